@@ -1,0 +1,1 @@
+// Keeps the reference library non-empty before any reference form exists.

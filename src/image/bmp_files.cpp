@@ -1,0 +1,192 @@
+#include "image/bmp_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "image/planes.h"
+#include "platform/files.h"
+
+int ViewScale = 1;
+std::string ImagePath;
+std::string ImageFileName;
+std::string OpenStartFolder;
+
+const std::array<const char*, 5> AppearFileNames = {"0000start.bmp", "0000tar.bmp", "0000trfr.bmp",
+                                                    "0000back.bmp", "0000iso.bmp"};
+
+namespace {
+
+constexpr int KeepPixelBytes = Stride * CanvasRows * 3;
+
+void Put16(std::uint8_t* p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+void Put32(std::uint8_t* p, std::uint32_t v) {
+  for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(v >> (8 * k));
+}
+std::uint32_t Get16(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0] | (p[1] << 8)); }
+std::uint32_t Get32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void ShowWriteFailure() {
+  CurrentDialogs().ShowMessage(WriteFailureText, WriteFailureTitle, MessageButtons::Ok, MessageIcon::None);
+}
+void ShowReadFailure() {
+  CurrentDialogs().ShowMessage(ReadFailureText, ReadFailureTitle, MessageButtons::Ok, MessageIcon::None);
+}
+
+// Writes a 960 x 672 file under a fixed name from the chosen source.
+bool WriteFixedName(const std::string& name, const std::uint8_t* canvas, PixelSource source) {
+  const std::vector<std::uint8_t> file =
+      EncodeBmp(Stride, CanvasRows, static_cast<std::uint16_t>(ViewScale & 0xFFFF), [&](int row, std::uint8_t* out) {
+        const std::size_t first = static_cast<std::size_t>(row) * Stride;
+        if (source == PixelSource::CanvasBytes) {
+          std::memcpy(out, canvas + 3 * first, Stride * 3);
+          return;
+        }
+        for (std::size_t c = 0; c < Stride; ++c) {
+          for (std::size_t k = 0; k < 3; ++k) out[3 * c + k] = static_cast<std::uint8_t>(WorkPlanes[k][first + c]);
+        }
+      });
+  if (!WriteFileAtomically(name, file)) {
+    ShowWriteFailure();
+    return false;
+  }
+  return true;
+}
+
+bool ReadFixedName(const std::string& name, std::uint8_t* canvas, PixelSource target) {
+  // A keep file is 1,935,414 bytes; anything far larger is not one.
+  const auto file = ReadWholeFile(name, 64u << 20);
+  if (!file || !DecodeKeepBytes(*file, canvas, target)) {
+    ShowReadFailure();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserved1,
+                                    const std::function<void(int row, std::uint8_t* out)>& fillRow) {
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+  const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(height);
+  std::vector<std::uint8_t> file(BmpHeaderBytes + pixelBytes, 0);
+  std::uint8_t* h = file.data();
+  h[0] = 'B';
+  h[1] = 'M';
+  Put32(h + 2, static_cast<std::uint32_t>(pixelBytes + BmpHeaderBytes));
+  Put16(h + 6, reserved1);
+  Put32(h + 10, BmpHeaderBytes);
+  Put32(h + 14, 40);
+  Put32(h + 18, static_cast<std::uint32_t>(width));
+  Put32(h + 22, static_cast<std::uint32_t>(height));
+  Put16(h + 26, 1);
+  Put16(h + 28, 24);
+  Put32(h + 34, static_cast<std::uint32_t>(pixelBytes));
+  for (int row = 0; row < height; ++row) fillRow(row, h + BmpHeaderBytes + rowBytes * static_cast<std::size_t>(row));
+  return file;
+}
+
+bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, PixelSource target) {
+  if (file.size() < BmpHeaderBytes) return false;
+  const std::uint8_t* h = file.data();
+  if (h[0] != 'B' || h[1] != 'M') return false;
+  const std::uint32_t offset = Get32(h + 10);
+  const std::uint32_t infoSize = Get32(h + 14);
+  if (infoSize < 40 || Get32(h + 18) != Stride || Get32(h + 22) != CanvasRows || Get16(h + 28) != 24 ||
+      Get32(h + 30) != 0) {
+    return false;
+  }
+  if (offset < BmpHeaderBytes || offset > file.size() || file.size() - offset < KeepPixelBytes) return false;
+  const std::uint8_t* pixels = h + offset;
+  if (target == PixelSource::CanvasBytes) {
+    std::memcpy(canvas, pixels, KeepPixelBytes);
+  } else {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(Stride) * CanvasRows; ++i) {
+      for (std::size_t k = 0; k < 3; ++k) WorkPlanes[k][i] = pixels[3 * i + k];
+    }
+  }
+  return true;
+}
+
+std::string KeepFileName(int slot) { return "KEEP" + std::to_string(slot) + ".bmp"; }
+
+bool WriteKeepFile(const std::uint8_t* canvas, int slot, PixelSource source) {
+  return WriteFixedName(KeepFileName(slot), canvas, source);
+}
+
+bool WriteAppearFile(const std::uint8_t* canvas, int file, PixelSource source) {
+  return WriteFixedName(AppearFileNames.at(static_cast<std::size_t>(file)), canvas, source);
+}
+
+bool ReadKeepFile(std::uint8_t* canvas, int slot, PixelSource target) {
+  return ReadFixedName(KeepFileName(slot), canvas, target);
+}
+
+bool ReadAppearFile(std::uint8_t* canvas, int file, PixelSource target) {
+  if (!ReadFixedName(AppearFileNames.at(static_cast<std::size_t>(file)), canvas, target)) return false;
+  ShownWidth = Stride;
+  ShownHeight = CanvasRows;
+  return true;
+}
+
+std::vector<FileFilter> BitmapFilters() {
+  return {{"ビットマップファイル(*.bmp)", "*.bmp"}, {"すべてのファイル(*.*)", "*.*"}};
+}
+
+void SaveImageAs(int languageId) {
+  FileDialogRequest request;
+  request.kind = FileDialogKind::Save;
+  request.title = languageId == 2 ? "SAVE WITH A NAME" : "名前をつけて保存する";
+  request.filters = BitmapFilters();
+  request.defaultExtension = "bmp";
+  request.overwritePrompt = true;
+  const std::optional<std::string> path = CurrentDialogs().AskFile(request);
+  if (!path) return;
+
+  // The region of the planes to write. With no zoom in force it is the whole
+  // shown picture; a zoomed view is 640 rows by design, so then the top 640
+  // rows of the full width are kept.
+  int columns = Stride;
+  int rows = 640;
+  if (ViewScale == 1) {
+    columns = std::min(ShownWidth, Stride);
+    rows = std::min(ShownHeight, CanvasRows);
+  }
+  if (columns < 1) columns = Stride;
+  if (rows < 1) rows = CanvasRows;
+  const int firstPlaneRow = CanvasRows - rows;
+
+  const std::vector<std::uint8_t> file = EncodeBmp(columns, rows, 0, [&](int row, std::uint8_t* out) {
+    const std::size_t first = static_cast<std::size_t>(firstPlaneRow + row) * Stride;
+    for (std::size_t c = 0; c < static_cast<std::size_t>(columns); ++c) {
+      for (std::size_t k = 0; k < 3; ++k) out[3 * c + k] = static_cast<std::uint8_t>(WorkPlanes[k][first + c]);
+    }
+  });
+  if (!WriteFileAtomically(*path, file)) ShowWriteFailure();
+}
+
+int OpenImageDialog() {
+  FileDialogRequest request;
+  request.kind = FileDialogKind::Open;
+  request.title = "BMP File Open";
+  request.filters = BitmapFilters();
+  request.defaultExtension = "bmp";
+  request.mustExist = true;
+  if (!ImagePath.empty()) {
+    const std::size_t slash = ImagePath.find_last_of('/');
+    if (slash != std::string::npos) request.startFolder = ImagePath.substr(0, slash);
+  } else {
+    request.startFolder = OpenStartFolder;
+  }
+  const std::optional<std::string> path = CurrentDialogs().AskFile(request);
+  if (!path) return -1;
+  ImagePath = *path;
+  const std::size_t slash = ImagePath.find_last_of('/');
+  ImageFileName = slash == std::string::npos ? ImagePath : ImagePath.substr(slash + 1);
+  return 1;
+}

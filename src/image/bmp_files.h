@@ -1,0 +1,80 @@
+// BMP files: the program's writer layout, "Save" under a chosen name, the
+// fixed-name keep and work files, and the open dialog.
+//
+// Every file the program writes is an uncompressed 24-bit bottom-up BMP with
+// a 54-byte header; rows are padded with zero bytes to a multiple of 4.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+// Current view scale of the view pages; 1 when no zoom is in force. Keep and
+// work files carry its low 16 bits in the header's first reserved field.
+extern int ViewScale;
+
+// The picture in hand, as chosen in the open dialog, and where that dialog
+// starts when no picture has been chosen yet.
+extern std::string ImagePath;
+extern std::string ImageFileName;
+extern std::string OpenStartFolder;
+
+inline constexpr int BmpHeaderBytes = 54;
+inline constexpr int KeepFileBytes = 1935414;  // 54 + 960 * 672 * 3
+
+// The texts of the file routines (Japanese only, in both language settings).
+inline constexpr const char* WriteFailureText = "ピクセルデータの書き込みに失敗しました";
+inline constexpr const char* WriteFailureTitle = "PutBmp";
+inline constexpr const char* ReadFailureText = "ピクセルデータの読み込みに失敗しました";
+inline constexpr const char* ReadFailureTitle = "pool Get Bmp 関数";
+
+// Where a fixed-name writer takes its pixels from, or a reader puts them.
+enum class PixelSource { CanvasBytes = 1, WorkPlanes = 2 };
+
+// Row size in bytes of a w-pixel 24-bit row, padded to a multiple of 4.
+constexpr int BmpRowBytes(int width) { return (width * 3 + 3) / 4 * 4; }
+
+// Lays out a whole BMP file. fillRow(row, out) writes the 3 * width bytes
+// (blue, green, red) of file row `row`, counted from the bottom.
+std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserved1,
+                                    const std::function<void(int row, std::uint8_t* out)>& fillRow);
+
+// The fixed names: slot n -> "KEEPn.bmp"; work files 0..4 -> "0000start.bmp",
+// "0000tar.bmp", "0000trfr.bmp", "0000back.bmp", "0000iso.bmp".
+std::string KeepFileName(int slot);
+extern const std::array<const char*, 5> AppearFileNames;
+
+// Fixed-name writers: 960 x 672 from the canvas bytes or from WorkPlanes (low
+// byte of each sample). On failure the write-failure message is shown and
+// the old file stays as it was. True when written.
+bool WriteKeepFile(const std::uint8_t* canvas, int slot, PixelSource source);
+bool WriteAppearFile(const std::uint8_t* canvas, int file, PixelSource source);
+
+// Fixed-name readers: a file that is missing or not in the keep layout (960 x
+// 672, 24 bits, uncompressed, all pixel bytes present) gets the read-failure
+// message and leaves the target unchanged. ReadAppearFile also sets the shown
+// size to the whole canvas. True when read.
+bool ReadKeepFile(std::uint8_t* canvas, int slot, PixelSource target);
+bool ReadAppearFile(std::uint8_t* canvas, int file, PixelSource target);
+
+// The keep layout check and copy, on bytes already in memory. False, with the
+// target untouched, when the bytes are not a 960 x 672 24-bit uncompressed BMP.
+bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, PixelSource target);
+
+// "Save": asks for a name (title by language: 1 Japanese, 2 English) and
+// writes the shown picture from WorkPlanes. With view scale 1 the region is
+// the shown picture (min(shown size, 960 x 672)); with a zoom in force the
+// top 960 x 640 of the canvas.
+void SaveImageAs(int languageId);
+
+// The open dialog: 1 when a file was chosen (ImagePath and ImageFileName
+// then hold it), -1 on cancel (both keep the previous path).
+int OpenImageDialog();
+
+// The two-entry filter both dialogs use.
+std::vector<FileFilter> BitmapFilters();

@@ -1,0 +1,78 @@
+#include "image/planes.h"
+
+#include <algorithm>
+
+PlaneSet WorkPlanes{};
+PlaneSet InnerPlanes{};
+CanvasBuffer Canvas{};
+
+int FileWidth = 0;
+int FileHeight = 0;
+int ShownWidth = 960;
+int ShownHeight = 672;
+
+namespace {
+
+PlaneView ViewOf(PlaneSet& set) {
+  return PlaneView{{set[0].data(), set[1].data(), set[2].data()}, Stride, CanvasRows};
+}
+
+void PlanesFromBytes(PlaneSet& set, const std::uint8_t* canvas, int columns, int rows) {
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < columns; ++column) {
+      const std::size_t i = static_cast<std::size_t>(row * Stride + column);
+      for (std::size_t k = 0; k < 3; ++k) set[k][i] = canvas[3 * i + k];
+    }
+  }
+}
+
+void CopyPlanes(PlaneSet& to, const PlaneSet& from, int columns, int rows) {
+  for (std::size_t k = 0; k < 3; ++k) {
+    for (int row = 0; row < rows; ++row) {
+      const auto first = from[k].begin() + row * Stride;
+      std::copy(first, first + columns, to[k].begin() + row * Stride);
+    }
+  }
+}
+
+}  // namespace
+
+PlaneView WorkView() { return ViewOf(WorkPlanes); }
+PlaneView InnerView() { return ViewOf(InnerPlanes); }
+
+void PlanesFromCanvas(const std::uint8_t* canvas, int columns, int rows) {
+  PlanesFromBytes(WorkPlanes, canvas, columns, rows);
+}
+
+void InnerFromCanvas(const std::uint8_t* canvas, int columns, int rows) {
+  PlanesFromBytes(InnerPlanes, canvas, columns, rows);
+}
+
+void CanvasFromPlanes(std::uint8_t* canvas, int columns, int rows) {
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < columns; ++column) {
+      const std::size_t i = static_cast<std::size_t>(row * Stride + column);
+      for (std::size_t k = 0; k < 3; ++k) canvas[3 * i + k] = static_cast<std::uint8_t>(WorkPlanes[k][i] & 0xFFu);
+    }
+  }
+}
+
+void SaveToInner(int columns, int rows) { CopyPlanes(InnerPlanes, WorkPlanes, columns, rows); }
+void RestoreFromInner(int columns, int rows) { CopyPlanes(WorkPlanes, InnerPlanes, columns, rows); }
+
+void WhitenOutside(std::uint8_t* canvas, int fileWidth, int fileHeight, int width, int height) {
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+  if (fileHeight < height) {
+    // Rows 0 up to and including height - fileHeight: the picture's own bottom
+    // row goes white with the rows below it.
+    const int lastRow = std::min(height - 1, height - fileHeight);
+    std::fill(canvas, canvas + rowBytes * static_cast<std::size_t>(lastRow + 1), std::uint8_t{255});
+  }
+  if (width > fileWidth) {
+    const int firstColumn = std::max(0, fileWidth - 1);
+    for (int row = 0; row < height; ++row) {
+      std::uint8_t* line = canvas + rowBytes * static_cast<std::size_t>(row);
+      std::fill(line + 3 * firstColumn, line + rowBytes, std::uint8_t{255});
+    }
+  }
+}

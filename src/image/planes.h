@@ -1,0 +1,60 @@
+// Channel planes, the inner memory and the display canvas.
+//
+// The picture in hand is held twice as three planes of 32-bit samples (plane 0
+// blue, 1 green, 2 red): WorkPlanes, the current image every page works on,
+// and InnerPlanes, the source copy a page that recomputes at every paint
+// starts again from. Canvas is the 960 x 672 bottom-up 24-bit display bitmap.
+// Index of column c in plane row r is r * Stride + c; plane row 0 is the
+// BOTTOM row of the picture.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+inline constexpr int Stride = 960;       // row length of Canvas and the planes
+inline constexpr int CanvasRows = 672;   // rows of Canvas and the planes
+inline constexpr int PlaneCapacity = 1024000;  // room for 1280 x 800 samples
+inline constexpr int CanvasBytes = Stride * CanvasRows * 3;  // 1,935,360
+
+using Plane = std::array<std::uint32_t, PlaneCapacity>;
+using PlaneSet = std::array<Plane, 3>;
+using CanvasBuffer = std::array<std::uint8_t, CanvasBytes>;
+
+extern PlaneSet WorkPlanes;    // the current image
+extern PlaneSet InnerPlanes;   // the inner memory
+extern CanvasBuffer Canvas;    // rebuilt at every paint
+
+// Size of the picture file as read at the last paint, and the part of Canvas
+// that holds the picture: min(file size, 960 x 672).
+extern int FileWidth;
+extern int FileHeight;
+extern int ShownWidth;
+extern int ShownHeight;
+
+// A view of three planes of any size: the program's planes are 960 x 672 views
+// of the static arrays; the batch tool makes views of pictures of any size.
+struct PlaneView {
+  std::array<std::uint32_t*, 3> plane{};
+  int stride = 0;  // samples per row
+  int rows = 0;    // rows in use
+  std::uint32_t& at(int k, int row, int column) const {
+    return plane[static_cast<std::size_t>(k)][static_cast<std::size_t>(row) * static_cast<std::size_t>(stride) +
+                                              static_cast<std::size_t>(column)];
+  }
+};
+
+PlaneView WorkView();   // WorkPlanes as a Stride x CanvasRows view
+PlaneView InnerView();  // InnerPlanes likewise
+
+// The copy routines. Each walks rows 0..rows-1 and columns 0..columns-1.
+void PlanesFromCanvas(const std::uint8_t* canvas, int columns, int rows);  // Canvas -> WorkPlanes
+void CanvasFromPlanes(std::uint8_t* canvas, int columns, int rows);        // WorkPlanes -> Canvas, low byte
+void InnerFromCanvas(const std::uint8_t* canvas, int columns, int rows);   // Canvas -> InnerPlanes
+void SaveToInner(int columns, int rows);                                    // WorkPlanes -> InnerPlanes
+void RestoreFromInner(int columns, int rows);                               // InnerPlanes -> WorkPlanes
+
+// Paints white the part of the canvas that a picture of fileWidth x fileHeight
+// does not cover: the rows below it together with its own bottom row, and the
+// columns from its right-most column on.
+void WhitenOutside(std::uint8_t* canvas, int fileWidth, int fileHeight, int width, int height);

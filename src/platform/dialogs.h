@@ -1,0 +1,76 @@
+// Dialogs and message boxes, as the pages see them.
+//
+// The program asks for file names and shows its messages only through this
+// interface. Two implementations exist: the interactive one (GTK file
+// chooser and message boxes) and the scripted one below, which answers from a
+// queue and records everything it was asked, for the headless driver and
+// the tests. The pages call it; it never calls back into the pages.
+#pragma once
+
+#include <deque>
+#include <utility>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct FileFilter {
+  std::string label;    // "ビットマップファイル(*.bmp)"
+  std::string pattern;  // "*.bmp"
+};
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest {
+  FileDialogKind kind = FileDialogKind::Open;
+  std::string title;
+  std::vector<FileFilter> filters;
+  std::string defaultExtension;  // appended to a chosen name that has none
+  bool overwritePrompt = false;  // ask before replacing an existing file
+  bool mustExist = false;        // only existing files may be chosen
+  std::string startFolder;       // empty: the dialog's own choice
+};
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Question };
+enum class MessageAnswer { Ok, Yes, No };
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // The chosen path, or nothing when the user cancelled.
+  virtual std::optional<std::string> AskFile(const FileDialogRequest& request) = 0;
+  virtual MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageButtons buttons,
+                                    MessageIcon icon) = 0;
+};
+
+// The dialogs in force. Starts as a scripted set with nothing queued, so that
+// code run without a window never blocks on a dialog.
+Dialogs& CurrentDialogs();
+void UseDialogs(Dialogs* dialogs);  // nullptr goes back to the start set
+
+// Answers from queues, records what was shown. An unanswered file dialog is
+// cancelled; an unanswered Yes/No box gets No.
+class ScriptedDialogs : public Dialogs {
+ public:
+  struct Shown {
+    std::string kind;  // "open", "save" or "message"
+    std::string title;
+    std::string text;  // message text; empty for dialogs
+  };
+
+  void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+  void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
+  const std::vector<Shown>& shown() const { return shown_; }
+  std::vector<Shown> TakeShown() { return std::exchange(shown_, {}); }
+  std::size_t MessageCount() const;
+  bool HasQueuedFile() const { return !files_.empty(); }
+
+  std::optional<std::string> AskFile(const FileDialogRequest& request) override;
+  MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageButtons buttons,
+                            MessageIcon icon) override;
+
+ private:
+  std::deque<std::optional<std::string>> files_;
+  std::deque<MessageAnswer> answers_;
+  std::vector<Shown> shown_;
+};
