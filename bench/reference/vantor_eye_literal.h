@@ -1,0 +1,18 @@
+// The Vantor Eye written the straightforward way: for every pixel the n x n
+// window of doubles, K[i][j] = P[j] * P[n - i] with P from pow and the sun
+// glass table from two square roots, summed in plain order. It is the
+// reference the fast engine (pages/tone/vantor_eye.h) is checked and timed
+// against. Intermediate integers are held in 64 bits, as in the engine.
+#pragma once
+
+#include "image/planes.h"
+#include "pages/tone/vantor_eye.h"
+
+// One level line y of `source` into `target` (width x height pictures), then,
+// with the area eye off, the white frame.
+void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int width, int height, int n,
+                         const EyeParameters& parameters, int y);
+
+// Every row r .. height - r, one after the other, from the top down.
+void VantorEyePassLiteral(const PlaneView& source, const PlaneView& target, int width, int height, int n,
+                          const EyeParameters& parameters);

@@ -1,0 +1,116 @@
+#include "app/gestures.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/state.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+
+DragReceivers CurrentDragReceivers;
+int BrushPercent = 100;
+std::array<std::uint8_t, 960 * 672> BrushMask{};
+
+namespace {
+
+int CircleSize = 0;
+
+// Points are kept as the 16-bit words of a mouse message.
+DragPoint PointOf(int x, int y) { return DragPoint{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)}; }
+
+DragPoint Clamped(DragPoint p, int minX) {
+  p.x = static_cast<std::int16_t>(std::max<int>(p.x, minX));
+  p.y = static_cast<std::int16_t>(std::clamp<int>(p.y, 32, ImageHeight + 32));
+  return p;
+}
+
+bool InsideImageForDrag(int x, int y) { return 100 < x && x < ImageWidth + 100 && 33 <= y && y < 800; }
+
+}  // namespace
+
+void StartRectDrag() {
+  RectDragActive = 1;
+  DragStart = Clamped(PointOf(MouseX, MouseY), 100);
+  DragPrev = DragStart;
+  DragEnd = DragStart;
+}
+
+void StartCircleDrag(int size) {
+  CircleDragActive = 1;
+  CircleSize = size;
+  DragPrev = Clamped(PointOf(MouseX, MouseY), 100);
+  DragStart = DragPrev;  // for the drag length handed over at the end
+  DragEnd = DragPrev;
+  DrawCircleMarker(DragPrev.x, DragPrev.y, size);
+}
+
+void TrackDragMove(int x, int y) {
+  MouseX = x;
+  MouseY = y;
+  if (!InsideImageForDrag(MouseX, MouseY)) {
+    // The pointer left the image: the drag is abandoned; what is drawn
+    // stays until the next paint.
+    RectDragActive = 0;
+    CircleDragActive = 0;
+    return;
+  }
+  MouseX = std::clamp(MouseX, 100, ImageWidth + 100);
+  MouseY = std::clamp(MouseY, 32, ImageHeight + 32);
+  if (RectDragActive) {
+    DragEnd = PointOf(x, y);
+    DrawRubberRect(DragStart.x, DragStart.y, DragPrev.x, DragPrev.y);
+    DrawRubberRect(DragStart.x, DragStart.y, DragEnd.x, DragEnd.y);
+    DragPrev = DragEnd;
+  }
+  if (CircleDragActive) {
+    DragEnd = PointOf(x, y);
+    DrawCircleMarker(DragPrev.x, DragPrev.y, CircleSize);
+    DragPrev = DragEnd;
+  }
+}
+
+void EndDrag(int x, int y) {
+  MouseX = x;
+  MouseY = y;
+  if (!InsideImageForDrag(MouseX, MouseY)) return;
+  MouseX = std::clamp(MouseX, 100, ImageWidth + 100);
+  MouseY = std::clamp(MouseY, 32, ImageHeight + 32);
+  if (RectDragActive) {
+    DrawRubberRect(DragStart.x, DragStart.y, DragEnd.x, DragEnd.y);
+    if (CurrentDragReceivers.rectangle != nullptr) {
+      CurrentDragReceivers.rectangle(DragStart.x - 100, DragStart.y, DragEnd.x - 100, DragEnd.y);
+    }
+    RectDragActive = 0;
+  }
+  if (CircleDragActive) {
+    DrawCircleMarker(DragEnd.x, DragEnd.y, CircleSize);
+    if (CurrentDragReceivers.circle != nullptr) {
+      const int length = static_cast<int>(std::hypot(DragEnd.x - DragStart.x, DragEnd.y - DragStart.y));
+      CurrentDragReceivers.circle(DragEnd.x - 100, DragEnd.y - 32, length);
+    }
+    CircleDragActive = 0;
+  }
+  if (CurrentDragReceivers.drop != nullptr) CurrentDragReceivers.drop(MouseX - 100, MouseY - 32);
+}
+
+void DrawRubberRect(int x1, int y1, int x2, int y2) {
+  Screen().Polyline(Pen{Black}, {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}}, RasterOp::Invert);
+  MainWindow().Present();
+}
+
+void DrawCircleMarker(int x, int y, int size) {
+  const int r = static_cast<int>(std::sqrt(static_cast<double>(size) * size * BrushPercent / 100.0));
+  const int left = std::clamp(x - r, 0, 960);
+  const int top = std::clamp(y - r, 0, 672);
+  Screen().Ellipse(Pen{Black}, std::nullopt, left, top, x + r, y + r, RasterOp::Invert);
+  // The brush mask is in image coordinates.
+  for (int dy = -r; dy <= r; ++dy) {
+    for (int dx = -r; dx <= r; ++dx) {
+      if (dx * dx + dy * dy > r * r) continue;
+      const int column = x - 100 + dx;
+      const int row = y - 32 + dy;
+      if (column >= 0 && column < 960 && row >= 0 && row < 672) BrushMask[static_cast<unsigned>(row * 960 + column)] = 1;
+    }
+  }
+  MainWindow().Present();
+}

@@ -1,0 +1,250 @@
+// The paint handler: prologue, page sections, and the common steps.
+//
+// [SECTION] Picture cache
+// [SECTION] Tab bar
+// [SECTION] Common steps of a page section
+// [SECTION] Prologue
+
+#include "app/paint.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "app/pages.h"
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/picture_loader.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+
+namespace {
+
+// [SECTION] Picture cache
+struct CachedPicture {
+  std::string path;
+  long long size = -1;
+  long long modified = -1;
+  std::optional<Picture> picture;
+};
+CachedPicture Cache;
+
+// The picture at ImagePath, loaded again only when the file changed.
+const Picture* LoadImagePath() {
+  if (ImagePath.empty()) return nullptr;
+  struct stat info {};
+  if (::stat(ImagePath.c_str(), &info) != 0) {
+    Cache = {};
+    return nullptr;
+  }
+  const long long modified = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+  if (Cache.path != ImagePath || Cache.size != info.st_size || Cache.modified != modified) {
+    Cache.path = ImagePath;
+    Cache.size = info.st_size;
+    Cache.modified = modified;
+    Cache.picture = LoadPicture(ImagePath);
+  }
+  return Cache.picture ? &*Cache.picture : nullptr;
+}
+
+const Picture* PaintPicture = nullptr;  // the picture of the current paint
+
+// The picture's top-left 960 x 672 part into the canvas, as a copy of the
+// file bitmap would: what the picture does not cover is left as it is.
+void CopyPictureIntoCanvas(const Picture& picture) {
+  const int columns = std::min(picture.width, Stride);
+  const int rows = std::min(picture.height, CanvasRows);
+  for (int y = 0; y < rows; ++y) {
+    const std::uint8_t* from = picture.rgb.data() + static_cast<std::size_t>(y) * picture.width * 3;
+    std::uint8_t* to = Canvas.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3;
+    for (int x = 0; x < columns; ++x) {
+      to[3 * x] = from[3 * x + 2];
+      to[3 * x + 1] = from[3 * x + 1];
+      to[3 * x + 2] = from[3 * x];
+    }
+  }
+}
+
+// [SECTION] Tab bar
+struct TabLabel {
+  int code;
+  const char* japanese;
+  int japaneseX;
+  const char* english;
+  int englishX;
+};
+constexpr std::array<TabLabel, 17> TabLabels = {{
+    {1200, "トップ", 104, "Top", 104},      {1210, "フィルタ", 158, "Filter", 158},
+    {1220, "マップ", 216, "Map", 216},      {1230, "現像", 272, "Develop", 270},
+    {1240, "Ｖ.アイ", 326, "V.eye", 328},   {1250, "コンター", 382, "Contour", 382},
+    {1260, "色加味", 438, "Add", 440},      {1270, "パレット", 494, "palette", 494},
+    {1280, "色変換", 550, "Change", 548},   {1290, "輪郭線", 606, "Outline", 606},
+    {1295, "型紙化", 668, "Pattern", 665},  {1300, "転送", 718, "Transfer", 718},
+    {1310, "出現", 776, "Appear", 772},     {1320, "画紋", 832, "Gamon", 834},
+    {1330, "保存→", 890, "Save", 888},      {1340, "←復元", 946, "Restore", 942},
+    {1350, "←呼出", 1002, "Get", 1000},
+}};
+constexpr Rgb TabShade{240, 240, 255};
+constexpr Rgb TabText{100, 100, 100};
+
+// [SECTION] Prologue
+constexpr const char* OpenPrompt = "[Enter] ⇒ ファイルを開く";
+constexpr std::array<const char*, 2> ProgramTitles = {"ヴァントルゼフリンサンプル vazesample",
+                                                      "VANTOR ZEPHRIN SAMPLE vazesample"};
+std::string ShownTitle;
+
+void SetTitle() {
+  const std::string title = ImageFileName + " / " + ProgramTitles[LanguageId == 2 ? 1 : 0];
+  if (title != ShownTitle) {
+    ShownTitle = title;
+    MainWindow().SetTitle(title);
+  }
+}
+
+}  // namespace
+
+void ResetPaintState() {
+  Cache = {};
+  ShownTitle.clear();
+}
+
+void DrawTabBar() {
+  Surface& screen = Screen();
+  const Pen pen{TabShade};
+  for (int i = 0; i <= 8; ++i) {
+    for (int k = 0; k <= 55; ++k) screen.Line(pen, 100 + 112 * i + k, 1, 100 + 112 * i + k, 31);
+  }
+  const int right = ImageWidth + 100;
+  screen.Polyline(pen, {{100, 1}, {right, 1}, {right, 31}, {100, 31}, {100, 1}});
+}
+
+void DrawTabLabel(int code) {
+  for (const TabLabel& label : TabLabels) {
+    if (label.code != code) continue;
+    const bool english = LanguageId == 2;
+    Screen().Text(MakePanelFont(12), TabText, TextBackground::Opaque, White, english ? label.englishX : label.japaneseX,
+                  10, english ? label.english : label.japanese);
+  }
+}
+
+// [SECTION] Common steps of a page section
+void BeginPageSection() {
+  ImageTop = 32;
+  if (PaintPicture != nullptr) CopyPictureIntoCanvas(*PaintPicture);
+}
+
+bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
+  bool read = false;
+  if (GetSlotRequest == slot) {
+    read = ReadKeepFile(Canvas.data(), slot, PixelSource::WorkPlanes);
+    GetSlotRequest = 99;
+  }
+  if (RestoreRequest == 1) {
+    read = ReadKeepFile(Canvas.data(), slot, PixelSource::WorkPlanes) || read;
+    RestoreRequest = 2;
+  }
+  if (read && recomputesFromSource) SaveToInner(Stride, CanvasRows);
+  return read;
+}
+
+void ShowPlanes() {
+  CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+  Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+}
+
+void ShowCanvasNow() {
+  Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+  MainWindow().Present();
+}
+
+void ServeSet(int slot, int& setRequest) {
+  if (setRequest != 1) return;
+  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  WriteKeepFile(Canvas.data(), slot, PixelSource::WorkPlanes);
+  setRequest = 0;
+}
+
+void ServeSave() {
+  if (SaveAsRequest != 1) return;
+  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  SaveImageAs(LanguageId);
+  SaveAsRequest = 0;
+}
+
+void DrawTabs() {
+  DrawTabBar();
+  for (const TabLabel& label : TabLabels) DrawTabLabel(label.code);
+}
+
+void PaintHandler() {
+  Surface& screen = Screen();
+  screen.Clear(White);  // the class background, erased with every invalidation
+  PaintPicture = nullptr;
+
+  if (OpenFileRequest == 1) {
+    screen.Text(MakePanelFont(12), Black, TextBackground::Opaque, White, 100, 470, OpenPrompt);
+    MainWindow().Present();
+    // A picture chosen on TOP with the Enter key is new even when it has the
+    // size of the one before, so TOP takes it into the planes.
+    if (OpenImageDialog() == 1 && PageId == PageTop && GetSlotRequest == 99) {
+      NewImageFlag = 1;
+      PlanesLoaded = 0;
+    }
+    OpenFileRequest = 0;
+  }
+  SetTitle();
+
+  const Picture* picture = LoadImagePath();
+  if (picture == nullptr) return;  // nothing loadable: the background only
+  PaintPicture = picture;
+
+  FileWidth = picture->width;
+  FileHeight = picture->height;
+  ImageWidth = Stride;
+  ImageHeight = CanvasRows;
+  ImageTop = 32;
+  if (FileWidth != ShownWidth || FileHeight != ShownHeight) {
+    ShownWidth = std::min(FileWidth, Stride);
+    ShownHeight = std::min(FileHeight, CanvasRows);
+    NewImageFlag = 1;
+  }
+  std::fill(Canvas.begin(), Canvas.end(), std::uint8_t{0});
+  CopyPictureIntoCanvas(*picture);
+  WhitenOutside(Canvas.data(), FileWidth, FileHeight, Stride, CanvasRows);
+
+  if (PageId == PageTop && NewImageFlag == 1 && PlanesLoaded == 0) {
+    InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
+    PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    NewImageFlag = 2;
+    PlanesLoaded = 2;
+  }
+  if (GetSlotRequest >= 0 && GetSlotRequest <= 13) {
+    WriteKeepFile(Canvas.data(), GetSlotRequest, PixelSource::CanvasBytes);
+  }
+  if (AppearFileRequest == 2 && AppearMode == 2) {
+    WriteAppearFile(Canvas.data(), 2, PixelSource::CanvasBytes);
+    AppearFileRequest = 0;
+  }
+  if (AppearFileRequest == 3 && AppearMode == 3) {
+    WriteAppearFile(Canvas.data(), 3, PixelSource::CanvasBytes);
+    AppearFileRequest = 0;
+  }
+
+  // The page sections, each guarded by PageId, in this order.
+  constexpr std::array<int, 14> SectionOrder = {PageTop,   PageFilter,  PageMap,  PageDevelop, PageEye,
+                                                PageContour, PageAdd,   PagePalette, PageUniC, PageOutline,
+                                                PageGamon, PagePattern, PageTransfer, PageAppear};
+  for (int page : SectionOrder) {
+    if (PageId == page) {
+      PageTable[static_cast<unsigned>(page)].paint();
+      break;
+    }
+  }
+}

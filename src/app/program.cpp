@@ -1,0 +1,44 @@
+#include "app/program.h"
+
+#include "app/gestures.h"
+#include "app/pages.h"
+#include "app/paint.h"
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "panel/calculator.h"
+#include "panel/comments.h"
+
+void StartProgram() {
+  PageId = PageTop;
+  MouseX = MouseY = 0;
+  OpenFileRequest = 1;
+  GetSlotRequest = 99;
+  RestoreRequest = 0;
+  SaveAsRequest = 0;
+  NewImageFlag = 1;
+  PlanesLoaded = 0;
+  ImageWidth = ImageHeight = 0;
+  ImageTop = 32;
+  RightClickFlag = 0;
+  KeepDeleteAnswer = 0;
+  RectDragActive = CircleDragActive = 0;
+  DragStart = DragEnd = DragPrev = DragPoint{};
+  CurrentDragReceivers = {};
+  BrushPercent = 100;
+  BrushMask.fill(0);
+
+  FileWidth = FileHeight = 0;
+  ShownWidth = 960;
+  ShownHeight = 672;
+  ViewScale = 1;
+  ImagePath.clear();
+  ImageFileName.clear();
+  WorkPlanes = {};
+  InnerPlanes = {};
+  Canvas = {};
+  ResetPaintState();
+
+  StartPanelState();
+  for (const PageEntry& page : PageTable) page.start();
+}

@@ -1,0 +1,52 @@
+// The shared global state of the program: what more than one page reads.
+// Every value lives for the whole run; StartProgram() writes the start
+// values. Each page keeps its own block of state in its own file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Pages, by PageId. Page n owns keep slot n.
+enum PageNumber : int {
+  PageTop = 0,
+  PageFilter = 1,
+  PageMap = 2,
+  PageDevelop = 3,
+  PageEye = 4,
+  PageContour = 5,
+  PageAdd = 6,
+  PagePalette = 7,
+  PageUniC = 8,
+  PageOutline = 9,
+  PagePattern = 10,
+  PageTransfer = 11,
+  PageAppear = 12,
+  PageGamon = 13,
+};
+inline constexpr int PageCount = 14;
+
+extern int PageId;            // current page 0..13
+extern int MouseX, MouseY;    // client position of the last mouse message
+extern int OpenFileRequest;   // 1: the next paint shows the open dialog
+extern int GetSlotRequest;    // slot the next opened picture is stored in; 99 none
+extern int RestoreRequest;    // 1: the next paint reloads the page's slot; 2 done
+extern int SaveAsRequest;     // 1: the next paint saves the shown picture
+extern int NewImageFlag;      // 1: a picture of a new size arrived
+extern int PlanesLoaded;      // 2 when TOP took a new picture into the planes
+extern int ImageWidth;        // width of the image area: 0 until the first paint, then 960
+extern int ImageHeight;       // height of the image area: 0 until the first paint, then 672
+extern int ImageTop;          // client y of the image area's top: 32
+extern int RightClickFlag;    // set by a right click inside the image area
+extern int KeepDeleteAnswer;  // 1 when the user agreed at close to delete the keep files
+
+// The drag state of the mouse gestures (points as client coordinates).
+struct DragPoint {
+  std::int16_t x = 0, y = 0;
+};
+extern int RectDragActive;
+extern int CircleDragActive;
+extern DragPoint DragStart, DragEnd, DragPrev;
+
+// True when (MouseX, MouseY) lies in the image area as the click handlers
+// test it: 100 < x < image width + 100 and 33 <= y < image height + 32.
+bool MouseInImage();

@@ -1,0 +1,108 @@
+// The window procedure: the message table, the right-click step and the
+// closing sequence. Messages only change state and invalidate; all image
+// work and drawing happens in the paint handler.
+//
+// [SECTION] Texts
+// [SECTION] Message table
+// [SECTION] Closing sequence
+
+#include <array>
+
+#include "app/dispatch.h"
+#include "app/gestures.h"
+#include "app/pages.h"
+#include "app/paint.h"
+#include "app/program.h"
+#include "app/state.h"
+#include "image/keep_slots.h"
+#include "panel/comments.h"
+#include "platform/dialogs.h"
+
+namespace {
+
+// [SECTION] Texts: Japanese and English side by side.
+struct CloseTexts {
+  const char* keepQuestion;
+  const char* closeQuestion;
+  const char* title;
+};
+constexpr std::array<CloseTexts, 2> CloseText = {{
+    {"次のキープ画像ファイルを消してもよいですか？\n    KEEP0.bmp  KEEP1.bmp  KEEP2.bmp\n    KEEP3.bmp  KEEP4.bmp  "
+     "KEEP5.bmp\n    KEEP6.bmp  KEEP7.bmp  KEEP8.bmp\n    KEEP9.bmp  KEEP10.bmp  KEEP11.bmp\n    KEEP12.bmp  KEEP13.bmp",
+     "終了してもよろしいですか", "確認"},
+    {"May we delete next keeping image files\n    KEEP0.bmp  KEEP1.bmp  KEEP2.bmp\n    KEEP3.bmp  KEEP4.bmp  "
+     "KEEP5.bmp\n    KEEP6.bmp  KEEP7.bmp  KEEP8.bmp\n    KEEP9.bmp  KEEP10.bmp  KEEP11.bmp\n    KEEP12.bmp  KEEP13.bmp",
+     "Close?", "Plese make sure"},
+}};
+
+const CloseTexts& Texts() { return CloseText[LanguageId == 2 ? 1 : 0]; }
+
+// A key message carries no position: its lParam holds the repeat count in
+// the low word and the scan code in the high word, and those are what the
+// right-click step stores.
+constexpr int KeyRepeatCount = 1;
+constexpr int EnterScanCode = 28;
+constexpr int EnterKey = 13;
+
+// The right-click step, also run for every key.
+void RightClickStep(int x, int y) {
+  MouseX = x;
+  MouseY = y;
+  if (100 < MouseX && MouseX < ImageWidth + 100 && 33 <= MouseY && MouseY < ImageHeight + 32) {
+    RightClickFlag = 1;
+    if (PageTable[static_cast<unsigned>(PageId)].rightClick != nullptr) PageTable[static_cast<unsigned>(PageId)].rightClick();
+  }
+  MainWindow().Invalidate();
+}
+
+// [SECTION] Closing sequence
+void CloseSequence() {
+  const CloseTexts& text = Texts();
+  Dialogs& dialogs = CurrentDialogs();
+  KeepDeleteAnswer =
+      dialogs.ShowMessage(text.keepQuestion, text.title, MessageButtons::YesNo, MessageIcon::Question) ==
+              MessageAnswer::Yes
+          ? 1
+          : 0;
+  if (KeepDeleteAnswer == 1) DeleteKeepFiles();
+  if (dialogs.ShowMessage(text.closeQuestion, text.title, MessageButtons::YesNo, MessageIcon::Question) !=
+      MessageAnswer::Yes) {
+    return;
+  }
+  DeleteAppearFiles();
+  MainWindow().Destroy();
+}
+
+}  // namespace
+
+// [SECTION] Message table
+void WindowProcedure(const WindowMessage& message) {
+  switch (message.kind) {
+    case MessageKind::LeftDown:
+      MouseX = message.x;
+      MouseY = message.y;
+      // A handled click repaints at its button-up; one that nothing takes
+      // repaints at once.
+      if (!DispatchClick()) MainWindow().Invalidate();
+      break;
+    case MessageKind::MouseMove:
+      TrackDragMove(message.x, message.y);
+      break;
+    case MessageKind::LeftUp:
+      EndDrag(message.x, message.y);
+      MainWindow().Invalidate();
+      break;
+    case MessageKind::RightDown:
+      RightClickStep(message.x, message.y);
+      break;
+    case MessageKind::KeyDown:
+      if (message.key == EnterKey) OpenFileRequest = 1;
+      RightClickStep(KeyRepeatCount, message.key == EnterKey ? EnterScanCode : 0);
+      break;
+    case MessageKind::Close:
+      CloseSequence();
+      break;
+  }
+}
+
+WindowHandlers ProgramHandlers() { return WindowHandlers{WindowProcedure, PaintHandler}; }

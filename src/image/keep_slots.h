@@ -1,0 +1,12 @@
+// Keep slots: KEEP0.bmp ... KEEP13.bmp, one per page, and the compositing
+// work files, as the close sequence deletes them.
+#pragma once
+
+inline constexpr int KeepSlotCount = 14;
+
+// Deletes KEEP0.bmp ... KEEP13.bmp in that order; missing files are skipped.
+void DeleteKeepFiles();
+
+// Deletes "0000tar.bmp", "0000trfr.bmp", "0000back.bmp" and "0000iso.bmp";
+// "0000start.bmp" is kept.
+void DeleteAppearFiles();

@@ -1,0 +1,405 @@
+// TOP page: takes a newly opened picture into the planes and shows it; the
+// colour graph of one row with its level line and vertical line; one-click
+// Vantor Eye over the whole picture with live progress or in blind mode;
+// "save KEEP0"; the language and comment switches and the notation legend.
+//
+// [SECTION] State
+// [SECTION] Panel and texts
+// [SECTION] Entry
+// [SECTION] Clicks
+// [SECTION] Paint
+
+#include <algorithm>
+#include <array>
+
+#include "app/pages.h"
+#include "app/paint.h"
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/tone/tone_pages.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/surface.h"
+
+// [SECTION] State: the page's block, with its start values.
+int ColourGraphOn = 0;
+std::array<int, 4> GraphChannel = {0, 0, 0, 0};  // red, green, blue, gray
+int VerticalLineOn = 0;
+int LevelLine = 0;
+int EyeRunPending = 0;
+int BlindMode = 0;
+int TopSetKeepRequest = 0;
+
+namespace {
+
+enum GraphIndex { GraphRed = 0, GraphGreen = 1, GraphBlue = 2, GraphGray = 3 };
+
+// Key-word codes of this panel.
+enum TopCode {
+  CodeTitle = 1,
+  CodeGetImage,
+  CodeComment,
+  CodeResetLabel,
+  CodeGraphLabel,
+  CodeRed,
+  CodeGreen,
+  CodeBlue,
+  CodeGray,
+  CodeVertical,
+  CodeEyeLabel,
+  CodeLight,
+  CodeBoth,
+  CodeDark,
+  CodeB,
+  CodeD,
+  CodeF,
+  CodeH,
+  CodeJ,
+  CodeL,
+  CodeBlind,
+  CodeWaiting,
+  CodeKeepLabel,
+  CodeSaveKeep,
+  CodeLanguageLabel,
+  CodeLanguage,
+};
+
+constexpr Rgb LabelWhite{255, 255, 255};
+constexpr Rgb Grey{220, 220, 220};
+
+// The panel, row by row; inactive key words have their text in light grey.
+const std::array<PanelKey, 26> Panel = {{
+    {.code = CodeTitle, .x = 4, .y = 4, .english = "[ TOP ]", .japanese = "[ トップ ]", .kind = KeyKind::Label,
+     .fontHeight = LargeFontHeight},
+    {.code = CodeGetImage, .x = 4, .y = 24, .keyColour = {80, 160, 240}, .english = "get image", .japanese = "画像呼出"},
+    {.code = CodeComment, .x = 4, .y = 50, .keyColour = {240, 240, 40}, .english = " comment",
+     .japanese = "コメント表示", .kind = KeyKind::Switch, .place = TextPlace::Lowered, .fontHeight = LargeFontHeight,
+     .state = &CommentOn},
+    {.code = CodeResetLabel, .x = 4, .y = 78, .english = "reset mark", .japanese = "リセットマーク", .kind = KeyKind::Label},
+    {.code = CodeGraphLabel, .x = 4, .y = 128, .english = "color graph", .japanese = "色値グラフ", .kind = KeyKind::Label},
+    {.code = CodeRed, .x = 4, .y = 148, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "red", .japanese = "赤"},
+    {.code = CodeGreen, .x = 51, .y = 148, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "green",
+     .japanese = "緑"},
+    {.code = CodeBlue, .x = 4, .y = 174, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "blue",
+     .japanese = "青"},
+    {.code = CodeGray, .x = 51, .y = 174, .width = 41, .keyColour = {128, 128, 128}, .english = "gray", .japanese = "濃淡",
+     .kind = KeyKind::Switch, .state = &GraphChannel[GraphGray]},
+    {.code = CodeVertical, .x = 4, .y = 200, .keyColour = {192, 192, 32}, .english = "vertical line", .japanese = "縦線",
+     .kind = KeyKind::Switch, .state = &VerticalLineOn},
+    {.code = CodeEyeLabel, .x = 4, .y = 236, .english = "Vantor Eye", .japanese = "Vantor Eye", .kind = KeyKind::Label},
+    {.code = CodeLight, .x = 4, .y = 256, .keyColour = Grey, .textColour = Grey, .english = "light VE □",
+     .japanese = "明 VE   □"},
+    {.code = CodeBoth, .x = 4, .y = 282, .keyColour = {255, 180, 180}, .english = "both VE  ", .japanese = "双 VE",
+     .kind = KeyKind::Switch, .state = &EyeMode},
+    {.code = CodeDark, .x = 4, .y = 308, .keyColour = Grey, .textColour = Grey, .english = "dark VE ■",
+     .japanese = "暗 VE   ■"},
+    {.code = CodeB, .x = 4, .y = 334, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " B", .japanese = "B"},
+    {.code = CodeD, .x = 51, .y = 334, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " D", .japanese = "D"},
+    {.code = CodeF, .x = 4, .y = 360, .width = 41, .keyColour = {112, 176, 204}, .english = " F", .japanese = "F",
+     .kind = KeyKind::Switch, .state = &HornKey, .onValue = 6},
+    {.code = CodeH, .x = 51, .y = 360, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " H", .japanese = "H"},
+    {.code = CodeJ, .x = 4, .y = 386, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " J", .japanese = "J"},
+    {.code = CodeL, .x = 51, .y = 386, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " L", .japanese = "L"},
+    {.code = CodeBlind, .x = 4, .y = 412, .keyColour = {200, 200, 255}, .english = "blind mode", .japanese = "目隠し",
+     .kind = KeyKind::Switch, .state = &BlindMode},
+    {.code = CodeWaiting, .x = 4, .y = 444, .english = "on waiting", .japanese = "VE 処理待ち", .kind = KeyKind::Label},
+    {.code = CodeKeepLabel, .x = 4, .y = 470, .english = "keep image", .japanese = "画像保存", .kind = KeyKind::Label},
+    {.code = CodeSaveKeep, .x = 4, .y = 490, .keyColour = {0, 220, 220}, .english = "save KEEP0", .japanese = "像 KEEP0"},
+    {.code = CodeLanguageLabel, .x = 4, .y = 522, .english = "language", .japanese = "表示言語", .kind = KeyKind::Label},
+    {.code = CodeLanguage, .x = 4, .y = 542, .keyColour = {255, 192, 128}, .english = "JAPANESE", .japanese = "ENGLISH"},
+}};
+
+// The click regions, in the order they are tested (open bounds).
+struct TopRegion {
+  Region box;
+  int code;
+};
+constexpr std::array<TopRegion, 31> Regions = {{
+    {{4, 0, 92, 24}, CodeTitle},       {{4, 24, 92, 44}, CodeGetImage},   {{4, 50, 92, 70}, CodeComment},
+    {{4, 76, 92, 92}, CodeResetLabel}, {{4, 92, 92, 122}, 0 /* reset mark */},
+    {{4, 128, 92, 168}, CodeGraphLabel}, {{4, 174, 51, 194}, CodeBlue}, {{51, 174, 92, 194}, CodeGray},
+    {{4, 200, 92, 220}, CodeVertical}, {{4, 236, 92, 256}, CodeEyeLabel}, {{4, 256, 92, 276}, CodeLight},
+    {{4, 308, 92, 328}, CodeDark},     {{4, 282, 92, 302}, CodeBoth},     {{4, 334, 45, 354}, CodeB},
+    {{51, 334, 92, 354}, CodeD},       {{51, 360, 92, 380}, CodeH},       {{4, 386, 45, 406}, CodeJ},
+    {{51, 386, 92, 406}, CodeL},       {{4, 360, 45, 380}, CodeF},        {{4, 412, 92, 432}, CodeBlind},
+    {{4, 444, 92, 464}, CodeWaiting},  {{4, 470, 92, 490}, CodeKeepLabel}, {{4, 490, 92, 510}, CodeSaveKeep},
+    {{4, 522, 92, 542}, CodeLanguageLabel}, {{4, 542, 92, 562}, CodeLanguage},
+    {{0, 0, 0, 0}, -1}, {{0, 0, 0, 0}, -1}, {{0, 0, 0, 0}, -1}, {{0, 0, 0, 0}, -1}, {{0, 0, 0, 0}, -1},
+    {{0, 0, 0, 0}, -1},
+}};
+
+// Comment page and explanations, both languages side by side.
+constexpr CommentText Comment{.lines = {{
+    {"TOP [<>] (A)call a image;", "トップ [<>] (A)画像を呼び出す;"},
+    {"    (B)[Enter] or [get image] [→] a new image; (C)[ F ] [→] Vantor Eye on the whole image;",
+     "    (B)[Enter] か [画像呼出] [→] 新しい画像; (C)[ F ] [→] 画像全体に Vantor Eye;"},
+    {"    (D)[save KEEP0] [→] save the image with a name of KEEP0.bmp;",
+     "    (D)[像 KEEP0] [→] 画像を KEEP0.bmp の名で保存する;"},
+}}};
+
+const std::array<CommentText, 9> Explanations = {{
+    {.selector = 1, .colour = ExplainBlue, .lines = {{
+         {"[comment] [<>] comment sentences appear; only this page; directly on other page;",
+          "[コメント表示] [<>] コメント文が現れる; このページだけ; 他のページでは直接;"}}}},
+    {.selector = 2, .colour = ExplainGreen, .lines = {{
+         {"reset mark [<>] Left click on deep blue mark [→] come back to default",
+          "リセットマーク [<>] 紺色のマークを左クリック [→] 初期状態にもどる"}}}},
+    {.selector = 3, .colour = ExplainRed, .lines = {{
+         {"color graph [<>] Left click on each color switch (+) Left click on the image;",
+          "色値グラフ [<>] 各色のスイッチを左クリック (+) 画像を左クリック;"},
+         {"    the color graph appears beneath the image about the level line position;",
+          "    水平線の位置の色値グラフが画像の下に現れる;"},
+         {"    Where, on the color graph, bottom [<>] 0, top [<>] 255;",
+          "    ここで, 色値グラフの 下端 [<>] 0, 上端 [<>] 255;"}}}},
+    {.selector = 4, .colour = ExplainPurple, .lines = {{
+         {"[vertical line] [→] (+)Left click on the image;", "[縦線] [→] (+)画像を左クリック;"},
+         {"    a vertical line appears from the click position to the color graph bottom;",
+          "    クリック位置から色値グラフの下端まで縦線が現れる;"}}}},
+    {.selector = 5, .colour = ExplainTeal, .lines = {{
+         {"Vantor Eye [<>] sweep the fog of the image;", "Vantor Eye [<>] 画像の「色のかすみ」をとる;"},
+         {"    light VE □ [<>] limit Vantor-Eye operation on light color;",
+          "    明 VE   □ [<>] 明るい色で Vantor Eye 処理を制限する;"},
+         {"    both VE   [<>] stretch each color away from its middle level;",
+          "    双 VE     [<>] 各色をその中央の値から引き離す;"},
+         {"    dark VE ■ [<>] and limit Vantor-Eye operation on dark color, too;",
+          "    暗 VE   ■ [<>] そして暗い色でも Vantor Eye 処理を制限する;"}}}},
+    {.selector = 6, .colour = ExplainOlive, .lines = {{
+         {"blind mode [<>] When Vantor Eye acts on each level line, the result image hide under level lines;",
+          "目隠し [<>] Vantor Eye が各水平線に働くとき, 結果の画像は水平線の下にかくれる;"},
+         {"    When all lines finish, all result image appear;", "    すべての線が終わると, 結果の画像全体が現れる;"}}}},
+    {.selector = 7, .colour = ExplainDark, .lines = {{
+         {"keep image [<>] Left click on [KEEP0] [→] save the image with a name of KEEP0.bmp;",
+          "画像保存 [<>] [KEEP0] を左クリック [→] 画像を KEEP0.bmp の名で保存する;"}}}},
+    {.selector = 8, .colour = ExplainDeepBlue, .lines = {{
+         {"language [<>] select key words between japanese and english;",
+          "表示言語 [<>] キーワードを日本語と英語から選ぶ;"}}}},
+    {.selector = 9, .colour = ExplainBrown, .lines = {{
+         {"on waiting [<>] on waiting to input B ～ L of Vantor Eye;",
+          "VE 処理待ち [<>] Vantor Eye の B ～ L の入力を待っている;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 0,
+                            .slot = PageTop,
+                            .onlyWhileCommentOn = true,
+                            .comment = &Comment,
+                            .explanations = Explanations};
+
+void ResetTopSwitches() {
+  LevelLine = 0;
+  NewImageFlag = 1;
+  PlanesLoaded = 0;
+  GraphChannel = {0, 0, 0, 0};
+  VerticalLineOn = 0;
+  HornKey = 0;
+  BlindMode = 0;
+  EyeBlindMode = 0;
+  ColourGraphOn = 0;
+}
+
+bool AnyGraphChannel() {
+  return std::any_of(GraphChannel.begin(), GraphChannel.end(), [](int on) { return on != 0; });
+}
+
+// The colour graph of plane row LevelLine, top edge at `top`.
+void DrawColourGraph(Surface& screen, int top) {
+  screen.Rectangle(Pen{AnyGraphChannel() ? Rgb{200, 200, 200} : White}, std::nullopt, 100, top, 100 + Stride,
+                   top + 128);
+  const int bottom = top + 128;
+  const std::size_t first = static_cast<std::size_t>(std::clamp(LevelLine, 0, CanvasRows - 1)) * Stride;
+  auto value = [&](int curve, int x) {
+    const std::size_t i = first + static_cast<std::size_t>(x);
+    const int blue = static_cast<int>(WorkPlanes[0][i]);
+    const int green = static_cast<int>(WorkPlanes[1][i]);
+    const int red = static_cast<int>(WorkPlanes[2][i]);
+    int v = 0;
+    switch (curve) {
+      case GraphBlue: v = blue; break;
+      case GraphGreen: v = green; break;
+      case GraphRed: v = red; break;
+      default: v = static_cast<int>(0.299 * red + 0.587 * green + 0.114 * blue); break;
+    }
+    return std::clamp(v, 0, 255);
+  };
+  // Drawing order: blue, green, red, gray.
+  constexpr std::array<std::pair<int, Rgb>, 4> Curves = {{{GraphBlue, {0, 0, 255}},
+                                                          {GraphGreen, {0, 255, 0}},
+                                                          {GraphRed, {255, 0, 0}},
+                                                          {GraphGray, {100, 100, 100}}}};
+  for (const auto& [curve, colour] : Curves) {
+    if (GraphChannel[static_cast<std::size_t>(curve)] == 0) continue;
+    const Pen pen{colour};
+    for (int x = 1; x < Stride; ++x) {
+      screen.Line(pen, 99 + x, bottom - value(curve, x - 1) / 2, 100 + x, bottom - value(curve, x) / 2);
+    }
+  }
+}
+
+}  // namespace
+
+void StartTop() {
+  ResetTopSwitches();
+  EyeRunPending = 0;
+  TopSetKeepRequest = 0;
+  NewImageFlag = 1;
+}
+
+// [SECTION] Entry
+void EnterTop() {
+  ResetTopSwitches();
+  CommentRequest = 0;
+  CommentOn = 1;
+}
+
+// [SECTION] Clicks
+bool TopClick() {
+  if (MouseInImage() && MouseX < 100 + Stride && 32 < MouseY && MouseY < CanvasRows + 32) {
+    LevelLine = std::max(0, CanvasRows + 32 - MouseY);
+    return true;
+  }
+  const TopRegion* hit = nullptr;
+  for (const TopRegion& region : Regions) {
+    if (region.code >= 0 && region.box.Contains(MouseX, MouseY)) {
+      hit = &region;
+      break;
+    }
+  }
+  if (hit == nullptr) return false;
+  switch (hit->code) {
+    case CodeTitle: CommentRequest = 0; break;
+    case CodeGetImage:
+      OpenFileRequest = 1;
+      GraphChannel = {0, 0, 0, 0};
+      VerticalLineOn = 0;
+      HornKey = 0;
+      EnterTop();
+      break;
+    case CodeComment:
+      if (CommentOn == 0) {
+        CommentOn = 1;
+        HelpItem = 1;
+        ColourGraphOn = 0;
+      } else {
+        CommentOn = 0;
+      }
+      break;
+    case CodeResetLabel: HelpItem = 2; break;
+    case 0:  // the reset mark
+      ResetTopSwitches();
+      HelpItem = 2;
+      ResetFilterValues();
+      break;
+    case CodeGraphLabel:
+    case CodeBlue: HelpItem = 3; break;
+    case CodeGray:
+      if (GraphChannel[GraphGray] == 0) {
+        GraphChannel[GraphGray] = 1;
+        HornKey = 0;
+        ColourGraphOn = 1;
+        CommentOn = 0;
+        HelpItem = 3;
+      } else {
+        GraphChannel[GraphGray] = 0;
+      }
+      break;
+    case CodeVertical:
+      if (VerticalLineOn == 0) {
+        VerticalLineOn = 1;
+        HornKey = 0;
+        HelpItem = 4;
+      } else {
+        VerticalLineOn = 0;
+      }
+      break;
+    case CodeBoth:
+      EyeMode = 1;
+      HelpItem = 5;
+      break;
+    case CodeF:
+      HornKey = 6;
+      EyeRunPending = 1;
+      GraphChannel[GraphGray] = 0;
+      VerticalLineOn = 0;
+      HelpItem = 5;
+      break;
+    case CodeEyeLabel:
+    case CodeLight:
+    case CodeDark:
+    case CodeB:
+    case CodeD:
+    case CodeH:
+    case CodeJ:
+    case CodeL: HelpItem = 5; break;
+    case CodeBlind:
+      if (BlindMode == 0) {
+        BlindMode = 1;
+        HelpItem = 6;
+      } else {
+        BlindMode = 0;
+      }
+      break;
+    case CodeWaiting: HelpItem = 9; break;
+    case CodeKeepLabel: HelpItem = 7; break;
+    case CodeSaveKeep:
+      TopSetKeepRequest = 1;
+      HelpItem = 7;
+      break;
+    case CodeLanguageLabel: HelpItem = 8; break;
+    case CodeLanguage:
+      LanguageId = LanguageId == 1 ? 2 : 1;
+      HelpItem = 8;
+      break;
+    default: break;
+  }
+  return true;
+}
+
+// [SECTION] Paint
+void PaintTop() {
+  Surface& screen = Screen();
+  // 1. A new picture goes into both plane sets.
+  if (NewImageFlag == 1 && PlanesLoaded == 0) {
+    InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
+    PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    NewImageFlag = 2;
+    PlanesLoaded = 2;
+  }
+  // 2. Get and Restore of KEEP0.
+  ServeGetAndRestore(PageTop, false);
+  // 3. The picture into the canvas again, and the panel.
+  ViewScale = 1;
+  BeginPageSection();
+  if (!AnyGraphChannel()) ColourGraphOn = 0;
+  DrawPanel(screen, Panel);
+  DrawResetMark(screen, 10, 92, ResetMarkUnit, 0);
+  DrawNotationLegend(screen);
+
+  if (EyeRunPending == 0) {
+    // 4. Normal view.
+    SaveToInner(Stride, CanvasRows);
+    ShowPlanes();
+    if (ColourGraphOn) {
+      DrawColourGraph(screen, FileHeight + 32);
+      screen.Line(Pen{{200, 200, 200}}, 100, MouseY, 100 + Stride, MouseY);
+      if (MouseX > 100 && VerticalLineOn) {
+        screen.Line(Pen{{192, 192, 32}}, MouseX, MouseY, MouseX, FileHeight + 32 + 128);
+      }
+    }
+  } else {
+    // 5. The pass, row by row from the top of the picture down.
+    RunEyePass(screen, WindowOfHornKey(HornKey), BlindMode != 0);
+  }
+  // 6. The result into the planes.
+  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  EyeRunPending = 0;
+  // 7. Set and Save.
+  ServeSet(PageTop, TopSetKeepRequest);
+  ServeSave();
+  // 8. The result is also the source of the next page.
+  InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
+  HornKey = 0;
+  DrawPanel(screen, Panel);
+  DrawTabs();
+  // 9. Comments and explanations, while the comment switch is on.
+  ServeComments(screen, Comments, HelpItem);
+}

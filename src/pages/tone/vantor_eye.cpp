@@ -1,0 +1,776 @@
+// The Vantor Eye engine.
+//
+// [SECTION] parameters and tables
+// [SECTION] the exact window: integer weights, bounds, exact truncation
+// [SECTION] the per-pixel rule after the window sum
+// [SECTION] window sums: vectorised double passes and the exact 128-bit path
+// [SECTION] the pass: region, threads, frame, program entry points
+// [SECTION] channel levels
+//
+// How the sum is kept exact. The weight of offset (dy, dx) is
+// (r-|dy|)^6 (r-|dx|)^6 / r^12, so the window sum of integer samples is an
+// integer V over r^12. The engine first sums each column over the window rows
+// (integer weights times samples: exact in doubles), then sums those along the
+// row. For windows up to 20 the second sum stays below 2^53 and is exact in
+// doubles too; for larger windows the column sums are split into a high and a
+// low part (V1 = hi * 2^16 + lo), each summed exactly, and joined in 128-bit
+// integers. The truncation of V / r^12 toward zero is estimated in double and
+// corrected by an exact 128-bit remainder check. Samples so large that even
+// this cannot be exact take a scalar path in 64/128-bit integers.
+#include "pages/tone/vantor_eye.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <thread>
+
+// ============================================================================
+// [SECTION] parameters and tables
+// ============================================================================
+
+int EyeMode = 1;
+int HornKey = 0;
+int SunGlassLevel = 2;
+std::array<int, 3> ReferenceColour{0, 0, 0};
+int AppointEyeOn = 0;
+int AppointKind = 2;
+int AppointSource = 0;
+int AppointGray = 0;
+int AppointHalfWidth = 8;
+int AppointMin = 0;
+int AppointMax = 0;
+std::array<AppointRange, 3> AppointBox{};
+int AreaEyeOn = 0;
+EyeRect AreaEyeRect{};
+int EyeWindowShift = 0;
+std::array<ChannelLevel, 3> ChannelLevels{};
+
+void ResetEyeParameters() {
+  EyeMode = 1;
+  HornKey = 0;
+  SunGlassLevel = 2;
+  ReferenceColour = {0, 0, 0};
+  AppointEyeOn = 0;
+  AppointKind = 2;
+  AppointSource = 0;
+  AppointGray = 0;
+  AppointHalfWidth = 8;
+  AppointMin = 0;
+  AppointMax = 0;
+  AppointBox = {};
+  AreaEyeOn = 0;
+  AreaEyeRect = {};
+  EyeWindowShift = 0;
+  ChannelLevels = {};
+}
+
+int WindowOfHornKey(int hornKey) {
+  if (hornKey < 1 || hornKey > static_cast<int>(HornKeyWindows.size())) return 0;
+  return HornKeyWindows[static_cast<std::size_t>(hornKey - 1)];
+}
+
+bool IsEyeWindow(int n) { return n >= 2 && n <= LargestEyeWindow && n % 2 == 0; }
+
+double SunGlassLimit(int level) {
+  static constexpr std::array<double, 3> limits{0.1, 0.5, 0.9};
+  return limits[static_cast<std::size_t>(std::clamp(level, 1, 3) - 1)];
+}
+
+std::vector<double> EyeProfile(int n) {
+  const int r = n / 2;
+  std::vector<double> profile(static_cast<std::size_t>(n) + 1, 0.0);
+  if (r < 1) return profile;
+  for (int k = 0; k <= 2 * r; ++k) {
+    profile[static_cast<std::size_t>(k)] = std::pow(1.0 - std::abs(k - r) / static_cast<double>(r), 6.0);
+  }
+  return profile;
+}
+
+double EyeGain(int n) {
+  const int r = n / 2;
+  if (r < 1) return 0.0;
+  double s = 0.0;
+  for (int d = -(r - 1); d <= r - 1; ++d) s += std::pow(1.0 - std::abs(d) / static_cast<double>(r), 6.0);
+  return s * s;
+}
+
+std::array<double, 129> SunGlassTable(double s) {
+  std::array<double, 129> table{};
+  for (int i = 0; i <= 128; ++i) {
+    table[static_cast<std::size_t>(i)] = 1.0 - s * std::sqrt(std::sqrt(1.0 - i / 128.0));
+  }
+  return table;
+}
+
+EyeParameters CurrentEyeParameters() {
+  EyeParameters p;
+  p.mode = EyeMode;
+  p.sunGlassLevel = SunGlassLevel;
+  p.reference = ReferenceColour;
+  p.appointOn = AppointEyeOn;
+  p.appointKind = AppointKind;
+  p.appointSource = AppointSource;
+  p.appointGray = AppointGray;
+  p.appointHalfWidth = AppointHalfWidth;
+  p.appointMin = AppointMin;
+  p.appointMax = AppointMax;
+  p.appointBox = AppointBox;
+  p.areaEyeOn = AreaEyeOn;
+  p.areaEyeRect = AreaEyeRect;
+  p.eyeWindowShift = EyeWindowShift;
+  return p;
+}
+
+namespace {
+
+__extension__ typedef __int128 Int128;
+
+// ============================================================================
+// [SECTION] the exact window
+// ============================================================================
+
+constexpr int MaxTaps = 2 * LargestEyeWindow;  // room for 2r - 1 taps
+constexpr double SplitUnit = 65536.0;           // column sums = hi * 2^16 + lo
+constexpr double ExactLimit = 9007199254740992.0;  // 2^53
+
+// The 2r - 1 nonzero weights of one axis, (r - |d|)^6 for d = -(r-1) .. r-1
+// (the first window row and column weigh 0 and are skipped), their sum S,
+// S^2 and the common divisor r^12.
+struct EyeWindow {
+  int n = 0;
+  int r = 0;
+  int taps = 0;
+  std::array<double, MaxTaps> weight{};
+  std::array<long long, MaxTaps> weightInteger{};
+  long long sum = 0;
+  Int128 sumSquared = 0;
+  long long scale = 0;  // r^12 (< 2^63 for r <= 20)
+  double inverseScale = 0.0;
+};
+
+EyeWindow MakeEyeWindow(int n) {
+  EyeWindow w;
+  w.n = n;
+  w.r = n / 2;
+  w.taps = 2 * w.r - 1;
+  for (int t = 0; t < w.taps; ++t) {
+    const long long base = w.r - std::abs(t - (w.r - 1));
+    const long long p = base * base * base * base * base * base;
+    w.weightInteger[static_cast<std::size_t>(t)] = p;
+    w.weight[static_cast<std::size_t>(t)] = static_cast<double>(p);
+    w.sum += p;
+  }
+  const long long r6 = static_cast<long long>(w.r) * w.r * w.r * w.r * w.r * w.r;
+  w.scale = r6 * r6;
+  w.sumSquared = static_cast<Int128>(w.sum) * w.sum;
+  w.inverseScale = 1.0 / static_cast<double>(w.scale);
+  return w;
+}
+
+// Truncates num / r^12 toward zero. `estimate` is num in double (rounded);
+// the quotient from it is off by at most one and is corrected exactly.
+inline long long TruncatedQuotient(Int128 num, double estimate, const EyeWindow& w) {
+  long long q = static_cast<long long>(estimate * w.inverseScale);
+  const Int128 scale = w.scale;
+  Int128 rem = num - static_cast<Int128>(q) * scale;
+  if (num >= 0) {
+    while (rem < 0) { --q; rem += scale; }
+    while (rem >= scale) { ++q; rem -= scale; }
+  } else {
+    while (rem > 0) { ++q; rem -= scale; }
+    while (rem <= -scale) { --q; rem += scale; }
+  }
+  return q;
+}
+
+// Which arithmetic is exact for samples of magnitude up to maxSample.
+enum class SumPath { Direct, Split, Exact };
+
+SumPath ChooseSumPath(const EyeWindow& w, long long maxSample) {
+  const double columnBound = static_cast<double>(maxSample) * static_cast<double>(w.sum);
+  if (columnBound * static_cast<double>(w.sum) < ExactLimit * 0.5) return SumPath::Direct;
+  const double highBound = (columnBound / SplitUnit + 1.0) * static_cast<double>(w.sum);
+  const double lowBound = SplitUnit * static_cast<double>(w.sum);
+  if (columnBound < ExactLimit * 0.5 && highBound < ExactLimit * 0.5 && lowBound < ExactLimit * 0.5) {
+    return SumPath::Split;
+  }
+  return SumPath::Exact;
+}
+
+// ============================================================================
+// [SECTION] the per-pixel rule after the window sum
+// ============================================================================
+
+enum class Pivot { Reference, Black, White };
+enum class Blend { Always, ColourBox, GrayRange, None };
+
+// The parameters of a pass turned into what the per-pixel rule needs.
+struct EyeRule {
+  Pivot pivot = Pivot::Reference;
+  Blend blend = Blend::Always;
+  std::array<long long, 3> reference{};
+  int shiftInside = 2;   // log2(1 + w): w = 3 -> 2, 15 -> 4
+  int shiftOutside = 5;  // w = 31 -> 5, 63 -> 6
+  long long weightInside = 3;
+  long long weightOutside = 31;
+  long long grayLow = 0;
+  long long grayHigh = 0;
+  std::array<AppointRange, 3> box{};
+  std::array<double, 129> sunGlass{};
+};
+
+EyeRule MakeEyeRule(const EyeParameters& p) {
+  EyeRule rule;
+  const int mode = std::clamp(p.mode, 1, 6);
+  const int kind = (mode - 1) % 3;  // 0 both, 1 light, 2 dark
+  rule.pivot = kind == 0 ? Pivot::Reference : kind == 1 ? Pivot::Black : Pivot::White;
+  const bool weak = mode >= 4;
+  rule.weightInside = weak ? 15 : 3;
+  rule.weightOutside = weak ? 63 : 31;
+  rule.shiftInside = weak ? 4 : 2;
+  rule.shiftOutside = weak ? 6 : 5;
+  for (std::size_t c = 0; c < 3; ++c) rule.reference[c] = rule.pivot == Pivot::Reference ? p.reference[c] : 0;
+  if (p.appointOn == 0) {
+    rule.blend = Blend::Always;
+  } else if (p.appointKind == 1) {
+    rule.blend = Blend::ColourBox;
+  } else if (p.appointKind == 2) {
+    rule.blend = Blend::GrayRange;
+  } else {
+    rule.blend = Blend::None;
+  }
+  if (p.appointSource == 0) {
+    rule.grayLow = std::max<long long>(0, static_cast<long long>(p.appointGray) - p.appointHalfWidth);
+    rule.grayHigh = std::min<long long>(255, static_cast<long long>(p.appointGray) + p.appointHalfWidth);
+  } else {
+    rule.grayLow = p.appointMin;
+    rule.grayHigh = p.appointMax;
+  }
+  rule.box = p.appointBox;
+  rule.sunGlass = SunGlassTable(SunGlassLimit(p.sunGlassLevel));
+  return rule;
+}
+
+// x / 2^shift truncated toward zero.
+inline long long TruncatedShift(long long x, int shift) {
+  const long long bias = (x >> 63) & ((1LL << shift) - 1);
+  return (x + bias) >> shift;
+}
+
+inline std::uint32_t ClampToByte(long long v) { return static_cast<std::uint32_t>(std::clamp<long long>(v, 0, 255)); }
+
+// Steps 6-11 for one pixel: q = trunc(window sum) per channel (blue, green,
+// red), own = the pixel's samples; writes the clamped result.
+inline void FinishPixel(const EyeRule& rule, const std::array<long long, 3>& q, const std::array<long long, 3>& own,
+                        std::array<std::uint32_t, 3>& out) {
+  std::array<long long, 3> amplified{};
+  for (std::size_t c = 0; c < 3; ++c) {
+    amplified[c] = rule.pivot == Pivot::White ? 255 - q[c] : q[c] + rule.reference[c];
+  }
+  const double gray = 0.299 * static_cast<double>(amplified[2]) + 0.587 * static_cast<double>(amplified[1]) +
+                      0.114 * static_cast<double>(amplified[0]);
+  const int level = gray >= 255.0 ? 255 : gray <= 0.0 ? 0 : static_cast<int>(gray);
+  const int folded = level >= 128 ? 255 - level : level;
+  const double limit = rule.sunGlass[static_cast<std::size_t>(folded)];
+  std::array<long long, 3> moved{};
+  for (std::size_t c = 0; c < 3; ++c) {
+    moved[c] = static_cast<long long>(static_cast<double>(amplified[c] - own[c]) * limit) + own[c];
+  }
+  bool inside = true;
+  switch (rule.blend) {
+    case Blend::None:
+      for (std::size_t c = 0; c < 3; ++c) out[c] = ClampToByte(moved[c]);
+      return;
+    case Blend::Always:
+      break;
+    case Blend::ColourBox:
+      for (std::size_t c = 0; c < 3; ++c) inside = inside && rule.box[c].low < own[c] && own[c] < rule.box[c].high;
+      break;
+    case Blend::GrayRange: {
+      const double ownGray = 0.299 * static_cast<double>(own[2]) + 0.587 * static_cast<double>(own[1]) +
+                             0.114 * static_cast<double>(own[0]);
+      const long long ownLevel = static_cast<long long>(ownGray);
+      inside = rule.grayLow < ownLevel && ownLevel < rule.grayHigh;
+      break;
+    }
+  }
+  const long long w = inside ? rule.weightInside : rule.weightOutside;
+  const int shift = inside ? rule.shiftInside : rule.shiftOutside;
+  for (std::size_t c = 0; c < 3; ++c) out[c] = ClampToByte(TruncatedShift(moved[c] + w * own[c], shift));
+}
+
+// ============================================================================
+// [SECTION] window sums
+// ============================================================================
+
+// The loops below do only exact integer arithmetic in doubles, so any
+// evaluation order (and fused multiply-add) gives the same result; they are
+// built twice, for AVX2 machines and for plain x86-64, and chosen at load time.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define VZ_EYE_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define VZ_EYE_CLONES
+#endif
+
+// out[k] = sum over t of weight[t] * rows[t][k], samples read as signed 32-bit.
+VZ_EYE_CLONES void SumColumns(const std::int32_t* const* rows, const double* weight, int taps, int count,
+                              double* out) {
+  for (int k = 0; k < count; ++k) out[k] = 0.0;
+  for (int t = 0; t < taps; ++t) {
+    const std::int32_t* row = rows[t];
+    const double wt = weight[t];
+    for (int k = 0; k < count; ++k) out[k] += wt * static_cast<double>(row[k]);
+  }
+}
+
+// out[k] = sum over t of weight[t] * in[k + t].
+VZ_EYE_CLONES void SumAlongRow(const double* in, const double* weight, int taps, int count, double* out) {
+  for (int k = 0; k < count; ++k) out[k] = 0.0;
+  for (int t = 0; t < taps; ++t) {
+    const double wt = weight[t];
+    const double* from = in + t;
+    for (int k = 0; k < count; ++k) out[k] += wt * from[k];
+  }
+}
+
+// v = high * 2^16 + low with 0 <= low < 2^16; all exact.
+VZ_EYE_CLONES void SplitHighLow(const double* v, int count, double* high, double* low) {
+  for (int k = 0; k < count; ++k) {
+    const double h = std::floor(v[k] * (1.0 / SplitUnit));
+    high[k] = h;
+    low[k] = v[k] - h * SplitUnit;
+  }
+}
+
+// The per-pixel rule over a whole row in doubles, for samples and references
+// small enough that every value is an exact integer in a double. The window
+// numerator is nh * 2^16 + nl (both exact); the quotient by r^12 = rh * 2^16 +
+// rl is estimated and corrected with remainders whose signs are exact (an
+// exact product by 2^16 plus an exact integer rounds to the right sign).
+// Every other step is the scalar rule's own double arithmetic. No fused
+// multiply-add here: the gray and sun glass products must round as written.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define VZ_EYE_FINISH_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VZ_EYE_FINISH_CLONES
+#endif
+
+struct RowFinish {
+  std::array<double, 3> numeratorSign{};  // nh = sign * hi + high bias
+  std::array<double, 3> highBias{};
+  std::array<double, 3> lowBias{};
+  std::array<double, 3> quotientSign{};   // A = sign * q + offset
+  std::array<double, 3> amplifiedOffset{};
+  std::array<double, 3> boxLow{};
+  std::array<double, 3> boxHigh{};
+  double inverseScale = 0.0;
+  double scaleHigh = 0.0;  // r^12 = scaleHigh * 2^16 + scaleLow
+  double scaleLow = 0.0;
+  bool useBox = false;
+  bool useGray = false;
+  double grayLow = 0.0;
+  double grayHigh = 0.0;
+  double weightInside = 3.0, weightOutside = 31.0;  // 0 for no blend
+  double scaleInside = 0.25, scaleOutside = 1.0 / 32.0;
+  const double* sunGlass = nullptr;
+};
+
+VZ_EYE_FINISH_CLONES void FinishRow(const RowFinish& k, const double* const* high, const double* const* low,
+                                    const std::int32_t* const* own, std::uint32_t* const* out, int count) {
+  for (int x = 0; x < count; ++x) {
+    double amplified[3];
+    double self[3];
+    for (int c = 0; c < 3; ++c) {
+      self[c] = static_cast<double>(own[c][x]);
+      const double nh = k.numeratorSign[c] * high[c][x] + k.highBias[c];
+      const double nl = k.numeratorSign[c] * low[c][x] + k.lowBias[c];
+      const double num = nh * SplitUnit + nl;
+      const double q0 = std::trunc(num * k.inverseScale);
+      const double d = nh - q0 * k.scaleHigh;
+      const double e = nl - q0 * k.scaleLow;
+      const double rem = d * SplitUnit + e;
+      const double remAbove = (d - k.scaleHigh) * SplitUnit + (e - k.scaleLow);  // sign of rem - r^12
+      const double remBelow = (d + k.scaleHigh) * SplitUnit + (e + k.scaleLow);  // sign of rem + r^12
+      const double up = num >= 0.0 ? (remAbove >= 0.0 ? 1.0 : 0.0) : (rem > 0.0 ? 1.0 : 0.0);
+      const double down = num >= 0.0 ? (rem < 0.0 ? 1.0 : 0.0) : (remBelow <= 0.0 ? 1.0 : 0.0);
+      const double q = q0 + up - down;
+      amplified[c] = k.quotientSign[c] * q + k.amplifiedOffset[c];
+    }
+    const double gray = 0.299 * amplified[2] + 0.587 * amplified[1] + 0.114 * amplified[0];
+    const double level = gray >= 255.0 ? 255.0 : gray <= 0.0 ? 0.0 : std::trunc(gray);
+    const double folded = level >= 128.0 ? 255.0 - level : level;
+    const double limit = k.sunGlass[static_cast<int>(folded)];
+    bool inside = true;
+    if (k.useBox) {
+      for (int c = 0; c < 3; ++c) inside = inside && k.boxLow[c] < self[c] && self[c] < k.boxHigh[c];
+    }
+    if (k.useGray) {
+      const double ownLevel = std::trunc(0.299 * self[2] + 0.587 * self[1] + 0.114 * self[0]);
+      inside = k.grayLow < ownLevel && ownLevel < k.grayHigh;
+    }
+    const double w = inside ? k.weightInside : k.weightOutside;
+    const double scale = inside ? k.scaleInside : k.scaleOutside;
+    for (int c = 0; c < 3; ++c) {
+      const double moved = std::trunc((amplified[c] - self[c]) * limit) + self[c];
+      const double result = std::trunc((moved + w * self[c]) * scale);
+      out[c][x] = static_cast<std::uint32_t>(static_cast<int>(std::clamp(result, 0.0, 255.0)));
+    }
+  }
+}
+
+RowFinish MakeRowFinish(const EyeRule& rule, const EyeWindow& w) {
+  RowFinish k;
+  const long long s2 = static_cast<long long>(w.sumSquared);  // < 2^57
+  const double s2High = static_cast<double>(s2 >> 16);
+  const double s2Low = static_cast<double>(s2 & 0xFFFF);
+  for (std::size_t c = 0; c < 3; ++c) {
+    const double ref = static_cast<double>(rule.reference[c]);
+    switch (rule.pivot) {
+      case Pivot::Reference:
+        k.numeratorSign[c] = 1.0;
+        k.highBias[c] = -ref * s2High;
+        k.lowBias[c] = -ref * s2Low;
+        k.quotientSign[c] = 1.0;
+        k.amplifiedOffset[c] = ref;
+        break;
+      case Pivot::Black:
+        k.numeratorSign[c] = 1.0;
+        k.quotientSign[c] = 1.0;
+        break;
+      case Pivot::White:
+        k.numeratorSign[c] = -1.0;
+        k.highBias[c] = 255.0 * s2High;
+        k.lowBias[c] = 255.0 * s2Low;
+        k.quotientSign[c] = -1.0;
+        k.amplifiedOffset[c] = 255.0;
+        break;
+    }
+    k.boxLow[c] = rule.box[c].low;
+    k.boxHigh[c] = rule.box[c].high;
+  }
+  k.inverseScale = w.inverseScale;
+  k.scaleHigh = static_cast<double>(w.scale >> 16);
+  k.scaleLow = static_cast<double>(w.scale & 0xFFFF);
+  k.useBox = rule.blend == Blend::ColourBox;
+  k.useGray = rule.blend == Blend::GrayRange;
+  k.grayLow = static_cast<double>(rule.grayLow);
+  k.grayHigh = static_cast<double>(rule.grayHigh);
+  if (rule.blend == Blend::None) {
+    k.weightInside = k.weightOutside = 0.0;
+    k.scaleInside = k.scaleOutside = 1.0;
+  } else {
+    k.weightInside = static_cast<double>(rule.weightInside);
+    k.weightOutside = rule.blend == Blend::Always ? k.weightInside : static_cast<double>(rule.weightOutside);
+    k.scaleInside = 1.0 / static_cast<double>(1 << rule.shiftInside);
+    k.scaleOutside = rule.blend == Blend::Always ? k.scaleInside : 1.0 / static_cast<double>(1 << rule.shiftOutside);
+  }
+  k.sunGlass = rule.sunGlass.data();
+  return k;
+}
+
+// Samples and references up to this size keep every value of FinishRow an
+// exact integer below 2^53 (the quotient stays below 2^16).
+constexpr long long RowFinishLimit = 511;
+
+// What one worker computes: rows firstRow..lastRow of the region.
+struct EyeJob {
+  PlaneView source;
+  PlaneView target;
+  const EyeWindow* window = nullptr;
+  const EyeRule* rule = nullptr;
+  const RowFinish* finish = nullptr;
+  SumPath path = SumPath::Direct;
+  bool rowFinish = false;  // FinishRow may be used
+  int firstColumn = 0;
+  int lastColumn = -1;
+};
+
+// The numerator of the window sum of a = Q - ref, Q, or 255 - Q from V, the
+// window sum of the samples Q themselves (all times r^12).
+inline Int128 PivotedNumerator(const EyeRule& rule, const EyeWindow& w, Int128 v, std::size_t c) {
+  switch (rule.pivot) {
+    case Pivot::Reference: return v - static_cast<Int128>(rule.reference[c]) * w.sumSquared;
+    case Pivot::Black: return v;
+    case Pivot::White: return static_cast<Int128>(255) * w.sumSquared - v;
+  }
+  return v;
+}
+
+inline double PivotedEstimate(const EyeRule& rule, const EyeWindow& w, double v, std::size_t c) {
+  const double s2 = static_cast<double>(w.sumSquared);
+  switch (rule.pivot) {
+    case Pivot::Reference: return v - static_cast<double>(rule.reference[c]) * s2;
+    case Pivot::Black: return v;
+    case Pivot::White: return 255.0 * s2 - v;
+  }
+  return v;
+}
+
+void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
+  const EyeWindow& w = *job.window;
+  const EyeRule& rule = *job.rule;
+  const int reach = w.r - 1;  // nonzero weights reach r - 1 either way
+  const int count = job.lastColumn - job.firstColumn + 1;
+  const int span = count + 2 * reach;
+  const int inputColumn = job.firstColumn - reach;
+  const std::size_t ucount = static_cast<std::size_t>(count);
+  const std::size_t uspan = static_cast<std::size_t>(span);
+
+  std::vector<double> column(3 * uspan), high(3 * uspan), low(3 * uspan), sum(3 * ucount), sumLow(3 * ucount);
+  std::vector<long long> exactColumn(job.path == SumPath::Exact ? uspan : 0);
+  std::vector<Int128> exactSum(job.path == SumPath::Exact ? 3 * ucount : 0);
+  std::array<const std::int32_t*, MaxTaps> rows{};
+
+  for (int y = firstRow; y <= lastRow; ++y) {
+    for (std::size_t c = 0; c < 3; ++c) {
+      for (int t = 0; t < w.taps; ++t) {
+        rows[static_cast<std::size_t>(t)] =
+            reinterpret_cast<const std::int32_t*>(&job.source.at(static_cast<int>(c), y - reach + t, inputColumn));
+      }
+      double* col = column.data() + c * uspan;
+      switch (job.path) {
+        case SumPath::Direct:
+          SumColumns(rows.data(), w.weight.data(), w.taps, span, col);
+          SumAlongRow(col, w.weight.data(), w.taps, count, sum.data() + c * ucount);
+          break;
+        case SumPath::Split:
+          SumColumns(rows.data(), w.weight.data(), w.taps, span, col);
+          SplitHighLow(col, span, high.data() + c * uspan, low.data() + c * uspan);
+          SumAlongRow(high.data() + c * uspan, w.weight.data(), w.taps, count, sum.data() + c * ucount);
+          SumAlongRow(low.data() + c * uspan, w.weight.data(), w.taps, count, sumLow.data() + c * ucount);
+          break;
+        case SumPath::Exact:
+          for (int k = 0; k < span; ++k) {
+            long long s = 0;
+            for (int t = 0; t < w.taps; ++t) {
+              s += w.weightInteger[static_cast<std::size_t>(t)] * rows[static_cast<std::size_t>(t)][k];
+            }
+            exactColumn[static_cast<std::size_t>(k)] = s;
+          }
+          for (int k = 0; k < count; ++k) {
+            Int128 s = 0;
+            for (int t = 0; t < w.taps; ++t) {
+              s += static_cast<Int128>(w.weightInteger[static_cast<std::size_t>(t)]) *
+                   exactColumn[static_cast<std::size_t>(k + t)];
+            }
+            exactSum[c * ucount + static_cast<std::size_t>(k)] = s;
+          }
+          break;
+      }
+    }
+
+    if (job.rowFinish) {
+      // Direct sums are split here too, so FinishRow sees one form.
+      if (job.path == SumPath::Direct) {
+        for (std::size_t c = 0; c < 3; ++c) {
+          SplitHighLow(sum.data() + c * ucount, count, high.data() + c * ucount, sumLow.data() + c * ucount);
+          std::copy(high.data() + c * ucount, high.data() + (c + 1) * ucount, sum.data() + c * ucount);
+        }
+      }
+      const double* highs[3] = {sum.data(), sum.data() + ucount, sum.data() + 2 * ucount};
+      const double* lows[3] = {sumLow.data(), sumLow.data() + ucount, sumLow.data() + 2 * ucount};
+      const std::int32_t* owns[3];
+      std::uint32_t* outs[3];
+      for (int c = 0; c < 3; ++c) {
+        owns[c] = reinterpret_cast<const std::int32_t*>(&job.source.at(c, y, job.firstColumn));
+        outs[c] = &job.target.at(c, y, job.firstColumn);
+      }
+      FinishRow(*job.finish, highs, lows, owns, outs, count);
+      continue;
+    }
+
+    for (int k = 0; k < count; ++k) {
+      const int x = job.firstColumn + k;
+      const std::size_t uk = static_cast<std::size_t>(k);
+      std::array<long long, 3> q{};
+      std::array<long long, 3> own{};
+      for (std::size_t c = 0; c < 3; ++c) {
+        own[c] = static_cast<std::int32_t>(job.source.at(static_cast<int>(c), y, x));
+        Int128 v = 0;
+        double estimate = 0.0;
+        switch (job.path) {
+          case SumPath::Direct:
+            estimate = sum[c * ucount + uk];
+            v = static_cast<long long>(estimate);
+            break;
+          case SumPath::Split: {
+            const double h = sum[c * ucount + uk];
+            const double l = sumLow[c * ucount + uk];
+            v = static_cast<Int128>(static_cast<long long>(h)) * 65536 + static_cast<long long>(l);
+            estimate = h * SplitUnit + l;
+            break;
+          }
+          case SumPath::Exact:
+            v = exactSum[c * ucount + uk];
+            estimate = static_cast<double>(v);
+            break;
+        }
+        q[c] = TruncatedQuotient(PivotedNumerator(rule, w, v, c), PivotedEstimate(rule, w, estimate, c), w);
+      }
+      std::array<std::uint32_t, 3> out{};
+      FinishPixel(rule, q, own, out);
+      for (std::size_t c = 0; c < 3; ++c) job.target.at(static_cast<int>(c), y, x) = out[c];
+    }
+  }
+}
+
+// Largest |sample| over rows and columns of the three planes (read as signed).
+long long LargestSample(const PlaneView& planes, int firstRow, int lastRow, int firstColumn, int lastColumn) {
+  long long largest = 0;
+  for (int c = 0; c < 3; ++c) {
+    for (int y = firstRow; y <= lastRow; ++y) {
+      const std::uint32_t* row = &planes.at(c, y, firstColumn);
+      std::uint32_t high = 0;  // as unsigned, a row of samples in 0..255 stays at or below 255
+      for (int k = 0; k <= lastColumn - firstColumn; ++k) high = std::max(high, row[k]);
+      if (high <= 255u) {
+        largest = std::max<long long>(largest, high);
+        continue;
+      }
+      for (int k = 0; k <= lastColumn - firstColumn; ++k) {
+        largest = std::max<long long>(largest, std::llabs(static_cast<std::int32_t>(row[k])));
+      }
+    }
+  }
+  return largest;
+}
+
+}  // namespace
+
+// ============================================================================
+// [SECTION] the pass
+// ============================================================================
+
+EyeRegion EyeRegionOf(int width, int height, int n, const EyeParameters& p) {
+  EyeRegion region;
+  if (!IsEyeWindow(n)) return region;
+  const int r = n / 2;
+  region.firstRow = r;
+  region.lastRow = height - r;
+  region.firstColumn = r;
+  region.lastColumn = width - r - 1;
+  if (p.areaEyeOn != 0) {
+    // The rectangle's top and bottom are client y values; the band of plane
+    // rows lies EyeWindowShift .. EyeWindowShift + 2 rows above those shown.
+    const long long shift = static_cast<long long>(p.eyeWindowShift) + 32;
+    const long long yLow = std::min<long long>(height, height - static_cast<long long>(p.areaEyeRect.bottom) + shift);
+    const long long yHigh = std::max<long long>(0, height - static_cast<long long>(p.areaEyeRect.top) + shift);
+    region.firstRow = static_cast<int>(std::max<long long>(region.firstRow, yLow + 1));
+    region.lastRow = static_cast<int>(std::min<long long>(region.lastRow, yHigh - 1));
+    region.firstColumn = std::max(region.firstColumn, p.areaEyeRect.left);
+    region.lastColumn = std::min(region.lastColumn, p.areaEyeRect.right);
+  }
+  return region;
+}
+
+void WriteEyeFrame(const PlaneView& target, int width, int height, int n) {
+  const int r = n / 2;
+  const int leftEnd = std::min(r, width - 1);      // columns 0..r
+  const int rightStart = std::max(0, width - r);   // columns width-r..width-1
+  for (int c = 0; c < 3; ++c) {
+    for (int y = 0; y < height; ++y) {
+      std::uint32_t* row = &target.at(c, y, 0);
+      if (y <= r || y >= height - r) {
+        std::fill(row, row + width, 255u);
+        continue;
+      }
+      std::fill(row, row + leftEnd + 1, 255u);
+      std::fill(row + rightStart, row + width, 255u);
+    }
+  }
+}
+
+void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width, int height, int n,
+                     const EyeParameters& parameters, int yFrom, int yTo, int threads) {
+  if (!IsEyeWindow(n) || width <= 0 || height <= 0) return;
+  EyeRegion region = EyeRegionOf(width, height, n, parameters);
+  region.firstRow = std::max(region.firstRow, yFrom);
+  region.lastRow = std::min(region.lastRow, yTo - 1);
+  if (region.firstRow <= region.lastRow && region.firstColumn <= region.lastColumn) {
+    const EyeWindow window = MakeEyeWindow(n);
+    const EyeRule rule = MakeEyeRule(parameters);
+    const int reach = window.r - 1;
+    EyeJob job;
+    job.source = source;
+    job.target = target;
+    job.window = &window;
+    job.rule = &rule;
+    job.firstColumn = region.firstColumn;
+    job.lastColumn = region.lastColumn;
+    const long long largest = LargestSample(source, region.firstRow - reach, region.lastRow + reach,
+                                            region.firstColumn - reach, region.lastColumn + reach);
+    job.path = ChooseSumPath(window, largest);
+    const RowFinish finish = MakeRowFinish(rule, window);
+    job.finish = &finish;
+    job.rowFinish = job.path != SumPath::Exact && largest <= RowFinishLimit &&
+                    std::all_of(rule.reference.begin(), rule.reference.end(),
+                                [](long long v) { return std::llabs(v) <= RowFinishLimit; });
+    const int rowCount = region.lastRow - region.firstRow + 1;
+    const int workers = std::clamp(threads, 1, std::min(rowCount, 16));
+    if (workers == 1) {
+      RunEyeRows(job, region.firstRow, region.lastRow);
+    } else {
+      std::vector<std::thread> pool;
+      for (int k = 0; k < workers; ++k) {
+        const int first = region.firstRow + rowCount * k / workers;
+        const int last = region.firstRow + rowCount * (k + 1) / workers - 1;
+        pool.emplace_back([&job, first, last] { RunEyeRows(job, first, last); });
+      }
+      for (std::thread& t : pool) t.join();
+    }
+  }
+  if (parameters.areaEyeOn == 0) WriteEyeFrame(target, width, height, n);
+}
+
+void VantorEyeRows(int yFrom, int yTo, int n, int threads) {
+  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, n, CurrentEyeParameters(), yFrom, yTo, threads);
+}
+
+void VantorEyeRow(int width, int n, int y) {
+  VantorEyeRowsOn(InnerView(), WorkView(), std::min(width, Stride), CanvasRows, n, CurrentEyeParameters(), y, y + 1,
+                  1);
+}
+
+// ============================================================================
+// [SECTION] channel levels
+// ============================================================================
+
+ChannelLevel ChannelLevelOfHistogram(const std::array<long long, 256>& histogram) {
+  long long total = 0;
+  for (int v = 1; v <= 254; ++v) total += histogram[static_cast<std::size_t>(v)];
+  const double t = static_cast<double>(total);
+  const long long share4 = static_cast<long long>(t * 0.04);
+  const long long share50 = static_cast<long long>(t * 0.5);
+  const long long share96 = static_cast<long long>(t * 0.96);
+  ChannelLevel level;
+  long long running = 0;
+  for (int v = 1; v <= 254; ++v) {
+    running += histogram[static_cast<std::size_t>(v)];
+    if (share4 > running) level.low = v;
+    if (share50 > running) level.middle = v;
+    if (share96 > running) level.high = v;
+  }
+  return level;
+}
+
+std::array<ChannelLevel, 3> ChannelLevelsOf(const PlaneView& planes, int width, int height) {
+  std::array<ChannelLevel, 3> levels{};
+  for (int c = 0; c < 3; ++c) {
+    std::array<long long, 256> histogram{};
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const std::uint32_t v = planes.at(c, y, x);
+        // Samples outside 0..255 would fall outside the histogram; like the
+        // bins 0 and 255 they do not count.
+        if (v <= 255u) ++histogram[v];
+      }
+    }
+    levels[static_cast<std::size_t>(c)] = ChannelLevelOfHistogram(histogram);
+  }
+  return levels;
+}
+
+void ComputeChannelLevels() {
+  ChannelLevels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
+  for (std::size_t c = 0; c < 3; ++c) ReferenceColour[c] = ChannelLevels[c].middle;
+}

@@ -1,0 +1,146 @@
+// The Vantor Eye engine: a local pivoted-gain tone operation computed row by
+// row ("level lines") from InnerPlanes into WorkPlanes, and the channel-level
+// rule that gives its pivot.
+//
+// Every pixel takes the weighted sum of its n x n neighbourhood with the
+// unnormalised window (1 - |dy|/r)^6 (1 - |dx|/r)^6, measured from a pivot
+// (the reference colour, black or white), moves part of the way towards that
+// amplified value (less near black and white: the sun glass), is blended back
+// with its own value and clamped to 0..255.
+//
+// The window sum is computed exactly: the weights are (r-|dy|)^6 (r-|dx|)^6 /
+// r^12, so the sum is an integer over r^12 and its truncation toward zero is
+// found without rounding. Samples are read as signed 32-bit values; all
+// intermediate values are held in 64 bits (or 128 for the window sums), so
+// samples outside 0..255 give a defined result that is clamped at the end.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "image/planes.h"
+
+// ---- Parameters (shared by the TOP and VANTOR EYE pages), with start values.
+
+struct AppointRange {  // open range low < sample < high
+  int low = 0;
+  int high = 255;
+};
+
+struct EyeRect {  // left and right are canvas columns, top and bottom client y
+  int left = 0;
+  int top = 32;
+  int right = 1000;
+  int bottom = 704;
+};
+
+struct ChannelLevel {  // the 4 %, 50 % and 96 % levels of one channel
+  int low = 0;
+  int middle = 0;
+  int high = 0;
+};
+
+extern int EyeMode;                            // 1 both, 2 light, 3 dark, 4..6 their weak forms; start 1
+extern int HornKey;                            // 0 none, 1..12 the keys A..L; start 0
+extern int SunGlassLevel;                      // 1, 2, 3 (s = 0.1, 0.5, 0.9); start 2
+extern std::array<int, 3> ReferenceColour;     // blue, green, red pivot of the both mode; start 0, 0, 0
+extern int AppointEyeOn;                       // 1: the blend weight follows the appoint condition; start 0
+extern int AppointKind;                        // 1 colour box, 2 gray range, 3..5 no condition; start 2
+extern int AppointSource;                      // 0 gray +- half width, 1 or 2 min .. Max; start 0
+extern int AppointGray;                        // start 0
+extern int AppointHalfWidth;                   // start 8
+extern int AppointMin;                         // start 0
+extern int AppointMax;                         // start 0
+extern std::array<AppointRange, 3> AppointBox;  // blue, green, red; start 0..255 each
+extern int AreaEyeOn;                          // 1: only the area-eye rectangle; start 0
+extern EyeRect AreaEyeRect;                    // start 0, 32, 1000, 704
+extern int EyeWindowShift;                     // window size of the VANTOR EYE page pass; start 0
+extern std::array<ChannelLevel, 3> ChannelLevels;  // blue, green, red levels of WorkPlanes
+
+// Writes the start values back into every parameter above.
+void ResetEyeParameters();
+
+// ---- Tables.
+
+// Horn key A..L (1..12) -> window size n.
+inline constexpr std::array<int, 12> HornKeyWindows{4, 6, 8, 10, 12, 16, 20, 24, 28, 32, 36, 40};
+inline constexpr std::array<char, 12> HornKeyLetters{'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L'};
+inline constexpr int LargestEyeWindow = 40;
+
+int WindowOfHornKey(int hornKey);              // n for keys 1..12, 0 otherwise (no pass)
+bool IsEyeWindow(int n);                       // even n in 2..40: a window the engine computes
+double SunGlassLimit(int level);               // s: 1 -> 0.1, 2 -> 0.5, 3 -> 0.9 (out of range: nearest)
+std::vector<double> EyeProfile(int n);         // P[0..n] = (1 - |k - r| / r)^6
+double EyeGain(int n);                         // G = S^2, S = sum over |d| < r of (1 - |d| / r)^6
+std::array<double, 129> SunGlassTable(double s);  // T[i] = 1 - s (1 - i / 128)^(1/4)
+
+// ---- The pass.
+
+// A snapshot of the parameters for one pass, so the engine can run on any
+// planes and from several threads without touching the globals.
+struct EyeParameters {
+  int mode = 1;
+  int sunGlassLevel = 2;
+  std::array<int, 3> reference{0, 0, 0};
+  int appointOn = 0;
+  int appointKind = 2;
+  int appointSource = 0;
+  int appointGray = 0;
+  int appointHalfWidth = 8;
+  int appointMin = 0;
+  int appointMax = 0;
+  std::array<AppointRange, 3> appointBox{};
+  int areaEyeOn = 0;
+  EyeRect areaEyeRect{};
+  int eyeWindowShift = 0;
+};
+
+EyeParameters CurrentEyeParameters();  // the globals above as a snapshot
+
+// Rows and columns a pass computes on a width x height picture: rows
+// yLow < y < yHigh, columns left..right (inclusive), already clipped to the
+// rows whose window stays inside (r .. height - r) and the columns r ..
+// width - r - 1. Empty when first > last.
+struct EyeRegion {
+  int firstRow = 0;
+  int lastRow = -1;
+  int firstColumn = 0;
+  int lastColumn = -1;
+};
+EyeRegion EyeRegionOf(int width, int height, int n, const EyeParameters& parameters);
+
+// The size-generic pass: computes every row y with yFrom <= y < yTo of the
+// region above from `source` into `target` (views of at least width x height),
+// using up to `threads` threads, then (area eye off) writes the white frame:
+// rows 0..r and height-r..height-1, columns 0..r and width-r..width-1. Rows do
+// not depend on each other, so bands may come in any order. An n that is not
+// an engine window does nothing. source and target must not overlap.
+void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width, int height, int n,
+                     const EyeParameters& parameters, int yFrom, int yTo, int threads);
+
+// The white frame alone, as above.
+void WriteEyeFrame(const PlaneView& target, int width, int height, int n);
+
+// The program's pass over InnerPlanes -> WorkPlanes (Stride x CanvasRows) with
+// the current parameters: rows yFrom <= y < yTo, on both cores by default.
+// The TOP page calls it band by band (64 rows) and shows progress between.
+void VantorEyeRows(int yFrom, int yTo, int n, int threads = 2);
+
+// One level line, as the program calls it: row y (counted from the bottom)
+// of InnerPlanes into WorkPlanes over `width` columns, then the frame.
+void VantorEyeRow(int width, int n, int y);
+
+// ---- Channel levels.
+
+// The channel-level rule over width x height of the planes: per channel a
+// histogram with bins 0 and 255 (and samples outside 0..255) left out; each
+// level is the last value whose running count is still below its share
+// (trunc(total * 0.04), 0.5, 0.96); levels start at 0.
+std::array<ChannelLevel, 3> ChannelLevelsOf(const PlaneView& planes, int width, int height);
+
+// The levels from a ready histogram (bins 0..255), as above.
+ChannelLevel ChannelLevelOfHistogram(const std::array<long long, 256>& histogram);
+
+// Fills ChannelLevels and ReferenceColour (the 50 % levels) from WorkPlanes
+// over Stride x CanvasRows.
+void ComputeChannelLevels();

@@ -1,0 +1,193 @@
+// GTK file dialogs and message boxes.
+//
+// [SECTION] Starting GTK
+// [SECTION] Filters
+// [SECTION] File dialogs
+// [SECTION] Message boxes
+//
+// Each dialog runs modally in its own GTK loop and GTK events are pumped
+// until it is gone from the screen; the SDL window's input meanwhile waits in
+// SDL's queue.
+#include <fnmatch.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/interactive/interactive.h"
+
+// -----------------------------------------------------------------------------
+// [SECTION] Starting GTK
+// -----------------------------------------------------------------------------
+
+bool StartGtk(std::string* error) {
+  static int state = 0;  // 0 not tried, 1 running, -1 failed
+  if (state == 0) {
+    state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
+    // GTK takes the desktop's locale for its texts; numbers the program
+    // formats must keep a decimal point whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
+  }
+  if (state < 0 && error != nullptr) *error = "GTK cannot reach the display";
+  return state > 0;
+}
+
+namespace {
+
+void PumpGtk() {
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+std::string ValidUtf8(const std::string& text) {
+  if (g_utf8_validate(text.c_str(), static_cast<gssize>(text.size()), nullptr)) return text;
+  gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
+  std::string result = valid;
+  g_free(valid);
+  return result;
+}
+
+// -----------------------------------------------------------------------------
+// [SECTION] Filters
+// -----------------------------------------------------------------------------
+
+// A filter's patterns are ';'-separated and match without regard to case, as
+// the program's patterns ("*.bmp") are meant; "*.*" means every file.
+gboolean MatchPatterns(const GtkFileFilterInfo* info, gpointer data) {
+  const auto* patterns = static_cast<const std::vector<std::string>*>(data);
+  const char* name = info->display_name != nullptr ? info->display_name : info->filename;
+  if (name == nullptr) return FALSE;
+  for (const std::string& p : *patterns)
+    if (p == "*" || p == "*.*" || fnmatch(p.c_str(), name, FNM_CASEFOLD) == 0) return TRUE;
+  return FALSE;
+}
+
+void FreePatterns(gpointer data) { delete static_cast<std::vector<std::string>*>(data); }
+
+GtkFileFilter* MakeFilter(const FileFilter& f) {
+  auto* patterns = new std::vector<std::string>;
+  std::size_t start = 0;
+  while (start <= f.pattern.size()) {
+    const std::size_t end = std::min(f.pattern.find(';', start), f.pattern.size());
+    const std::string one = f.pattern.substr(start, end - start);
+    if (!one.empty()) patterns->push_back(one);
+    start = end + 1;
+  }
+  GtkFileFilter* filter = gtk_file_filter_new();
+  gtk_file_filter_set_name(filter, ValidUtf8(f.label).c_str());
+  gtk_file_filter_add_custom(filter, GTK_FILE_FILTER_DISPLAY_NAME, MatchPatterns, patterns, FreePatterns);
+  return filter;
+}
+
+MessageAnswer RunMessageBox(const std::string& text, const std::string& title, MessageButtons buttons,
+                            MessageIcon icon) {
+  GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL,
+                                          icon == MessageIcon::Question ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_OTHER,
+                                          buttons == MessageButtons::YesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
+                                          "%s", ValidUtf8(text).c_str());
+  gtk_window_set_title(GTK_WINDOW(box), ValidUtf8(title).c_str());
+  gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+  gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
+  const gint response = gtk_dialog_run(GTK_DIALOG(box));
+  gtk_widget_destroy(box);
+  PumpGtk();
+  if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+  // Closing a Yes/No box without choosing counts as No.
+  return response == GTK_RESPONSE_YES ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+// -----------------------------------------------------------------------------
+// [SECTION] File dialogs
+// -----------------------------------------------------------------------------
+
+bool HasExtension(const std::string& path) {
+  return std::filesystem::path(path).filename().string().find('.') != std::string::npos;
+}
+
+class GtkDialogs : public Dialogs {
+ public:
+  std::optional<std::string> AskFile(const FileDialogRequest& request) override {
+    if (!StartGtk(nullptr)) {
+      std::fprintf(stderr, "vazesample: no dialog can be shown (GTK cannot start); \"%s\" is cancelled\n",
+                   request.title.c_str());
+      return std::nullopt;
+    }
+    const bool open = request.kind == FileDialogKind::Open;
+    std::string folder = request.startFolder;
+    if (folder.empty()) {
+      std::error_code ec;
+      folder = std::filesystem::current_path(ec).string();
+    }
+    std::string name;  // the name typed last, offered again after a refusal
+    for (;;) {
+      GtkWidget* dialog = gtk_file_chooser_dialog_new(
+          ValidUtf8(request.title).c_str(), nullptr, open ? GTK_FILE_CHOOSER_ACTION_OPEN : GTK_FILE_CHOOSER_ACTION_SAVE,
+          g_dgettext("gtk30", "_Cancel"), GTK_RESPONSE_CANCEL,
+          open ? g_dgettext("gtk30", "_Open") : g_dgettext("gtk30", "_Save"), GTK_RESPONSE_ACCEPT, nullptr);
+      GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+      gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+      gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+      gtk_file_chooser_set_local_only(chooser, TRUE);
+      if (!folder.empty()) gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+      if (!open) {
+        gtk_file_chooser_set_do_overwrite_confirmation(chooser, request.overwritePrompt ? TRUE : FALSE);
+        if (!name.empty()) gtk_file_chooser_set_current_name(chooser, name.c_str());
+      }
+      for (const FileFilter& f : request.filters) gtk_file_chooser_add_filter(chooser, MakeFilter(f));
+
+      std::optional<std::string> chosen;
+      if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+        gchar* file = gtk_file_chooser_get_filename(chooser);
+        if (file != nullptr) chosen = std::string(file);
+        g_free(file);
+        gchar* current = gtk_file_chooser_get_current_folder(chooser);
+        if (current != nullptr) folder = current;
+        g_free(current);
+      }
+      gtk_widget_destroy(dialog);
+      PumpGtk();
+      if (!chosen) return std::nullopt;
+
+      std::error_code ec;
+      if (open) {
+        if (request.mustExist && !std::filesystem::is_regular_file(*chosen, ec)) continue;
+        return chosen;
+      }
+      if (request.defaultExtension.empty() || HasExtension(*chosen)) return chosen;
+      // The name had no extension: the default one is added, and the file
+      // so named was not the one GTK asked about, so ask here.
+      const std::string withExtension = *chosen + "." + request.defaultExtension;
+      if (request.overwritePrompt && std::filesystem::exists(withExtension, ec)) {
+        const std::string leaf = std::filesystem::path(withExtension).filename().string();
+        const std::string question = "「" + leaf + "」は既に存在します。\n上書きしますか？\n\n" + leaf +
+                                     " already exists.\nDo you want to replace it?";
+        if (RunMessageBox(question, request.title, MessageButtons::YesNo, MessageIcon::Question) !=
+            MessageAnswer::Yes) {
+          name = std::filesystem::path(*chosen).filename().string();
+          continue;
+        }
+      }
+      return withExtension;
+    }
+  }
+
+  MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageButtons buttons,
+                            MessageIcon icon) override {
+    if (!StartGtk(nullptr)) {
+      std::fprintf(stderr, "vazesample: %s: %s\n", title.c_str(), text.c_str());
+      return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+    }
+    return RunMessageBox(text, title, buttons, icon);
+  }
+};
+
+}  // namespace
+
+Dialogs& InteractiveDialogs() {
+  static GtkDialogs dialogs;
+  return dialogs;
+}

@@ -1,0 +1,531 @@
+// The picture loader.
+//
+// [SECTION] Small helpers (little-endian fields, messages, size limits)
+// [SECTION] Our own reader of plain 24-bit BMPs, and the BMP size check
+// [SECTION] GdkPixbuf for everything else
+// [SECTION] Entry points: LoadPicture, LoadPictureFromBytes
+// [SECTION] Drawing into the canvas
+// [SECTION] PNG writer
+
+#include "platform/picture_loader.h"
+
+#include <fcntl.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+
+#include "image/planes.h"
+#include "platform/files.h"
+
+namespace {
+
+// [SECTION] Small helpers
+
+// A picture file larger than this is not read at all: the largest picture we
+// take, 200 million pixels at 32 bits in an uncompressed BMP, is 800 MB.
+constexpr long long PictureFileLimit = 1LL << 30;
+
+constexpr const char* UnreadablePrefix = "not a picture this program can read: ";
+
+std::uint32_t Get16(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8); }
+std::uint32_t Get32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+std::int32_t GetSigned32(const std::uint8_t* p) { return static_cast<std::int32_t>(Get32(p)); }
+
+// Sets *error (when asked for) and returns nothing, so that a failure is one line.
+std::optional<Picture> Refuse(std::string* error, const std::string& reason) {
+  if (error != nullptr) *error = UnreadablePrefix + reason;
+  return std::nullopt;
+}
+
+// The size check every picture passes before any pixel buffer is made.
+// Sides are taken as 64-bit so that a header's extreme values cannot wrap.
+bool SizeAccepted(long long width, long long height) {
+  return width >= 1 && height >= 1 && width <= PictureSideLimit && height <= PictureSideLimit &&
+         width * height <= PicturePixelLimit;
+}
+
+std::string TooLargeReason(long long width, long long height) {
+  return "it declares " + std::to_string(width) + " x " + std::to_string(height) +
+         " pixels, more than this program takes (at most " + std::to_string(PictureSideLimit) +
+         " pixels on a side and " + std::to_string(PicturePixelLimit / 1000000) + " million pixels in all)";
+}
+
+// [SECTION] Our own reader of plain 24-bit BMPs, and the BMP size check
+
+constexpr int BmpFileHeaderBytes = 14;
+constexpr int BmpInfoHeaderBytes = 40;
+
+// The width and height a BMP header declares, for the size check done before
+// GdkPixbuf reads the file. Nothing when the header is too short to tell;
+// GdkPixbuf then refuses it itself.
+struct BmpHeader {
+  std::uint32_t infoSize = 0;
+  long long width = 0;
+  long long height = 0;  // negative for top-down rows
+  std::uint32_t planes = 0;
+  std::uint32_t bitsPerPixel = 0;
+  std::uint32_t compression = 0;
+  std::uint32_t coloursUsed = 0;  // palette entries the header announces
+};
+
+std::optional<BmpHeader> ParseBmpHeader(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < BmpFileHeaderBytes + 4) return std::nullopt;
+  const std::uint8_t* h = bytes.data();
+  BmpHeader header;
+  header.infoSize = Get32(h + 14);
+  if (header.infoSize == 12) {  // the old core header: 16-bit sides
+    if (bytes.size() < BmpFileHeaderBytes + 12) return std::nullopt;
+    header.width = Get16(h + 18);
+    header.height = Get16(h + 20);
+    header.planes = Get16(h + 22);
+    header.bitsPerPixel = Get16(h + 24);
+    return header;
+  }
+  if (header.infoSize < 16) return std::nullopt;
+  if (bytes.size() < BmpFileHeaderBytes + std::min<std::size_t>(header.infoSize, BmpInfoHeaderBytes)) return std::nullopt;
+  header.width = GetSigned32(h + 18);
+  header.height = GetSigned32(h + 22);
+  header.planes = Get16(h + 26);
+  header.bitsPerPixel = Get16(h + 28);
+  if (header.infoSize >= 20) header.compression = Get32(h + 30);
+  if (header.infoSize >= 36) header.coloursUsed = Get32(h + 46);
+  return header;
+}
+
+// An uncompressed 24-bit BMP with a Windows info header (40 bytes or one of
+// its longer versions), rows bottom-up (positive height) or top-down
+// (negative height), is read by our own code.
+bool IsPlainBmp(const BmpHeader& header) {
+  return header.infoSize >= BmpInfoHeaderBytes && header.planes == 1 && header.bitsPerPixel == 24 &&
+         header.compression == 0;
+}
+
+// Where the pixel rows of a plain BMP lie in its file.
+struct PlainBmpLayout {
+  std::size_t columns = 0;
+  std::size_t rows = 0;
+  std::size_t rowBytes = 0;  // padded to a multiple of 4
+  std::size_t offset = 0;    // of the first pixel byte in the file
+  bool topDown = false;
+};
+
+// Bytes the first `rows` file rows take. The last row's padding is often
+// left out by writers, so it is not asked for.
+std::size_t PlainBmpPixelBytes(const PlainBmpLayout& layout, std::size_t rows) {
+  return rows == 0 ? 0 : layout.rowBytes * (rows - 1) + layout.columns * 3;
+}
+
+// Checks every header field that decides where the pixel bytes are against
+// the file's real length. False, with the reason in *error, when they do not fit.
+bool CheckPlainBmp(const BmpHeader& header, std::span<const std::uint8_t> head, std::size_t fileSize,
+                   PlainBmpLayout& layout, std::string* error) {
+  layout.topDown = header.height < 0;
+  const long long width = header.width;
+  const long long height = layout.topDown ? -header.height : header.height;
+  if (width < 1 || height < 1) {
+    Refuse(error, "the BMP header gives a size of " + std::to_string(header.width) + " x " +
+                      std::to_string(header.height) + " pixels");
+    return false;
+  }
+  if (!SizeAccepted(width, height)) {
+    Refuse(error, TooLargeReason(width, height));
+    return false;
+  }
+  const std::uint32_t offset = Get32(head.data() + 10);
+  if (offset < BmpFileHeaderBytes + BmpInfoHeaderBytes || offset > fileSize) {
+    Refuse(error, "the BMP header puts the pixel data at byte " + std::to_string(offset) + ", outside the file of " +
+                      std::to_string(fileSize) + " bytes");
+    return false;
+  }
+  layout.columns = static_cast<std::size_t>(width);
+  layout.rows = static_cast<std::size_t>(height);
+  layout.rowBytes = (layout.columns * 3 + 3) / 4 * 4;
+  layout.offset = offset;
+  const std::size_t present = fileSize - offset;
+  const std::size_t needed = PlainBmpPixelBytes(layout, layout.rows);
+  if (present < needed) {
+    Refuse(error, "the pixel data is cut short (" + std::to_string(present) + " of " + std::to_string(needed) +
+                      " bytes present)");
+    return false;
+  }
+  return true;
+}
+
+Picture EmptyPictureFor(const PlainBmpLayout& layout) {
+  Picture picture;
+  picture.width = static_cast<int>(layout.columns);
+  picture.height = static_cast<int>(layout.rows);
+  picture.rgb.resize(layout.columns * layout.rows * 3);
+  return picture;
+}
+
+// Converts `count` file rows starting at file row `first` (counted as stored:
+// from the bottom for bottom-up files) from BGR into the picture's RGB rows.
+void ConvertBmpRows(const std::uint8_t* fileRows, std::size_t first, std::size_t count, const PlainBmpLayout& layout,
+                    Picture& picture) {
+  for (std::size_t r = 0; r < count; ++r) {
+    const std::size_t fileRow = first + r;
+    const std::size_t y = layout.topDown ? fileRow : layout.rows - 1 - fileRow;
+    const std::uint8_t* from = fileRows + r * layout.rowBytes;
+    std::uint8_t* to = picture.rgb.data() + y * layout.columns * 3;
+    for (std::size_t x = 0; x < layout.columns; ++x, from += 3, to += 3) {
+      to[0] = from[2];
+      to[1] = from[1];
+      to[2] = from[0];
+    }
+  }
+}
+
+// [SECTION] GdkPixbuf for everything else
+
+// The formats handed to GdkPixbuf, recognised by their first bytes. Only
+// loaders that report the picture's size before they allocate its pixels
+// are used; formats whose loaders read the whole picture first (XPM, XBM),
+// that render at any size asked (SVG), or whose loaders size their buffers
+// from unchecked header fields (icons and cursors) are left out on purpose.
+struct PixbufFormat {
+  const char* loader;
+  std::array<std::uint8_t, 8> magic;
+  std::size_t magicLength;
+};
+constexpr std::array<PixbufFormat, 7> PixbufFormats = {{
+    {"bmp", {'B', 'M'}, 2},
+    {"png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, 8},
+    {"jpeg", {0xFF, 0xD8, 0xFF}, 3},
+    {"gif", {'G', 'I', 'F', '8'}, 4},
+    {"tiff", {'I', 'I', '*', 0}, 4},
+    {"tiff", {'M', 'M', 0, '*'}, 4},
+    {"pnm", {'P'}, 1},  // followed by '1' .. '6', checked below
+}};
+
+const char* SniffLoader(std::span<const std::uint8_t> bytes) {
+  for (const PixbufFormat& format : PixbufFormats) {
+    if (bytes.size() < format.magicLength) continue;
+    if (!std::equal(format.magic.begin(), format.magic.begin() + static_cast<std::ptrdiff_t>(format.magicLength),
+                    bytes.begin())) {
+      continue;
+    }
+    if (std::strcmp(format.loader, "pnm") == 0 && (bytes.size() < 2 || bytes[1] < '1' || bytes[1] > '6')) continue;
+    return format.loader;
+  }
+  return nullptr;
+}
+
+// True when a JPEG file's last scan is followed by its end marker. Inside a
+// scan's coded data a 0xFF byte is always followed by 0x00 or a restart
+// code, so going back from the end, the first start-of-scan or end-of-image
+// marker met tells whether the data stops in the middle of the last scan.
+// (The decoder would otherwise fill the missing rows with grey and succeed.)
+bool JpegHasEnd(std::span<const std::uint8_t> bytes) {
+  for (std::size_t i = bytes.size(); i >= 2; --i) {
+    if (bytes[i - 2] != 0xFF) continue;
+    if (bytes[i - 1] == 0xD9) return true;
+    if (bytes[i - 1] == 0xDA) return false;
+  }
+  return false;
+}
+
+// What the loader's signals told us while it read.
+struct LoadWatch {
+  bool refused = false;  // the declared size was over the limits
+  long long width = 0;
+  long long height = 0;
+  std::vector<std::uint8_t> rowsWritten;  // per row of the picture: did the decoder write it?
+};
+
+// Called by the loader as soon as it knows the picture's size and before it
+// makes the pixel buffer: a size of 0 x 0 tells it to stop.
+void OnSizePrepared(GdkPixbufLoader* loader, gint width, gint height, gpointer data) {
+  auto* watch = static_cast<LoadWatch*>(data);
+  if (SizeAccepted(width, height) && !watch->refused) return;
+  if (!watch->refused) {
+    watch->refused = true;
+    watch->width = width;
+    watch->height = height;
+  }
+  gdk_pixbuf_loader_set_size(loader, 0, 0);
+}
+
+// Called once the pixel buffer exists and before anything is decoded into
+// it. The buffer is not cleared by its maker, so a file that ends early
+// would leave whatever the memory held; it starts white instead.
+void OnAreaPrepared(GdkPixbufLoader* loader, gpointer data) {
+  auto* watch = static_cast<LoadWatch*>(data);
+  GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader);
+  if (pixbuf == nullptr) return;
+  gdk_pixbuf_fill(pixbuf, 0xFFFFFFFFu);
+  watch->rowsWritten.assign(static_cast<std::size_t>(std::max(gdk_pixbuf_get_height(pixbuf), 0)), 0);
+}
+
+// Called for every stretch of rows the decoder has written.
+void OnAreaUpdated(GdkPixbufLoader*, gint, gint y, gint, gint height, gpointer data) {
+  auto* watch = static_cast<LoadWatch*>(data);
+  const long long rows = static_cast<long long>(watch->rowsWritten.size());
+  const long long first = std::clamp<long long>(y, 0, rows);
+  const long long last = std::clamp<long long>(static_cast<long long>(y) + height, 0, rows);
+  std::fill(watch->rowsWritten.begin() + first, watch->rowsWritten.begin() + last, std::uint8_t{1});
+}
+
+// Copies a GdkPixbuf into a Picture: rows have a rowstride (the last row may
+// be shorter), and a fourth channel is alpha, composed over white.
+std::optional<Picture> PictureFromPixbuf(GdkPixbuf* pixbuf, std::string* error) {
+  const int width = gdk_pixbuf_get_width(pixbuf);
+  const int height = gdk_pixbuf_get_height(pixbuf);
+  const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+  const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf) != FALSE;
+  if (!SizeAccepted(width, height)) return Refuse(error, TooLargeReason(width, height));
+  if (gdk_pixbuf_get_colorspace(pixbuf) != GDK_COLORSPACE_RGB || gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 ||
+      channels != (alpha ? 4 : 3)) {
+    return Refuse(error, "the decoder gave pixels in a layout this program does not know");
+  }
+  const std::size_t stride = static_cast<std::size_t>(gdk_pixbuf_get_rowstride(pixbuf));
+  const std::uint8_t* pixels = gdk_pixbuf_read_pixels(pixbuf);
+  const std::size_t columns = static_cast<std::size_t>(width);
+  const std::size_t step = static_cast<std::size_t>(channels);
+  if (pixels == nullptr || stride < columns * step) {
+    return Refuse(error, "the decoder gave pixels in a layout this program does not know");
+  }
+
+  Picture picture;
+  picture.width = width;
+  picture.height = height;
+  picture.rgb.resize(columns * static_cast<std::size_t>(height) * 3);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
+    const std::uint8_t* from = pixels + y * stride;
+    std::uint8_t* to = picture.rgb.data() + y * columns * 3;
+    if (!alpha) {
+      std::memcpy(to, from, columns * 3);
+      continue;
+    }
+    for (std::size_t x = 0; x < columns; ++x, from += 4, to += 3) {
+      const unsigned a = from[3];
+      for (std::size_t k = 0; k < 3; ++k) to[k] = static_cast<std::uint8_t>((from[k] * a + 255u * (255u - a) + 127u) / 255u);
+    }
+  }
+  return picture;
+}
+
+std::optional<Picture> ReadWithPixbuf(std::span<const std::uint8_t> bytes, const char* loaderName,
+                                      std::string* error) {
+  GError* failure = nullptr;
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type(loaderName, &failure);
+  if (loader == nullptr) {
+    std::string reason = std::string("no decoder for ") + loaderName + " pictures is installed";
+    if (failure != nullptr) g_error_free(failure);
+    return Refuse(error, reason);
+  }
+  LoadWatch watch;
+  g_signal_connect(loader, "size-prepared", G_CALLBACK(OnSizePrepared), &watch);
+  g_signal_connect(loader, "area-prepared", G_CALLBACK(OnAreaPrepared), &watch);
+  g_signal_connect(loader, "area-updated", G_CALLBACK(OnAreaUpdated), &watch);
+
+  bool ok = gdk_pixbuf_loader_write(loader, bytes.data(), bytes.size(), &failure) != FALSE;
+  // The loader must be closed in every case; after a failed write its own
+  // second error is of no interest.
+  ok = gdk_pixbuf_loader_close(loader, ok ? &failure : nullptr) != FALSE && ok;
+
+  std::optional<Picture> picture;
+  // Some decoders report success on a file that ends early. A GIF's frame
+  // may cover only part of its screen, so rows are not counted for GIFs;
+  // their decoder reports missing frames itself.
+  const bool rowsMissing = std::strcmp(loaderName, "gif") != 0 &&
+                           std::find(watch.rowsWritten.begin(), watch.rowsWritten.end(), 0) != watch.rowsWritten.end();
+  if (watch.refused) {
+    picture = Refuse(error, TooLargeReason(watch.width, watch.height));
+  } else if (ok && rowsMissing) {
+    picture = Refuse(error, "the picture data ends before the last row");
+  } else if (!ok || gdk_pixbuf_loader_get_pixbuf(loader) == nullptr) {
+    std::string reason = failure != nullptr && failure->message != nullptr && failure->message[0] != '\0'
+                             ? std::string(failure->message)
+                             : std::string("the ") + loaderName + " decoder could not read it";
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+    picture = Refuse(error, reason);
+  } else {
+    picture = PictureFromPixbuf(gdk_pixbuf_loader_get_pixbuf(loader), error);
+  }
+  if (failure != nullptr) g_error_free(failure);
+  g_object_unref(loader);
+  return picture;
+}
+
+}  // namespace
+
+// [SECTION] Entry points
+
+std::optional<Picture> LoadPictureFromBytes(std::span<const std::uint8_t> bytes, std::string* error) {
+  if (bytes.empty()) return Refuse(error, "the file is empty");
+  const char* loader = SniffLoader(bytes);
+  if (loader == nullptr) {
+    return Refuse(error, "it is not a BMP, PNG, JPEG, GIF, TIFF or PNM picture");
+  }
+  if (std::strcmp(loader, "bmp") == 0) {
+    const std::optional<BmpHeader> header = ParseBmpHeader(bytes);
+    if (!header) return Refuse(error, "the BMP header is cut short");
+    if (IsPlainBmp(*header)) {
+      PlainBmpLayout layout;
+      if (!CheckPlainBmp(*header, bytes, bytes.size(), layout, error)) return std::nullopt;
+      Picture picture = EmptyPictureFor(layout);
+      ConvertBmpRows(bytes.data() + layout.offset, 0, layout.rows, layout, picture);
+      return picture;
+    }
+    // Other depths and compressions go to GdkPixbuf, whose BMP decoder makes
+    // buffers as large as the header's own size, its palette and the pixel
+    // offset say: all must fit in the file, and the header must be one of the known
+    // versions. A lying picture size is refused before the decoder would
+    // make a pixel buffer for it.
+    constexpr std::array<std::uint32_t, 8> knownInfoSizes = {12, 16, 40, 52, 56, 64, 108, 124};
+    if (std::find(knownInfoSizes.begin(), knownInfoSizes.end(), header->infoSize) == knownInfoSizes.end()) {
+      return Refuse(error, "the BMP header is of an unknown kind (" + std::to_string(header->infoSize) + " bytes)");
+    }
+    const std::uint32_t offset = Get32(bytes.data() + 10);
+    const std::uint64_t paletteBytes = std::uint64_t{header->coloursUsed} * 4;
+    if (BmpFileHeaderBytes + header->infoSize + paletteBytes > bytes.size() || offset > bytes.size()) {
+      return Refuse(error, "the BMP header, its palette or its pixel offset lies beyond the end of the file");
+    }
+    const long long height = header->height < 0 ? -header->height : header->height;
+    if (header->width > 0 && height > 0 && !SizeAccepted(header->width, height)) {
+      return Refuse(error, TooLargeReason(header->width, height));
+    }
+  }
+  if (std::strcmp(loader, "jpeg") == 0 && !JpegHasEnd(bytes)) {
+    return Refuse(error, "the JPEG data ends before the end of the picture");
+  }
+  return ReadWithPixbuf(bytes, loader, error);
+}
+
+namespace {
+
+// Reads exactly `size` bytes at `offset`; false on an error or an early end.
+bool ReadAt(int fd, std::uint8_t* to, std::size_t size, std::size_t offset) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd, to + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// A plain BMP read straight from its file a band of rows at a time, so that
+// a picture of many millions of pixels is never held twice.
+std::optional<Picture> StreamPlainBmp(int fd, const PlainBmpLayout& layout, std::string* error) {
+  Picture picture = EmptyPictureFor(layout);
+  const std::size_t bandRows = std::max<std::size_t>(1, (std::size_t{1} << 20) / layout.rowBytes);
+  std::vector<std::uint8_t> band(bandRows * layout.rowBytes);
+  for (std::size_t first = 0; first < layout.rows; first += bandRows) {
+    const std::size_t count = std::min(bandRows, layout.rows - first);
+    const std::size_t bytes = PlainBmpPixelBytes(layout, first + count) - first * layout.rowBytes;
+    if (!ReadAt(fd, band.data(), bytes, layout.offset + first * layout.rowBytes)) {
+      return Refuse(error, "the file ended or could not be read while its pixel rows were read");
+    }
+    ConvertBmpRows(band.data(), first, count, layout, picture);
+  }
+  return picture;
+}
+
+}  // namespace
+
+std::optional<Picture> LoadPicture(const std::string& path, std::string* error) {
+  auto cannotRead = [&](const std::string& reason) -> std::optional<Picture> {
+    if (error != nullptr) *error = "cannot read the picture file \"" + path + "\": " + reason;
+    return std::nullopt;
+  };
+  struct Descriptor {
+    int fd;
+    ~Descriptor() {
+      if (fd >= 0) ::close(fd);
+    }
+  } file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (file.fd < 0) return cannotRead(std::strerror(errno));
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return cannotRead("it is not a regular file");
+  if (static_cast<long long>(info.st_size) > PictureFileLimit) return cannotRead("it is larger than 1 GiB");
+  const std::size_t size = static_cast<std::size_t>(info.st_size);
+
+  // The header decides whether our own BMP reader can take the file as it is.
+  std::vector<std::uint8_t> head(std::min<std::size_t>(size, 4096));
+  if (!ReadAt(file.fd, head.data(), head.size(), 0)) return cannotRead("the file could not be read");
+  const char* loader = SniffLoader(head);
+  if (loader != nullptr && std::strcmp(loader, "bmp") == 0) {
+    const std::optional<BmpHeader> header = ParseBmpHeader(head);
+    if (header && IsPlainBmp(*header)) {
+      PlainBmpLayout layout;
+      if (!CheckPlainBmp(*header, head, size, layout, error)) return std::nullopt;
+      return StreamPlainBmp(file.fd, layout, error);
+    }
+  }
+
+  // Everything else is decoded from the whole file in memory. The buffer is
+  // left uninitialised on purpose: every byte of it is read into.
+  const std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[std::max<std::size_t>(size, 1)]);
+  if (!bytes) return cannotRead("there is not enough memory");
+  std::copy(head.begin(), head.end(), bytes.get());
+  if (!ReadAt(file.fd, bytes.get() + head.size(), size - head.size(), head.size())) {
+    return cannotRead("the file ended or could not be read while it was read");
+  }
+  return LoadPictureFromBytes(std::span<const std::uint8_t>(bytes.get(), size), error);
+}
+
+// [SECTION] Drawing into the canvas
+
+void DrawPictureIntoCanvas(const Picture& picture, std::uint8_t* canvas) {
+  const std::size_t width = static_cast<std::size_t>(std::max(picture.width, 0));
+  // A picture whose pixel bytes are fewer than its size says is drawn only
+  // as far as its bytes go.
+  const std::size_t fullRows = width == 0 ? 0 : picture.rgb.size() / (width * 3);
+  const std::size_t columns = std::min<std::size_t>(width, Stride);
+  const std::size_t rows =
+      std::min({static_cast<std::size_t>(std::max(picture.height, 0)), static_cast<std::size_t>(CanvasRows), fullRows});
+  for (std::size_t y = 0; y < rows; ++y) {
+    const std::uint8_t* from = picture.rgb.data() + y * width * 3;
+    std::uint8_t* to = canvas + (static_cast<std::size_t>(CanvasRows) - 1 - y) * Stride * 3;
+    for (std::size_t x = 0; x < columns; ++x, from += 3, to += 3) {
+      to[0] = from[2];
+      to[1] = from[1];
+      to[2] = from[0];
+    }
+  }
+  WhitenOutside(canvas, picture.width, picture.height, Stride, CanvasRows);
+}
+
+// [SECTION] PNG writer
+
+bool SavePng(const std::string& path, int width, int height, const std::uint8_t* rgbTopDown, std::string* error) {
+  auto fail = [&](const std::string& reason) {
+    if (error != nullptr) *error = "cannot write the PNG file \"" + path + "\": " + reason;
+    return false;
+  };
+  if (rgbTopDown == nullptr || !SizeAccepted(width, height)) return fail("the picture has no pixels or is too large");
+  // GdkPixbuf only reads these bytes while it saves.
+  GdkPixbuf* pixbuf = gdk_pixbuf_new_from_data(rgbTopDown, GDK_COLORSPACE_RGB, FALSE, 8, width, height, width * 3,
+                                               nullptr, nullptr);
+  if (pixbuf == nullptr) return fail("out of memory");
+  gchar* buffer = nullptr;
+  gsize size = 0;
+  GError* failure = nullptr;
+  const bool encoded = gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, "png", &failure, nullptr) != FALSE;
+  g_object_unref(pixbuf);
+  if (!encoded) {
+    std::string reason = failure != nullptr ? failure->message : "the PNG encoder failed";
+    if (failure != nullptr) g_error_free(failure);
+    g_free(buffer);
+    return fail(reason);
+  }
+  const bool written =
+      WriteFileAtomically(path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(buffer), size));
+  g_free(buffer);
+  if (!written) return fail("the file could not be written there");
+  return true;
+}

@@ -1,0 +1,269 @@
+// The painter, the panel text and the headless window, checked pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/headless.h"
+#include "platform/surface.h"
+#include "platform/text.h"
+
+namespace {
+
+using Points = std::set<std::pair<int, int>>;
+
+// The pixels within a box that differ from white.
+Points Inked(const Surface& s, int x0 = 0, int y0 = 0, int x1 = Surface::Width, int y1 = Surface::Height) {
+  Points p;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (s.Pixel(x, y) != White) p.insert({x, y});
+  return p;
+}
+
+const Pen BlackPen{Black, 1, PenStyle::Solid};
+
+// A surface with a different colour at nearly every pixel, so an inversion
+// done twice, or a stray write, shows.
+void Patterned(Surface& s) {
+  std::uint8_t* d = s.Data();
+  for (int i = 0; i < Surface::Width * Surface::Height * 3; ++i) d[i] = static_cast<std::uint8_t>(i * 7 + i / 3);
+}
+
+TEST(Lines, EndPointIsExcludedInEveryDirection) {
+  Surface s;
+  s.Line(BlackPen, 10, 10, 15, 10);
+  EXPECT_EQ(Inked(s), (Points{{10, 10}, {11, 10}, {12, 10}, {13, 10}, {14, 10}}));
+  s.Clear();
+  s.Line(BlackPen, 20, 8, 20, 4);  // upwards
+  EXPECT_EQ(Inked(s), (Points{{20, 8}, {20, 7}, {20, 6}, {20, 5}}));
+  s.Clear();
+  s.Line(BlackPen, 0, 0, 4, 4);
+  EXPECT_EQ(Inked(s), (Points{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
+  s.Clear();
+  s.Line(BlackPen, 7, 7, 7, 7);  // a zero-length line draws nothing
+  EXPECT_TRUE(Inked(s).empty());
+}
+
+TEST(Lines, ShallowAndSteepSlopesTakeOnePixelPerMajorStep) {
+  Surface s;
+  s.Line(BlackPen, 0, 0, 8, 2);
+  EXPECT_EQ(Inked(s), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}}));
+  s.Clear();
+  s.Line(BlackPen, 50, 40, 47, 30);  // steep, up and to the left
+  const Points p = Inked(s);
+  ASSERT_EQ(p.size(), 10u);
+  std::set<int> rows;
+  for (auto [x, y] : p) {
+    rows.insert(y);
+    EXPECT_GE(x, 47);
+    EXPECT_LE(x, 50);
+  }
+  EXPECT_EQ(rows.size(), 10u);
+  EXPECT_TRUE(p.count({50, 40}));
+  EXPECT_FALSE(p.count({47, 30}));
+}
+
+TEST(Lines, DottedPenSetsEverySecondPixelAcrossAPolyline) {
+  Surface s;
+  s.Polyline({Black, 1, PenStyle::Dot}, {{0, 0}, {5, 0}, {5, 4}});
+  // Steps 0..8 along the path, the even ones drawn.
+  EXPECT_EQ(Inked(s), (Points{{0, 0}, {2, 0}, {4, 0}, {5, 1}, {5, 3}}));
+}
+
+TEST(Lines, WidePenStrokesRoundEndsIncludingTheEndPoint) {
+  Surface s;
+  s.Line({Black, 5, PenStyle::Solid}, 20, 20, 30, 20);
+  const Points p = Inked(s);
+  // Five rows thick along the path, the end point included, rounded ends.
+  for (int x = 20; x <= 30; ++x)
+    for (int y = 18; y <= 22; ++y) EXPECT_TRUE(p.count({x, y})) << x << "," << y;
+  EXPECT_TRUE(p.count({32, 20}));
+  EXPECT_FALSE(p.count({32, 18}));  // the cap's corner is cut
+  EXPECT_FALSE(p.count({33, 20}));
+  EXPECT_FALSE(p.count({20, 23}));
+  s.Clear();
+  s.Line({Black, 2, PenStyle::Solid}, 10, 10, 10, 13);  // a 2-pixel pen is two columns wide
+  EXPECT_EQ(Inked(s).size(), 2u * 5u);
+}
+
+TEST(Rectangles, FrameAndFillCoverExactlyTheirPixels) {
+  Surface s;
+  s.Rectangle(BlackPen, Rgb{255, 0, 0}, 10, 20, 15, 24);
+  for (int y = 15; y < 30; ++y)
+    for (int x = 5; x < 20; ++x) {
+      const bool inside = x >= 10 && x <= 14 && y >= 20 && y <= 23;
+      const bool frame = inside && (x == 10 || x == 14 || y == 20 || y == 23);
+      const Rgb want = frame ? Black : inside ? Rgb{255, 0, 0} : White;
+      EXPECT_EQ(s.Pixel(x, y), want) << x << "," << y;
+    }
+  s.Clear();
+  s.Rectangle(BlackPen, std::nullopt, 3, 3, 6, 5);  // frame only
+  EXPECT_EQ(Inked(s), (Points{{3, 3}, {4, 3}, {5, 3}, {3, 4}, {4, 4}, {5, 4}}));
+  s.Clear();
+  s.FillRect({1, 2, 3}, 40, 50, 43, 52);
+  EXPECT_EQ(Inked(s).size(), 6u);
+  EXPECT_EQ(s.Pixel(42, 51), (Rgb{1, 2, 3}));
+  EXPECT_EQ(s.Pixel(43, 51), White);
+}
+
+TEST(Ellipses, SymmetricInsideTheirBoxAndTouchingEverySide) {
+  for (auto [w, h] : std::vector<std::pair<int, int>>{{11, 11}, {10, 10}, {21, 8}, {1, 5}, {30, 17}}) {
+    Surface s;
+    const int l = 100, t = 200;
+    s.Ellipse(BlackPen, Rgb{0, 0, 255}, l, t, l + w, t + h);
+    const Points p = Inked(s);
+    int minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;
+    for (auto [x, y] : p) {
+      minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+      EXPECT_EQ(s.Pixel(x, y), s.Pixel(2 * l + w - 1 - x, y)) << "mirror left-right " << w << "x" << h;
+      EXPECT_EQ(s.Pixel(x, y), s.Pixel(x, 2 * t + h - 1 - y)) << "mirror top-bottom " << w << "x" << h;
+    }
+    EXPECT_EQ(minX, l);
+    EXPECT_EQ(maxX, l + w - 1);
+    EXPECT_EQ(minY, t);
+    EXPECT_EQ(maxY, t + h - 1);
+    if (w > 4 && h > 4) {
+      EXPECT_EQ(s.Pixel(l + w / 2, t + h / 2), (Rgb{0, 0, 255}));
+    }
+  }
+}
+
+TEST(Invert, EveryPrimitiveTouchesEachPixelOnceSoTwiceRestores) {
+  Surface s;
+  Patterned(s);
+  const std::vector<std::uint8_t> before(s.Data(), s.Data() + Surface::Width * Surface::Height * 3);
+  auto drawAll = [&] {
+    s.Line(BlackPen, 5, 5, 300, 77, RasterOp::Invert);
+    s.Line({Black, 7, PenStyle::Solid}, 400, 300, 420, 380, RasterOp::Invert);
+    s.Polyline(BlackPen, {{100, 100}, {200, 100}, {200, 150}, {100, 150}, {100, 100}}, RasterOp::Invert);
+    s.Polyline(BlackPen, {{600, 600}, {620, 600}, {600, 600}, {600, 640}}, RasterOp::Invert);  // folds back
+    s.Rectangle({Black, 3, PenStyle::Solid}, White, 700, 100, 760, 140, RasterOp::Invert);
+    s.Ellipse(BlackPen, White, 500, 500, 541, 531, RasterOp::Invert);
+    s.Ellipse({Black, 4, PenStyle::Solid}, White, 800, 500, 830, 520, RasterOp::Invert);
+  };
+  drawAll();
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    const std::uint8_t v = s.Data()[i];
+    ASSERT_TRUE(v == before[i] || v == static_cast<std::uint8_t>(~before[i])) << "byte " << i;
+  }
+  // Each 3-byte pixel is wholly inverted or wholly kept.
+  for (std::size_t i = 0; i < before.size(); i += 3) {
+    const bool a = s.Data()[i] != before[i], b = s.Data()[i + 1] != before[i + 1];
+    ASSERT_TRUE(a == b || before[i] == static_cast<std::uint8_t>(~before[i])) << "pixel " << i / 3;
+  }
+  // The folded polyline covers its doubled-back pixels once, not twice.
+  EXPECT_NE(s.Pixel(610, 600), (Rgb{before[(600 * 1100 + 610) * 3], before[(600 * 1100 + 610) * 3 + 1],
+                                    before[(600 * 1100 + 610) * 3 + 2]}));
+  drawAll();
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), s.Data()));
+}
+
+TEST(Clipping, NothingIsWrittenOutsideAndEdgesAreExact) {
+  Surface s;
+  s.Line(BlackPen, -10, 5, 10, 5);
+  s.Line(BlackPen, -2000000000, -2000000000, 2000000000, 2000000000);
+  s.Line({Black, 9, PenStyle::Solid}, 1095, -1000000, 1095, 1000000);
+  s.Rectangle(BlackPen, Rgb{9, 9, 9}, -5, -5, 5, 5);
+  s.Rectangle(BlackPen, std::nullopt, -2000000000, -2000000000, 2000000000, 2000000000);
+  s.Ellipse({Black, 3, PenStyle::Solid}, Rgb{9, 9, 9}, 1080, 820, 1200, 900);
+  s.FillRect({1, 1, 1}, -100000, 830, 100000, 100000);
+  s.SetPixel(-1, 0, Black);
+  s.SetPixel(1100, 0, Black);
+  EXPECT_EQ(s.Pixel(-1, 0), Black);  // outside reads as black, writes are dropped
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(s.Pixel(x, 5), Black);
+  EXPECT_EQ(s.Pixel(4, 2), Black);    // the clipped frame's right column
+  EXPECT_EQ(s.Pixel(2, 4), Black);    // and its bottom row
+  EXPECT_EQ(s.Pixel(2, 2), (Rgb{9, 9, 9}));
+  EXPECT_EQ(s.Pixel(1099, 839), (Rgb{1, 1, 1}));
+  EXPECT_EQ(s.Pixel(1099, 400), Black);  // the wide line reaches the last column
+  EXPECT_EQ(s.Pixel(600, 600), Black);   // the huge diagonal passes through
+  EXPECT_EQ(s.Pixel(600, 601), White);
+}
+
+TEST(Blit, BottomUpRowsLandWithTheTopRowAtY) {
+  // 2 x 3 bitmap, rows stored bottom first, bytes blue, green, red.
+  const std::array<std::uint8_t, 18> bgr{
+      1, 2, 3, 4, 5, 6,         // bottom row
+      7, 8, 9, 10, 11, 12,      // middle
+      13, 14, 15, 16, 17, 18};  // top row
+  Surface s;
+  s.BlitBottomUp(bgr.data(), 2, 3, 5, 7);
+  EXPECT_EQ(s.Pixel(5, 7), (Rgb{15, 14, 13}));
+  EXPECT_EQ(s.Pixel(6, 7), (Rgb{18, 17, 16}));
+  EXPECT_EQ(s.Pixel(5, 9), (Rgb{3, 2, 1}));
+  EXPECT_EQ(s.Pixel(6, 9), (Rgb{6, 5, 4}));
+  EXPECT_EQ(Inked(s).size(), 6u);
+  s.Clear();
+  s.BlitBottomUp(bgr.data(), 2, 3, -1, -2);  // only the bottom row's right pixel shows
+  EXPECT_EQ(Inked(s), (Points{{0, 0}}));
+  EXPECT_EQ(s.Pixel(0, 0), (Rgb{6, 5, 4}));
+  s.BlitBottomUp(bgr.data(), 2, 3, 1099, 838);
+  EXPECT_EQ(s.Pixel(1099, 838), (Rgb{15, 14, 13}));
+  EXPECT_EQ(s.Pixel(1099, 839), (Rgb{9, 8, 7}));
+}
+
+TEST(Text, CellWidthsFollowHalfAndFullWidthCharacters) {
+  EXPECT_EQ(Surface::TextWidth({12, true}, "AB"), 12);
+  EXPECT_EQ(Surface::TextWidth({12, true}, "あい"), 24);
+  EXPECT_EQ(Surface::TextWidth({12, true}, "Ｆ□■◇◆→←⇒"), 96);
+  EXPECT_EQ(Surface::TextWidth({10, false}, "ｶﾞ x"), 20);  // half-width katakana are half
+  EXPECT_EQ(Surface::TextWidth({12, true}, "\xff"), 12);   // a stray byte counts as one character
+  std::size_t pos = 0;
+  EXPECT_EQ(NextCodePoint("\xe3\x81", pos), U'\uFFFD');    // cut short
+  EXPECT_EQ(pos, 1u);
+}
+
+bool HaveIpaGothic() {
+  const std::string file = PanelFontFile();
+  return file.size() >= 8 && file.compare(file.size() - 8, 8, "ipag.ttf") == 0;
+}
+
+TEST(Text, InkStaysInTheCellsAndOpaqueFillsThem) {
+  if (!HaveIpaGothic()) GTEST_SKIP() << "the IPA Gothic font (ipag.ttf) is not installed; font in use: '"
+                                     << PanelFontFile() << "'";
+  Surface s;
+  const std::string text = "Ｆ□■◇◆→←⇒ Abg ヴァントル";
+  const Font font{12, true};
+  const int width = Surface::TextWidth(font, text);
+  s.Text(font, Rgb{200, 0, 0}, TextBackground::Transparent, White, 30, 40, text);
+  const Points ink = Inked(s);
+  ASSERT_GT(ink.size(), 100u);
+  for (auto [x, y] : ink) {
+    EXPECT_GE(x, 30);
+    EXPECT_LT(x, 30 + width);
+    EXPECT_GE(y, 40);
+    EXPECT_LT(y, 40 + 12);
+  }
+  s.Clear();
+  s.Text(font, Rgb{200, 0, 0}, TextBackground::Opaque, Rgb{1, 2, 3}, 30, 40, text);
+  EXPECT_EQ(Inked(s).size(), static_cast<std::size_t>(width * 12));
+  EXPECT_EQ(Inked(s, 30, 40, 30 + width, 52).size(), static_cast<std::size_t>(width * 12));
+}
+
+TEST(Text, FaceAdvancesMatchTheCellsAndBoldKeepsThem) {
+  if (!HaveIpaGothic()) GTEST_SKIP() << "the IPA Gothic font (ipag.ttf) is not installed";
+  EXPECT_TRUE(PanelFontIsJapanese());
+  for (int height : {10, 12, 14}) {
+    const PanelGlyph& full = GlyphFor(height, false, U'あ');
+    const PanelGlyph& half = GlyphFor(height, false, U'A');
+    EXPECT_EQ(full.advance, height);
+    EXPECT_EQ(half.advance, height / 2);
+    EXPECT_LE(full.left + full.width, height);
+    EXPECT_GE(full.top, 0);
+    EXPECT_LE(full.top + full.rows, height);
+    const PanelGlyph& bold = GlyphFor(height, true, U'あ');
+    EXPECT_EQ(bold.advance, full.advance);
+    EXPECT_EQ(bold.width, full.width + 1);
+  }
+  // Rendering is deterministic: the same text gives the same pixels.
+  Surface a, b;
+  a.Text({12, true}, Black, TextBackground::Transparent, White, 0, 0, "決定 KEEP1");
+  b.Text({12, true}, Black, TextBackground::Transparent, White, 0, 0, "決定 KEEP1");
+  EXPECT_TRUE(std::equal(a.Data(), a.Data() + 1100 * 20 * 3, b.Data()));
+}
+
+}  // namespace

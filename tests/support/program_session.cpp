@@ -1,0 +1,108 @@
+#include "support/program_session.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/program.h"
+#include "image/bmp_files.h"
+#include "platform/files.h"
+
+ProgramSession::ProgramSession() : window_(ProgramHandlers(), ProgramTitleAtStart) {
+  previousFolder_ = std::filesystem::current_path().string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-test-XXXXXX").string();
+  folder_ = ::mkdtemp(pattern.data());
+  std::filesystem::current_path(folder_);
+  StartProgram();
+  UseDialogs(&dialogs_);
+  UseWindow(&window_);
+}
+
+ProgramSession::~ProgramSession() {
+  UseDialogs(nullptr);
+  UseWindow(nullptr);
+  std::filesystem::current_path(previousFolder_);
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+void ProgramSession::Start(const std::string& picture) {
+  dialogs_.QueueFile(picture.empty() ? std::nullopt : std::optional<std::string>(picture));
+  window_.Invalidate();
+  Paint();
+}
+
+void ProgramSession::Paint() { window_.RunPendingPaints(); }
+
+void ProgramSession::Click(int x, int y) {
+  window_.Deliver({MessageKind::LeftDown, x, y, 0, true});
+  window_.Deliver({MessageKind::LeftUp, x, y, 0, false});
+  Paint();
+}
+
+void ProgramSession::RightClick(int x, int y) {
+  window_.Deliver({MessageKind::RightDown, x, y, 0, false});
+  Paint();
+}
+
+void ProgramSession::Drag(int x1, int y1, int x2, int y2, int steps) {
+  window_.Deliver({MessageKind::LeftDown, x1, y1, 0, true});
+  for (int k = 1; k <= steps; ++k) {
+    window_.Deliver({MessageKind::MouseMove, x1 + (x2 - x1) * k / steps, y1 + (y2 - y1) * k / steps, 0, true});
+  }
+  window_.Deliver({MessageKind::LeftUp, x2, y2, 0, false});
+  Paint();
+}
+
+void ProgramSession::Move(int x, int y) {
+  window_.Deliver({MessageKind::MouseMove, x, y, 0, false});
+  Paint();
+}
+
+void ProgramSession::KeyEnter() {
+  window_.Deliver({MessageKind::KeyDown, 0, 0, 13, false});
+  Paint();
+}
+
+void ProgramSession::Close() {
+  window_.Deliver({MessageKind::Close, 0, 0, 0, false});
+  Paint();
+}
+
+Rgb ProgramSession::Pixel(int x, int y) const {
+  const std::size_t i = (static_cast<std::size_t>(y) * Surface::Width + static_cast<std::size_t>(x)) * 3;
+  const auto& shown = window_.Shown();
+  return Rgb{shown[i], shown[i + 1], shown[i + 2]};
+}
+
+std::vector<std::uint8_t> ProgramSession::ShownCanvas() const {
+  std::vector<std::uint8_t> canvas(960 * 672 * 3);
+  for (int row = 0; row < 672; ++row) {
+    for (int column = 0; column < 960; ++column) {
+      const Rgb p = Pixel(100 + column, 32 + 671 - row);
+      const std::size_t i = (static_cast<std::size_t>(row) * 960 + static_cast<std::size_t>(column)) * 3;
+      canvas[i] = p.b;
+      canvas[i + 1] = p.g;
+      canvas[i + 2] = p.r;
+    }
+  }
+  return canvas;
+}
+
+void WriteTestPicture(const std::string& path, int width, int height, Rgb (*colour)(int x, int y)) {
+  const auto file = EncodeBmp(width, height, 0, [&](int row, std::uint8_t* out) {
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = colour(x, height - 1 - row);
+      out[3 * x] = c.b;
+      out[3 * x + 1] = c.g;
+      out[3 * x + 2] = c.r;
+    }
+  });
+  WriteFileAtomically(path, file);
+}
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+  auto bytes = ReadWholeFile(path, 1u << 30);
+  return bytes ? *bytes : std::vector<std::uint8_t>{};
+}

@@ -1,0 +1,56 @@
+// Runs the whole program in-process on the headless backend, in a fresh
+// temporary working folder, for the screen and page tests.
+//
+//   ProgramSession s;                 // new run, new folder, nothing painted yet
+//   s.Start("picture.bmp");           // first paint answers its open dialog
+//   s.Click(130, 370);                // button down and up, then paints until idle
+//   EXPECT_EQ(s.Pixel(100, 32), ...); // the client area as shown
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+#include "platform/headless.h"
+#include "platform/surface.h"
+
+class ProgramSession {
+ public:
+  ProgramSession();
+  ~ProgramSession();
+  ProgramSession(const ProgramSession&) = delete;
+  ProgramSession& operator=(const ProgramSession&) = delete;
+
+  const std::string& Folder() const { return folder_; }
+  std::string PathIn(const std::string& name) const { return folder_ + "/" + name; }
+
+  // The first paint, with its open dialog answered by `picture` (empty: cancelled).
+  void Start(const std::string& picture);
+  void Click(int x, int y);
+  void RightClick(int x, int y);
+  void Drag(int x1, int y1, int x2, int y2, int steps = 8);
+  void Move(int x, int y);
+  void KeyEnter();
+  void Close();
+  void Paint();  // paints until idle
+
+  ScriptedDialogs& dialogs() { return dialogs_; }
+  HeadlessWindow& window() { return window_; }
+  Rgb Pixel(int x, int y) const;  // as shown
+  // The shown image area (960 x 672 from (100, 32)) as a bottom-up BGR canvas.
+  std::vector<std::uint8_t> ShownCanvas() const;
+
+ private:
+  std::string folder_;
+  std::string previousFolder_;
+  ScriptedDialogs dialogs_;
+  HeadlessWindow window_;
+};
+
+// A picture file written with the program's BMP layout: width x height,
+// colour(x, y) with y counted from the top.
+void WriteTestPicture(const std::string& path, int width, int height, Rgb (*colour)(int x, int y));
+
+// The bytes of a file (empty when missing).
+std::vector<std::uint8_t> FileBytes(const std::string& path);
