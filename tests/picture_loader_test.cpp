@@ -162,6 +162,21 @@ TEST_F(PictureFiles, Plain24BitBmpReadsBackExactlyEitherRowOrder) {
   EXPECT_EQ(short_->rgb, picture->rgb);
 }
 
+TEST_F(PictureFiles, LargeBmpIsReadFromItsFileInBands) {
+  // 700 x 600 rows of 2,100 bytes take more than one band of the file reader.
+  std::vector<std::uint8_t> file = PatternBmp(700, 600);
+  WriteBytes(Path("large.bmp"), file);
+  std::string error;
+  const auto picture = LoadPicture(Path("large.bmp"), &error);
+  ASSERT_TRUE(picture) << error;
+  EXPECT_EQ(picture->rgb, PatternPicture(700, 600).rgb);
+
+  file.resize(file.size() - 2100);
+  WriteBytes(Path("large.bmp"), file);
+  EXPECT_FALSE(LoadPicture(Path("large.bmp"), &error));
+  EXPECT_EQ(error, "not a picture this program can read: the pixel data is cut short (1257900 of 1260000 bytes present)");
+}
+
 TEST_F(PictureFiles, PaletteAnd32BitBmpsAreRead) {
   // 8 bits, 3 x 2, a palette of 4 entries (blue, green, red, unused).
   std::vector<std::uint8_t> palette = BmpHeader(3, 2, 8, 0, 54 + 16, 16 + 8);
@@ -303,7 +318,13 @@ TEST_F(PictureFiles, BrokenFilesAreRefusedWithAMessage) {
   std::vector<std::uint8_t> shortHeader = PatternBmp(4, 4);
   shortHeader.resize(30);
 
+  std::vector<std::uint8_t> oddHeader = BmpHeader(4, 4, 8, 0, 54, 64);
+  Put32(oddHeader, 14, 0x4D420A00);  // an info header of 1.3 GB
+  std::vector<std::uint8_t> hugePalette = BmpHeader(4, 4, 8, 0, 54, 64);
+  Put32(hugePalette, 46, 0xFFFFFFFF);  // colours used
+
   const std::pair<const char*, std::vector<std::uint8_t>> cases[] = {
+      {"unknown BMP header", oddHeader}, {"palette past the end", hugePalette},
       {"empty", {}},           {"text", words},          {"BMP cut in its header", shortHeader},
       {"BMP pixels cut", cut}, {"offset past the end", farOffset}, {"width 0", noWidth},
       {"PNG cut", halfPng},    {"JPEG cut", halfJpeg},

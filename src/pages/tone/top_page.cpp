@@ -235,6 +235,14 @@ void DrawColourGraph(Surface& screen, int top) {
   }
 }
 
+// The half-filled square beside "both VE": between the hollow square of
+// light and the filled one of dark.
+void DrawBothMark(Surface& screen) {
+  constexpr int x = 71, y = 292, side = 9;
+  screen.Rectangle(Pen{PanelText}, std::nullopt, x, y, x + side, y + side);
+  screen.FillRect(PanelText, x, y, x + side / 2 + 1, y + side);
+}
+
 }  // namespace
 
 void StartTop() {
@@ -372,6 +380,7 @@ void PaintTop() {
   if (!AnyGraphChannel()) ColourGraphOn = 0;
   DrawPanel(screen, Panel);
   DrawResetMark(screen, 10, 92, ResetMarkUnit, 0);
+  DrawBothMark(screen);
   DrawNotationLegend(screen);
 
   if (EyeRunPending == 0) {

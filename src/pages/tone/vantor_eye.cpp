@@ -25,6 +25,10 @@
 #include <cstdlib>
 #include <thread>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 // ============================================================================
 // [SECTION] parameters and tables
 // ============================================================================
@@ -304,34 +308,100 @@ inline void FinishPixel(const EyeRule& rule, const std::array<long long, 3>& q, 
 // [SECTION] window sums
 // ============================================================================
 
-// The loops below do only exact integer arithmetic in doubles, so any
-// evaluation order (and fused multiply-add) gives the same result; they are
-// built twice, for AVX2 machines and for plain x86-64, and chosen at load time.
+// The sums below do only exact integer arithmetic in doubles, so any
+// evaluation order (and fused multiply-add) gives the same result. They run
+// with AVX2 where the processor has it, else in plain code.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define VZ_EYE_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define VZ_EYE_CLONES
 #endif
 
-// out[k] = sum over t of weight[t] * rows[t][k], samples read as signed 32-bit.
-VZ_EYE_CLONES void SumColumns(const std::int32_t* const* rows, const double* weight, int taps, int count,
-                              double* out) {
-  for (int k = 0; k < count; ++k) out[k] = 0.0;
-  for (int t = 0; t < taps; ++t) {
-    const std::int32_t* row = rows[t];
-    const double wt = weight[t];
-    for (int k = 0; k < count; ++k) out[k] += wt * static_cast<double>(row[k]);
+// out[k] = sum over t of weight[t] * rows[t][k], samples read as signed
+// 32-bit, for k from `first` on.
+void SumColumnsPlain(const std::int32_t* const* rows, const double* weight, int taps, int first, int count,
+                     double* out) {
+  for (int k = first; k < count; ++k) {
+    double s = 0.0;
+    for (int t = 0; t < taps; ++t) s += weight[t] * static_cast<double>(rows[t][k]);
+    out[k] = s;
   }
 }
 
-// out[k] = sum over t of weight[t] * in[k + t].
-VZ_EYE_CLONES void SumAlongRow(const double* in, const double* weight, int taps, int count, double* out) {
-  for (int k = 0; k < count; ++k) out[k] = 0.0;
-  for (int t = 0; t < taps; ++t) {
-    const double wt = weight[t];
-    const double* from = in + t;
-    for (int k = 0; k < count; ++k) out[k] += wt * from[k];
+// out[k] = sum over t of weight[t] * in[k + t], for k from `first` on.
+void SumAlongRowPlain(const double* in, const double* weight, int taps, int first, int count, double* out) {
+  for (int k = first; k < count; ++k) {
+    double s = 0.0;
+    for (int t = 0; t < taps; ++t) s += weight[t] * in[k + t];
+    out[k] = s;
   }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same sums sixteen outputs at a time, the sums held in registers over
+// all taps. Returns how many outputs were done.
+__attribute__((target("avx2,fma"))) int SumColumnsAvx2(const std::int32_t* const* rows, const double* weight,
+                                                       int taps, int count, double* out) {
+  int k = 0;
+  for (; k + 16 <= count; k += 16) {
+    __m256d a0 = _mm256_setzero_pd(), a1 = a0, a2 = a0, a3 = a0;
+    for (int t = 0; t < taps; ++t) {
+      const __m256d w = _mm256_broadcast_sd(weight + t);
+      const std::int32_t* row = rows[t] + k;
+      a0 = _mm256_fmadd_pd(w, _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row))), a0);
+      a1 = _mm256_fmadd_pd(w, _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 4))), a1);
+      a2 = _mm256_fmadd_pd(w, _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 8))), a2);
+      a3 = _mm256_fmadd_pd(w, _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 12))), a3);
+    }
+    _mm256_storeu_pd(out + k, a0);
+    _mm256_storeu_pd(out + k + 4, a1);
+    _mm256_storeu_pd(out + k + 8, a2);
+    _mm256_storeu_pd(out + k + 12, a3);
+  }
+  return k;
+}
+
+__attribute__((target("avx2,fma"))) int SumAlongRowAvx2(const double* in, const double* weight, int taps, int count,
+                                                        double* out) {
+  int k = 0;
+  for (; k + 16 <= count; k += 16) {
+    __m256d a0 = _mm256_setzero_pd(), a1 = a0, a2 = a0, a3 = a0;
+    for (int t = 0; t < taps; ++t) {
+      const __m256d w = _mm256_broadcast_sd(weight + t);
+      const double* from = in + k + t;
+      a0 = _mm256_fmadd_pd(w, _mm256_loadu_pd(from), a0);
+      a1 = _mm256_fmadd_pd(w, _mm256_loadu_pd(from + 4), a1);
+      a2 = _mm256_fmadd_pd(w, _mm256_loadu_pd(from + 8), a2);
+      a3 = _mm256_fmadd_pd(w, _mm256_loadu_pd(from + 12), a3);
+    }
+    _mm256_storeu_pd(out + k, a0);
+    _mm256_storeu_pd(out + k + 4, a1);
+    _mm256_storeu_pd(out + k + 8, a2);
+    _mm256_storeu_pd(out + k + 12, a3);
+  }
+  return k;
+}
+
+bool HaveAvx2() {
+  static const bool have = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return have;
+}
+#endif
+
+void SumColumns(const std::int32_t* const* rows, const double* weight, int taps, int count, double* out) {
+  int done = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (HaveAvx2()) done = SumColumnsAvx2(rows, weight, taps, count, out);
+#endif
+  SumColumnsPlain(rows, weight, taps, done, count, out);
+}
+
+void SumAlongRow(const double* in, const double* weight, int taps, int count, double* out) {
+  int done = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (HaveAvx2()) done = SumAlongRowAvx2(in, weight, taps, count, out);
+#endif
+  SumAlongRowPlain(in, weight, taps, done, count, out);
 }
 
 // v = high * 2^16 + low with 0 <= low < 2^16; all exact.
@@ -350,11 +420,6 @@ VZ_EYE_CLONES void SplitHighLow(const double* v, int count, double* high, double
 // exact product by 2^16 plus an exact integer rounds to the right sign).
 // Every other step is the scalar rule's own double arithmetic. No fused
 // multiply-add here: the gray and sun glass products must round as written.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define VZ_EYE_FINISH_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define VZ_EYE_FINISH_CLONES
-#endif
 
 struct RowFinish {
   std::array<double, 3> numeratorSign{};  // nh = sign * hi + high bias
@@ -376,9 +441,10 @@ struct RowFinish {
   const double* sunGlass = nullptr;
 };
 
-VZ_EYE_FINISH_CLONES void FinishRow(const RowFinish& k, const double* const* high, const double* const* low,
-                                    const std::int32_t* const* own, std::uint32_t* const* out, int count) {
-  for (int x = 0; x < count; ++x) {
+void FinishRowScalar(const RowFinish& k, const double* const* high, const double* const* low,
+                     const std::int32_t* const* own, std::uint32_t* const* out, int first, int count) {
+  const double* sunGlass = k.sunGlass;
+  for (int x = first; x < count; ++x) {
     double amplified[3];
     double self[3];
     for (int c = 0; c < 3; ++c) {
@@ -392,31 +458,125 @@ VZ_EYE_FINISH_CLONES void FinishRow(const RowFinish& k, const double* const* hig
       const double rem = d * SplitUnit + e;
       const double remAbove = (d - k.scaleHigh) * SplitUnit + (e - k.scaleLow);  // sign of rem - r^12
       const double remBelow = (d + k.scaleHigh) * SplitUnit + (e + k.scaleLow);  // sign of rem + r^12
-      const double up = num >= 0.0 ? (remAbove >= 0.0 ? 1.0 : 0.0) : (rem > 0.0 ? 1.0 : 0.0);
-      const double down = num >= 0.0 ? (rem < 0.0 ? 1.0 : 0.0) : (remBelow <= 0.0 ? 1.0 : 0.0);
-      const double q = q0 + up - down;
-      amplified[c] = k.quotientSign[c] * q + k.amplifiedOffset[c];
+      const bool positive = num >= 0.0;
+      const double up = (positive & (remAbove >= 0.0)) | (!positive & (rem > 0.0)) ? 1.0 : 0.0;
+      const double down = (positive & (rem < 0.0)) | (!positive & (remBelow <= 0.0)) ? 1.0 : 0.0;
+      amplified[c] = k.quotientSign[c] * (q0 + up - down) + k.amplifiedOffset[c];
     }
     const double gray = 0.299 * amplified[2] + 0.587 * amplified[1] + 0.114 * amplified[0];
-    const double level = gray >= 255.0 ? 255.0 : gray <= 0.0 ? 0.0 : std::trunc(gray);
+    const double level = std::min(std::max(std::trunc(gray), 0.0), 255.0);
     const double folded = level >= 128.0 ? 255.0 - level : level;
-    const double limit = k.sunGlass[static_cast<int>(folded)];
-    bool inside = true;
-    if (k.useBox) {
-      for (int c = 0; c < 3; ++c) inside = inside && k.boxLow[c] < self[c] && self[c] < k.boxHigh[c];
-    }
-    if (k.useGray) {
-      const double ownLevel = std::trunc(0.299 * self[2] + 0.587 * self[1] + 0.114 * self[0]);
-      inside = k.grayLow < ownLevel && ownLevel < k.grayHigh;
-    }
+    const double limit = sunGlass[static_cast<int>(folded)];
+    const bool inBox = (k.boxLow[0] < self[0]) & (self[0] < k.boxHigh[0]) & (k.boxLow[1] < self[1]) &
+                       (self[1] < k.boxHigh[1]) & (k.boxLow[2] < self[2]) & (self[2] < k.boxHigh[2]);
+    const double ownLevel = std::trunc(0.299 * self[2] + 0.587 * self[1] + 0.114 * self[0]);
+    const bool inGray = (k.grayLow < ownLevel) & (ownLevel < k.grayHigh);
+    const bool inside = (!k.useBox | inBox) & (!k.useGray | inGray);
     const double w = inside ? k.weightInside : k.weightOutside;
     const double scale = inside ? k.scaleInside : k.scaleOutside;
     for (int c = 0; c < 3; ++c) {
       const double moved = std::trunc((amplified[c] - self[c]) * limit) + self[c];
       const double result = std::trunc((moved + w * self[c]) * scale);
-      out[c][x] = static_cast<std::uint32_t>(static_cast<int>(std::clamp(result, 0.0, 255.0)));
+      out[c][x] = static_cast<std::uint32_t>(static_cast<int>(std::min(std::max(result, 0.0), 255.0)));
     }
   }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// FinishRowScalar four pixels at a time, operation for operation (AVX2
+// without FMA, so every product and sum rounds as in the scalar form).
+// Returns the number of pixels done; the caller finishes the rest.
+__attribute__((target("avx2"))) int FinishRowAvx2(const RowFinish& k, const double* const* high,
+                                                  const double* const* low, const std::int32_t* const* own,
+                                                  std::uint32_t* const* out, int count) {
+  const __m256d unit = _mm256_set1_pd(SplitUnit);
+  const __m256d zero = _mm256_setzero_pd();
+  const __m256d one = _mm256_set1_pd(1.0);
+  const __m256d top = _mm256_set1_pd(255.0);
+  const __m256d half = _mm256_set1_pd(128.0);
+  const __m256d inverse = _mm256_set1_pd(k.inverseScale);
+  const __m256d scaleHigh = _mm256_set1_pd(k.scaleHigh);
+  const __m256d scaleLow = _mm256_set1_pd(k.scaleLow);
+  const __m256d redShare = _mm256_set1_pd(0.299), greenShare = _mm256_set1_pd(0.587);
+  const __m256d blueShare = _mm256_set1_pd(0.114);
+  const __m256d weightInside = _mm256_set1_pd(k.weightInside), weightOutside = _mm256_set1_pd(k.weightOutside);
+  const __m256d scaleInside = _mm256_set1_pd(k.scaleInside), scaleOutside = _mm256_set1_pd(k.scaleOutside);
+  const __m256d grayLow = _mm256_set1_pd(k.grayLow), grayHigh = _mm256_set1_pd(k.grayHigh);
+  constexpr int toZero = _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC;
+  int x = 0;
+  for (; x + 4 <= count; x += 4) {
+    __m256d amplified[3];
+    __m256d self[3];
+    for (int c = 0; c < 3; ++c) {
+      self[c] = _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(own[c] + x)));
+      const __m256d sign = _mm256_set1_pd(k.numeratorSign[c]);
+      const __m256d nh = _mm256_add_pd(_mm256_mul_pd(sign, _mm256_loadu_pd(high[c] + x)), _mm256_set1_pd(k.highBias[c]));
+      const __m256d nl = _mm256_add_pd(_mm256_mul_pd(sign, _mm256_loadu_pd(low[c] + x)), _mm256_set1_pd(k.lowBias[c]));
+      const __m256d num = _mm256_add_pd(_mm256_mul_pd(nh, unit), nl);
+      const __m256d q0 = _mm256_round_pd(_mm256_mul_pd(num, inverse), toZero);
+      const __m256d d = _mm256_sub_pd(nh, _mm256_mul_pd(q0, scaleHigh));
+      const __m256d e = _mm256_sub_pd(nl, _mm256_mul_pd(q0, scaleLow));
+      const __m256d rem = _mm256_add_pd(_mm256_mul_pd(d, unit), e);
+      const __m256d remAbove =
+          _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(d, scaleHigh), unit), _mm256_sub_pd(e, scaleLow));
+      const __m256d remBelow =
+          _mm256_add_pd(_mm256_mul_pd(_mm256_add_pd(d, scaleHigh), unit), _mm256_add_pd(e, scaleLow));
+      const __m256d positive = _mm256_cmp_pd(num, zero, _CMP_GE_OQ);
+      const __m256d up = _mm256_blendv_pd(_mm256_cmp_pd(rem, zero, _CMP_GT_OQ),
+                                          _mm256_cmp_pd(remAbove, zero, _CMP_GE_OQ), positive);
+      const __m256d down = _mm256_blendv_pd(_mm256_cmp_pd(remBelow, zero, _CMP_LE_OQ),
+                                            _mm256_cmp_pd(rem, zero, _CMP_LT_OQ), positive);
+      const __m256d q = _mm256_sub_pd(_mm256_add_pd(q0, _mm256_and_pd(up, one)), _mm256_and_pd(down, one));
+      amplified[c] = _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(k.quotientSign[c]), q),
+                                   _mm256_set1_pd(k.amplifiedOffset[c]));
+    }
+    const __m256d gray = _mm256_add_pd(
+        _mm256_add_pd(_mm256_mul_pd(redShare, amplified[2]), _mm256_mul_pd(greenShare, amplified[1])),
+        _mm256_mul_pd(blueShare, amplified[0]));
+    const __m256d level = _mm256_min_pd(_mm256_max_pd(_mm256_round_pd(gray, toZero), zero), top);
+    const __m256d folded =
+        _mm256_blendv_pd(level, _mm256_sub_pd(top, level), _mm256_cmp_pd(level, half, _CMP_GE_OQ));
+    alignas(16) std::int32_t index[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm256_cvttpd_epi32(folded));
+    const __m256d limit =
+        _mm256_set_pd(k.sunGlass[index[3]], k.sunGlass[index[2]], k.sunGlass[index[1]], k.sunGlass[index[0]]);
+    __m256d inside = _mm256_cmp_pd(zero, zero, _CMP_EQ_OQ);  // all true
+    if (k.useBox) {
+      for (int c = 0; c < 3; ++c) {
+        inside = _mm256_and_pd(inside, _mm256_cmp_pd(_mm256_set1_pd(k.boxLow[c]), self[c], _CMP_LT_OQ));
+        inside = _mm256_and_pd(inside, _mm256_cmp_pd(self[c], _mm256_set1_pd(k.boxHigh[c]), _CMP_LT_OQ));
+      }
+    }
+    if (k.useGray) {
+      const __m256d ownLevel = _mm256_round_pd(
+          _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(redShare, self[2]), _mm256_mul_pd(greenShare, self[1])),
+                        _mm256_mul_pd(blueShare, self[0])),
+          toZero);
+      inside = _mm256_and_pd(_mm256_cmp_pd(grayLow, ownLevel, _CMP_LT_OQ),
+                             _mm256_cmp_pd(ownLevel, grayHigh, _CMP_LT_OQ));
+    }
+    const __m256d w = _mm256_blendv_pd(weightOutside, weightInside, inside);
+    const __m256d scale = _mm256_blendv_pd(scaleOutside, scaleInside, inside);
+    for (int c = 0; c < 3; ++c) {
+      const __m256d moved =
+          _mm256_add_pd(_mm256_round_pd(_mm256_mul_pd(_mm256_sub_pd(amplified[c], self[c]), limit), toZero), self[c]);
+      const __m256d result =
+          _mm256_round_pd(_mm256_mul_pd(_mm256_add_pd(moved, _mm256_mul_pd(w, self[c])), scale), toZero);
+      const __m256d clamped = _mm256_min_pd(_mm256_max_pd(result, zero), top);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out[c] + x), _mm256_cvttpd_epi32(clamped));
+    }
+  }
+  return x;
+}
+#endif
+
+void FinishRow(const RowFinish& k, const double* const* high, const double* const* low,
+               const std::int32_t* const* own, std::uint32_t* const* out, int count) {
+  int done = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (HaveAvx2()) done = FinishRowAvx2(k, high, low, own, out, count);
+#endif
+  FinishRowScalar(k, high, low, own, out, done, count);
 }
 
 RowFinish MakeRowFinish(const EyeRule& rule, const EyeWindow& w) {

@@ -39,6 +39,10 @@ bool StartGtk(std::string* error) {
 
 namespace {
 
+// Everything drawn so far is on the screen when a dialog opens, as drawing
+// on a window shows at once (the open prompt stays visible behind the dialog).
+void ShowDrawnSoFar() { MainWindow().Present(); }
+
 void PumpGtk() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
@@ -85,6 +89,7 @@ GtkFileFilter* MakeFilter(const FileFilter& f) {
 
 MessageAnswer RunMessageBox(const std::string& text, const std::string& title, MessageButtons buttons,
                             MessageIcon icon) {
+  ShowDrawnSoFar();
   GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL,
                                           icon == MessageIcon::Question ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_OTHER,
                                           buttons == MessageButtons::YesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
@@ -122,6 +127,7 @@ class GtkDialogs : public Dialogs {
       std::error_code ec;
       folder = std::filesystem::current_path(ec).string();
     }
+    ShowDrawnSoFar();
     std::string name;  // the name typed last, offered again after a refusal
     for (;;) {
       GtkWidget* dialog = gtk_file_chooser_dialog_new(

@@ -1,0 +1,31 @@
+// The FILTER page's state block, as the tests and the benchmark see it.
+//
+// The page recomputes its picture at every paint from InnerPlanes: the light
+// core (when selected), the channel levels, the colour power (when "  action"
+// is on) and the colour balances, then shows it and can store it as KEEP1.
+// Its routines are the page-table entries StartFilter, EnterFilter,
+// FilterClick, PaintFilter and ResetFilterValues (app/pages.h).
+#pragma once
+
+#include <array>
+
+#include "image/planes.h"
+#include "pages/filter/colour_power.h"
+
+// Which value box the calculator changes, besides the light-core ends that
+// PlanesLoaded 2 and 3 select.
+enum FilterTarget : int {
+  FilterTargetNone = 0,
+  FilterTargetColourPower = 1,  // the "%4d" box of the colour power
+  FilterTargetStep = 2,         // the " %2d" box of the diamond step
+};
+
+extern FilterSettings FilterValues;  // the page values with their start values
+extern int FilterCalculatorTarget;   // a FilterTarget
+extern int FilterSetKeepRequest;     // 1: the next paint stores the shown picture as KEEP1
+extern int FilterHelpItem;           // explanation selector 1..8, 0 none
+
+// The colour power routine the paint calls (per-plane powers blue, green,
+// red). The benchmark swaps in the literal form to measure the paint beside it.
+using ColourPowerRoutine = void (*)(const PlaneView&, const std::array<int, 3>&);
+extern ColourPowerRoutine FilterColourPowerRoutine;

@@ -1,0 +1,323 @@
+// The program's shell, run whole on the headless backend: opening a picture,
+// the tab bar, keep slots (Set, Get, Restore), the close sequence, the
+// language switch, the Enter key, and the rubber-band drag.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/dispatch.h"
+#include "app/gestures.h"
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "panel/comments.h"
+#include "platform/surface.h"
+#include "support/golden.h"
+#include "support/program_session.h"
+
+namespace {
+
+Rgb Stripes(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>(x * 7 % 256), static_cast<std::uint8_t>(y * 3 % 256),
+             static_cast<std::uint8_t>((x + y) % 256)};
+}
+Rgb Flat(int, int) { return Rgb{10, 200, 90}; }
+Rgb OtherFlat(int, int) { return Rgb{200, 30, 60}; }
+
+// The tab centres, k = 0..16.
+int TabCentre(int k) { return 128 + 56 * k; }
+
+class ShellTest : public ::testing::Test {
+ protected:
+  ProgramSession s;
+  std::string picture;
+  void SetUp() override {
+    picture = s.PathIn("stripes.bmp");
+    WriteTestPicture(picture, 960, 672, Stripes);
+  }
+  bool ImageShowsPicture(Rgb (*colour)(int, int), int width, int height) {
+    for (int y = 0; y < height - 1; y += 7) {
+      for (int x = 0; x < width - 1; x += 5) {
+        if (s.Pixel(100 + x, 32 + y) != colour(x, y)) return false;
+      }
+    }
+    return true;
+  }
+};
+
+TEST_F(ShellTest, OpeningShowsThePictureAtItsPlaceWithTheTitle) {
+  s.Start(picture);
+  ASSERT_EQ(s.dialogs().shown().at(0).kind, "open");
+  EXPECT_EQ(s.dialogs().shown().at(0).title, "BMP File Open");
+  EXPECT_EQ(s.window().Title(), "stripes.bmp / ヴァントルゼフリンサンプル vazesample");
+  // Pixel for pixel at (100, 32); a full-size picture is whitened nowhere.
+  for (int y = 0; y < 672; ++y) {
+    for (int x = 0; x < 960; ++x) {
+      ASSERT_EQ(s.Pixel(100 + x, 32 + y), Stripes(x, y)) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(ShellTest, CancellingTheFirstDialogDrawsNothingAndEnterAsksAgain) {
+  s.Start("");
+  for (int y = 0; y < Surface::Height; y += 13) {
+    for (int x = 100; x < Surface::Width; x += 11) ASSERT_EQ(s.Pixel(x, y), White);
+  }
+  EXPECT_EQ(ImageWidth, 0);
+  s.Click(TabCentre(1), 15);  // no tab before the first picture
+  EXPECT_EQ(PageId, 0);
+  s.dialogs().QueueFile(picture);
+  s.KeyEnter();
+  EXPECT_EQ(s.dialogs().shown().size(), 2u);
+  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
+}
+
+TEST_F(ShellTest, EveryTabIsHitAtItsCentreAndNoneOnItsBoundary) {
+  for (int k = 0; k <= 16; ++k) {
+    EXPECT_EQ(TabAt(TabCentre(k), 15), k);
+    if (k < 16) EXPECT_EQ(TabAt(156 + 56 * k, 15), -1) << "boundary of tab " << k;
+  }
+  EXPECT_EQ(TabAt(1059, 15), 16);
+  EXPECT_EQ(TabAt(1060, 15), -1);
+  EXPECT_EQ(TabAt(TabCentre(3), 0), -1);
+  EXPECT_EQ(TabAt(TabCentre(3), 32), -1);
+
+  s.Start(picture);
+  for (int k = 0; k < 14; ++k) {
+    s.Click(TabCentre(k), 15);
+    EXPECT_EQ(PageId, k);
+  }
+  s.Click(156, 10);  // a boundary: no tab, the page stays
+  EXPECT_EQ(PageId, 13);
+}
+
+TEST_F(ShellTest, TabsStayReachableWithANarrowPicture) {
+  const std::string narrow = s.PathIn("narrow.bmp");
+  WriteTestPicture(narrow, 300, 200, Flat);
+  s.Start(narrow);
+  s.Click(TabCentre(13), 15);
+  EXPECT_EQ(PageId, 13);
+  s.dialogs().QueueFile(narrow);
+  s.Click(TabCentre(16), 15);  // Get, far right of the narrow picture
+  EXPECT_TRUE(std::filesystem::exists(s.PathIn("KEEP13.bmp")));
+}
+
+TEST_F(ShellTest, TheVantorEyeTabStoresTheCurrentImage) {
+  s.Start(picture);
+  s.Click(TabCentre(4), 15);
+  const auto file = FileBytes(s.PathIn("KEEP4.bmp"));
+  ASSERT_EQ(file.size(), static_cast<std::size_t>(KeepFileBytes));
+  // Plane row 671 is the picture's top row: file bytes start at the bottom row.
+  const std::size_t top = 54 + static_cast<std::size_t>(671) * 960 * 3;
+  EXPECT_EQ(file[top + 3 * 5 + 2], Stripes(5, 0).r);
+  EXPECT_EQ(file[54 + 3 * 5 + 1], Stripes(5, 671).g);
+}
+
+TEST_F(ShellTest, RestoreOfAnEmptySlotReportsOnceAndKeepsTheImage) {
+  s.Start(picture);
+  s.Click(TabCentre(2), 15);  // MAP: KEEP2 was never set
+  const auto before = s.ShownCanvas();
+  s.Click(TabCentre(15), 15);
+  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
+  EXPECT_EQ(s.dialogs().shown().back().text, ReadFailureText);
+  EXPECT_EQ(s.dialogs().shown().back().title, ReadFailureTitle);
+  EXPECT_EQ(s.ShownCanvas(), before);
+  s.Paint();  // the request was served once
+  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
+}
+
+TEST_F(ShellTest, SetThenRestoreBringsBackWhatWasShown) {
+  s.Start(picture);
+  s.Click(30, 500);  // "save KEEP0"
+  const auto shownAtSet = s.ShownCanvas();
+  ASSERT_TRUE(std::filesystem::exists(s.PathIn("KEEP0.bmp")));
+  // Other work: a new picture of another content, taken into the planes.
+  const std::string other = s.PathIn("other.bmp");
+  WriteTestPicture(other, 960, 672, OtherFlat);
+  s.dialogs().QueueFile(other);
+  s.KeyEnter();
+  ASSERT_NE(s.ShownCanvas(), shownAtSet);
+  s.Click(TabCentre(15), 15);
+  EXPECT_EQ(s.ShownCanvas(), shownAtSet);
+}
+
+TEST_F(ShellTest, GetStoresTheOpenedPictureInThePageSlotAndShowsIt) {
+  s.Start(picture);
+  s.Click(TabCentre(13), 15);  // GAMON
+  const std::string other = s.PathIn("other.bmp");
+  WriteTestPicture(other, 960, 672, OtherFlat);
+  s.dialogs().QueueFile(other);
+  s.Click(TabCentre(16), 15);
+  EXPECT_TRUE(std::filesystem::exists(s.PathIn("KEEP13.bmp")));
+  EXPECT_EQ(s.Pixel(500, 300), OtherFlat(0, 0));
+}
+
+TEST_F(ShellTest, EnterOnTopTakesAPictureOfTheSameSize) {
+  s.Start(picture);
+  const std::string same = s.PathIn("same-size.bmp");
+  WriteTestPicture(same, 960, 672, OtherFlat);
+  s.dialogs().QueueFile(same);
+  s.KeyEnter();
+  EXPECT_EQ(s.Pixel(400, 300), OtherFlat(0, 0));
+  EXPECT_EQ(WorkPlanes[2][100], OtherFlat(0, 0).r);
+}
+
+TEST_F(ShellTest, ALoadedPictureOfAnotherFormatFailsWithoutLosingTheOne) {
+  s.Start(picture);
+  const std::string broken = s.PathIn("broken.bmp");
+  std::filesystem::copy_file(picture, broken);
+  std::filesystem::resize_file(broken, 100);  // a header and no pixels
+  s.dialogs().QueueFile(broken);
+  s.KeyEnter();
+  // The loader refuses it: nothing more is drawn, and the planes still hold
+  // the picture in hand.
+  EXPECT_EQ(WorkPlanes[2][5], Stripes(5, 671).r);
+  s.dialogs().QueueFile(picture);
+  s.KeyEnter();
+  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
+}
+
+struct CloseCase {
+  bool deleteKeeps;
+  bool close;
+};
+
+class CloseSequence : public ::testing::TestWithParam<CloseCase> {};
+
+TEST_P(CloseSequence, DeletesWhatTheAnswersSay) {
+  const CloseCase c = GetParam();
+  ProgramSession s;
+  const std::string picture = s.PathIn("p.bmp");
+  WriteTestPicture(picture, 960, 672, Flat);
+  s.Start(picture);
+  for (int slot = 0; slot < 14; ++slot) WriteKeepFile(Canvas.data(), slot, PixelSource::CanvasBytes);
+  for (int file = 0; file < 5; ++file) WriteAppearFile(Canvas.data(), file, PixelSource::CanvasBytes);
+  s.dialogs().QueueAnswer(c.deleteKeeps ? MessageAnswer::Yes : MessageAnswer::No);
+  s.dialogs().QueueAnswer(c.close ? MessageAnswer::Yes : MessageAnswer::No);
+  s.Close();
+
+  const auto& shown = s.dialogs().shown();
+  ASSERT_EQ(s.dialogs().MessageCount(), 2u);
+  EXPECT_EQ(shown[shown.size() - 2].title, "確認");
+  EXPECT_EQ(shown.back().text, "終了してもよろしいですか");
+  for (int slot = 0; slot < 14; ++slot) {
+    EXPECT_EQ(std::filesystem::exists(s.PathIn(KeepFileName(slot))), !c.deleteKeeps) << slot;
+  }
+  EXPECT_TRUE(std::filesystem::exists(s.PathIn("0000start.bmp")));
+  for (int file = 1; file < 5; ++file) {
+    EXPECT_EQ(std::filesystem::exists(s.PathIn(AppearFileNames[static_cast<unsigned>(file)])), !c.close);
+  }
+  EXPECT_EQ(s.window().Destroyed(), c.close);
+}
+
+INSTANTIATE_TEST_SUITE_P(AnswerPairs, CloseSequence,
+                         ::testing::Values(CloseCase{false, false}, CloseCase{false, true}, CloseCase{true, false},
+                                           CloseCase{true, true}));
+
+TEST_F(ShellTest, TheLanguageSwitchRedrawsLabelsAndTitle) {
+  s.Start(picture);
+  const auto japanese = s.window().Shown();
+  s.Click(30, 552);
+  EXPECT_EQ(LanguageId, 2);
+  EXPECT_EQ(s.window().Title(), "stripes.bmp / VANTOR ZEPHRIN SAMPLE vazesample");
+  s.dialogs().QueueAnswer(MessageAnswer::No);
+  s.Close();
+  EXPECT_EQ(s.dialogs().shown().back().title, "Plese make sure");
+  EXPECT_EQ(s.dialogs().shown().back().text, "Close?");
+  // The tab labels changed, the picture did not.
+  bool tabsDiffer = false;
+  for (int x = 100; x < 1060 && !tabsDiffer; ++x) {
+    for (int y = 8; y < 24; ++y) {
+      const std::size_t i = (static_cast<std::size_t>(y) * Surface::Width + static_cast<std::size_t>(x)) * 3;
+      if (japanese[i] != s.window().Shown()[i]) tabsDiffer = true;
+    }
+  }
+  EXPECT_TRUE(tabsDiffer);
+  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
+}
+
+TEST_F(ShellTest, AWhiteBorderedSmallPictureAndATallOne) {
+  const std::string small = s.PathIn("small.bmp");
+  WriteTestPicture(small, 800, 600, Flat);
+  s.Start(small);
+  EXPECT_EQ(s.Pixel(100 + 798, 32 + 100), Flat(0, 0));
+  EXPECT_EQ(s.Pixel(100 + 799, 32 + 100), White);  // its right-most column
+  EXPECT_EQ(s.Pixel(100 + 100, 32 + 599), White);  // its bottom row
+  EXPECT_EQ(s.Pixel(100 + 100, 32 + 598), Flat(0, 0));
+
+  const std::string large = s.PathIn("large.bmp");
+  WriteTestPicture(large, 1200, 900, Stripes);
+  s.dialogs().QueueFile(large);
+  s.KeyEnter();
+  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
+}
+
+// The rubber band is drawn by inverting and handed over in drag order.
+struct Handed {
+  int x1 = -1, y1 = -1, x2 = -1, y2 = -1, count = 0;
+};
+Handed LastRect;
+void TakeRect(int x1, int y1, int x2, int y2) { LastRect = {x1, y1, x2, y2, LastRect.count + 1}; }
+
+TEST_F(ShellTest, RectangleDragsFromRightToLeftAndOutOfTheImage) {
+  s.Start(picture);
+  const auto before = s.window().Shown();
+  CurrentDragReceivers.rectangle = TakeRect;
+  LastRect = {};
+
+  MouseX = 600;
+  MouseY = 400;
+  StartRectDrag();
+  s.window().Deliver({MessageKind::MouseMove, 300, 200, 0, true});
+  EXPECT_NE(s.window().Shown(), before);  // the inverted outline shows at once
+  s.window().Deliver({MessageKind::MouseMove, 250, 150, 0, true});
+  s.window().Deliver({MessageKind::LeftUp, 250, 150, 0, false});
+  EXPECT_EQ(LastRect.count, 1);
+  EXPECT_EQ(LastRect.x1, 500);  // start first: x1 > x2 from right to left
+  EXPECT_EQ(LastRect.y1, 400);
+  EXPECT_EQ(LastRect.x2, 150);
+  EXPECT_EQ(LastRect.y2, 150);
+  s.Paint();
+
+  // Leaving the image abandons the drag; a release outside hands nothing.
+  MouseX = 600;
+  MouseY = 400;
+  StartRectDrag();
+  s.window().Deliver({MessageKind::MouseMove, 500, 300, 0, true});
+  s.window().Deliver({MessageKind::MouseMove, 50, 300, 0, true});
+  EXPECT_EQ(RectDragActive, 0);
+  s.window().Deliver({MessageKind::LeftUp, 50, 300, 0, false});
+  EXPECT_EQ(LastRect.count, 1);
+
+  // A click without a move hands over a rectangle whose end is its start.
+  MouseX = 300;
+  MouseY = 300;
+  StartRectDrag();
+  s.window().Deliver({MessageKind::LeftUp, 300, 300, 0, false});
+  EXPECT_EQ(LastRect.count, 2);
+  EXPECT_EQ(LastRect.x1, LastRect.x2);
+  EXPECT_EQ(LastRect.y1, LastRect.y2);
+  CurrentDragReceivers = {};
+}
+
+TEST_F(ShellTest, DrawingTheRubberBandTwiceRestoresTheScreen) {
+  s.Start(picture);
+  const auto before = s.window().Shown();
+  DrawRubberRect(200, 100, 400, 300);
+  EXPECT_NE(s.window().Shown(), before);
+  DrawRubberRect(200, 100, 400, 300);
+  EXPECT_EQ(s.window().Shown(), before);
+}
+
+TEST(ShellGolden, TopPageAfterOpeningTheSampleInEachLanguage) {
+  ProgramSession s;
+  const std::string sample = std::string(VZ_BINARY_DIR) + "/tools/sample/golden-sample.bmp";
+  ASSERT_EQ(std::system((std::string(VZ_BINARY_DIR) + "/tools/sample/vazesample-sample " + sample).c_str()), 0);
+  s.Start(sample);
+  EXPECT_GOLDEN("top_japanese", s.window().Shown());
+  s.Click(30, 552);
+  EXPECT_GOLDEN("top_english", s.window().Shown());
+}
+
+}  // namespace
