@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, draws the sample picture and runs one
-# Vantor Eye pass over it with the batch tool.
+# Installs what is needed, builds, and starts the program in the working
+# folder work/ (keep files and work files are written there), where the
+# sample picture waits for the first open dialog.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build
 mkdir -p work
-./build/tools/sample/vazesample-sample work/sample.bmp
-./build/tools/eye/vazesample-eye work/sample.bmp work/sample-eye.bmp
-echo "sample picture: $(pwd)/work/sample.bmp"
-echo "after one Vantor Eye pass (key F): $(pwd)/work/sample-eye.bmp"
+[ -f work/sample.bmp ] || ./build/tools/sample/vazesample-sample work/sample.bmp
+cd work
+exec ../build/src/vazesample "$@"

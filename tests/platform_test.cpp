@@ -267,3 +267,47 @@ TEST(Text, FaceAdvancesMatchTheCellsAndBoldKeepsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Text, WithoutAFaceEveryCharacterIsABoxInItsCell) {
+  ASSERT_FALSE(UsePanelFontFile("/nonexistent/font.ttf"));
+  EXPECT_EQ(PanelFontFile(), "");
+  Surface s;
+  s.Text({12, true}, Black, TextBackground::Transparent, White, 10, 10, "Aあ");
+  // A 4 x 10 box for the half-width cell and a 10 x 10 box for the full one.
+  EXPECT_EQ(Inked(s).size(), static_cast<std::size_t>(2 * 4 + 2 * 8 + 2 * 10 + 2 * 8));
+  EXPECT_EQ(s.Pixel(11, 11), Black);
+  EXPECT_EQ(s.Pixel(12, 12), White);
+  UsePanelFontFile("");  // back to the fontconfig choice for the other tests
+}
+
+TEST(Headless, PaintsUntilValidRecordsTitlesAndShowsWhatWasPresented) {
+  int paints = 0;
+  std::vector<std::string> titles;
+  HeadlessWindow window(
+      {nullptr,
+       [&] {
+         ++paints;
+         Screen().SetPixel(0, 0, Rgb{static_cast<std::uint8_t>(paints), 0, 0});
+         MainWindow().SetTitle(paints < 3 ? "one" : "two");
+         if (paints < 3) MainWindow().Invalidate();  // asks for two more paints
+       }},
+      "start");
+  window.onTitleChange = [&](const std::string& t) { titles.push_back(t); };
+  UseWindow(&window);
+  window.Invalidate();
+  EXPECT_TRUE(window.RunPendingPaints());
+  EXPECT_EQ(paints, 3);
+  EXPECT_EQ(titles, (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(window.Shown()[0], 3);
+  // A paint handler that always invalidates is stopped, not looped forever.
+  HeadlessWindow restless({nullptr, [&] { MainWindow().Invalidate(); }}, "t");
+  UseWindow(&restless);
+  restless.Invalidate();
+  EXPECT_FALSE(restless.RunPendingPaints(5));
+  EXPECT_EQ(restless.PaintCount(), 5);
+  UseWindow(nullptr);
+}
+
+}  // namespace

@@ -178,6 +178,22 @@ TEST_F(ShellTest, ALoadedPictureOfAnotherFormatFailsWithoutLosingTheOne) {
   EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
 }
 
+TEST_F(ShellTest, ASetThatCannotBeWrittenReportsAndKeepsThePicture) {
+  s.Start(picture);
+  // A folder where the keep file should go: the write cannot replace it.
+  std::filesystem::create_directory(s.PathIn("KEEP0.bmp"));
+  const auto before = s.ShownCanvas();
+  s.Click(30, 500);
+  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
+  EXPECT_EQ(s.dialogs().shown().back().text, WriteFailureText);
+  EXPECT_TRUE(std::filesystem::is_directory(s.PathIn("KEEP0.bmp")));
+  EXPECT_EQ(s.ShownCanvas(), before);
+  // Nothing half-written is left beside it.
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(s.Folder())) ++entries;
+  EXPECT_EQ(entries, 2);  // the picture and the folder
+}
+
 struct CloseCase {
   bool deleteKeeps;
   bool close;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/pages.h"
 #include "app/state.h"
@@ -28,47 +29,69 @@
 namespace {
 
 // [SECTION] Picture cache
+// The picture is kept as it lands in the canvas (bottom-up blue, green,
+// red, the covered columns of the covered rows), so that each of the copies
+// a paint makes is a row of memcpy.
 struct CachedPicture {
   std::string path;
   long long size = -1;
   long long modified = -1;
-  std::optional<Picture> picture;
+  bool loaded = false;
+  int width = 0, height = 0;  // the file's size
+  std::vector<std::uint8_t> canvasRows;  // CanvasRows rows of 960 pixels
 };
 CachedPicture Cache;
 
-// The picture at ImagePath, loaded again only when the file changed.
-const Picture* LoadImagePath() {
-  if (ImagePath.empty()) return nullptr;
-  struct stat info {};
-  if (::stat(ImagePath.c_str(), &info) != 0) {
-    Cache = {};
-    return nullptr;
-  }
-  const long long modified = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
-  if (Cache.path != ImagePath || Cache.size != info.st_size || Cache.modified != modified) {
-    Cache.path = ImagePath;
-    Cache.size = info.st_size;
-    Cache.modified = modified;
-    Cache.picture = LoadPicture(ImagePath);
-  }
-  return Cache.picture ? &*Cache.picture : nullptr;
-}
-
-const Picture* PaintPicture = nullptr;  // the picture of the current paint
-
-// The picture's top-left 960 x 672 part into the canvas, as a copy of the
-// file bitmap would: what the picture does not cover is left as it is.
-void CopyPictureIntoCanvas(const Picture& picture) {
+void FillCache(const Picture& picture) {
+  Cache.width = picture.width;
+  Cache.height = picture.height;
+  Cache.canvasRows.assign(CanvasBytes, 0);
   const int columns = std::min(picture.width, Stride);
   const int rows = std::min(picture.height, CanvasRows);
   for (int y = 0; y < rows; ++y) {
     const std::uint8_t* from = picture.rgb.data() + static_cast<std::size_t>(y) * picture.width * 3;
-    std::uint8_t* to = Canvas.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3;
+    std::uint8_t* to = Cache.canvasRows.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3;
     for (int x = 0; x < columns; ++x) {
       to[3 * x] = from[3 * x + 2];
       to[3 * x + 1] = from[3 * x + 1];
       to[3 * x + 2] = from[3 * x];
     }
+  }
+}
+
+// Loads the picture at ImagePath again only when the file changed. True when
+// a picture is in the cache.
+bool LoadImagePath() {
+  if (ImagePath.empty()) return false;
+  struct stat info {};
+  if (::stat(ImagePath.c_str(), &info) != 0) {
+    Cache = {};
+    return false;
+  }
+  const long long modified = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+  if (Cache.path != ImagePath || Cache.size != info.st_size || Cache.modified != modified) {
+    Cache = {};
+    Cache.path = ImagePath;
+    Cache.size = info.st_size;
+    Cache.modified = modified;
+    if (const std::optional<Picture> picture = LoadPicture(ImagePath)) {
+      FillCache(*picture);
+      Cache.loaded = true;
+    }
+  }
+  return Cache.loaded;
+}
+
+bool PaintHasPicture = false;  // a picture was loaded at this paint
+
+// The picture's top-left 960 x 672 part into the canvas, as a copy of the
+// file bitmap would: what the picture does not cover is left as it is.
+void CopyPictureIntoCanvas() {
+  const std::size_t columnBytes = static_cast<std::size_t>(std::min(Cache.width, Stride)) * 3;
+  const int rows = std::min(Cache.height, CanvasRows);
+  for (int row = CanvasRows - rows; row < CanvasRows; ++row) {
+    const std::size_t offset = static_cast<std::size_t>(row) * Stride * 3;
+    std::memcpy(Canvas.data() + offset, Cache.canvasRows.data() + offset, columnBytes);
   }
 }
 
@@ -137,7 +160,7 @@ void DrawTabLabel(int code) {
 // [SECTION] Common steps of a page section
 void BeginPageSection() {
   ImageTop = 32;
-  if (PaintPicture != nullptr) CopyPictureIntoCanvas(*PaintPicture);
+  if (PaintHasPicture) CopyPictureIntoCanvas();
 }
 
 bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
@@ -186,7 +209,7 @@ void DrawTabs() {
 void PaintHandler() {
   Surface& screen = Screen();
   screen.Clear(White);  // the class background, erased with every invalidation
-  PaintPicture = nullptr;
+  PaintHasPicture = false;
 
   if (OpenFileRequest == 1) {
     screen.Text(MakePanelFont(12), Black, TextBackground::Opaque, White, 100, 470, OpenPrompt);
@@ -201,12 +224,11 @@ void PaintHandler() {
   }
   SetTitle();
 
-  const Picture* picture = LoadImagePath();
-  if (picture == nullptr) return;  // nothing loadable: the background only
-  PaintPicture = picture;
+  if (!LoadImagePath()) return;  // nothing loadable: the background only
+  PaintHasPicture = true;
 
-  FileWidth = picture->width;
-  FileHeight = picture->height;
+  FileWidth = Cache.width;
+  FileHeight = Cache.height;
   ImageWidth = Stride;
   ImageHeight = CanvasRows;
   ImageTop = 32;
@@ -216,7 +238,7 @@ void PaintHandler() {
     NewImageFlag = 1;
   }
   std::fill(Canvas.begin(), Canvas.end(), std::uint8_t{0});
-  CopyPictureIntoCanvas(*picture);
+  CopyPictureIntoCanvas();
   WhitenOutside(Canvas.data(), FileWidth, FileHeight, Stride, CanvasRows);
 
   if (PageId == PageTop && NewImageFlag == 1 && PlanesLoaded == 0) {

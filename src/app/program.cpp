@@ -8,6 +8,7 @@
 #include "image/planes.h"
 #include "panel/calculator.h"
 #include "panel/comments.h"
+#include "pages/tone/vantor_eye.h"
 
 void StartProgram() {
   PageId = PageTop;
@@ -40,5 +41,6 @@ void StartProgram() {
   ResetPaintState();
 
   StartPanelState();
+  ResetEyeParameters();
   for (const PageEntry& page : PageTable) page.start();
 }

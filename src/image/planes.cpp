@@ -18,10 +18,16 @@ PlaneView ViewOf(PlaneSet& set) {
 }
 
 void PlanesFromBytes(PlaneSet& set, const std::uint8_t* canvas, int columns, int rows) {
+  std::uint32_t* __restrict blue = set[0].data();
+  std::uint32_t* __restrict green = set[1].data();
+  std::uint32_t* __restrict red = set[2].data();
   for (int row = 0; row < rows; ++row) {
-    for (int column = 0; column < columns; ++column) {
-      const std::size_t i = static_cast<std::size_t>(row * Stride + column);
-      for (std::size_t k = 0; k < 3; ++k) set[k][i] = canvas[3 * i + k];
+    const std::size_t first = static_cast<std::size_t>(row) * Stride;
+    const std::uint8_t* __restrict in = canvas + 3 * first;
+    for (std::size_t c = 0; c < static_cast<std::size_t>(columns); ++c) {
+      blue[first + c] = in[3 * c];
+      green[first + c] = in[3 * c + 1];
+      red[first + c] = in[3 * c + 2];
     }
   }
 }
@@ -49,10 +55,16 @@ void InnerFromCanvas(const std::uint8_t* canvas, int columns, int rows) {
 }
 
 void CanvasFromPlanes(std::uint8_t* canvas, int columns, int rows) {
+  const std::uint32_t* __restrict blue = WorkPlanes[0].data();
+  const std::uint32_t* __restrict green = WorkPlanes[1].data();
+  const std::uint32_t* __restrict red = WorkPlanes[2].data();
   for (int row = 0; row < rows; ++row) {
-    for (int column = 0; column < columns; ++column) {
-      const std::size_t i = static_cast<std::size_t>(row * Stride + column);
-      for (std::size_t k = 0; k < 3; ++k) canvas[3 * i + k] = static_cast<std::uint8_t>(WorkPlanes[k][i] & 0xFFu);
+    const std::size_t first = static_cast<std::size_t>(row) * Stride;
+    std::uint8_t* __restrict out = canvas + 3 * first;
+    for (std::size_t c = 0; c < static_cast<std::size_t>(columns); ++c) {
+      out[3 * c] = static_cast<std::uint8_t>(blue[first + c]);  // the low byte, not clamped
+      out[3 * c + 1] = static_cast<std::uint8_t>(green[first + c]);
+      out[3 * c + 2] = static_cast<std::uint8_t>(red[first + c]);
     }
   }
 }

@@ -243,8 +243,11 @@ std::string ParseLine(std::string_view text, DriveCommand& command, bool& blank)
         return std::string(name) + " needs " + (want == 2 ? "two" : "four") + " whole numbers: write " + form;
       for (std::size_t k = 0; k < want; ++k) {
         int v = 0;
-        if (!ParseInt(words[k + 1], v))
-          return "'" + std::string(words[k + 1]) + "' is not a whole number: write " + form;
+        if (!ParseInt(words[k + 1], v)) {
+          std::string problem(1, '\'');
+          problem.append(words[k + 1]).append("' is not a whole number: write ").append(form);
+          return problem;
+        }
         const bool isX = k % 2 == 0;
         const int limit = isX ? Surface::Width : Surface::Height;
         if (v < 0 || v >= limit)

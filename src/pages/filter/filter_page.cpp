@@ -1,6 +1,8 @@
-// FILTER page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// FILTER page: the picture recomputed at every paint from the inner memory
+// (InnerPlanes), with the light core, the channel levels that give the Vantor
+// Eye its pivot, the colour power and the colour balances; "set KEEP1" stores
+// the result. The pixel work lives in colour_power.cpp; this file keeps the
+// state, the panel, the clicks and the paint steps.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
@@ -8,44 +10,514 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include "pages/filter/filter_page.h"
+
+#include <algorithm>
+#include <array>
+
 #include "app/pages.h"
-#include "app/plain_page.h"
+#include "app/paint.h"
 #include "app/state.h"
+#include "image/planes.h"
+#include "pages/tone/vantor_eye.h"
+#include "panel/calculator.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/surface.h"
+
+// [SECTION] State: the page's block. FilterSettings holds the start values
+// and the ranges; PlanesLoaded (app/state.h) is the light-core selection.
+FilterSettings FilterValues;
+int FilterCalculatorTarget = FilterTargetNone;
+int FilterSetKeepRequest = 0;
+int FilterHelpItem = 0;
+ColourPowerRoutine FilterColourPowerRoutine = ApplyColourPowerByPlane;
 
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
-struct FilterState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
+// Key-word codes of this panel.
+enum FilterCode {
+  CodeTitle = 1,
+  CodeGetImage,
+  CodeLightCore,
+  CodeSpectrumCore,
+  CodeCoreStart,
+  CodeCoreTilde,
+  CodeCoreEnd,
+  CodeCoreAction,
+  CodePowerLabel,
+  CodePowerValue,
+  CodeEachPower,
+  CodePowerAction,
+  CodeBalanceLabel,
+  CodePeach,
+  CodeBerry,
+  CodeSetKeep,
+  CodeStepLabel,
+  CodeStepValue,
 };
-FilterState Filter;
 
-// [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 8, .y = 2, .width = 84, .english = "[FILTER]", .japanese = "[フィルタ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 22}},
+constexpr Rgb Grey = InactiveText;
+constexpr Rgb PowerColour{200, 100, 100};
+constexpr Rgb StepColour{220, 220, 100};
+constexpr int StepKeyChange = 4;  // the step diamond moves the step by 4
+
+// The panel, row by row. Inactive key words have their text in light grey.
+const std::array<PanelKey, 18> Panel = {{
+    {.code = CodeTitle, .x = 8, .y = 2, .width = 84, .english = "[FILTER]", .japanese = "[フィルタ]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeGetImage, .x = 4, .y = 55, .width = 84, .keyColour = {80, 160, 240}, .english = "get image",
+     .japanese = "画像呼出"},
+    {.code = CodeLightCore, .x = 4, .y = 85, .width = 88, .textColour = Grey, .english = "light core",
+     .japanese = "光　核", .kind = KeyKind::Label},
+    {.code = CodeSpectrumCore, .x = 72, .y = 81, .width = 26, .keyColour = Grey, .textColour = Grey,
+     .english = ">|<", .japanese = ">|<", .kind = KeyKind::Switch, .state = &FilterValues.SpectrumCoreOn},
+    {.code = CodeCoreStart, .x = 4, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterValues.LightCoreStart, .state = &PlanesLoaded,
+     .onValue = 2},
+    {.code = CodeCoreTilde, .x = 40, .y = 133, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
+     .kind = KeyKind::Label},
+    {.code = CodeCoreEnd, .x = 62, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterValues.LightCoreEnd, .state = &PlanesLoaded,
+     .onValue = 3},
+    {.code = CodeCoreAction, .x = 4, .y = 159, .width = 88, .keyColour = Grey, .textColour = Grey,
+     .english = "　action", .japanese = "　実　行"},
+    {.code = CodePowerLabel, .x = 4, .y = 185, .width = 84, .english = "color power", .japanese = "色の強弱",
+     .kind = KeyKind::Label},
+    {.code = CodePowerValue, .x = 30, .y = 205, .width = 44, .keyColour = PowerColour, .english = "%4d",
+     .japanese = "%4d", .kind = KeyKind::ValueBox, .value = &FilterValues.ColourPower,
+     .state = &FilterCalculatorTarget, .onValue = FilterTargetColourPower},
+    {.code = CodeEachPower, .x = 6, .y = 271, .width = 84, .textColour = Grey, .english = "each power",
+     .japanese = "各色の強弱", .kind = KeyKind::Label},
+    {.code = CodePowerAction, .x = 4, .y = 369, .width = 84, .keyColour = PowerColour, .english = "  action",
+     .japanese = "　実　行", .kind = KeyKind::Switch, .state = &FilterValues.ColourPowerOn},
+    {.code = CodeBalanceLabel, .x = 4, .y = 407, .width = 94, .english = "color balance",
+     .japanese = "色バランス回復", .kind = KeyKind::Label},
+    {.code = CodePeach, .x = 4, .y = 427, .width = 84, .keyColour = Grey, .textColour = Grey, .english = " peach",
+     .japanese = "ピーチ"},
+    {.code = CodeBerry, .x = 4, .y = 453, .width = 84, .keyColour = Grey, .textColour = Grey, .english = " berry",
+     .japanese = "ベリー"},
+    {.code = CodeSetKeep, .x = 4, .y = 479, .width = 84, .keyColour = {0, 220, 220}, .english = "set KEEP1",
+     .japanese = "決定 KEEP1"},
+    {.code = CodeStepLabel, .x = 26, .y = 661, .width = 72, .english = "step", .japanese = "の飛び値",
+     .kind = KeyKind::Label},
+    {.code = CodeStepValue, .x = 30, .y = 681, .width = 44, .keyColour = StepColour, .english = " %2d",
+     .japanese = " %2d", .kind = KeyKind::ValueBox, .value = &FilterValues.DiamondStep,
+     .state = &FilterCalculatorTarget, .onValue = FilterTargetStep},
 }};
-constexpr CommentText Comment{.lines = {{{"FILTER [<>] (A)call a image;",
-                                          "フィルタ [<>] (A)画像を呼び出す;"}}}};
-constexpr PageComments Comments{.commentCode = 1, .slot = PageFilter, .hasCalculator = true, .comment = &Comment};
-constexpr PlainPage Page{.page = PageFilter, .panel = Panel, .marks = {{{2, 22, 2}, {52, 22, 9}}}, .comments = &Comments};
+
+// The diamonds, belts and bars beside the key words.
+struct DiamondPlace {
+  int x, y;
+  Rgb colour;
+  bool stacked;  // the up-down type
+};
+constexpr std::array<DiamondPlace, 4> Diamonds = {{
+    {2, 107, Grey, false},          // light core start (f)
+    {78, 107, Grey, false},         // light core end (t)
+    {78, 205, PowerColour, false},  // colour power
+    {78, 681, StepColour, true},    // step
+}};
+
+constexpr int CoreBeltLeft = 24;  // the centre belt of the light core, 52 wide
+constexpr int CoreBeltTop = 107;
+constexpr int CoreBeltWidth = 52;
+constexpr Rgb CoreMarkerColour{160, 160, 160};
+
+// The colour power scale: the upper strip 0 .. 100 and the lower strip
+// 100 .. 1000 of one double belt (the rows the bar clicks take), with the
+// labels of the upper range above it and those of the lower range below.
+constexpr BeltRange UpperPowerRange{0, 100};
+constexpr BeltRange LowerPowerRange{100, 1000};
+constexpr int UpperPowerStrip = 238;
+constexpr int LowerPowerStrip = 248;
+constexpr Rgb ScaleFrame{150, 150, 150};
+struct ScaleLabel {
+  int x, y;
+  const char* text;
+};
+constexpr std::array<ScaleLabel, 6> ScaleLabels = {{
+    {2, 228, "1"}, {43, 228, "50"}, {81, 228, "100"}, {2, 258, "100"}, {41, 258, "500"}, {76, 258, "1000"},
+}};
+
+// The each-colour powers: double belts of red, green and blue.
+struct EachPowerBelt {
+  int y;
+  int ChannelPowers::*power;
+  Rgb fill;
+};
+constexpr std::array<EachPowerBelt, 3> EachPowerBelts = {{
+    {291, &ChannelPowers::red, {200, 100, 100}},
+    {317, &ChannelPowers::green, {100, 200, 100}},
+    {343, &ChannelPowers::blue, {100, 100, 200}},
+}};
+
+struct MarkPlace {
+  int x, y, colourIndex;
+};
+constexpr std::array<MarkPlace, 2> ResetMarks = {{{2, 22, 2}, {52, 22, 9}}};  // dark red, pink
+
+// Comment page and explanations, both languages side by side.
+constexpr CommentText Comment{.lines = {{
+    {"FILTER [<>] (A)call a image;", "フィルタ [<>] (A)画像を呼び出す;"},
+    {"    (B)[color power] [→] set the value (+) [  action] [→] the color power acts on the image;",
+     "    (B)[色の強弱] [→] 値を決める (+) [　実　行] [→] 色の強弱が画像に働く;"},
+    {"    (C)[set KEEP1] [→] save the image with a name of KEEP1.bmp;",
+     "    (C)[決定 KEEP1] [→] 画像を KEEP1.bmp の名で保存する;"},
+}}};
+
+const std::array<CommentText, 8> Explanations = {{
+    {.selector = 1, .colour = ExplainBlue, .lines = {{
+         {"light core [<>] color value 0～255; dark core(0<<), spectrum core(0<a<255, start(t)=a, end(t)=a+1, "
+          "light core(>>255), ...;",
+          "光　核 [<>] 色の値 0～255; 暗い核(0<<), スペクトル核(0<a<255, 始め(t)=a, 終り(t)=a+1, "
+          "明るい核(>>255), ...;"},
+         {"    [>|<] [<>] spectrum core switch; start (f) and end (t) come together at their middle;",
+          "    [>|<] [<>] スペクトル核スイッチ; 始め(f)と終り(t)がその中央に寄る;"},
+         {"    center belt switch [<>] (f) or (t) nearer to the click position moves there;",
+          "    中央帯スイッチ [<>] クリック位置に近い方の(f)か(t)がそこへ動く;"},
+         {"    diamond switches [<>] fine control about (f) or (t) of light core;",
+          "    ダイヤスイッチ [<>] 光核の(f)か(t)を細かく動かす;"}}}},
+    {.selector = 2, .colour = ExplainRed, .lines = {{
+         {"color power [<>] (all of red, green, & blue) 100 as standerd, change in 1",
+          "色の強弱 [<>] (赤, 緑, 青 すべて) 100 が標準, 変化は 1"},
+         {"    ～ 1000; upper bar [<>] 1 ～ 100, lower bar [<>] 100 ～ 1000; diamond switch [<>] by the step;",
+          "    ～ 1000; 上の帯 [<>] 1 ～ 100, 下の帯 [<>] 100 ～ 1000; ダイヤスイッチ [<>] 飛び値ずつ;"},
+         {"    value box [→] the calculator changes the value; [  action] [→] the color power acts on the image;",
+          "    値の箱 [→] 電卓で値を変える; [　実　行] [→] 色の強弱が画像に働く;"}}}},
+    {.selector = 3, .colour = ExplainGreen, .lines = {{
+         {"color balance [<>] restore color unbalanced image to balanced one;",
+          "色バランス回復 [<>] 色のかたよった画像をバランスのとれた画像にもどす;"},
+         {"    peach [<>] correct the color unbalance strongly;", "    ピーチ [<>] 色のかたよりを強く直す;"},
+         {"    berry [<>] correct the color unbalance softly;", "    ベリー [<>] 色のかたよりを弱く直す;"}}}},
+    {.selector = 4, .colour = ExplainPurple, .lines = {{
+         {"each color power [<>] each other on red, green, & blue, 100 as standerd, change in 1",
+          "各色の強弱 [<>] 赤, 緑, 青 それぞれ, 100 が標準, 変化は 1"},
+         {"    ～ 1000; color power [<>] 0.299 red + 0.587 green + 0.114 blue of them;",
+          "    ～ 1000; 色の強弱 [<>] それらの 0.299 赤 + 0.587 緑 + 0.114 青;"}}}},
+    {.selector = 5, .colour = ExplainTeal, .lines = {{
+         {"[action] [<>] common switch of color power & each color power;",
+          "[実行] [<>] 色の強弱と各色の強弱の共通スイッチ;"},
+         {"    on [→] the color power acts on the image in inner memory; off [→] the image as it is;",
+          "    オン [→] 色の強弱が内部メモリーの画像に働く; オフ [→] 画像はそのまま;"}}}},
+    {.selector = 6, .colour = ExplainOlive, .lines = {{
+         {"step [<>] step value of diamond switch on fine control about (f) or (t) of light core;",
+          "飛び値 [<>] 光核の(f)か(t)を細かく動かすダイヤスイッチの飛び値;"},
+         {"    upper half [→] +4, lower half [→] -4; 2 ～ 98; value box [→] the calculator changes the step;",
+          "    上半分 [→] +4, 下半分 [→] -4; 2 ～ 98; 値の箱 [→] 電卓で飛び値を変える;"}}}},
+    {.selector = 7, .colour = ExplainDark, .lines = {{
+         {"reset mark [<>] Left click on dark red mark [→] come back to default",
+          "リセットマーク [<>] 暗い赤のマークを左クリック [→] 初期状態にもどる"},
+         {"    Left click on pink mark [→] switches come back to default; values stay;",
+          "    桃色のマークを左クリック [→] スイッチが初期状態にもどる; 値はそのまま;"}}}},
+    {.selector = 8, .colour = ExplainDeepBlue, .lines = {{
+         {"Left click on [set KEEP1] [→] save the image to inner memory ([<>] set), and save as outer file with "
+          "a name of KEEP1.bmp;",
+          "[決定 KEEP1] を左クリック [→] 画像を内部メモリーに保存し ([<>] 決定), KEEP1.bmp の名で外部ファイルに"
+          "保存する;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 1,
+                            .slot = PageFilter,
+                            .hasCalculator = true,
+                            .comment = &Comment,
+                            .explanations = Explanations};
+
+// Everything the entry routine and the dark reset mark put back.
+void StartFilterValues() {
+  FilterValues = FilterSettings{};
+  FilterCalculatorTarget = FilterTargetNone;
+  PlanesLoaded = 0;
+  CalculatorOn = 0;
+}
+
+// The value the calculator changes: f, t, the colour power or the step.
+int* CalculatorValue() {
+  if (PlanesLoaded == 2) return &FilterValues.LightCoreStart;
+  if (PlanesLoaded == 3) return &FilterValues.LightCoreEnd;
+  if (FilterCalculatorTarget == FilterTargetColourPower) return &FilterValues.ColourPower;
+  if (FilterCalculatorTarget == FilterTargetStep) return &FilterValues.DiamondStep;
+  return nullptr;
+}
+
+// Selecting a value box (colour power or step) for the calculator: on, it
+// deselects the others and turns the calculator on; off, the calculator too.
+void ToggleTarget(int target) {
+  if (FilterCalculatorTarget == target) {
+    FilterCalculatorTarget = FilterTargetNone;
+    CalculatorOn = 0;
+  } else {
+    FilterCalculatorTarget = target;
+    PlanesLoaded = 0;
+    CalculatorOn = 1;
+  }
+}
+
+// The channel levels as the balances take them.
+FilterLevels BalanceLevels() {
+  FilterLevels levels{};
+  for (std::size_t k = 0; k < levels.size(); ++k) {
+    levels[k] = {ChannelLevels[k].low, ChannelLevels[k].middle, ChannelLevels[k].high};
+  }
+  return levels;
+}
+
+// The light-core belt with its marker, the colour power scale and the
+// each-colour power belts.
+void DrawScales(Surface& screen, int markerX) {
+  for (const DiamondPlace& d : Diamonds) {
+    if (d.stacked) {
+      DrawUpDownDiamond(screen, d.x, d.y, d.colour);
+    } else {
+      DrawDiamondSwitch(screen, d.x, d.y, d.colour);
+    }
+  }
+  screen.Rectangle(Pen{Grey}, std::nullopt, CoreBeltLeft, CoreBeltTop, CoreBeltLeft + CoreBeltWidth,
+                   CoreBeltTop + KeyHeight);
+  screen.Line(Pen{CoreMarkerColour}, markerX, CoreBeltTop + 1, markerX, CoreBeltTop + KeyHeight - 1);
+
+  const int power = FilterValues.ColourPower;
+  DrawBeltBar(screen, BeltLeft, UpperPowerStrip, BeltLength, BeltHeight, BeltFill(power, UpperPowerRange),
+              ScaleFrame, PowerColour);
+  DrawBeltBar(screen, BeltLeft, LowerPowerStrip, BeltLength, BeltHeight,
+              power > 100 ? BeltFill(power, LowerPowerRange) : 0, ScaleFrame, PowerColour);
+  for (const ScaleLabel& label : ScaleLabels) DrawKeyText(screen, label.x - 2, label.y, label.text, PanelText);
+
+  for (const EachPowerBelt& belt : EachPowerBelts) {
+    const int p = FilterValues.ChannelPower.*belt.power;
+    DrawBeltBar(screen, BeltLeft, belt.y, BeltLength, BeltHeight, BeltFill(p, UpperPowerRange), ScaleFrame,
+                belt.fill);
+    DrawBeltBar(screen, BeltLeft, belt.y + BeltHeight, BeltLength, BeltHeight,
+                p >= 100 ? BeltFill(p, LowerPowerRange) : 0, ScaleFrame, belt.fill);
+  }
+}
 
 }  // namespace
 
-void StartFilter() { Filter = FilterState{}; }
+void StartFilter() {
+  StartFilterValues();
+  FilterSetKeepRequest = 0;
+  FilterHelpItem = 0;
+}
+
+// The TOP page's reset mark: light core 0 .. 255, colour power off at 100.
+void ResetFilterValues() {
+  FilterValues.LightCoreStart = 0;
+  FilterValues.LightCoreEnd = 255;
+  FilterValues.ColourPowerOn = 0;
+  FilterValues.ColourPower = 100;
+}
 
 // [SECTION] Entry
 void EnterFilter() {
-  Filter = FilterState{};
+  StartFilterValues();
+  NewImageFlag = 1;
+  FilterHelpItem = 0;
   CommentRequest = 1;
 }
 
 // [SECTION] Clicks
-bool FilterClick() { return PlainPageClick(Page); }
 
-// FIXME: the FILTER values (light core, colour power) arrive with the page itself.
-void ResetFilterValues() {}
+namespace {
+
+enum class FilterAction {
+  RequestComment,
+  DarkReset,
+  LightReset,
+  GetImage,
+  ExplainLightCore,
+  ExplainPower,
+  PowerTarget,
+  PowerDown,
+  PowerUp,
+  UpperBar,
+  LowerBar,
+  ExplainEachPower,
+  PowerAction,
+  ExplainBalance,
+  SetKeep,
+  Calculator,  // the keypad, tested key by key
+  ExplainStep,
+  StepTarget,
+  StepUp,
+  StepDown,
+};
+
+struct FilterRegion {
+  Region box;  // open bounds
+  FilterAction action;
+};
+
+// The click regions, in the order they are tested.
+constexpr std::array<FilterRegion, 20> Regions = {{
+    {{4, 0, 92, 22}, FilterAction::RequestComment},
+    {{2, 22, 50, 52}, FilterAction::DarkReset},
+    {{50, 22, 98, 52}, FilterAction::LightReset},
+    {{4, 55, 92, 75}, FilterAction::GetImage},
+    {{4, 81, 98, 179}, FilterAction::ExplainLightCore},
+    {{4, 185, 98, 205}, FilterAction::ExplainPower},
+    {{30, 205, 74, 225}, FilterAction::PowerTarget},
+    {{78, 205, 88, 225}, FilterAction::PowerDown},
+    {{88, 205, 98, 225}, FilterAction::PowerUp},
+    {{2, 238, 98, 248}, FilterAction::UpperBar},
+    {{2, 248, 98, 258}, FilterAction::LowerBar},
+    {{4, 271, 98, 363}, FilterAction::ExplainEachPower},
+    {{4, 367, 92, 387}, FilterAction::PowerAction},
+    {{4, 407, 98, 473}, FilterAction::ExplainBalance},
+    {{4, 479, 92, 499}, FilterAction::SetKeep},
+    {{}, FilterAction::Calculator},
+    {{4, 661, 98, 681}, FilterAction::ExplainStep},
+    {{30, 681, 74, 701}, FilterAction::StepTarget},
+    {{78, 681, 98, 691}, FilterAction::StepUp},
+    {{79, 692, 98, 701}, FilterAction::StepDown},
+}};
+
+// The keypad: "cal" always toggles; the other keys are live only while the
+// calculator is on (a click on them otherwise is taken and does nothing).
+bool KeypadClick() {
+  const CalcKey* key = CalcKeyAt(FilterKeypad, MouseX, MouseY);
+  if (key == nullptr) return false;
+  if (key->code != CalcSwitchCode && CalculatorOn == 0) return true;
+  return CalculatorClick(FilterKeypad, CalculatorOn, MouseX, MouseY);
+}
+
+}  // namespace
+
+bool FilterClick() {
+  FilterSettings& v = FilterValues;
+  for (const FilterRegion& region : Regions) {
+    if (region.action == FilterAction::Calculator) {
+      if (KeypadClick()) return true;
+      continue;
+    }
+    if (!region.box.Contains(MouseX, MouseY)) continue;
+    switch (region.action) {
+      case FilterAction::RequestComment: CommentRequest = 1; break;
+      case FilterAction::DarkReset:
+        StartFilterValues();
+        FilterHelpItem = 7;
+        break;
+      case FilterAction::LightReset:
+        PlanesLoaded = 0;
+        FilterCalculatorTarget = FilterTargetNone;
+        v.ColourPowerOn = 0;
+        v.ChannelPowerMode = 0;
+        v.PeachOn = 0;
+        v.BerryOn = 0;
+        CalculatorOn = 0;
+        FilterHelpItem = 7;
+        break;
+      case FilterAction::GetImage:
+        OpenFileRequest = 1;
+        GetSlotRequest = PageFilter;
+        break;
+      case FilterAction::ExplainLightCore: FilterHelpItem = 1; break;
+      case FilterAction::ExplainPower: FilterHelpItem = 2; break;
+      case FilterAction::PowerTarget:
+        ToggleTarget(FilterTargetColourPower);
+        FilterHelpItem = 2;
+        break;
+      case FilterAction::PowerDown:
+        v.ColourPower = std::max(LowestColourPower, v.ColourPower - v.DiamondStep);
+        FilterHelpItem = 2;
+        break;
+      case FilterAction::PowerUp:
+        v.ColourPower = std::min(HighestColourPower, v.ColourPower + v.DiamondStep);
+        FilterHelpItem = 2;
+        break;
+      case FilterAction::UpperBar:
+      case FilterAction::LowerBar:
+        v.ChannelPowerMode = 0;
+        v.ColourPower = BeltValue(MouseX, region.action == FilterAction::UpperBar ? UpperPowerRange : LowerPowerRange);
+        FilterHelpItem = 2;
+        break;
+      case FilterAction::ExplainEachPower: FilterHelpItem = 4; break;
+      case FilterAction::PowerAction:
+        if (v.ColourPowerOn == 0) {
+          v.ColourPowerOn = 1;
+          v.PeachOn = 0;
+          v.BerryOn = 0;
+        } else {
+          v.ColourPowerOn = 0;
+        }
+        FilterHelpItem = 5;
+        break;
+      case FilterAction::ExplainBalance: FilterHelpItem = 3; break;
+      case FilterAction::SetKeep:
+        FilterSetKeepRequest = 1;
+        FilterHelpItem = 8;
+        break;
+      case FilterAction::Calculator: break;
+      case FilterAction::ExplainStep: FilterHelpItem = 6; break;
+      case FilterAction::StepTarget:
+        ToggleTarget(FilterTargetStep);
+        FilterHelpItem = 6;
+        break;
+      case FilterAction::StepUp:
+        v.DiamondStep = std::min(HighestDiamondStep, v.DiamondStep + StepKeyChange);
+        FilterHelpItem = 6;
+        break;
+      case FilterAction::StepDown:
+        v.DiamondStep = std::max(LowestDiamondStep, v.DiamondStep - StepKeyChange);
+        FilterHelpItem = 6;
+        break;
+    }
+    return true;
+  }
+  return false;
+}
 
 // [SECTION] Paint
-void PaintFilter() { PaintPlainPage(Page, Filter.setRequest, Filter.helpItem); }
+void PaintFilter() {
+  Surface& screen = Screen();
+  FilterSettings& v = FilterValues;
+  // 1. The picture into the canvas; Get and Restore read KEEP1 into both
+  //    plane sets, so the page starts again from the image read.
+  BeginPageSection();
+  ServeGetAndRestore(PageFilter, true);
+  // 2. Start again from the inner memory; the light core when selected.
+  //    (The canvas copy matters only to the light core, which reads it; the
+  //    canvas is rebuilt from the planes at step 10 in any case.)
+  RestoreFromInner(Stride, CanvasRows);
+  if (PlanesLoaded == 1) {
+    CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+    ApplyLightCore(Canvas, WorkView(), v.LightCoreStart, v.LightCoreEnd);
+  }
+  // 3. The reset marks and the keypad; the calculator applies its entry.
+  for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
+  DrawKeypad(screen, FilterKeypad, CalculatorOn == 1);
+  ServeCalculator(screen, FilterKeypad, CalculatorOn == 1 ? CalculatorValue() : nullptr);
+  // 4. - 6. The values back into their ranges, the spectrum core, the marker.
+  ClampFilterSettings(v);
+  CollapseSpectrumCore(v);
+  const int markerX = LightCoreMarkerX(v.LightCoreStart, v.LightCoreEnd);
+  // 7. The channel levels of the picture (the Vantor Eye's reference colour).
+  ComputeChannelLevels();
+  // 8. The colour power.
+  if (v.ColourPowerOn == 1) {
+    if (v.ChannelPowerMode != 0) v.ColourPower = CommonPowerOfChannels(v.ChannelPower);
+    FilterColourPowerRoutine(WorkView(), PlanePowers(v));
+  }
+  // 9. The colour balances, each from the levels of the picture as it stands.
+  if (v.PeachOn == 1) {
+    ComputeChannelLevels();
+    ApplyPeach(WorkView(), BalanceLevels());
+  }
+  if (v.BerryOn == 1) {
+    ComputeChannelLevels();
+    ApplyBerry(WorkView(), BalanceLevels());
+  }
+  // The key words, with the values as this paint left them. They go before
+  // the image: the shadow of ">|<" reaches x 100, where the image covers it.
+  DrawPanel(screen, Panel);
+  // 10. - 11. Show the result; "set KEEP1" stores it as shown.
+  ShowPlanes();
+  ServeSet(PageFilter, FilterSetKeepRequest);
+  // 12. Belts, bars, scale labels, "color balance" and "set KEEP1" again,
+  //     the tab bar, the comment or explanation, and "Save".
+  DrawScales(screen, markerX);
+  for (const int code : {CodeBalanceLabel, CodeSetKeep}) DrawPanelKey(screen, *FindPanelKey(Panel, code));
+  DrawTabs();
+  ServeComments(screen, Comments, FilterHelpItem);
+  ServeSave();
+}

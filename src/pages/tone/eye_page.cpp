@@ -1,51 +1,634 @@
-// VANTOR EYE page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// VANTOR EYE page: the full work place of the Vantor Eye. The sun glass
+// level (Ｏ, Ｐ, Ｑ, shared with the TOP page's pass), the both mode and the
+// F horn key run a pass over every canvas row with live progress or in blind
+// mode; a click on the picture reads its colour with running minimum and
+// maximum; the shown picture can be made brighter or darker; "Set KEEP4"
+// stores what is shown. The light, dark and weak keys, the other horn keys,
+// the area eye and the appoint eye are shown inactive and only explain
+// themselves; the engine works with them when their values are set.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
+// [SECTION] Drawing helpers
+// [SECTION] Appoint pick and brightness
 // [SECTION] Entry
 // [SECTION] Clicks
 // [SECTION] Paint
 
-#include "app/pages.h"
-#include "app/plain_page.h"
-#include "app/state.h"
-#include "pages/tone/tone_pages.h"
+#include "pages/tone/eye_page.h"
 
-int EyeBlindMode = 0;
+#include <algorithm>
+#include <array>
+
+#include "app/gestures.h"
+#include "app/pages.h"
+#include "app/paint.h"
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/tone/tone_pages.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/surface.h"
+
+// [SECTION] State: the page's block, with its start values.
+int EyeBlindMode = 0;                       // 1: the pass hides its progress under grey lines
+std::array<int, 3> AppointColour{0, 0, 0};  // blue, green, red of the last pick
+std::array<ReadoutTracker, 4> EyeReadout{};  // red, green, blue, gray
+int EyeBright = 100;                        // 1..198 from the bright bars
+int EyeDark = 0;                            // -100..98 from the dark bars
+int EyeSetKeepRequest = 0;
+int EyeHelpItem = 0;
 
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
-struct EyeState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
-};
-EyeState Eye;
+constexpr int StandardBright = 100;
+constexpr int StandardDark = 0;
 
-// [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 4, .y = 4, .width = 104, .english = "[VANTOR EYE]", .japanese = "[Ｖ.アイ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 24}},
+// Key-word codes of this panel.
+enum EyeCode {
+  CodeTitle = 1,
+  CodeSunO,
+  CodeSunP,
+  CodeSunQ,
+  CodeLight,
+  CodeWeakLight,
+  CodeBoth,
+  CodeWeakBoth,
+  CodeDark,
+  CodeWeakDark,
+  CodeHornA,  // A .. L follow in order
+  CodeHornL = CodeHornA + 11,
+  CodeBlind,
+  CodeSetKeep,
+  CodeAreaEye,
+  CodeDragLabel,
+  CodeAppointEye,
+  CodeColourFlag,
+  CodeGrayFlag,
+  CodeReadoutHeading,  // four rows, red .. gray
+  CodeReadoutValues = CodeReadoutHeading + 4,
+  CodeBrightHeading = CodeReadoutValues + 4,
+  CodeBrightLowScale,
+  CodeBrightHighScale,
+  CodeDarkHeading,
+  CodeDarkLowScale,
+  CodeDarkHighScale,
+};
+
+constexpr Rgb Grey = InactiveText;
+constexpr Rgb ScaleText{128, 128, 128};
+constexpr Rgb BothColour{255, 180, 180};
+constexpr Rgb HornFColour{88, 198, 216};
+
+// Ｏ, Ｐ, Ｑ: the sun glass levels 1, 2, 3, drawn on while chosen.
+constexpr int SunO = 1, SunP = 2, SunQ = 3;
+constexpr int HornKeyF = 6;
+
+// The horn keys A .. L, row by row at x 4, 36, 68 and y 164, 190, 216, 242.
+constexpr std::array<const char*, 12> HornLabels = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"};
+constexpr PanelKey HornKeyRow(int k) {
+  const bool f = k == HornKeyF - 1;
+  return PanelKey{.code = CodeHornA + k,
+                  .x = 4 + 32 * (k % 3),
+                  .y = 164 + 26 * (k / 3),
+                  .width = 26,
+                  .keyColour = f ? HornFColour : Grey,
+                  .textColour = f ? PanelText : Grey,
+                  .english = HornLabels[static_cast<std::size_t>(k)],
+                  .japanese = HornLabels[static_cast<std::size_t>(k)],
+                  .kind = f ? KeyKind::Switch : KeyKind::Key,
+                  .state = f ? &HornKey : nullptr,
+                  .onValue = HornKeyF};
+}
+
+// The readout: "min appoint Max" over the minimum, the picked value and the
+// maximum, for red, green, blue and gray, in the small font, grey text.
+constexpr std::array<int, 4> ReadoutHeadingY = {450, 502, 554, 606};
+constexpr std::array<int, 4> ReadoutValuesY = {463, 515, 567, 619};
+constexpr std::array<int, 4> InactiveBeltY = {424, 476, 528, 580};
+constexpr PanelKey ReadoutHeadingRow(int k) {
+  return PanelKey{.code = CodeReadoutHeading + k, .x = 2, .y = ReadoutHeadingY[static_cast<std::size_t>(k)],
+                  .width = 96, .textColour = ScaleText, .english = "min appoint Max",
+                  .japanese = "min appoint Max", .kind = KeyKind::Label};
+}
+
+// The panel, row by row (the readout values and the bars are drawn apart,
+// after the tab bar, as they show values).
+const std::array<PanelKey, 37> Panel = {{
+    {.code = CodeTitle, .x = 4, .y = 4, .width = 104, .english = "[VANTOR EYE]", .japanese = "[Ｖ.アイ]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeSunO, .x = 4, .y = 60, .width = 26, .keyColour = {255, 255, 45}, .english = "Ｏ", .japanese = "Ｏ",
+     .kind = KeyKind::Switch, .state = &SunGlassLevel, .onValue = SunO},
+    {.code = CodeSunP, .x = 36, .y = 60, .width = 26, .keyColour = {45, 255, 255}, .english = "Ｐ", .japanese = "Ｐ",
+     .kind = KeyKind::Switch, .state = &SunGlassLevel, .onValue = SunP},
+    {.code = CodeSunQ, .x = 68, .y = 60, .width = 26, .keyColour = {255, 45, 255}, .english = "Ｑ", .japanese = "Ｑ",
+     .kind = KeyKind::Switch, .state = &SunGlassLevel, .onValue = SunQ},
+    {.code = CodeLight, .x = 4, .y = 86, .width = 57, .keyColour = Grey, .textColour = Grey, .english = "light□",
+     .japanese = "明VE□"},
+    {.code = CodeWeakLight, .x = 67, .y = 86, .width = 25, .keyColour = Grey, .textColour = Grey, .english = "◇",
+     .japanese = "◇"},
+    {.code = CodeBoth, .x = 4, .y = 112, .width = 57, .keyColour = BothColour, .english = "both", .japanese = "双VE",
+     .kind = KeyKind::Switch, .state = &EyeMode, .onValue = 1},
+    {.code = CodeWeakBoth, .x = 67, .y = 112, .width = 25, .keyColour = Grey, .textColour = Grey, .english = "   ",
+     .japanese = "   "},
+    {.code = CodeDark, .x = 4, .y = 138, .width = 57, .keyColour = Grey, .textColour = Grey, .english = "dark■",
+     .japanese = "暗VE■"},
+    {.code = CodeWeakDark, .x = 67, .y = 138, .width = 25, .keyColour = Grey, .textColour = Grey, .english = "◆",
+     .japanese = "◆"},
+    HornKeyRow(0), HornKeyRow(1), HornKeyRow(2), HornKeyRow(3), HornKeyRow(4), HornKeyRow(5),
+    HornKeyRow(6), HornKeyRow(7), HornKeyRow(8), HornKeyRow(9), HornKeyRow(10), HornKeyRow(11),
+    {.code = CodeBlind, .x = 4, .y = 268, .keyColour = {200, 200, 255}, .english = " blind", .japanese = "目隠し",
+     .kind = KeyKind::Switch, .state = &EyeBlindMode},
+    {.code = CodeSetKeep, .x = 4, .y = 294, .keyColour = {20, 240, 200}, .english = "Set KEEP4",
+     .japanese = "決定KEEP4"},
+    {.code = CodeAreaEye, .x = 2, .y = 320, .width = 92, .textColour = Grey, .english = "area eye",
+     .japanese = "エリアアイ", .kind = KeyKind::Label},
+    {.code = CodeDragLabel, .x = 4, .y = 346, .english = "L Click + drag", .japanese = "L Click + drag",
+     .kind = KeyKind::Label},
+    {.code = CodeAppointEye, .x = 2, .y = 372, .width = 92, .textColour = Grey, .english = "appoint eye",
+     .japanese = "アポイントアイ", .kind = KeyKind::Label},
+    {.code = CodeColourFlag, .x = 2, .y = 398, .width = 30, .textColour = Grey, .english = "color", .japanese = "３色"},
+    {.code = CodeGrayFlag, .x = 62, .y = 398, .width = 26, .textColour = Grey, .english = "gray", .japanese = "濃淡"},
+    ReadoutHeadingRow(0), ReadoutHeadingRow(1), ReadoutHeadingRow(2), ReadoutHeadingRow(3),
+    {.code = CodeBrightHeading, .x = 2, .y = 632, .width = 96, .textColour = ScaleText, .english = "---bright---",
+     .japanese = "---ブライト---", .kind = KeyKind::Label},
+    {.code = CodeBrightLowScale, .x = 2, .y = 645, .width = 96, .textColour = ScaleText, .english = "1      50   100",
+     .japanese = "1      50   100", .kind = KeyKind::Label},
+    {.code = CodeBrightHighScale, .x = 2, .y = 684, .width = 96, .textColour = ScaleText,
+     .english = "100   150   200", .japanese = "100   150   200", .kind = KeyKind::Label},
+    {.code = CodeDarkHeading, .x = 2, .y = 697, .width = 96, .textColour = ScaleText, .english = "----dark----",
+     .japanese = "----ダーク----", .kind = KeyKind::Label},
 }};
-constexpr CommentText Comment{.lines = {{{"VANTOR EYE [<>] (A) do Vantor Eye operation on the image; save after image to inner memory;",
-                                          "Ｖ.アイ [<>] (A) 画像にVantor Eye処理をする; 処理後の画像を内部メモリに保存する;"}}}};
-constexpr PageComments Comments{.commentCode = 4, .slot = PageEye, .hasCalculator = false, .comment = &Comment};
-constexpr PlainPage Page{.page = PageEye, .panel = Panel, .marks = {{{2, 24, 3}, {52, 24, 6}}}, .comments = &Comments};
+
+// The rows of the panel that come after the dark heading (kept apart only to
+// keep the table above readable).
+const std::array<PanelKey, 2> DarkScales = {{
+    {.code = CodeDarkLowScale, .x = 2, .y = 710, .width = 96, .textColour = ScaleText, .english = "-100   -50    0",
+     .japanese = "-100   -50    0", .kind = KeyKind::Label},
+    {.code = CodeDarkHighScale, .x = 2, .y = 749, .width = 96, .textColour = ScaleText, .english = "0    +50   +100",
+     .japanese = "0    +50   +100", .kind = KeyKind::Label},
+}};
+
+// The brightness and darkness bars: 96 x 13 frames, each filled in
+// proportion to the value within its range.
+struct ValueBar {
+  int y;
+  BeltRange range;
+  int* value;
+};
+constexpr int BarLeft = 2, BarLength = 96, BarHeight = 13;
+constexpr Rgb BarGrey{192, 192, 192};
+const std::array<ValueBar, 4> Bars = {{
+    {658, {0, 100}, &EyeBright},
+    {671, {100, 200}, &EyeBright},
+    {723, {-100, 0}, &EyeDark},
+    {736, {0, 100}, &EyeDark},
+}};
+
+// What a panel click does, in the order the regions are tested (open bounds).
+enum class EyeAction {
+  Comment,       // the page comment
+  FullReset,     // the dark reset mark
+  ModeReset,     // the light reset mark
+  SunGlass,      // Ｏ, Ｐ, Ｑ
+  Both,          // "both"
+  ExplainEye,    // light and dark
+  ExplainWeak,   // the weak keys
+  HornF,         // F: a pass at the next paint
+  ExplainHorn,   // the other horn keys
+  Blind,         // the blind switch
+  SetKeep,       // "Set KEEP4"
+  AreaEye,       // the area eye's explanation
+  AppointEye,    // the appoint eye's explanation
+  Bar,           // one of the four bars
+  ExplainBright, // the bright and dark labels
+};
+struct EyeHit {
+  Region box;
+  EyeAction action;
+  int value = 0;  // the sun glass level, or the bar's index
+};
+// The horn key k (0 = A .. 11 = L) as a click region.
+constexpr EyeHit HornRegion(int k, EyeAction action) {
+  const int x = 4 + 32 * (k % 3), y = 164 + 26 * (k / 3);
+  return EyeHit{{x, y, x + 26, y + 20}, action};
+}
+constexpr std::array<EyeHit, 35> Regions = {{
+    {{4, 0, 92, 24}, EyeAction::Comment},
+    {{0, 24, 50, 54}, EyeAction::FullReset},
+    {{50, 24, 100, 34}, EyeAction::ModeReset},
+    {{4, 60, 30, 80}, EyeAction::SunGlass, SunO},
+    {{36, 60, 62, 80}, EyeAction::SunGlass, SunP},
+    {{68, 60, 94, 80}, EyeAction::SunGlass, SunQ},
+    {{4, 112, 61, 132}, EyeAction::Both},
+    {{4, 86, 61, 102}, EyeAction::ExplainEye},
+    {{4, 138, 61, 158}, EyeAction::ExplainEye},
+    {{67, 86, 92, 102}, EyeAction::ExplainWeak},
+    {{67, 112, 92, 132}, EyeAction::ExplainWeak},
+    {{67, 138, 92, 158}, EyeAction::ExplainWeak},
+    HornRegion(HornKeyF - 1, EyeAction::HornF),
+    HornRegion(0, EyeAction::ExplainHorn), HornRegion(1, EyeAction::ExplainHorn),
+    HornRegion(2, EyeAction::ExplainHorn), HornRegion(3, EyeAction::ExplainHorn),
+    HornRegion(4, EyeAction::ExplainHorn), HornRegion(6, EyeAction::ExplainHorn),
+    HornRegion(7, EyeAction::ExplainHorn), HornRegion(8, EyeAction::ExplainHorn),
+    HornRegion(9, EyeAction::ExplainHorn), HornRegion(10, EyeAction::ExplainHorn),
+    HornRegion(11, EyeAction::ExplainHorn),
+    {{4, 268, 92, 288}, EyeAction::Blind},
+    {{4, 294, 92, 314}, EyeAction::SetKeep},
+    {{4, 320, 92, 372}, EyeAction::AreaEye},
+    {{0, 372, 98, 632}, EyeAction::AppointEye},
+    {{2, 658, 98, 671}, EyeAction::Bar, 0},
+    {{2, 671, 98, 684}, EyeAction::Bar, 1},
+    {{2, 723, 98, 736}, EyeAction::Bar, 2},
+    {{2, 736, 98, 749}, EyeAction::Bar, 3},
+    {{2, 632, 98, 658}, EyeAction::ExplainBright},
+    {{2, 684, 98, 723}, EyeAction::ExplainBright},
+    {{2, 749, 98, 763}, EyeAction::ExplainBright},
+}};
+
+// Which explanation each click asks for.
+enum EyeHelp {
+  HelpReset = 1,
+  HelpEye = 2,
+  HelpBlind = 3,
+  HelpSetKeep = 4,
+  HelpArea = 5,
+  HelpAppoint = 6,
+  HelpBright = 7,
+  HelpWeak = 8,
+  HelpHorn = 9,
+  HelpSunGlass = 10,
+};
+
+// The page comment and the ten explanations, both languages side by side.
+constexpr CommentText Comment{.lines = {{
+    {"VANTOR EYE [<>] (A) do Vantor Eye operation on the image; save after image to inner memory;",
+     "Ｖ.アイ [<>] (A) 画像にVantor Eye処理をする; 処理後の画像を内部メモリに保存する;"},
+    {"    (B) [Ｏ][Ｐ][Ｑ] [→] sun glass level; [F] [→] Vantor Eye on the whole image;",
+     "    (B) [Ｏ][Ｐ][Ｑ] [→] サングラスの強さ; [F] [→] 画像全体に Vantor Eye;"},
+    {"    (C) Left click on the image [→] appoint [<>] read pixel color values on the image;",
+     "    (C) 画像を左クリック [→] アポイント [<>] 画像の画素の色の値を読む;"},
+    {"    (D) bright, dark [→] the shown image; [Set KEEP4] [→] save it with a name of KEEP4.bmp;",
+     "    (D) ブライト, ダーク [→] 表示の画像; [決定KEEP4] [→] KEEP4.bmp の名で保存する;"},
+    {"    KEEP4.bmp is reset when you travel from other page;",
+     "    他のページから来ると KEEP4.bmp は書き直される;"},
+}}};
+
+const std::array<CommentText, 10> Explanations = {{
+    {.selector = HelpReset, .colour = ExplainGreen, .lines = {{
+         {"reset mark [<>] switch to come back to default;", "リセットマーク [<>] 初期状態にもどすスイッチ;"},
+         {"    left mark [→] come back to all default; but the image of KEEP4;",
+          "    左のマーク [→] すべて初期状態にもどる; ただし画像は KEEP4 の画像;"},
+         {"    right mark [→] come back to default mode against each number;",
+          "    右のマーク [→] 各値はそのままで, モードだけ初期状態にもどる;"}}}},
+    {.selector = HelpEye, .colour = ExplainTeal, .lines = {{
+         {"Vantor Eye [<>] sweep the fog of the image;", "Vantor Eye [<>] 画像の「色のかすみ」をとる;"},
+         {"    light□ [<>] stretch colors away from black; light areas change most;",
+          "    明VE□ [<>] 色を黒から引き離す; 明るい部分ほど大きく変わる;"},
+         {"    both   [<>] stretch each color away from its middle level;",
+          "    双VE   [<>] 各色をその中央の値から引き離す;"},
+         {"    dark■  [<>] stretch colors away from white; dark areas change most;",
+          "    暗VE■ [<>] 色を白から引き離す; 暗い部分ほど大きく変わる;"}}}},
+    {.selector = HelpBlind, .colour = ExplainOlive, .lines = {{
+         {"blind mode [<>] When Vantor Eye acts on each level line, the result image hide under level lines;",
+          "目隠し [<>] Vantor Eye が各水平線に働くとき, 結果の画像は水平線の下にかくれる;"},
+         {"    When all lines finish, all result image appear;", "    すべての線が終わると, 結果の画像全体が現れる;"}}}},
+    {.selector = HelpSetKeep, .colour = ExplainDeepBlue, .lines = {{
+         {"Left click on [set KEEP4] [→] save the image to inner memory ([<>] set), and save as outer file with a "
+          "name of KEEP4.bmp;",
+          "[決定KEEP4] を左クリック [→] 画像を内部メモリに保存し ([<>] 決定), KEEP4.bmp の名で外部ファイルにも保存する;"},
+         {"    KEEP4.bmp is reset when you travel from other page;",
+          "    他のページから来ると KEEP4.bmp は書き直される;"}}}},
+    {.selector = HelpArea, .colour = ExplainPurple, .lines = {{
+         {"[area eye] [→] Left click on the image (+) drag (+) release [→] a square area;",
+          "[エリアアイ] [→] 画像を左クリック (+) ドラッグ (+) はなす [→] 四角の領域;"},
+         {"    the image only in the square area is changed;", "    四角の領域の中の画像だけが変わる;"},
+         {"    area eye [<>] set a square only where Vantor Eye (VE) operation do;",
+          "    エリアアイ [<>] Vantor Eye (VE) 処理をする四角だけを決める;"}}}},
+    {.selector = HelpAppoint, .colour = ExplainRed, .lines = {{
+         {"[appoint eye] [→] Select 3-color flag or gray [→] Left click on the image;",
+          "[アポイントアイ] [→] ３色 か 濃淡 の旗を選ぶ [→] 画像を左クリック;"},
+         {"    appoint [<>] read pixel color values on the image;", "    アポイント [<>] 画像の画素の色の値を読む;"},
+         {"    min appoint Max [<>] the least, the last and the largest value of the clicks;",
+          "    min appoint Max [<>] クリックした値の 最小, 最後, 最大;"},
+         {"    Vantor Eye acts fully only on colors near the appointed color;",
+          "    指定した色に近い色だけに Vantor Eye が十分に働く;"}}}},
+    {.selector = HelpBright, .colour = ExplainBrown, .lines = {{
+         {"bright [<>] brightness of the image; standard <> 100;", "ブライト [<>] 画像の明るさ; 標準 <> 100;"},
+         {"dark   [<>] darkness of the image;   standard <>   0;", "ダーク   [<>] 画像の暗さ;   標準 <>   0;"},
+         {"    do not save after image to inner memory; [KEEP4] save it;",
+          "    処理後の画像を内部メモリに保存しない; [KEEP4] で保存する;"}}}},
+    {.selector = HelpWeak, .colour = ExplainBlue, .lines = {{
+         {"Weak Vantor Eye [<>] sweep the fog of the image under fewer color change;",
+          "弱い Vantor Eye [<>] 色の変化を少なくして画像の「色のかすみ」をとる;"},
+         {"    ◇ [<>] weak light;  (◇+◆)/2 [<>] weak both;  ◆ [<>] weak dark;",
+          "    ◇ [<>] 弱い明VE;  (◇+◆)/2 [<>] 弱い双VE;  ◆ [<>] 弱い暗VE;"}}}},
+    {.selector = HelpHorn, .colour = ExplainCrimson, .lines = {{
+         {"horn [<>] tool of Vantor Eye;", "ホーン [<>] Vantor Eye の道具;"},
+         {"    A [<>] dummy to check Vantor Eye algorithm;", "    A [<>] Vantor Eye の算法を確かめるダミー;"},
+         {"    nearer to B [<>] finer, but smaller result;", "    B に近いほど [<>] 細かいが, 効果は小さい;"},
+         {"    nearer to L [<>] larger result, but rougher;", "    L に近いほど [<>] 効果は大きいが, 粗い;"}}}},
+    {.selector = HelpSunGlass, .colour = ExplainDark, .lines = {{
+         {"[Ｏ][Ｐ][Ｑ] [<>] Both limits sun glass mode;", "[Ｏ][Ｐ][Ｑ] [<>] 両端を制限するサングラス モード;"},
+         {"    limit Vantor-Eye operation on light color; and limit Vantor-Eye operation on dark color, too;",
+          "    明るい色で Vantor Eye 処理を制限する; そして暗い色でも Vantor Eye 処理を制限する;"},
+         {"    [Ｏ] [<>] weak effect;  [Ｐ] [<>] middle effect;  [Ｑ] [<>] strong effect;",
+          "    [Ｏ] [<>] 弱い効果;  [Ｐ] [<>] 中くらいの効果;  [Ｑ] [<>] 強い効果;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 4, .slot = PageEye, .comment = &Comment, .explanations = Explanations};
+
+// [SECTION] Drawing helpers
+
+constexpr Rgb MarkColour = PanelText;
+
+// A square of 9 x 9 pixels around (cx, cy), its left half filled: the mark
+// of the both mode, half way between light "□" and dark "■".
+void DrawHalfSquare(Surface& screen, int cx, int cy, Rgb colour) {
+  screen.Rectangle(Pen{colour}, std::nullopt, cx - 4, cy - 4, cx + 5, cy + 5);
+  screen.FillRect(colour, cx - 4, cy - 4, cx + 1, cy + 5);
+}
+
+// A diamond of radius 4 around (cx, cy), its left half filled: the weak
+// both mark, half way between "◇" and "◆".
+void DrawHalfDiamond(Surface& screen, int cx, int cy, Rgb colour) {
+  for (int dx = -4; dx <= 4; ++dx) {
+    const int reach = 4 - (dx < 0 ? -dx : dx);
+    if (dx <= 0) {
+      screen.FillRect(colour, cx + dx, cy - reach, cx + dx + 1, cy + reach + 1);
+    } else {
+      screen.SetPixel(cx + dx, cy - reach, colour);
+      screen.SetPixel(cx + dx, cy + reach, colour);
+    }
+  }
+}
+
+// The appoint-kind mark, a 20 x 21 block at (40, 398): the three pale colour
+// stripes of the colour flag, solid grey for the gray flag, one pale colour
+// for the single-colour flags.
+constexpr std::array<Rgb, 3> PaleStripes = {{{226, 220, 220}, {220, 226, 220}, {220, 220, 226}}};
+constexpr Rgb GrayFlag{128, 128, 128};
+void DrawAppointKindMark(Surface& screen) {
+  constexpr int x = 40, y = 398, width = 20, stripe = 7;
+  if (AppointKind == 1) {
+    for (int k = 0; k < 3; ++k) {
+      screen.FillRect(PaleStripes[static_cast<std::size_t>(k)], x, y + stripe * k, x + width, y + stripe * (k + 1));
+    }
+  } else if (AppointKind == 2) {
+    screen.FillRect(GrayFlag, x, y, x + width, y + 3 * stripe);
+  } else if (AppointKind >= 3 && AppointKind <= 5) {
+    screen.FillRect(PaleStripes[static_cast<std::size_t>(AppointKind - 3)], x, y, x + width, y + 3 * stripe);
+  }
+}
+
+// The four min/Max belts of the appoint eye, shown inactive.
+void DrawInactiveBelts(Surface& screen) {
+  for (int y : InactiveBeltY) DrawBeltBar(screen, BeltLeft, y, BeltLength, BeltHeight, 0, Grey, Grey);
+}
+
+// "%3d   %3d   %3d": minimum, picked value, maximum of each readout row.
+void DrawReadoutValues(Surface& screen) {
+  const std::array<int, 4> picked = {AppointColour[2], AppointColour[1], AppointColour[0], AppointGray};
+  for (std::size_t k = 0; k < 4; ++k) {
+    const std::string text = FormatPanelText("%3d   ", EyeReadout[k].minimum) + FormatPanelText("%3d   ", picked[k]) +
+                             FormatPanelText("%3d", EyeReadout[k].maximum);
+    DrawKeyText(screen, 2, ReadoutValuesY[k], text, ScaleText);
+  }
+}
+
+void DrawBars(Surface& screen) {
+  for (const ValueBar& bar : Bars) {
+    DrawBeltBar(screen, BarLeft, bar.y, BarLength, BarHeight, BeltFill(*bar.value, bar.range, BarLength), BarGrey,
+                BarGrey);
+  }
+}
+
+// The whole panel: key words, labels, marks, readout and bars.
+void DrawEyePanel(Surface& screen) {
+  DrawPanel(screen, Panel);
+  DrawPanel(screen, DarkScales);
+  DrawResetMark(screen, 2, 24, ResetMarkUnit, 3);
+  DrawResetMark(screen, 52, 24, ResetMarkUnit, 6);
+  DrawHalfSquare(screen, 48, 122, MarkColour);
+  DrawHalfDiamond(screen, 77, 122, Grey);
+  DrawReadoutValues(screen);
+  DrawBars(screen);
+}
+
+// [SECTION] Appoint pick and brightness
+
+void ResetReadout() { EyeReadout = {}; }
+
+// The values the full reset and the entry routine write back.
+void ResetAppointAndArea() {
+  AppointEyeOn = 0;
+  AppointKind = 1;
+  AppointColour = {0, 0, 0};
+  AppointHalfWidth = 8;
+  AppointGray = 0;
+  AppointSource = 0;
+  AppointBox = {AppointRange{0, 0}, AppointRange{0, 0}, AppointRange{0, 0}};
+  AppointMin = 0;
+  AppointMax = 0;
+  ResetReadout();
+  AreaEyeOn = 0;
+  AreaEyeRect = EyeRect{};
+}
+
+// The area eye's rectangle from a drag: corners in drag order, x as canvas
+// columns, y as client rows; stored with left <= right and top <= bottom.
+void TakeAreaRectangle(int x1, int y1, int x2, int y2) {
+  if (PageId != PageEye || AreaEyeOn == 0) return;
+  AreaEyeRect = EyeRect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
+// Applies brightness and darkness to every byte of the canvas.
+void ApplyBrightDark() {
+  std::array<std::uint8_t, 256> table{};
+  for (int v = 0; v < 256; ++v) table[static_cast<std::size_t>(v)] = BrightDarkByte(v, EyeBright, EyeDark);
+  for (std::uint8_t& byte : Canvas) byte = table[byte];
+}
 
 }  // namespace
 
-void StartEye() { Eye = EyeState{}; }
+void PickAppointColour(int x, int y) {
+  const std::size_t i = static_cast<std::size_t>(y) * Stride + static_cast<std::size_t>(x);
+  for (std::size_t c = 0; c < 3; ++c) {
+    const int value = static_cast<int>(WorkPlanes[c][i]);
+    AppointColour[c] = value;
+    AppointBox[c] = AppointRange{std::max(0, value - AppointHalfWidth), std::min(255, value + AppointHalfWidth)};
+  }
+  const int blue = AppointColour[0], green = AppointColour[1], red = AppointColour[2];
+  AppointGray = static_cast<int>(0.299 * red + 0.587 * green + 0.114 * blue + 0.5);
+  if (AppointGray == 0) return;  // a pick of pure black leaves the trackers as they were
+  const std::array<int, 4> values = {red, green, blue, AppointGray};
+  for (std::size_t k = 0; k < 4; ++k) {
+    EyeReadout[k].minimum = std::min(EyeReadout[k].minimum, values[k]);
+    EyeReadout[k].maximum = std::max(EyeReadout[k].maximum, values[k]);
+  }
+}
+
+// The rule is trunc((v - dark) * 2.55 * bright / 255); 2.55 * bright / 255 is
+// bright / 100, so it is computed in integers: in doubles 2.55 is inexact and
+// (100 - 0) * 2.55 * 50 / 255 comes out as 49.999..., one level short.
+std::uint8_t BrightDarkByte(int v, int bright, int dark) {
+  const long long scaled = static_cast<long long>(v - dark) * bright / 100;
+  return static_cast<std::uint8_t>(std::clamp<long long>(scaled, 0, 255));
+}
+
+void StartEye() {
+  ResetEyeParameters();  // the engine's parameters belong to the tone pages
+  EyeBlindMode = 0;
+  EyeSetKeepRequest = 0;
+  EyeHelpItem = 0;
+  EyeBright = StandardBright;
+  EyeDark = StandardDark;
+  AppointColour = {0, 0, 0};
+  ResetReadout();
+}
 
 // [SECTION] Entry
 void EnterEye() {
-  Eye = EyeState{};
+  EyeSetKeepRequest = 0;
+  EyeMode = 1;
+  HornKey = 0;
+  EyeBlindMode = 0;
+  ResetAppointAndArea();
+  EyeDark = StandardDark;
+  EyeBright = StandardBright;
+  SunGlassLevel = 2;
   CommentRequest = 4;
+  CurrentDragReceivers = DragReceivers{.rectangle = TakeAreaRectangle};
 }
 
 // [SECTION] Clicks
-bool EyeClick() { return PlainPageClick(Page); }
+bool EyeClick() {
+  // On the picture: with the area eye on a click starts its rectangle;
+  // otherwise the click only moves MouseX, MouseY and the next paint reads
+  // the colour there.
+  if (100 < MouseX && MouseX < ImageWidth + 100 && 33 <= MouseY && MouseY < 800) {
+    if (AreaEyeOn == 1) {
+      StartRectDrag();
+      return true;
+    }
+    if (MouseInImage()) return false;
+  }
+  const EyeHit* hit = nullptr;
+  for (const EyeHit& region : Regions) {
+    if (region.box.Given() && region.box.Contains(MouseX, MouseY)) {
+      hit = &region;
+      break;
+    }
+  }
+  if (hit == nullptr) return false;
+  switch (hit->action) {
+    case EyeAction::Comment: CommentRequest = 4; break;
+    case EyeAction::FullReset:
+      HornKey = 0;
+      EyeBlindMode = 0;
+      ResetAppointAndArea();
+      EyeBright = StandardBright;
+      EyeDark = StandardDark;
+      EyeHelpItem = HelpReset;
+      RestoreRequest = 1;  // the picture of KEEP4 comes back at the next paint
+      break;
+    case EyeAction::ModeReset:
+      AppointSource = 0;
+      AreaEyeOn = 0;
+      AreaEyeRect = EyeRect{};
+      EyeHelpItem = HelpReset;
+      break;
+    case EyeAction::SunGlass:
+      SunGlassLevel = hit->value;
+      EyeHelpItem = HelpSunGlass;
+      break;
+    case EyeAction::Both:
+      EyeMode = 1;
+      HornKey = 0;
+      EyeHelpItem = HelpEye;
+      break;
+    case EyeAction::ExplainEye: EyeHelpItem = HelpEye; break;
+    case EyeAction::ExplainWeak: EyeHelpItem = HelpWeak; break;
+    case EyeAction::HornF:
+      HornKey = HornKeyF;
+      EyeRunPending = 1;
+      EyeHelpItem = HelpHorn;
+      break;
+    case EyeAction::ExplainHorn: EyeHelpItem = HelpHorn; break;
+    case EyeAction::Blind:
+      if (EyeBlindMode == 0) {
+        EyeBlindMode = 1;
+        EyeHelpItem = HelpBlind;
+      } else {
+        EyeBlindMode = 0;
+      }
+      break;
+    case EyeAction::SetKeep:
+      EyeSetKeepRequest = 1;
+      EyeHelpItem = HelpSetKeep;
+      break;
+    case EyeAction::AreaEye:
+      if (AreaEyeOn == 0) EyeHelpItem = HelpArea;
+      break;
+    case EyeAction::AppointEye: EyeHelpItem = HelpAppoint; break;
+    case EyeAction::Bar: {
+      const ValueBar& bar = Bars[static_cast<std::size_t>(hit->value)];
+      *bar.value = BeltValue(MouseX, bar.range);
+      EyeHelpItem = HelpBright;
+      break;
+    }
+    case EyeAction::ExplainBright: EyeHelpItem = HelpBright; break;
+  }
+  return true;
+}
 
 // [SECTION] Paint
-void PaintEye() { PaintPlainPage(Page, Eye.setRequest, Eye.helpItem); }
+void PaintEye() {
+  Surface& screen = Screen();
+  // 1. The picture into the canvas again, and the panel.
+  BeginPageSection();
+  DrawEyePanel(screen);
+  // 2. Get and Restore of KEEP4.
+  ServeGetAndRestore(PageEye, false);
+  // 3. The planes shown.
+  ShowPlanes();
+  // 4. Appoint pick: the row above the one shown at MouseY. Only points on
+  //    the picture are read; a click on the tab bar or right of the canvas
+  //    would otherwise address rows and columns outside it.
+  if (100 < MouseX && MouseX < 100 + Stride && 33 <= MouseY && MouseY < CanvasRows + 32) {
+    PickAppointColour(MouseX - 100, CanvasRows + 32 - MouseY);
+  }
+  // 5. The pass over every canvas row, or over the area eye's band.
+  const int n = WindowOfHornKey(HornKey);
+  if (EyeRunPending == 1 && n > 0) {
+    EyeWindowShift = n;
+    int firstRow = CanvasRows;
+    int lastRow = 0;
+    if (AreaEyeOn == 1) {
+      firstRow = std::max(0, CanvasRows - AreaEyeRect.top + n + 32);
+      lastRow = CanvasRows - AreaEyeRect.bottom + n + 32;
+    }
+    RunEyePassRows(screen, n, EyeBlindMode != 0, firstRow, lastRow, PassPresents::Together);
+    AreaEyeOn = 0;
+    AppointEyeOn = 0;
+  }
+  // 6. The result into the planes.
+  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  DrawAppointKindMark(screen);
+  DrawInactiveBelts(screen);
+  EyeRunPending = 0;
+  // 7. Brightness and darkness of the shown picture only.
+  if (EyeBright != StandardBright || EyeDark != StandardDark) ApplyBrightDark();
+  screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+  // 8. Set and Save take the picture as shown.
+  ServeSet(PageEye, EyeSetKeepRequest);
+  ServeSave();
+  // 9. The panel again (the horn key is released), the tab bar, the comments.
+  HornKey = 0;
+  DrawTabs();
+  DrawEyePanel(screen);
+  DrawAppointKindMark(screen);
+  DrawInactiveBelts(screen);
+  ServeComments(screen, Comments, EyeHelpItem);
+}

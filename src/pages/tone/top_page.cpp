@@ -158,12 +158,12 @@ const std::array<CommentText, 9> Explanations = {{
           "    クリック位置から色値グラフの下端まで縦線が現れる;"}}}},
     {.selector = 5, .colour = ExplainTeal, .lines = {{
          {"Vantor Eye [<>] sweep the fog of the image;", "Vantor Eye [<>] 画像の「色のかすみ」をとる;"},
-         {"    light VE □ [<>] limit Vantor-Eye operation on light color;",
-          "    明 VE   □ [<>] 明るい色で Vantor Eye 処理を制限する;"},
+         {"    light VE □ [<>] stretch each color away from black; light colors change most;",
+          "    明 VE   □ [<>] 各色を黒から引き離す; 明るい色ほど大きく変わる;"},
          {"    both VE   [<>] stretch each color away from its middle level;",
           "    双 VE     [<>] 各色をその中央の値から引き離す;"},
-         {"    dark VE ■ [<>] and limit Vantor-Eye operation on dark color, too;",
-          "    暗 VE   ■ [<>] そして暗い色でも Vantor Eye 処理を制限する;"}}}},
+         {"    dark VE ■ [<>] stretch each color away from white; dark colors change most;",
+          "    暗 VE   ■ [<>] 各色を白から引き離す; 暗い色ほど大きく変わる;"}}}},
     {.selector = 6, .colour = ExplainOlive, .lines = {{
          {"blind mode [<>] When Vantor Eye acts on each level line, the result image hide under level lines;",
           "目隠し [<>] Vantor Eye が各水平線に働くとき, 結果の画像は水平線の下にかくれる;"},

@@ -382,9 +382,14 @@ __attribute__((target("avx2,fma"))) int SumAlongRowAvx2(const double* in, const 
   return k;
 }
 
+#endif
+
+bool VectorUnitsAllowed = true;  // see UseEyeVectorUnits
+
+#if defined(__x86_64__) && defined(__GNUC__)
 bool HaveAvx2() {
   static const bool have = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  return have;
+  return have && VectorUnitsAllowed;
 }
 #endif
 
@@ -881,6 +886,8 @@ void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width
   }
   if (parameters.areaEyeOn == 0) WriteEyeFrame(target, width, height, n);
 }
+
+void UseEyeVectorUnits(bool on) { VectorUnitsAllowed = on; }
 
 void VantorEyeRows(int yFrom, int yTo, int n, int threads) {
   VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, n, CurrentEyeParameters(), yFrom, yTo, threads);

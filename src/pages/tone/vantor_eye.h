@@ -121,6 +121,11 @@ void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width
 // The white frame alone, as above.
 void WriteEyeFrame(const PlaneView& target, int width, int height, int n);
 
+// For tests: false makes the engine use its plain code where it would use the
+// processor's vector units (AVX2), so both forms can be checked on one machine.
+// Set it only while no pass runs.
+void UseEyeVectorUnits(bool on);
+
 // The program's pass over InnerPlanes -> WorkPlanes (Stride x CanvasRows) with
 // the current parameters: rows yFrom <= y < yTo, on both cores by default.
 // The TOP page calls it band by band (64 rows) and shows progress between.

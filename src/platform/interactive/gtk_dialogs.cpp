@@ -95,6 +95,14 @@ MessageAnswer RunMessageBox(const std::string& text, const std::string& title, M
                                           buttons == MessageButtons::YesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
                                           "%s", ValidUtf8(text).c_str());
   gtk_window_set_title(GTK_WINDOW(box), ValidUtf8(title).c_str());
+  if (icon == MessageIcon::Question) {
+    // GTK 3 no longer draws the type's icon by itself; a question shows one.
+    GtkWidget* image = gtk_image_new_from_icon_name("dialog-question-symbolic", GTK_ICON_SIZE_DIALOG);
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(box), image);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    gtk_widget_show(image);
+  }
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
   const gint response = gtk_dialog_run(GTK_DIALOG(box));

@@ -1,0 +1,109 @@
+// Whole paints through the headless backend, the way the message loop runs
+// them: a page's paint with nothing long to do, and the paint that serves a
+// click on "F" on TOP (the Vantor Eye pass with its progress display), beside
+// the same pass written the literal way (the n x n engine and a canvas copy
+// on every row).
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/paint.h"
+#include "image/bmp_files.h"
+#include "app/program.h"
+#include "app/state.h"
+#include "image/planes.h"
+#include "image/sample_scene.h"
+#include "pages/tone/tone_pages.h"
+#include "platform/dialogs.h"
+#include "platform/headless.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+#include "reference/vantor_eye_literal.h"
+
+namespace {
+
+// A program run in a temporary folder with the sample picture opened.
+struct Session {
+  std::string folder;
+  ScriptedDialogs dialogs;
+  HeadlessWindow window{ProgramHandlers(), ProgramTitleAtStart};
+
+  Session() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-bench-XXXXXX").string();
+    folder = ::mkdtemp(pattern.data());
+    std::filesystem::current_path(folder);
+    const std::string sample = folder + "/sample.png";
+    const Picture scene = MakeSampleScene(960, 672);
+    SavePng(sample, scene.width, scene.height, scene.rgb.data());
+    StartProgram();
+    UseDialogs(&dialogs);
+    UseWindow(&window);
+    dialogs.QueueFile(sample);
+    window.Invalidate();
+    window.RunPendingPaints();
+  }
+  ~Session() {
+    UseDialogs(nullptr);
+    UseWindow(nullptr);
+    std::filesystem::current_path("/");
+    std::filesystem::remove_all(folder);
+  }
+  void Click(int x, int y) {
+    window.Deliver({MessageKind::LeftDown, x, y, 0, true});
+    window.Deliver({MessageKind::LeftUp, x, y, 0, false});
+  }
+};
+
+void PaintOfPage(benchmark::State& state) {
+  Session session;
+  const int page = static_cast<int>(state.range(0));
+  session.Click(128 + 56 * page, 15);
+  session.window.RunPendingPaints();
+  for (auto _ : state) {
+    session.window.Invalidate();
+    session.window.RunPendingPaints();
+  }
+}
+BENCHMARK(PaintOfPage)->DenseRange(0, 13)->Unit(benchmark::kMillisecond);
+
+void TopClickOnF(benchmark::State& state) {
+  Session session;
+  for (auto _ : state) {
+    session.Click(24, 370);
+    session.window.RunPendingPaints();
+  }
+}
+BENCHMARK(TopClickOnF)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The pass as first written: every row through the n x n engine, the canvas
+// copied from the planes before every row and shown every 64 rows.
+void TopPassLiteral(benchmark::State& state) {
+  Session session;
+  const int n = 16;
+  const EyeParameters parameters = CurrentEyeParameters();
+  for (auto _ : state) {
+    SaveToInner(Stride, CanvasRows);
+    ShowCanvasNow();
+    for (int row = CanvasRows; row >= CanvasRows - ShownHeight; --row) {
+      CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+      if (row % 64 == 0) ShowCanvasNow();
+      if (row >= n / 2 && row <= CanvasRows - n / 2) {
+        VantorEyeRowLiteral(InnerView(), WorkView(), Stride, CanvasRows, n, parameters, row);
+      }
+      if (row >= 33 && row % 64 == 0) {
+        Screen().Line(Pen{{200, 200, 200}}, 100 + n, CanvasRows + 32 - row, 100 + Stride - n, CanvasRows + 32 - row);
+        MainWindow().Present();
+      }
+    }
+    ShowCanvasNow();
+    PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  }
+}
+BENCHMARK(TopPassLiteral)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,316 @@
+// The VANTOR EYE page through the whole program: a pass stored by "Set
+// KEEP4" byte by byte against the engine run directly, the sun glass level
+// shared with the TOP page, the colour readout with its running minimum and
+// maximum, the brightness and darkness rule, the full reset, and the golden
+// screens.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/tone/eye_page.h"
+#include "pages/tone/tone_pages.h"
+#include "pages/tone/vantor_eye.h"
+#include "platform/picture_loader.h"
+#include "platform/text.h"
+#include "support/program_session.h"
+
+namespace {
+
+// Client points of the controls.
+constexpr int EyeTabX = 340, TopTabX = 120, MapTabX = 240, TabY = 10;
+constexpr int SunOX = 17, SunQX = 81, SunY = 70;
+constexpr int HornFX = 81, HornFY = 200;
+constexpr int SetKeepX = 40, SetKeepY = 304;
+constexpr int FullResetX = 20, FullResetY = 40;
+constexpr int BrightLowY = 664, BrightHighY = 677, DarkLowY = 729, DarkHighY = 742;
+constexpr int TopHornFX = 20, TopHornFY = 370, TopSaveKeepX = 40, TopSaveKeepY = 500;
+
+// A 200 x 150 picture, dark at the bottom, so that the rows below it (white
+// on the canvas) change near its edge when the pivot is above black.
+Rgb Hazy(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>(90 + x / 4 + (y % 7) * 3), static_cast<std::uint8_t>(200 - y),
+             static_cast<std::uint8_t>(60 + (x * y) % 50)};
+}
+
+// 960 x 672: red = column, green = row (from the top), blue 50, with a pure
+// black 20 x 20 corner.
+Rgb Coordinates(int x, int y) {
+  if (x < 20 && y < 20) return Rgb{0, 0, 0};
+  return Rgb{static_cast<std::uint8_t>(x % 256), static_cast<std::uint8_t>(y % 256), 50};
+}
+
+Rgb Flat(int, int) { return Rgb{100, 200, 255}; }
+
+// Three planes of the canvas size, filled from the pixel bytes of a keep file.
+struct TestPlanes {
+  std::array<std::vector<std::uint32_t>, 3> plane;
+  explicit TestPlanes(const std::vector<std::uint8_t>& keepFile) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      plane[k].resize(static_cast<std::size_t>(Stride) * CanvasRows);
+      for (std::size_t i = 0; i < plane[k].size(); ++i) plane[k][i] = keepFile[BmpHeaderBytes + 3 * i + k];
+    }
+  }
+  PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
+  std::vector<std::uint8_t> KeepFile() const {
+    return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
+      for (int x = 0; x < Stride; ++x) {
+        const std::size_t i = static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(x);
+        for (std::size_t k = 0; k < 3; ++k) out[3 * x + static_cast<int>(k)] = static_cast<std::uint8_t>(plane[k][i]);
+      }
+    });
+  }
+};
+
+// The engine run directly: rows yFrom <= y < yTo of `before`, in both mode,
+// window 16, appoint and area eye off.
+std::vector<std::uint8_t> EnginePass(const std::vector<std::uint8_t>& before, int sunGlassLevel,
+                                     std::array<int, 3> reference, int yFrom, int yTo) {
+  TestPlanes source(before);
+  TestPlanes target(before);
+  EyeParameters p;
+  p.mode = 1;
+  p.sunGlassLevel = sunGlassLevel;
+  p.reference = reference;
+  VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, 16, p, yFrom, yTo, 1);
+  return target.KeepFile();
+}
+
+// The sample of a keep file at plane row `row`, column `x`, channel k.
+int KeepSample(const std::vector<std::uint8_t>& file, int row, int x, int k) {
+  return file[BmpHeaderBytes + 3 * (static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(x)) +
+              static_cast<std::size_t>(k)];
+}
+
+struct EyeSession {
+  ProgramSession s;
+  explicit EyeSession(Rgb (*colour)(int, int) = Hazy, int width = 200, int height = 150) {
+    const std::string picture = s.PathIn("picture.bmp");
+    WriteTestPicture(picture, width, height, colour);
+    s.Start(picture);
+    s.Click(EyeTabX, TabY);
+  }
+  std::vector<std::uint8_t> Keep(int slot) { return FileBytes(s.PathIn(KeepFileName(slot))); }
+};
+
+TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
+  EyeSession e;
+  const std::vector<std::uint8_t> entry = e.Keep(4);  // written by the tab from WorkPlanes
+  ASSERT_EQ(entry.size(), static_cast<std::size_t>(KeepFileBytes));
+  ReferenceColour = {235, 240, 245};  // as the FILTER page would leave it
+
+  e.s.Click(HornFX, HornFY);
+  EXPECT_EQ(HornKey, 0);  // released after the pass
+  EXPECT_EQ(EyeWindowShift, 16);
+  e.s.Click(SetKeepX, SetKeepY);
+  const std::vector<std::uint8_t> stored = e.Keep(4);
+  // Row 0 is the last row of the loop and lies in the white frame.
+  const std::vector<std::uint8_t> expected = EnginePass(entry, 2, {235, 240, 245}, 0, CanvasRows);
+  ASSERT_EQ(stored.size(), expected.size());
+  EXPECT_TRUE(stored == expected) << "KEEP4 differs from the engine's pass";
+  EXPECT_EQ(e.s.ShownCanvas(), std::vector<std::uint8_t>(expected.begin() + BmpHeaderBytes, expected.end()));
+
+  // The rows below the short picture were processed too: just below its
+  // dark bottom edge they are no longer white (the TOP page keeps them).
+  const int belowPicture = CanvasRows - 150 - 1;
+  EXPECT_EQ(KeepSample(entry, belowPicture, 100, 1), 255);
+  EXPECT_LT(KeepSample(stored, belowPicture, 100, 1), 255);
+
+  // Blind mode gives the same result.
+  e.s.Click(EyeTabX, TabY);
+  ReferenceColour = {235, 240, 245};
+  e.s.Click(40, 278);
+  EXPECT_EQ(EyeBlindMode, 1);
+  e.s.Click(HornFX, HornFY);
+  e.s.Click(SetKeepX, SetKeepY);
+  EXPECT_TRUE(e.Keep(4) == EnginePass(expected, 2, {235, 240, 245}, 0, CanvasRows));
+  ReferenceColour = {0, 0, 0};
+}
+
+TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
+  EyeSession e;
+  const std::vector<std::uint8_t> entry = e.Keep(4);
+  EXPECT_EQ(SunGlassLevel, 2);
+  e.s.Click(SunQX, SunY);
+  EXPECT_EQ(SunGlassLevel, 3);
+  EXPECT_EQ(e.s.Pixel(68, 60), (Rgb{16, 16, 16}));  // Ｑ drawn selected
+  e.s.Click(SunOX, SunY);
+  EXPECT_EQ(SunGlassLevel, 1);
+  e.s.Click(SunQX, SunY);
+
+  // TOP keeps the level and its pass uses it, over the picture's rows only:
+  // 672 down to 672 - 150, the last one taken before its own processing.
+  e.s.Click(TopTabX, TabY);
+  EXPECT_EQ(SunGlassLevel, 3);
+  e.s.Click(TopHornFX, TopHornFY);
+  e.s.Click(TopSaveKeepX, TopSaveKeepY);
+  const std::vector<std::uint8_t> atLevel3 = EnginePass(entry, 3, {0, 0, 0}, CanvasRows - 150 + 1, CanvasRows);
+  EXPECT_TRUE(e.Keep(0) == atLevel3);
+  EXPECT_FALSE(atLevel3 == EnginePass(entry, 2, {0, 0, 0}, CanvasRows - 150 + 1, CanvasRows));
+
+  // Entering VANTOR EYE again starts from the middle level.
+  e.s.Click(EyeTabX, TabY);
+  EXPECT_EQ(SunGlassLevel, 2);
+}
+
+TEST(EyePage, ReadoutShowsPickedValuesWithRunningMinimumAndMaximum) {
+  EyeSession e(Coordinates, 960, 672);
+  EXPECT_EQ(AppointKind, 1);
+  for (const ReadoutTracker& t : EyeReadout) {
+    EXPECT_EQ(t.minimum, 255);
+    EXPECT_EQ(t.maximum, 0);
+  }
+  // Client (300, 200) reads the row above the one shown there: column 200,
+  // picture row 167. Gray 0.299*200 + 0.587*167 + 0.114*50 = 163.529 -> 164.
+  e.s.Click(300, 200);
+  EXPECT_EQ(AppointColour, (std::array<int, 3>{50, 167, 200}));
+  EXPECT_EQ(AppointGray, 164);
+  EXPECT_EQ(AppointBox[2].low, 192);
+  EXPECT_EQ(AppointBox[2].high, 208);
+  EXPECT_EQ(AppointBox[0].low, 42);
+  // Column 50, row 67: gray 14.95 + 39.329 + 5.7 = 59.979 -> 60.
+  e.s.Click(150, 100);
+  EXPECT_EQ(AppointColour, (std::array<int, 3>{50, 67, 50}));
+  EXPECT_EQ(AppointGray, 60);
+  const std::array<ReadoutTracker, 4> afterTwo = {{{50, 200}, {67, 167}, {50, 50}, {60, 164}}};
+  for (std::size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(EyeReadout[k].minimum, afterTwo[k].minimum) << "row " << k;
+    EXPECT_EQ(EyeReadout[k].maximum, afterTwo[k].maximum) << "row " << k;
+  }
+  // Pure black: gray 0, the trackers stay.
+  e.s.Click(110, 40);
+  EXPECT_EQ(AppointColour, (std::array<int, 3>{0, 0, 0}));
+  EXPECT_EQ(AppointGray, 0);
+  EXPECT_EQ(AppointBox[1].low, 0);
+  EXPECT_EQ(AppointBox[1].high, 8);
+  for (std::size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(EyeReadout[k].minimum, afterTwo[k].minimum) << "row " << k;
+    EXPECT_EQ(EyeReadout[k].maximum, afterTwo[k].maximum) << "row " << k;
+  }
+  // Clicks off the picture read nothing: the tab bar between two tabs and
+  // the strip right of the canvas lie outside its rows and columns.
+  e.s.Click(300, 200);
+  e.s.Click(156, 10);
+  e.s.Click(1070, 300);
+  EXPECT_EQ(AppointColour, (std::array<int, 3>{50, 167, 200}));
+  // The full reset clears the trackers.
+  e.s.Click(FullResetX, FullResetY);
+  EXPECT_EQ(EyeReadout[ReadoutGray].minimum, 255);
+  EXPECT_EQ(EyeReadout[ReadoutGray].maximum, 0);
+  EXPECT_EQ(AppointColour, (std::array<int, 3>{0, 0, 0}));
+}
+
+TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
+  EyeSession e(Flat);
+  const Rgb inside{100, 200, 255};
+  ASSERT_EQ(e.s.Pixel(150, 100), inside);
+  // The bars: value = trunc((x - 2) * 100 / 96) in each bar's range.
+  const struct {
+    int x, y, bright, dark;
+  } bars[] = {{3, BrightLowY, 1, 0}, {97, BrightHighY, 198, 0}, {3, DarkLowY, 198, -99}, {97, DarkHighY, 198, 98}};
+  for (const auto& bar : bars) {
+    e.s.Click(bar.x, bar.y);
+    EXPECT_EQ(EyeBright, bar.bright) << bar.x << ", " << bar.y;
+    EXPECT_EQ(EyeDark, bar.dark) << bar.x << ", " << bar.y;
+  }
+  e.s.Click(FullResetX, FullResetY);
+  EXPECT_EQ(EyeBright, 100);
+  EXPECT_EQ(EyeDark, 0);
+
+  // Bright 50: v * 50 / 100 (100 -> 50 exactly, 255 -> 127).
+  e.s.Click(50, BrightLowY);
+  ASSERT_EQ(EyeBright, 50);
+  EXPECT_EQ(e.s.Pixel(150, 100), (Rgb{50, 100, 127}));
+  // Dark 50 as well: (v - 50) * 50 / 100.
+  e.s.Click(50, DarkHighY);
+  ASSERT_EQ(EyeDark, 50);
+  EXPECT_EQ(e.s.Pixel(150, 100), (Rgb{25, 75, 102}));
+  EXPECT_EQ(e.s.Pixel(900, 600), (Rgb{102, 102, 102}));  // white outside the picture too
+  // WorkPlanes stay as they were: another page shows the picture itself.
+  const std::size_t i = static_cast<std::size_t>(CanvasRows - 1 - 68) * Stride + 50;
+  EXPECT_EQ(WorkPlanes[2][i], 100u);
+  e.s.Click(MapTabX, TabY);
+  EXPECT_EQ(e.s.Pixel(150, 100), inside);
+
+  // "Set KEEP4" stores the adjusted picture, in the file and in WorkPlanes.
+  e.s.Click(EyeTabX, TabY);
+  e.s.Click(50, BrightLowY);
+  e.s.Click(SetKeepX, SetKeepY);
+  const std::vector<std::uint8_t> stored = e.Keep(4);
+  EXPECT_EQ(KeepSample(stored, CanvasRows - 1 - 68, 50, 0), 127);
+  EXPECT_EQ(KeepSample(stored, CanvasRows - 1 - 68, 50, 1), 100);
+  EXPECT_EQ(KeepSample(stored, CanvasRows - 1 - 68, 50, 2), 50);
+  EXPECT_EQ(WorkPlanes[2][i], 50u);
+}
+
+TEST(EyePage, BrightDarkByteRule) {
+  EXPECT_EQ(BrightDarkByte(100, 50, 0), 50);   // in doubles 2.55 would give 49
+  EXPECT_EQ(BrightDarkByte(200, 198, 0), 255);  // clamped
+  EXPECT_EQ(BrightDarkByte(30, 100, 50), 0);    // below zero: clamped
+  EXPECT_EQ(BrightDarkByte(0, 100, -100), 100);
+  EXPECT_EQ(BrightDarkByte(255, 1, 0), 2);
+}
+
+TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
+  EyeSession e;
+  const std::vector<std::uint8_t> entry = e.Keep(4);
+  const std::vector<std::uint8_t> entryPixels(entry.begin() + BmpHeaderBytes, entry.end());
+  e.s.Click(40, 278);  // blind on
+  e.s.Click(HornFX, HornFY);
+  ASSERT_NE(e.s.ShownCanvas(), entryPixels);
+  e.s.Click(FullResetX, FullResetY);
+  EXPECT_EQ(EyeBlindMode, 0);
+  EXPECT_EQ(e.s.ShownCanvas(), entryPixels);
+  EXPECT_EQ(e.s.dialogs().MessageCount(), 0u);
+  // Without KEEP4 the reset reports the failed read and keeps the picture.
+  std::filesystem::remove(e.s.PathIn("KEEP4.bmp"));
+  e.s.Click(HornFX, HornFY);
+  const std::vector<std::uint8_t> result = e.s.ShownCanvas();
+  e.s.Click(FullResetX, FullResetY);
+  ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
+  EXPECT_EQ(e.s.dialogs().shown().back().text, ReadFailureText);
+  EXPECT_EQ(e.s.ShownCanvas(), result);
+}
+
+// The golden screens: a pick on the picture, then in Japanese the sun glass
+// explanation (Ｑ chosen), in English the page comment.
+void CheckGolden(const std::string& name, bool english) {
+  if (std::filesystem::path(PanelFontFile()).filename() != "ipag.ttf") {
+    GTEST_SKIP() << "golden screens are made with IPA Gothic (ipag.ttf); the font in use is '" << PanelFontFile()
+                 << "'";
+  }
+  ProgramSession s;
+  const std::string picture = s.PathIn("picture.bmp");
+  WriteTestPicture(picture, 200, 150, Hazy);
+  s.Start(picture);
+  if (english) s.Click(40, 552);  // TOP's language switch
+  s.Click(EyeTabX, TabY);
+  s.Click(180, 120);
+  s.Click(english ? 40 : SunQX, english ? 10 : SunY);
+  const std::string path = std::string(VZ_SOURCE_DIR) + "/tests/golden/" + name + ".png";
+  const auto& shown = s.window().Shown();
+  if (!std::filesystem::exists(path)) {
+    ASSERT_TRUE(SavePng(path, Surface::Width, Surface::Height, shown.data()));
+    GTEST_SKIP() << "wrote the new golden screen " << path << "; look at it before keeping it";
+  }
+  const auto golden = LoadPicture(path);
+  ASSERT_TRUE(golden.has_value()) << path;
+  ASSERT_EQ(golden->width, Surface::Width);
+  ASSERT_EQ(golden->height, Surface::Height);
+  if (golden->rgb != shown) {
+    const std::string actual = std::string(VZ_BINARY_DIR) + "/" + name + ".actual.png";
+    SavePng(actual, Surface::Width, Surface::Height, shown.data());
+    FAIL() << "screen differs from " << path << "; as shown: " << actual;
+  }
+}
+
+TEST(EyePageGolden, Japanese) { CheckGolden("eye_japanese", false); }
+TEST(EyePageGolden, English) { CheckGolden("eye_english", true); }
+
+}  // namespace

@@ -1,0 +1,375 @@
+// vazesample-eye [options] INPUT OUTPUT
+//
+// Runs one whole Vantor Eye pass over a picture, as the TOP page does: the
+// picture is placed on the 960 x 672 canvas as the program places it (or, with
+// --full-size, taken at its own size), every row is computed from the
+// unprocessed picture, and the white frame is drawn. OUTPUT is a BMP in the
+// program's layout or a PNG, by its extension, and is written atomically: a
+// failed run never creates or changes it.
+//
+// [SECTION] options
+// [SECTION] planes from and to pictures
+// [SECTION] the pass with its progress bar
+// [SECTION] main
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/tone/vantor_eye.h"
+#include "platform/files.h"
+#include "platform/picture_loader.h"
+
+namespace {
+
+// ============================================================================
+// [SECTION] options
+// ============================================================================
+
+constexpr const char* UsageText =
+    "usage: vazesample-eye [options] INPUT OUTPUT\n"
+    "Runs one whole Vantor Eye pass over the picture INPUT and writes OUTPUT\n"
+    "(.bmp in the program's BMP layout, or .png).\n"
+    "\n"
+    "  --key A..L         horn key, the window size 4..40 (default F)\n"
+    "  --mode MODE        both, light, dark, weak-both, weak-light, weak-dark\n"
+    "                     (default both)\n"
+    "  --sunglass 1|2|3   sun glass: weak, middle, strong effect (default 2)\n"
+    "  --ref auto|none|R,G,B\n"
+    "                     pivot of the both modes: auto = the 50 % channel\n"
+    "                     levels of the picture, none = 0,0,0, or red,green,blue\n"
+    "                     (default auto)\n"
+    "  --full-size        work on the whole picture at its own size instead of\n"
+    "                     the top-left 960 x 672 placed on the canvas\n"
+    "  --help             show this text\n";
+
+struct ModeName {
+  const char* name;
+  int mode;
+};
+constexpr std::array<ModeName, 6> ModeNames{{{"both", 1},
+                                             {"light", 2},
+                                             {"dark", 3},
+                                             {"weak-both", 4},
+                                             {"weak-light", 5},
+                                             {"weak-dark", 6}}};
+
+struct Options {
+  int hornKey = 6;  // F
+  int mode = 1;
+  int sunGlass = 2;
+  bool referenceAuto = true;
+  std::array<int, 3> reference{0, 0, 0};  // blue, green, red
+  bool fullSize = false;
+  bool help = false;
+  std::string input;
+  std::string output;
+};
+
+int Fail(const std::string& line, int code) {
+  std::fprintf(stderr, "vazesample-eye: %s\n", line.c_str());
+  return code;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A whole decimal number in 0..255.
+std::optional<int> ParseByte(const std::string& text) {
+  if (text.empty() || text.size() > 3) return std::nullopt;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value > 255) return std::nullopt;
+  return value;
+}
+
+// Sets one option from its value; an error sentence when the value is bad.
+std::optional<std::string> SetOption(Options& o, const std::string& name, const std::string& value) {
+  if (name == "--key") {
+    if (value.size() == 1) {
+      const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
+      for (std::size_t k = 0; k < HornKeyLetters.size(); ++k) {
+        if (HornKeyLetters[k] == letter) {
+          o.hornKey = static_cast<int>(k) + 1;
+          return std::nullopt;
+        }
+      }
+    }
+    return "--key takes one letter A to L, not '" + value + "'";
+  }
+  if (name == "--mode") {
+    for (const ModeName& m : ModeNames) {
+      if (Lower(value) == m.name) {
+        o.mode = m.mode;
+        return std::nullopt;
+      }
+    }
+    return "--mode takes both, light, dark, weak-both, weak-light or weak-dark, not '" + value + "'";
+  }
+  if (name == "--sunglass") {
+    if (value == "1" || value == "2" || value == "3") {
+      o.sunGlass = value[0] - '0';
+      return std::nullopt;
+    }
+    return "--sunglass takes 1, 2 or 3, not '" + value + "'";
+  }
+  if (name == "--ref") {
+    if (value == "auto") {
+      o.referenceAuto = true;
+      return std::nullopt;
+    }
+    if (value == "none") {
+      o.referenceAuto = false;
+      o.reference = {0, 0, 0};
+      return std::nullopt;
+    }
+    const std::size_t a = value.find(',');
+    const std::size_t b = a == std::string::npos ? a : value.find(',', a + 1);
+    if (b != std::string::npos && value.find(',', b + 1) == std::string::npos) {
+      const auto red = ParseByte(value.substr(0, a));
+      const auto green = ParseByte(value.substr(a + 1, b - a - 1));
+      const auto blue = ParseByte(value.substr(b + 1));
+      if (red && green && blue) {
+        o.referenceAuto = false;
+        o.reference = {*blue, *green, *red};
+        return std::nullopt;
+      }
+    }
+    return "--ref takes auto, none or R,G,B with each of 0..255, not '" + value + "'";
+  }
+  return "unknown option '" + name + "' (see --help)";
+}
+
+// Reads the command line; an error sentence on bad use.
+std::optional<std::string> ParseOptions(int argc, char** argv, Options& o) {
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      o.help = true;
+      return std::nullopt;
+    }
+    if (arg == "--full-size") {
+      o.fullSize = true;
+      continue;
+    }
+    if (arg == "--") {
+      for (++i; i < argc; ++i) positional.emplace_back(argv[i]);
+      break;
+    }
+    if (arg.size() > 1 && arg[0] == '-') {
+      std::string value;
+      const std::size_t equals = arg.find('=');
+      if (equals != std::string::npos) {
+        value = arg.substr(equals + 1);
+        arg = arg.substr(0, equals);
+      } else if (arg == "--key" || arg == "--mode" || arg == "--sunglass" || arg == "--ref") {
+        if (i + 1 >= argc) return arg + " needs a value";
+        value = argv[++i];
+      } else {
+        return "unknown option '" + arg + "' (see --help)";
+      }
+      if (auto error = SetOption(o, arg, value)) return error;
+      continue;
+    }
+    positional.push_back(arg);
+  }
+  if (positional.size() != 2) return "needs INPUT and OUTPUT (see --help)";
+  o.input = positional[0];
+  o.output = positional[1];
+  const std::string lower = Lower(o.output);
+  if (!EndsWith(lower, ".bmp") && !EndsWith(lower, ".png")) return "OUTPUT must end in .bmp or .png";
+  return std::nullopt;
+}
+
+// ============================================================================
+// [SECTION] planes from and to pictures
+// ============================================================================
+
+// Samples of one plane of a large picture: 2 MB aligned and offered to the
+// kernel for huge pages, which saves most page faults on a big picture. The
+// contents start undefined.
+class SampleBuffer {
+ public:
+  explicit SampleBuffer(std::size_t count) {
+    constexpr std::size_t Huge = 2u << 20;
+    const std::size_t bytes = (count * sizeof(std::uint32_t) + Huge - 1) / Huge * Huge;
+    data_ = static_cast<std::uint32_t*>(std::aligned_alloc(Huge, bytes));
+    if (data_ != nullptr) ::madvise(data_, bytes, MADV_HUGEPAGE);
+  }
+  SampleBuffer(const SampleBuffer&) = delete;
+  SampleBuffer& operator=(const SampleBuffer&) = delete;
+  ~SampleBuffer() { std::free(data_); }
+  std::uint32_t* data() const { return data_; }
+
+ private:
+  std::uint32_t* data_ = nullptr;
+};
+
+// Three planes of a width x height picture, row 0 the bottom row.
+struct OwnPlanes {
+  int width = 0;
+  int height = 0;
+  std::array<std::unique_ptr<SampleBuffer>, 3> plane;
+  OwnPlanes(int w, int h) : width(w), height(h) {
+    for (auto& p : plane) p = std::make_unique<SampleBuffer>(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  }
+  bool allocated() const { return plane[0]->data() && plane[1]->data() && plane[2]->data(); }
+  PlaneView view() const {
+    return PlaneView{{plane[0]->data(), plane[1]->data(), plane[2]->data()}, width, height};
+  }
+};
+
+void PlanesFromPicture(const Picture& picture, const OwnPlanes& p) {
+  const std::size_t w = static_cast<std::size_t>(picture.width);
+  std::uint32_t* blue = p.plane[0]->data();
+  std::uint32_t* green = p.plane[1]->data();
+  std::uint32_t* red = p.plane[2]->data();
+  for (int y = 0; y < picture.height; ++y) {
+    const std::uint8_t* from = picture.rgb.data() + static_cast<std::size_t>(y) * w * 3;
+    const std::size_t row = static_cast<std::size_t>(picture.height - 1 - y) * w;
+    for (std::size_t x = 0; x < w; ++x) {
+      red[row + x] = from[3 * x];
+      green[row + x] = from[3 * x + 1];
+      blue[row + x] = from[3 * x + 2];
+    }
+  }
+}
+
+// The low byte of each sample, as every file writer of the program takes it.
+std::vector<std::uint8_t> EncodeBmpOf(const PlaneView& planes, int width, int height) {
+  return EncodeBmp(width, height, 0, [&](int row, std::uint8_t* out) {
+    for (int x = 0; x < width; ++x) {
+      for (int k = 0; k < 3; ++k) out[3 * x + k] = static_cast<std::uint8_t>(planes.at(k, row, x) & 0xFFu);
+    }
+  });
+}
+
+std::vector<std::uint8_t> RgbTopDownOf(const PlaneView& planes, int width, int height) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* to = rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3;
+    const int row = height - 1 - y;
+    for (int x = 0; x < width; ++x) {
+      to[3 * x] = static_cast<std::uint8_t>(planes.at(2, row, x) & 0xFFu);
+      to[3 * x + 1] = static_cast<std::uint8_t>(planes.at(1, row, x) & 0xFFu);
+      to[3 * x + 2] = static_cast<std::uint8_t>(planes.at(0, row, x) & 0xFFu);
+    }
+  }
+  return rgb;
+}
+
+// ============================================================================
+// [SECTION] the pass with its progress bar
+// ============================================================================
+
+// Every row from the top down in bands of 64, as the TOP page runs it; a
+// progress bar on a terminal's standard error for large pictures.
+void RunPass(const PlaneView& source, const PlaneView& target, int width, int height, int n,
+             const EyeParameters& parameters) {
+  const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
+  const bool showProgress = ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
+  constexpr int Band = 64;
+  for (int top = height; top > 0; top -= Band) {
+    VantorEyeRowsOn(source, target, width, height, n, parameters, std::max(0, top - Band), top, threads);
+    if (showProgress) {
+      const int done = (height - std::max(0, top - Band)) * 40 / height;
+      std::fprintf(stderr, "\r[%.*s%*s] %3d%%", done, "########################################", 40 - done, "",
+                   done * 100 / 40);
+      std::fflush(stderr);
+    }
+  }
+  if (showProgress) std::fputc('\n', stderr);
+}
+
+bool WriteOutput(const std::string& path, const PlaneView& planes, int width, int height, std::string* error) {
+  if (EndsWith(Lower(path), ".png")) {
+    const std::vector<std::uint8_t> rgb = RgbTopDownOf(planes, width, height);
+    return SavePng(path, width, height, rgb.data(), error);
+  }
+  const std::vector<std::uint8_t> file = EncodeBmpOf(planes, width, height);
+  if (!WriteFileAtomically(path, file)) {
+    *error = "the file could not be written";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// ============================================================================
+// [SECTION] main
+// ============================================================================
+
+int main(int argc, char** argv) {
+  Options options;
+  if (auto error = ParseOptions(argc, argv, options)) return Fail(*error, 2);
+  if (options.help) {
+    std::fputs(UsageText, stdout);
+    return 0;
+  }
+
+  std::string error;
+  const std::optional<Picture> picture = LoadPicture(options.input, &error);
+  if (!picture) return Fail("cannot read " + options.input + ": " + error, 1);
+
+  EyeParameters parameters;
+  parameters.mode = options.mode;
+  parameters.sunGlassLevel = options.sunGlass;
+  parameters.reference = options.reference;
+  const int n = WindowOfHornKey(options.hornKey);
+
+  if (options.fullSize) {
+    // With the area eye off every pixel of the target is written: the rows
+    // and columns the window reaches are computed, the rest is the frame.
+    OwnPlanes source(picture->width, picture->height);
+    OwnPlanes target(picture->width, picture->height);
+    if (!source.allocated() || !target.allocated()) return Fail("not enough memory for " + options.input, 1);
+    PlanesFromPicture(*picture, source);
+    if (options.referenceAuto) {
+      const auto levels = ChannelLevelsOf(source.view(), source.width, source.height);
+      for (std::size_t c = 0; c < 3; ++c) parameters.reference[c] = levels[c].middle;
+    }
+    RunPass(source.view(), target.view(), source.width, source.height, n, parameters);
+    if (!WriteOutput(options.output, target.view(), target.width, target.height, &error)) {
+      return Fail("cannot write " + options.output + ": " + error, 1);
+    }
+    return 0;
+  }
+
+  // The program's placement: the picture drawn into the canvas, which goes into
+  // both plane sets; the pass reads InnerPlanes and writes WorkPlanes.
+  std::vector<std::uint8_t> canvas(CanvasBytes, 0);
+  DrawPictureIntoCanvas(*picture, canvas.data());
+  InnerFromCanvas(canvas.data(), Stride, CanvasRows);
+  PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
+  if (options.referenceAuto) {
+    const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
+    for (std::size_t c = 0; c < 3; ++c) parameters.reference[c] = levels[c].middle;
+  }
+  RunPass(InnerView(), WorkView(), Stride, CanvasRows, n, parameters);
+  if (!WriteOutput(options.output, WorkView(), Stride, CanvasRows, &error)) {
+    return Fail("cannot write " + options.output + ": " + error, 1);
+  }
+  return 0;
+}
