@@ -9,7 +9,7 @@ packages=(
   libgdk-pixbuf-2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

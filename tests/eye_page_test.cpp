@@ -133,6 +133,31 @@ TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
   ReferenceColour = {0, 0, 0};
 }
 
+// No control of the page turns the area eye on, but the pass honours it when
+// set: only the band of rows and the columns of the rectangle change, no
+// frame is drawn, and the switch is off again after the pass.
+TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
+  EyeSession e(Coordinates, 960, 672);
+  const std::vector<std::uint8_t> entry = e.Keep(4);
+  AreaEyeOn = 1;
+  AreaEyeRect = EyeRect{20, 200, 150, 400};
+  e.s.Click(HornFX, HornFY);
+  EXPECT_EQ(AreaEyeOn, 0);
+  e.s.Click(SetKeepX, SetKeepY);
+  TestPlanes source(entry), target(entry);
+  EyeParameters p;
+  p.areaEyeOn = 1;
+  p.areaEyeRect = EyeRect{20, 200, 150, 400};
+  p.eyeWindowShift = 16;
+  VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, 16, p, 0, CanvasRows, 1);
+  const std::vector<std::uint8_t> expected = target.KeepFile();
+  EXPECT_TRUE(e.Keep(4) == expected);
+  // Rows 321 .. 519 (672 - 400 + 16 + 32 < y < 672 - 200 + 16 + 32) change.
+  EXPECT_NE(KeepSample(expected, 400, 80, 2), KeepSample(entry, 400, 80, 2));
+  EXPECT_EQ(KeepSample(expected, 520, 80, 2), KeepSample(entry, 520, 80, 2));
+  EXPECT_EQ(KeepSample(expected, 400, 200, 2), KeepSample(entry, 400, 200, 2));
+}
+
 TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
   EyeSession e;
   const std::vector<std::uint8_t> entry = e.Keep(4);

@@ -98,7 +98,7 @@ TEST_F(EyeTool, PlacedPictureMatchesTheEngine) {
   // The same pass here: place the picture, levels of the canvas, every row.
   const auto picture = LoadPicture(input);
   ASSERT_TRUE(picture);
-  std::vector<std::uint8_t> canvas(CanvasBytes);
+  std::vector<std::uint8_t> canvas(CanvasByteCount);
   DrawPictureIntoCanvas(*picture, canvas.data());
   for (const auto& [arguments, file] : {std::pair{std::string("C weak-light 3"), std::string("out.bmp")},
                                         std::pair{std::string("F both 2"), std::string("default.bmp")}}) {

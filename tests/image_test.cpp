@@ -56,7 +56,7 @@ void FillCanvas(CanvasBuffer& canvas, unsigned salt) {
   for (std::size_t i = 0; i < canvas.size(); ++i) canvas[i] = static_cast<std::uint8_t>(i * 13 + i / 2880 + salt);
 }
 std::vector<std::uint8_t> WorkPlanesBytes() {
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(CanvasBytes));
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(CanvasByteCount));
   for (std::size_t i = 0; i < bytes.size() / 3; ++i) {
     for (std::size_t k = 0; k < 3; ++k) bytes[3 * i + k] = static_cast<std::uint8_t>(WorkPlanes[k][i]);
   }
@@ -164,7 +164,7 @@ TEST_F(ImageFiles, WhitenOutsideCoversTheBottomRowAndRightColumnOfASmallPicture)
 TEST_F(ImageFiles, KeepFileHasTheWriterLayout) {
   ViewScale = 4;
   FillCanvas(canvas_, 9);
-  ASSERT_TRUE(WriteKeepFile(canvas_.data(), 3, PixelSource::CanvasBytes));
+  ASSERT_TRUE(WriteKeepFile(canvas_.data(), 3, PixelSource::FromCanvas));
   const std::vector<std::uint8_t> file = ReadBytes("KEEP3.bmp");
   ASSERT_EQ(file.size(), 1935414u);
   EXPECT_EQ(file[0], 'B');
@@ -187,7 +187,7 @@ TEST_F(ImageFiles, KeepFileHasTheWriterLayout) {
   // From WorkPlanes: the low byte of every sample, row 0 first.
   ViewScale = 1;
   FillWorkPlanes();
-  ASSERT_TRUE(WriteAppearFile(canvas_.data(), 3, PixelSource::WorkPlanes));
+  ASSERT_TRUE(WriteAppearFile(canvas_.data(), 3, PixelSource::FromPlanes));
   const std::vector<std::uint8_t> back = ReadBytes("0000back.bmp");
   ASSERT_EQ(back.size(), 1935414u);
   EXPECT_EQ(Field(back, 6, 2), 1u);
@@ -199,32 +199,32 @@ TEST_F(ImageFiles, KeepFileReadsBackIntoPlanesAndCanvas) {
   ViewScale = 4;  // the reader ignores the scale the file carries
   FillCanvas(canvas_, 3);
   const CanvasBuffer original = canvas_;
-  ASSERT_TRUE(WriteKeepFile(canvas_.data(), 13, PixelSource::CanvasBytes));
+  ASSERT_TRUE(WriteKeepFile(canvas_.data(), 13, PixelSource::FromCanvas));
 
-  ASSERT_TRUE(ReadKeepFile(canvas_.data(), 13, PixelSource::WorkPlanes));
+  ASSERT_TRUE(ReadKeepFile(canvas_.data(), 13, PixelSource::FromPlanes));
   for (std::size_t i : {std::size_t{0}, std::size_t{1234}, std::size_t{Stride * CanvasRows - 1}}) {
     for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(WorkPlanes[k][i], original[3 * i + k]);
   }
   EXPECT_TRUE(std::equal(original.begin(), original.end(), WorkPlanesBytes().begin()));
 
   canvas_.fill(0);
-  ASSERT_TRUE(ReadKeepFile(canvas_.data(), 13, PixelSource::CanvasBytes));
+  ASSERT_TRUE(ReadKeepFile(canvas_.data(), 13, PixelSource::FromCanvas));
   EXPECT_EQ(canvas_, original);
   EXPECT_EQ(dialogs_.MessageCount(), 0u);
 }
 
 TEST_F(ImageFiles, ReadAppearFileMakesTheWholeCanvasShown) {
   FillCanvas(canvas_, 7);
-  ASSERT_TRUE(WriteAppearFile(canvas_.data(), 0, PixelSource::CanvasBytes));
+  ASSERT_TRUE(WriteAppearFile(canvas_.data(), 0, PixelSource::FromCanvas));
   ShownWidth = 800;
   ShownHeight = 600;
   // A missing work file changes nothing.
-  EXPECT_FALSE(ReadAppearFile(canvas_.data(), 4, PixelSource::WorkPlanes));
+  EXPECT_FALSE(ReadAppearFile(canvas_.data(), 4, PixelSource::FromPlanes));
   EXPECT_EQ(ShownWidth, 800);
   EXPECT_EQ(ShownHeight, 600);
   ExpectOneMessage(ReadFailureText, ReadFailureTitle);
 
-  ASSERT_TRUE(ReadAppearFile(canvas_.data(), 0, PixelSource::WorkPlanes));
+  ASSERT_TRUE(ReadAppearFile(canvas_.data(), 0, PixelSource::FromPlanes));
   EXPECT_EQ(ShownWidth, 960);
   EXPECT_EQ(ShownHeight, 672);
 }
@@ -234,14 +234,14 @@ TEST_F(ImageFiles, ReadAppearFileMakesTheWholeCanvasShown) {
 TEST_F(ImageFiles, MissingKeepFileShowsTheReadFailureOnceAndKeepsThePlanes) {
   FillWorkPlanes();
   const std::vector<std::uint32_t> before = CopyOfWorkPlanes();
-  EXPECT_FALSE(ReadKeepFile(canvas_.data(), 5, PixelSource::WorkPlanes));
+  EXPECT_FALSE(ReadKeepFile(canvas_.data(), 5, PixelSource::FromPlanes));
   ExpectOneMessage("ピクセルデータの読み込みに失敗しました", "pool Get Bmp 関数");
   EXPECT_TRUE(WorkPlanesHold(before));
 }
 
 TEST_F(ImageFiles, KeepFileWithALyingHeaderIsRefused) {
   FillCanvas(canvas_, 11);
-  ASSERT_TRUE(WriteKeepFile(canvas_.data(), 7, PixelSource::CanvasBytes));
+  ASSERT_TRUE(WriteKeepFile(canvas_.data(), 7, PixelSource::FromCanvas));
   const std::vector<std::uint8_t> good = ReadBytes("KEEP7.bmp");
   struct Case {
     const char* what;
@@ -272,11 +272,11 @@ TEST_F(ImageFiles, KeepFileWithALyingHeaderIsRefused) {
       SetField32(file, c.offset, c.value);
     }
     WriteBytes("KEEP7.bmp", file);
-    EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelSource::WorkPlanes)) << c.what;
+    EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelSource::FromPlanes)) << c.what;
     ExpectOneMessage(ReadFailureText, ReadFailureTitle);
     EXPECT_TRUE(WorkPlanesHold(before)) << c.what;
     const CanvasBuffer canvasBefore = canvas_;
-    EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelSource::CanvasBytes)) << c.what;
+    EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelSource::FromCanvas)) << c.what;
     ExpectOneMessage(ReadFailureText, ReadFailureTitle);
     EXPECT_EQ(canvas_, canvasBefore) << c.what;
   }
@@ -284,7 +284,7 @@ TEST_F(ImageFiles, KeepFileWithALyingHeaderIsRefused) {
 
 TEST_F(ImageFiles, FailedKeepWriteLeavesTheOldFileAndNoTemporaryFile) {
   FillCanvas(canvas_, 1);
-  ASSERT_TRUE(WriteKeepFile(canvas_.data(), 2, PixelSource::CanvasBytes));
+  ASSERT_TRUE(WriteKeepFile(canvas_.data(), 2, PixelSource::FromCanvas));
   const std::vector<std::uint8_t> old = ReadBytes("KEEP2.bmp");
 
   // A file-size limit makes the write fail even for root, which may write
@@ -296,7 +296,7 @@ TEST_F(ImageFiles, FailedKeepWriteLeavesTheOldFileAndNoTemporaryFile) {
   small.rlim_cur = 100000;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   FillCanvas(canvas_, 2);
-  const bool written = WriteKeepFile(canvas_.data(), 2, PixelSource::CanvasBytes);
+  const bool written = WriteKeepFile(canvas_.data(), 2, PixelSource::FromCanvas);
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::signal(SIGXFSZ, previousHandler);
 

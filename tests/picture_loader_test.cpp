@@ -234,7 +234,7 @@ TEST_F(PictureFiles, PngAlphaIsComposedOverWhiteAndJpegIsRead) {
 
 TEST_F(PictureFiles, LargePictureGivesItsTopLeftPart) {
   const Picture picture = PatternPicture(1200, 900);
-  std::vector<std::uint8_t> canvas(CanvasBytes, 7);
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 7);
   DrawPictureIntoCanvas(picture, canvas.data());
   int wrong = 0;
   for (int row = 0; row < CanvasRows; ++row) {
@@ -249,7 +249,7 @@ TEST_F(PictureFiles, LargePictureGivesItsTopLeftPart) {
 
 TEST_F(PictureFiles, SmallPictureIsWhitenedBelowAndRight) {
   const Picture picture = PatternPicture(800, 600);
-  std::vector<std::uint8_t> canvas(CanvasBytes, 7);
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 7);
   DrawPictureIntoCanvas(picture, canvas.data());
   int wrong = 0;
   for (int row = 0; row < CanvasRows; ++row) {

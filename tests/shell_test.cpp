@@ -76,7 +76,9 @@ TEST_F(ShellTest, CancellingTheFirstDialogDrawsNothingAndEnterAsksAgain) {
 TEST_F(ShellTest, EveryTabIsHitAtItsCentreAndNoneOnItsBoundary) {
   for (int k = 0; k <= 16; ++k) {
     EXPECT_EQ(TabAt(TabCentre(k), 15), k);
-    if (k < 16) EXPECT_EQ(TabAt(156 + 56 * k, 15), -1) << "boundary of tab " << k;
+    if (k < 16) {
+      EXPECT_EQ(TabAt(156 + 56 * k, 15), -1) << "boundary of tab " << k;
+    }
   }
   EXPECT_EQ(TabAt(1059, 15), 16);
   EXPECT_EQ(TabAt(1060, 15), -1);
@@ -207,8 +209,8 @@ TEST_P(CloseSequence, DeletesWhatTheAnswersSay) {
   const std::string picture = s.PathIn("p.bmp");
   WriteTestPicture(picture, 960, 672, Flat);
   s.Start(picture);
-  for (int slot = 0; slot < 14; ++slot) WriteKeepFile(Canvas.data(), slot, PixelSource::CanvasBytes);
-  for (int file = 0; file < 5; ++file) WriteAppearFile(Canvas.data(), file, PixelSource::CanvasBytes);
+  for (int slot = 0; slot < 14; ++slot) WriteKeepFile(Canvas.data(), slot, PixelSource::FromCanvas);
+  for (int file = 0; file < 5; ++file) WriteAppearFile(Canvas.data(), file, PixelSource::FromCanvas);
   s.dialogs().QueueAnswer(c.deleteKeeps ? MessageAnswer::Yes : MessageAnswer::No);
   s.dialogs().QueueAnswer(c.close ? MessageAnswer::Yes : MessageAnswer::No);
   s.Close();

@@ -48,7 +48,7 @@ using CanvasBytesVector = std::vector<std::uint8_t>;  // bottom-up blue, green, 
 // The canvas as the paint places a width x height picture: its top-left part
 // from the top of the canvas down, the rest white.
 CanvasBytesVector PlacedCanvas(Rgb (*colour)(int, int), int width, int height) {
-  CanvasBytesVector canvas(CanvasBytes, 0);
+  CanvasBytesVector canvas(CanvasByteCount, 0);
   for (int y = 0; y < std::min(height, CanvasRows); ++y) {
     std::uint8_t* row = canvas.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * RowBytes;
     for (int x = 0; x < std::min(width, Stride); ++x) {
@@ -73,7 +73,7 @@ struct OwnPlanes {
   }
   PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
   CanvasBytesVector Canvas() const {
-    CanvasBytesVector canvas(CanvasBytes);
+    CanvasBytesVector canvas(CanvasByteCount);
     for (std::size_t k = 0; k < 3; ++k) {
       for (std::size_t i = 0; i < plane[k].size(); ++i) canvas[3 * i + k] = static_cast<std::uint8_t>(plane[k][i]);
     }

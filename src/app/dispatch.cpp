@@ -15,14 +15,14 @@ constexpr int TabGet = 16;
 void EnterPageByTab(int page) {
   if (page == PageEye) {
     // The VANTOR EYE page starts from a stored copy of the current image.
-    WriteKeepFile(Canvas.data(), PageEye, PixelSource::WorkPlanes);
+    WriteKeepFile(Canvas.data(), PageEye, PixelSource::FromPlanes);
   }
   if (page == PageAppear) {
     if (PageId == PageAppear) return;  // the APPEAR tab does nothing on APPEAR
     // The current image becomes the transfer image when it comes from the
     // pattern pages, the back image otherwise.
     const bool fromPattern = PageId == PagePattern || PageId == PageTransfer;
-    WriteAppearFile(Canvas.data(), fromPattern ? 2 : 3, PixelSource::WorkPlanes);
+    WriteAppearFile(Canvas.data(), fromPattern ? 2 : 3, PixelSource::FromPlanes);
     AppearMode = fromPattern ? 2 : 3;
   }
   PageId = page;

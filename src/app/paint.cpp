@@ -45,7 +45,7 @@ CachedPicture Cache;
 void FillCache(const Picture& picture) {
   Cache.width = picture.width;
   Cache.height = picture.height;
-  Cache.canvasRows.assign(CanvasBytes, 0);
+  Cache.canvasRows.assign(CanvasByteCount, 0);
   const int columns = std::min(picture.width, Stride);
   const int rows = std::min(picture.height, CanvasRows);
   for (int y = 0; y < rows; ++y) {
@@ -166,11 +166,11 @@ void BeginPageSection() {
 bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
   bool read = false;
   if (GetSlotRequest == slot) {
-    read = ReadKeepFile(Canvas.data(), slot, PixelSource::WorkPlanes);
+    read = ReadKeepFile(Canvas.data(), slot, PixelSource::FromPlanes);
     GetSlotRequest = 99;
   }
   if (RestoreRequest == 1) {
-    read = ReadKeepFile(Canvas.data(), slot, PixelSource::WorkPlanes) || read;
+    read = ReadKeepFile(Canvas.data(), slot, PixelSource::FromPlanes) || read;
     RestoreRequest = 2;
   }
   if (read && recomputesFromSource) SaveToInner(Stride, CanvasRows);
@@ -190,7 +190,7 @@ void ShowCanvasNow() {
 void ServeSet(int slot, int& setRequest) {
   if (setRequest != 1) return;
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  WriteKeepFile(Canvas.data(), slot, PixelSource::WorkPlanes);
+  WriteKeepFile(Canvas.data(), slot, PixelSource::FromPlanes);
   setRequest = 0;
 }
 
@@ -248,14 +248,14 @@ void PaintHandler() {
     PlanesLoaded = 2;
   }
   if (GetSlotRequest >= 0 && GetSlotRequest <= 13) {
-    WriteKeepFile(Canvas.data(), GetSlotRequest, PixelSource::CanvasBytes);
+    WriteKeepFile(Canvas.data(), GetSlotRequest, PixelSource::FromCanvas);
   }
   if (AppearFileRequest == 2 && AppearMode == 2) {
-    WriteAppearFile(Canvas.data(), 2, PixelSource::CanvasBytes);
+    WriteAppearFile(Canvas.data(), 2, PixelSource::FromCanvas);
     AppearFileRequest = 0;
   }
   if (AppearFileRequest == 3 && AppearMode == 3) {
-    WriteAppearFile(Canvas.data(), 3, PixelSource::CanvasBytes);
+    WriteAppearFile(Canvas.data(), 3, PixelSource::FromCanvas);
     AppearFileRequest = 0;
   }
 

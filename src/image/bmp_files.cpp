@@ -43,7 +43,7 @@ bool WriteFixedName(const std::string& name, const std::uint8_t* canvas, PixelSo
   const std::vector<std::uint8_t> file =
       EncodeBmp(Stride, CanvasRows, static_cast<std::uint16_t>(ViewScale & 0xFFFF), [&](int row, std::uint8_t* out) {
         const std::size_t first = static_cast<std::size_t>(row) * Stride;
-        if (source == PixelSource::CanvasBytes) {
+        if (source == PixelSource::FromCanvas) {
           std::memcpy(out, canvas + 3 * first, Stride * 3);
           return;
         }
@@ -103,7 +103,7 @@ bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, P
   }
   if (offset < BmpHeaderBytes || offset > file.size() || file.size() - offset < KeepPixelBytes) return false;
   const std::uint8_t* pixels = h + offset;
-  if (target == PixelSource::CanvasBytes) {
+  if (target == PixelSource::FromCanvas) {
     std::memcpy(canvas, pixels, KeepPixelBytes);
   } else {
     for (std::size_t i = 0; i < static_cast<std::size_t>(Stride) * CanvasRows; ++i) {

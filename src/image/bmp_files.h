@@ -34,7 +34,7 @@ inline constexpr const char* ReadFailureText = "ピクセルデータの読み�
 inline constexpr const char* ReadFailureTitle = "pool Get Bmp 関数";
 
 // Where a fixed-name writer takes its pixels from, or a reader puts them.
-enum class PixelSource { CanvasBytes = 1, WorkPlanes = 2 };
+enum class PixelSource { FromCanvas = 1, FromPlanes = 2 };  // the canvas bytes, or WorkPlanes
 
 // Row size in bytes of a w-pixel 24-bit row, padded to a multiple of 4.
 constexpr int BmpRowBytes(int width) { return (width * 3 + 3) / 4 * 4; }

@@ -15,11 +15,11 @@
 inline constexpr int Stride = 960;       // row length of Canvas and the planes
 inline constexpr int CanvasRows = 672;   // rows of Canvas and the planes
 inline constexpr int PlaneCapacity = 1024000;  // room for 1280 x 800 samples
-inline constexpr int CanvasBytes = Stride * CanvasRows * 3;  // 1,935,360
+inline constexpr int CanvasByteCount = Stride * CanvasRows * 3;  // 1,935,360
 
 using Plane = std::array<std::uint32_t, PlaneCapacity>;
 using PlaneSet = std::array<Plane, 3>;
-using CanvasBuffer = std::array<std::uint8_t, CanvasBytes>;
+using CanvasBuffer = std::array<std::uint8_t, CanvasByteCount>;
 
 extern PlaneSet WorkPlanes;    // the current image
 extern PlaneSet InnerPlanes;   // the inner memory

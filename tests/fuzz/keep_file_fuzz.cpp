@@ -21,8 +21,8 @@ namespace {
 
 void Decode(std::span<const std::uint8_t> file) {
   static CanvasBuffer canvas;
-  DecodeKeepBytes(file, canvas.data(), PixelSource::CanvasBytes);
-  DecodeKeepBytes(file, canvas.data(), PixelSource::WorkPlanes);
+  DecodeKeepBytes(file, canvas.data(), PixelSource::FromCanvas);
+  DecodeKeepBytes(file, canvas.data(), PixelSource::FromPlanes);
 }
 
 }  // namespace

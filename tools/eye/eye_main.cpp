@@ -359,7 +359,7 @@ int main(int argc, char** argv) {
 
   // The program's placement: the picture drawn into the canvas, which goes into
   // both plane sets; the pass reads InnerPlanes and writes WorkPlanes.
-  std::vector<std::uint8_t> canvas(CanvasBytes, 0);
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 0);
   DrawPictureIntoCanvas(*picture, canvas.data());
   InnerFromCanvas(canvas.data(), Stride, CanvasRows);
   PlanesFromCanvas(canvas.data(), Stride, CanvasRows);

@@ -24,7 +24,6 @@
 #include "app/pages.h"
 #include "app/paint.h"
 #include "app/state.h"
-#include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/tone/tone_pages.h"
 #include "panel/comments.h"
@@ -41,6 +40,8 @@ int EyeSetKeepRequest = 0;
 int EyeHelpItem = 0;
 
 namespace {
+
+// [SECTION] Panel and texts
 
 constexpr int StandardBright = 100;
 constexpr int StandardDark = 0;
@@ -67,8 +68,7 @@ enum EyeCode {
   CodeColourFlag,
   CodeGrayFlag,
   CodeReadoutHeading,  // four rows, red .. gray
-  CodeReadoutValues = CodeReadoutHeading + 4,
-  CodeBrightHeading = CodeReadoutValues + 4,
+  CodeBrightHeading = CodeReadoutHeading + 4,
   CodeBrightLowScale,
   CodeBrightHighScale,
   CodeDarkHeading,
@@ -499,7 +499,6 @@ void EnterEye() {
   EyeBright = StandardBright;
   SunGlassLevel = 2;
   CommentRequest = 4;
-  CurrentDragReceivers = DragReceivers{.rectangle = TakeAreaRectangle};
 }
 
 // [SECTION] Clicks
@@ -509,6 +508,7 @@ bool EyeClick() {
   // the colour there.
   if (100 < MouseX && MouseX < ImageWidth + 100 && 33 <= MouseY && MouseY < 800) {
     if (AreaEyeOn == 1) {
+      CurrentDragReceivers = DragReceivers{.rectangle = TakeAreaRectangle};
       StartRectDrag();
       return true;
     }

@@ -922,17 +922,28 @@ ChannelLevel ChannelLevelOfHistogram(const std::array<long long, 256>& histogram
 
 std::array<ChannelLevel, 3> ChannelLevelsOf(const PlaneView& planes, int width, int height) {
   std::array<ChannelLevel, 3> levels{};
-  for (int c = 0; c < 3; ++c) {
-    std::array<long long, 256> histogram{};
+  for (std::size_t c = 0; c < 3; ++c) {
+    // Four partial histograms, so that runs of equal samples (flat areas, the
+    // white outside the picture) do not wait on one counter.
+    std::array<std::array<std::uint32_t, 257>, 4> partial{};
     for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const std::uint32_t v = planes.at(c, y, x);
-        // Samples outside 0..255 would fall outside the histogram; like the
-        // bins 0 and 255 they do not count.
-        if (v <= 255u) ++histogram[v];
+      const std::uint32_t* row = planes.plane[c] + static_cast<std::size_t>(y) * static_cast<std::size_t>(planes.stride);
+      int x = 0;
+      // Samples outside 0..255 would fall outside the histogram; like the
+      // bins 0 and 255 they do not count (they land in bin 256).
+      for (; x + 4 <= width; x += 4) {
+        ++partial[0][std::min<std::uint32_t>(row[x], 256u)];
+        ++partial[1][std::min<std::uint32_t>(row[x + 1], 256u)];
+        ++partial[2][std::min<std::uint32_t>(row[x + 2], 256u)];
+        ++partial[3][std::min<std::uint32_t>(row[x + 3], 256u)];
       }
+      for (; x < width; ++x) ++partial[0][std::min<std::uint32_t>(row[x], 256u)];
     }
-    levels[static_cast<std::size_t>(c)] = ChannelLevelOfHistogram(histogram);
+    std::array<long long, 256> histogram{};
+    for (std::size_t v = 0; v < 256; ++v) {
+      histogram[v] = static_cast<long long>(partial[0][v]) + partial[1][v] + partial[2][v] + partial[3][v];
+    }
+    levels[c] = ChannelLevelOfHistogram(histogram);
   }
   return levels;
 }
