@@ -78,6 +78,20 @@ void TopClickOnF(benchmark::State& state) {
 }
 BENCHMARK(TopClickOnF)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The VANTOR EYE page's pass with key L (window 40), the paint that serves it.
+void EyePageKeyL(benchmark::State& state) {
+  Session session;
+  session.Click(128 + 56 * PageEye, 15);
+  session.window.RunPendingPaints();
+  for (auto _ : state) {
+    HornKey = 12;
+    EyeRunPending = 1;
+    session.window.Invalidate();
+    session.window.RunPendingPaints();
+  }
+}
+BENCHMARK(EyePageKeyL)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The pass as first written: every row through the n x n engine, the canvas
 // copied from the planes before every row and shown every 64 rows.
 void TopPassLiteral(benchmark::State& state) {

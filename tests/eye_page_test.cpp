@@ -19,6 +19,7 @@
 #include "pages/tone/vantor_eye.h"
 #include "platform/picture_loader.h"
 #include "platform/text.h"
+#include "support/golden.h"
 #include "support/program_session.h"
 
 namespace {
@@ -306,10 +307,6 @@ TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
 // The golden screens: a pick on the picture, then in Japanese the sun glass
 // explanation (Ｑ chosen), in English the page comment.
 void CheckGolden(const std::string& name, bool english) {
-  if (std::filesystem::path(PanelFontFile()).filename() != "ipag.ttf") {
-    GTEST_SKIP() << "golden screens are made with IPA Gothic (ipag.ttf); the font in use is '" << PanelFontFile()
-                 << "'";
-  }
   ProgramSession s;
   const std::string picture = s.PathIn("picture.bmp");
   WriteTestPicture(picture, 200, 150, Hazy);
@@ -318,21 +315,7 @@ void CheckGolden(const std::string& name, bool english) {
   s.Click(EyeTabX, TabY);
   s.Click(180, 120);
   s.Click(english ? 40 : SunQX, english ? 10 : SunY);
-  const std::string path = std::string(VZ_SOURCE_DIR) + "/tests/golden/" + name + ".png";
-  const auto& shown = s.window().Shown();
-  if (!std::filesystem::exists(path)) {
-    ASSERT_TRUE(SavePng(path, Surface::Width, Surface::Height, shown.data()));
-    GTEST_SKIP() << "wrote the new golden screen " << path << "; look at it before keeping it";
-  }
-  const auto golden = LoadPicture(path);
-  ASSERT_TRUE(golden.has_value()) << path;
-  ASSERT_EQ(golden->width, Surface::Width);
-  ASSERT_EQ(golden->height, Surface::Height);
-  if (golden->rgb != shown) {
-    const std::string actual = std::string(VZ_BINARY_DIR) + "/" + name + ".actual.png";
-    SavePng(actual, Surface::Width, Surface::Height, shown.data());
-    FAIL() << "screen differs from " << path << "; as shown: " << actual;
-  }
+  EXPECT_GOLDEN(name, s.window().Shown());
 }
 
 TEST(EyePageGolden, Japanese) { CheckGolden("eye_japanese", false); }

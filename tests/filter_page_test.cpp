@@ -16,6 +16,7 @@
 #include "platform/picture_loader.h"
 #include "platform/text.h"
 #include "reference/colour_power_literal.h"
+#include "support/golden.h"
 #include "support/program_session.h"
 
 namespace {
@@ -238,10 +239,6 @@ TEST(FilterPage, ResetMarksAndTopResetReturnTheValues) {
 
 // The golden screens: FILTER with the action on and its explanation.
 void CheckGolden(const std::string& name, bool english) {
-  if (std::filesystem::path(PanelFontFile()).filename() != "ipag.ttf") {
-    GTEST_SKIP() << "golden screens are made with IPA Gothic (ipag.ttf); the font in use is '" << PanelFontFile()
-                 << "'";
-  }
   ProgramSession s;
   const std::string picture = s.PathIn("picture.bmp");
   WriteTestPicture(picture, 200, 150, Gradient);
@@ -249,22 +246,7 @@ void CheckGolden(const std::string& name, bool english) {
   if (english) s.Click(40, 552);  // TOP's language switch
   s.Click(FilterTabX, TabY);
   s.Click(ActionX, ActionY);
-  const std::string path = std::string(VZ_SOURCE_DIR) + "/tests/golden/" + name + ".png";
-  const auto& shown = s.window().Shown();
-  if (!std::filesystem::exists(path)) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    ASSERT_TRUE(SavePng(path, Surface::Width, Surface::Height, shown.data()));
-    GTEST_SKIP() << "wrote the new golden screen " << path << "; look at it before keeping it";
-  }
-  const auto golden = LoadPicture(path);
-  ASSERT_TRUE(golden.has_value()) << path;
-  ASSERT_EQ(golden->width, Surface::Width);
-  ASSERT_EQ(golden->height, Surface::Height);
-  if (golden->rgb != shown) {
-    const std::string actual = std::string(VZ_BINARY_DIR) + "/" + name + ".actual.png";
-    SavePng(actual, Surface::Width, Surface::Height, shown.data());
-    FAIL() << "screen differs from " << path << "; as shown: " << actual;
-  }
+  EXPECT_GOLDEN(name, s.window().Shown());
 }
 
 TEST(FilterPageGolden, Japanese) { CheckGolden("filter_japanese", false); }

@@ -35,9 +35,10 @@ void StartProgram() {
   ViewScale = 1;
   ImagePath.clear();
   ImageFileName.clear();
-  WorkPlanes = {};
-  InnerPlanes = {};
-  Canvas = {};
+  // Filled in place: the arrays are megabytes, too large for a temporary.
+  for (Plane& plane : WorkPlanes) plane.fill(0);
+  for (Plane& plane : InnerPlanes) plane.fill(0);
+  Canvas.fill(0);
   ResetPaintState();
 
   StartPanelState();
