@@ -9,5 +9,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build
 mkdir -p work
 [ -f work/sample.bmp ] || ./build/tools/sample/vazesample-sample work/sample.bmp
+# The batch tool's pass over the sample, to compare with what the program shows.
+./build/tools/eye/vazesample-eye work/sample.bmp work/sample-eye.bmp
+echo "sample picture: $(pwd)/work/sample.bmp; after one Vantor Eye pass (key F): $(pwd)/work/sample-eye.bmp"
 cd work
 exec ../build/src/vazesample "$@"

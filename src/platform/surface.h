@@ -1,7 +1,7 @@
 // The client area as a framebuffer, and the small painter that draws into it.
 //
 // Surface is the 1100 x 840 client area, 24 bits, top-down. Drawing follows
-// the rules of the design's graphics calls: a 1-pixel line excludes its end
+// the rules of the classic desktop graphics calls: a 1-pixel line excludes its end
 // point; a frame or fill of (left, top, right, bottom) covers columns
 // left..right-1 and rows top..bottom-1; text is placed by the top-left corner
 // of its character cell. Pens, brushes and fonts are plain values made and
