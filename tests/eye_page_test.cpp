@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,7 +18,6 @@
 #include "pages/tone/eye_page.h"
 #include "pages/tone/tone_pages.h"
 #include "pages/tone/vantor_eye.h"
-#include "platform/picture_loader.h"
 #include "platform/text.h"
 #include "support/golden.h"
 #include "support/program_session.h"
@@ -49,42 +49,37 @@ Rgb Coordinates(int x, int y) {
 
 Rgb Flat(int, int) { return Rgb{100, 200, 255}; }
 
+using Bytes = std::vector<std::uint8_t>;
+
 // Three planes of the canvas size, filled from the pixel bytes of a keep file.
 struct TestPlanes {
   std::array<std::vector<std::uint32_t>, 3> plane;
-  explicit TestPlanes(const std::vector<std::uint8_t>& keepFile) {
-    for (std::size_t k = 0; k < 3; ++k) {
-      plane[k].resize(static_cast<std::size_t>(Stride) * CanvasRows);
-      for (std::size_t i = 0; i < plane[k].size(); ++i) plane[k][i] = keepFile[BmpHeaderBytes + 3 * i + k];
-    }
+  explicit TestPlanes(const Bytes& keepFile) {
+    const std::span<const std::uint8_t> pixels(keepFile.begin() + BmpHeaderBytes, keepFile.end());
+    for (std::size_t i = 0; i < pixels.size(); ++i) plane[i % 3].push_back(pixels[i]);
   }
   PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
-  std::vector<std::uint8_t> KeepFile() const {
+  Bytes KeepFile() const {
     return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-      for (int x = 0; x < Stride; ++x) {
-        const std::size_t i = static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(x);
-        for (std::size_t k = 0; k < 3; ++k) out[3 * x + static_cast<int>(k)] = static_cast<std::uint8_t>(plane[k][i]);
+      const std::size_t from = static_cast<std::size_t>(row) * Stride * 3;
+      for (std::size_t i = 0; i < static_cast<std::size_t>(Stride) * 3; ++i) {
+        out[i] = static_cast<std::uint8_t>(plane[(from + i) % 3][(from + i) / 3]);
       }
     });
   }
 };
 
-// The engine run directly: rows yFrom <= y < yTo of `before`, in both mode,
-// window 16, appoint and area eye off.
-std::vector<std::uint8_t> EnginePass(const std::vector<std::uint8_t>& before, int sunGlassLevel,
-                                     std::array<int, 3> reference, int yFrom, int yTo) {
-  TestPlanes source(before);
-  TestPlanes target(before);
-  EyeParameters p;
-  p.mode = 1;
-  p.sunGlassLevel = sunGlassLevel;
-  p.reference = reference;
+// The engine run directly on rows yFrom <= y < yTo of `before`, window 16
+// (both mode, appoint and area eye off unless p says otherwise).
+Bytes EnginePass(const Bytes& before, const EyeParameters& p, int yFrom, int yTo) {
+  TestPlanes source(before), target(before);
   VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, 16, p, yFrom, yTo, 1);
   return target.KeepFile();
 }
+constexpr std::array<int, 3> Reference{235, 240, 245};  // as the FILTER page would leave it
 
 // The sample of a keep file at plane row `row`, column `x`, channel k.
-int KeepSample(const std::vector<std::uint8_t>& file, int row, int x, int k) {
+int KeepSample(const Bytes& file, int row, int x, int k) {
   return file[BmpHeaderBytes + 3 * (static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(x)) +
               static_cast<std::size_t>(k)];
 }
@@ -97,25 +92,24 @@ struct EyeSession {
     s.Start(picture);
     s.Click(EyeTabX, TabY);
   }
-  std::vector<std::uint8_t> Keep(int slot) { return FileBytes(s.PathIn(KeepFileName(slot))); }
+  Bytes Keep(int slot) { return FileBytes(s.PathIn(KeepFileName(slot))); }
 };
 
 TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
   EyeSession e;
-  const std::vector<std::uint8_t> entry = e.Keep(4);  // written by the tab from WorkPlanes
+  const Bytes entry = e.Keep(4);  // written by the tab from WorkPlanes
   ASSERT_EQ(entry.size(), static_cast<std::size_t>(KeepFileBytes));
-  ReferenceColour = {235, 240, 245};  // as the FILTER page would leave it
-
+  ReferenceColour = Reference;
   e.s.Click(HornFX, HornFY);
   EXPECT_EQ(HornKey, 0);  // released after the pass
   EXPECT_EQ(EyeWindowShift, 16);
   e.s.Click(SetKeepX, SetKeepY);
-  const std::vector<std::uint8_t> stored = e.Keep(4);
+  const Bytes stored = e.Keep(4);
   // Row 0 is the last row of the loop and lies in the white frame.
-  const std::vector<std::uint8_t> expected = EnginePass(entry, 2, {235, 240, 245}, 0, CanvasRows);
+  const Bytes expected = EnginePass(entry, {.reference = Reference}, 0, CanvasRows);
   ASSERT_EQ(stored.size(), expected.size());
   EXPECT_TRUE(stored == expected) << "KEEP4 differs from the engine's pass";
-  EXPECT_EQ(e.s.ShownCanvas(), std::vector<std::uint8_t>(expected.begin() + BmpHeaderBytes, expected.end()));
+  EXPECT_EQ(e.s.ShownCanvas(), Bytes(expected.begin() + BmpHeaderBytes, expected.end()));
 
   // The rows below the short picture were processed too: just below its
   // dark bottom edge they are no longer white (the TOP page keeps them).
@@ -125,12 +119,12 @@ TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
 
   // Blind mode gives the same result.
   e.s.Click(EyeTabX, TabY);
-  ReferenceColour = {235, 240, 245};
+  ReferenceColour = Reference;
   e.s.Click(40, 278);
   EXPECT_EQ(EyeBlindMode, 1);
   e.s.Click(HornFX, HornFY);
   e.s.Click(SetKeepX, SetKeepY);
-  EXPECT_TRUE(e.Keep(4) == EnginePass(expected, 2, {235, 240, 245}, 0, CanvasRows));
+  EXPECT_TRUE(e.Keep(4) == EnginePass(expected, {.reference = Reference}, 0, CanvasRows));
   ReferenceColour = {0, 0, 0};
 }
 
@@ -139,19 +133,14 @@ TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
 // frame is drawn, and the switch is off again after the pass.
 TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
   EyeSession e(Coordinates, 960, 672);
-  const std::vector<std::uint8_t> entry = e.Keep(4);
+  const Bytes entry = e.Keep(4);
+  constexpr EyeRect Rect{20, 200, 150, 400};
   AreaEyeOn = 1;
-  AreaEyeRect = EyeRect{20, 200, 150, 400};
+  AreaEyeRect = Rect;
   e.s.Click(HornFX, HornFY);
   EXPECT_EQ(AreaEyeOn, 0);
   e.s.Click(SetKeepX, SetKeepY);
-  TestPlanes source(entry), target(entry);
-  EyeParameters p;
-  p.areaEyeOn = 1;
-  p.areaEyeRect = EyeRect{20, 200, 150, 400};
-  p.eyeWindowShift = 16;
-  VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, 16, p, 0, CanvasRows, 1);
-  const std::vector<std::uint8_t> expected = target.KeepFile();
+  const Bytes expected = EnginePass(entry, {.areaEyeOn = 1, .areaEyeRect = Rect, .eyeWindowShift = 16}, 0, CanvasRows);
   EXPECT_TRUE(e.Keep(4) == expected);
   // Rows 321 .. 519 (672 - 400 + 16 + 32 < y < 672 - 200 + 16 + 32) change.
   EXPECT_NE(KeepSample(expected, 400, 80, 2), KeepSample(entry, 400, 80, 2));
@@ -161,7 +150,7 @@ TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
 
 TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
   EyeSession e;
-  const std::vector<std::uint8_t> entry = e.Keep(4);
+  const Bytes entry = e.Keep(4);
   EXPECT_EQ(SunGlassLevel, 2);
   e.s.Click(SunQX, SunY);
   EXPECT_EQ(SunGlassLevel, 3);
@@ -176,9 +165,9 @@ TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
   EXPECT_EQ(SunGlassLevel, 3);
   e.s.Click(TopHornFX, TopHornFY);
   e.s.Click(TopSaveKeepX, TopSaveKeepY);
-  const std::vector<std::uint8_t> atLevel3 = EnginePass(entry, 3, {0, 0, 0}, CanvasRows - 150 + 1, CanvasRows);
+  const Bytes atLevel3 = EnginePass(entry, {.sunGlassLevel = 3}, CanvasRows - 150 + 1, CanvasRows);
   EXPECT_TRUE(e.Keep(0) == atLevel3);
-  EXPECT_FALSE(atLevel3 == EnginePass(entry, 2, {0, 0, 0}, CanvasRows - 150 + 1, CanvasRows));
+  EXPECT_FALSE(atLevel3 == EnginePass(entry, {.sunGlassLevel = 2}, CanvasRows - 150 + 1, CanvasRows));
 
   // Entering VANTOR EYE again starts from the middle level.
   e.s.Click(EyeTabX, TabY);
@@ -188,10 +177,14 @@ TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
 TEST(EyePage, ReadoutShowsPickedValuesWithRunningMinimumAndMaximum) {
   EyeSession e(Coordinates, 960, 672);
   EXPECT_EQ(AppointKind, 1);
-  for (const ReadoutTracker& t : EyeReadout) {
-    EXPECT_EQ(t.minimum, 255);
-    EXPECT_EQ(t.maximum, 0);
-  }
+  // Blue, green, red and gray: running minimum and maximum.
+  const auto expectTrackers = [](const std::array<ReadoutTracker, 4>& expected, const char* when) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      EXPECT_EQ(EyeReadout[k].minimum, expected[k].minimum) << when << ", row " << k;
+      EXPECT_EQ(EyeReadout[k].maximum, expected[k].maximum) << when << ", row " << k;
+    }
+  };
+  expectTrackers({{{255, 0}, {255, 0}, {255, 0}, {255, 0}}}, "at the start");
   // Client (300, 200) reads the row above the one shown there: column 200,
   // picture row 167. Gray 0.299*200 + 0.587*167 + 0.114*50 = 163.529 -> 164.
   e.s.Click(300, 200);
@@ -205,20 +198,14 @@ TEST(EyePage, ReadoutShowsPickedValuesWithRunningMinimumAndMaximum) {
   EXPECT_EQ(AppointColour, (std::array<int, 3>{50, 67, 50}));
   EXPECT_EQ(AppointGray, 60);
   const std::array<ReadoutTracker, 4> afterTwo = {{{50, 200}, {67, 167}, {50, 50}, {60, 164}}};
-  for (std::size_t k = 0; k < 4; ++k) {
-    EXPECT_EQ(EyeReadout[k].minimum, afterTwo[k].minimum) << "row " << k;
-    EXPECT_EQ(EyeReadout[k].maximum, afterTwo[k].maximum) << "row " << k;
-  }
+  expectTrackers(afterTwo, "after two picks");
   // Pure black: gray 0, the trackers stay.
   e.s.Click(110, 40);
   EXPECT_EQ(AppointColour, (std::array<int, 3>{0, 0, 0}));
   EXPECT_EQ(AppointGray, 0);
   EXPECT_EQ(AppointBox[1].low, 0);
   EXPECT_EQ(AppointBox[1].high, 8);
-  for (std::size_t k = 0; k < 4; ++k) {
-    EXPECT_EQ(EyeReadout[k].minimum, afterTwo[k].minimum) << "row " << k;
-    EXPECT_EQ(EyeReadout[k].maximum, afterTwo[k].maximum) << "row " << k;
-  }
+  expectTrackers(afterTwo, "after black");
   // Clicks off the picture read nothing: the tab bar between two tabs and
   // the strip right of the canvas lie outside its rows and columns.
   e.s.Click(300, 200);
@@ -268,7 +255,7 @@ TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
   e.s.Click(EyeTabX, TabY);
   e.s.Click(50, BrightLowY);
   e.s.Click(SetKeepX, SetKeepY);
-  const std::vector<std::uint8_t> stored = e.Keep(4);
+  const Bytes stored = e.Keep(4);
   EXPECT_EQ(KeepSample(stored, CanvasRows - 1 - 68, 50, 0), 127);
   EXPECT_EQ(KeepSample(stored, CanvasRows - 1 - 68, 50, 1), 100);
   EXPECT_EQ(KeepSample(stored, CanvasRows - 1 - 68, 50, 2), 50);
@@ -276,17 +263,16 @@ TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
 }
 
 TEST(EyePage, BrightDarkByteRule) {
-  EXPECT_EQ(BrightDarkByte(100, 50, 0), 50);   // in doubles 2.55 would give 49
-  EXPECT_EQ(BrightDarkByte(200, 198, 0), 255);  // clamped
-  EXPECT_EQ(BrightDarkByte(30, 100, 50), 0);    // below zero: clamped
-  EXPECT_EQ(BrightDarkByte(0, 100, -100), 100);
-  EXPECT_EQ(BrightDarkByte(255, 1, 0), 2);
+  // Value, bright, dark, byte: 100 at 50 in doubles 2.55 would give 49;
+  // 200 at 198 is clamped to 255, 30 less dark 50 to 0.
+  const int cases[][4] = {{100, 50, 0, 50}, {200, 198, 0, 255}, {30, 100, 50, 0}, {0, 100, -100, 100}, {255, 1, 0, 2}};
+  for (const auto& [v, bright, dark, byte] : cases) EXPECT_EQ(BrightDarkByte(v, bright, dark), byte) << v;
 }
 
 TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
   EyeSession e;
-  const std::vector<std::uint8_t> entry = e.Keep(4);
-  const std::vector<std::uint8_t> entryPixels(entry.begin() + BmpHeaderBytes, entry.end());
+  const Bytes entry = e.Keep(4);
+  const Bytes entryPixels(entry.begin() + BmpHeaderBytes, entry.end());
   e.s.Click(40, 278);  // blind on
   e.s.Click(HornFX, HornFY);
   ASSERT_NE(e.s.ShownCanvas(), entryPixels);
@@ -297,7 +283,7 @@ TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
   // Without KEEP4 the reset reports the failed read and keeps the picture.
   std::filesystem::remove(e.s.PathIn("KEEP4.bmp"));
   e.s.Click(HornFX, HornFY);
-  const std::vector<std::uint8_t> result = e.s.ShownCanvas();
+  const Bytes result = e.s.ShownCanvas();
   e.s.Click(FullResetX, FullResetY);
   ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
   EXPECT_EQ(e.s.dialogs().shown().back().text, ReadFailureText);

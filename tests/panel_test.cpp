@@ -1,12 +1,17 @@
 // The control panel kit: key words and switches, diamonds, belts, the reset
 // mark, panel tables, the calculator and the comment mechanism.
+//
+// [SECTION]s: key words and switches; diamonds, belts, reset mark; calculator;
+// comments.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <optional>
+#include <functional>
+#include <initializer_list>
+#include <tuple>
 
 #include "panel/calculator.h"
 #include "panel/comments.h"
@@ -19,145 +24,98 @@ namespace {
 constexpr const char* IpaGothic = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
 // Font-dependent checks use IPA Gothic and skip without it.
-bool UseIpaGothic() {
-  if (!std::filesystem::exists(IpaGothic)) return false;
-  return UsePanelFontFile(IpaGothic);
-}
-#define REQUIRE_IPA_GOTHIC()                                                          \
+bool UseIpaGothic() { return std::filesystem::exists(IpaGothic) && UsePanelFontFile(IpaGothic); }
+#define REQUIRE_IPA_GOTHIC() \
   if (!UseIpaGothic()) GTEST_SKIP() << "font file " << IpaGothic << " is not installed"
 
+// The pixels of one colour inside a window of the surface: how many, and their bounds (inclusive).
 struct Box {
-  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive
-  bool Empty() const { return right < 0; }
+  int count = 0, left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
 };
-
-// The pixels of one colour inside a window of the surface.
 Box InkBox(const Surface& s, Rgb colour, int x0, int y0, int x1, int y1) {
-  Box box;
-  for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) {
-      if (s.Pixel(x, y) != colour) continue;
-      box.left = std::min(box.left, x);
-      box.top = std::min(box.top, y);
-      box.right = std::max(box.right, x);
-      box.bottom = std::max(box.bottom, y);
-    }
-  }
-  return box;
+  Box b;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (s.Pixel(x, y) == colour)
+        b = {b.count + 1, std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), std::max(b.bottom, y)};
+  return b;
+}
+int CountColour(const Surface& s, Rgb colour, int x0, int y0, int x1, int y1) {
+  return InkBox(s, colour, x0, y0, x1, y1).count;
 }
 
-int CountColour(const Surface& s, Rgb colour, int x0, int y0, int x1, int y1) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) n += s.Pixel(x, y) == colour ? 1 : 0;
-  return n;
+struct Px { int x, y; Rgb colour; };
+
+void ExpectPixels(const Surface& s, std::initializer_list<Px> pixels) {
+  for (const Px& p : pixels) EXPECT_EQ(s.Pixel(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
 }
 
 class PanelTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    StartPanelState();
-    surface.Clear(White);
-  }
+  void SetUp() override { StartPanelState(); surface.Clear(White); }
   Surface surface;
 };
 
-// ---------------------------------------------------------------------------
-// Key words and switches
-// ---------------------------------------------------------------------------
+// [SECTION] Key words and switches
 
-TEST_F(PanelTest, SwitchOnIsATwoPixelDarkFrameAroundTheBox) {
-  DrawKeyBox(surface, 4, 50, 88, Rgb{240, 240, 40}, true);
-  // Top edge rows 49..50, bottom 69..70, left columns 3..4, right 91..92.
-  for (int x : {10, 48, 90}) {
-    EXPECT_EQ(surface.Pixel(x, 49), SwitchFrame);
-    EXPECT_EQ(surface.Pixel(x, 50), SwitchFrame);
-    EXPECT_EQ(surface.Pixel(x, 51), White);
-    EXPECT_EQ(surface.Pixel(x, 69), SwitchFrame);
-    EXPECT_EQ(surface.Pixel(x, 70), SwitchFrame);
-    EXPECT_EQ(surface.Pixel(x, 71), White);
-  }
-  for (int y : {55, 60, 66}) {
-    EXPECT_EQ(surface.Pixel(3, y), SwitchFrame);
-    EXPECT_EQ(surface.Pixel(4, y), SwitchFrame);
-    EXPECT_EQ(surface.Pixel(5, y), White);
-    EXPECT_EQ(surface.Pixel(91, y), SwitchFrame);
-    EXPECT_EQ(surface.Pixel(92, y), SwitchFrame);
-    EXPECT_EQ(surface.Pixel(93, y), White);
-  }
-  EXPECT_EQ(CountColour(surface, Rgb{240, 240, 40}, 0, 0, 100, 100), 0);  // no key colour when on
-  EXPECT_EQ(CountColour(surface, SwitchFrame, 5, 51, 91, 69), 0);        // inside stays white
-}
-
-TEST_F(PanelTest, SwitchOffIsTheRaisedKeyInItsColour) {
-  const Rgb key{0, 220, 220};
-  DrawKeyBox(surface, 4, 490, 88, key, false);
-  // Right edge: a 5-pixel line on x 92 (columns 90..94).
-  for (int y : {496, 500, 505}) {
-    EXPECT_EQ(surface.Pixel(89, y), White);
-    for (int x = 90; x <= 94; ++x) EXPECT_EQ(surface.Pixel(x, y), key) << x << "," << y;
-    EXPECT_EQ(surface.Pixel(95, y), White);
-  }
-  // Bottom shadow: a 5-pixel line on y 510 (rows 508..512).
-  for (int x : {10, 48, 85}) {
-    EXPECT_EQ(surface.Pixel(x, 507), White);
-    for (int y = 508; y <= 512; ++y) EXPECT_EQ(surface.Pixel(x, y), key) << x << "," << y;
-    EXPECT_EQ(surface.Pixel(x, 513), White);
-    // Top edge: 2 pixels on y 490.
-    EXPECT_EQ(surface.Pixel(x, 489), key);
-    EXPECT_EQ(surface.Pixel(x, 490), key);
-    EXPECT_EQ(surface.Pixel(x, 491), White);
-  }
-  // Left edge: 2 pixels on x 4.
-  EXPECT_EQ(surface.Pixel(3, 500), key);
-  EXPECT_EQ(surface.Pixel(4, 500), key);
-  EXPECT_EQ(surface.Pixel(5, 500), White);
-  EXPECT_EQ(CountColour(surface, SwitchFrame, 0, 400, 100, 600), 0);
-}
-
-TEST_F(PanelTest, TableRowsDrawByKindAndState) {
+// One panel table holds both switch scenes: the first switch is on while
+// comment == 1, the second (onValue 2) stays off, and a Key is never drawn on.
+TEST_F(PanelTest, KeysDrawByKindAndState) {
   int comment = 1;
-  const std::array<PanelKey, 3> panel = {{
-      {.code = 110, .x = 4, .y = 50, .width = 88, .keyColour = {240, 240, 40}, .english = "", .japanese = "",
-       .kind = KeyKind::Switch, .state = &comment},
-      {.code = 4, .x = 4, .y = 128, .width = 88, .keyColour = {255, 0, 0}, .english = "", .japanese = "",
-       .kind = KeyKind::Label},
-      {.code = 7, .x = 4, .y = 200, .width = 88, .keyColour = {192, 192, 32}, .english = "", .japanese = "",
-       .kind = KeyKind::Key, .state = &comment},
+  const Rgb yellow{240, 240, 40}, cyan{0, 220, 220}, f = SwitchFrame;
+  const std::array<PanelKey, 4> panel = {{
+      {.code = 110, .x = 4, .y = 50, .keyColour = yellow, .kind = KeyKind::Switch, .state = &comment},
+      {.code = 4, .x = 4, .y = 128, .keyColour = {255, 0, 0}, .kind = KeyKind::Label},
+      {.code = 7, .x = 4, .y = 200, .keyColour = {192, 192, 32}, .kind = KeyKind::Key, .state = &comment},
+      {.code = 8, .x = 4, .y = 490, .keyColour = cyan, .kind = KeyKind::Switch, .state = &comment, .onValue = 2},
   }};
   DrawPanel(surface, panel);
-  EXPECT_EQ(surface.Pixel(48, 50), SwitchFrame);           // switch on: frame
+  // On: a two-pixel dark frame, top rows 49..50, bottom 69..70, left columns 3..4, right 91..92.
+  for (int x : {10, 48, 90})
+    ExpectPixels(surface, {{x, 49, f}, {x, 50, f}, {x, 51, White}, {x, 69, f}, {x, 70, f}, {x, 71, White}});
+  for (int y : {55, 60, 66})
+    ExpectPixels(surface, {{3, y, f}, {4, y, f}, {5, y, White}, {91, y, f}, {92, y, f}, {93, y, White}});
+  EXPECT_EQ(CountColour(surface, yellow, 0, 0, 100, 100), 0);       // no key colour when on
+  EXPECT_EQ(CountColour(surface, f, 5, 51, 91, 69), 0);             // inside stays white
   EXPECT_EQ(CountColour(surface, Rgb{255, 0, 0}, 0, 100, 100, 160), 0);  // label: no box at all
-  EXPECT_EQ(surface.Pixel(48, 200), (Rgb{192, 192, 32}));  // a Key is never drawn on
+  EXPECT_EQ(surface.Pixel(48, 200), (Rgb{192, 192, 32}));                // a Key is never drawn on
+
+  // Off: the raised key in its colour. Right edge a 5-pixel line on x 92 (columns 90..94).
+  for (int y : {496, 500, 505}) {
+    ExpectPixels(surface, {{89, y, White}, {95, y, White}});
+    for (int x = 90; x <= 94; ++x) ExpectPixels(surface, {{x, y, cyan}});
+  }
+  // Bottom shadow a 5-pixel line on y 510 (rows 508..512); top edge 2 pixels on y 490.
+  for (int x : {10, 48, 85}) {
+    ExpectPixels(surface, {{x, 507, White}, {x, 513, White}, {x, 489, cyan}, {x, 490, cyan}, {x, 491, White}});
+    for (int y = 508; y <= 512; ++y) ExpectPixels(surface, {{x, y, cyan}});
+  }
+  ExpectPixels(surface, {{3, 500, cyan}, {4, 500, cyan}, {5, 500, White}});  // left edge: 2 pixels on x 4
+  EXPECT_EQ(CountColour(surface, f, 0, 400, 100, 600), 0);
 
   comment = 0;
   surface.Clear(White);
   DrawPanel(surface, panel);
-  EXPECT_EQ(surface.Pixel(48, 50), (Rgb{240, 240, 40}));   // switch off: raised
-  EXPECT_EQ(CountColour(surface, SwitchFrame, 0, 0, 100, 300), 0);
+  EXPECT_EQ(surface.Pixel(48, 50), yellow);  // the first switch is off now: raised
+  EXPECT_EQ(CountColour(surface, f, 0, 0, 100, 600), 0);
 }
 
 TEST_F(PanelTest, KeyTextStandsAtXPlusTwoAndLowersByFour) {
   REQUIRE_IPA_GOTHIC();
-  const PanelKey normal{.code = 1, .x = 4, .y = 100, .english = "AB", .japanese = "AB", .kind = KeyKind::Label};
-  PanelKey lowered = normal;
-  lowered.place = TextPlace::Lowered;
-
-  DrawPanelKey(surface, normal);
+  PanelKey key{.code = 1, .x = 4, .y = 100, .english = "AB", .japanese = "AB", .kind = KeyKind::Label};
+  DrawPanelKey(surface, key);
   const Box a = InkBox(surface, PanelText, 0, 80, 100, 130);
-  ASSERT_FALSE(a.Empty());
+  ASSERT_GT(a.count, 0);
   EXPECT_GE(a.left, 6);
   EXPECT_LT(a.right, 6 + 10);  // two half-width cells of the height-10 font
   EXPECT_GE(a.top, 100);
   EXPECT_LE(a.bottom, 109);
 
-  Surface other;
-  DrawPanelKey(other, lowered);
-  const Box b = InkBox(other, PanelText, 0, 80, 100, 130);
-  EXPECT_EQ(b.left, a.left);
-  EXPECT_EQ(b.right, a.right);
-  EXPECT_EQ(b.top, a.top + 4);
-  EXPECT_EQ(b.bottom, a.bottom + 4);
+  Surface lowered;
+  key.place = TextPlace::Lowered;
+  DrawPanelKey(lowered, key);
+  const Box b = InkBox(lowered, PanelText, 0, 80, 100, 130);
+  EXPECT_EQ(std::tuple(b.left, b.right, b.top, b.bottom), std::tuple(a.left, a.right, a.top + 4, a.bottom + 4));
   UsePanelFontFile("");
 }
 
@@ -170,16 +128,13 @@ TEST_F(PanelTest, TextsFollowTheLanguageAndFormatTheirValue) {
   power = 123;
   EXPECT_EQ(PanelKeyText(key), "step 123");
 
-  EXPECT_EQ(FormatPanelText("%4d", 100), " 100");
-  EXPECT_EQ(FormatPanelText("%3d", -5), " -5");
-  EXPECT_EQ(FormatPanelText("[%3d", 0), "[  0");
-  EXPECT_EQ(FormatPanelText("%-3d]", 4), "4  ]");
-  EXPECT_EQ(FormatPanelText("%02d", 4), "04");
-  EXPECT_EQ(FormatPanelText("%d", -2147483647 - 1), "-2147483648");
-  EXPECT_EQ(FormatPanelText("100%% %d", 3), "100% 3");
-  // Only one field is filled, and a field that is not "%d" is kept as written.
-  EXPECT_EQ(FormatPanelText("%d %d", 1), "1 %d");
-  EXPECT_EQ(FormatPanelText("%s%x %d", 9), "%s%x 9");
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"%4d", 100, " 100"}, {"%3d", -5, " -5"}, {"[%3d", 0, "[  0"}, {"%-3d]", 4, "4  ]"}, {"%02d", 4, "04"},
+      {"%d", -2147483647 - 1, "-2147483648"}, {"100%% %d", 3, "100% 3"},
+      // Only one field is filled, and a field that is not "%d" is kept as written.
+      {"%d %d", 1, "1 %d"}, {"%s%x %d", 9, "%s%x 9"},
+  };
+  for (const auto& [format, value, text] : cases) EXPECT_EQ(FormatPanelText(format, value), text) << format;
 }
 
 TEST_F(PanelTest, HitTestUsesOpenBoundsAndTheFirstRowWins) {
@@ -188,13 +143,12 @@ TEST_F(PanelTest, HitTestUsesOpenBoundsAndTheFirstRowWins) {
       {.code = 2, .x = 4, .y = 24, .width = 88},
       {.code = 3, .x = 4, .y = 30, .width = 20},  // overlapped by row 2
   }};
-  EXPECT_EQ(PanelKeyAt(panel, 5, 21), 1);
-  EXPECT_EQ(PanelKeyAt(panel, 4, 10), NoKey);  // left bound open
-  EXPECT_EQ(PanelKeyAt(panel, 5, 22), NoKey);  // explicit bottom open
-  EXPECT_EQ(PanelKeyAt(panel, 91, 43), 2);
-  EXPECT_EQ(PanelKeyAt(panel, 92, 30), NoKey);  // x + w is outside
-  EXPECT_EQ(PanelKeyAt(panel, 10, 44), 3);      // y + 20 of row 2 is outside, row 3 still holds it
-  EXPECT_EQ(PanelKeyAt(panel, 10, 35), 2);      // both hold it: the first wins
+  const std::array<int, 3> hits[] = {
+      {5, 21, 1},  {4, 10, NoKey} /* left bound open */, {5, 22, NoKey} /* explicit bottom open */,
+      {91, 43, 2}, {92, 30, NoKey} /* x + w is outside */,
+      {10, 44, 3} /* y + 20 of row 2 is outside, row 3 still holds it */, {10, 35, 2} /* both: the first wins */,
+  };
+  for (const auto& [x, y, code] : hits) EXPECT_EQ(PanelKeyAt(panel, x, y), code) << x << "," << y;
   EXPECT_EQ(FindPanelKey(panel, 3)->x, 4);
   EXPECT_EQ(FindPanelKey(panel, 9), nullptr);
 }
@@ -202,145 +156,97 @@ TEST_F(PanelTest, HitTestUsesOpenBoundsAndTheFirstRowWins) {
 TEST_F(PanelTest, SelectingAValueBoxDeselectsTheOther) {
   int selection = 0, calculator = 0;
   ToggleValueBox(selection, 1, calculator);
-  EXPECT_EQ(selection, 1);
-  EXPECT_EQ(calculator, 1);
+  EXPECT_EQ(std::pair(selection, calculator), std::pair(1, 1));
   ToggleValueBox(selection, 2, calculator);
-  EXPECT_EQ(selection, 2);
-  EXPECT_EQ(calculator, 1);
+  EXPECT_EQ(std::pair(selection, calculator), std::pair(2, 1));
   ToggleValueBox(selection, 2, calculator);
-  EXPECT_EQ(selection, 0);
-  EXPECT_EQ(calculator, 0);
+  EXPECT_EQ(std::pair(selection, calculator), std::pair(0, 0));
 }
 
-// ---------------------------------------------------------------------------
-// Diamonds, belts, reset mark
-// ---------------------------------------------------------------------------
+// [SECTION] Diamonds, belts, reset mark
 
-TEST_F(PanelTest, SideBySideDiamondGlyph) {
-  const Rgb c{220, 220, 100};
-  const int x = 78, y = 681;
+TEST_F(PanelTest, DiamondGlyphs) {
+  const Rgb c{220, 220, 100}, w = White;
+  int x = 78, y = 681;
   DrawDiamondSwitch(surface, x, y, c);
-  // Frame corners (the frame runs through x + 20 and y + 20).
-  EXPECT_EQ(surface.Pixel(x, y), c);
-  EXPECT_EQ(surface.Pixel(x + 20, y + 20), c);
-  EXPECT_EQ(surface.Pixel(x + 20, y + 10), c);
-  // Left half, column x + 5: rows y .. y + 4 and y + 15 .. y + 19; hollow between.
-  EXPECT_EQ(surface.Pixel(x + 5, y + 4), c);
-  EXPECT_EQ(surface.Pixel(x + 5, y + 5), White);
-  EXPECT_EQ(surface.Pixel(x + 5, y + 14), White);
-  EXPECT_EQ(surface.Pixel(x + 5, y + 15), c);
-  EXPECT_EQ(surface.Pixel(x + 9, y + 1), White);  // the arrow's wide end
-  EXPECT_EQ(surface.Pixel(x + 9, y + 10), White);
-  // Right half, column x + 15: rows y + 5 .. y + 14 (a solid triangle).
-  EXPECT_EQ(surface.Pixel(x + 15, y + 4), White);
-  EXPECT_EQ(surface.Pixel(x + 15, y + 5), c);
-  EXPECT_EQ(surface.Pixel(x + 15, y + 14), c);
-  EXPECT_EQ(surface.Pixel(x + 15, y + 15), White);
-  EXPECT_EQ(surface.Pixel(x + 19, y + 9), c);  // tip
-  EXPECT_EQ(surface.Pixel(x + 19, y + 8), White);
+  ExpectPixels(surface, {
+      {x, y, c}, {x + 20, y + 20, c}, {x + 20, y + 10, c},  // frame corners: it runs through x + 20 and y + 20
+      // Left half, column x + 5: rows y .. y + 4 and y + 15 .. y + 19; hollow between.
+      {x + 5, y + 4, c}, {x + 5, y + 5, w}, {x + 5, y + 14, w}, {x + 5, y + 15, c},
+      {x + 9, y + 1, w}, {x + 9, y + 10, w},  // the arrow's wide end
+      // Right half, column x + 15: rows y + 5 .. y + 14 (a solid triangle), tip at (x + 19, y + 9).
+      {x + 15, y + 4, w}, {x + 15, y + 5, c}, {x + 15, y + 14, c}, {x + 15, y + 15, w},
+      {x + 19, y + 9, c}, {x + 19, y + 8, w},
+  });
+
+  const Rgb d{10, 20, 30};
+  y = 254;
+  DrawUpDownDiamond(surface, x, y, d);
+  ExpectPixels(surface, {
+      // Upper half: columns x + 5 and x + 15 cover rows y + 6 .. y + 10, apex below the frame.
+      {x + 5, y + 5, w}, {x + 5, y + 6, d}, {x + 15, y + 5, w}, {x + 15, y + 6, d},
+      {x + 10, y + 1, d}, {x + 1, y + 9, w},
+      // Lower half: x + 5 and x + 15 cover y + 15 .. y + 19.
+      {x + 5, y + 14, w}, {x + 5, y + 15, d}, {x + 15, y + 14, w}, {x + 15, y + 15, d},
+      {x + 1, y + 11, d}, {x + 11, y + 18, w},
+  });
 }
 
-TEST_F(PanelTest, StackedDiamondGlyph) {
-  const Rgb c{10, 20, 30};
-  const int x = 78, y = 254;
-  DrawUpDownDiamond(surface, x, y, c);
-  // Upper half: columns x + 5 and x + 15 cover rows y + 6 .. y + 10.
-  EXPECT_EQ(surface.Pixel(x + 5, y + 5), White);
-  EXPECT_EQ(surface.Pixel(x + 5, y + 6), c);
-  EXPECT_EQ(surface.Pixel(x + 15, y + 5), White);
-  EXPECT_EQ(surface.Pixel(x + 15, y + 6), c);
-  EXPECT_EQ(surface.Pixel(x + 10, y + 1), c);  // apex below the frame
-  EXPECT_EQ(surface.Pixel(x + 1, y + 9), White);
-  // Lower half: x + 5 covers y + 15 .. y + 19, x + 15 covers y + 15 .. y + 19.
-  EXPECT_EQ(surface.Pixel(x + 5, y + 14), White);
-  EXPECT_EQ(surface.Pixel(x + 5, y + 15), c);
-  EXPECT_EQ(surface.Pixel(x + 15, y + 14), White);
-  EXPECT_EQ(surface.Pixel(x + 15, y + 15), c);
-  EXPECT_EQ(surface.Pixel(x + 1, y + 11), c);
-  EXPECT_EQ(surface.Pixel(x + 11, y + 18), White);
+// Clicks on one control: the value before, the mouse, whether it was hit, the value after.
+struct ClickCase { int before, mouseX, mouseY; bool hit; int after; };
+
+void ExpectClicks(const std::function<bool(int&, int, int)>& click, std::initializer_list<ClickCase> cases) {
+  for (const ClickCase& c : cases) {
+    int v = c.before;
+    EXPECT_EQ(click(v, c.mouseX, c.mouseY), c.hit) << c.before << " at " << c.mouseX << "," << c.mouseY;
+    EXPECT_EQ(v, c.after) << c.before << " at " << c.mouseX << "," << c.mouseY;
+  }
 }
 
-TEST_F(PanelTest, DiamondHitsStepClampAndIgnoreTheMiddle) {
-  int v = 100;
-  EXPECT_TRUE(DiamondSwitchClick(v, 8, 1, 1000, 78, 205, 80, 215));
-  EXPECT_EQ(v, 92);
-  EXPECT_TRUE(DiamondSwitchClick(v, 8, 1, 1000, 78, 205, 95, 215));
-  EXPECT_EQ(v, 100);
-  EXPECT_FALSE(DiamondSwitchClick(v, 8, 1, 1000, 78, 205, 88, 215));  // column x + h
-  EXPECT_FALSE(DiamondSwitchClick(v, 8, 1, 1000, 78, 205, 78, 215));  // open left bound
-  EXPECT_FALSE(DiamondSwitchClick(v, 8, 1, 1000, 78, 205, 98, 215));
-  EXPECT_FALSE(DiamondSwitchClick(v, 8, 1, 1000, 78, 205, 80, 225));
-  EXPECT_EQ(v, 100);
-  v = 1000;  // at the upper bound it stays
-  EXPECT_TRUE(DiamondSwitchClick(v, 8, 1, 1000, 78, 205, 95, 215));
-  EXPECT_EQ(v, 1000);
-  v = 5;
-  EXPECT_TRUE(DiamondSwitchClick(v, 8, 1, 1000, 78, 205, 80, 215));
-  EXPECT_EQ(v, 1);
-
-  int step = 8;  // FILTER's step: upper + 4, lower - 4
-  EXPECT_TRUE(UpDownDiamondClick(step, 4, 2, 98, 78, 681, 85, 685));
-  EXPECT_EQ(step, 12);
-  EXPECT_TRUE(UpDownDiamondClick(step, 4, 2, 98, 78, 681, 85, 695));
-  EXPECT_EQ(step, 8);
-  EXPECT_FALSE(UpDownDiamondClick(step, 4, 2, 98, 78, 681, 85, 691));  // row y + h
-  EXPECT_EQ(step, 8);
-  step = 98;
-  EXPECT_TRUE(UpDownDiamondClick(step, 4, 2, 98, 78, 681, 85, 685));
-  EXPECT_EQ(step, 98);
+TEST_F(PanelTest, DiamondAndBeltClicksStepClampAndIgnoreTheMiddle) {
+  // Step 8 within 1..1000, glyph at (78, 205).
+  ExpectClicks([](int& v, int mx, int my) { return DiamondSwitchClick(v, 8, 1, 1000, 78, 205, mx, my); },
+               {{100, 80, 215, true, 92}, {92, 95, 215, true, 100},
+                {100, 88, 215, false, 100} /* column x + h */, {100, 78, 215, false, 100} /* open left bound */,
+                {100, 98, 215, false, 100}, {100, 80, 225, false, 100},
+                {1000, 95, 215, true, 1000} /* at the upper bound it stays */, {5, 80, 215, true, 1}});
+  // FILTER's step: upper + 4, lower - 4, within 2..98, glyph at (78, 681).
+  ExpectClicks([](int& v, int mx, int my) { return UpDownDiamondClick(v, 4, 2, 98, 78, 681, mx, my); },
+               {{8, 85, 685, true, 12}, {12, 85, 695, true, 8}, {8, 85, 691, false, 8} /* row y + h */,
+                {98, 85, 685, true, 98}});
+  // Belts at y 238: the ends and the row below are open; a double belt's lower strip has its own range.
+  ExpectClicks([](int& v, int mx, int my) { return BeltClick(v, {0, 100}, 238, mx, my); },
+               {{100, 2, 243, false, 100}, {100, 98, 243, false, 100}, {100, 50, 248, false, 100}});
+  ExpectClicks([](int& v, int mx, int my) { return DoubleBeltClick(v, {0, 100}, {100, 1000}, 238, mx, my); },
+               {{100, 3, 243, true, 1}, {1, 97, 253, true, 990},
+                {990, 50, 248, false, 990} /* between the strips */});
 }
 
 TEST_F(PanelTest, BeltValuesTruncate) {
-  EXPECT_EQ(BeltValue(3, {0, 100}), 1);      // 100 / 96
-  EXPECT_EQ(BeltValue(97, {0, 100}), 98);    // 95 * 100 / 96 = 98.96
-  EXPECT_EQ(BeltValue(50, {0, 100}), 50);    // 48 * 100 / 96
-  EXPECT_EQ(BeltValue(3, {100, 1000}), 109);  // 100 + 900 / 96
-  EXPECT_EQ(BeltValue(97, {100, 1000}), 990);
-  EXPECT_EQ(BeltValue(3, {255, 0}), 253);    // a falling range: 255 - 255 / 96 toward zero
-
-  int power = 100;
-  EXPECT_FALSE(BeltClick(power, {0, 100}, 238, 2, 243));  // left end open
-  EXPECT_FALSE(BeltClick(power, {0, 100}, 238, 98, 243));
-  EXPECT_FALSE(BeltClick(power, {0, 100}, 238, 50, 248));
-  EXPECT_EQ(power, 100);
-  EXPECT_TRUE(DoubleBeltClick(power, {0, 100}, {100, 1000}, 238, 3, 243));
-  EXPECT_EQ(power, 1);
-  EXPECT_TRUE(DoubleBeltClick(power, {0, 100}, {100, 1000}, 238, 97, 253));
-  EXPECT_EQ(power, 990);
-  EXPECT_FALSE(DoubleBeltClick(power, {0, 100}, {100, 1000}, 238, 50, 248));  // between the strips
-  EXPECT_EQ(power, 990);
-
-  EXPECT_EQ(BeltFill(50, {0, 100}), 48);
-  EXPECT_EQ(BeltFill(1000, {0, 100}), 96);  // at most the belt
-  EXPECT_EQ(BeltFill(50, {100, 1000}), 0);
-  EXPECT_EQ(BeltFill(550, {100, 1000}), 48);
+  const std::tuple<int, BeltRange, int> values[] = {
+      {3, {0, 100}, 1},       // 100 / 96
+      {97, {0, 100}, 98},     // 95 * 100 / 96 = 98.96
+      {50, {0, 100}, 50},     // 48 * 100 / 96
+      {3, {100, 1000}, 109},  // 100 + 900 / 96
+      {97, {100, 1000}, 990},
+      {3, {255, 0}, 253},  // a falling range: 255 - 255 / 96 toward zero
+  };
+  for (const auto& [mouseX, range, value] : values) EXPECT_EQ(BeltValue(mouseX, range), value) << mouseX;
+  const std::tuple<int, BeltRange, int> fills[] = {
+      {50, {0, 100}, 48}, {1000, {0, 100}, 96} /* at most the belt */, {50, {100, 1000}, 0}, {550, {100, 1000}, 48}};
+  for (const auto& [value, range, filled] : fills) EXPECT_EQ(BeltFill(value, range), filled) << value;
 }
 
 TEST_F(PanelTest, ResetMarkBars) {
-  const Rgb c{192, 16, 32};  // colour 2 (FILTER's dark mark at (2, 22))
+  const Rgb c{192, 16, 32}, w = White;  // colour 2 (FILTER's dark mark at (2, 22))
   DrawResetMark(surface, 2, 22, ResetMarkUnit, 2);
-  // Bar 1: columns 2..4, rows 22..51.
-  EXPECT_EQ(surface.Pixel(2, 22), c);
-  EXPECT_EQ(surface.Pixel(4, 51), c);
-  EXPECT_EQ(surface.Pixel(2, 52), White);
-  // Bars 2 and 3: columns 5..10, rows 22..33 and 40..51, open between.
-  EXPECT_EQ(surface.Pixel(10, 33), c);
-  EXPECT_EQ(surface.Pixel(7, 36), White);
-  EXPECT_EQ(surface.Pixel(10, 40), c);
-  // Bar 4: columns 11..28, rows 22..27.
-  EXPECT_EQ(surface.Pixel(28, 27), c);
-  EXPECT_EQ(surface.Pixel(29, 22), White);
-  EXPECT_EQ(surface.Pixel(20, 28), White);
-  // Bar 6: columns 29..34, rows 28..45; bar 7: columns 23..40, rows 46..51.
-  EXPECT_EQ(surface.Pixel(34, 45), c);
-  EXPECT_EQ(surface.Pixel(35, 45), White);
-  EXPECT_EQ(surface.Pixel(40, 51), c);
-  EXPECT_EQ(surface.Pixel(41, 51), White);
-  // Bar 9: columns 41..46, rows 22..33; bar 8: columns 35..46, rows 34..39.
-  EXPECT_EQ(surface.Pixel(46, 22), c);
-  EXPECT_EQ(surface.Pixel(47, 30), White);
-  EXPECT_EQ(surface.Pixel(35, 39), c);
-  EXPECT_EQ(surface.Pixel(35, 40), White);
+  ExpectPixels(surface, {
+      {2, 22, c}, {4, 51, c}, {2, 52, w},                // bar 1: columns 2..4, rows 22..51
+      {10, 33, c}, {7, 36, w}, {10, 40, c},              // bars 2, 3: columns 5..10, rows 22..33 and 40..51
+      {28, 27, c}, {29, 22, w}, {20, 28, w},             // bar 4: columns 11..28, rows 22..27
+      {34, 45, c}, {35, 45, w}, {40, 51, c}, {41, 51, w},  // bar 6: 29..34 x 28..45; bar 7: 23..40 x 46..51
+      {46, 22, c}, {47, 30, w}, {35, 39, c}, {35, 40, w},  // bar 9: 41..46 x 22..33; bar 8: 35..46 x 34..39
+  });
   // Nine bars with no overlap: 774 pixels in all, nothing outside 45 x 30.
   EXPECT_EQ(CountColour(surface, c, 0, 0, 100, 100), 774);
   EXPECT_EQ(CountColour(surface, c, 2, 22, 47, 52), 774);
@@ -352,28 +258,18 @@ TEST_F(PanelTest, ResetMarkBars) {
   EXPECT_EQ(CountColour(surface, White, 60, 92, 105, 122), 45 * 30);
 }
 
-// ---------------------------------------------------------------------------
-// Calculator
-// ---------------------------------------------------------------------------
+// [SECTION] Calculator
 
 class CalculatorTest : public PanelTest {
  protected:
-  void SetUp() override {
-    PanelTest::SetUp();
-    ResetCalculator();
-  }
-  // Clicks the middle of a key's hit region, as a user would.
-  bool Press(int code) {
-    for (const CalcKey& key : pad.keys) {
-      if (key.code != code) continue;
-      return CalculatorClick(pad, calculatorSwitch, (key.hit.left + key.hit.right) / 2,
-                             (key.hit.top + key.hit.bottom) / 2);
-    }
-    return false;
-  }
-  bool PressDigit(int digit) {
+  void SetUp() override { PanelTest::SetUp(); ResetCalculator(); }
+  // Clicks the middle of a key's hit region, as a user would: the key of a
+  // code, or of a digit.
+  bool Press(int code, bool byDigit = false) {
     for (const CalcKey& key : pad.keys)
-      if (key.digit == digit) return Press(key.code);
+      if ((byDigit ? key.digit : key.code) == code)
+        return CalculatorClick(pad, calculatorSwitch, (key.hit.left + key.hit.right) / 2,
+                               (key.hit.top + key.hit.bottom) / 2);
     return false;
   }
   void Paint(int* selected) {
@@ -381,69 +277,60 @@ class CalculatorTest : public PanelTest {
     DrawKeypad(surface, pad, calculatorSwitch == 1);
     ServeCalculator(surface, pad, selected);
   }
+  // Each digit pressed and followed by a paint.
+  void Type(std::initializer_list<int> digits, int* selected = nullptr) {
+    for (int d : digits) {
+      EXPECT_TRUE(Press(d, true)) << d;
+      Paint(selected);
+    }
+  }
   Keypad pad = FilterKeypad;
   int calculatorSwitch = 0;
 };
 
-TEST_F(CalculatorTest, FilterKeypadIsTheDesignedTable) {
-  const CalcKey* seven = CalcKeyAt(pad, 20, 540);
-  ASSERT_NE(seven, nullptr);
-  EXPECT_EQ(seven->code, 10);
-  EXPECT_EQ(seven->digit, 7);
-  EXPECT_EQ(CalcKeyAt(pad, 35, 540), nullptr);  // between the columns 8..34 and 36..62
-  EXPECT_EQ(CalcKeyAt(pad, 61, 590)->digit, 2);
-  EXPECT_EQ(CalcKeyAt(pad, 91, 566)->digit, 6);
-  EXPECT_EQ(CalcKeyAt(pad, 20, 620)->digit, 0);
-  EXPECT_EQ(CalcKeyAt(pad, 60, 620), nullptr);  // the display is not a key
-  EXPECT_EQ(CalcKeyAt(pad, 49, 515)->code, CalcSwitchCode);
-  EXPECT_EQ(CalcKeyAt(pad, 91, 524)->code, CalcAllClearCode);
-  EXPECT_EQ(CalcKeyAt(pad, 91, 525), nullptr);
-  EXPECT_EQ(CalcKeyAt(pad, 31, 645)->code, CalcAddCode);
-  EXPECT_EQ(CalcKeyAt(pad, 32, 645), nullptr);
-  EXPECT_EQ(CalcKeyAt(pad, 39, 645)->code, CalcSubtractCode);
-  EXPECT_EQ(CalcKeyAt(pad, 69, 645)->code, CalcClearCode);
+// What a click at (x, y) hits: the key's code and digit (digit keys are codes
+// 10..18 for "７" .. "３" and 19 for "０"; the others have digit -1), code 0 for none.
+struct KeyHit { int x, y, code, digit = -1; };
 
+void ExpectKeys(const Keypad& pad, std::initializer_list<KeyHit> hits) {
+  for (const KeyHit& h : hits) {
+    const CalcKey* key = CalcKeyAt(pad, h.x, h.y);
+    EXPECT_EQ(std::pair(key ? key->code : 0, key ? key->digit : -1), std::pair(h.code, h.digit))
+        << "at " << h.x << "," << h.y;
+  }
+}
+
+TEST_F(CalculatorTest, FilterKeypadIsTheDesignedTable) {
+  ExpectKeys(pad, {
+      {20, 540, 10, 7}, {35, 540, 0} /* between the columns 8..34 and 36..62 */, {61, 590, 17, 2},
+      {91, 566, 15, 6}, {20, 620, 19, 0}, {60, 620, 0} /* the display is not a key */,
+      {49, 515, CalcSwitchCode}, {91, 524, CalcAllClearCode}, {91, 525, 0},
+      {31, 645, CalcAddCode}, {32, 645, 0}, {39, 645, CalcSubtractCode}, {69, 645, CalcClearCode},
+  });
   // Another page's arrangement: rows 20 apart under a 26-pixel first gap.
   const Keypad unic = MakeKeypad({623, {649, 669, 689}, 709, 729, 84});
-  EXPECT_EQ(CalcKeyAt(unic, 9, 624)->code, CalcSwitchCode);
-  EXPECT_EQ(CalcKeyAt(unic, 33, 650)->digit, 7);
-  EXPECT_EQ(CalcKeyAt(unic, 65, 688)->digit, 6);
-  EXPECT_EQ(CalcKeyAt(unic, 65, 690)->digit, 3);
-  EXPECT_EQ(CalcKeyAt(unic, 69, 748)->code, CalcClearCode);
-  EXPECT_EQ(unic.displayY, 709);
-  EXPECT_EQ(unic.displayRight, 84);
+  ExpectKeys(unic, {{9, 624, CalcSwitchCode}, {33, 650, 10, 7}, {65, 688, 15, 6}, {65, 690, 18, 3},
+                    {69, 748, CalcClearCode}});
 }
 
 TEST_F(CalculatorTest, FourDigitsMakeANumberAndAFifthDiscardsIt) {
-  for (int d : {1, 2, 3, 4}) {
-    EXPECT_TRUE(PressDigit(d));
-    Paint(nullptr);
-  }
-  EXPECT_EQ(CalcNumber, 1234);
-  EXPECT_EQ(CalcDigitCount, 4);
+  Type({1, 2, 3, 4});
+  EXPECT_EQ(std::pair(CalcNumber, CalcDigitCount), std::pair(1234, 4));
   Paint(nullptr);  // a paint without a click changes nothing
   Paint(nullptr);
-  EXPECT_EQ(CalcNumber, 1234);
-  EXPECT_EQ(CalcDigitCount, 4);
-
-  PressDigit(5);
-  Paint(nullptr);
-  EXPECT_EQ(CalcNumber, 0);
-  EXPECT_EQ(CalcDigitCount, 0);
-  PressDigit(9);
-  Paint(nullptr);
+  EXPECT_EQ(std::pair(CalcNumber, CalcDigitCount), std::pair(1234, 4));
+  Type({5});
+  EXPECT_EQ(std::pair(CalcNumber, CalcDigitCount), std::pair(0, 0));
+  Type({9});
   EXPECT_EQ(CalcNumber, 9);  // a new entry starts from the next digit
 }
 
 TEST_F(CalculatorTest, DisplayIsRightAlignedByDigitCount) {
   REQUIRE_IPA_GOTHIC();
-  for (int d : {1, 2, 3, 4}) {
-    PressDigit(d);
-    Paint(nullptr);
-  }
+  Type({1, 2, 3, 4});
   // "1234" at x 90 - 40 = 50, ten pixels a digit: ink within 50..89.
   const Box four = InkBox(surface, PanelText, 40, 609, 100, 629);
-  ASSERT_FALSE(four.Empty());
+  ASSERT_GT(four.count, 0);
   EXPECT_GE(four.left, 50);
   EXPECT_LT(four.left, 60);
   EXPECT_LT(four.right, 90);
@@ -451,59 +338,43 @@ TEST_F(CalculatorTest, DisplayIsRightAlignedByDigitCount) {
   UsePanelFontFile("");
 }
 
-TEST_F(CalculatorTest, PlusAppliesToTheSelectedValue) {
+TEST_F(CalculatorTest, PlusAppliesOnceAndMinusWaitsForAValueBox) {
   int power = 100;
-  PressDigit(2);
-  Paint(&power);
-  PressDigit(5);
-  Paint(&power);
+  Type({2, 5}, &power);
   EXPECT_EQ(power, 100);  // digits alone do not change the value
   EXPECT_TRUE(Press(CalcAddCode));
   Paint(&power);
   EXPECT_EQ(power, 125);
-  EXPECT_EQ(CalcNumber, 0);
-  EXPECT_EQ(CalcOperation, 0);
-  EXPECT_EQ(CalcDelta, 0);
-  EXPECT_EQ(CalcDigitCount, 0);
+  EXPECT_EQ(std::tuple(CalcNumber, CalcOperation, CalcDelta, CalcDigitCount), std::tuple(0, 0, 0, 0));
   Paint(&power);
   EXPECT_EQ(power, 125);  // applied once
-}
 
-TEST_F(CalculatorTest, MinusWaitsForAValueBox) {
   int step = 50;
-  PressDigit(7);
+  Type({7});
+  EXPECT_TRUE(Press(CalcSubtractCode));
   Paint(nullptr);
-  Press(CalcSubtractCode);
   Paint(nullptr);
-  Paint(nullptr);
-  EXPECT_EQ(CalcOperation, 2);
-  EXPECT_EQ(CalcDelta, -7);
-  PressDigit(3);  // not taken while the operation waits
-  Paint(nullptr);
+  EXPECT_EQ(std::pair(CalcOperation, CalcDelta), std::pair(2, -7));
+  Type({3});  // not taken while the operation waits
   EXPECT_EQ(CalcNumber, 7);
   Paint(&step);  // a value box is selected now
-  EXPECT_EQ(step, 43);
-  EXPECT_EQ(CalcOperation, 0);
+  EXPECT_EQ(std::pair(step, CalcOperation), std::pair(43, 0));
 }
 
 TEST_F(CalculatorTest, AllClearSetsTheSelectedValueToZero) {
   int value = 321;
-  PressDigit(4);
-  Paint(nullptr);
+  Type({4});
   Press(CalcAllClearCode);
   Paint(nullptr);  // nothing selected: the number is cleared, ＡＣ waits
-  EXPECT_EQ(CalcNumber, 0);
-  EXPECT_EQ(CalcClear, 2);
+  EXPECT_EQ(std::pair(CalcNumber, CalcClear), std::pair(0, 2));
   Paint(&value);
-  EXPECT_EQ(value, 0);
-  EXPECT_EQ(CalcClear, 0);
+  EXPECT_EQ(std::pair(value, CalcClear), std::pair(0, 0));
 
-  PressDigit(6);
+  Press(6, true);
   Press(CalcClearCode);  // "Ｃ" clears the number only
   value = 10;
   Paint(&value);
-  EXPECT_EQ(CalcNumber, 0);
-  EXPECT_EQ(value, 10);
+  EXPECT_EQ(std::pair(CalcNumber, value), std::pair(0, 10));
 }
 
 TEST_F(CalculatorTest, KeysRequestTheNoteAndTheSwitchToggles) {
@@ -511,17 +382,14 @@ TEST_F(CalculatorTest, KeysRequestTheNoteAndTheSwitchToggles) {
   EXPECT_FALSE(CalculatorClick(pad, calculatorSwitch, 95, 540));
   EXPECT_EQ(CommentRequest, 99);
   EXPECT_TRUE(Press(CalcSwitchCode));
-  EXPECT_EQ(calculatorSwitch, 1);
-  EXPECT_EQ(CommentRequest, CalculatorNoteRequest);
+  EXPECT_EQ(std::pair(calculatorSwitch, CommentRequest), std::pair(1, CalculatorNoteRequest));
   Paint(nullptr);
   EXPECT_EQ(surface.Pixel(20, 505), SwitchFrame);  // "cal" drawn on
   Press(CalcSwitchCode);
   EXPECT_EQ(calculatorSwitch, 0);
 }
 
-// ---------------------------------------------------------------------------
-// Comments
-// ---------------------------------------------------------------------------
+// [SECTION] Comments
 
 constexpr CommentText PageComment = {.lines = {{{"FILTER [<>] (A)call a image;", "フィルタ [<>] (A)画像を呼び出す;"}}}};
 constexpr std::array<CommentText, 2> Explanations = {{
@@ -531,75 +399,65 @@ constexpr std::array<CommentText, 2> Explanations = {{
 const PageComments FilterComments{.commentCode = 1, .slot = 1, .hasCalculator = true, .comment = &PageComment,
                                   .explanations = Explanations};
 
+// One paint's comment step on a cleared surface, for a request.
+int Serve(Surface& s, const PageComments& page, int request, int& selector) {
+  s.Clear(White);
+  CommentRequest = request;
+  return ServeComments(s, page, selector);
+}
 int TextAreaCount(const Surface& s, Rgb colour) { return CountColour(s, colour, 100, 700, 1100, 790); }
+// Ink of a colour on the first and on the second comment line.
+std::pair<bool, bool> OnLines(const Surface& s, Rgb colour) {
+  return {CountColour(s, colour, 120, 708, 1100, 722) > 0, CountColour(s, colour, 120, 722, 1100, 736) > 0};
+}
 
-TEST_F(PanelTest, RestoreNoteShowsForOnePaintOnly) {
+TEST_F(PanelTest, NotesAndExplanationsShowForOnePaintAndResetTheSelector) {
   int selector = 2;
-  CommentRequest = RestoreNoteRequest;
-  EXPECT_EQ(ServeComments(surface, FilterComments, selector), RestoreNoteRequest);
-  EXPECT_GT(CountColour(surface, NoteColour, 120, 708, 1100, 722), 0);  // line 1
-  EXPECT_GT(CountColour(surface, NoteColour, 120, 722, 1100, 736), 0);  // line 2
+  EXPECT_EQ(Serve(surface, FilterComments, RestoreNoteRequest, selector), RestoreNoteRequest);
+  EXPECT_EQ(OnLines(surface, NoteColour), std::pair(true, true));
   EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);  // the selector was reset first
-  EXPECT_EQ(CommentRequest, NoCommentRequest);
-  EXPECT_EQ(selector, 0);
-
-  surface.Clear(White);
-  EXPECT_EQ(ServeComments(surface, FilterComments, selector), NoCommentRequest);
+  EXPECT_EQ(std::pair(CommentRequest, selector), std::pair(NoCommentRequest, 0));
+  EXPECT_EQ(Serve(surface, FilterComments, CommentRequest, selector), NoCommentRequest);
   EXPECT_EQ(TextAreaCount(surface, NoteColour), 0);
-}
 
-TEST_F(PanelTest, ExplanationIsDrawnOnceAndTheSelectorReset) {
-  int selector = 7;
-  CommentRequest = NoCommentRequest;
-  ServeComments(surface, FilterComments, selector);
-  EXPECT_GT(CountColour(surface, ExplainRed, 120, 708, 1100, 722), 0);
-  EXPECT_GT(CountColour(surface, ExplainRed, 120, 722, 1100, 736), 0);
+  selector = 7;
+  Serve(surface, FilterComments, NoCommentRequest, selector);
+  EXPECT_EQ(OnLines(surface, ExplainRed), std::pair(true, true));
   EXPECT_EQ(selector, 0);
-  surface.Clear(White);
-  ServeComments(surface, FilterComments, selector);
+  Serve(surface, FilterComments, NoCommentRequest, selector);
   EXPECT_EQ(TextAreaCount(surface, ExplainRed), 0);
-
   selector = 5;  // no such explanation: nothing drawn, still reset
-  ServeComments(surface, FilterComments, selector);
+  Serve(surface, FilterComments, NoCommentRequest, selector);
   EXPECT_EQ(selector, 0);
 }
 
-TEST_F(PanelTest, PageCommentAndCalculatorNote) {
+TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
   int selector = 2;
-  CommentRequest = 1;
-  EXPECT_EQ(ServeComments(surface, FilterComments, selector), 1);
+  EXPECT_EQ(Serve(surface, FilterComments, 1, selector), 1);
   EXPECT_GT(TextAreaCount(surface, CommentColour), 0);
   EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);
   EXPECT_EQ(CommentRequest, NoCommentRequest);
-
-  surface.Clear(White);
-  CommentRequest = CalculatorNoteRequest;
-  EXPECT_EQ(ServeComments(surface, FilterComments, selector), CalculatorNoteRequest);
+  EXPECT_EQ(Serve(surface, FilterComments, CalculatorNoteRequest, selector), CalculatorNoteRequest);
   EXPECT_GT(TextAreaCount(surface, NoteColour), 0);
 
   // A page without a calculator leaves the request for its own pages.
   PageComments plain = FilterComments;
   plain.hasCalculator = false;
-  surface.Clear(White);
-  CommentRequest = CalculatorNoteRequest;
-  EXPECT_EQ(ServeComments(surface, plain, selector), NoCommentRequest);
+  EXPECT_EQ(Serve(surface, plain, CalculatorNoteRequest, selector), NoCommentRequest);
   EXPECT_EQ(TextAreaCount(surface, NoteColour), 0);
   EXPECT_EQ(CommentRequest, CalculatorNoteRequest);
-}
 
-TEST_F(PanelTest, TopServesNothingWhileCommentsAreOff) {
+  // TOP serves nothing while comments are off.
   PageComments top = FilterComments;
-  top.commentCode = 0;
-  top.slot = 0;
+  top.commentCode = top.slot = 0;
   top.onlyWhileCommentOn = true;
   CommentOn = 0;
-  CommentRequest = 0;
-  int selector = 2;
-  EXPECT_EQ(ServeComments(surface, top, selector), NoCommentRequest);
+  selector = 2;
+  EXPECT_EQ(Serve(surface, top, 0, selector), NoCommentRequest);
   EXPECT_EQ(TextAreaCount(surface, CommentColour), 0);
   EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);
   CommentOn = 1;
-  EXPECT_EQ(ServeComments(surface, top, selector), 0);
+  EXPECT_EQ(Serve(surface, top, 0, selector), 0);
   EXPECT_EQ(selector, 0);
 }
 
@@ -618,10 +476,11 @@ TEST_F(PanelTest, RestoreNoteTextsCarryTheSlot) {
 
 TEST_F(PanelTest, NotationLegendColours) {
   DrawNotationLegend(surface);
-  EXPECT_GT(CountColour(surface, Rgb{200, 100, 100}, 0, 594, 100, 606), 0);
-  EXPECT_EQ(CountColour(surface, Rgb{100, 100, 200}, 0, 594, 100, 606), 0);
-  EXPECT_GT(CountColour(surface, Rgb{100, 100, 200}, 0, 612, 100, 624), 0);
-  EXPECT_GT(CountColour(surface, Rgb{100, 100, 200}, 0, 684, 100, 696), 0);
+  const Rgb red{200, 100, 100}, blue{100, 100, 200};
+  EXPECT_GT(CountColour(surface, red, 0, 594, 100, 606), 0);
+  EXPECT_EQ(CountColour(surface, blue, 0, 594, 100, 606), 0);
+  EXPECT_GT(CountColour(surface, blue, 0, 612, 100, 624), 0);
+  EXPECT_GT(CountColour(surface, blue, 0, 684, 100, 696), 0);
   EXPECT_GT(CountColour(surface, PanelText, 0, 574, 100, 586), 0);  // the heading
 }
 

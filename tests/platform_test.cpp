@@ -4,12 +4,14 @@
 #include <array>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "platform/headless.h"
 #include "platform/surface.h"
 #include "platform/text.h"
+#include "support/golden.h"
 
 namespace {
 
@@ -26,51 +28,30 @@ Points Inked(const Surface& s, int x0 = 0, int y0 = 0, int x1 = Surface::Width, 
 
 const Pen BlackPen{Black, 1, PenStyle::Solid};
 
-// A surface with a different colour at nearly every pixel, so an inversion
-// done twice, or a stray write, shows.
-void Patterned(Surface& s) {
-  std::uint8_t* d = s.Data();
-  for (int i = 0; i < Surface::Width * Surface::Height * 3; ++i) d[i] = static_cast<std::uint8_t>(i * 7 + i / 3);
-}
-
-TEST(Lines, EndPointIsExcludedInEveryDirection) {
+TEST(Lines, OnePixelPensExcludeTheEndPointAndTakeOnePixelPerMajorStep) {
+  const std::pair<std::array<int, 4>, Points> cases[] = {
+      {{10, 10, 15, 10}, {{10, 10}, {11, 10}, {12, 10}, {13, 10}, {14, 10}}},
+      {{20, 8, 20, 4}, {{20, 8}, {20, 7}, {20, 6}, {20, 5}}},  // upwards
+      {{0, 0, 4, 4}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
+      {{7, 7, 7, 7}, {}},  // a zero-length line draws nothing
+      {{0, 0, 8, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}}},
+  };
+  for (const auto& [e, pixels] : cases) {
+    Surface s;
+    s.Line(BlackPen, e[0], e[1], e[2], e[3]);
+    EXPECT_EQ(Inked(s), pixels) << e[0] << "," << e[1] << " to " << e[2] << "," << e[3];
+  }
   Surface s;
-  s.Line(BlackPen, 10, 10, 15, 10);
-  EXPECT_EQ(Inked(s), (Points{{10, 10}, {11, 10}, {12, 10}, {13, 10}, {14, 10}}));
-  s.Clear();
-  s.Line(BlackPen, 20, 8, 20, 4);  // upwards
-  EXPECT_EQ(Inked(s), (Points{{20, 8}, {20, 7}, {20, 6}, {20, 5}}));
-  s.Clear();
-  s.Line(BlackPen, 0, 0, 4, 4);
-  EXPECT_EQ(Inked(s), (Points{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
-  s.Clear();
-  s.Line(BlackPen, 7, 7, 7, 7);  // a zero-length line draws nothing
-  EXPECT_TRUE(Inked(s).empty());
-}
-
-TEST(Lines, ShallowAndSteepSlopesTakeOnePixelPerMajorStep) {
-  Surface s;
-  s.Line(BlackPen, 0, 0, 8, 2);
-  EXPECT_EQ(Inked(s), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}}));
-  s.Clear();
-  s.Line(BlackPen, 50, 40, 47, 30);  // steep, up and to the left
+  s.Line(BlackPen, 50, 40, 47, 30);  // steep, up and to the left: one pixel on each of ten rows
   const Points p = Inked(s);
   ASSERT_EQ(p.size(), 10u);
   std::set<int> rows;
-  for (auto [x, y] : p) {
-    rows.insert(y);
-    EXPECT_GE(x, 47);
-    EXPECT_LE(x, 50);
-  }
-  EXPECT_EQ(rows.size(), 10u);
+  for (auto [x, y] : p) EXPECT_TRUE(rows.insert(y).second && x >= 47 && x <= 50) << x << "," << y;
   EXPECT_TRUE(p.count({50, 40}));
   EXPECT_FALSE(p.count({47, 30}));
-}
 
-TEST(Lines, DottedPenSetsEverySecondPixelAcrossAPolyline) {
-  Surface s;
-  s.Polyline({Black, 1, PenStyle::Dot}, {{0, 0}, {5, 0}, {5, 4}});
-  // Steps 0..8 along the path, the even ones drawn.
+  s.Clear();
+  s.Polyline({Black, 1, PenStyle::Dot}, {{0, 0}, {5, 0}, {5, 4}});  // steps 0..8 along the path, the even ones
   EXPECT_EQ(Inked(s), (Points{{0, 0}, {2, 0}, {4, 0}, {5, 1}, {5, 3}}));
 }
 
@@ -97,8 +78,7 @@ TEST(Rectangles, FrameAndFillCoverExactlyTheirPixels) {
     for (int x = 5; x < 20; ++x) {
       const bool inside = x >= 10 && x <= 14 && y >= 20 && y <= 23;
       const bool frame = inside && (x == 10 || x == 14 || y == 20 || y == 23);
-      const Rgb want = frame ? Black : inside ? Rgb{255, 0, 0} : White;
-      EXPECT_EQ(s.Pixel(x, y), want) << x << "," << y;
+      EXPECT_EQ(s.Pixel(x, y), (frame ? Black : inside ? Rgb{255, 0, 0} : White)) << x << "," << y;
     }
   s.Clear();
   s.Rectangle(BlackPen, std::nullopt, 3, 3, 6, 5);  // frame only
@@ -115,17 +95,13 @@ TEST(Ellipses, SymmetricInsideTheirBoxAndTouchingEverySide) {
     Surface s;
     const int l = 100, t = 200;
     s.Ellipse(BlackPen, Rgb{0, 0, 255}, l, t, l + w, t + h);
-    const Points p = Inked(s);
     int minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;
-    for (auto [x, y] : p) {
+    for (auto [x, y] : Inked(s)) {
       minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
       EXPECT_EQ(s.Pixel(x, y), s.Pixel(2 * l + w - 1 - x, y)) << "mirror left-right " << w << "x" << h;
       EXPECT_EQ(s.Pixel(x, y), s.Pixel(x, 2 * t + h - 1 - y)) << "mirror top-bottom " << w << "x" << h;
     }
-    EXPECT_EQ(minX, l);
-    EXPECT_EQ(maxX, l + w - 1);
-    EXPECT_EQ(minY, t);
-    EXPECT_EQ(maxY, t + h - 1);
+    EXPECT_EQ((std::array{minX, maxX, minY, maxY}), (std::array{l, l + w - 1, t, t + h - 1})) << w << "x" << h;
     if (w > 4 && h > 4) {
       EXPECT_EQ(s.Pixel(l + w / 2, t + h / 2), (Rgb{0, 0, 255}));
     }
@@ -133,9 +109,11 @@ TEST(Ellipses, SymmetricInsideTheirBoxAndTouchingEverySide) {
 }
 
 TEST(Invert, EveryPrimitiveTouchesEachPixelOnceSoTwiceRestores) {
+  // A different colour at nearly every pixel, so an inversion done twice, or a stray write, shows.
   Surface s;
-  Patterned(s);
-  const std::vector<std::uint8_t> before(s.Data(), s.Data() + Surface::Width * Surface::Height * 3);
+  constexpr int bytes = Surface::Width * Surface::Height * 3;
+  for (int i = 0; i < bytes; ++i) s.Data()[i] = static_cast<std::uint8_t>(i * 7 + i / 3);
+  const std::vector<std::uint8_t> before(s.Data(), s.Data() + bytes);
   auto drawAll = [&] {
     s.Line(BlackPen, 5, 5, 300, 77, RasterOp::Invert);
     s.Line({Black, 7, PenStyle::Solid}, 400, 300, 420, 380, RasterOp::Invert);
@@ -146,18 +124,15 @@ TEST(Invert, EveryPrimitiveTouchesEachPixelOnceSoTwiceRestores) {
     s.Ellipse({Black, 4, PenStyle::Solid}, White, 800, 500, 830, 520, RasterOp::Invert);
   };
   drawAll();
-  for (std::size_t i = 0; i < before.size(); ++i) {
-    const std::uint8_t v = s.Data()[i];
-    ASSERT_TRUE(v == before[i] || v == static_cast<std::uint8_t>(~before[i])) << "byte " << i;
-  }
   // Each 3-byte pixel is wholly inverted or wholly kept.
-  for (std::size_t i = 0; i < before.size(); i += 3) {
-    const bool a = s.Data()[i] != before[i], b = s.Data()[i + 1] != before[i + 1];
-    ASSERT_TRUE(a == b || before[i] == static_cast<std::uint8_t>(~before[i])) << "pixel " << i / 3;
-  }
+  const auto kept = [&](std::size_t i) { return s.Data()[i] == before[i]; };
+  const auto inverted = [&](std::size_t i) { return s.Data()[i] == static_cast<std::uint8_t>(~before[i]); };
+  for (std::size_t i = 0; i < before.size(); i += 3)
+    ASSERT_TRUE((kept(i) && kept(i + 1) && kept(i + 2)) || (inverted(i) && inverted(i + 1) && inverted(i + 2)))
+        << "pixel " << i / 3;
   // The folded polyline covers its doubled-back pixels once, not twice.
-  EXPECT_NE(s.Pixel(610, 600), (Rgb{before[(600 * 1100 + 610) * 3], before[(600 * 1100 + 610) * 3 + 1],
-                                    before[(600 * 1100 + 610) * 3 + 2]}));
+  const std::size_t folded = (600 * 1100 + 610) * 3;
+  EXPECT_NE(s.Pixel(610, 600), (Rgb{before[folded], before[folded + 1], before[folded + 2]}));
   drawAll();
   EXPECT_TRUE(std::equal(before.begin(), before.end(), s.Data()));
 }
@@ -173,29 +148,27 @@ TEST(Clipping, NothingIsWrittenOutsideAndEdgesAreExact) {
   s.FillRect({1, 1, 1}, -100000, 830, 100000, 100000);
   s.SetPixel(-1, 0, Black);
   s.SetPixel(1100, 0, Black);
-  EXPECT_EQ(s.Pixel(-1, 0), Black);  // outside reads as black, writes are dropped
   for (int x = 0; x < 10; ++x) EXPECT_EQ(s.Pixel(x, 5), Black);
-  EXPECT_EQ(s.Pixel(4, 2), Black);    // the clipped frame's right column
-  EXPECT_EQ(s.Pixel(2, 4), Black);    // and its bottom row
-  EXPECT_EQ(s.Pixel(2, 2), (Rgb{9, 9, 9}));
-  EXPECT_EQ(s.Pixel(1099, 839), (Rgb{1, 1, 1}));
-  EXPECT_EQ(s.Pixel(1099, 400), Black);  // the wide line reaches the last column
-  EXPECT_EQ(s.Pixel(600, 600), Black);   // the huge diagonal passes through
-  EXPECT_EQ(s.Pixel(600, 601), White);
+  const std::pair<std::array<int, 2>, Rgb> pixels[] = {
+      {{-1, 0}, Black},       // outside reads as black, writes are dropped
+      {{4, 2}, Black},        // the clipped frame's right column
+      {{2, 4}, Black},        // and its bottom row
+      {{2, 2}, {9, 9, 9}},    // its fill
+      {{1099, 839}, {1, 1, 1}},
+      {{1099, 400}, Black},   // the wide line reaches the last column
+      {{600, 600}, Black},    // the huge diagonal passes through
+      {{600, 601}, White},
+  };
+  for (const auto& [xy, colour] : pixels) EXPECT_EQ(s.Pixel(xy[0], xy[1]), colour) << xy[0] << "," << xy[1];
 }
 
 TEST(Blit, BottomUpRowsLandWithTheTopRowAtY) {
   // 2 x 3 bitmap, rows stored bottom first, bytes blue, green, red.
-  const std::array<std::uint8_t, 18> bgr{
-      1, 2, 3, 4, 5, 6,         // bottom row
-      7, 8, 9, 10, 11, 12,      // middle
-      13, 14, 15, 16, 17, 18};  // top row
+  const std::array<std::uint8_t, 18> bgr{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
   Surface s;
   s.BlitBottomUp(bgr.data(), 2, 3, 5, 7);
-  EXPECT_EQ(s.Pixel(5, 7), (Rgb{15, 14, 13}));
-  EXPECT_EQ(s.Pixel(6, 7), (Rgb{18, 17, 16}));
-  EXPECT_EQ(s.Pixel(5, 9), (Rgb{3, 2, 1}));
-  EXPECT_EQ(s.Pixel(6, 9), (Rgb{6, 5, 4}));
+  EXPECT_EQ((std::array{s.Pixel(5, 7), s.Pixel(6, 7), s.Pixel(5, 9), s.Pixel(6, 9)}),
+            (std::array<Rgb, 4>{{{15, 14, 13}, {18, 17, 16}, {3, 2, 1}, {6, 5, 4}}}));
   EXPECT_EQ(Inked(s).size(), 6u);
   s.Clear();
   s.BlitBottomUp(bgr.data(), 2, 3, -1, -2);  // only the bottom row's right pixel shows
@@ -207,24 +180,24 @@ TEST(Blit, BottomUpRowsLandWithTheTopRowAtY) {
 }
 
 TEST(Text, CellWidthsFollowHalfAndFullWidthCharacters) {
-  EXPECT_EQ(Surface::TextWidth({12, true}, "AB"), 12);
-  EXPECT_EQ(Surface::TextWidth({12, true}, "あい"), 24);
-  EXPECT_EQ(Surface::TextWidth({12, true}, "Ｆ□■◇◆→←⇒"), 96);
-  EXPECT_EQ(Surface::TextWidth({10, false}, "ｶﾞ x"), 20);  // half-width katakana are half
-  EXPECT_EQ(Surface::TextWidth({12, true}, "\xff"), 12);   // a stray byte counts as one character
+  const std::tuple<Font, const char*, int> widths[] = {
+      {{12, true}, "AB", 12},
+      {{12, true}, "あい", 24},
+      {{12, true}, "Ｆ□■◇◆→←⇒", 96},
+      {{10, false}, "ｶﾞ x", 20},  // half-width katakana are half
+      {{12, true}, "\xff", 12},    // a stray byte counts as one character
+  };
+  for (const auto& [font, text, width] : widths) EXPECT_EQ(Surface::TextWidth(font, text), width) << text;
   std::size_t pos = 0;
-  EXPECT_EQ(NextCodePoint("\xe3\x81", pos), U'\uFFFD');    // cut short
+  EXPECT_EQ(NextCodePoint("\xe3\x81", pos), U'\uFFFD');  // cut short
   EXPECT_EQ(pos, 1u);
 }
 
-bool HaveIpaGothic() {
-  const std::string file = PanelFontFile();
-  return file.size() >= 8 && file.compare(file.size() - 8, 8, "ipag.ttf") == 0;
-}
+#define REQUIRE_IPA_GOTHIC_FACE() \
+  if (!GoldenFontPresent()) GTEST_SKIP() << "the panel face is not IPA Gothic (ipag.ttf): '" << PanelFontFile() << "'"
 
 TEST(Text, InkStaysInTheCellsAndOpaqueFillsThem) {
-  if (!HaveIpaGothic()) GTEST_SKIP() << "the IPA Gothic font (ipag.ttf) is not installed; font in use: '"
-                                     << PanelFontFile() << "'";
+  REQUIRE_IPA_GOTHIC_FACE();
   Surface s;
   const std::string text = "Ｆ□■◇◆→←⇒ Abg ヴァントル";
   const Font font{12, true};
@@ -232,12 +205,7 @@ TEST(Text, InkStaysInTheCellsAndOpaqueFillsThem) {
   s.Text(font, Rgb{200, 0, 0}, TextBackground::Transparent, White, 30, 40, text);
   const Points ink = Inked(s);
   ASSERT_GT(ink.size(), 100u);
-  for (auto [x, y] : ink) {
-    EXPECT_GE(x, 30);
-    EXPECT_LT(x, 30 + width);
-    EXPECT_GE(y, 40);
-    EXPECT_LT(y, 40 + 12);
-  }
+  for (auto [x, y] : ink) EXPECT_TRUE(x >= 30 && x < 30 + width && y >= 40 && y < 40 + 12) << x << "," << y;
   s.Clear();
   s.Text(font, Rgb{200, 0, 0}, TextBackground::Opaque, Rgb{1, 2, 3}, 30, 40, text);
   EXPECT_EQ(Inked(s).size(), static_cast<std::size_t>(width * 12));
@@ -245,19 +213,16 @@ TEST(Text, InkStaysInTheCellsAndOpaqueFillsThem) {
 }
 
 TEST(Text, FaceAdvancesMatchTheCellsAndBoldKeepsThem) {
-  if (!HaveIpaGothic()) GTEST_SKIP() << "the IPA Gothic font (ipag.ttf) is not installed";
+  REQUIRE_IPA_GOTHIC_FACE();
   EXPECT_TRUE(PanelFontIsJapanese());
   for (int height : {10, 12, 14}) {
     const PanelGlyph& full = GlyphFor(height, false, U'あ');
-    const PanelGlyph& half = GlyphFor(height, false, U'A');
-    EXPECT_EQ(full.advance, height);
-    EXPECT_EQ(half.advance, height / 2);
-    EXPECT_LE(full.left + full.width, height);
-    EXPECT_GE(full.top, 0);
-    EXPECT_LE(full.top + full.rows, height);
     const PanelGlyph& bold = GlyphFor(height, true, U'あ');
-    EXPECT_EQ(bold.advance, full.advance);
-    EXPECT_EQ(bold.width, full.width + 1);
+    EXPECT_EQ(full.advance, height);
+    EXPECT_EQ(GlyphFor(height, false, U'A').advance, height / 2);
+    EXPECT_LE(full.left + full.width, height);
+    EXPECT_TRUE(full.top >= 0 && full.top + full.rows <= height) << full.top << "+" << full.rows;
+    EXPECT_EQ(std::pair(bold.advance, bold.width), std::pair(full.advance, full.width + 1));
   }
   // Rendering is deterministic: the same text gives the same pixels.
   Surface a, b;
@@ -265,10 +230,6 @@ TEST(Text, FaceAdvancesMatchTheCellsAndBoldKeepsThem) {
   b.Text({12, true}, Black, TextBackground::Transparent, White, 0, 0, "決定 KEEP1");
   EXPECT_TRUE(std::equal(a.Data(), a.Data() + 1100 * 20 * 3, b.Data()));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Text, WithoutAFaceEveryCharacterIsABoxInItsCell) {
   ASSERT_FALSE(UsePanelFontFile("/nonexistent/font.ttf"));
@@ -285,15 +246,12 @@ TEST(Text, WithoutAFaceEveryCharacterIsABoxInItsCell) {
 TEST(Headless, PaintsUntilValidRecordsTitlesAndShowsWhatWasPresented) {
   int paints = 0;
   std::vector<std::string> titles;
-  HeadlessWindow window(
-      {nullptr,
-       [&] {
-         ++paints;
-         Screen().SetPixel(0, 0, Rgb{static_cast<std::uint8_t>(paints), 0, 0});
-         MainWindow().SetTitle(paints < 3 ? "one" : "two");
-         if (paints < 3) MainWindow().Invalidate();  // asks for two more paints
-       }},
-      "start");
+  const auto paint = [&] {
+    Screen().SetPixel(0, 0, Rgb{static_cast<std::uint8_t>(++paints), 0, 0});
+    MainWindow().SetTitle(paints < 3 ? "one" : "two");
+    if (paints < 3) MainWindow().Invalidate();  // asks for two more paints
+  };
+  HeadlessWindow window({nullptr, paint}, "start");
   window.onTitleChange = [&](const std::string& t) { titles.push_back(t); };
   UseWindow(&window);
   window.Invalidate();

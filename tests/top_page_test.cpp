@@ -43,12 +43,12 @@ Rgb Varied(int x, int y) {
 Rgb WorkedExampleFlat(int, int) { return Rgb{140, 120, 100}; }
 Rgb GraphFlat(int, int) { return Rgb{200, 100, 50}; }  // gray trunc(124.2) = 124
 
-using CanvasBytesVector = std::vector<std::uint8_t>;  // bottom-up blue, green, red, 960 x 672
+using Bytes = std::vector<std::uint8_t>;  // a canvas (bottom-up BGR, 960 x 672) or a shown screen
 
 // The canvas as the paint places a width x height picture: its top-left part
 // from the top of the canvas down, the rest white.
-CanvasBytesVector PlacedCanvas(Rgb (*colour)(int, int), int width, int height) {
-  CanvasBytesVector canvas(CanvasByteCount, 0);
+Bytes PlacedCanvas(Rgb (*colour)(int, int), int width, int height) {
+  Bytes canvas(CanvasByteCount, 0);
   for (int y = 0; y < std::min(height, CanvasRows); ++y) {
     std::uint8_t* row = canvas.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * RowBytes;
     for (int x = 0; x < std::min(width, Stride); ++x) {
@@ -65,90 +65,61 @@ CanvasBytesVector PlacedCanvas(Rgb (*colour)(int, int), int width, int height) {
 // Three planes of their own, filled from a canvas, and back.
 struct OwnPlanes {
   std::array<std::vector<std::uint32_t>, 3> plane;
-  explicit OwnPlanes(const CanvasBytesVector& canvas) {
-    for (std::size_t k = 0; k < 3; ++k) {
-      plane[k].resize(static_cast<std::size_t>(Stride) * CanvasRows);
-      for (std::size_t i = 0; i < plane[k].size(); ++i) plane[k][i] = canvas[3 * i + k];
-    }
+  explicit OwnPlanes(const Bytes& canvas) {
+    for (std::size_t i = 0; i < canvas.size(); ++i) plane[i % 3].push_back(canvas[i]);
   }
   PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
-  CanvasBytesVector Canvas() const {
-    CanvasBytesVector canvas(CanvasByteCount);
-    for (std::size_t k = 0; k < 3; ++k) {
-      for (std::size_t i = 0; i < plane[k].size(); ++i) canvas[3 * i + k] = static_cast<std::uint8_t>(plane[k][i]);
-    }
+  Bytes Canvas() const {
+    Bytes canvas(CanvasByteCount);
+    for (std::size_t i = 0; i < canvas.size(); ++i) canvas[i] = static_cast<std::uint8_t>(plane[i % 3][i / 3]);
     return canvas;
   }
 };
 
-// What the page's pass must give: every row from the top of the canvas down
-// to CanvasRows - height is run through the engine with the page's values
-// (both mode, n 16, sun glass 2, reference 0, 0, 0), except that the last
-// row of the loop is taken as it stood before its own processing; then the
-// white frame.
-CanvasBytesVector ExpectedPass(const CanvasBytesVector& placed, int height) {
-  OwnPlanes source(placed);
-  OwnPlanes target(placed);
+// What the page's pass must give: the engine with the page's values (both
+// mode, n 16, sun glass 2, reference 0, 0, 0) over every row from the top of
+// the canvas down to CanvasRows - height, the last taken as it stood before
+// its own processing, then the white frame. With `frameOnly`, the frame alone:
+// what rows not yet reached show once the first band has been processed.
+Bytes ThroughEngine(const Bytes& placed, int height, bool frameOnly = false) {
+  OwnPlanes source(placed), target(placed);
   const int lastRow = CanvasRows - std::min(height, CanvasRows);
-  VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, PassWindow, EyeParameters{}, lastRow + 1,
-                  CanvasRows + 1, 1);
+  if (frameOnly) WriteEyeFrame(target.View(), Stride, CanvasRows, PassWindow);
+  if (!frameOnly) {
+    VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, PassWindow, EyeParameters{}, lastRow + 1,
+                    CanvasRows + 1, 1);
+  }
   return target.Canvas();
 }
 
-// The placed picture with the pass's white frame and nothing computed: what
-// the rows not yet reached show once the first band has been processed.
-CanvasBytesVector FramedOriginal(const CanvasBytesVector& placed) {
-  OwnPlanes planes(placed);
-  WriteEyeFrame(planes.View(), Stride, CanvasRows, PassWindow);
-  return planes.Canvas();
-}
-
 // The keep file a canvas gives (view scale 1 in the first reserved field).
-std::vector<std::uint8_t> KeepFileOf(const CanvasBytesVector& canvas) {
+Bytes KeepFileOf(const Bytes& canvas) {
   return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
     std::copy_n(canvas.data() + static_cast<std::size_t>(row) * RowBytes, RowBytes, out);
   });
 }
 
-// Rows of a shown screen (1100 x 840 top-down RGB).
-const std::uint8_t* ShownPixel(const std::vector<std::uint8_t>& shown, int x, int y) {
-  return shown.data() + (static_cast<std::size_t>(y) * Surface::Width + static_cast<std::size_t>(x)) * 3;
+// Row `row` of canvas a equals that of b, outside a progress line's columns when `line`.
+constexpr std::size_t LineFrom = 3 * PassWindow, LineTo = RowBytes - 3 * PassWindow;  // byte offsets in a row
+bool RowIs(const Bytes& a, int row, const Bytes& b, bool line = false) {
+  const auto x = a.begin() + static_cast<long>(row) * static_cast<long>(RowBytes), y = b.begin() + (x - a.begin());
+  const long from = static_cast<long>(line ? LineFrom : RowBytes), to = static_cast<long>(line ? LineTo : RowBytes);
+  return std::equal(x, x + from, y) && std::equal(x + to, x + static_cast<long>(RowBytes), y + to);
 }
-bool ShownIs(const std::vector<std::uint8_t>& shown, int x, int y, Rgb c) {
-  const std::uint8_t* p = ShownPixel(shown, x, y);
-  return p[0] == c.r && p[1] == c.g && p[2] == c.b;
-}
-// The image-area pixels of client row y equal canvas row 703 - y, except
-// columns skipFrom <= x < skipTo.
-bool ShownRowIs(const std::vector<std::uint8_t>& shown, int y, const CanvasBytesVector& canvas, int skipFrom = 0,
-                int skipTo = 0) {
-  const std::uint8_t* row = canvas.data() + static_cast<std::size_t>(CanvasRows + 31 - y) * RowBytes;
-  for (int column = 0; column < Stride; ++column) {
-    const int x = 100 + column;
-    if (skipFrom <= x && x < skipTo) continue;
-    if (!ShownIs(shown, x, y, Rgb{row[3 * column + 2], row[3 * column + 1], row[3 * column]})) return false;
-  }
-  return true;
-}
-// A progress line covers x = 100 + n .. 100 + Stride - n - 1 of its row.
-constexpr int LineFrom = 100 + PassWindow;
-constexpr int LineTo = 100 + Stride - PassWindow;
-bool IsProgressLine(const std::vector<std::uint8_t>& shown, int y) {
-  for (int x = LineFrom; x < LineTo; ++x) {
-    if (!ShownIs(shown, x, y, ProgressGrey)) return false;
-  }
-  return true;
-}
-std::vector<int> ProgressLines(const std::vector<std::uint8_t>& shown) {
+// The client rows (y = 703 - canvas row) holding a progress line, which covers
+// x = 100 + n .. 100 + Stride - n - 1, top first.
+std::vector<int> ProgressLines(const Bytes& canvas) {
   std::vector<int> lines;
-  for (int y = 32; y < 32 + CanvasRows; ++y) {
-    if (IsProgressLine(shown, y)) lines.push_back(y);
+  for (int row = CanvasRows - 1; row >= 0; --row) {
+    const auto at = canvas.begin() + static_cast<long>(row) * static_cast<long>(RowBytes);
+    const bool grey = std::all_of(at + LineFrom, at + LineTo, [](std::uint8_t v) { return v == ProgressGrey.r; });
+    if (grey) lines.push_back(CanvasRows + 31 - row);
   }
   return lines;
 }
 
-// Stands in front of the session's window and hands every Present made
-// during a paint (the pass's progress shows) to a watcher.
+// Stands in front of the session's window and tells a watcher of every
+// Present made during a paint (the pass's progress shows).
 class WatchedWindow : public Window {
  public:
   explicit WatchedWindow(HeadlessWindow& window) : window_(window) { UseWindow(this); }
@@ -160,125 +131,125 @@ class WatchedWindow : public Window {
   void Invalidate() override { window_.Invalidate(); }
   void Present() override {
     window_.Present();
-    if (onPresent) onPresent(window_.Shown());
+    if (onPresent) onPresent();
   }
   void Destroy() override { window_.Destroy(); }
 
-  std::function<void(const std::vector<std::uint8_t>&)> onPresent;
+  std::function<void()> onPresent;  // the session's ShownCanvas() is what was just presented
 
  private:
   HeadlessWindow& window_;
 };
 
+struct Point {
+  int x, y;
+  Rgb colour;
+};
+void ExpectPixels(const ProgramSession& s, std::initializer_list<Point> points) {
+  for (const Point& p : points) EXPECT_EQ(s.Pixel(p.x, p.y), p.colour) << p.x << ", " << p.y;
+}
+
+// Starts a session on a width x height picture written into its folder.
+void StartOn(ProgramSession& s, int width, int height, Rgb (*colour)(int, int)) {
+  WriteTestPicture(s.PathIn("picture.bmp"), width, height, colour);
+  s.Start(s.PathIn("picture.bmp"));
+}
+
 // The full-size varied picture and its pass result, computed once.
 struct VariedCase {
-  CanvasBytesVector placed = PlacedCanvas(Varied, Stride, CanvasRows);
-  CanvasBytesVector result = ExpectedPass(placed, CanvasRows);
+  Bytes placed = PlacedCanvas(Varied, Stride, CanvasRows);
+  Bytes result = ThroughEngine(placed, CanvasRows);
 };
 const VariedCase& Full() {
   static const VariedCase value;
   return value;
 }
 
-class TopPageTest : public ::testing::Test {
- protected:
-  ProgramSession s;
-  std::string Picture(const std::string& name, int width, int height, Rgb (*colour)(int, int)) {
-    const std::string path = s.PathIn(name);
-    WriteTestPicture(path, width, height, colour);
-    return path;
-  }
-};
-
 // ---------------------------------------------------------------------------
 // The pass and KEEP0
 // ---------------------------------------------------------------------------
 
-TEST_F(TopPageTest, FWithTheGrayCurveOnRunsThePassAndKeep0HoldsItsResult) {
-  s.Start(Picture("varied.bmp", Stride, CanvasRows, Varied));
-  ASSERT_EQ(s.ShownCanvas(), Full().placed);
+// F runs the pass once (and turns the gray curve off); in blind mode every
+// show before the last is the picture as it was, or grey lines over it.
+TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
+  for (const bool blind : {false, true}) {
+    SCOPED_TRACE(blind ? "blind" : "not blind");
+    ProgramSession s;
+    StartOn(s, Stride, CanvasRows, Varied);
+    ASSERT_EQ(s.ShownCanvas(), Full().placed);
+    WatchedWindow watched(s.window());
+    std::size_t mostLines = 0;
+    bool hidden = true;
+    Bytes last;
+    if (blind) {
+      s.Click(BlindX, BlindY);
+      ASSERT_EQ(BlindMode, 1);
+      watched.onPresent = [&] {
+        if (!last.empty()) {
+          const std::vector<int> lines = ProgressLines(last);
+          mostLines = std::max(mostLines, lines.size());
+          const std::set<int> lineSet(lines.begin(), lines.end());
+          for (int row = 0; row < CanvasRows && hidden; ++row) {
+            hidden = RowIs(last, row, Full().placed, lineSet.count(CanvasRows + 31 - row) > 0);
+          }
+        }
+        last = s.ShownCanvas();
+      };
+    } else {
+      s.Click(GrayX, GrayY);
+      EXPECT_EQ(GraphChannel[3], 1);
+      EXPECT_EQ(ColourGraphOn, 1);
+      EXPECT_EQ(s.Pixel(500, CanvasRows + 32), ProgressGrey) << "graph frame under the image";
+    }
 
-  s.Click(GrayX, GrayY);
-  EXPECT_EQ(GraphChannel[3], 1);
-  EXPECT_EQ(ColourGraphOn, 1);
-  EXPECT_TRUE(ShownIs(s.window().Shown(), 500, CanvasRows + 32, ProgressGrey)) << "graph frame under the image";
+    s.Click(FKeyX, FKeyY);
+    if (blind) {
+      EXPECT_TRUE(hidden) << "the result showed before the pass ended";
+      // A line over every row from 672 down to 33 (client y 32 .. 671), shown as they come.
+      EXPECT_GE(mostLines, 600u);
+      EXPECT_TRUE(ProgressLines(last).empty()) << "grey lines left on the result";
+    } else {
+      EXPECT_EQ(GraphChannel[3], 0) << "F turns the gray curve off";
+      EXPECT_EQ(ColourGraphOn, 0);
+      EXPECT_EQ(s.Pixel(500, CanvasRows + 32), White) << "no graph after the pass";
+    }
+    EXPECT_EQ(s.ShownCanvas(), Full().result);
 
-  s.Click(FKeyX, FKeyY);
-  EXPECT_EQ(GraphChannel[3], 0) << "F turns the gray curve off";
-  EXPECT_EQ(ColourGraphOn, 0);
-  EXPECT_TRUE(ShownIs(s.window().Shown(), 500, CanvasRows + 32, White)) << "no graph after the pass";
-  EXPECT_EQ(s.ShownCanvas(), Full().result);
-
-  s.Click(SaveKeepX, SaveKeepY);
-  const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP0.bmp"));
-  ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
-  EXPECT_TRUE(keep == KeepFileOf(Full().result)) << "KEEP0.bmp differs from the engine's pass";
-  // The pass ran once: the shown image is still its result, not a second pass.
-  EXPECT_EQ(s.ShownCanvas(), Full().result);
+    s.Click(SaveKeepX, SaveKeepY);
+    const Bytes keep = FileBytes(s.PathIn("KEEP0.bmp"));
+    ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
+    EXPECT_TRUE(keep == KeepFileOf(Full().result)) << "KEEP0.bmp differs from the engine's pass";
+    EXPECT_EQ(s.ShownCanvas(), Full().result) << "not a second pass";
+  }
 }
 
-TEST_F(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
-  s.Start(Picture("flat.bmp", Stride, CanvasRows, WorkedExampleFlat));
+TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
+  ProgramSession s;
+  StartOn(s, Stride, CanvasRows, WorkedExampleFlat);
   // As the FILTER page would leave it: blue, green, red medians.
   ReferenceColour = {110, 118, 126};
   s.Click(FKeyX, FKeyY);
   ReferenceColour = {0, 0, 0};
   // Worked by hand: blue, green, red 100, 120, 140 about 110, 118, 126 with
-  // gain 5.808 gives 91, 121, 151.
-  const Rgb result{151, 121, 91};
-  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{109, 40}, {1051, 40}, {109, 694}, {1051, 694}, {580, 370}}) {
-    EXPECT_EQ(s.Pixel(x, y), result) << x << ", " << y;
-  }
-  // The frame: columns 0..8 and 952..959, plane rows 0..8 and 664..671.
-  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{108, 370}, {1052, 370}, {580, 695}, {580, 39}, {100, 32}}) {
-    EXPECT_EQ(s.Pixel(x, y), White) << x << ", " << y;
-  }
+  // gain 5.808 gives 91, 121, 151. The frame: columns 0..8 and 952..959,
+  // plane rows 0..8 and 664..671, is white.
+  constexpr Rgb Result{151, 121, 91};
+  ExpectPixels(s, {{109, 40, Result}, {1051, 40, Result}, {109, 694, Result}, {1051, 694, Result}, {580, 370, Result},
+                   {108, 370, White}, {1052, 370, White}, {580, 695, White}, {580, 39, White}, {100, 32, White}});
 }
 
-TEST_F(TopPageTest, BlindModeHidesTheProgressAndGivesTheSameResult) {
-  s.Start(Picture("varied.bmp", Stride, CanvasRows, Varied));
-  s.Click(BlindX, BlindY);
-  ASSERT_EQ(BlindMode, 1);
-
-  WatchedWindow watched(s.window());
-  std::size_t mostLines = 0;
-  bool hidden = true;
-  std::vector<std::uint8_t> last;
-  watched.onPresent = [&](const std::vector<std::uint8_t>& shown) {
-    // Every present before the final one shows the picture as it was, or
-    // grey lines over it.
-    if (!last.empty()) {
-      const std::vector<int> lines = ProgressLines(last);
-      mostLines = std::max(mostLines, lines.size());
-      const std::set<int> lineSet(lines.begin(), lines.end());
-      for (int y = 32; y < 32 + CanvasRows && hidden; ++y) {
-        hidden = ShownRowIs(last, y, Full().placed, lineSet.count(y) ? LineFrom : 0, lineSet.count(y) ? LineTo : 0);
-      }
-    }
-    last = shown;
-  };
-  s.Click(FKeyX, FKeyY);
-  EXPECT_TRUE(hidden) << "the result showed before the pass ended";
-  // A line over every row from 672 down to 33 (client y 32 .. 671), shown as they come.
-  EXPECT_GE(mostLines, 600u);
-  EXPECT_TRUE(ProgressLines(last).empty()) << "grey lines left on the result";
-  EXPECT_EQ(s.ShownCanvas(), Full().result);
-
-  s.Click(SaveKeepX, SaveKeepY);
-  EXPECT_TRUE(FileBytes(s.PathIn("KEEP0.bmp")) == KeepFileOf(Full().result));
-}
-
-TEST_F(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhite) {
+TEST(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhite) {
   constexpr int Height = 500;  // plane rows 172 .. 671; the loop ends at row 172
-  s.Start(Picture("short.bmp", Stride, Height, Varied));
-  const CanvasBytesVector placed = PlacedCanvas(Varied, Stride, Height);
-  const CanvasBytesVector result = ExpectedPass(placed, Height);
-  const CanvasBytesVector framed = FramedOriginal(placed);
+  ProgramSession s;
+  StartOn(s, Stride, Height, Varied);
+  const Bytes placed = PlacedCanvas(Varied, Stride, Height);
+  const Bytes result = ThroughEngine(placed, Height), framed = ThroughEngine(placed, Height, true);
 
   WatchedWindow watched(s.window());
   std::vector<int> lineRows;
   bool inStep = true;
-  watched.onPresent = [&](const std::vector<std::uint8_t>& shown) {
+  watched.onPresent = [&] {
+    const Bytes shown = s.ShownCanvas();
     const std::vector<int> lines = ProgressLines(shown);
     if (lines.size() > 1) inStep = false;
     if (lines.size() != 1) return;
@@ -287,9 +258,7 @@ TEST_F(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhi
     const int line = lines[0];
     lineRows.push_back(line);
     for (int y = 32; y < 32 + CanvasRows && inStep; ++y) {
-      if (y < line - 1) inStep = ShownRowIs(shown, y, result);
-      if (y == line - 1 || y > line) inStep = ShownRowIs(shown, y, framed);
-      if (y == line) inStep = ShownRowIs(shown, y, framed, LineFrom, LineTo);
+      inStep = RowIs(shown, CanvasRows + 31 - y, y < line - 1 ? result : framed, y == line);
     }
   };
   s.Click(FKeyX, FKeyY);
@@ -299,103 +268,82 @@ TEST_F(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhi
   EXPECT_EQ(s.ShownCanvas(), result);
 
   s.Click(SaveKeepX, SaveKeepY);
-  const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP0.bmp"));
+  const Bytes keep = FileBytes(s.PathIn("KEEP0.bmp"));
   ASSERT_TRUE(keep == KeepFileOf(result));
   // The bottom 173 rows of the file (the picture's own bottom row whitened
   // with those below it) are white.
-  const auto firstPicked = keep.begin() + BmpHeaderBytes;
-  EXPECT_TRUE(std::all_of(firstPicked, firstPicked + 173 * static_cast<long>(RowBytes),
-                          [](std::uint8_t b) { return b == 255; }));
+  const auto pixels = keep.begin() + BmpHeaderBytes;
+  EXPECT_TRUE(std::all_of(pixels, pixels + 173 * static_cast<long>(RowBytes), [](std::uint8_t b) { return b == 255; }));
   // The first row the pass took is computed, not white.
-  EXPECT_FALSE(ShownRowIs(s.window().Shown(), 703 - 173, placed));
+  EXPECT_FALSE(RowIs(s.ShownCanvas(), 173, placed));
 }
 
 // ---------------------------------------------------------------------------
 // Level line, colour graph and vertical line
 // ---------------------------------------------------------------------------
 
-TEST_F(TopPageTest, TheLevelLineFollowsClicksInsideTheImageRowsOnly) {
-  s.Start(Picture("varied.bmp", Stride, CanvasRows, Varied));
-  s.Click(500, 33);
-  EXPECT_EQ(LevelLine, 671);
-  s.Click(500, 703);
-  EXPECT_EQ(LevelLine, 1);
-  s.Click(500, 704);  // under the image: not a level-line click
-  EXPECT_EQ(LevelLine, 1);
-  s.Click(100, 400);  // the image's left bound is open
-  EXPECT_EQ(LevelLine, 1);
-  s.Click(1059, 400);
-  EXPECT_EQ(LevelLine, 304);
+TEST(TopPageTest, TheLevelLineFollowsClicksInsideTheImageRowsOnly) {
+  ProgramSession s;
+  StartOn(s, Stride, CanvasRows, Varied);
+  // Under the image (y 704) is not a level-line click, nor is the image's open left bound (x 100).
+  const int clicks[][3] = {{500, 33, 671}, {500, 703, 1}, {500, 704, 1}, {100, 400, 1}, {1059, 400, 304}};
+  for (const auto& [x, y, level] : clicks) {
+    s.Click(x, y);
+    EXPECT_EQ(LevelLine, level) << x << ", " << y;
+  }
 }
 
-TEST_F(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
+TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   constexpr int Height = 400;       // picture at client y 32 .. 431
   constexpr int Top = Height + 32;  // the graph's top edge
   constexpr int Bottom = Top + 128;
   constexpr Rgb Frame{200, 200, 200}, GrayPen{100, 100, 100}, VerticalPen{192, 192, 32};
-  s.Start(Picture("flat.bmp", Stride, Height, GraphFlat));
+  ProgramSession s;
+  StartOn(s, Stride, Height, GraphFlat);
   s.Click(GrayX, GrayY);
   s.Click(500, 132);
   ASSERT_EQ(LevelLine, 572);
-  // The frame: columns 100 .. 1059, rows Top .. Bottom - 1.
-  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{500, Top}, {500, Bottom - 1}, {100, 500}, {1059, 500}}) {
-    EXPECT_EQ(s.Pixel(x, y), Frame) << x << ", " << y;
-  }
-  EXPECT_EQ(s.Pixel(500, Bottom), White);
-  // The gray curve of a flat row: gray 124, halved, up from the bottom.
+  // The frame: columns 100 .. 1059, rows Top .. Bottom - 1. The gray curve of
+  // a flat row: gray 124, halved, up from the bottom. The level line at the
+  // click, across the image.
   for (int x = 100; x < 1050; x += 7) ASSERT_EQ(s.Pixel(x, Bottom - 62), GrayPen) << x;
-  EXPECT_EQ(s.Pixel(500, Bottom - 61), White);
-  EXPECT_EQ(s.Pixel(500, Bottom - 63), White);
-  // The level line at the click, across the image.
-  EXPECT_EQ(s.Pixel(100, 132), Frame);
-  EXPECT_EQ(s.Pixel(1059, 132), Frame);
-  EXPECT_EQ(s.Pixel(99, 132), White);
+  ExpectPixels(s, {{500, Top, Frame}, {500, Bottom - 1, Frame}, {100, 500, Frame}, {1059, 500, Frame},
+                   {500, Bottom, White}, {500, Bottom - 61, White}, {500, Bottom - 63, White},
+                   {100, 132, Frame}, {1059, 132, Frame}, {99, 132, White}});
 
   // The vertical line from the click down to the graph's bottom.
   s.Click(VerticalX, VerticalY);
   s.Click(400, 132);
-  EXPECT_EQ(s.Pixel(400, 133), VerticalPen);
-  EXPECT_EQ(s.Pixel(400, Bottom - 62), VerticalPen);
-  EXPECT_EQ(s.Pixel(400, Bottom - 1), VerticalPen);
-  EXPECT_EQ(s.Pixel(400, Bottom), White);
+  ExpectPixels(s, {{400, 133, VerticalPen}, {400, Bottom - 62, VerticalPen}, {400, Bottom - 1, VerticalPen},
+                   {400, Bottom, White}});
 
   // The gray switch off: no curve is on, so the graph is not drawn even
   // though nothing else turned it off.
   s.Click(GrayX, GrayY);
   EXPECT_EQ(ColourGraphOn, 0);
-  EXPECT_EQ(s.Pixel(500, Top), White);
-  EXPECT_EQ(s.Pixel(500, Bottom - 62), White);
-  EXPECT_EQ(s.Pixel(400, Bottom - 30), White);
+  ExpectPixels(s, {{500, Top, White}, {500, Bottom - 62, White}, {400, Bottom - 30, White}});
 }
 
 // ---------------------------------------------------------------------------
 // Golden screens
 // ---------------------------------------------------------------------------
 
-std::string GoldenSample() {
+// The sample picture after F, or with the colour graph and a vertical line.
+void CheckGolden(const std::string& name, bool graph) {
   const std::string sample = std::string(VZ_BINARY_DIR) + "/tools/sample/golden-sample.bmp";
   const std::string tool = std::string(VZ_BINARY_DIR) + "/tools/sample/vazesample-sample " + sample;
-  return std::system(tool.c_str()) == 0 ? sample : std::string();
+  ASSERT_EQ(std::system(tool.c_str()), 0);
+  ProgramSession s;
+  s.Start(sample);
+  if (graph) {
+    s.Click(GrayX, GrayY);
+    s.Click(VerticalX, VerticalY);
+  }
+  s.Click(graph ? 620 : FKeyX, graph ? 420 : FKeyY);
+  EXPECT_GOLDEN(name, s.window().Shown());
 }
 
-TEST(TopGolden, AfterTheFPass) {
-  ProgramSession s;
-  const std::string sample = GoldenSample();
-  ASSERT_FALSE(sample.empty());
-  s.Start(sample);
-  s.Click(FKeyX, FKeyY);
-  EXPECT_GOLDEN("top_after_f", s.window().Shown());
-}
-
-TEST(TopGolden, WithTheColourGraphAndVerticalLine) {
-  ProgramSession s;
-  const std::string sample = GoldenSample();
-  ASSERT_FALSE(sample.empty());
-  s.Start(sample);
-  s.Click(GrayX, GrayY);
-  s.Click(VerticalX, VerticalY);
-  s.Click(620, 420);
-  EXPECT_GOLDEN("top_colour_graph", s.window().Shown());
-}
+TEST(TopGolden, AfterTheFPass) { CheckGolden("top_after_f", false); }
+TEST(TopGolden, WithTheColourGraphAndVerticalLine) { CheckGolden("top_colour_graph", true); }
 
 }  // namespace
