@@ -87,10 +87,7 @@ int KeepSample(const Bytes& file, int row, int x, int k) {
 struct EyeSession {
   ProgramSession s;
   explicit EyeSession(Rgb (*colour)(int, int) = Hazy, int width = 200, int height = 150) {
-    const std::string picture = s.PathIn("picture.bmp");
-    WriteTestPicture(picture, width, height, colour);
-    s.Start(picture);
-    s.Click(EyeTabX, TabY);
+    s.StartOnPage(4, colour, width, height);
   }
   Bytes Keep(int slot) { return FileBytes(s.PathIn(KeepFileName(slot))); }
 };

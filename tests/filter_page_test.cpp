@@ -47,10 +47,7 @@ Rgb TwoBlocks(int x, int) { return x < 100 ? Rgb{60, 100, 140} : Rgb{180, 30, 22
 struct FilterSession {
   ProgramSession s;
   explicit FilterSession(Rgb (*colour)(int, int) = Gradient, int width = 200, int height = 150) {
-    const std::string picture = s.PathIn("picture.bmp");
-    WriteTestPicture(picture, width, height, colour);
-    s.Start(picture);
-    s.Click(FilterTabX, TabY);
+    s.StartOnPage(1, colour, width, height);
   }
 };
 

@@ -33,6 +33,13 @@ void ProgramSession::Start(const std::string& picture) {
   Paint();
 }
 
+void ProgramSession::StartOnPage(int page, Rgb (*colour)(int x, int y), int width, int height) {
+  const std::string picture = PathIn("picture.bmp");
+  WriteTestPicture(picture, width, height, colour);
+  Start(picture);
+  Click(128 + 56 * page, 15);  // the page's tab
+}
+
 void ProgramSession::Paint() { window_.RunPendingPaints(); }
 
 void ProgramSession::Click(int x, int y) {

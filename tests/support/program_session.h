@@ -27,6 +27,8 @@ class ProgramSession {
 
   // The first paint, with its open dialog answered by `picture` (empty: cancelled).
   void Start(const std::string& picture);
+  // Writes a width x height test picture, opens it, and goes to a page by its tab.
+  void StartOnPage(int page, Rgb (*colour)(int x, int y), int width, int height);
   void Click(int x, int y);
   void RightClick(int x, int y);
   void Drag(int x1, int y1, int x2, int y2, int steps = 8);
