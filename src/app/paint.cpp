@@ -237,7 +237,7 @@ void PaintHandler() {
     ShownHeight = std::min(FileHeight, CanvasRows);
     NewImageFlag = 1;
   }
-  std::fill(Canvas.begin(), Canvas.end(), std::uint8_t{0});
+  // The picture and the whitening together cover the whole canvas.
   CopyPictureIntoCanvas();
   WhitenOutside(Canvas.data(), FileWidth, FileHeight, Stride, CanvasRows);
 

@@ -115,7 +115,7 @@ struct TopRegion {
   Region box;
   int code;
 };
-constexpr std::array<TopRegion, 31> Regions = {{
+constexpr TopRegion Regions[] = {
     {{4, 0, 92, 24}, CodeTitle},       {{4, 24, 92, 44}, CodeGetImage},   {{4, 50, 92, 70}, CodeComment},
     {{4, 76, 92, 92}, CodeResetLabel}, {{4, 92, 92, 122}, 0 /* reset mark */},
     {{4, 128, 92, 168}, CodeGraphLabel}, {{4, 174, 51, 194}, CodeBlue}, {{51, 174, 92, 194}, CodeGray},
@@ -125,9 +125,7 @@ constexpr std::array<TopRegion, 31> Regions = {{
     {{51, 386, 92, 406}, CodeL},       {{4, 360, 45, 380}, CodeF},        {{4, 412, 92, 432}, CodeBlind},
     {{4, 444, 92, 464}, CodeWaiting},  {{4, 470, 92, 490}, CodeKeepLabel}, {{4, 490, 92, 510}, CodeSaveKeep},
     {{4, 522, 92, 542}, CodeLanguageLabel}, {{4, 542, 92, 562}, CodeLanguage},
-    {{0, 0, 0, 0}, -1}, {{0, 0, 0, 0}, -1}, {{0, 0, 0, 0}, -1}, {{0, 0, 0, 0}, -1}, {{0, 0, 0, 0}, -1},
-    {{0, 0, 0, 0}, -1},
-}};
+};
 
 // Comment page and explanations, both languages side by side.
 constexpr CommentText Comment{.lines = {{
@@ -267,7 +265,7 @@ bool TopClick() {
   }
   const TopRegion* hit = nullptr;
   for (const TopRegion& region : Regions) {
-    if (region.code >= 0 && region.box.Contains(MouseX, MouseY)) {
+    if (region.box.Contains(MouseX, MouseY)) {
       hit = &region;
       break;
     }
@@ -407,7 +405,9 @@ void PaintTop() {
   // 8. The result is also the source of the next page.
   InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
   HornKey = 0;
-  DrawPanel(screen, Panel);
+  for (const PanelKey& key : Panel) {
+    if (key.code >= CodeB && key.code <= CodeL) DrawPanelKey(screen, key);  // the six horn keys
+  }
   DrawTabs();
   // 9. Comments and explanations, while the comment switch is on.
   ServeComments(screen, Comments, HelpItem);
