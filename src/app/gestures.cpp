@@ -1,4 +1,5 @@
 #include "app/gestures.h"
+#include "pages/pattern/outline_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +10,6 @@
 
 DragReceivers CurrentDragReceivers;
 int BrushPercent = 100;
-std::array<std::uint8_t, 960 * 672> BrushMask{};
 
 namespace {
 

@@ -15,10 +15,9 @@ struct DragReceivers {
 };
 extern DragReceivers CurrentDragReceivers;
 
-// The brush of the circle marker: its size in percent and the mask of the
-// pixels it has covered (960 x 672, row 0 at the top).
+// The brush of the circle marker: its size in percent. The mask of the
+// pixels it covers is BrushMask (pages/pattern/outline_state.h).
 extern int BrushPercent;
-extern std::array<std::uint8_t, 960 * 672> BrushMask;
 
 // Starts a rectangle drag at the click (MouseX, MouseY).
 void StartRectDrag();

@@ -8,6 +8,7 @@
 #include "image/planes.h"
 #include "panel/calculator.h"
 #include "panel/comments.h"
+#include "pages/pattern/outline_state.h"
 #include "pages/tone/vantor_eye.h"
 
 void StartProgram() {
@@ -27,7 +28,7 @@ void StartProgram() {
   DragStart = DragEnd = DragPrev = DragPoint{};
   CurrentDragReceivers = {};
   BrushPercent = 100;
-  BrushMask.fill(0);
+  StartOutlineState();
 
   FileWidth = FileHeight = 0;
   ShownWidth = 960;
