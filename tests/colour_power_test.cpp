@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "image/gray.h"
 #include "pages/filter/colour_power.h"
 #include "reference/colour_power_literal.h"
 
@@ -83,10 +84,14 @@ TEST(ToneCurve, EndsPeakAndKnownPoints) {
 }
 
 TEST(Gray, TruncatesTowardZeroAndKeepsWholeGrays) {
-  EXPECT_EQ(GrayOf(40, 70, 100), 75);     // 29.9 + 41.09 + 4.56 = 75.55
+  EXPECT_EQ(GrayOf(100, 70, 40), 75);     // 29.9 + 41.09 + 4.56 = 75.55
   for (int v = 0; v < 256; ++v) EXPECT_EQ(GrayOf(v, v, v), v);  // for 128 the double sum is 127.99999...
-  EXPECT_EQ(GrayOf(0, 0, -10), -2);  // -2.99 toward zero
-  EXPECT_EQ(GrayOf(INT_MIN, INT_MIN, INT_MIN), INT_MIN);
+  EXPECT_EQ(GrayTruncated(-10, 0, 0), -2);  // -2.99 toward zero
+  EXPECT_EQ(GrayTruncated(INT_MIN, INT_MIN, INT_MIN), INT_MIN);
+  // The rounded form adds half a level before truncating.
+  for (int v = 0; v < 256; ++v) EXPECT_EQ(RoundedGrayOf(v, v, v), v);
+  EXPECT_EQ(RoundedGrayOf(100, 70, 40), 76);  // 75.55
+  EXPECT_EQ(GrayRounded(4000000000LL, 0, 0), 1196000000LL);  // samples past 32 bits stay exact
 }
 
 TEST(ColourPower, GraysBlackAndWhiteStayAtEveryPower) {

@@ -1,3 +1,4 @@
+#include "image/gray.h"
 #include "reference/vantor_eye_literal.h"
 
 #include <algorithm>
@@ -77,15 +78,10 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
       else amplified[c] = 255 - t;
     }
     // 7. Pixel gray.
-    const long long ownGray = static_cast<long long>(0.299 * static_cast<double>(own[2]) +
-                                                     0.587 * static_cast<double>(own[1]) +
-                                                     0.114 * static_cast<double>(own[0]));
+    const long long ownGray = GrayTruncated(own[2], own[1], own[0]);
     // 8. Value gray, clamped, folded.
-    const double valueGray = 0.299 * static_cast<double>(amplified[2]) + 0.587 * static_cast<double>(amplified[1]) +
-                             0.114 * static_cast<double>(amplified[0]);
-    int l = 0;
-    if (valueGray >= 255.0) l = 255;
-    else if (valueGray > 0.0) l = static_cast<int>(valueGray);
+    const long long valueGray = GrayTruncated(amplified[2], amplified[1], amplified[0]);
+    const int l = static_cast<int>(std::clamp<long long>(valueGray, 0, 255));
     const int t = l >= 128 ? 255 - l : l;
     // 9. Moved value.
     long long moved[3];

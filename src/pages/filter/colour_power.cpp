@@ -17,6 +17,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "image/gray.h"
+
 namespace {
 
 // Samples are 32-bit; read them as signed so a value that went below zero
@@ -88,7 +90,7 @@ int LightCoreMarkerX(int start, int end) {
 
 int CommonPowerOfChannels(const ChannelPowers& powers) {
   // Worked like the gray, in thousandths, so equal powers p show p.
-  const long long common = (299LL * powers.red + 587LL * powers.green + 114LL * powers.blue) / 1000;
+  const long long common = GrayTruncated(powers.red, powers.green, powers.blue);
   return static_cast<int>(std::clamp(common, -2147483648LL, 2147483647LL));
 }
 
@@ -106,12 +108,6 @@ ToneCurve BuildToneCurve() {
   return curve;
 }
 
-int GrayOf(int blue, int green, int red) {
-  // 0.299 R + 0.587 G + 0.114 B truncated toward zero, worked in thousandths:
-  // the double sum falls just below a whole gray for about 3,500 colours
-  // (128, 128, 128 gives 127.99999...), which would darken those grays.
-  return static_cast<int>((299LL * red + 587LL * green + 114LL * blue) / 1000);
-}
 
 int PoweredSample(int sample, int gray, int power, const ToneCurve& curve) {
   // The curve is 0 at both ends, so a gray beyond them keeps no colour.
@@ -168,13 +164,13 @@ void ApplyColourPowerByPlane(const PlaneView& planes, const std::array<int, 3>& 
       const std::uint32_t g = green[i];
       const std::uint32_t r = red[i];
       if ((b | g | r) > 255u) {
-        const int y = GrayOf(SampleAt(blue, i), SampleAt(green, i), SampleAt(red, i));
+        const int y = static_cast<int>(GrayTruncated(SampleAt(red, i), SampleAt(green, i), SampleAt(blue, i)));
         blue[i] = static_cast<std::uint32_t>(PoweredSample(SampleAt(blue, i), y, powers[0], curve));
         green[i] = static_cast<std::uint32_t>(PoweredSample(SampleAt(green, i), y, powers[1], curve));
         red[i] = static_cast<std::uint32_t>(PoweredSample(SampleAt(red, i), y, powers[2], curve));
         continue;
       }
-      const std::uint32_t row256 = (299 * r + 587 * g + 114 * b) / 1000 * 256;  // GrayOf for bytes
+      const auto row256 = static_cast<std::uint32_t>(GrayOf(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b))) * 256;
       blue[i] = table[0][row256 + b];
       green[i] = table[1][row256 + g];
       red[i] = table[2][row256 + r];

@@ -70,9 +70,6 @@ using ToneCurve = std::array<double, 256>;
 
 // W[v] = f(v) / max f, f(v) = sqrt(65025 - (v - 255)^2) - v.
 ToneCurve BuildToneCurve();
-// trunc(0.299 r + 0.587 g + 0.114 b), exact (a whole gray is never lost to
-// rounding), for any int samples.
-int GrayOf(int blue, int green, int red);
 // One channel's colour power: trunc((c - Y) * 0.01 * power * W[Y]) + Y,
 // clamped to 0..255 (W taken as 0 for a gray outside 0..255).
 int PoweredSample(int sample, int gray, int power, const ToneCurve& curve);

@@ -21,6 +21,7 @@
 #include <array>
 
 #include "app/gestures.h"
+#include "image/gray.h"
 #include "app/pages.h"
 #include "app/paint.h"
 #include "app/state.h"
@@ -460,7 +461,7 @@ void PickAppointColour(int x, int y) {
     AppointBox[c] = AppointRange{std::max(0, value - AppointHalfWidth), std::min(255, value + AppointHalfWidth)};
   }
   const int blue = AppointColour[0], green = AppointColour[1], red = AppointColour[2];
-  AppointGray = static_cast<int>(0.299 * red + 0.587 * green + 0.114 * blue + 0.5);
+  AppointGray = static_cast<int>(GrayRounded(red, green, blue));
   if (AppointGray == 0) return;  // a pick of pure black leaves the trackers as they were
   const std::array<int, 4> values = {red, green, blue, AppointGray};
   for (std::size_t k = 0; k < 4; ++k) {

@@ -13,6 +13,7 @@
 #include <array>
 
 #include "app/pages.h"
+#include "image/gray.h"
 #include "app/paint.h"
 #include "app/state.h"
 #include "image/bmp_files.h"
@@ -207,17 +208,17 @@ void DrawColourGraph(Surface& screen, int top) {
   const std::size_t first = static_cast<std::size_t>(std::clamp(LevelLine, 0, CanvasRows - 1)) * Stride;
   auto value = [&](int curve, int x) {
     const std::size_t i = first + static_cast<std::size_t>(x);
-    const int blue = static_cast<int>(WorkPlanes[0][i]);
-    const int green = static_cast<int>(WorkPlanes[1][i]);
-    const int red = static_cast<int>(WorkPlanes[2][i]);
-    int v = 0;
+    const std::int64_t blue = static_cast<std::int32_t>(WorkPlanes[0][i]);
+    const std::int64_t green = static_cast<std::int32_t>(WorkPlanes[1][i]);
+    const std::int64_t red = static_cast<std::int32_t>(WorkPlanes[2][i]);
+    std::int64_t v = 0;
     switch (curve) {
       case GraphBlue: v = blue; break;
       case GraphGreen: v = green; break;
       case GraphRed: v = red; break;
-      default: v = static_cast<int>(0.299 * red + 0.587 * green + 0.114 * blue); break;
+      default: v = GrayTruncated(red, green, blue); break;
     }
-    return std::clamp(v, 0, 255);
+    return static_cast<int>(std::clamp<std::int64_t>(v, 0, 255));
   };
   // Drawing order: blue, green, red, gray.
   constexpr std::array<std::pair<int, Rgb>, 4> Curves = {{{GraphBlue, {0, 0, 255}},

@@ -25,6 +25,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "image/gray.h"
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
@@ -272,9 +274,7 @@ inline void FinishPixel(const EyeRule& rule, const std::array<long long, 3>& q, 
   for (std::size_t c = 0; c < 3; ++c) {
     amplified[c] = rule.pivot == Pivot::White ? 255 - q[c] : q[c] + rule.reference[c];
   }
-  const double gray = 0.299 * static_cast<double>(amplified[2]) + 0.587 * static_cast<double>(amplified[1]) +
-                      0.114 * static_cast<double>(amplified[0]);
-  const int level = gray >= 255.0 ? 255 : gray <= 0.0 ? 0 : static_cast<int>(gray);
+  const int level = static_cast<int>(std::clamp<long long>(GrayTruncated(amplified[2], amplified[1], amplified[0]), 0, 255));
   const int folded = level >= 128 ? 255 - level : level;
   const double limit = rule.sunGlass[static_cast<std::size_t>(folded)];
   std::array<long long, 3> moved{};
@@ -292,9 +292,7 @@ inline void FinishPixel(const EyeRule& rule, const std::array<long long, 3>& q, 
       for (std::size_t c = 0; c < 3; ++c) inside = inside && rule.box[c].low < own[c] && own[c] < rule.box[c].high;
       break;
     case Blend::GrayRange: {
-      const double ownGray = 0.299 * static_cast<double>(own[2]) + 0.587 * static_cast<double>(own[1]) +
-                             0.114 * static_cast<double>(own[0]);
-      const long long ownLevel = static_cast<long long>(ownGray);
+      const long long ownLevel = GrayTruncated(own[2], own[1], own[0]);
       inside = rule.grayLow < ownLevel && ownLevel < rule.grayHigh;
       break;
     }
@@ -468,13 +466,15 @@ void FinishRowScalar(const RowFinish& k, const double* const* high, const double
       const double down = (positive & (rem < 0.0)) | (!positive & (remBelow <= 0.0)) ? 1.0 : 0.0;
       amplified[c] = k.quotientSign[c] * (q0 + up - down) + k.amplifiedOffset[c];
     }
-    const double gray = 0.299 * amplified[2] + 0.587 * amplified[1] + 0.114 * amplified[0];
-    const double level = std::min(std::max(std::trunc(gray), 0.0), 255.0);
+    // The gray in thousandths is an exact integer here (samples are small),
+    // and dividing by 1000 then truncating gives the integer quotient.
+    const double gray = std::trunc((299.0 * amplified[2] + 587.0 * amplified[1] + 114.0 * amplified[0]) / 1000.0);
+    const double level = std::min(std::max(gray, 0.0), 255.0);
     const double folded = level >= 128.0 ? 255.0 - level : level;
     const double limit = sunGlass[static_cast<int>(folded)];
     const bool inBox = (k.boxLow[0] < self[0]) & (self[0] < k.boxHigh[0]) & (k.boxLow[1] < self[1]) &
                        (self[1] < k.boxHigh[1]) & (k.boxLow[2] < self[2]) & (self[2] < k.boxHigh[2]);
-    const double ownLevel = std::trunc(0.299 * self[2] + 0.587 * self[1] + 0.114 * self[0]);
+    const double ownLevel = std::trunc((299.0 * self[2] + 587.0 * self[1] + 114.0 * self[0]) / 1000.0);
     const bool inGray = (k.grayLow < ownLevel) & (ownLevel < k.grayHigh);
     const bool inside = (!k.useBox | inBox) & (!k.useGray | inGray);
     const double w = inside ? k.weightInside : k.weightOutside;
@@ -502,8 +502,8 @@ __attribute__((target("avx2"))) int FinishRowAvx2(const RowFinish& k, const doub
   const __m256d inverse = _mm256_set1_pd(k.inverseScale);
   const __m256d scaleHigh = _mm256_set1_pd(k.scaleHigh);
   const __m256d scaleLow = _mm256_set1_pd(k.scaleLow);
-  const __m256d redShare = _mm256_set1_pd(0.299), greenShare = _mm256_set1_pd(0.587);
-  const __m256d blueShare = _mm256_set1_pd(0.114);
+  const __m256d redShare = _mm256_set1_pd(299.0), greenShare = _mm256_set1_pd(587.0);
+  const __m256d blueShare = _mm256_set1_pd(114.0), thousand = _mm256_set1_pd(1000.0);
   const __m256d weightInside = _mm256_set1_pd(k.weightInside), weightOutside = _mm256_set1_pd(k.weightOutside);
   const __m256d scaleInside = _mm256_set1_pd(k.scaleInside), scaleOutside = _mm256_set1_pd(k.scaleOutside);
   const __m256d grayLow = _mm256_set1_pd(k.grayLow), grayHigh = _mm256_set1_pd(k.grayHigh);
@@ -538,7 +538,8 @@ __attribute__((target("avx2"))) int FinishRowAvx2(const RowFinish& k, const doub
     const __m256d gray = _mm256_add_pd(
         _mm256_add_pd(_mm256_mul_pd(redShare, amplified[2]), _mm256_mul_pd(greenShare, amplified[1])),
         _mm256_mul_pd(blueShare, amplified[0]));
-    const __m256d level = _mm256_min_pd(_mm256_max_pd(_mm256_round_pd(gray, toZero), zero), top);
+    const __m256d level =
+        _mm256_min_pd(_mm256_max_pd(_mm256_round_pd(_mm256_div_pd(gray, thousand), toZero), zero), top);
     const __m256d folded =
         _mm256_blendv_pd(level, _mm256_sub_pd(top, level), _mm256_cmp_pd(level, half, _CMP_GE_OQ));
     alignas(16) std::int32_t index[4];
@@ -554,8 +555,10 @@ __attribute__((target("avx2"))) int FinishRowAvx2(const RowFinish& k, const doub
     }
     if (k.useGray) {
       const __m256d ownLevel = _mm256_round_pd(
-          _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(redShare, self[2]), _mm256_mul_pd(greenShare, self[1])),
-                        _mm256_mul_pd(blueShare, self[0])),
+          _mm256_div_pd(
+              _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(redShare, self[2]), _mm256_mul_pd(greenShare, self[1])),
+                            _mm256_mul_pd(blueShare, self[0])),
+              thousand),
           toZero);
       inside = _mm256_and_pd(_mm256_cmp_pd(grayLow, ownLevel, _CMP_LT_OQ),
                              _mm256_cmp_pd(ownLevel, grayHigh, _CMP_LT_OQ));
