@@ -157,14 +157,14 @@ TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
   e.s.Click(SunQX, SunY);
 
   // TOP keeps the level and its pass uses it, over the picture's rows only:
-  // 672 down to 672 - 150, the last one taken before its own processing.
+  // 672 down to 672 - 150, the picture's bottom row included.
   e.s.Click(TopTabX, TabY);
   EXPECT_EQ(SunGlassLevel, 3);
   e.s.Click(TopHornFX, TopHornFY);
   e.s.Click(TopSaveKeepX, TopSaveKeepY);
-  const Bytes atLevel3 = EnginePass(entry, {.sunGlassLevel = 3}, CanvasRows - 150 + 1, CanvasRows);
+  const Bytes atLevel3 = EnginePass(entry, {.sunGlassLevel = 3}, CanvasRows - 150, CanvasRows);
   EXPECT_TRUE(e.Keep(0) == atLevel3);
-  EXPECT_FALSE(atLevel3 == EnginePass(entry, {.sunGlassLevel = 2}, CanvasRows - 150 + 1, CanvasRows));
+  EXPECT_FALSE(atLevel3 == EnginePass(entry, {.sunGlassLevel = 2}, CanvasRows - 150, CanvasRows));
 
   // Entering VANTOR EYE again starts from the middle level.
   e.s.Click(EyeTabX, TabY);

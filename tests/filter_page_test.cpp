@@ -193,20 +193,20 @@ std::vector<std::uint8_t> TopPassAfter(bool visitFilter, std::array<int, 3> refe
 }
 
 TEST(FilterPage, VisitSetsTheLevelsTheTopPassPivotsOn) {
-  // Worked by hand: 100 x 99 left pixels and 99 x 99 right ones (the bottom
-  // row and the right-most column are white and do not count), so half of
-  // the 19,701 is 9,850. Red: 60 (9,900) and 180: the last value below half
-  // is 59. Green: 30 (9,801) and 100: 99. Blue: 140 (9,900) and 220: 139.
+  // Worked by hand: 100 x 100 left pixels and as many right ones, so half
+  // of the 20,000 is 10,000. Red: 60 (10,000) and 180: the last value whose
+  // running count is still below half is 59. Green: 30 (10,000) and 100: 29.
+  // Blue: 140 (10,000) and 220: 139.
   ResetEyeParameters();
   {
     ProgramSession s;
     WriteTestPicture(s.PathIn("blocks.bmp"), 200, 100, TwoBlocks);
     s.Start(s.PathIn("blocks.bmp"));
     s.Click(FilterTabX, TabY);
-    EXPECT_EQ(ReferenceColour, (std::array<int, 3>{139, 99, 59}));
+    EXPECT_EQ(ReferenceColour, (std::array<int, 3>{139, 29, 59}));
   }
   const auto afterFilter = TopPassAfter(true, {});
-  const auto pivoted = TopPassAfter(false, {139, 99, 59});
+  const auto pivoted = TopPassAfter(false, {139, 29, 59});
   const auto onBlack = TopPassAfter(false, {0, 0, 0});
   EXPECT_EQ(afterFilter, pivoted);
   EXPECT_NE(afterFilter, onBlack);

@@ -95,12 +95,13 @@ TEST_F(ImageFiles, PlanesTakeCanvasBytesAndGiveBackTheirLowBytes) {
   EXPECT_EQ(canvas_[3 * 6], 255);
 }
 
-TEST_F(ImageFiles, WhitenOutsideCoversTheBottomRowAndRightColumnOfASmallPicture) {
+TEST_F(ImageFiles, WhitenOutsideCoversOnlyWhatASmallPictureDoesNotCover) {
+  // An 800 x 600 picture covers plane rows 72..671 and columns 0..799.
   WhitenOutside(canvas_.data(), 800, 600, Stride, CanvasRows);
   int wrong = 0;
   for (std::size_t i = 0; i < canvas_.size(); ++i) {
     const std::size_t row = i / 2880, column = i % 2880 / 3;
-    wrong += canvas_[i] != (row <= 72 || column >= 799 ? 255 : 0);
+    wrong += canvas_[i] != (row < 72 || column >= 800 ? 255 : 0);
   }
   EXPECT_EQ(wrong, 0);
 

@@ -1,6 +1,7 @@
 // The picture loader: formats read, alpha over white, placement in the
 // canvas, refusal of lying and broken files, and the PNG writer.
 
+#include "image/picture_in_hand.h"
 #include "platform/picture_loader.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -202,7 +203,7 @@ TEST_F(PictureFiles, PaletteAnd32BitBmpsAreReadAndPngAlphaIsComposedOverWhite) {
 TEST_F(PictureFiles, PictureIsPlacedTopLeftAndWhitenedBelowAndRight) {
   const struct {
     int width, height, rowsKept, columnsKept;
-  } cases[] = {{1200, 900, CanvasRows, Stride}, {800, 600, 599, 799}};
+  } cases[] = {{1200, 900, CanvasRows, Stride}, {800, 600, 600, 800}, {451, 300, 300, 451}};
   for (const auto& c : cases) {
     std::vector<std::uint8_t> canvas(CanvasByteCount, 7);
     DrawPictureIntoCanvas(PatternPicture(c.width, c.height), canvas.data());

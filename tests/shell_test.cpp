@@ -259,10 +259,10 @@ TEST_F(ShellTest, AWhiteBorderedSmallPictureAndATallOne) {
   const std::string small = s.PathIn("small.bmp");
   WriteTestPicture(small, 800, 600, Flat);
   s.Start(small);
-  EXPECT_EQ(s.Pixel(100 + 798, 32 + 100), Flat(0, 0));
-  EXPECT_EQ(s.Pixel(100 + 799, 32 + 100), White);  // its right-most column
-  EXPECT_EQ(s.Pixel(100 + 100, 32 + 599), White);  // its bottom row
-  EXPECT_EQ(s.Pixel(100 + 100, 32 + 598), Flat(0, 0));
+  EXPECT_EQ(s.Pixel(100 + 799, 32 + 100), Flat(0, 0));  // its right-most column
+  EXPECT_EQ(s.Pixel(100 + 800, 32 + 100), White);       // the first column past it
+  EXPECT_EQ(s.Pixel(100 + 100, 32 + 599), Flat(0, 0));  // its bottom row
+  EXPECT_EQ(s.Pixel(100 + 100, 32 + 600), White);
 
   const std::string large = s.PathIn("large.bmp");
   WriteTestPicture(large, 1200, 900, Stripes);

@@ -78,15 +78,15 @@ struct OwnPlanes {
 
 // What the page's pass must give: the engine with the page's values (both
 // mode, n 16, sun glass 2, reference 0, 0, 0) over every row from the top of
-// the canvas down to CanvasRows - height, the last taken as it stood before
-// its own processing, then the white frame. With `frameOnly`, the frame alone:
+// the canvas down to CanvasRows - height, the picture's bottom row included,
+// then the white frame. With `frameOnly`, the frame alone:
 // what rows not yet reached show once the first band has been processed.
 Bytes ThroughEngine(const Bytes& placed, int height, bool frameOnly = false) {
   OwnPlanes source(placed), target(placed);
   const int lastRow = CanvasRows - std::min(height, CanvasRows);
   if (frameOnly) WriteEyeFrame(target.View(), Stride, CanvasRows, PassWindow);
   if (!frameOnly) {
-    VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, PassWindow, EyeParameters{}, lastRow + 1,
+    VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, PassWindow, EyeParameters{}, lastRow,
                     CanvasRows + 1, 1);
   }
   return target.Canvas();
@@ -239,7 +239,7 @@ TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
 }
 
 TEST(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhite) {
-  constexpr int Height = 500;  // plane rows 172 .. 671; the loop ends at row 172
+  constexpr int Height = 500;  // plane rows 172 .. 671; the pass ends with row 172
   ProgramSession s;
   StartOn(s, Stride, Height, Varied);
   const Bytes placed = PlacedCanvas(Varied, Stride, Height);
@@ -270,11 +270,11 @@ TEST(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhite
   s.Click(SaveKeepX, SaveKeepY);
   const Bytes keep = FileBytes(s.PathIn("KEEP0.bmp"));
   ASSERT_TRUE(keep == KeepFileOf(result));
-  // The bottom 173 rows of the file (the picture's own bottom row whitened
-  // with those below it) are white.
+  // The bottom 172 rows of the file, below the picture, are white; the
+  // picture's own bottom row (172) and the row above it are computed.
   const auto pixels = keep.begin() + BmpHeaderBytes;
-  EXPECT_TRUE(std::all_of(pixels, pixels + 173 * static_cast<long>(RowBytes), [](std::uint8_t b) { return b == 255; }));
-  // The first row the pass took is computed, not white.
+  EXPECT_TRUE(std::all_of(pixels, pixels + 172 * static_cast<long>(RowBytes), [](std::uint8_t b) { return b == 255; }));
+  EXPECT_FALSE(RowIs(s.ShownCanvas(), 172, placed));
   EXPECT_FALSE(RowIs(s.ShownCanvas(), 173, placed));
 }
 

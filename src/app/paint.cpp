@@ -7,8 +7,6 @@
 
 #include "app/paint.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -19,81 +17,26 @@
 #include "app/pages.h"
 #include "app/state.h"
 #include "image/bmp_files.h"
+#include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
-#include "platform/picture_loader.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 
 namespace {
 
 // [SECTION] Picture cache
-// The picture is kept as it lands in the canvas (bottom-up blue, green,
-// red, the covered columns of the covered rows), so that each of the copies
-// a paint makes is a row of memcpy.
-struct CachedPicture {
-  std::string path;
-  long long size = -1;
-  long long modified = -1;
-  bool loaded = false;
-  int width = 0, height = 0;  // the file's size
-  std::vector<std::uint8_t> canvasRows;  // CanvasRows rows of 960 pixels
-};
-CachedPicture Cache;
-
-void FillCache(const Picture& picture) {
-  Cache.width = picture.width;
-  Cache.height = picture.height;
-  Cache.canvasRows.assign(CanvasByteCount, 0);
-  const int columns = std::min(picture.width, Stride);
-  const int rows = std::min(picture.height, CanvasRows);
-  for (int y = 0; y < rows; ++y) {
-    const std::uint8_t* from = picture.rgb.data() + static_cast<std::size_t>(y) * picture.width * 3;
-    std::uint8_t* to = Cache.canvasRows.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3;
-    for (int x = 0; x < columns; ++x) {
-      to[3 * x] = from[3 * x + 2];
-      to[3 * x + 1] = from[3 * x + 1];
-      to[3 * x + 2] = from[3 * x];
-    }
-  }
-}
-
-// Loads the picture at ImagePath again only when the file changed. True when
-// a picture is in the cache.
-bool LoadImagePath() {
-  if (ImagePath.empty()) return false;
-  struct stat info {};
-  if (::stat(ImagePath.c_str(), &info) != 0) {
-    Cache = {};
-    return false;
-  }
-  const long long modified = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
-  if (Cache.path != ImagePath || Cache.size != info.st_size || Cache.modified != modified) {
-    Cache = {};
-    Cache.path = ImagePath;
-    Cache.size = info.st_size;
-    Cache.modified = modified;
-    if (const std::optional<Picture> picture = LoadPicture(ImagePath)) {
-      FillCache(*picture);
-      Cache.loaded = true;
-    }
-  }
-  return Cache.loaded;
-}
+// A Get whose keep file could not be written takes the picture just opened
+// from this copy of the canvas instead (the old keep file stays as it was).
+std::vector<std::uint8_t> GetCanvasCopy;
+int GetCanvasSlot = 99;
 
 bool PaintHasPicture = false;  // a picture was loaded at this paint
 
 // The picture's top-left 960 x 672 part into the canvas, as a copy of the
 // file bitmap would: what the picture does not cover is left as it is.
-void CopyPictureIntoCanvas() {
-  const std::size_t columnBytes = static_cast<std::size_t>(std::min(Cache.width, Stride)) * 3;
-  const int rows = std::min(Cache.height, CanvasRows);
-  for (int row = CanvasRows - rows; row < CanvasRows; ++row) {
-    const std::size_t offset = static_cast<std::size_t>(row) * Stride * 3;
-    std::memcpy(Canvas.data() + offset, Cache.canvasRows.data() + offset, columnBytes);
-  }
-}
+void CopyPictureIntoCanvas() { CopyPictureInHand(Canvas.data()); }
 
 // [SECTION] Tab bar
 struct TabLabel {
@@ -134,7 +77,9 @@ void SetTitle() {
 }  // namespace
 
 void ResetPaintState() {
-  Cache = {};
+  ForgetPictureInHand();
+  GetCanvasCopy.clear();
+  GetCanvasSlot = 99;
   ShownTitle.clear();
 }
 
@@ -166,9 +111,16 @@ void BeginPageSection() {
 bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
   bool read = false;
   if (GetSlotRequest == slot) {
-    read = ReadKeepFile(Canvas.data(), slot, PixelSource::FromPlanes);
+    if (GetCanvasSlot == slot && !GetCanvasCopy.empty()) {
+      PlanesFromCanvas(GetCanvasCopy.data(), Stride, CanvasRows);
+      read = true;
+    } else {
+      read = ReadKeepFile(Canvas.data(), slot, PixelSource::FromPlanes);
+    }
     GetSlotRequest = 99;
   }
+  GetCanvasCopy.clear();
+  GetCanvasSlot = 99;
   if (RestoreRequest == 1) {
     read = ReadKeepFile(Canvas.data(), slot, PixelSource::FromPlanes) || read;
     RestoreRequest = 2;
@@ -214,21 +166,32 @@ void PaintHandler() {
   if (OpenFileRequest == 1) {
     screen.Text(MakePanelFont(12), Black, TextBackground::Opaque, White, 100, 470, OpenPrompt);
     MainWindow().Present();
-    // A picture chosen on TOP with the Enter key is new even when it has the
-    // size of the one before, so TOP takes it into the planes.
-    if (OpenImageDialog() == 1 && PageId == PageTop && GetSlotRequest == 99) {
-      NewImageFlag = 1;
-      PlanesLoaded = 0;
+    if (OpenImageDialog() == 1) {
+      // A picture chosen on TOP with the Enter key is new even when it has
+      // the size of the one before, so TOP takes it into the planes.
+      if (PageId == PageTop && GetSlotRequest == 99) {
+        NewImageFlag = 1;
+        PlanesLoaded = 0;
+      }
+    } else {
+      // Cancelled, or not a picture: what the open was for is dropped, and
+      // the picture in hand and the screen stay as they were.
+      GetSlotRequest = 99;
+      AppearFileRequest = 0;
     }
     OpenFileRequest = 0;
   }
   SetTitle();
 
-  if (!LoadImagePath()) return;  // nothing loadable: the background only
+  if (!RefreshPictureInHand()) {
+    // No picture yet: the background and the prompt to open one.
+    screen.Text(MakePanelFont(12), Black, TextBackground::Opaque, White, 100, 470, OpenPrompt);
+    return;
+  }
   PaintHasPicture = true;
 
-  FileWidth = Cache.width;
-  FileHeight = Cache.height;
+  FileWidth = PictureInHandWidth();
+  FileHeight = PictureInHandHeight();
   ImageWidth = Stride;
   ImageHeight = CanvasRows;
   ImageTop = 32;
@@ -248,7 +211,10 @@ void PaintHandler() {
     PlanesLoaded = 2;
   }
   if (GetSlotRequest >= 0 && GetSlotRequest <= 13) {
-    WriteKeepFile(Canvas.data(), GetSlotRequest, PixelSource::FromCanvas);
+    if (!WriteKeepFile(Canvas.data(), GetSlotRequest, PixelSource::FromCanvas)) {
+      GetCanvasCopy.assign(Canvas.begin(), Canvas.end());
+      GetCanvasSlot = GetSlotRequest;
+    }
   }
   if (AppearFileRequest == 2 && AppearMode == 2) {
     WriteAppearFile(Canvas.data(), 2, PixelSource::FromCanvas);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "platform/files.h"
 
@@ -185,8 +186,5 @@ int OpenImageDialog() {
   }
   const std::optional<std::string> path = CurrentDialogs().AskFile(request);
   if (!path) return -1;
-  ImagePath = *path;
-  const std::size_t slash = ImagePath.find_last_of('/');
-  ImageFileName = slash == std::string::npos ? ImagePath : ImagePath.substr(slash + 1);
-  return 1;
+  return TakeNewPicture(*path) ? 1 : 0;
 }

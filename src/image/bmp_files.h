@@ -72,8 +72,10 @@ bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, P
 // top 960 x 640 of the canvas.
 void SaveImageAs(int languageId);
 
-// The open dialog: 1 when a file was chosen (ImagePath and ImageFileName
-// then hold it), -1 on cancel (both keep the previous path).
+// The open dialog: 1 when a file was chosen and read as a picture (ImagePath
+// and ImageFileName then hold it), -1 on cancel, 0 when the file could not be
+// read as a picture (a message said so). On -1 and 0 the picture in hand and
+// its path stay as they were.
 int OpenImageDialog();
 
 // The two-entry filter both dialogs use.

@@ -75,13 +75,13 @@ void RestoreFromInner(int columns, int rows) { CopyPlanes(WorkPlanes, InnerPlane
 void WhitenOutside(std::uint8_t* canvas, int fileWidth, int fileHeight, int width, int height) {
   const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
   if (fileHeight < height) {
-    // Rows 0 up to and including height - fileHeight: the picture's own bottom
-    // row goes white with the rows below it.
-    const int lastRow = std::min(height - 1, height - fileHeight);
-    std::fill(canvas, canvas + rowBytes * static_cast<std::size_t>(lastRow + 1), std::uint8_t{255});
+    // The picture covers the top fileHeight rows: plane rows height -
+    // fileHeight .. height - 1. Rows 0 .. height - fileHeight - 1 go white.
+    const int whiteRows = height - std::max(fileHeight, 0);
+    std::fill(canvas, canvas + rowBytes * static_cast<std::size_t>(whiteRows), std::uint8_t{255});
   }
-  if (width > fileWidth) {
-    const int firstColumn = std::max(0, fileWidth - 1);
+  if (fileWidth < width) {
+    const int firstColumn = std::max(0, fileWidth);
     for (int row = 0; row < height; ++row) {
       std::uint8_t* line = canvas + rowBytes * static_cast<std::size_t>(row);
       std::fill(line + 3 * firstColumn, line + rowBytes, std::uint8_t{255});

@@ -55,6 +55,6 @@ void SaveToInner(int columns, int rows);                                    // W
 void RestoreFromInner(int columns, int rows);                               // InnerPlanes -> WorkPlanes
 
 // Paints white the part of the canvas that a picture of fileWidth x fileHeight
-// does not cover: the rows below it together with its own bottom row, and the
-// columns from its right-most column on.
+// placed at the top left does not cover: plane rows 0 .. height - 1 -
+// fileHeight and columns fileWidth .. width - 1. The picture's own pixels stay.
 void WhitenOutside(std::uint8_t* canvas, int fileWidth, int fileHeight, int width, int height);

@@ -4,7 +4,6 @@
 // [SECTION] Our own reader of plain 24-bit BMPs, and the BMP size check
 // [SECTION] GdkPixbuf for everything else
 // [SECTION] Entry points: LoadPicture, LoadPictureFromBytes
-// [SECTION] Drawing into the canvas
 // [SECTION] PNG writer
 
 #include "platform/picture_loader.h"
@@ -22,7 +21,6 @@
 #include <memory>
 #include <new>
 
-#include "image/planes.h"
 #include "platform/files.h"
 
 namespace {
@@ -447,7 +445,7 @@ std::optional<Picture> LoadPicture(const std::string& path, std::string* error) 
     ~Descriptor() {
       if (fd >= 0) ::close(fd);
     }
-  } file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  } file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};  // a FIFO must not block
   if (file.fd < 0) return cannotRead(std::strerror(errno));
   struct stat info {};
   if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return cannotRead("it is not a regular file");
@@ -476,28 +474,6 @@ std::optional<Picture> LoadPicture(const std::string& path, std::string* error) 
     return cannotRead("the file ended or could not be read while it was read");
   }
   return LoadPictureFromBytes(std::span<const std::uint8_t>(bytes.get(), size), error);
-}
-
-// [SECTION] Drawing into the canvas
-
-void DrawPictureIntoCanvas(const Picture& picture, std::uint8_t* canvas) {
-  const std::size_t width = static_cast<std::size_t>(std::max(picture.width, 0));
-  // A picture whose pixel bytes are fewer than its size says is drawn only
-  // as far as its bytes go.
-  const std::size_t fullRows = width == 0 ? 0 : picture.rgb.size() / (width * 3);
-  const std::size_t columns = std::min<std::size_t>(width, Stride);
-  const std::size_t rows =
-      std::min({static_cast<std::size_t>(std::max(picture.height, 0)), static_cast<std::size_t>(CanvasRows), fullRows});
-  for (std::size_t y = 0; y < rows; ++y) {
-    const std::uint8_t* from = picture.rgb.data() + y * width * 3;
-    std::uint8_t* to = canvas + (static_cast<std::size_t>(CanvasRows) - 1 - y) * Stride * 3;
-    for (std::size_t x = 0; x < columns; ++x, from += 3, to += 3) {
-      to[0] = from[2];
-      to[1] = from[1];
-      to[2] = from[0];
-    }
-  }
-  WhitenOutside(canvas, picture.width, picture.height, Stride, CanvasRows);
 }
 
 // [SECTION] PNG writer

@@ -34,11 +34,6 @@ std::optional<Picture> LoadPicture(const std::string& path, std::string* error =
 // The same, on the bytes of a whole picture file already in memory.
 std::optional<Picture> LoadPictureFromBytes(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
 
-// Draws the picture's top-left min(width, 960) x min(height, 672) part at the
-// top-left of a 960 x 672 bottom-up BGR canvas (picture row 0 goes to plane
-// row 671), then whitens what the picture does not cover (WhitenOutside).
-void DrawPictureIntoCanvas(const Picture& picture, std::uint8_t* canvas);
-
 // Writes a width x height top-down RGB picture as a PNG file, through an
 // atomic write. False, with one sentence in *error, on failure.
 bool SavePng(const std::string& path, int width, int height, const std::uint8_t* rgbTopDown,

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "image/bmp_files.h"
+#include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "pages/tone/vantor_eye.h"
 #include "platform/files.h"

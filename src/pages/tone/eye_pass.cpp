@@ -83,11 +83,11 @@ void RunEyePassRows(Surface& screen, int n, bool blind, int firstRow, int lastRo
       linesSincePresent = 0;
     }
   }
-  // Every row but the last is taken into the result; the canvas is what the
-  // planes held before the last row was processed.
-  VantorEyeRows(lastRow + 1, done, n);
+  // The rows still to do, the last row included, so that every row of the
+  // picture is processed; then the planes go to the canvas once more.
+  VantorEyeRows(lastRow, done, n);
   if (canvasInStep) {
-    CanvasRowsFromPlanes(lastRow + 1, done);
+    CanvasRowsFromPlanes(lastRow, done);
   } else {
     CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   }

@@ -1,0 +1,140 @@
+#include "image/picture_in_hand.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "platform/dialogs.h"
+#include "platform/picture_loader.h"
+
+namespace {
+
+// The picture as it lands in the canvas (bottom-up blue, green, red, the
+// covered columns of the covered rows), so that each copy a paint makes is a
+// row of memcpy; and the file it came from, to see when the file changes.
+struct PictureInHand {
+  std::string path;
+  long long size = -1;
+  long long modified = -1;
+  bool loaded = false;
+  int width = 0, height = 0;             // the file's size
+  std::vector<std::uint8_t> canvasRows;  // CanvasRows rows of 960 pixels
+};
+PictureInHand Held;
+
+struct FileStamp {
+  long long size = -1;
+  long long modified = -1;
+};
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return FileStamp{static_cast<long long>(info.st_size),
+                   static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
+}
+
+void Hold(const std::string& path, const FileStamp& stamp, const Picture& picture) {
+  Held.path = path;
+  Held.size = stamp.size;
+  Held.modified = stamp.modified;
+  Held.loaded = true;
+  Held.width = picture.width;
+  Held.height = picture.height;
+  Held.canvasRows.assign(CanvasByteCount, 0);
+  const std::size_t width = static_cast<std::size_t>(picture.width);
+  const int columns = std::min(picture.width, Stride);
+  const int rows = std::min<int>(picture.height, CanvasRows);
+  for (int y = 0; y < rows; ++y) {
+    if ((static_cast<std::size_t>(y) + 1) * width * 3 > picture.rgb.size()) break;
+    const std::uint8_t* from = picture.rgb.data() + static_cast<std::size_t>(y) * width * 3;
+    std::uint8_t* to = Held.canvasRows.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3;
+    for (int x = 0; x < columns; ++x) {
+      to[3 * x] = from[3 * x + 2];
+      to[3 * x + 1] = from[3 * x + 1];
+      to[3 * x + 2] = from[3 * x];
+    }
+  }
+}
+
+std::string LeafOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void DrawPictureIntoCanvas(const Picture& picture, std::uint8_t* canvas) {
+  const std::size_t width = static_cast<std::size_t>(std::max(picture.width, 0));
+  // A picture whose pixel bytes are fewer than its size says is drawn only
+  // as far as its bytes go.
+  const std::size_t fullRows = width == 0 ? 0 : picture.rgb.size() / (width * 3);
+  const std::size_t columns = std::min<std::size_t>(width, Stride);
+  const std::size_t rows =
+      std::min({static_cast<std::size_t>(std::max(picture.height, 0)), static_cast<std::size_t>(CanvasRows), fullRows});
+  for (std::size_t y = 0; y < rows; ++y) {
+    const std::uint8_t* from = picture.rgb.data() + y * width * 3;
+    std::uint8_t* to = canvas + (static_cast<std::size_t>(CanvasRows) - 1 - y) * Stride * 3;
+    for (std::size_t x = 0; x < columns; ++x, from += 3, to += 3) {
+      to[0] = from[2];
+      to[1] = from[1];
+      to[2] = from[0];
+    }
+  }
+  WhitenOutside(canvas, picture.width, picture.height, Stride, CanvasRows);
+}
+
+bool RefreshPictureInHand() {
+  if (ImagePath.empty()) return false;
+  const std::optional<FileStamp> stamp = StampOf(ImagePath);
+  if (!stamp) return Held.loaded && Held.path == ImagePath;  // gone from disk: keep what was read
+  if (Held.loaded && Held.path == ImagePath && Held.size == stamp->size && Held.modified == stamp->modified) {
+    return true;
+  }
+  if (const std::optional<Picture> picture = LoadPicture(ImagePath)) {
+    Hold(ImagePath, *stamp, *picture);
+  } else if (Held.loaded && Held.path == ImagePath) {
+    // Changed into something unreadable: keep the picture last read, and do
+    // not try again until the file changes once more.
+    Held.size = stamp->size;
+    Held.modified = stamp->modified;
+  }
+  return Held.loaded && Held.path == ImagePath;
+}
+
+int PictureInHandWidth() { return Held.width; }
+int PictureInHandHeight() { return Held.height; }
+
+void CopyPictureInHand(std::uint8_t* canvas) {
+  if (!Held.loaded) return;
+  const std::size_t columnBytes = static_cast<std::size_t>(std::min(Held.width, Stride)) * 3;
+  const int rows = std::min(Held.height, CanvasRows);
+  for (int row = CanvasRows - rows; row < CanvasRows; ++row) {
+    const std::size_t offset = static_cast<std::size_t>(row) * Stride * 3;
+    std::memcpy(canvas + offset, Held.canvasRows.data() + offset, columnBytes);
+  }
+}
+
+bool TakeNewPicture(const std::string& path) {
+  const std::optional<FileStamp> stamp = StampOf(path);
+  std::optional<Picture> picture;
+  if (stamp) picture = LoadPicture(path);
+  if (!picture) {
+    const std::string name = LeafOf(path);
+    CurrentDialogs().ShowMessage("「" + name + "」は画像として読み込めませんでした。\n" + "\"" + name +
+                                     "\" could not be read as a picture.",
+                                 "BMP File Open", MessageButtons::Ok, MessageIcon::None);
+    return false;
+  }
+  Hold(path, *stamp, *picture);
+  ImagePath = path;
+  ImageFileName = LeafOf(path);
+  return true;
+}
+
+void ForgetPictureInHand() { Held = PictureInHand{}; }
