@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
 #include <utility>
 
 namespace {
@@ -35,28 +36,76 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
+// Where a write of `path` really lands: a symbolic link is followed to its
+// target, so that the link stays a link. A dangling link gives its target's
+// path (a new file is made there).
+std::string ResolveTarget(const std::string& path) {
+  std::string current = path;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+    const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return current;
+    link.resize(static_cast<std::size_t>(n));
+    if (link[0] != '/') {
+      const std::size_t slash = current.find_last_of('/');
+      if (slash != std::string::npos) link = current.substr(0, slash + 1) + link;
+    }
+    current = link;
+  }
+  return current;  // a loop of links: the rename below fails on it
+}
+
+// A temporary name beside `target`, made with O_EXCL so that no other file
+// is ever touched; created with mode 0666, so the process umask applies as it
+// does to any new file.
+int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
+  const std::size_t slash = target.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string leaf = slash == std::string::npos ? target : target.substr(slash + 1);
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = folder + "." + leaf + "." + std::to_string(::getpid()) + "." + std::to_string(++counter) + ".tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  const std::size_t slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-  const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string temporary = (slash == std::string::npos ? std::string() : folder) + "." + leaf + ".XXXXXX";
-  Descriptor file(::mkstemp(temporary.data()));
+  if (path.empty()) return false;
+  const std::string target = ResolveTarget(path);
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  if (replacing) {
+    // Only a regular file is replaced, and only one the user may write: a
+    // read-only file stays as it is (even for root, who may write anything,
+    // a file without any write bit is taken as meant to be kept).
+    if (!S_ISREG(old.st_mode)) return false;
+    if (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0) return false;
+  }
+  std::string temporary;
+  Descriptor file(CreateTemporaryBeside(target, temporary));
   if (file.fd < 0) return false;
   bool ok = WriteAll(file.fd, bytes) && ::fsync(file.fd) == 0;
-  // A new file gets the ordinary permissions a created file would have.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ok = ok && ::fchmod(file.fd, 0666 & ~mask) == 0;
+  // A replaced file keeps its permission bits (and, where allowed, its owner).
+  if (ok && replacing) {
+    if (::geteuid() == 0) (void)!::fchown(file.fd, old.st_uid, old.st_gid);
+    ok = ::fchmod(file.fd, old.st_mode & 07777) == 0;
+  }
   ok = ::close(file.release()) == 0 && ok;
-  ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
+  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
   if (!ok) ::unlink(temporary.c_str());
   return ok;
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without blocking: a FIFO or a device named like a keep file must not
+  // hang the program; only a regular file is read.
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.fd < 0) return std::nullopt;
   struct stat info {};
   if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;

@@ -1,0 +1,133 @@
+// Nothing is lost: a picture opened and saved comes back byte for byte, and a
+// cancelled or failed open leaves the keep files, the picture in hand and the
+// screen as they were.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "platform/files.h"
+#include "support/program_session.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr int TabY = 10;
+constexpr int SaveTabX = 912, GetTabX = 1024;
+constexpr int FKeyX = 24, FKeyY = 370;            // TOP's horn key F
+constexpr int SaveKeepX = 30, SaveKeepY = 500;    // TOP's "save KEEP0"
+
+Rgb Mixed(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>(x * 7 + y), static_cast<std::uint8_t>(x + y * 3),
+             static_cast<std::uint8_t>((x ^ y) & 0xFF)};
+}
+Rgb Plain(int, int) { return Rgb{30, 160, 90}; }
+
+// The TOP page after an F pass stored in KEEP0: what the test starts from.
+struct AfterPass {
+  ProgramSession s;
+  Bytes keep, shown;
+  AfterPass() {
+    WriteTestPicture(s.PathIn("first.bmp"), 300, 200, Mixed);
+    s.Start(s.PathIn("first.bmp"));
+    s.Click(FKeyX, FKeyY);
+    s.Click(SaveKeepX, SaveKeepY);
+    keep = FileBytes(s.PathIn("KEEP0.bmp"));
+    // The screen as a plain repaint shows it (the key just clicked no longer
+    // drawn pressed).
+    s.window().Invalidate();
+    s.Paint();
+    shown = s.window().Shown();
+    s.dialogs().TakeShown();
+  }
+};
+
+}  // namespace
+
+TEST(NothingLost, OpenThenSaveGivesBackTheFileByteForByte) {
+  for (const auto& [width, height] : {std::pair{451, 300}, std::pair{600, 400}, std::pair{960, 672}}) {
+    ProgramSession s;
+    const std::string picture = s.PathIn("in.bmp");
+    WriteTestPicture(picture, width, height, Mixed);
+    s.Start(picture);
+    s.dialogs().QueueFile(s.PathIn("out.bmp"));
+    s.Click(SaveTabX, TabY);
+    EXPECT_EQ(FileBytes(s.PathIn("out.bmp")), FileBytes(picture)) << width << " x " << height;
+  }
+}
+
+TEST(NothingLost, GetThenCancelKeepsTheKeepFileAndTheScreen) {
+  AfterPass p;
+  ASSERT_FALSE(p.keep.empty());
+  p.s.dialogs().QueueFile(std::nullopt);
+  p.s.Click(GetTabX, TabY);
+  EXPECT_EQ(GetSlotRequest, 99);
+  EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep);
+  EXPECT_EQ(p.s.window().Shown(), p.shown);
+  EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
+}
+
+TEST(NothingLost, AFileThatIsNotAPictureIsRefusedOnceAndChangesNothing) {
+  AfterPass p;
+  const std::string title = p.s.window().Title();
+  for (const auto& [name, bytes] : {std::pair{"text.bmp", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}},
+                                    std::pair{"cut.png", Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0}}}) {
+    ASSERT_TRUE(WriteFileAtomically(p.s.PathIn(name), bytes));
+    p.s.dialogs().QueueFile(p.s.PathIn(name));
+    p.s.Click(GetTabX, TabY);
+    const auto shown = p.s.dialogs().TakeShown();
+    ASSERT_EQ(shown.size(), 2u) << name;  // the open dialog, then one message naming the file
+    EXPECT_EQ(shown[1].kind, "message");
+    EXPECT_NE(shown[1].text.find(name), std::string::npos);
+    EXPECT_NE(shown[1].text.find("could not be read as a picture"), std::string::npos);
+    EXPECT_EQ(GetSlotRequest, 99);
+    EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep) << name;
+    EXPECT_EQ(p.s.window().Shown(), p.shown) << name;
+    EXPECT_EQ(p.s.window().Title(), title);
+  }
+  // Later paints carry no leftover request and say nothing more.
+  p.s.Click(180, TabY);  // FILTER
+  p.s.Click(120, TabY);  // TOP
+  EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep);
+  EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
+}
+
+TEST(NothingLost, AGetWhoseKeepFileCannotBeWrittenTakesThePictureFromTheCanvas) {
+  AfterPass p;
+  // KEEP0.bmp replaced by a folder: the keep write fails.
+  fs::remove(p.s.PathIn("KEEP0.bmp"));
+  fs::create_directory(p.s.PathIn("KEEP0.bmp"));
+  WriteTestPicture(p.s.PathIn("second.bmp"), 960, 672, Plain);
+  p.s.dialogs().QueueFile(p.s.PathIn("second.bmp"));
+  p.s.Click(GetTabX, TabY);
+  EXPECT_EQ(p.s.dialogs().MessageCount(), 1u);  // the write failure, once
+  EXPECT_TRUE(fs::is_directory(p.s.PathIn("KEEP0.bmp")));
+  EXPECT_EQ(p.s.Pixel(500, 300), Plain(0, 0));  // the picture just opened, not the old one
+  EXPECT_EQ(WorkPlanes[1][300 * 960 + 400], 160u);
+}
+
+TEST(NothingLost, BeforeAnyPictureTheWindowKeepsItsOpenPrompt) {
+  ProgramSession s;
+  ASSERT_TRUE(WriteFileAtomically(s.PathIn("bad.bmp"), Bytes{'B', 'M', 1, 2}));
+  s.Start(s.PathIn("bad.bmp"));
+  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
+  EXPECT_TRUE(ImagePath.empty());
+  // The prompt's text stands on the white background at (100, 470).
+  int dark = 0;
+  for (int x = 100; x < 300; ++x)
+    for (int y = 470; y < 485; ++y) dark += s.Pixel(x, y).r < 128;
+  EXPECT_GT(dark, 50);
+  // A cancelled first dialog shows the same.
+  ProgramSession t;
+  t.Start("");
+  EXPECT_EQ(t.window().Shown(), s.window().Shown());
+}
