@@ -9,8 +9,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build
 mkdir -p work
 [ -f work/sample.bmp ] || ./build/tools/sample/vazesample-sample work/sample.bmp
-# The batch tool's pass over the sample, to compare with what the program shows.
-./build/tools/eye/vazesample-eye work/sample.bmp work/sample-eye.bmp
-echo "sample picture: $(pwd)/work/sample.bmp; after one Vantor Eye pass (key F): $(pwd)/work/sample-eye.bmp"
+# The batch tool's pass over the sample as the TOP page's F key gives it on a
+# fresh start: FILTER has not yet set the pivot, so the pivot is 0, 0, 0.
+./build/tools/eye/vazesample-eye --key F --mode both --ref none work/sample.bmp work/sample-eye.bmp
+echo "sample picture: $(pwd)/work/sample.bmp"
+echo "what TOP's F key gives on it before a visit to FILTER (pivot 0,0,0): $(pwd)/work/sample-eye.bmp"
 cd work
 exec ../build/src/vazesample "$@"

@@ -49,6 +49,9 @@ TEST(DriveScript, AMalformedLineIsReportedWithItsNumber) {
       {"shot screen.bmp\n", "s.txt:1: a shot is a PNG file: the name must end in .png: write 'shot FILE.png'"},
       {"open\n", "s.txt:1: open needs a file name: write 'open FILE'"},
       {"close now\n", "s.txt:1: close takes nothing after it: write 'close'"},
+      {"save-as .\n", "s.txt:1: save-as needs a file name, not a folder: write 'save-as FILE'"},
+      {"save-as /\n", "s.txt:1: save-as needs a file name, not a folder: write 'save-as FILE'"},
+      {"save-as out/..\n", "s.txt:1: save-as needs a file name, not a folder: write 'save-as FILE'"},
   };
   for (const auto& [script, message] : cases) {
     std::vector<DriveCommand> commands;

@@ -229,6 +229,26 @@ TEST_P(CloseSequence, DeletesWhatTheAnswersSay) {
   EXPECT_EQ(s.window().Destroyed(), c.close);
 }
 
+TEST(CloseSequenceFailures, KeepFilesThatCannotBeDeletedAreNamedOnce) {
+  ProgramSession s;
+  const std::string picture = s.PathIn("p.bmp");
+  WriteTestPicture(picture, 960, 672, Flat);
+  s.Start(picture);
+  for (int slot = 0; slot < 14; ++slot) WriteKeepFile(Canvas.data(), slot, PixelSource::FromCanvas);
+  // A folder that holds a file cannot be deleted as a file, even by root.
+  std::filesystem::remove(s.PathIn("KEEP3.bmp"));
+  std::filesystem::create_directories(s.PathIn("KEEP3.bmp/inside"));
+  s.dialogs().QueueAnswer(MessageAnswer::Yes);
+  s.dialogs().QueueAnswer(MessageAnswer::No);
+  s.Close();
+  const auto& shown = s.dialogs().shown();
+  ASSERT_EQ(s.dialogs().MessageCount(), 3u);  // delete?, the failure, close?
+  const auto& failure = shown[shown.size() - 2];
+  EXPECT_EQ(failure.text, "次のキープ画像ファイルは消せませんでした:\n    KEEP3.bmp");
+  EXPECT_FALSE(std::filesystem::exists(s.PathIn("KEEP2.bmp")));
+  EXPECT_FALSE(std::filesystem::exists(s.PathIn("KEEP4.bmp")));
+}
+
 INSTANTIATE_TEST_SUITE_P(AnswerPairs, CloseSequence,
                          ::testing::Values(CloseCase{false, false}, CloseCase{false, true}, CloseCase{true, false},
                                            CloseCase{true, true}));

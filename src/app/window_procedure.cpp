@@ -7,6 +7,8 @@
 // [SECTION] Closing sequence
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "app/dispatch.h"
 #include "app/gestures.h"
@@ -25,14 +27,15 @@ struct CloseTexts {
   const char* keepQuestion;
   const char* closeQuestion;
   const char* title;
+  const char* notDeleted;  // followed by the names of the files
 };
 constexpr std::array<CloseTexts, 2> CloseText = {{
     {"次のキープ画像ファイルを消してもよいですか？\n    KEEP0.bmp  KEEP1.bmp  KEEP2.bmp\n    KEEP3.bmp  KEEP4.bmp  "
      "KEEP5.bmp\n    KEEP6.bmp  KEEP7.bmp  KEEP8.bmp\n    KEEP9.bmp  KEEP10.bmp  KEEP11.bmp\n    KEEP12.bmp  KEEP13.bmp",
-     "終了してもよろしいですか", "確認"},
+     "終了してもよろしいですか", "確認", "次のキープ画像ファイルは消せませんでした:"},
     {"May we delete next keeping image files\n    KEEP0.bmp  KEEP1.bmp  KEEP2.bmp\n    KEEP3.bmp  KEEP4.bmp  "
      "KEEP5.bmp\n    KEEP6.bmp  KEEP7.bmp  KEEP8.bmp\n    KEEP9.bmp  KEEP10.bmp  KEEP11.bmp\n    KEEP12.bmp  KEEP13.bmp",
-     "Close?", "Plese make sure"},
+     "Close?", "Plese make sure", "These keeping image files could not be deleted:"},
 }};
 
 const CloseTexts& Texts() { return CloseText[LanguageId == 2 ? 1 : 0]; }
@@ -64,7 +67,14 @@ void CloseSequence() {
               MessageAnswer::Yes
           ? 1
           : 0;
-  if (KeepDeleteAnswer == 1) DeleteKeepFiles();
+  if (KeepDeleteAnswer == 1) {
+    const std::vector<std::string> kept = DeleteKeepFiles();
+    if (!kept.empty()) {
+      std::string list = text.notDeleted;
+      for (const std::string& name : kept) list += "\n    " + name;
+      dialogs.ShowMessage(list, text.title, MessageButtons::Ok, MessageIcon::None);
+    }
+  }
   if (dialogs.ShowMessage(text.closeQuestion, text.title, MessageButtons::YesNo, MessageIcon::Question) !=
       MessageAnswer::Yes) {
     return;

@@ -3,8 +3,12 @@
 #include "image/bmp_files.h"
 #include "platform/files.h"
 
-void DeleteKeepFiles() {
-  for (int slot = 0; slot < KeepSlotCount; ++slot) DeleteFileQuietly(KeepFileName(slot));
+std::vector<std::string> DeleteKeepFiles() {
+  std::vector<std::string> kept;
+  for (int slot = 0; slot < KeepSlotCount; ++slot) {
+    if (!DeleteFileQuietly(KeepFileName(slot))) kept.push_back(KeepFileName(slot));
+  }
+  return kept;
 }
 
 void DeleteAppearFiles() {

@@ -4,8 +4,12 @@
 
 inline constexpr int KeepSlotCount = 14;
 
+#include <string>
+#include <vector>
+
 // Deletes KEEP0.bmp ... KEEP13.bmp in that order; missing files are skipped.
-void DeleteKeepFiles();
+// Returns the names of the files that are there and could not be deleted.
+std::vector<std::string> DeleteKeepFiles();
 
 // Deletes "0000tar.bmp", "0000trfr.bmp", "0000back.bmp" and "0000iso.bmp";
 // "0000start.bmp" is kept.

@@ -121,7 +121,7 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
   return bytes;
 }
 
-void DeleteFileQuietly(const std::string& path) { ::unlink(path.c_str()); }
+bool DeleteFileQuietly(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 bool FileExists(const std::string& path) {
   struct stat info {};

@@ -18,7 +18,8 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 // read, or is larger than maxBytes.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::size_t maxBytes);
 
-// Deletes path; a missing file is no error.
-void DeleteFileQuietly(const std::string& path);
+// Deletes path; a missing file is no error. False when it is there and could
+// not be deleted.
+bool DeleteFileQuietly(const std::string& path);
 
 bool FileExists(const std::string& path);

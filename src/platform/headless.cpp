@@ -192,6 +192,13 @@ bool EndsWithPng(std::string_view file) {
   return tail == ".png";
 }
 
+// "DIR/", ".", "..", "DIR/." and the like name a folder, never a file.
+bool NamesAFolder(std::string_view file) {
+  const std::size_t slash = file.find_last_of('/');
+  const std::string_view leaf = slash == std::string_view::npos ? file : file.substr(slash + 1);
+  return leaf.empty() || leaf == "." || leaf == "..";
+}
+
 // Checks one line; an empty string means it is good.
 std::string ParseLine(std::string_view text, DriveCommand& command, bool& blank) {
   blank = false;
@@ -221,6 +228,7 @@ std::string ParseLine(std::string_view text, DriveCommand& command, bool& blank)
       if (rest.empty()) return std::string(name) + " needs a file name: write " + form;
       if (row->operands == Operands::PngFile && !EndsWithPng(rest))
         return "a shot is a PNG file: the name must end in .png: write " + form;
+      if (NamesAFolder(rest)) return std::string(name) + " needs a file name, not a folder: write " + form;
       command.file = std::string(rest);
       return {};
     case Operands::YesNo:

@@ -382,6 +382,8 @@ void PaintTop() {
   DrawBothMark(screen);
   DrawNotationLegend(screen);
 
+  // A pending pass with no horn key chosen has no window to run with.
+  if (EyeRunPending == 1 && WindowOfHornKey(HornKey) <= 0) EyeRunPending = 0;
   if (EyeRunPending == 0) {
     // 4. Normal view.
     SaveToInner(Stride, CanvasRows);
