@@ -131,12 +131,12 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
   EXPECT_TRUE(std::equal(canvas_.begin(), canvas_.end(), file.begin() + 54));
 
   // Read back (whole samples, so no bits above the byte), ignoring the scale.
-  ASSERT_TRUE(ReadKeepFile(canvas_.data(), 3, PixelSource::FromPlanes));
+  ASSERT_TRUE(ReadKeepFile(canvas_.data(), 3, PixelTarget::IntoPlanes));
   int wrong = 0;
   for (std::size_t i = 0; i < original.size(); ++i) wrong += WorkPlanes[i % 3][i / 3] != original[i];
   EXPECT_EQ(wrong, 0);
   canvas_.fill(0);
-  ASSERT_TRUE(ReadKeepFile(canvas_.data(), 3, PixelSource::FromCanvas));
+  ASSERT_TRUE(ReadKeepFile(canvas_.data(), 3, PixelTarget::IntoCanvas));
   EXPECT_EQ(canvas_, original);
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 
@@ -153,11 +153,11 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
   // Reading a work file makes the whole canvas shown; a missing one changes nothing.
   ShownWidth = 800;
   ShownHeight = 600;
-  EXPECT_FALSE(ReadAppearFile(canvas_.data(), 4, PixelSource::FromPlanes));
+  EXPECT_FALSE(ReadAppearFile(canvas_.data(), 4, PixelTarget::IntoPlanes));
   EXPECT_EQ(ShownWidth, 800);
   EXPECT_EQ(ShownHeight, 600);
   ExpectOneMessage(ReadFailureText, ReadFailureTitle);
-  ASSERT_TRUE(ReadAppearFile(canvas_.data(), 3, PixelSource::FromPlanes));
+  ASSERT_TRUE(ReadAppearFile(canvas_.data(), 3, PixelTarget::IntoPlanes));
   EXPECT_EQ(ShownWidth, 960);
   EXPECT_EQ(ShownHeight, 672);
 }
@@ -174,11 +174,11 @@ TEST_F(ImageFiles, MissingOrLyingKeepFileIsRefusedAndChangesNothing) {
   FillWorkPlanes();
   const auto before = std::make_unique<PlaneSet>(WorkPlanes);
   const auto expectRefused = [&](const std::string& what) {
-    EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelSource::FromPlanes)) << what;
+    EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelTarget::IntoPlanes)) << what;
     ExpectOneMessage("ピクセルデータの読み込みに失敗しました", "pool Get Bmp 関数");
     EXPECT_TRUE(*before == WorkPlanes) << what;
     const auto canvasBefore = std::make_unique<CanvasBuffer>(canvas_);
-    EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelSource::FromCanvas)) << what;
+    EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelTarget::IntoCanvas)) << what;
     ExpectOneMessage(ReadFailureText, ReadFailureTitle);
     EXPECT_TRUE(canvas_ == *canvasBefore) << what;
   };

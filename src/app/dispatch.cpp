@@ -42,9 +42,8 @@ int TabAt(int x, int y) {
 }
 
 bool DispatchClick() {
-  // Before the first picture nothing can be hit. Once one is loaded the
-  // whole bar is tested, whatever the picture's width, so the right-hand
-  // tabs stay reachable with a narrow picture.
+  // Before the first picture nothing can be hit; once one is loaded the
+  // image area is 960 wide and the whole bar is tested.
   if (ImageWidth > 0 && 100 < MouseX && MouseX < 1060 && MouseY < 32) {
     const int tab = TabAt(MouseX, MouseY);
     if (tab >= 0) {

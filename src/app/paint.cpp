@@ -115,14 +115,14 @@ bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
       PlanesFromCanvas(GetCanvasCopy.data(), Stride, CanvasRows);
       read = true;
     } else {
-      read = ReadKeepFile(Canvas.data(), slot, PixelSource::FromPlanes);
+      read = ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes);
     }
     GetSlotRequest = 99;
   }
   GetCanvasCopy.clear();
   GetCanvasSlot = 99;
   if (RestoreRequest == 1) {
-    read = ReadKeepFile(Canvas.data(), slot, PixelSource::FromPlanes) || read;
+    read = ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes) || read;
     RestoreRequest = 2;
   }
   if (read && recomputesFromSource) SaveToInner(Stride, CanvasRows);

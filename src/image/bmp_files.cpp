@@ -59,7 +59,7 @@ bool WriteFixedName(const std::string& name, const std::uint8_t* canvas, PixelSo
   return true;
 }
 
-bool ReadFixedName(const std::string& name, std::uint8_t* canvas, PixelSource target) {
+bool ReadFixedName(const std::string& name, std::uint8_t* canvas, PixelTarget target) {
   // A keep file is 1,935,414 bytes; anything far larger is not one.
   const auto file = ReadWholeFile(name, 64u << 20);
   if (!file || !DecodeKeepBytes(*file, canvas, target)) {
@@ -92,7 +92,7 @@ std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserve
   return file;
 }
 
-bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, PixelSource target) {
+bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, PixelTarget target) {
   if (file.size() < BmpHeaderBytes) return false;
   const std::uint8_t* h = file.data();
   if (h[0] != 'B' || h[1] != 'M') return false;
@@ -104,7 +104,7 @@ bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, P
   }
   if (offset < BmpHeaderBytes || offset > file.size() || file.size() - offset < KeepPixelBytes) return false;
   const std::uint8_t* pixels = h + offset;
-  if (target == PixelSource::FromCanvas) {
+  if (target == PixelTarget::IntoCanvas) {
     std::memcpy(canvas, pixels, KeepPixelBytes);
   } else {
     for (std::size_t i = 0; i < static_cast<std::size_t>(Stride) * CanvasRows; ++i) {
@@ -124,11 +124,11 @@ bool WriteAppearFile(const std::uint8_t* canvas, int file, PixelSource source) {
   return WriteFixedName(AppearFileNames.at(static_cast<std::size_t>(file)), canvas, source);
 }
 
-bool ReadKeepFile(std::uint8_t* canvas, int slot, PixelSource target) {
+bool ReadKeepFile(std::uint8_t* canvas, int slot, PixelTarget target) {
   return ReadFixedName(KeepFileName(slot), canvas, target);
 }
 
-bool ReadAppearFile(std::uint8_t* canvas, int file, PixelSource target) {
+bool ReadAppearFile(std::uint8_t* canvas, int file, PixelTarget target) {
   if (!ReadFixedName(AppearFileNames.at(static_cast<std::size_t>(file)), canvas, target)) return false;
   ShownWidth = Stride;
   ShownHeight = CanvasRows;

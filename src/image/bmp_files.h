@@ -33,8 +33,12 @@ inline constexpr const char* WriteFailureTitle = "PutBmp";
 inline constexpr const char* ReadFailureText = "ピクセルデータの読み込みに失敗しました";
 inline constexpr const char* ReadFailureTitle = "pool Get Bmp 関数";
 
-// Where a fixed-name writer takes its pixels from, or a reader puts them.
-enum class PixelSource { FromCanvas = 1, FromPlanes = 2 };  // the canvas bytes, or WorkPlanes
+// Where a fixed-name writer takes its pixels from: the canvas bytes, or
+// WorkPlanes (the low byte of each sample).
+enum class PixelSource { FromCanvas = 1, FromPlanes = 2 };
+// Where a fixed-name reader puts the pixels it read: the canvas bytes, or
+// WorkPlanes (one byte a sample).
+enum class PixelTarget { IntoCanvas = 1, IntoPlanes = 2 };
 
 // Row size in bytes of a w-pixel 24-bit row, padded to a multiple of 4.
 constexpr int BmpRowBytes(int width) { return (width * 3 + 3) / 4 * 4; }
@@ -59,12 +63,12 @@ bool WriteAppearFile(const std::uint8_t* canvas, int file, PixelSource source);
 // 672, 24 bits, uncompressed, all pixel bytes present) gets the read-failure
 // message and leaves the target unchanged. ReadAppearFile also sets the shown
 // size to the whole canvas. True when read.
-bool ReadKeepFile(std::uint8_t* canvas, int slot, PixelSource target);
-bool ReadAppearFile(std::uint8_t* canvas, int file, PixelSource target);
+bool ReadKeepFile(std::uint8_t* canvas, int slot, PixelTarget target);
+bool ReadAppearFile(std::uint8_t* canvas, int file, PixelTarget target);
 
 // The keep layout check and copy, on bytes already in memory. False, with the
 // target untouched, when the bytes are not a 960 x 672 24-bit uncompressed BMP.
-bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, PixelSource target);
+bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, PixelTarget target);
 
 // "Save": asks for a name (title by language: 1 Japanese, 2 English) and
 // writes the shown picture from WorkPlanes. With view scale 1 the region is

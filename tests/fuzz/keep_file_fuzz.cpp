@@ -21,8 +21,8 @@ namespace {
 
 void Decode(std::span<const std::uint8_t> file) {
   static CanvasBuffer canvas;
-  DecodeKeepBytes(file, canvas.data(), PixelSource::FromCanvas);
-  DecodeKeepBytes(file, canvas.data(), PixelSource::FromPlanes);
+  DecodeKeepBytes(file, canvas.data(), PixelTarget::IntoCanvas);
+  DecodeKeepBytes(file, canvas.data(), PixelTarget::IntoPlanes);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ struct FilterSettings {
   int LightCoreStart = 0;      // f, 0..254
   int LightCoreEnd = 255;      // t, f < t <= 255
   // The light-core selection (1 apply, 2 calculator on f, 3 on t) is the
-  // shared global PlanesLoaded (app/state.h), not kept here.
+  // page's LightCoreSelection (filter_page.h), not kept here.
   int SpectrumCoreOn = 0;      // 1: collapse f..t to a one-wide core at their middle
   int DiamondStep = 8;         // step of the diamond switches, 2..98
 };

@@ -26,8 +26,9 @@
 #include "platform/surface.h"
 
 // [SECTION] State: the page's block. FilterSettings holds the start values
-// and the ranges; PlanesLoaded (app/state.h) is the light-core selection.
+// and the ranges.
 FilterSettings FilterValues;
+int LightCoreSelection = 0;  // 0 off, 1 light core applied, 2 calculator on f, 3 on t
 int FilterCalculatorTarget = FilterTargetNone;
 int FilterSetKeepRequest = 0;
 int FilterHelpItem = 0;
@@ -73,12 +74,12 @@ const std::array<PanelKey, 18> Panel = {{
     {.code = CodeSpectrumCore, .x = 72, .y = 81, .width = 26, .keyColour = Grey, .textColour = Grey,
      .english = ">|<", .japanese = ">|<", .kind = KeyKind::Switch, .state = &FilterValues.SpectrumCoreOn},
     {.code = CodeCoreStart, .x = 4, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterValues.LightCoreStart, .state = &PlanesLoaded,
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterValues.LightCoreStart, .state = &LightCoreSelection,
      .onValue = 2},
     {.code = CodeCoreTilde, .x = 40, .y = 133, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
      .kind = KeyKind::Label},
     {.code = CodeCoreEnd, .x = 62, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterValues.LightCoreEnd, .state = &PlanesLoaded,
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterValues.LightCoreEnd, .state = &LightCoreSelection,
      .onValue = 3},
     {.code = CodeCoreAction, .x = 4, .y = 159, .width = 88, .keyColour = Grey, .textColour = Grey,
      .english = "　action", .japanese = "　実　行"},
@@ -227,14 +228,14 @@ const PageComments Comments{.commentCode = 1,
 void StartFilterValues() {
   FilterValues = FilterSettings{};
   FilterCalculatorTarget = FilterTargetNone;
-  PlanesLoaded = 0;
+  LightCoreSelection = 0;
   CalculatorOn = 0;
 }
 
 // The value the calculator changes: f, t, the colour power or the step.
 int* CalculatorValue() {
-  if (PlanesLoaded == 2) return &FilterValues.LightCoreStart;
-  if (PlanesLoaded == 3) return &FilterValues.LightCoreEnd;
+  if (LightCoreSelection == 2) return &FilterValues.LightCoreStart;
+  if (LightCoreSelection == 3) return &FilterValues.LightCoreEnd;
   if (FilterCalculatorTarget == FilterTargetColourPower) return &FilterValues.ColourPower;
   if (FilterCalculatorTarget == FilterTargetStep) return &FilterValues.DiamondStep;
   return nullptr;
@@ -248,7 +249,7 @@ void ToggleTarget(int target) {
     CalculatorOn = 0;
   } else {
     FilterCalculatorTarget = target;
-    PlanesLoaded = 0;
+    LightCoreSelection = 0;
     CalculatorOn = 1;
   }
 }
@@ -398,7 +399,7 @@ bool FilterClick() {
         FilterHelpItem = 7;
         break;
       case FilterAction::LightReset:
-        PlanesLoaded = 0;
+        LightCoreSelection = 0;
         FilterCalculatorTarget = FilterTargetNone;
         v.ColourPowerOn = 0;
         v.ChannelPowerMode = 0;
@@ -479,7 +480,7 @@ void PaintFilter() {
   //    (The canvas copy matters only to the light core, which reads it; the
   //    canvas is rebuilt from the planes at step 10 in any case.)
   RestoreFromInner(Stride, CanvasRows);
-  if (PlanesLoaded == 1) {
+  if (LightCoreSelection == 1) {
     CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
     ApplyLightCore(Canvas, WorkView(), v.LightCoreStart, v.LightCoreEnd);
   }

@@ -13,7 +13,7 @@
 #include "pages/filter/colour_power.h"
 
 // Which value box the calculator changes, besides the light-core ends that
-// PlanesLoaded 2 and 3 select.
+// LightCoreSelection 2 and 3 select.
 enum FilterTarget : int {
   FilterTargetNone = 0,
   FilterTargetColourPower = 1,  // the "%4d" box of the colour power
@@ -22,6 +22,7 @@ enum FilterTarget : int {
 
 extern FilterSettings FilterValues;  // the page values with their start values
 extern int FilterCalculatorTarget;   // a FilterTarget
+extern int LightCoreSelection;       // 0 off, 1 light core applied, 2 calculator on f, 3 on t
 extern int FilterSetKeepRequest;     // 1: the next paint stores the shown picture as KEEP1
 extern int FilterHelpItem;           // explanation selector 1..8, 0 none
 
