@@ -71,12 +71,10 @@ bool ReadFixedName(const std::string& name, std::uint8_t* canvas, PixelTarget ta
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserved1,
-                                    const std::function<void(int row, std::uint8_t* out)>& fillRow) {
-  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
-  const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(height);
-  std::vector<std::uint8_t> file(BmpHeaderBytes + pixelBytes, 0);
-  std::uint8_t* h = file.data();
+std::array<std::uint8_t, BmpHeaderBytes> BmpHeader(int width, int height, std::uint16_t reserved1) {
+  const std::size_t pixelBytes = static_cast<std::size_t>(BmpRowBytes(width)) * static_cast<std::size_t>(height);
+  std::array<std::uint8_t, BmpHeaderBytes> header{};
+  std::uint8_t* h = header.data();
   h[0] = 'B';
   h[1] = 'M';
   Put32(h + 2, static_cast<std::uint32_t>(pixelBytes + BmpHeaderBytes));
@@ -88,6 +86,17 @@ std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserve
   Put16(h + 26, 1);
   Put16(h + 28, 24);
   Put32(h + 34, static_cast<std::uint32_t>(pixelBytes));
+  return header;
+}
+
+std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserved1,
+                                    const std::function<void(int row, std::uint8_t* out)>& fillRow) {
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+  const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(height);
+  std::vector<std::uint8_t> file(BmpHeaderBytes + pixelBytes, 0);
+  const auto header = BmpHeader(width, height, reserved1);
+  std::copy(header.begin(), header.end(), file.begin());
+  std::uint8_t* h = file.data();
   for (int row = 0; row < height; ++row) fillRow(row, h + BmpHeaderBytes + rowBytes * static_cast<std::size_t>(row));
   return file;
 }

@@ -43,6 +43,9 @@ enum class PixelTarget { IntoCanvas = 1, IntoPlanes = 2 };
 // Row size in bytes of a w-pixel 24-bit row, padded to a multiple of 4.
 constexpr int BmpRowBytes(int width) { return (width * 3 + 3) / 4 * 4; }
 
+// The 54-byte header of a width x height file in that layout.
+std::array<std::uint8_t, BmpHeaderBytes> BmpHeader(int width, int height, std::uint16_t reserved1);
+
 // Lays out a whole BMP file. fillRow(row, out) writes the 3 * width bytes
 // (blue, green, red) of file row `row`, counted from the bottom.
 std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserved1,

@@ -75,31 +75,52 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  if (path.empty()) return false;
-  const std::string target = ResolveTarget(path);
+AtomicFileWriter::AtomicFileWriter(const std::string& path) {
+  if (path.empty()) return;
+  target_ = ResolveTarget(path);
   struct stat old {};
-  const bool replacing = ::stat(target.c_str(), &old) == 0;
-  if (replacing) {
+  replacing_ = ::stat(target_.c_str(), &old) == 0;
+  if (replacing_) {
     // Only a regular file is replaced, and only one the user may write: a
     // read-only file stays as it is (even for root, who may write anything,
     // a file without any write bit is taken as meant to be kept).
-    if (!S_ISREG(old.st_mode)) return false;
-    if (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0) return false;
+    if (!S_ISREG(old.st_mode)) return;
+    if (::access(target_.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0) return;
+    oldMode_ = old.st_mode & 07777;
+    oldOwner_ = old.st_uid;
+    oldGroup_ = old.st_gid;
   }
-  std::string temporary;
-  Descriptor file(CreateTemporaryBeside(target, temporary));
-  if (file.fd < 0) return false;
-  bool ok = WriteAll(file.fd, bytes) && ::fsync(file.fd) == 0;
+  fd_ = CreateTemporaryBeside(target_, temporary_);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temporary_.empty() && !committed_) ::unlink(temporary_.c_str());
+}
+
+bool AtomicFileWriter::Append(std::span<const std::uint8_t> bytes) {
+  if (fd_ < 0 || failed_) return false;
+  failed_ = !WriteAll(fd_, bytes);
+  return !failed_;
+}
+
+bool AtomicFileWriter::Commit(Durability durability) {
+  if (fd_ < 0 || failed_) return false;
+  bool ok = durability == Durability::OnDisk ? ::fsync(fd_) == 0 : true;
   // A replaced file keeps its permission bits (and, where allowed, its owner).
-  if (ok && replacing) {
-    if (::geteuid() == 0) (void)!::fchown(file.fd, old.st_uid, old.st_gid);
-    ok = ::fchmod(file.fd, old.st_mode & 07777) == 0;
+  if (ok && replacing_) {
+    if (::geteuid() == 0) (void)!::fchown(fd_, oldOwner_, oldGroup_);
+    ok = ::fchmod(fd_, oldMode_) == 0;
   }
-  ok = ::close(file.release()) == 0 && ok;
-  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temporary.c_str());
+  ok = ::close(std::exchange(fd_, -1)) == 0 && ok;
+  ok = ok && ::rename(temporary_.c_str(), target_.c_str()) == 0;
+  committed_ = ok;
   return ok;
+}
+
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+  AtomicFileWriter file(path);
+  return file.Append(bytes) && file.Commit(Durability::OnDisk);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::size_t maxBytes) {

@@ -10,7 +10,31 @@
 #include <string>
 #include <vector>
 
-// Writes bytes as the whole content of path. False on any failure; the old
+// A whole file written piece by piece: the bytes go to a temporary file
+// beside the target (a symbolic link is followed to its target) and replace
+// the target only at Commit. A read-only target, or one that is not a regular
+// file, is never replaced. A replaced file keeps its permission bits; a new
+// one gets the process umask. Dropped without Commit, nothing is left behind.
+enum class Durability { OnDisk, Ordinary };  // OnDisk: on the disk before the rename
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(const std::string& path);
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  bool Append(std::span<const std::uint8_t> bytes);  // false once anything failed
+  bool Commit(Durability durability);                // true when the target now holds the bytes
+
+ private:
+  std::string target_, temporary_;
+  int fd_ = -1;
+  bool replacing_ = false, failed_ = false, committed_ = false;
+  unsigned oldMode_ = 0, oldOwner_ = 0, oldGroup_ = 0;
+};
+
+// Writes bytes as the whole content of path, on the disk before it replaces
+// the old file. False on any failure; the old
 // file (if any) is then left exactly as it was and no temporary file remains.
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 

@@ -258,12 +258,45 @@ void PlanesFromPicture(const Picture& picture, const OwnPlanes& p) {
 }
 
 // The low byte of each sample, as every file writer of the program takes it.
-std::vector<std::uint8_t> EncodeBmpOf(const PlaneView& planes, int width, int height) {
-  return EncodeBmp(width, height, 0, [&](int row, std::uint8_t* out) {
-    for (int x = 0; x < width; ++x) {
-      for (int k = 0; k < 3; ++k) out[3 * x + k] = static_cast<std::uint8_t>(planes.at(k, row, x) & 0xFFu);
+// The planes into `file` as a BMP of the program's layout, a band of rows at a
+// time, so that no copy of a whole large picture is made.
+bool AppendBmpOf(AtomicFileWriter& file, const PlaneView& planes, int width, int height) {
+  const auto header = BmpHeader(width, height, 0);
+  if (!file.Append(header)) return false;
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+  constexpr int BandRows = 64;
+  std::vector<std::uint8_t> band(rowBytes * BandRows, 0);
+  for (int first = 0; first < height; first += BandRows) {
+    const int rows = std::min(BandRows, height - first);
+    for (int r = 0; r < rows; ++r) {
+      std::uint8_t* out = band.data() + rowBytes * static_cast<std::size_t>(r);
+      const std::size_t start = static_cast<std::size_t>(first + r) * static_cast<std::size_t>(planes.stride);
+      const std::uint32_t* blue = planes.plane[0] + start;
+      const std::uint32_t* green = planes.plane[1] + start;
+      const std::uint32_t* red = planes.plane[2] + start;
+      for (int x = 0; x < width; ++x, out += 3) {
+        out[0] = static_cast<std::uint8_t>(blue[x]);
+        out[1] = static_cast<std::uint8_t>(green[x]);
+        out[2] = static_cast<std::uint8_t>(red[x]);
+      }
     }
-  });
+    if (!file.Append(std::span<const std::uint8_t>(band.data(), rowBytes * static_cast<std::size_t>(rows)))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A 960 x 672 bottom-up canvas into planes of that size.
+void PlanesFromCanvasBytes(const std::uint8_t* canvas, const OwnPlanes& p) {
+  std::uint32_t* blue = p.plane[0]->data();
+  std::uint32_t* green = p.plane[1]->data();
+  std::uint32_t* red = p.plane[2]->data();
+  for (std::size_t i = 0; i < static_cast<std::size_t>(Stride) * CanvasRows; ++i, canvas += 3) {
+    blue[i] = canvas[0];
+    green[i] = canvas[1];
+    red[i] = canvas[2];
+  }
 }
 
 std::vector<std::uint8_t> RgbTopDownOf(const PlaneView& planes, int width, int height) {
@@ -290,7 +323,12 @@ void RunPass(const PlaneView& source, const PlaneView& target, int width, int he
              const EyeParameters& parameters) {
   const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
   const bool showProgress = ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
-  constexpr int Band = 64;
+  if (!showProgress) {
+    // All rows at once: the threads share them, and the frame is written once.
+    VantorEyeRowsOn(source, target, width, height, n, parameters, 0, height, threads);
+    return;
+  }
+  constexpr int Band = 512;
   for (int top = height; top > 0; top -= Band) {
     VantorEyeRowsOn(source, target, width, height, n, parameters, std::max(0, top - Band), top, threads);
     if (showProgress) {
@@ -308,8 +346,10 @@ bool WriteOutput(const std::string& path, const PlaneView& planes, int width, in
     const std::vector<std::uint8_t> rgb = RgbTopDownOf(planes, width, height);
     return SavePng(path, width, height, rgb.data(), error);
   }
-  const std::vector<std::uint8_t> file = EncodeBmpOf(planes, width, height);
-  if (!WriteFileAtomically(path, file)) {
+  // Written beside the output and renamed over it when whole; like any
+  // ordinary file tool, the tool leaves flushing to disk to the system.
+  AtomicFileWriter file(path);
+  if (!AppendBmpOf(file, planes, width, height) || !file.Commit(Durability::Ordinary)) {
     *error = "the file could not be written";
     return false;
   }
@@ -358,18 +398,22 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // The program's placement: the picture drawn into the canvas, which goes into
-  // both plane sets; the pass reads InnerPlanes and writes WorkPlanes.
-  std::vector<std::uint8_t> canvas(CanvasByteCount, 0);
-  DrawPictureIntoCanvas(*picture, canvas.data());
-  InnerFromCanvas(canvas.data(), Stride, CanvasRows);
-  PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
+  // The program's placement: the picture drawn into the canvas, whose
+  // samples are the source; the pass writes every pixel of the target.
+  OwnPlanes source(Stride, CanvasRows);
+  OwnPlanes target(Stride, CanvasRows);
+  if (!source.allocated() || !target.allocated()) return Fail("not enough memory for " + options.input, 1);
+  {
+    std::vector<std::uint8_t> canvas(CanvasByteCount, 0);
+    DrawPictureIntoCanvas(*picture, canvas.data());
+    PlanesFromCanvasBytes(canvas.data(), source);
+  }
   if (options.referenceAuto) {
-    const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
+    const auto levels = ChannelLevelsOf(source.view(), Stride, CanvasRows);
     for (std::size_t c = 0; c < 3; ++c) parameters.reference[c] = levels[c].middle;
   }
-  RunPass(InnerView(), WorkView(), Stride, CanvasRows, n, parameters);
-  if (!WriteOutput(options.output, WorkView(), Stride, CanvasRows, &error)) {
+  RunPass(source.view(), target.view(), Stride, CanvasRows, n, parameters);
+  if (!WriteOutput(options.output, target.view(), Stride, CanvasRows, &error)) {
     return Fail("cannot write " + options.output + ": " + error, 1);
   }
   return 0;
