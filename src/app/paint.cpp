@@ -216,11 +216,17 @@ void PaintHandler() {
     MainWindow().Present();
     // A picture chosen on TOP with the Enter key is new even when it has the
     // size of the one before, so TOP takes it into the planes.
-    if (OpenImageDialog() == 1 && PageId == PageTop && GetSlotRequest == 99) {
+    const bool chosen = OpenImageDialog() == 1;
+    if (chosen && PageId == PageTop && GetSlotRequest == 99) {
       NewImageFlag = 1;
       PlanesLoaded = 0;
     }
     OpenFileRequest = 0;
+    // A cancelled dialog stores nothing: no keep file, no work file.
+    if (!chosen) {
+      GetSlotRequest = 99;
+      AppearFileRequest = 0;
+    }
   }
   SetTitle();
 
