@@ -146,7 +146,8 @@ TEST(RealAppear, FastFormGivesTheLiteralBytes) {
   for (std::size_t t = 0; t < corpus.size(); ++t) {
     for (const PassZone& zone : zones) {
       for (const int e : {0, 1, 3, 8}) {
-        if (e == 8 && (zone.mode != 2 || t != 3)) continue;  // the literal form is slow there
+        // The literal form is slow with wide windows: those run on one picture each.
+        if ((e == 8 && (zone.mode != 2 || t != 3)) || (e == 3 && t != 2)) continue;
         Planes fast(0, 0, 0), literal(0, 0, 0);
         for (int i = 0; i < PixelCount; ++i)
           for (auto* p : {&fast, &literal})

@@ -64,6 +64,9 @@ struct WrittenTransferFile {
   bool failed = false;
 };
 WrittenTransferFile TransferFile;
+// False until the page's first paint after its entry: before that, other
+// pages may have changed the planes.
+bool TransferPaintedSinceEntry = false;
 
 // [SECTION] Panel and texts
 enum TransferCode {
@@ -275,7 +278,8 @@ void ResetTraceState() { TransferPolygon.trace.Reset(); }
 
 // The work file "0000trfr.bmp" from WorkPlanes, written only when the picture
 // differs from what this page last wrote or the file is no longer that one.
-void WriteTransferFileIfChanged() {
+// The pixels are compared only when something may have changed the planes.
+void WriteTransferFileIfChanged(bool planesMayHaveChanged) {
   const char* name = AppearFileNames[2];
   struct stat info {};
   const bool present = ::stat(name, &info) == 0;
@@ -283,6 +287,7 @@ void WriteTransferFileIfChanged() {
   bool same = present && TransferFile.size == info.st_size && TransferFile.modified == modified &&
               TransferFile.inode == static_cast<long long>(info.st_ino) &&
               TransferFile.pixels.size() == static_cast<std::size_t>(CanvasByteCount);
+  if (same && !planesMayHaveChanged) return;
   for (std::size_t i = 0, n = static_cast<std::size_t>(Stride) * CanvasRows; same && i < n; ++i) {
     const std::uint8_t* p = TransferFile.pixels.data() + 3 * i;
     same = p[0] == static_cast<std::uint8_t>(WorkPlanes[0][i]) && p[1] == static_cast<std::uint8_t>(WorkPlanes[1][i]) &&
@@ -365,6 +370,7 @@ void StartTransfer() {
   Transfer = TransferState{};
   TransferPolygon = PolygonState{};
   TransferFile = WrittenTransferFile{};
+  TransferPaintedSinceEntry = false;
 }
 
 // [SECTION] Entry
@@ -379,6 +385,7 @@ void EnterTransfer() {
   Transfer.widthValue = 32;
   Transfer.helpItem = 0;
   EmptyPolygon(TransferPolygon);
+  TransferPaintedSinceEntry = false;
   CommentRequest = 16;
 }
 
@@ -597,10 +604,15 @@ void PaintTransfer() {
   DrawTransferPanel(screen);
   ServeCalculator(screen, TransferKeypad, nullptr);
   // 2. - 3. "1)GetShadow", "5)CallReal", Restore: KEEP11 into WorkPlanes.
-  ServeGetAndRestore(PageTransfer, false);
+  const bool read = ServeGetAndRestore(PageTransfer, false);
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // 4. The work file follows the picture.
-  WriteTransferFileIfChanged();
+  WriteTransferFileIfChanged(read || !TransferPaintedSinceEntry);
+  TransferPaintedSinceEntry = true;
+  // Whether a later step changes the planes (and the work file then follows).
+  const bool changing = Transfer.deleteRequest == 1 || Transfer.patternRequest == 1 || Transfer.shotRequest == 1 ||
+                        Transfer.keepRequest == 1 || Transfer.savePatternRequest == 1 ||
+                        Transfer.saveTransferRequest == 1 || SaveAsRequest == 1;
   // 5. Delete: the inside white, into the planes and "0000iso.bmp".
   if (Transfer.deleteRequest == 1) {
     FillPolygonInside(Canvas.data(), BrushMask, polygon.mode, Transfer.deleteVertices);
@@ -637,12 +649,13 @@ void PaintTransfer() {
     PaintTrack(Canvas.data(), polygon.trace);
   }
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-  if (polygonShown && polygon.count > 0) {
-    std::vector<std::array<int, 2>> line;
-    for (int k = 0; k <= polygon.count; ++k) {
-      line.push_back({polygon.points[static_cast<std::size_t>(k)].x, polygon.points[static_cast<std::size_t>(k)].y});
+  if (polygonShown) {
+    // The polyline, segment by segment (the same pixels as one polyline).
+    for (int k = 1; k <= polygon.count; ++k) {
+      const PolygonPoint a = polygon.points[static_cast<std::size_t>(k - 1)];
+      const PolygonPoint b = polygon.points[static_cast<std::size_t>(k)];
+      screen.Line(Pen{PolylineRed}, a.x, a.y, b.x, b.y);
     }
-    screen.Polyline(Pen{PolylineRed}, line);
   }
   // 11. "4)SavePatt.": on a chosen name the image becomes the stencil and the file is written.
   if (Transfer.savePatternRequest == 1) {
@@ -664,5 +677,5 @@ void PaintTransfer() {
   Transfer.shotRequest = 0;
   polygon.traceToggled = 0;
   // The work file holds the picture as this paint left it.
-  WriteTransferFileIfChanged();
+  WriteTransferFileIfChanged(changing);
 }
