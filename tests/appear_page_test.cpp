@@ -10,15 +10,18 @@
 
 #include <filesystem>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/appear/real_appear.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/headless.h"
 #include "reference/real_appear_literal.h"
 #include "support/golden.h"
 #include "support/program_session.h"
@@ -317,6 +320,43 @@ TEST(AppearPage, CloseDeletesTheWorkFilesButTheStartFile) {
   }
   EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("KEEP11.bmp")));
   EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("KEEP12.bmp")));
+}
+
+TEST(AppearPage, DriverScriptRunsTheWholeWorkflow) {
+  ProgramSession folder;  // a fresh working folder; the script runs its own program there
+  WriteTestPicture(folder.PathIn("back.bmp"), 960, 672, Back);
+  WriteTestPicture(folder.PathIn("transfer.bmp"), 960, 672, Transfer);
+  const std::string script =
+      "open back.bmp\n"
+      "click 184 15\n"            // FILTER
+      "click 800 15\n"            // APPEAR: the back picture
+      "click 744 15\n"            // Transfer
+      "open transfer.bmp\n"
+      "click 50 71\n"             // 1)GetShadow
+      "click 800 15\n"            // APPEAR: the transfer picture
+      "click 50 310\n"            // 3)real appear
+      "click 50 336\n"            // mouse move
+      "drag 500 300 530 320\n"    // 30 right, 20 down
+      "click 50 454\n"            // 4)KEEP12
+      "answer no\nanswer yes\nclose\n";
+  std::vector<DriveCommand> commands;
+  std::string error;
+  ASSERT_TRUE(ParseDriveScript(script, "workflow.txt", commands, &error)) << error;
+  const DriveSetup setup{.scriptName = "workflow.txt",
+                         .scriptFolder = folder.Folder(),
+                         .workFolder = folder.Folder(),
+                         .startTitle = ProgramTitleAtStart,
+                         .startProgram = StartProgram,
+                         .handlers = ProgramHandlers,
+                         .writeShot = {}};
+  std::ostringstream out, err;
+  ASSERT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
+  // The only messages are the two questions of the close sequence.
+  EXPECT_EQ(out.str().find(ReadFailureTitle), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find(WriteFailureTitle), std::string::npos) << out.str();
+  EXPECT_EQ(FileBytes(folder.PathIn("KEEP12.bmp")), WorkFileOf(Composite(-30, 20)));
+  EXPECT_EQ(FileBytes(folder.PathIn("KEEP11.bmp")), WorkFileOf(CanvasOf(Transfer)));
+  for (const char* name : {"0000trfr.bmp", "0000back.bmp"}) EXPECT_FALSE(std::filesystem::exists(folder.PathIn(name)));
 }
 
 }  // namespace
