@@ -589,6 +589,8 @@ void PaintAppear() {
   bool shown = true;
   if (AppearMode == 3) shown = ShowWorkFile(BackFileCache);
   if (AppearMode == 2) shown = ShowWorkFile(TransferFileCache);
+  // (The composite takes a few milliseconds, so no progress mark is drawn
+  // row by row: the picture shown afterwards would cover it at once.)
   if (AppearMode == 5) shown = ShowComposite();
   if (!shown) AppearMode = 0;
   // 4. - 5. The canvas shown; "4)KEEP12".

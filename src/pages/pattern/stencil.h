@@ -22,6 +22,8 @@ inline constexpr std::uint8_t StencilGrey = 192;
 // equal to the zone colour → white and flag 0 (zone part); otherwise grey 192
 // and flag 1 (pattern part). The rule of the Pattern page's MakePattern.
 // Returns the number of zone pixels.
+// FIXME: the Pattern page is built apart; once it lands, its MakePattern and
+// this should be one routine.
 int StencilFromCanvas(std::uint8_t* canvas, std::span<std::uint8_t> mask, int zoneColour);
 
 // Rows 0..671, columns 0..959 of the planes: a pixel whose flag is 0 gets the

@@ -670,6 +670,9 @@ void PaintTransfer() {
     SaveAsRequest = 1;
     Transfer.saveTransferRequest = 0;
   }
+  // FIXME: the shared Save step copies the shown canvas (polygon marks
+  // included) into WorkPlanes before its dialog, so a cancelled Save still
+  // changes the planes; it needs the dialog answer before the copy.
   ServeSave();
   DrawTabs();
   // 13. Comments and explanations; the one-paint flags end here.
