@@ -227,6 +227,31 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
   EXPECT_EQ(t.s.dialogs().MessageCount(), 1u);
 }
 
+// A black outline three pixels wide at picture columns 400..402.
+Rgb ShadowWithOutline(int x, int y) { return x >= 400 && x <= 402 ? Rgb{0, 0, 0} : Shadow(x, y); }
+
+TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
+  TransferSession t;
+  WriteTestPicture(t.s.PathIn("outlined.bmp"), 960, 672, ShadowWithOutline);
+  t.Open(GetShadowX, GetShadowY, "outlined.bmp");
+  t.s.Click(50, 341);  // "trace outline" (outline colour black)
+  t.s.Click(StartX, StartY);
+  t.s.Click(495, 300);  // six pixels left of the outline's middle (client x 501)
+  // The cross marker stands at the snapped point (pixel row 704 - 300, shown
+  // at client y 299), green because its pixel is outline.
+  constexpr Rgb Green{0, 255, 0};
+  EXPECT_EQ(t.s.Pixel(493, 299), Green);
+  EXPECT_EQ(t.s.Pixel(508, 299), Green);
+  EXPECT_EQ(t.s.Pixel(501, 291), Green);
+  EXPECT_NE(t.s.Pixel(487, 299), Green);
+  // Without the trace the cross stands where the click was, red.
+  t.s.Click(50, 341);
+  t.s.Click(StartX, StartY);
+  t.s.Click(StartX, StartY);
+  t.s.Click(495, 300);
+  EXPECT_EQ(t.s.Pixel(487, 299), (Rgb{255, 0, 0}));
+}
+
 TEST(TransferPage, GoldenPolygon) {
   TransferSession t;
   t.Open(GetShadowX, GetShadowY, "shadow.bmp");
