@@ -617,7 +617,8 @@ void PaintTransfer() {
   if (Transfer.deleteRequest == 1) {
     FillPolygonInside(Canvas.data(), BrushMask, polygon.mode, Transfer.deleteVertices);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-    WriteAppearFile(Canvas.data(), 4, PixelSource::FromPlanes);
+    // The planes now hold the canvas bytes: written from the canvas, the same file.
+    WriteAppearFile(Canvas.data(), 4, PixelSource::FromCanvas);
     Transfer.deleteRequest = 0;
     polygon.on = 0;
   }
