@@ -13,7 +13,7 @@ const std::array<PageEntry, 14> PageTable = {{
     {"UNI C.", 1280, 8, EnterUniC, UniCClick, nullptr, PaintUniC, StartUniC},
     {"Outline", 1290, 9, EnterOutline, OutlineClick, nullptr, PaintOutline, StartOutline},
     {"Pattern", 1295, 15, EnterPattern, PatternClick, nullptr, PaintPattern, StartPattern},
-    {"Transfer", 1300, 16, EnterTransfer, TransferClick, nullptr, PaintTransfer, StartTransfer},
+    {"Transfer", 1300, 16, EnterTransfer, TransferClick, TransferRightClick, PaintTransfer, StartTransfer},
     {"APPEAR", 1310, 17, EnterAppear, AppearClick, nullptr, PaintAppear, StartAppear},
     {"GAMON", 1320, 13, EnterGamon, GamonClick, nullptr, PaintGamon, StartGamon},
 }};

@@ -40,6 +40,10 @@ VZ_DECLARE_PAGE(Appear)
 VZ_DECLARE_PAGE(Gamon)
 #undef VZ_DECLARE_PAGE
 
+// The right-click step's Transfer flag: a right click on the picture closes
+// the polygon being set.
+void TransferRightClick();
+
 // The TOP page's reset mark also returns the FILTER page's values: light
 // core 0 .. 255, colour power off with value 100.
 void ResetFilterValues();

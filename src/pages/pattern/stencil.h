@@ -1,0 +1,47 @@
+// The two-tone stencil of the Transfer page and the pattern file, as pure
+// functions over the canvas, the planes and BrushMask.
+//
+// Routines:
+//   StencilFromCanvas    "3)Pattarn": zone-coloured pixels white (flag 0), others grey 192 (flag 1)
+//   ShotPattern          "6)ShotPatt.": pixels with flag 0 take the zone colour in the planes
+//   PatternFromPlanes    "4)SavePatt.": the planes turned into the stencil, the mask set from them
+//   EncodePatternFile    the pattern file's bytes: 255 - 128 * flag per byte
+//   SavePatternFile      asks for a name, then writes the file through a temporary file
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "image/planes.h"
+
+inline constexpr std::uint8_t StencilGrey = 192;
+
+// Every canvas pixel (bottom-up, 3 bytes a pixel, 960 x 672): all three bytes
+// equal to the zone colour → white and flag 0 (zone part); otherwise grey 192
+// and flag 1 (pattern part). The rule of the Pattern page's MakePattern.
+// Returns the number of zone pixels.
+// FIXME: the Pattern page is built apart; once it lands, its MakePattern and
+// this should be one routine.
+int StencilFromCanvas(std::uint8_t* canvas, std::span<std::uint8_t> mask, int zoneColour);
+
+// Rows 0..671, columns 0..959 of the planes: a pixel whose flag is 0 gets the
+// zone colour in all three samples; pixels with flag 1 keep the picture.
+void ShotPattern(const PlaneView& planes, std::span<const std::uint8_t> mask, int zoneColour);
+
+// The same pixels of the planes: all three samples equal to the zone colour →
+// 255 and flag 0; every other pixel → 192 and flag 1.
+void PatternFromPlanes(const PlaneView& planes, std::span<std::uint8_t> mask, int zoneColour);
+
+// The pattern file: 960 x 672, 24 bits, reserved fields 0, pixels in plane
+// order, every byte 255 - 128 * flag (127 pattern part, 255 zone part).
+std::vector<std::uint8_t> EncodePatternFile(std::span<const std::uint8_t> mask);
+
+// The save dialog of "4)SavePatt." (title by language; one filter entry,
+// "bmp", overwrite prompt). On a chosen name: prepare() runs (it turns the
+// image into the stencil and sets the mask), then the file is written
+// through a temporary file and renamed; a failed write shows "PutBmp" and
+// leaves any old file as it was. On Cancel nothing runs and nothing is
+// written. True when the file was written.
+bool SavePatternFile(int languageId, std::span<const std::uint8_t> mask, const std::function<void()>& prepare);

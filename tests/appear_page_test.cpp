@@ -1,0 +1,362 @@
+// The APPEAR page: RealAppear on a white square worked by hand for every
+// pass kind and edge widths 0 and 1, the fast form against the literal one
+// over a corpus, the placement by an offset; then the whole compositing
+// workflow through the program (back picture, transfer picture made on
+// Transfer, real appear, drags, KEEP12) byte for byte, missing and foreign
+// work files, Restore and Cancel that change nothing, the close sequence's
+// deletions, and the golden screen.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "image/sample_scene.h"
+#include "pages/appear/real_appear.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/headless.h"
+#include "reference/real_appear_literal.h"
+#include "support/golden.h"
+#include "support/program_session.h"
+
+namespace {
+
+constexpr int PixelCount = Stride * CanvasRows;
+
+struct Planes {
+  std::array<std::vector<std::uint32_t>, 3> samples;
+  Planes(std::uint32_t blue, std::uint32_t green, std::uint32_t red) {
+    samples[0].assign(PixelCount, blue);
+    samples[1].assign(PixelCount, green);
+    samples[2].assign(PixelCount, red);
+  }
+  PlaneView View() { return PlaneView{{samples[0].data(), samples[1].data(), samples[2].data()}, Stride, CanvasRows}; }
+  Rgb At(int row, int column) const {
+    const auto i = static_cast<std::size_t>(row * Stride + column);
+    return Rgb{static_cast<std::uint8_t>(samples[2][i]), static_cast<std::uint8_t>(samples[1][i]),
+               static_cast<std::uint8_t>(samples[0][i])};
+  }
+};
+
+void SetPixel(std::vector<std::uint8_t>& canvas, int row, int column, Rgb c) {
+  const std::size_t i = (static_cast<std::size_t>(row) * Stride + column) * 3;
+  canvas[i] = c.b;
+  canvas[i + 1] = c.g;
+  canvas[i + 2] = c.r;
+}
+Rgb PixelOf(const std::vector<std::uint8_t>& canvas, int row, int column) {
+  const std::size_t i = (static_cast<std::size_t>(row) * Stride + column) * 3;
+  return Rgb{canvas[i + 2], canvas[i + 1], canvas[i]};
+}
+
+// Grey 100 with a 10 x 10 square of one colour at plane rows 100..109, columns 200..209.
+std::vector<std::uint8_t> SquareTransfer(Rgb square) {
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 100);
+  for (int row = 100; row < 110; ++row)
+    for (int column = 200; column < 210; ++column) SetPixel(canvas, row, column, square);
+  return canvas;
+}
+constexpr Rgb BackColour{30, 20, 10};  // red, green, blue
+constexpr Rgb TransferGrey{100, 100, 100};
+
+TEST(RealAppear, HardCutForEveryPassKind) {
+  struct Case {
+    PassZone zone;
+    Rgb square;
+    bool passes;
+  };
+  const std::vector<Case> cases = {
+      {{1, 0, 0, 1}, {0, 0, 0}, true},            // black
+      {{2, 255, 255, 1}, {255, 255, 255}, true},  // white
+      {{3, 200, 220, 1}, {210, 205, 215}, true},  // all three within
+      {{3, 200, 220, 1}, {210, 199, 215}, false},
+      {{4, 150, 160, 2}, {150, 160, 150}, true},  // luma (44850 + 93920 + 17100) / 1000 = 155
+      {{4, 156, 160, 2}, {150, 160, 150}, false},
+      {{4, 240, 255, 3}, {250, 0, 0}, true},      // red
+      {{4, 240, 255, 4}, {0, 250, 0}, true},      // green
+      {{4, 240, 255, 5}, {0, 0, 250}, true},      // blue
+      {{4, 240, 255, 6}, {0, 250, 250}, true},    // green and blue
+      {{4, 240, 255, 6}, {250, 250, 0}, false},
+      {{4, 240, 255, 7}, {250, 0, 250}, true},    // red and blue
+      {{4, 240, 255, 8}, {250, 250, 0}, true},    // red and green
+      {{0, 255, 255, 1}, {255, 255, 255}, false}, // no pass zone: the transfer picture
+      {{5, 255, 255, 1}, {255, 255, 255}, false},
+  };
+  for (const Case& c : cases) {
+    const auto transfer = SquareTransfer(c.square);
+    Planes back(BackColour.b, BackColour.g, BackColour.r);
+    RealAppear(transfer.data(), back.View(), Stride, CanvasRows, c.zone, 0);
+    EXPECT_EQ(back.At(105, 205), c.passes ? BackColour : c.square) << "mode " << c.zone.mode << " channel " << c.zone.channel;
+    EXPECT_EQ(back.At(100, 200), c.passes ? BackColour : c.square);
+    EXPECT_EQ(back.At(99, 200), TransferGrey);
+    EXPECT_EQ(back.At(0, 0), TransferGrey);
+    EXPECT_EQ(back.At(671, 959), TransferGrey);
+  }
+}
+
+TEST(RealAppear, EdgeWidthOneBlendsOverThreeByThree) {
+  const auto transfer = SquareTransfer(White);
+  Planes back(BackColour.b, BackColour.g, BackColour.r);
+  RealAppear(transfer.data(), back.View(), Stride, CanvasRows, PassZone{2, 255, 255, 1}, 1);
+  // Corner of the square: p = 4 of n = 9, T = 255: (10*4 + 255*5) / 9 = 146,
+  // (20*4 + 1275) / 9 = 150, (30*4 + 1275) / 9 = 155.
+  EXPECT_EQ(back.At(100, 200), (Rgb{155, 150, 146}));
+  // Just below it: p = 2, T = 100: (10*2 + 700) / 9 = 80, 740 / 9 = 82, 760 / 9 = 84.
+  EXPECT_EQ(back.At(99, 200), (Rgb{84, 82, 80}));
+  // Edge middle: p = 6, T = 255: (60 + 765) / 9 = 91, (120 + 765) / 9 = 98, (180 + 765) / 9 = 105.
+  EXPECT_EQ(back.At(105, 200), (Rgb{105, 98, 91}));
+  EXPECT_EQ(back.At(105, 205), BackColour);    // the whole window passes
+  EXPECT_EQ(back.At(300, 300), TransferGrey);  // none of it does
+  // The frame of width 1 keeps the back picture.
+  EXPECT_EQ(back.At(0, 500), BackColour);
+  EXPECT_EQ(back.At(300, 959), BackColour);
+  // A transfer picture that is white everywhere gives the back picture.
+  std::vector<std::uint8_t> allWhite(CanvasByteCount, 255);
+  Planes plain(BackColour.b, BackColour.g, BackColour.r);
+  RealAppear(allWhite.data(), plain.View(), Stride, CanvasRows, PassZone{}, 1);
+  EXPECT_EQ(plain.samples, Planes(BackColour.b, BackColour.g, BackColour.r).samples);
+}
+
+TEST(RealAppear, FastFormGivesTheLiteralBytes) {
+  std::mt19937 random(12);
+  std::vector<std::vector<std::uint8_t>> corpus;
+  corpus.emplace_back(CanvasByteCount, 255);  // flat white
+  std::vector<std::uint8_t> gradient(CanvasByteCount);
+  for (std::size_t i = 0; i < gradient.size(); ++i) gradient[i] = static_cast<std::uint8_t>((i / 3) % 960 * 255 / 959);
+  corpus.push_back(gradient);
+  std::vector<std::uint8_t> noise(CanvasByteCount);
+  for (std::size_t i = 0; i < noise.size(); i += 3) {
+    const bool white = random() % 2 == 0;
+    for (std::size_t k = 0; k < 3; ++k) noise[i + k] = white ? 255 : static_cast<std::uint8_t>(random());
+  }
+  corpus.push_back(noise);
+  const Picture scene = MakeSampleScene(Stride, CanvasRows);
+  std::vector<std::uint8_t> sceneCanvas(CanvasByteCount);
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int column = 0; column < Stride; ++column) {
+      const std::uint8_t* p = scene.rgb.data() + (static_cast<std::size_t>(CanvasRows - 1 - row) * Stride + column) * 3;
+      SetPixel(sceneCanvas, row, column, Rgb{p[0], p[1], p[2]});
+    }
+  corpus.push_back(sceneCanvas);
+  const std::vector<PassZone> zones = {PassZone{2, 255, 255, 1}, PassZone{4, 100, 180, 2}};
+  for (std::size_t t = 0; t < corpus.size(); ++t) {
+    for (const PassZone& zone : zones) {
+      for (const int e : {0, 1, 3, 8}) {
+        // The literal form is slow with wide windows: those run on one picture each.
+        if ((e == 8 && (zone.mode != 2 || t != 3)) || (e == 3 && t != 2)) continue;
+        Planes fast(0, 0, 0), literal(0, 0, 0);
+        for (int i = 0; i < PixelCount; ++i)
+          for (auto* p : {&fast, &literal})
+            for (int k = 0; k < 3; ++k)
+              p->samples[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)] = sceneCanvas[static_cast<std::size_t>(3 * i + k)];
+        RealAppear(corpus[t].data(), fast.View(), Stride, CanvasRows, zone, e);
+        LiteralRealAppear(corpus[t].data(), literal.View(), Stride, CanvasRows, zone, e);
+        EXPECT_EQ(fast.samples, literal.samples) << "picture " << t << " mode " << zone.mode << " e " << e;
+      }
+    }
+  }
+}
+
+TEST(PlaceTransfer, OffsetMovesThePictureAndLeavesWhite) {
+  std::vector<std::uint8_t> source(CanvasByteCount);
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int column = 0; column < Stride; ++column)
+      SetPixel(source, row, column, Rgb{static_cast<std::uint8_t>(row), static_cast<std::uint8_t>(column), 7});
+  std::vector<std::uint8_t> placed(CanvasByteCount);
+  PlaceTransferPixels(source.data(), placed.data(), 0, 0);
+  EXPECT_EQ(placed, source);  // row 0 and column 0 included
+  // A drag 30 right and 20 down: offset (-30, +20).
+  PlaceTransferPixels(source.data(), placed.data(), -30, 20);
+  EXPECT_EQ(PixelOf(placed, 100, 130), PixelOf(source, 120, 100));
+  EXPECT_EQ(PixelOf(placed, 0, 30), PixelOf(source, 20, 0));
+  EXPECT_EQ(PixelOf(placed, 100, 29), White);
+  EXPECT_EQ(PixelOf(placed, 652, 500), White);
+  EXPECT_EQ(PixelOf(placed, 651, 959), PixelOf(source, 671, 929));
+  PlaceTransferPixels(source.data(), placed.data(), 5000, -5000);
+  EXPECT_EQ(std::count(placed.begin(), placed.end(), 255), CanvasByteCount);
+}
+
+// ---------------------------------------------------------------------------
+// Through the program
+// ---------------------------------------------------------------------------
+constexpr int TabY = 15;
+constexpr int AppearTabX = 128 + 56 * 12, TransferTabX = 128 + 56 * 11, RestoreTabX = 128 + 56 * 15;
+constexpr int BackImageX = 50, BackImageY = 91, TransferImageX = 50, TransferImageY = 117;
+constexpr int RealAppearX = 50, RealAppearY = 310, MouseMoveX = 50, MouseMoveY = 336;
+constexpr int KeepX = 50, KeepY = 454;
+
+Rgb Back(int x, int) { return Rgb{200, static_cast<std::uint8_t>(x / 40 % 2 * 200), 50}; }
+// White in x 300..499, y 200..399 (from the top), never white elsewhere.
+Rgb Transfer(int x, int y) {
+  if (x >= 300 && x < 500 && y >= 200 && y < 400) return White;
+  return Rgb{static_cast<std::uint8_t>(x % 250), 80, static_cast<std::uint8_t>(y % 250)};
+}
+
+std::vector<std::uint8_t> CanvasOf(Rgb (*colour)(int, int)) {
+  std::vector<std::uint8_t> canvas(CanvasByteCount);
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int column = 0; column < Stride; ++column) SetPixel(canvas, row, column, colour(column, CanvasRows - 1 - row));
+  return canvas;
+}
+
+std::vector<std::uint8_t> WorkFileOf(const std::vector<std::uint8_t>& canvas) {
+  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
+    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
+  });
+}
+
+// The composite worked directly: the transfer picture placed by the offset
+// (white where nothing lands), the back picture wherever that is white.
+std::vector<std::uint8_t> Composite(int offsetX, int offsetY) {
+  const auto back = CanvasOf(Back);
+  const auto transfer = CanvasOf(Transfer);
+  std::vector<std::uint8_t> out(CanvasByteCount);
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int column = 0; column < Stride; ++column) {
+      const int sourceRow = row + offsetY, sourceColumn = column + offsetX;
+      const bool lands = sourceRow >= 0 && sourceRow < CanvasRows && sourceColumn >= 0 && sourceColumn < Stride;
+      const Rgb t = lands ? PixelOf(transfer, sourceRow, sourceColumn) : White;
+      SetPixel(out, row, column, t == White ? PixelOf(back, row, column) : t);
+    }
+  return out;
+}
+
+// A session with the back picture taken from FILTER and the transfer
+// picture loaded on Transfer, then on APPEAR.
+struct AppearSession {
+  ProgramSession s;
+  AppearSession() {
+    s.StartOnPage(1, Back, 960, 672);
+    s.Click(AppearTabX, TabY);
+    s.Click(TransferTabX, TabY);
+    WriteTestPicture(s.PathIn("transfer.bmp"), 960, 672, Transfer);
+    s.dialogs().QueueFile(s.PathIn("transfer.bmp"));
+    s.Click(50, 71);  // "1)GetShadow"
+    s.Click(AppearTabX, TabY);
+  }
+  std::vector<std::uint8_t> File(const std::string& name) { return FileBytes(s.PathIn(name)); }
+};
+
+TEST(AppearPage, WholeCompositingWorkflowByteForByte) {
+  AppearSession a;
+  EXPECT_EQ(a.File("0000back.bmp"), WorkFileOf(CanvasOf(Back)));
+  EXPECT_EQ(a.File("0000trfr.bmp"), WorkFileOf(CanvasOf(Transfer)));
+  EXPECT_EQ(a.s.ShownCanvas(), CanvasOf(Transfer));  // entered from Transfer: the transfer picture
+  a.s.Click(RealAppearX, RealAppearY);
+  EXPECT_EQ(a.s.ShownCanvas(), Composite(0, 0));
+  // "mouse move" on without a drag places the picture where it was.
+  a.s.Click(MouseMoveX, MouseMoveY);
+  EXPECT_EQ(a.s.ShownCanvas(), Composite(0, 0));
+  // Dragging 30 right and 20 down, then 10 right and 5 up: the offsets add up.
+  a.s.Drag(500, 300, 530, 320);
+  EXPECT_EQ(a.s.ShownCanvas(), Composite(-30, 20));
+  a.s.Drag(600, 400, 610, 395);
+  const auto moved = Composite(-40, 15);
+  EXPECT_EQ(a.s.ShownCanvas(), moved);
+  a.s.Click(KeepX, KeepY);
+  EXPECT_EQ(a.File("KEEP12.bmp"), WorkFileOf(moved));
+  EXPECT_EQ(a.s.dialogs().MessageCount(), 0u);
+  const auto& shown = a.s.window().Shown();
+  EXPECT_GOLDEN("appear_moved", std::vector<std::uint8_t>(shown.begin(), shown.end()));
+}
+
+TEST(AppearPage, MissingOrForeignWorkFileIsReportedOnceAndTheLoadedPictureShows) {
+  for (const bool foreign : {false, true}) {
+    ProgramSession s;
+    s.StartOnPage(1, Back, 960, 672);
+    if (foreign) WriteTestPicture(s.PathIn("0000trfr.bmp"), 100, 100, Transfer);
+    s.Click(AppearTabX, TabY);
+    s.Click(RealAppearX, RealAppearY);
+    for (int k = 0; k < 3; ++k) s.Click(40, 140);  // explanation clicks: more paints
+    EXPECT_EQ(s.dialogs().MessageCount(), 1u) << (foreign ? "foreign" : "missing");
+    EXPECT_EQ(s.ShownCanvas(), CanvasOf(Back));
+  }
+}
+
+TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
+  AppearSession a;
+  const auto back = a.File("0000back.bmp");
+  const auto transfer = a.File("0000trfr.bmp");
+  a.s.Click(RestoreTabX, TabY);  // no KEEP12 yet
+  EXPECT_EQ(a.s.dialogs().MessageCount(), 1u);
+  EXPECT_EQ(a.File("0000back.bmp"), back);
+  for (const auto& [x, y] : {std::pair{BackImageX, BackImageY}, std::pair{TransferImageX, TransferImageY}}) {
+    a.s.dialogs().QueueFile(std::nullopt);
+    a.s.Click(x, y);
+    EXPECT_EQ(a.File("0000back.bmp"), back);
+    EXPECT_EQ(a.File("0000trfr.bmp"), transfer);
+  }
+  // A chosen back picture becomes the work file; Restore of a stored KEEP12 does too.
+  WriteTestPicture(a.s.PathIn("other.bmp"), 960, 672, Transfer);
+  a.s.dialogs().QueueFile(a.s.PathIn("other.bmp"));
+  a.s.Click(BackImageX, BackImageY);
+  EXPECT_EQ(a.File("0000back.bmp"), WorkFileOf(CanvasOf(Transfer)));
+  a.s.Click(KeepX, KeepY);
+  std::filesystem::remove(a.s.PathIn("0000back.bmp"));
+  a.s.Click(RestoreTabX, TabY);
+  EXPECT_EQ(a.File("0000back.bmp"), a.File("KEEP12.bmp"));
+}
+
+TEST(AppearPage, CloseDeletesTheWorkFilesButTheStartFile) {
+  AppearSession a;
+  a.s.Click(RealAppearX, RealAppearY);
+  a.s.Click(KeepX, KeepY);
+  for (const char* name : AppearFileNames) {
+    if (!std::filesystem::exists(a.s.PathIn(name))) WriteTestPicture(a.s.PathIn(name), 960, 672, Back);
+  }
+  a.s.dialogs().QueueAnswer(MessageAnswer::No);   // keep files stay
+  a.s.dialogs().QueueAnswer(MessageAnswer::Yes);  // close
+  a.s.Close();
+  EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("0000start.bmp")));
+  for (const char* name : {"0000tar.bmp", "0000trfr.bmp", "0000back.bmp", "0000iso.bmp"}) {
+    EXPECT_FALSE(std::filesystem::exists(a.s.PathIn(name))) << name;
+  }
+  EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("KEEP11.bmp")));
+  EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("KEEP12.bmp")));
+}
+
+TEST(AppearPage, DriverScriptRunsTheWholeWorkflow) {
+  ProgramSession folder;  // a fresh working folder; the script runs its own program there
+  WriteTestPicture(folder.PathIn("back.bmp"), 960, 672, Back);
+  WriteTestPicture(folder.PathIn("transfer.bmp"), 960, 672, Transfer);
+  const std::string script =
+      "open back.bmp\n"
+      "click 184 15\n"            // FILTER
+      "click 800 15\n"            // APPEAR: the back picture
+      "click 744 15\n"            // Transfer
+      "open transfer.bmp\n"
+      "click 50 71\n"             // 1)GetShadow
+      "click 800 15\n"            // APPEAR: the transfer picture
+      "click 50 310\n"            // 3)real appear
+      "click 50 336\n"            // mouse move
+      "drag 500 300 530 320\n"    // 30 right, 20 down
+      "click 50 454\n"            // 4)KEEP12
+      "answer no\nanswer yes\nclose\n";
+  std::vector<DriveCommand> commands;
+  std::string error;
+  ASSERT_TRUE(ParseDriveScript(script, "workflow.txt", commands, &error)) << error;
+  const DriveSetup setup{.scriptName = "workflow.txt",
+                         .scriptFolder = folder.Folder(),
+                         .workFolder = folder.Folder(),
+                         .startTitle = ProgramTitleAtStart,
+                         .startProgram = StartProgram,
+                         .handlers = ProgramHandlers,
+                         .writeShot = {}};
+  std::ostringstream out, err;
+  ASSERT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
+  // The only messages are the two questions of the close sequence.
+  EXPECT_EQ(out.str().find(ReadFailureTitle), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find(WriteFailureTitle), std::string::npos) << out.str();
+  EXPECT_EQ(FileBytes(folder.PathIn("KEEP12.bmp")), WorkFileOf(Composite(-30, 20)));
+  EXPECT_EQ(FileBytes(folder.PathIn("KEEP11.bmp")), WorkFileOf(CanvasOf(Transfer)));
+  for (const char* name : {"0000trfr.bmp", "0000back.bmp"}) EXPECT_FALSE(std::filesystem::exists(folder.PathIn(name)));
+}
+
+}  // namespace
