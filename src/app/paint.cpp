@@ -148,9 +148,12 @@ void ServeSet(int slot, int& setRequest) {
 
 void ServeSave() {
   if (SaveAsRequest != 1) return;
-  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  SaveImageAs(LanguageId);
   SaveAsRequest = 0;
+  // The name first: a cancelled dialog leaves the planes as they were.
+  const std::optional<std::string> path = AskSaveImagePath(LanguageId);
+  if (!path) return;
+  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  WriteShownImage(*path);
 }
 
 void DrawTabs() {

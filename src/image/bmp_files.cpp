@@ -52,7 +52,11 @@ bool WriteFixedName(const std::string& name, const std::uint8_t* canvas, PixelSo
           for (std::size_t k = 0; k < 3; ++k) out[3 * c + k] = static_cast<std::uint8_t>(WorkPlanes[k][first + c]);
         }
       });
-  if (!WriteFileAtomically(name, file)) {
+  // Keep and work files are rewritten often inside paints: they replace the
+  // old file only when whole, but are not forced to the disk first (a
+  // picture saved under a name is).
+  AtomicFileWriter writer(name);
+  if (!writer.Append(file) || !writer.Commit(Durability::Ordinary)) {
     ShowWriteFailure();
     return false;
   }
@@ -148,16 +152,17 @@ std::vector<FileFilter> BitmapFilters() {
   return {{"ビットマップファイル(*.bmp)", "*.bmp"}, {"すべてのファイル(*.*)", "*.*"}};
 }
 
-void SaveImageAs(int languageId) {
+std::optional<std::string> AskSaveImagePath(int languageId) {
   FileDialogRequest request;
   request.kind = FileDialogKind::Save;
   request.title = languageId == 2 ? "SAVE WITH A NAME" : "名前をつけて保存する";
   request.filters = BitmapFilters();
   request.defaultExtension = "bmp";
   request.overwritePrompt = true;
-  const std::optional<std::string> path = CurrentDialogs().AskFile(request);
-  if (!path) return;
+  return CurrentDialogs().AskFile(request);
+}
 
+bool WriteShownImage(const std::string& path) {
   // The region of the planes to write. With no zoom in force it is the whole
   // shown picture; a zoomed view is 640 rows by design, so then the top 640
   // rows of the full width are kept.
@@ -177,7 +182,15 @@ void SaveImageAs(int languageId) {
       for (std::size_t k = 0; k < 3; ++k) out[3 * c + k] = static_cast<std::uint8_t>(WorkPlanes[k][first + c]);
     }
   });
-  if (!WriteFileAtomically(*path, file)) ShowWriteFailure();
+  if (!WriteFileAtomically(path, file)) {
+    ShowWriteFailure();
+    return false;
+  }
+  return true;
+}
+
+void SaveImageAs(int languageId) {
+  if (const std::optional<std::string> path = AskSaveImagePath(languageId)) WriteShownImage(*path);
 }
 
 int OpenImageDialog() {
