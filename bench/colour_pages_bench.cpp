@@ -108,11 +108,11 @@ class ProgramRun {
   HeadlessWindow window_;
 };
 
-void ContourPaint(benchmark::State& state, ContourRoutine routine) {
+void ContourPaint(benchmark::State& state, ContourRoutine routine, bool allLevels = true) {
   ProgramRun run;
   run.Click(408, 10);  // CONTOUR
   run.Click(88, 324);  // colour type 1
-  run.Click(40, 383);  // " limit area"
+  if (allLevels) run.Click(40, 383);  // " limit area"
   ContourDrawRoutine = routine;
   for (auto _ : state) {
     PaintHandler();
@@ -122,17 +122,18 @@ void ContourPaint(benchmark::State& state, ContourRoutine routine) {
 }
 void ContourPaintAllLevels(benchmark::State& state) { ContourPaint(state, DrawContourOfPaint); }
 void ContourPaintAllLevelsLiteral(benchmark::State& state) { ContourPaint(state, LiteralContour); }
+void ContourPaintNoContour(benchmark::State& state) { ContourPaint(state, DrawContourOfPaint, false); }
 
 // UNI C. with a target collected and a new colour, then the chart on (each
 // paint reads the chart and draws it), or "all" served at every paint.
-void UniCPaint(benchmark::State& state, bool all, RangeConvertRoutine routine) {
+void UniCPaint(benchmark::State& state, bool all, RangeConvertRoutine routine, bool chart = true) {
   ProgramRun run;
   run.Click(576, 10);   // UNI C.
   run.Click(40, 98);    // 1)target
   run.Click(700, 200);  // a target pick
   run.Click(40, 334);   // 2)convert
   run.Click(800, 300);  // the new colour
-  if (!all) {
+  if (!all && chart) {
     run.Click(30, 469);   // " chart"
     run.Click(300, 470);  // a colour from the chart
   }
@@ -150,6 +151,7 @@ void UniCPaint(benchmark::State& state, bool all, RangeConvertRoutine routine) {
 void UniCPaintChart(benchmark::State& state) { UniCPaint(state, false, PaintGrayRange); }
 void UniCPaintAll(benchmark::State& state) { UniCPaint(state, true, PaintGrayRange); }
 void UniCPaintAllLiteral(benchmark::State& state) { UniCPaint(state, true, LiteralPaintGrayRange); }
+void UniCPaintNoChart(benchmark::State& state) { UniCPaint(state, false, PaintGrayRange, false); }
 
 }  // namespace
 
@@ -157,8 +159,10 @@ BENCHMARK(ContourAllLevelsFast)->Unit(benchmark::kMillisecond);
 BENCHMARK(ContourAllLevelsLiteral)->Unit(benchmark::kMillisecond);
 BENCHMARK(ConvertFast)->Unit(benchmark::kMillisecond);
 BENCHMARK(ConvertLiteral)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContourPaintNoContour)->Unit(benchmark::kMillisecond);
 BENCHMARK(ContourPaintAllLevels)->Unit(benchmark::kMillisecond);
 BENCHMARK(ContourPaintAllLevelsLiteral)->Unit(benchmark::kMillisecond);
+BENCHMARK(UniCPaintNoChart)->Unit(benchmark::kMillisecond);
 BENCHMARK(UniCPaintChart)->Unit(benchmark::kMillisecond);
 BENCHMARK(UniCPaintAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(UniCPaintAllLiteral)->Unit(benchmark::kMillisecond);
