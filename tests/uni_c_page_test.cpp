@@ -314,6 +314,41 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), converted), "");
 }
 
+// Two colours over the whole canvas (nothing whitened): A left, B right.
+Rgb TwoColours(int x, int) { return x < 480 ? ColourA : ColourB; }
+
+TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
+  ProgramSession s;
+  s.StartOnPage(8, TwoColours, Stride, CanvasRows);
+  s.Click(TargetX, TargetY);
+  s.Click(300, 300);  // A: grey 124
+  s.Click(ConvertX, ConvertY);
+  s.Click(800, 300);  // B as the new colour ...
+  s.Click(93, 364);   // ... with red + 8: (38, 60, 90)
+  EXPECT_EQ(UniCValues.newColour, (UniRgb{38, 60, 90}));
+  s.Click(AllX, AllY);
+  CanvasBytes expected(CanvasByteCount);
+  for (std::size_t i = 0; i < expected.size(); i += 3) {
+    const bool left = i / 3 % Stride < 480;
+    const Rgb p = left ? Rgb{38, 60, 90} : ColourB;
+    expected[i] = p.b;
+    expected[i + 1] = p.g;
+    expected[i + 2] = p.r;
+  }
+  EXPECT_EQ(FirstDifference(s.ShownCanvas(), expected), "");
+  // Widening the range by hand to take in B's grey 54 converts both.
+  s.Click(5, 288);  // lo - 8 ...
+  for (int i = 0; i < 9; ++i) s.Click(5, 288);
+  EXPECT_EQ(UniCValues.lo, 44);
+  s.Click(AllX, AllY);
+  for (std::size_t i = 0; i < expected.size(); i += 3) {
+    expected[i] = 90;
+    expected[i + 1] = 60;
+    expected[i + 2] = 38;
+  }
+  EXPECT_EQ(FirstDifference(s.ShownCanvas(), expected), "");
+}
+
 TEST(UniCPage, NoPreviewGoesIntoKeep8OrASavedFile) {
   UniCSession u;
   const CanvasBytes picture = PictureCanvas();
