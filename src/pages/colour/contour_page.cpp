@@ -322,8 +322,10 @@ void PaintContour() {
   DrawKeypad(screen, ContourKeypad, false, true);
   // 2. Get and Restore read KEEP5.
   ServeGetAndRestore(PageContour, false);
-  // 3. The current image into the canvas and onto the screen.
-  ShowPlanes();
+  // 3. The current image into the canvas. (It is shown once, at step 5:
+  //    a copy to the screen before the contour would be covered before the
+  //    frame is ever presented.)
+  CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // 4. The contour into the canvas; a scan past the top level starts again.
   if (v.operation == ContourOneLevel) {
     v.scanIndex = WrapContourScan(v.scanIndex, ContourTopLevel(v.ladder));
@@ -337,7 +339,7 @@ void PaintContour() {
   ShownScanLevel = std::max(0, ContourLevelGray(v.ladder, v.scanIndex - 1));
   DrawRangeBar(screen);
   DrawPanel(screen, LowerPanel);
-  // 5. The canvas onto the screen again.
+  // 5. The canvas onto the screen.
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   // 6. "set KEEP5": the contoured picture becomes the image and KEEP5;
   //    "Save" stores the picture as shown.
