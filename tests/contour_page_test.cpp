@@ -312,14 +312,16 @@ TEST(ContourPage, ADriverScriptStoresTheContourAsKeep5) {
                                "click 88 324     # colour type 1\n"
                                "click 88 324     # colour type 2\n"
                                "click 40 383     # limit area\n"
-                               "click 40 494     # set KEEP5\n",
+                               "click 40 494     # set KEEP5\n"
+                               "save-as saved.bmp\n"
+                               "click 900 10     # Save\n",
                                "contour.txt", commands, &error))
       << error;
   DriveSetup setup{.scriptName = "contour.txt", .scriptFolder = folder.Folder(), .workFolder = folder.Folder(),
                    .startTitle = ProgramTitleAtStart, .startProgram = [] { StartProgram(); },
                    .handlers = ProgramHandlers, .writeShot = {}};
-  std::ostringstream out, err;
-  ASSERT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
+  std::ostringstream report, err;
+  ASSERT_EQ(RunDriveScript(commands, setup, report, err), 0) << err.str();
   // Worked by hand: under type 2 level k (gray 8k) is (255 - 8k, 255 - 8k, 0).
   CanvasBytes expected = PictureCanvas();
   for (std::size_t i = 0; i < expected.size(); i += 3) {
@@ -329,6 +331,12 @@ TEST(ContourPage, ADriverScriptStoresTheContourAsKeep5) {
     expected[i + 1] = expected[i + 2] = static_cast<std::uint8_t>(255 - g);
   }
   EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("KEEP5.bmp")), KeepFileOf(expected)), "");
+  // Save: the contour drawn again over the committed image, 300 x 100.
+  LiteralContour(expected.data(), ContourLadder{}, ContourAllLevels, 0, 2);
+  const auto saved = EncodeBmp(300, 100, 0, [&](int row, std::uint8_t* out) {
+    std::copy_n(expected.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 300 * 3, out);
+  });
+  EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("saved.bmp")), saved), "");
 }
 
 TEST(ContourPageGolden, LimitAreaOnTheSampleInEnglish) {

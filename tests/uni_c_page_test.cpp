@@ -433,15 +433,22 @@ TEST(UniCPage, ADriverScriptStoresTheConversionAsKeep8) {
                                "click 150 100    # on A\n"
                                "click 40 334     # 2)convert\n"
                                "click 220 100    # on B\n"
-                               "click 40 607     # set KEEP8\n",
+                               "click 40 607     # set KEEP8\n"
+                               "save-as saved.bmp\n"
+                               "click 900 10     # Save\n",
                                "unic.txt", commands, &error))
       << error;
   DriveSetup setup{.scriptName = "unic.txt", .scriptFolder = folder.Folder(), .workFolder = folder.Folder(),
                    .startTitle = ProgramTitleAtStart, .startProgram = [] { StartProgram(); },
                    .handlers = ProgramHandlers, .writeShot = {}};
-  std::ostringstream out, err;
-  ASSERT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
-  EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("KEEP8.bmp")), KeepFileOf(Replaced(PictureCanvas(), ColourA, ColourB))), "");
+  std::ostringstream report, err;
+  ASSERT_EQ(RunDriveScript(commands, setup, report, err), 0) << err.str();
+  const CanvasBytes converted = Replaced(PictureCanvas(), ColourA, ColourB);
+  EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
+  const auto saved = EncodeBmp(200, 100, 0, [&](int row, std::uint8_t* out) {
+    std::copy_n(converted.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 200 * 3, out);
+  });
+  EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("saved.bmp")), saved), "");
 }
 
 TEST(UniCPageGolden, ChartAndTargetOnTheSampleInEnglish) {
