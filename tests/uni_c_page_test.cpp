@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -420,6 +421,37 @@ TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
   EXPECT_EQ(UniCValues.newColour.red, 0);
   u.s.Click(RedBoxX, RedBoxY);  // deselect: calculator off
   EXPECT_EQ(CalculatorOn, 0);
+}
+
+TEST(UniCPage, SwitchRules) {
+  UniCSession u;
+  const UniCSettings& v = UniCValues;
+  // "1)target" on: picking on, new colour off; off only from x 9 on.
+  u.s.Click(ConvertX, ConvertY);
+  u.s.Click(TargetX, TargetY);
+  EXPECT_EQ(std::tuple(v.targetOn, v.picking, v.newColourOn), std::tuple(1, 1, 0));
+  u.s.Click(6, TargetY);
+  EXPECT_EQ(v.targetOn, 1);
+  u.s.Click(9, TargetY);
+  EXPECT_EQ(v.targetOn, 0);
+  // " appoint" goes off, but not while the chart is on.
+  u.s.Click(ChartX, ChartY);
+  u.s.Click(40, 72);
+  EXPECT_EQ(v.picking, 1);
+  u.s.Click(ChartX, ChartY);
+  u.s.Click(40, 72);
+  EXPECT_EQ(v.picking, 0);
+  // "cal" turns picking off; " appoint" turns the calculator off.
+  u.s.Click(40, 72);
+  u.s.Click(20, 633);
+  EXPECT_EQ(std::pair(CalculatorOn, v.picking), std::pair(1, 0));
+  u.s.Click(40, 72);
+  EXPECT_EQ(std::pair(CalculatorOn, v.picking), std::pair(0, 1));
+  // A click on the grey range bar: a manual edit, every switch off.
+  u.s.Click(TargetX, TargetY);
+  u.s.Click(ChartX, ChartY);
+  u.s.Click(93, 288);
+  EXPECT_EQ(std::tuple(v.picking, v.targetOn, v.newColourOn, v.chartOn), std::tuple(0, 0, 0, 0));
 }
 
 TEST(UniCPage, ADriverScriptStoresTheConversionAsKeep8) {
