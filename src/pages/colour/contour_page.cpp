@@ -1,6 +1,9 @@
-// CONTOUR page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// CONTOUR page: contour lines of brightness over the image. Every pixel whose
+// gray lies exactly on a level of the ladder (0, 8, ..., 248) takes its
+// level's colour, all levels at once (" limit area") or one level a click
+// (" scan", wrapping after the top level). The contour is drawn into the
+// canvas at every paint from WorkPlanes, so the image is untouched until
+// "set KEEP5" commits it. The pixel work lives in contour_levels.cpp.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
@@ -8,41 +11,342 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include "pages/colour/contour_page.h"
+
+#include <algorithm>
+#include <array>
+
 #include "app/pages.h"
-#include "app/plain_page.h"
+#include "app/paint.h"
 #include "app/state.h"
+#include "image/planes.h"
+#include "pages/tone/tone_pages.h"
+#include "panel/calculator.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/surface.h"
+
+// [SECTION] State: the page's block with its start values (contour_page.h).
+ContourSettings ContourValues;
+int ContourColourType = 0;
+ContourRoutine ContourDrawRoutine = DrawContourOfPaint;
 
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
-struct ContourState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
-};
-ContourState Contour;
+// The value " scan %3d" shows: L(s - 1), 0 before the first scan.
+int ShownScanLevel = 0;
 
-// [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 4, .y = 4, .width = 88, .english = "[CONTOUR]", .japanese = "[コンター]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {3, 1, 97, 27}},
+// Key-word codes of this panel.
+enum ContourCode {
+  CodeTitle = 1,
+  CodeSetArea,
+  CodeAppoint,
+  CodeMinMaxLabel,
+  CodeMin,
+  CodeTilde,
+  CodeMax,
+  CodeStepLabel,
+  CodeStep,
+  CodeColourType,
+  CodeNextType,
+  CodeSwatchLabel,
+  CodeOperation,
+  CodeLimitArea,
+  CodeScan,
+  CodeClear,
+  CodeSaveLabel,
+  CodeSetKeep,
+};
+
+constexpr Rgb Grey = InactiveText;
+constexpr Rgb OperationColour{255, 200, 220};
+constexpr Rgb SetKeepColour{20, 240, 200};
+constexpr Rgb SwatchText{128, 128, 128};
+
+// The panel, row by row. The upper part is drawn before the image; the rows
+// with values (range, step, " scan", "5)save", "set KEEP5") after it, and the
+// two small-font labels after the tab bar.
+const std::array<PanelKey, 12> UpperPanel = {{
+    {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[CONTOUR]", .japanese = "[コンター]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeSetArea, .x = 4, .y = 62, .width = 88, .english = "1)set area", .japanese = "1)範囲指定"},
+    {.code = CodeAppoint, .x = 4, .y = 82, .width = 88, .keyColour = Grey, .textColour = Grey, .english = " appoint",
+     .japanese = "アポイント"},
+    {.code = CodeStepLabel, .x = 4, .y = 229, .width = 88, .textColour = Grey, .english = "2)draw step",
+     .japanese = "2)描写間隔", .kind = KeyKind::Label},
+    {.code = CodeColourType, .x = 4, .y = 288, .width = 88, .english = "3)color type", .japanese = "3)配色",
+     .kind = KeyKind::Label},
+    {.code = CodeNextType, .x = 78, .y = 314, .width = 20, .keyColour = {200, 200, 200}, .english = "↓",
+     .japanese = "↓"},
+    {.code = CodeOperation, .x = 4, .y = 353, .width = 88, .english = "4)operation", .japanese = "4)操作"},
+    {.code = CodeLimitArea, .x = 4, .y = 373, .width = 88, .keyColour = OperationColour, .english = " limit area",
+     .japanese = "制限全範囲", .kind = KeyKind::Switch, .state = &ContourValues.operation,
+     .onValue = ContourAllLevels},
+    {.code = CodeClear, .x = 4, .y = 425, .width = 88, .keyColour = OperationColour, .english = " clear",
+     .japanese = "　消　去"},
+    // Filler rows keep the table's shape; the value rows follow.
+    {.code = CodeMinMaxLabel, .x = 2, .y = 176, .width = 96, .textColour = Grey, .english = " min       Max",
+     .japanese = " min       Max", .kind = KeyKind::Label},
+    {.code = CodeTilde, .x = 40, .y = 190, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
+     .kind = KeyKind::Label},
+    {.code = CodeSwatchLabel, .x = 2, .y = 336, .width = 66, .textColour = SwatchText, .english = " min    Max",
+     .japanese = " min    Max", .kind = KeyKind::Label},
 }};
-constexpr CommentText Comment{.lines = {{{"CONTOUR [<>] draw a contour on the image;",
-                                          "コンター [<>] 画像に等濃度線を描く;"}}}};
-constexpr PageComments Comments{.commentCode = 5, .slot = PageContour, .hasCalculator = true, .comment = &Comment};
-constexpr PlainPage Page{.page = PageContour, .panel = Panel, .marks = {{{2, 28, 8}, {50, 28, 4}}}, .comments = &Comments};
+
+const std::array<PanelKey, 6> LowerPanel = {{
+    {.code = CodeMin, .x = 2, .y = 190, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourValues.ladder.min},
+    {.code = CodeMax, .x = 62, .y = 190, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourValues.ladder.max},
+    {.code = CodeStep, .x = 4, .y = 249, .width = 72, .keyColour = Grey, .textColour = Grey, .english = "step %2d",
+     .japanese = "飛値 %2d", .kind = KeyKind::ValueBox, .value = &ContourValues.ladder.step},
+    {.code = CodeScan, .x = 4, .y = 399, .width = 88, .keyColour = OperationColour, .english = " scan %3d",
+     .japanese = "SCAN %3d", .kind = KeyKind::Switch, .value = &ShownScanLevel, .state = &ContourValues.operation,
+     .onValue = ContourOneLevel},
+    {.code = CodeSaveLabel, .x = 4, .y = 464, .width = 88, .english = "5)save", .japanese = "5)保存",
+     .kind = KeyKind::Label},
+    {.code = CodeSetKeep, .x = 4, .y = 484, .width = 88, .keyColour = SetKeepColour, .english = "set KEEP5",
+     .japanese = "決定KEEP5"},
+}};
+
+// The range bar with its arrows, the step box's arrow, the swatch strip.
+constexpr int RangeBarX = 24, RangeBarY = 154, RangeBarWidth = 52;
+constexpr std::array<std::array<int, 2>, 3> ValueArrows = {{{2, 154}, {78, 154}, {78, 249}}};
+constexpr int SwatchX = 8, SwatchY = 314, SwatchHeight = 20;
+
+struct MarkPlace {
+  int x, y, colourIndex;
+};
+constexpr std::array<MarkPlace, 2> ResetMarks = {{{2, 28, 8}, {50, 28, 4}}};
+
+// The calculator, shown greyed: the ladder cannot be changed on this page.
+constexpr Keypad ContourKeypad = MakeKeypad({523, {549, 569, 589}, 609, 629, 84});
+
+// Comment page and explanations, both languages side by side.
+constexpr CommentText Comment{.lines = {{
+    {"CONTOUR [<>] draw a contour on the image;", "コンター [<>] 画像に等濃度線を描く;"},
+    {"    3)color type [↓] [→] choose the colors of the contour; 4)operation [limit area] [→] all levels at once,",
+     "    3)配色 [↓] [→] 等濃度線の色を選ぶ; 4)操作 [制限全範囲] [→] 全ての段を一度に,"},
+    {"    [scan] [→] one level each click, up to the top level and then from the lowest again; [clear] [→] no contour;",
+     "    [SCAN] [→] クリックごとに一段ずつ, 最上段の次は最下段にもどる; [消去] [→] 等濃度線を消す;"},
+    {"    5)save [set KEEP5] [→] the contour becomes part of the image, saved as KEEP5.bmp;",
+     "    5)保存 [決定KEEP5] [→] 等濃度線が画像の一部になり, KEEP5.bmp として保存される;"},
+}}};
+
+const std::array<CommentText, 10> Explanations = {{
+    {.selector = 1, .colour = ExplainDark, .lines = {{
+         {"reset mark [<>] switch to come back to default;", "リセットマーク [<>] 初期状態にもどすスイッチ;"},
+         {"    Left click on either mark [→] no contour, scan from the lowest level again; the color type stays;",
+          "    どちらかのマークを左クリック [→] 等濃度線なし, SCAN は最下段から; 配色はそのまま;"}}}},
+    {.selector = 2, .colour = ExplainBlue, .lines = {{
+         {"set area [<>] set contour gray area;", "範囲指定 [<>] 等濃度線を描く濃淡の範囲を決める;"},
+         {"    on this page the area is fixed: gray 0 ～ 255, every 8;",
+          "    このページでは範囲は固定: 濃淡 0 ～ 255, 8 おき;"}}}},
+    {.selector = 3, .colour = ExplainGrey, .lines = {{
+         {"appoint [<>] read pixel color values on the image;", "アポイント [<>] 画像上の画素の色の値を読む;"},
+         {"    (not in use on this page)", "    (このページでは使わない)"}}}},
+    {.selector = 4, .colour = ExplainGreen, .lines = {{
+         {"gray belt switch [<>] belt switch to show and to set the area of gray values on drawing contour;",
+          "濃淡帯スイッチ [<>] 等濃度線を描く濃淡の範囲を示し, 決める帯スイッチ;"},
+         {"    the belt shows the whole area, from black (left) to white (right);",
+          "    帯は全範囲を示す, 黒(左)から白(右)まで;"}}}},
+    {.selector = 5, .colour = ExplainTeal, .lines = {{
+         {"[f(min)]～[t(Max)] [<>] gray area on drawng contour;", "[f(min)]～[t(Max)] [<>] 等濃度線を描く濃淡の範囲;"},
+         {"    min 0, Max 255 on this page;", "    このページでは min 0, Max 255;"}}}},
+    {.selector = 6, .colour = ExplainOlive, .lines = {{
+         {"draw step [<>] interval on drawing contour (step value);", "描写間隔 [<>] 等濃度線の間隔 (飛値);"},
+         {"    step 8 [→] levels 0, 8, 16, ... 248: 32 levels;", "    飛値 8 [→] 段は 0, 8, 16, ... 248: 32 段;"}}}},
+    {.selector = 7, .colour = ExplainPurple, .lines = {{
+         {"color type [<>] color type of contour;", "配色 [<>] 等濃度線の色の種類;"},
+         {"    [↓] [→] next color type: red, yellow, cyan, red-cyan, cyan-yellow, gray up, gray down;",
+          "    [↓] [→] 次の配色: 赤, 黄, 水色, 赤-水色, 水色-黄, 濃淡(上り), 濃淡(下り);"},
+         {"    the strip shows the colors from the lowest level (min) to the highest (Max); black before the first [↓];",
+          "    帯は最下段(min)から最上段(Max)までの色を示す; 最初の [↓] の前は黒;"}}}},
+    {.selector = 8, .colour = ExplainRed, .lines = {{
+         {"operation [<>] operation on drawing contour;", "操作 [<>] 等濃度線を描く操作;"},
+         {"    [limit area] [→] all levels at once; [scan] [→] one level, next level at each click;",
+          "    [制限全範囲] [→] 全ての段を一度に; [SCAN] [→] 一段ずつ, クリックごとに次の段;"},
+         {"    [clear] [→] the contour disappears; the image itself was not changed;",
+          "    [消去] [→] 等濃度線が消える; 画像そのものは変わっていない;"}}}},
+    {.selector = 9, .colour = ExplainDeepBlue, .lines = {{
+         {"save [<>] save the image to inner memory and outer KEEP5.bmp file;",
+          "保存 [<>] 画像を内部メモリーと外部ファイル KEEP5.bmp に保存する;"},
+         {"    the contour as shown becomes part of the image;", "    表示された等濃度線が画像の一部になる;"}}}},
+    {.selector = 10, .colour = ExplainDeepBlue, .lines = {{
+         {"Left click on [set KEEP5] [→] save the image to inner memory ([<>] set), and save as outer file with a "
+          "name of KEEP5.bmp;",
+          "[決定KEEP5] を左クリック [→] 画像を内部メモリーに保存し ([<>] 決定), KEEP5.bmp の名で外部ファイルに保存する;"},
+         {"    the next paint draws the contour again over the stored image;",
+          "    次の描画では保存した画像の上に等濃度線をまた描く;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 5,
+                            .slot = PageContour,
+                            .hasCalculator = true,
+                            .comment = &Comment,
+                            .explanations = Explanations};
+
+// The page-entry values (the reset marks put back the same); the colour
+// type is kept.
+void ResetContourValues() {
+  ContourValues.ladder = ContourLadder{};
+  ContourValues.scanIndex = 0;
+  ContourValues.operation = ContourNone;
+}
+
+// The range bar: a 52 x 20 box in light grey filled from min to max.
+void DrawRangeBar(Surface& screen) {
+  const ContourLadder& l = ContourValues.ladder;
+  screen.Rectangle(Pen{Grey}, std::nullopt, RangeBarX, RangeBarY, RangeBarX + RangeBarWidth, RangeBarY + KeyHeight);
+  const int from = RangeBarX + std::clamp(l.min, 0, 255) * RangeBarWidth / 256;
+  const int to = RangeBarX + std::clamp(l.max, 0, 255) * RangeBarWidth / 256;
+  for (int x = from; x <= to; ++x) screen.Line(Pen{Grey}, x, RangeBarY + 1, x, RangeBarY + KeyHeight - 1);
+  for (const auto& [x, y] : ValueArrows) DrawDiamondSwitch(screen, x, y, Grey);
+}
+
+// The swatch strip: one vertical line a column in the column's colour.
+void DrawSwatch(Surface& screen) {
+  for (int i = 0; i <= ContourSwatchColumns; ++i) {
+    ContourColour c;
+    if (!ContourSwatchColour(ContourColourType, i, c)) continue;
+    const Rgb colour{static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
+                     static_cast<std::uint8_t>(c.blue)};
+    screen.Line(Pen{colour}, SwatchX + i, SwatchY, SwatchX + i, SwatchY + SwatchHeight);
+  }
+}
 
 }  // namespace
 
-void StartContour() { Contour = ContourState{}; }
+void StartContour() {
+  ContourValues = ContourSettings{};
+  ContourColourType = 0;
+  ShownScanLevel = 0;
+}
 
 // [SECTION] Entry
 void EnterContour() {
-  Contour = ContourState{};
+  ResetContourValues();
+  CalculatorOn = 0;
   CommentRequest = 5;
 }
 
 // [SECTION] Clicks
-bool ContourClick() { return PlainPageClick(Page); }
+
+namespace {
+
+enum class ContourAction {
+  RequestComment,
+  Reset,
+  Explain,       // only the explanation
+  NextType,
+  LimitArea,
+  Scan,
+  Clear,
+  SetKeep,
+  CalculatorNote,
+};
+
+// Regions with inclusive bounds, as the panel's design gives them.
+struct ContourRegion {
+  int left, right, top, bottom;
+  ContourAction action;
+  int explanation;  // 0: none
+  constexpr bool Contains(int x, int y) const { return left <= x && x <= right && top <= y && y <= bottom; }
+};
+
+// The click regions, in the order they are tested.
+constexpr std::array<ContourRegion, 20> Regions = {{
+    {3, 97, 1, 27, ContourAction::RequestComment, 0},
+    {3, 49, 29, 57, ContourAction::Reset, 1},
+    {51, 97, 29, 57, ContourAction::Reset, 1},
+    {5, 91, 63, 81, ContourAction::Explain, 2},
+    {5, 91, 83, 101, ContourAction::Explain, 3},
+    {5, 91, 103, 153, ContourAction::Explain, 3},
+    {3, 97, 155, 173, ContourAction::Explain, 4},
+    {3, 97, 191, 209, ContourAction::Explain, 5},
+    {3, 91, 230, 248, ContourAction::Explain, 6},
+    {3, 97, 250, 268, ContourAction::Explain, 6},
+    {5, 91, 289, 313, ContourAction::Explain, 7},
+    {3, 77, 315, 333, ContourAction::Explain, 7},
+    {79, 97, 315, 333, ContourAction::NextType, 7},
+    {5, 91, 354, 372, ContourAction::Explain, 8},
+    {5, 91, 374, 392, ContourAction::LimitArea, 8},
+    {5, 91, 400, 418, ContourAction::Scan, 8},
+    {5, 91, 426, 444, ContourAction::Clear, 0},
+    {5, 91, 465, 483, ContourAction::Explain, 9},
+    {5, 91, 485, 503, ContourAction::SetKeep, 10},
+    {3, 97, 524, 648, ContourAction::CalculatorNote, 0},
+}};
+
+}  // namespace
+
+bool ContourClick() {
+  // On the picture a click stores the level-line row, which this page does
+  // not use further.
+  if (100 < MouseX && MouseX < 1060 && 33 <= MouseY && MouseY < 672) {
+    LevelLine = 672 - MouseY;
+    return true;
+  }
+  for (const ContourRegion& region : Regions) {
+    if (!region.Contains(MouseX, MouseY)) continue;
+    ContourSettings& v = ContourValues;
+    switch (region.action) {
+      case ContourAction::RequestComment: CommentRequest = 5; break;
+      case ContourAction::Reset: ResetContourValues(); break;
+      case ContourAction::Explain: break;
+      case ContourAction::NextType: ContourColourType = NextContourColourType(ContourColourType); break;
+      case ContourAction::LimitArea: v.operation = ContourAllLevels; break;
+      case ContourAction::Scan:
+        v.operation = ContourOneLevel;
+        v.scanIndex += 1;
+        break;
+      case ContourAction::Clear: v.operation = ContourNone; break;
+      case ContourAction::SetKeep: v.setKeepRequest = 1; break;
+      case ContourAction::CalculatorNote: CommentRequest = CalculatorNoteRequest; break;
+    }
+    if (region.explanation != 0) v.helpItem = region.explanation;
+    return true;
+  }
+  return false;
+}
 
 // [SECTION] Paint
-void PaintContour() { PaintPlainPage(Page, Contour.setRequest, Contour.helpItem); }
+void PaintContour() {
+  Surface& screen = Screen();
+  ContourSettings& v = ContourValues;
+  // 1. The upper part of the panel.
+  BeginPageSection();
+  DrawPanel(screen, UpperPanel);
+  for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
+  DrawSwatch(screen);
+  DrawKeypad(screen, ContourKeypad, false, true);
+  // 2. Get and Restore read KEEP5.
+  ServeGetAndRestore(PageContour, false);
+  // 3. The current image into the canvas. (It is shown once, at step 5:
+  //    a copy to the screen before the contour would be covered before the
+  //    frame is ever presented.)
+  CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+  // 4. The contour into the canvas; a scan past the top level starts again.
+  if (v.operation == ContourOneLevel) {
+    v.scanIndex = WrapContourScan(v.scanIndex, ContourTopLevel(v.ladder));
+  }
+  if (v.operation != ContourNone) {
+    ContourDrawRoutine(Canvas.data(), v.ladder, v.operation, v.scanIndex, ContourColourType);
+  }
+  // 7. The rest of the panel, with the values as this paint left them. It
+  //    goes before the image: the shadow of the max box reaches x 100, where
+  //    the image covers it.
+  ShownScanLevel = std::max(0, ContourLevelGray(v.ladder, v.scanIndex - 1));
+  DrawRangeBar(screen);
+  DrawPanel(screen, LowerPanel);
+  // 5. The canvas onto the screen.
+  screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+  // 6. "set KEEP5": the contoured picture becomes the image and KEEP5;
+  //    "Save" stores the picture as shown.
+  ServeSet(PageContour, v.setKeepRequest);
+  ServeSave();
+  // 8. Tab bar, the two small-font labels, the comment or explanation.
+  DrawTabs();
+  for (const int code : {CodeMinMaxLabel, CodeSwatchLabel}) DrawPanelKey(screen, *FindPanelKey(UpperPanel, code));
+  ServeComments(screen, Comments, v.helpItem);
+}

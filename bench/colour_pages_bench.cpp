@@ -1,0 +1,169 @@
+// The CONTOUR and UNI C. pages: their pixel work alone, fast and literal, and
+// their whole paints through the headless backend with the sample picture
+// (960 x 672): CONTOUR with all levels (" limit area"), UNI C. with the
+// colour chart on, and the UNI C. paint that serves "all" (KEEP8 read back,
+// the conversion). The literal cases are the same paints with the literal
+// forms of bench/reference swapped in.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/paint.h"
+#include "app/program.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "image/sample_scene.h"
+#include "pages/colour/contour_levels.h"
+#include "pages/colour/contour_page.h"
+#include "pages/colour/range_convert.h"
+#include "pages/colour/uni_c_page.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/headless.h"
+#include "reference/contour_literal.h"
+#include "reference/range_convert_literal.h"
+
+namespace {
+
+// The sample scene as a bottom-up canvas.
+std::vector<std::uint8_t> SceneCanvas() {
+  const Picture scene = MakeSampleScene(Stride, CanvasRows);
+  std::vector<std::uint8_t> c(CanvasByteCount);
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int x = 0; x < Stride; ++x)
+      for (int k = 0; k < 3; ++k)
+        c[(static_cast<std::size_t>(row) * Stride + x) * 3 + k] =
+            scene.rgb[(static_cast<std::size_t>(CanvasRows - 1 - row) * Stride + x) * 3 + (2 - k)];
+  return c;
+}
+
+void ContourDrawing(benchmark::State& state, ContourRoutine routine) {
+  const std::vector<std::uint8_t> scene = SceneCanvas();
+  std::vector<std::uint8_t> canvas = scene;
+  for (auto _ : state) {
+    state.PauseTiming();
+    canvas = scene;
+    state.ResumeTiming();
+    routine(canvas.data(), ContourLadder{}, ContourAllLevels, 0, 4);
+    benchmark::DoNotOptimize(canvas[1000]);
+  }
+}
+void ContourAllLevelsFast(benchmark::State& state) { ContourDrawing(state, DrawContourOfPaint); }
+void ContourAllLevelsLiteral(benchmark::State& state) { ContourDrawing(state, LiteralContour); }
+
+void Conversion(benchmark::State& state, RangeConvertRoutine routine) {
+  const std::vector<std::uint8_t> scene = SceneCanvas();
+  PlanesFromCanvas(scene.data(), Stride, CanvasRows);
+  std::vector<std::uint8_t> canvas = scene;
+  for (auto _ : state) {
+    routine(canvas.data(), WorkView(), 60, 180, UniRgb{12, 240, 99});
+    benchmark::DoNotOptimize(canvas[1000]);
+  }
+}
+void ConvertFast(benchmark::State& state) { Conversion(state, PaintGrayRange); }
+void ConvertLiteral(benchmark::State& state) { Conversion(state, LiteralPaintGrayRange); }
+
+// The program started in a temporary folder on the sample picture.
+class ProgramRun {
+ public:
+  ProgramRun() : window_(ProgramHandlers(), ProgramTitleAtStart) {
+    previous_ = std::filesystem::current_path();
+    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-bench-XXXXXX").string();
+    folder_ = ::mkdtemp(pattern.data());
+    std::filesystem::current_path(folder_);
+    StartProgram();
+    UseDialogs(&dialogs_);
+    UseWindow(&window_);
+    const std::vector<std::uint8_t> scene = SceneCanvas();
+    const auto file = EncodeBmp(Stride, CanvasRows, 0, [&](int row, std::uint8_t* out) {
+      std::copy_n(scene.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
+    });
+    WriteFileAtomically("picture.bmp", file);
+    dialogs_.QueueFile(std::string("picture.bmp"));
+    window_.Invalidate();
+    window_.RunPendingPaints();
+  }
+  ~ProgramRun() {
+    UseDialogs(nullptr);
+    UseWindow(nullptr);
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  void Click(int x, int y) {
+    window_.Deliver({MessageKind::LeftDown, x, y, 0, true});
+    window_.Deliver({MessageKind::LeftUp, x, y, 0, false});
+    window_.RunPendingPaints();
+  }
+
+ private:
+  std::filesystem::path previous_;
+  std::string folder_;
+  ScriptedDialogs dialogs_;
+  HeadlessWindow window_;
+};
+
+void ContourPaint(benchmark::State& state, ContourRoutine routine, bool allLevels = true) {
+  ProgramRun run;
+  run.Click(408, 10);  // CONTOUR
+  run.Click(88, 324);  // colour type 1
+  if (allLevels) run.Click(40, 383);  // " limit area"
+  ContourDrawRoutine = routine;
+  for (auto _ : state) {
+    PaintHandler();
+    benchmark::DoNotOptimize(Canvas[1000]);
+  }
+  ContourDrawRoutine = DrawContourOfPaint;
+}
+void ContourPaintAllLevels(benchmark::State& state) { ContourPaint(state, DrawContourOfPaint); }
+void ContourPaintAllLevelsLiteral(benchmark::State& state) { ContourPaint(state, LiteralContour); }
+void ContourPaintNoContour(benchmark::State& state) { ContourPaint(state, DrawContourOfPaint, false); }
+
+// UNI C. with a target collected and a new colour, then the chart on (each
+// paint reads the chart and draws it), or "all" served at every paint.
+void UniCPaint(benchmark::State& state, bool all, RangeConvertRoutine routine, bool chart = true) {
+  ProgramRun run;
+  run.Click(576, 10);   // UNI C.
+  run.Click(40, 98);    // 1)target
+  run.Click(700, 200);  // a target pick
+  run.Click(40, 334);   // 2)convert
+  run.Click(800, 300);  // the new colour
+  if (!all && chart) {
+    run.Click(30, 469);   // " chart"
+    run.Click(300, 470);  // a colour from the chart
+  }
+  UniCConvertRoutine = routine;
+  for (auto _ : state) {
+    if (all) {
+      UniCValues.readKeepRequest = 1;
+      UniCValues.convertRequest = 1;
+    }
+    PaintHandler();
+    benchmark::DoNotOptimize(Canvas[1000]);
+  }
+  UniCConvertRoutine = PaintGrayRange;
+}
+void UniCPaintChart(benchmark::State& state) { UniCPaint(state, false, PaintGrayRange); }
+void UniCPaintAll(benchmark::State& state) { UniCPaint(state, true, PaintGrayRange); }
+void UniCPaintAllLiteral(benchmark::State& state) { UniCPaint(state, true, LiteralPaintGrayRange); }
+void UniCPaintNoChart(benchmark::State& state) { UniCPaint(state, false, PaintGrayRange, false); }
+
+}  // namespace
+
+BENCHMARK(ContourAllLevelsFast)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContourAllLevelsLiteral)->Unit(benchmark::kMillisecond);
+BENCHMARK(ConvertFast)->Unit(benchmark::kMillisecond);
+BENCHMARK(ConvertLiteral)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContourPaintNoContour)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContourPaintAllLevels)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContourPaintAllLevelsLiteral)->Unit(benchmark::kMillisecond);
+BENCHMARK(UniCPaintNoChart)->Unit(benchmark::kMillisecond);
+BENCHMARK(UniCPaintChart)->Unit(benchmark::kMillisecond);
+BENCHMARK(UniCPaintAll)->Unit(benchmark::kMillisecond);
+BENCHMARK(UniCPaintAllLiteral)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

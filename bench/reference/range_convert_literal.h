@@ -1,0 +1,12 @@
+// The literal form of the UNI C. page's conversion: pixel by pixel, the gray
+// of the WorkPlanes samples by the program's gray rule, compared with the
+// range. PaintGrayRange (pages/colour/range_convert.h) is checked against it
+// byte for byte and measured beside it.
+#pragma once
+
+#include <cstdint>
+
+#include "image/planes.h"
+#include "pages/colour/range_convert.h"
+
+void LiteralPaintGrayRange(std::uint8_t* canvas, const PlaneView& planes, int lo, int hi, const UniRgb& colour);

@@ -1,0 +1,70 @@
+// The pixel work and the small arithmetic of the UNI C. page: the target
+// colour's channel ranges and grey range, the pick from the picture, the
+// grey range bar's clicks, and the conversion (or its white preview) of
+// every pixel whose grey lies in the range.
+//
+// Routines:
+//   WidenTargetRanges      a target pick widens the channel and grey ranges
+//   GrayRangeOfChannels    lo, hi from the channel minima and maxima (truncated or rounded gray)
+//   PickOnPicture          the WorkPlanes pixel under a client point, only on the picture
+//   GrayBarClick           the grey range bar's arrows and bar
+//   ChannelBarClick        a new-colour bar and its arrows
+//   RangeBarSpan           the columns a range bar fills
+//   PaintGrayRange         every pixel whose plane gray lies in lo..hi takes one colour
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "image/planes.h"
+
+struct UniRgb {
+  int red = 0, green = 0, blue = 0;
+  friend bool operator==(const UniRgb&, const UniRgb&) = default;
+};
+
+// [min, max] per channel (red, green, blue); empty as [255, 0].
+struct ChannelRanges {
+  std::array<int, 3> min{255, 255, 255};
+  std::array<int, 3> max{0, 0, 0};
+};
+
+// A target pick: the target colour becomes the picked colour; unless the
+// picked colour and its rounded gray p are all zero, lo := min(lo, p),
+// hi := max(hi, p) and each channel range takes in the picked value.
+void WidenTargetRanges(ChannelRanges& ranges, int& lo, int& hi, const UniRgb& picked, int pickedGray);
+
+// lo, hi as the grays of (Rmin, Gmin, Bmin) and (Rmax, Gmax, Bmax):
+// truncated (the lower panel's recomputation) or rounded (the calculator's).
+void GrayRangeOfChannels(const ChannelRanges& ranges, bool rounded, int& lo, int& hi);
+
+// The picture as a click may read it: 100 < x < 1060 and 33 <= y < 704.
+inline constexpr bool OnPicture(int x, int y) { return 100 < x && x < 1060 && 33 <= y && y < 704; }
+
+// The WorkPlanes pixel shown at client (x, y) (column x - 100, plane row
+// 703 - y), each sample's low byte, and its rounded gray. False, with
+// nothing read, off the picture.
+bool PickOnPicture(const PlaneView& planes, int x, int y, UniRgb& colour, int& gray);
+
+inline constexpr int UniArrowStep = 8;
+
+// A click at x on the grey range bar's row (bar x 24 .. 76, arrows at 2 and
+// 78): x 3-11 lo - 8 (not below 0), 13-21 lo + 8 (not past hi), 25-75 lo or
+// hi (whichever side of the middle m = (lo + hi) * 52 / 510 + 24 the click
+// lies) := (x - 24) * 255 / 52, 79-87 hi - 8 (not below lo), 89-97 hi + 8
+// (not past 255). False when x hits none of these.
+bool GrayBarClick(int x, int& lo, int& hi);
+
+// A click at x on a new-colour bar's row: x 25-75 v := (x - 24) * 255 / 52,
+// 79-87 v - 8 (not below 0), 89-97 v + 8 (not past 255). False otherwise.
+bool ChannelBarClick(int x, int& value);
+
+// The columns a range bar at x 24 fills: from 24 + lo * 52 / 256 to
+// 24 + hi * 52 / 256 (false when lo > hi: nothing).
+bool RangeBarSpan(int lo, int hi, int& from, int& to);
+
+// Every canvas pixel (bytes blue, green, red, bottom-up, 960 x 672) whose
+// WorkPlanes gray g (truncated, of the samples as they are) lies in
+// lo <= g <= hi takes the colour exactly; the others keep theirs. The
+// planes are not changed.
+void PaintGrayRange(std::uint8_t* canvas, const PlaneView& planes, int lo, int hi, const UniRgb& colour);
