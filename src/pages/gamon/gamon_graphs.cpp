@@ -34,8 +34,15 @@ std::uint8_t* At(std::uint8_t* canvas, int column, int row) {
 
 // Columns c0..c1 and rows r0..r1, both inclusive, clipped to the canvas.
 void Fill(std::uint8_t* canvas, int c0, int r0, int c1, int r1, Rgb colour) {
-  for (int row = std::max(r0, 0); row <= std::min(r1, H - 1); ++row)
-    for (int c = std::max(c0, 0); c <= std::min(c1, W - 1); ++c) Put(canvas, c, row, colour);
+  const int first = std::max(c0, 0), last = std::min(c1, W - 1);
+  for (int row = std::max(r0, 0); row <= std::min(r1, H - 1); ++row) {
+    std::uint8_t* p = canvas + (static_cast<std::size_t>(row) * W + static_cast<std::size_t>(first)) * 3;
+    for (int c = first; c <= last; ++c, p += 3) {
+      p[0] = colour.b;
+      p[1] = colour.g;
+      p[2] = colour.r;
+    }
+  }
 }
 
 void HorizontalLine(std::uint8_t* canvas, int c0, int c1, int row, Rgb colour) { Fill(canvas, c0, row, c1, row, colour); }
@@ -109,10 +116,12 @@ void EnlargedView(const PlaneView& planes, AreaRect window, int zoom, std::uint8
 void CountGamonTables(const PlaneView& planes, AreaRect window, GamonTables& t) {
   for (auto& table : t.density)
     for (auto& row : table) row.fill(0);
-  for (auto& h : t.histogram) h.fill(0);
   auto& blueDensity = t.density[0];
   auto& greenDensity = t.density[1];
   auto& redDensity = t.density[2];
+  // Only the density tables are counted pixel by pixel; every histogram is a
+  // sum of one of them (each pixel stands once in each table, in the row of
+  // its gray and the column of its value).
   for (int row = window.bottom; row < window.bottom + window.height; ++row) {
     const std::uint32_t* pb = &planes.at(0, row, window.left);
     const std::uint32_t* pg = &planes.at(1, row, window.left);
@@ -134,11 +143,18 @@ void CountGamonTables(const PlaneView& planes, AreaRect window, GamonTables& t) 
       blueDensity[static_cast<std::size_t>(y)][static_cast<std::size_t>(b)] += 1;
       greenDensity[static_cast<std::size_t>(y)][static_cast<std::size_t>(g)] += 1;
       redDensity[static_cast<std::size_t>(y)][static_cast<std::size_t>(r)] += 1;
-      t.histogram[0][static_cast<std::size_t>(b)] += 1;
-      t.histogram[1][static_cast<std::size_t>(g)] += 1;
-      t.histogram[2][static_cast<std::size_t>(r)] += 1;
-      t.histogram[3][static_cast<std::size_t>(y)] += 1;
     }
+  }
+  for (auto& h : t.histogram) h.fill(0);
+  for (std::size_t y = 0; y < 256; ++y) {
+    std::uint32_t gray = 0;
+    for (std::size_t v = 0; v < 256; ++v) {
+      t.histogram[0][v] += blueDensity[y][v];
+      t.histogram[1][v] += greenDensity[y][v];
+      t.histogram[2][v] += redDensity[y][v];
+      gray += blueDensity[y][v];
+    }
+    t.histogram[3][y] = gray;
   }
 }
 

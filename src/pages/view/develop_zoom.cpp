@@ -99,24 +99,77 @@ void WhiteMargin(DevelopPlanes& b, int scale, const AreaSource& source, int marg
   }
 }
 
+namespace {
+
+// One scale, the weights known at compile time: the vertical blend of each
+// column, then the horizontal one,
+//   (S-j)(S-i)p00 + j(S-i)p01 + (S-j)i p10 + j i p11 = (S-j) V[x] + j V[x+1]
+// with V = (S-i) p0 + i p1. A blend of bytes with weights summing to S² never
+// leaves 0..S²·255, so no clamp is needed.
+template <int S>
+void BilinearAtScale(DevelopPlanes& b, const AreaSource& source, std::vector<int>& vertical) {
+  constexpr int a = S / 2;
+  constexpr int shift = 2 * (S == 2 ? 1 : S == 4 ? 2 : S == 8 ? 3 : S == 16 ? 4 : S == 32 ? 5 : 6);
+  const int w = source.width;
+  const int h = source.height;
+  for (int k = 0; k < 3; ++k) {
+    const std::uint8_t* plane = source.plane[static_cast<std::size_t>(k)].data();
+    for (int y = 0; y < h; ++y) {
+      const int y1 = std::min(y + 1, h - 1);  // the area's own last row beyond it
+      const std::uint8_t* p0 = plane + static_cast<std::size_t>(y) * w;
+      const std::uint8_t* p1 = plane + static_cast<std::size_t>(y1) * w;
+      for (int i = 0; i < S; ++i) {
+        const int row = S * y + a - 1 + i;
+        if (row < 0 || row >= H) continue;
+        int* v = vertical.data();
+        for (int x = 0; x < w; ++x) v[x] = (S - i) * p0[x] + i * p1[x];
+        v[w] = v[w - 1];  // the area's own last column beyond it
+        std::uint8_t* out = b.Row(k, row) + (a - 1);
+        // Whole blocks while they end inside the canvas, then the last one cut
+        // at column 959.
+        const int whole = std::min(w, (W - (a - 1)) / S);
+        for (int x = 0; x < whole; ++x) {
+          const int v0 = v[x], v1 = v[x + 1];
+          for (int j = 0; j < S; ++j) out[S * x + j] = static_cast<std::uint8_t>(((S - j) * v0 + j * v1) >> shift);
+        }
+        for (int x = whole; x < w; ++x) {
+          const int v0 = v[x], v1 = v[x + 1];
+          for (int j = 0; j < S && (a - 1) + S * x + j < W; ++j)
+            out[S * x + j] = static_cast<std::uint8_t>(((S - j) * v0 + j * v1) >> shift);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void ZoomBilinear(DevelopPlanes& b, const AreaSource& source, int scale) {
+  if (source.width <= 0 || source.height <= 0) return;
+  std::vector<int> vertical(static_cast<std::size_t>(source.width) + 1);
+  switch (scale) {
+    case 2: BilinearAtScale<2>(b, source, vertical); return;
+    case 4: BilinearAtScale<4>(b, source, vertical); return;
+    case 8: BilinearAtScale<8>(b, source, vertical); return;
+    case 16: BilinearAtScale<16>(b, source, vertical); return;
+    case 32: BilinearAtScale<32>(b, source, vertical); return;
+    case 64: BilinearAtScale<64>(b, source, vertical); return;
+    default: break;
+  }
+  // Any other scale: the same blend with a division.
   const int s = scale;
   const int a = s / 2;
   const Divider divide(s * s);
   const int w = source.width;
   const int h = source.height;
-  std::vector<int> vertical(static_cast<std::size_t>(w));
   for (int k = 0; k < 3; ++k) {
     for (int y = 0; y < h; ++y) {
-      const int y1 = std::min(y + 1, h - 1);  // the area's own last row beyond it
+      const int y1 = std::min(y + 1, h - 1);
       const std::uint8_t* p0 = source.plane[static_cast<std::size_t>(k)].data() + static_cast<std::size_t>(y) * w;
       const std::uint8_t* p1 = source.plane[static_cast<std::size_t>(k)].data() + static_cast<std::size_t>(y1) * w;
       for (int i = 0; i < s; ++i) {
         const int row = s * y + a - 1 + i;
         if (row < 0 || row >= H) continue;
-        // The vertical blend of each column, then the horizontal one:
-        // (S-j)(S-i)p00 + j(S-i)p01 + (S-j)i p10 + j i p11
-        //   = (S-j) V[x] + j V[x+1] with V = (S-i) p0 + i p1.
         for (int x = 0; x < w; ++x) vertical[static_cast<std::size_t>(x)] = (s - i) * p0[x] + i * p1[x];
         std::uint8_t* out = b.Row(k, row);
         for (int x = 0; x < w; ++x) {
@@ -173,7 +226,22 @@ void RegridTwo(const DevelopPlanes& from, DevelopPlanes& to, int origin) {
 }  // namespace
 
 void Regrid(const DevelopPlanes& from, DevelopPlanes& to, int grid, int origin) {
-  for (int k = 0; k < 3; ++k) to.plane[static_cast<std::size_t>(k)] = from.plane[static_cast<std::size_t>(k)];
+  // What no cell covers keeps its value: rows below the origin and above the
+  // last cell, and the same columns in the rows between.
+  const int firstRow = origin, endRow = origin + grid * ((H - origin) / grid);
+  const int firstColumn = origin, endColumn = origin + grid * ((W - origin) / grid);
+  for (int k = 0; k < 3; ++k) {
+    for (int row = 0; row < H; ++row) {
+      const std::uint8_t* a = from.Row(k, row);
+      std::uint8_t* out = to.Row(k, row);
+      if (row < firstRow || row >= endRow) {
+        std::memcpy(out, a, W);
+        continue;
+      }
+      std::memcpy(out, a, static_cast<std::size_t>(firstColumn));
+      std::memcpy(out + endColumn, a + endColumn, static_cast<std::size_t>(W - endColumn));
+    }
+  }
   if (grid == 2) {
     RegridTwo(from, to, origin);
     return;
@@ -217,8 +285,11 @@ void DevelopViewArea(const PlaneView& planes, AreaRect area, int scale, int lift
   const AreaSource source = CopyViewArea(planes, area);
   DevelopPlanes* current = &work[0];
   DevelopPlanes* other = &work[1];
-  ZoomNearest(*current, source, std::max(scale, 1));
   if (scale > 1) {
+    // The nearest-neighbour blocks never survive at S > 1: the margin and
+    // the bilinear zoom (rows a - 1 .. S·h + a - 2, columns a - 1 .. 959)
+    // cover every pixel of them, so white alone gives the same bytes.
+    FillWhite(*current);
     const int margin = DevelopMargin(scale);
     WhiteMargin(*current, scale, source, margin);
     ZoomBilinear(*current, source, scale);
@@ -233,16 +304,24 @@ void DevelopViewArea(const PlaneView& planes, AreaRect area, int scale, int lift
       std::swap(current, other);
     }
     WhiteMargin(*current, scale, source, margin);
+  } else {
+    ZoomNearest(*current, source, 1);
   }
-  if (liftRows > 0) LiftRows(*current, liftRows);
-  // Interleave into the canvas: blue, green, red per pixel.
-  const std::uint8_t* b = current->plane[0].data();
-  const std::uint8_t* g = current->plane[1].data();
-  const std::uint8_t* r = current->plane[2].data();
-  const std::size_t count = static_cast<std::size_t>(W) * H;
-  for (std::size_t i = 0; i < count; ++i) {
-    canvas[3 * i] = b[i];
-    canvas[3 * i + 1] = g[i];
-    canvas[3 * i + 2] = r[i];
+  // The lift and the interleaving into the canvas (blue, green, red per
+  // pixel) in one pass: plane row r goes to canvas row r + (H - n), and the
+  // rows below the lifted ones are white.
+  const int n = liftRows > 0 ? std::min(liftRows, H) : H;
+  const int offset = H - n;
+  std::memset(canvas, WhiteByte, static_cast<std::size_t>(offset) * W * 3);
+  for (int r = 0; r < n; ++r) {
+    const std::uint8_t* b = current->Row(0, r);
+    const std::uint8_t* g = current->Row(1, r);
+    const std::uint8_t* red = current->Row(2, r);
+    std::uint8_t* out = canvas + static_cast<std::size_t>(r + offset) * W * 3;
+    for (int c = 0; c < W; ++c) {
+      out[3 * c] = b[c];
+      out[3 * c + 1] = g[c];
+      out[3 * c + 2] = red[c];
+    }
   }
 }
