@@ -14,6 +14,7 @@
 
 #include "app/state.h"
 #include "image/bmp_files.h"
+#include "image/gray.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/gamon/gamon_graphs.h"
@@ -137,6 +138,16 @@ TEST(GamonGraphs, SamplesOutside0To255AreClampedIntoTheTables) {
   HalfSizePicture(planes.View(), canvas.data());
   EXPECT_EQ(CanvasPixel(canvas, 0, 320).r, 152);
   EXPECT_EQ(CanvasPixel(canvas, 0, 320).g, 255);  // (300 + 300 + 100000 + 10) / 4
+}
+
+TEST(GamonGraphs, GrayInFloatIsTheGrayRuleForEveryColour) {
+  int differing = 0;
+  for (int r = 0; r < 256; ++r)
+    for (int g = 0; g < 256; ++g)
+      for (int b = 0; b < 256; ++b)
+        differing += GrayOfBytesInFloat(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(g),
+                                        static_cast<std::uint32_t>(b)) != GrayOf(r, g, b);
+  EXPECT_EQ(differing, 0);
 }
 
 TEST(GamonViewArea, HalfSizeRulesAndTheAnalysisWindow) {

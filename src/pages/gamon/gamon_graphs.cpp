@@ -10,7 +10,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "image/gray.h"
 
@@ -55,6 +58,19 @@ std::int64_t Sample(std::uint32_t v) { return static_cast<std::int32_t>(v); }
 
 }  // namespace
 
+// The sum 299 R + 587 G + 114 B of bytes is below 2^24, so it is exact in a
+// float, and the correctly rounded quotient by 1000 stays below the next
+// integer (the gap is at least 0.001, the float's spacing there 2^-16): its
+// truncation is the integer gray, and the loop vectorizes.
+std::uint8_t GrayOfBytesInFloat(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+  const float sum = static_cast<float>(static_cast<int>(299u * red + 587u * green + 114u * blue));
+  return static_cast<std::uint8_t>(static_cast<int>(sum / 1000.0f));
+}
+
+namespace {
+
+}  // namespace
+
 void FillCanvas(std::uint8_t* canvas, Rgb colour) {
   if (colour.r == colour.g && colour.g == colour.b) {
     std::memset(canvas, colour.r, static_cast<std::size_t>(CanvasByteCount));
@@ -65,15 +81,26 @@ void FillCanvas(std::uint8_t* canvas, Rgb colour) {
 
 // [SECTION] Pictures
 void HalfSizePicture(const PlaneView& planes, std::uint8_t* canvas) {
+  std::array<std::uint8_t, W / 2> means{};
   for (int i = 0; i < H / 2; ++i) {
     std::uint8_t* out = At(canvas, 0, i + 320);
     for (int k = 0; k < 3; ++k) {
       const std::uint32_t* low = &planes.at(k, 2 * i, 0);
       const std::uint32_t* high = &planes.at(k, 2 * i + 1, 0);
-      for (int j = 0; j < W / 2; ++j) {
-        const std::int64_t sum = Sample(low[2 * j]) + Sample(low[2 * j + 1]) + Sample(high[2 * j]) + Sample(high[2 * j + 1]);
-        out[3 * j + k] = ClampByte(sum / 4);
+      std::uint32_t any = 0;
+      for (int j = 0; j < W; ++j) any |= low[j] | high[j];
+      if (any <= 255u) {  // bytes: the mean needs no clamp
+        for (int j = 0; j < W / 2; ++j)
+          means[static_cast<std::size_t>(j)] =
+              static_cast<std::uint8_t>((low[2 * j] + low[2 * j + 1] + high[2 * j] + high[2 * j + 1]) >> 2);
+      } else {
+        for (int j = 0; j < W / 2; ++j) {
+          const std::int64_t sum =
+              Sample(low[2 * j]) + Sample(low[2 * j + 1]) + Sample(high[2 * j]) + Sample(high[2 * j + 1]);
+          means[static_cast<std::size_t>(j)] = ClampByte(sum / 4);
+        }
       }
+      for (int j = 0; j < W / 2; ++j) out[3 * j + k] = means[static_cast<std::size_t>(j)];
     }
   }
 }
@@ -113,38 +140,76 @@ void EnlargedView(const PlaneView& planes, AreaRect window, int zoom, std::uint8
 }
 
 // [SECTION] Tables
-void CountGamonTables(const PlaneView& planes, AreaRect window, GamonTables& t) {
-  for (auto& table : t.density)
-    for (auto& row : table) row.fill(0);
-  auto& blueDensity = t.density[0];
-  auto& greenDensity = t.density[1];
-  auto& redDensity = t.density[2];
-  // Only the density tables are counted pixel by pixel; every histogram is a
-  // sum of one of them (each pixel stands once in each table, in the row of
-  // its gray and the column of its value).
-  for (int row = window.bottom; row < window.bottom + window.height; ++row) {
+namespace {
+
+using DensityTables = std::array<std::array<std::array<std::uint32_t, 256>, 256>, 3>;
+
+// Counts the window's rows rowBegin .. rowEnd - 1 into the density tables
+// (which the caller has cleared).
+void CountRows(const PlaneView& planes, AreaRect window, int rowBegin, int rowEnd, DensityTables& density) {
+  std::uint32_t* blue = density[0][0].data();
+  std::uint32_t* green = density[1][0].data();
+  std::uint32_t* red = density[2][0].data();
+  std::vector<std::uint8_t> grays(static_cast<std::size_t>(std::max(window.width, 0)));
+  for (int row = rowBegin; row < rowEnd; ++row) {
     const std::uint32_t* pb = &planes.at(0, row, window.left);
     const std::uint32_t* pg = &planes.at(1, row, window.left);
     const std::uint32_t* pr = &planes.at(2, row, window.left);
-    for (int c = 0; c < window.width; ++c) {
-      int b, g, r, y;
-      if ((pb[c] | pg[c] | pr[c]) <= 255u) {  // the usual case: bytes
-        b = static_cast<int>(pb[c]);
-        g = static_cast<int>(pg[c]);
-        r = static_cast<int>(pr[c]);
-        y = GrayOf(r, g, b);
-      } else {
-        const std::int64_t b64 = Sample(pb[c]), g64 = Sample(pg[c]), r64 = Sample(pr[c]);
-        y = ClampByte(GrayTruncated(r64, g64, b64));
-        b = ClampByte(b64);
-        g = ClampByte(g64);
-        r = ClampByte(r64);
+    std::uint32_t any = 0;
+    for (int c = 0; c < window.width; ++c) any |= pb[c] | pg[c] | pr[c];
+    if (any <= 255u) {  // the usual case: bytes, the gray at once for the row
+      std::uint8_t* y = grays.data();
+      for (int c = 0; c < window.width; ++c) y[c] = GrayOfBytesInFloat(pr[c], pg[c], pb[c]);
+      for (int c = 0; c < window.width; ++c) {
+        // Every index read before any count is written (the gray bytes may
+        // alias the counts as far as the compiler knows).
+        const std::size_t row256 = static_cast<std::size_t>(y[c]) << 8;
+        const std::size_t b = pb[c], g = pg[c], r = pr[c];
+        blue[row256 + b] += 1;
+        green[row256 + g] += 1;
+        red[row256 + r] += 1;
       }
-      blueDensity[static_cast<std::size_t>(y)][static_cast<std::size_t>(b)] += 1;
-      greenDensity[static_cast<std::size_t>(y)][static_cast<std::size_t>(g)] += 1;
-      redDensity[static_cast<std::size_t>(y)][static_cast<std::size_t>(r)] += 1;
+      continue;
+    }
+    for (int c = 0; c < window.width; ++c) {
+      const std::int64_t b64 = Sample(pb[c]), g64 = Sample(pg[c]), r64 = Sample(pr[c]);
+      const std::size_t row256 = static_cast<std::size_t>(ClampByte(GrayTruncated(r64, g64, b64))) << 8;
+      blue[row256 + ClampByte(b64)] += 1;
+      green[row256 + ClampByte(g64)] += 1;
+      red[row256 + ClampByte(r64)] += 1;
     }
   }
+}
+
+void ClearDensity(DensityTables& density) {
+  for (auto& table : density)
+    for (auto& row : table) row.fill(0);
+}
+
+}  // namespace
+
+void CountGamonTables(const PlaneView& planes, AreaRect window, GamonTables& t) {
+  ClearDensity(t.density);
+  const int rowEnd = window.bottom + std::max(window.height, 0);
+  // A large window is counted in two halves at once, the upper half into
+  // tables of its own that are then added in: counts add up in any order.
+  const long long pixels = static_cast<long long>(std::max(window.width, 0)) * std::max(window.height, 0);
+  if (pixels >= 100000 && std::thread::hardware_concurrency() >= 2) {
+    static auto upper = std::make_unique<DensityTables>();
+    ClearDensity(*upper);
+    const int middle = window.bottom + window.height / 2;
+    std::thread helper([&] { CountRows(planes, window, middle, rowEnd, *upper); });
+    CountRows(planes, window, window.bottom, middle, t.density);
+    helper.join();
+    for (std::size_t k = 0; k < 3; ++k)
+      for (std::size_t y = 0; y < 256; ++y)
+        for (std::size_t v = 0; v < 256; ++v) t.density[k][y][v] += (*upper)[k][y][v];
+  } else {
+    CountRows(planes, window, window.bottom, rowEnd, t.density);
+  }
+  auto& blueDensity = t.density[0];
+  auto& greenDensity = t.density[1];
+  auto& redDensity = t.density[2];
   for (auto& h : t.histogram) h.fill(0);
   for (std::size_t y = 0; y < 256; ++y) {
     std::uint32_t gray = 0;

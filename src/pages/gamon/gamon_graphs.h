@@ -56,6 +56,9 @@ void DrawGamonGraph(std::uint8_t* canvas, const GamonTables& tables, double rate
 // The headings under the graphs, drawn with a small stroke alphabet.
 void DrawGamonHeadings(std::uint8_t* canvas);
 
+// GrayOf for samples 0..255, worked in float (exact; see gamon_graphs.cpp).
+std::uint8_t GrayOfBytesInFloat(std::uint32_t red, std::uint32_t green, std::uint32_t blue);
+
 // The bar height of the "each color" graph for bins 2k and 2k + 1.
 int EachColourBar(std::uint32_t count0, std::uint32_t count1, std::uint32_t maximum, double rate);
 // The bar height of the "all color" graph for a bin.

@@ -128,7 +128,7 @@ const std::array<RateKey, 6> RateKeys = {{
     {496, "gray %4g", "濃淡 %g", nullptr, 3},
     {548, "tall %4g", "全背 %g", &GamonRates::tall, -1},
 }};
-constexpr int RateKeyWidth = 68, RateDiamondX = 78;
+constexpr int RateDiamondX = 78;  // the keys are 68 wide
 
 // The six frame colours, as MAP names them, below "flame color".
 struct FrameKey {
@@ -214,8 +214,8 @@ void DrawGamonPanel(Surface& screen) {
   DrawPanel(screen, Panel);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
   for (const RateKey& key : RateKeys) {
+    // The key itself is white on the white panel: only its text shows.
     DrawKeyText(screen, 4, key.y, RateText(key), PanelText);
-    DrawKeyBox(screen, 4, key.y, RateKeyWidth, White, false);
     DrawDiamondSwitch(screen, RateDiamondX, key.y, PanelText);
   }
   const bool english = LanguageId == EnglishLanguage;
