@@ -393,7 +393,9 @@ void SaveScreenAs() {
 
 void PaintGamon() {
   Surface& screen = Screen();
-  BeginPageSection();
+  // Image top 32. The canvas is rebuilt from the planes below in every case,
+  // so the picture file is not copied into it again first.
+  ImageTop = 32;
   // 1. The panel; Get and Restore of KEEP13.
   DrawGamonPanel(screen);
   ServeGetAndRestore(PageGamon, false);

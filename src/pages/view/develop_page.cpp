@@ -322,8 +322,10 @@ void DrawDevelopPanel(Surface& screen) {
 
 void PaintDevelop() {
   Surface& screen = Screen();
-  // The picture into the canvas; Get and Restore of KEEP3.
-  BeginPageSection();
+  // Image top 32. The canvas is rebuilt from the planes below in every case,
+  // so the picture file is not copied into it again first.
+  ImageTop = 32;
+  // Get and Restore of KEEP3.
   ServeGetAndRestore(PageDevelop, false);
   // The development once, or the current image. (With the swap on, the
   // swap below rebuilds the whole canvas, so the plain copy is skipped.)

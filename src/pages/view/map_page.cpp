@@ -353,8 +353,10 @@ void DrawViewFrame(Surface& screen) {
 
 void PaintMap() {
   Surface& screen = Screen();
-  // The picture into the canvas, the panel and the reset mark.
-  BeginPageSection();
+  // Image top 32. The canvas is rebuilt from the planes below in every case,
+  // so the picture file is not copied into it again first.
+  ImageTop = 32;
+  // The panel and the reset mark.
   DrawPanel(screen, Panel);
   DrawResetMark(screen, ResetMarkX, ResetMarkY, ResetMarkUnit, ResetMarkColour);
   // Get, Restore, and the image before development on the way back.
