@@ -330,8 +330,8 @@ void DrawFrameList(Surface& screen) {
   for (std::size_t i = 0; i < FrameColours.size(); ++i) {
     const FrameColourRow& row = FrameColours[i];
     const int y = ListTop + ListRowHeight * static_cast<int>(i);
-    screen.Text(MakePanelFont(PanelFontHeight), PanelText, TextBackground::Transparent, White, english ? 10 : 16,
-                y + 4, english ? row.english : row.japanese);
+    screen.Text(MakePanelFont(PanelFontHeight), PanelText, TextBackground::Transparent, White, english ? 10 : 16, y,
+                english ? row.english : row.japanese);
   }
 }
 
