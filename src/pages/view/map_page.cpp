@@ -182,10 +182,9 @@ void EnterMap() {
   // Back from DEVELOP by the MAP tab: the image as it was before the
   // development, but only when a development ran since KEEP2 was written
   // for it (a KEEP2 from other work must not replace the image).
-  if (TabFromPage == PageDevelop && Keep2State == 2) {
-    Keep2ReadRequest = 1;
-    Keep2State = 0;
-  }
+  // Any entry ends the way back: once on MAP, the image here is the current one.
+  if (TabFromPage == PageDevelop && Keep2State == 2) Keep2ReadRequest = 1;
+  Keep2State = 0;
 }
 
 void StartDevelopmentFromMap() {
