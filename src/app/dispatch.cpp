@@ -25,8 +25,10 @@ void EnterPageByTab(int page) {
     WriteAppearFile(Canvas.data(), fromPattern ? 2 : 3, PixelSource::FromPlanes);
     AppearMode = fromPattern ? 2 : 3;
   }
+  TabFromPage = PageId;
   PageId = page;
   PageTable[static_cast<unsigned>(page)].enter();
+  TabFromPage = -1;
   RestoreRequest = 0;
 }
 

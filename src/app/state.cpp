@@ -13,6 +13,7 @@ int ImageHeight = 0;
 int ImageTop = 32;
 int RightClickFlag = 0;
 int KeepDeleteAnswer = 0;
+int TabFromPage = -1;
 
 int RectDragActive = 0;
 int CircleDragActive = 0;

@@ -38,6 +38,9 @@ extern int ImageHeight;       // height of the image area: 0 until the first pai
 extern int ImageTop;          // client y of the image area's top: 32
 extern int RightClickFlag;    // set by a right click inside the image area
 extern int KeepDeleteAnswer;  // 1 when the user agreed at close to delete the keep files
+// While a page tab's entry routine runs: the page the tab was clicked on;
+// -1 otherwise (DEVELOP and MAP act on the page they are entered from).
+extern int TabFromPage;
 
 // The drag state of the mouse gestures (points as client coordinates).
 struct DragPoint {

@@ -1,6 +1,9 @@
-// GAMON page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// GAMON page: an analysis view that changes no image. At every paint the
+// canvas shows the picture at half size with the view area (shared with
+// MAP, here on the half-size picture), the view area enlarged, the Gamon
+// graph (each channel value against gray), the "each color" histograms and
+// the "all color" histogram. "  KEEP13" and "set SAVE" store that screen.
+// The pixel work lives in gamon_graphs.cpp.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
@@ -8,41 +11,426 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include "pages/gamon/gamon_page.h"
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "app/pages.h"
-#include "app/plain_page.h"
+#include "app/paint.h"
 #include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/view/view_area.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/surface.h"
+
+// [SECTION] State: the page's block. GamonRates holds the start values
+// (rate 8, the others 1, cut flags 0); the view area, FineMove and
+// FrameColour are shared with MAP.
+GamonRates GamonValues;
+int GamonSetKeepRequest = 0;
+int GamonHelpItem = 0;
+GamonTables GamonCounts;
 
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
-struct GamonState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
+enum GamonCode {
+  CodeTitle = 1,
+  CodeGetImage,
+  CodeViewAreaLabel,
+  CodeScale1,
+  CodeScale2,
+  CodeScale4,
+  CodeScale8,
+  CodeScale16,
+  CodeFineMoveLabel,
+  CodeUp,
+  CodeDown,
+  CodeLeft,
+  CodeRight,
+  CodeSaveLabel,
+  CodeKeep13,
+  CodeSetSave,
+  CodeGamonLabel,
+  CodeEachLabel,
+  CodeAllLabel,
+  CodeCut255,
+  CodeCut0,
+  CodeFrameLabel,
 };
-GamonState Gamon;
 
-// [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 4, .y = 4, .width = 88, .english = "[ GAMON ]", .japanese = "[ 画紋 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 30}},
+constexpr Rgb Grey = InactiveText;
+
+// [SECTION] Panel and texts: the key words, row by row.
+const std::array<PanelKey, 22> Panel = {{
+    {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[ GAMON ]", .japanese = "[ 画紋 ]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeGetImage, .x = 4, .y = 66, .width = 88, .keyColour = {80, 160, 240}, .english = "get image",
+     .japanese = "画像呼出"},
+    {.code = CodeViewAreaLabel, .x = 4, .y = 92, .width = 88, .english = "view area", .japanese = "視野(窓)",
+     .kind = KeyKind::Label},
+    {.code = CodeScale1, .x = 4, .y = 112, .width = 41, .keyColour = {128, 164, 212}, .english = "×1",
+     .japanese = "×1", .kind = KeyKind::Switch, .state = &ViewScale, .onValue = 1},
+    {.code = CodeScale2, .x = 4, .y = 138, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×2",
+     .japanese = "×2"},
+    {.code = CodeScale4, .x = 51, .y = 138, .width = 41, .keyColour = {128, 180, 192}, .english = "×4",
+     .japanese = "×4", .kind = KeyKind::Switch, .state = &ViewScale, .onValue = 4},
+    {.code = CodeScale8, .x = 4, .y = 164, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×8",
+     .japanese = "×8"},
+    {.code = CodeScale16, .x = 51, .y = 164, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×16",
+     .japanese = "×16"},
+    {.code = CodeFineMoveLabel, .x = 4, .y = 190, .width = 88, .english = "fine move", .japanese = "微動",
+     .kind = KeyKind::Label},
+    {.code = CodeUp, .x = 4, .y = 210, .width = 41, .keyColour = {192, 212, 64}, .english = " ↑", .japanese = " ↑"},
+    {.code = CodeDown, .x = 51, .y = 210, .width = 41, .keyColour = {188, 212, 72}, .english = " ↓",
+     .japanese = " ↓"},
+    {.code = CodeLeft, .x = 4, .y = 236, .width = 41, .keyColour = {180, 212, 80}, .english = " ←",
+     .japanese = " ←"},
+    {.code = CodeRight, .x = 51, .y = 236, .width = 41, .keyColour = {172, 212, 88}, .english = " →",
+     .japanese = " →"},
+    {.code = CodeSaveLabel, .x = 4, .y = 268, .width = 88, .english = "save", .japanese = "保存", .kind = KeyKind::Label},
+    {.code = CodeKeep13, .x = 4, .y = 288, .width = 88, .keyColour = {20, 240, 200}, .english = "  KEEP13",
+     .japanese = "  KEEP13"},
+    {.code = CodeSetSave, .x = 4, .y = 314, .width = 88, .keyColour = {240, 200, 220}, .english = "set SAVE",
+     .japanese = "決定保存"},
+    {.code = CodeGamonLabel, .x = 4, .y = 346, .width = 88, .english = "Gamon graph", .japanese = "画紋グラフ",
+     .kind = KeyKind::Label},
+    {.code = CodeEachLabel, .x = 4, .y = 398, .width = 88, .english = "each color", .japanese = "各色値分布",
+     .kind = KeyKind::Label},
+    {.code = CodeAllLabel, .x = 4, .y = 528, .width = 88, .english = "all color", .japanese = "重色値分布",
+     .kind = KeyKind::Label},
+    {.code = CodeCut255, .x = 4, .y = 574, .width = 92, .keyColour = Grey, .textColour = Grey, .english = "cut 255",
+     .japanese = " 255値無視", .kind = KeyKind::Switch, .state = &GamonValues.cut255},
+    {.code = CodeCut0, .x = 4, .y = 600, .width = 92, .keyColour = Grey, .textColour = Grey, .english = "cut   0",
+     .japanese = "   0値無視", .kind = KeyKind::Switch, .state = &GamonValues.cut0},
+    {.code = CodeFrameLabel, .x = 4, .y = 632, .width = 92, .english = "flame color", .japanese = "　窓枠の色",
+     .kind = KeyKind::Label},
 }};
-constexpr CommentText Comment{.lines = {{{"GAMON [<>] Gamon graph & color value graph;",
-                                          "画紋 [<>] 画紋グラフと色値グラフ;"}}}};
-constexpr PageComments Comments{.commentCode = 13, .slot = PageGamon, .hasCalculator = false, .comment = &Comment};
-constexpr PlainPage Page{.page = PageGamon, .panel = Panel, .marks = {{{2, 30, 5}, {50, 30, 4}}}, .comments = &Comments};
+
+// The rate key words: "%4g" (English) or "%g" (Japanese) of a rate, width
+// 68, with a diamond at x 78.
+struct RateKey {
+  int y;
+  const char* english;
+  const char* japanese;
+  double GamonRates::*single;
+  int each;  // index into GamonRates::each when `single` is null
+};
+const std::array<RateKey, 6> RateKeys = {{
+    {366, "rate %4g", "色比 %g", &GamonRates::rate, -1},
+    {418, "red  %4g", "赤　 %g", nullptr, 0},
+    {444, "green%4g", "緑　 %g", nullptr, 1},
+    {470, "blue %4g", "青　 %g", nullptr, 2},
+    {496, "gray %4g", "濃淡 %g", nullptr, 3},
+    {548, "tall %4g", "全背 %g", &GamonRates::tall, -1},
+}};
+constexpr int RateDiamondX = 78;  // the keys are 68 wide
+
+// The six frame colours, as MAP names them, below "flame color".
+struct FrameKey {
+  Rgb colour;
+  const char* english;
+  const char* japanese;
+};
+constexpr std::array<FrameKey, 6> FrameKeys = {{
+    {{255, 0, 0}, "pure red", "赤"},
+    {{255, 255, 128}, "yellow", "黄"},
+    {{128, 255, 255}, "sky blue", "空の青"},
+    {{0, 255, 128}, "green", "緑"},
+    {{255, 220, 220}, "pink white", "桃の白"},
+    {{64, 0, 255}, "blue", "青"},
+}};
+constexpr int FrameKeyTop = 652, FrameKeyStep = 20;
+
+struct MarkPlace {
+  int x, y, colourIndex;
+};
+constexpr std::array<MarkPlace, 2> ResetMarks = {{{2, 30, 5}, {50, 30, 4}}};  // dark (blue), light (cyan)
+
+constexpr CommentText Comment{.lines = {{
+    {"GAMON [<>] Gamon graph & color value graph;", "画紋 [<>] 画紋グラフと色値グラフ;"},
+    {"      (A)call a image; the half size image with the view area, and the view area enlarged on the right;",
+     "      (A)画像を呼び出す; 視野つきの半分の大きさの画像と, 右に拡大した視野;"},
+    {"      (B)Gamon graph, each color, all color [<>] graphs of the colors in the view area;",
+     "      (B)画紋グラフ, 各色値分布, 重色値分布 [<>] 視野の中の色のグラフ;"},
+    {"      (C)[  KEEP13] [→] KEEP13.bmp; [set SAVE] [→] save the graphs with a name; the image does not change;",
+     "      (C)[  KEEP13] [→] KEEP13.bmp; [決定保存] [→] グラフを名前をつけて保存; 画像は変わらない;"},
+}}};
+
+const std::array<CommentText, 8> Explanations = {{
+    {.selector = 1, .colour = ExplainDark, .lines = {{
+         {"reset mark [<>] Left click on dark blue mark [→] rates come back to default (rate 8, others 1);",
+          "リセットマーク [<>] 暗い青のマークを左クリック [→] 比率が初期値にもどる (色比 8, 他は 1);"},
+         {"    Left click on light blue mark [→] view area × 1;",
+          "    明るい青のマークを左クリック [→] 視野 × 1;"}}}},
+    {.selector = 2, .colour = ExplainBlue, .lines = {{
+         {"view area [<>] × 1: the whole image; × 4: a 240 × 160 part, enlarged at the upper right;",
+          "視野(窓) [<>] × 1: 画像全体; × 4: 240 × 160 の部分, 右上に拡大;"},
+         {"    left click on the half size image [→] the view area moves there; the same view area as MAP;",
+          "    半分の大きさの画像を左クリック [→] 視野がそこへ動く; マップと同じ視野;"}}}},
+    {.selector = 3, .colour = ExplainGreen, .lines = {{
+         {"fine move [<>] view area flame moves along arrow direct a little;",
+          "微動 [<>] 視野の枠が矢印の向きに少し動く;"},
+         {"    one step [<>] 32 at × 1, 8 at × 4 (half size pixels);", "    一歩 [<>] × 1 で 32, × 4 で 8 (半分の大きさの画素);"}}}},
+    {.selector = 4, .colour = ExplainDeepBlue, .lines = {{
+         {"save [<>] [  KEEP13] [→] the graphs as KEEP13.bmp; [set SAVE] [→] the graphs with a name;",
+          "保存 [<>] [  KEEP13] [→] グラフを KEEP13.bmp に; [決定保存] [→] グラフに名前をつけて;"},
+         {"    the image in hand does not change;", "    手元の画像は変わらない;"}}}},
+    {.selector = 5, .colour = ExplainOlive, .lines = {{
+         {"Gamon graph [<>] across: gray 0～255, up: color value 0～255; a dot [<>] pixels of that gray have "
+          "that value;",
+          "画紋グラフ [<>] 横: 濃淡 0～255, 縦: 色の値 0～255; 点 [<>] その濃淡の画素がその値をもつ;"},
+         {"    a neutral image [→] a thin white diagonal; a color cast [→] red, green, blue part above and below;",
+          "    かたよりのない画像 [→] 細い白の対角線; 色かぶり [→] 赤, 緑, 青が上下に分かれる;"},
+         {"    rate [<>] brightness of the dots;", "    色比 [<>] 点の明るさ;"}}}, .x = 120},
+    {.selector = 6, .colour = ExplainRed, .lines = {{
+         {"each color [<>] red, green, blue, gray value histograms;", "各色値分布 [<>] 赤, 緑, 青, 濃淡の値の分布;"},
+         {"    red, green, blue, gray rate [<>] height of the bars;", "    赤, 緑, 青, 濃淡 [<>] 棒の高さの比率;"}}}, .x = 420},
+    {.selector = 7, .colour = ExplainTeal, .lines = {{
+         {"all color [<>] the three histograms one over another;", "重色値分布 [<>] 三色の分布を重ねる;"},
+         {"    overlap [→] cyan, magenta, yellow, white; tall [<>] height;",
+          "    重なり [→] 水色, 赤紫, 黄, 白; 全背 [<>] 高さ;"}}}, .x = 640},
+    {.selector = 8, .colour = ExplainGrey, .lines = {{
+         {"cut 255, cut 0 [<>] leave the count of value 255 or 0 out of the highest bar;",
+          "255値無視, 0値無視 [<>] 値 255 か 0 の数を最も高い棒から外す;"},
+         {"    (not in use);", "    (使われていない);"}}}},
+}};
+
+const PageComments Comments{.commentCode = 13, .slot = PageGamon, .comment = &Comment, .explanations = Explanations};
+
+std::string RateText(const RateKey& key) {
+  const double value = key.single != nullptr ? GamonValues.*key.single
+                                             : GamonValues.each[static_cast<std::size_t>(key.each)];
+  char text[64];
+  std::snprintf(text, sizeof text, LanguageId == EnglishLanguage ? key.english : key.japanese, value);
+  return text;
+}
+
+void DrawGamonPanel(Surface& screen) {
+  DrawPanel(screen, Panel);
+  for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
+  for (const RateKey& key : RateKeys) {
+    // The key itself is white on the white panel: only its text shows.
+    DrawKeyText(screen, 4, key.y, RateText(key), PanelText);
+    DrawDiamondSwitch(screen, RateDiamondX, key.y, PanelText);
+  }
+  const bool english = LanguageId == EnglishLanguage;
+  for (std::size_t i = 0; i < FrameKeys.size(); ++i) {
+    const int y = FrameKeyTop + FrameKeyStep * static_cast<int>(i);
+    DrawKeyText(screen, 4, y, english ? FrameKeys[i].english : FrameKeys[i].japanese, PanelText);
+    DrawKeyBox(screen, 4, y, 88, FrameKeys[i].colour, FrameColour == static_cast<int>(i));
+  }
+}
 
 }  // namespace
 
-void StartGamon() { Gamon = GamonState{}; }
+void StartGamon() {
+  GamonValues = GamonRates{};
+  GamonSetKeepRequest = 0;
+  GamonHelpItem = 0;
+}
 
 // [SECTION] Entry
 void EnterGamon() {
-  Gamon = GamonState{};
+  GamonValues = GamonRates{};
+  GamonHelpItem = 0;
   CommentRequest = 13;
 }
 
 // [SECTION] Clicks
-bool GamonClick() { return PlainPageClick(Page); }
+namespace {
+
+enum class GamonAction {
+  RequestComment,
+  DarkReset,
+  LightReset,
+  GetImage,
+  Scale1,
+  Scale4,
+  Help,
+  Up,
+  Down,
+  Left,
+  Right,
+  Keep13,
+  SetSave,
+  Colour,
+  Picture,
+};
+
+struct GamonRegion {
+  Region box;  // open bounds
+  GamonAction action;
+  int value;  // explanation, or frame colour
+};
+
+// x open, y inclusive at both ends: {x0, y0 - 1, x1, y1 + 1}.
+constexpr GamonRegion Box(int x0, int y0, int x1, int y1, GamonAction action, int value) {
+  return {{x0, y0 - 1, x1, y1 + 1}, action, value};
+}
+
+// The click regions, in the order they are tested.
+constexpr std::array<GamonRegion, 29> Regions = {{
+    Box(4, 1, 92, 30, GamonAction::RequestComment, 0),
+    Box(2, 31, 50, 60, GamonAction::DarkReset, 1),
+    Box(50, 31, 98, 60, GamonAction::LightReset, 1),
+    Box(4, 67, 98, 86, GamonAction::GetImage, 0),
+    Box(4, 113, 45, 132, GamonAction::Scale1, 2),
+    Box(51, 139, 92, 158, GamonAction::Scale4, 2),
+    Box(4, 87, 98, 112, GamonAction::Help, 2),
+    Box(4, 139, 45, 158, GamonAction::Help, 2),
+    Box(4, 165, 45, 184, GamonAction::Help, 2),
+    Box(51, 165, 92, 184, GamonAction::Help, 2),
+    Box(4, 191, 92, 210, GamonAction::Help, 3),
+    Box(4, 211, 45, 230, GamonAction::Up, 3),
+    Box(51, 211, 92, 230, GamonAction::Down, 3),
+    Box(4, 237, 45, 256, GamonAction::Left, 3),
+    Box(51, 237, 92, 256, GamonAction::Right, 3),
+    Box(4, 257, 98, 288, GamonAction::Help, 4),
+    Box(4, 289, 98, 308, GamonAction::Keep13, 4),
+    Box(4, 315, 98, 334, GamonAction::SetSave, 4),
+    Box(4, 335, 98, 386, GamonAction::Help, 5),
+    Box(4, 387, 98, 516, GamonAction::Help, 6),
+    Box(4, 517, 98, 568, GamonAction::Help, 7),
+    Box(4, 575, 98, 620, GamonAction::Help, 8),
+    Box(4, 653, 92, 672, GamonAction::Colour, 0),
+    Box(4, 673, 92, 692, GamonAction::Colour, 1),
+    Box(4, 693, 92, 712, GamonAction::Colour, 2),
+    Box(4, 713, 92, 732, GamonAction::Colour, 3),
+    Box(4, 733, 92, 752, GamonAction::Colour, 4),
+    Box(4, 753, 92, 772, GamonAction::Colour, 5),
+    // The half-size picture: 100 < x < 580, 33 <= y < 368.
+    {{100, 32, 100 + Stride / 2, CanvasRows / 2 + 32}, GamonAction::Picture, 2},
+}};
+
+// The graphs: CanvasRows / 2 + 32 <= y < CanvasRows + 32, by column.
+struct GraphRegion {
+  int left, right;  // inclusive
+  int help;
+};
+constexpr std::array<GraphRegion, 3> GraphRegions = {{{101, 420, 5}, {421, 740, 6}, {741, 1060, 7}}};
+
+}  // namespace
+
+bool GamonClick() {
+  for (const GamonRegion& region : Regions) {
+    if (!region.box.Contains(MouseX, MouseY)) continue;
+    switch (region.action) {
+      case GamonAction::RequestComment: CommentRequest = 13; break;
+      case GamonAction::DarkReset:
+        GamonValues = GamonRates{};
+        GamonHelpItem = region.value;
+        break;
+      case GamonAction::LightReset:
+        ViewScale = 1;
+        GamonHelpItem = region.value;
+        break;
+      case GamonAction::GetImage:
+        OpenFileRequest = 1;
+        GetSlotRequest = PageGamon;
+        EnterGamon();
+        break;
+      case GamonAction::Scale1:
+        ViewScale = 1;
+        GamonHelpItem = region.value;
+        break;
+      case GamonAction::Scale4:
+        ViewScale = 4;
+        GamonHelpItem = region.value;
+        break;
+      case GamonAction::Help: GamonHelpItem = region.value; break;
+      case GamonAction::Up: FineMove = FineMoveUp, GamonHelpItem = region.value; break;
+      case GamonAction::Down: FineMove = FineMoveDown, GamonHelpItem = region.value; break;
+      case GamonAction::Left: FineMove = FineMoveLeft, GamonHelpItem = region.value; break;
+      case GamonAction::Right: FineMove = FineMoveRight, GamonHelpItem = region.value; break;
+      case GamonAction::Keep13:
+        GamonSetKeepRequest = 1;
+        GamonHelpItem = region.value;
+        break;
+      case GamonAction::SetSave:
+        SaveAsRequest = 1;
+        GamonHelpItem = region.value;
+        break;
+      case GamonAction::Colour: FrameColour = region.value; break;
+      case GamonAction::Picture:
+        CentreGamonViewArea(ViewArea, MouseX, MouseY);
+        GamonHelpItem = region.value;
+        break;
+    }
+    return true;
+  }
+  if (CanvasRows / 2 + 32 <= MouseY && MouseY < CanvasRows + 32) {
+    for (const GraphRegion& graph : GraphRegions) {
+      if (graph.left <= MouseX && MouseX <= graph.right) {
+        GamonHelpItem = graph.help;
+        return true;
+      }
+    }
+  }
+  return false;
+}
 
 // [SECTION] Paint
-void PaintGamon() { PaintPlainPage(Page, Gamon.setRequest, Gamon.helpItem); }
+namespace {
+
+// "Save" of the analysis screen: the canvas goes to the file through the
+// planes, and the planes are given back, so the image in hand stays.
+void SaveScreenAs() {
+  const std::size_t count = static_cast<std::size_t>(Stride) * CanvasRows;
+  std::vector<std::uint32_t> kept(3 * count);
+  for (std::size_t k = 0; k < 3; ++k) std::copy_n(WorkPlanes[k].begin(), count, kept.begin() + static_cast<std::ptrdiff_t>(k * count));
+  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  SaveImageAs(LanguageId);
+  for (std::size_t k = 0; k < 3; ++k)
+    std::copy_n(kept.begin() + static_cast<std::ptrdiff_t>(k * count), count, WorkPlanes[k].begin());
+}
+
+}  // namespace
+
+void PaintGamon() {
+  Surface& screen = Screen();
+  // Image top 32. The canvas is rebuilt from the planes below in every case,
+  // so the picture file is not copied into it again first.
+  ImageTop = 32;
+  // 1. The panel; Get and Restore of KEEP13.
+  DrawGamonPanel(screen);
+  ServeGetAndRestore(PageGamon, false);
+  std::uint8_t* canvas = Canvas.data();
+  const PlaneView planes = WorkView();
+  // 2. - 3. White, and the half-size picture.
+  FillCanvas(canvas, White);
+  HalfSizePicture(planes, canvas);
+  // 4. - 5. The view area on the half-size picture, the analysis window.
+  UpdateGamonViewArea(ViewArea, ViewScale, FileWidth, FileHeight, FineMove);
+  const AreaRect window = GamonAnalysisWindow(ViewArea);
+  // 6. The frame and the enlarged view.
+  if (ViewScale != 1) {
+    DrawHalfSizeFrame(canvas, ViewArea, FrameKeys[static_cast<std::size_t>(FrameColour % 6)].colour);
+    EnlargedView(planes, window, ViewArea.zoom, canvas);
+  }
+  // 7. - 9. Tables, histograms, their maximum.
+  CountGamonTables(planes, window, GamonCounts);
+  const std::uint32_t maximum = HistogramMaximum(GamonCounts, GamonValues.cut255, GamonValues.cut0);
+  // 10. - 13. The graphs and their headings.
+  DrawAllColourGraph(canvas, GamonCounts, maximum, GamonValues.tall);
+  DrawEachColourGraph(canvas, GamonCounts, maximum, GamonValues.each);
+  DrawGamonGraph(canvas, GamonCounts, GamonValues.rate);
+  DrawGamonHeadings(canvas);
+  // 14. Show; the tab bar; the comment or explanation.
+  screen.BlitBottomUp(canvas, Stride, CanvasRows, 100, 32);
+  DrawTabs();
+  ServeComments(screen, Comments, GamonHelpItem);
+  // 15. KEEP13 and Save, both of the screen; the image in hand stays.
+  if (GamonSetKeepRequest == 1) {
+    WriteKeepFile(canvas, PageGamon, PixelSource::FromCanvas);
+    GamonSetKeepRequest = 0;
+  }
+  if (SaveAsRequest == 1) {
+    SaveAsRequest = 0;
+    SaveScreenAs();
+  }
+}

@@ -1,6 +1,8 @@
-// DEVELOP page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// DEVELOP page: the digital development of the view area chosen on MAP
+// (x4: enlarged to 960 x 640 and smoothed; x1: the picture lifted to the top
+// once), then the colour swap modes of its panel; "Set KEEP3" and "Set Save"
+// store what is shown. The pixel work lives in develop_zoom.cpp and
+// colour_swap.cpp.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
@@ -8,41 +10,345 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include <algorithm>
+#include <array>
+#include <span>
+
 #include "app/pages.h"
-#include "app/plain_page.h"
+#include "app/paint.h"
 #include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/view/colour_swap.h"
+#include "pages/view/develop_zoom.h"
+#include "pages/view/view_area.h"
+#include "pages/view/view_pages.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/surface.h"
+
+// [SECTION] State: the page's block with its start values.
+int DevelopPending = 0;
+int LiftPending = 1;
+int SwapSwitch = 0;
+int SwapMode = 0;
+int DevelopSetKeepRequest = 0;
+int DevelopHelpItem = 0;
 
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
-struct DevelopState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
+enum DevelopCode {
+  CodeTitle = 1,
+  CodeSwapColour,
+  CodeSetKeep,
+  CodeSetSave,
+  CodeStayLabel,
+  CodeReversalLabel,
+  CodeMixLabel,
+  CodeModeFirst = 100,  // 100 + mode
+  CodeSetKeepOn = 200,
 };
-DevelopState Develop;
 
-// [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 2, .y = 10, .width = 84, .english = "[DEVELOP]", .japanese = "[ 現像 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {5, 1, 91, 29}},
+constexpr Rgb Grey = InactiveText;
+constexpr Rgb Keep3Colour{0, 220, 220};
+
+// [SECTION] Panel and texts. Always shown:
+const std::array<PanelKey, 2> AlwaysPanel = {{
+    {.code = CodeTitle, .x = 2, .y = 10, .width = 84, .english = "[DEVELOP]", .japanese = "[ 現像 ]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeSwapColour, .x = 4, .y = 64, .width = 90, .keyColour = {220, 40, 80}, .english = "swap color",
+     .japanese = "色の変換", .kind = KeyKind::Switch},
 }};
-constexpr CommentText Comment{.lines = {{{"DEVELOP [<>] digital development (zoom and smooth);",
-                                          "現像 [<>] デジタル現像 (拡大となめらか化);"}}}};
-constexpr PageComments Comments{.commentCode = 3, .slot = PageDevelop, .hasCalculator = false, .comment = &Comment};
-constexpr PlainPage Page{.page = PageDevelop, .panel = Panel, .marks = {{{10, 30, 2}, {}}}, .comments = &Comments};
+
+// Shown while the swap is off.
+const std::array<PanelKey, 2> OffPanel = {{
+    {.code = CodeSetKeep, .x = 4, .y = 90, .width = 90, .keyColour = Keep3Colour, .english = "Set KEEP3",
+     .japanese = "決定 KEEP3"},
+    {.code = CodeSetSave, .x = 4, .y = 116, .width = 90, .keyColour = {220, 220, 40}, .english = "Set Save",
+     .japanese = "決定保存"},
+}};
+
+// Shown while the swap is on: the 22 modes in three groups and "Set KEEP3".
+// Only modes 5, 12 and 17 can be chosen; the others are greyed.
+PanelKey GreyMode(int mode, int y, const char* label) {
+  return {.code = CodeModeFirst + mode, .x = 4, .y = y, .width = 90, .keyColour = Grey, .textColour = Grey,
+          .english = label, .japanese = label};
+}
+PanelKey Mode(int mode, int y, const char* label, Rgb colour) {
+  return {.code = CodeModeFirst + mode, .x = 4, .y = y, .width = 90, .keyColour = colour, .english = label,
+          .japanese = label, .kind = KeyKind::Switch, .state = &SwapMode, .onValue = mode};
+}
+const std::array<PanelKey, 26> OnPanel = {{
+    {.code = CodeStayLabel, .x = 4, .y = 90, .width = 90, .english = "[・] stay", .japanese = "[・]は無変換",
+     .kind = KeyKind::Label},
+    GreyMode(0, 112, "0 [R][G][B]"),
+    GreyMode(1, 138, "1 R>G>B>R"),
+    GreyMode(2, 164, "2 R<G<B<R"),
+    GreyMode(3, 190, "3 [R] G⇔B"),
+    GreyMode(4, 216, "4 [G] B⇔R"),
+    Mode(5, 242, "5 [B] R⇔G", Rgb{200, 200, 100}),
+    {.code = CodeReversalLabel, .x = 4, .y = 268, .width = 90, .english = "(・)reversal", .japanese = "(・)は反転",
+     .kind = KeyKind::Label},
+    GreyMode(6, 288, "6 (R)"),
+    GreyMode(7, 314, "7 (G)"),
+    GreyMode(8, 340, "8 (B)"),
+    GreyMode(9, 366, "9 (G)(B)"),
+    GreyMode(10, 392, "10 (R)(B)"),
+    GreyMode(11, 418, "11 (R)(G)"),
+    Mode(12, 444, "12 (R)(G)(B)", Rgb{100, 200, 100}),
+    {.code = CodeMixLabel, .x = 4, .y = 470, .width = 90, .english = "mix", .japanese = "混合", .kind = KeyKind::Label},
+    GreyMode(13, 490, "13 ant"),
+    GreyMode(14, 516, "14 bat"),
+    GreyMode(15, 542, "15 cat"),
+    GreyMode(16, 568, "16 dog"),
+    Mode(17, 594, "17 eel", Rgb{100, 200, 200}),
+    GreyMode(18, 620, "18 fox"),
+    GreyMode(19, 646, "19 goose"),
+    GreyMode(20, 672, "20 horse"),
+    GreyMode(21, 698, "21 iguana"),
+    {.code = CodeSetKeepOn, .x = 4, .y = 724, .width = 90, .keyColour = Keep3Colour, .english = "Set KEEP3",
+     .japanese = "決定 KEEP3"},
+}};
+
+constexpr int ResetMarkX = 10, ResetMarkY = 30, ResetMarkColour = 2;  // dark red
+
+constexpr CommentText Comment{.lines = {{
+    {"DEVELOP [<>] digital development (zoom and smooth);", "現像 [<>] デジタル現像 (拡大となめらか化);"},
+    {"             (A) show a result of zoom and smooth operation;",
+     "             (A) 拡大となめらか化の結果を見せる;"},
+    {"             (B) exchange, make reverse, mix the colors of the original image;",
+     "             (B) 元の画像の色を入れかえ, 反転し, 混ぜる;"},
+    {"             (C) [Set KEEP3] [→] KEEP3.bmp; [Set Save] [→] save with a name; [Map] tab [→] back to MAP;",
+     "             (C) [決定 KEEP3] [→] KEEP3.bmp; [決定保存] [→] 名前をつけて保存; [マップ] タブ [→] マップへもどる;"},
+}}};
+
+const std::array<CommentText, 7> Explanations = {{
+    {.selector = 1, .colour = ExplainDark, .lines = {{
+         {"reset mark [<>] Left click on dark red mark [→] come back to default",
+          "リセットマーク [<>] 暗い赤のマークを左クリック [→] 初期状態にもどる"},
+         {"    swap color off, swap mode 0; the image stays as it is;",
+          "    色の変換はオフ, 変換の型は 0; 画像はそのまま;"}}}},
+    {.selector = 2, .colour = ExplainRed, .lines = {{
+         {"[swap color] [→] list page of swap color;", "[色の変換] [→] 色の変換の一覧;"},
+         {"    left click on a mode [→] the image is shown through it; [swap color] again [→] off;",
+          "    型を左クリック [→] 画像がその型で見える; もう一度 [色の変換] [→] オフ;"}}}},
+    {.selector = 3, .colour = ExplainDeepBlue, .lines = {{
+         {"Left click on [set KEEP3] [→] save the image to inner memory ([<>] set), and save as outer file with a "
+          "name of KEEP3.bmp;",
+          "[決定 KEEP3] を左クリック [→] 画像を内部メモリーに保存し ([<>] 決定), KEEP3.bmp の名で外部ファイルに保存する;"},
+         {"    with swap color on, the swapped colors become the image;",
+          "    色の変換がオンなら, 変換した色が画像になる;"}}}},
+    {.selector = 4, .colour = ExplainOlive, .lines = {{
+         {"[Set Save] [→]; call a dialog box of SAVE WITH A NAME", "[決定保存] [→]; 名前をつけて保存する窓を呼ぶ"},
+         {"    after × 4 development the 960 × 640 image is saved;", "    × 4 の現像の後は 960 × 640 の画像が保存される;"}}}},
+    {.selector = 5, .colour = ExplainBlue, .lines = {{
+         {"[・]stay [<>] red<>R, green<>G　blue<>B [→] [R]<>R, [G]<>G, [B]<>B;",
+          "[・]は無変換 [<>] 赤<>R, 緑<>G　青<>B [→] [R]<>R, [G]<>G, [B]<>B;"},
+         {"    5 [B] R⇔G [<>] blue stays, red and green change places;",
+          "    5 [B] R⇔G [<>] 青はそのまま, 赤と緑が入れかわる;"}}}},
+    {.selector = 6, .colour = ExplainGreen, .lines = {{
+         {"(・)reversal [<>] red color value<>r, green <> g, blue <> b [→] (R) <> 255-r, (G) <> 255-g, (B) <> 255-b;",
+          "(・)は反転 [<>] 赤の値<>r, 緑 <> g, 青 <> b [→] (R) <> 255-r, (G) <> 255-g, (B) <> 255-b;"},
+         {"    12 (R)(G)(B) [<>] the negative of the image;", "    12 (R)(G)(B) [<>] 画像のネガ;"}}}},
+    {.selector = 7, .colour = ExplainTeal, .lines = {{
+         {"mix [<>] mix by several ways;", "混合 [<>] いくつかの方法で混ぜる;"},
+         {"    17 eel [<>] red (G+255)/2, green (R+G+B+255)/4, blue (R+B)/2;",
+          "    17 eel [<>] 赤 (G+255)/2, 緑 (R+G+B+255)/4, 青 (R+B)/2;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 3, .slot = PageDevelop, .comment = &Comment, .explanations = Explanations};
+
+// Scratch planes of the development, made at its first run.
+std::array<DevelopPlanes, 2>& DevelopWork() {
+  static std::array<DevelopPlanes, 2> work;
+  return work;
+}
+
+void StartDevelopValues() {
+  SwapMode = 0;
+  SwapSwitch = 0;
+  DevelopSetKeepRequest = 0;
+}
 
 }  // namespace
 
-void StartDevelop() { Develop = DevelopState{}; }
+void StartDevelop() {
+  StartDevelopValues();
+  DevelopPending = 0;
+  LiftPending = 1;
+  DevelopHelpItem = 0;
+}
 
 // [SECTION] Entry
 void EnterDevelop() {
-  Develop = DevelopState{};
+  StartDevelopValues();
+  SaveAsRequest = 0;
+  DevelopHelpItem = 0;
   CommentRequest = 3;
+  // The DEVELOP tab on MAP does what "act" does, and the x1 result is lifted
+  // to the top again.
+  if (TabFromPage == PageMap) {
+    WriteKeepFile(Canvas.data(), PageMap, PixelSource::FromPlanes);
+    Keep2State = 1;
+    DevelopPending = 1;
+    LiftPending = 1;
+  }
 }
 
 // [SECTION] Clicks
-bool DevelopClick() { return PlainPageClick(Page); }
+namespace {
+
+enum class DevelopAction { RequestComment, Reset, SwapColour, SetKeep, SetSave, Explain, ChooseMode, SetKeepOn };
+
+struct DevelopRegion {
+  Region box;  // open bounds
+  DevelopAction action;
+  int value;  // explanation or mode
+};
+
+constexpr std::array<DevelopRegion, 3> AlwaysRegions = {{
+    {{4, 0, 92, 30}, DevelopAction::RequestComment, 0},
+    {{8, 30, 92, 60}, DevelopAction::Reset, 1},
+    {{8, 66, 92, 86}, DevelopAction::SwapColour, 2},
+}};
+constexpr std::array<DevelopRegion, 2> OffRegions = {{
+    {{8, 90, 92, 110}, DevelopAction::SetKeep, 3},
+    {{8, 116, 92, 136}, DevelopAction::SetSave, 4},
+}};
+
+// The rows of the swap list: a row at y answers y + 1 .. y + 19.
+constexpr DevelopRegion Row(int y, DevelopAction action, int value) { return {{8, y, 92, y + 20}, action, value}; }
+constexpr std::array<DevelopRegion, 26> OnRegions = {{
+    {{8, 92, 92, 112}, DevelopAction::Explain, 5},  // "[・] stay"
+    Row(112, DevelopAction::Explain, 5), Row(138, DevelopAction::Explain, 5), Row(164, DevelopAction::Explain, 5),
+    Row(190, DevelopAction::Explain, 5), Row(216, DevelopAction::Explain, 5), Row(242, DevelopAction::ChooseMode, 5),
+    Row(268, DevelopAction::Explain, 6),  // "(・)reversal"
+    Row(288, DevelopAction::Explain, 6), Row(314, DevelopAction::Explain, 6), Row(340, DevelopAction::Explain, 6),
+    Row(366, DevelopAction::Explain, 6), Row(392, DevelopAction::Explain, 6), Row(418, DevelopAction::Explain, 6),
+    Row(444, DevelopAction::ChooseMode, 12),
+    Row(470, DevelopAction::Explain, 7),  // "mix"
+    Row(490, DevelopAction::Explain, 7), Row(516, DevelopAction::Explain, 7), Row(542, DevelopAction::Explain, 7),
+    Row(568, DevelopAction::Explain, 7), Row(594, DevelopAction::ChooseMode, 17),
+    Row(620, DevelopAction::Explain, 7), Row(646, DevelopAction::Explain, 7), Row(672, DevelopAction::Explain, 7),
+    {{8, 698, 92, 728}, DevelopAction::Explain, 7},  // "21 iguana" reaches y 727
+    {{8, 727, 92, 744}, DevelopAction::SetKeepOn, 3},
+}};
+
+const DevelopRegion* RegionAt(std::span<const DevelopRegion> regions) {
+  for (const DevelopRegion& region : regions) {
+    if (region.box.Contains(MouseX, MouseY)) return &region;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool DevelopClick() {
+  const DevelopRegion* region = RegionAt(AlwaysRegions);
+  if (region == nullptr) region = SwapSwitch == 0 ? RegionAt(OffRegions) : RegionAt(OnRegions);
+  if (region == nullptr) return false;
+  switch (region->action) {
+    case DevelopAction::RequestComment: CommentRequest = 3; break;
+    case DevelopAction::Reset:
+      StartDevelopValues();
+      SaveAsRequest = 0;
+      DevelopHelpItem = region->value;
+      break;
+    case DevelopAction::SwapColour:
+      if (SwapSwitch != 1) {
+        SwapSwitch = 1;
+        DevelopHelpItem = region->value;
+      } else {
+        SwapSwitch = 0;
+      }
+      break;
+    case DevelopAction::SetKeep:
+      DevelopSetKeepRequest = 1;
+      DevelopHelpItem = region->value;
+      break;
+    case DevelopAction::SetSave:
+      SaveAsRequest = 1;
+      DevelopHelpItem = region->value;
+      break;
+    case DevelopAction::Explain: DevelopHelpItem = region->value; break;
+    case DevelopAction::ChooseMode:
+      SwapMode = region->value;
+      DevelopHelpItem = region->value == 5 ? 5 : region->value == 12 ? 6 : 7;
+      break;
+    case DevelopAction::SetKeepOn:
+      SwapSwitch = 2;
+      DevelopHelpItem = region->value;
+      break;
+  }
+  return true;
+}
 
 // [SECTION] Paint
-void PaintDevelop() { PaintPlainPage(Page, Develop.setRequest, Develop.helpItem); }
+namespace {
+
+// The development (zoom and smooth): the view area of WorkPlanes into the
+// canvas, then the canvas becomes the current image.
+void RunDevelopment() {
+  const int scale = std::max(ViewScale, 1);
+  ViewAreaRecord area = ViewArea;
+  const AreaSize size = ViewAreaSize(scale, FileWidth, FileHeight);
+  area.width = size.width;
+  area.height = size.height;
+  int lift = 0;
+  if (scale > 1) {
+    lift = 640;
+  } else if (FileHeight < CanvasRows && LiftPending == 1) {
+    lift = FileHeight;
+    LiftPending = 0;
+  }
+  DevelopViewArea(WorkView(), ClampedViewArea(area), scale, lift, Canvas.data(), DevelopWork());
+  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  DevelopPending = 0;
+  if (Keep2State == 1) Keep2State = 2;
+}
+
+void DrawDevelopPanel(Surface& screen) {
+  DrawPanelKey(screen, AlwaysPanel[0]);
+  DrawPanelKeyAs(screen, AlwaysPanel[1], SwapSwitch != 0);
+  if (SwapSwitch == 0) {
+    DrawPanel(screen, OffPanel);
+  } else {
+    DrawPanel(screen, OnPanel);
+  }
+  DrawResetMark(screen, ResetMarkX, ResetMarkY, ResetMarkUnit, ResetMarkColour);
+}
+
+}  // namespace
+
+void PaintDevelop() {
+  Surface& screen = Screen();
+  // Image top 32. The canvas is rebuilt from the planes below in every case,
+  // so the picture file is not copied into it again first.
+  ImageTop = 32;
+  // Get and Restore of KEEP3.
+  ServeGetAndRestore(PageDevelop, false);
+  // The development once, or the current image. (With the swap on, the
+  // swap below rebuilds the whole canvas, so the plain copy is skipped.)
+  if (DevelopPending == 1) {
+    RunDevelopment();
+    screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+  } else if (SwapSwitch == 0) {
+    ShowPlanes();
+  }
+  // The panel, then the swap.
+  DrawDevelopPanel(screen);
+  if (SwapSwitch != 0) {
+    SwapIntoCanvas(WorkView(), SwapMode, Canvas.data());
+    screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+  }
+  // The saves: KEEP3, the swapped image as the current one, Save.
+  ServeSet(PageDevelop, DevelopSetKeepRequest);
+  if (SwapSwitch == 2) {
+    PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    WriteKeepFile(Canvas.data(), PageDevelop, PixelSource::FromPlanes);
+    SwapSwitch = 1;
+  }
+  ServeSave();
+  DrawTabs();
+  ServeComments(screen, Comments, DevelopHelpItem);
+}

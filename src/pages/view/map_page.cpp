@@ -1,6 +1,7 @@
-// MAP page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// MAP page: the user chooses the view area that DEVELOP enlarges and
+// smooths: its size (x1 or x4), its place (a click on the picture, the
+// fine-move arrows) and the colour of its frame; "act" starts the
+// development. The arithmetic of the view area lives in view_area.cpp.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
@@ -8,41 +9,371 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include <array>
+
 #include "app/pages.h"
-#include "app/plain_page.h"
+#include "app/paint.h"
 #include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/view/view_area.h"
+#include "pages/view/view_pages.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/surface.h"
+
+// [SECTION] State: the page's block with its start values. The view area,
+// FineMove and FrameColour (view_area.cpp) and ViewScale (bmp_files.cpp)
+// are shared with DEVELOP and GAMON.
+int FrameListShown = 0;
+int MapSetKeepRequest = 0;
+int MapHelpItem = 0;
+int Keep2ReadRequest = 0;
+int Keep2State = 0;
 
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
-struct MapState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
+enum MapCode {
+  CodeTitle = 1,
+  CodeGetImage,
+  CodeViewAreaLabel,
+  CodeScale1,
+  CodeScale2,
+  CodeScale4,
+  CodeScale8,
+  CodeScale16,
+  CodeScale32,
+  CodeScale64,
+  CodeFineMoveLabel,
+  CodeUp,
+  CodeDown,
+  CodeLeft,
+  CodeRight,
+  CodeZoomSmoothly,
+  CodeAct,
+  CodeKeep2,
+  CodeFrameColour,
 };
-MapState Map;
 
-// [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 4, .y = 4, .width = 88, .english = "[ MAP ]", .japanese = "[マップ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {5, 1, 91, 29}},
+constexpr Rgb Grey = InactiveText;
+
+// [SECTION] Panel and texts: the key words, row by row.
+const std::array<PanelKey, 19> Panel = {{
+    {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[ MAP ]", .japanese = "[マップ]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeGetImage, .x = 4, .y = 66, .width = 88, .keyColour = {80, 160, 240}, .english = "get image",
+     .japanese = "画像呼出"},
+    {.code = CodeViewAreaLabel, .x = 4, .y = 98, .width = 88, .english = "view area", .japanese = "視野(窓)",
+     .kind = KeyKind::Label},
+    {.code = CodeScale1, .x = 4, .y = 118, .width = 41, .keyColour = {128, 164, 212}, .english = "× 1",
+     .japanese = "× 1", .kind = KeyKind::Switch, .state = &ViewScale, .onValue = 1},
+    {.code = CodeScale2, .x = 4, .y = 144, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "× 2",
+     .japanese = "× 2"},
+    {.code = CodeScale4, .x = 51, .y = 144, .width = 41, .keyColour = {128, 180, 192}, .english = "× 4",
+     .japanese = "× 4", .kind = KeyKind::Switch, .state = &ViewScale, .onValue = 4},
+    {.code = CodeScale8, .x = 4, .y = 170, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "× 8",
+     .japanese = "× 8"},
+    {.code = CodeScale16, .x = 51, .y = 170, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×16",
+     .japanese = "×16"},
+    {.code = CodeScale32, .x = 4, .y = 196, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×32",
+     .japanese = "×32"},
+    {.code = CodeScale64, .x = 51, .y = 196, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×64",
+     .japanese = "×64"},
+    {.code = CodeFineMoveLabel, .x = 4, .y = 228, .width = 88, .english = "fine move", .japanese = "微動",
+     .kind = KeyKind::Label},
+    {.code = CodeUp, .x = 4, .y = 248, .width = 41, .keyColour = {192, 212, 64}, .english = " ↑", .japanese = " ↑"},
+    {.code = CodeDown, .x = 51, .y = 248, .width = 41, .keyColour = {188, 212, 72}, .english = " ↓",
+     .japanese = " ↓"},
+    {.code = CodeLeft, .x = 4, .y = 274, .width = 41, .keyColour = {180, 212, 80}, .english = " ←",
+     .japanese = " ←"},
+    {.code = CodeRight, .x = 51, .y = 274, .width = 41, .keyColour = {172, 212, 88}, .english = " →",
+     .japanese = " →"},
+    {.code = CodeZoomSmoothly, .x = 2, .y = 306, .width = 96, .english = "zoom smoothly", .japanese = "拡大クッキリン",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeAct, .x = 4, .y = 326, .width = 88, .keyColour = {240, 255, 0}, .english = "　act",
+     .japanese = "　実　行"},
+    {.code = CodeKeep2, .x = 4, .y = 472, .width = 88, .keyColour = {0, 220, 220}, .english = "  KEEP2",
+     .japanese = "像 KEEP2"},
+    {.code = CodeFrameColour, .x = 4, .y = 498, .width = 88, .keyColour = {192, 192, 64}, .english = "color(□)",
+     .japanese = "窓枠の色"},
 }};
-constexpr CommentText Comment{.lines = {{{"MAP [<>]  (A)call a image;",
-                                          "マップ [<>]  (A)画像を呼び出す;"}}}};
-constexpr PageComments Comments{.commentCode = 2, .slot = PageMap, .hasCalculator = false, .comment = &Comment};
-constexpr PlainPage Page{.page = PageMap, .panel = Panel, .marks = {{{10, 30, 1}, {}}}, .comments = &Comments};
+
+constexpr int ResetMarkX = 10, ResetMarkY = 30, ResetMarkColour = 1;  // deep green
+
+// The frame colours with their names.
+struct FrameColourRow {
+  Rgb colour;
+  const char* english;
+  const char* japanese;
+};
+constexpr std::array<FrameColourRow, 6> FrameColours = {{
+    {{255, 0, 0}, "pure red", "赤"},
+    {{255, 255, 128}, "yellow", "黄"},
+    {{128, 255, 255}, "sky blue", "空の青"},
+    {{0, 255, 128}, "green", "緑"},
+    {{255, 220, 220}, "pink white", "桃の白"},
+    {{64, 0, 255}, "blue", "青"},
+}};
+constexpr Rgb ListFrame{200, 200, 200};
+constexpr int ListLeft = 8, ListTop = 538, ListRight = 92, ListBottom = 658, ListRowHeight = 20;
+
+constexpr CommentText Comment{.lines = {{
+    {"MAP [<>]  (A)call a image;", "マップ [<>]  (A)画像を呼び出す;"},
+    {"          (B)view area [<>] choose × 1 or × 4, and left click on the image at the center of the view area;",
+     "          (B)視野(窓) [<>] × 1 か × 4 を選び, 視野の中心にしたい画像の位置を左クリック;"},
+    {"          (C)fine move [<>] move a view area position a little;",
+     "          (C)微動 [<>] 視野の位置を少し動かす;"},
+    {"          (D)[　act] [→] digital development of the view area on DEVELOP page (zoom and smooth);",
+     "          (D)[　実　行] [→] 現像ページで視野をデジタル現像 (拡大となめらか化);"},
+}}};
+
+const std::array<CommentText, 5> Explanations = {{
+    {.selector = 1, .colour = ExplainBlue, .lines = {{
+         {"view area [<>] view area syze for digital development;", "視野(窓) [<>] デジタル現像する視野の大きさ;"},
+         {"    × 1 [<>] the whole image as it is; × 4 [<>] 240 × 160 pixels become 960 × 640 on DEVELOP;",
+          "    × 1 [<>] 画像全体をそのまま; × 4 [<>] 240 × 160 画素が現像で 960 × 640 になる;"},
+         {"    left click on the image [→] the view area moves there; gray sizes are not used;",
+          "    画像を左クリック [→] 視野がそこへ動く; 灰色の大きさは使えない;"}}}},
+    {.selector = 2, .colour = ExplainGreen, .lines = {{
+         {"fine move [<>] view area flame moves along arrow direct a little;",
+          "微動 [<>] 視野の枠が矢印の向きに少し動く;"},
+         {"    one step [<>] 32 pixels at × 1, 8 pixels at × 4; the flame stays inside the image area;",
+          "    一歩 [<>] × 1 で 32 画素, × 4 で 8 画素; 枠は画像の範囲にとどまる;"}}}},
+    {.selector = 3, .colour = ExplainDeepBlue, .lines = {{
+         {"[KEEP2] [<>] save the image with a name of KEEP2.bmp;", "[像 KEEP2] [<>] 画像を KEEP2.bmp の名で保存する;"},
+         {"    [　act] also saves the image as KEEP2.bmp; [Map] tab on DEVELOP [→] the image before development;",
+          "    [　実　行] も画像を KEEP2.bmp に保存する; 現像ページで [マップ] タブ [→] 現像前の画像;"}}}},
+    {.selector = 4, .colour = ExplainPurple, .lines = {{
+         {"[color(□)] [→] list the flame colors of the view area;", "[窓枠の色] [→] 視野の枠の色を並べる;"},
+         {"    left click on a color name [→] the flame is drawn in that color;",
+          "    色の名前を左クリック [→] 枠がその色で描かれる;"}}}},
+    {.selector = 5, .colour = ExplainDark, .lines = {{
+         {"reset mark [<>] Left click on deep green mark [→] come back to default",
+          "リセットマーク [<>] 深緑のマークを左クリック [→] 初期状態にもどる"},
+         {"    view area × 1, flame color pure red, color list closed; the view area position stays;",
+          "    視野 × 1, 枠の色は赤, 色の一覧は閉じる; 視野の位置はそのまま;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 2, .slot = PageMap, .comment = &Comment, .explanations = Explanations};
+
+void StartMapValues() {
+  FineMove = FineMoveNone;
+  FrameColour = 0;
+  FrameListShown = 0;
+}
 
 }  // namespace
 
-void StartMap() { Map = MapState{}; }
+void StartMap() {
+  StartMapValues();
+  ViewArea = ViewAreaRecord{};
+  ViewScale = 1;
+  MapSetKeepRequest = 0;
+  MapHelpItem = 0;
+  Keep2ReadRequest = 0;
+  Keep2State = 0;
+}
 
 // [SECTION] Entry
 void EnterMap() {
-  Map = MapState{};
+  StartMapValues();
+  MapHelpItem = 0;
   CommentRequest = 2;
+  // Back from DEVELOP by the MAP tab: the image as it was before the
+  // development, but only when a development ran since KEEP2 was written
+  // for it (a KEEP2 from other work must not replace the image).
+  // Any entry ends the way back: once on MAP, the image here is the current one.
+  if (TabFromPage == PageDevelop && Keep2State == 2) Keep2ReadRequest = 1;
+  Keep2State = 0;
+}
+
+void StartDevelopmentFromMap() {
+  WriteKeepFile(Canvas.data(), PageMap, PixelSource::FromPlanes);
+  Keep2State = 1;
+  PageId = PageDevelop;
+  EnterDevelop();
+  DevelopPending = 1;
+  RestoreRequest = 0;
 }
 
 // [SECTION] Clicks
-bool MapClick() { return PlainPageClick(Page); }
+namespace {
+
+enum class MapAction {
+  RequestComment,
+  Reset,
+  GetImage,
+  ExplainViewArea,
+  Scale1,
+  Scale4,
+  ExplainFineMove,
+  Up,
+  Down,
+  Left,
+  Right,
+  Nothing,
+  Act,
+  Keep2,
+  FrameList,
+  Colour0,
+  Colour1,
+  Colour2,
+  Colour3,
+  Colour4,
+  Colour5,
+  Picture,
+};
+
+struct MapRegion {
+  Region box;  // open bounds: the inclusive ranges of the panel widened by one
+  MapAction action;
+};
+
+// The click regions, in the order they are tested.
+constexpr std::array<MapRegion, 27> Regions = {{
+    {{4, 0, 92, 30}, MapAction::RequestComment},
+    {{4, 30, 92, 60}, MapAction::Reset},
+    {{4, 66, 92, 86}, MapAction::GetImage},
+    {{4, 98, 92, 118}, MapAction::ExplainViewArea},
+    {{4, 118, 45, 138}, MapAction::Scale1},
+    {{4, 144, 45, 164}, MapAction::ExplainViewArea},  // × 2
+    {{51, 144, 92, 164}, MapAction::Scale4},
+    {{4, 170, 45, 190}, MapAction::ExplainViewArea},  // × 8
+    {{51, 170, 92, 190}, MapAction::ExplainViewArea},  // ×16
+    {{4, 196, 45, 216}, MapAction::ExplainViewArea},  // ×32
+    {{51, 196, 92, 216}, MapAction::ExplainViewArea},  // ×64
+    {{4, 228, 92, 248}, MapAction::ExplainFineMove},
+    {{4, 248, 45, 268}, MapAction::Up},
+    {{51, 248, 92, 268}, MapAction::Down},
+    {{4, 274, 45, 294}, MapAction::Left},
+    {{51, 274, 92, 294}, MapAction::Right},
+    {{4, 306, 92, 326}, MapAction::Nothing},  // "zoom smoothly"
+    {{4, 326, 92, 346}, MapAction::Act},
+    {{4, 472, 92, 492}, MapAction::Keep2},
+    {{4, 498, 92, 518}, MapAction::FrameList},
+    {{4, 538, 92, 558}, MapAction::Colour0},
+    {{4, 558, 92, 578}, MapAction::Colour1},
+    {{4, 578, 92, 598}, MapAction::Colour2},
+    {{4, 598, 92, 618}, MapAction::Colour3},
+    {{4, 618, 92, 638}, MapAction::Colour4},
+    {{4, 638, 92, 658}, MapAction::Colour5},
+    {{100, 32, 1060, 704}, MapAction::Picture},  // 100 < x < 1060, 33 <= y < 704
+}};
+
+}  // namespace
+
+bool MapClick() {
+  for (const MapRegion& region : Regions) {
+    if (!region.box.Contains(MouseX, MouseY)) continue;
+    switch (region.action) {
+      case MapAction::RequestComment: CommentRequest = 2; break;
+      case MapAction::Reset:
+        ViewScale = 1;
+        StartMapValues();
+        MapHelpItem = 5;
+        break;
+      case MapAction::GetImage:
+        OpenFileRequest = 1;
+        GetSlotRequest = PageMap;
+        break;
+      case MapAction::ExplainViewArea: MapHelpItem = 1; break;
+      case MapAction::Scale1:
+        ViewScale = 1;
+        MapHelpItem = 1;
+        break;
+      case MapAction::Scale4:
+        ViewScale = 4;
+        MapHelpItem = 1;
+        break;
+      case MapAction::ExplainFineMove: MapHelpItem = 2; break;
+      case MapAction::Up: FineMove = FineMoveUp, MapHelpItem = 2; break;
+      case MapAction::Down: FineMove = FineMoveDown, MapHelpItem = 2; break;
+      case MapAction::Left: FineMove = FineMoveLeft, MapHelpItem = 2; break;
+      case MapAction::Right: FineMove = FineMoveRight, MapHelpItem = 2; break;
+      case MapAction::Nothing: break;
+      case MapAction::Act: StartDevelopmentFromMap(); break;
+      case MapAction::Keep2:
+        MapSetKeepRequest = 1;
+        MapHelpItem = 3;
+        break;
+      case MapAction::FrameList:
+        FrameListShown = FrameListShown == 0 ? 1 : 0;
+        MapHelpItem = 4;
+        break;
+      case MapAction::Colour0:
+      case MapAction::Colour1:
+      case MapAction::Colour2:
+      case MapAction::Colour3:
+      case MapAction::Colour4:
+      case MapAction::Colour5:
+        FrameColour = static_cast<int>(region.action) - static_cast<int>(MapAction::Colour0);
+        MapHelpItem = 4;
+        break;
+      case MapAction::Picture:
+        CentreMapViewArea(ViewArea, MouseX, MouseY);
+        break;
+    }
+    return true;
+  }
+  return false;
+}
 
 // [SECTION] Paint
-void PaintMap() { PaintPlainPage(Page, Map.setRequest, Map.helpItem); }
+namespace {
+
+void DrawFrameList(Surface& screen) {
+  const Pen pen{ListFrame};
+  screen.Rectangle(pen, std::nullopt, ListLeft, ListTop, ListRight + 1, ListBottom + 1);
+  for (int y = ListTop + ListRowHeight; y < ListBottom; y += ListRowHeight) screen.Line(pen, ListLeft, y, ListRight, y);
+  const bool english = LanguageId == EnglishLanguage;
+  for (std::size_t i = 0; i < FrameColours.size(); ++i) {
+    const FrameColourRow& row = FrameColours[i];
+    const int y = ListTop + ListRowHeight * static_cast<int>(i);
+    screen.Text(MakePanelFont(PanelFontHeight), PanelText, TextBackground::Transparent, White, english ? 10 : 16, y,
+                english ? row.english : row.japanese);
+  }
+}
+
+// The view area's frame on the window, through its two corners: the whole
+// canvas at x1, the view area in screen coordinates otherwise.
+void DrawViewFrame(Surface& screen) {
+  const Pen pen{FrameColours[static_cast<std::size_t>(FrameColour % 6)].colour};
+  int left = 100, top = 32, right = 1060, bottom = 704;
+  if (ViewScale != 1) {
+    left = ViewArea.left + 100;
+    right = ViewArea.left + ViewArea.width + 100;
+    top = CanvasRows - ViewArea.bottom - ViewArea.height + 32;
+    bottom = CanvasRows - ViewArea.bottom + 32;
+  }
+  screen.Polyline(pen, {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}});
+}
+
+}  // namespace
+
+void PaintMap() {
+  Surface& screen = Screen();
+  // Image top 32. The canvas is rebuilt from the planes below in every case,
+  // so the picture file is not copied into it again first.
+  ImageTop = 32;
+  // The panel and the reset mark.
+  DrawPanel(screen, Panel);
+  DrawResetMark(screen, ResetMarkX, ResetMarkY, ResetMarkUnit, ResetMarkColour);
+  // Get, Restore, and the image before development on the way back.
+  ServeGetAndRestore(PageMap, false);
+  if (Keep2ReadRequest == 1) {
+    ReadKeepFile(Canvas.data(), PageMap, PixelTarget::IntoPlanes);
+    Keep2ReadRequest = 0;
+  }
+  // The current image, unchanged.
+  ShowPlanes();
+  // The view-area update, the list, the frame.
+  UpdateMapViewArea(ViewArea, ViewScale, FileWidth, FileHeight, FineMove);
+  if (FrameListShown == 1) DrawFrameList(screen);
+  DrawViewFrame(screen);
+  // "  KEEP2", "Save", the tab bar, "zoom smoothly", the comment.
+  ServeSet(PageMap, MapSetKeepRequest);
+  ServeSave();
+  DrawTabs();
+  DrawPanelKey(screen, *FindPanelKey(Panel, CodeZoomSmoothly));
+  ServeComments(screen, Comments, MapHelpItem);
+}

@@ -1,0 +1,26 @@
+// The state blocks of the MAP and DEVELOP pages, as the tests and the
+// benchmark see them. The view area itself is in view_area.h.
+#pragma once
+
+// MAP (map_page.cpp).
+extern int FrameListShown;     // 1: the frame-colour list is drawn (start 0)
+extern int MapSetKeepRequest;  // 1: the next MAP paint stores the picture as KEEP2
+extern int MapHelpItem;        // explanation selector 1..5, 0 none
+extern int Keep2ReadRequest;   // 1: the next MAP paint reads KEEP2 back into WorkPlanes
+// What KEEP2 holds for the way back from DEVELOP: 0 nothing to bring back,
+// 1 the image before development (written by "act" or the DEVELOP tab), 2
+// the same and a development has run since, so the MAP tab reads it back.
+extern int Keep2State;
+
+// DEVELOP (develop_page.cpp).
+extern int DevelopPending;         // 1: the next DEVELOP paint runs the development
+extern int LiftPending;            // 1 (start): a x1 development lifts its result to the top
+extern int SwapSwitch;             // 0 off, 1 on, 2 on with "Set KEEP3" asked for
+extern int SwapMode;               // 0, 5, 12 or 17
+extern int DevelopSetKeepRequest;  // 1: the next paint stores the shown picture as KEEP3
+extern int DevelopHelpItem;        // explanation selector 1..7, 0 none
+
+// Starts the development from the MAP page: KEEP2 from WorkPlanes, then the
+// DEVELOP page is current with its start values and the development pending
+// (the act switch; the DEVELOP tab on MAP also sets LiftPending).
+void StartDevelopmentFromMap();

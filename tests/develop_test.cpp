@@ -1,0 +1,439 @@
+// The DEVELOP page: the development step by step with hand-worked values,
+// the fast development and swap against their literal forms over a corpus,
+// and the page through the whole program (act, Set KEEP3, Save, the way back
+// to MAP, the swap modes).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/view/colour_swap.h"
+#include "pages/view/develop_zoom.h"
+#include "pages/view/view_area.h"
+#include "pages/view/view_pages.h"
+#include "platform/files.h"
+#include "reference/develop_literal.h"
+#include "support/program_session.h"
+#include "support/view_corpus.h"
+
+namespace {
+
+// Client points of the controls.
+constexpr int MapTabX = 240, DevelopTabX = 296, TopTabX = 128, TabY = 15;
+constexpr int Scale1X = 20, Scale1Y = 128, Scale4X = 70, Scale4Y = 154;
+constexpr int ActX = 40, ActY = 336;
+constexpr int SwapX = 40, SwapY = 76;
+constexpr int SetKeepOffY = 100, SetSaveY = 126;
+constexpr int Mode5Y = 252, Mode12Y = 454, Mode17Y = 604, GreyMode1Y = 148, SetKeepOnY = 735;
+constexpr int ResetX = 40, ResetY = 45;
+constexpr std::size_t CanvasSize = static_cast<std::size_t>(CanvasByteCount);
+
+std::vector<std::uint8_t> Literal(TestPlanes planes, AreaRect area, int scale, int lift) {
+  std::vector<std::uint8_t> canvas(CanvasSize, 77);
+  LiteralDevelop(planes.View(), area, scale, lift, canvas.data());
+  return canvas;
+}
+
+std::vector<std::uint8_t> Fast(TestPlanes& planes, AreaRect area, int scale, int lift) {
+  static std::array<DevelopPlanes, 2> work;
+  std::vector<std::uint8_t> canvas(CanvasSize, 77);
+  DevelopViewArea(planes.View(), area, scale, lift, canvas.data(), work);
+  return canvas;
+}
+
+int CountDifferences(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+  int n = 0;
+  for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) n += a[i] != b[i];
+  return n + static_cast<int>(std::max(a.size(), b.size()) - std::min(a.size(), b.size()));
+}
+
+const std::uint8_t* PixelOf(const std::vector<std::uint8_t>& canvas, int row, int column) {
+  return canvas.data() + (static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(column)) * 3;
+}
+
+AreaSource SmallSource(int width, int height, std::uint32_t seed) {
+  AreaSource s;
+  s.width = width;
+  s.height = height;
+  std::uint32_t x = seed;
+  for (auto& p : s.plane) {
+    p.resize(static_cast<std::size_t>(width) * height);
+    for (auto& v : p) {
+      x = x * 1664525u + 1013904223u;
+      v = static_cast<std::uint8_t>(x >> 24);
+    }
+  }
+  return s;
+}
+
+// ---- The steps, by hand -------------------------------------------------
+
+TEST(DevelopSteps, ZoomBilinearAnchorsAreTheSourcePixelsAndBlendsAreExact) {
+  for (const int scale : {2, 4, 8, 16}) {
+    const AreaSource source = SmallSource(Stride / scale, 640 / scale, 11u + static_cast<std::uint32_t>(scale));
+    DevelopPlanes b;
+    ZoomBilinear(b, source, scale);
+    const int a = scale / 2;
+    for (int y = 0; y < source.height; ++y)
+      for (int x = 0; x < source.width; ++x)
+        for (int k = 0; k < 3; ++k)
+          ASSERT_EQ(b.Row(k, scale * y + a - 1)[scale * x + a - 1], source.At(k, y, x))
+              << "scale " << scale << " at " << x << ", " << y;
+  }
+  // One 2 x 2 source at x4, worked by hand: p00 0, p01 16, p10 32, p11 48.
+  AreaSource s;
+  s.width = 2;
+  s.height = 2;
+  for (auto& p : s.plane) p = {0, 16, 32, 48};
+  DevelopPlanes b;
+  ZoomBilinear(b, s, 4);
+  // i = 1, j = 2: (0·2·3 + 16·2·3 + 32·2·1 + 48·2·1) / 16 = 256 / 16 = 16.
+  EXPECT_EQ(b.Row(0, 1 + 1)[1 + 2], 16);
+  // i = 3, j = 3: (0·1·1 + 16·3·1 + 32·1·3 + 48·3·3) / 16 = 576 / 16 = 36.
+  EXPECT_EQ(b.Row(0, 1 + 3)[1 + 3], 36);
+  // Beyond the area the neighbours are the area's own last column and row:
+  // the block of p11 (y 1, x 1) is flat 48.
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j) EXPECT_EQ(b.Row(2, 4 + 1 + i)[4 + 1 + j], 48) << i << ", " << j;
+}
+
+TEST(DevelopSteps, EveryRegridKeepsItsGridPoints) {
+  struct Case {
+    int grid, origin;
+  };
+  const Case cases[] = {{2, 0}, {2, 1}, {4, 2}, {8, 4}, {16, 8}, {32, 16}};
+  DevelopPlanes from;
+  std::uint32_t x = 5;
+  for (auto& p : from.plane)
+    for (auto& v : p) {
+      x = x * 1664525u + 1013904223u;
+      v = static_cast<std::uint8_t>(x >> 24);
+    }
+  for (const Case& c : cases) {
+    DevelopPlanes to;
+    Regrid(from, to, c.grid, c.origin);
+    for (int r = c.origin; r < CanvasRows; r += c.grid)
+      for (int col = c.origin; col < Stride; col += c.grid)
+        for (int k = 0; k < 3; ++k)
+          ASSERT_EQ(to.Row(k, r)[col], from.Row(k, r)[col]) << "grid " << c.grid << " at " << col << ", " << r;
+  }
+  // Grid 2 between 10 and 13 (corners 10, 11 above 12, 13... by hand).
+  DevelopPlanes flat;
+  for (auto& p : flat.plane) std::fill(p.begin(), p.end(), 0);
+  flat.Row(0, 0)[0] = 10;
+  flat.Row(0, 0)[2] = 13;
+  flat.Row(0, 2)[0] = 20;
+  flat.Row(0, 2)[2] = 30;
+  DevelopPlanes out;
+  Regrid(flat, out, 2, 0);
+  EXPECT_EQ(out.Row(0, 0)[1], (10 + 13) / 2);
+  EXPECT_EQ(out.Row(0, 1)[0], (10 + 20) / 2);
+  EXPECT_EQ(out.Row(0, 1)[1], (10 + 13 + 20 + 30) / 4);
+}
+
+TEST(DevelopSteps, LiftRowsMovesTheLowestRowsToTheTop) {
+  DevelopPlanes b;
+  for (int r = 0; r < CanvasRows; ++r) std::memset(b.Row(1, r), r % 256, Stride);
+  LiftRows(b, 480);
+  EXPECT_EQ(b.Row(1, 671)[5], 479 % 256);
+  EXPECT_EQ(b.Row(1, 192)[5], 0);
+  EXPECT_EQ(b.Row(1, 191)[5], 255);
+  EXPECT_EQ(b.Row(1, 0)[5], 255);
+}
+
+// ---- The whole development ---------------------------------------------
+
+// Inside the 2-pixel margin the picture is flat, except the first column and
+// row next to the left and lower margins: the grid-2 passes blend them with
+// the white of the margin (as designed; see the README of bench/).
+TEST(Develop, FlatPictureDevelopsToItselfInsideTheMargins) {
+  TestPlanes flat = FlatPlanes(90, 140, 200);
+  const std::vector<std::uint8_t> out = Fast(flat, {100, 200, 240, 160}, 4, 640);
+  EXPECT_EQ(CountDifferences(out, Literal(flat, {100, 200, 240, 160}, 4, 640)), 0);
+  for (int row = 0; row < CanvasRows; ++row) {
+    for (int c = 0; c < Stride; ++c) {
+      // After the lift: rows 0..31 white; the result's 2-pixel margin.
+      const bool margin = !(row >= 32 + 2 && row <= 32 + 637 && c >= 2 && c <= 957);
+      const bool seam = !margin && (row == 32 + 2 || c == 2);
+      if (seam) continue;
+      const bool inside = !margin;
+      const std::uint8_t* p = PixelOf(out, row, c);
+      if (inside) {
+        ASSERT_EQ(p[0], 200) << c << ", " << row;
+        ASSERT_EQ(p[1], 140);
+        ASSERT_EQ(p[2], 90);
+      } else {
+        ASSERT_TRUE(p[0] == 255 && p[1] == 255 && p[2] == 255) << c << ", " << row;
+      }
+    }
+  }
+}
+
+// The mended fault: the x4 result used to take about 3,800 pixels from the
+// picture beyond the view area (column 240 and row 160 of the canvas, and
+// the column-960 wrap). Now nothing outside the area changes the result.
+TEST(Develop, ResultDependsOnlyOnTheViewArea) {
+  const AreaRect areas[] = {{0, 0, 240, 160}, {720, 512, 240, 160}, {355, 101, 240, 160}};
+  for (const AreaRect& area : areas) {
+    TestPlanes a = ScenePlanes();
+    TestPlanes b = NoisePlanes(3);
+    for (int r = 0; r < area.height; ++r)
+      for (int c = 0; c < area.width; ++c)
+        for (std::size_t k = 0; k < 3; ++k) {
+          const std::size_t i = static_cast<std::size_t>(area.bottom + r) * Stride + static_cast<std::size_t>(area.left + c);
+          b.plane[k][i] = a.plane[k][i];
+        }
+    EXPECT_EQ(CountDifferences(Fast(a, area, 4, 640), Fast(b, area, 4, 640)), 0) << area.left << ", " << area.bottom;
+    EXPECT_EQ(CountDifferences(Literal(a, area, 4, 640), Literal(b, area, 4, 640)), 0);
+  }
+}
+
+TEST(Develop, FastFormEqualsTheLiteralFormOverTheCorpus) {
+  struct Case {
+    AreaRect area;
+    int scale, lift;
+  };
+  const Case cases[] = {
+      {{200, 352, 240, 160}, 4, 640},  // centred on a 640 x 480 picture
+      {{720, 512, 240, 160}, 4, 640},  // against the right and top edges
+      {{0, 0, 240, 160}, 4, 640},      // the lowest-left corner
+      {{0, 192, 640, 480}, 1, 480},    // x1, lifted to the top
+      {{32, 160, 640, 480}, 1, 0},     // x1 moved by an arrow, left in the lowest rows
+  };
+  for (TestPlanes& planes : ViewCorpus()) {
+    for (const Case& c : cases) {
+      EXPECT_EQ(CountDifferences(Fast(planes, c.area, c.scale, c.lift), Literal(planes, c.area, c.scale, c.lift)), 0)
+          << planes.name << " scale " << c.scale << " at " << c.area.left << ", " << c.area.bottom;
+    }
+  }
+  // The scales the panel does not offer, on one picture.
+  TestPlanes scene = ScenePlanes();
+  for (const int scale : {2, 8, 16}) {
+    const AreaRect area{100, 100, Stride / scale, 640 / scale};
+    EXPECT_EQ(CountDifferences(Fast(scene, area, scale, 640), Literal(scene, area, scale, 640)), 0) << scale;
+  }
+}
+
+// ---- The swap modes ------------------------------------------------------
+
+TEST(ColourSwap, EveryModeOnAPixelWithDistinctChannels) {
+  // Red 10, green 100, blue 200.
+  struct Case {
+    int mode;
+    SwapRgb shown;
+  };
+  const Case cases[] = {
+      {0, {10, 100, 200}},  {1, {200, 10, 100}},  {2, {100, 200, 10}},  {3, {10, 200, 100}},
+      {4, {200, 100, 10}},  {5, {100, 10, 200}},  {6, {245, 100, 200}}, {7, {10, 155, 200}},
+      {8, {10, 100, 55}},   {9, {10, 155, 55}},   {10, {245, 100, 55}}, {11, {245, 155, 200}},
+      {12, {245, 155, 55}}, {13, {10, 100, 200}}, {16, {10, 100, 200}}, {17, {177, 141, 105}},
+      {18, {10, 100, 200}}, {21, {10, 100, 200}},
+  };
+  for (const Case& c : cases) {
+    const SwapRgb s = SwapPixel(c.mode, 10, 100, 200);
+    EXPECT_EQ(s.red, c.shown.red) << "mode " << c.mode;
+    EXPECT_EQ(s.green, c.shown.green) << "mode " << c.mode;
+    EXPECT_EQ(s.blue, c.shown.blue) << "mode " << c.mode;
+  }
+  // Eel on white and black.
+  const SwapRgb white = SwapPixel(17, 255, 255, 255);
+  EXPECT_EQ(white.red + white.green + white.blue, 3 * 255);
+  const SwapRgb black = SwapPixel(17, 0, 0, 0);
+  EXPECT_EQ(black.red, 127);
+  EXPECT_EQ(black.green, 63);
+  EXPECT_EQ(black.blue, 0);
+  EXPECT_TRUE(SwapModeSelectable(5) && SwapModeSelectable(12) && SwapModeSelectable(17) && SwapModeSelectable(0));
+  EXPECT_FALSE(SwapModeSelectable(1) || SwapModeSelectable(6) || SwapModeSelectable(13) || SwapModeSelectable(21));
+}
+
+TEST(ColourSwap, FastFormEqualsTheLiteralFormForEveryMode) {
+  for (TestPlanes& planes : ViewCorpus()) {
+    planes.plane[2][5] = 300;  // a sample above 255: its low byte is taken
+    for (int mode = 0; mode < SwapModeCount; ++mode) {
+      std::vector<std::uint8_t> fast(CanvasSize), literal(CanvasSize);
+      SwapIntoCanvas(planes.View(), mode, fast.data());
+      LiteralSwap(planes.View(), mode, literal.data());
+      EXPECT_EQ(CountDifferences(fast, literal), 0) << planes.name << " mode " << mode;
+    }
+  }
+}
+
+// ---- The page through the whole program --------------------------------
+
+Rgb Gradient(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>(x * 255 / 639), static_cast<std::uint8_t>(y * 255 / 479),
+             static_cast<std::uint8_t>((x + 2 * y) % 256)};
+}
+
+TestPlanes CopyOfWorkPlanes() {
+  TestPlanes t;
+  for (std::size_t k = 0; k < 3; ++k) std::copy_n(WorkPlanes[k].begin(), t.plane[k].size(), t.plane[k].begin());
+  return t;
+}
+
+// The current image as canvas bytes (the screen on MAP also shows the frame).
+std::vector<std::uint8_t> CanvasOfWorkPlanes() {
+  std::vector<std::uint8_t> canvas(CanvasSize);
+  for (std::size_t i = 0; i < canvas.size() / 3; ++i)
+    for (std::size_t k = 0; k < 3; ++k) canvas[3 * i + k] = static_cast<std::uint8_t>(WorkPlanes[k][i]);
+  return canvas;
+}
+
+std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas, std::uint16_t scale) {
+  return EncodeBmp(Stride, CanvasRows, scale, [&](int row, std::uint8_t* out) {
+    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
+  });
+}
+
+TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
+  ProgramSession s;
+  s.StartOnPage(PageMap, Gradient, 640, 480);
+  const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
+  s.Click(Scale4X, Scale4Y);
+  EXPECT_EQ(ViewScale, 4);
+  EXPECT_EQ(ViewArea.left, 200);
+  EXPECT_EQ(ViewArea.bottom, 352);
+  TestPlanes before = CopyOfWorkPlanes();
+
+  s.Click(ActX, ActY);
+  EXPECT_EQ(PageId, PageDevelop);
+  EXPECT_EQ(DevelopPending, 0);
+  // KEEP2 holds the image before development, from WorkPlanes.
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP2.bmp")), KeepFileOf(picture, 4));
+  const std::vector<std::uint8_t> expected = Literal(before, {200, 352, 240, 160}, 4, 640);
+  const std::vector<std::uint8_t> shown = s.ShownCanvas();
+  EXPECT_EQ(CountDifferences(shown, expected), 0);
+  // The result fills the top 640 rows with a 2-pixel white border and a
+  // white band 32 rows high at the bottom.
+  EXPECT_EQ(s.Pixel(100 + 480, 32 + 300), (Rgb{PixelOf(expected, 371, 480)[2], PixelOf(expected, 371, 480)[1],
+                                                PixelOf(expected, 371, 480)[0]}));
+  EXPECT_EQ(s.Pixel(101, 300), White);
+  EXPECT_EQ(s.Pixel(500, 32 + 639), White);
+  EXPECT_EQ(s.Pixel(500, 32 + 650), White);
+  EXPECT_NE(s.Pixel(500, 32 + 637), White);
+
+  // "Set KEEP3": the result with the view scale 4 in the header.
+  s.Click(SwapX, SetKeepOffY);
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(expected, 4));
+
+  // "Set Save": 960 x 640, the top rows, reserved field 0.
+  s.dialogs().QueueFile(s.PathIn("developed.bmp"));
+  s.Click(SwapX, SetSaveY);
+  const std::vector<std::uint8_t> saved = FileBytes(s.PathIn("developed.bmp"));
+  ASSERT_EQ(saved.size(), 54u + 960u * 640u * 3u);
+  EXPECT_EQ(saved[6] | saved[7] << 8, 0);
+  EXPECT_EQ(saved[18] | saved[19] << 8, 960);
+  EXPECT_EQ(saved[22] | saved[23] << 8, 640);
+  EXPECT_TRUE(std::equal(saved.begin() + 54, saved.end(), expected.begin() + 32 * Stride * 3));
+
+  // Cancel of the save dialog writes nothing and keeps the image.
+  std::filesystem::remove(s.PathIn("developed.bmp"));
+  s.dialogs().QueueFile(std::nullopt);
+  s.Click(SwapX, SetSaveY);
+  EXPECT_FALSE(std::filesystem::exists(s.PathIn("developed.bmp")));
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), expected), 0);
+
+  // Back to MAP by its tab: the image as it was before development.
+  s.Click(MapTabX, TabY);
+  EXPECT_EQ(PageId, PageMap);
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
+  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
+}
+
+// The mended fault: the MAP tab on DEVELOP read KEEP2 back even when DEVELOP
+// had been entered from another page and nothing was developed.
+TEST(DevelopPage, MapTabReadsKeep2OnlyAfterADevelopment) {
+  ProgramSession s;
+  s.StartOnPage(PageMap, Gradient, 640, 480);
+  const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
+  // A stale KEEP2 from earlier work.
+  std::vector<std::uint8_t> stale(CanvasSize, 30);
+  ASSERT_TRUE(WriteFileAtomically(s.PathIn("KEEP2.bmp"), KeepFileOf(stale, 1)));
+  s.Click(TopTabX, TabY);
+  s.Click(DevelopTabX, TabY);
+  EXPECT_EQ(PageId, PageDevelop);
+  EXPECT_EQ(DevelopPending, 0);
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), picture), 0);  // no development
+  s.Click(MapTabX, TabY);
+  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
+
+  // Develop at x4 by the DEVELOP tab on MAP, then back: KEEP2 comes back.
+  s.Click(Scale4X, Scale4Y);
+  s.Click(DevelopTabX, TabY);
+  EXPECT_EQ(PageId, PageDevelop);
+  EXPECT_NE(CountDifferences(s.ShownCanvas(), picture), 0);
+  s.Click(MapTabX, TabY);
+  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
+}
+
+TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTime) {
+  ProgramSession s;
+  s.StartOnPage(PageMap, Gradient, 640, 480);
+  const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
+  s.Click(ActX, ActY);
+  EXPECT_EQ(PageId, PageDevelop);
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), picture), 0);  // top left, white elsewhere
+  EXPECT_EQ(LiftPending, 0);
+  s.Click(MapTabX, TabY);
+  s.Click(ActX, ActY);
+  // The second time the picture stays in the lowest 480 rows, white above.
+  const std::vector<std::uint8_t> shown = s.ShownCanvas();
+  EXPECT_EQ(s.Pixel(100, 32), White);
+  EXPECT_EQ(std::memcmp(PixelOf(shown, 0, 0), PixelOf(picture, 192, 0), 640 * 3), 0);
+  EXPECT_EQ(std::memcmp(PixelOf(shown, 479, 0), PixelOf(picture, 671, 0), 640 * 3), 0);
+}
+
+TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
+  ProgramSession s;
+  s.StartOnPage(PageMap, Gradient, 640, 480);
+  s.Click(DevelopTabX, TabY);  // x1 development: the picture as it is
+  const std::vector<std::uint8_t> image = s.ShownCanvas();
+  s.Click(SwapX, SwapY);
+  EXPECT_EQ(SwapSwitch, 1);
+  s.Click(SwapX, GreyMode1Y);  // greyed: only explained
+  EXPECT_EQ(SwapMode, 0);
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
+
+  s.Click(SwapX, Mode12Y);
+  EXPECT_EQ(SwapMode, 12);
+  std::vector<std::uint8_t> negative = image;
+  for (auto& v : negative) v = static_cast<std::uint8_t>(255 - v);
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), negative), 0);
+  // "Set KEEP3": the negative becomes the image and KEEP3; the switch stays
+  // on, so the screen shows the mode applied again: the image itself.
+  s.Click(SwapX, SetKeepOnY);
+  EXPECT_EQ(SwapSwitch, 1);
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(negative, 1));
+  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), negative), 0);
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), negative), 0);  // as saved, for this paint
+  s.Click(SwapX, 100);  // "[・] stay": the next paint applies the mode again
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
+  s.Click(SwapX, SetKeepOnY);
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(image, 1));
+
+  // Mode 5 and 17 as the shown canvas.
+  s.Click(SwapX, Mode5Y);
+  std::vector<std::uint8_t> swapped(CanvasSize);
+  SwapIntoCanvas(WorkView(), 5, swapped.data());
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), swapped), 0);
+  s.Click(SwapX, Mode17Y);
+  SwapIntoCanvas(WorkView(), 17, swapped.data());
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), swapped), 0);
+
+  // The reset mark: swap off, mode 0, WorkPlanes untouched.
+  s.Click(ResetX, ResetY);
+  EXPECT_EQ(SwapSwitch, 0);
+  EXPECT_EQ(SwapMode, 0);
+  EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+// The GAMON page: the tables and graphs worked by hand (a two-colour
+// picture), the histograms against the pixel count, the fast tables against
+// the literal ones over a corpus, samples outside 0..255, the view area on
+// the half-size picture, and the page through the whole program: KEEP13 and
+// "set SAVE" store the screen and leave the image in hand as it was; golden
+// screens at x1 and x4.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/gray.h"
+#include "image/planes.h"
+#include "image/sample_scene.h"
+#include "pages/gamon/gamon_graphs.h"
+#include "pages/gamon/gamon_page.h"
+#include "pages/view/view_area.h"
+#include "platform/files.h"
+#include "reference/develop_literal.h"
+#include "support/golden.h"
+#include "support/program_session.h"
+#include "support/view_corpus.h"
+
+namespace {
+
+constexpr int GamonTabX = 856, TopTabX = 128, MapTabX = 240, TabY = 15;
+constexpr int Scale1X = 20, Scale1Y = 122, Scale4X = 70, Scale4Y = 148;
+constexpr int Keep13X = 40, Keep13Y = 298, SetSaveX = 40, SetSaveY = 324;
+constexpr std::size_t CanvasSize = static_cast<std::size_t>(CanvasByteCount);
+
+Rgb CanvasPixel(const std::vector<std::uint8_t>& canvas, int column, int row) {
+  const std::uint8_t* p = canvas.data() + (static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(column)) * 3;
+  return Rgb{p[2], p[1], p[0]};
+}
+
+TEST(GamonGraphs, TwoColourPictureWorkedByHand) {
+  // 100 x 40 window: the left 30 columns (200, 100, 50), gray
+  // (299·200 + 587·100 + 114·50) / 1000 = 124; the right 70 columns
+  // (20, 40, 60), gray (5980 + 23480 + 6840) / 1000 = 36.
+  TestPlanes planes = FlatPlanes(0, 0, 0);
+  const AreaRect window{10, 20, 100, 40};
+  for (int r = 0; r < window.height; ++r)
+    for (int c = 0; c < window.width; ++c)
+      c < 30 ? planes.Set(window.bottom + r, window.left + c, 200, 100, 50)
+             : planes.Set(window.bottom + r, window.left + c, 20, 40, 60);
+  auto tables = std::make_unique<GamonTables>();
+  CountGamonTables(planes.View(), window, *tables);
+  EXPECT_EQ(tables->density[0][124][50], 1200u);
+  EXPECT_EQ(tables->density[1][124][100], 1200u);
+  EXPECT_EQ(tables->density[2][124][200], 1200u);
+  EXPECT_EQ(tables->density[0][36][60], 2800u);
+  EXPECT_EQ(tables->density[1][36][40], 2800u);
+  EXPECT_EQ(tables->density[2][36][20], 2800u);
+  EXPECT_EQ(tables->histogram[3][124], 1200u);
+  EXPECT_EQ(tables->histogram[3][36], 2800u);
+  const std::uint32_t maximum = HistogramMaximum(*tables, 0, 0);
+  EXPECT_EQ(maximum, 2800u);
+
+  std::vector<std::uint8_t> canvas(CanvasSize, 255);
+  DrawGamonGraph(canvas.data(), *tables, 8);
+  // Column 32 + gray, row 32 + value: each table lights its own channel.
+  EXPECT_EQ(CanvasPixel(canvas, 32 + 124, 32 + 50), (Rgb{0, 0, 255}));
+  EXPECT_EQ(CanvasPixel(canvas, 32 + 124, 32 + 100), (Rgb{0, 255, 0}));
+  EXPECT_EQ(CanvasPixel(canvas, 32 + 124, 32 + 200), (Rgb{255, 0, 0}));
+  EXPECT_EQ(CanvasPixel(canvas, 32 + 36, 32 + 60), (Rgb{0, 0, 255}));
+  EXPECT_EQ(CanvasPixel(canvas, 32 + 36, 32 + 40), (Rgb{0, 255, 0}));
+  EXPECT_EQ(CanvasPixel(canvas, 32 + 36, 32 + 20), (Rgb{255, 0, 0}));
+  EXPECT_EQ(CanvasPixel(canvas, 32 + 100, 32 + 100), White);  // no count
+  EXPECT_EQ(CanvasPixel(canvas, 32, 100), (Rgb{200, 200, 20}));  // the frame
+  EXPECT_EQ(CanvasPixel(canvas, 928, 100), (Rgb{20, 200, 200}));
+
+  // "all color": red bin 200 h = min(256, 256 · 1200 / 2800) = 109; red 20
+  // is the tallest (256). Rows 32 .. 32 + h.
+  DrawAllColourGraph(canvas.data(), *tables, maximum, 1);
+  EXPECT_EQ(AllColourBar(1200, 2800, 1), 109);
+  EXPECT_EQ(CanvasPixel(canvas, 672 + 200, 32 + 109), (Rgb{255, 0, 0}));
+  EXPECT_EQ(CanvasPixel(canvas, 672 + 200, 32 + 110), Black);
+  EXPECT_EQ(CanvasPixel(canvas, 672 + 20, 287), (Rgb{255, 0, 0}));
+  // A bin of 0 count marks row 32 in every channel: white.
+  EXPECT_EQ(CanvasPixel(canvas, 672 + 7, 32), White);
+  EXPECT_EQ(CanvasPixel(canvas, 672 + 7, 33), Black);
+  EXPECT_EQ(CanvasPixel(canvas, 672 + 60, 32 + 256), (Rgb{0, 0, 255}));  // blue 60, the tallest blue
+
+  // "each color": red bins 200, 201 → (128 · 1200 / 2800 + 0) / 2 = 27.
+  EXPECT_EQ(EachColourBar(1200, 0, 2800, 1), 27);
+  DrawEachColourGraph(canvas.data(), *tables, maximum, {1, 1, 1, 1});
+  EXPECT_EQ(CanvasPixel(canvas, 352 + 100, 160 + 27), (Rgb{255, 0, 0}));
+  EXPECT_EQ(CanvasPixel(canvas, 352 + 100, 160 + 28), (Rgb{220, 220, 220}));
+  EXPECT_EQ(CanvasPixel(canvas, 352 + 30, 32 + 64), (Rgb{0, 0, 255}));  // blue 60: (128 + 0) / 2
+  EXPECT_EQ(CanvasPixel(canvas, 352 + 30, 32 + 65), (Rgb{220, 220, 220}));
+  EXPECT_EQ(CanvasPixel(canvas, 352 + 5, 32), (Rgb{0, 0, 255}));  // a bar of 0 count marks row 32
+  EXPECT_EQ(CanvasPixel(canvas, 480 + 18, 32 + 64), (Rgb{128, 128, 128}));  // gray 36
+}
+
+TEST(GamonGraphs, HistogramsSumToThePixelCountAndMatchTheLiteralCount) {
+  const AreaRect windows[] = {{0, 0, 960, 672}, {200, 388, 240, 160}, {0, 192, 640, 480}, {5, 7, 0, 0}};
+  auto fast = std::make_unique<GamonTables>();
+  auto literal = std::make_unique<LiteralGamonTables>();
+  for (TestPlanes& planes : ViewCorpus()) {
+    for (const AreaRect& w : windows) {
+      CountGamonTables(planes.View(), w, *fast);
+      LiteralGamonCount(planes.View(), w, *literal);
+      for (std::size_t k = 0; k < 4; ++k) {
+        std::uint64_t sum = 0;
+        for (const std::uint32_t n : fast->histogram[k]) sum += n;
+        EXPECT_EQ(sum, static_cast<std::uint64_t>(w.width) * static_cast<std::uint64_t>(w.height)) << planes.name;
+        EXPECT_EQ(fast->histogram[k], literal->histogram[k]) << planes.name;
+      }
+      for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(fast->density[k], literal->density[k]) << planes.name;
+    }
+  }
+  // An empty window: M = 50.
+  CountGamonTables(GradientPlanes().View(), {5, 7, 0, 0}, *fast);
+  EXPECT_EQ(HistogramMaximum(*fast, 0, 0), 50u);
+}
+
+// The mended fault: samples above 255 (or below 0) indexed the tables raw.
+TEST(GamonGraphs, SamplesOutside0To255AreClampedIntoTheTables) {
+  TestPlanes planes = FlatPlanes(10, 10, 10);
+  planes.Set(0, 0, 300, 300, 300);
+  planes.Set(0, 1, -1, 100000, 70);
+  auto tables = std::make_unique<GamonTables>();
+  CountGamonTables(planes.View(), {0, 0, 2, 1}, *tables);
+  EXPECT_EQ(tables->histogram[2][255], 1u);  // red 300
+  EXPECT_EQ(tables->histogram[2][0], 1u);    // red -1
+  EXPECT_EQ(tables->histogram[1][255], 2u);
+  EXPECT_EQ(tables->histogram[3][255], 2u);  // gray 300 and gray 58,707 both clamp to 255
+  EXPECT_EQ(tables->density[0][255][255], 1u);
+  EXPECT_EQ(tables->density[0][255][70], 1u);
+  // The half-size picture clamps too: red (300 + 300 - 1 + 10) / 4 = 152.
+  std::vector<std::uint8_t> canvas(CanvasSize, 0);
+  planes.Set(1, 0, 300, 300, 300);
+  HalfSizePicture(planes.View(), canvas.data());
+  EXPECT_EQ(CanvasPixel(canvas, 0, 320).r, 152);
+  EXPECT_EQ(CanvasPixel(canvas, 0, 320).g, 255);  // (300 + 300 + 100000 + 10) / 4
+}
+
+TEST(GamonGraphs, GrayInFloatIsTheGrayRuleForEveryColour) {
+  int differing = 0;
+  for (int r = 0; r < 256; ++r)
+    for (int g = 0; g < 256; ++g)
+      for (int b = 0; b < 256; ++b)
+        differing += GrayOfBytesInFloat(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(g),
+                                        static_cast<std::uint32_t>(b)) != GrayOf(r, g, b);
+  EXPECT_EQ(differing, 0);
+}
+
+TEST(GamonViewArea, HalfSizeRulesAndTheAnalysisWindow) {
+  ViewAreaRecord area;
+  int fineMove = 0;
+  UpdateGamonViewArea(area, 1, 640, 480, fineMove);
+  EXPECT_EQ(area.left, 0);
+  EXPECT_EQ(area.bottom, 672 - 240);
+  AreaRect w = GamonAnalysisWindow(area);
+  EXPECT_EQ(w.left, 0);
+  EXPECT_EQ(w.bottom, 192);  // the whole picture from the top-left corner
+  EXPECT_EQ(w.width, 640);
+  EXPECT_EQ(w.height, 480);
+  // x4, a click at (260, 150): left 260 - 60 - 100 = 100, bottom 672 - 150 - 40 + 48 = 530.
+  UpdateGamonViewArea(area, 4, 640, 480, fineMove);
+  CentreGamonViewArea(area, 260, 150);
+  EXPECT_EQ(area.left, 100);
+  EXPECT_EQ(area.bottom, 530);
+  UpdateGamonViewArea(area, 4, 640, 480, fineMove);
+  w = GamonAnalysisWindow(area);
+  EXPECT_EQ(w.left, 200);
+  EXPECT_EQ(w.bottom, 672 - 2 * (672 - 80 - 530) - 160);
+  EXPECT_EQ(w.width, 240);
+  EXPECT_EQ(w.height, 160);
+  // The arrows step by 8; the edges hold.
+  fineMove = FineMoveUp;
+  UpdateGamonViewArea(area, 4, 640, 480, fineMove);
+  EXPECT_EQ(area.bottom, 538);
+  CentreGamonViewArea(area, 579, 33);
+  UpdateGamonViewArea(area, 4, 640, 480, fineMove);
+  EXPECT_EQ(area.left, 360);
+  EXPECT_EQ(area.bottom, 592);
+  CentreGamonViewArea(area, 101, 367);
+  EXPECT_EQ(area.bottom, 336);
+  fineMove = FineMoveDown;
+  for (int i = 0; i < 4; ++i) {
+    fineMove = FineMoveDown;
+    UpdateGamonViewArea(area, 4, 640, 480, fineMove);
+  }
+  EXPECT_EQ(area.bottom, 320);
+  w = GamonAnalysisWindow(area);
+  EXPECT_EQ(w.bottom, 0);
+  EXPECT_GE(w.bottom, 0);
+}
+
+// ---- The page through the whole program --------------------------------
+
+void WriteScene(const std::string& path) {
+  const Picture scene = MakeSampleScene(640, 480);
+  const std::vector<std::uint8_t> file = EncodeBmp(640, 480, 0, [&](int row, std::uint8_t* out) {
+    const std::uint8_t* from = scene.rgb.data() + static_cast<std::size_t>(479 - row) * 640 * 3;
+    for (int x = 0; x < 640; ++x) {
+      out[3 * x] = from[3 * x + 2];
+      out[3 * x + 1] = from[3 * x + 1];
+      out[3 * x + 2] = from[3 * x];
+    }
+  });
+  ASSERT_TRUE(WriteFileAtomically(path, file));
+}
+
+std::vector<std::uint32_t> WorkPlanesCopy() {
+  std::vector<std::uint32_t> copy;
+  for (std::size_t k = 0; k < 3; ++k)
+    copy.insert(copy.end(), WorkPlanes[k].begin(), WorkPlanes[k].begin() + Stride * CanvasRows);
+  return copy;
+}
+
+TEST(GamonPage, Keep13AndSetSaveStoreTheScreenAndKeepTheImage) {
+  ProgramSession s;
+  WriteScene(s.PathIn("scene.bmp"));
+  s.Start(s.PathIn("scene.bmp"));
+  s.Click(GamonTabX, TabY);
+  const std::vector<std::uint32_t> image = WorkPlanesCopy();
+  const std::vector<std::uint8_t> screen = s.ShownCanvas();
+
+  s.Click(Keep13X, Keep13Y);
+  const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP13.bmp"));
+  ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
+  EXPECT_TRUE(std::equal(keep.begin() + 54, keep.end(), screen.begin()));
+  EXPECT_EQ(WorkPlanesCopy(), image);
+
+  // "set SAVE": the screen under a name (x1: the shown size, 640 x 480 from
+  // the top-left), and the image in hand stays the picture.
+  s.dialogs().QueueFile(s.PathIn("graphs.bmp"));
+  s.Click(SetSaveX, SetSaveY);
+  const std::vector<std::uint8_t> saved = FileBytes(s.PathIn("graphs.bmp"));
+  ASSERT_EQ(saved.size(), 54u + 640u * 480u * 3u);
+  EXPECT_TRUE(std::equal(saved.begin() + 54, saved.begin() + 54 + 640 * 3,
+                         screen.begin() + static_cast<std::ptrdiff_t>(192) * Stride * 3));
+  EXPECT_EQ(WorkPlanesCopy(), image);
+  EXPECT_EQ(s.ShownCanvas(), screen);  // the graphs are not drawn from themselves
+  // The "Save" tab does the same; Cancel writes nothing.
+  s.dialogs().QueueFile(std::nullopt);
+  s.Click(912, TabY);
+  EXPECT_EQ(WorkPlanesCopy(), image);
+  s.Click(MapTabX, TabY);
+  EXPECT_EQ(WorkPlanesCopy(), image);
+}
+
+TEST(GamonPage, X1ShowsTheWholePictureWithoutFrameOrEnlargedView) {
+  ProgramSession s;
+  s.StartOnPage(PageGamon, [](int x, int) { return x < 320 ? Rgb{200, 100, 50} : Rgb{20, 40, 60}; }, 640, 480);
+  // Half-size picture at the upper left; the enlarged view area stays white.
+  EXPECT_EQ(s.Pixel(100 + 10, 32 + 671 - 600), (Rgb{200, 100, 50}));
+  EXPECT_EQ(s.Pixel(100 + 300, 32 + 671 - 600), (Rgb{20, 40, 60}));
+  EXPECT_EQ(s.Pixel(100 + 700, 32 + 671 - 500), White);
+  // The window is the whole picture plus nothing: the gray dots of the two
+  // colours, and the white of the canvas below the picture is not counted.
+  // (The picture's own last row and column may be whitened by the paint.)
+  std::uint64_t sum = 0;
+  for (const std::uint32_t n : GamonCounts.histogram[3]) sum += n;
+  EXPECT_EQ(sum, 640u * 480u);
+  EXPECT_GE(GamonCounts.histogram[3][124], 320u * 479u);
+  EXPECT_GE(GamonCounts.histogram[3][36], 319u * 479u);
+  EXPECT_EQ(GamonCounts.histogram[3][124] + GamonCounts.histogram[3][36] + GamonCounts.histogram[3][255], 640u * 480u);
+  EXPECT_EQ(s.Pixel(100 + 32 + 124, 32 + 671 - (32 + 50)), (Rgb{0, 0, 255}));
+}
+
+void CheckGolden(const std::string& name, bool english, bool zoomed) {
+  ProgramSession s;
+  WriteScene(s.PathIn("scene.bmp"));
+  s.Start(s.PathIn("scene.bmp"));
+  if (english) s.Click(40, 552);  // TOP's language switch
+  s.Click(GamonTabX, TabY);
+  if (zoomed) {
+    s.Click(Scale4X, Scale4Y);
+    s.Click(260, 150);  // the view area on the half-size picture
+  }
+  EXPECT_GOLDEN(name, s.window().Shown());
+}
+
+TEST(GamonPageGolden, X1Japanese) { CheckGolden("gamon_x1_japanese", false, false); }
+TEST(GamonPageGolden, X4English) { CheckGolden("gamon_x4_english", true, true); }
+
+}  // namespace
