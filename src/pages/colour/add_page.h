@@ -1,0 +1,8 @@
+// What the ADD page shows of its state to the tests (the page itself is
+// reached through the page table).
+#pragma once
+
+// The x of the blend meter's mark for the weights in force.
+int AddMeterX();
+// The column in use: 1 A, 2 B.
+int AddColumnChoice();
