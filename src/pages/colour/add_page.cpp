@@ -27,6 +27,8 @@
 #include "panel/widgets.h"
 #include "platform/surface.h"
 
+AddColoursRoutine AddNodColoursRoutine = AddNodColours;
+
 // [SECTION] State: the page's block with its start values. The column choice
 // and the blend weights outlive the page (entry keeps them).
 namespace {
@@ -347,7 +349,7 @@ void PaintAdd() {
   // 5. The addition.
   if (Add.applyRequest == 1) {
     if (Add.hardRequest == 1) AddWeights = HardWeights;
-    AddNodColours(WorkView(), ActiveNodColours, Add.lo, Add.hi, AddWeights);
+    AddNodColoursRoutine(WorkView(), ActiveNodColours, Add.lo, Add.hi, AddWeights);
   }
   // 6. Show the planes.
   ShowPlanes();

@@ -72,9 +72,10 @@ namespace {
 
 // The ramp of every byte gray, worked once per addition.
 struct RampTable {
-  std::array<std::array<std::int32_t, 3>, 256> colour{};  // plane order: blue, green, red
+  std::array<std::array<std::uint8_t, 256>, 3> channel{};  // plane order: blue, green, red
   std::array<bool, 256> inside{};
-  bool bytes = true;  // every ramp channel within 0..255
+  bool allInside = true;  // the range covers every byte gray (ADD's 0..255)
+  bool bytes = true;      // every ramp channel within 0..255
 };
 
 RampTable MakeRampTable(const NodColumn& active, int lo, int hi) {
@@ -83,10 +84,14 @@ RampTable MakeRampTable(const NodColumn& active, int lo, int hi) {
   for (int g = 0; g < 256; ++g) {
     const auto i = static_cast<std::size_t>(g);
     table.inside[i] = BandOf(bands, g) >= 0;
+    table.allInside = table.allInside && table.inside[i];
     if (!table.inside[i]) continue;
     const NodColour c = RampColour(active, bands, g);
-    table.colour[i] = {c.blue, c.green, c.red};
-    for (const std::int32_t v : table.colour[i]) table.bytes = table.bytes && v >= 0 && v <= 255;
+    const std::array<std::int32_t, 3> planeOrder = {c.blue, c.green, c.red};
+    for (std::size_t k = 0; k < 3; ++k) {
+      table.bytes = table.bytes && planeOrder[k] >= 0 && planeOrder[k] <= 255;
+      table.channel[k][i] = static_cast<std::uint8_t>(planeOrder[k]);
+    }
   }
   return table;
 }
@@ -103,27 +108,46 @@ void AddToPixel(std::uint32_t& blue, std::uint32_t& green, std::uint32_t& red, c
 }
 
 // The rows with weights known at compile time, so the division by W is a
-// multiplication; every operand is a non-negative byte product.
+// multiplication; every operand is a non-negative byte product. A row is
+// taken in three passes that the compiler can vectorise (are all samples
+// bytes? the grays) and one of table look-ups; a row with a sample above
+// 255 goes through the rule pixel by pixel.
 template <int WOld, int WNod>
 void AddRows(const PlaneView& p, const RampTable& table, const NodColumn& active, const GreyBands& bands) {
   constexpr std::uint32_t W = WOld + WNod;
+  std::array<std::uint8_t, Stride> greys{};
   for (int row = 0; row < p.rows; ++row) {
     const std::size_t start = static_cast<std::size_t>(row) * static_cast<std::size_t>(p.stride);
     std::uint32_t* blue = p.plane[0] + start;
     std::uint32_t* green = p.plane[1] + start;
     std::uint32_t* red = p.plane[2] + start;
-    for (int x = 0; x < p.stride; ++x) {
-      const std::uint32_t b = blue[x], g = green[x], r = red[x];
-      if ((b | g | r) > 255u) {
-        AddToPixel(blue[x], green[x], red[x], active, bands, BlendWeights{WOld, WNod});
-        continue;
+    std::uint32_t any = 0;
+    for (int x = 0; x < Stride; ++x) any |= blue[x] | green[x] | red[x];
+    if (any > 255u) {
+      for (int x = 0; x < Stride; ++x) AddToPixel(blue[x], green[x], red[x], active, bands, BlendWeights{WOld, WNod});
+      continue;
+    }
+    for (int x = 0; x < Stride; ++x) {
+      greys[static_cast<std::size_t>(x)] =
+          static_cast<std::uint8_t>((299u * red[x] + 587u * green[x] + 114u * blue[x] + 500u) / 1000u);
+    }
+    if (table.allInside) {
+      // Every pixel takes part: one branch-free pass per plane.
+      for (std::size_t k = 0; k < 3; ++k) {
+        std::uint32_t* samples = p.plane[k] + start;
+        const std::uint8_t* ramp = table.channel[k].data();
+        for (int x = 0; x < Stride; ++x) {
+          samples[x] = (samples[x] * WOld + ramp[greys[static_cast<std::size_t>(x)]] * std::uint32_t{WNod}) / W;
+        }
       }
-      const auto grey = static_cast<std::size_t>((299u * r + 587u * g + 114u * b + 500u) / 1000u);
+      continue;
+    }
+    for (int x = 0; x < Stride; ++x) {
+      const std::size_t grey = greys[static_cast<std::size_t>(x)];
       if (!table.inside[grey]) continue;
-      const auto& ramp = table.colour[grey];
-      blue[x] = (b * WOld + static_cast<std::uint32_t>(ramp[0]) * WNod) / W;
-      green[x] = (g * WOld + static_cast<std::uint32_t>(ramp[1]) * WNod) / W;
-      red[x] = (r * WOld + static_cast<std::uint32_t>(ramp[2]) * WNod) / W;
+      blue[x] = (blue[x] * WOld + table.channel[0][grey] * std::uint32_t{WNod}) / W;
+      green[x] = (green[x] * WOld + table.channel[1][grey] * std::uint32_t{WNod}) / W;
+      red[x] = (red[x] * WOld + table.channel[2][grey] * std::uint32_t{WNod}) / W;
     }
   }
 }
