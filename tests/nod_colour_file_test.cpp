@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -138,6 +139,8 @@ TEST(NodColourFile, AFileOfAGigabyteIsRefusedWithoutBeingRead) {
   EXPECT_FALSE(ReadNodColourFile(path).has_value());
   EXPECT_FALSE(ReadNodColourFile(folder.Path("missing.txt")).has_value());
   EXPECT_FALSE(ReadNodColourFile(folder.Path("")).has_value());  // a folder
+  ASSERT_EQ(::mkfifo(folder.Path("pipe.txt").c_str(), 0644), 0);
+  EXPECT_FALSE(ReadNodColourFile(folder.Path("pipe.txt")).has_value());  // refused, not waited on
 }
 
 TEST(NodColourFile, AFailedWriteLeavesWhatWasThere) {

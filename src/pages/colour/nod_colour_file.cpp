@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/files.h"
 
@@ -70,6 +71,10 @@ std::optional<NodTable> DecodeNodColourFile(std::span<const std::uint8_t> file) 
 }
 
 std::optional<NodTable> ReadNodColourFile(const std::string& path) {
+  // Only a regular file: opening a named pipe or a device to read it could
+  // block the program or never end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path, NodColourFileCrLfBytes);
   if (!bytes) return std::nullopt;
   return DecodeNodColourFile(*bytes);
