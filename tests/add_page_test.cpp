@@ -242,6 +242,33 @@ TEST(AddPage, ColumnBAndTheUsersTableFromPalette) {
   EXPECT_EQ(AddColumnChoice(), 2);
 }
 
+TEST(AddPage, RestoreAndGetReadKeep6AndSaveStoresTheShownImage) {
+  ProgramSession s;
+  s.StartOnPage(6, Stripes, 200, 40);
+  const std::vector<std::uint8_t> entered = s.ShownCanvas();
+  s.Click(ApplyX, ApplyY);
+  const std::vector<std::uint8_t> added = s.ShownCanvas();
+  ASSERT_NE(added, entered);
+  // "Save" writes the picture as shown (the picture's own 200 x 40).
+  s.dialogs().QueueFile(s.PathIn("added.bmp"));
+  s.Click(912, TabY);
+  const std::vector<std::uint8_t> saved = FileBytes(s.PathIn("added.bmp"));
+  ASSERT_EQ(saved.size(), 54u + 200u * 40u * 3u);
+  const std::size_t top = 54 + (39u * 200u + 30u) * 3u;  // file row 39 is the picture's top row
+  const std::size_t shown = ((671u * 960u) + 30u) * 3u;
+  EXPECT_EQ((std::array{saved[top], saved[top + 1], saved[top + 2]}),
+            (std::array{added[shown], added[shown + 1], added[shown + 2]}));
+  // "Restore": KEEP6, the image as entered.
+  s.Click(968, TabY);
+  EXPECT_EQ(s.ShownCanvas(), entered);
+  // "Get": the chosen picture stored as KEEP6 and shown.
+  WriteTestPicture(s.PathIn("black.bmp"), 50, 50, Black);
+  s.dialogs().QueueFile(s.PathIn("black.bmp"));
+  s.Click(1024, TabY);
+  EXPECT_EQ(s.Pixel(120, 40), (Rgb{0, 0, 0}));
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP6.bmp")), KeepFileOf(s.ShownCanvas()));
+}
+
 TEST(AddPage, GoldenScreenAfterHard) {
   ProgramSession s;
   s.StartOnPage(6, Stripes, 200, 40);

@@ -322,6 +322,20 @@ TEST(PalettePage, TheSaveTabStoresThePictureWithoutTheChart) {
   EXPECT_EQ(p.s.Pixel(150, 500), Gradient(50, 468));
 }
 
+TEST(PalettePage, GetShowsThePictureAndRestoreReadsNothing) {
+  PaletteSession p;
+  WriteTestPicture(p.s.PathIn("black.bmp"), 50, 50, [](int, int) { return Rgb{0, 0, 0}; });
+  p.s.dialogs().QueueFile(p.s.PathIn("black.bmp"));
+  p.s.Click(1024, TabY);
+  EXPECT_EQ(p.s.Pixel(120, 40), (Rgb{0, 0, 0}));
+  ASSERT_FALSE(FileBytes(p.s.PathIn("KEEP7.bmp")).empty());
+  const std::vector<std::uint8_t> shown = p.s.ShownCanvas();
+  p.s.dialogs().TakeShown();
+  p.s.Click(968, TabY);  // "Restore": only its note
+  EXPECT_EQ(p.s.ShownCanvas(), shown);
+  EXPECT_TRUE(p.s.dialogs().TakeShown().empty());
+}
+
 TEST(PalettePage, GoldenScreenWithTheChart) {
   PaletteSession p;
   p.s.Click(ColumnBX, ColumnBY);
