@@ -105,16 +105,26 @@ std::vector<std::pair<std::string, TestPlanes>> Corpus() {
 TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
   NodColumn odd = BuiltInNodColours.columns[1];
   odd[2] = {300, -20, 7};  // a ramp outside the bytes takes the rule's own path
-  const std::array<NodColumn, 4> columns = {ColumnA(), BuiltInNodColours.columns[1], BuiltInNodColours.columns[2], odd};
-  const std::array<BlendWeights, 4> weights = {SoftWeights, MiddleWeights, HardWeights, BlendWeights{5, 2}};
+  struct Case {
+    const char* label;
+    const NodColumn* column;
+    BlendWeights weights;
+  };
+  const Case cases[] = {
+      {"A 7:1", &ColumnA(), SoftWeights},
+      {"A 3:1", &ColumnA(), MiddleWeights},
+      {"A 0:1", &ColumnA(), HardWeights},
+      {"B 7:1", &BuiltInNodColours.columns[1], SoftWeights},
+      {"C 0:1", &BuiltInNodColours.columns[2], HardWeights},
+      {"ramp outside the bytes, 7:1", &odd, SoftWeights},
+      {"A 5:2", &ColumnA(), BlendWeights{5, 2}},
+  };
   for (auto& [name, planes] : Corpus()) {
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      for (const BlendWeights w : weights) {
-        TestPlanes fast = planes, literal = planes;
-        AddNodColours(fast.View(), columns[c], 0, 255, w);
-        LiteralAddNodColours(literal.View(), columns[c], 0, 255, w);
-        ASSERT_EQ(fast.samples, literal.samples) << name << ", column " << c << ", weights " << w.old << ":" << w.nod;
-      }
+    for (const Case& c : cases) {
+      TestPlanes fast = planes, literal = planes;
+      AddNodColours(fast.View(), *c.column, 0, 255, c.weights);
+      LiteralAddNodColours(literal.View(), *c.column, 0, 255, c.weights);
+      ASSERT_EQ(fast.samples, literal.samples) << name << ", " << c.label;
     }
     // Only pixels inside a narrower range change.
     TestPlanes fast = planes, literal = planes;
