@@ -219,6 +219,9 @@ void DrawUpperPanel(Surface& screen) {
   }
 }
 
+// x 18 for (7, 1), 29 for (3, 1), 92 for (0, 1).
+int MeterMarkX() { return MeterX + MeterWidth * AddWeights.nod / (AddWeights.old + AddWeights.nod); }
+
 // The range bar with its greyed arrows, and the blend meter.
 void DrawBars(Surface& screen) {
   DrawDiamondSwitch(screen, 2, RangeBarY, Grey);
@@ -229,14 +232,14 @@ void DrawBars(Surface& screen) {
   screen.Rectangle(Pen{FrameGrey}, std::nullopt, RangeBarX, RangeBarY, RangeBarX + RangeBarWidth,
                    RangeBarY + KeyHeight);
   screen.Rectangle(Pen{Grey, 3}, std::nullopt, MeterX, MeterY, MeterX + MeterWidth, MeterY + MeterHeight);
-  const int markX = MeterX + MeterWidth * AddWeights.nod / (AddWeights.old + AddWeights.nod);
+  const int markX = MeterMarkX();
   screen.Line(Pen{MeterMark}, markX, MeterY + 2, markX, MeterY + MeterHeight - 2);
 }
 
 }  // namespace
 
 // The blend meter's mark for the weights in force (x 18 at (7, 1), 92 at (0, 1)).
-int AddMeterX() { return MeterX + MeterWidth * AddWeights.nod / (AddWeights.old + AddWeights.nod); }
+int AddMeterX() { return MeterMarkX(); }
 int AddColumnChoice() { return AddColumn; }
 
 void StartAdd() {

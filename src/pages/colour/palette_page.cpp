@@ -392,7 +392,6 @@ enum class PaletteAction {
   Chart,
   Keypad,  // the calculator, tested key by key
   SaveColour,
-  Image,
 };
 
 struct PaletteRegion {
@@ -535,7 +534,6 @@ bool PaletteClick() {
         break;
       case PaletteAction::Keypad: break;
       case PaletteAction::SaveColour: Palette.saveRequest = 1; break;
-      case PaletteAction::Image: break;
     }
     if (region.explanation != 0) Palette.helpItem = region.explanation;
     return true;
