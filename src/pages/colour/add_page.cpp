@@ -1,6 +1,9 @@
-// ADD page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// ADD page: the nod colours spread over the picture along its greys. The grey
+// scale lo..hi is split into six bands, each pixel takes the colour of a ramp
+// through the seven nod colours of the chosen column (A at start, B once
+// chosen) and blends it into its own: " add" with the weights in force, "hd"
+// over the picture as it was on entering (KEEP6) with weights 0 : 1.
+// "set KEEP6" stores the result. The pixel work lives in nod_colours.cpp.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
@@ -8,41 +11,361 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
-#include "app/pages.h"
-#include "app/plain_page.h"
-#include "app/state.h"
+#include "pages/colour/add_page.h"
 
+#include <array>
+#include <optional>
+
+#include "app/pages.h"
+#include "app/paint.h"
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/colour/nod_colours.h"
+#include "panel/calculator.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/surface.h"
+
+AddColoursRoutine AddNodColoursRoutine = AddNodColours;
+
+// [SECTION] State: the page's block with its start values. The column choice
+// and the blend weights outlive the page (entry keeps them).
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
 struct AddState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
+  int lo = 0, hi = 255;      // grey range (fixed here, shown greyed)
+  int applyRequest = 0;      // 1: run the addition at the next paint
+  int hardRequest = 0;       // 1: "hd" (weights 0 : 1); cleared by every paint
+  int readKeepRequest = 0;   // 1: read KEEP6 into WorkPlanes first
+  int entrySaveRequest = 0;  // 1: store the image as entered in KEEP6
+  int setRequest = 0;        // 1: "set KEEP6"
+  int helpItem = 0;          // explanation selector, 0 none
 };
 AddState Add;
 
+int AddColumn = NodColumnA;             // 1 A (start), 2 B
+BlendWeights AddWeights = SoftWeights;  // the last weights used
+NodColumn ActiveNodColours{};           // the chosen column, copied at every paint
+int BuiltInTableNumber = 1;             // "%d→": the built-in set, always 1
+
 // [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 4, .y = 4, .width = 88, .english = "[ ADD ]", .japanese = "[ 色加味 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {3, 1, 97, 27}},
+enum AddCode {
+  CodeTitle = 1,
+  CodeNodLabel,
+  CodeTableNumber,
+  CodeColumnA,
+  CodeColumnB,
+  CodeColumnC,
+  CodeSetAreaLabel,
+  CodeAppoint,
+  CodeMinMaxLabel,
+  CodeLo,
+  CodeTilde,
+  CodeHi,
+  CodeAddLabel,
+  CodeSoft,
+  CodeMiddle,
+  CodeHard,
+  CodeAdd,
+  CodeSaveLabel,
+  CodeSetKeep,
+};
+
+constexpr Rgb Grey = InactiveText;
+constexpr Rgb ColumnColour{20, 240, 200};
+constexpr Rgb AddColour{220, 240, 40};
+constexpr Rgb FrameGrey{192, 192, 192};
+constexpr Rgb MeterMark{64, 64, 64};
+
+// "hd" is drawn chosen in the paint that serves it.
+int HardShown = 0;
+
+// The panel, row by row (the range bar and blend meter are drawn apart).
+const std::array<PanelKey, 19> Panel = {{
+    {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[ ADD ]", .japanese = "[ 色加味 ]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeNodLabel, .x = 2, .y = 66, .width = 54, .english = "1)nod color", .japanese = "1)配色",
+     .kind = KeyKind::Label},
+    {.code = CodeTableNumber, .x = 62, .y = 60, .width = 30, .keyColour = Grey, .textColour = Grey,
+     .english = "%d→", .japanese = "%d→", .value = &BuiltInTableNumber},
+    {.code = CodeColumnA, .x = 8, .y = 86, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "Ａ",
+     .japanese = "Ａ"},
+    {.code = CodeColumnB, .x = 38, .y = 86, .width = 24, .keyColour = ColumnColour, .english = "Ｂ",
+     .japanese = "Ｂ", .kind = KeyKind::Switch, .state = &AddColumn, .onValue = NodColumnB},
+    {.code = CodeColumnC, .x = 68, .y = 86, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "Ｃ",
+     .japanese = "Ｃ"},
+    {.code = CodeSetAreaLabel, .x = 4, .y = 206, .width = 88, .textColour = Grey, .english = "2)set area",
+     .japanese = "2)範囲指定", .kind = KeyKind::Label},
+    {.code = CodeAppoint, .x = 4, .y = 226, .width = 88, .keyColour = Grey, .textColour = Grey,
+     .english = " appoint", .japanese = "アポイント"},
+    {.code = CodeMinMaxLabel, .x = 2, .y = 337, .width = 96, .textColour = Grey, .english = " min       Max",
+     .japanese = " min       Max", .kind = KeyKind::Label},
+    {.code = CodeLo, .x = 2, .y = 349, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &Add.lo},
+    {.code = CodeTilde, .x = 40, .y = 349, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
+     .kind = KeyKind::Label},
+    {.code = CodeHi, .x = 62, .y = 349, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &Add.hi},
+    {.code = CodeAddLabel, .x = 4, .y = 388, .width = 88, .english = "3)add color", .japanese = "3)色加味",
+     .kind = KeyKind::Label},
+    {.code = CodeSoft, .x = 8, .y = 408, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "sft",
+     .japanese = "軟"},
+    {.code = CodeMiddle, .x = 38, .y = 408, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "md",
+     .japanese = "中"},
+    {.code = CodeHard, .x = 68, .y = 408, .width = 24, .keyColour = AddColour, .english = "hd", .japanese = "硬",
+     .kind = KeyKind::Switch, .state = &HardShown},
+    {.code = CodeAdd, .x = 8, .y = 460, .width = 84, .keyColour = AddColour, .english = " add",
+     .japanese = "　実　行"},
+    {.code = CodeSaveLabel, .x = 4, .y = 499, .width = 88, .english = "4)save", .japanese = "4)保存",
+     .kind = KeyKind::Label},
+    {.code = CodeSetKeep, .x = 8, .y = 519, .width = 84, .keyColour = ColumnColour, .english = "set KEEP6",
+     .japanese = "決定KEEP6"},
 }};
-constexpr CommentText Comment{.lines = {{{"ADD [<>] add several colors on the image along light and dark og the image; ",
-                                          "色加味 [<>] 画像の明暗に沿っていくつかの色を加える;"}}}};
-constexpr PageComments Comments{.commentCode = 6, .slot = PageAdd, .hasCalculator = true, .comment = &Comment};
-constexpr PlainPage Page{.page = PageAdd, .panel = Panel, .marks = {{{2, 24, 5}, {50, 24, 4}}}, .comments = &Comments};
+
+// The greyed calculator (its keys only explain).
+constexpr Keypad AddKeypad = MakeKeypad({571, {592, 613, 634}, 655, 676, 84});
+
+struct MarkPlace {
+  int x, y, colourIndex;
+};
+constexpr std::array<MarkPlace, 2> ResetMarks = {{{2, 24, 5}, {50, 24, 4}}};
+
+constexpr std::array<int, 3> SwatchColumnX = {8, 38, 68};
+constexpr int SwatchTop = 119, SwatchStep = 13, SwatchLength = 24, SwatchThickness = 5;
+
+constexpr int RangeBarX = 24, RangeBarY = 316, RangeBarWidth = 52;
+constexpr int MeterX = 8, MeterY = 434, MeterWidth = 84, MeterHeight = 21;
+
+// Comment page and explanations, both languages side by side.
+constexpr CommentText Comment{.lines = {{
+    {"ADD [<>] add several colors on the image along light and dark og the image; ",
+     "色加味 [<>] 画像の明暗に沿っていくつかの色を加える;"},
+    {"    (A)[Ａ][Ｂ][Ｃ] [→] choose a nod color group; (B)[ add] [→] add the colors softly, [hd] [→] paint "
+     "the image wholly in them;",
+     "    (A)[Ａ][Ｂ][Ｃ] [→] 配色の組を選ぶ; (B)[　実　行] [→] 色を弱く加える, [硬] [→] 画像を全部その色で塗る;"},
+    {"    (C)[set KEEP6] [→] save the image with a name of KEEP6.bmp; the nod colors are set on [palette];",
+     "    (C)[決定KEEP6] [→] 画像を KEEP6.bmp の名で保存する; 配色は [パレット] で決める;"},
+}}};
+
+const std::array<CommentText, 9> Explanations = {{
+    {.selector = 1, .colour = ExplainBlue, .lines = {{
+         {"reset mark [<>] switch to come back to default;", "リセットマーク [<>] 初期状態にもどるスイッチ;"},
+         {"    Left click [→] gray area 0～255, and the image as it was on entering this page (KEEP6.bmp);",
+          "    左クリック [→] 灰色の範囲 0～255, 画像はこのページに入ったときのもの (KEEP6.bmp) にもどる;"}}}},
+    {.selector = 2, .colour = ExplainGreen, .lines = {{
+         {"nod volor [<>] nod color on adding; Where, interval color [<>] gradational change;",
+          "配色 [<>] 色加味の節の色; ここで, 間の色 [<>] なだらかに変わる色;"},
+         {"    seven nod colors stand on the gray bounds 0, 42, 84, 126, 168, 210, 255; [Ｂ] [→] use group B;",
+          "    七つの節色が灰色の境 0, 42, 84, 126, 168, 210, 255 に立つ; [Ｂ] [→] Ｂ組を使う;"},
+         {"    the groups come from the program, or from your own file called on [palette] ([new color]);",
+          "    組はプログラムのもの, または [パレット] で呼び出した自分のファイル ([新色呼出]) のもの;"}}}},
+    {.selector = 3, .colour = ExplainRed, .lines = {{
+         {"set area [<>] set gray area of adding color;", "範囲指定 [<>] 色を加える灰色の範囲を決める;"},
+         {"    on this page the area is always 0～255 (the whole gray scale);",
+          "    このページでは範囲はいつも 0～255 (灰色すべて);"}}}},
+    {.selector = 4, .colour = ExplainPurple, .lines = {{
+         {"appoint [<>] read pixel color values on the image;", "アポイント [<>] 画像の画素の色の値を読む;"},
+         {"    not used on this page;", "    このページでは使わない;"}}}},
+    {.selector = 5, .colour = ExplainTeal, .lines = {{
+         {"gray belt switch [<>] belt switch to show and to set the area of gray values on adding color;",
+          "灰色帯スイッチ [<>] 色を加える灰色の範囲を示し決める帯スイッチ;"},
+         {"    here it shows the area 0～255;", "    ここでは範囲 0～255 を示す;"}}}},
+    {.selector = 6, .colour = ExplainOlive, .lines = {{
+         {"add color [<>] add gradational color on trhe image;", "色加味 [<>] なだらかな色を画像に加える;"},
+         {"    [ add] [→] one eighth of the nod colors blends into the image, again at each click;",
+          "    [　実　行] [→] 節色の八分の一が画像に混ざる, クリックごとにもう一度;"},
+         {"    [hd] [→] the image of KEEP6.bmp painted wholly in the nod colors; after it [ add] adds them "
+          "wholly;",
+          "    [硬] [→] KEEP6.bmp の画像を全部節色で塗る; その後の [　実　行] は節色をそのまま加える;"},
+         {"    meter [<>] the share of the nod colors: left end none, right end all;",
+          "    メーター [<>] 節色の割合: 左端なし, 右端すべて;"}}}},
+    {.selector = 7, .colour = ExplainGrey, .lines = {{
+         {"save [<>] save the image to inner memory and outer KEEP6.bmp file;",
+          "保存 [<>] 画像を内部メモリーと外部ファイル KEEP6.bmp に保存する;"},
+         {"    [Save] on the tab bar [→] save the image with a name you give;",
+          "    タブの [保存→] [→] 名前をつけて画像を保存する;"}}}},
+    {.selector = 8, .colour = ExplainDeepBlue, .lines = {{
+         {"Left click on [set KEEP6] [→] save the image to inner memory ([<>] set), and save as outer file with "
+          "a name of KEEP6.bmp;",
+          "[決定KEEP6] を左クリック [→] 画像を内部メモリーに保存し ([<>] 決定), KEEP6.bmp の名で外部ファイルに"
+          "保存する;"},
+         {"    other pages call it by [Get];", "    他のページは [←呼出] でそれを呼び出す;"}}}},
+    {.selector = 9, .colour = ExplainBrown, .lines = {{
+         {"[f(min)]～[t(Max)] [<>] gray area on adding color;", "[f(min)]～[t(Max)] [<>] 色を加える灰色の範囲;"},
+         {"    fixed at 0～255 on this page;", "    このページでは 0～255 に固定;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 6,
+                            .slot = PageAdd,
+                            .hasCalculator = true,
+                            .comment = &Comment,
+                            .explanations = Explanations};
+
+// The upper panel: key words, reset marks, the greyed keypad and the swatch grid.
+void DrawUpperPanel(Surface& screen) {
+  DrawPanel(screen, Panel);
+  for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
+  DrawKeypad(screen, AddKeypad, false, true);
+  for (int i = 0; i < NodColourCount; ++i) {
+    const int y = SwatchTop + SwatchStep * i;
+    for (int column = 0; column < 3; ++column) {
+      const NodColour& c = NodEntry(NodColourTable, column + 1, i + 1);
+      const Rgb colour{static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
+                       static_cast<std::uint8_t>(c.blue)};
+      const int x = SwatchColumnX[static_cast<std::size_t>(column)];
+      screen.Line(Pen{colour, SwatchThickness}, x, y, x + SwatchLength, y);
+    }
+  }
+}
+
+// x 18 for (7, 1), 29 for (3, 1), 92 for (0, 1).
+int MeterMarkX() { return MeterX + MeterWidth * AddWeights.nod / (AddWeights.old + AddWeights.nod); }
+
+// The range bar with its greyed arrows, and the blend meter.
+void DrawBars(Surface& screen) {
+  DrawDiamondSwitch(screen, 2, RangeBarY, Grey);
+  DrawDiamondSwitch(screen, 78, RangeBarY, Grey);
+  for (int x = RangeBarX + Add.lo * RangeBarWidth / 256; x <= RangeBarX + Add.hi * RangeBarWidth / 256; ++x) {
+    screen.Line(Pen{Grey}, x, RangeBarY + 1, x, RangeBarY + KeyHeight - 1);
+  }
+  screen.Rectangle(Pen{FrameGrey}, std::nullopt, RangeBarX, RangeBarY, RangeBarX + RangeBarWidth,
+                   RangeBarY + KeyHeight);
+  screen.Rectangle(Pen{Grey, 3}, std::nullopt, MeterX, MeterY, MeterX + MeterWidth, MeterY + MeterHeight);
+  const int markX = MeterMarkX();
+  screen.Line(Pen{MeterMark}, markX, MeterY + 2, markX, MeterY + MeterHeight - 2);
+}
 
 }  // namespace
 
-void StartAdd() { Add = AddState{}; }
+// The blend meter's mark for the weights in force (x 18 at (7, 1), 92 at (0, 1)).
+int AddMeterX() { return MeterMarkX(); }
+int AddColumnChoice() { return AddColumn; }
+
+void StartAdd() {
+  Add = AddState{};
+  AddColumn = NodColumnA;
+  AddWeights = SoftWeights;
+  ActiveNodColours = {};
+  HardShown = 0;
+}
 
 // [SECTION] Entry
 void EnterAdd() {
-  Add = AddState{};
+  Add.lo = 0;
+  Add.hi = 255;
+  Add.hardRequest = 0;
+  Add.entrySaveRequest = 1;
+  Add.helpItem = 0;
+  CalculatorOn = 0;
   CommentRequest = 6;
 }
 
 // [SECTION] Clicks
-bool AddClick() { return PlainPageClick(Page); }
+namespace {
+
+enum class AddAction { RequestComment, Reset, Explain, ColumnB, Hard, Apply, SetKeep, CalculatorNote };
+
+struct AddRegion {
+  Region box;  // open bounds: the inclusive ranges widened by one
+  AddAction action;
+  int explanation;
+};
+
+// x1..x2, y1..y2 inclusive.
+constexpr Region Inclusive(int x1, int x2, int y1, int y2) { return Region{x1 - 1, y1 - 1, x2 + 1, y2 + 1}; }
+
+// The click regions, in the order they are tested.
+constexpr std::array<AddRegion, 21> Regions = {{
+    {Inclusive(3, 97, 1, 27), AddAction::RequestComment, 0},
+    {Inclusive(3, 49, 25, 53), AddAction::Reset, 1},
+    {Inclusive(51, 97, 25, 53), AddAction::Reset, 1},
+    {Inclusive(3, 97, 67, 85), AddAction::Explain, 2},
+    {Inclusive(9, 31, 87, 105), AddAction::Explain, 2},
+    {Inclusive(39, 61, 87, 105), AddAction::ColumnB, 2},
+    {Inclusive(69, 91, 87, 105), AddAction::Explain, 2},
+    {Inclusive(5, 97, 107, 205), AddAction::Explain, 2},
+    {Inclusive(5, 97, 207, 225), AddAction::Explain, 3},
+    {Inclusive(3, 97, 227, 315), AddAction::Explain, 4},
+    {Inclusive(3, 97, 317, 335), AddAction::Explain, 5},
+    {Inclusive(3, 97, 337, 368), AddAction::Explain, 9},
+    {Inclusive(3, 97, 389, 407), AddAction::Explain, 6},
+    {Inclusive(9, 31, 409, 427), AddAction::Explain, 6},
+    {Inclusive(39, 61, 409, 427), AddAction::Explain, 6},
+    {Inclusive(69, 91, 409, 427), AddAction::Hard, 6},
+    {Inclusive(9, 91, 435, 453), AddAction::Explain, 6},
+    {Inclusive(9, 91, 461, 479), AddAction::Apply, 6},
+    {Inclusive(3, 97, 500, 518), AddAction::Explain, 7},
+    {Inclusive(5, 91, 520, 538), AddAction::SetKeep, 8},
+    {Inclusive(5, 91, 572, 696), AddAction::CalculatorNote, 0},
+}};
+
+}  // namespace
+
+bool AddClick() {
+  for (const AddRegion& region : Regions) {
+    if (!region.box.Contains(MouseX, MouseY)) continue;
+    switch (region.action) {
+      case AddAction::RequestComment: CommentRequest = 6; break;
+      case AddAction::Reset:
+        Add.lo = 0;
+        Add.hi = 255;
+        Add.readKeepRequest = 1;
+        break;
+      case AddAction::Explain: break;
+      case AddAction::ColumnB: AddColumn = NodColumnB; break;
+      case AddAction::Hard:
+        Add.hardRequest = 1;
+        Add.readKeepRequest = 1;
+        Add.applyRequest = 1;
+        break;
+      case AddAction::Apply: Add.applyRequest = 1; break;
+      case AddAction::SetKeep: Add.setRequest = 1; break;
+      case AddAction::CalculatorNote: CommentRequest = CalculatorNoteRequest; break;
+    }
+    if (region.explanation != 0) Add.helpItem = region.explanation;
+    return true;
+  }
+  return false;
+}
 
 // [SECTION] Paint
-void PaintAdd() { PaintPlainPage(Page, Add.setRequest, Add.helpItem); }
+void PaintAdd() {
+  Surface& screen = Screen();
+  BeginPageSection();
+  // 1. - 2. The working table from its source, and the chosen column.
+  FillNodColourTable();
+  ActiveNodColours = NodColourTable.columns[static_cast<std::size_t>(AddColumn - 1)];
+  // 3. The upper panel and the swatch grid ("hd" chosen while served).
+  HardShown = Add.hardRequest;
+  DrawUpperPanel(screen);
+  // 4. The image as entered into KEEP6; KEEP6 read back; Get and Restore.
+  if (Add.entrySaveRequest == 1) {
+    WriteKeepFile(Canvas.data(), PageAdd, PixelSource::FromPlanes);
+    Add.entrySaveRequest = 0;
+  }
+  if (Add.readKeepRequest == 1) {
+    ReadKeepFile(Canvas.data(), PageAdd, PixelTarget::IntoPlanes);
+    Add.readKeepRequest = 0;
+  }
+  ServeGetAndRestore(PageAdd, false);
+  // 5. The addition.
+  if (Add.applyRequest == 1) {
+    if (Add.hardRequest == 1) AddWeights = HardWeights;
+    AddNodColoursRoutine(WorkView(), ActiveNodColours, Add.lo, Add.hi, AddWeights);
+  }
+  // 6. Show the planes.
+  ShowPlanes();
+  // 7. Range bar, "set KEEP6", the blend meter; Set and Save.
+  DrawBars(screen);
+  DrawPanelKey(screen, *FindPanelKey(Panel, CodeSetKeep));
+  ServeSet(PageAdd, Add.setRequest);
+  ServeSave();
+  // 8. Tab bar, the small-font label, the comment; the requests served.
+  DrawTabs();
+  DrawPanelKey(screen, *FindPanelKey(Panel, CodeMinMaxLabel));
+  ServeComments(screen, Comments, Add.helpItem);
+  Add.applyRequest = 0;
+  Add.hardRequest = 0;
+  HardShown = 0;
+}

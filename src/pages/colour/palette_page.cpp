@@ -1,6 +1,11 @@
-// PALETTE page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// PALETTE page: edits the nod colours that ADD spreads. One entry of the
+// working table (column, index) is current; its colour is changed by the bar
+// graphs, the ±8 arrows, the calculator or the colour chart drawn over the
+// picture, and written back into the table at every paint. "save color"
+// writes the working table as a nod colour file, "new color" reads one into
+// it (and into the user's table, which then becomes ADD's source), "org
+// color" goes back to the built-in table. The file format lives in
+// nod_colour_file.cpp, the chart in colour_chart.cpp.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
@@ -8,41 +13,613 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include "pages/colour/palette_page.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+
 #include "app/pages.h"
-#include "app/plain_page.h"
+#include "app/paint.h"
 #include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/colour/colour_chart.h"
+#include "pages/colour/nod_colour_file.h"
+#include "pages/colour/nod_colours.h"
+#include "panel/calculator.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/dialogs.h"
+#include "platform/surface.h"
 
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
+// [SECTION] State: the page's block with its start values. The current
+// colour stays within 0..255 on every editing path of this page.
+enum ChannelTarget { TargetNone = 0, TargetRed = 1, TargetGreen = 2, TargetBlue = 3 };
+
 struct PaletteState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
+  int column = NodColumnA;  // 1 A, 2 B, 3 C
+  int index = 1;            // 1..7
+  int red = 0, green = 0, blue = 0;
+  int chartOn = 0;
+  int calculatorOn = 0;
+  int target = TargetNone;
+  int chartGreen = 0;       // 0..255
+  int edited = 0;           // 1: a click set the colour; cleared by every paint
+  int reloadRequest = 0;    // 1: the built-in table into the working table (source 1)
+  int loadRequest = 0;      // 1: "new color" at the next paint
+  int saveRequest = 0;      // 1: "save color" at the next paint
+  int advanceRequest = 0;   // 1: the next index at the next paint
+  int helpItem = 0;
 };
 PaletteState Palette;
 
+constexpr int ArrowStep = 8;
+
+// Drawn chosen in the paint that serves them.
+int OrgShown = 0, NewShown = 0;
+
 // [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 4, .y = 4, .width = 88, .english = "[PALETTE]", .japanese = "[パレット]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {3, 1, 97, 27}},
+enum PaletteCode {
+  CodeTitle = 1,
+  CodePaletteLabel,
+  CodeOrgColour,
+  CodeNewColour,
+  CodeColumnA,
+  CodeColumnB,
+  CodeColumnC,
+  CodeSetLabel,
+  CodeByGraph,
+  CodeByChart,
+  CodeIndex,
+  CodeDown,
+  CodeRightClick,
+  CodeCalGraph,
+  CodeChart,
+  CodeSaveLabel,
+  CodeSaveColour,
+  CodeRedBox,
+  CodeGreenBox,
+  CodeBlueBox,
+};
+
+constexpr Rgb Grey = InactiveText;
+constexpr Rgb SmallText{128, 128, 128};
+constexpr Rgb TableKey{255, 200, 200};
+constexpr Rgb FrameGrey{192, 192, 192};
+
+// The upper panel, row by row.
+const std::array<PanelKey, 17> Panel = {{
+    {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[PALETTE]", .japanese = "[パレット]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodePaletteLabel, .x = 4, .y = 68, .width = 88, .english = "1)palette", .japanese = "1)配色",
+     .kind = KeyKind::Label},
+    {.code = CodeOrgColour, .x = 4, .y = 88, .width = 88, .keyColour = TableKey, .english = "org color",
+     .japanese = "指定色", .kind = KeyKind::Switch, .state = &OrgShown},
+    {.code = CodeNewColour, .x = 4, .y = 114, .width = 88, .keyColour = TableKey, .english = "new color",
+     .japanese = "新色呼出", .kind = KeyKind::Switch, .state = &NewShown},
+    {.code = CodeColumnA, .x = 8, .y = 140, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "Ａ",
+     .japanese = "Ａ"},
+    {.code = CodeColumnB, .x = 38, .y = 140, .width = 24, .keyColour = {255, 180, 180}, .english = "Ｂ",
+     .japanese = "Ｂ", .kind = KeyKind::Switch, .state = &Palette.column, .onValue = NodColumnB},
+    {.code = CodeColumnC, .x = 68, .y = 140, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "Ｃ",
+     .japanese = "Ｃ"},
+    {.code = CodeSetLabel, .x = 4, .y = 263, .width = 88, .english = "2)set", .japanese = "2)色決め",
+     .kind = KeyKind::Label},
+    {.code = CodeByGraph, .x = 4, .y = 285, .width = 88, .textColour = SmallText, .english = "by graph, cal",
+     .japanese = "方法) 棒グラフ", .kind = KeyKind::Label},
+    {.code = CodeByChart, .x = 4, .y = 298, .width = 88, .textColour = SmallText, .english = " color chart",
+     .japanese = "　色地図, 電卓", .kind = KeyKind::Label},
+    {.code = CodeRightClick, .x = 12, .y = 340, .width = 80, .textColour = SmallText, .english = "R click [↓]",
+     .japanese = "R click [↓]", .kind = KeyKind::Label},
+    {.code = CodeCalGraph, .x = 0, .y = 358, .width = 98, .textColour = SmallText, .english = "cal graph",
+     .japanese = "電卓　棒グラフ", .kind = KeyKind::Label},
+    {.code = CodeChart, .x = 8, .y = 450, .width = 58, .keyColour = {200, 200, 40}, .english = "chart",
+     .japanese = "色地図", .kind = KeyKind::Switch, .state = &Palette.chartOn},
+    {.code = CodeSaveLabel, .x = 4, .y = 612, .width = 88, .english = "3)save", .japanese = "3)保存",
+     .kind = KeyKind::Label},
+    {.code = CodeSaveColour, .x = 4, .y = 632, .width = 88, .keyColour = {240, 240, 100}, .english = "save color",
+     .japanese = " 配色保存"},
+    {.code = CodeIndex, .x = 22, .y = 314, .width = 14, .english = "%d", .japanese = "%d", .kind = KeyKind::Label,
+     .value = &Palette.index},
+    {.code = CodeDown, .x = 72, .y = 314, .width = 20, .keyColour = {240, 200, 200}, .english = "↓",
+     .japanese = "↓"},
 }};
-constexpr CommentText Comment{.lines = {{{"palette [<>] set nod colors used at ADD",
-                                          "パレット [<>] 色加味で使う節色を設定する"}}}};
-constexpr PageComments Comments{.commentCode = 7, .slot = PagePalette, .hasCalculator = true, .comment = &Comment};
-constexpr PlainPage Page{.page = PagePalette, .panel = Panel, .marks = {{{2, 28, 2}, {50, 28, 7}}}, .comments = &Comments};
+// Drawn at the end of the paint, over what the steps before drew.
+constexpr std::array<int, 4> SmallLabels = {CodeByGraph, CodeByChart, CodeRightClick, CodeCalGraph};
+
+// The channel rows: value box, bar and arrows.
+struct ChannelRow {
+  int y;
+  Rgb boxTint, barTint, valueColour;
+  int PaletteState::*value;
+  int target;
+};
+constexpr std::array<ChannelRow, 3> ChannelRows = {{
+    {372, {240, 200, 200}, {255, 200, 200}, {255, 0, 0}, &PaletteState::red, TargetRed},
+    {398, {200, 240, 200}, {200, 255, 200}, {0, 255, 0}, &PaletteState::green, TargetGreen},
+    {424, {200, 200, 240}, {200, 200, 255}, {0, 0, 255}, &PaletteState::blue, TargetBlue},
+}};
+constexpr int ValueBoxX = 2, ValueBoxWidth = 24;
+constexpr int BarX = 28, BarWidth = 48;
+constexpr int ArrowX = 78;
+
+const std::array<PanelKey, 3> ValueBoxes = {{
+    {.code = CodeRedBox, .x = ValueBoxX, .y = 372, .width = ValueBoxWidth, .keyColour = {240, 200, 200},
+     .textColour = {255, 0, 0}, .english = "%3d", .japanese = "%3d", .kind = KeyKind::ValueBox,
+     .place = TextPlace::Lowered, .fontHeight = LargeFontHeight, .value = &Palette.red, .state = &Palette.target,
+     .onValue = TargetRed},
+    {.code = CodeGreenBox, .x = ValueBoxX, .y = 398, .width = ValueBoxWidth, .keyColour = {200, 240, 200},
+     .textColour = {0, 255, 0}, .english = "%3d", .japanese = "%3d", .kind = KeyKind::ValueBox,
+     .place = TextPlace::Lowered, .fontHeight = LargeFontHeight, .value = &Palette.green, .state = &Palette.target,
+     .onValue = TargetGreen},
+    {.code = CodeBlueBox, .x = ValueBoxX, .y = 424, .width = ValueBoxWidth, .keyColour = {200, 200, 240},
+     .textColour = {0, 0, 255}, .english = "%3d", .japanese = "%3d", .kind = KeyKind::ValueBox,
+     .place = TextPlace::Lowered, .fontHeight = LargeFontHeight, .value = &Palette.blue, .state = &Palette.target,
+     .onValue = TargetBlue},
+}};
+
+// The calculator, drawn active.
+constexpr Keypad PaletteKeypad = MakeKeypad({476, {500, 520, 540}, 560, 580, 84});
+
+struct MarkPlace {
+  int x, y, colourIndex;
+};
+constexpr std::array<MarkPlace, 2> ResetMarks = {{{2, 28, 2}, {50, 28, 7}}};
+
+constexpr std::array<const char*, 3> ColumnLetters = {"Ａ", "Ｂ", "Ｃ"};
+constexpr std::array<int, 3> SwatchColumnX = {8, 38, 68};
+constexpr int SwatchTop = 173, SwatchStep = 13, SwatchLength = 24, SwatchThickness = 5;
+constexpr int CurrentSwatchX = 40, CurrentSwatchY = 314, CurrentSwatchWidth = 24;
+
+// The dialogs' texts.
+constexpr const char* LoadTitle = "Text File Open";
+constexpr const char* CancelText = "失敗";
+constexpr std::array<const char*, 2> SaveTitle = {"名前をつけて配色を保存する", "SAVE NOD COLORS WITH A NAME"};
+
+std::vector<FileFilter> TextFilters() {
+  return {{"テキストファイル(*.txt)", "*.txt"}, {"すべてのファイル(*.*)", "*.*"}};
+}
+
+// Comment page and explanations, both languages side by side.
+constexpr CommentText Comment{.lines = {{
+    {"palette [<>] set nod colors used at ADD", "パレット [<>] 色加味で使う節色を設定する"},
+    {"    (A)choose one color on the list of group B, or by [↓] or a right click; (B)set it by the bars, the "
+     "arrows, [cal] or [chart];",
+     "    (A)Ｂ組の色を一つ選ぶ, または [↓] か右クリックで次へ; (B)棒グラフ, 矢印, [電卓] か [色地図] で色を決める;"},
+    {"    (C)[save color] [→] save the colors as a text file; [new color] [→] call it back, and ADD uses it;",
+     "    (C)[ 配色保存] [→] 配色をテキストファイルに保存する; [新色呼出] [→] それを呼び出し, 色加味がそれを使う;"},
+}}};
+
+const std::array<CommentText, 11> Explanations = {{
+    {.selector = 1, .colour = ExplainBlue, .lines = {{
+         {"reset mark [<>] switch to come back to default;", "リセットマーク [<>] 初期状態にもどるスイッチ;"},
+         {"    dark red mark [→] program colors again (unless your own are in use), A 1, chart and calculator off;",
+          "    暗い赤のマーク [→] プログラムの配色にもどす (自分の配色を使っていなければ), A 1, 色地図と電卓はオフ;"},
+         {"    pink mark [→] A 1, chart off; the colors stay;", "    桃色のマーク [→] A 1, 色地図はオフ; 配色はそのまま;"}}}},
+    {.selector = 2, .colour = ExplainGreen, .lines = {{
+         {"palette [<>] set palette color used in ADD;", "配色 [<>] 色加味で使う配色を決める;"},
+         {"    seven nod colors in each of the groups A, B, C; ADD spreads them along the grays of the image;",
+          "    Ａ, Ｂ, Ｃ 各組に七つの節色; 色加味はそれを画像の灰色に沿って広げる;"}}}},
+    {.selector = 3, .colour = ExplainRed, .lines = {{
+         {"org color [<>] default palette color set by this program;",
+          "指定色 [<>] このプログラムが決めた初めの配色;"},
+         {"    Left click [→] the program colors come back, and ADD uses them;",
+          "    左クリック [→] プログラムの配色がもどり, 色加味はそれを使う;"}}}},
+    {.selector = 4, .colour = ExplainPurple, .lines = {{
+         {"new color [→] call a dialog box to get a text file as other palette color;",
+          "新色呼出 [→] ダイアログボックスでテキストファイルを別の配色として呼び出す;"},
+         {"    only a file saved by [save color] is taken (21 lines of 12 bytes, values 0～255); ADD then uses it;",
+          "    [ 配色保存] で保存したファイルだけを受け取る (21行 各12バイト, 値 0～255); 色加味はそれを使う;"}}}},
+    {.selector = 5, .colour = ExplainTeal, .lines = {{
+         {"[Ａ][Ｂ][Ｃ] [<>] palette color group name;", "[Ａ][Ｂ][Ｃ] [<>] 配色の組の名前;"},
+         {"    [Ｂ] [→] edit group B;", "    [Ｂ] [→] Ｂ組を直す;"}}}},
+    {.selector = 6, .colour = ExplainOlive, .lines = {{
+         {"color list [<>] Left click each color bar;", "色の一覧 [<>] 各色の棒を左クリック;"},
+         {"    a bar of group B [→] that color becomes the one to set on 2)set;",
+          "    Ｂ組の棒 [→] その色が 2)色決め で決める色になる;"}}}},
+    {.selector = 7, .colour = ExplainGrey, .lines = {{
+         {"set [<>] set palette color by each one; either of next (A)(B)(C) can set it;",
+          "色決め [<>] 配色を一つずつ決める; 次の (A)(B)(C) のどれでも決められる;"},
+         {"    (A) the bars and arrows; (B) the calculator; (C) the color chart on the image;",
+          "    (A) 棒グラフと矢印; (B) 電卓; (C) 画像の上の色地図;"}}}},
+    {.selector = 8, .colour = ExplainDark, .lines = {{
+         {"{A～B}{1～7} [<>] position of one color on 2)set;", "{A～B}{1～7} [<>] 2)色決め の色の位置;"},
+         {"    [↓] or a right click on the image [→] the next color (after 7 comes 1); [↓] also makes ADD use "
+          "your own colors;",
+          "    [↓] か画像の右クリック [→] 次の色 (7 の次は 1); [↓] は色加味に自分の配色を使わせる;"}}}},
+    {.selector = 9, .colour = ExplainDeepBlue, .lines = {{
+         {"cal graph [<>] set one color value by next (A)(B);", "電卓　棒グラフ [<>] 次の (A)(B) で色の値を一つ決める;"},
+         {"    (A) bar [→] the value at the click, arrows [→] -8 / +8 (0～255);",
+          "    (A) 棒 [→] クリックした所の値, 矢印 [→] -8 / +8 (0～255);"},
+         {"    (B) value box [→] the calculator changes that value;", "    (B) 値の箱 [→] 電卓でその値を変える;"}}}},
+    {.selector = 10, .colour = ExplainBrown, .lines = {{
+         {"chart [<>]  set one color value by next (C);", "色地図 [<>] 次の (C) で色の値を決める;"},
+         {"    (C) Left click in the square [→] red upward, blue to the right; in the lower strip [→] green;",
+          "    (C) 四角の中を左クリック [→] 赤は上へ, 青は右へ; 下の帯 [→] 緑;"}}}},
+    {.selector = 11, .colour = ExplainCrimson, .lines = {{
+         {"save         [<>] save new nod colors;", "保存         [<>] 新しい節色を保存する;"},
+         {"    [save color] [→] a dialog box asks the name of the text file;",
+          "    [ 配色保存] [→] ダイアログボックスでテキストファイルの名前を聞く;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 7,
+                            .slot = PagePalette,
+                            .hasCalculator = true,
+                            .comment = &Comment,
+                            .explanations = Explanations};
+
+Rgb ColourOf(const NodColour& c) {
+  return Rgb{static_cast<std::uint8_t>(std::clamp(c.red, 0, 255)), static_cast<std::uint8_t>(std::clamp(c.green, 0, 255)),
+             static_cast<std::uint8_t>(std::clamp(c.blue, 0, 255))};
+}
+
+int* TargetChannel() {
+  switch (Palette.target) {
+    case TargetRed: return &Palette.red;
+    case TargetGreen: return &Palette.green;
+    case TargetBlue: return &Palette.blue;
+    default: return nullptr;
+  }
+}
+
+// "new color": a nod colour file into the working table and the user's table,
+// which becomes ADD's source. A cancel or a refused file changes nothing.
+void LoadNodColourFile() {
+  Dialogs& dialogs = CurrentDialogs();
+  FileDialogRequest request{.kind = FileDialogKind::Open,
+                            .title = LoadTitle,
+                            .filters = TextFilters(),
+                            .defaultExtension = "txt",
+                            .mustExist = true,
+                            .startFolder = {}};
+  const std::optional<std::string> path = dialogs.AskFile(request);
+  if (!path) {
+    dialogs.ShowMessage(CancelText, NodColourFileTitle, MessageButtons::Ok, MessageIcon::None);
+    return;
+  }
+  const std::optional<NodTable> table = ReadNodColourFile(*path);
+  if (!table) {
+    dialogs.ShowMessage(NotNodColourFileText(*path), NodColourFileTitle, MessageButtons::Ok, MessageIcon::None);
+    return;
+  }
+  NodColourTable = *table;
+  UserNodColours = NodColourTable;
+  NodTableSource = UserTableSource;
+}
+
+// "save color": the working table as a nod colour file. Cancel writes
+// nothing; a failed write leaves any old file whole and says so.
+void SaveNodColourFile() {
+  Dialogs& dialogs = CurrentDialogs();
+  FileDialogRequest request{.kind = FileDialogKind::Save,
+                            .title = SaveTitle[LanguageId == EnglishLanguage ? 1 : 0],
+                            .filters = TextFilters(),
+                            .defaultExtension = "txt",
+                            .overwritePrompt = true,
+                            .mustExist = false,
+                            .startFolder = {}};
+  const std::optional<std::string> path = dialogs.AskFile(request);
+  if (!path) return;
+  if (!WriteNodColourFile(*path, NodColourTable)) {
+    dialogs.ShowMessage(WriteFailureText, WriteFailureTitle, MessageButtons::Ok, MessageIcon::None);
+  }
+}
+
+// The swatch column: B in its colours, A and C greyed.
+void DrawSwatches(Surface& screen) {
+  for (int i = 0; i < NodColourCount; ++i) {
+    const int y = SwatchTop + SwatchStep * i;
+    for (int column = 0; column < 3; ++column) {
+      const Rgb colour = column == 1 ? ColourOf(NodEntry(NodColourTable, NodColumnB, i + 1)) : Grey;
+      const int x = SwatchColumnX[static_cast<std::size_t>(column)];
+      screen.Line(Pen{colour, SwatchThickness}, x, y, x + SwatchLength, y);
+    }
+  }
+}
+
+// Step 9: the current entry, its colour, "↓" and the three channel bars.
+void DrawCurrentColour(Surface& screen) {
+  DrawKeyText(screen, 8, CurrentSwatchY, ColumnLetters[static_cast<std::size_t>(Palette.column - 1)], PanelText);
+  DrawPanelKey(screen, *FindPanelKey(Panel, CodeIndex));
+  screen.FillRect(Rgb{static_cast<std::uint8_t>(Palette.red), static_cast<std::uint8_t>(Palette.green),
+                      static_cast<std::uint8_t>(Palette.blue)},
+                  CurrentSwatchX, CurrentSwatchY, CurrentSwatchX + CurrentSwatchWidth, CurrentSwatchY + KeyHeight);
+  DrawPanelKey(screen, *FindPanelKey(Panel, CodeDown));
+  for (const ChannelRow& row : ChannelRows) {
+    const int value = Palette.*row.value;
+    for (int x = BarX; x <= BarX + value * BarWidth / 255; ++x) {
+      screen.Line(Pen{row.barTint}, x, row.y + 1, x, row.y + KeyHeight - 1);
+    }
+    screen.Rectangle(Pen{FrameGrey}, std::nullopt, BarX, row.y, BarX + BarWidth, row.y + KeyHeight);
+    DrawDiamondSwitch(screen, ArrowX, row.y, row.barTint);
+  }
+}
+
+// Everything the entry routine and the first reset mark put back.
+void ResetPaletteEntry() {
+  if (NodTableSource == BuiltInTableSource) Palette.reloadRequest = 1;
+  Palette.column = NodColumnA;
+  Palette.index = 1;
+  Palette.chartOn = 0;
+  Palette.calculatorOn = 0;
+  Palette.target = TargetNone;
+}
 
 }  // namespace
 
-void StartPalette() { Palette = PaletteState{}; }
+PaletteView PaletteNow() {
+  return PaletteView{Palette.column,  Palette.index,        Palette.red,    Palette.green,     Palette.blue,
+                     Palette.chartOn, Palette.calculatorOn, Palette.target, Palette.chartGreen};
+}
+
+void StartPalette() {
+  Palette = PaletteState{};
+  OrgShown = NewShown = 0;
+  StartNodColours();
+}
 
 // [SECTION] Entry
 void EnterPalette() {
-  Palette = PaletteState{};
+  ResetPaletteEntry();
+  Palette.edited = 0;
+  Palette.advanceRequest = 0;
+  Palette.helpItem = 0;
+  RightClickFlag = 0;
   CommentRequest = 7;
 }
 
 // [SECTION] Clicks
-bool PaletteClick() { return PlainPageClick(Page); }
+namespace {
+
+enum class PaletteAction {
+  RequestComment,
+  FullReset,
+  EntryReset,
+  Explain,
+  OrgColour,
+  NewColour,
+  ColumnB,
+  Swatch,  // a group B bar; the row from the y
+  Down,
+  ValueBox,  // the channel rows: the row from the y
+  Bar,
+  ArrowDown,
+  ArrowUp,
+  Chart,
+  Keypad,  // the calculator, tested key by key
+  SaveColour,
+};
+
+struct PaletteRegion {
+  Region box;  // open bounds: the inclusive ranges widened by one
+  PaletteAction action;
+  int explanation;
+};
+
+// x1..x2, y1..y2 inclusive.
+constexpr Region Inclusive(int x1, int x2, int y1, int y2) { return Region{x1 - 1, y1 - 1, x2 + 1, y2 + 1}; }
+
+constexpr int SwatchHitTop = 167, SwatchHitBottom = 178 + 13 * 6;
+
+// The click regions, in the order they are tested. The channel rows stand for
+// all three rows (372, 398, 424): their y range spans the three.
+constexpr std::array<PaletteRegion, 26> Regions = {{
+    {Inclusive(3, 97, 1, 27), PaletteAction::RequestComment, 0},
+    {Inclusive(1, 49, 29, 57), PaletteAction::FullReset, 1},
+    {Inclusive(51, 99, 29, 57), PaletteAction::EntryReset, 1},
+    {Inclusive(5, 97, 59, 87), PaletteAction::Explain, 2},
+    {Inclusive(5, 91, 89, 107), PaletteAction::OrgColour, 3},
+    {Inclusive(5, 91, 115, 133), PaletteAction::NewColour, 4},
+    {Inclusive(9, 31, 141, 159), PaletteAction::Explain, 5},
+    {Inclusive(39, 61, 141, 159), PaletteAction::ColumnB, 5},
+    {Inclusive(69, 91, 141, 159), PaletteAction::Explain, 5},
+    {Inclusive(39, 61, SwatchHitTop, SwatchHitBottom), PaletteAction::Swatch, 6},
+    {Inclusive(9, 31, SwatchHitTop, SwatchHitBottom), PaletteAction::Explain, 6},
+    {Inclusive(69, 91, SwatchHitTop, SwatchHitBottom), PaletteAction::Explain, 6},
+    {Inclusive(5, 97, 264, 313), PaletteAction::Explain, 7},
+    {Inclusive(5, 67, 315, 333), PaletteAction::Explain, 8},
+    {Inclusive(69, 91, 315, 333), PaletteAction::Down, 8},
+    {Inclusive(5, 97, 335, 357), PaletteAction::Explain, 8},
+    {Inclusive(5, 97, 359, 371), PaletteAction::Explain, 9},
+    {Inclusive(3, 25, 373, 443), PaletteAction::ValueBox, 9},
+    {Inclusive(29, 75, 373, 443), PaletteAction::Bar, 9},
+    {Inclusive(79, 87, 373, 443), PaletteAction::ArrowDown, 9},
+    {Inclusive(89, 97, 373, 443), PaletteAction::ArrowUp, 9},
+    {Inclusive(9, 65, 451, 469), PaletteAction::Chart, 10},
+    {Inclusive(67, 97, 451, 469), PaletteAction::Explain, 10},
+    {{}, PaletteAction::Keypad, 0},
+    {Inclusive(5, 97, 613, 631), PaletteAction::Explain, 11},
+    {Inclusive(9, 91, 633, 651), PaletteAction::SaveColour, 11},
+}};
+
+// The channel row whose box rows y + 1 .. y + 19 hold the point, null when the
+// point falls on the line between two rows.
+const ChannelRow* ChannelRowAt(int y) {
+  for (const ChannelRow& row : ChannelRows) {
+    if (row.y < y && y < row.y + KeyHeight) return &row;
+  }
+  return nullptr;
+}
+
+// The keypad: "cal" switches the calculator on (the chart off) or off; the
+// other keys are live only while it is on.
+bool KeypadClick() {
+  const CalcKey* key = CalcKeyAt(PaletteKeypad, MouseX, MouseY);
+  if (key == nullptr) return false;
+  if (key->code != CalcSwitchCode && Palette.calculatorOn == 0) return true;
+  CalculatorClick(PaletteKeypad, Palette.calculatorOn, MouseX, MouseY);
+  if (key->code == CalcSwitchCode && Palette.calculatorOn == 1) Palette.chartOn = 0;
+  return true;
+}
+
+bool ChannelClick(PaletteAction action) {
+  const ChannelRow* row = ChannelRowAt(MouseY);
+  if (row == nullptr) return false;
+  int& value = Palette.*row->value;
+  switch (action) {
+    case PaletteAction::ValueBox:
+      if (Palette.target != row->target) {
+        Palette.target = row->target;
+        Palette.calculatorOn = 1;
+        Palette.chartOn = 0;
+      } else {
+        Palette.target = TargetNone;
+        Palette.calculatorOn = 0;
+      }
+      return true;
+    case PaletteAction::Bar: value = (MouseX - BarX) * 255 / BarWidth; break;
+    case PaletteAction::ArrowDown: value = std::max(value - ArrowStep, 0); break;
+    case PaletteAction::ArrowUp: value = std::min(value + ArrowStep, 255); break;
+    default: return false;
+  }
+  Palette.edited = 1;
+  return true;
+}
+
+}  // namespace
+
+bool PaletteClick() {
+  for (const PaletteRegion& region : Regions) {
+    if (region.action == PaletteAction::Keypad) {
+      if (KeypadClick()) return true;
+      continue;
+    }
+    if (!region.box.Contains(MouseX, MouseY)) continue;
+    switch (region.action) {
+      case PaletteAction::RequestComment: CommentRequest = 7; break;
+      case PaletteAction::FullReset: ResetPaletteEntry(); break;
+      case PaletteAction::EntryReset:
+        Palette.column = NodColumnA;
+        Palette.index = 1;
+        Palette.chartOn = 0;
+        Palette.target = TargetNone;
+        break;
+      case PaletteAction::Explain: break;
+      case PaletteAction::OrgColour:
+        NodTableSource = BuiltInTableSource;
+        Palette.reloadRequest = 1;
+        break;
+      case PaletteAction::NewColour: Palette.loadRequest = 1; break;
+      case PaletteAction::ColumnB: Palette.column = NodColumnB; break;
+      case PaletteAction::Swatch: {
+        const int row = (MouseY - SwatchHitTop) / SwatchStep;
+        const int top = SwatchHitTop + SwatchStep * row;
+        if (MouseY > top + 11) break;  // between two bars: only the explanation
+        Palette.column = NodColumnB;
+        Palette.index = row + 1;
+        break;
+      }
+      case PaletteAction::Down:
+        Palette.advanceRequest = 1;
+        NodTableSource = UserTableSource;
+        break;
+      case PaletteAction::ValueBox:
+      case PaletteAction::Bar:
+      case PaletteAction::ArrowDown:
+      case PaletteAction::ArrowUp:
+        if (!ChannelClick(region.action)) continue;
+        break;
+      case PaletteAction::Chart:
+        if (Palette.chartOn == 0) {
+          Palette.chartOn = 1;
+          Palette.calculatorOn = 0;
+          Palette.target = TargetNone;
+        } else {
+          Palette.chartOn = 0;
+        }
+        break;
+      case PaletteAction::Keypad: break;
+      case PaletteAction::SaveColour: Palette.saveRequest = 1; break;
+    }
+    if (region.explanation != 0) Palette.helpItem = region.explanation;
+    return true;
+  }
+  // A click on the picture: the chart reads it at the paint that follows.
+  return MouseInImage();
+}
 
 // [SECTION] Paint
-void PaintPalette() { PaintPlainPage(Page, Palette.setRequest, Palette.helpItem); }
+void PaintPalette() {
+  Surface& screen = Screen();
+  PaletteState& p = Palette;
+  BeginPageSection();
+  // 1. The built-in table again, or a nod colour file.
+  OrgShown = p.reloadRequest;
+  NewShown = p.loadRequest;
+  if (p.reloadRequest == 1) {
+    if (NodTableSource == BuiltInTableSource) NodColourTable = BuiltInNodColours;
+    p.reloadRequest = 0;
+  }
+  if (p.loadRequest == 1) {
+    LoadNodColourFile();
+    p.loadRequest = 0;
+  }
+  // 2. The upper panel and the keypad; the next index when asked ("↓" or a
+  //    right click on the picture).
+  DrawPanel(screen, Panel);
+  for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
+  DrawKeypad(screen, PaletteKeypad, p.calculatorOn == 1);
+  if (p.advanceRequest == 1 || RightClickFlag == 1) {
+    p.index = p.index % NodColourCount + 1;
+    p.advanceRequest = 0;
+    RightClickFlag = 0;
+  }
+  // 3. The swatch column.
+  DrawSwatches(screen);
+  // 4. The current colour from the table, unless a click set it.
+  if (p.edited == 0) {
+    const NodColour& entry = NodEntry(NodColourTable, p.column, p.index);
+    p.red = entry.red;
+    p.green = entry.green;
+    p.blue = entry.blue;
+  }
+  // 5. The calculator on the target channel, then every channel into 0..255.
+  ServeCalculator(screen, PaletteKeypad, p.calculatorOn == 1 ? TargetChannel() : nullptr);
+  for (const ChannelRow& row : ChannelRows) p.*row.value = std::clamp(p.*row.value, 0, 255);
+  // 6. Get with slot 7 (Restore reads nothing here); the planes into the canvas.
+  if (GetSlotRequest == PagePalette) {
+    ReadKeepFile(Canvas.data(), PagePalette, PixelTarget::IntoPlanes);
+    GetSlotRequest = 99;
+  }
+  if (RestoreRequest == 1) RestoreRequest = 2;
+  CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+  // 7. The chart: the colour (or the chart green) under the last mouse
+  //    position, then the chart over the picture's corner.
+  if (p.chartOn == 1 && p.edited == 0) {
+    const ChartPick pick = TakeChartColour(MouseX, MouseY, p.chartGreen);
+    if (pick.kind == ChartPick::Colour) {
+      p.red = pick.red;
+      p.green = pick.green;
+      p.blue = pick.blue;
+    } else if (pick.kind == ChartPick::Green) {
+      p.chartGreen = pick.chartGreen;
+    }
+  }
+  if (p.chartOn == 1) DrawColourChart(Canvas.data(), p.chartGreen);
+  // 8. The current colour back into the table.
+  NodEntry(NodColourTable, p.column, p.index) = NodColour{p.red, p.green, p.blue};
+  // 9. The current entry, "↓" and the channel bars.
+  DrawCurrentColour(screen);
+  // 10. "save color".
+  if (p.saveRequest == 1) {
+    SaveNodColourFile();
+    p.saveRequest = 0;
+  }
+  // 11. The canvas shown; tab bar, small-font labels, value boxes, comments.
+  //     "Save" stores the picture without the chart: WorkPlanes as they are.
+  Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+  if (SaveAsRequest == 1) {
+    SaveImageAs(LanguageId);
+    SaveAsRequest = 0;
+  }
+  DrawTabs();
+  for (const int code : SmallLabels) DrawPanelKey(screen, *FindPanelKey(Panel, code));
+  for (const PanelKey& box : ValueBoxes) DrawPanelKey(screen, box);
+  p.edited = 0;
+  ServeComments(screen, Comments, p.helpItem);
+  OrgShown = NewShown = 0;
+}

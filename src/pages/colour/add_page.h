@@ -1,0 +1,17 @@
+// What the ADD page shows of its state to the tests (the page itself is
+// reached through the page table).
+#pragma once
+
+#include "image/planes.h"
+#include "pages/colour/nod_colours.h"
+
+// The addition the page runs: the fast form; the benchmark swaps in the
+// literal one to time the same paint with it.
+using AddColoursRoutine = void (*)(const PlaneView& planes, const NodColumn& active, int lo, int hi,
+                                   BlendWeights weights);
+extern AddColoursRoutine AddNodColoursRoutine;
+
+// The x of the blend meter's mark for the weights in force.
+int AddMeterX();
+// The column in use: 1 A, 2 B.
+int AddColumnChoice();
