@@ -11,6 +11,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "pages/tone/vantor_eye.h"
@@ -252,6 +253,28 @@ TEST(EyeEngine, ResultDoesNotDependOnRowOrderOrBands) {
   for (int y = 1; y < 80; y += 2) VantorEyeRowsOn(source.view(), rows.view(), 90, 80, 20, p, y, y + 1, 1);
   EXPECT_EQ(Differences(whole, bands), "");
   EXPECT_EQ(Differences(whole, rows), "");
+}
+
+// A band target holds only its rows and gets every pixel of them, the frame
+// included: stacked, the bands give the whole pass, whatever the band height
+// and even for pictures narrower or lower than the window.
+TEST(EyeEngine, BandTargetsStackToTheWholePass) {
+  for (const auto& [w, h, n, bandRows] : {std::tuple{90, 80, 20, 7}, std::tuple{90, 80, 40, 64},
+                                          std::tuple{12, 30, 16, 5}, std::tuple{50, 9, 8, 4}}) {
+    const Picture3 source = Scene(w, h);
+    const EyeParameters p = Both(120, 130, 140);
+    const Picture3 whole = RunFast(source, n, p, 7, 2);
+    Picture3 stacked(w, h, 7);
+    for (int y = 0; y < h; y += bandRows) {
+      const int rows = std::min(bandRows, h - y);
+      Picture3 band(w, rows, 3);
+      VantorEyeBandOn(source.view(), band.view(), w, h, n, p, y, y + rows, 2);
+      for (int k = 0; k < 3; ++k)
+        for (int r = 0; r < rows; ++r)
+          for (int x = 0; x < w; ++x) stacked.view().at(k, y + r, x) = band.view().at(k, r, x);
+    }
+    EXPECT_EQ(Differences(whole, stacked), "") << w << " x " << h << ", n " << n;
+  }
 }
 
 TEST(EyeEngine, ProgramEntryPointsWorkOnTheProgramPlanes) {

@@ -258,17 +258,16 @@ void PlanesFromPicture(const Picture& picture, const OwnPlanes& p) {
 }
 
 // The low byte of each sample, as every file writer of the program takes it.
-// The planes into `file` as a BMP of the program's layout, a band of rows at a
-// time, so that no copy of a whole large picture is made.
-bool AppendBmpOf(AtomicFileWriter& file, const PlaneView& planes, int width, int height) {
-  const auto header = BmpHeader(width, height, 0);
-  if (!file.Append(header)) return false;
+// Rows 0 .. rows - 1 of the planes into `file`, in the BMP layout (bottom
+// row first), a band of rows at a time, so that no copy of a whole large
+// picture is made.
+bool AppendBmpRows(AtomicFileWriter& file, const PlaneView& planes, int width, int rows) {
   const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
   constexpr int BandRows = 64;
   std::vector<std::uint8_t> band(rowBytes * BandRows, 0);
-  for (int first = 0; first < height; first += BandRows) {
-    const int rows = std::min(BandRows, height - first);
-    for (int r = 0; r < rows; ++r) {
+  for (int first = 0; first < rows; first += BandRows) {
+    const int count = std::min(BandRows, rows - first);
+    for (int r = 0; r < count; ++r) {
       std::uint8_t* out = band.data() + rowBytes * static_cast<std::size_t>(r);
       const std::size_t start = static_cast<std::size_t>(first + r) * static_cast<std::size_t>(planes.stride);
       const std::uint32_t* blue = planes.plane[0] + start;
@@ -280,11 +279,15 @@ bool AppendBmpOf(AtomicFileWriter& file, const PlaneView& planes, int width, int
         out[2] = static_cast<std::uint8_t>(red[x]);
       }
     }
-    if (!file.Append(std::span<const std::uint8_t>(band.data(), rowBytes * static_cast<std::size_t>(rows)))) {
+    if (!file.Append(std::span<const std::uint8_t>(band.data(), rowBytes * static_cast<std::size_t>(count)))) {
       return false;
     }
   }
   return true;
+}
+
+bool AppendBmpOf(AtomicFileWriter& file, const PlaneView& planes, int width, int height) {
+  return file.Append(BmpHeader(width, height, 0)) && AppendBmpRows(file, planes, width, height);
 }
 
 // A 960 x 672 bottom-up canvas into planes of that size.
@@ -341,6 +344,41 @@ void RunPass(const PlaneView& source, const PlaneView& target, int width, int he
   if (showProgress) std::fputc('\n', stderr);
 }
 
+// The whole pass into a BMP, a band of rows at a time: each band is computed
+// into a band-sized target and written at once, so a large picture needs no
+// second set of planes.
+bool WriteBandedPass(const std::string& path, const OwnPlanes& source, int n, const EyeParameters& parameters,
+                     std::string* error) {
+  const int width = source.width, height = source.height;
+  constexpr int BandRows = 128;
+  OwnPlanes band(width, BandRows);
+  if (!band.allocated()) {
+    *error = "not enough memory";
+    return false;
+  }
+  const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
+  const bool showProgress = ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
+  AtomicFileWriter file(path);
+  bool ok = file.Append(BmpHeader(width, height, 0));
+  for (int y = 0; ok && y < height; y += BandRows) {
+    const int rows = std::min(BandRows, height - y);
+    VantorEyeBandOn(source.view(), band.view(), width, height, n, parameters, y, y + rows, threads);
+    ok = AppendBmpRows(file, band.view(), width, rows);
+    if (showProgress) {
+      const int done = (y + rows) * 40 / height;
+      std::fprintf(stderr, "\r[%.*s%*s] %3d%%", done, "########################################", 40 - done, "",
+                   done * 100 / 40);
+      std::fflush(stderr);
+    }
+  }
+  if (showProgress) std::fputc('\n', stderr);
+  if (!ok || !file.Commit(Durability::Ordinary)) {
+    *error = "the file could not be written";
+    return false;
+  }
+  return true;
+}
+
 bool WriteOutput(const std::string& path, const PlaneView& planes, int width, int height, std::string* error) {
   if (EndsWith(Lower(path), ".png")) {
     const std::vector<std::uint8_t> rgb = RgbTopDownOf(planes, width, height);
@@ -371,7 +409,7 @@ int main(int argc, char** argv) {
   }
 
   std::string error;
-  const std::optional<Picture> picture = LoadPicture(options.input, &error);
+  std::optional<Picture> picture = LoadPicture(options.input, &error);
   if (!picture) return Fail("cannot read " + options.input + ": " + error, 1);
 
   EyeParameters parameters;
@@ -384,13 +422,21 @@ int main(int argc, char** argv) {
     // With the area eye off every pixel of the target is written: the rows
     // and columns the window reaches are computed, the rest is the frame.
     OwnPlanes source(picture->width, picture->height);
-    OwnPlanes target(picture->width, picture->height);
-    if (!source.allocated() || !target.allocated()) return Fail("not enough memory for " + options.input, 1);
+    if (!source.allocated()) return Fail("not enough memory for " + options.input, 1);
     PlanesFromPicture(*picture, source);
+    picture.reset();
     if (options.referenceAuto) {
       const auto levels = ChannelLevelsOf(source.view(), source.width, source.height);
       for (std::size_t c = 0; c < 3; ++c) parameters.reference[c] = levels[c].middle;
     }
+    if (!EndsWith(Lower(options.output), ".png")) {
+      if (!WriteBandedPass(options.output, source, n, parameters, &error)) {
+        return Fail("cannot write " + options.output + ": " + error, 1);
+      }
+      return 0;
+    }
+    OwnPlanes target(source.width, source.height);
+    if (!target.allocated()) return Fail("not enough memory for " + options.input, 1);
     RunPass(source.view(), target.view(), source.width, source.height, n, parameters);
     if (!WriteOutput(options.output, target.view(), target.width, target.height, &error)) {
       return Fail("cannot write " + options.output + ": " + error, 1);

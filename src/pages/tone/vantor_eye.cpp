@@ -652,6 +652,7 @@ struct EyeJob {
   bool rowFinish = false;  // FinishRow may be used
   int firstColumn = 0;
   int lastColumn = -1;
+  int targetFirstRow = 0;  // the target's row 0 is this row of the picture
 };
 
 // The numerator of the window sum of a = Q - ref, Q, or 255 - Q from V, the
@@ -742,7 +743,7 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
       std::uint32_t* outs[3];
       for (int c = 0; c < 3; ++c) {
         owns[c] = reinterpret_cast<const std::int32_t*>(&job.source.at(c, y, job.firstColumn));
-        outs[c] = &job.target.at(c, y, job.firstColumn);
+        outs[c] = &job.target.at(c, y - job.targetFirstRow, job.firstColumn);
       }
       FinishRow(*job.finish, highs, lows, owns, outs, count);
       continue;
@@ -778,7 +779,7 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
       }
       std::array<std::uint32_t, 3> out{};
       FinishPixel(rule, q, own, out);
-      for (std::size_t c = 0; c < 3; ++c) job.target.at(static_cast<int>(c), y, x) = out[c];
+      for (std::size_t c = 0; c < 3; ++c) job.target.at(static_cast<int>(c), y - job.targetFirstRow, x) = out[c];
     }
   }
 }
@@ -831,13 +832,18 @@ EyeRegion EyeRegionOf(int width, int height, int n, const EyeParameters& p) {
   return region;
 }
 
-void WriteEyeFrame(const PlaneView& target, int width, int height, int n) {
+namespace {
+
+// The white frame over picture rows yFrom <= y < yTo, into a target whose
+// row 0 is picture row targetFirstRow.
+void WriteEyeFrameRows(const PlaneView& target, int width, int height, int n, int yFrom, int yTo,
+                       int targetFirstRow) {
   const int r = n / 2;
   const int leftEnd = std::min(r, width - 1);      // columns 0..r
   const int rightStart = std::max(0, width - r);   // columns width-r..width-1
   for (int c = 0; c < 3; ++c) {
-    for (int y = 0; y < height; ++y) {
-      std::uint32_t* row = &target.at(c, y, 0);
+    for (int y = std::max(yFrom, 0); y < std::min(yTo, height); ++y) {
+      std::uint32_t* row = &target.at(c, y - targetFirstRow, 0);
       if (y <= r || y >= height - r) {
         std::fill(row, row + width, 255u);
         continue;
@@ -848,46 +854,64 @@ void WriteEyeFrame(const PlaneView& target, int width, int height, int n) {
   }
 }
 
-void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width, int height, int n,
-                     const EyeParameters& parameters, int yFrom, int yTo, int threads) {
-  if (!IsEyeWindow(n) || width <= 0 || height <= 0) return;
+void RunEyeRegion(const PlaneView& source, const PlaneView& target, int width, int height, int n,
+                  const EyeParameters& parameters, int yFrom, int yTo, int threads, int targetFirstRow) {
   EyeRegion region = EyeRegionOf(width, height, n, parameters);
   region.firstRow = std::max(region.firstRow, yFrom);
   region.lastRow = std::min(region.lastRow, yTo - 1);
-  if (region.firstRow <= region.lastRow && region.firstColumn <= region.lastColumn) {
-    const EyeWindow window = MakeEyeWindow(n);
-    const EyeRule rule = MakeEyeRule(parameters);
-    const int reach = window.r - 1;
-    EyeJob job;
-    job.source = source;
-    job.target = target;
-    job.window = &window;
-    job.rule = &rule;
-    job.firstColumn = region.firstColumn;
-    job.lastColumn = region.lastColumn;
-    const long long largest = LargestSample(source, region.firstRow - reach, region.lastRow + reach,
-                                            region.firstColumn - reach, region.lastColumn + reach);
-    job.path = ChooseSumPath(window, largest);
-    const RowFinish finish = MakeRowFinish(rule, window);
-    job.finish = &finish;
-    job.rowFinish = job.path != SumPath::Exact && largest <= RowFinishLimit &&
-                    std::all_of(rule.reference.begin(), rule.reference.end(),
-                                [](long long v) { return std::llabs(v) <= RowFinishLimit; });
-    const int rowCount = region.lastRow - region.firstRow + 1;
-    const int workers = std::clamp(threads, 1, std::min(rowCount, 16));
-    if (workers == 1) {
-      RunEyeRows(job, region.firstRow, region.lastRow);
-    } else {
-      std::vector<std::thread> pool;
-      for (int k = 0; k < workers; ++k) {
-        const int first = region.firstRow + rowCount * k / workers;
-        const int last = region.firstRow + rowCount * (k + 1) / workers - 1;
-        pool.emplace_back([&job, first, last] { RunEyeRows(job, first, last); });
-      }
-      for (std::thread& t : pool) t.join();
-    }
+  if (region.firstRow > region.lastRow || region.firstColumn > region.lastColumn) return;
+  const EyeWindow window = MakeEyeWindow(n);
+  const EyeRule rule = MakeEyeRule(parameters);
+  const int reach = window.r - 1;
+  EyeJob job;
+  job.source = source;
+  job.target = target;
+  job.window = &window;
+  job.rule = &rule;
+  job.firstColumn = region.firstColumn;
+  job.lastColumn = region.lastColumn;
+  job.targetFirstRow = targetFirstRow;
+  const long long largest = LargestSample(source, region.firstRow - reach, region.lastRow + reach,
+                                          region.firstColumn - reach, region.lastColumn + reach);
+  job.path = ChooseSumPath(window, largest);
+  const RowFinish finish = MakeRowFinish(rule, window);
+  job.finish = &finish;
+  job.rowFinish = job.path != SumPath::Exact && largest <= RowFinishLimit &&
+                  std::all_of(rule.reference.begin(), rule.reference.end(),
+                              [](long long v) { return std::llabs(v) <= RowFinishLimit; });
+  const int rowCount = region.lastRow - region.firstRow + 1;
+  const int workers = std::clamp(threads, 1, std::min(rowCount, 16));
+  if (workers == 1) {
+    RunEyeRows(job, region.firstRow, region.lastRow);
+    return;
   }
+  std::vector<std::thread> pool;
+  for (int k = 0; k < workers; ++k) {
+    const int first = region.firstRow + rowCount * k / workers;
+    const int last = region.firstRow + rowCount * (k + 1) / workers - 1;
+    pool.emplace_back([&job, first, last] { RunEyeRows(job, first, last); });
+  }
+  for (std::thread& t : pool) t.join();
+}
+
+}  // namespace
+
+void WriteEyeFrame(const PlaneView& target, int width, int height, int n) {
+  WriteEyeFrameRows(target, width, height, n, 0, height, 0);
+}
+
+void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width, int height, int n,
+                     const EyeParameters& parameters, int yFrom, int yTo, int threads) {
+  if (!IsEyeWindow(n) || width <= 0 || height <= 0) return;
+  RunEyeRegion(source, target, width, height, n, parameters, yFrom, yTo, threads, 0);
   if (parameters.areaEyeOn == 0) WriteEyeFrame(target, width, height, n);
+}
+
+void VantorEyeBandOn(const PlaneView& source, const PlaneView& band, int width, int height, int n,
+                     const EyeParameters& parameters, int yFrom, int yTo, int threads) {
+  if (!IsEyeWindow(n) || width <= 0 || height <= 0 || yFrom >= yTo) return;
+  RunEyeRegion(source, band, width, height, n, parameters, yFrom, yTo, threads, yFrom);
+  if (parameters.areaEyeOn == 0) WriteEyeFrameRows(band, width, height, n, yFrom, yTo, yFrom);
 }
 
 void UseEyeVectorUnits(bool on) { VectorUnitsAllowed = on; }

@@ -118,6 +118,13 @@ EyeRegion EyeRegionOf(int width, int height, int n, const EyeParameters& paramet
 void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width, int height, int n,
                      const EyeParameters& parameters, int yFrom, int yTo, int threads);
 
+// The same over rows yFrom <= y < yTo into `band`, a view of just those rows
+// (its row 0 is picture row yFrom), the frame of those rows included; every
+// pixel of the band is written when the area eye is off. Band by band, a
+// large picture needs no second set of planes.
+void VantorEyeBandOn(const PlaneView& source, const PlaneView& band, int width, int height, int n,
+                     const EyeParameters& parameters, int yFrom, int yTo, int threads);
+
 // The white frame alone, as above.
 void WriteEyeFrame(const PlaneView& target, int width, int height, int n);
 
