@@ -40,6 +40,10 @@ VZ_DECLARE_PAGE(Appear)
 VZ_DECLARE_PAGE(Gamon)
 #undef VZ_DECLARE_PAGE
 
+// The right-click steps of the pages that take one (page-table entries).
+void OutlineRightClick();
+void PatternRightClick();
+
 // The TOP page's reset mark also returns the FILTER page's values: light
 // core 0 .. 255, colour power off with value 100.
 void ResetFilterValues();

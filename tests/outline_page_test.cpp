@@ -1,0 +1,204 @@
+// The Outline page through the whole program: the fine outline and
+// "set KEEP9" on a short and a full picture, a brush stroke by drag with its
+// pressure and its right-click fix, the local contrast fixed by right clicks,
+// the circle marker near the bottom of the picture, and the golden screen.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/gestures.h"
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/pattern/outline_detect.h"
+#include "pages/pattern/outline_page.h"
+#include "pages/pattern/outline_state.h"
+#include "support/golden.h"
+#include "support/program_session.h"
+
+namespace {
+
+constexpr int OutlinePage_ = 9;
+constexpr int LocalContrastX = 40, LocalContrastY = 102;
+constexpr int OutlineX = 40, OutlineY = 167;
+constexpr int FineX = 20, FineY = 193;
+constexpr int ClearX = 70, ClearY = 219;
+constexpr int BrushX = 40, BrushY = 310;
+constexpr int BrushFatX = 20, BrushFatY = 362;
+constexpr int BrushClearX = 70, BrushClearY = 362;
+constexpr int CycleX = 82, CycleY = 435;
+constexpr int SetKeepX = 40, SetKeepY = 584;
+constexpr int DarkResetX = 20, DarkResetY = 40;
+
+// Grey 100 left of x 300, grey 130 from there on.
+Rgb Edge(int x, int) { return x < 300 ? Rgb{100, 100, 100} : Rgb{130, 130, 130}; }
+// A soft gradient with a sharp square in it.
+Rgb Scene(int x, int y) {
+  if (x > 300 && x < 500 && y > 200 && y < 400) return Rgb{200, 60, 40};
+  return Rgb{static_cast<std::uint8_t>(60 + x / 8), static_cast<std::uint8_t>(80 + y / 6), 140};
+}
+
+std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas) {
+  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
+    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
+  });
+}
+
+TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 960, 672);
+  s.Click(OutlineX, OutlineY);
+  EXPECT_EQ(OutlinePage.outlineOn, 1);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{100, 100, 100}));  // on, but no width yet
+  s.Click(FineX, FineY);
+  EXPECT_EQ(OutlinePage.outlineWidth, FineWidth);
+  // The edge is outlined in black in the two columns beside it, over the
+  // whole height but the two outermost rows.
+  for (int y : {34, 300, 701}) {
+    EXPECT_EQ(s.Pixel(100 + 299, y), (Rgb{0, 0, 0})) << y;
+    EXPECT_EQ(s.Pixel(100 + 300, y), (Rgb{0, 0, 0})) << y;
+    EXPECT_EQ(s.Pixel(100 + 298, y), (Rgb{100, 100, 100})) << y;
+    EXPECT_EQ(s.Pixel(100 + 301, y), (Rgb{130, 130, 130})) << y;
+  }
+  EXPECT_EQ(s.Pixel(100 + 299, 32), (Rgb{100, 100, 100}));
+  EXPECT_EQ(s.Pixel(100 + 299, 703), (Rgb{100, 100, 100}));
+  // "／" twice: cyan outlines.
+  s.Click(CycleX, CycleY);
+  s.Click(CycleX, CycleY);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{0, 255, 255}));
+  const std::vector<std::uint8_t> shown = s.ShownCanvas();
+  s.Click(SetKeepX, SetKeepY);
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
+  // "clear": the outline goes; the stored picture stays in the planes.
+  s.Click(ClearX, ClearY);
+  EXPECT_EQ(OutlinePage.outlineOn, 0);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{0, 255, 255}));
+  EXPECT_EQ(s.Pixel(100 + 200, 300), (Rgb{100, 100, 100}));
+}
+
+TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 400, 200);
+  s.Click(FineX, FineY);
+  // The picture's right edge (grey 130 against white) and the edge inside.
+  EXPECT_EQ(s.Pixel(100 + 299, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(100 + 399, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(100 + 400, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(100 + 600, 100), (Rgb{255, 255, 255}));
+  const std::vector<std::uint8_t> shown = s.ShownCanvas();
+  s.Click(SetKeepX, SetKeepY);
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
+}
+
+TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(BrushX, BrushY);
+  s.Click(BrushFatX, BrushFatY);
+  EXPECT_EQ(OutlinePage.brushOn, 1);
+  EXPECT_EQ(BrushPressure, 100);
+  s.Drag(200, 500, 400, 500, 20);
+  // The stroke (size 6 discs at 100 %) is painted in black; the discs stand
+  // at plane row 704 - y, shown one pixel above the pointer.
+  EXPECT_EQ(s.Pixel(300, 499), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(300, 493), (Rgb{0, 0, 0}));   // radius 6
+  EXPECT_NE(s.Pixel(300, 491), (Rgb{0, 0, 0}));
+  // The release 400 - 100, 500 - 32 lies far from the last release (0, 0
+  // after the panel click): the next discs are at 40 %.
+  EXPECT_EQ(BrushPressure, 40);
+  EXPECT_EQ(OutlinePage.lastReleaseX, 300);
+  EXPECT_EQ(OutlinePage.lastReleaseY, 468);
+  const std::size_t index = static_cast<std::size_t>(704 - 500) * Stride + 200;
+  EXPECT_EQ(BrushMask[index], 1);
+  EXPECT_NE(WorkPlanes[0][index], 0u);
+  s.RightClick(300, 500);
+  EXPECT_EQ(WorkPlanes[0][index], 0u);
+  EXPECT_EQ(WorkPlanes[2][index], 0u);
+  EXPECT_EQ(BrushMask[index], 0);
+  // Fixed: the stroke stays with the brush off.
+  s.Click(BrushX, BrushY);
+  EXPECT_EQ(OutlinePage.brushOn, 0);
+  EXPECT_EQ(s.Pixel(300, 499), (Rgb{0, 0, 0}));
+}
+
+TEST(OutlinePage, BrushClearForgetsTheStrokesAndTheyNeverTouchRowOrColumnZero) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(BrushX, BrushY);
+  s.Click(BrushFatX, BrushFatY);
+  s.Drag(101, 702, 101, 650, 10);  // along the left and bottom edges
+  EXPECT_EQ(s.Pixel(101, 690), (Rgb{0, 0, 0}));
+  EXPECT_NE(s.Pixel(100, 690), (Rgb{0, 0, 0}));  // column 0
+  EXPECT_NE(s.Pixel(110, 703), (Rgb{0, 0, 0}));  // plane row 0
+  EXPECT_EQ(std::count(BrushMask.begin(), BrushMask.begin() + Stride, 1) > 0, true);  // marked in row 0 ...
+  s.Click(BrushClearX, BrushClearY);
+  EXPECT_EQ(std::count(BrushMask.begin(), BrushMask.end(), 1), 0);
+  EXPECT_EQ(OutlinePage.brushOn, 0);
+}
+
+TEST(OutlinePage, CircleMarkerNearTheBottomStaysRoundAndMarksPlaneRow704MinusY) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  const Rgb top = s.Pixel(500, 694);
+  const Rgb high = s.Pixel(500, 672);
+  DrawCircleMarker(500, 700, 6);  // radius 6 at 100 %
+  const Rgb inverted{static_cast<std::uint8_t>(255 - top.r), static_cast<std::uint8_t>(255 - top.g),
+                     static_cast<std::uint8_t>(255 - top.b)};
+  EXPECT_EQ(s.Pixel(500, 694), inverted);  // the top of a round circle
+  EXPECT_EQ(s.Pixel(500, 672), high);      // not stretched up to client y 672
+  EXPECT_EQ(BrushMask[4 * Stride + 400], 1);   // plane row 704 - 700
+  EXPECT_EQ(BrushMask[10 * Stride + 400], 1);  // radius 6 up
+  EXPECT_EQ(BrushMask[11 * Stride + 400], 0);
+  EXPECT_EQ(BrushMask[0 * Stride + 400], 1);   // and down to row 0
+  ClearBrushMask();
+}
+
+TEST(OutlinePage, RightClicksFixTheLocalContrastOnceEach) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(LocalContrastX, LocalContrastY);
+  EXPECT_EQ(OutlinePage.localContrastOn, 1);
+  s.Click(400 + 100, 300 + 32);  // the square's corner region
+  EXPECT_EQ(LocalContrastPoint, (ContrastPoint{400, 672 - 300}));
+  const std::size_t centre = static_cast<std::size_t>(372) * Stride + 400;
+  const std::uint32_t original = WorkPlanes[2][centre];
+  EXPECT_NE(s.Pixel(500, 332).r, original);  // the preview changes the screen
+  EXPECT_EQ(WorkPlanes[2][centre], original);  // but not the planes
+  s.RightClick(500, 332);
+  const std::uint32_t once = WorkPlanes[2][centre];
+  EXPECT_NE(once, original);
+  s.RightClick(500, 332);
+  EXPECT_NE(WorkPlanes[2][centre], once);
+}
+
+TEST(OutlinePage, DarkResetPutsTheSwitchesAndJudgeValueBack) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 300, 200);
+  s.Click(FineX, FineY);
+  JudgeValue = 30;
+  s.Click(DarkResetX, DarkResetY);
+  EXPECT_EQ(OutlinePage.outlineOn, 0);
+  EXPECT_EQ(OutlinePage.outlineWidth, 0);
+  EXPECT_EQ(JudgeValue, 16);
+}
+
+TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(FineX, FineY);
+  s.Click(BrushX, BrushY);  // brush on (outline off): the panel with its explanation
+  s.Click(FineX, FineY);    // back to the fine outline
+  std::vector<std::uint8_t> rgb;
+  for (int y = 0; y < 840; ++y)
+    for (int x = 0; x < 1100; ++x) {
+      const Rgb c = s.Pixel(x, y);
+      rgb.insert(rgb.end(), {c.r, c.g, c.b});
+    }
+  EXPECT_GOLDEN("outline_page", rgb);
+}
+
+}  // namespace
