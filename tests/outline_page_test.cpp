@@ -6,16 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/gestures.h"
+#include "app/program.h"
 #include "app/state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/pattern/outline_detect.h"
 #include "pages/pattern/outline_page.h"
 #include "pages/pattern/outline_state.h"
+#include "platform/headless.h"
 #include "support/golden.h"
 #include "support/program_session.h"
 
@@ -203,6 +207,75 @@ TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
       rgb.insert(rgb.end(), {c.r, c.g, c.b});
     }
   EXPECT_GOLDEN("outline_page", rgb);
+}
+
+}  // namespace
+
+// [Driver scripts] The same flows as a user's script for vazesample-drive.
+namespace {
+
+// Runs a driver script with the whole program inside `folder`; its report lines.
+std::string RunScript(const std::string& folder, const std::string& script) {
+  std::vector<DriveCommand> commands;
+  std::string error;
+  EXPECT_TRUE(ParseDriveScript(script, "script.txt", commands, &error)) << error;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  DriveSetup setup;
+  setup.scriptName = "script.txt";
+  setup.scriptFolder = folder;
+  setup.workFolder = folder;
+  setup.startTitle = ProgramTitleAtStart;
+  setup.startProgram = StartProgram;
+  setup.handlers = ProgramHandlers;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
+  std::filesystem::current_path(previous);
+  return out.str();
+}
+
+// Blue, green, red of a keep file's pixel at a column and plane row.
+Rgb KeepPixel(const std::vector<std::uint8_t>& file, int column, int row) {
+  const std::size_t at = BmpHeaderBytes + (static_cast<std::size_t>(row) * Stride + column) * 3;
+  if (file.size() < at + 3) return Rgb{1, 2, 3};
+  return Rgb{file[at + 2], file[at + 1], file[at]};
+}
+
+TEST(OutlineScripts, FineOutlineAndSetKeep9OnAShortAndAFullPicture) {
+  ProgramSession s;  // for its folder
+  for (const auto& [width, height] : {std::pair{960, 672}, std::pair{400, 200}}) {
+    WriteTestPicture(s.PathIn("edge.bmp"), width, height, Edge);
+    const std::string report = RunScript(s.Folder(),
+                                         "open edge.bmp\n"
+                                         "click 630 10   # Outline\n"
+                                         "click 20 193   # fine\n"
+                                         "click 40 584   # set KEEP9\n");
+    EXPECT_EQ(report.find("message:"), std::string::npos) << report;
+    const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
+    ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
+    EXPECT_EQ(KeepPixel(keep, 299, 600), (Rgb{0, 0, 0})) << width;
+    EXPECT_EQ(KeepPixel(keep, 300, 600), (Rgb{0, 0, 0})) << width;
+    EXPECT_EQ(KeepPixel(keep, 298, 600), (Rgb{100, 100, 100})) << width;
+    EXPECT_EQ(KeepPixel(keep, 299, 671), (Rgb{100, 100, 100})) << width;  // the border row
+  }
+}
+
+TEST(OutlineScripts, BrushStrokeByDragAndItsRightClickFix) {
+  ProgramSession s;
+  WriteTestPicture(s.PathIn("scene.bmp"), 960, 672, Scene);
+  RunScript(s.Folder(),
+            "open scene.bmp\n"
+            "click 630 10     # Outline\n"
+            "click 40 310     # 4)Brush\n"
+            "click 20 362     # fat\n"
+            "drag 200 500 400 500\n"
+            "rclick 300 500   # fixed\n"
+            "click 40 310     # brush off\n"
+            "click 40 584     # set KEEP9\n");
+  const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
+  EXPECT_EQ(KeepPixel(keep, 250, 204), (Rgb{0, 0, 0}));
+  EXPECT_EQ(KeepPixel(keep, 250, 210), (Rgb{0, 0, 0}));
+  EXPECT_NE(KeepPixel(keep, 250, 212), (Rgb{0, 0, 0}));
 }
 
 }  // namespace
