@@ -3,6 +3,8 @@
 // [SECTION] Shapes: the four pairs of half regions of each detector
 // [SECTION] Exact form for any samples
 // [SECTION] Row form for 0..255 samples
+#define VZ_INLINE [[gnu::always_inline]] inline
+
 // [SECTION] The detectors as the pages call them
 //
 // How the row form gets the same integer means as reading every pixel's
@@ -10,10 +12,11 @@
 // and a span of 1 to 7 columns). For each picture row the run sums of every
 // length are made once per channel (h2 = h1 + h1 shifted, h4 = h2 + h2
 // shifted, ...) and kept in a ring of seven rows; a region's sum at a column
-// is then the sum of a few run sums at shifted columns. Sums of at most 14
-// samples of 0..255 fit 16 bits, so the column loops run on 16-bit lanes; the
-// means divide by a constant divisor and the gray divides by 1000 exactly as
-// image/gray.h does. A picture with a sample above 255 (no page makes one,
+// is then the sum of a few run sums at shifted columns, added and divided in
+// one pass over the columns. Sums of at most 14 samples of 0..255 fit 16
+// bits, so the column loops run on 16-bit lanes (built for AVX2 as well);
+// the means divide by a constant divisor and the gray divides by 1000
+// exactly as image/gray.h does. A picture with a sample above 255 (no page makes one,
 // but the planes are 32-bit) takes the exact form instead.
 
 #include "pages/pattern/outline_detect.h"
@@ -22,6 +25,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "image/gray.h"
@@ -180,7 +184,7 @@ class RowSums {
   Lane* Sums(int row, int k, int length) { return data_.data() + Offset(row, k, length); }
 
   // Makes the run sums of one picture row; false when a sample is above 255.
-  bool Build(const PlaneView& planes, int row) {
+  [[gnu::always_inline]] bool Build(const PlaneView& planes, int row) {
     const std::size_t w = static_cast<std::size_t>(width_);
     for (int k = 0; k < 3; ++k) {
       const std::uint32_t* in = planes.plane[static_cast<std::size_t>(k)] + static_cast<std::size_t>(row) * planes.stride;
@@ -218,32 +222,51 @@ class RowSums {
   std::vector<Lane> data_;
 };
 
-// The integer means of one side, per channel, for columns first .. last.
-template <int Divisor>
-void SideMeans(const RowSums& sums, int row, const Side& side, int first, int last,
-               std::array<Lane*, 3> means) {
-  for (int k = 0; k < 3; ++k) {
-    Lane* __restrict out = means[static_cast<std::size_t>(k)];
-    const Run& head = side.runs[0];
-    const Lane* __restrict s0 = sums.Sums(row + head.row, k, head.Length()) + head.first;
-    for (int c = first; c <= last; ++c) out[c] = s0[c];
-    for (int i = 1; i < side.count; ++i) {
-      const Run& run = side.runs[static_cast<std::size_t>(i)];
-      const Lane* __restrict s = sums.Sums(row + run.row, k, run.Length()) + run.first;
-      for (int c = first; c <= last; ++c) out[c] = static_cast<Lane>(out[c] + s[c]);
-    }
-    for (int c = first; c <= last; ++c) out[c] = static_cast<Lane>(out[c] / Divisor);
+// The integer means of N runs' sums: one pass over the columns.
+template <int N, int Divisor>
+VZ_INLINE void SumRuns(Lane* __restrict out, const std::array<const Lane*, 7>& runs, int first, int last) {
+  std::array<const Lane*, N> s{};
+  for (int i = 0; i < N; ++i) s[static_cast<std::size_t>(i)] = runs[static_cast<std::size_t>(i)];
+  for (int c = first; c <= last; ++c) {
+    unsigned acc = s[0][c];
+    for (int i = 1; i < N; ++i) acc += s[static_cast<std::size_t>(i)][c];
+    out[c] = static_cast<Lane>(acc / Divisor);
   }
 }
 
-void SideMeansOf(int divisor, const RowSums& sums, int row, const Side& side, int first, int last,
-                 std::array<Lane*, 3> means) {
-  switch (divisor) {
-    case 3: SideMeans<3>(sums, row, side, first, last, means); break;
-    case 8: SideMeans<8>(sums, row, side, first, last, means); break;
-    case 9: SideMeans<9>(sums, row, side, first, last, means); break;
-    case 12: SideMeans<12>(sums, row, side, first, last, means); break;
-    default: SideMeans<14>(sums, row, side, first, last, means); break;
+// Any other count and divisor (not used by the three shapes).
+VZ_INLINE void SumRunsAny(Lane* __restrict out, const std::array<const Lane*, 7>& runs, int count, int divisor,
+                          int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    unsigned acc = 0;
+    for (int i = 0; i < count; ++i) acc += runs[static_cast<std::size_t>(i)][c];
+    out[c] = static_cast<Lane>(acc / static_cast<unsigned>(divisor));
+  }
+}
+
+// The integer means of one side, per channel, for columns first .. last.
+VZ_INLINE void SideMeansOf(int divisor, const RowSums& sums, int row, const Side& side, int first, int last,
+                           std::array<Lane*, 3> means) {
+  for (int k = 0; k < 3; ++k) {
+    std::array<const Lane*, 7> runs{};
+    for (int i = 0; i < side.count; ++i) {
+      const Run& run = side.runs[static_cast<std::size_t>(i)];
+      runs[static_cast<std::size_t>(i)] = sums.Sums(row + run.row, k, run.Length()) + run.first;
+    }
+    Lane* out = means[static_cast<std::size_t>(k)];
+    const int key = divisor * 8 + side.count;
+    switch (key) {
+      case 3 * 8 + 1: SumRuns<1, 3>(out, runs, first, last); break;
+      case 3 * 8 + 2: SumRuns<2, 3>(out, runs, first, last); break;
+      case 3 * 8 + 3: SumRuns<3, 3>(out, runs, first, last); break;
+      case 9 * 8 + 4: SumRuns<4, 9>(out, runs, first, last); break;
+      case 8 * 8 + 5: SumRuns<5, 8>(out, runs, first, last); break;
+      case 8 * 8 + 2: SumRuns<2, 8>(out, runs, first, last); break;
+      case 14 * 8 + 5: SumRuns<5, 14>(out, runs, first, last); break;
+      case 12 * 8 + 7: SumRuns<7, 12>(out, runs, first, last); break;
+      case 12 * 8 + 2: SumRuns<2, 12>(out, runs, first, last); break;
+      default: SumRunsAny(out, runs, side.count, divisor, first, last); break;
+    }
   }
 }
 
@@ -259,7 +282,7 @@ struct RowWork {
 };
 
 // Judges one pair for the columns of a row; passes are or-ed into hit.
-void JudgePair(RowWork& work, int mode, int judge, int first, int last) {
+VZ_INLINE void JudgePair(RowWork& work, int mode, int judge, int first, int last) {
   const Lane* __restrict ab = work.means[0].data();
   const Lane* __restrict ag = work.means[1].data();
   const Lane* __restrict ar = work.means[2].data();
@@ -289,20 +312,19 @@ void JudgePair(RowWork& work, int mode, int judge, int first, int last) {
 }
 
 // False (with nothing decided) when a sample above 255 turns up.
-bool PaintOutlineRows(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
-                      OutlineRgb colour) {
+VZ_INLINE bool PaintOutlineRowsOn(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue,
+                                  int mode, OutlineRgb colour, int rowFrom, int rowTo) {
   const int width = planes.stride;
   const int b = shape.border;
   const int first = b;
   const int last = width - 1 - b;
-  if (last < first || planes.rows - 1 - b < b) return true;
   // A judge value above every possible difference passes nothing; a negative
   // one is kept as it is (every difference of 0 passes it).
   const int judge = std::clamp(judgeValue, -1, 256);
   RowSums sums(width);
   RowWork work(width);
-  int built = 0;
-  for (int row = b; row <= planes.rows - 1 - b; ++row) {
+  int built = rowFrom - shape.reach;
+  for (int row = rowFrom; row <= rowTo; ++row) {
     while (built <= row + shape.reach) {
       if (!sums.Build(planes, built)) return false;
       ++built;
@@ -321,6 +343,46 @@ bool PaintOutlineRows(std::uint8_t* canvas, const PlaneView& planes, const Shape
     }
   }
   return true;
+}
+
+// The same code built twice: for processors with AVX2 (16 lanes of 16 bits)
+// and for any x86-64 (8 lanes).
+__attribute__((target("avx2"))) bool PaintBandAvx2(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape,
+                                                   int judgeValue, int mode, OutlineRgb colour, int rowFrom,
+                                                   int rowTo) {
+  return PaintOutlineRowsOn(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
+}
+bool PaintBandPlain(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
+                    OutlineRgb colour, int rowFrom, int rowTo) {
+  return PaintOutlineRowsOn(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
+}
+
+bool PaintBand(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
+               OutlineRgb colour, int rowFrom, int rowTo) {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  return avx2 ? PaintBandAvx2(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo)
+              : PaintBandPlain(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
+}
+
+// The rows inside the border in two bands, one on a second thread (each
+// band paints only its own canvas rows). False when a sample above 255
+// turned up in either band.
+bool PaintOutlineRows(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
+                      OutlineRgb colour) {
+  const int b = shape.border;
+  const int rowFrom = b;
+  const int rowTo = planes.rows - 1 - b;
+  if (planes.stride - 1 - b < b || rowTo < rowFrom) return true;
+  const int middle = rowFrom + (rowTo - rowFrom + 1) / 2;
+  if (std::thread::hardware_concurrency() < 2 || rowTo - rowFrom < 64) {
+    return PaintBand(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
+  }
+  bool upper = true;
+  std::thread helper(
+      [&] { upper = PaintBand(canvas, planes, shape, judgeValue, mode, colour, middle, rowTo); });
+  const bool lower = PaintBand(canvas, planes, shape, judgeValue, mode, colour, rowFrom, middle - 1);
+  helper.join();
+  return lower && upper;
 }
 
 }  // namespace
