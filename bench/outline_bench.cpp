@@ -21,12 +21,14 @@
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
+#include "pages/pattern/brush.h"
 #include "pages/pattern/local_contrast.h"
 #include "pages/pattern/outline_detect.h"
 #include "pages/pattern/outline_state.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/headless.h"
+#include "platform/surface.h"
 #include "reference/outline_literal.h"
 
 namespace {
@@ -196,6 +198,21 @@ void BrushStep(benchmark::State& state) {
   }
 }
 
+// The same step without presenting the frame: the disc into BrushMask and
+// the inverted circle drawn into the frame.
+void BrushStepWithoutPresent(benchmark::State& state) {
+  ProgramRun run;
+  run.Click(630, 10);
+  run.Click(40, 310);
+  run.Click(20, 362);
+  int x = 300;
+  for (auto _ : state) {
+    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, x - 100, 704 - 400, 6, BrushPressure);
+    Screen().Ellipse(Pen{Black}, std::nullopt, x - 6, 394, x + 6, 406, RasterOp::Invert);
+    x = x < 900 ? x + 1 : 300;
+  }
+}
+
 // The paint after a release, with strokes in the mask.
 void BrushPaintAfterRelease(benchmark::State& state) {
   ProgramRun run;
@@ -218,5 +235,6 @@ BENCHMARK(OutlinePaintFine)->Unit(benchmark::kMillisecond);
 BENCHMARK(PatternPaintOutline)->Arg(1)->Arg(2)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(PatternPaintStencilAndFine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BrushStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BrushStepWithoutPresent)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BrushPaintAfterRelease)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
