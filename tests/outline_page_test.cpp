@@ -83,6 +83,23 @@ TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
   EXPECT_EQ(s.Pixel(100 + 200, 300), (Rgb{100, 100, 100}));
 }
 
+TEST(OutlinePage, ACancelledSaveKeepsThePictureInHandAndANamedOneTakesTheOutline) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 960, 672);
+  s.Click(FineX, FineY);
+  const std::size_t edge = static_cast<std::size_t>(300) * Stride + 299;
+  s.dialogs().QueueFile(std::nullopt);
+  s.Click(910, 10);  // the Save tab, cancelled
+  EXPECT_EQ(WorkPlanes[0][edge], 100u);
+  s.Click(ClearX, ClearY);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{100, 100, 100}));  // the outline was not kept
+  s.Click(FineX, FineY);
+  s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+  s.Click(910, 10);
+  EXPECT_EQ(WorkPlanes[0][edge], 0u);
+  EXPECT_FALSE(FileBytes(s.PathIn("saved.bmp")).empty());
+}
+
 TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Edge, 400, 200);
