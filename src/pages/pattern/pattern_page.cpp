@@ -478,6 +478,7 @@ bool PatternClick() {
       case PatternAction::DarkReset:
         SwitchesOff();
         EmptyRanges();
+        p.beltEdited = 0;  // else the belt would put the old luma bounds back
         p.area = AreaRect{};
         ZoneColour = 255;
         JudgeValue = 16;
