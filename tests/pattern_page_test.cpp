@@ -169,6 +169,15 @@ TEST(PatternPage, ABeltBodyClickHoldsAndTheZoneFollowsAtOnce) {
   EXPECT_EQ(PatternPage.beltEnd, 128);
 }
 
+TEST(PatternPage, TheDarkResetEmptiesTheRangeEvenAfterTheBeltWasUsed) {
+  PickedSession p;
+  p.s.Click(93, 344);  // the belt's end + 8: the belt now holds the bounds
+  EXPECT_EQ(PatternPage.range.lumaMax, 128);
+  p.s.Click(DarkResetX, DarkResetY);
+  EXPECT_EQ(PatternPage.range, ZoneRange{});
+  EXPECT_EQ(PatternPage.area, AreaRect{});
+}
+
 TEST(PatternPage, TheCalculatorMovesTheLumaBoundsWithinTheirOrder) {
   PickedSession p;
   p.s.Click(20, 370);  // luma min box: calculator target 1, calculator on
