@@ -25,6 +25,7 @@
 #include "pages/pattern/local_contrast.h"
 #include "pages/pattern/outline_detect.h"
 #include "pages/pattern/outline_state.h"
+#include "pages/pattern/zones.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/headless.h"
@@ -87,6 +88,21 @@ void LocalContrastLiteral(benchmark::State& state) {
   for (auto _ : state) {
     LiteralLocalContrast(scene.canvas.data(), scene.View(), 480, 336, false);
     benchmark::DoNotOptimize(scene.canvas[1000]);
+  }
+}
+
+// The zone over the whole canvas (luma range 100..160) and the stencil.
+void ZoneAndStencil(benchmark::State& state) {
+  ScenePlanes scene;
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows);
+  ZoneRange range;
+  range.lumaMin = 100;
+  range.lumaMax = 160;
+  const std::vector<std::uint8_t> original = scene.canvas;
+  for (auto _ : state) {
+    std::copy(original.begin(), original.end(), scene.canvas.begin());
+    DrawZone(scene.canvas.data(), Stride, CanvasRows, range, AreaRect{}, 1, 2, 255);
+    benchmark::DoNotOptimize(MakePattern(scene.canvas.data(), mask.data(), Stride, CanvasRows, 255));
   }
 }
 
@@ -230,6 +246,7 @@ BENCHMARK(DetectFast)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(DetectLiteral)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(LocalContrastFast)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LocalContrastLiteral)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ZoneAndStencil)->Unit(benchmark::kMillisecond);
 BENCHMARK(OutlinePaintOff)->Unit(benchmark::kMillisecond);
 BENCHMARK(OutlinePaintFine)->Unit(benchmark::kMillisecond);
 BENCHMARK(PatternPaintOutline)->Arg(1)->Arg(2)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
