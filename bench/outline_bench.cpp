@@ -66,6 +66,16 @@ void DetectFast(benchmark::State& state) {
   }
 }
 
+// Every-channel judge (no grays).
+void DetectFastEveryChannel(benchmark::State& state) {
+  ScenePlanes scene;
+  const int width = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    PaintOutlinePixels(scene.canvas.data(), scene.View(), width, 16, 1, OutlineRgb{});
+    benchmark::DoNotOptimize(scene.canvas[1000]);
+  }
+}
+
 void DetectLiteral(benchmark::State& state) {
   ScenePlanes scene;
   const int width = static_cast<int>(state.range(0));
@@ -243,6 +253,7 @@ void BrushPaintAfterRelease(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(DetectFast)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(DetectFastEveryChannel)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(DetectLiteral)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(LocalContrastFast)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LocalContrastLiteral)->Unit(benchmark::kMicrosecond);
