@@ -1,15 +1,16 @@
 #include "app/gestures.h"
-#include "pages/pattern/outline_state.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "app/state.h"
+#include "image/planes.h"
+#include "pages/pattern/brush.h"
+#include "pages/pattern/outline_state.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 
 DragReceivers CurrentDragReceivers;
-int BrushPercent = 100;
 
 namespace {
 
@@ -99,18 +100,12 @@ void DrawRubberRect(int x1, int y1, int x2, int y2) {
 }
 
 void DrawCircleMarker(int x, int y, int size) {
-  const int r = static_cast<int>(std::sqrt(static_cast<double>(size) * size * BrushPercent / 100.0));
-  const int left = std::clamp(x - r, 0, 960);
-  const int top = std::clamp(y - r, 0, 672);
+  const int r = BrushDiscOf(size, BrushPressure).radius;
+  // The corner is kept on the picture in canvas coordinates, so that the
+  // circle stays round near the bottom of the picture.
+  const int left = std::clamp(x - r - 100, 0, Stride) + 100;
+  const int top = std::clamp(y - r - 32, 0, CanvasRows) + 32;
   Screen().Ellipse(Pen{Black}, std::nullopt, left, top, x + r, y + r, RasterOp::Invert);
-  // The brush mask is in image coordinates.
-  for (int dy = -r; dy <= r; ++dy) {
-    for (int dx = -r; dx <= r; ++dx) {
-      if (dx * dx + dy * dy > r * r) continue;
-      const int column = x - 100 + dx;
-      const int row = y - 32 + dy;
-      if (column >= 0 && column < 960 && row >= 0 && row < 672) BrushMask[static_cast<unsigned>(row * 960 + column)] = 1;
-    }
-  }
+  MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, x - 100, 704 - y, size, BrushPressure);
   MainWindow().Present();
 }

@@ -15,10 +15,6 @@ struct DragReceivers {
 };
 extern DragReceivers CurrentDragReceivers;
 
-// The brush of the circle marker: its size in percent. The mask of the
-// pixels it covers is BrushMask (pages/pattern/outline_state.h).
-extern int BrushPercent;
-
 // Starts a rectangle drag at the click (MouseX, MouseY).
 void StartRectDrag();
 // Starts a circle-marker drag at the click and draws the marker once.
@@ -31,5 +27,7 @@ void EndDrag(int x, int y);
 // The inverted outline (x1, y1) -> (x2, y1) -> (x2, y2) -> (x1, y2) -> (x1, y1),
 // shown at once; drawing it twice restores the screen.
 void DrawRubberRect(int x1, int y1, int x2, int y2);
-// The inverted circle marker of the brush size at (x, y), recorded in the mask.
+// The inverted circle marker of the brush size at client (x, y), and its disc
+// recorded in BrushMask at column x - 100, plane row 704 - y by the brush
+// rule at BrushPressure (pages/pattern/brush.h).
 void DrawCircleMarker(int x, int y, int size);

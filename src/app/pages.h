@@ -40,8 +40,10 @@ VZ_DECLARE_PAGE(Appear)
 VZ_DECLARE_PAGE(Gamon)
 #undef VZ_DECLARE_PAGE
 
-// The right-click step's Transfer flag: a right click on the picture closes
-// the polygon being set.
+// The right-click steps of the pages that take one (page-table entries).
+void OutlineRightClick();
+void PatternRightClick();
+// The Transfer page's: a right click on the picture closes the polygon being set.
 void TransferRightClick();
 
 // The TOP page's reset mark also returns the FILTER page's values: light

@@ -27,7 +27,6 @@ void StartProgram() {
   RectDragActive = CircleDragActive = 0;
   DragStart = DragEnd = DragPrev = DragPoint{};
   CurrentDragReceivers = {};
-  BrushPercent = 100;
   StartOutlineState();
 
   FileWidth = FileHeight = 0;

@@ -8,6 +8,7 @@ std::array<std::uint8_t, PlaneCapacity> BrushMask{};
 int BrushSize = 2;
 int BrushPressure = 100;
 int ZoneColour = 255;
+ContrastPoint LocalContrastPoint{};
 
 void RefreshOutlineColour() {
   const int index = OutlineColourIndex >= 0 && OutlineColourIndex < 6 ? OutlineColourIndex : 0;
@@ -30,4 +31,5 @@ void StartOutlineState() {
   BrushSize = 2;
   BrushPressure = 100;
   ZoneColour = 255;
+  LocalContrastPoint = ContrastPoint{};
 }

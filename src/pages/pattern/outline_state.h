@@ -33,5 +33,14 @@ extern int BrushSize;      // 2, 4 or 6 by brush width
 extern int BrushPressure;  // percent 40..100, start 100
 extern int ZoneColour;     // the zone colour of the pattern pages: 255
 
+// The point of the local contrast: column and plane row of the last left
+// click on the picture while local contrast is on (Outline and Pattern
+// pages). Column 0 counts as no point chosen.
+struct ContrastPoint {
+  int column = 0, row = 0;
+  friend bool operator==(const ContrastPoint&, const ContrastPoint&) = default;
+};
+extern ContrastPoint LocalContrastPoint;  // start (0, 0)
+
 // Writes the start values of everything above (a new run).
 void StartOutlineState();

@@ -1,6 +1,11 @@
-// Pattern page.
-// FIXME: the page's own tool is still to be built; for now it shows the
-// current image with the common steps, its title and its comment.
+// Pattern page: colours picked on the picture with the appoint eye make the
+// colour range of a zone; "5)draw zone" paints the zone (limited to a
+// dragged area) white; "6)Pattern" turns the canvas into a two-tone stencil
+// (zone white, the rest grey 192, the grey part recorded in BrushMask); an
+// outline sub-panel offers the local contrast and the three detectors with
+// the judge arrows. " SetKEEP10" stores the canvas as shown in KEEP10 and in
+// the transfer work file "0000trfr.bmp" for the APPEAR page. The pixel work
+// lives in zones.*, outline_detect.* and local_contrast.*.
 //
 // [SECTION] State
 // [SECTION] Panel and texts
@@ -8,41 +13,734 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include "pages/pattern/pattern_page.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "app/gestures.h"
 #include "app/pages.h"
-#include "app/plain_page.h"
+#include "app/paint.h"
 #include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/pattern/local_contrast.h"
+#include "pages/pattern/outline_detect.h"
+#include "pages/pattern/outline_state.h"
+#include "pages/pattern/save_as_shown.h"
+#include "panel/calculator.h"
+#include "panel/comments.h"
+#include "panel/widgets.h"
+#include "platform/dialogs.h"
+#include "platform/surface.h"
+
+// [SECTION] State: the page's block with its start values.
+PatternPageState PatternPage;
+int DrawZoneSwitch = 0;
 
 namespace {
 
-// [SECTION] State: the page's block, with its start values.
-struct PatternState {
-  int setRequest = 0;  // 1: store the shown image in the page's keep slot
-  int helpItem = 0;    // explanation selector, 0 none
-};
-PatternState Pattern;
+int SoftValue = 0;    // "(+)soft %1d": no control of this page moves it
+int AreaPressed = 0;  // "2)Area" is drawn pressed while the area switch is 1 or 2
 
-// [SECTION] Panel and texts
-constexpr std::array<PanelKey, 1> Panel = {{
-    {.code = TitleKeyCode, .x = 4, .y = 5, .width = 104, .english = "[Pattern]", .japanese = "[ 型紙化 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 25}},
+// Key-word codes of this panel.
+enum PatternCode {
+  CodeTitle = 1,
+  CodeGetShadow,
+  CodeArea,
+  CodeCycleColour,
+  CodeDragNote,
+  CodeLimit,
+  CodeKeep,
+  CodeDelete,
+  CodeZone,
+  CodeAppointEye,
+  CodeThreeColours,
+  CodeGray,
+  CodeLumaMin,
+  CodeAppointedLuma,
+  CodeLumaMax,
+  CodeZoneColourLabel,
+  CodeBlack,
+  CodeZoneColourValue,
+  CodeWhite,
+  CodeDrawZone,
+  CodePattern,
+  CodeReverse,
+  CodeSoft,
+  CodeSetSave,
+  CodeSetKeep,
+  CodeOutline,
+  CodeJudgeValue,
+};
+
+constexpr Rgb Grey = InactiveText;
+constexpr Rgb ZoneGreen{20, 255, 200};
+constexpr Rgb Pink{240, 200, 220};
+constexpr Rgb Yellow{240, 240, 20};
+
+// The key words, row by row ("／" is drawn again in the outline colour).
+const std::array<PanelKey, 25> Panel = {{
+    {.code = CodeTitle, .x = 4, .y = 5, .width = 104, .english = "[Pattern]", .japanese = "[ 型紙化 ]",
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+    {.code = CodeGetShadow, .x = 4, .y = 61, .width = 94, .keyColour = {80, 160, 240}, .english = "1)GetShadow",
+     .japanese = "1)画像呼出"},
+    {.code = CodeArea, .x = 4, .y = 87, .width = 62, .keyColour = {200, 250, 40}, .english = "2)Area",
+     .japanese = "2)領域", .kind = KeyKind::Switch, .state = &AreaPressed},
+    {.code = CodeCycleColour, .x = 72, .y = 87, .width = 20, .english = "／", .japanese = "／"},
+    {.code = CodeDragNote, .x = 4, .y = 111, .width = 94, .textColour = Grey, .english = "L click + drag",
+     .japanese = "L click + drag", .kind = KeyKind::Label},
+    {.code = CodeLimit, .x = 2, .y = 126, .width = 28, .keyColour = {200, 250, 0}, .english = "lmt", .japanese = "限",
+     .kind = KeyKind::Switch, .state = &PatternPage.lmtIndicator, .onValue = 3},
+    {.code = CodeKeep, .x = 36, .y = 126, .width = 28, .keyColour = Grey, .textColour = Grey, .english = "kp",
+     .japanese = "残"},
+    {.code = CodeDelete, .x = 70, .y = 126, .width = 28, .keyColour = Grey, .textColour = Grey, .english = "dlt",
+     .japanese = "消"},
+    {.code = CodeZone, .x = 4, .y = 152, .width = 94, .keyColour = ZoneGreen, .english = "3)Zone",
+     .japanese = "3)色の窓", .kind = KeyKind::Switch, .state = &PatternPage.zoneOn},
+    {.code = CodeAppointEye, .x = 2, .y = 177, .width = 92, .keyColour = {200, 200, 40}, .english = "appoint eye",
+     .japanese = "アポイントアイ", .kind = KeyKind::Switch, .state = &PatternPage.appointEyeOn},
+    {.code = CodeLumaMin, .x = 2, .y = 360, .width = 32, .keyColour = Grey, .english = "%3d", .japanese = "%3d",
+     .kind = KeyKind::ValueBox, .value = &PatternPage.range.lumaMin, .state = &PatternPage.calculatorTarget,
+     .onValue = 1},
+    {.code = CodeAppointedLuma, .x = 40, .y = 360, .width = 20, .english = "%3d", .japanese = "%3d",
+     .kind = KeyKind::Label, .value = &PatternPage.appointed.luma},
+    {.code = CodeLumaMax, .x = 66, .y = 360, .width = 32, .keyColour = Grey, .english = "%3d", .japanese = "%3d",
+     .kind = KeyKind::ValueBox, .value = &PatternPage.range.lumaMax, .state = &PatternPage.calculatorTarget,
+     .onValue = 2},
+    {.code = CodeZoneColourLabel, .x = 4, .y = 386, .width = 84, .english = "4)zone color", .japanese = "4)窓色指定"},
+    {.code = CodeBlack, .x = 4, .y = 406, .width = 20, .textColour = Grey, .english = "B", .japanese = "黒"},
+    {.code = CodeZoneColourValue, .x = 30, .y = 406, .width = 42, .textColour = Grey, .english = " %3d",
+     .japanese = " %3d", .value = &ZoneColour},
+    {.code = CodeWhite, .x = 78, .y = 406, .width = 20, .english = "W", .japanese = "白", .kind = KeyKind::Switch,
+     .state = &PatternPage.zoneColourSwitch, .onValue = 3},
+    {.code = CodeDrawZone, .x = 4, .y = 432, .width = 94, .keyColour = ZoneGreen, .english = "5)draw zone",
+     .japanese = "5)窓色描写", .kind = KeyKind::Switch, .state = &DrawZoneSwitch},
+    {.code = CodePattern, .x = 4, .y = 458, .width = 94, .keyColour = Pink, .english = "6)Pattern",
+     .japanese = "6)型紙化", .kind = KeyKind::Switch, .state = &PatternPage.patternMode},
+    {.code = CodeReverse, .x = 4, .y = 484, .width = 94, .keyColour = Grey, .textColour = Grey,
+     .english = "  Reverse", .japanese = "　型反転"},
+    {.code = CodeSoft, .x = 4, .y = 510, .width = 94, .keyColour = Grey, .textColour = Grey,
+     .english = "(+)soft %1d", .japanese = "(+)ゆる型 %1d", .value = &SoftValue},
+    {.code = CodeSetSave, .x = 4, .y = 562, .width = 94, .keyColour = Pink, .english = "7)Set Save",
+     .japanese = "7)決定保存"},
+    {.code = CodeSetKeep, .x = 4, .y = 588, .width = 94, .keyColour = {20, 240, 200}, .english = " SetKEEP10",
+     .japanese = "決定KEEP10"},
+    {.code = CodeOutline, .x = 2, .y = 742, .width = 46, .keyColour = Yellow, .english = "3)Outline",
+     .japanese = "3)輪郭線", .kind = KeyKind::Switch, .state = &PatternPage.outlineOn},
+    {.code = CodeJudgeValue, .x = 52, .y = 742, .width = 22, .english = "%2d", .japanese = "%2d",
+     .value = &JudgeValue},
 }};
-constexpr CommentText Comment{.lines = {{{"Pattern [<>] (1) call an image; (2) set a zone;",
-                                          "型紙化 [<>] (1) 画像を呼び出す; (2) 領域を設定する;"}}}};
-constexpr PageComments Comments{.commentCode = 15, .slot = PagePattern, .hasCalculator = true, .comment = &Comment};
-constexpr PlainPage Page{.page = PagePattern, .panel = Panel, .marks = {{{2, 25, 5}, {50, 25, 4}}}, .comments = &Comments};
+
+// "3C" while the judge mode is every channel, "gray" while it is luma.
+const std::array<PanelKey, 2> ModeLabels = {{
+    {.code = CodeThreeColours, .x = 2, .y = 191, .width = 30, .english = "3C", .japanese = "３色",
+     .kind = KeyKind::Label},
+    {.code = CodeGray, .x = 62, .y = 191, .width = 30, .english = "gray", .japanese = "濃淡", .kind = KeyKind::Label},
+}};
+
+// The range belts: red, green, blue (shown, explanations only) and luma.
+struct RangeBelt {
+  int y;
+  Rgb fill;
+};
+constexpr std::array<RangeBelt, 4> RangeBelts = {{
+    {217, {226, 200, 200}}, {256, {200, 226, 200}}, {295, {200, 200, 226}}, {334, {190, 190, 190}}}};
+constexpr int BeltX = 24;
+constexpr int RangeBeltWidth = 52;
+constexpr std::array<int, 3> ReadoutY = {241, 280, 319};
+constexpr Rgb BeltFrame{160, 160, 160};
+constexpr Rgb AppointMark{200, 40, 40};
+
+struct MarkPlace {
+  int x, y, colourIndex;
+};
+constexpr std::array<MarkPlace, 2> ResetMarks = {{{2, 25, 5}, {50, 25, 4}}};
+
+// The keypad, active on this page.
+constexpr Keypad PatternKeypad = MakeKeypad({614, {634, 655, 675}, 696, 716, 84});
+
+// The "no window" question, both languages side by side.
+struct NoWindowText {
+  const char* text;
+  const char* title;
+};
+constexpr std::array<NoWindowText, 2> NoWindowTexts = {{
+    {"この画像には窓が設定されていません\n紺色マークでリセットして\n2)3)から やり直してください", "確認"},
+    {"There is no window on this image\nPlese reset to L click on dark blue mark\nAnd try again since 2) or 3)",
+     "Plese make sure"},
+}};
+
+// Comment page and explanations, both languages side by side.
+constexpr CommentText Comment{.lines = {{
+    {"Pattern [<>] (1) call an image; (2) set a zone;", "型紙化 [<>] (1) 画像を呼び出す; (2) 領域を設定する;"},
+    {"    (3) pick colors of the zone on the image; (5) draw the zone; (6) make a pattern (stencil): zone white,",
+     "    (3) 画像の上で窓の色を拾う; (5) 窓を描く; (6) 型紙にする: 窓は白,"},
+    {"    the rest gray; (7) save it; [ SetKEEP10] [→] KEEP10.bmp and the transfer image for APPEAR;",
+     "    残りは灰色; (7) 保存する; [決定KEEP10] [→] KEEP10.bmp と 出現 ページの転送画像;"},
+}}};
+
+const std::array<CommentText, 19> Explanations = {{
+    {.selector = 1, .colour = ExplainDark, .lines = {{
+         {"reset mark [<>] Left click on dark blue mark [→] come back to default; ranges and area too;",
+          "リセットマーク [<>] 紺色のマークを左クリック [→] 初期状態にもどる; 範囲と領域も;"},
+         {"    Left click on light blue mark [→] switches come back to default; ranges and area stay;",
+          "    水色のマークを左クリック [→] スイッチが初期状態にもどる; 範囲と領域はそのまま;"}}}},
+    {.selector = 2, .colour = ExplainGreen, .lines = {{
+         {"2)Area [<>] Left click (+) drag on the image [→] the zone is limited to the rectangle;",
+          "2)領域 [<>] 画像を左クリック (+) ドラッグ [→] 窓はその四角の中に限られる;"},
+         {"    drag from upper left to lower right;", "    左上から右下へドラッグする;"}}}},
+    {.selector = 3, .colour = ExplainPurple, .lines = {{
+         {"／ [<>] next outline color (black, white, cyan, gray, blue, red);",
+          "／ [<>] 次の輪郭色 (黒, 白, 水色, 灰色, 青, 赤);"}}}},
+    {.selector = 4, .colour = ExplainOlive, .lines = {{
+         {"lmt [<>] the area limits the zone; kp, dlt [<>] not on this page;",
+          "限 [<>] 領域が窓を限る; 残, 消 [<>] このページでは使わない;"}}}},
+    {.selector = 5, .colour = ExplainTeal, .lines = {{
+         {"3)Zone [<>] appoint eye on; Left click on the image [→] the color there widens the color range",
+          "3)色の窓 [<>] アポイントアイ オン; 画像を左クリック [→] その色が色の範囲を広げる"},
+         {"    (minimum and maximum of red, green, blue and gray); Left click again [→] off;",
+          "    (赤, 緑, 青, 濃淡の最小と最大); もう一度左クリック [→] オフ;"}}}},
+    {.selector = 6, .colour = ExplainBlue, .lines = {{
+         {"gray range [<>] diamond switches [→] start or end -8 / +8; belt [→] start or end moves there;",
+          "濃淡の範囲 [<>] ダイヤスイッチ [→] 始めか終りを -8 / +8; 帯 [→] 始めか終りがそこへ動く;"},
+         {"    value box [→] the calculator changes the minimum or the maximum;",
+          "    値の箱 [→] 電卓で最小か最大を変える;"}}}},
+    {.selector = 7, .colour = ExplainGrey, .lines = {{
+         {"4)zone color [<>] the zone is drawn in white (W);", "4)窓色指定 [<>] 窓は白(白)で描かれる;"}}}},
+    {.selector = 8, .colour = ExplainTeal, .lines = {{
+         {"5)draw zone [<>] every pixel of the area whose color lies in the range becomes the zone color;",
+          "5)窓色描写 [<>] 領域の中で色が範囲にある画素が窓色になる;"},
+         {"    gray [→] by the gray range; 3C [→] by the ranges of red, green and blue;",
+          "    濃淡 [→] 濃淡の範囲で; ３色 [→] 赤, 緑, 青の範囲で;"}}}},
+    {.selector = 9, .colour = ExplainCrimson, .lines = {{
+         {"6)Pattern [<>] the zone becomes white and the rest gray (192): a pattern for Transfer and APPEAR;",
+          "6)型紙化 [<>] 窓は白, 残りは灰色(192)になる: 転送と出現のための型紙;"},
+         {"    Reverse [<>] not on this page;", "    型反転 [<>] このページでは使わない;"}}}},
+    {.selector = 10, .colour = ExplainBrown, .lines = {{
+         {"(+)soft [<>] a soft pattern; not on this page;", "(+)ゆる型 [<>] ゆるい型紙; このページでは使わない;"}}}},
+    {.selector = 11, .colour = ExplainDeepBlue, .lines = {{
+         {"7)Set Save [<>] save the image as shown with a name;", "7)決定保存 [<>] 見えている画像を名前をつけて保存する;"}}}},
+    {.selector = 12, .colour = ExplainDeepBlue, .lines = {{
+         {"SetKEEP10 [<>] save the image as shown to inner memory, KEEP10.bmp and the transfer image 0000trfr.bmp;",
+          "決定KEEP10 [<>] 見えている画像を内部メモリー, KEEP10.bmp と転送画像 0000trfr.bmp に保存する;"}}}},
+    {.selector = 13, .colour = ExplainOlive, .lines = {{
+         {"3)Outline [<>] local contrast; Left click on the image [→] change; Right click [→] fixed;",
+          "3)輪郭線 [<>] 局所対照; 画像を左クリック [→] 変化; 右クリック [→] 固定;"},
+         {"    Left click again [→] fine, middle, fat outline, off;", "    もう一度左クリック [→] 細, 中, 太の輪郭線, オフ;"}}}},
+    {.selector = 14, .colour = ExplainOlive, .lines = {{
+         {"3)Outline [<>] fine outline by the judge value;", "3)輪郭線 [<>] 判断値による細い輪郭線;"}}}},
+    {.selector = 15, .colour = ExplainOlive, .lines = {{
+         {"3)Outline [<>] middle outline by the judge value;", "3)輪郭線 [<>] 判断値による中の輪郭線;"}}}},
+    {.selector = 16, .colour = ExplainOlive, .lines = {{
+         {"3)Outline [<>] fat outline by the judge value;", "3)輪郭線 [<>] 判断値による太い輪郭線;"}}}},
+    {.selector = 17, .colour = ExplainRed, .lines = {{
+         {"3C / gray [<>] the zone and the outline judge each color or the gray; flag [→] gray;",
+          "３色 / 濃淡 [<>] 窓と輪郭線は各色か濃淡で判断する; 旗 [→] 濃淡;"},
+         {"    red, green and blue ranges [<>] shown as the colors are picked;",
+          "    赤, 緑, 青の範囲 [<>] 色を拾うと表示される;"}}}},
+    {.selector = 18, .colour = ExplainBrown, .lines = {{
+         {"soft values [<>] not on this page;", "ゆる型の値 [<>] このページでは使わない;"}}}},
+    {.selector = 19, .colour = ExplainGrey, .lines = {{
+         {"judge value [<>] 1 ～ 99; diamond switch [→] +2 / -2 with fine, +4 / -4 with middle and fat;",
+          "判断値 [<>] 1 ～ 99; ダイヤスイッチ [→] 細で +2 / -2, 中と太で +4 / -4;"},
+         {"    smaller [→] more outline;", "    小さいほど [→] 輪郭線が多い;"}}}},
+}};
+
+const PageComments Comments{.commentCode = 15,
+                            .slot = PagePattern,
+                            .hasCalculator = true,
+                            .comment = &Comment,
+                            .explanations = Explanations};
+
+// The switches that the light reset and the entry put back.
+void SwitchesOff() {
+  PatternPageState& p = PatternPage;
+  p.appointEyeOn = 0;
+  CalculatorOn = 0;
+  p.patternMode = 0;
+  p.areaSwitch = 0;
+  p.zoneOn = 0;
+  p.outlineOn = 0;
+  p.lmtIndicator = 0;
+  p.zoneColourSwitch = 0;
+  p.calculatorTarget = 0;
+  LocalContrastPoint = ContrastPoint{};
+  JudgeMode = 2;
+}
+
+void EmptyRanges() {
+  PatternPage.range = ZoneRange{};
+  PatternPage.appointed = AppointColour{};
+}
+
+// The area handed over at the end of a rectangle drag.
+void TakeArea(int x1, int y1, int x2, int y2) { PatternPage.area = AreaRect{x1, y1, x2, y2}; }
+
+// x of a value on a 52-pixel range belt.
+int BeltX0f(int value) { return BeltX + value * RangeBeltWidth / 256; }
+
+// A range belt: a frame, the range filled, the appointed value marked,
+// between its two diamond switches.
+void DrawRangeBelt(Surface& screen, const RangeBelt& belt, int low, int high, int appointed, Rgb diamond) {
+  DrawDiamondSwitch(screen, 2, belt.y, diamond);
+  DrawDiamondSwitch(screen, 78, belt.y, diamond);
+  screen.Rectangle(Pen{BeltFrame}, std::nullopt, BeltX, belt.y, BeltX + RangeBeltWidth, belt.y + KeyHeight);
+  for (int v = std::max(low, 0); v <= std::min(high, 255); ++v) {
+    const int x = BeltX0f(v);
+    screen.Line(Pen{belt.fill}, x, belt.y + 1, x, belt.y + KeyHeight - 1);
+  }
+  const int mark = BeltX0f(std::clamp(appointed, 0, 255));
+  screen.Line(Pen{AppointMark}, mark, belt.y + 1, mark, belt.y + KeyHeight - 1);
+}
+
+// The belts, the readouts and the judge-mode flag.
+void DrawRanges(Surface& screen) {
+  const PatternPageState& p = PatternPage;
+  const ZoneRange& r = p.range;
+  DrawRangeBelt(screen, RangeBelts[0], r.redMin, r.redMax, p.appointed.red, Grey);
+  DrawRangeBelt(screen, RangeBelts[1], r.greenMin, r.greenMax, p.appointed.green, Grey);
+  DrawRangeBelt(screen, RangeBelts[2], r.blueMin, r.blueMax, p.appointed.blue, Grey);
+  DrawRangeBelt(screen, RangeBelts[3], p.beltStart, p.beltEnd, p.appointed.luma, ZoneGreen);
+  const std::array<std::array<int, 3>, 3> readouts = {{{r.redMin, p.appointed.red, r.redMax},
+                                                        {r.greenMin, p.appointed.green, r.greenMax},
+                                                        {r.blueMin, p.appointed.blue, r.blueMax}}};
+  for (std::size_t k = 0; k < 3; ++k) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%3d   %3d   %3d", readouts[k][0], readouts[k][1], readouts[k][2]);
+    DrawKeyText(screen, 4, ReadoutY[k], text, PanelText);
+  }
+  // The flag: three bands for every channel, grey for luma.
+  if (JudgeMode == 1) {
+    screen.FillRect({226, 220, 220}, 40, 191, 47, 212);
+    screen.FillRect({220, 226, 220}, 47, 191, 54, 212);
+    screen.FillRect({220, 220, 226}, 54, 191, 61, 212);
+  } else {
+    screen.FillRect({128, 128, 128}, 40, 191, 61, 212);
+  }
+}
 
 }  // namespace
 
-void StartPattern() { Pattern = PatternState{}; }
+void StartPattern() {
+  PatternPage = PatternPageState{};
+  DrawZoneSwitch = 0;
+}
 
 // [SECTION] Entry
 void EnterPattern() {
-  Pattern = PatternState{};
+  // Kept: the draw-zone switch and the outline width.
+  PatternPageState& p = PatternPage;
+  SwitchesOff();
+  EmptyRanges();
+  p.beltEdited = 0;
+  p.area = AreaRect{};
+  ZoneColour = 255;
+  JudgeValue = 16;
+  p.noWindowFlag = 0;
+  p.helpItem = 0;
   CommentRequest = 15;
 }
 
 // [SECTION] Clicks
-bool PatternClick() { return PlainPageClick(Page); }
+
+namespace {
+
+enum class PatternAction {
+  RequestComment,
+  DarkReset,
+  LightReset,
+  GetShadow,
+  Area,
+  ExplainArea,
+  CycleColour,
+  Limit,
+  ExplainLimit,
+  Zone,
+  ExplainZone,
+  GrayMode,
+  ExplainMode,
+  BeltStartDown,
+  BeltStartUp,
+  BeltBody,
+  BeltEndDown,
+  BeltEndUp,
+  LumaMinTarget,
+  LumaMaxTarget,
+  ExplainZoneColour,
+  White,
+  DrawZone,
+  MakePattern,
+  ExplainReverse,
+  ExplainSoft,
+  ExplainSoftValues,
+  SetSave,
+  SetKeep,
+  Calculator,  // the keypad, tested key by key
+  OutlineCycle,
+  ExplainJudge,
+  JudgeUp,
+  JudgeDown,
+};
+
+struct PatternRegion {
+  Region box;  // open bounds
+  PatternAction action;
+};
+
+// The panel regions, in the order they are tested.
+constexpr std::array<PatternRegion, 41> Regions = {{
+    {{4, 0, 92, 25}, PatternAction::RequestComment},
+    {{2, 25, 50, 56}, PatternAction::DarkReset},
+    {{50, 25, 98, 56}, PatternAction::LightReset},
+    {{4, 61, 98, 81}, PatternAction::GetShadow},
+    {{4, 87, 66, 107}, PatternAction::Area},
+    {{4, 107, 98, 126}, PatternAction::ExplainArea},
+    {{72, 87, 92, 107}, PatternAction::CycleColour},
+    {{2, 126, 30, 146}, PatternAction::Limit},
+    {{36, 126, 64, 146}, PatternAction::ExplainLimit},
+    {{70, 126, 98, 146}, PatternAction::ExplainLimit},
+    {{4, 152, 98, 172}, PatternAction::Zone},
+    {{4, 172, 98, 191}, PatternAction::ExplainZone},
+    {{40, 191, 60, 211}, PatternAction::GrayMode},
+    {{4, 191, 40, 211}, PatternAction::ExplainMode},
+    {{60, 191, 92, 211}, PatternAction::ExplainMode},
+    {{2, 217, 98, 237}, PatternAction::ExplainMode},
+    {{2, 256, 98, 276}, PatternAction::ExplainMode},
+    {{24, 295, 76, 315}, PatternAction::ExplainMode},
+    {{2, 334, 12, 354}, PatternAction::BeltStartDown},
+    {{12, 334, 22, 354}, PatternAction::BeltStartUp},
+    {{24, 334, 76, 354}, PatternAction::BeltBody},
+    {{78, 334, 88, 354}, PatternAction::BeltEndDown},
+    {{88, 334, 98, 354}, PatternAction::BeltEndUp},
+    {{2, 360, 34, 380}, PatternAction::LumaMinTarget},
+    {{66, 360, 98, 380}, PatternAction::LumaMaxTarget},
+    {{4, 386, 98, 406}, PatternAction::ExplainZoneColour},
+    {{4, 406, 24, 426}, PatternAction::ExplainZoneColour},
+    {{30, 406, 72, 426}, PatternAction::ExplainZoneColour},
+    {{78, 406, 98, 426}, PatternAction::White},
+    {{4, 432, 98, 452}, PatternAction::DrawZone},
+    {{4, 458, 98, 478}, PatternAction::MakePattern},
+    {{4, 484, 98, 504}, PatternAction::ExplainReverse},
+    {{4, 510, 98, 530}, PatternAction::ExplainSoft},
+    {{2, 536, 98, 556}, PatternAction::ExplainSoftValues},
+    {{4, 562, 98, 582}, PatternAction::SetSave},
+    {{4, 588, 98, 608}, PatternAction::SetKeep},
+    {{}, PatternAction::Calculator},
+    {{2, 742, 48, 762}, PatternAction::OutlineCycle},
+    {{48, 742, 78, 762}, PatternAction::ExplainJudge},
+    {{78, 743, 98, 751}, PatternAction::JudgeUp},
+    {{78, 753, 98, 761}, PatternAction::JudgeDown},
+}};
+
+// The keypad: "cal" always toggles; the other keys are live only while the
+// calculator is on.
+bool KeypadClick() {
+  const CalcKey* key = CalcKeyAt(PatternKeypad, MouseX, MouseY);
+  if (key == nullptr) return false;
+  if (key->code != CalcSwitchCode && CalculatorOn == 0) return true;
+  return CalculatorClick(PatternKeypad, CalculatorOn, MouseX, MouseY);
+}
+
+// A left press on the picture: an area drag, or the point of the next pick
+// and of the local contrast.
+bool PictureClick() {
+  PatternPageState& p = PatternPage;
+  if (!(100 < MouseX && MouseX < ImageWidth + 100 && 33 <= MouseY && MouseY < 800)) return false;
+  if (p.areaSwitch == 1 && DrawZoneSwitch == 0 && MouseY < ImageHeight + 32) {
+    CurrentDragReceivers = DragReceivers{.rectangle = TakeArea};
+    StartRectDrag();
+    return true;
+  }
+  MouseX = std::clamp(MouseX, 100, ShownWidth + 100);
+  MouseY = std::clamp(MouseY, 32, ShownHeight + 32);
+  if (p.outlineOn == 1 && p.outlineWidth == NoOutline) {
+    LocalContrastPoint = ContrastPoint{MouseX - 100, 672 - (MouseY - 32)};
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PatternClick() {
+  PatternPageState& p = PatternPage;
+  if (PictureClick()) return true;
+  for (const PatternRegion& region : Regions) {
+    if (region.action == PatternAction::Calculator) {
+      if (KeypadClick()) return true;
+      continue;
+    }
+    if (!region.box.Contains(MouseX, MouseY)) continue;
+    switch (region.action) {
+      case PatternAction::RequestComment: CommentRequest = 15; break;
+      case PatternAction::DarkReset:
+        SwitchesOff();
+        EmptyRanges();
+        p.beltEdited = 0;  // else the belt would put the old luma bounds back
+        p.area = AreaRect{};
+        ZoneColour = 255;
+        JudgeValue = 16;
+        p.helpItem = 1;
+        break;
+      case PatternAction::LightReset:
+        SwitchesOff();
+        p.helpItem = 1;
+        break;
+      case PatternAction::GetShadow:
+        OpenFileRequest = 1;
+        GetSlotRequest = PagePattern;
+        EnterPattern();
+        break;
+      case PatternAction::Area:
+        if (p.areaSwitch == 0) {
+          p.areaSwitch = 1;
+          p.calculatorTarget = 0;
+          p.lmtIndicator = 3;
+          p.helpItem = 2;
+        } else {
+          p.areaSwitch = 0;
+          CalculatorOn = 0;
+        }
+        break;
+      case PatternAction::ExplainArea: p.helpItem = 2; break;
+      case PatternAction::CycleColour:
+        CycleOutlineColour();
+        p.helpItem = 3;
+        break;
+      case PatternAction::Limit:
+        p.lmtIndicator = 3;
+        p.helpItem = 4;
+        break;
+      case PatternAction::ExplainLimit: p.helpItem = 4; break;
+      case PatternAction::Zone:
+        if (p.zoneOn == 0 && p.appointEyeOn == 0) {
+          p.zoneOn = 1;
+          p.areaSwitch = 2;
+          p.beltEdited = 0;
+          p.appointEyeOn = 1;
+          CalculatorOn = 0;
+          ZoneColour = 255;
+          p.zoneColourSwitch = 3;
+          EmptyRanges();
+          p.lmtIndicator = 3;
+          p.helpItem = 5;
+        } else if (p.zoneOn == 1) {
+          p.zoneOn = 0;
+          p.appointEyeOn = 0;
+          p.areaSwitch = 0;
+        }
+        break;
+      case PatternAction::ExplainZone: p.helpItem = 5; break;
+      case PatternAction::GrayMode:
+        JudgeMode = 2;
+        p.helpItem = 17;
+        break;
+      case PatternAction::ExplainMode: p.helpItem = 17; break;
+      case PatternAction::BeltStartDown:
+        p.beltStart = std::max(p.beltStart - 8, 0);
+        p.beltEdited = 1;
+        p.helpItem = 6;
+        break;
+      case PatternAction::BeltStartUp:
+        p.beltStart = std::min(p.beltStart + 8, p.beltEnd);
+        p.beltEdited = 1;
+        p.helpItem = 6;
+        break;
+      case PatternAction::BeltBody: {
+        const int v = (MouseX - 24) * 255 / 52;
+        if (MouseX < p.appointed.luma * 52 / 256 + 24) {
+          p.beltStart = v;
+        } else {
+          p.beltEnd = v;
+        }
+        // Without the flag the next paint would put the range's values back.
+        p.beltEdited = 1;
+        p.helpItem = 6;
+        break;
+      }
+      case PatternAction::BeltEndDown:
+        p.beltEnd = std::max(p.beltEnd - 8, p.beltStart);
+        p.beltEdited = 1;
+        p.helpItem = 6;
+        break;
+      case PatternAction::BeltEndUp:
+        p.beltEnd = std::min(p.beltEnd + 8, 255);
+        p.beltEdited = 1;
+        p.helpItem = 6;
+        break;
+      case PatternAction::LumaMinTarget:
+      case PatternAction::LumaMaxTarget:
+        p.calculatorTarget = region.action == PatternAction::LumaMinTarget ? 1 : 2;
+        p.zoneOn = 1;
+        CalculatorOn = 1;
+        p.helpItem = 6;
+        break;
+      case PatternAction::ExplainZoneColour: p.helpItem = 7; break;
+      case PatternAction::White:
+        p.zoneColourSwitch = 3;
+        ZoneColour = 255;
+        CalculatorOn = 0;
+        p.helpItem = 7;
+        break;
+      case PatternAction::DrawZone:
+        if (DrawZoneSwitch == 0) {
+          DrawZoneSwitch = 1;
+          p.zoneOn = 1;
+          p.areaSwitch = 1;
+          p.helpItem = 8;
+        } else {
+          // The pick goes off with the zone: left on, "3)Zone" would match
+          // neither of its states and every click would widen the range.
+          DrawZoneSwitch = 0;
+          p.zoneOn = 0;
+          p.areaSwitch = 0;
+          p.appointEyeOn = 0;
+        }
+        break;
+      case PatternAction::MakePattern:
+        p.patternMode = 1;
+        p.noWindowShown = 0;
+        p.helpItem = 9;
+        break;
+      case PatternAction::ExplainReverse: p.helpItem = 9; break;
+      case PatternAction::ExplainSoft: p.helpItem = 10; break;
+      case PatternAction::ExplainSoftValues: p.helpItem = 18; break;
+      case PatternAction::SetSave:
+        SaveAsRequest = 1;
+        p.helpItem = 11;
+        break;
+      case PatternAction::SetKeep:
+        p.setKeepRequest = 1;
+        p.helpItem = 12;
+        break;
+      case PatternAction::Calculator: break;
+      case PatternAction::OutlineCycle:
+        // off -> local contrast -> fine -> middle -> fat -> off
+        if (p.outlineOn == 0) {
+          p.outlineOn = 1;
+          p.outlineWidth = NoOutline;
+        } else if (p.outlineWidth < FatWidth) {
+          ++p.outlineWidth;
+        } else {
+          p.outlineOn = 0;
+        }
+        p.helpItem = p.outlineOn == 0 ? 13 : 13 + p.outlineWidth;
+        break;
+      case PatternAction::ExplainJudge: p.helpItem = 19; break;
+      case PatternAction::JudgeUp:
+      case PatternAction::JudgeDown:
+        JudgeValue = StepJudgeValue(JudgeValue, p.outlineWidth, region.action == PatternAction::JudgeUp ? 1 : -1);
+        p.outlineOn = 1;
+        p.helpItem = 19;
+        break;
+    }
+    return true;
+  }
+  return false;
+}
+
+void PatternRightClick() {
+  PatternPageState& p = PatternPage;
+  if (p.outlineOn == 1 && p.outlineWidth == NoOutline) p.contrastFixRequest = 1;
+}
 
 // [SECTION] Paint
-void PaintPattern() { PaintPlainPage(Page, Pattern.setRequest, Pattern.helpItem); }
+void PaintPattern() {
+  Surface& screen = Screen();
+  PatternPageState& p = PatternPage;
+  // 1. The picture into the canvas again; the panel.
+  BeginPageSection();
+  RefreshOutlineColour();
+  AreaPressed = p.areaSwitch != 0 ? 1 : 0;
+  DrawPanel(screen, Panel);
+  PanelKey cycle = *FindPanelKey(Panel, CodeCycleColour);
+  cycle.keyColour = Rgb{static_cast<std::uint8_t>(OutlineColour.red), static_cast<std::uint8_t>(OutlineColour.green),
+                        static_cast<std::uint8_t>(OutlineColour.blue)};
+  DrawPanelKey(screen, cycle);
+  for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
+  DrawDiamondSwitch(screen, 28, 536, Grey);
+  DrawDiamondSwitch(screen, 78, 536, Grey);
+  DrawUpDownDiamond(screen, 78, 742, Yellow);
+  // 2. The appoint eye reads the picture at the last click, only on the
+  //    picture itself (a click on a tab or right of the picture reads nothing).
+  if (p.appointEyeOn == 1 && CalculatorOn == 0 && PickOnPicture(MouseX, MouseY)) {
+    p.appointed = SampleCanvas(Canvas.data(), Stride, MouseX, MouseY);
+    WidenZoneRange(p.range, p.appointed);
+    if (p.beltEdited == 1) {
+      p.beltStart = std::min(p.beltStart, p.appointed.luma);
+      p.beltEnd = std::max(p.beltEnd, p.appointed.luma);
+    }
+  }
+  // 3. The calculator on the luma bounds; Get and Restore; the planes in.
+  DrawKeypad(screen, PatternKeypad, CalculatorOn == 1);
+  int* target = p.calculatorTarget == 1 ? &p.range.lumaMin : p.calculatorTarget == 2 ? &p.range.lumaMax : nullptr;
+  const ZoneRange before = p.range;
+  ServeCalculator(screen, PatternKeypad, CalculatorOn == 1 ? target : nullptr);
+  if (p.range != before) {
+    ZoneRange& r = p.range;
+    r.lumaMin = std::clamp(r.lumaMin, 0, 255);
+    r.lumaMax = std::clamp(r.lumaMax, 0, 255);
+    if (p.calculatorTarget == 1 && r.lumaMin > r.lumaMax) r.lumaMin = r.lumaMax;
+    if (p.calculatorTarget == 2 && r.lumaMax < r.lumaMin) r.lumaMax = r.lumaMin;
+    // The belt takes the new bounds, so that they are not put back below.
+    p.beltStart = r.lumaMin;
+    p.beltEnd = r.lumaMax;
+  }
+  ServeGetAndRestore(PagePattern, false);
+  CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+  // The luma belt and the range exchange their values before the zone is
+  // drawn, so that the zone follows the belt at once.
+  if (p.beltEdited == 0) {
+    p.beltStart = p.range.lumaMin;
+    p.beltEnd = p.range.lumaMax;
+  } else {
+    p.range.lumaMin = p.beltStart;
+    p.range.lumaMax = p.beltEnd;
+  }
+  // 4. The zone.
+  if (DrawZoneSwitch == 1) {
+    DrawZone(Canvas.data(), Stride, CanvasRows, p.range, p.area, p.areaSwitch, JudgeMode, ZoneColour);
+  }
+  // 5. The stencil; its "no window" question once per "6)Pattern" click.
+  if (p.patternMode == 1) {
+    if (NoWindow(MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, ZoneColour))) p.noWindowFlag = 1;
+    if (p.noWindowFlag == 1) {
+      p.noWindowFlag = 0;
+      if (p.noWindowShown == 0) {
+        p.noWindowShown = 1;
+        const NoWindowText& text = NoWindowTexts[LanguageId == 2 ? 1 : 0];
+        CurrentDialogs().ShowMessage(text.text, text.title, MessageButtons::YesNo, MessageIcon::Question);
+      }
+    }
+  }
+  // 6. The outline, or the local contrast with its fix.
+  if (p.outlineOn == 1) {
+    if (p.outlineWidth == NoOutline) {
+      if (LocalContrastPoint.column != 0) {
+        LocalContrast(Canvas.data(), LocalContrastPoint.column, LocalContrastPoint.row, false);
+      }
+      if (p.contrastFixRequest == 1) {
+        LocalContrast(Canvas.data(), LocalContrastPoint.column, LocalContrastPoint.row, true);
+        p.contrastFixRequest = 0;
+      }
+    } else {
+      OutlineOfWidth(Canvas.data(), p.outlineWidth, JudgeValue, JudgeMode);
+    }
+  }
+  // 7. The canvas shown.
+  screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+  // 8. " SetKEEP10": KEEP10 and the transfer work file; "7)Set Save".
+  const bool keep = p.setKeepRequest == 1;
+  ServeSet(PagePattern, p.setKeepRequest);
+  if (keep) WriteAppearFile(Canvas.data(), 2, PixelSource::FromCanvas);
+  ServeSaveAsShown();
+  // 9. The belts and readouts; "3C" or "gray".
+  DrawRanges(screen);
+  DrawPanelKey(screen, ModeLabels[JudgeMode == 1 ? 0 : 1]);
+  // 10. Tab bar, comments and explanations; "lmt" released.
+  DrawTabs();
+  ServeComments(screen, Comments, p.helpItem);
+  p.lmtIndicator = 0;
+}

@@ -26,6 +26,7 @@
 #include "app/paint.h"
 #include "app/state.h"
 #include "image/planes.h"
+#include "pages/pattern/outline_state.h"
 #include "pages/tone/tone_pages.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
@@ -499,6 +500,7 @@ void EnterEye() {
   EyeDark = StandardDark;
   EyeBright = StandardBright;
   SunGlassLevel = 2;
+  JudgeMode = 1;  // the outline pages judge every channel after this page
   CommentRequest = 4;
 }
 

@@ -1,0 +1,268 @@
+// The Outline and Pattern pages' pixel work and whole paints.
+//
+// Detect*: one detector over the 960 x 672 sample scene, fast form
+// (pages/pattern/outline_detect.cpp) and literal form (bench/reference).
+// LocalContrast*: one 49 x 49 local contrast, fast and literal.
+// BrushStep: one circle marker during a drag (disc into BrushMask, inverted
+// circle, frame presented). *Paint*: the paint handler as the message loop
+// runs it, through the headless backend, on the page with the tool on.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/gestures.h"
+#include "app/paint.h"
+#include "app/program.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "image/sample_scene.h"
+#include "pages/pattern/brush.h"
+#include "pages/pattern/local_contrast.h"
+#include "pages/pattern/outline_detect.h"
+#include "pages/pattern/outline_state.h"
+#include "pages/pattern/zones.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/headless.h"
+#include "platform/surface.h"
+#include "reference/outline_literal.h"
+
+namespace {
+
+// The sample scene as three planes and a canvas.
+struct ScenePlanes {
+  std::array<std::vector<std::uint32_t>, 3> planes;
+  std::vector<std::uint8_t> canvas;
+  ScenePlanes() {
+    const Picture picture = MakeSampleScene(Stride, CanvasRows);
+    for (auto& p : planes) p.resize(static_cast<std::size_t>(Stride) * CanvasRows);
+    canvas.resize(static_cast<std::size_t>(CanvasByteCount));
+    for (int y = 0; y < CanvasRows; ++y)
+      for (int x = 0; x < Stride; ++x) {
+        const std::size_t i = static_cast<std::size_t>(CanvasRows - 1 - y) * Stride + static_cast<std::size_t>(x);
+        const std::uint8_t* px = picture.rgb.data() + 3 * (static_cast<std::size_t>(y) * Stride + x);
+        planes[0][i] = px[2];
+        planes[1][i] = px[1];
+        planes[2][i] = px[0];
+        canvas[3 * i] = px[2];
+        canvas[3 * i + 1] = px[1];
+        canvas[3 * i + 2] = px[0];
+      }
+  }
+  PlaneView View() { return PlaneView{{planes[0].data(), planes[1].data(), planes[2].data()}, Stride, CanvasRows}; }
+};
+
+void DetectFast(benchmark::State& state) {
+  ScenePlanes scene;
+  const int width = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    PaintOutlinePixels(scene.canvas.data(), scene.View(), width, 16, 2, OutlineRgb{});
+    benchmark::DoNotOptimize(scene.canvas[1000]);
+  }
+}
+
+// Every-channel judge (no grays).
+void DetectFastEveryChannel(benchmark::State& state) {
+  ScenePlanes scene;
+  const int width = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    PaintOutlinePixels(scene.canvas.data(), scene.View(), width, 16, 1, OutlineRgb{});
+    benchmark::DoNotOptimize(scene.canvas[1000]);
+  }
+}
+
+void DetectLiteral(benchmark::State& state) {
+  ScenePlanes scene;
+  const int width = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    LiteralOutline(scene.canvas.data(), scene.View(), width, 16, 2, OutlineRgb{});
+    benchmark::DoNotOptimize(scene.canvas[1000]);
+  }
+}
+
+void LocalContrastFast(benchmark::State& state) {
+  ScenePlanes scene;
+  for (auto _ : state) {
+    ApplyLocalContrast(scene.canvas.data(), scene.View(), 480, 336, false);
+    benchmark::DoNotOptimize(scene.canvas[1000]);
+  }
+}
+
+void LocalContrastLiteral(benchmark::State& state) {
+  ScenePlanes scene;
+  for (auto _ : state) {
+    LiteralLocalContrast(scene.canvas.data(), scene.View(), 480, 336, false);
+    benchmark::DoNotOptimize(scene.canvas[1000]);
+  }
+}
+
+// The zone over the whole canvas (luma range 100..160) and the stencil.
+void ZoneAndStencil(benchmark::State& state) {
+  ScenePlanes scene;
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows);
+  ZoneRange range;
+  range.lumaMin = 100;
+  range.lumaMax = 160;
+  const std::vector<std::uint8_t> original = scene.canvas;
+  for (auto _ : state) {
+    std::copy(original.begin(), original.end(), scene.canvas.begin());
+    DrawZone(scene.canvas.data(), Stride, CanvasRows, range, AreaRect{}, 1, 2, 255);
+    benchmark::DoNotOptimize(MakePattern(scene.canvas.data(), mask.data(), Stride, CanvasRows, 255));
+  }
+}
+
+// The program started in a temporary folder on the sample scene.
+class ProgramRun {
+ public:
+  ProgramRun() : window_(ProgramHandlers(), ProgramTitleAtStart) {
+    previous_ = std::filesystem::current_path();
+    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-bench-XXXXXX").string();
+    folder_ = ::mkdtemp(pattern.data());
+    std::filesystem::current_path(folder_);
+    StartProgram();
+    UseDialogs(&dialogs_);
+    UseWindow(&window_);
+    const Picture picture = MakeSampleScene(Stride, CanvasRows);
+    const auto file = EncodeBmp(Stride, CanvasRows, 0, [&](int row, std::uint8_t* out) {
+      const std::uint8_t* in = picture.rgb.data() + static_cast<std::size_t>(CanvasRows - 1 - row) * Stride * 3;
+      for (int x = 0; x < Stride; ++x) {
+        out[3 * x] = in[3 * x + 2];
+        out[3 * x + 1] = in[3 * x + 1];
+        out[3 * x + 2] = in[3 * x];
+      }
+    });
+    WriteFileAtomically("picture.bmp", file);
+    dialogs_.QueueFile(std::string("picture.bmp"));
+    window_.Invalidate();
+    window_.RunPendingPaints();
+  }
+  ~ProgramRun() {
+    UseDialogs(nullptr);
+    UseWindow(nullptr);
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  void Click(int x, int y) {
+    window_.Deliver({MessageKind::LeftDown, x, y, 0, true});
+    window_.Deliver({MessageKind::LeftUp, x, y, 0, false});
+    window_.RunPendingPaints();
+  }
+  void Drag(int x1, int y1, int x2, int y2) {
+    window_.Deliver({MessageKind::LeftDown, x1, y1, 0, true});
+    for (int k = 1; k <= 16; ++k) {
+      window_.Deliver({MessageKind::MouseMove, x1 + (x2 - x1) * k / 16, y1 + (y2 - y1) * k / 16, 0, true});
+    }
+    window_.Deliver({MessageKind::LeftUp, x2, y2, 0, false});
+    window_.RunPendingPaints();
+  }
+
+ private:
+  std::filesystem::path previous_;
+  std::string folder_;
+  ScriptedDialogs dialogs_;
+  HeadlessWindow window_;
+};
+
+void RepaintLoop(benchmark::State& state) {
+  for (auto _ : state) {
+    PaintHandler();
+    benchmark::DoNotOptimize(Canvas[1000]);
+  }
+}
+
+void OutlinePaintFine(benchmark::State& state) {
+  ProgramRun run;
+  run.Click(630, 10);  // the Outline tab
+  run.Click(20, 193);  // "fine"
+  RepaintLoop(state);
+}
+
+void OutlinePaintOff(benchmark::State& state) {
+  ProgramRun run;
+  run.Click(630, 10);
+  RepaintLoop(state);
+}
+
+// The Pattern page with the outline diamond clicked `clicks` times
+// (1 local contrast, 2 fine, 3 middle, 4 fat).
+void PatternPaintOutline(benchmark::State& state) {
+  ProgramRun run;
+  run.Click(690, 10);  // the Pattern tab
+  for (int i = 0; i < state.range(0); ++i) run.Click(20, 752);
+  RepaintLoop(state);
+}
+
+// Zone picked, drawn and turned into a stencil, with the fine outline.
+void PatternPaintStencilAndFine(benchmark::State& state) {
+  ProgramRun run;
+  run.Click(690, 10);
+  run.Click(40, 162);  // "3)Zone"
+  run.Click(400, 500);
+  run.Click(40, 442);  // "5)draw zone"
+  run.Click(40, 468);  // "6)Pattern"
+  run.Click(20, 752);
+  run.Click(20, 752);  // fine
+  RepaintLoop(state);
+}
+
+// One brush step during a drag: DrawCircleMarker with BrushSize 6.
+void BrushStep(benchmark::State& state) {
+  ProgramRun run;
+  run.Click(630, 10);
+  run.Click(40, 310);  // "4)Brush"
+  run.Click(20, 362);  // "fat"
+  int x = 300;
+  for (auto _ : state) {
+    DrawCircleMarker(x, 400, 6);
+    x = x < 900 ? x + 1 : 300;
+  }
+}
+
+// The same step without presenting the frame: the disc into BrushMask and
+// the inverted circle drawn into the frame.
+void BrushStepWithoutPresent(benchmark::State& state) {
+  ProgramRun run;
+  run.Click(630, 10);
+  run.Click(40, 310);
+  run.Click(20, 362);
+  int x = 300;
+  for (auto _ : state) {
+    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, x - 100, 704 - 400, 6, BrushPressure);
+    Screen().Ellipse(Pen{Black}, std::nullopt, x - 6, 394, x + 6, 406, RasterOp::Invert);
+    x = x < 900 ? x + 1 : 300;
+  }
+}
+
+// The paint after a release, with strokes in the mask.
+void BrushPaintAfterRelease(benchmark::State& state) {
+  ProgramRun run;
+  run.Click(630, 10);
+  run.Click(40, 310);
+  run.Click(20, 362);
+  run.Drag(200, 200, 800, 600);
+  run.Drag(300, 600, 900, 100);
+  RepaintLoop(state);
+}
+
+}  // namespace
+
+BENCHMARK(DetectFast)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(DetectFastEveryChannel)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(DetectLiteral)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(LocalContrastFast)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LocalContrastLiteral)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ZoneAndStencil)->Unit(benchmark::kMillisecond);
+BENCHMARK(OutlinePaintOff)->Unit(benchmark::kMillisecond);
+BENCHMARK(OutlinePaintFine)->Unit(benchmark::kMillisecond);
+BENCHMARK(PatternPaintOutline)->Arg(1)->Arg(2)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(PatternPaintStencilAndFine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BrushStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BrushStepWithoutPresent)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BrushPaintAfterRelease)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

@@ -1,0 +1,58 @@
+// The three outline detectors (fine, middle, fat) and the judge value's
+// arrows. Pure pixel work: the detectors read three planes and paint the
+// outline pixels into a bottom-up 24-bit canvas of the same size; nothing
+// here draws on the screen.
+//
+// For every pixel inside the border a detector forms four pairs of opposite
+// half regions of its neighbourhood (two diagonals, the row above against
+// the row below, the column left against the column right), takes for each
+// region and channel the integer mean (sum / divisor, truncated), and paints
+// the pixel when any pair passes the judge:
+//   mode 1 (every channel): all three absolute mean differences > judge value;
+//   mode 2 (luma): |gray(A) - gray(B)| > judge value, gray by image/gray.h.
+//
+// Routines:
+//   PaintOutlinePixels  one detector over a view into a canvas, in a colour
+//   FineOutline ...     the page-facing forms: refresh OutlineColour, read
+//                       WorkPlanes, paint Canvas
+//   OutlineBorder       rows and columns never outlined at each side
+//   JudgeStep / StepJudgeValue   the judge arrows: +-2 (fine), +-4, 1..99
+#pragma once
+
+#include <cstdint>
+
+#include "image/planes.h"
+#include "pages/pattern/outline_state.h"
+
+// Which detector: the outline width of the Outline and Pattern pages.
+enum OutlineWidth : int { NoOutline = 0, FineWidth = 1, MiddleWidth = 2, FatWidth = 3 };
+
+inline constexpr int LowestJudgeValue = 1;
+inline constexpr int HighestJudgeValue = 99;
+
+// Rows and columns at each edge that a detector never reaches: 2 for fine
+// and middle, 3 for fat.
+constexpr int OutlineBorder(int width) { return width == FatWidth ? 3 : 2; }
+
+// Paints the outline pixels of detector `width` (1..3; anything else paints
+// nothing) found in `planes` into `canvas` (bottom-up, rows of 3 * stride
+// bytes, blue, green, red; canvas row r is plane row r). Exact for samples
+// of any value; fastest when every sample is 0..255.
+void PaintOutlinePixels(std::uint8_t* canvas, const PlaneView& planes, int width, int judgeValue, int judgeMode,
+                        OutlineRgb colour);
+
+// The detectors as the pages call them: OutlineColour is first refreshed
+// from OutlineColourIndex, then WorkPlanes is read and the canvas painted.
+void FineOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);
+void MiddleOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);
+void FatOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);
+// The one of a width (none for 0).
+void OutlineOfWidth(std::uint8_t* canvas, int width, int judgeValue, int judgeMode);
+
+// The judge arrows: the step is 2 with the fine detector, 4 otherwise.
+constexpr int JudgeStep(int width) { return width == FineWidth ? 2 : 4; }
+// The judge value moved one step up (direction +1) or down (-1), kept in 1..99.
+constexpr int StepJudgeValue(int value, int width, int direction) {
+  const int moved = value + direction * JudgeStep(width);
+  return moved < LowestJudgeValue ? LowestJudgeValue : moved > HighestJudgeValue ? HighestJudgeValue : moved;
+}

@@ -1,0 +1,59 @@
+// Colour zones and two-tone stencils of the Pattern page: the colour range
+// of the picked colours, the zone drawn over an area of the canvas, and the
+// stencil (zone white, the rest grey 192, recorded in a mask). Pure work over
+// a bottom-up 24-bit canvas (rows of 3 * columns bytes, plane row 0 at the
+// bottom) and a mask of one flag per pixel.
+#pragma once
+
+#include <cstdint>
+
+// Minimum and maximum of each channel and of the gray over the picked
+// colours. Empty (every min 255, every max 0) until a colour is picked.
+struct ZoneRange {
+  int redMin = 255, redMax = 0;
+  int greenMin = 255, greenMax = 0;
+  int blueMin = 255, blueMax = 0;
+  int lumaMin = 255, lumaMax = 0;
+  friend bool operator==(const ZoneRange&, const ZoneRange&) = default;
+};
+
+// A sampled pixel: its channels and its gray (image/gray.h, truncated).
+struct AppointColour {
+  int blue = 0, green = 0, red = 0, luma = 0;
+  friend bool operator==(const AppointColour&, const AppointColour&) = default;
+};
+
+// The zone's area: left and right canvas columns, top and bottom client y
+// (as a drag hands them over: not ordered; a left above right or a top below
+// bottom selects nothing). The whole canvas at the start.
+struct AreaRect {
+  int left = 0, top = 32, right = 960, bottom = 704;
+  friend bool operator==(const AreaRect&, const AreaRect&) = default;
+};
+
+// True when a client point lies on the picture area, where a pick may read
+// the canvas: 101 <= x <= 1059 and 33 <= y <= 703.
+constexpr bool PickOnPicture(int x, int y) { return 101 <= x && x <= 1059 && 33 <= y && y <= 703; }
+
+// The canvas pixel at a client point, read at canvas column x - 100 and
+// plane row 704 - y (the program's own way of reading a pick). The caller
+// makes sure the point is on the picture (PickOnPicture).
+AppointColour SampleCanvas(const std::uint8_t* canvas, int columns, int x, int y);
+
+// Widens the range by one sampled colour.
+void WidenZoneRange(ZoneRange& range, const AppointColour& colour);
+
+// Paints every pixel of the area whose colour lies in the range (mode 1:
+// each channel within its bounds; otherwise the gray within the gray
+// bounds, bounds included) in grey `zoneColour`. With the area switch other
+// than 1 nothing is painted. Returns the number of pixels painted.
+int DrawZone(std::uint8_t* canvas, int columns, int rows, const ZoneRange& range, const AreaRect& area,
+             int areaSwitch, int judgeMode, int zoneColour);
+
+// The stencil: a pixel with any byte other than zoneColour becomes grey 192
+// and its mask flag 1 (the pattern part); the others white with flag 0 (the
+// zone part). Returns the number of zone pixels.
+int MakePattern(std::uint8_t* canvas, std::uint8_t* mask, int columns, int rows, int zoneColour);
+
+// The "no window" rule: fewer than 10 zone pixels.
+constexpr bool NoWindow(int zonePixels) { return zonePixels < 10; }

@@ -1,0 +1,298 @@
+// The Outline page through the whole program: the fine outline and
+// "set KEEP9" on a short and a full picture, a brush stroke by drag with its
+// pressure and its right-click fix, the local contrast fixed by right clicks,
+// the circle marker near the bottom of the picture, and the golden screen.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/gestures.h"
+#include "app/program.h"
+#include "app/state.h"
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/pattern/outline_detect.h"
+#include "pages/pattern/outline_page.h"
+#include "pages/pattern/outline_state.h"
+#include "platform/headless.h"
+#include "support/golden.h"
+#include "support/program_session.h"
+
+namespace {
+
+constexpr int OutlinePage_ = 9;
+constexpr int LocalContrastX = 40, LocalContrastY = 102;
+constexpr int OutlineX = 40, OutlineY = 167;
+constexpr int FineX = 20, FineY = 193;
+constexpr int ClearX = 70, ClearY = 219;
+constexpr int BrushX = 40, BrushY = 310;
+constexpr int BrushFatX = 20, BrushFatY = 362;
+constexpr int BrushClearX = 70, BrushClearY = 362;
+constexpr int CycleX = 82, CycleY = 435;
+constexpr int SetKeepX = 40, SetKeepY = 584;
+constexpr int DarkResetX = 20, DarkResetY = 40;
+
+// Grey 100 left of x 300, grey 130 from there on.
+Rgb Edge(int x, int) { return x < 300 ? Rgb{100, 100, 100} : Rgb{130, 130, 130}; }
+// A soft gradient with a sharp square in it.
+Rgb Scene(int x, int y) {
+  if (x > 300 && x < 500 && y > 200 && y < 400) return Rgb{200, 60, 40};
+  return Rgb{static_cast<std::uint8_t>(60 + x / 8), static_cast<std::uint8_t>(80 + y / 6), 140};
+}
+
+std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas) {
+  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
+    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
+  });
+}
+
+TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 960, 672);
+  s.Click(OutlineX, OutlineY);
+  EXPECT_EQ(OutlinePage.outlineOn, 1);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{100, 100, 100}));  // on, but no width yet
+  s.Click(FineX, FineY);
+  EXPECT_EQ(OutlinePage.outlineWidth, FineWidth);
+  // The edge is outlined in black in the two columns beside it, over the
+  // whole height but the two outermost rows.
+  for (int y : {34, 300, 701}) {
+    EXPECT_EQ(s.Pixel(100 + 299, y), (Rgb{0, 0, 0})) << y;
+    EXPECT_EQ(s.Pixel(100 + 300, y), (Rgb{0, 0, 0})) << y;
+    EXPECT_EQ(s.Pixel(100 + 298, y), (Rgb{100, 100, 100})) << y;
+    EXPECT_EQ(s.Pixel(100 + 301, y), (Rgb{130, 130, 130})) << y;
+  }
+  EXPECT_EQ(s.Pixel(100 + 299, 32), (Rgb{100, 100, 100}));
+  EXPECT_EQ(s.Pixel(100 + 299, 703), (Rgb{100, 100, 100}));
+  // "／" twice: cyan outlines.
+  s.Click(CycleX, CycleY);
+  s.Click(CycleX, CycleY);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{0, 255, 255}));
+  const std::vector<std::uint8_t> shown = s.ShownCanvas();
+  s.Click(SetKeepX, SetKeepY);
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
+  // "clear": the outline goes; the stored picture stays in the planes.
+  s.Click(ClearX, ClearY);
+  EXPECT_EQ(OutlinePage.outlineOn, 0);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{0, 255, 255}));
+  EXPECT_EQ(s.Pixel(100 + 200, 300), (Rgb{100, 100, 100}));
+}
+
+TEST(OutlinePage, ACancelledSaveKeepsThePictureInHandAndANamedOneTakesTheOutline) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 960, 672);
+  s.Click(FineX, FineY);
+  const std::size_t edge = static_cast<std::size_t>(300) * Stride + 299;
+  s.dialogs().QueueFile(std::nullopt);
+  s.Click(910, 10);  // the Save tab, cancelled
+  EXPECT_EQ(WorkPlanes[0][edge], 100u);
+  s.Click(ClearX, ClearY);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{100, 100, 100}));  // the outline was not kept
+  s.Click(FineX, FineY);
+  s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+  s.Click(910, 10);
+  EXPECT_EQ(WorkPlanes[0][edge], 0u);
+  EXPECT_FALSE(FileBytes(s.PathIn("saved.bmp")).empty());
+}
+
+TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 400, 200);
+  // Where the whitening begins on the row (the picture is 400 wide).
+  int white = 300;
+  while (s.Pixel(100 + white, 100) != Rgb{255, 255, 255}) ++white;
+  ASSERT_GE(white, 399);
+  s.Click(FineX, FineY);
+  // The edge inside the picture, and the picture's edge against the white.
+  EXPECT_EQ(s.Pixel(100 + 299, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(100 + white - 1, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(100 + white, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(100 + 600, 100), (Rgb{255, 255, 255}));
+  const std::vector<std::uint8_t> shown = s.ShownCanvas();
+  s.Click(SetKeepX, SetKeepY);
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
+}
+
+TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(BrushX, BrushY);
+  s.Click(BrushFatX, BrushFatY);
+  EXPECT_EQ(OutlinePage.brushOn, 1);
+  EXPECT_EQ(BrushPressure, 100);
+  s.Drag(200, 500, 400, 500, 20);
+  // The stroke (size 6 discs at 100 %) is painted in black; the discs stand
+  // at plane row 704 - y, shown one pixel above the pointer.
+  EXPECT_EQ(s.Pixel(300, 499), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.Pixel(300, 493), (Rgb{0, 0, 0}));   // radius 6
+  EXPECT_NE(s.Pixel(300, 491), (Rgb{0, 0, 0}));
+  // The release 400 - 100, 500 - 32 lies far from the last release (0, 0
+  // after the panel click): the next discs are at 40 %.
+  EXPECT_EQ(BrushPressure, 40);
+  EXPECT_EQ(OutlinePage.lastReleaseX, 300);
+  EXPECT_EQ(OutlinePage.lastReleaseY, 468);
+  const std::size_t index = static_cast<std::size_t>(704 - 500) * Stride + 200;
+  EXPECT_EQ(BrushMask[index], 1);
+  EXPECT_NE(WorkPlanes[0][index], 0u);
+  s.RightClick(300, 500);
+  EXPECT_EQ(WorkPlanes[0][index], 0u);
+  EXPECT_EQ(WorkPlanes[2][index], 0u);
+  EXPECT_EQ(BrushMask[index], 0);
+  // Fixed: the stroke stays with the brush off.
+  s.Click(BrushX, BrushY);
+  EXPECT_EQ(OutlinePage.brushOn, 0);
+  EXPECT_EQ(s.Pixel(300, 499), (Rgb{0, 0, 0}));
+}
+
+TEST(OutlinePage, BrushClearForgetsTheStrokesAndTheyNeverTouchRowOrColumnZero) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(BrushX, BrushY);
+  s.Click(BrushFatX, BrushFatY);
+  s.Drag(101, 702, 101, 650, 10);  // along the left and bottom edges
+  EXPECT_EQ(s.Pixel(101, 690), (Rgb{0, 0, 0}));
+  EXPECT_NE(s.Pixel(100, 690), (Rgb{0, 0, 0}));  // column 0
+  EXPECT_NE(s.Pixel(110, 703), (Rgb{0, 0, 0}));  // plane row 0
+  EXPECT_EQ(std::count(BrushMask.begin(), BrushMask.begin() + Stride, 1) > 0, true);  // marked in row 0 ...
+  s.Click(BrushClearX, BrushClearY);
+  EXPECT_EQ(std::count(BrushMask.begin(), BrushMask.end(), 1), 0);
+  EXPECT_EQ(OutlinePage.brushOn, 0);
+}
+
+TEST(OutlinePage, CircleMarkerNearTheBottomStaysRoundAndMarksPlaneRow704MinusY) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  const Rgb top = s.Pixel(500, 694);
+  const Rgb high = s.Pixel(500, 672);
+  DrawCircleMarker(500, 700, 6);  // radius 6 at 100 %
+  const Rgb inverted{static_cast<std::uint8_t>(255 - top.r), static_cast<std::uint8_t>(255 - top.g),
+                     static_cast<std::uint8_t>(255 - top.b)};
+  EXPECT_EQ(s.Pixel(500, 694), inverted);  // the top of a round circle
+  EXPECT_EQ(s.Pixel(500, 672), high);      // not stretched up to client y 672
+  EXPECT_EQ(BrushMask[4 * Stride + 400], 1);   // plane row 704 - 700
+  EXPECT_EQ(BrushMask[10 * Stride + 400], 1);  // radius 6 up
+  EXPECT_EQ(BrushMask[11 * Stride + 400], 0);
+  EXPECT_EQ(BrushMask[0 * Stride + 400], 1);   // and down to row 0
+  ClearBrushMask();
+}
+
+TEST(OutlinePage, RightClicksFixTheLocalContrastOnceEach) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(LocalContrastX, LocalContrastY);
+  EXPECT_EQ(OutlinePage.localContrastOn, 1);
+  s.Click(400 + 100, 300 + 32);  // the square's corner region
+  EXPECT_EQ(LocalContrastPoint, (ContrastPoint{400, 672 - 300}));
+  const std::size_t centre = static_cast<std::size_t>(372) * Stride + 400;
+  const std::uint32_t original = WorkPlanes[2][centre];
+  EXPECT_NE(s.Pixel(500, 332).r, original);  // the preview changes the screen
+  EXPECT_EQ(WorkPlanes[2][centre], original);  // but not the planes
+  s.RightClick(500, 332);
+  const std::uint32_t once = WorkPlanes[2][centre];
+  EXPECT_NE(once, original);
+  s.RightClick(500, 332);
+  EXPECT_NE(WorkPlanes[2][centre], once);
+}
+
+TEST(OutlinePage, DarkResetPutsTheSwitchesAndJudgeValueBack) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 300, 200);
+  s.Click(FineX, FineY);
+  JudgeValue = 30;
+  s.Click(DarkResetX, DarkResetY);
+  EXPECT_EQ(OutlinePage.outlineOn, 0);
+  EXPECT_EQ(OutlinePage.outlineWidth, 0);
+  EXPECT_EQ(JudgeValue, 16);
+}
+
+TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(FineX, FineY);
+  s.Click(BrushX, BrushY);  // brush on (outline off): the panel with its explanation
+  s.Click(FineX, FineY);    // back to the fine outline
+  std::vector<std::uint8_t> rgb;
+  for (int y = 0; y < 840; ++y)
+    for (int x = 0; x < 1100; ++x) {
+      const Rgb c = s.Pixel(x, y);
+      rgb.insert(rgb.end(), {c.r, c.g, c.b});
+    }
+  EXPECT_GOLDEN("outline_page", rgb);
+}
+
+}  // namespace
+
+// [Driver scripts] The same flows as a user's script for vazesample-drive.
+namespace {
+
+// Runs a driver script with the whole program inside `folder`; its report lines.
+std::string RunScript(const std::string& folder, const std::string& script) {
+  std::vector<DriveCommand> commands;
+  std::string error;
+  EXPECT_TRUE(ParseDriveScript(script, "script.txt", commands, &error)) << error;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  DriveSetup setup;
+  setup.scriptName = "script.txt";
+  setup.scriptFolder = folder;
+  setup.workFolder = folder;
+  setup.startTitle = ProgramTitleAtStart;
+  setup.startProgram = StartProgram;
+  setup.handlers = ProgramHandlers;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
+  std::filesystem::current_path(previous);
+  return out.str();
+}
+
+// Blue, green, red of a keep file's pixel at a column and plane row.
+Rgb KeepPixel(const std::vector<std::uint8_t>& file, int column, int row) {
+  const std::size_t at = BmpHeaderBytes + (static_cast<std::size_t>(row) * Stride + column) * 3;
+  if (file.size() < at + 3) return Rgb{1, 2, 3};
+  return Rgb{file[at + 2], file[at + 1], file[at]};
+}
+
+TEST(OutlineScripts, FineOutlineAndSetKeep9OnAShortAndAFullPicture) {
+  ProgramSession s;  // for its folder
+  for (const auto& [width, height] : {std::pair{960, 672}, std::pair{400, 200}}) {
+    WriteTestPicture(s.PathIn("edge.bmp"), width, height, Edge);
+    const std::string report = RunScript(s.Folder(),
+                                         "open edge.bmp\n"
+                                         "click 630 10   # Outline\n"
+                                         "click 20 193   # fine\n"
+                                         "click 40 584   # set KEEP9\n");
+    EXPECT_EQ(report.find("message:"), std::string::npos) << report;
+    const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
+    ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
+    EXPECT_EQ(KeepPixel(keep, 299, 600), (Rgb{0, 0, 0})) << width;
+    EXPECT_EQ(KeepPixel(keep, 300, 600), (Rgb{0, 0, 0})) << width;
+    EXPECT_EQ(KeepPixel(keep, 298, 600), (Rgb{100, 100, 100})) << width;
+    EXPECT_EQ(KeepPixel(keep, 299, 671), (Rgb{100, 100, 100})) << width;  // the border row
+  }
+}
+
+TEST(OutlineScripts, BrushStrokeByDragAndItsRightClickFix) {
+  ProgramSession s;
+  WriteTestPicture(s.PathIn("scene.bmp"), 960, 672, Scene);
+  RunScript(s.Folder(),
+            "open scene.bmp\n"
+            "click 630 10     # Outline\n"
+            "click 40 310     # 4)Brush\n"
+            "click 20 362     # fat\n"
+            "drag 200 500 400 500\n"
+            "rclick 300 500   # fixed\n"
+            "click 40 310     # brush off\n"
+            "click 40 584     # set KEEP9\n");
+  const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
+  EXPECT_EQ(KeepPixel(keep, 250, 204), (Rgb{0, 0, 0}));
+  EXPECT_EQ(KeepPixel(keep, 250, 210), (Rgb{0, 0, 0}));
+  EXPECT_NE(KeepPixel(keep, 250, 212), (Rgb{0, 0, 0}));
+}
+
+}  // namespace
