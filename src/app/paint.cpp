@@ -149,11 +149,10 @@ void ServeSet(int slot, int& setRequest) {
 void ServeSave() {
   if (SaveAsRequest != 1) return;
   SaveAsRequest = 0;
-  // The name first: a cancelled dialog leaves the planes as they were.
+  // The shown canvas becomes the picture in hand only once it is saved: a
+  // cancelled dialog or a failed write leaves the planes as they were.
   const std::optional<std::string> path = AskSaveImagePath(LanguageId);
-  if (!path) return;
-  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  WriteShownImage(*path);
+  if (path && WriteShownImage(*path, Canvas.data())) PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
 }
 
 void DrawTabs() {

@@ -162,7 +162,7 @@ std::optional<std::string> AskSaveImagePath(int languageId) {
   return CurrentDialogs().AskFile(request);
 }
 
-bool WriteShownImage(const std::string& path) {
+bool WriteShownImage(const std::string& path, const std::uint8_t* canvas) {
   // The region of the planes to write. With no zoom in force it is the whole
   // shown picture; a zoomed view is 640 rows by design, so then the top 640
   // rows of the full width are kept.
@@ -178,6 +178,10 @@ bool WriteShownImage(const std::string& path) {
 
   const std::vector<std::uint8_t> file = EncodeBmp(columns, rows, 0, [&](int row, std::uint8_t* out) {
     const std::size_t first = static_cast<std::size_t>(firstPlaneRow + row) * Stride;
+    if (canvas != nullptr) {
+      std::memcpy(out, canvas + 3 * first, static_cast<std::size_t>(columns) * 3);
+      return;
+    }
     for (std::size_t c = 0; c < static_cast<std::size_t>(columns); ++c) {
       for (std::size_t k = 0; k < 3; ++k) out[3 * c + k] = static_cast<std::uint8_t>(WorkPlanes[k][first + c]);
     }
@@ -190,7 +194,7 @@ bool WriteShownImage(const std::string& path) {
 }
 
 void SaveImageAs(int languageId) {
-  if (const std::optional<std::string> path = AskSaveImagePath(languageId)) WriteShownImage(*path);
+  if (const std::optional<std::string> path = AskSaveImagePath(languageId)) WriteShownImage(*path, nullptr);
 }
 
 int OpenImageDialog() {

@@ -80,10 +80,11 @@ bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, P
 // top 960 x 640 of the canvas.
 void SaveImageAs(int languageId);
 // The two halves of SaveImageAs: the save dialog (nothing on cancel), and
-// the write of the shown picture from WorkPlanes (the write-failure message
-// on failure; true when written).
+// the write of the shown picture from WorkPlanes, or from the canvas bytes
+// when `canvas` is given (the bytes PlanesFromCanvas would put in the
+// planes); the write-failure message on failure; true when written.
 std::optional<std::string> AskSaveImagePath(int languageId);
-bool WriteShownImage(const std::string& path);
+bool WriteShownImage(const std::string& path, const std::uint8_t* canvas);
 
 // The open dialog: 1 when a file was chosen and read as a picture (ImagePath
 // and ImageFileName then hold it), -1 on cancel, 0 when the file could not be

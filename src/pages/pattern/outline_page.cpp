@@ -25,7 +25,6 @@
 #include "pages/pattern/outline_detect.h"
 #include "pages/pattern/outline_page.h"
 #include "pages/pattern/outline_state.h"
-#include "pages/pattern/save_as_shown.h"
 #include "panel/calculator.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
@@ -544,7 +543,7 @@ void PaintOutline() {
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   // 9. "set KEEP9" and Save store the canvas as shown.
   ServeSet(PageOutline, p.setKeepRequest);
-  ServeSaveAsShown();
+  ServeSave();
   // 10. Tab bar, the small notes, the comment or explanation.
   DrawTabs();
   DrawPanel(screen, Notes);

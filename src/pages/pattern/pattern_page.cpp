@@ -29,7 +29,6 @@
 #include "pages/pattern/local_contrast.h"
 #include "pages/pattern/outline_detect.h"
 #include "pages/pattern/outline_state.h"
-#include "pages/pattern/save_as_shown.h"
 #include "panel/calculator.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
@@ -735,7 +734,7 @@ void PaintPattern() {
   const bool keep = p.setKeepRequest == 1;
   ServeSet(PagePattern, p.setKeepRequest);
   if (keep) WriteAppearFile(Canvas.data(), 2, PixelSource::FromCanvas);
-  ServeSaveAsShown();
+  ServeSave();
   // 9. The belts and readouts; "3C" or "gray".
   DrawRanges(screen);
   DrawPanelKey(screen, ModeLabels[JudgeMode == 1 ? 0 : 1]);
