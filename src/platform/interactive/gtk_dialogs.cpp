@@ -5,9 +5,11 @@
 // [SECTION] File dialogs
 // [SECTION] Message boxes
 //
-// Each dialog runs modally in its own GTK loop and GTK events are pumped
-// until it is gone from the screen; the SDL window's input meanwhile waits in
-// SDL's queue.
+// Each dialog runs modally in its own GTK loop, transient for the main
+// window (it stays above it and the window manager centres it there), and
+// GTK events are pumped until it is gone from the screen. Input the main
+// window received meanwhile is dropped when the dialog closes; exposes of the
+// main window are served from its last frame while the dialog is up.
 #include <fnmatch.h>
 #include <gtk/gtk.h>
 
@@ -20,18 +22,66 @@
 #include <vector>
 
 #include "platform/interactive/interactive.h"
+#include "platform/interactive/native.h"
 
 // -----------------------------------------------------------------------------
 // [SECTION] Starting GTK
 // -----------------------------------------------------------------------------
 
+namespace {
+
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+// True when a session bus can be reached: its address is given, or the
+// per-user bus socket is there.
+bool SessionBusThere() {
+  if (IsSet("DBUS_SESSION_BUS_ADDRESS")) return true;
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime == nullptr || *runtime == '\0') return false;
+  std::error_code ec;
+  return std::filesystem::exists(std::string(runtime) + "/bus", ec);
+}
+
+// Settings GTK reads at start come from dconf through the session bus;
+// without a bus every read prints a warning. The memory backend answers
+// them quietly, and the accessibility bridge would only wait for the bus.
+void QuietWithoutSessionBus() {
+  if (SessionBusThere()) return;
+  setenv("GSETTINGS_BACKEND", "memory", 0);
+  setenv("NO_AT_BRIDGE", "1", 0);
+}
+
+void SetProgramIconForDialogs() {
+  unsigned long size = 0;
+  const unsigned char* png = ProgramIconPng(&size);
+  if (png == nullptr || size == 0) return;
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  if (gdk_pixbuf_loader_write(loader, png, size, nullptr) && gdk_pixbuf_loader_close(loader, nullptr)) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader);
+    if (pixbuf != nullptr) gtk_window_set_default_icon(pixbuf);
+  } else {
+    gdk_pixbuf_loader_close(loader, nullptr);
+  }
+  g_object_unref(loader);
+}
+
+}  // namespace
+
 bool StartGtk(std::string* error) {
   static int state = 0;  // 0 not tried, 1 running, -1 failed
   if (state == 0) {
+    QuietWithoutSessionBus();
+    // The dialogs are made transient for an X11 main window, which needs
+    // them on X11 too (XWayland included).
+    if (MainWindowX11Id() != 0 && IsSet("DISPLAY")) setenv("GDK_BACKEND", "x11", 0);
     state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
     // GTK takes the desktop's locale for its texts; numbers the program
     // formats must keep a decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
+    if (state > 0) SetProgramIconForDialogs();
   }
   if (state < 0 && error != nullptr) *error = "GTK cannot reach the display";
   return state > 0;
@@ -39,12 +89,32 @@ bool StartGtk(std::string* error) {
 
 namespace {
 
-// Everything drawn so far is on the screen when a dialog opens, as drawing
-// on a window shows at once (the open prompt stays visible behind the dialog).
-void ShowDrawnSoFar() { MainWindow().Present(); }
+// While a dialog is up: the main window shows its last frame when uncovered.
+gboolean ServeMainWindow(gpointer) {
+  ServeExposesWhileModal();
+  return G_SOURCE_CONTINUE;
+}
 
-void PumpGtk() {
+// Makes the dialog transient for the main window (X11: the window manager
+// keeps it above the window and may centre it there).
+void AttachToMainWindow(GtkWidget* dialog) {
+  gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+  MakeTransientForNative(dialog, MainWindowX11Id());
+}
+
+// Runs a dialog modal to the main window: everything drawn so far is on the
+// screen (the open prompt stays visible behind the dialog), and input the
+// main window gets while it is up is dropped afterwards.
+gint RunModal(GtkWidget* dialog) {
+  AttachToMainWindow(dialog);
+  BeginModal();
+  const guint timer = g_timeout_add(40, ServeMainWindow, nullptr);
+  const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+  g_source_remove(timer);
+  gtk_widget_destroy(dialog);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  EndModal();
+  return response;
 }
 
 std::string ValidUtf8(const std::string& text) {
@@ -89,7 +159,6 @@ GtkFileFilter* MakeFilter(const FileFilter& f) {
 
 MessageAnswer RunMessageBox(const std::string& text, const std::string& title, MessageButtons buttons,
                             MessageIcon icon) {
-  ShowDrawnSoFar();
   GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL,
                                           icon == MessageIcon::Question ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_OTHER,
                                           buttons == MessageButtons::YesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
@@ -103,13 +172,15 @@ MessageAnswer RunMessageBox(const std::string& text, const std::string& title, M
     G_GNUC_END_IGNORE_DEPRECATIONS
     gtk_widget_show(image);
   }
+  // Enter answers Yes, as the program's question boxes always did; Escape
+  // (or closing the box) answers No.
+  const gint preferred = buttons == MessageButtons::YesNo ? GTK_RESPONSE_YES : GTK_RESPONSE_OK;
+  gtk_dialog_set_default_response(GTK_DIALOG(box), preferred);
+  GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(box), preferred);
+  if (button != nullptr) gtk_widget_grab_focus(button);
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
-  gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
-  const gint response = gtk_dialog_run(GTK_DIALOG(box));
-  gtk_widget_destroy(box);
-  PumpGtk();
+  const gint response = RunModal(box);
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-  // Closing a Yes/No box without choosing counts as No.
   return response == GTK_RESPONSE_YES ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
@@ -121,7 +192,26 @@ bool HasExtension(const std::string& path) {
   return std::filesystem::path(path).filename().string().find('.') != std::string::npos;
 }
 
+// Reads the chosen file and folder as the dialog answers, before it goes.
+void KeepAnswer(GtkDialog* dialog, gint response, gpointer out) {
+  if (response != GTK_RESPONSE_ACCEPT) return;
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+  auto* answer = static_cast<std::pair<std::string, std::string>*>(out);
+  gchar* file = gtk_file_chooser_get_filename(chooser);
+  if (file != nullptr) answer->first = file;
+  g_free(file);
+  gchar* current = gtk_file_chooser_get_current_folder(chooser);
+  if (current != nullptr) answer->second = current;
+  g_free(current);
+}
+
+// Every format the picture loader reads.
+const FileFilter PictureFilter{"画像 pictures (*.bmp *.png *.jpg *.tif *.gif *.pnm)",
+                               "*.bmp;*.dib;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.gif;*.pnm;*.ppm;*.pgm;*.pbm"};
+
 class GtkDialogs : public Dialogs {
+  std::pair<std::string, std::string> answerHolder;  // file and folder, read as the dialog answers
+
  public:
   std::optional<std::string> AskFile(const FileDialogRequest& request) override {
     if (!StartGtk(nullptr)) {
@@ -135,7 +225,6 @@ class GtkDialogs : public Dialogs {
       std::error_code ec;
       folder = std::filesystem::current_path(ec).string();
     }
-    ShowDrawnSoFar();
     std::string name;  // the name typed last, offered again after a refusal
     for (;;) {
       GtkWidget* dialog = gtk_file_chooser_dialog_new(
@@ -144,26 +233,25 @@ class GtkDialogs : public Dialogs {
           open ? g_dgettext("gtk30", "_Open") : g_dgettext("gtk30", "_Save"), GTK_RESPONSE_ACCEPT, nullptr);
       GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
       gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
-      gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
       gtk_file_chooser_set_local_only(chooser, TRUE);
       if (!folder.empty()) gtk_file_chooser_set_current_folder(chooser, folder.c_str());
       if (!open) {
         gtk_file_chooser_set_do_overwrite_confirmation(chooser, request.overwritePrompt ? TRUE : FALSE);
         if (!name.empty()) gtk_file_chooser_set_current_name(chooser, name.c_str());
       }
+      // Opening offers every picture the loader reads first, then the
+      // program's own filters.
+      if (open) gtk_file_chooser_add_filter(chooser, MakeFilter(PictureFilter));
       for (const FileFilter& f : request.filters) gtk_file_chooser_add_filter(chooser, MakeFilter(f));
 
       std::optional<std::string> chosen;
-      if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
-        gchar* file = gtk_file_chooser_get_filename(chooser);
-        if (file != nullptr) chosen = std::string(file);
-        g_free(file);
-        gchar* current = gtk_file_chooser_get_current_folder(chooser);
-        if (current != nullptr) folder = current;
-        g_free(current);
+      gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+      g_signal_connect(dialog, "response", G_CALLBACK(KeepAnswer), &answerHolder);
+      answerHolder = {};
+      if (RunModal(dialog) == GTK_RESPONSE_ACCEPT && !answerHolder.first.empty()) {
+        chosen = answerHolder.first;
+        if (!answerHolder.second.empty()) folder = answerHolder.second;
       }
-      gtk_widget_destroy(dialog);
-      PumpGtk();
       if (!chosen) return std::nullopt;
 
       std::error_code ec;
