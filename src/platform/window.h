@@ -23,8 +23,8 @@ struct WindowMessage {
   int x = 0;           // client position (mouse messages)
   int y = 0;
   int key = 0;         // virtual key code for KeyDown: 13 is Enter, 112 is F1
-  bool control = false;  // KeyDown: a Ctrl key was held
   bool leftHeld = false;
+  bool control = false;  // KeyDown: a Ctrl key was held
 };
 
 struct WindowHandlers {
