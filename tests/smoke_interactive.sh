@@ -169,7 +169,12 @@ top_mark=$(pixel opened.png 11 100)
 xdotool windowfocus --sync "$main"
 xdotool key Return
 dialog=$(wait_window "BMP File Open") || fail "Enter did not show the open dialog"
-xdotool mousemove --window "$main" 184 16 click 1
+# The dialog covers nearly all of the window: the click goes to the strip of
+# the tab bar above it (client y 4), where the dialog leaves the window bare.
+dialog_top=$(xwininfo -id "$dialog" | awk '/Absolute upper-left Y/ {print $4}')
+main_top=$(xwininfo -id "$main" | awk '/Absolute upper-left Y/ {print $4}')
+[ "$dialog_top" -gt $((main_top + 4)) ] || fail "the open dialog covers the tab bar; nowhere to click"
+xdotool mousemove --window "$main" 184 4 click 1
 sleep 0.3
 xdotool windowfocus --sync "$dialog"
 xdotool key Escape

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -166,18 +167,26 @@ class SdlWindow : public Window {
   }
 
   // An expose: the window's surface still holds the frame unless the window
-  // changed size; it is only sent to the screen again.
+  // changed size; it is only sent to the screen again. With VAZESAMPLE_TIMING
+  // set, the time it took goes to standard error (for the benchmark notes).
   void ShowAgain() {
+    const Uint64 start = SDL_GetPerformanceCounter();
     SDL_Surface* target = SDL_GetWindowSurface(window);
     if (target == nullptr) return;
     const FrameRect now = FrameLayout(target->w, target->h);
     if (staging == nullptr || now.width != frame.width || now.height != frame.height || now.left != frame.left ||
         now.top != frame.top) {
       ShowFrame();
-      return;
+    } else {
+      SDL_UpdateWindowSurface(window);
     }
-    SDL_UpdateWindowSurface(window);
+    if (timing) {
+      const double ms = 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - start) /
+                        static_cast<double>(SDL_GetPerformanceFrequency());
+      std::fprintf(stderr, "vazesample: expose shown again in %.3f ms (%d x %d)\n", ms, target->w, target->h);
+    }
   }
+  bool timing = false;
 };
 
 SdlWindow& TheWindow() {
@@ -257,6 +266,7 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
   SDL_SetWindowMinimumSize(w.window, W / 4, H / 4);
   SetProgramIcon(w.window);
   w.shown.assign(static_cast<std::size_t>(W) * H * 3, 255);
+  w.timing = Set("VAZESAMPLE_TIMING");
   SDL_StopTextInput();  // keys are keys here, not text for an input method
   SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   return true;
