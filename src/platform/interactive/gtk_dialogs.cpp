@@ -209,6 +209,14 @@ void KeepAnswer(GtkDialog* dialog, gint response, gpointer out) {
 const FileFilter PictureFilter{"画像 pictures (*.bmp *.png *.jpg *.tif *.gif *.pnm)",
                                "*.bmp;*.dib;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.gif;*.pnm;*.ppm;*.pgm;*.pbm"};
 
+// A dialog for pictures offers BMP files among its filters (a dialog for
+// the program's text files does not).
+bool AsksForPictures(const FileDialogRequest& request) {
+  for (const FileFilter& f : request.filters)
+    if (f.pattern.find("*.bmp") != std::string::npos) return true;
+  return false;
+}
+
 class GtkDialogs : public Dialogs {
   std::pair<std::string, std::string> answerHolder;  // file and folder, read as the dialog answers
 
@@ -239,9 +247,9 @@ class GtkDialogs : public Dialogs {
         gtk_file_chooser_set_do_overwrite_confirmation(chooser, request.overwritePrompt ? TRUE : FALSE);
         if (!name.empty()) gtk_file_chooser_set_current_name(chooser, name.c_str());
       }
-      // Opening offers every picture the loader reads first, then the
-      // program's own filters.
-      if (open) gtk_file_chooser_add_filter(chooser, MakeFilter(PictureFilter));
+      // Opening a picture offers every format the loader reads first, then
+      // the program's own filters (BMP, all files).
+      if (open && AsksForPictures(request)) gtk_file_chooser_add_filter(chooser, MakeFilter(PictureFilter));
       for (const FileFilter& f : request.filters) gtk_file_chooser_add_filter(chooser, MakeFilter(f));
 
       std::optional<std::string> chosen;
