@@ -45,14 +45,6 @@ bool SessionBusThere() {
   return std::filesystem::exists(std::string(runtime) + "/bus", ec);
 }
 
-// Settings GTK reads at start come from dconf through the session bus;
-// without a bus every read prints a warning. The memory backend answers
-// them quietly, and the accessibility bridge would only wait for the bus.
-void QuietWithoutSessionBus() {
-  if (SessionBusThere()) return;
-  setenv("GSETTINGS_BACKEND", "memory", 0);
-  setenv("NO_AT_BRIDGE", "1", 0);
-}
 
 void SetProgramIconForDialogs() {
   unsigned long size = 0;
@@ -69,6 +61,18 @@ void SetProgramIconForDialogs() {
 }
 
 }  // namespace
+
+// Settings GTK reads at start come from dconf through the session bus;
+// without a bus every read prints a warning. The memory backend answers
+// them quietly, and the accessibility bridge would only wait for the bus.
+// Both SDL and GTK would also try to start a bus of their own (a search of
+// the PATH and a child process each); "disabled:" tells them there is none.
+void QuietWithoutSessionBus() {
+  if (SessionBusThere()) return;
+  setenv("GSETTINGS_BACKEND", "memory", 0);
+  setenv("NO_AT_BRIDGE", "1", 0);
+  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
 
 bool StartGtk(std::string* error) {
   static int state = 0;  // 0 not tried, 1 running, -1 failed

@@ -37,6 +37,11 @@ unsigned long MainWindowX11Id();
 // The window icon and the dialogs' icon, as PNG bytes built into the program.
 const unsigned char* ProgramIconPng(unsigned long* size);
 
+// A desktop without a session bus: GTK gets the memory settings backend and
+// nobody tries to start a bus, so GTK and SDL stay quiet. Called before SDL
+// or GTK start.
+void QuietWithoutSessionBus();
+
 // Starts GTK once (dialogs call it lazily too). A desktop without a session
 // bus gets the memory settings backend, so GTK stays quiet. False, with one
 // sentence in *error, when GTK cannot reach the display.

@@ -232,6 +232,7 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
     if (error != nullptr) *error = why;
     return false;
   };
+  QuietWithoutSessionBus();
   if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY")) return fail("no display could be opened (neither DISPLAY nor WAYLAND_DISPLAY is set)");
   // Only a real display will do: left to itself SDL may fall back to an
   // off-screen driver and show nothing. X11 first (the dialogs are made
