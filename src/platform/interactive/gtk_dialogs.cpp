@@ -106,6 +106,39 @@ void AttachToMainWindow(GtkWidget* dialog) {
   MakeTransientForNative(dialog, MainWindowX11Id());
 }
 
+// A file chooser of a comfortable size that fits the screen's work area,
+// centred in it (GTK's own choice may be taller than a small screen, its
+// buttons then out of reach).
+struct Placement {
+  int x, y, width, height;
+};
+
+void PlaceWhenShown(GtkWidget* shown, gpointer data) {
+  const auto* p = static_cast<const Placement*>(data);
+  gtk_window_resize(GTK_WINDOW(shown), p->width, p->height);
+  gtk_window_move(GTK_WINDOW(shown), p->x, p->y);
+}
+
+void FitOnScreen(GtkWidget* dialog) {
+  constexpr int Width = 900;
+  constexpr int Height = 640;
+  GdkDisplay* display = gtk_widget_get_display(dialog);
+  GdkMonitor* monitor = display != nullptr ? gdk_display_get_primary_monitor(display) : nullptr;
+  if (monitor == nullptr && display != nullptr) monitor = gdk_display_get_monitor(display, 0);
+  if (monitor == nullptr) return;
+  GdkRectangle area{0, 0, Width, Height};
+  gdk_monitor_get_workarea(monitor, &area);
+  auto* p = new Placement;
+  p->width = std::min(Width, area.width * 9 / 10);
+  p->height = std::min(Height, area.height * 85 / 100);
+  p->x = area.x + (area.width - p->width) / 2;
+  p->y = area.y + (area.height - p->height) / 2;
+  gtk_window_set_default_size(GTK_WINDOW(dialog), p->width, p->height);
+  // The chooser sets its own size when it is shown; this comes after.
+  g_object_set_data_full(G_OBJECT(dialog), "vazesample-placement", p, [](gpointer d) { delete static_cast<Placement*>(d); });
+  g_signal_connect(dialog, "show", G_CALLBACK(PlaceWhenShown), p);
+}
+
 // Runs a dialog modal to the main window: everything drawn so far is on the
 // screen (the open prompt stays visible behind the dialog), and input the
 // main window gets while it is up is dropped afterwards.
@@ -245,6 +278,7 @@ class GtkDialogs : public Dialogs {
           open ? g_dgettext("gtk30", "_Open") : g_dgettext("gtk30", "_Save"), GTK_RESPONSE_ACCEPT, nullptr);
       GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
       gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+      FitOnScreen(dialog);
       gtk_file_chooser_set_local_only(chooser, TRUE);
       if (!folder.empty()) gtk_file_chooser_set_current_folder(chooser, folder.c_str());
       if (!open) {
