@@ -74,6 +74,49 @@ TEST(FrameLayout, WindowPointsMapBackToTheClientPixelUnderThem) {
   }
 }
 
+std::uint32_t Xrgb(Rgb c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+
+TEST(ScaleFrame, WholeScalesRepeatPixelsReducedFramesStayFaithful) {
+  // A frame with a distinct colour per pixel, and a black-and-white edge at x 550.
+  std::vector<std::uint8_t> rgb(1100 * 840 * 3);
+  const auto at = [](int x, int y) {
+    return Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(x >= 550 ? 255 : 0)};
+  };
+  for (int y = 0; y < 840; ++y)
+    for (int x = 0; x < 1100; ++x) {
+      const Rgb c = at(x, y);
+      std::uint8_t* p = &rgb[static_cast<std::size_t>(y * 1100 + x) * 3];
+      p[0] = c.r, p[1] = c.g, p[2] = c.b;
+    }
+
+  const FrameRect twice = FrameLayout(2200, 1680);
+  const int pitch = twice.width + 5;  // rows may be longer than the frame
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(pitch) * twice.height, 0xDEADBEEF);
+  ScaleFrame(rgb.data(), twice, out.data(), pitch);
+  for (int y = 0; y < 1680; y += 37)
+    for (int x = 0; x < 2200; x += 13)
+      ASSERT_EQ(out[static_cast<std::size_t>(y) * pitch + x], Xrgb(at(x / 2, y / 2))) << x << "," << y;
+  EXPECT_EQ(out[2200], 0xDEADBEEFu);  // nothing beyond the frame's width
+
+  // Half size: the blue edge stays at half the width, sharp to within one
+  // pixel; colours in between are blends of their neighbours.
+  const FrameRect half = FrameLayout(550, 420);
+  std::vector<std::uint32_t> small(static_cast<std::size_t>(half.width) * half.height);
+  ScaleFrame(rgb.data(), half, small.data(), half.width);
+  for (int y = 0; y < half.height; y += 11) {
+    for (int x = 0; x < half.width; ++x) {
+      const std::uint32_t blue = small[static_cast<std::size_t>(y) * half.width + x] & 0xFF;
+      if (x < 274) {
+        ASSERT_EQ(blue, 0u) << x << "," << y;
+      } else if (x > 275) {
+        ASSERT_EQ(blue, 255u) << x << "," << y;
+      }
+    }
+  }
+  // The red ramp (red = x) is halved: pixel x shows about 2x + 0.5.
+  EXPECT_NEAR(static_cast<int>((small[100] >> 16) & 0xFF), 200, 1);
+}
+
 TEST(StartWindowSize, LargestWholeScaleThatFitsTheUsableArea) {
   struct Row {
     int usableWidth, usableHeight, width, height;

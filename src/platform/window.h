@@ -13,6 +13,7 @@
 // into client pixels (ClientFromWindow), so the program never sees the scale.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -70,6 +71,12 @@ FrameRect FrameLayout(int windowWidth, int windowHeight);
 // point is on the letter-box border (it is then clamped to the nearest client
 // pixel, as a drag leaving the frame needs).
 bool ClientFromWindow(const FrameRect& frame, int wx, int wy, int& x, int& y);
+
+// The frame (RGB, 1100 x 840, rows top-down) into `out` (0x00RRGGBB pixels,
+// frame.width x frame.height, rows of `pitch` pixels): whole-number scales
+// repeat every pixel whole x whole times; reduced frames are filtered
+// bilinearly (fixed point, the same at every run).
+void ScaleFrame(const std::uint8_t* rgb, const FrameRect& frame, std::uint32_t* out, int pitch);
 
 // The window size to start with on a usable screen area of width x height
 // (less the room a title bar takes): the frame at the largest whole-number

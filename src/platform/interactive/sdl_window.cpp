@@ -1,7 +1,6 @@
 // The SDL2 window and its message loop.
 //
 // [SECTION] Key codes: SDL keys to the virtual key codes the program knows
-// [SECTION] Showing the frame: the last presented frame, scaled to the window
 // [SECTION] The window
 // [SECTION] Opening the window
 // [SECTION] Modal dialogs
@@ -61,67 +60,8 @@ int VirtualKey(SDL_Keycode key) {
   return 0;
 }
 
-// -----------------------------------------------------------------------------
-// [SECTION] Showing the frame
-// -----------------------------------------------------------------------------
-
 constexpr int W = Surface::Width;
 constexpr int H = Surface::Height;
-
-// One 0x00RRGGBB pixel from RGB bytes.
-inline std::uint32_t Packed(const std::uint8_t* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) | p[2];
-}
-
-// The frame (RGB, W x H) into `out` (XRGB, frame.width x frame.height, rows
-// of `pitch` pixels): whole-number scales repeat pixels; reduced frames are
-// filtered bilinearly from the client pixels.
-void ScaleFrame(const std::uint8_t* rgb, const FrameRect& frame, std::uint32_t* out, int pitch) {
-  if (frame.whole >= 1) {
-    const int k = frame.whole;
-    std::vector<std::uint32_t> row(static_cast<std::size_t>(frame.width));
-    for (int y = 0; y < H; ++y) {
-      const std::uint8_t* src = rgb + static_cast<std::size_t>(y) * W * 3;
-      for (int x = 0; x < W; ++x) {
-        const std::uint32_t px = Packed(src + 3 * x);
-        std::fill_n(row.begin() + static_cast<std::ptrdiff_t>(x) * k, k, px);
-      }
-      for (int r = 0; r < k; ++r)
-        std::copy(row.begin(), row.end(), out + static_cast<std::size_t>(y * k + r) * pitch);
-    }
-    return;
-  }
-  // Source positions in 1/256 pixel for every destination column and row.
-  const auto positions = [](int count, int source) {
-    std::vector<std::pair<int, int>> at(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-      const double s = (i + 0.5) * source / count - 0.5;
-      const int fixed = std::clamp(static_cast<int>(s * 256.0), 0, (source - 1) * 256);
-      at[static_cast<std::size_t>(i)] = {fixed >> 8, fixed & 255};
-    }
-    return at;
-  };
-  const auto xs = positions(frame.width, W);
-  const auto ys = positions(frame.height, H);
-  for (int y = 0; y < frame.height; ++y) {
-    const auto [sy, fy] = ys[static_cast<std::size_t>(y)];
-    const std::uint8_t* r0 = rgb + static_cast<std::size_t>(sy) * W * 3;
-    const std::uint8_t* r1 = rgb + static_cast<std::size_t>(std::min(sy + 1, H - 1)) * W * 3;
-    std::uint32_t* dst = out + static_cast<std::size_t>(y) * pitch;
-    for (int x = 0; x < frame.width; ++x) {
-      const auto [sx, fx] = xs[static_cast<std::size_t>(x)];
-      const int sx1 = std::min(sx + 1, W - 1);
-      std::uint32_t px = 0;
-      for (int c = 0; c < 3; ++c) {
-        const int top = r0[3 * sx + c] * (256 - fx) + r0[3 * sx1 + c] * fx;
-        const int bottom = r1[3 * sx + c] * (256 - fx) + r1[3 * sx1 + c] * fx;
-        const int v = (top * (256 - fy) + bottom * fy + 32768) >> 16;
-        px = (px << 8) | static_cast<std::uint32_t>(v);
-      }
-      dst[x] = px;
-    }
-  }
-}
 
 // -----------------------------------------------------------------------------
 // [SECTION] The window
