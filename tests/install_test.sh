@@ -55,4 +55,10 @@ done
 "$prefix/bin/vazesample" --help | grep -q 'usage: vazesample \[PICTURE\]' || fail "the installed program has no --help"
 "$prefix/bin/vazesample" --no-such-option 2>/dev/null
 [ $? -eq 2 ] || fail "an unknown option does not end with status 2"
+# No display: one plain sentence, status 1, and no fallback to an off-screen window.
+said=$(env -u WAYLAND_DISPLAY DISPLAY=:12345 "$prefix/bin/vazesample" 2>&1 >/dev/null)
+status=$?
+[ $status -eq 1 ] || fail "without a display the program ended with status $status"
+[ "$said" = "vazesample: no display could be opened (DISPLAY=:12345); run it on a desktop, or use vazesample-drive for a headless run" ] ||
+  fail "without a display the program said: $said"
 echo "ok: installed into a temporary prefix; desktop entry valid"

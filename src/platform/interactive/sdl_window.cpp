@@ -177,7 +177,9 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
   // Only a real display will do: left to itself SDL may fall back to an
   // off-screen driver and show nothing. X11 first (the dialogs are made
   // transient for the window there, XWayland included), then Wayland.
-  if (!Set("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, Set("DISPLAY") ? "x11,wayland" : "wayland,x11");
+  const bool x11 = Set("DISPLAY");
+  const bool wayland = Set("WAYLAND_DISPLAY");
+  if (!Set("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && wayland ? "x11,wayland" : x11 ? "x11" : "wayland");
   // The close button only sends a close request: the program asks its two
   // questions before it ends.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -187,7 +189,12 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
   // (shared memory on X11): loading OpenGL for it would cost half a second
   // at start and gain nothing.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail(std::string("no display could be opened (") + SDL_GetError() + ")");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::string where;
+    if (x11) where += std::string(" DISPLAY=") + std::getenv("DISPLAY");
+    if (wayland) where += std::string(" WAYLAND_DISPLAY=") + std::getenv("WAYLAND_DISPLAY");
+    return fail("no display could be opened (" + where.substr(1) + ")");
+  }
   const std::string driver = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
   if (driver != "x11" && driver != "wayland") {
     SDL_Quit();
