@@ -104,6 +104,8 @@ class SdlWindow : public Window {
     SDL_Rect at{frame.left, frame.top, frame.width, frame.height};
     SDL_BlitSurface(staging, nullptr, target, &at);
     SDL_UpdateWindowSurface(window);
+    drawnWidth = target->w;
+    drawnHeight = target->h;
   }
 
   // An expose: the window's surface still holds the frame unless the window
@@ -113,9 +115,8 @@ class SdlWindow : public Window {
     const Uint64 start = SDL_GetPerformanceCounter();
     SDL_Surface* target = SDL_GetWindowSurface(window);
     if (target == nullptr) return;
-    const FrameRect now = FrameLayout(target->w, target->h);
-    if (staging == nullptr || now.width != frame.width || now.height != frame.height || now.left != frame.left ||
-        now.top != frame.top) {
+    // A surface of another size is a new one, holding nothing yet.
+    if (target->w != drawnWidth || target->h != drawnHeight) {
       ShowFrame();
     } else {
       SDL_UpdateWindowSurface(window);
@@ -127,6 +128,8 @@ class SdlWindow : public Window {
     }
   }
   bool timing = false;
+  int drawnWidth = -1;  // the window surface's size when the frame was last drawn on it
+  int drawnHeight = -1;
 };
 
 SdlWindow& TheWindow() {
