@@ -27,7 +27,7 @@ program=${1:?usage: smoke_interactive.sh VAZESAMPLE SAMPLE_MAKER}
 sampler=${2:?usage: smoke_interactive.sh VAZESAMPLE SAMPLE_MAKER}
 
 if [ -z "${SMOKE_INSIDE_X:-}" ]; then
-  for tool in xvfb-run xdotool xwininfo import identify convert; do
+  for tool in xvfb-run xdotool xwininfo import identify convert compare; do
     if ! command -v "$tool" >/dev/null 2>&1; then
       echo "skipped: $tool is not installed"
       exit 77
