@@ -194,6 +194,15 @@ GtkFileFilter* MakeFilter(const FileFilter& f) {
   return filter;
 }
 
+// A message box stands in the middle of the main window, where the eye is.
+void CentreOnMainWindow(GtkWidget* shown, gpointer) {
+  int x = 0, y = 0, width = 0, height = 0;
+  if (!MainWindowRect(x, y, width, height)) return;
+  GtkRequisition natural{};
+  gtk_widget_get_preferred_size(shown, nullptr, &natural);
+  gtk_window_move(GTK_WINDOW(shown), x + (width - natural.width) / 2, y + (height - natural.height) / 2);
+}
+
 MessageAnswer RunMessageBox(const std::string& text, const std::string& title, MessageButtons buttons,
                             MessageIcon icon) {
   GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL,
@@ -216,6 +225,7 @@ MessageAnswer RunMessageBox(const std::string& text, const std::string& title, M
   GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(box), preferred);
   if (button != nullptr) gtk_widget_grab_focus(button);
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+  g_signal_connect(box, "show", G_CALLBACK(CentreOnMainWindow), nullptr);
   const gint response = RunModal(box);
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   return response == GTK_RESPONSE_YES ? MessageAnswer::Yes : MessageAnswer::No;

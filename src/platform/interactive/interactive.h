@@ -34,6 +34,9 @@ void ServeExposesWhileModal();
 // dialogs are made transient for it.
 unsigned long MainWindowX11Id();
 
+// The main window's place and size on the screen; false when there is none.
+bool MainWindowRect(int& x, int& y, int& width, int& height);
+
 // The window icon and the dialogs' icon, as PNG bytes built into the program.
 const unsigned char* ProgramIconPng(unsigned long* size);
 

@@ -223,6 +223,14 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
   return true;
 }
 
+bool MainWindowRect(int& x, int& y, int& width, int& height) {
+  SdlWindow& w = TheWindow();
+  if (w.window == nullptr) return false;
+  SDL_GetWindowPosition(w.window, &x, &y);
+  SDL_GetWindowSize(w.window, &width, &height);
+  return width > 0 && height > 0;
+}
+
 unsigned long MainWindowX11Id() { return X11IdOf(TheWindow().window); }
 
 // -----------------------------------------------------------------------------
