@@ -19,6 +19,9 @@ unsigned long X11IdOf(SDL_Window* window) {
   return 0;
 }
 
+// FIXME: on a Wayland session without XWayland (no DISPLAY) the window and the
+// dialogs are native Wayland surfaces and are not attached here; that needs the
+// xdg-foreign protocol. Input is still dropped while a dialog is up.
 void MakeTransientForNative(GtkWidget* dialog, unsigned long parent) {
 #ifdef GDK_WINDOWING_X11
   GdkDisplay* display = gtk_widget_get_display(dialog);
