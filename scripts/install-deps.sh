@@ -9,7 +9,7 @@ packages=(
   libgdk-pixbuf-2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

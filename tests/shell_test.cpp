@@ -61,8 +61,12 @@ TEST_F(ShellTest, OpeningShowsThePictureAtItsPlaceWithTheTitle) {
 
 TEST_F(ShellTest, CancellingTheFirstDialogDrawsNothingAndEnterAsksAgain) {
   s.Start("");
+  // Only the open prompt, drawn before the dialog, stays on the white.
   for (int y = 0; y < Surface::Height; y += 13) {
-    for (int x = 100; x < Surface::Width; x += 11) ASSERT_EQ(s.Pixel(x, y), White);
+    for (int x = 100; x < Surface::Width; x += 11) {
+      if (y >= 470 && y < 482 && x < 100 + Surface::TextWidth({12, true}, "[Enter] ⇒ ファイルを開く")) continue;
+      ASSERT_EQ(s.Pixel(x, y), White) << x << "," << y;
+    }
   }
   EXPECT_EQ(ImageWidth, 0);
   s.Click(TabCentre(1), 15);  // no tab before the first picture

@@ -468,11 +468,16 @@ void Surface::Text(const Font& font, Rgb colour, TextBackground mode, Rgb backgr
       const std::uint8_t* ink = glyph.ink.data() + static_cast<std::size_t>(r) * glyph.width;
       std::uint8_t* row = RowAt(pixels_.data(), gy + r);
       for (int c = c0; c < c1; ++c) {
-        if (ink[c] == 0) continue;
+        const unsigned cover = ink[c];
+        if (cover == 0) continue;
         std::uint8_t* p = row + static_cast<std::size_t>(gx + c) * 3;
-        p[0] = colour.r;
-        p[1] = colour.g;
-        p[2] = colour.b;
+        // Coverage blends the text colour over what is there, rounded.
+        const auto blend = [cover](unsigned under, unsigned over) {
+          return static_cast<std::uint8_t>((under * (255 - cover) + over * cover + 127) / 255);
+        };
+        p[0] = blend(p[0], colour.r);
+        p[1] = blend(p[1], colour.g);
+        p[2] = blend(p[2], colour.b);
       }
     }
     penX += glyph.advance;

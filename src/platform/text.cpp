@@ -2,13 +2,14 @@
 //
 // [SECTION] UTF-8 and cell widths
 // [SECTION] The face: found once through fontconfig, loaded once
-// [SECTION] Glyphs: monochrome hinted rendering, bold smear, missing-glyph box
+// [SECTION] Glyphs: grey-scale hinted rendering, FreeType emboldening, missing-glyph box
 // [SECTION] The cache
 #include "platform/text.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
@@ -199,9 +200,14 @@ PanelGlyph BoxGlyph(int height, int advance) {
   for (int r = 0; r < g.rows; ++r)
     for (int c = 0; c < g.width; ++c)
       if (r == 0 || c == 0 || r == g.rows - 1 || c == g.width - 1)
-        g.ink[static_cast<std::size_t>(r) * g.width + c] = 1;
+        g.ink[static_cast<std::size_t>(r) * g.width + c] = 255;
   return g;
 }
+
+// How much wider bold strokes are, in 26.6 pixels per pixel of em: the
+// share FreeType's own emboldening uses (an em / 24), applied across only,
+// so that bold glyphs keep their height and sit on the same baseline.
+constexpr double BoldShare = 1.0 / 24.0;
 
 PanelGlyph RenderGlyph(int height, bool bold, char32_t cp) {
   PanelGlyph g;
@@ -213,29 +219,31 @@ PanelGlyph RenderGlyph(int height, bool bold, char32_t cp) {
   if (index == 0) return BoxGlyph(height, g.advance);
 
   // The em that makes ascender - descender exactly one cell.
-  const auto em64 = static_cast<FT_F26Dot6>(std::lround(height * s.emPerCell * 64.0));
+  const double em = height * s.emPerCell;
+  const auto em64 = static_cast<FT_F26Dot6>(std::lround(em * 64.0));
   if (FT_Set_Char_Size(s.face, 0, em64, 72, 72) != 0) return BoxGlyph(height, g.advance);
-  if (FT_Load_Glyph(s.face, index, FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0 ||
-      FT_Render_Glyph(s.face->glyph, FT_RENDER_MODE_MONO) != 0)
+  // Hinted outlines (the face's own instructions, else the auto-hinter),
+  // rendered as 256 levels of grey coverage.
+  if (FT_Load_Glyph(s.face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0)
     return BoxGlyph(height, g.advance);
+  FT_GlyphSlot slot = s.face->glyph;
+  if (bold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+    const auto strength = static_cast<FT_Pos>(std::lround(em * 64.0 * BoldShare));
+    FT_Outline_EmboldenXY(&slot->outline, strength, 0);
+  }
+  if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return BoxGlyph(height, g.advance);
 
-  const FT_Bitmap& bitmap = s.face->glyph->bitmap;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return BoxGlyph(height, g.advance);
   const int ascent = static_cast<int>(std::lround(height * s.ascentShare));
-  const int srcWidth = static_cast<int>(bitmap.width);
-  const int rows = static_cast<int>(bitmap.rows);
-  g.width = srcWidth + (bold && srcWidth > 0 ? 1 : 0);
-  g.rows = rows;
-  g.left = s.face->glyph->bitmap_left;
-  g.top = ascent - s.face->glyph->bitmap_top;
-  g.ink.assign(static_cast<std::size_t>(g.width) * rows, 0);
-  for (int r = 0; r < rows; ++r) {
+  g.width = static_cast<int>(bitmap.width);
+  g.rows = static_cast<int>(bitmap.rows);
+  g.left = slot->bitmap_left;
+  g.top = ascent - slot->bitmap_top;
+  g.ink.assign(static_cast<std::size_t>(g.width) * g.rows, 0);
+  for (int r = 0; r < g.rows; ++r) {
     const unsigned char* src = bitmap.buffer + static_cast<std::ptrdiff_t>(r) * bitmap.pitch;
-    std::uint8_t* dst = g.ink.data() + static_cast<std::size_t>(r) * g.width;
-    for (int c = 0; c < srcWidth; ++c) {
-      if ((src[c >> 3] & (0x80 >> (c & 7))) == 0) continue;
-      dst[c] = 1;
-      if (bold) dst[c + 1] = 1;  // the bold smear: one pixel to the right
-    }
+    std::copy(src, src + g.width, g.ink.data() + static_cast<std::size_t>(r) * g.width);
   }
   return g;
 }

@@ -6,10 +6,11 @@
 // pixels high (ascent + descent = height, as a font made with a positive
 // height), half-width characters (ASCII and half-width katakana) advance
 // height / 2 and every other character advances height, as a double-byte
-// character does in the program's Japanese code page. Glyphs are rendered
-// monochrome and hinted, so the pixels are crisp and the same at every run;
-// bold is made by smearing each glyph one pixel to the right, without
-// changing its advance. Only Surface draws glyphs; the pages go through it.
+// character does in the program's Japanese code page. Glyphs are hinted and
+// rendered as grey-scale coverage (anti-aliased), the same at every run; bold
+// is FreeType's outline emboldening, across only, so a bold glyph keeps its
+// advance, its height and its baseline. Only Surface draws glyphs; the pages
+// go through it.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-// One glyph, ready to stamp: `ink` holds width x rows bytes, 1 where the pixel
-// is set. (left, top) is the ink's offset from the top-left of the cell.
+// One glyph, ready to stamp: `ink` holds width x rows coverage bytes, 0 (none)
+// to 255 (full). (left, top) is the ink's offset from the top-left of the cell.
 struct PanelGlyph {
   int left = 0;
   int top = 0;

@@ -1,6 +1,22 @@
+// The window in force, and the geometry of showing the frame scaled.
 #include "platform/window.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "platform/surface.h"
+
 namespace {
+
+constexpr int W = Surface::Width;
+constexpr int H = Surface::Height;
+
+// One 0x00RRGGBB pixel from RGB bytes.
+std::uint32_t Packed(const std::uint8_t* p) {
+  return (static_cast<std::uint32_t>(p[0]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) | p[2];
+}
+
 // Stands in before a backend has set its window, so that drawing code run
 // without one (tests, tools) never dereferences nothing.
 class NoWindow : public Window {
@@ -12,6 +28,9 @@ class NoWindow : public Window {
 };
 
 Window* current = nullptr;
+
+// Room kept for a title bar and borders when choosing the start size.
+constexpr int DecorationRoom = 48;
 }  // namespace
 
 Window& MainWindow() {
@@ -20,3 +39,105 @@ Window& MainWindow() {
 }
 
 void UseWindow(Window* window) { current = window; }
+
+FrameRect FrameLayout(int windowWidth, int windowHeight) {
+  FrameRect f;
+  windowWidth = std::max(windowWidth, 1);
+  windowHeight = std::max(windowHeight, 1);
+  const int whole = std::min(windowWidth / W, windowHeight / H);
+  if (whole >= 1) {
+    f.whole = whole;
+    f.width = W * whole;
+    f.height = H * whole;
+  } else {
+    // Reduced: the side that limits the fit takes the window's full length;
+    // the other follows the aspect ratio (integers, rounded, at least 1).
+    f.whole = 0;
+    if (static_cast<long long>(windowWidth) * H <= static_cast<long long>(windowHeight) * W) {
+      f.width = windowWidth;
+      f.height = std::max(1, static_cast<int>((static_cast<long long>(windowWidth) * H + W / 2) / W));
+    } else {
+      f.height = windowHeight;
+      f.width = std::max(1, static_cast<int>((static_cast<long long>(windowHeight) * W + H / 2) / H));
+    }
+  }
+  f.left = (windowWidth - f.width) / 2;
+  f.top = (windowHeight - f.height) / 2;
+  return f;
+}
+
+bool ClientFromWindow(const FrameRect& frame, int wx, int wy, int& x, int& y) {
+  const bool inside =
+      wx >= frame.left && wx < frame.left + frame.width && wy >= frame.top && wy < frame.top + frame.height;
+  const auto map = [](int w, int origin, int length, int client) {
+    if (length <= 0) return 0;
+    const long long scaled = static_cast<long long>(w - origin) * client;
+    // Floor division, so that points left of or above the frame map below 0
+    // before clamping.
+    long long c = scaled >= 0 ? scaled / length : -((-scaled + length - 1) / length);
+    return static_cast<int>(std::clamp<long long>(c, 0, client - 1));
+  };
+  x = map(wx, frame.left, frame.width, Surface::Width);
+  y = map(wy, frame.top, frame.height, Surface::Height);
+  return inside;
+}
+
+WindowSize StartWindowSize(int usableWidth, int usableHeight) {
+  const int roomHeight = std::max(usableHeight - DecorationRoom, 1);
+  const int roomWidth = std::max(usableWidth, 1);
+  const int whole = std::min(roomWidth / W, roomHeight / H);
+  if (whole >= 1) return {W * whole, H * whole};
+  const FrameRect fit = FrameLayout(roomWidth, roomHeight);
+  return {fit.width, fit.height};
+}
+
+// The frame (RGB, W x H) into `out` (XRGB, frame.width x frame.height, rows
+// of `pitch` pixels): whole-number scales repeat pixels; reduced frames are
+// filtered bilinearly from the client pixels.
+void ScaleFrame(const std::uint8_t* rgb, const FrameRect& frame, std::uint32_t* out, int pitch) {
+  if (frame.whole >= 1) {
+    const int k = frame.whole;
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(frame.width));
+    for (int y = 0; y < H; ++y) {
+      const std::uint8_t* src = rgb + static_cast<std::size_t>(y) * W * 3;
+      for (int x = 0; x < W; ++x) {
+        const std::uint32_t px = Packed(src + 3 * x);
+        std::fill_n(row.begin() + static_cast<std::ptrdiff_t>(x) * k, k, px);
+      }
+      for (int r = 0; r < k; ++r)
+        std::copy(row.begin(), row.end(), out + static_cast<std::size_t>(y * k + r) * pitch);
+    }
+    return;
+  }
+  // Source positions in 1/256 pixel for every destination column and row.
+  const auto positions = [](int count, int source) {
+    std::vector<std::pair<int, int>> at(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      const double s = (i + 0.5) * source / count - 0.5;
+      const int fixed = std::clamp(static_cast<int>(s * 256.0), 0, (source - 1) * 256);
+      at[static_cast<std::size_t>(i)] = {fixed >> 8, fixed & 255};
+    }
+    return at;
+  };
+  const auto xs = positions(frame.width, W);
+  const auto ys = positions(frame.height, H);
+  for (int y = 0; y < frame.height; ++y) {
+    const auto [sy, fy] = ys[static_cast<std::size_t>(y)];
+    const std::uint8_t* r0 = rgb + static_cast<std::size_t>(sy) * W * 3;
+    const std::uint8_t* r1 = rgb + static_cast<std::size_t>(std::min(sy + 1, H - 1)) * W * 3;
+    std::uint32_t* dst = out + static_cast<std::size_t>(y) * pitch;
+    for (int x = 0; x < frame.width; ++x) {
+      const auto [sx, fx] = xs[static_cast<std::size_t>(x)];
+      const int sx1 = std::min(sx + 1, W - 1);
+      std::uint32_t px = 0;
+      for (int c = 0; c < 3; ++c) {
+        const int top = r0[3 * sx + c] * (256 - fx) + r0[3 * sx1 + c] * fx;
+        const int bottom = r1[3 * sx + c] * (256 - fx) + r1[3 * sx1 + c] * fx;
+        const int v = (top * (256 - fy) + bottom * fy + 32768) >> 16;
+        px = (px << 8) | static_cast<std::uint32_t>(v);
+      }
+      dst[x] = px;
+    }
+  }
+}
+

@@ -2,11 +2,18 @@
 //
 // The loop turns input into messages for the window procedure, runs the
 // paint handler whenever the client area is invalid, and presents Screen().
-// Long work inside a paint may present in the middle of it. Two backends
-// implement it: the interactive one (an SDL2 window) and the headless one
-// (input from a script). The backend calls only the two handlers given to it.
+// Long work inside a paint may present in the middle of it. An expose of the
+// window shows the last presented frame again; only the program's own
+// invalidations run the paint handler. Two backends implement it: the
+// interactive one (an SDL2 window) and the headless one (input from a
+// script). The backend calls only the handlers given to it.
+//
+// The client area is always 1100 x 840. A backend whose window has another
+// size shows the frame scaled (FrameLayout) and maps mouse positions back
+// into client pixels (ClientFromWindow), so the program never sees the scale.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,13 +23,16 @@ struct WindowMessage {
   MessageKind kind = MessageKind::MouseMove;
   int x = 0;           // client position (mouse messages)
   int y = 0;
-  int key = 0;         // virtual key code for KeyDown: 13 is Enter
+  int key = 0;         // virtual key code for KeyDown: 13 is Enter, 112 is F1
   bool leftHeld = false;
+  bool control = false;  // KeyDown: a Ctrl key was held
 };
 
 struct WindowHandlers {
   std::function<void(const WindowMessage&)> onMessage;  // the window procedure
   std::function<void()> onPaint;                       // the paint handler
+  // A file dropped on the window (absolute path); may be empty.
+  std::function<void(const std::string&)> onDropFile = {};
 };
 
 class Window {
@@ -37,3 +47,42 @@ class Window {
 // The window in force (set by the backend that runs the loop).
 Window& MainWindow();
 void UseWindow(Window* window);
+
+// -----------------------------------------------------------------------------
+// Showing the 1100 x 840 frame in a window of any size
+// -----------------------------------------------------------------------------
+
+// Where the frame stands in a window of width x height pixels: at (left, top),
+// width x height, letter-boxed and centred. A window at least as large as the
+// frame shows it at the largest whole-number scale that fits (`whole` > 0:
+// every client pixel a whole x whole block, drawn nearest-neighbour); a
+// smaller one shows it reduced to fit, keeping the aspect ratio (`whole` = 0:
+// drawn smooth).
+struct FrameRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  int whole = 1;
+};
+FrameRect FrameLayout(int windowWidth, int windowHeight);
+
+// The client pixel under window pixel (wx, wy) for that layout. False when the
+// point is on the letter-box border (it is then clamped to the nearest client
+// pixel, as a drag leaving the frame needs).
+bool ClientFromWindow(const FrameRect& frame, int wx, int wy, int& x, int& y);
+
+// The frame (RGB, 1100 x 840, rows top-down) into `out` (0x00RRGGBB pixels,
+// frame.width x frame.height, rows of `pitch` pixels): whole-number scales
+// repeat every pixel whole x whole times; reduced frames are filtered
+// bilinearly (fixed point, the same at every run).
+void ScaleFrame(const std::uint8_t* rgb, const FrameRect& frame, std::uint32_t* out, int pitch);
+
+// The window size to start with on a usable screen area of width x height
+// (less the room a title bar takes): the frame at the largest whole-number
+// scale that fits, or reduced to fit when even 1 x does not.
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+};
+WindowSize StartWindowSize(int usableWidth, int usableHeight);

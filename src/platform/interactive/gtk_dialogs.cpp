@@ -5,9 +5,11 @@
 // [SECTION] File dialogs
 // [SECTION] Message boxes
 //
-// Each dialog runs modally in its own GTK loop and GTK events are pumped
-// until it is gone from the screen; the SDL window's input meanwhile waits in
-// SDL's queue.
+// Each dialog runs modally in its own GTK loop, transient for the main
+// window (it stays above it and the window manager centres it there), and
+// GTK events are pumped until it is gone from the screen. Input the main
+// window received meanwhile is dropped when the dialog closes; exposes of the
+// main window are served from its last frame while the dialog is up.
 #include <fnmatch.h>
 #include <gtk/gtk.h>
 
@@ -20,18 +22,70 @@
 #include <vector>
 
 #include "platform/interactive/interactive.h"
+#include "platform/interactive/native.h"
 
 // -----------------------------------------------------------------------------
 // [SECTION] Starting GTK
 // -----------------------------------------------------------------------------
 
+namespace {
+
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+// True when a session bus can be reached: its address is given, or the
+// per-user bus socket is there.
+bool SessionBusThere() {
+  if (IsSet("DBUS_SESSION_BUS_ADDRESS")) return true;
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime == nullptr || *runtime == '\0') return false;
+  std::error_code ec;
+  return std::filesystem::exists(std::string(runtime) + "/bus", ec);
+}
+
+
+void SetProgramIconForDialogs() {
+  unsigned long size = 0;
+  const unsigned char* png = ProgramIconPng(&size);
+  if (png == nullptr || size == 0) return;
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  if (gdk_pixbuf_loader_write(loader, png, size, nullptr) && gdk_pixbuf_loader_close(loader, nullptr)) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader);
+    if (pixbuf != nullptr) gtk_window_set_default_icon(pixbuf);
+  } else {
+    gdk_pixbuf_loader_close(loader, nullptr);
+  }
+  g_object_unref(loader);
+}
+
+}  // namespace
+
+// Settings GTK reads at start come from dconf through the session bus;
+// without a bus every read prints a warning. The memory backend answers
+// them quietly, and the accessibility bridge would only wait for the bus.
+// Both SDL and GTK would also try to start a bus of their own (a search of
+// the PATH and a child process each); "disabled:" tells them there is none.
+void QuietWithoutSessionBus() {
+  if (SessionBusThere()) return;
+  setenv("GSETTINGS_BACKEND", "memory", 0);
+  setenv("NO_AT_BRIDGE", "1", 0);
+  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
 bool StartGtk(std::string* error) {
   static int state = 0;  // 0 not tried, 1 running, -1 failed
   if (state == 0) {
+    QuietWithoutSessionBus();
+    // The dialogs are made transient for an X11 main window, which needs
+    // them on X11 too (XWayland included).
+    if (MainWindowX11Id() != 0 && IsSet("DISPLAY")) setenv("GDK_BACKEND", "x11", 0);
     state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
     // GTK takes the desktop's locale for its texts; numbers the program
     // formats must keep a decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
+    if (state > 0) SetProgramIconForDialogs();
   }
   if (state < 0 && error != nullptr) *error = "GTK cannot reach the display";
   return state > 0;
@@ -39,12 +93,65 @@ bool StartGtk(std::string* error) {
 
 namespace {
 
-// Everything drawn so far is on the screen when a dialog opens, as drawing
-// on a window shows at once (the open prompt stays visible behind the dialog).
-void ShowDrawnSoFar() { MainWindow().Present(); }
+// While a dialog is up: the main window shows its last frame when uncovered.
+gboolean ServeMainWindow(gpointer) {
+  ServeExposesWhileModal();
+  return G_SOURCE_CONTINUE;
+}
 
-void PumpGtk() {
+// Makes the dialog transient for the main window (X11: the window manager
+// keeps it above the window and may centre it there).
+void AttachToMainWindow(GtkWidget* dialog) {
+  gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+  MakeTransientForNative(dialog, MainWindowX11Id());
+}
+
+// A file chooser of a comfortable size that fits the screen's work area,
+// centred in it (GTK's own choice may be taller than a small screen, its
+// buttons then out of reach).
+struct Placement {
+  int x, y, width, height;
+};
+
+void PlaceWhenShown(GtkWidget* shown, gpointer data) {
+  const auto* p = static_cast<const Placement*>(data);
+  gtk_window_resize(GTK_WINDOW(shown), p->width, p->height);
+  gtk_window_move(GTK_WINDOW(shown), p->x, p->y);
+}
+
+void FitOnScreen(GtkWidget* dialog) {
+  constexpr int Width = 900;
+  constexpr int Height = 640;
+  GdkDisplay* display = gtk_widget_get_display(dialog);
+  GdkMonitor* monitor = display != nullptr ? gdk_display_get_primary_monitor(display) : nullptr;
+  if (monitor == nullptr && display != nullptr) monitor = gdk_display_get_monitor(display, 0);
+  if (monitor == nullptr) return;
+  GdkRectangle area{0, 0, Width, Height};
+  gdk_monitor_get_workarea(monitor, &area);
+  auto* p = new Placement;
+  p->width = std::min(Width, area.width * 9 / 10);
+  p->height = std::min(Height, area.height * 85 / 100);
+  p->x = area.x + (area.width - p->width) / 2;
+  p->y = area.y + (area.height - p->height) / 2;
+  gtk_window_set_default_size(GTK_WINDOW(dialog), p->width, p->height);
+  // The chooser sets its own size when it is shown; this comes after.
+  g_object_set_data_full(G_OBJECT(dialog), "vazesample-placement", p, [](gpointer d) { delete static_cast<Placement*>(d); });
+  g_signal_connect(dialog, "show", G_CALLBACK(PlaceWhenShown), p);
+}
+
+// Runs a dialog modal to the main window: everything drawn so far is on the
+// screen (the open prompt stays visible behind the dialog), and input the
+// main window gets while it is up is dropped afterwards.
+gint RunModal(GtkWidget* dialog) {
+  AttachToMainWindow(dialog);
+  BeginModal();
+  const guint timer = g_timeout_add(40, ServeMainWindow, nullptr);
+  const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+  g_source_remove(timer);
+  gtk_widget_destroy(dialog);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  EndModal();
+  return response;
 }
 
 std::string ValidUtf8(const std::string& text) {
@@ -87,9 +194,17 @@ GtkFileFilter* MakeFilter(const FileFilter& f) {
   return filter;
 }
 
+// A message box stands in the middle of the main window, where the eye is.
+void CentreOnMainWindow(GtkWidget* shown, gpointer) {
+  int x = 0, y = 0, width = 0, height = 0;
+  if (!MainWindowRect(x, y, width, height)) return;
+  GtkRequisition natural{};
+  gtk_widget_get_preferred_size(shown, nullptr, &natural);
+  gtk_window_move(GTK_WINDOW(shown), x + (width - natural.width) / 2, y + (height - natural.height) / 2);
+}
+
 MessageAnswer RunMessageBox(const std::string& text, const std::string& title, MessageButtons buttons,
                             MessageIcon icon) {
-  ShowDrawnSoFar();
   GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL,
                                           icon == MessageIcon::Question ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_OTHER,
                                           buttons == MessageButtons::YesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
@@ -103,13 +218,16 @@ MessageAnswer RunMessageBox(const std::string& text, const std::string& title, M
     G_GNUC_END_IGNORE_DEPRECATIONS
     gtk_widget_show(image);
   }
+  // Enter answers Yes, as the program's question boxes always did; Escape
+  // (or closing the box) answers No.
+  const gint preferred = buttons == MessageButtons::YesNo ? GTK_RESPONSE_YES : GTK_RESPONSE_OK;
+  gtk_dialog_set_default_response(GTK_DIALOG(box), preferred);
+  GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(box), preferred);
+  if (button != nullptr) gtk_widget_grab_focus(button);
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
-  gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
-  const gint response = gtk_dialog_run(GTK_DIALOG(box));
-  gtk_widget_destroy(box);
-  PumpGtk();
+  g_signal_connect(box, "show", G_CALLBACK(CentreOnMainWindow), nullptr);
+  const gint response = RunModal(box);
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-  // Closing a Yes/No box without choosing counts as No.
   return response == GTK_RESPONSE_YES ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
@@ -121,7 +239,34 @@ bool HasExtension(const std::string& path) {
   return std::filesystem::path(path).filename().string().find('.') != std::string::npos;
 }
 
+// Reads the chosen file and folder as the dialog answers, before it goes.
+void KeepAnswer(GtkDialog* dialog, gint response, gpointer out) {
+  if (response != GTK_RESPONSE_ACCEPT) return;
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+  auto* answer = static_cast<std::pair<std::string, std::string>*>(out);
+  gchar* file = gtk_file_chooser_get_filename(chooser);
+  if (file != nullptr) answer->first = file;
+  g_free(file);
+  gchar* current = gtk_file_chooser_get_current_folder(chooser);
+  if (current != nullptr) answer->second = current;
+  g_free(current);
+}
+
+// Every format the picture loader reads.
+const FileFilter PictureFilter{"画像 pictures (*.bmp *.png *.jpg *.tif *.gif *.pnm)",
+                               "*.bmp;*.dib;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.gif;*.pnm;*.ppm;*.pgm;*.pbm"};
+
+// A dialog for pictures offers BMP files among its filters (a dialog for
+// the program's text files does not).
+bool AsksForPictures(const FileDialogRequest& request) {
+  for (const FileFilter& f : request.filters)
+    if (f.pattern.find("*.bmp") != std::string::npos) return true;
+  return false;
+}
+
 class GtkDialogs : public Dialogs {
+  std::pair<std::string, std::string> answerHolder;  // file and folder, read as the dialog answers
+
  public:
   std::optional<std::string> AskFile(const FileDialogRequest& request) override {
     if (!StartGtk(nullptr)) {
@@ -135,7 +280,6 @@ class GtkDialogs : public Dialogs {
       std::error_code ec;
       folder = std::filesystem::current_path(ec).string();
     }
-    ShowDrawnSoFar();
     std::string name;  // the name typed last, offered again after a refusal
     for (;;) {
       GtkWidget* dialog = gtk_file_chooser_dialog_new(
@@ -144,26 +288,26 @@ class GtkDialogs : public Dialogs {
           open ? g_dgettext("gtk30", "_Open") : g_dgettext("gtk30", "_Save"), GTK_RESPONSE_ACCEPT, nullptr);
       GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
       gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
-      gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+      FitOnScreen(dialog);
       gtk_file_chooser_set_local_only(chooser, TRUE);
       if (!folder.empty()) gtk_file_chooser_set_current_folder(chooser, folder.c_str());
       if (!open) {
         gtk_file_chooser_set_do_overwrite_confirmation(chooser, request.overwritePrompt ? TRUE : FALSE);
         if (!name.empty()) gtk_file_chooser_set_current_name(chooser, name.c_str());
       }
+      // Opening a picture offers every format the loader reads first, then
+      // the program's own filters (BMP, all files).
+      if (open && AsksForPictures(request)) gtk_file_chooser_add_filter(chooser, MakeFilter(PictureFilter));
       for (const FileFilter& f : request.filters) gtk_file_chooser_add_filter(chooser, MakeFilter(f));
 
       std::optional<std::string> chosen;
-      if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
-        gchar* file = gtk_file_chooser_get_filename(chooser);
-        if (file != nullptr) chosen = std::string(file);
-        g_free(file);
-        gchar* current = gtk_file_chooser_get_current_folder(chooser);
-        if (current != nullptr) folder = current;
-        g_free(current);
+      gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+      g_signal_connect(dialog, "response", G_CALLBACK(KeepAnswer), &answerHolder);
+      answerHolder = {};
+      if (RunModal(dialog) == GTK_RESPONSE_ACCEPT && !answerHolder.first.empty()) {
+        chosen = answerHolder.first;
+        if (!answerHolder.second.empty()) folder = answerHolder.second;
       }
-      gtk_widget_destroy(dialog);
-      PumpGtk();
       if (!chosen) return std::nullopt;
 
       std::error_code ec;

@@ -2,17 +2,31 @@
 //
 // [SECTION] Key codes: SDL keys to the virtual key codes the program knows
 // [SECTION] The window
+// [SECTION] Opening the window
+// [SECTION] Modal dialogs
 // [SECTION] The loop
 //
 // Input waits in SDL's queue while a paint runs, as it waits in a message
 // queue: Present() only shows the frame and pumps nothing, so a long pass
 // can show its progress without taking new clicks in the middle of it.
+//
+// The frame last presented is kept. An expose (the window uncovered, mapped
+// again, resized) shows that frame again and never runs the paint handler:
+// the paint serves one-shot requests (a comment, an explanation, the open
+// prompt), and painting again would wipe what they drew.
 #include <SDL.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 #include "platform/interactive/interactive.h"
+#include "platform/interactive/native.h"
 #include "platform/surface.h"
 
 namespace {
@@ -46,6 +60,9 @@ int VirtualKey(SDL_Keycode key) {
   return 0;
 }
 
+constexpr int W = Surface::Width;
+constexpr int H = Surface::Height;
+
 // -----------------------------------------------------------------------------
 // [SECTION] The window
 // -----------------------------------------------------------------------------
@@ -53,7 +70,9 @@ int VirtualKey(SDL_Keycode key) {
 class SdlWindow : public Window {
  public:
   SDL_Window* window = nullptr;
-  SDL_Surface* frame = nullptr;  // Screen()'s pixels, wrapped without a copy
+  std::vector<std::uint8_t> shown;  // the last presented frame, RGB
+  SDL_Surface* staging = nullptr;   // the scaled frame, XRGB8888
+  FrameRect frame;
   bool invalid = true;
   bool destroyed = false;
 
@@ -63,12 +82,54 @@ class SdlWindow : public Window {
   void Invalidate() override { invalid = true; }
   void Present() override {
     if (window == nullptr || destroyed) return;
-    SDL_Surface* target = SDL_GetWindowSurface(window);
-    if (target == nullptr || frame == nullptr) return;
-    SDL_BlitSurface(frame, nullptr, target, nullptr);
-    SDL_UpdateWindowSurface(window);
+    const std::uint8_t* data = Screen().Data();
+    std::copy(data, data + shown.size(), shown.begin());
+    ShowFrame();
   }
   void Destroy() override { destroyed = true; }
+
+  // Scales the kept frame to the window and shows it.
+  void ShowFrame() {
+    SDL_Surface* target = SDL_GetWindowSurface(window);
+    if (target == nullptr) return;
+    frame = FrameLayout(target->w, target->h);
+    if (staging == nullptr || staging->w != frame.width || staging->h != frame.height) {
+      if (staging != nullptr) SDL_FreeSurface(staging);
+      staging = SDL_CreateRGBSurfaceWithFormat(0, frame.width, frame.height, 32, SDL_PIXELFORMAT_RGB888);
+      if (staging == nullptr) return;
+    }
+    ScaleFrame(shown.data(), frame, static_cast<std::uint32_t*>(staging->pixels), staging->pitch / 4);
+    if (frame.width != target->w || frame.height != target->h)
+      SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 48, 48, 48));  // the letter-box border
+    SDL_Rect at{frame.left, frame.top, frame.width, frame.height};
+    SDL_BlitSurface(staging, nullptr, target, &at);
+    SDL_UpdateWindowSurface(window);
+    drawnWidth = target->w;
+    drawnHeight = target->h;
+  }
+
+  // An expose: the window's surface still holds the frame unless the window
+  // changed size; it is only sent to the screen again. With VAZESAMPLE_TIMING
+  // set, the time it took goes to standard error (for the benchmark notes).
+  void ShowAgain() {
+    const Uint64 start = SDL_GetPerformanceCounter();
+    SDL_Surface* target = SDL_GetWindowSurface(window);
+    if (target == nullptr) return;
+    // A surface of another size is a new one, holding nothing yet.
+    if (target->w != drawnWidth || target->h != drawnHeight) {
+      ShowFrame();
+    } else {
+      SDL_UpdateWindowSurface(window);
+    }
+    if (timing) {
+      const double ms = 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - start) /
+                        static_cast<double>(SDL_GetPerformanceFrequency());
+      std::fprintf(stderr, "vazesample: expose shown again in %.3f ms (%d x %d)\n", ms, target->w, target->h);
+    }
+  }
+  bool timing = false;
+  int drawnWidth = -1;  // the window surface's size when the frame was last drawn on it
+  int drawnHeight = -1;
 };
 
 SdlWindow& TheWindow() {
@@ -76,35 +137,178 @@ SdlWindow& TheWindow() {
   return window;
 }
 
+void SetProgramIcon(SDL_Window* window) {
+  unsigned long size = 0;
+  const unsigned char* png = ProgramIconPng(&size);
+  if (png == nullptr || size == 0) return;
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  if (!gdk_pixbuf_loader_write(loader, png, size, nullptr) || !gdk_pixbuf_loader_close(loader, nullptr)) {
+    g_object_unref(loader);
+    return;
+  }
+  GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader);
+  if (pixbuf != nullptr && gdk_pixbuf_get_n_channels(pixbuf) == 4 && gdk_pixbuf_get_bits_per_sample(pixbuf) == 8) {
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        gdk_pixbuf_get_pixels(pixbuf), gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf), 32,
+        gdk_pixbuf_get_rowstride(pixbuf), SDL_PIXELFORMAT_RGBA32);
+    if (icon != nullptr) {
+      SDL_SetWindowIcon(window, icon);
+      SDL_FreeSurface(icon);
+    }
+  }
+  g_object_unref(loader);
+}
+
+bool Set(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
 }  // namespace
+
+// -----------------------------------------------------------------------------
+// [SECTION] Opening the window
+// -----------------------------------------------------------------------------
 
 bool OpenInteractiveWindow(const std::string& title, std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error != nullptr) *error = why;
     return false;
   };
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if ((x11 == nullptr || *x11 == '\0') && (wayland == nullptr || *wayland == '\0'))
-    return fail("neither DISPLAY nor WAYLAND_DISPLAY is set");
+  QuietWithoutSessionBus();
+  if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY")) return fail("no display could be opened (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+  // Only a real display will do: left to itself SDL may fall back to an
+  // off-screen driver and show nothing. X11 first (the dialogs are made
+  // transient for the window there, XWayland included), then Wayland.
+  const bool x11 = Set("DISPLAY");
+  const bool wayland = Set("WAYLAND_DISPLAY");
+  if (!Set("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && wayland ? "x11,wayland" : x11 ? "x11" : "wayland");
   // The close button only sends a close request: the program asks its two
   // questions before it ends.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail(std::string("SDL cannot start: ") + SDL_GetError());
+  // The frame is scaled here and shown through the window's own surface
+  // (shared memory on X11): loading OpenGL for it would cost half a second
+  // at start and gain nothing.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::string where;
+    if (x11) where += std::string(" DISPLAY=") + std::getenv("DISPLAY");
+    if (wayland) where += std::string(" WAYLAND_DISPLAY=") + std::getenv("WAYLAND_DISPLAY");
+    return fail("no display could be opened (" + where.substr(1) + ")");
+  }
+  const std::string driver = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
+  if (driver != "x11" && driver != "wayland") {
+    SDL_Quit();
+    return fail("no display could be opened (only the \"" + driver + "\" video driver started)");
+  }
+  SDL_Rect usable{0, 0, W, H + 48};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, W, H + 48};
+  const WindowSize size = StartWindowSize(usable.w, usable.h);
   SdlWindow& w = TheWindow();
-  w.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, Surface::Width,
-                              Surface::Height, SDL_WINDOW_SHOWN);
+  w.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.width, size.height,
+                              SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
   if (w.window == nullptr) {
     const std::string why = std::string("SDL cannot open a window: ") + SDL_GetError();
     SDL_Quit();
     return fail(why);
   }
-  w.frame = SDL_CreateRGBSurfaceWithFormatFrom(Screen().Data(), Surface::Width, Surface::Height, 24,
-                                               Surface::Width * 3, SDL_PIXELFORMAT_RGB24);
+  SDL_SetWindowMinimumSize(w.window, W / 4, H / 4);
+  SetProgramIcon(w.window);
+  w.shown.assign(static_cast<std::size_t>(W) * H * 3, 255);
+  w.timing = Set("VAZESAMPLE_TIMING");
   SDL_StopTextInput();  // keys are keys here, not text for an input method
+  SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   return true;
+}
+
+bool MainWindowRect(int& x, int& y, int& width, int& height) {
+  SdlWindow& w = TheWindow();
+  if (w.window == nullptr) return false;
+  SDL_GetWindowPosition(w.window, &x, &y);
+  SDL_GetWindowSize(w.window, &width, &height);
+  return width > 0 && height > 0;
+}
+
+unsigned long MainWindowX11Id() { return X11IdOf(TheWindow().window); }
+
+// -----------------------------------------------------------------------------
+// [SECTION] Modal dialogs
+// -----------------------------------------------------------------------------
+
+namespace {
+Uint32 modalSince = 0;
+int modalDepth = 0;
+
+bool IsInput(Uint32 type) {
+  switch (type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEWHEEL:
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_TEXTINPUT:
+    case SDL_TEXTEDITING:
+    case SDL_DROPFILE:
+    case SDL_DROPBEGIN:
+    case SDL_DROPCOMPLETE:
+    case SDL_DROPTEXT:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Keeps an event unless it is input that arrived while a dialog was up.
+int KeepUnlessModalInput(void*, SDL_Event* e) {
+  return IsInput(e->type) && SDL_TICKS_PASSED(e->common.timestamp, modalSince) ? 0 : 1;
+}
+}  // namespace
+
+void BeginModal() {
+  SdlWindow& w = TheWindow();
+  if (w.window == nullptr) return;
+  if (modalDepth++ > 0) return;
+  w.Present();  // what is drawn so far shows behind the dialog
+  // Input that came before the dialog keeps its turn; what comes after is
+  // stamped later and goes.
+  SDL_PumpEvents();
+  modalSince = SDL_GetTicks() + 1;
+}
+
+void EndModal() {
+  SdlWindow& w = TheWindow();
+  if (w.window == nullptr || modalDepth == 0) return;
+  if (--modalDepth > 0) return;
+  SDL_PumpEvents();
+  SDL_FilterEvents(KeepUnlessModalInput, nullptr);
+  ServeExposesWhileModal();
+}
+
+void ServeExposesWhileModal() {
+  SdlWindow& w = TheWindow();
+  if (w.window == nullptr) return;
+  SDL_PumpEvents();
+  SDL_Event events[16];
+  bool expose = false;
+  int count = 0;
+  while ((count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT)) > 0) {
+    for (int i = 0; i < count; ++i) {
+      const Uint8 kind = events[i].window.event;
+      if (kind == SDL_WINDOWEVENT_EXPOSED || kind == SDL_WINDOWEVENT_SIZE_CHANGED || kind == SDL_WINDOWEVENT_SHOWN)
+        expose = true;
+      // A close request while a dialog is up is not lost: it waits.
+      if (kind == SDL_WINDOWEVENT_CLOSE) {
+        SDL_Event again = events[i];
+        SDL_PushEvent(&again);
+        if (expose) w.ShowAgain();
+        return;
+      }
+    }
+  }
+  if (expose) w.ShowAgain();
 }
 
 // -----------------------------------------------------------------------------
@@ -112,6 +316,12 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
 // -----------------------------------------------------------------------------
 
 namespace {
+
+// A mouse position in the window as a client position. False on the
+// letter-box border.
+bool ToClient(const SdlWindow& w, int wx, int wy, WindowMessage& m) {
+  return ClientFromWindow(w.frame, wx, wy, m.x, m.y);
+}
 
 // One SDL event as a window message. True when something was delivered.
 bool Translate(const SDL_Event& e, const WindowHandlers& handlers, SdlWindow& w) {
@@ -126,32 +336,45 @@ bool Translate(const SDL_Event& e, const WindowHandlers& handlers, SdlWindow& w)
       } else {
         return false;
       }
-      m.x = e.button.x;
-      m.y = e.button.y;
+      if (!ToClient(w, e.button.x, e.button.y, m)) return false;  // a press on the border is no click
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button != SDL_BUTTON_LEFT) return false;
       m.kind = MessageKind::LeftUp;
-      m.x = e.button.x;
-      m.y = e.button.y;
+      ToClient(w, e.button.x, e.button.y, m);  // a drag may end outside: clamped
       break;
     case SDL_MOUSEMOTION:
       m.kind = MessageKind::MouseMove;
-      m.x = e.motion.x;
-      m.y = e.motion.y;
+      ToClient(w, e.motion.x, e.motion.y, m);
       m.leftHeld = (e.motion.state & SDL_BUTTON_LMASK) != 0;
       break;
     case SDL_KEYDOWN:
       m.kind = MessageKind::KeyDown;
       m.key = VirtualKey(e.key.keysym.sym);
+      m.control = (e.key.keysym.mod & KMOD_CTRL) != 0;
       break;
+    case SDL_DROPFILE: {
+      if (e.drop.file == nullptr) return false;
+      std::string path = e.drop.file;
+      SDL_free(e.drop.file);
+      std::error_code ec;
+      const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+      if (!ec) path = absolute.string();
+      if (handlers.onDropFile) handlers.onDropFile(path);
+      return true;
+    }
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
-        w.Invalidate();  // an uncovered window is painted again
-        return false;
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          w.ShowAgain();  // the last frame, not a paint
+          return false;
+        case SDL_WINDOWEVENT_CLOSE:
+          m.kind = MessageKind::Close;
+          break;
+        default:
+          return false;
       }
-      if (e.window.event != SDL_WINDOWEVENT_CLOSE) return false;
-      m.kind = MessageKind::Close;
       break;
     case SDL_QUIT:  // a signal (the close button comes as a window event)
       m.kind = MessageKind::Close;
@@ -191,9 +414,9 @@ int RunInteractive(const WindowHandlers& handlers) {
     }
   }
   UseWindow(nullptr);
-  if (w.frame != nullptr) SDL_FreeSurface(w.frame);
+  if (w.staging != nullptr) SDL_FreeSurface(w.staging);
   SDL_DestroyWindow(w.window);
-  w.frame = nullptr;
+  w.staging = nullptr;
   w.window = nullptr;
   SDL_Quit();
   return 0;

@@ -1,0 +1,278 @@
+// The desktop's additions: the frame scaled to any window and mouse positions
+// mapped back, the start size, the command line, the shortcuts and pictures
+// opened without the dialog (dropped, or named on the command line).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/desktop.h"
+#include "app/program.h"
+#include "app/state.h"
+#include "panel/comments.h"
+#include "platform/window.h"
+#include "support/program_session.h"
+
+namespace {
+
+// -----------------------------------------------------------------------------
+// The frame in a window of any size
+// -----------------------------------------------------------------------------
+
+TEST(FrameLayout, WholeScalesWhereTheyFitReducedOtherwiseAlwaysCentred) {
+  struct Row {
+    int windowWidth, windowHeight;
+    FrameRect expected;
+  };
+  const Row rows[] = {
+      {1100, 840, {0, 0, 1100, 840, 1}},
+      {2200, 1680, {0, 0, 2200, 1680, 2}},
+      {2300, 1700, {50, 10, 2200, 1680, 2}},     // letter-boxed round a 2 x frame
+      {2199, 1680, {549, 420, 1100, 840, 1}},     // 1 pixel short of 2 x: 1 x, crisp
+      {3300, 2000, {550, 160, 2200, 1680, 2}},    // the height limits
+      {1000, 700, {41, 0, 917, 700, 0}},          // 700 * 1100 / 840 = 916.7, rounded
+      {550, 800, {0, 190, 550, 420, 0}},          // the width limits: exactly half
+      {1, 1, {0, 0, 1, 1, 0}},                    // never empty
+  };
+  for (const Row& row : rows) {
+    const FrameRect f = FrameLayout(row.windowWidth, row.windowHeight);
+    EXPECT_EQ(std::tuple(f.left, f.top, f.width, f.height, f.whole),
+              std::tuple(row.expected.left, row.expected.top, row.expected.width, row.expected.height,
+                         row.expected.whole))
+        << row.windowWidth << " x " << row.windowHeight;
+  }
+}
+
+TEST(FrameLayout, WindowPointsMapBackToTheClientPixelUnderThem) {
+  struct Row {
+    int windowWidth, windowHeight, wx, wy;
+    bool inside;
+    int x, y;
+  };
+  const Row rows[] = {
+      {2200, 1680, 368, 32, true, 184, 16},     // the FILTER tab's centre at 2 x
+      {2200, 1680, 369, 33, true, 184, 16},     // the same 2 x 2 block
+      {2200, 1680, 2199, 1679, true, 1099, 839},
+      {2300, 1700, 49, 9, false, 0, 0},         // on the border: clamped
+      {2300, 1700, 2299, 1699, false, 1099, 839},
+      {2300, 1700, 50, 10, true, 0, 0},
+      {550, 800, 92, 198, true, 184, 16},       // half size
+      {1000, 700, 41 + 916, 699, true, 1098, 838},  // 916 * 1100 / 917, 699 * 840 / 700
+  };
+  for (const Row& row : rows) {
+    int x = -1, y = -1;
+    const bool inside = ClientFromWindow(FrameLayout(row.windowWidth, row.windowHeight), row.wx, row.wy, x, y);
+    EXPECT_EQ(std::tuple(inside, x, y), std::tuple(row.inside, row.x, row.y))
+        << row.windowWidth << " x " << row.windowHeight << " at " << row.wx << "," << row.wy;
+  }
+  // Every client pixel is reached at 2 x, at its block's first window pixel.
+  const FrameRect twice = FrameLayout(2200, 1680);
+  for (int cx = 0; cx < 1100; cx += 7) {
+    int x = -1, y = -1;
+    ClientFromWindow(twice, 2 * cx, 2 * 3, x, y);
+    ASSERT_EQ(x, cx);
+  }
+}
+
+std::uint32_t Xrgb(Rgb c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+
+TEST(ScaleFrame, WholeScalesRepeatPixelsReducedFramesStayFaithful) {
+  // A frame with a distinct colour per pixel, and a black-and-white edge at x 550.
+  std::vector<std::uint8_t> rgb(1100 * 840 * 3);
+  const auto at = [](int x, int y) {
+    return Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(x >= 550 ? 255 : 0)};
+  };
+  for (int y = 0; y < 840; ++y)
+    for (int x = 0; x < 1100; ++x) {
+      const Rgb c = at(x, y);
+      std::uint8_t* p = &rgb[static_cast<std::size_t>(y * 1100 + x) * 3];
+      p[0] = c.r, p[1] = c.g, p[2] = c.b;
+    }
+
+  const FrameRect twice = FrameLayout(2200, 1680);
+  const int pitch = twice.width + 5;  // rows may be longer than the frame
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(pitch) * twice.height, 0xDEADBEEF);
+  ScaleFrame(rgb.data(), twice, out.data(), pitch);
+  for (int y = 0; y < 1680; y += 37)
+    for (int x = 0; x < 2200; x += 13)
+      ASSERT_EQ(out[static_cast<std::size_t>(y) * pitch + x], Xrgb(at(x / 2, y / 2))) << x << "," << y;
+  EXPECT_EQ(out[2200], 0xDEADBEEFu);  // nothing beyond the frame's width
+
+  // Half size: the blue edge stays at half the width, sharp to within one
+  // pixel; colours in between are blends of their neighbours.
+  const FrameRect half = FrameLayout(550, 420);
+  std::vector<std::uint32_t> small(static_cast<std::size_t>(half.width) * half.height);
+  ScaleFrame(rgb.data(), half, small.data(), half.width);
+  for (int y = 0; y < half.height; y += 11) {
+    for (int x = 0; x < half.width; ++x) {
+      const std::uint32_t blue = small[static_cast<std::size_t>(y) * half.width + x] & 0xFF;
+      if (x < 274) {
+        ASSERT_EQ(blue, 0u) << x << "," << y;
+      } else if (x > 275) {
+        ASSERT_EQ(blue, 255u) << x << "," << y;
+      }
+    }
+  }
+  // The red ramp (red = x) is halved: pixel x shows about 2x + 0.5.
+  EXPECT_NEAR(static_cast<int>((small[100] >> 16) & 0xFF), 200, 1);
+}
+
+TEST(StartWindowSize, LargestWholeScaleThatFitsTheUsableArea) {
+  struct Row {
+    int usableWidth, usableHeight, width, height;
+  };
+  const Row rows[] = {
+      {1280, 1024, 1100, 840},   // a plain screen: 1 x
+      {1920, 1050, 1100, 840},
+      {3840, 2112, 2200, 1680},  // a HiDPI screen: 2 x
+      {1366, 740, 906, 692},     // even 1 x is too tall: reduced (692 = 740 less a title bar; 692 * 1100 / 840)
+      {1100, 888, 1100, 840},    // exactly 1 x with room for a title bar
+  };
+  for (const Row& row : rows) {
+    const WindowSize size = StartWindowSize(row.usableWidth, row.usableHeight);
+    EXPECT_EQ(std::pair(size.width, size.height), std::pair(row.width, row.height))
+        << row.usableWidth << " x " << row.usableHeight;
+  }
+}
+
+// -----------------------------------------------------------------------------
+// The command line
+// -----------------------------------------------------------------------------
+
+TEST(CommandLine, PictureHelpVersionAndWhatIsWrong) {
+  const std::string folder = (std::filesystem::path(testing::TempDir()) / "vz_command_line").lexically_normal().string();
+  std::filesystem::create_directories(folder);
+  const std::string picture = folder + "/shot one.bmp";
+  std::ofstream(picture) << "BM";
+  const std::string dashed = folder + "/-dashed.bmp";
+  std::ofstream(dashed) << "BM";
+
+  using Action = CommandLine::Action;
+  struct Row {
+    std::vector<std::string> args;
+    Action action;
+    std::string picture;
+    std::string error;
+  };
+  const Row rows[] = {
+      {{}, Action::Run, "", ""},
+      {{picture}, Action::Run, picture, ""},
+      {{folder + "/./shot one.bmp"}, Action::Run, picture, ""},
+      {{"--", dashed}, Action::Run, dashed, ""},
+      {{"--help"}, Action::Help, "", ""},
+      {{picture, "--version"}, Action::Version, "", ""},
+      {{"--bogus"}, Action::Wrong, "", "unknown option '--bogus'"},
+      {{"-x", picture}, Action::Wrong, "", "unknown option '-x'"},
+      {{picture, picture}, Action::Wrong, "", "only one picture can be given"},
+      {{folder + "/missing.bmp"}, Action::Wrong, "", "no picture file '" + folder + "/missing.bmp'"},
+      {{folder}, Action::Wrong, "", "no picture file '" + folder + "'"},  // a folder is no picture
+  };
+  for (const Row& row : rows) {
+    std::vector<const char*> argv{"vazesample"};
+    for (const std::string& a : row.args) argv.push_back(a.c_str());
+    const CommandLine line = ReadCommandLine(static_cast<int>(argv.size()), argv.data());
+    EXPECT_EQ(std::tuple(line.action, line.picture, line.error), std::tuple(row.action, row.picture, row.error))
+        << (row.args.empty() ? "(nothing)" : row.args[0]);
+  }
+  EXPECT_NE(UsageText().find("usage: vazesample [PICTURE]"), std::string::npos);
+  EXPECT_EQ(VersionText(), std::string("vazesample ") + ProgramVersion + "\n");
+}
+
+// -----------------------------------------------------------------------------
+// Shortcuts and drops, on the whole program
+// -----------------------------------------------------------------------------
+
+Rgb Flat(int, int) { return Rgb{10, 200, 90}; }
+Rgb Other(int, int) { return Rgb{200, 30, 60}; }
+
+// Pixels that are not white in the comment lines' area.
+int CommentInk(ProgramSession& s) {
+  int ink = 0;
+  for (int y = 708; y < 764; ++y)
+    for (int x = 120; x < 1060; ++x) ink += s.Pixel(x, y) == White ? 0 : 1;
+  return ink;
+}
+
+class DesktopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    picture = s.PathIn("first.bmp");
+    WriteTestPicture(picture, 200, 100, Flat);
+    UseDialogs(&preset);
+    handlers = DesktopHandlers(ProgramHandlers(), preset);
+  }
+  void TearDown() override { UseDialogs(nullptr); }
+
+  void Key(int key, bool control) {
+    WindowMessage m;
+    m.kind = MessageKind::KeyDown;
+    m.key = key;
+    m.control = control;
+    handlers.onMessage(m);
+    s.Paint();
+  }
+  std::size_t Shown(const std::string& kind) {
+    std::size_t n = 0;
+    for (const auto& shown : s.dialogs().shown()) n += shown.kind == kind ? 1 : 0;
+    return n;
+  }
+
+  ProgramSession s;
+  PresetOpenDialogs preset{s.dialogs()};
+  WindowHandlers handlers;
+  std::string picture;
+};
+
+TEST_F(DesktopTest, APresetPictureAnswersTheFirstOpenDialogWithoutShowingIt) {
+  preset.Preset(picture);
+  s.Start("");  // the scripted dialog would cancel: the preset answers first
+  EXPECT_EQ(Shown("open"), 0u);
+  EXPECT_FALSE(preset.HasPreset());
+  EXPECT_EQ(s.window().Title(), "first.bmp / ヴァントルゼフリンサンプル vazesample");
+  EXPECT_EQ(s.Pixel(100, 32), Flat(0, 0));
+}
+
+TEST_F(DesktopTest, ADroppedPictureOpensAsIfChosen) {
+  s.Start(picture);
+  const std::string dropped = s.PathIn("dropped.bmp");
+  WriteTestPicture(dropped, 200, 100, Other);  // the same size: still taken on TOP
+  handlers.onDropFile(dropped);
+  s.Paint();
+  EXPECT_EQ(Shown("open"), 1u);  // only the first, answered by the script
+  EXPECT_EQ(s.window().Title(), "dropped.bmp / ヴァントルゼフリンサンプル vazesample");
+  EXPECT_EQ(s.Pixel(150, 50), Other(0, 0));
+}
+
+TEST_F(DesktopTest, CtrlOOpensCtrlSSavesCtrlQAsksToCloseF1ShowsTheComment) {
+  s.Start(picture);
+  Key('O', true);
+  EXPECT_EQ(Shown("open"), 2u);  // as Enter: the open dialog (cancelled by the script)
+  Key('S', true);
+  ASSERT_EQ(Shown("save"), 1u);  // the Save tab
+  EXPECT_EQ(s.dialogs().shown().back().title, "名前をつけて保存する");
+
+  s.Click(100 + 56 + 28, 16);  // FILTER, which shows its comment once
+  s.Click(50, 835);            // a click on nothing paints without it
+  EXPECT_EQ(PageId, PageFilter);
+  EXPECT_EQ(CommentInk(s), 0);
+  Key(112, false);  // F1
+  EXPECT_GT(CommentInk(s), 500);
+  Key('S', false);  // a plain S is no shortcut
+  EXPECT_EQ(Shown("save"), 1u);
+
+  Key('Q', true);  // the close sequence; the script answers No to both
+  EXPECT_EQ(Shown("message"), 2u);
+  EXPECT_FALSE(s.window().Destroyed());
+}
+
+TEST_F(DesktopTest, F1OnTopTurnsTheCommentsBackOn) {
+  s.Start(picture);
+  CommentOn = 0;
+  s.Click(50, 835);
+  EXPECT_EQ(CommentInk(s), 0);
+  Key(112, false);
+  EXPECT_EQ(CommentOn, 1);
+  EXPECT_GT(CommentInk(s), 500);
+}
+
+}  // namespace
