@@ -7,20 +7,6 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 
-int StencilFromCanvas(std::uint8_t* canvas, std::span<std::uint8_t> mask, int zoneColour) {
-  const int total = Stride * CanvasRows;
-  int zone = 0;
-  for (int i = 0; i < total; ++i) {
-    std::uint8_t* p = canvas + static_cast<std::size_t>(i) * 3;
-    const bool inZone = p[0] == zoneColour && p[1] == zoneColour && p[2] == zoneColour;
-    const std::uint8_t value = inZone ? 255 : StencilGrey;
-    p[0] = p[1] = p[2] = value;
-    mask[static_cast<std::size_t>(i)] = inZone ? 0 : 1;
-    zone += inZone ? 1 : 0;
-  }
-  return zone;
-}
-
 void ShotPattern(const PlaneView& planes, std::span<const std::uint8_t> mask, int zoneColour) {
   const auto zone = static_cast<std::uint32_t>(zoneColour);
   for (int row = 0; row < CanvasRows; ++row) {

@@ -2,7 +2,6 @@
 // functions over the canvas, the planes and BrushMask.
 //
 // Routines:
-//   StencilFromCanvas    "3)Pattarn": zone-coloured pixels white (flag 0), others grey 192 (flag 1)
 //   ShotPattern          "6)ShotPatt.": pixels with flag 0 take the zone colour in the planes
 //   PatternFromPlanes    "4)SavePatt.": the planes turned into the stencil, the mask set from them
 //   EncodePatternFile    the pattern file's bytes: 255 - 128 * flag per byte
@@ -18,13 +17,6 @@
 
 inline constexpr std::uint8_t StencilGrey = 192;
 
-// Every canvas pixel (bottom-up, 3 bytes a pixel, 960 x 672): all three bytes
-// equal to the zone colour → white and flag 0 (zone part); otherwise grey 192
-// and flag 1 (pattern part). The rule of the Pattern page's MakePattern.
-// Returns the number of zone pixels.
-// FIXME: the Pattern page is built apart; once it lands, its MakePattern and
-// this should be one routine.
-int StencilFromCanvas(std::uint8_t* canvas, std::span<std::uint8_t> mask, int zoneColour);
 
 // Rows 0..671, columns 0..959 of the planes: a pixel whose flag is 0 gets the
 // zone colour in all three samples; pixels with flag 1 keep the picture.

@@ -29,6 +29,7 @@
 #include "pages/pattern/outline_state.h"
 #include "pages/pattern/polygon_cut.h"
 #include "pages/pattern/stencil.h"
+#include "pages/pattern/zones.h"
 #include "panel/calculator.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
@@ -631,7 +632,7 @@ void PaintTransfer() {
   }
   // 7. "3)Pattarn": the stencil, recorded in the mask.
   if (Transfer.patternRequest == 1) {
-    StencilFromCanvas(Canvas.data(), BrushMask, ZoneColour);
+    MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, ZoneColour);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
     Transfer.patternRequest = 0;
   }
@@ -671,9 +672,6 @@ void PaintTransfer() {
     SaveAsRequest = 1;
     Transfer.saveTransferRequest = 0;
   }
-  // FIXME: the shared Save step copies the shown canvas (polygon marks
-  // included) into WorkPlanes before its dialog, so a cancelled Save still
-  // changes the planes; it needs the dialog answer before the copy.
   ServeSave();
   DrawTabs();
   // 13. Comments and explanations; the one-paint flags end here.
