@@ -241,12 +241,12 @@ struct OwnPlanes {
   }
 };
 
-void PlanesFromPicture(const Picture& picture, const OwnPlanes& p) {
+void PlanesFromPictureRows(const Picture& picture, const OwnPlanes& p, int y0, int y1) {
   const std::size_t w = static_cast<std::size_t>(picture.width);
   std::uint32_t* blue = p.plane[0]->data();
   std::uint32_t* green = p.plane[1]->data();
   std::uint32_t* red = p.plane[2]->data();
-  for (int y = 0; y < picture.height; ++y) {
+  for (int y = y0; y < y1; ++y) {
     const std::uint8_t* from = picture.rgb.data() + static_cast<std::size_t>(y) * w * 3;
     const std::size_t row = static_cast<std::size_t>(picture.height - 1 - y) * w;
     for (std::size_t x = 0; x < w; ++x) {
@@ -255,6 +255,15 @@ void PlanesFromPicture(const Picture& picture, const OwnPlanes& p) {
       blue[row + x] = from[3 * x + 2];
     }
   }
+}
+
+// The picture into planes of its size; a large one in two halves at once.
+void PlanesFromPicture(const Picture& picture, const OwnPlanes& p) {
+  const int middle = static_cast<long long>(picture.width) * picture.height >= 2000000 ? picture.height / 2 : 0;
+  std::thread helper;
+  if (middle > 0) helper = std::thread([&] { PlanesFromPictureRows(picture, p, 0, middle); });
+  PlanesFromPictureRows(picture, p, middle, picture.height);
+  if (helper.joinable()) helper.join();
 }
 
 // The low byte of each sample, as every file writer of the program takes it.
@@ -351,8 +360,10 @@ bool WriteBandedPass(const std::string& path, const OwnPlanes& source, int n, co
                      std::string* error) {
   const int width = source.width, height = source.height;
   constexpr int BandRows = 128;
-  OwnPlanes band(width, BandRows);
-  if (!band.allocated()) {
+  // Two band targets: while one band is written out, the next is computed.
+  std::array<std::unique_ptr<OwnPlanes>, 2> bands = {std::make_unique<OwnPlanes>(width, BandRows),
+                                                     std::make_unique<OwnPlanes>(width, BandRows)};
+  if (!bands[0]->allocated() || !bands[1]->allocated()) {
     *error = "not enough memory";
     return false;
   }
@@ -360,10 +371,19 @@ bool WriteBandedPass(const std::string& path, const OwnPlanes& source, int n, co
   const bool showProgress = ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
   AtomicFileWriter file(path);
   bool ok = file.Append(BmpHeader(width, height, 0));
-  for (int y = 0; ok && y < height; y += BandRows) {
+  std::thread writer;
+  bool written = true;
+  int k = 0;
+  for (int y = 0; ok && y < height; y += BandRows, k ^= 1) {
     const int rows = std::min(BandRows, height - y);
-    VantorEyeBandOn(source.view(), band.view(), width, height, n, parameters, y, y + rows, threads);
-    ok = AppendBmpRows(file, band.view(), width, rows);
+    VantorEyeBandOn(source.view(), bands[static_cast<std::size_t>(k)]->view(), width, height, n, parameters, y,
+                    y + rows, threads);
+    if (writer.joinable()) writer.join();
+    ok = written;
+    if (!ok) break;
+    writer = std::thread([&file, &written, band = bands[static_cast<std::size_t>(k)].get(), width, rows] {
+      written = AppendBmpRows(file, band->view(), width, rows);
+    });
     if (showProgress) {
       const int done = (y + rows) * 40 / height;
       std::fprintf(stderr, "\r[%.*s%*s] %3d%%", done, "########################################", 40 - done, "",
@@ -371,6 +391,8 @@ bool WriteBandedPass(const std::string& path, const OwnPlanes& source, int n, co
       std::fflush(stderr);
     }
   }
+  if (writer.joinable()) writer.join();
+  ok = ok && written;
   if (showProgress) std::fputc('\n', stderr);
   if (!ok || !file.Commit(Durability::Ordinary)) {
     *error = "the file could not be written";

@@ -947,13 +947,17 @@ ChannelLevel ChannelLevelOfHistogram(const std::array<long long, 256>& histogram
   return level;
 }
 
-std::array<ChannelLevel, 3> ChannelLevelsOf(const PlaneView& planes, int width, int height) {
-  std::array<ChannelLevel, 3> levels{};
+namespace {
+
+using ChannelCounts = std::array<std::array<long long, 257>, 3>;
+
+// Histograms of rows y0 <= y < y1 of the three planes.
+void CountChannelRows(const PlaneView& planes, int width, int y0, int y1, ChannelCounts& counts) {
   for (std::size_t c = 0; c < 3; ++c) {
     // Four partial histograms, so that runs of equal samples (flat areas, the
     // white outside the picture) do not wait on one counter.
     std::array<std::array<std::uint32_t, 257>, 4> partial{};
-    for (int y = 0; y < height; ++y) {
+    for (int y = y0; y < y1; ++y) {
       const std::uint32_t* row = planes.plane[c] + static_cast<std::size_t>(y) * static_cast<std::size_t>(planes.stride);
       int x = 0;
       // Samples outside 0..255 would fall outside the histogram; like the
@@ -965,11 +969,31 @@ std::array<ChannelLevel, 3> ChannelLevelsOf(const PlaneView& planes, int width, 
         ++partial[3][std::min<std::uint32_t>(row[x + 3], 256u)];
       }
       for (; x < width; ++x) ++partial[0][std::min<std::uint32_t>(row[x], 256u)];
+      // Flushed every 4096 rows, so a partial count never overflows.
+      if ((y - y0) % 4096 == 4095 || y + 1 == y1) {
+        for (std::size_t k = 0; k < 4; ++k) {
+          for (std::size_t v = 0; v < 257; ++v) counts[c][v] += partial[k][v];
+          partial[k].fill(0);
+        }
+      }
     }
+  }
+}
+
+}  // namespace
+
+std::array<ChannelLevel, 3> ChannelLevelsOf(const PlaneView& planes, int width, int height) {
+  // Large pictures (the batch tool's) are counted in two halves at once.
+  ChannelCounts counts{}, upper{};
+  const int middle = static_cast<long long>(width) * height >= 2000000 ? height / 2 : height;
+  std::thread helper;
+  if (middle < height) helper = std::thread([&] { CountChannelRows(planes, width, middle, height, upper); });
+  CountChannelRows(planes, width, 0, middle, counts);
+  if (helper.joinable()) helper.join();
+  std::array<ChannelLevel, 3> levels{};
+  for (std::size_t c = 0; c < 3; ++c) {
     std::array<long long, 256> histogram{};
-    for (std::size_t v = 0; v < 256; ++v) {
-      histogram[v] = static_cast<long long>(partial[0][v]) + partial[1][v] + partial[2][v] + partial[3][v];
-    }
+    for (std::size_t v = 0; v < 256; ++v) histogram[v] = counts[c][v] + upper[c][v];
     levels[c] = ChannelLevelOfHistogram(histogram);
   }
   return levels;
