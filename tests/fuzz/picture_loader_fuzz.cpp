@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 
+#include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "platform/picture_loader.h"
 
