@@ -28,54 +28,13 @@
 #include "platform/files.h"
 #include "platform/headless.h"
 #include "reference/add_colour_literal.h"
+#include "support/bench_session.h"
 
 namespace {
 
-// The program started in a temporary folder on the sample scene (960 x 672),
-// then a page's tab clicked.
-class PageRun {
- public:
-  explicit PageRun(int page) : window_(ProgramHandlers(), ProgramTitleAtStart) {
-    previous_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-bench-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-    std::filesystem::current_path(folder_);
-    StartProgram();
-    UseDialogs(&dialogs_);
-    UseWindow(&window_);
-    const Picture scene = MakeSampleScene(Stride, CanvasRows);
-    const auto file = EncodeBmp(Stride, CanvasRows, 0, [&](int row, std::uint8_t* out) {
-      const std::uint8_t* in = scene.rgb.data() + static_cast<std::size_t>(CanvasRows - 1 - row) * Stride * 3;
-      for (int x = 0; x < Stride; ++x) {
-        out[3 * x] = in[3 * x + 2];
-        out[3 * x + 1] = in[3 * x + 1];
-        out[3 * x + 2] = in[3 * x];
-      }
-    });
-    WriteFileAtomically("picture.bmp", file);
-    dialogs_.QueueFile(std::string("picture.bmp"));
-    window_.Invalidate();
-    window_.RunPendingPaints();
-    Click(128 + 56 * page, 15);
-  }
-  ~PageRun() {
-    UseDialogs(nullptr);
-    UseWindow(nullptr);
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  void Click(int x, int y) {
-    window_.Deliver({MessageKind::LeftDown, x, y, 0, true});
-    window_.Deliver({MessageKind::LeftUp, x, y, 0, false});
-    window_.RunPendingPaints();
-  }
-
- private:
-  std::filesystem::path previous_;
-  std::string folder_;
-  ScriptedDialogs dialogs_;
-  HeadlessWindow window_;
+// The sample scene (960 x 672) opened, then a page's tab clicked.
+struct PageRun : BenchSession {
+  explicit PageRun(int page) { Click(128 + 56 * page, 15); }
 };
 
 void RunAddPaint(benchmark::State& state, int x, int y, AddColoursRoutine routine) {

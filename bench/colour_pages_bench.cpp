@@ -27,6 +27,7 @@
 #include "platform/headless.h"
 #include "reference/contour_literal.h"
 #include "reference/range_convert_literal.h"
+#include "support/bench_session.h"
 
 namespace {
 
@@ -68,45 +69,7 @@ void Conversion(benchmark::State& state, RangeConvertRoutine routine) {
 void ConvertFast(benchmark::State& state) { Conversion(state, PaintGrayRange); }
 void ConvertLiteral(benchmark::State& state) { Conversion(state, LiteralPaintGrayRange); }
 
-// The program started in a temporary folder on the sample picture.
-class ProgramRun {
- public:
-  ProgramRun() : window_(ProgramHandlers(), ProgramTitleAtStart) {
-    previous_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-bench-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-    std::filesystem::current_path(folder_);
-    StartProgram();
-    UseDialogs(&dialogs_);
-    UseWindow(&window_);
-    const std::vector<std::uint8_t> scene = SceneCanvas();
-    const auto file = EncodeBmp(Stride, CanvasRows, 0, [&](int row, std::uint8_t* out) {
-      std::copy_n(scene.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-    });
-    WriteFileAtomically("picture.bmp", file);
-    dialogs_.QueueFile(std::string("picture.bmp"));
-    window_.Invalidate();
-    window_.RunPendingPaints();
-  }
-  ~ProgramRun() {
-    UseDialogs(nullptr);
-    UseWindow(nullptr);
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  void Click(int x, int y) {
-    window_.Deliver({MessageKind::LeftDown, x, y, 0, true});
-    window_.Deliver({MessageKind::LeftUp, x, y, 0, false});
-    window_.RunPendingPaints();
-  }
-
- private:
-  std::filesystem::path previous_;
-  std::string folder_;
-  ScriptedDialogs dialogs_;
-  HeadlessWindow window_;
-};
+using ProgramRun = BenchSession;  // the sample picture opened
 
 void ContourPaint(benchmark::State& state, ContourRoutine routine, bool allLevels = true) {
   ProgramRun run;

@@ -31,6 +31,7 @@
 #include "platform/headless.h"
 #include "platform/surface.h"
 #include "reference/outline_literal.h"
+#include "support/bench_session.h"
 
 namespace {
 
@@ -116,58 +117,7 @@ void ZoneAndStencil(benchmark::State& state) {
   }
 }
 
-// The program started in a temporary folder on the sample scene.
-class ProgramRun {
- public:
-  ProgramRun() : window_(ProgramHandlers(), ProgramTitleAtStart) {
-    previous_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-bench-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-    std::filesystem::current_path(folder_);
-    StartProgram();
-    UseDialogs(&dialogs_);
-    UseWindow(&window_);
-    const Picture picture = MakeSampleScene(Stride, CanvasRows);
-    const auto file = EncodeBmp(Stride, CanvasRows, 0, [&](int row, std::uint8_t* out) {
-      const std::uint8_t* in = picture.rgb.data() + static_cast<std::size_t>(CanvasRows - 1 - row) * Stride * 3;
-      for (int x = 0; x < Stride; ++x) {
-        out[3 * x] = in[3 * x + 2];
-        out[3 * x + 1] = in[3 * x + 1];
-        out[3 * x + 2] = in[3 * x];
-      }
-    });
-    WriteFileAtomically("picture.bmp", file);
-    dialogs_.QueueFile(std::string("picture.bmp"));
-    window_.Invalidate();
-    window_.RunPendingPaints();
-  }
-  ~ProgramRun() {
-    UseDialogs(nullptr);
-    UseWindow(nullptr);
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  void Click(int x, int y) {
-    window_.Deliver({MessageKind::LeftDown, x, y, 0, true});
-    window_.Deliver({MessageKind::LeftUp, x, y, 0, false});
-    window_.RunPendingPaints();
-  }
-  void Drag(int x1, int y1, int x2, int y2) {
-    window_.Deliver({MessageKind::LeftDown, x1, y1, 0, true});
-    for (int k = 1; k <= 16; ++k) {
-      window_.Deliver({MessageKind::MouseMove, x1 + (x2 - x1) * k / 16, y1 + (y2 - y1) * k / 16, 0, true});
-    }
-    window_.Deliver({MessageKind::LeftUp, x2, y2, 0, false});
-    window_.RunPendingPaints();
-  }
-
- private:
-  std::filesystem::path previous_;
-  std::string folder_;
-  ScriptedDialogs dialogs_;
-  HeadlessWindow window_;
-};
+using ProgramRun = BenchSession;  // the sample scene opened
 
 void RepaintLoop(benchmark::State& state) {
   for (auto _ : state) {

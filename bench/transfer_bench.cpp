@@ -26,44 +26,16 @@
 #include "platform/window.h"
 #include "reference/polygon_fill_literal.h"
 #include "reference/real_appear_literal.h"
+#include "support/bench_session.h"
 
 namespace {
 
 constexpr int TransferTabX = 128 + 56 * 11, AppearTabX = 128 + 56 * 12, TabY = 15;
 constexpr int StartX = 26, StartY = 367, CloseX = 76, CloseY = 367, DeleteX = 38, DeleteY = 406;
 
-// A program run in a temporary folder with the sample picture opened, on the Transfer page.
-struct Session {
-  std::string folder;
-  ScriptedDialogs dialogs;
-  HeadlessWindow window{ProgramHandlers(), ProgramTitleAtStart};
-
-  Session() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-bench-XXXXXX").string();
-    folder = ::mkdtemp(pattern.data());
-    std::filesystem::current_path(folder);
-    const std::string sample = folder + "/sample.png";
-    const Picture scene = MakeSampleScene(960, 672);
-    SavePng(sample, scene.width, scene.height, scene.rgb.data());
-    StartProgram();
-    UseDialogs(&dialogs);
-    UseWindow(&window);
-    dialogs.QueueFile(sample);
-    window.Invalidate();
-    window.RunPendingPaints();
-    Click(TransferTabX, TabY);
-  }
-  ~Session() {
-    UseDialogs(nullptr);
-    UseWindow(nullptr);
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(folder);
-  }
-  void Click(int x, int y) {
-    window.Deliver({MessageKind::LeftDown, x, y, 0, true});
-    window.Deliver({MessageKind::LeftUp, x, y, 0, false});
-    window.RunPendingPaints();
-  }
+// The sample picture opened, on the Transfer page.
+struct Session : BenchSession {
+  Session() { Click(TransferTabX, TabY); }
 };
 
 // A click that adds a polygon point, to the end of its paint.

@@ -27,6 +27,7 @@
 #include "platform/surface.h"
 #include "platform/window.h"
 #include "reference/develop_literal.h"
+#include "support/bench_session.h"
 
 namespace {
 
@@ -110,42 +111,7 @@ BENCHMARK(GamonCountWholeLiteral)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // ---- Whole paints ---------------------------------------------------------
 
-// A program run in a temporary folder with the sample picture opened.
-struct Session {
-  std::string folder;
-  ScriptedDialogs dialogs;
-  HeadlessWindow window{ProgramHandlers(), ProgramTitleAtStart};
-
-  Session() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-bench-XXXXXX").string();
-    folder = ::mkdtemp(pattern.data());
-    std::filesystem::current_path(folder);
-    const std::string sample = folder + "/sample.png";
-    const Picture scene = MakeSampleScene(960, 672);
-    SavePng(sample, scene.width, scene.height, scene.rgb.data());
-    StartProgram();
-    UseDialogs(&dialogs);
-    UseWindow(&window);
-    dialogs.QueueFile(sample);
-    window.Invalidate();
-    window.RunPendingPaints();
-  }
-  ~Session() {
-    UseDialogs(nullptr);
-    UseWindow(nullptr);
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(folder);
-  }
-  void Click(int x, int y) {
-    window.Deliver({MessageKind::LeftDown, x, y, 0, true});
-    window.Deliver({MessageKind::LeftUp, x, y, 0, false});
-    window.RunPendingPaints();
-  }
-  void Repaint() {
-    window.Invalidate();
-    window.RunPendingPaints();
-  }
-};
+using Session = BenchSession;
 
 constexpr int MapTabX = 240, GamonTabX = 856, TabY = 15;
 
