@@ -151,12 +151,6 @@ Rgb Stripes(int x, int) {
 Rgb Black(int, int) { return Rgb{0, 0, 0}; }
 Rgb White(int, int) { return Rgb{255, 255, 255}; }
 
-std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 // The literal addition over a shown canvas (bottom-up blue, green, red).
 std::vector<std::uint8_t> LiteralAdded(const std::vector<std::uint8_t>& canvas, const NodColumn& column,
                                        BlendWeights w) {

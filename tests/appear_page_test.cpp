@@ -206,12 +206,6 @@ std::vector<std::uint8_t> CanvasOf(Rgb (*colour)(int, int)) {
   return canvas;
 }
 
-std::vector<std::uint8_t> WorkFileOf(const std::vector<std::uint8_t>& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 // The composite worked directly: the transfer picture placed by the offset
 // (white where nothing lands), the back picture wherever that is white.
 std::vector<std::uint8_t> Composite(int offsetX, int offsetY) {
@@ -246,8 +240,8 @@ struct AppearSession {
 
 TEST(AppearPage, WholeCompositingWorkflowByteForByte) {
   AppearSession a;
-  EXPECT_EQ(a.File("0000back.bmp"), WorkFileOf(CanvasOf(Back)));
-  EXPECT_EQ(a.File("0000trfr.bmp"), WorkFileOf(CanvasOf(Transfer)));
+  EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(CanvasOf(Back)));
+  EXPECT_EQ(a.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Transfer)));
   EXPECT_EQ(a.s.ShownCanvas(), CanvasOf(Transfer));  // entered from Transfer: the transfer picture
   a.s.Click(RealAppearX, RealAppearY);
   EXPECT_EQ(a.s.ShownCanvas(), Composite(0, 0));
@@ -261,7 +255,7 @@ TEST(AppearPage, WholeCompositingWorkflowByteForByte) {
   const auto moved = Composite(-40, 15);
   EXPECT_EQ(a.s.ShownCanvas(), moved);
   a.s.Click(KeepX, KeepY);
-  EXPECT_EQ(a.File("KEEP12.bmp"), WorkFileOf(moved));
+  EXPECT_EQ(a.File("KEEP12.bmp"), KeepFileOf(moved));
   EXPECT_EQ(a.s.dialogs().MessageCount(), 0u);
   const auto& shown = a.s.window().Shown();
   EXPECT_GOLDEN("appear_moved", std::vector<std::uint8_t>(shown.begin(), shown.end()));
@@ -297,7 +291,7 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
   WriteTestPicture(a.s.PathIn("other.bmp"), 960, 672, Transfer);
   a.s.dialogs().QueueFile(a.s.PathIn("other.bmp"));
   a.s.Click(BackImageX, BackImageY);
-  EXPECT_EQ(a.File("0000back.bmp"), WorkFileOf(CanvasOf(Transfer)));
+  EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(CanvasOf(Transfer)));
   a.s.Click(KeepX, KeepY);
   std::filesystem::remove(a.s.PathIn("0000back.bmp"));
   a.s.Click(RestoreTabX, TabY);
@@ -339,23 +333,13 @@ TEST(AppearPage, DriverScriptRunsTheWholeWorkflow) {
       "drag 500 300 530 320\n"    // 30 right, 20 down
       "click 50 454\n"            // 4)KEEP12
       "answer no\nanswer yes\nclose\n";
-  std::vector<DriveCommand> commands;
-  std::string error;
-  ASSERT_TRUE(ParseDriveScript(script, "workflow.txt", commands, &error)) << error;
-  const DriveSetup setup{.scriptName = "workflow.txt",
-                         .scriptFolder = folder.Folder(),
-                         .workFolder = folder.Folder(),
-                         .startTitle = ProgramTitleAtStart,
-                         .startProgram = StartProgram,
-                         .handlers = ProgramHandlers,
-                         .writeShot = {}};
-  std::ostringstream out, err;
-  ASSERT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
+  const DriverRun run = RunDriverScript(folder.Folder(), script);
+  ASSERT_TRUE(run.ok) << run.error;
   // The only messages are the two questions of the close sequence.
-  EXPECT_EQ(out.str().find(ReadFailureTitle), std::string::npos) << out.str();
-  EXPECT_EQ(out.str().find(WriteFailureTitle), std::string::npos) << out.str();
-  EXPECT_EQ(FileBytes(folder.PathIn("KEEP12.bmp")), WorkFileOf(Composite(-30, 20)));
-  EXPECT_EQ(FileBytes(folder.PathIn("KEEP11.bmp")), WorkFileOf(CanvasOf(Transfer)));
+  EXPECT_EQ(run.report.find(ReadFailureTitle), std::string::npos) << run.report;
+  EXPECT_EQ(run.report.find(WriteFailureTitle), std::string::npos) << run.report;
+  EXPECT_EQ(FileBytes(folder.PathIn("KEEP12.bmp")), KeepFileOf(Composite(-30, 20)));
+  EXPECT_EQ(FileBytes(folder.PathIn("KEEP11.bmp")), KeepFileOf(CanvasOf(Transfer)));
   for (const char* name : {"0000trfr.bmp", "0000back.bmp"}) EXPECT_FALSE(std::filesystem::exists(folder.PathIn(name)));
 }
 

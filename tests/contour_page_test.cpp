@@ -213,12 +213,6 @@ CanvasBytes Painted(CanvasBytes c, bool (*onLevel)(int gray), Rgb colour) {
   return c;
 }
 
-CanvasBytes KeepFileOf(const CanvasBytes& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 struct ContourSession {
   ProgramSession s;
   ContourSession() { s.StartOnPage(5, GreyColumns, 300, 100); }
@@ -305,23 +299,15 @@ TEST(ContourPage, SetKeepCommitsTheContourAndSaveStoresIt) {
 TEST(ContourPage, ADriverScriptStoresTheContourAsKeep5) {
   ProgramSession folder;  // a fresh folder; the driver runs its own program
   WriteTestPicture(folder.PathIn("grey.bmp"), 300, 100, GreyColumns);
-  std::vector<DriveCommand> commands;
-  std::string error;
-  ASSERT_TRUE(ParseDriveScript("open grey.bmp\n"
-                               "click 408 10     # CONTOUR\n"
-                               "click 88 324     # colour type 1\n"
-                               "click 88 324     # colour type 2\n"
-                               "click 40 383     # limit area\n"
-                               "click 40 494     # set KEEP5\n"
-                               "save-as saved.bmp\n"
-                               "click 900 10     # Save\n",
-                               "contour.txt", commands, &error))
-      << error;
-  DriveSetup setup{.scriptName = "contour.txt", .scriptFolder = folder.Folder(), .workFolder = folder.Folder(),
-                   .startTitle = ProgramTitleAtStart, .startProgram = [] { StartProgram(); },
-                   .handlers = ProgramHandlers, .writeShot = {}};
-  std::ostringstream report, err;
-  ASSERT_EQ(RunDriveScript(commands, setup, report, err), 0) << err.str();
+  const DriverRun run = RunDriverScript(folder.Folder(), "open grey.bmp\n"
+                                         "click 408 10     # CONTOUR\n"
+                                         "click 88 324     # colour type 1\n"
+                                         "click 88 324     # colour type 2\n"
+                                         "click 40 383     # limit area\n"
+                                         "click 40 494     # set KEEP5\n"
+                                         "save-as saved.bmp\n"
+                                         "click 900 10     # Save\n");
+  ASSERT_TRUE(run.ok) << run.error;
   // Worked by hand: under type 2 level k (gray 8k) is (255 - 8k, 255 - 8k, 0).
   CanvasBytes expected = PictureCanvas();
   for (std::size_t i = 0; i < expected.size(); i += 3) {

@@ -287,12 +287,6 @@ std::vector<std::uint8_t> CanvasOfWorkPlanes() {
   return canvas;
 }
 
-std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas, std::uint16_t scale) {
-  return EncodeBmp(Stride, CanvasRows, scale, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   ProgramSession s;
   s.StartOnPage(PageMap, Gradient, 640, 480);

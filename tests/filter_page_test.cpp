@@ -66,12 +66,6 @@ std::vector<std::uint8_t> LiteralPowered(const std::vector<std::uint8_t>& canvas
   return out;
 }
 
-std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 void Type(ProgramSession& s, std::initializer_list<int> digits) {
   for (int d : digits) s.Click(DigitKey[d].x, DigitKey[d].y);
 }

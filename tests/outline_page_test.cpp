@@ -45,12 +45,6 @@ Rgb Scene(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(60 + x / 8), static_cast<std::uint8_t>(80 + y / 6), 140};
 }
 
-std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Edge, 960, 672);
@@ -231,24 +225,11 @@ TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
 // [Driver scripts] The same flows as a user's script for vazesample-drive.
 namespace {
 
-// Runs a driver script with the whole program inside `folder`; its report lines.
+// A driver script's report lines (the run must reach its end).
 std::string RunScript(const std::string& folder, const std::string& script) {
-  std::vector<DriveCommand> commands;
-  std::string error;
-  EXPECT_TRUE(ParseDriveScript(script, "script.txt", commands, &error)) << error;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder);
-  DriveSetup setup;
-  setup.scriptName = "script.txt";
-  setup.scriptFolder = folder;
-  setup.workFolder = folder;
-  setup.startTitle = ProgramTitleAtStart;
-  setup.startProgram = StartProgram;
-  setup.handlers = ProgramHandlers;
-  std::ostringstream out, err;
-  EXPECT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
-  std::filesystem::current_path(previous);
-  return out.str();
+  const DriverRun run = RunDriverScript(folder, script);
+  EXPECT_TRUE(run.ok) << run.error;
+  return run.report;
 }
 
 // Blue, green, red of a keep file's pixel at a column and plane row.

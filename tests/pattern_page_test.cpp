@@ -47,12 +47,6 @@ Rgb Bands(int x, int) {
   return Rgb{30, 30, 200};
 }
 
-std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 // A session on the Pattern page with the bands picture, the zone picked from
 // the three grey bands.
 struct PickedSession {
@@ -266,22 +260,9 @@ TEST(PatternPage, GoldenScreenWithZoneAndStencil) {
 namespace {
 
 std::string RunScript(const std::string& folder, const std::string& script) {
-  std::vector<DriveCommand> commands;
-  std::string error;
-  EXPECT_TRUE(ParseDriveScript(script, "script.txt", commands, &error)) << error;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder);
-  DriveSetup setup;
-  setup.scriptName = "script.txt";
-  setup.scriptFolder = folder;
-  setup.workFolder = folder;
-  setup.startTitle = ProgramTitleAtStart;
-  setup.startProgram = StartProgram;
-  setup.handlers = ProgramHandlers;
-  std::ostringstream out, err;
-  EXPECT_EQ(RunDriveScript(commands, setup, out, err), 0) << err.str();
-  std::filesystem::current_path(previous);
-  return out.str();
+  const DriverRun run = RunDriverScript(folder, script);
+  EXPECT_TRUE(run.ok) << run.error;
+  return run.report;
 }
 
 Rgb KeepPixel(const std::vector<std::uint8_t>& file, int column, int row) {

@@ -92,13 +92,6 @@ Bytes ThroughEngine(const Bytes& placed, int height, bool frameOnly = false) {
   return target.Canvas();
 }
 
-// The keep file a canvas gives (view scale 1 in the first reserved field).
-Bytes KeepFileOf(const Bytes& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.data() + static_cast<std::size_t>(row) * RowBytes, RowBytes, out);
-  });
-}
-
 // Row `row` of canvas a equals that of b, outside a progress line's columns when `line`.
 constexpr std::size_t LineFrom = 3 * PassWindow, LineTo = RowBytes - 3 * PassWindow;  // byte offsets in a row
 bool RowIs(const Bytes& a, int row, const Bytes& b, bool line = false) {

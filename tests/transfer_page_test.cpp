@@ -52,12 +52,6 @@ std::vector<std::uint8_t> CanvasOf(Rgb (*colour)(int, int)) {
   return canvas;
 }
 
-std::vector<std::uint8_t> WorkFileOf(const std::vector<std::uint8_t>& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 // The triangle (300, 200), (400, 200), (300, 300) in client points, cut row
 // by row: client rows 200..299 from column 200 to column 500 - y (pixel row
 // 704 - y); the bottom vertex is a local bottom and its row stays.
@@ -100,16 +94,16 @@ struct TransferSession {
 TEST(TransferPage, WholeWorkflowByteForByte) {
   TransferSession t;
   // Entering the page writes the work file with the current picture.
-  EXPECT_EQ(t.File("0000trfr.bmp"), WorkFileOf(CanvasOf(Shadow)));
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Shadow)));
   t.Open(GetShadowX, GetShadowY, "shadow.bmp");
-  EXPECT_EQ(t.File("KEEP11.bmp"), WorkFileOf(CanvasOf(Shadow)));
+  EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(CanvasOf(Shadow)));
 
   // The cut: the inside of the triangle white, written as "0000iso.bmp".
   t.CutTriangle();
   std::vector<std::uint8_t> cut = CanvasOf(Shadow);
   Whiten(cut, InTriangle);
-  EXPECT_EQ(t.File("0000iso.bmp"), WorkFileOf(cut));
-  EXPECT_EQ(t.File("0000trfr.bmp"), WorkFileOf(cut));
+  EXPECT_EQ(t.File("0000iso.bmp"), KeepFileOf(cut));
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(cut));
   EXPECT_EQ(t.s.ShownCanvas(), cut);
 
   // The stencil: the white cut is the zone, everything else grey 192.
@@ -140,15 +134,15 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
   std::vector<std::uint8_t> shot = CanvasOf(Real);
   Whiten(shot, InTriangle);
   EXPECT_EQ(t.s.ShownCanvas(), shot);
-  EXPECT_EQ(t.File("0000trfr.bmp"), WorkFileOf(shot));
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(shot));
   t.s.Click(KeepX, KeepY);
-  EXPECT_EQ(t.File("KEEP11.bmp"), WorkFileOf(shot));
+  EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(shot));
   t.s.dialogs().QueueFile(t.s.PathIn("transfer.bmp"));
   t.s.Click(SaveTransferX, SaveTransferY);
   EXPECT_EQ(t.File("transfer.bmp").size(), 1935414u);
   // Leaving by another tab leaves the shot picture as the transfer picture.
   t.s.Click(128, 15);
-  EXPECT_EQ(t.File("0000trfr.bmp"), WorkFileOf(shot));
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(shot));
 }
 
 TEST(TransferPage, CancelledDialogsChangeNothing) {
@@ -210,7 +204,7 @@ TEST(TransferPage, RightClickClosesThePolygon) {
   t.s.Click(DeleteX, DeleteY);
   std::vector<std::uint8_t> cut = CanvasOf(Shadow);
   Whiten(cut, InTriangle);
-  EXPECT_EQ(t.File("0000iso.bmp"), WorkFileOf(cut));
+  EXPECT_EQ(t.File("0000iso.bmp"), KeepFileOf(cut));
 }
 
 TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
@@ -223,7 +217,7 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
   EXPECT_EQ(t.s.dialogs().MessageCount(), 1u);
   std::filesystem::remove(t.s.PathIn("0000trfr.bmp"));
   t.s.Click(40, 300);
-  EXPECT_EQ(t.File("0000trfr.bmp"), WorkFileOf(CanvasOf(Shadow)));
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Shadow)));
   EXPECT_EQ(t.s.dialogs().MessageCount(), 1u);
 }
 

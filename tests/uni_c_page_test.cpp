@@ -232,12 +232,6 @@ CanvasBytes Replaced(CanvasBytes c, Rgb from, Rgb to) {
   return c;
 }
 
-CanvasBytes KeepFileOf(const CanvasBytes& canvas) {
-  return EncodeBmp(Stride, CanvasRows, 1, [&](int row, std::uint8_t* out) {
-    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * Stride * 3, Stride * 3, out);
-  });
-}
-
 struct UniCSession {
   ProgramSession s;
   UniCSession() { s.StartOnPage(8, ThreeBlocks, 200, 100); }
@@ -457,24 +451,16 @@ TEST(UniCPage, SwitchRules) {
 TEST(UniCPage, ADriverScriptStoresTheConversionAsKeep8) {
   ProgramSession folder;
   WriteTestPicture(folder.PathIn("blocks.bmp"), 200, 100, ThreeBlocks);
-  std::vector<DriveCommand> commands;
-  std::string error;
-  ASSERT_TRUE(ParseDriveScript("open blocks.bmp\n"
-                               "click 576 10     # UNI C.\n"
-                               "click 40 98      # 1)target\n"
-                               "click 150 100    # on A\n"
-                               "click 40 334     # 2)convert\n"
-                               "click 220 100    # on B\n"
-                               "click 40 607     # set KEEP8\n"
-                               "save-as saved.bmp\n"
-                               "click 900 10     # Save\n",
-                               "unic.txt", commands, &error))
-      << error;
-  DriveSetup setup{.scriptName = "unic.txt", .scriptFolder = folder.Folder(), .workFolder = folder.Folder(),
-                   .startTitle = ProgramTitleAtStart, .startProgram = [] { StartProgram(); },
-                   .handlers = ProgramHandlers, .writeShot = {}};
-  std::ostringstream report, err;
-  ASSERT_EQ(RunDriveScript(commands, setup, report, err), 0) << err.str();
+  const DriverRun run = RunDriverScript(folder.Folder(), "open blocks.bmp\n"
+                                         "click 576 10     # UNI C.\n"
+                                         "click 40 98      # 1)target\n"
+                                         "click 150 100    # on A\n"
+                                         "click 40 334     # 2)convert\n"
+                                         "click 220 100    # on B\n"
+                                         "click 40 607     # set KEEP8\n"
+                                         "save-as saved.bmp\n"
+                                         "click 900 10     # Save\n");
+  ASSERT_TRUE(run.ok) << run.error;
   const CanvasBytes converted = Replaced(PictureCanvas(), ColourA, ColourB);
   EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
   const auto saved = EncodeBmp(200, 100, 0, [&](int row, std::uint8_t* out) {

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "app/program.h"
 #include "image/bmp_files.h"
@@ -109,7 +111,34 @@ void WriteTestPicture(const std::string& path, int width, int height, Rgb (*colo
   WriteFileAtomically(path, file);
 }
 
+std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas, std::uint16_t scale) {
+  return EncodeBmp(960, 672, scale, [&](int row, std::uint8_t* out) {
+    std::copy_n(canvas.begin() + static_cast<std::ptrdiff_t>(row) * 960 * 3, 960 * 3, out);
+  });
+}
+
 std::vector<std::uint8_t> FileBytes(const std::string& path) {
   auto bytes = ReadWholeFile(path, 1u << 30);
   return bytes ? *bytes : std::vector<std::uint8_t>{};
+}
+
+DriverRun RunDriverScript(const std::string& folder, const std::string& script) {
+  DriverRun run;
+  std::vector<DriveCommand> commands;
+  if (!ParseDriveScript(script, "script.txt", commands, &run.error)) return run;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  const DriveSetup setup{.scriptName = "script.txt",
+                         .scriptFolder = folder,
+                         .workFolder = folder,
+                         .startTitle = ProgramTitleAtStart,
+                         .startProgram = StartProgram,
+                         .handlers = ProgramHandlers,
+                         .writeShot = {}};
+  std::ostringstream out, err;
+  run.ok = RunDriveScript(commands, setup, out, err) == 0;
+  std::filesystem::current_path(previous);
+  run.report = out.str();
+  run.error = err.str();
+  return run;
 }

@@ -54,5 +54,19 @@ class ProgramSession {
 // colour(x, y) with y counted from the top.
 void WriteTestPicture(const std::string& path, int width, int height, Rgb (*colour)(int x, int y));
 
+// The keep or work file that a canvas (bottom-up BGR, 960 x 672) gives: the
+// program's BMP layout with the view scale in the first reserved field.
+std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas, std::uint16_t scale = 1);
+
 // The bytes of a file (empty when missing).
 std::vector<std::uint8_t> FileBytes(const std::string& path);
+
+// A driver script (its text) run with the whole program in `folder`, as
+// vazesample-drive runs one: ok when it parsed and ran to its end; the
+// report lines it printed, or what went wrong.
+struct DriverRun {
+  bool ok = false;
+  std::string report;
+  std::string error;
+};
+DriverRun RunDriverScript(const std::string& folder, const std::string& script);
