@@ -46,20 +46,10 @@ void Hold(const std::string& path, const FileStamp& stamp, const Picture& pictur
   Held.loaded = true;
   Held.width = picture.width;
   Held.height = picture.height;
+  // The copies take only the rows and columns the picture covers, so the
+  // whitening that comes with the drawing is never read from here.
   Held.canvasRows.assign(CanvasByteCount, 0);
-  const std::size_t width = static_cast<std::size_t>(picture.width);
-  const int columns = std::min(picture.width, Stride);
-  const int rows = std::min<int>(picture.height, CanvasRows);
-  for (int y = 0; y < rows; ++y) {
-    if ((static_cast<std::size_t>(y) + 1) * width * 3 > picture.rgb.size()) break;
-    const std::uint8_t* from = picture.rgb.data() + static_cast<std::size_t>(y) * width * 3;
-    std::uint8_t* to = Held.canvasRows.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3;
-    for (int x = 0; x < columns; ++x) {
-      to[3 * x] = from[3 * x + 2];
-      to[3 * x + 1] = from[3 * x + 1];
-      to[3 * x + 2] = from[3 * x];
-    }
-  }
+  DrawPictureIntoCanvas(picture, Held.canvasRows.data());
 }
 
 std::string LeafOf(const std::string& path) {

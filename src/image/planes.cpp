@@ -17,21 +17,6 @@ PlaneView ViewOf(PlaneSet& set) {
   return PlaneView{{set[0].data(), set[1].data(), set[2].data()}, Stride, CanvasRows};
 }
 
-void PlanesFromBytes(PlaneSet& set, const std::uint8_t* canvas, int columns, int rows) {
-  std::uint32_t* __restrict blue = set[0].data();
-  std::uint32_t* __restrict green = set[1].data();
-  std::uint32_t* __restrict red = set[2].data();
-  for (int row = 0; row < rows; ++row) {
-    const std::size_t first = static_cast<std::size_t>(row) * Stride;
-    const std::uint8_t* __restrict in = canvas + 3 * first;
-    for (std::size_t c = 0; c < static_cast<std::size_t>(columns); ++c) {
-      blue[first + c] = in[3 * c];
-      green[first + c] = in[3 * c + 1];
-      red[first + c] = in[3 * c + 2];
-    }
-  }
-}
-
 void CopyPlanes(PlaneSet& to, const PlaneSet& from, int columns, int rows) {
   for (std::size_t k = 0; k < 3; ++k) {
     for (int row = 0; row < rows; ++row) {
@@ -46,12 +31,27 @@ void CopyPlanes(PlaneSet& to, const PlaneSet& from, int columns, int rows) {
 PlaneView WorkView() { return ViewOf(WorkPlanes); }
 PlaneView InnerView() { return ViewOf(InnerPlanes); }
 
+void PlanesFromCanvasInto(const PlaneView& target, const std::uint8_t* canvas, int columns, int rows) {
+  std::uint32_t* __restrict blue = target.plane[0];
+  std::uint32_t* __restrict green = target.plane[1];
+  std::uint32_t* __restrict red = target.plane[2];
+  for (int row = 0; row < rows; ++row) {
+    const std::size_t first = static_cast<std::size_t>(row) * static_cast<std::size_t>(target.stride);
+    const std::uint8_t* __restrict in = canvas + 3 * static_cast<std::size_t>(row) * Stride;
+    for (std::size_t c = 0; c < static_cast<std::size_t>(columns); ++c) {
+      blue[first + c] = in[3 * c];
+      green[first + c] = in[3 * c + 1];
+      red[first + c] = in[3 * c + 2];
+    }
+  }
+}
+
 void PlanesFromCanvas(const std::uint8_t* canvas, int columns, int rows) {
-  PlanesFromBytes(WorkPlanes, canvas, columns, rows);
+  PlanesFromCanvasInto(WorkView(), canvas, columns, rows);
 }
 
 void InnerFromCanvas(const std::uint8_t* canvas, int columns, int rows) {
-  PlanesFromBytes(InnerPlanes, canvas, columns, rows);
+  PlanesFromCanvasInto(InnerView(), canvas, columns, rows);
 }
 
 void CanvasFromPlanes(std::uint8_t* canvas, int columns, int rows) {

@@ -49,6 +49,8 @@ PlaneView InnerView();  // InnerPlanes likewise
 
 // The copy routines. Each walks rows 0..rows-1 and columns 0..columns-1.
 void PlanesFromCanvas(const std::uint8_t* canvas, int columns, int rows);  // Canvas -> WorkPlanes
+// The same into any planes (rows of the canvas are always Stride pixels).
+void PlanesFromCanvasInto(const PlaneView& target, const std::uint8_t* canvas, int columns, int rows);
 void CanvasFromPlanes(std::uint8_t* canvas, int columns, int rows);        // WorkPlanes -> Canvas, low byte
 void InnerFromCanvas(const std::uint8_t* canvas, int columns, int rows);   // Canvas -> InnerPlanes
 void SaveToInner(int columns, int rows);                                    // WorkPlanes -> InnerPlanes

@@ -299,16 +299,16 @@ bool AppendBmpOf(AtomicFileWriter& file, const PlaneView& planes, int width, int
   return file.Append(BmpHeader(width, height, 0)) && AppendBmpRows(file, planes, width, height);
 }
 
-// A 960 x 672 bottom-up canvas into planes of that size.
-void PlanesFromCanvasBytes(const std::uint8_t* canvas, const OwnPlanes& p) {
-  std::uint32_t* blue = p.plane[0]->data();
-  std::uint32_t* green = p.plane[1]->data();
-  std::uint32_t* red = p.plane[2]->data();
-  for (std::size_t i = 0; i < static_cast<std::size_t>(Stride) * CanvasRows; ++i, canvas += 3) {
-    blue[i] = canvas[0];
-    green[i] = canvas[1];
-    red[i] = canvas[2];
-  }
+// A progress bar on a terminal, for pictures that take a while.
+bool WantsProgress(int width, int height) {
+  return ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
+}
+
+void ShowProgress(int rowsDone, int height) {
+  const int done = rowsDone * 40 / height;
+  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", done, "########################################", 40 - done, "",
+               done * 100 / 40);
+  std::fflush(stderr);
 }
 
 std::vector<std::uint8_t> RgbTopDownOf(const PlaneView& planes, int width, int height) {
@@ -334,7 +334,7 @@ std::vector<std::uint8_t> RgbTopDownOf(const PlaneView& planes, int width, int h
 void RunPass(const PlaneView& source, const PlaneView& target, int width, int height, int n,
              const EyeParameters& parameters) {
   const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
-  const bool showProgress = ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
+  const bool showProgress = WantsProgress(width, height);
   if (!showProgress) {
     // All rows at once: the threads share them, and the frame is written once.
     VantorEyeRowsOn(source, target, width, height, n, parameters, 0, height, threads);
@@ -343,12 +343,7 @@ void RunPass(const PlaneView& source, const PlaneView& target, int width, int he
   constexpr int Band = 512;
   for (int top = height; top > 0; top -= Band) {
     VantorEyeRowsOn(source, target, width, height, n, parameters, std::max(0, top - Band), top, threads);
-    if (showProgress) {
-      const int done = (height - std::max(0, top - Band)) * 40 / height;
-      std::fprintf(stderr, "\r[%.*s%*s] %3d%%", done, "########################################", 40 - done, "",
-                   done * 100 / 40);
-      std::fflush(stderr);
-    }
+    if (showProgress) ShowProgress(height - std::max(0, top - Band), height);
   }
   if (showProgress) std::fputc('\n', stderr);
 }
@@ -368,7 +363,7 @@ bool WriteBandedPass(const std::string& path, const OwnPlanes& source, int n, co
     return false;
   }
   const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
-  const bool showProgress = ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
+  const bool showProgress = WantsProgress(width, height);
   AtomicFileWriter file(path);
   bool ok = file.Append(BmpHeader(width, height, 0));
   std::thread writer;
@@ -384,12 +379,7 @@ bool WriteBandedPass(const std::string& path, const OwnPlanes& source, int n, co
     writer = std::thread([&file, &written, band = bands[static_cast<std::size_t>(k)].get(), width, rows] {
       written = AppendBmpRows(file, band->view(), width, rows);
     });
-    if (showProgress) {
-      const int done = (y + rows) * 40 / height;
-      std::fprintf(stderr, "\r[%.*s%*s] %3d%%", done, "########################################", 40 - done, "",
-                   done * 100 / 40);
-      std::fflush(stderr);
-    }
+    if (showProgress) ShowProgress(y + rows, height);
   }
   if (writer.joinable()) writer.join();
   ok = ok && written;
@@ -474,7 +464,7 @@ int main(int argc, char** argv) {
   {
     std::vector<std::uint8_t> canvas(CanvasByteCount, 0);
     DrawPictureIntoCanvas(*picture, canvas.data());
-    PlanesFromCanvasBytes(canvas.data(), source);
+    PlanesFromCanvasInto(source.view(), canvas.data(), Stride, CanvasRows);
   }
   if (options.referenceAuto) {
     const auto levels = ChannelLevelsOf(source.view(), Stride, CanvasRows);
