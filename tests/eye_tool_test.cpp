@@ -115,6 +115,44 @@ TEST(EyeTool, FullSizeAndPngAgree) {
   EXPECT_TRUE(fromPng->rgb == fromBmp->rgb);
 }
 
+// At full size the pivot is the 50 % levels of the whole picture, and the
+// pass is the engine's over it, whether the input is a plain BMP read a band
+// at a time (bottom-up or top-down) or any other picture decoded first.
+TEST(EyeTool, FullSizeFromAnyInputIsTheEnginesPassWithTheWholePicturesLevels) {
+  ProgramSession session;
+  constexpr int W = 301, H = 150;  // five bands of rows, a last short one; rows padded
+  const std::vector<std::uint8_t> bottomUp = TestPictureBmp(W, H);
+  ASSERT_TRUE(WriteFileAtomically("in.bmp", bottomUp));
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(W));
+  std::vector<std::uint8_t> topDown(bottomUp.begin(), bottomUp.begin() + BmpHeaderBytes);
+  const std::uint32_t negative = static_cast<std::uint32_t>(-H);
+  for (int k = 0; k < 4; ++k) topDown[22 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(negative >> (8 * k));
+  for (int row = H - 1; row >= 0; --row) {
+    const auto start = bottomUp.begin() + BmpHeaderBytes + static_cast<std::ptrdiff_t>(rowBytes) * row;
+    topDown.insert(topDown.end(), start, start + static_cast<std::ptrdiff_t>(rowBytes));
+  }
+  ASSERT_TRUE(WriteFileAtomically("top-down.bmp", topDown));
+  const auto picture = LoadPicture("in.bmp");
+  ASSERT_TRUE(picture);
+  ASSERT_TRUE(SavePng("in.png", W, H, picture->rgb.data()));
+
+  std::array<std::vector<std::uint32_t>, 3> source;
+  for (std::size_t k = 0; k < 3; ++k)
+    for (int row = 0; row < H; ++row)
+      for (int x = 0; x < W; ++x) source[k].push_back(static_cast<std::uint32_t>(TestColour(x, row, H)[k]));
+  auto target = source;
+  const auto view = [](auto& p) { return PlaneView{{p[0].data(), p[1].data(), p[2].data()}, W, H}; };
+  const auto levels = ChannelLevelsOf(view(source), W, H);
+  const EyeParameters p{.reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
+  VantorEyeRowsOn(view(source), view(target), W, H, WindowOfHornKey(6), p, 0, H, 1);
+  const auto expected = Bmp(W, H, [&](int k, int row, int x) { return view(target).at(k, row, x); });
+  for (const char* input : {"in.bmp", "top-down.bmp", "in.png"}) {
+    const ToolRun run = RunTool(std::string("--full-size ") + input + " out.bmp");
+    ASSERT_EQ(run.exitCode, 0) << input << ": " << run.errorText;
+    EXPECT_TRUE(FileBytes("out.bmp") == expected) << input;
+  }
+}
+
 TEST(EyeTool, FailuresSayOneLineAndLeaveOutputAlone) {
   ProgramSession session;
   ASSERT_TRUE(WriteFileAtomically("in.bmp", TestPictureBmp(64, 64)));

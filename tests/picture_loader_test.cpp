@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "image/bmp_files.h"
@@ -161,6 +163,64 @@ TEST_F(PictureFiles, Plain24BitBmpsReadBackExactlyEitherRowOrderAndInBands) {
   EXPECT_FALSE(LoadPicture(Path("large.bmp"), &error));
   EXPECT_EQ(error,
             "not a picture this program can read: the pixel data is cut short (1257900 of 1260000 bytes present)");
+}
+
+// The row reader gives, for any rows asked in any order, the rows LoadPicture
+// gives (bottom row first, blue, green, red), for either row order and a
+// missing last padding; it takes only whole plain 24-bit BMPs.
+TEST_F(PictureFiles, BmpRowReaderGivesTheLoadersRowsAndTakesOnlyWholePlainBmps) {
+  const Bytes bottomUp = PatternBmp(37, 23);  // rows of 111 bytes padded to 112
+  Bytes topDown(bottomUp.begin(), bottomUp.begin() + 54);
+  Put(topDown, 22, static_cast<std::uint32_t>(-23));
+  for (int row = 22; row >= 0; --row) {
+    topDown.insert(topDown.end(), bottomUp.begin() + 54 + row * 112, bottomUp.begin() + 166 + row * 112);
+  }
+  const Picture expected = PatternPicture(37, 23);
+  for (const auto& [name, bytes] : {std::pair{"bottom-up.bmp", bottomUp}, std::pair{"top-down.bmp", topDown},
+                                    std::pair{"unpadded.bmp", Head(bottomUp, bottomUp.size() - 1)}}) {
+    WriteBytes(Path(name), bytes);
+    const std::optional<BmpRowReader> reader = BmpRowReader::Open(Path(name));
+    ASSERT_TRUE(reader) << name;
+    EXPECT_EQ(reader->width(), 37);
+    EXPECT_EQ(reader->height(), 23);
+    ASSERT_EQ(reader->rowBytes(), 112u);
+    for (const auto& [first, count] : {std::pair{20, 3}, std::pair{0, 23}, std::pair{5, 1}, std::pair{9, 0}}) {
+      Bytes rows(112 * 24, 0xEE);
+      ASSERT_TRUE(reader->ReadRows(first, count, rows.data())) << name << " " << first;
+      for (int k = 0; k < count; ++k) {
+        const int y = 22 - (first + k);  // the picture's row, from the top
+        for (int x = 0; x < 37; ++x) {
+          for (int c = 0; c < 3; ++c) {
+            ASSERT_EQ(rows[static_cast<std::size_t>(k * 112 + 3 * x + c)],
+                      expected.rgb[static_cast<std::size_t>((y * 37 + x) * 3 + 2 - c)])
+                << name << " row " << first + k << " x " << x;
+          }
+        }
+      }
+      EXPECT_EQ(rows[static_cast<std::size_t>(count * 112 + 5)], 0xEE) << "nothing past the rows asked for";
+    }
+    Bytes row(112);
+    EXPECT_FALSE(reader->ReadRows(22, 2, row.data())) << "past the top row";
+    EXPECT_FALSE(reader->ReadRows(-1, 1, row.data()));
+  }
+
+  // Not taken: other pictures, other depths, and files whose pixels are cut
+  // short (also when cut after the reader opened them).
+  WriteBytes(Path("palette.bmp"), Patch(BmpHeader(2, 2, 8, 0, 1078, 1024 + 8), 46, {2, 0, 0, 0}));
+  WriteBytes(Path("picture.png"), PixbufFile(3, 3, false, 0x102030FFu, {}, "png"));
+  WriteBytes(Path("short.bmp"), Head(bottomUp, bottomUp.size() - 112));
+  WriteBytes(Path("text.bmp"), Bytes{'h', 'e', 'l', 'l', 'o'});
+  for (const char* name : {"palette.bmp", "picture.png", "short.bmp", "text.bmp", "missing.bmp"}) {
+    EXPECT_FALSE(BmpRowReader::Open(Path(name))) << name;
+  }
+  EXPECT_FALSE(BmpRowReader::Open(s.PathIn("")));
+  WriteBytes(Path("shrinking.bmp"), bottomUp);
+  const std::optional<BmpRowReader> reader = BmpRowReader::Open(Path("shrinking.bmp"));
+  ASSERT_TRUE(reader);
+  std::filesystem::resize_file(Path("shrinking.bmp"), 54 + 112 * 10);
+  Bytes rows(112 * 23);
+  EXPECT_TRUE(reader->ReadRows(0, 10, rows.data()));
+  EXPECT_FALSE(reader->ReadRows(5, 10, rows.data()));
 }
 
 TEST_F(PictureFiles, PaletteAnd32BitBmpsAreReadAndPngAlphaIsComposedOverWhite) {

@@ -20,6 +20,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "platform/files.h"
 
@@ -433,44 +434,151 @@ std::optional<Picture> StreamPlainBmp(int fd, const PlainBmpLayout& layout, std:
   return picture;
 }
 
+// Opens a picture file for reading: not blocking on a FIFO, only a regular
+// file of at most PictureFileLimit bytes. -1 with the reason in *reason.
+int OpenPictureFile(const std::string& path, std::size_t& size, std::string& reason) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a FIFO must not block
+  if (fd < 0) {
+    reason = std::strerror(errno);
+    return -1;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    reason = "it is not a regular file";
+  } else if (static_cast<long long>(info.st_size) > PictureFileLimit) {
+    reason = "it is larger than 1 GiB";
+  } else {
+    size = static_cast<std::size_t>(info.st_size);
+    return fd;
+  }
+  ::close(fd);
+  return -1;
+}
+
+// The first bytes of a file of `size` bytes, enough for any header; nothing
+// when they cannot be read.
+std::optional<std::vector<std::uint8_t>> ReadHead(int fd, std::size_t size) {
+  std::vector<std::uint8_t> head(std::min<std::size_t>(size, 4096));
+  if (!ReadAt(fd, head.data(), head.size(), 0)) return std::nullopt;
+  return head;
+}
+
+// The layout of a plain BMP of `size` bytes from its first bytes; nothing
+// when it is not one our own reader takes, or (with the reason in *error)
+// when its header does not fit the file.
+std::optional<PlainBmpLayout> PlainBmpLayoutOf(std::span<const std::uint8_t> head, std::size_t size,
+                                               std::string* error) {
+  const char* loader = SniffLoader(head);
+  if (loader == nullptr || std::strcmp(loader, "bmp") != 0) return std::nullopt;
+  const std::optional<BmpHeader> header = ParseBmpHeader(head);
+  if (!header || !IsPlainBmp(*header)) return std::nullopt;
+  PlainBmpLayout layout;
+  if (!CheckPlainBmp(*header, head, size, layout, error)) return std::nullopt;
+  return layout;
+}
+
 }  // namespace
+
+std::optional<BmpRowReader> BmpRowReader::Open(const std::string& path) {
+  std::size_t size = 0;
+  std::string reason;
+  const int fd = OpenPictureFile(path, size, reason);
+  if (fd < 0) return std::nullopt;
+  const std::optional<std::vector<std::uint8_t>> head = ReadHead(fd, size);
+  const std::optional<PlainBmpLayout> layout = head ? PlainBmpLayoutOf(*head, size, nullptr) : std::nullopt;
+  if (!layout) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  BmpRowReader reader;
+  reader.fd_ = fd;
+  reader.width_ = static_cast<int>(layout->columns);
+  reader.height_ = static_cast<int>(layout->rows);
+  reader.rowBytes_ = layout->rowBytes;
+  reader.offset_ = layout->offset;
+  reader.topDown_ = layout->topDown;
+  return reader;
+}
+
+BmpRowReader::BmpRowReader(BmpRowReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      width_(other.width_),
+      height_(other.height_),
+      rowBytes_(other.rowBytes_),
+      offset_(other.offset_),
+      topDown_(other.topDown_) {}
+
+BmpRowReader& BmpRowReader::operator=(BmpRowReader&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+    width_ = other.width_;
+    height_ = other.height_;
+    rowBytes_ = other.rowBytes_;
+    offset_ = other.offset_;
+    topDown_ = other.topDown_;
+  }
+  return *this;
+}
+
+BmpRowReader::~BmpRowReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool BmpRowReader::ReadRows(int first, int count, std::uint8_t* to) const {
+  if (fd_ < 0 || first < 0 || count < 0 || count > height_ - first) return false;
+  const std::size_t rows = static_cast<std::size_t>(height_);
+  const std::size_t pixelBytes = static_cast<std::size_t>(width_) * 3;
+  if (!topDown_) {
+    // Bottom-up rows lie in the file as asked for: one read. The last row's
+    // padding may be missing from the file, and is not read.
+    const std::size_t firstRow = static_cast<std::size_t>(first);
+    const std::size_t end = firstRow + static_cast<std::size_t>(count);
+    const std::size_t bytes = count == 0 ? 0 : rowBytes_ * (end - firstRow - 1) + pixelBytes;
+    return ReadAt(fd_, to, bytes, offset_ + firstRow * rowBytes_);
+  }
+  for (int k = 0; k < count; ++k) {
+    const std::size_t fileRow = rows - 1 - static_cast<std::size_t>(first + k);
+    if (!ReadAt(fd_, to + static_cast<std::size_t>(k) * rowBytes_, pixelBytes, offset_ + fileRow * rowBytes_)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 std::optional<Picture> LoadPicture(const std::string& path, std::string* error) {
   auto cannotRead = [&](const std::string& reason) -> std::optional<Picture> {
     if (error != nullptr) *error = "cannot read the picture file \"" + path + "\": " + reason;
     return std::nullopt;
   };
+  std::size_t size = 0;
+  std::string reason;
   struct Descriptor {
     int fd;
     ~Descriptor() {
       if (fd >= 0) ::close(fd);
     }
-  } file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};  // a FIFO must not block
-  if (file.fd < 0) return cannotRead(std::strerror(errno));
-  struct stat info {};
-  if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return cannotRead("it is not a regular file");
-  if (static_cast<long long>(info.st_size) > PictureFileLimit) return cannotRead("it is larger than 1 GiB");
-  const std::size_t size = static_cast<std::size_t>(info.st_size);
+  } file{OpenPictureFile(path, size, reason)};
+  if (file.fd < 0) return cannotRead(reason);
 
   // The header decides whether our own BMP reader can take the file as it is.
-  std::vector<std::uint8_t> head(std::min<std::size_t>(size, 4096));
-  if (!ReadAt(file.fd, head.data(), head.size(), 0)) return cannotRead("the file could not be read");
-  const char* loader = SniffLoader(head);
-  if (loader != nullptr && std::strcmp(loader, "bmp") == 0) {
-    const std::optional<BmpHeader> header = ParseBmpHeader(head);
-    if (header && IsPlainBmp(*header)) {
-      PlainBmpLayout layout;
-      if (!CheckPlainBmp(*header, head, size, layout, error)) return std::nullopt;
-      return StreamPlainBmp(file.fd, layout, error);
-    }
+  const std::optional<std::vector<std::uint8_t>> head = ReadHead(file.fd, size);
+  if (!head) return cannotRead("the file could not be read");
+  std::string damage;
+  if (const std::optional<PlainBmpLayout> layout = PlainBmpLayoutOf(*head, size, &damage)) {
+    return StreamPlainBmp(file.fd, *layout, error);
+  }
+  if (!damage.empty()) {  // a plain BMP, but its header does not fit the file
+    if (error != nullptr) *error = damage;
+    return std::nullopt;
   }
 
   // Everything else is decoded from the whole file in memory. The buffer is
   // left uninitialised on purpose: every byte of it is read into.
   const std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[std::max<std::size_t>(size, 1)]);
   if (!bytes) return cannotRead("there is not enough memory");
-  std::copy(head.begin(), head.end(), bytes.get());
-  if (!ReadAt(file.fd, bytes.get() + head.size(), size - head.size(), head.size())) {
+  std::copy(head->begin(), head->end(), bytes.get());
+  if (!ReadAt(file.fd, bytes.get() + head->size(), size - head->size(), head->size())) {
     return cannotRead("the file ended or could not be read while it was read");
   }
   return LoadPictureFromBytes(std::span<const std::uint8_t>(bytes.get(), size), error);

@@ -34,6 +34,39 @@ std::optional<Picture> LoadPicture(const std::string& path, std::string* error =
 // The same, on the bytes of a whole picture file already in memory.
 std::optional<Picture> LoadPictureFromBytes(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
 
+// A plain 24-bit BMP read a band of rows at a time where it lies in its file,
+// for a tool that goes through a picture of many millions of pixels without
+// ever holding it whole (a mapped file could vanish under it; this cannot).
+class BmpRowReader {
+ public:
+  // Nothing when the file cannot be opened, is not a plain uncompressed
+  // 24-bit BMP, is over the size limits or lacks some of its pixel bytes.
+  static std::optional<BmpRowReader> Open(const std::string& path);
+  BmpRowReader(BmpRowReader&& other) noexcept;
+  BmpRowReader& operator=(BmpRowReader&& other) noexcept;
+  BmpRowReader(const BmpRowReader&) = delete;
+  ~BmpRowReader();
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  std::size_t rowBytes() const { return rowBytes_; }  // 3 bytes a pixel, padded to a multiple of 4
+
+  // Reads rows first .. first + count - 1, counted from the bottom row as a
+  // BMP stores them, into `to`: rowBytes() a row, blue, green, red (a row's
+  // padding bytes are undefined). May be called from several threads at
+  // once. False when the file can no longer be read whole.
+  bool ReadRows(int first, int count, std::uint8_t* to) const;
+
+ private:
+  BmpRowReader() = default;
+  int fd_ = -1;
+  int width_ = 0;
+  int height_ = 0;
+  std::size_t rowBytes_ = 0;
+  std::size_t offset_ = 0;
+  bool topDown_ = false;
+};
+
 // Writes a width x height top-down RGB picture as a PNG file, through an
 // atomic write. False, with one sentence in *error, on failure.
 bool SavePng(const std::string& path, int width, int height, const std::uint8_t* rgbTopDown,

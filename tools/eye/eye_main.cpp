@@ -8,8 +8,8 @@
 // failed run never creates or changes it.
 //
 // [SECTION] options
-// [SECTION] planes from and to pictures
-// [SECTION] the pass with its progress bar
+// [SECTION] planes and BMP rows
+// [SECTION] the full-size pass, a band of rows at a time
 // [SECTION] main
 #include <sys/mman.h>
 #include <unistd.h>
@@ -18,8 +18,11 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <condition_variable>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -204,18 +207,17 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& o) {
 }
 
 // ============================================================================
-// [SECTION] planes from and to pictures
+// [SECTION] planes and BMP rows
 // ============================================================================
 
-// Samples of one plane of a large picture: 2 MB aligned and offered to the
-// kernel for huge pages, which saves most page faults on a big picture. The
-// contents start undefined.
+// Samples of one plane: 2 MB aligned and offered to the kernel for huge
+// pages, which saves most page faults. The contents start undefined.
 class SampleBuffer {
  public:
   explicit SampleBuffer(std::size_t count) {
     constexpr std::size_t Huge = 2u << 20;
     const std::size_t bytes = (count * sizeof(std::uint32_t) + Huge - 1) / Huge * Huge;
-    data_ = static_cast<std::uint32_t*>(std::aligned_alloc(Huge, bytes));
+    data_ = static_cast<std::uint32_t*>(std::aligned_alloc(Huge, std::max(bytes, Huge)));
     if (data_ != nullptr) ::madvise(data_, bytes, MADV_HUGEPAGE);
   }
   SampleBuffer(const SampleBuffer&) = delete;
@@ -227,7 +229,7 @@ class SampleBuffer {
   std::uint32_t* data_ = nullptr;
 };
 
-// Three planes of a width x height picture, row 0 the bottom row.
+// Three planes of width x height samples, row 0 the bottom row.
 struct OwnPlanes {
   int width = 0;
   int height = 0;
@@ -241,74 +243,59 @@ struct OwnPlanes {
   }
 };
 
-void PlanesFromPictureRows(const Picture& picture, const OwnPlanes& p, int y0, int y1) {
-  const std::size_t w = static_cast<std::size_t>(picture.width);
-  std::uint32_t* blue = p.plane[0]->data();
-  std::uint32_t* green = p.plane[1]->data();
-  std::uint32_t* red = p.plane[2]->data();
-  for (int y = y0; y < y1; ++y) {
-    const std::uint8_t* from = picture.rgb.data() + static_cast<std::size_t>(y) * w * 3;
-    const std::size_t row = static_cast<std::size_t>(picture.height - 1 - y) * w;
-    for (std::size_t x = 0; x < w; ++x) {
-      red[row + x] = from[3 * x];
-      green[row + x] = from[3 * x + 1];
-      blue[row + x] = from[3 * x + 2];
+// Rows 0 .. rows - 1 of the planes as BMP rows (blue, green, red, padded to
+// BmpRowBytes(width)), the low byte of each sample as every file writer of
+// the program takes it.
+void BmpRowsOf(const PlaneView& planes, int width, int rows, std::uint8_t* to) {
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+  for (int r = 0; r < rows; ++r) {
+    std::uint8_t* out = to + rowBytes * static_cast<std::size_t>(r);
+    const std::size_t start = static_cast<std::size_t>(r) * static_cast<std::size_t>(planes.stride);
+    const std::uint32_t* blue = planes.plane[0] + start;
+    const std::uint32_t* green = planes.plane[1] + start;
+    const std::uint32_t* red = planes.plane[2] + start;
+    for (int x = 0; x < width; ++x, out += 3) {
+      out[0] = static_cast<std::uint8_t>(blue[x]);
+      out[1] = static_cast<std::uint8_t>(green[x]);
+      out[2] = static_cast<std::uint8_t>(red[x]);
+    }
+    std::fill(out, to + rowBytes * static_cast<std::size_t>(r + 1), std::uint8_t{0});
+  }
+}
+
+// BMP rows (as above) into rows 0 .. rows - 1 of the planes.
+void PlanesOfBmpRows(const std::uint8_t* from, int width, int rows, const PlaneView& planes) {
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+  for (int r = 0; r < rows; ++r) {
+    const std::uint8_t* in = from + rowBytes * static_cast<std::size_t>(r);
+    const std::size_t start = static_cast<std::size_t>(r) * static_cast<std::size_t>(planes.stride);
+    std::uint32_t* blue = planes.plane[0] + start;
+    std::uint32_t* green = planes.plane[1] + start;
+    std::uint32_t* red = planes.plane[2] + start;
+    for (int x = 0; x < width; ++x, in += 3) {
+      blue[x] = in[0];
+      green[x] = in[1];
+      red[x] = in[2];
     }
   }
 }
 
-// The picture into planes of its size; a large one in two halves at once.
-void PlanesFromPicture(const Picture& picture, const OwnPlanes& p) {
-  const int middle = static_cast<long long>(picture.width) * picture.height >= 2000000 ? picture.height / 2 : 0;
-  std::thread helper;
-  if (middle > 0) helper = std::thread([&] { PlanesFromPictureRows(picture, p, 0, middle); });
-  PlanesFromPictureRows(picture, p, middle, picture.height);
-  if (helper.joinable()) helper.join();
-}
-
-// The low byte of each sample, as every file writer of the program takes it.
-// Rows 0 .. rows - 1 of the planes into `file`, in the BMP layout (bottom
-// row first), a band of rows at a time, so that no copy of a whole large
-// picture is made.
-bool AppendBmpRows(AtomicFileWriter& file, const PlaneView& planes, int width, int rows) {
+// The whole planes as a BMP file's pixel rows, a band of rows at a time.
+bool AppendBmpOf(AtomicFileWriter& file, const PlaneView& planes, int width, int height) {
+  if (!file.Append(BmpHeader(width, height, 0))) return false;
   const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
   constexpr int BandRows = 64;
-  std::vector<std::uint8_t> band(rowBytes * BandRows, 0);
-  for (int first = 0; first < rows; first += BandRows) {
-    const int count = std::min(BandRows, rows - first);
-    for (int r = 0; r < count; ++r) {
-      std::uint8_t* out = band.data() + rowBytes * static_cast<std::size_t>(r);
-      const std::size_t start = static_cast<std::size_t>(first + r) * static_cast<std::size_t>(planes.stride);
-      const std::uint32_t* blue = planes.plane[0] + start;
-      const std::uint32_t* green = planes.plane[1] + start;
-      const std::uint32_t* red = planes.plane[2] + start;
-      for (int x = 0; x < width; ++x, out += 3) {
-        out[0] = static_cast<std::uint8_t>(blue[x]);
-        out[1] = static_cast<std::uint8_t>(green[x]);
-        out[2] = static_cast<std::uint8_t>(red[x]);
-      }
-    }
+  std::vector<std::uint8_t> band(rowBytes * BandRows);
+  for (int first = 0; first < height; first += BandRows) {
+    const int count = std::min(BandRows, height - first);
+    PlaneView rows = planes;
+    for (auto& p : rows.plane) p += static_cast<std::size_t>(first) * static_cast<std::size_t>(planes.stride);
+    BmpRowsOf(rows, width, count, band.data());
     if (!file.Append(std::span<const std::uint8_t>(band.data(), rowBytes * static_cast<std::size_t>(count)))) {
       return false;
     }
   }
   return true;
-}
-
-bool AppendBmpOf(AtomicFileWriter& file, const PlaneView& planes, int width, int height) {
-  return file.Append(BmpHeader(width, height, 0)) && AppendBmpRows(file, planes, width, height);
-}
-
-// A progress bar on a terminal, for pictures that take a while.
-bool WantsProgress(int width, int height) {
-  return ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
-}
-
-void ShowProgress(int rowsDone, int height) {
-  const int done = rowsDone * 40 / height;
-  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", done, "########################################", 40 - done, "",
-               done * 100 / 40);
-  std::fflush(stderr);
 }
 
 std::vector<std::uint8_t> RgbTopDownOf(const PlaneView& planes, int width, int height) {
@@ -325,72 +312,6 @@ std::vector<std::uint8_t> RgbTopDownOf(const PlaneView& planes, int width, int h
   return rgb;
 }
 
-// ============================================================================
-// [SECTION] the pass with its progress bar
-// ============================================================================
-
-// Every row from the top down in bands of 64, as the TOP page runs it; a
-// progress bar on a terminal's standard error for large pictures.
-void RunPass(const PlaneView& source, const PlaneView& target, int width, int height, int n,
-             const EyeParameters& parameters) {
-  const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
-  const bool showProgress = WantsProgress(width, height);
-  if (!showProgress) {
-    // All rows at once: the threads share them, and the frame is written once.
-    VantorEyeRowsOn(source, target, width, height, n, parameters, 0, height, threads);
-    return;
-  }
-  constexpr int Band = 512;
-  for (int top = height; top > 0; top -= Band) {
-    VantorEyeRowsOn(source, target, width, height, n, parameters, std::max(0, top - Band), top, threads);
-    if (showProgress) ShowProgress(height - std::max(0, top - Band), height);
-  }
-  if (showProgress) std::fputc('\n', stderr);
-}
-
-// The whole pass into a BMP, a band of rows at a time: each band is computed
-// into a band-sized target and written at once, so a large picture needs no
-// second set of planes.
-bool WriteBandedPass(const std::string& path, const OwnPlanes& source, int n, const EyeParameters& parameters,
-                     std::string* error) {
-  const int width = source.width, height = source.height;
-  constexpr int BandRows = 128;
-  // Two band targets: while one band is written out, the next is computed.
-  std::array<std::unique_ptr<OwnPlanes>, 2> bands = {std::make_unique<OwnPlanes>(width, BandRows),
-                                                     std::make_unique<OwnPlanes>(width, BandRows)};
-  if (!bands[0]->allocated() || !bands[1]->allocated()) {
-    *error = "not enough memory";
-    return false;
-  }
-  const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
-  const bool showProgress = WantsProgress(width, height);
-  AtomicFileWriter file(path);
-  bool ok = file.Append(BmpHeader(width, height, 0));
-  std::thread writer;
-  bool written = true;
-  int k = 0;
-  for (int y = 0; ok && y < height; y += BandRows, k ^= 1) {
-    const int rows = std::min(BandRows, height - y);
-    VantorEyeBandOn(source.view(), bands[static_cast<std::size_t>(k)]->view(), width, height, n, parameters, y,
-                    y + rows, threads);
-    if (writer.joinable()) writer.join();
-    ok = written;
-    if (!ok) break;
-    writer = std::thread([&file, &written, band = bands[static_cast<std::size_t>(k)].get(), width, rows] {
-      written = AppendBmpRows(file, band->view(), width, rows);
-    });
-    if (showProgress) ShowProgress(y + rows, height);
-  }
-  if (writer.joinable()) writer.join();
-  ok = ok && written;
-  if (showProgress) std::fputc('\n', stderr);
-  if (!ok || !file.Commit(Durability::Ordinary)) {
-    *error = "the file could not be written";
-    return false;
-  }
-  return true;
-}
-
 bool WriteOutput(const std::string& path, const PlaneView& planes, int width, int height, std::string* error) {
   if (EndsWith(Lower(path), ".png")) {
     const std::vector<std::uint8_t> rgb = RgbTopDownOf(planes, width, height);
@@ -400,6 +321,230 @@ bool WriteOutput(const std::string& path, const PlaneView& planes, int width, in
   // ordinary file tool, the tool leaves flushing to disk to the system.
   AtomicFileWriter file(path);
   if (!AppendBmpOf(file, planes, width, height) || !file.Commit(Durability::Ordinary)) {
+    *error = "the file could not be written";
+    return false;
+  }
+  return true;
+}
+
+int Workers() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u)); }
+
+// ============================================================================
+// [SECTION] the full-size pass, a band of rows at a time
+// ============================================================================
+
+// The input picture's rows as a BMP stores them: row 0 the bottom row,
+// BmpRowBytes(width) bytes a row, blue, green, red. A plain BMP is read where
+// it lies in its file, so a picture of many millions of pixels is never held
+// whole; any other picture is decoded first.
+struct InputRows {
+  int width = 0;
+  int height = 0;
+  std::optional<BmpRowReader> file;
+  std::optional<Picture> picture;
+
+  // Rows first .. first + count - 1 into `to`; from several threads at once.
+  bool Read(int first, int count, std::uint8_t* to) const {
+    if (file) return file->ReadRows(first, count, to);
+    const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+    const std::size_t w = static_cast<std::size_t>(width);
+    for (int k = 0; k < count; ++k) {
+      const std::uint8_t* from = picture->rgb.data() + static_cast<std::size_t>(height - 1 - (first + k)) * w * 3;
+      std::uint8_t* row = to + static_cast<std::size_t>(k) * rowBytes;
+      for (std::size_t x = 0; x < w; ++x) {
+        row[3 * x] = from[3 * x + 2];
+        row[3 * x + 1] = from[3 * x + 1];
+        row[3 * x + 2] = from[3 * x];
+      }
+    }
+    return true;
+  }
+};
+
+std::optional<InputRows> OpenInput(const std::string& path, std::string* error) {
+  InputRows input;
+  input.file = BmpRowReader::Open(path);
+  if (input.file) {
+    input.width = input.file->width();
+    input.height = input.file->height();
+    return input;
+  }
+  input.picture = LoadPicture(path, error);
+  if (!input.picture) return std::nullopt;
+  input.width = input.picture->width;
+  input.height = input.picture->height;
+  return input;
+}
+
+// The 50 % channel levels of the whole picture (blue, green, red), as
+// ChannelLevelsOf finds them on its planes; the rows are counted in as many
+// parts as there are workers. Nothing when the input can no longer be read.
+std::optional<std::array<int, 3>> MiddleLevelsOf(const InputRows& input) {
+  const int workers = std::min(Workers(), std::max(1, input.height / 64));
+  std::vector<std::array<std::array<long long, 256>, 3>> counts(static_cast<std::size_t>(workers));
+  std::vector<char> read(static_cast<std::size_t>(workers), 1);
+  auto count = [&](int k) {
+    constexpr int ChunkRows = 32;
+    const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(input.width));
+    std::vector<std::uint8_t> chunk(rowBytes * ChunkRows);
+    // Two partial histograms a channel, so that runs of equal samples do not
+    // wait on one counter.
+    std::array<std::array<std::uint32_t, 256>, 6> partial{};
+    auto& total = counts[static_cast<std::size_t>(k)];
+    const int end = static_cast<int>(static_cast<long long>(input.height) * (k + 1) / workers);
+    for (int first = static_cast<int>(static_cast<long long>(input.height) * k / workers); first < end;
+         first += ChunkRows) {
+      const int rows = std::min(ChunkRows, end - first);
+      if (!input.Read(first, rows, chunk.data())) {
+        read[static_cast<std::size_t>(k)] = 0;
+        return;
+      }
+      for (int r = 0; r < rows; ++r) {
+        const std::uint8_t* p = chunk.data() + rowBytes * static_cast<std::size_t>(r);
+        int x = 0;
+        for (; x + 2 <= input.width; x += 2, p += 6) {
+          ++partial[0][p[0]];
+          ++partial[1][p[1]];
+          ++partial[2][p[2]];
+          ++partial[3][p[3]];
+          ++partial[4][p[4]];
+          ++partial[5][p[5]];
+        }
+        if (x < input.width) {
+          ++partial[0][p[0]];
+          ++partial[1][p[1]];
+          ++partial[2][p[2]];
+        }
+      }
+      // Into the totals after every chunk, before a partial count could overflow.
+      for (std::size_t c = 0; c < 3; ++c) {
+        for (std::size_t v = 0; v < 256; ++v) total[c][v] += partial[c][v] + partial[c + 3][v];
+      }
+      partial = {};
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (int k = 1; k < workers; ++k) helpers.emplace_back(count, k);
+  count(0);
+  for (std::thread& t : helpers) t.join();
+  if (std::find(read.begin(), read.end(), 0) != read.end()) return std::nullopt;
+  std::array<int, 3> middle{};
+  for (std::size_t c = 0; c < 3; ++c) {
+    std::array<long long, 256> histogram{};
+    for (const auto& part : counts) {
+      for (std::size_t v = 0; v < 256; ++v) histogram[v] += part[c][v];
+    }
+    middle[c] = ChannelLevelOfHistogram(histogram).middle;
+  }
+  return middle;
+}
+
+// Where the pass's rows go, in order from the bottom row up: rows first ..
+// first + count - 1 as BMP rows. False when they could not be kept.
+using BandSink = std::function<bool(int first, int count, const std::uint8_t* rows)>;
+
+// A progress bar on a terminal, for pictures that take a while.
+bool WantsProgress(int width, int height) {
+  return ::isatty(STDERR_FILENO) == 1 && static_cast<long long>(width) * height > 4000000;
+}
+
+void ShowProgress(int rowsDone, int height) {
+  const int done = static_cast<int>(static_cast<long long>(rowsDone) * 40 / height);
+  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", done, "########################################", 40 - done, "",
+               done * 100 / 40);
+  std::fflush(stderr);
+}
+
+// The whole pass over the input at its own size, a band of rows at a time:
+// each worker reads the rows its band's windows reach, computes the band and
+// hands it on in turn, so only a few bands are ever in memory. With the area
+// eye off every pixel of every band is written (the frame included).
+bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameters, const BandSink& sink,
+                   std::string* error) {
+  constexpr int BandRows = 32;
+  const int width = input.width, height = input.height;
+  const int reach = n / 2;
+  const int bandCount = (height + BandRows - 1) / BandRows;
+  const int workers = std::min(Workers(), bandCount);
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+  const bool showProgress = WantsProgress(width, height);
+  std::mutex turnLock;
+  std::condition_variable turnChanged;
+  int turn = 0;  // the band to hand on next
+  std::string failure;
+
+  auto work = [&](int k) {
+    auto fail = [&](const std::string& why) {
+      const std::lock_guard lock(turnLock);
+      if (failure.empty()) failure = why;
+      turnChanged.notify_all();
+    };
+    const OwnPlanes window(width, BandRows + 2 * reach);
+    const OwnPlanes band(width, BandRows);
+    if (!window.allocated() || !band.allocated()) return fail("not enough memory");
+    std::vector<std::uint8_t> rows(rowBytes * static_cast<std::size_t>(BandRows + 2 * reach));
+    for (int i = k; i < bandCount; i += workers) {
+      const int y = i * BandRows;
+      const int count = std::min(BandRows, height - y);
+      const int windowFirst = std::max(0, y - reach);
+      const int windowRows = std::min(height, y + count + reach) - windowFirst;
+      if (!input.Read(windowFirst, windowRows, rows.data())) return fail("the input could no longer be read");
+      PlanesOfBmpRows(rows.data(), width, windowRows, window.view());
+      VantorEyeBandOn(window.view(), windowFirst, band.view(), width, height, n, parameters, y, y + count, 1);
+      BmpRowsOf(band.view(), width, count, rows.data());
+      std::unique_lock lock(turnLock);
+      turnChanged.wait(lock, [&] { return turn == i || !failure.empty(); });
+      if (!failure.empty()) return;
+      if (!sink(y, count, rows.data())) {
+        failure = "the file could not be written";
+      } else {
+        turn = i + 1;
+        if (showProgress) ShowProgress(y + count, height);
+      }
+      turnChanged.notify_all();
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (int k = 1; k < workers; ++k) helpers.emplace_back(work, k);
+  work(0);
+  for (std::thread& t : helpers) t.join();
+  if (showProgress) std::fputc('\n', stderr);
+  if (!failure.empty()) *error = failure;
+  return failure.empty();
+}
+
+// The full-size pass into OUTPUT: a BMP is written as the bands come, a PNG
+// is gathered whole and then encoded.
+bool WriteFullSizePass(const std::string& path, const InputRows& input, int n, const EyeParameters& parameters,
+                       std::string* error) {
+  const int width = input.width, height = input.height;
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+  const std::size_t w = static_cast<std::size_t>(width);
+  if (EndsWith(Lower(path), ".png")) {
+    std::vector<std::uint8_t> rgb(w * static_cast<std::size_t>(height) * 3);
+    const BandSink gather = [&](int first, int count, const std::uint8_t* rows) {
+      for (int k = 0; k < count; ++k) {
+        const std::uint8_t* from = rows + static_cast<std::size_t>(k) * rowBytes;
+        std::uint8_t* to = rgb.data() + static_cast<std::size_t>(height - 1 - (first + k)) * w * 3;
+        for (std::size_t x = 0; x < w; ++x) {
+          to[3 * x] = from[3 * x + 2];
+          to[3 * x + 1] = from[3 * x + 1];
+          to[3 * x + 2] = from[3 * x];
+        }
+      }
+      return true;
+    };
+    return RunBandedPass(input, n, parameters, gather, error) && SavePng(path, width, height, rgb.data(), error);
+  }
+  AtomicFileWriter file(path);
+  const BandSink append = [&](int, int count, const std::uint8_t* rows) {
+    return file.Append(std::span<const std::uint8_t>(rows, rowBytes * static_cast<std::size_t>(count)));
+  };
+  if (!file.Append(BmpHeader(width, height, 0)) || !RunBandedPass(input, n, parameters, append, error)) {
+    if (error->empty()) *error = "the file could not be written";
+    return false;
+  }
+  if (!file.Commit(Durability::Ordinary)) {
     *error = "the file could not be written";
     return false;
   }
@@ -420,42 +565,29 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  std::string error;
-  std::optional<Picture> picture = LoadPicture(options.input, &error);
-  if (!picture) return Fail("cannot read " + options.input + ": " + error, 1);
-
   EyeParameters parameters;
   parameters.mode = options.mode;
   parameters.sunGlassLevel = options.sunGlass;
   parameters.reference = options.reference;
   const int n = WindowOfHornKey(options.hornKey);
+  std::string error;
 
   if (options.fullSize) {
-    // With the area eye off every pixel of the target is written: the rows
-    // and columns the window reaches are computed, the rest is the frame.
-    OwnPlanes source(picture->width, picture->height);
-    if (!source.allocated()) return Fail("not enough memory for " + options.input, 1);
-    PlanesFromPicture(*picture, source);
-    picture.reset();
+    std::optional<InputRows> input = OpenInput(options.input, &error);
+    if (!input) return Fail("cannot read " + options.input + ": " + error, 1);
     if (options.referenceAuto) {
-      const auto levels = ChannelLevelsOf(source.view(), source.width, source.height);
-      for (std::size_t c = 0; c < 3; ++c) parameters.reference[c] = levels[c].middle;
+      const auto middle = MiddleLevelsOf(*input);
+      if (!middle) return Fail("cannot read " + options.input + ": the file could no longer be read", 1);
+      parameters.reference = *middle;
     }
-    if (!EndsWith(Lower(options.output), ".png")) {
-      if (!WriteBandedPass(options.output, source, n, parameters, &error)) {
-        return Fail("cannot write " + options.output + ": " + error, 1);
-      }
-      return 0;
-    }
-    OwnPlanes target(source.width, source.height);
-    if (!target.allocated()) return Fail("not enough memory for " + options.input, 1);
-    RunPass(source.view(), target.view(), source.width, source.height, n, parameters);
-    if (!WriteOutput(options.output, target.view(), target.width, target.height, &error)) {
+    if (!WriteFullSizePass(options.output, *input, n, parameters, &error)) {
       return Fail("cannot write " + options.output + ": " + error, 1);
     }
     return 0;
   }
 
+  std::optional<Picture> picture = LoadPicture(options.input, &error);
+  if (!picture) return Fail("cannot read " + options.input + ": " + error, 1);
   // The program's placement: the picture drawn into the canvas, whose
   // samples are the source; the pass writes every pixel of the target.
   OwnPlanes source(Stride, CanvasRows);
@@ -470,7 +602,8 @@ int main(int argc, char** argv) {
     const auto levels = ChannelLevelsOf(source.view(), Stride, CanvasRows);
     for (std::size_t c = 0; c < 3; ++c) parameters.reference[c] = levels[c].middle;
   }
-  RunPass(source.view(), target.view(), Stride, CanvasRows, n, parameters);
+  // All rows at once: the workers share them, and the frame is written once.
+  VantorEyeRowsOn(source.view(), target.view(), Stride, CanvasRows, n, parameters, 0, CanvasRows, Workers());
   if (!WriteOutput(options.output, target.view(), Stride, CanvasRows, &error)) {
     return Fail("cannot write " + options.output + ": " + error, 1);
   }

@@ -425,6 +425,11 @@ VZ_EYE_CLONES void SplitHighLow(const double* v, int count, double* high, double
 // multiply-add here: the gray and sun glass products must round as written.
 
 struct RowFinish {
+  // Whole sums: each window sum is one exact double (`high`; `low` unused),
+  // and so are the numerator sign * sum + wholeBias and r^12 (`scale`).
+  bool wholeSums = false;
+  std::array<double, 3> wholeBias{};
+  double scale = 0.0;
   std::array<double, 3> numeratorSign{};  // nh = sign * hi + high bias
   std::array<double, 3> highBias{};
   std::array<double, 3> lowBias{};
@@ -452,6 +457,12 @@ void FinishRowScalar(const RowFinish& k, const double* const* high, const double
     double self[3];
     for (int c = 0; c < 3; ++c) {
       self[c] = static_cast<double>(own[c][x]);
+      if (k.wholeSums) {
+        const double num = k.numeratorSign[c] * high[c][x] + k.wholeBias[c];
+        const long long q = static_cast<long long>(num) / static_cast<long long>(k.scale);
+        amplified[c] = k.quotientSign[c] * static_cast<double>(q) + k.amplifiedOffset[c];
+        continue;
+      }
       const double nh = k.numeratorSign[c] * high[c][x] + k.highBias[c];
       const double nl = k.numeratorSign[c] * low[c][x] + k.lowBias[c];
       const double num = nh * SplitUnit + nl;
@@ -489,7 +500,8 @@ void FinishRowScalar(const RowFinish& k, const double* const* high, const double
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // FinishRowScalar four pixels at a time, operation for operation (AVX2
-// without FMA, so every product and sum rounds as in the scalar form).
+// without FMA, so every product and sum rounds as in the scalar form), but
+// for the quotient by r^12 of whole sums, which is found another exact way.
 // Returns the number of pixels done; the caller finishes the rest.
 __attribute__((target("avx2"))) int FinishRowAvx2(const RowFinish& k, const double* const* high,
                                                   const double* const* low, const std::int32_t* const* own,
@@ -507,6 +519,8 @@ __attribute__((target("avx2"))) int FinishRowAvx2(const RowFinish& k, const doub
   const __m256d weightInside = _mm256_set1_pd(k.weightInside), weightOutside = _mm256_set1_pd(k.weightOutside);
   const __m256d scaleInside = _mm256_set1_pd(k.scaleInside), scaleOutside = _mm256_set1_pd(k.scaleOutside);
   const __m256d grayLow = _mm256_set1_pd(k.grayLow), grayHigh = _mm256_set1_pd(k.grayHigh);
+  const __m256d divisor = _mm256_set1_pd(k.scale);
+  const __m256d signBit = _mm256_set1_pd(-0.0);
   constexpr int toZero = _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC;
   int x = 0;
   for (; x + 4 <= count; x += 4) {
@@ -515,6 +529,21 @@ __attribute__((target("avx2"))) int FinishRowAvx2(const RowFinish& k, const doub
     for (int c = 0; c < 3; ++c) {
       self[c] = _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(own[c] + x)));
       const __m256d sign = _mm256_set1_pd(k.numeratorSign[c]);
+      if (k.wholeSums) {
+        // |num| = qa r^12 + rem: every product and difference here is an
+        // integer below 2^53, so exact, and qa is off by at most one.
+        const __m256d num = _mm256_add_pd(_mm256_mul_pd(sign, _mm256_loadu_pd(high[c] + x)),
+                                          _mm256_set1_pd(k.wholeBias[c]));
+        const __m256d magnitude = _mm256_andnot_pd(signBit, num);
+        __m256d qa = _mm256_round_pd(_mm256_mul_pd(magnitude, inverse), toZero);
+        const __m256d rem = _mm256_sub_pd(magnitude, _mm256_mul_pd(qa, divisor));
+        qa = _mm256_add_pd(qa, _mm256_and_pd(_mm256_cmp_pd(rem, divisor, _CMP_GE_OQ), one));
+        qa = _mm256_sub_pd(qa, _mm256_and_pd(_mm256_cmp_pd(rem, zero, _CMP_LT_OQ), one));
+        const __m256d q = _mm256_or_pd(qa, _mm256_and_pd(signBit, num));
+        amplified[c] = _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(k.quotientSign[c]), q),
+                                     _mm256_set1_pd(k.amplifiedOffset[c]));
+        continue;
+      }
       const __m256d nh = _mm256_add_pd(_mm256_mul_pd(sign, _mm256_loadu_pd(high[c] + x)), _mm256_set1_pd(k.highBias[c]));
       const __m256d nl = _mm256_add_pd(_mm256_mul_pd(sign, _mm256_loadu_pd(low[c] + x)), _mm256_set1_pd(k.lowBias[c]));
       const __m256d num = _mm256_add_pd(_mm256_mul_pd(nh, unit), nl);
@@ -617,6 +646,8 @@ RowFinish MakeRowFinish(const EyeRule& rule, const EyeWindow& w) {
     k.boxLow[c] = rule.box[c].low;
     k.boxHigh[c] = rule.box[c].high;
   }
+  for (std::size_t c = 0; c < 3; ++c) k.wholeBias[c] = k.highBias[c] * SplitUnit + k.lowBias[c];
+  k.scale = static_cast<double>(w.scale);
   k.inverseScale = w.inverseScale;
   k.scaleHigh = static_cast<double>(w.scale >> 16);
   k.scaleLow = static_cast<double>(w.scale & 0xFFFF);
@@ -652,6 +683,7 @@ struct EyeJob {
   bool rowFinish = false;  // FinishRow may be used
   int firstColumn = 0;
   int lastColumn = -1;
+  int sourceFirstRow = 0;  // the source's row 0 is this row of the picture
   int targetFirstRow = 0;  // the target's row 0 is this row of the picture
 };
 
@@ -695,7 +727,7 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
     for (std::size_t c = 0; c < 3; ++c) {
       for (int t = 0; t < w.taps; ++t) {
         rows[static_cast<std::size_t>(t)] =
-            reinterpret_cast<const std::int32_t*>(&job.source.at(static_cast<int>(c), y - reach + t, inputColumn));
+            reinterpret_cast<const std::int32_t*>(&job.source.at(static_cast<int>(c), y - reach + t - job.sourceFirstRow, inputColumn));
       }
       double* col = column.data() + c * uspan;
       switch (job.path) {
@@ -730,8 +762,9 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
     }
 
     if (job.rowFinish) {
-      // Direct sums are split here too, so FinishRow sees one form.
-      if (job.path == SumPath::Direct) {
+      // Direct sums not whole enough for FinishRow are split here, so it
+      // sees one of its two forms.
+      if (job.path == SumPath::Direct && !job.finish->wholeSums) {
         for (std::size_t c = 0; c < 3; ++c) {
           SplitHighLow(sum.data() + c * ucount, count, high.data() + c * ucount, sumLow.data() + c * ucount);
           std::copy(high.data() + c * ucount, high.data() + (c + 1) * ucount, sum.data() + c * ucount);
@@ -742,7 +775,7 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
       const std::int32_t* owns[3];
       std::uint32_t* outs[3];
       for (int c = 0; c < 3; ++c) {
-        owns[c] = reinterpret_cast<const std::int32_t*>(&job.source.at(c, y, job.firstColumn));
+        owns[c] = reinterpret_cast<const std::int32_t*>(&job.source.at(c, y - job.sourceFirstRow, job.firstColumn));
         outs[c] = &job.target.at(c, y - job.targetFirstRow, job.firstColumn);
       }
       FinishRow(*job.finish, highs, lows, owns, outs, count);
@@ -755,7 +788,7 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
       std::array<long long, 3> q{};
       std::array<long long, 3> own{};
       for (std::size_t c = 0; c < 3; ++c) {
-        own[c] = static_cast<std::int32_t>(job.source.at(static_cast<int>(c), y, x));
+        own[c] = static_cast<std::int32_t>(job.source.at(static_cast<int>(c), y - job.sourceFirstRow, x));
         Int128 v = 0;
         double estimate = 0.0;
         switch (job.path) {
@@ -855,7 +888,8 @@ void WriteEyeFrameRows(const PlaneView& target, int width, int height, int n, in
 }
 
 void RunEyeRegion(const PlaneView& source, const PlaneView& target, int width, int height, int n,
-                  const EyeParameters& parameters, int yFrom, int yTo, int threads, int targetFirstRow) {
+                  const EyeParameters& parameters, int yFrom, int yTo, int threads, int sourceFirstRow,
+                  int targetFirstRow) {
   EyeRegion region = EyeRegionOf(width, height, n, parameters);
   region.firstRow = std::max(region.firstRow, yFrom);
   region.lastRow = std::min(region.lastRow, yTo - 1);
@@ -870,11 +904,20 @@ void RunEyeRegion(const PlaneView& source, const PlaneView& target, int width, i
   job.rule = &rule;
   job.firstColumn = region.firstColumn;
   job.lastColumn = region.lastColumn;
+  job.sourceFirstRow = sourceFirstRow;
   job.targetFirstRow = targetFirstRow;
-  const long long largest = LargestSample(source, region.firstRow - reach, region.lastRow + reach,
+  const long long largest = LargestSample(source, region.firstRow - reach - sourceFirstRow,
+                                          region.lastRow + reach - sourceFirstRow,
                                           region.firstColumn - reach, region.lastColumn + reach);
   job.path = ChooseSumPath(window, largest);
-  const RowFinish finish = MakeRowFinish(rule, window);
+  RowFinish finish = MakeRowFinish(rule, window);
+  // Whole sums when every sum, the pivot's share and so the numerator stay
+  // below 2^52 in magnitude (r^12 always does): then all is exact in doubles.
+  long long bound = largest;
+  for (long long v : rule.reference) bound = std::max(bound, std::llabs(v));
+  if (rule.pivot == Pivot::White) bound = std::max<long long>(bound, 255);
+  finish.wholeSums = job.path == SumPath::Direct &&
+                     static_cast<double>(bound) * static_cast<double>(window.sumSquared) < ExactLimit * 0.5;
   job.finish = &finish;
   job.rowFinish = job.path != SumPath::Exact && largest <= RowFinishLimit &&
                   std::all_of(rule.reference.begin(), rule.reference.end(),
@@ -903,14 +946,14 @@ void WriteEyeFrame(const PlaneView& target, int width, int height, int n) {
 void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width, int height, int n,
                      const EyeParameters& parameters, int yFrom, int yTo, int threads) {
   if (!IsEyeWindow(n) || width <= 0 || height <= 0) return;
-  RunEyeRegion(source, target, width, height, n, parameters, yFrom, yTo, threads, 0);
+  RunEyeRegion(source, target, width, height, n, parameters, yFrom, yTo, threads, 0, 0);
   if (parameters.areaEyeOn == 0) WriteEyeFrame(target, width, height, n);
 }
 
-void VantorEyeBandOn(const PlaneView& source, const PlaneView& band, int width, int height, int n,
+void VantorEyeBandOn(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height, int n,
                      const EyeParameters& parameters, int yFrom, int yTo, int threads) {
   if (!IsEyeWindow(n) || width <= 0 || height <= 0 || yFrom >= yTo) return;
-  RunEyeRegion(source, band, width, height, n, parameters, yFrom, yTo, threads, yFrom);
+  RunEyeRegion(source, band, width, height, n, parameters, yFrom, yTo, threads, sourceFirstRow, yFrom);
   if (parameters.areaEyeOn == 0) WriteEyeFrameRows(band, width, height, n, yFrom, yTo, yFrom);
 }
 

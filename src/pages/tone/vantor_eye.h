@@ -120,9 +120,11 @@ void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width
 
 // The same over rows yFrom <= y < yTo into `band`, a view of just those rows
 // (its row 0 is picture row yFrom), the frame of those rows included; every
-// pixel of the band is written when the area eye is off. Band by band, a
-// large picture needs no second set of planes.
-void VantorEyeBandOn(const PlaneView& source, const PlaneView& band, int width, int height, int n,
+// pixel of the band is written when the area eye is off. The source may hold
+// only some rows too: its row 0 is picture row sourceFirstRow, and it must
+// hold rows yFrom - n/2 .. yTo - 1 + n/2 of the picture (those that exist).
+// Band by band, a large picture is never held whole.
+void VantorEyeBandOn(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height, int n,
                      const EyeParameters& parameters, int yFrom, int yTo, int threads);
 
 // The white frame alone, as above.
