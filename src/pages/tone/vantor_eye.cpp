@@ -149,6 +149,7 @@ struct EyeWindow {
   int taps = 0;
   std::array<double, MaxTaps> weight{};
   std::array<long long, MaxTaps> weightInteger{};
+  std::array<std::int32_t, MaxTaps> weight32{};  // the same (below 2^31 for r <= 20)
   long long sum = 0;
   Int128 sumSquared = 0;
   long long scale = 0;  // r^12 (< 2^63 for r <= 20)
@@ -164,6 +165,7 @@ EyeWindow MakeEyeWindow(int n) {
     const long long base = w.r - std::abs(t - (w.r - 1));
     const long long p = base * base * base * base * base * base;
     w.weightInteger[static_cast<std::size_t>(t)] = p;
+    w.weight32[static_cast<std::size_t>(t)] = static_cast<std::int32_t>(p);
     w.weight[static_cast<std::size_t>(t)] = static_cast<double>(p);
     w.sum += p;
   }
@@ -202,6 +204,12 @@ SumPath ChooseSumPath(const EyeWindow& w, long long maxSample) {
     return SumPath::Split;
   }
   return SumPath::Exact;
+}
+
+// Whether samples of magnitude up to maxSample keep every column sum, and so
+// every partial sum and product of it, below 2^31.
+bool SmallColumnSums(const EyeWindow& w, long long maxSample) {
+  return static_cast<double>(maxSample) * static_cast<double>(w.sum) < 2147483648.0;
 }
 
 // ============================================================================
@@ -359,18 +367,55 @@ __attribute__((target("avx2,fma"))) int SumColumnsAvx2(const std::int32_t* const
   return k;
 }
 
-__attribute__((target("avx2,fma"))) int SumAlongRowAvx2(const double* in, const double* weight, int taps, int count,
-                                                        double* out) {
+// The column sums in 32-bit integers, for samples small enough that no sum
+// of products reaches 2^31 (see SmallColumnSums). The window is symmetric
+// (weight t equals weight taps - 1 - t), so each pair of rows is added
+// before its one product.
+__attribute__((target("avx2"))) int SumColumnsSmallAvx2(const std::int32_t* const* rows, const std::int32_t* weight,
+                                                        int taps, int count, double* out) {
+  const int middle = taps / 2;
   int k = 0;
   for (; k + 16 <= count; k += 16) {
-    __m256d a0 = _mm256_setzero_pd(), a1 = a0, a2 = a0, a3 = a0;
-    for (int t = 0; t < taps; ++t) {
+    const __m256i wm = _mm256_set1_epi32(weight[middle]);
+    const auto* centre = reinterpret_cast<const __m256i*>(rows[middle] + k);
+    __m256i a0 = _mm256_mullo_epi32(wm, _mm256_loadu_si256(centre));
+    __m256i a1 = _mm256_mullo_epi32(wm, _mm256_loadu_si256(centre + 1));
+    for (int t = 0; t < middle; ++t) {
+      const __m256i w = _mm256_set1_epi32(weight[t]);
+      const auto* from = reinterpret_cast<const __m256i*>(rows[t] + k);
+      const auto* mirror = reinterpret_cast<const __m256i*>(rows[taps - 1 - t] + k);
+      a0 = _mm256_add_epi32(a0, _mm256_mullo_epi32(w, _mm256_add_epi32(_mm256_loadu_si256(from),
+                                                                        _mm256_loadu_si256(mirror))));
+      a1 = _mm256_add_epi32(a1, _mm256_mullo_epi32(w, _mm256_add_epi32(_mm256_loadu_si256(from + 1),
+                                                                        _mm256_loadu_si256(mirror + 1))));
+    }
+    _mm256_storeu_pd(out + k, _mm256_cvtepi32_pd(_mm256_castsi256_si128(a0)));
+    _mm256_storeu_pd(out + k + 4, _mm256_cvtepi32_pd(_mm256_extracti128_si256(a0, 1)));
+    _mm256_storeu_pd(out + k + 8, _mm256_cvtepi32_pd(_mm256_castsi256_si128(a1)));
+    _mm256_storeu_pd(out + k + 12, _mm256_cvtepi32_pd(_mm256_extracti128_si256(a1, 1)));
+  }
+  return k;
+}
+
+// Along the row, the symmetric pairs are added first too: every value is an
+// exact integer in a double, so this changes no result.
+__attribute__((target("avx2,fma"))) int SumAlongRowAvx2(const double* in, const double* weight, int taps, int count,
+                                                        double* out) {
+  const int middle = taps / 2;
+  int k = 0;
+  for (; k + 16 <= count; k += 16) {
+    const __m256d wm = _mm256_broadcast_sd(weight + middle);
+    const double* centre = in + k + middle;
+    __m256d a0 = _mm256_mul_pd(wm, _mm256_loadu_pd(centre)), a1 = _mm256_mul_pd(wm, _mm256_loadu_pd(centre + 4));
+    __m256d a2 = _mm256_mul_pd(wm, _mm256_loadu_pd(centre + 8)), a3 = _mm256_mul_pd(wm, _mm256_loadu_pd(centre + 12));
+    for (int t = 0; t < middle; ++t) {
       const __m256d w = _mm256_broadcast_sd(weight + t);
       const double* from = in + k + t;
-      a0 = _mm256_fmadd_pd(w, _mm256_loadu_pd(from), a0);
-      a1 = _mm256_fmadd_pd(w, _mm256_loadu_pd(from + 4), a1);
-      a2 = _mm256_fmadd_pd(w, _mm256_loadu_pd(from + 8), a2);
-      a3 = _mm256_fmadd_pd(w, _mm256_loadu_pd(from + 12), a3);
+      const double* mirror = in + k + taps - 1 - t;
+      a0 = _mm256_fmadd_pd(w, _mm256_add_pd(_mm256_loadu_pd(from), _mm256_loadu_pd(mirror)), a0);
+      a1 = _mm256_fmadd_pd(w, _mm256_add_pd(_mm256_loadu_pd(from + 4), _mm256_loadu_pd(mirror + 4)), a1);
+      a2 = _mm256_fmadd_pd(w, _mm256_add_pd(_mm256_loadu_pd(from + 8), _mm256_loadu_pd(mirror + 8)), a2);
+      a3 = _mm256_fmadd_pd(w, _mm256_add_pd(_mm256_loadu_pd(from + 12), _mm256_loadu_pd(mirror + 12)), a3);
     }
     _mm256_storeu_pd(out + k, a0);
     _mm256_storeu_pd(out + k + 4, a1);
@@ -391,10 +436,17 @@ bool HaveAvx2() {
 }
 #endif
 
-void SumColumns(const std::int32_t* const* rows, const double* weight, int taps, int count, double* out) {
+void SumColumns(const std::int32_t* const* rows, const EyeWindow& w, bool small, int count, double* out) {
+  const double* weight = w.weight.data();
+  const int taps = w.taps;
   int done = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (HaveAvx2()) done = SumColumnsAvx2(rows, weight, taps, count, out);
+  if (HaveAvx2()) {
+    done = small ? SumColumnsSmallAvx2(rows, w.weight32.data(), taps, count, out)
+                 : SumColumnsAvx2(rows, weight, taps, count, out);
+  }
+#else
+  (void)small;
 #endif
   SumColumnsPlain(rows, weight, taps, done, count, out);
 }
@@ -681,6 +733,7 @@ struct EyeJob {
   const RowFinish* finish = nullptr;
   SumPath path = SumPath::Direct;
   bool rowFinish = false;  // FinishRow may be used
+  bool smallColumnSums = false;  // column sums in 32-bit integers (SmallColumnSums)
   int firstColumn = 0;
   int lastColumn = -1;
   int sourceFirstRow = 0;  // the source's row 0 is this row of the picture
@@ -732,11 +785,11 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
       double* col = column.data() + c * uspan;
       switch (job.path) {
         case SumPath::Direct:
-          SumColumns(rows.data(), w.weight.data(), w.taps, span, col);
+          SumColumns(rows.data(), w, job.smallColumnSums, span, col);
           SumAlongRow(col, w.weight.data(), w.taps, count, sum.data() + c * ucount);
           break;
         case SumPath::Split:
-          SumColumns(rows.data(), w.weight.data(), w.taps, span, col);
+          SumColumns(rows.data(), w, job.smallColumnSums, span, col);
           SplitHighLow(col, span, high.data() + c * uspan, low.data() + c * uspan);
           SumAlongRow(high.data() + c * uspan, w.weight.data(), w.taps, count, sum.data() + c * ucount);
           SumAlongRow(low.data() + c * uspan, w.weight.data(), w.taps, count, sumLow.data() + c * ucount);
@@ -910,6 +963,7 @@ void RunEyeRegion(const PlaneView& source, const PlaneView& target, int width, i
                                           region.lastRow + reach - sourceFirstRow,
                                           region.firstColumn - reach, region.lastColumn + reach);
   job.path = ChooseSumPath(window, largest);
+  job.smallColumnSums = SmallColumnSums(window, largest);
   RowFinish finish = MakeRowFinish(rule, window);
   // Whole sums when every sum, the pivot's share and so the numerator stay
   // below 2^52 in magnitude (r^12 always does): then all is exact in doubles.
