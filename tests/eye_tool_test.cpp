@@ -166,7 +166,11 @@ TEST(EyeTool, FailuresSayOneLineAndLeaveOutputAlone) {
       {"--ref 1,2 in.bmp c.bmp", "c.bmp"},           {"missing.bmp d.bmp", "d.bmp"},
       {"damaged.bmp e.png", "e.png"},                {"in.bmp no/such/folder/f.bmp", "no/such/folder/f.bmp"},
       {"damaged.bmp existing.bmp", "existing.bmp"}, {"--mode sideways in.bmp existing.bmp", "existing.bmp"},
-      {"in.bmp", ""}};
+      {"in.bmp", ""},
+      {"--full-size damaged.bmp existing.bmp", "existing.bmp"},
+      {"--full-size in.bmp no/such/folder/g.bmp", "no/such/folder/g.bmp"},
+      {"--full-size in.bmp no/such/folder/g.png", "no/such/folder/g.png"},
+      {"--full-size stdout.txt h.bmp", "h.bmp"}};
   for (const auto& c : cases) {
     const ToolRun run = RunTool(c.arguments);
     EXPECT_NE(run.exitCode, 0) << c.arguments;
