@@ -126,7 +126,7 @@ TEST(EyeTool, FullSizeFromAnyInputIsTheEnginesPassWithTheWholePicturesLevels) {
   const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(W));
   std::vector<std::uint8_t> topDown(bottomUp.begin(), bottomUp.begin() + BmpHeaderBytes);
   const std::uint32_t negative = static_cast<std::uint32_t>(-H);
-  for (int k = 0; k < 4; ++k) topDown[22 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(negative >> (8 * k));
+  for (std::size_t k = 0; k < 4; ++k) topDown[22 + k] = static_cast<std::uint8_t>(negative >> (8 * k));
   for (int row = H - 1; row >= 0; --row) {
     const auto start = bottomUp.begin() + BmpHeaderBytes + static_cast<std::ptrdiff_t>(rowBytes) * row;
     topDown.insert(topDown.end(), start, start + static_cast<std::ptrdiff_t>(rowBytes));

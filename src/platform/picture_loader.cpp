@@ -532,10 +532,8 @@ bool BmpRowReader::ReadRows(int first, int count, std::uint8_t* to) const {
   if (!topDown_) {
     // Bottom-up rows lie in the file as asked for: one read. The last row's
     // padding may be missing from the file, and is not read.
-    const std::size_t firstRow = static_cast<std::size_t>(first);
-    const std::size_t end = firstRow + static_cast<std::size_t>(count);
-    const std::size_t bytes = count == 0 ? 0 : rowBytes_ * (end - firstRow - 1) + pixelBytes;
-    return ReadAt(fd_, to, bytes, offset_ + firstRow * rowBytes_);
+    const std::size_t bytes = count == 0 ? 0 : rowBytes_ * static_cast<std::size_t>(count - 1) + pixelBytes;
+    return ReadAt(fd_, to, bytes, offset_ + static_cast<std::size_t>(first) * rowBytes_);
   }
   for (int k = 0; k < count; ++k) {
     const std::size_t fileRow = rows - 1 - static_cast<std::size_t>(first + k);

@@ -36,7 +36,8 @@ std::optional<Picture> LoadPictureFromBytes(std::span<const std::uint8_t> bytes,
 
 // A plain 24-bit BMP read a band of rows at a time where it lies in its file,
 // for a tool that goes through a picture of many millions of pixels without
-// ever holding it whole (a mapped file could vanish under it; this cannot).
+// ever holding it whole. Rows are read, not mapped, so a file cut short
+// under the reader gives a failed read rather than a crash.
 class BmpRowReader {
  public:
   // Nothing when the file cannot be opened, is not a plain uncompressed

@@ -3,9 +3,10 @@
 //
 // BMP inputs are also read through the file path (which reads plain BMPs a
 // band of rows at a time) from an in-memory file, and both answers must
-// agree; so must the row reader's rows, when it takes the file. A refused input must come with a message. The decoders' own
-// warnings about broken input are silenced so that the fuzzer's log stays
-// readable; they are expected for such input.
+// agree; so must the row reader's rows, when it takes the file. A refused
+// input must come with a message. The decoders' own warnings about broken
+// input are silenced so that the fuzzer's log stays readable; they are
+// expected for such input.
 
 #include <glib.h>
 #include <sys/mman.h>

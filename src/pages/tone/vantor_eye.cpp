@@ -779,8 +779,9 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
   for (int y = firstRow; y <= lastRow; ++y) {
     for (std::size_t c = 0; c < 3; ++c) {
       for (int t = 0; t < w.taps; ++t) {
+        const int sourceRow = y - reach + t - job.sourceFirstRow;
         rows[static_cast<std::size_t>(t)] =
-            reinterpret_cast<const std::int32_t*>(&job.source.at(static_cast<int>(c), y - reach + t - job.sourceFirstRow, inputColumn));
+            reinterpret_cast<const std::int32_t*>(&job.source.at(static_cast<int>(c), sourceRow, inputColumn));
       }
       double* col = column.data() + c * uspan;
       switch (job.path) {
