@@ -188,6 +188,26 @@ TEST(EyeTool, FailuresSayOneLineAndLeaveOutputAlone) {
   EXPECT_EQ(files, 5);  // in, damaged, existing, stdout.txt, stderr.txt
 }
 
+// A write that fails part way through the bands (here: over the file size
+// limit) stops every worker, says so once and leaves no file behind.
+TEST(EyeTool, AFullSizeWriteFailingHalfWayLeavesNothing) {
+  ProgramSession session;
+  ASSERT_TRUE(WriteFileAtomically("in.bmp", TestPictureBmp(600, 400)));  // 720 kB out, in 13 bands
+  for (const char* output : {"out.bmp", "out.png"}) {
+    const ToolRun run = RunTool(std::string("--full-size in.bmp ") + output);
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    ASSERT_TRUE(fs::remove(output));
+  }
+  const int status = std::system(("(trap '' XFSZ; ulimit -f 200; exec '" + Tool +
+                                  "' --full-size in.bmp out.bmp) >stdout.txt 2>stderr.txt")
+                                     .c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_EQ(TextOf("stderr.txt"), "vazesample-eye: cannot write out.bmp: the file could not be written\n");
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(session.Folder())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 3);  // in, stdout.txt, stderr.txt
+}
+
 TEST(EyeTool, HelpPrintsUsage) {
   ProgramSession session;
   const ToolRun run = RunTool("--help");

@@ -872,7 +872,8 @@ void RunEyeRows(const EyeJob& job, int firstRow, int lastRow) {
 }
 
 // Largest |sample| over rows and columns of the three planes (read as signed).
-long long LargestSample(const PlaneView& planes, int firstRow, int lastRow, int firstColumn, int lastColumn) {
+VZ_EYE_CLONES long long LargestSample(const PlaneView& planes, int firstRow, int lastRow, int firstColumn,
+                                     int lastColumn) {
   long long largest = 0;
   for (int c = 0; c < 3; ++c) {
     for (int y = firstRow; y <= lastRow; ++y) {
