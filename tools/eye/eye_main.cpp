@@ -9,9 +9,8 @@
 //
 // [SECTION] options
 // [SECTION] planes and BMP rows
-// [SECTION] the full-size pass, a band of rows at a time
+// [SECTION] the pass, a band of rows at a time
 // [SECTION] main
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -217,37 +216,18 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& o) {
 #define VZ_TOOL_CLONES
 #endif
 
-// Samples of one plane: 2 MB aligned and offered to the kernel for huge
-// pages, which saves most page faults. The contents start undefined.
-class SampleBuffer {
- public:
-  explicit SampleBuffer(std::size_t count) {
-    constexpr std::size_t Huge = 2u << 20;
-    const std::size_t bytes = (count * sizeof(std::uint32_t) + Huge - 1) / Huge * Huge;
-    data_ = static_cast<std::uint32_t*>(std::aligned_alloc(Huge, std::max(bytes, Huge)));
-    if (data_ != nullptr) ::madvise(data_, bytes, MADV_HUGEPAGE);
-  }
-  SampleBuffer(const SampleBuffer&) = delete;
-  SampleBuffer& operator=(const SampleBuffer&) = delete;
-  ~SampleBuffer() { std::free(data_); }
-  std::uint32_t* data() const { return data_; }
-
- private:
-  std::uint32_t* data_ = nullptr;
-};
-
-// Three planes of width x height samples, row 0 the bottom row.
-struct OwnPlanes {
+// Three planes of width x rows samples for one band, row 0 its bottom row.
+// The samples start undefined: only the pages a band touches are ever
+// faulted in, which on a virtual machine costs more than their use.
+struct BandPlanes {
   int width = 0;
-  int height = 0;
-  std::array<std::unique_ptr<SampleBuffer>, 3> plane;
-  OwnPlanes(int w, int h) : width(w), height(h) {
-    for (auto& p : plane) p = std::make_unique<SampleBuffer>(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  int rows = 0;
+  std::array<std::unique_ptr<std::uint32_t[]>, 3> plane;
+  BandPlanes(int w, int r) : width(w), rows(r) {
+    const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(r);
+    for (auto& p : plane) p = std::make_unique_for_overwrite<std::uint32_t[]>(count);
   }
-  bool allocated() const { return plane[0]->data() && plane[1]->data() && plane[2]->data(); }
-  PlaneView view() const {
-    return PlaneView{{plane[0]->data(), plane[1]->data(), plane[2]->data()}, width, height};
-  }
+  PlaneView view() const { return PlaneView{{plane[0].get(), plane[1].get(), plane[2].get()}, width, rows}; }
 };
 
 // Rows 0 .. rows - 1 of the planes as BMP rows (blue, green, red, padded to
@@ -287,73 +267,33 @@ VZ_TOOL_CLONES void PlanesOfBmpRows(const std::uint8_t* from, int width, int row
   }
 }
 
-// The whole planes as a BMP file's pixel rows, a band of rows at a time.
-bool AppendBmpOf(AtomicFileWriter& file, const PlaneView& planes, int width, int height) {
-  if (!file.Append(BmpHeader(width, height, 0))) return false;
-  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
-  constexpr int BandRows = 64;
-  std::vector<std::uint8_t> band(rowBytes * BandRows);
-  for (int first = 0; first < height; first += BandRows) {
-    const int count = std::min(BandRows, height - first);
-    PlaneView rows = planes;
-    for (auto& p : rows.plane) p += static_cast<std::size_t>(first) * static_cast<std::size_t>(planes.stride);
-    BmpRowsOf(rows, width, count, band.data());
-    if (!file.Append(std::span<const std::uint8_t>(band.data(), rowBytes * static_cast<std::size_t>(count)))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::vector<std::uint8_t> RgbTopDownOf(const PlaneView& planes, int width, int height) {
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* to = rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3;
-    const int row = height - 1 - y;
-    for (int x = 0; x < width; ++x) {
-      to[3 * x] = static_cast<std::uint8_t>(planes.at(2, row, x) & 0xFFu);
-      to[3 * x + 1] = static_cast<std::uint8_t>(planes.at(1, row, x) & 0xFFu);
-      to[3 * x + 2] = static_cast<std::uint8_t>(planes.at(0, row, x) & 0xFFu);
-    }
-  }
-  return rgb;
-}
-
-bool WriteOutput(const std::string& path, const PlaneView& planes, int width, int height, std::string* error) {
-  if (EndsWith(Lower(path), ".png")) {
-    const std::vector<std::uint8_t> rgb = RgbTopDownOf(planes, width, height);
-    return SavePng(path, width, height, rgb.data(), error);
-  }
-  // Written beside the output and renamed over it when whole; like any
-  // ordinary file tool, the tool leaves flushing to disk to the system.
-  AtomicFileWriter file(path);
-  if (!AppendBmpOf(file, planes, width, height) || !file.Commit(Durability::Ordinary)) {
-    *error = "the file could not be written";
-    return false;
-  }
-  return true;
-}
-
 int Workers() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u)); }
 
 // ============================================================================
-// [SECTION] the full-size pass, a band of rows at a time
+// [SECTION] the pass, a band of rows at a time
 // ============================================================================
 
 // The input picture's rows as a BMP stores them: row 0 the bottom row,
-// BmpRowBytes(width) bytes a row, blue, green, red. A plain BMP is read where
-// it lies in its file, so a picture of many millions of pixels is never held
-// whole; any other picture is decoded first.
+// BmpRowBytes(width) bytes a row, blue, green, red. At full size a plain BMP
+// is read where it lies in its file, so a picture of many millions of pixels
+// is never held whole, and any other picture is decoded first; placed, the
+// rows are those of the canvas the picture was drawn into.
 struct InputRows {
   int width = 0;
   int height = 0;
   std::optional<BmpRowReader> file;
   std::optional<Picture> picture;
+  std::vector<std::uint8_t> canvas;  // Stride x CanvasRows, rows as in a BMP
 
   // Rows first .. first + count - 1 into `to`; from several threads at once.
   bool Read(int first, int count, std::uint8_t* to) const {
     if (file) return file->ReadRows(first, count, to);
     const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+    if (!canvas.empty()) {
+      std::copy_n(canvas.data() + static_cast<std::size_t>(first) * rowBytes,
+                  static_cast<std::size_t>(count) * rowBytes, to);
+      return true;
+    }
     const std::size_t w = static_cast<std::size_t>(width);
     for (int k = 0; k < count; ++k) {
       const std::uint8_t* from = picture->rgb.data() + static_cast<std::size_t>(height - 1 - (first + k)) * w * 3;
@@ -368,8 +308,18 @@ struct InputRows {
   }
 };
 
-std::optional<InputRows> OpenInput(const std::string& path, std::string* error) {
+std::optional<InputRows> OpenInput(const std::string& path, bool fullSize, std::string* error) {
   InputRows input;
+  if (!fullSize) {
+    // The program's placement: the picture drawn into the canvas.
+    const std::optional<Picture> picture = LoadPicture(path, error);
+    if (!picture) return std::nullopt;
+    input.width = Stride;
+    input.height = CanvasRows;
+    input.canvas.resize(CanvasByteCount);
+    DrawPictureIntoCanvas(*picture, input.canvas.data());
+    return input;
+  }
   input.file = BmpRowReader::Open(path);
   if (input.file) {
     input.width = input.file->width();
@@ -513,9 +463,8 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
       if (failure.empty()) failure = why;
       slotFreed.notify_all();
     };
-    const OwnPlanes window(width, BandRows + 2 * reach);
-    const OwnPlanes band(width, BandRows);
-    if (!window.allocated() || !band.allocated()) return fail("not enough memory");
+    const BandPlanes window(width, BandRows + 2 * reach);
+    const BandPlanes band(width, BandRows);
     std::vector<std::uint8_t> rows(rowBytes * static_cast<std::size_t>(BandRows + 2 * reach));
     for (;;) {
       std::unique_lock held(lock);
@@ -552,9 +501,9 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
   return failure.empty();
 }
 
-// The full-size pass into OUTPUT: a BMP is written as the bands come, a PNG
-// is gathered whole and then encoded.
-bool WriteFullSizePass(const std::string& path, const InputRows& input, int n, const EyeParameters& parameters,
+// The pass into OUTPUT: a BMP is written as the bands come, a PNG is
+// gathered whole and then encoded.
+bool WritePass(const std::string& path, const InputRows& input, int n, const EyeParameters& parameters,
                        std::string* error) {
   const int width = input.width, height = input.height;
   const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
@@ -611,39 +560,14 @@ int main(int argc, char** argv) {
   const int n = WindowOfHornKey(options.hornKey);
   std::string error;
 
-  if (options.fullSize) {
-    std::optional<InputRows> input = OpenInput(options.input, &error);
-    if (!input) return Fail("cannot read " + options.input + ": " + error, 1);
-    if (options.referenceAuto) {
-      const auto middle = MiddleLevelsOf(*input);
-      if (!middle) return Fail("cannot read " + options.input + ": the file could no longer be read", 1);
-      parameters.reference = *middle;
-    }
-    if (!WriteFullSizePass(options.output, *input, n, parameters, &error)) {
-      return Fail("cannot write " + options.output + ": " + error, 1);
-    }
-    return 0;
-  }
-
-  std::optional<Picture> picture = LoadPicture(options.input, &error);
-  if (!picture) return Fail("cannot read " + options.input + ": " + error, 1);
-  // The program's placement: the picture drawn into the canvas, whose
-  // samples are the source; the pass writes every pixel of the target.
-  OwnPlanes source(Stride, CanvasRows);
-  OwnPlanes target(Stride, CanvasRows);
-  if (!source.allocated() || !target.allocated()) return Fail("not enough memory for " + options.input, 1);
-  {
-    std::vector<std::uint8_t> canvas(CanvasByteCount, 0);
-    DrawPictureIntoCanvas(*picture, canvas.data());
-    PlanesFromCanvasInto(source.view(), canvas.data(), Stride, CanvasRows);
-  }
+  std::optional<InputRows> input = OpenInput(options.input, options.fullSize, &error);
+  if (!input) return Fail("cannot read " + options.input + ": " + error, 1);
   if (options.referenceAuto) {
-    const auto levels = ChannelLevelsOf(source.view(), Stride, CanvasRows);
-    for (std::size_t c = 0; c < 3; ++c) parameters.reference[c] = levels[c].middle;
+    const auto middle = MiddleLevelsOf(*input);
+    if (!middle) return Fail("cannot read " + options.input + ": the file could no longer be read", 1);
+    parameters.reference = *middle;
   }
-  // All rows at once: the workers share them, and the frame is written once.
-  VantorEyeRowsOn(source.view(), target.view(), Stride, CanvasRows, n, parameters, 0, CanvasRows, Workers());
-  if (!WriteOutput(options.output, target.view(), Stride, CanvasRows, &error)) {
+  if (!WritePass(options.output, *input, n, parameters, &error)) {
     return Fail("cannot write " + options.output + ": " + error, 1);
   }
   return 0;
