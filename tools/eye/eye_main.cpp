@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <string>
 #include <thread>
@@ -457,12 +458,12 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
     }
   };
 
-  auto work = [&] {
-    auto fail = [&](const std::string& why) {
-      const std::lock_guard held(lock);
-      if (failure.empty()) failure = why;
-      slotFreed.notify_all();
-    };
+  auto fail = [&](const std::string& why) {
+    const std::lock_guard held(lock);
+    if (failure.empty()) failure = why;
+    slotFreed.notify_all();
+  };
+  auto workOn = [&] {
     const BandPlanes window(width, BandRows + 2 * reach);
     const BandPlanes band(width, BandRows);
     std::vector<std::uint8_t> rows(rowBytes * static_cast<std::size_t>(BandRows + 2 * reach));
@@ -490,6 +491,13 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
       slot.ready = true;
       handOn();
       slotFreed.notify_all();
+    }
+  };
+  auto work = [&] {
+    try {
+      workOn();
+    } catch (const std::bad_alloc&) {
+      fail("not enough memory");
     }
   };
   std::vector<std::thread> helpers;
@@ -545,7 +553,7 @@ bool WritePass(const std::string& path, const InputRows& input, int n, const Eye
 // [SECTION] main
 // ============================================================================
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   Options options;
   if (auto error = ParseOptions(argc, argv, options)) return Fail(*error, 2);
   if (options.help) {
@@ -571,4 +579,6 @@ int main(int argc, char** argv) {
     return Fail("cannot write " + options.output + ": " + error, 1);
   }
   return 0;
+} catch (const std::bad_alloc&) {
+  return Fail("not enough memory for this picture", 1);
 }
