@@ -208,6 +208,26 @@ TEST(EyeTool, AFullSizeWriteFailingHalfWayLeavesNothing) {
   EXPECT_EQ(files, 3);  // in, stdout.txt, stderr.txt
 }
 
+// The workers take bands as they come free and hand them on in order: run
+// after run, and on one processor as on all, the bytes are the same and no
+// run waits for ever (a run over 20 s counts as hung).
+TEST(EyeTool, RunsRepeatedAreIdenticalAndNeverHang) {
+  ProgramSession session;
+  ASSERT_TRUE(WriteFileAtomically("in.bmp", TestPictureBmp(500, 700)));
+  ASSERT_EQ(RunTool("--key C in.bmp first.bmp").exitCode, 0);
+  ASSERT_EQ(RunTool("--full-size --key B in.bmp first-full.bmp").exitCode, 0);
+  for (int k = 0; k < 24; ++k) {
+    const std::string one = k % 3 == 2 ? "taskset -c 0 " : "";
+    const std::string run = "timeout 20 " + one + "'" + Tool + "' ";
+    const int placed = std::system((run + "--key C in.bmp again.bmp").c_str());
+    const int full = std::system((run + "--full-size --key B in.bmp again-full.bmp").c_str());
+    ASSERT_EQ(placed, 0) << "run " << k;
+    ASSERT_EQ(full, 0) << "run " << k;
+    ASSERT_TRUE(FileBytes("again.bmp") == FileBytes("first.bmp")) << "run " << k;
+    ASSERT_TRUE(FileBytes("again-full.bmp") == FileBytes("first-full.bmp")) << "run " << k;
+  }
+}
+
 TEST(EyeTool, HelpPrintsUsage) {
   ProgramSession session;
   const ToolRun run = RunTool("--help");

@@ -268,6 +268,16 @@ VZ_TOOL_CLONES void PlanesOfBmpRows(const std::uint8_t* from, int width, int row
   }
 }
 
+// `pixels` pixels of 3 bytes, the first and third byte of each swapped: red,
+// green, blue to blue, green, red and back.
+void CopySwappingRedAndBlue(const std::uint8_t* from, std::uint8_t* to, std::size_t pixels) {
+  for (std::size_t x = 0; x < pixels; ++x) {
+    to[3 * x] = from[3 * x + 2];
+    to[3 * x + 1] = from[3 * x + 1];
+    to[3 * x + 2] = from[3 * x];
+  }
+}
+
 int Workers() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u)); }
 
 // ============================================================================
@@ -298,12 +308,7 @@ struct InputRows {
     const std::size_t w = static_cast<std::size_t>(width);
     for (int k = 0; k < count; ++k) {
       const std::uint8_t* from = picture->rgb.data() + static_cast<std::size_t>(height - 1 - (first + k)) * w * 3;
-      std::uint8_t* row = to + static_cast<std::size_t>(k) * rowBytes;
-      for (std::size_t x = 0; x < w; ++x) {
-        row[3 * x] = from[3 * x + 2];
-        row[3 * x + 1] = from[3 * x + 1];
-        row[3 * x + 2] = from[3 * x];
-      }
+      CopySwappingRedAndBlue(from, to + static_cast<std::size_t>(k) * rowBytes, w);
     }
     return true;
   }
@@ -413,7 +418,7 @@ void ShowProgress(int rowsDone, int height) {
   std::fflush(stderr);
 }
 
-// The whole pass over the input at its own size, a band of rows at a time:
+// The whole pass over the input, a band of rows at a time:
 // each worker takes the next band, reads the rows its windows reach, computes
 // it into one of a few slots and hands on, in order, every band that is then
 // ready. A worker held up (by the system) keeps only its own band back while
@@ -471,8 +476,12 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
       std::unique_lock held(lock);
       if (nextBand >= bandCount || !failure.empty()) return;
       const int i = nextBand++;
+      // Band i's slot is free once band i - slots.size() is handed on. Waiting
+      // for that, rather than for the slot to be free, keeps a later band
+      // (i + slots.size()) from taking the slot first and waiting for ever
+      // on band i.
       Slot& slot = slots[static_cast<std::size_t>(i) % slots.size()];
-      slotFreed.wait(held, [&] { return slot.band == -1 || !failure.empty(); });
+      slotFreed.wait(held, [&] { return turn + static_cast<int>(slots.size()) > i || !failure.empty(); });
       if (!failure.empty()) return;
       slot.band = i;
       held.unlock();
@@ -512,7 +521,7 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
 // The pass into OUTPUT: a BMP is written as the bands come, a PNG is
 // gathered whole and then encoded.
 bool WritePass(const std::string& path, const InputRows& input, int n, const EyeParameters& parameters,
-                       std::string* error) {
+               std::string* error) {
   const int width = input.width, height = input.height;
   const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
   const std::size_t w = static_cast<std::size_t>(width);
@@ -521,12 +530,7 @@ bool WritePass(const std::string& path, const InputRows& input, int n, const Eye
     const BandSink gather = [&](int first, int count, const std::uint8_t* rows) {
       for (int k = 0; k < count; ++k) {
         const std::uint8_t* from = rows + static_cast<std::size_t>(k) * rowBytes;
-        std::uint8_t* to = rgb.data() + static_cast<std::size_t>(height - 1 - (first + k)) * w * 3;
-        for (std::size_t x = 0; x < w; ++x) {
-          to[3 * x] = from[3 * x + 2];
-          to[3 * x + 1] = from[3 * x + 1];
-          to[3 * x + 2] = from[3 * x];
-        }
+        CopySwappingRedAndBlue(from, rgb.data() + static_cast<std::size_t>(height - 1 - (first + k)) * w * 3, w);
       }
       return true;
     };
