@@ -115,22 +115,6 @@ TEST(ContourLevels, AllLevelsPaintMultiplesOfEightUpTo248) {
 
 using CanvasBytes = std::vector<std::uint8_t>;
 
-// "" when the two byte strings are equal, else where they first differ.
-std::string FirstDifference(const CanvasBytes& shown, const CanvasBytes& expected) {
-  if (shown.size() != expected.size()) {
-    return "sizes " + std::to_string(shown.size()) + " and " + std::to_string(expected.size());
-  }
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    if (shown[i] != expected[i]) {
-      const std::size_t pixel = i / 3;
-      return "byte " + std::to_string(i) + " (plane row " + std::to_string(pixel / Stride) + ", column " +
-             std::to_string(pixel % Stride) + ", channel " + std::to_string(i % 3) + "): " +
-             std::to_string(shown[i]) + " instead of " + std::to_string(expected[i]);
-    }
-  }
-  return "";
-}
-
 CanvasBytes CanvasOf(std::uint8_t (*channel)(int x, int row, int k)) {
   CanvasBytes c(CanvasByteCount);
   for (int row = 0; row < CanvasRows; ++row)
@@ -221,23 +205,23 @@ struct ContourSession {
 TEST(ContourPage, LimitAreaPaintsEveryLevelAndClearRemovesIt) {
   ContourSession c;
   const CanvasBytes picture = PictureCanvas();
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), picture), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), picture), "");
   EXPECT_EQ(ContourColourType, 0);
 
   c.s.Click(NextTypeX, NextTypeY);  // type 1: red
   c.s.Click(LimitAreaX, LimitAreaY);
   const CanvasBytes red = Painted(picture, [](int g) { return g % 8 == 0 && g <= 248; }, Rgb{255, 0, 0});
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), red), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), red), "");
   // White (gray 255) and grays 249..254 never change.
   EXPECT_EQ(c.s.Pixel(100 + 252, 40), (Rgb{252, 252, 252}));
   EXPECT_EQ(c.s.Pixel(100 + 248, 40), (Rgb{255, 0, 0}));
   // A second paint draws the same: nothing accumulates.
   c.s.Paint();
   c.s.Click(60, 300);  // "3)color type": an explanation only
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), red), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), red), "");
 
   c.s.Click(ClearX, ClearY);
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), picture), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), picture), "");
 }
 
 TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
@@ -247,19 +231,19 @@ TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
   c.s.Click(NextTypeX, NextTypeY);  // type 2
   c.s.Click(ScanX, ScanY);
   EXPECT_EQ(ContourValues.scanIndex, 1);
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 0; }, Rgb{255, 255, 0})), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 0; }, Rgb{255, 255, 0})), "");
   for (int i = 2; i <= 32; ++i) c.s.Click(ScanX, ScanY);
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 248; }, Rgb{7, 7, 0})), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 248; }, Rgb{7, 7, 0})), "");
   c.s.Click(ScanX, ScanY);  // the 33rd: level 0 again
   EXPECT_EQ(ContourValues.scanIndex, 1);
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 0; }, Rgb{255, 255, 0})), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 0; }, Rgb{255, 255, 0})), "");
 
   // The reset mark: no contour, the scan from the start; the type stays.
   c.s.Click(ResetX, ResetY);
   EXPECT_EQ(ContourValues.operation, ContourNone);
   EXPECT_EQ(ContourValues.scanIndex, 0);
   EXPECT_EQ(ContourColourType, 2);
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), picture), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), picture), "");
   // Leaving and entering the page keeps the type too.
   c.s.Click(128, TabY);
   c.s.Click(128 + 56 * 5, TabY);
@@ -276,10 +260,10 @@ TEST(ContourPage, SetKeepCommitsTheContourAndSaveStoresIt) {
   c.s.Click(LimitAreaX, LimitAreaY);
   const CanvasBytes red = Painted(picture, [](int g) { return g % 8 == 0 && g <= 248; }, Rgb{255, 0, 0});
   c.s.Click(SetKeepX, SetKeepY);
-  EXPECT_EQ(FirstDifference(FileBytes(c.s.PathIn("KEEP5.bmp")), KeepFileOf(red)), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("KEEP5.bmp")), KeepFileOf(red)), "");
   // The contour is now part of the image: " clear" leaves it shown.
   c.s.Click(ClearX, ClearY);
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), red), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), red), "");
 
   // "Save" stores the shown picture (300 x 100) under a chosen name.
   c.s.Click(ScanX, ScanY);  // level 0 drawn red again over the committed image
@@ -289,11 +273,11 @@ TEST(ContourPage, SetKeepCommitsTheContourAndSaveStoresIt) {
   const auto expected = EncodeBmp(300, 100, 0, [&](int row, std::uint8_t* out) {
     std::copy_n(shown.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 300 * 3, out);
   });
-  EXPECT_EQ(FirstDifference(FileBytes(c.s.PathIn("saved.bmp")), expected), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("saved.bmp")), expected), "");
   // A cancelled save writes nothing and changes nothing.
   c.s.dialogs().QueueFile(std::nullopt);
   c.s.Click(SaveTabX, TabY);
-  EXPECT_EQ(FirstDifference(c.s.ShownCanvas(), shown), "");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), shown), "");
 }
 
 TEST(ContourPage, ADriverScriptStoresTheContourAsKeep5) {
@@ -316,13 +300,13 @@ TEST(ContourPage, ADriverScriptStoresTheContourAsKeep5) {
     expected[i] = 0;
     expected[i + 1] = expected[i + 2] = static_cast<std::uint8_t>(255 - g);
   }
-  EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("KEEP5.bmp")), KeepFileOf(expected)), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("KEEP5.bmp")), KeepFileOf(expected)), "");
   // Save: the contour drawn again over the committed image, 300 x 100.
   LiteralContour(expected.data(), ContourLadder{}, ContourAllLevels, 0, 2);
   const auto saved = EncodeBmp(300, 100, 0, [&](int row, std::uint8_t* out) {
     std::copy_n(expected.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 300 * 3, out);
   });
-  EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("saved.bmp")), saved), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("saved.bmp")), saved), "");
 }
 
 TEST(ContourPageGolden, LimitAreaOnTheSampleInEnglish) {

@@ -211,13 +211,7 @@ TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
   s.Click(FineX, FineY);
   s.Click(BrushX, BrushY);  // brush on (outline off): the panel with its explanation
   s.Click(FineX, FineY);    // back to the fine outline
-  std::vector<std::uint8_t> rgb;
-  for (int y = 0; y < 840; ++y)
-    for (int x = 0; x < 1100; ++x) {
-      const Rgb c = s.Pixel(x, y);
-      rgb.insert(rgb.end(), {c.r, c.g, c.b});
-    }
-  EXPECT_GOLDEN("outline_page", rgb);
+  EXPECT_GOLDEN("outline_page", s.window().Shown());
 }
 
 }  // namespace
@@ -225,55 +219,41 @@ TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
 // [Driver scripts] The same flows as a user's script for vazesample-drive.
 namespace {
 
-// A driver script's report lines (the run must reach its end).
-std::string RunScript(const std::string& folder, const std::string& script) {
-  const DriverRun run = RunDriverScript(folder, script);
-  EXPECT_TRUE(run.ok) << run.error;
-  return run.report;
-}
-
-// Blue, green, red of a keep file's pixel at a column and plane row.
-Rgb KeepPixel(const std::vector<std::uint8_t>& file, int column, int row) {
-  const std::size_t at = BmpHeaderBytes + (static_cast<std::size_t>(row) * Stride + column) * 3;
-  if (file.size() < at + 3) return Rgb{1, 2, 3};
-  return Rgb{file[at + 2], file[at + 1], file[at]};
-}
-
 TEST(OutlineScripts, FineOutlineAndSetKeep9OnAShortAndAFullPicture) {
   ProgramSession s;  // for its folder
   for (const auto& [width, height] : {std::pair{960, 672}, std::pair{400, 200}}) {
     WriteTestPicture(s.PathIn("edge.bmp"), width, height, Edge);
-    const std::string report = RunScript(s.Folder(),
-                                         "open edge.bmp\n"
-                                         "click 630 10   # Outline\n"
-                                         "click 20 193   # fine\n"
-                                         "click 40 584   # set KEEP9\n");
+    const std::string report = ScriptReport(s.Folder(),
+                                            "open edge.bmp\n"
+                                            "click 630 10   # Outline\n"
+                                            "click 20 193   # fine\n"
+                                            "click 40 584   # set KEEP9\n");
     EXPECT_EQ(report.find("message:"), std::string::npos) << report;
     const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
     ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
-    EXPECT_EQ(KeepPixel(keep, 299, 600), (Rgb{0, 0, 0})) << width;
-    EXPECT_EQ(KeepPixel(keep, 300, 600), (Rgb{0, 0, 0})) << width;
-    EXPECT_EQ(KeepPixel(keep, 298, 600), (Rgb{100, 100, 100})) << width;
-    EXPECT_EQ(KeepPixel(keep, 299, 671), (Rgb{100, 100, 100})) << width;  // the border row
+    EXPECT_EQ(KeepFilePixel(keep, 299, 600), (Rgb{0, 0, 0})) << width;
+    EXPECT_EQ(KeepFilePixel(keep, 300, 600), (Rgb{0, 0, 0})) << width;
+    EXPECT_EQ(KeepFilePixel(keep, 298, 600), (Rgb{100, 100, 100})) << width;
+    EXPECT_EQ(KeepFilePixel(keep, 299, 671), (Rgb{100, 100, 100})) << width;  // the border row
   }
 }
 
 TEST(OutlineScripts, BrushStrokeByDragAndItsRightClickFix) {
   ProgramSession s;
   WriteTestPicture(s.PathIn("scene.bmp"), 960, 672, Scene);
-  RunScript(s.Folder(),
-            "open scene.bmp\n"
-            "click 630 10     # Outline\n"
-            "click 40 310     # 4)Brush\n"
-            "click 20 362     # fat\n"
-            "drag 200 500 400 500\n"
-            "rclick 300 500   # fixed\n"
-            "click 40 310     # brush off\n"
-            "click 40 584     # set KEEP9\n");
+  ScriptReport(s.Folder(),
+               "open scene.bmp\n"
+               "click 630 10     # Outline\n"
+               "click 40 310     # 4)Brush\n"
+               "click 20 362     # fat\n"
+               "drag 200 500 400 500\n"
+               "rclick 300 500   # fixed\n"
+               "click 40 310     # brush off\n"
+               "click 40 584     # set KEEP9\n");
   const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
-  EXPECT_EQ(KeepPixel(keep, 250, 204), (Rgb{0, 0, 0}));
-  EXPECT_EQ(KeepPixel(keep, 250, 210), (Rgb{0, 0, 0}));
-  EXPECT_NE(KeepPixel(keep, 250, 212), (Rgb{0, 0, 0}));
+  EXPECT_EQ(KeepFilePixel(keep, 250, 204), (Rgb{0, 0, 0}));
+  EXPECT_EQ(KeepFilePixel(keep, 250, 210), (Rgb{0, 0, 0}));
+  EXPECT_NE(KeepFilePixel(keep, 250, 212), (Rgb{0, 0, 0}));
 }
 
 }  // namespace

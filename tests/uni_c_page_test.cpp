@@ -190,22 +190,6 @@ constexpr int OnAX = 150, OnBX = 220, OnBlackX = 280, BlockY = 100;
 
 using CanvasBytes = std::vector<std::uint8_t>;
 
-// "" when the two byte strings are equal, else where they first differ.
-std::string FirstDifference(const CanvasBytes& shown, const CanvasBytes& expected) {
-  if (shown.size() != expected.size()) {
-    return "sizes " + std::to_string(shown.size()) + " and " + std::to_string(expected.size());
-  }
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    if (shown[i] != expected[i]) {
-      const std::size_t pixel = i / 3;
-      return "byte " + std::to_string(i) + " (plane row " + std::to_string(pixel / Stride) + ", column " +
-             std::to_string(pixel % Stride) + ", channel " + std::to_string(i % 3) + "): " +
-             std::to_string(shown[i]) + " instead of " + std::to_string(expected[i]);
-    }
-  }
-  return "";
-}
-
 CanvasBytes PictureCanvas() {
   CanvasBytes c(CanvasByteCount, 255);
   for (int row = CanvasRows - 100; row < CanvasRows; ++row)
@@ -247,16 +231,16 @@ TEST(UniCPage, EntryStoresKeep8AndADroppedConversionChangesNothing) {
   u.s.Click(UniCTabX, TabY);
   const CanvasBytes picture = PictureCanvas();
   EXPECT_EQ(JudgeMode, 2);  // the page's grey target mode
-  EXPECT_EQ(FirstDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), picture), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
   // Right after entry the target is black: "all" and "set KEEP8" change nothing.
   u.s.Click(AllX, AllY);
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), picture), "");
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
   EXPECT_EQ(std::pair(UniCWeightOld, UniCWeightNew), std::pair(1, 1));
   EXPECT_EQ(u.s.Pixel(50, 554), (Rgb{64, 64, 64}));  // the blend meter's mark at x 50
   std::filesystem::remove(u.s.PathIn("KEEP8.bmp"));
   u.s.Click(SetKeepX, SetKeepY);
-  EXPECT_EQ(FirstDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
 }
 
 TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
@@ -268,30 +252,30 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   EXPECT_EQ(v.target, (UniRgb{200, 100, 50}));
   EXPECT_EQ(std::pair(v.lo, v.hi), std::pair(124, 124));
   // The preview: the grey range (A only) shown white.
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");
 
   // The new colour from the picture: B.
   u.s.Click(ConvertX, ConvertY);
   EXPECT_EQ(UniCValues.targetOn, 0);
   u.s.Click(OnBX, BlockY);
   EXPECT_EQ(v.newColour, (UniRgb{30, 60, 90}));
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), picture), "");  // no preview with the target switch off
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");  // no preview with the target switch off
 
   // "all": every pixel of grey 124 takes B, exactly; the others keep theirs.
   u.s.Click(AllX, AllY);
   const CanvasBytes converted = Replaced(picture, ColourA, ColourB);
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), converted), "");
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
   EXPECT_EQ(std::pair(UniCWeightOld, UniCWeightNew), std::pair(0, 1));
   EXPECT_EQ(u.s.Pixel(92, 554), (Rgb{64, 64, 64}));  // the meter's mark moved to x 92
   // A conversion shows for one paint.
   u.s.Click(60, 140);  // "LClickImage": an explanation only
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), picture), "");
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
 
   // "set KEEP8" converts and stores; the conversion is then the image.
   u.s.Click(SetKeepX, SetKeepY);
-  EXPECT_EQ(FirstDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
   u.s.Click(60, 140);
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), converted), "");
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
 
   // Save stores the shown picture, 200 x 100.
   u.s.dialogs().QueueFile(u.s.PathIn("saved.bmp"));
@@ -299,14 +283,14 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   const auto expected = EncodeBmp(200, 100, 0, [&](int row, std::uint8_t* out) {
     std::copy_n(converted.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 200 * 3, out);
   });
-  EXPECT_EQ(FirstDifference(FileBytes(u.s.PathIn("saved.bmp")), expected), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("saved.bmp")), expected), "");
 
   // The dark reset mark: entry values again, and KEEP8 read back (the
   // converted image, which "set KEEP8" stored).
   u.s.Click(DarkResetX, ResetY);
   EXPECT_EQ(UniCValues.lo, 255);
   EXPECT_EQ(UniCValues.newColour, (UniRgb{255, 255, 255}));
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), converted), "");
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
 }
 
 // Two colours over the whole canvas (nothing whitened): A left, B right.
@@ -330,7 +314,7 @@ TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
     expected[i + 1] = p.g;
     expected[i + 2] = p.r;
   }
-  EXPECT_EQ(FirstDifference(s.ShownCanvas(), expected), "");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), expected), "");
   // Widening the range by hand to take in B's grey 54 converts both.
   s.Click(5, 288);  // lo - 8 ...
   for (int i = 0; i < 9; ++i) s.Click(5, 288);
@@ -341,7 +325,7 @@ TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
     expected[i + 1] = 60;
     expected[i + 2] = 38;
   }
-  EXPECT_EQ(FirstDifference(s.ShownCanvas(), expected), "");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), expected), "");
 }
 
 TEST(UniCPage, NoPreviewGoesIntoKeep8OrASavedFile) {
@@ -352,19 +336,19 @@ TEST(UniCPage, NoPreviewGoesIntoKeep8OrASavedFile) {
   u.s.Click(OnBlackX, BlockY);  // the target is now black: conversions are dropped
   EXPECT_EQ(UniCValues.target, (UniRgb{0, 0, 0}));
   EXPECT_EQ(std::pair(UniCValues.lo, UniCValues.hi), std::pair(124, 124));
-  EXPECT_EQ(FirstDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");  // still previewed
+  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");  // still previewed
   u.s.Click(SetKeepX, SetKeepY);
-  EXPECT_EQ(FirstDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
   u.s.dialogs().QueueFile(u.s.PathIn("saved.bmp"));
   u.s.Click(SaveTabX, TabY);
   const auto expected = EncodeBmp(200, 100, 0, [&](int row, std::uint8_t* out) {
     std::copy_n(picture.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 200 * 3, out);
   });
-  EXPECT_EQ(FirstDifference(FileBytes(u.s.PathIn("saved.bmp")), expected), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("saved.bmp")), expected), "");
   // The chart is not stored either.
   u.s.Click(ChartX, ChartY);
   u.s.Click(SetKeepX, SetKeepY);
-  EXPECT_EQ(FirstDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
 }
 
 TEST(UniCPage, PicksOnlyOnThePicture) {
@@ -462,11 +446,11 @@ TEST(UniCPage, ADriverScriptStoresTheConversionAsKeep8) {
                                          "click 900 10     # Save\n");
   ASSERT_TRUE(run.ok) << run.error;
   const CanvasBytes converted = Replaced(PictureCanvas(), ColourA, ColourB);
-  EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
   const auto saved = EncodeBmp(200, 100, 0, [&](int row, std::uint8_t* out) {
     std::copy_n(converted.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 200 * 3, out);
   });
-  EXPECT_EQ(FirstDifference(FileBytes(folder.PathIn("saved.bmp")), saved), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("saved.bmp")), saved), "");
 }
 
 TEST(UniCPageGolden, ChartAndTargetOnTheSampleInEnglish) {

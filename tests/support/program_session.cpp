@@ -1,5 +1,6 @@
 #include "support/program_session.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "app/program.h"
 #include "image/bmp_files.h"
+#include "image/planes.h"
 #include "platform/files.h"
 
 ProgramSession::ProgramSession() : window_(ProgramHandlers(), ProgramTitleAtStart) {
@@ -122,6 +124,21 @@ std::vector<std::uint8_t> FileBytes(const std::string& path) {
   return bytes ? *bytes : std::vector<std::uint8_t>{};
 }
 
+std::string CanvasDifference(const std::vector<std::uint8_t>& shown, const std::vector<std::uint8_t>& expected) {
+  if (shown.size() != expected.size()) {
+    return "sizes " + std::to_string(shown.size()) + " and " + std::to_string(expected.size());
+  }
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] != expected[i]) {
+      const std::size_t pixel = i / 3;
+      return "byte " + std::to_string(i) + " (plane row " + std::to_string(pixel / Stride) + ", column " +
+             std::to_string(pixel % Stride) + ", channel " + std::to_string(i % 3) + "): " +
+             std::to_string(shown[i]) + " instead of " + std::to_string(expected[i]);
+    }
+  }
+  return "";
+}
+
 DriverRun RunDriverScript(const std::string& folder, const std::string& script) {
   DriverRun run;
   std::vector<DriveCommand> commands;
@@ -141,4 +158,16 @@ DriverRun RunDriverScript(const std::string& folder, const std::string& script) 
   run.report = out.str();
   run.error = err.str();
   return run;
+}
+
+std::string ScriptReport(const std::string& folder, const std::string& script) {
+  const DriverRun run = RunDriverScript(folder, script);
+  EXPECT_TRUE(run.ok) << run.error;
+  return run.report;
+}
+
+Rgb KeepFilePixel(const std::vector<std::uint8_t>& file, int column, int row) {
+  const std::size_t at = BmpHeaderBytes + (static_cast<std::size_t>(row) * Stride + column) * 3;
+  if (file.size() < at + 3) return Rgb{1, 2, 3};
+  return Rgb{file[at + 2], file[at + 1], file[at]};
 }

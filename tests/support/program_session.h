@@ -61,6 +61,10 @@ std::vector<std::uint8_t> KeepFileOf(const std::vector<std::uint8_t>& canvas, st
 // The bytes of a file (empty when missing).
 std::vector<std::uint8_t> FileBytes(const std::string& path);
 
+// "" when two canvases (bottom-up BGR, 960 wide) are equal, else where they
+// first differ: byte, plane row, column, channel and the two values.
+std::string CanvasDifference(const std::vector<std::uint8_t>& shown, const std::vector<std::uint8_t>& expected);
+
 // A driver script (its text) run with the whole program in `folder`, as
 // vazesample-drive runs one: ok when it parsed and ran to its end; the
 // report lines it printed, or what went wrong.
@@ -70,3 +74,11 @@ struct DriverRun {
   std::string error;
 };
 DriverRun RunDriverScript(const std::string& folder, const std::string& script);
+
+// The report lines of a driver script run as above; a run that does not
+// reach its end fails the test.
+std::string ScriptReport(const std::string& folder, const std::string& script);
+
+// Red, green, blue of a keep file's pixel at a column and plane row (1, 2, 3
+// when the file is too short to hold it).
+Rgb KeepFilePixel(const std::vector<std::uint8_t>& file, int column, int row);
