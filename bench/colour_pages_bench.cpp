@@ -16,6 +16,7 @@
 #include "app/paint.h"
 #include "app/program.h"
 #include "image/bmp_files.h"
+#include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/colour/contour_levels.h"
@@ -33,13 +34,8 @@ namespace {
 
 // The sample scene as a bottom-up canvas.
 std::vector<std::uint8_t> SceneCanvas() {
-  const Picture scene = MakeSampleScene(Stride, CanvasRows);
   std::vector<std::uint8_t> c(CanvasByteCount);
-  for (int row = 0; row < CanvasRows; ++row)
-    for (int x = 0; x < Stride; ++x)
-      for (int k = 0; k < 3; ++k)
-        c[(static_cast<std::size_t>(row) * Stride + x) * 3 + k] =
-            scene.rgb[(static_cast<std::size_t>(CanvasRows - 1 - row) * Stride + x) * 3 + (2 - k)];
+  DrawPictureIntoCanvas(MakeSampleScene(Stride, CanvasRows), c.data());
   return c;
 }
 

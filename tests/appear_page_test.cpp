@@ -16,6 +16,7 @@
 
 #include "app/program.h"
 #include "image/bmp_files.h"
+#include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/appear/real_appear.h"
@@ -137,13 +138,8 @@ TEST(RealAppear, FastFormGivesTheLiteralBytes) {
     for (std::size_t k = 0; k < 3; ++k) noise[i + k] = white ? 255 : static_cast<std::uint8_t>(random());
   }
   corpus.push_back(noise);
-  const Picture scene = MakeSampleScene(Stride, CanvasRows);
   std::vector<std::uint8_t> sceneCanvas(CanvasByteCount);
-  for (int row = 0; row < CanvasRows; ++row)
-    for (int column = 0; column < Stride; ++column) {
-      const std::uint8_t* p = scene.rgb.data() + (static_cast<std::size_t>(CanvasRows - 1 - row) * Stride + column) * 3;
-      SetPixel(sceneCanvas, row, column, Rgb{p[0], p[1], p[2]});
-    }
+  DrawPictureIntoCanvas(MakeSampleScene(Stride, CanvasRows), sceneCanvas.data());
   corpus.push_back(sceneCanvas);
   const std::vector<PassZone> zones = {PassZone{2, 255, 255, 1}, PassZone{4, 100, 180, 2}};
   for (std::size_t t = 0; t < corpus.size(); ++t) {

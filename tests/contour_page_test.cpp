@@ -14,6 +14,7 @@
 #include "app/program.h"
 #include "image/bmp_files.h"
 #include "image/gray.h"
+#include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/colour/contour_levels.h"
@@ -133,13 +134,8 @@ std::vector<CanvasBytes> Corpus() {
     h *= 0x5bd1e995u;
     return static_cast<std::uint8_t>(h >> 24);
   }));
-  const Picture scene = MakeSampleScene(Stride, CanvasRows);
   CanvasBytes s(CanvasByteCount);
-  for (int row = 0; row < CanvasRows; ++row)
-    for (int x = 0; x < Stride; ++x)
-      for (int k = 0; k < 3; ++k)
-        s[(static_cast<std::size_t>(row) * Stride + x) * 3 + k] =
-            scene.rgb[(static_cast<std::size_t>(CanvasRows - 1 - row) * Stride + x) * 3 + (2 - k)];
+  DrawPictureIntoCanvas(MakeSampleScene(Stride, CanvasRows), s.data());
   corpus.push_back(s);
   return corpus;
 }

@@ -196,16 +196,7 @@ TEST(GamonViewArea, HalfSizeRulesAndTheAnalysisWindow) {
 // ---- The page through the whole program --------------------------------
 
 void WriteScene(const std::string& path) {
-  const Picture scene = MakeSampleScene(640, 480);
-  const std::vector<std::uint8_t> file = EncodeBmp(640, 480, 0, [&](int row, std::uint8_t* out) {
-    const std::uint8_t* from = scene.rgb.data() + static_cast<std::size_t>(479 - row) * 640 * 3;
-    for (int x = 0; x < 640; ++x) {
-      out[3 * x] = from[3 * x + 2];
-      out[3 * x + 1] = from[3 * x + 1];
-      out[3 * x + 2] = from[3 * x];
-    }
-  });
-  ASSERT_TRUE(WriteFileAtomically(path, file));
+  ASSERT_TRUE(WriteFileAtomically(path, EncodePictureBmp(MakeSampleScene(640, 480))));
 }
 
 std::vector<std::uint32_t> WorkPlanesCopy() {

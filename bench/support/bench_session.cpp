@@ -11,17 +11,7 @@
 #include "platform/files.h"
 #include "platform/window.h"
 
-std::vector<std::uint8_t> SampleSceneBmp() {
-  const Picture scene = MakeSampleScene(Stride, CanvasRows);
-  return EncodeBmp(Stride, CanvasRows, 0, [&](int row, std::uint8_t* out) {
-    const std::uint8_t* in = scene.rgb.data() + static_cast<std::size_t>(CanvasRows - 1 - row) * Stride * 3;
-    for (int x = 0; x < Stride; ++x) {
-      out[3 * x] = in[3 * x + 2];
-      out[3 * x + 1] = in[3 * x + 1];
-      out[3 * x + 2] = in[3 * x];
-    }
-  });
-}
+std::vector<std::uint8_t> SampleSceneBmp() { return EncodePictureBmp(MakeSampleScene(Stride, CanvasRows)); }
 
 BenchSession::BenchSession(const std::vector<std::uint8_t>& pictureFile)
     : window(ProgramHandlers(), ProgramTitleAtStart) {

@@ -105,6 +105,15 @@ std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserve
   return file;
 }
 
+std::vector<std::uint8_t> EncodePictureBmp(const Picture& picture) {
+  const std::size_t width = static_cast<std::size_t>(picture.width);
+  return EncodeBmp(picture.width, picture.height, 0, [&](int row, std::uint8_t* out) {
+    // File rows run from the bottom; the picture's rows from the top.
+    CopySwappingRedAndBlue(picture.rgb.data() + static_cast<std::size_t>(picture.height - 1 - row) * width * 3, out,
+                           width);
+  });
+}
+
 bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, PixelTarget target) {
   if (file.size() < BmpHeaderBytes) return false;
   const std::uint8_t* h = file.data();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/picture_loader.h"
 
 // Current view scale of the view pages; 1 when no zoom is in force. Keep and
 // work files carry its low 16 bits in the header's first reserved field.
@@ -51,6 +52,9 @@ std::array<std::uint8_t, BmpHeaderBytes> BmpHeader(int width, int height, std::u
 // (blue, green, red) of file row `row`, counted from the bottom.
 std::vector<std::uint8_t> EncodeBmp(int width, int height, std::uint16_t reserved1,
                                     const std::function<void(int row, std::uint8_t* out)>& fillRow);
+
+// A whole picture as a BMP file in that layout (reserved field 0).
+std::vector<std::uint8_t> EncodePictureBmp(const Picture& picture);
 
 // The fixed names: slot n -> "KEEPn.bmp"; work files 0..4 -> "0000start.bmp",
 // "0000tar.bmp", "0000trfr.bmp", "0000back.bmp", "0000iso.bmp".

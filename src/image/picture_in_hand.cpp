@@ -68,13 +68,8 @@ void DrawPictureIntoCanvas(const Picture& picture, std::uint8_t* canvas) {
   const std::size_t rows =
       std::min({static_cast<std::size_t>(std::max(picture.height, 0)), static_cast<std::size_t>(CanvasRows), fullRows});
   for (std::size_t y = 0; y < rows; ++y) {
-    const std::uint8_t* from = picture.rgb.data() + y * width * 3;
-    std::uint8_t* to = canvas + (static_cast<std::size_t>(CanvasRows) - 1 - y) * Stride * 3;
-    for (std::size_t x = 0; x < columns; ++x, from += 3, to += 3) {
-      to[0] = from[2];
-      to[1] = from[1];
-      to[2] = from[0];
-    }
+    CopySwappingRedAndBlue(picture.rgb.data() + y * width * 3,
+                           canvas + (static_cast<std::size_t>(CanvasRows) - 1 - y) * Stride * 3, columns);
   }
   WhitenOutside(canvas, picture.width, picture.height, Stride, CanvasRows);
 }

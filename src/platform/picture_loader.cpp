@@ -176,13 +176,8 @@ void ConvertBmpRows(const std::uint8_t* fileRows, std::size_t first, std::size_t
   for (std::size_t r = 0; r < count; ++r) {
     const std::size_t fileRow = first + r;
     const std::size_t y = layout.topDown ? fileRow : layout.rows - 1 - fileRow;
-    const std::uint8_t* from = fileRows + r * layout.rowBytes;
-    std::uint8_t* to = picture.rgb.data() + y * layout.columns * 3;
-    for (std::size_t x = 0; x < layout.columns; ++x, from += 3, to += 3) {
-      to[0] = from[2];
-      to[1] = from[1];
-      to[2] = from[0];
-    }
+    CopySwappingRedAndBlue(fileRows + r * layout.rowBytes, picture.rgb.data() + y * layout.columns * 3,
+                           layout.columns);
   }
 }
 

@@ -24,6 +24,17 @@ struct Picture {
   std::vector<std::uint8_t> rgb;
 };
 
+// Copies `pixels` pixels of 3 bytes, the first and third byte of each
+// swapped: red, green, blue to blue, green, red (as BMP rows and the canvas
+// hold them) and back.
+inline void CopySwappingRedAndBlue(const std::uint8_t* from, std::uint8_t* to, std::size_t pixels) {
+  for (std::size_t x = 0; x < pixels; ++x) {
+    to[3 * x] = from[3 * x + 2];
+    to[3 * x + 1] = from[3 * x + 1];
+    to[3 * x + 2] = from[3 * x];
+  }
+}
+
 inline constexpr int PictureSideLimit = 30000;             // pixels on either side, at most
 inline constexpr long long PicturePixelLimit = 200000000;  // pixels in all, at most
 

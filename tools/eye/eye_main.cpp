@@ -268,16 +268,6 @@ VZ_TOOL_CLONES void PlanesOfBmpRows(const std::uint8_t* from, int width, int row
   }
 }
 
-// `pixels` pixels of 3 bytes, the first and third byte of each swapped: red,
-// green, blue to blue, green, red and back.
-void CopySwappingRedAndBlue(const std::uint8_t* from, std::uint8_t* to, std::size_t pixels) {
-  for (std::size_t x = 0; x < pixels; ++x) {
-    to[3 * x] = from[3 * x + 2];
-    to[3 * x + 1] = from[3 * x + 1];
-    to[3 * x + 2] = from[3 * x];
-  }
-}
-
 int Workers() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u)); }
 
 // ============================================================================

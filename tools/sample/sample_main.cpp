@@ -72,18 +72,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  const Picture scene = MakeSampleScene(width, height);
-  const std::size_t columns = static_cast<std::size_t>(width);
-  const std::vector<std::uint8_t> file = EncodeBmp(width, height, 0, [&](int row, std::uint8_t* out) {
-    // File rows run from the bottom; the scene's rows from the top.
-    const std::uint8_t* from = scene.rgb.data() + static_cast<std::size_t>(height - 1 - row) * columns * 3;
-    for (std::size_t x = 0; x < columns; ++x) {
-      out[3 * x] = from[3 * x + 2];
-      out[3 * x + 1] = from[3 * x + 1];
-      out[3 * x + 2] = from[3 * x];
-    }
-  });
-  if (!WriteFileAtomically(output, file)) {
+  if (!WriteFileAtomically(output, EncodePictureBmp(MakeSampleScene(width, height)))) {
     std::fprintf(stderr, "vazesample-sample: cannot write %s\n", output.c_str());
     return 1;
   }
