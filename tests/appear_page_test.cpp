@@ -332,8 +332,8 @@ TEST(AppearPage, DriverScriptRunsTheWholeWorkflow) {
   const DriverRun run = RunDriverScript(folder.Folder(), script);
   ASSERT_TRUE(run.ok) << run.error;
   // The only messages are the two questions of the close sequence.
-  EXPECT_EQ(run.report.find(ReadFailureTitle), std::string::npos) << run.report;
-  EXPECT_EQ(run.report.find(WriteFailureTitle), std::string::npos) << run.report;
+  EXPECT_EQ(run.report.find(ReadFailureTitle.japanese), std::string::npos) << run.report;
+  EXPECT_EQ(run.report.find(WriteFailureTitle.japanese), std::string::npos) << run.report;
   EXPECT_EQ(FileBytes(folder.PathIn("KEEP12.bmp")), KeepFileOf(Composite(-30, 20)));
   EXPECT_EQ(FileBytes(folder.PathIn("KEEP11.bmp")), KeepFileOf(CanvasOf(Transfer)));
   for (const char* name : {"0000trfr.bmp", "0000back.bmp"}) EXPECT_FALSE(std::filesystem::exists(folder.PathIn(name)));

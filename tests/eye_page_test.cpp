@@ -283,7 +283,7 @@ TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
   const Bytes result = e.s.ShownCanvas();
   e.s.Click(FullResetX, FullResetY);
   ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
-  EXPECT_EQ(e.s.dialogs().shown().back().text, ReadFailureText);
+  EXPECT_EQ(e.s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP4.bmp");
   EXPECT_EQ(e.s.ShownCanvas(), result);
 }
 

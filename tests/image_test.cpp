@@ -63,7 +63,7 @@ class ImageFiles : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  void ExpectOneMessage(const char* text, const char* title) {
+  void ExpectOneMessage(const std::string& text, const std::string& title) {
     const auto shown = s.dialogs().TakeShown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].kind, "message");
@@ -156,7 +156,7 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
   EXPECT_FALSE(ReadAppearFile(canvas_.data(), 4, PixelTarget::IntoPlanes));
   EXPECT_EQ(ShownWidth, 800);
   EXPECT_EQ(ShownHeight, 600);
-  ExpectOneMessage(ReadFailureText, ReadFailureTitle);
+  ExpectOneMessage("ピクセルデータの読み込みに失敗しました: 0000iso.bmp", "pool Get Bmp 関数");
   ASSERT_TRUE(ReadAppearFile(canvas_.data(), 3, PixelTarget::IntoPlanes));
   EXPECT_EQ(ShownWidth, 960);
   EXPECT_EQ(ShownHeight, 672);
@@ -175,11 +175,11 @@ TEST_F(ImageFiles, MissingOrLyingKeepFileIsRefusedAndChangesNothing) {
   const auto before = std::make_unique<PlaneSet>(WorkPlanes);
   const auto expectRefused = [&](const std::string& what) {
     EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelTarget::IntoPlanes)) << what;
-    ExpectOneMessage("ピクセルデータの読み込みに失敗しました", "pool Get Bmp 関数");
+    ExpectOneMessage("ピクセルデータの読み込みに失敗しました: KEEP7.bmp", "pool Get Bmp 関数");
     EXPECT_TRUE(*before == WorkPlanes) << what;
     const auto canvasBefore = std::make_unique<CanvasBuffer>(canvas_);
     EXPECT_FALSE(ReadKeepFile(canvas_.data(), 7, PixelTarget::IntoCanvas)) << what;
-    ExpectOneMessage(ReadFailureText, ReadFailureTitle);
+    ExpectOneMessage("ピクセルデータの読み込みに失敗しました: KEEP7.bmp", "pool Get Bmp 関数");
     EXPECT_TRUE(canvas_ == *canvasBefore) << what;
   };
   std::filesystem::remove("KEEP7.bmp");
@@ -227,7 +227,16 @@ TEST_F(ImageFiles, FailedKeepWriteLeavesTheOldFileAndNoTemporaryFile) {
   ::signal(SIGXFSZ, previousHandler);
 
   EXPECT_FALSE(written);
-  ExpectOneMessage("ピクセルデータの書き込みに失敗しました", "PutBmp");
+  ExpectOneMessage("ピクセルデータの書き込みに失敗しました: KEEP2.bmp", "PutBmp");
+  // The same failure in English mode says it in English, naming the file.
+  LanguageId = EnglishLanguage;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  ::signal(SIGXFSZ, SIG_IGN);
+  EXPECT_FALSE(WriteKeepFile(canvas_.data(), 2, PixelSource::FromCanvas));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, previousHandler);
+  LanguageId = JapaneseLanguage;
+  ExpectOneMessage("Writing the pixel data failed: KEEP2.bmp", "PutBmp");
   EXPECT_EQ(FileBytes("KEEP2.bmp"), old);
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"KEEP2.bmp"});
 }
@@ -288,8 +297,8 @@ TEST_F(ImageFiles, CancelledOrFailedSaveWritesNothing) {
     SaveImageAs(1);
     EXPECT_EQ(s.dialogs().MessageCount(), 1u) << path;
     const auto shown = s.dialogs().TakeShown();
-    EXPECT_EQ(shown.back().text, WriteFailureText);
-    EXPECT_EQ(shown.back().title, WriteFailureTitle);
+    EXPECT_EQ(shown.back().text, "ピクセルデータの書き込みに失敗しました: out.bmp");
+    EXPECT_EQ(shown.back().title, "PutBmp");
   }
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"plainfile"});
   EXPECT_EQ(FileBytes("plainfile"), (Bytes{1, 2, 3}));

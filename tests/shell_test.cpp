@@ -126,8 +126,8 @@ TEST_F(ShellTest, RestoreOfAnEmptySlotReportsOnceAndKeepsTheImage) {
   const auto before = s.ShownCanvas();
   s.Click(TabCentre(15), 15);
   EXPECT_EQ(s.dialogs().MessageCount(), 1u);
-  EXPECT_EQ(s.dialogs().shown().back().text, ReadFailureText);
-  EXPECT_EQ(s.dialogs().shown().back().title, ReadFailureTitle);
+  EXPECT_EQ(s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP2.bmp");
+  EXPECT_EQ(s.dialogs().shown().back().title, "pool Get Bmp 関数");
   EXPECT_EQ(s.ShownCanvas(), before);
   s.Paint();  // the request was served once
   EXPECT_EQ(s.dialogs().MessageCount(), 1u);
@@ -191,7 +191,7 @@ TEST_F(ShellTest, ASetThatCannotBeWrittenReportsAndKeepsThePicture) {
   const auto before = s.ShownCanvas();
   s.Click(30, 500);
   EXPECT_EQ(s.dialogs().MessageCount(), 1u);
-  EXPECT_EQ(s.dialogs().shown().back().text, WriteFailureText);
+  EXPECT_EQ(s.dialogs().shown().back().text, "ピクセルデータの書き込みに失敗しました: KEEP0.bmp");
   EXPECT_TRUE(std::filesystem::is_directory(s.PathIn("KEEP0.bmp")));
   EXPECT_EQ(s.ShownCanvas(), before);
   // Nothing half-written is left beside it.

@@ -221,6 +221,79 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
   EXPECT_EQ(t.s.dialogs().MessageCount(), 1u);
 }
 
+// The stores take the picture, never the marks drawn over it: with a polygon
+// in progress, "2)KEEP11", "7)SaveTrfr", the Save tab and the work file hold
+// exactly the picture, while the screen shows the red sides and the cross.
+TEST(TransferPage, StoresDuringAPolygonHoldThePictureWithoutItsMarks) {
+  ProgramSession folder;
+  WriteTestPicture(folder.PathIn("shadow.bmp"), 960, 672, Shadow);
+  const DriverRun run = RunDriverScript(folder.Folder(), "open shadow.bmp\n"
+                                         "click 744 16     # Transfer\n"
+                                         "click 26 367     # start\n"
+                                         "click 300 182\n"
+                                         "click 500 182\n"
+                                         "click 500 382\n"
+                                         "click 50 447     # 2)KEEP11\n"
+                                         "save-as trfr.bmp\n"
+                                         "click 50 603     # 7)SaveTrfr\n"
+                                         "save-as tab.bmp\n"
+                                         "click 900 10     # Save tab\n"
+                                         "shot marks.png\n");
+  ASSERT_TRUE(run.ok) << run.error;
+  const std::vector<std::uint8_t> picture = KeepFileOf(CanvasOf(Shadow));
+  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("KEEP11.bmp")), picture), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("0000trfr.bmp")), picture), "");
+  // A 960 x 672 picture saved under a name is the same bytes with the
+  // reserved field 0.
+  std::vector<std::uint8_t> saved = picture;
+  saved[6] = 0;
+  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("trfr.bmp")), saved), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("tab.bmp")), saved), "");
+}
+
+TEST(TransferPage, MarksAreShownButNotTaken) {
+  TransferSession t;
+  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
+  t.s.Click(StartX, StartY);
+  t.s.Click(300, 182);
+  t.s.Click(500, 182);
+  // The side's end pixel (column 200, plane row 704 - 182 = 522, picture
+  // row 149) is red on the screen, where plane row 522 shows at client y 181.
+  EXPECT_EQ(t.s.Pixel(300, 181), (Rgb{255, 0, 0}));
+  t.s.Click(KeepX, KeepY);
+  EXPECT_EQ(KeepFilePixel(t.File("KEEP11.bmp"), 200, 522), Shadow(200, 149));
+  // The polygon ended: the picture as it was, nothing red left in it.
+  t.s.Click(StartX, StartY);
+  EXPECT_EQ(t.s.ShownCanvas(), CanvasOf(Shadow));
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Shadow)));
+}
+
+// "4)SavePatt.": the picture becomes the stencil only once the pattern file
+// is written, and then in the same paint as the work file.
+TEST(TransferPage, APatternSaveThatFailsChangesNothing) {
+  TransferSession t;
+  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
+  t.CutTriangle();
+  const auto transfer = t.File("0000trfr.bmp");
+  const auto shown = t.s.ShownCanvas();
+  t.s.dialogs().TakeShown();
+  t.s.dialogs().QueueFile(t.s.PathIn("no-such-folder/pattern.bmp"));
+  t.s.Click(SavePatternX, SavePatternY);
+  const auto messages = t.s.dialogs().TakeShown();
+  ASSERT_EQ(messages.size(), 2u);  // the save dialog, then the message
+  EXPECT_EQ(messages[1].text, "ピクセルデータの書き込みに失敗しました: pattern.bmp");
+  EXPECT_EQ(t.File("0000trfr.bmp"), transfer);
+  EXPECT_EQ(t.s.ShownCanvas(), shown);
+  EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("no-such-folder")));
+  // Written: the screen shows the stencil at once, as the work file holds it.
+  t.s.dialogs().QueueFile(t.s.PathIn("pattern.bmp"));
+  t.s.Click(SavePatternX, SavePatternY);
+  std::vector<std::uint8_t> stencil(CanvasByteCount, StencilGrey);
+  Whiten(stencil, InTriangle);
+  EXPECT_EQ(t.s.ShownCanvas(), stencil);
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(stencil));
+}
+
 // A black outline three pixels wide at picture columns 400..402.
 Rgb ShadowWithOutline(int x, int y) { return x >= 400 && x <= 402 ? Rgb{0, 0, 0} : Shadow(x, y); }
 

@@ -34,6 +34,9 @@ int GetCanvasSlot = 99;
 
 bool PaintHasPicture = false;  // a picture was loaded at this paint
 
+// The canvas as shown with the current page's marks over it.
+std::vector<std::uint8_t> MarkedCanvas;
+
 // The picture's top-left 960 x 672 part into the canvas, as a copy of the
 // file bitmap would: what the picture does not cover is left as it is.
 void CopyPictureIntoCanvas() { CopyPictureInHand(Canvas.data()); }
@@ -137,6 +140,16 @@ void ShowPlanes() {
 void ShowCanvasNow() {
   Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   MainWindow().Present();
+}
+
+std::uint8_t* CanvasWithMarks() {
+  MarkedCanvas.assign(Canvas.begin(), Canvas.end());
+  return MarkedCanvas.data();
+}
+
+void ShowCanvasWithMarks() {
+  if (MarkedCanvas.size() != Canvas.size()) CanvasWithMarks();
+  Screen().BlitBottomUp(MarkedCanvas.data(), Stride, CanvasRows, 100, 32);
 }
 
 void ServeSet(int slot, int& setRequest) {

@@ -22,6 +22,13 @@ bool ServeGetAndRestore(int slot, bool recomputesFromSource);
 void ShowPlanes();
 // The canvas as it stands shown at (100, 32), and presented now.
 void ShowCanvasNow();
+// A page's marks (polygon sides, cross markers, tracks) are painted into a
+// copy of the canvas, never into Canvas itself, so that every store (Set,
+// Save, the work files) and every later step takes the picture without them.
+// CanvasWithMarks() copies Canvas into that copy and returns it;
+// ShowCanvasWithMarks() shows the copy at (100, 32).
+std::uint8_t* CanvasWithMarks();
+void ShowCanvasWithMarks();
 // Step 7: when setRequest is 1, the canvas as shown goes into WorkPlanes and
 // the page's keep file; the request is cleared.
 void ServeSet(int slot, int& setRequest);

@@ -32,11 +32,9 @@ std::uint32_t Get32(const std::uint8_t* p) {
          (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-void ShowWriteFailure() {
-  CurrentDialogs().ShowMessage(WriteFailureText, WriteFailureTitle, MessageButtons::Ok, MessageIcon::None);
-}
-void ShowReadFailure() {
-  CurrentDialogs().ShowMessage(ReadFailureText, ReadFailureTitle, MessageButtons::Ok, MessageIcon::None);
+std::string LeafName(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Writes a 960 x 672 file under a fixed name from the chosen source.
@@ -57,7 +55,7 @@ bool WriteFixedName(const std::string& name, const std::uint8_t* canvas, PixelSo
   // picture saved under a name is).
   AtomicFileWriter writer(name);
   if (!writer.Append(file) || !writer.Commit(Durability::Ordinary)) {
-    ShowWriteFailure();
+    ShowWriteFailure(name);
     return false;
   }
   return true;
@@ -67,13 +65,28 @@ bool ReadFixedName(const std::string& name, std::uint8_t* canvas, PixelTarget ta
   // A keep file is 1,935,414 bytes; anything far larger is not one.
   const auto file = ReadWholeFile(name, 64u << 20);
   if (!file || !DecodeKeepBytes(*file, canvas, target)) {
-    ShowReadFailure();
+    ShowReadFailure(name);
     return false;
   }
   return true;
 }
 
 }  // namespace
+
+std::string WriteFailureMessage(const std::string& file) {
+  return std::string(WriteFailureText.InCurrentLanguage()) + ": " + LeafName(file);
+}
+std::string ReadFailureMessage(const std::string& file) {
+  return std::string(ReadFailureText.InCurrentLanguage()) + ": " + LeafName(file);
+}
+void ShowWriteFailure(const std::string& file) {
+  CurrentDialogs().ShowMessage(WriteFailureMessage(file), WriteFailureTitle.InCurrentLanguage(), MessageButtons::Ok,
+                               MessageIcon::None);
+}
+void ShowReadFailure(const std::string& file) {
+  CurrentDialogs().ShowMessage(ReadFailureMessage(file), ReadFailureTitle.InCurrentLanguage(), MessageButtons::Ok,
+                               MessageIcon::None);
+}
 
 std::array<std::uint8_t, BmpHeaderBytes> BmpHeader(int width, int height, std::uint16_t reserved1) {
   const std::size_t pixelBytes = static_cast<std::size_t>(BmpRowBytes(width)) * static_cast<std::size_t>(height);
@@ -196,7 +209,7 @@ bool WriteShownImage(const std::string& path, const std::uint8_t* canvas) {
     }
   });
   if (!WriteFileAtomically(path, file)) {
-    ShowWriteFailure();
+    ShowWriteFailure(path);
     return false;
   }
   return true;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/language.h"
 #include "platform/picture_loader.h"
 
 // Current view scale of the view pages; 1 when no zoom is in force. Keep and
@@ -29,11 +30,20 @@ extern std::string OpenStartFolder;
 inline constexpr int BmpHeaderBytes = 54;
 inline constexpr int KeepFileBytes = 1935414;  // 54 + 960 * 672 * 3
 
-// The texts of the file routines (Japanese only, in both language settings).
-inline constexpr const char* WriteFailureText = "ピクセルデータの書き込みに失敗しました";
-inline constexpr const char* WriteFailureTitle = "PutBmp";
-inline constexpr const char* ReadFailureText = "ピクセルデータの読み込みに失敗しました";
-inline constexpr const char* ReadFailureTitle = "pool Get Bmp 関数";
+// The failure messages of the file routines, in the current language, each
+// naming the file that could not be written or read.
+inline constexpr BilingualText WriteFailureText{"ピクセルデータの書き込みに失敗しました",
+                                                "Writing the pixel data failed"};
+inline constexpr BilingualText WriteFailureTitle{"PutBmp", "PutBmp"};
+inline constexpr BilingualText ReadFailureText{"ピクセルデータの読み込みに失敗しました",
+                                               "Reading the pixel data failed"};
+inline constexpr BilingualText ReadFailureTitle{"pool Get Bmp 関数", "pool Get Bmp function"};
+// "<text>: <file>" in the current language, as the messages show it.
+std::string WriteFailureMessage(const std::string& file);
+std::string ReadFailureMessage(const std::string& file);
+// The messages themselves, once each time they are called.
+void ShowWriteFailure(const std::string& file);
+void ShowReadFailure(const std::string& file);
 
 // Where a fixed-name writer takes its pixels from: the canvas bytes, or
 // WorkPlanes (the low byte of each sample).

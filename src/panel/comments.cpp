@@ -14,7 +14,6 @@
 
 // [SECTION] Shared globals
 
-int LanguageId = JapaneseLanguage;
 int CommentOn = 1;
 int CommentRequest = 0;
 int HelpItem = 0;

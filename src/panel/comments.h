@@ -23,16 +23,14 @@
 #include <string_view>
 
 #include "panel/widgets.h"
+#include "platform/language.h"
 #include "platform/surface.h"
 
-// Shared globals.
-extern int LanguageId;      // 1 Japanese (start), 2 English
+// Shared globals (LanguageId lives in platform/language.h).
 extern int CommentOn;       // 1 (start): comments and explanations shown on TOP
 extern int CommentRequest;  // comment the next paint draws: a page code, 10, 11, or 99 none (start 0)
 extern int HelpItem;        // TOP's explanation selector, 0 none
 
-inline constexpr int JapaneseLanguage = 1;
-inline constexpr int EnglishLanguage = 2;
 inline constexpr int RestoreNoteRequest = 10;
 inline constexpr int CalculatorNoteRequest = 11;
 inline constexpr int NoCommentRequest = 99;

@@ -177,7 +177,8 @@ constexpr int CurrentSwatchX = 40, CurrentSwatchY = 314, CurrentSwatchWidth = 24
 
 // The dialogs' texts.
 constexpr const char* LoadTitle = "Text File Open";
-constexpr const char* CancelText = "失敗";
+// Shown when the open dialog of "new color" is cancelled.
+constexpr BilingualText CancelText{"失敗", "Cancelled: no nod colour file was read"};
 constexpr std::array<const char*, 2> SaveTitle = {"名前をつけて配色を保存する", "SAVE NOD COLORS WITH A NAME"};
 
 std::vector<FileFilter> TextFilters() {
@@ -278,7 +279,7 @@ void LoadNodColourFile() {
                             .startFolder = {}};
   const std::optional<std::string> path = dialogs.AskFile(request);
   if (!path) {
-    dialogs.ShowMessage(CancelText, NodColourFileTitle, MessageButtons::Ok, MessageIcon::None);
+    dialogs.ShowMessage(CancelText.InCurrentLanguage(), NodColourFileTitle, MessageButtons::Ok, MessageIcon::None);
     return;
   }
   const std::optional<NodTable> table = ReadNodColourFile(*path);
@@ -305,7 +306,8 @@ void SaveNodColourFile() {
   const std::optional<std::string> path = dialogs.AskFile(request);
   if (!path) return;
   if (!WriteNodColourFile(*path, NodColourTable)) {
-    dialogs.ShowMessage(WriteFailureText, WriteFailureTitle, MessageButtons::Ok, MessageIcon::None);
+    dialogs.ShowMessage(WriteFailureMessage(*path), WriteFailureTitle.InCurrentLanguage(), MessageButtons::Ok,
+                        MessageIcon::None);
   }
 }
 

@@ -1,11 +1,6 @@
 #include "pages/pattern/stencil.h"
 
-#include <optional>
-#include <string>
-
 #include "image/bmp_files.h"
-#include "platform/dialogs.h"
-#include "platform/files.h"
 
 void ShotPattern(const PlaneView& planes, std::span<const std::uint8_t> mask, int zoneColour) {
   const auto zone = static_cast<std::uint32_t>(zoneColour);
@@ -39,19 +34,10 @@ std::vector<std::uint8_t> EncodePatternFile(std::span<const std::uint8_t> mask) 
   });
 }
 
-bool SavePatternFile(int languageId, std::span<const std::uint8_t> mask, const std::function<void()>& prepare) {
-  FileDialogRequest request;
-  request.kind = FileDialogKind::Save;
-  request.title = languageId == 2 ? "SAVE WITH A NAME" : "名前をつけて保存する";
-  request.filters = {{"ビットマップファイル(*.bmp)", "*.bmp"}};
-  request.defaultExtension = "bmp";
-  request.overwritePrompt = true;
-  const std::optional<std::string> path = CurrentDialogs().AskFile(request);
-  if (!path) return false;
-  if (prepare) prepare();
-  if (!WriteFileAtomically(*path, EncodePatternFile(mask))) {
-    CurrentDialogs().ShowMessage(WriteFailureText, WriteFailureTitle, MessageButtons::Ok, MessageIcon::None);
-    return false;
+void StencilMaskOfCanvas(const std::uint8_t* canvas, std::span<std::uint8_t> mask, int zoneColour) {
+  for (std::size_t i = 0, n = static_cast<std::size_t>(Stride) * CanvasRows; i < n; ++i) {
+    const std::uint8_t* p = canvas + 3 * i;
+    const bool inZone = p[0] == zoneColour && p[1] == zoneColour && p[2] == zoneColour;
+    mask[i] = inZone ? 0 : 1;
   }
-  return true;
 }

@@ -5,18 +5,16 @@
 //   ShotPattern          "6)ShotPatt.": pixels with flag 0 take the zone colour in the planes
 //   PatternFromPlanes    "4)SavePatt.": the planes turned into the stencil, the mask set from them
 //   EncodePatternFile    the pattern file's bytes: 255 - 128 * flag per byte
-//   SavePatternFile      asks for a name, then writes the file through a temporary file
+//   StencilMaskOfCanvas  the mask PatternFromPlanes would set, from the canvas bytes
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <vector>
 
 #include "image/planes.h"
 
 inline constexpr std::uint8_t StencilGrey = 192;
-
 
 // Rows 0..671, columns 0..959 of the planes: a pixel whose flag is 0 gets the
 // zone colour in all three samples; pixels with flag 1 keep the picture.
@@ -30,10 +28,7 @@ void PatternFromPlanes(const PlaneView& planes, std::span<std::uint8_t> mask, in
 // order, every byte 255 - 128 * flag (127 pattern part, 255 zone part).
 std::vector<std::uint8_t> EncodePatternFile(std::span<const std::uint8_t> mask);
 
-// The save dialog of "4)SavePatt." (title by language; one filter entry,
-// "bmp", overwrite prompt). On a chosen name: prepare() runs (it turns the
-// image into the stencil and sets the mask), then the file is written
-// through a temporary file and renamed; a failed write shows "PutBmp" and
-// leaves any old file as it was. On Cancel nothing runs and nothing is
-// written. True when the file was written.
-bool SavePatternFile(int languageId, std::span<const std::uint8_t> mask, const std::function<void()>& prepare);
+// The mask PatternFromPlanes would set on planes filled from the canvas
+// (rows of 3 * Stride bytes): 0 where all three bytes equal the zone colour,
+// 1 elsewhere. The canvas is left as it is.
+void StencilMaskOfCanvas(const std::uint8_t* canvas, std::span<std::uint8_t> mask, int zoneColour);

@@ -306,7 +306,7 @@ void WriteTransferFileIfChanged(bool planesMayHaveChanged) {
   if (!WriteFileAtomically(name, file)) {
     TransferFile.size = -1;  // try again at the next paint, without a second message
     if (!TransferFile.failed) {
-      CurrentDialogs().ShowMessage(WriteFailureText, WriteFailureTitle, MessageButtons::Ok, MessageIcon::None);
+      ShowWriteFailure(name);
     }
     TransferFile.failed = true;
     return;
@@ -364,6 +364,59 @@ void DrawTransferPanel(Surface& screen) {
 }
 
 OutlineTest CurrentOutline() { return OutlineTest{WorkView(), OutlineColour}; }
+
+// The canvas shown with the polygon's marks over it: its sides red, the
+// cross of its last point (of its last two with the trace on) and the trace
+// track, then the red polyline on the screen. The marks go into a copy of
+// the canvas, so no store ever takes them.
+void ShowTransferCanvas(const PolygonState& polygon, bool polygonShown, const OutlineTest& outline) {
+  Surface& screen = Screen();
+  std::uint8_t* shown = CanvasWithMarks();
+  const auto n = static_cast<std::size_t>(std::max(polygon.count, 0));
+  if (polygonShown) {
+    if (n > 0) PaintMaskRed(shown, BrushMask);
+    if (polygon.traceOn == 0) {
+      PaintCrossMarker(shown, outline, polygon.points[n]);
+    } else {
+      if (n > 0) PaintCrossMarker(shown, outline, polygon.points[n - 1]);
+      PaintCrossMarker(shown, outline, polygon.points[n]);
+      PaintTrack(shown, polygon.trace);
+    }
+  }
+  ShowCanvasWithMarks();
+  if (!polygonShown) return;
+  // The polyline, segment by segment (the same pixels as one polyline).
+  for (std::size_t k = 1; k <= n; ++k) {
+    const PolygonPoint a = polygon.points[k - 1];
+    const PolygonPoint b = polygon.points[k];
+    screen.Line(Pen{PolylineRed}, a.x, a.y, b.x, b.y);
+  }
+}
+
+// "4)SavePatt.": asks for a name, writes the stencil of the canvas as shown
+// (pattern part 127, zone part 255), and only once the file is written turns
+// the picture into the stencil (pattern grey 192, zone white) with the mask
+// set from it. Cancel or a failed write changes nothing. True when written.
+bool SavePatternOfCanvas() {
+  FileDialogRequest request;
+  request.kind = FileDialogKind::Save;
+  request.title = LanguageId == EnglishLanguage ? "SAVE WITH A NAME" : "名前をつけて保存する";
+  request.filters = {BitmapFilters().front()};
+  request.defaultExtension = "bmp";
+  request.overwritePrompt = true;
+  const std::optional<std::string> path = CurrentDialogs().AskFile(request);
+  if (!path) return false;
+  std::vector<std::uint8_t> mask(BrushMask.size(), 0);
+  StencilMaskOfCanvas(Canvas.data(), mask, ZoneColour);
+  if (!WriteFileAtomically(*path, EncodePatternFile(mask))) {
+    ShowWriteFailure(*path);
+    return false;
+  }
+  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  PatternFromPlanes(WorkView(), BrushMask, ZoneColour);
+  CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+  return true;
+}
 
 }  // namespace
 
@@ -623,13 +676,9 @@ void PaintTransfer() {
     Transfer.deleteRequest = 0;
     polygon.on = 0;
   }
-  // 6. The polygon: its sides into the mask, shown red, the last point's cross.
+  // 6. The polygon: its sides into the mask (shown with the marks in step 10).
   const OutlineTest outline = CurrentOutline();
   const bool polygonShown = ServePolygonPaint(polygon, outline, BrushMask);
-  if (polygonShown) {
-    if (polygon.count > 0) PaintMaskRed(Canvas.data(), BrushMask);
-    if (polygon.traceOn == 0) PaintCrossMarker(Canvas.data(), outline, polygon.points[static_cast<std::size_t>(polygon.count)]);
-  }
   // 7. "3)Pattarn": the stencil, recorded in the mask.
   if (Transfer.patternRequest == 1) {
     MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, ZoneColour);
@@ -643,29 +692,12 @@ void PaintTransfer() {
   }
   // 9. "2)KEEP11".
   ServeSet(PageTransfer, Transfer.keepRequest);
-  // 10. Trace markers; the canvas shown; the polyline over it.
-  if (polygonShown && polygon.traceOn == 1) {
-    const auto n = static_cast<std::size_t>(polygon.count);
-    if (n > 0) PaintCrossMarker(Canvas.data(), outline, polygon.points[n - 1]);
-    PaintCrossMarker(Canvas.data(), outline, polygon.points[n]);
-    PaintTrack(Canvas.data(), polygon.trace);
-  }
-  screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-  if (polygonShown) {
-    // The polyline, segment by segment (the same pixels as one polyline).
-    for (int k = 1; k <= polygon.count; ++k) {
-      const PolygonPoint a = polygon.points[static_cast<std::size_t>(k - 1)];
-      const PolygonPoint b = polygon.points[static_cast<std::size_t>(k)];
-      screen.Line(Pen{PolylineRed}, a.x, a.y, b.x, b.y);
-    }
-  }
-  // 11. "4)SavePatt.": on a chosen name the image becomes the stencil and the file is written.
+  // 10. The canvas shown, with the polygon's marks over it.
+  ShowTransferCanvas(polygon, polygonShown, outline);
+  // 11. "4)SavePatt.": the picture becomes the stencil once its file is written.
   if (Transfer.savePatternRequest == 1) {
-    SavePatternFile(LanguageId, BrushMask, [] {
-      PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-      PatternFromPlanes(WorkView(), BrushMask, ZoneColour);
-    });
     Transfer.savePatternRequest = 0;
+    if (SavePatternOfCanvas()) ShowTransferCanvas(polygon, polygonShown, outline);
   }
   // 12. "7)SaveTrfr" and the Save tab; the tab bar.
   if (Transfer.saveTransferRequest == 1) {

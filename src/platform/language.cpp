@@ -1,0 +1,3 @@
+#include "platform/language.h"
+
+int LanguageId = JapaneseLanguage;
