@@ -89,7 +89,7 @@ void DetectLiteral(benchmark::State& state) {
 void LocalContrastFast(benchmark::State& state) {
   ScenePlanes scene;
   for (auto _ : state) {
-    ApplyLocalContrast(scene.canvas.data(), scene.View(), 480, 336, false);
+    ApplyLocalContrast(scene.canvas.data(), scene.View(), WholeCanvas, 480, 336, false);
     benchmark::DoNotOptimize(scene.canvas[1000]);
   }
 }
@@ -183,7 +183,7 @@ void BrushStepWithoutPresent(benchmark::State& state) {
   run.Click(20, 362);
   int x = 300;
   for (auto _ : state) {
-    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, x - 100, 704 - 400, 6, BrushPressure);
+    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, WholeCanvas, PixelUnderPoint(x, 400), 6, BrushPressure);
     Screen().Ellipse(Pen{Black}, std::nullopt, x - 6, 394, x + 6, 406, RasterOp::Invert);
     x = x < 900 ? x + 1 : 300;
   }

@@ -369,6 +369,63 @@ TEST(DevelopPage, MapTabReadsKeep2OnlyAfterADevelopment) {
   EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
 }
 
+// The way back to MAP ends when another page comes between: MAP x4, act,
+// GAMON, DEVELOP (nothing developed on this visit), MAP keeps the developed
+// image and reads no KEEP2.
+TEST(DevelopPage, AThirdPageEndsTheWayBack) {
+  ProgramSession s;
+  s.StartOnPage(PageMap, Gradient, 640, 480);
+  const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
+  s.Click(Scale4X, Scale4Y);
+  s.Click(ActX, ActY);
+  const std::vector<std::uint8_t> developed = CanvasOfWorkPlanes();
+  ASSERT_NE(CountDifferences(developed, picture), 0);
+  constexpr int GamonTabX = 128 + 56 * 13;
+  s.Click(GamonTabX, TabY);
+  s.Click(DevelopTabX, TabY);
+  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), developed), 0);
+  s.Click(MapTabX, TabY);
+  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), developed), 0);
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
+}
+
+// After a x4 development of a 451 x 300 picture the developed image fills the
+// top 960 x 640 of the canvas, and the pages take clicks on all of it: a
+// brush stroke and its right-click fix at client (900, 600), far outside the
+// old 451 x 300 area. The way back to MAP brings the old area back too.
+Rgb Narrow(int x, int y) { return Rgb{static_cast<std::uint8_t>(40 + x / 4), static_cast<std::uint8_t>(60 + y / 4), 90}; }
+
+TEST(DevelopPage, ClicksCountOnTheWholeDevelopedPicture) {
+  ProgramSession folder;
+  WriteTestPicture(folder.PathIn("narrow.bmp"), 451, 300, Narrow);
+  ScriptReport(folder.Folder(), "open narrow.bmp\n"
+                                "click 240 15     # MAP\n"
+                                "click 70 154     # x4\n"
+                                "click 40 336     # act\n"
+                                "click 632 15     # Outline\n"
+                                "click 40 310     # 4)Brush\n"
+                                "click 20 362     # fat\n"
+                                "drag 880 600 900 600\n"
+                                "rclick 900 600   # fixed\n"
+                                "click 40 584     # set KEEP9\n");
+  EXPECT_EQ(ShownWidth, 960);
+  EXPECT_EQ(ShownHeight, 640);
+  // The fixed stroke is black in WorkPlanes and in KEEP9 under the pointer
+  // (column 800, plane row 704 - 600 = 104 is inside the top 640 rows).
+  const std::size_t under = static_cast<std::size_t>(104) * Stride + 800;
+  EXPECT_EQ(WorkPlanes[0][under], 0u);
+  EXPECT_EQ(WorkPlanes[1][under], 0u);
+  EXPECT_EQ(KeepFilePixel(FileBytes(folder.PathIn("KEEP9.bmp")), 800, 104), (Rgb{0, 0, 0}));
+  // Back on MAP by way of DEVELOP: the picture before the development, over its own area.
+  ScriptReport(folder.Folder(), "open narrow.bmp\n"
+                                "click 240 15     # MAP\n"
+                                "click 70 154     # x4\n"
+                                "click 40 336     # act\n"
+                                "click 240 15     # MAP\n");
+  EXPECT_EQ(ShownWidth, 451);
+  EXPECT_EQ(ShownHeight, 300);
+}
+
 TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTime) {
   ProgramSession s;
   s.StartOnPage(PageMap, Gradient, 640, 480);

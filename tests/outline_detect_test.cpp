@@ -226,22 +226,37 @@ TEST(LocalContrast, PushesAroundTheMedianOfTheWindow) {
   Picture3 p;
   for (int r = 0; r < CanvasRows; ++r)
     for (int c = 0; c < Stride; ++c) p.Set(r, c, c < 500 ? 50 : 200, c < 500 ? 50 : 200, c < 500 ? 50 : 200);
-  EXPECT_EQ(LocalContrastMedian(p.View(), 500, 300), 200);
-  EXPECT_EQ(LocalContrastMedian(p.View(), 501, 300), 200);
-  EXPECT_EQ(LocalContrastMedian(p.View(), 499, 300), 50);  // 25 columns of 50 now
+  EXPECT_EQ(LocalContrastMedian(p.View(), WholeCanvas, 500, 300), 200);
+  EXPECT_EQ(LocalContrastMedian(p.View(), WholeCanvas, 501, 300), 200);
+  EXPECT_EQ(LocalContrastMedian(p.View(), WholeCanvas, 499, 300), 50);  // 25 columns of 50 now
+  // On a picture 505 columns wide the window at column 500 holds columns
+  // 476..504: 24 of 50 against 5 of 200, so the median is 50, and nothing
+  // right of the picture is read or written.
+  constexpr CanvasArea narrow{0, 0, 505, CanvasRows};
+  EXPECT_EQ(LocalContrastMedian(p.View(), narrow, 500, 300), 50);
+  {
+    std::vector<std::uint8_t> canvas = p.Canvas();
+    ApplyLocalContrast(canvas.data(), p.View(), narrow, 500, 300, true);
+    EXPECT_EQ(p.planes[0][300 * Stride + 504], 223u);  // 4 from the centre: push trunc(24 (1 - (1/6)^3)) = 23
+    EXPECT_EQ(p.planes[0][300 * Stride + 505], 200u);
+    EXPECT_EQ(canvas[3 * (300 * Stride + 505)], 200);
+    for (auto& plane : p.planes)
+      for (int r = 0; r < CanvasRows; ++r)
+        for (int c = 0; c < Stride; ++c) plane[static_cast<std::size_t>(r) * Stride + c] = c < 500 ? 50 : 200;
+  }
   EXPECT_EQ(LocalContrastPush(0, 0), 24);
   EXPECT_EQ(LocalContrastPush(24, 0), 0);
   EXPECT_EQ(LocalContrastPush(12, 0), 21);  // 24 (1 - 1/8)
   EXPECT_EQ(LocalContrastPush(30, 30), 0);
   std::vector<std::uint8_t> canvas = p.Canvas();
-  ApplyLocalContrast(canvas.data(), p.View(), 500, 300, false);
+  ApplyLocalContrast(canvas.data(), p.View(), WholeCanvas, 500, 300, false);
   const auto at = [&](int row, int column) { return canvas[3 * (static_cast<std::size_t>(row) * Stride + column)]; };
   EXPECT_EQ(at(300, 500), 224);       // 200 is not below 200: up by 24
   EXPECT_EQ(at(300, 488), 50 - 21);  // 12 left of the centre: 50 - 21
   EXPECT_EQ(at(300, 476), 50);        // at the radius: 0
   EXPECT_EQ(at(300, 475), 50);        // outside the window
   EXPECT_EQ(p.planes[0][300 * Stride + 500], 200u);  // a preview leaves the planes
-  ApplyLocalContrast(canvas.data(), p.View(), 500, 300, true);
+  ApplyLocalContrast(canvas.data(), p.View(), WholeCanvas, 500, 300, true);
   EXPECT_EQ(p.planes[0][300 * Stride + 500], 224u);
 }
 
@@ -253,7 +268,7 @@ TEST(LocalContrast, FastFormGivesTheLiteralBytesAtCornersEdgesAndInside) {
       Picture3 copy = picture;
       std::vector<std::uint8_t> fast = picture.Canvas();
       std::vector<std::uint8_t> literal = fast;
-      ApplyLocalContrast(fast.data(), picture.View(), point[0], point[1], true);
+      ApplyLocalContrast(fast.data(), picture.View(), WholeCanvas, point[0], point[1], true);
       LiteralLocalContrast(literal.data(), copy.View(), point[0], point[1], true);
       ASSERT_TRUE(fast == literal) << name << " at " << point[0] << ", " << point[1];
       ASSERT_TRUE(picture.planes == copy.planes) << name;
@@ -276,7 +291,7 @@ TEST(Brush, DiscRadiusFollowsThePressure) {
   // a = 14: the disc is the pixels with dx^2 + dy^2 <= 14 (45 of them), not
   // the full radius-3 square or the pixels within distance 3 (29).
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
-  MarkBrushDisc(mask.data(), Stride, CanvasRows, 100, 100, 6, 40);
+  MarkBrushDisc(mask.data(), Stride, CanvasRows, WholeCanvas, CanvasPixel{100, 100}, 6, 40);
   EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), 45);
   EXPECT_EQ(mask[103 * Stride + 102], 1);  // 9 + 4 = 13
   EXPECT_EQ(mask[103 * Stride + 103], 0);  // 18
@@ -302,24 +317,53 @@ TEST(Brush, StrokesAtTheFourBordersStayInsideAndNeverPaintRowOrColumnZero) {
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows + 16, 7);
   std::fill(mask.begin(), mask.begin() + Stride * CanvasRows, 0);
   constexpr std::array<std::array<int, 2>, 8> centres = {{{0, 300}, {959, 300}, {400, 0}, {400, 671}, {-3, -3}, {962, 674}, {0, 0}, {959, 671}}};
-  for (const auto& c : centres) MarkBrushDisc(mask.data(), Stride, CanvasRows, c[0], c[1], 6, 100);
+  for (const auto& c : centres) MarkBrushDisc(mask.data(), Stride, CanvasRows, WholeCanvas, CanvasPixel{c[0], c[1]}, 6, 100);
   for (std::size_t i = Stride * CanvasRows; i < mask.size(); ++i) EXPECT_EQ(mask[i], 7);  // nothing past the end
   EXPECT_EQ(mask[300 * Stride + 0], 1);
   EXPECT_EQ(mask[300 * Stride + 959], 1);
   EXPECT_EQ(mask[0 * Stride + 400], 1);
   EXPECT_EQ(mask[671 * Stride + 400], 1);
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount), 9);
-  PaintBrushMask(canvas.data(), mask.data(), Stride, CanvasRows, {1, 2, 3});
+  PaintBrushMask(canvas.data(), mask.data(), Stride, CanvasRows, WholeCanvas, {1, 2, 3});
   for (int c = 0; c < Stride; ++c) ASSERT_EQ(canvas[3 * static_cast<std::size_t>(c)], 9);
   for (int r = 0; r < CanvasRows; ++r) ASSERT_EQ(canvas[3 * static_cast<std::size_t>(r) * Stride], 9);
   EXPECT_EQ(canvas[3 * (300 * Stride + 959) + 2], 1);
   EXPECT_EQ(canvas[3 * (671 * Stride + 400)], 3);
   Picture3 p;
-  FixBrushMask(p.View(), mask.data(), {10, 20, 30});
+  FixBrushMask(p.View(), mask.data(), WholeCanvas, {10, 20, 30});
   EXPECT_EQ(p.planes[2][300 * Stride + 959], 10u);
   EXPECT_EQ(p.planes[0][300 * Stride + 0], 0u);
   EXPECT_EQ(p.planes[1][0 * Stride + 400], 0u);
   EXPECT_EQ(p.planes[1][1 * Stride + 400], 20u);
+}
+
+// On a 451 x 300 picture (columns 0..450, plane rows 372..671) a disc at the
+// picture's bottom-right corner marks only picture pixels, and a mask that
+// holds flags beyond the picture is painted and fixed only on the picture.
+TEST(Brush, DiscsPaintAndFixesStayOnThePicture) {
+  constexpr CanvasArea picture{0, CanvasRows - 300, 451, CanvasRows};
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
+  MarkBrushDisc(mask.data(), Stride, CanvasRows, picture, CanvasPixel{450, 372}, 6, 100);
+  // a = 36: only the quarter up and left of the corner is on the picture;
+  // by rows dy = 0..6 it holds 7, 6, 6, 6, 5, 4 and 1 pixels.
+  EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), 35);
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int column = 0; column < Stride; ++column)
+      if (mask[static_cast<std::size_t>(row) * Stride + column] == 1) {
+        ASSERT_TRUE(picture.Contains(CanvasPixel{column, row})) << column << " " << row;
+      }
+  std::fill(mask.begin(), mask.end(), 1);
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount), 255);
+  PaintBrushMask(canvas.data(), mask.data(), Stride, CanvasRows, picture, {0, 0, 0});
+  Picture3 p;
+  FixBrushMask(p.View(), mask.data(), picture, {7, 7, 7});
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int column = 0; column < Stride; ++column) {
+      const std::size_t i = static_cast<std::size_t>(row) * Stride + column;
+      const bool painted = row >= 1 && column >= 1 && picture.Contains(CanvasPixel{column, row});
+      ASSERT_EQ(canvas[3 * i], painted ? 0 : 255) << column << " " << row;
+      ASSERT_EQ(p.planes[0][i], painted ? 7u : 0u) << column << " " << row;
+    }
 }
 
 TEST(Zones, ThreePicksOfLuma80_120_100GiveTheRange80To120) {

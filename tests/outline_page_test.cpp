@@ -144,6 +144,57 @@ TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
   EXPECT_EQ(s.Pixel(300, 499), (Rgb{0, 0, 0}));
 }
 
+// On a 451 x 300 picture a stroke that runs on to the right ends at the
+// picture's edge, and its fix takes nothing outside the picture: every pixel
+// beyond column 450 or below plane row 372 stays white in KEEP9.
+TEST(OutlineScripts, AStrokeOnANarrowPictureStaysOnThePicture) {
+  ProgramSession s;
+  WriteTestPicture(s.PathIn("narrow.bmp"), 451, 300, Scene);
+  ScriptReport(s.Folder(),
+               "open narrow.bmp\n"
+               "click 630 10     # Outline\n"
+               "click 40 310     # 4)Brush\n"
+               "click 20 362     # fat\n"
+               "drag 400 200 800 200\n"
+               "drag 500 320 500 500   # down across the bottom edge\n"
+               "rclick 300 200   # fixed\n"
+               "click 40 584     # set KEEP9\n");
+  const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
+  ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
+  int blackOnPicture = 0;
+  for (int row = 0; row < CanvasRows; ++row) {
+    for (int column = 0; column < Stride; ++column) {
+      const Rgb pixel = KeepFilePixel(keep, column, row);
+      if (column < 451 && row >= 372) {
+        blackOnPicture += pixel == Rgb{0, 0, 0} ? 1 : 0;
+      } else {
+        ASSERT_EQ(pixel, (Rgb{255, 255, 255})) << column << " " << row;
+      }
+    }
+  }
+  // The first stroke reached the right edge (its move to client x 550 is the
+  // last inside, a disc on column 450); the second began on the picture.
+  EXPECT_EQ(KeepFilePixel(keep, 450, 704 - 200), (Rgb{0, 0, 0}));
+  EXPECT_EQ(KeepFilePixel(keep, 400, 704 - 320), (Rgb{0, 0, 0}));
+  EXPECT_GT(blackOnPicture, 0);
+}
+
+// The release point is the button-up point, not the last move: a stroke
+// moved to (300, 500) and released at (360, 500) is released at image point
+// (360 - 100, 500 - 32) = (260, 468).
+TEST(OutlinePage, TheReleasePointIsWhereTheButtonComesUp) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(BrushX, BrushY);
+  s.Click(BrushFatX, BrushFatY);
+  s.window().Deliver({MessageKind::LeftDown, 200, 500, 0, true});
+  s.window().Deliver({MessageKind::MouseMove, 300, 500, 0, true});
+  s.window().Deliver({MessageKind::LeftUp, 360, 500, 0, false});
+  s.Paint();
+  EXPECT_EQ(OutlinePage.lastReleaseX, 260);
+  EXPECT_EQ(OutlinePage.lastReleaseY, 468);
+}
+
 TEST(OutlinePage, BrushClearForgetsTheStrokesAndTheyNeverTouchRowOrColumnZero) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Scene, 960, 672);

@@ -101,8 +101,9 @@ TEST(RangeConvert, GrayBarClicks) {
 TEST(RangeConvert, PicksOnlyOnThePicture) {
   std::array<std::vector<std::uint32_t>, 3> planes;
   for (auto& p : planes) p.assign(static_cast<std::size_t>(Stride) * CanvasRows, 0);
-  planes[2][0] = 9;                                  // plane row 0, column 0: client (100, 703)
-  planes[2][static_cast<std::size_t>(670) * Stride + 959] = 300;  // client (1059, 33); low byte 44
+  // The pixel under client (x, y) is column x - 100, plane row 704 - y.
+  planes[2][static_cast<std::size_t>(1) * Stride + 1] = 9;        // under client (101, 703)
+  planes[2][static_cast<std::size_t>(671) * Stride + 959] = 300;  // under client (1059, 33); low byte 44
   const PlaneView view{{planes[0].data(), planes[1].data(), planes[2].data()}, Stride, CanvasRows};
   UniRgb c;
   int gray = -1;
@@ -111,6 +112,8 @@ TEST(RangeConvert, PicksOnlyOnThePicture) {
     EXPECT_FALSE(PickOnPicture(view, x, y, c, gray)) << x << "," << y;
   }
   ASSERT_TRUE(PickOnPicture(view, 101, 703, c, gray));
+  EXPECT_EQ(c, (UniRgb{9, 0, 0}));
+  ASSERT_TRUE(PickOnPicture(view, 102, 703, c, gray));
   EXPECT_EQ(c, (UniRgb{0, 0, 0}));
   ASSERT_TRUE(PickOnPicture(view, 1059, 33, c, gray));
   EXPECT_EQ(c, (UniRgb{44, 0, 0}));
@@ -362,7 +365,7 @@ TEST(UniCPage, PicksOnlyOnThePicture) {
     EXPECT_EQ(UniCValues.ranges.max, (std::array<int, 3>{200, 100, 50})) << x << "," << y;
     EXPECT_EQ(std::pair(UniCValues.lo, UniCValues.hi), std::pair(124, 124));
   }
-  // The bottom row of the picture area (client y 703) is plane row 0: white.
+  // The bottom row of the image area (client y 703) reads plane row 1: white.
   u.s.Click(500, 703);
   EXPECT_EQ(UniCValues.target, (UniRgb{255, 255, 255}));
   EXPECT_EQ(UniCValues.hi, 255);
@@ -451,6 +454,24 @@ TEST(UniCPage, ADriverScriptStoresTheConversionAsKeep8) {
     std::copy_n(converted.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 200 * 3, out);
   });
   EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("saved.bmp")), saved), "");
+}
+
+// A picture whose rows carry their number (red = row % 256, green = row /
+// 256, counted from the top): a pick at client y reads plane row 704 - y,
+// that is picture row 671 - (704 - y) = y - 33, as every other page does.
+Rgb RowCoded(int, int y) { return Rgb{static_cast<std::uint8_t>(y % 256), static_cast<std::uint8_t>(y / 256), 7}; }
+
+TEST(UniCPage, APickReadsThePixelUnderTheClickAsEveryPageDoes) {
+  ProgramSession folder;
+  WriteTestPicture(folder.PathIn("rows.bmp"), 960, 672, RowCoded);
+  for (const auto& [y, row] : std::vector<std::pair<int, int>>{{300, 267}, {33, 0}, {703, 670}}) {
+    const DriverRun run = RunDriverScript(folder.Folder(), "open rows.bmp\n"
+                                           "click 576 10     # UNI C.\n"
+                                           "click 40 98      # 1)target\n"
+                                           "click 500 " + std::to_string(y) + "\n");
+    ASSERT_TRUE(run.ok) << run.error;
+    EXPECT_EQ(UniCValues.target, (UniRgb{row % 256, row / 256, 7})) << "client y " << y;
+  }
 }
 
 TEST(UniCPageGolden, ChartAndTargetOnTheSampleInEnglish) {

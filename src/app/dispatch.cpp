@@ -25,6 +25,7 @@ void EnterPageByTab(int page) {
     WriteAppearFile(Canvas.data(), fromPattern ? 2 : 3, PixelSource::FromPlanes);
     AppearMode = fromPattern ? 2 : 3;
   }
+  if (PageTable[static_cast<unsigned>(PageId)].leave != nullptr) PageTable[static_cast<unsigned>(PageId)].leave(page);
   TabFromPage = PageId;
   PageId = page;
   PageTable[static_cast<unsigned>(page)].enter();

@@ -27,6 +27,9 @@ DragPoint Clamped(DragPoint p, int minX) {
 
 bool InsideImageForDrag(int x, int y) { return 100 < x && x < ImageWidth + 100 && 33 <= y && y < 800; }
 
+// A brush stroke keeps to the picture: a move past its right edge ends it.
+bool InsideImageForBrush(int x, int y) { return 100 < x && x < ShownWidth + 100 && 33 <= y && y < 800; }
+
 }  // namespace
 
 void StartRectDrag() {
@@ -48,6 +51,7 @@ void StartCircleDrag(int size) {
 void TrackDragMove(int x, int y) {
   MouseX = x;
   MouseY = y;
+  if (CircleDragActive && !InsideImageForBrush(MouseX, MouseY)) CircleDragActive = 0;
   if (!InsideImageForDrag(MouseX, MouseY)) {
     // The pointer left the image: the drag is abandoned; what is drawn
     // stays until the next paint.
@@ -83,11 +87,12 @@ void EndDrag(int x, int y) {
     }
     RectDragActive = 0;
   }
-  if (CircleDragActive) {
+  if (CircleDragActive && InsideImageForBrush(x, y)) {
     DrawCircleMarker(DragEnd.x, DragEnd.y, CircleSize);
+    // The release point is where the button came up, not the last move.
     if (CurrentDragReceivers.circle != nullptr) {
-      const int length = static_cast<int>(std::hypot(DragEnd.x - DragStart.x, DragEnd.y - DragStart.y));
-      CurrentDragReceivers.circle(DragEnd.x - 100, DragEnd.y - 32, length);
+      const int length = static_cast<int>(std::hypot(MouseX - DragStart.x, MouseY - DragStart.y));
+      CurrentDragReceivers.circle(MouseX - 100, MouseY - 32, length);
     }
     CircleDragActive = 0;
   }
@@ -106,6 +111,6 @@ void DrawCircleMarker(int x, int y, int size) {
   const int left = std::clamp(x - r - 100, 0, Stride) + 100;
   const int top = std::clamp(y - r - 32, 0, CanvasRows) + 32;
   Screen().Ellipse(Pen{Black}, std::nullopt, left, top, x + r, y + r, RasterOp::Invert);
-  MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, x - 100, 704 - y, size, BrushPressure);
+  MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, PictureArea(), PixelUnderPoint(x, y), size, BrushPressure);
   MainWindow().Present();
 }

@@ -5,7 +5,7 @@ const std::array<PageEntry, 14> PageTable = {{
     {"TOP", 1200, 0, EnterTop, TopClick, nullptr, PaintTop, StartTop},
     {"FILTER", 1210, 1, EnterFilter, FilterClick, nullptr, PaintFilter, StartFilter},
     {"MAP", 1220, 2, EnterMap, MapClick, nullptr, PaintMap, StartMap},
-    {"DEVELOP", 1230, 3, EnterDevelop, DevelopClick, nullptr, PaintDevelop, StartDevelop},
+    {"DEVELOP", 1230, 3, EnterDevelop, DevelopClick, nullptr, PaintDevelop, StartDevelop, LeaveDevelop},
     {"VANTOR EYE", 1240, 4, EnterEye, EyeClick, nullptr, PaintEye, StartEye},
     {"CONTOUR", 1250, 5, EnterContour, ContourClick, nullptr, PaintContour, StartContour},
     {"ADD", 1260, 6, EnterAdd, AddClick, nullptr, PaintAdd, StartAdd},

@@ -14,6 +14,7 @@ struct PageEntry {
   void (*rightClick)(); // the page's own right-click flags (may be null)
   void (*paint)();      // the page's paint section
   void (*start)();      // writes the start values of the page's state block (a new run)
+  void (*leave)(int toPage) = nullptr;  // the page's tab-bar exit: another page's tab was clicked
 };
 
 extern const std::array<PageEntry, 14> PageTable;
@@ -45,6 +46,8 @@ void OutlineRightClick();
 void PatternRightClick();
 // The Transfer page's: a right click on the picture closes the polygon being set.
 void TransferRightClick();
+// DEVELOP's exit: the way back to MAP ends unless MAP is entered next.
+void LeaveDevelop(int toPage);
 
 // The TOP page's reset mark also returns the FILTER page's values: light
 // core 0 .. 255, colour power off with value 100.

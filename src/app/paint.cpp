@@ -37,6 +37,17 @@ bool PaintHasPicture = false;  // a picture was loaded at this paint
 // The canvas as shown with the current page's marks over it.
 std::vector<std::uint8_t> MarkedCanvas;
 
+// The picture file's shown size as the last paint found it: a new size
+// counts as a new picture. (ShownWidth and ShownHeight may since have become
+// the area a page's result covers.)
+int FileShownWidth = -1, FileShownHeight = -1;
+
+// The picture in hand's area is its file's again: it was taken from its file.
+void ShowFileArea() {
+  ShownWidth = std::min(FileWidth, Stride);
+  ShownHeight = std::min(FileHeight, CanvasRows);
+}
+
 // The picture's top-left 960 x 672 part into the canvas, as a copy of the
 // file bitmap would: what the picture does not cover is left as it is.
 void CopyPictureIntoCanvas() { CopyPictureInHand(Canvas.data()); }
@@ -84,6 +95,7 @@ void ResetPaintState() {
   GetCanvasCopy.clear();
   GetCanvasSlot = 99;
   ShownTitle.clear();
+  FileShownWidth = FileShownHeight = -1;
 }
 
 void DrawTabBar() {
@@ -120,6 +132,8 @@ bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
     } else {
       read = ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes);
     }
+    // The picture just opened is the picture in hand, over its own area.
+    if (read) ShowFileArea();
     GetSlotRequest = 99;
   }
   GetCanvasCopy.clear();
@@ -210,9 +224,10 @@ void PaintHandler() {
   ImageWidth = Stride;
   ImageHeight = CanvasRows;
   ImageTop = 32;
-  if (FileWidth != ShownWidth || FileHeight != ShownHeight) {
-    ShownWidth = std::min(FileWidth, Stride);
-    ShownHeight = std::min(FileHeight, CanvasRows);
+  if (FileWidth != FileShownWidth || FileHeight != FileShownHeight) {
+    ShowFileArea();
+    FileShownWidth = ShownWidth;
+    FileShownHeight = ShownHeight;
     NewImageFlag = 1;
   }
   // The picture and the whitening together cover the whole canvas.
@@ -222,6 +237,7 @@ void PaintHandler() {
   if (PageId == PageTop && NewImageFlag == 1 && PlanesLoaded == 0) {
     InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    ShowFileArea();
     NewImageFlag = 2;
     PlanesLoaded = 2;
   }

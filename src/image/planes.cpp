@@ -69,6 +69,12 @@ void CanvasFromPlanes(std::uint8_t* canvas, int columns, int rows) {
   }
 }
 
+CanvasArea PictureArea() {
+  const int width = std::clamp(ShownWidth, 0, Stride);
+  const int height = std::clamp(ShownHeight, 0, CanvasRows);
+  return CanvasArea{0, CanvasRows - height, width, CanvasRows};
+}
+
 void SaveToInner(int columns, int rows) { CopyPlanes(InnerPlanes, WorkPlanes, columns, rows); }
 void RestoreFromInner(int columns, int rows) { CopyPlanes(WorkPlanes, InnerPlanes, columns, rows); }
 

@@ -26,11 +26,36 @@ extern PlaneSet InnerPlanes;   // the inner memory
 extern CanvasBuffer Canvas;    // rebuilt at every paint
 
 // Size of the picture file as read at the last paint, and the part of Canvas
-// that holds the picture: min(file size, 960 x 672).
+// that holds the picture in hand: min(file size, 960 x 672) when the picture
+// is taken from its file, the area a page's result covers when that result
+// becomes the picture in hand (a development, a work file).
 extern int FileWidth;
 extern int FileHeight;
 extern int ShownWidth;
 extern int ShownHeight;
+
+// The pixel under a client point, as every page takes it for a click (a
+// pick, a brush centre, a local-contrast point, a polygon point): canvas
+// column x - 100 and plane row 704 - y. The one rule of the program.
+struct CanvasPixel {
+  int column = 0;
+  int row = 0;
+  friend bool operator==(const CanvasPixel&, const CanvasPixel&) = default;
+};
+constexpr CanvasPixel PixelUnderPoint(int x, int y) { return CanvasPixel{x - 100, 704 - y}; }
+
+// A rectangle of the canvas: columns [left, right) and plane rows [bottom, top).
+struct CanvasArea {
+  int left = 0, bottom = 0, right = Stride, top = CanvasRows;
+  constexpr bool Contains(CanvasPixel p) const {
+    return left <= p.column && p.column < right && bottom <= p.row && p.row < top;
+  }
+  friend bool operator==(const CanvasArea&, const CanvasArea&) = default;
+};
+inline constexpr CanvasArea WholeCanvas{};
+// The picture in hand's part of the canvas: its top-left ShownWidth x
+// ShownHeight. Marks, brush strokes and fixes stay inside it.
+CanvasArea PictureArea();
 
 // A view of three planes of any size: the program's planes are 960 x 672 views
 // of the static arrays; the batch tool makes views of pictures of any size.

@@ -35,13 +35,38 @@ std::string_view TextFor(const CommentLine& line) {
 
 // [SECTION] Drawing lines
 
+namespace {
+
+// The notation "<>" of the comment lines ("[<>]"): drawn glyph by glyph, the
+// two angles NotationGap pixels apart and from what stands beside them, since
+// in the panel face they would otherwise touch and read as one diamond.
+constexpr std::string_view Notation = "<>";
+constexpr int NotationGap = 2;
+
+void DrawCommentLine(Surface& surface, const Font& font, Rgb colour, int x, int y, std::string_view line) {
+  while (!line.empty()) {
+    const std::size_t at = line.find(Notation);
+    const std::string_view before = line.substr(0, at);
+    surface.Text(font, colour, TextBackground::Opaque, White, x, y, before);
+    if (at == std::string_view::npos) return;
+    x += Surface::TextWidth(font, before) + NotationGap;
+    for (const std::string_view angle : {std::string_view{"<"}, std::string_view{">"}}) {
+      surface.Text(font, colour, TextBackground::Opaque, White, x, y, angle);
+      x += Surface::TextWidth(font, angle) + NotationGap;
+    }
+    line.remove_prefix(at + Notation.size());
+  }
+}
+
+}  // namespace
+
 void DrawCommentLines(Surface& surface, Rgb colour, std::span<const std::string_view> lines, int x, int y) {
   const Font font = MakePanelFont(CommentFontHeight);
   const std::size_t count = std::min<std::size_t>(lines.size(), CommentLineY.size());
   for (std::size_t i = 0; i < count; ++i) {
     if (lines[i].empty()) continue;
     const int lineY = y + (CommentLineY[i] - CommentLineY[0]);
-    surface.Text(font, colour, TextBackground::Opaque, White, x, lineY, lines[i]);
+    DrawCommentLine(surface, font, colour, x, lineY, lines[i]);
   }
 }
 

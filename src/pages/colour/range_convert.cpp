@@ -26,8 +26,7 @@ void GrayRangeOfChannels(const ChannelRanges& ranges, bool rounded, int& lo, int
 
 bool PickOnPicture(const PlaneView& planes, int x, int y, UniRgb& colour, int& gray) {
   if (!OnPicture(x, y)) return false;
-  const int column = x - 100;
-  const int row = CanvasRows + 31 - y;  // 671 - (y - 32)
+  const auto [column, row] = PixelUnderPoint(x, y);
   if (column >= planes.stride || row < 0 || row >= planes.rows) return false;
   colour.red = static_cast<int>(planes.at(2, row, column) & 0xFF);
   colour.green = static_cast<int>(planes.at(1, row, column) & 0xFF);

@@ -41,8 +41,8 @@ void GrayRangeOfChannels(const ChannelRanges& ranges, bool rounded, int& lo, int
 // The picture as a click may read it: 100 < x < 1060 and 33 <= y < 704.
 inline constexpr bool OnPicture(int x, int y) { return 100 < x && x < 1060 && 33 <= y && y < 704; }
 
-// The WorkPlanes pixel shown at client (x, y) (column x - 100, plane row
-// 703 - y), each sample's low byte, and its rounded gray. False, with
+// The WorkPlanes pixel under client (x, y) (PixelUnderPoint: column x - 100,
+// plane row 704 - y), each sample's low byte, and its rounded gray. False, with
 // nothing read, off the picture.
 bool PickOnPicture(const PlaneView& planes, int x, int y, UniRgb& colour, int& gray);
 

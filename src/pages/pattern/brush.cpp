@@ -23,14 +23,16 @@ BrushDisc BrushDiscOf(int size, int pressure) {
   return BrushDisc{static_cast<int>(a), IntegerRoot(a)};
 }
 
-void MarkBrushDisc(std::uint8_t* mask, int columns, int rows, int cx, int cy, int size, int pressure) {
+void MarkBrushDisc(std::uint8_t* mask, int columns, int rows, const CanvasArea& area, CanvasPixel centre, int size,
+                   int pressure) {
   const BrushDisc disc = BrushDiscOf(size, pressure);
   const int r = disc.radius;
-  const int top = std::min(cy + r, rows - 1);
-  const int right = std::min(cx + r, columns - 1);
-  for (int row = std::max(cy - r, 0); row <= top; ++row) {
+  const int cx = centre.column, cy = centre.row;
+  const int top = std::min({cy + r, rows - 1, area.top - 1});
+  const int right = std::min({cx + r, columns - 1, area.right - 1});
+  for (int row = std::max({cy - r, 0, area.bottom}); row <= top; ++row) {
     const long long dy = row - cy;
-    for (int column = std::max(cx - r, 0); column <= right; ++column) {
+    for (int column = std::max({cx - r, 0, area.left}); column <= right; ++column) {
       const long long dx = column - cx;
       if (dx * dx + dy * dy <= disc.area) {
         mask[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)] = 1;
@@ -52,26 +54,39 @@ OutlineRgb BrushColourOf(int source, OutlineRgb outlineColour, OutlineRgb setCol
   return OutlineRgb{};
 }
 
-void PaintBrushMask(std::uint8_t* canvas, const std::uint8_t* mask, int columns, int rows, OutlineRgb colour) {
-  for (int row = 1; row < rows; ++row) {
+namespace {
+
+// Calls paint(i) for every flagged index of the mask inside the area, with
+// plane row >= 1 and column >= 1.
+template <typename Paint>
+void ForEachBrushedPixel(const std::uint8_t* mask, int columns, int rows, const CanvasArea& area, Paint paint) {
+  const int firstColumn = std::max(area.left, 1);
+  const int endColumn = std::min(area.right, columns);
+  const int endRow = std::min(area.top, rows);
+  for (int row = std::max(area.bottom, 1); row < endRow; ++row) {
     const std::size_t start = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns);
-    for (std::size_t i = start + 1; i < start + static_cast<std::size_t>(columns); ++i) {
-      if (mask[i] == 0) continue;
-      canvas[3 * i] = static_cast<std::uint8_t>(colour.blue);
-      canvas[3 * i + 1] = static_cast<std::uint8_t>(colour.green);
-      canvas[3 * i + 2] = static_cast<std::uint8_t>(colour.red);
+    for (int column = firstColumn; column < endColumn; ++column) {
+      const std::size_t i = start + static_cast<std::size_t>(column);
+      if (mask[i] != 0) paint(i);
     }
   }
 }
 
-void FixBrushMask(const PlaneView& planes, const std::uint8_t* mask, OutlineRgb colour) {
-  for (int row = 1; row < planes.rows; ++row) {
-    const std::size_t start = static_cast<std::size_t>(row) * static_cast<std::size_t>(planes.stride);
-    for (std::size_t i = start + 1; i < start + static_cast<std::size_t>(planes.stride); ++i) {
-      if (mask[i] == 0) continue;
-      planes.plane[0][i] = static_cast<std::uint32_t>(colour.blue);
-      planes.plane[1][i] = static_cast<std::uint32_t>(colour.green);
-      planes.plane[2][i] = static_cast<std::uint32_t>(colour.red);
-    }
-  }
+}  // namespace
+
+void PaintBrushMask(std::uint8_t* canvas, const std::uint8_t* mask, int columns, int rows, const CanvasArea& area,
+                    OutlineRgb colour) {
+  ForEachBrushedPixel(mask, columns, rows, area, [&](std::size_t i) {
+    canvas[3 * i] = static_cast<std::uint8_t>(colour.blue);
+    canvas[3 * i + 1] = static_cast<std::uint8_t>(colour.green);
+    canvas[3 * i + 2] = static_cast<std::uint8_t>(colour.red);
+  });
+}
+
+void FixBrushMask(const PlaneView& planes, const std::uint8_t* mask, const CanvasArea& area, OutlineRgb colour) {
+  ForEachBrushedPixel(mask, planes.stride, planes.rows, area, [&](std::size_t i) {
+    planes.plane[0][i] = static_cast<std::uint32_t>(colour.blue);
+    planes.plane[1][i] = static_cast<std::uint32_t>(colour.green);
+    planes.plane[2][i] = static_cast<std::uint32_t>(colour.red);
+  });
 }

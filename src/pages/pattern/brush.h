@@ -17,9 +17,11 @@ struct BrushDisc {
 };
 BrushDisc BrushDiscOf(int size, int pressure);
 
-// Marks the disc of `size` at `pressure` around column cx, plane row cy in a
-// mask of columns x rows flags; only flags inside the mask are touched.
-void MarkBrushDisc(std::uint8_t* mask, int columns, int rows, int cx, int cy, int size, int pressure);
+// Marks the disc of `size` at `pressure` around the centre pixel in a mask of
+// columns x rows flags; only flags inside both the mask and the area (the
+// picture) are touched.
+void MarkBrushDisc(std::uint8_t* mask, int columns, int rows, const CanvasArea& area, CanvasPixel centre, int size,
+                   int pressure);
 
 // BrushSize of a brush width: 2 for none and fine, 4 for middle, 6 for fat.
 constexpr int BrushSizeOf(int width) { return width == 3 ? 6 : width == 2 ? 4 : 2; }
@@ -32,8 +34,9 @@ int PressureAfterStroke(int dx, int dy);
 // The brush colour: the outline colour (source 1), the set colour (2), else black.
 OutlineRgb BrushColourOf(int source, OutlineRgb outlineColour, OutlineRgb setColour);
 
-// Every marked pixel with plane row >= 1 and column >= 1 (row 0 and column 0
-// are never painted) set to the colour: in a canvas (rows of 3 * columns
-// bytes), or in the three planes.
-void PaintBrushMask(std::uint8_t* canvas, const std::uint8_t* mask, int columns, int rows, OutlineRgb colour);
-void FixBrushMask(const PlaneView& planes, const std::uint8_t* mask, OutlineRgb colour);
+// Every marked pixel inside the area (the picture) with plane row >= 1 and
+// column >= 1 (row 0 and column 0 are never painted) set to the colour: in a
+// canvas (rows of 3 * columns bytes), or in the three planes.
+void PaintBrushMask(std::uint8_t* canvas, const std::uint8_t* mask, int columns, int rows, const CanvasArea& area,
+                    OutlineRgb colour);
+void FixBrushMask(const PlaneView& planes, const std::uint8_t* mask, const CanvasArea& area, OutlineRgb colour);

@@ -24,9 +24,11 @@ struct Window {
   bool Empty() const { return left > right || bottom > top; }
 };
 
-Window WindowOf(const PlaneView& planes, int cx, int cy) {
-  return Window{std::max(cx - LocalContrastRadius, 0), std::min(cx + LocalContrastRadius, planes.stride - 1),
-                std::max(cy - LocalContrastRadius, 0), std::min(cy + LocalContrastRadius, planes.rows - 1)};
+Window WindowOf(const PlaneView& planes, const CanvasArea& area, int cx, int cy) {
+  return Window{std::max({cx - LocalContrastRadius, 0, area.left}),
+                std::min({cx + LocalContrastRadius, planes.stride - 1, area.right - 1}),
+                std::max({cy - LocalContrastRadius, 0, area.bottom}),
+                std::min({cy + LocalContrastRadius, planes.rows - 1, area.top - 1})};
 }
 
 std::int64_t GrayAt(const PlaneView& planes, int row, int column) {
@@ -55,8 +57,8 @@ int LocalContrastPush(int dx, int dy) {
   return static_cast<int>(LocalContrastRadius * (1.0 - d * d * d));
 }
 
-std::int64_t LocalContrastMedian(const PlaneView& planes, int cx, int cy) {
-  const Window w = WindowOf(planes, cx, cy);
+std::int64_t LocalContrastMedian(const PlaneView& planes, const CanvasArea& area, int cx, int cy) {
+  const Window w = WindowOf(planes, area, cx, cy);
   if (w.Empty()) return -1;
   const int n = (w.right - w.left + 1) * (w.top - w.bottom + 1);
   const int position = (n - 1) / 2;  // in descending order
@@ -88,10 +90,11 @@ std::int64_t LocalContrastMedian(const PlaneView& planes, int cx, int cy) {
   return grays[static_cast<std::size_t>(position)];
 }
 
-void ApplyLocalContrast(std::uint8_t* canvas, const PlaneView& planes, int cx, int cy, bool fix) {
-  const Window w = WindowOf(planes, cx, cy);
+void ApplyLocalContrast(std::uint8_t* canvas, const PlaneView& planes, const CanvasArea& area, int cx, int cy,
+                        bool fix) {
+  const Window w = WindowOf(planes, area, cx, cy);
   if (w.Empty()) return;
-  const std::int64_t median = LocalContrastMedian(planes, cx, cy);
+  const std::int64_t median = LocalContrastMedian(planes, area, cx, cy);
   const auto& pushes = PushTable();
   for (int row = w.bottom; row <= w.top; ++row) {
     for (int column = w.left; column <= w.right; ++column) {
@@ -112,4 +115,6 @@ void ApplyLocalContrast(std::uint8_t* canvas, const PlaneView& planes, int cx, i
   }
 }
 
-void LocalContrast(std::uint8_t* canvas, int cx, int cy, bool fix) { ApplyLocalContrast(canvas, WorkView(), cx, cy, fix); }
+void LocalContrast(std::uint8_t* canvas, int cx, int cy, bool fix) {
+  ApplyLocalContrast(canvas, WorkView(), PictureArea(), cx, cy, fix);
+}

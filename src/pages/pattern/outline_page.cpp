@@ -361,7 +361,10 @@ bool PictureClick() {
   }
   const int x = std::clamp(MouseX, 100, ShownWidth + 100);
   const int y = std::clamp(MouseY, 32, ShownHeight + 32);
-  if (p.localContrastOn == 1) LocalContrastPoint = ContrastPoint{x - 100, 672 - (y - 32)};
+  if (p.localContrastOn == 1) {
+    const CanvasPixel pixel = PixelUnderPoint(x, y);
+    LocalContrastPoint = ContrastPoint{pixel.column, pixel.row};
+  }
   return true;
 }
 
@@ -529,11 +532,13 @@ void PaintOutline() {
   }
   // 7. The brush: the release disc, the strokes, the fix a right click asked for.
   if (p.brushOn == 1) {
-    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, DragEnd.x - 100, 704 - DragEnd.y, BrushSize, BrushPressure);
+    const CanvasArea picture = PictureArea();
+    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, picture, PixelUnderPoint(DragEnd.x, DragEnd.y), BrushSize,
+                  BrushPressure);
     const OutlineRgb colour = BrushColourOf(p.brushColourSource, OutlineColour, p.setColour);
-    PaintBrushMask(Canvas.data(), BrushMask.data(), Stride, CanvasRows, colour);
+    PaintBrushMask(Canvas.data(), BrushMask.data(), Stride, CanvasRows, picture, colour);
     if (p.brushFixRequest == 1) {
-      FixBrushMask(WorkView(), BrushMask.data(), colour);
+      FixBrushMask(WorkView(), BrushMask.data(), picture, colour);
       ClearBrushMask();
       CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
       p.brushFixRequest = 0;

@@ -456,7 +456,8 @@ bool PictureClick() {
   MouseX = std::clamp(MouseX, 100, ShownWidth + 100);
   MouseY = std::clamp(MouseY, 32, ShownHeight + 32);
   if (p.outlineOn == 1 && p.outlineWidth == NoOutline) {
-    LocalContrastPoint = ContrastPoint{MouseX - 100, 672 - (MouseY - 32)};
+    const CanvasPixel pixel = PixelUnderPoint(MouseX, MouseY);
+    LocalContrastPoint = ContrastPoint{pixel.column, pixel.row};
   }
   return true;
 }

@@ -98,8 +98,7 @@ int CountJumps(const std::vector<PolygonPoint>& points, const Along& along) {
 }  // namespace
 
 int PointPixelIndex(int x, int y) {
-  const int column = x - 100;
-  const int row = 704 - y;
+  const auto [column, row] = PixelUnderPoint(x, y);
   return InsideCanvas(column, row) ? row * Stride + column : -1;
 }
 
@@ -393,10 +392,10 @@ void PaintCrossMarker(std::uint8_t* canvas, const OutlineTest& outline, PolygonP
   const std::uint8_t red = onOutline ? 0 : 255;
   const std::uint8_t g = onOutline ? 255 : 0;
   for (int d = -8; d <= 7; ++d) {
-    const int columnAlong = point.x + d - 100, rowAlong = 704 - point.y;
-    if (InsideCanvas(columnAlong, rowAlong)) PaintPixel(canvas, columnAlong, rowAlong, red, g, 0);
-    const int columnDown = point.x - 100, rowDown = 704 - (point.y + d);
-    if (InsideCanvas(columnDown, rowDown)) PaintPixel(canvas, columnDown, rowDown, red, g, 0);
+    const CanvasPixel along = PixelUnderPoint(point.x + d, point.y);
+    if (InsideCanvas(along.column, along.row)) PaintPixel(canvas, along.column, along.row, red, g, 0);
+    const CanvasPixel down = PixelUnderPoint(point.x, point.y + d);
+    if (InsideCanvas(down.column, down.row)) PaintPixel(canvas, down.column, down.row, red, g, 0);
   }
 }
 

@@ -53,7 +53,10 @@ struct OutlineTest {
   PlaneView planes;
   OutlineRgb colour;
   bool AtPixel(int column, int row) const;
-  bool AtPoint(int x, int y) const { return AtPixel(x - 100, 704 - y); }
+  bool AtPoint(int x, int y) const {
+    const CanvasPixel pixel = PixelUnderPoint(x, y);
+    return AtPixel(pixel.column, pixel.row);
+  }
 };
 
 // MarkStraightSide from a to b: both end pixels, then for every client row

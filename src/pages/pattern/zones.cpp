@@ -4,10 +4,12 @@
 #include <cstddef>
 
 #include "image/gray.h"
+#include "image/planes.h"
 
 AppointColour SampleCanvas(const std::uint8_t* canvas, int columns, int x, int y) {
-  const std::size_t index =
-      static_cast<std::size_t>(704 - y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x - 100);
+  const CanvasPixel pixel = PixelUnderPoint(x, y);
+  const std::size_t index = static_cast<std::size_t>(pixel.row) * static_cast<std::size_t>(columns) +
+                            static_cast<std::size_t>(pixel.column);
   AppointColour c;
   c.blue = canvas[3 * index];
   c.green = canvas[3 * index + 1];
@@ -34,8 +36,8 @@ int DrawZone(std::uint8_t* canvas, int columns, int rows, const ZoneRange& range
   // included, cut to the canvas.
   const int firstColumn = std::max(area.left, 0);
   const int lastColumn = std::min(area.right, columns - 1);
-  const int firstRow = std::max(704 - area.bottom, 0);
-  const int lastRow = std::min(704 - area.top, rows - 1);
+  const int firstRow = std::max(PixelUnderPoint(0, area.bottom).row, 0);
+  const int lastRow = std::min(PixelUnderPoint(0, area.top).row, rows - 1);
   const auto zone = static_cast<std::uint8_t>(zoneColour);
   // The gray (299 R + 587 G + 114 B) / 1000 lies in lumaMin .. lumaMax
   // exactly when the weighted sum lies in 1000 lumaMin .. 1000 lumaMax + 999.

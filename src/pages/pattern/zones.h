@@ -35,8 +35,7 @@ struct AreaRect {
 // the canvas: 101 <= x <= 1059 and 33 <= y <= 703.
 constexpr bool PickOnPicture(int x, int y) { return 101 <= x && x <= 1059 && 33 <= y && y <= 703; }
 
-// The canvas pixel at a client point, read at canvas column x - 100 and
-// plane row 704 - y (the program's own way of reading a pick). The caller
+// The canvas pixel under a client point (PixelUnderPoint). The caller
 // makes sure the point is on the picture (PickOnPicture).
 AppointColour SampleCanvas(const std::uint8_t* canvas, int columns, int x, int y);
 

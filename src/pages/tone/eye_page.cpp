@@ -600,7 +600,8 @@ void PaintEye() {
   //    the picture are read; a click on the tab bar or right of the canvas
   //    would otherwise address rows and columns outside it.
   if (100 < MouseX && MouseX < 100 + Stride && 33 <= MouseY && MouseY < CanvasRows + 32) {
-    PickAppointColour(MouseX - 100, CanvasRows + 32 - MouseY);
+    const CanvasPixel pixel = PixelUnderPoint(MouseX, MouseY);
+    PickAppointColour(pixel.column, pixel.row);
   }
   // 5. The pass over every canvas row, or over the area eye's band.
   const int n = WindowOfHornKey(HornKey);

@@ -188,11 +188,16 @@ void EnterDevelop() {
   // The DEVELOP tab on MAP does what "act" does, and the x1 result is lifted
   // to the top again.
   if (TabFromPage == PageMap) {
-    WriteKeepFile(Canvas.data(), PageMap, PixelSource::FromPlanes);
-    Keep2State = 1;
+    KeepImageBeforeDevelopment();
     DevelopPending = 1;
     LiftPending = 1;
   }
+}
+
+// Leaving for any page but MAP (or DEVELOP again) ends the way back: KEEP2
+// then no longer holds the image before the development in hand.
+void LeaveDevelop(int toPage) {
+  if (toPage != PageMap && toPage != PageDevelop) EndWayBackToMap();
 }
 
 // [SECTION] Clicks
@@ -303,6 +308,12 @@ void RunDevelopment() {
   }
   DevelopViewArea(WorkView(), ClampedViewArea(area), scale, lift, Canvas.data(), DevelopWork());
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  // An enlargement fills the top 960 x 640 of the canvas: that is the
+  // picture in hand now, and clicks count on all of it.
+  if (scale > 1) {
+    ShownWidth = Stride;
+    ShownHeight = 640;
+  }
   DevelopPending = 0;
   if (Keep2State == 1) Keep2State = 2;
 }

@@ -30,6 +30,10 @@ int MapSetKeepRequest = 0;
 int MapHelpItem = 0;
 int Keep2ReadRequest = 0;
 int Keep2State = 0;
+namespace {
+// The picture area of the image KEEP2 holds for the way back.
+CanvasArea Keep2Area;
+}  // namespace
 
 namespace {
 
@@ -172,6 +176,7 @@ void StartMap() {
   MapHelpItem = 0;
   Keep2ReadRequest = 0;
   Keep2State = 0;
+  Keep2Area = CanvasArea{};
 }
 
 // [SECTION] Entry
@@ -187,9 +192,19 @@ void EnterMap() {
   Keep2State = 0;
 }
 
-void StartDevelopmentFromMap() {
+void KeepImageBeforeDevelopment() {
   WriteKeepFile(Canvas.data(), PageMap, PixelSource::FromPlanes);
   Keep2State = 1;
+  Keep2Area = PictureArea();
+}
+
+void EndWayBackToMap() {
+  Keep2State = 0;
+  Keep2ReadRequest = 0;
+}
+
+void StartDevelopmentFromMap() {
+  KeepImageBeforeDevelopment();
   PageId = PageDevelop;
   EnterDevelop();
   DevelopPending = 1;
@@ -361,7 +376,10 @@ void PaintMap() {
   // Get, Restore, and the image before development on the way back.
   ServeGetAndRestore(PageMap, false);
   if (Keep2ReadRequest == 1) {
-    ReadKeepFile(Canvas.data(), PageMap, PixelTarget::IntoPlanes);
+    if (ReadKeepFile(Canvas.data(), PageMap, PixelTarget::IntoPlanes)) {
+      ShownWidth = Keep2Area.right - Keep2Area.left;
+      ShownHeight = Keep2Area.top - Keep2Area.bottom;
+    }
     Keep2ReadRequest = 0;
   }
   // The current image, unchanged.

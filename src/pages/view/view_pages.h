@@ -20,6 +20,12 @@ extern int SwapMode;               // 0, 5, 12 or 17
 extern int DevelopSetKeepRequest;  // 1: the next paint stores the shown picture as KEEP3
 extern int DevelopHelpItem;        // explanation selector 1..7, 0 none
 
+// Writes KEEP2 from WorkPlanes as the image before a development (Keep2State
+// 1), with the picture area it covers, for the way back.
+void KeepImageBeforeDevelopment();
+// Ends the way back (a page other than DEVELOP or MAP was entered).
+void EndWayBackToMap();
+
 // Starts the development from the MAP page: KEEP2 from WorkPlanes, then the
 // DEVELOP page is current with its start values and the development pending
 // (the act switch; the DEVELOP tab on MAP also sets LiftPending).
