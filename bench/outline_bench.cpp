@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/gestures.h"
+#include "pages/kit/gestures.h"
 #include "app/paint.h"
 #include "app/program.h"
 #include "image/bmp_files.h"
@@ -24,6 +24,7 @@
 #include "pages/pattern/brush.h"
 #include "pages/pattern/local_contrast.h"
 #include "pages/pattern/outline_detect.h"
+#include "pages/pattern/outline_page.h"
 #include "pages/pattern/outline_state.h"
 #include "pages/pattern/zones.h"
 #include "platform/dialogs.h"

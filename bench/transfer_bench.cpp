@@ -14,7 +14,7 @@
 #include <random>
 
 #include "app/program.h"
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/appear/real_appear.h"

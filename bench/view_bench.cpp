@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
@@ -46,7 +46,7 @@ struct ScenePlanes {
   PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
 };
 
-constexpr AreaRect CentreArea{360, 256, 240, 160};
+constexpr ViewRect CentreArea{360, 256, 240, 160};
 
 void DevelopX4Fast(benchmark::State& state) {
   ScenePlanes planes;

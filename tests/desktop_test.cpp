@@ -8,7 +8,7 @@
 
 #include "app/desktop.h"
 #include "app/program.h"
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "panel/comments.h"
 #include "platform/window.h"
 #include "support/program_session.h"

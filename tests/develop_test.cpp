@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/view/colour_swap.h"
@@ -36,13 +36,13 @@ constexpr int Mode5Y = 252, Mode12Y = 454, Mode17Y = 604, GreyMode1Y = 148, SetK
 constexpr int ResetX = 40, ResetY = 45;
 constexpr std::size_t CanvasSize = static_cast<std::size_t>(CanvasByteCount);
 
-std::vector<std::uint8_t> Literal(TestPlanes planes, AreaRect area, int scale, int lift) {
+std::vector<std::uint8_t> Literal(TestPlanes planes, ViewRect area, int scale, int lift) {
   std::vector<std::uint8_t> canvas(CanvasSize, 77);
   LiteralDevelop(planes.View(), area, scale, lift, canvas.data());
   return canvas;
 }
 
-std::vector<std::uint8_t> Fast(TestPlanes& planes, AreaRect area, int scale, int lift) {
+std::vector<std::uint8_t> Fast(TestPlanes& planes, ViewRect area, int scale, int lift) {
   static std::array<DevelopPlanes, 2> work;
   std::vector<std::uint8_t> canvas(CanvasSize, 77);
   DevelopViewArea(planes.View(), area, scale, lift, canvas.data(), work);
@@ -181,8 +181,8 @@ TEST(Develop, FlatPictureDevelopsToItselfInsideTheMargins) {
 // picture beyond the view area (column 240 and row 160 of the canvas, and
 // the column-960 wrap). Now nothing outside the area changes the result.
 TEST(Develop, ResultDependsOnlyOnTheViewArea) {
-  const AreaRect areas[] = {{0, 0, 240, 160}, {720, 512, 240, 160}, {355, 101, 240, 160}};
-  for (const AreaRect& area : areas) {
+  const ViewRect areas[] = {{0, 0, 240, 160}, {720, 512, 240, 160}, {355, 101, 240, 160}};
+  for (const ViewRect& area : areas) {
     TestPlanes a = ScenePlanes();
     TestPlanes b = NoisePlanes(3);
     for (int r = 0; r < area.height; ++r)
@@ -198,7 +198,7 @@ TEST(Develop, ResultDependsOnlyOnTheViewArea) {
 
 TEST(Develop, FastFormEqualsTheLiteralFormOverTheCorpus) {
   struct Case {
-    AreaRect area;
+    ViewRect area;
     int scale, lift;
   };
   const Case cases[] = {
@@ -217,7 +217,7 @@ TEST(Develop, FastFormEqualsTheLiteralFormOverTheCorpus) {
   // The scales the panel does not offer, on one picture.
   TestPlanes scene = ScenePlanes();
   for (const int scale : {2, 8, 16}) {
-    const AreaRect area{100, 100, Stride / scale, 640 / scale};
+    const ViewRect area{100, 100, Stride / scale, 640 / scale};
     EXPECT_EQ(CountDifferences(Fast(scene, area, scale, 640), Literal(scene, area, scale, 640)), 0) << scale;
   }
 }

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/gray.h"
 #include "image/planes.h"
@@ -43,7 +43,7 @@ TEST(GamonGraphs, TwoColourPictureWorkedByHand) {
   // (299·200 + 587·100 + 114·50) / 1000 = 124; the right 70 columns
   // (20, 40, 60), gray (5980 + 23480 + 6840) / 1000 = 36.
   TestPlanes planes = FlatPlanes(0, 0, 0);
-  const AreaRect window{10, 20, 100, 40};
+  const ViewRect window{10, 20, 100, 40};
   for (int r = 0; r < window.height; ++r)
     for (int c = 0; c < window.width; ++c)
       c < 30 ? planes.Set(window.bottom + r, window.left + c, 200, 100, 50)
@@ -98,11 +98,11 @@ TEST(GamonGraphs, TwoColourPictureWorkedByHand) {
 }
 
 TEST(GamonGraphs, HistogramsSumToThePixelCountAndMatchTheLiteralCount) {
-  const AreaRect windows[] = {{0, 0, 960, 672}, {200, 388, 240, 160}, {0, 192, 640, 480}, {5, 7, 0, 0}};
+  const ViewRect windows[] = {{0, 0, 960, 672}, {200, 388, 240, 160}, {0, 192, 640, 480}, {5, 7, 0, 0}};
   auto fast = std::make_unique<GamonTables>();
   auto literal = std::make_unique<LiteralGamonTables>();
   for (TestPlanes& planes : ViewCorpus()) {
-    for (const AreaRect& w : windows) {
+    for (const ViewRect& w : windows) {
       CountGamonTables(planes.View(), w, *fast);
       LiteralGamonCount(planes.View(), w, *literal);
       for (std::size_t k = 0; k < 4; ++k) {
@@ -156,7 +156,7 @@ TEST(GamonViewArea, HalfSizeRulesAndTheAnalysisWindow) {
   UpdateGamonViewArea(area, 1, 640, 480, fineMove);
   EXPECT_EQ(area.left, 0);
   EXPECT_EQ(area.bottom, 672 - 240);
-  AreaRect w = GamonAnalysisWindow(area);
+  ViewRect w = GamonAnalysisWindow(area);
   EXPECT_EQ(w.left, 0);
   EXPECT_EQ(w.bottom, 192);  // the whole picture from the top-left corner
   EXPECT_EQ(w.width, 640);

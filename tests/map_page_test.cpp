@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/view/view_area.h"

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "platform/files.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/gestures.h"
+#include "pages/kit/gestures.h"
 #include "app/program.h"
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/pattern/outline_detect.h"

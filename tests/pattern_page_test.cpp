@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/gray.h"
 #include "image/planes.h"

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "app/dispatch.h"
-#include "app/gestures.h"
-#include "app/state.h"
+#include "pages/kit/gestures.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "panel/comments.h"

@@ -36,7 +36,7 @@ int Truncated(double value) { return std::clamp(static_cast<int>(value), 0, 255)
 
 }  // namespace
 
-void LiteralDevelop(const PlaneView& p, AreaRect area, int s, int liftRows, std::uint8_t* canvas) {
+void LiteralDevelop(const PlaneView& p, ViewRect area, int s, int liftRows, std::uint8_t* canvas) {
   const int w = area.width;
   const int h = area.height;
   // 1. CopyViewArea into the lowest-left corner.
@@ -147,7 +147,7 @@ void LiteralSwap(const PlaneView& p, int mode, std::uint8_t* canvas) {
     }
 }
 
-void LiteralGamonCount(const PlaneView& p, AreaRect window, LiteralGamonTables& t) {
+void LiteralGamonCount(const PlaneView& p, ViewRect window, LiteralGamonTables& t) {
   t = LiteralGamonTables{};
   for (int row = window.bottom; row < window.bottom + window.height; ++row)
     for (int c = window.left; c < window.left + window.width; ++c) {

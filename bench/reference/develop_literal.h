@@ -14,7 +14,7 @@
 // ZoomBilinear and the Regrids in doubles (each Regrid after a
 // PlanesFromCanvas), margin, LiftRows. A neighbour beyond the area is its
 // last row or column; a corner beyond the canvas its last row or column.
-void LiteralDevelop(const PlaneView& planes, AreaRect area, int scale, int liftRows, std::uint8_t* canvas);
+void LiteralDevelop(const PlaneView& planes, ViewRect area, int scale, int liftRows, std::uint8_t* canvas);
 
 // The swap of a mode, pixel by pixel through the mode table: WorkPlanes'
 // low bytes through the mode into the canvas bytes.
@@ -26,4 +26,4 @@ struct LiteralGamonTables {
   std::array<std::array<std::array<std::uint32_t, 256>, 256>, 3> density{};  // [channel][gray][value]
   std::array<std::array<std::uint32_t, 256>, 4> histogram{};                  // blue, green, red, gray
 };
-void LiteralGamonCount(const PlaneView& planes, AreaRect window, LiteralGamonTables& tables);
+void LiteralGamonCount(const PlaneView& planes, ViewRect window, LiteralGamonTables& tables);

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "app/pages.h"
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "panel/comments.h"
 
 // -----------------------------------------------------------------------------
@@ -123,7 +123,7 @@ WindowHandlers DesktopHandlers(const WindowHandlers& program, PresetOpenDialogs&
     if (m.key == F1Key && !m.control) {
       // The comment lines of the page in hand; on TOP they need the comment
       // switch on.
-      CommentRequest = PageTable[static_cast<unsigned>(PageId)].commentCode;
+      CommentRequest = CurrentPage().commentCode;
       if (PageId == PageTop) CommentOn = 1;
       MainWindow().Invalidate();
       return;

@@ -1,7 +1,7 @@
 #include "app/dispatch.h"
 
 #include "app/pages.h"
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "panel/comments.h"
@@ -13,22 +13,12 @@ constexpr int TabRestore = 15;
 constexpr int TabGet = 16;
 
 void EnterPageByTab(int page) {
-  if (page == PageEye) {
-    // The VANTOR EYE page starts from a stored copy of the current image.
-    WriteKeepFile(Canvas.data(), PageEye, PixelSource::FromPlanes);
-  }
-  if (page == PageAppear) {
-    if (PageId == PageAppear) return;  // the APPEAR tab does nothing on APPEAR
-    // The current image becomes the transfer image when it comes from the
-    // pattern pages, the back image otherwise.
-    const bool fromPattern = PageId == PagePattern || PageId == PageTransfer;
-    WriteAppearFile(Canvas.data(), fromPattern ? 2 : 3, PixelSource::FromPlanes);
-    AppearMode = fromPattern ? 2 : 3;
-  }
-  if (PageTable[static_cast<unsigned>(PageId)].leave != nullptr) PageTable[static_cast<unsigned>(PageId)].leave(page);
+  const PageEntry& entered = *PageTable[static_cast<unsigned>(page)];
+  if (entered.beforeEntry != nullptr && !entered.beforeEntry(PageId)) return;
+  if (CurrentPage().leave != nullptr) CurrentPage().leave(page);
   TabFromPage = PageId;
   PageId = page;
-  PageTable[static_cast<unsigned>(page)].enter();
+  entered.enter();
   TabFromPage = -1;
   RestoreRequest = 0;
 }
@@ -64,5 +54,5 @@ bool DispatchClick() {
       return true;
     }
   }
-  return PageTable[static_cast<unsigned>(PageId)].click();
+  return CurrentPage().click();
 }

@@ -1,24 +1,19 @@
-// The paint handler: prologue, page sections, and the common steps.
-//
-// [SECTION] Picture cache
-// [SECTION] Tab bar
-// [SECTION] Common steps of a page section
-// [SECTION] Prologue
+// The paint handler: the prologue every paint runs (the open dialog, the
+// title, the picture in hand into the canvas, the prologue requests), then
+// the current page's section.
 
 #include "app/paint.h"
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "app/pages.h"
-#include "app/state.h"
 #include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
+#include "pages/kit/page_state.h"
+#include "pages/kit/page_steps.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
 #include "platform/surface.h"
@@ -26,55 +21,11 @@
 
 namespace {
 
-// [SECTION] Picture cache
-// A Get whose keep file could not be written takes the picture just opened
-// from this copy of the canvas instead (the old keep file stays as it was).
-std::vector<std::uint8_t> GetCanvasCopy;
-int GetCanvasSlot = 99;
-
-bool PaintHasPicture = false;  // a picture was loaded at this paint
-
-// The canvas as shown with the current page's marks over it.
-std::vector<std::uint8_t> MarkedCanvas;
-
 // The picture file's shown size as the last paint found it: a new size
 // counts as a new picture. (ShownWidth and ShownHeight may since have become
 // the area a page's result covers.)
 int FileShownWidth = -1, FileShownHeight = -1;
 
-// The picture in hand's area is its file's again: it was taken from its file.
-void ShowFileArea() {
-  ShownWidth = std::min(FileWidth, Stride);
-  ShownHeight = std::min(FileHeight, CanvasRows);
-}
-
-// The picture's top-left 960 x 672 part into the canvas, as a copy of the
-// file bitmap would: what the picture does not cover is left as it is.
-void CopyPictureIntoCanvas() { CopyPictureInHand(Canvas.data()); }
-
-// [SECTION] Tab bar
-struct TabLabel {
-  int code;
-  const char* japanese;
-  int japaneseX;
-  const char* english;
-  int englishX;
-};
-constexpr std::array<TabLabel, 17> TabLabels = {{
-    {1200, "トップ", 104, "Top", 104},      {1210, "フィルタ", 158, "Filter", 158},
-    {1220, "マップ", 216, "Map", 216},      {1230, "現像", 272, "Develop", 270},
-    {1240, "Ｖ.アイ", 326, "V.eye", 328},   {1250, "コンター", 382, "Contour", 382},
-    {1260, "色加味", 438, "Add", 440},      {1270, "パレット", 494, "palette", 494},
-    {1280, "色変換", 550, "Change", 548},   {1290, "輪郭線", 606, "Outline", 606},
-    {1295, "型紙化", 668, "Pattern", 665},  {1300, "転送", 718, "Transfer", 718},
-    {1310, "出現", 776, "Appear", 772},     {1320, "画紋", 832, "Gamon", 834},
-    {1330, "保存→", 890, "Save", 888},      {1340, "←復元", 946, "Restore", 942},
-    {1350, "←呼出", 1002, "Get", 1000},
-}};
-constexpr Rgb TabShade{240, 240, 255};
-constexpr Rgb TabText{100, 100, 100};
-
-// [SECTION] Prologue
 constexpr const char* OpenPrompt = "[Enter] ⇒ ファイルを開く";
 constexpr std::array<const char*, 2> ProgramTitles = {"ヴァントルゼフリンサンプル vazesample",
                                                       "VANTOR ZEPHRIN SAMPLE vazesample"};
@@ -92,110 +43,23 @@ void SetTitle() {
 
 void ResetPaintState() {
   ForgetPictureInHand();
-  GetCanvasCopy.clear();
-  GetCanvasSlot = 99;
+  ResetPageSteps();
   ShownTitle.clear();
   FileShownWidth = FileShownHeight = -1;
-}
-
-void DrawTabBar() {
-  Surface& screen = Screen();
-  const Pen pen{TabShade};
-  for (int i = 0; i <= 8; ++i) {
-    for (int k = 0; k <= 55; ++k) screen.Line(pen, 100 + 112 * i + k, 1, 100 + 112 * i + k, 31);
-  }
-  const int right = ImageWidth + 100;
-  screen.Polyline(pen, {{100, 1}, {right, 1}, {right, 31}, {100, 31}, {100, 1}});
-}
-
-void DrawTabLabel(int code) {
-  for (const TabLabel& label : TabLabels) {
-    if (label.code != code) continue;
-    const bool english = LanguageId == 2;
-    Screen().Text(MakePanelFont(12), TabText, TextBackground::Opaque, White, english ? label.englishX : label.japaneseX,
-                  10, english ? label.english : label.japanese);
-  }
-}
-
-// [SECTION] Common steps of a page section
-void BeginPageSection() {
-  ImageTop = 32;
-  if (PaintHasPicture) CopyPictureIntoCanvas();
-}
-
-bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
-  bool read = false;
-  if (GetSlotRequest == slot) {
-    if (GetCanvasSlot == slot && !GetCanvasCopy.empty()) {
-      PlanesFromCanvas(GetCanvasCopy.data(), Stride, CanvasRows);
-      read = true;
-    } else {
-      read = ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes);
-    }
-    // The picture just opened is the picture in hand, over its own area.
-    if (read) ShowFileArea();
-    GetSlotRequest = 99;
-  }
-  GetCanvasCopy.clear();
-  GetCanvasSlot = 99;
-  if (RestoreRequest == 1) {
-    read = ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes) || read;
-    RestoreRequest = 2;
-  }
-  if (read && recomputesFromSource) SaveToInner(Stride, CanvasRows);
-  return read;
-}
-
-void ShowPlanes() {
-  CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
-  Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-}
-
-void ShowCanvasNow() {
-  Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-  MainWindow().Present();
-}
-
-std::uint8_t* CanvasWithMarks() {
-  MarkedCanvas.assign(Canvas.begin(), Canvas.end());
-  return MarkedCanvas.data();
-}
-
-void ShowCanvasWithMarks() {
-  if (MarkedCanvas.size() != Canvas.size()) CanvasWithMarks();
-  Screen().BlitBottomUp(MarkedCanvas.data(), Stride, CanvasRows, 100, 32);
-}
-
-void ServeSet(int slot, int& setRequest) {
-  if (setRequest != 1) return;
-  PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  WriteKeepFile(Canvas.data(), slot, PixelSource::FromPlanes);
-  setRequest = 0;
-}
-
-void ServeSave() {
-  if (SaveAsRequest != 1) return;
-  SaveAsRequest = 0;
-  // The shown canvas becomes the picture in hand only once it is saved: a
-  // cancelled dialog or a failed write leaves the planes as they were.
-  const std::optional<std::string> path = AskSaveImagePath(LanguageId);
-  if (path && WriteShownImage(*path, Canvas.data())) PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-}
-
-void DrawTabs() {
-  DrawTabBar();
-  for (const TabLabel& label : TabLabels) DrawTabLabel(label.code);
 }
 
 void PaintHandler() {
   Surface& screen = Screen();
   screen.Clear(White);  // the class background, erased with every invalidation
-  PaintHasPicture = false;
+  NotePictureLoaded(false);
 
+  PaintPrologue prologue;
   if (OpenFileRequest == 1) {
+    prologue.openShown = true;
     screen.Text(MakePanelFont(12), Black, TextBackground::Opaque, White, 100, 470, OpenPrompt);
     MainWindow().Present();
     if (OpenImageDialog() == 1) {
+      prologue.pictureOpened = true;
       // A picture chosen on TOP with the Enter key is new even when it has
       // the size of the one before, so TOP takes it into the planes.
       if (PageId == PageTop && GetSlotRequest == 99) {
@@ -206,7 +70,6 @@ void PaintHandler() {
       // Cancelled, or not a picture: what the open was for is dropped, and
       // the picture in hand and the screen stay as they were.
       GetSlotRequest = 99;
-      AppearFileRequest = 0;
     }
     OpenFileRequest = 0;
   }
@@ -217,53 +80,37 @@ void PaintHandler() {
     screen.Text(MakePanelFont(12), Black, TextBackground::Opaque, White, 100, 470, OpenPrompt);
     return;
   }
-  PaintHasPicture = true;
+  NotePictureLoaded(true);
 
   FileWidth = PictureInHandWidth();
   FileHeight = PictureInHandHeight();
   ImageWidth = Stride;
   ImageHeight = CanvasRows;
-  ImageTop = 32;
   if (FileWidth != FileShownWidth || FileHeight != FileShownHeight) {
-    ShowFileArea();
+    ShowPictureFileArea();
     FileShownWidth = ShownWidth;
     FileShownHeight = ShownHeight;
     NewImageFlag = 1;
   }
   // The picture and the whitening together cover the whole canvas.
-  CopyPictureIntoCanvas();
+  CopyPictureInHand(Canvas.data());
   WhitenOutside(Canvas.data(), FileWidth, FileHeight, Stride, CanvasRows);
 
   if (PageId == PageTop && NewImageFlag == 1 && PlanesLoaded == 0) {
     InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-    ShowFileArea();
+    ShowPictureFileArea();
     NewImageFlag = 2;
     PlanesLoaded = 2;
   }
   if (GetSlotRequest >= 0 && GetSlotRequest <= 13) {
     if (!WriteKeepFile(Canvas.data(), GetSlotRequest, PixelSource::FromCanvas)) {
-      GetCanvasCopy.assign(Canvas.begin(), Canvas.end());
-      GetCanvasSlot = GetSlotRequest;
+      KeepOpenedCanvasForGet(GetSlotRequest);
     }
   }
-  if (AppearFileRequest == 2 && AppearMode == 2) {
-    WriteAppearFile(Canvas.data(), 2, PixelSource::FromCanvas);
-    AppearFileRequest = 0;
-  }
-  if (AppearFileRequest == 3 && AppearMode == 3) {
-    WriteAppearFile(Canvas.data(), 3, PixelSource::FromCanvas);
-    AppearFileRequest = 0;
-  }
+  if (CurrentPage().prologue != nullptr) CurrentPage().prologue(prologue);
 
-  // The page sections, each guarded by PageId, in this order.
-  constexpr std::array<int, 14> SectionOrder = {PageTop,   PageFilter,  PageMap,  PageDevelop, PageEye,
-                                                PageContour, PageAdd,   PagePalette, PageUniC, PageOutline,
-                                                PageGamon, PagePattern, PageTransfer, PageAppear};
-  for (int page : SectionOrder) {
-    if (PageId == page) {
-      PageTable[static_cast<unsigned>(page)].paint();
-      break;
-    }
-  }
+  // The current page's section.
+  CurrentPage().paint();
 }
+

@@ -1,15 +1,13 @@
 #include "app/program.h"
 
-#include "app/gestures.h"
 #include "app/pages.h"
 #include "app/paint.h"
-#include "app/state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "pages/kit/gestures.h"
+#include "pages/kit/page_state.h"
 #include "panel/calculator.h"
 #include "panel/comments.h"
-#include "pages/pattern/outline_state.h"
-#include "pages/tone/vantor_eye.h"
 
 void StartProgram() {
   PageId = PageTop;
@@ -21,13 +19,11 @@ void StartProgram() {
   NewImageFlag = 1;
   PlanesLoaded = 0;
   ImageWidth = ImageHeight = 0;
-  ImageTop = 32;
   RightClickFlag = 0;
   KeepDeleteAnswer = 0;
   RectDragActive = CircleDragActive = 0;
   DragStart = DragEnd = DragPrev = DragPoint{};
   CurrentDragReceivers = {};
-  StartOutlineState();
 
   FileWidth = FileHeight = 0;
   ShownWidth = 960;
@@ -42,6 +38,5 @@ void StartProgram() {
   ResetPaintState();
 
   StartPanelState();
-  ResetEyeParameters();
-  for (const PageEntry& page : PageTable) page.start();
+  StartAllPages();
 }

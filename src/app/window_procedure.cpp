@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "app/dispatch.h"
-#include "app/gestures.h"
+#include "pages/kit/gestures.h"
 #include "app/pages.h"
 #include "app/paint.h"
 #include "app/program.h"
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 #include "image/keep_slots.h"
 #include "panel/comments.h"
 #include "platform/dialogs.h"
@@ -53,7 +53,7 @@ void RightClickStep(int x, int y) {
   MouseY = y;
   if (100 < MouseX && MouseX < ImageWidth + 100 && 33 <= MouseY && MouseY < ImageHeight + 32) {
     RightClickFlag = 1;
-    if (PageTable[static_cast<unsigned>(PageId)].rightClick != nullptr) PageTable[static_cast<unsigned>(PageId)].rightClick();
+    if (CurrentPage().rightClick != nullptr) CurrentPage().rightClick();
   }
   MainWindow().Invalidate();
 }

@@ -75,6 +75,11 @@ CanvasArea PictureArea() {
   return CanvasArea{0, CanvasRows - height, width, CanvasRows};
 }
 
+void ShowPictureFileArea() {
+  ShownWidth = std::min(FileWidth, Stride);
+  ShownHeight = std::min(FileHeight, CanvasRows);
+}
+
 void SaveToInner(int columns, int rows) { CopyPlanes(InnerPlanes, WorkPlanes, columns, rows); }
 void RestoreFromInner(int columns, int rows) { CopyPlanes(WorkPlanes, InnerPlanes, columns, rows); }
 

@@ -34,6 +34,11 @@ extern int FileHeight;
 extern int ShownWidth;
 extern int ShownHeight;
 
+// Where the canvas is shown in the client area: its top-left pixel at
+// (ImageLeft, ImageTop), so the image area is x 100 .. 1059, y 32 .. 703.
+inline constexpr int ImageLeft = 100;
+inline constexpr int ImageTop = 32;
+
 // The pixel under a client point, as every page takes it for a click (a
 // pick, a brush centre, a local-contrast point, a polygon point): canvas
 // column x - 100 and plane row 704 - y. The one rule of the program.
@@ -42,7 +47,9 @@ struct CanvasPixel {
   int row = 0;
   friend bool operator==(const CanvasPixel&, const CanvasPixel&) = default;
 };
-constexpr CanvasPixel PixelUnderPoint(int x, int y) { return CanvasPixel{x - 100, 704 - y}; }
+constexpr CanvasPixel PixelUnderPoint(int x, int y) {
+  return CanvasPixel{x - ImageLeft, ImageTop + CanvasRows - y};
+}
 
 // A rectangle of the canvas: columns [left, right) and plane rows [bottom, top).
 struct CanvasArea {
@@ -56,6 +63,9 @@ inline constexpr CanvasArea WholeCanvas{};
 // The picture in hand's part of the canvas: its top-left ShownWidth x
 // ShownHeight. Marks, brush strokes and fixes stay inside it.
 CanvasArea PictureArea();
+// The picture in hand is taken from its file again (opened, or taken into
+// the planes by TOP): its area is min(file size, 960 x 672) once more.
+void ShowPictureFileArea();
 
 // A view of three planes of any size: the program's planes are 960 x 672 views
 // of the static arrays; the batch tool makes views of pictures of any size.

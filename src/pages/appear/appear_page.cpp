@@ -14,6 +14,8 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include "pages/appear/appear_page.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -21,10 +23,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/gestures.h"
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/gestures.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/appear/real_appear.h"
@@ -610,3 +612,34 @@ void PaintAppear() {
     DrawComment(screen, TransferNote);
   }
 }
+
+// The APPEAR tab: on APPEAR itself it does nothing. From elsewhere the
+// current image becomes the transfer picture when it comes from the pattern
+// pages, the back picture otherwise.
+bool StoreImageBeforeAppear(int fromPage) {
+  if (fromPage == PageAppear) return false;
+  const bool fromPattern = fromPage == PagePattern || fromPage == PageTransfer;
+  WriteAppearFile(Canvas.data(), fromPattern ? 2 : 3, PixelSource::FromPlanes);
+  AppearMode = fromPattern ? 2 : 3;
+  return true;
+}
+
+// In the paint's prologue: a picture opened by "1)trfr" or "2)back" becomes
+// that work file, from the canvas it was just drawn into; a cancelled open
+// drops the request.
+void ServeAppearFileRequest(const PaintPrologue& prologue) {
+  if (prologue.openShown && !prologue.pictureOpened) AppearFileRequest = 0;
+  if ((AppearFileRequest == 2 || AppearFileRequest == 3) && AppearMode == AppearFileRequest) {
+    WriteAppearFile(Canvas.data(), AppearFileRequest, PixelSource::FromCanvas);
+    AppearFileRequest = 0;
+  }
+}
+
+// [SECTION] Page entry
+extern const PageEntry AppearPageEntry{.commentCode = 17,
+                                       .start = StartAppear,
+                                       .enter = EnterAppear,
+                                       .click = AppearClick,
+                                       .paint = PaintAppear,
+                                       .beforeEntry = StoreImageBeforeAppear,
+                                       .prologue = ServeAppearFileRequest};

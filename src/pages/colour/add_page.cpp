@@ -16,9 +16,9 @@
 #include <array>
 #include <optional>
 
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/colour/nod_colours.h"
@@ -369,3 +369,10 @@ void PaintAdd() {
   Add.hardRequest = 0;
   HardShown = 0;
 }
+
+// [SECTION] Page entry
+extern const PageEntry AddPageEntry{.commentCode = 6,
+                                    .start = StartAdd,
+                                    .enter = EnterAdd,
+                                    .click = AddClick,
+                                    .paint = PaintAdd};

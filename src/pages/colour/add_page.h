@@ -2,6 +2,8 @@
 // reached through the page table).
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 #include "image/planes.h"
 #include "pages/colour/nod_colours.h"
 
@@ -15,3 +17,6 @@ extern AddColoursRoutine AddNodColoursRoutine;
 int AddMeterX();
 // The column in use: 1 A, 2 B.
 int AddColumnChoice();
+
+// The ADD page as the page table lists it.
+extern const PageEntry AddPageEntry;

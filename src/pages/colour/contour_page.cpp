@@ -16,9 +16,9 @@
 #include <algorithm>
 #include <array>
 
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/planes.h"
 #include "pages/tone/tone_pages.h"
 #include "panel/calculator.h"
@@ -350,3 +350,10 @@ void PaintContour() {
   for (const int code : {CodeMinMaxLabel, CodeSwatchLabel}) DrawPanelKey(screen, *FindPanelKey(UpperPanel, code));
   ServeComments(screen, Comments, v.helpItem);
 }
+
+// [SECTION] Page entry
+extern const PageEntry ContourPageEntry{.commentCode = 5,
+                                        .start = StartContour,
+                                        .enter = EnterContour,
+                                        .click = ContourClick,
+                                        .paint = PaintContour};

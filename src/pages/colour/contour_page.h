@@ -7,6 +7,8 @@
 // StartContour, EnterContour, ContourClick and PaintContour (app/pages.h).
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 #include <cstdint>
 
 #include "pages/colour/contour_levels.h"
@@ -28,3 +30,6 @@ extern int ContourColourType;
 using ContourRoutine = void (*)(std::uint8_t* canvas, const ContourLadder& ladder, int operation, int scanIndex,
                                 int colourType);
 extern ContourRoutine ContourDrawRoutine;
+
+// The CONTOUR page as the page table lists it.
+extern const PageEntry ContourPageEntry;

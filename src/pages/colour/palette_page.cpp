@@ -20,9 +20,9 @@
 #include <optional>
 #include <string>
 
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/colour/colour_chart.h"
@@ -625,3 +625,10 @@ void PaintPalette() {
   ServeComments(screen, Comments, p.helpItem);
   OrgShown = NewShown = 0;
 }
+
+// [SECTION] Page entry
+extern const PageEntry PalettePageEntry{.commentCode = 7,
+                                        .start = StartPalette,
+                                        .enter = EnterPalette,
+                                        .click = PaletteClick,
+                                        .paint = PaintPalette};

@@ -19,9 +19,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/gray.h"
 #include "image/planes.h"
@@ -606,3 +606,10 @@ void PaintUniC() {
   ServeComments(screen, Comments, v.helpItem);
   v.manualEdit = 0;
 }
+
+// [SECTION] Page entry
+extern const PageEntry UniCPageEntry{.commentCode = 8,
+                                     .start = StartUniC,
+                                     .enter = EnterUniC,
+                                     .click = UniCClick,
+                                     .paint = PaintUniC};

@@ -9,6 +9,8 @@
 // PaintUniC (app/pages.h).
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 #include <cstdint>
 
 #include "image/planes.h"
@@ -49,3 +51,6 @@ extern int UniCWeightNew;
 using RangeConvertRoutine = void (*)(std::uint8_t* canvas, const PlaneView& planes, int lo, int hi,
                                      const UniRgb& colour);
 extern RangeConvertRoutine UniCConvertRoutine;
+
+// The UniC page as the page table lists it.
+extern const PageEntry UniCPageEntry;

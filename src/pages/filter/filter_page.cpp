@@ -15,9 +15,9 @@
 #include <algorithm>
 #include <array>
 
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/planes.h"
 #include "pages/tone/vantor_eye.h"
 #include "panel/calculator.h"
@@ -522,3 +522,10 @@ void PaintFilter() {
   ServeComments(screen, Comments, FilterHelpItem);
   ServeSave();
 }
+
+// [SECTION] Page entry
+extern const PageEntry FilterPageEntry{.commentCode = 1,
+                                       .start = StartFilter,
+                                       .enter = EnterFilter,
+                                       .click = FilterClick,
+                                       .paint = PaintFilter};

@@ -7,6 +7,8 @@
 // FilterClick, PaintFilter and ResetFilterValues (app/pages.h).
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 #include <array>
 
 #include "image/planes.h"
@@ -30,3 +32,10 @@ extern int FilterHelpItem;           // explanation selector 1..8, 0 none
 // red). The benchmark swaps in the literal form to measure the paint beside it.
 using ColourPowerRoutine = void (*)(const PlaneView&, const std::array<int, 3>&);
 extern ColourPowerRoutine FilterColourPowerRoutine;
+
+// The TOP page's reset mark also returns the FILTER page's values: light
+// core 0 .. 255, colour power off with value 100.
+void ResetFilterValues();
+
+// The FILTER page as the page table lists it.
+extern const PageEntry FilterPageEntry;

@@ -116,7 +116,7 @@ void DrawHalfSizeFrame(std::uint8_t* canvas, const ViewAreaRecord& area, Rgb col
   VerticalLine(canvas, c1, r0, r1, colour);
 }
 
-void EnlargedView(const PlaneView& planes, AreaRect window, int zoom, std::uint8_t* canvas) {
+void EnlargedView(const PlaneView& planes, ViewRect window, int zoom, std::uint8_t* canvas) {
   const int block = zoom / 2;
   if (block < 1) return;
   for (int r = 0; r < window.height; ++r) {
@@ -146,7 +146,7 @@ using DensityTables = std::array<std::array<std::array<std::uint32_t, 256>, 256>
 
 // Counts the window's rows rowBegin .. rowEnd - 1 into the density tables
 // (which the caller has cleared).
-void CountRows(const PlaneView& planes, AreaRect window, int rowBegin, int rowEnd, DensityTables& density) {
+void CountRows(const PlaneView& planes, ViewRect window, int rowBegin, int rowEnd, DensityTables& density) {
   std::uint32_t* blue = density[0][0].data();
   std::uint32_t* green = density[1][0].data();
   std::uint32_t* red = density[2][0].data();
@@ -188,7 +188,7 @@ void ClearDensity(DensityTables& density) {
 
 }  // namespace
 
-void CountGamonTables(const PlaneView& planes, AreaRect window, GamonTables& t) {
+void CountGamonTables(const PlaneView& planes, ViewRect window, GamonTables& t) {
   ClearDensity(t.density);
   const int rowEnd = window.bottom + std::max(window.height, 0);
   // A large window is counted in two halves at once, the upper half into

@@ -39,9 +39,9 @@ void HalfSizePicture(const PlaneView& planes, std::uint8_t* canvas);
 // left + hw, rows max(bottom, 16) - 16 .. that + hh, one pixel wide.
 void DrawHalfSizeFrame(std::uint8_t* canvas, const ViewAreaRecord& area, Rgb colour);
 // Every pixel of the window as a (zoom / 2)-square block from column 480, row 336 up.
-void EnlargedView(const PlaneView& planes, AreaRect window, int zoom, std::uint8_t* canvas);
+void EnlargedView(const PlaneView& planes, ViewRect window, int zoom, std::uint8_t* canvas);
 
-void CountGamonTables(const PlaneView& planes, AreaRect window, GamonTables& tables);
+void CountGamonTables(const PlaneView& planes, ViewRect window, GamonTables& tables);
 // The largest blue, green or red count over the bins the cut flags leave; 50 when 0.
 std::uint32_t HistogramMaximum(const GamonTables& tables, int cut255, int cut0);
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/view/view_area.h"
@@ -393,9 +393,8 @@ void SaveScreenAs() {
 
 void PaintGamon() {
   Surface& screen = Screen();
-  // Image top 32. The canvas is rebuilt from the planes below in every case,
-  // so the picture file is not copied into it again first.
-  ImageTop = 32;
+  // The canvas is rebuilt from the planes below in every case, so the
+  // picture file is not copied into it again first.
   // 1. The panel; Get and Restore of KEEP13.
   DrawGamonPanel(screen);
   ServeGetAndRestore(PageGamon, false);
@@ -406,7 +405,7 @@ void PaintGamon() {
   HalfSizePicture(planes, canvas);
   // 4. - 5. The view area on the half-size picture, the analysis window.
   UpdateGamonViewArea(ViewArea, ViewScale, FileWidth, FileHeight, FineMove);
-  const AreaRect window = GamonAnalysisWindow(ViewArea);
+  const ViewRect window = GamonAnalysisWindow(ViewArea);
   // 6. The frame and the enlarged view.
   if (ViewScale != 1) {
     DrawHalfSizeFrame(canvas, ViewArea, FrameKeys[static_cast<std::size_t>(FrameColour % 6)].colour);
@@ -434,3 +433,10 @@ void PaintGamon() {
     SaveScreenAs();
   }
 }
+
+// [SECTION] Page entry
+extern const PageEntry GamonPageEntry{.commentCode = 13,
+                                      .start = StartGamon,
+                                      .enter = EnterGamon,
+                                      .click = GamonClick,
+                                      .paint = PaintGamon};

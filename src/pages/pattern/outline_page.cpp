@@ -15,10 +15,10 @@
 #include <algorithm>
 #include <array>
 
-#include "app/gestures.h"
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/gestures.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/planes.h"
 #include "pages/pattern/brush.h"
 #include "pages/pattern/local_contrast.h"
@@ -29,6 +29,7 @@
 #include "panel/comments.h"
 #include "panel/widgets.h"
 #include "platform/surface.h"
+#include "platform/window.h"
 
 // [SECTION] State: the page's block with its start values.
 OutlinePageState OutlinePage;
@@ -355,8 +356,9 @@ bool PictureClick() {
   if (!(101 <= MouseX && MouseX < ShownWidth + 100 && 33 <= MouseY && MouseY < 800)) return false;
   if (p.brushOn == 1) {
     MouseY = std::min(MouseY, ShownHeight + 32);
-    CurrentDragReceivers = DragReceivers{.circle = TakeBrushRelease};
-    StartCircleDrag(BrushSize);
+    CurrentDragReceivers =
+        DragReceivers{.circle = TakeBrushRelease, .marker = [](int x, int y) { DrawCircleMarker(x, y, BrushSize); }};
+    StartCircleDrag();
     return true;
   }
   const int x = std::clamp(MouseX, 100, ShownWidth + 100);
@@ -554,3 +556,22 @@ void PaintOutline() {
   DrawPanel(screen, Notes);
   ServeComments(screen, Comments, p.helpItem);
 }
+
+void DrawCircleMarker(int x, int y, int size) {
+  const int r = BrushDiscOf(size, BrushPressure).radius;
+  // The corner is kept on the picture in canvas coordinates, so that the
+  // circle stays round near the bottom of the picture.
+  const int left = std::clamp(x - r - ImageLeft, 0, Stride) + ImageLeft;
+  const int top = std::clamp(y - r - ImageTop, 0, CanvasRows) + ImageTop;
+  Screen().Ellipse(Pen{Black}, std::nullopt, left, top, x + r, y + r, RasterOp::Invert);
+  MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, PictureArea(), PixelUnderPoint(x, y), size, BrushPressure);
+  MainWindow().Present();
+}
+
+// [SECTION] Page entry
+extern const PageEntry OutlinePageEntry{.commentCode = 9,
+                                        .start = StartOutline,
+                                        .enter = EnterOutline,
+                                        .click = OutlineClick,
+                                        .paint = PaintOutline,
+                                        .rightClick = OutlineRightClick};

@@ -3,6 +3,8 @@
 // OutlineClick, OutlineRightClick and PaintOutline (app/pages.h).
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 #include "pages/pattern/outline_state.h"
 
 struct OutlinePageState {
@@ -23,3 +25,12 @@ struct OutlinePageState {
   int lastReleaseY = 0;
 };
 extern OutlinePageState OutlinePage;
+
+// The brush's circle marker at client (x, y) for a size: the inverted circle
+// of the disc's radius at BrushPressure drawn on the screen and presented,
+// and the disc recorded in BrushMask at the pixel under the point (only on
+// the picture), by the brush rule (brush.h).
+void DrawCircleMarker(int x, int y, int size);
+
+// The Outline page as the page table lists it.
+extern const PageEntry OutlinePageEntry;

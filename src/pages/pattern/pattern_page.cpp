@@ -20,10 +20,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/gestures.h"
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/gestures.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/pattern/local_contrast.h"
@@ -744,3 +744,11 @@ void PaintPattern() {
   ServeComments(screen, Comments, p.helpItem);
   p.lmtIndicator = 0;
 }
+
+// [SECTION] Page entry
+extern const PageEntry PatternPageEntry{.commentCode = 15,
+                                        .start = StartPattern,
+                                        .enter = EnterPattern,
+                                        .click = PatternClick,
+                                        .paint = PaintPattern,
+                                        .rightClick = PatternRightClick};

@@ -3,6 +3,8 @@
 // PatternClick, PatternRightClick and PaintPattern (app/pages.h).
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 #include "pages/pattern/zones.h"
 
 struct PatternPageState {
@@ -30,3 +32,6 @@ struct PatternPageState {
 extern PatternPageState PatternPage;
 // "5)draw zone": kept by the entry routine and both resets (start 0).
 extern int DrawZoneSwitch;
+
+// The Pattern page as the page table lists it.
+extern const PageEntry PatternPageEntry;

@@ -13,6 +13,8 @@
 // [SECTION] Clicks
 // [SECTION] Paint
 
+#include "pages/pattern/transfer_page.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -20,10 +22,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/gestures.h"
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/gestures.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/pattern/outline_state.h"
@@ -713,3 +715,11 @@ void PaintTransfer() {
   // The work file holds the picture as this paint left it.
   WriteTransferFileIfChanged(changing);
 }
+
+// [SECTION] Page entry
+extern const PageEntry TransferPageEntry{.commentCode = 16,
+                                         .start = StartTransfer,
+                                         .enter = EnterTransfer,
+                                         .click = TransferClick,
+                                         .paint = PaintTransfer,
+                                         .rightClick = TransferRightClick};

@@ -20,11 +20,12 @@
 #include <algorithm>
 #include <array>
 
-#include "app/gestures.h"
+#include "pages/kit/gestures.h"
+#include "image/bmp_files.h"
 #include "image/gray.h"
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/planes.h"
 #include "pages/pattern/outline_state.h"
 #include "pages/tone/tone_pages.h"
@@ -636,3 +637,18 @@ void PaintEye() {
   DrawInactiveBelts(screen);
   ServeComments(screen, Comments, EyeHelpItem);
 }
+
+// The VANTOR EYE tab: the page starts from a stored copy of the current
+// image, KEEP4, written before its entry (also when it is entered again).
+bool KeepImageBeforeEye(int) {
+  WriteKeepFile(Canvas.data(), PageEye, PixelSource::FromPlanes);
+  return true;
+}
+
+// [SECTION] Page entry
+extern const PageEntry EyePageEntry{.commentCode = 4,
+                                    .start = StartEye,
+                                    .enter = EnterEye,
+                                    .click = EyeClick,
+                                    .paint = PaintEye,
+                                    .beforeEntry = KeepImageBeforeEye};

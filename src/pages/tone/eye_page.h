@@ -3,6 +3,8 @@
 // values) are in vantor_eye.h; EyeBlindMode and EyeRunPending in tone_pages.h.
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 #include <array>
 #include <cstdint>
 
@@ -30,3 +32,6 @@ void PickAppointColour(int x, int y);
 // One canvas byte under brightness and darkness: trunc((v - dark) * bright /
 // 100), clamped to 0..255 (the same as (v - dark) * 2.55 * bright / 255).
 std::uint8_t BrightDarkByte(int v, int bright, int dark);
+
+// The Eye page as the page table lists it.
+extern const PageEntry EyePageEntry;

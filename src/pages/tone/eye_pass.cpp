@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/paint.h"
+#include "pages/kit/page_steps.h"
 #include "image/planes.h"
 #include "pages/tone/tone_pages.h"
 #include "platform/window.h"

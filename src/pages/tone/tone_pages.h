@@ -1,6 +1,8 @@
 // What the TOP and VANTOR EYE pages share besides the engine's parameters.
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 #include <array>
 
 #include "pages/tone/vantor_eye.h"
@@ -35,3 +37,6 @@ enum class PassPresents { ShowThenLine, Together };
 // covers every canvas row, or its area-eye band). An empty range (firstRow <
 // lastRow) computes nothing and leaves Canvas equal to WorkPlanes.
 void RunEyePassRows(Surface& screen, int n, bool blind, int firstRow, int lastRow, PassPresents presents);
+
+// The TOP page as the page table lists it.
+extern const PageEntry TopPageEntry;

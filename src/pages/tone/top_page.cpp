@@ -12,12 +12,13 @@
 #include <algorithm>
 #include <array>
 
-#include "app/pages.h"
+#include "pages/kit/page_entry.h"
 #include "image/gray.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "pages/filter/filter_page.h"
 #include "pages/tone/tone_pages.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
@@ -415,3 +416,10 @@ void PaintTop() {
   // 9. Comments and explanations, while the comment switch is on.
   ServeComments(screen, Comments, HelpItem);
 }
+
+// [SECTION] Page entry
+extern const PageEntry TopPageEntry{.commentCode = 0,
+                                    .start = StartTop,
+                                    .enter = EnterTop,
+                                    .click = TopClick,
+                                    .paint = PaintTop};

@@ -14,9 +14,9 @@
 #include <array>
 #include <span>
 
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/view/colour_swap.h"
@@ -333,9 +333,8 @@ void DrawDevelopPanel(Surface& screen) {
 
 void PaintDevelop() {
   Surface& screen = Screen();
-  // Image top 32. The canvas is rebuilt from the planes below in every case,
-  // so the picture file is not copied into it again first.
-  ImageTop = 32;
+  // The canvas is rebuilt from the planes below in every case, so the
+  // picture file is not copied into it again first.
   // Get and Restore of KEEP3.
   ServeGetAndRestore(PageDevelop, false);
   // The development once, or the current image. (With the swap on, the
@@ -363,3 +362,11 @@ void PaintDevelop() {
   DrawTabs();
   ServeComments(screen, Comments, DevelopHelpItem);
 }
+
+// [SECTION] Page entry
+extern const PageEntry DevelopPageEntry{.commentCode = 3,
+                                        .start = StartDevelop,
+                                        .enter = EnterDevelop,
+                                        .click = DevelopClick,
+                                        .paint = PaintDevelop,
+                                        .leave = LeaveDevelop};

@@ -50,7 +50,7 @@ DevelopPlanes::DevelopPlanes() {
 int DevelopMargin(int scale) { return scale == 2 ? 2 : scale / 2; }
 
 // [SECTION] Steps
-AreaSource CopyViewArea(const PlaneView& planes, AreaRect area) {
+AreaSource CopyViewArea(const PlaneView& planes, ViewRect area) {
   AreaSource source;
   source.width = area.width;
   source.height = area.height;
@@ -280,7 +280,7 @@ void LiftRows(DevelopPlanes& b, int rows) {
 }
 
 // [SECTION] The whole development
-void DevelopViewArea(const PlaneView& planes, AreaRect area, int scale, int liftRows, std::uint8_t* canvas,
+void DevelopViewArea(const PlaneView& planes, ViewRect area, int scale, int liftRows, std::uint8_t* canvas,
                      std::array<DevelopPlanes, 2>& work) {
   const AreaSource source = CopyViewArea(planes, area);
   DevelopPlanes* current = &work[0];

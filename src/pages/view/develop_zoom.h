@@ -47,7 +47,7 @@ struct AreaSource {
   }
 };
 
-AreaSource CopyViewArea(const PlaneView& planes, AreaRect area);
+AreaSource CopyViewArea(const PlaneView& planes, ViewRect area);
 void ZoomNearest(DevelopPlanes& b, const AreaSource& source, int scale);
 void WhiteMargin(DevelopPlanes& b, int scale, const AreaSource& source, int margin);
 void ZoomBilinear(DevelopPlanes& b, const AreaSource& source, int scale);
@@ -63,5 +63,5 @@ int DevelopMargin(int scale);
 // the 960 x 672 canvas bytes (bottom-up blue, green, red). liftRows > 0 lifts
 // that many rows to the top (640 for S > 1; the file height at x1 when the
 // lift is due; 0 for none). `work` is scratch space (kept between calls).
-void DevelopViewArea(const PlaneView& planes, AreaRect area, int scale, int liftRows, std::uint8_t* canvas,
+void DevelopViewArea(const PlaneView& planes, ViewRect area, int scale, int liftRows, std::uint8_t* canvas,
                      std::array<DevelopPlanes, 2>& work);

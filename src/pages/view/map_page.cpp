@@ -11,9 +11,9 @@
 
 #include <array>
 
-#include "app/pages.h"
-#include "app/paint.h"
-#include "app/state.h"
+#include "pages/kit/page_entry.h"
+#include "pages/kit/page_steps.h"
+#include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/view/view_area.h"
@@ -367,9 +367,8 @@ void DrawViewFrame(Surface& screen) {
 
 void PaintMap() {
   Surface& screen = Screen();
-  // Image top 32. The canvas is rebuilt from the planes below in every case,
-  // so the picture file is not copied into it again first.
-  ImageTop = 32;
+  // The canvas is rebuilt from the planes below in every case, so the
+  // picture file is not copied into it again first.
   // The panel and the reset mark.
   DrawPanel(screen, Panel);
   DrawResetMark(screen, ResetMarkX, ResetMarkY, ResetMarkUnit, ResetMarkColour);
@@ -395,3 +394,10 @@ void PaintMap() {
   DrawPanelKey(screen, *FindPanelKey(Panel, CodeZoomSmoothly));
   ServeComments(screen, Comments, MapHelpItem);
 }
+
+// [SECTION] Page entry
+extern const PageEntry MapPageEntry{.commentCode = 2,
+                                    .start = StartMap,
+                                    .enter = EnterMap,
+                                    .click = MapClick,
+                                    .paint = PaintMap};

@@ -74,8 +74,8 @@ void CentreMapViewArea(ViewAreaRecord& area, int x, int y) {
   area.bottom = std::max(CanvasRows - y + 32 - static_cast<int>(area.height * 0.5), 32);
 }
 
-AreaRect ClampedViewArea(const ViewAreaRecord& area) {
-  AreaRect r;
+ViewRect ClampedViewArea(const ViewAreaRecord& area) {
+  ViewRect r;
   r.width = std::clamp(area.width, 0, Stride);
   r.height = std::clamp(area.height, 0, CanvasRows);
   r.left = std::clamp(area.left, 0, Stride - r.width);
@@ -110,9 +110,9 @@ void CentreGamonViewArea(ViewAreaRecord& area, int x, int y) {
                          static_cast<int>(CanvasRows * 0.5));
 }
 
-AreaRect GamonAnalysisWindow(const ViewAreaRecord& area) {
+ViewRect GamonAnalysisWindow(const ViewAreaRecord& area) {
   const int hh = static_cast<int>(area.height * 0.5);
-  AreaRect r;
+  ViewRect r;
   r.left = std::clamp(2 * area.left, 0, Stride);
   r.width = std::clamp(area.width, 0, Stride - r.left);
   const int topOffset = std::max(0, 2 * (CanvasRows - hh - area.bottom));

@@ -49,10 +49,10 @@ void CentreMapViewArea(ViewAreaRecord& area, int x, int y);
 
 // The rectangle to copy: the size of `area`, at most the canvas, moved
 // inside it.
-struct AreaRect {
+struct ViewRect {
   int left = 0, bottom = 0, width = 0, height = 0;
 };
-AreaRect ClampedViewArea(const ViewAreaRecord& area);
+ViewRect ClampedViewArea(const ViewAreaRecord& area);
 
 // GAMON's update on the half-size picture (consumes fineMove), and its click.
 void UpdateGamonViewArea(ViewAreaRecord& area, int scale, int fileWidth, int fileHeight, int& fineMove);
@@ -60,4 +60,4 @@ void CentreGamonViewArea(ViewAreaRecord& area, int x, int y);
 
 // The analysis window: the GAMON view area in full-size plane coordinates
 // (first plane row counted from the bottom), always inside the canvas.
-AreaRect GamonAnalysisWindow(const ViewAreaRecord& area);
+ViewRect GamonAnalysisWindow(const ViewAreaRecord& area);

@@ -2,6 +2,8 @@
 // benchmark see them. The view area itself is in view_area.h.
 #pragma once
 
+#include "pages/kit/page_entry.h"
+
 // MAP (map_page.cpp).
 extern int FrameListShown;     // 1: the frame-colour list is drawn (start 0)
 extern int MapSetKeepRequest;  // 1: the next MAP paint stores the picture as KEEP2
@@ -26,7 +28,16 @@ void KeepImageBeforeDevelopment();
 // Ends the way back (a page other than DEVELOP or MAP was entered).
 void EndWayBackToMap();
 
+// DEVELOP's tab entry (also run when MAP's "act" starts the development).
+void EnterDevelop();
+
 // Starts the development from the MAP page: KEEP2 from WorkPlanes, then the
 // DEVELOP page is current with its start values and the development pending
 // (the act switch; the DEVELOP tab on MAP also sets LiftPending).
 void StartDevelopmentFromMap();
+
+// The MAP page as the page table lists it.
+extern const PageEntry MapPageEntry;
+
+// The DEVELOP page as the page table lists it.
+extern const PageEntry DevelopPageEntry;

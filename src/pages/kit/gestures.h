@@ -12,13 +12,14 @@ struct DragReceivers {
   void (*rectangle)(int x1, int y1, int x2, int y2) = nullptr;  // client y, drag order, x - 100
   void (*circle)(int x, int y, int length) = nullptr;           // image coordinates
   void (*drop)(int x, int y) = nullptr;                         // image coordinates
+  void (*marker)(int x, int y) = nullptr;  // a circle drag's marker drawn at a client point
 };
 extern DragReceivers CurrentDragReceivers;
 
 // Starts a rectangle drag at the click (MouseX, MouseY).
 void StartRectDrag();
 // Starts a circle-marker drag at the click and draws the marker once.
-void StartCircleDrag(int size);
+void StartCircleDrag();
 
 // Mouse move and button-up, called by the window procedure.
 void TrackDragMove(int x, int y);
@@ -27,7 +28,3 @@ void EndDrag(int x, int y);
 // The inverted outline (x1, y1) -> (x2, y1) -> (x2, y2) -> (x1, y2) -> (x1, y1),
 // shown at once; drawing it twice restores the screen.
 void DrawRubberRect(int x1, int y1, int x2, int y2);
-// The inverted circle marker of the brush size at client (x, y), and its disc
-// recorded in BrushMask at column x - 100, plane row 704 - y by the brush
-// rule at BrushPressure (pages/pattern/brush.h).
-void DrawCircleMarker(int x, int y, int size);

@@ -1,4 +1,4 @@
-#include "app/state.h"
+#include "pages/kit/page_state.h"
 
 int PageId = PageTop;
 int MouseX = 0, MouseY = 0;
@@ -10,7 +10,6 @@ int NewImageFlag = 1;
 int PlanesLoaded = 0;
 int ImageWidth = 0;
 int ImageHeight = 0;
-int ImageTop = 32;
 int RightClickFlag = 0;
 int KeepDeleteAnswer = 0;
 int TabFromPage = -1;

@@ -1,12 +1,10 @@
-#include "app/gestures.h"
+#include "pages/kit/gestures.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/state.h"
 #include "image/planes.h"
-#include "pages/pattern/brush.h"
-#include "pages/pattern/outline_state.h"
+#include "pages/kit/page_state.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 
@@ -14,7 +12,10 @@ DragReceivers CurrentDragReceivers;
 
 namespace {
 
-int CircleSize = 0;
+// The page's circle marker at a client point (the brush's, on Outline).
+void DrawMarker(int x, int y) {
+  if (CurrentDragReceivers.marker != nullptr) CurrentDragReceivers.marker(x, y);
+}
 
 // Points are kept as the 16-bit words of a mouse message.
 DragPoint PointOf(int x, int y) { return DragPoint{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)}; }
@@ -39,13 +40,12 @@ void StartRectDrag() {
   DragEnd = DragStart;
 }
 
-void StartCircleDrag(int size) {
+void StartCircleDrag() {
   CircleDragActive = 1;
-  CircleSize = size;
   DragPrev = Clamped(PointOf(MouseX, MouseY), 100);
   DragStart = DragPrev;  // for the drag length handed over at the end
   DragEnd = DragPrev;
-  DrawCircleMarker(DragPrev.x, DragPrev.y, size);
+  DrawMarker(DragPrev.x, DragPrev.y);
 }
 
 void TrackDragMove(int x, int y) {
@@ -69,7 +69,7 @@ void TrackDragMove(int x, int y) {
   }
   if (CircleDragActive) {
     DragEnd = PointOf(x, y);
-    DrawCircleMarker(DragPrev.x, DragPrev.y, CircleSize);
+    DrawMarker(DragPrev.x, DragPrev.y);
     DragPrev = DragEnd;
   }
 }
@@ -88,7 +88,7 @@ void EndDrag(int x, int y) {
     RectDragActive = 0;
   }
   if (CircleDragActive && InsideImageForBrush(x, y)) {
-    DrawCircleMarker(DragEnd.x, DragEnd.y, CircleSize);
+    DrawMarker(DragEnd.x, DragEnd.y);
     // The release point is where the button came up, not the last move.
     if (CurrentDragReceivers.circle != nullptr) {
       const int length = static_cast<int>(std::hypot(MouseX - DragStart.x, MouseY - DragStart.y));
@@ -101,16 +101,5 @@ void EndDrag(int x, int y) {
 
 void DrawRubberRect(int x1, int y1, int x2, int y2) {
   Screen().Polyline(Pen{Black}, {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}}, RasterOp::Invert);
-  MainWindow().Present();
-}
-
-void DrawCircleMarker(int x, int y, int size) {
-  const int r = BrushDiscOf(size, BrushPressure).radius;
-  // The corner is kept on the picture in canvas coordinates, so that the
-  // circle stays round near the bottom of the picture.
-  const int left = std::clamp(x - r - 100, 0, Stride) + 100;
-  const int top = std::clamp(y - r - 32, 0, CanvasRows) + 32;
-  Screen().Ellipse(Pen{Black}, std::nullopt, left, top, x + r, y + r, RasterOp::Invert);
-  MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, PictureArea(), PixelUnderPoint(x, y), size, BrushPressure);
   MainWindow().Present();
 }

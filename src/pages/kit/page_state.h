@@ -1,6 +1,7 @@
-// The shared global state of the program: what more than one page reads.
-// Every value lives for the whole run; StartProgram() writes the start
-// values. Each page keeps its own block of state in its own file.
+// The state the shell and every page share: the current page, the mouse, the
+// one-shot requests a click leaves for the next paint, the drag state. Every
+// value lives for the whole run; StartProgram() writes the start values. Each
+// page keeps its own block of state in its own file.
 #pragma once
 
 #include <array>
@@ -35,7 +36,6 @@ extern int NewImageFlag;      // 1: a picture of a new size arrived
 extern int PlanesLoaded;      // 2 when TOP took a new picture into the planes
 extern int ImageWidth;        // width of the image area: 0 until the first paint, then 960
 extern int ImageHeight;       // height of the image area: 0 until the first paint, then 672
-extern int ImageTop;          // client y of the image area's top: 32
 extern int RightClickFlag;    // set by a right click inside the image area
 extern int KeepDeleteAnswer;  // 1 when the user agreed at close to delete the keep files
 // While a page tab's entry routine runs: the page the tab was clicked on;
