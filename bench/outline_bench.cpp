@@ -162,7 +162,7 @@ void PatternPaintStencilAndFine(benchmark::State& state) {
   RepaintLoop(state);
 }
 
-// One brush step during a drag: DrawCircleMarker with BrushSize 6.
+// One brush step during a drag: DrawCircleMarker with Outline.brushSize 6.
 void BrushStep(benchmark::State& state) {
   ProgramRun run;
   run.Click(630, 10);
@@ -184,7 +184,7 @@ void BrushStepWithoutPresent(benchmark::State& state) {
   run.Click(20, 362);
   int x = 300;
   for (auto _ : state) {
-    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, WholeCanvas, PixelUnderPoint(x, 400), 6, BrushPressure);
+    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, WholeCanvas, PixelUnderPoint(x, 400), 6, Outline.brushPressure);
     Screen().Ellipse(Pen{Black}, std::nullopt, x - 6, 394, x + 6, 406, RasterOp::Invert);
     x = x < 900 ? x + 1 : 300;
   }

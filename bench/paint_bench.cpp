@@ -18,6 +18,7 @@
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/tone/tone_pages.h"
+#include "pages/tone/tone_state.h"
 #include "platform/dialogs.h"
 #include "platform/headless.h"
 #include "platform/surface.h"
@@ -56,8 +57,8 @@ void EyePageKeyL(benchmark::State& state) {
   session.Click(128 + 56 * PageEye, 15);
   session.window.RunPendingPaints();
   for (auto _ : state) {
-    HornKey = 12;
-    EyeRunPending = 1;
+    Tone.hornKey = 12;
+    Tone.runPending = 1;
     session.window.Invalidate();
     session.window.RunPendingPaints();
   }
@@ -69,7 +70,7 @@ BENCHMARK(EyePageKeyL)->Unit(benchmark::kMillisecond)->UseRealTime();
 void TopPassLiteral(benchmark::State& state) {
   Session session;
   const int n = 16;
-  const EyeParameters parameters = CurrentEyeParameters();
+  const EyeParameters parameters = Tone.eye;
   for (auto _ : state) {
     SaveToInner(Stride, CanvasRows);
     ShowCanvasNow();

@@ -17,6 +17,7 @@
 #include "image/planes.h"
 #include "pages/tone/eye_page.h"
 #include "pages/tone/tone_pages.h"
+#include "pages/tone/tone_state.h"
 #include "pages/tone/vantor_eye.h"
 #include "platform/text.h"
 #include "support/golden.h"
@@ -96,10 +97,10 @@ TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
   EyeSession e;
   const Bytes entry = e.Keep(4);  // written by the tab from WorkPlanes
   ASSERT_EQ(entry.size(), static_cast<std::size_t>(KeepFileBytes));
-  ReferenceColour = Reference;
+  Tone.eye.reference = Reference;
   e.s.Click(HornFX, HornFY);
-  EXPECT_EQ(HornKey, 0);  // released after the pass
-  EXPECT_EQ(EyeWindowShift, 16);
+  EXPECT_EQ(Tone.hornKey, 0);  // released after the pass
+  EXPECT_EQ(Tone.eye.eyeWindowShift, 16);
   e.s.Click(SetKeepX, SetKeepY);
   const Bytes stored = e.Keep(4);
   // Row 0 is the last row of the loop and lies in the white frame.
@@ -116,13 +117,13 @@ TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
 
   // Blind mode gives the same result.
   e.s.Click(EyeTabX, TabY);
-  ReferenceColour = Reference;
+  Tone.eye.reference = Reference;
   e.s.Click(40, 278);
-  EXPECT_EQ(EyeBlindMode, 1);
+  EXPECT_EQ(EyePage.blindMode, 1);
   e.s.Click(HornFX, HornFY);
   e.s.Click(SetKeepX, SetKeepY);
   EXPECT_TRUE(e.Keep(4) == EnginePass(expected, {.reference = Reference}, 0, CanvasRows));
-  ReferenceColour = {0, 0, 0};
+  Tone.eye.reference = {0, 0, 0};
 }
 
 // No control of the page turns the area eye on, but the pass honours it when
@@ -132,10 +133,10 @@ TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
   EyeSession e(Coordinates, 960, 672);
   const Bytes entry = e.Keep(4);
   constexpr EyeRect Rect{20, 200, 150, 400};
-  AreaEyeOn = 1;
-  AreaEyeRect = Rect;
+  Tone.eye.areaEyeOn = 1;
+  Tone.eye.areaEyeRect = Rect;
   e.s.Click(HornFX, HornFY);
-  EXPECT_EQ(AreaEyeOn, 0);
+  EXPECT_EQ(Tone.eye.areaEyeOn, 0);
   e.s.Click(SetKeepX, SetKeepY);
   const Bytes expected = EnginePass(entry, {.areaEyeOn = 1, .areaEyeRect = Rect, .eyeWindowShift = 16}, 0, CanvasRows);
   EXPECT_TRUE(e.Keep(4) == expected);
@@ -148,18 +149,18 @@ TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
 TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
   EyeSession e;
   const Bytes entry = e.Keep(4);
-  EXPECT_EQ(SunGlassLevel, 2);
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
   e.s.Click(SunQX, SunY);
-  EXPECT_EQ(SunGlassLevel, 3);
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 3);
   EXPECT_EQ(e.s.Pixel(68, 60), (Rgb{16, 16, 16}));  // Ｑ drawn selected
   e.s.Click(SunOX, SunY);
-  EXPECT_EQ(SunGlassLevel, 1);
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 1);
   e.s.Click(SunQX, SunY);
 
   // TOP keeps the level and its pass uses it, over the picture's rows only:
   // 672 down to 672 - 150, the picture's bottom row included.
   e.s.Click(TopTabX, TabY);
-  EXPECT_EQ(SunGlassLevel, 3);
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 3);
   e.s.Click(TopHornFX, TopHornFY);
   e.s.Click(TopSaveKeepX, TopSaveKeepY);
   const Bytes atLevel3 = EnginePass(entry, {.sunGlassLevel = 3}, CanvasRows - 150, CanvasRows);
@@ -168,52 +169,52 @@ TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
 
   // Entering VANTOR EYE again starts from the middle level.
   e.s.Click(EyeTabX, TabY);
-  EXPECT_EQ(SunGlassLevel, 2);
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
 }
 
 TEST(EyePage, ReadoutShowsPickedValuesWithRunningMinimumAndMaximum) {
   EyeSession e(Coordinates, 960, 672);
-  EXPECT_EQ(AppointKind, 1);
+  EXPECT_EQ(Tone.eye.appointKind, 1);
   // Blue, green, red and gray: running minimum and maximum.
   const auto expectTrackers = [](const std::array<ReadoutTracker, 4>& expected, const char* when) {
     for (std::size_t k = 0; k < 4; ++k) {
-      EXPECT_EQ(EyeReadout[k].minimum, expected[k].minimum) << when << ", row " << k;
-      EXPECT_EQ(EyeReadout[k].maximum, expected[k].maximum) << when << ", row " << k;
+      EXPECT_EQ(EyePage.readout[k].minimum, expected[k].minimum) << when << ", row " << k;
+      EXPECT_EQ(EyePage.readout[k].maximum, expected[k].maximum) << when << ", row " << k;
     }
   };
   expectTrackers({{{255, 0}, {255, 0}, {255, 0}, {255, 0}}}, "at the start");
   // Client (300, 200) reads the row above the one shown there: column 200,
   // picture row 167. Gray 0.299*200 + 0.587*167 + 0.114*50 = 163.529 -> 164.
   e.s.Click(300, 200);
-  EXPECT_EQ(AppointColour, (std::array<int, 3>{50, 167, 200}));
-  EXPECT_EQ(AppointGray, 164);
-  EXPECT_EQ(AppointBox[2].low, 192);
-  EXPECT_EQ(AppointBox[2].high, 208);
-  EXPECT_EQ(AppointBox[0].low, 42);
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{50, 167, 200}));
+  EXPECT_EQ(Tone.eye.appointGray, 164);
+  EXPECT_EQ(Tone.eye.appointBox[2].low, 192);
+  EXPECT_EQ(Tone.eye.appointBox[2].high, 208);
+  EXPECT_EQ(Tone.eye.appointBox[0].low, 42);
   // Column 50, row 67: gray 14.95 + 39.329 + 5.7 = 59.979 -> 60.
   e.s.Click(150, 100);
-  EXPECT_EQ(AppointColour, (std::array<int, 3>{50, 67, 50}));
-  EXPECT_EQ(AppointGray, 60);
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{50, 67, 50}));
+  EXPECT_EQ(Tone.eye.appointGray, 60);
   const std::array<ReadoutTracker, 4> afterTwo = {{{50, 200}, {67, 167}, {50, 50}, {60, 164}}};
   expectTrackers(afterTwo, "after two picks");
   // Pure black: gray 0, the trackers stay.
   e.s.Click(110, 40);
-  EXPECT_EQ(AppointColour, (std::array<int, 3>{0, 0, 0}));
-  EXPECT_EQ(AppointGray, 0);
-  EXPECT_EQ(AppointBox[1].low, 0);
-  EXPECT_EQ(AppointBox[1].high, 8);
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{0, 0, 0}));
+  EXPECT_EQ(Tone.eye.appointGray, 0);
+  EXPECT_EQ(Tone.eye.appointBox[1].low, 0);
+  EXPECT_EQ(Tone.eye.appointBox[1].high, 8);
   expectTrackers(afterTwo, "after black");
   // Clicks off the picture read nothing: the tab bar between two tabs and
   // the strip right of the canvas lie outside its rows and columns.
   e.s.Click(300, 200);
   e.s.Click(156, 10);
   e.s.Click(1070, 300);
-  EXPECT_EQ(AppointColour, (std::array<int, 3>{50, 167, 200}));
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{50, 167, 200}));
   // The full reset clears the trackers.
   e.s.Click(FullResetX, FullResetY);
-  EXPECT_EQ(EyeReadout[ReadoutGray].minimum, 255);
-  EXPECT_EQ(EyeReadout[ReadoutGray].maximum, 0);
-  EXPECT_EQ(AppointColour, (std::array<int, 3>{0, 0, 0}));
+  EXPECT_EQ(EyePage.readout[ReadoutGray].minimum, 255);
+  EXPECT_EQ(EyePage.readout[ReadoutGray].maximum, 0);
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{0, 0, 0}));
 }
 
 TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
@@ -226,20 +227,20 @@ TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
   } bars[] = {{3, BrightLowY, 1, 0}, {97, BrightHighY, 198, 0}, {3, DarkLowY, 198, -99}, {97, DarkHighY, 198, 98}};
   for (const auto& bar : bars) {
     e.s.Click(bar.x, bar.y);
-    EXPECT_EQ(EyeBright, bar.bright) << bar.x << ", " << bar.y;
-    EXPECT_EQ(EyeDark, bar.dark) << bar.x << ", " << bar.y;
+    EXPECT_EQ(EyePage.bright, bar.bright) << bar.x << ", " << bar.y;
+    EXPECT_EQ(EyePage.dark, bar.dark) << bar.x << ", " << bar.y;
   }
   e.s.Click(FullResetX, FullResetY);
-  EXPECT_EQ(EyeBright, 100);
-  EXPECT_EQ(EyeDark, 0);
+  EXPECT_EQ(EyePage.bright, 100);
+  EXPECT_EQ(EyePage.dark, 0);
 
   // Bright 50: v * 50 / 100 (100 -> 50 exactly, 255 -> 127).
   e.s.Click(50, BrightLowY);
-  ASSERT_EQ(EyeBright, 50);
+  ASSERT_EQ(EyePage.bright, 50);
   EXPECT_EQ(e.s.Pixel(150, 100), (Rgb{50, 100, 127}));
   // Dark 50 as well: (v - 50) * 50 / 100.
   e.s.Click(50, DarkHighY);
-  ASSERT_EQ(EyeDark, 50);
+  ASSERT_EQ(EyePage.dark, 50);
   EXPECT_EQ(e.s.Pixel(150, 100), (Rgb{25, 75, 102}));
   EXPECT_EQ(e.s.Pixel(900, 600), (Rgb{102, 102, 102}));  // white outside the picture too
   // WorkPlanes stay as they were: another page shows the picture itself.
@@ -274,7 +275,7 @@ TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
   e.s.Click(HornFX, HornFY);
   ASSERT_NE(e.s.ShownCanvas(), entryPixels);
   e.s.Click(FullResetX, FullResetY);
-  EXPECT_EQ(EyeBlindMode, 0);
+  EXPECT_EQ(EyePage.blindMode, 0);
   EXPECT_EQ(e.s.ShownCanvas(), entryPixels);
   EXPECT_EQ(e.s.dialogs().MessageCount(), 0u);
   // Without KEEP4 the reset reports the failed read and keeps the picture.

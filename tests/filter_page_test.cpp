@@ -11,6 +11,7 @@
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/filter/filter_page.h"
+#include "pages/tone/tone_state.h"
 #include "pages/tone/vantor_eye.h"
 #include "panel/calculator.h"
 #include "platform/picture_loader.h"
@@ -171,7 +172,7 @@ TEST(FilterPage, CalculatorOnTheColourPower) {
 // The F pass of the TOP page on the shown picture, with the reference colour
 // as it stands.
 std::vector<std::uint8_t> TopPassAfter(bool visitFilter, std::array<int, 3> reference) {
-  ResetEyeParameters();
+  ResetToneState();
   ProgramSession s;
   const std::string picture = s.PathIn("blocks.bmp");
   WriteTestPicture(picture, 200, 100, TwoBlocks);
@@ -180,7 +181,7 @@ std::vector<std::uint8_t> TopPassAfter(bool visitFilter, std::array<int, 3> refe
     s.Click(FilterTabX, TabY);
     s.Click(TopTabX, TabY);
   } else {
-    ReferenceColour = reference;
+    Tone.eye.reference = reference;
   }
   s.Click(20, 370);  // " F"
   return s.ShownCanvas();
@@ -191,20 +192,20 @@ TEST(FilterPage, VisitSetsTheLevelsTheTopPassPivotsOn) {
   // of the 20,000 is 10,000. Red: 60 (10,000) and 180: the last value whose
   // running count is still below half is 59. Green: 30 (10,000) and 100: 29.
   // Blue: 140 (10,000) and 220: 139.
-  ResetEyeParameters();
+  ResetToneState();
   {
     ProgramSession s;
     WriteTestPicture(s.PathIn("blocks.bmp"), 200, 100, TwoBlocks);
     s.Start(s.PathIn("blocks.bmp"));
     s.Click(FilterTabX, TabY);
-    EXPECT_EQ(ReferenceColour, (std::array<int, 3>{139, 29, 59}));
+    EXPECT_EQ(Tone.eye.reference, (std::array<int, 3>{139, 29, 59}));
   }
   const auto afterFilter = TopPassAfter(true, {});
   const auto pivoted = TopPassAfter(false, {139, 29, 59});
   const auto onBlack = TopPassAfter(false, {0, 0, 0});
   EXPECT_EQ(afterFilter, pivoted);
   EXPECT_NE(afterFilter, onBlack);
-  ResetEyeParameters();
+  ResetToneState();
 }
 
 TEST(FilterPage, ResetMarksAndTopResetReturnTheValues) {

@@ -70,7 +70,7 @@ TEST(NothingLost, GetThenCancelKeepsTheKeepFileAndTheScreen) {
   ASSERT_FALSE(p.keep.empty());
   p.s.dialogs().QueueFile(std::nullopt);
   p.s.Click(GetTabX, TabY);
-  EXPECT_EQ(GetSlotRequest, 99);
+  EXPECT_EQ(Requests.getSlot, 99);
   EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep);
   EXPECT_EQ(p.s.window().Shown(), p.shown);
   EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
@@ -89,7 +89,7 @@ TEST(NothingLost, AFileThatIsNotAPictureIsRefusedOnceAndChangesNothing) {
     EXPECT_EQ(shown[1].kind, "message");
     EXPECT_NE(shown[1].text.find(name), std::string::npos);
     EXPECT_NE(shown[1].text.find("could not be read as a picture"), std::string::npos);
-    EXPECT_EQ(GetSlotRequest, 99);
+    EXPECT_EQ(Requests.getSlot, 99);
     EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep) << name;
     EXPECT_EQ(p.s.window().Shown(), p.shown) << name;
     EXPECT_EQ(p.s.window().Title(), title);

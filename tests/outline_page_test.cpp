@@ -119,7 +119,7 @@ TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
   s.Click(BrushX, BrushY);
   s.Click(BrushFatX, BrushFatY);
   EXPECT_EQ(OutlinePage.brushOn, 1);
-  EXPECT_EQ(BrushPressure, 100);
+  EXPECT_EQ(Outline.brushPressure, 100);
   s.Drag(200, 500, 400, 500, 20);
   // The stroke (size 6 discs at 100 %) is painted in black; the discs stand
   // at plane row 704 - y, shown one pixel above the pointer.
@@ -128,7 +128,7 @@ TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
   EXPECT_NE(s.Pixel(300, 491), (Rgb{0, 0, 0}));
   // The release 400 - 100, 500 - 32 lies far from the last release (0, 0
   // after the panel click): the next discs are at 40 %.
-  EXPECT_EQ(BrushPressure, 40);
+  EXPECT_EQ(Outline.brushPressure, 40);
   EXPECT_EQ(OutlinePage.lastReleaseX, 300);
   EXPECT_EQ(OutlinePage.lastReleaseY, 468);
   const std::size_t index = static_cast<std::size_t>(704 - 500) * Stride + 200;
@@ -233,7 +233,7 @@ TEST(OutlinePage, RightClicksFixTheLocalContrastOnceEach) {
   s.Click(LocalContrastX, LocalContrastY);
   EXPECT_EQ(OutlinePage.localContrastOn, 1);
   s.Click(400 + 100, 300 + 32);  // the square's corner region
-  EXPECT_EQ(LocalContrastPoint, (ContrastPoint{400, 672 - 300}));
+  EXPECT_EQ(Outline.localContrastPoint, (ContrastPoint{400, 672 - 300}));
   const std::size_t centre = static_cast<std::size_t>(372) * Stride + 400;
   const std::uint32_t original = WorkPlanes[2][centre];
   EXPECT_NE(s.Pixel(500, 332).r, original);  // the preview changes the screen
@@ -249,11 +249,11 @@ TEST(OutlinePage, DarkResetPutsTheSwitchesAndJudgeValueBack) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Scene, 300, 200);
   s.Click(FineX, FineY);
-  JudgeValue = 30;
+  Outline.judgeValue = 30;
   s.Click(DarkResetX, DarkResetY);
   EXPECT_EQ(OutlinePage.outlineOn, 0);
   EXPECT_EQ(OutlinePage.outlineWidth, 0);
-  EXPECT_EQ(JudgeValue, 16);
+  EXPECT_EQ(Outline.judgeValue, 16);
 }
 
 TEST(OutlinePage, GoldenScreenWithTheFineOutline) {

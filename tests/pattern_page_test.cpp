@@ -212,21 +212,21 @@ TEST(PatternPage, OutlineDiamondCyclesAndJudgeArrowsStayWithin1To99) {
   // Fine: the 80 | 120 band edge at x 100 is outlined.
   EXPECT_EQ(s.Pixel(199, 300), (Rgb{0, 0, 0}));
   s.Click(JudgeUpX, JudgeUpY);
-  EXPECT_EQ(JudgeValue, 18);
+  EXPECT_EQ(Outline.judgeValue, 18);
   for (int i = 0; i < 50; ++i) s.Click(JudgeUpX, JudgeUpY);
-  EXPECT_EQ(JudgeValue, 99);
+  EXPECT_EQ(Outline.judgeValue, 99);
   s.Click(OutlineX, OutlineY);  // middle: steps of 4
   s.Click(JudgeDownX, JudgeDownY);
-  EXPECT_EQ(JudgeValue, 95);
+  EXPECT_EQ(Outline.judgeValue, 95);
   for (int i = 0; i < 30; ++i) s.Click(JudgeDownX, JudgeDownY);
-  EXPECT_EQ(JudgeValue, 1);
+  EXPECT_EQ(Outline.judgeValue, 1);
   s.Click(OutlineX, OutlineY);
   EXPECT_EQ(PatternPage.outlineWidth, 3);
   s.Click(OutlineX, OutlineY);
   EXPECT_EQ(PatternPage.outlineOn, 0);
   s.Click(DarkResetX, DarkResetY);
-  EXPECT_EQ(JudgeValue, 16);
-  EXPECT_EQ(JudgeMode, 2);
+  EXPECT_EQ(Outline.judgeValue, 16);
+  EXPECT_EQ(Outline.judgeMode, 2);
 }
 
 TEST(PatternPage, LocalContrastOfTheSubPanelIsFixedByARightClick) {
@@ -234,7 +234,7 @@ TEST(PatternPage, LocalContrastOfTheSubPanelIsFixedByARightClick) {
   s.StartOnPage(PatternPage_, Bands, 960, 672);
   s.Click(OutlineX, OutlineY);  // local contrast
   s.Click(400, 300);            // the grey 100 | blue edge
-  EXPECT_EQ(LocalContrastPoint, (ContrastPoint{300, 404}));
+  EXPECT_EQ(Outline.localContrastPoint, (ContrastPoint{300, 404}));
   const std::size_t centre = static_cast<std::size_t>(404) * Stride + 300;
   const std::uint32_t original = WorkPlanes[2][centre];
   s.RightClick(400, 300);

@@ -68,7 +68,7 @@ TEST_F(ShellTest, CancellingTheFirstDialogDrawsNothingAndEnterAsksAgain) {
       ASSERT_EQ(s.Pixel(x, y), White) << x << "," << y;
     }
   }
-  EXPECT_EQ(ImageWidth, 0);
+  EXPECT_EQ(Shell.imageWidth, 0);
   s.Click(TabCentre(1), 15);  // no tab before the first picture
   EXPECT_EQ(PageId, 0);
   s.dialogs().QueueFile(picture);
@@ -328,7 +328,7 @@ TEST_F(ShellTest, RectangleDragsFromRightToLeftAndOutOfTheImage) {
   StartRectDrag();
   s.window().Deliver({MessageKind::MouseMove, 500, 300, 0, true});
   s.window().Deliver({MessageKind::MouseMove, 50, 300, 0, true});
-  EXPECT_EQ(RectDragActive, 0);
+  EXPECT_EQ(Drag.rectActive, 0);
   s.window().Deliver({MessageKind::LeftUp, 50, 300, 0, false});
   EXPECT_EQ(LastRect.count, 1);
 

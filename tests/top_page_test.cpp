@@ -16,6 +16,7 @@
 
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "pages/tone/tone_state.h"
 #include "pages/tone/vantor_eye.h"
 #include "platform/surface.h"
 #include "platform/window.h"
@@ -176,7 +177,7 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
     Bytes last;
     if (blind) {
       s.Click(BlindX, BlindY);
-      ASSERT_EQ(BlindMode, 1);
+      ASSERT_EQ(TopPage.blindMode, 1);
       watched.onPresent = [&] {
         if (!last.empty()) {
           const std::vector<int> lines = ProgressLines(last);
@@ -190,8 +191,8 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
       };
     } else {
       s.Click(GrayX, GrayY);
-      EXPECT_EQ(GraphChannel[3], 1);
-      EXPECT_EQ(ColourGraphOn, 1);
+      EXPECT_EQ(TopPage.graphChannel[3], 1);
+      EXPECT_EQ(TopPage.colourGraphOn, 1);
       EXPECT_EQ(s.Pixel(500, CanvasRows + 32), ProgressGrey) << "graph frame under the image";
     }
 
@@ -202,8 +203,8 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
       EXPECT_GE(mostLines, 600u);
       EXPECT_TRUE(ProgressLines(last).empty()) << "grey lines left on the result";
     } else {
-      EXPECT_EQ(GraphChannel[3], 0) << "F turns the gray curve off";
-      EXPECT_EQ(ColourGraphOn, 0);
+      EXPECT_EQ(TopPage.graphChannel[3], 0) << "F turns the gray curve off";
+      EXPECT_EQ(TopPage.colourGraphOn, 0);
       EXPECT_EQ(s.Pixel(500, CanvasRows + 32), White) << "no graph after the pass";
     }
     EXPECT_EQ(s.ShownCanvas(), Full().result);
@@ -220,9 +221,9 @@ TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
   ProgramSession s;
   StartOn(s, Stride, CanvasRows, WorkedExampleFlat);
   // As the FILTER page would leave it: blue, green, red medians.
-  ReferenceColour = {110, 118, 126};
+  Tone.eye.reference = {110, 118, 126};
   s.Click(FKeyX, FKeyY);
-  ReferenceColour = {0, 0, 0};
+  Tone.eye.reference = {0, 0, 0};
   // Worked by hand: blue, green, red 100, 120, 140 about 110, 118, 126 with
   // gain 5.808 gives 91, 121, 151. The frame: columns 0..8 and 952..959,
   // plane rows 0..8 and 664..671, is white.
@@ -282,7 +283,7 @@ TEST(TopPageTest, TheLevelLineFollowsClicksInsideTheImageRowsOnly) {
   const int clicks[][3] = {{500, 33, 671}, {500, 703, 1}, {500, 704, 1}, {100, 400, 1}, {1059, 400, 304}};
   for (const auto& [x, y, level] : clicks) {
     s.Click(x, y);
-    EXPECT_EQ(LevelLine, level) << x << ", " << y;
+    EXPECT_EQ(TopPage.levelLine, level) << x << ", " << y;
   }
 }
 
@@ -295,7 +296,7 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   StartOn(s, Stride, Height, GraphFlat);
   s.Click(GrayX, GrayY);
   s.Click(500, 132);
-  ASSERT_EQ(LevelLine, 572);
+  ASSERT_EQ(TopPage.levelLine, 572);
   // The frame: columns 100 .. 1059, rows Top .. Bottom - 1. The gray curve of
   // a flat row: gray 124, halved, up from the bottom. The level line at the
   // click, across the image.
@@ -313,7 +314,7 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   // The gray switch off: no curve is on, so the graph is not drawn even
   // though nothing else turned it off.
   s.Click(GrayX, GrayY);
-  EXPECT_EQ(ColourGraphOn, 0);
+  EXPECT_EQ(TopPage.colourGraphOn, 0);
   ExpectPixels(s, {{500, Top, White}, {500, Bottom - 62, White}, {400, Bottom - 30, White}});
 }
 

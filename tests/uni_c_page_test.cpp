@@ -230,10 +230,10 @@ TEST(UniCPage, EntryStoresKeep8AndADroppedConversionChangesNothing) {
   } u;
   WriteTestPicture(u.s.PathIn("blocks.bmp"), 200, 100, ThreeBlocks);
   u.s.Start(u.s.PathIn("blocks.bmp"));
-  JudgeMode = 1;  // as the VANTOR EYE page leaves it
+  Outline.judgeMode = 1;  // as the VANTOR EYE page leaves it
   u.s.Click(UniCTabX, TabY);
   const CanvasBytes picture = PictureCanvas();
-  EXPECT_EQ(JudgeMode, 2);  // the page's grey target mode
+  EXPECT_EQ(Outline.judgeMode, 2);  // the page's grey target mode
   EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
   // Right after entry the target is black: "all" and "set KEEP8" change nothing.

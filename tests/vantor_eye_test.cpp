@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "pages/tone/tone_state.h"
 #include "pages/tone/vantor_eye.h"
 #include "platform/picture_loader.h"
 #include "reference/vantor_eye_literal.h"
@@ -292,12 +293,12 @@ TEST(EyeEngine, BandTargetsStackToTheWholePass) {
 TEST(EyeEngine, ProgramEntryPointsWorkOnTheProgramPlanes) {
   // VantorEyeRow over every row, VantorEyeRows in bands and the generic form
   // on a copy give the same planes.
-  ResetEyeParameters();
+  ResetToneState();
   const Picture3 scene = Scene(Stride, CanvasRows);
   for (std::size_t c = 0; c < 3; ++c) std::copy(scene.plane[c].begin(), scene.plane[c].end(), InnerPlanes[c].begin());
-  ReferenceColour = {120, 130, 140};
-  HornKey = 6;
-  const int n = WindowOfHornKey(HornKey);
+  Tone.eye.reference = {120, 130, 140};
+  Tone.hornKey = 6;
+  const int n = WindowOfHornKey(Tone.hornKey);
   for (auto& plane : WorkPlanes) std::fill(plane.begin(), plane.end(), 7u);
   for (int y = CanvasRows - 1; y >= 0; --y) VantorEyeRow(Stride, n, y);
   const auto first = std::make_unique<PlaneSet>(WorkPlanes);  // 12 MB: not on the stack
@@ -305,9 +306,9 @@ TEST(EyeEngine, ProgramEntryPointsWorkOnTheProgramPlanes) {
   for (int top = CanvasRows; top > 0; top -= 64) VantorEyeRows(std::max(0, top - 64), top, n);
   EXPECT_TRUE(*first == WorkPlanes);
   Picture3 target(Stride, CanvasRows, 0);
-  VantorEyeRowsOn(scene.view(), target.view(), Stride, CanvasRows, n, CurrentEyeParameters(), 0, CanvasRows, 2);
+  VantorEyeRowsOn(scene.view(), target.view(), Stride, CanvasRows, n, Tone.eye, 0, CanvasRows, 2);
   EXPECT_TRUE(std::equal(target.plane[1].begin(), target.plane[1].end(), WorkPlanes[1].begin()));
-  ResetEyeParameters();
+  ResetToneState();
 }
 
 // ---- Fast against literal. The fast window sum is exact, so only rounding in
@@ -413,7 +414,7 @@ TEST(ChannelLevels, HandMadeHistograms) {
 }
 
 TEST(ChannelLevels, ComputedFromWorkPlanesIntoReferenceColour) {
-  ResetEyeParameters();
+  ResetToneState();
   // Blue: the left half 40, the right half 200; green all white (left out);
   // red 1..254 cycling, and one sample of 300 which does not count.
   for (std::size_t i = 0; i < static_cast<std::size_t>(Stride * CanvasRows); ++i) {
@@ -424,10 +425,10 @@ TEST(ChannelLevels, ComputedFromWorkPlanesIntoReferenceColour) {
   }
   WorkPlanes[2][5] = 300;
   ComputeChannelLevels();
-  EXPECT_EQ(Levels(ChannelLevels[0]), (std::array{39, 39, 199}));  // half the count is reached only at 40
-  EXPECT_EQ(ChannelLevels[1].middle, 0);
-  EXPECT_EQ(ReferenceColour, (std::array{39, 0, ChannelLevels[2].middle}));
-  EXPECT_GT(ChannelLevels[2].middle, 100);
-  EXPECT_LT(ChannelLevels[2].middle, 140);
-  ResetEyeParameters();
+  EXPECT_EQ(Levels(Tone.channelLevels[0]), (std::array{39, 39, 199}));  // half the count is reached only at 40
+  EXPECT_EQ(Tone.channelLevels[1].middle, 0);
+  EXPECT_EQ(Tone.eye.reference, (std::array{39, 0, Tone.channelLevels[2].middle}));
+  EXPECT_GT(Tone.channelLevels[2].middle, 100);
+  EXPECT_LT(Tone.channelLevels[2].middle, 140);
+  ResetToneState();
 }

@@ -77,7 +77,7 @@ std::optional<std::string> PresetOpenDialogs::AskFile(const FileDialogRequest& r
 
 void OpenPictureAsChosen(PresetOpenDialogs& dialogs, const std::string& path) {
   dialogs.Preset(path);
-  OpenFileRequest = 1;
+  Requests.openFile = 1;
   MainWindow().Invalidate();
 }
 

@@ -16,11 +16,11 @@ void EnterPageByTab(int page) {
   const PageEntry& entered = *PageTable[static_cast<unsigned>(page)];
   if (entered.beforeEntry != nullptr && !entered.beforeEntry(PageId)) return;
   if (CurrentPage().leave != nullptr) CurrentPage().leave(page);
-  TabFromPage = PageId;
+  Shell.tabFromPage = PageId;
   PageId = page;
   entered.enter();
-  TabFromPage = -1;
-  RestoreRequest = 0;
+  Shell.tabFromPage = -1;
+  Requests.restore = 0;
 }
 
 }  // namespace
@@ -37,19 +37,19 @@ int TabAt(int x, int y) {
 bool DispatchClick() {
   // Before the first picture nothing can be hit; once one is loaded the
   // image area is 960 wide and the whole bar is tested.
-  if (ImageWidth > 0 && 100 < MouseX && MouseX < 1060 && MouseY < 32) {
+  if (Shell.imageWidth > 0 && 100 < MouseX && MouseX < 1060 && MouseY < 32) {
     const int tab = TabAt(MouseX, MouseY);
     if (tab >= 0) {
       if (tab < PageCount) {
         EnterPageByTab(tab);
       } else if (tab == TabSave) {
-        SaveAsRequest = 1;
+        Requests.saveAs = 1;
       } else if (tab == TabRestore) {
-        RestoreRequest = 1;
+        Requests.restore = 1;
         CommentRequest = 10;
       } else {
-        OpenFileRequest = 1;
-        GetSlotRequest = PageId;
+        Requests.openFile = 1;
+        Requests.getSlot = PageId;
       }
       return true;
     }

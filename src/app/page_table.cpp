@@ -26,6 +26,6 @@ const std::array<const PageEntry*, PageCount> PageTable = {{
 
 void StartAllPages() {
   StartOutlineState();
-  ResetEyeParameters();
+  ResetToneState();
   for (const PageEntry* page : PageTable) page->start();
 }

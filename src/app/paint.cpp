@@ -54,7 +54,7 @@ void PaintHandler() {
   NotePictureLoaded(false);
 
   PaintPrologue prologue;
-  if (OpenFileRequest == 1) {
+  if (Requests.openFile == 1) {
     prologue.openShown = true;
     screen.Text(MakePanelFont(12), Black, TextBackground::Opaque, White, 100, 470, OpenPrompt);
     MainWindow().Present();
@@ -62,16 +62,16 @@ void PaintHandler() {
       prologue.pictureOpened = true;
       // A picture chosen on TOP with the Enter key is new even when it has
       // the size of the one before, so TOP takes it into the planes.
-      if (PageId == PageTop && GetSlotRequest == 99) {
-        NewImageFlag = 1;
-        PlanesLoaded = 0;
+      if (PageId == PageTop && Requests.getSlot == 99) {
+        Shell.newImageFlag = 1;
+        Shell.planesLoaded = 0;
       }
     } else {
       // Cancelled, or not a picture: what the open was for is dropped, and
       // the picture in hand and the screen stay as they were.
-      GetSlotRequest = 99;
+      Requests.getSlot = 99;
     }
-    OpenFileRequest = 0;
+    Requests.openFile = 0;
   }
   SetTitle();
 
@@ -84,28 +84,28 @@ void PaintHandler() {
 
   FileWidth = PictureInHandWidth();
   FileHeight = PictureInHandHeight();
-  ImageWidth = Stride;
-  ImageHeight = CanvasRows;
+  Shell.imageWidth = Stride;
+  Shell.imageHeight = CanvasRows;
   if (FileWidth != FileShownWidth || FileHeight != FileShownHeight) {
     ShowPictureFileArea();
     FileShownWidth = ShownWidth;
     FileShownHeight = ShownHeight;
-    NewImageFlag = 1;
+    Shell.newImageFlag = 1;
   }
   // The picture and the whitening together cover the whole canvas.
   CopyPictureInHand(Canvas.data());
   WhitenOutside(Canvas.data(), FileWidth, FileHeight, Stride, CanvasRows);
 
-  if (PageId == PageTop && NewImageFlag == 1 && PlanesLoaded == 0) {
+  if (PageId == PageTop && Shell.newImageFlag == 1 && Shell.planesLoaded == 0) {
     InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
     ShowPictureFileArea();
-    NewImageFlag = 2;
-    PlanesLoaded = 2;
+    Shell.newImageFlag = 2;
+    Shell.planesLoaded = 2;
   }
-  if (GetSlotRequest >= 0 && GetSlotRequest <= 13) {
-    if (!WriteKeepFile(Canvas.data(), GetSlotRequest, PixelSource::FromCanvas)) {
-      KeepOpenedCanvasForGet(GetSlotRequest);
+  if (Requests.getSlot >= 0 && Requests.getSlot <= 13) {
+    if (!WriteKeepFile(Canvas.data(), Requests.getSlot, PixelSource::FromCanvas)) {
+      KeepOpenedCanvasForGet(Requests.getSlot);
     }
   }
   if (CurrentPage().prologue != nullptr) CurrentPage().prologue(prologue);

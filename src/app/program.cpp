@@ -12,17 +12,17 @@
 void StartProgram() {
   PageId = PageTop;
   MouseX = MouseY = 0;
-  OpenFileRequest = 1;
-  GetSlotRequest = 99;
-  RestoreRequest = 0;
-  SaveAsRequest = 0;
-  NewImageFlag = 1;
-  PlanesLoaded = 0;
-  ImageWidth = ImageHeight = 0;
-  RightClickFlag = 0;
-  KeepDeleteAnswer = 0;
-  RectDragActive = CircleDragActive = 0;
-  DragStart = DragEnd = DragPrev = DragPoint{};
+  Requests.openFile = 1;
+  Requests.getSlot = 99;
+  Requests.restore = 0;
+  Requests.saveAs = 0;
+  Shell.newImageFlag = 1;
+  Shell.planesLoaded = 0;
+  Shell.imageWidth = Shell.imageHeight = 0;
+  Requests.rightClick = 0;
+  Shell.keepDeleteAnswer = 0;
+  Drag.rectActive = Drag.circleActive = 0;
+  Drag.start = Drag.end = Drag.prev = DragPoint{};
   CurrentDragReceivers = {};
 
   FileWidth = FileHeight = 0;

@@ -51,8 +51,8 @@ constexpr int EnterKey = 13;
 void RightClickStep(int x, int y) {
   MouseX = x;
   MouseY = y;
-  if (100 < MouseX && MouseX < ImageWidth + 100 && 33 <= MouseY && MouseY < ImageHeight + 32) {
-    RightClickFlag = 1;
+  if (100 < MouseX && MouseX < Shell.imageWidth + 100 && 33 <= MouseY && MouseY < Shell.imageHeight + 32) {
+    Requests.rightClick = 1;
     if (CurrentPage().rightClick != nullptr) CurrentPage().rightClick();
   }
   MainWindow().Invalidate();
@@ -62,12 +62,12 @@ void RightClickStep(int x, int y) {
 void CloseSequence() {
   const CloseTexts& text = Texts();
   Dialogs& dialogs = CurrentDialogs();
-  KeepDeleteAnswer =
+  Shell.keepDeleteAnswer =
       dialogs.ShowMessage(text.keepQuestion, text.title, MessageButtons::YesNo, MessageIcon::Question) ==
               MessageAnswer::Yes
           ? 1
           : 0;
-  if (KeepDeleteAnswer == 1) {
+  if (Shell.keepDeleteAnswer == 1) {
     const std::vector<std::string> kept = DeleteKeepFiles();
     if (!kept.empty()) {
       std::string list = text.notDeleted;
@@ -106,7 +106,7 @@ void WindowProcedure(const WindowMessage& message) {
       RightClickStep(message.x, message.y);
       break;
     case MessageKind::KeyDown:
-      if (message.key == EnterKey) OpenFileRequest = 1;
+      if (message.key == EnterKey) Requests.openFile = 1;
       RightClickStep(KeyRepeatCount, message.key == EnterKey ? EnterScanCode : 0);
       break;
     case MessageKind::Close:

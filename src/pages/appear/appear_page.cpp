@@ -468,10 +468,10 @@ bool AppearClick() {
       case AppearAction::BackImage:
       case AppearAction::TransferImage: {
         const int file = region.action == AppearAction::BackImage ? 3 : 2;
-        OpenFileRequest = 1;
+        Requests.openFile = 1;
         AppearMode = file;
         AppearFileRequest = file;
-        NewImageFlag = 12;
+        Shell.newImageFlag = 12;
         Appear.helpItem = 0;
         break;
       }
@@ -516,7 +516,7 @@ bool AppearClick() {
         break;
       case AppearAction::ExplainOuterFile: Appear.helpItem = 15; break;
       case AppearAction::SaveImage:
-        SaveAsRequest = 1;
+        Requests.saveAs = 1;
         Appear.helpItem = 15;
         break;
     }

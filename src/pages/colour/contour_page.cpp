@@ -284,7 +284,7 @@ bool ContourClick() {
   // On the picture a click stores the level-line row, which this page does
   // not use further.
   if (100 < MouseX && MouseX < 1060 && 33 <= MouseY && MouseY < 672) {
-    LevelLine = 672 - MouseY;
+    TopPage.levelLine = 672 - MouseY;
     return true;
   }
   for (const ContourRegion& region : Regions) {

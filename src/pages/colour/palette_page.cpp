@@ -370,7 +370,7 @@ void EnterPalette() {
   Palette.edited = 0;
   Palette.advanceRequest = 0;
   Palette.helpItem = 0;
-  RightClickFlag = 0;
+  Requests.rightClick = 0;
   CommentRequest = 7;
 }
 
@@ -565,10 +565,10 @@ void PaintPalette() {
   DrawPanel(screen, Panel);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
   DrawKeypad(screen, PaletteKeypad, p.calculatorOn == 1);
-  if (p.advanceRequest == 1 || RightClickFlag == 1) {
+  if (p.advanceRequest == 1 || Requests.rightClick == 1) {
     p.index = p.index % NodColourCount + 1;
     p.advanceRequest = 0;
-    RightClickFlag = 0;
+    Requests.rightClick = 0;
   }
   // 3. The swatch column.
   DrawSwatches(screen);
@@ -583,11 +583,11 @@ void PaintPalette() {
   ServeCalculator(screen, PaletteKeypad, p.calculatorOn == 1 ? TargetChannel() : nullptr);
   for (const ChannelRow& row : ChannelRows) p.*row.value = std::clamp(p.*row.value, 0, 255);
   // 6. Get with slot 7 (Restore reads nothing here); the planes into the canvas.
-  if (GetSlotRequest == PagePalette) {
+  if (Requests.getSlot == PagePalette) {
     ReadKeepFile(Canvas.data(), PagePalette, PixelTarget::IntoPlanes);
-    GetSlotRequest = 99;
+    Requests.getSlot = 99;
   }
-  if (RestoreRequest == 1) RestoreRequest = 2;
+  if (Requests.restore == 1) Requests.restore = 2;
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // 7. The chart: the colour (or the chart green) under the last mouse
   //    position, then the chart over the picture's corner.
@@ -614,9 +614,9 @@ void PaintPalette() {
   // 11. The canvas shown; tab bar, small-font labels, value boxes, comments.
   //     "Save" stores the picture without the chart: WorkPlanes as they are.
   Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-  if (SaveAsRequest == 1) {
+  if (Requests.saveAs == 1) {
     SaveImageAs(LanguageId);
-    SaveAsRequest = 0;
+    Requests.saveAs = 0;
   }
   DrawTabs();
   for (const int code : SmallLabels) DrawPanelKey(screen, *FindPanelKey(Panel, code));

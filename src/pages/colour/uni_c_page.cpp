@@ -237,7 +237,7 @@ void ResetUniCValues() {
   UniCValues.chartGreen = chartGreen;
   UniCValues.helpItem = helpItem;
   CalculatorOn = 0;
-  JudgeMode = GrayTargetMode;
+  JudgeLuma();
 }
 
 int* NewColourChannel(int channel) {
@@ -441,7 +441,7 @@ bool UniCClick() {
   // On the picture a click stores the level-line row; the picking reads
   // the mouse position at the paint.
   if (MouseInImage()) {
-    LevelLine = std::max(0, CanvasRows + 32 - MouseY);
+    TopPage.levelLine = std::max(0, CanvasRows + 32 - MouseY);
     return true;
   }
   for (const UniCRegion& region : Regions) {
@@ -586,7 +586,7 @@ void PaintUniC() {
   // 6. - 7. The chart and the white preview of the grey range are only
   //    shown: a paint that stores the picture ("set KEEP8", Save) leaves
   //    them out, so what is stored is the image and its conversion.
-  const bool storing = v.setKeepRequest == 1 || SaveAsRequest == 1;
+  const bool storing = v.setKeepRequest == 1 || Requests.saveAs == 1;
   if (v.chartOn == 1 && !storing) DrawColourChart(Canvas.data(), v.chartGreen);
   if (!converting && v.chartOn == 0 && v.targetOn == 1 && !storing) {
     UniCConvertRoutine(Canvas.data(), WorkView(), v.lo, v.hi, UniRgb{255, 255, 255});

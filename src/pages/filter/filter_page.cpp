@@ -19,6 +19,7 @@
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
 #include "image/planes.h"
+#include "pages/tone/tone_state.h"
 #include "pages/tone/vantor_eye.h"
 #include "panel/calculator.h"
 #include "panel/comments.h"
@@ -258,7 +259,7 @@ void ToggleTarget(int target) {
 FilterLevels BalanceLevels() {
   FilterLevels levels{};
   for (std::size_t k = 0; k < levels.size(); ++k) {
-    levels[k] = {ChannelLevels[k].low, ChannelLevels[k].middle, ChannelLevels[k].high};
+    levels[k] = {Tone.channelLevels[k].low, Tone.channelLevels[k].middle, Tone.channelLevels[k].high};
   }
   return levels;
 }
@@ -312,7 +313,7 @@ void ResetFilterValues() {
 // [SECTION] Entry
 void EnterFilter() {
   StartFilterValues();
-  NewImageFlag = 1;
+  Shell.newImageFlag = 1;
   FilterHelpItem = 0;
   CommentRequest = 1;
 }
@@ -409,8 +410,8 @@ bool FilterClick() {
         FilterHelpItem = 7;
         break;
       case FilterAction::GetImage:
-        OpenFileRequest = 1;
-        GetSlotRequest = PageFilter;
+        Requests.openFile = 1;
+        Requests.getSlot = PageFilter;
         break;
       case FilterAction::ExplainLightCore: FilterHelpItem = 1; break;
       case FilterAction::ExplainPower: FilterHelpItem = 2; break;

@@ -330,8 +330,8 @@ bool GamonClick() {
         GamonHelpItem = region.value;
         break;
       case GamonAction::GetImage:
-        OpenFileRequest = 1;
-        GetSlotRequest = PageGamon;
+        Requests.openFile = 1;
+        Requests.getSlot = PageGamon;
         EnterGamon();
         break;
       case GamonAction::Scale1:
@@ -352,7 +352,7 @@ bool GamonClick() {
         GamonHelpItem = region.value;
         break;
       case GamonAction::SetSave:
-        SaveAsRequest = 1;
+        Requests.saveAs = 1;
         GamonHelpItem = region.value;
         break;
       case GamonAction::Colour: FrameColour = region.value; break;
@@ -428,8 +428,8 @@ void PaintGamon() {
     WriteKeepFile(canvas, PageGamon, PixelSource::FromCanvas);
     GamonSetKeepRequest = 0;
   }
-  if (SaveAsRequest == 1) {
-    SaveAsRequest = 0;
+  if (Requests.saveAs == 1) {
+    Requests.saveAs = 0;
     SaveScreenAs();
   }
 }

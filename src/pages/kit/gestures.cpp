@@ -22,11 +22,11 @@ DragPoint PointOf(int x, int y) { return DragPoint{static_cast<std::int16_t>(x),
 
 DragPoint Clamped(DragPoint p, int minX) {
   p.x = static_cast<std::int16_t>(std::max<int>(p.x, minX));
-  p.y = static_cast<std::int16_t>(std::clamp<int>(p.y, 32, ImageHeight + 32));
+  p.y = static_cast<std::int16_t>(std::clamp<int>(p.y, 32, Shell.imageHeight + 32));
   return p;
 }
 
-bool InsideImageForDrag(int x, int y) { return 100 < x && x < ImageWidth + 100 && 33 <= y && y < 800; }
+bool InsideImageForDrag(int x, int y) { return 100 < x && x < Shell.imageWidth + 100 && 33 <= y && y < 800; }
 
 // A brush stroke keeps to the picture: a move past its right edge ends it.
 bool InsideImageForBrush(int x, int y) { return 100 < x && x < ShownWidth + 100 && 33 <= y && y < 800; }
@@ -34,43 +34,43 @@ bool InsideImageForBrush(int x, int y) { return 100 < x && x < ShownWidth + 100 
 }  // namespace
 
 void StartRectDrag() {
-  RectDragActive = 1;
-  DragStart = Clamped(PointOf(MouseX, MouseY), 100);
-  DragPrev = DragStart;
-  DragEnd = DragStart;
+  Drag.rectActive = 1;
+  Drag.start = Clamped(PointOf(MouseX, MouseY), 100);
+  Drag.prev = Drag.start;
+  Drag.end = Drag.start;
 }
 
 void StartCircleDrag() {
-  CircleDragActive = 1;
-  DragPrev = Clamped(PointOf(MouseX, MouseY), 100);
-  DragStart = DragPrev;  // for the drag length handed over at the end
-  DragEnd = DragPrev;
-  DrawMarker(DragPrev.x, DragPrev.y);
+  Drag.circleActive = 1;
+  Drag.prev = Clamped(PointOf(MouseX, MouseY), 100);
+  Drag.start = Drag.prev;  // for the drag length handed over at the end
+  Drag.end = Drag.prev;
+  DrawMarker(Drag.prev.x, Drag.prev.y);
 }
 
 void TrackDragMove(int x, int y) {
   MouseX = x;
   MouseY = y;
-  if (CircleDragActive && !InsideImageForBrush(MouseX, MouseY)) CircleDragActive = 0;
+  if (Drag.circleActive && !InsideImageForBrush(MouseX, MouseY)) Drag.circleActive = 0;
   if (!InsideImageForDrag(MouseX, MouseY)) {
     // The pointer left the image: the drag is abandoned; what is drawn
     // stays until the next paint.
-    RectDragActive = 0;
-    CircleDragActive = 0;
+    Drag.rectActive = 0;
+    Drag.circleActive = 0;
     return;
   }
-  MouseX = std::clamp(MouseX, 100, ImageWidth + 100);
-  MouseY = std::clamp(MouseY, 32, ImageHeight + 32);
-  if (RectDragActive) {
-    DragEnd = PointOf(x, y);
-    DrawRubberRect(DragStart.x, DragStart.y, DragPrev.x, DragPrev.y);
-    DrawRubberRect(DragStart.x, DragStart.y, DragEnd.x, DragEnd.y);
-    DragPrev = DragEnd;
+  MouseX = std::clamp(MouseX, 100, Shell.imageWidth + 100);
+  MouseY = std::clamp(MouseY, 32, Shell.imageHeight + 32);
+  if (Drag.rectActive) {
+    Drag.end = PointOf(x, y);
+    DrawRubberRect(Drag.start.x, Drag.start.y, Drag.prev.x, Drag.prev.y);
+    DrawRubberRect(Drag.start.x, Drag.start.y, Drag.end.x, Drag.end.y);
+    Drag.prev = Drag.end;
   }
-  if (CircleDragActive) {
-    DragEnd = PointOf(x, y);
-    DrawMarker(DragPrev.x, DragPrev.y);
-    DragPrev = DragEnd;
+  if (Drag.circleActive) {
+    Drag.end = PointOf(x, y);
+    DrawMarker(Drag.prev.x, Drag.prev.y);
+    Drag.prev = Drag.end;
   }
 }
 
@@ -78,23 +78,23 @@ void EndDrag(int x, int y) {
   MouseX = x;
   MouseY = y;
   if (!InsideImageForDrag(MouseX, MouseY)) return;
-  MouseX = std::clamp(MouseX, 100, ImageWidth + 100);
-  MouseY = std::clamp(MouseY, 32, ImageHeight + 32);
-  if (RectDragActive) {
-    DrawRubberRect(DragStart.x, DragStart.y, DragEnd.x, DragEnd.y);
+  MouseX = std::clamp(MouseX, 100, Shell.imageWidth + 100);
+  MouseY = std::clamp(MouseY, 32, Shell.imageHeight + 32);
+  if (Drag.rectActive) {
+    DrawRubberRect(Drag.start.x, Drag.start.y, Drag.end.x, Drag.end.y);
     if (CurrentDragReceivers.rectangle != nullptr) {
-      CurrentDragReceivers.rectangle(DragStart.x - 100, DragStart.y, DragEnd.x - 100, DragEnd.y);
+      CurrentDragReceivers.rectangle(Drag.start.x - 100, Drag.start.y, Drag.end.x - 100, Drag.end.y);
     }
-    RectDragActive = 0;
+    Drag.rectActive = 0;
   }
-  if (CircleDragActive && InsideImageForBrush(x, y)) {
-    DrawMarker(DragEnd.x, DragEnd.y);
+  if (Drag.circleActive && InsideImageForBrush(x, y)) {
+    DrawMarker(Drag.end.x, Drag.end.y);
     // The release point is where the button came up, not the last move.
     if (CurrentDragReceivers.circle != nullptr) {
-      const int length = static_cast<int>(std::hypot(MouseX - DragStart.x, MouseY - DragStart.y));
+      const int length = static_cast<int>(std::hypot(MouseX - Drag.start.x, MouseY - Drag.start.y));
       CurrentDragReceivers.circle(MouseX - 100, MouseY - 32, length);
     }
-    CircleDragActive = 0;
+    Drag.circleActive = 0;
   }
   if (CurrentDragReceivers.drop != nullptr) CurrentDragReceivers.drop(MouseX - 100, MouseY - 32);
 }

@@ -26,29 +26,42 @@ enum PageNumber : int {
 };
 inline constexpr int PageCount = 14;
 
-extern int PageId;            // current page 0..13
-extern int MouseX, MouseY;    // client position of the last mouse message
-extern int OpenFileRequest;   // 1: the next paint shows the open dialog
-extern int GetSlotRequest;    // slot the next opened picture is stored in; 99 none
-extern int RestoreRequest;    // 1: the next paint reloads the page's slot; 2 done
-extern int SaveAsRequest;     // 1: the next paint saves the shown picture
-extern int NewImageFlag;      // 1: a picture of a new size arrived
-extern int PlanesLoaded;      // 2 when TOP took a new picture into the planes
-extern int ImageWidth;        // width of the image area: 0 until the first paint, then 960
-extern int ImageHeight;       // height of the image area: 0 until the first paint, then 672
-extern int RightClickFlag;    // set by a right click inside the image area
-extern int KeepDeleteAnswer;  // 1 when the user agreed at close to delete the keep files
-// While a page tab's entry routine runs: the page the tab was clicked on;
-// -1 otherwise (DEVELOP and MAP act on the page they are entered from).
-extern int TabFromPage;
+extern int PageId;          // current page 0..13
+extern int MouseX, MouseY;  // client position of the last mouse message
+
+// The one-shot requests a click leaves for the next paint.
+struct PageRequests {
+  int openFile = 1;    // 1: the next paint shows the open dialog
+  int getSlot = 99;    // slot the next opened picture is stored in; 99 none
+  int restore = 0;     // 1: the next paint reloads the page's slot; 2 done
+  int saveAs = 0;      // 1: the next paint saves the shown picture
+  int rightClick = 0;  // set by a right click inside the image area
+};
+extern PageRequests Requests;
+
+// What the shell keeps for every page.
+struct ShellState {
+  int newImageFlag = 1;      // 1: a picture of a new size arrived
+  int planesLoaded = 0;      // 2 when TOP took a new picture into the planes
+  int imageWidth = 0;        // width of the image area: 0 until the first paint, then 960
+  int imageHeight = 0;       // height of the image area: 0 until the first paint, then 672
+  int keepDeleteAnswer = 0;  // 1 when the user agreed at close to delete the keep files
+  // While a page tab's entry routine runs: the page the tab was clicked on;
+  // -1 otherwise (DEVELOP and MAP act on the page they are entered from).
+  int tabFromPage = -1;
+};
+extern ShellState Shell;
 
 // The drag state of the mouse gestures (points as client coordinates).
 struct DragPoint {
   std::int16_t x = 0, y = 0;
 };
-extern int RectDragActive;
-extern int CircleDragActive;
-extern DragPoint DragStart, DragEnd, DragPrev;
+struct DragState {
+  int rectActive = 0;
+  int circleActive = 0;
+  DragPoint start, end, prev;
+};
+extern DragState Drag;
 
 // True when (MouseX, MouseY) lies in the image area as the click handlers
 // test it: 100 < x < image width + 100 and 33 <= y < image height + 32.

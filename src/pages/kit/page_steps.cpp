@@ -84,7 +84,7 @@ void DrawTabBar() {
   for (int i = 0; i <= 8; ++i) {
     for (int k = 0; k <= 55; ++k) screen.Line(pen, 100 + 112 * i + k, 1, 100 + 112 * i + k, 31);
   }
-  const int right = ImageWidth + 100;
+  const int right = Shell.imageWidth + 100;
   screen.Polyline(pen, {{100, 1}, {right, 1}, {right, 31}, {100, 31}, {100, 1}});
 }
 
@@ -104,7 +104,7 @@ void BeginPageSection() {
 
 bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
   bool read = false;
-  if (GetSlotRequest == slot) {
+  if (Requests.getSlot == slot) {
     if (GetCanvasSlot == slot && !GetCanvasCopy.empty()) {
       PlanesFromCanvas(GetCanvasCopy.data(), Stride, CanvasRows);
       read = true;
@@ -113,13 +113,13 @@ bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
     }
     // The picture just opened is the picture in hand, over its own area.
     if (read) ShowPictureFileArea();
-    GetSlotRequest = 99;
+    Requests.getSlot = 99;
   }
   GetCanvasCopy.clear();
   GetCanvasSlot = 99;
-  if (RestoreRequest == 1) {
+  if (Requests.restore == 1) {
     read = ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes) || read;
-    RestoreRequest = 2;
+    Requests.restore = 2;
   }
   if (read && recomputesFromSource) SaveToInner(Stride, CanvasRows);
   return read;
@@ -153,8 +153,8 @@ void ServeSet(int slot, int& setRequest) {
 }
 
 void ServeSave() {
-  if (SaveAsRequest != 1) return;
-  SaveAsRequest = 0;
+  if (Requests.saveAs != 1) return;
+  Requests.saveAs = 0;
   // The shown canvas becomes the picture in hand only once it is saved: a
   // cancelled dialog or a failed write leaves the planes as they were.
   const std::optional<std::string> path = AskSaveImagePath(LanguageId);

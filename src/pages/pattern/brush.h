@@ -23,10 +23,10 @@ BrushDisc BrushDiscOf(int size, int pressure);
 void MarkBrushDisc(std::uint8_t* mask, int columns, int rows, const CanvasArea& area, CanvasPixel centre, int size,
                    int pressure);
 
-// BrushSize of a brush width: 2 for none and fine, 4 for middle, 6 for fat.
+// Outline.brushSize of a brush width: 2 for none and fine, 4 for middle, 6 for fat.
 constexpr int BrushSizeOf(int width) { return width == 3 ? 6 : width == 2 ? 4 : 2; }
 
-// BrushPressure after a stroke released (dx, dy) away from the previous
+// Outline.brushPressure after a stroke released (dx, dy) away from the previous
 // release: d = trunc(sqrt(dx^2 + dy^2)); 100 below 20, 100 - 2 (d - 20)
 // below 50, 40 from 50 on.
 int PressureAfterStroke(int dx, int dy);

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "image/gray.h"
+#include "pages/pattern/outline_state.h"
 
 namespace {
 
@@ -400,7 +401,7 @@ void PaintOutlinePixels(std::uint8_t* canvas, const PlaneView& planes, int width
 void OutlineOfWidth(std::uint8_t* canvas, int width, int judgeValue, int judgeMode) {
   if (ShapeOf(width) == nullptr) return;
   RefreshOutlineColour();
-  PaintOutlinePixels(canvas, WorkView(), width, judgeValue, judgeMode, OutlineColour);
+  PaintOutlinePixels(canvas, WorkView(), width, judgeValue, judgeMode, Outline.outlineColour);
 }
 
 void FineOutline(std::uint8_t* canvas, int judgeValue, int judgeMode) {

@@ -13,7 +13,7 @@
 //
 // Routines:
 //   PaintOutlinePixels  one detector over a view into a canvas, in a colour
-//   FineOutline ...     the page-facing forms: refresh OutlineColour, read
+//   FineOutline ...     the page-facing forms: refresh Outline.outlineColour, read
 //                       WorkPlanes, paint Canvas
 //   OutlineBorder       rows and columns never outlined at each side
 //   JudgeStep / StepJudgeValue   the judge arrows: +-2 (fine), +-4, 1..99
@@ -41,8 +41,8 @@ constexpr int OutlineBorder(int width) { return width == FatWidth ? 3 : 2; }
 void PaintOutlinePixels(std::uint8_t* canvas, const PlaneView& planes, int width, int judgeValue, int judgeMode,
                         OutlineRgb colour);
 
-// The detectors as the pages call them: OutlineColour is first refreshed
-// from OutlineColourIndex, then WorkPlanes is read and the canvas painted.
+// The detectors as the pages call them: Outline.outlineColour is first refreshed
+// from Outline.outlineColourIndex, then WorkPlanes is read and the canvas painted.
 void FineOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);
 void MiddleOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);
 void FatOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);

@@ -95,7 +95,7 @@ const std::array<PanelKey, 21> Panel = {{
     {.code = CodeJudgeLabel, .x = 2, .y = 235, .width = 94, .keyColour = White, .textColour = Grey,
      .english = "judge value", .japanese = "輪郭線判断値"},
     {.code = CodeJudgeValue, .x = 2, .y = 261, .width = 70, .keyColour = Grey, .textColour = Grey, .english = "%2d",
-     .japanese = "%2d", .value = &JudgeValue},
+     .japanese = "%2d", .value = &Outline.judgeValue},
     {.code = CodeBrush, .x = 2, .y = 300, .width = 94, .keyColour = BrushGreen, .english = "4)Brush",
      .japanese = "4)筆", .kind = KeyKind::Switch, .state = &OutlinePage.brushOn},
     {.code = CodeBrushFine, .x = 2, .y = 326, .width = 45, .keyColour = Grey, .textColour = Grey,
@@ -242,7 +242,7 @@ void SwitchesOff() {
 // the pressure of the next discs follows the distance from the last release.
 void TakeBrushRelease(int x, int y, int) {
   OutlinePageState& p = OutlinePage;
-  BrushPressure = PressureAfterStroke(x - p.lastReleaseX, y - p.lastReleaseY);
+  Outline.brushPressure = PressureAfterStroke(x - p.lastReleaseX, y - p.lastReleaseY);
   p.lastReleaseX = x;
   p.lastReleaseY = y;
 }
@@ -278,7 +278,7 @@ void EnterOutline() {
   // brush mask stays until "3)Outline", "fine" or brush "clear" clear it.
   OutlinePageState& p = OutlinePage;
   SwitchesOff();
-  JudgeValue = 16;
+  Outline.judgeValue = 16;
   p.setColour = OutlineRgb{255, 255, 255};
   p.brushColourSource = 1;
   p.helpItem = 1;
@@ -357,7 +357,7 @@ bool PictureClick() {
   if (p.brushOn == 1) {
     MouseY = std::min(MouseY, ShownHeight + 32);
     CurrentDragReceivers =
-        DragReceivers{.circle = TakeBrushRelease, .marker = [](int x, int y) { DrawCircleMarker(x, y, BrushSize); }};
+        DragReceivers{.circle = TakeBrushRelease, .marker = [](int x, int y) { DrawCircleMarker(x, y, Outline.brushSize); }};
     StartCircleDrag();
     return true;
   }
@@ -365,7 +365,7 @@ bool PictureClick() {
   const int y = std::clamp(MouseY, 32, ShownHeight + 32);
   if (p.localContrastOn == 1) {
     const CanvasPixel pixel = PixelUnderPoint(x, y);
-    LocalContrastPoint = ContrastPoint{pixel.column, pixel.row};
+    Outline.localContrastPoint = ContrastPoint{pixel.column, pixel.row};
   }
   return true;
 }
@@ -376,7 +376,7 @@ bool OutlineClick() {
   OutlinePageState& p = OutlinePage;
   if (MouseX < 101) {
     // A click on the panel ends a brush stroke and forgets the last release.
-    CircleDragActive = 0;
+    Drag.circleActive = 0;
     p.lastReleaseX = 0;
     p.lastReleaseY = 0;
   }
@@ -388,7 +388,7 @@ bool OutlineClick() {
       case OutlineAction::RequestComment: CommentRequest = 9; break;
       case OutlineAction::DarkReset:
         SwitchesOff();
-        JudgeValue = 16;
+        Outline.judgeValue = 16;
         p.helpItem = 1;
         break;
       case OutlineAction::LightReset:
@@ -396,8 +396,8 @@ bool OutlineClick() {
         p.helpItem = 1;
         break;
       case OutlineAction::GetImage:
-        OpenFileRequest = 1;
-        GetSlotRequest = PageOutline;
+        Requests.openFile = 1;
+        Requests.getSlot = PageOutline;
         EnterOutline();
         break;
       case OutlineAction::LocalContrastSwitch:
@@ -501,11 +501,11 @@ void PaintOutline() {
   BeginPageSection();
   // 1. The panel; the outline colour (it colours "／") and the brush size.
   RefreshOutlineColour();
-  BrushSize = BrushSizeOf(p.brushWidth);
+  Outline.brushSize = BrushSizeOf(p.brushWidth);
   DrawPanel(screen, Panel);
   PanelKey cycle = *FindPanelKey(Panel, CodeCycleColour);
-  cycle.keyColour = Rgb{static_cast<std::uint8_t>(OutlineColour.red), static_cast<std::uint8_t>(OutlineColour.green),
-                        static_cast<std::uint8_t>(OutlineColour.blue)};
+  cycle.keyColour = Rgb{static_cast<std::uint8_t>(Outline.outlineColour.red), static_cast<std::uint8_t>(Outline.outlineColour.green),
+                        static_cast<std::uint8_t>(Outline.outlineColour.blue)};
   DrawPanelKey(screen, cycle);
   DrawColourItems(screen);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
@@ -516,28 +516,28 @@ void PaintOutline() {
   // 3. The planes into the canvas.
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // 4. The outline.
-  if (p.outlineOn == 1) OutlineOfWidth(Canvas.data(), p.outlineWidth, JudgeValue, JudgeMode);
+  if (p.outlineOn == 1) OutlineOfWidth(Canvas.data(), p.outlineWidth, Outline.judgeValue, Outline.judgeMode);
   // 5. Local contrast: the preview, and the fix a right click asked for.
   if (p.localContrastOn == 1) {
-    if (LocalContrastPoint.column != 0) LocalContrast(Canvas.data(), LocalContrastPoint.column, LocalContrastPoint.row, false);
+    if (Outline.localContrastPoint.column != 0) LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, false);
     if (p.contrastFixRequest == 1) {
-      LocalContrast(Canvas.data(), LocalContrastPoint.column, LocalContrastPoint.row, true);
+      LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, true);
       p.contrastFixRequest = 0;
     }
   }
   // 6. The brush mask cleared when asked.
   if (p.maskClearRequest == 1 || p.brushClearRequest == 1) {
     ClearBrushMask();
-    DragEnd = DragPoint{};
+    Drag.end = DragPoint{};
     p.maskClearRequest = 0;
     p.brushClearRequest = 0;
   }
   // 7. The brush: the release disc, the strokes, the fix a right click asked for.
   if (p.brushOn == 1) {
     const CanvasArea picture = PictureArea();
-    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, picture, PixelUnderPoint(DragEnd.x, DragEnd.y), BrushSize,
-                  BrushPressure);
-    const OutlineRgb colour = BrushColourOf(p.brushColourSource, OutlineColour, p.setColour);
+    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, picture, PixelUnderPoint(Drag.end.x, Drag.end.y), Outline.brushSize,
+                  Outline.brushPressure);
+    const OutlineRgb colour = BrushColourOf(p.brushColourSource, Outline.outlineColour, p.setColour);
     PaintBrushMask(Canvas.data(), BrushMask.data(), Stride, CanvasRows, picture, colour);
     if (p.brushFixRequest == 1) {
       FixBrushMask(WorkView(), BrushMask.data(), picture, colour);
@@ -558,13 +558,13 @@ void PaintOutline() {
 }
 
 void DrawCircleMarker(int x, int y, int size) {
-  const int r = BrushDiscOf(size, BrushPressure).radius;
+  const int r = BrushDiscOf(size, Outline.brushPressure).radius;
   // The corner is kept on the picture in canvas coordinates, so that the
   // circle stays round near the bottom of the picture.
   const int left = std::clamp(x - r - ImageLeft, 0, Stride) + ImageLeft;
   const int top = std::clamp(y - r - ImageTop, 0, CanvasRows) + ImageTop;
   Screen().Ellipse(Pen{Black}, std::nullopt, left, top, x + r, y + r, RasterOp::Invert);
-  MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, PictureArea(), PixelUnderPoint(x, y), size, BrushPressure);
+  MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, PictureArea(), PixelUnderPoint(x, y), size, Outline.brushPressure);
   MainWindow().Present();
 }
 

@@ -27,7 +27,7 @@ struct OutlinePageState {
 extern OutlinePageState OutlinePage;
 
 // The brush's circle marker at client (x, y) for a size: the inverted circle
-// of the disc's radius at BrushPressure drawn on the screen and presented,
+// of the disc's radius at Outline.brushPressure drawn on the screen and presented,
 // and the disc recorded in BrushMask at the pixel under the point (only on
 // the picture), by the brush rule (brush.h).
 void DrawCircleMarker(int x, int y, int size);

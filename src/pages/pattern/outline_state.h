@@ -7,31 +7,12 @@
 
 #include "image/planes.h"
 
-// How an outline detector judges a pair of regions: 1 every channel, 2 luma.
-extern int JudgeMode;           // start 2
-// The outline threshold in sample units, 1..99.
-extern int JudgeValue;          // start 16
-
 struct OutlineRgb {
   int red = 0, green = 0, blue = 0;
 };
 // The six outline colours the "／" key word cycles through.
 inline constexpr std::array<OutlineRgb, 6> OutlineColourTable = {{
     {0, 0, 0}, {255, 255, 255}, {0, 255, 255}, {128, 128, 128}, {0, 0, 255}, {255, 0, 0}}};
-extern int OutlineColourIndex;  // 0..5, start 0
-extern OutlineRgb OutlineColour;  // taken from the table by RefreshOutlineColour
-void RefreshOutlineColour();
-// "／": the next outline colour, 0 after 5.
-void CycleOutlineColour();
-
-// One flag per plane index (row * Stride + column, plane row 0 at the bottom):
-// 1 = brushed / marked / pattern part.
-extern std::array<std::uint8_t, PlaneCapacity> BrushMask;
-void ClearBrushMask();
-
-extern int BrushSize;      // 2, 4 or 6 by brush width
-extern int BrushPressure;  // percent 40..100, start 100
-extern int ZoneColour;     // the zone colour of the pattern pages: 255
 
 // The point of the local contrast: column and plane row of the last left
 // click on the picture while local contrast is on (Outline and Pattern
@@ -40,7 +21,35 @@ struct ContrastPoint {
   int column = 0, row = 0;
   friend bool operator==(const ContrastPoint&, const ContrastPoint&) = default;
 };
-extern ContrastPoint LocalContrastPoint;  // start (0, 0)
 
-// Writes the start values of everything above (a new run).
+// How an outline detector judges a pair of regions.
+enum JudgeModeKind : int { JudgeByEveryChannel = 1, JudgeByLuma = 2 };
+
+struct OutlineState {
+  int judgeMode = JudgeByLuma;
+  int judgeValue = 16;          // the outline threshold in sample units, 1..99
+  int outlineColourIndex = 0;   // 0..5
+  OutlineRgb outlineColour{};   // taken from the table by RefreshOutlineColour
+  int brushSize = 2;            // 2, 4 or 6 by brush width
+  int brushPressure = 100;      // percent 40..100
+  int zoneColour = 255;         // the zone colour of the pattern pages
+  ContrastPoint localContrastPoint{};
+};
+extern OutlineState Outline;
+
+void RefreshOutlineColour();
+// "／": the next outline colour, 0 after 5.
+void CycleOutlineColour();
+
+// The other pages' say in the judge: the VANTOR EYE page leaves the outline
+// pages judging every channel, UNI C.'s reset leaves them judging luma.
+void JudgeEveryChannel();
+void JudgeLuma();
+
+// One flag per plane index (row * Stride + column, plane row 0 at the bottom):
+// 1 = brushed / marked / pattern part.
+extern std::array<std::uint8_t, PlaneCapacity> BrushMask;
+void ClearBrushMask();
+
+// Everything above back to its start values (a new run).
 void StartOutlineState();

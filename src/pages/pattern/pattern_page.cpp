@@ -112,7 +112,7 @@ const std::array<PanelKey, 25> Panel = {{
     {.code = CodeZoneColourLabel, .x = 4, .y = 386, .width = 84, .english = "4)zone color", .japanese = "4)窓色指定"},
     {.code = CodeBlack, .x = 4, .y = 406, .width = 20, .textColour = Grey, .english = "B", .japanese = "黒"},
     {.code = CodeZoneColourValue, .x = 30, .y = 406, .width = 42, .textColour = Grey, .english = " %3d",
-     .japanese = " %3d", .value = &ZoneColour},
+     .japanese = " %3d", .value = &Outline.zoneColour},
     {.code = CodeWhite, .x = 78, .y = 406, .width = 20, .english = "W", .japanese = "白", .kind = KeyKind::Switch,
      .state = &PatternPage.zoneColourSwitch, .onValue = 3},
     {.code = CodeDrawZone, .x = 4, .y = 432, .width = 94, .keyColour = ZoneGreen, .english = "5)draw zone",
@@ -130,7 +130,7 @@ const std::array<PanelKey, 25> Panel = {{
     {.code = CodeOutline, .x = 2, .y = 742, .width = 46, .keyColour = Yellow, .english = "3)Outline",
      .japanese = "3)輪郭線", .kind = KeyKind::Switch, .state = &PatternPage.outlineOn},
     {.code = CodeJudgeValue, .x = 52, .y = 742, .width = 22, .english = "%2d", .japanese = "%2d",
-     .value = &JudgeValue},
+     .value = &Outline.judgeValue},
 }};
 
 // "3C" while the judge mode is every channel, "gray" while it is luma.
@@ -266,8 +266,8 @@ void SwitchesOff() {
   p.lmtIndicator = 0;
   p.zoneColourSwitch = 0;
   p.calculatorTarget = 0;
-  LocalContrastPoint = ContrastPoint{};
-  JudgeMode = 2;
+  Outline.localContrastPoint = ContrastPoint{};
+  Outline.judgeMode = 2;
 }
 
 void EmptyRanges() {
@@ -312,7 +312,7 @@ void DrawRanges(Surface& screen) {
     DrawKeyText(screen, 4, ReadoutY[k], text, PanelText);
   }
   // The flag: three bands for every channel, grey for luma.
-  if (JudgeMode == 1) {
+  if (Outline.judgeMode == 1) {
     screen.FillRect({226, 220, 220}, 40, 191, 47, 212);
     screen.FillRect({220, 226, 220}, 47, 191, 54, 212);
     screen.FillRect({220, 220, 226}, 54, 191, 61, 212);
@@ -336,8 +336,8 @@ void EnterPattern() {
   EmptyRanges();
   p.beltEdited = 0;
   p.area = AreaRect{};
-  ZoneColour = 255;
-  JudgeValue = 16;
+  Outline.zoneColour = 255;
+  Outline.judgeValue = 16;
   p.noWindowFlag = 0;
   p.helpItem = 0;
   CommentRequest = 15;
@@ -447,8 +447,8 @@ bool KeypadClick() {
 // and of the local contrast.
 bool PictureClick() {
   PatternPageState& p = PatternPage;
-  if (!(100 < MouseX && MouseX < ImageWidth + 100 && 33 <= MouseY && MouseY < 800)) return false;
-  if (p.areaSwitch == 1 && DrawZoneSwitch == 0 && MouseY < ImageHeight + 32) {
+  if (!(100 < MouseX && MouseX < Shell.imageWidth + 100 && 33 <= MouseY && MouseY < 800)) return false;
+  if (p.areaSwitch == 1 && DrawZoneSwitch == 0 && MouseY < Shell.imageHeight + 32) {
     CurrentDragReceivers = DragReceivers{.rectangle = TakeArea};
     StartRectDrag();
     return true;
@@ -457,7 +457,7 @@ bool PictureClick() {
   MouseY = std::clamp(MouseY, 32, ShownHeight + 32);
   if (p.outlineOn == 1 && p.outlineWidth == NoOutline) {
     const CanvasPixel pixel = PixelUnderPoint(MouseX, MouseY);
-    LocalContrastPoint = ContrastPoint{pixel.column, pixel.row};
+    Outline.localContrastPoint = ContrastPoint{pixel.column, pixel.row};
   }
   return true;
 }
@@ -480,8 +480,8 @@ bool PatternClick() {
         EmptyRanges();
         p.beltEdited = 0;  // else the belt would put the old luma bounds back
         p.area = AreaRect{};
-        ZoneColour = 255;
-        JudgeValue = 16;
+        Outline.zoneColour = 255;
+        Outline.judgeValue = 16;
         p.helpItem = 1;
         break;
       case PatternAction::LightReset:
@@ -489,8 +489,8 @@ bool PatternClick() {
         p.helpItem = 1;
         break;
       case PatternAction::GetShadow:
-        OpenFileRequest = 1;
-        GetSlotRequest = PagePattern;
+        Requests.openFile = 1;
+        Requests.getSlot = PagePattern;
         EnterPattern();
         break;
       case PatternAction::Area:
@@ -521,7 +521,7 @@ bool PatternClick() {
           p.beltEdited = 0;
           p.appointEyeOn = 1;
           CalculatorOn = 0;
-          ZoneColour = 255;
+          Outline.zoneColour = 255;
           p.zoneColourSwitch = 3;
           EmptyRanges();
           p.lmtIndicator = 3;
@@ -534,7 +534,7 @@ bool PatternClick() {
         break;
       case PatternAction::ExplainZone: p.helpItem = 5; break;
       case PatternAction::GrayMode:
-        JudgeMode = 2;
+        Outline.judgeMode = 2;
         p.helpItem = 17;
         break;
       case PatternAction::ExplainMode: p.helpItem = 17; break;
@@ -580,7 +580,7 @@ bool PatternClick() {
       case PatternAction::ExplainZoneColour: p.helpItem = 7; break;
       case PatternAction::White:
         p.zoneColourSwitch = 3;
-        ZoneColour = 255;
+        Outline.zoneColour = 255;
         CalculatorOn = 0;
         p.helpItem = 7;
         break;
@@ -608,7 +608,7 @@ bool PatternClick() {
       case PatternAction::ExplainSoft: p.helpItem = 10; break;
       case PatternAction::ExplainSoftValues: p.helpItem = 18; break;
       case PatternAction::SetSave:
-        SaveAsRequest = 1;
+        Requests.saveAs = 1;
         p.helpItem = 11;
         break;
       case PatternAction::SetKeep:
@@ -631,7 +631,7 @@ bool PatternClick() {
       case PatternAction::ExplainJudge: p.helpItem = 19; break;
       case PatternAction::JudgeUp:
       case PatternAction::JudgeDown:
-        JudgeValue = StepJudgeValue(JudgeValue, p.outlineWidth, region.action == PatternAction::JudgeUp ? 1 : -1);
+        Outline.judgeValue = StepJudgeValue(Outline.judgeValue, p.outlineWidth, region.action == PatternAction::JudgeUp ? 1 : -1);
         p.outlineOn = 1;
         p.helpItem = 19;
         break;
@@ -656,8 +656,8 @@ void PaintPattern() {
   AreaPressed = p.areaSwitch != 0 ? 1 : 0;
   DrawPanel(screen, Panel);
   PanelKey cycle = *FindPanelKey(Panel, CodeCycleColour);
-  cycle.keyColour = Rgb{static_cast<std::uint8_t>(OutlineColour.red), static_cast<std::uint8_t>(OutlineColour.green),
-                        static_cast<std::uint8_t>(OutlineColour.blue)};
+  cycle.keyColour = Rgb{static_cast<std::uint8_t>(Outline.outlineColour.red), static_cast<std::uint8_t>(Outline.outlineColour.green),
+                        static_cast<std::uint8_t>(Outline.outlineColour.blue)};
   DrawPanelKey(screen, cycle);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
   DrawDiamondSwitch(screen, 28, 536, Grey);
@@ -701,11 +701,11 @@ void PaintPattern() {
   }
   // 4. The zone.
   if (DrawZoneSwitch == 1) {
-    DrawZone(Canvas.data(), Stride, CanvasRows, p.range, p.area, p.areaSwitch, JudgeMode, ZoneColour);
+    DrawZone(Canvas.data(), Stride, CanvasRows, p.range, p.area, p.areaSwitch, Outline.judgeMode, Outline.zoneColour);
   }
   // 5. The stencil; its "no window" question once per "6)Pattern" click.
   if (p.patternMode == 1) {
-    if (NoWindow(MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, ZoneColour))) p.noWindowFlag = 1;
+    if (NoWindow(MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, Outline.zoneColour))) p.noWindowFlag = 1;
     if (p.noWindowFlag == 1) {
       p.noWindowFlag = 0;
       if (p.noWindowShown == 0) {
@@ -718,15 +718,15 @@ void PaintPattern() {
   // 6. The outline, or the local contrast with its fix.
   if (p.outlineOn == 1) {
     if (p.outlineWidth == NoOutline) {
-      if (LocalContrastPoint.column != 0) {
-        LocalContrast(Canvas.data(), LocalContrastPoint.column, LocalContrastPoint.row, false);
+      if (Outline.localContrastPoint.column != 0) {
+        LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, false);
       }
       if (p.contrastFixRequest == 1) {
-        LocalContrast(Canvas.data(), LocalContrastPoint.column, LocalContrastPoint.row, true);
+        LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, true);
         p.contrastFixRequest = 0;
       }
     } else {
-      OutlineOfWidth(Canvas.data(), p.outlineWidth, JudgeValue, JudgeMode);
+      OutlineOfWidth(Canvas.data(), p.outlineWidth, Outline.judgeValue, Outline.judgeMode);
     }
   }
   // 7. The canvas shown.
@@ -738,7 +738,7 @@ void PaintPattern() {
   ServeSave();
   // 9. The belts and readouts; "3C" or "gray".
   DrawRanges(screen);
-  DrawPanelKey(screen, ModeLabels[JudgeMode == 1 ? 0 : 1]);
+  DrawPanelKey(screen, ModeLabels[Outline.judgeMode == 1 ? 0 : 1]);
   // 10. Tab bar, comments and explanations; "lmt" released.
   DrawTabs();
   ServeComments(screen, Comments, p.helpItem);

@@ -355,8 +355,8 @@ void DrawCutFlags(Surface& screen) {
 void DrawTransferPanel(Surface& screen) {
   DrawPanel(screen, Panel);
   PanelKey outlineKey = *FindPanelKey(Panel, CodeOutlineColour);
-  outlineKey.keyColour = Rgb{static_cast<std::uint8_t>(OutlineColour.red), static_cast<std::uint8_t>(OutlineColour.green),
-                             static_cast<std::uint8_t>(OutlineColour.blue)};
+  outlineKey.keyColour = Rgb{static_cast<std::uint8_t>(Outline.outlineColour.red), static_cast<std::uint8_t>(Outline.outlineColour.green),
+                             static_cast<std::uint8_t>(Outline.outlineColour.blue)};
   DrawPanelKey(screen, outlineKey);
   DrawKeyBox(screen, 78, 396, 20, DeleteFlagFace, false);
   DrawShapeButtons(screen);
@@ -365,7 +365,7 @@ void DrawTransferPanel(Surface& screen) {
   DrawKeypad(screen, TransferKeypad, CalculatorOn == 1);
 }
 
-OutlineTest CurrentOutline() { return OutlineTest{WorkView(), OutlineColour}; }
+OutlineTest CurrentOutline() { return OutlineTest{WorkView(), Outline.outlineColour}; }
 
 // The canvas shown with the polygon's marks over it: its sides red, the
 // cross of its last point (of its last two with the trace on) and the trace
@@ -409,13 +409,13 @@ bool SavePatternOfCanvas() {
   const std::optional<std::string> path = CurrentDialogs().AskFile(request);
   if (!path) return false;
   std::vector<std::uint8_t> mask(BrushMask.size(), 0);
-  StencilMaskOfCanvas(Canvas.data(), mask, ZoneColour);
+  StencilMaskOfCanvas(Canvas.data(), mask, Outline.zoneColour);
   if (!WriteFileAtomically(*path, EncodePatternFile(mask))) {
     ShowWriteFailure(*path);
     return false;
   }
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  PatternFromPlanes(WorkView(), BrushMask, ZoneColour);
+  PatternFromPlanes(WorkView(), BrushMask, Outline.zoneColour);
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   return true;
 }
@@ -534,7 +534,7 @@ bool PictureClick() {
 }  // namespace
 
 bool TransferClick() {
-  if (MouseX < 100) RectDragActive = 0;
+  if (MouseX < 100) Drag.rectActive = 0;
   PolygonState& polygon = TransferPolygon;
   for (const TransferRegion& region : Regions) {
     if (!region.box.ContainsHalfOpen(MouseX, MouseY)) continue;
@@ -547,8 +547,8 @@ bool TransferClick() {
         break;
       case TransferAction::LightReset: ResetPolygonByMark(); break;
       case TransferAction::GetShadow:
-        OpenFileRequest = 1;
-        GetSlotRequest = PageTransfer;
+        Requests.openFile = 1;
+        Requests.getSlot = PageTransfer;
         break;
       case TransferAction::ExplainGray: Transfer.helpItem = 2; break;
       case TransferAction::ExplainShape: Transfer.helpItem = 3; break;
@@ -619,8 +619,8 @@ bool TransferClick() {
         Transfer.helpItem = 14;
         break;
       case TransferAction::CallReal:
-        OpenFileRequest = 1;
-        GetSlotRequest = PageTransfer;
+        Requests.openFile = 1;
+        Requests.getSlot = PageTransfer;
         Transfer.helpItem = 15;
         break;
       case TransferAction::Shot:
@@ -668,7 +668,7 @@ void PaintTransfer() {
   // Whether a later step changes the planes (and the work file then follows).
   const bool changing = Transfer.deleteRequest == 1 || Transfer.patternRequest == 1 || Transfer.shotRequest == 1 ||
                         Transfer.keepRequest == 1 || Transfer.savePatternRequest == 1 ||
-                        Transfer.saveTransferRequest == 1 || SaveAsRequest == 1;
+                        Transfer.saveTransferRequest == 1 || Requests.saveAs == 1;
   // 5. Delete: the inside white, into the planes and "0000iso.bmp".
   if (Transfer.deleteRequest == 1) {
     FillPolygonInside(Canvas.data(), BrushMask, polygon.mode, Transfer.deleteVertices);
@@ -683,13 +683,13 @@ void PaintTransfer() {
   const bool polygonShown = ServePolygonPaint(polygon, outline, BrushMask);
   // 7. "3)Pattarn": the stencil, recorded in the mask.
   if (Transfer.patternRequest == 1) {
-    MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, ZoneColour);
+    MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, Outline.zoneColour);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
     Transfer.patternRequest = 0;
   }
   // 8. "6)ShotPatt.": the real picture kept on the pattern part.
   if (Transfer.shotRequest == 1) {
-    ShotPattern(WorkView(), BrushMask, ZoneColour);
+    ShotPattern(WorkView(), BrushMask, Outline.zoneColour);
     CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   }
   // 9. "2)KEEP11".
@@ -703,7 +703,7 @@ void PaintTransfer() {
   }
   // 12. "7)SaveTrfr" and the Save tab; the tab bar.
   if (Transfer.saveTransferRequest == 1) {
-    SaveAsRequest = 1;
+    Requests.saveAs = 1;
     Transfer.saveTransferRequest = 0;
   }
   ServeSave();

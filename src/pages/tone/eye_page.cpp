@@ -29,25 +29,18 @@
 #include "image/planes.h"
 #include "pages/pattern/outline_state.h"
 #include "pages/tone/tone_pages.h"
+#include "pages/tone/tone_state.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
 #include "platform/surface.h"
 
 // [SECTION] State: the page's block, with its start values.
-int EyeBlindMode = 0;                       // 1: the pass hides its progress under grey lines
-std::array<int, 3> AppointColour{0, 0, 0};  // blue, green, red of the last pick
-std::array<ReadoutTracker, 4> EyeReadout{};  // red, green, blue, gray
-int EyeBright = 100;                        // 1..198 from the bright bars
-int EyeDark = 0;                            // -100..98 from the dark bars
-int EyeSetKeepRequest = 0;
-int EyeHelpItem = 0;
+EyePageState EyePage;
 
 namespace {
 
 // [SECTION] Panel and texts
 
-constexpr int StandardBright = 100;
-constexpr int StandardDark = 0;
 
 // Key-word codes of this panel.
 enum EyeCode {
@@ -101,7 +94,7 @@ constexpr PanelKey HornKeyRow(int k) {
                   .english = HornLabels[static_cast<std::size_t>(k)],
                   .japanese = HornLabels[static_cast<std::size_t>(k)],
                   .kind = f ? KeyKind::Switch : KeyKind::Key,
-                  .state = f ? &HornKey : nullptr,
+                  .state = f ? &Tone.hornKey : nullptr,
                   .onValue = HornKeyF};
 }
 
@@ -122,17 +115,17 @@ const std::array<PanelKey, 37> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 104, .english = "[VANTOR EYE]", .japanese = "[Ｖ.アイ]",
      .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
     {.code = CodeSunO, .x = 4, .y = 60, .width = 26, .keyColour = {255, 255, 45}, .english = "Ｏ", .japanese = "Ｏ",
-     .kind = KeyKind::Switch, .state = &SunGlassLevel, .onValue = SunO},
+     .kind = KeyKind::Switch, .state = &Tone.eye.sunGlassLevel, .onValue = SunO},
     {.code = CodeSunP, .x = 36, .y = 60, .width = 26, .keyColour = {45, 255, 255}, .english = "Ｐ", .japanese = "Ｐ",
-     .kind = KeyKind::Switch, .state = &SunGlassLevel, .onValue = SunP},
+     .kind = KeyKind::Switch, .state = &Tone.eye.sunGlassLevel, .onValue = SunP},
     {.code = CodeSunQ, .x = 68, .y = 60, .width = 26, .keyColour = {255, 45, 255}, .english = "Ｑ", .japanese = "Ｑ",
-     .kind = KeyKind::Switch, .state = &SunGlassLevel, .onValue = SunQ},
+     .kind = KeyKind::Switch, .state = &Tone.eye.sunGlassLevel, .onValue = SunQ},
     {.code = CodeLight, .x = 4, .y = 86, .width = 57, .keyColour = Grey, .textColour = Grey, .english = "light□",
      .japanese = "明VE□"},
     {.code = CodeWeakLight, .x = 67, .y = 86, .width = 25, .keyColour = Grey, .textColour = Grey, .english = "◇",
      .japanese = "◇"},
     {.code = CodeBoth, .x = 4, .y = 112, .width = 57, .keyColour = BothColour, .english = "both", .japanese = "双VE",
-     .kind = KeyKind::Switch, .state = &EyeMode, .onValue = 1},
+     .kind = KeyKind::Switch, .state = &Tone.eye.mode, .onValue = 1},
     {.code = CodeWeakBoth, .x = 67, .y = 112, .width = 25, .keyColour = Grey, .textColour = Grey, .english = "   ",
      .japanese = "   "},
     {.code = CodeDark, .x = 4, .y = 138, .width = 57, .keyColour = Grey, .textColour = Grey, .english = "dark■",
@@ -142,7 +135,7 @@ const std::array<PanelKey, 37> Panel = {{
     HornKeyRow(0), HornKeyRow(1), HornKeyRow(2), HornKeyRow(3), HornKeyRow(4), HornKeyRow(5),
     HornKeyRow(6), HornKeyRow(7), HornKeyRow(8), HornKeyRow(9), HornKeyRow(10), HornKeyRow(11),
     {.code = CodeBlind, .x = 4, .y = 268, .keyColour = {200, 200, 255}, .english = " blind", .japanese = "目隠し",
-     .kind = KeyKind::Switch, .state = &EyeBlindMode},
+     .kind = KeyKind::Switch, .state = &EyePage.blindMode},
     {.code = CodeSetKeep, .x = 4, .y = 294, .keyColour = {20, 240, 200}, .english = "Set KEEP4",
      .japanese = "決定KEEP4"},
     {.code = CodeAreaEye, .x = 2, .y = 320, .width = 92, .textColour = Grey, .english = "area eye",
@@ -183,10 +176,10 @@ struct ValueBar {
 constexpr int BarLeft = 2, BarLength = 96, BarHeight = 13;
 constexpr Rgb BarGrey{192, 192, 192};
 const std::array<ValueBar, 4> Bars = {{
-    {658, {0, 100}, &EyeBright},
-    {671, {100, 200}, &EyeBright},
-    {723, {-100, 0}, &EyeDark},
-    {736, {0, 100}, &EyeDark},
+    {658, {0, 100}, &EyePage.bright},
+    {671, {100, 200}, &EyePage.bright},
+    {723, {-100, 0}, &EyePage.dark},
+    {736, {0, 100}, &EyePage.dark},
 }};
 
 // What a panel click does, in the order the regions are tested (open bounds).
@@ -374,14 +367,14 @@ constexpr std::array<Rgb, 3> PaleStripes = {{{226, 220, 220}, {220, 226, 220}, {
 constexpr Rgb GrayFlag{128, 128, 128};
 void DrawAppointKindMark(Surface& screen) {
   constexpr int x = 40, y = 398, width = 20, stripe = 7;
-  if (AppointKind == 1) {
+  if (Tone.eye.appointKind == 1) {
     for (int k = 0; k < 3; ++k) {
       screen.FillRect(PaleStripes[static_cast<std::size_t>(k)], x, y + stripe * k, x + width, y + stripe * (k + 1));
     }
-  } else if (AppointKind == 2) {
+  } else if (Tone.eye.appointKind == 2) {
     screen.FillRect(GrayFlag, x, y, x + width, y + 3 * stripe);
-  } else if (AppointKind >= 3 && AppointKind <= 5) {
-    screen.FillRect(PaleStripes[static_cast<std::size_t>(AppointKind - 3)], x, y, x + width, y + 3 * stripe);
+  } else if (Tone.eye.appointKind >= 3 && Tone.eye.appointKind <= 5) {
+    screen.FillRect(PaleStripes[static_cast<std::size_t>(Tone.eye.appointKind - 3)], x, y, x + width, y + 3 * stripe);
   }
 }
 
@@ -392,10 +385,10 @@ void DrawInactiveBelts(Surface& screen) {
 
 // "%3d   %3d   %3d": minimum, picked value, maximum of each readout row.
 void DrawReadoutValues(Surface& screen) {
-  const std::array<int, 4> picked = {AppointColour[2], AppointColour[1], AppointColour[0], AppointGray};
+  const std::array<int, 4> picked = {EyePage.appointColour[2], EyePage.appointColour[1], EyePage.appointColour[0], Tone.eye.appointGray};
   for (std::size_t k = 0; k < 4; ++k) {
-    const std::string text = FormatPanelText("%3d   ", EyeReadout[k].minimum) + FormatPanelText("%3d   ", picked[k]) +
-                             FormatPanelText("%3d", EyeReadout[k].maximum);
+    const std::string text = FormatPanelText("%3d   ", EyePage.readout[k].minimum) + FormatPanelText("%3d   ", picked[k]) +
+                             FormatPanelText("%3d", EyePage.readout[k].maximum);
     DrawKeyText(screen, 2, ReadoutValuesY[k], text, ScaleText);
   }
 }
@@ -421,35 +414,43 @@ void DrawEyePanel(Surface& screen) {
 
 // [SECTION] Appoint pick and brightness
 
-void ResetReadout() { EyeReadout = {}; }
+void ResetReadout() { EyePage.readout = {}; }
 
-// The values the full reset and the entry routine write back.
+// The appoint and area values the page starts from, on entry and at its full
+// reset. Two differ from the program's start (tone_state.h): the appoint kind
+// is the colour box (1, not the gray range 2) and the box bounds are 0..0 (not
+// 0..255). No pass sees the difference: the appoint condition stays off until
+// this page turns it on, and then its own values hold.
+constexpr int EntryAppointKind = 1;
+constexpr AppointRange EntryAppointBound{0, 0};
+
 void ResetAppointAndArea() {
-  AppointEyeOn = 0;
-  AppointKind = 1;
-  AppointColour = {0, 0, 0};
-  AppointHalfWidth = 8;
-  AppointGray = 0;
-  AppointSource = 0;
-  AppointBox = {AppointRange{0, 0}, AppointRange{0, 0}, AppointRange{0, 0}};
-  AppointMin = 0;
-  AppointMax = 0;
+  const EyeParameters start;
+  Tone.eye.appointOn = start.appointOn;
+  Tone.eye.appointKind = EntryAppointKind;
+  Tone.eye.appointHalfWidth = start.appointHalfWidth;
+  Tone.eye.appointGray = start.appointGray;
+  Tone.eye.appointSource = start.appointSource;
+  Tone.eye.appointBox = {EntryAppointBound, EntryAppointBound, EntryAppointBound};
+  Tone.eye.appointMin = start.appointMin;
+  Tone.eye.appointMax = start.appointMax;
+  Tone.eye.areaEyeOn = start.areaEyeOn;
+  Tone.eye.areaEyeRect = start.areaEyeRect;
+  EyePage.appointColour = EyePageState{}.appointColour;
   ResetReadout();
-  AreaEyeOn = 0;
-  AreaEyeRect = EyeRect{};
 }
 
 // The area eye's rectangle from a drag: corners in drag order, x as canvas
 // columns, y as client rows; stored with left <= right and top <= bottom.
 void TakeAreaRectangle(int x1, int y1, int x2, int y2) {
-  if (PageId != PageEye || AreaEyeOn == 0) return;
-  AreaEyeRect = EyeRect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  if (PageId != PageEye || Tone.eye.areaEyeOn == 0) return;
+  Tone.eye.areaEyeRect = EyeRect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 }
 
 // Applies brightness and darkness to every byte of the canvas.
 void ApplyBrightDark() {
   std::array<std::uint8_t, 256> table{};
-  for (int v = 0; v < 256; ++v) table[static_cast<std::size_t>(v)] = BrightDarkByte(v, EyeBright, EyeDark);
+  for (int v = 0; v < 256; ++v) table[static_cast<std::size_t>(v)] = BrightDarkByte(v, EyePage.bright, EyePage.dark);
   for (std::uint8_t& byte : Canvas) byte = table[byte];
 }
 
@@ -459,16 +460,16 @@ void PickAppointColour(int x, int y) {
   const std::size_t i = static_cast<std::size_t>(y) * Stride + static_cast<std::size_t>(x);
   for (std::size_t c = 0; c < 3; ++c) {
     const int value = static_cast<int>(WorkPlanes[c][i]);
-    AppointColour[c] = value;
-    AppointBox[c] = AppointRange{std::max(0, value - AppointHalfWidth), std::min(255, value + AppointHalfWidth)};
+    EyePage.appointColour[c] = value;
+    Tone.eye.appointBox[c] = AppointRange{std::max(0, value - Tone.eye.appointHalfWidth), std::min(255, value + Tone.eye.appointHalfWidth)};
   }
-  const int blue = AppointColour[0], green = AppointColour[1], red = AppointColour[2];
-  AppointGray = static_cast<int>(GrayRounded(red, green, blue));
-  if (AppointGray == 0) return;  // a pick of pure black leaves the trackers as they were
-  const std::array<int, 4> values = {red, green, blue, AppointGray};
+  const int blue = EyePage.appointColour[0], green = EyePage.appointColour[1], red = EyePage.appointColour[2];
+  Tone.eye.appointGray = static_cast<int>(GrayRounded(red, green, blue));
+  if (Tone.eye.appointGray == 0) return;  // a pick of pure black leaves the trackers as they were
+  const std::array<int, 4> values = {red, green, blue, Tone.eye.appointGray};
   for (std::size_t k = 0; k < 4; ++k) {
-    EyeReadout[k].minimum = std::min(EyeReadout[k].minimum, values[k]);
-    EyeReadout[k].maximum = std::max(EyeReadout[k].maximum, values[k]);
+    EyePage.readout[k].minimum = std::min(EyePage.readout[k].minimum, values[k]);
+    EyePage.readout[k].maximum = std::max(EyePage.readout[k].maximum, values[k]);
   }
 }
 
@@ -480,28 +481,20 @@ std::uint8_t BrightDarkByte(int v, int bright, int dark) {
   return static_cast<std::uint8_t>(std::clamp<long long>(scaled, 0, 255));
 }
 
-void StartEye() {
-  ResetEyeParameters();  // the engine's parameters belong to the tone pages
-  EyeBlindMode = 0;
-  EyeSetKeepRequest = 0;
-  EyeHelpItem = 0;
-  EyeBright = StandardBright;
-  EyeDark = StandardDark;
-  AppointColour = {0, 0, 0};
-  ResetReadout();
-}
+void StartEye() { EyePage = {}; }
 
 // [SECTION] Entry
 void EnterEye() {
-  EyeSetKeepRequest = 0;
-  EyeMode = 1;
-  HornKey = 0;
-  EyeBlindMode = 0;
+  const EyePageState start;
+  EyePage.setKeepRequest = start.setKeepRequest;
+  EyePage.blindMode = start.blindMode;
+  EyePage.dark = start.dark;
+  EyePage.bright = start.bright;
+  Tone.eye.mode = EyeParameters{}.mode;
+  Tone.eye.sunGlassLevel = EyeParameters{}.sunGlassLevel;
+  Tone.hornKey = ToneState{}.hornKey;
   ResetAppointAndArea();
-  EyeDark = StandardDark;
-  EyeBright = StandardBright;
-  SunGlassLevel = 2;
-  JudgeMode = 1;  // the outline pages judge every channel after this page
+  JudgeEveryChannel();  // the outline pages judge every channel after this page
   CommentRequest = 4;
 }
 
@@ -510,8 +503,8 @@ bool EyeClick() {
   // On the picture: with the area eye on a click starts its rectangle;
   // otherwise the click only moves MouseX, MouseY and the next paint reads
   // the colour there.
-  if (100 < MouseX && MouseX < ImageWidth + 100 && 33 <= MouseY && MouseY < 800) {
-    if (AreaEyeOn == 1) {
+  if (100 < MouseX && MouseX < Shell.imageWidth + 100 && 33 <= MouseY && MouseY < 800) {
+    if (Tone.eye.areaEyeOn == 1) {
       CurrentDragReceivers = DragReceivers{.rectangle = TakeAreaRectangle};
       StartRectDrag();
       return true;
@@ -529,60 +522,60 @@ bool EyeClick() {
   switch (hit->action) {
     case EyeAction::Comment: CommentRequest = 4; break;
     case EyeAction::FullReset:
-      HornKey = 0;
-      EyeBlindMode = 0;
+      Tone.hornKey = ToneState{}.hornKey;
+      EyePage.blindMode = EyePageState{}.blindMode;
       ResetAppointAndArea();
-      EyeBright = StandardBright;
-      EyeDark = StandardDark;
-      EyeHelpItem = HelpReset;
-      RestoreRequest = 1;  // the picture of KEEP4 comes back at the next paint
+      EyePage.bright = EyePageState{}.bright;
+      EyePage.dark = EyePageState{}.dark;
+      EyePage.helpItem = HelpReset;
+      Requests.restore = 1;  // the picture of KEEP4 comes back at the next paint
       break;
     case EyeAction::ModeReset:
-      AppointSource = 0;
-      AreaEyeOn = 0;
-      AreaEyeRect = EyeRect{};
-      EyeHelpItem = HelpReset;
+      Tone.eye.appointSource = EyeParameters{}.appointSource;
+      Tone.eye.areaEyeOn = EyeParameters{}.areaEyeOn;
+      Tone.eye.areaEyeRect = EyeParameters{}.areaEyeRect;
+      EyePage.helpItem = HelpReset;
       break;
     case EyeAction::SunGlass:
-      SunGlassLevel = hit->value;
-      EyeHelpItem = HelpSunGlass;
+      Tone.eye.sunGlassLevel = hit->value;
+      EyePage.helpItem = HelpSunGlass;
       break;
     case EyeAction::Both:
-      EyeMode = 1;
-      HornKey = 0;
-      EyeHelpItem = HelpEye;
+      Tone.eye.mode = 1;
+      Tone.hornKey = 0;
+      EyePage.helpItem = HelpEye;
       break;
-    case EyeAction::ExplainEye: EyeHelpItem = HelpEye; break;
-    case EyeAction::ExplainWeak: EyeHelpItem = HelpWeak; break;
+    case EyeAction::ExplainEye: EyePage.helpItem = HelpEye; break;
+    case EyeAction::ExplainWeak: EyePage.helpItem = HelpWeak; break;
     case EyeAction::HornF:
-      HornKey = HornKeyF;
-      EyeRunPending = 1;
-      EyeHelpItem = HelpHorn;
+      Tone.hornKey = HornKeyF;
+      Tone.runPending = 1;
+      EyePage.helpItem = HelpHorn;
       break;
-    case EyeAction::ExplainHorn: EyeHelpItem = HelpHorn; break;
+    case EyeAction::ExplainHorn: EyePage.helpItem = HelpHorn; break;
     case EyeAction::Blind:
-      if (EyeBlindMode == 0) {
-        EyeBlindMode = 1;
-        EyeHelpItem = HelpBlind;
+      if (EyePage.blindMode == 0) {
+        EyePage.blindMode = 1;
+        EyePage.helpItem = HelpBlind;
       } else {
-        EyeBlindMode = 0;
+        EyePage.blindMode = 0;
       }
       break;
     case EyeAction::SetKeep:
-      EyeSetKeepRequest = 1;
-      EyeHelpItem = HelpSetKeep;
+      EyePage.setKeepRequest = 1;
+      EyePage.helpItem = HelpSetKeep;
       break;
     case EyeAction::AreaEye:
-      if (AreaEyeOn == 0) EyeHelpItem = HelpArea;
+      if (Tone.eye.areaEyeOn == 0) EyePage.helpItem = HelpArea;
       break;
-    case EyeAction::AppointEye: EyeHelpItem = HelpAppoint; break;
+    case EyeAction::AppointEye: EyePage.helpItem = HelpAppoint; break;
     case EyeAction::Bar: {
       const ValueBar& bar = Bars[static_cast<std::size_t>(hit->value)];
       *bar.value = BeltValue(MouseX, bar.range);
-      EyeHelpItem = HelpBright;
+      EyePage.helpItem = HelpBright;
       break;
     }
-    case EyeAction::ExplainBright: EyeHelpItem = HelpBright; break;
+    case EyeAction::ExplainBright: EyePage.helpItem = HelpBright; break;
   }
   return true;
 }
@@ -605,37 +598,37 @@ void PaintEye() {
     PickAppointColour(pixel.column, pixel.row);
   }
   // 5. The pass over every canvas row, or over the area eye's band.
-  const int n = WindowOfHornKey(HornKey);
-  if (EyeRunPending == 1 && n > 0) {
-    EyeWindowShift = n;
+  const int n = WindowOfHornKey(Tone.hornKey);
+  if (Tone.runPending == 1 && n > 0) {
+    Tone.eye.eyeWindowShift = n;
     int firstRow = CanvasRows;
     int lastRow = 0;
-    if (AreaEyeOn == 1) {
-      firstRow = std::max(0, CanvasRows - AreaEyeRect.top + n + 32);
-      lastRow = CanvasRows - AreaEyeRect.bottom + n + 32;
+    if (Tone.eye.areaEyeOn == 1) {
+      firstRow = std::max(0, CanvasRows - Tone.eye.areaEyeRect.top + n + 32);
+      lastRow = CanvasRows - Tone.eye.areaEyeRect.bottom + n + 32;
     }
-    RunEyePassRows(screen, n, EyeBlindMode != 0, firstRow, lastRow, PassPresents::Together);
-    AreaEyeOn = 0;
-    AppointEyeOn = 0;
+    RunEyePassRows(screen, n, EyePage.blindMode != 0, firstRow, lastRow, PassPresents::Together);
+    Tone.eye.areaEyeOn = 0;
+    Tone.eye.appointOn = 0;
   }
   // 6. The result into the planes.
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
   DrawAppointKindMark(screen);
   DrawInactiveBelts(screen);
-  EyeRunPending = 0;
+  Tone.runPending = 0;
   // 7. Brightness and darkness of the shown picture only.
-  if (EyeBright != StandardBright || EyeDark != StandardDark) ApplyBrightDark();
+  if (EyePage.bright != EyePageState{}.bright || EyePage.dark != EyePageState{}.dark) ApplyBrightDark();
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   // 8. Set and Save take the picture as shown.
-  ServeSet(PageEye, EyeSetKeepRequest);
+  ServeSet(PageEye, EyePage.setKeepRequest);
   ServeSave();
   // 9. The panel again (the horn key is released), the tab bar, the comments.
-  HornKey = 0;
+  Tone.hornKey = 0;
   DrawTabs();
   DrawEyePanel(screen);
   DrawAppointKindMark(screen);
   DrawInactiveBelts(screen);
-  ServeComments(screen, Comments, EyeHelpItem);
+  ServeComments(screen, Comments, EyePage.helpItem);
 }
 
 // The VANTOR EYE tab: the page starts from a stored copy of the current

@@ -1,6 +1,6 @@
 // The VANTOR EYE page's own state, as the page and its tests see it. The
-// engine's parameters (SunGlassLevel, EyeMode, HornKey, the appoint and area
-// values) are in vantor_eye.h; EyeBlindMode and EyeRunPending in tone_pages.h.
+// settings of the pass it shares with TOP (mode, sun glass, horn key, the
+// appoint and area values) are in tone_state.h.
 #pragma once
 
 #include "pages/kit/page_entry.h"
@@ -17,15 +17,20 @@ struct ReadoutTracker {
 // The readout rows in the order the panel shows them.
 enum ReadoutRow : int { ReadoutRed = 0, ReadoutGreen = 1, ReadoutBlue = 2, ReadoutGray = 3 };
 
-extern std::array<int, 3> AppointColour;           // picked colour: blue, green, red; start 0, 0, 0
-extern std::array<ReadoutTracker, 4> EyeReadout;   // red, green, blue, gray; start min 255, max 0
-extern int EyeBright;                              // brightness of the shown picture, 1..198; start 100
-extern int EyeDark;                                // darkness of the shown picture, -100..98; start 0
-extern int EyeSetKeepRequest;                      // 1: "Set KEEP4" at the next paint
-extern int EyeHelpItem;                            // the page's explanation selector, 0 none
+// The page's state, with its start values.
+struct EyePageState {
+  int blindMode = 0;                         // 1: the pass hides its progress under grey lines
+  std::array<int, 3> appointColour{0, 0, 0};  // picked colour: blue, green, red
+  std::array<ReadoutTracker, 4> readout{};   // red, green, blue, gray
+  int bright = 100;                          // brightness of the shown picture, 1..198
+  int dark = 0;                              // darkness of the shown picture, -100..98
+  int setKeepRequest = 0;                    // 1: "Set KEEP4" at the next paint
+  int helpItem = 0;                          // the page's explanation selector, 0 none
+};
+extern EyePageState EyePage;
 
-// The picked pixel of plane column x, plane row y: AppointColour, its ranges
-// (AppointBox, +- AppointHalfWidth within 0..255), AppointGray rounded to the
+// The picked pixel of plane column x, plane row y: EyePage.appointColour, its ranges
+// (Tone.eye.appointBox, +- Tone.eye.appointHalfWidth within 0..255), Tone.eye.appointGray rounded to the
 // nearest integer, and, unless that gray is 0, the four trackers.
 void PickAppointColour(int x, int y);
 

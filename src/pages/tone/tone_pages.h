@@ -1,23 +1,23 @@
-// What the TOP and VANTOR EYE pages share besides the engine's parameters.
+// The TOP page's state and the pass with progress that both tone pages show.
 #pragma once
 
 #include "pages/kit/page_entry.h"
 
 #include <array>
 
-#include "pages/tone/vantor_eye.h"
+#include "pages/tone/tone_state.h"
 #include "platform/surface.h"
 
-// The TOP page's state block.
-extern int ColourGraphOn;                // 1: the colour graph and level line are drawn
-extern std::array<int, 4> GraphChannel;  // curves drawn: red, green, blue, gray
-extern int VerticalLineOn;               // 1: the vertical line is drawn
-extern int LevelLine;                    // plane row the colour graph shows
-extern int BlindMode;                    // 1: the pass hides its progress
-extern int TopSetKeepRequest;            // 1: "save KEEP0" at the next paint
-
-extern int EyeBlindMode;   // the VANTOR EYE page's blind switch
-extern int EyeRunPending;  // 1: run the pass at the next paint
+// The TOP page's state, with its start values.
+struct TopPageState {
+  int colourGraphOn = 0;                   // 1: the colour graph and level line are drawn
+  std::array<int, 4> graphChannel{0, 0, 0, 0};  // curves drawn: red, green, blue, gray
+  int verticalLineOn = 0;                  // 1: the vertical line is drawn
+  int levelLine = 0;                       // plane row the colour graph shows
+  int blindMode = 0;                       // 1: the pass hides its progress
+  int setKeepRequest = 0;                  // 1: "save KEEP0" at the next paint
+};
+extern TopPageState TopPage;
 
 // A whole Vantor Eye pass as the tone pages show it: every row from the top
 // of the picture down (rows CanvasRows .. CanvasRows - ShownHeight), the

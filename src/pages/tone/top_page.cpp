@@ -19,19 +19,15 @@
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/filter/filter_page.h"
+#include "pages/tone/eye_page.h"
 #include "pages/tone/tone_pages.h"
+#include "pages/tone/tone_state.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
 #include "platform/surface.h"
 
 // [SECTION] State: the page's block, with its start values.
-int ColourGraphOn = 0;
-std::array<int, 4> GraphChannel = {0, 0, 0, 0};  // red, green, blue, gray
-int VerticalLineOn = 0;
-int LevelLine = 0;
-int EyeRunPending = 0;
-int BlindMode = 0;
-int TopSetKeepRequest = 0;
+TopPageState TopPage;
 
 namespace {
 
@@ -86,25 +82,25 @@ const std::array<PanelKey, 26> Panel = {{
     {.code = CodeBlue, .x = 4, .y = 174, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "blue",
      .japanese = "青"},
     {.code = CodeGray, .x = 51, .y = 174, .width = 41, .keyColour = {128, 128, 128}, .english = "gray", .japanese = "濃淡",
-     .kind = KeyKind::Switch, .state = &GraphChannel[GraphGray]},
+     .kind = KeyKind::Switch, .state = &TopPage.graphChannel[GraphGray]},
     {.code = CodeVertical, .x = 4, .y = 200, .keyColour = {192, 192, 32}, .english = "vertical line", .japanese = "縦線",
-     .kind = KeyKind::Switch, .state = &VerticalLineOn},
+     .kind = KeyKind::Switch, .state = &TopPage.verticalLineOn},
     {.code = CodeEyeLabel, .x = 4, .y = 236, .english = "Vantor Eye", .japanese = "Vantor Eye", .kind = KeyKind::Label},
     {.code = CodeLight, .x = 4, .y = 256, .keyColour = Grey, .textColour = Grey, .english = "light VE □",
      .japanese = "明 VE   □"},
     {.code = CodeBoth, .x = 4, .y = 282, .keyColour = {255, 180, 180}, .english = "both VE  ", .japanese = "双 VE",
-     .kind = KeyKind::Switch, .state = &EyeMode},
+     .kind = KeyKind::Switch, .state = &Tone.eye.mode},
     {.code = CodeDark, .x = 4, .y = 308, .keyColour = Grey, .textColour = Grey, .english = "dark VE ■",
      .japanese = "暗 VE   ■"},
     {.code = CodeB, .x = 4, .y = 334, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " B", .japanese = "B"},
     {.code = CodeD, .x = 51, .y = 334, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " D", .japanese = "D"},
     {.code = CodeF, .x = 4, .y = 360, .width = 41, .keyColour = {112, 176, 204}, .english = " F", .japanese = "F",
-     .kind = KeyKind::Switch, .state = &HornKey, .onValue = 6},
+     .kind = KeyKind::Switch, .state = &Tone.hornKey, .onValue = 6},
     {.code = CodeH, .x = 51, .y = 360, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " H", .japanese = "H"},
     {.code = CodeJ, .x = 4, .y = 386, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " J", .japanese = "J"},
     {.code = CodeL, .x = 51, .y = 386, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " L", .japanese = "L"},
     {.code = CodeBlind, .x = 4, .y = 412, .keyColour = {200, 200, 255}, .english = "blind mode", .japanese = "目隠し",
-     .kind = KeyKind::Switch, .state = &BlindMode},
+     .kind = KeyKind::Switch, .state = &TopPage.blindMode},
     {.code = CodeWaiting, .x = 4, .y = 444, .english = "on waiting", .japanese = "VE 処理待ち", .kind = KeyKind::Label},
     {.code = CodeKeepLabel, .x = 4, .y = 470, .english = "keep image", .japanese = "画像保存", .kind = KeyKind::Label},
     {.code = CodeSaveKeep, .x = 4, .y = 490, .keyColour = {0, 220, 220}, .english = "save KEEP0", .japanese = "像 KEEP0"},
@@ -186,27 +182,27 @@ const PageComments Comments{.commentCode = 0,
                             .explanations = Explanations};
 
 void ResetTopSwitches() {
-  LevelLine = 0;
-  NewImageFlag = 1;
-  PlanesLoaded = 0;
-  GraphChannel = {0, 0, 0, 0};
-  VerticalLineOn = 0;
-  HornKey = 0;
-  BlindMode = 0;
-  EyeBlindMode = 0;
-  ColourGraphOn = 0;
+  TopPage.levelLine = 0;
+  Shell.newImageFlag = 1;
+  Shell.planesLoaded = 0;
+  TopPage.graphChannel = {0, 0, 0, 0};
+  TopPage.verticalLineOn = 0;
+  Tone.hornKey = 0;
+  TopPage.blindMode = 0;
+  EyePage.blindMode = 0;
+  TopPage.colourGraphOn = 0;
 }
 
 bool AnyGraphChannel() {
-  return std::any_of(GraphChannel.begin(), GraphChannel.end(), [](int on) { return on != 0; });
+  return std::any_of(TopPage.graphChannel.begin(), TopPage.graphChannel.end(), [](int on) { return on != 0; });
 }
 
-// The colour graph of plane row LevelLine, top edge at `top`.
+// The colour graph of plane row TopPage.levelLine, top edge at `top`.
 void DrawColourGraph(Surface& screen, int top) {
   screen.Rectangle(Pen{AnyGraphChannel() ? Rgb{200, 200, 200} : White}, std::nullopt, 100, top, 100 + Stride,
                    top + 128);
   const int bottom = top + 128;
-  const std::size_t first = static_cast<std::size_t>(std::clamp(LevelLine, 0, CanvasRows - 1)) * Stride;
+  const std::size_t first = static_cast<std::size_t>(std::clamp(TopPage.levelLine, 0, CanvasRows - 1)) * Stride;
   auto value = [&](int curve, int x) {
     const std::size_t i = first + static_cast<std::size_t>(x);
     const std::int64_t blue = static_cast<std::int32_t>(WorkPlanes[0][i]);
@@ -227,7 +223,7 @@ void DrawColourGraph(Surface& screen, int top) {
                                                           {GraphRed, {255, 0, 0}},
                                                           {GraphGray, {100, 100, 100}}}};
   for (const auto& [curve, colour] : Curves) {
-    if (GraphChannel[static_cast<std::size_t>(curve)] == 0) continue;
+    if (TopPage.graphChannel[static_cast<std::size_t>(curve)] == 0) continue;
     const Pen pen{colour};
     for (int x = 1; x < Stride; ++x) {
       screen.Line(pen, 99 + x, bottom - value(curve, x - 1) / 2, 100 + x, bottom - value(curve, x) / 2);
@@ -247,9 +243,9 @@ void DrawBothMark(Surface& screen) {
 
 void StartTop() {
   ResetTopSwitches();
-  EyeRunPending = 0;
-  TopSetKeepRequest = 0;
-  NewImageFlag = 1;
+  Tone.runPending = 0;
+  TopPage.setKeepRequest = 0;
+  Shell.newImageFlag = 1;
 }
 
 // [SECTION] Entry
@@ -262,7 +258,7 @@ void EnterTop() {
 // [SECTION] Clicks
 bool TopClick() {
   if (MouseInImage() && MouseX < 100 + Stride && 32 < MouseY && MouseY < CanvasRows + 32) {
-    LevelLine = std::max(0, CanvasRows + 32 - MouseY);
+    TopPage.levelLine = std::max(0, CanvasRows + 32 - MouseY);
     return true;
   }
   const TopRegion* hit = nullptr;
@@ -276,17 +272,17 @@ bool TopClick() {
   switch (hit->code) {
     case CodeTitle: CommentRequest = 0; break;
     case CodeGetImage:
-      OpenFileRequest = 1;
-      GraphChannel = {0, 0, 0, 0};
-      VerticalLineOn = 0;
-      HornKey = 0;
+      Requests.openFile = 1;
+      TopPage.graphChannel = {0, 0, 0, 0};
+      TopPage.verticalLineOn = 0;
+      Tone.hornKey = 0;
       EnterTop();
       break;
     case CodeComment:
       if (CommentOn == 0) {
         CommentOn = 1;
         HelpItem = 1;
-        ColourGraphOn = 0;
+        TopPage.colourGraphOn = 0;
       } else {
         CommentOn = 0;
       }
@@ -300,34 +296,34 @@ bool TopClick() {
     case CodeGraphLabel:
     case CodeBlue: HelpItem = 3; break;
     case CodeGray:
-      if (GraphChannel[GraphGray] == 0) {
-        GraphChannel[GraphGray] = 1;
-        HornKey = 0;
-        ColourGraphOn = 1;
+      if (TopPage.graphChannel[GraphGray] == 0) {
+        TopPage.graphChannel[GraphGray] = 1;
+        Tone.hornKey = 0;
+        TopPage.colourGraphOn = 1;
         CommentOn = 0;
         HelpItem = 3;
       } else {
-        GraphChannel[GraphGray] = 0;
+        TopPage.graphChannel[GraphGray] = 0;
       }
       break;
     case CodeVertical:
-      if (VerticalLineOn == 0) {
-        VerticalLineOn = 1;
-        HornKey = 0;
+      if (TopPage.verticalLineOn == 0) {
+        TopPage.verticalLineOn = 1;
+        Tone.hornKey = 0;
         HelpItem = 4;
       } else {
-        VerticalLineOn = 0;
+        TopPage.verticalLineOn = 0;
       }
       break;
     case CodeBoth:
-      EyeMode = 1;
+      Tone.eye.mode = 1;
       HelpItem = 5;
       break;
     case CodeF:
-      HornKey = 6;
-      EyeRunPending = 1;
-      GraphChannel[GraphGray] = 0;
-      VerticalLineOn = 0;
+      Tone.hornKey = 6;
+      Tone.runPending = 1;
+      TopPage.graphChannel[GraphGray] = 0;
+      TopPage.verticalLineOn = 0;
       HelpItem = 5;
       break;
     case CodeEyeLabel:
@@ -339,17 +335,17 @@ bool TopClick() {
     case CodeJ:
     case CodeL: HelpItem = 5; break;
     case CodeBlind:
-      if (BlindMode == 0) {
-        BlindMode = 1;
+      if (TopPage.blindMode == 0) {
+        TopPage.blindMode = 1;
         HelpItem = 6;
       } else {
-        BlindMode = 0;
+        TopPage.blindMode = 0;
       }
       break;
     case CodeWaiting: HelpItem = 9; break;
     case CodeKeepLabel: HelpItem = 7; break;
     case CodeSaveKeep:
-      TopSetKeepRequest = 1;
+      TopPage.setKeepRequest = 1;
       HelpItem = 7;
       break;
     case CodeLanguageLabel: HelpItem = 8; break;
@@ -366,49 +362,49 @@ bool TopClick() {
 void PaintTop() {
   Surface& screen = Screen();
   // 1. A new picture goes into both plane sets.
-  if (NewImageFlag == 1 && PlanesLoaded == 0) {
+  if (Shell.newImageFlag == 1 && Shell.planesLoaded == 0) {
     InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-    NewImageFlag = 2;
-    PlanesLoaded = 2;
+    Shell.newImageFlag = 2;
+    Shell.planesLoaded = 2;
   }
   // 2. Get and Restore of KEEP0.
   ServeGetAndRestore(PageTop, false);
   // 3. The picture into the canvas again, and the panel.
   ViewScale = 1;
   BeginPageSection();
-  if (!AnyGraphChannel()) ColourGraphOn = 0;
+  if (!AnyGraphChannel()) TopPage.colourGraphOn = 0;
   DrawPanel(screen, Panel);
   DrawResetMark(screen, 10, 92, ResetMarkUnit, 0);
   DrawBothMark(screen);
   DrawNotationLegend(screen);
 
   // A pending pass with no horn key chosen has no window to run with.
-  if (EyeRunPending == 1 && WindowOfHornKey(HornKey) <= 0) EyeRunPending = 0;
-  if (EyeRunPending == 0) {
+  if (Tone.runPending == 1 && WindowOfHornKey(Tone.hornKey) <= 0) Tone.runPending = 0;
+  if (Tone.runPending == 0) {
     // 4. Normal view.
     SaveToInner(Stride, CanvasRows);
     ShowPlanes();
-    if (ColourGraphOn) {
+    if (TopPage.colourGraphOn) {
       DrawColourGraph(screen, FileHeight + 32);
       screen.Line(Pen{{200, 200, 200}}, 100, MouseY, 100 + Stride, MouseY);
-      if (MouseX > 100 && VerticalLineOn) {
+      if (MouseX > 100 && TopPage.verticalLineOn) {
         screen.Line(Pen{{192, 192, 32}}, MouseX, MouseY, MouseX, FileHeight + 32 + 128);
       }
     }
   } else {
     // 5. The pass, row by row from the top of the picture down.
-    RunEyePass(screen, WindowOfHornKey(HornKey), BlindMode != 0);
+    RunEyePass(screen, WindowOfHornKey(Tone.hornKey), TopPage.blindMode != 0);
   }
   // 6. The result into the planes.
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  EyeRunPending = 0;
+  Tone.runPending = 0;
   // 7. Set and Save.
-  ServeSet(PageTop, TopSetKeepRequest);
+  ServeSet(PageTop, TopPage.setKeepRequest);
   ServeSave();
   // 8. The result is also the source of the next page.
   InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
-  HornKey = 0;
+  Tone.hornKey = 0;
   for (const PanelKey& key : Panel) {
     if (key.code >= CodeB && key.code <= CodeL) DrawPanelKey(screen, key);  // the six horn keys
   }

@@ -1,10 +1,10 @@
 // The Vantor Eye engine.
 //
-// [SECTION] parameters and tables
+// [SECTION] tables
 // [SECTION] the exact window: integer weights, bounds, exact truncation
 // [SECTION] the per-pixel rule after the window sum
 // [SECTION] window sums: vectorised double passes and the exact 128-bit path
-// [SECTION] the pass: region, threads, frame, program entry points
+// [SECTION] the pass: region, threads, frame
 // [SECTION] channel levels
 //
 // How the sum is kept exact. The weight of offset (dy, dx) is
@@ -32,44 +32,8 @@
 #endif
 
 // ============================================================================
-// [SECTION] parameters and tables
+// [SECTION] tables
 // ============================================================================
-
-int EyeMode = 1;
-int HornKey = 0;
-int SunGlassLevel = 2;
-std::array<int, 3> ReferenceColour{0, 0, 0};
-int AppointEyeOn = 0;
-int AppointKind = 2;
-int AppointSource = 0;
-int AppointGray = 0;
-int AppointHalfWidth = 8;
-int AppointMin = 0;
-int AppointMax = 0;
-std::array<AppointRange, 3> AppointBox{};
-int AreaEyeOn = 0;
-EyeRect AreaEyeRect{};
-int EyeWindowShift = 0;
-std::array<ChannelLevel, 3> ChannelLevels{};
-
-void ResetEyeParameters() {
-  EyeMode = 1;
-  HornKey = 0;
-  SunGlassLevel = 2;
-  ReferenceColour = {0, 0, 0};
-  AppointEyeOn = 0;
-  AppointKind = 2;
-  AppointSource = 0;
-  AppointGray = 0;
-  AppointHalfWidth = 8;
-  AppointMin = 0;
-  AppointMax = 0;
-  AppointBox = {};
-  AreaEyeOn = 0;
-  AreaEyeRect = {};
-  EyeWindowShift = 0;
-  ChannelLevels = {};
-}
 
 int WindowOfHornKey(int hornKey) {
   if (hornKey < 1 || hornKey > static_cast<int>(HornKeyWindows.size())) return 0;
@@ -107,25 +71,6 @@ std::array<double, 129> SunGlassTable(double s) {
     table[static_cast<std::size_t>(i)] = 1.0 - s * std::sqrt(std::sqrt(1.0 - i / 128.0));
   }
   return table;
-}
-
-EyeParameters CurrentEyeParameters() {
-  EyeParameters p;
-  p.mode = EyeMode;
-  p.sunGlassLevel = SunGlassLevel;
-  p.reference = ReferenceColour;
-  p.appointOn = AppointEyeOn;
-  p.appointKind = AppointKind;
-  p.appointSource = AppointSource;
-  p.appointGray = AppointGray;
-  p.appointHalfWidth = AppointHalfWidth;
-  p.appointMin = AppointMin;
-  p.appointMax = AppointMax;
-  p.appointBox = AppointBox;
-  p.areaEyeOn = AreaEyeOn;
-  p.areaEyeRect = AreaEyeRect;
-  p.eyeWindowShift = EyeWindowShift;
-  return p;
 }
 
 namespace {
@@ -908,7 +853,7 @@ EyeRegion EyeRegionOf(int width, int height, int n, const EyeParameters& p) {
   region.lastColumn = width - r - 1;
   if (p.areaEyeOn != 0) {
     // The rectangle's top and bottom are client y values; the band of plane
-    // rows lies EyeWindowShift .. EyeWindowShift + 2 rows above those shown.
+    // rows lies eyeWindowShift .. eyeWindowShift + 2 rows above those shown.
     const long long shift = static_cast<long long>(p.eyeWindowShift) + 32;
     const long long yLow = std::min<long long>(height, height - static_cast<long long>(p.areaEyeRect.bottom) + shift);
     const long long yHigh = std::max<long long>(0, height - static_cast<long long>(p.areaEyeRect.top) + shift);
@@ -1015,15 +960,6 @@ void VantorEyeBandOn(const PlaneView& source, int sourceFirstRow, const PlaneVie
 
 void UseEyeVectorUnits(bool on) { VectorUnitsAllowed = on; }
 
-void VantorEyeRows(int yFrom, int yTo, int n, int threads) {
-  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, n, CurrentEyeParameters(), yFrom, yTo, threads);
-}
-
-void VantorEyeRow(int width, int n, int y) {
-  VantorEyeRowsOn(InnerView(), WorkView(), std::min(width, Stride), CanvasRows, n, CurrentEyeParameters(), y, y + 1,
-                  1);
-}
-
 // ============================================================================
 // [SECTION] channel levels
 // ============================================================================
@@ -1096,9 +1032,4 @@ std::array<ChannelLevel, 3> ChannelLevelsOf(const PlaneView& planes, int width, 
     levels[c] = ChannelLevelOfHistogram(histogram);
   }
   return levels;
-}
-
-void ComputeChannelLevels() {
-  ChannelLevels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
-  for (std::size_t c = 0; c < 3; ++c) ReferenceColour[c] = ChannelLevels[c].middle;
 }

@@ -20,7 +20,7 @@
 
 #include "image/planes.h"
 
-// ---- Parameters (shared by the TOP and VANTOR EYE pages), with start values.
+// ---- Parameters, with their start values.
 
 struct AppointRange {  // open range low < sample < high
   int low = 0;
@@ -40,26 +40,6 @@ struct ChannelLevel {  // the 4 %, 50 % and 96 % levels of one channel
   int high = 0;
 };
 
-extern int EyeMode;                            // 1 both, 2 light, 3 dark, 4..6 their weak forms; start 1
-extern int HornKey;                            // 0 none, 1..12 the keys A..L; start 0
-extern int SunGlassLevel;                      // 1, 2, 3 (s = 0.1, 0.5, 0.9); start 2
-extern std::array<int, 3> ReferenceColour;     // blue, green, red pivot of the both mode; start 0, 0, 0
-extern int AppointEyeOn;                       // 1: the blend weight follows the appoint condition; start 0
-extern int AppointKind;                        // 1 colour box, 2 gray range, 3..5 no condition; start 2
-extern int AppointSource;                      // 0 gray +- half width, 1 or 2 min .. Max; start 0
-extern int AppointGray;                        // start 0
-extern int AppointHalfWidth;                   // start 8
-extern int AppointMin;                         // start 0
-extern int AppointMax;                         // start 0
-extern std::array<AppointRange, 3> AppointBox;  // blue, green, red; start 0..255 each
-extern int AreaEyeOn;                          // 1: only the area-eye rectangle; start 0
-extern EyeRect AreaEyeRect;                    // start 0, 32, 1000, 704
-extern int EyeWindowShift;                     // window size of the VANTOR EYE page pass; start 0
-extern std::array<ChannelLevel, 3> ChannelLevels;  // blue, green, red levels of WorkPlanes
-
-// Writes the start values back into every parameter above.
-void ResetEyeParameters();
-
 // ---- Tables.
 
 // Horn key A..L (1..12) -> window size n.
@@ -76,26 +56,24 @@ std::array<double, 129> SunGlassTable(double s);  // T[i] = 1 - s (1 - i / 128)^
 
 // ---- The pass.
 
-// A snapshot of the parameters for one pass, so the engine can run on any
-// planes and from several threads without touching the globals.
+// The settings of one pass, with their start values. The engine reads only
+// these, so it runs on any planes and from several threads.
 struct EyeParameters {
-  int mode = 1;
-  int sunGlassLevel = 2;
-  std::array<int, 3> reference{0, 0, 0};
-  int appointOn = 0;
-  int appointKind = 2;
-  int appointSource = 0;
+  int mode = 1;                      // 1 both, 2 light, 3 dark, 4..6 their weak forms
+  int sunGlassLevel = 2;             // 1, 2, 3 (s = 0.1, 0.5, 0.9)
+  std::array<int, 3> reference{0, 0, 0};  // blue, green, red pivot of the both mode
+  int appointOn = 0;                 // 1: the blend weight follows the appoint condition
+  int appointKind = 2;               // 1 colour box, 2 gray range, 3..5 no condition
+  int appointSource = 0;             // 0 gray +- half width, 1 or 2 min .. Max
   int appointGray = 0;
   int appointHalfWidth = 8;
   int appointMin = 0;
   int appointMax = 0;
-  std::array<AppointRange, 3> appointBox{};
-  int areaEyeOn = 0;
+  std::array<AppointRange, 3> appointBox{};  // blue, green, red
+  int areaEyeOn = 0;                 // 1: only the area-eye rectangle
   EyeRect areaEyeRect{};
-  int eyeWindowShift = 0;
+  int eyeWindowShift = 0;            // window size of the VANTOR EYE page pass
 };
-
-EyeParameters CurrentEyeParameters();  // the globals above as a snapshot
 
 // Rows and columns a pass computes on a width x height picture: rows
 // yLow < y < yHigh, columns left..right (inclusive), already clipped to the
@@ -135,15 +113,6 @@ void WriteEyeFrame(const PlaneView& target, int width, int height, int n);
 // Set it only while no pass runs.
 void UseEyeVectorUnits(bool on);
 
-// The program's pass over InnerPlanes -> WorkPlanes (Stride x CanvasRows) with
-// the current parameters: rows yFrom <= y < yTo, on both cores by default.
-// The TOP page calls it band by band (64 rows) and shows progress between.
-void VantorEyeRows(int yFrom, int yTo, int n, int threads = 2);
-
-// One level line, as the program calls it: row y (counted from the bottom)
-// of InnerPlanes into WorkPlanes over `width` columns, then the frame.
-void VantorEyeRow(int width, int n, int y);
-
 // ---- Channel levels.
 
 // The channel-level rule over width x height of the planes: per channel a
@@ -154,7 +123,3 @@ std::array<ChannelLevel, 3> ChannelLevelsOf(const PlaneView& planes, int width, 
 
 // The levels from a ready histogram (bins 0..255), as above.
 ChannelLevel ChannelLevelOfHistogram(const std::array<long long, 256>& histogram);
-
-// Fills ChannelLevels and ReferenceColour (the 50 % levels) from WorkPlanes
-// over Stride x CanvasRows.
-void ComputeChannelLevels();

@@ -182,12 +182,12 @@ void StartDevelop() {
 // [SECTION] Entry
 void EnterDevelop() {
   StartDevelopValues();
-  SaveAsRequest = 0;
+  Requests.saveAs = 0;
   DevelopHelpItem = 0;
   CommentRequest = 3;
   // The DEVELOP tab on MAP does what "act" does, and the x1 result is lifted
   // to the top again.
-  if (TabFromPage == PageMap) {
+  if (Shell.tabFromPage == PageMap) {
     KeepImageBeforeDevelopment();
     DevelopPending = 1;
     LiftPending = 1;
@@ -256,7 +256,7 @@ bool DevelopClick() {
     case DevelopAction::RequestComment: CommentRequest = 3; break;
     case DevelopAction::Reset:
       StartDevelopValues();
-      SaveAsRequest = 0;
+      Requests.saveAs = 0;
       DevelopHelpItem = region->value;
       break;
     case DevelopAction::SwapColour:
@@ -272,7 +272,7 @@ bool DevelopClick() {
       DevelopHelpItem = region->value;
       break;
     case DevelopAction::SetSave:
-      SaveAsRequest = 1;
+      Requests.saveAs = 1;
       DevelopHelpItem = region->value;
       break;
     case DevelopAction::Explain: DevelopHelpItem = region->value; break;

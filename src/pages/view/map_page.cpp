@@ -188,7 +188,7 @@ void EnterMap() {
   // development, but only when a development ran since KEEP2 was written
   // for it (a KEEP2 from other work must not replace the image).
   // Any entry ends the way back: once on MAP, the image here is the current one.
-  if (TabFromPage == PageDevelop && Keep2State == 2) Keep2ReadRequest = 1;
+  if (Shell.tabFromPage == PageDevelop && Keep2State == 2) Keep2ReadRequest = 1;
   Keep2State = 0;
 }
 
@@ -208,7 +208,7 @@ void StartDevelopmentFromMap() {
   PageId = PageDevelop;
   EnterDevelop();
   DevelopPending = 1;
-  RestoreRequest = 0;
+  Requests.restore = 0;
 }
 
 // [SECTION] Clicks
@@ -288,8 +288,8 @@ bool MapClick() {
         MapHelpItem = 5;
         break;
       case MapAction::GetImage:
-        OpenFileRequest = 1;
-        GetSlotRequest = PageMap;
+        Requests.openFile = 1;
+        Requests.getSlot = PageMap;
         break;
       case MapAction::ExplainViewArea: MapHelpItem = 1; break;
       case MapAction::Scale1:

@@ -1,0 +1,22 @@
+#include "pages/tone/tone_state.h"
+
+#include <algorithm>
+
+#include "image/planes.h"
+
+ToneState Tone;
+
+void ResetToneState() { Tone = ToneState{}; }
+
+void VantorEyeRows(int yFrom, int yTo, int n, int threads) {
+  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, n, Tone.eye, yFrom, yTo, threads);
+}
+
+void VantorEyeRow(int width, int n, int y) {
+  VantorEyeRowsOn(InnerView(), WorkView(), std::min(width, Stride), CanvasRows, n, Tone.eye, y, y + 1, 1);
+}
+
+void ComputeChannelLevels() {
+  Tone.channelLevels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
+  for (std::size_t c = 0; c < 3; ++c) Tone.eye.reference[c] = Tone.channelLevels[c].middle;
+}

@@ -1,0 +1,33 @@
+// The tone state the TOP and VANTOR EYE pages share: the horn key, the
+// settings of the Vantor Eye pass, the channel levels behind its pivot, and
+// the request to run it. Both pages change these; this module owns them.
+#pragma once
+
+#include <array>
+
+#include "pages/tone/vantor_eye.h"
+
+struct ToneState {
+  int hornKey = 0;                              // 0 none, 1..12 the keys A..L
+  EyeParameters eye;                            // the settings of the pass
+  std::array<ChannelLevel, 3> channelLevels{};  // blue, green, red levels of WorkPlanes
+  int runPending = 0;                           // 1: the page shown runs the pass at its next paint
+};
+
+extern ToneState Tone;
+
+// Everything above back to its start values.
+void ResetToneState();
+
+// The program's pass over InnerPlanes -> WorkPlanes (Stride x CanvasRows)
+// with Tone.eye: rows yFrom <= y < yTo, on both cores by default. The TOP
+// page calls it band by band (64 rows) and shows progress between.
+void VantorEyeRows(int yFrom, int yTo, int n, int threads = 2);
+
+// One level line, as the program calls it: row y (counted from the bottom)
+// of InnerPlanes into WorkPlanes over `width` columns, then the frame.
+void VantorEyeRow(int width, int n, int y);
+
+// Fills Tone.channelLevels and the pivot Tone.eye.reference (the 50 %
+// levels) from WorkPlanes over Stride x CanvasRows.
+void ComputeChannelLevels();
