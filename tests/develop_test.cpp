@@ -293,13 +293,13 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
   s.Click(Scale4X, Scale4Y);
   EXPECT_EQ(ViewScale, 4);
-  EXPECT_EQ(ViewArea.left, 200);
-  EXPECT_EQ(ViewArea.bottom, 352);
+  EXPECT_EQ(View.area.left, 200);
+  EXPECT_EQ(View.area.bottom, 352);
   TestPlanes before = CopyOfWorkPlanes();
 
   s.Click(ActX, ActY);
   EXPECT_EQ(PageId, PageDevelop);
-  EXPECT_EQ(DevelopPending, 0);
+  EXPECT_EQ(DevelopPage.pending, 0);
   // KEEP2 holds the image before development, from WorkPlanes.
   EXPECT_EQ(FileBytes(s.PathIn("KEEP2.bmp")), KeepFileOf(picture, 4));
   const std::vector<std::uint8_t> expected = Literal(before, {200, 352, 240, 160}, 4, 640);
@@ -354,7 +354,7 @@ TEST(DevelopPage, MapTabReadsKeep2OnlyAfterADevelopment) {
   s.Click(TopTabX, TabY);
   s.Click(DevelopTabX, TabY);
   EXPECT_EQ(PageId, PageDevelop);
-  EXPECT_EQ(DevelopPending, 0);
+  EXPECT_EQ(DevelopPage.pending, 0);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), picture), 0);  // no development
   s.Click(MapTabX, TabY);
   EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
@@ -433,7 +433,7 @@ TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTime) {
   s.Click(ActX, ActY);
   EXPECT_EQ(PageId, PageDevelop);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), picture), 0);  // top left, white elsewhere
-  EXPECT_EQ(LiftPending, 0);
+  EXPECT_EQ(DevelopPage.liftPending, 0);
   s.Click(MapTabX, TabY);
   s.Click(ActX, ActY);
   // The second time the picture stays in the lowest 480 rows, white above.
@@ -449,20 +449,20 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
   s.Click(DevelopTabX, TabY);  // x1 development: the picture as it is
   const std::vector<std::uint8_t> image = s.ShownCanvas();
   s.Click(SwapX, SwapY);
-  EXPECT_EQ(SwapSwitch, 1);
+  EXPECT_EQ(DevelopPage.swapSwitch, 1);
   s.Click(SwapX, GreyMode1Y);  // greyed: only explained
-  EXPECT_EQ(SwapMode, 0);
+  EXPECT_EQ(DevelopPage.swapMode, 0);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
 
   s.Click(SwapX, Mode12Y);
-  EXPECT_EQ(SwapMode, 12);
+  EXPECT_EQ(DevelopPage.swapMode, 12);
   std::vector<std::uint8_t> negative = image;
   for (auto& v : negative) v = static_cast<std::uint8_t>(255 - v);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), negative), 0);
   // "Set KEEP3": the negative becomes the image and KEEP3; the switch stays
   // on, so the screen shows the mode applied again: the image itself.
   s.Click(SwapX, SetKeepOnY);
-  EXPECT_EQ(SwapSwitch, 1);
+  EXPECT_EQ(DevelopPage.swapSwitch, 1);
   EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(negative, 1));
   EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), negative), 0);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), negative), 0);  // as saved, for this paint
@@ -482,8 +482,8 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
 
   // The reset mark: swap off, mode 0, WorkPlanes untouched.
   s.Click(ResetX, ResetY);
-  EXPECT_EQ(SwapSwitch, 0);
-  EXPECT_EQ(SwapMode, 0);
+  EXPECT_EQ(DevelopPage.swapSwitch, 0);
+  EXPECT_EQ(DevelopPage.swapMode, 0);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
 }
 

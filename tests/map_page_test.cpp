@@ -143,39 +143,39 @@ TEST(MapPage, FrameOnTheScreenInTheChosenColour) {
   EXPECT_EQ(s.Pixel(100, 32), (Rgb{100, 100, 100}));
 
   // The hidden list rows still change the colour: "sky blue".
-  EXPECT_EQ(FrameListShown, 0);
+  EXPECT_EQ(MapPage.frameListShown, 0);
   s.Click(40, 590);
-  EXPECT_EQ(FrameColour, 2);
+  EXPECT_EQ(View.frameColour, 2);
   EXPECT_EQ(s.Pixel(300, 352), (Rgb{128, 255, 255}));
   // The list: its box and rules in (200, 200, 200).
   s.Click(ColourListX, ColourListY);
-  EXPECT_EQ(FrameListShown, 1);
+  EXPECT_EQ(MapPage.frameListShown, 1);
   EXPECT_EQ(s.Pixel(8, 600), (Rgb{200, 200, 200}));
   EXPECT_EQ(s.Pixel(50, 558), (Rgb{200, 200, 200}));
   s.Click(40, 650);
-  EXPECT_EQ(FrameColour, 5);
+  EXPECT_EQ(View.frameColour, 5);
 
   // A click on the picture and the arrows.
   s.Click(400, 300);
-  EXPECT_EQ(ViewArea.left, 180);
-  EXPECT_EQ(ViewArea.bottom, 324);
+  EXPECT_EQ(View.area.left, 180);
+  EXPECT_EQ(View.area.bottom, 324);
   s.Click(UpX, UpDownY);
-  EXPECT_EQ(ViewArea.bottom, 332);
+  EXPECT_EQ(View.area.bottom, 332);
   s.Click(LeftX, LeftRightY);
-  EXPECT_EQ(ViewArea.left, 172);
+  EXPECT_EQ(View.area.left, 172);
   s.Click(RightX, LeftRightY);
   s.Click(RightX, LeftRightY);
-  EXPECT_EQ(ViewArea.left, 188);
+  EXPECT_EQ(View.area.left, 188);
   s.Click(DownX, UpDownY);
-  EXPECT_EQ(ViewArea.bottom, 324);
+  EXPECT_EQ(View.area.bottom, 324);
 
   // The reset mark: x1, list hidden, pure red; the area is derived again.
   s.Click(ResetX, ResetY);
   EXPECT_EQ(ViewScale, 1);
-  EXPECT_EQ(FrameColour, 0);
-  EXPECT_EQ(FrameListShown, 0);
-  EXPECT_EQ(ViewArea.left, 0);
-  EXPECT_EQ(ViewArea.bottom, 192);
+  EXPECT_EQ(View.frameColour, 0);
+  EXPECT_EQ(MapPage.frameListShown, 0);
+  EXPECT_EQ(View.area.left, 0);
+  EXPECT_EQ(View.area.bottom, 192);
 }
 
 TEST(MapPage, Keep2StoresTheCurrentImage) {

@@ -315,14 +315,14 @@ TEST_F(CalculatorTest, FilterKeypadIsTheDesignedTable) {
 
 TEST_F(CalculatorTest, FourDigitsMakeANumberAndAFifthDiscardsIt) {
   Type({1, 2, 3, 4});
-  EXPECT_EQ(std::pair(CalcNumber, CalcDigitCount), std::pair(1234, 4));
+  EXPECT_EQ(std::pair(Calc.number, Calc.digitCount), std::pair(1234, 4));
   Paint(nullptr);  // a paint without a click changes nothing
   Paint(nullptr);
-  EXPECT_EQ(std::pair(CalcNumber, CalcDigitCount), std::pair(1234, 4));
+  EXPECT_EQ(std::pair(Calc.number, Calc.digitCount), std::pair(1234, 4));
   Type({5});
-  EXPECT_EQ(std::pair(CalcNumber, CalcDigitCount), std::pair(0, 0));
+  EXPECT_EQ(std::pair(Calc.number, Calc.digitCount), std::pair(0, 0));
   Type({9});
-  EXPECT_EQ(CalcNumber, 9);  // a new entry starts from the next digit
+  EXPECT_EQ(Calc.number, 9);  // a new entry starts from the next digit
 }
 
 TEST_F(CalculatorTest, DisplayIsRightAlignedByDigitCount) {
@@ -345,7 +345,7 @@ TEST_F(CalculatorTest, PlusAppliesOnceAndMinusWaitsForAValueBox) {
   EXPECT_TRUE(Press(CalcAddCode));
   Paint(&power);
   EXPECT_EQ(power, 125);
-  EXPECT_EQ(std::tuple(CalcNumber, CalcOperation, CalcDelta, CalcDigitCount), std::tuple(0, 0, 0, 0));
+  EXPECT_EQ(std::tuple(Calc.number, Calc.operation, Calc.delta, Calc.digitCount), std::tuple(0, 0, 0, 0));
   Paint(&power);
   EXPECT_EQ(power, 125);  // applied once
 
@@ -354,11 +354,11 @@ TEST_F(CalculatorTest, PlusAppliesOnceAndMinusWaitsForAValueBox) {
   EXPECT_TRUE(Press(CalcSubtractCode));
   Paint(nullptr);
   Paint(nullptr);
-  EXPECT_EQ(std::pair(CalcOperation, CalcDelta), std::pair(2, -7));
+  EXPECT_EQ(std::pair(Calc.operation, Calc.delta), std::pair(2, -7));
   Type({3});  // not taken while the operation waits
-  EXPECT_EQ(CalcNumber, 7);
+  EXPECT_EQ(Calc.number, 7);
   Paint(&step);  // a value box is selected now
-  EXPECT_EQ(std::pair(step, CalcOperation), std::pair(43, 0));
+  EXPECT_EQ(std::pair(step, Calc.operation), std::pair(43, 0));
 }
 
 TEST_F(CalculatorTest, AllClearSetsTheSelectedValueToZero) {
@@ -366,15 +366,15 @@ TEST_F(CalculatorTest, AllClearSetsTheSelectedValueToZero) {
   Type({4});
   Press(CalcAllClearCode);
   Paint(nullptr);  // nothing selected: the number is cleared, ＡＣ waits
-  EXPECT_EQ(std::pair(CalcNumber, CalcClear), std::pair(0, 2));
+  EXPECT_EQ(std::pair(Calc.number, Calc.clear), std::pair(0, 2));
   Paint(&value);
-  EXPECT_EQ(std::pair(value, CalcClear), std::pair(0, 0));
+  EXPECT_EQ(std::pair(value, Calc.clear), std::pair(0, 0));
 
   Press(6, true);
   Press(CalcClearCode);  // "Ｃ" clears the number only
   value = 10;
   Paint(&value);
-  EXPECT_EQ(std::pair(CalcNumber, value), std::pair(0, 10));
+  EXPECT_EQ(std::pair(Calc.number, value), std::pair(0, 10));
 }
 
 TEST_F(CalculatorTest, KeysRequestTheNoteAndTheSwitchToggles) {

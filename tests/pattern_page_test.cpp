@@ -175,7 +175,7 @@ TEST(PatternPage, TheDarkResetEmptiesTheRangeEvenAfterTheBeltWasUsed) {
 TEST(PatternPage, TheCalculatorMovesTheLumaBoundsWithinTheirOrder) {
   PickedSession p;
   p.s.Click(20, 370);  // luma min box: calculator target 1, calculator on
-  ASSERT_EQ(CalculatorOn, 1);
+  ASSERT_EQ(Calc.on, 1);
   p.s.Click(49, 660);  // "５" (the keypad rows 614, 634, 655, 675, 696, 716)
   p.s.Click(20, 726);  // "＋"
   EXPECT_EQ(PatternPage.range.lumaMin, 85);

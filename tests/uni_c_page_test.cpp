@@ -392,7 +392,7 @@ TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
   EXPECT_EQ(UniCValues.newColour.blue, 127);
   // The calculator on red: 183 - 50.
   u.s.Click(RedBoxX, RedBoxY);
-  EXPECT_EQ(CalculatorOn, 1);
+  EXPECT_EQ(Calc.on, 1);
   EXPECT_EQ(UniCValues.calculatorChannel, UniCChannelRed);
   u.s.Click(49, 679);  // 5
   u.s.Click(20, 719);  // 0
@@ -401,7 +401,7 @@ TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
   u.s.Click(74, 633);  // "ＡＣ": red 0
   EXPECT_EQ(UniCValues.newColour.red, 0);
   u.s.Click(RedBoxX, RedBoxY);  // deselect: calculator off
-  EXPECT_EQ(CalculatorOn, 0);
+  EXPECT_EQ(Calc.on, 0);
 }
 
 TEST(UniCPage, SwitchRules) {
@@ -425,9 +425,9 @@ TEST(UniCPage, SwitchRules) {
   // "cal" turns picking off; " appoint" turns the calculator off.
   u.s.Click(40, 72);
   u.s.Click(20, 633);
-  EXPECT_EQ(std::pair(CalculatorOn, v.picking), std::pair(1, 0));
+  EXPECT_EQ(std::pair(Calc.on, v.picking), std::pair(1, 0));
   u.s.Click(40, 72);
-  EXPECT_EQ(std::pair(CalculatorOn, v.picking), std::pair(0, 1));
+  EXPECT_EQ(std::pair(Calc.on, v.picking), std::pair(0, 1));
   // A click on the grey range bar: a manual edit, every switch off.
   u.s.Click(TargetX, TargetY);
   u.s.Click(ChartX, ChartY);

@@ -12,13 +12,7 @@
 
 #include "panel/comments.h"
 
-int CalcDigitCount = 0;
-int CalcNumber = 0;
-int CalcDigit = 0;
-int CalcOperation = 0;
-int CalcClear = 0;
-int CalcDelta = 0;
-int CalculatorOn = 0;
+CalculatorState Calc;
 
 namespace {
 
@@ -26,10 +20,10 @@ constexpr int MaxDigits = 4;
 constexpr int DisplayFontHeight = 20;  // digits 10 pixels wide: the display steps 10 a digit
 
 void ClearEntry() {
-  CalcDelta = 0;
-  CalcOperation = 0;
-  CalcNumber = 0;
-  CalcDigitCount = 0;
+  Calc.delta = 0;
+  Calc.operation = 0;
+  Calc.number = 0;
+  Calc.digitCount = 0;
 }
 
 }  // namespace
@@ -55,62 +49,62 @@ bool CalculatorClick(const Keypad& pad, int& calculatorSwitch, int mouseX, int m
   if (key == nullptr) return false;
   CommentRequest = CalculatorNoteRequest;
   if (key->digit >= 0) {
-    CalcDigit = key->digit;
-    CalcClear = 0;
+    Calc.digit = key->digit;
+    Calc.clear = 0;
     // While an operation waits for a value box, digits are not taken.
-    if (CalcOperation == 0) {
-      CalcDigitCount += 1;
+    if (Calc.operation == 0) {
+      Calc.digitCount += 1;
       // A fifth digit is still shown once before the paint discards it;
       // further presses before that paint leave the number alone.
-      if (CalcDigitCount == 1) {
-        CalcNumber = CalcDigit;
-      } else if (CalcDigitCount <= MaxDigits + 1) {
-        CalcNumber = CalcNumber * 10 + CalcDigit;
+      if (Calc.digitCount == 1) {
+        Calc.number = Calc.digit;
+      } else if (Calc.digitCount <= MaxDigits + 1) {
+        Calc.number = Calc.number * 10 + Calc.digit;
       }
     }
     return true;
   }
   switch (key->code) {
     case CalcSwitchCode: calculatorSwitch = calculatorSwitch == 1 ? 0 : 1; break;
-    case CalcAllClearCode: CalcClear = 2; break;
-    case CalcClearCode: CalcClear = 1; break;
-    case CalcAddCode: CalcOperation = 1; break;
-    case CalcSubtractCode: CalcOperation = 2; break;
+    case CalcAllClearCode: Calc.clear = 2; break;
+    case CalcClearCode: Calc.clear = 1; break;
+    case CalcAddCode: Calc.operation = 1; break;
+    case CalcSubtractCode: Calc.operation = 2; break;
     default: break;
   }
   return true;
 }
 
 void ServeCalculator(Surface& surface, const Keypad& pad, int* selectedValue) {
-  if (CalcOperation == 0) {
-    if (CalcClear == 1 || CalcClear == 2) {
-      CalcNumber = 0;
-      CalcDigitCount = 0;
+  if (Calc.operation == 0) {
+    if (Calc.clear == 1 || Calc.clear == 2) {
+      Calc.number = 0;
+      Calc.digitCount = 0;
     }
-    const std::string shown = std::to_string(CalcNumber);
-    const int x = pad.displayRight - 10 * CalcDigitCount;
+    const std::string shown = std::to_string(Calc.number);
+    const int x = pad.displayRight - 10 * Calc.digitCount;
     // Transparent, so the display key's frame stays whole around the digits.
     surface.Text(MakePanelFont(DisplayFontHeight), PanelText, TextBackground::Transparent, White, x, pad.displayY,
                  shown);
-    if (CalcDigitCount > MaxDigits) ClearEntry();  // a fifth digit discards the entry
+    if (Calc.digitCount > MaxDigits) ClearEntry();  // a fifth digit discards the entry
   }
-  if (CalcOperation == 1) CalcDelta = CalcNumber;
-  if (CalcOperation == 2) CalcDelta = -CalcNumber;
-  if (CalcOperation != 0 && selectedValue != nullptr) {
-    const long long sum = static_cast<long long>(*selectedValue) + CalcDelta;
+  if (Calc.operation == 1) Calc.delta = Calc.number;
+  if (Calc.operation == 2) Calc.delta = -Calc.number;
+  if (Calc.operation != 0 && selectedValue != nullptr) {
+    const long long sum = static_cast<long long>(*selectedValue) + Calc.delta;
     *selectedValue = static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
     ClearEntry();
   }
-  if (CalcClear == 2 && selectedValue != nullptr) {
+  if (Calc.clear == 2 && selectedValue != nullptr) {
     *selectedValue = 0;
-    CalcClear = 0;
+    Calc.clear = 0;
     ClearEntry();
   }
 }
 
 void ResetCalculator() {
   ClearEntry();
-  CalcDigit = 0;
-  CalcClear = 0;
-  CalculatorOn = 0;
+  Calc.digit = 0;
+  Calc.clear = 0;
+  Calc.on = 0;
 }

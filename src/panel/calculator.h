@@ -19,17 +19,20 @@
 
 #include "panel/widgets.h"
 
-// Shared calculator state (start value 0).
-extern int CalcDigitCount;  // digits typed so far (0..4; a fifth discards the entry)
-extern int CalcNumber;      // the number typed so far
-extern int CalcDigit;       // digit of the last digit key
-extern int CalcOperation;   // 0 none, 1 add ("＋"), 2 subtract ("－")
-extern int CalcClear;       // 0 none, 1 "Ｃ" pressed, 2 "ＡＣ" pressed
-extern int CalcDelta;       // signed amount to apply: +CalcNumber or -CalcNumber
-// The calculator switch ("電卓" / "cal") that FILTER, UNI C. and Pattern share;
-// the entry routines of the calculator pages switch it off. (APPEAR keeps its
-// own switch.)
-extern int CalculatorOn;
+// Shared calculator state, with its start values.
+struct CalculatorState {
+  int digitCount = 0;  // digits typed so far (0..4; a fifth discards the entry)
+  int number = 0;      // the number typed so far
+  int digit = 0;       // digit of the last digit key
+  int operation = 0;   // 0 none, 1 add ("＋"), 2 subtract ("－")
+  int clear = 0;       // 0 none, 1 "Ｃ" pressed, 2 "ＡＣ" pressed
+  int delta = 0;       // signed amount to apply: +number or -number
+  // The calculator switch ("電卓" / "cal") that FILTER, UNI C. and Pattern
+  // share; the entry routines of the calculator pages switch it off. (APPEAR
+  // keeps its own switch.)
+  int on = 0;
+};
+extern CalculatorState Calc;
 
 // Key codes.
 inline constexpr int CalcSwitchCode = 109;

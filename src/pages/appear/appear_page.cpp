@@ -368,7 +368,7 @@ void EnterAppear() {
   Appear.offsetX = Appear.offsetY = 0;
   Appear.pressPending = false;
   Appear.helpItem = 0;
-  CalculatorOn = 0;
+  Calc.on = 0;
   CommentRequest = 17;
 }
 

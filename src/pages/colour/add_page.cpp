@@ -257,7 +257,7 @@ void EnterAdd() {
   Add.hardRequest = 0;
   Add.entrySaveRequest = 1;
   Add.helpItem = 0;
-  CalculatorOn = 0;
+  Calc.on = 0;
   CommentRequest = 6;
 }
 

@@ -226,7 +226,7 @@ void StartContour() {
 // [SECTION] Entry
 void EnterContour() {
   ResetContourValues();
-  CalculatorOn = 0;
+  Calc.on = 0;
   CommentRequest = 5;
 }
 

@@ -236,7 +236,7 @@ void ResetUniCValues() {
   UniCValues = UniCSettings{};
   UniCValues.chartGreen = chartGreen;
   UniCValues.helpItem = helpItem;
-  CalculatorOn = 0;
+  Calc.on = 0;
   JudgeLuma();
 }
 
@@ -353,7 +353,7 @@ void RunAction(const UniCRegion& region) {
     case UniCAction::Appoint:
       if (v.picking == 0) {
         v.picking = 1;
-        CalculatorOn = 0;
+        Calc.on = 0;
         v.picked = {};
         v.pickedGray = 0;
         v.helpItem = 2;
@@ -366,7 +366,7 @@ void RunAction(const UniCRegion& region) {
         v.targetOn = 1;
         v.newColourOn = 0;
         v.picking = 1;
-        CalculatorOn = 0;
+        Calc.on = 0;
         v.helpItem = 3;
       } else if (MouseX >= 9) {
         v.targetOn = 0;
@@ -382,14 +382,14 @@ void RunAction(const UniCRegion& region) {
         v.newColourOn = 1;
         v.targetOn = 0;
         v.picking = 1;
-        CalculatorOn = 0;
+        Calc.on = 0;
         v.helpItem = 8;
       } else {
         v.newColourOn = 0;
       }
       break;
     case UniCAction::ValueBox:
-      ToggleValueBox(v.calculatorChannel, region.channel, CalculatorOn);
+      ToggleValueBox(v.calculatorChannel, region.channel, Calc.on);
       if (v.calculatorChannel == region.channel) {
         v.picking = 0;
         v.helpItem = 9;
@@ -405,7 +405,7 @@ void RunAction(const UniCRegion& region) {
       if (v.chartOn == 0) {
         v.chartOn = 1;
         v.picking = 1;
-        CalculatorOn = 0;
+        Calc.on = 0;
         v.helpItem = 10;
       } else {
         v.chartOn = 0;
@@ -429,9 +429,9 @@ void RunAction(const UniCRegion& region) {
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(UniCKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
-  if (key->code != CalcSwitchCode && CalculatorOn == 0) return true;
-  CalculatorClick(UniCKeypad, CalculatorOn, MouseX, MouseY);
-  if (key->code == CalcSwitchCode && CalculatorOn == 1) UniCValues.picking = 0;
+  if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+  CalculatorClick(UniCKeypad, Calc.on, MouseX, MouseY);
+  if (key->code == CalcSwitchCode && Calc.on == 1) UniCValues.picking = 0;
   return true;
 }
 
@@ -492,7 +492,7 @@ void TakePick() {
 // back into 0..255 and the grey range from the channel ranges (rounded).
 void ServeUniCalculator(Surface& screen) {
   UniCSettings& v = UniCValues;
-  const bool live = CalculatorOn == 1 && v.manualEdit == 0;
+  const bool live = Calc.on == 1 && v.manualEdit == 0;
   ServeCalculator(screen, UniCKeypad, live ? NewColourChannel(v.calculatorChannel) : nullptr);
   if (!live) return;
   v.newColour.red = std::clamp(v.newColour.red, 0, 255);
@@ -561,7 +561,7 @@ void PaintUniC() {
   DrawPanel(screen, UpperPanel);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
   screen.FillRect(ModeSwatchGrey, ModeSwatchX, ModeSwatchY, ModeSwatchX + ModeSwatchWidth, ModeSwatchY + KeyHeight);
-  DrawKeypad(screen, UniCKeypad, CalculatorOn == 1);
+  DrawKeypad(screen, UniCKeypad, Calc.on == 1);
   if (v.picking == 1) TakePick();
   ServeUniCalculator(screen);
   // 2. The entry save, a read of KEEP8, Restore and Get.

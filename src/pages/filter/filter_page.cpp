@@ -28,11 +28,7 @@
 
 // [SECTION] State: the page's block. FilterSettings holds the start values
 // and the ranges.
-FilterSettings FilterValues;
-int LightCoreSelection = 0;  // 0 off, 1 light core applied, 2 calculator on f, 3 on t
-int FilterCalculatorTarget = FilterTargetNone;
-int FilterSetKeepRequest = 0;
-int FilterHelpItem = 0;
+FilterPageState FilterPage;
 ColourPowerRoutine FilterColourPowerRoutine = ApplyColourPowerByPlane;
 
 namespace {
@@ -73,26 +69,26 @@ const std::array<PanelKey, 18> Panel = {{
     {.code = CodeLightCore, .x = 4, .y = 85, .width = 88, .textColour = Grey, .english = "light core",
      .japanese = "光　核", .kind = KeyKind::Label},
     {.code = CodeSpectrumCore, .x = 72, .y = 81, .width = 26, .keyColour = Grey, .textColour = Grey,
-     .english = ">|<", .japanese = ">|<", .kind = KeyKind::Switch, .state = &FilterValues.SpectrumCoreOn},
+     .english = ">|<", .japanese = ">|<", .kind = KeyKind::Switch, .state = &FilterPage.values.SpectrumCoreOn},
     {.code = CodeCoreStart, .x = 4, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterValues.LightCoreStart, .state = &LightCoreSelection,
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.LightCoreStart, .state = &FilterPage.lightCoreSelection,
      .onValue = 2},
     {.code = CodeCoreTilde, .x = 40, .y = 133, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
      .kind = KeyKind::Label},
     {.code = CodeCoreEnd, .x = 62, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterValues.LightCoreEnd, .state = &LightCoreSelection,
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.LightCoreEnd, .state = &FilterPage.lightCoreSelection,
      .onValue = 3},
     {.code = CodeCoreAction, .x = 4, .y = 159, .width = 88, .keyColour = Grey, .textColour = Grey,
      .english = "　action", .japanese = "　実　行"},
     {.code = CodePowerLabel, .x = 4, .y = 185, .width = 84, .english = "color power", .japanese = "色の強弱",
      .kind = KeyKind::Label},
     {.code = CodePowerValue, .x = 30, .y = 205, .width = 44, .keyColour = PowerColour, .english = "%4d",
-     .japanese = "%4d", .kind = KeyKind::ValueBox, .value = &FilterValues.ColourPower,
-     .state = &FilterCalculatorTarget, .onValue = FilterTargetColourPower},
+     .japanese = "%4d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.ColourPower,
+     .state = &FilterPage.calculatorTarget, .onValue = FilterTargetColourPower},
     {.code = CodeEachPower, .x = 6, .y = 271, .width = 84, .textColour = Grey, .english = "each power",
      .japanese = "各色の強弱", .kind = KeyKind::Label},
     {.code = CodePowerAction, .x = 4, .y = 369, .width = 84, .keyColour = PowerColour, .english = "  action",
-     .japanese = "　実　行", .kind = KeyKind::Switch, .state = &FilterValues.ColourPowerOn},
+     .japanese = "　実　行", .kind = KeyKind::Switch, .state = &FilterPage.values.ColourPowerOn},
     {.code = CodeBalanceLabel, .x = 4, .y = 407, .width = 94, .english = "color balance",
      .japanese = "色バランス回復", .kind = KeyKind::Label},
     {.code = CodePeach, .x = 4, .y = 427, .width = 84, .keyColour = Grey, .textColour = Grey, .english = " peach",
@@ -104,8 +100,8 @@ const std::array<PanelKey, 18> Panel = {{
     {.code = CodeStepLabel, .x = 26, .y = 661, .width = 72, .english = "step", .japanese = "の飛び値",
      .kind = KeyKind::Label},
     {.code = CodeStepValue, .x = 30, .y = 681, .width = 44, .keyColour = StepColour, .english = " %2d",
-     .japanese = " %2d", .kind = KeyKind::ValueBox, .value = &FilterValues.DiamondStep,
-     .state = &FilterCalculatorTarget, .onValue = FilterTargetStep},
+     .japanese = " %2d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.DiamondStep,
+     .state = &FilterPage.calculatorTarget, .onValue = FilterTargetStep},
 }};
 
 // The diamonds, belts and bars beside the key words.
@@ -226,32 +222,35 @@ const PageComments Comments{.commentCode = 1,
                             .explanations = Explanations};
 
 // Everything the entry routine and the dark reset mark put back.
+// The values entering the page writes back: all but the keep request and
+// the explanation shown.
 void StartFilterValues() {
-  FilterValues = FilterSettings{};
-  FilterCalculatorTarget = FilterTargetNone;
-  LightCoreSelection = 0;
-  CalculatorOn = 0;
+  const FilterPageState start;
+  FilterPage.values = start.values;
+  FilterPage.calculatorTarget = start.calculatorTarget;
+  FilterPage.lightCoreSelection = start.lightCoreSelection;
+  Calc.on = 0;
 }
 
 // The value the calculator changes: f, t, the colour power or the step.
 int* CalculatorValue() {
-  if (LightCoreSelection == 2) return &FilterValues.LightCoreStart;
-  if (LightCoreSelection == 3) return &FilterValues.LightCoreEnd;
-  if (FilterCalculatorTarget == FilterTargetColourPower) return &FilterValues.ColourPower;
-  if (FilterCalculatorTarget == FilterTargetStep) return &FilterValues.DiamondStep;
+  if (FilterPage.lightCoreSelection == 2) return &FilterPage.values.LightCoreStart;
+  if (FilterPage.lightCoreSelection == 3) return &FilterPage.values.LightCoreEnd;
+  if (FilterPage.calculatorTarget == FilterTargetColourPower) return &FilterPage.values.ColourPower;
+  if (FilterPage.calculatorTarget == FilterTargetStep) return &FilterPage.values.DiamondStep;
   return nullptr;
 }
 
 // Selecting a value box (colour power or step) for the calculator: on, it
 // deselects the others and turns the calculator on; off, the calculator too.
 void ToggleTarget(int target) {
-  if (FilterCalculatorTarget == target) {
-    FilterCalculatorTarget = FilterTargetNone;
-    CalculatorOn = 0;
+  if (FilterPage.calculatorTarget == target) {
+    FilterPage.calculatorTarget = FilterTargetNone;
+    Calc.on = 0;
   } else {
-    FilterCalculatorTarget = target;
-    LightCoreSelection = 0;
-    CalculatorOn = 1;
+    FilterPage.calculatorTarget = target;
+    FilterPage.lightCoreSelection = 0;
+    Calc.on = 1;
   }
 }
 
@@ -278,7 +277,7 @@ void DrawScales(Surface& screen, int markerX) {
                    CoreBeltTop + KeyHeight);
   screen.Line(Pen{CoreMarkerColour}, markerX, CoreBeltTop + 1, markerX, CoreBeltTop + KeyHeight - 1);
 
-  const int power = FilterValues.ColourPower;
+  const int power = FilterPage.values.ColourPower;
   DrawBeltBar(screen, BeltLeft, UpperPowerStrip, BeltLength, BeltHeight, BeltFill(power, UpperPowerRange),
               ScaleFrame, PowerColour);
   DrawBeltBar(screen, BeltLeft, LowerPowerStrip, BeltLength, BeltHeight,
@@ -286,7 +285,7 @@ void DrawScales(Surface& screen, int markerX) {
   for (const ScaleLabel& label : ScaleLabels) DrawKeyText(screen, label.x - 2, label.y, label.text, PanelText);
 
   for (const EachPowerBelt& belt : EachPowerBelts) {
-    const int p = FilterValues.ChannelPower.*belt.power;
+    const int p = FilterPage.values.ChannelPower.*belt.power;
     DrawBeltBar(screen, BeltLeft, belt.y, BeltLength, BeltHeight, BeltFill(p, UpperPowerRange), ScaleFrame,
                 belt.fill);
     DrawBeltBar(screen, BeltLeft, belt.y + BeltHeight, BeltLength, BeltHeight,
@@ -297,24 +296,23 @@ void DrawScales(Surface& screen, int markerX) {
 }  // namespace
 
 void StartFilter() {
-  StartFilterValues();
-  FilterSetKeepRequest = 0;
-  FilterHelpItem = 0;
+  FilterPage = {};
+  Calc.on = 0;
 }
 
-// The TOP page's reset mark: light core 0 .. 255, colour power off at 100.
-void ResetFilterValues() {
-  FilterValues.LightCoreStart = 0;
-  FilterValues.LightCoreEnd = 255;
-  FilterValues.ColourPowerOn = 0;
-  FilterValues.ColourPower = 100;
+void ResetLightCoreAndColourPower() {
+  const FilterSettings start;
+  FilterPage.values.LightCoreStart = start.LightCoreStart;
+  FilterPage.values.LightCoreEnd = start.LightCoreEnd;
+  FilterPage.values.ColourPowerOn = start.ColourPowerOn;
+  FilterPage.values.ColourPower = start.ColourPower;
 }
 
 // [SECTION] Entry
 void EnterFilter() {
   StartFilterValues();
   Shell.newImageFlag = 1;
-  FilterHelpItem = 0;
+  FilterPage.helpItem = 0;
   CommentRequest = 1;
 }
 
@@ -379,14 +377,14 @@ constexpr std::array<FilterRegion, 20> Regions = {{
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(FilterKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
-  if (key->code != CalcSwitchCode && CalculatorOn == 0) return true;
-  return CalculatorClick(FilterKeypad, CalculatorOn, MouseX, MouseY);
+  if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+  return CalculatorClick(FilterKeypad, Calc.on, MouseX, MouseY);
 }
 
 }  // namespace
 
 bool FilterClick() {
-  FilterSettings& v = FilterValues;
+  FilterSettings& v = FilterPage.values;
   for (const FilterRegion& region : Regions) {
     if (region.action == FilterAction::Calculator) {
       if (KeypadClick()) return true;
@@ -397,43 +395,43 @@ bool FilterClick() {
       case FilterAction::RequestComment: CommentRequest = 1; break;
       case FilterAction::DarkReset:
         StartFilterValues();
-        FilterHelpItem = 7;
+        FilterPage.helpItem = 7;
         break;
       case FilterAction::LightReset:
-        LightCoreSelection = 0;
-        FilterCalculatorTarget = FilterTargetNone;
+        FilterPage.lightCoreSelection = 0;
+        FilterPage.calculatorTarget = FilterTargetNone;
         v.ColourPowerOn = 0;
         v.ChannelPowerMode = 0;
         v.PeachOn = 0;
         v.BerryOn = 0;
-        CalculatorOn = 0;
-        FilterHelpItem = 7;
+        Calc.on = 0;
+        FilterPage.helpItem = 7;
         break;
       case FilterAction::GetImage:
         Requests.openFile = 1;
         Requests.getSlot = PageFilter;
         break;
-      case FilterAction::ExplainLightCore: FilterHelpItem = 1; break;
-      case FilterAction::ExplainPower: FilterHelpItem = 2; break;
+      case FilterAction::ExplainLightCore: FilterPage.helpItem = 1; break;
+      case FilterAction::ExplainPower: FilterPage.helpItem = 2; break;
       case FilterAction::PowerTarget:
         ToggleTarget(FilterTargetColourPower);
-        FilterHelpItem = 2;
+        FilterPage.helpItem = 2;
         break;
       case FilterAction::PowerDown:
         v.ColourPower = std::max(LowestColourPower, v.ColourPower - v.DiamondStep);
-        FilterHelpItem = 2;
+        FilterPage.helpItem = 2;
         break;
       case FilterAction::PowerUp:
         v.ColourPower = std::min(HighestColourPower, v.ColourPower + v.DiamondStep);
-        FilterHelpItem = 2;
+        FilterPage.helpItem = 2;
         break;
       case FilterAction::UpperBar:
       case FilterAction::LowerBar:
         v.ChannelPowerMode = 0;
         v.ColourPower = BeltValue(MouseX, region.action == FilterAction::UpperBar ? UpperPowerRange : LowerPowerRange);
-        FilterHelpItem = 2;
+        FilterPage.helpItem = 2;
         break;
-      case FilterAction::ExplainEachPower: FilterHelpItem = 4; break;
+      case FilterAction::ExplainEachPower: FilterPage.helpItem = 4; break;
       case FilterAction::PowerAction:
         if (v.ColourPowerOn == 0) {
           v.ColourPowerOn = 1;
@@ -442,26 +440,26 @@ bool FilterClick() {
         } else {
           v.ColourPowerOn = 0;
         }
-        FilterHelpItem = 5;
+        FilterPage.helpItem = 5;
         break;
-      case FilterAction::ExplainBalance: FilterHelpItem = 3; break;
+      case FilterAction::ExplainBalance: FilterPage.helpItem = 3; break;
       case FilterAction::SetKeep:
-        FilterSetKeepRequest = 1;
-        FilterHelpItem = 8;
+        FilterPage.setKeepRequest = 1;
+        FilterPage.helpItem = 8;
         break;
       case FilterAction::Calculator: break;
-      case FilterAction::ExplainStep: FilterHelpItem = 6; break;
+      case FilterAction::ExplainStep: FilterPage.helpItem = 6; break;
       case FilterAction::StepTarget:
         ToggleTarget(FilterTargetStep);
-        FilterHelpItem = 6;
+        FilterPage.helpItem = 6;
         break;
       case FilterAction::StepUp:
         v.DiamondStep = std::min(HighestDiamondStep, v.DiamondStep + StepKeyChange);
-        FilterHelpItem = 6;
+        FilterPage.helpItem = 6;
         break;
       case FilterAction::StepDown:
         v.DiamondStep = std::max(LowestDiamondStep, v.DiamondStep - StepKeyChange);
-        FilterHelpItem = 6;
+        FilterPage.helpItem = 6;
         break;
     }
     return true;
@@ -472,7 +470,7 @@ bool FilterClick() {
 // [SECTION] Paint
 void PaintFilter() {
   Surface& screen = Screen();
-  FilterSettings& v = FilterValues;
+  FilterSettings& v = FilterPage.values;
   // 1. The picture into the canvas; Get and Restore read KEEP1 into both
   //    plane sets, so the page starts again from the image read.
   BeginPageSection();
@@ -481,14 +479,14 @@ void PaintFilter() {
   //    (The canvas copy matters only to the light core, which reads it; the
   //    canvas is rebuilt from the planes at step 10 in any case.)
   RestoreFromInner(Stride, CanvasRows);
-  if (LightCoreSelection == 1) {
+  if (FilterPage.lightCoreSelection == 1) {
     CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
     ApplyLightCore(Canvas, WorkView(), v.LightCoreStart, v.LightCoreEnd);
   }
   // 3. The reset marks and the keypad; the calculator applies its entry.
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
-  DrawKeypad(screen, FilterKeypad, CalculatorOn == 1);
-  ServeCalculator(screen, FilterKeypad, CalculatorOn == 1 ? CalculatorValue() : nullptr);
+  DrawKeypad(screen, FilterKeypad, Calc.on == 1);
+  ServeCalculator(screen, FilterKeypad, Calc.on == 1 ? CalculatorValue() : nullptr);
   // 4. - 6. The values back into their ranges, the spectrum core, the marker.
   ClampFilterSettings(v);
   CollapseSpectrumCore(v);
@@ -514,13 +512,13 @@ void PaintFilter() {
   DrawPanel(screen, Panel);
   // 10. - 11. Show the result; "set KEEP1" stores it as shown.
   ShowPlanes();
-  ServeSet(PageFilter, FilterSetKeepRequest);
+  ServeSet(PageFilter, FilterPage.setKeepRequest);
   // 12. Belts, bars, scale labels, "color balance" and "set KEEP1" again,
   //     the tab bar, the comment or explanation, and "Save".
   DrawScales(screen, markerX);
   for (const int code : {CodeBalanceLabel, CodeSetKeep}) DrawPanelKey(screen, *FindPanelKey(Panel, code));
   DrawTabs();
-  ServeComments(screen, Comments, FilterHelpItem);
+  ServeComments(screen, Comments, FilterPage.helpItem);
   ServeSave();
 }
 

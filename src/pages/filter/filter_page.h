@@ -4,7 +4,7 @@
 // core (when selected), the channel levels, the colour power (when "  action"
 // is on) and the colour balances, then shows it and can store it as KEEP1.
 // Its routines are the page-table entries StartFilter, EnterFilter,
-// FilterClick, PaintFilter and ResetFilterValues (app/pages.h).
+// FilterClick and PaintFilter (FilterPageEntry).
 #pragma once
 
 #include "pages/kit/page_entry.h"
@@ -22,20 +22,24 @@ enum FilterTarget : int {
   FilterTargetStep = 2,         // the " %2d" box of the diamond step
 };
 
-extern FilterSettings FilterValues;  // the page values with their start values
-extern int FilterCalculatorTarget;   // a FilterTarget
-extern int LightCoreSelection;       // 0 off, 1 light core applied, 2 calculator on f, 3 on t
-extern int FilterSetKeepRequest;     // 1: the next paint stores the shown picture as KEEP1
-extern int FilterHelpItem;           // explanation selector 1..8, 0 none
+// The page's state, with its start values.
+struct FilterPageState {
+  FilterSettings values;
+  int calculatorTarget = FilterTargetNone;  // a FilterTarget
+  int lightCoreSelection = 0;  // 0 off, 1 light core applied, 2 calculator on f, 3 on t
+  int setKeepRequest = 0;      // 1: the next paint stores the shown picture as KEEP1
+  int helpItem = 0;            // explanation selector 1..8, 0 none
+};
+extern FilterPageState FilterPage;
 
 // The colour power routine the paint calls (per-plane powers blue, green,
 // red). The benchmark swaps in the literal form to measure the paint beside it.
 using ColourPowerRoutine = void (*)(const PlaneView&, const std::array<int, 3>&);
 extern ColourPowerRoutine FilterColourPowerRoutine;
 
-// The TOP page's reset mark also returns the FILTER page's values: light
-// core 0 .. 255, colour power off with value 100.
-void ResetFilterValues();
+// The TOP page's reset mark also returns two of the FILTER page's values to
+// their start: the light core (0 .. 255) and the colour power (off, 100).
+void ResetLightCoreAndColourPower();
 
 // The FILTER page as the page table lists it.
 extern const PageEntry FilterPageEntry;

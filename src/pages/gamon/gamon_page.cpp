@@ -29,8 +29,8 @@
 #include "platform/surface.h"
 
 // [SECTION] State: the page's block. GamonRates holds the start values
-// (rate 8, the others 1, cut flags 0); the view area, FineMove and
-// FrameColour are shared with MAP.
+// (rate 8, the others 1, cut flags 0); the view area, View.fineMove and
+// View.frameColour are shared with MAP.
 GamonRates GamonValues;
 int GamonSetKeepRequest = 0;
 int GamonHelpItem = 0;
@@ -222,7 +222,7 @@ void DrawGamonPanel(Surface& screen) {
   for (std::size_t i = 0; i < FrameKeys.size(); ++i) {
     const int y = FrameKeyTop + FrameKeyStep * static_cast<int>(i);
     DrawKeyText(screen, 4, y, english ? FrameKeys[i].english : FrameKeys[i].japanese, PanelText);
-    DrawKeyBox(screen, 4, y, 88, FrameKeys[i].colour, FrameColour == static_cast<int>(i));
+    DrawKeyBox(screen, 4, y, 88, FrameKeys[i].colour, View.frameColour == static_cast<int>(i));
   }
 }
 
@@ -343,10 +343,10 @@ bool GamonClick() {
         GamonHelpItem = region.value;
         break;
       case GamonAction::Help: GamonHelpItem = region.value; break;
-      case GamonAction::Up: FineMove = FineMoveUp, GamonHelpItem = region.value; break;
-      case GamonAction::Down: FineMove = FineMoveDown, GamonHelpItem = region.value; break;
-      case GamonAction::Left: FineMove = FineMoveLeft, GamonHelpItem = region.value; break;
-      case GamonAction::Right: FineMove = FineMoveRight, GamonHelpItem = region.value; break;
+      case GamonAction::Up: View.fineMove = FineMoveUp, GamonHelpItem = region.value; break;
+      case GamonAction::Down: View.fineMove = FineMoveDown, GamonHelpItem = region.value; break;
+      case GamonAction::Left: View.fineMove = FineMoveLeft, GamonHelpItem = region.value; break;
+      case GamonAction::Right: View.fineMove = FineMoveRight, GamonHelpItem = region.value; break;
       case GamonAction::Keep13:
         GamonSetKeepRequest = 1;
         GamonHelpItem = region.value;
@@ -355,9 +355,9 @@ bool GamonClick() {
         Requests.saveAs = 1;
         GamonHelpItem = region.value;
         break;
-      case GamonAction::Colour: FrameColour = region.value; break;
+      case GamonAction::Colour: View.frameColour = region.value; break;
       case GamonAction::Picture:
-        CentreGamonViewArea(ViewArea, MouseX, MouseY);
+        CentreGamonViewArea(View.area, MouseX, MouseY);
         GamonHelpItem = region.value;
         break;
     }
@@ -404,12 +404,12 @@ void PaintGamon() {
   FillCanvas(canvas, White);
   HalfSizePicture(planes, canvas);
   // 4. - 5. The view area on the half-size picture, the analysis window.
-  UpdateGamonViewArea(ViewArea, ViewScale, FileWidth, FileHeight, FineMove);
-  const ViewRect window = GamonAnalysisWindow(ViewArea);
+  UpdateGamonViewArea(View.area, ViewScale, FileWidth, FileHeight, View.fineMove);
+  const ViewRect window = GamonAnalysisWindow(View.area);
   // 6. The frame and the enlarged view.
   if (ViewScale != 1) {
-    DrawHalfSizeFrame(canvas, ViewArea, FrameKeys[static_cast<std::size_t>(FrameColour % 6)].colour);
-    EnlargedView(planes, window, ViewArea.zoom, canvas);
+    DrawHalfSizeFrame(canvas, View.area, FrameKeys[static_cast<std::size_t>(View.frameColour % 6)].colour);
+    EnlargedView(planes, window, View.area.zoom, canvas);
   }
   // 7. - 9. Tables, histograms, their maximum.
   CountGamonTables(planes, window, GamonCounts);

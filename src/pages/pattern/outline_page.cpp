@@ -230,7 +230,7 @@ const PageComments Comments{.commentCode = 9,
 // The switches that the reset marks and the entry put back.
 void SwitchesOff() {
   OutlinePageState& p = OutlinePage;
-  CalculatorOn = 0;
+  Calc.on = 0;
   p.localContrastOn = 0;
   p.outlineOn = 0;
   p.outlineWidth = NoOutline;
@@ -417,7 +417,7 @@ bool OutlineClick() {
           p.outlineOn = 1;
           p.brushOn = 0;
           p.maskClearRequest = 1;
-          CalculatorOn = 0;
+          Calc.on = 0;
           p.helpItem = 4;
         } else {
           p.outlineOn = 0;

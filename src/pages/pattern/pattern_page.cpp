@@ -258,7 +258,7 @@ const PageComments Comments{.commentCode = 15,
 void SwitchesOff() {
   PatternPageState& p = PatternPage;
   p.appointEyeOn = 0;
-  CalculatorOn = 0;
+  Calc.on = 0;
   p.patternMode = 0;
   p.areaSwitch = 0;
   p.zoneOn = 0;
@@ -439,8 +439,8 @@ constexpr std::array<PatternRegion, 41> Regions = {{
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(PatternKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
-  if (key->code != CalcSwitchCode && CalculatorOn == 0) return true;
-  return CalculatorClick(PatternKeypad, CalculatorOn, MouseX, MouseY);
+  if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+  return CalculatorClick(PatternKeypad, Calc.on, MouseX, MouseY);
 }
 
 // A left press on the picture: an area drag, or the point of the next pick
@@ -501,7 +501,7 @@ bool PatternClick() {
           p.helpItem = 2;
         } else {
           p.areaSwitch = 0;
-          CalculatorOn = 0;
+          Calc.on = 0;
         }
         break;
       case PatternAction::ExplainArea: p.helpItem = 2; break;
@@ -520,7 +520,7 @@ bool PatternClick() {
           p.areaSwitch = 2;
           p.beltEdited = 0;
           p.appointEyeOn = 1;
-          CalculatorOn = 0;
+          Calc.on = 0;
           Outline.zoneColour = 255;
           p.zoneColourSwitch = 3;
           EmptyRanges();
@@ -574,14 +574,14 @@ bool PatternClick() {
       case PatternAction::LumaMaxTarget:
         p.calculatorTarget = region.action == PatternAction::LumaMinTarget ? 1 : 2;
         p.zoneOn = 1;
-        CalculatorOn = 1;
+        Calc.on = 1;
         p.helpItem = 6;
         break;
       case PatternAction::ExplainZoneColour: p.helpItem = 7; break;
       case PatternAction::White:
         p.zoneColourSwitch = 3;
         Outline.zoneColour = 255;
-        CalculatorOn = 0;
+        Calc.on = 0;
         p.helpItem = 7;
         break;
       case PatternAction::DrawZone:
@@ -665,7 +665,7 @@ void PaintPattern() {
   DrawUpDownDiamond(screen, 78, 742, Yellow);
   // 2. The appoint eye reads the picture at the last click, only on the
   //    picture itself (a click on a tab or right of the picture reads nothing).
-  if (p.appointEyeOn == 1 && CalculatorOn == 0 && PickOnPicture(MouseX, MouseY)) {
+  if (p.appointEyeOn == 1 && Calc.on == 0 && PickOnPicture(MouseX, MouseY)) {
     p.appointed = SampleCanvas(Canvas.data(), Stride, MouseX, MouseY);
     WidenZoneRange(p.range, p.appointed);
     if (p.beltEdited == 1) {
@@ -674,10 +674,10 @@ void PaintPattern() {
     }
   }
   // 3. The calculator on the luma bounds; Get and Restore; the planes in.
-  DrawKeypad(screen, PatternKeypad, CalculatorOn == 1);
+  DrawKeypad(screen, PatternKeypad, Calc.on == 1);
   int* target = p.calculatorTarget == 1 ? &p.range.lumaMin : p.calculatorTarget == 2 ? &p.range.lumaMax : nullptr;
   const ZoneRange before = p.range;
-  ServeCalculator(screen, PatternKeypad, CalculatorOn == 1 ? target : nullptr);
+  ServeCalculator(screen, PatternKeypad, Calc.on == 1 ? target : nullptr);
   if (p.range != before) {
     ZoneRange& r = p.range;
     r.lumaMin = std::clamp(r.lumaMin, 0, 255);

@@ -362,7 +362,7 @@ void DrawTransferPanel(Surface& screen) {
   DrawShapeButtons(screen);
   DrawCutFlags(screen);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
-  DrawKeypad(screen, TransferKeypad, CalculatorOn == 1);
+  DrawKeypad(screen, TransferKeypad, Calc.on == 1);
 }
 
 OutlineTest CurrentOutline() { return OutlineTest{WorkView(), Outline.outlineColour}; }
@@ -431,7 +431,7 @@ void StartTransfer() {
 
 // [SECTION] Entry
 void EnterTransfer() {
-  CalculatorOn = 0;
+  Calc.on = 0;
   Transfer.patternRequest = 0;
   Transfer.keepRequest = 0;
   Transfer.savePatternRequest = 0;
@@ -514,7 +514,7 @@ constexpr std::array<TransferRegion, 26> Regions = {{
 constexpr Region KeypadArea{9, 620, 92, 741};
 
 void ResetPolygonByMark() {
-  CalculatorOn = 0;
+  Calc.on = 0;
   EmptyPolygon(TransferPolygon);
   Transfer.deleteRequest = 0;
   Transfer.helpItem = 1;
@@ -638,8 +638,8 @@ bool TransferClick() {
     // "cal" always toggles; the other keys count only while the calculator is on.
     const CalcKey* key = CalcKeyAt(TransferKeypad, MouseX, MouseY);
     if (key == nullptr) return true;
-    if (key->code != CalcSwitchCode && CalculatorOn == 0) return true;
-    return CalculatorClick(TransferKeypad, CalculatorOn, MouseX, MouseY);
+    if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+    return CalculatorClick(TransferKeypad, Calc.on, MouseX, MouseY);
   }
   return PictureClick();
 }

@@ -291,7 +291,7 @@ bool TopClick() {
     case 0:  // the reset mark
       ResetTopSwitches();
       HelpItem = 2;
-      ResetFilterValues();
+      ResetLightCoreAndColourPower();
       break;
     case CodeGraphLabel:
     case CodeBlue: HelpItem = 3; break;

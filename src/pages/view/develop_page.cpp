@@ -28,12 +28,7 @@
 #include "platform/surface.h"
 
 // [SECTION] State: the page's block with its start values.
-int DevelopPending = 0;
-int LiftPending = 1;
-int SwapSwitch = 0;
-int SwapMode = 0;
-int DevelopSetKeepRequest = 0;
-int DevelopHelpItem = 0;
+DevelopPageState DevelopPage;
 
 namespace {
 
@@ -76,7 +71,7 @@ PanelKey GreyMode(int mode, int y, const char* label) {
 }
 PanelKey Mode(int mode, int y, const char* label, Rgb colour) {
   return {.code = CodeModeFirst + mode, .x = 4, .y = y, .width = 90, .keyColour = colour, .english = label,
-          .japanese = label, .kind = KeyKind::Switch, .state = &SwapMode, .onValue = mode};
+          .japanese = label, .kind = KeyKind::Switch, .state = &DevelopPage.swapMode, .onValue = mode};
 }
 const std::array<PanelKey, 26> OnPanel = {{
     {.code = CodeStayLabel, .x = 4, .y = 90, .width = 90, .english = "[・] stay", .japanese = "[・]は無変換",
@@ -165,32 +160,32 @@ std::array<DevelopPlanes, 2>& DevelopWork() {
 }
 
 void StartDevelopValues() {
-  SwapMode = 0;
-  SwapSwitch = 0;
-  DevelopSetKeepRequest = 0;
+  DevelopPage.swapMode = 0;
+  DevelopPage.swapSwitch = 0;
+  DevelopPage.setKeepRequest = 0;
 }
 
 }  // namespace
 
 void StartDevelop() {
   StartDevelopValues();
-  DevelopPending = 0;
-  LiftPending = 1;
-  DevelopHelpItem = 0;
+  DevelopPage.pending = 0;
+  DevelopPage.liftPending = 1;
+  DevelopPage.helpItem = 0;
 }
 
 // [SECTION] Entry
 void EnterDevelop() {
   StartDevelopValues();
   Requests.saveAs = 0;
-  DevelopHelpItem = 0;
+  DevelopPage.helpItem = 0;
   CommentRequest = 3;
   // The DEVELOP tab on MAP does what "act" does, and the x1 result is lifted
   // to the top again.
   if (Shell.tabFromPage == PageMap) {
     KeepImageBeforeDevelopment();
-    DevelopPending = 1;
-    LiftPending = 1;
+    DevelopPage.pending = 1;
+    DevelopPage.liftPending = 1;
   }
 }
 
@@ -250,39 +245,39 @@ const DevelopRegion* RegionAt(std::span<const DevelopRegion> regions) {
 
 bool DevelopClick() {
   const DevelopRegion* region = RegionAt(AlwaysRegions);
-  if (region == nullptr) region = SwapSwitch == 0 ? RegionAt(OffRegions) : RegionAt(OnRegions);
+  if (region == nullptr) region = DevelopPage.swapSwitch == 0 ? RegionAt(OffRegions) : RegionAt(OnRegions);
   if (region == nullptr) return false;
   switch (region->action) {
     case DevelopAction::RequestComment: CommentRequest = 3; break;
     case DevelopAction::Reset:
       StartDevelopValues();
       Requests.saveAs = 0;
-      DevelopHelpItem = region->value;
+      DevelopPage.helpItem = region->value;
       break;
     case DevelopAction::SwapColour:
-      if (SwapSwitch != 1) {
-        SwapSwitch = 1;
-        DevelopHelpItem = region->value;
+      if (DevelopPage.swapSwitch != 1) {
+        DevelopPage.swapSwitch = 1;
+        DevelopPage.helpItem = region->value;
       } else {
-        SwapSwitch = 0;
+        DevelopPage.swapSwitch = 0;
       }
       break;
     case DevelopAction::SetKeep:
-      DevelopSetKeepRequest = 1;
-      DevelopHelpItem = region->value;
+      DevelopPage.setKeepRequest = 1;
+      DevelopPage.helpItem = region->value;
       break;
     case DevelopAction::SetSave:
       Requests.saveAs = 1;
-      DevelopHelpItem = region->value;
+      DevelopPage.helpItem = region->value;
       break;
-    case DevelopAction::Explain: DevelopHelpItem = region->value; break;
+    case DevelopAction::Explain: DevelopPage.helpItem = region->value; break;
     case DevelopAction::ChooseMode:
-      SwapMode = region->value;
-      DevelopHelpItem = region->value == 5 ? 5 : region->value == 12 ? 6 : 7;
+      DevelopPage.swapMode = region->value;
+      DevelopPage.helpItem = region->value == 5 ? 5 : region->value == 12 ? 6 : 7;
       break;
     case DevelopAction::SetKeepOn:
-      SwapSwitch = 2;
-      DevelopHelpItem = region->value;
+      DevelopPage.swapSwitch = 2;
+      DevelopPage.helpItem = region->value;
       break;
   }
   return true;
@@ -295,16 +290,16 @@ namespace {
 // canvas, then the canvas becomes the current image.
 void RunDevelopment() {
   const int scale = std::max(ViewScale, 1);
-  ViewAreaRecord area = ViewArea;
+  ViewAreaRecord area = View.area;
   const AreaSize size = ViewAreaSize(scale, FileWidth, FileHeight);
   area.width = size.width;
   area.height = size.height;
   int lift = 0;
   if (scale > 1) {
     lift = 640;
-  } else if (FileHeight < CanvasRows && LiftPending == 1) {
+  } else if (FileHeight < CanvasRows && DevelopPage.liftPending == 1) {
     lift = FileHeight;
-    LiftPending = 0;
+    DevelopPage.liftPending = 0;
   }
   DevelopViewArea(WorkView(), ClampedViewArea(area), scale, lift, Canvas.data(), DevelopWork());
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
@@ -314,14 +309,14 @@ void RunDevelopment() {
     ShownWidth = Stride;
     ShownHeight = 640;
   }
-  DevelopPending = 0;
-  if (Keep2State == 1) Keep2State = 2;
+  DevelopPage.pending = 0;
+  if (MapPage.keep2State == 1) MapPage.keep2State = 2;
 }
 
 void DrawDevelopPanel(Surface& screen) {
   DrawPanelKey(screen, AlwaysPanel[0]);
-  DrawPanelKeyAs(screen, AlwaysPanel[1], SwapSwitch != 0);
-  if (SwapSwitch == 0) {
+  DrawPanelKeyAs(screen, AlwaysPanel[1], DevelopPage.swapSwitch != 0);
+  if (DevelopPage.swapSwitch == 0) {
     DrawPanel(screen, OffPanel);
   } else {
     DrawPanel(screen, OnPanel);
@@ -339,28 +334,28 @@ void PaintDevelop() {
   ServeGetAndRestore(PageDevelop, false);
   // The development once, or the current image. (With the swap on, the
   // swap below rebuilds the whole canvas, so the plain copy is skipped.)
-  if (DevelopPending == 1) {
+  if (DevelopPage.pending == 1) {
     RunDevelopment();
     screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-  } else if (SwapSwitch == 0) {
+  } else if (DevelopPage.swapSwitch == 0) {
     ShowPlanes();
   }
   // The panel, then the swap.
   DrawDevelopPanel(screen);
-  if (SwapSwitch != 0) {
-    SwapIntoCanvas(WorkView(), SwapMode, Canvas.data());
+  if (DevelopPage.swapSwitch != 0) {
+    SwapIntoCanvas(WorkView(), DevelopPage.swapMode, Canvas.data());
     screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   }
   // The saves: KEEP3, the swapped image as the current one, Save.
-  ServeSet(PageDevelop, DevelopSetKeepRequest);
-  if (SwapSwitch == 2) {
+  ServeSet(PageDevelop, DevelopPage.setKeepRequest);
+  if (DevelopPage.swapSwitch == 2) {
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
     WriteKeepFile(Canvas.data(), PageDevelop, PixelSource::FromPlanes);
-    SwapSwitch = 1;
+    DevelopPage.swapSwitch = 1;
   }
   ServeSave();
   DrawTabs();
-  ServeComments(screen, Comments, DevelopHelpItem);
+  ServeComments(screen, Comments, DevelopPage.helpItem);
 }
 
 // [SECTION] Page entry

@@ -23,13 +23,9 @@
 #include "platform/surface.h"
 
 // [SECTION] State: the page's block with its start values. The view area,
-// FineMove and FrameColour (view_area.cpp) and ViewScale (bmp_files.cpp)
+// View.fineMove and View.frameColour (view_area.cpp) and ViewScale (bmp_files.cpp)
 // are shared with DEVELOP and GAMON.
-int FrameListShown = 0;
-int MapSetKeepRequest = 0;
-int MapHelpItem = 0;
-int Keep2ReadRequest = 0;
-int Keep2State = 0;
+MapPageState MapPage;
 namespace {
 // The picture area of the image KEEP2 holds for the way back.
 CanvasArea Keep2Area;
@@ -161,53 +157,53 @@ const std::array<CommentText, 5> Explanations = {{
 const PageComments Comments{.commentCode = 2, .slot = PageMap, .comment = &Comment, .explanations = Explanations};
 
 void StartMapValues() {
-  FineMove = FineMoveNone;
-  FrameColour = 0;
-  FrameListShown = 0;
+  View.fineMove = FineMoveNone;
+  View.frameColour = 0;
+  MapPage.frameListShown = 0;
 }
 
 }  // namespace
 
 void StartMap() {
   StartMapValues();
-  ViewArea = ViewAreaRecord{};
+  View.area = ViewAreaRecord{};
   ViewScale = 1;
-  MapSetKeepRequest = 0;
-  MapHelpItem = 0;
-  Keep2ReadRequest = 0;
-  Keep2State = 0;
+  MapPage.setKeepRequest = 0;
+  MapPage.helpItem = 0;
+  MapPage.keep2ReadRequest = 0;
+  MapPage.keep2State = 0;
   Keep2Area = CanvasArea{};
 }
 
 // [SECTION] Entry
 void EnterMap() {
   StartMapValues();
-  MapHelpItem = 0;
+  MapPage.helpItem = 0;
   CommentRequest = 2;
   // Back from DEVELOP by the MAP tab: the image as it was before the
   // development, but only when a development ran since KEEP2 was written
   // for it (a KEEP2 from other work must not replace the image).
   // Any entry ends the way back: once on MAP, the image here is the current one.
-  if (Shell.tabFromPage == PageDevelop && Keep2State == 2) Keep2ReadRequest = 1;
-  Keep2State = 0;
+  if (Shell.tabFromPage == PageDevelop && MapPage.keep2State == 2) MapPage.keep2ReadRequest = 1;
+  MapPage.keep2State = 0;
 }
 
 void KeepImageBeforeDevelopment() {
   WriteKeepFile(Canvas.data(), PageMap, PixelSource::FromPlanes);
-  Keep2State = 1;
+  MapPage.keep2State = 1;
   Keep2Area = PictureArea();
 }
 
 void EndWayBackToMap() {
-  Keep2State = 0;
-  Keep2ReadRequest = 0;
+  MapPage.keep2State = 0;
+  MapPage.keep2ReadRequest = 0;
 }
 
 void StartDevelopmentFromMap() {
   KeepImageBeforeDevelopment();
   PageId = PageDevelop;
   EnterDevelop();
-  DevelopPending = 1;
+  DevelopPage.pending = 1;
   Requests.restore = 0;
 }
 
@@ -285,35 +281,35 @@ bool MapClick() {
       case MapAction::Reset:
         ViewScale = 1;
         StartMapValues();
-        MapHelpItem = 5;
+        MapPage.helpItem = 5;
         break;
       case MapAction::GetImage:
         Requests.openFile = 1;
         Requests.getSlot = PageMap;
         break;
-      case MapAction::ExplainViewArea: MapHelpItem = 1; break;
+      case MapAction::ExplainViewArea: MapPage.helpItem = 1; break;
       case MapAction::Scale1:
         ViewScale = 1;
-        MapHelpItem = 1;
+        MapPage.helpItem = 1;
         break;
       case MapAction::Scale4:
         ViewScale = 4;
-        MapHelpItem = 1;
+        MapPage.helpItem = 1;
         break;
-      case MapAction::ExplainFineMove: MapHelpItem = 2; break;
-      case MapAction::Up: FineMove = FineMoveUp, MapHelpItem = 2; break;
-      case MapAction::Down: FineMove = FineMoveDown, MapHelpItem = 2; break;
-      case MapAction::Left: FineMove = FineMoveLeft, MapHelpItem = 2; break;
-      case MapAction::Right: FineMove = FineMoveRight, MapHelpItem = 2; break;
+      case MapAction::ExplainFineMove: MapPage.helpItem = 2; break;
+      case MapAction::Up: View.fineMove = FineMoveUp, MapPage.helpItem = 2; break;
+      case MapAction::Down: View.fineMove = FineMoveDown, MapPage.helpItem = 2; break;
+      case MapAction::Left: View.fineMove = FineMoveLeft, MapPage.helpItem = 2; break;
+      case MapAction::Right: View.fineMove = FineMoveRight, MapPage.helpItem = 2; break;
       case MapAction::Nothing: break;
       case MapAction::Act: StartDevelopmentFromMap(); break;
       case MapAction::Keep2:
-        MapSetKeepRequest = 1;
-        MapHelpItem = 3;
+        MapPage.setKeepRequest = 1;
+        MapPage.helpItem = 3;
         break;
       case MapAction::FrameList:
-        FrameListShown = FrameListShown == 0 ? 1 : 0;
-        MapHelpItem = 4;
+        MapPage.frameListShown = MapPage.frameListShown == 0 ? 1 : 0;
+        MapPage.helpItem = 4;
         break;
       case MapAction::Colour0:
       case MapAction::Colour1:
@@ -321,11 +317,11 @@ bool MapClick() {
       case MapAction::Colour3:
       case MapAction::Colour4:
       case MapAction::Colour5:
-        FrameColour = static_cast<int>(region.action) - static_cast<int>(MapAction::Colour0);
-        MapHelpItem = 4;
+        View.frameColour = static_cast<int>(region.action) - static_cast<int>(MapAction::Colour0);
+        MapPage.helpItem = 4;
         break;
       case MapAction::Picture:
-        CentreMapViewArea(ViewArea, MouseX, MouseY);
+        CentreMapViewArea(View.area, MouseX, MouseY);
         break;
     }
     return true;
@@ -352,13 +348,13 @@ void DrawFrameList(Surface& screen) {
 // The view area's frame on the window, through its two corners: the whole
 // canvas at x1, the view area in screen coordinates otherwise.
 void DrawViewFrame(Surface& screen) {
-  const Pen pen{FrameColours[static_cast<std::size_t>(FrameColour % 6)].colour};
+  const Pen pen{FrameColours[static_cast<std::size_t>(View.frameColour % 6)].colour};
   int left = 100, top = 32, right = 1060, bottom = 704;
   if (ViewScale != 1) {
-    left = ViewArea.left + 100;
-    right = ViewArea.left + ViewArea.width + 100;
-    top = CanvasRows - ViewArea.bottom - ViewArea.height + 32;
-    bottom = CanvasRows - ViewArea.bottom + 32;
+    left = View.area.left + 100;
+    right = View.area.left + View.area.width + 100;
+    top = CanvasRows - View.area.bottom - View.area.height + 32;
+    bottom = CanvasRows - View.area.bottom + 32;
   }
   screen.Polyline(pen, {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}});
 }
@@ -374,25 +370,25 @@ void PaintMap() {
   DrawResetMark(screen, ResetMarkX, ResetMarkY, ResetMarkUnit, ResetMarkColour);
   // Get, Restore, and the image before development on the way back.
   ServeGetAndRestore(PageMap, false);
-  if (Keep2ReadRequest == 1) {
+  if (MapPage.keep2ReadRequest == 1) {
     if (ReadKeepFile(Canvas.data(), PageMap, PixelTarget::IntoPlanes)) {
       ShownWidth = Keep2Area.right - Keep2Area.left;
       ShownHeight = Keep2Area.top - Keep2Area.bottom;
     }
-    Keep2ReadRequest = 0;
+    MapPage.keep2ReadRequest = 0;
   }
   // The current image, unchanged.
   ShowPlanes();
   // The view-area update, the list, the frame.
-  UpdateMapViewArea(ViewArea, ViewScale, FileWidth, FileHeight, FineMove);
-  if (FrameListShown == 1) DrawFrameList(screen);
+  UpdateMapViewArea(View.area, ViewScale, FileWidth, FileHeight, View.fineMove);
+  if (MapPage.frameListShown == 1) DrawFrameList(screen);
   DrawViewFrame(screen);
   // "  KEEP2", "Save", the tab bar, "zoom smoothly", the comment.
-  ServeSet(PageMap, MapSetKeepRequest);
+  ServeSet(PageMap, MapPage.setKeepRequest);
   ServeSave();
   DrawTabs();
   DrawPanelKey(screen, *FindPanelKey(Panel, CodeZoomSmoothly));
-  ServeComments(screen, Comments, MapHelpItem);
+  ServeComments(screen, Comments, MapPage.helpItem);
 }
 
 // [SECTION] Page entry

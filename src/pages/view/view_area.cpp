@@ -7,9 +7,7 @@
 
 #include "image/planes.h"
 
-ViewAreaRecord ViewArea;
-int FineMove = FineMoveNone;
-int FrameColour = 0;
+ViewAreaState View;
 
 namespace {
 

@@ -29,9 +29,12 @@ struct ViewAreaRecord {
   int recompute = 0;    // 1: the size was derived again; re-centre and clamp
 };
 
-extern ViewAreaRecord ViewArea;
-extern int FineMove;     // a FineMoveKind, consumed by the next paint
-extern int FrameColour;  // 0..5, the frame colour of the view area
+struct ViewAreaState {
+  ViewAreaRecord area;
+  int fineMove = FineMoveNone;  // a FineMoveKind, consumed by the next paint
+  int frameColour = 0;          // 0..5, the frame colour of the view area
+};
+extern ViewAreaState View;
 
 struct AreaSize {
   int width = 0, height = 0;

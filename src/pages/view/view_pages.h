@@ -5,22 +5,28 @@
 #include "pages/kit/page_entry.h"
 
 // MAP (map_page.cpp).
-extern int FrameListShown;     // 1: the frame-colour list is drawn (start 0)
-extern int MapSetKeepRequest;  // 1: the next MAP paint stores the picture as KEEP2
-extern int MapHelpItem;        // explanation selector 1..5, 0 none
-extern int Keep2ReadRequest;   // 1: the next MAP paint reads KEEP2 back into WorkPlanes
-// What KEEP2 holds for the way back from DEVELOP: 0 nothing to bring back,
-// 1 the image before development (written by "act" or the DEVELOP tab), 2
-// the same and a development has run since, so the MAP tab reads it back.
-extern int Keep2State;
+struct MapPageState {
+  int frameListShown = 0;    // 1: the frame-colour list is drawn
+  int setKeepRequest = 0;    // 1: the next MAP paint stores the picture as KEEP2
+  int helpItem = 0;          // explanation selector 1..5, 0 none
+  int keep2ReadRequest = 0;  // 1: the next MAP paint reads KEEP2 back into WorkPlanes
+  // What KEEP2 holds for the way back from DEVELOP: 0 nothing to bring back,
+  // 1 the image before development (written by "act" or the DEVELOP tab), 2
+  // the same and a development has run since, so the MAP tab reads it back.
+  int keep2State = 0;
+};
+extern MapPageState MapPage;
 
 // DEVELOP (develop_page.cpp).
-extern int DevelopPending;         // 1: the next DEVELOP paint runs the development
-extern int LiftPending;            // 1 (start): a x1 development lifts its result to the top
-extern int SwapSwitch;             // 0 off, 1 on, 2 on with "Set KEEP3" asked for
-extern int SwapMode;               // 0, 5, 12 or 17
-extern int DevelopSetKeepRequest;  // 1: the next paint stores the shown picture as KEEP3
-extern int DevelopHelpItem;        // explanation selector 1..7, 0 none
+struct DevelopPageState {
+  int pending = 0;         // 1: the next DEVELOP paint runs the development
+  int liftPending = 1;     // 1: a x1 development lifts its result to the top
+  int swapSwitch = 0;      // 0 off, 1 on, 2 on with "Set KEEP3" asked for
+  int swapMode = 0;        // 0, 5, 12 or 17
+  int setKeepRequest = 0;  // 1: the next paint stores the shown picture as KEEP3
+  int helpItem = 0;        // explanation selector 1..7, 0 none
+};
+extern DevelopPageState DevelopPage;
 
 // Writes KEEP2 from WorkPlanes as the image before a development (Keep2State
 // 1), with the picture area it covers, for the way back.
