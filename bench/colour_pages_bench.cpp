@@ -99,8 +99,8 @@ void UniCPaint(benchmark::State& state, bool all, RangeConvertRoutine routine, b
   UniCConvertRoutine = routine;
   for (auto _ : state) {
     if (all) {
-      UniCValues.readKeepRequest = 1;
-      UniCValues.convertRequest = 1;
+      UniCPage.values.readKeepRequest = 1;
+      UniCPage.values.convertRequest = 1;
     }
     PaintHandler();
     benchmark::DoNotOptimize(Canvas[1000]);

@@ -236,7 +236,7 @@ TEST(AddPage, ColumnBAndTheUsersTableFromPalette) {
   EXPECT_EQ(s.ShownCanvas(), LiteralAdded(entered, BuiltInNodColours.columns[1], HardWeights));
   // The user's table (all zero until a file is loaded) when the source is 2:
   // everything in the range becomes black.
-  NodTableSource = UserTableSource;
+  NodColours.source = UserTableSource;
   s.Click(HardX, HardY);
   EXPECT_EQ(s.Pixel(300, 50), (Rgb{0, 0, 0}));
   EXPECT_EQ(s.Pixel(110 + 20 * 9, 50), (Rgb{0, 0, 0}));

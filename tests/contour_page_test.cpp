@@ -202,7 +202,7 @@ TEST(ContourPage, LimitAreaPaintsEveryLevelAndClearRemovesIt) {
   ContourSession c;
   const CanvasBytes picture = PictureCanvas();
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), picture), "");
-  EXPECT_EQ(ContourColourType, 0);
+  EXPECT_EQ(ContourPage.colourType, 0);
 
   c.s.Click(NextTypeX, NextTypeY);  // type 1: red
   c.s.Click(LimitAreaX, LimitAreaY);
@@ -226,27 +226,27 @@ TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
   c.s.Click(NextTypeX, NextTypeY);
   c.s.Click(NextTypeX, NextTypeY);  // type 2
   c.s.Click(ScanX, ScanY);
-  EXPECT_EQ(ContourValues.scanIndex, 1);
+  EXPECT_EQ(ContourPage.values.scanIndex, 1);
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 0; }, Rgb{255, 255, 0})), "");
   for (int i = 2; i <= 32; ++i) c.s.Click(ScanX, ScanY);
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 248; }, Rgb{7, 7, 0})), "");
   c.s.Click(ScanX, ScanY);  // the 33rd: level 0 again
-  EXPECT_EQ(ContourValues.scanIndex, 1);
+  EXPECT_EQ(ContourPage.values.scanIndex, 1);
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 0; }, Rgb{255, 255, 0})), "");
 
   // The reset mark: no contour, the scan from the start; the type stays.
   c.s.Click(ResetX, ResetY);
-  EXPECT_EQ(ContourValues.operation, ContourNone);
-  EXPECT_EQ(ContourValues.scanIndex, 0);
-  EXPECT_EQ(ContourColourType, 2);
+  EXPECT_EQ(ContourPage.values.operation, ContourNone);
+  EXPECT_EQ(ContourPage.values.scanIndex, 0);
+  EXPECT_EQ(ContourPage.colourType, 2);
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), picture), "");
   // Leaving and entering the page keeps the type too.
   c.s.Click(128, TabY);
   c.s.Click(128 + 56 * 5, TabY);
-  EXPECT_EQ(ContourColourType, 2);
+  EXPECT_EQ(ContourPage.colourType, 2);
   c.s.Click(NextTypeX, NextTypeY);
   for (int i = 3; i <= 7; ++i) c.s.Click(NextTypeX, NextTypeY);
-  EXPECT_EQ(ContourColourType, 1);  // 7 -> 1
+  EXPECT_EQ(ContourPage.colourType, 1);  // 7 -> 1
 }
 
 TEST(ContourPage, SetKeepCommitsTheContourAndSaveStoresIt) {

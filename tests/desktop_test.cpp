@@ -267,11 +267,11 @@ TEST_F(DesktopTest, CtrlOOpensCtrlSSavesCtrlQAsksToCloseF1ShowsTheComment) {
 
 TEST_F(DesktopTest, F1OnTopTurnsTheCommentsBackOn) {
   s.Start(picture);
-  CommentOn = 0;
+  CommentPanel.on = 0;
   s.Click(50, 835);
   EXPECT_EQ(CommentInk(s), 0);
   Key(112, false);
-  EXPECT_EQ(CommentOn, 1);
+  EXPECT_EQ(CommentPanel.on, 1);
   EXPECT_GT(CommentInk(s), 500);
 }
 

@@ -120,7 +120,7 @@ TEST(NothingLost, BeforeAnyPictureTheWindowKeepsItsOpenPrompt) {
   ASSERT_TRUE(WriteFileAtomically(s.PathIn("bad.bmp"), Bytes{'B', 'M', 1, 2}));
   s.Start(s.PathIn("bad.bmp"));
   EXPECT_EQ(s.dialogs().MessageCount(), 1u);
-  EXPECT_TRUE(ImagePath.empty());
+  EXPECT_TRUE(PictureFile.path.empty());
   // The prompt's text stands on the white background at (100, 470).
   int dark = 0;
   for (int x = 100; x < 300; ++x)

@@ -97,10 +97,10 @@ TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
   p.s.Click(ArrowUpX, GreenY);  // 196 + 8
   p.s.Click(75, BlueY);        // 249
   EXPECT_EQ(Current(), (NodColour{5, 204, 249}));
-  EXPECT_EQ(NodEntry(NodColourTable, NodColumnB, 3), (NodColour{5, 204, 249}));
+  EXPECT_EQ(NodEntry(NodColours.table, NodColumnB, 3), (NodColour{5, 204, 249}));
   NodTable edited = BuiltInNodColours;
   NodEntry(edited, NodColumnB, 3) = {5, 204, 249};
-  EXPECT_EQ(NodColourTable, edited);
+  EXPECT_EQ(NodColours.table, edited);
 
   p.SaveColours(p.s.PathIn("mine.txt"));
   const std::vector<std::uint8_t> bytes = FileBytes(p.s.PathIn("mine.txt"));
@@ -109,18 +109,18 @@ TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
 
   // Back to the built-in table, then the file again.
   p.s.Click(OrgColourX, OrgColourY);
-  EXPECT_EQ(NodTableSource, BuiltInTableSource);
-  EXPECT_EQ(NodEntry(NodColourTable, NodColumnB, 3), (NodColour{0, 196, 255}));
+  EXPECT_EQ(NodColours.source, BuiltInTableSource);
+  EXPECT_EQ(NodEntry(NodColours.table, NodColumnB, 3), (NodColour{0, 196, 255}));
   p.LoadColours(p.s.PathIn("mine.txt"));
-  EXPECT_EQ(NodColourTable, edited);
-  EXPECT_EQ(UserNodColours, edited);
-  EXPECT_EQ(NodTableSource, UserTableSource);
+  EXPECT_EQ(NodColours.table, edited);
+  EXPECT_EQ(NodColours.user, edited);
+  EXPECT_EQ(NodColours.source, UserTableSource);
 
   // ADD spreads the user's colours: grey 84 (nod colour 3 of B) after "hd".
   p.s.Click(AddTabX, TabY);
   p.s.Click(50, 96);    // column B
   p.s.Click(80, 418);   // "hd"
-  EXPECT_EQ(NodColourTable, edited);
+  EXPECT_EQ(NodColours.table, edited);
   EXPECT_EQ(p.s.Pixel(100 + 600, 32 + 200), (Rgb{255, 245, 255}));  // white outside the picture: B 7
 }
 
@@ -138,7 +138,7 @@ TEST(PalettePage, BarsAndArrowsKeepTheValuesWithinABytes) {
   for (const Case& c : cases) {
     p.s.Click(c.x, c.y);
     EXPECT_EQ(Current(), c.want) << c.x << ", " << c.y;
-    EXPECT_EQ(NodEntry(NodColourTable, NodColumnA, 1), c.want);
+    EXPECT_EQ(NodEntry(NodColours.table, NodColumnA, 1), c.want);
   }
   for (int k = 0; k < 20; ++k) p.s.Click(ArrowDownX, GreenY);
   EXPECT_EQ(Current().green, 0);
@@ -151,17 +151,17 @@ TEST(PalettePage, DownWrapsAndTheRightClickAdvancesWithoutChangingTheSource) {
   PaletteSession p;
   p.s.Click(50, SwatchY(7));
   EXPECT_EQ(PaletteNow().index, 7);
-  EXPECT_EQ(NodTableSource, BuiltInTableSource);
+  EXPECT_EQ(NodColours.source, BuiltInTableSource);
   p.s.RightClick(600, 300);
   EXPECT_EQ(PaletteNow().index, 1);
-  EXPECT_EQ(NodTableSource, BuiltInTableSource);
+  EXPECT_EQ(NodColours.source, BuiltInTableSource);
   p.s.RightClick(600, 300);
   EXPECT_EQ(PaletteNow().index, 2);
   EXPECT_EQ(Current(), (NodColour{0, 32, 255}));
   p.s.Click(50, SwatchY(7));
   p.s.Click(DownX, DownY);
   EXPECT_EQ(PaletteNow().index, 1);
-  EXPECT_EQ(NodTableSource, UserTableSource);
+  EXPECT_EQ(NodColours.source, UserTableSource);
   // A paint that follows no click changes nothing.
   p.s.window().Invalidate();
   p.s.Paint();
@@ -182,7 +182,7 @@ TEST(PalettePage, TheChartGivesTheColourUnderTheClick) {
   EXPECT_EQ(p.s.Pixel(201, 690), (Rgb{0, 255, 0}));  // the marker of the chosen green
   p.s.Click(355, 683);  // bottom row: red 0
   EXPECT_EQ(Current(), (NodColour{0, 100, 255}));
-  EXPECT_EQ(NodEntry(NodColourTable, NodColumnA, 1), (NodColour{0, 100, 255}));
+  EXPECT_EQ(NodEntry(NodColours.table, NodColumnA, 1), (NodColour{0, 100, 255}));
   // A click beside the chart picks nothing; the next entry keeps its colour.
   p.s.Click(DownX, DownY);
   EXPECT_EQ(Current(), (NodColour{255, 255, 0}));
@@ -213,7 +213,7 @@ TEST(PalettePage, TheCalculatorChangesTheTargetChannel) {
   p.s.Click(20, 40);
   const PaletteView v = PaletteNow();
   EXPECT_EQ((std::array{v.column, v.index, v.chartOn, v.calculatorOn, v.target}), (std::array{1, 1, 0, 0, 0}));
-  EXPECT_EQ(NodColourTable, BuiltInNodColours);
+  EXPECT_EQ(NodColours.table, BuiltInNodColours);
 }
 
 // Files the reader refuses: each leaves the working table, the user's table
@@ -223,7 +223,7 @@ TEST(PalettePage, EveryRefusedFileAndTheCancelChangeNothing) {
   p.s.Click(29, RedY);  // the working table edited: A 1 = (5, 0, 0)
   NodTable before = BuiltInNodColours;
   NodEntry(before, NodColumnA, 1) = {5, 0, 0};
-  ASSERT_EQ(NodColourTable, before);
+  ASSERT_EQ(NodColours.table, before);
 
   std::string text = std::string(reinterpret_cast<const char*>(EncodeNodColourFile(BuiltInNodColours).data()), 252);
   std::string over = text;
@@ -262,9 +262,9 @@ TEST(PalettePage, EveryRefusedFileAndTheCancelChangeNothing) {
     EXPECT_EQ(shown[0].title, "Text File Open");
     EXPECT_EQ(shown[1].title, "GetColor");
     EXPECT_EQ(shown[1].text, NotNodColourFileText(path));
-    EXPECT_EQ(NodColourTable, before) << path;
-    EXPECT_EQ(UserNodColours, NodTable{}) << path;
-    EXPECT_EQ(NodTableSource, BuiltInTableSource) << path;
+    EXPECT_EQ(NodColours.table, before) << path;
+    EXPECT_EQ(NodColours.user, NodTable{}) << path;
+    EXPECT_EQ(NodColours.source, BuiltInTableSource) << path;
     // Shown once: the next paint says nothing.
     p.s.window().Invalidate();
     p.s.Paint();
@@ -274,9 +274,9 @@ TEST(PalettePage, EveryRefusedFileAndTheCancelChangeNothing) {
   const auto shown = p.s.dialogs().TakeShown();
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[1].text, "失敗");
-  EXPECT_EQ(NodColourTable, before);
-  EXPECT_EQ(UserNodColours, NodTable{});
-  EXPECT_EQ(NodTableSource, BuiltInTableSource);
+  EXPECT_EQ(NodColours.table, before);
+  EXPECT_EQ(NodColours.user, NodTable{});
+  EXPECT_EQ(NodColours.source, BuiltInTableSource);
 }
 
 TEST(PalettePage, ACancelledOrFailedSaveLeavesWhatWasThere) {

@@ -378,11 +378,11 @@ TEST_F(CalculatorTest, AllClearSetsTheSelectedValueToZero) {
 }
 
 TEST_F(CalculatorTest, KeysRequestTheNoteAndTheSwitchToggles) {
-  CommentRequest = 99;
+  CommentPanel.request = 99;
   EXPECT_FALSE(CalculatorClick(pad, calculatorSwitch, 95, 540));
-  EXPECT_EQ(CommentRequest, 99);
+  EXPECT_EQ(CommentPanel.request, 99);
   EXPECT_TRUE(Press(CalcSwitchCode));
-  EXPECT_EQ(std::pair(calculatorSwitch, CommentRequest), std::pair(1, CalculatorNoteRequest));
+  EXPECT_EQ(std::pair(calculatorSwitch, CommentPanel.request), std::pair(1, CalculatorNoteRequest));
   Paint(nullptr);
   EXPECT_EQ(surface.Pixel(20, 505), SwitchFrame);  // "cal" drawn on
   Press(CalcSwitchCode);
@@ -402,7 +402,7 @@ const PageComments FilterComments{.commentCode = 1, .slot = 1, .hasCalculator = 
 // One paint's comment step on a cleared surface, for a request.
 int Serve(Surface& s, const PageComments& page, int request, int& selector) {
   s.Clear(White);
-  CommentRequest = request;
+  CommentPanel.request = request;
   return ServeComments(s, page, selector);
 }
 int TextAreaCount(const Surface& s, Rgb colour) { return CountColour(s, colour, 100, 700, 1100, 790); }
@@ -416,8 +416,8 @@ TEST_F(PanelTest, NotesAndExplanationsShowForOnePaintAndResetTheSelector) {
   EXPECT_EQ(Serve(surface, FilterComments, RestoreNoteRequest, selector), RestoreNoteRequest);
   EXPECT_EQ(OnLines(surface, NoteColour), std::pair(true, true));
   EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);  // the selector was reset first
-  EXPECT_EQ(std::pair(CommentRequest, selector), std::pair(NoCommentRequest, 0));
-  EXPECT_EQ(Serve(surface, FilterComments, CommentRequest, selector), NoCommentRequest);
+  EXPECT_EQ(std::pair(CommentPanel.request, selector), std::pair(NoCommentRequest, 0));
+  EXPECT_EQ(Serve(surface, FilterComments, CommentPanel.request, selector), NoCommentRequest);
   EXPECT_EQ(TextAreaCount(surface, NoteColour), 0);
 
   selector = 7;
@@ -436,7 +436,7 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
   EXPECT_EQ(Serve(surface, FilterComments, 1, selector), 1);
   EXPECT_GT(TextAreaCount(surface, CommentColour), 0);
   EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);
-  EXPECT_EQ(CommentRequest, NoCommentRequest);
+  EXPECT_EQ(CommentPanel.request, NoCommentRequest);
   EXPECT_EQ(Serve(surface, FilterComments, CalculatorNoteRequest, selector), CalculatorNoteRequest);
   EXPECT_GT(TextAreaCount(surface, NoteColour), 0);
 
@@ -445,18 +445,18 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
   plain.hasCalculator = false;
   EXPECT_EQ(Serve(surface, plain, CalculatorNoteRequest, selector), NoCommentRequest);
   EXPECT_EQ(TextAreaCount(surface, NoteColour), 0);
-  EXPECT_EQ(CommentRequest, CalculatorNoteRequest);
+  EXPECT_EQ(CommentPanel.request, CalculatorNoteRequest);
 
   // TOP serves nothing while comments are off.
   PageComments top = FilterComments;
   top.commentCode = top.slot = 0;
   top.onlyWhileCommentOn = true;
-  CommentOn = 0;
+  CommentPanel.on = 0;
   selector = 2;
   EXPECT_EQ(Serve(surface, top, 0, selector), NoCommentRequest);
   EXPECT_EQ(TextAreaCount(surface, CommentColour), 0);
   EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);
-  CommentOn = 1;
+  CommentPanel.on = 1;
   EXPECT_EQ(Serve(surface, top, 0, selector), 0);
   EXPECT_EQ(selector, 0);
 }

@@ -70,7 +70,7 @@ TEST(PatternPage, ThreePicksGiveTheLumaRange80To120) {
 TEST(PatternPage, DrawZoneWithoutAnAreaTestsTheWholeCanvas) {
   PickedSession p;
   p.s.Click(DrawZoneX, DrawZoneY);
-  EXPECT_EQ(DrawZoneSwitch, 1);
+  EXPECT_EQ(PatternPage.drawZoneSwitch, 1);
   EXPECT_EQ(PatternPage.areaSwitch, 1);
   EXPECT_EQ(PatternPage.area, AreaRect{});
   for (int x : {150, 250, 350}) EXPECT_EQ(p.s.Pixel(x, 300), (Rgb{255, 255, 255})) << x;
@@ -190,7 +190,7 @@ TEST(PatternPage, DrawZoneOffAlsoTurnsThePickOffSoZoneWorksAgain) {
   PickedSession p;
   p.s.Click(DrawZoneX, DrawZoneY);
   p.s.Click(DrawZoneX, DrawZoneY);
-  EXPECT_EQ(DrawZoneSwitch, 0);
+  EXPECT_EQ(PatternPage.drawZoneSwitch, 0);
   EXPECT_EQ(PatternPage.zoneOn, 0);
   EXPECT_EQ(PatternPage.appointEyeOn, 0);
   const ZoneRange before = PatternPage.range;

@@ -239,7 +239,7 @@ TEST(UniCPage, EntryStoresKeep8AndADroppedConversionChangesNothing) {
   // Right after entry the target is black: "all" and "set KEEP8" change nothing.
   u.s.Click(AllX, AllY);
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
-  EXPECT_EQ(std::pair(UniCWeightOld, UniCWeightNew), std::pair(1, 1));
+  EXPECT_EQ(std::pair(UniCPage.weightOld, UniCPage.weightNew), std::pair(1, 1));
   EXPECT_EQ(u.s.Pixel(50, 554), (Rgb{64, 64, 64}));  // the blend meter's mark at x 50
   std::filesystem::remove(u.s.PathIn("KEEP8.bmp"));
   u.s.Click(SetKeepX, SetKeepY);
@@ -251,7 +251,7 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   const CanvasBytes picture = PictureCanvas();
   u.s.Click(TargetX, TargetY);
   u.s.Click(OnAX, BlockY);
-  const UniCSettings& v = UniCValues;
+  const UniCSettings& v = UniCPage.values;
   EXPECT_EQ(v.target, (UniRgb{200, 100, 50}));
   EXPECT_EQ(std::pair(v.lo, v.hi), std::pair(124, 124));
   // The preview: the grey range (A only) shown white.
@@ -259,7 +259,7 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
 
   // The new colour from the picture: B.
   u.s.Click(ConvertX, ConvertY);
-  EXPECT_EQ(UniCValues.targetOn, 0);
+  EXPECT_EQ(UniCPage.values.targetOn, 0);
   u.s.Click(OnBX, BlockY);
   EXPECT_EQ(v.newColour, (UniRgb{30, 60, 90}));
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");  // no preview with the target switch off
@@ -268,7 +268,7 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   u.s.Click(AllX, AllY);
   const CanvasBytes converted = Replaced(picture, ColourA, ColourB);
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
-  EXPECT_EQ(std::pair(UniCWeightOld, UniCWeightNew), std::pair(0, 1));
+  EXPECT_EQ(std::pair(UniCPage.weightOld, UniCPage.weightNew), std::pair(0, 1));
   EXPECT_EQ(u.s.Pixel(92, 554), (Rgb{64, 64, 64}));  // the meter's mark moved to x 92
   // A conversion shows for one paint.
   u.s.Click(60, 140);  // "LClickImage": an explanation only
@@ -291,8 +291,8 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   // The dark reset mark: entry values again, and KEEP8 read back (the
   // converted image, which "set KEEP8" stored).
   u.s.Click(DarkResetX, ResetY);
-  EXPECT_EQ(UniCValues.lo, 255);
-  EXPECT_EQ(UniCValues.newColour, (UniRgb{255, 255, 255}));
+  EXPECT_EQ(UniCPage.values.lo, 255);
+  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{255, 255, 255}));
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
 }
 
@@ -307,7 +307,7 @@ TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
   s.Click(ConvertX, ConvertY);
   s.Click(800, 300);  // B as the new colour ...
   s.Click(93, 364);   // ... with red + 8: (38, 60, 90)
-  EXPECT_EQ(UniCValues.newColour, (UniRgb{38, 60, 90}));
+  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{38, 60, 90}));
   s.Click(AllX, AllY);
   CanvasBytes expected(CanvasByteCount);
   for (std::size_t i = 0; i < expected.size(); i += 3) {
@@ -321,7 +321,7 @@ TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
   // Widening the range by hand to take in B's grey 54 converts both.
   s.Click(5, 288);  // lo - 8 ...
   for (int i = 0; i < 9; ++i) s.Click(5, 288);
-  EXPECT_EQ(UniCValues.lo, 44);
+  EXPECT_EQ(UniCPage.values.lo, 44);
   s.Click(AllX, AllY);
   for (std::size_t i = 0; i < expected.size(); i += 3) {
     expected[i] = 90;
@@ -337,8 +337,8 @@ TEST(UniCPage, NoPreviewGoesIntoKeep8OrASavedFile) {
   u.s.Click(TargetX, TargetY);
   u.s.Click(OnAX, BlockY);      // the range: grey 124
   u.s.Click(OnBlackX, BlockY);  // the target is now black: conversions are dropped
-  EXPECT_EQ(UniCValues.target, (UniRgb{0, 0, 0}));
-  EXPECT_EQ(std::pair(UniCValues.lo, UniCValues.hi), std::pair(124, 124));
+  EXPECT_EQ(UniCPage.values.target, (UniRgb{0, 0, 0}));
+  EXPECT_EQ(std::pair(UniCPage.values.lo, UniCPage.values.hi), std::pair(124, 124));
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");  // still previewed
   u.s.Click(SetKeepX, SetKeepY);
   EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
@@ -362,13 +362,13 @@ TEST(UniCPage, PicksOnlyOnThePicture) {
   // it: nothing is read, so the white and the rows beyond never widen the range.
   for (auto [x, y] : std::vector<std::pair<int, int>>{{1070, 300}, {1070, 20}, {300, 750}, {300, 704}}) {
     u.s.Click(x, y);
-    EXPECT_EQ(UniCValues.ranges.max, (std::array<int, 3>{200, 100, 50})) << x << "," << y;
-    EXPECT_EQ(std::pair(UniCValues.lo, UniCValues.hi), std::pair(124, 124));
+    EXPECT_EQ(UniCPage.values.ranges.max, (std::array<int, 3>{200, 100, 50})) << x << "," << y;
+    EXPECT_EQ(std::pair(UniCPage.values.lo, UniCPage.values.hi), std::pair(124, 124));
   }
   // The bottom row of the image area (client y 703) reads plane row 1: white.
   u.s.Click(500, 703);
-  EXPECT_EQ(UniCValues.target, (UniRgb{255, 255, 255}));
-  EXPECT_EQ(UniCValues.hi, 255);
+  EXPECT_EQ(UniCPage.values.target, (UniRgb{255, 255, 255}));
+  EXPECT_EQ(UniCPage.values.hi, 255);
 }
 
 TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
@@ -376,37 +376,37 @@ TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
   u.s.Click(ConvertX, ConvertY);
   u.s.Click(ChartX, ChartY);
   u.s.Click(150, 500);  // the square: red 683 - 500, green g_c 0, blue 50
-  EXPECT_EQ(UniCValues.newColour, (UniRgb{183, 0, 50}));
+  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{183, 0, 50}));
   EXPECT_EQ(u.s.Pixel(150, 500), (Rgb{183, 0, 50}));  // the chart is shown
   u.s.Click(200, 690);  // the green strip: g_c 100; the image under it is not read
-  EXPECT_EQ(UniCValues.chartGreen, 100);
-  EXPECT_EQ(UniCValues.newColour, (UniRgb{183, 0, 50}));
+  EXPECT_EQ(UniCPage.values.chartGreen, 100);
+  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{183, 0, 50}));
   u.s.Click(150, 500);
-  EXPECT_EQ(UniCValues.newColour, (UniRgb{183, 100, 50}));
+  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{183, 100, 50}));
   // The green bar's right arrow: + 8, and the switches go off.
   u.s.Click(93, 388);
-  EXPECT_EQ(UniCValues.newColour.green, 108);
-  EXPECT_EQ(UniCValues.chartOn, 0);
-  EXPECT_EQ(UniCValues.newColourOn, 0);
+  EXPECT_EQ(UniCPage.values.newColour.green, 108);
+  EXPECT_EQ(UniCPage.values.chartOn, 0);
+  EXPECT_EQ(UniCPage.values.newColourOn, 0);
   u.s.Click(50, 412);  // the blue bar: (50 - 24) * 255 / 52 = 127
-  EXPECT_EQ(UniCValues.newColour.blue, 127);
+  EXPECT_EQ(UniCPage.values.newColour.blue, 127);
   // The calculator on red: 183 - 50.
   u.s.Click(RedBoxX, RedBoxY);
   EXPECT_EQ(Calc.on, 1);
-  EXPECT_EQ(UniCValues.calculatorChannel, UniCChannelRed);
+  EXPECT_EQ(UniCPage.values.calculatorChannel, UniCChannelRed);
   u.s.Click(49, 679);  // 5
   u.s.Click(20, 719);  // 0
   u.s.Click(49, 739);  // minus
-  EXPECT_EQ(UniCValues.newColour.red, 133);
+  EXPECT_EQ(UniCPage.values.newColour.red, 133);
   u.s.Click(74, 633);  // "ＡＣ": red 0
-  EXPECT_EQ(UniCValues.newColour.red, 0);
+  EXPECT_EQ(UniCPage.values.newColour.red, 0);
   u.s.Click(RedBoxX, RedBoxY);  // deselect: calculator off
   EXPECT_EQ(Calc.on, 0);
 }
 
 TEST(UniCPage, SwitchRules) {
   UniCSession u;
-  const UniCSettings& v = UniCValues;
+  const UniCSettings& v = UniCPage.values;
   // "1)target" on: picking on, new colour off; off only from x 9 on.
   u.s.Click(ConvertX, ConvertY);
   u.s.Click(TargetX, TargetY);
@@ -470,7 +470,7 @@ TEST(UniCPage, APickReadsThePixelUnderTheClickAsEveryPageDoes) {
                                            "click 40 98      # 1)target\n"
                                            "click 500 " + std::to_string(y) + "\n");
     ASSERT_TRUE(run.ok) << run.error;
-    EXPECT_EQ(UniCValues.target, (UniRgb{row % 256, row / 256, 7})) << "client y " << y;
+    EXPECT_EQ(UniCPage.values.target, (UniRgb{row % 256, row / 256, 7})) << "client y " << y;
   }
 }
 

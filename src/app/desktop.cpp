@@ -123,8 +123,8 @@ WindowHandlers DesktopHandlers(const WindowHandlers& program, PresetOpenDialogs&
     if (m.key == F1Key && !m.control) {
       // The comment lines of the page in hand; on TOP they need the comment
       // switch on.
-      CommentRequest = CurrentPage().commentCode;
-      if (PageId == PageTop) CommentOn = 1;
+      CommentPanel.request = CurrentPage().commentCode;
+      if (PageId == PageTop) CommentPanel.on = 1;
       MainWindow().Invalidate();
       return;
     }

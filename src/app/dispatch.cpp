@@ -46,7 +46,7 @@ bool DispatchClick() {
         Requests.saveAs = 1;
       } else if (tab == TabRestore) {
         Requests.restore = 1;
-        CommentRequest = 10;
+        CommentPanel.request = 10;
       } else {
         Requests.openFile = 1;
         Requests.getSlot = PageId;

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   // The working folder stays the folder the program was started in: the
   // keep files go there and the open dialog starts there.
   std::error_code ec;
-  OpenStartFolder = std::filesystem::current_path(ec).string();
+  PictureFile.openStartFolder = std::filesystem::current_path(ec).string();
   PresetOpenDialogs dialogs(InteractiveDialogs());
   // A picture on the command line answers the first open dialog, which is
   // then never shown.

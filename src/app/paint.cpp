@@ -32,7 +32,7 @@ constexpr std::array<const char*, 2> ProgramTitles = {"ヴァントルゼフリ�
 std::string ShownTitle;
 
 void SetTitle() {
-  const std::string title = ImageFileName + " / " + ProgramTitles[LanguageId == 2 ? 1 : 0];
+  const std::string title = PictureFile.fileName + " / " + ProgramTitles[LanguageId == 2 ? 1 : 0];
   if (title != ShownTitle) {
     ShownTitle = title;
     MainWindow().SetTitle(title);

@@ -29,8 +29,8 @@ void StartProgram() {
   ShownWidth = 960;
   ShownHeight = 672;
   ViewScale = 1;
-  ImagePath.clear();
-  ImageFileName.clear();
+  PictureFile.path.clear();
+  PictureFile.fileName.clear();
   // Filled in place: the arrays are megabytes, too large for a temporary.
   for (Plane& plane : WorkPlanes) plane.fill(0);
   for (Plane& plane : InnerPlanes) plane.fill(0);

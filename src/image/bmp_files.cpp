@@ -8,9 +8,7 @@
 #include "platform/files.h"
 
 int ViewScale = 1;
-std::string ImagePath;
-std::string ImageFileName;
-std::string OpenStartFolder;
+PictureFileNames PictureFile;
 
 const std::array<const char*, 5> AppearFileNames = {"0000start.bmp", "0000tar.bmp", "0000trfr.bmp",
                                                     "0000back.bmp", "0000iso.bmp"};
@@ -226,11 +224,11 @@ int OpenImageDialog() {
   request.filters = BitmapFilters();
   request.defaultExtension = "bmp";
   request.mustExist = true;
-  if (!ImagePath.empty()) {
-    const std::size_t slash = ImagePath.find_last_of('/');
-    if (slash != std::string::npos) request.startFolder = ImagePath.substr(0, slash);
+  if (!PictureFile.path.empty()) {
+    const std::size_t slash = PictureFile.path.find_last_of('/');
+    if (slash != std::string::npos) request.startFolder = PictureFile.path.substr(0, slash);
   } else {
-    request.startFolder = OpenStartFolder;
+    request.startFolder = PictureFile.openStartFolder;
   }
   const std::optional<std::string> path = CurrentDialogs().AskFile(request);
   if (!path) return -1;

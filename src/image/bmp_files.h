@@ -23,9 +23,12 @@ extern int ViewScale;
 
 // The picture in hand, as chosen in the open dialog, and where that dialog
 // starts when no picture has been chosen yet.
-extern std::string ImagePath;
-extern std::string ImageFileName;
-extern std::string OpenStartFolder;
+struct PictureFileNames {
+  std::string path;
+  std::string fileName;
+  std::string openStartFolder;
+};
+extern PictureFileNames PictureFile;
 
 inline constexpr int BmpHeaderBytes = 54;
 inline constexpr int KeepFileBytes = 1935414;  // 54 + 960 * 672 * 3

@@ -75,21 +75,21 @@ void DrawPictureIntoCanvas(const Picture& picture, std::uint8_t* canvas) {
 }
 
 bool RefreshPictureInHand() {
-  if (ImagePath.empty()) return false;
-  const std::optional<FileStamp> stamp = StampOf(ImagePath);
-  if (!stamp) return Held.loaded && Held.path == ImagePath;  // gone from disk: keep what was read
-  if (Held.loaded && Held.path == ImagePath && Held.size == stamp->size && Held.modified == stamp->modified) {
+  if (PictureFile.path.empty()) return false;
+  const std::optional<FileStamp> stamp = StampOf(PictureFile.path);
+  if (!stamp) return Held.loaded && Held.path == PictureFile.path;  // gone from disk: keep what was read
+  if (Held.loaded && Held.path == PictureFile.path && Held.size == stamp->size && Held.modified == stamp->modified) {
     return true;
   }
-  if (const std::optional<Picture> picture = LoadPicture(ImagePath)) {
-    Hold(ImagePath, *stamp, *picture);
-  } else if (Held.loaded && Held.path == ImagePath) {
+  if (const std::optional<Picture> picture = LoadPicture(PictureFile.path)) {
+    Hold(PictureFile.path, *stamp, *picture);
+  } else if (Held.loaded && Held.path == PictureFile.path) {
     // Changed into something unreadable: keep the picture last read, and do
     // not try again until the file changes once more.
     Held.size = stamp->size;
     Held.modified = stamp->modified;
   }
-  return Held.loaded && Held.path == ImagePath;
+  return Held.loaded && Held.path == PictureFile.path;
 }
 
 int PictureInHandWidth() { return Held.width; }
@@ -117,8 +117,8 @@ bool TakeNewPicture(const std::string& path) {
     return false;
   }
   Hold(path, *stamp, *picture);
-  ImagePath = path;
-  ImageFileName = LeafOf(path);
+  PictureFile.path = path;
+  PictureFile.fileName = LeafOf(path);
   return true;
 }
 

@@ -1,4 +1,4 @@
-// The picture in hand: the file the user opened (ImagePath), decoded once and
+// The picture in hand: the file the user opened (PictureFile.path), decoded once and
 // kept as it lands on the canvas, reloaded only when the file changes. A new
 // file becomes the picture in hand only once it has been read as a picture;
 // until then the previous picture and path stay.
@@ -25,8 +25,8 @@ int PictureInHandHeight();
 // covers; the rest of the canvas is left as it is).
 void CopyPictureInHand(std::uint8_t* canvas);
 
-// Reads path as the new picture in hand. On success ImagePath and
-// ImageFileName name it. Otherwise a message names the file and says it could
+// Reads path as the new picture in hand. On success PictureFile.path and
+// PictureFile.fileName name it. Otherwise a message names the file and says it could
 // not be read as a picture, and nothing changes. True when taken.
 bool TakeNewPicture(const std::string& path);
 

@@ -47,7 +47,7 @@ const CalcKey* CalcKeyAt(const Keypad& pad, int x, int y) {
 bool CalculatorClick(const Keypad& pad, int& calculatorSwitch, int mouseX, int mouseY) {
   const CalcKey* key = CalcKeyAt(pad, mouseX, mouseY);
   if (key == nullptr) return false;
-  CommentRequest = CalculatorNoteRequest;
+  CommentPanel.request = CalculatorNoteRequest;
   if (key->digit >= 0) {
     Calc.digit = key->digit;
     Calc.clear = 0;

@@ -128,7 +128,7 @@ const CalcKey* CalcKeyAt(const Keypad& pad, int x, int y);
 
 // A click at (mouseX, mouseY): "cal" toggles calculatorSwitch; a digit key
 // enters its digit once (unless an operation is pending); "ＡＣ", "Ｃ", "＋",
-// "－" set CalcClear / CalcOperation. Every key hit sets CommentRequest = 11
+// "－" set CalcClear / CalcOperation. Every key hit sets CommentPanel.request = 11
 // (the calculator note). True when a key was hit.
 bool CalculatorClick(const Keypad& pad, int& calculatorSwitch, int mouseX, int mouseY);
 

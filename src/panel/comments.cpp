@@ -14,15 +14,13 @@
 
 // [SECTION] Shared globals
 
-int CommentOn = 1;
-int CommentRequest = 0;
-int HelpItem = 0;
+CommentState CommentPanel;
 
 void StartPanelState() {
   LanguageId = JapaneseLanguage;
-  CommentOn = 1;
-  CommentRequest = 0;
-  HelpItem = 0;
+  CommentPanel.on = 1;
+  CommentPanel.request = 0;
+  CommentPanel.helpItem = 0;
   ResetCalculator();
 }
 
@@ -152,21 +150,21 @@ const CommentText* FindExplanation(std::span<const CommentText> explanations, in
 }
 
 int ServeComments(Surface& surface, const PageComments& page, int& selector) {
-  if (page.onlyWhileCommentOn && CommentOn != 1) return NoCommentRequest;
+  if (page.onlyWhileCommentOn && CommentPanel.on != 1) return NoCommentRequest;
   int served = NoCommentRequest;
-  if (CommentRequest == page.commentCode) {
+  if (CommentPanel.request == page.commentCode) {
     if (page.comment != nullptr) DrawComment(surface, *page.comment);
     served = page.commentCode;
-  } else if (CommentRequest == RestoreNoteRequest) {
+  } else if (CommentPanel.request == RestoreNoteRequest) {
     DrawRestoreNote(surface, page.slot);
     served = RestoreNoteRequest;
-  } else if (CommentRequest == CalculatorNoteRequest && page.hasCalculator) {
+  } else if (CommentPanel.request == CalculatorNoteRequest && page.hasCalculator) {
     DrawCalculatorNote(surface);
     served = CalculatorNoteRequest;
   }
   if (served != NoCommentRequest) {
     selector = 0;
-    CommentRequest = NoCommentRequest;
+    CommentPanel.request = NoCommentRequest;
   }
   if (const CommentText* explanation = FindExplanation(page.explanations, selector)) DrawComment(surface, *explanation);
   selector = 0;

@@ -26,10 +26,14 @@
 #include "platform/language.h"
 #include "platform/surface.h"
 
-// Shared globals (LanguageId lives in platform/language.h).
-extern int CommentOn;       // 1 (start): comments and explanations shown on TOP
-extern int CommentRequest;  // comment the next paint draws: a page code, 10, 11, or 99 none (start 0)
-extern int HelpItem;        // TOP's explanation selector, 0 none
+// What the comment lines show, shared by every page (LanguageId lives in
+// platform/language.h).
+struct CommentState {
+  int on = 1;        // 1: comments and explanations shown on TOP
+  int request = 0;   // comment the next paint draws: a page code, 10, 11, or 99 none
+  int helpItem = 0;  // TOP's explanation selector, 0 none
+};
+extern CommentState CommentPanel;
 
 inline constexpr int RestoreNoteRequest = 10;
 inline constexpr int CalculatorNoteRequest = 11;

@@ -77,7 +77,7 @@ enum class TextPlace : unsigned char { Normal, Lowered };  // text at y, or at y
 // Write rows with designated initializers, e.g.
 //   {.code = 110, .x = 4, .y = 50, .width = 88, .keyColour = {240, 240, 40},
 //    .english = " comment", .japanese = "コメント表示", .kind = KeyKind::Switch,
-//    .place = TextPlace::Lowered, .fontHeight = 12, .state = &CommentOn}
+//    .place = TextPlace::Lowered, .fontHeight = 12, .state = &CommentPanel.on}
 struct PanelKey {
   int code = 0;
   int x = 0, y = 0, width = 88;

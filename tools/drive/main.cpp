@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   setup.startTitle = ProgramTitleAtStart;
   setup.startProgram = [here] {
     StartProgram();
-    OpenStartFolder = here;
+    PictureFile.openStartFolder = here;
   };
   setup.handlers = ProgramHandlers;
   return RunDriveScript(commands, setup, std::cout, std::cerr);

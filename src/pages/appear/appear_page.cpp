@@ -369,7 +369,7 @@ void EnterAppear() {
   Appear.pressPending = false;
   Appear.helpItem = 0;
   Calc.on = 0;
-  CommentRequest = 17;
+  CommentPanel.request = 17;
 }
 
 // [SECTION] Clicks
@@ -455,7 +455,7 @@ bool AppearClick() {
   for (const AppearRegion& region : Regions) {
     if (!region.box.Given() || !region.box.Contains(MouseX, MouseY)) continue;
     switch (region.action) {
-      case AppearAction::RequestComment: CommentRequest = 17; break;
+      case AppearAction::RequestComment: CommentPanel.request = 17; break;
       case AppearAction::FullReset:
         ResetAll();
         Appear.helpItem = 1;

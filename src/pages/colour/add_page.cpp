@@ -210,7 +210,7 @@ void DrawUpperPanel(Surface& screen) {
   for (int i = 0; i < NodColourCount; ++i) {
     const int y = SwatchTop + SwatchStep * i;
     for (int column = 0; column < 3; ++column) {
-      const NodColour& c = NodEntry(NodColourTable, column + 1, i + 1);
+      const NodColour& c = NodEntry(NodColours.table, column + 1, i + 1);
       const Rgb colour{static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
                        static_cast<std::uint8_t>(c.blue)};
       const int x = SwatchColumnX[static_cast<std::size_t>(column)];
@@ -258,7 +258,7 @@ void EnterAdd() {
   Add.entrySaveRequest = 1;
   Add.helpItem = 0;
   Calc.on = 0;
-  CommentRequest = 6;
+  CommentPanel.request = 6;
 }
 
 // [SECTION] Clicks
@@ -306,7 +306,7 @@ bool AddClick() {
   for (const AddRegion& region : Regions) {
     if (!region.box.Contains(MouseX, MouseY)) continue;
     switch (region.action) {
-      case AddAction::RequestComment: CommentRequest = 6; break;
+      case AddAction::RequestComment: CommentPanel.request = 6; break;
       case AddAction::Reset:
         Add.lo = 0;
         Add.hi = 255;
@@ -321,7 +321,7 @@ bool AddClick() {
         break;
       case AddAction::Apply: Add.applyRequest = 1; break;
       case AddAction::SetKeep: Add.setRequest = 1; break;
-      case AddAction::CalculatorNote: CommentRequest = CalculatorNoteRequest; break;
+      case AddAction::CalculatorNote: CommentPanel.request = CalculatorNoteRequest; break;
     }
     if (region.explanation != 0) Add.helpItem = region.explanation;
     return true;
@@ -335,7 +335,7 @@ void PaintAdd() {
   BeginPageSection();
   // 1. - 2. The working table from its source, and the chosen column.
   FillNodColourTable();
-  ActiveNodColours = NodColourTable.columns[static_cast<std::size_t>(AddColumn - 1)];
+  ActiveNodColours = NodColours.table.columns[static_cast<std::size_t>(AddColumn - 1)];
   // 3. The upper panel and the swatch grid ("hd" chosen while served).
   HardShown = Add.hardRequest;
   DrawUpperPanel(screen);

@@ -27,8 +27,7 @@
 #include "platform/surface.h"
 
 // [SECTION] State: the page's block with its start values (contour_page.h).
-ContourSettings ContourValues;
-int ContourColourType = 0;
+ContourPageState ContourPage;
 ContourRoutine ContourDrawRoutine = DrawContourOfPaint;
 
 namespace {
@@ -80,7 +79,7 @@ const std::array<PanelKey, 12> UpperPanel = {{
      .japanese = "↓"},
     {.code = CodeOperation, .x = 4, .y = 353, .width = 88, .english = "4)operation", .japanese = "4)操作"},
     {.code = CodeLimitArea, .x = 4, .y = 373, .width = 88, .keyColour = OperationColour, .english = " limit area",
-     .japanese = "制限全範囲", .kind = KeyKind::Switch, .state = &ContourValues.operation,
+     .japanese = "制限全範囲", .kind = KeyKind::Switch, .state = &ContourPage.values.operation,
      .onValue = ContourAllLevels},
     {.code = CodeClear, .x = 4, .y = 425, .width = 88, .keyColour = OperationColour, .english = " clear",
      .japanese = "　消　去"},
@@ -95,13 +94,13 @@ const std::array<PanelKey, 12> UpperPanel = {{
 
 const std::array<PanelKey, 6> LowerPanel = {{
     {.code = CodeMin, .x = 2, .y = 190, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourValues.ladder.min},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.min},
     {.code = CodeMax, .x = 62, .y = 190, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourValues.ladder.max},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.max},
     {.code = CodeStep, .x = 4, .y = 249, .width = 72, .keyColour = Grey, .textColour = Grey, .english = "step %2d",
-     .japanese = "飛値 %2d", .kind = KeyKind::ValueBox, .value = &ContourValues.ladder.step},
+     .japanese = "飛値 %2d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.step},
     {.code = CodeScan, .x = 4, .y = 399, .width = 88, .keyColour = OperationColour, .english = " scan %3d",
-     .japanese = "SCAN %3d", .kind = KeyKind::Switch, .value = &ShownScanLevel, .state = &ContourValues.operation,
+     .japanese = "SCAN %3d", .kind = KeyKind::Switch, .value = &ShownScanLevel, .state = &ContourPage.values.operation,
      .onValue = ContourOneLevel},
     {.code = CodeSaveLabel, .x = 4, .y = 464, .width = 88, .english = "5)save", .japanese = "5)保存",
      .kind = KeyKind::Label},
@@ -189,14 +188,14 @@ const PageComments Comments{.commentCode = 5,
 // The page-entry values (the reset marks put back the same); the colour
 // type is kept.
 void ResetContourValues() {
-  ContourValues.ladder = ContourLadder{};
-  ContourValues.scanIndex = 0;
-  ContourValues.operation = ContourNone;
+  ContourPage.values.ladder = ContourLadder{};
+  ContourPage.values.scanIndex = 0;
+  ContourPage.values.operation = ContourNone;
 }
 
 // The range bar: a 52 x 20 box in light grey filled from min to max.
 void DrawRangeBar(Surface& screen) {
-  const ContourLadder& l = ContourValues.ladder;
+  const ContourLadder& l = ContourPage.values.ladder;
   screen.Rectangle(Pen{Grey}, std::nullopt, RangeBarX, RangeBarY, RangeBarX + RangeBarWidth, RangeBarY + KeyHeight);
   const int from = RangeBarX + std::clamp(l.min, 0, 255) * RangeBarWidth / 256;
   const int to = RangeBarX + std::clamp(l.max, 0, 255) * RangeBarWidth / 256;
@@ -208,7 +207,7 @@ void DrawRangeBar(Surface& screen) {
 void DrawSwatch(Surface& screen) {
   for (int i = 0; i <= ContourSwatchColumns; ++i) {
     ContourColour c;
-    if (!ContourSwatchColour(ContourColourType, i, c)) continue;
+    if (!ContourSwatchColour(ContourPage.colourType, i, c)) continue;
     const Rgb colour{static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
                      static_cast<std::uint8_t>(c.blue)};
     screen.Line(Pen{colour}, SwatchX + i, SwatchY, SwatchX + i, SwatchY + SwatchHeight);
@@ -218,8 +217,8 @@ void DrawSwatch(Surface& screen) {
 }  // namespace
 
 void StartContour() {
-  ContourValues = ContourSettings{};
-  ContourColourType = 0;
+  ContourPage.values = ContourSettings{};
+  ContourPage.colourType = 0;
   ShownScanLevel = 0;
 }
 
@@ -227,7 +226,7 @@ void StartContour() {
 void EnterContour() {
   ResetContourValues();
   Calc.on = 0;
-  CommentRequest = 5;
+  CommentPanel.request = 5;
 }
 
 // [SECTION] Clicks
@@ -289,12 +288,12 @@ bool ContourClick() {
   }
   for (const ContourRegion& region : Regions) {
     if (!region.Contains(MouseX, MouseY)) continue;
-    ContourSettings& v = ContourValues;
+    ContourSettings& v = ContourPage.values;
     switch (region.action) {
-      case ContourAction::RequestComment: CommentRequest = 5; break;
+      case ContourAction::RequestComment: CommentPanel.request = 5; break;
       case ContourAction::Reset: ResetContourValues(); break;
       case ContourAction::Explain: break;
-      case ContourAction::NextType: ContourColourType = NextContourColourType(ContourColourType); break;
+      case ContourAction::NextType: ContourPage.colourType = NextContourColourType(ContourPage.colourType); break;
       case ContourAction::LimitArea: v.operation = ContourAllLevels; break;
       case ContourAction::Scan:
         v.operation = ContourOneLevel;
@@ -302,7 +301,7 @@ bool ContourClick() {
         break;
       case ContourAction::Clear: v.operation = ContourNone; break;
       case ContourAction::SetKeep: v.setKeepRequest = 1; break;
-      case ContourAction::CalculatorNote: CommentRequest = CalculatorNoteRequest; break;
+      case ContourAction::CalculatorNote: CommentPanel.request = CalculatorNoteRequest; break;
     }
     if (region.explanation != 0) v.helpItem = region.explanation;
     return true;
@@ -313,7 +312,7 @@ bool ContourClick() {
 // [SECTION] Paint
 void PaintContour() {
   Surface& screen = Screen();
-  ContourSettings& v = ContourValues;
+  ContourSettings& v = ContourPage.values;
   // 1. The upper part of the panel.
   BeginPageSection();
   DrawPanel(screen, UpperPanel);
@@ -331,7 +330,7 @@ void PaintContour() {
     v.scanIndex = WrapContourScan(v.scanIndex, ContourTopLevel(v.ladder));
   }
   if (v.operation != ContourNone) {
-    ContourDrawRoutine(Canvas.data(), v.ladder, v.operation, v.scanIndex, ContourColourType);
+    ContourDrawRoutine(Canvas.data(), v.ladder, v.operation, v.scanIndex, ContourPage.colourType);
   }
   // 7. The rest of the panel, with the values as this paint left them. It
   //    goes before the image: the shadow of the max box reaches x 100, where

@@ -21,9 +21,12 @@ struct ContourSettings {
   int helpItem = 0;                // explanation selector 1..10, 0 none
 };
 
-extern ContourSettings ContourValues;
-// The colour ladder 0..7: kept across page changes and resets; 0 at start.
-extern int ContourColourType;
+struct ContourPageState {
+  ContourSettings values;
+  // The colour ladder 0..7: kept across page changes and resets.
+  int colourType = 0;
+};
+extern ContourPageState ContourPage;
 
 // The contour routine the paint calls. The benchmark swaps in the literal
 // form to measure the paint beside it.

@@ -5,15 +5,9 @@
 
 #include "image/gray.h"
 
-NodTable NodColourTable = BuiltInNodColours;
-NodTable UserNodColours{};
-int NodTableSource = BuiltInTableSource;
+NodColourState NodColours;
 
-void StartNodColours() {
-  NodColourTable = BuiltInNodColours;
-  UserNodColours = NodTable{};
-  NodTableSource = BuiltInTableSource;
-}
+void StartNodColours() { NodColours = {}; }
 
 NodColour& NodEntry(NodTable& table, int column, int index) {
   return table.columns[static_cast<std::size_t>(std::clamp(column, 1, 3) - 1)]
@@ -25,8 +19,8 @@ const NodColour& NodEntry(const NodTable& table, int column, int index) {
 }
 
 void FillNodColourTable() {
-  if (NodTableSource == BuiltInTableSource) NodColourTable = BuiltInNodColours;
-  if (NodTableSource == UserTableSource) NodColourTable = UserNodColours;
+  if (NodColours.source == BuiltInTableSource) NodColours.table = BuiltInNodColours;
+  if (NodColours.source == UserTableSource) NodColours.table = NodColours.user;
 }
 
 GreyBands GreyBandsOf(int lo, int hi) {

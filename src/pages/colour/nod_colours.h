@@ -53,9 +53,12 @@ inline constexpr NodTable BuiltInNodColours{{{
 inline constexpr int BuiltInTableSource = 1;
 inline constexpr int UserTableSource = 2;
 
-extern NodTable NodColourTable;  // the working table
-extern NodTable UserNodColours;  // the user's own table, all zero at start
-extern int NodTableSource;       // 1 built-in (start), 2 UserNodColours
+struct NodColourState {
+  NodTable table = BuiltInNodColours;    // the working table
+  NodTable user{};                       // the user's own table, all zero at start
+  int source = BuiltInTableSource;       // BuiltInTableSource or UserTableSource
+};
+extern NodColourState NodColours;
 
 // The start values of the three (a new run).
 void StartNodColours();

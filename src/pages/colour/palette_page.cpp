@@ -287,9 +287,9 @@ void LoadNodColourFile() {
     dialogs.ShowMessage(NotNodColourFileText(*path), NodColourFileTitle, MessageButtons::Ok, MessageIcon::None);
     return;
   }
-  NodColourTable = *table;
-  UserNodColours = NodColourTable;
-  NodTableSource = UserTableSource;
+  NodColours.table = *table;
+  NodColours.user = NodColours.table;
+  NodColours.source = UserTableSource;
 }
 
 // "save color": the working table as a nod colour file. Cancel writes
@@ -305,7 +305,7 @@ void SaveNodColourFile() {
                             .startFolder = {}};
   const std::optional<std::string> path = dialogs.AskFile(request);
   if (!path) return;
-  if (!WriteNodColourFile(*path, NodColourTable)) {
+  if (!WriteNodColourFile(*path, NodColours.table)) {
     dialogs.ShowMessage(WriteFailureMessage(*path), WriteFailureTitle.InCurrentLanguage(), MessageButtons::Ok,
                         MessageIcon::None);
   }
@@ -316,7 +316,7 @@ void DrawSwatches(Surface& screen) {
   for (int i = 0; i < NodColourCount; ++i) {
     const int y = SwatchTop + SwatchStep * i;
     for (int column = 0; column < 3; ++column) {
-      const Rgb colour = column == 1 ? ColourOf(NodEntry(NodColourTable, NodColumnB, i + 1)) : Grey;
+      const Rgb colour = column == 1 ? ColourOf(NodEntry(NodColours.table, NodColumnB, i + 1)) : Grey;
       const int x = SwatchColumnX[static_cast<std::size_t>(column)];
       screen.Line(Pen{colour, SwatchThickness}, x, y, x + SwatchLength, y);
     }
@@ -343,7 +343,7 @@ void DrawCurrentColour(Surface& screen) {
 
 // Everything the entry routine and the first reset mark put back.
 void ResetPaletteEntry() {
-  if (NodTableSource == BuiltInTableSource) Palette.reloadRequest = 1;
+  if (NodColours.source == BuiltInTableSource) Palette.reloadRequest = 1;
   Palette.column = NodColumnA;
   Palette.index = 1;
   Palette.chartOn = 0;
@@ -371,7 +371,7 @@ void EnterPalette() {
   Palette.advanceRequest = 0;
   Palette.helpItem = 0;
   Requests.rightClick = 0;
-  CommentRequest = 7;
+  CommentPanel.request = 7;
 }
 
 // [SECTION] Clicks
@@ -492,7 +492,7 @@ bool PaletteClick() {
     }
     if (!region.box.Contains(MouseX, MouseY)) continue;
     switch (region.action) {
-      case PaletteAction::RequestComment: CommentRequest = 7; break;
+      case PaletteAction::RequestComment: CommentPanel.request = 7; break;
       case PaletteAction::FullReset: ResetPaletteEntry(); break;
       case PaletteAction::EntryReset:
         Palette.column = NodColumnA;
@@ -502,7 +502,7 @@ bool PaletteClick() {
         break;
       case PaletteAction::Explain: break;
       case PaletteAction::OrgColour:
-        NodTableSource = BuiltInTableSource;
+        NodColours.source = BuiltInTableSource;
         Palette.reloadRequest = 1;
         break;
       case PaletteAction::NewColour: Palette.loadRequest = 1; break;
@@ -517,7 +517,7 @@ bool PaletteClick() {
       }
       case PaletteAction::Down:
         Palette.advanceRequest = 1;
-        NodTableSource = UserTableSource;
+        NodColours.source = UserTableSource;
         break;
       case PaletteAction::ValueBox:
       case PaletteAction::Bar:
@@ -553,7 +553,7 @@ void PaintPalette() {
   OrgShown = p.reloadRequest;
   NewShown = p.loadRequest;
   if (p.reloadRequest == 1) {
-    if (NodTableSource == BuiltInTableSource) NodColourTable = BuiltInNodColours;
+    if (NodColours.source == BuiltInTableSource) NodColours.table = BuiltInNodColours;
     p.reloadRequest = 0;
   }
   if (p.loadRequest == 1) {
@@ -574,7 +574,7 @@ void PaintPalette() {
   DrawSwatches(screen);
   // 4. The current colour from the table, unless a click set it.
   if (p.edited == 0) {
-    const NodColour& entry = NodEntry(NodColourTable, p.column, p.index);
+    const NodColour& entry = NodEntry(NodColours.table, p.column, p.index);
     p.red = entry.red;
     p.green = entry.green;
     p.blue = entry.blue;
@@ -603,7 +603,7 @@ void PaintPalette() {
   }
   if (p.chartOn == 1) DrawColourChart(Canvas.data(), p.chartGreen);
   // 8. The current colour back into the table.
-  NodEntry(NodColourTable, p.column, p.index) = NodColour{p.red, p.green, p.blue};
+  NodEntry(NodColours.table, p.column, p.index) = NodColour{p.red, p.green, p.blue};
   // 9. The current entry, "↓" and the channel bars.
   DrawCurrentColour(screen);
   // 10. "save color".

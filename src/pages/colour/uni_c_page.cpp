@@ -34,9 +34,7 @@
 #include "platform/surface.h"
 
 // [SECTION] State: the page's block with its start values (uni_c_page.h).
-UniCSettings UniCValues;
-int UniCWeightOld = 1;
-int UniCWeightNew = 1;
+UniCPageState UniCPage;
 RangeConvertRoutine UniCConvertRoutine = PaintGrayRange;
 
 namespace {
@@ -78,9 +76,9 @@ const std::array<PanelKey, 15> UpperPanel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 104, .english = "[UNI C.]", .japanese = "[ 色変換 ]",
      .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
     {.code = CodeAppoint, .x = 4, .y = 62, .width = 88, .keyColour = AppointColour, .english = " appoint",
-     .japanese = "アポイント", .kind = KeyKind::Switch, .state = &UniCValues.picking},
+     .japanese = "アポイント", .kind = KeyKind::Switch, .state = &UniCPage.values.picking},
     {.code = CodeTarget, .x = 4, .y = 88, .width = 68, .keyColour = SwitchColour, .english = "1)target",
-     .japanese = "1)対象色", .kind = KeyKind::Switch, .state = &UniCValues.targetOn},
+     .japanese = "1)対象色", .kind = KeyKind::Switch, .state = &UniCPage.values.targetOn},
     {.code = CodeGray, .x = 2, .y = 114, .width = 30, .english = "gray", .japanese = "濃淡", .kind = KeyKind::Label},
     {.code = CodeClickImage, .x = 2, .y = 138, .width = 88, .english = "LClickImage", .japanese = "画像をクリック",
      .kind = KeyKind::Label},
@@ -89,13 +87,13 @@ const std::array<PanelKey, 15> UpperPanel = {{
     {.code = CodeReadoutHeading, .x = 2, .y = 188, .width = 96, .english = "min appoint Max",
      .japanese = "min appoint Max", .kind = KeyKind::Label},
     {.code = CodeConvert, .x = 4, .y = 324, .width = 68, .keyColour = SwitchColour, .english = "2)convert",
-     .japanese = "2)変換色", .kind = KeyKind::Switch, .state = &UniCValues.newColourOn},
+     .japanese = "2)変換色", .kind = KeyKind::Switch, .state = &UniCPage.values.newColourOn},
     {.code = CodeByImage, .x = 2, .y = 428, .width = 88, .english = "ByImage,Graph", .japanese = "画像, 棒グラフ",
      .kind = KeyKind::Label},
     {.code = CodeColourMap, .x = 2, .y = 441, .width = 88, .english = "ColorMap,Cal", .japanese = "色地図, 電卓で",
      .kind = KeyKind::Label},
     {.code = CodeChart, .x = 4, .y = 459, .width = 62, .keyColour = AppointColour, .english = " chart",
-     .japanese = "色地図", .kind = KeyKind::Switch, .state = &UniCValues.chartOn},
+     .japanese = "色地図", .kind = KeyKind::Switch, .state = &UniCPage.values.chartOn},
     {.code = CodeAct, .x = 4, .y = 498, .width = 88, .english = "3)act", .japanese = "3)実行", .kind = KeyKind::Label},
     {.code = CodeWeak, .x = 8, .y = 518, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "wk",
      .japanese = "弱"},
@@ -108,14 +106,14 @@ const std::array<PanelKey, 15> UpperPanel = {{
 // "4)save" and "set KEEP8".
 const std::array<PanelKey, 5> LowerPanel = {{
     {.code = CodeRed, .x = 2, .y = 354, .width = 22, .keyColour = {255, 200, 200}, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCValues.newColour.red,
-     .state = &UniCValues.calculatorChannel, .onValue = UniCChannelRed},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCPage.values.newColour.red,
+     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelRed},
     {.code = CodeGreen, .x = 2, .y = 378, .width = 22, .keyColour = {200, 255, 200}, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCValues.newColour.green,
-     .state = &UniCValues.calculatorChannel, .onValue = UniCChannelGreen},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCPage.values.newColour.green,
+     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelGreen},
     {.code = CodeBlue, .x = 2, .y = 402, .width = 22, .keyColour = {200, 200, 255}, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCValues.newColour.blue,
-     .state = &UniCValues.calculatorChannel, .onValue = UniCChannelBlue},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCPage.values.newColour.blue,
+     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelBlue},
     {.code = CodeSaveLabel, .x = 4, .y = 577, .width = 88, .english = "4)save", .japanese = "4)保存",
      .kind = KeyKind::Label},
     {.code = CodeSetKeep, .x = 4, .y = 597, .width = 84, .keyColour = SwitchColour, .english = "set KEEP8",
@@ -231,20 +229,20 @@ const PageComments Comments{.commentCode = 8,
 // The page-entry values, without the requests (the entry and the dark
 // reset mark each add their own).
 void ResetUniCValues() {
-  const int chartGreen = UniCValues.chartGreen;
-  const int helpItem = UniCValues.helpItem;
-  UniCValues = UniCSettings{};
-  UniCValues.chartGreen = chartGreen;
-  UniCValues.helpItem = helpItem;
+  const int chartGreen = UniCPage.values.chartGreen;
+  const int helpItem = UniCPage.values.helpItem;
+  UniCPage.values = UniCSettings{};
+  UniCPage.values.chartGreen = chartGreen;
+  UniCPage.values.helpItem = helpItem;
   Calc.on = 0;
   JudgeLuma();
 }
 
 int* NewColourChannel(int channel) {
   switch (channel) {
-    case UniCChannelRed: return &UniCValues.newColour.red;
-    case UniCChannelGreen: return &UniCValues.newColour.green;
-    case UniCChannelBlue: return &UniCValues.newColour.blue;
+    case UniCChannelRed: return &UniCPage.values.newColour.red;
+    case UniCChannelGreen: return &UniCPage.values.newColour.green;
+    case UniCChannelBlue: return &UniCPage.values.newColour.blue;
     default: return nullptr;
   }
 }
@@ -259,16 +257,16 @@ Rgb ToRgb(const UniRgb& c) {
 }  // namespace
 
 void StartUniC() {
-  UniCValues = UniCSettings{};
-  UniCWeightOld = 1;
-  UniCWeightNew = 1;
+  UniCPage.values = UniCSettings{};
+  UniCPage.weightOld = 1;
+  UniCPage.weightNew = 1;
 }
 
 // [SECTION] Entry
 void EnterUniC() {
   ResetUniCValues();
-  UniCValues.entrySaveRequest = 1;  // KEEP8: the image the reset marks and "all" return to
-  CommentRequest = 8;
+  UniCPage.values.entrySaveRequest = 1;  // KEEP8: the image the reset marks and "all" return to
+  CommentPanel.request = 8;
 }
 
 // [SECTION] Clicks
@@ -333,7 +331,7 @@ constexpr std::array<UniCRegion, 26> Regions = {{
 // A click on the grey range or a new-colour bar: a manual edit, which
 // switches picking, target, new colour and chart off.
 void StartManualEdit() {
-  UniCSettings& v = UniCValues;
+  UniCSettings& v = UniCPage.values;
   v.manualEdit = 1;
   v.picking = 0;
   v.targetOn = 0;
@@ -342,9 +340,9 @@ void StartManualEdit() {
 }
 
 void RunAction(const UniCRegion& region) {
-  UniCSettings& v = UniCValues;
+  UniCSettings& v = UniCPage.values;
   switch (region.action) {
-    case UniCAction::RequestComment: CommentRequest = 8; break;
+    case UniCAction::RequestComment: CommentPanel.request = 8; break;
     case UniCAction::FullReset:
       ResetUniCValues();
       v.readKeepRequest = 1;
@@ -431,7 +429,7 @@ bool KeypadClick() {
   if (key == nullptr) return false;
   if (key->code != CalcSwitchCode && Calc.on == 0) return true;
   CalculatorClick(UniCKeypad, Calc.on, MouseX, MouseY);
-  if (key->code == CalcSwitchCode && Calc.on == 1) UniCValues.picking = 0;
+  if (key->code == CalcSwitchCode && Calc.on == 1) UniCPage.values.picking = 0;
   return true;
 }
 
@@ -461,7 +459,7 @@ namespace {
 // colour. Only the picture itself is read; where the chart covers it, the
 // chart is what the user sees and what is read.
 void TakePick() {
-  UniCSettings& v = UniCValues;
+  UniCSettings& v = UniCPage.values;
   const int x = MouseX, y = MouseY;
   const bool underChart = v.chartOn == 1 && x >= 100 && x < 356 && y >= 428 && y < 704;
   if (!underChart) {
@@ -491,7 +489,7 @@ void TakePick() {
 // The calculator on the chosen channel of the new colour; then the channels
 // back into 0..255 and the grey range from the channel ranges (rounded).
 void ServeUniCalculator(Surface& screen) {
-  UniCSettings& v = UniCValues;
+  UniCSettings& v = UniCPage.values;
   const bool live = Calc.on == 1 && v.manualEdit == 0;
   ServeCalculator(screen, UniCKeypad, live ? NewColourChannel(v.calculatorChannel) : nullptr);
   if (!live) return;
@@ -522,7 +520,7 @@ void DrawReadout(Surface& screen, int y, int a, int b, int c) {
 // range bar and readout, new-colour swatch and bars, value boxes, "4)save",
 // "set KEEP8" and the blend meter.
 void DrawLowerPanel(Surface& screen) {
-  const UniCSettings& v = UniCValues;
+  const UniCSettings& v = UniCPage.values;
   const ChannelRanges& r = v.ranges;
   const UniRgb mean{(r.min[0] + r.max[0]) / 2, (r.min[1] + r.max[1]) / 2, (r.min[2] + r.max[2]) / 2};
   screen.FillRect(ToRgb(mean), TargetSwatchX, TargetSwatchY, TargetSwatchX + SwatchWidth, TargetSwatchY + KeyHeight);
@@ -546,8 +544,8 @@ void DrawLowerPanel(Surface& screen) {
   DrawPanel(screen, LowerPanel);
 
   screen.Rectangle(Pen{MeterFrame, 3}, std::nullopt, MeterX, MeterY, MeterX + MeterWidth, MeterY + MeterHeight);
-  const int weights = std::max(1, UniCWeightOld + UniCWeightNew);
-  const int mark = MeterX + MeterWidth * UniCWeightNew / weights;
+  const int weights = std::max(1, UniCPage.weightOld + UniCPage.weightNew);
+  const int mark = MeterX + MeterWidth * UniCPage.weightNew / weights;
   screen.Line(Pen{MeterMark}, mark, MeterY + 2, mark, MeterY + MeterHeight - 1);
 }
 
@@ -555,7 +553,7 @@ void DrawLowerPanel(Surface& screen) {
 
 void PaintUniC() {
   Surface& screen = Screen();
-  UniCSettings& v = UniCValues;
+  UniCSettings& v = UniCPage.values;
   // 1. The upper panel; picking; the calculator.
   BeginPageSection();
   DrawPanel(screen, UpperPanel);
@@ -579,8 +577,8 @@ void PaintUniC() {
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   const bool converting = v.convertRequest == 1 && !IsBlack(v.target) && !IsBlack(v.newColour);
   if (converting) {
-    UniCWeightOld = 0;
-    UniCWeightNew = 1;
+    UniCPage.weightOld = 0;
+    UniCPage.weightNew = 1;
     UniCConvertRoutine(Canvas.data(), WorkView(), v.lo, v.hi, v.newColour);
   }
   // 6. - 7. The chart and the white preview of the grey range are only

@@ -40,11 +40,14 @@ struct UniCSettings {
   int helpItem = 0;        // explanation selector 1..12, 0 none
 };
 
-extern UniCSettings UniCValues;
-// The conversion weights (old, new): (1, 1) at program start, (0, 1) after
-// every conversion; the blend meter shows them.
-extern int UniCWeightOld;
-extern int UniCWeightNew;
+struct UniCPageState {
+  UniCSettings values;
+  // The conversion weights (old, new): (1, 1) at program start, (0, 1) after
+  // every conversion; the blend meter shows them.
+  int weightOld = 1;
+  int weightNew = 1;
+};
+extern UniCPageState UniCPage;
 
 // The conversion routine the paint calls (also for the white preview). The
 // benchmark swaps in the literal form to measure the paint beside it.

@@ -313,7 +313,7 @@ void EnterFilter() {
   StartFilterValues();
   Shell.newImageFlag = 1;
   FilterPage.helpItem = 0;
-  CommentRequest = 1;
+  CommentPanel.request = 1;
 }
 
 // [SECTION] Clicks
@@ -392,7 +392,7 @@ bool FilterClick() {
     }
     if (!region.box.Contains(MouseX, MouseY)) continue;
     switch (region.action) {
-      case FilterAction::RequestComment: CommentRequest = 1; break;
+      case FilterAction::RequestComment: CommentPanel.request = 1; break;
       case FilterAction::DarkReset:
         StartFilterValues();
         FilterPage.helpItem = 7;

@@ -31,9 +31,7 @@
 // [SECTION] State: the page's block. GamonRates holds the start values
 // (rate 8, the others 1, cut flags 0); the view area, View.fineMove and
 // View.frameColour are shared with MAP.
-GamonRates GamonValues;
-int GamonSetKeepRequest = 0;
-int GamonHelpItem = 0;
+GamonPageState GamonPage;
 GamonTables GamonCounts;
 
 namespace {
@@ -104,9 +102,9 @@ const std::array<PanelKey, 22> Panel = {{
     {.code = CodeAllLabel, .x = 4, .y = 528, .width = 88, .english = "all color", .japanese = "重色値分布",
      .kind = KeyKind::Label},
     {.code = CodeCut255, .x = 4, .y = 574, .width = 92, .keyColour = Grey, .textColour = Grey, .english = "cut 255",
-     .japanese = " 255値無視", .kind = KeyKind::Switch, .state = &GamonValues.cut255},
+     .japanese = " 255値無視", .kind = KeyKind::Switch, .state = &GamonPage.rates.cut255},
     {.code = CodeCut0, .x = 4, .y = 600, .width = 92, .keyColour = Grey, .textColour = Grey, .english = "cut   0",
-     .japanese = "   0値無視", .kind = KeyKind::Switch, .state = &GamonValues.cut0},
+     .japanese = "   0値無視", .kind = KeyKind::Switch, .state = &GamonPage.rates.cut0},
     {.code = CodeFrameLabel, .x = 4, .y = 632, .width = 92, .english = "flame color", .japanese = "　窓枠の色",
      .kind = KeyKind::Label},
 }};
@@ -203,8 +201,8 @@ const std::array<CommentText, 8> Explanations = {{
 const PageComments Comments{.commentCode = 13, .slot = PageGamon, .comment = &Comment, .explanations = Explanations};
 
 std::string RateText(const RateKey& key) {
-  const double value = key.single != nullptr ? GamonValues.*key.single
-                                             : GamonValues.each[static_cast<std::size_t>(key.each)];
+  const double value = key.single != nullptr ? GamonPage.rates.*key.single
+                                             : GamonPage.rates.each[static_cast<std::size_t>(key.each)];
   char text[64];
   std::snprintf(text, sizeof text, LanguageId == EnglishLanguage ? key.english : key.japanese, value);
   return text;
@@ -229,16 +227,16 @@ void DrawGamonPanel(Surface& screen) {
 }  // namespace
 
 void StartGamon() {
-  GamonValues = GamonRates{};
-  GamonSetKeepRequest = 0;
-  GamonHelpItem = 0;
+  GamonPage.rates = GamonRates{};
+  GamonPage.setKeepRequest = 0;
+  GamonPage.helpItem = 0;
 }
 
 // [SECTION] Entry
 void EnterGamon() {
-  GamonValues = GamonRates{};
-  GamonHelpItem = 0;
-  CommentRequest = 13;
+  GamonPage.rates = GamonRates{};
+  GamonPage.helpItem = 0;
+  CommentPanel.request = 13;
 }
 
 // [SECTION] Clicks
@@ -320,14 +318,14 @@ bool GamonClick() {
   for (const GamonRegion& region : Regions) {
     if (!region.box.Contains(MouseX, MouseY)) continue;
     switch (region.action) {
-      case GamonAction::RequestComment: CommentRequest = 13; break;
+      case GamonAction::RequestComment: CommentPanel.request = 13; break;
       case GamonAction::DarkReset:
-        GamonValues = GamonRates{};
-        GamonHelpItem = region.value;
+        GamonPage.rates = GamonRates{};
+        GamonPage.helpItem = region.value;
         break;
       case GamonAction::LightReset:
         ViewScale = 1;
-        GamonHelpItem = region.value;
+        GamonPage.helpItem = region.value;
         break;
       case GamonAction::GetImage:
         Requests.openFile = 1;
@@ -336,29 +334,29 @@ bool GamonClick() {
         break;
       case GamonAction::Scale1:
         ViewScale = 1;
-        GamonHelpItem = region.value;
+        GamonPage.helpItem = region.value;
         break;
       case GamonAction::Scale4:
         ViewScale = 4;
-        GamonHelpItem = region.value;
+        GamonPage.helpItem = region.value;
         break;
-      case GamonAction::Help: GamonHelpItem = region.value; break;
-      case GamonAction::Up: View.fineMove = FineMoveUp, GamonHelpItem = region.value; break;
-      case GamonAction::Down: View.fineMove = FineMoveDown, GamonHelpItem = region.value; break;
-      case GamonAction::Left: View.fineMove = FineMoveLeft, GamonHelpItem = region.value; break;
-      case GamonAction::Right: View.fineMove = FineMoveRight, GamonHelpItem = region.value; break;
+      case GamonAction::Help: GamonPage.helpItem = region.value; break;
+      case GamonAction::Up: View.fineMove = FineMoveUp, GamonPage.helpItem = region.value; break;
+      case GamonAction::Down: View.fineMove = FineMoveDown, GamonPage.helpItem = region.value; break;
+      case GamonAction::Left: View.fineMove = FineMoveLeft, GamonPage.helpItem = region.value; break;
+      case GamonAction::Right: View.fineMove = FineMoveRight, GamonPage.helpItem = region.value; break;
       case GamonAction::Keep13:
-        GamonSetKeepRequest = 1;
-        GamonHelpItem = region.value;
+        GamonPage.setKeepRequest = 1;
+        GamonPage.helpItem = region.value;
         break;
       case GamonAction::SetSave:
         Requests.saveAs = 1;
-        GamonHelpItem = region.value;
+        GamonPage.helpItem = region.value;
         break;
       case GamonAction::Colour: View.frameColour = region.value; break;
       case GamonAction::Picture:
         CentreGamonViewArea(View.area, MouseX, MouseY);
-        GamonHelpItem = region.value;
+        GamonPage.helpItem = region.value;
         break;
     }
     return true;
@@ -366,7 +364,7 @@ bool GamonClick() {
   if (CanvasRows / 2 + 32 <= MouseY && MouseY < CanvasRows + 32) {
     for (const GraphRegion& graph : GraphRegions) {
       if (graph.left <= MouseX && MouseX <= graph.right) {
-        GamonHelpItem = graph.help;
+        GamonPage.helpItem = graph.help;
         return true;
       }
     }
@@ -413,20 +411,20 @@ void PaintGamon() {
   }
   // 7. - 9. Tables, histograms, their maximum.
   CountGamonTables(planes, window, GamonCounts);
-  const std::uint32_t maximum = HistogramMaximum(GamonCounts, GamonValues.cut255, GamonValues.cut0);
+  const std::uint32_t maximum = HistogramMaximum(GamonCounts, GamonPage.rates.cut255, GamonPage.rates.cut0);
   // 10. - 13. The graphs and their headings.
-  DrawAllColourGraph(canvas, GamonCounts, maximum, GamonValues.tall);
-  DrawEachColourGraph(canvas, GamonCounts, maximum, GamonValues.each);
-  DrawGamonGraph(canvas, GamonCounts, GamonValues.rate);
+  DrawAllColourGraph(canvas, GamonCounts, maximum, GamonPage.rates.tall);
+  DrawEachColourGraph(canvas, GamonCounts, maximum, GamonPage.rates.each);
+  DrawGamonGraph(canvas, GamonCounts, GamonPage.rates.rate);
   DrawGamonHeadings(canvas);
   // 14. Show; the tab bar; the comment or explanation.
   screen.BlitBottomUp(canvas, Stride, CanvasRows, 100, 32);
   DrawTabs();
-  ServeComments(screen, Comments, GamonHelpItem);
+  ServeComments(screen, Comments, GamonPage.helpItem);
   // 15. KEEP13 and Save, both of the screen; the image in hand stays.
-  if (GamonSetKeepRequest == 1) {
+  if (GamonPage.setKeepRequest == 1) {
     WriteKeepFile(canvas, PageGamon, PixelSource::FromCanvas);
-    GamonSetKeepRequest = 0;
+    GamonPage.setKeepRequest = 0;
   }
   if (Requests.saveAs == 1) {
     Requests.saveAs = 0;

@@ -5,9 +5,13 @@
 
 #include "pages/gamon/gamon_graphs.h"
 
-extern GamonRates GamonValues;     // the rates and cut flags with their start values
-extern int GamonSetKeepRequest;    // 1: the next paint stores the analysis screen as KEEP13
-extern int GamonHelpItem;          // explanation selector 1..8, 0 none
+// The page's state, with its start values.
+struct GamonPageState {
+  GamonRates rates;        // the rates and cut flags
+  int setKeepRequest = 0;  // 1: the next paint stores the analysis screen as KEEP13
+  int helpItem = 0;        // explanation selector 1..8, 0 none
+};
+extern GamonPageState GamonPage;
 extern GamonTables GamonCounts;    // the tables of the last paint
 
 // The GAMON page as the page table lists it.

@@ -282,7 +282,7 @@ void EnterOutline() {
   p.setColour = OutlineRgb{255, 255, 255};
   p.brushColourSource = 1;
   p.helpItem = 1;
-  CommentRequest = 9;
+  CommentPanel.request = 9;
 }
 
 // [SECTION] Clicks
@@ -385,7 +385,7 @@ bool OutlineClick() {
     if (!region.box.Contains(MouseX, MouseY)) continue;
     if (region.onlyWhileContrastOff && p.localContrastOn == 1) continue;
     switch (region.action) {
-      case OutlineAction::RequestComment: CommentRequest = 9; break;
+      case OutlineAction::RequestComment: CommentPanel.request = 9; break;
       case OutlineAction::DarkReset:
         SwitchesOff();
         Outline.judgeValue = 16;
@@ -480,7 +480,7 @@ bool OutlineClick() {
         p.setKeepRequest = 1;
         p.helpItem = 9;
         break;
-      case OutlineAction::Calculator: CommentRequest = CalculatorNoteRequest; break;
+      case OutlineAction::Calculator: CommentPanel.request = CalculatorNoteRequest; break;
     }
     return true;
   }

@@ -37,7 +37,6 @@
 
 // [SECTION] State: the page's block with its start values.
 PatternPageState PatternPage;
-int DrawZoneSwitch = 0;
 
 namespace {
 
@@ -116,7 +115,7 @@ const std::array<PanelKey, 25> Panel = {{
     {.code = CodeWhite, .x = 78, .y = 406, .width = 20, .english = "W", .japanese = "白", .kind = KeyKind::Switch,
      .state = &PatternPage.zoneColourSwitch, .onValue = 3},
     {.code = CodeDrawZone, .x = 4, .y = 432, .width = 94, .keyColour = ZoneGreen, .english = "5)draw zone",
-     .japanese = "5)窓色描写", .kind = KeyKind::Switch, .state = &DrawZoneSwitch},
+     .japanese = "5)窓色描写", .kind = KeyKind::Switch, .state = &PatternPage.drawZoneSwitch},
     {.code = CodePattern, .x = 4, .y = 458, .width = 94, .keyColour = Pink, .english = "6)Pattern",
      .japanese = "6)型紙化", .kind = KeyKind::Switch, .state = &PatternPage.patternMode},
     {.code = CodeReverse, .x = 4, .y = 484, .width = 94, .keyColour = Grey, .textColour = Grey,
@@ -267,7 +266,7 @@ void SwitchesOff() {
   p.zoneColourSwitch = 0;
   p.calculatorTarget = 0;
   Outline.localContrastPoint = ContrastPoint{};
-  Outline.judgeMode = 2;
+  Outline.judgeMode = JudgeByLuma;
 }
 
 void EmptyRanges() {
@@ -312,7 +311,7 @@ void DrawRanges(Surface& screen) {
     DrawKeyText(screen, 4, ReadoutY[k], text, PanelText);
   }
   // The flag: three bands for every channel, grey for luma.
-  if (Outline.judgeMode == 1) {
+  if (Outline.judgeMode == JudgeByEveryChannel) {
     screen.FillRect({226, 220, 220}, 40, 191, 47, 212);
     screen.FillRect({220, 226, 220}, 47, 191, 54, 212);
     screen.FillRect({220, 220, 226}, 54, 191, 61, 212);
@@ -325,7 +324,6 @@ void DrawRanges(Surface& screen) {
 
 void StartPattern() {
   PatternPage = PatternPageState{};
-  DrawZoneSwitch = 0;
 }
 
 // [SECTION] Entry
@@ -340,7 +338,7 @@ void EnterPattern() {
   Outline.judgeValue = 16;
   p.noWindowFlag = 0;
   p.helpItem = 0;
-  CommentRequest = 15;
+  CommentPanel.request = 15;
 }
 
 // [SECTION] Clicks
@@ -448,7 +446,7 @@ bool KeypadClick() {
 bool PictureClick() {
   PatternPageState& p = PatternPage;
   if (!(100 < MouseX && MouseX < Shell.imageWidth + 100 && 33 <= MouseY && MouseY < 800)) return false;
-  if (p.areaSwitch == 1 && DrawZoneSwitch == 0 && MouseY < Shell.imageHeight + 32) {
+  if (p.areaSwitch == 1 && PatternPage.drawZoneSwitch == 0 && MouseY < Shell.imageHeight + 32) {
     CurrentDragReceivers = DragReceivers{.rectangle = TakeArea};
     StartRectDrag();
     return true;
@@ -474,7 +472,7 @@ bool PatternClick() {
     }
     if (!region.box.Contains(MouseX, MouseY)) continue;
     switch (region.action) {
-      case PatternAction::RequestComment: CommentRequest = 15; break;
+      case PatternAction::RequestComment: CommentPanel.request = 15; break;
       case PatternAction::DarkReset:
         SwitchesOff();
         EmptyRanges();
@@ -534,7 +532,7 @@ bool PatternClick() {
         break;
       case PatternAction::ExplainZone: p.helpItem = 5; break;
       case PatternAction::GrayMode:
-        Outline.judgeMode = 2;
+        Outline.judgeMode = JudgeByLuma;
         p.helpItem = 17;
         break;
       case PatternAction::ExplainMode: p.helpItem = 17; break;
@@ -585,15 +583,15 @@ bool PatternClick() {
         p.helpItem = 7;
         break;
       case PatternAction::DrawZone:
-        if (DrawZoneSwitch == 0) {
-          DrawZoneSwitch = 1;
+        if (PatternPage.drawZoneSwitch == 0) {
+          PatternPage.drawZoneSwitch = 1;
           p.zoneOn = 1;
           p.areaSwitch = 1;
           p.helpItem = 8;
         } else {
           // The pick goes off with the zone: left on, "3)Zone" would match
           // neither of its states and every click would widen the range.
-          DrawZoneSwitch = 0;
+          PatternPage.drawZoneSwitch = 0;
           p.zoneOn = 0;
           p.areaSwitch = 0;
           p.appointEyeOn = 0;
@@ -700,7 +698,7 @@ void PaintPattern() {
     p.range.lumaMax = p.beltEnd;
   }
   // 4. The zone.
-  if (DrawZoneSwitch == 1) {
+  if (PatternPage.drawZoneSwitch == 1) {
     DrawZone(Canvas.data(), Stride, CanvasRows, p.range, p.area, p.areaSwitch, Outline.judgeMode, Outline.zoneColour);
   }
   // 5. The stencil; its "no window" question once per "6)Pattern" click.

@@ -28,10 +28,9 @@ struct PatternPageState {
   int noWindowShown = 0;     // the message was shown since the last "6)Pattern" click
   int setKeepRequest = 0;    // " SetKEEP10"
   int helpItem = 0;          // explanation 1..19; 0 none
+  int drawZoneSwitch = 0;    // "5)draw zone": kept by the entry routine and both resets
 };
 extern PatternPageState PatternPage;
-// "5)draw zone": kept by the entry routine and both resets (start 0).
-extern int DrawZoneSwitch;
 
 // The Pattern page as the page table lists it.
 extern const PageEntry PatternPageEntry;

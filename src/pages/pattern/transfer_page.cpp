@@ -442,7 +442,7 @@ void EnterTransfer() {
   Transfer.helpItem = 0;
   EmptyPolygon(TransferPolygon);
   TransferPaintedSinceEntry = false;
-  CommentRequest = 16;
+  CommentPanel.request = 16;
 }
 
 // [SECTION] Clicks
@@ -539,7 +539,7 @@ bool TransferClick() {
   for (const TransferRegion& region : Regions) {
     if (!region.box.ContainsHalfOpen(MouseX, MouseY)) continue;
     switch (region.action) {
-      case TransferAction::RequestComment: CommentRequest = 16; break;
+      case TransferAction::RequestComment: CommentPanel.request = 16; break;
       case TransferAction::DarkReset:
         ResetPolygonByMark();
         Transfer.grayValue = 192;

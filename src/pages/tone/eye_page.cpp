@@ -495,7 +495,7 @@ void EnterEye() {
   Tone.hornKey = ToneState{}.hornKey;
   ResetAppointAndArea();
   JudgeEveryChannel();  // the outline pages judge every channel after this page
-  CommentRequest = 4;
+  CommentPanel.request = 4;
 }
 
 // [SECTION] Clicks
@@ -520,7 +520,7 @@ bool EyeClick() {
   }
   if (hit == nullptr) return false;
   switch (hit->action) {
-    case EyeAction::Comment: CommentRequest = 4; break;
+    case EyeAction::Comment: CommentPanel.request = 4; break;
     case EyeAction::FullReset:
       Tone.hornKey = ToneState{}.hornKey;
       EyePage.blindMode = EyePageState{}.blindMode;

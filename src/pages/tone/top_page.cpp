@@ -73,7 +73,7 @@ const std::array<PanelKey, 26> Panel = {{
     {.code = CodeGetImage, .x = 4, .y = 24, .keyColour = {80, 160, 240}, .english = "get image", .japanese = "画像呼出"},
     {.code = CodeComment, .x = 4, .y = 50, .keyColour = {240, 240, 40}, .english = " comment",
      .japanese = "コメント表示", .kind = KeyKind::Switch, .place = TextPlace::Lowered, .fontHeight = LargeFontHeight,
-     .state = &CommentOn},
+     .state = &CommentPanel.on},
     {.code = CodeResetLabel, .x = 4, .y = 78, .english = "reset mark", .japanese = "リセットマーク", .kind = KeyKind::Label},
     {.code = CodeGraphLabel, .x = 4, .y = 128, .english = "color graph", .japanese = "色値グラフ", .kind = KeyKind::Label},
     {.code = CodeRed, .x = 4, .y = 148, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "red", .japanese = "赤"},
@@ -251,8 +251,8 @@ void StartTop() {
 // [SECTION] Entry
 void EnterTop() {
   ResetTopSwitches();
-  CommentRequest = 0;
-  CommentOn = 1;
+  CommentPanel.request = 0;
+  CommentPanel.on = 1;
 }
 
 // [SECTION] Clicks
@@ -270,7 +270,7 @@ bool TopClick() {
   }
   if (hit == nullptr) return false;
   switch (hit->code) {
-    case CodeTitle: CommentRequest = 0; break;
+    case CodeTitle: CommentPanel.request = 0; break;
     case CodeGetImage:
       Requests.openFile = 1;
       TopPage.graphChannel = {0, 0, 0, 0};
@@ -279,29 +279,29 @@ bool TopClick() {
       EnterTop();
       break;
     case CodeComment:
-      if (CommentOn == 0) {
-        CommentOn = 1;
-        HelpItem = 1;
+      if (CommentPanel.on == 0) {
+        CommentPanel.on = 1;
+        CommentPanel.helpItem = 1;
         TopPage.colourGraphOn = 0;
       } else {
-        CommentOn = 0;
+        CommentPanel.on = 0;
       }
       break;
-    case CodeResetLabel: HelpItem = 2; break;
+    case CodeResetLabel: CommentPanel.helpItem = 2; break;
     case 0:  // the reset mark
       ResetTopSwitches();
-      HelpItem = 2;
+      CommentPanel.helpItem = 2;
       ResetLightCoreAndColourPower();
       break;
     case CodeGraphLabel:
-    case CodeBlue: HelpItem = 3; break;
+    case CodeBlue: CommentPanel.helpItem = 3; break;
     case CodeGray:
       if (TopPage.graphChannel[GraphGray] == 0) {
         TopPage.graphChannel[GraphGray] = 1;
         Tone.hornKey = 0;
         TopPage.colourGraphOn = 1;
-        CommentOn = 0;
-        HelpItem = 3;
+        CommentPanel.on = 0;
+        CommentPanel.helpItem = 3;
       } else {
         TopPage.graphChannel[GraphGray] = 0;
       }
@@ -310,21 +310,21 @@ bool TopClick() {
       if (TopPage.verticalLineOn == 0) {
         TopPage.verticalLineOn = 1;
         Tone.hornKey = 0;
-        HelpItem = 4;
+        CommentPanel.helpItem = 4;
       } else {
         TopPage.verticalLineOn = 0;
       }
       break;
     case CodeBoth:
       Tone.eye.mode = 1;
-      HelpItem = 5;
+      CommentPanel.helpItem = 5;
       break;
     case CodeF:
       Tone.hornKey = 6;
       Tone.runPending = 1;
       TopPage.graphChannel[GraphGray] = 0;
       TopPage.verticalLineOn = 0;
-      HelpItem = 5;
+      CommentPanel.helpItem = 5;
       break;
     case CodeEyeLabel:
     case CodeLight:
@@ -333,25 +333,25 @@ bool TopClick() {
     case CodeD:
     case CodeH:
     case CodeJ:
-    case CodeL: HelpItem = 5; break;
+    case CodeL: CommentPanel.helpItem = 5; break;
     case CodeBlind:
       if (TopPage.blindMode == 0) {
         TopPage.blindMode = 1;
-        HelpItem = 6;
+        CommentPanel.helpItem = 6;
       } else {
         TopPage.blindMode = 0;
       }
       break;
-    case CodeWaiting: HelpItem = 9; break;
-    case CodeKeepLabel: HelpItem = 7; break;
+    case CodeWaiting: CommentPanel.helpItem = 9; break;
+    case CodeKeepLabel: CommentPanel.helpItem = 7; break;
     case CodeSaveKeep:
       TopPage.setKeepRequest = 1;
-      HelpItem = 7;
+      CommentPanel.helpItem = 7;
       break;
-    case CodeLanguageLabel: HelpItem = 8; break;
+    case CodeLanguageLabel: CommentPanel.helpItem = 8; break;
     case CodeLanguage:
       LanguageId = LanguageId == 1 ? 2 : 1;
-      HelpItem = 8;
+      CommentPanel.helpItem = 8;
       break;
     default: break;
   }
@@ -410,7 +410,7 @@ void PaintTop() {
   }
   DrawTabs();
   // 9. Comments and explanations, while the comment switch is on.
-  ServeComments(screen, Comments, HelpItem);
+  ServeComments(screen, Comments, CommentPanel.helpItem);
 }
 
 // [SECTION] Page entry

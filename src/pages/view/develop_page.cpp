@@ -179,7 +179,7 @@ void EnterDevelop() {
   StartDevelopValues();
   Requests.saveAs = 0;
   DevelopPage.helpItem = 0;
-  CommentRequest = 3;
+  CommentPanel.request = 3;
   // The DEVELOP tab on MAP does what "act" does, and the x1 result is lifted
   // to the top again.
   if (Shell.tabFromPage == PageMap) {
@@ -248,7 +248,7 @@ bool DevelopClick() {
   if (region == nullptr) region = DevelopPage.swapSwitch == 0 ? RegionAt(OffRegions) : RegionAt(OnRegions);
   if (region == nullptr) return false;
   switch (region->action) {
-    case DevelopAction::RequestComment: CommentRequest = 3; break;
+    case DevelopAction::RequestComment: CommentPanel.request = 3; break;
     case DevelopAction::Reset:
       StartDevelopValues();
       Requests.saveAs = 0;

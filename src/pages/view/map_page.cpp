@@ -179,7 +179,7 @@ void StartMap() {
 void EnterMap() {
   StartMapValues();
   MapPage.helpItem = 0;
-  CommentRequest = 2;
+  CommentPanel.request = 2;
   // Back from DEVELOP by the MAP tab: the image as it was before the
   // development, but only when a development ran since KEEP2 was written
   // for it (a KEEP2 from other work must not replace the image).
@@ -277,7 +277,7 @@ bool MapClick() {
   for (const MapRegion& region : Regions) {
     if (!region.box.Contains(MouseX, MouseY)) continue;
     switch (region.action) {
-      case MapAction::RequestComment: CommentRequest = 2; break;
+      case MapAction::RequestComment: CommentPanel.request = 2; break;
       case MapAction::Reset:
         ViewScale = 1;
         StartMapValues();
