@@ -45,7 +45,7 @@ namespace {
 struct ImagePoint {
   int x = 0, y = 0;  // image coordinates (client x - 100, y - 32)
 };
-struct AppearState {
+struct AppearPageState {
   PassZone zone{};          // PassMode 2, PassStart = PassEnd = 255, PassChannel 2
   int edgeWidth = 0;        // "grad" half-width 0..8
   int moveStep = 8;         // "fine" step 1..99
@@ -59,7 +59,7 @@ struct AppearState {
   int calculatorOn = 0;       // this page's own calculator switch
   int helpItem = 0;
 };
-AppearState Appear;
+AppearPageState Appear;
 
 constexpr int LowestStep = 1, HighestStep = 99;
 
@@ -347,7 +347,7 @@ void TakeDrop(int x, int y) {
 }  // namespace
 
 void StartAppear() {
-  Appear = AppearState{};
+  Appear = AppearPageState{};
   AppearMode = 0;
   AppearFileRequest = 0;
   TransferFileCache = WorkFileCache(2);

@@ -33,7 +33,7 @@ AddColoursRoutine AddNodColoursRoutine = AddNodColours;
 // and the blend weights outlive the page (entry keeps them).
 namespace {
 
-struct AddState {
+struct AddPageState {
   int lo = 0, hi = 255;      // grey range (fixed here, shown greyed)
   int applyRequest = 0;      // 1: run the addition at the next paint
   int hardRequest = 0;       // 1: "hd" (weights 0 : 1); cleared by every paint
@@ -42,7 +42,7 @@ struct AddState {
   int setRequest = 0;        // 1: "set KEEP6"
   int helpItem = 0;          // explanation selector, 0 none
 };
-AddState Add;
+AddPageState Add;
 
 int AddColumn = NodColumnA;             // 1 A (start), 2 B
 BlendWeights AddWeights = SoftWeights;  // the last weights used
@@ -243,7 +243,7 @@ int AddMeterX() { return MeterMarkX(); }
 int AddColumnChoice() { return AddColumn; }
 
 void StartAdd() {
-  Add = AddState{};
+  Add = AddPageState{};
   AddColumn = NodColumnA;
   AddWeights = SoftWeights;
   ActiveNodColours = {};

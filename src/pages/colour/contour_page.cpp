@@ -217,8 +217,7 @@ void DrawSwatch(Surface& screen) {
 }  // namespace
 
 void StartContour() {
-  ContourPage.values = ContourSettings{};
-  ContourPage.colourType = 0;
+  ContourPage = {};
   ShownScanLevel = 0;
 }
 

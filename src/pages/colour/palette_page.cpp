@@ -40,7 +40,7 @@ namespace {
 // colour stays within 0..255 on every editing path of this page.
 enum ChannelTarget { TargetNone = 0, TargetRed = 1, TargetGreen = 2, TargetBlue = 3 };
 
-struct PaletteState {
+struct PalettePageState {
   int column = NodColumnA;  // 1 A, 2 B, 3 C
   int index = 1;            // 1..7
   int red = 0, green = 0, blue = 0;
@@ -55,7 +55,7 @@ struct PaletteState {
   int advanceRequest = 0;   // 1: the next index at the next paint
   int helpItem = 0;
 };
-PaletteState Palette;
+PalettePageState Palette;
 
 constexpr int ArrowStep = 8;
 
@@ -135,13 +135,13 @@ constexpr std::array<int, 4> SmallLabels = {CodeByGraph, CodeByChart, CodeRightC
 struct ChannelRow {
   int y;
   Rgb boxTint, barTint, valueColour;
-  int PaletteState::*value;
+  int PalettePageState::*value;
   int target;
 };
 constexpr std::array<ChannelRow, 3> ChannelRows = {{
-    {372, {240, 200, 200}, {255, 200, 200}, {255, 0, 0}, &PaletteState::red, TargetRed},
-    {398, {200, 240, 200}, {200, 255, 200}, {0, 255, 0}, &PaletteState::green, TargetGreen},
-    {424, {200, 200, 240}, {200, 200, 255}, {0, 0, 255}, &PaletteState::blue, TargetBlue},
+    {372, {240, 200, 200}, {255, 200, 200}, {255, 0, 0}, &PalettePageState::red, TargetRed},
+    {398, {200, 240, 200}, {200, 255, 200}, {0, 255, 0}, &PalettePageState::green, TargetGreen},
+    {424, {200, 200, 240}, {200, 200, 255}, {0, 0, 255}, &PalettePageState::blue, TargetBlue},
 }};
 constexpr int ValueBoxX = 2, ValueBoxWidth = 24;
 constexpr int BarX = 28, BarWidth = 48;
@@ -359,7 +359,7 @@ PaletteView PaletteNow() {
 }
 
 void StartPalette() {
-  Palette = PaletteState{};
+  Palette = PalettePageState{};
   OrgShown = NewShown = 0;
   StartNodColours();
 }
@@ -547,7 +547,7 @@ bool PaletteClick() {
 // [SECTION] Paint
 void PaintPalette() {
   Surface& screen = Screen();
-  PaletteState& p = Palette;
+  PalettePageState& p = Palette;
   BeginPageSection();
   // 1. The built-in table again, or a nod colour file.
   OrgShown = p.reloadRequest;

@@ -256,11 +256,7 @@ Rgb ToRgb(const UniRgb& c) {
 
 }  // namespace
 
-void StartUniC() {
-  UniCPage.values = UniCSettings{};
-  UniCPage.weightOld = 1;
-  UniCPage.weightNew = 1;
-}
+void StartUniC() { UniCPage = {}; }
 
 // [SECTION] Entry
 void EnterUniC() {

@@ -226,11 +226,7 @@ void DrawGamonPanel(Surface& screen) {
 
 }  // namespace
 
-void StartGamon() {
-  GamonPage.rates = GamonRates{};
-  GamonPage.setKeepRequest = 0;
-  GamonPage.helpItem = 0;
-}
+void StartGamon() { GamonPage = {}; }
 
 // [SECTION] Entry
 void EnterGamon() {

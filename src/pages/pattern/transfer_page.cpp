@@ -42,7 +42,7 @@
 namespace {
 
 // [SECTION] State: the page's block with its start values.
-struct TransferState {
+struct TransferPageState {
   int patternRequest = 0;       // "3)Pattarn"
   int keepRequest = 0;          // "2)KEEP11"
   int savePatternRequest = 0;   // "4)SavePatt."
@@ -54,7 +54,7 @@ struct TransferState {
   int widthValue = 32;          // inert "width" value
   int helpItem = 0;             // explanation selector, 0 none
 };
-TransferState Transfer;
+TransferPageState Transfer;
 // The polygon keeps its switch, cut mode and trace switch across entries.
 PolygonState TransferPolygon;
 
@@ -423,7 +423,7 @@ bool SavePatternOfCanvas() {
 }  // namespace
 
 void StartTransfer() {
-  Transfer = TransferState{};
+  Transfer = TransferPageState{};
   TransferPolygon = PolygonState{};
   TransferFile = WrittenTransferFile{};
   TransferPaintedSinceEntry = false;

@@ -182,15 +182,16 @@ const PageComments Comments{.commentCode = 0,
                             .explanations = Explanations};
 
 void ResetTopSwitches() {
-  TopPage.levelLine = 0;
+  const TopPageState start;
+  TopPage.levelLine = start.levelLine;
+  TopPage.graphChannel = start.graphChannel;
+  TopPage.verticalLineOn = start.verticalLineOn;
+  TopPage.blindMode = start.blindMode;
+  TopPage.colourGraphOn = start.colourGraphOn;
+  Tone.hornKey = ToneState{}.hornKey;
+  EyePage.blindMode = EyePageState{}.blindMode;
   Shell.newImageFlag = 1;
   Shell.planesLoaded = 0;
-  TopPage.graphChannel = {0, 0, 0, 0};
-  TopPage.verticalLineOn = 0;
-  Tone.hornKey = 0;
-  TopPage.blindMode = 0;
-  EyePage.blindMode = 0;
-  TopPage.colourGraphOn = 0;
 }
 
 bool AnyGraphChannel() {
@@ -242,10 +243,9 @@ void DrawBothMark(Surface& screen) {
 }  // namespace
 
 void StartTop() {
+  TopPage = {};
   ResetTopSwitches();
-  Tone.runPending = 0;
-  TopPage.setKeepRequest = 0;
-  Shell.newImageFlag = 1;
+  Tone.runPending = ToneState{}.runPending;
 }
 
 // [SECTION] Entry

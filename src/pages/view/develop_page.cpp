@@ -160,19 +160,15 @@ std::array<DevelopPlanes, 2>& DevelopWork() {
 }
 
 void StartDevelopValues() {
-  DevelopPage.swapMode = 0;
-  DevelopPage.swapSwitch = 0;
-  DevelopPage.setKeepRequest = 0;
+  const DevelopPageState start;
+  DevelopPage.swapMode = start.swapMode;
+  DevelopPage.swapSwitch = start.swapSwitch;
+  DevelopPage.setKeepRequest = start.setKeepRequest;
 }
 
 }  // namespace
 
-void StartDevelop() {
-  StartDevelopValues();
-  DevelopPage.pending = 0;
-  DevelopPage.liftPending = 1;
-  DevelopPage.helpItem = 0;
-}
+void StartDevelop() { DevelopPage = {}; }
 
 // [SECTION] Entry
 void EnterDevelop() {

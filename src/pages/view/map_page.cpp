@@ -157,21 +157,17 @@ const std::array<CommentText, 5> Explanations = {{
 const PageComments Comments{.commentCode = 2, .slot = PageMap, .comment = &Comment, .explanations = Explanations};
 
 void StartMapValues() {
-  View.fineMove = FineMoveNone;
-  View.frameColour = 0;
-  MapPage.frameListShown = 0;
+  View.fineMove = ViewAreaState{}.fineMove;
+  View.frameColour = ViewAreaState{}.frameColour;
+  MapPage.frameListShown = MapPageState{}.frameListShown;
 }
 
 }  // namespace
 
 void StartMap() {
-  StartMapValues();
-  View.area = ViewAreaRecord{};
+  MapPage = {};
+  View = {};
   ViewScale = 1;
-  MapPage.setKeepRequest = 0;
-  MapPage.helpItem = 0;
-  MapPage.keep2ReadRequest = 0;
-  MapPage.keep2State = 0;
   Keep2Area = CanvasArea{};
 }
 
