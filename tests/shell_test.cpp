@@ -363,3 +363,16 @@ TEST(ShellGolden, TopPageAfterOpeningTheSampleInEachLanguage) {
 }
 
 }  // namespace
+
+// A screen with no golden fails and leaves the source tree as it was, so a
+// golden is never made by a plain test run.
+TEST(GoldenScreens, AMissingGoldenFailsAndWritesNothingIntoTheSources) {
+  if (MakingGoldens()) GTEST_SKIP() << "run with " << MakeGoldensVariable << " set";
+  const std::string name = "no_such_screen_for_this_test";
+  const std::filesystem::path golden = std::filesystem::path(VZ_SOURCE_DIR) / "tests/golden" / (name + ".png");
+  const std::vector<std::uint8_t> screen(static_cast<std::size_t>(Surface::Width) * Surface::Height * 3, 200);
+  const std::string result = CompareWithGolden(name, screen);
+  EXPECT_NE(result.find("no golden screen"), std::string::npos) << result;
+  EXPECT_FALSE(std::filesystem::exists(golden));
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(VZ_BINARY_DIR) / (name + ".actual.png")));
+}

@@ -1,5 +1,6 @@
 #include "support/golden.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/picture_loader.h"
@@ -11,14 +12,25 @@ bool GoldenFontPresent() {
   return file.size() >= 8 && file.compare(file.size() - 8, 8, "ipag.ttf") == 0;
 }
 
+bool MakingGoldens() {
+  const char* value = std::getenv(MakeGoldensVariable);
+  return value != nullptr && std::string(value) == "1";
+}
+
 std::string CompareWithGolden(const std::string& name, const std::vector<std::uint8_t>& rgb) {
   const std::string golden = std::string(VZ_SOURCE_DIR) + "/tests/golden/" + name + ".png";
   constexpr int W = Surface::Width;
   constexpr int H = Surface::Height;
   if (!std::filesystem::exists(golden)) {
     std::string error;
-    if (!SavePng(golden, W, H, rgb.data(), &error)) return "cannot write the new golden " + golden + ": " + error;
-    return {};  // made now: look at it before committing
+    if (MakingGoldens()) {
+      if (!SavePng(golden, W, H, rgb.data(), &error)) return "cannot write the new golden " + golden + ": " + error;
+      return {};  // made now: look at it before committing
+    }
+    const std::string out = std::string(VZ_BINARY_DIR) + "/" + name + ".actual.png";
+    SavePng(out, W, H, rgb.data());
+    return "no golden screen " + golden + "; the screen drawn is " + out +
+           "; look at it, then run the test with " + MakeGoldensVariable + "=1 to make the golden";
   }
   std::string error;
   const auto expected = LoadPicture(golden, &error);
