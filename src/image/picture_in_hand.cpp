@@ -1,7 +1,5 @@
 #include "image/picture_in_hand.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -10,6 +8,7 @@
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/picture_loader.h"
 
 namespace {
@@ -19,30 +18,16 @@ namespace {
 // row of memcpy; and the file it came from, to see when the file changes.
 struct PictureInHand {
   std::string path;
-  long long size = -1;
-  long long modified = -1;
+  FileStamp stamp;
   bool loaded = false;
   int width = 0, height = 0;             // the file's size
   std::vector<std::uint8_t> canvasRows;  // CanvasRows rows of 960 pixels
 };
 PictureInHand Held;
 
-struct FileStamp {
-  long long size = -1;
-  long long modified = -1;
-};
-
-std::optional<FileStamp> StampOf(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileStamp{static_cast<long long>(info.st_size),
-                   static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
-}
-
 void Hold(const std::string& path, const FileStamp& stamp, const Picture& picture) {
   Held.path = path;
-  Held.size = stamp.size;
-  Held.modified = stamp.modified;
+  Held.stamp = stamp;
   Held.loaded = true;
   Held.width = picture.width;
   Held.height = picture.height;
@@ -76,9 +61,9 @@ void DrawPictureIntoCanvas(const Picture& picture, std::uint8_t* canvas) {
 
 bool RefreshPictureInHand() {
   if (PictureFile.path.empty()) return false;
-  const std::optional<FileStamp> stamp = StampOf(PictureFile.path);
+  const std::optional<FileStamp> stamp = StampOfFile(PictureFile.path);
   if (!stamp) return Held.loaded && Held.path == PictureFile.path;  // gone from disk: keep what was read
-  if (Held.loaded && Held.path == PictureFile.path && Held.size == stamp->size && Held.modified == stamp->modified) {
+  if (Held.loaded && Held.path == PictureFile.path && Held.stamp == *stamp) {
     return true;
   }
   if (const std::optional<Picture> picture = LoadPicture(PictureFile.path)) {
@@ -86,8 +71,7 @@ bool RefreshPictureInHand() {
   } else if (Held.loaded && Held.path == PictureFile.path) {
     // Changed into something unreadable: keep the picture last read, and do
     // not try again until the file changes once more.
-    Held.size = stamp->size;
-    Held.modified = stamp->modified;
+    Held.stamp = *stamp;
   }
   return Held.loaded && Held.path == PictureFile.path;
 }
@@ -106,7 +90,7 @@ void CopyPictureInHand(std::uint8_t* canvas) {
 }
 
 bool TakeNewPicture(const std::string& path) {
-  const std::optional<FileStamp> stamp = StampOf(path);
+  const std::optional<FileStamp> stamp = StampOfFile(path);
   std::optional<Picture> picture;
   if (stamp) picture = LoadPicture(path);
   if (!picture) {

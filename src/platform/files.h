@@ -33,6 +33,18 @@ class AtomicFileWriter {
   unsigned oldMode_ = 0, oldOwner_ = 0, oldGroup_ = 0;
 };
 
+// What tells whether a file changed since it was last read or written: its
+// size, modification time (ns) and inode. Equal stamps: the same content, as
+// far as the program can know without reading it.
+struct FileStamp {
+  long long size = -1;
+  long long modified = -1;
+  long long inode = -1;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// The stamp of path, or nothing when it cannot be read (missing, say).
+std::optional<FileStamp> StampOfFile(const std::string& path);
+
 // Writes bytes as the whole content of path, on the disk before it replaces
 // the old file. False on any failure; the old
 // file (if any) is then left exactly as it was and no temporary file remains.

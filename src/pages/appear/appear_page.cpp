@@ -16,8 +16,6 @@
 
 #include "pages/appear/appear_page.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -29,6 +27,7 @@
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "image/work_files.h"
 #include "pages/appear/real_appear.h"
 #include "panel/calculator.h"
 #include "panel/comments.h"
@@ -64,38 +63,8 @@ AppearPageState Appear;
 constexpr int LowestStep = 1, HighestStep = 99;
 
 // [SECTION] Work files
-// A work file as last read, kept by size, modification time and inode, so
-// that a paint reads it from disk only when it changed.
-struct WorkFileCache {
-  explicit WorkFileCache(int number) : file(number) {}
-  int file = 0;
-  bool valid = false;
-  long long size = -1, modified = -1, inode = -1;
-  std::vector<std::uint8_t> pixels;  // bottom-up blue, green, red
-
-  // True with the file's pixels in `pixels`; false (the reader's message
-  // shown once, `pixels` unchanged) when it is missing or not a work file.
-  bool Load() {
-    const char* name = AppearFileNames[static_cast<std::size_t>(file)];
-    struct stat info {};
-    if (::stat(name, &info) == 0) {
-      const long long mtime = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
-      if (valid && size == info.st_size && modified == mtime && inode == static_cast<long long>(info.st_ino)) {
-        ShownWidth = Stride;  // as the reader does after a successful read
-        ShownHeight = CanvasRows;
-        return true;
-      }
-      size = info.st_size;
-      modified = mtime;
-      inode = static_cast<long long>(info.st_ino);
-    }
-    pixels.resize(static_cast<std::size_t>(CanvasByteCount));
-    valid = ReadAppearFile(pixels.data(), file, PixelTarget::IntoCanvas);
-    return valid;
-  }
-};
-WorkFileCache TransferFileCache{2};
-WorkFileCache BackFileCache{3};
+WorkFileReader TransferFileCache{2};
+WorkFileReader BackFileCache{3};
 
 // [SECTION] Panel and texts
 enum AppearCode {
@@ -350,8 +319,8 @@ void StartAppear() {
   Appear = AppearPageState{};
   AppearMode = 0;
   AppearFileRequest = 0;
-  TransferFileCache = WorkFileCache(2);
-  BackFileCache = WorkFileCache(3);
+  TransferFileCache = WorkFileReader(2);
+  BackFileCache = WorkFileReader(3);
 }
 
 // [SECTION] Entry
@@ -552,11 +521,11 @@ bool ShowComposite() {
   if (!TransferFileCache.Load() || !BackFileCache.Load()) return false;
   if (Appear.moving == 1) {
     TakePendingMove();
-    PlaceTransferPixels(TransferFileCache.pixels.data(), Canvas.data(), Appear.offsetX, Appear.offsetY);
+    PlaceTransferPixels(TransferFileCache.Pixels().data(), Canvas.data(), Appear.offsetX, Appear.offsetY);
   } else {
-    std::memcpy(Canvas.data(), TransferFileCache.pixels.data(), static_cast<std::size_t>(CanvasByteCount));
+    std::memcpy(Canvas.data(), TransferFileCache.Pixels().data(), static_cast<std::size_t>(CanvasByteCount));
   }
-  const std::uint8_t* back = BackFileCache.pixels.data();
+  const std::uint8_t* back = BackFileCache.Pixels().data();
   for (std::size_t i = 0, n = static_cast<std::size_t>(Stride) * CanvasRows; i < n; ++i) {
     for (std::size_t k = 0; k < 3; ++k) WorkPlanes[k][i] = back[3 * i + k];
   }
@@ -566,9 +535,9 @@ bool ShowComposite() {
 }
 
 // A work file shown as it is; false when it could not be read.
-bool ShowWorkFile(WorkFileCache& cache) {
+bool ShowWorkFile(WorkFileReader& cache) {
   if (!cache.Load()) return false;
-  std::memcpy(Canvas.data(), cache.pixels.data(), static_cast<std::size_t>(CanvasByteCount));
+  std::memcpy(Canvas.data(), cache.Pixels().data(), static_cast<std::size_t>(CanvasByteCount));
   return true;
 }
 

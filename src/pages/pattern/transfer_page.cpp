@@ -15,8 +15,6 @@
 
 #include "pages/pattern/transfer_page.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -28,6 +26,7 @@
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "image/work_files.h"
 #include "pages/pattern/outline_state.h"
 #include "pages/pattern/polygon_cut.h"
 #include "pages/pattern/stencil.h"
@@ -61,12 +60,9 @@ PolygonState TransferPolygon;
 // What "0000trfr.bmp" holds as this page last wrote it, so that it is written
 // only when the picture changed (or the file was replaced meanwhile), and a
 // failed write is reported once until a write succeeds.
-struct WrittenTransferFile {
-  std::vector<std::uint8_t> pixels;  // bottom-up blue, green, red
-  long long size = -1, modified = -1, inode = -1;
-  bool failed = false;
-};
-WrittenTransferFile TransferFile;
+// The work file "0000trfr.bmp", written from WorkPlanes only when the picture
+// differs from what this page last wrote or the file is no longer that one.
+WorkFileWriter TransferFile{2};
 // False until the page's first paint after its entry: before that, other
 // pages may have changed the planes.
 bool TransferPaintedSinceEntry = false;
@@ -279,49 +275,6 @@ const PageComments Comments{.commentCode = 16,
 
 void ResetTraceState() { TransferPolygon.trace.Reset(); }
 
-// The work file "0000trfr.bmp" from WorkPlanes, written only when the picture
-// differs from what this page last wrote or the file is no longer that one.
-// The pixels are compared only when something may have changed the planes.
-void WriteTransferFileIfChanged(bool planesMayHaveChanged) {
-  const char* name = AppearFileNames[2];
-  struct stat info {};
-  const bool present = ::stat(name, &info) == 0;
-  const long long modified = present ? static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec : -2;
-  bool same = present && TransferFile.size == info.st_size && TransferFile.modified == modified &&
-              TransferFile.inode == static_cast<long long>(info.st_ino) &&
-              TransferFile.pixels.size() == static_cast<std::size_t>(CanvasByteCount);
-  if (same && !planesMayHaveChanged) return;
-  for (std::size_t i = 0, n = static_cast<std::size_t>(Stride) * CanvasRows; same && i < n; ++i) {
-    const std::uint8_t* p = TransferFile.pixels.data() + 3 * i;
-    same = p[0] == static_cast<std::uint8_t>(WorkPlanes[0][i]) && p[1] == static_cast<std::uint8_t>(WorkPlanes[1][i]) &&
-           p[2] == static_cast<std::uint8_t>(WorkPlanes[2][i]);
-  }
-  if (same) return;
-  TransferFile.pixels.resize(static_cast<std::size_t>(CanvasByteCount));
-  for (std::size_t i = 0, n = static_cast<std::size_t>(Stride) * CanvasRows; i < n; ++i) {
-    for (std::size_t k = 0; k < 3; ++k) TransferFile.pixels[3 * i + k] = static_cast<std::uint8_t>(WorkPlanes[k][i]);
-  }
-  const std::vector<std::uint8_t> file =
-      EncodeBmp(Stride, CanvasRows, static_cast<std::uint16_t>(ViewScale & 0xFFFF), [&](int row, std::uint8_t* out) {
-        std::memcpy(out, TransferFile.pixels.data() + static_cast<std::size_t>(row) * Stride * 3, Stride * 3);
-      });
-  if (!WriteFileAtomically(name, file)) {
-    TransferFile.size = -1;  // try again at the next paint, without a second message
-    if (!TransferFile.failed) {
-      ShowWriteFailure(name);
-    }
-    TransferFile.failed = true;
-    return;
-  }
-  TransferFile.failed = false;
-  struct stat written {};
-  if (::stat(name, &written) == 0) {
-    TransferFile.size = written.st_size;
-    TransferFile.modified = static_cast<long long>(written.st_mtim.tv_sec) * 1000000000LL + written.st_mtim.tv_nsec;
-    TransferFile.inode = static_cast<long long>(written.st_ino);
-  }
-}
-
 void DrawShapeButtons(Surface& screen) {
   for (std::size_t i = 0; i < ShapeButtons.size(); ++i) {
     const int x = ShapeButtons[i].x, y = ShapeButtons[i].y;
@@ -425,7 +378,7 @@ bool SavePatternOfCanvas() {
 void StartTransfer() {
   Transfer = TransferPageState{};
   TransferPolygon = PolygonState{};
-  TransferFile = WrittenTransferFile{};
+  TransferFile = WorkFileWriter{2};
   TransferPaintedSinceEntry = false;
 }
 
@@ -663,7 +616,7 @@ void PaintTransfer() {
   const bool read = ServeGetAndRestore(PageTransfer, false);
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // 4. The work file follows the picture.
-  WriteTransferFileIfChanged(read || !TransferPaintedSinceEntry);
+  TransferFile.WriteIfChanged(WorkView(), read || !TransferPaintedSinceEntry);
   TransferPaintedSinceEntry = true;
   // Whether a later step changes the planes (and the work file then follows).
   const bool changing = Transfer.deleteRequest == 1 || Transfer.patternRequest == 1 || Transfer.shotRequest == 1 ||
@@ -713,7 +666,7 @@ void PaintTransfer() {
   Transfer.shotRequest = 0;
   polygon.traceToggled = 0;
   // The work file holds the picture as this paint left it.
-  WriteTransferFileIfChanged(changing);
+  TransferFile.WriteIfChanged(WorkView(), changing);
 }
 
 // [SECTION] Page entry
