@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/kit/page_state.h"
 #include "pages/tone/tone_pages.h"
 
 #include <cstdlib>
@@ -26,11 +27,6 @@
 namespace {
 
 // Client positions of the keys used here.
-constexpr int GrayX = 70, GrayY = 184;
-constexpr int VerticalX = 30, VerticalY = 210;
-constexpr int FKeyX = 24, FKeyY = 370;
-constexpr int BlindX = 30, BlindY = 422;
-constexpr int SaveKeepX = 30, SaveKeepY = 500;
 
 constexpr int PassWindow = 16;  // the F key
 constexpr Rgb ProgressGrey{200, 200, 200};
@@ -176,7 +172,7 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
     bool hidden = true;
     Bytes last;
     if (blind) {
-      s.Click(BlindX, BlindY);
+      s.ClickControl(PageTop, "blind mode");
       ASSERT_EQ(TopPage.blindMode, 1);
       watched.onPresent = [&] {
         if (!last.empty()) {
@@ -190,13 +186,13 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
         last = s.ShownCanvas();
       };
     } else {
-      s.Click(GrayX, GrayY);
+      s.ClickControl(PageTop, "gray");
       EXPECT_EQ(TopPage.graphChannel[3], 1);
       EXPECT_EQ(TopPage.colourGraphOn, 1);
       EXPECT_EQ(s.Pixel(500, CanvasRows + 32), ProgressGrey) << "graph frame under the image";
     }
 
-    s.Click(FKeyX, FKeyY);
+    s.ClickControl(PageTop, "F");
     if (blind) {
       EXPECT_TRUE(hidden) << "the result showed before the pass ended";
       // A line over every row from 672 down to 33 (client y 32 .. 671), shown as they come.
@@ -209,7 +205,7 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
     }
     EXPECT_EQ(s.ShownCanvas(), Full().result);
 
-    s.Click(SaveKeepX, SaveKeepY);
+    s.ClickControl(PageTop, "save KEEP0");
     const Bytes keep = FileBytes(s.PathIn("KEEP0.bmp"));
     ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
     EXPECT_TRUE(keep == KeepFileOf(Full().result)) << "KEEP0.bmp differs from the engine's pass";
@@ -222,7 +218,7 @@ TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
   StartOn(s, Stride, CanvasRows, WorkedExampleFlat);
   // As the FILTER page would leave it: blue, green, red medians.
   Tone.eye.reference = {110, 118, 126};
-  s.Click(FKeyX, FKeyY);
+  s.ClickControl(PageTop, "F");
   Tone.eye.reference = {0, 0, 0};
   // Worked by hand: blue, green, red 100, 120, 140 about 110, 118, 126 with
   // gain 5.808 gives 91, 121, 151. The frame: columns 0..8 and 952..959,
@@ -255,13 +251,13 @@ TEST(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhite
       inStep = RowIs(shown, CanvasRows + 31 - y, y < line - 1 ? result : framed, y == line);
     }
   };
-  s.Click(FKeyX, FKeyY);
+  s.ClickControl(PageTop, "F");
   EXPECT_TRUE(inStep) << "a progress show did not match the rows reached";
   // Rows 640, 576, ..., 192 at client y = 704 - row.
   EXPECT_EQ(lineRows, (std::vector<int>{64, 128, 192, 256, 320, 384, 448, 512}));
   EXPECT_EQ(s.ShownCanvas(), result);
 
-  s.Click(SaveKeepX, SaveKeepY);
+  s.ClickControl(PageTop, "save KEEP0");
   const Bytes keep = FileBytes(s.PathIn("KEEP0.bmp"));
   ASSERT_TRUE(keep == KeepFileOf(result));
   // The bottom 172 rows of the file, below the picture, are white; the
@@ -294,7 +290,7 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   constexpr Rgb Frame{200, 200, 200}, GrayPen{100, 100, 100}, VerticalPen{192, 192, 32};
   ProgramSession s;
   StartOn(s, Stride, Height, GraphFlat);
-  s.Click(GrayX, GrayY);
+  s.ClickControl(PageTop, "gray");
   s.Click(500, 132);
   ASSERT_EQ(TopPage.levelLine, 572);
   // The frame: columns 100 .. 1059, rows Top .. Bottom - 1. The gray curve of
@@ -306,14 +302,14 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
                    {100, 132, Frame}, {1059, 132, Frame}, {99, 132, White}});
 
   // The vertical line from the click down to the graph's bottom.
-  s.Click(VerticalX, VerticalY);
+  s.ClickControl(PageTop, "vertical line");
   s.Click(400, 132);
   ExpectPixels(s, {{400, 133, VerticalPen}, {400, Bottom - 62, VerticalPen}, {400, Bottom - 1, VerticalPen},
                    {400, Bottom, White}});
 
   // The gray switch off: no curve is on, so the graph is not drawn even
   // though nothing else turned it off.
-  s.Click(GrayX, GrayY);
+  s.ClickControl(PageTop, "gray");
   EXPECT_EQ(TopPage.colourGraphOn, 0);
   ExpectPixels(s, {{500, Top, White}, {500, Bottom - 62, White}, {400, Bottom - 30, White}});
 }
@@ -330,10 +326,10 @@ void CheckGolden(const std::string& name, bool graph) {
   ProgramSession s;
   s.Start(sample);
   if (graph) {
-    s.Click(GrayX, GrayY);
-    s.Click(VerticalX, VerticalY);
+    s.ClickControl(PageTop, "gray");
+    s.ClickControl(PageTop, "vertical line");
   }
-  s.Click(graph ? 620 : FKeyX, graph ? 420 : FKeyY);
+  graph ? s.Click(620, 420) : s.ClickControl(PageTop, "F");
   EXPECT_GOLDEN(name, s.window().Shown());
 }
 

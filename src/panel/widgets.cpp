@@ -119,6 +119,7 @@ bool PanelKeyOn(const PanelKey& key) {
 }
 
 void DrawPanelKeyAs(Surface& surface, const PanelKey& key, bool on) {
+  if (key.kind == KeyKind::Region) return;
   DrawKeyText(surface, key.x, key.y, PanelKeyText(key), key.textColour, key.place, key.fontHeight);
   if (key.kind == KeyKind::Label) return;
   DrawKeyBox(surface, key.x, key.y, key.width, key.keyColour, key.kind != KeyKind::Key && on);
@@ -149,6 +150,27 @@ const PanelKey* FindPanelKey(std::span<const PanelKey> keys, int code) {
     if (key.code == code) return &key;
   }
   return nullptr;
+}
+
+namespace {
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+}  // namespace
+
+const PanelKey* FindPanelKeyByText(std::span<const PanelKey> keys, std::string_view text) {
+  const std::string_view wanted = Trimmed(text);
+  for (const PanelKey& key : keys) {
+    if (Trimmed(key.english) == wanted || Trimmed(key.japanese) == wanted) return &key;
+  }
+  return nullptr;
+}
+
+PanelPoint PanelKeyCentre(const PanelKey& key) {
+  const Region box = PanelKeyHitBox(key);
+  return PanelPoint{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
 }
 
 void ToggleValueBox(int& selection, int box, int& calculatorSwitch) {

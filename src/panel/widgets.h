@@ -18,6 +18,7 @@
 //   PanelKeyHitBox       the row's hit rectangle (explicit, or the key's box)
 //   PanelKeyAt           code of the first row whose hit rectangle holds the point
 //   FindPanelKey         the row of a code
+//   FindPanelKeyByText   the row of a text (either language); PanelKeyCentre a point on it
 //   ToggleValueBox       a value box click: select (calculator on) or deselect (off)
 //   DrawDiamondSwitch    side-by-side diamond: hollow left arrow, solid right triangle
 //   DiamondSwitchClick   left half decreases, right half increases, clamped
@@ -57,6 +58,9 @@ struct Region {
   constexpr bool Contains(int x, int y) const { return left < x && x < right && top < y && y < bottom; }
   constexpr bool ContainsHalfOpen(int x, int y) const { return left <= x && x < right && top <= y && y < bottom; }
 };
+// The hit of a row that takes no click (an inactive word inside another
+// row's region, say): given, and holding no point.
+inline constexpr Region NoClick{-1, -1, -1, -1};
 
 // ---------------------------------------------------------------------------
 // Key words as table rows
@@ -66,6 +70,7 @@ enum class KeyKind : unsigned char {
   Switch,    // framed while on, raised while off
   ValueBox,  // a switch whose text shows a value; on = selected for the calculator
   Label,     // text only, no box (titles, headings, value displays)
+  Region,    // a click region only, never drawn (marks, bars and belts the page draws itself)
 };
 
 enum class TextPlace : unsigned char { Normal, Lowered };  // text at y, or at y + 4
@@ -132,6 +137,14 @@ int PanelKeyAt(std::span<const PanelKey> keys, int x, int y);
 
 // The first row of a code, null when the table has none.
 const PanelKey* FindPanelKey(std::span<const PanelKey> keys, int code);
+// The first row whose English or Japanese text is `text`, leading and
+// trailing spaces aside (a format is matched as written, "%4d" and all).
+const PanelKey* FindPanelKeyByText(std::span<const PanelKey> keys, std::string_view text);
+// A point a click on the row lands on: the middle of its hit rectangle.
+struct PanelPoint {
+  int x = 0, y = 0;
+};
+PanelPoint PanelKeyCentre(const PanelKey& key);
 
 // A value box click. `selection` is the page's selected box (0 none): a click
 // on another box selects this one and turns the calculator switch on; a click

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/pages.h"
 #include "app/program.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
@@ -50,6 +51,23 @@ void ProgramSession::Click(int x, int y) {
   window_.Deliver({MessageKind::LeftDown, x, y, 0, true});
   window_.Deliver({MessageKind::LeftUp, x, y, 0, false});
   Paint();
+}
+
+void ProgramSession::ClickControl(int page, const std::string& label) {
+  const ControlPoint point = ControlOf(page, label);
+  ASSERT_GE(point.x, 0) << "page " << page << " has no control \"" << label << "\"";
+  Click(point.x, point.y);
+}
+
+ControlPoint ControlOf(int page, const std::string& label) {
+  if (page < 0 || page >= PageCount) return {};
+  for (const std::span<const PanelKey> panel : PageTable[static_cast<std::size_t>(page)]->panels) {
+    if (const PanelKey* key = FindPanelKeyByText(panel, label)) {
+      const PanelPoint centre = PanelKeyCentre(*key);
+      return {centre.x, centre.y};
+    }
+  }
+  return {};
 }
 
 void ProgramSession::RightClick(int x, int y) {

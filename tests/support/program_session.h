@@ -30,6 +30,9 @@ class ProgramSession {
   // Writes a width x height test picture, opens it, and goes to a page by its tab.
   void StartOnPage(int page, Rgb (*colour)(int x, int y), int width, int height);
   void Click(int x, int y);
+  // A click on the control of `page` whose label (either language) is `label`,
+  // found through the page's panel table; the test fails when there is none.
+  void ClickControl(int page, const std::string& label);
   void RightClick(int x, int y);
   void Drag(int x1, int y1, int x2, int y2, int steps = 8);
   void Move(int x, int y);
@@ -49,6 +52,13 @@ class ProgramSession {
   ScriptedDialogs dialogs_;
   HeadlessWindow window_;
 };
+
+// The point a click on the control of `page` labelled `label` lands on (the
+// middle of its click region); {-1, -1} when the page has no such control.
+struct ControlPoint {
+  int x = -1, y = -1;
+};
+ControlPoint ControlOf(int page, const std::string& label);
 
 // A picture file written with the program's BMP layout: width x height,
 // colour(x, y) with y counted from the top.

@@ -3,6 +3,11 @@
 // page table (app/page_table.cpp) lists them in PageId order.
 #pragma once
 
+#include <array>
+#include <span>
+
+#include "panel/widgets.h"
+
 // What the paint's prologue tells the current page before its section runs.
 struct PaintPrologue {
   bool openShown = false;      // this paint showed the open dialog
@@ -20,4 +25,7 @@ struct PageEntry {
   bool (*beforeEntry)(int fromPage) = nullptr;  // the page's tab clicked; false: the tab does nothing
   void (*leave)(int toPage) = nullptr;    // another page's tab clicked while this page is current
   void (*prologue)(const PaintPrologue&) = nullptr;  // every paint of this page, before its section
+  // The page's panel tables (most pages have one), so that a control can be
+  // found by its label.
+  std::array<std::span<const PanelKey>, 2> panels{};
 };

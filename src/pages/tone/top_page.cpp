@@ -61,26 +61,29 @@ enum TopCode {
   CodeSaveKeep,
   CodeLanguageLabel,
   CodeLanguage,
+  CodeResetMark,  // the reset mark the page draws under "reset mark"
 };
 
 constexpr Rgb LabelWhite{255, 255, 255};
 constexpr Rgb Grey{220, 220, 220};
 
 // The panel, row by row; inactive key words have their text in light grey.
-const std::array<PanelKey, 26> Panel = {{
+// A row's click region is its key box unless it gives its own `hit`; the
+// click handler tests the rows in this order.
+const std::array<PanelKey, 27> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .english = "[ TOP ]", .japanese = "[ トップ ]", .kind = KeyKind::Label,
-     .fontHeight = LargeFontHeight},
+     .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 24}},
     {.code = CodeGetImage, .x = 4, .y = 24, .keyColour = {80, 160, 240}, .english = "get image", .japanese = "画像呼出"},
     {.code = CodeComment, .x = 4, .y = 50, .keyColour = {240, 240, 40}, .english = " comment",
      .japanese = "コメント表示", .kind = KeyKind::Switch, .place = TextPlace::Lowered, .fontHeight = LargeFontHeight,
      .state = &CommentPanel.on},
-    {.code = CodeResetLabel, .x = 4, .y = 78, .english = "reset mark", .japanese = "リセットマーク", .kind = KeyKind::Label},
-    {.code = CodeGraphLabel, .x = 4, .y = 128, .english = "color graph", .japanese = "色値グラフ", .kind = KeyKind::Label},
-    {.code = CodeRed, .x = 4, .y = 148, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "red", .japanese = "赤"},
+    {.code = CodeResetLabel, .x = 4, .y = 78, .english = "reset mark", .japanese = "リセットマーク", .kind = KeyKind::Label, .hit = {4, 76, 92, 92}},
+    {.code = CodeGraphLabel, .x = 4, .y = 128, .english = "color graph", .japanese = "色値グラフ", .kind = KeyKind::Label, .hit = {4, 128, 92, 168}},
+    {.code = CodeRed, .x = 4, .y = 148, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "red", .japanese = "赤", .hit = NoClick},
     {.code = CodeGreen, .x = 51, .y = 148, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "green",
-     .japanese = "緑"},
+     .japanese = "緑", .hit = NoClick},
     {.code = CodeBlue, .x = 4, .y = 174, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "blue",
-     .japanese = "青"},
+     .japanese = "青", .hit = {4, 174, 51, 194}},
     {.code = CodeGray, .x = 51, .y = 174, .width = 41, .keyColour = {128, 128, 128}, .english = "gray", .japanese = "濃淡",
      .kind = KeyKind::Switch, .state = &TopPage.graphChannel[GraphGray]},
     {.code = CodeVertical, .x = 4, .y = 200, .keyColour = {192, 192, 32}, .english = "vertical line", .japanese = "縦線",
@@ -106,24 +109,9 @@ const std::array<PanelKey, 26> Panel = {{
     {.code = CodeSaveKeep, .x = 4, .y = 490, .keyColour = {0, 220, 220}, .english = "save KEEP0", .japanese = "像 KEEP0"},
     {.code = CodeLanguageLabel, .x = 4, .y = 522, .english = "language", .japanese = "表示言語", .kind = KeyKind::Label},
     {.code = CodeLanguage, .x = 4, .y = 542, .keyColour = {255, 192, 128}, .english = "JAPANESE", .japanese = "ENGLISH"},
+    {.code = CodeResetMark, .kind = KeyKind::Region, .hit = {4, 92, 92, 122}},
 }};
 
-// The click regions, in the order they are tested (open bounds).
-struct TopRegion {
-  Region box;
-  int code;
-};
-constexpr TopRegion Regions[] = {
-    {{4, 0, 92, 24}, CodeTitle},       {{4, 24, 92, 44}, CodeGetImage},   {{4, 50, 92, 70}, CodeComment},
-    {{4, 76, 92, 92}, CodeResetLabel}, {{4, 92, 92, 122}, 0 /* reset mark */},
-    {{4, 128, 92, 168}, CodeGraphLabel}, {{4, 174, 51, 194}, CodeBlue}, {{51, 174, 92, 194}, CodeGray},
-    {{4, 200, 92, 220}, CodeVertical}, {{4, 236, 92, 256}, CodeEyeLabel}, {{4, 256, 92, 276}, CodeLight},
-    {{4, 308, 92, 328}, CodeDark},     {{4, 282, 92, 302}, CodeBoth},     {{4, 334, 45, 354}, CodeB},
-    {{51, 334, 92, 354}, CodeD},       {{51, 360, 92, 380}, CodeH},       {{4, 386, 45, 406}, CodeJ},
-    {{51, 386, 92, 406}, CodeL},       {{4, 360, 45, 380}, CodeF},        {{4, 412, 92, 432}, CodeBlind},
-    {{4, 444, 92, 464}, CodeWaiting},  {{4, 470, 92, 490}, CodeKeepLabel}, {{4, 490, 92, 510}, CodeSaveKeep},
-    {{4, 522, 92, 542}, CodeLanguageLabel}, {{4, 542, 92, 562}, CodeLanguage},
-};
 
 // Comment page and explanations, both languages side by side.
 constexpr CommentText Comment{.lines = {{
@@ -261,15 +249,8 @@ bool TopClick() {
     TopPage.levelLine = std::max(0, CanvasRows + 32 - MouseY);
     return true;
   }
-  const TopRegion* hit = nullptr;
-  for (const TopRegion& region : Regions) {
-    if (region.box.Contains(MouseX, MouseY)) {
-      hit = &region;
-      break;
-    }
-  }
-  if (hit == nullptr) return false;
-  switch (hit->code) {
+  switch (PanelKeyAt(Panel, MouseX, MouseY)) {
+    case NoKey: return false;
     case CodeTitle: CommentPanel.request = 0; break;
     case CodeGetImage:
       Requests.openFile = 1;
@@ -288,7 +269,7 @@ bool TopClick() {
       }
       break;
     case CodeResetLabel: CommentPanel.helpItem = 2; break;
-    case 0:  // the reset mark
+    case CodeResetMark:
       ResetTopSwitches();
       CommentPanel.helpItem = 2;
       ResetLightCoreAndColourPower();
@@ -418,4 +399,5 @@ extern const PageEntry TopPageEntry{.commentCode = 0,
                                     .start = StartTop,
                                     .enter = EnterTop,
                                     .click = TopClick,
-                                    .paint = PaintTop};
+                                    .paint = PaintTop,
+                                    .panels = {Panel}};
