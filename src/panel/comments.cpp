@@ -19,7 +19,7 @@ int CommentRequest = 0;
 int HelpItem = 0;
 
 void StartPanelState() {
-  LanguageId = JapaneseLanguage;
+  LanguageId = StartLanguageId;
   CommentOn = 1;
   CommentRequest = 0;
   HelpItem = 0;
