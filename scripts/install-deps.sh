@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libgtk-3-dev
+  libsdl2-dev libgtk-3-dev libx11-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libgdk-pixbuf-2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -10,6 +10,8 @@
 #include "app/program.h"
 #include "pages/kit/page_state.h"
 #include "panel/comments.h"
+#include "platform/language.h"
+#include "platform/user_folders.h"
 #include "platform/window.h"
 #include "support/program_session.h"
 
@@ -174,8 +176,141 @@ TEST(CommandLine, PictureHelpVersionAndWhatIsWrong) {
     EXPECT_EQ(std::tuple(line.action, line.picture, line.error), std::tuple(row.action, row.picture, row.error))
         << (row.args.empty() ? "(nothing)" : row.args[0]);
   }
-  EXPECT_NE(UsageText().find("usage: vazesample [PICTURE]"), std::string::npos);
+  EXPECT_NE(UsageText().find("usage: vazesample [--language ja|en] [--workdir DIR] [--desktop] [PICTURE]"),
+            std::string::npos);
   EXPECT_EQ(VersionText(), std::string("vazesample ") + ProgramVersion + "\n");
+}
+
+TEST(CommandLine, LanguageWorkFolderAndDesktop) {
+  const std::string folder =
+      (std::filesystem::path(testing::TempDir()) / "vz_command_options").lexically_normal().string();
+  std::filesystem::create_directories(folder + "/work");
+  const std::string picture = folder + "/p.bmp";
+  std::ofstream(picture) << "BM";
+
+  using Action = CommandLine::Action;
+  constexpr int Ja = JapaneseLanguage, En = EnglishLanguage;
+  struct Row {
+    std::vector<std::string> args;
+    Action action;
+    int language;
+    std::string workFolder;
+    bool desktop;
+    std::string picture;
+    std::string error;
+  };
+  const Row rows[] = {
+      {{}, Action::Run, 0, "", false, "", ""},
+      {{"--language", "en"}, Action::Run, En, "", false, "", ""},
+      {{"--language=ja", picture}, Action::Run, Ja, "", false, picture, ""},
+      {{"--language", "en", "--language", "ja"}, Action::Run, Ja, "", false, "", ""},  // the last one holds
+      {{"--language", "de"}, Action::Wrong, 0, "", false, "", "--language takes ja or en, not 'de'"},
+      {{"--language=EN"}, Action::Wrong, 0, "", false, "", "--language takes ja or en, not 'EN'"},
+      {{"--language"}, Action::Wrong, 0, "", false, "", "--language needs ja or en"},
+      {{"--workdir", folder + "/work"}, Action::Run, 0, folder + "/work", false, "", ""},
+      {{"--workdir=" + folder + "/work/../work/", picture}, Action::Run, 0, folder + "/work/", false, picture, ""},
+      {{"--workdir", folder + "/none"}, Action::Wrong, 0, "", false, "",
+       "no folder '" + folder + "/none' (the working folder must exist)"},
+      {{"--workdir", picture}, Action::Wrong, 0, "", false, "",
+       "no folder '" + picture + "' (the working folder must exist)"},
+      {{"--workdir"}, Action::Wrong, 0, "", false, "", "--workdir needs a folder"},
+      {{"--desktop", picture}, Action::Run, 0, "", true, picture, ""},
+      {{"--desktop"}, Action::Run, 0, "", true, "", ""},  // the entry's %f with no file
+      {{"--", "--desktop"}, Action::Wrong, 0, "", false, "", "no picture file '--desktop'"},
+      {{"--desktop=yes"}, Action::Wrong, 0, "", false, "", "unknown option '--desktop=yes'"},
+  };
+  for (const Row& row : rows) {
+    std::vector<const char*> argv{"vazesample"};
+    for (const std::string& a : row.args) argv.push_back(a.c_str());
+    const CommandLine line = ReadCommandLine(static_cast<int>(argv.size()), argv.data());
+    std::string shown;
+    for (const std::string& a : row.args) shown += a + " ";
+    EXPECT_EQ(std::tuple(line.action, line.language, line.workFolder, line.desktop, line.picture, line.error),
+              std::tuple(row.action, row.language, row.workFolder, row.desktop, row.picture, row.error))
+        << shown;
+  }
+}
+
+// -----------------------------------------------------------------------------
+// The working folder and where the dialogs start
+// -----------------------------------------------------------------------------
+
+TEST(StartFolders, TerminalHereDesktopInTheStateFolderWorkdirByHand) {
+  CommandLine terminal;
+  CommandLine desktop;
+  desktop.desktop = true;
+  CommandLine byHand;
+  byHand.workFolder = "/data/work";
+  CommandLine desktopByHand = desktop;
+  desktopByHand.workFolder = "/data/work";
+  struct Row {
+    const CommandLine* line;
+    std::string stateFolder;
+    StartFolders expected;
+  };
+  const std::string here = "/home/u/photos", state = "/home/u/.local/state/vazesample", pictures = "/home/u/Bilder";
+  const Row rows[] = {
+      {&terminal, state, {here, false, here}},
+      {&desktop, state, {state, true, pictures}},
+      {&desktop, "", {here, false, pictures}},  // no home to keep state in: where it was started
+      {&byHand, state, {"/data/work", false, here}},
+      {&desktopByHand, state, {"/data/work", false, pictures}},
+  };
+  for (const Row& row : rows) {
+    const StartFolders f = ChooseStartFolders(*row.line, here, row.stateFolder, pictures);
+    EXPECT_EQ(std::tuple(f.work, f.makeWork, f.dialogs),
+              std::tuple(row.expected.work, row.expected.makeWork, row.expected.dialogs))
+        << row.line->desktop << " " << row.line->workFolder << " " << row.stateFolder;
+  }
+}
+
+TEST(StartFolders, TheStateFolderFollowsXdgStateHomeElseHome) {
+  struct Row {
+    const char* xdgStateHome;
+    const char* home;
+    std::string expected;
+  };
+  const Row rows[] = {
+      {"/tmp/state", "/home/u", "/tmp/state/vazesample"},
+      {"/tmp/state/", "/home/u", "/tmp/state/vazesample"},
+      {nullptr, "/home/u", "/home/u/.local/state/vazesample"},
+      {"", "/home/u", "/home/u/.local/state/vazesample"},
+      {"state", "/home/u", "/home/u/.local/state/vazesample"},  // relative: not to be used
+      {nullptr, "/home/u/", "/home/u/.local/state/vazesample"},
+      {nullptr, nullptr, ""},
+      {nullptr, "relative", ""},
+      {"/s", nullptr, "/s/vazesample"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(StateFolderFor(row.xdgStateHome, row.home), row.expected)
+        << (row.xdgStateHome ? row.xdgStateHome : "-") << " " << (row.home ? row.home : "-");
+  }
+}
+
+TEST(StartFolders, MakeFolderMakesEveryMissingFolderForTheUserOnly) {
+  const std::string top = (std::filesystem::path(testing::TempDir()) / "vz_make_folder").lexically_normal().string();
+  std::filesystem::remove_all(top);
+  const std::string deep = top + "/state/vazesample";
+  std::string why;
+  ASSERT_TRUE(MakeFolder(deep, &why)) << why;
+  EXPECT_TRUE(std::filesystem::is_directory(deep));
+  for (const std::string& made : {top, top + "/state", deep}) {
+    EXPECT_EQ(std::filesystem::status(made).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all)
+        << made;
+  }
+  // There already: nothing changes, and a file inside stays.
+  std::ofstream(deep + "/KEEP0.bmp") << "BM";
+  EXPECT_TRUE(MakeFolder(deep, &why)) << why;
+  EXPECT_TRUE(std::filesystem::exists(deep + "/KEEP0.bmp"));
+  // A file where a folder should be: refused, and said.
+  std::ofstream(top + "/file") << "x";
+  why.clear();
+  EXPECT_FALSE(MakeFolder(top + "/file/vazesample", &why));
+  EXPECT_NE(why.find(top + "/file"), std::string::npos) << why;
+  EXPECT_FALSE(MakeFolder(top + "/file", &why));
+  EXPECT_EQ(why, top + "/file is not a folder");
+  std::filesystem::remove_all(top);
 }
 
 // -----------------------------------------------------------------------------

@@ -35,7 +35,7 @@ done
 
 entry=$prefix/share/applications/vazesample.desktop
 desktop-file-validate "$entry" || fail "the desktop entry is not valid"
-grep -q '^Exec=vazesample %f$' "$entry" || fail "the desktop entry does not start vazesample with one file"
+grep -q '^Exec=vazesample --desktop %f$' "$entry" || fail "the desktop entry does not start vazesample from the desktop with one file"
 grep -q '^Icon=vazesample$' "$entry" || fail "the desktop entry does not name the icon"
 for type in image/bmp image/png image/jpeg image/tiff image/gif image/x-portable-pixmap; do
   grep '^MimeType=' "$entry" | tr ';=' '\n\n' | grep -qx "$type" || fail "the desktop entry does not open $type"
@@ -52,7 +52,7 @@ for page in vazesample vazesample-eye vazesample-drive; do
 done
 
 "$prefix/bin/vazesample" --version | grep -q '^vazesample [0-9]' || fail "the installed program does not tell its version"
-"$prefix/bin/vazesample" --help | grep -q 'usage: vazesample \[PICTURE\]' || fail "the installed program has no --help"
+"$prefix/bin/vazesample" --help | grep -q 'usage: vazesample \[--language ja|en\] \[--workdir DIR\] \[--desktop\] \[PICTURE\]' || fail "the installed program has no --help"
 "$prefix/bin/vazesample" --no-such-option 2>/dev/null
 [ $? -eq 2 ] || fail "an unknown option does not end with status 2"
 # No display: one plain sentence, status 1, and no fallback to an off-screen window.

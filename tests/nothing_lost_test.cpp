@@ -88,7 +88,7 @@ TEST(NothingLost, AFileThatIsNotAPictureIsRefusedOnceAndChangesNothing) {
     ASSERT_EQ(shown.size(), 2u) << name;  // the open dialog, then one message naming the file
     EXPECT_EQ(shown[1].kind, "message");
     EXPECT_NE(shown[1].text.find(name), std::string::npos);
-    EXPECT_NE(shown[1].text.find("could not be read as a picture"), std::string::npos);
+    EXPECT_EQ(shown[1].text, "「" + std::string(name) + "」は画像として読み込めませんでした。");
     EXPECT_EQ(Requests.getSlot, 99);
     EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep) << name;
     EXPECT_EQ(p.s.window().Shown(), p.shown) << name;

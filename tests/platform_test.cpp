@@ -11,6 +11,7 @@
 #include "platform/headless.h"
 #include "platform/surface.h"
 #include "platform/text.h"
+#include "platform/window.h"
 #include "support/golden.h"
 
 namespace {
@@ -266,6 +267,30 @@ TEST(Headless, PaintsUntilValidRecordsTitlesAndShowsWhatWasPresented) {
   EXPECT_FALSE(restless.RunPendingPaints(5));
   EXPECT_EQ(restless.PaintCount(), 5);
   UseWindow(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LegacyTitle, Latin1BytesWithWhatLatin1CannotHoldLeftOut) {
+  struct Row {
+    std::string utf8;
+    std::string latin1;
+  };
+  const Row rows[] = {
+      {"sample.bmp / VANTOR ZEPHRIN SAMPLE vazesample", "sample.bmp / VANTOR ZEPHRIN SAMPLE vazesample"},
+      {"sample.bmp / ヴァントルゼフリンサンプル vazesample", "sample.bmp / vazesample"},
+      {"ヴァントルゼフリンサンプル VANTOR ZEPHRIN SAMPLE vazesample", "VANTOR ZEPHRIN SAMPLE vazesample"},
+      {"caf\xC3\xA9 \xC2\xBD.bmp / x", "caf\xE9 \xBD.bmp / x"},  // é and ½ are Latin-1: one byte each
+      {"写真.bmp / vazesample", ".bmp / vazesample"},
+      {"\xF0\x9F\x8C\x84 / a", "/ a"},                 // four-byte characters too
+      {"a\xFF\xC3 b\xE3\x82", "a b"},                   // bytes that are not UTF-8
+      {"a\tb\x01" "c\xC2\x85" "d", "a bcd"},            // no control characters; a tab is a space
+      {"ヴァントルゼフリンサンプル", "vazesample"},    // nothing left
+      {"", "vazesample"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(LegacyTitle(row.utf8), row.latin1) << row.utf8;
 }
 
 }  // namespace

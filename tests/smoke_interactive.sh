@@ -2,7 +2,9 @@
 # Real-window checks of the interactive program under a virtual X server,
 # driven with xdotool and looked at with ImageMagick:
 #
-#  1. a picture named on the command line opens at start, with its title;
+#  1. a picture named on the command line opens at start, with its title,
+#     which the legacy WM_NAME holds as well as _NET_WM_NAME; SIGTERM ends
+#     the program at once, the keep and work files as they were;
 #  2. a cancelled first open dialog leaves the open prompt on the window, and
 #     Enter asks again; the picture is typed into the GTK open dialog;
 #  3. the TOP comment lines survive the window being unmapped and mapped
@@ -11,23 +13,33 @@
 #     is unchanged after Cancel;
 #  5. a window sized to 2 x shows the frame at 2 x, and a click at the scaled
 #     centre of the FILTER tab switches to FILTER;
-#  6. the close sequence: Return answers Yes to both questions (the keep
-#     files go, the program ends with status 0).
+#  6. the close button: Return answers Yes to both questions (the keep files
+#     go, the program ends with status 0);
+#  7. SIGTERM while the close button's first question is up, SIGHUP while
+#     the open dialog is up, SIGINT: the program ends at once, asks nothing
+#     more and deletes nothing;
+#  8. the start language follows LANG and --language;
+#  9. started by the desktop entry's command, the program works in
+#     $XDG_STATE_HOME/vazesample (or ~/.local/state/vazesample), made on
+#     first use, and the open dialog starts in the Pictures folder.
 #
-# usage: smoke_interactive.sh VAZESAMPLE SAMPLE_MAKER
+# usage: smoke_interactive.sh VAZESAMPLE SAMPLE_MAKER WM_DELETE
 # SMOKE_SHOT=FILE.png keeps the last screenshot. Exits 77 (skipped) when
-# xvfb-run, xdotool or ImageMagick are missing.
+# xvfb-run, xdotool, xprop or ImageMagick are missing.
 #
 # There is no window manager under xvfb-run, so there is no close button to
-# press: the close request is sent as SIGTERM, which the window turns into the
-# same close message as its close button.
+# press: WM_DELETE (vazesample-wm-delete) sends the window the request a
+# window manager sends when its close button is pressed.
 set -u
 
-program=${1:?usage: smoke_interactive.sh VAZESAMPLE SAMPLE_MAKER}
-sampler=${2:?usage: smoke_interactive.sh VAZESAMPLE SAMPLE_MAKER}
+usage="usage: smoke_interactive.sh VAZESAMPLE SAMPLE_MAKER WM_DELETE"
+program=${1:?$usage}
+sampler=${2:?$usage}
+wm_delete=${3:?$usage}
+entry=$(cd "$(dirname "$0")/.." && pwd)/data/vazesample.desktop
 
 if [ -z "${SMOKE_INSIDE_X:-}" ]; then
-  for tool in xvfb-run xdotool xwininfo import identify convert compare; do
+  for tool in xvfb-run xdotool xwininfo xprop import identify convert compare perl; do
     if ! command -v "$tool" >/dev/null 2>&1; then
       echo "skipped: $tool is not installed"
       exit 77
@@ -35,9 +47,12 @@ if [ -z "${SMOKE_INSIDE_X:-}" ]; then
   done
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
-  # No session bus here: the program itself must keep GTK quiet.
-  env -u DBUS_SESSION_BUS_ADDRESS SMOKE_INSIDE_X=1 SMOKE_WORK="$work" \
-    timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$program" "$sampler"
+  # No session bus here: the program itself must keep GTK quiet. A locale
+  # that says nothing of a language: the program starts in Japanese. The
+  # server does not reset when its last client goes, so a program started
+  # right after another ended always finds it.
+  env -u DBUS_SESSION_BUS_ADDRESS -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 SMOKE_INSIDE_X=1 SMOKE_WORK="$work" \
+    timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$program" "$sampler" "$wm_delete"
   exit $?
 fi
 
@@ -94,9 +109,44 @@ shot() {  # shot WINDOW FILE: the window's contents, after the program has caugh
   import -window "$1" "$2" || fail "no screenshot of $1"
 }
 
-# Ends the program through its close sequence, Return on both questions.
+# Waits (up to 1 s) for the program to end by signal $1 (its number); fails
+# with $2 otherwise.
+ended_by_signal() {
+  local number=$1 what=$2 status
+  for _ in $(seq 1 20); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -0 "$pid" 2>/dev/null && fail "the program was still running 1 s after $what"
+  wait "$pid"
+  status=$?
+  [ "$status" -eq $((128 + number)) ] || fail "after $what the program ended with status $status, not $((128 + number))"
+  pid=
+}
+
+# The keep and work files that a signal must leave as they are.
+kept_files() {
+  cp sample.bmp KEEP3.bmp
+  cp sample.bmp KEEP5.bmp
+  cp sample.bmp 0000tar.bmp
+  cp sample.bmp 0000back.bmp
+}
+files_as_kept() {  # files_as_kept WHEN
+  local f
+  for f in KEEP3.bmp KEEP5.bmp 0000tar.bmp 0000back.bmp; do
+    cmp -s sample.bmp "$f" || fail "$f was changed or deleted $1"
+  done
+  [ -z "$(find . -name '*.tmp' -print -quit)" ] || fail "a temporary file was left $1"
+}
+
+# A property of a window as xprop prints it, e.g. 'WM_NAME(STRING) = "..."'.
+property() {
+  xprop -id "$1" "$2"
+}
+
+# Ends the program through the close button, Return on both questions.
 close_with_return() {
-  kill -TERM "$pid"
+  "$wm_delete" "$main" || fail "the close request could not be sent"
   local first second
   first=$(wait_window "確認") || fail "the keep-file question did not appear"
   xdotool windowfocus --sync "$first"
@@ -117,14 +167,21 @@ close_with_return() {
 
 "$sampler" sample.bmp >/dev/null || fail "the sample maker failed"
 
-# 1. A picture on the command line: no dialog, its title at once.
+# 1. A picture on the command line: no dialog, its title at once, in both
+#    title properties. SIGTERM ends it at once.
+kept_files
 "$program" sample.bmp >out.txt 2>err.txt &
 pid=$!
 main=$(wait_window "sample.bmp / ") || fail "a picture named on the command line was not opened"
 xwininfo -root -tree | grep -qF '"BMP File Open' && fail "the open dialog was shown although a picture was given"
-kill -KILL "$pid"
-wait "$pid" 2>/dev/null
-pid=
+title="sample.bmp / ヴァントルゼフリンサンプル vazesample"
+got=$(property "$main" _NET_WM_NAME)
+[ "$got" = "_NET_WM_NAME(UTF8_STRING) = \"$title\"" ] || fail "the UTF-8 title reads: $got"
+got=$(property "$main" WM_NAME)
+[ "$got" = "WM_NAME(COMPOUND_TEXT) = \"$title\"" ] || fail "the legacy title reads: $got"
+kill -TERM "$pid"
+ended_by_signal 15 "SIGTERM"
+files_as_kept "by SIGTERM"
 
 # 2. No picture: the open dialog first. Cancel it: the prompt stays.
 touch KEEP5.bmp  # to see the close sequence delete it
@@ -201,10 +258,114 @@ shot "$main" filter.png
 [ -n "${SMOKE_SHOT:-}" ] && cp filter.png "$SMOKE_SHOT"
 [ "$(pixel filter.png 3 30)" = "192,16,32" ] || fail "back at 1 x the FILTER page is not shown"
 
-# 6. Close: Return is Yes to both questions.
+# 6. The close button: Return is Yes to both questions.
 close_with_return
 [ -e KEEP5.bmp ] && fail "Yes to the keep-file question did not delete the keep files"
 grep -q "dconf\|GLib-GIO-WARNING" err.txt && fail "GTK complained about the missing session bus"
-echo "ok: command-line picture; prompt kept after Cancel; comment kept after map; click during dialog dropped;"
-echo "    2 x frame and click; Return answers Yes; start to open dialog ${dialog_ms} ms"
+
+# 7. Signals end the program without questions, wherever it waits.
+kept_files
+"$program" sample.bmp >out.txt 2>err.txt &
+pid=$!
+main=$(wait_window "sample.bmp / ") || fail "the program did not start"
+"$wm_delete" "$main" || fail "the close request could not be sent"
+wait_window "確認" >/dev/null || fail "the close button did not ask the keep-file question"
+kill -TERM "$pid"
+ended_by_signal 15 "SIGTERM with the keep-file question up"
+files_as_kept "by SIGTERM with the keep-file question up"
+grep -qF "終了してもよろしいですか" err.txt && fail "after SIGTERM the close question was still put (to standard error)"
+
+"$program" >out.txt 2>err.txt &
+pid=$!
+wait_window "BMP File Open" >/dev/null || fail "the open dialog did not appear"
+kill -HUP "$pid"
+ended_by_signal 1 "SIGHUP with the open dialog up"
+files_as_kept "by SIGHUP"
+
+# A program started in the background of a script ignores SIGINT unless
+# told otherwise; a terminal's Ctrl+C reaches it with the default action.
+perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV or die' "$program" sample.bmp >out.txt 2>err.txt &
+pid=$!
+wait_window "sample.bmp / " >/dev/null || fail "the program did not start"
+kill -INT "$pid"
+ended_by_signal 2 "SIGINT"
+files_as_kept "by SIGINT"
+
+# 8. The start language: the locale, or --language.
+start_in() {  # start_in TITLE ENV... -- ARGS...: the window shows TITLE; then SIGTERM
+  local want=$1
+  shift
+  local envs=()
+  while [ "$1" != "--" ]; do envs+=("$1"); shift; done
+  shift
+  env "${envs[@]}" "$program" "$@" sample.bmp >out.txt 2>err.txt &
+  pid=$!
+  main=$(wait_window "sample.bmp / ") || fail "the program did not start with ${envs[*]} $*"
+  local got
+  got=$(property "$main" _NET_WM_NAME)
+  [ "$got" = "_NET_WM_NAME(UTF8_STRING) = \"sample.bmp / $want\"" ] || fail "with ${envs[*]} $* the title reads: $got"
+  kill -TERM "$pid"
+  ended_by_signal 15 "SIGTERM"
+}
+start_in "VANTOR ZEPHRIN SAMPLE vazesample" LANG=en_US.UTF-8 --
+start_in "ヴァントルゼフリンサンプル vazesample" LANG=ja_JP.UTF-8 --
+start_in "ヴァントルゼフリンサンプル vazesample" LANG=C --
+start_in "VANTOR ZEPHRIN SAMPLE vazesample" LANG=de_DE.UTF-8 LC_ALL=fr_FR.UTF-8 --
+start_in "ヴァントルゼフリンサンプル vazesample" LANG=en_US.UTF-8 -- --language ja
+start_in "VANTOR ZEPHRIN SAMPLE vazesample" LANG=C -- --language en
+# A Latin-1 title is a plain STRING.
+"$program" --language en sample.bmp >out.txt 2>err.txt &
+pid=$!
+main=$(wait_window "sample.bmp / ") || fail "the program did not start in English"
+got=$(property "$main" WM_NAME)
+[ "$got" = 'WM_NAME(STRING) = "sample.bmp / VANTOR ZEPHRIN SAMPLE vazesample"' ] || fail "the English legacy title reads: $got"
+kill -TERM "$pid"
+ended_by_signal 15 "SIGTERM"
+
+# 9. The desktop entry's command: the working folder under the state home,
+#    the open dialog in Pictures (named in user-dirs.dirs, as xdg-user-dir
+#    reads it). A picture found there by its bare name proves where the
+#    dialog started.
+command=$(sed -n 's/^Exec=//p' "$entry")
+[ -n "$command" ] || fail "no Exec line in $entry"
+case "$command" in
+  "vazesample "*) ;;
+  *) fail "the desktop entry does not start vazesample: $command" ;;
+esac
+read -r -a words <<<"${command#vazesample }"
+args=()
+for w in "${words[@]}"; do
+  case "$w" in %f | %F | %u | %U) ;; *) args+=("$w") ;; esac
+done
+home=$work/home
+mkdir -p "$home/.config" "$home/Bilder"
+echo 'XDG_PICTURES_DIR="$HOME/Bilder"' >"$home/.config/user-dirs.dirs"
+cp sample.bmp "$home/Bilder/bilder.bmp"
+HOME=$home XDG_STATE_HOME=$work/state "$program" "${args[@]}" >out.txt 2>err.txt &
+pid=$!
+dialog=$(wait_window "BMP File Open") || fail "started as the desktop entry, the open dialog did not appear"
+[ "$(readlink "/proc/$pid/cwd")" = "$work/state/vazesample" ] ||
+  fail "started as the desktop entry, the program works in $(readlink "/proc/$pid/cwd")"
+[ "$(stat -c %a "$work/state/vazesample")" = 700 ] || fail "the state folder is not the user's own"
+xdotool windowfocus --sync "$dialog"
+xdotool key --clearmodifiers ctrl+l
+sleep 0.3
+xdotool type --delay 5 "bilder.bmp"
+xdotool key Return
+main=$(wait_window "bilder.bmp / ") || fail "the open dialog did not start in the Pictures folder"
+kill -TERM "$pid"
+ended_by_signal 15 "SIGTERM"
+# Without XDG_STATE_HOME: ~/.local/state/vazesample.
+env -u XDG_STATE_HOME HOME="$home" "$program" "${args[@]}" sample.bmp >out.txt 2>err.txt &
+pid=$!
+wait_window "sample.bmp / " >/dev/null || fail "started as the desktop entry with a picture, the program did not open it"
+[ "$(readlink "/proc/$pid/cwd")" = "$home/.local/state/vazesample" ] ||
+  fail "without XDG_STATE_HOME the program works in $(readlink "/proc/$pid/cwd")"
+kill -TERM "$pid"
+ended_by_signal 15 "SIGTERM"
+
+echo "ok: command-line picture and its titles; SIGTERM, SIGHUP, SIGINT end at once; prompt kept after Cancel;"
+echo "    comment kept after map; click during dialog dropped; 2 x frame and click; the close button asks and"
+echo "    Return answers Yes; language from LANG and --language; desktop entry works in the state folder and"
+echo "    opens from Pictures; start to open dialog ${dialog_ms} ms"
 exit 0

@@ -168,8 +168,12 @@ bool ReadAppearFile(std::uint8_t* canvas, int file, PixelTarget target) {
   return true;
 }
 
+namespace {
+constexpr BilingualText BitmapFilterName{"ビットマップファイル(*.bmp)", "Bitmap files (*.bmp)"};
+}  // namespace
+
 std::vector<FileFilter> BitmapFilters() {
-  return {{"ビットマップファイル(*.bmp)", "*.bmp"}, {"すべてのファイル(*.*)", "*.*"}};
+  return {{BitmapFilterName.InCurrentLanguage(), "*.bmp"}, {AllFilesFilterName.InCurrentLanguage(), "*.*"}};
 }
 
 std::optional<std::string> AskSaveImagePath(int languageId) {

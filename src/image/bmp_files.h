@@ -109,5 +109,6 @@ bool WriteShownImage(const std::string& path, const std::uint8_t* canvas);
 // its path stay as they were.
 int OpenImageDialog();
 
-// The two-entry filter both dialogs use.
+// The two-entry filter both dialogs use (bitmap files, all files), named in
+// the current language.
 std::vector<FileFilter> BitmapFilters();

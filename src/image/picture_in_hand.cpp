@@ -9,6 +9,7 @@
 #include "image/planes.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/language.h"
 #include "platform/picture_loader.h"
 
 namespace {
@@ -95,9 +96,9 @@ bool TakeNewPicture(const std::string& path) {
   if (stamp) picture = LoadPicture(path);
   if (!picture) {
     const std::string name = LeafOf(path);
-    CurrentDialogs().ShowMessage("「" + name + "」は画像として読み込めませんでした。\n" + "\"" + name +
-                                     "\" could not be read as a picture.",
-                                 "BMP File Open", MessageButtons::Ok, MessageIcon::None);
+    const std::string text = LanguageId == EnglishLanguage ? "\"" + name + "\" could not be read as a picture."
+                                                           : "「" + name + "」は画像として読み込めませんでした。";
+    CurrentDialogs().ShowMessage(text, "BMP File Open", MessageButtons::Ok, MessageIcon::None);
     return false;
   }
   Hold(path, *stamp, *picture);

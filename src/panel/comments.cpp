@@ -17,10 +17,8 @@
 CommentState CommentPanel;
 
 void StartPanelState() {
-  LanguageId = JapaneseLanguage;
-  CommentPanel.on = 1;
-  CommentPanel.request = 0;
-  CommentPanel.helpItem = 0;
+  LanguageId = StartLanguageId;
+  CommentPanel = {};
   ResetCalculator();
 }
 

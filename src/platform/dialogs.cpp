@@ -19,7 +19,9 @@ std::size_t ScriptedDialogs::MessageCount() const {
 }
 
 std::optional<std::string> ScriptedDialogs::AskFile(const FileDialogRequest& request) {
-  shown_.push_back({request.kind == FileDialogKind::Open ? "open" : "save", request.title, {}});
+  Shown shown{request.kind == FileDialogKind::Open ? "open" : "save", request.title, {}, {}};
+  for (const FileFilter& filter : request.filters) shown.filters.push_back(filter.label);
+  shown_.push_back(std::move(shown));
   if (files_.empty()) return std::nullopt;
   std::optional<std::string> answer = std::move(files_.front());
   files_.pop_front();
@@ -34,7 +36,7 @@ std::optional<std::string> ScriptedDialogs::AskFile(const FileDialogRequest& req
 
 MessageAnswer ScriptedDialogs::ShowMessage(const std::string& text, const std::string& title,
                                            MessageButtons buttons, MessageIcon) {
-  shown_.push_back({"message", title, text});
+  shown_.push_back({"message", title, text, {}});
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   if (answers_.empty()) return MessageAnswer::No;
   const MessageAnswer answer = answers_.front();

@@ -13,10 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/language.h"
+
 struct FileFilter {
-  std::string label;    // "ビットマップファイル(*.bmp)"
+  std::string label;    // "ビットマップファイル(*.bmp)", in the current language
   std::string pattern;  // "*.bmp"
 };
+
+// The name of the filter that shows every file.
+inline constexpr BilingualText AllFilesFilterName{"すべてのファイル(*.*)", "All files (*.*)"};
 
 enum class FileDialogKind { Open, Save };
 
@@ -55,7 +60,8 @@ class ScriptedDialogs : public Dialogs {
   struct Shown {
     std::string kind;  // "open", "save" or "message"
     std::string title;
-    std::string text;  // message text; empty for dialogs
+    std::string text;                  // message text; empty for dialogs
+    std::vector<std::string> filters;  // a file dialog's filter names, in order
   };
 
   void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }

@@ -40,6 +40,48 @@ Window& MainWindow() {
 
 void UseWindow(Window* window) { current = window; }
 
+std::string LegacyTitle(const std::string& utf8) {
+  std::string latin1;
+  bool spaceDue = false;  // a space waits until something follows it
+  const auto put = [&](unsigned code) {
+    if (code == ' ') {
+      spaceDue = !latin1.empty();
+      return;
+    }
+    if (spaceDue) latin1 += ' ';
+    spaceDue = false;
+    latin1 += static_cast<char>(code);
+  };
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const auto* end = p + utf8.size();
+  while (p < end) {
+    const unsigned lead = *p;
+    const int length = lead < 0x80             ? 1
+                       : (lead & 0xE0) == 0xC0 ? 2
+                       : (lead & 0xF0) == 0xE0 ? 3
+                       : (lead & 0xF8) == 0xF0 ? 4
+                                               : 0;
+    if (length == 0 || end - p < length) {
+      ++p;  // not UTF-8: left out
+      continue;
+    }
+    unsigned code = length == 1 ? lead : lead & (0x7Fu >> length);
+    bool valid = true;
+    for (int k = 1; k < length; ++k) {
+      valid = valid && (p[k] & 0xC0) == 0x80;
+      code = (code << 6) | (p[k] & 0x3Fu);
+    }
+    if (!valid) {
+      ++p;
+      continue;
+    }
+    p += length;
+    if (code == '\t') code = ' ';
+    if ((code >= 0x20 && code < 0x7F) || (code >= 0xA0 && code <= 0xFF)) put(code);  // no control characters
+  }
+  return latin1.empty() ? "vazesample" : latin1;
+}
+
 FrameRect FrameLayout(int windowWidth, int windowHeight) {
   FrameRect f;
   windowWidth = std::max(windowWidth, 1);

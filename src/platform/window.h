@@ -48,6 +48,12 @@ class Window {
 Window& MainWindow();
 void UseWindow(Window* window);
 
+// The title for a window manager that reads only Latin-1 (an X11 WM_NAME of
+// type STRING): the UTF-8 title as Latin-1 bytes, every character beyond
+// Latin-1 (and every byte that is not UTF-8) left out and the spaces around
+// it closed up; "vazesample" when nothing is left.
+std::string LegacyTitle(const std::string& utf8);
+
 // -----------------------------------------------------------------------------
 // Showing the 1100 x 840 frame in a window of any size
 // -----------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/language.h"
 
 namespace {
 
@@ -85,6 +86,8 @@ bool WriteNodColourFile(const std::string& path, const NodTable& table) {
 }
 
 std::string NotNodColourFileText(const std::string& path) {
-  return "「" + path + "」は節色ファイルではありません（21行, 各行12バイト \"%3d %3d %3d\", 値 0～255）。配色は変わりません。\n" +
-         "\"" + path + "\" is not a nod color file (21 lines of 12 bytes \"%3d %3d %3d\", values 0..255); the colors stay as they were.";
+  if (LanguageId == EnglishLanguage)
+    return "\"" + path +
+           "\" is not a nod color file (21 lines of 12 bytes \"%3d %3d %3d\", values 0..255); the colors stay as they were.";
+  return "「" + path + "」は節色ファイルではありません（21行, 各行12バイト \"%3d %3d %3d\", 値 0～255）。配色は変わりません。";
 }

@@ -12,7 +12,7 @@
 //   DecodeNodColourFile    the table in a file's bytes, nothing when not the layout
 //   ReadNodColourFile      the same from a path (size checked before reading)
 //   WriteNodColourFile     a table to a path through a temporary file and a rename
-//   NotNodColourFileText   the refusal message, both languages, naming the file
+//   NotNodColourFileText   the refusal message in the current language, naming the file
 #pragma once
 
 #include <cstddef>

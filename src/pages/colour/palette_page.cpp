@@ -181,8 +181,10 @@ constexpr const char* LoadTitle = "Text File Open";
 constexpr BilingualText CancelText{"失敗", "Cancelled: no nod colour file was read"};
 constexpr std::array<const char*, 2> SaveTitle = {"名前をつけて配色を保存する", "SAVE NOD COLORS WITH A NAME"};
 
+constexpr BilingualText TextFilterName{"テキストファイル(*.txt)", "Text files (*.txt)"};
+
 std::vector<FileFilter> TextFilters() {
-  return {{"テキストファイル(*.txt)", "*.txt"}, {"すべてのファイル(*.*)", "*.*"}};
+  return {{TextFilterName.InCurrentLanguage(), "*.txt"}, {AllFilesFilterName.InCurrentLanguage(), "*.*"}};
 }
 
 // Comment page and explanations, both languages side by side.

@@ -1,5 +1,6 @@
 // GTK file dialogs and message boxes.
 //
+// [SECTION] Texts
 // [SECTION] Starting GTK
 // [SECTION] Filters
 // [SECTION] File dialogs
@@ -9,7 +10,13 @@
 // window (it stays above it and the window manager centres it there), and
 // GTK events are pumped until it is gone from the screen. Input the main
 // window received meanwhile is dropped when the dialog closes; exposes of the
-// main window are served from its last frame while the dialog is up.
+// main window are served from its last frame while the dialog is up. When a
+// signal asks the program to end, the dialog that is up goes as if cancelled
+// and no further one is shown.
+//
+// Every word the program puts on a dialog is in the program's current
+// language, not the desktop's: the buttons of message boxes and file
+// choosers, the filter names, the overwrite question.
 #include <fnmatch.h>
 #include <gtk/gtk.h>
 
@@ -23,6 +30,42 @@
 
 #include "platform/interactive/interactive.h"
 #include "platform/interactive/native.h"
+#include "platform/language.h"
+
+// -----------------------------------------------------------------------------
+// [SECTION] Texts
+// -----------------------------------------------------------------------------
+
+namespace {
+
+// The dialogs' own words, with GTK's mnemonics.
+constexpr BilingualText YesButton{"はい(_Y)", "_Yes"};
+constexpr BilingualText NoButton{"いいえ(_N)", "_No"};
+constexpr BilingualText OkButton{"OK(_O)", "_OK"};
+constexpr BilingualText CancelButton{"キャンセル(_C)", "_Cancel"};
+constexpr BilingualText OpenButton{"開く(_O)", "_Open"};
+constexpr BilingualText SaveButton{"保存(_S)", "_Save"};
+
+// Asked before a file is replaced; the file's name follows the first part.
+struct ReplaceQuestion {
+  const char* before;
+  const char* after;
+};
+constexpr ReplaceQuestion ReplaceTexts[2] = {{"「", "」は既に存在します。\n上書きしますか？"},
+                                             {"", " already exists.\nDo you want to replace it?"}};
+
+// Every format the picture loader reads.
+constexpr BilingualText PictureFilterName{"画像ファイル (*.bmp *.png *.jpg *.tif *.gif *.pnm)",
+                                          "Pictures (*.bmp *.png *.jpg *.tif *.gif *.pnm)"};
+constexpr const char* PicturePatterns =
+    "*.bmp;*.dib;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.gif;*.pnm;*.ppm;*.pgm;*.pbm";
+
+std::string ReplaceQuestionFor(const std::string& leaf) {
+  const ReplaceQuestion& q = ReplaceTexts[LanguageId == EnglishLanguage ? 1 : 0];
+  return q.before + leaf + q.after;
+}
+
+}  // namespace
 
 // -----------------------------------------------------------------------------
 // [SECTION] Starting GTK
@@ -93,9 +136,18 @@ bool StartGtk(std::string* error) {
 
 namespace {
 
-// While a dialog is up: the main window shows its last frame when uncovered.
+// While a dialog is up: the main window shows its last frame when uncovered,
+// and when a signal asks the program to end, every dialog that is up (GTK's
+// own ones inside it too) is answered as if closed.
 gboolean ServeMainWindow(gpointer) {
   ServeExposesWhileModal();
+  if (EndRequested()) {
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w != nullptr; w = w->next)
+      if (GTK_IS_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+        gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_DELETE_EVENT);
+    g_list_free(windows);
+  }
   return G_SOURCE_CONTINUE;
 }
 
@@ -205,10 +257,17 @@ void CentreOnMainWindow(GtkWidget* shown, gpointer) {
 
 MessageAnswer RunMessageBox(const std::string& text, const std::string& title, MessageButtons buttons,
                             MessageIcon icon) {
+  if (EndRequested()) return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
   GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL,
                                           icon == MessageIcon::Question ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_OTHER,
-                                          buttons == MessageButtons::YesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
-                                          "%s", ValidUtf8(text).c_str());
+                                          GTK_BUTTONS_NONE, "%s", ValidUtf8(text).c_str());
+  // The buttons in the language of the text, in GTK's order (No before Yes).
+  if (buttons == MessageButtons::YesNo) {
+    gtk_dialog_add_button(GTK_DIALOG(box), NoButton.InCurrentLanguage(), GTK_RESPONSE_NO);
+    gtk_dialog_add_button(GTK_DIALOG(box), YesButton.InCurrentLanguage(), GTK_RESPONSE_YES);
+  } else {
+    gtk_dialog_add_button(GTK_DIALOG(box), OkButton.InCurrentLanguage(), GTK_RESPONSE_OK);
+  }
   gtk_window_set_title(GTK_WINDOW(box), ValidUtf8(title).c_str());
   if (icon == MessageIcon::Question) {
     // GTK 3 no longer draws the type's icon by itself; a question shows one.
@@ -252,10 +311,6 @@ void KeepAnswer(GtkDialog* dialog, gint response, gpointer out) {
   g_free(current);
 }
 
-// Every format the picture loader reads.
-const FileFilter PictureFilter{"画像 pictures (*.bmp *.png *.jpg *.tif *.gif *.pnm)",
-                               "*.bmp;*.dib;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.gif;*.pnm;*.ppm;*.pgm;*.pbm"};
-
 // A dialog for pictures offers BMP files among its filters (a dialog for
 // the program's text files does not).
 bool AsksForPictures(const FileDialogRequest& request) {
@@ -264,18 +319,21 @@ bool AsksForPictures(const FileDialogRequest& request) {
   return false;
 }
 
+std::string DialogStartFolder;  // SetDialogStartFolder
+
 class GtkDialogs : public Dialogs {
   std::pair<std::string, std::string> answerHolder;  // file and folder, read as the dialog answers
 
  public:
   std::optional<std::string> AskFile(const FileDialogRequest& request) override {
+    if (EndRequested()) return std::nullopt;
     if (!StartGtk(nullptr)) {
       std::fprintf(stderr, "vazesample: no dialog can be shown (GTK cannot start); \"%s\" is cancelled\n",
                    request.title.c_str());
       return std::nullopt;
     }
     const bool open = request.kind == FileDialogKind::Open;
-    std::string folder = request.startFolder;
+    std::string folder = request.startFolder.empty() ? DialogStartFolder : request.startFolder;
     if (folder.empty()) {
       std::error_code ec;
       folder = std::filesystem::current_path(ec).string();
@@ -284,20 +342,23 @@ class GtkDialogs : public Dialogs {
     for (;;) {
       GtkWidget* dialog = gtk_file_chooser_dialog_new(
           ValidUtf8(request.title).c_str(), nullptr, open ? GTK_FILE_CHOOSER_ACTION_OPEN : GTK_FILE_CHOOSER_ACTION_SAVE,
-          g_dgettext("gtk30", "_Cancel"), GTK_RESPONSE_CANCEL,
-          open ? g_dgettext("gtk30", "_Open") : g_dgettext("gtk30", "_Save"), GTK_RESPONSE_ACCEPT, nullptr);
+          CancelButton.InCurrentLanguage(), GTK_RESPONSE_CANCEL,
+          open ? OpenButton.InCurrentLanguage() : SaveButton.InCurrentLanguage(), GTK_RESPONSE_ACCEPT, nullptr);
       GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
       gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
       FitOnScreen(dialog);
       gtk_file_chooser_set_local_only(chooser, TRUE);
       if (!folder.empty()) gtk_file_chooser_set_current_folder(chooser, folder.c_str());
       if (!open) {
-        gtk_file_chooser_set_do_overwrite_confirmation(chooser, request.overwritePrompt ? TRUE : FALSE);
+        // The question before replacing a file is asked below, in the
+        // program's language (GTK's own would be in the desktop's).
+        gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
         if (!name.empty()) gtk_file_chooser_set_current_name(chooser, name.c_str());
       }
       // Opening a picture offers every format the loader reads first, then
       // the program's own filters (BMP, all files).
-      if (open && AsksForPictures(request)) gtk_file_chooser_add_filter(chooser, MakeFilter(PictureFilter));
+      if (open && AsksForPictures(request))
+        gtk_file_chooser_add_filter(chooser, MakeFilter({PictureFilterName.InCurrentLanguage(), PicturePatterns}));
       for (const FileFilter& f : request.filters) gtk_file_chooser_add_filter(chooser, MakeFilter(f));
 
       std::optional<std::string> chosen;
@@ -308,35 +369,38 @@ class GtkDialogs : public Dialogs {
         chosen = answerHolder.first;
         if (!answerHolder.second.empty()) folder = answerHolder.second;
       }
-      if (!chosen) return std::nullopt;
+      if (!chosen || EndRequested()) return std::nullopt;
 
       std::error_code ec;
       if (open) {
         if (request.mustExist && !std::filesystem::is_regular_file(*chosen, ec)) continue;
         return chosen;
       }
-      if (request.defaultExtension.empty() || HasExtension(*chosen)) return chosen;
-      // The name had no extension: the default one is added, and the file
-      // so named was not the one GTK asked about, so ask here.
-      const std::string withExtension = *chosen + "." + request.defaultExtension;
-      if (request.overwritePrompt && std::filesystem::exists(withExtension, ec)) {
-        const std::string leaf = std::filesystem::path(withExtension).filename().string();
-        const std::string question = "「" + leaf + "」は既に存在します。\n上書きしますか？\n\n" + leaf +
-                                     " already exists.\nDo you want to replace it?";
-        if (RunMessageBox(question, request.title, MessageButtons::YesNo, MessageIcon::Question) !=
+      // A name without an extension gets the default one.
+      const std::string path = request.defaultExtension.empty() || HasExtension(*chosen)
+                                   ? *chosen
+                                   : *chosen + "." + request.defaultExtension;
+      if (request.overwritePrompt && std::filesystem::exists(path, ec)) {
+        const std::string leaf = std::filesystem::path(path).filename().string();
+        if (RunMessageBox(ReplaceQuestionFor(leaf), request.title, MessageButtons::YesNo, MessageIcon::Question) !=
             MessageAnswer::Yes) {
           name = std::filesystem::path(*chosen).filename().string();
+          if (EndRequested()) return std::nullopt;
           continue;
         }
       }
-      return withExtension;
+      return path;
     }
   }
 
   MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageButtons buttons,
                             MessageIcon icon) override {
-    if (!StartGtk(nullptr)) {
-      std::fprintf(stderr, "vazesample: %s: %s\n", title.c_str(), text.c_str());
+    // Ending, a question is a No and goes unasked; a report, which nobody
+    // answers, still reaches standard error (as without GTK, questions too).
+    const bool ending = EndRequested();
+    if (ending || !StartGtk(nullptr)) {
+      if (!ending || buttons == MessageButtons::Ok)
+        std::fprintf(stderr, "vazesample: %s: %s\n", title.c_str(), text.c_str());
       return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
     return RunMessageBox(text, title, buttons, icon);
@@ -349,3 +413,5 @@ Dialogs& InteractiveDialogs() {
   static GtkDialogs dialogs;
   return dialogs;
 }
+
+void SetDialogStartFolder(const std::string& folder) { DialogStartFolder = folder; }

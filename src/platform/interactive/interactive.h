@@ -14,12 +14,25 @@
 // in *error, when no display can be opened.
 bool OpenInteractiveWindow(const std::string& title, std::string* error);
 
-// Runs the message loop until the program destroys the window: SDL events
-// become window messages (mouse positions in client pixels), the paint
-// handler runs whenever the client area is invalid, an expose shows the last
-// presented frame again without painting. The window must be open. Returns
-// the exit status (0).
+// Runs the message loop until the program destroys the window or a signal
+// asks the program to end: SDL events become window messages (mouse
+// positions in client pixels), the paint handler runs whenever the client
+// area is invalid, an expose shows the last presented frame again without
+// painting. The window must be open. Returns the exit status (0).
 int RunInteractive(const WindowHandlers& handlers);
+
+// Ending on a signal. SIGTERM (a logout or shutdown), SIGINT and SIGHUP end
+// the program promptly and without questions: the loop stops at its next
+// turn, the paint in progress finishes (so no file is left half-written),
+// a dialog or message box that is up goes as if cancelled, and none is shown
+// any more. Nothing is deleted: the keep files and the work files stay, as
+// after a "no" to deleting them. A second signal of the same kind ends the
+// process at once.
+// OpenInteractiveWindow catches the signals.
+bool EndRequested();
+// After the loop: when a signal ended the program, ends the process by that
+// signal (its parent sees it killed by it); otherwise returns.
+void EndAsSignalled();
 
 // Around every dialog and message box: BeginModal() shows what is drawn so
 // far; EndModal() drops the mouse and key input the main window received
@@ -50,5 +63,9 @@ void QuietWithoutSessionBus();
 // sentence in *error, when GTK cannot reach the display.
 bool StartGtk(std::string* error);
 
-// The GTK file chooser and message boxes, as Dialogs.
+// The GTK file chooser and message boxes, as Dialogs. Their titles, filter
+// names, buttons and questions are in the current language.
 Dialogs& InteractiveDialogs();
+
+// Where a file dialog starts when its request names no folder.
+void SetDialogStartFolder(const std::string& folder);

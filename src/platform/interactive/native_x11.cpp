@@ -5,6 +5,9 @@
 #ifdef GDK_WINDOWING_X11
 #include <gdk/gdkx.h>
 #endif
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xutil.h>
+#endif
 
 #include "platform/interactive/native.h"
 
@@ -35,5 +38,37 @@ void MakeTransientForNative(GtkWidget* dialog, unsigned long parent) {
 #else
   (void)dialog;
   (void)parent;
+#endif
+}
+
+void SetLegacyTitle(SDL_Window* window, const std::string& title, const std::string& latin1) {
+  if (window == nullptr) return;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info)) return;
+#if defined(SDL_VIDEO_DRIVER_X11)
+  if (info.subsystem != SDL_SYSWM_X11 || info.info.x11.display == nullptr) return;
+  Display* display = info.info.x11.display;
+  const ::Window xwindow = info.info.x11.window;
+  // The locale's converters give STRING for a Latin-1 title and
+  // COMPOUND_TEXT for any other; a positive result counts characters they
+  // could not convert, and then only the Latin-1 part is set.
+  XTextProperty property{};
+  char* list[] = {const_cast<char*>(title.c_str())};
+  int status = Xutf8TextListToTextProperty(display, list, 1, XStdICCTextStyle, &property);
+  if (status != Success) {
+    if (status > 0 && property.value != nullptr) XFree(property.value);
+    property = XTextProperty{};
+    std::string plainTitle = latin1;
+    char* plain[] = {plainTitle.data()};
+    if (XStringListToTextProperty(plain, 1, &property) == 0) return;
+  }
+  XSetWMName(display, xwindow, &property);
+  XSetWMIconName(display, xwindow, &property);
+  XFree(property.value);
+  XFlush(display);
+#else
+  (void)title;
+  (void)latin1;
 #endif
 }

@@ -2,6 +2,7 @@
 //
 // [SECTION] Key codes: SDL keys to the virtual key codes the program knows
 // [SECTION] The window
+// [SECTION] Ending on a signal
 // [SECTION] Opening the window
 // [SECTION] Modal dialogs
 // [SECTION] The loop
@@ -16,9 +17,13 @@
 // prompt), and painting again would wipe what they drew.
 #include <SDL.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <clocale>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -77,7 +82,9 @@ class SdlWindow : public Window {
   bool destroyed = false;
 
   void SetTitle(const std::string& title) override {
-    if (window != nullptr) SDL_SetWindowTitle(window, title.c_str());
+    if (window == nullptr) return;
+    SDL_SetWindowTitle(window, title.c_str());
+    SetLegacyTitle(window, title, LegacyTitle(title));
   }
   void Invalidate() override { invalid = true; }
   void Present() override {
@@ -167,6 +174,57 @@ bool Set(const char* name) {
 }  // namespace
 
 // -----------------------------------------------------------------------------
+// [SECTION] Ending on a signal
+// -----------------------------------------------------------------------------
+//
+// The handler only notes the signal; the loop looks for it at every turn and
+// at least every EndPollMs while it waits (a signal interrupts SDL's wait,
+// which then resumes), the dialogs' loop every 40 ms. So the program ends
+// between two paints, never in the middle of a write.
+
+namespace {
+
+// The signal that asked the program to end, 0 while none has; set by the
+// handler, so a lock-free atomic.
+std::atomic<int> endSignal{0};
+// An end asked without a signal (SDL's quit event).
+std::atomic<bool> endAsked{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
+
+constexpr std::array<int, 3> EndSignals = {SIGTERM, SIGINT, SIGHUP};
+constexpr int EndPollMs = 100;
+
+void NoteEndSignal(int number) { endSignal.store(number); }
+
+// Catches the end signals, except one the program was started ignoring (as
+// under nohup). Interrupted file calls resume; a second signal of the same
+// kind finds the default action again and ends the process at once.
+void CatchEndSignals() {
+  for (const int number : EndSignals) {
+    struct sigaction old {};
+    if (sigaction(number, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    struct sigaction action {};
+    action.sa_handler = NoteEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigaction(number, &action, nullptr);
+  }
+}
+
+}  // namespace
+
+bool EndRequested() { return endSignal.load() != 0 || endAsked.load(); }
+
+void EndAsSignalled() {
+  const int number = endSignal.load();
+  if (number == 0) return;
+  std::fflush(nullptr);
+  std::signal(number, SIG_DFL);
+  std::raise(number);
+  std::_Exit(128 + number);  // only if the signal did not end the process
+}
+
+// -----------------------------------------------------------------------------
 // [SECTION] Opening the window
 // -----------------------------------------------------------------------------
 
@@ -176,6 +234,11 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
     return false;
   };
   QuietWithoutSessionBus();
+  CatchEndSignals();
+  // The desktop's locale, as GTK takes it too: the legacy window title is
+  // encoded in it. Numbers the program formats keep a decimal point.
+  std::setlocale(LC_ALL, "");
+  std::setlocale(LC_NUMERIC, "C");
   if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY")) return fail("no display could be opened (neither DISPLAY nor WAYLAND_DISPLAY is set)");
   // Only a real display will do: left to itself SDL may fall back to an
   // off-screen driver and show nothing. X11 first (the dialogs are made
@@ -186,6 +249,8 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
   // The close button only sends a close request: the program asks its two
   // questions before it ends.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // The end signals are the program's own (CatchEndSignals).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // The frame is scaled here and shown through the window's own surface
@@ -215,6 +280,7 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
     return fail(why);
   }
   SDL_SetWindowMinimumSize(w.window, W / 4, H / 4);
+  SetLegacyTitle(w.window, title, LegacyTitle(title));
   SetProgramIcon(w.window);
   w.shown.assign(static_cast<std::size_t>(W) * H * 3, 255);
   w.timing = Set("VAZESAMPLE_TIMING");
@@ -376,9 +442,12 @@ bool Translate(const SDL_Event& e, const WindowHandlers& handlers, SdlWindow& w)
           return false;
       }
       break;
-    case SDL_QUIT:  // a signal (the close button comes as a window event)
-      m.kind = MessageKind::Close;
-      break;
+    case SDL_QUIT:
+      // Only an end asked from outside comes this way: the close button is
+      // a window event, and SDL's own signal handlers are off. It ends the
+      // program as a signal does, without the closing questions.
+      endAsked.store(true);
+      return false;
     default:
       return false;
   }
@@ -393,16 +462,14 @@ int RunInteractive(const WindowHandlers& handlers) {
   if (w.window == nullptr) return 1;
   UseWindow(&w);
   w.Invalidate();
-  while (!w.destroyed) {
+  while (!w.destroyed && !EndRequested()) {
     SDL_Event e;
     bool delivered = false;
-    // Sleep until input comes, unless a paint is due.
-    if (!w.invalid) {
-      if (SDL_WaitEvent(&e) == 0) break;
-      delivered |= Translate(e, handlers, w);
-    }
-    while (!w.destroyed && SDL_PollEvent(&e) != 0) delivered |= Translate(e, handlers, w);
-    if (w.destroyed) break;
+    // Sleep until input comes, unless a paint is due; look for an end
+    // signal now and then.
+    if (!w.invalid && SDL_WaitEventTimeout(&e, EndPollMs) != 0) delivered |= Translate(e, handlers, w);
+    while (!w.destroyed && !EndRequested() && SDL_PollEvent(&e) != 0) delivered |= Translate(e, handlers, w);
+    if (w.destroyed || EndRequested()) break;
     if (w.invalid) {
       w.invalid = false;
       if (handlers.onPaint) handlers.onPaint();
