@@ -13,7 +13,9 @@
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/language.h"
 #include "support/program_session.h"
 
 namespace fs = std::filesystem;
@@ -130,4 +132,54 @@ TEST(NothingLost, BeforeAnyPictureTheWindowKeepsItsOpenPrompt) {
   ProgramSession t;
   t.Start("");
   EXPECT_EQ(t.window().Shown(), s.window().Shown());
+}
+
+// A picture larger than the canvas: saving its shown part over its own file,
+// or over any larger picture, asks first (No unless answered Yes); a new
+// file, or a picture no larger than the part, is written without a word.
+TEST(NothingLost, SavingTheShownPartOverALargerPictureAsksFirst) {
+  ProgramSession s;
+  const std::string picture = s.PathIn("large.bmp");
+  WriteTestPicture(picture, 1200, 810, Mixed);
+  WriteTestPicture(s.PathIn("other.bmp"), 1000, 500, Plain);
+  WriteTestPicture(s.PathIn("small.bmp"), 300, 200, Plain);
+  s.Start(picture);
+  EXPECT_EQ(s.window().Title(), "large.bmp (1200 × 810) / ヴァントルゼフリンサンプル vazesample");
+  const Bytes original = FileBytes(picture), other = FileBytes(s.PathIn("other.bmp"));
+  s.dialogs().TakeShown();
+
+  // Over its own file, unanswered: No, nothing written.
+  s.dialogs().QueueFile(picture);
+  s.Click(SaveTabX, TabY);
+  std::vector<ScriptedDialogs::Shown> shown = s.dialogs().TakeShown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].kind, "message");
+  EXPECT_EQ(shown[1].text, "表示されている 960 × 672 の部分だけが書き込まれ、画像の残り (1200 × 810) は失われます。"
+                           "それでも保存しますか?");
+  EXPECT_EQ(FileBytes(picture), original);
+
+  // Over another larger picture, in English, answered No.
+  LanguageId = EnglishLanguage;
+  s.dialogs().QueueFile(s.PathIn("other.bmp"));
+  s.dialogs().QueueAnswer(MessageAnswer::No);
+  s.Click(SaveTabX, TabY);
+  shown = s.dialogs().TakeShown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text, "Only the 960 × 672 part shown is written; the rest of the picture (1000 × 500) is lost. "
+                           "Save anyway?");
+  EXPECT_EQ(FileBytes(s.PathIn("other.bmp")), other);
+
+  // Over a smaller picture and into a new file: no question.
+  for (const char* name : {"small.bmp", "new.bmp"}) {
+    s.dialogs().QueueFile(s.PathIn(name));
+    s.Click(SaveTabX, TabY);
+    EXPECT_EQ(s.dialogs().TakeShown().size(), 1u) << name;
+    EXPECT_EQ(FileBytes(s.PathIn(name)).size(), 54u + 960u * 672u * 3u) << name;
+  }
+
+  // Answered Yes: the shown part replaces the file.
+  s.dialogs().QueueFile(picture);
+  s.dialogs().QueueAnswer(MessageAnswer::Yes);
+  s.Click(SaveTabX, TabY);
+  EXPECT_EQ(FileBytes(picture), FileBytes(s.PathIn("new.bmp")));
 }

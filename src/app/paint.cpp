@@ -31,8 +31,14 @@ constexpr std::array<const char*, 2> ProgramTitles = {"ヴァントルゼフリ�
                                                       "VANTOR ZEPHRIN SAMPLE vazesample"};
 std::string ShownTitle;
 
+// The file's name, with the picture's own size when it is larger than the
+// canvas (only its top-left part is shown and worked on).
 void SetTitle() {
-  const std::string title = PictureFile.fileName + " / " + ProgramTitles[LanguageId == 2 ? 1 : 0];
+  std::string name = PictureFile.fileName;
+  if (PictureInHandWidth() > Stride || PictureInHandHeight() > CanvasRows) {
+    name += " (" + std::to_string(PictureInHandWidth()) + " × " + std::to_string(PictureInHandHeight()) + ")";
+  }
+  const std::string title = name + " / " + ProgramTitles[LanguageId == 2 ? 1 : 0];
   if (title != ShownTitle) {
     ShownTitle = title;
     MainWindow().SetTitle(title);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
@@ -169,11 +170,62 @@ bool ReadAppearFile(std::uint8_t* canvas, int file, PixelTarget target) {
 }
 
 namespace {
+constexpr BilingualText SaveTitleText{"名前をつけて保存する", "SAVE WITH A NAME"};
 constexpr BilingualText BitmapFilterName{"ビットマップファイル(*.bmp)", "Bitmap files (*.bmp)"};
 }  // namespace
 
 std::vector<FileFilter> BitmapFilters() {
   return {{BitmapFilterName.InCurrentLanguage(), "*.bmp"}, {AllFilesFilterName.InCurrentLanguage(), "*.*"}};
+}
+
+ShownPart ShownPartToWrite() {
+  // With no zoom in force it is the whole shown picture; a zoomed view is 640
+  // rows by design, so then the top 640 rows of the full width are kept.
+  ShownPart part{Stride, 640};
+  if (ViewScale == 1) {
+    part.columns = std::min(ShownWidth, Stride);
+    part.rows = std::min(ShownHeight, CanvasRows);
+  }
+  if (part.columns < 1) part.columns = Stride;
+  if (part.rows < 1) part.rows = CanvasRows;
+  return part;
+}
+
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, ec);
+}
+
+}  // namespace
+
+std::string ShownPartQuestion(ShownPart part, int width, int height) {
+  const std::string shown = std::to_string(part.columns) + " × " + std::to_string(part.rows);
+  const std::string whole = std::to_string(width) + " × " + std::to_string(height);
+  if (LanguageId == EnglishLanguage) {
+    return "Only the " + shown + " part shown is written; the rest of the picture (" + whole +
+           ") is lost. Save anyway?";
+  }
+  return "表示されている " + shown + " の部分だけが書き込まれ、画像の残り (" + whole +
+         ") は失われます。それでも保存しますか?";
+}
+
+bool MayWriteShownPartOver(const std::string& path) {
+  const ShownPart part = ShownPartToWrite();
+  int width = 0, height = 0;
+  if (SameFile(path, PictureFile.path)) {
+    width = PictureInHandWidth();
+    height = PictureInHandHeight();
+  } else if (std::filesystem::exists(path)) {
+    if (const std::optional<PictureSize> size = PictureSizeOfFile(path)) {
+      width = size->width;
+      height = size->height;
+    }
+  }
+  if (width <= part.columns && height <= part.rows) return true;
+  return CurrentDialogs().ShowMessage(ShownPartQuestion(part, width, height), SaveTitleText.InCurrentLanguage(),
+                                      MessageButtons::YesNoDefaultNo, MessageIcon::Question) == MessageAnswer::Yes;
 }
 
 std::optional<std::string> AskSaveImagePath(int languageId) {
@@ -183,21 +235,14 @@ std::optional<std::string> AskSaveImagePath(int languageId) {
   request.filters = BitmapFilters();
   request.defaultExtension = "bmp";
   request.overwritePrompt = true;
-  return CurrentDialogs().AskFile(request);
+  std::optional<std::string> path = CurrentDialogs().AskFile(request);
+  if (path && !MayWriteShownPartOver(*path)) return std::nullopt;
+  return path;
 }
 
 bool WriteShownImage(const std::string& path, const std::uint8_t* canvas) {
-  // The region of the planes to write. With no zoom in force it is the whole
-  // shown picture; a zoomed view is 640 rows by design, so then the top 640
-  // rows of the full width are kept.
-  int columns = Stride;
-  int rows = 640;
-  if (ViewScale == 1) {
-    columns = std::min(ShownWidth, Stride);
-    rows = std::min(ShownHeight, CanvasRows);
-  }
-  if (columns < 1) columns = Stride;
-  if (rows < 1) rows = CanvasRows;
+  const ShownPart part = ShownPartToWrite();
+  const int columns = part.columns, rows = part.rows;
   const int firstPlaneRow = CanvasRows - rows;
 
   const std::vector<std::uint8_t> file = EncodeBmp(columns, rows, 0, [&](int row, std::uint8_t* out) {

@@ -91,6 +91,18 @@ bool ReadAppearFile(std::uint8_t* canvas, int file, PixelTarget target);
 // target untouched, when the bytes are not a 960 x 672 24-bit uncompressed BMP.
 bool DecodeKeepBytes(std::span<const std::uint8_t> file, std::uint8_t* canvas, PixelTarget target);
 
+// The part of the canvas "Save" writes: columns x rows from the top left.
+struct ShownPart {
+  int columns = 0, rows = 0;
+};
+ShownPart ShownPartToWrite();
+// True when writing the shown part over path loses nothing, or the user said
+// so: asked when path is the picture in hand's file or an existing picture,
+// either larger than the part written.
+bool MayWriteShownPartOver(const std::string& path);
+// The question, in the current language, naming the part and the whole.
+std::string ShownPartQuestion(ShownPart part, int width, int height);
+
 // "Save": asks for a name (title by language: 1 Japanese, 2 English) and
 // writes the shown picture from WorkPlanes. With view scale 1 the region is
 // the shown picture (min(shown size, 960 x 672)); with a zoom in force the
@@ -100,6 +112,9 @@ void SaveImageAs(int languageId);
 // the write of the shown picture from WorkPlanes, or from the canvas bytes
 // when `canvas` is given (the bytes PlanesFromCanvas would put in the
 // planes); the write-failure message on failure; true when written.
+// When the chosen file is the picture's own file, or an existing picture
+// larger than the part written, the dialog is followed by a question naming
+// both sizes, No by default; No counts as a cancel.
 std::optional<std::string> AskSaveImagePath(int languageId);
 bool WriteShownImage(const std::string& path, const std::uint8_t* canvas);
 

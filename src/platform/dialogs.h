@@ -35,7 +35,7 @@ struct FileDialogRequest {
   std::string startFolder;       // empty: the dialog's own choice
 };
 
-enum class MessageButtons { Ok, YesNo };
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };  // Enter answers Yes, or No
 enum class MessageIcon { None, Question };
 enum class MessageAnswer { Ok, Yes, No };
 

@@ -606,3 +606,11 @@ bool SavePng(const std::string& path, int width, int height, const std::uint8_t*
   if (!written) return fail("the file could not be written there");
   return true;
 }
+
+std::optional<PictureSize> PictureSizeOfFile(const std::string& path) {
+  gint width = 0, height = 0;
+  if (gdk_pixbuf_get_file_info(path.c_str(), &width, &height) == nullptr || width <= 0 || height <= 0) {
+    return std::nullopt;
+  }
+  return PictureSize{width, height};
+}

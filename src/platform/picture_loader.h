@@ -38,6 +38,13 @@ inline void CopySwappingRedAndBlue(const std::uint8_t* from, std::uint8_t* to, s
 inline constexpr int PictureSideLimit = 30000;             // pixels on either side, at most
 inline constexpr long long PicturePixelLimit = 200000000;  // pixels in all, at most
 
+// The size a picture file declares, read from its header only; nothing when
+// it is not a picture file GdkPixbuf knows.
+struct PictureSize {
+  int width = 0, height = 0;
+};
+std::optional<PictureSize> PictureSizeOfFile(const std::string& path);
+
 // Reads the picture file at path. Nothing (and one sentence in *error) when
 // the file cannot be read or is not a picture this program reads.
 std::optional<Picture> LoadPicture(const std::string& path, std::string* error = nullptr);

@@ -262,7 +262,7 @@ MessageAnswer RunMessageBox(const std::string& text, const std::string& title, M
                                           icon == MessageIcon::Question ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_OTHER,
                                           GTK_BUTTONS_NONE, "%s", ValidUtf8(text).c_str());
   // The buttons in the language of the text, in GTK's order (No before Yes).
-  if (buttons == MessageButtons::YesNo) {
+  if (buttons != MessageButtons::Ok) {
     gtk_dialog_add_button(GTK_DIALOG(box), NoButton.InCurrentLanguage(), GTK_RESPONSE_NO);
     gtk_dialog_add_button(GTK_DIALOG(box), YesButton.InCurrentLanguage(), GTK_RESPONSE_YES);
   } else {
@@ -277,9 +277,11 @@ MessageAnswer RunMessageBox(const std::string& text, const std::string& title, M
     G_GNUC_END_IGNORE_DEPRECATIONS
     gtk_widget_show(image);
   }
-  // Enter answers Yes, as the program's question boxes always did; Escape
-  // (or closing the box) answers No.
-  const gint preferred = buttons == MessageButtons::YesNo ? GTK_RESPONSE_YES : GTK_RESPONSE_OK;
+  // Enter answers Yes, as the program's question boxes always did (No where
+  // a Yes would lose something); Escape (or closing the box) answers No.
+  const gint preferred = buttons == MessageButtons::YesNo          ? GTK_RESPONSE_YES
+                         : buttons == MessageButtons::YesNoDefaultNo ? GTK_RESPONSE_NO
+                                                                     : GTK_RESPONSE_OK;
   gtk_dialog_set_default_response(GTK_DIALOG(box), preferred);
   GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(box), preferred);
   if (button != nullptr) gtk_widget_grab_focus(button);
