@@ -261,7 +261,8 @@ TEST_F(ImageFiles, SaveWritesTheShownPictureFromTheTopRows) {
     ViewScale = c.viewScale;
     ShownWidth = c.width;
     ShownHeight = c.height;
-    s.dialogs().QueueFile("picture.bmp");
+    const std::string name = "picture" + std::to_string(c.viewScale) + std::to_string(c.language) + ".bmp";
+    s.dialogs().QueueFile(name);
     SaveImageAs(c.language);
     const auto shown = s.dialogs().TakeShown();
     ASSERT_EQ(shown.size(), 1u) << c.title;
@@ -275,7 +276,7 @@ TEST_F(ImageFiles, SaveWritesTheShownPictureFromTheTopRows) {
       pixels.insert(pixels.end(), from, from + c.width * 3);
       pixels.resize(pixels.size() + rowBytes - static_cast<std::size_t>(c.width) * 3, 0);
     }
-    const Bytes file = FileBytes("picture.bmp");
+    const Bytes file = FileBytes(name);
     ASSERT_EQ(file.size(), 54 + pixels.size()) << c.title << " at scale " << c.viewScale;
     using U = std::uint32_t;
     const U fields[][3] = {{2, 4, static_cast<U>(file.size())}, {6, 2, 0}, {18, 4, static_cast<U>(c.width)},
