@@ -328,7 +328,7 @@ TEST_F(ShellTest, RectangleDragsFromRightToLeftAndOutOfTheImage) {
   StartRectDrag();
   s.window().Deliver({MessageKind::MouseMove, 500, 300, 0, true});
   s.window().Deliver({MessageKind::MouseMove, 50, 300, 0, true});
-  EXPECT_EQ(Drag.rectActive, 0);
+  EXPECT_EQ(Dragging.rectActive, 0);
   s.window().Deliver({MessageKind::LeftUp, 50, 300, 0, false});
   EXPECT_EQ(LastRect.count, 1);
 

@@ -21,8 +21,8 @@ void StartProgram() {
   Shell.imageWidth = Shell.imageHeight = 0;
   Requests.rightClick = 0;
   Shell.keepDeleteAnswer = 0;
-  Drag.rectActive = Drag.circleActive = 0;
-  Drag.start = Drag.end = Drag.prev = DragPoint{};
+  Dragging.rectActive = Dragging.circleActive = 0;
+  Dragging.start = Dragging.end = Dragging.prev = DragPoint{};
   CurrentDragReceivers = {};
 
   FileWidth = FileHeight = 0;

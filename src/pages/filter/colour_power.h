@@ -77,6 +77,7 @@ int PoweredSample(int sample, int gray, int power, const ToneCurve& curve);
 std::array<int, 3> PlanePowers(const FilterSettings& settings);
 // Colour power over every sample of the view, in place, with per-plane powers.
 void ApplyColourPowerByPlane(const PlaneView& planes, const std::array<int, 3>& powers);
+using ColourPowerRoutine = void (*)(const PlaneView&, const std::array<int, 3>&);
 // The same with the settings' common or per-channel powers.
 void ApplyColourPower(const PlaneView& planes, const FilterSettings& settings);
 

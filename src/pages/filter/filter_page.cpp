@@ -19,6 +19,7 @@
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
 #include "image/planes.h"
+#include "pages/steps/picture_steps.h"
 #include "pages/tone/tone_state.h"
 #include "pages/tone/vantor_eye.h"
 #include "panel/calculator.h"
@@ -254,14 +255,6 @@ void ToggleTarget(int target) {
   }
 }
 
-// The channel levels as the balances take them.
-FilterLevels BalanceLevels() {
-  FilterLevels levels{};
-  for (std::size_t k = 0; k < levels.size(); ++k) {
-    levels[k] = {Tone.channelLevels[k].low, Tone.channelLevels[k].middle, Tone.channelLevels[k].high};
-  }
-  return levels;
-}
 
 // The light-core belt with its marker, the colour power scale and the
 // each-colour power belts.
@@ -491,22 +484,11 @@ void PaintFilter() {
   ClampFilterSettings(v);
   CollapseSpectrumCore(v);
   const int markerX = LightCoreMarkerX(v.LightCoreStart, v.LightCoreEnd);
-  // 7. The channel levels of the picture (the Vantor Eye's reference colour).
-  ComputeChannelLevels();
-  // 8. The colour power.
-  if (v.ColourPowerOn == 1) {
-    if (v.ChannelPowerMode != 0) v.ColourPower = CommonPowerOfChannels(v.ChannelPower);
-    FilterColourPowerRoutine(WorkView(), PlanePowers(v));
-  }
-  // 9. The colour balances, each from the levels of the picture as it stands.
-  if (v.PeachOn == 1) {
-    ComputeChannelLevels();
-    ApplyPeach(WorkView(), BalanceLevels());
-  }
-  if (v.BerryOn == 1) {
-    ComputeChannelLevels();
-    ApplyBerry(WorkView(), BalanceLevels());
-  }
+  // 7. - 9. The channel levels of the picture, the colour power and the
+  //    colour balances (each from the levels of the picture as it stands);
+  //    the levels found last are the Vantor Eye's reference colour.
+  if (v.ColourPowerOn == 1 && v.ChannelPowerMode != 0) v.ColourPower = CommonPowerOfChannels(v.ChannelPower);
+  TakeChannelLevels(ApplyPowerAndBalance(WorkView(), Stride, CanvasRows, v, FilterColourPowerRoutine));
   // The key words, with the values as this paint left them. They go before
   // the image: the shadow of ">|<" reaches x 100, where the image covers it.
   DrawPanel(screen, Panel);

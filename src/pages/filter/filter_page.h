@@ -34,7 +34,6 @@ extern FilterPageState FilterPage;
 
 // The colour power routine the paint calls (per-plane powers blue, green,
 // red). The benchmark swaps in the literal form to measure the paint beside it.
-using ColourPowerRoutine = void (*)(const PlaneView&, const std::array<int, 3>&);
 extern ColourPowerRoutine FilterColourPowerRoutine;
 
 // The TOP page's reset mark also returns two of the FILTER page's values to

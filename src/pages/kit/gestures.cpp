@@ -34,43 +34,43 @@ bool InsideImageForBrush(int x, int y) { return 100 < x && x < ShownWidth + 100 
 }  // namespace
 
 void StartRectDrag() {
-  Drag.rectActive = 1;
-  Drag.start = Clamped(PointOf(MouseX, MouseY), 100);
-  Drag.prev = Drag.start;
-  Drag.end = Drag.start;
+  Dragging.rectActive = 1;
+  Dragging.start = Clamped(PointOf(MouseX, MouseY), 100);
+  Dragging.prev = Dragging.start;
+  Dragging.end = Dragging.start;
 }
 
 void StartCircleDrag() {
-  Drag.circleActive = 1;
-  Drag.prev = Clamped(PointOf(MouseX, MouseY), 100);
-  Drag.start = Drag.prev;  // for the drag length handed over at the end
-  Drag.end = Drag.prev;
-  DrawMarker(Drag.prev.x, Drag.prev.y);
+  Dragging.circleActive = 1;
+  Dragging.prev = Clamped(PointOf(MouseX, MouseY), 100);
+  Dragging.start = Dragging.prev;  // for the drag length handed over at the end
+  Dragging.end = Dragging.prev;
+  DrawMarker(Dragging.prev.x, Dragging.prev.y);
 }
 
 void TrackDragMove(int x, int y) {
   MouseX = x;
   MouseY = y;
-  if (Drag.circleActive && !InsideImageForBrush(MouseX, MouseY)) Drag.circleActive = 0;
+  if (Dragging.circleActive && !InsideImageForBrush(MouseX, MouseY)) Dragging.circleActive = 0;
   if (!InsideImageForDrag(MouseX, MouseY)) {
     // The pointer left the image: the drag is abandoned; what is drawn
     // stays until the next paint.
-    Drag.rectActive = 0;
-    Drag.circleActive = 0;
+    Dragging.rectActive = 0;
+    Dragging.circleActive = 0;
     return;
   }
   MouseX = std::clamp(MouseX, 100, Shell.imageWidth + 100);
   MouseY = std::clamp(MouseY, 32, Shell.imageHeight + 32);
-  if (Drag.rectActive) {
-    Drag.end = PointOf(x, y);
-    DrawRubberRect(Drag.start.x, Drag.start.y, Drag.prev.x, Drag.prev.y);
-    DrawRubberRect(Drag.start.x, Drag.start.y, Drag.end.x, Drag.end.y);
-    Drag.prev = Drag.end;
+  if (Dragging.rectActive) {
+    Dragging.end = PointOf(x, y);
+    DrawRubberRect(Dragging.start.x, Dragging.start.y, Dragging.prev.x, Dragging.prev.y);
+    DrawRubberRect(Dragging.start.x, Dragging.start.y, Dragging.end.x, Dragging.end.y);
+    Dragging.prev = Dragging.end;
   }
-  if (Drag.circleActive) {
-    Drag.end = PointOf(x, y);
-    DrawMarker(Drag.prev.x, Drag.prev.y);
-    Drag.prev = Drag.end;
+  if (Dragging.circleActive) {
+    Dragging.end = PointOf(x, y);
+    DrawMarker(Dragging.prev.x, Dragging.prev.y);
+    Dragging.prev = Dragging.end;
   }
 }
 
@@ -80,21 +80,21 @@ void EndDrag(int x, int y) {
   if (!InsideImageForDrag(MouseX, MouseY)) return;
   MouseX = std::clamp(MouseX, 100, Shell.imageWidth + 100);
   MouseY = std::clamp(MouseY, 32, Shell.imageHeight + 32);
-  if (Drag.rectActive) {
-    DrawRubberRect(Drag.start.x, Drag.start.y, Drag.end.x, Drag.end.y);
+  if (Dragging.rectActive) {
+    DrawRubberRect(Dragging.start.x, Dragging.start.y, Dragging.end.x, Dragging.end.y);
     if (CurrentDragReceivers.rectangle != nullptr) {
-      CurrentDragReceivers.rectangle(Drag.start.x - 100, Drag.start.y, Drag.end.x - 100, Drag.end.y);
+      CurrentDragReceivers.rectangle(Dragging.start.x - 100, Dragging.start.y, Dragging.end.x - 100, Dragging.end.y);
     }
-    Drag.rectActive = 0;
+    Dragging.rectActive = 0;
   }
-  if (Drag.circleActive && InsideImageForBrush(x, y)) {
-    DrawMarker(Drag.end.x, Drag.end.y);
+  if (Dragging.circleActive && InsideImageForBrush(x, y)) {
+    DrawMarker(Dragging.end.x, Dragging.end.y);
     // The release point is where the button came up, not the last move.
     if (CurrentDragReceivers.circle != nullptr) {
-      const int length = static_cast<int>(std::hypot(MouseX - Drag.start.x, MouseY - Drag.start.y));
+      const int length = static_cast<int>(std::hypot(MouseX - Dragging.start.x, MouseY - Dragging.start.y));
       CurrentDragReceivers.circle(MouseX - 100, MouseY - 32, length);
     }
-    Drag.circleActive = 0;
+    Dragging.circleActive = 0;
   }
   if (CurrentDragReceivers.drop != nullptr) CurrentDragReceivers.drop(MouseX - 100, MouseY - 32);
 }

@@ -61,7 +61,7 @@ struct DragState {
   int circleActive = 0;
   DragPoint start, end, prev;
 };
-extern DragState Drag;
+extern DragState Dragging;
 
 // True when (MouseX, MouseY) lies in the image area as the click handlers
 // test it: 100 < x < image width + 100 and 33 <= y < image height + 32.

@@ -376,7 +376,7 @@ bool OutlineClick() {
   OutlinePageState& p = OutlinePage;
   if (MouseX < 101) {
     // A click on the panel ends a brush stroke and forgets the last release.
-    Drag.circleActive = 0;
+    Dragging.circleActive = 0;
     p.lastReleaseX = 0;
     p.lastReleaseY = 0;
   }
@@ -528,14 +528,14 @@ void PaintOutline() {
   // 6. The brush mask cleared when asked.
   if (p.maskClearRequest == 1 || p.brushClearRequest == 1) {
     ClearBrushMask();
-    Drag.end = DragPoint{};
+    Dragging.end = DragPoint{};
     p.maskClearRequest = 0;
     p.brushClearRequest = 0;
   }
   // 7. The brush: the release disc, the strokes, the fix a right click asked for.
   if (p.brushOn == 1) {
     const CanvasArea picture = PictureArea();
-    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, picture, PixelUnderPoint(Drag.end.x, Drag.end.y), Outline.brushSize,
+    MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, picture, PixelUnderPoint(Dragging.end.x, Dragging.end.y), Outline.brushSize,
                   Outline.brushPressure);
     const OutlineRgb colour = BrushColourOf(p.brushColourSource, Outline.outlineColour, p.setColour);
     PaintBrushMask(Canvas.data(), BrushMask.data(), Stride, CanvasRows, picture, colour);

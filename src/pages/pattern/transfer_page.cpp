@@ -487,7 +487,7 @@ bool PictureClick() {
 }  // namespace
 
 bool TransferClick() {
-  if (MouseX < 100) Drag.rectActive = 0;
+  if (MouseX < 100) Dragging.rectActive = 0;
   PolygonState& polygon = TransferPolygon;
   for (const TransferRegion& region : Regions) {
     if (!region.box.ContainsHalfOpen(MouseX, MouseY)) continue;

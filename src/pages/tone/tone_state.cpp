@@ -16,7 +16,9 @@ void VantorEyeRow(int width, int n, int y) {
   VantorEyeRowsOn(InnerView(), WorkView(), std::min(width, Stride), CanvasRows, n, Tone.eye, y, y + 1, 1);
 }
 
-void ComputeChannelLevels() {
-  Tone.channelLevels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
+void TakeChannelLevels(const std::array<ChannelLevel, 3>& levels) {
+  Tone.channelLevels = levels;
   for (std::size_t c = 0; c < 3; ++c) Tone.eye.reference[c] = Tone.channelLevels[c].middle;
 }
+
+void ComputeChannelLevels() { TakeChannelLevels(ChannelLevelsOf(WorkView(), Stride, CanvasRows)); }

@@ -29,5 +29,6 @@ void VantorEyeRows(int yFrom, int yTo, int n, int threads = 2);
 void VantorEyeRow(int width, int n, int y);
 
 // Fills Tone.channelLevels and the pivot Tone.eye.reference (the 50 %
-// levels) from WorkPlanes over Stride x CanvasRows.
+// levels) from WorkPlanes over Stride x CanvasRows, or from levels found.
 void ComputeChannelLevels();
+void TakeChannelLevels(const std::array<ChannelLevel, 3>& levels);

@@ -1,0 +1,135 @@
+#include "pages/steps/picture_steps.h"
+
+#include <algorithm>
+#include <span>
+
+#include "image/picture_in_hand.h"
+
+PlaneView StepPlanes::View() {
+  PlaneView view;
+  for (std::size_t k = 0; k < 3; ++k) view.plane[k] = plane[k].data();
+  view.stride = width;
+  view.rows = height;
+  return view;
+}
+
+namespace {
+
+FilterLevels BalanceLevelsOf(const std::array<ChannelLevel, 3>& levels) {
+  FilterLevels balance{};
+  for (std::size_t k = 0; k < balance.size(); ++k) balance[k] = {levels[k].low, levels[k].middle, levels[k].high};
+  return balance;
+}
+
+// The planes' low bytes as a bottom-up canvas of width pixels a row, which
+// the light core reads.
+std::vector<std::uint8_t> CanvasBytesOf(const PlaneView& planes, int width, int height) {
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * height * 3);
+  for (int row = 0; row < height; ++row) {
+    for (int column = 0; column < width; ++column) {
+      const std::size_t i = static_cast<std::size_t>(row) * width + column;
+      for (std::size_t k = 0; k < 3; ++k) canvas[3 * i + k] = static_cast<std::uint8_t>(planes.at(static_cast<int>(k), row, column));
+    }
+  }
+  return canvas;
+}
+
+void ApplyEye(const EyeStep& step, const PlaneView& planes, int width, int height, int pictureRows, int threads) {
+  const int n = WindowOfHornKey(step.hornKey);
+  if (n <= 0) return;
+  EyeParameters settings = step.settings;
+  if (step.levelsPivot) {
+    const std::array<ChannelLevel, 3> levels = ChannelLevelsOf(planes, width, height);
+    for (std::size_t k = 0; k < 3; ++k) settings.reference[k] = levels[k].middle;
+  }
+  // Every row is computed from the picture as it was before the pass.
+  StepPlanes source;
+  source.width = width;
+  source.height = height;
+  for (std::size_t k = 0; k < 3; ++k) {
+    source.plane[k].resize(static_cast<std::size_t>(width) * height);
+    for (int row = 0; row < height; ++row) {
+      std::copy_n(planes.plane[k] + static_cast<std::size_t>(row) * planes.stride, width,
+                  source.plane[k].data() + static_cast<std::size_t>(row) * width);
+    }
+  }
+  const int rows = std::clamp(pictureRows, 0, height);
+  VantorEyeRowsOn(source.View(), planes, width, height, n, settings, height - rows, height, threads);
+}
+
+void ApplyFilter(const FilterStep& step, const PlaneView& planes, int width, int height) {
+  // The light core reads the planes as a canvas of their own row length.
+  if (step.lightCore && planes.stride == width) {
+    ApplyLightCore(CanvasBytesOf(planes, width, height), planes, step.settings.LightCoreStart,
+                   step.settings.LightCoreEnd);
+  }
+  ApplyPowerAndBalance(planes, width, height, step.settings);
+}
+
+}  // namespace
+
+std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int width, int height,
+                                                 const FilterSettings& settings, ColourPowerRoutine power) {
+  std::array<ChannelLevel, 3> levels = ChannelLevelsOf(planes, width, height);
+  if (settings.ColourPowerOn == 1) power(planes, PlanePowers(settings));
+  if (settings.PeachOn == 1) {
+    levels = ChannelLevelsOf(planes, width, height);
+    ApplyPeach(planes, BalanceLevelsOf(levels));
+  }
+  if (settings.BerryOn == 1) {
+    levels = ChannelLevelsOf(planes, width, height);
+    ApplyBerry(planes, BalanceLevelsOf(levels));
+  }
+  return levels;
+}
+
+void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
+               int threads) {
+  if (const EyeStep* eye = std::get_if<EyeStep>(&step)) ApplyEye(*eye, planes, width, height, pictureRows, threads);
+  if (const FilterStep* filter = std::get_if<FilterStep>(&step)) ApplyFilter(*filter, planes, width, height);
+}
+
+Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads) {
+  const bool placed = picture.width <= Stride && picture.height <= CanvasRows;
+  StepPlanes planes;
+  planes.width = placed ? Stride : picture.width;
+  planes.height = placed ? CanvasRows : picture.height;
+  const std::size_t count = static_cast<std::size_t>(planes.width) * planes.height;
+  for (auto& plane : planes.plane) plane.assign(count, 255);
+  if (placed) {
+    std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount));
+    DrawPictureIntoCanvas(picture, canvas.data());
+    PlanesFromCanvasInto(planes.View(), canvas.data(), Stride, CanvasRows);
+  } else {
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * 3;
+    const std::size_t fullRows = rowBytes == 0 ? 0 : picture.rgb.size() / rowBytes;
+    for (std::size_t y = 0; y < std::min<std::size_t>(fullRows, picture.height); ++y) {
+      const std::uint8_t* from = picture.rgb.data() + y * rowBytes;
+      const std::size_t row = static_cast<std::size_t>(picture.height) - 1 - y;
+      for (std::size_t x = 0; x < static_cast<std::size_t>(picture.width); ++x) {
+        planes.plane[2][row * picture.width + x] = from[3 * x];
+        planes.plane[1][row * picture.width + x] = from[3 * x + 1];
+        planes.plane[0][row * picture.width + x] = from[3 * x + 2];
+      }
+    }
+  }
+  for (const PictureStep& step : steps) {
+    ApplyStep(step, planes.View(), planes.width, planes.height, placed ? picture.height : planes.height, threads);
+  }
+  // The picture's own part, top-down RGB, low bytes as every writer takes them.
+  Picture result;
+  result.width = picture.width;
+  result.height = picture.height;
+  result.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
+  for (int y = 0; y < picture.height; ++y) {
+    const std::size_t row = static_cast<std::size_t>(planes.height - 1 - y);
+    std::uint8_t* to = result.rgb.data() + static_cast<std::size_t>(y) * picture.width * 3;
+    for (int x = 0; x < picture.width; ++x) {
+      const std::size_t i = row * planes.width + x;
+      to[3 * x] = static_cast<std::uint8_t>(planes.plane[2][i]);
+      to[3 * x + 1] = static_cast<std::uint8_t>(planes.plane[1][i]);
+      to[3 * x + 2] = static_cast<std::uint8_t>(planes.plane[0][i]);
+    }
+  }
+  return result;
+}

@@ -1,0 +1,66 @@
+// The operations a picture can be given as values, so that one run on the
+// canvas can be run again on the whole picture, or on other pictures: each
+// step is a settings struct, and ApplyStep is a pure function of the planes,
+// their size and the step.
+//
+//   EyeStep     the Vantor Eye pass of the TOP and VANTOR EYE pages
+//   FilterStep  FILTER's light core, colour power and colour balances
+//
+// A picture that fits on the canvas (960 x 672 or smaller) is worked on the
+// canvas exactly as the pages work it, placed at the top left with white
+// around it, and the result is its top-left part: byte for byte what "Save"
+// writes after the same operations on the pages. A larger picture is worked
+// at its own size, and where an operation depends on the whole picture (the
+// levels behind the balances or an automatic pivot) it takes the whole
+// picture's values.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "image/planes.h"
+#include "pages/filter/colour_power.h"
+#include "pages/tone/vantor_eye.h"
+#include "platform/picture_loader.h"
+
+struct EyeStep {
+  int hornKey = 6;            // 1..12, the keys A..L (6: F)
+  EyeParameters settings;     // mode, sun glass, pivot, appoint and area values
+  bool levelsPivot = false;   // true: the pivot is the picture's 50 % levels when the step runs
+};
+
+struct FilterStep {
+  FilterSettings settings;    // as the page holds them after its clamps
+  bool lightCore = false;     // the light core applied ("f".."t" selected)
+};
+
+using PictureStep = std::variant<EyeStep, FilterStep>;
+
+// Three planes of one picture, row 0 the bottom row, as the program's planes.
+struct StepPlanes {
+  int width = 0, height = 0;
+  std::array<std::vector<std::uint32_t>, 3> plane;  // blue, green, red
+  PlaneView View();
+};
+
+// The colour power and balances of FILTER on planes already through the
+// light core, as its paint runs them; the channel levels it computed last.
+std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int width, int height,
+                                                 const FilterSettings& settings,
+                                                 ColourPowerRoutine power = ApplyColourPowerByPlane);
+
+// One step over width x height of the planes (the view may be larger), in
+// place. pictureRows counts the rows from the top that hold the picture: all
+// of them at its own size, the shown height on the canvas (the Vantor Eye
+// pass computes only those). threads for the passes that split their rows.
+void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
+               int threads = 2);
+
+// The steps over a whole picture: worked on the canvas when it fits there
+// (and cut back to its own size), at its own size otherwise. The result is
+// top-down RGB like the picture.
+Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads = 2);
