@@ -1,0 +1,357 @@
+#include "pages/steps/recipe.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <sstream>
+
+#include <toml++/toml.h>
+
+namespace {
+
+// A setting's problem, with the line of the node it is about.
+struct Problem {
+  int line = 0;
+  std::string setting, what;
+};
+
+int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
+
+std::optional<Problem> IntegerIn(const toml::node& node, const std::string& name, long long low, long long high,
+                                 int& to) {
+  const std::optional<std::int64_t> value = node.value_exact<std::int64_t>();
+  if (!value) return Problem{LineOf(node), name, "a whole number is wanted"};
+  if (*value < low || *value > high) {
+    return Problem{LineOf(node), name,
+                   std::to_string(*value) + " is outside " + std::to_string(low) + ".." + std::to_string(high)};
+  }
+  to = static_cast<int>(*value);
+  return std::nullopt;
+}
+
+std::optional<Problem> Flag(const toml::node& node, const std::string& name, int& to) {
+  const std::optional<bool> value = node.value_exact<bool>();
+  if (!value) return Problem{LineOf(node), name, "true or false is wanted"};
+  to = *value ? 1 : 0;
+  return std::nullopt;
+}
+
+// An array of `count` whole numbers in low..high.
+std::optional<Problem> Numbers(const toml::node& node, const std::string& name, std::size_t count, long long low,
+                               long long high, std::vector<int>& to) {
+  const toml::array* array = node.as_array();
+  if (array == nullptr || array->size() != count) {
+    return Problem{LineOf(node), name, "an array of " + std::to_string(count) + " whole numbers is wanted"};
+  }
+  to.assign(count, 0);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (auto problem = IntegerIn(*array->get(i), name, low, high, to[i])) return problem;
+  }
+  return std::nullopt;
+}
+
+using Setter = std::function<std::optional<Problem>(const toml::node&, const std::string&)>;
+struct Setting {
+  const char* name;
+  Setter set;
+};
+
+std::optional<Problem> ReadSettings(const toml::table& table, const std::vector<Setting>& settings) {
+  for (auto&& [key, node] : table) {
+    const std::string name(key.str());
+    if (name == "kind") continue;
+    const auto found = std::find_if(settings.begin(), settings.end(), [&](const Setting& s) { return name == s.name; });
+    if (found == settings.end()) return Problem{static_cast<int>(key.source().begin.line), name, "unknown setting"};
+    if (auto problem = found->set(node, name)) return problem;
+  }
+  return std::nullopt;
+}
+
+std::optional<Problem> ReadEye(const toml::table& table, EyeStep& step) {
+  EyeParameters& e = step.settings;
+  bool key = false;
+  const std::vector<Setting> settings = {
+      {"horn_key",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         const std::optional<std::string> letter = node.value_exact<std::string>();
+         const auto at = letter && letter->size() == 1
+                             ? std::find(HornKeyLetters.begin(), HornKeyLetters.end(), (*letter)[0])
+                             : HornKeyLetters.end();
+         if (at == HornKeyLetters.end()) return Problem{LineOf(node), name, "one of the keys \"A\" .. \"L\" is wanted"};
+         step.hornKey = static_cast<int>(at - HornKeyLetters.begin()) + 1;
+         key = true;
+         return std::nullopt;
+       }},
+      {"mode", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 1, 6, e.mode); }},
+      {"sun_glass", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 1, 3, e.sunGlassLevel); }},
+      {"pivot",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         if (node.value_exact<std::string>() == "levels") {
+           step.levelsPivot = true;
+           return std::nullopt;
+         }
+         std::vector<int> rgb;
+         if (node.is_string()) return Problem{LineOf(node), name, "\"levels\" or [red, green, blue] is wanted"};
+         if (auto problem = Numbers(node, name, 3, 0, 255, rgb)) return problem;
+         e.reference = {rgb[2], rgb[1], rgb[0]};
+         step.levelsPivot = false;
+         return std::nullopt;
+       }},
+      {"appoint_on", [&](const toml::node& n, const std::string& s) { return Flag(n, s, e.appointOn); }},
+      {"appoint_kind", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 1, 5, e.appointKind); }},
+      {"appoint_source",
+       [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 2, e.appointSource); }},
+      {"appoint_gray", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, e.appointGray); }},
+      {"appoint_half_width",
+       [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, e.appointHalfWidth); }},
+      {"appoint_min", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, e.appointMin); }},
+      {"appoint_max", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, e.appointMax); }},
+      {"appoint_box",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         std::vector<int> bounds;  // red low, high, green low, high, blue low, high
+         const toml::array* array = node.as_array();
+         if (array == nullptr || array->size() != 3) {
+           return Problem{LineOf(node), name, "[[low, high] of red, green, blue] is wanted"};
+         }
+         for (std::size_t c = 0; c < 3; ++c) {
+           std::vector<int> pair;
+           if (auto problem = Numbers(*array->get(c), name, 2, 0, 255, pair)) return problem;
+           e.appointBox[2 - c] = AppointRange{pair[0], pair[1]};
+         }
+         return std::nullopt;
+       }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  if (!key) return Problem{LineOf(table), "horn_key", "missing (an eye step needs its key, \"A\" .. \"L\")"};
+  return std::nullopt;
+}
+
+std::optional<Problem> ReadFilter(const toml::table& table, FilterStep& step) {
+  FilterSettings& f = step.settings;
+  int lightCore = 0;
+  std::vector<int> powers;
+  const std::vector<Setting> settings = {
+      {"light_core", [&](const toml::node& n, const std::string& s) { return Flag(n, s, lightCore); }},
+      {"light_core_from",
+       [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 254, f.LightCoreStart); }},
+      {"light_core_to",
+       [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 1, 255, f.LightCoreEnd); }},
+      {"colour_power_on", [&](const toml::node& n, const std::string& s) { return Flag(n, s, f.ColourPowerOn); }},
+      {"colour_power",
+       [&](const toml::node& n, const std::string& s) {
+         return IntegerIn(n, s, LowestColourPower, HighestColourPower, f.ColourPower);
+       }},
+      {"channel_power_mode",
+       [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 3, f.ChannelPowerMode); }},
+      {"channel_powers",
+       [&](const toml::node& n, const std::string& s) { return Numbers(n, s, 3, 0, HighestColourPower, powers); }},
+      {"peach", [&](const toml::node& n, const std::string& s) { return Flag(n, s, f.PeachOn); }},
+      {"berry", [&](const toml::node& n, const std::string& s) { return Flag(n, s, f.BerryOn); }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  step.lightCore = lightCore == 1;
+  if (!powers.empty()) f.ChannelPower = ChannelPowers{powers[0], powers[1], powers[2]};
+  if (f.LightCoreEnd <= f.LightCoreStart) {
+    return Problem{LineOf(table), "light_core_to", "must be above light_core_from"};
+  }
+  return std::nullopt;
+}
+
+std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
+  const toml::node* kind = table.get("kind");
+  if (kind == nullptr) return Problem{LineOf(table), "kind", "missing (\"eye\" or \"filter\")"};
+  const std::optional<std::string> name = kind->value_exact<std::string>();
+  if (name == "eye") {
+    step = EyeStep{};
+    return ReadEye(table, std::get<EyeStep>(step));
+  }
+  if (name == "filter") {
+    step = FilterStep{};
+    return ReadFilter(table, std::get<FilterStep>(step));
+  }
+  return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) +
+                                            " (\"eye\" or \"filter\")"};
+}
+
+// "horn_key=F" as TOML: a bare word (not true or false) becomes a string.
+std::string QuotedIfBare(const std::string& setting) {
+  const std::size_t equals = setting.find('=');
+  if (equals == std::string::npos) return setting;
+  const std::string value = setting.substr(equals + 1);
+  const bool bare = !value.empty() && std::isalpha(static_cast<unsigned char>(value[0])) && value != "true" &&
+                    value != "false" && value.find_first_of("\"'\\") == std::string::npos;
+  return bare ? setting.substr(0, equals + 1) + "\"" + value + "\"" : setting;
+}
+
+std::string Line(const std::string& name, const Problem& problem) {
+  return name + ":" + std::to_string(problem.line) + ": " + problem.setting + ": " + problem.what;
+}
+
+}  // namespace
+
+RecipeResult ReadRecipe(std::string_view text, const std::string& name) {
+  RecipeResult result;
+  if (text.size() > LargestRecipeBytes) {
+    result.error = name + ": larger than " + std::to_string(LargestRecipeBytes) + " bytes; not a recipe";
+    return result;
+  }
+  toml::table root;
+  try {
+    root = toml::parse(text, name);
+  } catch (const toml::parse_error& error) {
+    result.error = name + ":" + std::to_string(error.source().begin.line) + ": not TOML: " +
+                   std::string(error.description());
+    return result;
+  }
+  const toml::node* version = root.get("version");
+  if (version == nullptr) {
+    result.error = Line(name, Problem{1, "version", "missing (version = " + std::to_string(RecipeVersion) + ")"});
+    return result;
+  }
+  if (version->value_exact<std::int64_t>() != RecipeVersion) {
+    result.error = Line(name, Problem{LineOf(*version), "version",
+                                      "this program reads version " + std::to_string(RecipeVersion) + " recipes"});
+    return result;
+  }
+  for (auto&& [key, node] : root) {
+    if (key.str() != "version" && key.str() != "step") {
+      result.error = Line(name, Problem{static_cast<int>(key.source().begin.line), std::string(key.str()),
+                                        "unknown setting (a recipe holds version and [[step]] tables)"});
+      return result;
+    }
+  }
+  const toml::node* steps = root.get("step");
+  const toml::array* array = steps != nullptr ? steps->as_array() : nullptr;
+  if (steps != nullptr && (array == nullptr || !array->is_array_of_tables())) {
+    result.error = Line(name, Problem{LineOf(*steps), "step", "[[step]] tables are wanted"});
+    return result;
+  }
+  if (array != nullptr && array->size() > MostRecipeSteps) {
+    result.error = Line(name, Problem{LineOf(*steps), "step", "more than " + std::to_string(MostRecipeSteps) +
+                                                                  " steps"});
+    return result;
+  }
+  if (array != nullptr) {
+    for (const toml::node& node : *array) {
+      PictureStep step;
+      if (const std::optional<Problem> problem = ReadStep(*node.as_table(), step)) {
+        result.error = Line(name, *problem);
+        result.steps.clear();
+        return result;
+      }
+      result.steps.push_back(step);
+    }
+  }
+  return result;
+}
+
+RecipeResult ReadRecipeFile(const std::string& path) {
+  RecipeResult result;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    result.error = path + ": cannot be read";
+    return result;
+  }
+  std::string text;
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > LargestRecipeBytes) {
+      result.error = path + ": larger than " + std::to_string(LargestRecipeBytes) + " bytes; not a recipe";
+      return result;
+    }
+  }
+  if (in.bad()) {
+    result.error = path + ": cannot be read";
+    return result;
+  }
+  return ReadRecipe(text, path);
+}
+
+RecipeResult ReadStepOption(std::string_view option) {
+  // "eye:horn_key=F,mode=2" becomes one [[step]] table; commas inside [ ]
+  // belong to an array.
+  const std::size_t colon = option.find(':');
+  std::string text = "version = " + std::to_string(RecipeVersion) + "\n[[step]]\nkind = \"" +
+                     std::string(option.substr(0, colon)) + "\"\n";
+  if (colon != std::string_view::npos) {
+    int depth = 0;
+    std::string setting;
+    for (const char c : option.substr(colon + 1)) {
+      if (c == '[') ++depth;
+      if (c == ']') --depth;
+      if (c == ',' && depth == 0) {
+        text += QuotedIfBare(setting) + "\n";
+        setting.clear();
+      } else if (c == '\n') {
+        setting += ' ';
+      } else {
+        setting += c;
+      }
+    }
+    text += QuotedIfBare(setting) + "\n";
+  }
+  RecipeResult result = ReadRecipe(text, "--step " + std::string(option));
+  // The line numbers of the made-up text mean nothing on a command line.
+  const std::string prefix = "--step " + std::string(option) + ":";
+  if (!result.ok() && result.error.rfind(prefix, 0) == 0) {
+    const std::size_t next = result.error.find(": ", prefix.size());
+    if (next != std::string::npos) result.error = "--step " + std::string(option) + result.error.substr(next);
+  }
+  return result;
+}
+
+std::string WriteRecipe(const std::vector<PictureStep>& steps) {
+  toml::array tables;
+  for (const PictureStep& step : steps) {
+    toml::table t;
+    if (const EyeStep* eye = std::get_if<EyeStep>(&step)) {
+      const EyeParameters& e = eye->settings;
+      t.insert("kind", "eye");
+      t.insert("horn_key", std::string(1, HornKeyLetters[static_cast<std::size_t>(std::clamp(eye->hornKey, 1, 12) - 1)]));
+      t.insert("mode", e.mode);
+      t.insert("sun_glass", e.sunGlassLevel);
+      if (eye->levelsPivot) {
+        t.insert("pivot", "levels");
+      } else {
+        t.insert("pivot", toml::array{e.reference[2], e.reference[1], e.reference[0]});
+      }
+      t.insert("appoint_on", e.appointOn != 0);
+      t.insert("appoint_kind", e.appointKind);
+      t.insert("appoint_source", e.appointSource);
+      t.insert("appoint_gray", e.appointGray);
+      t.insert("appoint_half_width", e.appointHalfWidth);
+      t.insert("appoint_min", e.appointMin);
+      t.insert("appoint_max", e.appointMax);
+      toml::array box;
+      for (int c = 2; c >= 0; --c) {
+        box.push_back(toml::array{e.appointBox[static_cast<std::size_t>(c)].low,
+                                  e.appointBox[static_cast<std::size_t>(c)].high});
+      }
+      t.insert("appoint_box", box);
+    }
+    if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
+      const FilterSettings& f = filter->settings;
+      t.insert("kind", "filter");
+      t.insert("light_core", filter->lightCore);
+      t.insert("light_core_from", f.LightCoreStart);
+      t.insert("light_core_to", f.LightCoreEnd);
+      t.insert("colour_power_on", f.ColourPowerOn != 0);
+      t.insert("colour_power", f.ColourPower);
+      t.insert("channel_power_mode", f.ChannelPowerMode);
+      t.insert("channel_powers", toml::array{f.ChannelPower.red, f.ChannelPower.green, f.ChannelPower.blue});
+      t.insert("peach", f.PeachOn != 0);
+      t.insert("berry", f.BerryOn != 0);
+    }
+    tables.push_back(std::move(t));
+  }
+  toml::table root;
+  root.insert("version", RecipeVersion);
+  root.insert("step", std::move(tables));
+  std::ostringstream out;
+  out << "# vazesample recipe: the steps in order, each [[step]] with its settings\n" << root << "\n";
+  return out.str();
+}
