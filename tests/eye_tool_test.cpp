@@ -70,7 +70,8 @@ TEST(EyeTool, PlacedPictureMatchesTheEngine) {
   ProgramSession session;
   ASSERT_TRUE(fs::exists(Tool)) << Tool;
   ASSERT_TRUE(WriteFileAtomically("in.bmp", TestPictureBmp(300, 200)));
-  // The same pass here: place the picture, levels of the canvas, every row.
+  // The same pass here: place the picture, levels of the canvas, the rows
+  // from the top of the canvas down to the picture's bottom row (472).
   const auto picture = LoadPicture("in.bmp");
   ASSERT_TRUE(picture);
   std::vector<std::uint8_t> canvas(CanvasByteCount);
@@ -86,9 +87,60 @@ TEST(EyeTool, PlacedPictureMatchesTheEngine) {
     const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
     const EyeParameters p{.mode = c.mode, .sunGlassLevel = c.sunGlass,
                           .reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
-    VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, WindowOfHornKey(c.key), p, 0, CanvasRows, 2);
+    VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, WindowOfHornKey(c.key), p, CanvasRows - 200,
+                    CanvasRows, 2);
     const auto expected = Bmp(Stride, CanvasRows, [](int k, int row, int x) { return WorkView().at(k, row, x); });
     EXPECT_TRUE(FileBytes(c.file) == expected) << c.file;
+  }
+}
+
+// A light picture with a dark block over its bottom 40 rows in columns
+// 150..399: its 50 % levels are light, so a white row under the block, if it
+// were computed, would be pulled down (as it was: 255 -> 253 in row 271).
+std::array<int, 3> DarkFootedColour(int x, int row) {
+  if (x >= 150 && x < 400 && row < 40) return {10 + (x * 3 + row) % 40, 20 + (x + row * 5) % 30, 15 + (x * x / 50 + row) % 35};
+  return {200 + (x * 7 + row * 3) % 50, 190 + (x + row) % 60, 205 + (x / 3 + row * 2) % 45};
+}
+
+// Placed, the pass is the TOP page's: the rows from the top of the canvas
+// down to the picture's bottom row (272 for a 600 x 400 picture), and the
+// white rows under it stay white. The literal form gives the same bytes.
+TEST(EyeTool, APlacedPassLeavesTheRowsUnderA600By400PictureWhite) {
+  ProgramSession session;
+  const auto bmp = Bmp(600, 400, [](int k, int row, int x) { return DarkFootedColour(x, row)[static_cast<std::size_t>(k)]; });
+  ASSERT_TRUE(WriteFileAtomically("in.bmp", bmp));
+  const ToolRun run = RunTool("--key C in.bmp out.bmp");
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<std::uint8_t> out = FileBytes("out.bmp");
+  ASSERT_EQ(out.size(), static_cast<std::size_t>(KeepFileBytes));
+  constexpr std::size_t RowBytes = Stride * 3;
+  const auto row = [&](int r) { return out.begin() + static_cast<long>(BmpHeaderBytes + RowBytes * static_cast<std::size_t>(r)); };
+  EXPECT_TRUE(std::all_of(row(0), row(272), [](std::uint8_t b) { return b == 255; })) << "rows 0..271 are not white";
+
+  // The engine here over the same rows, and over row 271 alone to show that
+  // the row would change if the pass took it.
+  const auto picture = LoadPicture("in.bmp");
+  ASSERT_TRUE(picture);
+  std::vector<std::uint8_t> canvas(CanvasByteCount);
+  DrawPictureIntoCanvas(*picture, canvas.data());
+  InnerFromCanvas(canvas.data(), Stride, CanvasRows);
+  PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
+  const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
+  const EyeParameters p{.reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
+  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, 8, p, 271, 272, 1);
+  int changed = 0;
+  for (int x = 0; x < Stride; ++x) changed += WorkView().at(0, 271, x) != 255;
+  EXPECT_GT(changed, 200) << "row 271 would not change even if computed";
+  PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
+  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, 8, p, 272, CanvasRows, 1);
+  EXPECT_TRUE(out == Bmp(Stride, CanvasRows, [](int k, int r, int x) { return WorkView().at(k, r, x); }));
+  // The picture's bottom row is computed.
+  EXPECT_FALSE(std::equal(row(272), row(273), canvas.begin() + static_cast<long>(272 * RowBytes)));
+
+  const std::string literal = VZ_BINARY_DIR "/bench/vazesample-eye-literal";
+  if (fs::exists(literal)) {
+    ASSERT_EQ(std::system(("'" + literal + "' in.bmp literal.bmp C").c_str()), 0);
+    EXPECT_TRUE(FileBytes("literal.bmp") == out) << "the literal form gives other bytes";
   }
 }
 
