@@ -2,7 +2,10 @@
 // the TOP page runs it, and bad use or input gives one line on standard error,
 // a non-zero exit and no OUTPUT (an existing OUTPUT stays as it was).
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -61,6 +64,19 @@ std::vector<std::uint8_t> Bmp(int w, int h, Sample sample) {
 std::vector<std::uint8_t> TestPictureBmp(int w, int h) {
   return Bmp(w, h, [&](int k, int row, int x) { return TestColour(x, row, h)[static_cast<std::size_t>(k)]; });
 }
+
+// The address sanitizer reserves more address space than any memory limit.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool AddressSanitizerOn = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool AddressSanitizerOn = true;
+#else
+constexpr bool AddressSanitizerOn = false;
+#endif
+#else
+constexpr bool AddressSanitizerOn = false;
+#endif
 
 }  // namespace
 
@@ -240,6 +256,33 @@ TEST(EyeTool, FailuresSayOneLineAndLeaveOutputAlone) {
   EXPECT_EQ(files, 5);  // in, damaged, existing, stdout.txt, stderr.txt
 }
 
+// An 8-bit run-length coded BMP of 1,124 bytes declaring 14000 x 14000
+// pixels whose codes end at once (an end-of-bitmap code) is refused from its
+// header, with its reason, and within a quarter of a gigabyte of address
+// space: it used to take 1.4 GB, and a run then wrote an output.
+TEST(EyeTool, ASmallRunLengthFileDeclaringAHugePictureIsRefusedAtOnceWithItsReason) {
+  ProgramSession session;
+  const auto header = BmpHeader(14000, 14000, 0);
+  std::vector<std::uint8_t> file(1124, 0);
+  std::copy(header.begin(), header.end(), file.begin());
+  file[28] = 8;     // bits a pixel
+  file[30] = 1;     // run-length coded, 8 bits
+  file[10] = 0x36;  // the codes start after a palette of 256 entries, at byte 1078
+  file[11] = 0x04;
+  file[1079] = 1;   // 0, 1: end of bitmap
+  ASSERT_TRUE(WriteFileAtomically("rle.bmp", file));
+  const std::string limit = AddressSanitizerOn ? "" : "ulimit -v 262144; ";  // the sanitizer needs more
+  for (const char* size : {"", "--full-size "}) {
+    const int status = std::system(("(" + limit + "exec '" + Tool + "' " + size + "rle.bmp out.bmp) >stdout.txt 2>stderr.txt").c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << size << status;
+    EXPECT_EQ(TextOf("stderr.txt"),
+              "vazesample-eye: cannot read rle.bmp: not a picture this program can read: its 46 bytes of pixel data "
+              "cannot code the 14000 rows it declares (at least 220 bytes are needed)\n")
+        << size;
+    EXPECT_FALSE(fs::exists("out.bmp")) << size;
+  }
+}
+
 // A write that fails part way through the bands (here: over the file size
 // limit) stops every worker, says so once and leaves no file behind.
 TEST(EyeTool, AFullSizeWriteFailingHalfWayLeavesNothing) {
@@ -278,6 +321,66 @@ TEST(EyeTool, RunsRepeatedAreIdenticalAndNeverHang) {
     ASSERT_TRUE(FileBytes("again.bmp") == FileBytes("first.bmp")) << "run " << k;
     ASSERT_TRUE(FileBytes("again-full.bmp") == FileBytes("first-full.bmp")) << "run " << k;
   }
+}
+
+// A run stopped by SIGTERM or SIGINT while it writes removes its temporary
+// file, ends as the signal ends a process, and leaves the OUTPUT that was
+// there as it was. The signal is sent once the temporary file is seen, so
+// nothing here depends on how fast the run is; a run that ends before its
+// file is seen is tried again.
+TEST(EyeTool, AStoppedFullSizeRunLeavesNoTemporaryFileAndTheOldOutput) {
+  ProgramSession session;
+  constexpr int W = 4000, H = 3000;  // 36 MB, a pass of a good part of a second with key L
+  ASSERT_TRUE(WriteFileAtomically("big.bmp", EncodeBmp(W, H, 0, [](int row, std::uint8_t* out) {
+    for (int x = 0; x < 3 * W; ++x) out[x] = static_cast<std::uint8_t>((x * 7 + row * 3) % 251);
+  })));
+  const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+  const auto temporaries = [&] {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(session.Folder())) {
+      const std::string name = entry.path().filename().string();
+      count += name.rfind(".out.bmp.", 0) == 0 && name.ends_with(".tmp");
+    }
+    return count;
+  };
+  for (const int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
+    bool stopped = false;
+    for (int attempt = 0; attempt < 5 && !stopped; ++attempt) {
+      ASSERT_TRUE(WriteFileAtomically("out.bmp", old));
+      // The tool starts with every signal at its default action and none held back.
+      posix_spawnattr_t attributes;
+      posix_spawnattr_init(&attributes);
+      sigset_t all, none;
+      sigfillset(&all);
+      sigemptyset(&none);
+      posix_spawnattr_setsigdefault(&attributes, &all);
+      posix_spawnattr_setsigmask(&attributes, &none);
+      posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+      std::vector<std::string> words = {Tool, "--full-size", "--key", "L", "big.bmp", "out.bmp"};
+      std::vector<char*> argv;
+      for (std::string& word : words) argv.push_back(word.data());
+      argv.push_back(nullptr);
+      pid_t pid = 0;
+      ASSERT_EQ(posix_spawn(&pid, Tool.c_str(), nullptr, &attributes, argv.data(), environ), 0);
+      posix_spawnattr_destroy(&attributes);
+      int status = 0;
+      bool ended = false;
+      while (!ended && temporaries() == 0) ended = waitpid(pid, &status, WNOHANG) == pid;
+      if (ended) continue;  // done before its file was seen: try again
+      ASSERT_EQ(kill(pid, signal), 0);
+      ASSERT_EQ(waitpid(pid, &status, 0), pid);
+      if (WIFEXITED(status) && WEXITSTATUS(status) == 0) continue;  // it ended first after all
+      stopped = true;
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
+      EXPECT_EQ(temporaries(), 0) << "a temporary file is left";
+      EXPECT_TRUE(FileBytes("out.bmp") == old) << "the old output changed";
+    }
+    EXPECT_TRUE(stopped) << "no run was stopped while it wrote";
+  }
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(session.Folder())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 2);  // big.bmp, out.bmp
 }
 
 TEST(EyeTool, HelpPrintsUsage) {

@@ -107,13 +107,12 @@ void CopyPictureInHand(std::uint8_t* canvas) {
 
 bool TakeNewPicture(const std::string& path) {
   const std::optional<FileStamp> stamp = StampOf(path);
-  std::optional<Picture> picture;
-  if (stamp) picture = LoadPicture(path);
-  if (!picture) {
-    const std::string name = LeafOf(path);
-    CurrentDialogs().ShowMessage("「" + name + "」は画像として読み込めませんでした。\n" + "\"" + name +
-                                     "\" could not be read as a picture.",
-                                 "BMP File Open", MessageButtons::Ok, MessageIcon::None);
+  PictureRefusal refusal;
+  const std::optional<Picture> picture = LoadPicture(path, &refusal);
+  if (!picture || !stamp) {
+    if (picture) refusal = PictureRefusal{true, "ファイルを読めませんでした", "the file could not be read"};
+    CurrentDialogs().ShowMessage(PictureRefusedMessage(path, refusal), PictureRefusedTitle.InCurrentLanguage(),
+                                 MessageButtons::Ok, MessageIcon::None);
     return false;
   }
   Hold(path, *stamp, *picture);

@@ -26,8 +26,9 @@ int PictureInHandHeight();
 void CopyPictureInHand(std::uint8_t* canvas);
 
 // Reads path as the new picture in hand. On success ImagePath and
-// ImageFileName name it. Otherwise a message names the file and says it could
-// not be read as a picture, and nothing changes. True when taken.
+// ImageFileName name it. Otherwise a message in the current language names
+// the file and says why it could not be read as a picture (the loader's
+// reason), and nothing changes. True when taken.
 bool TakeNewPicture(const std::string& path);
 
 // Forgets the picture in hand (a new run).

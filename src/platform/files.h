@@ -29,9 +29,17 @@ class AtomicFileWriter {
  private:
   std::string target_, temporary_;
   int fd_ = -1;
+  int signalSlot_ = -1;  // where the signal handler finds temporary_, or -1
   bool replacing_ = false, failed_ = false, committed_ = false;
   unsigned oldMode_ = 0, oldOwner_ = 0, oldGroup_ = 0;
 };
+
+// For a program that may be stopped by a signal (a batch tool): from now on
+// SIGINT, SIGTERM and SIGHUP remove the temporary files of the
+// AtomicFileWriters then open and end the process as the signal would have
+// ended it; the files they were to replace stay as they were. A signal that
+// was ignored when this is called stays ignored.
+void RemoveTemporaryFilesOnSignals();
 
 // Writes bytes as the whole content of path, on the disk before it replaces
 // the old file. False on any failure; the old

@@ -2,10 +2,11 @@
 //
 // Runs one whole Vantor Eye pass over a picture, as the TOP page does: the
 // picture is placed on the 960 x 672 canvas as the program places it (or, with
-// --full-size, taken at its own size), every row is computed from the
-// unprocessed picture, and the white frame is drawn. OUTPUT is a BMP in the
-// program's layout or a PNG, by its extension, and is written atomically: a
-// failed run never creates or changes it.
+// --full-size, taken at its own size), every row of the pass is computed from
+// the unprocessed picture, and the white frame is drawn. OUTPUT is a BMP in
+// the program's layout or a PNG, by its extension, and is written atomically:
+// a failed or interrupted run never creates or changes it, and one stopped by
+// SIGINT, SIGTERM or SIGHUP leaves no temporary file either.
 //
 // [SECTION] options
 // [SECTION] planes and BMP rows
@@ -567,6 +568,9 @@ bool WritePass(const std::string& path, const InputRows& input, int n, const Eye
 // ============================================================================
 
 int main(int argc, char** argv) try {
+  // A run stopped by Ctrl+C or a kill removes its temporary file; OUTPUT
+  // stays as it was.
+  RemoveTemporaryFilesOnSignals();
   Options options;
   if (auto error = ParseOptions(argc, argv, options)) return Fail(*error, 2);
   if (options.help) {
