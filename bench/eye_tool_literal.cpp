@@ -1,8 +1,12 @@
 // vazesample-eye-literal INPUT OUTPUT [KEY]: the batch tool's placed pass in
 // its literal form, as a whole process, for the side-by-side timing in
-// bench/eye_tool.sh: the picture placed on the canvas, the 50 % channel
-// levels as the pivot, every row through the literal engine, BMP out.
+// bench/eye_tool.sh and the check that both give the same bytes: the picture
+// placed on the canvas, the 50 % channel levels as the pivot, then the TOP
+// page's loop, row = CanvasRows down to CanvasRows - ShownHeight, each row
+// through the literal engine (the white rows under a short picture are not
+// reached), BMP out.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -29,7 +33,10 @@ int main(int argc, char** argv) {
   EyeParameters p;
   const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
   for (std::size_t c = 0; c < 3; ++c) p.reference[c] = levels[c].middle;
-  VantorEyePassLiteral(InnerView(), WorkView(), Stride, CanvasRows, WindowOfHornKey(key), p);
+  const int shownHeight = std::min(picture->height, CanvasRows);
+  for (int row = CanvasRows; row >= CanvasRows - shownHeight; --row) {
+    VantorEyeRowLiteral(InnerView(), WorkView(), Stride, CanvasRows, WindowOfHornKey(key), p, row);
+  }
   const auto file = EncodeBmp(Stride, CanvasRows, 0, [](int row, std::uint8_t* out) {
     for (int x = 0; x < Stride; ++x)
       for (int k = 0; k < 3; ++k) out[3 * x + k] = static_cast<std::uint8_t>(WorkView().at(k, row, x));

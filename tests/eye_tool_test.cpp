@@ -2,7 +2,10 @@
 // the TOP page runs it, and bad use or input gives one line on standard error,
 // a non-zero exit and no OUTPUT (an existing OUTPUT stays as it was).
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -62,6 +65,19 @@ std::vector<std::uint8_t> TestPictureBmp(int w, int h) {
   return Bmp(w, h, [&](int k, int row, int x) { return TestColour(x, row, h)[static_cast<std::size_t>(k)]; });
 }
 
+// The address sanitizer reserves more address space than any memory limit.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool AddressSanitizerOn = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool AddressSanitizerOn = true;
+#else
+constexpr bool AddressSanitizerOn = false;
+#endif
+#else
+constexpr bool AddressSanitizerOn = false;
+#endif
+
 }  // namespace
 
 // Each test runs in the fresh working folder of a program session.
@@ -70,7 +86,8 @@ TEST(EyeTool, PlacedPictureMatchesTheEngine) {
   ProgramSession session;
   ASSERT_TRUE(fs::exists(Tool)) << Tool;
   ASSERT_TRUE(WriteFileAtomically("in.bmp", TestPictureBmp(300, 200)));
-  // The same pass here: place the picture, levels of the canvas, every row.
+  // The same pass here: place the picture, levels of the canvas, the rows
+  // from the top of the canvas down to the picture's bottom row (472).
   const auto picture = LoadPicture("in.bmp");
   ASSERT_TRUE(picture);
   std::vector<std::uint8_t> canvas(CanvasByteCount);
@@ -86,9 +103,60 @@ TEST(EyeTool, PlacedPictureMatchesTheEngine) {
     const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
     const EyeParameters p{.mode = c.mode, .sunGlassLevel = c.sunGlass,
                           .reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
-    VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, WindowOfHornKey(c.key), p, 0, CanvasRows, 2);
+    VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, WindowOfHornKey(c.key), p, CanvasRows - 200,
+                    CanvasRows, 2);
     const auto expected = Bmp(Stride, CanvasRows, [](int k, int row, int x) { return WorkView().at(k, row, x); });
     EXPECT_TRUE(FileBytes(c.file) == expected) << c.file;
+  }
+}
+
+// A light picture with a dark block over its bottom 40 rows in columns
+// 150..399: its 50 % levels are light, so a white row under the block, if it
+// were computed, would be pulled down (as it was: 255 -> 253 in row 271).
+std::array<int, 3> DarkFootedColour(int x, int row) {
+  if (x >= 150 && x < 400 && row < 40) return {10 + (x * 3 + row) % 40, 20 + (x + row * 5) % 30, 15 + (x * x / 50 + row) % 35};
+  return {200 + (x * 7 + row * 3) % 50, 190 + (x + row) % 60, 205 + (x / 3 + row * 2) % 45};
+}
+
+// Placed, the pass is the TOP page's: the rows from the top of the canvas
+// down to the picture's bottom row (272 for a 600 x 400 picture), and the
+// white rows under it stay white. The literal form gives the same bytes.
+TEST(EyeTool, APlacedPassLeavesTheRowsUnderA600By400PictureWhite) {
+  ProgramSession session;
+  const auto bmp = Bmp(600, 400, [](int k, int row, int x) { return DarkFootedColour(x, row)[static_cast<std::size_t>(k)]; });
+  ASSERT_TRUE(WriteFileAtomically("in.bmp", bmp));
+  const ToolRun run = RunTool("--key C in.bmp out.bmp");
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<std::uint8_t> out = FileBytes("out.bmp");
+  ASSERT_EQ(out.size(), static_cast<std::size_t>(KeepFileBytes));
+  constexpr std::size_t RowBytes = Stride * 3;
+  const auto row = [&](int r) { return out.begin() + static_cast<long>(BmpHeaderBytes + RowBytes * static_cast<std::size_t>(r)); };
+  EXPECT_TRUE(std::all_of(row(0), row(272), [](std::uint8_t b) { return b == 255; })) << "rows 0..271 are not white";
+
+  // The engine here over the same rows, and over row 271 alone to show that
+  // the row would change if the pass took it.
+  const auto picture = LoadPicture("in.bmp");
+  ASSERT_TRUE(picture);
+  std::vector<std::uint8_t> canvas(CanvasByteCount);
+  DrawPictureIntoCanvas(*picture, canvas.data());
+  InnerFromCanvas(canvas.data(), Stride, CanvasRows);
+  PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
+  const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
+  const EyeParameters p{.reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
+  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, 8, p, 271, 272, 1);
+  int changed = 0;
+  for (int x = 0; x < Stride; ++x) changed += WorkView().at(0, 271, x) != 255;
+  EXPECT_GT(changed, 200) << "row 271 would not change even if computed";
+  PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
+  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, 8, p, 272, CanvasRows, 1);
+  EXPECT_TRUE(out == Bmp(Stride, CanvasRows, [](int k, int r, int x) { return WorkView().at(k, r, x); }));
+  // The picture's bottom row is computed.
+  EXPECT_FALSE(std::equal(row(272), row(273), canvas.begin() + static_cast<long>(272 * RowBytes)));
+
+  const std::string literal = VZ_BINARY_DIR "/bench/vazesample-eye-literal";
+  if (fs::exists(literal)) {
+    ASSERT_EQ(std::system(("'" + literal + "' in.bmp literal.bmp C").c_str()), 0);
+    EXPECT_TRUE(FileBytes("literal.bmp") == out) << "the literal form gives other bytes";
   }
 }
 
@@ -188,6 +256,33 @@ TEST(EyeTool, FailuresSayOneLineAndLeaveOutputAlone) {
   EXPECT_EQ(files, 5);  // in, damaged, existing, stdout.txt, stderr.txt
 }
 
+// An 8-bit run-length coded BMP of 1,124 bytes declaring 14000 x 14000
+// pixels whose codes end at once (an end-of-bitmap code) is refused from its
+// header, with its reason, and within a quarter of a gigabyte of address
+// space: it used to take 1.4 GB, and a run then wrote an output.
+TEST(EyeTool, ASmallRunLengthFileDeclaringAHugePictureIsRefusedAtOnceWithItsReason) {
+  ProgramSession session;
+  const auto header = BmpHeader(14000, 14000, 0);
+  std::vector<std::uint8_t> file(1124, 0);
+  std::copy(header.begin(), header.end(), file.begin());
+  file[28] = 8;     // bits a pixel
+  file[30] = 1;     // run-length coded, 8 bits
+  file[10] = 0x36;  // the codes start after a palette of 256 entries, at byte 1078
+  file[11] = 0x04;
+  file[1079] = 1;   // 0, 1: end of bitmap
+  ASSERT_TRUE(WriteFileAtomically("rle.bmp", file));
+  const std::string limit = AddressSanitizerOn ? "" : "ulimit -v 262144; ";  // the sanitizer needs more
+  for (const char* size : {"", "--full-size "}) {
+    const int status = std::system(("(" + limit + "exec '" + Tool + "' " + size + "rle.bmp out.bmp) >stdout.txt 2>stderr.txt").c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << size << status;
+    EXPECT_EQ(TextOf("stderr.txt"),
+              "vazesample-eye: cannot read rle.bmp: not a picture this program can read: its 46 bytes of pixel data "
+              "cannot code the 14000 rows it declares (at least 220 bytes are needed)\n")
+        << size;
+    EXPECT_FALSE(fs::exists("out.bmp")) << size;
+  }
+}
+
 // A write that fails part way through the bands (here: over the file size
 // limit) stops every worker, says so once and leaves no file behind.
 TEST(EyeTool, AFullSizeWriteFailingHalfWayLeavesNothing) {
@@ -226,6 +321,66 @@ TEST(EyeTool, RunsRepeatedAreIdenticalAndNeverHang) {
     ASSERT_TRUE(FileBytes("again.bmp") == FileBytes("first.bmp")) << "run " << k;
     ASSERT_TRUE(FileBytes("again-full.bmp") == FileBytes("first-full.bmp")) << "run " << k;
   }
+}
+
+// A run stopped by SIGTERM or SIGINT while it writes removes its temporary
+// file, ends as the signal ends a process, and leaves the OUTPUT that was
+// there as it was. The signal is sent once the temporary file is seen, so
+// nothing here depends on how fast the run is; a run that ends before its
+// file is seen is tried again.
+TEST(EyeTool, AStoppedFullSizeRunLeavesNoTemporaryFileAndTheOldOutput) {
+  ProgramSession session;
+  constexpr int W = 4000, H = 3000;  // 36 MB, a pass of a good part of a second with key L
+  ASSERT_TRUE(WriteFileAtomically("big.bmp", EncodeBmp(W, H, 0, [](int row, std::uint8_t* out) {
+    for (int x = 0; x < 3 * W; ++x) out[x] = static_cast<std::uint8_t>((x * 7 + row * 3) % 251);
+  })));
+  const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+  const auto temporaries = [&] {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(session.Folder())) {
+      const std::string name = entry.path().filename().string();
+      count += name.rfind(".out.bmp.", 0) == 0 && name.ends_with(".tmp");
+    }
+    return count;
+  };
+  for (const int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
+    bool stopped = false;
+    for (int attempt = 0; attempt < 5 && !stopped; ++attempt) {
+      ASSERT_TRUE(WriteFileAtomically("out.bmp", old));
+      // The tool starts with every signal at its default action and none held back.
+      posix_spawnattr_t attributes;
+      posix_spawnattr_init(&attributes);
+      sigset_t all, none;
+      sigfillset(&all);
+      sigemptyset(&none);
+      posix_spawnattr_setsigdefault(&attributes, &all);
+      posix_spawnattr_setsigmask(&attributes, &none);
+      posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+      std::vector<std::string> words = {Tool, "--full-size", "--key", "L", "big.bmp", "out.bmp"};
+      std::vector<char*> argv;
+      for (std::string& word : words) argv.push_back(word.data());
+      argv.push_back(nullptr);
+      pid_t pid = 0;
+      ASSERT_EQ(posix_spawn(&pid, Tool.c_str(), nullptr, &attributes, argv.data(), environ), 0);
+      posix_spawnattr_destroy(&attributes);
+      int status = 0;
+      bool ended = false;
+      while (!ended && temporaries() == 0) ended = waitpid(pid, &status, WNOHANG) == pid;
+      if (ended) continue;  // done before its file was seen: try again
+      ASSERT_EQ(kill(pid, signal), 0);
+      ASSERT_EQ(waitpid(pid, &status, 0), pid);
+      if (WIFEXITED(status) && WEXITSTATUS(status) == 0) continue;  // it ended first after all
+      stopped = true;
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
+      EXPECT_EQ(temporaries(), 0) << "a temporary file is left";
+      EXPECT_TRUE(FileBytes("out.bmp") == old) << "the old output changed";
+    }
+    EXPECT_TRUE(stopped) << "no run was stopped while it wrote";
+  }
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(session.Folder())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 2);  // big.bmp, out.bmp
 }
 
 TEST(EyeTool, HelpPrintsUsage) {

@@ -138,7 +138,7 @@ TEST_F(InEachLanguage, AFileThatIsNoPictureIsReportedInTheCurrentLanguageOnly) {
   s.Click(GetTabX, TabY);
   auto shown = s.dialogs().TakeShown();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].text, "\"text.bmp\" could not be read as a picture.");
+  EXPECT_EQ(shown[1].text, "\"text.bmp\" could not be read as a picture:\nit is not a BMP, PNG, JPEG, GIF, TIFF or PNM picture.");
 
   s.Click(TopTabX, TabY);
   s.Click(LanguageKeyX, LanguageKeyY);
@@ -148,7 +148,7 @@ TEST_F(InEachLanguage, AFileThatIsNoPictureIsReportedInTheCurrentLanguageOnly) {
   s.Click(GetTabX, TabY);
   shown = s.dialogs().TakeShown();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].text, "「text.bmp」は画像として読み込めませんでした。");
+  EXPECT_EQ(shown[1].text, "「text.bmp」は画像として読み込めませんでした：\nBMP・PNG・JPEG・GIF・TIFF・PNM のどの画像でもありません。");
 }
 
 TEST_F(InEachLanguage, TheClosingQuestionsAreInTheCurrentLanguage) {

@@ -53,6 +53,20 @@ struct AfterPass {
   }
 };
 
+// An 8-bit run-length coded BMP of 1,124 bytes declaring 14000 x 14000
+// pixels whose codes end at once: too small for the rows it declares.
+Bytes SmallRleFile() {
+  const auto header = BmpHeader(14000, 14000, 0);
+  Bytes file(1124, 0);
+  std::copy(header.begin(), header.end(), file.begin());
+  file[28] = 8;     // bits a pixel
+  file[30] = 1;     // run-length coded, 8 bits
+  file[10] = 0x36;  // the codes start at byte 1078, after a palette of 256 entries
+  file[11] = 0x04;
+  file[1079] = 1;   // 0, 1: end of bitmap
+  return file;
+}
+
 }  // namespace
 
 TEST(NothingLost, OpenThenSaveGivesBackTheFileByteForByte) {
@@ -78,19 +92,32 @@ TEST(NothingLost, GetThenCancelKeepsTheKeepFileAndTheScreen) {
   EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
 }
 
+// The message names the file and gives the loader's reason, in the current
+// language (Japanese at start).
 TEST(NothingLost, AFileThatIsNotAPictureIsRefusedOnceAndChangesNothing) {
   AfterPass p;
   const std::string title = p.s.window().Title();
-  for (const auto& [name, bytes] : {std::pair{"text.bmp", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}},
-                                    std::pair{"cut.png", Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0}}}) {
+  const struct {
+    const char* name;
+    Bytes bytes;
+    const char* message;  // the whole text, or only its start when the decoder words the reason
+  } cases[] = {
+      {"text.bmp", Bytes{'h', 'e', 'l', 'l', 'o', '\n'},
+       "「text.bmp」は画像として読み込めませんでした：\nBMP・PNG・JPEG・GIF・TIFF・PNM のどの画像でもありません。"},
+      {"cut.png", Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0},
+       "「cut.png」は画像として読み込めませんでした：\npng の復号器が読めませんでした"},
+      {"rle.bmp", SmallRleFile(),
+       "「rle.bmp」は画像として読み込めませんでした：\n画素データの 46 バイトでは、宣言された 14000 行を符号化できません"
+       "（少なくとも 220 バイト必要です）。"},
+  };
+  for (const auto& [name, bytes, message] : cases) {
     ASSERT_TRUE(WriteFileAtomically(p.s.PathIn(name), bytes));
     p.s.dialogs().QueueFile(p.s.PathIn(name));
     p.s.Click(GetTabX, TabY);
     const auto shown = p.s.dialogs().TakeShown();
     ASSERT_EQ(shown.size(), 2u) << name;  // the open dialog, then one message naming the file
     EXPECT_EQ(shown[1].kind, "message");
-    EXPECT_NE(shown[1].text.find(name), std::string::npos);
-    EXPECT_EQ(shown[1].text, "「" + std::string(name) + "」は画像として読み込めませんでした。");
+    EXPECT_EQ(shown[1].text.rfind(message, 0), 0u) << shown[1].text;
     EXPECT_EQ(Requests.getSlot, 99);
     EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep) << name;
     EXPECT_EQ(p.s.window().Shown(), p.shown) << name;
@@ -101,6 +128,24 @@ TEST(NothingLost, AFileThatIsNotAPictureIsRefusedOnceAndChangesNothing) {
   p.s.Click(120, TabY);  // TOP
   EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep);
   EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
+}
+
+// In English the same message is in English; the picture in hand stays.
+TEST(NothingLost, ARefusedPictureIsExplainedInEnglishInEnglishMode) {
+  ProgramSession s;
+  WriteTestPicture(s.PathIn("first.bmp"), 300, 200, Mixed);
+  s.Start(s.PathIn("first.bmp"));
+  s.Click(40, 552);  // the language key: English
+  ASSERT_TRUE(WriteFileAtomically(s.PathIn("rle.bmp"), SmallRleFile()));
+  s.dialogs().TakeShown();
+  s.dialogs().QueueFile(s.PathIn("rle.bmp"));
+  s.Click(GetTabX, TabY);
+  const auto shown = s.dialogs().TakeShown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text, "\"rle.bmp\" could not be read as a picture:\nits 46 bytes of pixel data cannot code the "
+                           "14000 rows it declares (at least 220 bytes are needed).");
+  EXPECT_EQ(shown[1].title, "BMP File Open");
+  EXPECT_EQ(PictureFile.path, s.PathIn("first.bmp"));
 }
 
 TEST(NothingLost, AGetWhoseKeepFileCannotBeWrittenTakesThePictureFromTheCanvas) {

@@ -334,6 +334,111 @@ TEST_F(PictureFiles, LyingAndBrokenFilesAreRefusedWithAMessage) {
   EXPECT_EQ(error, "cannot read the picture file \"" + Path("missing.bmp") + "\": No such file or directory");
 }
 
+// An 8-bit (or, with fourBits, 4-bit) run-length coded BMP: a palette of
+// `colours` entries (blue, green, red of entry k = k * 10, k * 20 + 5, 255 - k),
+// then the codes.
+Bytes RleBmp(std::int32_t width, std::int32_t height, const Bytes& codes, bool fourBits = false, int colours = 256) {
+  const std::uint32_t offset = 54 + 4 * static_cast<std::uint32_t>(colours);
+  Bytes b = With(BmpHeader(width, height, fourBits ? 4 : 8, fourBits ? 2 : 1, offset, 4 * static_cast<std::size_t>(colours) + codes.size()),
+                 46, static_cast<std::uint32_t>(colours));
+  for (int k = 0; k < colours; ++k) {
+    b[static_cast<std::size_t>(54 + 4 * k)] = static_cast<std::uint8_t>(k * 10);
+    b[static_cast<std::size_t>(55 + 4 * k)] = static_cast<std::uint8_t>(k * 20 + 5);
+    b[static_cast<std::size_t>(56 + 4 * k)] = static_cast<std::uint8_t>(255 - k);
+  }
+  return Patch(b, offset, codes);
+}
+// Red, green, blue of palette entry k above.
+Bytes Entry(int k) { return {static_cast<std::uint8_t>(255 - k), static_cast<std::uint8_t>(k * 20 + 5), static_cast<std::uint8_t>(k * 10)}; }
+Bytes Pixels(std::initializer_list<int> entries) {
+  Bytes rgb;
+  for (const int k : entries) {
+    const Bytes c = k < 0 ? Bytes{255, 255, 255} : Entry(k);  // -1: a pixel no code filled, white
+    rgb.insert(rgb.end(), c.begin(), c.end());
+  }
+  return rgb;
+}
+
+// Run-length codes are read as the decoder reads them: runs, absolute runs
+// (padded to 2 bytes), end-of-line and delta codes that reach every row are
+// a whole picture; rows skipped by a delta stay white.
+TEST_F(PictureFiles, RunLengthCodedBmpsThatReachEveryRowAreRead) {
+  std::string error;
+  // 4 x 3, rows bottom first: a run of 4 of entry 1; a run of 2 of 2 and of
+  // 2 of 3; 4 pixels given one by one (3, 2, 1, 4); then end of bitmap.
+  const Bytes rle8 = RleBmp(4, 3, {4, 1, 0, 0, 2, 2, 2, 3, 0, 0, 0, 4, 3, 2, 1, 4, 0, 1});
+  ExpectPicture(LoadPictureFromBytes(rle8, &error), error, 4, 3, Pixels({3, 2, 1, 4, 2, 2, 3, 3, 1, 1, 1, 1}), "RLE8");
+  // A delta two rows up from the bottom row goes past the top: rows 1 and 2 stay white.
+  const Bytes delta = RleBmp(4, 3, {4, 1, 0, 0, 0, 2, 0, 2});
+  ExpectPicture(LoadPictureFromBytes(delta, &error), error, 4, 3, Pixels({-1, -1, -1, -1, -1, -1, -1, -1, 1, 1, 1, 1}),
+                "delta");
+  // 4 bits, 5 x 2: five pixels given one by one (1..5, 3 bytes padded to 4),
+  // then a run of 5 alternating entries 2 and 1.
+  const Bytes rle4 = RleBmp(5, 2, {0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 5, 0x21, 0, 0}, true, 16);
+  ExpectPicture(LoadPictureFromBytes(rle4, &error), error, 5, 2, Pixels({2, 1, 2, 1, 2, 1, 2, 3, 4, 5}), "RLE4");
+}
+
+// A run-length coded BMP whose file is too small for the rows it declares is
+// refused from its header, before any pixel buffer is made: 1,124 bytes
+// declaring 14000 x 14000 that end at once took 1.4 GB and seconds, and were
+// then taken as read. Codes that end before the last row, and an
+// end-of-bitmap code that leaves rows unfilled, are a damaged file.
+TEST_F(PictureFiles, RunLengthCodedBmpsTooShortForTheirRowsAreRefusedWithTheirReason) {
+  Bytes endsAtOnce = {0, 1};  // end of bitmap, then zeros
+  endsAtOnce.resize(46, 0);
+  const Bytes small = RleBmp(14000, 14000, endsAtOnce);
+  ASSERT_EQ(small.size(), 1124u);
+  WriteBytes(Path("small.bmp"), small);
+  std::string error;
+  EXPECT_FALSE(LoadPicture(Path("small.bmp"), &error));
+  // The fewest codes to reach 14,000 rows: 55 deltas of 255 rows, 220 bytes.
+  EXPECT_EQ(error, "not a picture this program can read: its 46 bytes of pixel data cannot code the 14000 rows it "
+                   "declares (at least 220 bytes are needed)");
+  PictureRefusal refusal;
+  EXPECT_FALSE(LoadPicture(Path("small.bmp"), &refusal));
+  EXPECT_FALSE(refusal.fileUnread);
+  EXPECT_EQ(refusal.english, "its 46 bytes of pixel data cannot code the 14000 rows it declares (at least 220 bytes are needed)");
+  EXPECT_EQ(refusal.japanese, "画素データの 46 バイトでは、宣言された 14000 行を符号化できません（少なくとも 220 バイト必要です）");
+
+  Bytes deltas;  // 55 deltas of 255 rows: past the top of 14,000 rows, with no pixel
+  for (int k = 0; k < 55; ++k) deltas.insert(deltas.end(), {0, 2, 0, 255});
+  const struct {
+    const char* what;
+    Bytes file;
+    const char* reason;
+  } cases[] = {
+      {"codes end in the second of 3 rows", RleBmp(4, 3, {4, 1, 0, 0, 4, 1}),
+       "the pixel data is cut short (its codes reach 1 of the 3 rows it declares)"},
+      {"end of bitmap in the second of 3 rows", RleBmp(4, 3, {4, 1, 0, 0, 0, 1}),
+       "the pixel data ends with an end-of-bitmap code in row 2 of the 3 rows it declares, leaving the rest unfilled"},
+      {"an absolute run cut short", RleBmp(4, 1, {0, 4, 1, 2}),
+       "the pixel data is cut short (its codes reach 0 of the 1 rows it declares)"},
+      {"deltas alone over 14000 x 14000", RleBmp(14000, 14000, deltas),
+       "it declares 14000 x 14000 pixels, more than a file of 1298 bytes can hold (at most 16777216 pixels)"},
+      {"8-bit rows cut short", BmpHeader(100, 100, 8, 0, 1078, 1024 + 5000),
+       "the pixel data is cut short (5000 of 10000 bytes present)"},
+      // A GIF frame is given a buffer of its own size, however small its screen.
+      {"GIF frame of 20000 x 20000 on a 4 x 4 screen",
+       Bytes{'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
+             ',', 0, 0, 0, 0, 0x20, 0x4E, 0x20, 0x4E, 0, 2, 0, ';'},
+       "its frames declare 400000000 pixels in all, more than a file of 32 bytes can hold (at most 16777216 pixels)"},
+      // A PNG of 69 bytes declaring 25 million pixels was given a 100 MB buffer.
+      {"PNG of 5000 x 5000 in 69 bytes", PngClaiming(5000, 5000),
+       "it declares 5000 x 5000 pixels, more than a file of 69 bytes can hold (at most 16777216 pixels)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(LoadPictureFromBytes(c.file, &error)) << c.what;
+    EXPECT_EQ(error, std::string("not a picture this program can read: ") + c.reason) << c.what;
+    EXPECT_FALSE(LoadPictureFromBytes(c.file, &refusal)) << c.what;
+    EXPECT_EQ(refusal.english, c.reason) << c.what;
+    EXPECT_FALSE(refusal.japanese.empty()) << c.what;
+    EXPECT_NE(refusal.japanese, refusal.english) << c.what;
+  }
+  // A small file may declare up to 4096 x 4096 pixels whatever its length.
+  EXPECT_EQ(PixelsAFileMayDeclare(70), 4096LL * 4096);
+  EXPECT_EQ(PixelsAFileMayDeclare(10000), 10000LL * 8 * 1032);
+}
+
 // ---- PNG writer ----------------------------------------------------------------------
 
 TEST_F(PictureFiles, SavePngReadsBackExactly) {

@@ -268,6 +268,45 @@ TEST(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhite
   EXPECT_FALSE(RowIs(s.ShownCanvas(), 173, placed));
 }
 
+// A light picture with a dark block over its bottom 40 rows in columns
+// 150..399 (y counted from the top, as a picture's rows).
+Rgb DarkFooted(int x, int y) {
+  const int row = 399 - y;  // from the picture's bottom row
+  if (x >= 150 && x < 400 && row < 40) {
+    return Rgb{static_cast<std::uint8_t>(15 + (x * x / 50 + row) % 35), static_cast<std::uint8_t>(20 + (x + row * 5) % 30),
+               static_cast<std::uint8_t>(10 + (x * 3 + row) % 40)};
+  }
+  return Rgb{static_cast<std::uint8_t>(205 + (x / 3 + row * 2) % 45), static_cast<std::uint8_t>(190 + (x + row) % 60),
+             static_cast<std::uint8_t>(200 + (x * 7 + row * 3) % 50)};
+}
+
+// A 600 x 400 picture covers plane rows 272 .. 671. The pass computes rows
+// 672 down to 272, the picture's bottom row included, and not row 271, the
+// white row just under it: with a light pivot, the dark block above would
+// pull that row's white down if it were computed.
+TEST(TopPageTest, APassOverA600By400PictureLeavesRow271WhiteAndComputesRow272) {
+  ProgramSession s;
+  StartOn(s, 600, 400, DarkFooted);
+  const Bytes placed = PlacedCanvas(DarkFooted, 600, 400);
+  ASSERT_EQ(s.ShownCanvas(), placed);
+  const EyeParameters p{.reference = {220, 215, 225}};
+  OwnPlanes source(placed), expected(placed), row271(placed);
+  VantorEyeRowsOn(source.View(), expected.View(), Stride, CanvasRows, PassWindow, p, 272, CanvasRows + 1, 1);
+  VantorEyeRowsOn(source.View(), row271.View(), Stride, CanvasRows, PassWindow, p, 271, 272, 1);
+  ASSERT_FALSE(RowIs(row271.Canvas(), 271, placed)) << "row 271 would not change even if computed";
+
+  Tone.eye.reference = p.reference;
+  s.ClickControl(PageTop, "F");
+  Tone.eye.reference = {0, 0, 0};
+  const Bytes result = s.ShownCanvas();
+  EXPECT_EQ(result, expected.Canvas());
+  const auto row = result.begin() + 271 * static_cast<long>(RowBytes);
+  EXPECT_TRUE(std::all_of(row, row + static_cast<long>(RowBytes), [](std::uint8_t b) { return b == 255; }))
+      << "row 271, under the picture, is no longer white";
+  EXPECT_FALSE(RowIs(result, 272, placed)) << "the picture's bottom row was not computed";
+  EXPECT_TRUE(RowIs(result, 272, expected.Canvas()));
+}
+
 // ---------------------------------------------------------------------------
 // Level line, colour graph and vertical line
 // ---------------------------------------------------------------------------

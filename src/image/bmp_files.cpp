@@ -72,6 +72,15 @@ bool ReadFixedName(const std::string& name, std::uint8_t* canvas, PixelTarget ta
 
 }  // namespace
 
+std::string PictureRefusedMessage(const std::string& file, const PictureRefusal& refusal) {
+  // The pieces of the text around its two marks, so that a mark in the
+  // name or the reason is never taken for one.
+  const std::string text = PictureRefusedText.InCurrentLanguage();
+  const std::size_t name = text.find("%1"), reason = text.find("%2");
+  return text.substr(0, name) + LeafName(file) + text.substr(name + 2, reason - name - 2) +
+         (LanguageId == EnglishLanguage ? refusal.english : refusal.japanese) + text.substr(reason + 2);
+}
+
 std::string WriteFailureMessage(const std::string& file) {
   return std::string(WriteFailureText.InCurrentLanguage()) + ": " + LeafName(file);
 }

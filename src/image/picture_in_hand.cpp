@@ -92,13 +92,12 @@ void CopyPictureInHand(std::uint8_t* canvas) {
 
 bool TakeNewPicture(const std::string& path) {
   const std::optional<FileStamp> stamp = StampOfFile(path);
-  std::optional<Picture> picture;
-  if (stamp) picture = LoadPicture(path);
-  if (!picture) {
-    const std::string name = LeafOf(path);
-    const std::string text = LanguageId == EnglishLanguage ? "\"" + name + "\" could not be read as a picture."
-                                                           : "「" + name + "」は画像として読み込めませんでした。";
-    CurrentDialogs().ShowMessage(text, "BMP File Open", MessageButtons::Ok, MessageIcon::None);
+  PictureRefusal refusal;
+  const std::optional<Picture> picture = LoadPicture(path, &refusal);
+  if (!picture || !stamp) {
+    if (picture) refusal = PictureRefusal{true, "ファイルを読めませんでした", "the file could not be read"};
+    CurrentDialogs().ShowMessage(PictureRefusedMessage(path, refusal), PictureRefusedTitle.InCurrentLanguage(),
+                                 MessageButtons::Ok, MessageIcon::None);
     return false;
   }
   Hold(path, *stamp, *picture);

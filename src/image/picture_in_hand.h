@@ -25,9 +25,10 @@ int PictureInHandHeight();
 // covers; the rest of the canvas is left as it is).
 void CopyPictureInHand(std::uint8_t* canvas);
 
-// Reads path as the new picture in hand. On success PictureFile.path and
-// PictureFile.fileName name it. Otherwise a message names the file and says it could
-// not be read as a picture, and nothing changes. True when taken.
+// Reads path as the new picture in hand. On success PictureFile.path
+// and PictureFile.fileName name it. Otherwise a message in the current language names
+// the file and says why it could not be read as a picture (the loader's
+// reason), and nothing changes. True when taken.
 bool TakeNewPicture(const std::string& path);
 
 // Forgets the picture in hand (a new run).

@@ -1,15 +1,96 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <string>
 #include <utility>
 
 namespace {
+
+// ---- Temporary files a signal handler may remove.
+
+// The temporary files being written, where a signal handler can find them:
+// a slot's path is written before its file is made and the slot is armed
+// before the file exists, so that the handler, which only reads armed slots
+// and calls unlink, finds every file there is. A slot is disarmed after its
+// file is renamed or removed (a handler then removing the path again finds
+// nothing there).
+constexpr std::size_t TemporaryPathBytes = 4096;
+struct TemporarySlot {
+  std::atomic<int> state{0};  // 0 free, 1 taken (its path being written), 2 armed
+  std::array<char, TemporaryPathBytes> path{};
+};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads the slots");
+std::array<TemporarySlot, 8> TemporarySlots;
+
+// Arms a slot for `path` (made absolute, should the working folder change);
+// -1 when all are taken or the path is too long (the file is then written
+// as before, without the handler's care).
+int ArmTemporary(const std::string& relativeOrAbsolute) {
+  std::string path = relativeOrAbsolute;
+  if (path.empty() || path[0] != '/') {
+    std::array<char, TemporaryPathBytes> folder{};
+    if (::getcwd(folder.data(), folder.size()) == nullptr) return -1;
+    path = std::string(folder.data()) + "/" + path;
+  }
+  if (path.size() >= TemporaryPathBytes) return -1;
+  for (std::size_t k = 0; k < TemporarySlots.size(); ++k) {
+    TemporarySlot& slot = TemporarySlots[k];
+    int free = 0;
+    if (!slot.state.compare_exchange_strong(free, 1)) continue;
+    std::copy(path.begin(), path.end(), slot.path.begin());
+    slot.path[path.size()] = '\0';
+    slot.state.store(2);
+    return static_cast<int>(k);
+  }
+  return -1;
+}
+
+void DisarmTemporary(int& slot) {
+  if (slot >= 0) TemporarySlots[static_cast<std::size_t>(slot)].state.store(0);
+  slot = -1;
+}
+
+constexpr std::array<int, 3> StopSignals{SIGINT, SIGTERM, SIGHUP};
+
+// Only unlink, signal and raise: calls that are safe in a signal handler.
+extern "C" void RemoveTemporariesAndStop(int signal) {
+  const int savedErrno = errno;
+  for (TemporarySlot& slot : TemporarySlots) {
+    if (slot.state.load() == 2) ::unlink(slot.path.data());
+  }
+  errno = savedErrno;
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);  // delivered, with its default action, as the handler returns
+}
+
+// Holds the stop signals back from this thread while a temporary file is
+// made and armed; one that comes meanwhile is taken once the file is armed.
+class StopSignalsHeld {
+ public:
+  StopSignalsHeld() {
+    sigset_t stop;
+    sigemptyset(&stop);
+    for (const int signal : StopSignals) sigaddset(&stop, signal);
+    pthread_sigmask(SIG_BLOCK, &stop, &old_);
+  }
+  ~StopSignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+  StopSignalsHeld(const StopSignalsHeld&) = delete;
+  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+ private:
+  sigset_t old_;
+};
+
+// ---- File helpers.
 
 // Closes a descriptor at the end of its scope.
 struct Descriptor {
@@ -59,17 +140,24 @@ std::string ResolveTarget(const std::string& path) {
 
 // A temporary name beside `target`, made with O_EXCL so that no other file
 // is ever touched; created with mode 0666, so the process umask applies as it
-// does to any new file.
-int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
+// does to any new file. Its signal slot is armed (in *slot) before the file
+// is made, with the stop signals held back from this thread meanwhile.
+int CreateTemporaryBeside(const std::string& target, std::string& temporary, int& slot) {
   const std::size_t slash = target.find_last_of('/');
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   const std::string leaf = slash == std::string::npos ? target : target.substr(slash + 1);
-  static unsigned counter = 0;
+  static std::atomic<unsigned> counter{0};
+  const StopSignalsHeld held;
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = folder + "." + leaf + "." + std::to_string(::getpid()) + "." + std::to_string(++counter) + ".tmp";
+    slot = ArmTemporary(temporary);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd >= 0) return fd;
+    const int failure = errno;
+    DisarmTemporary(slot);
+    if (failure != EEXIST) break;
   }
+  temporary.clear();  // no file of ours to remove later
   return -1;
 }
 
@@ -90,12 +178,13 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) {
     oldOwner_ = old.st_uid;
     oldGroup_ = old.st_gid;
   }
-  fd_ = CreateTemporaryBeside(target_, temporary_);
+  fd_ = CreateTemporaryBeside(target_, temporary_, signalSlot_);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
   if (fd_ >= 0) ::close(fd_);
   if (!temporary_.empty() && !committed_) ::unlink(temporary_.c_str());
+  DisarmTemporary(signalSlot_);
 }
 
 bool AtomicFileWriter::Append(std::span<const std::uint8_t> bytes) {
@@ -115,7 +204,20 @@ bool AtomicFileWriter::Commit(Durability durability) {
   ok = ::close(std::exchange(fd_, -1)) == 0 && ok;
   ok = ok && ::rename(temporary_.c_str(), target_.c_str()) == 0;
   committed_ = ok;
+  if (ok) DisarmTemporary(signalSlot_);
   return ok;
+}
+
+void RemoveTemporaryFilesOnSignals() {
+  for (const int signal : StopSignals) {
+    struct sigaction old {};
+    if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporariesAndStop;
+    sigemptyset(&action.sa_mask);
+    for (const int other : StopSignals) sigaddset(&action.sa_mask, other);
+    ::sigaction(signal, &action, nullptr);
+  }
 }
 
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {

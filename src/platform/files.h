@@ -29,6 +29,7 @@ class AtomicFileWriter {
  private:
   std::string target_, temporary_;
   int fd_ = -1;
+  int signalSlot_ = -1;  // where the signal handler finds temporary_, or -1
   bool replacing_ = false, failed_ = false, committed_ = false;
   unsigned oldMode_ = 0, oldOwner_ = 0, oldGroup_ = 0;
 };
@@ -44,6 +45,13 @@ struct FileStamp {
 };
 // The stamp of path, or nothing when it cannot be read (missing, say).
 std::optional<FileStamp> StampOfFile(const std::string& path);
+
+// For a program that may be stopped by a signal (a batch tool): from now on
+// SIGINT, SIGTERM and SIGHUP remove the temporary files of the
+// AtomicFileWriters then open and end the process as the signal would have
+// ended it; the files they were to replace stay as they were. A signal that
+// was ignored when this is called stays ignored.
+void RemoveTemporaryFilesOnSignals();
 
 // Writes bytes as the whole content of path, on the disk before it replaces
 // the old file. False on any failure; the old

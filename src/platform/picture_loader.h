@@ -5,9 +5,10 @@
 // code, which is quick enough for pictures of many millions of pixels; every
 // other BMP, and PNG, JPEG, GIF, TIFF and PNM pictures, go through
 // GdkPixbuf. Alpha is composed over white. The declared size of a picture is
-// checked against PictureSideLimit and PicturePixelLimit before any pixel
-// buffer is made, so a lying header cannot make the program allocate without
-// bound. Nothing here needs a display.
+// checked against PictureSideLimit and PicturePixelLimit, and against what
+// its file can code, before any pixel buffer is made, so a lying header
+// cannot make the program allocate beyond what its file holds. Nothing here
+// needs a display.
 #pragma once
 
 #include <cstdint>
@@ -45,12 +46,43 @@ struct PictureSize {
 };
 std::optional<PictureSize> PictureSizeOfFile(const std::string& path);
 
+// A picture is never given more pixels than its file can code. Our own
+// readers know exactly what a BMP needs: every byte of an uncompressed one,
+// and for a run-length coded one codes that reach every row (see the loader).
+// For everything the decoders read, the declared size must stay within
+// max(PixelsFreeOfFileSize, PixelsPerFileByte x the file's length): no
+// format we read packs more than 8 x 1,032 pixels into a byte (a 1-bit PNG
+// at deflate's best ratio, 1,032 to 1), and a picture of up to 4096 x 4096
+// pixels (at most about 120 MB while it is read) is taken from a file of any
+// length, so that a small file may still declare an odd size (a GIF frame
+// on a larger screen). Only a few exotic files (a fax-coded TIFF or an
+// arithmetic-coded JPEG of one flat colour, over 16 million pixels) could
+// code more, and are refused.
+inline constexpr long long PixelsFreeOfFileSize = 4096LL * 4096;
+inline constexpr long long PixelsPerFileByte = 8LL * 1032;
+// The most pixels a picture file of `fileBytes` bytes is let declare, as above
+// (PicturePixelLimit applies as well).
+long long PixelsAFileMayDeclare(std::size_t fileBytes);
+
+// Why a picture file was not read: one clause in each language, as a message
+// shows it ("the pixel data is cut short (5000 of 10000 bytes present)").
+struct PictureRefusal {
+  bool fileUnread = false;  // the file itself could not be opened or read; else it is no picture we read
+  std::string japanese;
+  std::string english;
+};
+
 // Reads the picture file at path. Nothing (and one sentence in *error) when
-// the file cannot be read or is not a picture this program reads.
+// the file cannot be read or is not a picture this program reads. The
+// sentence is "not a picture this program can read: <why>", or for a file
+// that could not be read at all "cannot read the picture file "<path>": <why>".
 std::optional<Picture> LoadPicture(const std::string& path, std::string* error = nullptr);
+// The same, with the reason in both languages.
+std::optional<Picture> LoadPicture(const std::string& path, PictureRefusal* refusal);
 
 // The same, on the bytes of a whole picture file already in memory.
 std::optional<Picture> LoadPictureFromBytes(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+std::optional<Picture> LoadPictureFromBytes(std::span<const std::uint8_t> bytes, PictureRefusal* refusal);
 
 // A plain 24-bit BMP read a band of rows at a time where it lies in its file,
 // for a tool that goes through a picture of many millions of pixels without

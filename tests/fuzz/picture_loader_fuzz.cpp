@@ -4,7 +4,7 @@
 // BMP inputs are also read through the file path (which reads plain BMPs a
 // band of rows at a time) from an in-memory file, and both answers must
 // agree; so must the row reader's rows, when it takes the file. A refused
-// input must come with a message. The decoders' own warnings about broken
+// input must come with its reason in both languages. The decoders' own warnings about broken
 // input are silenced so that the fuzzer's log stays readable; they are
 // expected for such input.
 
@@ -81,11 +81,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string error;
-  std::optional<Picture> picture = LoadPictureFromBytes(std::span<const std::uint8_t>(data, size), &error);
+  PictureRefusal refusal;
+  std::optional<Picture> picture = LoadPictureFromBytes(std::span<const std::uint8_t>(data, size), &refusal);
   std::uint64_t digest = 0;
   if (!picture) {
-    Check(!error.empty());
+    Check(!refusal.english.empty() && !refusal.japanese.empty());
   } else {
     Check(picture->width >= 1 && picture->height >= 1 && picture->width <= PictureSideLimit &&
           picture->height <= PictureSideLimit);

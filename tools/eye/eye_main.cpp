@@ -2,10 +2,11 @@
 //
 // Runs one whole Vantor Eye pass over a picture, as the TOP page does: the
 // picture is placed on the 960 x 672 canvas as the program places it (or, with
-// --full-size, taken at its own size), every row is computed from the
-// unprocessed picture, and the white frame is drawn. OUTPUT is a BMP in the
-// program's layout or a PNG, by its extension, and is written atomically: a
-// failed run never creates or changes it.
+// --full-size, taken at its own size), every row of the pass is computed from
+// the unprocessed picture, and the white frame is drawn. OUTPUT is a BMP in
+// the program's layout or a PNG, by its extension, and is written atomically:
+// a failed or interrupted run never creates or changes it, and one stopped by
+// SIGINT, SIGTERM or SIGHUP leaves no temporary file either.
 //
 // [SECTION] options
 // [SECTION] planes and BMP rows
@@ -282,6 +283,11 @@ int Workers() { return static_cast<int>(std::clamp(std::thread::hardware_concurr
 struct InputRows {
   int width = 0;
   int height = 0;
+  // The lowest row the pass computes. At full size every row; placed, the
+  // pass runs as the TOP page's does, from the top of the canvas down to
+  // CanvasRows - ShownHeight (the picture's bottom row), so the white rows
+  // under a picture shorter than the canvas go out as they were placed.
+  int firstPassRow = 0;
   std::optional<BmpRowReader> file;
   std::optional<Picture> picture;
   std::vector<std::uint8_t> canvas;  // Stride x CanvasRows, rows as in a BMP
@@ -312,6 +318,7 @@ std::optional<InputRows> OpenInput(const std::string& path, bool fullSize, std::
     if (!picture) return std::nullopt;
     input.width = Stride;
     input.height = CanvasRows;
+    input.firstPassRow = CanvasRows - std::min(picture->height, CanvasRows);
     input.canvas.resize(CanvasByteCount);
     DrawPictureIntoCanvas(*picture, input.canvas.data());
     return input;
@@ -482,7 +489,20 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
       const int windowRows = std::min(height, y + count + reach) - windowFirst;
       if (!input.Read(windowFirst, windowRows, rows.data())) return fail("the input could no longer be read");
       PlanesOfBmpRows(rows.data(), width, windowRows, window.view());
-      VantorEyeBandOn(window.view(), windowFirst, band.view(), width, height, n, parameters, y, y + count, 1);
+      // Rows under the pass's lowest row are taken as they are; the rest of
+      // the band is computed into the band from that row up.
+      const int passFrom = std::clamp(input.firstPassRow, y, y + count);
+      const std::size_t columns = static_cast<std::size_t>(width);
+      const std::size_t skipped = static_cast<std::size_t>(passFrom - y) * columns;
+      for (std::size_t k = 0; k < 3; ++k) {
+        std::copy_n(window.plane[k].get() + static_cast<std::size_t>(y - windowFirst) * columns, skipped,
+                    band.plane[k].get());
+      }
+      const PlaneView computed{{band.plane[0].get() + skipped, band.plane[1].get() + skipped,
+                                band.plane[2].get() + skipped},
+                               width,
+                               y + count - passFrom};
+      VantorEyeBandOn(window.view(), windowFirst, computed, width, height, n, parameters, passFrom, y + count, 1);
       slot.rows.resize(rowBytes * BandRows);
       BmpRowsOf(band.view(), width, count, slot.rows.data());
 
@@ -548,6 +568,9 @@ bool WritePass(const std::string& path, const InputRows& input, int n, const Eye
 // ============================================================================
 
 int main(int argc, char** argv) try {
+  // A run stopped by Ctrl+C or a kill removes its temporary file; OUTPUT
+  // stays as it was.
+  RemoveTemporaryFilesOnSignals();
   Options options;
   if (auto error = ParseOptions(argc, argv, options)) return Fail(*error, 2);
   if (options.help) {
