@@ -14,6 +14,7 @@
 #include "image/sample_scene.h"
 #include "pages/colour/add_page.h"
 #include "pages/colour/nod_colours.h"
+#include "pages/kit/page_state.h"
 #include "reference/add_colour_literal.h"
 #include "support/golden.h"
 #include "support/program_session.h"
@@ -137,10 +138,6 @@ TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
 // Through the whole program.
 
 constexpr int AddTabX = 464, TabY = 15;
-constexpr int HardX = 80, HardY = 418;
-constexpr int ApplyX = 50, ApplyY = 470;
-constexpr int SetKeepX = 50, SetKeepY = 529;
-constexpr int ColumnBX = 50, ColumnBY = 96;
 
 // Ten grey stripes 20 pixels wide, one per band edge and between, on a 200 x 40 picture.
 constexpr std::array<int, 10> StripeGreys = {0, 21, 41, 42, 63, 105, 147, 189, 232, 255};
@@ -172,7 +169,7 @@ TEST(AddPage, HardPaintsTheEnteredImageInTheRampAndSetKeepStoresIt) {
   EXPECT_EQ(FileBytes(s.PathIn("KEEP6.bmp")), KeepFileOf(entered));
   EXPECT_EQ(AddMeterX(), 18);
 
-  s.Click(HardX, HardY);
+  s.ClickControl(PageAdd, "hd");
   EXPECT_EQ(AddMeterX(), 92);
   const std::vector<std::uint8_t> hard = LiteralAdded(entered, ColumnA(), HardWeights);
   EXPECT_EQ(s.ShownCanvas(), hard);
@@ -190,14 +187,14 @@ TEST(AddPage, HardPaintsTheEnteredImageInTheRampAndSetKeepStoresIt) {
   for (std::size_t k = 0; k < want.size(); ++k) EXPECT_EQ(s.Pixel(110 + 20 * static_cast<int>(k), 50), want[k]) << k;
 
   // "hd" twice: again from KEEP6, so the same picture.
-  s.Click(HardX, HardY);
+  s.ClickControl(PageAdd, "hd");
   EXPECT_EQ(s.ShownCanvas(), hard);
 
-  s.Click(SetKeepX, SetKeepY);
+  s.ClickControl(PageAdd, "set KEEP6");
   EXPECT_EQ(FileBytes(s.PathIn("KEEP6.bmp")), KeepFileOf(hard));
 
   // After "hd" the weights stay 0 : 1: " add" paints the ramp of the new greys.
-  s.Click(ApplyX, ApplyY);
+  s.ClickControl(PageAdd, "add");
   EXPECT_EQ(s.ShownCanvas(), LiteralAdded(hard, ColumnA(), HardWeights));
   EXPECT_EQ(AddMeterX(), 92);
 }
@@ -207,18 +204,18 @@ TEST(AddPage, TheFirstAddBlendsOneEighthAndLeavesWhiteAndBlack) {
     ProgramSession s;
     s.StartOnPage(6, colour, 120, 80);
     const std::vector<std::uint8_t> entered = s.ShownCanvas();
-    s.Click(ApplyX, ApplyY);
+    s.ClickControl(PageAdd, "add");
     EXPECT_EQ(s.ShownCanvas(), entered);
     EXPECT_EQ(AddMeterX(), 18);
   }
   ProgramSession s;
   s.StartOnPage(6, Stripes, 200, 40);
   const std::vector<std::uint8_t> entered = s.ShownCanvas();
-  s.Click(ApplyX, ApplyY);
+  s.ClickControl(PageAdd, "add");
   const std::vector<std::uint8_t> once = LiteralAdded(entered, ColumnA(), SoftWeights);
   EXPECT_EQ(s.ShownCanvas(), once);
   EXPECT_EQ(s.Pixel(130, 50), (Rgb{(21 * 7 + 127) / 8, (21 * 7 + 127) / 8, 21 * 7 / 8}));
-  s.Click(ApplyX, ApplyY);
+  s.ClickControl(PageAdd, "add");
   EXPECT_EQ(s.ShownCanvas(), LiteralAdded(once, ColumnA(), SoftWeights));
   // The reset mark brings back the image as entered.
   s.Click(20, 40);
@@ -230,14 +227,14 @@ TEST(AddPage, ColumnBAndTheUsersTableFromPalette) {
   s.StartOnPage(6, Stripes, 200, 40);
   const std::vector<std::uint8_t> entered = s.ShownCanvas();
   EXPECT_EQ(AddColumnChoice(), 1);
-  s.Click(ColumnBX, ColumnBY);
+  s.ClickControl(PageAdd, "Ｂ");
   EXPECT_EQ(AddColumnChoice(), 2);
-  s.Click(HardX, HardY);
+  s.ClickControl(PageAdd, "hd");
   EXPECT_EQ(s.ShownCanvas(), LiteralAdded(entered, BuiltInNodColours.columns[1], HardWeights));
   // The user's table (all zero until a file is loaded) when the source is 2:
   // everything in the range becomes black.
   NodColours.source = UserTableSource;
-  s.Click(HardX, HardY);
+  s.ClickControl(PageAdd, "hd");
   EXPECT_EQ(s.Pixel(300, 50), (Rgb{0, 0, 0}));
   EXPECT_EQ(s.Pixel(110 + 20 * 9, 50), (Rgb{0, 0, 0}));
   // Leaving and entering again keeps column B.
@@ -250,7 +247,7 @@ TEST(AddPage, RestoreAndGetReadKeep6AndSaveStoresTheShownImage) {
   ProgramSession s;
   s.StartOnPage(6, Stripes, 200, 40);
   const std::vector<std::uint8_t> entered = s.ShownCanvas();
-  s.Click(ApplyX, ApplyY);
+  s.ClickControl(PageAdd, "add");
   const std::vector<std::uint8_t> added = s.ShownCanvas();
   ASSERT_NE(added, entered);
   // "Save" writes the picture as shown (the picture's own 200 x 40).
@@ -276,8 +273,8 @@ TEST(AddPage, RestoreAndGetReadKeep6AndSaveStoresTheShownImage) {
 TEST(AddPage, GoldenScreenAfterHard) {
   ProgramSession s;
   s.StartOnPage(6, Stripes, 200, 40);
-  s.Click(ColumnBX, ColumnBY);
-  s.Click(HardX, HardY);
+  s.ClickControl(PageAdd, "Ｂ");
+  s.ClickControl(PageAdd, "hd");
   EXPECT_GOLDEN("add_page_hard", s.window().Shown());
 }
 

@@ -19,6 +19,7 @@
 #include "image/sample_scene.h"
 #include "pages/colour/contour_levels.h"
 #include "pages/colour/contour_page.h"
+#include "pages/kit/page_state.h"
 #include "platform/headless.h"
 #include "reference/contour_literal.h"
 #include "support/golden.h"
@@ -26,14 +27,18 @@
 
 namespace {
 
-// Client points of the controls (inside their click regions).
-constexpr int NextTypeX = 88, NextTypeY = 324;
-constexpr int LimitAreaX = 40, LimitAreaY = 383;
-constexpr int ScanX = 40, ScanY = 409;
-constexpr int ClearX = 40, ClearY = 435;
-constexpr int SetKeepX = 40, SetKeepY = 494;
+// Client points of the reset mark and the tabs; the keys are clicked by their labels.
 constexpr int ResetX = 20, ResetY = 40;
 constexpr int SaveTabX = 900, TabY = 10;
+// " scan %3d" shows the level it drew.
+const std::string Scan = "scan %3d";
+
+// A driver script line clicking a control of the page, found by its label.
+std::string ClickLine(const std::string& label) {
+  const ControlPoint point = ControlOf(PageContour, label);
+  EXPECT_GE(point.x, 0) << "CONTOUR has no control \"" << label << "\"";
+  return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+}
 
 TEST(ContourLevels, TheLadderOfThePage) {
   const ContourLadder ladder;
@@ -204,8 +209,8 @@ TEST(ContourPage, LimitAreaPaintsEveryLevelAndClearRemovesIt) {
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), picture), "");
   EXPECT_EQ(ContourPage.colourType, 0);
 
-  c.s.Click(NextTypeX, NextTypeY);  // type 1: red
-  c.s.Click(LimitAreaX, LimitAreaY);
+  c.s.ClickControl(PageContour, "↓");  // type 1: red
+  c.s.ClickControl(PageContour, "limit area");
   const CanvasBytes red = Painted(picture, [](int g) { return g % 8 == 0 && g <= 248; }, Rgb{255, 0, 0});
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), red), "");
   // White (gray 255) and grays 249..254 never change.
@@ -213,24 +218,24 @@ TEST(ContourPage, LimitAreaPaintsEveryLevelAndClearRemovesIt) {
   EXPECT_EQ(c.s.Pixel(100 + 248, 40), (Rgb{255, 0, 0}));
   // A second paint draws the same: nothing accumulates.
   c.s.Paint();
-  c.s.Click(60, 300);  // "3)color type": an explanation only
+  c.s.ClickControl(PageContour, "3)color type");  // an explanation only
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), red), "");
 
-  c.s.Click(ClearX, ClearY);
+  c.s.ClickControl(PageContour, "clear");
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), picture), "");
 }
 
 TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
   ContourSession c;
   const CanvasBytes picture = PictureCanvas();
-  c.s.Click(NextTypeX, NextTypeY);
-  c.s.Click(NextTypeX, NextTypeY);  // type 2
-  c.s.Click(ScanX, ScanY);
+  c.s.ClickControl(PageContour, "↓");
+  c.s.ClickControl(PageContour, "↓");  // type 2
+  c.s.ClickControl(PageContour, Scan);
   EXPECT_EQ(ContourPage.values.scanIndex, 1);
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 0; }, Rgb{255, 255, 0})), "");
-  for (int i = 2; i <= 32; ++i) c.s.Click(ScanX, ScanY);
+  for (int i = 2; i <= 32; ++i) c.s.ClickControl(PageContour, Scan);
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 248; }, Rgb{7, 7, 0})), "");
-  c.s.Click(ScanX, ScanY);  // the 33rd: level 0 again
+  c.s.ClickControl(PageContour, Scan);  // the 33rd: level 0 again
   EXPECT_EQ(ContourPage.values.scanIndex, 1);
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), Painted(picture, [](int g) { return g == 0; }, Rgb{255, 255, 0})), "");
 
@@ -244,25 +249,25 @@ TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
   c.s.Click(128, TabY);
   c.s.Click(128 + 56 * 5, TabY);
   EXPECT_EQ(ContourPage.colourType, 2);
-  c.s.Click(NextTypeX, NextTypeY);
-  for (int i = 3; i <= 7; ++i) c.s.Click(NextTypeX, NextTypeY);
+  c.s.ClickControl(PageContour, "↓");
+  for (int i = 3; i <= 7; ++i) c.s.ClickControl(PageContour, "↓");
   EXPECT_EQ(ContourPage.colourType, 1);  // 7 -> 1
 }
 
 TEST(ContourPage, SetKeepCommitsTheContourAndSaveStoresIt) {
   ContourSession c;
   const CanvasBytes picture = PictureCanvas();
-  c.s.Click(NextTypeX, NextTypeY);
-  c.s.Click(LimitAreaX, LimitAreaY);
+  c.s.ClickControl(PageContour, "↓");
+  c.s.ClickControl(PageContour, "limit area");
   const CanvasBytes red = Painted(picture, [](int g) { return g % 8 == 0 && g <= 248; }, Rgb{255, 0, 0});
-  c.s.Click(SetKeepX, SetKeepY);
+  c.s.ClickControl(PageContour, "set KEEP5");
   EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("KEEP5.bmp")), KeepFileOf(red)), "");
   // The contour is now part of the image: " clear" leaves it shown.
-  c.s.Click(ClearX, ClearY);
+  c.s.ClickControl(PageContour, "clear");
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), red), "");
 
   // "Save" stores the shown picture (300 x 100) under a chosen name.
-  c.s.Click(ScanX, ScanY);  // level 0 drawn red again over the committed image
+  c.s.ClickControl(PageContour, Scan);  // level 0 drawn red again over the committed image
   c.s.dialogs().QueueFile(c.s.PathIn("saved.bmp"));
   c.s.Click(SaveTabX, TabY);
   const CanvasBytes shown = c.s.ShownCanvas();
@@ -280,11 +285,9 @@ TEST(ContourPage, ADriverScriptStoresTheContourAsKeep5) {
   ProgramSession folder;  // a fresh folder; the driver runs its own program
   WriteTestPicture(folder.PathIn("grey.bmp"), 300, 100, GreyColumns);
   const DriverRun run = RunDriverScript(folder.Folder(), "open grey.bmp\n"
-                                         "click 408 10     # CONTOUR\n"
-                                         "click 88 324     # colour type 1\n"
-                                         "click 88 324     # colour type 2\n"
-                                         "click 40 383     # limit area\n"
-                                         "click 40 494     # set KEEP5\n"
+                                         "click 408 10     # CONTOUR\n" +
+                                         ClickLine("↓") + ClickLine("↓") +  // colour type 2
+                                         ClickLine("limit area") + ClickLine("set KEEP5") +
                                          "save-as saved.bmp\n"
                                          "click 900 10     # Save\n");
   ASSERT_TRUE(run.ok) << run.error;
@@ -311,10 +314,10 @@ TEST(ContourPageGolden, LimitAreaOnTheSampleInEnglish) {
   ASSERT_EQ(std::system(tool.c_str()), 0);
   ProgramSession s;
   s.Start(sample);
-  s.Click(40, 552);  // TOP's language switch
+  s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
   s.Click(128 + 56 * 5, TabY);
-  for (int i = 0; i < 4; ++i) s.Click(NextTypeX, NextTypeY);  // type 4: red to cyan
-  s.Click(LimitAreaX, LimitAreaY);
+  for (int i = 0; i < 4; ++i) s.ClickControl(PageContour, "↓");  // type 4: red to cyan
+  s.ClickControl(PageContour, "limit area");
   EXPECT_GOLDEN("contour_limit_area", s.window().Shown());
 }
 

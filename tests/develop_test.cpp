@@ -28,12 +28,18 @@ namespace {
 
 // Client points of the controls.
 constexpr int MapTabX = 240, DevelopTabX = 296, TopTabX = 128, TabY = 15;
-constexpr int Scale1X = 20, Scale1Y = 128, Scale4X = 70, Scale4Y = 154;
-constexpr int ActX = 40, ActY = 336;
-constexpr int SwapX = 40, SwapY = 76;
-constexpr int SetKeepOffY = 100, SetSaveY = 126;
-constexpr int Mode5Y = 252, Mode12Y = 454, Mode17Y = 604, GreyMode1Y = 148, SetKeepOnY = 735;
+// "Set KEEP3" while the swap is on (its label finds the one shown while off).
+constexpr int SetKeepOnX = 40, SetKeepOnY = 735;
 constexpr int ResetX = 40, ResetY = 45;
+// MAP's "act" (its label begins with a full-width space).
+const std::string Act = "　act";
+
+// A driver script line clicking a page's control, found by its label.
+std::string ClickLine(int page, const std::string& label) {
+  const ControlPoint point = ControlOf(page, label);
+  EXPECT_GE(point.x, 0) << "page " << page << " has no control \"" << label << "\"";
+  return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+}
 constexpr std::size_t CanvasSize = static_cast<std::size_t>(CanvasByteCount);
 
 std::vector<std::uint8_t> Literal(TestPlanes planes, ViewRect area, int scale, int lift) {
@@ -291,13 +297,13 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   ProgramSession s;
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
-  s.Click(Scale4X, Scale4Y);
+  s.ClickControl(PageMap, "× 4");
   EXPECT_EQ(ViewScale, 4);
   EXPECT_EQ(View.area.left, 200);
   EXPECT_EQ(View.area.bottom, 352);
   TestPlanes before = CopyOfWorkPlanes();
 
-  s.Click(ActX, ActY);
+  s.ClickControl(PageMap, Act);
   EXPECT_EQ(PageId, PageDevelop);
   EXPECT_EQ(DevelopPage.pending, 0);
   // KEEP2 holds the image before development, from WorkPlanes.
@@ -315,12 +321,12 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   EXPECT_NE(s.Pixel(500, 32 + 637), White);
 
   // "Set KEEP3": the result with the view scale 4 in the header.
-  s.Click(SwapX, SetKeepOffY);
+  s.ClickControl(PageDevelop, "Set KEEP3");
   EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(expected, 4));
 
   // "Set Save": 960 x 640, the top rows, reserved field 0.
   s.dialogs().QueueFile(s.PathIn("developed.bmp"));
-  s.Click(SwapX, SetSaveY);
+  s.ClickControl(PageDevelop, "Set Save");
   const std::vector<std::uint8_t> saved = FileBytes(s.PathIn("developed.bmp"));
   ASSERT_EQ(saved.size(), 54u + 960u * 640u * 3u);
   EXPECT_EQ(saved[6] | saved[7] << 8, 0);
@@ -331,7 +337,7 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   // Cancel of the save dialog writes nothing and keeps the image.
   std::filesystem::remove(s.PathIn("developed.bmp"));
   s.dialogs().QueueFile(std::nullopt);
-  s.Click(SwapX, SetSaveY);
+  s.ClickControl(PageDevelop, "Set Save");
   EXPECT_FALSE(std::filesystem::exists(s.PathIn("developed.bmp")));
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), expected), 0);
 
@@ -361,7 +367,7 @@ TEST(DevelopPage, MapTabReadsKeep2OnlyAfterADevelopment) {
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 
   // Develop at x4 by the DEVELOP tab on MAP, then back: KEEP2 comes back.
-  s.Click(Scale4X, Scale4Y);
+  s.ClickControl(PageMap, "× 4");
   s.Click(DevelopTabX, TabY);
   EXPECT_EQ(PageId, PageDevelop);
   EXPECT_NE(CountDifferences(s.ShownCanvas(), picture), 0);
@@ -376,8 +382,8 @@ TEST(DevelopPage, AThirdPageEndsTheWayBack) {
   ProgramSession s;
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
-  s.Click(Scale4X, Scale4Y);
-  s.Click(ActX, ActY);
+  s.ClickControl(PageMap, "× 4");
+  s.ClickControl(PageMap, Act);
   const std::vector<std::uint8_t> developed = CanvasOfWorkPlanes();
   ASSERT_NE(CountDifferences(developed, picture), 0);
   constexpr int GamonTabX = 128 + 56 * 13;
@@ -398,10 +404,10 @@ Rgb Narrow(int x, int y) { return Rgb{static_cast<std::uint8_t>(40 + x / 4), sta
 TEST(DevelopPage, ClicksCountOnTheWholeDevelopedPicture) {
   ProgramSession folder;
   WriteTestPicture(folder.PathIn("narrow.bmp"), 451, 300, Narrow);
-  ScriptReport(folder.Folder(), "open narrow.bmp\n"
-                                "click 240 15     # MAP\n"
-                                "click 70 154     # x4\n"
-                                "click 40 336     # act\n"
+  const std::string mapX4Act = "open narrow.bmp\n"
+                               "click 240 15     # MAP\n" +
+                               ClickLine(PageMap, "× 4") + ClickLine(PageMap, Act);
+  ScriptReport(folder.Folder(), mapX4Act +
                                 "click 632 15     # Outline\n"
                                 "click 40 310     # 4)Brush\n"
                                 "click 20 362     # fat\n"
@@ -417,11 +423,7 @@ TEST(DevelopPage, ClicksCountOnTheWholeDevelopedPicture) {
   EXPECT_EQ(WorkPlanes[1][under], 0u);
   EXPECT_EQ(KeepFilePixel(FileBytes(folder.PathIn("KEEP9.bmp")), 800, 104), (Rgb{0, 0, 0}));
   // Back on MAP by way of DEVELOP: the picture before the development, over its own area.
-  ScriptReport(folder.Folder(), "open narrow.bmp\n"
-                                "click 240 15     # MAP\n"
-                                "click 70 154     # x4\n"
-                                "click 40 336     # act\n"
-                                "click 240 15     # MAP\n");
+  ScriptReport(folder.Folder(), mapX4Act + "click 240 15     # MAP\n");
   EXPECT_EQ(ShownWidth, 451);
   EXPECT_EQ(ShownHeight, 300);
 }
@@ -430,12 +432,12 @@ TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTime) {
   ProgramSession s;
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
-  s.Click(ActX, ActY);
+  s.ClickControl(PageMap, Act);
   EXPECT_EQ(PageId, PageDevelop);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), picture), 0);  // top left, white elsewhere
   EXPECT_EQ(DevelopPage.liftPending, 0);
   s.Click(MapTabX, TabY);
-  s.Click(ActX, ActY);
+  s.ClickControl(PageMap, Act);
   // The second time the picture stays in the lowest 480 rows, white above.
   const std::vector<std::uint8_t> shown = s.ShownCanvas();
   EXPECT_EQ(s.Pixel(100, 32), White);
@@ -448,35 +450,35 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
   s.StartOnPage(PageMap, Gradient, 640, 480);
   s.Click(DevelopTabX, TabY);  // x1 development: the picture as it is
   const std::vector<std::uint8_t> image = s.ShownCanvas();
-  s.Click(SwapX, SwapY);
+  s.ClickControl(PageDevelop, "swap color");
   EXPECT_EQ(DevelopPage.swapSwitch, 1);
-  s.Click(SwapX, GreyMode1Y);  // greyed: only explained
+  s.ClickControl(PageDevelop, "1 R>G>B>R");  // greyed: only explained
   EXPECT_EQ(DevelopPage.swapMode, 0);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
 
-  s.Click(SwapX, Mode12Y);
+  s.ClickControl(PageDevelop, "12 (R)(G)(B)");
   EXPECT_EQ(DevelopPage.swapMode, 12);
   std::vector<std::uint8_t> negative = image;
   for (auto& v : negative) v = static_cast<std::uint8_t>(255 - v);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), negative), 0);
   // "Set KEEP3": the negative becomes the image and KEEP3; the switch stays
   // on, so the screen shows the mode applied again: the image itself.
-  s.Click(SwapX, SetKeepOnY);
+  s.Click(SetKeepOnX, SetKeepOnY);
   EXPECT_EQ(DevelopPage.swapSwitch, 1);
   EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(negative, 1));
   EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), negative), 0);
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), negative), 0);  // as saved, for this paint
-  s.Click(SwapX, 100);  // "[・] stay": the next paint applies the mode again
+  s.ClickControl(PageDevelop, "[・] stay");  // the next paint applies the mode again
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
-  s.Click(SwapX, SetKeepOnY);
+  s.Click(SetKeepOnX, SetKeepOnY);
   EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(image, 1));
 
   // Mode 5 and 17 as the shown canvas.
-  s.Click(SwapX, Mode5Y);
+  s.ClickControl(PageDevelop, "5 [B] R⇔G");
   std::vector<std::uint8_t> swapped(CanvasSize);
   SwapIntoCanvas(WorkView(), 5, swapped.data());
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), swapped), 0);
-  s.Click(SwapX, Mode17Y);
+  s.ClickControl(PageDevelop, "17 eel");
   SwapIntoCanvas(WorkView(), 17, swapped.data());
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), swapped), 0);
 

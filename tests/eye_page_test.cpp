@@ -15,6 +15,7 @@
 
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "pages/kit/page_state.h"
 #include "pages/tone/eye_page.h"
 #include "pages/tone/tone_pages.h"
 #include "pages/tone/tone_state.h"
@@ -27,12 +28,8 @@ namespace {
 
 // Client points of the controls.
 constexpr int EyeTabX = 340, TopTabX = 120, MapTabX = 240, TabY = 10;
-constexpr int SunOX = 17, SunQX = 81, SunY = 70;
-constexpr int HornFX = 81, HornFY = 200;
-constexpr int SetKeepX = 40, SetKeepY = 304;
 constexpr int FullResetX = 20, FullResetY = 40;
 constexpr int BrightLowY = 664, BrightHighY = 677, DarkLowY = 729, DarkHighY = 742;
-constexpr int TopHornFX = 20, TopHornFY = 370, TopSaveKeepX = 40, TopSaveKeepY = 500;
 
 // A 200 x 150 picture, dark at the bottom, so that the rows below it (white
 // on the canvas) change near its edge when the pivot is above black.
@@ -98,10 +95,10 @@ TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
   const Bytes entry = e.Keep(4);  // written by the tab from WorkPlanes
   ASSERT_EQ(entry.size(), static_cast<std::size_t>(KeepFileBytes));
   Tone.eye.reference = Reference;
-  e.s.Click(HornFX, HornFY);
+  e.s.ClickControl(PageEye, "F");
   EXPECT_EQ(Tone.hornKey, 0);  // released after the pass
   EXPECT_EQ(Tone.eye.eyeWindowShift, 16);
-  e.s.Click(SetKeepX, SetKeepY);
+  e.s.ClickControl(PageEye, "Set KEEP4");
   const Bytes stored = e.Keep(4);
   // Row 0 is the last row of the loop and lies in the white frame.
   const Bytes expected = EnginePass(entry, {.reference = Reference}, 0, CanvasRows);
@@ -118,10 +115,10 @@ TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
   // Blind mode gives the same result.
   e.s.Click(EyeTabX, TabY);
   Tone.eye.reference = Reference;
-  e.s.Click(40, 278);
+  e.s.ClickControl(PageEye, "blind");
   EXPECT_EQ(EyePage.blindMode, 1);
-  e.s.Click(HornFX, HornFY);
-  e.s.Click(SetKeepX, SetKeepY);
+  e.s.ClickControl(PageEye, "F");
+  e.s.ClickControl(PageEye, "Set KEEP4");
   EXPECT_TRUE(e.Keep(4) == EnginePass(expected, {.reference = Reference}, 0, CanvasRows));
   Tone.eye.reference = {0, 0, 0};
 }
@@ -135,9 +132,9 @@ TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
   constexpr EyeRect Rect{20, 200, 150, 400};
   Tone.eye.areaEyeOn = 1;
   Tone.eye.areaEyeRect = Rect;
-  e.s.Click(HornFX, HornFY);
+  e.s.ClickControl(PageEye, "F");
   EXPECT_EQ(Tone.eye.areaEyeOn, 0);
-  e.s.Click(SetKeepX, SetKeepY);
+  e.s.ClickControl(PageEye, "Set KEEP4");
   const Bytes expected = EnginePass(entry, {.areaEyeOn = 1, .areaEyeRect = Rect, .eyeWindowShift = 16}, 0, CanvasRows);
   EXPECT_TRUE(e.Keep(4) == expected);
   // Rows 321 .. 519 (672 - 400 + 16 + 32 < y < 672 - 200 + 16 + 32) change.
@@ -150,19 +147,19 @@ TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
   EyeSession e;
   const Bytes entry = e.Keep(4);
   EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
-  e.s.Click(SunQX, SunY);
+  e.s.ClickControl(PageEye, "Ｑ");
   EXPECT_EQ(Tone.eye.sunGlassLevel, 3);
   EXPECT_EQ(e.s.Pixel(68, 60), (Rgb{16, 16, 16}));  // Ｑ drawn selected
-  e.s.Click(SunOX, SunY);
+  e.s.ClickControl(PageEye, "Ｏ");
   EXPECT_EQ(Tone.eye.sunGlassLevel, 1);
-  e.s.Click(SunQX, SunY);
+  e.s.ClickControl(PageEye, "Ｑ");
 
   // TOP keeps the level and its pass uses it, over the picture's rows only:
   // 672 down to 672 - 150, the picture's bottom row included.
   e.s.Click(TopTabX, TabY);
   EXPECT_EQ(Tone.eye.sunGlassLevel, 3);
-  e.s.Click(TopHornFX, TopHornFY);
-  e.s.Click(TopSaveKeepX, TopSaveKeepY);
+  e.s.ClickControl(PageTop, "F");
+  e.s.ClickControl(PageTop, "save KEEP0");
   const Bytes atLevel3 = EnginePass(entry, {.sunGlassLevel = 3}, CanvasRows - 150, CanvasRows);
   EXPECT_TRUE(e.Keep(0) == atLevel3);
   EXPECT_FALSE(atLevel3 == EnginePass(entry, {.sunGlassLevel = 2}, CanvasRows - 150, CanvasRows));
@@ -252,7 +249,7 @@ TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
   // "Set KEEP4" stores the adjusted picture, in the file and in WorkPlanes.
   e.s.Click(EyeTabX, TabY);
   e.s.Click(50, BrightLowY);
-  e.s.Click(SetKeepX, SetKeepY);
+  e.s.ClickControl(PageEye, "Set KEEP4");
   const Bytes stored = e.Keep(4);
   EXPECT_EQ(KeepSample(stored, CanvasRows - 1 - 68, 50, 0), 127);
   EXPECT_EQ(KeepSample(stored, CanvasRows - 1 - 68, 50, 1), 100);
@@ -271,8 +268,8 @@ TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
   EyeSession e;
   const Bytes entry = e.Keep(4);
   const Bytes entryPixels(entry.begin() + BmpHeaderBytes, entry.end());
-  e.s.Click(40, 278);  // blind on
-  e.s.Click(HornFX, HornFY);
+  e.s.ClickControl(PageEye, "blind");  // on
+  e.s.ClickControl(PageEye, "F");
   ASSERT_NE(e.s.ShownCanvas(), entryPixels);
   e.s.Click(FullResetX, FullResetY);
   EXPECT_EQ(EyePage.blindMode, 0);
@@ -280,7 +277,7 @@ TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
   EXPECT_EQ(e.s.dialogs().MessageCount(), 0u);
   // Without KEEP4 the reset reports the failed read and keeps the picture.
   std::filesystem::remove(e.s.PathIn("KEEP4.bmp"));
-  e.s.Click(HornFX, HornFY);
+  e.s.ClickControl(PageEye, "F");
   const Bytes result = e.s.ShownCanvas();
   e.s.Click(FullResetX, FullResetY);
   ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
@@ -295,10 +292,10 @@ void CheckGolden(const std::string& name, bool english) {
   const std::string picture = s.PathIn("picture.bmp");
   WriteTestPicture(picture, 200, 150, Hazy);
   s.Start(picture);
-  if (english) s.Click(40, 552);  // TOP's language switch
+  if (english) s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
   s.Click(EyeTabX, TabY);
   s.Click(180, 120);
-  s.Click(english ? 40 : SunQX, english ? 10 : SunY);
+  s.ClickControl(PageEye, english ? "[VANTOR EYE]" : "Ｑ");
   EXPECT_GOLDEN(name, s.window().Shown());
 }
 

@@ -11,6 +11,7 @@
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/filter/filter_page.h"
+#include "pages/kit/page_state.h"
 #include "pages/tone/tone_state.h"
 #include "pages/tone/vantor_eye.h"
 #include "panel/calculator.h"
@@ -24,9 +25,7 @@ namespace {
 
 // Client points of the controls.
 constexpr int FilterTabX = 180, TopTabX = 120, TabY = 10;
-constexpr int ActionX = 40, ActionY = 377;
-constexpr int SetKeepX = 40, SetKeepY = 489;
-constexpr int PowerBoxX = 50, PowerBoxY = 215;
+constexpr int PowerDiamondY = 215;
 constexpr int UpperBarY = 243, LowerBarY = 253;
 
 struct KeyPoint {
@@ -78,21 +77,21 @@ TEST(FilterPage, ActionThenSetStoresColourPower100ByteByByte) {
   EXPECT_EQ(f.s.Pixel(100, 32), Gradient(0, 0));
   EXPECT_EQ(f.s.Pixel(100 + 120, 32 + 60), Gradient(120, 60));
 
-  f.s.Click(ActionX, ActionY);
+  f.s.ClickControl(PageFilter, "action");
   EXPECT_EQ(FilterPage.values.ColourPowerOn, 1);
   const std::vector<std::uint8_t> expected = LiteralPowered(source, 100);
   ASSERT_NE(expected, source);  // the power changes the picture
   EXPECT_EQ(f.s.ShownCanvas(), expected);
 
-  f.s.Click(SetKeepX, SetKeepY);
+  f.s.ClickControl(PageFilter, "set KEEP1");
   EXPECT_EQ(FileBytes(f.s.PathIn("KEEP1.bmp")), KeepFileOf(expected));
   // Further paints never apply the power twice.
   f.s.Paint();
-  f.s.Click(PowerBoxX, 190);  // only an explanation
+  f.s.ClickControl(PageFilter, "color power");  // only an explanation
   EXPECT_EQ(f.s.ShownCanvas(), expected);
 
   // Action off: the inner memory again, unchanged.
-  f.s.Click(ActionX, ActionY);
+  f.s.ClickControl(PageFilter, "action");
   EXPECT_EQ(f.s.ShownCanvas(), source);
 }
 
@@ -109,14 +108,14 @@ TEST(FilterPage, BarsAndDiamondsSetTheColourPower) {
     EXPECT_EQ(FilterPage.values.ChannelPowerMode, 0);
   }
   // Diamond: step 8 down and up; the boundary column 88 changes nothing.
-  f.s.Click(83, PowerBoxY);
+  f.s.Click(83, PowerDiamondY);
   EXPECT_EQ(FilterPage.values.ColourPower, 982);
-  f.s.Click(88, PowerBoxY);
+  f.s.Click(88, PowerDiamondY);
   EXPECT_EQ(FilterPage.values.ColourPower, 982);
-  for (int i = 0; i < 4; ++i) f.s.Click(93, PowerBoxY);
+  for (int i = 0; i < 4; ++i) f.s.Click(93, PowerDiamondY);
   EXPECT_EQ(FilterPage.values.ColourPower, 1000);
   f.s.Click(3, UpperBarY);
-  f.s.Click(83, PowerBoxY);
+  f.s.Click(83, PowerDiamondY);
   EXPECT_EQ(FilterPage.values.ColourPower, 1);
   // The step diamond: +4 up to 98, -4 down to 2.
   f.s.Click(88, 686);
@@ -135,7 +134,7 @@ TEST(FilterPage, CalculatorOnTheColourPower) {
   Type(f.s, {7});
   EXPECT_EQ(Calc.digitCount, 0);
 
-  f.s.Click(PowerBoxX, PowerBoxY);  // selects the box, calculator on
+  f.s.ClickControl(PageFilter, "%4d");  // selects the colour power box, calculator on
   EXPECT_EQ(FilterPage.calculatorTarget, FilterTargetColourPower);
   EXPECT_EQ(Calc.on, 1);
   Type(f.s, {2, 5});
@@ -158,14 +157,14 @@ TEST(FilterPage, CalculatorOnTheColourPower) {
   EXPECT_EQ(FilterPage.values.ColourPower, 1);
 
   // Selecting the step box moves the calculator's target there.
-  f.s.Click(50, 691);
+  f.s.ClickControl(PageFilter, "%2d");
   EXPECT_EQ(FilterPage.calculatorTarget, FilterTargetStep);
   Type(f.s, {9, 0});
   f.s.Click(AddKey.x, AddKey.y);
   EXPECT_EQ(FilterPage.values.DiamondStep, 98);
   EXPECT_EQ(FilterPage.values.ColourPower, 1);
   // Deselecting turns the calculator off.
-  f.s.Click(50, 691);
+  f.s.ClickControl(PageFilter, "%2d");
   EXPECT_EQ(Calc.on, 0);
 }
 
@@ -183,7 +182,7 @@ std::vector<std::uint8_t> TopPassAfter(bool visitFilter, std::array<int, 3> refe
   } else {
     Tone.eye.reference = reference;
   }
-  s.Click(20, 370);  // " F"
+  s.ClickControl(PageTop, "F");
   return s.ShownCanvas();
 }
 
@@ -210,7 +209,7 @@ TEST(FilterPage, VisitSetsTheLevelsTheTopPassPivotsOn) {
 
 TEST(FilterPage, ResetMarksAndTopResetReturnTheValues) {
   FilterSession f;
-  f.s.Click(ActionX, ActionY);
+  f.s.ClickControl(PageFilter, "action");
   f.s.Click(97, LowerBarY);
   f.s.Click(88, 686);
   // The light mark: switches only.
@@ -219,7 +218,7 @@ TEST(FilterPage, ResetMarksAndTopResetReturnTheValues) {
   EXPECT_EQ(FilterPage.values.ColourPower, 990);
   EXPECT_EQ(FilterPage.values.DiamondStep, 12);
   // The TOP page's reset mark: colour power off at 100, light core 0 .. 255.
-  f.s.Click(ActionX, ActionY);
+  f.s.ClickControl(PageFilter, "action");
   FilterPage.values.LightCoreStart = 40;
   f.s.Click(TopTabX, TabY);
   f.s.Click(40, 105);
@@ -235,9 +234,9 @@ void CheckGolden(const std::string& name, bool english) {
   const std::string picture = s.PathIn("picture.bmp");
   WriteTestPicture(picture, 200, 150, Gradient);
   s.Start(picture);
-  if (english) s.Click(40, 552);  // TOP's language switch
+  if (english) s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
   s.Click(FilterTabX, TabY);
-  s.Click(ActionX, ActionY);
+  s.ClickControl(PageFilter, "action");
   EXPECT_GOLDEN(name, s.window().Shown());
 }
 

@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int Scale1X = 20, Scale1Y = 128, Scale4X = 70, Scale4Y = 154, Scale2X = 20, Scale2Y = 154;
-constexpr int UpX = 20, DownX = 70, UpDownY = 258, LeftX = 20, RightX = 70, LeftRightY = 284;
-constexpr int Keep2X = 40, Keep2Y = 482, ColourListX = 40, ColourListY = 508;
 constexpr int ResetX = 40, ResetY = 45;
 
 ViewAreaRecord AreaAfterPaint(ViewAreaRecord area, int scale, int fileWidth, int fileHeight, int fineMove = 0) {
@@ -129,9 +126,9 @@ TEST(MapPage, FrameOnTheScreenInTheChosenColour) {
   EXPECT_EQ(s.Pixel(100, 400), (Rgb{255, 0, 0}));
   EXPECT_EQ(s.Pixel(500, 300), (Rgb{100, 100, 100}));
 
-  s.Click(Scale2X, Scale2Y);  // greyed: explanation only
+  s.ClickControl(PageMap, "× 2");  // greyed: explanation only
   EXPECT_EQ(ViewScale, 1);
-  s.Click(Scale4X, Scale4Y);
+  s.ClickControl(PageMap, "× 4");
   EXPECT_EQ(ViewScale, 4);
   // Corners (left + 100, 672 - bottom + 32) and (left + width + 100,
   // 672 - bottom - height + 32): (300, 352) and (540, 192).
@@ -148,7 +145,7 @@ TEST(MapPage, FrameOnTheScreenInTheChosenColour) {
   EXPECT_EQ(View.frameColour, 2);
   EXPECT_EQ(s.Pixel(300, 352), (Rgb{128, 255, 255}));
   // The list: its box and rules in (200, 200, 200).
-  s.Click(ColourListX, ColourListY);
+  s.ClickControl(PageMap, "color(□)");
   EXPECT_EQ(MapPage.frameListShown, 1);
   EXPECT_EQ(s.Pixel(8, 600), (Rgb{200, 200, 200}));
   EXPECT_EQ(s.Pixel(50, 558), (Rgb{200, 200, 200}));
@@ -159,14 +156,14 @@ TEST(MapPage, FrameOnTheScreenInTheChosenColour) {
   s.Click(400, 300);
   EXPECT_EQ(View.area.left, 180);
   EXPECT_EQ(View.area.bottom, 324);
-  s.Click(UpX, UpDownY);
+  s.ClickControl(PageMap, "↑");
   EXPECT_EQ(View.area.bottom, 332);
-  s.Click(LeftX, LeftRightY);
+  s.ClickControl(PageMap, "←");
   EXPECT_EQ(View.area.left, 172);
-  s.Click(RightX, LeftRightY);
-  s.Click(RightX, LeftRightY);
+  s.ClickControl(PageMap, "→");
+  s.ClickControl(PageMap, "→");
   EXPECT_EQ(View.area.left, 188);
-  s.Click(DownX, UpDownY);
+  s.ClickControl(PageMap, "↓");
   EXPECT_EQ(View.area.bottom, 324);
 
   // The reset mark: x1, list hidden, pure red; the area is derived again.
@@ -181,8 +178,8 @@ TEST(MapPage, FrameOnTheScreenInTheChosenColour) {
 TEST(MapPage, Keep2StoresTheCurrentImage) {
   ProgramSession s;
   s.StartOnPage(PageMap, Grey, 640, 480);
-  s.Click(Scale4X, Scale4Y);
-  s.Click(Keep2X, Keep2Y);
+  s.ClickControl(PageMap, "× 4");
+  s.ClickControl(PageMap, "KEEP2");
   const std::vector<std::uint8_t> file = FileBytes(s.PathIn("KEEP2.bmp"));
   ASSERT_EQ(file.size(), static_cast<std::size_t>(KeepFileBytes));
   EXPECT_EQ(file[6], 4);  // the view scale

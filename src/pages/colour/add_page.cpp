@@ -70,6 +70,11 @@ enum AddCode {
   CodeAdd,
   CodeSaveLabel,
   CodeSetKeep,
+  CodeResetMark,  // either reset mark
+  CodeSwatches,   // the swatch grid of the three columns
+  CodeRangeBar,   // the gray belt with its arrows
+  CodeMeter,      // the blend meter
+  CodeKeypad,     // the greyed calculator
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -81,14 +86,16 @@ constexpr Rgb MeterMark{64, 64, 64};
 // "hd" is drawn chosen in the paint that serves it.
 int HardShown = 0;
 
-// The panel, row by row (the range bar and blend meter are drawn apart).
-const std::array<PanelKey, 19> Panel = {{
+// The panel, row by row (the range bar and blend meter are drawn apart). A
+// row's click region is its key box unless it gives its own `hit`; the click
+// handler tests the rows in this order.
+const std::array<PanelKey, 25> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[ ADD ]", .japanese = "[ 色加味 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {2, 0, 98, 28}},
     {.code = CodeNodLabel, .x = 2, .y = 66, .width = 54, .english = "1)nod color", .japanese = "1)配色",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {2, 66, 98, 86}},
     {.code = CodeTableNumber, .x = 62, .y = 60, .width = 30, .keyColour = Grey, .textColour = Grey,
-     .english = "%d→", .japanese = "%d→", .value = &BuiltInTableNumber},
+     .english = "%d→", .japanese = "%d→", .value = &BuiltInTableNumber, .hit = NoClick},
     {.code = CodeColumnA, .x = 8, .y = 86, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "Ａ",
      .japanese = "Ａ"},
     {.code = CodeColumnB, .x = 38, .y = 86, .width = 24, .keyColour = ColumnColour, .english = "Ｂ",
@@ -96,19 +103,20 @@ const std::array<PanelKey, 19> Panel = {{
     {.code = CodeColumnC, .x = 68, .y = 86, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "Ｃ",
      .japanese = "Ｃ"},
     {.code = CodeSetAreaLabel, .x = 4, .y = 206, .width = 88, .textColour = Grey, .english = "2)set area",
-     .japanese = "2)範囲指定", .kind = KeyKind::Label},
+     .japanese = "2)範囲指定", .kind = KeyKind::Label, .hit = {4, 206, 98, 226}},
     {.code = CodeAppoint, .x = 4, .y = 226, .width = 88, .keyColour = Grey, .textColour = Grey,
-     .english = " appoint", .japanese = "アポイント"},
+     .english = " appoint", .japanese = "アポイント", .hit = {2, 226, 98, 316}},
+    // The range "min ～ Max" answers as one, with its value boxes.
     {.code = CodeMinMaxLabel, .x = 2, .y = 337, .width = 96, .textColour = Grey, .english = " min       Max",
-     .japanese = " min       Max", .kind = KeyKind::Label},
+     .japanese = " min       Max", .kind = KeyKind::Label, .hit = {2, 336, 98, 369}},
     {.code = CodeLo, .x = 2, .y = 349, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &Add.lo},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &Add.lo, .hit = NoClick},
     {.code = CodeTilde, .x = 40, .y = 349, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeHi, .x = 62, .y = 349, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &Add.hi},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &Add.hi, .hit = NoClick},
     {.code = CodeAddLabel, .x = 4, .y = 388, .width = 88, .english = "3)add color", .japanese = "3)色加味",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {2, 388, 98, 408}},
     {.code = CodeSoft, .x = 8, .y = 408, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "sft",
      .japanese = "軟"},
     {.code = CodeMiddle, .x = 38, .y = 408, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "md",
@@ -118,9 +126,17 @@ const std::array<PanelKey, 19> Panel = {{
     {.code = CodeAdd, .x = 8, .y = 460, .width = 84, .keyColour = AddColour, .english = " add",
      .japanese = "　実　行"},
     {.code = CodeSaveLabel, .x = 4, .y = 499, .width = 88, .english = "4)save", .japanese = "4)保存",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {2, 499, 98, 519}},
     {.code = CodeSetKeep, .x = 8, .y = 519, .width = 84, .keyColour = ColumnColour, .english = "set KEEP6",
-     .japanese = "決定KEEP6"},
+     .japanese = "決定KEEP6", .hit = {4, 519, 92, 539}},
+    // What the page draws itself: the reset marks, the swatch grid, the range
+    // bar, the blend meter and the keypad.
+    {.code = CodeResetMark, .kind = KeyKind::Region, .hit = {2, 24, 50, 54}},
+    {.code = CodeResetMark, .kind = KeyKind::Region, .hit = {50, 24, 98, 54}},
+    {.code = CodeSwatches, .kind = KeyKind::Region, .hit = {4, 106, 98, 206}},
+    {.code = CodeRangeBar, .kind = KeyKind::Region, .hit = {2, 316, 98, 336}},
+    {.code = CodeMeter, .kind = KeyKind::Region, .hit = {8, 434, 92, 454}},
+    {.code = CodeKeypad, .kind = KeyKind::Region, .hit = {4, 571, 92, 697}},
 }};
 
 // The greyed calculator (its keys only explain).
@@ -262,71 +278,52 @@ void EnterAdd() {
 }
 
 // [SECTION] Clicks
-namespace {
-
-enum class AddAction { RequestComment, Reset, Explain, ColumnB, Hard, Apply, SetKeep, CalculatorNote };
-
-struct AddRegion {
-  Region box;  // open bounds: the inclusive ranges widened by one
-  AddAction action;
-  int explanation;
-};
-
-// x1..x2, y1..y2 inclusive.
-constexpr Region Inclusive(int x1, int x2, int y1, int y2) { return Region{x1 - 1, y1 - 1, x2 + 1, y2 + 1}; }
-
-// The click regions, in the order they are tested.
-constexpr std::array<AddRegion, 21> Regions = {{
-    {Inclusive(3, 97, 1, 27), AddAction::RequestComment, 0},
-    {Inclusive(3, 49, 25, 53), AddAction::Reset, 1},
-    {Inclusive(51, 97, 25, 53), AddAction::Reset, 1},
-    {Inclusive(3, 97, 67, 85), AddAction::Explain, 2},
-    {Inclusive(9, 31, 87, 105), AddAction::Explain, 2},
-    {Inclusive(39, 61, 87, 105), AddAction::ColumnB, 2},
-    {Inclusive(69, 91, 87, 105), AddAction::Explain, 2},
-    {Inclusive(5, 97, 107, 205), AddAction::Explain, 2},
-    {Inclusive(5, 97, 207, 225), AddAction::Explain, 3},
-    {Inclusive(3, 97, 227, 315), AddAction::Explain, 4},
-    {Inclusive(3, 97, 317, 335), AddAction::Explain, 5},
-    {Inclusive(3, 97, 337, 368), AddAction::Explain, 9},
-    {Inclusive(3, 97, 389, 407), AddAction::Explain, 6},
-    {Inclusive(9, 31, 409, 427), AddAction::Explain, 6},
-    {Inclusive(39, 61, 409, 427), AddAction::Explain, 6},
-    {Inclusive(69, 91, 409, 427), AddAction::Hard, 6},
-    {Inclusive(9, 91, 435, 453), AddAction::Explain, 6},
-    {Inclusive(9, 91, 461, 479), AddAction::Apply, 6},
-    {Inclusive(3, 97, 500, 518), AddAction::Explain, 7},
-    {Inclusive(5, 91, 520, 538), AddAction::SetKeep, 8},
-    {Inclusive(5, 91, 572, 696), AddAction::CalculatorNote, 0},
-}};
-
-}  // namespace
-
 bool AddClick() {
-  for (const AddRegion& region : Regions) {
-    if (!region.box.Contains(MouseX, MouseY)) continue;
-    switch (region.action) {
-      case AddAction::RequestComment: CommentPanel.request = 6; break;
-      case AddAction::Reset:
-        Add.lo = 0;
-        Add.hi = 255;
-        Add.readKeepRequest = 1;
-        break;
-      case AddAction::Explain: break;
-      case AddAction::ColumnB: AddColumn = NodColumnB; break;
-      case AddAction::Hard:
-        Add.hardRequest = 1;
-        Add.readKeepRequest = 1;
-        Add.applyRequest = 1;
-        break;
-      case AddAction::Apply: Add.applyRequest = 1; break;
-      case AddAction::SetKeep: Add.setRequest = 1; break;
-      case AddAction::CalculatorNote: CommentPanel.request = CalculatorNoteRequest; break;
-    }
-    if (region.explanation != 0) Add.helpItem = region.explanation;
-    return true;
+  const int code = PanelKeyAt(Panel, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return false;
+    case CodeTitle: CommentPanel.request = 6; break;
+    case CodeResetMark:
+      Add.lo = 0;
+      Add.hi = 255;
+      Add.readKeepRequest = 1;
+      Add.helpItem = 1;
+      break;
+    case CodeNodLabel:
+    case CodeColumnA:
+    case CodeColumnC:
+    case CodeSwatches: Add.helpItem = 2; break;
+    case CodeColumnB:
+      AddColumn = NodColumnB;
+      Add.helpItem = 2;
+      break;
+    case CodeSetAreaLabel: Add.helpItem = 3; break;
+    case CodeAppoint: Add.helpItem = 4; break;
+    case CodeRangeBar: Add.helpItem = 5; break;
+    case CodeMinMaxLabel: Add.helpItem = 9; break;
+    case CodeAddLabel:
+    case CodeSoft:
+    case CodeMiddle:
+    case CodeMeter: Add.helpItem = 6; break;
+    case CodeHard:
+      Add.hardRequest = 1;
+      Add.readKeepRequest = 1;
+      Add.applyRequest = 1;
+      Add.helpItem = 6;
+      break;
+    case CodeAdd:
+      Add.applyRequest = 1;
+      Add.helpItem = 6;
+      break;
+    case CodeSaveLabel: Add.helpItem = 7; break;
+    case CodeSetKeep:
+      Add.setRequest = 1;
+      Add.helpItem = 8;
+      break;
+    case CodeKeypad: CommentPanel.request = CalculatorNoteRequest; break;
+    default: break;
   }
-  return false;
+  return true;
 }
 
 // [SECTION] Paint
@@ -375,4 +372,5 @@ extern const PageEntry AddPageEntry{.commentCode = 6,
                                     .start = StartAdd,
                                     .enter = EnterAdd,
                                     .click = AddClick,
-                                    .paint = PaintAdd};
+                                    .paint = PaintAdd,
+                                    .panels = {Panel}};

@@ -55,6 +55,11 @@ enum ContourCode {
   CodeClear,
   CodeSaveLabel,
   CodeSetKeep,
+  CodeResetMark,    // either reset mark
+  CodeAppointArea,  // the blank below " appoint"
+  CodeRangeBar,     // the gray belt with its arrows
+  CodeSwatch,       // the colour type's strip
+  CodeKeypad,       // the greyed calculator
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -64,17 +69,19 @@ constexpr Rgb SwatchText{128, 128, 128};
 
 // The panel, row by row. The upper part is drawn before the image; the rows
 // with values (range, step, " scan", "5)save", "set KEEP5") after it, and the
-// two small-font labels after the tab bar.
-const std::array<PanelKey, 12> UpperPanel = {{
+// two small-font labels after the tab bar. A row's click region is its key
+// box unless it gives its own `hit`; the click handler tests the upper rows,
+// then the lower ones.
+const std::array<PanelKey, 18> UpperPanel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[CONTOUR]", .japanese = "[コンター]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {2, 0, 98, 28}},
     {.code = CodeSetArea, .x = 4, .y = 62, .width = 88, .english = "1)set area", .japanese = "1)範囲指定"},
     {.code = CodeAppoint, .x = 4, .y = 82, .width = 88, .keyColour = Grey, .textColour = Grey, .english = " appoint",
      .japanese = "アポイント"},
     {.code = CodeStepLabel, .x = 4, .y = 229, .width = 88, .textColour = Grey, .english = "2)draw step",
-     .japanese = "2)描写間隔", .kind = KeyKind::Label},
+     .japanese = "2)描写間隔", .kind = KeyKind::Label, .hit = {2, 229, 92, 249}},
     {.code = CodeColourType, .x = 4, .y = 288, .width = 88, .english = "3)color type", .japanese = "3)配色",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 288, 92, 314}},
     {.code = CodeNextType, .x = 78, .y = 314, .width = 20, .keyColour = {200, 200, 200}, .english = "↓",
      .japanese = "↓"},
     {.code = CodeOperation, .x = 4, .y = 353, .width = 88, .english = "4)operation", .japanese = "4)操作"},
@@ -85,20 +92,30 @@ const std::array<PanelKey, 12> UpperPanel = {{
      .japanese = "　消　去"},
     // Filler rows keep the table's shape; the value rows follow.
     {.code = CodeMinMaxLabel, .x = 2, .y = 176, .width = 96, .textColour = Grey, .english = " min       Max",
-     .japanese = " min       Max", .kind = KeyKind::Label},
+     .japanese = " min       Max", .kind = KeyKind::Label, .hit = NoClick},
+    // The range "min ～ Max" answers as one, the value boxes with it.
     {.code = CodeTilde, .x = 40, .y = 190, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {2, 190, 98, 210}},
     {.code = CodeSwatchLabel, .x = 2, .y = 336, .width = 66, .textColour = SwatchText, .english = " min    Max",
-     .japanese = " min    Max", .kind = KeyKind::Label},
+     .japanese = " min    Max", .kind = KeyKind::Label, .hit = NoClick},
+    // What the page draws itself: the reset marks, the range bar, the swatch
+    // strip and the keypad.
+    {.code = CodeResetMark, .kind = KeyKind::Region, .hit = {2, 28, 50, 58}},
+    {.code = CodeResetMark, .kind = KeyKind::Region, .hit = {50, 28, 98, 58}},
+    {.code = CodeAppointArea, .kind = KeyKind::Region, .hit = {4, 102, 92, 154}},
+    {.code = CodeRangeBar, .kind = KeyKind::Region, .hit = {2, 154, 98, 174}},
+    {.code = CodeSwatch, .kind = KeyKind::Region, .hit = {2, 314, 78, 334}},
+    {.code = CodeKeypad, .kind = KeyKind::Region, .hit = {2, 523, 98, 649}},
 }};
 
 const std::array<PanelKey, 6> LowerPanel = {{
     {.code = CodeMin, .x = 2, .y = 190, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.min},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.min, .hit = NoClick},
     {.code = CodeMax, .x = 62, .y = 190, .width = 36, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.max},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.max, .hit = NoClick},
     {.code = CodeStep, .x = 4, .y = 249, .width = 72, .keyColour = Grey, .textColour = Grey, .english = "step %2d",
-     .japanese = "飛値 %2d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.step},
+     .japanese = "飛値 %2d", .kind = KeyKind::ValueBox, .value = &ContourPage.values.ladder.step,
+     .hit = {2, 249, 98, 269}},  // with its arrow
     {.code = CodeScan, .x = 4, .y = 399, .width = 88, .keyColour = OperationColour, .english = " scan %3d",
      .japanese = "SCAN %3d", .kind = KeyKind::Switch, .value = &ShownScanLevel, .state = &ContourPage.values.operation,
      .onValue = ContourOneLevel},
@@ -229,55 +246,6 @@ void EnterContour() {
 }
 
 // [SECTION] Clicks
-
-namespace {
-
-enum class ContourAction {
-  RequestComment,
-  Reset,
-  Explain,       // only the explanation
-  NextType,
-  LimitArea,
-  Scan,
-  Clear,
-  SetKeep,
-  CalculatorNote,
-};
-
-// Regions with inclusive bounds, as the panel's design gives them.
-struct ContourRegion {
-  int left, right, top, bottom;
-  ContourAction action;
-  int explanation;  // 0: none
-  constexpr bool Contains(int x, int y) const { return left <= x && x <= right && top <= y && y <= bottom; }
-};
-
-// The click regions, in the order they are tested.
-constexpr std::array<ContourRegion, 20> Regions = {{
-    {3, 97, 1, 27, ContourAction::RequestComment, 0},
-    {3, 49, 29, 57, ContourAction::Reset, 1},
-    {51, 97, 29, 57, ContourAction::Reset, 1},
-    {5, 91, 63, 81, ContourAction::Explain, 2},
-    {5, 91, 83, 101, ContourAction::Explain, 3},
-    {5, 91, 103, 153, ContourAction::Explain, 3},
-    {3, 97, 155, 173, ContourAction::Explain, 4},
-    {3, 97, 191, 209, ContourAction::Explain, 5},
-    {3, 91, 230, 248, ContourAction::Explain, 6},
-    {3, 97, 250, 268, ContourAction::Explain, 6},
-    {5, 91, 289, 313, ContourAction::Explain, 7},
-    {3, 77, 315, 333, ContourAction::Explain, 7},
-    {79, 97, 315, 333, ContourAction::NextType, 7},
-    {5, 91, 354, 372, ContourAction::Explain, 8},
-    {5, 91, 374, 392, ContourAction::LimitArea, 8},
-    {5, 91, 400, 418, ContourAction::Scan, 8},
-    {5, 91, 426, 444, ContourAction::Clear, 0},
-    {5, 91, 465, 483, ContourAction::Explain, 9},
-    {5, 91, 485, 503, ContourAction::SetKeep, 10},
-    {3, 97, 524, 648, ContourAction::CalculatorNote, 0},
-}};
-
-}  // namespace
-
 bool ContourClick() {
   // On the picture a click stores the level-line row, which this page does
   // not use further.
@@ -285,27 +253,49 @@ bool ContourClick() {
     TopPage.levelLine = 672 - MouseY;
     return true;
   }
-  for (const ContourRegion& region : Regions) {
-    if (!region.Contains(MouseX, MouseY)) continue;
-    ContourSettings& v = ContourPage.values;
-    switch (region.action) {
-      case ContourAction::RequestComment: CommentPanel.request = 5; break;
-      case ContourAction::Reset: ResetContourValues(); break;
-      case ContourAction::Explain: break;
-      case ContourAction::NextType: ContourPage.colourType = NextContourColourType(ContourPage.colourType); break;
-      case ContourAction::LimitArea: v.operation = ContourAllLevels; break;
-      case ContourAction::Scan:
-        v.operation = ContourOneLevel;
-        v.scanIndex += 1;
-        break;
-      case ContourAction::Clear: v.operation = ContourNone; break;
-      case ContourAction::SetKeep: v.setKeepRequest = 1; break;
-      case ContourAction::CalculatorNote: CommentPanel.request = CalculatorNoteRequest; break;
-    }
-    if (region.explanation != 0) v.helpItem = region.explanation;
-    return true;
+  int code = PanelKeyAt(UpperPanel, MouseX, MouseY);
+  if (code == NoKey) code = PanelKeyAt(LowerPanel, MouseX, MouseY);
+  ContourSettings& v = ContourPage.values;
+  switch (code) {
+    case NoKey: return false;
+    case CodeTitle: CommentPanel.request = 5; break;
+    case CodeResetMark:
+      ResetContourValues();
+      v.helpItem = 1;
+      break;
+    case CodeSetArea: v.helpItem = 2; break;
+    case CodeAppoint:
+    case CodeAppointArea: v.helpItem = 3; break;
+    case CodeRangeBar: v.helpItem = 4; break;
+    case CodeTilde: v.helpItem = 5; break;
+    case CodeStepLabel:
+    case CodeStep: v.helpItem = 6; break;
+    case CodeColourType:
+    case CodeSwatch: v.helpItem = 7; break;
+    case CodeNextType:
+      ContourPage.colourType = NextContourColourType(ContourPage.colourType);
+      v.helpItem = 7;
+      break;
+    case CodeOperation: v.helpItem = 8; break;
+    case CodeLimitArea:
+      v.operation = ContourAllLevels;
+      v.helpItem = 8;
+      break;
+    case CodeScan:
+      v.operation = ContourOneLevel;
+      v.scanIndex += 1;
+      v.helpItem = 8;
+      break;
+    case CodeClear: v.operation = ContourNone; break;
+    case CodeSaveLabel: v.helpItem = 9; break;
+    case CodeSetKeep:
+      v.setKeepRequest = 1;
+      v.helpItem = 10;
+      break;
+    case CodeKeypad: CommentPanel.request = CalculatorNoteRequest; break;
+    default: break;
   }
-  return false;
+  return true;
 }
 
 // [SECTION] Paint
@@ -354,4 +344,5 @@ extern const PageEntry ContourPageEntry{.commentCode = 5,
                                         .start = StartContour,
                                         .enter = EnterContour,
                                         .click = ContourClick,
-                                        .paint = PaintContour};
+                                        .paint = PaintContour,
+                                        .panels = {UpperPanel, LowerPanel}};

@@ -54,6 +54,14 @@ enum FilterCode {
   CodeSetKeep,
   CodeStepLabel,
   CodeStepValue,
+  CodeDarkReset,   // the dark red reset mark
+  CodeLightReset,  // the pink reset mark
+  CodePowerDown,   // the colour power diamond, left half
+  CodePowerUp,     // and right half
+  CodeUpperBar,    // the colour power belt, 0 .. 100
+  CodeLowerBar,    // and 100 .. 1000
+  CodeStepUp,      // the step diamond, upper half
+  CodeStepDown,    // and lower half
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -62,47 +70,61 @@ constexpr Rgb StepColour{220, 220, 100};
 constexpr int StepKeyChange = 4;  // the step diamond moves the step by 4
 
 // The panel, row by row. Inactive key words have their text in light grey.
-const std::array<PanelKey, 18> Panel = {{
+// A row's click region is its key box unless it gives its own `hit`; the
+// click handler tests the rows in this order.
+const std::array<PanelKey, 26> Panel = {{
     {.code = CodeTitle, .x = 8, .y = 2, .width = 84, .english = "[FILTER]", .japanese = "[フィルタ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 22}},
     {.code = CodeGetImage, .x = 4, .y = 55, .width = 84, .keyColour = {80, 160, 240}, .english = "get image",
-     .japanese = "画像呼出"},
+     .japanese = "画像呼出", .hit = {4, 55, 92, 75}},
     {.code = CodeLightCore, .x = 4, .y = 85, .width = 88, .textColour = Grey, .english = "light core",
-     .japanese = "光　核", .kind = KeyKind::Label},
+     .japanese = "光　核", .kind = KeyKind::Label, .hit = {4, 81, 98, 179}},
     {.code = CodeSpectrumCore, .x = 72, .y = 81, .width = 26, .keyColour = Grey, .textColour = Grey,
-     .english = ">|<", .japanese = ">|<", .kind = KeyKind::Switch, .state = &FilterPage.values.SpectrumCoreOn},
+     .english = ">|<", .japanese = ">|<", .kind = KeyKind::Switch, .state = &FilterPage.values.SpectrumCoreOn,
+     .hit = NoClick},
     {.code = CodeCoreStart, .x = 4, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.LightCoreStart, .state = &FilterPage.lightCoreSelection,
-     .onValue = 2},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.LightCoreStart,
+     .state = &FilterPage.lightCoreSelection, .onValue = 2, .hit = NoClick},
     {.code = CodeCoreTilde, .x = 40, .y = 133, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeCoreEnd, .x = 62, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.LightCoreEnd, .state = &FilterPage.lightCoreSelection,
-     .onValue = 3},
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.LightCoreEnd,
+     .state = &FilterPage.lightCoreSelection, .onValue = 3, .hit = NoClick},
     {.code = CodeCoreAction, .x = 4, .y = 159, .width = 88, .keyColour = Grey, .textColour = Grey,
-     .english = "　action", .japanese = "　実　行"},
+     .english = "　action", .japanese = "　実　行", .hit = NoClick},
     {.code = CodePowerLabel, .x = 4, .y = 185, .width = 84, .english = "color power", .japanese = "色の強弱",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 185, 98, 205}},
     {.code = CodePowerValue, .x = 30, .y = 205, .width = 44, .keyColour = PowerColour, .english = "%4d",
      .japanese = "%4d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.ColourPower,
      .state = &FilterPage.calculatorTarget, .onValue = FilterTargetColourPower},
     {.code = CodeEachPower, .x = 6, .y = 271, .width = 84, .textColour = Grey, .english = "each power",
-     .japanese = "各色の強弱", .kind = KeyKind::Label},
+     .japanese = "各色の強弱", .kind = KeyKind::Label, .hit = {4, 271, 98, 363}},
     {.code = CodePowerAction, .x = 4, .y = 369, .width = 84, .keyColour = PowerColour, .english = "  action",
-     .japanese = "　実　行", .kind = KeyKind::Switch, .state = &FilterPage.values.ColourPowerOn},
+     .japanese = "　実　行", .kind = KeyKind::Switch, .state = &FilterPage.values.ColourPowerOn,
+     .hit = {4, 367, 92, 387}},
     {.code = CodeBalanceLabel, .x = 4, .y = 407, .width = 94, .english = "color balance",
-     .japanese = "色バランス回復", .kind = KeyKind::Label},
+     .japanese = "色バランス回復", .kind = KeyKind::Label, .hit = {4, 407, 98, 473}},
     {.code = CodePeach, .x = 4, .y = 427, .width = 84, .keyColour = Grey, .textColour = Grey, .english = " peach",
-     .japanese = "ピーチ"},
+     .japanese = "ピーチ", .hit = NoClick},
     {.code = CodeBerry, .x = 4, .y = 453, .width = 84, .keyColour = Grey, .textColour = Grey, .english = " berry",
-     .japanese = "ベリー"},
+     .japanese = "ベリー", .hit = NoClick},
     {.code = CodeSetKeep, .x = 4, .y = 479, .width = 84, .keyColour = {0, 220, 220}, .english = "set KEEP1",
-     .japanese = "決定 KEEP1"},
+     .japanese = "決定 KEEP1", .hit = {4, 479, 92, 499}},
     {.code = CodeStepLabel, .x = 26, .y = 661, .width = 72, .english = "step", .japanese = "の飛び値",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 661, 98, 681}},
     {.code = CodeStepValue, .x = 30, .y = 681, .width = 44, .keyColour = StepColour, .english = " %2d",
      .japanese = " %2d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.DiamondStep,
      .state = &FilterPage.calculatorTarget, .onValue = FilterTargetStep},
+    // What the page draws itself: the reset marks, the diamond halves and the
+    // colour power belt (the keypad is tested key by key after the rows).
+    {.code = CodeDarkReset, .kind = KeyKind::Region, .hit = {2, 22, 50, 52}},
+    {.code = CodeLightReset, .kind = KeyKind::Region, .hit = {50, 22, 98, 52}},
+    {.code = CodePowerDown, .kind = KeyKind::Region, .hit = {78, 205, 88, 225}},
+    {.code = CodePowerUp, .kind = KeyKind::Region, .hit = {88, 205, 98, 225}},
+    {.code = CodeUpperBar, .kind = KeyKind::Region, .hit = {2, 238, 98, 248}},
+    {.code = CodeLowerBar, .kind = KeyKind::Region, .hit = {2, 248, 98, 258}},
+    {.code = CodeStepUp, .kind = KeyKind::Region, .hit = {78, 681, 98, 691}},
+    {.code = CodeStepDown, .kind = KeyKind::Region, .hit = {79, 692, 98, 701}},
 }};
 
 // The diamonds, belts and bars beside the key words.
@@ -313,58 +335,6 @@ void EnterFilter() {
 
 namespace {
 
-enum class FilterAction {
-  RequestComment,
-  DarkReset,
-  LightReset,
-  GetImage,
-  ExplainLightCore,
-  ExplainPower,
-  PowerTarget,
-  PowerDown,
-  PowerUp,
-  UpperBar,
-  LowerBar,
-  ExplainEachPower,
-  PowerAction,
-  ExplainBalance,
-  SetKeep,
-  Calculator,  // the keypad, tested key by key
-  ExplainStep,
-  StepTarget,
-  StepUp,
-  StepDown,
-};
-
-struct FilterRegion {
-  Region box;  // open bounds
-  FilterAction action;
-};
-
-// The click regions, in the order they are tested.
-constexpr std::array<FilterRegion, 20> Regions = {{
-    {{4, 0, 92, 22}, FilterAction::RequestComment},
-    {{2, 22, 50, 52}, FilterAction::DarkReset},
-    {{50, 22, 98, 52}, FilterAction::LightReset},
-    {{4, 55, 92, 75}, FilterAction::GetImage},
-    {{4, 81, 98, 179}, FilterAction::ExplainLightCore},
-    {{4, 185, 98, 205}, FilterAction::ExplainPower},
-    {{30, 205, 74, 225}, FilterAction::PowerTarget},
-    {{78, 205, 88, 225}, FilterAction::PowerDown},
-    {{88, 205, 98, 225}, FilterAction::PowerUp},
-    {{2, 238, 98, 248}, FilterAction::UpperBar},
-    {{2, 248, 98, 258}, FilterAction::LowerBar},
-    {{4, 271, 98, 363}, FilterAction::ExplainEachPower},
-    {{4, 367, 92, 387}, FilterAction::PowerAction},
-    {{4, 407, 98, 473}, FilterAction::ExplainBalance},
-    {{4, 479, 92, 499}, FilterAction::SetKeep},
-    {{}, FilterAction::Calculator},
-    {{4, 661, 98, 681}, FilterAction::ExplainStep},
-    {{30, 681, 74, 701}, FilterAction::StepTarget},
-    {{78, 681, 98, 691}, FilterAction::StepUp},
-    {{79, 692, 98, 701}, FilterAction::StepDown},
-}};
-
 // The keypad: "cal" always toggles; the other keys are live only while the
 // calculator is on (a click on them otherwise is taken and does nothing).
 bool KeypadClick() {
@@ -378,86 +348,80 @@ bool KeypadClick() {
 
 bool FilterClick() {
   FilterSettings& v = FilterPage.values;
-  for (const FilterRegion& region : Regions) {
-    if (region.action == FilterAction::Calculator) {
-      if (KeypadClick()) return true;
-      continue;
-    }
-    if (!region.box.Contains(MouseX, MouseY)) continue;
-    switch (region.action) {
-      case FilterAction::RequestComment: CommentPanel.request = 1; break;
-      case FilterAction::DarkReset:
-        StartFilterValues();
-        FilterPage.helpItem = 7;
-        break;
-      case FilterAction::LightReset:
-        FilterPage.lightCoreSelection = 0;
-        FilterPage.calculatorTarget = FilterTargetNone;
-        v.ColourPowerOn = 0;
-        v.ChannelPowerMode = 0;
+  const int code = PanelKeyAt(Panel, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return KeypadClick();
+    case CodeTitle: CommentPanel.request = 1; break;
+    case CodeDarkReset:
+      StartFilterValues();
+      FilterPage.helpItem = 7;
+      break;
+    case CodeLightReset:
+      FilterPage.lightCoreSelection = 0;
+      FilterPage.calculatorTarget = FilterTargetNone;
+      v.ColourPowerOn = 0;
+      v.ChannelPowerMode = 0;
+      v.PeachOn = 0;
+      v.BerryOn = 0;
+      Calc.on = 0;
+      FilterPage.helpItem = 7;
+      break;
+    case CodeGetImage:
+      Requests.openFile = 1;
+      Requests.getSlot = PageFilter;
+      break;
+    case CodeLightCore: FilterPage.helpItem = 1; break;
+    case CodePowerLabel: FilterPage.helpItem = 2; break;
+    case CodePowerValue:
+      ToggleTarget(FilterTargetColourPower);
+      FilterPage.helpItem = 2;
+      break;
+    case CodePowerDown:
+      v.ColourPower = std::max(LowestColourPower, v.ColourPower - v.DiamondStep);
+      FilterPage.helpItem = 2;
+      break;
+    case CodePowerUp:
+      v.ColourPower = std::min(HighestColourPower, v.ColourPower + v.DiamondStep);
+      FilterPage.helpItem = 2;
+      break;
+    case CodeUpperBar:
+    case CodeLowerBar:
+      v.ChannelPowerMode = 0;
+      v.ColourPower = BeltValue(MouseX, code == CodeUpperBar ? UpperPowerRange : LowerPowerRange);
+      FilterPage.helpItem = 2;
+      break;
+    case CodeEachPower: FilterPage.helpItem = 4; break;
+    case CodePowerAction:
+      if (v.ColourPowerOn == 0) {
+        v.ColourPowerOn = 1;
         v.PeachOn = 0;
         v.BerryOn = 0;
-        Calc.on = 0;
-        FilterPage.helpItem = 7;
-        break;
-      case FilterAction::GetImage:
-        Requests.openFile = 1;
-        Requests.getSlot = PageFilter;
-        break;
-      case FilterAction::ExplainLightCore: FilterPage.helpItem = 1; break;
-      case FilterAction::ExplainPower: FilterPage.helpItem = 2; break;
-      case FilterAction::PowerTarget:
-        ToggleTarget(FilterTargetColourPower);
-        FilterPage.helpItem = 2;
-        break;
-      case FilterAction::PowerDown:
-        v.ColourPower = std::max(LowestColourPower, v.ColourPower - v.DiamondStep);
-        FilterPage.helpItem = 2;
-        break;
-      case FilterAction::PowerUp:
-        v.ColourPower = std::min(HighestColourPower, v.ColourPower + v.DiamondStep);
-        FilterPage.helpItem = 2;
-        break;
-      case FilterAction::UpperBar:
-      case FilterAction::LowerBar:
-        v.ChannelPowerMode = 0;
-        v.ColourPower = BeltValue(MouseX, region.action == FilterAction::UpperBar ? UpperPowerRange : LowerPowerRange);
-        FilterPage.helpItem = 2;
-        break;
-      case FilterAction::ExplainEachPower: FilterPage.helpItem = 4; break;
-      case FilterAction::PowerAction:
-        if (v.ColourPowerOn == 0) {
-          v.ColourPowerOn = 1;
-          v.PeachOn = 0;
-          v.BerryOn = 0;
-        } else {
-          v.ColourPowerOn = 0;
-        }
-        FilterPage.helpItem = 5;
-        break;
-      case FilterAction::ExplainBalance: FilterPage.helpItem = 3; break;
-      case FilterAction::SetKeep:
-        FilterPage.setKeepRequest = 1;
-        FilterPage.helpItem = 8;
-        break;
-      case FilterAction::Calculator: break;
-      case FilterAction::ExplainStep: FilterPage.helpItem = 6; break;
-      case FilterAction::StepTarget:
-        ToggleTarget(FilterTargetStep);
-        FilterPage.helpItem = 6;
-        break;
-      case FilterAction::StepUp:
-        v.DiamondStep = std::min(HighestDiamondStep, v.DiamondStep + StepKeyChange);
-        FilterPage.helpItem = 6;
-        break;
-      case FilterAction::StepDown:
-        v.DiamondStep = std::max(LowestDiamondStep, v.DiamondStep - StepKeyChange);
-        FilterPage.helpItem = 6;
-        break;
-    }
-    return true;
+      } else {
+        v.ColourPowerOn = 0;
+      }
+      FilterPage.helpItem = 5;
+      break;
+    case CodeBalanceLabel: FilterPage.helpItem = 3; break;
+    case CodeSetKeep:
+      FilterPage.setKeepRequest = 1;
+      FilterPage.helpItem = 8;
+      break;
+    case CodeStepLabel: FilterPage.helpItem = 6; break;
+    case CodeStepValue:
+      ToggleTarget(FilterTargetStep);
+      FilterPage.helpItem = 6;
+      break;
+    case CodeStepUp:
+      v.DiamondStep = std::min(HighestDiamondStep, v.DiamondStep + StepKeyChange);
+      FilterPage.helpItem = 6;
+      break;
+    case CodeStepDown:
+      v.DiamondStep = std::max(LowestDiamondStep, v.DiamondStep - StepKeyChange);
+      FilterPage.helpItem = 6;
+      break;
+    default: break;
   }
-  return false;
+  return true;
 }
 
 // [SECTION] Paint
@@ -509,4 +473,5 @@ extern const PageEntry FilterPageEntry{.commentCode = 1,
                                        .start = StartFilter,
                                        .enter = EnterFilter,
                                        .click = FilterClick,
-                                       .paint = PaintFilter};
+                                       .paint = PaintFilter,
+                                       .panels = {Panel}};

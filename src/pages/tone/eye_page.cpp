@@ -70,6 +70,9 @@ enum EyeCode {
   CodeDarkHeading,
   CodeDarkLowScale,
   CodeDarkHighScale,
+  CodeFullReset,  // the dark reset mark
+  CodeModeReset,  // the light reset mark
+  CodeBar,        // the four bars, in the order of Bars
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -106,14 +109,16 @@ constexpr std::array<int, 4> InactiveBeltY = {424, 476, 528, 580};
 constexpr PanelKey ReadoutHeadingRow(int k) {
   return PanelKey{.code = CodeReadoutHeading + k, .x = 2, .y = ReadoutHeadingY[static_cast<std::size_t>(k)],
                   .width = 96, .textColour = ScaleText, .english = "min appoint Max",
-                  .japanese = "min appoint Max", .kind = KeyKind::Label};
+                  .japanese = "min appoint Max", .kind = KeyKind::Label, .hit = NoClick};
 }
 
 // The panel, row by row (the readout values and the bars are drawn apart,
-// after the tab bar, as they show values).
-const std::array<PanelKey, 37> Panel = {{
+// after the tab bar, as they show values). A row's click region is its key
+// box unless it gives its own `hit`; the click handler tests the rows in this
+// order, then those of DarkScales.
+const std::array<PanelKey, 43> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 104, .english = "[VANTOR EYE]", .japanese = "[Ｖ.アイ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 24}},
     {.code = CodeSunO, .x = 4, .y = 60, .width = 26, .keyColour = {255, 255, 45}, .english = "Ｏ", .japanese = "Ｏ",
      .kind = KeyKind::Switch, .state = &Tone.eye.sunGlassLevel, .onValue = SunO},
     {.code = CodeSunP, .x = 36, .y = 60, .width = 26, .keyColour = {45, 255, 255}, .english = "Ｐ", .japanese = "Ｐ",
@@ -121,9 +126,9 @@ const std::array<PanelKey, 37> Panel = {{
     {.code = CodeSunQ, .x = 68, .y = 60, .width = 26, .keyColour = {255, 45, 255}, .english = "Ｑ", .japanese = "Ｑ",
      .kind = KeyKind::Switch, .state = &Tone.eye.sunGlassLevel, .onValue = SunQ},
     {.code = CodeLight, .x = 4, .y = 86, .width = 57, .keyColour = Grey, .textColour = Grey, .english = "light□",
-     .japanese = "明VE□"},
+     .japanese = "明VE□", .hit = {4, 86, 61, 102}},
     {.code = CodeWeakLight, .x = 67, .y = 86, .width = 25, .keyColour = Grey, .textColour = Grey, .english = "◇",
-     .japanese = "◇"},
+     .japanese = "◇", .hit = {67, 86, 92, 102}},
     {.code = CodeBoth, .x = 4, .y = 112, .width = 57, .keyColour = BothColour, .english = "both", .japanese = "双VE",
      .kind = KeyKind::Switch, .state = &Tone.eye.mode, .onValue = 1},
     {.code = CodeWeakBoth, .x = 67, .y = 112, .width = 25, .keyColour = Grey, .textColour = Grey, .english = "   ",
@@ -139,31 +144,40 @@ const std::array<PanelKey, 37> Panel = {{
     {.code = CodeSetKeep, .x = 4, .y = 294, .keyColour = {20, 240, 200}, .english = "Set KEEP4",
      .japanese = "決定KEEP4"},
     {.code = CodeAreaEye, .x = 2, .y = 320, .width = 92, .textColour = Grey, .english = "area eye",
-     .japanese = "エリアアイ", .kind = KeyKind::Label},
+     .japanese = "エリアアイ", .kind = KeyKind::Label, .hit = {4, 320, 92, 372}},
     {.code = CodeDragLabel, .x = 4, .y = 346, .english = "L Click + drag", .japanese = "L Click + drag",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeAppointEye, .x = 2, .y = 372, .width = 92, .textColour = Grey, .english = "appoint eye",
-     .japanese = "アポイントアイ", .kind = KeyKind::Label},
-    {.code = CodeColourFlag, .x = 2, .y = 398, .width = 30, .textColour = Grey, .english = "color", .japanese = "３色"},
-    {.code = CodeGrayFlag, .x = 62, .y = 398, .width = 26, .textColour = Grey, .english = "gray", .japanese = "濃淡"},
+     .japanese = "アポイントアイ", .kind = KeyKind::Label, .hit = {0, 372, 98, 632}},
+    {.code = CodeColourFlag, .x = 2, .y = 398, .width = 30, .textColour = Grey, .english = "color", .japanese = "３色",
+     .hit = NoClick},
+    {.code = CodeGrayFlag, .x = 62, .y = 398, .width = 26, .textColour = Grey, .english = "gray", .japanese = "濃淡",
+     .hit = NoClick},
     ReadoutHeadingRow(0), ReadoutHeadingRow(1), ReadoutHeadingRow(2), ReadoutHeadingRow(3),
     {.code = CodeBrightHeading, .x = 2, .y = 632, .width = 96, .textColour = ScaleText, .english = "---bright---",
-     .japanese = "---ブライト---", .kind = KeyKind::Label},
+     .japanese = "---ブライト---", .kind = KeyKind::Label, .hit = {2, 632, 98, 658}},
     {.code = CodeBrightLowScale, .x = 2, .y = 645, .width = 96, .textColour = ScaleText, .english = "1      50   100",
-     .japanese = "1      50   100", .kind = KeyKind::Label},
+     .japanese = "1      50   100", .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeBrightHighScale, .x = 2, .y = 684, .width = 96, .textColour = ScaleText,
-     .english = "100   150   200", .japanese = "100   150   200", .kind = KeyKind::Label},
+     .english = "100   150   200", .japanese = "100   150   200", .kind = KeyKind::Label, .hit = {2, 684, 98, 723}},
     {.code = CodeDarkHeading, .x = 2, .y = 697, .width = 96, .textColour = ScaleText, .english = "----dark----",
-     .japanese = "----ダーク----", .kind = KeyKind::Label},
+     .japanese = "----ダーク----", .kind = KeyKind::Label, .hit = NoClick},
+    // What the page draws itself: the reset marks and the bars (in the order of Bars).
+    {.code = CodeFullReset, .kind = KeyKind::Region, .hit = {0, 24, 50, 54}},
+    {.code = CodeModeReset, .kind = KeyKind::Region, .hit = {50, 24, 100, 34}},
+    {.code = CodeBar, .kind = KeyKind::Region, .hit = {2, 658, 98, 671}},
+    {.code = CodeBar + 1, .kind = KeyKind::Region, .hit = {2, 671, 98, 684}},
+    {.code = CodeBar + 2, .kind = KeyKind::Region, .hit = {2, 723, 98, 736}},
+    {.code = CodeBar + 3, .kind = KeyKind::Region, .hit = {2, 736, 98, 749}},
 }};
 
 // The rows of the panel that come after the dark heading (kept apart only to
 // keep the table above readable).
 const std::array<PanelKey, 2> DarkScales = {{
     {.code = CodeDarkLowScale, .x = 2, .y = 710, .width = 96, .textColour = ScaleText, .english = "-100   -50    0",
-     .japanese = "-100   -50    0", .kind = KeyKind::Label},
+     .japanese = "-100   -50    0", .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeDarkHighScale, .x = 2, .y = 749, .width = 96, .textColour = ScaleText, .english = "0    +50   +100",
-     .japanese = "0    +50   +100", .kind = KeyKind::Label},
+     .japanese = "0    +50   +100", .kind = KeyKind::Label, .hit = {2, 749, 98, 763}},
 }};
 
 // The brightness and darkness bars: 96 x 13 frames, each filled in
@@ -180,67 +194,6 @@ const std::array<ValueBar, 4> Bars = {{
     {671, {100, 200}, &EyePage.bright},
     {723, {-100, 0}, &EyePage.dark},
     {736, {0, 100}, &EyePage.dark},
-}};
-
-// What a panel click does, in the order the regions are tested (open bounds).
-enum class EyeAction {
-  Comment,       // the page comment
-  FullReset,     // the dark reset mark
-  ModeReset,     // the light reset mark
-  SunGlass,      // Ｏ, Ｐ, Ｑ
-  Both,          // "both"
-  ExplainEye,    // light and dark
-  ExplainWeak,   // the weak keys
-  HornF,         // F: a pass at the next paint
-  ExplainHorn,   // the other horn keys
-  Blind,         // the blind switch
-  SetKeep,       // "Set KEEP4"
-  AreaEye,       // the area eye's explanation
-  AppointEye,    // the appoint eye's explanation
-  Bar,           // one of the four bars
-  ExplainBright, // the bright and dark labels
-};
-struct EyeHit {
-  Region box;
-  EyeAction action;
-  int value = 0;  // the sun glass level, or the bar's index
-};
-// The horn key k (0 = A .. 11 = L) as a click region.
-constexpr EyeHit HornRegion(int k, EyeAction action) {
-  const int x = 4 + 32 * (k % 3), y = 164 + 26 * (k / 3);
-  return EyeHit{{x, y, x + 26, y + 20}, action};
-}
-constexpr std::array<EyeHit, 35> Regions = {{
-    {{4, 0, 92, 24}, EyeAction::Comment},
-    {{0, 24, 50, 54}, EyeAction::FullReset},
-    {{50, 24, 100, 34}, EyeAction::ModeReset},
-    {{4, 60, 30, 80}, EyeAction::SunGlass, SunO},
-    {{36, 60, 62, 80}, EyeAction::SunGlass, SunP},
-    {{68, 60, 94, 80}, EyeAction::SunGlass, SunQ},
-    {{4, 112, 61, 132}, EyeAction::Both},
-    {{4, 86, 61, 102}, EyeAction::ExplainEye},
-    {{4, 138, 61, 158}, EyeAction::ExplainEye},
-    {{67, 86, 92, 102}, EyeAction::ExplainWeak},
-    {{67, 112, 92, 132}, EyeAction::ExplainWeak},
-    {{67, 138, 92, 158}, EyeAction::ExplainWeak},
-    HornRegion(HornKeyF - 1, EyeAction::HornF),
-    HornRegion(0, EyeAction::ExplainHorn), HornRegion(1, EyeAction::ExplainHorn),
-    HornRegion(2, EyeAction::ExplainHorn), HornRegion(3, EyeAction::ExplainHorn),
-    HornRegion(4, EyeAction::ExplainHorn), HornRegion(6, EyeAction::ExplainHorn),
-    HornRegion(7, EyeAction::ExplainHorn), HornRegion(8, EyeAction::ExplainHorn),
-    HornRegion(9, EyeAction::ExplainHorn), HornRegion(10, EyeAction::ExplainHorn),
-    HornRegion(11, EyeAction::ExplainHorn),
-    {{4, 268, 92, 288}, EyeAction::Blind},
-    {{4, 294, 92, 314}, EyeAction::SetKeep},
-    {{4, 320, 92, 372}, EyeAction::AreaEye},
-    {{0, 372, 98, 632}, EyeAction::AppointEye},
-    {{2, 658, 98, 671}, EyeAction::Bar, 0},
-    {{2, 671, 98, 684}, EyeAction::Bar, 1},
-    {{2, 723, 98, 736}, EyeAction::Bar, 2},
-    {{2, 736, 98, 749}, EyeAction::Bar, 3},
-    {{2, 632, 98, 658}, EyeAction::ExplainBright},
-    {{2, 684, 98, 723}, EyeAction::ExplainBright},
-    {{2, 749, 98, 763}, EyeAction::ExplainBright},
 }};
 
 // Which explanation each click asks for.
@@ -511,17 +464,12 @@ bool EyeClick() {
     }
     if (MouseInImage()) return false;
   }
-  const EyeHit* hit = nullptr;
-  for (const EyeHit& region : Regions) {
-    if (region.box.Given() && region.box.Contains(MouseX, MouseY)) {
-      hit = &region;
-      break;
-    }
-  }
-  if (hit == nullptr) return false;
-  switch (hit->action) {
-    case EyeAction::Comment: CommentPanel.request = 4; break;
-    case EyeAction::FullReset:
+  int code = PanelKeyAt(Panel, MouseX, MouseY);
+  if (code == NoKey) code = PanelKeyAt(DarkScales, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return false;
+    case CodeTitle: CommentPanel.request = 4; break;
+    case CodeFullReset:
       Tone.hornKey = ToneState{}.hornKey;
       EyePage.blindMode = EyePageState{}.blindMode;
       ResetAppointAndArea();
@@ -530,30 +478,34 @@ bool EyeClick() {
       EyePage.helpItem = HelpReset;
       Requests.restore = 1;  // the picture of KEEP4 comes back at the next paint
       break;
-    case EyeAction::ModeReset:
+    case CodeModeReset:
       Tone.eye.appointSource = EyeParameters{}.appointSource;
       Tone.eye.areaEyeOn = EyeParameters{}.areaEyeOn;
       Tone.eye.areaEyeRect = EyeParameters{}.areaEyeRect;
       EyePage.helpItem = HelpReset;
       break;
-    case EyeAction::SunGlass:
-      Tone.eye.sunGlassLevel = hit->value;
+    case CodeSunO:
+    case CodeSunP:
+    case CodeSunQ:
+      Tone.eye.sunGlassLevel = SunO + (code - CodeSunO);
       EyePage.helpItem = HelpSunGlass;
       break;
-    case EyeAction::Both:
+    case CodeBoth:
       Tone.eye.mode = 1;
       Tone.hornKey = 0;
       EyePage.helpItem = HelpEye;
       break;
-    case EyeAction::ExplainEye: EyePage.helpItem = HelpEye; break;
-    case EyeAction::ExplainWeak: EyePage.helpItem = HelpWeak; break;
-    case EyeAction::HornF:
+    case CodeLight:
+    case CodeDark: EyePage.helpItem = HelpEye; break;
+    case CodeWeakLight:
+    case CodeWeakBoth:
+    case CodeWeakDark: EyePage.helpItem = HelpWeak; break;
+    case CodeHornA + HornKeyF - 1:
       Tone.hornKey = HornKeyF;
       Tone.runPending = 1;
       EyePage.helpItem = HelpHorn;
       break;
-    case EyeAction::ExplainHorn: EyePage.helpItem = HelpHorn; break;
-    case EyeAction::Blind:
+    case CodeBlind:
       if (EyePage.blindMode == 0) {
         EyePage.blindMode = 1;
         EyePage.helpItem = HelpBlind;
@@ -561,21 +513,30 @@ bool EyeClick() {
         EyePage.blindMode = 0;
       }
       break;
-    case EyeAction::SetKeep:
+    case CodeSetKeep:
       EyePage.setKeepRequest = 1;
       EyePage.helpItem = HelpSetKeep;
       break;
-    case EyeAction::AreaEye:
+    case CodeAreaEye:
       if (Tone.eye.areaEyeOn == 0) EyePage.helpItem = HelpArea;
       break;
-    case EyeAction::AppointEye: EyePage.helpItem = HelpAppoint; break;
-    case EyeAction::Bar: {
-      const ValueBar& bar = Bars[static_cast<std::size_t>(hit->value)];
+    case CodeAppointEye: EyePage.helpItem = HelpAppoint; break;
+    case CodeBar:
+    case CodeBar + 1:
+    case CodeBar + 2:
+    case CodeBar + 3: {
+      const ValueBar& bar = Bars[static_cast<std::size_t>(code - CodeBar)];
       *bar.value = BeltValue(MouseX, bar.range);
       EyePage.helpItem = HelpBright;
       break;
     }
-    case EyeAction::ExplainBright: EyePage.helpItem = HelpBright; break;
+    case CodeBrightHeading:
+    case CodeBrightHighScale:
+    case CodeDarkHighScale: EyePage.helpItem = HelpBright; break;
+    default:  // the other horn keys, A .. L; they only explain
+      if (code < CodeHornA || code > CodeHornL) return false;
+      EyePage.helpItem = HelpHorn;
+      break;
   }
   return true;
 }
@@ -644,4 +605,5 @@ extern const PageEntry EyePageEntry{.commentCode = 4,
                                     .enter = EnterEye,
                                     .click = EyeClick,
                                     .paint = PaintEye,
-                                    .beforeEntry = KeepImageBeforeEye};
+                                    .beforeEntry = KeepImageBeforeEye,
+                                    .panels = {Panel, DarkScales}};

@@ -42,40 +42,50 @@ enum DevelopCode {
   CodeMixLabel,
   CodeModeFirst = 100,  // 100 + mode
   CodeSetKeepOn = 200,
+  CodeResetMark,
 };
 
 constexpr Rgb Grey = InactiveText;
 constexpr Rgb Keep3Colour{0, 220, 220};
 
-// [SECTION] Panel and texts. Always shown:
-const std::array<PanelKey, 2> AlwaysPanel = {{
+// [SECTION] Panel and texts. A row's click region is its key box unless it
+// gives its own `hit`; the click handler tests the rows always shown, then
+// those of the swap's state. Always shown:
+const std::array<PanelKey, 3> AlwaysPanel = {{
     {.code = CodeTitle, .x = 2, .y = 10, .width = 84, .english = "[DEVELOP]", .japanese = "[ 現像 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 30}},
     {.code = CodeSwapColour, .x = 4, .y = 64, .width = 90, .keyColour = {220, 40, 80}, .english = "swap color",
-     .japanese = "色の変換", .kind = KeyKind::Switch},
+     .japanese = "色の変換", .kind = KeyKind::Switch, .hit = {8, 66, 92, 86}},
+    {.code = CodeResetMark, .kind = KeyKind::Region, .hit = {8, 30, 92, 60}},  // the reset mark
 }};
 
-// Shown while the swap is off.
-const std::array<PanelKey, 2> OffPanel = {{
-    {.code = CodeSetKeep, .x = 4, .y = 90, .width = 90, .keyColour = Keep3Colour, .english = "Set KEEP3",
-     .japanese = "決定 KEEP3"},
-    {.code = CodeSetSave, .x = 4, .y = 116, .width = 90, .keyColour = {220, 220, 40}, .english = "Set Save",
-     .japanese = "決定保存"},
-}};
+// The click region of a row of the swap list at y: y + 1 .. y + 19, x 9 .. 91.
+constexpr Region ListRowHit(int y) { return {8, y, 92, y + 20}; }
 
-// Shown while the swap is on: the 22 modes in three groups and "Set KEEP3".
-// Only modes 5, 12 and 17 can be chosen; the others are greyed.
+// Shown while the swap is off, the first two rows; while it is on, the 22
+// modes in three groups and "Set KEEP3". Only modes 5, 12 and 17 can be
+// chosen; the others are greyed.
 PanelKey GreyMode(int mode, int y, const char* label) {
   return {.code = CodeModeFirst + mode, .x = 4, .y = y, .width = 90, .keyColour = Grey, .textColour = Grey,
-          .english = label, .japanese = label};
+          .english = label, .japanese = label, .hit = ListRowHit(y)};
 }
 PanelKey Mode(int mode, int y, const char* label, Rgb colour) {
   return {.code = CodeModeFirst + mode, .x = 4, .y = y, .width = 90, .keyColour = colour, .english = label,
-          .japanese = label, .kind = KeyKind::Switch, .state = &DevelopPage.swapMode, .onValue = mode};
+          .japanese = label, .kind = KeyKind::Switch, .state = &DevelopPage.swapMode, .onValue = mode,
+          .hit = ListRowHit(y)};
 }
-const std::array<PanelKey, 26> OnPanel = {{
+// A row whose click region reaches further down than its key.
+PanelKey Reaching(PanelKey key, int bottom) {
+  key.hit.bottom = bottom;
+  return key;
+}
+const std::array<PanelKey, 28> SwapPanels = {{
+    {.code = CodeSetKeep, .x = 4, .y = 90, .width = 90, .keyColour = Keep3Colour, .english = "Set KEEP3",
+     .japanese = "決定 KEEP3", .hit = {8, 90, 92, 110}},
+    {.code = CodeSetSave, .x = 4, .y = 116, .width = 90, .keyColour = {220, 220, 40}, .english = "Set Save",
+     .japanese = "決定保存", .hit = {8, 116, 92, 136}},
     {.code = CodeStayLabel, .x = 4, .y = 90, .width = 90, .english = "[・] stay", .japanese = "[・]は無変換",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {8, 92, 92, 112}},
     GreyMode(0, 112, "0 [R][G][B]"),
     GreyMode(1, 138, "1 R>G>B>R"),
     GreyMode(2, 164, "2 R<G<B<R"),
@@ -83,7 +93,7 @@ const std::array<PanelKey, 26> OnPanel = {{
     GreyMode(4, 216, "4 [G] B⇔R"),
     Mode(5, 242, "5 [B] R⇔G", Rgb{200, 200, 100}),
     {.code = CodeReversalLabel, .x = 4, .y = 268, .width = 90, .english = "(・)reversal", .japanese = "(・)は反転",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = ListRowHit(268)},
     GreyMode(6, 288, "6 (R)"),
     GreyMode(7, 314, "7 (G)"),
     GreyMode(8, 340, "8 (B)"),
@@ -91,7 +101,8 @@ const std::array<PanelKey, 26> OnPanel = {{
     GreyMode(10, 392, "10 (R)(B)"),
     GreyMode(11, 418, "11 (R)(G)"),
     Mode(12, 444, "12 (R)(G)(B)", Rgb{100, 200, 100}),
-    {.code = CodeMixLabel, .x = 4, .y = 470, .width = 90, .english = "mix", .japanese = "混合", .kind = KeyKind::Label},
+    {.code = CodeMixLabel, .x = 4, .y = 470, .width = 90, .english = "mix", .japanese = "混合", .kind = KeyKind::Label,
+     .hit = ListRowHit(470)},
     GreyMode(13, 490, "13 ant"),
     GreyMode(14, 516, "14 bat"),
     GreyMode(15, 542, "15 cat"),
@@ -100,10 +111,12 @@ const std::array<PanelKey, 26> OnPanel = {{
     GreyMode(18, 620, "18 fox"),
     GreyMode(19, 646, "19 goose"),
     GreyMode(20, 672, "20 horse"),
-    GreyMode(21, 698, "21 iguana"),
+    Reaching(GreyMode(21, 698, "21 iguana"), 728),  // answers down to y 727, into "Set KEEP3"
     {.code = CodeSetKeepOn, .x = 4, .y = 724, .width = 90, .keyColour = Keep3Colour, .english = "Set KEEP3",
-     .japanese = "決定 KEEP3"},
+     .japanese = "決定 KEEP3", .hit = {8, 727, 92, 744}},
 }};
+const std::span<const PanelKey> OffPanel = std::span<const PanelKey>(SwapPanels).first(2);
+const std::span<const PanelKey> OnPanel = std::span<const PanelKey>(SwapPanels).subspan(2);
 
 constexpr int ResetMarkX = 10, ResetMarkY = 30, ResetMarkColour = 2;  // dark red
 
@@ -194,87 +207,52 @@ void LeaveDevelop(int toPage) {
 // [SECTION] Clicks
 namespace {
 
-enum class DevelopAction { RequestComment, Reset, SwapColour, SetKeep, SetSave, Explain, ChooseMode, SetKeepOn };
-
-struct DevelopRegion {
-  Region box;  // open bounds
-  DevelopAction action;
-  int value;  // explanation or mode
-};
-
-constexpr std::array<DevelopRegion, 3> AlwaysRegions = {{
-    {{4, 0, 92, 30}, DevelopAction::RequestComment, 0},
-    {{8, 30, 92, 60}, DevelopAction::Reset, 1},
-    {{8, 66, 92, 86}, DevelopAction::SwapColour, 2},
-}};
-constexpr std::array<DevelopRegion, 2> OffRegions = {{
-    {{8, 90, 92, 110}, DevelopAction::SetKeep, 3},
-    {{8, 116, 92, 136}, DevelopAction::SetSave, 4},
-}};
-
-// The rows of the swap list: a row at y answers y + 1 .. y + 19.
-constexpr DevelopRegion Row(int y, DevelopAction action, int value) { return {{8, y, 92, y + 20}, action, value}; }
-constexpr std::array<DevelopRegion, 26> OnRegions = {{
-    {{8, 92, 92, 112}, DevelopAction::Explain, 5},  // "[・] stay"
-    Row(112, DevelopAction::Explain, 5), Row(138, DevelopAction::Explain, 5), Row(164, DevelopAction::Explain, 5),
-    Row(190, DevelopAction::Explain, 5), Row(216, DevelopAction::Explain, 5), Row(242, DevelopAction::ChooseMode, 5),
-    Row(268, DevelopAction::Explain, 6),  // "(・)reversal"
-    Row(288, DevelopAction::Explain, 6), Row(314, DevelopAction::Explain, 6), Row(340, DevelopAction::Explain, 6),
-    Row(366, DevelopAction::Explain, 6), Row(392, DevelopAction::Explain, 6), Row(418, DevelopAction::Explain, 6),
-    Row(444, DevelopAction::ChooseMode, 12),
-    Row(470, DevelopAction::Explain, 7),  // "mix"
-    Row(490, DevelopAction::Explain, 7), Row(516, DevelopAction::Explain, 7), Row(542, DevelopAction::Explain, 7),
-    Row(568, DevelopAction::Explain, 7), Row(594, DevelopAction::ChooseMode, 17),
-    Row(620, DevelopAction::Explain, 7), Row(646, DevelopAction::Explain, 7), Row(672, DevelopAction::Explain, 7),
-    {{8, 698, 92, 728}, DevelopAction::Explain, 7},  // "21 iguana" reaches y 727
-    {{8, 727, 92, 744}, DevelopAction::SetKeepOn, 3},
-}};
-
-const DevelopRegion* RegionAt(std::span<const DevelopRegion> regions) {
-  for (const DevelopRegion& region : regions) {
-    if (region.box.Contains(MouseX, MouseY)) return &region;
-  }
-  return nullptr;
-}
+// The explanation of a mode's group: stay 0 .. 5, reversal 6 .. 12, mix 13 .. 21.
+int ModeGroupHelp(int mode) { return mode <= 5 ? 5 : mode <= 12 ? 6 : 7; }
 
 }  // namespace
 
 bool DevelopClick() {
-  const DevelopRegion* region = RegionAt(AlwaysRegions);
-  if (region == nullptr) region = DevelopPage.swapSwitch == 0 ? RegionAt(OffRegions) : RegionAt(OnRegions);
-  if (region == nullptr) return false;
-  switch (region->action) {
-    case DevelopAction::RequestComment: CommentPanel.request = 3; break;
-    case DevelopAction::Reset:
+  int code = PanelKeyAt(AlwaysPanel, MouseX, MouseY);
+  if (code == NoKey) code = PanelKeyAt(DevelopPage.swapSwitch == 0 ? OffPanel : OnPanel, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return false;
+    case CodeTitle: CommentPanel.request = 3; break;
+    case CodeResetMark:
       StartDevelopValues();
       Requests.saveAs = 0;
-      DevelopPage.helpItem = region->value;
+      DevelopPage.helpItem = 1;
       break;
-    case DevelopAction::SwapColour:
+    case CodeSwapColour:
       if (DevelopPage.swapSwitch != 1) {
         DevelopPage.swapSwitch = 1;
-        DevelopPage.helpItem = region->value;
+        DevelopPage.helpItem = 2;
       } else {
         DevelopPage.swapSwitch = 0;
       }
       break;
-    case DevelopAction::SetKeep:
+    case CodeSetKeep:
       DevelopPage.setKeepRequest = 1;
-      DevelopPage.helpItem = region->value;
+      DevelopPage.helpItem = 3;
       break;
-    case DevelopAction::SetSave:
+    case CodeSetSave:
       Requests.saveAs = 1;
-      DevelopPage.helpItem = region->value;
+      DevelopPage.helpItem = 4;
       break;
-    case DevelopAction::Explain: DevelopPage.helpItem = region->value; break;
-    case DevelopAction::ChooseMode:
-      DevelopPage.swapMode = region->value;
-      DevelopPage.helpItem = region->value == 5 ? 5 : region->value == 12 ? 6 : 7;
-      break;
-    case DevelopAction::SetKeepOn:
+    case CodeStayLabel: DevelopPage.helpItem = 5; break;
+    case CodeReversalLabel: DevelopPage.helpItem = 6; break;
+    case CodeMixLabel: DevelopPage.helpItem = 7; break;
+    case CodeSetKeepOn:
       DevelopPage.swapSwitch = 2;
-      DevelopPage.helpItem = region->value;
+      DevelopPage.helpItem = 3;
       break;
+    default: {  // a mode: the switches choose it, the greyed ones only explain their group
+      const PanelKey* key = FindPanelKey(OnPanel, code);
+      if (key == nullptr) return false;
+      if (key->kind == KeyKind::Switch) DevelopPage.swapMode = key->onValue;
+      DevelopPage.helpItem = ModeGroupHelp(code - CodeModeFirst);
+      break;
+    }
   }
   return true;
 }
@@ -360,4 +338,5 @@ extern const PageEntry DevelopPageEntry{.commentCode = 3,
                                         .enter = EnterDevelop,
                                         .click = DevelopClick,
                                         .paint = PaintDevelop,
-                                        .leave = LeaveDevelop};
+                                        .leave = LeaveDevelop,
+                                        .panels = {AlwaysPanel, SwapPanels}};

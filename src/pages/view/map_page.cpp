@@ -53,14 +53,24 @@ enum MapCode {
   CodeAct,
   CodeKeep2,
   CodeFrameColour,
+  CodeResetMark,
+  CodeColour0,  // the six rows of the frame colour list follow in order
+  CodePicture = CodeColour0 + 6,
 };
 
 constexpr Rgb Grey = InactiveText;
 
-// [SECTION] Panel and texts: the key words, row by row.
-const std::array<PanelKey, 19> Panel = {{
+// [SECTION] Panel and texts: the key words, row by row. A row's click region
+// is its key box unless it gives its own `hit`; the click handler tests the
+// rows in this order.
+
+// A row of the frame colour list as a click region.
+constexpr PanelKey ColourListRow(int k) {
+  return {.code = CodeColour0 + k, .kind = KeyKind::Region, .hit = {4, 538 + 20 * k, 92, 558 + 20 * k}};
+}
+const std::array<PanelKey, 27> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[ MAP ]", .japanese = "[マップ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 30}},
     {.code = CodeGetImage, .x = 4, .y = 66, .width = 88, .keyColour = {80, 160, 240}, .english = "get image",
      .japanese = "画像呼出"},
     {.code = CodeViewAreaLabel, .x = 4, .y = 98, .width = 88, .english = "view area", .japanese = "視野(窓)",
@@ -89,13 +99,18 @@ const std::array<PanelKey, 19> Panel = {{
     {.code = CodeRight, .x = 51, .y = 274, .width = 41, .keyColour = {172, 212, 88}, .english = " →",
      .japanese = " →"},
     {.code = CodeZoomSmoothly, .x = 2, .y = 306, .width = 96, .english = "zoom smoothly", .japanese = "拡大クッキリン",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 306, 92, 326}},
     {.code = CodeAct, .x = 4, .y = 326, .width = 88, .keyColour = {240, 255, 0}, .english = "　act",
      .japanese = "　実　行"},
     {.code = CodeKeep2, .x = 4, .y = 472, .width = 88, .keyColour = {0, 220, 220}, .english = "  KEEP2",
      .japanese = "像 KEEP2"},
     {.code = CodeFrameColour, .x = 4, .y = 498, .width = 88, .keyColour = {192, 192, 64}, .english = "color(□)",
      .japanese = "窓枠の色"},
+    // What the page draws itself: the reset mark, the frame colour list (its
+    // rows answer while the list is closed, too) and the picture.
+    {.code = CodeResetMark, .kind = KeyKind::Region, .hit = {4, 30, 92, 60}},
+    ColourListRow(0), ColourListRow(1), ColourListRow(2), ColourListRow(3), ColourListRow(4), ColourListRow(5),
+    {.code = CodePicture, .kind = KeyKind::Region, .hit = {100, 32, 1060, 704}},  // 100 < x < 1060, 33 <= y < 704
 }};
 
 constexpr int ResetMarkX = 10, ResetMarkY = 30, ResetMarkColour = 1;  // deep green
@@ -204,125 +219,62 @@ void StartDevelopmentFromMap() {
 }
 
 // [SECTION] Clicks
-namespace {
-
-enum class MapAction {
-  RequestComment,
-  Reset,
-  GetImage,
-  ExplainViewArea,
-  Scale1,
-  Scale4,
-  ExplainFineMove,
-  Up,
-  Down,
-  Left,
-  Right,
-  Nothing,
-  Act,
-  Keep2,
-  FrameList,
-  Colour0,
-  Colour1,
-  Colour2,
-  Colour3,
-  Colour4,
-  Colour5,
-  Picture,
-};
-
-struct MapRegion {
-  Region box;  // open bounds: the inclusive ranges of the panel widened by one
-  MapAction action;
-};
-
-// The click regions, in the order they are tested.
-constexpr std::array<MapRegion, 27> Regions = {{
-    {{4, 0, 92, 30}, MapAction::RequestComment},
-    {{4, 30, 92, 60}, MapAction::Reset},
-    {{4, 66, 92, 86}, MapAction::GetImage},
-    {{4, 98, 92, 118}, MapAction::ExplainViewArea},
-    {{4, 118, 45, 138}, MapAction::Scale1},
-    {{4, 144, 45, 164}, MapAction::ExplainViewArea},  // × 2
-    {{51, 144, 92, 164}, MapAction::Scale4},
-    {{4, 170, 45, 190}, MapAction::ExplainViewArea},  // × 8
-    {{51, 170, 92, 190}, MapAction::ExplainViewArea},  // ×16
-    {{4, 196, 45, 216}, MapAction::ExplainViewArea},  // ×32
-    {{51, 196, 92, 216}, MapAction::ExplainViewArea},  // ×64
-    {{4, 228, 92, 248}, MapAction::ExplainFineMove},
-    {{4, 248, 45, 268}, MapAction::Up},
-    {{51, 248, 92, 268}, MapAction::Down},
-    {{4, 274, 45, 294}, MapAction::Left},
-    {{51, 274, 92, 294}, MapAction::Right},
-    {{4, 306, 92, 326}, MapAction::Nothing},  // "zoom smoothly"
-    {{4, 326, 92, 346}, MapAction::Act},
-    {{4, 472, 92, 492}, MapAction::Keep2},
-    {{4, 498, 92, 518}, MapAction::FrameList},
-    {{4, 538, 92, 558}, MapAction::Colour0},
-    {{4, 558, 92, 578}, MapAction::Colour1},
-    {{4, 578, 92, 598}, MapAction::Colour2},
-    {{4, 598, 92, 618}, MapAction::Colour3},
-    {{4, 618, 92, 638}, MapAction::Colour4},
-    {{4, 638, 92, 658}, MapAction::Colour5},
-    {{100, 32, 1060, 704}, MapAction::Picture},  // 100 < x < 1060, 33 <= y < 704
-}};
-
-}  // namespace
-
 bool MapClick() {
-  for (const MapRegion& region : Regions) {
-    if (!region.box.Contains(MouseX, MouseY)) continue;
-    switch (region.action) {
-      case MapAction::RequestComment: CommentPanel.request = 2; break;
-      case MapAction::Reset:
-        ViewScale = 1;
-        StartMapValues();
-        MapPage.helpItem = 5;
-        break;
-      case MapAction::GetImage:
-        Requests.openFile = 1;
-        Requests.getSlot = PageMap;
-        break;
-      case MapAction::ExplainViewArea: MapPage.helpItem = 1; break;
-      case MapAction::Scale1:
-        ViewScale = 1;
-        MapPage.helpItem = 1;
-        break;
-      case MapAction::Scale4:
-        ViewScale = 4;
-        MapPage.helpItem = 1;
-        break;
-      case MapAction::ExplainFineMove: MapPage.helpItem = 2; break;
-      case MapAction::Up: View.fineMove = FineMoveUp, MapPage.helpItem = 2; break;
-      case MapAction::Down: View.fineMove = FineMoveDown, MapPage.helpItem = 2; break;
-      case MapAction::Left: View.fineMove = FineMoveLeft, MapPage.helpItem = 2; break;
-      case MapAction::Right: View.fineMove = FineMoveRight, MapPage.helpItem = 2; break;
-      case MapAction::Nothing: break;
-      case MapAction::Act: StartDevelopmentFromMap(); break;
-      case MapAction::Keep2:
-        MapPage.setKeepRequest = 1;
-        MapPage.helpItem = 3;
-        break;
-      case MapAction::FrameList:
-        MapPage.frameListShown = MapPage.frameListShown == 0 ? 1 : 0;
-        MapPage.helpItem = 4;
-        break;
-      case MapAction::Colour0:
-      case MapAction::Colour1:
-      case MapAction::Colour2:
-      case MapAction::Colour3:
-      case MapAction::Colour4:
-      case MapAction::Colour5:
-        View.frameColour = static_cast<int>(region.action) - static_cast<int>(MapAction::Colour0);
-        MapPage.helpItem = 4;
-        break;
-      case MapAction::Picture:
-        CentreMapViewArea(View.area, MouseX, MouseY);
-        break;
-    }
-    return true;
+  const int code = PanelKeyAt(Panel, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return false;
+    case CodeTitle: CommentPanel.request = 2; break;
+    case CodeResetMark:
+      ViewScale = 1;
+      StartMapValues();
+      MapPage.helpItem = 5;
+      break;
+    case CodeGetImage:
+      Requests.openFile = 1;
+      Requests.getSlot = PageMap;
+      break;
+    case CodeViewAreaLabel:
+    case CodeScale2:
+    case CodeScale8:
+    case CodeScale16:
+    case CodeScale32:
+    case CodeScale64: MapPage.helpItem = 1; break;
+    case CodeScale1:
+      ViewScale = 1;
+      MapPage.helpItem = 1;
+      break;
+    case CodeScale4:
+      ViewScale = 4;
+      MapPage.helpItem = 1;
+      break;
+    case CodeFineMoveLabel: MapPage.helpItem = 2; break;
+    case CodeUp: View.fineMove = FineMoveUp, MapPage.helpItem = 2; break;
+    case CodeDown: View.fineMove = FineMoveDown, MapPage.helpItem = 2; break;
+    case CodeLeft: View.fineMove = FineMoveLeft, MapPage.helpItem = 2; break;
+    case CodeRight: View.fineMove = FineMoveRight, MapPage.helpItem = 2; break;
+    case CodeZoomSmoothly: break;
+    case CodeAct: StartDevelopmentFromMap(); break;
+    case CodeKeep2:
+      MapPage.setKeepRequest = 1;
+      MapPage.helpItem = 3;
+      break;
+    case CodeFrameColour:
+      MapPage.frameListShown = MapPage.frameListShown == 0 ? 1 : 0;
+      MapPage.helpItem = 4;
+      break;
+    case CodeColour0:
+    case CodeColour0 + 1:
+    case CodeColour0 + 2:
+    case CodeColour0 + 3:
+    case CodeColour0 + 4:
+    case CodeColour0 + 5:
+      View.frameColour = code - CodeColour0;
+      MapPage.helpItem = 4;
+      break;
+    case CodePicture: CentreMapViewArea(View.area, MouseX, MouseY); break;
+    default: break;
   }
-  return false;
+  return true;
 }
 
 // [SECTION] Paint
@@ -392,4 +344,5 @@ extern const PageEntry MapPageEntry{.commentCode = 2,
                                     .start = StartMap,
                                     .enter = EnterMap,
                                     .click = MapClick,
-                                    .paint = PaintMap};
+                                    .paint = PaintMap,
+                                    .panels = {Panel}};
