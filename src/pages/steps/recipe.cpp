@@ -186,8 +186,16 @@ std::string QuotedIfBare(const std::string& setting) {
   return bare ? setting.substr(0, equals + 1) + "\"" + value + "\"" : setting;
 }
 
+// One line, whatever a key or value held: control characters become '?'.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return text;
+}
+
 std::string Line(const std::string& name, const Problem& problem) {
-  return name + ":" + std::to_string(problem.line) + ": " + problem.setting + ": " + problem.what;
+  return OneLine(name + ":" + std::to_string(problem.line) + ": " + problem.setting + ": " + problem.what);
 }
 
 }  // namespace
@@ -202,8 +210,8 @@ RecipeResult ReadRecipe(std::string_view text, const std::string& name) {
   try {
     root = toml::parse(text, name);
   } catch (const toml::parse_error& error) {
-    result.error = name + ":" + std::to_string(error.source().begin.line) + ": not TOML: " +
-                   std::string(error.description());
+    result.error = OneLine(name + ":" + std::to_string(error.source().begin.line) + ": not TOML: " +
+                           std::string(error.description()));
     return result;
   }
   const toml::node* version = root.get("version");

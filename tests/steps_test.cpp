@@ -1,0 +1,271 @@
+// Steps as values: a step applied by ApplySteps to a picture gives, byte for
+// byte, what the pages store after the same work; recipes are read and
+// written exactly, every bad one refused with one line; vazesample-batch
+// applies them to files and folders, also fanned out by GNU parallel.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "image/bmp_files.h"
+#include "image/planes.h"
+#include "pages/filter/filter_page.h"
+#include "pages/kit/page_state.h"
+#include "pages/steps/picture_steps.h"
+#include "pages/steps/recipe.h"
+#include "platform/files.h"
+#include "platform/picture_loader.h"
+#include "support/program_session.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180;
+
+Rgb Varied(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
+             static_cast<std::uint8_t>(60 + (x + 2 * y) % 150)};
+}
+
+Bytes BmpOf(const std::vector<PictureStep>& steps, const std::string& path) {
+  const std::optional<Picture> picture = LoadPicture(path);
+  EXPECT_TRUE(picture.has_value()) << path;
+  return picture ? EncodePictureBmp(ApplySteps(steps, *picture)) : Bytes{};
+}
+
+// The exit status of a shell command line.
+int RunCommand(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Tool(const std::string& name) {
+  return std::string(VZ_BINARY_DIR) + "/tools/" + name.substr(name.find('-') + 1) + "/" + name;
+}
+
+}  // namespace
+
+// ---- The same bytes as the pages ---------------------------------------------
+
+TEST(Steps, TheEyeStepGivesWhatTopSavesAfterItsPass) {
+  for (const auto& [width, height] : {std::pair{600, 400}, std::pair{451, 300}, std::pair{960, 672}}) {
+    ProgramSession s;
+    const std::string picture = s.PathIn("in.bmp");
+    WriteTestPicture(picture, width, height, Varied);
+    s.Start(picture);
+    s.ClickControl(PageTop, "F");
+    s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+    s.Click(SaveTabX, TabY);
+    EXPECT_EQ(BmpOf({EyeStep{}}, picture), FileBytes(s.PathIn("saved.bmp"))) << width << " x " << height;
+  }
+}
+
+TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
+  ProgramSession s;
+  const std::string picture = s.PathIn("in.bmp");
+  WriteTestPicture(picture, 451, 300, Varied);
+  s.Start(picture);
+  s.Click(FilterTabX, TabY);
+  s.ClickControl(PageFilter, "action");  // the colour power
+  s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+  s.Click(SaveTabX, TabY);
+  FilterStep step;
+  step.settings.ColourPowerOn = 1;
+  EXPECT_EQ(BmpOf({step}, picture), FileBytes(s.PathIn("saved.bmp")));
+  // The light core and the balances have no active key on the page; its
+  // paint runs them when they are on.
+  FilterPage.lightCoreSelection = 1;
+  FilterPage.values.LightCoreStart = 30;
+  FilterPage.values.PeachOn = FilterPage.values.BerryOn = 1;
+  s.dialogs().QueueFile(s.PathIn("balanced.bmp"));
+  s.Click(SaveTabX, TabY);
+  step.lightCore = true;
+  step.settings.LightCoreStart = 30;
+  step.settings.PeachOn = step.settings.BerryOn = 1;
+  EXPECT_EQ(BmpOf({step}, picture), FileBytes(s.PathIn("balanced.bmp")));
+}
+
+// ---- Recipes --------------------------------------------------------------------
+
+TEST(Recipes, ReadWriteAndReadAgainGiveTheSameSteps) {
+  const RecipeResult read = ReadRecipe(R"(version = 1
+[[step]]
+kind = "filter"
+colour_power_on = true
+colour_power = 140
+channel_powers = [90, 100, 110]
+light_core = true
+light_core_from = 20
+light_core_to = 230
+
+[[step]]
+kind = "eye"
+horn_key = "H"
+mode = 4
+sun_glass = 3
+pivot = [10, 20, 30]
+appoint_on = true
+appoint_kind = 1
+appoint_box = [[0, 10], [20, 30], [40, 255]]
+)",
+                                       "r.toml");
+  ASSERT_TRUE(read.ok()) << read.error;
+  ASSERT_EQ(read.steps.size(), 2u);
+  const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
+  EXPECT_TRUE(filter.lightCore);
+  EXPECT_EQ(filter.settings.ColourPower, 140);
+  EXPECT_EQ(filter.settings.ChannelPower.blue, 110);
+  EXPECT_EQ(filter.settings.LightCoreStart, 20);
+  EXPECT_EQ(filter.settings.DiamondStep, 8);  // not in the recipe: its start value
+  const EyeStep& eye = std::get<EyeStep>(read.steps[1]);
+  EXPECT_EQ(eye.hornKey, 8);
+  EXPECT_EQ(eye.settings.mode, 4);
+  EXPECT_EQ(eye.settings.reference, (std::array<int, 3>{30, 20, 10}));  // blue, green, red
+  EXPECT_EQ(eye.settings.appointBox[0].low, 40);                        // blue
+  EXPECT_EQ(eye.settings.appointBox[2].high, 10);                       // red
+  const std::string written = WriteRecipe(read.steps);
+  const RecipeResult again = ReadRecipe(written, "w.toml");
+  ASSERT_TRUE(again.ok()) << again.error << "\n" << written;
+  EXPECT_EQ(WriteRecipe(again.steps), written);
+}
+
+TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
+  const struct {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {"version = 1\n[[step]]\nkind = \"blur\"\n", "r.toml:3: kind: unknown step \"blur\" (\"eye\" or \"filter\")"},
+      {"version = 1\n[[step]]\nkind = \"eye\"\nmode = 2\n",
+       "r.toml:2: horn_key: missing (an eye step needs its key, \"A\" .. \"L\")"},
+      {"version = 1\n[[step]]\nkind = \"filter\"\ncolour_power = 5000\n", "r.toml:4: colour_power: 5000 is outside 1..1000"},
+      {"version = 1\n[[step]]\nkind = \"filter\"\npeach = 1\n", "r.toml:4: peach: true or false is wanted"},
+      {"version = 1\n[[step]]\nkind = \"filter\"\nsharpen = true\n", "r.toml:4: sharpen: unknown setting"},
+      {"version = 1\n[[step]]\nkind = \"eye\"\nhorn_key = \"M\"\n",
+       "r.toml:4: horn_key: one of the keys \"A\" .. \"L\" is wanted"},
+      {"version = 1\n[[step]]\nkind = \"filter\"\nlight_core_from = 200\nlight_core_to = 100\n",
+       "r.toml:2: light_core_to: must be above light_core_from"},
+      {"version = 2\n", "r.toml:1: version: this program reads version 1 recipes"},
+      {"[[step]]\nkind = \"eye\"\n", "r.toml:1: version: missing (version = 1)"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadRecipe(c.text, "r.toml").error, c.error) << c.text;
+  EXPECT_EQ(ReadRecipe("version = = 1\n", "r.toml").error.rfind("r.toml:1: not TOML: ", 0), 0u);
+  EXPECT_EQ(ReadRecipe(std::string(LargestRecipeBytes + 1, '#'), "r.toml").error,
+            "r.toml: larger than 1048576 bytes; not a recipe");
+  std::string many = "version = 1\n";
+  for (std::size_t i = 0; i <= MostRecipeSteps; ++i) many += "[[step]]\nkind = \"filter\"\n";
+  EXPECT_EQ(ReadRecipe(many, "r.toml").error, "r.toml:2: step: more than 1000 steps");
+}
+
+TEST(Recipes, AStepOnTheCommandLineReadsAsOneStep) {
+  const RecipeResult read = ReadStepOption("eye:horn_key=B,pivot=[1, 2, 3],mode=2");
+  ASSERT_TRUE(read.ok()) << read.error;
+  ASSERT_EQ(read.steps.size(), 1u);
+  EXPECT_EQ(std::get<EyeStep>(read.steps[0]).hornKey, 2);
+  EXPECT_EQ(std::get<EyeStep>(read.steps[0]).settings.reference, (std::array<int, 3>{3, 2, 1}));
+  EXPECT_EQ(ReadStepOption("filter:peach=yes").error, "--step filter:peach=yes: peach: true or false is wanted");
+}
+
+// ---- vazesample-batch --------------------------------------------------------------
+
+class BatchTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = (fs::temp_directory_path() / ("vz-batch-" + std::to_string(::getpid()))).string();
+    fs::remove_all(folder_);
+    fs::create_directories(folder_ + "/in");
+    fs::create_directories(folder_ + "/out");
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::string In(const std::string& name) const { return folder_ + "/" + name; }
+  int Batch(const std::string& arguments) const {
+    return RunCommand("cd " + folder_ + " && " + Tool("vazesample-batch") + " --quiet " + arguments + " 2>" + folder_ +
+               "/err.txt");
+  }
+  std::string Errors() const {
+    const Bytes bytes = FileBytes(folder_ + "/err.txt");
+    return std::string(bytes.begin(), bytes.end());
+  }
+  std::string folder_;
+};
+
+TEST_F(BatchTool, APictureGetsTheStepsAndAnExistingOutputIsKept) {
+  WriteTestPicture(In("in/a.bmp"), 600, 400, Varied);
+  ASSERT_EQ(Batch("--step eye:horn_key=F --out out in/a.bmp"), 0) << Errors();
+  EXPECT_EQ(FileBytes(In("out/a.bmp")), BmpOf({EyeStep{}}, In("in/a.bmp")));
+  // The same as vazesample-eye with its options (placed on the canvas, pivot
+  // 0, 0, 0), whose output is the whole canvas: the picture is its top left.
+  ASSERT_EQ(RunCommand(Tool("vazesample-eye") + " --key F --ref none " + In("in/a.bmp") + " " + In("eye.bmp")), 0);
+  const std::optional<Picture> canvas = LoadPicture(In("eye.bmp"));
+  ASSERT_TRUE(canvas && canvas->width == Stride);
+  Picture corner{600, 400, {}};
+  for (int y = 0; y < 400; ++y) {
+    const auto row = canvas->rgb.begin() + static_cast<long>(y) * Stride * 3;
+    corner.rgb.insert(corner.rgb.end(), row, row + 600 * 3);
+  }
+  EXPECT_EQ(FileBytes(In("out/a.bmp")), EncodePictureBmp(corner));
+
+  const Bytes first = FileBytes(In("out/a.bmp"));
+  EXPECT_EQ(Batch("--step filter:peach=true --out out in/a.bmp"), 1);
+  EXPECT_NE(Errors().find("in/a.bmp: kept out/a.bmp, which exists (--overwrite replaces it)"), std::string::npos)
+      << Errors();
+  EXPECT_EQ(FileBytes(In("out/a.bmp")), first);
+  ASSERT_EQ(Batch("--step filter:peach=true --overwrite --out out in/a.bmp"), 0) << Errors();
+  FilterStep peach;
+  peach.settings.PeachOn = 1;
+  EXPECT_EQ(FileBytes(In("out/a.bmp")), BmpOf({peach}, In("in/a.bmp")));
+}
+
+TEST_F(BatchTool, ALargePictureIsWorkedAtItsOwnSizeAsTheEyeToolDoesAtFullSize) {
+  WriteTestPicture(In("in/large.bmp"), 1200, 810, Varied);
+  ASSERT_EQ(Batch("--step eye:horn_key=D,pivot=levels --out out in/large.bmp"), 0) << Errors();
+  ASSERT_EQ(RunCommand(Tool("vazesample-eye") + " --key D --ref auto --full-size " + In("in/large.bmp") + " " +
+                In("eye.bmp")),
+            0);
+  const Bytes out = FileBytes(In("out/large.bmp"));
+  ASSERT_EQ(out.size(), 54u + 1200u * 810u * 3u);
+  EXPECT_EQ(out, FileBytes(In("eye.bmp")));
+}
+
+TEST_F(BatchTool, AFolderABadPictureAndABadRecipe) {
+  WriteTestPicture(In("in/a.bmp"), 100, 80, Varied);
+  WriteTestPicture(In("in/b.bmp"), 90, 70, Varied);
+  ASSERT_TRUE(WriteFileAtomically(In("in/c.bmp"), Bytes{'n', 'o'}));
+  ASSERT_TRUE(WriteFileAtomically(In("r.toml"), Bytes{'v', 'e', 'r', 's', 'i', 'o', 'n', ' ', '=', ' ', '1', '\n', '[', '[',
+                                                     's', 't', 'e', 'p', ']', ']', '\n', 'k', 'i', 'n', 'd', ' ', '=',
+                                                     ' ', '"', 'f', 'i', 'l', 't', 'e', 'r', '"', '\n'}));
+  EXPECT_EQ(Batch("--recipe r.toml --jobs 2 --out out in"), 1);
+  EXPECT_TRUE(fs::exists(In("out/a.bmp")));
+  EXPECT_TRUE(fs::exists(In("out/b.bmp")));
+  EXPECT_FALSE(fs::exists(In("out/c.bmp")));
+  EXPECT_NE(Errors().find("in/c.bmp: "), std::string::npos) << Errors();
+
+  ASSERT_TRUE(WriteFileAtomically(In("bad.toml"), Bytes{'v', 'e', 'r', 's', 'i', 'o', 'n', ' ', '=', ' ', '7', '\n'}));
+  fs::remove_all(In("out"));
+  fs::create_directories(In("out"));
+  EXPECT_EQ(Batch("--recipe bad.toml --out out in"), 2);
+  EXPECT_EQ(Errors(), "vazesample-batch: bad.toml:1: version: this program reads version 1 recipes\n");
+  EXPECT_TRUE(fs::is_empty(In("out")));
+}
+
+// GNU parallel fans the pictures out, here over two local jobs: the same
+// outputs as one run over all of them.
+TEST_F(BatchTool, GnuParallelOverTwoJobsGivesWhatOneRunGives) {
+  if (RunCommand("command -v parallel >/dev/null") != 0) GTEST_SKIP() << "GNU parallel is not installed";
+  for (const char* name : {"a", "b", "c", "d"}) WriteTestPicture(In(std::string("in/") + name + ".bmp"), 120, 90, Varied);
+  ASSERT_EQ(Batch("--step eye:horn_key=B --step filter:berry=true --out out in"), 0) << Errors();
+  fs::create_directories(In("fan"));
+  ASSERT_EQ(RunCommand("cd " + folder_ + " && parallel --will-cite -j2 " + Tool("vazesample-batch") +
+                " --quiet --jobs 1 --step eye:horn_key=B --step filter:berry=true --out fan {} ::: in/*.bmp"),
+            0);
+  for (const char* name : {"a", "b", "c", "d"}) {
+    EXPECT_EQ(FileBytes(In(std::string("fan/") + name + ".bmp")), FileBytes(In(std::string("out/") + name + ".bmp")))
+        << name;
+  }
+}
