@@ -226,7 +226,7 @@ struct AppearSession {
     s.Click(TransferTabX, TabY);
     WriteTestPicture(s.PathIn("transfer.bmp"), 960, 672, Transfer);
     s.dialogs().QueueFile(s.PathIn("transfer.bmp"));
-    s.Click(50, 71);  // "1)GetShadow"
+    s.ClickControl(PageTransfer, "1)GetShadow");
     s.Click(AppearTabX, TabY);
   }
   std::vector<std::uint8_t> File(const std::string& name) { return FileBytes(s.PathIn(name)); }
@@ -323,8 +323,8 @@ TEST(AppearPage, DriverScriptRunsTheWholeWorkflow) {
       "click 184 15\n"            // FILTER
       "click 800 15\n"            // APPEAR: the back picture
       "click 744 15\n"            // Transfer
-      "open transfer.bmp\n"
-      "click 50 71\n"             // 1)GetShadow
+      "open transfer.bmp\n" +
+      click(PageTransfer, "1)GetShadow") +
       "click 800 15\n" +          // APPEAR: the transfer picture
       click(PageAppear, "3)real appear") + click(PageAppear, "mouse move") +
       "drag 500 300 530 320\n" +  // 30 right, 20 down
