@@ -19,6 +19,7 @@
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
+#include "pages/kit/page_state.h"
 #include "pages/appear/real_appear.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -184,9 +185,6 @@ TEST(PlaceTransfer, OffsetMovesThePictureAndLeavesWhite) {
 // ---------------------------------------------------------------------------
 constexpr int TabY = 15;
 constexpr int AppearTabX = 128 + 56 * 12, TransferTabX = 128 + 56 * 11, RestoreTabX = 128 + 56 * 15;
-constexpr int BackImageX = 50, BackImageY = 91, TransferImageX = 50, TransferImageY = 117;
-constexpr int RealAppearX = 50, RealAppearY = 310, MouseMoveX = 50, MouseMoveY = 336;
-constexpr int KeepX = 50, KeepY = 454;
 
 Rgb Back(int x, int) { return Rgb{200, static_cast<std::uint8_t>(x / 40 % 2 * 200), 50}; }
 // White in x 300..499, y 200..399 (from the top), never white elsewhere.
@@ -228,7 +226,7 @@ struct AppearSession {
     s.Click(TransferTabX, TabY);
     WriteTestPicture(s.PathIn("transfer.bmp"), 960, 672, Transfer);
     s.dialogs().QueueFile(s.PathIn("transfer.bmp"));
-    s.Click(50, 71);  // "1)GetShadow"
+    s.ClickControl(PageTransfer, "1)GetShadow");
     s.Click(AppearTabX, TabY);
   }
   std::vector<std::uint8_t> File(const std::string& name) { return FileBytes(s.PathIn(name)); }
@@ -239,10 +237,10 @@ TEST(AppearPage, WholeCompositingWorkflowByteForByte) {
   EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(CanvasOf(Back)));
   EXPECT_EQ(a.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Transfer)));
   EXPECT_EQ(a.s.ShownCanvas(), CanvasOf(Transfer));  // entered from Transfer: the transfer picture
-  a.s.Click(RealAppearX, RealAppearY);
+  a.s.ClickControl(PageAppear, "3)real appear");
   EXPECT_EQ(a.s.ShownCanvas(), Composite(0, 0));
   // "mouse move" on without a drag places the picture where it was.
-  a.s.Click(MouseMoveX, MouseMoveY);
+  a.s.ClickControl(PageAppear, "mouse move");
   EXPECT_EQ(a.s.ShownCanvas(), Composite(0, 0));
   // Dragging 30 right and 20 down, then 10 right and 5 up: the offsets add up.
   a.s.Drag(500, 300, 530, 320);
@@ -250,7 +248,7 @@ TEST(AppearPage, WholeCompositingWorkflowByteForByte) {
   a.s.Drag(600, 400, 610, 395);
   const auto moved = Composite(-40, 15);
   EXPECT_EQ(a.s.ShownCanvas(), moved);
-  a.s.Click(KeepX, KeepY);
+  a.s.ClickControl(PageAppear, "4)KEEP12");
   EXPECT_EQ(a.File("KEEP12.bmp"), KeepFileOf(moved));
   EXPECT_EQ(a.s.dialogs().MessageCount(), 0u);
   const auto& shown = a.s.window().Shown();
@@ -263,8 +261,8 @@ TEST(AppearPage, MissingOrForeignWorkFileIsReportedOnceAndTheLoadedPictureShows)
     s.StartOnPage(1, Back, 960, 672);
     if (foreign) WriteTestPicture(s.PathIn("0000trfr.bmp"), 100, 100, Transfer);
     s.Click(AppearTabX, TabY);
-    s.Click(RealAppearX, RealAppearY);
-    for (int k = 0; k < 3; ++k) s.Click(40, 140);  // explanation clicks: more paints
+    s.ClickControl(PageAppear, "3)real appear");
+    for (int k = 0; k < 3; ++k) s.ClickControl(PageAppear, "pass zone");  // explanation clicks: more paints
     EXPECT_EQ(s.dialogs().MessageCount(), 1u) << (foreign ? "foreign" : "missing");
     EXPECT_EQ(s.ShownCanvas(), CanvasOf(Back));
   }
@@ -277,18 +275,18 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
   a.s.Click(RestoreTabX, TabY);  // no KEEP12 yet
   EXPECT_EQ(a.s.dialogs().MessageCount(), 1u);
   EXPECT_EQ(a.File("0000back.bmp"), back);
-  for (const auto& [x, y] : {std::pair{BackImageX, BackImageY}, std::pair{TransferImageX, TransferImageY}}) {
+  for (const char* key : {"1)back image", "2)trfr image"}) {
     a.s.dialogs().QueueFile(std::nullopt);
-    a.s.Click(x, y);
+    a.s.ClickControl(PageAppear, key);
     EXPECT_EQ(a.File("0000back.bmp"), back);
     EXPECT_EQ(a.File("0000trfr.bmp"), transfer);
   }
   // A chosen back picture becomes the work file; Restore of a stored KEEP12 does too.
   WriteTestPicture(a.s.PathIn("other.bmp"), 960, 672, Transfer);
   a.s.dialogs().QueueFile(a.s.PathIn("other.bmp"));
-  a.s.Click(BackImageX, BackImageY);
+  a.s.ClickControl(PageAppear, "1)back image");
   EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(CanvasOf(Transfer)));
-  a.s.Click(KeepX, KeepY);
+  a.s.ClickControl(PageAppear, "4)KEEP12");
   std::filesystem::remove(a.s.PathIn("0000back.bmp"));
   a.s.Click(RestoreTabX, TabY);
   EXPECT_EQ(a.File("0000back.bmp"), a.File("KEEP12.bmp"));
@@ -296,8 +294,8 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
 
 TEST(AppearPage, CloseDeletesTheWorkFilesButTheStartFile) {
   AppearSession a;
-  a.s.Click(RealAppearX, RealAppearY);
-  a.s.Click(KeepX, KeepY);
+  a.s.ClickControl(PageAppear, "3)real appear");
+  a.s.ClickControl(PageAppear, "4)KEEP12");
   for (const char* name : AppearFileNames) {
     if (!std::filesystem::exists(a.s.PathIn(name))) WriteTestPicture(a.s.PathIn(name), 960, 672, Back);
   }
@@ -316,19 +314,21 @@ TEST(AppearPage, DriverScriptRunsTheWholeWorkflow) {
   ProgramSession folder;  // a fresh working folder; the script runs its own program there
   WriteTestPicture(folder.PathIn("back.bmp"), 960, 672, Back);
   WriteTestPicture(folder.PathIn("transfer.bmp"), 960, 672, Transfer);
+  const auto click = [](int page, const char* label) {
+    const ControlPoint point = ControlOf(page, label);
+    return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+  };
   const std::string script =
       "open back.bmp\n"
       "click 184 15\n"            // FILTER
       "click 800 15\n"            // APPEAR: the back picture
       "click 744 15\n"            // Transfer
-      "open transfer.bmp\n"
-      "click 50 71\n"             // 1)GetShadow
-      "click 800 15\n"            // APPEAR: the transfer picture
-      "click 50 310\n"            // 3)real appear
-      "click 50 336\n"            // mouse move
-      "drag 500 300 530 320\n"    // 30 right, 20 down
-      "click 50 454\n"            // 4)KEEP12
-      "answer no\nanswer yes\nclose\n";
+      "open transfer.bmp\n" +
+      click(PageTransfer, "1)GetShadow") +
+      "click 800 15\n" +          // APPEAR: the transfer picture
+      click(PageAppear, "3)real appear") + click(PageAppear, "mouse move") +
+      "drag 500 300 530 320\n" +  // 30 right, 20 down
+      click(PageAppear, "4)KEEP12") + "answer no\nanswer yes\nclose\n";
   const DriverRun run = RunDriverScript(folder.Folder(), script);
   ASSERT_TRUE(run.ok) << run.error;
   // The only messages are the two questions of the close sequence.

@@ -29,8 +29,6 @@
 namespace {
 
 constexpr int GamonTabX = 856, TopTabX = 128, MapTabX = 240, TabY = 15;
-constexpr int Scale1X = 20, Scale1Y = 122, Scale4X = 70, Scale4Y = 148;
-constexpr int Keep13X = 40, Keep13Y = 298, SetSaveX = 40, SetSaveY = 324;
 constexpr std::size_t CanvasSize = static_cast<std::size_t>(CanvasByteCount);
 
 Rgb CanvasPixel(const std::vector<std::uint8_t>& canvas, int column, int row) {
@@ -214,7 +212,7 @@ TEST(GamonPage, Keep13AndSetSaveStoreTheScreenAndKeepTheImage) {
   const std::vector<std::uint32_t> image = WorkPlanesCopy();
   const std::vector<std::uint8_t> screen = s.ShownCanvas();
 
-  s.Click(Keep13X, Keep13Y);
+  s.ClickControl(PageGamon, "KEEP13");
   const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP13.bmp"));
   ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
   EXPECT_TRUE(std::equal(keep.begin() + 54, keep.end(), screen.begin()));
@@ -223,7 +221,7 @@ TEST(GamonPage, Keep13AndSetSaveStoreTheScreenAndKeepTheImage) {
   // "set SAVE": the screen under a name (x1: the shown size, 640 x 480 from
   // the top-left), and the image in hand stays the picture.
   s.dialogs().QueueFile(s.PathIn("graphs.bmp"));
-  s.Click(SetSaveX, SetSaveY);
+  s.ClickControl(PageGamon, "set SAVE");
   const std::vector<std::uint8_t> saved = FileBytes(s.PathIn("graphs.bmp"));
   ASSERT_EQ(saved.size(), 54u + 640u * 480u * 3u);
   EXPECT_TRUE(std::equal(saved.begin() + 54, saved.begin() + 54 + 640 * 3,
@@ -261,10 +259,10 @@ void CheckGolden(const std::string& name, bool english, bool zoomed) {
   ProgramSession s;
   WriteScene(s.PathIn("scene.bmp"));
   s.Start(s.PathIn("scene.bmp"));
-  if (english) s.Click(40, 552);  // TOP's language switch
+  if (english) s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
   s.Click(GamonTabX, TabY);
   if (zoomed) {
-    s.Click(Scale4X, Scale4Y);
+    s.ClickControl(PageGamon, "×4");
     s.Click(260, 150);  // the view area on the half-size picture
   }
   EXPECT_GOLDEN(name, s.window().Shown());

@@ -26,16 +26,20 @@
 namespace {
 
 constexpr int OutlinePage_ = 9;
-constexpr int LocalContrastX = 40, LocalContrastY = 102;
-constexpr int OutlineX = 40, OutlineY = 167;
+// Client points of the controls whose labels appear twice on the panel
+// ("fine", "fat", "clear" of the outline and of the brush), and of the dark
+// reset mark; the others are clicked by their labels.
 constexpr int FineX = 20, FineY = 193;
 constexpr int ClearX = 70, ClearY = 219;
-constexpr int BrushX = 40, BrushY = 310;
 constexpr int BrushFatX = 20, BrushFatY = 362;
 constexpr int BrushClearX = 70, BrushClearY = 362;
-constexpr int CycleX = 82, CycleY = 435;
-constexpr int SetKeepX = 40, SetKeepY = 584;
 constexpr int DarkResetX = 20, DarkResetY = 40;
+
+// A driver script's click on the control labelled `label`.
+std::string ClickLine(const char* label) {
+  const ControlPoint point = ControlOf(OutlinePage_, label);
+  return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+}
 
 // Grey 100 left of x 300, grey 130 from there on.
 Rgb Edge(int x, int) { return x < 300 ? Rgb{100, 100, 100} : Rgb{130, 130, 130}; }
@@ -48,7 +52,7 @@ Rgb Scene(int x, int y) {
 TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Edge, 960, 672);
-  s.Click(OutlineX, OutlineY);
+  s.ClickControl(OutlinePage_, "3)Outline");
   EXPECT_EQ(OutlinePage.outlineOn, 1);
   EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{100, 100, 100}));  // on, but no width yet
   s.Click(FineX, FineY);
@@ -64,11 +68,11 @@ TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
   EXPECT_EQ(s.Pixel(100 + 299, 32), (Rgb{100, 100, 100}));
   EXPECT_EQ(s.Pixel(100 + 299, 703), (Rgb{100, 100, 100}));
   // "／" twice: cyan outlines.
-  s.Click(CycleX, CycleY);
-  s.Click(CycleX, CycleY);
+  s.ClickControl(OutlinePage_, "／");
+  s.ClickControl(OutlinePage_, "／");
   EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{0, 255, 255}));
   const std::vector<std::uint8_t> shown = s.ShownCanvas();
-  s.Click(SetKeepX, SetKeepY);
+  s.ClickControl(OutlinePage_, "set KEEP9");
   EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
   // "clear": the outline goes; the stored picture stays in the planes.
   s.Click(ClearX, ClearY);
@@ -108,7 +112,7 @@ TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) 
   EXPECT_EQ(s.Pixel(100 + white, 100), (Rgb{0, 0, 0}));
   EXPECT_EQ(s.Pixel(100 + 600, 100), (Rgb{255, 255, 255}));
   const std::vector<std::uint8_t> shown = s.ShownCanvas();
-  s.Click(SetKeepX, SetKeepY);
+  s.ClickControl(OutlinePage_, "set KEEP9");
   EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 }
@@ -116,7 +120,7 @@ TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) 
 TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Scene, 960, 672);
-  s.Click(BrushX, BrushY);
+  s.ClickControl(OutlinePage_, "4)Brush");
   s.Click(BrushFatX, BrushFatY);
   EXPECT_EQ(OutlinePage.brushOn, 1);
   EXPECT_EQ(Outline.brushPressure, 100);
@@ -139,7 +143,7 @@ TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
   EXPECT_EQ(WorkPlanes[2][index], 0u);
   EXPECT_EQ(BrushMask[index], 0);
   // Fixed: the stroke stays with the brush off.
-  s.Click(BrushX, BrushY);
+  s.ClickControl(OutlinePage_, "4)Brush");
   EXPECT_EQ(OutlinePage.brushOn, 0);
   EXPECT_EQ(s.Pixel(300, 499), (Rgb{0, 0, 0}));
 }
@@ -152,13 +156,13 @@ TEST(OutlineScripts, AStrokeOnANarrowPictureStaysOnThePicture) {
   WriteTestPicture(s.PathIn("narrow.bmp"), 451, 300, Scene);
   ScriptReport(s.Folder(),
                "open narrow.bmp\n"
-               "click 630 10     # Outline\n"
-               "click 40 310     # 4)Brush\n"
-               "click 20 362     # fat\n"
-               "drag 400 200 800 200\n"
-               "drag 500 320 500 500   # down across the bottom edge\n"
-               "rclick 300 200   # fixed\n"
-               "click 40 584     # set KEEP9\n");
+               "click 630 10     # Outline\n" +
+                   ClickLine("4)Brush") +
+                   "click 20 362     # fat\n"
+                   "drag 400 200 800 200\n"
+                   "drag 500 320 500 500   # down across the bottom edge\n"
+                   "rclick 300 200   # fixed\n" +
+                   ClickLine("set KEEP9"));
   const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
   ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
   int blackOnPicture = 0;
@@ -185,7 +189,7 @@ TEST(OutlineScripts, AStrokeOnANarrowPictureStaysOnThePicture) {
 TEST(OutlinePage, TheReleasePointIsWhereTheButtonComesUp) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Scene, 960, 672);
-  s.Click(BrushX, BrushY);
+  s.ClickControl(OutlinePage_, "4)Brush");
   s.Click(BrushFatX, BrushFatY);
   s.window().Deliver({MessageKind::LeftDown, 200, 500, 0, true});
   s.window().Deliver({MessageKind::MouseMove, 300, 500, 0, true});
@@ -198,7 +202,7 @@ TEST(OutlinePage, TheReleasePointIsWhereTheButtonComesUp) {
 TEST(OutlinePage, BrushClearForgetsTheStrokesAndTheyNeverTouchRowOrColumnZero) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Scene, 960, 672);
-  s.Click(BrushX, BrushY);
+  s.ClickControl(OutlinePage_, "4)Brush");
   s.Click(BrushFatX, BrushFatY);
   s.Drag(101, 702, 101, 650, 10);  // along the left and bottom edges
   EXPECT_EQ(s.Pixel(101, 690), (Rgb{0, 0, 0}));
@@ -230,7 +234,7 @@ TEST(OutlinePage, CircleMarkerNearTheBottomStaysRoundAndMarksPlaneRow704MinusY) 
 TEST(OutlinePage, RightClicksFixTheLocalContrastOnceEach) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Scene, 960, 672);
-  s.Click(LocalContrastX, LocalContrastY);
+  s.ClickControl(OutlinePage_, "2)L Contrast");
   EXPECT_EQ(OutlinePage.localContrastOn, 1);
   s.Click(400 + 100, 300 + 32);  // the square's corner region
   EXPECT_EQ(Outline.localContrastPoint, (ContrastPoint{400, 672 - 300}));
@@ -260,7 +264,7 @@ TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Scene, 960, 672);
   s.Click(FineX, FineY);
-  s.Click(BrushX, BrushY);  // brush on (outline off): the panel with its explanation
+  s.ClickControl(OutlinePage_, "4)Brush");  // brush on (outline off): the panel with its explanation
   s.Click(FineX, FineY);    // back to the fine outline
   EXPECT_GOLDEN("outline_page", s.window().Shown());
 }
@@ -277,8 +281,8 @@ TEST(OutlineScripts, FineOutlineAndSetKeep9OnAShortAndAFullPicture) {
     const std::string report = ScriptReport(s.Folder(),
                                             "open edge.bmp\n"
                                             "click 630 10   # Outline\n"
-                                            "click 20 193   # fine\n"
-                                            "click 40 584   # set KEEP9\n");
+                                            "click 20 193   # fine\n" +
+                                                ClickLine("set KEEP9"));
     EXPECT_EQ(report.find("message:"), std::string::npos) << report;
     const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
     ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
@@ -294,13 +298,13 @@ TEST(OutlineScripts, BrushStrokeByDragAndItsRightClickFix) {
   WriteTestPicture(s.PathIn("scene.bmp"), 960, 672, Scene);
   ScriptReport(s.Folder(),
                "open scene.bmp\n"
-               "click 630 10     # Outline\n"
-               "click 40 310     # 4)Brush\n"
-               "click 20 362     # fat\n"
-               "drag 200 500 400 500\n"
-               "rclick 300 500   # fixed\n"
-               "click 40 310     # brush off\n"
-               "click 40 584     # set KEEP9\n");
+               "click 630 10     # Outline\n" +
+                   ClickLine("4)Brush") +
+                   "click 20 362     # fat\n"
+                   "drag 200 500 400 500\n"
+                   "rclick 300 500   # fixed\n" +
+                   ClickLine("4)Brush") +  // brush off
+                   ClickLine("set KEEP9"));
   const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
   EXPECT_EQ(KeepFilePixel(keep, 250, 204), (Rgb{0, 0, 0}));
   EXPECT_EQ(KeepFilePixel(keep, 250, 210), (Rgb{0, 0, 0}));

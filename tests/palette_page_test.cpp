@@ -17,6 +17,7 @@
 #include "pages/colour/nod_colour_file.h"
 #include "pages/colour/nod_colours.h"
 #include "pages/colour/palette_page.h"
+#include "pages/kit/page_state.h"
 #include "platform/files.h"
 #include "support/golden.h"
 #include "support/program_session.h"
@@ -24,12 +25,8 @@
 namespace {
 
 constexpr int TabY = 15, AddTabX = 464, SaveTabX = 912;
-constexpr int SaveColourX = 40, SaveColourY = 640;
-constexpr int NewColourX = 40, NewColourY = 122;
-constexpr int OrgColourX = 40, OrgColourY = 96;
-constexpr int ColumnBX = 50, ColumnBY = 150;
-constexpr int DownX = 80, DownY = 322;
-constexpr int ChartX = 30, ChartY = 460;
+// The channel rows (value boxes, bars and arrows at a given x); the keys are
+// clicked by their labels.
 constexpr int RedY = 382, GreenY = 408, BlueY = 434;
 constexpr int BoxX = 14, ArrowDownX = 83, ArrowUpX = 93;
 
@@ -55,11 +52,11 @@ struct PaletteSession {
   // "save color" answered with a path.
   void SaveColours(const std::string& path) {
     s.dialogs().QueueFile(path);
-    s.Click(SaveColourX, SaveColourY);
+    s.ClickControl(PagePalette, "save color");
   }
   void LoadColours(const std::optional<std::string>& path) {
     s.dialogs().QueueFile(path);
-    s.Click(NewColourX, NewColourY);
+    s.ClickControl(PagePalette, "new color");
   }
 };
 
@@ -88,7 +85,7 @@ TEST(PalettePage, SaveColorWritesTheBuiltInTableByteByByte) {
 
 TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
   PaletteSession p;
-  p.s.Click(ColumnBX, ColumnBY);
+  p.s.ClickControl(PagePalette, "Ｂ");
   p.s.Click(50, SwatchY(3));  // B 3: (0, 196, 255)
   EXPECT_EQ(PaletteNow().column, NodColumnB);
   EXPECT_EQ(PaletteNow().index, 3);
@@ -108,7 +105,7 @@ TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
   EXPECT_EQ(std::string(bytes.begin() + 9 * 12, bytes.begin() + 10 * 12), "  5 204 249\n");
 
   // Back to the built-in table, then the file again.
-  p.s.Click(OrgColourX, OrgColourY);
+  p.s.ClickControl(PagePalette, "org color");
   EXPECT_EQ(NodColours.source, BuiltInTableSource);
   EXPECT_EQ(NodEntry(NodColours.table, NodColumnB, 3), (NodColour{0, 196, 255}));
   p.LoadColours(p.s.PathIn("mine.txt"));
@@ -159,7 +156,7 @@ TEST(PalettePage, DownWrapsAndTheRightClickAdvancesWithoutChangingTheSource) {
   EXPECT_EQ(PaletteNow().index, 2);
   EXPECT_EQ(Current(), (NodColour{0, 32, 255}));
   p.s.Click(50, SwatchY(7));
-  p.s.Click(DownX, DownY);
+  p.s.ClickControl(PagePalette, "↓");
   EXPECT_EQ(PaletteNow().index, 1);
   EXPECT_EQ(NodColours.source, UserTableSource);
   // A paint that follows no click changes nothing.
@@ -170,7 +167,7 @@ TEST(PalettePage, DownWrapsAndTheRightClickAdvancesWithoutChangingTheSource) {
 
 TEST(PalettePage, TheChartGivesTheColourUnderTheClick) {
   PaletteSession p;
-  p.s.Click(ChartX, ChartY);
+  p.s.ClickControl(PagePalette, "chart");
   EXPECT_EQ(PaletteNow().chartOn, 1);
   p.s.Click(150, 428);  // top row of the square: red 255
   EXPECT_EQ(Current(), (NodColour{255, 0, 50}));
@@ -184,9 +181,9 @@ TEST(PalettePage, TheChartGivesTheColourUnderTheClick) {
   EXPECT_EQ(Current(), (NodColour{0, 100, 255}));
   EXPECT_EQ(NodEntry(NodColours.table, NodColumnA, 1), (NodColour{0, 100, 255}));
   // A click beside the chart picks nothing; the next entry keeps its colour.
-  p.s.Click(DownX, DownY);
+  p.s.ClickControl(PagePalette, "↓");
   EXPECT_EQ(Current(), (NodColour{255, 255, 0}));
-  p.s.Click(ChartX, ChartY);
+  p.s.ClickControl(PagePalette, "chart");
   EXPECT_EQ(PaletteNow().chartOn, 0);
   EXPECT_EQ(p.s.Pixel(150, 428), Gradient(50, 396));  // the picture again
 }
@@ -205,7 +202,7 @@ TEST(PalettePage, TheCalculatorChangesTheTargetChannel) {
   p.s.Click(AllClearKey.x, AllClearKey.y);
   EXPECT_EQ(Current(), (NodColour{0, 0, 0}));
   // The chart switches the calculator and the target off.
-  p.s.Click(ChartX, ChartY);
+  p.s.ClickControl(PagePalette, "chart");
   EXPECT_EQ(PaletteNow().calculatorOn, 0);
   EXPECT_EQ(PaletteNow().target, 0);
   // The first reset mark: A 1, everything off, the built-in table again.
@@ -284,7 +281,7 @@ TEST(PalettePage, ACancelledOrFailedSaveLeavesWhatWasThere) {
   std::vector<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(p.s.Folder())) names.push_back(e.path().filename());
   p.s.dialogs().QueueFile(std::nullopt);
-  p.s.Click(SaveColourX, SaveColourY);
+  p.s.ClickControl(PagePalette, "save color");
   std::vector<std::string> after;
   for (const auto& e : std::filesystem::directory_iterator(p.s.Folder())) after.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
@@ -306,7 +303,7 @@ TEST(PalettePage, TheSaveTabStoresThePictureWithoutTheChart) {
   PaletteSession p;
   p.s.dialogs().QueueFile(p.s.PathIn("plain.bmp"));
   p.s.Click(SaveTabX, TabY);
-  p.s.Click(ChartX, ChartY);
+  p.s.ClickControl(PagePalette, "chart");
   p.s.Click(150, 500);
   p.s.dialogs().QueueFile(p.s.PathIn("saved.bmp"));
   p.s.Click(SaveTabX, TabY);
@@ -318,7 +315,7 @@ TEST(PalettePage, TheSaveTabStoresThePictureWithoutTheChart) {
   const Rgb want = Gradient(50, 450);
   EXPECT_EQ((std::array{saved[at + 2], saved[at + 1], saved[at]}), (std::array{want.r, want.g, want.b}));
   // The planes hold the picture still: with the chart off it shows whole.
-  p.s.Click(ChartX, ChartY);
+  p.s.ClickControl(PagePalette, "chart");
   EXPECT_EQ(p.s.Pixel(150, 500), Gradient(50, 468));
 }
 
@@ -338,9 +335,9 @@ TEST(PalettePage, GetShowsThePictureAndRestoreReadsNothing) {
 
 TEST(PalettePage, GoldenScreenWithTheChart) {
   PaletteSession p;
-  p.s.Click(ColumnBX, ColumnBY);
+  p.s.ClickControl(PagePalette, "Ｂ");
   p.s.Click(50, SwatchY(4));
-  p.s.Click(ChartX, ChartY);
+  p.s.ClickControl(PagePalette, "chart");
   p.s.Click(200, 690);  // chart green 100
   p.s.Click(228, 500);  // red 183, blue 128
   EXPECT_GOLDEN("palette_page_chart", p.s.window().Shown());

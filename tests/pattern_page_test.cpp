@@ -27,16 +27,17 @@
 namespace {
 
 constexpr int PatternPage_ = 10;
-constexpr int AreaX = 30, AreaY = 97;
-constexpr int ZoneX = 40, ZoneY = 162;
-constexpr int DrawZoneX = 40, DrawZoneY = 442;
-constexpr int PatternX = 40, PatternY = 468;
-constexpr int SetKeepX = 40, SetKeepY = 598;
+// The marks and diamonds the page draws itself; the keys are clicked by their labels.
 constexpr int DarkResetX = 20, DarkResetY = 40;
-constexpr int OutlineX = 20, OutlineY = 752;
 constexpr int JudgeUpX = 88, JudgeUpY = 747;
 constexpr int JudgeDownX = 88, JudgeDownY = 757;
 constexpr int RestoreTabX = 960, TabY = 10;
+
+// A driver script's click on the control labelled `label`.
+std::string ClickLine(const char* label) {
+  const ControlPoint point = ControlOf(PatternPage_, label);
+  return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+}
 
 // Three grey bands of luma 80, 120 and 100 (x < 100, < 200, < 300) and a
 // blue (30, 30, 200), luma 49, from x 300 on.
@@ -53,7 +54,7 @@ struct PickedSession {
   ProgramSession s;
   PickedSession() {
     s.StartOnPage(PatternPage_, Bands, 960, 672);
-    s.Click(ZoneX, ZoneY);
+    s.ClickControl(PatternPage_, "3)Zone");
     for (int x : {150, 250, 350}) s.Click(x, 300);  // luma 80, 120, 100
   }
 };
@@ -69,7 +70,7 @@ TEST(PatternPage, ThreePicksGiveTheLumaRange80To120) {
 
 TEST(PatternPage, DrawZoneWithoutAnAreaTestsTheWholeCanvas) {
   PickedSession p;
-  p.s.Click(DrawZoneX, DrawZoneY);
+  p.s.ClickControl(PatternPage_, "5)draw zone");
   EXPECT_EQ(PatternPage.drawZoneSwitch, 1);
   EXPECT_EQ(PatternPage.areaSwitch, 1);
   EXPECT_EQ(PatternPage.area, AreaRect{});
@@ -82,8 +83,8 @@ TEST(PatternPage, DrawZoneWithoutAnAreaTestsTheWholeCanvas) {
 
 TEST(PatternPage, StencilRecordsTheGreyPartAndSetKeep10WritesKeepAndTransferFiles) {
   PickedSession p;
-  p.s.Click(DrawZoneX, DrawZoneY);
-  p.s.Click(PatternX, PatternY);
+  p.s.ClickControl(PatternPage_, "5)draw zone");
+  p.s.ClickControl(PatternPage_, "6)Pattern");
   EXPECT_EQ(p.s.Pixel(150, 300), (Rgb{255, 255, 255}));
   EXPECT_EQ(p.s.Pixel(450, 300), (Rgb{192, 192, 192}));
   const std::size_t zone = static_cast<std::size_t>(300) * Stride + 50;
@@ -92,7 +93,7 @@ TEST(PatternPage, StencilRecordsTheGreyPartAndSetKeep10WritesKeepAndTransferFile
   EXPECT_EQ(BrushMask[rest], 1);
   EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
   const std::vector<std::uint8_t> shown = p.s.ShownCanvas();
-  p.s.Click(SetKeepX, SetKeepY);
+  p.s.ClickControl(PatternPage_, "SetKEEP10");
   const std::vector<std::uint8_t> expected = KeepFileOf(shown);
   EXPECT_EQ(FileBytes(p.s.PathIn("KEEP10.bmp")), expected);
   EXPECT_EQ(FileBytes(p.s.PathIn("0000trfr.bmp")), expected);
@@ -102,36 +103,36 @@ TEST(PatternPage, StencilRecordsTheGreyPartAndSetKeep10WritesKeepAndTransferFile
 TEST(PatternPage, NoWindowIsAskedOncePerPatternClick) {
   ProgramSession s;
   s.StartOnPage(PatternPage_, Bands, 960, 672);
-  s.Click(PatternX, PatternY);  // no zone: everything grey
+  s.ClickControl(PatternPage_, "6)Pattern");  // no zone: everything grey
   ASSERT_EQ(s.dialogs().MessageCount(), 1u);
   const auto& shown = s.dialogs().shown().back();
   EXPECT_EQ(shown.title, "確認");
   EXPECT_EQ(shown.text, "この画像には窓が設定されていません\n紺色マークでリセットして\n2)3)から やり直してください");
   EXPECT_EQ(s.Pixel(150, 300), (Rgb{192, 192, 192}));  // the stencil is drawn all the same
-  s.Click(AreaX, AreaY);  // another paint: not asked again
+  s.ClickControl(PatternPage_, "2)Area");  // another paint: not asked again
   EXPECT_EQ(s.dialogs().MessageCount(), 1u);
-  s.Click(PatternX, PatternY);
+  s.ClickControl(PatternPage_, "6)Pattern");
   EXPECT_EQ(s.dialogs().MessageCount(), 2u);
 }
 
 TEST(PatternPage, AnAreaDraggedDownRightLimitsTheZoneAndOneDraggedUpLeftSelectsNothing) {
   PickedSession p;
-  p.s.Click(AreaX, AreaY);  // the zone set area 2; this click turns it off
-  p.s.Click(AreaX, AreaY);  // and on: area switch 1
+  p.s.ClickControl(PatternPage_, "2)Area");  // the zone set area 2; this click turns it off
+  p.s.ClickControl(PatternPage_, "2)Area");  // and on: area switch 1
   ASSERT_EQ(PatternPage.areaSwitch, 1);
   p.s.Drag(120, 100, 180, 200, 6);
   EXPECT_EQ(PatternPage.area, (AreaRect{20, 100, 80, 200}));
-  p.s.Click(DrawZoneX, DrawZoneY);
+  p.s.ClickControl(PatternPage_, "5)draw zone");
   EXPECT_EQ(p.s.Pixel(150, 150), (Rgb{255, 255, 255}));
   EXPECT_EQ(p.s.Pixel(150, 250), (Rgb{80, 80, 80}));   // below the area
   EXPECT_EQ(p.s.Pixel(250, 150), (Rgb{120, 120, 120}));  // right of it
   // Draw zone off, area on again, dragged from lower right to upper left.
-  p.s.Click(DrawZoneX, DrawZoneY);
-  p.s.Click(AreaX, AreaY);
+  p.s.ClickControl(PatternPage_, "5)draw zone");
+  p.s.ClickControl(PatternPage_, "2)Area");
   ASSERT_EQ(PatternPage.areaSwitch, 1);
   p.s.Drag(180, 200, 120, 100, 6);
   EXPECT_EQ(PatternPage.area, (AreaRect{80, 200, 20, 100}));
-  p.s.Click(DrawZoneX, DrawZoneY);
+  p.s.ClickControl(PatternPage_, "5)draw zone");
   EXPECT_EQ(p.s.Pixel(150, 150), (Rgb{80, 80, 80}));
 }
 
@@ -147,7 +148,7 @@ TEST(PatternPage, APickNeverReadsOutsideThePicture) {
 
 TEST(PatternPage, ABeltBodyClickHoldsAndTheZoneFollowsAtOnce) {
   PickedSession p;
-  p.s.Click(DrawZoneX, DrawZoneY);
+  p.s.ClickControl(PatternPage_, "5)draw zone");
   // The appointed luma 100 is marked at 24 + 100 * 52 / 256 = 44; a click
   // left of it sets the start: (30 - 24) * 255 / 52 = 29.
   p.s.Click(30, 344);
@@ -188,15 +189,15 @@ TEST(PatternPage, TheCalculatorMovesTheLumaBoundsWithinTheirOrder) {
 
 TEST(PatternPage, DrawZoneOffAlsoTurnsThePickOffSoZoneWorksAgain) {
   PickedSession p;
-  p.s.Click(DrawZoneX, DrawZoneY);
-  p.s.Click(DrawZoneX, DrawZoneY);
+  p.s.ClickControl(PatternPage_, "5)draw zone");
+  p.s.ClickControl(PatternPage_, "5)draw zone");
   EXPECT_EQ(PatternPage.drawZoneSwitch, 0);
   EXPECT_EQ(PatternPage.zoneOn, 0);
   EXPECT_EQ(PatternPage.appointEyeOn, 0);
   const ZoneRange before = PatternPage.range;
   p.s.Click(450, 300);  // no pick now
   EXPECT_EQ(PatternPage.range, before);
-  p.s.Click(ZoneX, ZoneY);
+  p.s.ClickControl(PatternPage_, "3)Zone");
   EXPECT_EQ(PatternPage.zoneOn, 1);
   EXPECT_EQ(PatternPage.range, ZoneRange{});  // a fresh zone
 }
@@ -204,10 +205,10 @@ TEST(PatternPage, DrawZoneOffAlsoTurnsThePickOffSoZoneWorksAgain) {
 TEST(PatternPage, OutlineDiamondCyclesAndJudgeArrowsStayWithin1To99) {
   ProgramSession s;
   s.StartOnPage(PatternPage_, Bands, 960, 672);
-  s.Click(OutlineX, OutlineY);
+  s.ClickControl(PatternPage_, "3)Outline");
   EXPECT_EQ(PatternPage.outlineOn, 1);
   EXPECT_EQ(PatternPage.outlineWidth, 0);
-  s.Click(OutlineX, OutlineY);
+  s.ClickControl(PatternPage_, "3)Outline");
   EXPECT_EQ(PatternPage.outlineWidth, 1);
   // Fine: the 80 | 120 band edge at x 100 is outlined.
   EXPECT_EQ(s.Pixel(199, 300), (Rgb{0, 0, 0}));
@@ -215,14 +216,14 @@ TEST(PatternPage, OutlineDiamondCyclesAndJudgeArrowsStayWithin1To99) {
   EXPECT_EQ(Outline.judgeValue, 18);
   for (int i = 0; i < 50; ++i) s.Click(JudgeUpX, JudgeUpY);
   EXPECT_EQ(Outline.judgeValue, 99);
-  s.Click(OutlineX, OutlineY);  // middle: steps of 4
+  s.ClickControl(PatternPage_, "3)Outline");  // middle: steps of 4
   s.Click(JudgeDownX, JudgeDownY);
   EXPECT_EQ(Outline.judgeValue, 95);
   for (int i = 0; i < 30; ++i) s.Click(JudgeDownX, JudgeDownY);
   EXPECT_EQ(Outline.judgeValue, 1);
-  s.Click(OutlineX, OutlineY);
+  s.ClickControl(PatternPage_, "3)Outline");
   EXPECT_EQ(PatternPage.outlineWidth, 3);
-  s.Click(OutlineX, OutlineY);
+  s.ClickControl(PatternPage_, "3)Outline");
   EXPECT_EQ(PatternPage.outlineOn, 0);
   s.Click(DarkResetX, DarkResetY);
   EXPECT_EQ(Outline.judgeValue, 16);
@@ -232,7 +233,7 @@ TEST(PatternPage, OutlineDiamondCyclesAndJudgeArrowsStayWithin1To99) {
 TEST(PatternPage, LocalContrastOfTheSubPanelIsFixedByARightClick) {
   ProgramSession s;
   s.StartOnPage(PatternPage_, Bands, 960, 672);
-  s.Click(OutlineX, OutlineY);  // local contrast
+  s.ClickControl(PatternPage_, "3)Outline");  // local contrast
   s.Click(400, 300);            // the grey 100 | blue edge
   EXPECT_EQ(Outline.localContrastPoint, (ContrastPoint{300, 404}));
   const std::size_t centre = static_cast<std::size_t>(404) * Stride + 300;
@@ -243,8 +244,8 @@ TEST(PatternPage, LocalContrastOfTheSubPanelIsFixedByARightClick) {
 
 TEST(PatternPage, GoldenScreenWithZoneAndStencil) {
   PickedSession p;
-  p.s.Click(DrawZoneX, DrawZoneY);
-  p.s.Click(PatternX, PatternY);
+  p.s.ClickControl(PatternPage_, "5)draw zone");
+  p.s.ClickControl(PatternPage_, "6)Pattern");
   EXPECT_GOLDEN("pattern_page", p.s.window().Shown());
 }
 
@@ -256,17 +257,15 @@ namespace {
 TEST(PatternScripts, ZoneAreaStencilAndSetKeep10WithTheTransferFile) {
   ProgramSession s;
   WriteTestPicture(s.PathIn("bands.bmp"), 960, 672, Bands);
-  const std::string report = ScriptReport(s.Folder(),
-                                          "open bands.bmp\n"
-                                          "click 690 10     # Pattern\n"
-                                          "click 40 162     # 3)Zone\n"
-                                          "click 150 300\nclick 250 300\nclick 350 300\n"
-                                          "click 30 97      # 2)Area off (the zone kept it)\n"
-                                          "click 30 97      # and on\n"
-                                          "drag 120 100 180 200\n"
-                                          "click 40 442     # 5)draw zone\n"
-                                          "click 40 468     # 6)Pattern\n"
-                                          "click 40 598     # SetKEEP10\n");
+  const std::string script = "open bands.bmp\n"
+                             "click 690 10     # Pattern\n" +
+                             ClickLine("3)Zone") +
+                             "click 150 300\nclick 250 300\nclick 350 300\n" +
+                             ClickLine("2)Area") +  // off (the zone kept it)
+                             ClickLine("2)Area") +  // and on
+                             "drag 120 100 180 200\n" +
+                             ClickLine("5)draw zone") + ClickLine("6)Pattern") + ClickLine("SetKEEP10");
+  const std::string report = ScriptReport(s.Folder(), script);
   EXPECT_EQ(report.find("message:"), std::string::npos) << report;
   const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP10.bmp"));
   ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
@@ -279,12 +278,10 @@ TEST(PatternScripts, ZoneAreaStencilAndSetKeep10WithTheTransferFile) {
 TEST(PatternScripts, PatternWithoutAZoneAsksNoWindow) {
   ProgramSession s;
   WriteTestPicture(s.PathIn("bands.bmp"), 960, 672, Bands);
-  const std::string report = ScriptReport(s.Folder(),
-                                          "open bands.bmp\n"
-                                          "click 690 10\n"
-                                          "click 40 468     # 6)Pattern\n"
-                                          "answer yes\n"
-                                          "click 30 97\n");
+  const std::string script = "open bands.bmp\n"
+                             "click 690 10\n" +
+                             ClickLine("6)Pattern") + "answer yes\n" + ClickLine("2)Area");
+  const std::string report = ScriptReport(s.Folder(), script);
   EXPECT_NE(report.find("message: 確認 | この画像には窓が設定されていません\\n紺色マークでリセットして\\n"
                         "2)3)から やり直してください"),
             std::string::npos)

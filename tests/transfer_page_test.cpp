@@ -19,16 +19,6 @@
 
 namespace {
 
-// Client points of the controls.
-constexpr int GetShadowX = 50, GetShadowY = 71;
-constexpr int StartX = 26, StartY = 367, CloseX = 76, CloseY = 367;
-constexpr int DeleteX = 38, DeleteY = 406;
-constexpr int KeepX = 50, KeepY = 447;
-constexpr int PatternX = 50, PatternY = 473;
-constexpr int SavePatternX = 50, SavePatternY = 525;
-constexpr int CallRealX = 50, CallRealY = 551;
-constexpr int ShotX = 50, ShotY = 577;
-constexpr int SaveTransferX = 50, SaveTransferY = 603;
 constexpr int TransferTab = 11;
 
 // No white anywhere in these two, so the only white is what the page makes.
@@ -76,17 +66,18 @@ struct TransferSession {
     WriteTestPicture(s.PathIn("shadow.bmp"), 960, 672, Shadow);
     WriteTestPicture(s.PathIn("real.bmp"), 960, 672, Real);
   }
-  void Open(int x, int y, const std::string& file) {
+  // A click on "1)GetShadow" or "5)CallReal" that opens `file`.
+  void Open(const std::string& key, const std::string& file) {
     s.dialogs().QueueFile(s.PathIn(file));
-    s.Click(x, y);
+    s.ClickControl(TransferTab, key);
   }
   void CutTriangle() {
-    s.Click(StartX, StartY);
+    s.ClickControl(TransferTab, "start");
     s.Click(300, 200);
     s.Click(400, 200);
     s.Click(300, 300);
-    s.Click(CloseX, CloseY);
-    s.Click(DeleteX, DeleteY);
+    s.ClickControl(TransferTab, "close");
+    s.ClickControl(TransferTab, "delete");
   }
   std::vector<std::uint8_t> File(const std::string& name) { return FileBytes(s.PathIn(name)); }
 };
@@ -95,7 +86,7 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
   TransferSession t;
   // Entering the page writes the work file with the current picture.
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Shadow)));
-  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
+  t.Open("1)GetShadow", "shadow.bmp");
   EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(CanvasOf(Shadow)));
 
   // The cut: the inside of the triangle white, written as "0000iso.bmp".
@@ -107,7 +98,7 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
   EXPECT_EQ(t.s.ShownCanvas(), cut);
 
   // The stencil: the white cut is the zone, everything else grey 192.
-  t.s.Click(PatternX, PatternY);
+  t.s.ClickControl(TransferTab, "3)Pattarn");
   std::vector<std::uint8_t> stencil(CanvasByteCount, StencilGrey);
   Whiten(stencil, InTriangle);
   EXPECT_EQ(t.s.ShownCanvas(), stencil);
@@ -115,7 +106,7 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
   // The pattern file: header of a 960 x 672 24-bit BMP, then 255 in the
   // zone and 127 in the pattern part, in plane order.
   t.s.dialogs().QueueFile(t.s.PathIn("pattern.bmp"));
-  t.s.Click(SavePatternX, SavePatternY);
+  t.s.ClickControl(TransferTab, "4)SavePatt.");
   const std::vector<std::uint8_t> pattern = t.File("pattern.bmp");
   ASSERT_EQ(pattern.size(), 1935414u);
   const std::vector<std::uint8_t> header = {'B', 'M', 0x36, 0x88, 0x1D, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
@@ -129,16 +120,16 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
 
   // The real picture shot through the stencil: real on the pattern part,
   // the zone colour (white) in the zone; the work file follows at once.
-  t.Open(CallRealX, CallRealY, "real.bmp");
-  t.s.Click(ShotX, ShotY);
+  t.Open("5)CallReal", "real.bmp");
+  t.s.ClickControl(TransferTab, "6)ShotPatt.");
   std::vector<std::uint8_t> shot = CanvasOf(Real);
   Whiten(shot, InTriangle);
   EXPECT_EQ(t.s.ShownCanvas(), shot);
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(shot));
-  t.s.Click(KeepX, KeepY);
+  t.s.ClickControl(TransferTab, "2)KEEP11");
   EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(shot));
   t.s.dialogs().QueueFile(t.s.PathIn("transfer.bmp"));
-  t.s.Click(SaveTransferX, SaveTransferY);
+  t.s.ClickControl(TransferTab, "7)SaveTrfr");
   EXPECT_EQ(t.File("transfer.bmp").size(), 1935414u);
   // Leaving by another tab leaves the shot picture as the transfer picture.
   t.s.Click(128, 15);
@@ -147,61 +138,61 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
 
 TEST(TransferPage, CancelledDialogsChangeNothing) {
   TransferSession t;
-  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
+  t.Open("1)GetShadow", "shadow.bmp");
   t.CutTriangle();
   const auto keep = t.File("KEEP11.bmp");
   const auto transfer = t.File("0000trfr.bmp");
   const auto shown = t.s.ShownCanvas();
   // "5)CallReal" and "1)GetShadow" cancelled: no keep file, no read.
-  for (const auto& [x, y] : {std::pair{CallRealX, CallRealY}, std::pair{GetShadowX, GetShadowY}}) {
+  for (const char* key : {"5)CallReal", "1)GetShadow"}) {
     t.s.dialogs().QueueFile(std::nullopt);
-    t.s.Click(x, y);
+    t.s.ClickControl(TransferTab, key);
     EXPECT_EQ(t.File("KEEP11.bmp"), keep);
     EXPECT_EQ(t.File("0000trfr.bmp"), transfer);
     EXPECT_EQ(t.s.ShownCanvas(), shown);
   }
   // "4)SavePatt." cancelled: no file, and the picture is not turned into the stencil.
   t.s.dialogs().QueueFile(std::nullopt);
-  t.s.Click(SavePatternX, SavePatternY);
+  t.s.ClickControl(TransferTab, "4)SavePatt.");
   EXPECT_EQ(t.File("0000trfr.bmp"), transfer);
   EXPECT_EQ(t.s.ShownCanvas(), shown);
 }
 
 TEST(TransferPage, CloseAndDeleteNeedAPolygon) {
   TransferSession t;
-  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
+  t.Open("1)GetShadow", "shadow.bmp");
   const auto before = t.s.ShownCanvas();
   // "start", then close and a right click before any point, then "delete":
   // nothing is cut and no "0000iso.bmp" is written.
-  t.s.Click(StartX, StartY);
-  t.s.Click(CloseX, CloseY);
+  t.s.ClickControl(TransferTab, "start");
+  t.s.ClickControl(TransferTab, "close");
   t.s.RightClick(500, 300);
-  t.s.Click(DeleteX, DeleteY);
+  t.s.ClickControl(TransferTab, "delete");
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
   EXPECT_EQ(t.s.ShownCanvas(), before);
   // After "3)Pattarn" the mask holds the stencil; "delete" without a polygon leaves it.
-  t.s.Click(PatternX, PatternY);
+  t.s.ClickControl(TransferTab, "3)Pattarn");
   const auto stencil = t.s.ShownCanvas();
-  t.s.Click(DeleteX, DeleteY);
+  t.s.ClickControl(TransferTab, "delete");
   EXPECT_EQ(t.s.ShownCanvas(), stencil);
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
   // Two points are no polygon to delete either.
-  t.s.Click(StartX, StartY);
+  t.s.ClickControl(TransferTab, "start");
   t.s.Click(300, 200);
   t.s.Click(400, 300);
-  t.s.Click(DeleteX, DeleteY);
+  t.s.ClickControl(TransferTab, "delete");
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
 }
 
 TEST(TransferPage, RightClickClosesThePolygon) {
   TransferSession t;
-  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
-  t.s.Click(StartX, StartY);
+  t.Open("1)GetShadow", "shadow.bmp");
+  t.s.ClickControl(TransferTab, "start");
   t.s.Click(300, 200);
   t.s.Click(400, 200);
   t.s.Click(300, 300);
   t.s.RightClick(700, 500);
-  t.s.Click(DeleteX, DeleteY);
+  t.s.ClickControl(TransferTab, "delete");
   std::vector<std::uint8_t> cut = CanvasOf(Shadow);
   Whiten(cut, InTriangle);
   EXPECT_EQ(t.File("0000iso.bmp"), KeepFileOf(cut));
@@ -212,7 +203,7 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
   std::filesystem::remove(t.s.PathIn("0000trfr.bmp"));
   std::filesystem::create_directory(t.s.PathIn("0000trfr.bmp"));  // cannot be replaced by a file
   t.s.dialogs().TakeShown();
-  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
+  t.Open("1)GetShadow", "shadow.bmp");
   for (int k = 0; k < 3; ++k) t.s.Click(40, 300);  // explanation clicks: paints
   EXPECT_EQ(t.s.dialogs().MessageCount(), 1u);
   std::filesystem::remove(t.s.PathIn("0000trfr.bmp"));
@@ -227,15 +218,19 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
 TEST(TransferPage, StoresDuringAPolygonHoldThePictureWithoutItsMarks) {
   ProgramSession folder;
   WriteTestPicture(folder.PathIn("shadow.bmp"), 960, 672, Shadow);
+  const auto click = [](const char* key) {
+    const ControlPoint point = ControlOf(TransferTab, key);
+    return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+  };
   const DriverRun run = RunDriverScript(folder.Folder(), "open shadow.bmp\n"
-                                         "click 744 16     # Transfer\n"
-                                         "click 26 367     # start\n"
+                                         "click 744 16     # Transfer\n" +
+                                         click("start") +
                                          "click 300 182\n"
                                          "click 500 182\n"
-                                         "click 500 382\n"
-                                         "click 50 447     # 2)KEEP11\n"
-                                         "save-as trfr.bmp\n"
-                                         "click 50 603     # 7)SaveTrfr\n"
+                                         "click 500 382\n" +
+                                         click("2)KEEP11") +
+                                         "save-as trfr.bmp\n" +
+                                         click("7)SaveTrfr") +
                                          "save-as tab.bmp\n"
                                          "click 900 10     # Save tab\n"
                                          "shot marks.png\n");
@@ -253,17 +248,17 @@ TEST(TransferPage, StoresDuringAPolygonHoldThePictureWithoutItsMarks) {
 
 TEST(TransferPage, MarksAreShownButNotTaken) {
   TransferSession t;
-  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
-  t.s.Click(StartX, StartY);
+  t.Open("1)GetShadow", "shadow.bmp");
+  t.s.ClickControl(TransferTab, "start");
   t.s.Click(300, 182);
   t.s.Click(500, 182);
   // The side's end pixel (column 200, plane row 704 - 182 = 522, picture
   // row 149) is red on the screen, where plane row 522 shows at client y 181.
   EXPECT_EQ(t.s.Pixel(300, 181), (Rgb{255, 0, 0}));
-  t.s.Click(KeepX, KeepY);
+  t.s.ClickControl(TransferTab, "2)KEEP11");
   EXPECT_EQ(KeepFilePixel(t.File("KEEP11.bmp"), 200, 522), Shadow(200, 149));
   // The polygon ended: the picture as it was, nothing red left in it.
-  t.s.Click(StartX, StartY);
+  t.s.ClickControl(TransferTab, "start");
   EXPECT_EQ(t.s.ShownCanvas(), CanvasOf(Shadow));
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Shadow)));
 }
@@ -272,13 +267,13 @@ TEST(TransferPage, MarksAreShownButNotTaken) {
 // is written, and then in the same paint as the work file.
 TEST(TransferPage, APatternSaveThatFailsChangesNothing) {
   TransferSession t;
-  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
+  t.Open("1)GetShadow", "shadow.bmp");
   t.CutTriangle();
   const auto transfer = t.File("0000trfr.bmp");
   const auto shown = t.s.ShownCanvas();
   t.s.dialogs().TakeShown();
   t.s.dialogs().QueueFile(t.s.PathIn("no-such-folder/pattern.bmp"));
-  t.s.Click(SavePatternX, SavePatternY);
+  t.s.ClickControl(TransferTab, "4)SavePatt.");
   const auto messages = t.s.dialogs().TakeShown();
   ASSERT_EQ(messages.size(), 2u);  // the save dialog, then the message
   EXPECT_EQ(messages[1].text, "ピクセルデータの書き込みに失敗しました: pattern.bmp");
@@ -287,7 +282,7 @@ TEST(TransferPage, APatternSaveThatFailsChangesNothing) {
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("no-such-folder")));
   // Written: the screen shows the stencil at once, as the work file holds it.
   t.s.dialogs().QueueFile(t.s.PathIn("pattern.bmp"));
-  t.s.Click(SavePatternX, SavePatternY);
+  t.s.ClickControl(TransferTab, "4)SavePatt.");
   std::vector<std::uint8_t> stencil(CanvasByteCount, StencilGrey);
   Whiten(stencil, InTriangle);
   EXPECT_EQ(t.s.ShownCanvas(), stencil);
@@ -300,9 +295,9 @@ Rgb ShadowWithOutline(int x, int y) { return x >= 400 && x <= 402 ? Rgb{0, 0, 0}
 TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
   TransferSession t;
   WriteTestPicture(t.s.PathIn("outlined.bmp"), 960, 672, ShadowWithOutline);
-  t.Open(GetShadowX, GetShadowY, "outlined.bmp");
-  t.s.Click(50, 341);  // "trace outline" (outline colour black)
-  t.s.Click(StartX, StartY);
+  t.Open("1)GetShadow", "outlined.bmp");
+  t.s.ClickControl(TransferTab, "trace outline");  // outline colour black
+  t.s.ClickControl(TransferTab, "start");
   t.s.Click(495, 300);  // six pixels left of the outline's middle (client x 501)
   // The cross marker stands at the snapped point (pixel row 704 - 300, shown
   // at client y 299), green because its pixel is outline.
@@ -312,21 +307,21 @@ TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
   EXPECT_EQ(t.s.Pixel(501, 291), Green);
   EXPECT_NE(t.s.Pixel(487, 299), Green);
   // Without the trace the cross stands where the click was, red.
-  t.s.Click(50, 341);
-  t.s.Click(StartX, StartY);
-  t.s.Click(StartX, StartY);
+  t.s.ClickControl(TransferTab, "trace outline");
+  t.s.ClickControl(TransferTab, "start");
+  t.s.ClickControl(TransferTab, "start");
   t.s.Click(495, 300);
   EXPECT_EQ(t.s.Pixel(487, 299), (Rgb{255, 0, 0}));
 }
 
 TEST(TransferPage, GoldenPolygon) {
   TransferSession t;
-  t.Open(GetShadowX, GetShadowY, "shadow.bmp");
-  t.s.Click(StartX, StartY);
+  t.Open("1)GetShadow", "shadow.bmp");
+  t.s.ClickControl(TransferTab, "start");
   t.s.Click(300, 200);
   t.s.Click(500, 150);
   t.s.Click(450, 400);
-  t.s.Click(CloseX, CloseY);
+  t.s.ClickControl(TransferTab, "close");
   const auto& shown = t.s.window().Shown();
   EXPECT_GOLDEN("transfer_polygon", std::vector<std::uint8_t>(shown.begin(), shown.end()));
 }

@@ -20,6 +20,7 @@
 #include "image/sample_scene.h"
 #include "pages/colour/range_convert.h"
 #include "pages/colour/uni_c_page.h"
+#include "pages/kit/page_state.h"
 #include "pages/pattern/outline_state.h"
 #include "panel/calculator.h"
 #include "platform/headless.h"
@@ -176,13 +177,18 @@ TEST(RangeConvert, FastConversionEqualsTheLiteralOne) {
 
 // Client points of the controls.
 constexpr int TabY = 10, UniCTabX = 128 + 56 * 8, SaveTabX = 900;
-constexpr int TargetX = 40, TargetY = 98;
-constexpr int ConvertX = 40, ConvertY = 334;
-constexpr int ChartX = 30, ChartY = 469;
-constexpr int AllX = 80, AllY = 528;
-constexpr int SetKeepX = 40, SetKeepY = 607;
+// "1)target" at a given x (it goes off only from x 9 on), the dark reset
+// mark and the red value box ("%3d", as the others); the other controls are
+// clicked by their labels.
+constexpr int TargetY = 98;
 constexpr int DarkResetX = 20, ResetY = 40;
 constexpr int RedBoxX = 12, RedBoxY = 364;
+
+// A driver script's click on the control labelled `label`.
+std::string ClickLine(const char* label) {
+  const ControlPoint point = ControlOf(PageUniC, label);
+  return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+}
 
 // A (200, 100, 50), grey 124, in columns 0..99; B (30, 60, 90), grey 54, in
 // 100..149; black in 150..199. 200 x 100.
@@ -237,19 +243,19 @@ TEST(UniCPage, EntryStoresKeep8AndADroppedConversionChangesNothing) {
   EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
   // Right after entry the target is black: "all" and "set KEEP8" change nothing.
-  u.s.Click(AllX, AllY);
+  u.s.ClickControl(PageUniC, "all");
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
   EXPECT_EQ(std::pair(UniCPage.weightOld, UniCPage.weightNew), std::pair(1, 1));
   EXPECT_EQ(u.s.Pixel(50, 554), (Rgb{64, 64, 64}));  // the blend meter's mark at x 50
   std::filesystem::remove(u.s.PathIn("KEEP8.bmp"));
-  u.s.Click(SetKeepX, SetKeepY);
+  u.s.ClickControl(PageUniC, "set KEEP8");
   EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
 }
 
 TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   UniCSession u;
   const CanvasBytes picture = PictureCanvas();
-  u.s.Click(TargetX, TargetY);
+  u.s.ClickControl(PageUniC, "1)target");
   u.s.Click(OnAX, BlockY);
   const UniCSettings& v = UniCPage.values;
   EXPECT_EQ(v.target, (UniRgb{200, 100, 50}));
@@ -258,26 +264,26 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");
 
   // The new colour from the picture: B.
-  u.s.Click(ConvertX, ConvertY);
+  u.s.ClickControl(PageUniC, "2)convert");
   EXPECT_EQ(UniCPage.values.targetOn, 0);
   u.s.Click(OnBX, BlockY);
   EXPECT_EQ(v.newColour, (UniRgb{30, 60, 90}));
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");  // no preview with the target switch off
 
   // "all": every pixel of grey 124 takes B, exactly; the others keep theirs.
-  u.s.Click(AllX, AllY);
+  u.s.ClickControl(PageUniC, "all");
   const CanvasBytes converted = Replaced(picture, ColourA, ColourB);
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
   EXPECT_EQ(std::pair(UniCPage.weightOld, UniCPage.weightNew), std::pair(0, 1));
   EXPECT_EQ(u.s.Pixel(92, 554), (Rgb{64, 64, 64}));  // the meter's mark moved to x 92
   // A conversion shows for one paint.
-  u.s.Click(60, 140);  // "LClickImage": an explanation only
+  u.s.ClickControl(PageUniC, "LClickImage");  // an explanation only
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
 
   // "set KEEP8" converts and stores; the conversion is then the image.
-  u.s.Click(SetKeepX, SetKeepY);
+  u.s.ClickControl(PageUniC, "set KEEP8");
   EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
-  u.s.Click(60, 140);
+  u.s.ClickControl(PageUniC, "LClickImage");
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
 
   // Save stores the shown picture, 200 x 100.
@@ -302,13 +308,13 @@ Rgb TwoColours(int x, int) { return x < 480 ? ColourA : ColourB; }
 TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
   ProgramSession s;
   s.StartOnPage(8, TwoColours, Stride, CanvasRows);
-  s.Click(TargetX, TargetY);
+  s.ClickControl(PageUniC, "1)target");
   s.Click(300, 300);  // A: grey 124
-  s.Click(ConvertX, ConvertY);
+  s.ClickControl(PageUniC, "2)convert");
   s.Click(800, 300);  // B as the new colour ...
   s.Click(93, 364);   // ... with red + 8: (38, 60, 90)
   EXPECT_EQ(UniCPage.values.newColour, (UniRgb{38, 60, 90}));
-  s.Click(AllX, AllY);
+  s.ClickControl(PageUniC, "all");
   CanvasBytes expected(CanvasByteCount);
   for (std::size_t i = 0; i < expected.size(); i += 3) {
     const bool left = i / 3 % Stride < 480;
@@ -322,7 +328,7 @@ TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
   s.Click(5, 288);  // lo - 8 ...
   for (int i = 0; i < 9; ++i) s.Click(5, 288);
   EXPECT_EQ(UniCPage.values.lo, 44);
-  s.Click(AllX, AllY);
+  s.ClickControl(PageUniC, "all");
   for (std::size_t i = 0; i < expected.size(); i += 3) {
     expected[i] = 90;
     expected[i + 1] = 60;
@@ -334,13 +340,13 @@ TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
 TEST(UniCPage, NoPreviewGoesIntoKeep8OrASavedFile) {
   UniCSession u;
   const CanvasBytes picture = PictureCanvas();
-  u.s.Click(TargetX, TargetY);
+  u.s.ClickControl(PageUniC, "1)target");
   u.s.Click(OnAX, BlockY);      // the range: grey 124
   u.s.Click(OnBlackX, BlockY);  // the target is now black: conversions are dropped
   EXPECT_EQ(UniCPage.values.target, (UniRgb{0, 0, 0}));
   EXPECT_EQ(std::pair(UniCPage.values.lo, UniCPage.values.hi), std::pair(124, 124));
   EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");  // still previewed
-  u.s.Click(SetKeepX, SetKeepY);
+  u.s.ClickControl(PageUniC, "set KEEP8");
   EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
   u.s.dialogs().QueueFile(u.s.PathIn("saved.bmp"));
   u.s.Click(SaveTabX, TabY);
@@ -349,14 +355,14 @@ TEST(UniCPage, NoPreviewGoesIntoKeep8OrASavedFile) {
   });
   EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("saved.bmp")), expected), "");
   // The chart is not stored either.
-  u.s.Click(ChartX, ChartY);
-  u.s.Click(SetKeepX, SetKeepY);
+  u.s.ClickControl(PageUniC, "chart");
+  u.s.ClickControl(PageUniC, "set KEEP8");
   EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
 }
 
 TEST(UniCPage, PicksOnlyOnThePicture) {
   UniCSession u;
-  u.s.Click(TargetX, TargetY);
+  u.s.ClickControl(PageUniC, "1)target");
   u.s.Click(OnAX, BlockY);
   // Right of the picture, above it (the tab row right of the tabs) and below
   // it: nothing is read, so the white and the rows beyond never widen the range.
@@ -373,8 +379,8 @@ TEST(UniCPage, PicksOnlyOnThePicture) {
 
 TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
   UniCSession u;
-  u.s.Click(ConvertX, ConvertY);
-  u.s.Click(ChartX, ChartY);
+  u.s.ClickControl(PageUniC, "2)convert");
+  u.s.ClickControl(PageUniC, "chart");
   u.s.Click(150, 500);  // the square: red 683 - 500, green g_c 0, blue 50
   EXPECT_EQ(UniCPage.values.newColour, (UniRgb{183, 0, 50}));
   EXPECT_EQ(u.s.Pixel(150, 500), (Rgb{183, 0, 50}));  // the chart is shown
@@ -408,29 +414,29 @@ TEST(UniCPage, SwitchRules) {
   UniCSession u;
   const UniCSettings& v = UniCPage.values;
   // "1)target" on: picking on, new colour off; off only from x 9 on.
-  u.s.Click(ConvertX, ConvertY);
-  u.s.Click(TargetX, TargetY);
+  u.s.ClickControl(PageUniC, "2)convert");
+  u.s.ClickControl(PageUniC, "1)target");
   EXPECT_EQ(std::tuple(v.targetOn, v.picking, v.newColourOn), std::tuple(1, 1, 0));
   u.s.Click(6, TargetY);
   EXPECT_EQ(v.targetOn, 1);
   u.s.Click(9, TargetY);
   EXPECT_EQ(v.targetOn, 0);
   // " appoint" goes off, but not while the chart is on.
-  u.s.Click(ChartX, ChartY);
-  u.s.Click(40, 72);
+  u.s.ClickControl(PageUniC, "chart");
+  u.s.ClickControl(PageUniC, "appoint");
   EXPECT_EQ(v.picking, 1);
-  u.s.Click(ChartX, ChartY);
-  u.s.Click(40, 72);
+  u.s.ClickControl(PageUniC, "chart");
+  u.s.ClickControl(PageUniC, "appoint");
   EXPECT_EQ(v.picking, 0);
   // "cal" turns picking off; " appoint" turns the calculator off.
-  u.s.Click(40, 72);
+  u.s.ClickControl(PageUniC, "appoint");
   u.s.Click(20, 633);
   EXPECT_EQ(std::pair(Calc.on, v.picking), std::pair(1, 0));
-  u.s.Click(40, 72);
+  u.s.ClickControl(PageUniC, "appoint");
   EXPECT_EQ(std::pair(Calc.on, v.picking), std::pair(0, 1));
   // A click on the grey range bar: a manual edit, every switch off.
-  u.s.Click(TargetX, TargetY);
-  u.s.Click(ChartX, ChartY);
+  u.s.ClickControl(PageUniC, "1)target");
+  u.s.ClickControl(PageUniC, "chart");
   u.s.Click(93, 288);
   EXPECT_EQ(std::tuple(v.picking, v.targetOn, v.newColourOn, v.chartOn), std::tuple(0, 0, 0, 0));
 }
@@ -438,15 +444,16 @@ TEST(UniCPage, SwitchRules) {
 TEST(UniCPage, ADriverScriptStoresTheConversionAsKeep8) {
   ProgramSession folder;
   WriteTestPicture(folder.PathIn("blocks.bmp"), 200, 100, ThreeBlocks);
-  const DriverRun run = RunDriverScript(folder.Folder(), "open blocks.bmp\n"
-                                         "click 576 10     # UNI C.\n"
-                                         "click 40 98      # 1)target\n"
-                                         "click 150 100    # on A\n"
-                                         "click 40 334     # 2)convert\n"
-                                         "click 220 100    # on B\n"
-                                         "click 40 607     # set KEEP8\n"
-                                         "save-as saved.bmp\n"
-                                         "click 900 10     # Save\n");
+  const std::string script = "open blocks.bmp\n"
+                             "click 576 10     # UNI C.\n" +
+                             ClickLine("1)target") +
+                             "click 150 100    # on A\n" +
+                             ClickLine("2)convert") +
+                             "click 220 100    # on B\n" +
+                             ClickLine("set KEEP8") +
+                             "save-as saved.bmp\n"
+                             "click 900 10     # Save\n";
+  const DriverRun run = RunDriverScript(folder.Folder(), script);
   ASSERT_TRUE(run.ok) << run.error;
   const CanvasBytes converted = Replaced(PictureCanvas(), ColourA, ColourB);
   EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
@@ -466,9 +473,8 @@ TEST(UniCPage, APickReadsThePixelUnderTheClickAsEveryPageDoes) {
   WriteTestPicture(folder.PathIn("rows.bmp"), 960, 672, RowCoded);
   for (const auto& [y, row] : std::vector<std::pair<int, int>>{{300, 267}, {33, 0}, {703, 670}}) {
     const DriverRun run = RunDriverScript(folder.Folder(), "open rows.bmp\n"
-                                           "click 576 10     # UNI C.\n"
-                                           "click 40 98      # 1)target\n"
-                                           "click 500 " + std::to_string(y) + "\n");
+                                           "click 576 10     # UNI C.\n" +
+                                               ClickLine("1)target") + "click 500 " + std::to_string(y) + "\n");
     ASSERT_TRUE(run.ok) << run.error;
     EXPECT_EQ(UniCPage.values.target, (UniRgb{row % 256, row / 256, 7})) << "client y " << y;
   }
@@ -480,13 +486,13 @@ TEST(UniCPageGolden, ChartAndTargetOnTheSampleInEnglish) {
   ASSERT_EQ(std::system(tool.c_str()), 0);
   ProgramSession s;
   s.Start(sample);
-  s.Click(40, 552);  // TOP's language switch
+  s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
   s.Click(UniCTabX, TabY);
-  s.Click(TargetX, TargetY);
+  s.ClickControl(PageUniC, "1)target");
   s.Click(700, 200);
   s.Click(800, 150);
-  s.Click(ConvertX, ConvertY);
-  s.Click(ChartX, ChartY);
+  s.ClickControl(PageUniC, "2)convert");
+  s.ClickControl(PageUniC, "chart");
   s.Click(300, 470);
   EXPECT_GOLDEN("uni_c_chart", s.window().Shown());
 }

@@ -94,6 +94,12 @@ enum AppearCode {
   CodeRangeEnd = 232,
   CodeGrad = 240,
   CodeGradValue = 241,
+  CodeFullReset,    // the dark reset mark
+  CodePartialReset,  // the light reset mark
+  CodeChannelSpot,  // the spot of the channel flag
+  CodeChannelFlag,  // the rest of the flag's row
+  CodeRangeBelt,    // the range belt and its diamonds
+  CodeMoveKeys,     // "fine" to the arrow keys, "fine" itself aside
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -101,57 +107,69 @@ constexpr Rgb HeadingText{40, 40, 160};
 constexpr Rgb ImageKey{80, 160, 240};
 constexpr Rgb AppearKey{240, 200, 220};
 
-const std::array<PanelKey, 25> Panel = {{
+// A row's click region is its key box unless it gives its own `hit`; the
+// click handler tests the rows in this order (the spot of the channel flag
+// before the flag's row, "fine" before the move keys' region).
+const std::array<PanelKey, 32> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[APPEAR]", .japanese = "[ 出現 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 25}},
     {.code = CodeGetImage, .x = 4, .y = 61, .width = 94, .textColour = HeadingText, .english = "get image",
-     .japanese = "A 画像呼出", .kind = KeyKind::Label},
+     .japanese = "A 画像呼出", .kind = KeyKind::Label, .hit = {4, 55, 98, 81}},
     {.code = CodeBackImage, .x = 4, .y = 81, .width = 90, .keyColour = ImageKey, .english = "1)back image",
-     .japanese = "1)背景画像"},
+     .japanese = "1)背景画像", .hit = {4, 81, 98, 101}},
     {.code = CodeTransferImage, .x = 4, .y = 107, .width = 90, .keyColour = ImageKey, .english = "2)trfr image",
-     .japanese = "2)転送画像"},
+     .japanese = "2)転送画像", .hit = {4, 107, 98, 127}},
     {.code = CodePassZone, .x = 4, .y = 130, .width = 94, .textColour = HeadingText, .english = "pass zone",
-     .japanese = "B 透過窓", .kind = KeyKind::Label},
+     .japanese = "B 透過窓", .kind = KeyKind::Label, .hit = {4, 127, 98, 150}},
     {.code = CodeBlack, .x = 4, .y = 150, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "Black",
-     .japanese = "真黒"},
+     .japanese = "真黒", .hit = {4, 150, 48, 170}},
     {.code = CodeWhite, .x = 54, .y = 150, .width = 41, .keyColour = {200, 200, 200}, .english = "White",
-     .japanese = "真白", .kind = KeyKind::Switch, .state = &Appear.zone.mode, .onValue = 2},
+     .japanese = "真白", .kind = KeyKind::Switch, .state = &Appear.zone.mode, .onValue = 2,
+     .hit = {54, 150, 98, 170}},
     {.code = CodeRangeStart, .x = 4, .y = 228, .width = 40, .textColour = Grey, .english = "[%3d", .japanese = "[%3d",
-     .kind = KeyKind::Label, .value = &Appear.zone.start},
+     .kind = KeyKind::Label, .value = &Appear.zone.start, .hit = {0, 228, 100, 248}},
     {.code = CodeRangeDash, .x = 46, .y = 228, .width = 10, .textColour = Grey, .english = "-", .japanese = "-",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeRangeEnd, .x = 58, .y = 228, .width = 40, .textColour = Grey, .english = "%3d]", .japanese = "%3d]",
-     .kind = KeyKind::Label, .value = &Appear.zone.end},
+     .kind = KeyKind::Label, .value = &Appear.zone.end, .hit = NoClick},
     {.code = CodeGrad, .x = 4, .y = 254, .width = 40, .textColour = Grey, .english = "grad", .japanese = "幽値",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {0, 254, 100, 274}},
     {.code = CodeGradValue, .x = 50, .y = 254, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "%2d",
-     .japanese = "%2d", .value = &Appear.edgeWidth},
+     .japanese = "%2d", .value = &Appear.edgeWidth, .hit = NoClick},
     {.code = CodeAllAppear, .x = 4, .y = 280, .width = 94, .textColour = HeadingText, .english = "all appear",
-     .japanese = "C 出現", .kind = KeyKind::Label},
+     .japanese = "C 出現", .kind = KeyKind::Label, .hit = {4, 274, 98, 300}},
     {.code = CodeRealAppear, .x = 4, .y = 300, .width = 90, .keyColour = AppearKey, .english = "3)real appear",
-     .japanese = "3)実体化", .kind = KeyKind::Switch, .state = &AppearMode, .onValue = 5},
+     .japanese = "3)実体化", .kind = KeyKind::Switch, .state = &AppearMode, .onValue = 5, .hit = {4, 300, 98, 320}},
     {.code = CodeMouseMove, .x = 2, .y = 326, .width = 92, .keyColour = {140, 200, 240}, .english = "mouse move",
-     .japanese = "マウス移動", .kind = KeyKind::Switch, .state = &Appear.moving},
+     .japanese = "マウス移動", .kind = KeyKind::Switch, .state = &Appear.moving, .hit = {2, 326, 98, 346}},
     {.code = CodeDragNote, .x = 0, .y = 350, .width = 98, .textColour = {0, 0, 128}, .english = "L click + drag",
-     .japanese = "L click + drag", .kind = KeyKind::Label},
+     .japanese = "L click + drag", .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeFine, .x = 2, .y = 365, .width = 36, .keyColour = {200, 220, 200}, .english = "fine",
      .japanese = "微動"},
     {.code = CodePixel, .x = 2, .y = 391, .width = 36, .textColour = Grey, .english = "pixel", .japanese = "　幅",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeStep, .x = 40, .y = 391, .width = 34, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .value = &Appear.moveStep},
+     .japanese = "%3d", .value = &Appear.moveStep, .hit = NoClick},
     {.code = CodeLeft, .x = 4, .y = 417, .width = 20, .keyColour = Grey, .textColour = Grey, .english = "←",
-     .japanese = "←"},
+     .japanese = "←", .hit = NoClick},
     {.code = CodeUp, .x = 27, .y = 417, .width = 20, .keyColour = Grey, .textColour = Grey, .english = "↑",
-     .japanese = "↑"},
+     .japanese = "↑", .hit = NoClick},
     {.code = CodeDown, .x = 50, .y = 417, .width = 20, .keyColour = Grey, .textColour = Grey, .english = "↓",
-     .japanese = "↓"},
+     .japanese = "↓", .hit = NoClick},
     {.code = CodeRight, .x = 73, .y = 417, .width = 20, .keyColour = Grey, .textColour = Grey, .english = "→",
-     .japanese = "→"},
+     .japanese = "→", .hit = NoClick},
     {.code = CodeKeep, .x = 4, .y = 444, .width = 90, .keyColour = {20, 240, 200}, .english = "4)KEEP12",
-     .japanese = "4決定KEEP12"},
+     .japanese = "4決定KEEP12", .hit = {4, 444, 98, 464}},
     {.code = CodeSaveImage, .x = 4, .y = 490, .width = 90, .keyColour = {240, 200, 140}, .english = "5)save image",
-     .japanese = "5)決定保存"},
+     .japanese = "5)決定保存", .hit = {4, 490, 98, 510}},
+    {.code = CodeFullReset, .kind = KeyKind::Region, .hit = {2, 25, 50, 55}},
+    {.code = CodePartialReset, .kind = KeyKind::Region, .hit = {50, 25, 98, 55}},
+    {.code = CodeChannelSpot, .kind = KeyKind::Region, .hit = {60, 176, 80, 196}},
+    {.code = CodeChannelFlag, .kind = KeyKind::Region, .hit = {0, 176, 100, 196}},
+    {.code = CodeRangeBelt, .kind = KeyKind::Region, .hit = {0, 202, 100, 222}},
+    {.code = CodeMoveKeys, .kind = KeyKind::Region, .hit = {0, 365, 100, 437}},
+    // The region of the "outer file" heading, which is drawn after the panel.
+    {.code = CodeOuterFile, .kind = KeyKind::Region, .hit = {4, 464, 98, 490}},
 }};
 const PanelKey OuterFileHeading{.code = CodeOuterFile, .x = 4, .y = 470, .width = 94, .textColour = HeadingText,
                                 .english = "outer file", .japanese = "D 外部保存", .kind = KeyKind::Label};
@@ -344,61 +362,6 @@ void EnterAppear() {
 // [SECTION] Clicks
 namespace {
 
-enum class AppearAction {
-  RequestComment,
-  FullReset,
-  PartialReset,
-  ExplainGetImage,
-  BackImage,
-  TransferImage,
-  ExplainPassZone,
-  ExplainBlack,
-  White,
-  ChannelSpot,
-  ExplainChannel,
-  ExplainRange,
-  ExplainGrad,
-  ExplainAllAppear,
-  RealAppear,
-  MouseMove,
-  Fine,
-  ExplainFine,
-  Keep,
-  ExplainOuterFile,
-  SaveImage,
-};
-
-struct AppearRegion {
-  Region box;  // open bounds
-  AppearAction action;
-};
-
-// The panel regions, in the order they are tested (the keypad follows them).
-constexpr std::array<AppearRegion, 23> Regions = {{
-    {{4, 0, 92, 25}, AppearAction::RequestComment},
-    {{2, 25, 50, 55}, AppearAction::FullReset},
-    {{50, 25, 98, 55}, AppearAction::PartialReset},
-    {{4, 55, 98, 81}, AppearAction::ExplainGetImage},
-    {{4, 81, 98, 101}, AppearAction::BackImage},
-    {{4, 107, 98, 127}, AppearAction::TransferImage},
-    {{4, 127, 98, 150}, AppearAction::ExplainPassZone},
-    {{4, 150, 48, 170}, AppearAction::ExplainBlack},
-    {{54, 150, 98, 170}, AppearAction::White},
-    {{60, 176, 80, 196}, AppearAction::ChannelSpot},
-    {{0, 176, 100, 196}, AppearAction::ExplainChannel},
-    {{0, 202, 100, 222}, AppearAction::ExplainRange},
-    {{0, 228, 100, 248}, AppearAction::ExplainRange},
-    {{0, 254, 100, 274}, AppearAction::ExplainGrad},
-    {{4, 274, 98, 300}, AppearAction::ExplainAllAppear},
-    {{4, 300, 98, 320}, AppearAction::RealAppear},
-    {{2, 326, 98, 346}, AppearAction::MouseMove},
-    {{2, 365, 38, 385}, AppearAction::Fine},
-    {{0, 365, 100, 437}, AppearAction::ExplainFine},
-    {{4, 444, 98, 464}, AppearAction::Keep},
-    {{4, 464, 98, 490}, AppearAction::ExplainOuterFile},
-    {{4, 490, 98, 510}, AppearAction::SaveImage},
-}};
-
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(AppearKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
@@ -420,79 +383,78 @@ bool PictureClick() {
 
 }  // namespace
 
+// The panel rows first, then the keypad, then the picture.
 bool AppearClick() {
-  for (const AppearRegion& region : Regions) {
-    if (!region.box.Given() || !region.box.Contains(MouseX, MouseY)) continue;
-    switch (region.action) {
-      case AppearAction::RequestComment: CommentPanel.request = 17; break;
-      case AppearAction::FullReset:
-        ResetAll();
-        Appear.helpItem = 1;
-        break;
-      case AppearAction::PartialReset:
-        ResetSwitches();
-        Appear.helpItem = 1;
-        break;
-      case AppearAction::ExplainGetImage: Appear.helpItem = 2; break;
-      case AppearAction::BackImage:
-      case AppearAction::TransferImage: {
-        const int file = region.action == AppearAction::BackImage ? 3 : 2;
-        Requests.openFile = 1;
-        AppearMode = file;
-        AppearFileRequest = file;
-        Shell.newImageFlag = 12;
-        Appear.helpItem = 0;
-        break;
-      }
-      case AppearAction::ExplainPassZone: Appear.helpItem = 5; break;
-      case AppearAction::ExplainBlack: Appear.helpItem = 6; break;
-      case AppearAction::White:
-        Appear.zone.mode = 2;
-        Appear.zone.start = Appear.zone.end = 255;
-        Appear.zone.channel = 1;
-        Appear.helpItem = 7;
-        break;
-      case AppearAction::ChannelSpot:
-        Appear.zone.channel = 2;
-        Appear.helpItem = 8;
-        break;
-      case AppearAction::ExplainChannel: Appear.helpItem = 8; break;
-      case AppearAction::ExplainRange: Appear.helpItem = 9; break;
-      case AppearAction::ExplainGrad: Appear.helpItem = 10; break;
-      case AppearAction::ExplainAllAppear: Appear.helpItem = 11; break;
-      case AppearAction::RealAppear:
-        AppearMode = 5;
-        Appear.calculatorOn = 0;
-        Appear.helpItem = 11;
-        break;
-      case AppearAction::MouseMove:
-        Appear.moveDirection = Appear.moving == 0 ? 5 : 0;
-        Appear.moving = Appear.moving == 0 ? 1 : 0;
-        AppearMode = 5;
-        Appear.helpItem = 12;
-        break;
-      case AppearAction::Fine:
-        if (Appear.moving == 1) {
-          Appear.moving = 0;
-        } else {
-          Appear.helpItem = 13;
-        }
-        break;
-      case AppearAction::ExplainFine: Appear.helpItem = 13; break;
-      case AppearAction::Keep:
-        Appear.setRequest = 1;
-        Appear.helpItem = 14;
-        break;
-      case AppearAction::ExplainOuterFile: Appear.helpItem = 15; break;
-      case AppearAction::SaveImage:
-        Requests.saveAs = 1;
-        Appear.helpItem = 15;
-        break;
+  const int code = PanelKeyAt(Panel, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return KeypadClick() || PictureClick();
+    case CodeTitle: CommentPanel.request = 17; break;
+    case CodeFullReset:
+      ResetAll();
+      Appear.helpItem = 1;
+      break;
+    case CodePartialReset:
+      ResetSwitches();
+      Appear.helpItem = 1;
+      break;
+    case CodeGetImage: Appear.helpItem = 2; break;
+    case CodeBackImage:
+    case CodeTransferImage: {
+      const int file = code == CodeBackImage ? 3 : 2;
+      Requests.openFile = 1;
+      AppearMode = file;
+      AppearFileRequest = file;
+      Shell.newImageFlag = 12;
+      Appear.helpItem = 0;
+      break;
     }
-    return true;
+    case CodePassZone: Appear.helpItem = 5; break;
+    case CodeBlack: Appear.helpItem = 6; break;
+    case CodeWhite:
+      Appear.zone.mode = 2;
+      Appear.zone.start = Appear.zone.end = 255;
+      Appear.zone.channel = 1;
+      Appear.helpItem = 7;
+      break;
+    case CodeChannelSpot:
+      Appear.zone.channel = 2;
+      Appear.helpItem = 8;
+      break;
+    case CodeChannelFlag: Appear.helpItem = 8; break;
+    case CodeRangeBelt:
+    case CodeRangeStart: Appear.helpItem = 9; break;
+    case CodeGrad: Appear.helpItem = 10; break;
+    case CodeAllAppear: Appear.helpItem = 11; break;
+    case CodeRealAppear:
+      AppearMode = 5;
+      Appear.calculatorOn = 0;
+      Appear.helpItem = 11;
+      break;
+    case CodeMouseMove:
+      Appear.moveDirection = Appear.moving == 0 ? 5 : 0;
+      Appear.moving = Appear.moving == 0 ? 1 : 0;
+      AppearMode = 5;
+      Appear.helpItem = 12;
+      break;
+    case CodeFine:
+      if (Appear.moving == 1) {
+        Appear.moving = 0;
+      } else {
+        Appear.helpItem = 13;
+      }
+      break;
+    case CodeMoveKeys: Appear.helpItem = 13; break;
+    case CodeKeep:
+      Appear.setRequest = 1;
+      Appear.helpItem = 14;
+      break;
+    case CodeOuterFile: Appear.helpItem = 15; break;
+    case CodeSaveImage:
+      Requests.saveAs = 1;
+      Appear.helpItem = 15;
+      break;
   }
-  if (KeypadClick()) return true;
-  return PictureClick();
+  return true;
 }
 
 // [SECTION] Paint
@@ -611,4 +573,5 @@ extern const PageEntry AppearPageEntry{.commentCode = 17,
                                        .click = AppearClick,
                                        .paint = PaintAppear,
                                        .beforeEntry = StoreImageBeforeAppear,
-                                       .prologue = ServeAppearFileRequest};
+                                       .prologue = ServeAppearFileRequest,
+                                       .panels = {Panel}};

@@ -84,6 +84,28 @@ enum PaletteCode {
   CodeRedBox,
   CodeGreenBox,
   CodeBlueBox,
+  CodeFullReset,   // the dark red reset mark
+  CodeEntryReset,  // the pink reset mark
+  CodeSwatchB1,    // the group B bars, 1 to 7
+  CodeSwatchB2,
+  CodeSwatchB3,
+  CodeSwatchB4,
+  CodeSwatchB5,
+  CodeSwatchB6,
+  CodeSwatchB7,
+  CodeSwatchesA,  // the swatch columns (B: the lines between its bars)
+  CodeSwatchesB,
+  CodeSwatchesC,
+  CodeRedBar,  // the channel bars and their arrows, row by row
+  CodeRedLess,
+  CodeRedMore,
+  CodeGreenBar,
+  CodeGreenLess,
+  CodeGreenMore,
+  CodeBlueBar,
+  CodeBlueLess,
+  CodeBlueMore,
+  CodeChartNote,  // right of "chart"
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -91,12 +113,14 @@ constexpr Rgb SmallText{128, 128, 128};
 constexpr Rgb TableKey{255, 200, 200};
 constexpr Rgb FrameGrey{192, 192, 192};
 
-// The upper panel, row by row.
-const std::array<PanelKey, 17> Panel = {{
+// The upper panel, row by row. A row's click region is its key box unless it
+// gives its own `hit`; the click handler tests these rows, then the value
+// boxes'.
+const std::array<PanelKey, 39> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[PALETTE]", .japanese = "[パレット]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {2, 0, 98, 28}},
     {.code = CodePaletteLabel, .x = 4, .y = 68, .width = 88, .english = "1)palette", .japanese = "1)配色",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 58, 98, 88}},
     {.code = CodeOrgColour, .x = 4, .y = 88, .width = 88, .keyColour = TableKey, .english = "org color",
      .japanese = "指定色", .kind = KeyKind::Switch, .state = &OrgShown},
     {.code = CodeNewColour, .x = 4, .y = 114, .width = 88, .keyColour = TableKey, .english = "new color",
@@ -108,25 +132,47 @@ const std::array<PanelKey, 17> Panel = {{
     {.code = CodeColumnC, .x = 68, .y = 140, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "Ｃ",
      .japanese = "Ｃ"},
     {.code = CodeSetLabel, .x = 4, .y = 263, .width = 88, .english = "2)set", .japanese = "2)色決め",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 263, 98, 314}},
     {.code = CodeByGraph, .x = 4, .y = 285, .width = 88, .textColour = SmallText, .english = "by graph, cal",
-     .japanese = "方法) 棒グラフ", .kind = KeyKind::Label},
+     .japanese = "方法) 棒グラフ", .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeByChart, .x = 4, .y = 298, .width = 88, .textColour = SmallText, .english = " color chart",
-     .japanese = "　色地図, 電卓", .kind = KeyKind::Label},
+     .japanese = "　色地図, 電卓", .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeRightClick, .x = 12, .y = 340, .width = 80, .textColour = SmallText, .english = "R click [↓]",
-     .japanese = "R click [↓]", .kind = KeyKind::Label},
+     .japanese = "R click [↓]", .kind = KeyKind::Label, .hit = {4, 334, 98, 358}},
     {.code = CodeCalGraph, .x = 0, .y = 358, .width = 98, .textColour = SmallText, .english = "cal graph",
-     .japanese = "電卓　棒グラフ", .kind = KeyKind::Label},
+     .japanese = "電卓　棒グラフ", .kind = KeyKind::Label, .hit = {4, 358, 98, 372}},
     {.code = CodeChart, .x = 8, .y = 450, .width = 58, .keyColour = {200, 200, 40}, .english = "chart",
      .japanese = "色地図", .kind = KeyKind::Switch, .state = &Palette.chartOn},
     {.code = CodeSaveLabel, .x = 4, .y = 612, .width = 88, .english = "3)save", .japanese = "3)保存",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 612, 98, 632}},
     {.code = CodeSaveColour, .x = 4, .y = 632, .width = 88, .keyColour = {240, 240, 100}, .english = "save color",
-     .japanese = " 配色保存"},
+     .japanese = " 配色保存", .hit = {8, 632, 92, 652}},
     {.code = CodeIndex, .x = 22, .y = 314, .width = 14, .english = "%d", .japanese = "%d", .kind = KeyKind::Label,
-     .value = &Palette.index},
+     .value = &Palette.index, .hit = {4, 314, 68, 334}},
     {.code = CodeDown, .x = 72, .y = 314, .width = 20, .keyColour = {240, 200, 200}, .english = "↓",
-     .japanese = "↓"},
+     .japanese = "↓", .hit = {68, 314, 92, 334}},
+    {.code = CodeFullReset, .kind = KeyKind::Region, .hit = {0, 28, 50, 58}},
+    {.code = CodeEntryReset, .kind = KeyKind::Region, .hit = {50, 28, 100, 58}},
+    {.code = CodeSwatchB1, .kind = KeyKind::Region, .hit = {38, 166, 62, 179}},
+    {.code = CodeSwatchB2, .kind = KeyKind::Region, .hit = {38, 179, 62, 192}},
+    {.code = CodeSwatchB3, .kind = KeyKind::Region, .hit = {38, 192, 62, 205}},
+    {.code = CodeSwatchB4, .kind = KeyKind::Region, .hit = {38, 205, 62, 218}},
+    {.code = CodeSwatchB5, .kind = KeyKind::Region, .hit = {38, 218, 62, 231}},
+    {.code = CodeSwatchB6, .kind = KeyKind::Region, .hit = {38, 231, 62, 244}},
+    {.code = CodeSwatchB7, .kind = KeyKind::Region, .hit = {38, 244, 62, 257}},
+    {.code = CodeSwatchesA, .kind = KeyKind::Region, .hit = {8, 166, 32, 257}},
+    {.code = CodeSwatchesB, .kind = KeyKind::Region, .hit = {38, 166, 62, 257}},
+    {.code = CodeSwatchesC, .kind = KeyKind::Region, .hit = {68, 166, 92, 257}},
+    {.code = CodeRedBar, .kind = KeyKind::Region, .hit = {28, 372, 76, 392}},
+    {.code = CodeRedLess, .kind = KeyKind::Region, .hit = {78, 372, 88, 392}},
+    {.code = CodeRedMore, .kind = KeyKind::Region, .hit = {88, 372, 98, 392}},
+    {.code = CodeGreenBar, .kind = KeyKind::Region, .hit = {28, 398, 76, 418}},
+    {.code = CodeGreenLess, .kind = KeyKind::Region, .hit = {78, 398, 88, 418}},
+    {.code = CodeGreenMore, .kind = KeyKind::Region, .hit = {88, 398, 98, 418}},
+    {.code = CodeBlueBar, .kind = KeyKind::Region, .hit = {28, 424, 76, 444}},
+    {.code = CodeBlueLess, .kind = KeyKind::Region, .hit = {78, 424, 88, 444}},
+    {.code = CodeBlueMore, .kind = KeyKind::Region, .hit = {88, 424, 98, 444}},
+    {.code = CodeChartNote, .kind = KeyKind::Region, .hit = {66, 450, 98, 470}},
 }};
 // Drawn at the end of the paint, over what the steps before drew.
 constexpr std::array<int, 4> SmallLabels = {CodeByGraph, CodeByChart, CodeRightClick, CodeCalGraph};
@@ -379,76 +425,6 @@ void EnterPalette() {
 // [SECTION] Clicks
 namespace {
 
-enum class PaletteAction {
-  RequestComment,
-  FullReset,
-  EntryReset,
-  Explain,
-  OrgColour,
-  NewColour,
-  ColumnB,
-  Swatch,  // a group B bar; the row from the y
-  Down,
-  ValueBox,  // the channel rows: the row from the y
-  Bar,
-  ArrowDown,
-  ArrowUp,
-  Chart,
-  Keypad,  // the calculator, tested key by key
-  SaveColour,
-};
-
-struct PaletteRegion {
-  Region box;  // open bounds: the inclusive ranges widened by one
-  PaletteAction action;
-  int explanation;
-};
-
-// x1..x2, y1..y2 inclusive.
-constexpr Region Inclusive(int x1, int x2, int y1, int y2) { return Region{x1 - 1, y1 - 1, x2 + 1, y2 + 1}; }
-
-constexpr int SwatchHitTop = 167, SwatchHitBottom = 178 + 13 * 6;
-
-// The click regions, in the order they are tested. The channel rows stand for
-// all three rows (372, 398, 424): their y range spans the three.
-constexpr std::array<PaletteRegion, 26> Regions = {{
-    {Inclusive(3, 97, 1, 27), PaletteAction::RequestComment, 0},
-    {Inclusive(1, 49, 29, 57), PaletteAction::FullReset, 1},
-    {Inclusive(51, 99, 29, 57), PaletteAction::EntryReset, 1},
-    {Inclusive(5, 97, 59, 87), PaletteAction::Explain, 2},
-    {Inclusive(5, 91, 89, 107), PaletteAction::OrgColour, 3},
-    {Inclusive(5, 91, 115, 133), PaletteAction::NewColour, 4},
-    {Inclusive(9, 31, 141, 159), PaletteAction::Explain, 5},
-    {Inclusive(39, 61, 141, 159), PaletteAction::ColumnB, 5},
-    {Inclusive(69, 91, 141, 159), PaletteAction::Explain, 5},
-    {Inclusive(39, 61, SwatchHitTop, SwatchHitBottom), PaletteAction::Swatch, 6},
-    {Inclusive(9, 31, SwatchHitTop, SwatchHitBottom), PaletteAction::Explain, 6},
-    {Inclusive(69, 91, SwatchHitTop, SwatchHitBottom), PaletteAction::Explain, 6},
-    {Inclusive(5, 97, 264, 313), PaletteAction::Explain, 7},
-    {Inclusive(5, 67, 315, 333), PaletteAction::Explain, 8},
-    {Inclusive(69, 91, 315, 333), PaletteAction::Down, 8},
-    {Inclusive(5, 97, 335, 357), PaletteAction::Explain, 8},
-    {Inclusive(5, 97, 359, 371), PaletteAction::Explain, 9},
-    {Inclusive(3, 25, 373, 443), PaletteAction::ValueBox, 9},
-    {Inclusive(29, 75, 373, 443), PaletteAction::Bar, 9},
-    {Inclusive(79, 87, 373, 443), PaletteAction::ArrowDown, 9},
-    {Inclusive(89, 97, 373, 443), PaletteAction::ArrowUp, 9},
-    {Inclusive(9, 65, 451, 469), PaletteAction::Chart, 10},
-    {Inclusive(67, 97, 451, 469), PaletteAction::Explain, 10},
-    {{}, PaletteAction::Keypad, 0},
-    {Inclusive(5, 97, 613, 631), PaletteAction::Explain, 11},
-    {Inclusive(9, 91, 633, 651), PaletteAction::SaveColour, 11},
-}};
-
-// The channel row whose box rows y + 1 .. y + 19 hold the point, null when the
-// point falls on the line between two rows.
-const ChannelRow* ChannelRowAt(int y) {
-  for (const ChannelRow& row : ChannelRows) {
-    if (row.y < y && y < row.y + KeyHeight) return &row;
-  }
-  return nullptr;
-}
-
 // The keypad: "cal" switches the calculator on (the chart off) or off; the
 // other keys are live only while it is on.
 bool KeypadClick() {
@@ -460,90 +436,129 @@ bool KeypadClick() {
   return true;
 }
 
-bool ChannelClick(PaletteAction action) {
-  const ChannelRow* row = ChannelRowAt(MouseY);
-  if (row == nullptr) return false;
-  int& value = Palette.*row->value;
-  switch (action) {
-    case PaletteAction::ValueBox:
-      if (Palette.target != row->target) {
-        Palette.target = row->target;
+// The channel rows' keys: value box, bar and arrows.
+enum class ChannelEdit { ValueBox, Bar, Less, More };
+struct ChannelKey {
+  int code;
+  int row;  // into ChannelRows
+  ChannelEdit edit;
+};
+constexpr std::array<ChannelKey, 12> ChannelKeys = {{
+    {CodeRedBox, 0, ChannelEdit::ValueBox},   {CodeRedBar, 0, ChannelEdit::Bar},
+    {CodeRedLess, 0, ChannelEdit::Less},      {CodeRedMore, 0, ChannelEdit::More},
+    {CodeGreenBox, 1, ChannelEdit::ValueBox}, {CodeGreenBar, 1, ChannelEdit::Bar},
+    {CodeGreenLess, 1, ChannelEdit::Less},    {CodeGreenMore, 1, ChannelEdit::More},
+    {CodeBlueBox, 2, ChannelEdit::ValueBox},  {CodeBlueBar, 2, ChannelEdit::Bar},
+    {CodeBlueLess, 2, ChannelEdit::Less},     {CodeBlueMore, 2, ChannelEdit::More},
+}};
+
+// A value box selects its channel for the calculator (the chart goes off)
+// or deselects it; a bar or an arrow edits the channel.
+void ChannelKeyClick(const ChannelKey& key) {
+  const ChannelRow& row = ChannelRows[static_cast<std::size_t>(key.row)];
+  int& value = Palette.*row.value;
+  switch (key.edit) {
+    case ChannelEdit::ValueBox:
+      if (Palette.target != row.target) {
+        Palette.target = row.target;
         Palette.calculatorOn = 1;
         Palette.chartOn = 0;
       } else {
         Palette.target = TargetNone;
         Palette.calculatorOn = 0;
       }
-      return true;
-    case PaletteAction::Bar: value = (MouseX - BarX) * 255 / BarWidth; break;
-    case PaletteAction::ArrowDown: value = std::max(value - ArrowStep, 0); break;
-    case PaletteAction::ArrowUp: value = std::min(value + ArrowStep, 255); break;
-    default: return false;
+      return;
+    case ChannelEdit::Bar: value = (MouseX - BarX) * 255 / BarWidth; break;
+    case ChannelEdit::Less: value = std::max(value - ArrowStep, 0); break;
+    case ChannelEdit::More: value = std::min(value + ArrowStep, 255); break;
   }
   Palette.edited = 1;
-  return true;
 }
 
 }  // namespace
 
+// The panel's rows, the value boxes', the keypad, then the picture.
 bool PaletteClick() {
-  for (const PaletteRegion& region : Regions) {
-    if (region.action == PaletteAction::Keypad) {
-      if (KeypadClick()) return true;
-      continue;
-    }
-    if (!region.box.Contains(MouseX, MouseY)) continue;
-    switch (region.action) {
-      case PaletteAction::RequestComment: CommentPanel.request = 7; break;
-      case PaletteAction::FullReset: ResetPaletteEntry(); break;
-      case PaletteAction::EntryReset:
-        Palette.column = NodColumnA;
-        Palette.index = 1;
-        Palette.chartOn = 0;
+  int code = PanelKeyAt(Panel, MouseX, MouseY);
+  if (code == NoKey) code = PanelKeyAt(ValueBoxes, MouseX, MouseY);
+  switch (code) {
+    // A click on the picture: the chart reads it at the paint that follows.
+    case NoKey: return KeypadClick() || MouseInImage();
+    case CodeTitle: CommentPanel.request = 7; break;
+    case CodeFullReset:
+      ResetPaletteEntry();
+      Palette.helpItem = 1;
+      break;
+    case CodeEntryReset:
+      Palette.column = NodColumnA;
+      Palette.index = 1;
+      Palette.chartOn = 0;
+      Palette.target = TargetNone;
+      Palette.helpItem = 1;
+      break;
+    case CodePaletteLabel: Palette.helpItem = 2; break;
+    case CodeOrgColour:
+      NodColours.source = BuiltInTableSource;
+      Palette.reloadRequest = 1;
+      Palette.helpItem = 3;
+      break;
+    case CodeNewColour:
+      Palette.loadRequest = 1;
+      Palette.helpItem = 4;
+      break;
+    case CodeColumnA:
+    case CodeColumnC: Palette.helpItem = 5; break;
+    case CodeColumnB:
+      Palette.column = NodColumnB;
+      Palette.helpItem = 5;
+      break;
+    case CodeSwatchB1:
+    case CodeSwatchB2:
+    case CodeSwatchB3:
+    case CodeSwatchB4:
+    case CodeSwatchB5:
+    case CodeSwatchB6:
+    case CodeSwatchB7:
+      Palette.column = NodColumnB;
+      Palette.index = code - CodeSwatchB1 + 1;
+      Palette.helpItem = 6;
+      break;
+    case CodeSwatchesA:
+    case CodeSwatchesB:
+    case CodeSwatchesC: Palette.helpItem = 6; break;
+    case CodeSetLabel: Palette.helpItem = 7; break;
+    case CodeIndex:
+    case CodeRightClick: Palette.helpItem = 8; break;
+    case CodeDown:
+      Palette.advanceRequest = 1;
+      NodColours.source = UserTableSource;
+      Palette.helpItem = 8;
+      break;
+    case CodeCalGraph: Palette.helpItem = 9; break;
+    case CodeChart:
+      if (Palette.chartOn == 0) {
+        Palette.chartOn = 1;
+        Palette.calculatorOn = 0;
         Palette.target = TargetNone;
-        break;
-      case PaletteAction::Explain: break;
-      case PaletteAction::OrgColour:
-        NodColours.source = BuiltInTableSource;
-        Palette.reloadRequest = 1;
-        break;
-      case PaletteAction::NewColour: Palette.loadRequest = 1; break;
-      case PaletteAction::ColumnB: Palette.column = NodColumnB; break;
-      case PaletteAction::Swatch: {
-        const int row = (MouseY - SwatchHitTop) / SwatchStep;
-        const int top = SwatchHitTop + SwatchStep * row;
-        if (MouseY > top + 11) break;  // between two bars: only the explanation
-        Palette.column = NodColumnB;
-        Palette.index = row + 1;
-        break;
+      } else {
+        Palette.chartOn = 0;
       }
-      case PaletteAction::Down:
-        Palette.advanceRequest = 1;
-        NodColours.source = UserTableSource;
-        break;
-      case PaletteAction::ValueBox:
-      case PaletteAction::Bar:
-      case PaletteAction::ArrowDown:
-      case PaletteAction::ArrowUp:
-        if (!ChannelClick(region.action)) continue;
-        break;
-      case PaletteAction::Chart:
-        if (Palette.chartOn == 0) {
-          Palette.chartOn = 1;
-          Palette.calculatorOn = 0;
-          Palette.target = TargetNone;
-        } else {
-          Palette.chartOn = 0;
-        }
-        break;
-      case PaletteAction::Keypad: break;
-      case PaletteAction::SaveColour: Palette.saveRequest = 1; break;
-    }
-    if (region.explanation != 0) Palette.helpItem = region.explanation;
-    return true;
+      Palette.helpItem = 10;
+      break;
+    case CodeChartNote: Palette.helpItem = 10; break;
+    case CodeSaveLabel: Palette.helpItem = 11; break;
+    case CodeSaveColour:
+      Palette.saveRequest = 1;
+      Palette.helpItem = 11;
+      break;
+    default:  // the channel rows' value boxes, bars and arrows
+      for (const ChannelKey& key : ChannelKeys) {
+        if (key.code == code) ChannelKeyClick(key);
+      }
+      Palette.helpItem = 9;
+      break;
   }
-  // A click on the picture: the chart reads it at the paint that follows.
-  return MouseInImage();
+  return true;
 }
 
 // [SECTION] Paint
@@ -633,4 +648,5 @@ extern const PageEntry PalettePageEntry{.commentCode = 7,
                                         .start = StartPalette,
                                         .enter = EnterPalette,
                                         .click = PaletteClick,
-                                        .paint = PaintPalette};
+                                        .paint = PaintPalette,
+                                        .panels = {Panel, ValueBoxes}};

@@ -64,6 +64,14 @@ enum UniCCode {
   CodeGreen,
   CodeBlue,
   CodeSetKeep,
+  CodeFullReset,    // the dark reset mark
+  CodeRestoreKeep,  // the light reset mark
+  CodeGrayBar,      // the grey range bar and its arrows
+  CodeGrayReadout,  // the grey readout under it
+  CodeRedBar,       // the new colour's bars and their arrows
+  CodeGreenBar,
+  CodeBlueBar,
+  CodeMeter,  // the blend meter
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -71,53 +79,67 @@ constexpr Rgb AppointColour{200, 200, 40};
 constexpr Rgb SwitchColour{20, 240, 200};
 constexpr Rgb AllColour{20, 200, 240};
 
-// The upper panel, drawn before the image.
-const std::array<PanelKey, 15> UpperPanel = {{
+// The upper panel, drawn before the image. A row's click region is its key
+// box unless it gives its own `hit`; the click handler tests these rows, then
+// the lower panel's.
+const std::array<PanelKey, 19> UpperPanel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 104, .english = "[UNI C.]", .japanese = "[ 色変換 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {2, 0, 98, 28}},
     {.code = CodeAppoint, .x = 4, .y = 62, .width = 88, .keyColour = AppointColour, .english = " appoint",
      .japanese = "アポイント", .kind = KeyKind::Switch, .state = &UniCPage.values.picking},
     {.code = CodeTarget, .x = 4, .y = 88, .width = 68, .keyColour = SwitchColour, .english = "1)target",
-     .japanese = "1)対象色", .kind = KeyKind::Switch, .state = &UniCPage.values.targetOn},
-    {.code = CodeGray, .x = 2, .y = 114, .width = 30, .english = "gray", .japanese = "濃淡", .kind = KeyKind::Label},
+     .japanese = "1)対象色", .kind = KeyKind::Switch, .state = &UniCPage.values.targetOn,
+     .hit = {4, 88, 92, 108}},
+    {.code = CodeGray, .x = 2, .y = 114, .width = 30, .english = "gray", .japanese = "濃淡", .kind = KeyKind::Label,
+     .hit = {0, 114, 98, 134}},
     {.code = CodeClickImage, .x = 2, .y = 138, .width = 88, .english = "LClickImage", .japanese = "画像をクリック",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {0, 134, 98, 166}},
     {.code = CodeClickRange, .x = 2, .y = 151, .width = 88, .english = "→ min, Max", .japanese = "→ min, Max",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeReadoutHeading, .x = 2, .y = 188, .width = 96, .english = "min appoint Max",
-     .japanese = "min appoint Max", .kind = KeyKind::Label},
+     .japanese = "min appoint Max", .kind = KeyKind::Label, .hit = {2, 166, 98, 278}},
     {.code = CodeConvert, .x = 4, .y = 324, .width = 68, .keyColour = SwitchColour, .english = "2)convert",
-     .japanese = "2)変換色", .kind = KeyKind::Switch, .state = &UniCPage.values.newColourOn},
+     .japanese = "2)変換色", .kind = KeyKind::Switch, .state = &UniCPage.values.newColourOn,
+     .hit = {4, 324, 92, 344}},
     {.code = CodeByImage, .x = 2, .y = 428, .width = 88, .english = "ByImage,Graph", .japanese = "画像, 棒グラフ",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {2, 422, 98, 459}},
     {.code = CodeColourMap, .x = 2, .y = 441, .width = 88, .english = "ColorMap,Cal", .japanese = "色地図, 電卓で",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeChart, .x = 4, .y = 459, .width = 62, .keyColour = AppointColour, .english = " chart",
      .japanese = "色地図", .kind = KeyKind::Switch, .state = &UniCPage.values.chartOn},
-    {.code = CodeAct, .x = 4, .y = 498, .width = 88, .english = "3)act", .japanese = "3)実行", .kind = KeyKind::Label},
+    {.code = CodeAct, .x = 4, .y = 498, .width = 88, .english = "3)act", .japanese = "3)実行", .kind = KeyKind::Label,
+     .hit = {8, 498, 32, 518}},
     {.code = CodeWeak, .x = 8, .y = 518, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "wk",
      .japanese = "弱"},
     {.code = CodeMiddle, .x = 38, .y = 518, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "md",
      .japanese = "中"},
     {.code = CodeAll, .x = 68, .y = 518, .width = 24, .keyColour = AllColour, .english = "all", .japanese = "全"},
+    {.code = CodeFullReset, .kind = KeyKind::Region, .hit = {2, 28, 50, 58}},
+    {.code = CodeRestoreKeep, .kind = KeyKind::Region, .hit = {50, 28, 98, 58}},
+    {.code = CodeGrayBar, .kind = KeyKind::Region, .hit = {2, 278, 98, 298}},
+    {.code = CodeGrayReadout, .kind = KeyKind::Region, .hit = {0, 298, 98, 324}},
 }};
 
 // The lower panel, drawn after the image: the new colour's value boxes,
-// "4)save" and "set KEEP8".
-const std::array<PanelKey, 5> LowerPanel = {{
+// "4)save" and "set KEEP8"; the bars, and the meter the page draws.
+const std::array<PanelKey, 9> LowerPanel = {{
     {.code = CodeRed, .x = 2, .y = 354, .width = 22, .keyColour = {255, 200, 200}, .english = "%3d",
      .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCPage.values.newColour.red,
-     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelRed},
+     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelRed, .hit = {2, 354, 22, 374}},
     {.code = CodeGreen, .x = 2, .y = 378, .width = 22, .keyColour = {200, 255, 200}, .english = "%3d",
      .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCPage.values.newColour.green,
-     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelGreen},
+     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelGreen, .hit = {2, 378, 22, 398}},
     {.code = CodeBlue, .x = 2, .y = 402, .width = 22, .keyColour = {200, 200, 255}, .english = "%3d",
      .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &UniCPage.values.newColour.blue,
-     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelBlue},
+     .state = &UniCPage.values.calculatorChannel, .onValue = UniCChannelBlue, .hit = {2, 402, 22, 422}},
     {.code = CodeSaveLabel, .x = 4, .y = 577, .width = 88, .english = "4)save", .japanese = "4)保存",
      .kind = KeyKind::Label},
     {.code = CodeSetKeep, .x = 4, .y = 597, .width = 84, .keyColour = SwitchColour, .english = "set KEEP8",
-     .japanese = "決定KEEP8"},
+     .japanese = "決定KEEP8", .hit = {4, 597, 92, 617}},
+    {.code = CodeRedBar, .kind = KeyKind::Region, .hit = {24, 354, 98, 374}},
+    {.code = CodeGreenBar, .kind = KeyKind::Region, .hit = {24, 378, 98, 398}},
+    {.code = CodeBlueBar, .kind = KeyKind::Region, .hit = {24, 402, 98, 422}},
+    {.code = CodeMeter, .kind = KeyKind::Region, .hit = {8, 544, 92, 564}},
 }};
 
 // The bars: the three channel range bars and the grey range bar (all with
@@ -269,61 +291,6 @@ void EnterUniC() {
 
 namespace {
 
-enum class UniCAction {
-  RequestComment,
-  FullReset,
-  RestoreKeep,
-  Appoint,
-  Target,
-  Explain,
-  GrayBar,
-  Convert,
-  ValueBox,  // the channel in `channel`
-  NewColourBar,
-  Chart,
-  All,
-  SetKeep,
-};
-
-// Regions with inclusive bounds, as the panel's design gives them.
-struct UniCRegion {
-  int left, right, top, bottom;
-  UniCAction action;
-  int explanation;  // set by the click (0: as the action says)
-  int channel = UniCChannelNone;
-  constexpr bool Contains(int x, int y) const { return left <= x && x <= right && top <= y && y <= bottom; }
-};
-
-// The click regions, in the order they are tested; the keypad follows.
-constexpr std::array<UniCRegion, 26> Regions = {{
-    {3, 97, 1, 27, UniCAction::RequestComment, 0},
-    {3, 49, 29, 57, UniCAction::FullReset, 1},
-    {51, 97, 29, 57, UniCAction::RestoreKeep, 1},
-    {5, 91, 63, 81, UniCAction::Appoint, 0},
-    {5, 91, 89, 107, UniCAction::Target, 0},
-    {1, 97, 115, 133, UniCAction::Explain, 4},
-    {1, 97, 135, 165, UniCAction::Explain, 5},
-    {3, 97, 167, 277, UniCAction::Explain, 6},
-    {3, 97, 279, 297, UniCAction::GrayBar, 7},
-    {1, 97, 299, 323, UniCAction::Explain, 7},
-    {5, 91, 325, 343, UniCAction::Convert, 0},
-    {3, 21, 355, 373, UniCAction::ValueBox, 0, UniCChannelRed},
-    {25, 97, 355, 373, UniCAction::NewColourBar, 9, UniCChannelRed},
-    {3, 21, 379, 397, UniCAction::ValueBox, 0, UniCChannelGreen},
-    {25, 97, 379, 397, UniCAction::NewColourBar, 9, UniCChannelGreen},
-    {3, 21, 403, 421, UniCAction::ValueBox, 0, UniCChannelBlue},
-    {25, 97, 403, 421, UniCAction::NewColourBar, 9, UniCChannelBlue},
-    {3, 97, 423, 458, UniCAction::Explain, 9},
-    {5, 65, 460, 478, UniCAction::Chart, 0},
-    {9, 31, 499, 517, UniCAction::Explain, 11},
-    {9, 31, 519, 537, UniCAction::Explain, 11},   // "wk"
-    {39, 61, 519, 537, UniCAction::Explain, 11},  // "md"
-    {69, 91, 519, 537, UniCAction::All, 11},
-    {9, 91, 545, 563, UniCAction::Explain, 11},
-    {5, 91, 578, 596, UniCAction::Explain, 12},
-    {5, 91, 598, 616, UniCAction::SetKeep, 12},
-}};
-
 // A click on the grey range or a new-colour bar: a manual edit, which
 // switches picking, target, new colour and chart off.
 void StartManualEdit() {
@@ -333,89 +300,6 @@ void StartManualEdit() {
   v.targetOn = 0;
   v.newColourOn = 0;
   v.chartOn = 0;
-}
-
-void RunAction(const UniCRegion& region) {
-  UniCSettings& v = UniCPage.values;
-  switch (region.action) {
-    case UniCAction::RequestComment: CommentPanel.request = 8; break;
-    case UniCAction::FullReset:
-      ResetUniCValues();
-      v.readKeepRequest = 1;
-      break;
-    case UniCAction::RestoreKeep: v.readKeepRequest = 1; break;
-    case UniCAction::Appoint:
-      if (v.picking == 0) {
-        v.picking = 1;
-        Calc.on = 0;
-        v.picked = {};
-        v.pickedGray = 0;
-        v.helpItem = 2;
-      } else if (v.chartOn == 0) {
-        v.picking = 0;
-      }
-      break;
-    case UniCAction::Target:
-      if (v.targetOn == 0) {
-        v.targetOn = 1;
-        v.newColourOn = 0;
-        v.picking = 1;
-        Calc.on = 0;
-        v.helpItem = 3;
-      } else if (MouseX >= 9) {
-        v.targetOn = 0;
-      }
-      break;
-    case UniCAction::Explain: break;
-    case UniCAction::GrayBar:
-      StartManualEdit();
-      GrayBarClick(MouseX, v.lo, v.hi);
-      break;
-    case UniCAction::Convert:
-      if (v.newColourOn == 0) {
-        v.newColourOn = 1;
-        v.targetOn = 0;
-        v.picking = 1;
-        Calc.on = 0;
-        v.helpItem = 8;
-      } else {
-        v.newColourOn = 0;
-      }
-      break;
-    case UniCAction::ValueBox:
-      ToggleValueBox(v.calculatorChannel, region.channel, Calc.on);
-      if (v.calculatorChannel == region.channel) {
-        v.picking = 0;
-        v.helpItem = 9;
-      }
-      break;
-    case UniCAction::NewColourBar:
-      if (ChannelBarClick(MouseX, *NewColourChannel(region.channel))) {
-        StartManualEdit();
-        if (v.calculatorChannel == region.channel) v.calculatorChannel = UniCChannelNone;
-      }
-      break;
-    case UniCAction::Chart:
-      if (v.chartOn == 0) {
-        v.chartOn = 1;
-        v.picking = 1;
-        Calc.on = 0;
-        v.helpItem = 10;
-      } else {
-        v.chartOn = 0;
-      }
-      break;
-    case UniCAction::All:
-      v.readKeepRequest = 1;
-      v.convertRequest = 1;
-      v.chartOn = 0;
-      break;
-    case UniCAction::SetKeep:
-      v.convertRequest = 1;
-      v.setKeepRequest = 1;
-      break;
-  }
-  if (region.explanation != 0) v.helpItem = region.explanation;
 }
 
 // The keypad: "cal" switches the calculator on (picking off) or off; the
@@ -429,8 +313,30 @@ bool KeypadClick() {
   return true;
 }
 
+// A value box: selected for the calculator (picking off), or deselected.
+void ValueBoxClick(int channel) {
+  UniCSettings& v = UniCPage.values;
+  ToggleValueBox(v.calculatorChannel, channel, Calc.on);
+  if (v.calculatorChannel == channel) {
+    v.picking = 0;
+    v.helpItem = 9;
+  }
+}
+
+// A new-colour bar or its arrows: a manual edit of the channel, which the
+// calculator then leaves.
+void NewColourBarClick(int channel) {
+  UniCSettings& v = UniCPage.values;
+  if (ChannelBarClick(MouseX, *NewColourChannel(channel))) {
+    StartManualEdit();
+    if (v.calculatorChannel == channel) v.calculatorChannel = UniCChannelNone;
+  }
+  v.helpItem = 9;
+}
+
 }  // namespace
 
+// The picture, the upper panel's rows, the lower panel's, then the keypad.
 bool UniCClick() {
   // On the picture a click stores the level-line row; the picking reads
   // the mouse position at the paint.
@@ -438,12 +344,98 @@ bool UniCClick() {
     TopPage.levelLine = std::max(0, CanvasRows + 32 - MouseY);
     return true;
   }
-  for (const UniCRegion& region : Regions) {
-    if (!region.Contains(MouseX, MouseY)) continue;
-    RunAction(region);
-    return true;
+  UniCSettings& v = UniCPage.values;
+  int code = PanelKeyAt(UpperPanel, MouseX, MouseY);
+  if (code == NoKey) code = PanelKeyAt(LowerPanel, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return KeypadClick();
+    case CodeTitle: CommentPanel.request = 8; break;
+    case CodeFullReset:
+      ResetUniCValues();
+      v.readKeepRequest = 1;
+      v.helpItem = 1;
+      break;
+    case CodeRestoreKeep:
+      v.readKeepRequest = 1;
+      v.helpItem = 1;
+      break;
+    case CodeAppoint:
+      if (v.picking == 0) {
+        v.picking = 1;
+        Calc.on = 0;
+        v.picked = {};
+        v.pickedGray = 0;
+        v.helpItem = 2;
+      } else if (v.chartOn == 0) {
+        v.picking = 0;
+      }
+      break;
+    case CodeTarget:
+      if (v.targetOn == 0) {
+        v.targetOn = 1;
+        v.newColourOn = 0;
+        v.picking = 1;
+        Calc.on = 0;
+        v.helpItem = 3;
+      } else if (MouseX >= 9) {
+        v.targetOn = 0;
+      }
+      break;
+    case CodeGray: v.helpItem = 4; break;
+    case CodeClickImage: v.helpItem = 5; break;
+    case CodeReadoutHeading: v.helpItem = 6; break;
+    case CodeGrayBar:
+      StartManualEdit();
+      GrayBarClick(MouseX, v.lo, v.hi);
+      v.helpItem = 7;
+      break;
+    case CodeGrayReadout: v.helpItem = 7; break;
+    case CodeConvert:
+      if (v.newColourOn == 0) {
+        v.newColourOn = 1;
+        v.targetOn = 0;
+        v.picking = 1;
+        Calc.on = 0;
+        v.helpItem = 8;
+      } else {
+        v.newColourOn = 0;
+      }
+      break;
+    case CodeRed: ValueBoxClick(UniCChannelRed); break;
+    case CodeGreen: ValueBoxClick(UniCChannelGreen); break;
+    case CodeBlue: ValueBoxClick(UniCChannelBlue); break;
+    case CodeRedBar: NewColourBarClick(UniCChannelRed); break;
+    case CodeGreenBar: NewColourBarClick(UniCChannelGreen); break;
+    case CodeBlueBar: NewColourBarClick(UniCChannelBlue); break;
+    case CodeByImage: v.helpItem = 9; break;
+    case CodeChart:
+      if (v.chartOn == 0) {
+        v.chartOn = 1;
+        v.picking = 1;
+        Calc.on = 0;
+        v.helpItem = 10;
+      } else {
+        v.chartOn = 0;
+      }
+      break;
+    case CodeAct:
+    case CodeWeak:
+    case CodeMiddle:
+    case CodeMeter: v.helpItem = 11; break;
+    case CodeAll:
+      v.readKeepRequest = 1;
+      v.convertRequest = 1;
+      v.chartOn = 0;
+      v.helpItem = 11;
+      break;
+    case CodeSaveLabel: v.helpItem = 12; break;
+    case CodeSetKeep:
+      v.convertRequest = 1;
+      v.setKeepRequest = 1;
+      v.helpItem = 12;
+      break;
   }
-  return KeypadClick();
+  return true;
 }
 
 // [SECTION] Paint
@@ -606,4 +598,5 @@ extern const PageEntry UniCPageEntry{.commentCode = 8,
                                      .start = StartUniC,
                                      .enter = EnterUniC,
                                      .click = UniCClick,
-                                     .paint = PaintUniC};
+                                     .paint = PaintUniC,
+                                     .panels = {UpperPanel, LowerPanel}};

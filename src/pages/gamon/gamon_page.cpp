@@ -59,54 +59,74 @@ enum GamonCode {
   CodeCut255,
   CodeCut0,
   CodeFrameLabel,
+  CodeDarkReset,  // the reset marks the page draws under the title
+  CodeLightReset,
+  CodeFrameColour0,  // the six frame colour keys the page draws, top to bottom
+  CodeFrameColour1,
+  CodeFrameColour2,
+  CodeFrameColour3,
+  CodeFrameColour4,
+  CodeFrameColour5,
 };
 
 constexpr Rgb Grey = InactiveText;
 
-// [SECTION] Panel and texts: the key words, row by row.
-const std::array<PanelKey, 22> Panel = {{
+// [SECTION] Panel and texts: the key words, row by row. A row's click region
+// is its key box unless it gives its own `hit`; a heading's region takes in
+// the rows under it. The click handler tests the rows in this order.
+const std::array<PanelKey, 30> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 88, .english = "[ GAMON ]", .japanese = "[ 画紋 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 31}},
     {.code = CodeGetImage, .x = 4, .y = 66, .width = 88, .keyColour = {80, 160, 240}, .english = "get image",
-     .japanese = "画像呼出"},
+     .japanese = "画像呼出", .hit = {4, 66, 98, 87}},
     {.code = CodeViewAreaLabel, .x = 4, .y = 92, .width = 88, .english = "view area", .japanese = "視野(窓)",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 86, 98, 113}},
     {.code = CodeScale1, .x = 4, .y = 112, .width = 41, .keyColour = {128, 164, 212}, .english = "×1",
-     .japanese = "×1", .kind = KeyKind::Switch, .state = &ViewScale, .onValue = 1},
+     .japanese = "×1", .kind = KeyKind::Switch, .state = &ViewScale, .onValue = 1, .hit = {4, 112, 45, 133}},
     {.code = CodeScale2, .x = 4, .y = 138, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×2",
-     .japanese = "×2"},
+     .japanese = "×2", .hit = {4, 138, 45, 159}},
     {.code = CodeScale4, .x = 51, .y = 138, .width = 41, .keyColour = {128, 180, 192}, .english = "×4",
-     .japanese = "×4", .kind = KeyKind::Switch, .state = &ViewScale, .onValue = 4},
+     .japanese = "×4", .kind = KeyKind::Switch, .state = &ViewScale, .onValue = 4, .hit = {51, 138, 92, 159}},
     {.code = CodeScale8, .x = 4, .y = 164, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×8",
-     .japanese = "×8"},
+     .japanese = "×8", .hit = {4, 164, 45, 185}},
     {.code = CodeScale16, .x = 51, .y = 164, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "×16",
-     .japanese = "×16"},
+     .japanese = "×16", .hit = {51, 164, 92, 185}},
     {.code = CodeFineMoveLabel, .x = 4, .y = 190, .width = 88, .english = "fine move", .japanese = "微動",
-     .kind = KeyKind::Label},
-    {.code = CodeUp, .x = 4, .y = 210, .width = 41, .keyColour = {192, 212, 64}, .english = " ↑", .japanese = " ↑"},
+     .kind = KeyKind::Label, .hit = {4, 190, 92, 211}},
+    {.code = CodeUp, .x = 4, .y = 210, .width = 41, .keyColour = {192, 212, 64}, .english = " ↑", .japanese = " ↑",
+     .hit = {4, 210, 45, 231}},
     {.code = CodeDown, .x = 51, .y = 210, .width = 41, .keyColour = {188, 212, 72}, .english = " ↓",
-     .japanese = " ↓"},
+     .japanese = " ↓", .hit = {51, 210, 92, 231}},
     {.code = CodeLeft, .x = 4, .y = 236, .width = 41, .keyColour = {180, 212, 80}, .english = " ←",
-     .japanese = " ←"},
+     .japanese = " ←", .hit = {4, 236, 45, 257}},
     {.code = CodeRight, .x = 51, .y = 236, .width = 41, .keyColour = {172, 212, 88}, .english = " →",
-     .japanese = " →"},
-    {.code = CodeSaveLabel, .x = 4, .y = 268, .width = 88, .english = "save", .japanese = "保存", .kind = KeyKind::Label},
+     .japanese = " →", .hit = {51, 236, 92, 257}},
+    {.code = CodeSaveLabel, .x = 4, .y = 268, .width = 88, .english = "save", .japanese = "保存", .kind = KeyKind::Label,
+     .hit = {4, 256, 98, 289}},
     {.code = CodeKeep13, .x = 4, .y = 288, .width = 88, .keyColour = {20, 240, 200}, .english = "  KEEP13",
-     .japanese = "  KEEP13"},
+     .japanese = "  KEEP13", .hit = {4, 288, 98, 309}},
     {.code = CodeSetSave, .x = 4, .y = 314, .width = 88, .keyColour = {240, 200, 220}, .english = "set SAVE",
-     .japanese = "決定保存"},
+     .japanese = "決定保存", .hit = {4, 314, 98, 335}},
     {.code = CodeGamonLabel, .x = 4, .y = 346, .width = 88, .english = "Gamon graph", .japanese = "画紋グラフ",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 334, 98, 387}},
     {.code = CodeEachLabel, .x = 4, .y = 398, .width = 88, .english = "each color", .japanese = "各色値分布",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 386, 98, 517}},
     {.code = CodeAllLabel, .x = 4, .y = 528, .width = 88, .english = "all color", .japanese = "重色値分布",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 516, 98, 569}},
     {.code = CodeCut255, .x = 4, .y = 574, .width = 92, .keyColour = Grey, .textColour = Grey, .english = "cut 255",
-     .japanese = " 255値無視", .kind = KeyKind::Switch, .state = &GamonPage.rates.cut255},
+     .japanese = " 255値無視", .kind = KeyKind::Switch, .state = &GamonPage.rates.cut255, .hit = {4, 574, 98, 600}},
     {.code = CodeCut0, .x = 4, .y = 600, .width = 92, .keyColour = Grey, .textColour = Grey, .english = "cut   0",
-     .japanese = "   0値無視", .kind = KeyKind::Switch, .state = &GamonPage.rates.cut0},
+     .japanese = "   0値無視", .kind = KeyKind::Switch, .state = &GamonPage.rates.cut0, .hit = {4, 599, 98, 621}},
     {.code = CodeFrameLabel, .x = 4, .y = 632, .width = 92, .english = "flame color", .japanese = "　窓枠の色",
-     .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = NoClick},
+    {.code = CodeDarkReset, .kind = KeyKind::Region, .hit = {2, 30, 50, 61}},
+    {.code = CodeLightReset, .kind = KeyKind::Region, .hit = {50, 30, 98, 61}},
+    {.code = CodeFrameColour0, .kind = KeyKind::Region, .hit = {4, 652, 92, 673}},
+    {.code = CodeFrameColour1, .kind = KeyKind::Region, .hit = {4, 672, 92, 693}},
+    {.code = CodeFrameColour2, .kind = KeyKind::Region, .hit = {4, 692, 92, 713}},
+    {.code = CodeFrameColour3, .kind = KeyKind::Region, .hit = {4, 712, 92, 733}},
+    {.code = CodeFrameColour4, .kind = KeyKind::Region, .hit = {4, 732, 92, 753}},
+    {.code = CodeFrameColour5, .kind = KeyKind::Region, .hit = {4, 752, 92, 773}},
 }};
 
 // The rate key words: "%4g" (English) or "%g" (Japanese) of a rate, width
@@ -238,69 +258,6 @@ void EnterGamon() {
 // [SECTION] Clicks
 namespace {
 
-enum class GamonAction {
-  RequestComment,
-  DarkReset,
-  LightReset,
-  GetImage,
-  Scale1,
-  Scale4,
-  Help,
-  Up,
-  Down,
-  Left,
-  Right,
-  Keep13,
-  SetSave,
-  Colour,
-  Picture,
-};
-
-struct GamonRegion {
-  Region box;  // open bounds
-  GamonAction action;
-  int value;  // explanation, or frame colour
-};
-
-// x open, y inclusive at both ends: {x0, y0 - 1, x1, y1 + 1}.
-constexpr GamonRegion Box(int x0, int y0, int x1, int y1, GamonAction action, int value) {
-  return {{x0, y0 - 1, x1, y1 + 1}, action, value};
-}
-
-// The click regions, in the order they are tested.
-constexpr std::array<GamonRegion, 29> Regions = {{
-    Box(4, 1, 92, 30, GamonAction::RequestComment, 0),
-    Box(2, 31, 50, 60, GamonAction::DarkReset, 1),
-    Box(50, 31, 98, 60, GamonAction::LightReset, 1),
-    Box(4, 67, 98, 86, GamonAction::GetImage, 0),
-    Box(4, 113, 45, 132, GamonAction::Scale1, 2),
-    Box(51, 139, 92, 158, GamonAction::Scale4, 2),
-    Box(4, 87, 98, 112, GamonAction::Help, 2),
-    Box(4, 139, 45, 158, GamonAction::Help, 2),
-    Box(4, 165, 45, 184, GamonAction::Help, 2),
-    Box(51, 165, 92, 184, GamonAction::Help, 2),
-    Box(4, 191, 92, 210, GamonAction::Help, 3),
-    Box(4, 211, 45, 230, GamonAction::Up, 3),
-    Box(51, 211, 92, 230, GamonAction::Down, 3),
-    Box(4, 237, 45, 256, GamonAction::Left, 3),
-    Box(51, 237, 92, 256, GamonAction::Right, 3),
-    Box(4, 257, 98, 288, GamonAction::Help, 4),
-    Box(4, 289, 98, 308, GamonAction::Keep13, 4),
-    Box(4, 315, 98, 334, GamonAction::SetSave, 4),
-    Box(4, 335, 98, 386, GamonAction::Help, 5),
-    Box(4, 387, 98, 516, GamonAction::Help, 6),
-    Box(4, 517, 98, 568, GamonAction::Help, 7),
-    Box(4, 575, 98, 620, GamonAction::Help, 8),
-    Box(4, 653, 92, 672, GamonAction::Colour, 0),
-    Box(4, 673, 92, 692, GamonAction::Colour, 1),
-    Box(4, 693, 92, 712, GamonAction::Colour, 2),
-    Box(4, 713, 92, 732, GamonAction::Colour, 3),
-    Box(4, 733, 92, 752, GamonAction::Colour, 4),
-    Box(4, 753, 92, 772, GamonAction::Colour, 5),
-    // The half-size picture: 100 < x < 580, 33 <= y < 368.
-    {{100, 32, 100 + Stride / 2, CanvasRows / 2 + 32}, GamonAction::Picture, 2},
-}};
-
 // The graphs: CanvasRows / 2 + 32 <= y < CanvasRows + 32, by column.
 struct GraphRegion {
   int left, right;  // inclusive
@@ -308,53 +265,15 @@ struct GraphRegion {
 };
 constexpr std::array<GraphRegion, 3> GraphRegions = {{{101, 420, 5}, {421, 740, 6}, {741, 1060, 7}}};
 
-}  // namespace
+// The half-size picture: 100 < x < 580, 33 <= y < 368.
+constexpr Region HalfSizePictureArea{100, 32, 100 + Stride / 2, CanvasRows / 2 + 32};
 
-bool GamonClick() {
-  for (const GamonRegion& region : Regions) {
-    if (!region.box.Contains(MouseX, MouseY)) continue;
-    switch (region.action) {
-      case GamonAction::RequestComment: CommentPanel.request = 13; break;
-      case GamonAction::DarkReset:
-        GamonPage.rates = GamonRates{};
-        GamonPage.helpItem = region.value;
-        break;
-      case GamonAction::LightReset:
-        ViewScale = 1;
-        GamonPage.helpItem = region.value;
-        break;
-      case GamonAction::GetImage:
-        Requests.openFile = 1;
-        Requests.getSlot = PageGamon;
-        EnterGamon();
-        break;
-      case GamonAction::Scale1:
-        ViewScale = 1;
-        GamonPage.helpItem = region.value;
-        break;
-      case GamonAction::Scale4:
-        ViewScale = 4;
-        GamonPage.helpItem = region.value;
-        break;
-      case GamonAction::Help: GamonPage.helpItem = region.value; break;
-      case GamonAction::Up: View.fineMove = FineMoveUp, GamonPage.helpItem = region.value; break;
-      case GamonAction::Down: View.fineMove = FineMoveDown, GamonPage.helpItem = region.value; break;
-      case GamonAction::Left: View.fineMove = FineMoveLeft, GamonPage.helpItem = region.value; break;
-      case GamonAction::Right: View.fineMove = FineMoveRight, GamonPage.helpItem = region.value; break;
-      case GamonAction::Keep13:
-        GamonPage.setKeepRequest = 1;
-        GamonPage.helpItem = region.value;
-        break;
-      case GamonAction::SetSave:
-        Requests.saveAs = 1;
-        GamonPage.helpItem = region.value;
-        break;
-      case GamonAction::Colour: View.frameColour = region.value; break;
-      case GamonAction::Picture:
-        CentreGamonViewArea(View.area, MouseX, MouseY);
-        GamonPage.helpItem = region.value;
-        break;
-    }
+// A click on the half-size picture centres the view area there; one on a
+// graph explains it.
+bool ImageAreaClick() {
+  if (HalfSizePictureArea.Contains(MouseX, MouseY)) {
+    CentreGamonViewArea(View.area, MouseX, MouseY);
+    GamonPage.helpItem = 2;
     return true;
   }
   if (CanvasRows / 2 + 32 <= MouseY && MouseY < CanvasRows + 32) {
@@ -366,6 +285,67 @@ bool GamonClick() {
     }
   }
   return false;
+}
+
+}  // namespace
+
+bool GamonClick() {
+  const int code = PanelKeyAt(Panel, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return ImageAreaClick();
+    case CodeTitle: CommentPanel.request = 13; break;
+    case CodeDarkReset:
+      GamonPage.rates = GamonRates{};
+      GamonPage.helpItem = 1;
+      break;
+    case CodeLightReset:
+      ViewScale = 1;
+      GamonPage.helpItem = 1;
+      break;
+    case CodeGetImage:
+      Requests.openFile = 1;
+      Requests.getSlot = PageGamon;
+      EnterGamon();
+      break;
+    case CodeScale1:
+      ViewScale = 1;
+      GamonPage.helpItem = 2;
+      break;
+    case CodeScale4:
+      ViewScale = 4;
+      GamonPage.helpItem = 2;
+      break;
+    case CodeViewAreaLabel:
+    case CodeScale2:
+    case CodeScale8:
+    case CodeScale16: GamonPage.helpItem = 2; break;
+    case CodeFineMoveLabel: GamonPage.helpItem = 3; break;
+    case CodeUp: View.fineMove = FineMoveUp, GamonPage.helpItem = 3; break;
+    case CodeDown: View.fineMove = FineMoveDown, GamonPage.helpItem = 3; break;
+    case CodeLeft: View.fineMove = FineMoveLeft, GamonPage.helpItem = 3; break;
+    case CodeRight: View.fineMove = FineMoveRight, GamonPage.helpItem = 3; break;
+    case CodeSaveLabel: GamonPage.helpItem = 4; break;
+    case CodeKeep13:
+      GamonPage.setKeepRequest = 1;
+      GamonPage.helpItem = 4;
+      break;
+    case CodeSetSave:
+      Requests.saveAs = 1;
+      GamonPage.helpItem = 4;
+      break;
+    case CodeGamonLabel: GamonPage.helpItem = 5; break;
+    case CodeEachLabel: GamonPage.helpItem = 6; break;
+    case CodeAllLabel: GamonPage.helpItem = 7; break;
+    case CodeCut255:
+    case CodeCut0: GamonPage.helpItem = 8; break;
+    case CodeFrameColour0:
+    case CodeFrameColour1:
+    case CodeFrameColour2:
+    case CodeFrameColour3:
+    case CodeFrameColour4:
+    case CodeFrameColour5: View.frameColour = code - CodeFrameColour0; break;
+  }
+  return true;
 }
 
 // [SECTION] Paint
@@ -433,4 +413,5 @@ extern const PageEntry GamonPageEntry{.commentCode = 13,
                                       .start = StartGamon,
                                       .enter = EnterGamon,
                                       .click = GamonClick,
-                                      .paint = PaintGamon};
+                                      .paint = PaintGamon,
+                                      .panels = {Panel}};

@@ -66,6 +66,11 @@ enum OutlineCode {
   CodeSetRed,
   CodeSetGreen,
   CodeSetBlue,
+  CodeDarkReset,  // the reset marks
+  CodeLightReset,
+  CodeSetSwatch,    // the set colour's swatch right of "set C"
+  CodeColourBelts,  // the set colour's belts and value boxes
+  CodeKeypad,       // the keypad, grey and inert here
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -74,17 +79,19 @@ constexpr Rgb BrushGreen{200, 240, 110};
 constexpr Rgb NoteBlue{0, 0, 128};
 constexpr Rgb NoteRed{128, 0, 0};
 
-// The key words, row by row.
-const std::array<PanelKey, 21> Panel = {{
+// The key words, row by row. A row's click region is its key box unless it
+// gives its own `hit`; the click handler tests these rows, then the notes'.
+const std::array<PanelKey, 26> Panel = {{
     {.code = CodeTitle, .x = 2, .y = 4, .width = 94, .english = "[Pattern]", .japanese = "[ 輪郭線 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 25}},
     {.code = CodeGetImage, .x = 2, .y = 66, .width = 94, .keyColour = {80, 160, 240}, .english = "Get Image",
-     .japanese = "1)画像呼出"},
+     .japanese = "1)画像呼出", .hit = {2, 66, 98, 86}},
     {.code = CodeLocalContrast, .x = 2, .y = 92, .width = 94, .keyColour = {160, 160, 160},
      .english = "2)L Contrast", .japanese = "2)局所対照", .kind = KeyKind::Switch,
-     .state = &OutlinePage.localContrastOn},
+     .state = &OutlinePage.localContrastOn, .hit = {2, 92, 98, 112}},
     {.code = CodeOutline, .x = 2, .y = 157, .width = 94, .keyColour = Yellow, .english = "3)Outline",
-     .japanese = "3)輪郭線", .kind = KeyKind::Switch, .state = &OutlinePage.outlineOn},
+     .japanese = "3)輪郭線", .kind = KeyKind::Switch, .state = &OutlinePage.outlineOn,
+     .hit = {2, 157, 98, 177}},
     {.code = CodeFine, .x = 2, .y = 183, .width = 45, .keyColour = Yellow, .english = "fine", .japanese = "細",
      .kind = KeyKind::Switch, .state = &OutlinePage.outlineWidth, .onValue = FineWidth},
     {.code = CodeMiddle, .x = 53, .y = 183, .width = 45, .keyColour = Grey, .textColour = Grey, .english = "middle",
@@ -93,11 +100,11 @@ const std::array<PanelKey, 21> Panel = {{
      .japanese = "太"},
     {.code = CodeClear, .x = 53, .y = 209, .width = 45, .keyColour = Yellow, .english = "clear", .japanese = "消去"},
     {.code = CodeJudgeLabel, .x = 2, .y = 235, .width = 94, .keyColour = White, .textColour = Grey,
-     .english = "judge value", .japanese = "輪郭線判断値"},
+     .english = "judge value", .japanese = "輪郭線判断値", .hit = {2, 235, 98, 281}},
     {.code = CodeJudgeValue, .x = 2, .y = 261, .width = 70, .keyColour = Grey, .textColour = Grey, .english = "%2d",
-     .japanese = "%2d", .value = &Outline.judgeValue},
+     .japanese = "%2d", .value = &Outline.judgeValue, .hit = NoClick},
     {.code = CodeBrush, .x = 2, .y = 300, .width = 94, .keyColour = BrushGreen, .english = "4)Brush",
-     .japanese = "4)筆", .kind = KeyKind::Switch, .state = &OutlinePage.brushOn},
+     .japanese = "4)筆", .kind = KeyKind::Switch, .state = &OutlinePage.brushOn, .hit = {2, 300, 98, 320}},
     {.code = CodeBrushFine, .x = 2, .y = 326, .width = 45, .keyColour = Grey, .textColour = Grey,
      .english = "fine", .japanese = "細"},
     {.code = CodeBrushMiddle, .x = 53, .y = 326, .width = 45, .keyColour = Grey, .textColour = Grey,
@@ -113,11 +120,16 @@ const std::array<PanelKey, 21> Panel = {{
      .english = "set C", .japanese = "指定色", .kind = KeyKind::Switch, .state = &OutlinePage.brushColourSource,
      .onValue = 2},
     {.code = CodeSave, .x = 2, .y = 554, .width = 94, .keyColour = {240, 200, 220}, .english = "5)Save",
-     .japanese = "5)保存"},
+     .japanese = "5)保存", .hit = {2, 554, 98, 574}},
     {.code = CodeSetKeep, .x = 2, .y = 574, .width = 94, .keyColour = {20, 240, 200}, .english = "set KEEP9",
-     .japanese = "決定KEEP9"},
+     .japanese = "決定KEEP9", .hit = {2, 574, 98, 594}},
     {.code = CodeSetRed, .x = 78, .y = 477, .width = 20, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .value = &OutlinePage.setColour.red},
+     .japanese = "%3d", .value = &OutlinePage.setColour.red, .hit = NoClick},
+    {.code = CodeDarkReset, .kind = KeyKind::Region, .hit = {2, 25, 50, 56}},
+    {.code = CodeLightReset, .kind = KeyKind::Region, .hit = {50, 25, 98, 56}},
+    {.code = CodeSetSwatch, .kind = KeyKind::Region, .hit = {78, 451, 98, 471}},
+    {.code = CodeColourBelts, .kind = KeyKind::Region, .hit = {2, 477, 98, 541}},
+    {.code = CodeKeypad, .kind = KeyKind::Region, .hit = {8, 614, 92, 736}},
 }};
 
 // The value boxes of green and blue under the red one.
@@ -128,18 +140,19 @@ const std::array<PanelKey, 2> SetColourBoxes = {{
      .japanese = "%3d", .value = &OutlinePage.setColour.blue},
 }};
 
-// The small-font notes, drawn after the tab bar.
+// The small-font notes, drawn after the tab bar. The first note of each
+// group takes the clicks on the group.
 const std::array<PanelKey, 5> Notes = {{
     {.code = CodeChangeNote, .x = 0, .y = 116, .width = 98, .textColour = NoteBlue, .english = "L click→change",
-     .japanese = "左 click→変化", .kind = KeyKind::Label},
+     .japanese = "左 click→変化", .kind = KeyKind::Label, .hit = {2, 112, 98, 157}},
     {.code = CodeFixNote, .x = 0, .y = 129, .width = 98, .textColour = NoteRed, .english = "R click→fixed",
-     .japanese = "右 click→固定", .kind = KeyKind::Label},
+     .japanese = "右 click→固定", .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeBrushNote1, .x = 0, .y = 376, .width = 98, .textColour = NoteBlue, .english = "L click",
-     .japanese = "左 click", .kind = KeyKind::Label},
+     .japanese = "左 click", .kind = KeyKind::Label, .hit = {2, 372, 98, 425}},
     {.code = CodeBrushNote2, .x = 0, .y = 389, .width = 98, .textColour = NoteBlue, .english = "(+)drag→draw",
-     .japanese = "(+)drag →描画", .kind = KeyKind::Label},
+     .japanese = "(+)drag →描画", .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeBrushNote3, .x = 0, .y = 402, .width = 98, .textColour = NoteRed, .english = "R click→fixed",
-     .japanese = "右 click→固定", .kind = KeyKind::Label},
+     .japanese = "右 click→固定", .kind = KeyKind::Label, .hit = NoClick},
 }};
 
 // The colour belts of the set colour: a 70 x 20 frame filled from its left
@@ -289,66 +302,6 @@ void EnterOutline() {
 
 namespace {
 
-enum class OutlineAction {
-  RequestComment,
-  DarkReset,
-  LightReset,
-  GetImage,
-  LocalContrastSwitch,
-  ExplainLocalContrast,
-  OutlineSwitch,
-  Fine,
-  ExplainOutline,
-  ClearOutline,
-  ExplainJudge,
-  BrushSwitch,
-  ExplainBrush,
-  BrushFat,
-  BrushClear,
-  OutlineColourSource,
-  CycleColour,
-  ExplainSetColour,
-  ExplainSave,
-  SetKeep,
-  Calculator,
-};
-
-struct OutlineRegion {
-  Region box;  // open bounds
-  OutlineAction action;
-  bool onlyWhileContrastOff = false;
-};
-
-// The panel regions, in the order they are tested.
-constexpr std::array<OutlineRegion, 26> Regions = {{
-    {{4, 0, 92, 25}, OutlineAction::RequestComment},
-    {{2, 25, 50, 56}, OutlineAction::DarkReset},
-    {{50, 25, 98, 56}, OutlineAction::LightReset},
-    {{2, 66, 98, 86}, OutlineAction::GetImage},
-    {{2, 92, 98, 112}, OutlineAction::LocalContrastSwitch},
-    {{2, 112, 98, 157}, OutlineAction::ExplainLocalContrast, true},
-    {{2, 157, 98, 177}, OutlineAction::OutlineSwitch},
-    {{2, 183, 47, 203}, OutlineAction::Fine},
-    {{53, 183, 98, 203}, OutlineAction::ExplainOutline},
-    {{2, 209, 47, 229}, OutlineAction::ExplainOutline},
-    {{53, 209, 98, 229}, OutlineAction::ClearOutline},
-    {{2, 235, 98, 281}, OutlineAction::ExplainJudge},
-    {{2, 300, 98, 320}, OutlineAction::BrushSwitch},
-    {{2, 326, 47, 346}, OutlineAction::ExplainBrush},
-    {{53, 326, 98, 346}, OutlineAction::ExplainBrush},
-    {{2, 352, 47, 372}, OutlineAction::BrushFat},
-    {{53, 352, 98, 372}, OutlineAction::BrushClear},
-    {{2, 372, 98, 425}, OutlineAction::ExplainBrush},
-    {{2, 425, 66, 445}, OutlineAction::OutlineColourSource},
-    {{72, 425, 92, 445}, OutlineAction::CycleColour},
-    {{2, 451, 66, 471}, OutlineAction::ExplainSetColour},
-    {{78, 451, 98, 471}, OutlineAction::ExplainSetColour},
-    {{2, 477, 98, 541}, OutlineAction::ExplainSetColour},
-    {{2, 554, 98, 574}, OutlineAction::ExplainSave},
-    {{2, 574, 98, 594}, OutlineAction::SetKeep},
-    {{8, 614, 92, 736}, OutlineAction::Calculator},
-}};
-
 // A left press on the picture: a brush stroke starts, or the local-contrast
 // point moves there.
 bool PictureClick() {
@@ -372,6 +325,7 @@ bool PictureClick() {
 
 }  // namespace
 
+// The panel's rows, then the notes'.
 bool OutlineClick() {
   OutlinePageState& p = OutlinePage;
   if (MouseX < 101) {
@@ -381,110 +335,117 @@ bool OutlineClick() {
     p.lastReleaseY = 0;
   }
   if (PictureClick()) return true;
-  for (const OutlineRegion& region : Regions) {
-    if (!region.box.Contains(MouseX, MouseY)) continue;
-    if (region.onlyWhileContrastOff && p.localContrastOn == 1) continue;
-    switch (region.action) {
-      case OutlineAction::RequestComment: CommentPanel.request = 9; break;
-      case OutlineAction::DarkReset:
-        SwitchesOff();
-        Outline.judgeValue = 16;
-        p.helpItem = 1;
-        break;
-      case OutlineAction::LightReset:
-        SwitchesOff();
-        p.helpItem = 1;
-        break;
-      case OutlineAction::GetImage:
-        Requests.openFile = 1;
-        Requests.getSlot = PageOutline;
-        EnterOutline();
-        break;
-      case OutlineAction::LocalContrastSwitch:
-        if (p.localContrastOn == 0) {
-          p.localContrastOn = 1;
-          p.outlineOn = 0;
-          p.brushOn = 0;
-          p.helpItem = 3;
-        } else {
-          p.localContrastOn = 0;
-        }
-        break;
-      case OutlineAction::ExplainLocalContrast: p.helpItem = 3; break;
-      case OutlineAction::OutlineSwitch:
-        if (p.outlineOn == 0) {
-          p.localContrastOn = 0;
-          p.outlineOn = 1;
-          p.brushOn = 0;
-          p.maskClearRequest = 1;
-          Calc.on = 0;
-          p.helpItem = 4;
-        } else {
-          p.outlineOn = 0;
-        }
-        break;
-      case OutlineAction::Fine:
-        p.outlineWidth = FineWidth;
-        p.maskClearRequest = 1;
+  int code = PanelKeyAt(Panel, MouseX, MouseY);
+  if (code == NoKey) code = PanelKeyAt(Notes, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return false;
+    case CodeTitle: CommentPanel.request = 9; break;
+    case CodeDarkReset:
+      SwitchesOff();
+      Outline.judgeValue = 16;
+      p.helpItem = 1;
+      break;
+    case CodeLightReset:
+      SwitchesOff();
+      p.helpItem = 1;
+      break;
+    case CodeGetImage:
+      Requests.openFile = 1;
+      Requests.getSlot = PageOutline;
+      EnterOutline();
+      break;
+    case CodeLocalContrast:
+      if (p.localContrastOn == 0) {
+        p.localContrastOn = 1;
+        p.outlineOn = 0;
+        p.brushOn = 0;
+        p.helpItem = 3;
+      } else {
+        p.localContrastOn = 0;
+      }
+      break;
+    case CodeChangeNote:
+      // The notes explain only while local contrast is off.
+      if (p.localContrastOn == 1) return false;
+      p.helpItem = 3;
+      break;
+    case CodeOutline:
+      if (p.outlineOn == 0) {
         p.localContrastOn = 0;
         p.outlineOn = 1;
         p.brushOn = 0;
+        p.maskClearRequest = 1;
+        Calc.on = 0;
         p.helpItem = 4;
-        break;
-      case OutlineAction::ExplainOutline: p.helpItem = 4; break;
-      case OutlineAction::ClearOutline:
-        p.outlineWidth = NoOutline;
+      } else {
         p.outlineOn = 0;
-        p.maskClearRequest = 0;
-        p.helpItem = 4;
-        break;
-      case OutlineAction::ExplainJudge: p.helpItem = 5; break;
-      case OutlineAction::BrushSwitch:
-        if (p.brushOn == 0) {
-          p.localContrastOn = 0;
-          p.outlineOn = 0;
-          p.brushOn = 1;
-          p.brushColourSource = 1;
-          p.helpItem = 6;
-        } else {
-          p.brushOn = 0;
-        }
-        break;
-      case OutlineAction::ExplainBrush: p.helpItem = 6; break;
-      case OutlineAction::BrushFat:
-        p.brushWidth = FatWidth;
+      }
+      break;
+    case CodeFine:
+      p.outlineWidth = FineWidth;
+      p.maskClearRequest = 1;
+      p.localContrastOn = 0;
+      p.outlineOn = 1;
+      p.brushOn = 0;
+      p.helpItem = 4;
+      break;
+    case CodeMiddle:
+    case CodeFat: p.helpItem = 4; break;
+    case CodeClear:
+      p.outlineWidth = NoOutline;
+      p.outlineOn = 0;
+      p.maskClearRequest = 0;
+      p.helpItem = 4;
+      break;
+    case CodeJudgeLabel: p.helpItem = 5; break;
+    case CodeBrush:
+      if (p.brushOn == 0) {
         p.localContrastOn = 0;
         p.outlineOn = 0;
         p.brushOn = 1;
         p.brushColourSource = 1;
         p.helpItem = 6;
-        break;
-      case OutlineAction::BrushClear:
-        p.brushWidth = 0;
+      } else {
         p.brushOn = 0;
-        p.brushClearRequest = 1;
-        p.helpItem = 6;
-        break;
-      case OutlineAction::OutlineColourSource:
-        p.brushColourSource = 1;
-        p.helpItem = 7;
-        break;
-      case OutlineAction::CycleColour:
-        CycleOutlineColour();
-        p.brushColourSource = 1;
-        p.helpItem = 7;
-        break;
-      case OutlineAction::ExplainSetColour: p.helpItem = 8; break;
-      case OutlineAction::ExplainSave: p.helpItem = 9; break;
-      case OutlineAction::SetKeep:
-        p.setKeepRequest = 1;
-        p.helpItem = 9;
-        break;
-      case OutlineAction::Calculator: CommentPanel.request = CalculatorNoteRequest; break;
-    }
-    return true;
+      }
+      break;
+    case CodeBrushFine:
+    case CodeBrushMiddle:
+    case CodeBrushNote1: p.helpItem = 6; break;
+    case CodeBrushFat:
+      p.brushWidth = FatWidth;
+      p.localContrastOn = 0;
+      p.outlineOn = 0;
+      p.brushOn = 1;
+      p.brushColourSource = 1;
+      p.helpItem = 6;
+      break;
+    case CodeBrushClear:
+      p.brushWidth = 0;
+      p.brushOn = 0;
+      p.brushClearRequest = 1;
+      p.helpItem = 6;
+      break;
+    case CodeOutlineColour:
+      p.brushColourSource = 1;
+      p.helpItem = 7;
+      break;
+    case CodeCycleColour:
+      CycleOutlineColour();
+      p.brushColourSource = 1;
+      p.helpItem = 7;
+      break;
+    case CodeSetColour:
+    case CodeSetSwatch:
+    case CodeColourBelts: p.helpItem = 8; break;
+    case CodeSave: p.helpItem = 9; break;
+    case CodeSetKeep:
+      p.setKeepRequest = 1;
+      p.helpItem = 9;
+      break;
+    case CodeKeypad: CommentPanel.request = CalculatorNoteRequest; break;
   }
-  return false;
+  return true;
 }
 
 void OutlineRightClick() {
@@ -574,4 +535,5 @@ extern const PageEntry OutlinePageEntry{.commentCode = 9,
                                         .enter = EnterOutline,
                                         .click = OutlineClick,
                                         .paint = PaintOutline,
-                                        .rightClick = OutlineRightClick};
+                                        .rightClick = OutlineRightClick,
+                                        .panels = {Panel, Notes}};

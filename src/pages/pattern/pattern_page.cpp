@@ -72,6 +72,20 @@ enum PatternCode {
   CodeSetKeep,
   CodeOutline,
   CodeJudgeValue,
+  CodeDarkReset,  // the reset marks
+  CodeLightReset,
+  CodeGrayFlag,  // the judge-mode flag between "3C" and "gray"
+  CodeRedBelt,   // the red, green and blue range belts (shown only)
+  CodeGreenBelt,
+  CodeBlueBelt,
+  CodeLumaStartDown,  // the luma belt: its start diamond, body and end diamond
+  CodeLumaStartUp,
+  CodeLumaBelt,
+  CodeLumaEndDown,
+  CodeLumaEndUp,
+  CodeSoftValues,  // the two grey diamonds under "(+)soft"
+  CodeJudgeUp,     // the judge value's up-down diamond
+  CodeJudgeDown,
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -79,17 +93,19 @@ constexpr Rgb ZoneGreen{20, 255, 200};
 constexpr Rgb Pink{240, 200, 220};
 constexpr Rgb Yellow{240, 240, 20};
 
-// The key words, row by row ("／" is drawn again in the outline colour).
-const std::array<PanelKey, 25> Panel = {{
+// The key words, row by row ("／" is drawn again in the outline colour). A
+// row's click region is its key box unless it gives its own `hit`; the click
+// handler tests these rows, then the judge-mode labels'.
+const std::array<PanelKey, 39> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 5, .width = 104, .english = "[Pattern]", .japanese = "[ 型紙化 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 25}},
     {.code = CodeGetShadow, .x = 4, .y = 61, .width = 94, .keyColour = {80, 160, 240}, .english = "1)GetShadow",
      .japanese = "1)画像呼出"},
     {.code = CodeArea, .x = 4, .y = 87, .width = 62, .keyColour = {200, 250, 40}, .english = "2)Area",
      .japanese = "2)領域", .kind = KeyKind::Switch, .state = &AreaPressed},
     {.code = CodeCycleColour, .x = 72, .y = 87, .width = 20, .english = "／", .japanese = "／"},
     {.code = CodeDragNote, .x = 4, .y = 111, .width = 94, .textColour = Grey, .english = "L click + drag",
-     .japanese = "L click + drag", .kind = KeyKind::Label},
+     .japanese = "L click + drag", .kind = KeyKind::Label, .hit = {4, 107, 98, 126}},
     {.code = CodeLimit, .x = 2, .y = 126, .width = 28, .keyColour = {200, 250, 0}, .english = "lmt", .japanese = "限",
      .kind = KeyKind::Switch, .state = &PatternPage.lmtIndicator, .onValue = 3},
     {.code = CodeKeep, .x = 36, .y = 126, .width = 28, .keyColour = Grey, .textColour = Grey, .english = "kp",
@@ -99,16 +115,18 @@ const std::array<PanelKey, 25> Panel = {{
     {.code = CodeZone, .x = 4, .y = 152, .width = 94, .keyColour = ZoneGreen, .english = "3)Zone",
      .japanese = "3)色の窓", .kind = KeyKind::Switch, .state = &PatternPage.zoneOn},
     {.code = CodeAppointEye, .x = 2, .y = 177, .width = 92, .keyColour = {200, 200, 40}, .english = "appoint eye",
-     .japanese = "アポイントアイ", .kind = KeyKind::Switch, .state = &PatternPage.appointEyeOn},
+     .japanese = "アポイントアイ", .kind = KeyKind::Switch, .state = &PatternPage.appointEyeOn,
+     .hit = {4, 172, 98, 191}},
     {.code = CodeLumaMin, .x = 2, .y = 360, .width = 32, .keyColour = Grey, .english = "%3d", .japanese = "%3d",
      .kind = KeyKind::ValueBox, .value = &PatternPage.range.lumaMin, .state = &PatternPage.calculatorTarget,
      .onValue = 1},
     {.code = CodeAppointedLuma, .x = 40, .y = 360, .width = 20, .english = "%3d", .japanese = "%3d",
-     .kind = KeyKind::Label, .value = &PatternPage.appointed.luma},
+     .kind = KeyKind::Label, .value = &PatternPage.appointed.luma, .hit = NoClick},
     {.code = CodeLumaMax, .x = 66, .y = 360, .width = 32, .keyColour = Grey, .english = "%3d", .japanese = "%3d",
      .kind = KeyKind::ValueBox, .value = &PatternPage.range.lumaMax, .state = &PatternPage.calculatorTarget,
      .onValue = 2},
-    {.code = CodeZoneColourLabel, .x = 4, .y = 386, .width = 84, .english = "4)zone color", .japanese = "4)窓色指定"},
+    {.code = CodeZoneColourLabel, .x = 4, .y = 386, .width = 84, .english = "4)zone color", .japanese = "4)窓色指定",
+     .hit = {4, 386, 98, 406}},
     {.code = CodeBlack, .x = 4, .y = 406, .width = 20, .textColour = Grey, .english = "B", .japanese = "黒"},
     {.code = CodeZoneColourValue, .x = 30, .y = 406, .width = 42, .textColour = Grey, .english = " %3d",
      .japanese = " %3d", .value = &Outline.zoneColour},
@@ -129,14 +147,30 @@ const std::array<PanelKey, 25> Panel = {{
     {.code = CodeOutline, .x = 2, .y = 742, .width = 46, .keyColour = Yellow, .english = "3)Outline",
      .japanese = "3)輪郭線", .kind = KeyKind::Switch, .state = &PatternPage.outlineOn},
     {.code = CodeJudgeValue, .x = 52, .y = 742, .width = 22, .english = "%2d", .japanese = "%2d",
-     .value = &Outline.judgeValue},
+     .value = &Outline.judgeValue, .hit = {48, 742, 78, 762}},
+    {.code = CodeDarkReset, .kind = KeyKind::Region, .hit = {2, 25, 50, 56}},
+    {.code = CodeLightReset, .kind = KeyKind::Region, .hit = {50, 25, 98, 56}},
+    {.code = CodeGrayFlag, .kind = KeyKind::Region, .hit = {40, 191, 60, 211}},
+    {.code = CodeRedBelt, .kind = KeyKind::Region, .hit = {2, 217, 98, 237}},
+    {.code = CodeGreenBelt, .kind = KeyKind::Region, .hit = {2, 256, 98, 276}},
+    {.code = CodeBlueBelt, .kind = KeyKind::Region, .hit = {24, 295, 76, 315}},
+    {.code = CodeLumaStartDown, .kind = KeyKind::Region, .hit = {2, 334, 12, 354}},
+    {.code = CodeLumaStartUp, .kind = KeyKind::Region, .hit = {12, 334, 22, 354}},
+    {.code = CodeLumaBelt, .kind = KeyKind::Region, .hit = {24, 334, 76, 354}},
+    {.code = CodeLumaEndDown, .kind = KeyKind::Region, .hit = {78, 334, 88, 354}},
+    {.code = CodeLumaEndUp, .kind = KeyKind::Region, .hit = {88, 334, 98, 354}},
+    {.code = CodeSoftValues, .kind = KeyKind::Region, .hit = {2, 536, 98, 556}},
+    {.code = CodeJudgeUp, .kind = KeyKind::Region, .hit = {78, 743, 98, 751}},
+    {.code = CodeJudgeDown, .kind = KeyKind::Region, .hit = {78, 753, 98, 761}},
 }};
 
-// "3C" while the judge mode is every channel, "gray" while it is luma.
+// "3C" while the judge mode is every channel, "gray" while it is luma; each
+// takes the clicks on its side of the flag whichever is drawn.
 const std::array<PanelKey, 2> ModeLabels = {{
     {.code = CodeThreeColours, .x = 2, .y = 191, .width = 30, .english = "3C", .japanese = "３色",
-     .kind = KeyKind::Label},
-    {.code = CodeGray, .x = 62, .y = 191, .width = 30, .english = "gray", .japanese = "濃淡", .kind = KeyKind::Label},
+     .kind = KeyKind::Label, .hit = {4, 191, 40, 211}},
+    {.code = CodeGray, .x = 62, .y = 191, .width = 30, .english = "gray", .japanese = "濃淡", .kind = KeyKind::Label,
+     .hit = {60, 191, 92, 211}},
 }};
 
 // The range belts: red, green, blue (shown, explanations only) and luma.
@@ -345,93 +379,6 @@ void EnterPattern() {
 
 namespace {
 
-enum class PatternAction {
-  RequestComment,
-  DarkReset,
-  LightReset,
-  GetShadow,
-  Area,
-  ExplainArea,
-  CycleColour,
-  Limit,
-  ExplainLimit,
-  Zone,
-  ExplainZone,
-  GrayMode,
-  ExplainMode,
-  BeltStartDown,
-  BeltStartUp,
-  BeltBody,
-  BeltEndDown,
-  BeltEndUp,
-  LumaMinTarget,
-  LumaMaxTarget,
-  ExplainZoneColour,
-  White,
-  DrawZone,
-  MakePattern,
-  ExplainReverse,
-  ExplainSoft,
-  ExplainSoftValues,
-  SetSave,
-  SetKeep,
-  Calculator,  // the keypad, tested key by key
-  OutlineCycle,
-  ExplainJudge,
-  JudgeUp,
-  JudgeDown,
-};
-
-struct PatternRegion {
-  Region box;  // open bounds
-  PatternAction action;
-};
-
-// The panel regions, in the order they are tested.
-constexpr std::array<PatternRegion, 41> Regions = {{
-    {{4, 0, 92, 25}, PatternAction::RequestComment},
-    {{2, 25, 50, 56}, PatternAction::DarkReset},
-    {{50, 25, 98, 56}, PatternAction::LightReset},
-    {{4, 61, 98, 81}, PatternAction::GetShadow},
-    {{4, 87, 66, 107}, PatternAction::Area},
-    {{4, 107, 98, 126}, PatternAction::ExplainArea},
-    {{72, 87, 92, 107}, PatternAction::CycleColour},
-    {{2, 126, 30, 146}, PatternAction::Limit},
-    {{36, 126, 64, 146}, PatternAction::ExplainLimit},
-    {{70, 126, 98, 146}, PatternAction::ExplainLimit},
-    {{4, 152, 98, 172}, PatternAction::Zone},
-    {{4, 172, 98, 191}, PatternAction::ExplainZone},
-    {{40, 191, 60, 211}, PatternAction::GrayMode},
-    {{4, 191, 40, 211}, PatternAction::ExplainMode},
-    {{60, 191, 92, 211}, PatternAction::ExplainMode},
-    {{2, 217, 98, 237}, PatternAction::ExplainMode},
-    {{2, 256, 98, 276}, PatternAction::ExplainMode},
-    {{24, 295, 76, 315}, PatternAction::ExplainMode},
-    {{2, 334, 12, 354}, PatternAction::BeltStartDown},
-    {{12, 334, 22, 354}, PatternAction::BeltStartUp},
-    {{24, 334, 76, 354}, PatternAction::BeltBody},
-    {{78, 334, 88, 354}, PatternAction::BeltEndDown},
-    {{88, 334, 98, 354}, PatternAction::BeltEndUp},
-    {{2, 360, 34, 380}, PatternAction::LumaMinTarget},
-    {{66, 360, 98, 380}, PatternAction::LumaMaxTarget},
-    {{4, 386, 98, 406}, PatternAction::ExplainZoneColour},
-    {{4, 406, 24, 426}, PatternAction::ExplainZoneColour},
-    {{30, 406, 72, 426}, PatternAction::ExplainZoneColour},
-    {{78, 406, 98, 426}, PatternAction::White},
-    {{4, 432, 98, 452}, PatternAction::DrawZone},
-    {{4, 458, 98, 478}, PatternAction::MakePattern},
-    {{4, 484, 98, 504}, PatternAction::ExplainReverse},
-    {{4, 510, 98, 530}, PatternAction::ExplainSoft},
-    {{2, 536, 98, 556}, PatternAction::ExplainSoftValues},
-    {{4, 562, 98, 582}, PatternAction::SetSave},
-    {{4, 588, 98, 608}, PatternAction::SetKeep},
-    {{}, PatternAction::Calculator},
-    {{2, 742, 48, 762}, PatternAction::OutlineCycle},
-    {{48, 742, 78, 762}, PatternAction::ExplainJudge},
-    {{78, 743, 98, 751}, PatternAction::JudgeUp},
-    {{78, 753, 98, 761}, PatternAction::JudgeDown},
-}};
-
 // The keypad: "cal" always toggles; the other keys are live only while the
 // calculator is on.
 bool KeypadClick() {
@@ -462,181 +409,183 @@ bool PictureClick() {
 
 }  // namespace
 
+// The picture, the panel's rows, the judge-mode labels, then the keypad.
 bool PatternClick() {
   PatternPageState& p = PatternPage;
   if (PictureClick()) return true;
-  for (const PatternRegion& region : Regions) {
-    if (region.action == PatternAction::Calculator) {
-      if (KeypadClick()) return true;
-      continue;
-    }
-    if (!region.box.Contains(MouseX, MouseY)) continue;
-    switch (region.action) {
-      case PatternAction::RequestComment: CommentPanel.request = 15; break;
-      case PatternAction::DarkReset:
-        SwitchesOff();
-        EmptyRanges();
-        p.beltEdited = 0;  // else the belt would put the old luma bounds back
-        p.area = AreaRect{};
-        Outline.zoneColour = 255;
-        Outline.judgeValue = 16;
-        p.helpItem = 1;
-        break;
-      case PatternAction::LightReset:
-        SwitchesOff();
-        p.helpItem = 1;
-        break;
-      case PatternAction::GetShadow:
-        Requests.openFile = 1;
-        Requests.getSlot = PagePattern;
-        EnterPattern();
-        break;
-      case PatternAction::Area:
-        if (p.areaSwitch == 0) {
-          p.areaSwitch = 1;
-          p.calculatorTarget = 0;
-          p.lmtIndicator = 3;
-          p.helpItem = 2;
-        } else {
-          p.areaSwitch = 0;
-          Calc.on = 0;
-        }
-        break;
-      case PatternAction::ExplainArea: p.helpItem = 2; break;
-      case PatternAction::CycleColour:
-        CycleOutlineColour();
-        p.helpItem = 3;
-        break;
-      case PatternAction::Limit:
+  int code = PanelKeyAt(Panel, MouseX, MouseY);
+  if (code == NoKey) code = PanelKeyAt(ModeLabels, MouseX, MouseY);
+  switch (code) {
+    case NoKey: return KeypadClick();
+    case CodeTitle: CommentPanel.request = 15; break;
+    case CodeDarkReset:
+      SwitchesOff();
+      EmptyRanges();
+      p.beltEdited = 0;  // else the belt would put the old luma bounds back
+      p.area = AreaRect{};
+      Outline.zoneColour = 255;
+      Outline.judgeValue = 16;
+      p.helpItem = 1;
+      break;
+    case CodeLightReset:
+      SwitchesOff();
+      p.helpItem = 1;
+      break;
+    case CodeGetShadow:
+      Requests.openFile = 1;
+      Requests.getSlot = PagePattern;
+      EnterPattern();
+      break;
+    case CodeArea:
+      if (p.areaSwitch == 0) {
+        p.areaSwitch = 1;
+        p.calculatorTarget = 0;
         p.lmtIndicator = 3;
-        p.helpItem = 4;
-        break;
-      case PatternAction::ExplainLimit: p.helpItem = 4; break;
-      case PatternAction::Zone:
-        if (p.zoneOn == 0 && p.appointEyeOn == 0) {
-          p.zoneOn = 1;
-          p.areaSwitch = 2;
-          p.beltEdited = 0;
-          p.appointEyeOn = 1;
-          Calc.on = 0;
-          Outline.zoneColour = 255;
-          p.zoneColourSwitch = 3;
-          EmptyRanges();
-          p.lmtIndicator = 3;
-          p.helpItem = 5;
-        } else if (p.zoneOn == 1) {
-          p.zoneOn = 0;
-          p.appointEyeOn = 0;
-          p.areaSwitch = 0;
-        }
-        break;
-      case PatternAction::ExplainZone: p.helpItem = 5; break;
-      case PatternAction::GrayMode:
-        Outline.judgeMode = JudgeByLuma;
-        p.helpItem = 17;
-        break;
-      case PatternAction::ExplainMode: p.helpItem = 17; break;
-      case PatternAction::BeltStartDown:
-        p.beltStart = std::max(p.beltStart - 8, 0);
-        p.beltEdited = 1;
-        p.helpItem = 6;
-        break;
-      case PatternAction::BeltStartUp:
-        p.beltStart = std::min(p.beltStart + 8, p.beltEnd);
-        p.beltEdited = 1;
-        p.helpItem = 6;
-        break;
-      case PatternAction::BeltBody: {
-        const int v = (MouseX - 24) * 255 / 52;
-        if (MouseX < p.appointed.luma * 52 / 256 + 24) {
-          p.beltStart = v;
-        } else {
-          p.beltEnd = v;
-        }
-        // Without the flag the next paint would put the range's values back.
-        p.beltEdited = 1;
-        p.helpItem = 6;
-        break;
-      }
-      case PatternAction::BeltEndDown:
-        p.beltEnd = std::max(p.beltEnd - 8, p.beltStart);
-        p.beltEdited = 1;
-        p.helpItem = 6;
-        break;
-      case PatternAction::BeltEndUp:
-        p.beltEnd = std::min(p.beltEnd + 8, 255);
-        p.beltEdited = 1;
-        p.helpItem = 6;
-        break;
-      case PatternAction::LumaMinTarget:
-      case PatternAction::LumaMaxTarget:
-        p.calculatorTarget = region.action == PatternAction::LumaMinTarget ? 1 : 2;
-        p.zoneOn = 1;
-        Calc.on = 1;
-        p.helpItem = 6;
-        break;
-      case PatternAction::ExplainZoneColour: p.helpItem = 7; break;
-      case PatternAction::White:
-        p.zoneColourSwitch = 3;
-        Outline.zoneColour = 255;
+        p.helpItem = 2;
+      } else {
+        p.areaSwitch = 0;
         Calc.on = 0;
-        p.helpItem = 7;
-        break;
-      case PatternAction::DrawZone:
-        if (PatternPage.drawZoneSwitch == 0) {
-          PatternPage.drawZoneSwitch = 1;
-          p.zoneOn = 1;
-          p.areaSwitch = 1;
-          p.helpItem = 8;
-        } else {
-          // The pick goes off with the zone: left on, "3)Zone" would match
-          // neither of its states and every click would widen the range.
-          PatternPage.drawZoneSwitch = 0;
-          p.zoneOn = 0;
-          p.areaSwitch = 0;
-          p.appointEyeOn = 0;
-        }
-        break;
-      case PatternAction::MakePattern:
-        p.patternMode = 1;
-        p.noWindowShown = 0;
-        p.helpItem = 9;
-        break;
-      case PatternAction::ExplainReverse: p.helpItem = 9; break;
-      case PatternAction::ExplainSoft: p.helpItem = 10; break;
-      case PatternAction::ExplainSoftValues: p.helpItem = 18; break;
-      case PatternAction::SetSave:
-        Requests.saveAs = 1;
-        p.helpItem = 11;
-        break;
-      case PatternAction::SetKeep:
-        p.setKeepRequest = 1;
-        p.helpItem = 12;
-        break;
-      case PatternAction::Calculator: break;
-      case PatternAction::OutlineCycle:
-        // off -> local contrast -> fine -> middle -> fat -> off
-        if (p.outlineOn == 0) {
-          p.outlineOn = 1;
-          p.outlineWidth = NoOutline;
-        } else if (p.outlineWidth < FatWidth) {
-          ++p.outlineWidth;
-        } else {
-          p.outlineOn = 0;
-        }
-        p.helpItem = p.outlineOn == 0 ? 13 : 13 + p.outlineWidth;
-        break;
-      case PatternAction::ExplainJudge: p.helpItem = 19; break;
-      case PatternAction::JudgeUp:
-      case PatternAction::JudgeDown:
-        Outline.judgeValue = StepJudgeValue(Outline.judgeValue, p.outlineWidth, region.action == PatternAction::JudgeUp ? 1 : -1);
-        p.outlineOn = 1;
-        p.helpItem = 19;
-        break;
+      }
+      break;
+    case CodeDragNote: p.helpItem = 2; break;
+    case CodeCycleColour:
+      CycleOutlineColour();
+      p.helpItem = 3;
+      break;
+    case CodeLimit:
+      p.lmtIndicator = 3;
+      p.helpItem = 4;
+      break;
+    case CodeKeep:
+    case CodeDelete: p.helpItem = 4; break;
+    case CodeZone:
+      if (p.zoneOn == 0 && p.appointEyeOn == 0) {
+        p.zoneOn = 1;
+        p.areaSwitch = 2;
+        p.beltEdited = 0;
+        p.appointEyeOn = 1;
+        Calc.on = 0;
+        Outline.zoneColour = 255;
+        p.zoneColourSwitch = 3;
+        EmptyRanges();
+        p.lmtIndicator = 3;
+        p.helpItem = 5;
+      } else if (p.zoneOn == 1) {
+        p.zoneOn = 0;
+        p.appointEyeOn = 0;
+        p.areaSwitch = 0;
+      }
+      break;
+    case CodeAppointEye: p.helpItem = 5; break;
+    case CodeGrayFlag:
+      Outline.judgeMode = JudgeByLuma;
+      p.helpItem = 17;
+      break;
+    case CodeThreeColours:
+    case CodeGray:
+    case CodeRedBelt:
+    case CodeGreenBelt:
+    case CodeBlueBelt: p.helpItem = 17; break;
+    case CodeLumaStartDown:
+      p.beltStart = std::max(p.beltStart - 8, 0);
+      p.beltEdited = 1;
+      p.helpItem = 6;
+      break;
+    case CodeLumaStartUp:
+      p.beltStart = std::min(p.beltStart + 8, p.beltEnd);
+      p.beltEdited = 1;
+      p.helpItem = 6;
+      break;
+    case CodeLumaBelt: {
+      const int v = (MouseX - 24) * 255 / 52;
+      if (MouseX < p.appointed.luma * 52 / 256 + 24) {
+        p.beltStart = v;
+      } else {
+        p.beltEnd = v;
+      }
+      // Without the flag the next paint would put the range's values back.
+      p.beltEdited = 1;
+      p.helpItem = 6;
+      break;
     }
-    return true;
+    case CodeLumaEndDown:
+      p.beltEnd = std::max(p.beltEnd - 8, p.beltStart);
+      p.beltEdited = 1;
+      p.helpItem = 6;
+      break;
+    case CodeLumaEndUp:
+      p.beltEnd = std::min(p.beltEnd + 8, 255);
+      p.beltEdited = 1;
+      p.helpItem = 6;
+      break;
+    case CodeLumaMin:
+    case CodeLumaMax:
+      p.calculatorTarget = code == CodeLumaMin ? 1 : 2;
+      p.zoneOn = 1;
+      Calc.on = 1;
+      p.helpItem = 6;
+      break;
+    case CodeZoneColourLabel:
+    case CodeBlack:
+    case CodeZoneColourValue: p.helpItem = 7; break;
+    case CodeWhite:
+      p.zoneColourSwitch = 3;
+      Outline.zoneColour = 255;
+      Calc.on = 0;
+      p.helpItem = 7;
+      break;
+    case CodeDrawZone:
+      if (PatternPage.drawZoneSwitch == 0) {
+        PatternPage.drawZoneSwitch = 1;
+        p.zoneOn = 1;
+        p.areaSwitch = 1;
+        p.helpItem = 8;
+      } else {
+        // The pick goes off with the zone: left on, "3)Zone" would match
+        // neither of its states and every click would widen the range.
+        PatternPage.drawZoneSwitch = 0;
+        p.zoneOn = 0;
+        p.areaSwitch = 0;
+        p.appointEyeOn = 0;
+      }
+      break;
+    case CodePattern:
+      p.patternMode = 1;
+      p.noWindowShown = 0;
+      p.helpItem = 9;
+      break;
+    case CodeReverse: p.helpItem = 9; break;
+    case CodeSoft: p.helpItem = 10; break;
+    case CodeSoftValues: p.helpItem = 18; break;
+    case CodeSetSave:
+      Requests.saveAs = 1;
+      p.helpItem = 11;
+      break;
+    case CodeSetKeep:
+      p.setKeepRequest = 1;
+      p.helpItem = 12;
+      break;
+    case CodeOutline:
+      // off -> local contrast -> fine -> middle -> fat -> off
+      if (p.outlineOn == 0) {
+        p.outlineOn = 1;
+        p.outlineWidth = NoOutline;
+      } else if (p.outlineWidth < FatWidth) {
+        ++p.outlineWidth;
+      } else {
+        p.outlineOn = 0;
+      }
+      p.helpItem = p.outlineOn == 0 ? 13 : 13 + p.outlineWidth;
+      break;
+    case CodeJudgeValue: p.helpItem = 19; break;
+    case CodeJudgeUp:
+    case CodeJudgeDown:
+      Outline.judgeValue = StepJudgeValue(Outline.judgeValue, p.outlineWidth, code == CodeJudgeUp ? 1 : -1);
+      p.outlineOn = 1;
+      p.helpItem = 19;
+      break;
   }
-  return false;
+  return true;
 }
 
 void PatternRightClick() {
@@ -749,4 +698,5 @@ extern const PageEntry PatternPageEntry{.commentCode = 15,
                                         .enter = EnterPattern,
                                         .click = PatternClick,
                                         .paint = PaintPattern,
-                                        .rightClick = PatternRightClick};
+                                        .rightClick = PatternRightClick,
+                                        .panels = {Panel, ModeLabels}};

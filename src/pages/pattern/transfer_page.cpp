@@ -98,6 +98,12 @@ enum TransferCode {
   CodeCallReal,
   CodeShot,
   CodeSaveTransfer,
+  CodeDarkReset,  // the reset marks
+  CodeLightReset,
+  CodeCutByRows,  // the two cut-mode flags
+  CodeCutByColumns,
+  CodeDeleteFlag,  // the flag right of "delete"
+  CodeKeypad,      // the keypad, tested key by key inside
 };
 
 constexpr Rgb Grey = InactiveText;
@@ -105,45 +111,53 @@ constexpr int SmallFontHeight = 9;
 constexpr Rgb PatternKey{240, 200, 220};
 constexpr Rgb RealKey{160, 192, 255};
 
-const std::array<PanelKey, 29> Panel = {{
+// A row's click region is its key box unless it gives its own `hit`; a
+// heading's region takes in the rows under it. The click handler tests the
+// rows in this order.
+const std::array<PanelKey, 35> Panel = {{
     {.code = CodeTitle, .x = 4, .y = 5, .width = 104, .english = "[Transfer]", .japanese = "[ 転送 ]",
-     .kind = KeyKind::Label, .fontHeight = LargeFontHeight},
+     .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {4, 0, 92, 25}},
     {.code = CodeGetShadow, .x = 4, .y = 61, .width = 94, .keyColour = {80, 160, 240}, .english = "1)GetShadow",
      .japanese = "1)型画像"},
-    {.code = CodeGray, .x = 2, .y = 87, .width = 38, .textColour = Grey, .english = "gray", .japanese = "濃淡"},
+    {.code = CodeGray, .x = 2, .y = 87, .width = 38, .textColour = Grey, .english = "gray", .japanese = "濃淡",
+     .hit = {-1, 87, 100, 113}},
     {.code = CodeGrayValue, .x = 42, .y = 87, .width = 30, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .value = &Transfer.grayValue},
-    {.code = CodeShape, .x = 4, .y = 113, .width = 42, .textColour = Grey, .english = "shape", .japanese = "形状"},
-    {.code = CodeWidth, .x = 4, .y = 165, .width = 32, .textColour = Grey, .english = "width", .japanese = "径"},
+     .japanese = "%3d", .value = &Transfer.grayValue, .hit = NoClick},
+    {.code = CodeShape, .x = 4, .y = 113, .width = 42, .textColour = Grey, .english = "shape", .japanese = "形状",
+     .hit = {-1, 112, 100, 165}},
+    {.code = CodeWidth, .x = 4, .y = 165, .width = 32, .textColour = Grey, .english = "width", .japanese = "径",
+     .hit = {-1, 164, 100, 217}},
     {.code = CodeWidthValue, .x = 42, .y = 165, .width = 32, .keyColour = Grey, .textColour = Grey,
-     .english = "%2d", .japanese = "%2d", .value = &Transfer.widthValue},
-    {.code = CodeArea, .x = 2, .y = 217, .width = 38, .textColour = Grey, .english = "area", .japanese = "領域"},
-    {.code = CodeAreaBox, .x = 42, .y = 217, .width = 30, .keyColour = Grey, .textColour = Grey},
+     .english = "%2d", .japanese = "%2d", .value = &Transfer.widthValue, .hit = NoClick},
+    {.code = CodeArea, .x = 2, .y = 217, .width = 38, .textColour = Grey, .english = "area", .japanese = "領域",
+     .hit = {-1, 216, 100, 272}},
+    {.code = CodeAreaBox, .x = 42, .y = 217, .width = 30, .keyColour = Grey, .textColour = Grey, .hit = NoClick},
     {.code = CodeFixNote, .x = 4, .y = 191, .width = 94, .textColour = Grey, .english = "R Click → Fix",
-     .japanese = "右クリックで固定", .kind = KeyKind::Label, .fontHeight = SmallFontHeight},
+     .japanese = "右クリックで固定", .kind = KeyKind::Label, .fontHeight = SmallFontHeight, .hit = NoClick},
     {.code = CodeDragNote, .x = 4, .y = 239, .width = 94, .textColour = Grey, .english = "L click + drag",
-     .japanese = "L click + drag", .kind = KeyKind::Label, .fontHeight = SmallFontHeight},
+     .japanese = "L click + drag", .kind = KeyKind::Label, .fontHeight = SmallFontHeight, .hit = NoClick},
     {.code = CodeCutNote, .x = 4, .y = 253, .width = 94, .textColour = Grey, .english = "R Click → Cut",
-     .japanese = "右クリックで削除", .kind = KeyKind::Label, .fontHeight = SmallFontHeight},
+     .japanese = "右クリックで削除", .kind = KeyKind::Label, .fontHeight = SmallFontHeight, .hit = NoClick},
     {.code = CodeRuleUpper, .x = 2, .y = 205, .width = 94, .textColour = Grey, .english = "--------------",
-     .japanese = "----------------", .kind = KeyKind::Label, .fontHeight = SmallFontHeight},
+     .japanese = "----------------", .kind = KeyKind::Label, .fontHeight = SmallFontHeight, .hit = NoClick},
     {.code = CodeRuleLower, .x = 2, .y = 267, .width = 94, .textColour = Grey, .english = "--------------",
-     .japanese = "----------------", .kind = KeyKind::Label, .fontHeight = SmallFontHeight},
+     .japanese = "----------------", .kind = KeyKind::Label, .fontHeight = SmallFontHeight, .hit = NoClick},
     {.code = CodePolygon, .x = 2, .y = 279, .width = 50, .textColour = {96, 164, 255}, .english = "polygon",
-     .japanese = "多角形"},
+     .japanese = "多角形", .hit = {4, 271, 72, 299}},
     // The "／" key's face takes the outline colour at each paint.
     {.code = CodeOutlineColour, .x = 72, .y = 279, .width = 20, .english = "／", .japanese = "／"},
     {.code = CodeCut, .x = 2, .y = 305, .width = 36, .textColour = {160, 160, 40}, .english = "cut",
-     .japanese = "切取"},
+     .japanese = "切取", .hit = {4, 305, 46, 325}},
     {.code = CodeTrace, .x = 2, .y = 331, .width = 96, .keyColour = {140, 220, 240}, .textColour = {40, 200, 200},
      .english = "trace outline", .japanese = "輪郭線トレース", .kind = KeyKind::Switch,
-     .fontHeight = SmallFontHeight, .state = &TransferPolygon.traceOn},
+     .fontHeight = SmallFontHeight, .state = &TransferPolygon.traceOn, .hit = {2, 331, 92, 351}},
     {.code = CodeStart, .x = 4, .y = 357, .width = 44, .keyColour = {240, 200, 140}, .english = "start",
      .japanese = "開始", .kind = KeyKind::Switch, .state = &TransferPolygon.on},
     {.code = CodeClose, .x = 54, .y = 357, .width = 44, .keyColour = {140, 200, 240}, .english = "close",
      .japanese = "閉鎖"},
     {.code = CodeSetNote, .x = 4, .y = 383, .width = 94, .textColour = {128, 128, 128}, .english = "R Click → Set",
-     .japanese = "右クリック → 閉", .kind = KeyKind::Label, .fontHeight = SmallFontHeight},
+     .japanese = "右クリック → 閉", .kind = KeyKind::Label, .fontHeight = SmallFontHeight,
+     .hit = {4, 377, 98, 396}},
     {.code = CodeDelete, .x = 4, .y = 396, .width = 68, .keyColour = {240, 200, 200}, .english = "delete",
      .japanese = "削除(白)"},
     {.code = CodeKeep, .x = 4, .y = 437, .width = 94, .keyColour = {20, 240, 200}, .english = "2)KEEP11",
@@ -160,6 +174,12 @@ const std::array<PanelKey, 29> Panel = {{
      .japanese = "6)型転写"},
     {.code = CodeSaveTransfer, .x = 4, .y = 593, .width = 94, .keyColour = RealKey, .english = "7)SaveTrfr",
      .japanese = "7)像保存"},
+    {.code = CodeDarkReset, .kind = KeyKind::Region, .hit = {2, 25, 50, 56}},
+    {.code = CodeLightReset, .kind = KeyKind::Region, .hit = {50, 25, 98, 56}},
+    {.code = CodeCutByRows, .kind = KeyKind::Region, .hit = {46, 305, 66, 325}},
+    {.code = CodeCutByColumns, .kind = KeyKind::Region, .hit = {72, 305, 92, 325}},
+    {.code = CodeDeleteFlag, .kind = KeyKind::Region, .hit = {78, 396, 98, 416}},
+    {.code = CodeKeypad, .kind = KeyKind::Region, .hit = {8, 619, 92, 741}},
 }};
 
 // The six blank shape buttons of the inert seal tool, each with a small icon.
@@ -401,71 +421,6 @@ void EnterTransfer() {
 // [SECTION] Clicks
 namespace {
 
-enum class TransferAction {
-  RequestComment,
-  DarkReset,
-  LightReset,
-  GetShadow,
-  ExplainGray,
-  ExplainShape,
-  ExplainWidth,
-  ExplainArea,
-  ExplainPolygon,
-  OutlineColour,
-  ExplainCut,
-  CutByRows,
-  CutByColumns,
-  Trace,
-  Start,
-  Close,
-  ExplainClose,
-  Delete,
-  ExplainDelete,
-  Keep,
-  Pattern,
-  ExplainReverse,
-  SavePattern,
-  CallReal,
-  Shot,
-  SaveTransfer,
-};
-
-struct TransferRegion {
-  Region box;  // half-open: left <= x < right, top <= y < bottom
-  TransferAction action;
-};
-
-// The panel regions, in the order they are tested (the keypad follows them).
-constexpr std::array<TransferRegion, 26> Regions = {{
-    {{5, 1, 92, 25}, TransferAction::RequestComment},
-    {{3, 26, 50, 56}, TransferAction::DarkReset},
-    {{51, 26, 98, 56}, TransferAction::LightReset},
-    {{5, 62, 98, 81}, TransferAction::GetShadow},
-    {{0, 88, 100, 113}, TransferAction::ExplainGray},
-    {{0, 113, 100, 165}, TransferAction::ExplainShape},
-    {{0, 165, 100, 217}, TransferAction::ExplainWidth},
-    {{0, 217, 100, 272}, TransferAction::ExplainArea},
-    {{5, 272, 72, 299}, TransferAction::ExplainPolygon},
-    {{73, 280, 92, 299}, TransferAction::OutlineColour},
-    {{5, 306, 46, 325}, TransferAction::ExplainCut},
-    {{47, 306, 66, 325}, TransferAction::CutByRows},
-    {{73, 306, 92, 325}, TransferAction::CutByColumns},
-    {{3, 332, 92, 351}, TransferAction::Trace},
-    {{5, 358, 48, 377}, TransferAction::Start},
-    {{55, 358, 98, 377}, TransferAction::Close},
-    {{5, 378, 98, 396}, TransferAction::ExplainClose},
-    {{5, 397, 72, 416}, TransferAction::Delete},
-    {{79, 397, 98, 416}, TransferAction::ExplainDelete},
-    {{5, 438, 98, 457}, TransferAction::Keep},
-    {{5, 464, 98, 483}, TransferAction::Pattern},
-    {{5, 490, 98, 509}, TransferAction::ExplainReverse},
-    {{5, 516, 98, 535}, TransferAction::SavePattern},
-    {{5, 542, 98, 561}, TransferAction::CallReal},
-    {{5, 568, 98, 587}, TransferAction::Shot},
-    {{5, 594, 98, 613}, TransferAction::SaveTransfer},
-}};
-constexpr Region KeypadArea{9, 620, 92, 741};
-
 void ResetPolygonByMark() {
   Calc.on = 0;
   EmptyPolygon(TransferPolygon);
@@ -486,115 +441,113 @@ bool PictureClick() {
 
 }  // namespace
 
+// The panel rows (the keypad among them), then the picture.
 bool TransferClick() {
   if (MouseX < 100) Dragging.rectActive = 0;
   PolygonState& polygon = TransferPolygon;
-  for (const TransferRegion& region : Regions) {
-    if (!region.box.ContainsHalfOpen(MouseX, MouseY)) continue;
-    switch (region.action) {
-      case TransferAction::RequestComment: CommentPanel.request = 16; break;
-      case TransferAction::DarkReset:
-        ResetPolygonByMark();
-        Transfer.grayValue = 192;
-        Transfer.widthValue = 32;
-        break;
-      case TransferAction::LightReset: ResetPolygonByMark(); break;
-      case TransferAction::GetShadow:
-        Requests.openFile = 1;
-        Requests.getSlot = PageTransfer;
-        break;
-      case TransferAction::ExplainGray: Transfer.helpItem = 2; break;
-      case TransferAction::ExplainShape: Transfer.helpItem = 3; break;
-      case TransferAction::ExplainWidth: Transfer.helpItem = 4; break;
-      case TransferAction::ExplainArea: Transfer.helpItem = 5; break;
-      case TransferAction::ExplainPolygon: Transfer.helpItem = 6; break;
-      case TransferAction::OutlineColour:
-        CycleOutlineColour();
-        Transfer.helpItem = 7;
-        break;
-      case TransferAction::ExplainCut: Transfer.helpItem = 20; break;
-      case TransferAction::CutByRows:
-        polygon.mode = CutByRows;
-        Transfer.helpItem = 8;
-        break;
-      case TransferAction::CutByColumns:
-        polygon.mode = CutByColumns;
-        Transfer.helpItem = 18;
-        break;
-      case TransferAction::Trace:
-        polygon.traceOn = polygon.traceOn == 1 ? 0 : 1;
-        if (polygon.traceOn == 1) Transfer.helpItem = 9;
-        polygon.traceToggled = 1;
-        break;
-      case TransferAction::Start:
-        if (polygon.on == 0) {
-          polygon.on = 1;
-          EmptyPolygon(polygon);
-          polygon.lastClick = PolygonPoint{};
-          Transfer.helpItem = 17;
-        } else {
-          polygon.on = 0;
-          EmptyPolygon(polygon);
-          ResetTraceState();
-        }
-        break;
-      case TransferAction::Close:
-        polygon.closeRequest = 1;
-        Transfer.helpItem = 10;
-        break;
-      case TransferAction::ExplainClose: Transfer.helpItem = 10; break;
-      case TransferAction::Delete:
-        // Only a polygon that is on and has three points or more is deleted;
-        // otherwise the mask may hold anything (a stencil, an old polygon).
-        Transfer.deleteRequest = polygon.on == 1 && polygon.count >= 2 ? 1 : 0;
-        if (Transfer.deleteRequest == 1) {
-          Transfer.deleteVertices = ExtremumVertexPixels(
-              std::span<const PolygonPoint>(polygon.points.data(), static_cast<std::size_t>(polygon.count + 1)),
-              polygon.mode);
-        }
+  switch (PanelKeyAt(Panel, MouseX, MouseY)) {
+    case NoKey: return PictureClick();
+    case CodeTitle: CommentPanel.request = 16; break;
+    case CodeDarkReset:
+      ResetPolygonByMark();
+      Transfer.grayValue = 192;
+      Transfer.widthValue = 32;
+      break;
+    case CodeLightReset: ResetPolygonByMark(); break;
+    case CodeGetShadow:
+      Requests.openFile = 1;
+      Requests.getSlot = PageTransfer;
+      break;
+    case CodeGray: Transfer.helpItem = 2; break;
+    case CodeShape: Transfer.helpItem = 3; break;
+    case CodeWidth: Transfer.helpItem = 4; break;
+    case CodeArea: Transfer.helpItem = 5; break;
+    case CodePolygon: Transfer.helpItem = 6; break;
+    case CodeOutlineColour:
+      CycleOutlineColour();
+      Transfer.helpItem = 7;
+      break;
+    case CodeCut: Transfer.helpItem = 20; break;
+    case CodeCutByRows:
+      polygon.mode = CutByRows;
+      Transfer.helpItem = 8;
+      break;
+    case CodeCutByColumns:
+      polygon.mode = CutByColumns;
+      Transfer.helpItem = 18;
+      break;
+    case CodeTrace:
+      polygon.traceOn = polygon.traceOn == 1 ? 0 : 1;
+      if (polygon.traceOn == 1) Transfer.helpItem = 9;
+      polygon.traceToggled = 1;
+      break;
+    case CodeStart:
+      if (polygon.on == 0) {
+        polygon.on = 1;
+        EmptyPolygon(polygon);
+        polygon.lastClick = PolygonPoint{};
+        Transfer.helpItem = 17;
+      } else {
         polygon.on = 0;
         EmptyPolygon(polygon);
         ResetTraceState();
-        Transfer.helpItem = 11;
-        break;
-      case TransferAction::ExplainDelete: Transfer.helpItem = 11; break;
-      case TransferAction::Keep:
-        Transfer.keepRequest = 1;
-        Transfer.helpItem = 12;
-        break;
-      case TransferAction::Pattern:
-        Transfer.patternRequest = 1;
-        Transfer.helpItem = 13;
-        break;
-      case TransferAction::ExplainReverse: Transfer.helpItem = 21; break;
-      case TransferAction::SavePattern:
-        Transfer.savePatternRequest = 1;
-        Transfer.helpItem = 14;
-        break;
-      case TransferAction::CallReal:
-        Requests.openFile = 1;
-        Requests.getSlot = PageTransfer;
-        Transfer.helpItem = 15;
-        break;
-      case TransferAction::Shot:
-        Transfer.shotRequest = 1;
-        Transfer.helpItem = 19;
-        break;
-      case TransferAction::SaveTransfer:
-        Transfer.saveTransferRequest = 1;
-        Transfer.helpItem = 16;
-        break;
+      }
+      break;
+    case CodeClose:
+      polygon.closeRequest = 1;
+      Transfer.helpItem = 10;
+      break;
+    case CodeSetNote: Transfer.helpItem = 10; break;
+    case CodeDelete:
+      // Only a polygon that is on and has three points or more is deleted;
+      // otherwise the mask may hold anything (a stencil, an old polygon).
+      Transfer.deleteRequest = polygon.on == 1 && polygon.count >= 2 ? 1 : 0;
+      if (Transfer.deleteRequest == 1) {
+        Transfer.deleteVertices = ExtremumVertexPixels(
+            std::span<const PolygonPoint>(polygon.points.data(), static_cast<std::size_t>(polygon.count + 1)),
+            polygon.mode);
+      }
+      polygon.on = 0;
+      EmptyPolygon(polygon);
+      ResetTraceState();
+      Transfer.helpItem = 11;
+      break;
+    case CodeDeleteFlag: Transfer.helpItem = 11; break;
+    case CodeKeep:
+      Transfer.keepRequest = 1;
+      Transfer.helpItem = 12;
+      break;
+    case CodePattern:
+      Transfer.patternRequest = 1;
+      Transfer.helpItem = 13;
+      break;
+    case CodeReverse: Transfer.helpItem = 21; break;
+    case CodeSavePattern:
+      Transfer.savePatternRequest = 1;
+      Transfer.helpItem = 14;
+      break;
+    case CodeCallReal:
+      Requests.openFile = 1;
+      Requests.getSlot = PageTransfer;
+      Transfer.helpItem = 15;
+      break;
+    case CodeShot:
+      Transfer.shotRequest = 1;
+      Transfer.helpItem = 19;
+      break;
+    case CodeSaveTransfer:
+      Transfer.saveTransferRequest = 1;
+      Transfer.helpItem = 16;
+      break;
+    case CodeKeypad: {
+      // "cal" always toggles; the other keys count only while the calculator is on.
+      const CalcKey* key = CalcKeyAt(TransferKeypad, MouseX, MouseY);
+      if (key == nullptr) return true;
+      if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+      return CalculatorClick(TransferKeypad, Calc.on, MouseX, MouseY);
     }
-    return true;
   }
-  if (KeypadArea.ContainsHalfOpen(MouseX, MouseY)) {
-    // "cal" always toggles; the other keys count only while the calculator is on.
-    const CalcKey* key = CalcKeyAt(TransferKeypad, MouseX, MouseY);
-    if (key == nullptr) return true;
-    if (key->code != CalcSwitchCode && Calc.on == 0) return true;
-    return CalculatorClick(TransferKeypad, Calc.on, MouseX, MouseY);
-  }
-  return PictureClick();
+  return true;
 }
 
 // A right click on the picture while the polygon is on closes it.
@@ -675,4 +628,5 @@ extern const PageEntry TransferPageEntry{.commentCode = 16,
                                          .enter = EnterTransfer,
                                          .click = TransferClick,
                                          .paint = PaintTransfer,
-                                         .rightClick = TransferRightClick};
+                                         .rightClick = TransferRightClick,
+                                         .panels = {Panel}};
