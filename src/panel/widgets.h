@@ -51,12 +51,11 @@ inline constexpr int LargeFontHeight = 12;       // titles and larger texts
 inline constexpr int NoKey = -1;                 // PanelKeyAt: no row holds the point
 
 // A rectangle tested with open bounds (left < x < right, top < y < bottom),
-// or half-open where a page asks for it. All zero means "not given".
+// the one rule every click region keeps. All zero means "not given".
 struct Region {
   int left = 0, top = 0, right = 0, bottom = 0;
   constexpr bool Given() const { return left != 0 || top != 0 || right != 0 || bottom != 0; }
   constexpr bool Contains(int x, int y) const { return left < x && x < right && top < y && y < bottom; }
-  constexpr bool ContainsHalfOpen(int x, int y) const { return left <= x && x < right && top <= y && y < bottom; }
 };
 // The hit of a row that takes no click (an inactive word inside another
 // row's region, say): given, and holding no point.

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Whole-picture steps as whole processes on a 6000 x 4000 BMP, side by side
+# with the nearest ImageMagick command, with peak memory (GNU time's maximum
+# resident size) and a sanity comparison of the outputs.
+#   bench/whole_picture.sh [BUILD]     (needs hyperfine, imagemagick and GNU time)
+set -euo pipefail
+build=${1:-build}
+batch="$build/tools/batch/vazesample-batch --quiet --overwrite --jobs 2"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/out"
+"$build"/tools/sample/vazesample-sample --size 6000x4000 "$work/big.bmp"
+
+run() {  # name, our command, ImageMagick command
+  echo "== $1"
+  hyperfine -N --warmup 1 --runs 5 "$2" "$3"
+  for cmd in "$2" "$3"; do
+    /usr/bin/time -f "   peak resident %M kB: ${cmd%% *}" $cmd > /dev/null
+  done
+}
+
+run "Vantor Eye, key F (vazesample-eye --full-size streams; vazesample-batch)" \
+  "$build/tools/eye/vazesample-eye --full-size --key F $work/big.bmp $work/eye.bmp" \
+  "convert $work/big.bmp -local-contrast 8,50 $work/im-eye.bmp"
+hyperfine -N --warmup 1 --runs 5 "$batch --step eye:horn_key=F,pivot=levels --out $work/out $work/big.bmp"
+/usr/bin/time -f "   peak resident %M kB: vazesample-batch eye" \
+  $batch --step eye:horn_key=F,pivot=levels --out "$work/out" "$work/big.bmp"
+cmp "$work/eye.bmp" "$work/out/big.bmp" && echo "   batch and eye tool outputs are identical"
+
+run "FILTER colour power 140 (convert -modulate)" \
+  "$batch --step filter:colour_power_on=true,colour_power=140 --out $work/out $work/big.bmp" \
+  "convert $work/big.bmp -modulate 100,140 $work/im-power.bmp"
+
+run "FILTER strong balance, peach (convert -level)" \
+  "$batch --step filter:peach=true --out $work/out $work/big.bmp" \
+  "convert $work/big.bmp -channel RGB -contrast-stretch 4%x4% $work/im-level.bmp"
