@@ -153,8 +153,15 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
        "r.toml:2: light_core_to: must be above light_core_from"},
       {"version = 2\n", "r.toml:1: version: this program reads version 1 recipes"},
       {"[[step]]\nkind = \"eye\"\n", "r.toml:1: version: missing (version = 1)"},
+      // Characters the TOML reader cannot take safely are refused first.
+      {"version = 1\n[[step]]\nkind \xC3\xA9= \"eye\"\n", "r.toml:3: text: the character U+00E9 is not read in a recipe"},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadRecipe(c.text, "r.toml").error, c.error) << c.text;
+  // No steps at all is a recipe too, and writes back as one.
+  const RecipeResult empty = ReadRecipe("version = 1\n# nothing yet; コメントは日本語でも\n", "r.toml");
+  ASSERT_TRUE(empty.ok()) << empty.error;
+  EXPECT_TRUE(empty.steps.empty());
+  EXPECT_TRUE(ReadRecipe(WriteRecipe({}), "w.toml").ok());
   EXPECT_EQ(ReadRecipe("version = = 1\n", "r.toml").error.rfind("r.toml:1: not TOML: ", 0), 0u);
   EXPECT_EQ(ReadRecipe(std::string(LargestRecipeBytes + 1, '#'), "r.toml").error,
             "r.toml: larger than 1048576 bytes; not a recipe");

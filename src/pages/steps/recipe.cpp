@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -186,6 +187,33 @@ std::string QuotedIfBare(const std::string& setting) {
   return bare ? setting.substr(0, equals + 1) + "\"" + value + "\"" : setting;
 }
 
+// The TOML reader of Debian's toml++ 3.3 runs into undefined behaviour on a
+// few ranges of characters (U+00A1..U+0499 and U+FB56..U+FEFE, where it asks
+// whether they are blanks), so a recipe holding one is refused before it is
+// read. Recipes are ASCII by nature; Japanese text in comments is fine.
+std::optional<Problem> UnsafeCharacter(std::string_view text) {
+  int line = 1;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '\n') ++line;
+    if (c < 0x80) continue;
+    // A two- or three-byte sequence; anything else is left to the reader.
+    unsigned code = 0;
+    if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
+      code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
+    } else if ((c & 0xF0) == 0xE0 && i + 2 < text.size()) {
+      code = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
+             (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+    }
+    if ((code >= 0xA1 && code <= 0x499) || (code >= 0xFB56 && code <= 0xFEFE)) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "U+%04X", code);
+      return Problem{line, "text", std::string("the character ") + hex + " is not read in a recipe"};
+    }
+  }
+  return std::nullopt;
+}
+
 // One line, whatever a key or value held: control characters become '?'.
 std::string OneLine(std::string text) {
   for (char& c : text) {
@@ -204,6 +232,10 @@ RecipeResult ReadRecipe(std::string_view text, const std::string& name) {
   RecipeResult result;
   if (text.size() > LargestRecipeBytes) {
     result.error = name + ": larger than " + std::to_string(LargestRecipeBytes) + " bytes; not a recipe";
+    return result;
+  }
+  if (const std::optional<Problem> problem = UnsafeCharacter(text)) {
+    result.error = Line(name, *problem);
     return result;
   }
   toml::table root;
@@ -233,7 +265,7 @@ RecipeResult ReadRecipe(std::string_view text, const std::string& name) {
   }
   const toml::node* steps = root.get("step");
   const toml::array* array = steps != nullptr ? steps->as_array() : nullptr;
-  if (steps != nullptr && (array == nullptr || !array->is_array_of_tables())) {
+  if (steps != nullptr && (array == nullptr || (!array->empty() && !array->is_array_of_tables()))) {
     result.error = Line(name, Problem{LineOf(*steps), "step", "[[step]] tables are wanted"});
     return result;
   }
@@ -358,7 +390,7 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
   }
   toml::table root;
   root.insert("version", RecipeVersion);
-  root.insert("step", std::move(tables));
+  if (!tables.empty()) root.insert("step", std::move(tables));
   std::ostringstream out;
   out << "# vazesample recipe: the steps in order, each [[step]] with its settings\n" << root << "\n";
   return out.str();
