@@ -18,6 +18,7 @@
 #include "pages/kit/page_state.h"
 #include "pages/steps/picture_steps.h"
 #include "pages/steps/recipe.h"
+#include "pages/steps/streamed_steps.h"
 #include "platform/files.h"
 #include "platform/picture_loader.h"
 #include "support/program_session.h"
@@ -90,6 +91,83 @@ TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
   step.settings.LightCoreStart = 30;
   step.settings.PeachOn = step.settings.BerryOn = 1;
   EXPECT_EQ(BmpOf({step}, picture), FileBytes(s.PathIn("balanced.bmp")));
+}
+
+// ---- Band by band ------------------------------------------------------------------
+
+namespace {
+
+Picture MadePicture(int width, int height) {
+  Picture p{width, height, {}};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = Varied(x, y);
+      p.rgb.insert(p.rgb.end(), {c.r, c.g, c.b});
+    }
+  return p;
+}
+
+// The streamed result as a top-down picture.
+Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, int bandRows) {
+  Picture out{picture.width, picture.height, std::vector<std::uint8_t>(picture.rgb.size())};
+  const std::unique_ptr<RowSource> source = PictureRows(picture);
+  const bool ok = StreamSteps(steps, *source, [&](int first, int count, const PlaneView& band) {
+    for (int r = 0; r < count; ++r) {
+      std::uint8_t* to = out.rgb.data() + static_cast<std::size_t>(picture.height - 1 - (first + r)) * picture.width * 3;
+      for (int x = 0; x < picture.width; ++x) {
+        to[3 * x] = static_cast<std::uint8_t>(band.at(2, r, x));
+        to[3 * x + 1] = static_cast<std::uint8_t>(band.at(1, r, x));
+        to[3 * x + 2] = static_cast<std::uint8_t>(band.at(0, r, x));
+      }
+    }
+    return true;
+  }, bandRows);
+  EXPECT_TRUE(ok);
+  return out;
+}
+
+}  // namespace
+
+// Band by band gives the whole picture's result for any band size, pictures
+// smaller than the window included, and with the steps that first look at
+// the whole picture (levels, a levels pivot, a light core that lights nothing).
+TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
+  EyeStep eyeF, eyeLevels;
+  eyeLevels.hornKey = 12;  // L, n = 40
+  eyeLevels.levelsPivot = true;
+  eyeLevels.settings.mode = 2;
+  FilterStep balance;
+  balance.settings.ColourPowerOn = 1;
+  balance.settings.ColourPower = 170;
+  balance.settings.PeachOn = balance.settings.BerryOn = 1;
+  FilterStep core, dark;
+  core.lightCore = true;
+  core.settings.LightCoreStart = 40;
+  core.settings.LightCoreEnd = 200;
+  dark.lightCore = true;
+  dark.settings.LightCoreStart = 254;  // nothing above 254 in the picture: every sample becomes 1
+  const std::vector<std::vector<PictureStep>> chains = {
+      {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core}};
+  for (const auto& [width, height] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{41, 41}, std::pair{97, 83}}) {
+    const Picture picture = MadePicture(width, height);
+    for (std::size_t c = 0; c < chains.size(); ++c) {
+      const Picture whole = ApplyStepsAtOwnSize(chains[c], picture);
+      for (const int band : {1, 7, 64}) {
+        EXPECT_EQ(Streamed(chains[c], picture, band).rgb, whole.rgb)
+            << width << " x " << height << ", chain " << c << ", bands of " << band;
+      }
+    }
+  }
+}
+
+TEST(Steps, ALightCoreThatLightsNothingGivesOnesBandByBandToo) {
+  FilterStep dark;
+  dark.lightCore = true;
+  dark.settings.LightCoreStart = 200;
+  Picture picture{30, 20, std::vector<std::uint8_t>(30 * 20 * 3, 100)};
+  const Picture whole = ApplyStepsAtOwnSize({dark}, picture);
+  EXPECT_EQ(whole.rgb, std::vector<std::uint8_t>(whole.rgb.size(), 1));
+  EXPECT_EQ(Streamed({dark}, picture, 7).rgb, whole.rgb);
 }
 
 // ---- Recipes --------------------------------------------------------------------
@@ -238,6 +316,18 @@ TEST_F(BatchTool, ALargePictureIsWorkedAtItsOwnSizeAsTheEyeToolDoesAtFullSize) {
   const Bytes out = FileBytes(In("out/large.bmp"));
   ASSERT_EQ(out.size(), 54u + 1200u * 810u * 3u);
   EXPECT_EQ(out, FileBytes(In("eye.bmp")));
+  // Read and worked band by band, the balances from the whole picture's levels.
+  ASSERT_EQ(Batch("--step filter:colour_power_on=true,peach=true --step eye:horn_key=B --overwrite --out out "
+                  "in/large.bmp"),
+            0)
+      << Errors();
+  FilterStep filter;
+  filter.settings.ColourPowerOn = filter.settings.PeachOn = 1;
+  EyeStep eye;
+  eye.hornKey = 2;
+  const std::optional<Picture> picture = LoadPicture(In("in/large.bmp"));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(FileBytes(In("out/large.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize({filter, eye}, *picture)));
 }
 
 TEST_F(BatchTool, AFolderABadPictureAndABadRecipe) {

@@ -89,8 +89,9 @@ void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int 
   if (const FilterStep* filter = std::get_if<FilterStep>(&step)) ApplyFilter(*filter, planes, width, height);
 }
 
-Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads) {
-  const bool placed = picture.width <= Stride && picture.height <= CanvasRows;
+namespace {
+
+Picture StepsOn(const std::vector<PictureStep>& steps, const Picture& picture, bool placed, int threads) {
   StepPlanes planes;
   planes.width = placed ? Stride : picture.width;
   planes.height = placed ? CanvasRows : picture.height;
@@ -132,4 +133,14 @@ Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture
     }
   }
   return result;
+}
+
+}  // namespace
+
+Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads) {
+  return StepsOn(steps, picture, picture.width <= Stride && picture.height <= CanvasRows, threads);
+}
+
+Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture& picture, int threads) {
+  return StepsOn(steps, picture, false, threads);
 }

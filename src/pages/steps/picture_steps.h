@@ -64,3 +64,6 @@ void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int 
 // (and cut back to its own size), at its own size otherwise. The result is
 // top-down RGB like the picture.
 Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads = 2);
+// The same always at the picture's own size, whole in memory: the plain form
+// the banded one (streamed_steps.h) is checked against.
+Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture& picture, int threads = 2);

@@ -1,0 +1,273 @@
+#include "pages/steps/streamed_steps.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+// Planes for `rows` rows of `width` samples.
+struct BandPlanes {
+  int width = 0, rows = 0;
+  std::array<std::vector<std::uint32_t>, 3> plane;
+  BandPlanes(int w, int r) : width(w), rows(r) {
+    for (auto& p : plane) p.resize(static_cast<std::size_t>(std::max(w, 1)) * std::max(r, 1));
+  }
+  // A view of rows from `first` (of these planes) on, `count` of them.
+  PlaneView View(int first = 0, int count = -1) {
+    PlaneView view;
+    for (std::size_t k = 0; k < 3; ++k) view.plane[k] = plane[k].data() + static_cast<std::size_t>(first) * width;
+    view.stride = width;
+    view.rows = count < 0 ? rows - first : count;
+    return view;
+  }
+};
+
+// ---- Sources --------------------------------------------------------------------
+
+class PictureSource : public RowSource {
+ public:
+  explicit PictureSource(const Picture& picture) : picture_(picture) {}
+  int Width() const override { return picture_.width; }
+  int Height() const override { return picture_.height; }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    const std::size_t rowBytes = static_cast<std::size_t>(picture_.width) * 3;
+    for (int r = 0; r < count; ++r) {
+      const std::size_t y = static_cast<std::size_t>(picture_.height - 1 - (first + r));
+      if ((y + 1) * rowBytes > picture_.rgb.size()) return false;
+      const std::uint8_t* from = picture_.rgb.data() + y * rowBytes;
+      for (int x = 0; x < picture_.width; ++x) {
+        to.at(2, r, x) = from[3 * x];
+        to.at(1, r, x) = from[3 * x + 1];
+        to.at(0, r, x) = from[3 * x + 2];
+      }
+    }
+    return true;
+  }
+
+ private:
+  const Picture& picture_;
+};
+
+class BmpSource : public RowSource {
+ public:
+  explicit BmpSource(BmpRowReader reader) : reader_(std::move(reader)) {}
+  int Width() const override { return reader_.width(); }
+  int Height() const override { return reader_.height(); }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    bytes_.resize(reader_.rowBytes() * static_cast<std::size_t>(count));
+    if (!reader_.ReadRows(first, count, bytes_.data())) return false;
+    for (int r = 0; r < count; ++r) {
+      const std::uint8_t* from = bytes_.data() + static_cast<std::size_t>(r) * reader_.rowBytes();
+      for (int x = 0; x < reader_.width(); ++x) {
+        for (int k = 0; k < 3; ++k) to.at(k, r, x) = from[3 * x + k];
+      }
+    }
+    return true;
+  }
+
+ private:
+  BmpRowReader reader_;
+  std::vector<std::uint8_t> bytes_;
+};
+
+// ---- Stages ----------------------------------------------------------------------
+
+// The levels of every row `source` gives, as ChannelLevelsOf finds them.
+std::optional<std::array<ChannelLevel, 3>> LevelsOfAllRows(RowSource& source, int bandRows) {
+  std::array<std::array<long long, 256>, 3> counts{};
+  BandPlanes band(source.Width(), bandRows);
+  source.Restart();
+  for (int first = 0; first < source.Height(); first += bandRows) {
+    const int count = std::min(bandRows, source.Height() - first);
+    if (!source.Rows(first, count, band.View(0, count))) return std::nullopt;
+    for (std::size_t k = 0; k < 3; ++k) {
+      const std::uint32_t* p = band.plane[k].data();
+      for (std::size_t i = 0, n = static_cast<std::size_t>(count) * band.width; i < n; ++i) {
+        const std::int32_t v = static_cast<std::int32_t>(p[i]);
+        if (v > 0 && v < 255) ++counts[k][static_cast<std::size_t>(v)];
+      }
+    }
+  }
+  source.Restart();
+  std::array<ChannelLevel, 3> levels{};
+  for (std::size_t k = 0; k < 3; ++k) levels[k] = ChannelLevelOfHistogram(counts[k]);
+  return levels;
+}
+
+FilterLevels BalanceLevelsOf(const std::array<ChannelLevel, 3>& levels) {
+  FilterLevels balance{};
+  for (std::size_t k = 0; k < balance.size(); ++k) balance[k] = {levels[k].low, levels[k].middle, levels[k].high};
+  return balance;
+}
+
+// A stage that changes each pixel by itself, with values found once over
+// the whole picture before its first row (when it needs any).
+class PointStage : public RowSource {
+ public:
+  enum class Kind { LightCore, Power, Peach, Berry };
+  PointStage(RowSource& source, Kind kind, const FilterSettings& settings, int bandRows)
+      : source_(source), kind_(kind), settings_(settings), bandRows_(bandRows) {}
+  int Width() const override { return source_.Width(); }
+  int Height() const override { return source_.Height(); }
+  void Restart() override { source_.Restart(); }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    if (!Prepared()) return false;
+    if (!source_.Rows(first, count, to)) return false;
+    PlaneView band = to;
+    band.rows = count;
+    band.stride = Width();  // the pixel routines walk stride x rows
+    switch (kind_) {
+      case Kind::LightCore: LightCore(band); break;
+      case Kind::Power: ApplyColourPowerByPlane(band, PlanePowers(settings_)); break;
+      case Kind::Peach: ApplyPeach(band, BalanceLevelsOf(*levels_)); break;
+      case Kind::Berry: ApplyBerry(band, BalanceLevelsOf(*levels_)); break;
+    }
+    return true;
+  }
+
+ private:
+  bool Prepared() {
+    if (kind_ == Kind::Peach || kind_ == Kind::Berry) {
+      if (!levels_) levels_ = LevelsOfAllRows(source_, bandRows_);
+      return levels_.has_value();
+    }
+    if (kind_ == Kind::LightCore && !anyLit_) anyLit_ = AnyLit();
+    return kind_ != Kind::LightCore || anyLit_.has_value();
+  }
+  // Whether the core leaves any sample of the whole picture lit; when none
+  // is, every sample becomes 1 (as the light core on the canvas does).
+  std::optional<bool> AnyLit() {
+    BuildTable();
+    BandPlanes band(Width(), bandRows_);
+    source_.Restart();
+    bool any = false;
+    for (int first = 0; first < Height() && !any; first += bandRows_) {
+      const int count = std::min(bandRows_, Height() - first);
+      if (!source_.Rows(first, count, band.View(0, count))) return std::nullopt;
+      for (std::size_t k = 0; k < 3 && !any; ++k) {
+        for (std::size_t i = 0, n = static_cast<std::size_t>(count) * band.width; i < n && !any; ++i) {
+          any = table_[band.plane[k][i] & 0xFFu] != 0;
+        }
+      }
+    }
+    source_.Restart();
+    return any;
+  }
+  void BuildTable() {
+    for (int v = 0; v < 256; ++v) {
+      table_[static_cast<std::size_t>(v)] =
+          static_cast<std::uint32_t>(LightCoreSample(v, settings_.LightCoreStart, settings_.LightCoreEnd));
+    }
+  }
+  void LightCore(const PlaneView& band) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      for (int row = 0; row < band.rows; ++row) {
+        std::uint32_t* line = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
+        for (int x = 0; x < band.stride; ++x) line[x] = *anyLit_ ? table_[line[x] & 0xFFu] : 1u;
+      }
+    }
+  }
+
+  RowSource& source_;
+  Kind kind_;
+  FilterSettings settings_;
+  int bandRows_;
+  std::optional<std::array<ChannelLevel, 3>> levels_;
+  std::optional<bool> anyLit_;
+  std::array<std::uint32_t, 256> table_{};
+};
+
+// The Vantor Eye pass: keeps the rows of its input that the window of the
+// rows asked for reaches.
+class EyeStage : public RowSource {
+ public:
+  EyeStage(RowSource& source, const EyeStep& step, int bandRows, int threads)
+      : source_(source), step_(step), n_(WindowOfHornKey(step.hornKey)), half_(n_ / 2), bandRows_(bandRows),
+        threads_(threads), cache_(source.Width(), bandRows + 2 * (n_ / 2) + 2) {}
+  int Width() const override { return source_.Width(); }
+  int Height() const override { return source_.Height(); }
+  void Restart() override {
+    source_.Restart();
+    cacheFirst_ = cacheCount_ = 0;
+  }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    if (n_ <= 0) return source_.Rows(first, count, to);
+    if (step_.levelsPivot && !pivotFound_) {
+      const std::optional<std::array<ChannelLevel, 3>> levels = LevelsOfAllRows(source_, bandRows_);
+      if (!levels) return false;
+      for (std::size_t k = 0; k < 3; ++k) step_.settings.reference[k] = (*levels)[k].middle;
+      pivotFound_ = true;
+      cacheFirst_ = cacheCount_ = 0;
+    }
+    const int needFirst = std::max(0, first - half_);
+    const int needEnd = std::min(Height(), first + count + half_);
+    if (needFirst < cacheFirst_ || needFirst > cacheFirst_ + cacheCount_) {
+      cacheFirst_ = needFirst;  // start afresh (the first band, or a jump)
+      cacheCount_ = 0;
+    } else if (needFirst > cacheFirst_) {
+      const int drop = needFirst - cacheFirst_;
+      for (auto& plane : cache_.plane) {
+        std::memmove(plane.data(), plane.data() + static_cast<std::size_t>(drop) * cache_.width,
+                     static_cast<std::size_t>(cacheCount_ - drop) * cache_.width * sizeof(std::uint32_t));
+      }
+      cacheFirst_ = needFirst;
+      cacheCount_ -= drop;
+    }
+    const int have = cacheFirst_ + cacheCount_;
+    if (needEnd > have) {
+      if (!source_.Rows(have, needEnd - have, cache_.View(cacheCount_, needEnd - have))) return false;
+      cacheCount_ = needEnd - cacheFirst_;
+    }
+    PlaneView band = to;
+    band.rows = count;
+    VantorEyeBandOn(cache_.View(0, cacheCount_), cacheFirst_, band, Width(), Height(), n_, step_.settings, first,
+                    first + count, threads_);
+    return true;
+  }
+
+ private:
+  RowSource& source_;
+  EyeStep step_;
+  int n_, half_, bandRows_, threads_;
+  BandPlanes cache_;
+  int cacheFirst_ = 0, cacheCount_ = 0;
+  bool pivotFound_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<RowSource> PictureRows(const Picture& picture) { return std::make_unique<PictureSource>(picture); }
+
+std::unique_ptr<RowSource> BmpFileRows(BmpRowReader reader) { return std::make_unique<BmpSource>(std::move(reader)); }
+
+bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows,
+                 int threads) {
+  bandRows = std::max(bandRows, 1);
+  std::vector<std::unique_ptr<RowSource>> stages;
+  RowSource* last = &source;
+  auto add = [&](std::unique_ptr<RowSource> stage) {
+    last = stage.get();
+    stages.push_back(std::move(stage));
+  };
+  for (const PictureStep& step : steps) {
+    if (const EyeStep* eye = std::get_if<EyeStep>(&step)) add(std::make_unique<EyeStage>(*last, *eye, bandRows, threads));
+    if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
+      using Kind = PointStage::Kind;
+      const FilterSettings& f = filter->settings;
+      if (filter->lightCore) add(std::make_unique<PointStage>(*last, Kind::LightCore, f, bandRows));
+      if (f.ColourPowerOn == 1) add(std::make_unique<PointStage>(*last, Kind::Power, f, bandRows));
+      if (f.PeachOn == 1) add(std::make_unique<PointStage>(*last, Kind::Peach, f, bandRows));
+      if (f.BerryOn == 1) add(std::make_unique<PointStage>(*last, Kind::Berry, f, bandRows));
+    }
+  }
+  BandPlanes band(source.Width(), bandRows);
+  last->Restart();
+  for (int first = 0; first < source.Height(); first += bandRows) {
+    const int count = std::min(bandRows, source.Height() - first);
+    const PlaneView view = band.View(0, count);
+    if (!last->Rows(first, count, view) || !sink(first, count, view)) return false;
+  }
+  return true;
+}

@@ -1,0 +1,43 @@
+// The steps over a picture too large to hold, a band of rows at a time: each
+// step is a stage that asks the stage before it for just the rows it needs
+// (the Vantor Eye pass keeps the rows its window reaches), so memory stays a
+// few bands of rows whatever the picture's size. A step that depends on the
+// whole picture (the levels behind the balances or a "levels" pivot, the
+// light core's all-dark rule) first runs the stages before it over every
+// row once to find its values, then the rows go through.
+//
+// The result equals ApplyStepsAtOwnSize byte for byte, for any band size.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "pages/steps/picture_steps.h"
+#include "platform/picture_loader.h"
+
+// Rows of a picture as planes, row 0 the bottom row.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // Rows first .. first + count - 1 into `to` (its row 0 is row `first`, its
+  // stride at least Width()). Rows are asked for from the bottom up; Restart
+  // goes back before the first row. False when the rows could not be had.
+  virtual bool Rows(int first, int count, const PlaneView& to) = 0;
+  virtual void Restart() {}
+};
+
+// The rows of a picture in memory (top-down RGB).
+std::unique_ptr<RowSource> PictureRows(const Picture& picture);
+// The rows of a plain 24-bit BMP where it lies in its file.
+std::unique_ptr<RowSource> BmpFileRows(BmpRowReader reader);
+
+// The steps over every row of `source`, band by band from the bottom row up:
+// each band (bandRows rows at most) goes to `sink` as planes, its row 0 the
+// band's first row. False when a row could not be read or the sink said no.
+using RowSink = std::function<bool(int first, int count, const PlaneView& band)>;
+bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows = 64,
+                 int threads = 2);
