@@ -84,43 +84,7 @@ std::string WorkPicture(const fs::path& input, const fs::path& output, const std
   std::error_code ec;
   if (fs::exists(output, ec) && !overwrite) return "kept " + output.string() + ", which exists (--overwrite replaces it)";
   if (fs::exists(output, ec) && fs::equivalent(input, output, ec)) return "the output would replace the picture itself";
-  // A plain BMP larger than the canvas is read where it lies, band by band;
-  // any other picture is decoded first.
-  std::optional<BmpRowReader> reader = BmpRowReader::Open(input.string());
-  std::optional<Picture> picture;
-  if (!reader || (reader->width() <= Stride && reader->height() <= CanvasRows)) {
-    reader.reset();
-    std::string error;
-    picture = LoadPicture(input.string(), &error);
-    if (!picture) return error.empty() ? "not a picture this program reads" : error;
-    if (picture->width <= Stride && picture->height <= CanvasRows) {
-      // On the canvas, as the pages work it.
-      if (!WriteFileAtomically(output.string(), EncodePictureBmp(ApplySteps(steps, *picture, threads)))) {
-        return "could not write " + output.string();
-      }
-      return {};
-    }
-  }
-  const std::unique_ptr<RowSource> source = reader ? BmpFileRows(std::move(*reader)) : PictureRows(*picture);
-  const int width = source->Width();
-  AtomicFileWriter writer(output.string());
-  const auto header = BmpHeader(width, source->Height(), 0);
-  writer.Append(header);
-  std::vector<std::uint8_t> rows;
-  const bool streamed = StreamSteps(steps, *source, [&](int, int count, const PlaneView& band) {
-    const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
-    rows.assign(rowBytes * static_cast<std::size_t>(count), 0);
-    for (int r = 0; r < count; ++r) {
-      std::uint8_t* to = rows.data() + static_cast<std::size_t>(r) * rowBytes;
-      for (int x = 0; x < width; ++x) {
-        for (int k = 0; k < 3; ++k) to[3 * x + k] = static_cast<std::uint8_t>(band.at(k, r, x));
-      }
-    }
-    return writer.Append(rows);
-  }, 64, threads);
-  if (!streamed) return "the picture could not be read to its end";
-  if (!writer.Commit(Durability::OnDisk)) return "could not write " + output.string();
-  return {};
+  return WritePictureWithSteps(input.string(), output.string(), steps, threads);
 }
 
 // A bar over the pictures on a terminal: done of all.

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <optional>
 
+#include "image/bmp_files.h"
+#include "platform/files.h"
+
 namespace {
 
 // Planes for `rows` rows of `width` samples.
@@ -270,4 +273,51 @@ bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const
     if (!last->Rows(first, count, view) || !sink(first, count, view)) return false;
   }
   return true;
+}
+
+std::string WritePictureWithSteps(const std::string& input, const std::string& output,
+                                  const std::vector<PictureStep>& steps, int threads, const StepProgress& progress) {
+  // A plain BMP larger than the canvas is read where it lies, band by band;
+  // any other picture is decoded first.
+  std::optional<BmpRowReader> reader = BmpRowReader::Open(input);
+  std::optional<Picture> picture;
+  if (!reader || (reader->width() <= Stride && reader->height() <= CanvasRows)) {
+    reader.reset();
+    std::string error;
+    picture = LoadPicture(input, &error);
+    if (!picture) return error.empty() ? "not a picture this program reads" : error;
+    if (picture->width <= Stride && picture->height <= CanvasRows) {
+      // On the canvas, as the pages work it.
+      if (progress && !progress(0.0)) return StepsStoppedText;
+      if (!WriteFileAtomically(output, EncodePictureBmp(ApplySteps(steps, *picture, threads)))) {
+        return "could not write " + output;
+      }
+      return {};
+    }
+  }
+  const std::unique_ptr<RowSource> source = reader ? BmpFileRows(std::move(*reader)) : PictureRows(*picture);
+  const int width = source->Width(), height = source->Height();
+  AtomicFileWriter writer(output);
+  writer.Append(BmpHeader(width, height, 0));
+  std::vector<std::uint8_t> rows;
+  bool stopped = false;
+  const bool streamed = StreamSteps(steps, *source, [&](int first, int count, const PlaneView& band) {
+    const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+    rows.assign(rowBytes * static_cast<std::size_t>(count), 0);
+    for (int r = 0; r < count; ++r) {
+      std::uint8_t* to = rows.data() + static_cast<std::size_t>(r) * rowBytes;
+      for (int x = 0; x < width; ++x) {
+        for (int k = 0; k < 3; ++k) to[3 * x + k] = static_cast<std::uint8_t>(band.at(k, r, x));
+      }
+    }
+    if (progress && !progress(static_cast<double>(first + count) / height)) {
+      stopped = true;
+      return false;
+    }
+    return writer.Append(rows);
+  }, 64, threads);
+  if (stopped) return StepsStoppedText;
+  if (!streamed) return "the picture could not be read to its end";
+  if (!writer.Commit(Durability::OnDisk)) return "could not write " + output;
+  return {};
 }

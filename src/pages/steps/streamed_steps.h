@@ -41,3 +41,15 @@ std::unique_ptr<RowSource> BmpFileRows(BmpRowReader reader);
 using RowSink = std::function<bool(int first, int count, const PlaneView& band)>;
 bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows = 64,
                  int threads = 2);
+
+// The steps over the picture file `input`, written as a BMP in the program's
+// layout to `output` through a temporary file: a picture that fits on the
+// canvas is worked there (ApplySteps), a larger one band by band, a plain
+// BMP read where it lies in its file. `progress`, when given, hears the part
+// done (0..1) after each band and may answer false to stop: then, as on any
+// failure, nothing is written. Empty when written, else what went wrong.
+using StepProgress = std::function<bool(double done)>;
+std::string WritePictureWithSteps(const std::string& input, const std::string& output,
+                                  const std::vector<PictureStep>& steps, int threads,
+                                  const StepProgress& progress = nullptr);
+inline constexpr const char* StepsStoppedText = "stopped";
