@@ -366,3 +366,97 @@ TEST_F(BatchTool, GnuParallelOverTwoJobsGivesWhatOneRunGives) {
         << name;
   }
 }
+
+// ---- "Save" of the whole picture -----------------------------------------------------
+
+namespace {
+
+// A session on a 1200 x 810 picture, its file name in `picture`.
+struct LargeSession {
+  ProgramSession s;
+  std::string picture = s.PathIn("large.bmp");
+  LargeSession() {
+    WriteTestPicture(picture, 1200, 810, Varied);
+    s.Start(picture);
+    s.dialogs().TakeShown();
+  }
+  // "Save" answered with `name`, every check box on.
+  std::vector<ScriptedDialogs::Shown> SaveWhole(const std::string& name) {
+    s.dialogs().QueueFile(s.PathIn(name), true);
+    s.Click(SaveTabX, TabY);
+    return s.dialogs().TakeShown();
+  }
+  Bytes AtOwnSize(const std::vector<PictureStep>& steps) const {
+    const std::optional<Picture> p = LoadPicture(picture);
+    return p ? EncodePictureBmp(ApplyStepsAtOwnSize(steps, *p)) : Bytes{};
+  }
+};
+
+}  // namespace
+
+TEST(WholePictureSave, TheTopPassAndFilterAreRunAgainOnTheWholePictureWithTheirRecipe) {
+  LargeSession l;
+  EXPECT_EQ(l.SaveWhole("plain.bmp")[0].checks,
+            (std::vector<std::string>{"[x] 画像全体 (1200 × 810)", "[x] 手順も NAME.toml として保存する"}));
+  EXPECT_EQ(FileBytes(l.s.PathIn("plain.bmp")), FileBytes(l.picture));  // no steps: the picture itself, whole
+
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(FilterTabX, TabY);
+  l.s.ClickControl(PageFilter, "action");
+  const std::vector<ScriptedDialogs::Shown> shown = l.SaveWhole("whole.bmp");
+  ASSERT_EQ(shown.size(), 1u);  // the dialog only: nothing is lost, so nothing is asked
+  FilterStep power;
+  power.settings.ColourPowerOn = 1;
+  const std::vector<PictureStep> steps = {EyeStep{}, power};
+  EXPECT_EQ(FileBytes(l.s.PathIn("whole.bmp")), l.AtOwnSize(steps));
+  EXPECT_GT(l.s.dialogs().ProgressReportsSeen(), 1);
+  const RecipeResult recipe = ReadRecipeFile(l.s.PathIn("whole.toml"));
+  ASSERT_TRUE(recipe.ok()) << recipe.error;
+  EXPECT_EQ(WriteRecipe(recipe.steps), WriteRecipe(steps));
+}
+
+TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  // The picture changed by something no step describes (as a brush would).
+  WorkPlanes[0][0] ^= 0xFF;
+  l.s.window().Invalidate();
+  l.s.Paint();
+  l.s.dialogs().QueueFile(l.s.PathIn("part.bmp"), true);
+  l.s.dialogs().QueueAnswer(MessageAnswer::Yes);
+  l.s.Click(SaveTabX, TabY);
+  const std::vector<ScriptedDialogs::Shown> shown = l.s.dialogs().TakeShown();
+  ASSERT_GE(shown.size(), 1u);
+  EXPECT_EQ(shown[0].checks,
+            (std::vector<std::string>{"[-] 画像全体 (1200 × 810)", "[-] 手順も NAME.toml として保存する"}));
+  EXPECT_NE(shown[0].note.find("表示されている部分だけを保存できます"), std::string::npos);
+  EXPECT_EQ(FileBytes(l.s.PathIn("part.bmp")).size(), 54u + 960u * 672u * 3u);
+  EXPECT_FALSE(fs::exists(l.s.PathIn("part.toml")));
+}
+
+TEST(WholePictureSave, AStoppedSaveWritesNothing) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  const Bytes before = FileBytes(l.picture);
+  l.s.dialogs().StopProgressAfter(2);
+  const std::vector<ScriptedDialogs::Shown> shown = l.SaveWhole("large.bmp");  // over the picture itself
+  EXPECT_EQ(shown.size(), 1u);  // stopped by the user: no message
+  EXPECT_EQ(FileBytes(l.picture), before);
+  EXPECT_FALSE(fs::exists(l.s.PathIn("large.toml")));
+  for (const fs::directory_entry& entry : fs::directory_iterator(l.s.Folder())) {
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+  }
+}
+
+TEST(WholePictureSave, TheDriverAnswerSaveWholeTicksBothBoxes) {
+  ProgramSession s;
+  WriteTestPicture(s.PathIn("large.bmp"), 1200, 810, Varied);
+  const std::string report = ScriptReport(s.Folder(), "open large.bmp\nclick " + std::to_string(ControlOf(PageTop, "F").x) +
+                                                          " " + std::to_string(ControlOf(PageTop, "F").y) +
+                                                          "\nsave-whole out.bmp\nclick 912 10\n");
+  EXPECT_NE(report.find("dialog check: 画像全体 (1200 × 810)"), std::string::npos) << report;
+  const std::optional<Picture> picture = LoadPicture(s.PathIn("large.bmp"));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(FileBytes(s.PathIn("out.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize({EyeStep{}}, *picture)));
+  EXPECT_TRUE(fs::exists(s.PathIn("out.toml")));
+}

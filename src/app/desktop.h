@@ -60,6 +60,8 @@ class PresetOpenDialogs : public Dialogs {
                             MessageIcon icon) override {
     return inner_.ShowMessage(text, title, buttons, icon);
   }
+  bool ShowProgress(const std::string& title, double done) override { return inner_.ShowProgress(title, done); }
+  void EndProgress() override { inner_.EndProgress(); }
 
  private:
   Dialogs& inner_;

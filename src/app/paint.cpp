@@ -14,6 +14,7 @@
 #include "image/planes.h"
 #include "pages/kit/page_state.h"
 #include "pages/kit/page_steps.h"
+#include "pages/steps/step_list.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
 #include "platform/surface.h"
@@ -49,6 +50,7 @@ void SetTitle() {
 
 void ResetPaintState() {
   ForgetPictureInHand();
+  StartStepList();
   ResetPageSteps();
   ShownTitle.clear();
   FileShownWidth = FileShownHeight = -1;
@@ -66,6 +68,7 @@ void PaintHandler() {
     MainWindow().Present();
     if (OpenImageDialog() == 1) {
       prologue.pictureOpened = true;
+      StartStepList();  // a new picture in hand has had no steps
       // A picture chosen on TOP with the Enter key is new even when it has
       // the size of the one before, so TOP takes it into the planes.
       if (PageId == PageTop && Requests.getSlot == 99) {

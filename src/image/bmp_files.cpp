@@ -237,15 +237,19 @@ bool MayWriteShownPartOver(const std::string& path) {
                                       MessageButtons::YesNoDefaultNo, MessageIcon::Question) == MessageAnswer::Yes;
 }
 
-std::optional<std::string> AskSaveImagePath(int languageId) {
+std::optional<std::string> AskSaveImagePath(int languageId, std::vector<FileDialogRequest::Check>* checks,
+                                            const std::string& note) {
   FileDialogRequest request;
+  request.checks = checks;
+  request.note = note;
   request.kind = FileDialogKind::Save;
   request.title = languageId == 2 ? "SAVE WITH A NAME" : "名前をつけて保存する";
   request.filters = BitmapFilters();
   request.defaultExtension = "bmp";
   request.overwritePrompt = true;
   std::optional<std::string> path = CurrentDialogs().AskFile(request);
-  if (path && !MayWriteShownPartOver(*path)) return std::nullopt;
+  const bool whole = checks != nullptr && !checks->empty() && checks->front().on;
+  if (path && !whole && !MayWriteShownPartOver(*path)) return std::nullopt;
   return path;
 }
 

@@ -125,7 +125,11 @@ void SaveImageAs(int languageId);
 // When the chosen file is the picture's own file, or an existing picture
 // larger than the part written, the dialog is followed by a question naming
 // both sizes, No by default; No counts as a cancel.
-std::optional<std::string> AskSaveImagePath(int languageId);
+// `checks` and `note` go to the dialog as they are (its check boxes come back
+// there); the first box, when on, means the whole picture is written, and
+// then there is no question.
+std::optional<std::string> AskSaveImagePath(int languageId, std::vector<FileDialogRequest::Check>* checks = nullptr,
+                                            const std::string& note = {});
 bool WriteShownImage(const std::string& path, const std::uint8_t* canvas);
 
 // The open dialog: 1 when a file was chosen and read as a picture (ImagePath

@@ -19,12 +19,24 @@ std::size_t ScriptedDialogs::MessageCount() const {
 }
 
 std::optional<std::string> ScriptedDialogs::AskFile(const FileDialogRequest& request) {
-  Shown shown{request.kind == FileDialogKind::Open ? "open" : "save", request.title, {}, {}};
+  Shown shown{request.kind == FileDialogKind::Open ? "open" : "save", request.title, {}, {}, {}, request.note};
   for (const FileFilter& filter : request.filters) shown.filters.push_back(filter.label);
+  if (request.checks != nullptr) {
+    for (const FileDialogRequest::Check& c : *request.checks) {
+      shown.checks.push_back((!c.enabled ? "[-] " : c.on ? "[x] " : "[ ] ") + c.label);
+    }
+  }
   shown_.push_back(std::move(shown));
   if (files_.empty()) return std::nullopt;
   std::optional<std::string> answer = std::move(files_.front());
+  const bool checksOn = checksOn_.empty() ? false : checksOn_.front();
   files_.pop_front();
+  if (!checksOn_.empty()) checksOn_.pop_front();
+  if (answer && request.checks != nullptr) {
+    for (FileDialogRequest::Check& c : *request.checks) {
+      if (c.enabled) c.on = checksOn;
+    }
+  }
   if (answer && request.kind == FileDialogKind::Save && !request.defaultExtension.empty()) {
     // As a save dialog does: a name without an extension gets the default one.
     const std::size_t slash = answer->find_last_of('/');
@@ -36,10 +48,16 @@ std::optional<std::string> ScriptedDialogs::AskFile(const FileDialogRequest& req
 
 MessageAnswer ScriptedDialogs::ShowMessage(const std::string& text, const std::string& title,
                                            MessageButtons buttons, MessageIcon) {
-  shown_.push_back({"message", title, text, {}});
+  shown_.push_back({"message", title, text, {}, {}, {}});
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   if (answers_.empty()) return MessageAnswer::No;
   const MessageAnswer answer = answers_.front();
   answers_.pop_front();
   return answer;
+}
+
+bool ScriptedDialogs::ShowProgress(const std::string&, double) {
+  ++progressReports_;
+  ++progressSeen_;
+  return stopAfter_ == 0 || progressReports_ < stopAfter_;
 }

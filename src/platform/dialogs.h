@@ -33,6 +33,16 @@ struct FileDialogRequest {
   bool overwritePrompt = false;  // ask before replacing an existing file
   bool mustExist = false;        // only existing files may be chosen
   std::string startFolder;       // empty: the dialog's own choice
+  // Check boxes under the file list (a save dialog's choices), and a line of
+  // text above them. The dialog leaves each box's state in `on`; a box that
+  // is not `enabled` is shown greyed and stays as it is.
+  struct Check {
+    std::string label;
+    bool on = false;
+    bool enabled = true;
+  };
+  std::vector<Check>* checks = nullptr;
+  std::string note;
 };
 
 enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };  // Enter answers Yes, or No
@@ -46,6 +56,15 @@ class Dialogs {
   virtual std::optional<std::string> AskFile(const FileDialogRequest& request) = 0;
   virtual MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageButtons buttons,
                                     MessageIcon icon) = 0;
+  // A long piece of work: `done` of it (0..1) so far, under a title, with a
+  // way to stop it (a stop button, Escape). False once the user asked to
+  // stop. EndProgress takes the display away.
+  virtual bool ShowProgress(const std::string& title, double done) {
+    (void)title;
+    (void)done;
+    return true;
+  }
+  virtual void EndProgress() {}
 };
 
 // The dialogs in force. Starts as a scripted set with nothing queued, so that
@@ -62,9 +81,16 @@ class ScriptedDialogs : public Dialogs {
     std::string title;
     std::string text;                  // message text; empty for dialogs
     std::vector<std::string> filters;  // a file dialog's filter names, in order
+    std::vector<std::string> checks;   // its check boxes: "[x] label", "[ ] label", "[-] label" (greyed)
+    std::string note;
   };
 
-  void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+  // A file answer; its check boxes are all left off, as unticked, unless
+  // `checksOn` (then every enabled box is on).
+  void QueueFile(std::optional<std::string> path, bool checksOn = false) {
+    files_.push_back(std::move(path));
+    checksOn_.push_back(checksOn);
+  }
   void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
   const std::vector<Shown>& shown() const { return shown_; }
   std::vector<Shown> TakeShown() { return std::exchange(shown_, {}); }
@@ -74,9 +100,17 @@ class ScriptedDialogs : public Dialogs {
   std::optional<std::string> AskFile(const FileDialogRequest& request) override;
   MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageButtons buttons,
                             MessageIcon icon) override;
+  // Progress reports are counted; StopProgressAfter(n) answers "stop" from
+  // the n-th report of a piece of work on (0: never).
+  bool ShowProgress(const std::string& title, double done) override;
+  void EndProgress() override { progressReports_ = 0; }
+  void StopProgressAfter(int reports) { stopAfter_ = reports; }
+  int ProgressReportsSeen() const { return progressSeen_; }
 
  private:
+  int stopAfter_ = 0, progressReports_ = 0, progressSeen_ = 0;
   std::deque<std::optional<std::string>> files_;
+  std::deque<bool> checksOn_;
   std::deque<MessageAnswer> answers_;
   std::vector<Shown> shown_;
 };

@@ -73,7 +73,14 @@ PrintingDialogs::PrintingDialogs(std::ostream& out, std::ostream& notes) : out_(
 
 std::optional<std::string> PrintingDialogs::AskFile(const FileDialogRequest& request) {
   const bool open = request.kind == FileDialogKind::Open;
-  out_ << "dialog: " << (open ? "open " : "save ") << request.title << '\n' << std::flush;
+  out_ << "dialog: " << (open ? "open " : "save ") << request.title << '\n';
+  if (!request.note.empty()) out_ << "dialog note: " << request.note << '\n';
+  if (request.checks != nullptr) {
+    for (const FileDialogRequest::Check& c : *request.checks) {
+      out_ << "dialog check: " << (c.enabled ? "" : "(greyed) ") << c.label << '\n';
+    }
+  }
+  out_ << std::flush;
   if (files_.empty()) return std::nullopt;
   const FileAnswer& next = files_.front();
   if (next.kind == FileAnswer::Cancel) {
@@ -87,7 +94,13 @@ std::optional<std::string> PrintingDialogs::AskFile(const FileDialogRequest& req
     return std::nullopt;
   }
   std::string path = next.path;
+  const bool checksOn = next.checksOn;
   files_.pop_front();
+  if (request.checks != nullptr) {
+    for (FileDialogRequest::Check& c : *request.checks) {
+      if (c.enabled) c.on = checksOn;
+    }
+  }
   if (open) {
     // The open dialog only takes files that exist.
     std::error_code ec;
@@ -120,7 +133,8 @@ MessageAnswer PrintingDialogs::ShowMessage(const std::string& text, const std::s
 // -----------------------------------------------------------------------------
 
 bool IsAnswer(DriveOp op) {
-  return op == DriveOp::Open || op == DriveOp::Cancel || op == DriveOp::SaveAs || op == DriveOp::AnswerYes ||
+  return op == DriveOp::Open || op == DriveOp::Cancel || op == DriveOp::SaveAs || op == DriveOp::SaveWhole ||
+         op == DriveOp::AnswerYes ||
          op == DriveOp::AnswerNo;
 }
 
@@ -140,6 +154,7 @@ constexpr CommandRow CommandTable[] = {
     {"open", Operands::File, DriveOp::Open, "open FILE"},
     {"cancel", Operands::None, DriveOp::Cancel, "cancel"},
     {"save-as", Operands::File, DriveOp::SaveAs, "save-as FILE"},
+    {"save-whole", Operands::File, DriveOp::SaveWhole, "save-whole FILE"},
     {"answer", Operands::YesNo, DriveOp::AnswerYes, "answer yes|no"},
     {"click", Operands::Point, DriveOp::Click, "click X Y"},
     {"rclick", Operands::Point, DriveOp::RightClick, "rclick X Y"},
@@ -360,6 +375,7 @@ int RunDriveScript(const std::vector<DriveCommand>& commands, const DriveSetup& 
       case DriveOp::Open: dialogs.QueueOpen(Resolve(setup.scriptFolder, c.file)); continue;
       case DriveOp::Cancel: dialogs.QueueCancel(); continue;
       case DriveOp::SaveAs: dialogs.QueueSave(Resolve(setup.workFolder, c.file)); continue;
+      case DriveOp::SaveWhole: dialogs.QueueSave(Resolve(setup.workFolder, c.file), true); continue;
       case DriveOp::AnswerYes: dialogs.QueueAnswer(MessageAnswer::Yes); continue;
       case DriveOp::AnswerNo: dialogs.QueueAnswer(MessageAnswer::No); continue;
       default: break;
@@ -427,7 +443,10 @@ Answers, queued for the dialogs and message boxes to come:
                    cancels that dialog
   cancel           the next open or save dialog is cancelled
   save-as FILE     the next save dialog chooses FILE (relative to DIR, or
-                   absolute); a name without extension gets the dialog's one
+                   absolute); a name without extension gets the dialog's one;
+                   the dialog's check boxes are left off
+  save-whole FILE  the same with every check box on (the whole picture, and
+                   its steps as FILE's name with .toml)
   answer yes|no    the next Yes/No message box
 An unanswered file dialog is cancelled, an unanswered Yes/No box gets No, an
 OK box needs no answer. File answers keep their kind: an open answer is never

@@ -78,7 +78,9 @@ class PrintingDialogs : public Dialogs {
   PrintingDialogs(std::ostream& out, std::ostream& notes);
 
   void QueueOpen(const std::string& path) { files_.push_back({FileAnswer::Open, path}); }
-  void QueueSave(const std::string& path) { files_.push_back({FileAnswer::Save, path}); }
+  void QueueSave(const std::string& path, bool checksOn = false) {
+    files_.push_back({FileAnswer::Save, path, checksOn});
+  }
   void QueueCancel() { files_.push_back({FileAnswer::Cancel, {}}); }
   void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
 
@@ -90,6 +92,7 @@ class PrintingDialogs : public Dialogs {
   struct FileAnswer {
     enum Kind { Open, Save, Cancel } kind;
     std::string path;
+    bool checksOn = false;
   };
   std::ostream& out_;
   std::ostream& notes_;
@@ -104,7 +107,7 @@ std::string MessageLine(const std::string& title, const std::string& text);
 // The script
 // -----------------------------------------------------------------------------
 
-enum class DriveOp { Open, Cancel, SaveAs, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, KeyEnter, Close, Shot };
+enum class DriveOp { Open, Cancel, SaveAs, SaveWhole, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, KeyEnter, Close, Shot };
 
 struct DriveCommand {
   DriveOp op = DriveOp::Click;

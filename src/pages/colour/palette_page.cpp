@@ -324,7 +324,9 @@ void LoadNodColourFile() {
                             .filters = TextFilters(),
                             .defaultExtension = "txt",
                             .mustExist = true,
-                            .startFolder = {}};
+                            .startFolder = {},
+                            .checks = nullptr,
+                            .note = {}};
   const std::optional<std::string> path = dialogs.AskFile(request);
   if (!path) {
     dialogs.ShowMessage(CancelText.InCurrentLanguage(), NodColourFileTitle, MessageButtons::Ok, MessageIcon::None);
@@ -350,7 +352,9 @@ void SaveNodColourFile() {
                             .defaultExtension = "txt",
                             .overwritePrompt = true,
                             .mustExist = false,
-                            .startFolder = {}};
+                            .startFolder = {},
+                            .checks = nullptr,
+                            .note = {}};
   const std::optional<std::string> path = dialogs.AskFile(request);
   if (!path) return;
   if (!WriteNodColourFile(*path, NodColours.table)) {

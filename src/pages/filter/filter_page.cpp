@@ -20,6 +20,7 @@
 #include "pages/kit/page_state.h"
 #include "image/planes.h"
 #include "pages/steps/picture_steps.h"
+#include "pages/steps/step_list.h"
 #include "pages/tone/tone_state.h"
 #include "pages/tone/vantor_eye.h"
 #include "panel/calculator.h"
@@ -325,6 +326,7 @@ void ResetLightCoreAndColourPower() {
 
 // [SECTION] Entry
 void EnterFilter() {
+  KeepPageStep();  // the work of the last visit is part of the picture now
   StartFilterValues();
   Shell.newImageFlag = 1;
   FilterPage.helpItem = 0;
@@ -458,6 +460,13 @@ void PaintFilter() {
   DrawPanel(screen, Panel);
   // 10. - 11. Show the result; "set KEEP1" stores it as shown.
   ShowPlanes();
+  // What the page shows, as a step that can be run again on the whole picture.
+  const bool lightCore = FilterPage.lightCoreSelection == 1;
+  if (lightCore || v.ColourPowerOn == 1 || v.PeachOn == 1 || v.BerryOn == 1) {
+    SetPageStep(FilterStep{.settings = v, .lightCore = lightCore});
+  } else {
+    SetPageStep(std::nullopt);
+  }
   ServeSet(PageFilter, FilterPage.setKeepRequest);
   // 12. Belts, bars, scale labels, "color balance" and "set KEEP1" again,
   //     the tab bar, the comment or explanation, and "Save".

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,14 @@
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "pages/kit/page_state.h"
+#include "pages/steps/recipe.h"
+#include "pages/steps/step_list.h"
+#include "pages/steps/streamed_steps.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/language.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 
@@ -152,13 +159,69 @@ void ServeSet(int slot, int& setRequest) {
   setRequest = 0;
 }
 
+namespace {
+
+constexpr BilingualText WholePictureText{"画像全体", "Whole picture"};
+constexpr BilingualText StepsFileText{"手順も NAME.toml として保存する", "Also save the steps as NAME.toml"};
+constexpr BilingualText OnlyShownPartText{
+    "表示されている部分だけを保存できます。これまでの手順に、画面上の位置によるものか、画像全体にはできないものがあります。",
+    "Only the shown part can be saved: a step so far depends on positions on the canvas or cannot be run on the "
+    "whole picture."};
+constexpr BilingualText SavingWholeTitle{"画像全体を保存しています", "Saving the whole picture"};
+constexpr BilingualText WholeSaveFailedText{"画像全体を保存できませんでした", "The whole picture could not be saved"};
+
+// The picture file in hand through the steps so far, into path, with a
+// progress display that can stop it; the steps beside it as NAME.toml when
+// asked for. True when the picture was written.
+bool SaveWholePicture(const std::string& path, bool stepsToo) {
+  const std::vector<PictureStep> steps = StepsSoFar();
+  Dialogs& dialogs = CurrentDialogs();
+  const std::string title = SavingWholeTitle.InCurrentLanguage();
+  const std::string error = WritePictureWithSteps(PictureFile.path, path, steps, 2,
+                                                  [&](double done) { return dialogs.ShowProgress(title, done); });
+  dialogs.EndProgress();
+  if (error == StepsStoppedText) return false;  // stopped by the user: nothing written
+  if (!error.empty()) {
+    dialogs.ShowMessage(std::string(WholeSaveFailedText.InCurrentLanguage()) + ": " + path + "\n" + error,
+                        WriteFailureTitle.InCurrentLanguage(), MessageButtons::Ok, MessageIcon::None);
+    return false;
+  }
+  if (stepsToo) {
+    const std::size_t slash = path.find_last_of('/'), dot = path.find_last_of('.');
+    const std::string recipe =
+        (dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path) + ".toml";
+    const std::string text = WriteRecipe(steps);
+    if (!WriteFileAtomically(recipe, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
+      ShowWriteFailure(recipe);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 void ServeSave() {
   if (Requests.saveAs != 1) return;
   Requests.saveAs = 0;
   // The shown canvas becomes the picture in hand only once it is saved: a
   // cancelled dialog or a failed write leaves the planes as they were.
-  const std::optional<std::string> path = AskSaveImagePath(LanguageId);
-  if (path && WriteShownImage(*path, Canvas.data())) PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  const int width = PictureInHandWidth(), height = PictureInHandHeight();
+  if (width <= Stride && height <= CanvasRows) {
+    const std::optional<std::string> path = AskSaveImagePath(LanguageId);
+    if (path && WriteShownImage(*path, Canvas.data())) PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    return;
+  }
+  // A picture larger than the canvas: the whole of it, through the steps
+  // so far, when they give what the canvas shows.
+  const bool offered = StepsGiveTheShownPart(Canvas.data());
+  const std::string size = " (" + std::to_string(width) + " × " + std::to_string(height) + ")";
+  std::vector<FileDialogRequest::Check> checks = {{std::string(WholePictureText.InCurrentLanguage()) + size, offered, offered},
+                                                  {StepsFileText.InCurrentLanguage(), offered, offered}};
+  const std::optional<std::string> path =
+      AskSaveImagePath(LanguageId, &checks, offered ? std::string() : OnlyShownPartText.InCurrentLanguage());
+  if (!path) return;
+  const bool saved = offered && checks[0].on ? SaveWholePicture(*path, checks[1].on) : WriteShownImage(*path, Canvas.data());
+  if (saved) PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
 }
 
 void DrawTabs() {

@@ -20,6 +20,7 @@
 #include "image/planes.h"
 #include "pages/filter/filter_page.h"
 #include "pages/tone/eye_page.h"
+#include "pages/steps/step_list.h"
 #include "pages/tone/tone_pages.h"
 #include "pages/tone/tone_state.h"
 #include "panel/comments.h"
@@ -376,6 +377,7 @@ void PaintTop() {
   } else {
     // 5. The pass, row by row from the top of the picture down.
     RunEyePass(screen, WindowOfHornKey(Tone.hornKey), TopPage.blindMode != 0);
+    AddStep(EyeStep{.hornKey = Tone.hornKey, .settings = Tone.eye, .levelsPivot = false});
   }
   // 6. The result into the planes.
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);

@@ -325,6 +325,9 @@ std::string DialogStartFolder;  // SetDialogStartFolder
 
 class GtkDialogs : public Dialogs {
   std::pair<std::string, std::string> answerHolder;  // file and folder, read as the dialog answers
+  GtkWidget* progress_ = nullptr;  // the progress window while one is shown
+  GtkWidget* bar_ = nullptr;
+  bool stopAsked_ = false;
 
  public:
   std::optional<std::string> AskFile(const FileDialogRequest& request) override {
@@ -363,6 +366,38 @@ class GtkDialogs : public Dialogs {
         gtk_file_chooser_add_filter(chooser, MakeFilter({PictureFilterName.InCurrentLanguage(), PicturePatterns}));
       for (const FileFilter& f : request.filters) gtk_file_chooser_add_filter(chooser, MakeFilter(f));
 
+      // The request's note and check boxes, under the file list.
+      // Each box's state, kept as it is toggled (the dialog is gone when it
+      // has been answered).
+      std::vector<char> states;
+      if (request.checks != nullptr) {
+        for (const FileDialogRequest::Check& c : *request.checks) states.push_back(c.on ? 1 : 0);
+      }
+      if (request.checks != nullptr || !request.note.empty()) {
+        GtkWidget* extra = gtk_box_new(GTK_ORIENTATION_VERTICAL, 4);
+        if (!request.note.empty()) {
+          GtkWidget* label = gtk_label_new(ValidUtf8(request.note).c_str());
+          gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+          gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+          gtk_box_pack_start(GTK_BOX(extra), label, FALSE, FALSE, 0);
+        }
+        if (request.checks != nullptr) {
+          for (std::size_t i = 0; i < request.checks->size(); ++i) {
+            const FileDialogRequest::Check& c = (*request.checks)[i];
+            GtkWidget* box = gtk_check_button_new_with_label(ValidUtf8(c.label).c_str());
+            gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(box), c.on ? TRUE : FALSE);
+            gtk_widget_set_sensitive(box, c.enabled ? TRUE : FALSE);
+            g_signal_connect(box, "toggled", G_CALLBACK(+[](GtkToggleButton* button, gpointer state) {
+                               *static_cast<char*>(state) = gtk_toggle_button_get_active(button) ? 1 : 0;
+                             }),
+                             &states[i]);
+            gtk_box_pack_start(GTK_BOX(extra), box, FALSE, FALSE, 0);
+          }
+        }
+        gtk_widget_show_all(extra);
+        gtk_file_chooser_set_extra_widget(chooser, extra);
+      }
+
       std::optional<std::string> chosen;
       gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
       g_signal_connect(dialog, "response", G_CALLBACK(KeepAnswer), &answerHolder);
@@ -372,6 +407,9 @@ class GtkDialogs : public Dialogs {
         if (!answerHolder.second.empty()) folder = answerHolder.second;
       }
       if (!chosen || EndRequested()) return std::nullopt;
+      if (request.checks != nullptr) {
+        for (std::size_t i = 0; i < states.size(); ++i) (*request.checks)[i].on = states[i] != 0;
+      }
 
       std::error_code ec;
       if (open) {
@@ -393,6 +431,43 @@ class GtkDialogs : public Dialogs {
       }
       return path;
     }
+  }
+
+  // A small window with the title, a bar and a stop button; Escape or
+  // closing it stops the work too. It stays above the main window.
+  bool ShowProgress(const std::string& title, double done) override {
+    if (EndRequested()) return false;
+    if (!StartGtk(nullptr)) return true;
+    if (progress_ == nullptr) {
+      progress_ = gtk_dialog_new_with_buttons(ValidUtf8(title).c_str(), nullptr, GTK_DIALOG_MODAL,
+                                              CancelButton.InCurrentLanguage(), GTK_RESPONSE_CANCEL, nullptr);
+      bar_ = gtk_progress_bar_new();
+      gtk_progress_bar_set_show_text(GTK_PROGRESS_BAR(bar_), TRUE);
+      gtk_widget_set_size_request(bar_, 360, -1);
+      GtkWidget* area = gtk_dialog_get_content_area(GTK_DIALOG(progress_));
+      gtk_container_set_border_width(GTK_CONTAINER(area), 12);
+      gtk_box_pack_start(GTK_BOX(area), bar_, TRUE, TRUE, 0);
+      stopAsked_ = false;
+      // Escape, the stop button and the close box all answer with a response.
+      g_signal_connect(progress_, "response", G_CALLBACK(+[](GtkDialog*, gint, gpointer stop) {
+                         *static_cast<bool*>(stop) = true;
+                       }),
+                       &stopAsked_);
+      g_signal_connect(progress_, "delete-event", G_CALLBACK(gtk_true), nullptr);
+      AttachToMainWindow(progress_);
+      gtk_window_set_position(GTK_WINDOW(progress_), GTK_WIN_POS_CENTER);
+      gtk_widget_show_all(progress_);
+    }
+    gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(bar_), std::clamp(done, 0.0, 1.0));
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    return !stopAsked_ && !EndRequested();
+  }
+
+  void EndProgress() override {
+    if (progress_ == nullptr) return;
+    gtk_widget_destroy(progress_);
+    progress_ = bar_ = nullptr;
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   }
 
   MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageButtons buttons,

@@ -1,0 +1,62 @@
+#include "pages/steps/step_list.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "image/bmp_files.h"
+#include "image/picture_in_hand.h"
+#include "image/planes.h"
+
+namespace {
+
+std::vector<PictureStep> Kept;
+std::optional<PictureStep> PageStep;
+
+}  // namespace
+
+void StartStepList() {
+  Kept.clear();
+  PageStep.reset();
+}
+
+void AddStep(const PictureStep& step) {
+  KeepPageStep();
+  Kept.push_back(step);
+}
+
+void SetPageStep(const std::optional<PictureStep>& step) { PageStep = step; }
+
+void KeepPageStep() {
+  if (PageStep) Kept.push_back(*PageStep);
+  PageStep.reset();
+}
+
+std::vector<PictureStep> StepsSoFar() {
+  std::vector<PictureStep> steps = Kept;
+  if (PageStep) steps.push_back(*PageStep);
+  return steps;
+}
+
+bool StepsGiveTheShownPart(const std::uint8_t* canvas) {
+  if (ViewScale != 1) return false;
+  const int width = std::min(PictureInHandWidth(), Stride);
+  const int height = std::min(PictureInHandHeight(), CanvasRows);
+  const ShownPart part = ShownPartToWrite();
+  if (width <= 0 || height <= 0 || part.columns != width || part.rows != height) return false;
+  // The part of the picture the canvas holds, as a picture of its own.
+  std::vector<std::uint8_t> held(static_cast<std::size_t>(CanvasByteCount), 255);
+  CopyPictureInHand(held.data());
+  Picture corner{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3)};
+  for (int y = 0; y < height; ++y) {
+    CopySwappingRedAndBlue(held.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3,
+                           corner.rgb.data() + static_cast<std::size_t>(y) * width * 3, static_cast<std::size_t>(width));
+  }
+  const Picture result = ApplySteps(StepsSoFar(), corner);
+  for (int y = 0; y < height; ++y) {
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
+    CopySwappingRedAndBlue(canvas + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3, row.data(),
+                           static_cast<std::size_t>(width));
+    if (!std::equal(row.begin(), row.end(), result.rgb.begin() + static_cast<long>(y) * width * 3)) return false;
+  }
+  return true;
+}

@@ -1,0 +1,31 @@
+// The whole-picture steps the picture in hand has been given since it was
+// opened, as the pages apply them: the Vantor Eye pass of TOP, and FILTER's
+// work while its page shows it. "Save" offers the whole picture when the
+// steps, run again on the part of the picture the canvas holds, give what
+// the canvas shows: so a page whose work is not a step (a brush stroke, a
+// zone, a cut, a zoom) ends the whole-picture offer by itself.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "pages/steps/picture_steps.h"
+
+// A new picture in hand: no steps yet.
+void StartStepList();
+// A page's result became the picture: one more step.
+void AddStep(const PictureStep& step);
+// The step of the page shown, which its paint rebuilds from its settings
+// (FILTER): replaced at each paint, nothing when the page changes nothing;
+// it stays in the list when the page is left.
+void SetPageStep(const std::optional<PictureStep>& step);
+// A page with a step of its own is entered: the step of its last visit is
+// part of the list from now on.
+void KeepPageStep();
+
+std::vector<PictureStep> StepsSoFar();
+
+// True when the steps, run on the canvas part of the picture in hand, give
+// the part "Save" writes from `canvas` (bottom-up, Stride pixels a row).
+bool StepsGiveTheShownPart(const std::uint8_t* canvas);
