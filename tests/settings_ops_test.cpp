@@ -1,0 +1,214 @@
+// The pixel operations the pages run, each a function of its planes (or
+// canvas), their width and height and one settings struct, run on pictures
+// of sizes other than the canvas's 960 x 672: values worked by hand, and for
+// the pointwise operations the top-left part of a canvas-size run.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "image/planes.h"
+#include "pages/colour/contour_levels.h"
+#include "pages/colour/nod_colours.h"
+#include "pages/colour/range_convert.h"
+#include "pages/view/colour_swap.h"
+#include "reference/add_colour_literal.h"
+
+namespace {
+
+// Three planes of width x height samples in rows of `stride` (at least the
+// width), the rows past the picture's columns filled as well, so that a
+// routine that reads or writes past the width is caught.
+struct SmallPlanes {
+  int width = 0, height = 0, stride = 0;
+  std::array<std::vector<std::uint32_t>, 3> plane;  // blue, green, red
+  SmallPlanes(int w, int h, int s, std::uint32_t fill = 0) : width(w), height(h), stride(s) {
+    for (auto& p : plane) p.assign(static_cast<std::size_t>(s) * static_cast<std::size_t>(h), fill);
+  }
+  PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, stride, height}; }
+  std::uint32_t& At(int k, int row, int column) {
+    return plane[static_cast<std::size_t>(k)][static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(column)];
+  }
+  void Set(int row, int column, std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+    At(0, row, column) = blue;
+    At(1, row, column) = green;
+    At(2, row, column) = red;
+  }
+};
+
+// A bottom-up canvas of `stride` pixels a row and `rows` rows, every byte `fill`.
+struct SmallCanvas {
+  int stride = 0, rows = 0;
+  std::vector<std::uint8_t> bytes;
+  SmallCanvas(int s, int r, std::uint8_t fill) : stride(s), rows(r), bytes(static_cast<std::size_t>(s) * r * 3, fill) {}
+  std::uint8_t* Pixel(int row, int column) {
+    return bytes.data() + (static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(column)) * 3;
+  }
+};
+
+// A sample pattern with all byte values and no symmetry.
+std::uint32_t Noise(int k, int row, int column) {
+  std::uint32_t h = static_cast<std::uint32_t>(row) * 73856093u ^ static_cast<std::uint32_t>(column) * 19349663u ^
+                    static_cast<std::uint32_t>(k + 1) * 83492791u;
+  h ^= h >> 13;
+  h *= 0x5bd1e995u;
+  return (h >> 15) & 0xFFu;
+}
+
+SmallPlanes NoisePlanes(int width, int height, int stride) {
+  SmallPlanes p(width, height, stride);
+  for (int row = 0; row < height; ++row)
+    for (int column = 0; column < stride; ++column)
+      for (int k = 0; k < 3; ++k) p.At(k, row, column) = Noise(k, row, column);
+  return p;
+}
+
+// ---- CONTOUR
+
+TEST(SettingsOps, ContourOnA300By200CanvasWithWiderRows) {
+  // Grey pixels of value (column + row) % 256; the ten columns past the
+  // width hold gray 8, a level, and must be left alone.
+  constexpr int Width = 300, Height = 200, CanvasStride = 310;
+  SmallCanvas canvas(CanvasStride, Height, 8);
+  for (int row = 0; row < Height; ++row)
+    for (int column = 0; column < Width; ++column) {
+      std::uint8_t* p = canvas.Pixel(row, column);
+      p[0] = p[1] = p[2] = static_cast<std::uint8_t>((column + row) % 256);
+    }
+  // All levels in red (colour type 1): the grays 0, 8, ..., 248.
+  ApplyContour(canvas.bytes.data(), CanvasStride, Width, Height, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 1});
+  for (int row = 0; row < Height; ++row) {
+    for (int column = 0; column < CanvasStride; ++column) {
+      const std::uint8_t* p = canvas.Pixel(row, column);
+      const int v = column < Width ? (column + row) % 256 : 8;
+      const bool onLevel = column < Width && v % 8 == 0 && v <= 248;
+      const std::array<int, 3> expected = onLevel ? std::array<int, 3>{0, 0, 255} : std::array<int, 3>{v, v, v};
+      ASSERT_EQ((std::array<int, 3>{p[0], p[1], p[2]}), expected) << "row " << row << ", column " << column;
+    }
+  }
+}
+
+TEST(SettingsOps, ContourOfOnePixel) {
+  // Gray 16 is level 2 (scan index 3); type 7, grey down, gives 255 - 2 * K
+  // with K = 256 / 31 = 8: 239.
+  std::array<std::uint8_t, 3> pixel{16, 16, 16};
+  ApplyContour(pixel.data(), 1, 1, 1, ContourDrawSettings{ContourLadder{}, ContourOneLevel, 3, 7});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{239, 239, 239}));
+  // Another level's scan leaves it; so does no operation.
+  pixel = {16, 16, 16};
+  ApplyContour(pixel.data(), 1, 1, 1, ContourDrawSettings{ContourLadder{}, ContourOneLevel, 4, 7});
+  ApplyContour(pixel.data(), 1, 1, 1, ContourDrawSettings{ContourLadder{}, ContourNone, 3, 7});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{16, 16, 16}));
+}
+
+// ---- UNI C.'s conversion
+
+TEST(SettingsOps, GrayRangeOnA300By200PictureInWiderPlanes) {
+  // Grey samples (column + row) % 256 in planes of 320 samples a row, the
+  // canvas 305 pixels a row; grays 60..180 take the colour.
+  constexpr int Width = 300, Height = 200;
+  SmallPlanes planes(Width, Height, 320, 120);  // the columns past the width are in the range
+  for (int row = 0; row < Height; ++row)
+    for (int column = 0; column < Width; ++column) {
+      const auto v = static_cast<std::uint32_t>((column + row) % 256);
+      planes.Set(row, column, v, v, v);
+    }
+  SmallCanvas canvas(305, Height, 7);
+  const GrayRangeSettings settings{60, 180, UniRgb{12, 240, 99}};
+  PaintGrayRange(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, settings);
+  for (int row = 0; row < Height; ++row) {
+    for (int column = 0; column < canvas.stride; ++column) {
+      const int v = (column + row) % 256;
+      const bool taken = column < Width && 60 <= v && v <= 180;
+      const std::uint8_t* p = canvas.Pixel(row, column);
+      const std::array<int, 3> expected = taken ? std::array<int, 3>{99, 240, 12} : std::array<int, 3>{7, 7, 7};
+      ASSERT_EQ((std::array<int, 3>{p[0], p[1], p[2]}), expected) << "row " << row << ", column " << column;
+    }
+  }
+}
+
+TEST(SettingsOps, GrayRangeOfOnePixelAboveTheBytes) {
+  // Red 300: gray 299 * 300 / 1000 = 89, inside 60..180.
+  SmallPlanes planes(1, 1, 1);
+  planes.Set(0, 0, 300, 0, 0);
+  std::array<std::uint8_t, 3> pixel{1, 2, 3};
+  PaintGrayRange(planes.View(), pixel.data(), 1, 1, 1, GrayRangeSettings{60, 180, UniRgb{12, 240, 99}});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{99, 240, 12}));
+  pixel = {1, 2, 3};
+  PaintGrayRange(planes.View(), pixel.data(), 1, 1, 1, GrayRangeSettings{90, 180, UniRgb{12, 240, 99}});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{1, 2, 3}));
+}
+
+// ---- ADD
+
+TEST(SettingsOps, AdditionOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
+  constexpr int Width = 300, Height = 200;
+  for (const BlendWeights weights : {SoftWeights, MiddleWeights, HardWeights, BlendWeights{5, 2}}) {
+    const AddColourSettings settings{BuiltInNodColours.columns[0], 20, 230, weights};
+    SmallPlanes whole = NoisePlanes(Stride, CanvasRows, Stride);
+    SmallPlanes part = NoisePlanes(Width, Height, 320);  // rows longer than the picture
+    SmallPlanes literal = part;
+    AddNodColours(whole.View(), Stride, CanvasRows, settings);
+    AddNodColours(part.View(), Width, Height, settings);
+    LiteralAddNodColours(literal.View(), Width, Height, settings);
+    for (int k = 0; k < 3; ++k)
+      for (int row = 0; row < Height; ++row)
+        for (int column = 0; column < part.stride; ++column) {
+          const std::uint32_t expected = column < Width ? whole.At(k, row, column) : Noise(k, row, column);
+          ASSERT_EQ(part.At(k, row, column), expected) << "plane " << k << ", row " << row << ", column " << column;
+          ASSERT_EQ(literal.At(k, row, column), expected) << "literal, plane " << k << ", row " << row;
+        }
+  }
+}
+
+TEST(SettingsOps, AdditionOfOnePixel) {
+  // Gray 42 is the start of band 1 over 0..255: column C's nod colour 2,
+  // (0, 255, 0). Hard: the nod colour; soft 7 : 1: (42 * 7 + 255) / 8 = 68
+  // for green, 42 * 7 / 8 = 36 for red and blue.
+  const NodColumn& c = BuiltInNodColours.columns[2];
+  SmallPlanes hard(1, 1, 1, 42), soft(1, 1, 1, 42);
+  AddNodColours(hard.View(), 1, 1, AddColourSettings{c, 0, 255, HardWeights});
+  AddNodColours(soft.View(), 1, 1, AddColourSettings{c, 0, 255, SoftWeights});
+  EXPECT_EQ((std::array<std::uint32_t, 3>{hard.At(0, 0, 0), hard.At(1, 0, 0), hard.At(2, 0, 0)}),
+            (std::array<std::uint32_t, 3>{0, 255, 0}));
+  EXPECT_EQ((std::array<std::uint32_t, 3>{soft.At(0, 0, 0), soft.At(1, 0, 0), soft.At(2, 0, 0)}),
+            (std::array<std::uint32_t, 3>{36, 68, 36}));
+}
+
+// ---- The swap modes
+
+TEST(SettingsOps, SwapOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
+  constexpr int Width = 300, Height = 200;
+  SmallPlanes whole = NoisePlanes(Stride, CanvasRows, Stride);
+  SmallPlanes part = NoisePlanes(Width, Height, 330);
+  for (int mode = 0; mode < SwapModeCount; ++mode) {
+    SmallCanvas wholeCanvas(Stride, CanvasRows, 0), partCanvas(310, Height, 77);
+    SwapIntoCanvas(whole.View(), wholeCanvas.bytes.data(), Stride, Stride, CanvasRows, SwapSettings{mode});
+    SwapIntoCanvas(part.View(), partCanvas.bytes.data(), partCanvas.stride, Width, Height, SwapSettings{mode});
+    for (int row = 0; row < Height; ++row)
+      for (int column = 0; column < partCanvas.stride; ++column)
+        for (int k = 0; k < 3; ++k) {
+          const int expected = column < Width ? wholeCanvas.Pixel(row, column)[k] : 77;
+          ASSERT_EQ(partCanvas.Pixel(row, column)[k], expected) << "mode " << mode << ", row " << row;
+        }
+  }
+}
+
+TEST(SettingsOps, SwapOfOnePixel) {
+  SmallPlanes planes(1, 1, 1);
+  planes.Set(0, 0, 10, 20, 30);
+  std::array<std::uint8_t, 3> pixel{};
+  // 5 [B] R⇔G: red 20, green 10, blue 30 (bytes blue, green, red).
+  SwapIntoCanvas(planes.View(), pixel.data(), 1, 1, 1, SwapSettings{5});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{30, 10, 20}));
+  // 17 eel: ((20 + 255) / 2, (10 + 20 + 30 + 255) / 4, (10 + 30) / 2).
+  SwapIntoCanvas(planes.View(), pixel.data(), 1, 1, 1, SwapSettings{17});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{20, 78, 137}));
+  // A mode outside 0..21 shows the colours as they are.
+  SwapIntoCanvas(planes.View(), pixel.data(), 1, 1, 1, SwapSettings{40});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{30, 20, 10}));
+}
+
+}  // namespace
