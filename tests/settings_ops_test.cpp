@@ -13,8 +13,11 @@
 #include "pages/colour/contour_levels.h"
 #include "pages/colour/nod_colours.h"
 #include "pages/colour/range_convert.h"
+#include "pages/pattern/local_contrast.h"
+#include "pages/pattern/outline_detect.h"
 #include "pages/view/colour_swap.h"
 #include "reference/add_colour_literal.h"
+#include "reference/outline_literal.h"
 
 namespace {
 
@@ -78,7 +81,8 @@ TEST(SettingsOps, ContourOnA300By200CanvasWithWiderRows) {
       p[0] = p[1] = p[2] = static_cast<std::uint8_t>((column + row) % 256);
     }
   // All levels in red (colour type 1): the grays 0, 8, ..., 248.
-  ApplyContour(canvas.bytes.data(), CanvasStride, Width, Height, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 1});
+  const ContourDrawSettings settings{ContourLadder{}, ContourAllLevels, 0, 1};
+  ApplyContour(canvas.bytes.data(), CanvasStride, Width, Height, settings);
   for (int row = 0; row < Height; ++row) {
     for (int column = 0; column < CanvasStride; ++column) {
       const std::uint8_t* p = canvas.Pixel(row, column);
@@ -209,6 +213,103 @@ TEST(SettingsOps, SwapOfOnePixel) {
   // A mode outside 0..21 shows the colours as they are.
   SwapIntoCanvas(planes.View(), pixel.data(), 1, 1, 1, SwapSettings{40});
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{30, 20, 10}));
+}
+
+// ---- The outline detectors
+
+TEST(SettingsOps, FineOutlineOfAnEdgeOnA300By200Picture) {
+  // Black columns 0..149, white 150..299; the twenty columns past the width
+  // are black again, an edge a detector reading past the width would find.
+  constexpr int Width = 300, Height = 200;
+  SmallPlanes planes(Width, Height, 320);
+  for (int row = 0; row < Height; ++row)
+    for (int column = 150; column < Width; ++column) planes.Set(row, column, 255, 255, 255);
+  for (const int mode : {JudgeByEveryChannel, JudgeByLuma}) {
+    SmallCanvas canvas(310, Height, 7);
+    const OutlineSettings settings{FineWidth, 16, mode, OutlineRgb{255, 0, 0}};
+    PaintOutlinePixels(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, settings);
+    // The two columns either side of the edge, inside the border of 2.
+    for (int row = 0; row < Height; ++row)
+      for (int column = 0; column < canvas.stride; ++column) {
+        const bool painted = (column == 149 || column == 150) && row >= 2 && row < Height - 2;
+        const std::uint8_t* p = canvas.Pixel(row, column);
+        const std::array<int, 3> expected = painted ? std::array<int, 3>{0, 0, 255} : std::array<int, 3>{7, 7, 7};
+        ASSERT_EQ((std::array<int, 3>{p[0], p[1], p[2]}), expected)
+            << "mode " << mode << ", row " << row << ", column " << column;
+      }
+  }
+}
+
+TEST(SettingsOps, OutlineDetectorsOnA300By200PictureGiveTheLiteralBytes) {
+  constexpr int Width = 300, Height = 200;
+  SmallPlanes planes = NoisePlanes(Width, Height, 320);
+  for (const int width : {FineWidth, MiddleWidth, FatWidth}) {
+    for (const int mode : {JudgeByEveryChannel, JudgeByLuma}) {
+      SmallCanvas fast(310, Height, 7), literal(310, Height, 7);
+      const OutlineSettings settings{width, 40, mode, OutlineRgb{0, 255, 255}};
+      PaintOutlinePixels(planes.View(), fast.bytes.data(), fast.stride, Width, Height, settings);
+      LiteralOutline(planes.View(), literal.bytes.data(), literal.stride, Width, Height, settings);
+      EXPECT_TRUE(fast.bytes == literal.bytes) << "detector " << width << ", mode " << mode;
+    }
+  }
+  // A picture smaller than the border: nothing to outline, nothing touched.
+  SmallPlanes one(1, 1, 1, 200);
+  std::array<std::uint8_t, 3> pixel{1, 2, 3};
+  PaintOutlinePixels(one.View(), pixel.data(), 1, 1, 1, OutlineSettings{FineWidth, 1, JudgeByLuma, OutlineRgb{}});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{1, 2, 3}));
+}
+
+// ---- Local contrast
+
+TEST(SettingsOps, LocalContrastNearTheRightEdgeOfA300By200Picture) {
+  // Grey 50 left of column 290, 200 from there on; the planes' rows go on to
+  // column 319 in grey 200, which the window must not take in. At (295, 100)
+  // the window holds columns 271..299 of rows 76..124: 19 columns of 50 and
+  // 10 of 200, so the median is 50 and no pixel is darker: all go up.
+  constexpr int Width = 300, Height = 200;
+  SmallPlanes planes(Width, Height, 320);
+  for (int row = 0; row < Height; ++row)
+    for (int column = 0; column < planes.stride; ++column) {
+      const std::uint32_t v = column < 290 ? 50 : 200;
+      planes.Set(row, column, v, v, v);
+    }
+  const LocalContrastSettings settings{{295, 100}, CanvasArea{0, 0, Width, Height}, true};
+  EXPECT_EQ(LocalContrastMedian(planes.View(), Width, Height, settings), 50);
+  SmallCanvas canvas(310, Height, 7);
+  ApplyLocalContrast(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, settings);
+  EXPECT_EQ(canvas.Pixel(100, 295)[0], 224);  // the centre: 200 + 24
+  EXPECT_EQ(canvas.Pixel(100, 299)[1], 223);  // 4 away: 200 + trunc(24 (1 - (1/6)^3)) = 223
+  EXPECT_EQ(canvas.Pixel(100, 283)[2], 50 + 21);  // 12 away: 50 + 24 (1 - 1/8)
+  EXPECT_EQ(canvas.Pixel(100, 271)[0], 50);   // at the radius: 0
+  EXPECT_EQ(canvas.Pixel(100, 300)[0], 7);    // past the width: untouched
+  EXPECT_EQ(planes.At(0, 100, 295), 224u);    // fixed into the planes
+  EXPECT_EQ(planes.At(0, 100, 300), 200u);
+  // The same point on a copy of the picture through the literal form.
+  SmallPlanes again(Width, Height, 320);
+  for (int row = 0; row < Height; ++row)
+    for (int column = 0; column < again.stride; ++column) {
+      const std::uint32_t v = column < 290 ? 50 : 200;
+      again.Set(row, column, v, v, v);
+    }
+  SmallCanvas literal(310, Height, 7);
+  LiteralLocalContrast(again.View(), literal.bytes.data(), literal.stride, Width, Height, settings);
+  EXPECT_TRUE(canvas.bytes == literal.bytes);
+  EXPECT_TRUE(planes.plane == again.plane);
+}
+
+TEST(SettingsOps, LocalContrastOfOnePixel) {
+  // The window is the pixel itself; its gray 61 is the median, not darker:
+  // every channel up by the push at the centre, 24.
+  SmallPlanes planes(1, 1, 1);
+  planes.Set(0, 0, 100, 50, 20);
+  std::array<std::uint8_t, 3> pixel{};
+  ApplyLocalContrast(planes.View(), pixel.data(), 1, 1, 1, LocalContrastSettings{{0, 0}, CanvasArea{0, 0, 1, 1}});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{44, 74, 124}));
+  EXPECT_EQ(planes.At(2, 0, 0), 100u);  // a preview leaves the planes
+  // A point off the picture: an empty window, nothing done.
+  pixel = {};
+  ApplyLocalContrast(planes.View(), pixel.data(), 1, 1, 1, LocalContrastSettings{{30, 0}, {0, 0, 1, 1}, true});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{0, 0, 0}));
 }
 
 }  // namespace

@@ -713,18 +713,22 @@ void PaintPattern() {
       }
     }
   }
-  // 6. The outline, or the local contrast with its fix.
+  // 6. The outline, or the local contrast on the picture with its fix.
   if (p.outlineOn == 1) {
     if (p.outlineWidth == NoOutline) {
-      if (Outline.localContrastPoint.column != 0) {
-        LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, false);
+      const ContrastPoint point = Outline.localContrastPoint;
+      LocalContrastSettings contrast{{point.column, point.row}, PictureArea()};
+      if (point.column != 0) {
+        ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
       }
       if (p.contrastFixRequest == 1) {
-        LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, true);
+        contrast.fix = true;
+        ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
         p.contrastFixRequest = 0;
       }
     } else {
-      OutlineOfWidth(Canvas.data(), p.outlineWidth, Outline.judgeValue, Outline.judgeMode);
+      const OutlineSettings outline{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour};
+      PaintOutlinePixels(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, outline);
     }
   }
   // 7. The canvas shown.
