@@ -115,11 +115,12 @@ void ZoneAndStencil(benchmark::State& state) {
   ZoneRange range;
   range.lumaMin = 100;
   range.lumaMax = 160;
+  const ZoneSettings zone{range, ZoneAreaOf(AreaRect{}), 1, 2, 255};
   const std::vector<std::uint8_t> original = scene.canvas;
   for (auto _ : state) {
     std::copy(original.begin(), original.end(), scene.canvas.begin());
-    DrawZone(scene.canvas.data(), Stride, CanvasRows, range, AreaRect{}, 1, 2, 255);
-    benchmark::DoNotOptimize(MakePattern(scene.canvas.data(), mask.data(), Stride, CanvasRows, 255));
+    DrawZone(scene.canvas.data(), Stride, Stride, CanvasRows, zone);
+    benchmark::DoNotOptimize(MakePattern(scene.canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255}));
   }
 }
 

@@ -402,6 +402,12 @@ TEST(Zones, PicksReadOnlyThePictureAtRow704MinusY) {
   EXPECT_EQ(SampleCanvas(canvas.data(), Stride, 101, 33).red, 200);
 }
 
+// The zone over a canvas-size picture, in grey 255, through the area of a drag.
+int ZoneOn(std::vector<std::uint8_t>& canvas, const ZoneRange& range, const AreaRect& area, int areaSwitch, int mode) {
+  const ZoneSettings settings{range, ZoneAreaOf(area), areaSwitch, mode, 255};
+  return DrawZone(canvas.data(), Stride, Stride, CanvasRows, settings);
+}
+
 // A two-colour canvas: grey 60 left of column 300, grey 180 from there on.
 std::vector<std::uint8_t> TwoColours() {
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount));
@@ -416,10 +422,10 @@ TEST(Zones, ZoneThenStencilFromATwoColourPicture) {
   WidenZoneRange(range, AppointColour{180, 180, 180, 180});
   std::vector<std::uint8_t> canvas = TwoColours();
   // The whole canvas (the start area): the 180 part becomes white.
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{}, 1, 2, 255), 660 * CanvasRows);
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{}, 0, 2, 255), 0);  // area switch not 1
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 1, 2), 660 * CanvasRows);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 0, 2), 0);  // area switch not 1
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 9);
-  const int zone = MakePattern(canvas.data(), mask.data(), Stride, CanvasRows, 255);
+  const int zone = MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255});
   EXPECT_EQ(zone, 660 * CanvasRows);
   EXPECT_FALSE(NoWindow(zone));
   EXPECT_EQ(canvas[3 * 299], 192);
@@ -430,7 +436,7 @@ TEST(Zones, ZoneThenStencilFromATwoColourPicture) {
   canvas = TwoColours();
   range = ZoneRange{};
   WidenZoneRange(range, AppointColour{60, 60, 60, 60});
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{}, 1, 1, 255), 300 * CanvasRows);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 1, 1), 300 * CanvasRows);
 }
 
 TEST(Zones, AnAreaLimitsTheZoneAndAReversedOneSelectsNothing) {
@@ -438,20 +444,19 @@ TEST(Zones, AnAreaLimitsTheZoneAndAReversedOneSelectsNothing) {
   WidenZoneRange(range, AppointColour{60, 60, 60, 60});
   std::vector<std::uint8_t> canvas = TwoColours();
   // Columns 10..19, client y 100..109: plane rows 595..604.
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{10, 100, 19, 109}, 1, 2, 255), 100);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{10, 100, 19, 109}, 1, 2), 100);
   EXPECT_EQ(canvas[3 * (595 * Stride + 10)], 255);
   EXPECT_EQ(canvas[3 * (594 * Stride + 10)], 60);
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{19, 109, 10, 100}, 1, 2, 255), 0);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{19, 109, 10, 100}, 1, 2), 0);
   // An area reaching past the canvas (a drag ending low on the window) is cut.
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{0, 600, 2000, 799}, 1, 2, 255),
-            300 * 105 - 0);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{0, 600, 2000, 799}, 1, 2), 300 * 105 - 0);
 }
 
 TEST(Zones, FewerThanTenZonePixelsMeanNoWindow) {
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount), 10);
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
   for (int i = 0; i < 9; ++i) std::fill_n(canvas.begin() + 3 * i, 3, 255);
-  EXPECT_EQ(MakePattern(canvas.data(), mask.data(), Stride, CanvasRows, 255), 9);
+  EXPECT_EQ(MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255}), 9);
   EXPECT_TRUE(NoWindow(9));
   EXPECT_FALSE(NoWindow(10));
   EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), Stride * CanvasRows - 9);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "pages/colour/range_convert.h"
 #include "pages/pattern/local_contrast.h"
 #include "pages/pattern/outline_detect.h"
+#include "pages/pattern/stencil.h"
+#include "pages/pattern/zones.h"
 #include "pages/view/colour_swap.h"
 #include "reference/add_colour_literal.h"
 #include "reference/outline_literal.h"
@@ -32,7 +35,9 @@ struct SmallPlanes {
   }
   PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, stride, height}; }
   std::uint32_t& At(int k, int row, int column) {
-    return plane[static_cast<std::size_t>(k)][static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(column)];
+    const std::size_t i =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(stride) + static_cast<std::size_t>(column);
+    return plane[static_cast<std::size_t>(k)][i];
   }
   void Set(int row, int column, std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
     At(0, row, column) = blue;
@@ -310,6 +315,98 @@ TEST(SettingsOps, LocalContrastOfOnePixel) {
   pixel = {};
   ApplyLocalContrast(planes.View(), pixel.data(), 1, 1, 1, LocalContrastSettings{{30, 0}, {0, 0, 1, 1}, true});
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{0, 0, 0}));
+}
+
+// ---- Zones and the stencil
+
+TEST(SettingsOps, ZoneOnA300By200CanvasWithWiderRows) {
+  // Grey pixels (column + row) % 256; the gray range 50..100 in grey 255.
+  constexpr int Width = 300, Height = 200;
+  const auto grey = [](int row, int column) { return (column + row) % 256; };
+  const auto fresh = [&] {
+    SmallCanvas canvas(310, Height, 70);  // the columns past the width are in the range
+    for (int row = 0; row < Height; ++row)
+      for (int column = 0; column < Width; ++column) {
+        std::uint8_t* p = canvas.Pixel(row, column);
+        p[0] = p[1] = p[2] = static_cast<std::uint8_t>(grey(row, column));
+      }
+    return canvas;
+  };
+  ZoneRange range;
+  range.lumaMin = 50;
+  range.lumaMax = 100;
+  for (const CanvasArea area : {CanvasArea{0, 0, INT_MAX, INT_MAX}, CanvasArea{10, 20, 40, 30}}) {
+    SmallCanvas canvas = fresh();
+    const ZoneSettings settings{range, area, 1, 2, 255};
+    const int painted = DrawZone(canvas.bytes.data(), canvas.stride, Width, Height, settings);
+    int expectedCount = 0;
+    for (int row = 0; row < Height; ++row)
+      for (int column = 0; column < canvas.stride; ++column) {
+        const bool inside = column < Width && area.Contains(CanvasPixel{column, row});
+        const int v = column < Width ? grey(row, column) : 70;
+        const bool zone = inside && 50 <= v && v <= 100;
+        expectedCount += zone ? 1 : 0;
+        ASSERT_EQ(canvas.Pixel(row, column)[1], zone ? 255 : v) << "row " << row << ", column " << column;
+      }
+    EXPECT_EQ(painted, expectedCount);
+  }
+  // A drag's area: columns 10..19 and client y 100..109, plane rows 595..604.
+  EXPECT_EQ(ZoneAreaOf(AreaRect{10, 100, 19, 109}), (CanvasArea{10, 595, 20, 605}));
+  // One pixel, every channel within its bounds.
+  WidenZoneRange(range, AppointColour{30, 40, 50, 41});
+  std::array<std::uint8_t, 3> pixel{30, 40, 50};
+  EXPECT_EQ(DrawZone(pixel.data(), 1, 1, 1, ZoneSettings{range, CanvasArea{0, 0, 1, 1}, 1, 1, 250}), 1);
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{250, 250, 250}));
+}
+
+TEST(SettingsOps, StencilOnA300By200Picture) {
+  // Zone pixels (all three 255) where (column + row) % 7 == 0.
+  constexpr int Width = 300, Height = 200;
+  const auto inZone = [](int row, int column) { return (column + row) % 7 == 0; };
+  SmallCanvas canvas(310, Height, 9);
+  int zoneCount = 0;
+  for (int row = 0; row < Height; ++row)
+    for (int column = 0; column < Width; ++column) {
+      std::uint8_t* p = canvas.Pixel(row, column);
+      p[0] = p[1] = p[2] = inZone(row, column) ? 255 : static_cast<std::uint8_t>(column % 200);
+      if (!inZone(row, column)) p[1] = 255;  // one byte of the zone colour is not enough
+      zoneCount += inZone(row, column) ? 1 : 0;
+    }
+  const StencilSettings settings{255};
+  // The mask of the canvas, and the stencil of planes filled from it.
+  std::vector<std::uint8_t> fromCanvas(static_cast<std::size_t>(Width) * Height, 5);
+  StencilMaskOfCanvas(canvas.bytes.data(), canvas.stride, fromCanvas, Width, Height, settings);
+  SmallPlanes planes(Width, Height, 320, 255);
+  for (int row = 0; row < Height; ++row)
+    for (int column = 0; column < Width; ++column)
+      for (int k = 0; k < 3; ++k) planes.At(k, row, column) = canvas.Pixel(row, column)[k];
+  std::vector<std::uint8_t> fromPlanes(static_cast<std::size_t>(Width) * Height, 5);
+  PatternFromPlanes(planes.View(), fromPlanes, Width, Height, settings);
+  EXPECT_EQ(fromPlanes, fromCanvas);
+  for (int row = 0; row < Height; ++row)
+    for (int column = 0; column < Width; ++column) {
+      const std::size_t i = static_cast<std::size_t>(row) * Width + static_cast<std::size_t>(column);
+      ASSERT_EQ(fromCanvas[i], inZone(row, column) ? 0 : 1) << "row " << row << ", column " << column;
+      ASSERT_EQ(planes.At(2, row, column), inZone(row, column) ? 255u : 192u);
+    }
+  EXPECT_EQ(planes.At(0, 5, 300), 255u);  // past the width: untouched
+  // The canvas stencil gives the same mask and counts the zone pixels.
+  std::vector<std::uint8_t> made(static_cast<std::size_t>(Width) * Height, 5);
+  EXPECT_EQ(MakePattern(canvas.bytes.data(), canvas.stride, made, Width, Height, settings), zoneCount);
+  EXPECT_EQ(made, fromCanvas);
+  EXPECT_EQ(canvas.Pixel(0, 0)[0], 255);
+  EXPECT_EQ(canvas.Pixel(0, 1)[0], 192);
+  EXPECT_EQ(canvas.Pixel(0, 300)[0], 9);  // past the width: untouched
+  // "6)ShotPatt." on the stencilled planes: the zone colour on the zone part.
+  ShotPattern(planes.View(), made, Width, Height, StencilSettings{40});
+  EXPECT_EQ(planes.At(1, 0, 0), 40u);
+  EXPECT_EQ(planes.At(1, 0, 1), 192u);
+  // A mask too short for the picture: nothing done.
+  std::vector<std::uint8_t> shortMask(10, 5);
+  EXPECT_EQ(MakePattern(canvas.bytes.data(), canvas.stride, shortMask, Width, Height, settings), 0);
+  PatternFromPlanes(planes.View(), shortMask, Width, Height, settings);
+  EXPECT_EQ(planes.At(1, 0, 0), 40u);
+  EXPECT_EQ(shortMask, std::vector<std::uint8_t>(10, 5));
 }
 
 }  // namespace

@@ -699,11 +699,13 @@ void PaintPattern() {
   }
   // 4. The zone.
   if (PatternPage.drawZoneSwitch == 1) {
-    DrawZone(Canvas.data(), Stride, CanvasRows, p.range, p.area, p.areaSwitch, Outline.judgeMode, Outline.zoneColour);
+    const ZoneSettings zone{p.range, ZoneAreaOf(p.area), p.areaSwitch, Outline.judgeMode, Outline.zoneColour};
+    DrawZone(Canvas.data(), Stride, Stride, CanvasRows, zone);
   }
   // 5. The stencil; its "no window" question once per "6)Pattern" click.
   if (p.patternMode == 1) {
-    if (NoWindow(MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, Outline.zoneColour))) p.noWindowFlag = 1;
+    const int zonePixels = MakePattern(Canvas.data(), Stride, BrushMask, Stride, CanvasRows, {Outline.zoneColour});
+    if (NoWindow(zonePixels)) p.noWindowFlag = 1;
     if (p.noWindowFlag == 1) {
       p.noWindowFlag = 0;
       if (p.noWindowShown == 0) {
