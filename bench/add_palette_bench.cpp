@@ -79,13 +79,13 @@ void RunAddition(benchmark::State& state, AddColoursRoutine routine, BlendWeight
   }
   for (auto _ : state) {
     work = source;
-    routine(PlaneView{{work[0].data(), work[1].data(), work[2].data()}, Stride, CanvasRows},
-            BuiltInNodColours.columns[0], 0, 255, weights);
+    routine(PlaneView{{work[0].data(), work[1].data(), work[2].data()}, Stride, CanvasRows}, Stride, CanvasRows,
+            AddColourSettings{BuiltInNodColours.columns[0], 0, 255, weights});
     benchmark::DoNotOptimize(work[0][1000]);
   }
 }
 
-void CopyOnly(const PlaneView&, const NodColumn&, int, int, BlendWeights) {}
+void CopyOnly(const PlaneView&, int, int, const AddColourSettings&) {}
 void AdditionCopyOnly(benchmark::State& state) { RunAddition(state, CopyOnly, HardWeights); }
 void AdditionFastHard(benchmark::State& state) { RunAddition(state, AddNodColours, HardWeights); }
 void AdditionLiteralHard(benchmark::State& state) { RunAddition(state, LiteralAddNodColours, HardWeights); }

@@ -46,11 +46,11 @@ void ContourDrawing(benchmark::State& state, ContourRoutine routine) {
     state.PauseTiming();
     canvas = scene;
     state.ResumeTiming();
-    routine(canvas.data(), ContourLadder{}, ContourAllLevels, 0, 4);
+    routine(canvas.data(), Stride, Stride, CanvasRows, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 4});
     benchmark::DoNotOptimize(canvas[1000]);
   }
 }
-void ContourAllLevelsFast(benchmark::State& state) { ContourDrawing(state, DrawContourOfPaint); }
+void ContourAllLevelsFast(benchmark::State& state) { ContourDrawing(state, ApplyContour); }
 void ContourAllLevelsLiteral(benchmark::State& state) { ContourDrawing(state, LiteralContour); }
 
 void Conversion(benchmark::State& state, RangeConvertRoutine routine) {
@@ -58,7 +58,7 @@ void Conversion(benchmark::State& state, RangeConvertRoutine routine) {
   PlanesFromCanvas(scene.data(), Stride, CanvasRows);
   std::vector<std::uint8_t> canvas = scene;
   for (auto _ : state) {
-    routine(canvas.data(), WorkView(), 60, 180, UniRgb{12, 240, 99});
+    routine(WorkView(), canvas.data(), Stride, Stride, CanvasRows, GrayRangeSettings{60, 180, UniRgb{12, 240, 99}});
     benchmark::DoNotOptimize(canvas[1000]);
   }
 }
@@ -77,11 +77,11 @@ void ContourPaint(benchmark::State& state, ContourRoutine routine, bool allLevel
     PaintHandler();
     benchmark::DoNotOptimize(Canvas[1000]);
   }
-  ContourDrawRoutine = DrawContourOfPaint;
+  ContourDrawRoutine = ApplyContour;
 }
-void ContourPaintAllLevels(benchmark::State& state) { ContourPaint(state, DrawContourOfPaint); }
+void ContourPaintAllLevels(benchmark::State& state) { ContourPaint(state, ApplyContour); }
 void ContourPaintAllLevelsLiteral(benchmark::State& state) { ContourPaint(state, LiteralContour); }
-void ContourPaintNoContour(benchmark::State& state) { ContourPaint(state, DrawContourOfPaint, false); }
+void ContourPaintNoContour(benchmark::State& state) { ContourPaint(state, ApplyContour, false); }
 
 // UNI C. with a target collected and a new colour, then the chart on (each
 // paint reads the chart and draws it), or "all" served at every paint.

@@ -62,8 +62,9 @@ struct ScenePlanes {
 void DetectFast(benchmark::State& state) {
   ScenePlanes scene;
   const int width = static_cast<int>(state.range(0));
+  const OutlineSettings settings{width, 16, JudgeByLuma, OutlineRgb{}};
   for (auto _ : state) {
-    PaintOutlinePixels(scene.canvas.data(), scene.View(), width, 16, 2, OutlineRgb{});
+    PaintOutlinePixels(scene.View(), scene.canvas.data(), Stride, Stride, CanvasRows, settings);
     benchmark::DoNotOptimize(scene.canvas[1000]);
   }
 }
@@ -72,8 +73,9 @@ void DetectFast(benchmark::State& state) {
 void DetectFastEveryChannel(benchmark::State& state) {
   ScenePlanes scene;
   const int width = static_cast<int>(state.range(0));
+  const OutlineSettings settings{width, 16, JudgeByEveryChannel, OutlineRgb{}};
   for (auto _ : state) {
-    PaintOutlinePixels(scene.canvas.data(), scene.View(), width, 16, 1, OutlineRgb{});
+    PaintOutlinePixels(scene.View(), scene.canvas.data(), Stride, Stride, CanvasRows, settings);
     benchmark::DoNotOptimize(scene.canvas[1000]);
   }
 }
@@ -81,24 +83,27 @@ void DetectFastEveryChannel(benchmark::State& state) {
 void DetectLiteral(benchmark::State& state) {
   ScenePlanes scene;
   const int width = static_cast<int>(state.range(0));
+  const OutlineSettings settings{width, 16, JudgeByLuma, OutlineRgb{}};
   for (auto _ : state) {
-    LiteralOutline(scene.canvas.data(), scene.View(), width, 16, 2, OutlineRgb{});
+    LiteralOutline(scene.View(), scene.canvas.data(), Stride, Stride, CanvasRows, settings);
     benchmark::DoNotOptimize(scene.canvas[1000]);
   }
 }
 
 void LocalContrastFast(benchmark::State& state) {
   ScenePlanes scene;
+  const LocalContrastSettings settings{{480, 336}, WholeCanvas, false};
   for (auto _ : state) {
-    ApplyLocalContrast(scene.canvas.data(), scene.View(), WholeCanvas, 480, 336, false);
+    ApplyLocalContrast(scene.View(), scene.canvas.data(), Stride, Stride, CanvasRows, settings);
     benchmark::DoNotOptimize(scene.canvas[1000]);
   }
 }
 
 void LocalContrastLiteral(benchmark::State& state) {
   ScenePlanes scene;
+  const LocalContrastSettings settings{{480, 336}, WholeCanvas, false};
   for (auto _ : state) {
-    LiteralLocalContrast(scene.canvas.data(), scene.View(), 480, 336, false);
+    LiteralLocalContrast(scene.View(), scene.canvas.data(), Stride, Stride, CanvasRows, settings);
     benchmark::DoNotOptimize(scene.canvas[1000]);
   }
 }
@@ -110,11 +115,12 @@ void ZoneAndStencil(benchmark::State& state) {
   ZoneRange range;
   range.lumaMin = 100;
   range.lumaMax = 160;
+  const ZoneSettings zone{range, ZoneAreaOf(AreaRect{}), 1, 2, 255};
   const std::vector<std::uint8_t> original = scene.canvas;
   for (auto _ : state) {
     std::copy(original.begin(), original.end(), scene.canvas.begin());
-    DrawZone(scene.canvas.data(), Stride, CanvasRows, range, AreaRect{}, 1, 2, 255);
-    benchmark::DoNotOptimize(MakePattern(scene.canvas.data(), mask.data(), Stride, CanvasRows, 255));
+    DrawZone(scene.canvas.data(), Stride, Stride, CanvasRows, zone);
+    benchmark::DoNotOptimize(MakePattern(scene.canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255}));
   }
 }
 

@@ -73,7 +73,7 @@ void SwapEelFast(benchmark::State& state) {
   ScenePlanes planes;
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount));
   for (auto _ : state) {
-    SwapIntoCanvas(planes.View(), 17, canvas.data());
+    SwapIntoCanvas(planes.View(), canvas.data(), Stride, Stride, CanvasRows, SwapSettings{17});
     benchmark::DoNotOptimize(canvas.data());
   }
 }
@@ -83,7 +83,7 @@ void SwapEelLiteral(benchmark::State& state) {
   ScenePlanes planes;
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount));
   for (auto _ : state) {
-    LiteralSwap(planes.View(), 17, canvas.data());
+    LiteralSwap(planes.View(), canvas.data(), Stride, Stride, CanvasRows, SwapSettings{17});
     benchmark::DoNotOptimize(canvas.data());
   }
 }

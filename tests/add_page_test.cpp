@@ -123,14 +123,16 @@ TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
   for (auto& [name, planes] : Corpus()) {
     for (const Case& c : cases) {
       TestPlanes fast = planes, literal = planes;
-      AddNodColours(fast.View(), *c.column, 0, 255, c.weights);
-      LiteralAddNodColours(literal.View(), *c.column, 0, 255, c.weights);
+      const AddColourSettings settings{*c.column, 0, 255, c.weights};
+      AddNodColours(fast.View(), Stride, CanvasRows, settings);
+      LiteralAddNodColours(literal.View(), Stride, CanvasRows, settings);
       ASSERT_EQ(fast.samples, literal.samples) << name << ", " << c.label;
     }
     // Only pixels inside a narrower range change.
     TestPlanes fast = planes, literal = planes;
-    AddNodColours(fast.View(), ColumnA(), 60, 200, HardWeights);
-    LiteralAddNodColours(literal.View(), ColumnA(), 60, 200, HardWeights);
+    const AddColourSettings narrow{ColumnA(), 60, 200, HardWeights};
+    AddNodColours(fast.View(), Stride, CanvasRows, narrow);
+    LiteralAddNodColours(literal.View(), Stride, CanvasRows, narrow);
     ASSERT_EQ(fast.samples, literal.samples) << name << " in 60..200";
   }
 }
@@ -154,7 +156,7 @@ std::vector<std::uint8_t> LiteralAdded(const std::vector<std::uint8_t>& canvas, 
   TestPlanes planes;
   for (std::size_t k = 0; k < 3; ++k)
     for (std::size_t i = 0; i < planes.samples[k].size(); ++i) planes.samples[k][i] = canvas[3 * i + k];
-  LiteralAddNodColours(planes.View(), column, 0, 255, w);
+  LiteralAddNodColours(planes.View(), Stride, CanvasRows, AddColourSettings{column, 0, 255, w});
   std::vector<std::uint8_t> out(canvas.size());
   for (std::size_t k = 0; k < 3; ++k)
     for (std::size_t i = 0; i < planes.samples[k].size(); ++i) out[3 * i + k] = static_cast<std::uint8_t>(planes.samples[k][i]);

@@ -161,7 +161,7 @@ TEST(ContourLevels, TableDrawingEqualsTheLiteralSearch) {
       CanvasBytes fast = corpus[picture], literal = corpus[picture];
       DrawContour(fast.data(), Stride, CanvasRows, Stride,
                   BuildContourTable(c.ladder, c.operation, WrapContourScan(c.scan, ContourTopLevel(c.ladder)), c.type));
-      LiteralContour(literal.data(), c.ladder, c.operation, c.scan, c.type);
+      LiteralContour(literal.data(), Stride, Stride, CanvasRows, ContourDrawSettings{c.ladder, c.operation, c.scan, c.type});
       EXPECT_TRUE(fast == literal) << "picture " << picture << ", operation " << c.operation << ", type " << c.type;
     }
   }
@@ -301,7 +301,7 @@ TEST(ContourPage, ADriverScriptStoresTheContourAsKeep5) {
   }
   EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("KEEP5.bmp")), KeepFileOf(expected)), "");
   // Save: the contour drawn again over the committed image, 300 x 100.
-  LiteralContour(expected.data(), ContourLadder{}, ContourAllLevels, 0, 2);
+  LiteralContour(expected.data(), Stride, Stride, CanvasRows, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 2});
   const auto saved = EncodeBmp(300, 100, 0, [&](int row, std::uint8_t* out) {
     std::copy_n(expected.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 300 * 3, out);
   });

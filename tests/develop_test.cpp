@@ -265,8 +265,8 @@ TEST(ColourSwap, FastFormEqualsTheLiteralFormForEveryMode) {
     planes.plane[2][5] = 300;  // a sample above 255: its low byte is taken
     for (int mode = 0; mode < SwapModeCount; ++mode) {
       std::vector<std::uint8_t> fast(CanvasSize), literal(CanvasSize);
-      SwapIntoCanvas(planes.View(), mode, fast.data());
-      LiteralSwap(planes.View(), mode, literal.data());
+      SwapIntoCanvas(planes.View(), fast.data(), Stride, Stride, CanvasRows, SwapSettings{mode});
+      LiteralSwap(planes.View(), literal.data(), Stride, Stride, CanvasRows, SwapSettings{mode});
       EXPECT_EQ(CountDifferences(fast, literal), 0) << planes.name << " mode " << mode;
     }
   }
@@ -476,10 +476,10 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
   // Mode 5 and 17 as the shown canvas.
   s.ClickControl(PageDevelop, "5 [B] R⇔G");
   std::vector<std::uint8_t> swapped(CanvasSize);
-  SwapIntoCanvas(WorkView(), 5, swapped.data());
+  SwapIntoCanvas(WorkView(), swapped.data(), Stride, Stride, CanvasRows, SwapSettings{5});
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), swapped), 0);
   s.ClickControl(PageDevelop, "17 eel");
-  SwapIntoCanvas(WorkView(), 17, swapped.data());
+  SwapIntoCanvas(WorkView(), swapped.data(), Stride, Stride, CanvasRows, SwapSettings{17});
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), swapped), 0);
 
   // The reset mark: swap off, mode 0, WorkPlanes untouched.

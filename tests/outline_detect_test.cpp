@@ -72,7 +72,7 @@ Picture3 VerticalEdge(int left, int right) {
 
 std::vector<std::uint8_t> Detect(Picture3& p, int width, int judge, int mode) {
   std::vector<std::uint8_t> canvas = p.Canvas();
-  PaintOutlinePixels(canvas.data(), p.View(), width, judge, mode, Red);
+  PaintOutlinePixels(p.View(), canvas.data(), Stride, Stride, CanvasRows, OutlineSettings{width, judge, mode, Red});
   return canvas;
 }
 
@@ -183,8 +183,9 @@ TEST(OutlineDetect, FastFormsGiveTheLiteralBytesOverTheCorpus) {
           const int judge = judges[static_cast<std::size_t>(turn++ % 3)];
           std::vector<std::uint8_t> fast = picture.Canvas();
           std::vector<std::uint8_t> literal = fast;
-          PaintOutlinePixels(fast.data(), picture.View(), width, judge, mode, Red);
-          LiteralOutline(literal.data(), picture.View(), width, judge, mode, Red);
+          const OutlineSettings settings{width, judge, mode, Red};
+          PaintOutlinePixels(picture.View(), fast.data(), Stride, Stride, CanvasRows, settings);
+          LiteralOutline(picture.View(), literal.data(), Stride, Stride, CanvasRows, settings);
           ASSERT_TRUE(fast == literal) << name << " width " << width << " mode " << mode << " judge " << judge;
         }
       }
@@ -197,8 +198,8 @@ TEST(OutlineDetect, SamplesAbove255TakeTheExactForm) {
   p.Set(300, 100, 70000, 3, 5);
   std::vector<std::uint8_t> fast = p.Canvas();
   std::vector<std::uint8_t> literal = fast;
-  PaintOutlinePixels(fast.data(), p.View(), MiddleWidth, 16, 2, Red);
-  LiteralOutline(literal.data(), p.View(), MiddleWidth, 16, 2, Red);
+  PaintOutlinePixels(p.View(), fast.data(), Stride, Stride, CanvasRows, OutlineSettings{MiddleWidth, 16, 2, Red});
+  LiteralOutline(p.View(), literal.data(), Stride, Stride, CanvasRows, OutlineSettings{MiddleWidth, 16, 2, Red});
   EXPECT_TRUE(fast == literal);
   EXPECT_TRUE(IsRed(fast, 300, 101));  // a neighbour: the middle regions leave the centre out
 }
@@ -226,17 +227,21 @@ TEST(LocalContrast, PushesAroundTheMedianOfTheWindow) {
   Picture3 p;
   for (int r = 0; r < CanvasRows; ++r)
     for (int c = 0; c < Stride; ++c) p.Set(r, c, c < 500 ? 50 : 200, c < 500 ? 50 : 200, c < 500 ? 50 : 200);
-  EXPECT_EQ(LocalContrastMedian(p.View(), WholeCanvas, 500, 300), 200);
-  EXPECT_EQ(LocalContrastMedian(p.View(), WholeCanvas, 501, 300), 200);
-  EXPECT_EQ(LocalContrastMedian(p.View(), WholeCanvas, 499, 300), 50);  // 25 columns of 50 now
+  const auto medianAt = [&](int column, const CanvasArea& area) {
+    return LocalContrastMedian(p.View(), Stride, CanvasRows, LocalContrastSettings{{column, 300}, area});
+  };
+  EXPECT_EQ(medianAt(500, WholeCanvas), 200);
+  EXPECT_EQ(medianAt(501, WholeCanvas), 200);
+  EXPECT_EQ(medianAt(499, WholeCanvas), 50);  // 25 columns of 50 now
   // On a picture 505 columns wide the window at column 500 holds columns
   // 476..504: 24 of 50 against 5 of 200, so the median is 50, and nothing
   // right of the picture is read or written.
   constexpr CanvasArea narrow{0, 0, 505, CanvasRows};
-  EXPECT_EQ(LocalContrastMedian(p.View(), narrow, 500, 300), 50);
+  EXPECT_EQ(medianAt(500, narrow), 50);
   {
     std::vector<std::uint8_t> canvas = p.Canvas();
-    ApplyLocalContrast(canvas.data(), p.View(), narrow, 500, 300, true);
+    ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows,
+                       LocalContrastSettings{{500, 300}, narrow, true});
     EXPECT_EQ(p.planes[0][300 * Stride + 504], 223u);  // 4 from the centre: push trunc(24 (1 - (1/6)^3)) = 23
     EXPECT_EQ(p.planes[0][300 * Stride + 505], 200u);
     EXPECT_EQ(canvas[3 * (300 * Stride + 505)], 200);
@@ -249,14 +254,16 @@ TEST(LocalContrast, PushesAroundTheMedianOfTheWindow) {
   EXPECT_EQ(LocalContrastPush(12, 0), 21);  // 24 (1 - 1/8)
   EXPECT_EQ(LocalContrastPush(30, 30), 0);
   std::vector<std::uint8_t> canvas = p.Canvas();
-  ApplyLocalContrast(canvas.data(), p.View(), WholeCanvas, 500, 300, false);
+  ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows,
+                     LocalContrastSettings{{500, 300}, WholeCanvas, false});
   const auto at = [&](int row, int column) { return canvas[3 * (static_cast<std::size_t>(row) * Stride + column)]; };
   EXPECT_EQ(at(300, 500), 224);       // 200 is not below 200: up by 24
   EXPECT_EQ(at(300, 488), 50 - 21);  // 12 left of the centre: 50 - 21
   EXPECT_EQ(at(300, 476), 50);        // at the radius: 0
   EXPECT_EQ(at(300, 475), 50);        // outside the window
   EXPECT_EQ(p.planes[0][300 * Stride + 500], 200u);  // a preview leaves the planes
-  ApplyLocalContrast(canvas.data(), p.View(), WholeCanvas, 500, 300, true);
+  ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows,
+                     LocalContrastSettings{{500, 300}, WholeCanvas, true});
   EXPECT_EQ(p.planes[0][300 * Stride + 500], 224u);
 }
 
@@ -268,8 +275,9 @@ TEST(LocalContrast, FastFormGivesTheLiteralBytesAtCornersEdgesAndInside) {
       Picture3 copy = picture;
       std::vector<std::uint8_t> fast = picture.Canvas();
       std::vector<std::uint8_t> literal = fast;
-      ApplyLocalContrast(fast.data(), picture.View(), WholeCanvas, point[0], point[1], true);
-      LiteralLocalContrast(literal.data(), copy.View(), point[0], point[1], true);
+      const LocalContrastSettings settings{{point[0], point[1]}, WholeCanvas, true};
+      ApplyLocalContrast(picture.View(), fast.data(), Stride, Stride, CanvasRows, settings);
+      LiteralLocalContrast(copy.View(), literal.data(), Stride, Stride, CanvasRows, settings);
       ASSERT_TRUE(fast == literal) << name << " at " << point[0] << ", " << point[1];
       ASSERT_TRUE(picture.planes == copy.planes) << name;
     }
@@ -394,6 +402,12 @@ TEST(Zones, PicksReadOnlyThePictureAtRow704MinusY) {
   EXPECT_EQ(SampleCanvas(canvas.data(), Stride, 101, 33).red, 200);
 }
 
+// The zone over a canvas-size picture, in grey 255, through the area of a drag.
+int ZoneOn(std::vector<std::uint8_t>& canvas, const ZoneRange& range, const AreaRect& area, int areaSwitch, int mode) {
+  const ZoneSettings settings{range, ZoneAreaOf(area), areaSwitch, mode, 255};
+  return DrawZone(canvas.data(), Stride, Stride, CanvasRows, settings);
+}
+
 // A two-colour canvas: grey 60 left of column 300, grey 180 from there on.
 std::vector<std::uint8_t> TwoColours() {
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount));
@@ -408,10 +422,10 @@ TEST(Zones, ZoneThenStencilFromATwoColourPicture) {
   WidenZoneRange(range, AppointColour{180, 180, 180, 180});
   std::vector<std::uint8_t> canvas = TwoColours();
   // The whole canvas (the start area): the 180 part becomes white.
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{}, 1, 2, 255), 660 * CanvasRows);
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{}, 0, 2, 255), 0);  // area switch not 1
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 1, 2), 660 * CanvasRows);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 0, 2), 0);  // area switch not 1
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 9);
-  const int zone = MakePattern(canvas.data(), mask.data(), Stride, CanvasRows, 255);
+  const int zone = MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255});
   EXPECT_EQ(zone, 660 * CanvasRows);
   EXPECT_FALSE(NoWindow(zone));
   EXPECT_EQ(canvas[3 * 299], 192);
@@ -422,7 +436,7 @@ TEST(Zones, ZoneThenStencilFromATwoColourPicture) {
   canvas = TwoColours();
   range = ZoneRange{};
   WidenZoneRange(range, AppointColour{60, 60, 60, 60});
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{}, 1, 1, 255), 300 * CanvasRows);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 1, 1), 300 * CanvasRows);
 }
 
 TEST(Zones, AnAreaLimitsTheZoneAndAReversedOneSelectsNothing) {
@@ -430,20 +444,19 @@ TEST(Zones, AnAreaLimitsTheZoneAndAReversedOneSelectsNothing) {
   WidenZoneRange(range, AppointColour{60, 60, 60, 60});
   std::vector<std::uint8_t> canvas = TwoColours();
   // Columns 10..19, client y 100..109: plane rows 595..604.
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{10, 100, 19, 109}, 1, 2, 255), 100);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{10, 100, 19, 109}, 1, 2), 100);
   EXPECT_EQ(canvas[3 * (595 * Stride + 10)], 255);
   EXPECT_EQ(canvas[3 * (594 * Stride + 10)], 60);
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{19, 109, 10, 100}, 1, 2, 255), 0);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{19, 109, 10, 100}, 1, 2), 0);
   // An area reaching past the canvas (a drag ending low on the window) is cut.
-  EXPECT_EQ(DrawZone(canvas.data(), Stride, CanvasRows, range, AreaRect{0, 600, 2000, 799}, 1, 2, 255),
-            300 * 105 - 0);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{0, 600, 2000, 799}, 1, 2), 300 * 105 - 0);
 }
 
 TEST(Zones, FewerThanTenZonePixelsMeanNoWindow) {
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(CanvasByteCount), 10);
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
   for (int i = 0; i < 9; ++i) std::fill_n(canvas.begin() + 3 * i, 3, 255);
-  EXPECT_EQ(MakePattern(canvas.data(), mask.data(), Stride, CanvasRows, 255), 9);
+  EXPECT_EQ(MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255}), 9);
   EXPECT_TRUE(NoWindow(9));
   EXPECT_FALSE(NoWindow(10));
   EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), Stride * CanvasRows - 9);

@@ -166,8 +166,9 @@ TEST(RangeConvert, FastConversionEqualsTheLiteralOne) {
     for (std::size_t j = 0; j < start.size(); ++j) start[j] = static_cast<std::uint8_t>(j * 31 % 251);
     for (const Range& r : ranges) {
       std::vector<std::uint8_t> fast = start, literal = start;
-      PaintGrayRange(fast.data(), corpus[i].View(), r.lo, r.hi, colour);
-      LiteralPaintGrayRange(literal.data(), corpus[i].View(), r.lo, r.hi, colour);
+      const GrayRangeSettings settings{r.lo, r.hi, colour};
+      PaintGrayRange(corpus[i].View(), fast.data(), Stride, Stride, CanvasRows, settings);
+      LiteralPaintGrayRange(corpus[i].View(), literal.data(), Stride, Stride, CanvasRows, settings);
       EXPECT_TRUE(fast == literal) << "picture " << i << ", range " << r.lo << ".." << r.hi;
     }
   }

@@ -5,12 +5,15 @@
 
 #include "image/gray.h"
 
-void LiteralAddNodColours(const PlaneView& planes, const NodColumn& active, int lo, int hi, BlendWeights weights) {
+void LiteralAddNodColours(const PlaneView& planes, int width, int height, const AddColourSettings& settings) {
+  const NodColumn& active = settings.active;
+  const int lo = settings.lo, hi = settings.hi;
+  const BlendWeights weights = settings.weights;
   const std::int64_t W = weights.old + weights.nod;
   const std::int64_t d = (hi - lo) / 6;
   const std::array<std::int64_t, 7> b = {lo, lo + d, lo + 2 * d, lo + 3 * d, lo + 4 * d, lo + 5 * d, hi};
-  for (int row = 0; row < planes.rows; ++row) {
-    for (int x = 0; x < planes.stride; ++x) {
+  for (int row = 0; row < height; ++row) {
+    for (int x = 0; x < width; ++x) {
       std::uint32_t& blue = planes.at(0, row, x);
       std::uint32_t& green = planes.at(1, row, x);
       std::uint32_t& red = planes.at(2, row, x);

@@ -7,4 +7,4 @@
 #include "image/planes.h"
 #include "pages/colour/nod_colours.h"
 
-void LiteralAddNodColours(const PlaneView& planes, const NodColumn& active, int lo, int hi, BlendWeights weights);
+void LiteralAddNodColours(const PlaneView& planes, int width, int height, const AddColourSettings& settings);

@@ -8,7 +8,7 @@
 
 #include "pages/colour/contour_levels.h"
 
-// The contour of one paint over a 960 x 672 canvas: operation 1 all levels,
-// 2 the level of scan index s (wrapped past the top as the paint does), 0 none.
-void LiteralContour(std::uint8_t* canvas, const ContourLadder& ladder, int operation, int scanIndex,
-                    int colourType);
+// The contour of one paint over width x height of a canvas of `stride`
+// pixels a row: operation 1 all levels, 2 the level of scan index s (wrapped
+// past the top as the paint does), 0 none.
+void LiteralContour(std::uint8_t* canvas, int stride, int width, int height, const ContourDrawSettings& settings);

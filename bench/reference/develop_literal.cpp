@@ -117,9 +117,11 @@ void LiteralDevelop(const PlaneView& p, ViewRect area, int s, int liftRows, std:
   }
 }
 
-void LiteralSwap(const PlaneView& p, int mode, std::uint8_t* canvas) {
-  for (int row = 0; row < H; ++row)
-    for (int c = 0; c < W; ++c) {
+void LiteralSwap(const PlaneView& p, std::uint8_t* canvas, int canvasStride, int width, int height,
+                 const SwapSettings& settings) {
+  const int mode = settings.mode;
+  for (int row = 0; row < height; ++row)
+    for (int c = 0; c < width; ++c) {
       const int b = static_cast<std::uint8_t>(p.at(0, row, c));
       const int g = static_cast<std::uint8_t>(p.at(1, row, c));
       const int r = static_cast<std::uint8_t>(p.at(2, row, c));
@@ -140,7 +142,7 @@ void LiteralSwap(const PlaneView& p, int mode, std::uint8_t* canvas) {
         case 17: r2 = (g + 255) / 2; g2 = (r + g + b + 255) / 4; b2 = (r + b) / 2; break;
         default: break;
       }
-      std::uint8_t* out = Px(canvas, row, c);
+      std::uint8_t* out = canvas + (static_cast<std::size_t>(row) * canvasStride + static_cast<std::size_t>(c)) * 3;
       out[0] = static_cast<std::uint8_t>(b2);
       out[1] = static_cast<std::uint8_t>(g2);
       out[2] = static_cast<std::uint8_t>(r2);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "image/planes.h"
+#include "pages/view/colour_swap.h"
 #include "pages/view/view_area.h"
 
 // The development on the canvas bytes B and the planes P (both 960 x 672),
@@ -16,9 +17,11 @@
 // last row or column; a corner beyond the canvas its last row or column.
 void LiteralDevelop(const PlaneView& planes, ViewRect area, int scale, int liftRows, std::uint8_t* canvas);
 
-// The swap of a mode, pixel by pixel through the mode table: WorkPlanes'
-// low bytes through the mode into the canvas bytes.
-void LiteralSwap(const PlaneView& planes, int mode, std::uint8_t* canvas);
+// The swap of a mode, pixel by pixel through the mode table: the planes'
+// low bytes through the mode into width x height of the canvas bytes
+// (`canvasStride` pixels a row).
+void LiteralSwap(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                 const SwapSettings& settings);
 
 // The GAMON tables of a window, pixel by pixel (gray by the one gray rule,
 // every index clamped to 0..255).

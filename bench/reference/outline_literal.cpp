@@ -126,22 +126,25 @@ std::int64_t Distance(std::int64_t a, std::int64_t b) { return a > b ? a - b : b
 
 }  // namespace
 
-void LiteralOutline(std::uint8_t* canvas, const PlaneView& planes, int width, int judgeValue, int judgeMode,
-                    OutlineRgb colour) {
+void LiteralOutline(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                    const OutlineSettings& settings) {
+  const int judgeValue = settings.judgeValue;
+  const int judgeMode = settings.judgeMode;
+  const OutlineRgb colour = settings.colour;
   std::vector<RegionPair> pairs;
   int border = 2;
-  if (width == 1) {
+  if (settings.outlineWidth == 1) {
     pairs = FinePairs();
-  } else if (width == 2) {
+  } else if (settings.outlineWidth == 2) {
     pairs = MiddlePairs();
-  } else if (width == 3) {
+  } else if (settings.outlineWidth == 3) {
     pairs = FatPairs();
     border = 3;
   } else {
     return;
   }
-  for (int row = border; row < planes.rows - border; ++row) {
-    for (int column = border; column < planes.stride - border; ++column) {
+  for (int row = border; row < height - border; ++row) {
+    for (int column = border; column < width - border; ++column) {
       bool outline = false;
       for (const RegionPair& pair : pairs) {
         const std::int64_t blueA = Mean(planes, 0, row, column, pair.a, pair.divisor);
@@ -160,7 +163,7 @@ void LiteralOutline(std::uint8_t* canvas, const PlaneView& planes, int width, in
         }
       }
       if (outline) {
-        const std::size_t i = static_cast<std::size_t>(row) * planes.stride + column;
+        const std::size_t i = static_cast<std::size_t>(row) * canvasStride + column;
         canvas[3 * i] = static_cast<std::uint8_t>(colour.blue);
         canvas[3 * i + 1] = static_cast<std::uint8_t>(colour.green);
         canvas[3 * i + 2] = static_cast<std::uint8_t>(colour.red);
@@ -169,11 +172,19 @@ void LiteralOutline(std::uint8_t* canvas, const PlaneView& planes, int width, in
   }
 }
 
-void LiteralLocalContrast(std::uint8_t* canvas, const PlaneView& planes, int cx, int cy, bool fix) {
-  const int left = cx - 24 > 0 ? cx - 24 : 0;
-  const int right = cx + 24 < planes.stride - 1 ? cx + 24 : planes.stride - 1;
-  const int bottom = cy - 24 > 0 ? cy - 24 : 0;
-  const int top = cy + 24 < planes.rows - 1 ? cy + 24 : planes.rows - 1;
+void LiteralLocalContrast(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                          const LocalContrastSettings& settings) {
+  const int cx = settings.centre.column, cy = settings.centre.row;
+  const bool fix = settings.fix;
+  // The window: 24 pixels round the centre, inside the picture and the area.
+  int left = cx - 24 > 0 ? cx - 24 : 0;
+  int right = cx + 24 < width - 1 ? cx + 24 : width - 1;
+  int bottom = cy - 24 > 0 ? cy - 24 : 0;
+  int top = cy + 24 < height - 1 ? cy + 24 : height - 1;
+  if (left < settings.area.left) left = settings.area.left;
+  if (right > settings.area.right - 1) right = settings.area.right - 1;
+  if (bottom < settings.area.bottom) bottom = settings.area.bottom;
+  if (top > settings.area.top - 1) top = settings.area.top - 1;
   if (left > right || bottom > top) return;
   std::vector<std::int64_t> luma;
   for (int row = bottom; row <= top; ++row) {
@@ -199,7 +210,7 @@ void LiteralLocalContrast(std::uint8_t* canvas, const PlaneView& planes, int cx,
       double d = std::sqrt(static_cast<double>((cx - column) * (cx - column) + (cy - row) * (cy - row))) / 24;
       if (d > 1.0) d = 1.0;
       const int k = static_cast<int>(24 * (1 - d * d * d));
-      const std::size_t i = static_cast<std::size_t>(row) * planes.stride + column;
+      const std::size_t i = static_cast<std::size_t>(row) * canvasStride + column;
       for (int channel = 0; channel < 3; ++channel) {
         const std::int64_t s = planes.at(channel, row, column);
         std::int64_t result;

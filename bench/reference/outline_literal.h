@@ -8,12 +8,15 @@
 #include <cstdint>
 
 #include "image/planes.h"
-#include "pages/pattern/outline_state.h"
+#include "pages/pattern/local_contrast.h"
+#include "pages/pattern/outline_detect.h"
 
-// Detector width 1 fine, 2 middle, 3 fat, painting into a canvas of the
-// view's size (rows of 3 * stride bytes).
-void LiteralOutline(std::uint8_t* canvas, const PlaneView& planes, int width, int judgeValue, int judgeMode,
-                    OutlineRgb colour);
+// Detector 1 fine, 2 middle, 3 fat over width x height of the planes,
+// painting into a canvas of `canvasStride` pixels a row.
+void LiteralOutline(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                    const OutlineSettings& settings);
 
-// Local contrast at column cx, plane row cy; with fix the planes take the result too.
-void LiteralLocalContrast(std::uint8_t* canvas, const PlaneView& planes, int cx, int cy, bool fix);
+// Local contrast at the centre, the window cut to width x height and to the
+// area; with fix the planes take the result too.
+void LiteralLocalContrast(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                          const LocalContrastSettings& settings);

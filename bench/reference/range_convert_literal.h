@@ -9,4 +9,5 @@
 #include "image/planes.h"
 #include "pages/colour/range_convert.h"
 
-void LiteralPaintGrayRange(std::uint8_t* canvas, const PlaneView& planes, int lo, int hi, const UniRgb& colour);
+void LiteralPaintGrayRange(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                           const GrayRangeSettings& settings);

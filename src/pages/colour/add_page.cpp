@@ -349,7 +349,8 @@ void PaintAdd() {
   // 5. The addition.
   if (Add.applyRequest == 1) {
     if (Add.hardRequest == 1) AddWeights = HardWeights;
-    AddNodColoursRoutine(WorkView(), ActiveNodColours, Add.lo, Add.hi, AddWeights);
+    const AddColourSettings addition{ActiveNodColours, Add.lo, Add.hi, AddWeights};
+    AddNodColoursRoutine(WorkView(), Stride, CanvasRows, addition);
   }
   // 6. Show the planes.
   ShowPlanes();

@@ -9,8 +9,7 @@
 
 // The addition the page runs: the fast form; the benchmark swaps in the
 // literal one to time the same paint with it.
-using AddColoursRoutine = void (*)(const PlaneView& planes, const NodColumn& active, int lo, int hi,
-                                   BlendWeights weights);
+using AddColoursRoutine = void (*)(const PlaneView& planes, int width, int height, const AddColourSettings& settings);
 extern AddColoursRoutine AddNodColoursRoutine;
 
 // The x of the blend meter's mark for the weights in force.

@@ -4,7 +4,6 @@
 #include <cstddef>
 
 #include "image/gray.h"
-#include "image/planes.h"
 
 int ContourTopLevel(const ContourLadder& ladder) {
   if (ladder.step <= 0) return 0;
@@ -112,9 +111,11 @@ void DrawContour(std::uint8_t* canvas, int columns, int rows, int stride, const 
   }
 }
 
-void DrawContourOfPaint(std::uint8_t* canvas, const ContourLadder& ladder, int operation, int scanIndex,
-                        int colourType) {
-  if (operation == ContourNone) return;
-  const int s = operation == ContourOneLevel ? WrapContourScan(scanIndex, ContourTopLevel(ladder)) : scanIndex;
-  DrawContour(canvas, Stride, CanvasRows, Stride, BuildContourTable(ladder, operation, s, colourType));
+void ApplyContour(std::uint8_t* canvas, int stride, int width, int height, const ContourDrawSettings& settings) {
+  if (settings.operation == ContourNone) return;
+  const int s = settings.operation == ContourOneLevel
+                    ? WrapContourScan(settings.scanIndex, ContourTopLevel(settings.ladder))
+                    : settings.scanIndex;
+  DrawContour(canvas, width, height, stride,
+              BuildContourTable(settings.ladder, settings.operation, s, settings.colourType));
 }

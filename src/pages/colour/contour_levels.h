@@ -11,8 +11,8 @@
 //   NextContourColourType  "↓": 0 or 7 -> 1, otherwise t + 1
 //   WrapContourScan        before a one-level paint: s past the top -> 1
 //   BuildContourTable      for every gray 0..255: painted or not, and its colour
-//   DrawContour            the table applied to every pixel of the canvas
-//   DrawContourOfPaint     the contour of one paint (table and drawing)
+//   DrawContour            the table applied to every pixel of a canvas
+//   ApplyContour           the contour of one paint (table and drawing) from its settings
 #pragma once
 
 #include <array>
@@ -70,13 +70,22 @@ using ContourTable = std::array<ContourTableEntry, 256>;
 // paint takes it after WrapContourScan); nothing for ContourNone.
 ContourTable BuildContourTable(const ContourLadder& ladder, int operation, int scanIndex, int colourType);
 
-// Every pixel of a 960 x 672 bottom-up canvas (bytes blue, green, red) whose
-// gray (the program's truncated gray) the table paints takes the table's
-// colour; the others keep theirs. Rows 0..rows-1, columns 0..columns-1 of a
-// canvas of `stride` pixels a row.
+// Every pixel of a bottom-up canvas (bytes blue, green, red) whose gray (the
+// program's truncated gray) the table paints takes the table's colour; the
+// others keep theirs. Rows 0..rows-1, columns 0..columns-1 of a canvas of
+// `stride` pixels a row.
 void DrawContour(std::uint8_t* canvas, int columns, int rows, int stride, const ContourTable& table);
 
-// The contour of one paint over the 960 x 672 canvas: the table for the
-// operation (the scan index wrapped past the top level), then DrawContour.
-void DrawContourOfPaint(std::uint8_t* canvas, const ContourLadder& ladder, int operation, int scanIndex,
-                        int colourType);
+// What one paint of the contour draws: the page builds it from its state.
+struct ContourDrawSettings {
+  ContourLadder ladder{};
+  int operation = ContourNone;  // a ContourOperation
+  int scanIndex = 0;            // s of a one-level paint (wrapped past the top level here)
+  int colourType = 0;           // the colour ladder 0..7
+};
+
+// The contour of one paint over width x height of a bottom-up canvas of
+// `stride` pixels a row, in place: the table for the operation (the scan
+// index wrapped past the top level), then DrawContour. The canvas is both
+// the input (its grays) and the output; nothing for ContourNone.
+void ApplyContour(std::uint8_t* canvas, int stride, int width, int height, const ContourDrawSettings& settings);

@@ -28,7 +28,7 @@
 
 // [SECTION] State: the page's block with its start values (contour_page.h).
 ContourPageState ContourPage;
-ContourRoutine ContourDrawRoutine = DrawContourOfPaint;
+ContourRoutine ContourDrawRoutine = ApplyContour;
 
 namespace {
 
@@ -319,7 +319,8 @@ void PaintContour() {
     v.scanIndex = WrapContourScan(v.scanIndex, ContourTopLevel(v.ladder));
   }
   if (v.operation != ContourNone) {
-    ContourDrawRoutine(Canvas.data(), v.ladder, v.operation, v.scanIndex, ContourPage.colourType);
+    const ContourDrawSettings contour{v.ladder, v.operation, v.scanIndex, ContourPage.colourType};
+    ContourDrawRoutine(Canvas.data(), Stride, Stride, CanvasRows, contour);
   }
   // 7. The rest of the panel, with the values as this paint left them. It
   //    goes before the image: the shadow of the max box reaches x 100, where

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 
 #include "image/gray.h"
 
@@ -107,11 +108,11 @@ void AddToPixel(std::uint32_t& blue, std::uint32_t& green, std::uint32_t& red, c
 __attribute__((target_clones("arch=x86-64-v3", "default"))) bool GreysOfByteRow(const std::uint32_t* blue,
                                                                                  const std::uint32_t* green,
                                                                                  const std::uint32_t* red,
-                                                                                 std::uint8_t* greys) {
+                                                                                 std::uint8_t* greys, int width) {
   std::uint32_t any = 0;
-  for (int x = 0; x < Stride; ++x) any |= blue[x] | green[x] | red[x];
+  for (int x = 0; x < width; ++x) any |= blue[x] | green[x] | red[x];
   if (any > 255u) return false;
-  for (int x = 0; x < Stride; ++x) {
+  for (int x = 0; x < width; ++x) {
     greys[x] = static_cast<std::uint8_t>((299u * red[x] + 587u * green[x] + 114u * blue[x] + 500u) / 1000u);
   }
   return true;
@@ -123,16 +124,17 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool GreysOfByteRow(
 // bytes? the grays) and one of table look-ups; a row with a sample above
 // 255 goes through the rule pixel by pixel.
 template <int WOld, int WNod>
-void AddRows(const PlaneView& p, const RampTable& table, const NodColumn& active, const GreyBands& bands) {
+void AddRows(const PlaneView& p, int width, int height, const RampTable& table, const NodColumn& active,
+             const GreyBands& bands) {
   constexpr std::uint32_t W = WOld + WNod;
-  std::array<std::uint8_t, Stride> greys{};
-  for (int row = 0; row < p.rows; ++row) {
+  std::vector<std::uint8_t> greys(static_cast<std::size_t>(width));
+  for (int row = 0; row < height; ++row) {
     const std::size_t start = static_cast<std::size_t>(row) * static_cast<std::size_t>(p.stride);
     std::uint32_t* blue = p.plane[0] + start;
     std::uint32_t* green = p.plane[1] + start;
     std::uint32_t* red = p.plane[2] + start;
-    if (!GreysOfByteRow(blue, green, red, greys.data())) {
-      for (int x = 0; x < Stride; ++x) AddToPixel(blue[x], green[x], red[x], active, bands, BlendWeights{WOld, WNod});
+    if (!GreysOfByteRow(blue, green, red, greys.data(), width)) {
+      for (int x = 0; x < width; ++x) AddToPixel(blue[x], green[x], red[x], active, bands, BlendWeights{WOld, WNod});
       continue;
     }
     if (table.allInside) {
@@ -140,13 +142,13 @@ void AddRows(const PlaneView& p, const RampTable& table, const NodColumn& active
       for (std::size_t k = 0; k < 3; ++k) {
         std::uint32_t* samples = p.plane[k] + start;
         const std::uint8_t* ramp = table.channel[k].data();
-        for (int x = 0; x < Stride; ++x) {
+        for (int x = 0; x < width; ++x) {
           samples[x] = (samples[x] * WOld + ramp[greys[static_cast<std::size_t>(x)]] * std::uint32_t{WNod}) / W;
         }
       }
       continue;
     }
-    for (int x = 0; x < Stride; ++x) {
+    for (int x = 0; x < width; ++x) {
       const std::size_t grey = greys[static_cast<std::size_t>(x)];
       if (!table.inside[grey]) continue;
       blue[x] = (blue[x] * WOld + table.channel[0][grey] * std::uint32_t{WNod}) / W;
@@ -158,17 +160,25 @@ void AddRows(const PlaneView& p, const RampTable& table, const NodColumn& active
 
 }  // namespace
 
-void AddNodColours(const PlaneView& planes, const NodColumn& active, int lo, int hi, BlendWeights weights) {
+void AddNodColours(const PlaneView& planes, int width, int height, const AddColourSettings& settings) {
+  const BlendWeights weights = settings.weights;
   if (weights.old < 0 || weights.nod < 0 || weights.old + weights.nod <= 0) return;  // no blend to make
-  const GreyBands bands = GreyBandsOf(lo, hi);
-  const RampTable table = MakeRampTable(active, lo, hi);
-  const bool fast = table.bytes && planes.stride == Stride;
-  if (fast && weights.old == 7 && weights.nod == 1) return AddRows<7, 1>(planes, table, active, bands);
-  if (fast && weights.old == 3 && weights.nod == 1) return AddRows<3, 1>(planes, table, active, bands);
-  if (fast && weights.old == 0 && weights.nod == 1) return AddRows<0, 1>(planes, table, active, bands);
+  if (width <= 0 || height <= 0) return;
+  const NodColumn& active = settings.active;
+  const GreyBands bands = GreyBandsOf(settings.lo, settings.hi);
+  const RampTable table = MakeRampTable(active, settings.lo, settings.hi);
+  if (table.bytes && weights.old == 7 && weights.nod == 1) {
+    return AddRows<7, 1>(planes, width, height, table, active, bands);
+  }
+  if (table.bytes && weights.old == 3 && weights.nod == 1) {
+    return AddRows<3, 1>(planes, width, height, table, active, bands);
+  }
+  if (table.bytes && weights.old == 0 && weights.nod == 1) {
+    return AddRows<0, 1>(planes, width, height, table, active, bands);
+  }
   // Any other weights or ramp: the rule pixel by pixel.
-  for (int row = 0; row < planes.rows; ++row) {
-    for (int x = 0; x < planes.stride; ++x) {
+  for (int row = 0; row < height; ++row) {
+    for (int x = 0; x < width; ++x) {
       AddToPixel(planes.at(0, row, x), planes.at(1, row, x), planes.at(2, row, x), active, bands, weights);
     }
   }

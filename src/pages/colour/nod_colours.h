@@ -17,7 +17,7 @@
 //   BandOf                the band (0..5) of a grey value, -1 outside the range
 //   RampColour            the ramp colour of a grey value inside the range
 //   BlendNodChannel       one channel of the blend (old x wOld + ramp x wNod) / W
-//   AddNodColours         the addition over a whole plane set (the fast form)
+//   AddNodColours         the addition over the planes (the fast form), from AddColourSettings
 #pragma once
 
 #include <array>
@@ -95,7 +95,15 @@ constexpr std::int64_t BlendNodChannel(std::int64_t old, std::int64_t ramp, Blen
   return (old * w.old + ramp * w.nod) / (w.old + w.nod);
 }
 
-// The addition over every pixel of the planes: each pixel whose rounded gray
-// lies in lo..hi gets its ramp colour blended in. Gives the same samples as
-// the pixel-by-pixel rule (bench/reference/add_colour_literal.cpp).
-void AddNodColours(const PlaneView& planes, const NodColumn& active, int lo, int hi, BlendWeights weights);
+// What one addition does: the active column's nod colours spread over the
+// grey range lo..hi, blended in with the weights.
+struct AddColourSettings {
+  NodColumn active{};
+  int lo = 0, hi = 255;
+  BlendWeights weights{};
+};
+
+// The addition over width x height of the planes, in place: each pixel whose
+// rounded gray lies in lo..hi gets its ramp colour blended in. Gives the same
+// samples as the pixel-by-pixel rule (bench/reference/add_colour_literal.cpp).
+void AddNodColours(const PlaneView& planes, int width, int height, const AddColourSettings& settings);

@@ -10,7 +10,7 @@
 //   GrayBarClick           the grey range bar's arrows and bar
 //   ChannelBarClick        a new-colour bar and its arrows
 //   RangeBarSpan           the columns a range bar fills
-//   PaintGrayRange         every pixel whose plane gray lies in lo..hi takes one colour
+//   PaintGrayRange         every pixel whose plane gray lies in lo..hi takes one colour (GrayRangeSettings)
 #pragma once
 
 #include <array>
@@ -63,8 +63,17 @@ bool ChannelBarClick(int x, int& value);
 // 24 + hi * 52 / 256 (false when lo > hi: nothing).
 bool RangeBarSpan(int lo, int hi, int& from, int& to);
 
-// Every canvas pixel (bytes blue, green, red, bottom-up, 960 x 672) whose
-// WorkPlanes gray g (truncated, of the samples as they are) lies in
-// lo <= g <= hi takes the colour exactly; the others keep theirs. The
-// planes are not changed.
-void PaintGrayRange(std::uint8_t* canvas, const PlaneView& planes, int lo, int hi, const UniRgb& colour);
+// What one conversion paints: the grey range and the colour it takes (the
+// new colour, or white for the preview of the range).
+struct GrayRangeSettings {
+  int lo = 255, hi = 0;              // the grey range, bounds included
+  UniRgb colour{255, 255, 255};
+};
+
+// Every pixel of width x height whose plane gray g (truncated, of the
+// samples as they are) lies in lo <= g <= hi takes the colour exactly in the
+// canvas (bytes blue, green, red, bottom-up, `canvasStride` pixels a row,
+// canvas row r is plane row r); the others keep theirs. The planes are not
+// changed.
+void PaintGrayRange(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                    const GrayRangeSettings& settings);

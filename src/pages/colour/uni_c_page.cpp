@@ -567,7 +567,8 @@ void PaintUniC() {
   if (converting) {
     UniCPage.weightOld = 0;
     UniCPage.weightNew = 1;
-    UniCConvertRoutine(Canvas.data(), WorkView(), v.lo, v.hi, v.newColour);
+    UniCConvertRoutine(WorkView(), Canvas.data(), Stride, Stride, CanvasRows,
+                       GrayRangeSettings{v.lo, v.hi, v.newColour});
   }
   // 6. - 7. The chart and the white preview of the grey range are only
   //    shown: a paint that stores the picture ("set KEEP8", Save) leaves
@@ -575,7 +576,8 @@ void PaintUniC() {
   const bool storing = v.setKeepRequest == 1 || Requests.saveAs == 1;
   if (v.chartOn == 1 && !storing) DrawColourChart(Canvas.data(), v.chartGreen);
   if (!converting && v.chartOn == 0 && v.targetOn == 1 && !storing) {
-    UniCConvertRoutine(Canvas.data(), WorkView(), v.lo, v.hi, UniRgb{255, 255, 255});
+    UniCConvertRoutine(WorkView(), Canvas.data(), Stride, Stride, CanvasRows,
+                       GrayRangeSettings{v.lo, v.hi, UniRgb{255, 255, 255}});
   }
   // 8. Show; "set KEEP8" makes the conversion the image and KEEP8.
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);

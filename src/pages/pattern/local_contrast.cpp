@@ -24,11 +24,13 @@ struct Window {
   bool Empty() const { return left > right || bottom > top; }
 };
 
-Window WindowOf(const PlaneView& planes, const CanvasArea& area, int cx, int cy) {
+Window WindowOf(int width, int height, const LocalContrastSettings& settings) {
+  const int cx = settings.centre.column, cy = settings.centre.row;
+  const CanvasArea& area = settings.area;
   return Window{std::max({cx - LocalContrastRadius, 0, area.left}),
-                std::min({cx + LocalContrastRadius, planes.stride - 1, area.right - 1}),
+                std::min({cx + LocalContrastRadius, width - 1, area.right - 1}),
                 std::max({cy - LocalContrastRadius, 0, area.bottom}),
-                std::min({cy + LocalContrastRadius, planes.rows - 1, area.top - 1})};
+                std::min({cy + LocalContrastRadius, height - 1, area.top - 1})};
 }
 
 std::int64_t GrayAt(const PlaneView& planes, int row, int column) {
@@ -57,8 +59,9 @@ int LocalContrastPush(int dx, int dy) {
   return static_cast<int>(LocalContrastRadius * (1.0 - d * d * d));
 }
 
-std::int64_t LocalContrastMedian(const PlaneView& planes, const CanvasArea& area, int cx, int cy) {
-  const Window w = WindowOf(planes, area, cx, cy);
+std::int64_t LocalContrastMedian(const PlaneView& planes, int width, int height,
+                                 const LocalContrastSettings& settings) {
+  const Window w = WindowOf(width, height, settings);
   if (w.Empty()) return -1;
   const int n = (w.right - w.left + 1) * (w.top - w.bottom + 1);
   const int position = (n - 1) / 2;  // in descending order
@@ -90,11 +93,13 @@ std::int64_t LocalContrastMedian(const PlaneView& planes, const CanvasArea& area
   return grays[static_cast<std::size_t>(position)];
 }
 
-void ApplyLocalContrast(std::uint8_t* canvas, const PlaneView& planes, const CanvasArea& area, int cx, int cy,
-                        bool fix) {
-  const Window w = WindowOf(planes, area, cx, cy);
+void ApplyLocalContrast(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                        const LocalContrastSettings& settings) {
+  const Window w = WindowOf(width, height, settings);
   if (w.Empty()) return;
-  const std::int64_t median = LocalContrastMedian(planes, area, cx, cy);
+  const int cx = settings.centre.column, cy = settings.centre.row;
+  const bool fix = settings.fix;
+  const std::int64_t median = LocalContrastMedian(planes, width, height, settings);
   const auto& pushes = PushTable();
   for (int row = w.bottom; row <= w.top; ++row) {
     for (int column = w.left; column <= w.right; ++column) {
@@ -103,7 +108,7 @@ void ApplyLocalContrast(std::uint8_t* canvas, const PlaneView& planes, const Can
                           [static_cast<std::size_t>(cx - column + LocalContrastRadius)];
       const bool darker = GrayAt(planes, row, column) < median;
       const std::size_t index =
-          static_cast<std::size_t>(row) * static_cast<std::size_t>(planes.stride) + static_cast<std::size_t>(column);
+          static_cast<std::size_t>(row) * static_cast<std::size_t>(canvasStride) + static_cast<std::size_t>(column);
       for (int channel = 0; channel < 3; ++channel) {
         std::uint32_t& sample = planes.at(channel, row, column);
         const std::int64_t s = sample;
@@ -113,8 +118,4 @@ void ApplyLocalContrast(std::uint8_t* canvas, const PlaneView& planes, const Can
       }
     }
   }
-}
-
-void LocalContrast(std::uint8_t* canvas, int cx, int cy, bool fix) {
-  ApplyLocalContrast(canvas, WorkView(), PictureArea(), cx, cy, fix);
 }

@@ -5,8 +5,6 @@
 // [SECTION] Row form for 0..255 samples
 #define VZ_INLINE [[gnu::always_inline]] inline
 
-// [SECTION] The detectors as the pages call them
-//
 // How the row form gets the same integer means as reading every pixel's
 // neighbourhood: every half region is a few horizontal runs (a row offset
 // and a span of 1 to 7 columns). For each picture row the run sums of every
@@ -29,7 +27,6 @@
 #include <vector>
 
 #include "image/gray.h"
-#include "pages/pattern/outline_state.h"
 
 namespace {
 
@@ -116,6 +113,12 @@ const Shape* ShapeOf(int width) {
   }
 }
 
+// Where the outline pixels go: width x height of a canvas of `stride` pixels a row.
+struct OutlineTarget {
+  std::uint8_t* canvas;
+  int stride, width, height;
+};
+
 void PaintPixel(std::uint8_t* canvas, std::size_t index, OutlineRgb colour) {
   canvas[3 * index] = static_cast<std::uint8_t>(colour.blue);
   canvas[3 * index + 1] = static_cast<std::uint8_t>(colour.green);
@@ -150,15 +153,15 @@ bool PairPasses(const PlaneView& planes, int row, int column, const Pair& pair, 
   return (la > lb ? la - lb : lb - la) > judge;
 }
 
-void PaintOutlineExact(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
+void PaintOutlineExact(const OutlineTarget& to, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
                        OutlineRgb colour) {
   const int b = shape.border;
-  for (int row = b; row < planes.rows - b; ++row) {
-    for (int column = b; column < planes.stride - b; ++column) {
+  for (int row = b; row < to.height - b; ++row) {
+    for (int column = b; column < to.width - b; ++column) {
       for (const Pair& pair : shape.pairs) {
         if (PairPasses(planes, row, column, pair, judgeValue, mode)) {
-          PaintPixel(canvas, static_cast<std::size_t>(row) * static_cast<std::size_t>(planes.stride) +
-                                 static_cast<std::size_t>(column),
+          PaintPixel(to.canvas, static_cast<std::size_t>(row) * static_cast<std::size_t>(to.stride) +
+                                    static_cast<std::size_t>(column),
                      colour);
           break;
         }
@@ -313,9 +316,9 @@ VZ_INLINE void JudgePair(RowWork& work, int mode, int judge, int first, int last
 }
 
 // False (with nothing decided) when a sample above 255 turns up.
-VZ_INLINE bool PaintOutlineRowsOn(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue,
+VZ_INLINE bool PaintOutlineRowsOn(const OutlineTarget& to, const PlaneView& planes, const Shape& shape, int judgeValue,
                                   int mode, OutlineRgb colour, int rowFrom, int rowTo) {
-  const int width = planes.stride;
+  const int width = to.width;
   const int b = shape.border;
   const int first = b;
   const int last = width - 1 - b;
@@ -338,9 +341,9 @@ VZ_INLINE bool PaintOutlineRowsOn(std::uint8_t* canvas, const PlaneView& planes,
                   {work.means[3].data(), work.means[4].data(), work.means[5].data()});
       JudgePair(work, mode, judge, first, last);
     }
-    const std::size_t rowStart = static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
+    const std::size_t rowStart = static_cast<std::size_t>(row) * static_cast<std::size_t>(to.stride);
     for (int c = first; c <= last; ++c) {
-      if (work.hit[static_cast<std::size_t>(c)] != 0) PaintPixel(canvas, rowStart + static_cast<std::size_t>(c), colour);
+      if (work.hit[static_cast<std::size_t>(c)] != 0) PaintPixel(to.canvas, rowStart + static_cast<std::size_t>(c), colour);
     }
   }
   return true;
@@ -348,68 +351,51 @@ VZ_INLINE bool PaintOutlineRowsOn(std::uint8_t* canvas, const PlaneView& planes,
 
 // The same code built twice: for processors with AVX2 (16 lanes of 16 bits)
 // and for any x86-64 (8 lanes).
-__attribute__((target("avx2"))) bool PaintBandAvx2(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape,
-                                                   int judgeValue, int mode, OutlineRgb colour, int rowFrom,
-                                                   int rowTo) {
-  return PaintOutlineRowsOn(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
+__attribute__((target("avx2"))) bool PaintBandAvx2(const OutlineTarget& to, const PlaneView& planes,
+                                                   const Shape& shape, int judgeValue, int mode, OutlineRgb colour,
+                                                   int rowFrom, int rowTo) {
+  return PaintOutlineRowsOn(to, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
 }
-bool PaintBandPlain(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
+bool PaintBandPlain(const OutlineTarget& to, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
                     OutlineRgb colour, int rowFrom, int rowTo) {
-  return PaintOutlineRowsOn(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
+  return PaintOutlineRowsOn(to, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
 }
 
-bool PaintBand(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
+bool PaintBand(const OutlineTarget& to, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
                OutlineRgb colour, int rowFrom, int rowTo) {
   static const bool avx2 = __builtin_cpu_supports("avx2");
-  return avx2 ? PaintBandAvx2(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo)
-              : PaintBandPlain(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
+  return avx2 ? PaintBandAvx2(to, planes, shape, judgeValue, mode, colour, rowFrom, rowTo)
+              : PaintBandPlain(to, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
 }
 
 // The rows inside the border in two bands, one on a second thread (each
 // band paints only its own canvas rows). False when a sample above 255
 // turned up in either band.
-bool PaintOutlineRows(std::uint8_t* canvas, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
+bool PaintOutlineRows(const OutlineTarget& to, const PlaneView& planes, const Shape& shape, int judgeValue, int mode,
                       OutlineRgb colour) {
   const int b = shape.border;
   const int rowFrom = b;
-  const int rowTo = planes.rows - 1 - b;
-  if (planes.stride - 1 - b < b || rowTo < rowFrom) return true;
+  const int rowTo = to.height - 1 - b;
+  if (to.width - 1 - b < b || rowTo < rowFrom) return true;
   const int middle = rowFrom + (rowTo - rowFrom + 1) / 2;
   if (std::thread::hardware_concurrency() < 2 || rowTo - rowFrom < 64) {
-    return PaintBand(canvas, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
+    return PaintBand(to, planes, shape, judgeValue, mode, colour, rowFrom, rowTo);
   }
   bool upper = true;
-  std::thread helper(
-      [&] { upper = PaintBand(canvas, planes, shape, judgeValue, mode, colour, middle, rowTo); });
-  const bool lower = PaintBand(canvas, planes, shape, judgeValue, mode, colour, rowFrom, middle - 1);
+  std::thread helper([&] { upper = PaintBand(to, planes, shape, judgeValue, mode, colour, middle, rowTo); });
+  const bool lower = PaintBand(to, planes, shape, judgeValue, mode, colour, rowFrom, middle - 1);
   helper.join();
   return lower && upper;
 }
 
 }  // namespace
 
-void PaintOutlinePixels(std::uint8_t* canvas, const PlaneView& planes, int width, int judgeValue, int judgeMode,
-                        OutlineRgb colour) {
-  const Shape* shape = ShapeOf(width);
+void PaintOutlinePixels(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                        const OutlineSettings& settings) {
+  const Shape* shape = ShapeOf(settings.outlineWidth);
   if (shape == nullptr) return;
-  if (!PaintOutlineRows(canvas, planes, *shape, judgeValue, judgeMode, colour)) {
-    PaintOutlineExact(canvas, planes, *shape, judgeValue, judgeMode, colour);
+  const OutlineTarget to{canvas, canvasStride, width, height};
+  if (!PaintOutlineRows(to, planes, *shape, settings.judgeValue, settings.judgeMode, settings.colour)) {
+    PaintOutlineExact(to, planes, *shape, settings.judgeValue, settings.judgeMode, settings.colour);
   }
-}
-
-// [SECTION] The detectors as the pages call them
-void OutlineOfWidth(std::uint8_t* canvas, int width, int judgeValue, int judgeMode) {
-  if (ShapeOf(width) == nullptr) return;
-  RefreshOutlineColour();
-  PaintOutlinePixels(canvas, WorkView(), width, judgeValue, judgeMode, Outline.outlineColour);
-}
-
-void FineOutline(std::uint8_t* canvas, int judgeValue, int judgeMode) {
-  OutlineOfWidth(canvas, FineWidth, judgeValue, judgeMode);
-}
-void MiddleOutline(std::uint8_t* canvas, int judgeValue, int judgeMode) {
-  OutlineOfWidth(canvas, MiddleWidth, judgeValue, judgeMode);
-}
-void FatOutline(std::uint8_t* canvas, int judgeValue, int judgeMode) {
-  OutlineOfWidth(canvas, FatWidth, judgeValue, judgeMode);
 }

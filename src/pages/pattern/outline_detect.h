@@ -1,7 +1,7 @@
 // The three outline detectors (fine, middle, fat) and the judge value's
 // arrows. Pure pixel work: the detectors read three planes and paint the
-// outline pixels into a bottom-up 24-bit canvas of the same size; nothing
-// here draws on the screen.
+// outline pixels into a bottom-up 24-bit canvas; nothing here draws on the
+// screen.
 //
 // For every pixel inside the border a detector forms four pairs of opposite
 // half regions of its neighbourhood (two diagonals, the row above against
@@ -12,9 +12,7 @@
 //   mode 2 (luma): |gray(A) - gray(B)| > judge value, gray by image/gray.h.
 //
 // Routines:
-//   PaintOutlinePixels  one detector over a view into a canvas, in a colour
-//   FineOutline ...     the page-facing forms: refresh Outline.outlineColour, read
-//                       WorkPlanes, paint Canvas
+//   PaintOutlinePixels  one detector over the planes into a canvas, from OutlineSettings
 //   OutlineBorder       rows and columns never outlined at each side
 //   JudgeStep / StepJudgeValue   the judge arrows: +-2 (fine), +-4, 1..99
 #pragma once
@@ -34,20 +32,20 @@ inline constexpr int HighestJudgeValue = 99;
 // and middle, 3 for fat.
 constexpr int OutlineBorder(int width) { return width == FatWidth ? 3 : 2; }
 
-// Paints the outline pixels of detector `width` (1..3; anything else paints
-// nothing) found in `planes` into `canvas` (bottom-up, rows of 3 * stride
-// bytes, blue, green, red; canvas row r is plane row r). Exact for samples
-// of any value; fastest when every sample is 0..255.
-void PaintOutlinePixels(std::uint8_t* canvas, const PlaneView& planes, int width, int judgeValue, int judgeMode,
-                        OutlineRgb colour);
+// What a detector paints: the page builds it from the outline state.
+struct OutlineSettings {
+  int outlineWidth = NoOutline;  // the detector, FineWidth..FatWidth; any other paints nothing
+  int judgeValue = 16;
+  int judgeMode = JudgeByLuma;   // a JudgeModeKind
+  OutlineRgb colour{};
+};
 
-// The detectors as the pages call them: Outline.outlineColour is first refreshed
-// from Outline.outlineColourIndex, then WorkPlanes is read and the canvas painted.
-void FineOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);
-void MiddleOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);
-void FatOutline(std::uint8_t* canvas, int judgeValue, int judgeMode);
-// The one of a width (none for 0).
-void OutlineOfWidth(std::uint8_t* canvas, int width, int judgeValue, int judgeMode);
+// Paints the outline pixels that the detector finds in width x height of the
+// planes into the canvas (bottom-up, `canvasStride` pixels of blue, green,
+// red a row; canvas row r is plane row r). Exact for samples of any value;
+// fastest when every sample is 0..255.
+void PaintOutlinePixels(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                        const OutlineSettings& settings);
 
 // The judge arrows: the step is 2 with the fine detector, 4 otherwise.
 constexpr int JudgeStep(int width) { return width == FineWidth ? 2 : 4; }

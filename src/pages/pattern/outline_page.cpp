@@ -477,12 +477,18 @@ void PaintOutline() {
   // 3. The planes into the canvas.
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // 4. The outline.
-  if (p.outlineOn == 1) OutlineOfWidth(Canvas.data(), p.outlineWidth, Outline.judgeValue, Outline.judgeMode);
-  // 5. Local contrast: the preview, and the fix a right click asked for.
+  if (p.outlineOn == 1) {
+    const OutlineSettings outline{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour};
+    PaintOutlinePixels(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, outline);
+  }
+  // 5. Local contrast on the picture: the preview, and the fix a right click asked for.
   if (p.localContrastOn == 1) {
-    if (Outline.localContrastPoint.column != 0) LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, false);
+    const ContrastPoint point = Outline.localContrastPoint;
+    LocalContrastSettings contrast{{point.column, point.row}, PictureArea()};
+    if (point.column != 0) ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
     if (p.contrastFixRequest == 1) {
-      LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, true);
+      contrast.fix = true;
+      ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
       p.contrastFixRequest = 0;
     }
   }

@@ -648,11 +648,13 @@ void PaintPattern() {
   }
   // 4. The zone.
   if (PatternPage.drawZoneSwitch == 1) {
-    DrawZone(Canvas.data(), Stride, CanvasRows, p.range, p.area, p.areaSwitch, Outline.judgeMode, Outline.zoneColour);
+    const ZoneSettings zone{p.range, ZoneAreaOf(p.area), p.areaSwitch, Outline.judgeMode, Outline.zoneColour};
+    DrawZone(Canvas.data(), Stride, Stride, CanvasRows, zone);
   }
   // 5. The stencil; its "no window" question once per "6)Pattern" click.
   if (p.patternMode == 1) {
-    if (NoWindow(MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, Outline.zoneColour))) p.noWindowFlag = 1;
+    const int zonePixels = MakePattern(Canvas.data(), Stride, BrushMask, Stride, CanvasRows, {Outline.zoneColour});
+    if (NoWindow(zonePixels)) p.noWindowFlag = 1;
     if (p.noWindowFlag == 1) {
       p.noWindowFlag = 0;
       if (p.noWindowShown == 0) {
@@ -662,18 +664,22 @@ void PaintPattern() {
       }
     }
   }
-  // 6. The outline, or the local contrast with its fix.
+  // 6. The outline, or the local contrast on the picture with its fix.
   if (p.outlineOn == 1) {
     if (p.outlineWidth == NoOutline) {
-      if (Outline.localContrastPoint.column != 0) {
-        LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, false);
+      const ContrastPoint point = Outline.localContrastPoint;
+      LocalContrastSettings contrast{{point.column, point.row}, PictureArea()};
+      if (point.column != 0) {
+        ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
       }
       if (p.contrastFixRequest == 1) {
-        LocalContrast(Canvas.data(), Outline.localContrastPoint.column, Outline.localContrastPoint.row, true);
+        contrast.fix = true;
+        ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
         p.contrastFixRequest = 0;
       }
     } else {
-      OutlineOfWidth(Canvas.data(), p.outlineWidth, Outline.judgeValue, Outline.judgeMode);
+      const OutlineSettings outline{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour};
+      PaintOutlinePixels(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, outline);
     }
   }
   // 7. The canvas shown.

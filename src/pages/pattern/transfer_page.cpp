@@ -382,13 +382,14 @@ bool SavePatternOfCanvas() {
   const std::optional<std::string> path = CurrentDialogs().AskFile(request);
   if (!path) return false;
   std::vector<std::uint8_t> mask(BrushMask.size(), 0);
-  StencilMaskOfCanvas(Canvas.data(), mask, Outline.zoneColour);
+  const StencilSettings stencil{Outline.zoneColour};
+  StencilMaskOfCanvas(Canvas.data(), Stride, mask, Stride, CanvasRows, stencil);
   if (!WriteFileAtomically(*path, EncodePatternFile(mask))) {
     ShowWriteFailure(*path);
     return false;
   }
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  PatternFromPlanes(WorkView(), BrushMask, Outline.zoneColour);
+  PatternFromPlanes(WorkView(), BrushMask, Stride, CanvasRows, stencil);
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   return true;
 }
@@ -589,13 +590,13 @@ void PaintTransfer() {
   const bool polygonShown = ServePolygonPaint(polygon, outline, BrushMask);
   // 7. "3)Pattarn": the stencil, recorded in the mask.
   if (Transfer.patternRequest == 1) {
-    MakePattern(Canvas.data(), BrushMask.data(), Stride, CanvasRows, Outline.zoneColour);
+    MakePattern(Canvas.data(), Stride, BrushMask, Stride, CanvasRows, StencilSettings{Outline.zoneColour});
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
     Transfer.patternRequest = 0;
   }
   // 8. "6)ShotPatt.": the real picture kept on the pattern part.
   if (Transfer.shotRequest == 1) {
-    ShotPattern(WorkView(), BrushMask, Outline.zoneColour);
+    ShotPattern(WorkView(), BrushMask, Stride, CanvasRows, StencilSettings{Outline.zoneColour});
     CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   }
   // 9. "2)KEEP11".

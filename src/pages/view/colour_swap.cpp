@@ -26,14 +26,19 @@ SwapRgb SwapPixel(int mode, int r, int g, int b) {
 
 namespace {
 
+struct SwapTarget {
+  std::uint8_t* canvas;
+  int stride, width, height;
+};
+
 template <int Mode>
-void SwapLoop(const PlaneView& planes, std::uint8_t* canvas) {
-  for (int row = 0; row < CanvasRows; ++row) {
+void SwapLoop(const PlaneView& planes, const SwapTarget& to) {
+  for (int row = 0; row < to.height; ++row) {
     const std::uint32_t* pb = &planes.at(0, row, 0);
     const std::uint32_t* pg = &planes.at(1, row, 0);
     const std::uint32_t* pr = &planes.at(2, row, 0);
-    std::uint8_t* out = canvas + static_cast<std::size_t>(row) * Stride * 3;
-    for (int c = 0; c < Stride; ++c) {
+    std::uint8_t* out = to.canvas + static_cast<std::size_t>(row) * static_cast<std::size_t>(to.stride) * 3;
+    for (int c = 0; c < to.width; ++c) {
       const int b = static_cast<std::uint8_t>(pb[c]);
       const int g = static_cast<std::uint8_t>(pg[c]);
       const int r = static_cast<std::uint8_t>(pr[c]);
@@ -46,13 +51,15 @@ void SwapLoop(const PlaneView& planes, std::uint8_t* canvas) {
 }
 
 template <int... Modes>
-void SwapByMode(const PlaneView& planes, int mode, std::uint8_t* canvas, std::integer_sequence<int, Modes...>) {
-  ((mode == Modes ? (SwapLoop<Modes>(planes, canvas), true) : false) || ...);
+void SwapByMode(const PlaneView& planes, int mode, const SwapTarget& to, std::integer_sequence<int, Modes...>) {
+  ((mode == Modes ? (SwapLoop<Modes>(planes, to), true) : false) || ...);
 }
 
 }  // namespace
 
-void SwapIntoCanvas(const PlaneView& planes, int mode, std::uint8_t* canvas) {
-  if (mode < 0 || mode >= SwapModeCount) mode = 0;
-  SwapByMode(planes, mode, canvas, std::make_integer_sequence<int, SwapModeCount>{});
+void SwapIntoCanvas(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                    const SwapSettings& settings) {
+  const int mode = settings.mode < 0 || settings.mode >= SwapModeCount ? 0 : settings.mode;
+  SwapByMode(planes, mode, SwapTarget{canvas, canvasStride, width, height},
+             std::make_integer_sequence<int, SwapModeCount>{});
 }

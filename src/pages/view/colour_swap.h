@@ -1,6 +1,6 @@
 // The colour swap modes of the DEVELOP page: a fixed per-pixel mapping of
-// red, green and blue, from the low bytes of WorkPlanes into the canvas.
-// Pure function; WorkPlanes are never changed here.
+// red, green and blue, from the low bytes of the planes into the canvas.
+// Pure function; the planes are never changed here.
 #pragma once
 
 #include <cstdint>
@@ -23,5 +23,13 @@ struct SwapRgb {
 };
 SwapRgb SwapPixel(int mode, int red, int green, int blue);
 
-// The whole 960 x 672 canvas from the planes through a mode.
-void SwapIntoCanvas(const PlaneView& planes, int mode, std::uint8_t* canvas);
+// Which swap the page shows.
+struct SwapSettings {
+  int mode = 0;  // 0..21; any other is taken as 0 (the colours as they are)
+};
+
+// Width x height of the canvas (bytes blue, green, red, bottom-up,
+// `canvasStride` pixels a row; canvas row r is plane row r) from the planes
+// through the mode.
+void SwapIntoCanvas(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                    const SwapSettings& settings);

@@ -317,7 +317,7 @@ void PaintDevelop() {
   // The panel, then the swap.
   DrawDevelopPanel(screen);
   if (DevelopPage.swapSwitch != 0) {
-    SwapIntoCanvas(WorkView(), DevelopPage.swapMode, Canvas.data());
+    SwapIntoCanvas(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, SwapSettings{DevelopPage.swapMode});
     screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   }
   // The saves: KEEP3, the swapped image as the current one, Save.
