@@ -113,7 +113,7 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool GreysOfByteRow(
   for (int x = 0; x < width; ++x) any |= blue[x] | green[x] | red[x];
   if (any > 255u) return false;
   for (int x = 0; x < width; ++x) {
-    greys[x] = static_cast<std::uint8_t>((299u * red[x] + 587u * green[x] + 114u * blue[x] + 500u) / 1000u);
+    greys[x] = static_cast<std::uint8_t>(RoundedGrayOfLanes(red[x], green[x], blue[x]));
   }
   return true;
 }

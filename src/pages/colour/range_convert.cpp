@@ -101,7 +101,7 @@ void PaintGrayRange(const PlaneView& planes, std::uint8_t* canvas, int canvasStr
       const std::uint32_t sb = pb[x], sg = pg[x], sr = pr[x];
       bool take;
       if ((sb | sg | sr) < 256u) {
-        take = inRange[(299u * sr + 587u * sg + 114u * sb) / 1000u] != 0;
+        take = inRange[GrayOfLanes(sr, sg, sb)] != 0;
       } else {
         const std::int64_t g = GrayTruncated(sr, sg, sb);
         take = g >= lo && g <= hi;

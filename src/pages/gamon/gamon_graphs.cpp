@@ -63,7 +63,7 @@ std::int64_t Sample(std::uint32_t v) { return static_cast<std::int32_t>(v); }
 // integer (the gap is at least 0.001, the float's spacing there 2^-16): its
 // truncation is the integer gray, and the loop vectorizes.
 std::uint8_t GrayOfBytesInFloat(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  const float sum = static_cast<float>(static_cast<int>(299u * red + 587u * green + 114u * blue));
+  const float sum = static_cast<float>(static_cast<int>(GraySumOfLanes(red, green, blue)));
   return static_cast<std::uint8_t>(static_cast<int>(sum / 1000.0f));
 }
 

@@ -306,10 +306,10 @@ VZ_INLINE void JudgePair(RowWork& work, int mode, int judge, int first, int last
   }
   Lane* __restrict gray = work.gray.data();
   for (int c = first; c <= last; ++c) {
-    gray[c] = static_cast<Lane>((299u * ar[c] + 587u * ag[c] + 114u * ab[c]) / 1000u);
+    gray[c] = static_cast<Lane>(GrayOfLanes(ar[c], ag[c], ab[c]));
   }
   for (int c = first; c <= last; ++c) {
-    const int lb = static_cast<int>((299u * br[c] + 587u * bg[c] + 114u * bb[c]) / 1000u);
+    const int lb = static_cast<int>(GrayOfLanes(br[c], bg[c], bb[c]));
     const int d = gray[c] > lb ? gray[c] - lb : lb - gray[c];
     hit[c] = static_cast<std::uint8_t>(hit[c] | (d > j));
   }

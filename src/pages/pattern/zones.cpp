@@ -65,7 +65,7 @@ int DrawZone(std::uint8_t* canvas, int canvasStride, int width, int height, cons
     } else {
       for (int column = firstColumn; column <= lastColumn; ++column) {
         std::uint8_t* px = p + 3 * static_cast<std::size_t>(column);
-        const int sum = 299 * px[2] + 587 * px[1] + 114 * px[0];
+        const int sum = static_cast<int>(GraySumOfLanes(px[2], px[1], px[0]));
         const bool inside = (sumLow <= sum) & (sum <= sumHigh);
         px[0] = inside ? zone : px[0];
         px[1] = inside ? zone : px[1];
