@@ -84,7 +84,7 @@ std::string WorkPicture(const fs::path& input, const fs::path& output, const std
   std::error_code ec;
   if (fs::exists(output, ec) && !overwrite) return "kept " + output.string() + ", which exists (--overwrite replaces it)";
   if (fs::exists(output, ec) && fs::equivalent(input, output, ec)) return "the output would replace the picture itself";
-  return WritePictureWithSteps(input.string(), output.string(), steps, threads);
+  return WritePictureWithSteps(input.string(), output.string(), steps, threads, nullptr, Durability::Ordinary);
 }
 
 // A bar over the pictures on a terminal: done of all.

@@ -276,7 +276,8 @@ bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const
 }
 
 std::string WritePictureWithSteps(const std::string& input, const std::string& output,
-                                  const std::vector<PictureStep>& steps, int threads, const StepProgress& progress) {
+                                  const std::vector<PictureStep>& steps, int threads, const StepProgress& progress,
+                                  Durability durability) {
   // A plain BMP larger than the canvas is read where it lies, band by band;
   // any other picture is decoded first.
   std::optional<BmpRowReader> reader = BmpRowReader::Open(input);
@@ -289,7 +290,8 @@ std::string WritePictureWithSteps(const std::string& input, const std::string& o
     if (picture->width <= Stride && picture->height <= CanvasRows) {
       // On the canvas, as the pages work it.
       if (progress && !progress(0.0)) return StepsStoppedText;
-      if (!WriteFileAtomically(output, EncodePictureBmp(ApplySteps(steps, *picture, threads)))) {
+      AtomicFileWriter small(output);
+      if (!small.Append(EncodePictureBmp(ApplySteps(steps, *picture, threads))) || !small.Commit(durability)) {
         return "could not write " + output;
       }
       return {};
@@ -318,6 +320,6 @@ std::string WritePictureWithSteps(const std::string& input, const std::string& o
   }, 64, threads);
   if (stopped) return StepsStoppedText;
   if (!streamed) return "the picture could not be read to its end";
-  if (!writer.Commit(Durability::OnDisk)) return "could not write " + output;
+  if (!writer.Commit(durability)) return "could not write " + output;
   return {};
 }

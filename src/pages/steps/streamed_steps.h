@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "pages/steps/picture_steps.h"
+#include "platform/files.h"
 #include "platform/picture_loader.h"
 
 // Rows of a picture as planes, row 0 the bottom row.
@@ -49,7 +50,10 @@ bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const
 // done (0..1) after each band and may answer false to stop: then, as on any
 // failure, nothing is written. Empty when written, else what went wrong.
 using StepProgress = std::function<bool(double done)>;
+// `durability` as the atomic writer takes it: OnDisk (the program's saves)
+// waits until the bytes are on the disk before the rename; a batch run may
+// take Ordinary, as vazesample-eye does, which is still whole or nothing.
 std::string WritePictureWithSteps(const std::string& input, const std::string& output,
                                   const std::vector<PictureStep>& steps, int threads,
-                                  const StepProgress& progress = nullptr);
+                                  const StepProgress& progress = nullptr, Durability durability = Durability::OnDisk);
 inline constexpr const char* StepsStoppedText = "stopped";
