@@ -460,3 +460,17 @@ TEST(WholePictureSave, TheDriverAnswerSaveWholeTicksBothBoxes) {
   EXPECT_EQ(FileBytes(s.PathIn("out.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize({EyeStep{}}, *picture)));
   EXPECT_TRUE(fs::exists(s.PathIn("out.toml")));
 }
+
+// A keep file this run wrote from the same picture brings back the steps it
+// was written with.
+TEST(WholePictureSave, RestoringAKeepFileBringsBackTheStepsItWasWrittenWith) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.ClickControl(PageTop, "save KEEP0");
+  l.s.ClickControl(PageTop, "F");  // a second pass, after the keep file
+  l.s.Click(968, TabY);            // "Restore": KEEP0 back
+  const std::vector<ScriptedDialogs::Shown> shown = l.SaveWhole("restored.bmp");
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0].checks[0], "[x] 画像全体 (1200 × 810)");
+  EXPECT_EQ(FileBytes(l.s.PathIn("restored.bmp")), l.AtOwnSize({EyeStep{}}));
+}

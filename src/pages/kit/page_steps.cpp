@@ -117,6 +117,7 @@ bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
       read = true;
     } else {
       read = ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes);
+      if (read) NoteKeepRead(slot, PictureFile.path, KeepFileName(slot));
     }
     // The picture just opened is the picture in hand, over its own area.
     if (read) ShowPictureFileArea();
@@ -125,7 +126,10 @@ bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
   GetCanvasCopy.clear();
   GetCanvasSlot = 99;
   if (Requests.restore == 1) {
-    read = ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes) || read;
+    if (ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes)) {
+      NoteKeepRead(slot, PictureFile.path, KeepFileName(slot));
+      read = true;
+    }
     Requests.restore = 2;
   }
   if (read && recomputesFromSource) SaveToInner(Stride, CanvasRows);
@@ -155,7 +159,9 @@ void ShowCanvasWithMarks() {
 void ServeSet(int slot, int& setRequest) {
   if (setRequest != 1) return;
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  WriteKeepFile(Canvas.data(), slot, PixelSource::FromPlanes);
+  if (WriteKeepFile(Canvas.data(), slot, PixelSource::FromPlanes)) {
+    NoteKeepWritten(slot, PictureFile.path, KeepFileName(slot));
+  }
   setRequest = 0;
 }
 

@@ -1,16 +1,26 @@
 #include "pages/steps/step_list.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
+#include "platform/files.h"
 
 namespace {
 
 std::vector<PictureStep> Kept;
 std::optional<PictureStep> PageStep;
+
+// What each keep slot was written with in this run.
+struct WrittenKeep {
+  std::string picture;
+  std::optional<FileStamp> stamp;
+  std::vector<PictureStep> steps;
+};
+std::array<std::optional<WrittenKeep>, 14> Keeps;
 
 }  // namespace
 
@@ -35,6 +45,19 @@ std::vector<PictureStep> StepsSoFar() {
   std::vector<PictureStep> steps = Kept;
   if (PageStep) steps.push_back(*PageStep);
   return steps;
+}
+
+void NoteKeepWritten(int slot, const std::string& picture, const std::string& file) {
+  if (slot < 0 || slot >= static_cast<int>(Keeps.size())) return;
+  Keeps[static_cast<std::size_t>(slot)] = WrittenKeep{picture, StampOfFile(file), StepsSoFar()};
+}
+
+void NoteKeepRead(int slot, const std::string& picture, const std::string& file) {
+  StartStepList();
+  if (slot < 0 || slot >= static_cast<int>(Keeps.size())) return;
+  const std::optional<WrittenKeep>& keep = Keeps[static_cast<std::size_t>(slot)];
+  const std::optional<FileStamp> stamp = StampOfFile(file);
+  if (keep && keep->picture == picture && stamp && keep->stamp == stamp) Kept = keep->steps;
 }
 
 bool StepsGiveTheShownPart(const std::uint8_t* canvas) {

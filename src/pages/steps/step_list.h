@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "pages/steps/picture_steps.h"
@@ -25,6 +26,13 @@ void SetPageStep(const std::optional<PictureStep>& step);
 void KeepPageStep();
 
 std::vector<PictureStep> StepsSoFar();
+
+// A keep file written from the picture in hand (`picture`, its path) with
+// the steps so far; read back, it brings those steps back when it is still
+// that file and the picture in hand is the same. Any other keep file read
+// starts a new list from itself: no steps.
+void NoteKeepWritten(int slot, const std::string& picture, const std::string& file);
+void NoteKeepRead(int slot, const std::string& picture, const std::string& file);
 
 // True when the steps, run on the canvas part of the picture in hand, give
 // the part "Save" writes from `canvas` (bottom-up, Stride pixels a row).
