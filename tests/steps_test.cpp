@@ -18,6 +18,7 @@
 #include "pages/kit/page_state.h"
 #include "pages/steps/picture_steps.h"
 #include "pages/steps/recipe.h"
+#include "pages/steps/step_list.h"
 #include "pages/steps/streamed_steps.h"
 #include "platform/files.h"
 #include "platform/picture_loader.h"
@@ -28,7 +29,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180;
+constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400;
 
 Rgb Varied(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
@@ -146,8 +147,16 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   core.settings.LightCoreEnd = 200;
   dark.lightCore = true;
   dark.settings.LightCoreStart = 254;  // nothing above 254 in the picture: every sample becomes 1
+  ContourStep contourAll, contourOne;
+  contourAll.settings.operation = ContourAllLevels;
+  contourAll.settings.colourType = 4;
+  contourOne.settings.operation = ContourOneLevel;
+  contourOne.settings.scanIndex = 9;
+  contourOne.settings.ladder.step = 4;
+  contourOne.settings.colourType = 1;
   const std::vector<std::vector<PictureStep>> chains = {
-      {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core}};
+      {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core},
+      {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels}};
   for (const auto& [width, height] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{41, 41}, std::pair{97, 83}}) {
     const Picture picture = MadePicture(width, height);
     for (std::size_t c = 0; c < chains.size(); ++c) {
@@ -192,10 +201,17 @@ pivot = [10, 20, 30]
 appoint_on = true
 appoint_kind = 1
 appoint_box = [[0, 10], [20, 30], [40, 255]]
+
+[[step]]
+kind = "contour"
+operation = "one"
+step = 16
+scan = 3
+colour_type = 5
 )",
                                        "r.toml");
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 2u);
+  ASSERT_EQ(read.steps.size(), 3u);
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_TRUE(filter.lightCore);
   EXPECT_EQ(filter.settings.ColourPower, 140);
@@ -208,6 +224,12 @@ appoint_box = [[0, 10], [20, 30], [40, 255]]
   EXPECT_EQ(eye.settings.reference, (std::array<int, 3>{30, 20, 10}));  // blue, green, red
   EXPECT_EQ(eye.settings.appointBox[0].low, 40);                        // blue
   EXPECT_EQ(eye.settings.appointBox[2].high, 10);                       // red
+  const ContourStep& contour = std::get<ContourStep>(read.steps[2]);
+  EXPECT_EQ(contour.settings.operation, ContourOneLevel);
+  EXPECT_EQ(contour.settings.ladder.step, 16);
+  EXPECT_EQ(contour.settings.ladder.max, 255);  // its start value
+  EXPECT_EQ(contour.settings.scanIndex, 3);
+  EXPECT_EQ(contour.settings.colourType, 5);
   const std::string written = WriteRecipe(read.steps);
   const RecipeResult again = ReadRecipe(written, "w.toml");
   ASSERT_TRUE(again.ok()) << again.error << "\n" << written;
@@ -219,7 +241,11 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
     const char* text;
     const char* error;
   } cases[] = {
-      {"version = 1\n[[step]]\nkind = \"blur\"\n", "r.toml:3: kind: unknown step \"blur\" (\"eye\" or \"filter\")"},
+      {"version = 1\n[[step]]\nkind = \"blur\"\n",
+       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\" or \"contour\")"},
+      {"version = 1\n[[step]]\nkind = \"contour\"\ncolour_type = 8\n", "r.toml:4: colour_type: 8 is outside 0..7"},
+      {"version = 1\n[[step]]\nkind = \"contour\"\noperation = \"some\"\n",
+       "r.toml:4: operation: one of \"none\", \"all\", \"one\" is wanted"},
       {"version = 1\n[[step]]\nkind = \"eye\"\nmode = 2\n",
        "r.toml:2: horn_key: missing (an eye step needs its key, \"A\" .. \"L\")"},
       {"version = 1\n[[step]]\nkind = \"filter\"\ncolour_power = 5000\n", "r.toml:4: colour_power: 5000 is outside 1..1000"},
@@ -413,6 +439,31 @@ TEST(WholePictureSave, TheTopPassAndFilterAreRunAgainOnTheWholePictureWithTheirR
   const RecipeResult recipe = ReadRecipeFile(l.s.PathIn("whole.toml"));
   ASSERT_TRUE(recipe.ok()) << recipe.error;
   EXPECT_EQ(WriteRecipe(recipe.steps), WriteRecipe(steps));
+}
+
+// CONTOUR draws over the picture at each paint: "Save" takes the drawing
+// with it, the whole picture through the same contour.
+TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(ContourTabX, TabY);
+  l.s.ClickControl(PageContour, " limit area");
+  l.SaveWhole("contour.bmp");
+  ContourStep contour;
+  contour.settings.operation = ContourAllLevels;
+  EXPECT_EQ(FileBytes(l.s.PathIn("contour.bmp")), l.AtOwnSize({EyeStep{}, contour}));
+  // Kept by the save: one scan more is drawn over the contoured picture.
+  l.s.ClickControl(PageContour, " scan %3d");
+  l.SaveWhole("scan.bmp");
+  ContourStep scan;
+  scan.settings.operation = ContourOneLevel;
+  scan.settings.scanIndex = 1;
+  EXPECT_EQ(FileBytes(l.s.PathIn("scan.bmp")), l.AtOwnSize({EyeStep{}, contour, scan}));
+  // Left without "set KEEP5" or "Save", a further scan goes with the page.
+  l.s.ClickControl(PageContour, " scan %3d");
+  EXPECT_EQ(StepsSoFar().size(), 4u);
+  l.s.Click(FilterTabX, TabY);
+  EXPECT_EQ(WriteRecipe(StepsSoFar()), WriteRecipe({EyeStep{}, contour, scan}));
 }
 
 TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {

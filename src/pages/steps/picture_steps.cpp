@@ -34,6 +34,27 @@ std::vector<std::uint8_t> CanvasBytesOf(const PlaneView& planes, int width, int 
   return canvas;
 }
 
+// The planes' low bytes into a canvas of width pixels a row, `draw` over
+// it, and the canvas back into the planes: as a page draws into the canvas
+// from the planes and "Set" or "Save" takes the canvas into them.
+template <typename Draw>
+void ThroughCanvas(const PlaneView& planes, int width, int height, Draw draw) {
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * height * 3);
+  for (int row = 0; row < height; ++row) {
+    std::uint8_t* to = canvas.data() + static_cast<std::size_t>(row) * width * 3;
+    for (int column = 0; column < width; ++column) {
+      for (int k = 0; k < 3; ++k) to[3 * column + k] = static_cast<std::uint8_t>(planes.at(k, row, column));
+    }
+  }
+  draw(canvas.data());
+  for (int row = 0; row < height; ++row) {
+    const std::uint8_t* from = canvas.data() + static_cast<std::size_t>(row) * width * 3;
+    for (int column = 0; column < width; ++column) {
+      for (int k = 0; k < 3; ++k) planes.at(k, row, column) = from[3 * column + k];
+    }
+  }
+}
+
 void ApplyEye(const EyeStep& step, const PlaneView& planes, int width, int height, int pictureRows, int threads) {
   const int n = WindowOfHornKey(step.hornKey);
   if (n <= 0) return;
@@ -83,10 +104,18 @@ std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int wi
   return levels;
 }
 
+bool IsPointStep(const PictureStep& step) { return std::holds_alternative<ContourStep>(step); }
+
 void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
                int threads) {
+  if (width <= 0 || height <= 0) return;
   if (const EyeStep* eye = std::get_if<EyeStep>(&step)) ApplyEye(*eye, planes, width, height, pictureRows, threads);
   if (const FilterStep* filter = std::get_if<FilterStep>(&step)) ApplyFilter(*filter, planes, width, height);
+  if (const ContourStep* contour = std::get_if<ContourStep>(&step)) {
+    if (contour->settings.operation == ContourNone) return;
+    ThroughCanvas(planes, width, height,
+                  [&](std::uint8_t* canvas) { ApplyContour(canvas, width, width, height, contour->settings); });
+  }
 }
 
 namespace {

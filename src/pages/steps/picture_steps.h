@@ -5,6 +5,7 @@
 //
 //   EyeStep     the Vantor Eye pass of the TOP and VANTOR EYE pages
 //   FilterStep  FILTER's light core, colour power and colour balances
+//   ContourStep CONTOUR's levels drawn in their colours
 //
 // A picture that fits on the canvas (960 x 672 or smaller) is worked on the
 // canvas exactly as the pages work it, placed at the top left with white
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "image/planes.h"
+#include "pages/colour/contour_levels.h"
 #include "pages/filter/colour_power.h"
 #include "pages/tone/vantor_eye.h"
 #include "platform/picture_loader.h"
@@ -38,7 +40,15 @@ struct FilterStep {
   bool lightCore = false;     // the light core applied ("f".."t" selected)
 };
 
-using PictureStep = std::variant<EyeStep, FilterStep>;
+struct ContourStep {
+  ContourDrawSettings settings;  // as the page's paint draws them
+};
+
+using PictureStep = std::variant<EyeStep, FilterStep, ContourStep>;
+
+// Whether a step changes each pixel by itself alone (it can then be run on
+// any band of rows as on the whole picture).
+bool IsPointStep(const PictureStep& step);
 
 // Three planes of one picture, row 0 the bottom row, as the program's planes.
 struct StepPlanes {

@@ -161,9 +161,44 @@ std::optional<Problem> ReadFilter(const toml::table& table, FilterStep& step) {
   return std::nullopt;
 }
 
+// A setting that is one of a few words; `to` takes the word's index.
+std::optional<Problem> Word(const toml::node& node, const std::string& name, const std::vector<std::string>& words,
+                            int& to) {
+  const std::optional<std::string> value = node.value_exact<std::string>();
+  const auto at = value ? std::find(words.begin(), words.end(), *value) : words.end();
+  if (at == words.end()) {
+    std::string wanted;
+    for (const std::string& word : words) wanted += (wanted.empty() ? "\"" : ", \"") + word + "\"";
+    return Problem{LineOf(node), name, "one of " + wanted + " is wanted"};
+  }
+  to = static_cast<int>(at - words.begin());
+  return std::nullopt;
+}
+
+const std::vector<std::string> ContourOperationWords = {"none", "all", "one"};
+
+std::optional<Problem> ReadContour(const toml::table& table, ContourStep& step) {
+  ContourDrawSettings& c = step.settings;
+  c.operation = ContourAllLevels;
+  const std::vector<Setting> settings = {
+      {"operation", [&](const toml::node& n, const std::string& s) { return Word(n, s, ContourOperationWords, c.operation); }},
+      {"min", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, c.ladder.min); }},
+      {"max", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, c.ladder.max); }},
+      {"step", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 1, 255, c.ladder.step); }},
+      {"scan", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 256, c.scanIndex); }},
+      {"colour_type",
+       [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, ContourColourTypes - 1, c.colourType); }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  if (c.ladder.max < c.ladder.min) return Problem{LineOf(table), "max", "must not be below min"};
+  return std::nullopt;
+}
+
+const std::string KindWords = "\"eye\", \"filter\" or \"contour\"";
+
 std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   const toml::node* kind = table.get("kind");
-  if (kind == nullptr) return Problem{LineOf(table), "kind", "missing (\"eye\" or \"filter\")"};
+  if (kind == nullptr) return Problem{LineOf(table), "kind", "missing (" + KindWords + ")"};
   const std::optional<std::string> name = kind->value_exact<std::string>();
   if (name == "eye") {
     step = EyeStep{};
@@ -173,8 +208,12 @@ std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
     step = FilterStep{};
     return ReadFilter(table, std::get<FilterStep>(step));
   }
+  if (name == "contour") {
+    step = ContourStep{};
+    return ReadContour(table, std::get<ContourStep>(step));
+  }
   return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) +
-                                            " (\"eye\" or \"filter\")"};
+                                            " (" + KindWords + ")"};
 }
 
 // "horn_key=F" as TOML: a bare word (not true or false) becomes a string.
@@ -385,6 +424,16 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
       t.insert("channel_powers", toml::array{f.ChannelPower.red, f.ChannelPower.green, f.ChannelPower.blue});
       t.insert("peach", f.PeachOn != 0);
       t.insert("berry", f.BerryOn != 0);
+    }
+    if (const ContourStep* contour = std::get_if<ContourStep>(&step)) {
+      const ContourDrawSettings& c = contour->settings;
+      t.insert("kind", "contour");
+      t.insert("operation", ContourOperationWords[static_cast<std::size_t>(std::clamp(c.operation, 0, 2))]);
+      t.insert("min", c.ladder.min);
+      t.insert("max", c.ladder.max);
+      t.insert("step", c.ladder.step);
+      t.insert("scan", c.scanIndex);
+      t.insert("colour_type", c.colourType);
     }
     tables.push_back(std::move(t));
   }

@@ -11,12 +11,14 @@ namespace {
 
 std::vector<PictureStep> Kept;
 std::optional<PictureStep> PageStep;
+std::optional<PictureStep> ShownStep;
 
 }  // namespace
 
 void StartStepList() {
   Kept.clear();
   PageStep.reset();
+  ShownStep.reset();
 }
 
 void AddStep(const PictureStep& step) {
@@ -31,9 +33,21 @@ void KeepPageStep() {
   PageStep.reset();
 }
 
+void SetShownStep(const std::optional<PictureStep>& step) { ShownStep = step; }
+
+void KeepShownStep() {
+  if (!ShownStep) return;
+  KeepPageStep();
+  Kept.push_back(*ShownStep);
+  ShownStep.reset();
+}
+
+void DropShownStep() { ShownStep.reset(); }
+
 std::vector<PictureStep> StepsSoFar() {
   std::vector<PictureStep> steps = Kept;
   if (PageStep) steps.push_back(*PageStep);
+  if (ShownStep) steps.push_back(*ShownStep);
   return steps;
 }
 

@@ -23,6 +23,15 @@ void SetPageStep(const std::optional<PictureStep>& step);
 // A page with a step of its own is entered: the step of its last visit is
 // part of the list from now on.
 void KeepPageStep();
+// The step a page draws over the planes into the canvas at this paint
+// (CONTOUR, UNI C., the swaps of DEVELOP, the outlines): replaced at each
+// paint, nothing when the page draws nothing. It becomes part of the
+// picture with it, when "Set" or "Save" takes the canvas into the planes
+// (KeepShownStep), and is gone with the drawing when the page is left
+// (DropShownStep).
+void SetShownStep(const std::optional<PictureStep>& step);
+void KeepShownStep();
+void DropShownStep();
 
 std::vector<PictureStep> StepsSoFar();
 

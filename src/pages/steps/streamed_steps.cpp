@@ -182,6 +182,26 @@ class PointStage : public RowSource {
   std::array<std::uint32_t, 256> table_{};
 };
 
+// A step that changes each pixel by itself, run on each band as it passes.
+class BandStage : public RowSource {
+ public:
+  BandStage(RowSource& source, const PictureStep& step) : source_(source), step_(step) {}
+  int Width() const override { return source_.Width(); }
+  int Height() const override { return source_.Height(); }
+  void Restart() override { source_.Restart(); }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    if (!source_.Rows(first, count, to)) return false;
+    PlaneView band = to;
+    band.rows = count;
+    ApplyStep(step_, band, Width(), count, count, 1);
+    return true;
+  }
+
+ private:
+  RowSource& source_;
+  PictureStep step_;
+};
+
 // The Vantor Eye pass: keeps the rows of its input that the window of the
 // rows asked for reaches.
 class EyeStage : public RowSource {
@@ -255,6 +275,7 @@ bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const
     stages.push_back(std::move(stage));
   };
   for (const PictureStep& step : steps) {
+    if (IsPointStep(step)) add(std::make_unique<BandStage>(*last, step));
     if (const EyeStep* eye = std::get_if<EyeStep>(&step)) add(std::make_unique<EyeStage>(*last, *eye, bandRows, threads));
     if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
       using Kind = PointStage::Kind;
