@@ -14,6 +14,7 @@
 
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "pages/colour/uni_c_page.h"
 #include "pages/filter/filter_page.h"
 #include "pages/kit/page_state.h"
 #include "pages/steps/picture_steps.h"
@@ -29,7 +30,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400;
+constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568;
 
 Rgb Varied(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
@@ -154,7 +155,9 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   contourOne.settings.scanIndex = 9;
   contourOne.settings.ladder.step = 4;
   contourOne.settings.colourType = 1;
+  GrayRangeStep range{GrayRangeSettings{60, 140, UniRgb{10, 200, 30}}}, none{GrayRangeSettings{200, 100, {}}};
   const std::vector<std::vector<PictureStep>> chains = {
+      {range}, {none}, {balance, range, eyeF},
       {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core},
       {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels}};
   for (const auto& [width, height] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{41, 41}, std::pair{97, 83}}) {
@@ -203,6 +206,12 @@ appoint_kind = 1
 appoint_box = [[0, 10], [20, 30], [40, 255]]
 
 [[step]]
+kind = "uni_c"
+gray_from = 12
+gray_to = 99
+colour = [1, 2, 3]
+
+[[step]]
 kind = "contour"
 operation = "one"
 step = 16
@@ -211,7 +220,7 @@ colour_type = 5
 )",
                                        "r.toml");
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 3u);
+  ASSERT_EQ(read.steps.size(), 4u);
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_TRUE(filter.lightCore);
   EXPECT_EQ(filter.settings.ColourPower, 140);
@@ -224,7 +233,10 @@ colour_type = 5
   EXPECT_EQ(eye.settings.reference, (std::array<int, 3>{30, 20, 10}));  // blue, green, red
   EXPECT_EQ(eye.settings.appointBox[0].low, 40);                        // blue
   EXPECT_EQ(eye.settings.appointBox[2].high, 10);                       // red
-  const ContourStep& contour = std::get<ContourStep>(read.steps[2]);
+  const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[2]);
+  EXPECT_EQ(std::pair(range.settings.lo, range.settings.hi), std::pair(12, 99));
+  EXPECT_EQ(range.settings.colour, (UniRgb{1, 2, 3}));
+  const ContourStep& contour = std::get<ContourStep>(read.steps[3]);
   EXPECT_EQ(contour.settings.operation, ContourOneLevel);
   EXPECT_EQ(contour.settings.ladder.step, 16);
   EXPECT_EQ(contour.settings.ladder.max, 255);  // its start value
@@ -242,7 +254,10 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
     const char* error;
   } cases[] = {
       {"version = 1\n[[step]]\nkind = \"blur\"\n",
-       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\" or \"contour\")"},
+       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\" or \"uni_c\")"},
+      {"version = 1\n[[step]]\nkind = \"uni_c\"\ncolour = [1, 2]\n",
+       "r.toml:4: colour: an array of 3 whole numbers is wanted"},
+      {"version = 1\n[[step]]\nkind = \"uni_c\"\ngray_to = 256\n", "r.toml:4: gray_to: 256 is outside 0..255"},
       {"version = 1\n[[step]]\nkind = \"contour\"\ncolour_type = 8\n", "r.toml:4: colour_type: 8 is outside 0..7"},
       {"version = 1\n[[step]]\nkind = \"contour\"\noperation = \"some\"\n",
        "r.toml:4: operation: one of \"none\", \"all\", \"one\" is wanted"},
@@ -464,6 +479,25 @@ TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
   EXPECT_EQ(StepsSoFar().size(), 4u);
   l.s.Click(FilterTabX, TabY);
   EXPECT_EQ(WriteRecipe(StepsSoFar()), WriteRecipe({EyeStep{}, contour, scan}));
+}
+
+// UNI C.'s conversion, stored by "set KEEP8", then run on the whole picture.
+TEST(WholePictureSave, UniCsConversionIsRunOnTheWholePicture) {
+  LargeSession l;
+  l.s.Click(UniCTabX, TabY);
+  l.s.ClickControl(PageUniC, "1)target");
+  l.s.Click(300, 300);
+  l.s.Click(420, 200);
+  l.s.ClickControl(PageUniC, "2)convert");
+  l.s.Click(700, 500);
+  l.s.ClickControl(PageUniC, "set KEEP8");
+  const UniCSettings& v = UniCPage.values;
+  const GrayRangeStep range{GrayRangeSettings{v.lo, v.hi, v.newColour}};
+  ASSERT_LE(v.lo, v.hi);
+  l.SaveWhole("uni.bmp");
+  const Bytes saved = FileBytes(l.s.PathIn("uni.bmp"));
+  EXPECT_EQ(saved, l.AtOwnSize({range}));
+  EXPECT_NE(saved, l.AtOwnSize({}));  // something was converted
 }
 
 TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {

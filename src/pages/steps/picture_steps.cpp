@@ -104,7 +104,9 @@ std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int wi
   return levels;
 }
 
-bool IsPointStep(const PictureStep& step) { return std::holds_alternative<ContourStep>(step); }
+bool IsPointStep(const PictureStep& step) {
+  return std::holds_alternative<ContourStep>(step) || std::holds_alternative<GrayRangeStep>(step);
+}
 
 void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
                int threads) {
@@ -115,6 +117,12 @@ void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int 
     if (contour->settings.operation == ContourNone) return;
     ThroughCanvas(planes, width, height,
                   [&](std::uint8_t* canvas) { ApplyContour(canvas, width, width, height, contour->settings); });
+  }
+  if (const GrayRangeStep* range = std::get_if<GrayRangeStep>(&step)) {
+    // The grays of the planes as they are, the colour into the canvas.
+    ThroughCanvas(planes, width, height, [&](std::uint8_t* canvas) {
+      PaintGrayRange(planes, canvas, width, width, height, range->settings);
+    });
   }
 }
 

@@ -6,6 +6,7 @@
 //   EyeStep     the Vantor Eye pass of the TOP and VANTOR EYE pages
 //   FilterStep  FILTER's light core, colour power and colour balances
 //   ContourStep CONTOUR's levels drawn in their colours
+//   GrayRangeStep UNI C.'s conversion: the pixels of a grey range take one colour
 //
 // A picture that fits on the canvas (960 x 672 or smaller) is worked on the
 // canvas exactly as the pages work it, placed at the top left with white
@@ -25,6 +26,7 @@
 
 #include "image/planes.h"
 #include "pages/colour/contour_levels.h"
+#include "pages/colour/range_convert.h"
 #include "pages/filter/colour_power.h"
 #include "pages/tone/vantor_eye.h"
 #include "platform/picture_loader.h"
@@ -44,7 +46,11 @@ struct ContourStep {
   ContourDrawSettings settings;  // as the page's paint draws them
 };
 
-using PictureStep = std::variant<EyeStep, FilterStep, ContourStep>;
+struct GrayRangeStep {
+  GrayRangeSettings settings;  // the grey range and its new colour
+};
+
+using PictureStep = std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep>;
 
 // Whether a step changes each pixel by itself alone (it can then be run on
 // any band of rows as on the whole picture).

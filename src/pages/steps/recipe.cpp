@@ -194,7 +194,23 @@ std::optional<Problem> ReadContour(const toml::table& table, ContourStep& step) 
   return std::nullopt;
 }
 
-const std::string KindWords = "\"eye\", \"filter\" or \"contour\"";
+std::optional<Problem> ReadGrayRange(const toml::table& table, GrayRangeStep& step) {
+  GrayRangeSettings& g = step.settings;
+  const std::vector<Setting> settings = {
+      {"gray_from", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, g.lo); }},
+      {"gray_to", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, g.hi); }},
+      {"colour",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         std::vector<int> rgb;
+         if (auto problem = Numbers(node, name, 3, 0, 255, rgb)) return problem;
+         g.colour = UniRgb{rgb[0], rgb[1], rgb[2]};
+         return std::nullopt;
+       }},
+  };
+  return ReadSettings(table, settings);
+}
+
+const std::string KindWords = "\"eye\", \"filter\", \"contour\" or \"uni_c\"";
 
 std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   const toml::node* kind = table.get("kind");
@@ -211,6 +227,10 @@ std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   if (name == "contour") {
     step = ContourStep{};
     return ReadContour(table, std::get<ContourStep>(step));
+  }
+  if (name == "uni_c") {
+    step = GrayRangeStep{};
+    return ReadGrayRange(table, std::get<GrayRangeStep>(step));
   }
   return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) +
                                             " (" + KindWords + ")"};
@@ -434,6 +454,13 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
       t.insert("step", c.ladder.step);
       t.insert("scan", c.scanIndex);
       t.insert("colour_type", c.colourType);
+    }
+    if (const GrayRangeStep* range = std::get_if<GrayRangeStep>(&step)) {
+      const GrayRangeSettings& g = range->settings;
+      t.insert("kind", "uni_c");
+      t.insert("gray_from", g.lo);
+      t.insert("gray_to", g.hi);
+      t.insert("colour", toml::array{g.colour.red, g.colour.green, g.colour.blue});
     }
     tables.push_back(std::move(t));
   }
