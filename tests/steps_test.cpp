@@ -30,7 +30,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568;
+constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568, AddTabX = 456;
 
 Rgb Varied(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
@@ -156,8 +156,10 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   contourOne.settings.ladder.step = 4;
   contourOne.settings.colourType = 1;
   GrayRangeStep range{GrayRangeSettings{60, 140, UniRgb{10, 200, 30}}}, none{GrayRangeSettings{200, 100, {}}};
+  AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[1], 0, 255, SoftWeights}};
+  AddColourStep hard{AddColourSettings{BuiltInNodColours.columns[0], 40, 180, HardWeights}};
   const std::vector<std::vector<PictureStep>> chains = {
-      {range}, {none}, {balance, range, eyeF},
+      {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range}, {none}, {balance, range, eyeF},
       {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core},
       {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels}};
   for (const auto& [width, height] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{41, 41}, std::pair{97, 83}}) {
@@ -206,6 +208,11 @@ appoint_kind = 1
 appoint_box = [[0, 10], [20, 30], [40, 255]]
 
 [[step]]
+kind = "add"
+gray_from = 10
+weights = [3, 1]
+
+[[step]]
 kind = "uni_c"
 gray_from = 12
 gray_to = 99
@@ -220,7 +227,7 @@ colour_type = 5
 )",
                                        "r.toml");
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 4u);
+  ASSERT_EQ(read.steps.size(), 5u);
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_TRUE(filter.lightCore);
   EXPECT_EQ(filter.settings.ColourPower, 140);
@@ -233,10 +240,14 @@ colour_type = 5
   EXPECT_EQ(eye.settings.reference, (std::array<int, 3>{30, 20, 10}));  // blue, green, red
   EXPECT_EQ(eye.settings.appointBox[0].low, 40);                        // blue
   EXPECT_EQ(eye.settings.appointBox[2].high, 10);                       // red
-  const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[2]);
+  const AddColourStep& add = std::get<AddColourStep>(read.steps[2]);
+  EXPECT_EQ(add.settings.active, BuiltInNodColours.columns[0]);  // column A, its start value
+  EXPECT_EQ(std::pair(add.settings.lo, add.settings.hi), std::pair(10, 255));
+  EXPECT_EQ(std::pair(add.settings.weights.old, add.settings.weights.nod), std::pair(3, 1));
+  const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[3]);
   EXPECT_EQ(std::pair(range.settings.lo, range.settings.hi), std::pair(12, 99));
   EXPECT_EQ(range.settings.colour, (UniRgb{1, 2, 3}));
-  const ContourStep& contour = std::get<ContourStep>(read.steps[3]);
+  const ContourStep& contour = std::get<ContourStep>(read.steps[4]);
   EXPECT_EQ(contour.settings.operation, ContourOneLevel);
   EXPECT_EQ(contour.settings.ladder.step, 16);
   EXPECT_EQ(contour.settings.ladder.max, 255);  // its start value
@@ -254,7 +265,11 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
     const char* error;
   } cases[] = {
       {"version = 1\n[[step]]\nkind = \"blur\"\n",
-       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\" or \"uni_c\")"},
+       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\" or \"add\")"},
+      {"version = 1\n[[step]]\nkind = \"add\"\nweights = [0, 0]\n",
+       "r.toml:4: weights: the two weights must not both be 0"},
+      {"version = 1\n[[step]]\nkind = \"add\"\nnod_colours = [[1, 2, 3]]\n",
+       "r.toml:4: nod_colours: seven [red, green, blue] are wanted"},
       {"version = 1\n[[step]]\nkind = \"uni_c\"\ncolour = [1, 2]\n",
        "r.toml:4: colour: an array of 3 whole numbers is wanted"},
       {"version = 1\n[[step]]\nkind = \"uni_c\"\ngray_to = 256\n", "r.toml:4: gray_to: 256 is outside 0..255"},
@@ -498,6 +513,26 @@ TEST(WholePictureSave, UniCsConversionIsRunOnTheWholePicture) {
   const Bytes saved = FileBytes(l.s.PathIn("uni.bmp"));
   EXPECT_EQ(saved, l.AtOwnSize({range}));
   EXPECT_NE(saved, l.AtOwnSize({}));  // something was converted
+}
+
+// ADD works the picture itself: each addition is a step; "hd" and the reset
+// marks start again from KEEP6, and so do the steps.
+TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(AddTabX, TabY);
+  l.s.ClickControl(PageAdd, "add");
+  l.s.ClickControl(PageAdd, "add");
+  const AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[0], 0, 255, SoftWeights}};
+  l.SaveWhole("twice.bmp");
+  EXPECT_EQ(FileBytes(l.s.PathIn("twice.bmp")), l.AtOwnSize({EyeStep{}, soft, soft}));
+  // "hd": KEEP6 (the picture as entered) read back, then the hard addition.
+  l.s.ClickControl(PageAdd, "hd");
+  l.SaveWhole("hard.bmp");
+  const AddColourStep hard{AddColourSettings{BuiltInNodColours.columns[0], 0, 255, HardWeights}};
+  const Bytes saved = FileBytes(l.s.PathIn("hard.bmp"));
+  EXPECT_EQ(saved.size(), 54u + 1200u * 810u * 3u);
+  EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, hard}));
 }
 
 TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {

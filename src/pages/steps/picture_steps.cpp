@@ -105,7 +105,8 @@ std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int wi
 }
 
 bool IsPointStep(const PictureStep& step) {
-  return std::holds_alternative<ContourStep>(step) || std::holds_alternative<GrayRangeStep>(step);
+  return std::holds_alternative<ContourStep>(step) || std::holds_alternative<GrayRangeStep>(step) ||
+         std::holds_alternative<AddColourStep>(step);
 }
 
 void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
@@ -124,6 +125,8 @@ void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int 
       PaintGrayRange(planes, canvas, width, width, height, range->settings);
     });
   }
+  // On the planes themselves, as the page adds them.
+  if (const AddColourStep* add = std::get_if<AddColourStep>(&step)) AddNodColours(planes, width, height, add->settings);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 //   FilterStep  FILTER's light core, colour power and colour balances
 //   ContourStep CONTOUR's levels drawn in their colours
 //   GrayRangeStep UNI C.'s conversion: the pixels of a grey range take one colour
+//   AddColourStep ADD's nod colours spread over a grey range and blended in
 //
 // A picture that fits on the canvas (960 x 672 or smaller) is worked on the
 // canvas exactly as the pages work it, placed at the top left with white
@@ -26,6 +27,7 @@
 
 #include "image/planes.h"
 #include "pages/colour/contour_levels.h"
+#include "pages/colour/nod_colours.h"
 #include "pages/colour/range_convert.h"
 #include "pages/filter/colour_power.h"
 #include "pages/tone/vantor_eye.h"
@@ -50,7 +52,11 @@ struct GrayRangeStep {
   GrayRangeSettings settings;  // the grey range and its new colour
 };
 
-using PictureStep = std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep>;
+struct AddColourStep {
+  AddColourSettings settings;  // the active column, the grey range, the weights
+};
+
+using PictureStep = std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep, AddColourStep>;
 
 // Whether a step changes each pixel by itself alone (it can then be run on
 // any band of rows as on the whole picture).

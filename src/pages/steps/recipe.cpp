@@ -210,7 +210,40 @@ std::optional<Problem> ReadGrayRange(const toml::table& table, GrayRangeStep& st
   return ReadSettings(table, settings);
 }
 
-const std::string KindWords = "\"eye\", \"filter\", \"contour\" or \"uni_c\"";
+std::optional<Problem> ReadAddColour(const toml::table& table, AddColourStep& step) {
+  AddColourSettings& a = step.settings;
+  a.active = BuiltInNodColours.columns[0];
+  const std::vector<Setting> settings = {
+      {"nod_colours",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         const toml::array* array = node.as_array();
+         if (array == nullptr || array->size() != a.active.size()) {
+           return Problem{LineOf(node), name, "seven [red, green, blue] are wanted"};
+         }
+         for (std::size_t k = 0; k < a.active.size(); ++k) {
+           std::vector<int> rgb;
+           if (auto problem = Numbers(*array->get(k), name, 3, 0, 255, rgb)) return problem;
+           a.active[k] = NodColour{rgb[0], rgb[1], rgb[2]};
+         }
+         return std::nullopt;
+       }},
+      {"gray_from", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, a.lo); }},
+      {"gray_to", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, a.hi); }},
+      {"weights",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         std::vector<int> weights;
+         if (auto problem = Numbers(node, name, 2, 0, 255, weights)) return problem;
+         if (weights[0] + weights[1] == 0) return Problem{LineOf(node), name, "the two weights must not both be 0"};
+         a.weights = BlendWeights{weights[0], weights[1]};
+         return std::nullopt;
+       }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  if (a.hi < a.lo) return Problem{LineOf(table), "gray_to", "must not be below gray_from"};
+  return std::nullopt;
+}
+
+const std::string KindWords = "\"eye\", \"filter\", \"contour\", \"uni_c\" or \"add\"";
 
 std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   const toml::node* kind = table.get("kind");
@@ -231,6 +264,10 @@ std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   if (name == "uni_c") {
     step = GrayRangeStep{};
     return ReadGrayRange(table, std::get<GrayRangeStep>(step));
+  }
+  if (name == "add") {
+    step = AddColourStep{};
+    return ReadAddColour(table, std::get<AddColourStep>(step));
   }
   return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) +
                                             " (" + KindWords + ")"};
@@ -461,6 +498,16 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
       t.insert("gray_from", g.lo);
       t.insert("gray_to", g.hi);
       t.insert("colour", toml::array{g.colour.red, g.colour.green, g.colour.blue});
+    }
+    if (const AddColourStep* add = std::get_if<AddColourStep>(&step)) {
+      const AddColourSettings& a = add->settings;
+      t.insert("kind", "add");
+      toml::array colours;
+      for (const NodColour& c : a.active) colours.push_back(toml::array{c.red, c.green, c.blue});
+      t.insert("nod_colours", colours);
+      t.insert("gray_from", a.lo);
+      t.insert("gray_to", a.hi);
+      t.insert("weights", toml::array{a.weights.old, a.weights.nod});
     }
     tables.push_back(std::move(t));
   }

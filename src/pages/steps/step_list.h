@@ -33,6 +33,10 @@ void SetShownStep(const std::optional<PictureStep>& step);
 void KeepShownStep();
 void DropShownStep();
 
+// A keep file a page wrote is read back into the picture: the steps are
+// again those it was written with (StepsSoFar then).
+void ReturnToSteps(const std::vector<PictureStep>& steps);
+
 std::vector<PictureStep> StepsSoFar();
 
 // True when the steps, run on the canvas part of the picture in hand, give
