@@ -30,7 +30,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568, AddTabX = 456;
+constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568, AddTabX = 456, DevelopTabX = 290;
 
 Rgb Varied(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
@@ -158,8 +158,9 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   GrayRangeStep range{GrayRangeSettings{60, 140, UniRgb{10, 200, 30}}}, none{GrayRangeSettings{200, 100, {}}};
   AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[1], 0, 255, SoftWeights}};
   AddColourStep hard{AddColourSettings{BuiltInNodColours.columns[0], 40, 180, HardWeights}};
+  const SwapStep swapNegative{SwapSettings{12}}, swapEel{SwapSettings{17}}, swapTurn{SwapSettings{1}};
   const std::vector<std::vector<PictureStep>> chains = {
-      {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range}, {none}, {balance, range, eyeF},
+      {swapNegative}, {eyeF, swapEel, swapTurn}, {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range}, {none}, {balance, range, eyeF},
       {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core},
       {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels}};
   for (const auto& [width, height] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{41, 41}, std::pair{97, 83}}) {
@@ -208,6 +209,10 @@ appoint_kind = 1
 appoint_box = [[0, 10], [20, 30], [40, 255]]
 
 [[step]]
+kind = "swap"
+mode = 17
+
+[[step]]
 kind = "add"
 gray_from = 10
 weights = [3, 1]
@@ -227,7 +232,7 @@ colour_type = 5
 )",
                                        "r.toml");
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 5u);
+  ASSERT_EQ(read.steps.size(), 6u);
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_TRUE(filter.lightCore);
   EXPECT_EQ(filter.settings.ColourPower, 140);
@@ -240,14 +245,15 @@ colour_type = 5
   EXPECT_EQ(eye.settings.reference, (std::array<int, 3>{30, 20, 10}));  // blue, green, red
   EXPECT_EQ(eye.settings.appointBox[0].low, 40);                        // blue
   EXPECT_EQ(eye.settings.appointBox[2].high, 10);                       // red
-  const AddColourStep& add = std::get<AddColourStep>(read.steps[2]);
+  EXPECT_EQ(std::get<SwapStep>(read.steps[2]).settings.mode, 17);
+  const AddColourStep& add = std::get<AddColourStep>(read.steps[3]);
   EXPECT_EQ(add.settings.active, BuiltInNodColours.columns[0]);  // column A, its start value
   EXPECT_EQ(std::pair(add.settings.lo, add.settings.hi), std::pair(10, 255));
   EXPECT_EQ(std::pair(add.settings.weights.old, add.settings.weights.nod), std::pair(3, 1));
-  const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[3]);
+  const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[4]);
   EXPECT_EQ(std::pair(range.settings.lo, range.settings.hi), std::pair(12, 99));
   EXPECT_EQ(range.settings.colour, (UniRgb{1, 2, 3}));
-  const ContourStep& contour = std::get<ContourStep>(read.steps[4]);
+  const ContourStep& contour = std::get<ContourStep>(read.steps[5]);
   EXPECT_EQ(contour.settings.operation, ContourOneLevel);
   EXPECT_EQ(contour.settings.ladder.step, 16);
   EXPECT_EQ(contour.settings.ladder.max, 255);  // its start value
@@ -265,7 +271,9 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
     const char* error;
   } cases[] = {
       {"version = 1\n[[step]]\nkind = \"blur\"\n",
-       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\" or \"add\")"},
+       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\" or \"swap\")"},
+      {"version = 1\n[[step]]\nkind = \"swap\"\nmode = 22\n", "r.toml:4: mode: 22 is outside 0..21"},
+      {"version = 1\n[[step]]\nkind = \"swap\"\n", "r.toml:2: mode: missing (a swap step needs its mode, 0 .. 21)"},
       {"version = 1\n[[step]]\nkind = \"add\"\nweights = [0, 0]\n",
        "r.toml:4: weights: the two weights must not both be 0"},
       {"version = 1\n[[step]]\nkind = \"add\"\nnod_colours = [[1, 2, 3]]\n",
@@ -533,6 +541,23 @@ TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
   const Bytes saved = FileBytes(l.s.PathIn("hard.bmp"));
   EXPECT_EQ(saved.size(), 54u + 1200u * 810u * 3u);
   EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, hard}));
+}
+
+// DEVELOP's swap at x1 draws over the picture: "Save" keeps it.
+TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(DevelopTabX, TabY);
+  l.s.ClickControl(PageDevelop, "swap color");
+  l.s.ClickControl(PageDevelop, "12 (R)(G)(B)");
+  l.SaveWhole("negative.bmp");
+  const SwapStep negative{SwapSettings{12}}, eel{SwapSettings{17}};
+  const Bytes saved = FileBytes(l.s.PathIn("negative.bmp"));
+  EXPECT_EQ(saved.size(), 54u + 1200u * 810u * 3u);
+  EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, negative}));
+  l.s.ClickControl(PageDevelop, "17 eel");
+  l.SaveWhole("eel.bmp");
+  EXPECT_EQ(FileBytes(l.s.PathIn("eel.bmp")), l.AtOwnSize({EyeStep{}, negative, eel}));
 }
 
 TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {

@@ -106,7 +106,7 @@ std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int wi
 
 bool IsPointStep(const PictureStep& step) {
   return std::holds_alternative<ContourStep>(step) || std::holds_alternative<GrayRangeStep>(step) ||
-         std::holds_alternative<AddColourStep>(step);
+         std::holds_alternative<AddColourStep>(step) || std::holds_alternative<SwapStep>(step);
 }
 
 void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
@@ -127,6 +127,11 @@ void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int 
   }
   // On the planes themselves, as the page adds them.
   if (const AddColourStep* add = std::get_if<AddColourStep>(&step)) AddNodColours(planes, width, height, add->settings);
+  if (const SwapStep* swap = std::get_if<SwapStep>(&step)) {
+    ThroughCanvas(planes, width, height, [&](std::uint8_t* canvas) {
+      SwapIntoCanvas(planes, canvas, width, width, height, swap->settings);
+    });
+  }
 }
 
 namespace {

@@ -8,6 +8,7 @@
 //   ContourStep CONTOUR's levels drawn in their colours
 //   GrayRangeStep UNI C.'s conversion: the pixels of a grey range take one colour
 //   AddColourStep ADD's nod colours spread over a grey range and blended in
+//   SwapStep    a colour swap mode of DEVELOP at x1
 //
 // A picture that fits on the canvas (960 x 672 or smaller) is worked on the
 // canvas exactly as the pages work it, placed at the top left with white
@@ -31,6 +32,7 @@
 #include "pages/colour/range_convert.h"
 #include "pages/filter/colour_power.h"
 #include "pages/tone/vantor_eye.h"
+#include "pages/view/colour_swap.h"
 #include "platform/picture_loader.h"
 
 struct EyeStep {
@@ -56,7 +58,11 @@ struct AddColourStep {
   AddColourSettings settings;  // the active column, the grey range, the weights
 };
 
-using PictureStep = std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep, AddColourStep>;
+struct SwapStep {
+  SwapSettings settings;  // the mode 0..21
+};
+
+using PictureStep = std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep, AddColourStep, SwapStep>;
 
 // Whether a step changes each pixel by itself alone (it can then be run on
 // any band of rows as on the whole picture).

@@ -243,7 +243,21 @@ std::optional<Problem> ReadAddColour(const toml::table& table, AddColourStep& st
   return std::nullopt;
 }
 
-const std::string KindWords = "\"eye\", \"filter\", \"contour\", \"uni_c\" or \"add\"";
+std::optional<Problem> ReadSwap(const toml::table& table, SwapStep& step) {
+  bool mode = false;
+  const std::vector<Setting> settings = {
+      {"mode",
+       [&](const toml::node& n, const std::string& s) {
+         mode = true;
+         return IntegerIn(n, s, 0, SwapModeCount - 1, step.settings.mode);
+       }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  if (!mode) return Problem{LineOf(table), "mode", "missing (a swap step needs its mode, 0 .. 21)"};
+  return std::nullopt;
+}
+
+const std::string KindWords = "\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\" or \"swap\"";
 
 std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   const toml::node* kind = table.get("kind");
@@ -268,6 +282,10 @@ std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   if (name == "add") {
     step = AddColourStep{};
     return ReadAddColour(table, std::get<AddColourStep>(step));
+  }
+  if (name == "swap") {
+    step = SwapStep{};
+    return ReadSwap(table, std::get<SwapStep>(step));
   }
   return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) +
                                             " (" + KindWords + ")"};
@@ -508,6 +526,10 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
       t.insert("gray_from", a.lo);
       t.insert("gray_to", a.hi);
       t.insert("weights", toml::array{a.weights.old, a.weights.nod});
+    }
+    if (const SwapStep* swap = std::get_if<SwapStep>(&step)) {
+      t.insert("kind", "swap");
+      t.insert("mode", swap->settings.mode);
     }
     tables.push_back(std::move(t));
   }
