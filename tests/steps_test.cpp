@@ -30,7 +30,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568, AddTabX = 456, DevelopTabX = 290;
+constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568, AddTabX = 456, DevelopTabX = 290, OutlineTabX = 630;
 
 Rgb Varied(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
@@ -159,11 +159,15 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[1], 0, 255, SoftWeights}};
   AddColourStep hard{AddColourSettings{BuiltInNodColours.columns[0], 40, 180, HardWeights}};
   const SwapStep swapNegative{SwapSettings{12}}, swapEel{SwapSettings{17}}, swapTurn{SwapSettings{1}};
+  const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}}};
+  const OutlineStep middle{OutlineSettings{MiddleWidth, 8, JudgeByEveryChannel, OutlineRgb{0, 255, 255}}};
+  const OutlineStep fat{OutlineSettings{FatWidth, 12, JudgeByLuma, OutlineRgb{1, 2, 3}}};
   const std::vector<std::vector<PictureStep>> chains = {
-      {swapNegative}, {eyeF, swapEel, swapTurn}, {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range}, {none}, {balance, range, eyeF},
+      {eyeF, eyeLevels}, {fine}, {middle}, {fat}, {fat, fine}, {eyeF, middle, eyeLevels}, {balance, fat, balance}, {swapNegative}, {eyeF, swapEel, swapTurn}, {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range}, {none}, {balance, range, eyeF},
       {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core},
       {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels}};
-  for (const auto& [width, height] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{41, 41}, std::pair{97, 83}}) {
+  for (const auto& [width, height] :
+       {std::pair{1, 1}, std::pair{3, 2}, std::pair{7, 7}, std::pair{41, 41}, std::pair{97, 83}, std::pair{20, 140}}) {
     const Picture picture = MadePicture(width, height);
     for (std::size_t c = 0; c < chains.size(); ++c) {
       const Picture whole = ApplyStepsAtOwnSize(chains[c], picture);
@@ -213,6 +217,12 @@ kind = "swap"
 mode = 17
 
 [[step]]
+kind = "outline"
+width = "fat"
+judge = 40
+judge_by = "every_channel"
+
+[[step]]
 kind = "add"
 gray_from = 10
 weights = [3, 1]
@@ -232,7 +242,7 @@ colour_type = 5
 )",
                                        "r.toml");
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 6u);
+  ASSERT_EQ(read.steps.size(), 7u);
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_TRUE(filter.lightCore);
   EXPECT_EQ(filter.settings.ColourPower, 140);
@@ -246,14 +256,19 @@ colour_type = 5
   EXPECT_EQ(eye.settings.appointBox[0].low, 40);                        // blue
   EXPECT_EQ(eye.settings.appointBox[2].high, 10);                       // red
   EXPECT_EQ(std::get<SwapStep>(read.steps[2]).settings.mode, 17);
-  const AddColourStep& add = std::get<AddColourStep>(read.steps[3]);
+  const OutlineSettings& outline = std::get<OutlineStep>(read.steps[3]).settings;
+  EXPECT_EQ(outline.outlineWidth, FatWidth);
+  EXPECT_EQ(outline.judgeValue, 40);
+  EXPECT_EQ(outline.judgeMode, JudgeByEveryChannel);
+  EXPECT_EQ(outline.colour.red + outline.colour.green + outline.colour.blue, 0);  // black, its start value
+  const AddColourStep& add = std::get<AddColourStep>(read.steps[4]);
   EXPECT_EQ(add.settings.active, BuiltInNodColours.columns[0]);  // column A, its start value
   EXPECT_EQ(std::pair(add.settings.lo, add.settings.hi), std::pair(10, 255));
   EXPECT_EQ(std::pair(add.settings.weights.old, add.settings.weights.nod), std::pair(3, 1));
-  const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[4]);
+  const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[5]);
   EXPECT_EQ(std::pair(range.settings.lo, range.settings.hi), std::pair(12, 99));
   EXPECT_EQ(range.settings.colour, (UniRgb{1, 2, 3}));
-  const ContourStep& contour = std::get<ContourStep>(read.steps[5]);
+  const ContourStep& contour = std::get<ContourStep>(read.steps[6]);
   EXPECT_EQ(contour.settings.operation, ContourOneLevel);
   EXPECT_EQ(contour.settings.ladder.step, 16);
   EXPECT_EQ(contour.settings.ladder.max, 255);  // its start value
@@ -271,7 +286,10 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
     const char* error;
   } cases[] = {
       {"version = 1\n[[step]]\nkind = \"blur\"\n",
-       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\" or \"swap\")"},
+       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\" or \"outline\")"},
+      {"version = 1\n[[step]]\nkind = \"outline\"\njudge = 0\n", "r.toml:4: judge: 0 is outside 1..99"},
+      {"version = 1\n[[step]]\nkind = \"outline\"\nwidth = \"thin\"\n",
+       "r.toml:4: width: one of \"none\", \"fine\", \"middle\", \"fat\" is wanted"},
       {"version = 1\n[[step]]\nkind = \"swap\"\nmode = 22\n", "r.toml:4: mode: 22 is outside 0..21"},
       {"version = 1\n[[step]]\nkind = \"swap\"\n", "r.toml:2: mode: missing (a swap step needs its mode, 0 .. 21)"},
       {"version = 1\n[[step]]\nkind = \"add\"\nweights = [0, 0]\n",
@@ -558,6 +576,21 @@ TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
   l.s.ClickControl(PageDevelop, "17 eel");
   l.SaveWhole("eel.bmp");
   EXPECT_EQ(FileBytes(l.s.PathIn("eel.bmp")), l.AtOwnSize({EyeStep{}, negative, eel}));
+}
+
+// The outline is found on the whole picture: also along the canvas's right
+// and top edges, which lie inside the picture.
+TEST(WholePictureSave, TheOutlineIsFoundOnTheWholePicture) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(OutlineTabX, TabY);
+  l.s.ClickControl(PageOutline, "fine");
+  const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{0, 0, 0}}};
+  l.SaveWhole("outline.bmp");
+  const Bytes saved = FileBytes(l.s.PathIn("outline.bmp"));
+  EXPECT_EQ(saved.size(), 54u + 1200u * 810u * 3u);
+  EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, fine}));
+  EXPECT_NE(saved, l.AtOwnSize({EyeStep{}}));
 }
 
 TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {

@@ -55,6 +55,30 @@ void ThroughCanvas(const PlaneView& planes, int width, int height, Draw draw) {
   }
 }
 
+}  // namespace
+
+void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int width, int height, int firstRow,
+                  int rows, const PlaneView& to) {
+  // The detector reads the planes as they are and paints a canvas of their
+  // low bytes, as the page paints the canvas it made from the planes.
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * height * 3);
+  for (int row = 0; row < height; ++row) {
+    std::uint8_t* line = canvas.data() + static_cast<std::size_t>(row) * width * 3;
+    for (int column = 0; column < width; ++column) {
+      for (int k = 0; k < 3; ++k) line[3 * column + k] = static_cast<std::uint8_t>(planes.at(k, row, column));
+    }
+  }
+  PaintOutlinePixels(planes, canvas.data(), width, width, height, settings);
+  for (int row = 0; row < rows; ++row) {
+    const std::uint8_t* line = canvas.data() + static_cast<std::size_t>(firstRow + row) * width * 3;
+    for (int column = 0; column < width; ++column) {
+      for (int k = 0; k < 3; ++k) to.at(k, row, column) = line[3 * column + k];
+    }
+  }
+}
+
+namespace {
+
 void ApplyEye(const EyeStep& step, const PlaneView& planes, int width, int height, int pictureRows, int threads) {
   const int n = WindowOfHornKey(step.hornKey);
   if (n <= 0) return;
@@ -127,6 +151,9 @@ void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int 
   }
   // On the planes themselves, as the page adds them.
   if (const AddColourStep* add = std::get_if<AddColourStep>(&step)) AddNodColours(planes, width, height, add->settings);
+  if (const OutlineStep* outline = std::get_if<OutlineStep>(&step)) {
+    ApplyOutline(outline->settings, planes, width, height, 0, height, planes);
+  }
   if (const SwapStep* swap = std::get_if<SwapStep>(&step)) {
     ThroughCanvas(planes, width, height, [&](std::uint8_t* canvas) {
       SwapIntoCanvas(planes, canvas, width, width, height, swap->settings);

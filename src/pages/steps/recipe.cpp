@@ -257,7 +257,37 @@ std::optional<Problem> ReadSwap(const toml::table& table, SwapStep& step) {
   return std::nullopt;
 }
 
-const std::string KindWords = "\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\" or \"swap\"";
+const std::vector<std::string> OutlineWidthWords = {"none", "fine", "middle", "fat"};
+const std::vector<std::string> JudgeModeWords = {"", "every_channel", "luma"};
+
+std::optional<Problem> ReadOutline(const toml::table& table, OutlineStep& step) {
+  OutlineSettings& o = step.settings;
+  o.outlineWidth = FineWidth;  // the colour black, as the page starts
+  const std::vector<Setting> settings = {
+      {"width", [&](const toml::node& n, const std::string& s) { return Word(n, s, OutlineWidthWords, o.outlineWidth); }},
+      {"judge",
+       [&](const toml::node& n, const std::string& s) {
+         return IntegerIn(n, s, LowestJudgeValue, HighestJudgeValue, o.judgeValue);
+       }},
+      {"judge_by",
+       [&](const toml::node& n, const std::string& s) {
+         int index = 0;
+         std::optional<Problem> problem = Word(n, s, {JudgeModeWords[1], JudgeModeWords[2]}, index);
+         if (!problem) o.judgeMode = index == 0 ? JudgeByEveryChannel : JudgeByLuma;
+         return problem;
+       }},
+      {"colour",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         std::vector<int> rgb;
+         if (auto problem = Numbers(node, name, 3, 0, 255, rgb)) return problem;
+         o.colour = OutlineRgb{rgb[0], rgb[1], rgb[2]};
+         return std::nullopt;
+       }},
+  };
+  return ReadSettings(table, settings);
+}
+
+const std::string KindWords = "\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\" or \"outline\"";
 
 std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   const toml::node* kind = table.get("kind");
@@ -286,6 +316,10 @@ std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   if (name == "swap") {
     step = SwapStep{};
     return ReadSwap(table, std::get<SwapStep>(step));
+  }
+  if (name == "outline") {
+    step = OutlineStep{};
+    return ReadOutline(table, std::get<OutlineStep>(step));
   }
   return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) +
                                             " (" + KindWords + ")"};
@@ -530,6 +564,14 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
     if (const SwapStep* swap = std::get_if<SwapStep>(&step)) {
       t.insert("kind", "swap");
       t.insert("mode", swap->settings.mode);
+    }
+    if (const OutlineStep* outline = std::get_if<OutlineStep>(&step)) {
+      const OutlineSettings& o = outline->settings;
+      t.insert("kind", "outline");
+      t.insert("width", OutlineWidthWords[static_cast<std::size_t>(std::clamp(o.outlineWidth, 0, 3))]);
+      t.insert("judge", o.judgeValue);
+      t.insert("judge_by", JudgeModeWords[o.judgeMode == JudgeByEveryChannel ? 1 : 2]);
+      t.insert("colour", toml::array{o.colour.red, o.colour.green, o.colour.blue});
     }
     tables.push_back(std::move(t));
   }
