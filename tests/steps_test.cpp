@@ -95,6 +95,38 @@ TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
   EXPECT_EQ(BmpOf({step}, picture), FileBytes(s.PathIn("balanced.bmp")));
 }
 
+// CONTOUR, ADD, DEVELOP's swap and the outline one after the other on a
+// picture that fits on the canvas: the steps the picture was given give what
+// "Save" wrote.
+TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
+  ProgramSession s;
+  const std::string picture = s.PathIn("in.bmp");
+  WriteTestPicture(picture, 451, 300, Varied);
+  s.Start(picture);
+  s.Click(ContourTabX, TabY);
+  s.ClickControl(PageContour, " limit area");
+  s.ClickControl(PageContour, "set KEEP5");
+  s.Click(AddTabX, TabY);
+  s.ClickControl(PageAdd, "add");
+  s.Click(DevelopTabX, TabY);
+  s.ClickControl(PageDevelop, "swap color");
+  s.ClickControl(PageDevelop, "5 [B] R⇔G");
+  s.dialogs().QueueFile(s.PathIn("swapped.bmp"));
+  s.Click(SaveTabX, TabY);
+  s.Click(OutlineTabX, TabY);
+  s.ClickControl(PageOutline, "fine");
+  s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+  s.Click(SaveTabX, TabY);
+  const std::vector<PictureStep> steps = StepsSoFar();
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_TRUE(std::holds_alternative<ContourStep>(steps[0]));
+  EXPECT_TRUE(std::holds_alternative<AddColourStep>(steps[1]));
+  EXPECT_TRUE(std::holds_alternative<SwapStep>(steps[2]));
+  EXPECT_TRUE(std::holds_alternative<OutlineStep>(steps[3]));
+  EXPECT_EQ(BmpOf({steps.begin(), steps.begin() + 3}, picture), FileBytes(s.PathIn("swapped.bmp")));
+  EXPECT_EQ(BmpOf(steps, picture), FileBytes(s.PathIn("saved.bmp")));
+}
+
 // ---- Band by band ------------------------------------------------------------------
 
 namespace {
@@ -410,6 +442,24 @@ TEST_F(BatchTool, ALargePictureIsWorkedAtItsOwnSizeAsTheEyeToolDoesAtFullSize) {
   const std::optional<Picture> picture = LoadPicture(In("in/large.bmp"));
   ASSERT_TRUE(picture);
   EXPECT_EQ(FileBytes(In("out/large.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize({filter, eye}, *picture)));
+}
+
+// Every kind of step in one recipe (the fuzz seed that holds them all), over
+// a large picture read band by band: what ApplyStepsAtOwnSize gives.
+TEST_F(BatchTool, ARecipeOfEveryKindOverALargePicture) {
+  const std::string recipe = std::string(VZ_SOURCE_DIR) + "/tests/fuzz/seeds/recipe_fuzz/every_kind.toml";
+  const RecipeResult read = ReadRecipeFile(recipe);
+  ASSERT_TRUE(read.ok()) << read.error;
+  ASSERT_EQ(read.steps.size(), 5u);
+  WriteTestPicture(In("in/large.bmp"), 1100, 700, Varied);
+  ASSERT_EQ(Batch("--recipe " + recipe + " --step eye:horn_key=C --out out in/large.bmp"), 0) << Errors();
+  std::vector<PictureStep> steps = read.steps;
+  EyeStep eye;
+  eye.hornKey = 3;
+  steps.push_back(eye);
+  const std::optional<Picture> picture = LoadPicture(In("in/large.bmp"));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(FileBytes(In("out/large.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize(steps, *picture)));
 }
 
 TEST_F(BatchTool, AFolderABadPictureAndABadRecipe) {
