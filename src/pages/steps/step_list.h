@@ -1,6 +1,8 @@
 // The whole-picture steps the picture in hand has been given since it was
-// opened, as the pages apply them: the Vantor Eye pass of TOP, and FILTER's
-// work while its page shows it. "Save" offers the whole picture when the
+// opened, as the pages apply them: the Vantor Eye pass of TOP, FILTER's
+// work while its page shows it, ADD's additions, and what CONTOUR, UNI C.,
+// DEVELOP's swap and the outline draw over the picture once "Set" or "Save"
+// takes it in. "Save" offers the whole picture when the
 // steps, run again on the part of the picture the canvas holds, give what
 // the canvas shows: so a page whose work is not a step (a brush stroke, a
 // zone, a cut, a zoom) ends the whole-picture offer by itself.
