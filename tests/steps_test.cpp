@@ -14,10 +14,12 @@
 
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "pages/colour/uni_c_page.h"
 #include "pages/filter/filter_page.h"
 #include "pages/kit/page_state.h"
 #include "pages/steps/picture_steps.h"
 #include "pages/steps/recipe.h"
+#include "pages/steps/step_list.h"
 #include "pages/steps/streamed_steps.h"
 #include "platform/files.h"
 #include "platform/picture_loader.h"
@@ -28,7 +30,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180;
+constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568, AddTabX = 456, DevelopTabX = 290, OutlineTabX = 630;
 
 Rgb Varied(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
@@ -93,6 +95,38 @@ TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
   EXPECT_EQ(BmpOf({step}, picture), FileBytes(s.PathIn("balanced.bmp")));
 }
 
+// CONTOUR, ADD, DEVELOP's swap and the outline one after the other on a
+// picture that fits on the canvas: the steps the picture was given give what
+// "Save" wrote.
+TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
+  ProgramSession s;
+  const std::string picture = s.PathIn("in.bmp");
+  WriteTestPicture(picture, 451, 300, Varied);
+  s.Start(picture);
+  s.Click(ContourTabX, TabY);
+  s.ClickControl(PageContour, " limit area");
+  s.ClickControl(PageContour, "set KEEP5");
+  s.Click(AddTabX, TabY);
+  s.ClickControl(PageAdd, "add");
+  s.Click(DevelopTabX, TabY);
+  s.ClickControl(PageDevelop, "swap color");
+  s.ClickControl(PageDevelop, "5 [B] R⇔G");
+  s.dialogs().QueueFile(s.PathIn("swapped.bmp"));
+  s.Click(SaveTabX, TabY);
+  s.Click(OutlineTabX, TabY);
+  s.ClickControl(PageOutline, "fine");
+  s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+  s.Click(SaveTabX, TabY);
+  const std::vector<PictureStep> steps = StepsSoFar();
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_TRUE(std::holds_alternative<ContourStep>(steps[0]));
+  EXPECT_TRUE(std::holds_alternative<AddColourStep>(steps[1]));
+  EXPECT_TRUE(std::holds_alternative<SwapStep>(steps[2]));
+  EXPECT_TRUE(std::holds_alternative<OutlineStep>(steps[3]));
+  EXPECT_EQ(BmpOf({steps.begin(), steps.begin() + 3}, picture), FileBytes(s.PathIn("swapped.bmp")));
+  EXPECT_EQ(BmpOf(steps, picture), FileBytes(s.PathIn("saved.bmp")));
+}
+
 // ---- Band by band ------------------------------------------------------------------
 
 namespace {
@@ -146,9 +180,26 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   core.settings.LightCoreEnd = 200;
   dark.lightCore = true;
   dark.settings.LightCoreStart = 254;  // nothing above 254 in the picture: every sample becomes 1
+  ContourStep contourAll, contourOne;
+  contourAll.settings.operation = ContourAllLevels;
+  contourAll.settings.colourType = 4;
+  contourOne.settings.operation = ContourOneLevel;
+  contourOne.settings.scanIndex = 9;
+  contourOne.settings.ladder.step = 4;
+  contourOne.settings.colourType = 1;
+  GrayRangeStep range{GrayRangeSettings{60, 140, UniRgb{10, 200, 30}}}, none{GrayRangeSettings{200, 100, {}}};
+  AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[1], 0, 255, SoftWeights}};
+  AddColourStep hard{AddColourSettings{BuiltInNodColours.columns[0], 40, 180, HardWeights}};
+  const SwapStep swapNegative{SwapSettings{12}}, swapEel{SwapSettings{17}}, swapTurn{SwapSettings{1}};
+  const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}}};
+  const OutlineStep middle{OutlineSettings{MiddleWidth, 8, JudgeByEveryChannel, OutlineRgb{0, 255, 255}}};
+  const OutlineStep fat{OutlineSettings{FatWidth, 12, JudgeByLuma, OutlineRgb{1, 2, 3}}};
   const std::vector<std::vector<PictureStep>> chains = {
-      {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core}};
-  for (const auto& [width, height] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{41, 41}, std::pair{97, 83}}) {
+      {eyeF, eyeLevels}, {fine}, {middle}, {fat}, {fat, fine}, {eyeF, middle, eyeLevels}, {balance, fat, balance}, {swapNegative}, {eyeF, swapEel, swapTurn}, {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range}, {none}, {balance, range, eyeF},
+      {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core},
+      {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels}};
+  for (const auto& [width, height] :
+       {std::pair{1, 1}, std::pair{3, 2}, std::pair{7, 7}, std::pair{41, 41}, std::pair{97, 83}, std::pair{20, 140}}) {
     const Picture picture = MadePicture(width, height);
     for (std::size_t c = 0; c < chains.size(); ++c) {
       const Picture whole = ApplyStepsAtOwnSize(chains[c], picture);
@@ -192,10 +243,38 @@ pivot = [10, 20, 30]
 appoint_on = true
 appoint_kind = 1
 appoint_box = [[0, 10], [20, 30], [40, 255]]
+
+[[step]]
+kind = "swap"
+mode = 17
+
+[[step]]
+kind = "outline"
+width = "fat"
+judge = 40
+judge_by = "every_channel"
+
+[[step]]
+kind = "add"
+gray_from = 10
+weights = [3, 1]
+
+[[step]]
+kind = "uni_c"
+gray_from = 12
+gray_to = 99
+colour = [1, 2, 3]
+
+[[step]]
+kind = "contour"
+operation = "one"
+step = 16
+scan = 3
+colour_type = 5
 )",
                                        "r.toml");
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 2u);
+  ASSERT_EQ(read.steps.size(), 7u);
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_TRUE(filter.lightCore);
   EXPECT_EQ(filter.settings.ColourPower, 140);
@@ -208,6 +287,25 @@ appoint_box = [[0, 10], [20, 30], [40, 255]]
   EXPECT_EQ(eye.settings.reference, (std::array<int, 3>{30, 20, 10}));  // blue, green, red
   EXPECT_EQ(eye.settings.appointBox[0].low, 40);                        // blue
   EXPECT_EQ(eye.settings.appointBox[2].high, 10);                       // red
+  EXPECT_EQ(std::get<SwapStep>(read.steps[2]).settings.mode, 17);
+  const OutlineSettings& outline = std::get<OutlineStep>(read.steps[3]).settings;
+  EXPECT_EQ(outline.outlineWidth, FatWidth);
+  EXPECT_EQ(outline.judgeValue, 40);
+  EXPECT_EQ(outline.judgeMode, JudgeByEveryChannel);
+  EXPECT_EQ(outline.colour.red + outline.colour.green + outline.colour.blue, 0);  // black, its start value
+  const AddColourStep& add = std::get<AddColourStep>(read.steps[4]);
+  EXPECT_EQ(add.settings.active, BuiltInNodColours.columns[0]);  // column A, its start value
+  EXPECT_EQ(std::pair(add.settings.lo, add.settings.hi), std::pair(10, 255));
+  EXPECT_EQ(std::pair(add.settings.weights.old, add.settings.weights.nod), std::pair(3, 1));
+  const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[5]);
+  EXPECT_EQ(std::pair(range.settings.lo, range.settings.hi), std::pair(12, 99));
+  EXPECT_EQ(range.settings.colour, (UniRgb{1, 2, 3}));
+  const ContourStep& contour = std::get<ContourStep>(read.steps[6]);
+  EXPECT_EQ(contour.settings.operation, ContourOneLevel);
+  EXPECT_EQ(contour.settings.ladder.step, 16);
+  EXPECT_EQ(contour.settings.ladder.max, 255);  // its start value
+  EXPECT_EQ(contour.settings.scanIndex, 3);
+  EXPECT_EQ(contour.settings.colourType, 5);
   const std::string written = WriteRecipe(read.steps);
   const RecipeResult again = ReadRecipe(written, "w.toml");
   ASSERT_TRUE(again.ok()) << again.error << "\n" << written;
@@ -219,7 +317,23 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
     const char* text;
     const char* error;
   } cases[] = {
-      {"version = 1\n[[step]]\nkind = \"blur\"\n", "r.toml:3: kind: unknown step \"blur\" (\"eye\" or \"filter\")"},
+      {"version = 1\n[[step]]\nkind = \"blur\"\n",
+       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\" or \"outline\")"},
+      {"version = 1\n[[step]]\nkind = \"outline\"\njudge = 0\n", "r.toml:4: judge: 0 is outside 1..99"},
+      {"version = 1\n[[step]]\nkind = \"outline\"\nwidth = \"thin\"\n",
+       "r.toml:4: width: one of \"none\", \"fine\", \"middle\", \"fat\" is wanted"},
+      {"version = 1\n[[step]]\nkind = \"swap\"\nmode = 22\n", "r.toml:4: mode: 22 is outside 0..21"},
+      {"version = 1\n[[step]]\nkind = \"swap\"\n", "r.toml:2: mode: missing (a swap step needs its mode, 0 .. 21)"},
+      {"version = 1\n[[step]]\nkind = \"add\"\nweights = [0, 0]\n",
+       "r.toml:4: weights: the two weights must not both be 0"},
+      {"version = 1\n[[step]]\nkind = \"add\"\nnod_colours = [[1, 2, 3]]\n",
+       "r.toml:4: nod_colours: seven [red, green, blue] are wanted"},
+      {"version = 1\n[[step]]\nkind = \"uni_c\"\ncolour = [1, 2]\n",
+       "r.toml:4: colour: an array of 3 whole numbers is wanted"},
+      {"version = 1\n[[step]]\nkind = \"uni_c\"\ngray_to = 256\n", "r.toml:4: gray_to: 256 is outside 0..255"},
+      {"version = 1\n[[step]]\nkind = \"contour\"\ncolour_type = 8\n", "r.toml:4: colour_type: 8 is outside 0..7"},
+      {"version = 1\n[[step]]\nkind = \"contour\"\noperation = \"some\"\n",
+       "r.toml:4: operation: one of \"none\", \"all\", \"one\" is wanted"},
       {"version = 1\n[[step]]\nkind = \"eye\"\nmode = 2\n",
        "r.toml:2: horn_key: missing (an eye step needs its key, \"A\" .. \"L\")"},
       {"version = 1\n[[step]]\nkind = \"filter\"\ncolour_power = 5000\n", "r.toml:4: colour_power: 5000 is outside 1..1000"},
@@ -330,6 +444,24 @@ TEST_F(BatchTool, ALargePictureIsWorkedAtItsOwnSizeAsTheEyeToolDoesAtFullSize) {
   EXPECT_EQ(FileBytes(In("out/large.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize({filter, eye}, *picture)));
 }
 
+// Every kind of step in one recipe (the fuzz seed that holds them all), over
+// a large picture read band by band: what ApplyStepsAtOwnSize gives.
+TEST_F(BatchTool, ARecipeOfEveryKindOverALargePicture) {
+  const std::string recipe = std::string(VZ_SOURCE_DIR) + "/tests/fuzz/seeds/recipe_fuzz/every_kind.toml";
+  const RecipeResult read = ReadRecipeFile(recipe);
+  ASSERT_TRUE(read.ok()) << read.error;
+  ASSERT_EQ(read.steps.size(), 5u);
+  WriteTestPicture(In("in/large.bmp"), 1100, 700, Varied);
+  ASSERT_EQ(Batch("--recipe " + recipe + " --step eye:horn_key=C --out out in/large.bmp"), 0) << Errors();
+  std::vector<PictureStep> steps = read.steps;
+  EyeStep eye;
+  eye.hornKey = 3;
+  steps.push_back(eye);
+  const std::optional<Picture> picture = LoadPicture(In("in/large.bmp"));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(FileBytes(In("out/large.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize(steps, *picture)));
+}
+
 TEST_F(BatchTool, AFolderABadPictureAndABadRecipe) {
   WriteTestPicture(In("in/a.bmp"), 100, 80, Varied);
   WriteTestPicture(In("in/b.bmp"), 90, 70, Varied);
@@ -413,6 +545,102 @@ TEST(WholePictureSave, TheTopPassAndFilterAreRunAgainOnTheWholePictureWithTheirR
   const RecipeResult recipe = ReadRecipeFile(l.s.PathIn("whole.toml"));
   ASSERT_TRUE(recipe.ok()) << recipe.error;
   EXPECT_EQ(WriteRecipe(recipe.steps), WriteRecipe(steps));
+}
+
+// CONTOUR draws over the picture at each paint: "Save" takes the drawing
+// with it, the whole picture through the same contour.
+TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(ContourTabX, TabY);
+  l.s.ClickControl(PageContour, " limit area");
+  l.SaveWhole("contour.bmp");
+  ContourStep contour;
+  contour.settings.operation = ContourAllLevels;
+  EXPECT_EQ(FileBytes(l.s.PathIn("contour.bmp")), l.AtOwnSize({EyeStep{}, contour}));
+  // Kept by the save: one scan more is drawn over the contoured picture.
+  l.s.ClickControl(PageContour, " scan %3d");
+  l.SaveWhole("scan.bmp");
+  ContourStep scan;
+  scan.settings.operation = ContourOneLevel;
+  scan.settings.scanIndex = 1;
+  EXPECT_EQ(FileBytes(l.s.PathIn("scan.bmp")), l.AtOwnSize({EyeStep{}, contour, scan}));
+  // Left without "set KEEP5" or "Save", a further scan goes with the page.
+  l.s.ClickControl(PageContour, " scan %3d");
+  EXPECT_EQ(StepsSoFar().size(), 4u);
+  l.s.Click(FilterTabX, TabY);
+  EXPECT_EQ(WriteRecipe(StepsSoFar()), WriteRecipe({EyeStep{}, contour, scan}));
+}
+
+// UNI C.'s conversion, stored by "set KEEP8", then run on the whole picture.
+TEST(WholePictureSave, UniCsConversionIsRunOnTheWholePicture) {
+  LargeSession l;
+  l.s.Click(UniCTabX, TabY);
+  l.s.ClickControl(PageUniC, "1)target");
+  l.s.Click(300, 300);
+  l.s.Click(420, 200);
+  l.s.ClickControl(PageUniC, "2)convert");
+  l.s.Click(700, 500);
+  l.s.ClickControl(PageUniC, "set KEEP8");
+  const UniCSettings& v = UniCPage.values;
+  const GrayRangeStep range{GrayRangeSettings{v.lo, v.hi, v.newColour}};
+  ASSERT_LE(v.lo, v.hi);
+  l.SaveWhole("uni.bmp");
+  const Bytes saved = FileBytes(l.s.PathIn("uni.bmp"));
+  EXPECT_EQ(saved, l.AtOwnSize({range}));
+  EXPECT_NE(saved, l.AtOwnSize({}));  // something was converted
+}
+
+// ADD works the picture itself: each addition is a step; "hd" and the reset
+// marks start again from KEEP6, and so do the steps.
+TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(AddTabX, TabY);
+  l.s.ClickControl(PageAdd, "add");
+  l.s.ClickControl(PageAdd, "add");
+  const AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[0], 0, 255, SoftWeights}};
+  l.SaveWhole("twice.bmp");
+  EXPECT_EQ(FileBytes(l.s.PathIn("twice.bmp")), l.AtOwnSize({EyeStep{}, soft, soft}));
+  // "hd": KEEP6 (the picture as entered) read back, then the hard addition.
+  l.s.ClickControl(PageAdd, "hd");
+  l.SaveWhole("hard.bmp");
+  const AddColourStep hard{AddColourSettings{BuiltInNodColours.columns[0], 0, 255, HardWeights}};
+  const Bytes saved = FileBytes(l.s.PathIn("hard.bmp"));
+  EXPECT_EQ(saved.size(), 54u + 1200u * 810u * 3u);
+  EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, hard}));
+}
+
+// DEVELOP's swap at x1 draws over the picture: "Save" keeps it.
+TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(DevelopTabX, TabY);
+  l.s.ClickControl(PageDevelop, "swap color");
+  l.s.ClickControl(PageDevelop, "12 (R)(G)(B)");
+  l.SaveWhole("negative.bmp");
+  const SwapStep negative{SwapSettings{12}}, eel{SwapSettings{17}};
+  const Bytes saved = FileBytes(l.s.PathIn("negative.bmp"));
+  EXPECT_EQ(saved.size(), 54u + 1200u * 810u * 3u);
+  EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, negative}));
+  l.s.ClickControl(PageDevelop, "17 eel");
+  l.SaveWhole("eel.bmp");
+  EXPECT_EQ(FileBytes(l.s.PathIn("eel.bmp")), l.AtOwnSize({EyeStep{}, negative, eel}));
+}
+
+// The outline is found on the whole picture: also along the canvas's right
+// and top edges, which lie inside the picture.
+TEST(WholePictureSave, TheOutlineIsFoundOnTheWholePicture) {
+  LargeSession l;
+  l.s.ClickControl(PageTop, "F");
+  l.s.Click(OutlineTabX, TabY);
+  l.s.ClickControl(PageOutline, "fine");
+  const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{0, 0, 0}}};
+  l.SaveWhole("outline.bmp");
+  const Bytes saved = FileBytes(l.s.PathIn("outline.bmp"));
+  EXPECT_EQ(saved.size(), 54u + 1200u * 810u * 3u);
+  EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, fine}));
+  EXPECT_NE(saved, l.AtOwnSize({EyeStep{}}));
 }
 
 TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {

@@ -4,6 +4,7 @@
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "pages/steps/step_list.h"
 #include "panel/comments.h"
 
 namespace {
@@ -16,6 +17,7 @@ void EnterPageByTab(int page) {
   const PageEntry& entered = *PageTable[static_cast<unsigned>(page)];
   if (entered.beforeEntry != nullptr && !entered.beforeEntry(PageId)) return;
   if (CurrentPage().leave != nullptr) CurrentPage().leave(page);
+  DropShownStep();  // what the page drew over the picture goes with it
   Shell.tabFromPage = PageId;
   PageId = page;
   entered.enter();

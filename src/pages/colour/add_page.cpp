@@ -15,10 +15,12 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
+#include "pages/steps/step_list.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/colour/nod_colours.h"
@@ -48,6 +50,7 @@ int AddColumn = NodColumnA;             // 1 A (start), 2 B
 BlendWeights AddWeights = SoftWeights;  // the last weights used
 NodColumn ActiveNodColours{};           // the chosen column, copied at every paint
 int BuiltInTableNumber = 1;             // "%d→": the built-in set, always 1
+std::vector<PictureStep> StepsOfKeep6;  // the steps the picture had when KEEP6 was written
 
 // [SECTION] Panel and texts
 enum AddCode {
@@ -264,6 +267,7 @@ void StartAdd() {
   AddWeights = SoftWeights;
   ActiveNodColours = {};
   HardShown = 0;
+  StepsOfKeep6.clear();
 }
 
 // [SECTION] Entry
@@ -337,27 +341,41 @@ void PaintAdd() {
   HardShown = Add.hardRequest;
   DrawUpperPanel(screen);
   // 4. The image as entered into KEEP6; KEEP6 read back; Get and Restore.
+  //    The steps of the picture go with KEEP6: back to those it was
+  //    written with when it is read.
   if (Add.entrySaveRequest == 1) {
     WriteKeepFile(Canvas.data(), PageAdd, PixelSource::FromPlanes);
+    StepsOfKeep6 = StepsSoFar();
     Add.entrySaveRequest = 0;
   }
   if (Add.readKeepRequest == 1) {
-    ReadKeepFile(Canvas.data(), PageAdd, PixelTarget::IntoPlanes);
+    if (ReadKeepFile(Canvas.data(), PageAdd, PixelTarget::IntoPlanes)) ReturnToSteps(StepsOfKeep6);
     Add.readKeepRequest = 0;
   }
-  ServeGetAndRestore(PageAdd, false);
-  // 5. The addition.
+  const bool restoring = Requests.restore == 1;
+  if (ServeGetAndRestore(PageAdd, false)) {
+    if (restoring) {
+      ReturnToSteps(StepsOfKeep6);
+    } else {
+      StepsOfKeep6 = StepsSoFar();  // a picture just opened, with no steps
+    }
+  }
+  // 5. The addition, one more step of the picture.
   if (Add.applyRequest == 1) {
     if (Add.hardRequest == 1) AddWeights = HardWeights;
     const AddColourSettings addition{ActiveNodColours, Add.lo, Add.hi, AddWeights};
     AddNodColoursRoutine(WorkView(), Stride, CanvasRows, addition);
+    AddStep(AddColourStep{addition});
   }
   // 6. Show the planes.
   ShowPlanes();
   // 7. Range bar, "set KEEP6", the blend meter; Set and Save.
   DrawBars(screen);
   DrawPanelKey(screen, *FindPanelKey(Panel, CodeSetKeep));
-  ServeSet(PageAdd, Add.setRequest);
+  if (Add.setRequest == 1) {
+    ServeSet(PageAdd, Add.setRequest);
+    StepsOfKeep6 = StepsSoFar();
+  }
   ServeSave();
   // 8. Tab bar, the small-font label, the comment; the requests served.
   DrawTabs();

@@ -19,6 +19,7 @@
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
+#include "pages/steps/step_list.h"
 #include "image/planes.h"
 #include "pages/tone/tone_pages.h"
 #include "panel/calculator.h"
@@ -321,6 +322,9 @@ void PaintContour() {
   if (v.operation != ContourNone) {
     const ContourDrawSettings contour{v.ladder, v.operation, v.scanIndex, ContourPage.colourType};
     ContourDrawRoutine(Canvas.data(), Stride, Stride, CanvasRows, contour);
+    SetShownStep(ContourStep{contour});  // drawn over the picture; "set KEEP5" or "Save" keeps it
+  } else {
+    SetShownStep(std::nullopt);
   }
   // 7. The rest of the panel, with the values as this paint left them. It
   //    goes before the image: the shadow of the max box reaches x 100, where

@@ -22,6 +22,7 @@
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
+#include "pages/steps/step_list.h"
 #include "image/bmp_files.h"
 #include "image/gray.h"
 #include "image/planes.h"
@@ -569,6 +570,10 @@ void PaintUniC() {
     UniCPage.weightNew = 1;
     UniCConvertRoutine(WorkView(), Canvas.data(), Stride, Stride, CanvasRows,
                        GrayRangeSettings{v.lo, v.hi, v.newColour});
+    // Drawn over the picture; "set KEEP8" or "Save" keeps it.
+    SetShownStep(GrayRangeStep{GrayRangeSettings{v.lo, v.hi, v.newColour}});
+  } else {
+    SetShownStep(std::nullopt);
   }
   // 6. - 7. The chart and the white preview of the grey range are only
   //    shown: a paint that stores the picture ("set KEEP8", Save) leaves

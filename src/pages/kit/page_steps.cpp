@@ -159,6 +159,7 @@ void ShowCanvasWithMarks() {
 void ServeSet(int slot, int& setRequest) {
   if (setRequest != 1) return;
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  KeepShownStep();  // what the page drew is part of the picture now
   if (WriteKeepFile(Canvas.data(), slot, PixelSource::FromPlanes)) {
     NoteKeepWritten(slot, PictureFile.path, KeepFileName(slot));
   }
@@ -214,7 +215,10 @@ void ServeSave() {
   const int width = PictureInHandWidth(), height = PictureInHandHeight();
   if (width <= Stride && height <= CanvasRows) {
     const std::optional<std::string> path = AskSaveImagePath(LanguageId);
-    if (path && WriteShownImage(*path, Canvas.data())) PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    if (path && WriteShownImage(*path, Canvas.data())) {
+      PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+      KeepShownStep();
+    }
     return;
   }
   // A picture larger than the canvas: the whole of it, through the steps
@@ -227,7 +231,10 @@ void ServeSave() {
       AskSaveImagePath(LanguageId, &checks, offered ? std::string() : OnlyShownPartText.InCurrentLanguage());
   if (!path) return;
   const bool saved = offered && checks[0].on ? SaveWholePicture(*path, checks[1].on) : WriteShownImage(*path, Canvas.data());
-  if (saved) PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  if (saved) {
+    PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    KeepShownStep();
+  }
 }
 
 void DrawTabs() {

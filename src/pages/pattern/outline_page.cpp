@@ -19,6 +19,7 @@
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
+#include "pages/steps/step_list.h"
 #include "image/planes.h"
 #include "pages/pattern/brush.h"
 #include "pages/pattern/local_contrast.h"
@@ -480,6 +481,10 @@ void PaintOutline() {
   if (p.outlineOn == 1) {
     const OutlineSettings outline{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour};
     PaintOutlinePixels(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, outline);
+    // Drawn over the picture; "set KEEP9" or "Save" keeps it.
+    SetShownStep(OutlineStep{outline});
+  } else {
+    SetShownStep(std::nullopt);
   }
   // 5. Local contrast on the picture: the preview, and the fix a right click asked for.
   if (p.localContrastOn == 1) {
@@ -510,6 +515,7 @@ void PaintOutline() {
       FixBrushMask(WorkView(), BrushMask.data(), picture, colour);
       ClearBrushMask();
       CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+      SetShownStep(std::nullopt);  // the canvas is the planes again
       p.brushFixRequest = 0;
     }
   }

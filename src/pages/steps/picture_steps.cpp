@@ -34,6 +34,51 @@ std::vector<std::uint8_t> CanvasBytesOf(const PlaneView& planes, int width, int 
   return canvas;
 }
 
+// The planes' low bytes into a canvas of width pixels a row, `draw` over
+// it, and the canvas back into the planes: as a page draws into the canvas
+// from the planes and "Set" or "Save" takes the canvas into them.
+template <typename Draw>
+void ThroughCanvas(const PlaneView& planes, int width, int height, Draw draw) {
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * height * 3);
+  for (int row = 0; row < height; ++row) {
+    std::uint8_t* to = canvas.data() + static_cast<std::size_t>(row) * width * 3;
+    for (int column = 0; column < width; ++column) {
+      for (int k = 0; k < 3; ++k) to[3 * column + k] = static_cast<std::uint8_t>(planes.at(k, row, column));
+    }
+  }
+  draw(canvas.data());
+  for (int row = 0; row < height; ++row) {
+    const std::uint8_t* from = canvas.data() + static_cast<std::size_t>(row) * width * 3;
+    for (int column = 0; column < width; ++column) {
+      for (int k = 0; k < 3; ++k) planes.at(k, row, column) = from[3 * column + k];
+    }
+  }
+}
+
+}  // namespace
+
+void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int width, int height, int firstRow,
+                  int rows, const PlaneView& to) {
+  // The detector reads the planes as they are and paints a canvas of their
+  // low bytes, as the page paints the canvas it made from the planes.
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * height * 3);
+  for (int row = 0; row < height; ++row) {
+    std::uint8_t* line = canvas.data() + static_cast<std::size_t>(row) * width * 3;
+    for (int column = 0; column < width; ++column) {
+      for (int k = 0; k < 3; ++k) line[3 * column + k] = static_cast<std::uint8_t>(planes.at(k, row, column));
+    }
+  }
+  PaintOutlinePixels(planes, canvas.data(), width, width, height, settings);
+  for (int row = 0; row < rows; ++row) {
+    const std::uint8_t* line = canvas.data() + static_cast<std::size_t>(firstRow + row) * width * 3;
+    for (int column = 0; column < width; ++column) {
+      for (int k = 0; k < 3; ++k) to.at(k, row, column) = line[3 * column + k];
+    }
+  }
+}
+
+namespace {
+
 void ApplyEye(const EyeStep& step, const PlaneView& planes, int width, int height, int pictureRows, int threads) {
   const int n = WindowOfHornKey(step.hornKey);
   if (n <= 0) return;
@@ -83,10 +128,37 @@ std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int wi
   return levels;
 }
 
+bool IsPointStep(const PictureStep& step) {
+  return std::holds_alternative<ContourStep>(step) || std::holds_alternative<GrayRangeStep>(step) ||
+         std::holds_alternative<AddColourStep>(step) || std::holds_alternative<SwapStep>(step);
+}
+
 void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
                int threads) {
+  if (width <= 0 || height <= 0) return;
   if (const EyeStep* eye = std::get_if<EyeStep>(&step)) ApplyEye(*eye, planes, width, height, pictureRows, threads);
   if (const FilterStep* filter = std::get_if<FilterStep>(&step)) ApplyFilter(*filter, planes, width, height);
+  if (const ContourStep* contour = std::get_if<ContourStep>(&step)) {
+    if (contour->settings.operation == ContourNone) return;
+    ThroughCanvas(planes, width, height,
+                  [&](std::uint8_t* canvas) { ApplyContour(canvas, width, width, height, contour->settings); });
+  }
+  if (const GrayRangeStep* range = std::get_if<GrayRangeStep>(&step)) {
+    // The grays of the planes as they are, the colour into the canvas.
+    ThroughCanvas(planes, width, height, [&](std::uint8_t* canvas) {
+      PaintGrayRange(planes, canvas, width, width, height, range->settings);
+    });
+  }
+  // On the planes themselves, as the page adds them.
+  if (const AddColourStep* add = std::get_if<AddColourStep>(&step)) AddNodColours(planes, width, height, add->settings);
+  if (const OutlineStep* outline = std::get_if<OutlineStep>(&step)) {
+    ApplyOutline(outline->settings, planes, width, height, 0, height, planes);
+  }
+  if (const SwapStep* swap = std::get_if<SwapStep>(&step)) {
+    ThroughCanvas(planes, width, height, [&](std::uint8_t* canvas) {
+      SwapIntoCanvas(planes, canvas, width, width, height, swap->settings);
+    });
+  }
 }
 
 namespace {

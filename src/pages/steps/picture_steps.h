@@ -5,6 +5,12 @@
 //
 //   EyeStep     the Vantor Eye pass of the TOP and VANTOR EYE pages
 //   FilterStep  FILTER's light core, colour power and colour balances
+//   ContourStep CONTOUR's levels drawn in their colours
+//   GrayRangeStep UNI C.'s conversion: the pixels of a grey range take one colour
+//   AddColourStep ADD's nod colours spread over a grey range and blended in
+//   SwapStep    a colour swap mode of DEVELOP at x1
+//   OutlineStep an outline detector of the Outline page (a neighbourhood of
+//               up to three rows and columns each side; none at the edges)
 //
 // A picture that fits on the canvas (960 x 672 or smaller) is worked on the
 // canvas exactly as the pages work it, placed at the top left with white
@@ -23,8 +29,13 @@
 #include <vector>
 
 #include "image/planes.h"
+#include "pages/colour/contour_levels.h"
+#include "pages/colour/nod_colours.h"
+#include "pages/colour/range_convert.h"
 #include "pages/filter/colour_power.h"
+#include "pages/pattern/outline_detect.h"
 #include "pages/tone/vantor_eye.h"
+#include "pages/view/colour_swap.h"
 #include "platform/picture_loader.h"
 
 struct EyeStep {
@@ -38,7 +49,39 @@ struct FilterStep {
   bool lightCore = false;     // the light core applied ("f".."t" selected)
 };
 
-using PictureStep = std::variant<EyeStep, FilterStep>;
+struct ContourStep {
+  ContourDrawSettings settings;  // as the page's paint draws them
+};
+
+struct GrayRangeStep {
+  GrayRangeSettings settings;  // the grey range and its new colour
+};
+
+struct AddColourStep {
+  AddColourSettings settings;  // the active column, the grey range, the weights
+};
+
+struct SwapStep {
+  SwapSettings settings;  // the mode 0..21
+};
+
+struct OutlineStep {
+  OutlineSettings settings;  // the detector, judge value and mode, the colour
+};
+
+using PictureStep =
+    std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep, AddColourStep, SwapStep, OutlineStep>;
+
+// Whether a step changes each pixel by itself alone (it can then be run on
+// any band of rows as on the whole picture).
+bool IsPointStep(const PictureStep& step);
+
+// An outline detector over width x height of the planes, in place: the
+// outline pixels take its colour, the others their low bytes. The `rows`
+// rows from `firstRow` on go into `to` (its row 0 is row firstRow; all of
+// them, into the planes themselves, by ApplyStep).
+void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int width, int height, int firstRow,
+                  int rows, const PlaneView& to);
 
 // Three planes of one picture, row 0 the bottom row, as the program's planes.
 struct StepPlanes {

@@ -161,9 +161,137 @@ std::optional<Problem> ReadFilter(const toml::table& table, FilterStep& step) {
   return std::nullopt;
 }
 
+// A setting that is one of a few words; `to` takes the word's index.
+std::optional<Problem> Word(const toml::node& node, const std::string& name, const std::vector<std::string>& words,
+                            int& to) {
+  const std::optional<std::string> value = node.value_exact<std::string>();
+  const auto at = value ? std::find(words.begin(), words.end(), *value) : words.end();
+  if (at == words.end()) {
+    std::string wanted;
+    for (const std::string& word : words) wanted += (wanted.empty() ? "\"" : ", \"") + word + "\"";
+    return Problem{LineOf(node), name, "one of " + wanted + " is wanted"};
+  }
+  to = static_cast<int>(at - words.begin());
+  return std::nullopt;
+}
+
+const std::vector<std::string> ContourOperationWords = {"none", "all", "one"};
+
+std::optional<Problem> ReadContour(const toml::table& table, ContourStep& step) {
+  ContourDrawSettings& c = step.settings;
+  c.operation = ContourAllLevels;
+  const std::vector<Setting> settings = {
+      {"operation", [&](const toml::node& n, const std::string& s) { return Word(n, s, ContourOperationWords, c.operation); }},
+      {"min", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, c.ladder.min); }},
+      {"max", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, c.ladder.max); }},
+      {"step", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 1, 255, c.ladder.step); }},
+      {"scan", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 256, c.scanIndex); }},
+      {"colour_type",
+       [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, ContourColourTypes - 1, c.colourType); }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  if (c.ladder.max < c.ladder.min) return Problem{LineOf(table), "max", "must not be below min"};
+  return std::nullopt;
+}
+
+std::optional<Problem> ReadGrayRange(const toml::table& table, GrayRangeStep& step) {
+  GrayRangeSettings& g = step.settings;
+  const std::vector<Setting> settings = {
+      {"gray_from", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, g.lo); }},
+      {"gray_to", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, g.hi); }},
+      {"colour",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         std::vector<int> rgb;
+         if (auto problem = Numbers(node, name, 3, 0, 255, rgb)) return problem;
+         g.colour = UniRgb{rgb[0], rgb[1], rgb[2]};
+         return std::nullopt;
+       }},
+  };
+  return ReadSettings(table, settings);
+}
+
+std::optional<Problem> ReadAddColour(const toml::table& table, AddColourStep& step) {
+  AddColourSettings& a = step.settings;
+  a.active = BuiltInNodColours.columns[0];
+  const std::vector<Setting> settings = {
+      {"nod_colours",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         const toml::array* array = node.as_array();
+         if (array == nullptr || array->size() != a.active.size()) {
+           return Problem{LineOf(node), name, "seven [red, green, blue] are wanted"};
+         }
+         for (std::size_t k = 0; k < a.active.size(); ++k) {
+           std::vector<int> rgb;
+           if (auto problem = Numbers(*array->get(k), name, 3, 0, 255, rgb)) return problem;
+           a.active[k] = NodColour{rgb[0], rgb[1], rgb[2]};
+         }
+         return std::nullopt;
+       }},
+      {"gray_from", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, a.lo); }},
+      {"gray_to", [&](const toml::node& n, const std::string& s) { return IntegerIn(n, s, 0, 255, a.hi); }},
+      {"weights",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         std::vector<int> weights;
+         if (auto problem = Numbers(node, name, 2, 0, 255, weights)) return problem;
+         if (weights[0] + weights[1] == 0) return Problem{LineOf(node), name, "the two weights must not both be 0"};
+         a.weights = BlendWeights{weights[0], weights[1]};
+         return std::nullopt;
+       }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  if (a.hi < a.lo) return Problem{LineOf(table), "gray_to", "must not be below gray_from"};
+  return std::nullopt;
+}
+
+std::optional<Problem> ReadSwap(const toml::table& table, SwapStep& step) {
+  bool mode = false;
+  const std::vector<Setting> settings = {
+      {"mode",
+       [&](const toml::node& n, const std::string& s) {
+         mode = true;
+         return IntegerIn(n, s, 0, SwapModeCount - 1, step.settings.mode);
+       }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  if (!mode) return Problem{LineOf(table), "mode", "missing (a swap step needs its mode, 0 .. 21)"};
+  return std::nullopt;
+}
+
+const std::vector<std::string> OutlineWidthWords = {"none", "fine", "middle", "fat"};
+const std::vector<std::string> JudgeModeWords = {"", "every_channel", "luma"};
+
+std::optional<Problem> ReadOutline(const toml::table& table, OutlineStep& step) {
+  OutlineSettings& o = step.settings;
+  o.outlineWidth = FineWidth;  // the colour black, as the page starts
+  const std::vector<Setting> settings = {
+      {"width", [&](const toml::node& n, const std::string& s) { return Word(n, s, OutlineWidthWords, o.outlineWidth); }},
+      {"judge",
+       [&](const toml::node& n, const std::string& s) {
+         return IntegerIn(n, s, LowestJudgeValue, HighestJudgeValue, o.judgeValue);
+       }},
+      {"judge_by",
+       [&](const toml::node& n, const std::string& s) {
+         int index = 0;
+         std::optional<Problem> problem = Word(n, s, {JudgeModeWords[1], JudgeModeWords[2]}, index);
+         if (!problem) o.judgeMode = index == 0 ? JudgeByEveryChannel : JudgeByLuma;
+         return problem;
+       }},
+      {"colour",
+       [&](const toml::node& node, const std::string& name) -> std::optional<Problem> {
+         std::vector<int> rgb;
+         if (auto problem = Numbers(node, name, 3, 0, 255, rgb)) return problem;
+         o.colour = OutlineRgb{rgb[0], rgb[1], rgb[2]};
+         return std::nullopt;
+       }},
+  };
+  return ReadSettings(table, settings);
+}
+
+const std::string KindWords = "\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\" or \"outline\"";
+
 std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   const toml::node* kind = table.get("kind");
-  if (kind == nullptr) return Problem{LineOf(table), "kind", "missing (\"eye\" or \"filter\")"};
+  if (kind == nullptr) return Problem{LineOf(table), "kind", "missing (" + KindWords + ")"};
   const std::optional<std::string> name = kind->value_exact<std::string>();
   if (name == "eye") {
     step = EyeStep{};
@@ -173,8 +301,28 @@ std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
     step = FilterStep{};
     return ReadFilter(table, std::get<FilterStep>(step));
   }
+  if (name == "contour") {
+    step = ContourStep{};
+    return ReadContour(table, std::get<ContourStep>(step));
+  }
+  if (name == "uni_c") {
+    step = GrayRangeStep{};
+    return ReadGrayRange(table, std::get<GrayRangeStep>(step));
+  }
+  if (name == "add") {
+    step = AddColourStep{};
+    return ReadAddColour(table, std::get<AddColourStep>(step));
+  }
+  if (name == "swap") {
+    step = SwapStep{};
+    return ReadSwap(table, std::get<SwapStep>(step));
+  }
+  if (name == "outline") {
+    step = OutlineStep{};
+    return ReadOutline(table, std::get<OutlineStep>(step));
+  }
   return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) +
-                                            " (\"eye\" or \"filter\")"};
+                                            " (" + KindWords + ")"};
 }
 
 // "horn_key=F" as TOML: a bare word (not true or false) becomes a string.
@@ -385,6 +533,45 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
       t.insert("channel_powers", toml::array{f.ChannelPower.red, f.ChannelPower.green, f.ChannelPower.blue});
       t.insert("peach", f.PeachOn != 0);
       t.insert("berry", f.BerryOn != 0);
+    }
+    if (const ContourStep* contour = std::get_if<ContourStep>(&step)) {
+      const ContourDrawSettings& c = contour->settings;
+      t.insert("kind", "contour");
+      t.insert("operation", ContourOperationWords[static_cast<std::size_t>(std::clamp(c.operation, 0, 2))]);
+      t.insert("min", c.ladder.min);
+      t.insert("max", c.ladder.max);
+      t.insert("step", c.ladder.step);
+      t.insert("scan", c.scanIndex);
+      t.insert("colour_type", c.colourType);
+    }
+    if (const GrayRangeStep* range = std::get_if<GrayRangeStep>(&step)) {
+      const GrayRangeSettings& g = range->settings;
+      t.insert("kind", "uni_c");
+      t.insert("gray_from", g.lo);
+      t.insert("gray_to", g.hi);
+      t.insert("colour", toml::array{g.colour.red, g.colour.green, g.colour.blue});
+    }
+    if (const AddColourStep* add = std::get_if<AddColourStep>(&step)) {
+      const AddColourSettings& a = add->settings;
+      t.insert("kind", "add");
+      toml::array colours;
+      for (const NodColour& c : a.active) colours.push_back(toml::array{c.red, c.green, c.blue});
+      t.insert("nod_colours", colours);
+      t.insert("gray_from", a.lo);
+      t.insert("gray_to", a.hi);
+      t.insert("weights", toml::array{a.weights.old, a.weights.nod});
+    }
+    if (const SwapStep* swap = std::get_if<SwapStep>(&step)) {
+      t.insert("kind", "swap");
+      t.insert("mode", swap->settings.mode);
+    }
+    if (const OutlineStep* outline = std::get_if<OutlineStep>(&step)) {
+      const OutlineSettings& o = outline->settings;
+      t.insert("kind", "outline");
+      t.insert("width", OutlineWidthWords[static_cast<std::size_t>(std::clamp(o.outlineWidth, 0, 3))]);
+      t.insert("judge", o.judgeValue);
+      t.insert("judge_by", JudgeModeWords[o.judgeMode == JudgeByEveryChannel ? 1 : 2]);
+      t.insert("colour", toml::array{o.colour.red, o.colour.green, o.colour.blue});
     }
     tables.push_back(std::move(t));
   }

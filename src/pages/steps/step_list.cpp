@@ -13,6 +13,7 @@ namespace {
 
 std::vector<PictureStep> Kept;
 std::optional<PictureStep> PageStep;
+std::optional<PictureStep> ShownStep;
 
 // What each keep slot was written with in this run.
 struct WrittenKeep {
@@ -27,6 +28,7 @@ std::array<std::optional<WrittenKeep>, 14> Keeps;
 void StartStepList() {
   Kept.clear();
   PageStep.reset();
+  ShownStep.reset();
 }
 
 void AddStep(const PictureStep& step) {
@@ -41,9 +43,27 @@ void KeepPageStep() {
   PageStep.reset();
 }
 
+void SetShownStep(const std::optional<PictureStep>& step) { ShownStep = step; }
+
+void KeepShownStep() {
+  if (!ShownStep) return;
+  KeepPageStep();
+  Kept.push_back(*ShownStep);
+  ShownStep.reset();
+}
+
+void DropShownStep() { ShownStep.reset(); }
+
+void ReturnToSteps(const std::vector<PictureStep>& steps) {
+  Kept = steps;
+  PageStep.reset();
+  ShownStep.reset();
+}
+
 std::vector<PictureStep> StepsSoFar() {
   std::vector<PictureStep> steps = Kept;
   if (PageStep) steps.push_back(*PageStep);
+  if (ShownStep) steps.push_back(*ShownStep);
   return steps;
 }
 

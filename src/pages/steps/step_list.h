@@ -1,6 +1,8 @@
 // The whole-picture steps the picture in hand has been given since it was
-// opened, as the pages apply them: the Vantor Eye pass of TOP, and FILTER's
-// work while its page shows it. "Save" offers the whole picture when the
+// opened, as the pages apply them: the Vantor Eye pass of TOP, FILTER's
+// work while its page shows it, ADD's additions, and what CONTOUR, UNI C.,
+// DEVELOP's swap and the outline draw over the picture once "Set" or "Save"
+// takes it in. "Save" offers the whole picture when the
 // steps, run again on the part of the picture the canvas holds, give what
 // the canvas shows: so a page whose work is not a step (a brush stroke, a
 // zone, a cut, a zoom) ends the whole-picture offer by itself.
@@ -24,6 +26,19 @@ void SetPageStep(const std::optional<PictureStep>& step);
 // A page with a step of its own is entered: the step of its last visit is
 // part of the list from now on.
 void KeepPageStep();
+// The step a page draws over the planes into the canvas at this paint
+// (CONTOUR, UNI C., the swaps of DEVELOP, the outlines): replaced at each
+// paint, nothing when the page draws nothing. It becomes part of the
+// picture with it, when "Set" or "Save" takes the canvas into the planes
+// (KeepShownStep), and is gone with the drawing when the page is left
+// (DropShownStep).
+void SetShownStep(const std::optional<PictureStep>& step);
+void KeepShownStep();
+void DropShownStep();
+
+// A keep file a page wrote is read back into the picture: the steps are
+// again those it was written with (StepsSoFar then).
+void ReturnToSteps(const std::vector<PictureStep>& steps);
 
 std::vector<PictureStep> StepsSoFar();
 

@@ -17,6 +17,12 @@ struct BandPlanes {
   BandPlanes(int w, int r) : width(w), rows(r) {
     for (auto& p : plane) p.resize(static_cast<std::size_t>(std::max(w, 1)) * std::max(r, 1));
   }
+  // Room for at least `count` rows, the rows held kept.
+  void Fit(int count) {
+    if (count <= rows) return;
+    rows = count;
+    for (auto& p : plane) p.resize(static_cast<std::size_t>(std::max(width, 1)) * rows);
+  }
   // A view of rows from `first` (of these planes) on, `count` of them.
   PlaneView View(int first = 0, int count = -1) {
     PlaneView view;
@@ -182,6 +188,26 @@ class PointStage : public RowSource {
   std::array<std::uint32_t, 256> table_{};
 };
 
+// A step that changes each pixel by itself, run on each band as it passes.
+class BandStage : public RowSource {
+ public:
+  BandStage(RowSource& source, const PictureStep& step) : source_(source), step_(step) {}
+  int Width() const override { return source_.Width(); }
+  int Height() const override { return source_.Height(); }
+  void Restart() override { source_.Restart(); }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    if (!source_.Rows(first, count, to)) return false;
+    PlaneView band = to;
+    band.rows = count;
+    ApplyStep(step_, band, Width(), count, count, 1);
+    return true;
+  }
+
+ private:
+  RowSource& source_;
+  PictureStep step_;
+};
+
 // The Vantor Eye pass: keeps the rows of its input that the window of the
 // rows asked for reaches.
 class EyeStage : public RowSource {
@@ -218,6 +244,9 @@ class EyeStage : public RowSource {
       cacheFirst_ = needFirst;
       cacheCount_ -= drop;
     }
+    // A stage after this one may ask for more rows than a band (its own
+    // window's worth more): the cache grows to hold them.
+    cache_.Fit(needEnd - cacheFirst_);
     const int have = cacheFirst_ + cacheCount_;
     if (needEnd > have) {
       if (!source_.Rows(have, needEnd - have, cache_.View(cacheCount_, needEnd - have))) return false;
@@ -239,6 +268,56 @@ class EyeStage : public RowSource {
   bool pivotFound_ = false;
 };
 
+// An outline detector: keeps the rows of its input that the detector's
+// neighbourhood of the rows asked for reaches, and runs the detector over
+// them, so a row is outlined exactly when it lies inside the border of the
+// whole picture.
+class OutlineStage : public RowSource {
+ public:
+  OutlineStage(RowSource& source, const OutlineStep& step, int bandRows)
+      : source_(source), settings_(step.settings), halo_(OutlineBorder(step.settings.outlineWidth)),
+        cache_(source.Width(), bandRows + 2 * halo_) {}
+  int Width() const override { return source_.Width(); }
+  int Height() const override { return source_.Height(); }
+  void Restart() override {
+    source_.Restart();
+    cacheFirst_ = cacheCount_ = 0;
+  }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    const int needFirst = std::max(0, first - halo_);
+    const int needEnd = std::min(Height(), first + count + halo_);
+    if (needFirst < cacheFirst_ || needFirst > cacheFirst_ + cacheCount_) {
+      cacheFirst_ = needFirst;  // start afresh (the first band, or a jump)
+      cacheCount_ = 0;
+    } else if (needFirst > cacheFirst_) {
+      const int drop = needFirst - cacheFirst_;
+      for (auto& plane : cache_.plane) {
+        std::memmove(plane.data(), plane.data() + static_cast<std::size_t>(drop) * cache_.width,
+                     static_cast<std::size_t>(cacheCount_ - drop) * cache_.width * sizeof(std::uint32_t));
+      }
+      cacheFirst_ = needFirst;
+      cacheCount_ -= drop;
+    }
+    // A stage after this one may ask for more rows than a band (its own
+    // window's worth more): the cache grows to hold them.
+    cache_.Fit(needEnd - cacheFirst_);
+    const int have = cacheFirst_ + cacheCount_;
+    if (needEnd > have) {
+      if (!source_.Rows(have, needEnd - have, cache_.View(cacheCount_, needEnd - have))) return false;
+      cacheCount_ = needEnd - cacheFirst_;
+    }
+    ApplyOutline(settings_, cache_.View(0, cacheCount_), Width(), cacheCount_, first - cacheFirst_, count, to);
+    return true;
+  }
+
+ private:
+  RowSource& source_;
+  OutlineSettings settings_;
+  int halo_;
+  BandPlanes cache_;
+  int cacheFirst_ = 0, cacheCount_ = 0;
+};
+
 }  // namespace
 
 std::unique_ptr<RowSource> PictureRows(const Picture& picture) { return std::make_unique<PictureSource>(picture); }
@@ -255,6 +334,10 @@ bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const
     stages.push_back(std::move(stage));
   };
   for (const PictureStep& step : steps) {
+    if (IsPointStep(step)) add(std::make_unique<BandStage>(*last, step));
+    if (const OutlineStep* outline = std::get_if<OutlineStep>(&step)) {
+      add(std::make_unique<OutlineStage>(*last, *outline, bandRows));
+    }
     if (const EyeStep* eye = std::get_if<EyeStep>(&step)) add(std::make_unique<EyeStage>(*last, *eye, bandRows, threads));
     if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
       using Kind = PointStage::Kind;

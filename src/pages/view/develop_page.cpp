@@ -17,6 +17,7 @@
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
+#include "pages/steps/step_list.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/view/colour_swap.h"
@@ -319,11 +320,16 @@ void PaintDevelop() {
   if (DevelopPage.swapSwitch != 0) {
     SwapIntoCanvas(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, SwapSettings{DevelopPage.swapMode});
     screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
+    // Drawn over the picture; "Set KEEP3" or "Save" keeps it.
+    SetShownStep(SwapStep{SwapSettings{DevelopPage.swapMode}});
+  } else {
+    SetShownStep(std::nullopt);
   }
   // The saves: KEEP3, the swapped image as the current one, Save.
   ServeSet(PageDevelop, DevelopPage.setKeepRequest);
   if (DevelopPage.swapSwitch == 2) {
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    KeepShownStep();
     WriteKeepFile(Canvas.data(), PageDevelop, PixelSource::FromPlanes);
     DevelopPage.swapSwitch = 1;
   }
