@@ -50,7 +50,6 @@ int AddColumn = NodColumnA;             // 1 A (start), 2 B
 BlendWeights AddWeights = SoftWeights;  // the last weights used
 NodColumn ActiveNodColours{};           // the chosen column, copied at every paint
 int BuiltInTableNumber = 1;             // "%d→": the built-in set, always 1
-std::vector<PictureStep> StepsOfKeep6;  // the steps the picture had when KEEP6 was written
 
 // [SECTION] Panel and texts
 enum AddCode {
@@ -267,7 +266,6 @@ void StartAdd() {
   AddWeights = SoftWeights;
   ActiveNodColours = {};
   HardShown = 0;
-  StepsOfKeep6.clear();
 }
 
 // [SECTION] Entry
@@ -344,22 +342,18 @@ void PaintAdd() {
   //    The steps of the picture go with KEEP6: back to those it was
   //    written with when it is read.
   if (Add.entrySaveRequest == 1) {
-    WriteKeepFile(Canvas.data(), PageAdd, PixelSource::FromPlanes);
-    StepsOfKeep6 = StepsSoFar();
+    if (WriteKeepFile(Canvas.data(), PageAdd, PixelSource::FromPlanes)) {
+      NoteKeepWritten(PageAdd, PictureFile.path, KeepFileName(PageAdd));
+    }
     Add.entrySaveRequest = 0;
   }
   if (Add.readKeepRequest == 1) {
-    if (ReadKeepFile(Canvas.data(), PageAdd, PixelTarget::IntoPlanes)) ReturnToSteps(StepsOfKeep6);
+    if (ReadKeepFile(Canvas.data(), PageAdd, PixelTarget::IntoPlanes)) {
+      NoteKeepRead(PageAdd, PictureFile.path, KeepFileName(PageAdd));
+    }
     Add.readKeepRequest = 0;
   }
-  const bool restoring = Requests.restore == 1;
-  if (ServeGetAndRestore(PageAdd, false)) {
-    if (restoring) {
-      ReturnToSteps(StepsOfKeep6);
-    } else {
-      StepsOfKeep6 = StepsSoFar();  // a picture just opened, with no steps
-    }
-  }
+  ServeGetAndRestore(PageAdd, false);
   // 5. The addition, one more step of the picture.
   if (Add.applyRequest == 1) {
     if (Add.hardRequest == 1) AddWeights = HardWeights;
@@ -372,10 +366,7 @@ void PaintAdd() {
   // 7. Range bar, "set KEEP6", the blend meter; Set and Save.
   DrawBars(screen);
   DrawPanelKey(screen, *FindPanelKey(Panel, CodeSetKeep));
-  if (Add.setRequest == 1) {
-    ServeSet(PageAdd, Add.setRequest);
-    StepsOfKeep6 = StepsSoFar();
-  }
+  ServeSet(PageAdd, Add.setRequest);
   ServeSave();
   // 8. Tab bar, the small-font label, the comment; the requests served.
   DrawTabs();

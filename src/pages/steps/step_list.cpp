@@ -54,12 +54,6 @@ void KeepShownStep() {
 
 void DropShownStep() { ShownStep.reset(); }
 
-void ReturnToSteps(const std::vector<PictureStep>& steps) {
-  Kept = steps;
-  PageStep.reset();
-  ShownStep.reset();
-}
-
 std::vector<PictureStep> StepsSoFar() {
   std::vector<PictureStep> steps = Kept;
   if (PageStep) steps.push_back(*PageStep);

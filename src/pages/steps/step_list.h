@@ -36,10 +36,6 @@ void SetShownStep(const std::optional<PictureStep>& step);
 void KeepShownStep();
 void DropShownStep();
 
-// A keep file a page wrote is read back into the picture: the steps are
-// again those it was written with (StepsSoFar then).
-void ReturnToSteps(const std::vector<PictureStep>& steps);
-
 std::vector<PictureStep> StepsSoFar();
 
 // A keep file written from the picture in hand (`picture`, its path) with
