@@ -34,3 +34,23 @@ run "FILTER colour power 140 (convert -modulate)" \
 run "FILTER strong balance, peach (convert -level)" \
   "$batch --step filter:peach=true --out $work/out $work/big.bmp" \
   "convert $work/big.bmp -channel RGB -contrast-stretch 4%x4% $work/im-level.bmp"
+
+run "CONTOUR, every level (convert -posterize)" \
+  "$batch --step contour:operation=all,min=0,max=255,step=32 --out $work/out $work/big.bmp" \
+  "convert $work/big.bmp -posterize 8 $work/im-posterize.bmp"
+
+run "swap 5, [B] R<->G (convert -separate -swap 0,1 -combine; IM 6 has no -channel-fx)" \
+  "$batch --step swap:mode=5 --out $work/out $work/big.bmp" \
+  "convert $work/big.bmp -separate -swap 0,1 -combine $work/im-swap.bmp"
+
+run "outline, fine (convert -edge)" \
+  "$batch --step outline:width=fine --out $work/out $work/big.bmp" \
+  "convert $work/big.bmp -edge 1 $work/im-edge.bmp"
+
+run "UNI C. conversion of grays 100..160 (convert -fill -opaque)" \
+  "$batch --step uni_c:gray_from=100,gray_to=160,colour=[255,0,0] --out $work/out $work/big.bmp" \
+  "convert $work/big.bmp -fuzz 12% -fill red -opaque rgb(128,128,128) $work/im-opaque.bmp"
+
+run "ADD, nod colours over grays 0..255 (convert -clut)" \
+  "$batch --step add:gray_from=0,gray_to=255 --out $work/out $work/big.bmp" \
+  "convert $work/big.bmp -colorspace Gray ( -size 1x256 gradient:black-yellow ) -clut $work/im-clut.bmp"
