@@ -5,6 +5,12 @@
 
 #include "image/picture_in_hand.h"
 
+FilterLevels BalanceLevelsOf(const std::array<ChannelLevel, 3>& levels) {
+  FilterLevels balance{};
+  for (std::size_t k = 0; k < balance.size(); ++k) balance[k] = {levels[k].low, levels[k].middle, levels[k].high};
+  return balance;
+}
+
 PlaneView StepPlanes::View() {
   PlaneView view;
   for (std::size_t k = 0; k < 3; ++k) view.plane[k] = plane[k].data();
@@ -15,11 +21,6 @@ PlaneView StepPlanes::View() {
 
 namespace {
 
-FilterLevels BalanceLevelsOf(const std::array<ChannelLevel, 3>& levels) {
-  FilterLevels balance{};
-  for (std::size_t k = 0; k < balance.size(); ++k) balance[k] = {levels[k].low, levels[k].middle, levels[k].high};
-  return balance;
-}
 
 // The planes' low bytes as a bottom-up canvas of width pixels a row, which
 // the light core reads.

@@ -90,6 +90,9 @@ struct StepPlanes {
   PlaneView View();
 };
 
+// The channel levels as the balances take them.
+FilterLevels BalanceLevelsOf(const std::array<ChannelLevel, 3>& levels);
+
 // The colour power and balances of FILTER on planes already through the
 // light core, as its paint runs them; the channel levels it computed last.
 std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int width, int height,

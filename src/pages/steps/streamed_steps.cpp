@@ -105,11 +105,6 @@ std::optional<std::array<ChannelLevel, 3>> LevelsOfAllRows(RowSource& source, in
   return levels;
 }
 
-FilterLevels BalanceLevelsOf(const std::array<ChannelLevel, 3>& levels) {
-  FilterLevels balance{};
-  for (std::size_t k = 0; k < balance.size(); ++k) balance[k] = {levels[k].low, levels[k].middle, levels[k].high};
-  return balance;
-}
 
 // A stage that changes each pixel by itself, with values found once over
 // the whole picture before its first row (when it needs any).
@@ -208,18 +203,60 @@ class BandStage : public RowSource {
   PictureStep step_;
 };
 
+// The rows of a source a neighbourhood stage's window reaches, kept from
+// band to band: asked for rows first .. end - 1 (clipped to the picture), it
+// keeps what it holds of them, drops the rows below and reads the rest.
+// Bands come from the bottom up; any other jump starts afresh. A stage after
+// the one holding it may ask for more rows than a band (its own window's
+// worth more): the rows kept grow to hold them.
+class RowWindow {
+ public:
+  RowWindow(int width, int rows) : rows_(width, rows) {}
+  bool Hold(RowSource& source, int first, int end) {
+    first = std::max(0, first);
+    end = std::min(source.Height(), end);
+    if (first < first_ || first > first_ + count_) {
+      first_ = first;
+      count_ = 0;
+    } else if (first > first_) {
+      const int drop = first - first_;
+      for (auto& plane : rows_.plane) {
+        std::memmove(plane.data(), plane.data() + static_cast<std::size_t>(drop) * rows_.width,
+                     static_cast<std::size_t>(count_ - drop) * rows_.width * sizeof(std::uint32_t));
+      }
+      first_ = first;
+      count_ -= drop;
+    }
+    rows_.Fit(end - first_);
+    const int have = first_ + count_;
+    if (end > have) {
+      if (!source.Rows(have, end - have, rows_.View(count_, end - have))) return false;
+      count_ = end - first_;
+    }
+    return true;
+  }
+  void Forget() { first_ = count_ = 0; }
+  int First() const { return first_; }
+  int Count() const { return count_; }
+  PlaneView View() { return rows_.View(0, count_); }
+
+ private:
+  BandPlanes rows_;
+  int first_ = 0, count_ = 0;
+};
+
 // The Vantor Eye pass: keeps the rows of its input that the window of the
 // rows asked for reaches.
 class EyeStage : public RowSource {
  public:
   EyeStage(RowSource& source, const EyeStep& step, int bandRows, int threads)
       : source_(source), step_(step), n_(WindowOfHornKey(step.hornKey)), half_(n_ / 2), bandRows_(bandRows),
-        threads_(threads), cache_(source.Width(), bandRows + 2 * (n_ / 2) + 2) {}
+        threads_(threads), rows_(source.Width(), bandRows + 2 * (n_ / 2) + 2) {}
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
   void Restart() override {
     source_.Restart();
-    cacheFirst_ = cacheCount_ = 0;
+    rows_.Forget();
   }
   bool Rows(int first, int count, const PlaneView& to) override {
     if (n_ <= 0) return source_.Rows(first, count, to);
@@ -228,34 +265,13 @@ class EyeStage : public RowSource {
       if (!levels) return false;
       for (std::size_t k = 0; k < 3; ++k) step_.settings.reference[k] = (*levels)[k].middle;
       pivotFound_ = true;
-      cacheFirst_ = cacheCount_ = 0;
+      rows_.Forget();
     }
-    const int needFirst = std::max(0, first - half_);
-    const int needEnd = std::min(Height(), first + count + half_);
-    if (needFirst < cacheFirst_ || needFirst > cacheFirst_ + cacheCount_) {
-      cacheFirst_ = needFirst;  // start afresh (the first band, or a jump)
-      cacheCount_ = 0;
-    } else if (needFirst > cacheFirst_) {
-      const int drop = needFirst - cacheFirst_;
-      for (auto& plane : cache_.plane) {
-        std::memmove(plane.data(), plane.data() + static_cast<std::size_t>(drop) * cache_.width,
-                     static_cast<std::size_t>(cacheCount_ - drop) * cache_.width * sizeof(std::uint32_t));
-      }
-      cacheFirst_ = needFirst;
-      cacheCount_ -= drop;
-    }
-    // A stage after this one may ask for more rows than a band (its own
-    // window's worth more): the cache grows to hold them.
-    cache_.Fit(needEnd - cacheFirst_);
-    const int have = cacheFirst_ + cacheCount_;
-    if (needEnd > have) {
-      if (!source_.Rows(have, needEnd - have, cache_.View(cacheCount_, needEnd - have))) return false;
-      cacheCount_ = needEnd - cacheFirst_;
-    }
+    if (!rows_.Hold(source_, first - half_, first + count + half_)) return false;
     PlaneView band = to;
     band.rows = count;
-    VantorEyeBandOn(cache_.View(0, cacheCount_), cacheFirst_, band, Width(), Height(), n_, step_.settings, first,
-                    first + count, threads_);
+    VantorEyeBandOn(rows_.View(), rows_.First(), band, Width(), Height(), n_, step_.settings, first, first + count,
+                    threads_);
     return true;
   }
 
@@ -263,8 +279,7 @@ class EyeStage : public RowSource {
   RowSource& source_;
   EyeStep step_;
   int n_, half_, bandRows_, threads_;
-  BandPlanes cache_;
-  int cacheFirst_ = 0, cacheCount_ = 0;
+  RowWindow rows_;
   bool pivotFound_ = false;
 };
 
@@ -276,37 +291,16 @@ class OutlineStage : public RowSource {
  public:
   OutlineStage(RowSource& source, const OutlineStep& step, int bandRows)
       : source_(source), settings_(step.settings), halo_(OutlineBorder(step.settings.outlineWidth)),
-        cache_(source.Width(), bandRows + 2 * halo_) {}
+        rows_(source.Width(), bandRows + 2 * halo_) {}
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
   void Restart() override {
     source_.Restart();
-    cacheFirst_ = cacheCount_ = 0;
+    rows_.Forget();
   }
   bool Rows(int first, int count, const PlaneView& to) override {
-    const int needFirst = std::max(0, first - halo_);
-    const int needEnd = std::min(Height(), first + count + halo_);
-    if (needFirst < cacheFirst_ || needFirst > cacheFirst_ + cacheCount_) {
-      cacheFirst_ = needFirst;  // start afresh (the first band, or a jump)
-      cacheCount_ = 0;
-    } else if (needFirst > cacheFirst_) {
-      const int drop = needFirst - cacheFirst_;
-      for (auto& plane : cache_.plane) {
-        std::memmove(plane.data(), plane.data() + static_cast<std::size_t>(drop) * cache_.width,
-                     static_cast<std::size_t>(cacheCount_ - drop) * cache_.width * sizeof(std::uint32_t));
-      }
-      cacheFirst_ = needFirst;
-      cacheCount_ -= drop;
-    }
-    // A stage after this one may ask for more rows than a band (its own
-    // window's worth more): the cache grows to hold them.
-    cache_.Fit(needEnd - cacheFirst_);
-    const int have = cacheFirst_ + cacheCount_;
-    if (needEnd > have) {
-      if (!source_.Rows(have, needEnd - have, cache_.View(cacheCount_, needEnd - have))) return false;
-      cacheCount_ = needEnd - cacheFirst_;
-    }
-    ApplyOutline(settings_, cache_.View(0, cacheCount_), Width(), cacheCount_, first - cacheFirst_, count, to);
+    if (!rows_.Hold(source_, first - halo_, first + count + halo_)) return false;
+    ApplyOutline(settings_, rows_.View(), Width(), rows_.Count(), first - rows_.First(), count, to);
     return true;
   }
 
@@ -314,8 +308,7 @@ class OutlineStage : public RowSource {
   RowSource& source_;
   OutlineSettings settings_;
   int halo_;
-  BandPlanes cache_;
-  int cacheFirst_ = 0, cacheCount_ = 0;
+  RowWindow rows_;
 };
 
 }  // namespace
