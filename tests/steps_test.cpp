@@ -346,11 +346,13 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
       {"version = 2\n", "r.toml:1: version: this program reads version 1 recipes"},
       {"[[step]]\nkind = \"eye\"\n", "r.toml:1: version: missing (version = 1)"},
       // Characters the TOML reader cannot take safely are refused first.
-      {"version = 1\n[[step]]\nkind \xC3\xA9= \"eye\"\n", "r.toml:3: text: the character U+00E9 is not read in a recipe"},
+      {"version = 1\n[[step]]\nkind \xC3\xA9= \"eye\"\n",
+       "r.toml:3: text: the character U+00E9 is read only in comment lines"},
+      {"version = 1 # \xE3\x80\x81\n", "r.toml:1: text: the character U+3001 is read only in comment lines"},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadRecipe(c.text, "r.toml").error, c.error) << c.text;
   // No steps at all is a recipe too, and writes back as one.
-  const RecipeResult empty = ReadRecipe("version = 1\n# nothing yet; コメントは日本語でも\n", "r.toml");
+  const RecipeResult empty = ReadRecipe("version = 1\n# nothing yet、コメントは日本語でも。é\n", "r.toml");
   ASSERT_TRUE(empty.ok()) << empty.error;
   EXPECT_TRUE(empty.steps.empty());
   EXPECT_TRUE(ReadRecipe(WriteRecipe({}), "w.toml").ok());

@@ -335,16 +335,34 @@ std::string QuotedIfBare(const std::string& setting) {
   return bare ? setting.substr(0, equals + 1) + "\"" + value + "\"" : setting;
 }
 
-// The TOML reader of Debian's toml++ 3.3 runs into undefined behaviour on a
-// few ranges of characters (U+00A1..U+0499 and U+FB56..U+FEFE, where it asks
-// whether they are blanks), so a recipe holding one is refused before it is
-// read. Recipes are ASCII by nature; Japanese text in comments is fine.
+// The TOML reader of Debian's toml++ 3.3 runs into undefined behaviour when
+// it asks whether a character is a blank and the character lies in
+// U+00A1..U+0499, U+2C5E..U+3057 (but U+3000) or U+FB26..U+FEFE, which it
+// may do wherever a value or key can end. So a recipe holding one is refused
+// before it is read, except in comment lines (a line whose first character
+// other than blanks is '#'), which the reader passes over whole: those may
+// hold any text, Japanese included. Every setting a recipe needs is ASCII.
+bool TroublesomeCharacter(unsigned code) {
+  return (code >= 0xA1 && code <= 0x499) || (code >= 0x2C5E && code <= 0x3057 && code != 0x3000) ||
+         (code >= 0xFB26 && code <= 0xFEFE);
+}
+
 std::optional<Problem> UnsafeCharacter(std::string_view text) {
   int line = 1;
+  bool lineStart = true, commentLine = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == '\n') ++line;
-    if (c < 0x80) continue;
+    if (c == '\n') {
+      ++line;
+      lineStart = true;
+      commentLine = false;
+      continue;
+    }
+    if (lineStart && c != ' ' && c != '\t') {
+      commentLine = c == '#';
+      lineStart = false;
+    }
+    if (commentLine || c < 0x80) continue;
     // A two- or three-byte sequence; anything else is left to the reader.
     unsigned code = 0;
     if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
@@ -353,10 +371,10 @@ std::optional<Problem> UnsafeCharacter(std::string_view text) {
       code = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
              (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
     }
-    if ((code >= 0xA1 && code <= 0x499) || (code >= 0xFB56 && code <= 0xFEFE)) {
+    if (TroublesomeCharacter(code)) {
       char hex[16];
       std::snprintf(hex, sizeof hex, "U+%04X", code);
-      return Problem{line, "text", std::string("the character ") + hex + " is not read in a recipe"};
+      return Problem{line, "text", std::string("the character ") + hex + " is read only in comment lines"};
     }
   }
   return std::nullopt;
