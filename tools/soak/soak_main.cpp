@@ -110,7 +110,11 @@ std::string MakeScript(std::mt19937_64& random, const fs::path& pictures, int ev
     } else if (kind < 78) {  // the Save tab
       // No answer is queued for an overwrite question: one left unused would
       // answer the close question of a later close.
-      if (pick(0, 2) == 0) s << "cancel\n"; else s << "save-as saved" << pick(0, 2) << ".bmp\n";
+      // save-whole ticks the whole-picture boxes (the tall picture is larger
+      // than the canvas).
+      const int answer = pick(0, 3);
+      if (answer == 0) s << "cancel\n";
+      else s << (answer == 3 ? "save-whole saved" : "save-as saved") << pick(0, 2) << ".bmp\n";
       s << "click " << pick(885, 939) << ' ' << pick(2, 30) << "\n";
     } else if (kind < 84) {  // Restore
       s << "click " << pick(941, 995) << ' ' << pick(2, 30) << "\n";
