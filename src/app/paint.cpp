@@ -50,7 +50,6 @@ void SetTitle() {
 
 void ResetPaintState() {
   ForgetPictureInHand();
-  StartStepList();
   ResetPageSteps();
   ShownTitle.clear();
   FileShownWidth = FileShownHeight = -1;

@@ -28,13 +28,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include "image/bmp_files.h"
-#include "image/planes.h"
 #include "pages/steps/picture_steps.h"
 #include "pages/steps/recipe.h"
 #include "pages/steps/streamed_steps.h"
 #include "platform/files.h"
-#include "platform/picture_loader.h"
 
 namespace fs = std::filesystem;
 

@@ -79,6 +79,7 @@ void KeepOpenedCanvasForGet(int slot) {
 }
 
 void ResetPageSteps() {
+  StartStepList();
   GetCanvasCopy.clear();
   GetCanvasSlot = 99;
   PaintHasPicture = false;

@@ -12,7 +12,7 @@
 // the canvas of the picture just opened, which the page's Get then takes.
 void NotePictureLoaded(bool loaded);
 void KeepOpenedCanvasForGet(int slot);
-// A new run: nothing loaded, nothing kept.
+// A new run: nothing loaded, nothing kept, no steps.
 void ResetPageSteps();
 
 // Step 1: image top 32, the picture file drawn into the canvas again.

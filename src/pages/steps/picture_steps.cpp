@@ -21,15 +21,14 @@ PlaneView StepPlanes::View() {
 
 namespace {
 
-
-// The planes' low bytes as a bottom-up canvas of width pixels a row, which
-// the light core reads.
+// The planes' low bytes as a bottom-up canvas of width pixels a row, as the
+// pages draw the canvas from the planes (the light core reads it too).
 std::vector<std::uint8_t> CanvasBytesOf(const PlaneView& planes, int width, int height) {
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * height * 3);
   for (int row = 0; row < height; ++row) {
     for (int column = 0; column < width; ++column) {
       const std::size_t i = static_cast<std::size_t>(row) * width + column;
-      for (std::size_t k = 0; k < 3; ++k) canvas[3 * i + k] = static_cast<std::uint8_t>(planes.at(static_cast<int>(k), row, column));
+      for (int k = 0; k < 3; ++k) canvas[3 * i + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(planes.at(k, row, column));
     }
   }
   return canvas;
@@ -40,13 +39,7 @@ std::vector<std::uint8_t> CanvasBytesOf(const PlaneView& planes, int width, int 
 // from the planes and "Set" or "Save" takes the canvas into them.
 template <typename Draw>
 void ThroughCanvas(const PlaneView& planes, int width, int height, Draw draw) {
-  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * height * 3);
-  for (int row = 0; row < height; ++row) {
-    std::uint8_t* to = canvas.data() + static_cast<std::size_t>(row) * width * 3;
-    for (int column = 0; column < width; ++column) {
-      for (int k = 0; k < 3; ++k) to[3 * column + k] = static_cast<std::uint8_t>(planes.at(k, row, column));
-    }
-  }
+  std::vector<std::uint8_t> canvas = CanvasBytesOf(planes, width, height);
   draw(canvas.data());
   for (int row = 0; row < height; ++row) {
     const std::uint8_t* from = canvas.data() + static_cast<std::size_t>(row) * width * 3;
@@ -62,13 +55,7 @@ void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int 
                   int rows, const PlaneView& to) {
   // The detector reads the planes as they are and paints a canvas of their
   // low bytes, as the page paints the canvas it made from the planes.
-  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * height * 3);
-  for (int row = 0; row < height; ++row) {
-    std::uint8_t* line = canvas.data() + static_cast<std::size_t>(row) * width * 3;
-    for (int column = 0; column < width; ++column) {
-      for (int k = 0; k < 3; ++k) line[3 * column + k] = static_cast<std::uint8_t>(planes.at(k, row, column));
-    }
-  }
+  std::vector<std::uint8_t> canvas = CanvasBytesOf(planes, width, height);
   PaintOutlinePixels(planes, canvas.data(), width, width, height, settings);
   for (int row = 0; row < rows; ++row) {
     const std::uint8_t* line = canvas.data() + static_cast<std::size_t>(firstRow + row) * width * 3;
