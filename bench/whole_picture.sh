@@ -54,3 +54,31 @@ run "UNI C. conversion of grays 100..160 (convert -fill -opaque)" \
 run "ADD, nod colours over grays 0..255 (convert -clut)" \
   "$batch --step add:gray_from=0,gray_to=255 --out $work/out $work/big.bmp" \
   "convert $work/big.bmp -colorspace Gray ( -size 1x256 gradient:black-yellow ) -clut $work/im-clut.bmp"
+
+echo "== A recipe of three steps over a folder of 20 pictures of 12 MP (4240 x 2832), --jobs 1 and 2"
+mkdir -p "$work/folder" "$work/folder-out"
+"$build"/tools/sample/vazesample-sample --size 4240x2832 "$work/folder/p01.bmp"
+for k in $(seq -w 2 20); do cp "$work/folder/p01.bmp" "$work/folder/p$k.bmp"; done
+cat > "$work/three.toml" <<'RECIPE'
+version = 1
+
+[[step]]
+kind = "eye"
+horn_key = "F"
+pivot = "levels"
+
+[[step]]
+kind = "filter"
+colour_power_on = true
+colour_power = 130
+peach = true
+
+[[step]]
+kind = "outline"
+width = "fine"
+RECIPE
+for jobs in 1 2; do
+  hyperfine -N --warmup 1 --runs 3 \
+    "$build/tools/batch/vazesample-batch --quiet --overwrite --jobs $jobs --recipe $work/three.toml --out $work/folder-out $work/folder"
+done
+echo "   pictures per second: 20 / the mean above"

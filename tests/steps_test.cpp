@@ -142,7 +142,7 @@ Picture MadePicture(int width, int height) {
 }
 
 // The streamed result as a top-down picture.
-Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, int bandRows) {
+Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, int bandRows, int threads = 2) {
   Picture out{picture.width, picture.height, std::vector<std::uint8_t>(picture.rgb.size())};
   const std::unique_ptr<RowSource> source = PictureRows(picture);
   const bool ok = StreamSteps(steps, *source, [&](int first, int count, const PlaneView& band) {
@@ -155,14 +155,15 @@ Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, 
       }
     }
     return true;
-  }, bandRows);
+  }, bandRows, threads);
   EXPECT_TRUE(ok);
   return out;
 }
 
 }  // namespace
 
-// Band by band gives the whole picture's result for any band size, pictures
+// Band by band gives the whole picture's result for any band size and any
+// number of threads sharing the bands, pictures
 // smaller than the window included, and with the steps that first look at
 // the whole picture (levels, a levels pivot, a light core that lights nothing).
 TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
@@ -203,9 +204,9 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
     const Picture picture = MadePicture(width, height);
     for (std::size_t c = 0; c < chains.size(); ++c) {
       const Picture whole = ApplyStepsAtOwnSize(chains[c], picture);
-      for (const int band : {1, 7, 64}) {
-        EXPECT_EQ(Streamed(chains[c], picture, band).rgb, whole.rgb)
-            << width << " x " << height << ", chain " << c << ", bands of " << band;
+      for (const auto& [band, threads] : {std::pair{1, 2}, std::pair{7, 1}, std::pair{7, 3}, std::pair{64, 2}}) {
+        EXPECT_EQ(Streamed(chains[c], picture, band, threads).rgb, whole.rgb)
+            << width << " x " << height << ", chain " << c << ", bands of " << band << ", threads " << threads;
       }
     }
   }

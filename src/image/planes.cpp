@@ -31,19 +31,48 @@ void CopyPlanes(PlaneSet& to, const PlaneSet& from, int columns, int rows) {
 PlaneView WorkView() { return ViewOf(WorkPlanes); }
 PlaneView InnerView() { return ViewOf(InnerPlanes); }
 
-void PlanesFromCanvasInto(const PlaneView& target, const std::uint8_t* canvas, int columns, int rows) {
-  std::uint32_t* __restrict blue = target.plane[0];
-  std::uint32_t* __restrict green = target.plane[1];
-  std::uint32_t* __restrict red = target.plane[2];
-  for (int row = 0; row < rows; ++row) {
+// The row copies in AVX2 where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define VZ_ROW_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define VZ_ROW_CLONES
+#endif
+
+VZ_ROW_CLONES void PlanesFromRows(const std::uint8_t* rows, std::size_t rowBytes, int columns, int count,
+                                  const PlaneView& target) {
+  for (int row = 0; row < count; ++row) {
     const std::size_t first = static_cast<std::size_t>(row) * static_cast<std::size_t>(target.stride);
-    const std::uint8_t* __restrict in = canvas + 3 * static_cast<std::size_t>(row) * Stride;
+    std::uint32_t* __restrict blue = target.plane[0] + first;
+    std::uint32_t* __restrict green = target.plane[1] + first;
+    std::uint32_t* __restrict red = target.plane[2] + first;
+    const std::uint8_t* __restrict in = rows + static_cast<std::size_t>(row) * rowBytes;
     for (std::size_t c = 0; c < static_cast<std::size_t>(columns); ++c) {
-      blue[first + c] = in[3 * c];
-      green[first + c] = in[3 * c + 1];
-      red[first + c] = in[3 * c + 2];
+      blue[c] = in[3 * c];
+      green[c] = in[3 * c + 1];
+      red[c] = in[3 * c + 2];
     }
   }
+}
+
+VZ_ROW_CLONES void RowsFromPlanes(const PlaneView& source, int columns, int count, std::uint8_t* rows,
+                                  std::size_t rowBytes) {
+  for (int row = 0; row < count; ++row) {
+    const std::size_t first = static_cast<std::size_t>(row) * static_cast<std::size_t>(source.stride);
+    const std::uint32_t* __restrict blue = source.plane[0] + first;
+    const std::uint32_t* __restrict green = source.plane[1] + first;
+    const std::uint32_t* __restrict red = source.plane[2] + first;
+    std::uint8_t* __restrict out = rows + static_cast<std::size_t>(row) * rowBytes;
+    for (std::size_t c = 0; c < static_cast<std::size_t>(columns); ++c) {
+      out[3 * c] = static_cast<std::uint8_t>(blue[c]);  // the low byte, not clamped
+      out[3 * c + 1] = static_cast<std::uint8_t>(green[c]);
+      out[3 * c + 2] = static_cast<std::uint8_t>(red[c]);
+    }
+    std::fill(out + 3 * static_cast<std::size_t>(columns), out + rowBytes, std::uint8_t{0});
+  }
+}
+
+void PlanesFromCanvasInto(const PlaneView& target, const std::uint8_t* canvas, int columns, int rows) {
+  PlanesFromRows(canvas, 3 * static_cast<std::size_t>(Stride), columns, rows, target);
 }
 
 void PlanesFromCanvas(const std::uint8_t* canvas, int columns, int rows) {

@@ -83,6 +83,11 @@ PlaneView WorkView();   // WorkPlanes as a Stride x CanvasRows view
 PlaneView InnerView();  // InnerPlanes likewise
 
 // The copy routines. Each walks rows 0..rows-1 and columns 0..columns-1.
+// Rows of bytes (blue, green, red; rowBytes apart, as a BMP or the canvas
+// holds them) into rows 0..count-1 of the planes, and the planes' low bytes
+// back into such rows, a row's bytes past 3 * columns set to 0.
+void PlanesFromRows(const std::uint8_t* rows, std::size_t rowBytes, int columns, int count, const PlaneView& target);
+void RowsFromPlanes(const PlaneView& source, int columns, int count, std::uint8_t* rows, std::size_t rowBytes);
 void PlanesFromCanvas(const std::uint8_t* canvas, int columns, int rows);  // Canvas -> WorkPlanes
 // The same into any planes (rows of the canvas are always Stride pixels).
 void PlanesFromCanvasInto(const PlaneView& target, const std::uint8_t* canvas, int columns, int rows);

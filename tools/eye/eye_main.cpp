@@ -9,7 +9,7 @@
 // SIGINT, SIGTERM or SIGHUP leaves no temporary file either.
 //
 // [SECTION] options
-// [SECTION] planes and BMP rows
+// [SECTION] band planes
 // [SECTION] the pass, a band of rows at a time
 // [SECTION] main
 #include <unistd.h>
@@ -208,15 +208,8 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& o) {
 }
 
 // ============================================================================
-// [SECTION] planes and BMP rows
+// [SECTION] band planes
 // ============================================================================
-
-// The row copies below in AVX2 where the processor has it.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define VZ_TOOL_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
-#else
-#define VZ_TOOL_CLONES
-#endif
 
 // Three planes of width x rows samples for one band, row 0 its bottom row.
 // The samples start undefined: only the pages a band touches are ever
@@ -231,43 +224,6 @@ struct BandPlanes {
   }
   PlaneView view() const { return PlaneView{{plane[0].get(), plane[1].get(), plane[2].get()}, width, rows}; }
 };
-
-// Rows 0 .. rows - 1 of the planes as BMP rows (blue, green, red, padded to
-// BmpRowBytes(width)), the low byte of each sample as every file writer of
-// the program takes it.
-VZ_TOOL_CLONES void BmpRowsOf(const PlaneView& planes, int width, int rows, std::uint8_t* to) {
-  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
-  for (int r = 0; r < rows; ++r) {
-    std::uint8_t* out = to + rowBytes * static_cast<std::size_t>(r);
-    const std::size_t start = static_cast<std::size_t>(r) * static_cast<std::size_t>(planes.stride);
-    const std::uint32_t* blue = planes.plane[0] + start;
-    const std::uint32_t* green = planes.plane[1] + start;
-    const std::uint32_t* red = planes.plane[2] + start;
-    for (int x = 0; x < width; ++x, out += 3) {
-      out[0] = static_cast<std::uint8_t>(blue[x]);
-      out[1] = static_cast<std::uint8_t>(green[x]);
-      out[2] = static_cast<std::uint8_t>(red[x]);
-    }
-    std::fill(out, to + rowBytes * static_cast<std::size_t>(r + 1), std::uint8_t{0});
-  }
-}
-
-// BMP rows (as above) into rows 0 .. rows - 1 of the planes.
-VZ_TOOL_CLONES void PlanesOfBmpRows(const std::uint8_t* from, int width, int rows, const PlaneView& planes) {
-  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
-  for (int r = 0; r < rows; ++r) {
-    const std::uint8_t* in = from + rowBytes * static_cast<std::size_t>(r);
-    const std::size_t start = static_cast<std::size_t>(r) * static_cast<std::size_t>(planes.stride);
-    std::uint32_t* blue = planes.plane[0] + start;
-    std::uint32_t* green = planes.plane[1] + start;
-    std::uint32_t* red = planes.plane[2] + start;
-    for (int x = 0; x < width; ++x, in += 3) {
-      blue[x] = in[0];
-      green[x] = in[1];
-      red[x] = in[2];
-    }
-  }
-}
 
 int Workers() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u)); }
 
@@ -488,7 +444,7 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
       const int windowFirst = std::max(0, y - reach);
       const int windowRows = std::min(height, y + count + reach) - windowFirst;
       if (!input.Read(windowFirst, windowRows, rows.data())) return fail("the input could no longer be read");
-      PlanesOfBmpRows(rows.data(), width, windowRows, window.view());
+      PlanesFromRows(rows.data(), rowBytes, width, windowRows, window.view());
       // Rows under the pass's lowest row are taken as they are; the rest of
       // the band is computed into the band from that row up.
       const int passFrom = std::clamp(input.firstPassRow, y, y + count);
@@ -504,7 +460,7 @@ bool RunBandedPass(const InputRows& input, int n, const EyeParameters& parameter
                                y + count - passFrom};
       VantorEyeBandOn(window.view(), windowFirst, computed, width, height, n, parameters, passFrom, y + count, 1);
       slot.rows.resize(rowBytes * BandRows);
-      BmpRowsOf(band.view(), width, count, slot.rows.data());
+      RowsFromPlanes(band.view(), width, count, slot.rows.data(), rowBytes);
 
       held.lock();
       slot.ready = true;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <cstring>
-#include <optional>
+#include <mutex>
+#include <thread>
 
 #include "image/bmp_files.h"
 #include "platform/files.h"
@@ -65,142 +67,112 @@ class BmpSource : public RowSource {
   int Width() const override { return reader_.width(); }
   int Height() const override { return reader_.height(); }
   bool Rows(int first, int count, const PlaneView& to) override {
-    bytes_.resize(reader_.rowBytes() * static_cast<std::size_t>(count));
-    if (!reader_.ReadRows(first, count, bytes_.data())) return false;
-    for (int r = 0; r < count; ++r) {
-      const std::uint8_t* from = bytes_.data() + static_cast<std::size_t>(r) * reader_.rowBytes();
-      for (int x = 0; x < reader_.width(); ++x) {
-        for (int k = 0; k < 3; ++k) to.at(k, r, x) = from[3 * x + k];
-      }
-    }
+    // One buffer a thread: the reader may be asked from several at once.
+    thread_local std::vector<std::uint8_t> bytes;
+    bytes.resize(reader_.rowBytes() * static_cast<std::size_t>(count));
+    if (!reader_.ReadRows(first, count, bytes.data())) return false;
+    PlanesFromRows(bytes.data(), reader_.rowBytes(), reader_.width(), count, to);
     return true;
   }
 
  private:
   BmpRowReader reader_;
-  std::vector<std::uint8_t> bytes_;
 };
 
 // ---- Stages ----------------------------------------------------------------------
 
-// The levels of every row `source` gives, as ChannelLevelsOf finds them.
-std::optional<std::array<ChannelLevel, 3>> LevelsOfAllRows(RowSource& source, int bandRows) {
-  std::array<std::array<long long, 256>, 3> counts{};
-  BandPlanes band(source.Width(), bandRows);
-  source.Restart();
-  for (int first = 0; first < source.Height(); first += bandRows) {
-    const int count = std::min(bandRows, source.Height() - first);
-    if (!source.Rows(first, count, band.View(0, count))) return std::nullopt;
-    for (std::size_t k = 0; k < 3; ++k) {
-      const std::uint32_t* p = band.plane[k].data();
-      for (std::size_t i = 0, n = static_cast<std::size_t>(count) * band.width; i < n; ++i) {
-        const std::int32_t v = static_cast<std::int32_t>(p[i]);
-        if (v > 0 && v < 255) ++counts[k][static_cast<std::size_t>(v)];
-      }
+// The steps as the stages rows go through: FILTER's parts are a stage each.
+struct Stage {
+  enum class Kind { Point, LightCore, Power, Peach, Berry, Eye, Outline };
+  Kind kind = Kind::Point;
+  PictureStep step;       // Point, Eye and Outline
+  FilterSettings filter;  // LightCore, Power, Peach and Berry
+};
+
+std::vector<Stage> StagesOf(const std::vector<PictureStep>& steps) {
+  std::vector<Stage> stages;
+  for (const PictureStep& step : steps) {
+    if (IsPointStep(step)) stages.push_back({Stage::Kind::Point, step, {}});
+    if (std::holds_alternative<OutlineStep>(step)) stages.push_back({Stage::Kind::Outline, step, {}});
+    if (std::holds_alternative<EyeStep>(step)) stages.push_back({Stage::Kind::Eye, step, {}});
+    if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
+      const FilterSettings& f = filter->settings;
+      if (filter->lightCore) stages.push_back({Stage::Kind::LightCore, step, f});
+      if (f.ColourPowerOn == 1) stages.push_back({Stage::Kind::Power, step, f});
+      if (f.PeachOn == 1) stages.push_back({Stage::Kind::Peach, step, f});
+      if (f.BerryOn == 1) stages.push_back({Stage::Kind::Berry, step, f});
     }
   }
-  source.Restart();
-  std::array<ChannelLevel, 3> levels{};
-  for (std::size_t k = 0; k < 3; ++k) levels[k] = ChannelLevelOfHistogram(counts[k]);
-  return levels;
+  return stages;
 }
 
+// What a stage must know of the whole picture it is given before its first
+// row: the channel levels (balances, a "levels" pivot), or whether the light
+// core leaves any sample lit (when none is, every sample becomes 1, as the
+// light core on the canvas does).
+enum class WholeNeed { None, Levels, AnyLit };
+WholeNeed NeedOf(const Stage& stage) {
+  switch (stage.kind) {
+    case Stage::Kind::Peach:
+    case Stage::Kind::Berry: return WholeNeed::Levels;
+    case Stage::Kind::Eye: return std::get<EyeStep>(stage.step).levelsPivot ? WholeNeed::Levels : WholeNeed::None;
+    case Stage::Kind::LightCore: return WholeNeed::AnyLit;
+    default: return WholeNeed::None;
+  }
+}
 
-// A stage that changes each pixel by itself, with values found once over
-// the whole picture before its first row (when it needs any).
+struct WholeValues {
+  std::array<ChannelLevel, 3> levels{};
+  bool anyLit = true;
+};
+
+std::array<std::uint32_t, 256> LightCoreTable(const FilterSettings& settings) {
+  std::array<std::uint32_t, 256> table{};
+  for (int v = 0; v < 256; ++v) {
+    table[static_cast<std::size_t>(v)] =
+        static_cast<std::uint32_t>(LightCoreSample(v, settings.LightCoreStart, settings.LightCoreEnd));
+  }
+  return table;
+}
+
+// A stage that changes each pixel by itself.
 class PointStage : public RowSource {
  public:
-  enum class Kind { LightCore, Power, Peach, Berry };
-  PointStage(RowSource& source, Kind kind, const FilterSettings& settings, int bandRows)
-      : source_(source), kind_(kind), settings_(settings), bandRows_(bandRows) {}
+  PointStage(RowSource& source, const Stage& stage, const WholeValues& values)
+      : source_(source), stage_(stage), values_(values) {
+    if (stage.kind == Stage::Kind::LightCore) table_ = LightCoreTable(stage.filter);
+  }
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
-  void Restart() override { source_.Restart(); }
   bool Rows(int first, int count, const PlaneView& to) override {
-    if (!Prepared()) return false;
     if (!source_.Rows(first, count, to)) return false;
     PlaneView band = to;
     band.rows = count;
     band.stride = Width();  // the pixel routines walk stride x rows
-    switch (kind_) {
-      case Kind::LightCore: LightCore(band); break;
-      case Kind::Power: ApplyColourPowerByPlane(band, PlanePowers(settings_)); break;
-      case Kind::Peach: ApplyPeach(band, BalanceLevelsOf(*levels_)); break;
-      case Kind::Berry: ApplyBerry(band, BalanceLevelsOf(*levels_)); break;
+    switch (stage_.kind) {
+      case Stage::Kind::LightCore: LightCore(band); break;
+      case Stage::Kind::Power: ApplyColourPowerByPlane(band, PlanePowers(stage_.filter)); break;
+      case Stage::Kind::Peach: ApplyPeach(band, BalanceLevelsOf(values_.levels)); break;
+      case Stage::Kind::Berry: ApplyBerry(band, BalanceLevelsOf(values_.levels)); break;
+      default: ApplyStep(stage_.step, band, Width(), count, count, 1); break;
     }
     return true;
   }
 
  private:
-  bool Prepared() {
-    if (kind_ == Kind::Peach || kind_ == Kind::Berry) {
-      if (!levels_) levels_ = LevelsOfAllRows(source_, bandRows_);
-      return levels_.has_value();
-    }
-    if (kind_ == Kind::LightCore && !anyLit_) anyLit_ = AnyLit();
-    return kind_ != Kind::LightCore || anyLit_.has_value();
-  }
-  // Whether the core leaves any sample of the whole picture lit; when none
-  // is, every sample becomes 1 (as the light core on the canvas does).
-  std::optional<bool> AnyLit() {
-    BuildTable();
-    BandPlanes band(Width(), bandRows_);
-    source_.Restart();
-    bool any = false;
-    for (int first = 0; first < Height() && !any; first += bandRows_) {
-      const int count = std::min(bandRows_, Height() - first);
-      if (!source_.Rows(first, count, band.View(0, count))) return std::nullopt;
-      for (std::size_t k = 0; k < 3 && !any; ++k) {
-        for (std::size_t i = 0, n = static_cast<std::size_t>(count) * band.width; i < n && !any; ++i) {
-          any = table_[band.plane[k][i] & 0xFFu] != 0;
-        }
-      }
-    }
-    source_.Restart();
-    return any;
-  }
-  void BuildTable() {
-    for (int v = 0; v < 256; ++v) {
-      table_[static_cast<std::size_t>(v)] =
-          static_cast<std::uint32_t>(LightCoreSample(v, settings_.LightCoreStart, settings_.LightCoreEnd));
-    }
-  }
   void LightCore(const PlaneView& band) {
     for (std::size_t k = 0; k < 3; ++k) {
-      for (int row = 0; row < band.rows; ++row) {
-        std::uint32_t* line = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
-        for (int x = 0; x < band.stride; ++x) line[x] = *anyLit_ ? table_[line[x] & 0xFFu] : 1u;
+      std::uint32_t* samples = band.plane[k];
+      for (std::size_t i = 0, n = static_cast<std::size_t>(band.rows) * band.stride; i < n; ++i) {
+        samples[i] = values_.anyLit ? table_[samples[i] & 0xFFu] : 1u;
       }
     }
   }
 
   RowSource& source_;
-  Kind kind_;
-  FilterSettings settings_;
-  int bandRows_;
-  std::optional<std::array<ChannelLevel, 3>> levels_;
-  std::optional<bool> anyLit_;
+  const Stage& stage_;
+  const WholeValues& values_;
   std::array<std::uint32_t, 256> table_{};
-};
-
-// A step that changes each pixel by itself, run on each band as it passes.
-class BandStage : public RowSource {
- public:
-  BandStage(RowSource& source, const PictureStep& step) : source_(source), step_(step) {}
-  int Width() const override { return source_.Width(); }
-  int Height() const override { return source_.Height(); }
-  void Restart() override { source_.Restart(); }
-  bool Rows(int first, int count, const PlaneView& to) override {
-    if (!source_.Rows(first, count, to)) return false;
-    PlaneView band = to;
-    band.rows = count;
-    ApplyStep(step_, band, Width(), count, count, 1);
-    return true;
-  }
-
- private:
-  RowSource& source_;
-  PictureStep step_;
 };
 
 // The rows of a source a neighbourhood stage's window reaches, kept from
@@ -235,7 +207,6 @@ class RowWindow {
     }
     return true;
   }
-  void Forget() { first_ = count_ = 0; }
   int First() const { return first_; }
   int Count() const { return count_; }
   PlaneView View() { return rows_.View(0, count_); }
@@ -249,38 +220,36 @@ class RowWindow {
 // rows asked for reaches.
 class EyeStage : public RowSource {
  public:
-  EyeStage(RowSource& source, const EyeStep& step, int bandRows, int threads)
-      : source_(source), step_(step), n_(WindowOfHornKey(step.hornKey)), half_(n_ / 2), bandRows_(bandRows),
-        threads_(threads), rows_(source.Width(), bandRows + 2 * (n_ / 2) + 2) {}
+  EyeStage(RowSource& source, const Stage& stage, const WholeValues& values, int bandRows)
+      : source_(source), step_(std::get<EyeStep>(stage.step)), n_(WindowOfHornKey(step_.hornKey)), half_(n_ / 2),
+        rows_(source.Width(), bandRows + 2 * (n_ / 2) + 2) {
+    if (step_.levelsPivot) {
+      for (std::size_t k = 0; k < 3; ++k) step_.settings.reference[k] = values.levels[k].middle;
+    }
+  }
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
-  void Restart() override {
-    source_.Restart();
-    rows_.Forget();
-  }
   bool Rows(int first, int count, const PlaneView& to) override {
     if (n_ <= 0) return source_.Rows(first, count, to);
-    if (step_.levelsPivot && !pivotFound_) {
-      const std::optional<std::array<ChannelLevel, 3>> levels = LevelsOfAllRows(source_, bandRows_);
-      if (!levels) return false;
-      for (std::size_t k = 0; k < 3; ++k) step_.settings.reference[k] = (*levels)[k].middle;
-      pivotFound_ = true;
-      rows_.Forget();
-    }
     if (!rows_.Hold(source_, first - half_, first + count + half_)) return false;
     PlaneView band = to;
     band.rows = count;
-    VantorEyeBandOn(rows_.View(), rows_.First(), band, Width(), Height(), n_, step_.settings, first, first + count,
-                    threads_);
+    if (step_.settings.areaEyeOn != 0) {
+      // Outside the area the pixels stay as they come.
+      for (std::size_t k = 0; k < 3; ++k) {
+        std::copy_n(rows_.View().plane[k] + static_cast<std::size_t>(first - rows_.First()) * Width(),
+                    static_cast<std::size_t>(count) * Width(), band.plane[k]);
+      }
+    }
+    VantorEyeBandOn(rows_.View(), rows_.First(), band, Width(), Height(), n_, step_.settings, first, first + count, 1);
     return true;
   }
 
  private:
   RowSource& source_;
   EyeStep step_;
-  int n_, half_, bandRows_, threads_;
+  int n_, half_;
   RowWindow rows_;
-  bool pivotFound_ = false;
 };
 
 // An outline detector: keeps the rows of its input that the detector's
@@ -289,15 +258,11 @@ class EyeStage : public RowSource {
 // whole picture.
 class OutlineStage : public RowSource {
  public:
-  OutlineStage(RowSource& source, const OutlineStep& step, int bandRows)
-      : source_(source), settings_(step.settings), halo_(OutlineBorder(step.settings.outlineWidth)),
-        rows_(source.Width(), bandRows + 2 * halo_) {}
+  OutlineStage(RowSource& source, const Stage& stage, int bandRows)
+      : source_(source), settings_(std::get<OutlineStep>(stage.step).settings),
+        halo_(OutlineBorder(settings_.outlineWidth)), rows_(source.Width(), bandRows + 2 * halo_) {}
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
-  void Restart() override {
-    source_.Restart();
-    rows_.Forget();
-  }
   bool Rows(int first, int count, const PlaneView& to) override {
     if (!rows_.Hold(source_, first - halo_, first + count + halo_)) return false;
     ApplyOutline(settings_, rows_.View(), Width(), rows_.Count(), first - rows_.First(), count, to);
@@ -311,6 +276,221 @@ class OutlineStage : public RowSource {
   RowWindow rows_;
 };
 
+// The first `count` stages over a source, for one worker: each worker has
+// its own, since the neighbourhood stages keep rows.
+class Chain {
+ public:
+  Chain(const std::vector<Stage>& stages, const std::vector<WholeValues>& values, std::size_t count,
+        RowSource& source, int bandRows) {
+    RowSource* last = &source;
+    for (std::size_t i = 0; i < count; ++i) {
+      const Stage& stage = stages[i];
+      if (stage.kind == Stage::Kind::Eye) {
+        stages_.push_back(std::make_unique<EyeStage>(*last, stage, values[i], bandRows));
+      } else if (stage.kind == Stage::Kind::Outline) {
+        stages_.push_back(std::make_unique<OutlineStage>(*last, stage, bandRows));
+      } else {
+        stages_.push_back(std::make_unique<PointStage>(*last, stage, values[i]));
+      }
+      last = stages_.back().get();
+    }
+    last_ = last;
+  }
+  RowSource& Last() { return *last_; }
+
+ private:
+  std::vector<std::unique_ptr<RowSource>> stages_;
+  RowSource* last_ = nullptr;
+};
+
+// ---- Bands on every core ----------------------------------------------------------
+
+// Every band of bandRows rows, from the bottom up, through a chain of its
+// own on each of `workers` threads. `done(worker, slot, first, count, band)`
+// runs on the worker's thread as soon as its band is computed; with
+// `handOn`, that band then waits in its slot until each band below it has
+// been handed on, one at a time and in order, by whichever worker is there.
+// Only the bands in the slots are ever kept. False, with the other workers
+// stopped, as soon as a band could not be read or a callback said no.
+struct BandRun {
+  int width = 0, height = 0, bandRows = 64, workers = 1;
+  std::function<std::unique_ptr<Chain>()> makeChain;
+  std::function<bool(int worker, int slot, int first, int count, const PlaneView& band)> done;
+  std::function<bool(int slot, int first, int count)> handOn;  // none: the bands' order does not matter
+  int Slots() const { return handOn ? 2 * workers + 1 : 0; }
+};
+
+bool RunBands(const BandRun& run) {
+  const int bandCount = (run.height + run.bandRows - 1) / run.bandRows;
+  const int slots = run.Slots();
+  std::vector<int> slotBand(static_cast<std::size_t>(slots), -1);
+  std::vector<char> slotReady(static_cast<std::size_t>(slots), 0);
+  std::mutex lock;
+  std::condition_variable moved;
+  int nextBand = 0;  // the next band to take
+  int turn = 0;      // the next band to hand on
+  bool failed = false;
+
+  // Hands on the bands that are ready, in order; with the lock held.
+  auto handOnReady = [&] {
+    while (!failed && turn < bandCount) {
+      const std::size_t slot = static_cast<std::size_t>(turn % slots);
+      if (slotBand[slot] != turn || !slotReady[slot]) return;
+      const int first = turn * run.bandRows;
+      if (!run.handOn(static_cast<int>(slot), first, std::min(run.bandRows, run.height - first))) failed = true;
+      slotBand[slot] = -1;
+      slotReady[slot] = 0;
+      ++turn;
+    }
+  };
+  auto workOn = [&](int worker) {
+    const std::unique_ptr<Chain> chain = run.makeChain();
+    BandPlanes band(run.width, run.bandRows);
+    for (;;) {
+      std::unique_lock held(lock);
+      if (nextBand >= bandCount || failed) return;
+      const int i = nextBand++;
+      const int slot = slots > 0 ? i % slots : 0;
+      if (slots > 0) {
+        // Band i's slot is free once band i - slots is handed on; waiting for
+        // that, not for the slot, keeps a later band from taking it first.
+        moved.wait(held, [&] { return turn + slots > i || failed; });
+        if (failed) return;
+        slotBand[static_cast<std::size_t>(slot)] = i;
+      }
+      held.unlock();
+
+      const int first = i * run.bandRows;
+      const int count = std::min(run.bandRows, run.height - first);
+      const PlaneView view = band.View(0, count);
+      const bool ok = chain->Last().Rows(first, count, view) && run.done(worker, slot, first, count, view);
+
+      held.lock();
+      if (!ok) failed = true;
+      if (slots > 0 && ok) {
+        slotReady[static_cast<std::size_t>(slot)] = 1;
+        handOnReady();
+      }
+      moved.notify_all();
+    }
+  };
+  auto work = [&](int worker) {
+    try {
+      workOn(worker);
+    } catch (const std::bad_alloc&) {
+      const std::lock_guard held(lock);
+      failed = true;
+      moved.notify_all();
+    }
+  };
+  const int workers = std::clamp(std::min(run.workers, bandCount), 1, 16);
+  std::vector<std::thread> helpers;
+  for (int k = 1; k < workers; ++k) helpers.emplace_back(work, k);
+  work(0);
+  for (std::thread& t : helpers) t.join();
+  return !failed;
+}
+
+// The counts of samples 1..254 of each channel of a band, as ChannelLevelsOf
+// counts them, added to `counts`.
+void CountLevels(const PlaneView& band, int width, std::array<std::array<long long, 256>, 3>& counts) {
+  for (std::size_t k = 0; k < 3; ++k) {
+    // Two partial counts, so that runs of equal samples do not wait on one.
+    std::array<std::array<std::uint32_t, 256>, 2> partial{};
+    for (int row = 0; row < band.rows; ++row) {
+      const std::uint32_t* p = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
+      for (int x = 0; x < width; ++x) {
+        const std::int32_t v = static_cast<std::int32_t>(p[x]);
+        if (v > 0 && v < 255) ++partial[static_cast<std::size_t>(x & 1)][static_cast<std::size_t>(v)];
+      }
+    }
+    for (std::size_t v = 0; v < 256; ++v) counts[k][v] += partial[0][v] + partial[1][v];
+  }
+}
+
+// What stage `index` must know of the whole picture, from every row of the
+// stages before it.
+std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, const std::vector<WholeValues>& values,
+                                           std::size_t index, RowSource& source, int bandRows, int workers) {
+  const WholeNeed need = NeedOf(stages[index]);
+  WholeValues found;
+  if (need == WholeNeed::None) return found;
+  const std::array<std::uint32_t, 256> table = LightCoreTable(stages[index].filter);
+  std::vector<std::array<std::array<long long, 256>, 3>> counts(static_cast<std::size_t>(workers));
+  std::vector<char> lit(static_cast<std::size_t>(workers), 0);
+  BandRun run;
+  run.width = source.Width();
+  run.height = source.Height();
+  run.bandRows = bandRows;
+  run.workers = workers;
+  run.makeChain = [&] { return std::make_unique<Chain>(stages, values, index, source, bandRows); };
+  run.done = [&](int worker, int, int, int, const PlaneView& band) {
+    if (need == WholeNeed::Levels) {
+      CountLevels(band, run.width, counts[static_cast<std::size_t>(worker)]);
+      return true;
+    }
+    char& any = lit[static_cast<std::size_t>(worker)];
+    for (std::size_t k = 0; k < 3 && !any; ++k) {
+      for (int row = 0; row < band.rows && !any; ++row) {
+        const std::uint32_t* p = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
+        for (int x = 0; x < run.width && !any; ++x) any = table[p[x] & 0xFFu] != 0;
+      }
+    }
+    return true;
+  };
+  if (!RunBands(run)) return std::nullopt;
+  found.anyLit = std::find(lit.begin(), lit.end(), 1) != lit.end();
+  for (std::size_t k = 0; k < 3; ++k) {
+    std::array<long long, 256> histogram{};
+    for (const auto& part : counts) {
+      for (std::size_t v = 0; v < 256; ++v) histogram[v] += part[k][v];
+    }
+    found.levels[k] = ChannelLevelOfHistogram(histogram);
+  }
+  return found;
+}
+
+// The stages of `steps` with what each must know of the whole picture, found
+// in order (a stage's values come from the rows as the stages before it left
+// them). Nothing when the rows could not be read.
+std::optional<std::vector<WholeValues>> PreparedValues(const std::vector<Stage>& stages, RowSource& source,
+                                                       int bandRows, int workers) {
+  std::vector<WholeValues> values(stages.size());
+  for (std::size_t i = 0; i < stages.size(); ++i) {
+    const std::optional<WholeValues> found = FindWholeValues(stages, values, i, source, bandRows, workers);
+    if (!found) return std::nullopt;
+    values[i] = *found;
+  }
+  return values;
+}
+
+// Every band through every stage, handed on in order: `convert` runs on the
+// worker's thread into the band's slot, `handOn` then takes the slot.
+template <typename Slot>
+bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int bandRows, int threads,
+                  const std::function<void(Slot&, int first, int count, const PlaneView& band)>& convert,
+                  const std::function<bool(Slot&, int first, int count)>& handOn) {
+  bandRows = std::max(bandRows, 1);
+  const int workers = std::max(threads, 1);
+  const std::vector<Stage> stages = StagesOf(steps);
+  const std::optional<std::vector<WholeValues>> values = PreparedValues(stages, source, bandRows, workers);
+  if (!values) return false;
+  BandRun run;
+  run.width = source.Width();
+  run.height = source.Height();
+  run.bandRows = bandRows;
+  run.workers = workers;
+  std::vector<Slot> slots;
+  run.handOn = [&](int slot, int first, int count) { return handOn(slots[static_cast<std::size_t>(slot)], first, count); };
+  slots.resize(static_cast<std::size_t>(run.Slots()));
+  run.makeChain = [&] { return std::make_unique<Chain>(stages, *values, stages.size(), source, bandRows); };
+  run.done = [&](int, int slot, int first, int count, const PlaneView& band) {
+    convert(slots[static_cast<std::size_t>(slot)], first, count, band);
+    return true;
+  };
+  return RunBands(run);
+}
+
 }  // namespace
 
 std::unique_ptr<RowSource> PictureRows(const Picture& picture) { return std::make_unique<PictureSource>(picture); }
@@ -319,36 +499,19 @@ std::unique_ptr<RowSource> BmpFileRows(BmpRowReader reader) { return std::make_u
 
 bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows,
                  int threads) {
-  bandRows = std::max(bandRows, 1);
-  std::vector<std::unique_ptr<RowSource>> stages;
-  RowSource* last = &source;
-  auto add = [&](std::unique_ptr<RowSource> stage) {
-    last = stage.get();
-    stages.push_back(std::move(stage));
+  struct Slot {
+    std::unique_ptr<BandPlanes> planes;
   };
-  for (const PictureStep& step : steps) {
-    if (IsPointStep(step)) add(std::make_unique<BandStage>(*last, step));
-    if (const OutlineStep* outline = std::get_if<OutlineStep>(&step)) {
-      add(std::make_unique<OutlineStage>(*last, *outline, bandRows));
-    }
-    if (const EyeStep* eye = std::get_if<EyeStep>(&step)) add(std::make_unique<EyeStage>(*last, *eye, bandRows, threads));
-    if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
-      using Kind = PointStage::Kind;
-      const FilterSettings& f = filter->settings;
-      if (filter->lightCore) add(std::make_unique<PointStage>(*last, Kind::LightCore, f, bandRows));
-      if (f.ColourPowerOn == 1) add(std::make_unique<PointStage>(*last, Kind::Power, f, bandRows));
-      if (f.PeachOn == 1) add(std::make_unique<PointStage>(*last, Kind::Peach, f, bandRows));
-      if (f.BerryOn == 1) add(std::make_unique<PointStage>(*last, Kind::Berry, f, bandRows));
-    }
-  }
-  BandPlanes band(source.Width(), bandRows);
-  last->Restart();
-  for (int first = 0; first < source.Height(); first += bandRows) {
-    const int count = std::min(bandRows, source.Height() - first);
-    const PlaneView view = band.View(0, count);
-    if (!last->Rows(first, count, view) || !sink(first, count, view)) return false;
-  }
-  return true;
+  const int width = source.Width();
+  return StreamStages<Slot>(
+      steps, source, bandRows, threads,
+      [&](Slot& slot, int, int count, const PlaneView& band) {
+        if (!slot.planes) slot.planes = std::make_unique<BandPlanes>(width, std::max(bandRows, 1));
+        for (std::size_t k = 0; k < 3; ++k) {
+          std::copy_n(band.plane[k], static_cast<std::size_t>(count) * band.stride, slot.planes->plane[k].data());
+        }
+      },
+      [&](Slot& slot, int first, int count) { return sink(first, count, slot.planes->View(0, count)); });
 }
 
 std::string WritePictureWithSteps(const std::string& input, const std::string& output,
@@ -375,26 +538,29 @@ std::string WritePictureWithSteps(const std::string& input, const std::string& o
   }
   const std::unique_ptr<RowSource> source = reader ? BmpFileRows(std::move(*reader)) : PictureRows(*picture);
   const int width = source->Width(), height = source->Height();
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
   AtomicFileWriter writer(output);
-  writer.Append(BmpHeader(width, height, 0));
-  std::vector<std::uint8_t> rows;
+  bool written = writer.Append(BmpHeader(width, height, 0));
   bool stopped = false;
-  const bool streamed = StreamSteps(steps, *source, [&](int first, int count, const PlaneView& band) {
-    const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
-    rows.assign(rowBytes * static_cast<std::size_t>(count), 0);
-    for (int r = 0; r < count; ++r) {
-      std::uint8_t* to = rows.data() + static_cast<std::size_t>(r) * rowBytes;
-      for (int x = 0; x < width; ++x) {
-        for (int k = 0; k < 3; ++k) to[3 * x + k] = static_cast<std::uint8_t>(band.at(k, r, x));
-      }
-    }
-    if (progress && !progress(static_cast<double>(first + count) / height)) {
-      stopped = true;
-      return false;
-    }
-    return writer.Append(rows);
-  }, 64, threads);
+  struct Slot {
+    std::vector<std::uint8_t> rows;
+  };
+  const bool streamed = written && StreamStages<Slot>(
+      steps, *source, 64, threads,
+      [&](Slot& slot, int, int count, const PlaneView& band) {
+        slot.rows.resize(rowBytes * static_cast<std::size_t>(count));
+        RowsFromPlanes(band, width, count, slot.rows.data(), rowBytes);
+      },
+      [&](Slot& slot, int first, int count) {
+        if (progress && !progress(static_cast<double>(first + count) / height)) {
+          stopped = true;
+          return false;
+        }
+        written = writer.Append(slot.rows);
+        return written;
+      });
   if (stopped) return StepsStoppedText;
+  if (!written) return "could not write " + output;
   if (!streamed) return "the picture could not be read to its end";
   if (!writer.Commit(durability)) return "could not write " + output;
   return {};

@@ -4,7 +4,8 @@
 // few bands of rows whatever the picture's size. A step that depends on the
 // whole picture (the levels behind the balances or a "levels" pivot, the
 // light core's all-dark rule) first runs the stages before it over every
-// row once to find its values, then the rows go through.
+// row once to find its values, then the rows go through. The bands are
+// shared out over both cores, each with stages of its own.
 //
 // The result equals ApplyStepsAtOwnSize byte for byte, for any band size.
 #pragma once
@@ -25,10 +26,9 @@ class RowSource {
   virtual int Width() const = 0;
   virtual int Height() const = 0;
   // Rows first .. first + count - 1 into `to` (its row 0 is row `first`, its
-  // stride at least Width()). Rows are asked for from the bottom up; Restart
-  // goes back before the first row. False when the rows could not be had.
+  // stride at least Width()). False when the rows could not be had. A source
+  // given to StreamSteps is asked from several threads at once.
   virtual bool Rows(int first, int count, const PlaneView& to) = 0;
-  virtual void Restart() {}
 };
 
 // The rows of a picture in memory (top-down RGB).
@@ -36,9 +36,10 @@ std::unique_ptr<RowSource> PictureRows(const Picture& picture);
 // The rows of a plain 24-bit BMP where it lies in its file.
 std::unique_ptr<RowSource> BmpFileRows(BmpRowReader reader);
 
-// The steps over every row of `source`, band by band from the bottom row up:
-// each band (bandRows rows at most) goes to `sink` as planes, its row 0 the
-// band's first row. False when a row could not be read or the sink said no.
+// The steps over every row of `source`, band by band from the bottom row up,
+// the bands shared out over `threads` threads: each band (bandRows rows at
+// most) goes to `sink` as planes, its row 0 the band's first row, one band at
+// a time and in order. False when a row could not be read or the sink said no.
 using RowSink = std::function<bool(int first, int count, const PlaneView& band)>;
 bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows = 64,
                  int threads = 2);
