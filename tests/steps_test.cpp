@@ -30,7 +30,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568, AddTabX = 456, DevelopTabX = 290, OutlineTabX = 630;
+constexpr int TabY = 10, SaveTabX = 912, FilterTabX = 180, ContourTabX = 400, UniCTabX = 568, AddTabX = 456, DevelopTabX = 290, OutlineTabX = 630, EyeTabX = 340;
 
 Rgb Varied(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
@@ -127,6 +127,29 @@ TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
   EXPECT_EQ(BmpOf(steps, picture), FileBytes(s.PathIn("saved.bmp")));
 }
 
+// VANTOR EYE's pass and a local contrast fixed next to the picture's right
+// edge, where the window is cut to the picture.
+TEST(Steps, TheVantorEyePassAndALocalContrastGiveWhatTheySave) {
+  ProgramSession s;
+  const std::string picture = s.PathIn("in.bmp");
+  WriteTestPicture(picture, 451, 300, Varied);
+  s.Start(picture);
+  s.Click(EyeTabX, TabY);
+  s.ClickControl(PageEye, "F");
+  s.Click(OutlineTabX, TabY);
+  s.ClickControl(PageOutline, "2)L Contrast");
+  s.Click(545, 60);
+  s.RightClick(545, 60);
+  s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+  s.Click(SaveTabX, TabY);
+  const LocalContrastStep contrast{445, 27};
+  const EyeStep eye{.settings = EyeParameters{.eyeWindowShift = 16}};
+  const Bytes saved = FileBytes(s.PathIn("saved.bmp"));
+  EXPECT_EQ(BmpOf({eye, contrast, contrast}, picture), saved);
+  EXPECT_NE(BmpOf({eye}, picture), saved);
+  EXPECT_NE(BmpOf({}, picture), BmpOf({eye}, picture));
+}
+
 // ---- Band by band ------------------------------------------------------------------
 
 namespace {
@@ -195,10 +218,12 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}}};
   const OutlineStep middle{OutlineSettings{MiddleWidth, 8, JudgeByEveryChannel, OutlineRgb{0, 255, 255}}};
   const OutlineStep fat{OutlineSettings{FatWidth, 12, JudgeByLuma, OutlineRgb{1, 2, 3}}};
+  const LocalContrastStep corner{1, 2}, inside{30, 60};  // the window cut by the edges, or outside a small picture
   const std::vector<std::vector<PictureStep>> chains = {
       {eyeF, eyeLevels}, {fine}, {middle}, {fat}, {fat, fine}, {eyeF, middle, eyeLevels}, {balance, fat, balance}, {swapNegative}, {eyeF, swapEel, swapTurn}, {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range}, {none}, {balance, range, eyeF},
       {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core},
-      {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels}};
+      {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels},
+      {corner}, {eyeF, inside, fine}, {balance, corner, eyeLevels}};
   for (const auto& [width, height] :
        {std::pair{1, 1}, std::pair{3, 2}, std::pair{7, 7}, std::pair{41, 41}, std::pair{97, 83}, std::pair{20, 140}}) {
     const Picture picture = MadePicture(width, height);
@@ -272,10 +297,17 @@ operation = "one"
 step = 16
 scan = 3
 colour_type = 5
+
+[[step]]
+kind = "local_contrast"
+x = 950
+y = 27
 )",
                                        "r.toml");
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 7u);
+  ASSERT_EQ(read.steps.size(), 8u);
+  EXPECT_EQ(std::pair(std::get<LocalContrastStep>(read.steps[7]).x, std::get<LocalContrastStep>(read.steps[7]).y),
+            std::pair(950, 27));
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_TRUE(filter.lightCore);
   EXPECT_EQ(filter.settings.ColourPower, 140);
@@ -319,7 +351,7 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
     const char* error;
   } cases[] = {
       {"version = 1\n[[step]]\nkind = \"blur\"\n",
-       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\" or \"outline\")"},
+       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\", \"outline\" or \"local_contrast\")"},
       {"version = 1\n[[step]]\nkind = \"outline\"\njudge = 0\n", "r.toml:4: judge: 0 is outside 1..99"},
       {"version = 1\n[[step]]\nkind = \"outline\"\nwidth = \"thin\"\n",
        "r.toml:4: width: one of \"none\", \"fine\", \"middle\", \"fat\" is wanted"},
@@ -344,6 +376,9 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
        "r.toml:4: horn_key: one of the keys \"A\" .. \"L\" is wanted"},
       {"version = 1\n[[step]]\nkind = \"filter\"\nlight_core_from = 200\nlight_core_to = 100\n",
        "r.toml:2: light_core_to: must be above light_core_from"},
+      {"version = 1\n[[step]]\nkind = \"local_contrast\"\nx = 10\n",
+       "r.toml:2: y: missing (a local contrast step needs its centre, x and y)"},
+      {"version = 1\n[[step]]\nkind = \"local_contrast\"\nx = -1\ny = 0\n", "r.toml:4: x: -1 is outside 0..29999"},
       {"version = 2\n", "r.toml:1: version: this program reads version 1 recipes"},
       {"[[step]]\nkind = \"eye\"\n", "r.toml:1: version: missing (version = 1)"},
       // Characters the TOML reader cannot take safely are refused first.
@@ -453,7 +488,7 @@ TEST_F(BatchTool, ARecipeOfEveryKindOverALargePicture) {
   const std::string recipe = std::string(VZ_SOURCE_DIR) + "/tests/fuzz/seeds/recipe_fuzz/every_kind.toml";
   const RecipeResult read = ReadRecipeFile(recipe);
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 5u);
+  ASSERT_EQ(read.steps.size(), 6u);
   WriteTestPicture(In("in/large.bmp"), 1100, 700, Varied);
   ASSERT_EQ(Batch("--recipe " + recipe + " --step eye:horn_key=C --out out in/large.bmp"), 0) << Errors();
   std::vector<PictureStep> steps = read.steps;
@@ -472,7 +507,8 @@ TEST_F(BatchTool, AFolderABadPictureAndABadRecipe) {
   ASSERT_TRUE(WriteFileAtomically(In("r.toml"), Bytes{'v', 'e', 'r', 's', 'i', 'o', 'n', ' ', '=', ' ', '1', '\n', '[', '[',
                                                      's', 't', 'e', 'p', ']', ']', '\n', 'k', 'i', 'n', 'd', ' ', '=',
                                                      ' ', '"', 'f', 'i', 'l', 't', 'e', 'r', '"', '\n'}));
-  EXPECT_EQ(Batch("--recipe r.toml --jobs 2 --out out in"), 1);
+  fs::remove_all(In("out"));
+  EXPECT_EQ(Batch("--recipe r.toml --jobs 2 --out out in"), 1);  // "out" is made
   EXPECT_TRUE(fs::exists(In("out/a.bmp")));
   EXPECT_TRUE(fs::exists(In("out/b.bmp")));
   EXPECT_FALSE(fs::exists(In("out/c.bmp")));
@@ -571,8 +607,42 @@ TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
   // Left without "set KEEP5" or "Save", a further scan goes with the page.
   l.s.ClickControl(PageContour, " scan %3d");
   EXPECT_EQ(StepsSoFar().size(), 4u);
+  // FILTER starts again from the inner memory, which TOP's pass left: its
+  // picture, and so its whole picture, has the eye pass and its own work.
   l.s.Click(FilterTabX, TabY);
-  EXPECT_EQ(WriteRecipe(StepsSoFar()), WriteRecipe({EyeStep{}, contour, scan}));
+  l.s.ClickControl(PageFilter, "action");
+  EXPECT_EQ(l.SaveWhole("filter.bmp")[0].checks[0], "[x] 画像全体 (1200 × 810)");
+  FilterStep power;
+  power.settings.ColourPowerOn = 1;
+  EXPECT_EQ(FileBytes(l.s.PathIn("filter.bmp")), l.AtOwnSize({EyeStep{}, power}));
+}
+
+// VANTOR EYE's pass over every row is a step with its own settings.
+TEST(WholePictureSave, TheVantorEyePagesPassIsRunOnTheWholePicture) {
+  LargeSession l;
+  l.s.Click(EyeTabX, TabY);
+  l.s.ClickControl(PageEye, "F");
+  l.SaveWhole("eye.bmp");
+  EXPECT_EQ(FileBytes(l.s.PathIn("eye.bmp")), l.AtOwnSize({EyeStep{.settings = EyeParameters{.eyeWindowShift = 16}}}));
+  // Restore goes back to the picture as the page was entered, and its steps.
+  l.s.Click(960, TabY);
+  l.SaveWhole("restored.bmp");
+  EXPECT_EQ(FileBytes(l.s.PathIn("restored.bmp")), FileBytes(l.picture));
+}
+
+// A local contrast fixed by a right click is a step around its point; the
+// preview is one while it is shown.
+TEST(WholePictureSave, AFixedLocalContrastIsRunOnTheWholePicture) {
+  LargeSession l;
+  l.s.Click(OutlineTabX, TabY);
+  l.s.ClickControl(PageOutline, "2)L Contrast");
+  l.s.Click(1050, 60);  // near the canvas's right and top edges
+  l.s.RightClick(1050, 60);
+  const LocalContrastStep step{950, 27};
+  l.SaveWhole("fixed.bmp");
+  const Bytes saved = FileBytes(l.s.PathIn("fixed.bmp"));
+  EXPECT_EQ(saved, l.AtOwnSize({step, step}));  // the fix, and the preview shown over it
+  EXPECT_NE(saved, l.AtOwnSize({step}));
 }
 
 // UNI C.'s conversion, stored by "set KEEP8", then run on the whole picture.

@@ -138,9 +138,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vazesample-batch: no steps: give --recipe or --step\n");
     return 2;
   }
+  // The output folder is made when it is not there yet, as mkdir -p would.
   std::error_code ec;
+  if (!fs::exists(out, ec)) fs::create_directories(out, ec);
   if (!fs::is_directory(out, ec)) {
-    std::fprintf(stderr, "vazesample-batch: %s: not a folder\n", out.c_str());
+    std::fprintf(stderr, "vazesample-batch: %s: not a folder, and none can be made there\n", out.c_str());
     return 2;
   }
 

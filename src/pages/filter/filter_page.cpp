@@ -326,7 +326,7 @@ void ResetLightCoreAndColourPower() {
 
 // [SECTION] Entry
 void EnterFilter() {
-  KeepPageStep();  // the work of the last visit is part of the picture now
+  StartFromInner();  // each paint starts again from the inner memory
   StartFilterValues();
   Shell.newImageFlag = 1;
   FilterPage.helpItem = 0;

@@ -133,7 +133,10 @@ bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
     }
     Requests.restore = 2;
   }
-  if (read && recomputesFromSource) SaveToInner(Stride, CanvasRows);
+  if (read && recomputesFromSource) {
+    SaveToInner(Stride, CanvasRows);
+    NoteInnerSet();
+  }
   return read;
 }
 

@@ -490,10 +490,18 @@ void PaintOutline() {
   if (p.localContrastOn == 1) {
     const ContrastPoint point = Outline.localContrastPoint;
     LocalContrastSettings contrast{{point.column, point.row}, PictureArea()};
-    if (point.column != 0) ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
+    const LocalContrastStep step{point.column, CanvasRows - 1 - point.row};
+    if (point.column != 0) {
+      ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
+      // Shown over the picture; "set KEEP9" or "Save" keeps it. Over an
+      // outline it is neither step alone, and the canvas says so.
+      if (p.outlineOn != 1) SetShownStep(step);
+    }
     if (p.contrastFixRequest == 1) {
       contrast.fix = true;
       ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
+      if (p.outlineOn != 1) SetShownStep(std::nullopt);  // the fix shows the planes as they are now
+      AddStep(step);
       p.contrastFixRequest = 0;
     }
   }

@@ -67,7 +67,8 @@ void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int 
 
 namespace {
 
-void ApplyEye(const EyeStep& step, const PlaneView& planes, int width, int height, int pictureRows, int threads) {
+void ApplyEye(const EyeStep& step, const PlaneView& planes, int width, int height, const CanvasArea& picture,
+              int threads) {
   const int n = WindowOfHornKey(step.hornKey);
   if (n <= 0) return;
   EyeParameters settings = step.settings;
@@ -86,7 +87,7 @@ void ApplyEye(const EyeStep& step, const PlaneView& planes, int width, int heigh
                   source.plane[k].data() + static_cast<std::size_t>(row) * width);
     }
   }
-  const int rows = std::clamp(pictureRows, 0, height);
+  const int rows = std::clamp(picture.top - picture.bottom, 0, height);
   VantorEyeRowsOn(source.View(), planes, width, height, n, settings, height - rows, height, threads);
 }
 
@@ -121,10 +122,32 @@ bool IsPointStep(const PictureStep& step) {
          std::holds_alternative<AddColourStep>(step) || std::holds_alternative<SwapStep>(step);
 }
 
-void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
+void ApplyLocalContrastStep(const LocalContrastStep& step, const PlaneView& planes, int width, int height,
+                            const CanvasArea& picture) {
+  // Only the rows the window reaches are handed on, with a canvas of their
+  // own for the routine to write: the planes take the result.
+  const int row = height - 1 - step.y;
+  const int first = std::clamp(row - LocalContrastRadius, 0, height);
+  const int end = std::clamp(row + LocalContrastRadius + 1, 0, height);
+  if (first >= end || width <= 0) return;
+  PlaneView window = planes;
+  for (std::size_t k = 0; k < 3; ++k) window.plane[k] += static_cast<std::size_t>(first) * planes.stride;
+  window.rows = end - first;
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(width) * (end - first) * 3);
+  const LocalContrastSettings settings{
+      {step.x, row - first},
+      {picture.left, picture.bottom - first, picture.right, picture.top - first},
+      true};
+  ApplyLocalContrast(window, canvas.data(), width, width, end - first, settings);
+}
+
+void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, const CanvasArea& picture,
                int threads) {
   if (width <= 0 || height <= 0) return;
-  if (const EyeStep* eye = std::get_if<EyeStep>(&step)) ApplyEye(*eye, planes, width, height, pictureRows, threads);
+  if (const EyeStep* eye = std::get_if<EyeStep>(&step)) ApplyEye(*eye, planes, width, height, picture, threads);
+  if (const LocalContrastStep* contrast = std::get_if<LocalContrastStep>(&step)) {
+    ApplyLocalContrastStep(*contrast, planes, width, height, picture);
+  }
   if (const FilterStep* filter = std::get_if<FilterStep>(&step)) ApplyFilter(*filter, planes, width, height);
   if (const ContourStep* contour = std::get_if<ContourStep>(&step)) {
     if (contour->settings.operation == ContourNone) return;
@@ -175,7 +198,9 @@ Picture StepsOn(const std::vector<PictureStep>& steps, const Picture& picture, b
     }
   }
   for (const PictureStep& step : steps) {
-    ApplyStep(step, planes.View(), planes.width, planes.height, placed ? picture.height : planes.height, threads);
+    const CanvasArea part = placed ? CanvasArea{0, CanvasRows - picture.height, picture.width, CanvasRows}
+                                   : CanvasArea{0, 0, planes.width, planes.height};
+    ApplyStep(step, planes.View(), planes.width, planes.height, part, threads);
   }
   // The picture's own part, top-down RGB, low bytes as every writer takes them.
   Picture result;

@@ -11,6 +11,8 @@
 //   SwapStep    a colour swap mode of DEVELOP at x1
 //   OutlineStep an outline detector of the Outline page (a neighbourhood of
 //               up to three rows and columns each side; none at the edges)
+//   LocalContrastStep the Outline page's local contrast fixed around a point
+//               of the picture (24 pixels each way)
 //
 // A picture that fits on the canvas (960 x 672 or smaller) is worked on the
 // canvas exactly as the pages work it, placed at the top left with white
@@ -33,6 +35,7 @@
 #include "pages/colour/nod_colours.h"
 #include "pages/colour/range_convert.h"
 #include "pages/filter/colour_power.h"
+#include "pages/pattern/local_contrast.h"
 #include "pages/pattern/outline_detect.h"
 #include "pages/tone/vantor_eye.h"
 #include "pages/view/colour_swap.h"
@@ -69,8 +72,12 @@ struct OutlineStep {
   OutlineSettings settings;  // the detector, judge value and mode, the colour
 };
 
-using PictureStep =
-    std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep, AddColourStep, SwapStep, OutlineStep>;
+struct LocalContrastStep {
+  int x = 0, y = 0;  // the centre: column, and row counted from the picture's top
+};
+
+using PictureStep = std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep, AddColourStep, SwapStep,
+                                 OutlineStep, LocalContrastStep>;
 
 // Whether a step changes each pixel by itself alone (it can then be run on
 // any band of rows as on the whole picture).
@@ -100,11 +107,17 @@ std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int wi
                                                  ColourPowerRoutine power = ApplyColourPowerByPlane);
 
 // One step over width x height of the planes (the view may be larger), in
-// place. pictureRows counts the rows from the top that hold the picture: all
-// of them at its own size, the shown height on the canvas (the Vantor Eye
-// pass computes only those). threads for the passes that split their rows.
-void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, int pictureRows,
+// place. `picture` is the part of the planes that holds the picture: all of
+// them at its own size, the shown part on the canvas (the Vantor Eye pass
+// computes only its rows, the local contrast looks only inside it). threads
+// for the passes that split their rows.
+void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, const CanvasArea& picture,
                int threads = 2);
+
+// The local contrast of a step over width x height of the planes, the window
+// cut to `picture`: the planes take the result (as the page's fix does).
+void ApplyLocalContrastStep(const LocalContrastStep& step, const PlaneView& planes, int width, int height,
+                            const CanvasArea& picture);
 
 // The steps over a whole picture: worked on the canvas when it fits there
 // (and cut back to its own size), at its own size otherwise. The result is

@@ -287,7 +287,28 @@ std::optional<Problem> ReadOutline(const toml::table& table, OutlineStep& step) 
   return ReadSettings(table, settings);
 }
 
-const std::string KindWords = "\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\" or \"outline\"";
+// The centre of a local contrast, as far out as a picture can reach.
+std::optional<Problem> ReadLocalContrast(const toml::table& table, LocalContrastStep& step) {
+  bool x = false, y = false;
+  const std::vector<Setting> settings = {
+      {"x",
+       [&](const toml::node& n, const std::string& s) {
+         x = true;
+         return IntegerIn(n, s, 0, PictureSideLimit - 1, step.x);
+       }},
+      {"y",
+       [&](const toml::node& n, const std::string& s) {
+         y = true;
+         return IntegerIn(n, s, 0, PictureSideLimit - 1, step.y);
+       }},
+  };
+  if (auto problem = ReadSettings(table, settings)) return problem;
+  if (!x || !y) return Problem{LineOf(table), x ? "y" : "x", "missing (a local contrast step needs its centre, x and y)"};
+  return std::nullopt;
+}
+
+const std::string KindWords =
+    "\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\", \"outline\" or \"local_contrast\"";
 
 std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   const toml::node* kind = table.get("kind");
@@ -320,6 +341,10 @@ std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   if (name == "outline") {
     step = OutlineStep{};
     return ReadOutline(table, std::get<OutlineStep>(step));
+  }
+  if (name == "local_contrast") {
+    step = LocalContrastStep{};
+    return ReadLocalContrast(table, std::get<LocalContrastStep>(step));
   }
   return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) +
                                             " (" + KindWords + ")"};
@@ -590,6 +615,11 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
       t.insert("judge", o.judgeValue);
       t.insert("judge_by", JudgeModeWords[o.judgeMode == JudgeByEveryChannel ? 1 : 2]);
       t.insert("colour", toml::array{o.colour.red, o.colour.green, o.colour.blue});
+    }
+    if (const LocalContrastStep* contrast = std::get_if<LocalContrastStep>(&step)) {
+      t.insert("kind", "local_contrast");
+      t.insert("x", contrast->x);
+      t.insert("y", contrast->y);
     }
     tables.push_back(std::move(t));
   }

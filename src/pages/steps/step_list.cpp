@@ -14,6 +14,7 @@ namespace {
 std::vector<PictureStep> Kept;
 std::optional<PictureStep> PageStep;
 std::optional<PictureStep> ShownStep;
+std::vector<PictureStep> InnerSteps;
 
 // What each keep slot was written with in this run.
 struct WrittenKeep {
@@ -23,12 +24,24 @@ struct WrittenKeep {
 };
 std::array<std::optional<WrittenKeep>, 14> Keeps;
 
+// The step of the page shown becomes part of the list.
+void KeepPageStep() {
+  if (PageStep) Kept.push_back(*PageStep);
+  PageStep.reset();
+}
+
+// The picture in hand given as `steps`; the inner memory stays as it is.
+void StepsAre(const std::vector<PictureStep>& steps) {
+  Kept = steps;
+  PageStep.reset();
+  ShownStep.reset();
+}
+
 }  // namespace
 
 void StartStepList() {
-  Kept.clear();
-  PageStep.reset();
-  ShownStep.reset();
+  StepsAre({});
+  InnerSteps.clear();
 }
 
 void AddStep(const PictureStep& step) {
@@ -37,11 +50,6 @@ void AddStep(const PictureStep& step) {
 }
 
 void SetPageStep(const std::optional<PictureStep>& step) { PageStep = step; }
-
-void KeepPageStep() {
-  if (PageStep) Kept.push_back(*PageStep);
-  PageStep.reset();
-}
 
 void SetShownStep(const std::optional<PictureStep>& step) { ShownStep = step; }
 
@@ -61,13 +69,17 @@ std::vector<PictureStep> StepsSoFar() {
   return steps;
 }
 
+void NoteInnerSet() { InnerSteps = StepsSoFar(); }
+
+void StartFromInner() { StepsAre(InnerSteps); }
+
 void NoteKeepWritten(int slot, const std::string& picture, const std::string& file) {
   if (slot < 0 || slot >= static_cast<int>(Keeps.size())) return;
   Keeps[static_cast<std::size_t>(slot)] = WrittenKeep{picture, StampOfFile(file), StepsSoFar()};
 }
 
 void NoteKeepRead(int slot, const std::string& picture, const std::string& file) {
-  StartStepList();
+  StepsAre({});
   if (slot < 0 || slot >= static_cast<int>(Keeps.size())) return;
   const std::optional<WrittenKeep>& keep = Keeps[static_cast<std::size_t>(slot)];
   const std::optional<FileStamp> stamp = StampOfFile(file);

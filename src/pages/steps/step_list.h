@@ -1,8 +1,8 @@
 // The whole-picture steps the picture in hand has been given since it was
-// opened, as the pages apply them: the Vantor Eye pass of TOP, FILTER's
-// work while its page shows it, ADD's additions, and what CONTOUR, UNI C.,
-// DEVELOP's swap and the outline draw over the picture once "Set" or "Save"
-// takes it in. "Save" offers the whole picture when the
+// opened, as the pages apply them: the Vantor Eye pass of TOP and VANTOR
+// EYE, FILTER's work while its page shows it, ADD's additions, a fixed local
+// contrast, and what CONTOUR, UNI C., DEVELOP's swap, the outline and the
+// local contrast draw over the picture once "Set" or "Save" takes it in. "Save" offers the whole picture when the
 // steps, run again on the part of the picture the canvas holds, give what
 // the canvas shows: so a page whose work is not a step (a brush stroke, a
 // zone, a cut, a zoom) ends the whole-picture offer by itself.
@@ -15,7 +15,7 @@
 
 #include "pages/steps/picture_steps.h"
 
-// A new picture in hand: no steps yet.
+// A new picture in hand: no steps yet, in the inner memory neither.
 void StartStepList();
 // A page's result became the picture: one more step.
 void AddStep(const PictureStep& step);
@@ -23,9 +23,6 @@ void AddStep(const PictureStep& step);
 // (FILTER): replaced at each paint, nothing when the page changes nothing;
 // it stays in the list when the page is left.
 void SetPageStep(const std::optional<PictureStep>& step);
-// A page with a step of its own is entered: the step of its last visit is
-// part of the list from now on.
-void KeepPageStep();
 // The step a page draws over the planes into the canvas at this paint
 // (CONTOUR, UNI C., the swaps of DEVELOP, the outlines): replaced at each
 // paint, nothing when the page draws nothing. It becomes part of the
@@ -37,6 +34,13 @@ void KeepShownStep();
 void DropShownStep();
 
 std::vector<PictureStep> StepsSoFar();
+
+// The inner memory (the planes FILTER starts again from at each paint) has
+// just taken the picture in hand, as the steps so far give it.
+void NoteInnerSet();
+// A page that starts again from the inner memory is entered: from now on the
+// picture in hand is the inner memory's, with the steps it was taken with.
+void StartFromInner();
 
 // A keep file written from the picture in hand (`picture`, its path) with
 // the steps so far; read back, it brings those steps back when it is still

@@ -83,7 +83,7 @@ class BmpSource : public RowSource {
 
 // The steps as the stages rows go through: FILTER's parts are a stage each.
 struct Stage {
-  enum class Kind { Point, LightCore, Power, Peach, Berry, Eye, Outline };
+  enum class Kind { Point, LightCore, Power, Peach, Berry, Eye, Outline, LocalContrast };
   Kind kind = Kind::Point;
   PictureStep step;       // Point, Eye and Outline
   FilterSettings filter;  // LightCore, Power, Peach and Berry
@@ -95,6 +95,7 @@ std::vector<Stage> StagesOf(const std::vector<PictureStep>& steps) {
     if (IsPointStep(step)) stages.push_back({Stage::Kind::Point, step, {}});
     if (std::holds_alternative<OutlineStep>(step)) stages.push_back({Stage::Kind::Outline, step, {}});
     if (std::holds_alternative<EyeStep>(step)) stages.push_back({Stage::Kind::Eye, step, {}});
+    if (std::holds_alternative<LocalContrastStep>(step)) stages.push_back({Stage::Kind::LocalContrast, step, {}});
     if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
       const FilterSettings& f = filter->settings;
       if (filter->lightCore) stages.push_back({Stage::Kind::LightCore, step, f});
@@ -154,7 +155,7 @@ class PointStage : public RowSource {
       case Stage::Kind::Power: ApplyColourPowerByPlane(band, PlanePowers(stage_.filter)); break;
       case Stage::Kind::Peach: ApplyPeach(band, BalanceLevelsOf(values_.levels)); break;
       case Stage::Kind::Berry: ApplyBerry(band, BalanceLevelsOf(values_.levels)); break;
-      default: ApplyStep(stage_.step, band, Width(), count, count, 1); break;
+      default: ApplyStep(stage_.step, band, Width(), count, CanvasArea{0, 0, Width(), count}, 1); break;
     }
     return true;
   }
@@ -276,6 +277,45 @@ class OutlineStage : public RowSource {
   RowWindow rows_;
 };
 
+// The local contrast: the rows its window reaches are worked once, when a
+// band first meets them, and each band takes its rows of the result.
+class LocalContrastStage : public RowSource {
+ public:
+  LocalContrastStage(RowSource& source, const Stage& stage)
+      : source_(source), step_(std::get<LocalContrastStep>(stage.step)), row_(source.Height() - 1 - step_.y),
+        first_(std::max(0, row_ - LocalContrastRadius)),
+        end_(std::clamp(row_ + LocalContrastRadius + 1, first_, source.Height())), window_(source.Width(), end_ - first_) {}
+  int Width() const override { return source_.Width(); }
+  int Height() const override { return source_.Height(); }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    if (!source_.Rows(first, count, to)) return false;
+    const int from = std::max(first, first_), end = std::min(first + count, end_);
+    if (from >= end) return true;
+    if (!worked_) {
+      const int rows = end_ - first_;
+      if (!source_.Rows(first_, rows, window_.View(0, rows))) return false;
+      LocalContrastStep step = step_;
+      step.y = rows - 1 - (row_ - first_);
+      ApplyLocalContrastStep(step, window_.View(0, rows), Width(), rows, CanvasArea{0, 0, Width(), rows});
+      worked_ = true;
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+      for (int row = from; row < end; ++row) {
+        std::copy_n(window_.plane[k].data() + static_cast<std::size_t>(row - first_) * Width(), Width(),
+                    to.plane[k] + static_cast<std::size_t>(row - first) * to.stride);
+      }
+    }
+    return true;
+  }
+
+ private:
+  RowSource& source_;
+  LocalContrastStep step_;
+  int row_, first_, end_;
+  BandPlanes window_;
+  bool worked_ = false;
+};
+
 // The first `count` stages over a source, for one worker: each worker has
 // its own, since the neighbourhood stages keep rows.
 class Chain {
@@ -289,6 +329,8 @@ class Chain {
         stages_.push_back(std::make_unique<EyeStage>(*last, stage, values[i], bandRows));
       } else if (stage.kind == Stage::Kind::Outline) {
         stages_.push_back(std::make_unique<OutlineStage>(*last, stage, bandRows));
+      } else if (stage.kind == Stage::Kind::LocalContrast) {
+        stages_.push_back(std::make_unique<LocalContrastStage>(*last, stage));
       } else {
         stages_.push_back(std::make_unique<PointStage>(*last, stage, values[i]));
       }

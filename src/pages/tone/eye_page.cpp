@@ -26,6 +26,7 @@
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
+#include "pages/steps/step_list.h"
 #include "image/planes.h"
 #include "pages/pattern/outline_state.h"
 #include "pages/tone/tone_pages.h"
@@ -569,6 +570,9 @@ void PaintEye() {
       lastRow = CanvasRows - Tone.eye.areaEyeRect.bottom + n + 32;
     }
     RunEyePassRows(screen, n, EyePage.blindMode != 0, firstRow, lastRow, PassPresents::Together);
+    // Over every row the pass is a step; the area eye's band lies where the
+    // canvas puts it, and the canvas then says the steps end here.
+    if (Tone.eye.areaEyeOn == 0) AddStep(EyeStep{.hornKey = Tone.hornKey, .settings = Tone.eye, .levelsPivot = false});
     Tone.eye.areaEyeOn = 0;
     Tone.eye.appointOn = 0;
   }
@@ -595,7 +599,10 @@ void PaintEye() {
 // The VANTOR EYE tab: the page starts from a stored copy of the current
 // image, KEEP4, written before its entry (also when it is entered again).
 bool KeepImageBeforeEye(int) {
-  WriteKeepFile(Canvas.data(), PageEye, PixelSource::FromPlanes);
+  // Restore goes back to it, and to the steps it was written with.
+  if (WriteKeepFile(Canvas.data(), PageEye, PixelSource::FromPlanes)) {
+    NoteKeepWritten(PageEye, PictureFile.path, KeepFileName(PageEye));
+  }
   return true;
 }
 

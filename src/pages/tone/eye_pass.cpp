@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "pages/kit/page_steps.h"
+#include "pages/steps/step_list.h"
 #include "image/planes.h"
 #include "pages/tone/tone_pages.h"
 #include "platform/window.h"
@@ -42,6 +43,7 @@ void CanvasRowsFromPlanes(int fromRow, int toRow) {
 
 void RunEyePassRows(Surface& screen, int n, bool blind, int firstRow, int lastRow, PassPresents presents) {
   SaveToInner(Stride, CanvasRows);
+  NoteInnerSet();  // the pass's source: the picture before it
   ShowCanvasNow();
   // Rows >= done have been computed. Rows are independent, so they are computed in bands
   // just before the canvas is shown, which gives what a row-by-row loop shows.

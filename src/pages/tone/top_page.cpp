@@ -347,6 +347,7 @@ void PaintTop() {
   if (Shell.newImageFlag == 1 && Shell.planesLoaded == 0) {
     InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    NoteInnerSet();
     Shell.newImageFlag = 2;
     Shell.planesLoaded = 2;
   }
@@ -366,6 +367,7 @@ void PaintTop() {
   if (Tone.runPending == 0) {
     // 4. Normal view.
     SaveToInner(Stride, CanvasRows);
+    NoteInnerSet();
     ShowPlanes();
     if (TopPage.colourGraphOn) {
       DrawColourGraph(screen, FileHeight + 32);
@@ -387,6 +389,7 @@ void PaintTop() {
   ServeSave();
   // 8. The result is also the source of the next page.
   InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
+  NoteInnerSet();
   Tone.hornKey = 0;
   for (const PanelKey& key : Panel) {
     if (key.code >= CodeB && key.code <= CodeL) DrawPanelKey(screen, key);  // the six horn keys
