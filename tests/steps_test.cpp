@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -98,11 +99,21 @@ TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
 // CONTOUR, ADD, DEVELOP's swap and the outline one after the other on a
 // picture that fits on the canvas: the steps the picture was given give what
 // "Save" wrote.
-TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
-  ProgramSession s;
+namespace {
+
+// The session started on a 451 x 300 picture; its file name.
+std::string StartOnSmallPicture(ProgramSession& s) {
   const std::string picture = s.PathIn("in.bmp");
   WriteTestPicture(picture, 451, 300, Varied);
   s.Start(picture);
+  return picture;
+}
+
+}  // namespace
+
+TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
+  ProgramSession s;
+  const std::string picture = StartOnSmallPicture(s);
   s.Click(ContourTabX, TabY);
   s.ClickControl(PageContour, " limit area");
   s.ClickControl(PageContour, "set KEEP5");
@@ -131,9 +142,7 @@ TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
 // edge, where the window is cut to the picture.
 TEST(Steps, TheVantorEyePassAndALocalContrastGiveWhatTheySave) {
   ProgramSession s;
-  const std::string picture = s.PathIn("in.bmp");
-  WriteTestPicture(picture, 451, 300, Varied);
-  s.Start(picture);
+  const std::string picture = StartOnSmallPicture(s);
   s.Click(EyeTabX, TabY);
   s.ClickControl(PageEye, "F");
   s.Click(OutlineTabX, TabY);
@@ -168,7 +177,9 @@ Picture MadePicture(int width, int height) {
 Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, int bandRows, int threads = 2) {
   Picture out{picture.width, picture.height, std::vector<std::uint8_t>(picture.rgb.size())};
   const std::unique_ptr<RowSource> source = PictureRows(picture);
+  const std::thread::id caller = std::this_thread::get_id();
   const bool ok = StreamSteps(steps, *source, [&](int first, int count, const PlaneView& band) {
+    EXPECT_EQ(std::this_thread::get_id(), caller);  // the sink may show a window: never from a helper thread
     for (int r = 0; r < count; ++r) {
       std::uint8_t* to = out.rgb.data() + static_cast<std::size_t>(picture.height - 1 - (first + r)) * picture.width * 3;
       for (int x = 0; x < picture.width; ++x) {
@@ -235,6 +246,57 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
       }
     }
   }
+}
+
+namespace {
+
+// Rows of samples beyond 0..255 too, as a step before may leave them.
+class WideRows : public RowSource {
+ public:
+  int Width() const override { return 50; }
+  int Height() const override { return 90; }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    for (int k = 0; k < 3; ++k)
+      for (int r = 0; r < count; ++r)
+        for (int x = 0; x < Width(); ++x) to.at(k, r, x) = static_cast<std::uint32_t>((x * 37 + (first + r) * 11 + k * 101) % 700);
+    return true;
+  }
+};
+
+std::vector<std::uint32_t> StreamedSamples(const std::vector<PictureStep>& steps) {
+  WideRows source;
+  std::vector<std::uint32_t> samples;
+  EXPECT_TRUE(StreamSteps(steps, source, [&](int, int count, const PlaneView& band) {
+    for (int k = 0; k < 3; ++k)
+      for (int r = 0; r < count; ++r)
+        for (int x = 0; x < source.Width(); ++x) samples.push_back(band.at(k, r, x));
+    return true;
+  }, 16));
+  return samples;
+}
+
+}  // namespace
+
+// A step that needs the whole picture's levels after a slow one takes the
+// rows that the pass for its levels kept in a scratch file; without one
+// (no temporary folder) the slow step is worked again, to the same samples.
+TEST(Steps, RowsKeptForALaterStepGiveWhatWorkingThemAgainGives) {
+  FilterStep peach;
+  peach.settings.PeachOn = 1;
+  EyeStep eyeLevels;
+  eyeLevels.levelsPivot = true;
+  const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}}};
+  const EyeStep noKey{.hornKey = 0, .settings = {}, .levelsPivot = false};  // passes its rows on as they come, wide samples too
+  const std::vector<PictureStep> steps = {noKey, peach, EyeStep{}, peach, fine, eyeLevels};
+  const std::vector<std::uint32_t> kept = StreamedSamples(steps);
+  const char* folder = std::getenv("TMPDIR");
+  const std::string before = folder != nullptr ? folder : "";
+  ::setenv("TMPDIR", "/nonexistent/folder", 1);
+  const std::vector<std::uint32_t> again = StreamedSamples(steps);
+  if (folder != nullptr) ::setenv("TMPDIR", before.c_str(), 1); else ::unsetenv("TMPDIR");
+  EXPECT_EQ(kept, again);
+  // Samples beyond 0..255 are kept as they are: the balance reads them so.
+  EXPECT_EQ(StreamedSamples({noKey, peach}), StreamedSamples({peach}));
 }
 
 TEST(Steps, ALightCoreThatLightsNothingGivesOnesBandByBandToo) {

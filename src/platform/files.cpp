@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
@@ -257,4 +258,47 @@ std::optional<FileStamp> StampOfFile(const std::string& path) {
   return FileStamp{static_cast<long long>(info.st_size),
                    static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec,
                    static_cast<long long>(info.st_ino)};
+}
+
+std::optional<ScratchFile> ScratchFile::Make() {
+  const char* folder = std::getenv("TMPDIR");
+  std::string dir = folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
+  int fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    // A file system without unnamed files: a named one, unlinked at once.
+    std::string name = dir + "/.vazesample-scratch-XXXXXX";
+    fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    ::unlink(name.c_str());
+  }
+  return ScratchFile(fd);
+}
+
+ScratchFile::ScratchFile(ScratchFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)), end_(other.end_.load()) {}
+
+ScratchFile::~ScratchFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::uint64_t> ScratchFile::Put(std::span<const std::uint8_t> bytes) {
+  const std::uint64_t at = end_.fetch_add(bytes.size());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(at + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return std::nullopt;
+    done += static_cast<std::size_t>(n);
+  }
+  return at;
+}
+
+bool ScratchFile::Get(std::uint64_t offset, std::size_t size, std::uint8_t* to) const {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd_, to + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
 }

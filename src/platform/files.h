@@ -3,6 +3,7 @@
 // when every byte is on disk, so a failed write never damages what was stored.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -67,3 +68,26 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
 bool DeleteFileQuietly(const std::string& path);
 
 bool FileExists(const std::string& path);
+
+// A file without a name in the temporary folder ($TMPDIR, else /tmp) for
+// data too large to hold in memory, gone when closed. Put and Get may be
+// called from several threads at once.
+class ScratchFile {
+ public:
+  // Nothing when no such file can be made.
+  static std::optional<ScratchFile> Make();
+  ScratchFile(ScratchFile&& other) noexcept;
+  ScratchFile& operator=(ScratchFile&&) = delete;
+  ScratchFile(const ScratchFile&) = delete;
+  ~ScratchFile();
+  // The bytes appended; where they lie, or nothing when they could not be
+  // written whole (a full disk, say).
+  std::optional<std::uint64_t> Put(std::span<const std::uint8_t> bytes);
+  // size bytes from offset into `to`; false when they could not be read whole.
+  bool Get(std::uint64_t offset, std::size_t size, std::uint8_t* to) const;
+
+ private:
+  explicit ScratchFile(int fd) : fd_(fd) {}
+  int fd_ = -1;
+  std::atomic<std::uint64_t> end_{0};
+};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -316,14 +317,14 @@ class LocalContrastStage : public RowSource {
   bool worked_ = false;
 };
 
-// The first `count` stages over a source, for one worker: each worker has
-// its own, since the neighbourhood stages keep rows.
+// Stages from .. to - 1 over a source, for one worker: each worker has its
+// own, since the neighbourhood stages keep rows.
 class Chain {
  public:
-  Chain(const std::vector<Stage>& stages, const std::vector<WholeValues>& values, std::size_t count,
+  Chain(const std::vector<Stage>& stages, const std::vector<WholeValues>& values, std::size_t from, std::size_t to,
         RowSource& source, int bandRows) {
     RowSource* last = &source;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = from; i < to; ++i) {
       const Stage& stage = stages[i];
       if (stage.kind == Stage::Kind::Eye) {
         stages_.push_back(std::make_unique<EyeStage>(*last, stage, values[i], bandRows));
@@ -345,13 +346,96 @@ class Chain {
   RowSource* last_ = nullptr;
 };
 
+// The rows as the stages before some stage left them, kept in a scratch
+// file a band at a time (in any order), so that the stages after it need
+// not work them again. A band whose samples all lie in 0..255 takes a byte
+// a sample, any other band four.
+class SpillRows : public RowSource {
+ public:
+  SpillRows(ScratchFile file, int width, int height, int bandRows)
+      : file_(std::move(file)), width_(width), columns_(static_cast<std::size_t>(width)), height_(height),
+        bandRows_(bandRows),
+        bands_(static_cast<std::size_t>((height + bandRows - 1) / bandRows)) {}
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  // The band of rows from `first` (a multiple of the band size); false when
+  // it could not be written. Each band from one thread, before any is read.
+  bool Put(int first, int count, const PlaneView& band) {
+    bool wide = false;
+    for (std::size_t k = 0; k < 3 && !wide; ++k) {
+      for (int row = 0; row < count && !wide; ++row) {
+        const std::uint32_t* p = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
+        wide = std::any_of(p, p + columns_, [](std::uint32_t v) { return v > 255; });
+      }
+    }
+    thread_local std::vector<std::uint8_t> bytes;
+    const std::size_t rowBytes = RowBytes(wide);
+    bytes.resize(rowBytes * static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) {
+      std::uint8_t* out = bytes.data() + rowBytes * static_cast<std::size_t>(row);
+      for (std::size_t k = 0; k < 3; ++k) {
+        const std::uint32_t* p = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
+        if (wide) {
+          std::memcpy(out + k * columns_ * sizeof(std::uint32_t), p, columns_ * sizeof(std::uint32_t));
+        } else {
+          std::copy_n(p, columns_, out + k * columns_);  // each sample to its byte
+        }
+      }
+    }
+    const std::optional<std::uint64_t> at = file_.Put(bytes);
+    if (!at) return false;
+    bands_[static_cast<std::size_t>(first / bandRows_)] = Kept{*at, wide};
+    return true;
+  }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    thread_local std::vector<std::uint8_t> bytes;
+    for (int row = first; row < first + count;) {
+      const int band = row / bandRows_;
+      const int end = std::min({first + count, (band + 1) * bandRows_, height_});
+      const Kept& kept = bands_[static_cast<std::size_t>(band)];
+      const std::size_t rowBytes = RowBytes(kept.wide);
+      bytes.resize(rowBytes * static_cast<std::size_t>(end - row));
+      if (!file_.Get(kept.offset + rowBytes * static_cast<std::size_t>(row - band * bandRows_), bytes.size(),
+                     bytes.data())) {
+        return false;
+      }
+      for (int r = row; r < end; ++r) {
+        const std::uint8_t* in = bytes.data() + rowBytes * static_cast<std::size_t>(r - row);
+        for (std::size_t k = 0; k < 3; ++k) {
+          std::uint32_t* p = to.plane[k] + static_cast<std::size_t>(r - first) * to.stride;
+          if (kept.wide) {
+            std::memcpy(p, in + k * columns_ * sizeof(std::uint32_t), columns_ * sizeof(std::uint32_t));
+          } else {
+            std::copy_n(in + k * columns_, columns_, p);
+          }
+        }
+      }
+      row = end;
+    }
+    return true;
+  }
+
+ private:
+  struct Kept {
+    std::uint64_t offset = 0;
+    bool wide = false;
+  };
+  std::size_t RowBytes(bool wide) const { return 3 * columns_ * (wide ? 4 : 1); }
+
+  ScratchFile file_;
+  int width_;
+  std::size_t columns_;
+  int height_, bandRows_;
+  std::vector<Kept> bands_;
+};
+
 // ---- Bands on every core ----------------------------------------------------------
 
 // Every band of bandRows rows, from the bottom up, through a chain of its
 // own on each of `workers` threads. `done(worker, slot, first, count, band)`
 // runs on the worker's thread as soon as its band is computed; with
 // `handOn`, that band then waits in its slot until each band below it has
-// been handed on, one at a time and in order, by whichever worker is there.
+// been handed on, one at a time and in order, on the calling thread.
 // Only the bands in the slots are ever kept. False, with the other workers
 // stopped, as soon as a band could not be read or a callback said no.
 struct BandRun {
@@ -385,19 +469,29 @@ bool RunBands(const BandRun& run) {
       ++turn;
     }
   };
+  // The calling thread alone hands the bands on (a sink may show a
+  // window), between its own bands and, when it has none left, to the end.
   auto workOn = [&](int worker) {
+    const bool handsOn = worker == 0 && slots > 0;
     const std::unique_ptr<Chain> chain = run.makeChain();
     BandPlanes band(run.width, run.bandRows);
+    std::unique_lock held(lock);
     for (;;) {
-      std::unique_lock held(lock);
-      if (nextBand >= bandCount || failed) return;
+      if (nextBand >= bandCount || failed) break;
       const int i = nextBand++;
       const int slot = slots > 0 ? i % slots : 0;
       if (slots > 0) {
         // Band i's slot is free once band i - slots is handed on; waiting for
         // that, not for the slot, keeps a later band from taking it first.
-        moved.wait(held, [&] { return turn + slots > i || failed; });
-        if (failed) return;
+        for (;;) {
+          if (handsOn) {
+            handOnReady();
+            moved.notify_all();
+          }
+          if (turn + slots > i || failed) break;
+          moved.wait(held);
+        }
+        if (failed) break;
         slotBand[static_cast<std::size_t>(slot)] = i;
       }
       held.unlock();
@@ -409,11 +503,15 @@ bool RunBands(const BandRun& run) {
 
       held.lock();
       if (!ok) failed = true;
-      if (slots > 0 && ok) {
-        slotReady[static_cast<std::size_t>(slot)] = 1;
-        handOnReady();
-      }
+      if (slots > 0 && ok) slotReady[static_cast<std::size_t>(slot)] = 1;
+      if (handsOn) handOnReady();
       moved.notify_all();
+    }
+    while (handsOn) {
+      handOnReady();
+      moved.notify_all();
+      if (failed || turn >= bandCount) break;
+      moved.wait(held);
     }
   };
   auto work = [&](int worker) {
@@ -437,26 +535,64 @@ bool RunBands(const BandRun& run) {
 // counts them, added to `counts`.
 void CountLevels(const PlaneView& band, int width, std::array<std::array<long long, 256>, 3>& counts) {
   for (std::size_t k = 0; k < 3; ++k) {
-    // Two partial counts, so that runs of equal samples do not wait on one.
-    std::array<std::array<std::uint32_t, 256>, 2> partial{};
+    // Four partial counts, so that runs of equal samples do not wait on one;
+    // every sample below 256 is counted, and only 1..254 are added.
+    std::array<std::array<std::uint32_t, 256>, 4> partial{};
     for (int row = 0; row < band.rows; ++row) {
       const std::uint32_t* p = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
-      for (int x = 0; x < width; ++x) {
-        const std::int32_t v = static_cast<std::int32_t>(p[x]);
-        if (v > 0 && v < 255) ++partial[static_cast<std::size_t>(x & 1)][static_cast<std::size_t>(v)];
+      int x = 0;
+      for (; x + 4 <= width; x += 4) {
+        const std::uint32_t a = p[x], b = p[x + 1], c = p[x + 2], d = p[x + 3];
+        if ((a | b | c | d) < 256) {
+          ++partial[0][a];
+          ++partial[1][b];
+          ++partial[2][c];
+          ++partial[3][d];
+          continue;
+        }
+        for (const std::uint32_t v : {a, b, c, d}) {
+          if (v < 256) ++partial[0][v];
+        }
+      }
+      for (; x < width; ++x) {
+        if (p[x] < 256) ++partial[0][p[x]];
       }
     }
-    for (std::size_t v = 0; v < 256; ++v) counts[k][v] += partial[0][v] + partial[1][v];
+    for (std::size_t v = 1; v < 255; ++v) counts[k][v] += partial[0][v] + partial[1][v] + partial[2][v] + partial[3][v];
   }
 }
 
+// The values of every stage, found in order (a stage's values come from the
+// rows as the stages before it left them), and where the stages from `from`
+// on take their rows: the picture, or `kept` when a pass for some stage's
+// values kept the rows the slow stages before it (a Vantor Eye pass, an
+// outline) gave, so that they are not worked again.
+struct Prepared {
+  std::vector<WholeValues> values;
+  std::size_t from = 0;
+  std::unique_ptr<SpillRows> kept;
+  RowSource& Rows(RowSource& picture) const { return kept ? *kept : picture; }
+};
+
 // What stage `index` must know of the whole picture, from every row of the
-// stages before it.
-std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, const std::vector<WholeValues>& values,
-                                           std::size_t index, RowSource& source, int bandRows, int workers) {
+// stages before it; nothing when the rows could not be read.
+std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, Prepared& prepared, std::size_t index,
+                                           RowSource& picture, int bandRows, int workers) {
   const WholeNeed need = NeedOf(stages[index]);
   WholeValues found;
   if (need == WholeNeed::None) return found;
+  RowSource& source = prepared.Rows(picture);
+  // Rows worth keeping: those a slow stage gave. When no scratch file can be
+  // had, or it cannot take them all, the stages are simply worked again.
+  std::unique_ptr<SpillRows> keep;
+  const bool slow = std::any_of(stages.begin() + static_cast<long>(prepared.from), stages.begin() + static_cast<long>(index),
+                                [](const Stage& s) { return s.kind == Stage::Kind::Eye || s.kind == Stage::Kind::Outline; });
+  if (slow) {
+    if (std::optional<ScratchFile> file = ScratchFile::Make()) {
+      keep = std::make_unique<SpillRows>(std::move(*file), source.Width(), source.Height(), bandRows);
+    }
+  }
+  std::atomic<bool> kept{keep != nullptr};
   const std::array<std::uint32_t, 256> table = LightCoreTable(stages[index].filter);
   std::vector<std::array<std::array<long long, 256>, 3>> counts(static_cast<std::size_t>(workers));
   std::vector<char> lit(static_cast<std::size_t>(workers), 0);
@@ -465,8 +601,9 @@ std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, con
   run.height = source.Height();
   run.bandRows = bandRows;
   run.workers = workers;
-  run.makeChain = [&] { return std::make_unique<Chain>(stages, values, index, source, bandRows); };
-  run.done = [&](int worker, int, int, int, const PlaneView& band) {
+  run.makeChain = [&] { return std::make_unique<Chain>(stages, prepared.values, prepared.from, index, source, bandRows); };
+  run.done = [&](int worker, int, int first, int count, const PlaneView& band) {
+    if (kept && !keep->Put(first, count, band)) kept = false;
     if (need == WholeNeed::Levels) {
       CountLevels(band, run.width, counts[static_cast<std::size_t>(worker)]);
       return true;
@@ -481,6 +618,10 @@ std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, con
     return true;
   };
   if (!RunBands(run)) return std::nullopt;
+  if (kept) {
+    prepared.kept = std::move(keep);
+    prepared.from = index;
+  }
   found.anyLit = std::find(lit.begin(), lit.end(), 1) != lit.end();
   for (std::size_t k = 0; k < 3; ++k) {
     std::array<long long, 256> histogram{};
@@ -492,18 +633,16 @@ std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, con
   return found;
 }
 
-// The stages of `steps` with what each must know of the whole picture, found
-// in order (a stage's values come from the rows as the stages before it left
-// them). Nothing when the rows could not be read.
-std::optional<std::vector<WholeValues>> PreparedValues(const std::vector<Stage>& stages, RowSource& source,
-                                                       int bandRows, int workers) {
-  std::vector<WholeValues> values(stages.size());
+std::optional<Prepared> PrepareStages(const std::vector<Stage>& stages, RowSource& picture, int bandRows,
+                                      int workers) {
+  Prepared prepared;
+  prepared.values.resize(stages.size());
   for (std::size_t i = 0; i < stages.size(); ++i) {
-    const std::optional<WholeValues> found = FindWholeValues(stages, values, i, source, bandRows, workers);
+    const std::optional<WholeValues> found = FindWholeValues(stages, prepared, i, picture, bandRows, workers);
     if (!found) return std::nullopt;
-    values[i] = *found;
+    prepared.values[i] = *found;
   }
-  return values;
+  return prepared;
 }
 
 // Every band through every stage, handed on in order: `convert` runs on the
@@ -515,8 +654,8 @@ bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int 
   bandRows = std::max(bandRows, 1);
   const int workers = std::max(threads, 1);
   const std::vector<Stage> stages = StagesOf(steps);
-  const std::optional<std::vector<WholeValues>> values = PreparedValues(stages, source, bandRows, workers);
-  if (!values) return false;
+  const std::optional<Prepared> prepared = PrepareStages(stages, source, bandRows, workers);
+  if (!prepared) return false;
   BandRun run;
   run.width = source.Width();
   run.height = source.Height();
@@ -525,7 +664,10 @@ bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int 
   std::vector<Slot> slots;
   run.handOn = [&](int slot, int first, int count) { return handOn(slots[static_cast<std::size_t>(slot)], first, count); };
   slots.resize(static_cast<std::size_t>(run.Slots()));
-  run.makeChain = [&] { return std::make_unique<Chain>(stages, *values, stages.size(), source, bandRows); };
+  run.makeChain = [&] {
+    return std::make_unique<Chain>(stages, prepared->values, prepared->from, stages.size(), prepared->Rows(source),
+                                   bandRows);
+  };
   run.done = [&](int, int slot, int first, int count, const PlaneView& band) {
     convert(slots[static_cast<std::size_t>(slot)], first, count, band);
     return true;
@@ -556,6 +698,22 @@ bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const
       [&](Slot& slot, int first, int count) { return sink(first, count, slot.planes->View(0, count)); });
 }
 
+bool StreamStepsAsBmpRows(const std::vector<PictureStep>& steps, RowSource& source, const BmpRowSink& sink,
+                          int bandRows, int threads) {
+  struct Slot {
+    std::vector<std::uint8_t> rows;
+  };
+  const int width = source.Width();
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
+  return StreamStages<Slot>(
+      steps, source, bandRows, threads,
+      [&](Slot& slot, int, int count, const PlaneView& band) {
+        slot.rows.resize(rowBytes * static_cast<std::size_t>(count));
+        RowsFromPlanes(band, width, count, slot.rows.data(), rowBytes);
+      },
+      [&](Slot& slot, int first, int count) { return sink(first, count, slot.rows.data()); });
+}
+
 std::string WritePictureWithSteps(const std::string& input, const std::string& output,
                                   const std::vector<PictureStep>& steps, int threads, const StepProgress& progress,
                                   Durability durability) {
@@ -584,23 +742,14 @@ std::string WritePictureWithSteps(const std::string& input, const std::string& o
   AtomicFileWriter writer(output);
   bool written = writer.Append(BmpHeader(width, height, 0));
   bool stopped = false;
-  struct Slot {
-    std::vector<std::uint8_t> rows;
-  };
-  const bool streamed = written && StreamStages<Slot>(
-      steps, *source, 64, threads,
-      [&](Slot& slot, int, int count, const PlaneView& band) {
-        slot.rows.resize(rowBytes * static_cast<std::size_t>(count));
-        RowsFromPlanes(band, width, count, slot.rows.data(), rowBytes);
-      },
-      [&](Slot& slot, int first, int count) {
-        if (progress && !progress(static_cast<double>(first + count) / height)) {
-          stopped = true;
-          return false;
-        }
-        written = writer.Append(slot.rows);
-        return written;
-      });
+  const bool streamed = written && StreamStepsAsBmpRows(steps, *source, [&](int first, int count, const std::uint8_t* rows) {
+    if (progress && !progress(static_cast<double>(first + count) / height)) {
+      stopped = true;
+      return false;
+    }
+    written = writer.Append(std::span(rows, rowBytes * static_cast<std::size_t>(count)));
+    return written;
+  }, 64, threads);
   if (stopped) return StepsStoppedText;
   if (!written) return "could not write " + output;
   if (!streamed) return "the picture could not be read to its end";

@@ -44,6 +44,13 @@ using RowSink = std::function<bool(int first, int count, const PlaneView& band)>
 bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows = 64,
                  int threads = 2);
 
+// The same with the bands as BMP rows (BmpRowBytes(width) bytes a row, blue,
+// green, red, the low byte of each sample), made on the threads that work
+// them: `sink` gets rows first .. first + count - 1.
+using BmpRowSink = std::function<bool(int first, int count, const std::uint8_t* rows)>;
+bool StreamStepsAsBmpRows(const std::vector<PictureStep>& steps, RowSource& source, const BmpRowSink& sink,
+                          int bandRows = 64, int threads = 2);
+
 // The steps over the picture file `input`, written as a BMP in the program's
 // layout to `output` through a temporary file: a picture that fits on the
 // canvas is worked there (ApplySteps), a larger one band by band, a plain
