@@ -167,27 +167,6 @@ void ShowProgress(int rowsDone, int height) {
   std::fflush(stderr);
 }
 
-// The rows of the canvas (Stride x CanvasRows, bottom-up, as a BMP holds
-// them) with the picture placed on it as the program places it, through the
-// pass as the TOP page runs it: from the top of the canvas down to the
-// picture's bottom row, so the white rows under a picture shorter than the
-// canvas stay as they were placed. Its pivot, when "auto", is the 50 % levels
-// of the whole canvas.
-std::vector<std::uint8_t> PlacedPass(const Picture& picture, const EyeStep& step) {
-  std::vector<std::uint8_t> canvas(CanvasByteCount);
-  DrawPictureIntoCanvas(picture, canvas.data());
-  StepPlanes planes;
-  planes.width = Stride;
-  planes.height = CanvasRows;
-  for (auto& plane : planes.plane) plane.resize(static_cast<std::size_t>(Stride) * CanvasRows);
-  PlanesFromCanvasInto(planes.View(), canvas.data(), Stride, CanvasRows);
-  const CanvasArea shown{0, CanvasRows - std::min(picture.height, CanvasRows), std::min(picture.width, Stride), CanvasRows};
-  ApplyStep(step, planes.View(), Stride, CanvasRows, shown, Workers());
-  std::vector<std::uint8_t> rows(static_cast<std::size_t>(BmpRowBytes(Stride)) * CanvasRows);
-  RowsFromPlanes(planes.View(), Stride, CanvasRows, rows.data(), static_cast<std::size_t>(BmpRowBytes(Stride)));
-  return rows;
-}
-
 // The pass into OUTPUT, a BMP written as its rows come, a PNG gathered whole
 // and then encoded; empty when written, else what went wrong.
 std::string WritePass(const Options& o) {
@@ -198,12 +177,22 @@ std::string WritePass(const Options& o) {
     picture = LoadPicture(o.input, &error);
     if (!picture) return "cannot read " + o.input + ": " + error;
   }
-  const std::unique_ptr<RowSource> source =
-      !o.fullSize ? nullptr : file ? BmpFileRows(std::move(*file)) : PictureRows(*picture);
-  const int width = source ? source->Width() : Stride;
-  const int height = source ? source->Height() : CanvasRows;
+  // Placed, the pass runs as the TOP page's does, from the top of the canvas
+  // down to the picture's bottom row: the white rows under a picture shorter
+  // than the canvas go out as they were placed.
+  std::vector<std::uint8_t> canvas;
+  int firstPassRow = 0;
+  if (!o.fullSize) {
+    firstPassRow = CanvasRows - std::min(picture->height, CanvasRows);
+    canvas.resize(CanvasByteCount);
+    DrawPictureIntoCanvas(*picture, canvas.data());
+  }
+  const std::unique_ptr<RowSource> source = !o.fullSize ? BmpRowsInMemory(canvas.data(), Stride, CanvasRows)
+                                            : file      ? BmpFileRows(std::move(*file))
+                                                        : PictureRows(*picture);
+  const int width = source->Width(), height = source->Height();
   const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
-  const bool showProgress = source && WantsProgress(width, height);
+  const bool showProgress = WantsProgress(width, height);
   const bool png = EndsWith(Lower(o.output), ".png");
   std::vector<std::uint8_t> rgb(png ? static_cast<std::size_t>(width) * height * 3 : 0);
   std::optional<AtomicFileWriter> bmp;
@@ -211,25 +200,22 @@ std::string WritePass(const Options& o) {
   bool written = png || bmp->Append(BmpHeader(width, height, 0));
   // Rows first .. first + count - 1, bottom-up, to the output.
   const BmpRowSink sink = [&](int first, int count, const std::uint8_t* rows) {
-    if (png) {
-      for (int k = 0; k < count; ++k) {
-        CopySwappingRedAndBlue(rows + rowBytes * static_cast<std::size_t>(k),
-                               rgb.data() + static_cast<std::size_t>(height - 1 - (first + k)) * width * 3,
+    for (int k = 0; k < count; ++k) {
+      const int row = first + k;
+      const std::uint8_t* from = row < firstPassRow ? canvas.data() + static_cast<std::size_t>(row) * rowBytes
+                                                    : rows + rowBytes * static_cast<std::size_t>(k);
+      if (png) {
+        CopySwappingRedAndBlue(from, rgb.data() + static_cast<std::size_t>(height - 1 - row) * width * 3,
                                static_cast<std::size_t>(width));
+      } else if (written) {
+        written = bmp->Append(std::span(from, rowBytes));
       }
-    } else {
-      written = bmp->Append(std::span(rows, rowBytes * static_cast<std::size_t>(count)));
     }
     if (showProgress) ShowProgress(first + count, height);
     return written;
   };
-  bool read = true;
-  if (source) {
-    read = StreamStepsAsBmpRows({o.step}, *source, sink, 32, Workers());
-    if (showProgress) std::fputc('\n', stderr);
-  } else {
-    sink(0, CanvasRows, PlacedPass(*picture, o.step).data());
-  }
+  const bool read = StreamStepsAsBmpRows({o.step}, *source, sink, 32, Workers());
+  if (showProgress) std::fputc('\n', stderr);
   if (!written) return "cannot write " + o.output + ": the file could not be written";
   if (!read) return "cannot read " + o.input + ": the file could no longer be read";
   if (png ? !SavePng(o.output, width, height, rgb.data(), &error) : !bmp->Commit(Durability::Ordinary)) {

@@ -48,12 +48,10 @@ class PictureSource : public RowSource {
     for (int r = 0; r < count; ++r) {
       const std::size_t y = static_cast<std::size_t>(picture_.height - 1 - (first + r));
       if ((y + 1) * rowBytes > picture_.rgb.size()) return false;
-      const std::uint8_t* from = picture_.rgb.data() + y * rowBytes;
-      for (int x = 0; x < picture_.width; ++x) {
-        to.at(2, r, x) = from[3 * x];
-        to.at(1, r, x) = from[3 * x + 1];
-        to.at(0, r, x) = from[3 * x + 2];
-      }
+      // Red, green, blue: the planes in the other order.
+      PlaneView row = to;
+      for (std::size_t k = 0; k < 3; ++k) row.plane[k] = to.plane[2 - k] + static_cast<std::size_t>(r) * to.stride;
+      PlanesFromRows(picture_.rgb.data() + y * rowBytes, rowBytes, picture_.width, 1, row);
     }
     return true;
   }
@@ -78,6 +76,22 @@ class BmpSource : public RowSource {
 
  private:
   BmpRowReader reader_;
+};
+
+class BmpMemorySource : public RowSource {
+ public:
+  BmpMemorySource(const std::uint8_t* rows, int width, int height) : rows_(rows), width_(width), height_(height) {}
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  bool Rows(int first, int count, const PlaneView& to) override {
+    const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width_));
+    PlanesFromRows(rows_ + static_cast<std::size_t>(first) * rowBytes, rowBytes, width_, count, to);
+    return true;
+  }
+
+ private:
+  const std::uint8_t* rows_;
+  int width_, height_;
 };
 
 // ---- Stages ----------------------------------------------------------------------
@@ -680,6 +694,10 @@ bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int 
 std::unique_ptr<RowSource> PictureRows(const Picture& picture) { return std::make_unique<PictureSource>(picture); }
 
 std::unique_ptr<RowSource> BmpFileRows(BmpRowReader reader) { return std::make_unique<BmpSource>(std::move(reader)); }
+
+std::unique_ptr<RowSource> BmpRowsInMemory(const std::uint8_t* rows, int width, int height) {
+  return std::make_unique<BmpMemorySource>(rows, width, height);
+}
 
 bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows,
                  int threads) {

@@ -35,6 +35,9 @@ class RowSource {
 std::unique_ptr<RowSource> PictureRows(const Picture& picture);
 // The rows of a plain 24-bit BMP where it lies in its file.
 std::unique_ptr<RowSource> BmpFileRows(BmpRowReader reader);
+// Rows held as a BMP holds them (bottom-up, blue, green, red, BmpRowBytes a
+// row), as the canvas is: they must outlive the source.
+std::unique_ptr<RowSource> BmpRowsInMemory(const std::uint8_t* rows, int width, int height);
 
 // The steps over every row of `source`, band by band from the bottom row up,
 // the bands shared out over `threads` threads: each band (bandRows rows at
