@@ -198,23 +198,27 @@ std::string WritePass(const Options& o) {
   std::optional<AtomicFileWriter> bmp;
   if (!png) bmp.emplace(o.output);
   bool written = png || bmp->Append(BmpHeader(width, height, 0));
-  // Rows first .. first + count - 1, bottom-up, to the output.
-  const BmpRowSink sink = [&](int first, int count, const std::uint8_t* rows) {
-    for (int k = 0; k < count; ++k) {
-      const int row = first + k;
-      const std::uint8_t* from = row < firstPassRow ? canvas.data() + static_cast<std::size_t>(row) * rowBytes
-                                                    : rows + rowBytes * static_cast<std::size_t>(k);
-      if (png) {
-        CopySwappingRedAndBlue(from, rgb.data() + static_cast<std::size_t>(height - 1 - row) * width * 3,
-                               static_cast<std::size_t>(width));
-      } else if (written) {
-        written = bmp->Append(std::span(from, rowBytes));
-      }
+  // Rows from .. from + count - 1, bottom-up, to the output.
+  const auto put = [&](int from, int count, const std::uint8_t* rows) {
+    if (count <= 0) return;
+    if (!png) {
+      written = written && bmp->Append(std::span(rows, rowBytes * static_cast<std::size_t>(count)));
+      return;
     }
+    for (int k = 0; k < count; ++k) {
+      CopySwappingRedAndBlue(rows + rowBytes * static_cast<std::size_t>(k),
+                             rgb.data() + static_cast<std::size_t>(height - 1 - (from + k)) * width * 3,
+                             static_cast<std::size_t>(width));
+    }
+  };
+  const BmpRowSink sink = [&](int first, int count, const std::uint8_t* rows) {
+    const int placed = std::clamp(firstPassRow - first, 0, count);  // the rows below the pass, as placed
+    put(first, placed, canvas.data() + static_cast<std::size_t>(first) * rowBytes);
+    put(first + placed, count - placed, rows + static_cast<std::size_t>(placed) * rowBytes);
     if (showProgress) ShowProgress(first + count, height);
     return written;
   };
-  const bool read = StreamStepsAsBmpRows({o.step}, *source, sink, 32, Workers());
+  const bool read = StreamStepsAsBmpRows({o.step}, *source, sink, 64, Workers());
   if (showProgress) std::fputc('\n', stderr);
   if (!written) return "cannot write " + o.output + ": the file could not be written";
   if (!read) return "cannot read " + o.input + ": the file could no longer be read";
