@@ -811,6 +811,8 @@ TEST(WholePictureSave, AStoppedSaveWritesNothing) {
   }
 }
 
+// The driver's save-whole, after TOP's pass: the whole picture, and a recipe
+// that gives it again through the batch tool.
 TEST(WholePictureSave, TheDriverAnswerSaveWholeTicksBothBoxes) {
   ProgramSession s;
   WriteTestPicture(s.PathIn("large.bmp"), 1200, 810, Varied);
@@ -821,7 +823,11 @@ TEST(WholePictureSave, TheDriverAnswerSaveWholeTicksBothBoxes) {
   const std::optional<Picture> picture = LoadPicture(s.PathIn("large.bmp"));
   ASSERT_TRUE(picture);
   EXPECT_EQ(FileBytes(s.PathIn("out.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize({EyeStep{}}, *picture)));
-  EXPECT_TRUE(fs::exists(s.PathIn("out.toml")));
+  // The recipe saved beside it, through the batch tool: the same bytes.
+  ASSERT_EQ(RunCommand(Tool("vazesample-batch") + " --quiet --recipe " + s.PathIn("out.toml") + " --out " +
+                       s.PathIn("batch") + " " + s.PathIn("large.bmp")),
+            0);
+  EXPECT_EQ(FileBytes(s.PathIn("batch/large.bmp")), FileBytes(s.PathIn("out.bmp")));
 }
 
 // A keep file this run wrote from the same picture brings back the steps it
