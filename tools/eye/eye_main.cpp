@@ -200,7 +200,6 @@ std::string WritePass(const Options& o) {
   bool written = png || bmp->Append(BmpHeader(width, height, 0));
   // Rows from .. from + count - 1, bottom-up, to the output.
   const auto put = [&](int from, int count, const std::uint8_t* rows) {
-    if (count <= 0) return;
     if (!png) {
       written = written && bmp->Append(std::span(rows, rowBytes * static_cast<std::size_t>(count)));
       return;
@@ -213,7 +212,7 @@ std::string WritePass(const Options& o) {
   };
   const BmpRowSink sink = [&](int first, int count, const std::uint8_t* rows) {
     const int placed = std::clamp(firstPassRow - first, 0, count);  // the rows below the pass, as placed
-    put(first, placed, canvas.data() + static_cast<std::size_t>(first) * rowBytes);
+    if (placed > 0) put(first, placed, canvas.data() + static_cast<std::size_t>(first) * rowBytes);
     put(first + placed, count - placed, rows + static_cast<std::size_t>(placed) * rowBytes);
     if (showProgress) ShowProgress(first + count, height);
     return written;

@@ -100,23 +100,24 @@ class BmpMemorySource : public RowSource {
 struct Stage {
   enum class Kind { Point, LightCore, Power, Peach, Berry, Eye, Outline, LocalContrast };
   Kind kind = Kind::Point;
-  PictureStep step;       // Point, Eye and Outline
-  FilterSettings filter;  // LightCore, Power, Peach and Berry
+  PictureStep step;
+  // LightCore, Power, Peach and Berry: the FILTER step's settings.
+  const FilterSettings& Filter() const { return std::get<FilterStep>(step).settings; }
 };
 
 std::vector<Stage> StagesOf(const std::vector<PictureStep>& steps) {
   std::vector<Stage> stages;
   for (const PictureStep& step : steps) {
-    if (IsPointStep(step)) stages.push_back({Stage::Kind::Point, step, {}});
-    if (std::holds_alternative<OutlineStep>(step)) stages.push_back({Stage::Kind::Outline, step, {}});
-    if (std::holds_alternative<EyeStep>(step)) stages.push_back({Stage::Kind::Eye, step, {}});
-    if (std::holds_alternative<LocalContrastStep>(step)) stages.push_back({Stage::Kind::LocalContrast, step, {}});
+    if (IsPointStep(step)) stages.push_back({Stage::Kind::Point, step});
+    if (std::holds_alternative<OutlineStep>(step)) stages.push_back({Stage::Kind::Outline, step});
+    if (std::holds_alternative<EyeStep>(step)) stages.push_back({Stage::Kind::Eye, step});
+    if (std::holds_alternative<LocalContrastStep>(step)) stages.push_back({Stage::Kind::LocalContrast, step});
     if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
       const FilterSettings& f = filter->settings;
-      if (filter->lightCore) stages.push_back({Stage::Kind::LightCore, step, f});
-      if (f.ColourPowerOn == 1) stages.push_back({Stage::Kind::Power, step, f});
-      if (f.PeachOn == 1) stages.push_back({Stage::Kind::Peach, step, f});
-      if (f.BerryOn == 1) stages.push_back({Stage::Kind::Berry, step, f});
+      if (filter->lightCore) stages.push_back({Stage::Kind::LightCore, step});
+      if (f.ColourPowerOn == 1) stages.push_back({Stage::Kind::Power, step});
+      if (f.PeachOn == 1) stages.push_back({Stage::Kind::Peach, step});
+      if (f.BerryOn == 1) stages.push_back({Stage::Kind::Berry, step});
     }
   }
   return stages;
@@ -156,7 +157,7 @@ class PointStage : public RowSource {
  public:
   PointStage(RowSource& source, const Stage& stage, const WholeValues& values)
       : source_(source), stage_(stage), values_(values) {
-    if (stage.kind == Stage::Kind::LightCore) table_ = LightCoreTable(stage.filter);
+    if (stage.kind == Stage::Kind::LightCore) table_ = LightCoreTable(stage.Filter());
   }
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
@@ -167,7 +168,7 @@ class PointStage : public RowSource {
     band.stride = Width();  // the pixel routines walk stride x rows
     switch (stage_.kind) {
       case Stage::Kind::LightCore: LightCore(band); break;
-      case Stage::Kind::Power: ApplyColourPowerByPlane(band, PlanePowers(stage_.filter)); break;
+      case Stage::Kind::Power: ApplyColourPowerByPlane(band, PlanePowers(stage_.Filter())); break;
       case Stage::Kind::Peach: ApplyPeach(band, BalanceLevelsOf(values_.levels)); break;
       case Stage::Kind::Berry: ApplyBerry(band, BalanceLevelsOf(values_.levels)); break;
       default: ApplyStep(stage_.step, band, Width(), count, CanvasArea{0, 0, Width(), count}, 1); break;
@@ -367,8 +368,7 @@ class Chain {
 class SpillRows : public RowSource {
  public:
   SpillRows(ScratchFile file, int width, int height, int bandRows)
-      : file_(std::move(file)), width_(width), columns_(static_cast<std::size_t>(width)), height_(height),
-        bandRows_(bandRows),
+      : file_(std::move(file)), width_(width), height_(height), bandRows_(bandRows),
         bands_(static_cast<std::size_t>((height + bandRows - 1) / bandRows)) {}
   int Width() const override { return width_; }
   int Height() const override { return height_; }
@@ -379,7 +379,7 @@ class SpillRows : public RowSource {
     for (std::size_t k = 0; k < 3 && !wide; ++k) {
       for (int row = 0; row < count && !wide; ++row) {
         const std::uint32_t* p = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
-        wide = std::any_of(p, p + columns_, [](std::uint32_t v) { return v > 255; });
+        wide = std::any_of(p, p + Columns(), [](std::uint32_t v) { return v > 255; });
       }
     }
     thread_local std::vector<std::uint8_t> bytes;
@@ -390,9 +390,9 @@ class SpillRows : public RowSource {
       for (std::size_t k = 0; k < 3; ++k) {
         const std::uint32_t* p = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
         if (wide) {
-          std::memcpy(out + k * columns_ * sizeof(std::uint32_t), p, columns_ * sizeof(std::uint32_t));
+          std::memcpy(out + k * Columns() * sizeof(std::uint32_t), p, Columns() * sizeof(std::uint32_t));
         } else {
-          std::copy_n(p, columns_, out + k * columns_);  // each sample to its byte
+          std::copy_n(p, Columns(), out + k * Columns());  // each sample to its byte
         }
       }
     }
@@ -418,9 +418,9 @@ class SpillRows : public RowSource {
         for (std::size_t k = 0; k < 3; ++k) {
           std::uint32_t* p = to.plane[k] + static_cast<std::size_t>(r - first) * to.stride;
           if (kept.wide) {
-            std::memcpy(p, in + k * columns_ * sizeof(std::uint32_t), columns_ * sizeof(std::uint32_t));
+            std::memcpy(p, in + k * Columns() * sizeof(std::uint32_t), Columns() * sizeof(std::uint32_t));
           } else {
-            std::copy_n(in + k * columns_, columns_, p);
+            std::copy_n(in + k * Columns(), Columns(), p);
           }
         }
       }
@@ -434,12 +434,12 @@ class SpillRows : public RowSource {
     std::uint64_t offset = 0;
     bool wide = false;
   };
-  std::size_t RowBytes(bool wide) const { return 3 * columns_ * (wide ? 4 : 1); }
+  std::size_t RowBytes(bool wide) const { return 3 * Columns() * (wide ? 4 : 1); }
+
+  std::size_t Columns() const { return static_cast<std::size_t>(width_); }
 
   ScratchFile file_;
-  int width_;
-  std::size_t columns_;
-  int height_, bandRows_;
+  int width_, height_, bandRows_;
   std::vector<Kept> bands_;
 };
 
@@ -607,7 +607,8 @@ std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, Pre
     }
   }
   std::atomic<bool> kept{keep != nullptr};
-  const std::array<std::uint32_t, 256> table = LightCoreTable(stages[index].filter);
+  const std::array<std::uint32_t, 256> table =
+      need == WholeNeed::AnyLit ? LightCoreTable(stages[index].Filter()) : std::array<std::uint32_t, 256>{};
   std::vector<std::array<std::array<long long, 256>, 3>> counts(static_cast<std::size_t>(workers));
   std::vector<char> lit(static_cast<std::size_t>(workers), 0);
   BandRun run;
