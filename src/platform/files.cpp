@@ -260,6 +260,17 @@ std::optional<FileStamp> StampOfFile(const std::string& path) {
                    static_cast<long long>(info.st_ino)};
 }
 
+bool ReadAt(int fd, std::uint8_t* to, std::size_t size, std::uint64_t offset) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd, to + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 std::optional<ScratchFile> ScratchFile::Make() {
   const char* folder = std::getenv("TMPDIR");
   std::string dir = folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
@@ -293,12 +304,5 @@ std::optional<std::uint64_t> ScratchFile::Put(std::span<const std::uint8_t> byte
 }
 
 bool ScratchFile::Get(std::uint64_t offset, std::size_t size, std::uint8_t* to) const {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::pread(fd_, to + done, size - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+  return ReadAt(fd_, to, size, offset);
 }

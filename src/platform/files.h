@@ -69,6 +69,10 @@ bool DeleteFileQuietly(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// Reads exactly `size` bytes of the open file `fd` at `offset` into `to`
+// (from several threads at once if need be); false on an error or an early end.
+bool ReadAt(int fd, std::uint8_t* to, std::size_t size, std::uint64_t offset);
+
 // A file without a name in the temporary folder ($TMPDIR, else /tmp) for
 // data too large to hold in memory, gone when closed. Put and Get may be
 // called from several threads at once.

@@ -631,18 +631,6 @@ std::optional<Picture> LoadPictureFromBytes(std::span<const std::uint8_t> bytes,
 
 namespace {
 
-// Reads exactly `size` bytes at `offset`; false on an error or an early end.
-bool ReadAt(int fd, std::uint8_t* to, std::size_t size, std::size_t offset) {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::pread(fd, to + done, size - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // A plain BMP read straight from its file a band of rows at a time, so that
 // a picture of many millions of pixels is never held twice.
 std::optional<Picture> StreamPlainBmp(int fd, const PlainBmpLayout& layout, PictureRefusal* refusal) {
