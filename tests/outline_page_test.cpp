@@ -81,7 +81,9 @@ TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
   EXPECT_EQ(s.Pixel(100 + 200, 300), (Rgb{100, 100, 100}));
 }
 
-TEST(OutlinePage, ACancelledSaveKeepsThePictureInHandAndANamedOneTakesTheOutline) {
+// A save writes the outline shown and leaves the picture in hand; only
+// "set KEEP9" takes the outline into it.
+TEST(OutlinePage, ASaveCancelledOrWrittenKeepsThePictureInHand) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Edge, 960, 672);
   s.Click(FineX, FineY);
@@ -94,8 +96,10 @@ TEST(OutlinePage, ACancelledSaveKeepsThePictureInHandAndANamedOneTakesTheOutline
   s.Click(FineX, FineY);
   s.dialogs().QueueFile(s.PathIn("saved.bmp"));
   s.Click(910, 10);
-  EXPECT_EQ(WorkPlanes[0][edge], 0u);
-  EXPECT_FALSE(FileBytes(s.PathIn("saved.bmp")).empty());
+  EXPECT_EQ(WorkPlanes[0][edge], 100u);
+  EXPECT_EQ(KeepFilePixel(FileBytes(s.PathIn("saved.bmp")), 299, 300 - 32), (Rgb{0, 0, 0}));
+  s.Click(ClearX, ClearY);
+  EXPECT_EQ(s.Pixel(100 + 299, 300), (Rgb{100, 100, 100}));
 }
 
 TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) {

@@ -128,13 +128,13 @@ TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
   s.ClickControl(PageOutline, "fine");
   s.dialogs().QueueFile(s.PathIn("saved.bmp"));
   s.Click(SaveTabX, TabY);
+  // The swap was saved, not set: it went with DEVELOP.
   const std::vector<PictureStep> steps = StepsSoFar();
-  ASSERT_EQ(steps.size(), 4u);
+  ASSERT_EQ(steps.size(), 3u);
   EXPECT_TRUE(std::holds_alternative<ContourStep>(steps[0]));
   EXPECT_TRUE(std::holds_alternative<AddColourStep>(steps[1]));
-  EXPECT_TRUE(std::holds_alternative<SwapStep>(steps[2]));
-  EXPECT_TRUE(std::holds_alternative<OutlineStep>(steps[3]));
-  EXPECT_EQ(BmpOf({steps.begin(), steps.begin() + 3}, picture), FileBytes(s.PathIn("swapped.bmp")));
+  EXPECT_TRUE(std::holds_alternative<OutlineStep>(steps[2]));
+  EXPECT_EQ(BmpOf({steps[0], steps[1], SwapStep{SwapSettings{5}}}, picture), FileBytes(s.PathIn("swapped.bmp")));
   EXPECT_EQ(BmpOf(steps, picture), FileBytes(s.PathIn("saved.bmp")));
 }
 
@@ -648,8 +648,8 @@ TEST(WholePictureSave, TheTopPassAndFilterAreRunAgainOnTheWholePictureWithTheirR
   EXPECT_EQ(WriteRecipe(recipe.steps), WriteRecipe(steps));
 }
 
-// CONTOUR draws over the picture at each paint: "Save" takes the drawing
-// with it, the whole picture through the same contour.
+// CONTOUR draws over the picture at each paint: "Save" writes the whole
+// picture through the same contour and changes nothing else.
 TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
@@ -659,16 +659,16 @@ TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
   ContourStep contour;
   contour.settings.operation = ContourAllLevels;
   EXPECT_EQ(FileBytes(l.s.PathIn("contour.bmp")), l.AtOwnSize({EyeStep{}, contour}));
-  // Kept by the save: one scan more is drawn over the contoured picture.
+  // Not kept by the save: the scan is drawn over the picture in hand.
   l.s.ClickControl(PageContour, " scan %3d");
   l.SaveWhole("scan.bmp");
   ContourStep scan;
   scan.settings.operation = ContourOneLevel;
   scan.settings.scanIndex = 1;
-  EXPECT_EQ(FileBytes(l.s.PathIn("scan.bmp")), l.AtOwnSize({EyeStep{}, contour, scan}));
-  // Left without "set KEEP5" or "Save", a further scan goes with the page.
+  EXPECT_EQ(FileBytes(l.s.PathIn("scan.bmp")), l.AtOwnSize({EyeStep{}, scan}));
+  // Left without "set KEEP5", a further scan goes with the page.
   l.s.ClickControl(PageContour, " scan %3d");
-  EXPECT_EQ(StepsSoFar().size(), 4u);
+  EXPECT_EQ(StepsSoFar().size(), 2u);
   // FILTER starts again from the inner memory, which TOP's pass left: its
   // picture, and so its whole picture, has the eye pass and its own work.
   l.s.Click(FilterTabX, TabY);
@@ -746,7 +746,8 @@ TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
   EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, hard}));
 }
 
-// DEVELOP's swap at x1 draws over the picture: "Save" keeps it.
+// DEVELOP's swap at x1 draws over the picture: "Save" writes it, and a
+// mode chosen after the save is drawn over the picture as it was.
 TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
@@ -760,7 +761,7 @@ TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
   EXPECT_EQ(saved, l.AtOwnSize({EyeStep{}, negative}));
   l.s.ClickControl(PageDevelop, "17 eel");
   l.SaveWhole("eel.bmp");
-  EXPECT_EQ(FileBytes(l.s.PathIn("eel.bmp")), l.AtOwnSize({EyeStep{}, negative, eel}));
+  EXPECT_EQ(FileBytes(l.s.PathIn("eel.bmp")), l.AtOwnSize({EyeStep{}, eel}));
 }
 
 // The outline is found on the whole picture: also along the canvas's right

@@ -105,8 +105,10 @@ void PaintHandler() {
   WhitenOutside(Canvas.data(), FileWidth, FileHeight, Stride, CanvasRows);
 
   if (PageId == PageTop && Shell.newImageFlag == 1 && Shell.planesLoaded == 0) {
+    // Every entry to TOP starts again from the file's picture: no steps.
     InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    StartStepList();
     ShowPictureFileArea();
     Shell.newImageFlag = 2;
     Shell.planesLoaded = 2;

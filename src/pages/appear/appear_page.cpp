@@ -24,6 +24,7 @@
 #include "pages/kit/gestures.h"
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
+#include "pages/steps/step_list.h"
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
@@ -477,6 +478,10 @@ void TakePendingMove() {
   Appear.moveDirection = 0;
 }
 
+// The page's work as the save dialog names it: none of it is a step.
+constexpr BilingualText CompositeWork{"出現 3)実体化", "APPEAR 3)real appear"};
+constexpr BilingualText WorkFileShown{"出現 1)背景画像 / 2)転送画像", "APPEAR 1)back image / 2)trfr image"};
+
 // The composite into WorkPlanes and the canvas. False (the loaded picture
 // stays in the canvas) when a work file could not be read.
 bool ShowComposite() {
@@ -493,6 +498,7 @@ bool ShowComposite() {
   }
   RealAppear(Canvas.data(), WorkView(), Stride, CanvasRows, Appear.zone, Appear.edgeWidth);
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+  NoteNotAStep(CompositeWork);
   return true;
 }
 
@@ -520,8 +526,10 @@ void PaintAppear() {
   // 3. What the mode shows. After a failed read the page shows the loaded
   //    picture (mode 0), so the message is not repeated at every paint.
   bool shown = true;
+  SetShownNotAStep(std::nullopt);
   if (AppearMode == 3) shown = ShowWorkFile(BackFileCache);
   if (AppearMode == 2) shown = ShowWorkFile(TransferFileCache);
+  if (AppearMode == 2 || AppearMode == 3) SetShownNotAStep(WorkFileShown);
   // (The composite takes a few milliseconds, so no progress mark is drawn
   // row by row: the picture shown afterwards would cover it at once.)
   if (AppearMode == 5) shown = ShowComposite();

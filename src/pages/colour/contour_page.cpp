@@ -322,7 +322,7 @@ void PaintContour() {
   if (v.operation != ContourNone) {
     const ContourDrawSettings contour{v.ladder, v.operation, v.scanIndex, ContourPage.colourType};
     ContourDrawRoutine(Canvas.data(), Stride, Stride, CanvasRows, contour);
-    SetShownStep(ContourStep{contour});  // drawn over the picture; "set KEEP5" or "Save" keeps it
+    SetShownStep(ContourStep{contour});  // drawn over the picture; "set KEEP5" keeps it
   } else {
     SetShownStep(std::nullopt);
   }

@@ -570,7 +570,7 @@ void PaintUniC() {
     UniCPage.weightNew = 1;
     UniCConvertRoutine(WorkView(), Canvas.data(), Stride, Stride, CanvasRows,
                        GrayRangeSettings{v.lo, v.hi, v.newColour});
-    // Drawn over the picture; "set KEEP8" or "Save" keeps it.
+    // Drawn over the picture; "set KEEP8" keeps it.
     SetShownStep(GrayRangeStep{GrayRangeSettings{v.lo, v.hi, v.newColour}});
   } else {
     SetShownStep(std::nullopt);

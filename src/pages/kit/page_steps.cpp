@@ -178,6 +178,21 @@ constexpr BilingualText OnlyShownPartText{
     "表示されている部分だけを保存できます。これまでの手順に、画面上の位置によるものか、画像全体にはできないものがあります。",
     "Only the shown part can be saved: a step so far depends on positions on the canvas or cannot be run on the "
     "whole picture."};
+// The same naming the work that stands in the way: "%s" is its page and key word.
+constexpr BilingualText OnlyShownPartBecauseText{
+    "表示されている部分だけを保存できます。「%s」は画像全体にはできない作業です。",
+    "Only the shown part can be saved: \"%s\" is work that cannot be run on the whole picture."};
+// A view scale other than 1 saves the top 640 rows of the canvas.
+constexpr BilingualText ZoomWork{"マップ × 4", "MAP × 4"};
+
+// The note of the save dialog when the whole picture is not offered.
+std::string NotOfferedNote() {
+  const std::optional<BilingualText> work = ViewScale != 1 ? std::optional<BilingualText>(ZoomWork) : WorkThatIsNotAStep();
+  if (!work) return OnlyShownPartText.InCurrentLanguage();
+  const std::string text = OnlyShownPartBecauseText.InCurrentLanguage();
+  const std::size_t at = text.find("%s");
+  return text.substr(0, at) + work->InCurrentLanguage() + text.substr(at + 2);
+}
 constexpr BilingualText SavingWholeTitle{"画像全体を保存しています", "Saving the whole picture"};
 constexpr BilingualText WholeSaveFailedText{"画像全体を保存できませんでした", "The whole picture could not be saved"};
 
@@ -214,15 +229,14 @@ bool SaveWholePicture(const std::string& path, bool stepsToo) {
 void ServeSave() {
   if (Requests.saveAs != 1) return;
   Requests.saveAs = 0;
-  // The shown canvas becomes the picture in hand only once it is saved: a
-  // cancelled dialog or a failed write leaves the planes as they were.
+  // A save writes what is shown and nothing more: the planes, the page and
+  // the steps stay as they were, so a second save writes the same picture
+  // and a page that draws over the planes at each paint (a swap, contours,
+  // outlines) does not draw over its own result. Only "Set" takes what is
+  // shown into the picture.
   const int width = PictureInHandWidth(), height = PictureInHandHeight();
   if (width <= Stride && height <= CanvasRows) {
-    const std::optional<std::string> path = AskSaveImagePath(LanguageId);
-    if (path && WriteShownImage(*path, Canvas.data())) {
-      PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-      KeepShownStep();
-    }
+    if (const std::optional<std::string> path = AskSaveImagePath(LanguageId)) WriteShownImage(*path, Canvas.data());
     return;
   }
   // A picture larger than the canvas: the whole of it, through the steps
@@ -232,12 +246,12 @@ void ServeSave() {
   std::vector<FileDialogRequest::Check> checks = {{std::string(WholePictureText.InCurrentLanguage()) + size, offered, offered},
                                                   {StepsFileText.InCurrentLanguage(), offered, offered}};
   const std::optional<std::string> path =
-      AskSaveImagePath(LanguageId, &checks, offered ? std::string() : OnlyShownPartText.InCurrentLanguage());
+      AskSaveImagePath(LanguageId, &checks, offered ? std::string() : NotOfferedNote());
   if (!path) return;
-  const bool saved = offered && checks[0].on ? SaveWholePicture(*path, checks[1].on) : WriteShownImage(*path, Canvas.data());
-  if (saved) {
-    PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-    KeepShownStep();
+  if (offered && checks[0].on) {
+    SaveWholePicture(*path, checks[1].on);
+  } else {
+    WriteShownImage(*path, Canvas.data());
   }
 }
 

@@ -457,6 +457,14 @@ void OutlineRightClick() {
 }
 
 // [SECTION] Paint
+namespace {
+
+// Work of the page that is not a step, as the save dialog names it.
+constexpr BilingualText BrushWork{"輪郭線 4)筆", "Outline 4)Brush"};
+constexpr BilingualText LocalContrastOverOutline{"輪郭線 2)局所対照 と 3)輪郭線", "Outline 2)L Contrast over 3)Outline"};
+
+}  // namespace
+
 void PaintOutline() {
   Surface& screen = Screen();
   OutlinePageState& p = OutlinePage;
@@ -481,11 +489,12 @@ void PaintOutline() {
   if (p.outlineOn == 1) {
     const OutlineSettings outline{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour};
     PaintOutlinePixels(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, outline);
-    // Drawn over the picture; "set KEEP9" or "Save" keeps it.
+    // Drawn over the picture; "set KEEP9" keeps it.
     SetShownStep(OutlineStep{outline});
   } else {
     SetShownStep(std::nullopt);
   }
+  SetShownNotAStep(std::nullopt);
   // 5. Local contrast on the picture: the preview, and the fix a right click asked for.
   if (p.localContrastOn == 1) {
     const ContrastPoint point = Outline.localContrastPoint;
@@ -493,9 +502,13 @@ void PaintOutline() {
     const LocalContrastStep step{point.column, CanvasRows - 1 - point.row};
     if (point.column != 0) {
       ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
-      // Shown over the picture; "set KEEP9" or "Save" keeps it. Over an
+      // Shown over the picture; "set KEEP9" keeps it. Over an
       // outline it is neither step alone, and the canvas says so.
-      if (p.outlineOn != 1) SetShownStep(step);
+      if (p.outlineOn != 1) {
+        SetShownStep(step);
+      } else {
+        SetShownNotAStep(LocalContrastOverOutline);
+      }
     }
     if (p.contrastFixRequest == 1) {
       contrast.fix = true;
@@ -519,8 +532,12 @@ void PaintOutline() {
                   Outline.brushPressure);
     const OutlineRgb colour = BrushColourOf(p.brushColourSource, Outline.outlineColour, p.setColour);
     PaintBrushMask(Canvas.data(), BrushMask.data(), Stride, CanvasRows, picture, colour);
+    if (std::any_of(BrushMask.begin(), BrushMask.end(), [](std::uint8_t m) { return m != 0; })) {
+      SetShownNotAStep(BrushWork);
+    }
     if (p.brushFixRequest == 1) {
       FixBrushMask(WorkView(), BrushMask.data(), picture, colour);
+      NoteNotAStep(BrushWork);
       ClearBrushMask();
       CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
       SetShownStep(std::nullopt);  // the canvas is the planes again

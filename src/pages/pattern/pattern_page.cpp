@@ -23,6 +23,7 @@
 #include "pages/kit/gestures.h"
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
+#include "pages/steps/step_list.h"
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
@@ -594,6 +595,15 @@ void PatternRightClick() {
 }
 
 // [SECTION] Paint
+namespace {
+
+// The page's work as the save dialog names it: none of it is a step.
+constexpr BilingualText ZoneWork{"型紙化 5)窓色描写", "Pattern 5)draw zone"};
+constexpr BilingualText StencilWork{"型紙化 6)型紙化", "Pattern 6)Pattern"};
+constexpr BilingualText PatternOutlineWork{"型紙化 3)輪郭線", "Pattern 3)Outline"};
+
+}  // namespace
+
 void PaintPattern() {
   Surface& screen = Screen();
   PatternPageState& p = PatternPage;
@@ -646,14 +656,17 @@ void PaintPattern() {
     p.range.lumaMin = p.beltStart;
     p.range.lumaMax = p.beltEnd;
   }
-  // 4. The zone.
+  // 4. The zone. Nothing this page draws is a step: the save dialog names it.
+  SetShownNotAStep(std::nullopt);
   if (PatternPage.drawZoneSwitch == 1) {
     const ZoneSettings zone{p.range, ZoneAreaOf(p.area), p.areaSwitch, Outline.judgeMode, Outline.zoneColour};
     DrawZone(Canvas.data(), Stride, Stride, CanvasRows, zone);
+    SetShownNotAStep(ZoneWork);
   }
   // 5. The stencil; its "no window" question once per "6)Pattern" click.
   if (p.patternMode == 1) {
     const int zonePixels = MakePattern(Canvas.data(), Stride, BrushMask, Stride, CanvasRows, {Outline.zoneColour});
+    SetShownNotAStep(StencilWork);
     if (NoWindow(zonePixels)) p.noWindowFlag = 1;
     if (p.noWindowFlag == 1) {
       p.noWindowFlag = 0;
@@ -671,15 +684,18 @@ void PaintPattern() {
       LocalContrastSettings contrast{{point.column, point.row}, PictureArea()};
       if (point.column != 0) {
         ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
+        SetShownNotAStep(PatternOutlineWork);
       }
       if (p.contrastFixRequest == 1) {
         contrast.fix = true;
         ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
+        NoteNotAStep(PatternOutlineWork);
         p.contrastFixRequest = 0;
       }
     } else {
       const OutlineSettings outline{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour};
       PaintOutlinePixels(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, outline);
+      SetShownNotAStep(PatternOutlineWork);
     }
   }
   // 7. The canvas shown.

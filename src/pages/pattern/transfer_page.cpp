@@ -23,6 +23,7 @@
 #include "pages/kit/gestures.h"
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
+#include "pages/steps/step_list.h"
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
@@ -557,6 +558,16 @@ void TransferRightClick() {
 }
 
 // [SECTION] Paint
+namespace {
+
+// The page's work as the save dialog names it: none of it is a step.
+constexpr BilingualText CutWork{"転送 削除(白)", "Transfer delete"};
+constexpr BilingualText PatternWork{"転送 3)型紙化", "Transfer 3)Pattarn"};
+constexpr BilingualText ShotWork{"転送 6)型転写", "Transfer 6)ShotPatt."};
+constexpr BilingualText SavePatternWork{"転送 4)型紙保存", "Transfer 4)SavePatt."};
+
+}  // namespace
+
 void PaintTransfer() {
   Surface& screen = Screen();
   PolygonState& polygon = TransferPolygon;
@@ -580,6 +591,7 @@ void PaintTransfer() {
   if (Transfer.deleteRequest == 1) {
     FillPolygonInside(Canvas.data(), BrushMask, polygon.mode, Transfer.deleteVertices);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    NoteNotAStep(CutWork);
     // The planes now hold the canvas bytes: written from the canvas, the same file.
     WriteAppearFile(Canvas.data(), 4, PixelSource::FromCanvas);
     Transfer.deleteRequest = 0;
@@ -592,12 +604,14 @@ void PaintTransfer() {
   if (Transfer.patternRequest == 1) {
     MakePattern(Canvas.data(), Stride, BrushMask, Stride, CanvasRows, StencilSettings{Outline.zoneColour});
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    NoteNotAStep(PatternWork);
     Transfer.patternRequest = 0;
   }
   // 8. "6)ShotPatt.": the real picture kept on the pattern part.
   if (Transfer.shotRequest == 1) {
     ShotPattern(WorkView(), BrushMask, Stride, CanvasRows, StencilSettings{Outline.zoneColour});
     CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
+    NoteNotAStep(ShotWork);
   }
   // 9. "2)KEEP11".
   ServeSet(PageTransfer, Transfer.keepRequest);
@@ -606,7 +620,10 @@ void PaintTransfer() {
   // 11. "4)SavePatt.": the picture becomes the stencil once its file is written.
   if (Transfer.savePatternRequest == 1) {
     Transfer.savePatternRequest = 0;
-    if (SavePatternOfCanvas()) ShowTransferCanvas(polygon, polygonShown, outline);
+    if (SavePatternOfCanvas()) {
+      NoteNotAStep(SavePatternWork);
+      ShowTransferCanvas(polygon, polygonShown, outline);
+    }
   }
   // 12. "7)SaveTrfr" and the Save tab; the tab bar.
   if (Transfer.saveTransferRequest == 1) {

@@ -11,42 +11,54 @@
 
 namespace {
 
-std::vector<PictureStep> Kept;
+// The steps of a picture, and the last work it was given that is not a step.
+struct History {
+  std::vector<PictureStep> steps;
+  std::optional<BilingualText> notAStep;
+};
+
+History Kept;
 std::optional<PictureStep> PageStep;
 std::optional<PictureStep> ShownStep;
-std::vector<PictureStep> InnerSteps;
+std::optional<BilingualText> ShownNotAStep;
+History InnerSteps;
 
 // What each keep slot was written with in this run.
 struct WrittenKeep {
   std::string picture;
   std::optional<FileStamp> stamp;
-  std::vector<PictureStep> steps;
+  History history;
 };
+
+constexpr BilingualText KeepReadWork{"←復元 / ←呼出 (KEEP)", "Restore / Get (KEEP)"};
+
+History HistorySoFar() { return History{StepsSoFar(), Kept.notAStep}; }
 std::array<std::optional<WrittenKeep>, 14> Keeps;
 
 // The step of the page shown becomes part of the list.
 void KeepPageStep() {
-  if (PageStep) Kept.push_back(*PageStep);
+  if (PageStep) Kept.steps.push_back(*PageStep);
   PageStep.reset();
 }
 
-// The picture in hand given as `steps`; the inner memory stays as it is.
-void StepsAre(const std::vector<PictureStep>& steps) {
-  Kept = steps;
+// The picture in hand given as `history`; the inner memory stays as it is.
+void StepsAre(const History& history) {
+  Kept = history;
   PageStep.reset();
   ShownStep.reset();
+  ShownNotAStep.reset();
 }
 
 }  // namespace
 
 void StartStepList() {
   StepsAre({});
-  InnerSteps.clear();
+  InnerSteps = {};
 }
 
 void AddStep(const PictureStep& step) {
   KeepPageStep();
-  Kept.push_back(step);
+  Kept.steps.push_back(step);
 }
 
 void SetPageStep(const std::optional<PictureStep>& step) { PageStep = step; }
@@ -54,36 +66,49 @@ void SetPageStep(const std::optional<PictureStep>& step) { PageStep = step; }
 void SetShownStep(const std::optional<PictureStep>& step) { ShownStep = step; }
 
 void KeepShownStep() {
+  if (ShownNotAStep) Kept.notAStep = ShownNotAStep;
+  ShownNotAStep.reset();
   if (!ShownStep) return;
   KeepPageStep();
-  Kept.push_back(*ShownStep);
+  Kept.steps.push_back(*ShownStep);
   ShownStep.reset();
 }
 
-void DropShownStep() { ShownStep.reset(); }
+void DropShownStep() {
+  ShownStep.reset();
+  ShownNotAStep.reset();
+}
+
+void NoteNotAStep(const BilingualText& work) { Kept.notAStep = work; }
+
+void SetShownNotAStep(const std::optional<BilingualText>& work) { ShownNotAStep = work; }
+
+std::optional<BilingualText> WorkThatIsNotAStep() { return ShownNotAStep ? ShownNotAStep : Kept.notAStep; }
 
 std::vector<PictureStep> StepsSoFar() {
-  std::vector<PictureStep> steps = Kept;
+  std::vector<PictureStep> steps = Kept.steps;
   if (PageStep) steps.push_back(*PageStep);
   if (ShownStep) steps.push_back(*ShownStep);
   return steps;
 }
 
-void NoteInnerSet() { InnerSteps = StepsSoFar(); }
+void NoteInnerSet() { InnerSteps = HistorySoFar(); }
 
 void StartFromInner() { StepsAre(InnerSteps); }
 
 void NoteKeepWritten(int slot, const std::string& picture, const std::string& file) {
   if (slot < 0 || slot >= static_cast<int>(Keeps.size())) return;
-  Keeps[static_cast<std::size_t>(slot)] = WrittenKeep{picture, StampOfFile(file), StepsSoFar()};
+  Keeps[static_cast<std::size_t>(slot)] = WrittenKeep{picture, StampOfFile(file), HistorySoFar()};
 }
 
 void NoteKeepRead(int slot, const std::string& picture, const std::string& file) {
-  StepsAre({});
+  // A keep file this run did not write from this picture holds a picture
+  // that no steps of the picture in hand give.
+  StepsAre({{}, KeepReadWork});
   if (slot < 0 || slot >= static_cast<int>(Keeps.size())) return;
   const std::optional<WrittenKeep>& keep = Keeps[static_cast<std::size_t>(slot)];
   const std::optional<FileStamp> stamp = StampOfFile(file);
-  if (keep && keep->picture == picture && stamp && keep->stamp == stamp) Kept = keep->steps;
+  if (keep && keep->picture == picture && stamp && keep->stamp == stamp) Kept = keep->history;
 }
 
 bool StepsGiveTheShownPart(const std::uint8_t* canvas) {

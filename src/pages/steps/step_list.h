@@ -2,10 +2,12 @@
 // opened, as the pages apply them: the Vantor Eye pass of TOP and VANTOR
 // EYE, FILTER's work while its page shows it, ADD's additions, a fixed local
 // contrast, and what CONTOUR, UNI C., DEVELOP's swap, the outline and the
-// local contrast draw over the picture once "Set" or "Save" takes it in. "Save" offers the whole picture when the
-// steps, run again on the part of the picture the canvas holds, give what
-// the canvas shows: so a page whose work is not a step (a brush stroke, a
-// zone, a cut, a zoom) ends the whole-picture offer by itself.
+// local contrast draw over the picture once "Set" takes it in. "Save" offers
+// the whole picture when the steps, run again on the part of the picture the
+// canvas holds, give what the canvas shows: so a page whose work is not a
+// step (a brush stroke, a zone, a cut, a zoom) ends the whole-picture offer
+// by itself, and the pages name that work (NoteNotAStep) so that the save
+// dialog can say what stands in the way.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "pages/steps/picture_steps.h"
+#include "platform/language.h"
 
 // A new picture in hand: no steps yet, in the inner memory neither.
 void StartStepList();
@@ -26,12 +29,25 @@ void SetPageStep(const std::optional<PictureStep>& step);
 // The step a page draws over the planes into the canvas at this paint
 // (CONTOUR, UNI C., the swaps of DEVELOP, the outlines): replaced at each
 // paint, nothing when the page draws nothing. It becomes part of the
-// picture with it, when "Set" or "Save" takes the canvas into the planes
+// picture with it, when "Set" takes the canvas into the planes
 // (KeepShownStep), and is gone with the drawing when the page is left
 // (DropShownStep).
 void SetShownStep(const std::optional<PictureStep>& step);
 void KeepShownStep();
 void DropShownStep();
+
+// Work given to the picture that is not a step (a brush fix, a cut, the area
+// eye, a composite), named by its page and key word as the panel prints
+// them: the steps no longer give the picture in hand.
+void NoteNotAStep(const BilingualText& work);
+// What a page shows over the picture at this paint that is not a step (a
+// zone, brush strokes, brightness): replaced at each paint like the shown
+// step, taken into the picture with it by KeepShownStep, dropped with it.
+void SetShownNotAStep(const std::optional<BilingualText>& work);
+// The work that keeps the steps from giving what the canvas shows: what the
+// page shows first, then what the picture was given last; none when no page
+// named any.
+std::optional<BilingualText> WorkThatIsNotAStep();
 
 std::vector<PictureStep> StepsSoFar();
 

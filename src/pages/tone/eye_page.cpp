@@ -543,6 +543,14 @@ bool EyeClick() {
 }
 
 // [SECTION] Paint
+namespace {
+
+// The page's work that is not a step, as the save dialog names it.
+constexpr BilingualText AreaEyeWork{"Ｖ.アイ エリアアイ", "VANTOR EYE area eye"};
+constexpr BilingualText BrightDarkWork{"Ｖ.アイ ---ブライト---", "VANTOR EYE ---bright---"};
+
+}  // namespace
+
 void PaintEye() {
   Surface& screen = Screen();
   // 1. The picture into the canvas again, and the panel.
@@ -572,7 +580,11 @@ void PaintEye() {
     RunEyePassRows(screen, n, EyePage.blindMode != 0, firstRow, lastRow, PassPresents::Together);
     // Over every row the pass is a step; the area eye's band lies where the
     // canvas puts it, and the canvas then says the steps end here.
-    if (Tone.eye.areaEyeOn == 0) AddStep(EyeStep{.hornKey = Tone.hornKey, .settings = Tone.eye, .levelsPivot = false});
+    if (Tone.eye.areaEyeOn == 0) {
+      AddStep(EyeStep{.hornKey = Tone.hornKey, .settings = Tone.eye, .levelsPivot = false});
+    } else {
+      NoteNotAStep(AreaEyeWork);
+    }
     Tone.eye.areaEyeOn = 0;
     Tone.eye.appointOn = 0;
   }
@@ -582,7 +594,9 @@ void PaintEye() {
   DrawInactiveBelts(screen);
   Tone.runPending = 0;
   // 7. Brightness and darkness of the shown picture only.
-  if (EyePage.bright != EyePageState{}.bright || EyePage.dark != EyePageState{}.dark) ApplyBrightDark();
+  const bool brightDark = EyePage.bright != EyePageState{}.bright || EyePage.dark != EyePageState{}.dark;
+  if (brightDark) ApplyBrightDark();
+  SetShownNotAStep(brightDark ? std::optional<BilingualText>(BrightDarkWork) : std::nullopt);
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   // 8. Set and Save take the picture as shown.
   ServeSet(PageEye, EyePage.setKeepRequest);

@@ -347,6 +347,7 @@ void PaintTop() {
   if (Shell.newImageFlag == 1 && Shell.planesLoaded == 0) {
     InnerFromCanvas(Canvas.data(), Stride, CanvasRows);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+    StartStepList();  // the file's picture again: no steps
     NoteInnerSet();
     Shell.newImageFlag = 2;
     Shell.planesLoaded = 2;

@@ -261,6 +261,8 @@ bool DevelopClick() {
 // [SECTION] Paint
 namespace {
 
+constexpr BilingualText DevelopmentWork{"現像 (マップ 実行)", "DEVELOP (MAP act)"};
+
 // The development (zoom and smooth): the view area of WorkPlanes into the
 // canvas, then the canvas becomes the current image.
 void RunDevelopment() {
@@ -278,6 +280,8 @@ void RunDevelopment() {
   }
   DevelopViewArea(WorkView(), ClampedViewArea(area), scale, lift, Canvas.data(), DevelopWork());
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
+  // An enlargement, or a picture lifted to the top, is not a step.
+  if (scale > 1 || lift > 0) NoteNotAStep(DevelopmentWork);
   // An enlargement fills the top 960 x 640 of the canvas: that is the
   // picture in hand now, and clicks count on all of it.
   if (scale > 1) {
@@ -320,7 +324,7 @@ void PaintDevelop() {
   if (DevelopPage.swapSwitch != 0) {
     SwapIntoCanvas(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, SwapSettings{DevelopPage.swapMode});
     screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-    // Drawn over the picture; "Set KEEP3" or "Save" keeps it.
+    // Drawn over the picture; "Set KEEP3" keeps it.
     SetShownStep(SwapStep{SwapSettings{DevelopPage.swapMode}});
   } else {
     SetShownStep(std::nullopt);

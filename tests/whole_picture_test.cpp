@@ -1,0 +1,180 @@
+// The whole picture as the user gets it: a save writes what is shown and
+// records nothing, however often and in whichever form it is repeated; a tab
+// round trip keeps the whole save on offer; and where work that is no step
+// ends the offer, the save dialog names it.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "image/bmp_files.h"
+#include "pages/kit/page_state.h"
+#include "pages/steps/recipe.h"
+#include "platform/picture_loader.h"
+#include "support/program_session.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr int TabY = 10;
+constexpr int SaveTabX = 912;
+
+Rgb Photo(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
+             static_cast<std::uint8_t>(60 + (x + 2 * y) % 150)};
+}
+
+std::string Click(int x, int y) { return "click " + std::to_string(x) + " " + std::to_string(y) + "\n"; }
+std::string Tab(int page) { return Click(128 + 56 * page, TabY); }
+std::string Control(int page, const std::string& label) {
+  const ControlPoint at = ControlOf(page, label);
+  EXPECT_GE(at.x, 0) << label;
+  return Click(at.x, at.y);
+}
+
+// The rows of a BMP file as top-down RGB, or nothing.
+std::optional<Picture> Read(const std::string& path) { return LoadPicture(path); }
+
+// Whether `part` is the top-left corner of `whole`.
+bool IsTopLeftOf(const Picture& part, const Picture& whole) {
+  if (part.width > whole.width || part.height > whole.height) return false;
+  for (int y = 0; y < part.height; ++y) {
+    const auto from = part.rgb.begin() + static_cast<long>(y) * part.width * 3;
+    if (!std::equal(from, from + part.width * 3, whole.rgb.begin() + static_cast<long>(y) * whole.width * 3)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// One operation of a page that records a step, as a user reaches it.
+struct RecordingOperation {
+  const char* name;
+  std::string script;  // from the TOP page of a picture just opened
+  const char* kind;    // the one step it records
+  bool perPixel;       // the canvas is then exactly the whole picture's corner
+};
+
+std::vector<RecordingOperation> RecordingOperations() {
+  return {
+      {"TOP F", Control(PageTop, "F"), "eye", false},
+      {"VANTOR EYE F", Tab(PageEye) + Control(PageEye, "F"), "eye", false},
+      {"FILTER colour power", Tab(PageFilter) + Control(PageFilter, "action"), "filter", true},
+      {"CONTOUR limit area", Tab(PageContour) + Control(PageContour, " limit area"), "contour", true},
+      {"UNI C. conversion",
+       Tab(PageUniC) + Control(PageUniC, "1)target") + Click(300, 300) + Click(420, 200) +
+           Control(PageUniC, "2)convert") + Click(700, 500) + Control(PageUniC, "set KEEP8"),
+       "uni_c", true},
+      {"ADD add", Tab(PageAdd) + Control(PageAdd, "add"), "add", true},
+      {"DEVELOP swap", Tab(PageDevelop) + Control(PageDevelop, "swap color") + Control(PageDevelop, "5 [B] R⇔G"),
+       "swap", true},
+      {"Outline fine", Tab(PageOutline) + Control(PageOutline, "fine"), "outline", false},
+      {"Outline local contrast", Tab(PageOutline) + Control(PageOutline, "2)L Contrast") + Click(600, 300),
+       "local_contrast", false},
+  };
+}
+
+std::string KindsOf(const std::string& recipe) {
+  const RecipeResult read = ReadRecipeFile(recipe);
+  if (!read.ok()) return "(" + read.error + ")";
+  std::string kinds;
+  for (const PictureStep& step : read.steps) {
+    const std::string written = WriteRecipe({step});
+    const std::size_t at = written.find("kind = '");
+    kinds += (kinds.empty() ? "" : " ") + written.substr(at + 8, written.find('\'', at + 8) - at - 8);
+  }
+  return kinds;
+}
+
+}  // namespace
+
+// One, two and three saves of the shown part, then as many of the whole
+// picture: every canvas save the same, every whole save the same, one step
+// in the recipe, and for a step that works each pixel by itself the canvas
+// save is the whole picture's top-left corner.
+TEST(Saves, RecordNothingHoweverOftenTheyComeAndInEitherForm) {
+  for (const RecordingOperation& operation : RecordingOperations()) {
+    for (int saves = 1; saves <= 3; ++saves) {
+      SCOPED_TRACE(std::string(operation.name) + ", saves " + std::to_string(saves));
+      ProgramSession s;
+      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Photo);
+      std::string script = "open photo.bmp\n" + operation.script;
+      for (int k = 1; k <= saves; ++k) script += "save-as canvas" + std::to_string(k) + ".bmp\n" + Click(SaveTabX, TabY);
+      for (int k = 1; k <= saves; ++k) script += "save-whole whole" + std::to_string(k) + ".bmp\n" + Click(SaveTabX, TabY);
+      const std::string report = ScriptReport(s.Folder(), script);
+      EXPECT_EQ(report.find("(greyed)"), std::string::npos) << report;
+      const Bytes canvas = FileBytes(s.PathIn("canvas1.bmp")), whole = FileBytes(s.PathIn("whole1.bmp"));
+      ASSERT_FALSE(canvas.empty());
+      ASSERT_EQ(whole.size(), 54u + 1200u * 810u * 3u);
+      for (int k = 2; k <= saves; ++k) {
+        EXPECT_EQ(FileBytes(s.PathIn("canvas" + std::to_string(k) + ".bmp")), canvas) << k;
+        EXPECT_EQ(FileBytes(s.PathIn("whole" + std::to_string(k) + ".bmp")), whole) << k;
+      }
+      EXPECT_EQ(KindsOf(s.PathIn("whole" + std::to_string(saves) + ".toml")), operation.kind);
+      if (operation.perPixel) {
+        EXPECT_TRUE(IsTopLeftOf(*Read(s.PathIn("canvas1.bmp")), *Read(s.PathIn("whole1.bmp"))));
+      }
+      EXPECT_NE(whole, FileBytes(s.PathIn("photo.bmp")));  // the operation did something
+    }
+  }
+}
+
+// A page, another page, the first page again: moving between tabs is no
+// step, and the whole picture stays on offer with the steps the picture has.
+// FILTER starts again from the inner memory, with its values at their
+// start, and TOP from the file: neither has steps after a visit.
+TEST(Saves, ATabRoundTripKeepsTheWholePictureOnOffer) {
+  struct Start {
+    int page;
+    std::string operation;
+  };
+  const std::vector<Start> starts = {
+      {PageFilter, Control(PageFilter, "action")},
+      {PageContour, Control(PageContour, " limit area") + Control(PageContour, "set KEEP5")},
+  };
+  for (const Start& start : starts) {
+    for (int page = PageTop; page <= PageGamon; ++page) {
+      SCOPED_TRACE(std::to_string(start.page) + " through " + std::to_string(page));
+      ProgramSession s;
+      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Photo);
+      const std::string report =
+          ScriptReport(s.Folder(), "open photo.bmp\n" + Tab(start.page) + start.operation + Tab(page) +
+                                       Tab(start.page) + "save-whole whole.bmp\n" + Click(SaveTabX, TabY));
+      EXPECT_EQ(report.find("(greyed)"), std::string::npos) << report;
+      const bool stepsKept = start.page == PageContour && page != PageTop && page != PageFilter;
+      EXPECT_EQ(KindsOf(s.PathIn("whole.toml")), stepsKept ? "contour" : "");
+    }
+  }
+}
+
+// Where work that is no step ends the offer, the note names its page and
+// key word, in the language shown.
+TEST(Saves, TheNoteNamesTheWorkThatIsNoStep) {
+  struct Case {
+    std::string script;
+    const char* japanese;
+    const char* english;
+  };
+  const std::vector<Case> cases = {
+      {Tab(PageOutline) + Control(PageOutline, "4)Brush") + "drag 300 300 500 400\n" + "rclick 400 350\n",
+       "「輪郭線 4)筆」", "\"Outline 4)Brush\""},
+      {Tab(PagePattern) + Control(PagePattern, "6)Pattern") + "answer no\n", "「型紙化 6)型紙化」", "\"Pattern 6)Pattern\""},
+      {Tab(PageMap) + Control(PageMap, "× 4"), "「マップ × 4」", "\"MAP × 4\""},
+  };
+  for (const Case& c : cases) {
+    for (const bool english : {false, true}) {
+      SCOPED_TRACE(c.english);
+      ProgramSession s;
+      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Photo);
+      const std::string language = english ? Control(PageTop, "ENGLISH") : "";
+      const std::string report = ScriptReport(s.Folder(), "open photo.bmp\n" + language + c.script + "save-as part.bmp\n" +
+                                                              Click(SaveTabX, TabY));
+      EXPECT_NE(report.find("(greyed)"), std::string::npos) << report;
+      EXPECT_NE(report.find(english ? c.english : c.japanese), std::string::npos) << report;
+    }
+  }
+}
