@@ -9,7 +9,7 @@ packages=(
   libgdk-pixbuf-2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  libcli11-dev libtomlplusplus-dev parallel
+  libcli11-dev libtomlplusplus-dev parallel rsync
   xvfb xauth xdotool x11-utils imagemagick desktop-file-utils
 )
 missing=()

@@ -18,6 +18,7 @@
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "pages/tone/vantor_eye.h"
+#include "reference/vantor_eye_literal.h"
 #include "platform/files.h"
 #include "platform/picture_loader.h"
 #include "support/program_session.h"
@@ -163,8 +164,8 @@ TEST(EyeTool, APlacedPassLeavesTheRowsUnderA600By400PictureWhite) {
 TEST(EyeTool, FullSizeAndPngAgree) {
   ProgramSession session;
   ASSERT_TRUE(WriteFileAtomically("in.bmp", TestPictureBmp(1000, 90)));
-  for (const char* arguments : {"--full-size --ref 10,200,30 --key E in.bmp full.bmp",
-                                "--full-size --ref=10,200,30 --key=E in.bmp full.png"}) {
+  for (const char* arguments : {"--full-size --edges white --ref 10,200,30 --key E in.bmp full.bmp",
+                                "--full-size --edges=white --ref=10,200,30 --key=E in.bmp full.png"}) {
     const ToolRun run = RunTool(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
   }
@@ -184,8 +185,9 @@ TEST(EyeTool, FullSizeAndPngAgree) {
 }
 
 // At full size the pivot is the 50 % levels of the whole picture, and the
-// pass is the engine's over it, whether the input is a plain BMP read a band
-// at a time (bottom-up or top-down) or any other picture decoded first.
+// pass is the literal one over it with the edges extended, whether the input
+// is a plain BMP read a band at a time (bottom-up or top-down) or any other
+// picture decoded first.
 TEST(EyeTool, FullSizeFromAnyInputIsTheEnginesPassWithTheWholePicturesLevels) {
   ProgramSession session;
   constexpr int W = 301, H = 150;  // five bands of rows, a last short one; rows padded
@@ -212,7 +214,7 @@ TEST(EyeTool, FullSizeFromAnyInputIsTheEnginesPassWithTheWholePicturesLevels) {
   const auto view = [](auto& p) { return PlaneView{{p[0].data(), p[1].data(), p[2].data()}, W, H}; };
   const auto levels = ChannelLevelsOf(view(source), W, H);
   const EyeParameters p{.reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
-  VantorEyeRowsOn(view(source), view(target), W, H, WindowOfHornKey(6), p, 0, H, 1);
+  VantorEyePassLiteral(view(source), view(target), W, H, WindowOfHornKey(6), p, Edges::Extend);
   const auto expected = Bmp(W, H, [&](int k, int row, int x) { return view(target).at(k, row, x); });
   for (const char* input : {"in.bmp", "top-down.bmp", "in.png"}) {
     const ToolRun run = RunTool(std::string("--full-size ") + input + " out.bmp");

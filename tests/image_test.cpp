@@ -227,7 +227,7 @@ TEST_F(ImageFiles, FailedKeepWriteLeavesTheOldFileAndNoTemporaryFile) {
   ::signal(SIGXFSZ, previousHandler);
 
   EXPECT_FALSE(written);
-  ExpectOneMessage("ピクセルデータの書き込みに失敗しました: KEEP2.bmp", "PutBmp");
+  ExpectOneMessage("ピクセルデータの書き込みに失敗しました: KEEP2.bmp (ファイルが大きすぎます)", "PutBmp");
   // The same failure in English mode says it in English, naming the file.
   LanguageId = EnglishLanguage;
   ::setrlimit(RLIMIT_FSIZE, &small);
@@ -236,7 +236,7 @@ TEST_F(ImageFiles, FailedKeepWriteLeavesTheOldFileAndNoTemporaryFile) {
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::signal(SIGXFSZ, previousHandler);
   LanguageId = JapaneseLanguage;
-  ExpectOneMessage("Writing the pixel data failed: KEEP2.bmp", "PutBmp");
+  ExpectOneMessage("Writing the pixel data failed: KEEP2.bmp (the file is too large)", "PutBmp");
   EXPECT_EQ(FileBytes("KEEP2.bmp"), old);
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"KEEP2.bmp"});
 }
@@ -298,7 +298,7 @@ TEST_F(ImageFiles, CancelledOrFailedSaveWritesNothing) {
     SaveImageAs(1);
     EXPECT_EQ(s.dialogs().MessageCount(), 1u) << path;
     const auto shown = s.dialogs().TakeShown();
-    EXPECT_EQ(shown.back().text, "ピクセルデータの書き込みに失敗しました: out.bmp");
+    EXPECT_EQ(shown.back().text, "ピクセルデータの書き込みに失敗しました: out.bmp (フォルダがありません)");
     EXPECT_EQ(shown.back().title, "PutBmp");
   }
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"plainfile"});

@@ -112,7 +112,7 @@ TEST_F(InEachLanguage, TheDialogsFilterNamesAndTitlesAreInTheCurrentLanguage) {
   s.Click(GetTabX, TabY);
   const ScriptedDialogs::Shown open = Only();
   EXPECT_EQ(open.kind, "open");
-  EXPECT_EQ(open.title, "BMP File Open");  // the program's one title for it, in both languages
+  EXPECT_EQ(open.title, "Open a Picture");  // named for pictures, in the language shown
   EXPECT_EQ(open.filters, (std::vector<std::string>{"Bitmap files (*.bmp)", "All files (*.*)"}));
 
   // The nod colour files of the PALETTE page.

@@ -144,7 +144,7 @@ TEST(NothingLost, ARefusedPictureIsExplainedInEnglishInEnglishMode) {
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[1].text, "\"rle.bmp\" could not be read as a picture:\nits 46 bytes of pixel data cannot code the "
                            "14000 rows it declares (at least 220 bytes are needed).");
-  EXPECT_EQ(shown[1].title, "BMP File Open");
+  EXPECT_EQ(shown[1].title, "Open a Picture");
   EXPECT_EQ(PictureFile.path, s.PathIn("first.bmp"));
 }
 
@@ -180,8 +180,9 @@ TEST(NothingLost, BeforeAnyPictureTheWindowKeepsItsOpenPrompt) {
 }
 
 // A picture larger than the canvas: saving its shown part over its own file,
-// or over any larger picture, asks first (No unless answered Yes); a new
-// file, or a picture no larger than the part, is written without a word.
+// or over any larger picture, asks first naming both sizes, and over any
+// other file that exists asks as every save does (No unless answered Yes);
+// a new file is written without a word.
 TEST(NothingLost, SavingTheShownPartOverALargerPictureAsksFirst) {
   ProgramSession s;
   const std::string picture = s.PathIn("large.bmp");
@@ -214,11 +215,20 @@ TEST(NothingLost, SavingTheShownPartOverALargerPictureAsksFirst) {
                            "Save anyway?");
   EXPECT_EQ(FileBytes(s.PathIn("other.bmp")), other);
 
-  // Over a smaller picture and into a new file: no question.
+  // Over a smaller picture: the question any file that exists gets, with
+  // No as its default; into a new file: no question.
+  s.dialogs().QueueFile(s.PathIn("small.bmp"));
+  s.Click(SaveTabX, TabY);
+  shown = s.dialogs().TakeShown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text, "\"small.bmp\" already exists. Replace it?");
+  EXPECT_NE(FileBytes(s.PathIn("small.bmp")).size(), 54u + 960u * 672u * 3u);
   for (const char* name : {"small.bmp", "new.bmp"}) {
+    const bool exists = fs::exists(s.PathIn(name));
     s.dialogs().QueueFile(s.PathIn(name));
+    if (exists) s.dialogs().QueueAnswer(MessageAnswer::Yes);
     s.Click(SaveTabX, TabY);
-    EXPECT_EQ(s.dialogs().TakeShown().size(), 1u) << name;
+    EXPECT_EQ(s.dialogs().TakeShown().size(), exists ? 2u : 1u) << name;
     EXPECT_EQ(FileBytes(s.PathIn(name)).size(), 54u + 960u * 672u * 3u) << name;
   }
 

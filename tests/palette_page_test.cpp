@@ -294,7 +294,7 @@ TEST(PalettePage, ACancelledOrFailedSaveLeavesWhatWasThere) {
   p.SaveColours(p.s.PathIn("taken.txt"));
   const auto shown = p.s.dialogs().TakeShown();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].text, "ピクセルデータの書き込みに失敗しました: taken.txt");
+  EXPECT_EQ(shown[1].text, "ピクセルデータの書き込みに失敗しました: taken.txt (普通のファイルではありません)");
   EXPECT_EQ(shown[1].title, "PutBmp");
   EXPECT_EQ(FileBytes(p.s.PathIn("taken.txt/inside")), Bytes("kept"));
 }

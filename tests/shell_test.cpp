@@ -49,7 +49,7 @@ class ShellTest : public ::testing::Test {
 TEST_F(ShellTest, OpeningShowsThePictureAtItsPlaceWithTheTitle) {
   s.Start(picture);
   ASSERT_EQ(s.dialogs().shown().at(0).kind, "open");
-  EXPECT_EQ(s.dialogs().shown().at(0).title, "BMP File Open");
+  EXPECT_EQ(s.dialogs().shown().at(0).title, "画像ファイルを開く");
   EXPECT_EQ(s.window().Title(), "stripes.bmp / ヴァントルゼフリンサンプル vazesample");
   // Pixel for pixel at (100, 32); a full-size picture is whitened nowhere.
   for (int y = 0; y < 672; ++y) {
@@ -191,7 +191,7 @@ TEST_F(ShellTest, ASetThatCannotBeWrittenReportsAndKeepsThePicture) {
   const auto before = s.ShownCanvas();
   s.Click(30, 500);
   EXPECT_EQ(s.dialogs().MessageCount(), 1u);
-  EXPECT_EQ(s.dialogs().shown().back().text, "ピクセルデータの書き込みに失敗しました: KEEP0.bmp");
+  EXPECT_EQ(s.dialogs().shown().back().text, "ピクセルデータの書き込みに失敗しました: KEEP0.bmp (普通のファイルではありません)");
   EXPECT_TRUE(std::filesystem::is_directory(s.PathIn("KEEP0.bmp")));
   EXPECT_EQ(s.ShownCanvas(), before);
   // Nothing half-written is left beside it.

@@ -184,7 +184,7 @@ kept_files
 "$program" sample.bmp >out.txt 2>err.txt &
 pid=$!
 main=$(wait_window "sample.bmp / ") || fail "a picture named on the command line was not opened"
-xwininfo -root -tree | grep -qF '"BMP File Open' && fail "the open dialog was shown although a picture was given"
+xwininfo -root -tree | grep -qF '"画像ファイルを開く' && fail "the open dialog was shown although a picture was given"
 title="sample.bmp / ヴァントルゼフリンサンプル vazesample"
 got=$(property "$main" _NET_WM_NAME)
 [ "$got" = "_NET_WM_NAME(UTF8_STRING) = \"$title\"" ] || fail "the UTF-8 title reads: $got"
@@ -199,17 +199,17 @@ touch KEEP5.bmp  # to see the close sequence delete it
 start=$(date +%s%N)
 "$program" >out.txt 2>err.txt &
 pid=$!
-dialog=$(wait_window "BMP File Open") || fail "the open dialog did not appear"
+dialog=$(wait_window "画像ファイルを開く") || fail "the open dialog did not appear"
 dialog_ms=$((($(date +%s%N) - start) / 1000000))
 xdotool windowfocus --sync "$dialog"
-press_until_gone Escape "BMP File Open" || fail "Escape did not cancel the open dialog"
+press_until_gone Escape "画像ファイルを開く" || fail "Escape did not cancel the open dialog"
 main=$(wait_window "ヴァントルゼフリンサンプル") || fail "the main window is not there"
 shot "$main" cancelled.png
 prompt=$(dark_pixels cancelled.png 300x12+100+470)
 [ "$prompt" -ge 100 ] || fail "after Cancel the open prompt is gone ($prompt dark pixels)"
 xdotool windowfocus --sync "$main"
 xdotool key Return
-dialog=$(wait_window "BMP File Open") || fail "Enter did not show the open dialog again"
+dialog=$(wait_window "画像ファイルを開く") || fail "Enter did not show the open dialog again"
 xdotool windowfocus --sync "$dialog"
 xdotool key --clearmodifiers ctrl+l
 sleep 0.3
@@ -235,7 +235,7 @@ top_mark=$(pixel opened.png 11 100)
 [ "$top_mark" = "16,32,96" ] || fail "the TOP reset mark is not at (11, 100): $top_mark"
 xdotool windowfocus --sync "$main"
 xdotool key Return
-dialog=$(wait_window "BMP File Open") || fail "Enter did not show the open dialog"
+dialog=$(wait_window "画像ファイルを開く") || fail "Enter did not show the open dialog"
 # The dialog covers nearly all of the window: the click goes to the strip of
 # the tab bar above it (client y 4), where the dialog leaves the window bare.
 dialog_top=$(xwininfo -id "$dialog" | awk '/Absolute upper-left Y/ {print $4}')
@@ -244,7 +244,7 @@ main_top=$(xwininfo -id "$main" | awk '/Absolute upper-left Y/ {print $4}')
 xdotool mousemove --window "$main" 184 4 click 1
 sleep 0.3
 xdotool windowfocus --sync "$dialog"
-press_until_gone Escape "BMP File Open" || fail "Escape did not cancel the open dialog"
+press_until_gone Escape "画像ファイルを開く" || fail "Escape did not cancel the open dialog"
 shot "$main" after_cancel.png
 [ "$(pixel after_cancel.png 11 100)" = "16,32,96" ] || fail "a click made while the dialog was up switched the page"
 
@@ -286,7 +286,7 @@ grep -qF "終了してもよろしいですか" err.txt && fail "after SIGTERM t
 
 "$program" >out.txt 2>err.txt &
 pid=$!
-wait_window "BMP File Open" >/dev/null || fail "the open dialog did not appear"
+wait_window "画像ファイルを開く" >/dev/null || fail "the open dialog did not appear"
 kill -HUP "$pid"
 ended_by_signal 1 "SIGHUP with the open dialog up"
 files_as_kept "by SIGHUP"
@@ -352,7 +352,7 @@ echo 'XDG_PICTURES_DIR="$HOME/Bilder"' >"$home/.config/user-dirs.dirs"
 cp sample.bmp "$home/Bilder/bilder.bmp"
 HOME=$home XDG_STATE_HOME=$work/state "$program" "${args[@]}" >out.txt 2>err.txt &
 pid=$!
-dialog=$(wait_window "BMP File Open") || fail "started as the desktop entry, the open dialog did not appear"
+dialog=$(wait_window "画像ファイルを開く") || fail "started as the desktop entry, the open dialog did not appear"
 [ "$(readlink "/proc/$pid/cwd")" = "$work/state/vazesample" ] ||
   fail "started as the desktop entry, the program works in $(readlink "/proc/$pid/cwd")"
 [ "$(stat -c %a "$work/state/vazesample")" = 700 ] || fail "the state folder is not the user's own"

@@ -276,7 +276,7 @@ TEST(TransferPage, APatternSaveThatFailsChangesNothing) {
   t.s.ClickControl(TransferTab, "4)SavePatt.");
   const auto messages = t.s.dialogs().TakeShown();
   ASSERT_EQ(messages.size(), 2u);  // the save dialog, then the message
-  EXPECT_EQ(messages[1].text, "ピクセルデータの書き込みに失敗しました: pattern.bmp");
+  EXPECT_EQ(messages[1].text, "ピクセルデータの書き込みに失敗しました: pattern.bmp (フォルダがありません)");
   EXPECT_EQ(t.File("0000trfr.bmp"), transfer);
   EXPECT_EQ(t.s.ShownCanvas(), shown);
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("no-such-folder")));

@@ -8,8 +8,9 @@
 #include <vector>
 
 void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int width, int height, int n,
-                         const EyeParameters& p, int y) {
+                         const EyeParameters& p, int y, Edges edges) {
   if (n < 2 || n > 40 || n % 2 != 0) return;
+  const bool extend = edges == Edges::Extend;
   // 1. Tables.
   const int r = n / 2;
   std::vector<double> profile(static_cast<std::size_t>(2 * r + 1));
@@ -39,18 +40,18 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
     hi = p.appointMax;
   }
 
-  const bool rowInside = y >= r && y <= height - r;
+  const bool rowInside = extend ? y >= 0 && y < height : y >= r && y <= height - r;
   bool rowEligible = rowInside;
-  if (p.areaEyeOn != 0) {
+  if (p.areaEyeOn != 0 && !extend) {
     const long long shift = static_cast<long long>(p.eyeWindowShift) + 32;
     const long long yLow = std::min<long long>(height, height - static_cast<long long>(p.areaEyeRect.bottom) + shift);
     const long long yHigh = std::max<long long>(0, height - static_cast<long long>(p.areaEyeRect.top) + shift);
     rowEligible = rowEligible && yLow < y && y < yHigh;
   }
 
-  // 3. Columns r .. width - r - 1.
-  for (int x = r; rowEligible && x <= width - r - 1; ++x) {
-    if (p.areaEyeOn != 0 && !(p.areaEyeRect.left <= x && x <= p.areaEyeRect.right)) continue;
+  // 3. Columns r .. width - r - 1 (extended: all of them).
+  for (int x = extend ? 0 : r; rowEligible && x <= (extend ? width - 1 : width - r - 1); ++x) {
+    if (p.areaEyeOn != 0 && !extend && !(p.areaEyeRect.left <= x && x <= p.areaEyeRect.right)) continue;
     // 4. The pixel's own samples.
     long long own[3];
     for (int c = 0; c < 3; ++c) own[c] = static_cast<std::int32_t>(source.at(c, y, x));
@@ -60,7 +61,9 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
       for (int j = 0; j < n; ++j) {
         const double k = window[static_cast<std::size_t>(i * n + j)];
         for (int c = 0; c < 3; ++c) {
-          const long long q = static_cast<std::int32_t>(source.at(c, y - r + i, x - r + j));
+          const int row = extend ? std::clamp(y - r + i, 0, height - 1) : y - r + i;
+          const int column = extend ? std::clamp(x - r + j, 0, width - 1) : x - r + j;
+          const long long q = static_cast<std::int32_t>(source.at(c, row, column));
           long long a = 0;
           if (mode == 1 || mode == 4) a = q - p.reference[static_cast<std::size_t>(c)];
           else if (mode == 2 || mode == 5) a = q;
@@ -113,7 +116,7 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
   }
 
   // 12. The white frame.
-  if (p.areaEyeOn == 0) {
+  if (p.areaEyeOn == 0 && !extend) {
     for (int c = 0; c < 3; ++c) {
       for (int row = 0; row < height; ++row) {
         const bool frameRow = row <= r || row >= height - r;
@@ -127,6 +130,10 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
 }
 
 void VantorEyePassLiteral(const PlaneView& source, const PlaneView& target, int width, int height, int n,
-                          const EyeParameters& parameters) {
+                          const EyeParameters& parameters, Edges edges) {
+  if (edges == Edges::Extend) {
+    for (int y = height - 1; y >= 0; --y) VantorEyeRowLiteral(source, target, width, height, n, parameters, y, edges);
+    return;
+  }
   for (int y = height - n / 2; y >= n / 2; --y) VantorEyeRowLiteral(source, target, width, height, n, parameters, y);
 }

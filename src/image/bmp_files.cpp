@@ -82,7 +82,10 @@ std::string PictureRefusedMessage(const std::string& file, const PictureRefusal&
 }
 
 std::string WriteFailureMessage(const std::string& file) {
-  return std::string(WriteFailureText.InCurrentLanguage()) + ": " + LeafName(file);
+  // With the system's reason, when the write recorded one.
+  const int error = LastWriteError();
+  const std::string reason = error == 0 ? std::string() : " (" + WriteErrorText(error, LanguageId == EnglishLanguage) + ")";
+  return std::string(WriteFailureText.InCurrentLanguage()) + ": " + LeafName(file) + reason;
 }
 std::string ReadFailureMessage(const std::string& file) {
   return std::string(ReadFailureText.InCurrentLanguage()) + ": " + LeafName(file);
@@ -220,6 +223,23 @@ std::string ShownPartQuestion(ShownPart part, int width, int height) {
          ") は失われます。それでも保存しますか?";
 }
 
+// The question before a file that exists is replaced, No by default: the
+// picture in hand's own file is named as such.
+bool MayReplace(const std::string& path) {
+  if (!std::filesystem::exists(path)) return true;
+  const std::string leaf = std::filesystem::path(path).filename().string();
+  const bool own = SameFile(path, PictureFile.path);
+  const std::string question =
+      LanguageId == EnglishLanguage
+          ? "\"" + leaf + (own ? "\" is the file of the picture in hand. Replace it?" : "\" already exists. Replace it?")
+          : "「" + leaf + (own ? "」は開いている画像のファイルです。置き換えますか?" : "」はもうあります。置き換えますか?");
+  return CurrentDialogs().ShowMessage(question, SaveTitleText.InCurrentLanguage(), MessageButtons::YesNoDefaultNo,
+                                      MessageIcon::Question) == MessageAnswer::Yes;
+}
+
+// Before the shown part is written over a file: a larger picture there
+// (the picture in hand's own file, say) asks naming both sizes, any other
+// file that exists asks as any save does.
 bool MayWriteShownPartOver(const std::string& path) {
   const ShownPart part = ShownPartToWrite();
   int width = 0, height = 0;
@@ -232,9 +252,16 @@ bool MayWriteShownPartOver(const std::string& path) {
       height = size->height;
     }
   }
-  if (width <= part.columns && height <= part.rows) return true;
+  if (width <= part.columns && height <= part.rows) return MayReplace(path);
   return CurrentDialogs().ShowMessage(ShownPartQuestion(part, width, height), SaveTitleText.InCurrentLanguage(),
                                       MessageButtons::YesNoDefaultNo, MessageIcon::Question) == MessageAnswer::Yes;
+}
+
+std::string PictureFolder() {
+  if (PictureFile.path.empty()) return PictureFile.openStartFolder;
+  const std::size_t slash = PictureFile.path.find_last_of('/');
+  if (slash == std::string::npos) return PictureFile.openStartFolder;
+  return slash == 0 ? "/" : PictureFile.path.substr(0, slash);
 }
 
 std::optional<std::string> AskSaveImagePath(int languageId, std::vector<FileDialogRequest::Check>* checks,
@@ -246,10 +273,14 @@ std::optional<std::string> AskSaveImagePath(int languageId, std::vector<FileDial
   request.title = languageId == 2 ? "SAVE WITH A NAME" : "名前をつけて保存する";
   request.filters = BitmapFilters();
   request.defaultExtension = "bmp";
-  request.overwritePrompt = true;
+  // The question before a file is replaced is asked below, in the
+  // program's language and with No as the default, whatever the dialog.
+  request.overwritePrompt = false;
+  request.startFolder = PictureFolder();
   std::optional<std::string> path = CurrentDialogs().AskFile(request);
+  if (!path) return std::nullopt;
   const bool whole = checks != nullptr && !checks->empty() && checks->front().on;
-  if (path && !whole && !MayWriteShownPartOver(*path)) return std::nullopt;
+  if (whole ? !MayReplace(*path) : !MayWriteShownPartOver(*path)) return std::nullopt;
   return path;
 }
 
@@ -282,16 +313,11 @@ void SaveImageAs(int languageId) {
 int OpenImageDialog() {
   FileDialogRequest request;
   request.kind = FileDialogKind::Open;
-  request.title = "BMP File Open";
+  request.title = OpenTitleText.InCurrentLanguage();
   request.filters = BitmapFilters();
   request.defaultExtension = "bmp";
   request.mustExist = true;
-  if (!PictureFile.path.empty()) {
-    const std::size_t slash = PictureFile.path.find_last_of('/');
-    if (slash != std::string::npos) request.startFolder = PictureFile.path.substr(0, slash);
-  } else {
-    request.startFolder = PictureFile.openStartFolder;
-  }
+  request.startFolder = PictureFolder();
   const std::optional<std::string> path = CurrentDialogs().AskFile(request);
   if (!path) return -1;
   return TakeNewPicture(*path) ? 1 : 0;

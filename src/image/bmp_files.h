@@ -41,17 +41,24 @@ inline constexpr BilingualText WriteFailureTitle{"PutBmp", "PutBmp"};
 inline constexpr BilingualText ReadFailureText{"ピクセルデータの読み込みに失敗しました",
                                                "Reading the pixel data failed"};
 inline constexpr BilingualText ReadFailureTitle{"pool Get Bmp 関数", "pool Get Bmp function"};
-// The message of a picture that could not be read (title "BMP File Open"):
+// The message of a picture that could not be read (titled as the open dialog):
 // %1 stands for the file's name, %2 for the loader's reason in the same
 // language.
 inline constexpr BilingualText PictureRefusedText{"「%1」は画像として読み込めませんでした：\n%2。",
                                                   "\"%1\" could not be read as a picture:\n%2."};
-inline constexpr BilingualText PictureRefusedTitle{"BMP File Open", "BMP File Open"};
+inline constexpr BilingualText PictureRefusedTitle{"画像ファイルを開く", "Open a Picture"};
+// The open dialog's title: it opens every picture the loader reads.
+inline constexpr BilingualText OpenTitleText{"画像ファイルを開く", "Open a Picture"};
+// The folder the open and save dialogs start in: the picture in hand's, or
+// before there is one the folder chosen at start.
+std::string PictureFolder();
 // That message in the current language, for the file (its name without its
 // folder) and the loader's refusal.
 std::string PictureRefusedMessage(const std::string& file, const PictureRefusal& refusal);
 
-// "<text>: <file>" in the current language, as the messages show it.
+// "<text>: <file>" in the current language, as the messages show it; a
+// failed write adds the reason the system gave ("(no space left on the
+// device)").
 std::string WriteFailureMessage(const std::string& file);
 std::string ReadFailureMessage(const std::string& file);
 // The messages themselves, once each time they are called.

@@ -128,3 +128,51 @@ void WhitenOutside(std::uint8_t* canvas, int fileWidth, int fileHeight, int widt
     }
   }
 }
+
+// ---- The edges of a whole picture.
+
+PlaneView EdgeExtendedPlanes::All() {
+  PlaneView view;
+  for (std::size_t k = 0; k < 3; ++k) view.plane[k] = plane[k].data();
+  view.stride = width + 2 * pad;
+  view.rows = height + 2 * pad;
+  return view;
+}
+
+PlaneView EdgeExtendedPlanes::Inside() {
+  PlaneView view = All();
+  const std::size_t first = static_cast<std::size_t>(pad) * static_cast<std::size_t>(view.stride) + pad;
+  for (std::size_t k = 0; k < 3; ++k) view.plane[k] += first;
+  view.rows = height;
+  return view;
+}
+
+void ExtendRowEnds(const PlaneView& rows, int width, int count, int pad) {
+  if (width <= 0 || pad <= 0) return;
+  for (int k = 0; k < 3; ++k) {
+    for (int row = 0; row < count; ++row) {
+      std::uint32_t* samples = &rows.at(k, row, 0);
+      std::fill(samples - pad, samples, samples[0]);
+      std::fill(samples + width, samples + width + pad, samples[width - 1]);
+    }
+  }
+}
+
+EdgeExtendedPlanes EdgeExtended(const PlaneView& planes, int width, int height, int pad) {
+  EdgeExtendedPlanes extended;
+  extended.width = width;
+  extended.height = height;
+  extended.pad = pad;
+  const std::size_t stride = static_cast<std::size_t>(width + 2 * pad);
+  for (auto& p : extended.plane) p.resize(stride * static_cast<std::size_t>(height + 2 * pad));
+  if (width <= 0 || height <= 0) return extended;
+  const PlaneView inside = extended.Inside();
+  for (int row = -pad; row < height + pad; ++row) {
+    const int from = std::clamp(row, 0, height - 1);
+    for (int k = 0; k < 3; ++k) std::copy_n(&planes.at(k, from, 0), width, &inside.at(k, row, 0));
+  }
+  ExtendRowEnds(PlaneView{{&inside.at(0, -pad, 0), &inside.at(1, -pad, 0), &inside.at(2, -pad, 0)}, inside.stride,
+                          height + 2 * pad},
+                width, height + 2 * pad, pad);
+  return extended;
+}

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 inline constexpr int Stride = 960;       // row length of Canvas and the planes
 inline constexpr int CanvasRows = 672;   // rows of Canvas and the planes
@@ -100,3 +101,28 @@ void RestoreFromInner(int columns, int rows);                               // I
 // placed at the top left does not cover: plane rows 0 .. height - 1 -
 // fileHeight and columns fileWidth .. width - 1. The picture's own pixels stay.
 void WhitenOutside(std::uint8_t* canvas, int fileWidth, int fileHeight, int width, int height);
+
+// ---- The edges of a whole picture.
+
+// How the steps that read a neighbourhood (the Vantor Eye pass, the outline
+// detectors, the local contrast) meet a picture's edges. On the canvas they
+// leave its border as the pages do (AsCanvas: the eye's white frame, no outline
+// within the detector's reach of the edge, the local contrast's window cut
+// at the edge); a whole picture is worked to its border (Extend), the
+// window's samples beyond the picture taken from the nearest edge pixel.
+enum class Edges { Extend, AsCanvas };
+
+// Planes of width x height with `pad` samples more on every side, copies of
+// the nearest edge sample: Inside() views the picture itself (its row -1 and
+// column -1 lie in memory), All() the padded whole from its first sample.
+struct EdgeExtendedPlanes {
+  int width = 0, height = 0, pad = 0;
+  std::array<std::vector<std::uint32_t>, 3> plane;
+  PlaneView All();
+  PlaneView Inside();
+};
+EdgeExtendedPlanes EdgeExtended(const PlaneView& planes, int width, int height, int pad);
+// The `pad` samples before and after each of `count` rows of a view (whose
+// row's column -pad .. width + pad - 1 lie in memory) become copies of the
+// row's first and last sample.
+void ExtendRowEnds(const PlaneView& rows, int width, int count, int pad);

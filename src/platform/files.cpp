@@ -30,7 +30,8 @@ struct TemporarySlot {
   std::array<char, TemporaryPathBytes> path{};
 };
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads the slots");
-std::array<TemporarySlot, 8> TemporarySlots;
+// Enough for every job of a batch run (at most 256) writing at once.
+std::array<TemporarySlot, 264> TemporarySlots;
 
 // Arms a slot for `path` (made absolute, should the working folder change);
 // -1 when all are taken or the path is too long (the file is then written
@@ -164,8 +165,24 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary, int
 
 }  // namespace
 
+namespace {
+thread_local int LastError = 0;
+}
+
+int LastWriteError() { return LastError; }
+
+void AtomicFileWriter::Fail(int error) {
+  failed_ = true;
+  if (error_ == 0) error_ = error != 0 ? error : EIO;
+  LastError = error_;
+}
+
 AtomicFileWriter::AtomicFileWriter(const std::string& path) {
-  if (path.empty()) return;
+  LastError = 0;  // the reason of this write, once it fails
+  if (path.empty()) {
+    Fail(ENOENT);
+    return;
+  }
   target_ = ResolveTarget(path);
   struct stat old {};
   replacing_ = ::stat(target_.c_str(), &old) == 0;
@@ -173,13 +190,20 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) {
     // Only a regular file is replaced, and only one the user may write: a
     // read-only file stays as it is (even for root, who may write anything,
     // a file without any write bit is taken as meant to be kept).
-    if (!S_ISREG(old.st_mode)) return;
-    if (::access(target_.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0) return;
+    if (!S_ISREG(old.st_mode)) {
+      Fail(EISDIR);
+      return;
+    }
+    if (::access(target_.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0) {
+      Fail(EROFS);
+      return;
+    }
     oldMode_ = old.st_mode & 07777;
     oldOwner_ = old.st_uid;
     oldGroup_ = old.st_gid;
   }
   fd_ = CreateTemporaryBeside(target_, temporary_, signalSlot_);
+  if (fd_ < 0) Fail(errno);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -190,23 +214,61 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 bool AtomicFileWriter::Append(std::span<const std::uint8_t> bytes) {
   if (fd_ < 0 || failed_) return false;
-  failed_ = !WriteAll(fd_, bytes);
+  if (!WriteAll(fd_, bytes)) Fail(errno);
   return !failed_;
 }
 
 bool AtomicFileWriter::Commit(Durability durability) {
   if (fd_ < 0 || failed_) return false;
+  int error = 0;
   bool ok = durability == Durability::OnDisk ? ::fsync(fd_) == 0 : true;
+  if (!ok) error = errno;
   // A replaced file keeps its permission bits (and, where allowed, its owner).
   if (ok && replacing_) {
     if (::geteuid() == 0) (void)!::fchown(fd_, oldOwner_, oldGroup_);
     ok = ::fchmod(fd_, oldMode_) == 0;
+    if (!ok) error = errno;
   }
-  ok = ::close(std::exchange(fd_, -1)) == 0 && ok;
-  ok = ok && ::rename(temporary_.c_str(), target_.c_str()) == 0;
+  if (::close(std::exchange(fd_, -1)) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
   committed_ = ok;
-  if (ok) DisarmTemporary(signalSlot_);
+  if (ok) {
+    DisarmTemporary(signalSlot_);
+  } else {
+    Fail(error);
+  }
   return ok;
+}
+
+std::string WriteErrorText(int error, bool english) {
+  struct Reason {
+    int error;
+    const char* japanese;
+    const char* english;
+  };
+  static constexpr Reason Reasons[] = {
+      {ENOSPC, "ディスクに空きがありません", "no space left on the device"},
+      {EDQUOT, "ディスクの割り当てを超えました", "the disk quota is used up"},
+      {EACCES, "書き込む権限がありません", "permission denied"},
+      {EPERM, "書き込む権限がありません", "permission denied"},
+      {EROFS, "読み取り専用です", "read-only"},
+      {ENOENT, "フォルダがありません", "no such folder"},
+      {ENOTDIR, "フォルダがありません", "no such folder"},
+      {EISDIR, "普通のファイルではありません", "not a regular file"},
+      {EIO, "入出力エラーです", "input/output error"},
+      {EFBIG, "ファイルが大きすぎます", "the file is too large"},
+      {ENAMETOOLONG, "名前が長すぎます", "the name is too long"},
+  };
+  for (const Reason& reason : Reasons) {
+    if (reason.error == error) return english ? reason.english : reason.japanese;
+  }
+  return std::string(english ? "error " : "エラー ") + std::to_string(error);
 }
 
 void RemoveTemporaryFilesOnSignals() {

@@ -26,14 +26,26 @@ class AtomicFileWriter {
 
   bool Append(std::span<const std::uint8_t> bytes);  // false once anything failed
   bool Commit(Durability durability);                // true when the target now holds the bytes
+  // Why it failed: the system's error number (ENOSPC, EACCES...), EROFS for
+  // a read-only target, EISDIR for one that is no regular file; 0 while
+  // nothing failed. Also kept for the thread as LastWriteError().
+  int Error() const { return error_; }
 
  private:
+  void Fail(int error);
   std::string target_, temporary_;
   int fd_ = -1;
   int signalSlot_ = -1;  // where the signal handler finds temporary_, or -1
   bool replacing_ = false, failed_ = false, committed_ = false;
+  int error_ = 0;
   unsigned oldMode_ = 0, oldOwner_ = 0, oldGroup_ = 0;
 };
+
+// The error of the last failed AtomicFileWriter of this thread (0 when none
+// failed yet), and its reason as one clause in either language ("no space
+// left on the device"), for the messages that say why a file was not written.
+int LastWriteError();
+std::string WriteErrorText(int error, bool english);
 
 // What tells whether a file changed since it was last read or written: its
 // size, modification time (ns) and inode. Equal stamps: the same content, as

@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read.error.rfind("fuzz.toml", 0) != 0 || read.error.find('\n') != std::string::npos) std::abort();
     return 0;
   }
-  const std::string written = WriteRecipe(read.steps);
+  const std::string written = WriteRecipe(read.steps, read.edges);
   const RecipeResult again = ReadRecipe(written, "again.toml");
-  if (!again.ok() || WriteRecipe(again.steps) != written) std::abort();
+  if (!again.ok() || again.edges != read.edges || WriteRecipe(again.steps, again.edges) != written) std::abort();
   return 0;
 }

@@ -58,6 +58,12 @@ constexpr const char* UsageText =
     "                     (default auto)\n"
     "  --full-size        work on the whole picture at its own size instead of\n"
     "                     the top-left 960 x 672 placed on the canvas\n"
+    "  --edges extend|white\n"
+    "                     with --full-size: extend (default) works the picture\n"
+    "                     to its border, the window's samples beyond it taken\n"
+    "                     from the nearest edge pixel; white leaves the white\n"
+    "                     frame of the canvas (n/2 + 1 pixels at the bottom and\n"
+    "                     left, n/2 at the top and right)\n"
     "  --help             show this text\n";
 
 constexpr std::array<const char*, 6> ModeNames{"both", "light", "dark", "weak-both", "weak-light", "weak-dark"};
@@ -87,6 +93,7 @@ std::optional<int> ParseByte(const std::string& text) {
 struct Options {
   EyeStep step{.hornKey = 6, .settings = {}, .levelsPivot = true};  // F, mode both, sun glass 2, the levels as the pivot
   bool fullSize = false;
+  Edges edges = Edges::Extend;
   bool help = false;
   std::string input, output;
 };
@@ -95,13 +102,14 @@ struct Options {
 std::optional<std::string> ParseOptions(int argc, char** argv, Options& o) {
   CLI::App app{"vazesample-eye"};
   app.set_help_flag();  // the usage text is ours
-  std::string key, mode, sunGlass, reference;
+  std::string key, mode, sunGlass, reference, edges;
   app.add_flag("-h,--help", o.help);
   app.add_option("--key", key);
   app.add_option("--mode", mode);
   app.add_option("--sunglass", sunGlass);
   app.add_option("--ref", reference);
   app.add_flag("--full-size", o.fullSize);
+  app.add_option("--edges", edges);
   app.add_option("INPUT", o.input);
   app.add_option("OUTPUT", o.output);
   try {
@@ -142,6 +150,10 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& o) {
       }
       o.step.settings.reference = {*blue, *green, *red};
     }
+  }
+  if (!edges.empty()) {
+    if (edges != "extend" && edges != "white") return "--edges takes extend or white, not '" + edges + "'";
+    o.edges = edges == "white" ? Edges::AsCanvas : Edges::Extend;
   }
   if (o.input.empty() || o.output.empty()) return "needs INPUT and OUTPUT (see --help)";
   const std::string lower = Lower(o.output);
@@ -217,7 +229,8 @@ std::string WritePass(const Options& o) {
     if (showProgress) ShowProgress(first + count, height);
     return written;
   };
-  const bool read = StreamStepsAsBmpRows({o.step}, *source, sink, 64, Workers());
+  // Placed on the canvas, the pass meets its edges as the pages' pass does.
+  const bool read = StreamStepsAsBmpRows({o.step}, *source, sink, 64, Workers(), o.fullSize ? o.edges : Edges::AsCanvas);
   if (showProgress) std::fputc('\n', stderr);
   if (!written) return "cannot write " + o.output + ": the file could not be written";
   if (!read) return "cannot read " + o.input + ": the file could no longer be read";

@@ -174,6 +174,10 @@ namespace {
 
 constexpr BilingualText WholePictureText{"画像全体", "Whole picture"};
 constexpr BilingualText StepsFileText{"手順も NAME.toml として保存する", "Also save the steps as NAME.toml"};
+// Off, the edges stay as the canvas leaves them: the Vantor Eye's white
+// frame, no outline next to the edge, the local contrast's window cut there.
+constexpr BilingualText EdgesText{"画像の縁まで処理する（オフ：縁は画面と同じ、アイの白い枠など）",
+                                  "Work the edges too (off: as on the canvas, such as the eye's white frame)"};
 constexpr BilingualText OnlyShownPartText{
     "表示されている部分だけを保存できます。これまでの手順に、画面上の位置によるものか、画像全体にはできないものがあります。",
     "Only the shown part can be saved: a step so far depends on positions on the canvas or cannot be run on the "
@@ -199,16 +203,18 @@ constexpr BilingualText WholeSaveFailedText{"画像全体を保存できませ�
 // The picture file in hand through the steps so far, into path, with a
 // progress display that can stop it; the steps beside it as NAME.toml when
 // asked for. True when the picture was written.
-bool SaveWholePicture(const std::string& path, bool stepsToo) {
+bool SaveWholePicture(const std::string& path, bool stepsToo, Edges edges) {
   const std::vector<PictureStep> steps = StepsSoFar();
   Dialogs& dialogs = CurrentDialogs();
   const std::string title = SavingWholeTitle.InCurrentLanguage();
-  const std::string error = WritePictureWithSteps(PictureFile.path, path, steps, 2,
-                                                  [&](double done) { return dialogs.ShowProgress(title, done); });
+  const StepsWritten written = WritePictureWithSteps(PictureFile.path, path, steps, 2,
+                                                     [&](double done) { return dialogs.ShowProgress(title, done); },
+                                                     Durability::OnDisk, edges);
   dialogs.EndProgress();
-  if (error == StepsStoppedText) return false;  // stopped by the user: nothing written
-  if (!error.empty()) {
-    dialogs.ShowMessage(std::string(WholeSaveFailedText.InCurrentLanguage()) + ": " + path + "\n" + error,
+  if (written.outcome == StepsWritten::Outcome::Stopped) return false;  // stopped by the user: nothing written
+  if (!written.ok()) {
+    dialogs.ShowMessage(std::string(WholeSaveFailedText.InCurrentLanguage()) + ": " + path + "\n" +
+                            written.Text(LanguageId == EnglishLanguage),
                         WriteFailureTitle.InCurrentLanguage(), MessageButtons::Ok, MessageIcon::None);
     return false;
   }
@@ -216,7 +222,7 @@ bool SaveWholePicture(const std::string& path, bool stepsToo) {
     const std::size_t slash = path.find_last_of('/'), dot = path.find_last_of('.');
     const std::string recipe =
         (dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path) + ".toml";
-    const std::string text = WriteRecipe(steps);
+    const std::string text = WriteRecipe(steps, edges);
     if (!WriteFileAtomically(recipe, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
       ShowWriteFailure(recipe);
     }
@@ -244,12 +250,13 @@ void ServeSave() {
   const bool offered = StepsGiveTheShownPart(Canvas.data());
   const std::string size = " (" + std::to_string(width) + " × " + std::to_string(height) + ")";
   std::vector<FileDialogRequest::Check> checks = {{std::string(WholePictureText.InCurrentLanguage()) + size, offered, offered},
-                                                  {StepsFileText.InCurrentLanguage(), offered, offered}};
+                                                  {StepsFileText.InCurrentLanguage(), offered, offered},
+                                                  {EdgesText.InCurrentLanguage(), offered, offered}};
   const std::optional<std::string> path =
       AskSaveImagePath(LanguageId, &checks, offered ? std::string() : NotOfferedNote());
   if (!path) return;
   if (offered && checks[0].on) {
-    SaveWholePicture(*path, checks[1].on);
+    SaveWholePicture(*path, checks[1].on, checks[2].on ? Edges::Extend : Edges::AsCanvas);
   } else {
     WriteShownImage(*path, Canvas.data());
   }

@@ -51,30 +51,47 @@ void ThroughCanvas(const PlaneView& planes, int width, int height, Draw draw) {
 
 }  // namespace
 
-void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int width, int height, int firstRow,
-                  int rows, const PlaneView& to) {
+void OutlineRowsInto(const OutlineSettings& settings, const PlaneView& planes, int width, int height, int firstRow,
+                     int rows, int firstColumn, int columns, const PlaneView& to) {
   // The detector reads the planes as they are and paints a canvas of their
   // low bytes, as the page paints the canvas it made from the planes.
   std::vector<std::uint8_t> canvas = CanvasBytesOf(planes, width, height);
   PaintOutlinePixels(planes, canvas.data(), width, width, height, settings);
   for (int row = 0; row < rows; ++row) {
-    const std::uint8_t* line = canvas.data() + static_cast<std::size_t>(firstRow + row) * width * 3;
-    for (int column = 0; column < width; ++column) {
+    const std::uint8_t* line = canvas.data() + (static_cast<std::size_t>(firstRow + row) * width + firstColumn) * 3;
+    for (int column = 0; column < columns; ++column) {
       for (int k = 0; k < 3; ++k) to.at(k, row, column) = line[3 * column + k];
     }
   }
 }
 
+void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int width, int height, Edges edges) {
+  if (edges == Edges::AsCanvas) {
+    OutlineRowsInto(settings, planes, width, height, 0, height, 0, width, planes);
+    return;
+  }
+  // The picture's border lies inside planes extended by the detector's reach.
+  const int pad = OutlineBorder(settings.outlineWidth);
+  EdgeExtendedPlanes extended = EdgeExtended(planes, width, height, pad);
+  OutlineRowsInto(settings, extended.All(), width + 2 * pad, height + 2 * pad, pad, height, pad, width, planes);
+}
+
 namespace {
 
 void ApplyEye(const EyeStep& step, const PlaneView& planes, int width, int height, const CanvasArea& picture,
-              int threads) {
+              int threads, Edges edges) {
   const int n = WindowOfHornKey(step.hornKey);
   if (n <= 0) return;
   EyeParameters settings = step.settings;
   if (step.levelsPivot) {
     const std::array<ChannelLevel, 3> levels = ChannelLevelsOf(planes, width, height);
     for (std::size_t k = 0; k < 3; ++k) settings.reference[k] = levels[k].middle;
+  }
+  if (edges == Edges::Extend) {
+    // Every row from the picture as it was, its edges extended by the window.
+    EdgeExtendedPlanes source = EdgeExtended(planes, width, height, n / 2);
+    VantorEyeBandExtended(source.Inside(), 0, planes, width, height, n, settings, 0, height, threads);
+    return;
   }
   // Every row is computed from the picture as it was before the pass.
   StepPlanes source;
@@ -123,10 +140,38 @@ bool IsPointStep(const PictureStep& step) {
 }
 
 void ApplyLocalContrastStep(const LocalContrastStep& step, const PlaneView& planes, int width, int height,
-                            const CanvasArea& picture) {
+                            const CanvasArea& picture, Edges edges) {
+  const int row = height - 1 - step.y;
+  if (edges == Edges::Extend) {
+    // The window's 49 x 49 samples, those beyond the planes copies of the
+    // nearest edge pixel, worked whole; its pixels on the planes go back.
+    constexpr int R = LocalContrastRadius, Side = 2 * R + 1;
+    if (width <= 0 || row + R < 0 || row - R >= height || step.x + R < 0 || step.x - R >= width) return;
+    StepPlanes window;
+    window.width = window.height = Side;
+    for (auto& plane : window.plane) plane.resize(static_cast<std::size_t>(Side) * Side);
+    const PlaneView samples = window.View();
+    for (int k = 0; k < 3; ++k) {
+      for (int dy = 0; dy < Side; ++dy) {
+        for (int dx = 0; dx < Side; ++dx) {
+          samples.at(k, dy, dx) =
+              planes.at(k, std::clamp(row - R + dy, 0, height - 1), std::clamp(step.x - R + dx, 0, width - 1));
+        }
+      }
+    }
+    std::vector<std::uint8_t> canvas(static_cast<std::size_t>(Side) * Side * 3);
+    ApplyLocalContrast(samples, canvas.data(), Side, Side, Side, LocalContrastSettings{{R, R}, {0, 0, Side, Side}, true});
+    for (int k = 0; k < 3; ++k) {
+      for (int y = std::max(row - R, 0); y <= std::min(row + R, height - 1); ++y) {
+        for (int x = std::max(step.x - R, 0); x <= std::min(step.x + R, width - 1); ++x) {
+          planes.at(k, y, x) = samples.at(k, y - row + R, x - step.x + R);
+        }
+      }
+    }
+    return;
+  }
   // Only the rows the window reaches are handed on, with a canvas of their
   // own for the routine to write: the planes take the result.
-  const int row = height - 1 - step.y;
   const int first = std::clamp(row - LocalContrastRadius, 0, height);
   const int end = std::clamp(row + LocalContrastRadius + 1, 0, height);
   if (first >= end || width <= 0) return;
@@ -142,11 +187,11 @@ void ApplyLocalContrastStep(const LocalContrastStep& step, const PlaneView& plan
 }
 
 void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, const CanvasArea& picture,
-               int threads) {
+               int threads, Edges edges) {
   if (width <= 0 || height <= 0) return;
-  if (const EyeStep* eye = std::get_if<EyeStep>(&step)) ApplyEye(*eye, planes, width, height, picture, threads);
+  if (const EyeStep* eye = std::get_if<EyeStep>(&step)) ApplyEye(*eye, planes, width, height, picture, threads, edges);
   if (const LocalContrastStep* contrast = std::get_if<LocalContrastStep>(&step)) {
-    ApplyLocalContrastStep(*contrast, planes, width, height, picture);
+    ApplyLocalContrastStep(*contrast, planes, width, height, picture, edges);
   }
   if (const FilterStep* filter = std::get_if<FilterStep>(&step)) ApplyFilter(*filter, planes, width, height);
   if (const ContourStep* contour = std::get_if<ContourStep>(&step)) {
@@ -162,9 +207,7 @@ void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int 
   }
   // On the planes themselves, as the page adds them.
   if (const AddColourStep* add = std::get_if<AddColourStep>(&step)) AddNodColours(planes, width, height, add->settings);
-  if (const OutlineStep* outline = std::get_if<OutlineStep>(&step)) {
-    ApplyOutline(outline->settings, planes, width, height, 0, height, planes);
-  }
+  if (const OutlineStep* outline = std::get_if<OutlineStep>(&step)) ApplyOutline(outline->settings, planes, width, height, edges);
   if (const SwapStep* swap = std::get_if<SwapStep>(&step)) {
     ThroughCanvas(planes, width, height, [&](std::uint8_t* canvas) {
       SwapIntoCanvas(planes, canvas, width, width, height, swap->settings);
@@ -174,7 +217,7 @@ void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int 
 
 namespace {
 
-Picture StepsOn(const std::vector<PictureStep>& steps, const Picture& picture, bool placed, int threads) {
+Picture StepsOn(const std::vector<PictureStep>& steps, const Picture& picture, bool placed, int threads, Edges edges) {
   StepPlanes planes;
   planes.width = placed ? Stride : picture.width;
   planes.height = placed ? CanvasRows : picture.height;
@@ -200,7 +243,7 @@ Picture StepsOn(const std::vector<PictureStep>& steps, const Picture& picture, b
   for (const PictureStep& step : steps) {
     const CanvasArea part = placed ? CanvasArea{0, CanvasRows - picture.height, picture.width, CanvasRows}
                                    : CanvasArea{0, 0, planes.width, planes.height};
-    ApplyStep(step, planes.View(), planes.width, planes.height, part, threads);
+    ApplyStep(step, planes.View(), planes.width, planes.height, part, threads, placed ? Edges::AsCanvas : edges);
   }
   // The picture's own part, top-down RGB, low bytes as every writer takes them.
   Picture result;
@@ -222,10 +265,11 @@ Picture StepsOn(const std::vector<PictureStep>& steps, const Picture& picture, b
 
 }  // namespace
 
-Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads) {
-  return StepsOn(steps, picture, picture.width <= Stride && picture.height <= CanvasRows, threads);
+Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads, Edges edges) {
+  const bool fits = picture.width <= Stride && picture.height <= CanvasRows;
+  return StepsOn(steps, picture, fits && edges == Edges::AsCanvas, threads, edges);
 }
 
-Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture& picture, int threads) {
-  return StepsOn(steps, picture, false, threads);
+Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture& picture, int threads, Edges edges) {
+  return StepsOn(steps, picture, false, threads, edges);
 }

@@ -83,12 +83,16 @@ using PictureStep = std::variant<EyeStep, FilterStep, ContourStep, GrayRangeStep
 // any band of rows as on the whole picture).
 bool IsPointStep(const PictureStep& step);
 
-// An outline detector over width x height of the planes, in place: the
-// outline pixels take its colour, the others their low bytes. The `rows`
-// rows from `firstRow` on go into `to` (its row 0 is row firstRow; all of
-// them, into the planes themselves, by ApplyStep).
-void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int width, int height, int firstRow,
-                  int rows, const PlaneView& to);
+// An outline detector over width x height of the planes, as on the canvas
+// (no outline within its reach of the edges): the outline pixels take its
+// colour, the others their low bytes. The `rows` rows from `firstRow` on, and
+// in them the `columns` columns from `firstColumn` on, go into `to` (its row
+// 0 and column 0 are row firstRow and column firstColumn).
+void OutlineRowsInto(const OutlineSettings& settings, const PlaneView& planes, int width, int height, int firstRow,
+                     int rows, int firstColumn, int columns, const PlaneView& to);
+// The same over every row and column of the planes, in place, with the edges
+// as given (extended: the picture's border outlined too).
+void ApplyOutline(const OutlineSettings& settings, const PlaneView& planes, int width, int height, Edges edges);
 
 // Three planes of one picture, row 0 the bottom row, as the program's planes.
 struct StepPlanes {
@@ -110,19 +114,24 @@ std::array<ChannelLevel, 3> ApplyPowerAndBalance(const PlaneView& planes, int wi
 // place. `picture` is the part of the planes that holds the picture: all of
 // them at its own size, the shown part on the canvas (the Vantor Eye pass
 // computes only its rows, the local contrast looks only inside it). threads
-// for the passes that split their rows.
+// for the passes that split their rows; `edges` for the neighbourhood steps
+// (extended only at the picture's own size, where `picture` is all).
 void ApplyStep(const PictureStep& step, const PlaneView& planes, int width, int height, const CanvasArea& picture,
-               int threads = 2);
+               int threads = 2, Edges edges = Edges::AsCanvas);
 
 // The local contrast of a step over width x height of the planes, the window
-// cut to `picture`: the planes take the result (as the page's fix does).
+// cut to `picture`, or with the edges extended beyond the planes: the planes
+// take the result (as the page's fix does).
 void ApplyLocalContrastStep(const LocalContrastStep& step, const PlaneView& planes, int width, int height,
-                            const CanvasArea& picture);
+                            const CanvasArea& picture, Edges edges = Edges::AsCanvas);
 
-// The steps over a whole picture: worked on the canvas when it fits there
-// (and cut back to its own size), at its own size otherwise. The result is
-// top-down RGB like the picture.
-Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads = 2);
+// The steps over a whole picture: worked on the canvas as the pages work it
+// when it fits there and the edges are as on the canvas (and cut back to its
+// own size), at its own size otherwise. The result is top-down RGB like the
+// picture.
+Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture, int threads = 2,
+                   Edges edges = Edges::AsCanvas);
 // The same always at the picture's own size, whole in memory: the plain form
 // the banded one (streamed_steps.h) is checked against.
-Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture& picture, int threads = 2);
+Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture& picture, int threads = 2,
+                            Edges edges = Edges::Extend);

@@ -9,7 +9,11 @@
 #include <optional>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include <toml++/toml.h>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -363,31 +367,87 @@ std::string QuotedIfBare(const std::string& setting) {
 // The TOML reader of Debian's toml++ 3.3 runs into undefined behaviour when
 // it asks whether a character is a blank and the character lies in
 // U+00A1..U+0499, U+2C5E..U+3057 (but U+3000) or U+FB26..U+FEFE, which it
-// may do wherever a value or key can end. So a recipe holding one is refused
-// before it is read, except in comment lines (a line whose first character
-// other than blanks is '#'), which the reader passes over whole: those may
-// hold any text, Japanese included. Every setting a recipe needs is ASCII.
+// may do wherever a value or key can end, and inside a multi-line string
+// after a backslash. So a recipe holding one is refused before it is read,
+// except in comments, which the reader passes over whole: those may hold
+// any text, Japanese included. Every setting a recipe needs is ASCII.
 bool TroublesomeCharacter(unsigned code) {
   return (code >= 0xA1 && code <= 0x499) || (code >= 0x2C5E && code <= 0x3057 && code != 0x3000) ||
          (code >= 0xFB26 && code <= 0xFEFE);
 }
 
-std::optional<Problem> UnsafeCharacter(std::string_view text) {
-  int line = 1;
-  bool lineStart = true, commentLine = false;
+// The reader also follows a dotted key (a.b.c = 1, or [a.b.c]) one level
+// deeper for each part, on the stack: a key of 200,000 parts overflows it.
+// Keys of more parts than the reader lets values nest are refused first.
+constexpr int MostKeyParts = TOML_MAX_NESTED_VALUES;
+
+// The text as the reader will see it, followed through comments and the
+// four kinds of string (so that a '#' inside a string is no comment, and a
+// quote inside a comment starts no string): the first character outside a
+// comment that the reader cannot be trusted with, or the first key of too
+// many parts.
+std::optional<Problem> UnsafeText(std::string_view text) {
+  enum class In { Text, Comment, Basic, Literal, MultiBasic, MultiLiteral };
+  In in = In::Text;
+  int line = 1, dots = 0;
+  const auto at = [&](std::size_t i, std::string_view what) { return text.substr(i, what.size()) == what; };
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c == '\n') {
       ++line;
-      lineStart = true;
-      commentLine = false;
+      if (in == In::Comment || in == In::Basic || in == In::Literal) in = In::Text;  // a single-line string ends too (the reader refuses it)
+      if (in == In::Text) dots = 0;
       continue;
     }
-    if (lineStart && c != ' ' && c != '\t') {
-      commentLine = c == '#';
-      lineStart = false;
+    switch (in) {
+      case In::Comment: continue;  // any text at all
+      case In::Text:
+        if (c == '#') {
+          in = In::Comment;
+          continue;
+        }
+        if (at(i, "\"\"\"")) {
+          in = In::MultiBasic;
+          i += 2;
+        } else if (at(i, "\'\'\'")) {
+          in = In::MultiLiteral;
+          i += 2;
+        } else if (c == '"') {
+          in = In::Basic;
+        } else if (c == '\'') {
+          in = In::Literal;
+        } else if (c == '.') {
+          if (++dots >= MostKeyParts) {
+            return Problem{line, "key", "more than " + std::to_string(MostKeyParts) + " parts in one key"};
+          }
+        } else if (c == '=' || c == ',' || c == '{' || c == '}') {
+          dots = 0;
+        }
+        break;
+      case In::Basic:
+      case In::MultiBasic:
+        if (c == '\\' && i + 1 < text.size() && text[i + 1] != '\n') {
+          ++i;  // an escaped character (a line-ending backslash is left to the loop)
+          if (static_cast<unsigned char>(text[i]) < 0x80) continue;
+          --i;  // a character the reader will look at: checked below
+          break;
+        }
+        if (in == In::Basic && c == '"') in = In::Text;
+        if (in == In::MultiBasic && at(i, "\"\"\"")) {
+          in = In::Text;
+          i += 2;
+        }
+        break;
+      case In::Literal:
+      case In::MultiLiteral:
+        if (in == In::Literal && c == '\'') in = In::Text;
+        if (in == In::MultiLiteral && at(i, "\'\'\'")) {
+          in = In::Text;
+          i += 2;
+        }
+        break;
     }
-    if (commentLine || c < 0x80) continue;
+    if (c < 0x80) continue;
     // A two- or three-byte sequence; anything else is left to the reader.
     unsigned code = 0;
     if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
@@ -399,7 +459,7 @@ std::optional<Problem> UnsafeCharacter(std::string_view text) {
     if (TroublesomeCharacter(code)) {
       char hex[16];
       std::snprintf(hex, sizeof hex, "U+%04X", code);
-      return Problem{line, "text", std::string("the character ") + hex + " is read only in comment lines"};
+      return Problem{line, "text", std::string("the character ") + hex + " is read only in comments"};
     }
   }
   return std::nullopt;
@@ -425,7 +485,7 @@ RecipeResult ReadRecipe(std::string_view text, const std::string& name) {
     result.error = name + ": larger than " + std::to_string(LargestRecipeBytes) + " bytes; not a recipe";
     return result;
   }
-  if (const std::optional<Problem> problem = UnsafeCharacter(text)) {
+  if (const std::optional<Problem> problem = UnsafeText(text)) {
     result.error = Line(name, *problem);
     return result;
   }
@@ -448,9 +508,17 @@ RecipeResult ReadRecipe(std::string_view text, const std::string& name) {
     return result;
   }
   for (auto&& [key, node] : root) {
-    if (key.str() != "version" && key.str() != "step") {
+    if (key.str() != "version" && key.str() != "edges" && key.str() != "step") {
       result.error = Line(name, Problem{static_cast<int>(key.source().begin.line), std::string(key.str()),
-                                        "unknown setting (a recipe holds version and [[step]] tables)"});
+                                        "unknown setting (a recipe holds version, edges and [[step]] tables)"});
+      return result;
+    }
+  }
+  if (const toml::node* edges = root.get("edges")) {
+    const std::optional<std::string> word = edges->value_exact<std::string>();
+    result.edges = word ? EdgesOfWord(*word) : std::nullopt;
+    if (!result.edges) {
+      result.error = Line(name, Problem{LineOf(*edges), "edges", "\"extend\" or \"white\" is wanted"});
       return result;
     }
   }
@@ -480,26 +548,28 @@ RecipeResult ReadRecipe(std::string_view text, const std::string& name) {
 }
 
 RecipeResult ReadRecipeFile(const std::string& path) {
+  // Read as the picture loader reads a file: only a regular file, never
+  // waiting on a pipe or a device, and never more than a recipe can be.
   RecipeResult result;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
     result.error = path + ": cannot be read";
     return result;
   }
-  std::string text;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > LargestRecipeBytes) {
-      result.error = path + ": larger than " + std::to_string(LargestRecipeBytes) + " bytes; not a recipe";
-      return result;
-    }
+  if (!S_ISREG(info.st_mode)) {
+    result.error = path + ": not a regular file; not a recipe";
+    return result;
   }
-  if (in.bad()) {
+  if (static_cast<unsigned long long>(info.st_size) > LargestRecipeBytes) {
+    result.error = path + ": larger than " + std::to_string(LargestRecipeBytes) + " bytes; not a recipe";
+    return result;
+  }
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path, LargestRecipeBytes);
+  if (!bytes) {
     result.error = path + ": cannot be read";
     return result;
   }
-  return ReadRecipe(text, path);
+  return ReadRecipe(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), path);
 }
 
 RecipeResult ReadStepOption(std::string_view option) {
@@ -535,7 +605,15 @@ RecipeResult ReadStepOption(std::string_view option) {
   return result;
 }
 
-std::string WriteRecipe(const std::vector<PictureStep>& steps) {
+const char* EdgesWord(Edges edges) { return edges == Edges::Extend ? "extend" : "white"; }
+
+std::optional<Edges> EdgesOfWord(std::string_view word) {
+  if (word == "extend") return Edges::Extend;
+  if (word == "white") return Edges::AsCanvas;
+  return std::nullopt;
+}
+
+std::string WriteRecipe(const std::vector<PictureStep>& steps, std::optional<Edges> edges) {
   toml::array tables;
   for (const PictureStep& step : steps) {
     toml::table t;
@@ -625,6 +703,7 @@ std::string WriteRecipe(const std::vector<PictureStep>& steps) {
   }
   toml::table root;
   root.insert("version", RecipeVersion);
+  if (edges) root.insert("edges", EdgesWord(*edges));
   if (!tables.empty()) root.insert("step", std::move(tables));
   std::ostringstream out;
   out << "# vazesample recipe: the steps in order, each [[step]] with its settings\n" << root << "\n";

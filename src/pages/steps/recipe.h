@@ -4,6 +4,7 @@
 // eye step, which has none.
 //
 //   version = 1
+//   edges = "extend"        # or "white"; left out: extend
 //
 //   [[step]]
 //   kind = "filter"
@@ -16,6 +17,7 @@
 //   pivot = "levels"        # or [red, green, blue]
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +30,7 @@ inline constexpr std::size_t MostRecipeSteps = 1000;
 
 struct RecipeResult {
   std::vector<PictureStep> steps;
+  std::optional<Edges> edges;  // as the recipe gives them: "extend" or "white" (as on the canvas)
   std::string error;  // empty when read; else "FILE:LINE: SETTING: what is wrong"
   bool ok() const { return error.empty(); }
 };
@@ -41,5 +44,10 @@ RecipeResult ReadRecipeFile(const std::string& path);
 // settings as in a recipe (values in TOML: 140, true, "F", [1, 2, 3]).
 RecipeResult ReadStepOption(std::string_view option);
 
-// The recipe text of the steps, every setting written out.
-std::string WriteRecipe(const std::vector<PictureStep>& steps);
+// The recipe text of the steps, every setting written out, and the edges
+// when given.
+std::string WriteRecipe(const std::vector<PictureStep>& steps, std::optional<Edges> edges = std::nullopt);
+
+// The recipe words of the edges: "extend" and "white".
+const char* EdgesWord(Edges edges);
+std::optional<Edges> EdgesOfWord(std::string_view word);

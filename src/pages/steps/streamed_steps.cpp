@@ -163,9 +163,26 @@ class PointStage : public RowSource {
   int Height() const override { return source_.Height(); }
   bool Rows(int first, int count, const PlaneView& to) override {
     if (!source_.Rows(first, count, to)) return false;
-    PlaneView band = to;
+    // The pixel routines walk stride x rows: rows that lie further apart
+    // (those a neighbourhood stage keeps with samples beyond their ends)
+    // are worked one at a time.
+    if (to.stride == Width()) {
+      Work(to, count);
+      return true;
+    }
+    for (int row = 0; row < count; ++row) {
+      PlaneView one = to;
+      for (auto& plane : one.plane) plane += static_cast<std::size_t>(row) * to.stride;
+      Work(one, 1);
+    }
+    return true;
+  }
+
+ private:
+  void Work(const PlaneView& rows, int count) {
+    PlaneView band = rows;
     band.rows = count;
-    band.stride = Width();  // the pixel routines walk stride x rows
+    band.stride = Width();
     switch (stage_.kind) {
       case Stage::Kind::LightCore: LightCore(band); break;
       case Stage::Kind::Power: ApplyColourPowerByPlane(band, PlanePowers(stage_.Filter())); break;
@@ -173,10 +190,8 @@ class PointStage : public RowSource {
       case Stage::Kind::Berry: ApplyBerry(band, BalanceLevelsOf(values_.levels)); break;
       default: ApplyStep(stage_.step, band, Width(), count, CanvasArea{0, 0, Width(), count}, 1); break;
     }
-    return true;
   }
 
- private:
   void LightCore(const PlaneView& band) {
     for (std::size_t k = 0; k < 3; ++k) {
       std::uint32_t* samples = band.plane[k];
@@ -193,17 +208,26 @@ class PointStage : public RowSource {
 };
 
 // The rows of a source a neighbourhood stage's window reaches, kept from
-// band to band: asked for rows first .. end - 1 (clipped to the picture), it
-// keeps what it holds of them, drops the rows below and reads the rest.
-// Bands come from the bottom up; any other jump starts afresh. A stage after
-// the one holding it may ask for more rows than a band (its own window's
-// worth more): the rows kept grow to hold them.
+// band to band: asked for rows first .. end - 1, it keeps what it holds of
+// them, drops the rows below and reads the rest. Bands come from the bottom
+// up; any other jump starts afresh. A stage after the one holding it may ask
+// for more rows than a band (its own window's worth more): the rows kept
+// grow to hold them.
+//
+// As on the canvas (`pad` 0), the rows asked for are cut to the picture. With
+// the edges extended, every row asked for is held, a row beyond the picture
+// a copy of its nearest edge row, and each row has `pad` samples beyond both
+// ends, copies of its end samples: View()'s column -pad lies in memory.
 class RowWindow {
  public:
-  RowWindow(int width, int rows) : rows_(width, rows) {}
+  RowWindow(int width, int rows, int pad = 0, bool extend = false)
+      : width_(width), pad_(pad), extend_(extend), rows_(width + 2 * pad, rows) {}
   bool Hold(RowSource& source, int first, int end) {
-    first = std::max(0, first);
-    end = std::min(source.Height(), end);
+    const int height = source.Height();
+    if (!extend_) {
+      first = std::max(0, first);
+      end = std::min(height, end);
+    }
     if (first < first_ || first > first_ + count_) {
       first_ = first;
       count_ = 0;
@@ -218,17 +242,41 @@ class RowWindow {
     }
     rows_.Fit(end - first_);
     const int have = first_ + count_;
-    if (end > have) {
-      if (!source.Rows(have, end - have, rows_.View(count_, end - have))) return false;
-      count_ = end - first_;
+    if (end <= have) return true;
+    // The picture's own rows, read where they go; then the rows beyond it.
+    const int from = std::max(have, 0), to = std::min(end, height);
+    if (from < to) {
+      const PlaneView rows = Rows(from - first_, to - from);
+      if (!source.Rows(from, to - from, rows)) return false;
+      ExtendRowEnds(rows, width_, to - from, pad_);
     }
+    for (int row = have; row < end; ++row) {
+      if (row >= 0 && row < height) continue;
+      const int edge = std::clamp(row, 0, height - 1) - first_;
+      for (auto& plane : rows_.plane) {
+        std::copy_n(plane.data() + static_cast<std::size_t>(edge) * rows_.width, rows_.width,
+                    plane.data() + static_cast<std::size_t>(row - first_) * rows_.width);
+      }
+    }
+    count_ = end - first_;
     return true;
   }
   int First() const { return first_; }
   int Count() const { return count_; }
-  PlaneView View() { return rows_.View(0, count_); }
+  // The rows held from column 0 of the picture (the pad lies before it).
+  PlaneView View() { return Rows(0, count_); }
+  // The rows held from the first sample of the pad.
+  PlaneView Padded() { return rows_.View(0, count_); }
 
  private:
+  PlaneView Rows(int first, int count) {
+    PlaneView view = rows_.View(first, count);
+    for (auto& plane : view.plane) plane += pad_;
+    return view;
+  }
+
+  int width_, pad_;
+  bool extend_;
   BandPlanes rows_;
   int first_ = 0, count_ = 0;
 };
@@ -237,9 +285,10 @@ class RowWindow {
 // rows asked for reaches.
 class EyeStage : public RowSource {
  public:
-  EyeStage(RowSource& source, const Stage& stage, const WholeValues& values, int bandRows)
+  EyeStage(RowSource& source, const Stage& stage, const WholeValues& values, int bandRows, Edges edges)
       : source_(source), step_(std::get<EyeStep>(stage.step)), n_(WindowOfHornKey(step_.hornKey)), half_(n_ / 2),
-        rows_(source.Width(), bandRows + 2 * (n_ / 2) + 2) {
+        extend_(edges == Edges::Extend),
+        rows_(source.Width(), bandRows + 2 * (n_ / 2) + 2, extend_ ? n_ / 2 : 0, extend_) {
     if (step_.levelsPivot) {
       for (std::size_t k = 0; k < 3; ++k) step_.settings.reference[k] = values.levels[k].middle;
     }
@@ -251,6 +300,11 @@ class EyeStage : public RowSource {
     if (!rows_.Hold(source_, first - half_, first + count + half_)) return false;
     PlaneView band = to;
     band.rows = count;
+    if (extend_) {
+      VantorEyeBandExtended(rows_.View(), rows_.First(), band, Width(), Height(), n_, step_.settings, first,
+                            first + count, 1);
+      return true;
+    }
     if (step_.settings.areaEyeOn != 0) {
       // Outside the area the pixels stay as they come.
       for (std::size_t k = 0; k < 3; ++k) {
@@ -266,6 +320,7 @@ class EyeStage : public RowSource {
   RowSource& source_;
   EyeStep step_;
   int n_, half_;
+  bool extend_;
   RowWindow rows_;
 };
 
@@ -275,21 +330,25 @@ class EyeStage : public RowSource {
 // whole picture.
 class OutlineStage : public RowSource {
  public:
-  OutlineStage(RowSource& source, const Stage& stage, int bandRows)
+  OutlineStage(RowSource& source, const Stage& stage, int bandRows, Edges edges)
       : source_(source), settings_(std::get<OutlineStep>(stage.step).settings),
-        halo_(OutlineBorder(settings_.outlineWidth)), rows_(source.Width(), bandRows + 2 * halo_) {}
+        halo_(OutlineBorder(settings_.outlineWidth)), pad_(edges == Edges::Extend ? halo_ : 0),
+        rows_(source.Width(), bandRows + 2 * halo_, pad_, edges == Edges::Extend) {}
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
   bool Rows(int first, int count, const PlaneView& to) override {
     if (!rows_.Hold(source_, first - halo_, first + count + halo_)) return false;
-    ApplyOutline(settings_, rows_.View(), Width(), rows_.Count(), first - rows_.First(), count, to);
+    // With the edges extended the rows held reach beyond the picture by the
+    // detector's border, so that every pixel of the picture is judged.
+    OutlineRowsInto(settings_, rows_.Padded(), Width() + 2 * pad_, rows_.Count(), first - rows_.First(), count, pad_,
+                    Width(), to);
     return true;
   }
 
  private:
   RowSource& source_;
   OutlineSettings settings_;
-  int halo_;
+  int halo_, pad_;
   RowWindow rows_;
 };
 
@@ -297,8 +356,8 @@ class OutlineStage : public RowSource {
 // band first meets them, and each band takes its rows of the result.
 class LocalContrastStage : public RowSource {
  public:
-  LocalContrastStage(RowSource& source, const Stage& stage)
-      : source_(source), step_(std::get<LocalContrastStep>(stage.step)), row_(source.Height() - 1 - step_.y),
+  LocalContrastStage(RowSource& source, const Stage& stage, Edges edges)
+      : source_(source), step_(std::get<LocalContrastStep>(stage.step)), edges_(edges), row_(source.Height() - 1 - step_.y),
         first_(std::max(0, row_ - LocalContrastRadius)),
         end_(std::clamp(row_ + LocalContrastRadius + 1, first_, source.Height())), window_(source.Width(), end_ - first_) {}
   int Width() const override { return source_.Width(); }
@@ -312,7 +371,7 @@ class LocalContrastStage : public RowSource {
       if (!source_.Rows(first_, rows, window_.View(0, rows))) return false;
       LocalContrastStep step = step_;
       step.y = rows - 1 - (row_ - first_);
-      ApplyLocalContrastStep(step, window_.View(0, rows), Width(), rows, CanvasArea{0, 0, Width(), rows});
+      ApplyLocalContrastStep(step, window_.View(0, rows), Width(), rows, CanvasArea{0, 0, Width(), rows}, edges_);
       worked_ = true;
     }
     for (std::size_t k = 0; k < 3; ++k) {
@@ -327,6 +386,7 @@ class LocalContrastStage : public RowSource {
  private:
   RowSource& source_;
   LocalContrastStep step_;
+  Edges edges_;
   int row_, first_, end_;
   BandPlanes window_;
   bool worked_ = false;
@@ -337,16 +397,16 @@ class LocalContrastStage : public RowSource {
 class Chain {
  public:
   Chain(const std::vector<Stage>& stages, const std::vector<WholeValues>& values, std::size_t from, std::size_t to,
-        RowSource& source, int bandRows) {
+        RowSource& source, int bandRows, Edges edges) {
     RowSource* last = &source;
     for (std::size_t i = from; i < to; ++i) {
       const Stage& stage = stages[i];
       if (stage.kind == Stage::Kind::Eye) {
-        stages_.push_back(std::make_unique<EyeStage>(*last, stage, values[i], bandRows));
+        stages_.push_back(std::make_unique<EyeStage>(*last, stage, values[i], bandRows, edges));
       } else if (stage.kind == Stage::Kind::Outline) {
-        stages_.push_back(std::make_unique<OutlineStage>(*last, stage, bandRows));
+        stages_.push_back(std::make_unique<OutlineStage>(*last, stage, bandRows, edges));
       } else if (stage.kind == Stage::Kind::LocalContrast) {
-        stages_.push_back(std::make_unique<LocalContrastStage>(*last, stage));
+        stages_.push_back(std::make_unique<LocalContrastStage>(*last, stage, edges));
       } else {
         stages_.push_back(std::make_unique<PointStage>(*last, stage, values[i]));
       }
@@ -591,7 +651,7 @@ struct Prepared {
 // What stage `index` must know of the whole picture, from every row of the
 // stages before it; nothing when the rows could not be read.
 std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, Prepared& prepared, std::size_t index,
-                                           RowSource& picture, int bandRows, int workers) {
+                                           RowSource& picture, int bandRows, int workers, Edges edges) {
   const WholeNeed need = NeedOf(stages[index]);
   WholeValues found;
   if (need == WholeNeed::None) return found;
@@ -616,7 +676,9 @@ std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, Pre
   run.height = source.Height();
   run.bandRows = bandRows;
   run.workers = workers;
-  run.makeChain = [&] { return std::make_unique<Chain>(stages, prepared.values, prepared.from, index, source, bandRows); };
+  run.makeChain = [&] {
+    return std::make_unique<Chain>(stages, prepared.values, prepared.from, index, source, bandRows, edges);
+  };
   run.done = [&](int worker, int, int first, int count, const PlaneView& band) {
     if (kept && !keep->Put(first, count, band)) kept = false;
     if (need == WholeNeed::Levels) {
@@ -649,11 +711,11 @@ std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, Pre
 }
 
 std::optional<Prepared> PrepareStages(const std::vector<Stage>& stages, RowSource& picture, int bandRows,
-                                      int workers) {
+                                      int workers, Edges edges) {
   Prepared prepared;
   prepared.values.resize(stages.size());
   for (std::size_t i = 0; i < stages.size(); ++i) {
-    const std::optional<WholeValues> found = FindWholeValues(stages, prepared, i, picture, bandRows, workers);
+    const std::optional<WholeValues> found = FindWholeValues(stages, prepared, i, picture, bandRows, workers, edges);
     if (!found) return std::nullopt;
     prepared.values[i] = *found;
   }
@@ -663,13 +725,13 @@ std::optional<Prepared> PrepareStages(const std::vector<Stage>& stages, RowSourc
 // Every band through every stage, handed on in order: `convert` runs on the
 // worker's thread into the band's slot, `handOn` then takes the slot.
 template <typename Slot>
-bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int bandRows, int threads,
+bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int bandRows, int threads, Edges edges,
                   const std::function<void(Slot&, int first, int count, const PlaneView& band)>& convert,
                   const std::function<bool(Slot&, int first, int count)>& handOn) {
   bandRows = std::max(bandRows, 1);
   const int workers = std::max(threads, 1);
   const std::vector<Stage> stages = StagesOf(steps);
-  const std::optional<Prepared> prepared = PrepareStages(stages, source, bandRows, workers);
+  const std::optional<Prepared> prepared = PrepareStages(stages, source, bandRows, workers, edges);
   if (!prepared) return false;
   BandRun run;
   run.width = source.Width();
@@ -681,7 +743,7 @@ bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int 
   slots.resize(static_cast<std::size_t>(run.Slots()));
   run.makeChain = [&] {
     return std::make_unique<Chain>(stages, prepared->values, prepared->from, stages.size(), prepared->Rows(source),
-                                   bandRows);
+                                   bandRows, edges);
   };
   run.done = [&](int, int slot, int first, int count, const PlaneView& band) {
     convert(slots[static_cast<std::size_t>(slot)], first, count, band);
@@ -701,13 +763,13 @@ std::unique_ptr<RowSource> BmpRowsInMemory(const std::uint8_t* rows, int width, 
 }
 
 bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows,
-                 int threads) {
+                 int threads, Edges edges) {
   struct Slot {
     std::unique_ptr<BandPlanes> planes;
   };
   const int width = source.Width();
   return StreamStages<Slot>(
-      steps, source, bandRows, threads,
+      steps, source, bandRows, threads, edges,
       [&](Slot& slot, int, int count, const PlaneView& band) {
         if (!slot.planes) slot.planes = std::make_unique<BandPlanes>(width, std::max(bandRows, 1));
         for (std::size_t k = 0; k < 3; ++k) {
@@ -718,14 +780,14 @@ bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const
 }
 
 bool StreamStepsAsBmpRows(const std::vector<PictureStep>& steps, RowSource& source, const BmpRowSink& sink,
-                          int bandRows, int threads) {
+                          int bandRows, int threads, Edges edges) {
   struct Slot {
     std::vector<std::uint8_t> rows;
   };
   const int width = source.Width();
   const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
   return StreamStages<Slot>(
-      steps, source, bandRows, threads,
+      steps, source, bandRows, threads, edges,
       [&](Slot& slot, int, int count, const PlaneView& band) {
         slot.rows.resize(rowBytes * static_cast<std::size_t>(count));
         RowsFromPlanes(band, width, count, slot.rows.data(), rowBytes);
@@ -733,24 +795,43 @@ bool StreamStepsAsBmpRows(const std::vector<PictureStep>& steps, RowSource& sour
       [&](Slot& slot, int first, int count) { return sink(first, count, slot.rows.data()); });
 }
 
-std::string WritePictureWithSteps(const std::string& input, const std::string& output,
-                                  const std::vector<PictureStep>& steps, int threads, const StepProgress& progress,
-                                  Durability durability) {
+namespace {
+
+StepsWritten Unreadable(const std::string& japanese, const std::string& english) {
+  return {StepsWritten::Outcome::Unreadable, japanese, english};
+}
+
+// The output could not be written: the system's reason, when it gave one.
+StepsWritten Unwritable(const std::string& output, int error) {
+  const std::string why = error == 0 ? std::string() : ": ";
+  return {StepsWritten::Outcome::Unwritable,
+          output + " に書き込めませんでした" + (error == 0 ? "" : "（" + WriteErrorText(error, false) + "）"),
+          "could not write " + output + why + (error == 0 ? "" : WriteErrorText(error, true))};
+}
+
+}  // namespace
+
+StepsWritten WritePictureWithSteps(const std::string& input, const std::string& output,
+                                   const std::vector<PictureStep>& steps, int threads, const StepProgress& progress,
+                                   Durability durability, Edges edges) {
+  const StepsWritten stopped{StepsWritten::Outcome::Stopped, "止めました", "stopped"};
   // A plain BMP larger than the canvas is read where it lies, band by band;
   // any other picture is decoded first.
   std::optional<BmpRowReader> reader = BmpRowReader::Open(input);
   std::optional<Picture> picture;
-  if (!reader || (reader->width() <= Stride && reader->height() <= CanvasRows)) {
+  const auto fits = [](int width, int height) { return width <= Stride && height <= CanvasRows; };
+  if (!reader || fits(reader->width(), reader->height())) {
     reader.reset();
-    std::string error;
-    picture = LoadPicture(input, &error);
-    if (!picture) return error.empty() ? "not a picture this program reads" : error;
-    if (picture->width <= Stride && picture->height <= CanvasRows) {
-      // On the canvas, as the pages work it.
-      if (progress && !progress(0.0)) return StepsStoppedText;
+    PictureRefusal refusal;
+    picture = LoadPicture(input, &refusal);
+    if (!picture) return Unreadable(refusal.japanese, refusal.english);
+    if (fits(picture->width, picture->height)) {
+      // In memory: on the canvas, as the pages work it, when its edges are
+      // to be as on the canvas; at its own size otherwise.
+      if (progress && !progress(0.0)) return stopped;
       AtomicFileWriter small(output);
-      if (!small.Append(EncodePictureBmp(ApplySteps(steps, *picture, threads))) || !small.Commit(durability)) {
-        return "could not write " + output;
+      if (!small.Append(EncodePictureBmp(ApplySteps(steps, *picture, threads, edges))) || !small.Commit(durability)) {
+        return Unwritable(output, small.Error());
       }
       return {};
     }
@@ -760,18 +841,18 @@ std::string WritePictureWithSteps(const std::string& input, const std::string& o
   const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(width));
   AtomicFileWriter writer(output);
   bool written = writer.Append(BmpHeader(width, height, 0));
-  bool stopped = false;
+  bool stop = false;
   const bool streamed = written && StreamStepsAsBmpRows(steps, *source, [&](int first, int count, const std::uint8_t* rows) {
     if (progress && !progress(static_cast<double>(first + count) / height)) {
-      stopped = true;
+      stop = true;
       return false;
     }
     written = writer.Append(std::span(rows, rowBytes * static_cast<std::size_t>(count)));
     return written;
-  }, 64, threads);
-  if (stopped) return StepsStoppedText;
-  if (!written) return "could not write " + output;
-  if (!streamed) return "the picture could not be read to its end";
-  if (!writer.Commit(durability)) return "could not write " + output;
+  }, 64, threads, edges);
+  if (stop) return stopped;
+  if (!written) return Unwritable(output, writer.Error());
+  if (!streamed) return Unreadable("画像を最後まで読めませんでした", "the picture could not be read to its end");
+  if (!writer.Commit(durability)) return Unwritable(output, writer.Error());
   return {};
 }

@@ -7,7 +7,9 @@
 // row once to find its values, then the rows go through. The bands are
 // shared out over both cores, each with stages of its own.
 //
-// The result equals ApplyStepsAtOwnSize byte for byte, for any band size.
+// The result equals ApplyStepsAtOwnSize byte for byte, for any band size,
+// with the edges either way (extended, the default for a whole picture, or
+// as on the canvas).
 #pragma once
 
 #include <cstdint>
@@ -45,26 +47,34 @@ std::unique_ptr<RowSource> BmpRowsInMemory(const std::uint8_t* rows, int width, 
 // a time and in order. False when a row could not be read or the sink said no.
 using RowSink = std::function<bool(int first, int count, const PlaneView& band)>;
 bool StreamSteps(const std::vector<PictureStep>& steps, RowSource& source, const RowSink& sink, int bandRows = 64,
-                 int threads = 2);
+                 int threads = 2, Edges edges = Edges::Extend);
 
 // The same with the bands as BMP rows (BmpRowBytes(width) bytes a row, blue,
 // green, red, the low byte of each sample), made on the threads that work
 // them: `sink` gets rows first .. first + count - 1.
 using BmpRowSink = std::function<bool(int first, int count, const std::uint8_t* rows)>;
 bool StreamStepsAsBmpRows(const std::vector<PictureStep>& steps, RowSource& source, const BmpRowSink& sink,
-                          int bandRows = 64, int threads = 2);
+                          int bandRows = 64, int threads = 2, Edges edges = Edges::Extend);
 
 // The steps over the picture file `input`, written as a BMP in the program's
 // layout to `output` through a temporary file: a picture that fits on the
-// canvas is worked there (ApplySteps), a larger one band by band, a plain
+// canvas is worked in memory (ApplySteps: on the canvas with the edges as
+// there, at its own size otherwise), a larger one band by band, a plain
 // BMP read where it lies in its file. `progress`, when given, hears the part
 // done (0..1) after each band and may answer false to stop: then, as on any
-// failure, nothing is written. Empty when written, else what went wrong.
+// failure, nothing is written.
 using StepProgress = std::function<bool(double done)>;
+struct StepsWritten {
+  enum class Outcome { Written, Unreadable, Unwritable, Stopped };
+  Outcome outcome = Outcome::Written;
+  std::string japanese, english;  // what went wrong, one clause in each language
+  bool ok() const { return outcome == Outcome::Written; }
+  const std::string& Text(bool inEnglish) const { return inEnglish ? english : japanese; }
+};
 // `durability` as the atomic writer takes it: OnDisk (the program's saves)
 // waits until the bytes are on the disk before the rename; a batch run may
 // take Ordinary, as vazesample-eye does, which is still whole or nothing.
-std::string WritePictureWithSteps(const std::string& input, const std::string& output,
-                                  const std::vector<PictureStep>& steps, int threads,
-                                  const StepProgress& progress = nullptr, Durability durability = Durability::OnDisk);
-inline constexpr const char* StepsStoppedText = "stopped";
+StepsWritten WritePictureWithSteps(const std::string& input, const std::string& output,
+                                   const std::vector<PictureStep>& steps, int threads,
+                                   const StepProgress& progress = nullptr, Durability durability = Durability::OnDisk,
+                                   Edges edges = Edges::Extend);

@@ -887,10 +887,10 @@ void WriteEyeFrameRows(const PlaneView& target, int width, int height, int n, in
   }
 }
 
-void RunEyeRegion(const PlaneView& source, const PlaneView& target, int width, int height, int n,
+// The pixels of `region` with rows yFrom <= y < yTo.
+void RunEyeRegion(EyeRegion region, const PlaneView& source, const PlaneView& target, int n,
                   const EyeParameters& parameters, int yFrom, int yTo, int threads, int sourceFirstRow,
                   int targetFirstRow) {
-  EyeRegion region = EyeRegionOf(width, height, n, parameters);
   region.firstRow = std::max(region.firstRow, yFrom);
   region.lastRow = std::min(region.lastRow, yTo - 1);
   if (region.firstRow > region.lastRow || region.firstColumn > region.lastColumn) return;
@@ -947,15 +947,26 @@ void WriteEyeFrame(const PlaneView& target, int width, int height, int n) {
 void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width, int height, int n,
                      const EyeParameters& parameters, int yFrom, int yTo, int threads) {
   if (!IsEyeWindow(n) || width <= 0 || height <= 0) return;
-  RunEyeRegion(source, target, width, height, n, parameters, yFrom, yTo, threads, 0, 0);
+  RunEyeRegion(EyeRegionOf(width, height, n, parameters), source, target, n, parameters, yFrom, yTo, threads, 0, 0);
   if (parameters.areaEyeOn == 0) WriteEyeFrame(target, width, height, n);
 }
 
 void VantorEyeBandOn(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height, int n,
                      const EyeParameters& parameters, int yFrom, int yTo, int threads) {
   if (!IsEyeWindow(n) || width <= 0 || height <= 0 || yFrom >= yTo) return;
-  RunEyeRegion(source, band, width, height, n, parameters, yFrom, yTo, threads, sourceFirstRow, yFrom);
+  RunEyeRegion(EyeRegionOf(width, height, n, parameters), source, band, n, parameters, yFrom, yTo, threads,
+               sourceFirstRow, yFrom);
   if (parameters.areaEyeOn == 0) WriteEyeFrameRows(band, width, height, n, yFrom, yTo, yFrom);
+}
+
+void VantorEyeBandExtended(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height,
+                           int n, const EyeParameters& parameters, int yFrom, int yTo, int threads) {
+  if (!IsEyeWindow(n) || width <= 0 || height <= 0 || yFrom >= yTo) return;
+  // Every pixel, whatever the area eye says: the area eye is the canvas's.
+  EyeParameters whole = parameters;
+  whole.areaEyeOn = 0;
+  const EyeRegion region{.firstRow = 0, .lastRow = height - 1, .firstColumn = 0, .lastColumn = width - 1};
+  RunEyeRegion(region, source, band, n, whole, yFrom, yTo, threads, sourceFirstRow, yFrom);
 }
 
 void UseEyeVectorUnits(bool on) { VectorUnitsAllowed = on; }

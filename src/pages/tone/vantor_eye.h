@@ -105,6 +105,19 @@ void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width
 void VantorEyeBandOn(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height, int n,
                      const EyeParameters& parameters, int yFrom, int yTo, int threads);
 
+// The same with the picture's edges extended, as a whole picture is worked:
+// every pixel of rows yFrom <= y < yTo is computed into `band` (its row 0 is
+// row yFrom), with the window's samples beyond the picture taken from the
+// nearest edge pixel, and no frame is written (the area eye does not apply).
+// `source` holds those samples: rows yFrom - n/2 .. yTo - 1 + n/2, a row
+// beyond the picture a copy of its nearest edge row, and n/2 samples beyond
+// each end of a row, copies of its end samples; its row 0 is picture row
+// sourceFirstRow (below 0 when it holds rows under the picture) and its
+// columns -n/2 .. -1 lie in memory before column 0 (EdgeExtendedRows in
+// image/planes.h makes such rows).
+void VantorEyeBandExtended(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height,
+                           int n, const EyeParameters& parameters, int yFrom, int yTo, int threads);
+
 // The white frame alone, as above.
 void WriteEyeFrame(const PlaneView& target, int width, int height, int n);
 
