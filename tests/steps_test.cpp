@@ -174,7 +174,8 @@ Picture MadePicture(int width, int height) {
 }
 
 // The streamed result as a top-down picture.
-Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, int bandRows, int threads = 2) {
+Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, int bandRows, int threads = 2,
+                 Edges edges = Edges::Extend) {
   Picture out{picture.width, picture.height, std::vector<std::uint8_t>(picture.rgb.size())};
   const std::unique_ptr<RowSource> source = PictureRows(picture);
   const std::thread::id caller = std::this_thread::get_id();
@@ -189,7 +190,7 @@ Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, 
       }
     }
     return true;
-  }, bandRows, threads);
+  }, bandRows, threads, edges);
   EXPECT_TRUE(ok);
   return out;
 }
@@ -239,10 +240,13 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
        {std::pair{1, 1}, std::pair{3, 2}, std::pair{7, 7}, std::pair{41, 41}, std::pair{97, 83}, std::pair{20, 140}}) {
     const Picture picture = MadePicture(width, height);
     for (std::size_t c = 0; c < chains.size(); ++c) {
-      const Picture whole = ApplyStepsAtOwnSize(chains[c], picture);
-      for (const auto& [band, threads] : {std::pair{1, 2}, std::pair{7, 1}, std::pair{7, 3}, std::pair{64, 2}}) {
-        EXPECT_EQ(Streamed(chains[c], picture, band, threads).rgb, whole.rgb)
-            << width << " x " << height << ", chain " << c << ", bands of " << band << ", threads " << threads;
+      for (const Edges edges : {Edges::Extend, Edges::AsCanvas}) {
+        const Picture whole = ApplyStepsAtOwnSize(chains[c], picture, 2, edges);
+        for (const auto& [band, threads] : {std::pair{1, 2}, std::pair{7, 1}, std::pair{7, 3}, std::pair{64, 2}}) {
+          EXPECT_EQ(Streamed(chains[c], picture, band, threads, edges).rgb, whole.rgb)
+              << width << " x " << height << ", chain " << c << ", bands of " << band << ", threads " << threads
+              << (edges == Edges::Extend ? ", extended" : ", as on the canvas");
+        }
       }
     }
   }

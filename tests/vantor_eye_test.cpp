@@ -68,9 +68,17 @@ Picture3 RunFast(const Picture3& source, int n, const EyeParameters& p, std::uin
   return target;
 }
 
-Picture3 RunLiteral(const Picture3& source, int n, const EyeParameters& p, std::uint32_t start = 7) {
+Picture3 RunLiteral(const Picture3& source, int n, const EyeParameters& p, std::uint32_t start = 7,
+                    Edges edges = Edges::AsCanvas) {
   Picture3 target(source.width, source.height, start);
-  VantorEyePassLiteral(source.view(), target.view(), source.width, source.height, n, p);
+  VantorEyePassLiteral(source.view(), target.view(), source.width, source.height, n, p, edges);
+  return target;
+}
+// The fast engine with the edges extended, as a whole picture is worked.
+Picture3 RunExtended(const Picture3& source, int n, const EyeParameters& p, int threads = 2) {
+  Picture3 target(source.width, source.height, 7);
+  EdgeExtendedPlanes extended = EdgeExtended(source.view(), source.width, source.height, n / 2);
+  VantorEyeBandExtended(extended.Inside(), 0, target.view(), source.width, source.height, n, p, 0, source.height, threads);
   return target;
 }
 
@@ -186,6 +194,27 @@ TEST(EyeEngine, WorkedExample) {
   const Picture3 source = Flat(40, 40, {100, 120, 140});
   for (const Picture3& run : {RunFast(source, 16, Both(110, 118, 126)), RunLiteral(source, 16, Both(110, 118, 126))})
     EXPECT_EQ(run.pixel(20, 20), (Bgr{91, 121, 151}));
+}
+
+// A whole picture is worked to its edges: the window's samples beyond it are
+// the nearest edge pixel's, so a flat picture gives the worked example's
+// value at every pixel, its corners included, and no white frame.
+TEST(EyeEngine, AWholePictureIsWorkedToItsEdges) {
+  const Picture3 source = Flat(40, 30, {100, 120, 140});
+  const EyeParameters p = Both(110, 118, 126);
+  for (const Picture3& run : {RunExtended(source, 16, p), RunLiteral(source, 16, p, 7, Edges::Extend)}) {
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) ASSERT_EQ(run.pixel(y, x), (Bgr{91, 121, 151})) << y << ", " << x;
+    }
+  }
+  // The pixel itself, not its row's first: a column darker at the left edge
+  // reaches the pixels next to it exactly as a column beyond it would.
+  const Picture3 edged = Painted(30, 20, [](int x, int) { return x == 0 ? std::array{0, 0, 0} : std::array{200, 200, 200}; });
+  Picture3 wider = Painted(30 + 8, 20, [](int x, int) { return x <= 8 ? std::array{0, 0, 0} : std::array{200, 200, 200}; });
+  const Picture3 a = RunExtended(edged, 16, Both(0, 0, 0)), b = RunExtended(wider, 16, Both(0, 0, 0));
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 30; ++x) ASSERT_EQ(a.pixel(y, x), b.pixel(y, x + 8)) << y << ", " << x;
+  }
 }
 
 TEST(EyeEngine, PivotsStayUnchangedInsideTheWhiteFrame) {
@@ -331,6 +360,28 @@ TEST_P(EyeEquivalenceUnits, EveryKeyAndModeOverTheCorpus) {
                             .reference = references[static_cast<std::size_t>(key * 7 + mode) % 4]};
       EXPECT_EQ(FastAgainstLiteral(corpus[which], WindowOfHornKey(key), p), "")
           << "key " << HornKeyLetters[static_cast<std::size_t>(key - 1)] << " mode " << mode << " picture " << which;
+    }
+  }
+}
+
+// With the edges extended, over the corpus and over pictures smaller than
+// the window (every sample of the window then a copy of an edge pixel).
+TEST_P(EyeEquivalenceUnits, EdgesExtendedOverTheCorpus) {
+  const Picture3 corpus[] = {FlatPatches(100, 90), Gradients(60, 50), Noise(70, 40, 5), Scene(100, 90),
+                             Noise(1, 1, 2),       Noise(3, 2, 4),     Gradients(7, 41)};
+  const std::array<int, 3> references[] = {{110, 118, 126}, {0, 0, 0}, {200, 50, 128}, {128, 128, 128}};
+  for (int key = 1; key <= 12; ++key) {
+    for (const int mode : {1 + key % 3, 4 + (key + 1) % 3}) {
+      for (std::size_t which = 0; which < std::size(corpus); ++which) {
+        if (which < 4 && (key + mode + static_cast<int>(which)) % 3 != 0) continue;  // a third of the large ones
+        const EyeParameters p{.mode = mode, .sunGlassLevel = (key + 2 * mode) % 3 + 1,
+                              .reference = references[static_cast<std::size_t>(key * 7 + mode) % 4],
+                              .appointOn = key % 4 == 0 ? 1 : 0, .appointKind = 2, .appointGray = 120,
+                              .appointHalfWidth = 40};
+        const int n = WindowOfHornKey(key);
+        EXPECT_EQ(Differences(RunExtended(corpus[which], n, p), RunLiteral(corpus[which], n, p, 7, Edges::Extend)), "")
+            << "key " << HornKeyLetters[static_cast<std::size_t>(key - 1)] << " mode " << mode << " picture " << which;
+      }
     }
   }
 }

@@ -178,3 +178,37 @@ TEST(Saves, TheNoteNamesTheWorkThatIsNoStep) {
     }
   }
 }
+
+// The whole save over the picture's own file asks first, No by default, in
+// the language shown; the save dialog starts in the picture's folder.
+TEST(Saves, AWholeSaveOverThePicturesOwnFileAsksFirst) {
+  ProgramSession s;
+  fs::create_directories(s.PathIn("photos"));
+  const std::string picture = s.PathIn("photos/photo.bmp");
+  WriteTestPicture(picture, 1200, 810, Photo);
+  const Bytes original = FileBytes(picture);
+  s.Start(picture);
+  s.ClickControl(PageTop, "F");
+  s.dialogs().TakeShown();
+  s.dialogs().QueueFile(picture, true);
+  s.Click(SaveTabX, TabY);
+  std::vector<ScriptedDialogs::Shown> shown = s.dialogs().TakeShown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].startFolder, s.PathIn("photos"));
+  EXPECT_EQ(shown[1].kind, "message");
+  EXPECT_EQ(shown[1].text, "「photo.bmp」は開いている画像のファイルです。置き換えますか?");
+  EXPECT_EQ(FileBytes(picture), original);  // unanswered: No
+  EXPECT_FALSE(fs::exists(s.PathIn("photos/photo.toml")));
+  // Answered Yes: the whole picture through its steps replaces it.
+  LanguageId = EnglishLanguage;
+  s.dialogs().QueueFile(picture, true);
+  s.dialogs().QueueAnswer(MessageAnswer::Yes);
+  s.Click(SaveTabX, TabY);
+  shown = s.dialogs().TakeShown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text, "\"photo.bmp\" is the file of the picture in hand. Replace it?");
+  EXPECT_EQ(FileBytes(picture).size(), original.size());
+  EXPECT_NE(FileBytes(picture), original);
+  EXPECT_EQ(KindsOf(s.PathIn("photos/photo.toml")), "eye");
+  LanguageId = JapaneseLanguage;
+}

@@ -26,6 +26,7 @@ std::optional<std::string> ScriptedDialogs::AskFile(const FileDialogRequest& req
       shown.checks.push_back((!c.enabled ? "[-] " : c.on ? "[x] " : "[ ] ") + c.label);
     }
   }
+  shown.startFolder = request.startFolder;
   shown_.push_back(std::move(shown));
   if (files_.empty()) return std::nullopt;
   std::optional<std::string> answer = std::move(files_.front());

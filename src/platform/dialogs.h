@@ -83,6 +83,7 @@ class ScriptedDialogs : public Dialogs {
     std::vector<std::string> filters;  // a file dialog's filter names, in order
     std::vector<std::string> checks;   // its check boxes: "[x] label", "[ ] label", "[-] label" (greyed)
     std::string note;
+    std::string startFolder;  // a file dialog's folder to start in
   };
 
   // A file answer; its check boxes are all left off, as unticked, unless

@@ -253,8 +253,8 @@ void ShowProgress(std::size_t done, std::size_t all, std::chrono::steady_clock::
   const long left = done == 0 ? -1 : static_cast<long>(seconds / static_cast<double>(done) * static_cast<double>(all - done) + 0.5);
   std::string time = "--:--";
   if (left >= 0) time = std::to_string(left / 60) + ":" + (left % 60 < 10 ? "0" : "") + std::to_string(left % 60);
-  std::fprintf(stderr, "\r[%-*.*s] %zu / %zu %s %s ", Width, filled, "##############################", done, all,
-               English() ? "pictures, left" : "枚、残り", time.c_str());
+  std::fprintf(stderr, English() ? "\r[%-*.*s] %zu / %zu pictures, %s left " : "\r[%-*.*s] %zu / %zu 枚、残り %s ", Width,
+               filled, "##############################", done, all, time.c_str());
   if (done == all) std::fputc('\n', stderr);
   std::fflush(stderr);
 }

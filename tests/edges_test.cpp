@@ -1,0 +1,132 @@
+// The edges of a whole picture. Extended, the outline detectors and the local
+// contrast see beyond the picture the nearest edge pixel: the same as their
+// literal forms over a copy of the picture grown by hand with those pixels,
+// cut back to the picture. As on the canvas, the border stays as the pages
+// leave it.
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "image/planes.h"
+#include "pages/steps/picture_steps.h"
+#include "platform/picture_loader.h"
+#include "reference/outline_literal.h"
+
+namespace {
+
+// Planes of a picture, row 0 the bottom row, in vectors.
+struct Planes {
+  int width = 0, height = 0;
+  std::array<std::vector<std::uint32_t>, 3> plane;
+  Planes(int w, int h) : width(w), height(h) {
+    for (auto& p : plane) p.assign(static_cast<std::size_t>(w) * h, 0);
+  }
+  PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, width, height}; }
+};
+
+Picture MadePicture(int width, int height, unsigned seed) {
+  Picture p{width, height, {}};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      // Blocks and steps near the edges, so that the border has outlines to find.
+      // (every column and row different from its neighbour, so that a sample
+      // taken one pixel off shows).
+      const unsigned v = (static_cast<unsigned>(x / 3 + y / 2) * 97u + seed * 31u + static_cast<unsigned>(x + 3 * y)) % 256u;
+      p.rgb.insert(p.rgb.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>((v * 7u) % 256u),
+                                 static_cast<std::uint8_t>(x < 2 || y < 2 ? 250 - x - y : 40 + (x * y) % 120)});
+    }
+  }
+  return p;
+}
+
+// The picture grown by `pad` on every side with its nearest edge pixels, as
+// planes: the picture's (x, y from the top) is plane row height - 1 - y + pad.
+Planes Grown(const Picture& picture, int pad) {
+  Planes planes(picture.width + 2 * pad, picture.height + 2 * pad);
+  for (int row = 0; row < planes.height; ++row) {
+    const int y = std::clamp(picture.height - 1 - (row - pad), 0, picture.height - 1);
+    for (int column = 0; column < planes.width; ++column) {
+      const int x = std::clamp(column - pad, 0, picture.width - 1);
+      const std::uint8_t* rgb = picture.rgb.data() + (static_cast<std::size_t>(y) * picture.width + x) * 3;
+      for (int k = 0; k < 3; ++k) planes.View().at(k, row, column) = rgb[2 - k];
+    }
+  }
+  return planes;
+}
+
+// A canvas of the planes' low bytes, as the pages paint it before drawing.
+std::vector<std::uint8_t> CanvasOf(Planes& planes) {
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(planes.width) * planes.height * 3);
+  for (int row = 0; row < planes.height; ++row) {
+    for (int column = 0; column < planes.width; ++column) {
+      for (int k = 0; k < 3; ++k) {
+        canvas[(static_cast<std::size_t>(row) * planes.width + column) * 3 + k] =
+            static_cast<std::uint8_t>(planes.View().at(k, row, column));
+      }
+    }
+  }
+  return canvas;
+}
+
+// The picture part of a grown canvas, top-down RGB.
+Picture CutBack(const std::vector<std::uint8_t>& canvas, int width, int height, int pad) {
+  Picture p{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3)};
+  const int stride = width + 2 * pad;
+  for (int y = 0; y < height; ++y) {
+    const int row = height - 1 - y + pad;
+    for (int x = 0; x < width; ++x) {
+      for (int k = 0; k < 3; ++k) {
+        p.rgb[(static_cast<std::size_t>(y) * width + x) * 3 + k] =
+            canvas[(static_cast<std::size_t>(row) * stride + x + pad) * 3 + 2 - k];
+      }
+    }
+  }
+  return p;
+}
+
+}  // namespace
+
+TEST(Edges, AnOutlineOfAWholePictureIsFoundToItsBorder) {
+  for (const auto& [width, height] : {std::pair{1, 1}, std::pair{5, 4}, std::pair{40, 30}, std::pair{97, 61}}) {
+    const Picture picture = MadePicture(width, height, 3);
+    for (const OutlineSettings settings : {OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}},
+                                           OutlineSettings{MiddleWidth, 8, JudgeByEveryChannel, OutlineRgb{0, 9, 0}},
+                                           OutlineSettings{FatWidth, 12, JudgeByLuma, OutlineRgb{1, 2, 3}}}) {
+      SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + ", width " + std::to_string(settings.outlineWidth));
+      const int pad = OutlineBorder(settings.outlineWidth);
+      Planes grown = Grown(picture, pad);
+      std::vector<std::uint8_t> canvas = CanvasOf(grown);
+      LiteralOutline(grown.View(), canvas.data(), grown.width, grown.width, grown.height, settings);
+      const Picture expected = CutBack(canvas, width, height, pad);
+      const Picture extended = ApplyStepsAtOwnSize({OutlineStep{settings}}, picture, 1, Edges::Extend);
+      EXPECT_EQ(extended.rgb, expected.rgb);
+      // As on the canvas the border is never outlined: its pixels stay.
+      const Picture canvasLike = ApplyStepsAtOwnSize({OutlineStep{settings}}, picture, 1, Edges::AsCanvas);
+      for (int x = 0; x < width; ++x) {
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(canvasLike.rgb[static_cast<std::size_t>(x) * 3 + k], picture.rgb[static_cast<std::size_t>(x) * 3 + k]);
+      }
+      if (width >= 40) EXPECT_NE(extended.rgb, canvasLike.rgb);  // the border does hold outlines
+    }
+  }
+}
+
+TEST(Edges, ALocalContrastAtTheBorderTakesItsWindowBeyondIt) {
+  constexpr int R = LocalContrastRadius;
+  const Picture picture = MadePicture(70, 50, 8);
+  // Centres at the corners, on an edge, inside, and beyond the picture.
+  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{69, 49}, std::pair{0, 25}, std::pair{35, 25}, std::pair{75, 10},
+                             std::pair{30, 60}}) {
+    SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(y));
+    Planes grown = Grown(picture, 2 * R);
+    std::vector<std::uint8_t> canvas = CanvasOf(grown);
+    const int row = picture.height - 1 - y;
+    LiteralLocalContrast(grown.View(), canvas.data(), grown.width, grown.width, grown.height,
+                         LocalContrastSettings{{x + 2 * R, row + 2 * R}, {0, 0, grown.width, grown.height}, true});
+    const Picture expected = CutBack(CanvasOf(grown), picture.width, picture.height, 2 * R);
+    const Picture extended = ApplyStepsAtOwnSize({LocalContrastStep{x, y}}, picture, 1, Edges::Extend);
+    EXPECT_EQ(extended.rgb, expected.rgb);
+  }
+}
