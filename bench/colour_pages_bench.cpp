@@ -19,7 +19,7 @@
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
-#include "pages/colour/contour_levels.h"
+#include "ops/contour_levels.h"
 #include "pages/colour/contour_page.h"
 #include "pages/colour/range_convert.h"
 #include "pages/colour/uni_c_page.h"

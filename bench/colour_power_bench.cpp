@@ -8,7 +8,7 @@
 #include <random>
 
 #include "image/planes.h"
-#include "pages/filter/colour_power.h"
+#include "ops/colour_power.h"
 #include "reference/colour_power_literal.h"
 
 namespace {

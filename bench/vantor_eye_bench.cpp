@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 #include "reference/vantor_eye_literal.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/gamon/gamon_graphs.h"
-#include "pages/view/colour_swap.h"
+#include "ops/colour_swap.h"
 #include "pages/view/develop_zoom.h"
 #include "pages/view/view_area.h"
 #include "pages/view/view_pages.h"

@@ -22,8 +22,8 @@
 
 #include "image/bmp_files.h"
 #include "image/planes.h"
-#include "pages/steps/picture_steps.h"
-#include "pages/steps/recipe.h"
+#include "ops/picture_steps.h"
+#include "ops/recipe.h"
 #include "platform/files.h"
 #include "platform/picture_loader.h"
 #include "support/program_session.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "image/gray.h"
-#include "pages/filter/colour_power.h"
+#include "ops/colour_power.h"
 #include "reference/colour_power_literal.h"
 
 namespace {

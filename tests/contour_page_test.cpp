@@ -17,7 +17,7 @@
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
-#include "pages/colour/contour_levels.h"
+#include "ops/contour_levels.h"
 #include "pages/colour/contour_page.h"
 #include "pages/kit/page_state.h"
 #include "platform/headless.h"

@@ -15,7 +15,7 @@
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
-#include "pages/view/colour_swap.h"
+#include "ops/colour_swap.h"
 #include "pages/view/develop_zoom.h"
 #include "pages/view/view_area.h"
 #include "pages/view/view_pages.h"

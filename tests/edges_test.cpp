@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "image/planes.h"
-#include "pages/steps/picture_steps.h"
+#include "ops/picture_steps.h"
 #include "platform/picture_loader.h"
 #include "reference/outline_literal.h"
 

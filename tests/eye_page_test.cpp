@@ -19,7 +19,7 @@
 #include "pages/tone/eye_page.h"
 #include "pages/tone/tone_pages.h"
 #include "pages/tone/tone_state.h"
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 #include "platform/text.h"
 #include "support/golden.h"
 #include "support/program_session.h"

@@ -17,7 +17,7 @@
 #include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 #include "reference/vantor_eye_literal.h"
 #include "platform/files.h"
 #include "platform/picture_loader.h"

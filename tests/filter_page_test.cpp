@@ -13,7 +13,7 @@
 #include "pages/filter/filter_page.h"
 #include "pages/kit/page_state.h"
 #include "pages/tone/tone_state.h"
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 #include "panel/calculator.h"
 #include "platform/picture_loader.h"
 #include "platform/text.h"

@@ -15,8 +15,8 @@
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/pattern/brush.h"
-#include "pages/pattern/local_contrast.h"
-#include "pages/pattern/outline_detect.h"
+#include "ops/local_contrast.h"
+#include "ops/outline_detect.h"
 #include "pages/pattern/zones.h"
 #include "reference/outline_literal.h"
 

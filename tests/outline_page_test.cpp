@@ -16,7 +16,7 @@
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
-#include "pages/pattern/outline_detect.h"
+#include "ops/outline_detect.h"
 #include "pages/pattern/outline_page.h"
 #include "pages/pattern/outline_state.h"
 #include "platform/headless.h"

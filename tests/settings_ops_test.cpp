@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "image/planes.h"
-#include "pages/colour/contour_levels.h"
+#include "ops/contour_levels.h"
 #include "pages/colour/nod_colours.h"
 #include "pages/colour/range_convert.h"
-#include "pages/pattern/local_contrast.h"
-#include "pages/pattern/outline_detect.h"
+#include "ops/local_contrast.h"
+#include "ops/outline_detect.h"
 #include "pages/pattern/stencil.h"
 #include "pages/pattern/zones.h"
-#include "pages/view/colour_swap.h"
+#include "ops/colour_swap.h"
 #include "reference/add_colour_literal.h"
 #include "reference/outline_literal.h"
 

@@ -18,7 +18,7 @@
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/tone/tone_state.h"
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 #include "support/golden.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "pages/tone/tone_state.h"
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 #include "platform/picture_loader.h"
 #include "reference/vantor_eye_literal.h"
 

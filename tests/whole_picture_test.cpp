@@ -11,7 +11,7 @@
 
 #include "image/bmp_files.h"
 #include "pages/kit/page_state.h"
-#include "pages/steps/recipe.h"
+#include "ops/recipe.h"
 #include "platform/picture_loader.h"
 #include "support/program_session.h"
 

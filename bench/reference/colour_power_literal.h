@@ -9,7 +9,7 @@
 #include <span>
 
 #include "image/planes.h"
-#include "pages/filter/colour_power.h"
+#include "ops/colour_power.h"
 
 // Colour power with per-plane powers (blue, green, red), in place.
 void LiteralColourPower(const PlaneView& planes, const std::array<int, 3>& powers);

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "pages/colour/contour_levels.h"
+#include "ops/contour_levels.h"
 
 // The contour of one paint over width x height of a canvas of `stride`
 // pixels a row: operation 1 all levels, 2 the level of scan index s (wrapped

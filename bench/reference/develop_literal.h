@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "image/planes.h"
-#include "pages/view/colour_swap.h"
+#include "ops/colour_swap.h"
 #include "pages/view/view_area.h"
 
 // The development on the canvas bytes B and the planes P (both 960 x 672),

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "image/planes.h"
-#include "pages/pattern/local_contrast.h"
-#include "pages/pattern/outline_detect.h"
+#include "ops/local_contrast.h"
+#include "ops/outline_detect.h"
 
 // Detector 1 fine, 2 middle, 3 fat over width x height of the planes,
 // painting into a canvas of `canvasStride` pixels a row.

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "image/planes.h"
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 
 // One level line y of `source` into `target` (width x height pictures), then,
 // with the area eye off, the white frame. With the edges extended (a whole

@@ -4,7 +4,7 @@
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
-#include "pages/steps/step_list.h"
+#include "pages/kit/step_list.h"
 #include "panel/comments.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "pages/pattern/transfer_page.h"
 #include "pages/tone/eye_page.h"
 #include "pages/tone/tone_pages.h"
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 #include "pages/view/view_pages.h"
 
 // In PageId order; the tab of page k is tab k of the bar.

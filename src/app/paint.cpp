@@ -14,7 +14,7 @@
 #include "image/planes.h"
 #include "pages/kit/page_state.h"
 #include "pages/kit/page_steps.h"
-#include "pages/steps/step_list.h"
+#include "pages/kit/step_list.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
 #include "platform/surface.h"

@@ -38,9 +38,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "pages/steps/picture_steps.h"
-#include "pages/steps/recipe.h"
-#include "pages/steps/streamed_steps.h"
+#include "ops/picture_steps.h"
+#include "ops/recipe.h"
+#include "ops/streamed_steps.h"
 #include "platform/files.h"
 #include "platform/language.h"
 

@@ -32,8 +32,8 @@
 #include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
-#include "pages/steps/picture_steps.h"
-#include "pages/steps/streamed_steps.h"
+#include "ops/picture_steps.h"
+#include "ops/streamed_steps.h"
 #include "platform/files.h"
 #include "platform/picture_loader.h"
 

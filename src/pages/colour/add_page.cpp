@@ -20,7 +20,7 @@
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
-#include "pages/steps/step_list.h"
+#include "pages/kit/step_list.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/colour/nod_colours.h"

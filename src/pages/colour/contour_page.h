@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "pages/colour/contour_levels.h"
+#include "ops/contour_levels.h"
 
 struct ContourSettings {
   ContourLadder ladder{};          // min 0, max 255, step 8: fixed on this page

@@ -1,7 +1,6 @@
-// The pixel work and the small arithmetic of the UNI C. page: the target
-// colour's channel ranges and grey range, the pick from the picture, the
-// grey range bar's clicks, and the conversion (or its white preview) of
-// every pixel whose grey lies in the range.
+// The small arithmetic of the UNI C. page: the target colour's channel
+// ranges and grey range, the pick from the picture and the grey range bar's
+// clicks. The conversion itself is ops/gray_range.
 //
 // Routines:
 //   WidenTargetRanges      a target pick widens the channel and grey ranges
@@ -10,18 +9,13 @@
 //   GrayBarClick           the grey range bar's arrows and bar
 //   ChannelBarClick        a new-colour bar and its arrows
 //   RangeBarSpan           the columns a range bar fills
-//   PaintGrayRange         every pixel whose plane gray lies in lo..hi takes one colour (GrayRangeSettings)
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "image/planes.h"
-
-struct UniRgb {
-  int red = 0, green = 0, blue = 0;
-  friend bool operator==(const UniRgb&, const UniRgb&) = default;
-};
+#include "ops/gray_range.h"
 
 // [min, max] per channel (red, green, blue); empty as [255, 0].
 struct ChannelRanges {
@@ -62,18 +56,3 @@ bool ChannelBarClick(int x, int& value);
 // The columns a range bar at x 24 fills: from 24 + lo * 52 / 256 to
 // 24 + hi * 52 / 256 (false when lo > hi: nothing).
 bool RangeBarSpan(int lo, int hi, int& from, int& to);
-
-// What one conversion paints: the grey range and the colour it takes (the
-// new colour, or white for the preview of the range).
-struct GrayRangeSettings {
-  int lo = 255, hi = 0;              // the grey range, bounds included
-  UniRgb colour{255, 255, 255};
-};
-
-// Every pixel of width x height whose plane gray g (truncated, of the
-// samples as they are) lies in lo <= g <= hi takes the colour exactly in the
-// canvas (bytes blue, green, red, bottom-up, `canvasStride` pixels a row,
-// canvas row r is plane row r); the others keep theirs. The planes are not
-// changed.
-void PaintGrayRange(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
-                    const GrayRangeSettings& settings);

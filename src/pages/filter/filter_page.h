@@ -12,7 +12,7 @@
 #include <array>
 
 #include "image/planes.h"
-#include "pages/filter/colour_power.h"
+#include "ops/colour_power.h"
 
 // Which value box the calculator changes, besides the light-core ends that
 // LightCoreSelection 2 and 3 select.

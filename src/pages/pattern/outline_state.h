@@ -6,10 +6,8 @@
 #include <cstdint>
 
 #include "image/planes.h"
+#include "ops/outline_detect.h"
 
-struct OutlineRgb {
-  int red = 0, green = 0, blue = 0;
-};
 // The six outline colours the "／" key word cycles through.
 inline constexpr std::array<OutlineRgb, 6> OutlineColourTable = {{
     {0, 0, 0}, {255, 255, 255}, {0, 255, 255}, {128, 128, 128}, {0, 0, 255}, {255, 0, 0}}};
@@ -21,9 +19,6 @@ struct ContrastPoint {
   int column = 0, row = 0;
   friend bool operator==(const ContrastPoint&, const ContrastPoint&) = default;
 };
-
-// How an outline detector judges a pair of regions.
-enum JudgeModeKind : int { JudgeByEveryChannel = 1, JudgeByLuma = 2 };
 
 struct OutlineState {
   int judgeMode = JudgeByLuma;

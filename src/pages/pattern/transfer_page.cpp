@@ -23,7 +23,7 @@
 #include "pages/kit/gestures.h"
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
-#include "pages/steps/step_list.h"
+#include "pages/kit/step_list.h"
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"

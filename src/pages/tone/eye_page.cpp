@@ -26,7 +26,7 @@
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
-#include "pages/steps/step_list.h"
+#include "pages/kit/step_list.h"
 #include "image/planes.h"
 #include "pages/pattern/outline_state.h"
 #include "pages/tone/tone_pages.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "pages/kit/page_steps.h"
-#include "pages/steps/step_list.h"
+#include "pages/kit/step_list.h"
 #include "image/planes.h"
 #include "pages/tone/tone_pages.h"
 #include "platform/window.h"

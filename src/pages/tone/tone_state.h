@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 
 struct ToneState {
   int hornKey = 0;                              // 0 none, 1..12 the keys A..L

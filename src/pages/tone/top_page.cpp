@@ -20,7 +20,7 @@
 #include "image/planes.h"
 #include "pages/filter/filter_page.h"
 #include "pages/tone/eye_page.h"
-#include "pages/steps/step_list.h"
+#include "pages/kit/step_list.h"
 #include "pages/tone/tone_pages.h"
 #include "pages/tone/tone_state.h"
 #include "panel/comments.h"

@@ -5,7 +5,7 @@
 // planes, but then the list is partly ordered instead): the same value that
 // sorting the whole list gives.
 
-#include "pages/pattern/local_contrast.h"
+#include "ops/local_contrast.h"
 
 #include <algorithm>
 #include <array>

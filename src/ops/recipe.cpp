@@ -1,4 +1,4 @@
-#include "pages/steps/recipe.h"
+#include "ops/recipe.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "pages/steps/step_list.h"
+#include "pages/kit/step_list.h"
 
 #include <algorithm>
 #include <array>

@@ -17,7 +17,7 @@
 // exactly as image/gray.h does. A picture with a sample above 255 (no page makes one,
 // but the planes are 32-bit) takes the exact form instead.
 
-#include "pages/pattern/outline_detect.h"
+#include "ops/outline_detect.h"
 
 #include <algorithm>
 #include <array>

@@ -20,7 +20,13 @@
 #include <cstdint>
 
 #include "image/planes.h"
-#include "pages/pattern/outline_state.h"
+
+struct OutlineRgb {
+  int red = 0, green = 0, blue = 0;
+};
+
+// How an outline detector judges a pair of regions.
+enum JudgeModeKind : int { JudgeByEveryChannel = 1, JudgeByLuma = 2 };
 
 // Which detector: the outline width of the Outline and Pattern pages.
 enum OutlineWidth : int { NoOutline = 0, FineWidth = 1, MiddleWidth = 2, FatWidth = 3 };

@@ -1,4 +1,4 @@
-#include "pages/steps/picture_steps.h"
+#include "ops/picture_steps.h"
 
 #include <algorithm>
 #include <span>

@@ -1,6 +1,6 @@
 // The colour swap modes, one tight loop per mode.
 
-#include "pages/view/colour_swap.h"
+#include "ops/colour_swap.h"
 
 #include <cstddef>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "pages/colour/contour_levels.h"
+#include "ops/contour_levels.h"
 
 #include <algorithm>
 #include <cstddef>

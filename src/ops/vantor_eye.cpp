@@ -17,7 +17,7 @@
 // integers. The truncation of V / r^12 toward zero is estimated in double and
 // corrected by an exact 128-bit remainder check. Samples so large that even
 // this cannot be exact take a scalar path in 64/128-bit integers.
-#include "pages/tone/vantor_eye.h"
+#include "ops/vantor_eye.h"
 
 #include <algorithm>
 #include <cmath>

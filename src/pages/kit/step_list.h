@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/steps/picture_steps.h"
+#include "ops/picture_steps.h"
 #include "platform/language.h"
 
 // A new picture in hand: no steps yet, in the inner memory neither.

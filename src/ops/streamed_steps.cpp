@@ -1,4 +1,4 @@
-#include "pages/steps/streamed_steps.h"
+#include "ops/streamed_steps.h"
 
 #include <algorithm>
 #include <array>

@@ -31,14 +31,14 @@
 #include <vector>
 
 #include "image/planes.h"
-#include "pages/colour/contour_levels.h"
-#include "pages/colour/nod_colours.h"
-#include "pages/colour/range_convert.h"
-#include "pages/filter/colour_power.h"
-#include "pages/pattern/local_contrast.h"
-#include "pages/pattern/outline_detect.h"
-#include "pages/tone/vantor_eye.h"
-#include "pages/view/colour_swap.h"
+#include "ops/contour_levels.h"
+#include "ops/add_colours.h"
+#include "ops/gray_range.h"
+#include "ops/colour_power.h"
+#include "ops/local_contrast.h"
+#include "ops/outline_detect.h"
+#include "ops/vantor_eye.h"
+#include "ops/colour_swap.h"
 #include "platform/picture_loader.h"
 
 struct EyeStep {

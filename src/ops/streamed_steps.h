@@ -17,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-#include "pages/steps/picture_steps.h"
+#include "ops/picture_steps.h"
 #include "platform/files.h"
 #include "platform/picture_loader.h"
 

@@ -10,7 +10,7 @@
 // every table entry is worked by the formula itself, and every sample outside
 // 0..255 goes through the formula directly.
 
-#include "pages/filter/colour_power.h"
+#include "ops/colour_power.h"
 
 #include <algorithm>
 #include <cmath>
