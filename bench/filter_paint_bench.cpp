@@ -15,6 +15,7 @@
 #include "app/paint.h"
 #include "app/program.h"
 #include "image/bmp_files.h"
+#include "ops/filter_step.h"
 #include "pages/filter/filter_page.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -46,12 +47,12 @@ struct FilterRun : BenchSession {
 void RunFilterPaint(benchmark::State& state, bool powerOn, ColourPowerRoutine routine) {
   FilterRun run;
   if (powerOn) run.Click(40, 377);  // "  action"
-  FilterColourPowerRoutine = routine;
+  FilterPowerRoutine = routine;
   for (auto _ : state) {
     PaintHandler();
     benchmark::DoNotOptimize(Canvas[1000]);
   }
-  FilterColourPowerRoutine = ApplyColourPowerByPlane;
+  FilterPowerRoutine = ApplyColourPowerByPlane;
 }
 
 void FilterPaintPowerOff(benchmark::State& state) { RunFilterPaint(state, false, ApplyColourPowerByPlane); }

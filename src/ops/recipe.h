@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ops/picture_steps.h"
+#include "ops/step_kinds.h"
 
 inline constexpr int RecipeVersion = 1;
 inline constexpr std::size_t LargestRecipeBytes = 1 << 20;  // 1 MB

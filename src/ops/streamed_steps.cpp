@@ -96,115 +96,43 @@ class BmpMemorySource : public RowSource {
 
 // ---- Stages ----------------------------------------------------------------------
 
-// The steps as the stages rows go through: FILTER's parts are a stage each.
-struct Stage {
-  enum class Kind { Point, LightCore, Power, Peach, Berry, Eye, Outline, LocalContrast };
-  Kind kind = Kind::Point;
-  PictureStep step;
-  // LightCore, Power, Peach and Berry: the FILTER step's settings.
-  const FilterSettings& Filter() const { return std::get<FilterStep>(step).settings; }
-};
+// ---- Stages ----------------------------------------------------------------------
 
-std::vector<Stage> StagesOf(const std::vector<PictureStep>& steps) {
+// The stages of every step, in order.
+std::vector<Stage> StagesOfSteps(const std::vector<PictureStep>& steps) {
   std::vector<Stage> stages;
   for (const PictureStep& step : steps) {
-    if (IsPointStep(step)) stages.push_back({Stage::Kind::Point, step});
-    if (std::holds_alternative<OutlineStep>(step)) stages.push_back({Stage::Kind::Outline, step});
-    if (std::holds_alternative<EyeStep>(step)) stages.push_back({Stage::Kind::Eye, step});
-    if (std::holds_alternative<LocalContrastStep>(step)) stages.push_back({Stage::Kind::LocalContrast, step});
-    if (const FilterStep* filter = std::get_if<FilterStep>(&step)) {
-      const FilterSettings& f = filter->settings;
-      if (filter->lightCore) stages.push_back({Stage::Kind::LightCore, step});
-      if (f.ColourPowerOn == 1) stages.push_back({Stage::Kind::Power, step});
-      if (f.PeachOn == 1) stages.push_back({Stage::Kind::Peach, step});
-      if (f.BerryOn == 1) stages.push_back({Stage::Kind::Berry, step});
-    }
+    std::vector<Stage> more = StagesOf(step);
+    stages.insert(stages.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
   }
   return stages;
 }
 
-// What a stage must know of the whole picture it is given before its first
-// row: the channel levels (balances, a "levels" pivot), or whether the light
-// core leaves any sample lit (when none is, every sample becomes 1, as the
-// light core on the canvas does).
-enum class WholeNeed { None, Levels, AnyLit };
-WholeNeed NeedOf(const Stage& stage) {
-  switch (stage.kind) {
-    case Stage::Kind::Peach:
-    case Stage::Kind::Berry: return WholeNeed::Levels;
-    case Stage::Kind::Eye: return std::get<EyeStep>(stage.step).levelsPivot ? WholeNeed::Levels : WholeNeed::None;
-    case Stage::Kind::LightCore: return WholeNeed::AnyLit;
-    default: return WholeNeed::None;
-  }
+// Where the stages of a banded run work: the whole picture, one thread a band.
+StageFrame FrameOf(const RowSource& source, Edges edges) {
+  return StageFrame{source.Width(), source.Height(), CanvasArea{0, 0, source.Width(), source.Height()}, edges, 1};
 }
 
-struct WholeValues {
-  std::array<ChannelLevel, 3> levels{};
-  bool anyLit = true;
-};
-
-std::array<std::uint32_t, 256> LightCoreTable(const FilterSettings& settings) {
-  std::array<std::uint32_t, 256> table{};
-  for (int v = 0; v < 256; ++v) {
-    table[static_cast<std::size_t>(v)] =
-        static_cast<std::uint32_t>(LightCoreSample(v, settings.LightCoreStart, settings.LightCoreEnd));
-  }
-  return table;
-}
-
-// A stage that changes each pixel by itself.
-class PointStage : public RowSource {
+// A stage that works each pixel by itself: the rows asked for, in place.
+class PixelsStage : public RowSource {
  public:
-  PointStage(RowSource& source, const Stage& stage, const WholeValues& values)
-      : source_(source), stage_(stage), values_(values) {
-    if (stage.kind == Stage::Kind::LightCore) table_ = LightCoreTable(stage.Filter());
-  }
+  PixelsStage(RowSource& source, const Stage& stage, const WholeValues& values, const StageFrame& frame)
+      : source_(source), stage_(stage), values_(values), frame_(frame) {}
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
   bool Rows(int first, int count, const PlaneView& to) override {
     if (!source_.Rows(first, count, to)) return false;
-    // The pixel routines walk stride x rows: rows that lie further apart
-    // (those a neighbourhood stage keeps with samples beyond their ends)
-    // are worked one at a time.
-    if (to.stride == Width()) {
-      Work(to, count);
-      return true;
-    }
-    for (int row = 0; row < count; ++row) {
-      PlaneView one = to;
-      for (auto& plane : one.plane) plane += static_cast<std::size_t>(row) * to.stride;
-      Work(one, 1);
-    }
+    PlaneView band = to;
+    band.rows = count;
+    stage_.pixels(band, count, frame_, values_);
     return true;
   }
 
  private:
-  void Work(const PlaneView& rows, int count) {
-    PlaneView band = rows;
-    band.rows = count;
-    band.stride = Width();
-    switch (stage_.kind) {
-      case Stage::Kind::LightCore: LightCore(band); break;
-      case Stage::Kind::Power: ApplyColourPowerByPlane(band, PlanePowers(stage_.Filter())); break;
-      case Stage::Kind::Peach: ApplyPeach(band, BalanceLevelsOf(values_.levels)); break;
-      case Stage::Kind::Berry: ApplyBerry(band, BalanceLevelsOf(values_.levels)); break;
-      default: ApplyStep(stage_.step, band, Width(), count, CanvasArea{0, 0, Width(), count}, 1); break;
-    }
-  }
-
-  void LightCore(const PlaneView& band) {
-    for (std::size_t k = 0; k < 3; ++k) {
-      std::uint32_t* samples = band.plane[k];
-      for (std::size_t i = 0, n = static_cast<std::size_t>(band.rows) * band.stride; i < n; ++i) {
-        samples[i] = values_.anyLit ? table_[samples[i] & 0xFFu] : 1u;
-      }
-    }
-  }
-
   RowSource& source_;
   const Stage& stage_;
   const WholeValues& values_;
-  std::array<std::uint32_t, 256> table_{};
+  StageFrame frame_;
 };
 
 // The rows of a source a neighbourhood stage's window reaches, kept from
@@ -281,102 +209,53 @@ class RowWindow {
   int first_ = 0, count_ = 0;
 };
 
-// The Vantor Eye pass: keeps the rows of its input that the window of the
-// rows asked for reaches.
-class EyeStage : public RowSource {
+// A stage that reads a neighbourhood: keeps the rows of its input that its
+// reach of the rows asked for takes in, and works the rows from them.
+class WindowStage : public RowSource {
  public:
-  EyeStage(RowSource& source, const Stage& stage, const WholeValues& values, int bandRows, Edges edges)
-      : source_(source), step_(std::get<EyeStep>(stage.step)), n_(WindowOfHornKey(step_.hornKey)), half_(n_ / 2),
-        extend_(edges == Edges::Extend),
-        rows_(source.Width(), bandRows + 2 * (n_ / 2) + 2, extend_ ? n_ / 2 : 0, extend_) {
-    if (step_.levelsPivot) {
-      for (std::size_t k = 0; k < 3; ++k) step_.settings.reference[k] = values.levels[k].middle;
-    }
-  }
+  WindowStage(RowSource& source, const Stage& stage, const WholeValues& values, const StageFrame& frame, int bandRows)
+      : source_(source), stage_(stage), values_(values), frame_(frame),
+        rows_(source.Width(), bandRows + 2 * stage.reach + 2, stage.Pad(frame.edges), frame.edges == Edges::Extend) {}
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
   bool Rows(int first, int count, const PlaneView& to) override {
-    if (n_ <= 0) return source_.Rows(first, count, to);
-    if (!rows_.Hold(source_, first - half_, first + count + half_)) return false;
+    if (!rows_.Hold(source_, first - stage_.reach, first + count + stage_.reach)) return false;
     PlaneView band = to;
     band.rows = count;
-    if (extend_) {
-      VantorEyeBandExtended(rows_.View(), rows_.First(), band, Width(), Height(), n_, step_.settings, first,
-                            first + count, 1);
-      return true;
-    }
-    if (step_.settings.areaEyeOn != 0) {
-      // Outside the area the pixels stay as they come.
-      for (std::size_t k = 0; k < 3; ++k) {
-        std::copy_n(rows_.View().plane[k] + static_cast<std::size_t>(first - rows_.First()) * Width(),
-                    static_cast<std::size_t>(count) * Width(), band.plane[k]);
-      }
-    }
-    VantorEyeBandOn(rows_.View(), rows_.First(), band, Width(), Height(), n_, step_.settings, first, first + count, 1);
+    stage_.window(rows_.View(), rows_.First(), rows_.Count(), band, first, count, frame_, values_);
     return true;
   }
 
  private:
   RowSource& source_;
-  EyeStep step_;
-  int n_, half_;
-  bool extend_;
+  const Stage& stage_;
+  const WholeValues& values_;
+  StageFrame frame_;
   RowWindow rows_;
 };
 
-// An outline detector: keeps the rows of its input that the detector's
-// neighbourhood of the rows asked for reaches, and runs the detector over
-// them, so a row is outlined exactly when it lies inside the border of the
-// whole picture.
-class OutlineStage : public RowSource {
+// A stage that works one stretch of rows: those rows are worked once, when
+// a band first meets them, and each band takes its rows of the result.
+class RegionStage : public RowSource {
  public:
-  OutlineStage(RowSource& source, const Stage& stage, int bandRows, Edges edges)
-      : source_(source), settings_(std::get<OutlineStep>(stage.step).settings),
-        halo_(OutlineBorder(settings_.outlineWidth)), pad_(edges == Edges::Extend ? halo_ : 0),
-        rows_(source.Width(), bandRows + 2 * halo_, pad_, edges == Edges::Extend) {}
-  int Width() const override { return source_.Width(); }
-  int Height() const override { return source_.Height(); }
-  bool Rows(int first, int count, const PlaneView& to) override {
-    if (!rows_.Hold(source_, first - halo_, first + count + halo_)) return false;
-    // With the edges extended the rows held reach beyond the picture by the
-    // detector's border, so that every pixel of the picture is judged.
-    OutlineRowsInto(settings_, rows_.Padded(), Width() + 2 * pad_, rows_.Count(), first - rows_.First(), count, pad_,
-                    Width(), to);
-    return true;
-  }
-
- private:
-  RowSource& source_;
-  OutlineSettings settings_;
-  int halo_, pad_;
-  RowWindow rows_;
-};
-
-// The local contrast: the rows its window reaches are worked once, when a
-// band first meets them, and each band takes its rows of the result.
-class LocalContrastStage : public RowSource {
- public:
-  LocalContrastStage(RowSource& source, const Stage& stage, Edges edges)
-      : source_(source), step_(std::get<LocalContrastStep>(stage.step)), edges_(edges), row_(source.Height() - 1 - step_.y),
-        first_(std::max(0, row_ - LocalContrastRadius)),
-        end_(std::clamp(row_ + LocalContrastRadius + 1, first_, source.Height())), window_(source.Width(), end_ - first_) {}
+  RegionStage(RowSource& source, const Stage& stage, const StageFrame& frame)
+      : source_(source), stage_(stage), frame_(frame), span_(ClippedSpan(stage.region(frame), source.Height())),
+        rows_(source.Width(), std::max(span_.end - span_.first, 1)) {}
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
   bool Rows(int first, int count, const PlaneView& to) override {
     if (!source_.Rows(first, count, to)) return false;
-    const int from = std::max(first, first_), end = std::min(first + count, end_);
+    const int from = std::max(first, span_.first), end = std::min(first + count, span_.end);
     if (from >= end) return true;
     if (!worked_) {
-      const int rows = end_ - first_;
-      if (!source_.Rows(first_, rows, window_.View(0, rows))) return false;
-      LocalContrastStep step = step_;
-      step.y = rows - 1 - (row_ - first_);
-      ApplyLocalContrastStep(step, window_.View(0, rows), Width(), rows, CanvasArea{0, 0, Width(), rows}, edges_);
+      const int rows = span_.end - span_.first;
+      if (!source_.Rows(span_.first, rows, rows_.View(0, rows))) return false;
+      stage_.regionWork(rows_.View(0, rows), span_, frame_);
       worked_ = true;
     }
     for (std::size_t k = 0; k < 3; ++k) {
       for (int row = from; row < end; ++row) {
-        std::copy_n(window_.plane[k].data() + static_cast<std::size_t>(row - first_) * Width(), Width(),
+        std::copy_n(rows_.plane[k].data() + static_cast<std::size_t>(row - span_.first) * Width(), Width(),
                     to.plane[k] + static_cast<std::size_t>(row - first) * to.stride);
       }
     }
@@ -384,11 +263,16 @@ class LocalContrastStage : public RowSource {
   }
 
  private:
+  static RowSpan ClippedSpan(RowSpan span, int height) {
+    const int first = std::clamp(span.first, 0, height);
+    return RowSpan{first, std::clamp(span.end, first, height)};
+  }
+
   RowSource& source_;
-  LocalContrastStep step_;
-  Edges edges_;
-  int row_, first_, end_;
-  BandPlanes window_;
+  const Stage& stage_;
+  StageFrame frame_;
+  RowSpan span_;
+  BandPlanes rows_;
   bool worked_ = false;
 };
 
@@ -399,16 +283,15 @@ class Chain {
   Chain(const std::vector<Stage>& stages, const std::vector<WholeValues>& values, std::size_t from, std::size_t to,
         RowSource& source, int bandRows, Edges edges) {
     RowSource* last = &source;
+    const StageFrame frame = FrameOf(source, edges);
     for (std::size_t i = from; i < to; ++i) {
       const Stage& stage = stages[i];
-      if (stage.kind == Stage::Kind::Eye) {
-        stages_.push_back(std::make_unique<EyeStage>(*last, stage, values[i], bandRows, edges));
-      } else if (stage.kind == Stage::Kind::Outline) {
-        stages_.push_back(std::make_unique<OutlineStage>(*last, stage, bandRows, edges));
-      } else if (stage.kind == Stage::Kind::LocalContrast) {
-        stages_.push_back(std::make_unique<LocalContrastStage>(*last, stage, edges));
-      } else {
-        stages_.push_back(std::make_unique<PointStage>(*last, stage, values[i]));
+      switch (stage.reads) {
+        case Stage::Reads::Pixels: stages_.push_back(std::make_unique<PixelsStage>(*last, stage, values[i], frame)); break;
+        case Stage::Reads::Window:
+          stages_.push_back(std::make_unique<WindowStage>(*last, stage, values[i], frame, bandRows));
+          break;
+        case Stage::Reads::Region: stages_.push_back(std::make_unique<RegionStage>(*last, stage, frame)); break;
       }
       last = stages_.back().get();
     }
@@ -652,7 +535,7 @@ struct Prepared {
 // stages before it; nothing when the rows could not be read.
 std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, Prepared& prepared, std::size_t index,
                                            RowSource& picture, int bandRows, int workers, Edges edges) {
-  const WholeNeed need = NeedOf(stages[index]);
+  const WholeNeed need = stages[index].need;
   WholeValues found;
   if (need == WholeNeed::None) return found;
   RowSource& source = prepared.Rows(picture);
@@ -660,15 +543,14 @@ std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, Pre
   // had, or it cannot take them all, the stages are simply worked again.
   std::unique_ptr<SpillRows> keep;
   const bool slow = std::any_of(stages.begin() + static_cast<long>(prepared.from), stages.begin() + static_cast<long>(index),
-                                [](const Stage& s) { return s.kind == Stage::Kind::Eye || s.kind == Stage::Kind::Outline; });
+                                [](const Stage& s) { return s.slow; });
   if (slow) {
     if (std::optional<ScratchFile> file = ScratchFile::Make()) {
       keep = std::make_unique<SpillRows>(std::move(*file), source.Width(), source.Height(), bandRows);
     }
   }
   std::atomic<bool> kept{keep != nullptr};
-  const std::array<std::uint32_t, 256> table =
-      need == WholeNeed::AnyLit ? LightCoreTable(stages[index].Filter()) : std::array<std::uint32_t, 256>{};
+  const std::array<bool, 256>& table = stages[index].lit;
   std::vector<std::array<std::array<long long, 256>, 3>> counts(static_cast<std::size_t>(workers));
   std::vector<char> lit(static_cast<std::size_t>(workers), 0);
   BandRun run;
@@ -689,7 +571,7 @@ std::optional<WholeValues> FindWholeValues(const std::vector<Stage>& stages, Pre
     for (std::size_t k = 0; k < 3 && !any; ++k) {
       for (int row = 0; row < band.rows && !any; ++row) {
         const std::uint32_t* p = band.plane[k] + static_cast<std::size_t>(row) * band.stride;
-        for (int x = 0; x < run.width && !any; ++x) any = table[p[x] & 0xFFu] != 0;
+        for (int x = 0; x < run.width && !any; ++x) any = table[p[x] & 0xFFu];
       }
     }
     return true;
@@ -730,7 +612,7 @@ bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int 
                   const std::function<bool(Slot&, int first, int count)>& handOn) {
   bandRows = std::max(bandRows, 1);
   const int workers = std::max(threads, 1);
-  const std::vector<Stage> stages = StagesOf(steps);
+  const std::vector<Stage> stages = StagesOfSteps(steps);
   const std::optional<Prepared> prepared = PrepareStages(stages, source, bandRows, workers, edges);
   if (!prepared) return false;
   BandRun run;

@@ -944,6 +944,10 @@ void WriteEyeFrame(const PlaneView& target, int width, int height, int n) {
   WriteEyeFrameRows(target, width, height, n, 0, height, 0);
 }
 
+void WriteEyeFrameOnRows(const PlaneView& band, int width, int height, int n, int yFrom, int yTo) {
+  if (IsEyeWindow(n)) WriteEyeFrameRows(band, width, height, n, yFrom, yTo, yFrom);
+}
+
 void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width, int height, int n,
                      const EyeParameters& parameters, int yFrom, int yTo, int threads) {
   if (!IsEyeWindow(n) || width <= 0 || height <= 0) return;

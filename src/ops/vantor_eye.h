@@ -118,8 +118,10 @@ void VantorEyeBandOn(const PlaneView& source, int sourceFirstRow, const PlaneVie
 void VantorEyeBandExtended(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height,
                            int n, const EyeParameters& parameters, int yFrom, int yTo, int threads);
 
-// The white frame alone, as above.
+// The white frame alone, as above; and over rows yFrom <= y < yTo alone,
+// into a view of just those rows.
 void WriteEyeFrame(const PlaneView& target, int width, int height, int n);
+void WriteEyeFrameOnRows(const PlaneView& band, int width, int height, int n, int yFrom, int yTo);
 
 // For tests: false makes the engine use its plain code where it would use the
 // processor's vector units (AVX2), so both forms can be checked on one machine.

@@ -31,7 +31,6 @@
 // [SECTION] State: the page's block. FilterSettings holds the start values
 // and the ranges.
 FilterPageState FilterPage;
-ColourPowerRoutine FilterColourPowerRoutine = ApplyColourPowerByPlane;
 
 namespace {
 
@@ -434,14 +433,8 @@ void PaintFilter() {
   //    plane sets, so the page starts again from the image read.
   BeginPageSection();
   ServeGetAndRestore(PageFilter, true);
-  // 2. Start again from the inner memory; the light core when selected.
-  //    (The canvas copy matters only to the light core, which reads it; the
-  //    canvas is rebuilt from the planes at step 10 in any case.)
+  // 2. Start again from the inner memory.
   RestoreFromInner(Stride, CanvasRows);
-  if (FilterPage.lightCoreSelection == 1) {
-    CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
-    ApplyLightCore(Canvas, WorkView(), v.LightCoreStart, v.LightCoreEnd);
-  }
   // 3. The reset marks and the keypad; the calculator applies its entry.
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
   DrawKeypad(screen, FilterKeypad, Calc.on == 1);
@@ -450,20 +443,22 @@ void PaintFilter() {
   ClampFilterSettings(v);
   CollapseSpectrumCore(v);
   const int markerX = LightCoreMarkerX(v.LightCoreStart, v.LightCoreEnd);
-  // 7. - 9. The channel levels of the picture, the colour power and the
-  //    colour balances (each from the levels of the picture as it stands);
-  //    the levels found last are the Vantor Eye's reference colour.
+  // 7. - 9. The page's work as one step, run on the planes: the light core
+  //    when selected, the colour power and the colour balances (each from
+  //    the levels of the picture as it stands); the levels found last are
+  //    the Vantor Eye's reference colour.
   if (v.ColourPowerOn == 1 && v.ChannelPowerMode != 0) v.ColourPower = CommonPowerOfChannels(v.ChannelPower);
-  TakeChannelLevels(ApplyPowerAndBalance(WorkView(), Stride, CanvasRows, v, FilterColourPowerRoutine));
+  const bool lightCore = FilterPage.lightCoreSelection == 1;
+  const FilterStep step{.settings = v, .lightCore = lightCore};
+  TakeChannelLevels(ApplyFilterStep(step, WorkView(), Stride, CanvasRows));
   // The key words, with the values as this paint left them. They go before
   // the image: the shadow of ">|<" reaches x 100, where the image covers it.
   DrawPanel(screen, Panel);
   // 10. - 11. Show the result; "set KEEP1" stores it as shown.
   ShowPlanes();
-  // What the page shows, as a step that can be run again on the whole picture.
-  const bool lightCore = FilterPage.lightCoreSelection == 1;
+  // What the page shows: the step it ran, to be run again on the whole picture.
   if (lightCore || v.ColourPowerOn == 1 || v.PeachOn == 1 || v.BerryOn == 1) {
-    SetPageStep(FilterStep{.settings = v, .lightCore = lightCore});
+    SetPageStep(step);
   } else {
     SetPageStep(std::nullopt);
   }

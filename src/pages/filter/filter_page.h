@@ -34,7 +34,6 @@ extern FilterPageState FilterPage;
 
 // The colour power routine the paint calls (per-plane powers blue, green,
 // red). The benchmark swaps in the literal form to measure the paint beside it.
-extern ColourPowerRoutine FilterColourPowerRoutine;
 
 // The TOP page's reset mark also returns two of the FILTER page's values to
 // their start: the light core (0 .. 255) and the colour power (off, 100).
