@@ -22,6 +22,7 @@
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "image/sample_scene.h"
+#include "ops/add_step.h"
 #include "pages/colour/add_page.h"
 #include "pages/colour/nod_colours.h"
 #include "platform/dialogs.h"

@@ -20,6 +20,8 @@
 #include "image/planes.h"
 #include "image/sample_scene.h"
 #include "ops/contour_levels.h"
+#include "ops/contour_step.h"
+#include "ops/uni_c_step.h"
 #include "pages/colour/contour_page.h"
 #include "pages/colour/range_convert.h"
 #include "pages/colour/uni_c_page.h"

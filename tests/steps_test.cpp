@@ -668,10 +668,11 @@ TEST(WholePictureSave, TheOutlineIsFoundOnTheWholePicture) {
 TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
-  // The picture changed by something no step describes (as a brush would).
-  WorkPlanes[0][0] ^= 0xFF;
-  l.s.window().Invalidate();
-  l.s.Paint();
+  // The picture changed by something no step describes: a brush stroke, fixed.
+  l.s.Click(OutlineTabX, TabY);
+  l.s.ClickControl(PageOutline, "4)Brush");
+  l.s.Drag(300, 300, 500, 400);
+  l.s.RightClick(400, 350);
   l.s.dialogs().QueueFile(l.s.PathIn("part.bmp"), true);
   l.s.dialogs().QueueAnswer(MessageAnswer::Yes);
   l.s.Click(SaveTabX, TabY);

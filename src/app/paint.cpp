@@ -55,6 +55,13 @@ void ResetPaintState() {
   FileShownWidth = FileShownHeight = -1;
 }
 
+// The picture opened on a page other than TOP, as the save dialog names it.
+constexpr BilingualText OpenedOffTop{"トップ以外のページで開いた画像 (トップで取り込まれます)",
+                                     "the picture opened off the TOP page (TOP takes it in)"};
+
+constexpr BilingualText InnerBeforeOpen{"フィルタの内部メモリーにある前の画像",
+                                        "the picture before, in FILTER's inner memory"};
+
 void PaintHandler() {
   Surface& screen = Screen();
   screen.Clear(White);  // the class background, erased with every invalidation
@@ -73,6 +80,12 @@ void PaintHandler() {
       if (PageId == PageTop && Requests.getSlot == 99) {
         Shell.newImageFlag = 1;
         Shell.planesLoaded = 0;
+      } else {
+        // The inner memory holds the picture before until TOP (or FILTER's
+        // Get) takes the new one in; and opened with Enter on another page
+        // than TOP, the planes wait for TOP too.
+        NoteInnerNotAStep(InnerBeforeOpen);
+        if (Requests.getSlot == 99) NoteNotAStep(OpenedOffTop);
       }
     } else {
       // Cancelled, or not a picture: what the open was for is dropped, and
@@ -114,7 +127,10 @@ void PaintHandler() {
     Shell.planesLoaded = 2;
   }
   if (Requests.getSlot >= 0 && Requests.getSlot <= 13) {
-    if (!WriteKeepFile(Canvas.data(), Requests.getSlot, PixelSource::FromCanvas)) {
+    // Written from the picture just opened, which has no steps yet.
+    if (WriteKeepFile(Canvas.data(), Requests.getSlot, PixelSource::FromCanvas)) {
+      NoteKeepWritten(Requests.getSlot, PictureFile.path, KeepFileName(Requests.getSlot));
+    } else {
       KeepOpenedCanvasForGet(Requests.getSlot);
     }
   }

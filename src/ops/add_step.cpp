@@ -1,5 +1,7 @@
 #include "ops/add_step.h"
 
+AddColoursRoutine AddNodColoursRoutine = AddNodColours;
+
 AddColourStep AddColourStep::RecipeStart() {
   AddColourStep step;
   step.settings.active = BuiltInNodColours.columns[0];
@@ -49,6 +51,6 @@ MaybeProblem AddColourStep::Check() const {
 
 std::vector<Stage> AddColourStep::Stages() const {
   return {PixelStage([settings = settings](const PlaneView& rows, int width, int count, const WholeValues&) {
-    AddNodColours(rows, width, count, settings);
+    AddNodColoursRoutine(rows, width, count, settings);
   })};
 }

@@ -14,6 +14,11 @@
 #include "ops/fields.h"
 #include "ops/stage.h"
 
+// The routine the addition's stage runs: the fast form; a benchmark may set
+// the literal one to time the page's paint with it.
+using AddColoursRoutine = void (*)(const PlaneView& planes, int width, int height, const AddColourSettings& settings);
+extern AddColoursRoutine AddNodColoursRoutine;
+
 struct AddColourStep {
   static constexpr const char* Kind = "add";
   AddColourSettings settings;  // the active column, the grey range, the weights

@@ -1,5 +1,7 @@
 #include "ops/contour_step.h"
 
+ContourRoutine ContourDrawRoutine = ApplyContour;
+
 ContourStep ContourStep::RecipeStart() {
   ContourStep step;
   step.settings.operation = ContourAllLevels;
@@ -28,6 +30,6 @@ MaybeProblem ContourStep::Check() const {
 std::vector<Stage> ContourStep::Stages() const {
   if (settings.operation == ContourNone) return {};
   return {CanvasPainterStage([settings = settings](const PlaneView&, std::uint8_t* canvas, int stride, int width, int height) {
-    ApplyContour(canvas, stride, width, height, settings);
+    ContourDrawRoutine(canvas, stride, width, height, settings);
   })};
 }

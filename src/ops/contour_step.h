@@ -15,6 +15,12 @@
 #include "ops/fields.h"
 #include "ops/stage.h"
 
+// The routine the contour's stage draws with: the fast form; a benchmark may
+// set the literal one to time the page's paint with it.
+using ContourRoutine = void (*)(std::uint8_t* canvas, int stride, int width, int height,
+                                const ContourDrawSettings& settings);
+extern ContourRoutine ContourDrawRoutine;
+
 struct ContourStep {
   static constexpr const char* Kind = "contour";
   ContourDrawSettings settings;  // as the page's paint draws them

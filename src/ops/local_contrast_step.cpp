@@ -80,5 +80,10 @@ std::vector<Stage> LocalContrastStep::Stages() const {
     ApplyLocalContrastStep(local, rows, frame.width, count,
                            CanvasArea{p.left, p.bottom - span.first, p.right, p.top - span.first}, frame.edges);
   };
+  stage.canvas = [step = *this](const PlaneView& planes, std::uint8_t* canvas, int stride, int width, int height,
+                                const CanvasArea& picture) {
+    ApplyLocalContrast(planes, canvas, stride, width, height,
+                       LocalContrastSettings{{step.x, height - 1 - step.y}, picture, false});
+  };
   return {stage};
 }

@@ -49,5 +49,9 @@ std::vector<Stage> OutlineStep::Stages() const {
     OutlineRowsInto(settings, padded, frame.width + 2 * pad, windowRows, first - windowFirst, count, pad, frame.width,
                     band);
   };
+  stage.canvas = [settings = settings](const PlaneView& planes, std::uint8_t* canvas, int stride, int width, int height,
+                                       const CanvasArea&) {
+    PaintOutlinePixels(planes, canvas, stride, width, height, settings);
+  };
   return {stage};
 }

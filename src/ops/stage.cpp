@@ -32,6 +32,8 @@ void PlanesFromCanvasBytes(const std::uint8_t* canvas, int width, int height, co
 
 Stage CanvasPainterStage(CanvasPainter paint) {
   Stage stage;
+  stage.canvas = [paint](const PlaneView& planes, std::uint8_t* canvas, int stride, int width, int height,
+                         const CanvasArea&) { paint(planes, canvas, stride, width, height); };
   stage.pixels = [paint = std::move(paint)](const PlaneView& rows, int count, const StageFrame& frame, const WholeValues&) {
     // The planes' low bytes into a canvas, the painting over it, and the
     // canvas back into the planes: as a page paints the canvas from the

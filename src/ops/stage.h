@@ -83,15 +83,24 @@ struct Stage {
   std::function<RowSpan(const StageFrame&)> region;
   std::function<void(const PlaneView& rows, const RowSpan& span, const StageFrame&)> regionWork;
 
+  // The stage on the canvas, as a page paints it (the whole canvas, the
+  // edges as on the canvas): the routine that paints a canvas holding the
+  // planes' low bytes from the planes. Where it is set, a page draws the
+  // stage with it, and it gives what the stage gives.
+  std::function<void(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height,
+                     const CanvasArea& picture)>
+      canvas;
+
   // The columns a Window stage needs beyond each end of a row.
   int Pad(Edges edges) const { return reads == Reads::Window && edges == Edges::Extend ? reach : 0; }
 };
 
-// The stage of a routine that paints a canvas from the planes (bytes blue,
-// green, red, bottom-up, `canvasStride` pixels a row, already holding the
-// planes' low bytes): the planes take what it painted.
+// A routine that paints a canvas from the planes (bytes blue, green, red,
+// bottom-up, `canvasStride` pixels a row, already holding the planes' low
+// bytes), each pixel by itself.
 using CanvasPainter =
     std::function<void(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width, int height)>;
+// Its stage: the planes take what it painted; on the canvas it paints.
 Stage CanvasPainterStage(CanvasPainter paint);
 // The stage of a routine that works the planes in place.
 Stage PixelStage(std::function<void(const PlaneView& rows, int width, int count, const WholeValues&)> work,

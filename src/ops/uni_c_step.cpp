@@ -1,5 +1,7 @@
 #include "ops/uni_c_step.h"
 
+RangeConvertRoutine UniCConvertRoutine = PaintGrayRange;
+
 const FieldTable<GrayRangeStep>& GrayRangeStep::Fields() {
   using S = GrayRangeStep;
   static const FieldTable<S> fields = {
@@ -13,5 +15,5 @@ const FieldTable<GrayRangeStep>& GrayRangeStep::Fields() {
 std::vector<Stage> GrayRangeStep::Stages() const {
   // The grays of the planes as they are, the colour into the canvas.
   return {CanvasPainterStage([settings = settings](const PlaneView& planes, std::uint8_t* canvas, int stride, int width,
-                                                   int height) { PaintGrayRange(planes, canvas, stride, width, height, settings); })};
+                                                   int height) { UniCConvertRoutine(planes, canvas, stride, width, height, settings); })};
 }

@@ -12,6 +12,12 @@
 #include "ops/gray_range.h"
 #include "ops/stage.h"
 
+// The routine the conversion's stage paints with: the fast form; a benchmark
+// may set the literal one to time the page's paint with it.
+using RangeConvertRoutine = void (*)(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width,
+                                     int height, const GrayRangeSettings& settings);
+extern RangeConvertRoutine UniCConvertRoutine;
+
 struct GrayRangeStep {
   static constexpr const char* Kind = "uni_c";
   GrayRangeSettings settings;  // the grey range and its new colour

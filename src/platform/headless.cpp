@@ -431,11 +431,14 @@ int RunDriveScript(const std::vector<DriveCommand>& commands, const DriveSetup& 
 // -----------------------------------------------------------------------------
 
 std::string DriveUsage() {
-  return R"(usage: vazesample-drive [--workdir DIR] SCRIPT
+  return R"(usage: vazesample-drive [--workdir DIR] [--check-steps] SCRIPT
 
 Runs vazesample without a display in DIR (default: the current folder; it
 must exist) and feeds it the commands of SCRIPT, one a line. '#' at the start
-of a line or after a blank starts a comment; blank lines are skipped.
+of a line or after a blank starts a comment; blank lines are skipped. With
+--check-steps (for tests), every save that offers the whole picture runs the
+steps again on the canvas part and compares; a difference is reported and
+the run exits 1.
 
 Answers, queued for the dialogs and message boxes to come:
   open FILE        the next open dialog chooses FILE (relative to the

@@ -10,6 +10,7 @@
 
 #include "app/pages.h"
 #include "app/program.h"
+#include "pages/kit/step_list.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
 #include "platform/files.h"
@@ -22,9 +23,13 @@ ProgramSession::ProgramSession() : window_(ProgramHandlers(), ProgramTitleAtStar
   StartProgram();
   UseDialogs(&dialogs_);
   UseWindow(&window_);
+  // Every save in a test that offers the whole picture checks that the
+  // steps give what the canvas shows.
+  CheckStepsAtSaves([](const std::string& why) { ADD_FAILURE() << "at a save: " << why; });
 }
 
 ProgramSession::~ProgramSession() {
+  CheckStepsAtSaves(nullptr);
   UseDialogs(nullptr);
   UseWindow(nullptr);
   std::filesystem::current_path(previousFolder_);

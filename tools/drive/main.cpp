@@ -1,5 +1,6 @@
 // vazesample-drive [--workdir DIR] SCRIPT: runs the program with no display,
 // its input and dialog answers read from SCRIPT (see DriveUsage()).
+#include "pages/kit/step_list.h"
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,7 @@ int Usage(const char* problem) {
 int main(int argc, char** argv) {
   std::string workdir;
   std::string script;
+  bool checkSteps = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -34,6 +36,8 @@ int main(int argc, char** argv) {
       workdir = argv[++i];
     } else if (arg.rfind("--workdir=", 0) == 0) {
       workdir = arg.substr(10);
+    } else if (arg == "--check-steps") {
+      checkSteps = true;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       return Usage(("unknown option " + arg).c_str());
     } else if (script.empty()) {
@@ -85,5 +89,15 @@ int main(int argc, char** argv) {
     PictureFile.openStartFolder = here;
   };
   setup.handlers = ProgramHandlers;
-  return RunDriveScript(commands, setup, std::cout, std::cerr);
+  // For tests: every save that offers the whole picture checks that the
+  // steps give what the canvas shows.
+  bool checkFailed = false;
+  if (checkSteps) {
+    CheckStepsAtSaves([&](const std::string& why) {
+      std::cerr << "vazesample-drive: check failed at a save: " << why << '\n';
+      checkFailed = true;
+    });
+  }
+  const int status = RunDriveScript(commands, setup, std::cout, std::cerr);
+  return status == 0 && checkFailed ? 1 : status;
 }

@@ -151,7 +151,8 @@ RunResult RunDriver(const std::string& drive, const fs::path& work, const fs::pa
       ::dup2(fd, 1);
       ::dup2(fd, 2);
     }
-    ::execl(drive.c_str(), drive.c_str(), "--workdir", work.c_str(), script.c_str(), static_cast<char*>(nullptr));
+    ::execl(drive.c_str(), drive.c_str(), "--check-steps", "--workdir", work.c_str(), script.c_str(),
+            static_cast<char*>(nullptr));
     ::_exit(127);
   }
   if (child < 0) return {false, "could not start the driver"};
@@ -244,7 +245,9 @@ int main(int argc, char** argv) {
     const fs::path script = root / ("script-" + std::to_string(seed) + ".txt");
     {
       std::ofstream out(script);
-      out << MakeScript(random, root / "pictures", o.eventsPerScript);
+      // The pictures by a name relative to the script, so that a kept
+      // script runs beside the kept pictures.
+      out << MakeScript(random, "pictures", o.eventsPerScript);
     }
     RunResult result = RunDriver(o.drive, work, script, 60);
     if (result.ok) result = CheckFolder(work);
@@ -253,9 +256,11 @@ int main(int argc, char** argv) {
       fs::create_directories(o.keep);
       const fs::path kept = fs::path(o.keep) / script.filename();
       fs::copy_file(script, kept, fs::copy_options::overwrite_existing);
+      fs::copy(root / "pictures", fs::path(o.keep) / "pictures",
+               fs::copy_options::overwrite_existing | fs::copy_options::recursive);
       fs::copy_file(work / "drive-output.txt", fs::path(o.keep) / ("output-" + std::to_string(seed) + ".txt"),
                     fs::copy_options::overwrite_existing);
-      std::printf("FAILED seed %llu: %s (script kept as %s; replay: vazesample-soak --drive DRIVE --seed %llu --runs 1)\n",
+      std::printf("FAILED seed %llu: %s (script kept as %s; replay: vazesample-soak --drive DRIVE --seed %llu --runs 1, or vazesample-drive --workdir EMPTY-FOLDER on the kept script)\n",
                   seed, result.why.c_str(), kept.c_str(), seed);
       std::fflush(stdout);
     }

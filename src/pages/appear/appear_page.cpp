@@ -481,6 +481,7 @@ void TakePendingMove() {
 // The page's work as the save dialog names it: none of it is a step.
 constexpr BilingualText CompositeWork{"出現 3)実体化", "APPEAR 3)real appear"};
 constexpr BilingualText WorkFileShown{"出現 1)背景画像 / 2)転送画像", "APPEAR 1)back image / 2)trfr image"};
+constexpr BilingualText LoadedPictureShown{"出現", "APPEAR"};
 
 // The composite into WorkPlanes and the canvas. False (the loaded picture
 // stays in the canvas) when a work file could not be read.
@@ -534,6 +535,9 @@ void PaintAppear() {
   // row by row: the picture shown afterwards would cover it at once.)
   if (AppearMode == 5) shown = ShowComposite();
   if (!shown) AppearMode = 0;
+  // The loaded picture as its file holds it: what the steps give only when
+  // the planes hold it too.
+  if (AppearMode == 0 && !CanvasShowsThePlanes()) SetShownNotAStep(LoadedPictureShown);
   // 4. - 5. The canvas shown; "4)KEEP12".
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   ServeSet(PageAppear, Appear.setRequest);

@@ -29,7 +29,6 @@
 #include "panel/widgets.h"
 #include "platform/surface.h"
 
-AddColoursRoutine AddNodColoursRoutine = AddNodColours;
 
 // [SECTION] State: the page's block with its start values. The column choice
 // and the blend weights outlive the page (entry keeps them).
@@ -357,9 +356,7 @@ void PaintAdd() {
   // 5. The addition, one more step of the picture.
   if (Add.applyRequest == 1) {
     if (Add.hardRequest == 1) AddWeights = HardWeights;
-    const AddColourSettings addition{ActiveNodColours, Add.lo, Add.hi, AddWeights};
-    AddNodColoursRoutine(WorkView(), Stride, CanvasRows, addition);
-    AddStep(AddColourStep{addition});
+    DoStep(AddColourStep{AddColourSettings{ActiveNodColours, Add.lo, Add.hi, AddWeights}});
   }
   // 6. Show the planes.
   ShowPlanes();

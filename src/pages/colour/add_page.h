@@ -7,11 +7,6 @@
 #include "image/planes.h"
 #include "pages/colour/nod_colours.h"
 
-// The addition the page runs: the fast form; the benchmark swaps in the
-// literal one to time the same paint with it.
-using AddColoursRoutine = void (*)(const PlaneView& planes, int width, int height, const AddColourSettings& settings);
-extern AddColoursRoutine AddNodColoursRoutine;
-
 // The x of the blend meter's mark for the weights in force.
 int AddMeterX();
 // The column in use: 1 A, 2 B.

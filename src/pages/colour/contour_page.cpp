@@ -29,7 +29,6 @@
 
 // [SECTION] State: the page's block with its start values (contour_page.h).
 ContourPageState ContourPage;
-ContourRoutine ContourDrawRoutine = ApplyContour;
 
 namespace {
 
@@ -320,9 +319,8 @@ void PaintContour() {
     v.scanIndex = WrapContourScan(v.scanIndex, ContourTopLevel(v.ladder));
   }
   if (v.operation != ContourNone) {
-    const ContourDrawSettings contour{v.ladder, v.operation, v.scanIndex, ContourPage.colourType};
-    ContourDrawRoutine(Canvas.data(), Stride, Stride, CanvasRows, contour);
-    SetShownStep(ContourStep{contour});  // drawn over the picture; "set KEEP5" keeps it
+    // Drawn over the picture by the step itself; "set KEEP5" keeps it.
+    ShowStep(ContourStep{ContourDrawSettings{v.ladder, v.operation, v.scanIndex, ContourPage.colourType}});
   } else {
     SetShownStep(std::nullopt);
   }

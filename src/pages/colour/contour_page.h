@@ -28,11 +28,6 @@ struct ContourPageState {
 };
 extern ContourPageState ContourPage;
 
-// The contour routine the paint calls. The benchmark swaps in the literal
-// form to measure the paint beside it.
-using ContourRoutine = void (*)(std::uint8_t* canvas, int stride, int width, int height,
-                                const ContourDrawSettings& settings);
-extern ContourRoutine ContourDrawRoutine;
 
 // The CONTOUR page as the page table lists it.
 extern const PageEntry ContourPageEntry;

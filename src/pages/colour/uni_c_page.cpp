@@ -36,7 +36,6 @@
 
 // [SECTION] State: the page's block with its start values (uni_c_page.h).
 UniCPageState UniCPage;
-RangeConvertRoutine UniCConvertRoutine = PaintGrayRange;
 
 namespace {
 
@@ -553,11 +552,15 @@ void PaintUniC() {
   ServeUniCalculator(screen);
   // 2. The entry save, a read of KEEP8, Restore and Get.
   if (v.entrySaveRequest == 1) {
-    WriteKeepFile(Canvas.data(), PageUniC, PixelSource::FromPlanes);
+    if (WriteKeepFile(Canvas.data(), PageUniC, PixelSource::FromPlanes)) {
+      NoteKeepWritten(PageUniC, PictureFile.path, KeepFileName(PageUniC));
+    }
     v.entrySaveRequest = 0;
   }
   if (v.readKeepRequest == 1) {
-    ReadKeepFile(Canvas.data(), PageUniC, PixelTarget::IntoPlanes);
+    if (ReadKeepFile(Canvas.data(), PageUniC, PixelTarget::IntoPlanes)) {
+      NoteKeepRead(PageUniC, PictureFile.path, KeepFileName(PageUniC));
+    }
     v.readKeepRequest = 0;
   }
   ServeGetAndRestore(PageUniC, false);
@@ -568,10 +571,8 @@ void PaintUniC() {
   if (converting) {
     UniCPage.weightOld = 0;
     UniCPage.weightNew = 1;
-    UniCConvertRoutine(WorkView(), Canvas.data(), Stride, Stride, CanvasRows,
-                       GrayRangeSettings{v.lo, v.hi, v.newColour});
-    // Drawn over the picture; "set KEEP8" keeps it.
-    SetShownStep(GrayRangeStep{GrayRangeSettings{v.lo, v.hi, v.newColour}});
+    // Drawn over the picture by the step itself; "set KEEP8" keeps it.
+    ShowStep(GrayRangeStep{GrayRangeSettings{v.lo, v.hi, v.newColour}});
   } else {
     SetShownStep(std::nullopt);
   }

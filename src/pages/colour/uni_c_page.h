@@ -49,11 +49,5 @@ struct UniCPageState {
 };
 extern UniCPageState UniCPage;
 
-// The conversion routine the paint calls (also for the white preview). The
-// benchmark swaps in the literal form to measure the paint beside it.
-using RangeConvertRoutine = void (*)(const PlaneView& planes, std::uint8_t* canvas, int canvasStride, int width,
-                                     int height, const GrayRangeSettings& settings);
-extern RangeConvertRoutine UniCConvertRoutine;
-
 // The UniC page as the page table lists it.
 extern const PageEntry UniCPageEntry;

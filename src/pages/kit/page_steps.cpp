@@ -145,6 +145,41 @@ void ShowPlanes() {
   Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
 }
 
+void PaintStep(const PictureStep& step) {
+  const std::vector<Stage> stages = StagesOf(step);
+  if (stages.size() == 1 && stages.front().canvas) {
+    stages.front().canvas(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, PictureArea());
+    return;
+  }
+  // Any other step runs on a copy of the planes, which then goes to the canvas.
+  static StepPlanes copy;
+  copy.width = Stride;
+  copy.height = CanvasRows;
+  const std::size_t samples = static_cast<std::size_t>(Stride) * CanvasRows;
+  for (std::size_t k = 0; k < 3; ++k) copy.plane[k].assign(WorkPlanes[k].begin(), WorkPlanes[k].begin() + samples);
+  ApplyStep(step, copy.View(), Stride, CanvasRows, PictureArea(), 1, Edges::AsCanvas);
+  RowsFromPlanes(copy.View(), Stride, CanvasRows, Canvas.data(), 3 * static_cast<std::size_t>(Stride));
+}
+
+void ShowStep(const PictureStep& step) {
+  PaintStep(step);
+  SetShownStep(step);
+}
+
+void DoStep(const PictureStep& step) {
+  ApplyStep(step, WorkView(), Stride, CanvasRows, PictureArea(), 2, Edges::AsCanvas);
+  AddStep(step);
+}
+
+bool CanvasShowsThePlanes() {
+  for (std::size_t i = 0, n = static_cast<std::size_t>(Stride) * CanvasRows; i < n; ++i) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      if (Canvas[3 * i + k] != static_cast<std::uint8_t>(WorkPlanes[k][i])) return false;
+    }
+  }
+  return true;
+}
+
 void ShowCanvasNow() {
   Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   MainWindow().Present();
@@ -247,7 +282,8 @@ void ServeSave() {
   }
   // A picture larger than the canvas: the whole of it, through the steps
   // so far, when they give what the canvas shows.
-  const bool offered = StepsGiveTheShownPart(Canvas.data());
+  const bool offered = StepsGiveThePicture();
+  CheckStepsAtSave(Canvas.data());
   const std::string size = " (" + std::to_string(width) + " × " + std::to_string(height) + ")";
   std::vector<FileDialogRequest::Check> checks = {{std::string(WholePictureText.InCurrentLanguage()) + size, offered, offered},
                                                   {StepsFileText.InCurrentLanguage(), offered, offered},

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "ops/step_kinds.h"
+
 // What the paint handler's prologue tells the steps: whether this paint has
 // a picture in hand; and, for a Get whose keep file could not be written,
 // the canvas of the picture just opened, which the page's Get then takes.
@@ -23,6 +25,8 @@ void BeginPageSection();
 bool ServeGetAndRestore(int slot, bool recomputesFromSource);
 // Step 5: WorkPlanes into the canvas, the canvas shown at (100, 32).
 void ShowPlanes();
+// Whether the canvas holds the planes' low bytes, pixel for pixel.
+bool CanvasShowsThePlanes();
 // The canvas as it stands shown at (100, 32), and presented now.
 void ShowCanvasNow();
 // A page's marks (polygon sides, cross markers, tracks) are painted into a
@@ -32,6 +36,18 @@ void ShowCanvasNow();
 // ShowCanvasWithMarks() shows the copy at (100, 32).
 std::uint8_t* CanvasWithMarks();
 void ShowCanvasWithMarks();
+// A page's operation as a step, drawn by the step's own stages from the
+// planes over the canvas as it stands (which holds the planes, and may hold
+// what the page drew before), the planes staying as they are; recorded as
+// the step the page shows (SetShownStep), so that what is shown is what a
+// whole save runs. PaintStep draws it without recording it (a preview over
+// work that is no step).
+void ShowStep(const PictureStep& step);
+void PaintStep(const PictureStep& step);
+// A page's operation done on the picture itself: the step over WorkPlanes,
+// recorded as one more step of the picture in hand (AddStep).
+void DoStep(const PictureStep& step);
+
 // Step 7: when setRequest is 1, the canvas as shown goes into WorkPlanes and
 // the page's keep file; the request is cleared.
 void ServeSet(int slot, int& setRequest);

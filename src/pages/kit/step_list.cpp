@@ -1,5 +1,7 @@
 #include "pages/kit/step_list.h"
 
+#include "pages/kit/page_state.h"
+
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -81,6 +83,8 @@ void DropShownStep() {
 
 void NoteNotAStep(const BilingualText& work) { Kept.notAStep = work; }
 
+void NoteInnerNotAStep(const BilingualText& work) { InnerSteps.notAStep = work; }
+
 void SetShownNotAStep(const std::optional<BilingualText>& work) { ShownNotAStep = work; }
 
 std::optional<BilingualText> WorkThatIsNotAStep() { return ShownNotAStep ? ShownNotAStep : Kept.notAStep; }
@@ -109,6 +113,26 @@ void NoteKeepRead(int slot, const std::string& picture, const std::string& file)
   const std::optional<WrittenKeep>& keep = Keeps[static_cast<std::size_t>(slot)];
   const std::optional<FileStamp> stamp = StampOfFile(file);
   if (keep && keep->picture == picture && stamp && keep->stamp == stamp) Kept = keep->history;
+}
+
+bool StepsGiveThePicture() {
+  const ShownPart part = ShownPartToWrite();
+  return ViewScale == 1 && !WorkThatIsNotAStep() && part.columns == std::min(PictureInHandWidth(), Stride) &&
+         part.rows == std::min(PictureInHandHeight(), CanvasRows);
+}
+
+namespace {
+std::function<void(const std::string&)> StepsCheckFailed;
+}
+
+void CheckStepsAtSaves(std::function<void(const std::string& why)> failed) { StepsCheckFailed = std::move(failed); }
+
+void CheckStepsAtSave(const std::uint8_t* canvas) {
+  if (!StepsCheckFailed || !StepsGiveThePicture() || StepsGiveTheShownPart(canvas)) return;
+  std::string kinds;
+  for (const PictureStep& step : StepsSoFar()) kinds += std::string(kinds.empty() ? "" : " ") + KindOf(step);
+  StepsCheckFailed("on page " + std::to_string(PageId) + " the steps (" + kinds +
+                   ") do not give the shown part, and no page said why");
 }
 
 bool StepsGiveTheShownPart(const std::uint8_t* canvas) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ void DropShownStep();
 // eye, a composite), named by its page and key word as the panel prints
 // them: the steps no longer give the picture in hand.
 void NoteNotAStep(const BilingualText& work);
+// The same of the inner memory (which FILTER starts again from).
+void NoteInnerNotAStep(const BilingualText& work);
 // What a page shows over the picture at this paint that is not a step (a
 // zone, brush strokes, brightness): replaced at each paint like the shown
 // step, taken into the picture with it by KeepShownStep, dropped with it.
@@ -65,6 +68,18 @@ void StartFromInner();
 void NoteKeepWritten(int slot, const std::string& picture, const std::string& file);
 void NoteKeepRead(int slot, const std::string& picture, const std::string& file);
 
-// True when the steps, run on the canvas part of the picture in hand, give
-// the part "Save" writes from `canvas` (bottom-up, Stride pixels a row).
+// Whether the steps give the picture the canvas shows, as far as the pages
+// have said: the pages draw every step they show by the step itself
+// (ShowStep, DoStep), and name all other work (NoteNotAStep,
+// SetShownNotAStep), so the steps give the shown part unless some work that
+// is no step has been named, or a view scale other than 1 shows a zoom.
+bool StepsGiveThePicture();
+
+// The check of the above, for tests: true when the steps, run on the canvas
+// part of the picture in hand, do give the part "Save" writes from `canvas`
+// (bottom-up, Stride pixels a row).
 bool StepsGiveTheShownPart(const std::uint8_t* canvas);
+// Tests and the driver's --check-steps have every save that offers the whole
+// picture make that check and call `failed` when it does not hold.
+void CheckStepsAtSaves(std::function<void(const std::string& why)> failed);
+void CheckStepsAtSave(const std::uint8_t* canvas);

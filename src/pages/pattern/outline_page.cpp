@@ -485,12 +485,9 @@ void PaintOutline() {
   ServeGetAndRestore(PageOutline, false);
   // 3. The planes into the canvas.
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
-  // 4. The outline.
+  // 4. The outline, drawn over them by the step itself; "set KEEP9" keeps it.
   if (p.outlineOn == 1) {
-    const OutlineSettings outline{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour};
-    PaintOutlinePixels(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, outline);
-    // Drawn over the picture; "set KEEP9" keeps it.
-    SetShownStep(OutlineStep{outline});
+    ShowStep(OutlineStep{OutlineSettings{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour}});
   } else {
     SetShownStep(std::nullopt);
   }
@@ -498,23 +495,22 @@ void PaintOutline() {
   // 5. Local contrast on the picture: the preview, and the fix a right click asked for.
   if (p.localContrastOn == 1) {
     const ContrastPoint point = Outline.localContrastPoint;
-    LocalContrastSettings contrast{{point.column, point.row}, PictureArea()};
     const LocalContrastStep step{point.column, CanvasRows - 1 - point.row};
     if (point.column != 0) {
-      ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
-      // Shown over the picture; "set KEEP9" keeps it. Over an
-      // outline it is neither step alone, and the canvas says so.
+      // Shown over the picture; "set KEEP9" keeps it. Over an outline it is
+      // neither step alone, and the canvas says so.
       if (p.outlineOn != 1) {
-        SetShownStep(step);
+        ShowStep(step);
       } else {
+        PaintStep(step);
         SetShownNotAStep(LocalContrastOverOutline);
       }
     }
     if (p.contrastFixRequest == 1) {
-      contrast.fix = true;
-      ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
+      // The fix: shown as the preview is, and done on the picture.
+      PaintStep(step);
+      DoStep(step);
       if (p.outlineOn != 1) SetShownStep(std::nullopt);  // the fix shows the planes as they are now
-      AddStep(step);
       p.contrastFixRequest = 0;
     }
   }

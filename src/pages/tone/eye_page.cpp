@@ -577,11 +577,13 @@ void PaintEye() {
       firstRow = std::max(0, CanvasRows - Tone.eye.areaEyeRect.top + n + 32);
       lastRow = CanvasRows - Tone.eye.areaEyeRect.bottom + n + 32;
     }
-    RunEyePassRows(screen, n, EyePage.blindMode != 0, firstRow, lastRow, PassPresents::Together);
-    // Over every row the pass is a step; the area eye's band lies where the
-    // canvas puts it, and the canvas then says the steps end here.
-    if (Tone.eye.areaEyeOn == 0) {
-      AddStep(EyeStep{.hornKey = Tone.hornKey, .settings = Tone.eye, .levelsPivot = false});
+    // The pass is the step it records. Over every row it is a step; the
+    // area eye's band lies where the canvas puts it, and the canvas then
+    // says the steps end here.
+    const EyeStep step = CurrentEyeStep();
+    RunEyePassRows(screen, step, EyePage.blindMode != 0, firstRow, lastRow, PassPresents::Together);
+    if (step.settings.areaEyeOn == 0) {
+      AddStep(step);
     } else {
       NoteNotAStep(AreaEyeWork);
     }

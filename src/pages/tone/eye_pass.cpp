@@ -41,7 +41,8 @@ void CanvasRowsFromPlanes(int fromRow, int toRow) {
 
 // [SECTION] The pass
 
-void RunEyePassRows(Surface& screen, int n, bool blind, int firstRow, int lastRow, PassPresents presents) {
+void RunEyePassRows(Surface& screen, const EyeStep& step, bool blind, int firstRow, int lastRow, PassPresents presents) {
+  const int n = WindowOfHornKey(step.hornKey);
   SaveToInner(Stride, CanvasRows);
   NoteInnerSet();  // the pass's source: the picture before it
   ShowCanvasNow();
@@ -60,7 +61,7 @@ void RunEyePassRows(Surface& screen, int n, bool blind, int firstRow, int lastRo
     const bool line = row >= 33 && row <= CanvasRows && (blind || showPoint);
     bool present = false;
     if (!blind && showPoint) {
-      VantorEyeRows(row + 1, done, n);
+      VantorEyeRows(row + 1, done, n, step.settings);
       if (canvasInStep) {
         CanvasRowsFromPlanes(row + 1, done);
       } else {
@@ -87,7 +88,7 @@ void RunEyePassRows(Surface& screen, int n, bool blind, int firstRow, int lastRo
   }
   // The rows still to do, the last row included, so that every row of the
   // picture is processed; then the planes go to the canvas once more.
-  VantorEyeRows(lastRow, done, n);
+  VantorEyeRows(lastRow, done, n, step.settings);
   if (canvasInStep) {
     CanvasRowsFromPlanes(lastRow, done);
   } else {
@@ -96,6 +97,6 @@ void RunEyePassRows(Surface& screen, int n, bool blind, int firstRow, int lastRo
   ShowCanvasNow();
 }
 
-void RunEyePass(Surface& screen, int n, bool blind) {
-  RunEyePassRows(screen, n, blind, CanvasRows, CanvasRows - ShownHeight, PassPresents::ShowThenLine);
+void RunEyePass(Surface& screen, const EyeStep& step, bool blind) {
+  RunEyePassRows(screen, step, blind, CanvasRows, CanvasRows - ShownHeight, PassPresents::ShowThenLine);
 }

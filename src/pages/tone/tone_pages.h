@@ -26,7 +26,8 @@ extern TopPageState TopPage;
 // the end. Leaves the result in Canvas (the caller takes it into the planes).
 // The row processed last is taken as it stood before its own processing, as
 // the canvas is refreshed before each row.
-void RunEyePass(Surface& screen, int n, bool blind);
+// The pass is the step's: its window and its settings.
+void RunEyePass(Surface& screen, const EyeStep& step, bool blind);
 
 // How a progress show reaches the screen: the canvas presented, then again
 // with its grey line (the TOP page), or canvas and line in one present, which
@@ -36,7 +37,7 @@ enum class PassPresents { ShowThenLine, Together };
 // The same pass over the rows firstRow down to lastRow (the VANTOR EYE page
 // covers every canvas row, or its area-eye band). An empty range (firstRow <
 // lastRow) computes nothing and leaves Canvas equal to WorkPlanes.
-void RunEyePassRows(Surface& screen, int n, bool blind, int firstRow, int lastRow, PassPresents presents);
+void RunEyePassRows(Surface& screen, const EyeStep& step, bool blind, int firstRow, int lastRow, PassPresents presents);
 
 // The TOP page as the page table lists it.
 extern const PageEntry TopPageEntry;

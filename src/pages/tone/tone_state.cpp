@@ -8,9 +8,13 @@ ToneState Tone;
 
 void ResetToneState() { Tone = ToneState{}; }
 
-void VantorEyeRows(int yFrom, int yTo, int n, int threads) {
-  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, n, Tone.eye, yFrom, yTo, threads);
+void VantorEyeRows(int yFrom, int yTo, int n) { VantorEyeRows(yFrom, yTo, n, Tone.eye); }
+
+void VantorEyeRows(int yFrom, int yTo, int n, const EyeParameters& settings) {
+  VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, n, settings, yFrom, yTo, 2);
 }
+
+EyeStep CurrentEyeStep() { return EyeStep{.hornKey = Tone.hornKey, .settings = Tone.eye, .levelsPivot = false}; }
 
 void VantorEyeRow(int width, int n, int y) {
   VantorEyeRowsOn(InnerView(), WorkView(), std::min(width, Stride), CanvasRows, n, Tone.eye, y, y + 1, 1);

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "ops/eye_step.h"
 #include "ops/vantor_eye.h"
 
 struct ToneState {
@@ -20,9 +21,14 @@ extern ToneState Tone;
 void ResetToneState();
 
 // The program's pass over InnerPlanes -> WorkPlanes (Stride x CanvasRows)
-// with Tone.eye: rows yFrom <= y < yTo, on both cores by default. The TOP
-// page calls it band by band (64 rows) and shows progress between.
-void VantorEyeRows(int yFrom, int yTo, int n, int threads = 2);
+// with the given settings (Tone.eye when none are given): rows yFrom <= y <
+// yTo, on both cores. The tone pages call it band by band (64 rows) and
+// show progress between.
+void VantorEyeRows(int yFrom, int yTo, int n);
+void VantorEyeRows(int yFrom, int yTo, int n, const EyeParameters& settings);
+
+// The step the pages' pass is: the horn key and the settings in force.
+EyeStep CurrentEyeStep();
 
 // One level line, as the program calls it: row y (counted from the bottom)
 // of InnerPlanes into WorkPlanes over `width` columns, then the frame.

@@ -379,8 +379,10 @@ void PaintTop() {
     }
   } else {
     // 5. The pass, row by row from the top of the picture down.
-    RunEyePass(screen, WindowOfHornKey(Tone.hornKey), TopPage.blindMode != 0);
-    AddStep(EyeStep{.hornKey = Tone.hornKey, .settings = Tone.eye, .levelsPivot = false});
+    // The pass is the step it records.
+    const EyeStep step = CurrentEyeStep();
+    RunEyePass(screen, step, TopPage.blindMode != 0);
+    AddStep(step);
   }
   // 6. The result into the planes.
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);

@@ -322,10 +322,9 @@ void PaintDevelop() {
   // The panel, then the swap.
   DrawDevelopPanel(screen);
   if (DevelopPage.swapSwitch != 0) {
-    SwapIntoCanvas(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, SwapSettings{DevelopPage.swapMode});
+    // Drawn over the picture by the step itself; "Set KEEP3" keeps it.
+    ShowStep(SwapStep{SwapSettings{DevelopPage.swapMode}});
     screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-    // Drawn over the picture; "Set KEEP3" keeps it.
-    SetShownStep(SwapStep{SwapSettings{DevelopPage.swapMode}});
   } else {
     SetShownStep(std::nullopt);
   }

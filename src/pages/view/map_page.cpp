@@ -15,6 +15,7 @@
 #include "pages/kit/page_steps.h"
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
+#include "pages/kit/step_list.h"
 #include "image/planes.h"
 #include "pages/view/view_area.h"
 #include "pages/view/view_pages.h"
@@ -200,7 +201,10 @@ void EnterMap() {
 }
 
 void KeepImageBeforeDevelopment() {
-  WriteKeepFile(Canvas.data(), PageMap, PixelSource::FromPlanes);
+  // The way back to it brings back its steps too.
+  if (WriteKeepFile(Canvas.data(), PageMap, PixelSource::FromPlanes)) {
+    NoteKeepWritten(PageMap, PictureFile.path, KeepFileName(PageMap));
+  }
   MapPage.keep2State = 1;
   Keep2Area = PictureArea();
 }
@@ -320,6 +324,7 @@ void PaintMap() {
   ServeGetAndRestore(PageMap, false);
   if (MapPage.keep2ReadRequest == 1) {
     if (ReadKeepFile(Canvas.data(), PageMap, PixelTarget::IntoPlanes)) {
+      NoteKeepRead(PageMap, PictureFile.path, KeepFileName(PageMap));
       ShownWidth = Keep2Area.right - Keep2Area.left;
       ShownHeight = Keep2Area.top - Keep2Area.bottom;
     }
