@@ -116,7 +116,7 @@ TEST_F(ImageFiles, WhitenOutsideCoversOnlyWhatASmallPictureDoesNotCover) {
 // ---- Keep files: layout and round trip ---------------------------------------
 
 TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
-  ViewScale = 4;
+  SetViewScale(4);
   FillCanvas(canvas_, 9);
   const CanvasBuffer original = canvas_;
   ASSERT_TRUE(WriteKeepFile(canvas_.data(), 3, PixelSource::FromCanvas));
@@ -141,7 +141,7 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 
   // From WorkPlanes: the low byte of every sample, row 0 first.
-  ViewScale = 1;
+  SetViewScale(1);
   FillWorkPlanes();
   ASSERT_TRUE(WriteAppearFile(canvas_.data(), 3, PixelSource::FromPlanes));
   const Bytes back = FileBytes("0000back.bmp");
@@ -151,8 +151,7 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), back.begin() + 54));
 
   // Reading a work file makes the whole canvas shown; a missing one changes nothing.
-  ShownWidth = 800;
-  ShownHeight = 600;
+  SetShownArea(800, 600);
   EXPECT_FALSE(ReadAppearFile(canvas_.data(), 4, PixelTarget::IntoPlanes));
   EXPECT_EQ(ShownWidth, 800);
   EXPECT_EQ(ShownHeight, 600);
@@ -258,9 +257,8 @@ TEST_F(ImageFiles, SaveWritesTheShownPictureFromTheTopRows) {
       {2, 2, 960, 672, 640, 32, "SAVE WITH A NAME"},
   };
   for (const auto& c : cases) {
-    ViewScale = c.viewScale;
-    ShownWidth = c.width;
-    ShownHeight = c.height;
+    SetViewScale(c.viewScale);
+    SetShownArea(c.width, c.height);
     const std::string name = "picture" + std::to_string(c.viewScale) + std::to_string(c.language) + ".bmp";
     s.dialogs().QueueFile(name);
     SaveImageAs(c.language);

@@ -21,7 +21,7 @@ void PlanesFrom(std::uint8_t* canvas, const PlaneView& p) {
       for (int k = 0; k < 3; ++k) p.at(k, row, c) = Px(canvas, row, c)[k];
 }
 
-void White(std::uint8_t* canvas) { std::fill(canvas, canvas + static_cast<std::size_t>(W) * H * 3, 255); }
+void Whiten(std::uint8_t* canvas) { std::fill(canvas, canvas + static_cast<std::size_t>(W) * H * 3, 255); }
 
 void WhiteMarginLiteral(std::uint8_t* canvas, int s, int w, int h, int m) {
   for (int row = 0; row < H; ++row) {
@@ -46,10 +46,10 @@ void LiteralDevelop(const PlaneView& p, ViewRect area, int s, int liftRows, std:
         Px(canvas, r, c)[k] = static_cast<std::uint8_t>(p.at(k, area.bottom + r, area.left + c));
   // 2. - 3.
   PlanesFrom(canvas, p);
-  White(canvas);
+  Whiten(canvas);
   // 4. ZoomNearest.
   const int scale = std::max(s, 1);
-  White(canvas);
+  Whiten(canvas);
   for (int r = 0; r < h; ++r)
     for (int c = 0; c < w; ++c)
       for (int i = 0; i < scale; ++i)

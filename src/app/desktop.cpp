@@ -181,7 +181,7 @@ namespace {
 
 constexpr int EnterKey = 13;
 constexpr int F1Key = 112;
-constexpr int SaveTabX = 100 + 56 * 14 + 28;  // the centre of the Save tab
+constexpr int SaveTabX = TabLeft(TabSave) + TabWidth / 2;  // the centre of the Save tab
 constexpr int SaveTabY = 16;
 
 }  // namespace

@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr int TabSave = 14;
-constexpr int TabRestore = 15;
-constexpr int TabGet = 16;
-
 void EnterPageByTab(int page) {
   const PageEntry& entered = *PageTable[static_cast<unsigned>(page)];
   if (entered.beforeEntry != nullptr && !entered.beforeEntry(PageId)) return;
@@ -30,8 +26,7 @@ void EnterPageByTab(int page) {
 int TabAt(int x, int y) {
   if (y < 1 || y >= 32) return -1;
   for (int k = 0; k <= TabGet; ++k) {
-    const int right = k == TabGet ? 1060 : 156 + 56 * k;
-    if (100 + 56 * k < x && x < right) return k;
+    if (TabLeft(k) < x && x < TabRight(k)) return k;
   }
   return -1;
 }

@@ -26,9 +26,8 @@ void StartProgram() {
   CurrentDragReceivers = {};
 
   FileWidth = FileHeight = 0;
-  ShownWidth = 960;
-  ShownHeight = 672;
-  ViewScale = 1;
+  SetShownArea(960, 672);
+  SetViewScale(1);
   PictureFile.path.clear();
   PictureFile.fileName.clear();
   // Filled in place: the arrays are megabytes, too large for a temporary.

@@ -8,7 +8,11 @@
 #include "image/planes.h"
 #include "platform/files.h"
 
-int ViewScale = 1;
+namespace {
+int ViewScaleValue = 1;
+}  // namespace
+const int& ViewScale = ViewScaleValue;
+void SetViewScale(int scale) { ViewScaleValue = scale; }
 PictureFileNames PictureFile;
 
 const std::array<const char*, 5> AppearFileNames = {"0000start.bmp", "0000tar.bmp", "0000trfr.bmp",
@@ -176,8 +180,7 @@ bool ReadKeepFile(std::uint8_t* canvas, int slot, PixelTarget target) {
 
 bool ReadAppearFile(std::uint8_t* canvas, int file, PixelTarget target) {
   if (!ReadFixedName(AppearFileNames.at(static_cast<std::size_t>(file)), canvas, target)) return false;
-  ShownWidth = Stride;
-  ShownHeight = CanvasRows;
+  SetShownArea(Stride, CanvasRows);
   return true;
 }
 

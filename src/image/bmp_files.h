@@ -19,7 +19,8 @@
 
 // Current view scale of the view pages; 1 when no zoom is in force. Keep and
 // work files carry its low 16 bits in the header's first reserved field.
-extern int ViewScale;
+extern const int& ViewScale;  // read everywhere, written only through SetViewScale
+void SetViewScale(int scale);
 
 // The picture in hand, as chosen in the open dialog, and where that dialog
 // starts when no picture has been chosen yet.

@@ -8,8 +8,17 @@ CanvasBuffer Canvas{};
 
 int FileWidth = 0;
 int FileHeight = 0;
-int ShownWidth = 960;
-int ShownHeight = 672;
+namespace {
+int ShownWidthValue = 960;
+int ShownHeightValue = 672;
+}  // namespace
+const int& ShownWidth = ShownWidthValue;
+const int& ShownHeight = ShownHeightValue;
+
+void SetShownArea(int width, int height) {
+  ShownWidthValue = width;
+  ShownHeightValue = height;
+}
 
 namespace {
 
@@ -105,8 +114,7 @@ CanvasArea PictureArea() {
 }
 
 void ShowPictureFileArea() {
-  ShownWidth = std::min(FileWidth, Stride);
-  ShownHeight = std::min(FileHeight, CanvasRows);
+  SetShownArea(std::min(FileWidth, Stride), std::min(FileHeight, CanvasRows));
 }
 
 void SaveToInner(int columns, int rows) { CopyPlanes(InnerPlanes, WorkPlanes, columns, rows); }

@@ -32,8 +32,11 @@ extern CanvasBuffer Canvas;    // rebuilt at every paint
 // becomes the picture in hand (a development, a work file).
 extern int FileWidth;
 extern int FileHeight;
-extern int ShownWidth;
-extern int ShownHeight;
+// The picture in hand's part of the canvas, read everywhere and written only
+// through SetShownArea.
+extern const int& ShownWidth;
+extern const int& ShownHeight;
+void SetShownArea(int width, int height);
 
 // Where the canvas is shown in the client area: its top-left pixel at
 // (ImageLeft, ImageTop), so the image area is x 100 .. 1059, y 32 .. 703.

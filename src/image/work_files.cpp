@@ -8,8 +8,7 @@ bool WorkFileReader::Load() {
   const char* name = AppearFileNames[static_cast<std::size_t>(file_)];
   const std::optional<FileStamp> stamp = StampOfFile(name);
   if (stamp && valid_ && stamp == stamp_) {
-    ShownWidth = Stride;
-    ShownHeight = CanvasRows;
+    SetShownArea(Stride, CanvasRows);
     return true;
   }
   stamp_ = stamp;

@@ -47,7 +47,7 @@ void ProgramSession::StartOnPage(int page, Rgb (*colour)(int x, int y), int widt
   const std::string picture = PathIn("picture.bmp");
   WriteTestPicture(picture, width, height, colour);
   Start(picture);
-  Click(128 + 56 * page, 15);  // the page's tab
+  Click(TabLeft(page) + TabWidth / 2, 15);  // the page's tab
 }
 
 void ProgramSession::Paint() { window_.RunPendingPaints(); }

@@ -250,7 +250,7 @@ bool ContourClick() {
   // On the picture a click stores the level-line row, which this page does
   // not use further.
   if (100 < MouseX && MouseX < 1060 && 33 <= MouseY && MouseY < 672) {
-    TopPage.levelLine = 672 - MouseY;
+    PutLevelLine(672 - MouseY);
     return true;
   }
   int code = PanelKeyAt(UpperPanel, MouseX, MouseY);

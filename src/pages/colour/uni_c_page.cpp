@@ -341,7 +341,7 @@ bool UniCClick() {
   // On the picture a click stores the level-line row; the picking reads
   // the mouse position at the paint.
   if (MouseInImage()) {
-    TopPage.levelLine = std::max(0, CanvasRows + 32 - MouseY);
+    PutLevelLine(std::max(0, CanvasRows + 32 - MouseY));
     return true;
   }
   UniCSettings& v = UniCPage.values;

@@ -148,20 +148,8 @@ const std::array<RateKey, 6> RateKeys = {{
 }};
 constexpr int RateDiamondX = 78;  // the keys are 68 wide
 
-// The six frame colours, as MAP names them, below "flame color".
-struct FrameKey {
-  Rgb colour;
-  const char* english;
-  const char* japanese;
-};
-constexpr std::array<FrameKey, 6> FrameKeys = {{
-    {{255, 0, 0}, "pure red", "赤"},
-    {{255, 255, 128}, "yellow", "黄"},
-    {{128, 255, 255}, "sky blue", "空の青"},
-    {{0, 255, 128}, "green", "緑"},
-    {{255, 220, 220}, "pink white", "桃の白"},
-    {{64, 0, 255}, "blue", "青"},
-}};
+// The six frame colours (view_area.h), below "flame color".
+constexpr const auto& FrameKeys = ViewFrameColours;
 constexpr int FrameKeyTop = 652, FrameKeyStep = 20;
 
 struct MarkPlace {
@@ -299,7 +287,7 @@ bool GamonClick() {
       GamonPage.helpItem = 1;
       break;
     case CodeLightReset:
-      ViewScale = 1;
+      SetViewScale(1);
       GamonPage.helpItem = 1;
       break;
     case CodeGetImage:
@@ -308,11 +296,11 @@ bool GamonClick() {
       EnterGamon();
       break;
     case CodeScale1:
-      ViewScale = 1;
+      SetViewScale(1);
       GamonPage.helpItem = 2;
       break;
     case CodeScale4:
-      ViewScale = 4;
+      SetViewScale(4);
       GamonPage.helpItem = 2;
       break;
     case CodeViewAreaLabel:

@@ -26,6 +26,14 @@ enum PageNumber : int {
 };
 inline constexpr int PageCount = 14;
 
+// The tab bar: tab k (the fourteen pages, then Save, Restore and Get) lies
+// over x from TabLeft(k) to TabLeft(k) + TabWidth, y 1 .. 31; a click hits it
+// strictly inside (the Get tab reaches to the canvas's right edge, x 1060).
+inline constexpr int TabWidth = 56;
+inline constexpr int TabSave = 14, TabRestore = 15, TabGet = 16;
+constexpr int TabLeft(int k) { return 100 + TabWidth * k; }
+constexpr int TabRight(int k) { return k == TabGet ? 1060 : TabLeft(k) + TabWidth; }
+
 extern int PageId;          // current page 0..13
 extern int MouseX, MouseY;  // client position of the last mouse message
 

@@ -89,8 +89,9 @@ void ResetPageSteps() {
 void DrawTabBar() {
   Surface& screen = Screen();
   const Pen pen{TabShade};
-  for (int i = 0; i <= 8; ++i) {
-    for (int k = 0; k <= 55; ++k) screen.Line(pen, 100 + 112 * i + k, 1, 100 + 112 * i + k, 31);
+  // Every other tab shaded, from the first.
+  for (int tab = 0; tab <= TabGet; tab += 2) {
+    for (int k = 0; k < TabWidth; ++k) screen.Line(pen, TabLeft(tab) + k, 1, TabLeft(tab) + k, 31);
   }
   const int right = Shell.imageWidth + 100;
   screen.Polyline(pen, {{100, 1}, {right, 1}, {right, 31}, {100, 31}, {100, 1}});

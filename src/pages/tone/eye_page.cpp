@@ -437,6 +437,8 @@ std::uint8_t BrightDarkByte(int v, int bright, int dark) {
 
 void StartEye() { EyePage = {}; }
 
+void ResetEyeBlindMode() { EyePage.blindMode = EyePageState{}.blindMode; }
+
 // [SECTION] Entry
 void EnterEye() {
   const EyePageState start;

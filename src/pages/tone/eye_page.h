@@ -18,6 +18,9 @@ struct ReadoutTracker {
 enum ReadoutRow : int { ReadoutRed = 0, ReadoutGreen = 1, ReadoutBlue = 2, ReadoutGray = 3 };
 
 // The page's state, with its start values.
+// TOP's reset switches VANTOR EYE's blind mode off too.
+void ResetEyeBlindMode();
+
 struct EyePageState {
   int blindMode = 0;                         // 1: the pass hides its progress under grey lines
   std::array<int, 3> appointColour{0, 0, 0};  // picked colour: blue, green, red

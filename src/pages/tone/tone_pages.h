@@ -19,6 +19,10 @@ struct TopPageState {
 };
 extern TopPageState TopPage;
 
+// The level line's one writer: a click on the picture of TOP, CONTOUR or
+// UNI C. puts it at a plane row.
+void PutLevelLine(int row);
+
 // A whole Vantor Eye pass as the tone pages show it: every row from the top
 // of the picture down (rows CanvasRows .. CanvasRows - ShownHeight), the
 // canvas shown every 64 rows with a grey progress line at the row reached,

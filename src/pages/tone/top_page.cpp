@@ -178,7 +178,7 @@ void ResetTopSwitches() {
   TopPage.blindMode = start.blindMode;
   TopPage.colourGraphOn = start.colourGraphOn;
   Tone.hornKey = ToneState{}.hornKey;
-  EyePage.blindMode = EyePageState{}.blindMode;
+  ResetEyeBlindMode();
   Shell.newImageFlag = 1;
   Shell.planesLoaded = 0;
 }
@@ -245,9 +245,11 @@ void EnterTop() {
 }
 
 // [SECTION] Clicks
+void PutLevelLine(int row) { TopPage.levelLine = row; }
+
 bool TopClick() {
   if (MouseInImage() && MouseX < 100 + Stride && 32 < MouseY && MouseY < CanvasRows + 32) {
-    TopPage.levelLine = std::max(0, CanvasRows + 32 - MouseY);
+    PutLevelLine(std::max(0, CanvasRows + 32 - MouseY));
     return true;
   }
   switch (PanelKeyAt(Panel, MouseX, MouseY)) {
@@ -355,7 +357,7 @@ void PaintTop() {
   // 2. Get and Restore of KEEP0.
   ServeGetAndRestore(PageTop, false);
   // 3. The picture into the canvas again, and the panel.
-  ViewScale = 1;
+  SetViewScale(1);
   BeginPageSection();
   if (!AnyGraphChannel()) TopPage.colourGraphOn = 0;
   DrawPanel(screen, Panel);

@@ -199,6 +199,8 @@ void EnterDevelop() {
   }
 }
 
+void AskDevelopment() { DevelopPage.pending = 1; }
+
 // Leaving for any page but MAP (or DEVELOP again) ends the way back: KEEP2
 // then no longer holds the image before the development in hand.
 void LeaveDevelop(int toPage) {
@@ -285,11 +287,10 @@ void RunDevelopment() {
   // An enlargement fills the top 960 x 640 of the canvas: that is the
   // picture in hand now, and clicks count on all of it.
   if (scale > 1) {
-    ShownWidth = Stride;
-    ShownHeight = 640;
+    SetShownArea(Stride, 640);
   }
   DevelopPage.pending = 0;
-  if (MapPage.keep2State == 1) MapPage.keep2State = 2;
+  NoteDevelopmentRun();
 }
 
 void DrawDevelopPanel(Surface& screen) {

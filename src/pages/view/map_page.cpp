@@ -116,20 +116,6 @@ const std::array<PanelKey, 27> Panel = {{
 
 constexpr int ResetMarkX = 10, ResetMarkY = 30, ResetMarkColour = 1;  // deep green
 
-// The frame colours with their names.
-struct FrameColourRow {
-  Rgb colour;
-  const char* english;
-  const char* japanese;
-};
-constexpr std::array<FrameColourRow, 6> FrameColours = {{
-    {{255, 0, 0}, "pure red", "赤"},
-    {{255, 255, 128}, "yellow", "黄"},
-    {{128, 255, 255}, "sky blue", "空の青"},
-    {{0, 255, 128}, "green", "緑"},
-    {{255, 220, 220}, "pink white", "桃の白"},
-    {{64, 0, 255}, "blue", "青"},
-}};
 constexpr Rgb ListFrame{200, 200, 200};
 constexpr int ListLeft = 8, ListTop = 538, ListRight = 92, ListBottom = 658, ListRowHeight = 20;
 
@@ -183,7 +169,7 @@ void StartMapValues() {
 void StartMap() {
   MapPage = {};
   View = {};
-  ViewScale = 1;
+  SetViewScale(1);
   Keep2Area = CanvasArea{};
 }
 
@@ -209,6 +195,10 @@ void KeepImageBeforeDevelopment() {
   Keep2Area = PictureArea();
 }
 
+void NoteDevelopmentRun() {
+  if (MapPage.keep2State == 1) MapPage.keep2State = 2;
+}
+
 void EndWayBackToMap() {
   MapPage.keep2State = 0;
   MapPage.keep2ReadRequest = 0;
@@ -218,7 +208,7 @@ void StartDevelopmentFromMap() {
   KeepImageBeforeDevelopment();
   PageId = PageDevelop;
   EnterDevelop();
-  DevelopPage.pending = 1;
+  AskDevelopment();
   Requests.restore = 0;
 }
 
@@ -229,7 +219,7 @@ bool MapClick() {
     case NoKey: return false;
     case CodeTitle: CommentPanel.request = 2; break;
     case CodeResetMark:
-      ViewScale = 1;
+      SetViewScale(1);
       StartMapValues();
       MapPage.helpItem = 5;
       break;
@@ -244,11 +234,11 @@ bool MapClick() {
     case CodeScale32:
     case CodeScale64: MapPage.helpItem = 1; break;
     case CodeScale1:
-      ViewScale = 1;
+      SetViewScale(1);
       MapPage.helpItem = 1;
       break;
     case CodeScale4:
-      ViewScale = 4;
+      SetViewScale(4);
       MapPage.helpItem = 1;
       break;
     case CodeFineMoveLabel: MapPage.helpItem = 2; break;
@@ -289,8 +279,8 @@ void DrawFrameList(Surface& screen) {
   screen.Rectangle(pen, std::nullopt, ListLeft, ListTop, ListRight + 1, ListBottom + 1);
   for (int y = ListTop + ListRowHeight; y < ListBottom; y += ListRowHeight) screen.Line(pen, ListLeft, y, ListRight, y);
   const bool english = LanguageId == EnglishLanguage;
-  for (std::size_t i = 0; i < FrameColours.size(); ++i) {
-    const FrameColourRow& row = FrameColours[i];
+  for (std::size_t i = 0; i < ViewFrameColours.size(); ++i) {
+    const ViewFrameColour& row = ViewFrameColours[i];
     const int y = ListTop + ListRowHeight * static_cast<int>(i);
     screen.Text(MakePanelFont(PanelFontHeight), PanelText, TextBackground::Transparent, White, english ? 10 : 16, y,
                 english ? row.english : row.japanese);
@@ -300,7 +290,7 @@ void DrawFrameList(Surface& screen) {
 // The view area's frame on the window, through its two corners: the whole
 // canvas at x1, the view area in screen coordinates otherwise.
 void DrawViewFrame(Surface& screen) {
-  const Pen pen{FrameColours[static_cast<std::size_t>(View.frameColour % 6)].colour};
+  const Pen pen{ViewFrameColours[static_cast<std::size_t>(View.frameColour % 6)].colour};
   int left = 100, top = 32, right = 1060, bottom = 704;
   if (ViewScale != 1) {
     left = View.area.left + 100;
@@ -325,8 +315,7 @@ void PaintMap() {
   if (MapPage.keep2ReadRequest == 1) {
     if (ReadKeepFile(Canvas.data(), PageMap, PixelTarget::IntoPlanes)) {
       NoteKeepRead(PageMap, PictureFile.path, KeepFileName(PageMap));
-      ShownWidth = Keep2Area.right - Keep2Area.left;
-      ShownHeight = Keep2Area.top - Keep2Area.bottom;
+      SetShownArea(Keep2Area.right - Keep2Area.left, Keep2Area.top - Keep2Area.bottom);
     }
     MapPage.keep2ReadRequest = 0;
   }

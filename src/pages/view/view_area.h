@@ -17,6 +17,25 @@
 //   GamonAnalysisWindow  GAMON's view area in full-size plane coordinates
 #pragma once
 
+#include <array>
+
+#include "platform/surface.h"
+
+// The six colours of the view area's frame, as MAP and GAMON list them.
+struct ViewFrameColour {
+  Rgb colour;
+  const char* english;
+  const char* japanese;
+};
+inline constexpr std::array<ViewFrameColour, 6> ViewFrameColours = {{
+    {{255, 0, 0}, "pure red", "赤"},
+    {{255, 255, 128}, "yellow", "黄"},
+    {{128, 255, 255}, "sky blue", "空の青"},
+    {{0, 255, 128}, "green", "緑"},
+    {{255, 220, 220}, "pink white", "桃の白"},
+    {{64, 0, 255}, "blue", "青"},
+}};
+
 // Fine moves, as the arrows ask for them.
 enum FineMoveKind : int { FineMoveNone = 0, FineMoveUp = 1, FineMoveLeft = 2, FineMoveRight = 3, FineMoveDown = 4 };
 

@@ -34,8 +34,15 @@ void KeepImageBeforeDevelopment();
 // Ends the way back (a page other than DEVELOP or MAP was entered).
 void EndWayBackToMap();
 
+// A development has run: KEEP2, when it holds the image before it, is now
+// the way back (MAP's state, which DEVELOP asks to change).
+void NoteDevelopmentRun();
+
 // DEVELOP's tab entry (also run when MAP's "act" starts the development).
 void EnterDevelop();
+// The development at DEVELOP's next paint (DEVELOP's state, which MAP asks
+// to change).
+void AskDevelopment();
 
 // Starts the development from the MAP page: KEEP2 from WorkPlanes, then the
 // DEVELOP page is current with its start values and the development pending
