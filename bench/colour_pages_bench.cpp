@@ -101,8 +101,8 @@ void UniCPaint(benchmark::State& state, bool all, RangeConvertRoutine routine, b
   UniCConvertRoutine = routine;
   for (auto _ : state) {
     if (all) {
-      UniCPage.values.readKeepRequest = 1;
-      UniCPage.values.convertRequest = 1;
+      UniCPage.values.readKeepRequest = true;
+      UniCPage.values.convertRequest = true;
     }
     PaintHandler();
     benchmark::DoNotOptimize(Canvas[1000]);

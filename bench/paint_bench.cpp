@@ -58,7 +58,7 @@ void EyePageKeyL(benchmark::State& state) {
   session.window.RunPendingPaints();
   for (auto _ : state) {
     Tone.hornKey = 12;
-    Tone.runPending = 1;
+    Tone.runPending = true;
     session.window.Invalidate();
     session.window.RunPendingPaints();
   }

@@ -124,7 +124,7 @@ TEST_F(BatchTool, APictureGetsTheStepsWithItsEdgesWorkedAndAnExistingOutputIsKep
   EXPECT_EQ(FileBytes(In("out/a.bmp")), first);
   ASSERT_EQ(Batch("--step filter:peach=true --overwrite --out out in/a.bmp"), 0) << Errors();
   FilterStep peach;
-  peach.settings.PeachOn = 1;
+  peach.settings.peachOn = true;
   EXPECT_EQ(FileBytes(In("out/a.bmp")), Worked({peach}, In("in/a.bmp"), Edges::Extend));
 }
 
@@ -147,7 +147,7 @@ TEST_F(BatchTool, ALargePictureIsWorkedAtItsOwnSizeAsTheEyeToolDoesAtFullSize) {
             0)
       << Errors();
   FilterStep filter;
-  filter.settings.ColourPowerOn = filter.settings.PeachOn = 1;
+  filter.settings.colourPowerOn = filter.settings.peachOn = true;
   EyeStep eye;
   eye.hornKey = 2;
   EXPECT_EQ(FileBytes(In("out/large.bmp")), Worked({filter, eye}, In("in/large.bmp"), Edges::Extend));

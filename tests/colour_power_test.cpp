@@ -43,15 +43,15 @@ Rgb3 Powered(const Rgb3& rgb, const FilterSettings& s) {
 
 FilterSettings CommonPower(int power) {
   FilterSettings s;
-  s.ColourPower = power;
+  s.colourPower = power;
   return s;
 }
 
 // Per-channel powers (mode 1..3); the common power is left at `common`.
 FilterSettings PerChannel(int mode, const ChannelPowers& powers, int common = 100) {
   FilterSettings s = CommonPower(common);
-  s.ChannelPowerMode = mode;
-  s.ChannelPower = powers;
+  s.channelPowerMode = mode;
+  s.channelPower = powers;
   return s;
 }
 
@@ -99,7 +99,7 @@ TEST(ColourPower, GraysBlackAndWhiteStayAtEveryPower) {
                                      PerChannel(2, {700, 3, 1000})};
   for (const FilterSettings& s : settings)
     for (std::uint32_t v = 0; v < 256; ++v)
-      EXPECT_EQ(Powered({v, v, v}, s), (Rgb3{v, v, v})) << "grey " << v << " power " << s.ColourPower;
+      EXPECT_EQ(Powered({v, v, v}, s), (Rgb3{v, v, v})) << "grey " << v << " power " << s.colourPower;
 }
 
 TEST(ColourPower, HandWorkedPixels) {
@@ -116,9 +116,9 @@ TEST(ColourPower, HandWorkedPixels) {
       {{240, 195, 190}, CommonPower(100), {220, 203, 201}},
       {{100, 70, 40}, perChannel, {125, 70, 75}}};
   for (const auto& c : cases)
-    EXPECT_EQ(Powered(c.in, c.s), c.want) << "red " << c.in[0] << " power " << c.s.ColourPower;
+    EXPECT_EQ(Powered(c.in, c.s), c.want) << "red " << c.in[0] << " power " << c.s.colourPower;
   EXPECT_EQ(PlanePowers(perChannel), (std::array<int, 3>{0, 100, 200}));
-  EXPECT_EQ(CommonPowerOfChannels(perChannel.ChannelPower), 118);  // 59.8 + 58.7
+  EXPECT_EQ(CommonPowerOfChannels(perChannel.channelPower), 118);  // 59.8 + 58.7
   EXPECT_EQ(CommonPowerOfChannels({128, 128, 128}), 128);
 }
 
@@ -187,11 +187,11 @@ TEST(Settings, ClampSpectrumCoreAndMarker) {
       {{0, 255, 0, 1}, {0, 255, 1, 2}},         {{0, 255, 5000, 102}, {0, 255, 1000, 98}}};
   for (const auto& c : clamps) {
     FilterSettings s = CommonPower(c.in[2]);
-    s.LightCoreStart = c.in[0];
-    s.LightCoreEnd = c.in[1];
-    s.DiamondStep = c.in[3];
+    s.lightCoreStart = c.in[0];
+    s.lightCoreEnd = c.in[1];
+    s.diamondStep = c.in[3];
     ClampFilterSettings(s);
-    EXPECT_EQ((std::array{s.LightCoreStart, s.LightCoreEnd, s.ColourPower, s.DiamondStep}), c.want)
+    EXPECT_EQ((std::array{s.lightCoreStart, s.lightCoreEnd, s.colourPower, s.diamondStep}), c.want)
         << c.in[0] << ".." << c.in[1];
   }
   // Switch, f, t and the core left by the collapse (switch off: unchanged).
@@ -199,11 +199,11 @@ TEST(Settings, ClampSpectrumCoreAndMarker) {
       {0, 0, 255, 0, 255}, {1, 0, 255, 127, 128}, {1, 10, 12, 11, 12}};
   for (const auto& c : cores) {
     FilterSettings core;
-    core.SpectrumCoreOn = c.on;
-    core.LightCoreStart = c.f;
-    core.LightCoreEnd = c.t;
+    core.spectrumCoreOn = c.on;
+    core.lightCoreStart = c.f;
+    core.lightCoreEnd = c.t;
     CollapseSpectrumCore(core);
-    EXPECT_EQ((std::array{core.LightCoreStart, core.LightCoreEnd}), (std::array{c.wantF, c.wantT}))
+    EXPECT_EQ((std::array{core.lightCoreStart, core.lightCoreEnd}), (std::array{c.wantF, c.wantT}))
         << c.on << ": " << c.f << ".." << c.t;
   }
   EXPECT_EQ(LightCoreMarkerX(0, 255), 49);  // m 127 -> 25 + 24

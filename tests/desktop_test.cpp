@@ -402,7 +402,7 @@ TEST_F(DesktopTest, CtrlOOpensCtrlSSavesCtrlQAsksToCloseF1ShowsTheComment) {
 
 TEST_F(DesktopTest, F1OnTopTurnsTheCommentsBackOn) {
   s.Start(picture);
-  CommentPanel.on = 0;
+  CommentPanel.on = false;
   s.Click(50, 835);
   EXPECT_EQ(CommentInk(s), 0);
   Key(112, false);

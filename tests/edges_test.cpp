@@ -108,7 +108,9 @@ TEST(Edges, AnOutlineOfAWholePictureIsFoundToItsBorder) {
       for (int x = 0; x < width; ++x) {
         for (int k = 0; k < 3; ++k) EXPECT_EQ(canvasLike.rgb[static_cast<std::size_t>(x) * 3 + k], picture.rgb[static_cast<std::size_t>(x) * 3 + k]);
       }
-      if (width >= 40) EXPECT_NE(extended.rgb, canvasLike.rgb);  // the border does hold outlines
+      if (width >= 40) {
+        EXPECT_NE(extended.rgb, canvasLike.rgb);  // the border does hold outlines
+      }
     }
   }
 }

@@ -130,12 +130,12 @@ TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
   EyeSession e(Coordinates, 960, 672);
   const Bytes entry = e.Keep(4);
   constexpr EyeRect Rect{20, 200, 150, 400};
-  Tone.eye.areaEyeOn = 1;
+  Tone.eye.areaEyeOn = true;
   Tone.eye.areaEyeRect = Rect;
   e.s.ClickControl(PageEye, "F");
   EXPECT_EQ(Tone.eye.areaEyeOn, 0);
   e.s.ClickControl(PageEye, "Set KEEP4");
-  const Bytes expected = EnginePass(entry, {.areaEyeOn = 1, .areaEyeRect = Rect, .eyeWindowShift = 16}, 0, CanvasRows);
+  const Bytes expected = EnginePass(entry, {.areaEyeOn = true, .areaEyeRect = Rect, .eyeWindowShift = 16}, 0, CanvasRows);
   EXPECT_TRUE(e.Keep(4) == expected);
   // Rows 321 .. 519 (672 - 400 + 16 + 32 < y < 672 - 200 + 16 + 32) change.
   EXPECT_NE(KeepSample(expected, 400, 80, 2), KeepSample(entry, 400, 80, 2));

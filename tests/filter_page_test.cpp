@@ -78,7 +78,7 @@ TEST(FilterPage, ActionThenSetStoresColourPower100ByteByByte) {
   EXPECT_EQ(f.s.Pixel(100 + 120, 32 + 60), Gradient(120, 60));
 
   f.s.ClickControl(PageFilter, "action");
-  EXPECT_EQ(FilterPage.values.ColourPowerOn, 1);
+  EXPECT_EQ(FilterPage.values.colourPowerOn, 1);
   const std::vector<std::uint8_t> expected = LiteralPowered(source, 100);
   ASSERT_NE(expected, source);  // the power changes the picture
   EXPECT_EQ(f.s.ShownCanvas(), expected);
@@ -102,30 +102,30 @@ TEST(FilterPage, BarsAndDiamondsSetTheColourPower) {
   };
   const Case cases[] = {{3, UpperBarY, 1}, {97, UpperBarY, 98}, {3, LowerBarY, 109}, {97, LowerBarY, 990}};
   for (const Case& c : cases) {
-    FilterPage.values.ChannelPowerMode = 2;
+    FilterPage.values.channelPowerMode = 2;
     f.s.Click(c.x, c.y);
-    EXPECT_EQ(FilterPage.values.ColourPower, c.power) << "bar at " << c.x << ", " << c.y;
-    EXPECT_EQ(FilterPage.values.ChannelPowerMode, 0);
+    EXPECT_EQ(FilterPage.values.colourPower, c.power) << "bar at " << c.x << ", " << c.y;
+    EXPECT_EQ(FilterPage.values.channelPowerMode, 0);
   }
   // Diamond: step 8 down and up; the boundary column 88 changes nothing.
   f.s.Click(83, PowerDiamondY);
-  EXPECT_EQ(FilterPage.values.ColourPower, 982);
+  EXPECT_EQ(FilterPage.values.colourPower, 982);
   f.s.Click(88, PowerDiamondY);
-  EXPECT_EQ(FilterPage.values.ColourPower, 982);
+  EXPECT_EQ(FilterPage.values.colourPower, 982);
   for (int i = 0; i < 4; ++i) f.s.Click(93, PowerDiamondY);
-  EXPECT_EQ(FilterPage.values.ColourPower, 1000);
+  EXPECT_EQ(FilterPage.values.colourPower, 1000);
   f.s.Click(3, UpperBarY);
   f.s.Click(83, PowerDiamondY);
-  EXPECT_EQ(FilterPage.values.ColourPower, 1);
+  EXPECT_EQ(FilterPage.values.colourPower, 1);
   // The step diamond: +4 up to 98, -4 down to 2.
   f.s.Click(88, 686);
-  EXPECT_EQ(FilterPage.values.DiamondStep, 12);
+  EXPECT_EQ(FilterPage.values.diamondStep, 12);
   for (int i = 0; i < 30; ++i) f.s.Click(88, 696);
-  EXPECT_EQ(FilterPage.values.DiamondStep, 2);
+  EXPECT_EQ(FilterPage.values.diamondStep, 2);
   // The dark reset mark puts every value back.
   f.s.Click(20, 40);
-  EXPECT_EQ(FilterPage.values.ColourPower, 100);
-  EXPECT_EQ(FilterPage.values.DiamondStep, 8);
+  EXPECT_EQ(FilterPage.values.colourPower, 100);
+  EXPECT_EQ(FilterPage.values.diamondStep, 8);
 }
 
 TEST(FilterPage, CalculatorOnTheColourPower) {
@@ -139,30 +139,30 @@ TEST(FilterPage, CalculatorOnTheColourPower) {
   EXPECT_EQ(Calc.on, 1);
   Type(f.s, {2, 5});
   f.s.Click(AddKey.x, AddKey.y);
-  EXPECT_EQ(FilterPage.values.ColourPower, 125);
+  EXPECT_EQ(FilterPage.values.colourPower, 125);
 
   // A fifth digit discards the entry: "＋" then adds nothing.
   Type(f.s, {1, 2, 3, 4, 5});
   EXPECT_EQ(Calc.number, 0);
   f.s.Click(AddKey.x, AddKey.y);
-  EXPECT_EQ(FilterPage.values.ColourPower, 125);
+  EXPECT_EQ(FilterPage.values.colourPower, 125);
 
   // Above the range the clamp keeps 1000.
   Type(f.s, {9, 9, 9, 9});
   f.s.Click(AddKey.x, AddKey.y);
-  EXPECT_EQ(FilterPage.values.ColourPower, 1000);
+  EXPECT_EQ(FilterPage.values.colourPower, 1000);
 
   // "ＡＣ" sets 0, which the clamp turns into 1.
   f.s.Click(AllClearKey.x, AllClearKey.y);
-  EXPECT_EQ(FilterPage.values.ColourPower, 1);
+  EXPECT_EQ(FilterPage.values.colourPower, 1);
 
   // Selecting the step box moves the calculator's target there.
   f.s.ClickControl(PageFilter, "%2d");
   EXPECT_EQ(FilterPage.calculatorTarget, FilterTargetStep);
   Type(f.s, {9, 0});
   f.s.Click(AddKey.x, AddKey.y);
-  EXPECT_EQ(FilterPage.values.DiamondStep, 98);
-  EXPECT_EQ(FilterPage.values.ColourPower, 1);
+  EXPECT_EQ(FilterPage.values.diamondStep, 98);
+  EXPECT_EQ(FilterPage.values.colourPower, 1);
   // Deselecting turns the calculator off.
   f.s.ClickControl(PageFilter, "%2d");
   EXPECT_EQ(Calc.on, 0);
@@ -214,18 +214,18 @@ TEST(FilterPage, ResetMarksAndTopResetReturnTheValues) {
   f.s.Click(88, 686);
   // The light mark: switches only.
   f.s.Click(70, 40);
-  EXPECT_EQ(FilterPage.values.ColourPowerOn, 0);
-  EXPECT_EQ(FilterPage.values.ColourPower, 990);
-  EXPECT_EQ(FilterPage.values.DiamondStep, 12);
+  EXPECT_EQ(FilterPage.values.colourPowerOn, 0);
+  EXPECT_EQ(FilterPage.values.colourPower, 990);
+  EXPECT_EQ(FilterPage.values.diamondStep, 12);
   // The TOP page's reset mark: colour power off at 100, light core 0 .. 255.
   f.s.ClickControl(PageFilter, "action");
-  FilterPage.values.LightCoreStart = 40;
+  FilterPage.values.lightCoreStart = 40;
   f.s.Click(TopTabX, TabY);
   f.s.Click(40, 105);
-  EXPECT_EQ(FilterPage.values.ColourPowerOn, 0);
-  EXPECT_EQ(FilterPage.values.ColourPower, 100);
-  EXPECT_EQ(FilterPage.values.LightCoreStart, 0);
-  EXPECT_EQ(FilterPage.values.LightCoreEnd, 255);
+  EXPECT_EQ(FilterPage.values.colourPowerOn, 0);
+  EXPECT_EQ(FilterPage.values.colourPower, 100);
+  EXPECT_EQ(FilterPage.values.lightCoreStart, 0);
+  EXPECT_EQ(FilterPage.values.lightCoreEnd, 255);
 }
 
 // The golden screens: FILTER with the action on and its explanation.

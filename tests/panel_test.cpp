@@ -154,13 +154,14 @@ TEST_F(PanelTest, HitTestUsesOpenBoundsAndTheFirstRowWins) {
 }
 
 TEST_F(PanelTest, SelectingAValueBoxDeselectsTheOther) {
-  int selection = 0, calculator = 0;
+  int selection = 0;
+  bool calculator = false;
   ToggleValueBox(selection, 1, calculator);
-  EXPECT_EQ(std::pair(selection, calculator), std::pair(1, 1));
+  EXPECT_EQ(std::pair(selection, calculator), std::pair(1, true));
   ToggleValueBox(selection, 2, calculator);
-  EXPECT_EQ(std::pair(selection, calculator), std::pair(2, 1));
+  EXPECT_EQ(std::pair(selection, calculator), std::pair(2, true));
   ToggleValueBox(selection, 2, calculator);
-  EXPECT_EQ(std::pair(selection, calculator), std::pair(0, 0));
+  EXPECT_EQ(std::pair(selection, calculator), std::pair(0, false));
 }
 
 // [SECTION] Diamonds, belts, reset mark
@@ -274,7 +275,7 @@ class CalculatorTest : public PanelTest {
   }
   void Paint(int* selected) {
     surface.Clear(White);
-    DrawKeypad(surface, pad, calculatorSwitch == 1);
+    DrawKeypad(surface, pad, calculatorSwitch);
     ServeCalculator(surface, pad, selected);
   }
   // Each digit pressed and followed by a paint.
@@ -285,7 +286,7 @@ class CalculatorTest : public PanelTest {
     }
   }
   Keypad pad = FilterKeypad;
-  int calculatorSwitch = 0;
+  bool calculatorSwitch = false;
 };
 
 // What a click at (x, y) hits: the key's code and digit (digit keys are codes
@@ -382,11 +383,11 @@ TEST_F(CalculatorTest, KeysRequestTheNoteAndTheSwitchToggles) {
   EXPECT_FALSE(CalculatorClick(pad, calculatorSwitch, 95, 540));
   EXPECT_EQ(CommentPanel.request, 99);
   EXPECT_TRUE(Press(CalcSwitchCode));
-  EXPECT_EQ(std::pair(calculatorSwitch, CommentPanel.request), std::pair(1, CalculatorNoteRequest));
+  EXPECT_EQ(std::pair(calculatorSwitch, CommentPanel.request), std::pair(true, CalculatorNoteRequest));
   Paint(nullptr);
   EXPECT_EQ(surface.Pixel(20, 505), SwitchFrame);  // "cal" drawn on
   Press(CalcSwitchCode);
-  EXPECT_EQ(calculatorSwitch, 0);
+  EXPECT_FALSE(calculatorSwitch);
 }
 
 // [SECTION] Comments
@@ -451,12 +452,12 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
   PageComments top = FilterComments;
   top.commentCode = top.slot = 0;
   top.onlyWhileCommentOn = true;
-  CommentPanel.on = 0;
+  CommentPanel.on = false;
   selector = 2;
   EXPECT_EQ(Serve(surface, top, 0, selector), NoCommentRequest);
   EXPECT_EQ(TextAreaCount(surface, CommentColour), 0);
   EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);
-  CommentPanel.on = 1;
+  CommentPanel.on = true;
   EXPECT_EQ(Serve(surface, top, 0, selector), 0);
   EXPECT_EQ(selector, 0);
 }

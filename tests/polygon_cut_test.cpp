@@ -191,7 +191,7 @@ struct ClickedPolygon {
   PolygonState polygon;
   TestPlanes planes;
   std::vector<std::uint8_t> mask = std::vector<std::uint8_t>(PlaneCapacity, 0);
-  ClickedPolygon() { polygon.on = 1; }
+  ClickedPolygon() { polygon.on = true; }
   bool Paint() { return ServePolygonPaint(polygon, OutlineTest{planes.View(), BlackOutline}, mask); }
   void Click(int x, int y) {
     polygon.lastClick = {x, y};
@@ -199,7 +199,7 @@ struct ClickedPolygon {
     Paint();
   }
   void Close() {
-    polygon.closeRequest = 1;
+    polygon.closeRequest = true;
     Paint();
   }
 };

@@ -81,18 +81,18 @@ TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
   s.dialogs().QueueFile(s.PathIn("saved.bmp"));
   s.Click(SaveTabX, TabY);
   FilterStep step;
-  step.settings.ColourPowerOn = 1;
+  step.settings.colourPowerOn = true;
   EXPECT_EQ(BmpOf({step}, picture), FileBytes(s.PathIn("saved.bmp")));
   // The light core and the balances have no active key on the page; its
   // paint runs them when they are on.
-  FilterPage.lightCoreSelection = 1;
-  FilterPage.values.LightCoreStart = 30;
-  FilterPage.values.PeachOn = FilterPage.values.BerryOn = 1;
+  FilterPage.lightCoreSelection = LightCoreApplied;
+  FilterPage.values.lightCoreStart = 30;
+  FilterPage.values.peachOn = FilterPage.values.berryOn = true;
   s.dialogs().QueueFile(s.PathIn("balanced.bmp"));
   s.Click(SaveTabX, TabY);
   step.lightCore = true;
-  step.settings.LightCoreStart = 30;
-  step.settings.PeachOn = step.settings.BerryOn = 1;
+  step.settings.lightCoreStart = 30;
+  step.settings.peachOn = step.settings.berryOn = true;
   EXPECT_EQ(BmpOf({step}, picture), FileBytes(s.PathIn("balanced.bmp")));
 }
 
@@ -207,15 +207,15 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   eyeLevels.levelsPivot = true;
   eyeLevels.settings.mode = 2;
   FilterStep balance;
-  balance.settings.ColourPowerOn = 1;
-  balance.settings.ColourPower = 170;
-  balance.settings.PeachOn = balance.settings.BerryOn = 1;
+  balance.settings.colourPowerOn = true;
+  balance.settings.colourPower = 170;
+  balance.settings.peachOn = balance.settings.berryOn = true;
   FilterStep core, dark;
   core.lightCore = true;
-  core.settings.LightCoreStart = 40;
-  core.settings.LightCoreEnd = 200;
+  core.settings.lightCoreStart = 40;
+  core.settings.lightCoreEnd = 200;
   dark.lightCore = true;
-  dark.settings.LightCoreStart = 254;  // nothing above 254 in the picture: every sample becomes 1
+  dark.settings.lightCoreStart = 254;  // nothing above 254 in the picture: every sample becomes 1
   ContourStep contourAll, contourOne;
   contourAll.settings.operation = ContourAllLevels;
   contourAll.settings.colourType = 4;
@@ -286,7 +286,7 @@ std::vector<std::uint32_t> StreamedSamples(const std::vector<PictureStep>& steps
 // (no temporary folder) the slow step is worked again, to the same samples.
 TEST(Steps, RowsKeptForALaterStepGiveWhatWorkingThemAgainGives) {
   FilterStep peach;
-  peach.settings.PeachOn = 1;
+  peach.settings.peachOn = true;
   EyeStep eyeLevels;
   eyeLevels.levelsPivot = true;
   const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}}};
@@ -306,7 +306,7 @@ TEST(Steps, RowsKeptForALaterStepGiveWhatWorkingThemAgainGives) {
 TEST(Steps, ALightCoreThatLightsNothingGivesOnesBandByBandToo) {
   FilterStep dark;
   dark.lightCore = true;
-  dark.settings.LightCoreStart = 200;
+  dark.settings.lightCoreStart = 200;
   Picture picture{30, 20, std::vector<std::uint8_t>(30 * 20 * 3, 100)};
   const Picture whole = ApplyStepsAtOwnSize({dark}, picture);
   EXPECT_EQ(whole.rgb, std::vector<std::uint8_t>(whole.rgb.size(), 1));
@@ -376,10 +376,10 @@ y = 27
             std::pair(950, 27));
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_TRUE(filter.lightCore);
-  EXPECT_EQ(filter.settings.ColourPower, 140);
-  EXPECT_EQ(filter.settings.ChannelPower.blue, 110);
-  EXPECT_EQ(filter.settings.LightCoreStart, 20);
-  EXPECT_EQ(filter.settings.DiamondStep, 8);  // not in the recipe: its start value
+  EXPECT_EQ(filter.settings.colourPower, 140);
+  EXPECT_EQ(filter.settings.channelPower.blue, 110);
+  EXPECT_EQ(filter.settings.lightCoreStart, 20);
+  EXPECT_EQ(filter.settings.diamondStep, 8);  // not in the recipe: its start value
   const EyeStep& eye = std::get<EyeStep>(read.steps[1]);
   EXPECT_EQ(eye.hornKey, 8);
   EXPECT_EQ(eye.settings.mode, 4);
@@ -525,7 +525,7 @@ TEST(WholePictureSave, TheTopPassAndFilterAreRunAgainOnTheWholePictureWithTheirR
   const std::vector<ScriptedDialogs::Shown> shown = l.SaveWhole("whole.bmp");
   ASSERT_EQ(shown.size(), 1u);  // the dialog only: nothing is lost, so nothing is asked
   FilterStep power;
-  power.settings.ColourPowerOn = 1;
+  power.settings.colourPowerOn = true;
   const std::vector<PictureStep> steps = {EyeStep{}, power};
   EXPECT_EQ(FileBytes(l.s.PathIn("whole.bmp")), l.AtOwnSize(steps));
   EXPECT_GT(l.s.dialogs().ProgressReportsSeen(), 1);
@@ -561,7 +561,7 @@ TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
   l.s.ClickControl(PageFilter, "action");
   EXPECT_EQ(l.SaveWhole("filter.bmp")[0].checks[0], "[x] 画像全体 (1200 × 810)");
   FilterStep power;
-  power.settings.ColourPowerOn = 1;
+  power.settings.colourPowerOn = true;
   EXPECT_EQ(FileBytes(l.s.PathIn("filter.bmp")), l.AtOwnSize({EyeStep{}, power}));
 }
 

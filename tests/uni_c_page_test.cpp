@@ -432,9 +432,9 @@ TEST(UniCPage, SwitchRules) {
   // "cal" turns picking off; " appoint" turns the calculator off.
   u.s.ClickControl(PageUniC, "appoint");
   u.s.Click(20, 633);
-  EXPECT_EQ(std::pair(Calc.on, v.picking), std::pair(1, 0));
+  EXPECT_EQ(std::pair(Calc.on, v.picking), std::pair(true, false));
   u.s.ClickControl(PageUniC, "appoint");
-  EXPECT_EQ(std::pair(Calc.on, v.picking), std::pair(0, 1));
+  EXPECT_EQ(std::pair(Calc.on, v.picking), std::pair(false, true));
   // A click on the grey range bar: a manual edit, every switch off.
   u.s.ClickControl(PageUniC, "1)target");
   u.s.ClickControl(PageUniC, "chart");

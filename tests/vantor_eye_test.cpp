@@ -244,7 +244,7 @@ TEST(EyeEngine, AppointBoundsAreStrict) {
   const int level = static_cast<int>(0.299 * source.at(2, y, x) + 0.587 * source.at(1, y, x) + 0.114 * source.at(0, y, x));
   const auto at = [&](const EyeParameters& p) { return RunFast(source, 16, p).pixel(y, x); };
   const auto grayRange = [&](int low, int high) {
-    return at({.reference = {100, 100, 100}, .appointOn = 1, .appointKind = 2, .appointSource = 1, .appointMin = low,
+    return at({.reference = {100, 100, 100}, .appointOn = true, .appointKind = 2, .appointSource = 1, .appointMin = low,
                .appointMax = high});
   };
   const Bgr off = at(Both(100, 100, 100)), onBound = grayRange(level, level + 5), farAway = grayRange(250, 255);
@@ -254,12 +254,12 @@ TEST(EyeEngine, AppointBoundsAreStrict) {
   // Colour box: a bound equal to the sample is outside too.
   const std::array<AppointRange, 3> box{AppointRange{static_cast<int>(source.at(0, y, x)), 255}, AppointRange{0, 255},
                                         AppointRange{0, 255}};
-  EXPECT_EQ(at({.reference = {100, 100, 100}, .appointOn = 1, .appointKind = 1, .appointBox = box}), farAway);
+  EXPECT_EQ(at({.reference = {100, 100, 100}, .appointOn = true, .appointKind = 1, .appointBox = box}), farAway);
 }
 
 TEST(EyeEngine, AreaEyeTouchesOnlyItsBandAndDrawsNoFrame) {
   const Picture3 source = Scene(120, 100);
-  const EyeParameters p{.reference = {120, 130, 140}, .areaEyeOn = 1, .areaEyeRect = {30, 60, 80, 90},  // client y 60..90
+  const EyeParameters p{.reference = {120, 130, 140}, .areaEyeOn = true, .areaEyeRect = {30, 60, 80, 90},  // client y 60..90
                         .eyeWindowShift = 16};
   // Plane rows strictly between yLow = 100 - 90 + 48 = 58 and yHigh = 100 - 60 + 48 = 88.
   const Picture3 out = RunFast(source, 16, p);
@@ -376,7 +376,7 @@ TEST_P(EyeEquivalenceUnits, EdgesExtendedOverTheCorpus) {
         if (which < 4 && (key + mode + static_cast<int>(which)) % 3 != 0) continue;  // a third of the large ones
         const EyeParameters p{.mode = mode, .sunGlassLevel = (key + 2 * mode) % 3 + 1,
                               .reference = references[static_cast<std::size_t>(key * 7 + mode) % 4],
-                              .appointOn = key % 4 == 0 ? 1 : 0, .appointKind = 2, .appointGray = 120,
+                              .appointOn = key % 4 == 0, .appointKind = 2, .appointGray = 120,
                               .appointHalfWidth = 40};
         const int n = WindowOfHornKey(key);
         EXPECT_EQ(Differences(RunExtended(corpus[which], n, p), RunLiteral(corpus[which], n, p, 7, Edges::Extend)), "")
@@ -393,15 +393,15 @@ TEST(EyeEquivalence, SunGlassAndAppointAndAreaEye) {
       for (int source = 0; source <= 1; ++source) {
         for (int n : {6, 16, 40}) {
           EyeParameters p{.mode = (level + 2 * (kind - 1) - 1) % 6 + 1,  // 1..6 across the cases
-                          .sunGlassLevel = level, .reference = {140, 150, 160}, .appointOn = 1, .appointKind = kind,
+                          .sunGlassLevel = level, .reference = {140, 150, 160}, .appointOn = true, .appointKind = kind,
                           .appointSource = source, .appointGray = 150, .appointHalfWidth = 30, .appointMin = 60,
                           .appointMax = 190,
                           .appointBox = {AppointRange{50, 200}, AppointRange{80, 240}, AppointRange{30, 170}}};
           for (const Picture3* picture : {&scene, &noise})
             EXPECT_EQ(FastAgainstLiteral(*picture, n, p), "")
                 << "kind " << kind << " source " << source << " level " << level << " n " << n;
-          p.appointOn = 0;
-          p.areaEyeOn = 1;
+          p.appointOn = false;
+          p.areaEyeOn = true;
           p.areaEyeRect = {10 + n, 40, 90, 100};
           p.eyeWindowShift = n;
           EXPECT_EQ(FastAgainstLiteral(scene, n, p), "") << "area eye, level " << level << " n " << n;

@@ -82,11 +82,7 @@ std::string KindsOf(const std::string& recipe) {
   const RecipeResult read = ReadRecipeFile(recipe);
   if (!read.ok()) return "(" + read.error + ")";
   std::string kinds;
-  for (const PictureStep& step : read.steps) {
-    const std::string written = WriteRecipe({step});
-    const std::size_t at = written.find("kind = '");
-    kinds += (kinds.empty() ? "" : " ") + written.substr(at + 8, written.find('\'', at + 8) - at - 8);
-  }
+  for (const PictureStep& step : read.steps) kinds += (kinds.empty() ? "" : " ") + std::string(KindOf(step));
   return kinds;
 }
 

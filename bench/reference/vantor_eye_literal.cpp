@@ -42,7 +42,7 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
 
   const bool rowInside = extend ? y >= 0 && y < height : y >= r && y <= height - r;
   bool rowEligible = rowInside;
-  if (p.areaEyeOn != 0 && !extend) {
+  if (p.areaEyeOn && !extend) {
     const long long shift = static_cast<long long>(p.eyeWindowShift) + 32;
     const long long yLow = std::min<long long>(height, height - static_cast<long long>(p.areaEyeRect.bottom) + shift);
     const long long yHigh = std::max<long long>(0, height - static_cast<long long>(p.areaEyeRect.top) + shift);
@@ -51,7 +51,7 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
 
   // 3. Columns r .. width - r - 1 (extended: all of them).
   for (int x = extend ? 0 : r; rowEligible && x <= (extend ? width - 1 : width - r - 1); ++x) {
-    if (p.areaEyeOn != 0 && !extend && !(p.areaEyeRect.left <= x && x <= p.areaEyeRect.right)) continue;
+    if (p.areaEyeOn && !extend && !(p.areaEyeRect.left <= x && x <= p.areaEyeRect.right)) continue;
     // 4. The pixel's own samples.
     long long own[3];
     for (int c = 0; c < 3; ++c) own[c] = static_cast<std::int32_t>(source.at(c, y, x));
@@ -95,7 +95,7 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
     const bool weak = mode >= 4;
     long long w = weak ? 15 : 3;
     bool blend = true;
-    if (p.appointOn != 0) {
+    if (p.appointOn) {
       if (p.appointKind == 1) {
         bool inside = true;
         for (int c = 0; c < 3; ++c) {
@@ -116,7 +116,7 @@ void VantorEyeRowLiteral(const PlaneView& source, const PlaneView& target, int w
   }
 
   // 12. The white frame.
-  if (p.areaEyeOn == 0 && !extend) {
+  if (!p.areaEyeOn && !extend) {
     for (int c = 0; c < 3; ++c) {
       for (int row = 0; row < height; ++row) {
         const bool frameRow = row <= r || row >= height - r;

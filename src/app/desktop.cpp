@@ -169,7 +169,7 @@ std::optional<std::string> PresetOpenDialogs::AskFile(const FileDialogRequest& r
 
 void OpenPictureAsChosen(PresetOpenDialogs& dialogs, const std::string& path) {
   dialogs.Preset(path);
-  Requests.openFile = 1;
+  Requests.openFile = true;
   MainWindow().Invalidate();
 }
 
@@ -216,7 +216,7 @@ WindowHandlers DesktopHandlers(const WindowHandlers& program, PresetOpenDialogs&
       // The comment lines of the page in hand; on TOP they need the comment
       // switch on.
       CommentPanel.request = CurrentPage().commentCode;
-      if (PageId == PageTop) CommentPanel.on = 1;
+      if (PageId == PageTop) CommentPanel.on = true;
       MainWindow().Invalidate();
       return;
     }

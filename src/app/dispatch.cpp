@@ -18,7 +18,7 @@ void EnterPageByTab(int page) {
   PageId = page;
   entered.enter();
   Shell.tabFromPage = -1;
-  Requests.restore = 0;
+  Requests.restore = RestoreNone;
 }
 
 }  // namespace
@@ -40,12 +40,12 @@ bool DispatchClick() {
       if (tab < PageCount) {
         EnterPageByTab(tab);
       } else if (tab == TabSave) {
-        Requests.saveAs = 1;
+        Requests.saveAs = true;
       } else if (tab == TabRestore) {
-        Requests.restore = 1;
+        Requests.restore = RestoreAsked;
         CommentPanel.request = 10;
       } else {
-        Requests.openFile = 1;
+        Requests.openFile = true;
         Requests.getSlot = PageId;
       }
       return true;

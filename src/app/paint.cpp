@@ -68,7 +68,7 @@ void PaintHandler() {
   NotePictureLoaded(false);
 
   PaintPrologue prologue;
-  if (Requests.openFile == 1) {
+  if (Requests.openFile) {
     prologue.openShown = true;
     screen.Text(MakePanelFont(12), Black, TextBackground::Opaque, White, 100, 470, OpenPrompt);
     MainWindow().Present();
@@ -92,7 +92,7 @@ void PaintHandler() {
       // the picture in hand and the screen stay as they were.
       Requests.getSlot = 99;
     }
-    Requests.openFile = 0;
+    Requests.openFile = false;
   }
   SetTitle();
 

@@ -12,15 +12,15 @@
 void StartProgram() {
   PageId = PageTop;
   MouseX = MouseY = 0;
-  Requests.openFile = 1;
+  Requests.openFile = true;
   Requests.getSlot = 99;
-  Requests.restore = 0;
-  Requests.saveAs = 0;
+  Requests.restore = RestoreNone;
+  Requests.saveAs = false;
   Shell.newImageFlag = 1;
   Shell.planesLoaded = 0;
   Shell.imageWidth = Shell.imageHeight = 0;
   Requests.rightClick = 0;
-  Shell.keepDeleteAnswer = 0;
+  Shell.keepDeleteAnswer = false;
   Dragging.rectActive = Dragging.circleActive = 0;
   Dragging.start = Dragging.end = Dragging.prev = DragPoint{};
   CurrentDragReceivers = {};

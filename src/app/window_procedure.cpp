@@ -67,7 +67,7 @@ void CloseSequence() {
               MessageAnswer::Yes
           ? 1
           : 0;
-  if (Shell.keepDeleteAnswer == 1) {
+  if (Shell.keepDeleteAnswer) {
     const std::vector<std::string> kept = DeleteKeepFiles();
     if (!kept.empty()) {
       std::string list = text.notDeleted;
@@ -106,7 +106,7 @@ void WindowProcedure(const WindowMessage& message) {
       RightClickStep(message.x, message.y);
       break;
     case MessageKind::KeyDown:
-      if (message.key == EnterKey) Requests.openFile = 1;
+      if (message.key == EnterKey) Requests.openFile = true;
       RightClickStep(KeyRepeatCount, message.key == EnterKey ? EnterScanCode : 0);
       break;
     case MessageKind::Close:

@@ -56,8 +56,8 @@ void MapSamples(const PlaneView& planes, const std::array<std::array<std::uint32
 // [SECTION] Settings arithmetic
 
 void ClampFilterSettings(FilterSettings& settings) {
-  int& f = settings.LightCoreStart;
-  int& t = settings.LightCoreEnd;
+  int& f = settings.lightCoreStart;
+  int& t = settings.lightCoreEnd;
   f = std::max(f, 0);
   if (t <= f) t = f + 1;  // equal ends would leave a core of no width
   t = std::min(t, 255);
@@ -69,14 +69,14 @@ void ClampFilterSettings(FilterSettings& settings) {
     f = 254;
     t = 255;
   }
-  settings.ColourPower = std::clamp(settings.ColourPower, LowestColourPower, HighestColourPower);
-  settings.DiamondStep = std::clamp(settings.DiamondStep, LowestDiamondStep, HighestDiamondStep);
+  settings.colourPower = std::clamp(settings.colourPower, LowestColourPower, HighestColourPower);
+  settings.diamondStep = std::clamp(settings.diamondStep, LowestDiamondStep, HighestDiamondStep);
 }
 
 void CollapseSpectrumCore(FilterSettings& settings) {
-  if (settings.SpectrumCoreOn == 0) return;
-  int& f = settings.LightCoreStart;
-  int& t = settings.LightCoreEnd;
+  if (!settings.spectrumCoreOn) return;
+  int& f = settings.lightCoreStart;
+  int& t = settings.lightCoreEnd;
   if (t - f >= 2) {
     f = (f + t) / 2;
     t = f + 1;
@@ -119,8 +119,8 @@ int PoweredSample(int sample, int gray, int power, const ToneCurve& curve) {
 // [SECTION] Colour power
 
 std::array<int, 3> PlanePowers(const FilterSettings& settings) {
-  if (settings.ChannelPowerMode == 0) return {settings.ColourPower, settings.ColourPower, settings.ColourPower};
-  return {settings.ChannelPower.blue, settings.ChannelPower.green, settings.ChannelPower.red};
+  if (settings.channelPowerMode == 0) return {settings.colourPower, settings.colourPower, settings.colourPower};
+  return {settings.channelPower.blue, settings.channelPower.green, settings.channelPower.red};
 }
 
 void ApplyColourPower(const PlaneView& planes, const FilterSettings& settings) {

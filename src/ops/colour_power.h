@@ -27,18 +27,18 @@ struct ChannelPowers {  // per-channel colour powers, no range of their own
 };
 
 struct FilterSettings {
-  int ColourPower = 100;       // common colour power, 1..1000
-  int ColourPowerOn = 0;       // 1: the colour power is applied ("  action")
-  int ChannelPowerMode = 0;    // 0 common power; 1, 2, 3 per-channel powers
-  ChannelPowers ChannelPower;  // used when ChannelPowerMode != 0
-  int PeachOn = 0;             // 1: strong colour balance
-  int BerryOn = 0;             // 1: soft colour balance
-  int LightCoreStart = 0;      // f, 0..254
-  int LightCoreEnd = 255;      // t, f < t <= 255
-  // The light-core selection (1 apply, 2 calculator on f, 3 on t) is the
+  int colourPower = 100;         // common colour power, 1..1000
+  bool colourPowerOn = false;    // the colour power is applied ("  action")
+  int channelPowerMode = 0;      // 0 common power; 1, 2, 3 per-channel powers
+  ChannelPowers channelPower;    // used when channelPowerMode != 0
+  bool peachOn = false;          // strong colour balance
+  bool berryOn = false;          // soft colour balance
+  int lightCoreStart = 0;        // f, 0..254
+  int lightCoreEnd = 255;        // t, f < t <= 255
+  // The light-core selection (applied, calculator on f, on t) is the
   // page's LightCoreSelection (filter_page.h), not kept here.
-  int SpectrumCoreOn = 0;      // 1: collapse f..t to a one-wide core at their middle
-  int DiamondStep = 8;         // step of the diamond switches, 2..98
+  bool spectrumCoreOn = false;   // collapse f..t to a one-wide core at their middle
+  int diamondStep = 8;           // step of the diamond switches, 2..98
 };
 
 // The 4 %, 50 % and 96 % levels of one channel, as the balances use them.

@@ -38,7 +38,7 @@ const FieldTable<EyeStep>& EyeStep::Fields() {
          const auto& r = s.settings.reference;
          return NumbersValue({r[2], r[1], r[0]});
        }},
-      FlagField<S>("appoint_on", [](S& s) -> int& { return s.settings.appointOn; }),
+      FlagField<S>("appoint_on", [](S& s) -> bool& { return s.settings.appointOn; }),
       IntegerField<S>("appoint_kind", [](S& s) -> int& { return s.settings.appointKind; }, 1, 5),
       IntegerField<S>("appoint_source", [](S& s) -> int& { return s.settings.appointSource; }, 0, 2),
       IntegerField<S>("appoint_gray", [](S& s) -> int& { return s.settings.appointGray; }, 0, 255),
@@ -93,7 +93,7 @@ std::vector<Stage> EyeStep::Stages() const {
     // picture shorter than the canvas stay as they come), and outside the
     // area eye the pixels stay as they come.
     const int from = std::max(first, frame.picture.bottom), to = std::min(first + count, frame.picture.top);
-    if (settings.areaEyeOn != 0 || from > first || to < first + count) {
+    if (settings.areaEyeOn || from > first || to < first + count) {
       for (int k = 0; k < 3; ++k) {
         for (int row = 0; row < count; ++row) {
           std::copy_n(&window.at(k, first + row - windowFirst, 0), frame.width, &band.at(k, row, 0));
@@ -106,7 +106,7 @@ std::vector<Stage> EyeStep::Stages() const {
       VantorEyeBandOn(window, windowFirst, rows, frame.width, frame.height, n, settings, from, to, frame.threads);
     }
     // The white frame lies over every row of the canvas, as the pass draws it.
-    if (settings.areaEyeOn == 0 && (from > first || to < first + count)) {
+    if (!settings.areaEyeOn && (from > first || to < first + count)) {
       WriteEyeFrameOnRows(band, frame.width, frame.height, n, first, first + count);
     }
   };

@@ -12,25 +12,25 @@ const FieldTable<FilterStep>& FilterStep::Fields() {
   using S = FilterStep;
   static const FieldTable<S> fields = {
       FlagField<S>("light_core", [](S& s) -> bool& { return s.lightCore; }),
-      IntegerField<S>("light_core_from", [](S& s) -> int& { return s.settings.LightCoreStart; }, 0, 254),
-      IntegerField<S>("light_core_to", [](S& s) -> int& { return s.settings.LightCoreEnd; }, 1, 255),
-      FlagField<S>("colour_power_on", [](S& s) -> int& { return s.settings.ColourPowerOn; }),
-      IntegerField<S>("colour_power", [](S& s) -> int& { return s.settings.ColourPower; }, LowestColourPower,
+      IntegerField<S>("light_core_from", [](S& s) -> int& { return s.settings.lightCoreStart; }, 0, 254),
+      IntegerField<S>("light_core_to", [](S& s) -> int& { return s.settings.lightCoreEnd; }, 1, 255),
+      FlagField<S>("colour_power_on", [](S& s) -> bool& { return s.settings.colourPowerOn; }),
+      IntegerField<S>("colour_power", [](S& s) -> int& { return s.settings.colourPower; }, LowestColourPower,
                       HighestColourPower),
-      IntegerField<S>("channel_power_mode", [](S& s) -> int& { return s.settings.ChannelPowerMode; }, 0, 3),
+      IntegerField<S>("channel_power_mode", [](S& s) -> int& { return s.settings.channelPowerMode; }, 0, 3),
       {"channel_powers",
        [](const RecipeValue& v, S& s) -> MaybeProblem {
          std::vector<int> powers;
          if (MaybeProblem problem = ReadNumbers(v, "channel_powers", 3, 0, HighestColourPower, powers)) return problem;
-         s.settings.ChannelPower = ChannelPowers{powers[0], powers[1], powers[2]};
+         s.settings.channelPower = ChannelPowers{powers[0], powers[1], powers[2]};
          return std::nullopt;
        },
        [](const S& s) {
-         const ChannelPowers& p = s.settings.ChannelPower;
+         const ChannelPowers& p = s.settings.channelPower;
          return NumbersValue({p.red, p.green, p.blue});
        }},
-      FlagField<S>("peach", [](S& s) -> int& { return s.settings.PeachOn; }),
-      FlagField<S>("berry", [](S& s) -> int& { return s.settings.BerryOn; }),
+      FlagField<S>("peach", [](S& s) -> bool& { return s.settings.peachOn; }),
+      FlagField<S>("berry", [](S& s) -> bool& { return s.settings.berryOn; }),
   };
   return fields;
 }
@@ -48,7 +48,7 @@ std::array<ChannelLevel, 3> ApplyFilterStep(const FilterStep& step, const PlaneV
 }
 
 MaybeProblem FilterStep::Check() const {
-  if (settings.LightCoreEnd <= settings.LightCoreStart) return FieldProblem{0, "light_core_to", "must be above light_core_from"};
+  if (settings.lightCoreEnd <= settings.lightCoreStart) return FieldProblem{0, "light_core_to", "must be above light_core_from"};
   return std::nullopt;
 }
 
@@ -58,7 +58,7 @@ std::vector<Stage> FilterStep::Stages() const {
   if (lightCore) {
     std::array<std::uint32_t, 256> table{};
     for (int v = 0; v < 256; ++v) {
-      table[static_cast<std::size_t>(v)] = static_cast<std::uint32_t>(LightCoreSample(v, f.LightCoreStart, f.LightCoreEnd));
+      table[static_cast<std::size_t>(v)] = static_cast<std::uint32_t>(LightCoreSample(v, f.lightCoreStart, f.lightCoreEnd));
     }
     // The light core reads the low byte of each sample, as the page's reads
     // the canvas; when it lights no sample of the whole picture, every
@@ -76,17 +76,17 @@ std::vector<Stage> FilterStep::Stages() const {
     for (std::size_t v = 0; v < 256; ++v) core.lit[v] = table[v] != 0;
     stages.push_back(std::move(core));
   }
-  if (f.ColourPowerOn == 1) {
+  if (f.colourPowerOn) {
     stages.push_back(PixelStage([powers = PlanePowers(f)](const PlaneView& rows, int, int, const WholeValues&) {
       FilterPowerRoutine(rows, powers);
     }));
   }
-  if (f.PeachOn == 1) {
+  if (f.peachOn) {
     stages.push_back(PixelStage(
         [](const PlaneView& rows, int, int, const WholeValues& values) { ApplyPeach(rows, BalanceLevelsOf(values.levels)); },
         WholeNeed::Levels));
   }
-  if (f.BerryOn == 1) {
+  if (f.berryOn) {
     stages.push_back(PixelStage(
         [](const PlaneView& rows, int, int, const WholeValues& values) { ApplyBerry(rows, BalanceLevelsOf(values.levels)); },
         WholeNeed::Levels));

@@ -9,13 +9,13 @@
 //
 //   setting             member                         takes
 //   light_core          lightCore                      true, false
-//   light_core_from     settings.LightCoreStart        0..254
-//   light_core_to       settings.LightCoreEnd          1..255, above light_core_from
-//   colour_power_on     settings.ColourPowerOn         true, false
-//   colour_power        settings.ColourPower           1..1000
-//   channel_power_mode  settings.ChannelPowerMode      0..3
-//   channel_powers      settings.ChannelPower          [red, green, blue], 0..1000
-//   peach, berry        settings.PeachOn, BerryOn      true, false
+//   light_core_from     settings.lightCoreStart        0..254
+//   light_core_to       settings.lightCoreEnd          1..255, above light_core_from
+//   colour_power_on     settings.colourPowerOn         true, false
+//   colour_power        settings.colourPower           1..1000
+//   channel_power_mode  settings.channelPowerMode      0..3
+//   channel_powers      settings.channelPower          [red, green, blue], 0..1000
+//   peach, berry        settings.peachOn, berryOn      true, false
 #pragma once
 
 #include <vector>

@@ -190,7 +190,7 @@ EyeRule MakeEyeRule(const EyeParameters& p) {
   rule.shiftInside = weak ? 4 : 2;
   rule.shiftOutside = weak ? 6 : 5;
   for (std::size_t c = 0; c < 3; ++c) rule.reference[c] = rule.pivot == Pivot::Reference ? p.reference[c] : 0;
-  if (p.appointOn == 0) {
+  if (!p.appointOn) {
     rule.blend = Blend::Always;
   } else if (p.appointKind == 1) {
     rule.blend = Blend::ColourBox;
@@ -851,7 +851,7 @@ EyeRegion EyeRegionOf(int width, int height, int n, const EyeParameters& p) {
   region.lastRow = height - r;
   region.firstColumn = r;
   region.lastColumn = width - r - 1;
-  if (p.areaEyeOn != 0) {
+  if (p.areaEyeOn) {
     // The rectangle's top and bottom are client y values; the band of plane
     // rows lies eyeWindowShift .. eyeWindowShift + 2 rows above those shown.
     const long long shift = static_cast<long long>(p.eyeWindowShift) + 32;
@@ -952,7 +952,7 @@ void VantorEyeRowsOn(const PlaneView& source, const PlaneView& target, int width
                      const EyeParameters& parameters, int yFrom, int yTo, int threads) {
   if (!IsEyeWindow(n) || width <= 0 || height <= 0) return;
   RunEyeRegion(EyeRegionOf(width, height, n, parameters), source, target, n, parameters, yFrom, yTo, threads, 0, 0);
-  if (parameters.areaEyeOn == 0) WriteEyeFrame(target, width, height, n);
+  if (!parameters.areaEyeOn) WriteEyeFrame(target, width, height, n);
 }
 
 void VantorEyeBandOn(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height, int n,
@@ -960,7 +960,7 @@ void VantorEyeBandOn(const PlaneView& source, int sourceFirstRow, const PlaneVie
   if (!IsEyeWindow(n) || width <= 0 || height <= 0 || yFrom >= yTo) return;
   RunEyeRegion(EyeRegionOf(width, height, n, parameters), source, band, n, parameters, yFrom, yTo, threads,
                sourceFirstRow, yFrom);
-  if (parameters.areaEyeOn == 0) WriteEyeFrameRows(band, width, height, n, yFrom, yTo, yFrom);
+  if (!parameters.areaEyeOn) WriteEyeFrameRows(band, width, height, n, yFrom, yTo, yFrom);
 }
 
 void VantorEyeBandExtended(const PlaneView& source, int sourceFirstRow, const PlaneView& band, int width, int height,
@@ -968,7 +968,7 @@ void VantorEyeBandExtended(const PlaneView& source, int sourceFirstRow, const Pl
   if (!IsEyeWindow(n) || width <= 0 || height <= 0 || yFrom >= yTo) return;
   // Every pixel, whatever the area eye says: the area eye is the canvas's.
   EyeParameters whole = parameters;
-  whole.areaEyeOn = 0;
+  whole.areaEyeOn = false;
   const EyeRegion region{.firstRow = 0, .lastRow = height - 1, .firstColumn = 0, .lastColumn = width - 1};
   RunEyeRegion(region, source, band, n, whole, yFrom, yTo, threads, sourceFirstRow, yFrom);
 }

@@ -62,7 +62,7 @@ struct EyeParameters {
   int mode = 1;                      // 1 both, 2 light, 3 dark, 4..6 their weak forms
   int sunGlassLevel = 2;             // 1, 2, 3 (s = 0.1, 0.5, 0.9)
   std::array<int, 3> reference{0, 0, 0};  // blue, green, red pivot of the both mode
-  int appointOn = 0;                 // 1: the blend weight follows the appoint condition
+  bool appointOn = false;                 // 1: the blend weight follows the appoint condition
   int appointKind = 2;               // 1 colour box, 2 gray range, 3..5 no condition
   int appointSource = 0;             // 0 gray +- half width, 1 or 2 min .. Max
   int appointGray = 0;
@@ -70,7 +70,7 @@ struct EyeParameters {
   int appointMin = 0;
   int appointMax = 0;
   std::array<AppointRange, 3> appointBox{};  // blue, green, red
-  int areaEyeOn = 0;                 // 1: only the area-eye rectangle
+  bool areaEyeOn = false;                 // 1: only the area-eye rectangle
   EyeRect areaEyeRect{};
   int eyeWindowShift = 0;            // window size of the VANTOR EYE page pass
 };

@@ -44,7 +44,7 @@ const CalcKey* CalcKeyAt(const Keypad& pad, int x, int y) {
   return nullptr;
 }
 
-bool CalculatorClick(const Keypad& pad, int& calculatorSwitch, int mouseX, int mouseY) {
+bool CalculatorClick(const Keypad& pad, bool& calculatorSwitch, int mouseX, int mouseY) {
   const CalcKey* key = CalcKeyAt(pad, mouseX, mouseY);
   if (key == nullptr) return false;
   CommentPanel.request = CalculatorNoteRequest;
@@ -65,7 +65,7 @@ bool CalculatorClick(const Keypad& pad, int& calculatorSwitch, int mouseX, int m
     return true;
   }
   switch (key->code) {
-    case CalcSwitchCode: calculatorSwitch = calculatorSwitch == 1 ? 0 : 1; break;
+    case CalcSwitchCode: calculatorSwitch = !calculatorSwitch; break;
     case CalcAllClearCode: Calc.clear = 2; break;
     case CalcClearCode: Calc.clear = 1; break;
     case CalcAddCode: Calc.operation = 1; break;
@@ -106,5 +106,5 @@ void ResetCalculator() {
   ClearEntry();
   Calc.digit = 0;
   Calc.clear = 0;
-  Calc.on = 0;
+  Calc.on = false;
 }

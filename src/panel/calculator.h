@@ -30,7 +30,7 @@ struct CalculatorState {
   // The calculator switch ("電卓" / "cal") that FILTER, UNI C. and Pattern
   // share; the entry routines of the calculator pages switch it off. (APPEAR
   // keeps its own switch.)
-  int on = 0;
+  bool on = false;
 };
 extern CalculatorState Calc;
 
@@ -130,7 +130,7 @@ const CalcKey* CalcKeyAt(const Keypad& pad, int x, int y);
 // enters its digit once (unless an operation is pending); "ＡＣ", "Ｃ", "＋",
 // "－" set CalcClear / CalcOperation. Every key hit sets CommentPanel.request = 11
 // (the calculator note). True when a key was hit.
-bool CalculatorClick(const Keypad& pad, int& calculatorSwitch, int mouseX, int mouseY);
+bool CalculatorClick(const Keypad& pad, bool& calculatorSwitch, int mouseX, int mouseY);
 
 // The paint steps, after the keypad is drawn: clears, shows CalcNumber in
 // the display, discards a fifth digit, applies a finished "＋" / "－" to

@@ -148,7 +148,7 @@ const CommentText* FindExplanation(std::span<const CommentText> explanations, in
 }
 
 int ServeComments(Surface& surface, const PageComments& page, int& selector) {
-  if (page.onlyWhileCommentOn && CommentPanel.on != 1) return NoCommentRequest;
+  if (page.onlyWhileCommentOn && !CommentPanel.on) return NoCommentRequest;
   int served = NoCommentRequest;
   if (CommentPanel.request == page.commentCode) {
     if (page.comment != nullptr) DrawComment(surface, *page.comment);

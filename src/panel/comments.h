@@ -29,7 +29,7 @@
 // What the comment lines show, shared by every page (LanguageId lives in
 // platform/language.h).
 struct CommentState {
-  int on = 1;        // 1: comments and explanations shown on TOP
+  bool on = true;    // comments and explanations shown on TOP
   int request = 0;   // comment the next paint draws: a page code, 10, 11, or 99 none
   int helpItem = 0;  // TOP's explanation selector, 0 none
 };

@@ -115,6 +115,7 @@ void DrawKeyBox(Surface& surface, int x, int y, int width, Rgb keyColour, bool o
 
 bool PanelKeyOn(const PanelKey& key) {
   if (key.kind != KeyKind::Switch && key.kind != KeyKind::ValueBox) return false;
+  if (key.flag != nullptr) return *key.flag;
   return key.state != nullptr && *key.state == key.onValue;
 }
 
@@ -173,13 +174,13 @@ PanelPoint PanelKeyCentre(const PanelKey& key) {
   return PanelPoint{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
 }
 
-void ToggleValueBox(int& selection, int box, int& calculatorSwitch) {
+void ToggleValueBox(int& selection, int box, bool& calculatorSwitch) {
   if (selection == box) {
     selection = 0;
-    calculatorSwitch = 0;
+    calculatorSwitch = false;
   } else {
     selection = box;
-    calculatorSwitch = 1;
+    calculatorSwitch = true;
   }
 }
 

@@ -81,7 +81,7 @@ enum class TextPlace : unsigned char { Normal, Lowered };  // text at y, or at y
 // Write rows with designated initializers, e.g.
 //   {.code = 110, .x = 4, .y = 50, .width = 88, .keyColour = {240, 240, 40},
 //    .english = " comment", .japanese = "コメント表示", .kind = KeyKind::Switch,
-//    .place = TextPlace::Lowered, .fontHeight = 12, .state = &CommentPanel.on}
+//    .place = TextPlace::Lowered, .fontHeight = 12, .flag = &CommentPanel.on}
 struct PanelKey {
   int code = 0;
   int x = 0, y = 0, width = 88;
@@ -95,6 +95,7 @@ struct PanelKey {
   const int* value = nullptr;  // shown through the texts' "%d" field
   const int* state = nullptr;  // Switch / ValueBox: on while *state == onValue
   int onValue = 1;
+  const bool* flag = nullptr;  // a Switch of a flag: on while *flag
   Region hit{};
 };
 
@@ -148,7 +149,7 @@ PanelPoint PanelKeyCentre(const PanelKey& key);
 // A value box click. `selection` is the page's selected box (0 none): a click
 // on another box selects this one and turns the calculator switch on; a click
 // on the selected box deselects it and turns the calculator switch off.
-void ToggleValueBox(int& selection, int box, int& calculatorSwitch);
+void ToggleValueBox(int& selection, int box, bool& calculatorSwitch);
 
 // ---------------------------------------------------------------------------
 // Diamond switches (glyph of size s = 20 by default, h = s / 2)

@@ -36,7 +36,10 @@
 #include "platform/surface.h"
 
 // Shared with the shell, which sets them when the APPEAR tab is clicked.
-int AppearMode = 0;         // 0 the loaded picture, 2 transfer, 3 back, 5 composite
+// What APPEAR shows: the loaded picture, the transfer or back work file, or
+// the composite.
+enum AppearShows : int { AppearLoaded = 0, AppearTransfer = 2, AppearBack = 3, AppearComposite = 5 };
+int AppearMode = AppearLoaded;
 int AppearFileRequest = 0;  // 2 or 3: the picture just opened becomes that work file
 
 namespace {
@@ -50,13 +53,13 @@ struct AppearPageState {
   int edgeWidth = 0;        // "grad" half-width 0..8
   int moveStep = 8;         // "fine" step 1..99
   int moveDirection = 0;    // 0 none, 1 +x, 2 -y, 3 +y, 4 -x, 5 the drag
-  int moving = 0;           // "mouse move" on
+  bool moving = false;           // "mouse move" on
   int offsetX = 0, offsetY = 0;
   int dragDeltaX = 0, dragDeltaY = 0;
   ImagePoint pressPoint, releasePoint;
   bool pressPending = false;  // a press on the picture waits for its release
-  int setRequest = 0;         // "4)KEEP12"
-  int calculatorOn = 0;       // this page's own calculator switch
+  bool setRequest = false;         // "4)KEEP12"
+  bool calculatorOn = false;       // this page's own calculator switch
   int helpItem = 0;
 };
 AppearPageState Appear;
@@ -142,7 +145,7 @@ const std::array<PanelKey, 32> Panel = {{
     {.code = CodeRealAppear, .x = 4, .y = 300, .width = 90, .keyColour = AppearKey, .english = "3)real appear",
      .japanese = "3)実体化", .kind = KeyKind::Switch, .state = &AppearMode, .onValue = 5, .hit = {4, 300, 98, 320}},
     {.code = CodeMouseMove, .x = 2, .y = 326, .width = 92, .keyColour = {140, 200, 240}, .english = "mouse move",
-     .japanese = "マウス移動", .kind = KeyKind::Switch, .state = &Appear.moving, .hit = {2, 326, 98, 346}},
+     .japanese = "マウス移動", .kind = KeyKind::Switch, .flag = &Appear.moving, .hit = {2, 326, 98, 346}},
     {.code = CodeDragNote, .x = 0, .y = 350, .width = 98, .textColour = {0, 0, 128}, .english = "L click + drag",
      .japanese = "L click + drag", .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeFine, .x = 2, .y = 365, .width = 36, .keyColour = {200, 220, 200}, .english = "fine",
@@ -267,12 +270,12 @@ const PageComments Comments{.commentCode = 17,
 
 // The full reset (dark mark) and the partial one (light mark).
 void ResetSwitches() {
-  AppearMode = 0;
+  AppearMode = AppearLoaded;
   Appear.moveDirection = 0;
-  Appear.calculatorOn = 0;
+  Appear.calculatorOn = false;
   Appear.dragDeltaX = Appear.dragDeltaY = 0;
-  Appear.moving = 0;
-  Appear.setRequest = 0;
+  Appear.moving = false;
+  Appear.setRequest = false;
   Appear.pressPending = false;
 }
 void ResetAll() {
@@ -319,7 +322,7 @@ void DrawAppearPanel(Surface& screen) {
   DrawUpDownDiamond(screen, 78, 254, Grey);
   DrawUpDownDiamond(screen, 78, 391, Grey);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
-  DrawKeypad(screen, AppearKeypad, Appear.calculatorOn == 1);
+  DrawKeypad(screen, AppearKeypad, Appear.calculatorOn);
 }
 
 // The drop of a drag on the picture: the drag delta for the next placement.
@@ -336,7 +339,7 @@ void TakeDrop(int x, int y) {
 
 void StartAppear() {
   Appear = AppearPageState{};
-  AppearMode = 0;
+  AppearMode = AppearLoaded;
   AppearFileRequest = 0;
   TransferFileCache = WorkFileReader(2);
   BackFileCache = WorkFileReader(3);
@@ -346,17 +349,17 @@ void StartAppear() {
 void EnterAppear() {
   Appear.moveStep = 8;
   Appear.moveDirection = 0;
-  Appear.calculatorOn = 0;
+  Appear.calculatorOn = false;
   Appear.zone.mode = 2;
   Appear.zone.start = Appear.zone.end = 255;
   Appear.edgeWidth = 0;
   Appear.dragDeltaX = Appear.dragDeltaY = 0;
-  Appear.moving = 0;
-  Appear.setRequest = 0;
+  Appear.moving = false;
+  Appear.setRequest = false;
   Appear.offsetX = Appear.offsetY = 0;
   Appear.pressPending = false;
   Appear.helpItem = 0;
-  Calc.on = 0;
+  Calc.on = false;
   CommentPanel.request = 17;
 }
 
@@ -366,16 +369,16 @@ namespace {
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(AppearKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
-  if (key->code != CalcSwitchCode && Appear.calculatorOn == 0) return true;
+  if (key->code != CalcSwitchCode && !Appear.calculatorOn) return true;
   return CalculatorClick(AppearKeypad, Appear.calculatorOn, MouseX, MouseY);
 }
 
 // A press on the picture while the composite is shown starts a move; the
 // release hands over the drop point (app/gestures).
 bool PictureClick() {
-  if (!MouseInImage() || AppearMode != 5) return false;
+  if (!MouseInImage() || AppearMode != AppearComposite) return false;
   Appear.moveDirection = 5;
-  Appear.moving = 1;
+  Appear.moving = true;
   Appear.pressPoint = ImagePoint{MouseX - 100, MouseY - 32};
   Appear.pressPending = true;
   CurrentDragReceivers = DragReceivers{.drop = TakeDrop};
@@ -402,7 +405,7 @@ bool AppearClick() {
     case CodeBackImage:
     case CodeTransferImage: {
       const int file = code == CodeBackImage ? 3 : 2;
-      Requests.openFile = 1;
+      Requests.openFile = true;
       AppearMode = file;
       AppearFileRequest = file;
       Shell.newImageFlag = 12;
@@ -427,31 +430,31 @@ bool AppearClick() {
     case CodeGrad: Appear.helpItem = 10; break;
     case CodeAllAppear: Appear.helpItem = 11; break;
     case CodeRealAppear:
-      AppearMode = 5;
-      Appear.calculatorOn = 0;
+      AppearMode = AppearComposite;
+      Appear.calculatorOn = false;
       Appear.helpItem = 11;
       break;
     case CodeMouseMove:
-      Appear.moveDirection = Appear.moving == 0 ? 5 : 0;
-      Appear.moving = Appear.moving == 0 ? 1 : 0;
-      AppearMode = 5;
+      Appear.moveDirection = !Appear.moving ? 5 : 0;
+      Appear.moving = !Appear.moving ? 1 : 0;
+      AppearMode = AppearComposite;
       Appear.helpItem = 12;
       break;
     case CodeFine:
-      if (Appear.moving == 1) {
-        Appear.moving = 0;
+      if (Appear.moving) {
+        Appear.moving = false;
       } else {
         Appear.helpItem = 13;
       }
       break;
     case CodeMoveKeys: Appear.helpItem = 13; break;
     case CodeKeep:
-      Appear.setRequest = 1;
+      Appear.setRequest = true;
       Appear.helpItem = 14;
       break;
     case CodeOuterFile: Appear.helpItem = 15; break;
     case CodeSaveImage:
-      Requests.saveAs = 1;
+      Requests.saveAs = true;
       Appear.helpItem = 15;
       break;
   }
@@ -487,7 +490,7 @@ constexpr BilingualText LoadedPictureShown{"出現", "APPEAR"};
 // stays in the canvas) when a work file could not be read.
 bool ShowComposite() {
   if (!TransferFileCache.Load() || !BackFileCache.Load()) return false;
-  if (Appear.moving == 1) {
+  if (Appear.moving) {
     TakePendingMove();
     PlaceTransferPixels(TransferFileCache.Pixels().data(), Canvas.data(), Appear.offsetX, Appear.offsetY);
   } else {
@@ -517,27 +520,27 @@ void PaintAppear() {
   BeginPageSection();
   DrawAppearPanel(screen);
   // 1. The calculator while its switch is on; the values back in range.
-  if (Appear.calculatorOn == 1) ServeCalculator(screen, AppearKeypad, CalculatorTarget());
+  if (Appear.calculatorOn) ServeCalculator(screen, AppearKeypad, CalculatorTarget());
   ClampValues();
   // 2. Get and Restore: KEEP12 becomes the back picture, only when it was read.
   if (ServeGetAndRestore(PageAppear, false)) {
     WriteAppearFile(Canvas.data(), 3, PixelSource::FromPlanes);
-    AppearMode = 3;
+    AppearMode = AppearBack;
   }
   // 3. What the mode shows. After a failed read the page shows the loaded
   //    picture (mode 0), so the message is not repeated at every paint.
   bool shown = true;
   SetShownNotAStep(std::nullopt);
-  if (AppearMode == 3) shown = ShowWorkFile(BackFileCache);
-  if (AppearMode == 2) shown = ShowWorkFile(TransferFileCache);
-  if (AppearMode == 2 || AppearMode == 3) SetShownNotAStep(WorkFileShown);
+  if (AppearMode == AppearBack) shown = ShowWorkFile(BackFileCache);
+  if (AppearMode == AppearTransfer) shown = ShowWorkFile(TransferFileCache);
+  if (AppearMode == AppearTransfer || AppearMode == AppearBack) SetShownNotAStep(WorkFileShown);
   // (The composite takes a few milliseconds, so no progress mark is drawn
   // row by row: the picture shown afterwards would cover it at once.)
-  if (AppearMode == 5) shown = ShowComposite();
-  if (!shown) AppearMode = 0;
+  if (AppearMode == AppearComposite) shown = ShowComposite();
+  if (!shown) AppearMode = AppearLoaded;
   // The loaded picture as its file holds it: what the steps give only when
   // the planes hold it too.
-  if (AppearMode == 0 && !CanvasShowsThePlanes()) SetShownNotAStep(LoadedPictureShown);
+  if (AppearMode == AppearLoaded && !CanvasShowsThePlanes()) SetShownNotAStep(LoadedPictureShown);
   // 4. - 5. The canvas shown; "4)KEEP12".
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   ServeSet(PageAppear, Appear.setRequest);
@@ -548,10 +551,10 @@ void PaintAppear() {
   //    back or transfer picture's note.
   const int selector = Appear.helpItem;
   if (ServeComments(screen, Comments, Appear.helpItem) != NoCommentRequest) {
-    AppearMode = 0;
-  } else if (selector == 0 && AppearMode == 3) {
+    AppearMode = AppearLoaded;
+  } else if (selector == 0 && AppearMode == AppearBack) {
     DrawComment(screen, BackNote);
-  } else if (selector == 0 && AppearMode == 2) {
+  } else if (selector == 0 && AppearMode == AppearTransfer) {
     DrawComment(screen, TransferNote);
   }
 }

@@ -36,11 +36,11 @@ namespace {
 
 struct AddPageState {
   int lo = 0, hi = 255;      // grey range (fixed here, shown greyed)
-  int applyRequest = 0;      // 1: run the addition at the next paint
-  int hardRequest = 0;       // 1: "hd" (weights 0 : 1); cleared by every paint
-  int readKeepRequest = 0;   // 1: read KEEP6 into WorkPlanes first
-  int entrySaveRequest = 0;  // 1: store the image as entered in KEEP6
-  int setRequest = 0;        // 1: "set KEEP6"
+  bool applyRequest = false;      // 1: run the addition at the next paint
+  bool hardRequest = false;       // 1: "hd" (weights 0 : 1); cleared by every paint
+  bool readKeepRequest = false;   // 1: read KEEP6 into WorkPlanes first
+  bool entrySaveRequest = false;  // 1: store the image as entered in KEEP6
+  bool setRequest = false;        // 1: "set KEEP6"
   int helpItem = 0;          // explanation selector, 0 none
 };
 AddPageState Add;
@@ -85,7 +85,7 @@ constexpr Rgb FrameGrey{192, 192, 192};
 constexpr Rgb MeterMark{64, 64, 64};
 
 // "hd" is drawn chosen in the paint that serves it.
-int HardShown = 0;
+bool HardShown = false;
 
 // The panel, row by row (the range bar and blend meter are drawn apart). A
 // row's click region is its key box unless it gives its own `hit`; the click
@@ -123,7 +123,7 @@ const std::array<PanelKey, 25> Panel = {{
     {.code = CodeMiddle, .x = 38, .y = 408, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "md",
      .japanese = "中"},
     {.code = CodeHard, .x = 68, .y = 408, .width = 24, .keyColour = AddColour, .english = "hd", .japanese = "硬",
-     .kind = KeyKind::Switch, .state = &HardShown},
+     .kind = KeyKind::Switch, .flag = &HardShown},
     {.code = CodeAdd, .x = 8, .y = 460, .width = 84, .keyColour = AddColour, .english = " add",
      .japanese = "　実　行"},
     {.code = CodeSaveLabel, .x = 4, .y = 499, .width = 88, .english = "4)save", .japanese = "4)保存",
@@ -264,17 +264,17 @@ void StartAdd() {
   AddColumn = NodColumnA;
   AddWeights = SoftWeights;
   ActiveNodColours = {};
-  HardShown = 0;
+  HardShown = false;
 }
 
 // [SECTION] Entry
 void EnterAdd() {
   Add.lo = 0;
   Add.hi = 255;
-  Add.hardRequest = 0;
-  Add.entrySaveRequest = 1;
+  Add.hardRequest = false;
+  Add.entrySaveRequest = true;
   Add.helpItem = 0;
-  Calc.on = 0;
+  Calc.on = false;
   CommentPanel.request = 6;
 }
 
@@ -287,7 +287,7 @@ bool AddClick() {
     case CodeResetMark:
       Add.lo = 0;
       Add.hi = 255;
-      Add.readKeepRequest = 1;
+      Add.readKeepRequest = true;
       Add.helpItem = 1;
       break;
     case CodeNodLabel:
@@ -307,18 +307,18 @@ bool AddClick() {
     case CodeMiddle:
     case CodeMeter: Add.helpItem = 6; break;
     case CodeHard:
-      Add.hardRequest = 1;
-      Add.readKeepRequest = 1;
-      Add.applyRequest = 1;
+      Add.hardRequest = true;
+      Add.readKeepRequest = true;
+      Add.applyRequest = true;
       Add.helpItem = 6;
       break;
     case CodeAdd:
-      Add.applyRequest = 1;
+      Add.applyRequest = true;
       Add.helpItem = 6;
       break;
     case CodeSaveLabel: Add.helpItem = 7; break;
     case CodeSetKeep:
-      Add.setRequest = 1;
+      Add.setRequest = true;
       Add.helpItem = 8;
       break;
     case CodeKeypad: CommentPanel.request = CalculatorNoteRequest; break;
@@ -340,22 +340,22 @@ void PaintAdd() {
   // 4. The image as entered into KEEP6; KEEP6 read back; Get and Restore.
   //    The steps of the picture go with KEEP6: back to those it was
   //    written with when it is read.
-  if (Add.entrySaveRequest == 1) {
+  if (Add.entrySaveRequest) {
     if (WriteKeepFile(Canvas.data(), PageAdd, PixelSource::FromPlanes)) {
       NoteKeepWritten(PageAdd, PictureFile.path, KeepFileName(PageAdd));
     }
-    Add.entrySaveRequest = 0;
+    Add.entrySaveRequest = false;
   }
-  if (Add.readKeepRequest == 1) {
+  if (Add.readKeepRequest) {
     if (ReadKeepFile(Canvas.data(), PageAdd, PixelTarget::IntoPlanes)) {
       NoteKeepRead(PageAdd, PictureFile.path, KeepFileName(PageAdd));
     }
-    Add.readKeepRequest = 0;
+    Add.readKeepRequest = false;
   }
   ServeGetAndRestore(PageAdd, false);
   // 5. The addition, one more step of the picture.
-  if (Add.applyRequest == 1) {
-    if (Add.hardRequest == 1) AddWeights = HardWeights;
+  if (Add.applyRequest) {
+    if (Add.hardRequest) AddWeights = HardWeights;
     DoStep(AddColourStep{AddColourSettings{ActiveNodColours, Add.lo, Add.hi, AddWeights}});
   }
   // 6. Show the planes.
@@ -369,9 +369,9 @@ void PaintAdd() {
   DrawTabs();
   DrawPanelKey(screen, *FindPanelKey(Panel, CodeMinMaxLabel));
   ServeComments(screen, Comments, Add.helpItem);
-  Add.applyRequest = 0;
-  Add.hardRequest = 0;
-  HardShown = 0;
+  Add.applyRequest = false;
+  Add.hardRequest = false;
+  HardShown = false;
 }
 
 // [SECTION] Page entry

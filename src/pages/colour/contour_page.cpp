@@ -241,7 +241,7 @@ void StartContour() {
 // [SECTION] Entry
 void EnterContour() {
   ResetContourValues();
-  Calc.on = 0;
+  Calc.on = false;
   CommentPanel.request = 5;
 }
 
@@ -289,7 +289,7 @@ bool ContourClick() {
     case CodeClear: v.operation = ContourNone; break;
     case CodeSaveLabel: v.helpItem = 9; break;
     case CodeSetKeep:
-      v.setKeepRequest = 1;
+      v.setKeepRequest = true;
       v.helpItem = 10;
       break;
     case CodeKeypad: CommentPanel.request = CalculatorNoteRequest; break;

@@ -17,7 +17,7 @@ struct ContourSettings {
   ContourLadder ladder{};          // min 0, max 255, step 8: fixed on this page
   int scanIndex = 0;               // s: 1-based number of the level " scan" shows
   int operation = ContourNone;     // a ContourOperation
-  int setKeepRequest = 0;          // 1: the next paint stores the shown picture as KEEP5
+  bool setKeepRequest = false;          // 1: the next paint stores the shown picture as KEEP5
   int helpItem = 0;                // explanation selector 1..10, 0 none
 };
 

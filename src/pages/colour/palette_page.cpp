@@ -44,15 +44,15 @@ struct PalettePageState {
   int column = NodColumnA;  // 1 A, 2 B, 3 C
   int index = 1;            // 1..7
   int red = 0, green = 0, blue = 0;
-  int chartOn = 0;
-  int calculatorOn = 0;
+  bool chartOn = false;
+  bool calculatorOn = false;
   int target = TargetNone;
   int chartGreen = 0;       // 0..255
-  int edited = 0;           // 1: a click set the colour; cleared by every paint
-  int reloadRequest = 0;    // 1: the built-in table into the working table (source 1)
-  int loadRequest = 0;      // 1: "new color" at the next paint
-  int saveRequest = 0;      // 1: "save color" at the next paint
-  int advanceRequest = 0;   // 1: the next index at the next paint
+  bool edited = false;           // 1: a click set the colour; cleared by every paint
+  bool reloadRequest = false;    // 1: the built-in table into the working table (source 1)
+  bool loadRequest = false;      // 1: "new color" at the next paint
+  bool saveRequest = false;      // 1: "save color" at the next paint
+  bool advanceRequest = false;   // 1: the next index at the next paint
   int helpItem = 0;
 };
 PalettePageState Palette;
@@ -60,7 +60,7 @@ PalettePageState Palette;
 constexpr int ArrowStep = 8;
 
 // Drawn chosen in the paint that serves them.
-int OrgShown = 0, NewShown = 0;
+bool OrgShown = false, NewShown = false;
 
 // [SECTION] Panel and texts
 enum PaletteCode {
@@ -122,9 +122,9 @@ const std::array<PanelKey, 39> Panel = {{
     {.code = CodePaletteLabel, .x = 4, .y = 68, .width = 88, .english = "1)palette", .japanese = "1)配色",
      .kind = KeyKind::Label, .hit = {4, 58, 98, 88}},
     {.code = CodeOrgColour, .x = 4, .y = 88, .width = 88, .keyColour = TableKey, .english = "org color",
-     .japanese = "指定色", .kind = KeyKind::Switch, .state = &OrgShown},
+     .japanese = "指定色", .kind = KeyKind::Switch, .flag = &OrgShown},
     {.code = CodeNewColour, .x = 4, .y = 114, .width = 88, .keyColour = TableKey, .english = "new color",
-     .japanese = "新色呼出", .kind = KeyKind::Switch, .state = &NewShown},
+     .japanese = "新色呼出", .kind = KeyKind::Switch, .flag = &NewShown},
     {.code = CodeColumnA, .x = 8, .y = 140, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "Ａ",
      .japanese = "Ａ"},
     {.code = CodeColumnB, .x = 38, .y = 140, .width = 24, .keyColour = {255, 180, 180}, .english = "Ｂ",
@@ -142,7 +142,7 @@ const std::array<PanelKey, 39> Panel = {{
     {.code = CodeCalGraph, .x = 0, .y = 358, .width = 98, .textColour = SmallText, .english = "cal graph",
      .japanese = "電卓　棒グラフ", .kind = KeyKind::Label, .hit = {4, 358, 98, 372}},
     {.code = CodeChart, .x = 8, .y = 450, .width = 58, .keyColour = {200, 200, 40}, .english = "chart",
-     .japanese = "色地図", .kind = KeyKind::Switch, .state = &Palette.chartOn},
+     .japanese = "色地図", .kind = KeyKind::Switch, .flag = &Palette.chartOn},
     {.code = CodeSaveLabel, .x = 4, .y = 612, .width = 88, .english = "3)save", .japanese = "3)保存",
      .kind = KeyKind::Label, .hit = {4, 612, 98, 632}},
     {.code = CodeSaveColour, .x = 4, .y = 632, .width = 88, .keyColour = {240, 240, 100}, .english = "save color",
@@ -395,11 +395,11 @@ void DrawCurrentColour(Surface& screen) {
 
 // Everything the entry routine and the first reset mark put back.
 void ResetPaletteEntry() {
-  if (NodColours.source == BuiltInTableSource) Palette.reloadRequest = 1;
+  if (NodColours.source == BuiltInTableSource) Palette.reloadRequest = true;
   Palette.column = NodColumnA;
   Palette.index = 1;
-  Palette.chartOn = 0;
-  Palette.calculatorOn = 0;
+  Palette.chartOn = false;
+  Palette.calculatorOn = false;
   Palette.target = TargetNone;
 }
 
@@ -412,15 +412,15 @@ PaletteView PaletteNow() {
 
 void StartPalette() {
   Palette = PalettePageState{};
-  OrgShown = NewShown = 0;
+  OrgShown = NewShown = false;
   StartNodColours();
 }
 
 // [SECTION] Entry
 void EnterPalette() {
   ResetPaletteEntry();
-  Palette.edited = 0;
-  Palette.advanceRequest = 0;
+  Palette.edited = false;
+  Palette.advanceRequest = false;
   Palette.helpItem = 0;
   Requests.rightClick = 0;
   CommentPanel.request = 7;
@@ -434,9 +434,9 @@ namespace {
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(PaletteKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
-  if (key->code != CalcSwitchCode && Palette.calculatorOn == 0) return true;
+  if (key->code != CalcSwitchCode && !Palette.calculatorOn) return true;
   CalculatorClick(PaletteKeypad, Palette.calculatorOn, MouseX, MouseY);
-  if (key->code == CalcSwitchCode && Palette.calculatorOn == 1) Palette.chartOn = 0;
+  if (key->code == CalcSwitchCode && Palette.calculatorOn) Palette.chartOn = false;
   return true;
 }
 
@@ -465,18 +465,18 @@ void ChannelKeyClick(const ChannelKey& key) {
     case ChannelEdit::ValueBox:
       if (Palette.target != row.target) {
         Palette.target = row.target;
-        Palette.calculatorOn = 1;
-        Palette.chartOn = 0;
+        Palette.calculatorOn = true;
+        Palette.chartOn = false;
       } else {
         Palette.target = TargetNone;
-        Palette.calculatorOn = 0;
+        Palette.calculatorOn = false;
       }
       return;
     case ChannelEdit::Bar: value = (MouseX - BarX) * 255 / BarWidth; break;
     case ChannelEdit::Less: value = std::max(value - ArrowStep, 0); break;
     case ChannelEdit::More: value = std::min(value + ArrowStep, 255); break;
   }
-  Palette.edited = 1;
+  Palette.edited = true;
 }
 
 }  // namespace
@@ -496,18 +496,18 @@ bool PaletteClick() {
     case CodeEntryReset:
       Palette.column = NodColumnA;
       Palette.index = 1;
-      Palette.chartOn = 0;
+      Palette.chartOn = false;
       Palette.target = TargetNone;
       Palette.helpItem = 1;
       break;
     case CodePaletteLabel: Palette.helpItem = 2; break;
     case CodeOrgColour:
       NodColours.source = BuiltInTableSource;
-      Palette.reloadRequest = 1;
+      Palette.reloadRequest = true;
       Palette.helpItem = 3;
       break;
     case CodeNewColour:
-      Palette.loadRequest = 1;
+      Palette.loadRequest = true;
       Palette.helpItem = 4;
       break;
     case CodeColumnA:
@@ -534,25 +534,25 @@ bool PaletteClick() {
     case CodeIndex:
     case CodeRightClick: Palette.helpItem = 8; break;
     case CodeDown:
-      Palette.advanceRequest = 1;
+      Palette.advanceRequest = true;
       NodColours.source = UserTableSource;
       Palette.helpItem = 8;
       break;
     case CodeCalGraph: Palette.helpItem = 9; break;
     case CodeChart:
-      if (Palette.chartOn == 0) {
-        Palette.chartOn = 1;
-        Palette.calculatorOn = 0;
+      if (!Palette.chartOn) {
+        Palette.chartOn = true;
+        Palette.calculatorOn = false;
         Palette.target = TargetNone;
       } else {
-        Palette.chartOn = 0;
+        Palette.chartOn = false;
       }
       Palette.helpItem = 10;
       break;
     case CodeChartNote: Palette.helpItem = 10; break;
     case CodeSaveLabel: Palette.helpItem = 11; break;
     case CodeSaveColour:
-      Palette.saveRequest = 1;
+      Palette.saveRequest = true;
       Palette.helpItem = 11;
       break;
     default:  // the channel rows' value boxes, bars and arrows
@@ -573,46 +573,46 @@ void PaintPalette() {
   // 1. The built-in table again, or a nod colour file.
   OrgShown = p.reloadRequest;
   NewShown = p.loadRequest;
-  if (p.reloadRequest == 1) {
+  if (p.reloadRequest) {
     if (NodColours.source == BuiltInTableSource) NodColours.table = BuiltInNodColours;
-    p.reloadRequest = 0;
+    p.reloadRequest = false;
   }
-  if (p.loadRequest == 1) {
+  if (p.loadRequest) {
     LoadNodColourFile();
-    p.loadRequest = 0;
+    p.loadRequest = false;
   }
   // 2. The upper panel and the keypad; the next index when asked ("↓" or a
   //    right click on the picture).
   DrawPanel(screen, Panel);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
-  DrawKeypad(screen, PaletteKeypad, p.calculatorOn == 1);
-  if (p.advanceRequest == 1 || Requests.rightClick == 1) {
+  DrawKeypad(screen, PaletteKeypad, p.calculatorOn);
+  if (p.advanceRequest || Requests.rightClick == 1) {
     p.index = p.index % NodColourCount + 1;
-    p.advanceRequest = 0;
+    p.advanceRequest = false;
     Requests.rightClick = 0;
   }
   // 3. The swatch column.
   DrawSwatches(screen);
   // 4. The current colour from the table, unless a click set it.
-  if (p.edited == 0) {
+  if (!p.edited) {
     const NodColour& entry = NodEntry(NodColours.table, p.column, p.index);
     p.red = entry.red;
     p.green = entry.green;
     p.blue = entry.blue;
   }
   // 5. The calculator on the target channel, then every channel into 0..255.
-  ServeCalculator(screen, PaletteKeypad, p.calculatorOn == 1 ? TargetChannel() : nullptr);
+  ServeCalculator(screen, PaletteKeypad, p.calculatorOn ? TargetChannel() : nullptr);
   for (const ChannelRow& row : ChannelRows) p.*row.value = std::clamp(p.*row.value, 0, 255);
   // 6. Get with slot 7 (Restore reads nothing here); the planes into the canvas.
   if (Requests.getSlot == PagePalette) {
     ReadKeepFile(Canvas.data(), PagePalette, PixelTarget::IntoPlanes);
     Requests.getSlot = 99;
   }
-  if (Requests.restore == 1) Requests.restore = 2;
+  if (Requests.restore == RestoreAsked) Requests.restore = RestoreDone;
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // 7. The chart: the colour (or the chart green) under the last mouse
   //    position, then the chart over the picture's corner.
-  if (p.chartOn == 1 && p.edited == 0) {
+  if (p.chartOn && !p.edited) {
     const ChartPick pick = TakeChartColour(MouseX, MouseY, p.chartGreen);
     if (pick.kind == ChartPick::Colour) {
       p.red = pick.red;
@@ -622,29 +622,29 @@ void PaintPalette() {
       p.chartGreen = pick.chartGreen;
     }
   }
-  if (p.chartOn == 1) DrawColourChart(Canvas.data(), p.chartGreen);
+  if (p.chartOn) DrawColourChart(Canvas.data(), p.chartGreen);
   // 8. The current colour back into the table.
   NodEntry(NodColours.table, p.column, p.index) = NodColour{p.red, p.green, p.blue};
   // 9. The current entry, "↓" and the channel bars.
   DrawCurrentColour(screen);
   // 10. "save color".
-  if (p.saveRequest == 1) {
+  if (p.saveRequest) {
     SaveNodColourFile();
-    p.saveRequest = 0;
+    p.saveRequest = false;
   }
   // 11. The canvas shown; tab bar, small-font labels, value boxes, comments.
   //     "Save" stores the picture without the chart: WorkPlanes as they are.
   Screen().BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-  if (Requests.saveAs == 1) {
+  if (Requests.saveAs) {
     SaveImageAs(LanguageId);
-    Requests.saveAs = 0;
+    Requests.saveAs = false;
   }
   DrawTabs();
   for (const int code : SmallLabels) DrawPanelKey(screen, *FindPanelKey(Panel, code));
   for (const PanelKey& box : ValueBoxes) DrawPanelKey(screen, box);
-  p.edited = 0;
+  p.edited = false;
   ServeComments(screen, Comments, p.helpItem);
-  OrgShown = NewShown = 0;
+  OrgShown = NewShown = false;
 }
 
 // [SECTION] Page entry

@@ -86,9 +86,9 @@ const std::array<PanelKey, 19> UpperPanel = {{
     {.code = CodeTitle, .x = 4, .y = 4, .width = 104, .english = "[UNI C.]", .japanese = "[ 色変換 ]",
      .kind = KeyKind::Label, .fontHeight = LargeFontHeight, .hit = {2, 0, 98, 28}},
     {.code = CodeAppoint, .x = 4, .y = 62, .width = 88, .keyColour = AppointColour, .english = " appoint",
-     .japanese = "アポイント", .kind = KeyKind::Switch, .state = &UniCPage.values.picking},
+     .japanese = "アポイント", .kind = KeyKind::Switch, .flag = &UniCPage.values.picking},
     {.code = CodeTarget, .x = 4, .y = 88, .width = 68, .keyColour = SwitchColour, .english = "1)target",
-     .japanese = "1)対象色", .kind = KeyKind::Switch, .state = &UniCPage.values.targetOn,
+     .japanese = "1)対象色", .kind = KeyKind::Switch, .flag = &UniCPage.values.targetOn,
      .hit = {4, 88, 92, 108}},
     {.code = CodeGray, .x = 2, .y = 114, .width = 30, .english = "gray", .japanese = "濃淡", .kind = KeyKind::Label,
      .hit = {0, 114, 98, 134}},
@@ -99,14 +99,14 @@ const std::array<PanelKey, 19> UpperPanel = {{
     {.code = CodeReadoutHeading, .x = 2, .y = 188, .width = 96, .english = "min appoint Max",
      .japanese = "min appoint Max", .kind = KeyKind::Label, .hit = {2, 166, 98, 278}},
     {.code = CodeConvert, .x = 4, .y = 324, .width = 68, .keyColour = SwitchColour, .english = "2)convert",
-     .japanese = "2)変換色", .kind = KeyKind::Switch, .state = &UniCPage.values.newColourOn,
+     .japanese = "2)変換色", .kind = KeyKind::Switch, .flag = &UniCPage.values.newColourOn,
      .hit = {4, 324, 92, 344}},
     {.code = CodeByImage, .x = 2, .y = 428, .width = 88, .english = "ByImage,Graph", .japanese = "画像, 棒グラフ",
      .kind = KeyKind::Label, .hit = {2, 422, 98, 459}},
     {.code = CodeColourMap, .x = 2, .y = 441, .width = 88, .english = "ColorMap,Cal", .japanese = "色地図, 電卓で",
      .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeChart, .x = 4, .y = 459, .width = 62, .keyColour = AppointColour, .english = " chart",
-     .japanese = "色地図", .kind = KeyKind::Switch, .state = &UniCPage.values.chartOn},
+     .japanese = "色地図", .kind = KeyKind::Switch, .flag = &UniCPage.values.chartOn},
     {.code = CodeAct, .x = 4, .y = 498, .width = 88, .english = "3)act", .japanese = "3)実行", .kind = KeyKind::Label,
      .hit = {8, 498, 32, 518}},
     {.code = CodeWeak, .x = 8, .y = 518, .width = 24, .keyColour = Grey, .textColour = Grey, .english = "wk",
@@ -256,7 +256,7 @@ void ResetUniCValues() {
   UniCPage.values = UniCSettings{};
   UniCPage.values.chartGreen = chartGreen;
   UniCPage.values.helpItem = helpItem;
-  Calc.on = 0;
+  Calc.on = false;
   JudgeLuma();
 }
 
@@ -283,7 +283,7 @@ void StartUniC() { UniCPage = {}; }
 // [SECTION] Entry
 void EnterUniC() {
   ResetUniCValues();
-  UniCPage.values.entrySaveRequest = 1;  // KEEP8: the image the reset marks and "all" return to
+  UniCPage.values.entrySaveRequest = true;  // KEEP8: the image the reset marks and "all" return to
   CommentPanel.request = 8;
 }
 
@@ -295,11 +295,11 @@ namespace {
 // switches picking, target, new colour and chart off.
 void StartManualEdit() {
   UniCSettings& v = UniCPage.values;
-  v.manualEdit = 1;
-  v.picking = 0;
-  v.targetOn = 0;
-  v.newColourOn = 0;
-  v.chartOn = 0;
+  v.manualEdit = true;
+  v.picking = false;
+  v.targetOn = false;
+  v.newColourOn = false;
+  v.chartOn = false;
 }
 
 // The keypad: "cal" switches the calculator on (picking off) or off; the
@@ -307,9 +307,9 @@ void StartManualEdit() {
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(UniCKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
-  if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+  if (key->code != CalcSwitchCode && !Calc.on) return true;
   CalculatorClick(UniCKeypad, Calc.on, MouseX, MouseY);
-  if (key->code == CalcSwitchCode && Calc.on == 1) UniCPage.values.picking = 0;
+  if (key->code == CalcSwitchCode && Calc.on) UniCPage.values.picking = false;
   return true;
 }
 
@@ -318,7 +318,7 @@ void ValueBoxClick(int channel) {
   UniCSettings& v = UniCPage.values;
   ToggleValueBox(v.calculatorChannel, channel, Calc.on);
   if (v.calculatorChannel == channel) {
-    v.picking = 0;
+    v.picking = false;
     v.helpItem = 9;
   }
 }
@@ -352,33 +352,33 @@ bool UniCClick() {
     case CodeTitle: CommentPanel.request = 8; break;
     case CodeFullReset:
       ResetUniCValues();
-      v.readKeepRequest = 1;
+      v.readKeepRequest = true;
       v.helpItem = 1;
       break;
     case CodeRestoreKeep:
-      v.readKeepRequest = 1;
+      v.readKeepRequest = true;
       v.helpItem = 1;
       break;
     case CodeAppoint:
-      if (v.picking == 0) {
-        v.picking = 1;
-        Calc.on = 0;
+      if (!v.picking) {
+        v.picking = true;
+        Calc.on = false;
         v.picked = {};
         v.pickedGray = 0;
         v.helpItem = 2;
-      } else if (v.chartOn == 0) {
-        v.picking = 0;
+      } else if (!v.chartOn) {
+        v.picking = false;
       }
       break;
     case CodeTarget:
-      if (v.targetOn == 0) {
-        v.targetOn = 1;
-        v.newColourOn = 0;
-        v.picking = 1;
-        Calc.on = 0;
+      if (!v.targetOn) {
+        v.targetOn = true;
+        v.newColourOn = false;
+        v.picking = true;
+        Calc.on = false;
         v.helpItem = 3;
       } else if (MouseX >= 9) {
-        v.targetOn = 0;
+        v.targetOn = false;
       }
       break;
     case CodeGray: v.helpItem = 4; break;
@@ -391,14 +391,14 @@ bool UniCClick() {
       break;
     case CodeGrayReadout: v.helpItem = 7; break;
     case CodeConvert:
-      if (v.newColourOn == 0) {
-        v.newColourOn = 1;
-        v.targetOn = 0;
-        v.picking = 1;
-        Calc.on = 0;
+      if (!v.newColourOn) {
+        v.newColourOn = true;
+        v.targetOn = false;
+        v.picking = true;
+        Calc.on = false;
         v.helpItem = 8;
       } else {
-        v.newColourOn = 0;
+        v.newColourOn = false;
       }
       break;
     case CodeRed: ValueBoxClick(UniCChannelRed); break;
@@ -409,13 +409,13 @@ bool UniCClick() {
     case CodeBlueBar: NewColourBarClick(UniCChannelBlue); break;
     case CodeByImage: v.helpItem = 9; break;
     case CodeChart:
-      if (v.chartOn == 0) {
-        v.chartOn = 1;
-        v.picking = 1;
-        Calc.on = 0;
+      if (!v.chartOn) {
+        v.chartOn = true;
+        v.picking = true;
+        Calc.on = false;
         v.helpItem = 10;
       } else {
-        v.chartOn = 0;
+        v.chartOn = false;
       }
       break;
     case CodeAct:
@@ -423,15 +423,15 @@ bool UniCClick() {
     case CodeMiddle:
     case CodeMeter: v.helpItem = 11; break;
     case CodeAll:
-      v.readKeepRequest = 1;
-      v.convertRequest = 1;
-      v.chartOn = 0;
+      v.readKeepRequest = true;
+      v.convertRequest = true;
+      v.chartOn = false;
       v.helpItem = 11;
       break;
     case CodeSaveLabel: v.helpItem = 12; break;
     case CodeSetKeep:
-      v.convertRequest = 1;
-      v.setKeepRequest = 1;
+      v.convertRequest = true;
+      v.setKeepRequest = true;
       v.helpItem = 12;
       break;
   }
@@ -449,7 +449,7 @@ namespace {
 void TakePick() {
   UniCSettings& v = UniCPage.values;
   const int x = MouseX, y = MouseY;
-  const bool underChart = v.chartOn == 1 && x >= 100 && x < 356 && y >= 428 && y < 704;
+  const bool underChart = v.chartOn && x >= 100 && x < 356 && y >= 428 && y < 704;
   if (!underChart) {
     UniRgb colour;
     int gray = 0;
@@ -458,7 +458,7 @@ void TakePick() {
       v.pickedGray = gray;
     }
   }
-  if (v.chartOn == 1) {
+  if (v.chartOn) {
     const ChartPick pick = TakeChartColour(x, y, v.chartGreen);
     if (pick.kind == ChartPick::Colour) {
       v.picked = {pick.red, pick.green, pick.blue};
@@ -467,18 +467,18 @@ void TakePick() {
       v.chartGreen = pick.chartGreen;
     }
   }
-  if (v.targetOn == 1) {
+  if (v.targetOn) {
     v.target = v.picked;
     WidenTargetRanges(v.ranges, v.lo, v.hi, v.picked, v.pickedGray);
   }
-  if (v.newColourOn == 1) v.newColour = v.picked;
+  if (v.newColourOn) v.newColour = v.picked;
 }
 
 // The calculator on the chosen channel of the new colour; then the channels
 // back into 0..255 and the grey range from the channel ranges (rounded).
 void ServeUniCalculator(Surface& screen) {
   UniCSettings& v = UniCPage.values;
-  const bool live = Calc.on == 1 && v.manualEdit == 0;
+  const bool live = Calc.on && !v.manualEdit;
   ServeCalculator(screen, UniCKeypad, live ? NewColourChannel(v.calculatorChannel) : nullptr);
   if (!live) return;
   v.newColour.red = std::clamp(v.newColour.red, 0, 255);
@@ -547,27 +547,27 @@ void PaintUniC() {
   DrawPanel(screen, UpperPanel);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
   screen.FillRect(ModeSwatchGrey, ModeSwatchX, ModeSwatchY, ModeSwatchX + ModeSwatchWidth, ModeSwatchY + KeyHeight);
-  DrawKeypad(screen, UniCKeypad, Calc.on == 1);
-  if (v.picking == 1) TakePick();
+  DrawKeypad(screen, UniCKeypad, Calc.on);
+  if (v.picking) TakePick();
   ServeUniCalculator(screen);
   // 2. The entry save, a read of KEEP8, Restore and Get.
-  if (v.entrySaveRequest == 1) {
+  if (v.entrySaveRequest) {
     if (WriteKeepFile(Canvas.data(), PageUniC, PixelSource::FromPlanes)) {
       NoteKeepWritten(PageUniC, PictureFile.path, KeepFileName(PageUniC));
     }
-    v.entrySaveRequest = 0;
+    v.entrySaveRequest = false;
   }
-  if (v.readKeepRequest == 1) {
+  if (v.readKeepRequest) {
     if (ReadKeepFile(Canvas.data(), PageUniC, PixelTarget::IntoPlanes)) {
       NoteKeepRead(PageUniC, PictureFile.path, KeepFileName(PageUniC));
     }
-    v.readKeepRequest = 0;
+    v.readKeepRequest = false;
   }
   ServeGetAndRestore(PageUniC, false);
   // 3. - 5. The image into the canvas; a conversion, unless the target or
   //    the new colour is black, on the canvas only.
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
-  const bool converting = v.convertRequest == 1 && !IsBlack(v.target) && !IsBlack(v.newColour);
+  const bool converting = v.convertRequest && !IsBlack(v.target) && !IsBlack(v.newColour);
   if (converting) {
     UniCPage.weightOld = 0;
     UniCPage.weightNew = 1;
@@ -579,9 +579,9 @@ void PaintUniC() {
   // 6. - 7. The chart and the white preview of the grey range are only
   //    shown: a paint that stores the picture ("set KEEP8", Save) leaves
   //    them out, so what is stored is the image and its conversion.
-  const bool storing = v.setKeepRequest == 1 || Requests.saveAs == 1;
-  if (v.chartOn == 1 && !storing) DrawColourChart(Canvas.data(), v.chartGreen);
-  if (!converting && v.chartOn == 0 && v.targetOn == 1 && !storing) {
+  const bool storing = v.setKeepRequest || Requests.saveAs;
+  if (v.chartOn && !storing) DrawColourChart(Canvas.data(), v.chartGreen);
+  if (!converting && !v.chartOn && v.targetOn && !storing) {
     UniCConvertRoutine(WorkView(), Canvas.data(), Stride, Stride, CanvasRows,
                        GrayRangeSettings{v.lo, v.hi, UniRgb{255, 255, 255}});
   }
@@ -590,15 +590,15 @@ void PaintUniC() {
   ServeSet(PageUniC, v.setKeepRequest);
   // 9. The lower panel; unless edited by hand, the grey range follows the
   //    channel ranges of the collected target colours.
-  if (v.manualEdit == 0) GrayRangeOfChannels(v.ranges, false, v.lo, v.hi);
+  if (!v.manualEdit) GrayRangeOfChannels(v.ranges, false, v.lo, v.hi);
   DrawLowerPanel(screen);
   // 10. "Save".
   ServeSave();
   // 11. The tab bar, the comment or explanation; the requests are served.
-  v.convertRequest = 0;
+  v.convertRequest = false;
   DrawTabs();
   ServeComments(screen, Comments, v.helpItem);
-  v.manualEdit = 0;
+  v.manualEdit = false;
 }
 
 // [SECTION] Page entry

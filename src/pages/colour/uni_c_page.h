@@ -20,10 +20,10 @@
 enum UniCChannel : int { UniCChannelNone = 0, UniCChannelRed = 1, UniCChannelGreen = 2, UniCChannelBlue = 3 };
 
 struct UniCSettings {
-  int picking = 0;         // " appoint": every paint takes the colour under the last mouse position
-  int targetOn = 0;        // "1)target": picks are the target colour and widen the ranges
-  int newColourOn = 0;     // "2)convert": picks become the new colour
-  int chartOn = 0;         // " chart": the colour chart over the picture, picked from
+  bool picking = false;         // " appoint": every paint takes the colour under the last mouse position
+  bool targetOn = false;        // "1)target": picks are the target colour and widen the ranges
+  bool newColourOn = false;     // "2)convert": picks become the new colour
+  bool chartOn = false;         // " chart": the colour chart over the picture, picked from
   int calculatorChannel = UniCChannelNone;
   UniRgb picked{};         // the last colour picked, and its rounded gray
   int pickedGray = 0;
@@ -31,11 +31,11 @@ struct UniCSettings {
   ChannelRanges ranges{};  // widened by every target pick; empty [255, 0]
   int lo = 255, hi = 0;    // the grey range of the pixels to convert
   UniRgb newColour{255, 255, 255};
-  int manualEdit = 0;      // a click on the grey range or the new-colour bars; cleared by each paint
-  int convertRequest = 0;  // "all" and "set KEEP8"
-  int setKeepRequest = 0;  // "set KEEP8": store the conversion as the image and KEEP8
-  int readKeepRequest = 0; // the reset marks and "all": read KEEP8 back first
-  int entrySaveRequest = 0;  // page entry: KEEP8 written from the current image
+  bool manualEdit = false;      // a click on the grey range or the new-colour bars; cleared by each paint
+  bool convertRequest = false;  // "all" and "set KEEP8"
+  bool setKeepRequest = false;  // "set KEEP8": store the conversion as the image and KEEP8
+  bool readKeepRequest = false; // the reset marks and "all": read KEEP8 back first
+  bool entrySaveRequest = false;  // page entry: KEEP8 written from the current image
   int chartGreen = 0;      // the colour chart's green, 0..255 (kept across entries)
   int helpItem = 0;        // explanation selector 1..12, 0 none
 };

@@ -80,27 +80,27 @@ const std::array<PanelKey, 26> Panel = {{
     {.code = CodeLightCore, .x = 4, .y = 85, .width = 88, .textColour = Grey, .english = "light core",
      .japanese = "光　核", .kind = KeyKind::Label, .hit = {4, 81, 98, 179}},
     {.code = CodeSpectrumCore, .x = 72, .y = 81, .width = 26, .keyColour = Grey, .textColour = Grey,
-     .english = ">|<", .japanese = ">|<", .kind = KeyKind::Switch, .state = &FilterPage.values.SpectrumCoreOn,
+     .english = ">|<", .japanese = ">|<", .kind = KeyKind::Switch, .flag = &FilterPage.values.spectrumCoreOn,
      .hit = NoClick},
     {.code = CodeCoreStart, .x = 4, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.LightCoreStart,
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.lightCoreStart,
      .state = &FilterPage.lightCoreSelection, .onValue = 2, .hit = NoClick},
     {.code = CodeCoreTilde, .x = 40, .y = 133, .width = 20, .textColour = Grey, .english = "～", .japanese = "～",
      .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeCoreEnd, .x = 62, .y = 133, .width = 32, .keyColour = Grey, .textColour = Grey, .english = "%3d",
-     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.LightCoreEnd,
+     .japanese = "%3d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.lightCoreEnd,
      .state = &FilterPage.lightCoreSelection, .onValue = 3, .hit = NoClick},
     {.code = CodeCoreAction, .x = 4, .y = 159, .width = 88, .keyColour = Grey, .textColour = Grey,
      .english = "　action", .japanese = "　実　行", .hit = NoClick},
     {.code = CodePowerLabel, .x = 4, .y = 185, .width = 84, .english = "color power", .japanese = "色の強弱",
      .kind = KeyKind::Label, .hit = {4, 185, 98, 205}},
     {.code = CodePowerValue, .x = 30, .y = 205, .width = 44, .keyColour = PowerColour, .english = "%4d",
-     .japanese = "%4d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.ColourPower,
+     .japanese = "%4d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.colourPower,
      .state = &FilterPage.calculatorTarget, .onValue = FilterTargetColourPower},
     {.code = CodeEachPower, .x = 6, .y = 271, .width = 84, .textColour = Grey, .english = "each power",
      .japanese = "各色の強弱", .kind = KeyKind::Label, .hit = {4, 271, 98, 363}},
     {.code = CodePowerAction, .x = 4, .y = 369, .width = 84, .keyColour = PowerColour, .english = "  action",
-     .japanese = "　実　行", .kind = KeyKind::Switch, .state = &FilterPage.values.ColourPowerOn,
+     .japanese = "　実　行", .kind = KeyKind::Switch, .flag = &FilterPage.values.colourPowerOn,
      .hit = {4, 367, 92, 387}},
     {.code = CodeBalanceLabel, .x = 4, .y = 407, .width = 94, .english = "color balance",
      .japanese = "色バランス回復", .kind = KeyKind::Label, .hit = {4, 407, 98, 473}},
@@ -113,7 +113,7 @@ const std::array<PanelKey, 26> Panel = {{
     {.code = CodeStepLabel, .x = 26, .y = 661, .width = 72, .english = "step", .japanese = "の飛び値",
      .kind = KeyKind::Label, .hit = {4, 661, 98, 681}},
     {.code = CodeStepValue, .x = 30, .y = 681, .width = 44, .keyColour = StepColour, .english = " %2d",
-     .japanese = " %2d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.DiamondStep,
+     .japanese = " %2d", .kind = KeyKind::ValueBox, .value = &FilterPage.values.diamondStep,
      .state = &FilterPage.calculatorTarget, .onValue = FilterTargetStep},
     // What the page draws itself: the reset marks, the diamond halves and the
     // colour power belt (the keypad is tested key by key after the rows).
@@ -252,15 +252,15 @@ void StartFilterValues() {
   FilterPage.values = start.values;
   FilterPage.calculatorTarget = start.calculatorTarget;
   FilterPage.lightCoreSelection = start.lightCoreSelection;
-  Calc.on = 0;
+  Calc.on = false;
 }
 
 // The value the calculator changes: f, t, the colour power or the step.
 int* CalculatorValue() {
-  if (FilterPage.lightCoreSelection == 2) return &FilterPage.values.LightCoreStart;
-  if (FilterPage.lightCoreSelection == 3) return &FilterPage.values.LightCoreEnd;
-  if (FilterPage.calculatorTarget == FilterTargetColourPower) return &FilterPage.values.ColourPower;
-  if (FilterPage.calculatorTarget == FilterTargetStep) return &FilterPage.values.DiamondStep;
+  if (FilterPage.lightCoreSelection == LightCoreFromEdited) return &FilterPage.values.lightCoreStart;
+  if (FilterPage.lightCoreSelection == LightCoreToEdited) return &FilterPage.values.lightCoreEnd;
+  if (FilterPage.calculatorTarget == FilterTargetColourPower) return &FilterPage.values.colourPower;
+  if (FilterPage.calculatorTarget == FilterTargetStep) return &FilterPage.values.diamondStep;
   return nullptr;
 }
 
@@ -269,11 +269,11 @@ int* CalculatorValue() {
 void ToggleTarget(int target) {
   if (FilterPage.calculatorTarget == target) {
     FilterPage.calculatorTarget = FilterTargetNone;
-    Calc.on = 0;
+    Calc.on = false;
   } else {
     FilterPage.calculatorTarget = target;
-    FilterPage.lightCoreSelection = 0;
-    Calc.on = 1;
+    FilterPage.lightCoreSelection = LightCoreOff;
+    Calc.on = true;
   }
 }
 
@@ -292,7 +292,7 @@ void DrawScales(Surface& screen, int markerX) {
                    CoreBeltTop + KeyHeight);
   screen.Line(Pen{CoreMarkerColour}, markerX, CoreBeltTop + 1, markerX, CoreBeltTop + KeyHeight - 1);
 
-  const int power = FilterPage.values.ColourPower;
+  const int power = FilterPage.values.colourPower;
   DrawBeltBar(screen, BeltLeft, UpperPowerStrip, BeltLength, BeltHeight, BeltFill(power, UpperPowerRange),
               ScaleFrame, PowerColour);
   DrawBeltBar(screen, BeltLeft, LowerPowerStrip, BeltLength, BeltHeight,
@@ -300,7 +300,7 @@ void DrawScales(Surface& screen, int markerX) {
   for (const ScaleLabel& label : ScaleLabels) DrawKeyText(screen, label.x - 2, label.y, label.text, PanelText);
 
   for (const EachPowerBelt& belt : EachPowerBelts) {
-    const int p = FilterPage.values.ChannelPower.*belt.power;
+    const int p = FilterPage.values.channelPower.*belt.power;
     DrawBeltBar(screen, BeltLeft, belt.y, BeltLength, BeltHeight, BeltFill(p, UpperPowerRange), ScaleFrame,
                 belt.fill);
     DrawBeltBar(screen, BeltLeft, belt.y + BeltHeight, BeltLength, BeltHeight,
@@ -312,15 +312,15 @@ void DrawScales(Surface& screen, int markerX) {
 
 void StartFilter() {
   FilterPage = {};
-  Calc.on = 0;
+  Calc.on = false;
 }
 
 void ResetLightCoreAndColourPower() {
   const FilterSettings start;
-  FilterPage.values.LightCoreStart = start.LightCoreStart;
-  FilterPage.values.LightCoreEnd = start.LightCoreEnd;
-  FilterPage.values.ColourPowerOn = start.ColourPowerOn;
-  FilterPage.values.ColourPower = start.ColourPower;
+  FilterPage.values.lightCoreStart = start.lightCoreStart;
+  FilterPage.values.lightCoreEnd = start.lightCoreEnd;
+  FilterPage.values.colourPowerOn = start.colourPowerOn;
+  FilterPage.values.colourPower = start.colourPower;
 }
 
 // [SECTION] Entry
@@ -341,7 +341,7 @@ namespace {
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(FilterKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
-  if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+  if (key->code != CalcSwitchCode && !Calc.on) return true;
   return CalculatorClick(FilterKeypad, Calc.on, MouseX, MouseY);
 }
 
@@ -358,17 +358,17 @@ bool FilterClick() {
       FilterPage.helpItem = 7;
       break;
     case CodeLightReset:
-      FilterPage.lightCoreSelection = 0;
+      FilterPage.lightCoreSelection = LightCoreOff;
       FilterPage.calculatorTarget = FilterTargetNone;
-      v.ColourPowerOn = 0;
-      v.ChannelPowerMode = 0;
-      v.PeachOn = 0;
-      v.BerryOn = 0;
-      Calc.on = 0;
+      v.colourPowerOn = false;
+      v.channelPowerMode = 0;
+      v.peachOn = false;
+      v.berryOn = false;
+      Calc.on = false;
       FilterPage.helpItem = 7;
       break;
     case CodeGetImage:
-      Requests.openFile = 1;
+      Requests.openFile = true;
       Requests.getSlot = PageFilter;
       break;
     case CodeLightCore: FilterPage.helpItem = 1; break;
@@ -378,33 +378,33 @@ bool FilterClick() {
       FilterPage.helpItem = 2;
       break;
     case CodePowerDown:
-      v.ColourPower = std::max(LowestColourPower, v.ColourPower - v.DiamondStep);
+      v.colourPower = std::max(LowestColourPower, v.colourPower - v.diamondStep);
       FilterPage.helpItem = 2;
       break;
     case CodePowerUp:
-      v.ColourPower = std::min(HighestColourPower, v.ColourPower + v.DiamondStep);
+      v.colourPower = std::min(HighestColourPower, v.colourPower + v.diamondStep);
       FilterPage.helpItem = 2;
       break;
     case CodeUpperBar:
     case CodeLowerBar:
-      v.ChannelPowerMode = 0;
-      v.ColourPower = BeltValue(MouseX, code == CodeUpperBar ? UpperPowerRange : LowerPowerRange);
+      v.channelPowerMode = 0;
+      v.colourPower = BeltValue(MouseX, code == CodeUpperBar ? UpperPowerRange : LowerPowerRange);
       FilterPage.helpItem = 2;
       break;
     case CodeEachPower: FilterPage.helpItem = 4; break;
     case CodePowerAction:
-      if (v.ColourPowerOn == 0) {
-        v.ColourPowerOn = 1;
-        v.PeachOn = 0;
-        v.BerryOn = 0;
+      if (!v.colourPowerOn) {
+        v.colourPowerOn = true;
+        v.peachOn = false;
+        v.berryOn = false;
       } else {
-        v.ColourPowerOn = 0;
+        v.colourPowerOn = false;
       }
       FilterPage.helpItem = 5;
       break;
     case CodeBalanceLabel: FilterPage.helpItem = 3; break;
     case CodeSetKeep:
-      FilterPage.setKeepRequest = 1;
+      FilterPage.setKeepRequest = true;
       FilterPage.helpItem = 8;
       break;
     case CodeStepLabel: FilterPage.helpItem = 6; break;
@@ -413,11 +413,11 @@ bool FilterClick() {
       FilterPage.helpItem = 6;
       break;
     case CodeStepUp:
-      v.DiamondStep = std::min(HighestDiamondStep, v.DiamondStep + StepKeyChange);
+      v.diamondStep = std::min(HighestDiamondStep, v.diamondStep + StepKeyChange);
       FilterPage.helpItem = 6;
       break;
     case CodeStepDown:
-      v.DiamondStep = std::max(LowestDiamondStep, v.DiamondStep - StepKeyChange);
+      v.diamondStep = std::max(LowestDiamondStep, v.diamondStep - StepKeyChange);
       FilterPage.helpItem = 6;
       break;
     default: break;
@@ -437,18 +437,18 @@ void PaintFilter() {
   RestoreFromInner(Stride, CanvasRows);
   // 3. The reset marks and the keypad; the calculator applies its entry.
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
-  DrawKeypad(screen, FilterKeypad, Calc.on == 1);
-  ServeCalculator(screen, FilterKeypad, Calc.on == 1 ? CalculatorValue() : nullptr);
+  DrawKeypad(screen, FilterKeypad, Calc.on);
+  ServeCalculator(screen, FilterKeypad, Calc.on ? CalculatorValue() : nullptr);
   // 4. - 6. The values back into their ranges, the spectrum core, the marker.
   ClampFilterSettings(v);
   CollapseSpectrumCore(v);
-  const int markerX = LightCoreMarkerX(v.LightCoreStart, v.LightCoreEnd);
+  const int markerX = LightCoreMarkerX(v.lightCoreStart, v.lightCoreEnd);
   // 7. - 9. The page's work as one step, run on the planes: the light core
   //    when selected, the colour power and the colour balances (each from
   //    the levels of the picture as it stands); the levels found last are
   //    the Vantor Eye's reference colour.
-  if (v.ColourPowerOn == 1 && v.ChannelPowerMode != 0) v.ColourPower = CommonPowerOfChannels(v.ChannelPower);
-  const bool lightCore = FilterPage.lightCoreSelection == 1;
+  if (v.colourPowerOn && v.channelPowerMode != 0) v.colourPower = CommonPowerOfChannels(v.channelPower);
+  const bool lightCore = FilterPage.lightCoreSelection == LightCoreApplied;
   const FilterStep step{.settings = v, .lightCore = lightCore};
   TakeChannelLevels(ApplyFilterStep(step, WorkView(), Stride, CanvasRows));
   // The key words, with the values as this paint left them. They go before
@@ -457,7 +457,7 @@ void PaintFilter() {
   // 10. - 11. Show the result; "set KEEP1" stores it as shown.
   ShowPlanes();
   // What the page shows: the step it ran, to be run again on the whole picture.
-  if (lightCore || v.ColourPowerOn == 1 || v.PeachOn == 1 || v.BerryOn == 1) {
+  if (lightCore || v.colourPowerOn || v.peachOn || v.berryOn) {
     SetPageStep(step);
   } else {
     SetPageStep(std::nullopt);

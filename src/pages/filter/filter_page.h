@@ -22,12 +22,15 @@ enum FilterTarget : int {
   FilterTargetStep = 2,         // the " %2d" box of the diamond step
 };
 
+enum LightCoreSelection : int { LightCoreOff = 0, LightCoreApplied = 1, LightCoreFromEdited = 2, LightCoreToEdited = 3 };
+
 // The page's state, with its start values.
 struct FilterPageState {
   FilterSettings values;
   int calculatorTarget = FilterTargetNone;  // a FilterTarget
-  int lightCoreSelection = 0;  // 0 off, 1 light core applied, 2 calculator on f, 3 on t
-  int setKeepRequest = 0;      // 1: the next paint stores the shown picture as KEEP1
+  // The light core: off, applied, or applied with the calculator on f or t.
+  int lightCoreSelection = LightCoreOff;  // 0 off, 1 light core applied, 2 calculator on f, 3 on t
+  bool setKeepRequest = false;      // 1: the next paint stores the shown picture as KEEP1
   int helpItem = 0;            // explanation selector 1..8, 0 none
 };
 extern FilterPageState FilterPage;

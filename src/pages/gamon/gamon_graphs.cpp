@@ -223,7 +223,7 @@ void CountGamonTables(const PlaneView& planes, ViewRect window, GamonTables& t) 
   }
 }
 
-std::uint32_t HistogramMaximum(const GamonTables& t, int cut255, int cut0) {
+std::uint32_t HistogramMaximum(const GamonTables& t, bool cut255, bool cut0) {
   const int lo = cut0 != 0 ? 1 : 0;
   const int hi = cut255 != 0 ? 254 : 255;
   std::uint32_t m = 0;

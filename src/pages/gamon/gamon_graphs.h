@@ -28,7 +28,7 @@ struct GamonRates {
   double rate = 8;                                 // Gamon graph brightness
   std::array<double, 4> each{1, 1, 1, 1};          // red, green, blue, gray bar heights
   double tall = 1;                                 // "all color" height
-  int cut255 = 0, cut0 = 0;                        // leave bin 255 / bin 0 out of the maximum
+  bool cut255 = false, cut0 = false;                      // leave bin 255 / bin 0 out of the maximum
 };
 
 void FillCanvas(std::uint8_t* canvas, Rgb colour);
@@ -43,7 +43,7 @@ void EnlargedView(const PlaneView& planes, ViewRect window, int zoom, std::uint8
 
 void CountGamonTables(const PlaneView& planes, ViewRect window, GamonTables& tables);
 // The largest blue, green or red count over the bins the cut flags leave; 50 when 0.
-std::uint32_t HistogramMaximum(const GamonTables& tables, int cut255, int cut0);
+std::uint32_t HistogramMaximum(const GamonTables& tables, bool cut255, bool cut0);
 
 // Columns 672..927, rows 32..287 black; the three histograms overlaid.
 void DrawAllColourGraph(std::uint8_t* canvas, const GamonTables& tables, std::uint32_t maximum, double tall);

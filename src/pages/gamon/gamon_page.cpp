@@ -114,9 +114,9 @@ const std::array<PanelKey, 30> Panel = {{
     {.code = CodeAllLabel, .x = 4, .y = 528, .width = 88, .english = "all color", .japanese = "重色値分布",
      .kind = KeyKind::Label, .hit = {4, 516, 98, 569}},
     {.code = CodeCut255, .x = 4, .y = 574, .width = 92, .keyColour = Grey, .textColour = Grey, .english = "cut 255",
-     .japanese = " 255値無視", .kind = KeyKind::Switch, .state = &GamonPage.rates.cut255, .hit = {4, 574, 98, 600}},
+     .japanese = " 255値無視", .kind = KeyKind::Switch, .flag = &GamonPage.rates.cut255, .hit = {4, 574, 98, 600}},
     {.code = CodeCut0, .x = 4, .y = 600, .width = 92, .keyColour = Grey, .textColour = Grey, .english = "cut   0",
-     .japanese = "   0値無視", .kind = KeyKind::Switch, .state = &GamonPage.rates.cut0, .hit = {4, 599, 98, 621}},
+     .japanese = "   0値無視", .kind = KeyKind::Switch, .flag = &GamonPage.rates.cut0, .hit = {4, 599, 98, 621}},
     {.code = CodeFrameLabel, .x = 4, .y = 632, .width = 92, .english = "flame color", .japanese = "　窓枠の色",
      .kind = KeyKind::Label, .hit = NoClick},
     {.code = CodeDarkReset, .kind = KeyKind::Region, .hit = {2, 30, 50, 61}},
@@ -291,7 +291,7 @@ bool GamonClick() {
       GamonPage.helpItem = 1;
       break;
     case CodeGetImage:
-      Requests.openFile = 1;
+      Requests.openFile = true;
       Requests.getSlot = PageGamon;
       EnterGamon();
       break;
@@ -314,11 +314,11 @@ bool GamonClick() {
     case CodeRight: View.fineMove = FineMoveRight, GamonPage.helpItem = 3; break;
     case CodeSaveLabel: GamonPage.helpItem = 4; break;
     case CodeKeep13:
-      GamonPage.setKeepRequest = 1;
+      GamonPage.setKeepRequest = true;
       GamonPage.helpItem = 4;
       break;
     case CodeSetSave:
-      Requests.saveAs = 1;
+      Requests.saveAs = true;
       GamonPage.helpItem = 4;
       break;
     case CodeGamonLabel: GamonPage.helpItem = 5; break;
@@ -386,12 +386,12 @@ void PaintGamon() {
   DrawTabs();
   ServeComments(screen, Comments, GamonPage.helpItem);
   // 15. KEEP13 and Save, both of the screen; the image in hand stays.
-  if (GamonPage.setKeepRequest == 1) {
+  if (GamonPage.setKeepRequest) {
     WriteKeepFile(canvas, PageGamon, PixelSource::FromCanvas);
-    GamonPage.setKeepRequest = 0;
+    GamonPage.setKeepRequest = false;
   }
-  if (Requests.saveAs == 1) {
-    Requests.saveAs = 0;
+  if (Requests.saveAs) {
+    Requests.saveAs = false;
     SaveScreenAs();
   }
 }

@@ -8,7 +8,7 @@
 // The page's state, with its start values.
 struct GamonPageState {
   GamonRates rates;        // the rates and cut flags
-  int setKeepRequest = 0;  // 1: the next paint stores the analysis screen as KEEP13
+  bool setKeepRequest = false;  // 1: the next paint stores the analysis screen as KEEP13
   int helpItem = 0;        // explanation selector 1..8, 0 none
 };
 extern GamonPageState GamonPage;

@@ -37,12 +37,15 @@ constexpr int TabRight(int k) { return k == TabGet ? 1060 : TabLeft(k) + TabWidt
 extern int PageId;          // current page 0..13
 extern int MouseX, MouseY;  // client position of the last mouse message
 
+// A Restore: none, asked for (the next paint reads the page's slot), done.
+enum RestoreState : int { RestoreNone = 0, RestoreAsked = 1, RestoreDone = 2 };
+
 // The one-shot requests a click leaves for the next paint.
 struct PageRequests {
-  int openFile = 1;    // 1: the next paint shows the open dialog
+  bool openFile = true;    // 1: the next paint shows the open dialog
   int getSlot = 99;    // slot the next opened picture is stored in; 99 none
-  int restore = 0;     // 1: the next paint reloads the page's slot; 2 done
-  int saveAs = 0;      // 1: the next paint saves the shown picture
+  int restore = RestoreNone;     // a RestoreState
+  bool saveAs = false;      // 1: the next paint saves the shown picture
   int rightClick = 0;  // set by a right click inside the image area
 };
 extern PageRequests Requests;
@@ -53,7 +56,7 @@ struct ShellState {
   int planesLoaded = 0;      // 2 when TOP took a new picture into the planes
   int imageWidth = 0;        // width of the image area: 0 until the first paint, then 960
   int imageHeight = 0;       // height of the image area: 0 until the first paint, then 672
-  int keepDeleteAnswer = 0;  // 1 when the user agreed at close to delete the keep files
+  bool keepDeleteAnswer = false;  // 1 when the user agreed at close to delete the keep files
   // While a page tab's entry routine runs: the page the tab was clicked on;
   // -1 otherwise (DEVELOP and MAP act on the page they are entered from).
   int tabFromPage = -1;

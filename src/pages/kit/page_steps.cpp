@@ -127,12 +127,12 @@ bool ServeGetAndRestore(int slot, bool recomputesFromSource) {
   }
   GetCanvasCopy.clear();
   GetCanvasSlot = 99;
-  if (Requests.restore == 1) {
+  if (Requests.restore == RestoreAsked) {
     if (ReadKeepFile(Canvas.data(), slot, PixelTarget::IntoPlanes)) {
       NoteKeepRead(slot, PictureFile.path, KeepFileName(slot));
       read = true;
     }
-    Requests.restore = 2;
+    Requests.restore = RestoreDone;
   }
   if (read && recomputesFromSource) {
     SaveToInner(Stride, CanvasRows);
@@ -196,14 +196,14 @@ void ShowCanvasWithMarks() {
   Screen().BlitBottomUp(MarkedCanvas.data(), Stride, CanvasRows, 100, 32);
 }
 
-void ServeSet(int slot, int& setRequest) {
-  if (setRequest != 1) return;
+void ServeSet(int slot, bool& setRequest) {
+  if (!setRequest) return;
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
   KeepShownStep();  // what the page drew is part of the picture now
   if (WriteKeepFile(Canvas.data(), slot, PixelSource::FromPlanes)) {
     NoteKeepWritten(slot, PictureFile.path, KeepFileName(slot));
   }
-  setRequest = 0;
+  setRequest = false;
 }
 
 namespace {
@@ -269,8 +269,8 @@ bool SaveWholePicture(const std::string& path, bool stepsToo, Edges edges) {
 }  // namespace
 
 void ServeSave() {
-  if (Requests.saveAs != 1) return;
-  Requests.saveAs = 0;
+  if (!Requests.saveAs) return;
+  Requests.saveAs = false;
   // A save writes what is shown and nothing more: the planes, the page and
   // the steps stay as they were, so a second save writes the same picture
   // and a page that draws over the planes at each paint (a swap, contours,

@@ -50,7 +50,7 @@ void DoStep(const PictureStep& step);
 
 // Step 7: when setRequest is 1, the canvas as shown goes into WorkPlanes and
 // the page's keep file; the request is cleared.
-void ServeSet(int slot, int& setRequest);
+void ServeSet(int slot, bool& setRequest);
 // Step 8: "Save" when requested.
 void ServeSave();
 // Step 9: the tab bar and its seventeen labels.

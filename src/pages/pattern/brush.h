@@ -32,6 +32,8 @@ constexpr int BrushSizeOf(int width) { return width == 3 ? 6 : width == 2 ? 4 : 
 int PressureAfterStroke(int dx, int dy);
 
 // The brush colour: the outline colour (source 1), the set colour (2), else black.
+// Where the brush takes its colour.
+enum BrushColourSource : int { BrushOutlineColour = 1, BrushSetColour = 2 };
 OutlineRgb BrushColourOf(int source, OutlineRgb outlineColour, OutlineRgb setColour);
 
 // Every marked pixel inside the area (the picture) with plane row >= 1 and

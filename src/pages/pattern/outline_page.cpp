@@ -89,9 +89,9 @@ const std::array<PanelKey, 26> Panel = {{
      .japanese = "1)画像呼出", .hit = {2, 66, 98, 86}},
     {.code = CodeLocalContrast, .x = 2, .y = 92, .width = 94, .keyColour = {160, 160, 160},
      .english = "2)L Contrast", .japanese = "2)局所対照", .kind = KeyKind::Switch,
-     .state = &OutlinePage.localContrastOn, .hit = {2, 92, 98, 112}},
+     .flag = &OutlinePage.localContrastOn, .hit = {2, 92, 98, 112}},
     {.code = CodeOutline, .x = 2, .y = 157, .width = 94, .keyColour = Yellow, .english = "3)Outline",
-     .japanese = "3)輪郭線", .kind = KeyKind::Switch, .state = &OutlinePage.outlineOn,
+     .japanese = "3)輪郭線", .kind = KeyKind::Switch, .flag = &OutlinePage.outlineOn,
      .hit = {2, 157, 98, 177}},
     {.code = CodeFine, .x = 2, .y = 183, .width = 45, .keyColour = Yellow, .english = "fine", .japanese = "細",
      .kind = KeyKind::Switch, .state = &OutlinePage.outlineWidth, .onValue = FineWidth},
@@ -105,7 +105,7 @@ const std::array<PanelKey, 26> Panel = {{
     {.code = CodeJudgeValue, .x = 2, .y = 261, .width = 70, .keyColour = Grey, .textColour = Grey, .english = "%2d",
      .japanese = "%2d", .value = &Outline.judgeValue, .hit = NoClick},
     {.code = CodeBrush, .x = 2, .y = 300, .width = 94, .keyColour = BrushGreen, .english = "4)Brush",
-     .japanese = "4)筆", .kind = KeyKind::Switch, .state = &OutlinePage.brushOn, .hit = {2, 300, 98, 320}},
+     .japanese = "4)筆", .kind = KeyKind::Switch, .flag = &OutlinePage.brushOn, .hit = {2, 300, 98, 320}},
     {.code = CodeBrushFine, .x = 2, .y = 326, .width = 45, .keyColour = Grey, .textColour = Grey,
      .english = "fine", .japanese = "細"},
     {.code = CodeBrushMiddle, .x = 53, .y = 326, .width = 45, .keyColour = Grey, .textColour = Grey,
@@ -115,11 +115,11 @@ const std::array<PanelKey, 26> Panel = {{
     {.code = CodeBrushClear, .x = 53, .y = 352, .width = 45, .keyColour = BrushGreen, .english = "clear",
      .japanese = "消去"},
     {.code = CodeOutlineColour, .x = 2, .y = 425, .width = 64, .keyColour = BrushGreen, .english = "outlineC",
-     .japanese = "輪郭色", .kind = KeyKind::Switch, .state = &OutlinePage.brushColourSource, .onValue = 1},
+     .japanese = "輪郭色", .kind = KeyKind::Switch, .state = &OutlinePage.brushColourSource, .onValue = BrushOutlineColour},
     {.code = CodeCycleColour, .x = 72, .y = 425, .width = 20, .english = "／", .japanese = "／"},
     {.code = CodeSetColour, .x = 2, .y = 451, .width = 64, .keyColour = Grey, .textColour = Grey,
      .english = "set C", .japanese = "指定色", .kind = KeyKind::Switch, .state = &OutlinePage.brushColourSource,
-     .onValue = 2},
+     .onValue = BrushSetColour},
     {.code = CodeSave, .x = 2, .y = 554, .width = 94, .keyColour = {240, 200, 220}, .english = "5)Save",
      .japanese = "5)保存", .hit = {2, 554, 98, 574}},
     {.code = CodeSetKeep, .x = 2, .y = 574, .width = 94, .keyColour = {20, 240, 200}, .english = "set KEEP9",
@@ -244,11 +244,11 @@ const PageComments Comments{.commentCode = 9,
 // The switches that the reset marks and the entry put back.
 void SwitchesOff() {
   OutlinePageState& p = OutlinePage;
-  Calc.on = 0;
-  p.localContrastOn = 0;
-  p.outlineOn = 0;
+  Calc.on = false;
+  p.localContrastOn = false;
+  p.outlineOn = false;
   p.outlineWidth = NoOutline;
-  p.brushOn = 0;
+  p.brushOn = false;
   p.brushWidth = 0;
 }
 
@@ -294,7 +294,7 @@ void EnterOutline() {
   SwitchesOff();
   Outline.judgeValue = 16;
   p.setColour = OutlineRgb{255, 255, 255};
-  p.brushColourSource = 1;
+  p.brushColourSource = BrushOutlineColour;
   p.helpItem = 1;
   CommentPanel.request = 9;
 }
@@ -308,7 +308,7 @@ namespace {
 bool PictureClick() {
   OutlinePageState& p = OutlinePage;
   if (!(101 <= MouseX && MouseX < ShownWidth + 100 && 33 <= MouseY && MouseY < 800)) return false;
-  if (p.brushOn == 1) {
+  if (p.brushOn) {
     MouseY = std::min(MouseY, ShownHeight + 32);
     CurrentDragReceivers =
         DragReceivers{.circle = TakeBrushRelease, .marker = [](int x, int y) { DrawCircleMarker(x, y, Outline.brushSize); }};
@@ -317,7 +317,7 @@ bool PictureClick() {
   }
   const int x = std::clamp(MouseX, 100, ShownWidth + 100);
   const int y = std::clamp(MouseY, 32, ShownHeight + 32);
-  if (p.localContrastOn == 1) {
+  if (p.localContrastOn) {
     const CanvasPixel pixel = PixelUnderPoint(x, y);
     Outline.localContrastPoint = ContrastPoint{pixel.column, pixel.row};
   }
@@ -351,63 +351,63 @@ bool OutlineClick() {
       p.helpItem = 1;
       break;
     case CodeGetImage:
-      Requests.openFile = 1;
+      Requests.openFile = true;
       Requests.getSlot = PageOutline;
       EnterOutline();
       break;
     case CodeLocalContrast:
-      if (p.localContrastOn == 0) {
-        p.localContrastOn = 1;
-        p.outlineOn = 0;
-        p.brushOn = 0;
+      if (!p.localContrastOn) {
+        p.localContrastOn = true;
+        p.outlineOn = false;
+        p.brushOn = false;
         p.helpItem = 3;
       } else {
-        p.localContrastOn = 0;
+        p.localContrastOn = false;
       }
       break;
     case CodeChangeNote:
       // The notes explain only while local contrast is off.
-      if (p.localContrastOn == 1) return false;
+      if (p.localContrastOn) return false;
       p.helpItem = 3;
       break;
     case CodeOutline:
-      if (p.outlineOn == 0) {
-        p.localContrastOn = 0;
-        p.outlineOn = 1;
-        p.brushOn = 0;
-        p.maskClearRequest = 1;
-        Calc.on = 0;
+      if (!p.outlineOn) {
+        p.localContrastOn = false;
+        p.outlineOn = true;
+        p.brushOn = false;
+        p.maskClearRequest = true;
+        Calc.on = false;
         p.helpItem = 4;
       } else {
-        p.outlineOn = 0;
+        p.outlineOn = false;
       }
       break;
     case CodeFine:
       p.outlineWidth = FineWidth;
-      p.maskClearRequest = 1;
-      p.localContrastOn = 0;
-      p.outlineOn = 1;
-      p.brushOn = 0;
+      p.maskClearRequest = true;
+      p.localContrastOn = false;
+      p.outlineOn = true;
+      p.brushOn = false;
       p.helpItem = 4;
       break;
     case CodeMiddle:
     case CodeFat: p.helpItem = 4; break;
     case CodeClear:
       p.outlineWidth = NoOutline;
-      p.outlineOn = 0;
-      p.maskClearRequest = 0;
+      p.outlineOn = false;
+      p.maskClearRequest = false;
       p.helpItem = 4;
       break;
     case CodeJudgeLabel: p.helpItem = 5; break;
     case CodeBrush:
-      if (p.brushOn == 0) {
-        p.localContrastOn = 0;
-        p.outlineOn = 0;
-        p.brushOn = 1;
-        p.brushColourSource = 1;
+      if (!p.brushOn) {
+        p.localContrastOn = false;
+        p.outlineOn = false;
+        p.brushOn = true;
+        p.brushColourSource = BrushOutlineColour;
         p.helpItem = 6;
       } else {
-        p.brushOn = 0;
+        p.brushOn = false;
       }
       break;
     case CodeBrushFine:
@@ -415,25 +415,25 @@ bool OutlineClick() {
     case CodeBrushNote1: p.helpItem = 6; break;
     case CodeBrushFat:
       p.brushWidth = FatWidth;
-      p.localContrastOn = 0;
-      p.outlineOn = 0;
-      p.brushOn = 1;
-      p.brushColourSource = 1;
+      p.localContrastOn = false;
+      p.outlineOn = false;
+      p.brushOn = true;
+      p.brushColourSource = BrushOutlineColour;
       p.helpItem = 6;
       break;
     case CodeBrushClear:
       p.brushWidth = 0;
-      p.brushOn = 0;
-      p.brushClearRequest = 1;
+      p.brushOn = false;
+      p.brushClearRequest = true;
       p.helpItem = 6;
       break;
     case CodeOutlineColour:
-      p.brushColourSource = 1;
+      p.brushColourSource = BrushOutlineColour;
       p.helpItem = 7;
       break;
     case CodeCycleColour:
       CycleOutlineColour();
-      p.brushColourSource = 1;
+      p.brushColourSource = BrushOutlineColour;
       p.helpItem = 7;
       break;
     case CodeSetColour:
@@ -441,7 +441,7 @@ bool OutlineClick() {
     case CodeColourBelts: p.helpItem = 8; break;
     case CodeSave: p.helpItem = 9; break;
     case CodeSetKeep:
-      p.setKeepRequest = 1;
+      p.setKeepRequest = true;
       p.helpItem = 9;
       break;
     case CodeKeypad: CommentPanel.request = CalculatorNoteRequest; break;
@@ -452,8 +452,8 @@ bool OutlineClick() {
 void OutlineRightClick() {
   OutlinePageState& p = OutlinePage;
   if (!(100 < MouseX && MouseX < ShownWidth + 100 && 33 <= MouseY && MouseY < ShownHeight + 32)) return;
-  if (p.localContrastOn == 1) p.contrastFixRequest = 1;
-  if (p.brushOn == 1) p.brushFixRequest = 1;
+  if (p.localContrastOn) p.contrastFixRequest = true;
+  if (p.brushOn) p.brushFixRequest = true;
 }
 
 // [SECTION] Paint
@@ -486,43 +486,43 @@ void PaintOutline() {
   // 3. The planes into the canvas.
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // 4. The outline, drawn over them by the step itself; "set KEEP9" keeps it.
-  if (p.outlineOn == 1) {
+  if (p.outlineOn) {
     ShowStep(OutlineStep{OutlineSettings{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour}});
   } else {
     SetShownStep(std::nullopt);
   }
   SetShownNotAStep(std::nullopt);
   // 5. Local contrast on the picture: the preview, and the fix a right click asked for.
-  if (p.localContrastOn == 1) {
+  if (p.localContrastOn) {
     const ContrastPoint point = Outline.localContrastPoint;
     const LocalContrastStep step{point.column, CanvasRows - 1 - point.row};
     if (point.column != 0) {
       // Shown over the picture; "set KEEP9" keeps it. Over an outline it is
       // neither step alone, and the canvas says so.
-      if (p.outlineOn != 1) {
+      if (!p.outlineOn) {
         ShowStep(step);
       } else {
         PaintStep(step);
         SetShownNotAStep(LocalContrastOverOutline);
       }
     }
-    if (p.contrastFixRequest == 1) {
+    if (p.contrastFixRequest) {
       // The fix: shown as the preview is, and done on the picture.
       PaintStep(step);
       DoStep(step);
-      if (p.outlineOn != 1) SetShownStep(std::nullopt);  // the fix shows the planes as they are now
-      p.contrastFixRequest = 0;
+      if (!p.outlineOn) SetShownStep(std::nullopt);  // the fix shows the planes as they are now
+      p.contrastFixRequest = false;
     }
   }
   // 6. The brush mask cleared when asked.
-  if (p.maskClearRequest == 1 || p.brushClearRequest == 1) {
+  if (p.maskClearRequest || p.brushClearRequest) {
     ClearBrushMask();
     Dragging.end = DragPoint{};
-    p.maskClearRequest = 0;
-    p.brushClearRequest = 0;
+    p.maskClearRequest = false;
+    p.brushClearRequest = false;
   }
   // 7. The brush: the release disc, the strokes, the fix a right click asked for.
-  if (p.brushOn == 1) {
+  if (p.brushOn) {
     const CanvasArea picture = PictureArea();
     MarkBrushDisc(BrushMask.data(), Stride, CanvasRows, picture, PixelUnderPoint(Dragging.end.x, Dragging.end.y), Outline.brushSize,
                   Outline.brushPressure);
@@ -531,13 +531,13 @@ void PaintOutline() {
     if (std::any_of(BrushMask.begin(), BrushMask.end(), [](std::uint8_t m) { return m != 0; })) {
       SetShownNotAStep(BrushWork);
     }
-    if (p.brushFixRequest == 1) {
+    if (p.brushFixRequest) {
       FixBrushMask(WorkView(), BrushMask.data(), picture, colour);
       NoteNotAStep(BrushWork);
       ClearBrushMask();
       CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
       SetShownStep(std::nullopt);  // the canvas is the planes again
-      p.brushFixRequest = 0;
+      p.brushFixRequest = false;
     }
   }
   // 8. The canvas shown.

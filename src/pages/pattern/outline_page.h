@@ -4,22 +4,23 @@
 #pragma once
 
 #include "pages/kit/page_entry.h"
+#include "pages/pattern/brush.h"
 
 #include "pages/pattern/outline_state.h"
 
 struct OutlinePageState {
-  int localContrastOn = 0;    // "2)L Contrast"
-  int outlineOn = 0;          // "3)Outline"
+  bool localContrastOn = false;    // "2)L Contrast"
+  bool outlineOn = false;          // "3)Outline"
   int outlineWidth = 0;       // 0 none, 1 fine, 2 middle, 3 fat
-  int brushOn = 0;            // "4)Brush"
+  bool brushOn = false;            // "4)Brush"
   int brushWidth = 0;         // 0 none, 1 fine, 2 middle, 3 fat
-  int brushColourSource = 1;  // 1 outline colour, 2 set colour
+  int brushColourSource = BrushOutlineColour;  // a BrushColourSource
   OutlineRgb setColour{255, 255, 255};  // "set C"
-  int contrastFixRequest = 0;  // a right click: fix the local contrast
-  int brushFixRequest = 0;     // a right click: fix the brush strokes
-  int maskClearRequest = 0;    // "3)Outline" or "fine": clear the brush mask
-  int brushClearRequest = 0;   // brush "clear"
-  int setKeepRequest = 0;      // "set KEEP9"
+  bool contrastFixRequest = false;  // a right click: fix the local contrast
+  bool brushFixRequest = false;     // a right click: fix the brush strokes
+  bool maskClearRequest = false;    // "3)Outline" or "fine": clear the brush mask
+  bool brushClearRequest = false;   // brush "clear"
+  bool setKeepRequest = false;      // "set KEEP9"
   int helpItem = 0;            // explanation 1, 3..9; 0 none
   int lastReleaseX = 0;        // the previous stroke's release (x - 100, y - 32)
   int lastReleaseY = 0;

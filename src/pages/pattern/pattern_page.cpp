@@ -42,7 +42,7 @@ PatternPageState PatternPage;
 namespace {
 
 int SoftValue = 0;    // "(+)soft %1d": no control of this page moves it
-int AreaPressed = 0;  // "2)Area" is drawn pressed while the area switch is 1 or 2
+bool AreaPressed = false;  // "2)Area" is drawn pressed while the area switch is 1 or 2
 
 // Key-word codes of this panel.
 enum PatternCode {
@@ -103,7 +103,7 @@ const std::array<PanelKey, 39> Panel = {{
     {.code = CodeGetShadow, .x = 4, .y = 61, .width = 94, .keyColour = {80, 160, 240}, .english = "1)GetShadow",
      .japanese = "1)画像呼出"},
     {.code = CodeArea, .x = 4, .y = 87, .width = 62, .keyColour = {200, 250, 40}, .english = "2)Area",
-     .japanese = "2)領域", .kind = KeyKind::Switch, .state = &AreaPressed},
+     .japanese = "2)領域", .kind = KeyKind::Switch, .flag = &AreaPressed},
     {.code = CodeCycleColour, .x = 72, .y = 87, .width = 20, .english = "／", .japanese = "／"},
     {.code = CodeDragNote, .x = 4, .y = 111, .width = 94, .textColour = Grey, .english = "L click + drag",
      .japanese = "L click + drag", .kind = KeyKind::Label, .hit = {4, 107, 98, 126}},
@@ -114,9 +114,9 @@ const std::array<PanelKey, 39> Panel = {{
     {.code = CodeDelete, .x = 70, .y = 126, .width = 28, .keyColour = Grey, .textColour = Grey, .english = "dlt",
      .japanese = "消"},
     {.code = CodeZone, .x = 4, .y = 152, .width = 94, .keyColour = ZoneGreen, .english = "3)Zone",
-     .japanese = "3)色の窓", .kind = KeyKind::Switch, .state = &PatternPage.zoneOn},
+     .japanese = "3)色の窓", .kind = KeyKind::Switch, .flag = &PatternPage.zoneOn},
     {.code = CodeAppointEye, .x = 2, .y = 177, .width = 92, .keyColour = {200, 200, 40}, .english = "appoint eye",
-     .japanese = "アポイントアイ", .kind = KeyKind::Switch, .state = &PatternPage.appointEyeOn,
+     .japanese = "アポイントアイ", .kind = KeyKind::Switch, .flag = &PatternPage.appointEyeOn,
      .hit = {4, 172, 98, 191}},
     {.code = CodeLumaMin, .x = 2, .y = 360, .width = 32, .keyColour = Grey, .english = "%3d", .japanese = "%3d",
      .kind = KeyKind::ValueBox, .value = &PatternPage.range.lumaMin, .state = &PatternPage.calculatorTarget,
@@ -134,9 +134,9 @@ const std::array<PanelKey, 39> Panel = {{
     {.code = CodeWhite, .x = 78, .y = 406, .width = 20, .english = "W", .japanese = "白", .kind = KeyKind::Switch,
      .state = &PatternPage.zoneColourSwitch, .onValue = 3},
     {.code = CodeDrawZone, .x = 4, .y = 432, .width = 94, .keyColour = ZoneGreen, .english = "5)draw zone",
-     .japanese = "5)窓色描写", .kind = KeyKind::Switch, .state = &PatternPage.drawZoneSwitch},
+     .japanese = "5)窓色描写", .kind = KeyKind::Switch, .flag = &PatternPage.drawZoneSwitch},
     {.code = CodePattern, .x = 4, .y = 458, .width = 94, .keyColour = Pink, .english = "6)Pattern",
-     .japanese = "6)型紙化", .kind = KeyKind::Switch, .state = &PatternPage.patternMode},
+     .japanese = "6)型紙化", .kind = KeyKind::Switch, .flag = &PatternPage.patternMode},
     {.code = CodeReverse, .x = 4, .y = 484, .width = 94, .keyColour = Grey, .textColour = Grey,
      .english = "  Reverse", .japanese = "　型反転"},
     {.code = CodeSoft, .x = 4, .y = 510, .width = 94, .keyColour = Grey, .textColour = Grey,
@@ -146,7 +146,7 @@ const std::array<PanelKey, 39> Panel = {{
     {.code = CodeSetKeep, .x = 4, .y = 588, .width = 94, .keyColour = {20, 240, 200}, .english = " SetKEEP10",
      .japanese = "決定KEEP10"},
     {.code = CodeOutline, .x = 2, .y = 742, .width = 46, .keyColour = Yellow, .english = "3)Outline",
-     .japanese = "3)輪郭線", .kind = KeyKind::Switch, .state = &PatternPage.outlineOn},
+     .japanese = "3)輪郭線", .kind = KeyKind::Switch, .flag = &PatternPage.outlineOn},
     {.code = CodeJudgeValue, .x = 52, .y = 742, .width = 22, .english = "%2d", .japanese = "%2d",
      .value = &Outline.judgeValue, .hit = {48, 742, 78, 762}},
     {.code = CodeDarkReset, .kind = KeyKind::Region, .hit = {2, 25, 50, 56}},
@@ -291,12 +291,12 @@ const PageComments Comments{.commentCode = 15,
 // The switches that the light reset and the entry put back.
 void SwitchesOff() {
   PatternPageState& p = PatternPage;
-  p.appointEyeOn = 0;
-  Calc.on = 0;
-  p.patternMode = 0;
-  p.areaSwitch = 0;
-  p.zoneOn = 0;
-  p.outlineOn = 0;
+  p.appointEyeOn = false;
+  Calc.on = false;
+  p.patternMode = false;
+  p.areaSwitch = AreaOff;
+  p.zoneOn = false;
+  p.outlineOn = false;
   p.lmtIndicator = 0;
   p.zoneColourSwitch = 0;
   p.calculatorTarget = 0;
@@ -367,11 +367,11 @@ void EnterPattern() {
   PatternPageState& p = PatternPage;
   SwitchesOff();
   EmptyRanges();
-  p.beltEdited = 0;
+  p.beltEdited = false;
   p.area = AreaRect{};
   Outline.zoneColour = 255;
   Outline.judgeValue = 16;
-  p.noWindowFlag = 0;
+  p.noWindowFlag = false;
   p.helpItem = 0;
   CommentPanel.request = 15;
 }
@@ -385,7 +385,7 @@ namespace {
 bool KeypadClick() {
   const CalcKey* key = CalcKeyAt(PatternKeypad, MouseX, MouseY);
   if (key == nullptr) return false;
-  if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+  if (key->code != CalcSwitchCode && !Calc.on) return true;
   return CalculatorClick(PatternKeypad, Calc.on, MouseX, MouseY);
 }
 
@@ -394,14 +394,14 @@ bool KeypadClick() {
 bool PictureClick() {
   PatternPageState& p = PatternPage;
   if (!(100 < MouseX && MouseX < Shell.imageWidth + 100 && 33 <= MouseY && MouseY < 800)) return false;
-  if (p.areaSwitch == 1 && PatternPage.drawZoneSwitch == 0 && MouseY < Shell.imageHeight + 32) {
+  if (p.areaSwitch == AreaDragging && !PatternPage.drawZoneSwitch && MouseY < Shell.imageHeight + 32) {
     CurrentDragReceivers = DragReceivers{.rectangle = TakeArea};
     StartRectDrag();
     return true;
   }
   MouseX = std::clamp(MouseX, 100, ShownWidth + 100);
   MouseY = std::clamp(MouseY, 32, ShownHeight + 32);
-  if (p.outlineOn == 1 && p.outlineWidth == NoOutline) {
+  if (p.outlineOn && p.outlineWidth == NoOutline) {
     const CanvasPixel pixel = PixelUnderPoint(MouseX, MouseY);
     Outline.localContrastPoint = ContrastPoint{pixel.column, pixel.row};
   }
@@ -422,7 +422,7 @@ bool PatternClick() {
     case CodeDarkReset:
       SwitchesOff();
       EmptyRanges();
-      p.beltEdited = 0;  // else the belt would put the old luma bounds back
+      p.beltEdited = false;  // else the belt would put the old luma bounds back
       p.area = AreaRect{};
       Outline.zoneColour = 255;
       Outline.judgeValue = 16;
@@ -433,19 +433,19 @@ bool PatternClick() {
       p.helpItem = 1;
       break;
     case CodeGetShadow:
-      Requests.openFile = 1;
+      Requests.openFile = true;
       Requests.getSlot = PagePattern;
       EnterPattern();
       break;
     case CodeArea:
-      if (p.areaSwitch == 0) {
-        p.areaSwitch = 1;
+      if (p.areaSwitch == AreaOff) {
+        p.areaSwitch = AreaDragging;
         p.calculatorTarget = 0;
         p.lmtIndicator = 3;
         p.helpItem = 2;
       } else {
-        p.areaSwitch = 0;
-        Calc.on = 0;
+        p.areaSwitch = AreaOff;
+        Calc.on = false;
       }
       break;
     case CodeDragNote: p.helpItem = 2; break;
@@ -460,21 +460,21 @@ bool PatternClick() {
     case CodeKeep:
     case CodeDelete: p.helpItem = 4; break;
     case CodeZone:
-      if (p.zoneOn == 0 && p.appointEyeOn == 0) {
-        p.zoneOn = 1;
-        p.areaSwitch = 2;
-        p.beltEdited = 0;
-        p.appointEyeOn = 1;
-        Calc.on = 0;
+      if (!p.zoneOn && !p.appointEyeOn) {
+        p.zoneOn = true;
+        p.areaSwitch = AreaKept;
+        p.beltEdited = false;
+        p.appointEyeOn = true;
+        Calc.on = false;
         Outline.zoneColour = 255;
         p.zoneColourSwitch = 3;
         EmptyRanges();
         p.lmtIndicator = 3;
         p.helpItem = 5;
-      } else if (p.zoneOn == 1) {
-        p.zoneOn = 0;
-        p.appointEyeOn = 0;
-        p.areaSwitch = 0;
+      } else if (p.zoneOn) {
+        p.zoneOn = false;
+        p.appointEyeOn = false;
+        p.areaSwitch = AreaOff;
       }
       break;
     case CodeAppointEye: p.helpItem = 5; break;
@@ -489,12 +489,12 @@ bool PatternClick() {
     case CodeBlueBelt: p.helpItem = 17; break;
     case CodeLumaStartDown:
       p.beltStart = std::max(p.beltStart - 8, 0);
-      p.beltEdited = 1;
+      p.beltEdited = true;
       p.helpItem = 6;
       break;
     case CodeLumaStartUp:
       p.beltStart = std::min(p.beltStart + 8, p.beltEnd);
-      p.beltEdited = 1;
+      p.beltEdited = true;
       p.helpItem = 6;
       break;
     case CodeLumaBelt: {
@@ -505,25 +505,25 @@ bool PatternClick() {
         p.beltEnd = v;
       }
       // Without the flag the next paint would put the range's values back.
-      p.beltEdited = 1;
+      p.beltEdited = true;
       p.helpItem = 6;
       break;
     }
     case CodeLumaEndDown:
       p.beltEnd = std::max(p.beltEnd - 8, p.beltStart);
-      p.beltEdited = 1;
+      p.beltEdited = true;
       p.helpItem = 6;
       break;
     case CodeLumaEndUp:
       p.beltEnd = std::min(p.beltEnd + 8, 255);
-      p.beltEdited = 1;
+      p.beltEdited = true;
       p.helpItem = 6;
       break;
     case CodeLumaMin:
     case CodeLumaMax:
       p.calculatorTarget = code == CodeLumaMin ? 1 : 2;
-      p.zoneOn = 1;
-      Calc.on = 1;
+      p.zoneOn = true;
+      Calc.on = true;
       p.helpItem = 6;
       break;
     case CodeZoneColourLabel:
@@ -532,57 +532,57 @@ bool PatternClick() {
     case CodeWhite:
       p.zoneColourSwitch = 3;
       Outline.zoneColour = 255;
-      Calc.on = 0;
+      Calc.on = false;
       p.helpItem = 7;
       break;
     case CodeDrawZone:
-      if (PatternPage.drawZoneSwitch == 0) {
-        PatternPage.drawZoneSwitch = 1;
-        p.zoneOn = 1;
-        p.areaSwitch = 1;
+      if (!PatternPage.drawZoneSwitch) {
+        PatternPage.drawZoneSwitch = true;
+        p.zoneOn = true;
+        p.areaSwitch = AreaDragging;
         p.helpItem = 8;
       } else {
         // The pick goes off with the zone: left on, "3)Zone" would match
         // neither of its states and every click would widen the range.
-        PatternPage.drawZoneSwitch = 0;
-        p.zoneOn = 0;
-        p.areaSwitch = 0;
-        p.appointEyeOn = 0;
+        PatternPage.drawZoneSwitch = false;
+        p.zoneOn = false;
+        p.areaSwitch = AreaOff;
+        p.appointEyeOn = false;
       }
       break;
     case CodePattern:
-      p.patternMode = 1;
-      p.noWindowShown = 0;
+      p.patternMode = true;
+      p.noWindowShown = false;
       p.helpItem = 9;
       break;
     case CodeReverse: p.helpItem = 9; break;
     case CodeSoft: p.helpItem = 10; break;
     case CodeSoftValues: p.helpItem = 18; break;
     case CodeSetSave:
-      Requests.saveAs = 1;
+      Requests.saveAs = true;
       p.helpItem = 11;
       break;
     case CodeSetKeep:
-      p.setKeepRequest = 1;
+      p.setKeepRequest = true;
       p.helpItem = 12;
       break;
     case CodeOutline:
       // off -> local contrast -> fine -> middle -> fat -> off
-      if (p.outlineOn == 0) {
-        p.outlineOn = 1;
+      if (!p.outlineOn) {
+        p.outlineOn = true;
         p.outlineWidth = NoOutline;
       } else if (p.outlineWidth < FatWidth) {
         ++p.outlineWidth;
       } else {
-        p.outlineOn = 0;
+        p.outlineOn = false;
       }
-      p.helpItem = p.outlineOn == 0 ? 13 : 13 + p.outlineWidth;
+      p.helpItem = !p.outlineOn ? 13 : 13 + p.outlineWidth;
       break;
     case CodeJudgeValue: p.helpItem = 19; break;
     case CodeJudgeUp:
     case CodeJudgeDown:
       Outline.judgeValue = StepJudgeValue(Outline.judgeValue, p.outlineWidth, code == CodeJudgeUp ? 1 : -1);
-      p.outlineOn = 1;
+      p.outlineOn = true;
       p.helpItem = 19;
       break;
   }
@@ -591,7 +591,7 @@ bool PatternClick() {
 
 void PatternRightClick() {
   PatternPageState& p = PatternPage;
-  if (p.outlineOn == 1 && p.outlineWidth == NoOutline) p.contrastFixRequest = 1;
+  if (p.outlineOn && p.outlineWidth == NoOutline) p.contrastFixRequest = true;
 }
 
 // [SECTION] Paint
@@ -610,7 +610,7 @@ void PaintPattern() {
   // 1. The picture into the canvas again; the panel.
   BeginPageSection();
   RefreshOutlineColour();
-  AreaPressed = p.areaSwitch != 0 ? 1 : 0;
+  AreaPressed = p.areaSwitch != AreaOff;
   DrawPanel(screen, Panel);
   PanelKey cycle = *FindPanelKey(Panel, CodeCycleColour);
   cycle.keyColour = Rgb{static_cast<std::uint8_t>(Outline.outlineColour.red), static_cast<std::uint8_t>(Outline.outlineColour.green),
@@ -622,19 +622,19 @@ void PaintPattern() {
   DrawUpDownDiamond(screen, 78, 742, Yellow);
   // 2. The appoint eye reads the picture at the last click, only on the
   //    picture itself (a click on a tab or right of the picture reads nothing).
-  if (p.appointEyeOn == 1 && Calc.on == 0 && PickOnPicture(MouseX, MouseY)) {
+  if (p.appointEyeOn && !Calc.on && PickOnPicture(MouseX, MouseY)) {
     p.appointed = SampleCanvas(Canvas.data(), Stride, MouseX, MouseY);
     WidenZoneRange(p.range, p.appointed);
-    if (p.beltEdited == 1) {
+    if (p.beltEdited) {
       p.beltStart = std::min(p.beltStart, p.appointed.luma);
       p.beltEnd = std::max(p.beltEnd, p.appointed.luma);
     }
   }
   // 3. The calculator on the luma bounds; Get and Restore; the planes in.
-  DrawKeypad(screen, PatternKeypad, Calc.on == 1);
+  DrawKeypad(screen, PatternKeypad, Calc.on);
   int* target = p.calculatorTarget == 1 ? &p.range.lumaMin : p.calculatorTarget == 2 ? &p.range.lumaMax : nullptr;
   const ZoneRange before = p.range;
-  ServeCalculator(screen, PatternKeypad, Calc.on == 1 ? target : nullptr);
+  ServeCalculator(screen, PatternKeypad, Calc.on ? target : nullptr);
   if (p.range != before) {
     ZoneRange& r = p.range;
     r.lumaMin = std::clamp(r.lumaMin, 0, 255);
@@ -649,7 +649,7 @@ void PaintPattern() {
   CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
   // The luma belt and the range exchange their values before the zone is
   // drawn, so that the zone follows the belt at once.
-  if (p.beltEdited == 0) {
+  if (!p.beltEdited) {
     p.beltStart = p.range.lumaMin;
     p.beltEnd = p.range.lumaMax;
   } else {
@@ -658,27 +658,27 @@ void PaintPattern() {
   }
   // 4. The zone. Nothing this page draws is a step: the save dialog names it.
   SetShownNotAStep(std::nullopt);
-  if (PatternPage.drawZoneSwitch == 1) {
+  if (PatternPage.drawZoneSwitch) {
     const ZoneSettings zone{p.range, ZoneAreaOf(p.area), p.areaSwitch, Outline.judgeMode, Outline.zoneColour};
     DrawZone(Canvas.data(), Stride, Stride, CanvasRows, zone);
     SetShownNotAStep(ZoneWork);
   }
   // 5. The stencil; its "no window" question once per "6)Pattern" click.
-  if (p.patternMode == 1) {
+  if (p.patternMode) {
     const int zonePixels = MakePattern(Canvas.data(), Stride, BrushMask, Stride, CanvasRows, {Outline.zoneColour});
     SetShownNotAStep(StencilWork);
-    if (NoWindow(zonePixels)) p.noWindowFlag = 1;
-    if (p.noWindowFlag == 1) {
-      p.noWindowFlag = 0;
-      if (p.noWindowShown == 0) {
-        p.noWindowShown = 1;
+    if (NoWindow(zonePixels)) p.noWindowFlag = true;
+    if (p.noWindowFlag) {
+      p.noWindowFlag = false;
+      if (!p.noWindowShown) {
+        p.noWindowShown = true;
         const NoWindowText& text = NoWindowTexts[LanguageId == 2 ? 1 : 0];
         CurrentDialogs().ShowMessage(text.text, text.title, MessageButtons::YesNo, MessageIcon::Question);
       }
     }
   }
   // 6. The outline, or the local contrast on the picture with its fix.
-  if (p.outlineOn == 1) {
+  if (p.outlineOn) {
     if (p.outlineWidth == NoOutline) {
       const ContrastPoint point = Outline.localContrastPoint;
       LocalContrastSettings contrast{{point.column, point.row}, PictureArea()};
@@ -686,11 +686,11 @@ void PaintPattern() {
         ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
         SetShownNotAStep(PatternOutlineWork);
       }
-      if (p.contrastFixRequest == 1) {
+      if (p.contrastFixRequest) {
         contrast.fix = true;
         ApplyLocalContrast(WorkView(), Canvas.data(), Stride, Stride, CanvasRows, contrast);
         NoteNotAStep(PatternOutlineWork);
-        p.contrastFixRequest = 0;
+        p.contrastFixRequest = false;
       }
     } else {
       const OutlineSettings outline{p.outlineWidth, Outline.judgeValue, Outline.judgeMode, Outline.outlineColour};
@@ -701,7 +701,7 @@ void PaintPattern() {
   // 7. The canvas shown.
   screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
   // 8. " SetKEEP10": KEEP10 and the transfer work file; "7)Set Save".
-  const bool keep = p.setKeepRequest == 1;
+  const bool keep = p.setKeepRequest;
   ServeSet(PagePattern, p.setKeepRequest);
   if (keep) WriteAppearFile(Canvas.data(), 2, PixelSource::FromCanvas);
   ServeSave();

@@ -8,27 +8,27 @@
 #include "pages/pattern/zones.h"
 
 struct PatternPageState {
-  int areaSwitch = 0;        // "2)Area": 0 off, 1 drag an area, 2 area kept while the zone is picked
+  int areaSwitch = AreaOff;        // "2)Area": 0 off, 1 drag an area, 2 area kept while the zone is picked
   AreaRect area{};           // left column, top y, right column, bottom y (client y)
-  int zoneOn = 0;            // "3)Zone"
-  int appointEyeOn = 0;      // samples the colour at the last click at every paint
+  bool zoneOn = false;            // "3)Zone"
+  bool appointEyeOn = false;      // samples the colour at the last click at every paint
   AppointColour appointed{};
   ZoneRange range{};
   int beltStart = 0;         // the luma belt as edited
   int beltEnd = 0;
-  int beltEdited = 0;        // 1 once the luma belt was used: the range's luma follows the belt
+  bool beltEdited = false;        // 1 once the luma belt was used: the range's luma follows the belt
   int zoneColourSwitch = 0;  // 3 = "W" pressed
-  int patternMode = 0;       // 1 "6)Pattern"
+  bool patternMode = false;       // 1 "6)Pattern"
   int lmtIndicator = 0;      // 3 = "lmt" pressed; cleared at the end of every paint
   int calculatorTarget = 0;  // 1 luma min, 2 luma max
-  int outlineOn = 0;         // "3)Outline" of the sub-panel
+  bool outlineOn = false;         // "3)Outline" of the sub-panel
   int outlineWidth = 0;      // 0 local contrast, 1 fine, 2 middle, 3 fat (kept by the entry)
-  int contrastFixRequest = 0;
-  int noWindowFlag = 0;      // set when the stencil has fewer than 10 zone pixels
-  int noWindowShown = 0;     // the message was shown since the last "6)Pattern" click
-  int setKeepRequest = 0;    // " SetKEEP10"
+  bool contrastFixRequest = false;
+  bool noWindowFlag = false;      // set when the stencil has fewer than 10 zone pixels
+  bool noWindowShown = false;     // the message was shown since the last "6)Pattern" click
+  bool setKeepRequest = false;    // " SetKEEP10"
   int helpItem = 0;          // explanation 1..19; 0 none
-  int drawZoneSwitch = 0;    // "5)draw zone": kept by the entry routine and both resets
+  bool drawZoneSwitch = false;    // "5)draw zone": kept by the entry routine and both resets
 };
 extern PatternPageState PatternPage;
 

@@ -207,34 +207,34 @@ void TraceSidePixels(const OutlineTest& outline, PolygonPoint a, PolygonPoint b,
 
 void EmptyPolygon(PolygonState& polygon) {
   polygon.count = -1;
-  polygon.closeRequest = 0;
+  polygon.closeRequest = false;
 }
 
 bool ServePolygonPaint(PolygonState& polygon, const OutlineTest& outline, std::span<std::uint8_t> mask) {
   PolygonState& p = polygon;
   // A new polygon's first point clears the mask (the last polygon's marks,
   // or a stencil) and forgets what the polygon had marked.
-  if (p.on == 1 && p.count == 0) {
+  if (p.on && p.count == 0) {
     std::fill(mask.begin(), mask.end(), std::uint8_t{0});
     p.marked.clear();
   }
   // Close: point 0 again as the closing point, in its own slot. Nothing to
   // close while there is no point.
   bool closing = false;
-  if (p.closeRequest == 1) {
+  if (p.closeRequest) {
     if (p.count >= 0) {
       p.count += 1;
       p.lastClick = p.points[0];
       closing = true;
     }
-    p.closeRequest = 0;
+    p.closeRequest = false;
   }
-  if (p.on != 1 || p.count < 0) return false;
+  if (!p.on || p.count < 0) return false;
 
   // Clicks past the last point replace point 255; only a closing point takes slot 256.
   p.count = std::min(p.count, closing ? PolygonPointCount : PolygonPointCount - 1);
   const int n = p.count;
-  if (p.traceOn == 1) {
+  if (p.traceOn) {
     if (p.mode == CutByColumns) {
       p.lastClick.y = SnapToOutline(outline, p.lastClick, CutByColumns, ClickSnapRadius);
     } else {
@@ -248,10 +248,10 @@ bool ServePolygonPaint(PolygonState& polygon, const OutlineTest& outline, std::s
     const auto k = static_cast<std::size_t>(n);
     const std::array<PolygonPoint, 2> ends{p.points[k - 1], p.points[k]};
     std::vector<int>& side = p.sides[k];
-    if (p.traceOn == 1) {
+    if (p.traceOn) {
       side.clear();
       TraceSidePixels(outline, ends[0], ends[1], p.mode, p.trace, side);
-    } else if (p.traceToggled == 0 || p.sideEnds[k] != ends) {
+    } else if (!p.traceToggled || p.sideEnds[k] != ends) {
       // Just after "trace outline" was switched off a traced side stays as
       // it was traced.
       side.clear();

@@ -89,11 +89,11 @@ void TraceSidePixels(const OutlineTest& outline, PolygonPoint a, PolygonPoint b,
 
 // The polygon of the Transfer page.
 struct PolygonState {
-  int on = 0;             // "start" pressed
+  bool on = false;        // "start" pressed
   int count = -1;         // index of the last point: -1 empty, 0 one point, at most 255 (256: closing point)
-  int closeRequest = 0;
-  int traceOn = 0;        // "trace outline"
-  int traceToggled = 0;   // "trace outline" clicked since the last paint
+  bool closeRequest = false;
+  bool traceOn = false;        // "trace outline"
+  bool traceToggled = false;   // "trace outline" clicked since the last paint
   int mode = CutByRows;
   PolygonPoint lastClick;
   // Points 0..255 and the closing point's own slot 256.

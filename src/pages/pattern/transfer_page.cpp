@@ -43,12 +43,12 @@ namespace {
 
 // [SECTION] State: the page's block with its start values.
 struct TransferPageState {
-  int patternRequest = 0;       // "3)Pattarn"
-  int keepRequest = 0;          // "2)KEEP11"
-  int savePatternRequest = 0;   // "4)SavePatt."
-  int shotRequest = 0;          // "6)ShotPatt.", cleared at the end of every paint
-  int saveTransferRequest = 0;  // "7)SaveTrfr"
-  int deleteRequest = 0;        // "delete" with a polygon of three points or more
+  bool patternRequest = false;       // "3)Pattarn"
+  bool keepRequest = false;          // "2)KEEP11"
+  bool savePatternRequest = false;   // "4)SavePatt."
+  bool shotRequest = false;          // "6)ShotPatt.", cleared at the end of every paint
+  bool saveTransferRequest = false;  // "7)SaveTrfr"
+  bool deleteRequest = false;        // "delete" with a polygon of three points or more
   std::vector<int> deleteVertices;  // the extremum vertices of the polygon deleted
   int grayValue = 192;          // inert "gray" value
   int widthValue = 32;          // inert "width" value
@@ -151,9 +151,9 @@ const std::array<PanelKey, 35> Panel = {{
      .japanese = "切取", .hit = {4, 305, 46, 325}},
     {.code = CodeTrace, .x = 2, .y = 331, .width = 96, .keyColour = {140, 220, 240}, .textColour = {40, 200, 200},
      .english = "trace outline", .japanese = "輪郭線トレース", .kind = KeyKind::Switch,
-     .fontHeight = SmallFontHeight, .state = &TransferPolygon.traceOn, .hit = {2, 331, 92, 351}},
+     .fontHeight = SmallFontHeight, .flag = &TransferPolygon.traceOn, .hit = {2, 331, 92, 351}},
     {.code = CodeStart, .x = 4, .y = 357, .width = 44, .keyColour = {240, 200, 140}, .english = "start",
-     .japanese = "開始", .kind = KeyKind::Switch, .state = &TransferPolygon.on},
+     .japanese = "開始", .kind = KeyKind::Switch, .flag = &TransferPolygon.on},
     {.code = CodeClose, .x = 54, .y = 357, .width = 44, .keyColour = {140, 200, 240}, .english = "close",
      .japanese = "閉鎖"},
     {.code = CodeSetNote, .x = 4, .y = 383, .width = 94, .textColour = {128, 128, 128}, .english = "R Click → Set",
@@ -336,7 +336,7 @@ void DrawTransferPanel(Surface& screen) {
   DrawShapeButtons(screen);
   DrawCutFlags(screen);
   for (const MarkPlace& mark : ResetMarks) DrawResetMark(screen, mark.x, mark.y, ResetMarkUnit, mark.colourIndex);
-  DrawKeypad(screen, TransferKeypad, Calc.on == 1);
+  DrawKeypad(screen, TransferKeypad, Calc.on);
 }
 
 OutlineTest CurrentOutline() { return OutlineTest{WorkView(), Outline.outlineColour}; }
@@ -351,7 +351,7 @@ void ShowTransferCanvas(const PolygonState& polygon, bool polygonShown, const Ou
   const auto n = static_cast<std::size_t>(std::max(polygon.count, 0));
   if (polygonShown) {
     if (n > 0) PaintMaskRed(shown, BrushMask);
-    if (polygon.traceOn == 0) {
+    if (!polygon.traceOn) {
       PaintCrossMarker(shown, outline, polygon.points[n]);
     } else {
       if (n > 0) PaintCrossMarker(shown, outline, polygon.points[n - 1]);
@@ -406,12 +406,12 @@ void StartTransfer() {
 
 // [SECTION] Entry
 void EnterTransfer() {
-  Calc.on = 0;
-  Transfer.patternRequest = 0;
-  Transfer.keepRequest = 0;
-  Transfer.savePatternRequest = 0;
-  Transfer.saveTransferRequest = 0;
-  Transfer.deleteRequest = 0;
+  Calc.on = false;
+  Transfer.patternRequest = false;
+  Transfer.keepRequest = false;
+  Transfer.savePatternRequest = false;
+  Transfer.saveTransferRequest = false;
+  Transfer.deleteRequest = false;
   Transfer.grayValue = 192;
   Transfer.widthValue = 32;
   Transfer.helpItem = 0;
@@ -424,16 +424,16 @@ void EnterTransfer() {
 namespace {
 
 void ResetPolygonByMark() {
-  Calc.on = 0;
+  Calc.on = false;
   EmptyPolygon(TransferPolygon);
-  Transfer.deleteRequest = 0;
+  Transfer.deleteRequest = false;
   Transfer.helpItem = 1;
 }
 
 // A left press on the picture: with the polygon on, the next point.
 bool PictureClick() {
   if (!(101 <= MouseX && MouseX < ShownWidth + 100 && 33 <= MouseY && MouseY < 800)) return false;
-  if (TransferPolygon.on != 1) return false;
+  if (!TransferPolygon.on) return false;
   const int x = std::clamp(MouseX, 100, ShownWidth + 100);
   const int y = std::clamp(MouseY, 32, ShownHeight + 32);
   TransferPolygon.lastClick = PolygonPoint{x, y};
@@ -457,7 +457,7 @@ bool TransferClick() {
       break;
     case CodeLightReset: ResetPolygonByMark(); break;
     case CodeGetShadow:
-      Requests.openFile = 1;
+      Requests.openFile = true;
       Requests.getSlot = PageTransfer;
       break;
     case CodeGray: Transfer.helpItem = 2; break;
@@ -479,73 +479,73 @@ bool TransferClick() {
       Transfer.helpItem = 18;
       break;
     case CodeTrace:
-      polygon.traceOn = polygon.traceOn == 1 ? 0 : 1;
-      if (polygon.traceOn == 1) Transfer.helpItem = 9;
-      polygon.traceToggled = 1;
+      polygon.traceOn = polygon.traceOn ? 0 : 1;
+      if (polygon.traceOn) Transfer.helpItem = 9;
+      polygon.traceToggled = true;
       break;
     case CodeStart:
-      if (polygon.on == 0) {
-        polygon.on = 1;
+      if (!polygon.on) {
+        polygon.on = true;
         EmptyPolygon(polygon);
         polygon.lastClick = PolygonPoint{};
         Transfer.helpItem = 17;
       } else {
-        polygon.on = 0;
+        polygon.on = false;
         EmptyPolygon(polygon);
         ResetTraceState();
       }
       break;
     case CodeClose:
-      polygon.closeRequest = 1;
+      polygon.closeRequest = true;
       Transfer.helpItem = 10;
       break;
     case CodeSetNote: Transfer.helpItem = 10; break;
     case CodeDelete:
       // Only a polygon that is on and has three points or more is deleted;
       // otherwise the mask may hold anything (a stencil, an old polygon).
-      Transfer.deleteRequest = polygon.on == 1 && polygon.count >= 2 ? 1 : 0;
-      if (Transfer.deleteRequest == 1) {
+      Transfer.deleteRequest = polygon.on && polygon.count >= 2 ? 1 : 0;
+      if (Transfer.deleteRequest) {
         Transfer.deleteVertices = ExtremumVertexPixels(
             std::span<const PolygonPoint>(polygon.points.data(), static_cast<std::size_t>(polygon.count + 1)),
             polygon.mode);
       }
-      polygon.on = 0;
+      polygon.on = false;
       EmptyPolygon(polygon);
       ResetTraceState();
       Transfer.helpItem = 11;
       break;
     case CodeDeleteFlag: Transfer.helpItem = 11; break;
     case CodeKeep:
-      Transfer.keepRequest = 1;
+      Transfer.keepRequest = true;
       Transfer.helpItem = 12;
       break;
     case CodePattern:
-      Transfer.patternRequest = 1;
+      Transfer.patternRequest = true;
       Transfer.helpItem = 13;
       break;
     case CodeReverse: Transfer.helpItem = 21; break;
     case CodeSavePattern:
-      Transfer.savePatternRequest = 1;
+      Transfer.savePatternRequest = true;
       Transfer.helpItem = 14;
       break;
     case CodeCallReal:
-      Requests.openFile = 1;
+      Requests.openFile = true;
       Requests.getSlot = PageTransfer;
       Transfer.helpItem = 15;
       break;
     case CodeShot:
-      Transfer.shotRequest = 1;
+      Transfer.shotRequest = true;
       Transfer.helpItem = 19;
       break;
     case CodeSaveTransfer:
-      Transfer.saveTransferRequest = 1;
+      Transfer.saveTransferRequest = true;
       Transfer.helpItem = 16;
       break;
     case CodeKeypad: {
       // "cal" always toggles; the other keys count only while the calculator is on.
       const CalcKey* key = CalcKeyAt(TransferKeypad, MouseX, MouseY);
       if (key == nullptr) return true;
-      if (key->code != CalcSwitchCode && Calc.on == 0) return true;
+      if (key->code != CalcSwitchCode && !Calc.on) return true;
       return CalculatorClick(TransferKeypad, Calc.on, MouseX, MouseY);
     }
   }
@@ -554,7 +554,7 @@ bool TransferClick() {
 
 // A right click on the picture while the polygon is on closes it.
 void TransferRightClick() {
-  if (TransferPolygon.on == 1) TransferPolygon.closeRequest = 1;
+  if (TransferPolygon.on) TransferPolygon.closeRequest = true;
 }
 
 // [SECTION] Paint
@@ -584,31 +584,31 @@ void PaintTransfer() {
   TransferFile.WriteIfChanged(WorkView(), read || !TransferPaintedSinceEntry);
   TransferPaintedSinceEntry = true;
   // Whether a later step changes the planes (and the work file then follows).
-  const bool changing = Transfer.deleteRequest == 1 || Transfer.patternRequest == 1 || Transfer.shotRequest == 1 ||
-                        Transfer.keepRequest == 1 || Transfer.savePatternRequest == 1 ||
-                        Transfer.saveTransferRequest == 1 || Requests.saveAs == 1;
+  const bool changing = Transfer.deleteRequest || Transfer.patternRequest || Transfer.shotRequest ||
+                        Transfer.keepRequest || Transfer.savePatternRequest ||
+                        Transfer.saveTransferRequest || Requests.saveAs;
   // 5. Delete: the inside white, into the planes and "0000iso.bmp".
-  if (Transfer.deleteRequest == 1) {
+  if (Transfer.deleteRequest) {
     FillPolygonInside(Canvas.data(), BrushMask, polygon.mode, Transfer.deleteVertices);
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
     NoteNotAStep(CutWork);
     // The planes now hold the canvas bytes: written from the canvas, the same file.
     WriteAppearFile(Canvas.data(), 4, PixelSource::FromCanvas);
-    Transfer.deleteRequest = 0;
-    polygon.on = 0;
+    Transfer.deleteRequest = false;
+    polygon.on = false;
   }
   // 6. The polygon: its sides into the mask (shown with the marks in step 10).
   const OutlineTest outline = CurrentOutline();
   const bool polygonShown = ServePolygonPaint(polygon, outline, BrushMask);
   // 7. "3)Pattarn": the stencil, recorded in the mask.
-  if (Transfer.patternRequest == 1) {
+  if (Transfer.patternRequest) {
     MakePattern(Canvas.data(), Stride, BrushMask, Stride, CanvasRows, StencilSettings{Outline.zoneColour});
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
     NoteNotAStep(PatternWork);
-    Transfer.patternRequest = 0;
+    Transfer.patternRequest = false;
   }
   // 8. "6)ShotPatt.": the real picture kept on the pattern part.
-  if (Transfer.shotRequest == 1) {
+  if (Transfer.shotRequest) {
     ShotPattern(WorkView(), BrushMask, Stride, CanvasRows, StencilSettings{Outline.zoneColour});
     CanvasFromPlanes(Canvas.data(), Stride, CanvasRows);
     NoteNotAStep(ShotWork);
@@ -618,24 +618,24 @@ void PaintTransfer() {
   // 10. The canvas shown, with the polygon's marks over it.
   ShowTransferCanvas(polygon, polygonShown, outline);
   // 11. "4)SavePatt.": the picture becomes the stencil once its file is written.
-  if (Transfer.savePatternRequest == 1) {
-    Transfer.savePatternRequest = 0;
+  if (Transfer.savePatternRequest) {
+    Transfer.savePatternRequest = false;
     if (SavePatternOfCanvas()) {
       NoteNotAStep(SavePatternWork);
       ShowTransferCanvas(polygon, polygonShown, outline);
     }
   }
   // 12. "7)SaveTrfr" and the Save tab; the tab bar.
-  if (Transfer.saveTransferRequest == 1) {
-    Requests.saveAs = 1;
-    Transfer.saveTransferRequest = 0;
+  if (Transfer.saveTransferRequest) {
+    Requests.saveAs = true;
+    Transfer.saveTransferRequest = false;
   }
   ServeSave();
   DrawTabs();
   // 13. Comments and explanations; the one-paint flags end here.
   ServeComments(screen, Comments, Transfer.helpItem);
-  Transfer.shotRequest = 0;
-  polygon.traceToggled = 0;
+  Transfer.shotRequest = false;
+  polygon.traceToggled = false;
   // The work file holds the picture as this paint left it.
   TransferFile.WriteIfChanged(WorkView(), changing);
 }

@@ -35,7 +35,7 @@ void WidenZoneRange(ZoneRange& range, const AppointColour& colour) {
 }
 
 int DrawZone(std::uint8_t* canvas, int canvasStride, int width, int height, const ZoneSettings& settings) {
-  if (settings.areaSwitch != 1) return 0;
+  if (settings.areaSwitch != AreaDragging) return 0;
   const ZoneRange& range = settings.range;
   const CanvasArea& area = settings.area;
   // The area cut to the picture.

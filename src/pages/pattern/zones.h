@@ -14,6 +14,10 @@
 
 // Minimum and maximum of each channel and of the gray over the picked
 // colours. Empty (every min 255, every max 0) until a colour is picked.
+// The "2)Area" switch: off, dragging an area, or the area kept while the
+// zone is picked.
+enum AreaSwitchState : int { AreaOff = 0, AreaDragging = 1, AreaKept = 2 };
+
 struct ZoneRange {
   int redMin = 255, redMax = 0;
   int greenMin = 255, greenMax = 0;
@@ -56,7 +60,7 @@ void WidenZoneRange(ZoneRange& range, const AppointColour& colour);
 struct ZoneSettings {
   ZoneRange range{};
   CanvasArea area{0, 0, INT_MAX, INT_MAX};  // columns [left, right), plane rows [bottom, top); no cut by default
-  int areaSwitch = 1;                       // other than 1: nothing is painted
+  int areaSwitch = AreaDragging;                       // other than 1: nothing is painted
   int judgeMode = 2;                        // 1 every channel within its bounds; otherwise the gray
   int zoneColour = 255;
 };

@@ -141,7 +141,7 @@ const std::array<PanelKey, 43> Panel = {{
     HornKeyRow(0), HornKeyRow(1), HornKeyRow(2), HornKeyRow(3), HornKeyRow(4), HornKeyRow(5),
     HornKeyRow(6), HornKeyRow(7), HornKeyRow(8), HornKeyRow(9), HornKeyRow(10), HornKeyRow(11),
     {.code = CodeBlind, .x = 4, .y = 268, .keyColour = {200, 200, 255}, .english = " blind", .japanese = "目隠し",
-     .kind = KeyKind::Switch, .state = &EyePage.blindMode},
+     .kind = KeyKind::Switch, .flag = &EyePage.blindMode},
     {.code = CodeSetKeep, .x = 4, .y = 294, .keyColour = {20, 240, 200}, .english = "Set KEEP4",
      .japanese = "決定KEEP4"},
     {.code = CodeAreaEye, .x = 2, .y = 320, .width = 92, .textColour = Grey, .english = "area eye",
@@ -397,7 +397,7 @@ void ResetAppointAndArea() {
 // The area eye's rectangle from a drag: corners in drag order, x as canvas
 // columns, y as client rows; stored with left <= right and top <= bottom.
 void TakeAreaRectangle(int x1, int y1, int x2, int y2) {
-  if (PageId != PageEye || Tone.eye.areaEyeOn == 0) return;
+  if (PageId != PageEye || !Tone.eye.areaEyeOn) return;
   Tone.eye.areaEyeRect = EyeRect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 }
 
@@ -460,7 +460,7 @@ bool EyeClick() {
   // otherwise the click only moves MouseX, MouseY and the next paint reads
   // the colour there.
   if (100 < MouseX && MouseX < Shell.imageWidth + 100 && 33 <= MouseY && MouseY < 800) {
-    if (Tone.eye.areaEyeOn == 1) {
+    if (Tone.eye.areaEyeOn) {
       CurrentDragReceivers = DragReceivers{.rectangle = TakeAreaRectangle};
       StartRectDrag();
       return true;
@@ -479,7 +479,7 @@ bool EyeClick() {
       EyePage.bright = EyePageState{}.bright;
       EyePage.dark = EyePageState{}.dark;
       EyePage.helpItem = HelpReset;
-      Requests.restore = 1;  // the picture of KEEP4 comes back at the next paint
+      Requests.restore = RestoreAsked;  // the picture of KEEP4 comes back at the next paint
       break;
     case CodeModeReset:
       Tone.eye.appointSource = EyeParameters{}.appointSource;
@@ -505,23 +505,23 @@ bool EyeClick() {
     case CodeWeakDark: EyePage.helpItem = HelpWeak; break;
     case CodeHornA + HornKeyF - 1:
       Tone.hornKey = HornKeyF;
-      Tone.runPending = 1;
+      Tone.runPending = true;
       EyePage.helpItem = HelpHorn;
       break;
     case CodeBlind:
-      if (EyePage.blindMode == 0) {
-        EyePage.blindMode = 1;
+      if (!EyePage.blindMode) {
+        EyePage.blindMode = true;
         EyePage.helpItem = HelpBlind;
       } else {
-        EyePage.blindMode = 0;
+        EyePage.blindMode = false;
       }
       break;
     case CodeSetKeep:
-      EyePage.setKeepRequest = 1;
+      EyePage.setKeepRequest = true;
       EyePage.helpItem = HelpSetKeep;
       break;
     case CodeAreaEye:
-      if (Tone.eye.areaEyeOn == 0) EyePage.helpItem = HelpArea;
+      if (!Tone.eye.areaEyeOn) EyePage.helpItem = HelpArea;
       break;
     case CodeAppointEye: EyePage.helpItem = HelpAppoint; break;
     case CodeBar:
@@ -571,11 +571,11 @@ void PaintEye() {
   }
   // 5. The pass over every canvas row, or over the area eye's band.
   const int n = WindowOfHornKey(Tone.hornKey);
-  if (Tone.runPending == 1 && n > 0) {
+  if (Tone.runPending && n > 0) {
     Tone.eye.eyeWindowShift = n;
     int firstRow = CanvasRows;
     int lastRow = 0;
-    if (Tone.eye.areaEyeOn == 1) {
+    if (Tone.eye.areaEyeOn) {
       firstRow = std::max(0, CanvasRows - Tone.eye.areaEyeRect.top + n + 32);
       lastRow = CanvasRows - Tone.eye.areaEyeRect.bottom + n + 32;
     }
@@ -583,20 +583,20 @@ void PaintEye() {
     // area eye's band lies where the canvas puts it, and the canvas then
     // says the steps end here.
     const EyeStep step = CurrentEyeStep();
-    RunEyePassRows(screen, step, EyePage.blindMode != 0, firstRow, lastRow, PassPresents::Together);
-    if (step.settings.areaEyeOn == 0) {
+    RunEyePassRows(screen, step, EyePage.blindMode, firstRow, lastRow, PassPresents::Together);
+    if (!step.settings.areaEyeOn) {
       AddStep(step);
     } else {
       NoteNotAStep(AreaEyeWork);
     }
-    Tone.eye.areaEyeOn = 0;
-    Tone.eye.appointOn = 0;
+    Tone.eye.areaEyeOn = false;
+    Tone.eye.appointOn = false;
   }
   // 6. The result into the planes.
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
   DrawAppointKindMark(screen);
   DrawInactiveBelts(screen);
-  Tone.runPending = 0;
+  Tone.runPending = false;
   // 7. Brightness and darkness of the shown picture only.
   const bool brightDark = EyePage.bright != EyePageState{}.bright || EyePage.dark != EyePageState{}.dark;
   if (brightDark) ApplyBrightDark();

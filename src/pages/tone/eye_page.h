@@ -22,12 +22,12 @@ enum ReadoutRow : int { ReadoutRed = 0, ReadoutGreen = 1, ReadoutBlue = 2, Reado
 void ResetEyeBlindMode();
 
 struct EyePageState {
-  int blindMode = 0;                         // 1: the pass hides its progress under grey lines
+  bool blindMode = false;                         // 1: the pass hides its progress under grey lines
   std::array<int, 3> appointColour{0, 0, 0};  // picked colour: blue, green, red
   std::array<ReadoutTracker, 4> readout{};   // red, green, blue, gray
   int bright = 100;                          // brightness of the shown picture, 1..198
   int dark = 0;                              // darkness of the shown picture, -100..98
-  int setKeepRequest = 0;                    // 1: "Set KEEP4" at the next paint
+  bool setKeepRequest = false;                    // 1: "Set KEEP4" at the next paint
   int helpItem = 0;                          // the page's explanation selector, 0 none
 };
 extern EyePageState EyePage;

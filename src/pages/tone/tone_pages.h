@@ -10,12 +10,12 @@
 
 // The TOP page's state, with its start values.
 struct TopPageState {
-  int colourGraphOn = 0;                   // 1: the colour graph and level line are drawn
-  std::array<int, 4> graphChannel{0, 0, 0, 0};  // curves drawn: red, green, blue, gray
-  int verticalLineOn = 0;                  // 1: the vertical line is drawn
+  bool colourGraphOn = false;                   // 1: the colour graph and level line are drawn
+  std::array<bool, 4> graphChannel{};          // curves drawn: red, green, blue, gray
+  bool verticalLineOn = false;                  // 1: the vertical line is drawn
   int levelLine = 0;                       // plane row the colour graph shows
-  int blindMode = 0;                       // 1: the pass hides its progress
-  int setKeepRequest = 0;                  // 1: "save KEEP0" at the next paint
+  bool blindMode = false;                       // 1: the pass hides its progress
+  bool setKeepRequest = false;                  // 1: "save KEEP0" at the next paint
 };
 extern TopPageState TopPage;
 

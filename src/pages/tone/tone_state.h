@@ -12,7 +12,7 @@ struct ToneState {
   int hornKey = 0;                              // 0 none, 1..12 the keys A..L
   EyeParameters eye;                            // the settings of the pass
   std::array<ChannelLevel, 3> channelLevels{};  // blue, green, red levels of WorkPlanes
-  int runPending = 0;                           // 1: the page shown runs the pass at its next paint
+  bool runPending = false;                           // 1: the page shown runs the pass at its next paint
 };
 
 extern ToneState Tone;

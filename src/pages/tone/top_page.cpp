@@ -77,7 +77,7 @@ const std::array<PanelKey, 27> Panel = {{
     {.code = CodeGetImage, .x = 4, .y = 24, .keyColour = {80, 160, 240}, .english = "get image", .japanese = "画像呼出"},
     {.code = CodeComment, .x = 4, .y = 50, .keyColour = {240, 240, 40}, .english = " comment",
      .japanese = "コメント表示", .kind = KeyKind::Switch, .place = TextPlace::Lowered, .fontHeight = LargeFontHeight,
-     .state = &CommentPanel.on},
+     .flag = &CommentPanel.on},
     {.code = CodeResetLabel, .x = 4, .y = 78, .english = "reset mark", .japanese = "リセットマーク", .kind = KeyKind::Label, .hit = {4, 76, 92, 92}},
     {.code = CodeGraphLabel, .x = 4, .y = 128, .english = "color graph", .japanese = "色値グラフ", .kind = KeyKind::Label, .hit = {4, 128, 92, 168}},
     {.code = CodeRed, .x = 4, .y = 148, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "red", .japanese = "赤", .hit = NoClick},
@@ -86,9 +86,9 @@ const std::array<PanelKey, 27> Panel = {{
     {.code = CodeBlue, .x = 4, .y = 174, .width = 41, .keyColour = Grey, .textColour = Grey, .english = "blue",
      .japanese = "青", .hit = {4, 174, 51, 194}},
     {.code = CodeGray, .x = 51, .y = 174, .width = 41, .keyColour = {128, 128, 128}, .english = "gray", .japanese = "濃淡",
-     .kind = KeyKind::Switch, .state = &TopPage.graphChannel[GraphGray]},
+     .kind = KeyKind::Switch, .flag = &TopPage.graphChannel[GraphGray]},
     {.code = CodeVertical, .x = 4, .y = 200, .keyColour = {192, 192, 32}, .english = "vertical line", .japanese = "縦線",
-     .kind = KeyKind::Switch, .state = &TopPage.verticalLineOn},
+     .kind = KeyKind::Switch, .flag = &TopPage.verticalLineOn},
     {.code = CodeEyeLabel, .x = 4, .y = 236, .english = "Vantor Eye", .japanese = "Vantor Eye", .kind = KeyKind::Label},
     {.code = CodeLight, .x = 4, .y = 256, .keyColour = Grey, .textColour = Grey, .english = "light VE □",
      .japanese = "明 VE   □"},
@@ -104,7 +104,7 @@ const std::array<PanelKey, 27> Panel = {{
     {.code = CodeJ, .x = 4, .y = 386, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " J", .japanese = "J"},
     {.code = CodeL, .x = 51, .y = 386, .width = 41, .keyColour = Grey, .textColour = Grey, .english = " L", .japanese = "L"},
     {.code = CodeBlind, .x = 4, .y = 412, .keyColour = {200, 200, 255}, .english = "blind mode", .japanese = "目隠し",
-     .kind = KeyKind::Switch, .state = &TopPage.blindMode},
+     .kind = KeyKind::Switch, .flag = &TopPage.blindMode},
     {.code = CodeWaiting, .x = 4, .y = 444, .english = "on waiting", .japanese = "VE 処理待ち", .kind = KeyKind::Label},
     {.code = CodeKeepLabel, .x = 4, .y = 470, .english = "keep image", .japanese = "画像保存", .kind = KeyKind::Label},
     {.code = CodeSaveKeep, .x = 4, .y = 490, .keyColour = {0, 220, 220}, .english = "save KEEP0", .japanese = "像 KEEP0"},
@@ -213,7 +213,7 @@ void DrawColourGraph(Surface& screen, int top) {
                                                           {GraphRed, {255, 0, 0}},
                                                           {GraphGray, {100, 100, 100}}}};
   for (const auto& [curve, colour] : Curves) {
-    if (TopPage.graphChannel[static_cast<std::size_t>(curve)] == 0) continue;
+    if (!TopPage.graphChannel[static_cast<std::size_t>(curve)]) continue;
     const Pen pen{colour};
     for (int x = 1; x < Stride; ++x) {
       screen.Line(pen, 99 + x, bottom - value(curve, x - 1) / 2, 100 + x, bottom - value(curve, x) / 2);
@@ -241,7 +241,7 @@ void StartTop() {
 void EnterTop() {
   ResetTopSwitches();
   CommentPanel.request = 0;
-  CommentPanel.on = 1;
+  CommentPanel.on = true;
 }
 
 // [SECTION] Clicks
@@ -256,19 +256,19 @@ bool TopClick() {
     case NoKey: return false;
     case CodeTitle: CommentPanel.request = 0; break;
     case CodeGetImage:
-      Requests.openFile = 1;
+      Requests.openFile = true;
       TopPage.graphChannel = {0, 0, 0, 0};
-      TopPage.verticalLineOn = 0;
+      TopPage.verticalLineOn = false;
       Tone.hornKey = 0;
       EnterTop();
       break;
     case CodeComment:
-      if (CommentPanel.on == 0) {
-        CommentPanel.on = 1;
+      if (!CommentPanel.on) {
+        CommentPanel.on = true;
         CommentPanel.helpItem = 1;
-        TopPage.colourGraphOn = 0;
+        TopPage.colourGraphOn = false;
       } else {
-        CommentPanel.on = 0;
+        CommentPanel.on = false;
       }
       break;
     case CodeResetLabel: CommentPanel.helpItem = 2; break;
@@ -280,23 +280,23 @@ bool TopClick() {
     case CodeGraphLabel:
     case CodeBlue: CommentPanel.helpItem = 3; break;
     case CodeGray:
-      if (TopPage.graphChannel[GraphGray] == 0) {
-        TopPage.graphChannel[GraphGray] = 1;
+      if (!TopPage.graphChannel[GraphGray]) {
+        TopPage.graphChannel[GraphGray] = true;
         Tone.hornKey = 0;
-        TopPage.colourGraphOn = 1;
-        CommentPanel.on = 0;
+        TopPage.colourGraphOn = true;
+        CommentPanel.on = false;
         CommentPanel.helpItem = 3;
       } else {
-        TopPage.graphChannel[GraphGray] = 0;
+        TopPage.graphChannel[GraphGray] = false;
       }
       break;
     case CodeVertical:
-      if (TopPage.verticalLineOn == 0) {
-        TopPage.verticalLineOn = 1;
+      if (!TopPage.verticalLineOn) {
+        TopPage.verticalLineOn = true;
         Tone.hornKey = 0;
         CommentPanel.helpItem = 4;
       } else {
-        TopPage.verticalLineOn = 0;
+        TopPage.verticalLineOn = false;
       }
       break;
     case CodeBoth:
@@ -305,9 +305,9 @@ bool TopClick() {
       break;
     case CodeF:
       Tone.hornKey = 6;
-      Tone.runPending = 1;
-      TopPage.graphChannel[GraphGray] = 0;
-      TopPage.verticalLineOn = 0;
+      Tone.runPending = true;
+      TopPage.graphChannel[GraphGray] = false;
+      TopPage.verticalLineOn = false;
       CommentPanel.helpItem = 5;
       break;
     case CodeEyeLabel:
@@ -319,17 +319,17 @@ bool TopClick() {
     case CodeJ:
     case CodeL: CommentPanel.helpItem = 5; break;
     case CodeBlind:
-      if (TopPage.blindMode == 0) {
-        TopPage.blindMode = 1;
+      if (!TopPage.blindMode) {
+        TopPage.blindMode = true;
         CommentPanel.helpItem = 6;
       } else {
-        TopPage.blindMode = 0;
+        TopPage.blindMode = false;
       }
       break;
     case CodeWaiting: CommentPanel.helpItem = 9; break;
     case CodeKeepLabel: CommentPanel.helpItem = 7; break;
     case CodeSaveKeep:
-      TopPage.setKeepRequest = 1;
+      TopPage.setKeepRequest = true;
       CommentPanel.helpItem = 7;
       break;
     case CodeLanguageLabel: CommentPanel.helpItem = 8; break;
@@ -359,15 +359,15 @@ void PaintTop() {
   // 3. The picture into the canvas again, and the panel.
   SetViewScale(1);
   BeginPageSection();
-  if (!AnyGraphChannel()) TopPage.colourGraphOn = 0;
+  if (!AnyGraphChannel()) TopPage.colourGraphOn = false;
   DrawPanel(screen, Panel);
   DrawResetMark(screen, 10, 92, ResetMarkUnit, 0);
   DrawBothMark(screen);
   DrawNotationLegend(screen);
 
   // A pending pass with no horn key chosen has no window to run with.
-  if (Tone.runPending == 1 && WindowOfHornKey(Tone.hornKey) <= 0) Tone.runPending = 0;
-  if (Tone.runPending == 0) {
+  if (Tone.runPending && WindowOfHornKey(Tone.hornKey) <= 0) Tone.runPending = false;
+  if (!Tone.runPending) {
     // 4. Normal view.
     SaveToInner(Stride, CanvasRows);
     NoteInnerSet();
@@ -383,12 +383,12 @@ void PaintTop() {
     // 5. The pass, row by row from the top of the picture down.
     // The pass is the step it records.
     const EyeStep step = CurrentEyeStep();
-    RunEyePass(screen, step, TopPage.blindMode != 0);
+    RunEyePass(screen, step, TopPage.blindMode);
     AddStep(step);
   }
   // 6. The result into the planes.
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
-  Tone.runPending = 0;
+  Tone.runPending = false;
   // 7. Set and Save.
   ServeSet(PageTop, TopPage.setKeepRequest);
   ServeSave();

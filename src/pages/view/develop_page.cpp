@@ -187,19 +187,19 @@ void StartDevelop() { DevelopPage = {}; }
 // [SECTION] Entry
 void EnterDevelop() {
   StartDevelopValues();
-  Requests.saveAs = 0;
+  Requests.saveAs = false;
   DevelopPage.helpItem = 0;
   CommentPanel.request = 3;
   // The DEVELOP tab on MAP does what "act" does, and the x1 result is lifted
   // to the top again.
   if (Shell.tabFromPage == PageMap) {
     KeepImageBeforeDevelopment();
-    DevelopPage.pending = 1;
-    DevelopPage.liftPending = 1;
+    DevelopPage.pending = true;
+    DevelopPage.liftPending = true;
   }
 }
 
-void AskDevelopment() { DevelopPage.pending = 1; }
+void AskDevelopment() { DevelopPage.pending = true; }
 
 // Leaving for any page but MAP (or DEVELOP again) ends the way back: KEEP2
 // then no longer holds the image before the development in hand.
@@ -217,36 +217,36 @@ int ModeGroupHelp(int mode) { return mode <= 5 ? 5 : mode <= 12 ? 6 : 7; }
 
 bool DevelopClick() {
   int code = PanelKeyAt(AlwaysPanel, MouseX, MouseY);
-  if (code == NoKey) code = PanelKeyAt(DevelopPage.swapSwitch == 0 ? OffPanel : OnPanel, MouseX, MouseY);
+  if (code == NoKey) code = PanelKeyAt(DevelopPage.swapSwitch == SwapOff ? OffPanel : OnPanel, MouseX, MouseY);
   switch (code) {
     case NoKey: return false;
     case CodeTitle: CommentPanel.request = 3; break;
     case CodeResetMark:
       StartDevelopValues();
-      Requests.saveAs = 0;
+      Requests.saveAs = false;
       DevelopPage.helpItem = 1;
       break;
     case CodeSwapColour:
-      if (DevelopPage.swapSwitch != 1) {
-        DevelopPage.swapSwitch = 1;
+      if (DevelopPage.swapSwitch != SwapOn) {
+        DevelopPage.swapSwitch = SwapOn;
         DevelopPage.helpItem = 2;
       } else {
-        DevelopPage.swapSwitch = 0;
+        DevelopPage.swapSwitch = SwapOff;
       }
       break;
     case CodeSetKeep:
-      DevelopPage.setKeepRequest = 1;
+      DevelopPage.setKeepRequest = true;
       DevelopPage.helpItem = 3;
       break;
     case CodeSetSave:
-      Requests.saveAs = 1;
+      Requests.saveAs = true;
       DevelopPage.helpItem = 4;
       break;
     case CodeStayLabel: DevelopPage.helpItem = 5; break;
     case CodeReversalLabel: DevelopPage.helpItem = 6; break;
     case CodeMixLabel: DevelopPage.helpItem = 7; break;
     case CodeSetKeepOn:
-      DevelopPage.swapSwitch = 2;
+      DevelopPage.swapSwitch = SwapOnSetAsked;
       DevelopPage.helpItem = 3;
       break;
     default: {  // a mode: the switches choose it, the greyed ones only explain their group
@@ -276,9 +276,9 @@ void RunDevelopment() {
   int lift = 0;
   if (scale > 1) {
     lift = 640;
-  } else if (FileHeight < CanvasRows && DevelopPage.liftPending == 1) {
+  } else if (FileHeight < CanvasRows && DevelopPage.liftPending) {
     lift = FileHeight;
-    DevelopPage.liftPending = 0;
+    DevelopPage.liftPending = false;
   }
   DevelopViewArea(WorkView(), ClampedViewArea(area), scale, lift, Canvas.data(), DevelopWork());
   PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
@@ -289,14 +289,14 @@ void RunDevelopment() {
   if (scale > 1) {
     SetShownArea(Stride, 640);
   }
-  DevelopPage.pending = 0;
+  DevelopPage.pending = false;
   NoteDevelopmentRun();
 }
 
 void DrawDevelopPanel(Surface& screen) {
   DrawPanelKey(screen, AlwaysPanel[0]);
-  DrawPanelKeyAs(screen, AlwaysPanel[1], DevelopPage.swapSwitch != 0);
-  if (DevelopPage.swapSwitch == 0) {
+  DrawPanelKeyAs(screen, AlwaysPanel[1], DevelopPage.swapSwitch != SwapOff);
+  if (DevelopPage.swapSwitch == SwapOff) {
     DrawPanel(screen, OffPanel);
   } else {
     DrawPanel(screen, OnPanel);
@@ -314,15 +314,15 @@ void PaintDevelop() {
   ServeGetAndRestore(PageDevelop, false);
   // The development once, or the current image. (With the swap on, the
   // swap below rebuilds the whole canvas, so the plain copy is skipped.)
-  if (DevelopPage.pending == 1) {
+  if (DevelopPage.pending) {
     RunDevelopment();
     screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
-  } else if (DevelopPage.swapSwitch == 0) {
+  } else if (DevelopPage.swapSwitch == SwapOff) {
     ShowPlanes();
   }
   // The panel, then the swap.
   DrawDevelopPanel(screen);
-  if (DevelopPage.swapSwitch != 0) {
+  if (DevelopPage.swapSwitch != SwapOff) {
     // Drawn over the picture by the step itself; "Set KEEP3" keeps it.
     ShowStep(SwapStep{SwapSettings{DevelopPage.swapMode}});
     screen.BlitBottomUp(Canvas.data(), Stride, CanvasRows, 100, 32);
@@ -331,11 +331,11 @@ void PaintDevelop() {
   }
   // The saves: KEEP3, the swapped image as the current one, Save.
   ServeSet(PageDevelop, DevelopPage.setKeepRequest);
-  if (DevelopPage.swapSwitch == 2) {
+  if (DevelopPage.swapSwitch == SwapOnSetAsked) {
     PlanesFromCanvas(Canvas.data(), Stride, CanvasRows);
     KeepShownStep();
     WriteKeepFile(Canvas.data(), PageDevelop, PixelSource::FromPlanes);
-    DevelopPage.swapSwitch = 1;
+    DevelopPage.swapSwitch = SwapOn;
   }
   ServeSave();
   DrawTabs();

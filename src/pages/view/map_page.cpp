@@ -182,7 +182,7 @@ void EnterMap() {
   // development, but only when a development ran since KEEP2 was written
   // for it (a KEEP2 from other work must not replace the image).
   // Any entry ends the way back: once on MAP, the image here is the current one.
-  if (Shell.tabFromPage == PageDevelop && MapPage.keep2State == 2) MapPage.keep2ReadRequest = 1;
+  if (Shell.tabFromPage == PageDevelop && MapPage.keep2State == 2) MapPage.keep2ReadRequest = true;
   MapPage.keep2State = 0;
 }
 
@@ -201,7 +201,7 @@ void NoteDevelopmentRun() {
 
 void EndWayBackToMap() {
   MapPage.keep2State = 0;
-  MapPage.keep2ReadRequest = 0;
+  MapPage.keep2ReadRequest = false;
 }
 
 void StartDevelopmentFromMap() {
@@ -209,7 +209,7 @@ void StartDevelopmentFromMap() {
   PageId = PageDevelop;
   EnterDevelop();
   AskDevelopment();
-  Requests.restore = 0;
+  Requests.restore = RestoreNone;
 }
 
 // [SECTION] Clicks
@@ -224,7 +224,7 @@ bool MapClick() {
       MapPage.helpItem = 5;
       break;
     case CodeGetImage:
-      Requests.openFile = 1;
+      Requests.openFile = true;
       Requests.getSlot = PageMap;
       break;
     case CodeViewAreaLabel:
@@ -249,11 +249,11 @@ bool MapClick() {
     case CodeZoomSmoothly: break;
     case CodeAct: StartDevelopmentFromMap(); break;
     case CodeKeep2:
-      MapPage.setKeepRequest = 1;
+      MapPage.setKeepRequest = true;
       MapPage.helpItem = 3;
       break;
     case CodeFrameColour:
-      MapPage.frameListShown = MapPage.frameListShown == 0 ? 1 : 0;
+      MapPage.frameListShown = !MapPage.frameListShown ? 1 : 0;
       MapPage.helpItem = 4;
       break;
     case CodeColour0:
@@ -312,18 +312,18 @@ void PaintMap() {
   DrawResetMark(screen, ResetMarkX, ResetMarkY, ResetMarkUnit, ResetMarkColour);
   // Get, Restore, and the image before development on the way back.
   ServeGetAndRestore(PageMap, false);
-  if (MapPage.keep2ReadRequest == 1) {
+  if (MapPage.keep2ReadRequest) {
     if (ReadKeepFile(Canvas.data(), PageMap, PixelTarget::IntoPlanes)) {
       NoteKeepRead(PageMap, PictureFile.path, KeepFileName(PageMap));
       SetShownArea(Keep2Area.right - Keep2Area.left, Keep2Area.top - Keep2Area.bottom);
     }
-    MapPage.keep2ReadRequest = 0;
+    MapPage.keep2ReadRequest = false;
   }
   // The current image, unchanged.
   ShowPlanes();
   // The view-area update, the list, the frame.
   UpdateMapViewArea(View.area, ViewScale, FileWidth, FileHeight, View.fineMove);
-  if (MapPage.frameListShown == 1) DrawFrameList(screen);
+  if (MapPage.frameListShown) DrawFrameList(screen);
   DrawViewFrame(screen);
   // "  KEEP2", "Save", the tab bar, "zoom smoothly", the comment.
   ServeSet(PageMap, MapPage.setKeepRequest);

@@ -6,10 +6,10 @@
 
 // MAP (map_page.cpp).
 struct MapPageState {
-  int frameListShown = 0;    // 1: the frame-colour list is drawn
-  int setKeepRequest = 0;    // 1: the next MAP paint stores the picture as KEEP2
+  bool frameListShown = false;    // 1: the frame-colour list is drawn
+  bool setKeepRequest = false;    // 1: the next MAP paint stores the picture as KEEP2
   int helpItem = 0;          // explanation selector 1..5, 0 none
-  int keep2ReadRequest = 0;  // 1: the next MAP paint reads KEEP2 back into WorkPlanes
+  bool keep2ReadRequest = false;  // 1: the next MAP paint reads KEEP2 back into WorkPlanes
   // What KEEP2 holds for the way back from DEVELOP: 0 nothing to bring back,
   // 1 the image before development (written by "act" or the DEVELOP tab), 2
   // the same and a development has run since, so the MAP tab reads it back.
@@ -17,13 +17,15 @@ struct MapPageState {
 };
 extern MapPageState MapPage;
 
-// DEVELOP (develop_page.cpp).
+// DEVELOP (develop_page.cpp). The swap switch: off, on, or on with "Set
+// KEEP3" asked for (back to on within the paint that serves it).
+enum SwapSwitchState : int { SwapOff = 0, SwapOn = 1, SwapOnSetAsked = 2 };
 struct DevelopPageState {
-  int pending = 0;         // 1: the next DEVELOP paint runs the development
-  int liftPending = 1;     // 1: a x1 development lifts its result to the top
-  int swapSwitch = 0;      // 0 off, 1 on, 2 on with "Set KEEP3" asked for
+  bool pending = false;         // 1: the next DEVELOP paint runs the development
+  bool liftPending = true;     // 1: a x1 development lifts its result to the top
+  int swapSwitch = SwapOff;  // a SwapSwitchState
   int swapMode = 0;        // 0, 5, 12 or 17
-  int setKeepRequest = 0;  // 1: the next paint stores the shown picture as KEEP3
+  bool setKeepRequest = false;  // 1: the next paint stores the shown picture as KEEP3
   int helpItem = 0;        // explanation selector 1..7, 0 none
 };
 extern DevelopPageState DevelopPage;
