@@ -146,6 +146,18 @@ int PanelKeyAt(std::span<const PanelKey> keys, int x, int y) {
   return NoKey;
 }
 
+bool ToggleSwitch(std::span<const PanelKey> keys, int code) {
+  const PanelKey* key = FindPanelKey(keys, code);
+  if (key == nullptr || key->flag == nullptr) return false;
+  *key->flag = !*key->flag;
+  if (*key->flag) {
+    for (bool* other : key->turnsOff) {
+      if (other != nullptr) *other = false;
+    }
+  }
+  return *key->flag;
+}
+
 const PanelKey* FindPanelKey(std::span<const PanelKey> keys, int code) {
   for (const PanelKey& key : keys) {
     if (key.code == code) return &key;

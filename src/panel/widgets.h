@@ -95,7 +95,10 @@ struct PanelKey {
   const int* value = nullptr;  // shown through the texts' "%d" field
   const int* state = nullptr;  // Switch / ValueBox: on while *state == onValue
   int onValue = 1;
-  const bool* flag = nullptr;  // a Switch of a flag: on while *flag
+  bool* flag = nullptr;        // a Switch of a flag: on while *flag
+  // A switch that a click turns over (ToggleSwitch): the flags it turns
+  // off as it turns on, so that one of a group is on at a time.
+  std::array<bool*, 3> turnsOff{};
   Region hit{};
 };
 
@@ -137,6 +140,11 @@ int PanelKeyAt(std::span<const PanelKey> keys, int x, int y);
 
 // The first row of a code, null when the table has none.
 const PanelKey* FindPanelKey(std::span<const PanelKey> keys, int code);
+
+// A click on the switch row of `code`: its flag turned over, and as it turns
+// on the flags the row turns off go off. True when the switch is on now
+// (false too for a row without a flag).
+bool ToggleSwitch(std::span<const PanelKey> keys, int code);
 // The first row whose English or Japanese text is `text`, leading and
 // trailing spaces aside (a format is matched as written, "%4d" and all).
 const PanelKey* FindPanelKeyByText(std::span<const PanelKey> keys, std::string_view text);

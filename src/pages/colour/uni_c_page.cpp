@@ -409,13 +409,10 @@ bool UniCClick() {
     case CodeBlueBar: NewColourBarClick(UniCChannelBlue); break;
     case CodeByImage: v.helpItem = 9; break;
     case CodeChart:
-      if (!v.chartOn) {
-        v.chartOn = true;
+      if (ToggleSwitch(UpperPanel, code)) {
         v.picking = true;
         Calc.on = false;
         v.helpItem = 10;
-      } else {
-        v.chartOn = false;
       }
       break;
     case CodeAct:

@@ -101,7 +101,7 @@ const std::array<PanelKey, 26> Panel = {{
      .japanese = "各色の強弱", .kind = KeyKind::Label, .hit = {4, 271, 98, 363}},
     {.code = CodePowerAction, .x = 4, .y = 369, .width = 84, .keyColour = PowerColour, .english = "  action",
      .japanese = "　実　行", .kind = KeyKind::Switch, .flag = &FilterPage.values.colourPowerOn,
-     .hit = {4, 367, 92, 387}},
+     .turnsOff = {&FilterPage.values.peachOn, &FilterPage.values.berryOn}, .hit = {4, 367, 92, 387}},
     {.code = CodeBalanceLabel, .x = 4, .y = 407, .width = 94, .english = "color balance",
      .japanese = "色バランス回復", .kind = KeyKind::Label, .hit = {4, 407, 98, 473}},
     {.code = CodePeach, .x = 4, .y = 427, .width = 84, .keyColour = Grey, .textColour = Grey, .english = " peach",
@@ -393,13 +393,7 @@ bool FilterClick() {
       break;
     case CodeEachPower: FilterPage.helpItem = 4; break;
     case CodePowerAction:
-      if (!v.colourPowerOn) {
-        v.colourPowerOn = true;
-        v.peachOn = false;
-        v.berryOn = false;
-      } else {
-        v.colourPowerOn = false;
-      }
+      ToggleSwitch(Panel, code);
       FilterPage.helpItem = 5;
       break;
     case CodeBalanceLabel: FilterPage.helpItem = 3; break;

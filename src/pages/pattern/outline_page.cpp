@@ -89,10 +89,11 @@ const std::array<PanelKey, 26> Panel = {{
      .japanese = "1)画像呼出", .hit = {2, 66, 98, 86}},
     {.code = CodeLocalContrast, .x = 2, .y = 92, .width = 94, .keyColour = {160, 160, 160},
      .english = "2)L Contrast", .japanese = "2)局所対照", .kind = KeyKind::Switch,
-     .flag = &OutlinePage.localContrastOn, .hit = {2, 92, 98, 112}},
+     .flag = &OutlinePage.localContrastOn,
+     .turnsOff = {&OutlinePage.outlineOn, &OutlinePage.brushOn}, .hit = {2, 92, 98, 112}},
     {.code = CodeOutline, .x = 2, .y = 157, .width = 94, .keyColour = Yellow, .english = "3)Outline",
      .japanese = "3)輪郭線", .kind = KeyKind::Switch, .flag = &OutlinePage.outlineOn,
-     .hit = {2, 157, 98, 177}},
+     .turnsOff = {&OutlinePage.localContrastOn, &OutlinePage.brushOn}, .hit = {2, 157, 98, 177}},
     {.code = CodeFine, .x = 2, .y = 183, .width = 45, .keyColour = Yellow, .english = "fine", .japanese = "細",
      .kind = KeyKind::Switch, .state = &OutlinePage.outlineWidth, .onValue = FineWidth},
     {.code = CodeMiddle, .x = 53, .y = 183, .width = 45, .keyColour = Grey, .textColour = Grey, .english = "middle",
@@ -105,7 +106,8 @@ const std::array<PanelKey, 26> Panel = {{
     {.code = CodeJudgeValue, .x = 2, .y = 261, .width = 70, .keyColour = Grey, .textColour = Grey, .english = "%2d",
      .japanese = "%2d", .value = &Outline.judgeValue, .hit = NoClick},
     {.code = CodeBrush, .x = 2, .y = 300, .width = 94, .keyColour = BrushGreen, .english = "4)Brush",
-     .japanese = "4)筆", .kind = KeyKind::Switch, .flag = &OutlinePage.brushOn, .hit = {2, 300, 98, 320}},
+     .japanese = "4)筆", .kind = KeyKind::Switch, .flag = &OutlinePage.brushOn,
+     .turnsOff = {&OutlinePage.localContrastOn, &OutlinePage.outlineOn}, .hit = {2, 300, 98, 320}},
     {.code = CodeBrushFine, .x = 2, .y = 326, .width = 45, .keyColour = Grey, .textColour = Grey,
      .english = "fine", .japanese = "細"},
     {.code = CodeBrushMiddle, .x = 53, .y = 326, .width = 45, .keyColour = Grey, .textColour = Grey,
@@ -356,14 +358,7 @@ bool OutlineClick() {
       EnterOutline();
       break;
     case CodeLocalContrast:
-      if (!p.localContrastOn) {
-        p.localContrastOn = true;
-        p.outlineOn = false;
-        p.brushOn = false;
-        p.helpItem = 3;
-      } else {
-        p.localContrastOn = false;
-      }
+      if (ToggleSwitch(Panel, code)) p.helpItem = 3;
       break;
     case CodeChangeNote:
       // The notes explain only while local contrast is off.
@@ -371,15 +366,10 @@ bool OutlineClick() {
       p.helpItem = 3;
       break;
     case CodeOutline:
-      if (!p.outlineOn) {
-        p.localContrastOn = false;
-        p.outlineOn = true;
-        p.brushOn = false;
+      if (ToggleSwitch(Panel, code)) {
         p.maskClearRequest = true;
         Calc.on = false;
         p.helpItem = 4;
-      } else {
-        p.outlineOn = false;
       }
       break;
     case CodeFine:
@@ -400,14 +390,9 @@ bool OutlineClick() {
       break;
     case CodeJudgeLabel: p.helpItem = 5; break;
     case CodeBrush:
-      if (!p.brushOn) {
-        p.localContrastOn = false;
-        p.outlineOn = false;
-        p.brushOn = true;
+      if (ToggleSwitch(Panel, code)) {
         p.brushColourSource = BrushOutlineColour;
         p.helpItem = 6;
-      } else {
-        p.brushOn = false;
       }
       break;
     case CodeBrushFine:

@@ -509,12 +509,7 @@ bool EyeClick() {
       EyePage.helpItem = HelpHorn;
       break;
     case CodeBlind:
-      if (!EyePage.blindMode) {
-        EyePage.blindMode = true;
-        EyePage.helpItem = HelpBlind;
-      } else {
-        EyePage.blindMode = false;
-      }
+      if (ToggleSwitch(Panel, code)) EyePage.helpItem = HelpBlind;
       break;
     case CodeSetKeep:
       EyePage.setKeepRequest = true;

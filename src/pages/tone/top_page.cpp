@@ -252,7 +252,8 @@ bool TopClick() {
     PutLevelLine(std::max(0, CanvasRows + 32 - MouseY));
     return true;
   }
-  switch (PanelKeyAt(Panel, MouseX, MouseY)) {
+  const int code = PanelKeyAt(Panel, MouseX, MouseY);
+  switch (code) {
     case NoKey: return false;
     case CodeTitle: CommentPanel.request = 0; break;
     case CodeGetImage:
@@ -291,12 +292,9 @@ bool TopClick() {
       }
       break;
     case CodeVertical:
-      if (!TopPage.verticalLineOn) {
-        TopPage.verticalLineOn = true;
+      if (ToggleSwitch(Panel, code)) {
         Tone.hornKey = 0;
         CommentPanel.helpItem = 4;
-      } else {
-        TopPage.verticalLineOn = false;
       }
       break;
     case CodeBoth:
@@ -319,12 +317,7 @@ bool TopClick() {
     case CodeJ:
     case CodeL: CommentPanel.helpItem = 5; break;
     case CodeBlind:
-      if (!TopPage.blindMode) {
-        TopPage.blindMode = true;
-        CommentPanel.helpItem = 6;
-      } else {
-        TopPage.blindMode = false;
-      }
+      if (ToggleSwitch(Panel, code)) CommentPanel.helpItem = 6;
       break;
     case CodeWaiting: CommentPanel.helpItem = 9; break;
     case CodeKeepLabel: CommentPanel.helpItem = 7; break;
