@@ -1,3 +1,11 @@
+// Recipes: TOML text of steps, read and written by walking the step kinds'
+// field tables (ops/step_kinds.h), with the guards the TOML reader needs.
+//
+// [SECTION] Values between the TOML reader and the field tables
+// [SECTION] Steps by their field tables
+// [SECTION] What the reader is not given
+// [SECTION] Reading and writing recipes
+
 #include "ops/recipe.h"
 
 #include <algorithm>
@@ -20,7 +28,7 @@ using Problem = FieldProblem;
 
 int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
 
-// ---- Values between the TOML reader and the field tables.
+// [SECTION] Values between the TOML reader and the field tables
 
 RecipeValue ValueOf(const toml::node& node) {
   RecipeValue value;
@@ -71,7 +79,7 @@ void Insert(toml::array& array, const RecipeValue& value) {
   }
 }
 
-// ---- Steps by their field tables.
+// [SECTION] Steps by their field tables
 
 // A kind's [[step]] table: its settings by name, in the order the table
 // holds them; then the settings a recipe must give, then what the kind
@@ -129,6 +137,8 @@ std::optional<Problem> ReadStep(const toml::table& table, PictureStep& step) {
   return Problem{LineOf(*kind), "kind", "unknown step" + (name ? " \"" + *name + "\"" : std::string()) + " (" +
                                             KindWords() + ")"};
 }
+
+// [SECTION] What the reader is not given
 
 // "horn_key=F" as TOML: a bare word (not true or false) becomes a string.
 std::string QuotedIfBare(const std::string& setting) {
@@ -254,6 +264,8 @@ std::string Line(const std::string& name, const Problem& problem) {
 }
 
 }  // namespace
+
+// [SECTION] Reading and writing recipes
 
 RecipeResult ReadRecipe(std::string_view text, const std::string& name) {
   RecipeResult result;

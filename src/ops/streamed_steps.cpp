@@ -1,3 +1,13 @@
+// The banded runner: rows of a picture through the stages of its steps, a
+// band at a time, shared out over the cores.
+//
+// [SECTION] Sources
+// [SECTION] Stages
+// [SECTION] Rows kept in a scratch file
+// [SECTION] Bands on every core
+// [SECTION] Values of the whole picture
+// [SECTION] Sources, runs and the picture written
+
 #include "ops/streamed_steps.h"
 
 #include <algorithm>
@@ -36,7 +46,7 @@ struct BandPlanes {
   }
 };
 
-// ---- Sources --------------------------------------------------------------------
+// [SECTION] Sources
 
 class PictureSource : public RowSource {
  public:
@@ -94,9 +104,7 @@ class BmpMemorySource : public RowSource {
   int width_, height_;
 };
 
-// ---- Stages ----------------------------------------------------------------------
-
-// ---- Stages ----------------------------------------------------------------------
+// [SECTION] Stages
 
 // The stages of every step, in order.
 std::vector<Stage> StagesOfSteps(const std::vector<PictureStep>& steps) {
@@ -304,6 +312,8 @@ class Chain {
   RowSource* last_ = nullptr;
 };
 
+// [SECTION] Rows kept in a scratch file
+
 // The rows as the stages before some stage left them, kept in a scratch
 // file a band at a time (in any order), so that the stages after it need
 // not work them again. A band whose samples all lie in 0..255 takes a byte
@@ -386,7 +396,7 @@ class SpillRows : public RowSource {
   std::vector<Kept> bands_;
 };
 
-// ---- Bands on every core ----------------------------------------------------------
+// [SECTION] Bands on every core
 
 // Every band of bandRows rows, from the bottom up, through a chain of its
 // own on each of `workers` threads. `done(worker, slot, first, count, band)`
@@ -487,6 +497,8 @@ bool RunBands(const BandRun& run) {
   for (std::thread& t : helpers) t.join();
   return !failed;
 }
+
+// [SECTION] Values of the whole picture
 
 // The counts of samples 1..254 of each channel of a band, as ChannelLevelsOf
 // counts them, added to `counts`.
@@ -635,6 +647,8 @@ bool StreamStages(const std::vector<PictureStep>& steps, RowSource& source, int 
 }
 
 }  // namespace
+
+// [SECTION] Sources, runs and the picture written
 
 std::unique_ptr<RowSource> PictureRows(const Picture& picture) { return std::make_unique<PictureSource>(picture); }
 

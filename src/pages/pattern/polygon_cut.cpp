@@ -1,9 +1,17 @@
+// The polygon cut and outline trace of the Transfer page (polygon_cut.h).
+//
+// [SECTION] Sides and the snap to the outline
+// [SECTION] The polygon's paint steps
+// [SECTION] The cut
+// [SECTION] Marks
+
 #include "pages/pattern/polygon_cut.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
+// [SECTION] Sides and the snap to the outline
 namespace {
 
 constexpr int RowBytes = Stride * 3;
@@ -205,6 +213,8 @@ void TraceSidePixels(const OutlineTest& outline, PolygonPoint a, PolygonPoint b,
   for (const PolygonPoint p : trace.chosen == 0 ? trace.trackA : trace.trackB) AppendPoint(p, out);
 }
 
+// [SECTION] The polygon's paint steps
+
 void EmptyPolygon(PolygonState& polygon) {
   polygon.count = -1;
   polygon.closeRequest = false;
@@ -273,6 +283,8 @@ bool ServePolygonPaint(PolygonState& polygon, const OutlineTest& outline, std::s
   }
   return true;
 }
+
+// [SECTION] The cut
 
 std::vector<int> ExtremumVertexPixels(std::span<const PolygonPoint> points, int mode) {
   std::vector<int> pixels;
@@ -368,6 +380,8 @@ void FillPolygonInside(std::uint8_t* canvas, std::span<const std::uint8_t> mask,
     }
   }
 }
+
+// [SECTION] Marks
 
 void PaintMaskRed(std::uint8_t* canvas, std::span<const std::uint8_t> mask) {
   const int total = Stride * CanvasRows;
