@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libgtk-3-dev libx11-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
-  libgdk-pixbuf-2.0-dev
+  libgdk-pixbuf-2.0-dev libzstd-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libcli11-dev libtomlplusplus-dev parallel rsync

@@ -27,7 +27,7 @@ TEST(DriveScript, ParsesEveryCommandWithCommentsAndBlankLines) {
   std::vector<DriveOp> ops;
   for (const DriveCommand& command : c) ops.push_back(command.op);
   using enum DriveOp;
-  ASSERT_EQ(ops, (std::vector{Open, Cancel, SaveAs, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, KeyEnter,
+  ASSERT_EQ(ops, (std::vector{Open, Cancel, SaveAs, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, Key,
                               Close, Shot}));
   EXPECT_EQ(c[0].file, "pictures/a b.bmp");
   EXPECT_EQ(std::pair(c[0].line, c[1].line), std::pair(2, 4));
@@ -45,7 +45,7 @@ TEST(DriveScript, AMalformedLineIsReportedWithItsNumber) {
       {"click 10 x\n", "s.txt:1: 'x' is not a whole number: write 'click X Y'"},
       {"drag 1 2 1100 4\n", "s.txt:1: x 1100 lies outside the client area (0..1099)"},
       {"answer maybe\n", "s.txt:1: answer is 'answer yes' or 'answer no'"},
-      {"key space\n", "s.txt:1: the only key a script presses is Enter: write 'key enter'"},
+      {"key space\n", "s.txt:1: the keys a script presses are enter, ctrl+z, ctrl+shift+z, ctrl+y and ctrl+0: write 'key NAME'"},
       {"shot screen.bmp\n", "s.txt:1: a shot is a PNG file: the name must end in .png: write 'shot FILE.png'"},
       {"open\n", "s.txt:1: open needs a file name: write 'open FILE'"},
       {"close now\n", "s.txt:1: close takes nothing after it: write 'close'"},

@@ -1,5 +1,9 @@
 #include "app/dispatch.h"
 
+#include <span>
+#include <string>
+
+#include "app/history.h"
 #include "app/pages.h"
 #include "pages/kit/page_state.h"
 #include "image/bmp_files.h"
@@ -13,12 +17,41 @@ void EnterPageByTab(int page) {
   const PageEntry& entered = *PageTable[static_cast<unsigned>(page)];
   if (entered.beforeEntry != nullptr && !entered.beforeEntry(PageId)) return;
   if (CurrentPage().leave != nullptr) CurrentPage().leave(page);
-  DropShownStep();  // what the page drew over the picture goes with it
+  // What the page drew over the picture goes with it; the history keeps it,
+  // and the next page says so.
+  if (SomethingShown()) NoteDroppedWork(PageId);
+  DropShownStep();
   Shell.tabFromPage = PageId;
   PageId = page;
   entered.enter();
   Shell.tabFromPage = -1;
   Requests.restore = RestoreNone;
+}
+
+// A key word's text as its row shows it, without the blanks around it.
+std::string KeyWord(const PanelKey& key, const char* text) {
+  std::string word = key.value != nullptr ? FormatPanelText(text, *key.value) : std::string(text);
+  const std::size_t first = word.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return word.substr(first, word.find_last_not_of(' ') - first + 1);
+}
+
+// What a click at (MouseX, MouseY) does, as the history names the change it
+// may make.
+ChangeName NameOfClick() {
+  const int tab = TabAt(MouseX, MouseY);
+  if (tab >= 0 && tab < PageCount) return PageChangeName(tab, "ページ", "page");
+  if (tab == TabRestore) return PageChangeName(PageId, "←復元 KEEP" + std::to_string(PageId), "Restore KEEP" + std::to_string(PageId));
+  if (tab == TabGet) return PageChangeName(PageId, "←呼出 KEEP" + std::to_string(PageId), "Get KEEP" + std::to_string(PageId));
+  if (MouseInImage()) return PageChangeName(PageId, "画像上の操作", "work on the picture");
+  for (std::span<const PanelKey> keys : CurrentPage().panels) {
+    const int code = PanelKeyAt(keys, MouseX, MouseY);
+    if (code == NoKey) continue;
+    if (const PanelKey* key = FindPanelKey(keys, code)) {
+      return PageChangeName(PageId, KeyWord(*key, key->japanese), KeyWord(*key, key->english));
+    }
+  }
+  return PageChangeName(PageId, "", "");
 }
 
 }  // namespace
@@ -32,6 +65,7 @@ int TabAt(int x, int y) {
 }
 
 bool DispatchClick() {
+  NameNextChange(NameOfClick());
   // Before the first picture nothing can be hit; once one is loaded the
   // image area is 960 wide and the whole bar is tested.
   if (Shell.imageWidth > 0 && 100 < MouseX && MouseX < 1060 && MouseY < 32) {

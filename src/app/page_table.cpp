@@ -24,6 +24,13 @@ const std::array<const PageEntry*, PageCount> PageTable = {{
     &OutlinePageEntry, &PatternPageEntry, &TransferPageEntry, &AppearPageEntry, &GamonPageEntry,
 }};
 
+const std::array<BilingualText, PageCount> PageNames = {{
+    {"トップ", "TOP"},       {"フィルタ", "FILTER"},   {"マップ", "MAP"},     {"現像", "DEVELOP"},
+    {"Ｖ.アイ", "VANTOR EYE"}, {"コンター", "CONTOUR"},  {"色加味", "ADD"},     {"パレット", "PALETTE"},
+    {"色変換", "UNI C."},    {"輪郭線", "Outline"},    {"型紙化", "Pattern"}, {"転送", "Transfer"},
+    {"出現", "APPEAR"},      {"画紋", "GAMON"},
+}};
+
 void StartAllPages() {
   StartOutlineState();
   ResetToneState();

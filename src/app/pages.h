@@ -7,11 +7,15 @@
 
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_state.h"
+#include "platform/language.h"
 
 extern const std::array<const PageEntry*, PageCount> PageTable;
 
 // The entry of the current page.
 inline const PageEntry& CurrentPage() { return *PageTable[static_cast<unsigned>(PageId)]; }
+
+// The pages' names as the comment lines give them, in PageId order.
+extern const std::array<BilingualText, PageCount> PageNames;
 
 // A new run: every page's state and the state the pages share back to their
 // start values.

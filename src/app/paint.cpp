@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "app/history.h"
 #include "app/pages.h"
 #include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
@@ -32,6 +33,8 @@ constexpr std::array<const char*, 2> ProgramTitles = {"ヴァントルゼフリ�
                                                       "VANTOR ZEPHRIN SAMPLE vazesample"};
 std::string ShownTitle;
 
+constexpr std::array<StateBlock, 2> FileShownSize{StateBlockOf<FileShownWidth>(), StateBlockOf<FileShownHeight>()};
+
 // The file's name, with the picture's own size when it is larger than the
 // canvas (only its top-left part is shown and worked on).
 void SetTitle() {
@@ -47,6 +50,8 @@ void SetTitle() {
 }
 
 }  // namespace
+
+std::span<const StateBlock> PaintStates() { return FileShownSize; }
 
 void ResetPaintState() {
   ForgetPictureInHand();
@@ -74,6 +79,7 @@ void PaintHandler() {
     MainWindow().Present();
     if (OpenImageDialog() == 1) {
       prologue.pictureOpened = true;
+      NameNextChange({"開く " + PictureFile.fileName, "Open " + PictureFile.fileName});
       StartStepList();  // a new picture in hand has had no steps
       // A picture chosen on TOP with the Enter key is new even when it has
       // the size of the one before, so TOP takes it into the planes.
@@ -138,5 +144,7 @@ void PaintHandler() {
 
   // The current page's section.
   CurrentPage().paint();
+  DrawHistoryNotice();
+  NoteChangesAfterPaint(true);
 }
 

@@ -2,6 +2,10 @@
 // section (pages/kit/page_steps.h has the steps a section is made of).
 #pragma once
 
+#include <span>
+
+#include "image/state_block.h"
+
 // The paint handler (run by the message loop when the window is invalid).
 void PaintHandler();
 
@@ -9,3 +13,6 @@ void PaintHandler();
 // file changed on disk between paints shows its new content. This forgets
 // the cache and the title shown (a new run).
 void ResetPaintState();
+
+// What the paint handler keeps between paints, as the history keeps it.
+std::span<const StateBlock> PaintStates();

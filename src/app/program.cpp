@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/history.h"
 #include "app/pages.h"
 #include "app/paint.h"
 #include "image/bmp_files.h"
@@ -35,6 +36,7 @@ void StartProgram() {
   for (Plane& plane : InnerPlanes) plane.fill(0);
   Canvas.fill(0);
   ResetPaintState();
+  StartHistory();
 
   StartPanelState();
   StartAllPages();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/dispatch.h"
+#include "app/history.h"
 #include "pages/kit/gestures.h"
 #include "app/pages.h"
 #include "app/paint.h"
@@ -91,6 +92,7 @@ void WindowProcedure(const WindowMessage& message) {
     case MessageKind::LeftDown:
       MouseX = message.x;
       MouseY = message.y;
+      HoldChanges(true);  // a stroke, press to release, is one change
       // A handled click repaints at its button-up; one that nothing takes
       // repaints at once.
       if (!DispatchClick()) MainWindow().Invalidate();
@@ -99,13 +101,23 @@ void WindowProcedure(const WindowMessage& message) {
       TrackDragMove(message.x, message.y);
       break;
     case MessageKind::LeftUp:
+      HoldChanges(false);
       EndDrag(message.x, message.y);
       MainWindow().Invalidate();
       break;
     case MessageKind::RightDown:
+      NameNextChange(PageChangeName(PageId, "右クリック", "right click"));
       RightClickStep(message.x, message.y);
       break;
     case MessageKind::KeyDown:
+      if (message.control && (message.key == 'Z' || message.key == 'Y')) {
+        if (message.key == 'Z' && !message.shift) {
+          UndoChange();
+        } else {
+          RedoChange();
+        }
+        break;
+      }
       if (message.key == EnterKey) Requests.openFile = true;
       RightClickStep(KeyRepeatCount, message.key == EnterKey ? EnterScanCode : 0);
       break;

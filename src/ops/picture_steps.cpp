@@ -69,3 +69,21 @@ Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture
 Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture& picture, int threads, Edges edges) {
   return StepsOn(steps, picture, false, threads, edges);
 }
+
+PictureStep StepInPictureFrom(const PictureStep& step, int left, int top) {
+  PictureStep moved = step;
+  if (auto* point = std::get_if<LocalContrastStep>(&moved)) {
+    point->x += left;
+    point->y += top;
+  }
+  return moved;
+}
+
+PictureStep StepOnCanvasAt(const PictureStep& step, int left, int top) { return StepInPictureFrom(step, -left, -top); }
+
+std::vector<PictureStep> StepsOnCanvasAt(const std::vector<PictureStep>& steps, int left, int top) {
+  std::vector<PictureStep> moved;
+  moved.reserve(steps.size());
+  for (const PictureStep& step : steps) moved.push_back(StepOnCanvasAt(step, left, top));
+  return moved;
+}

@@ -34,3 +34,12 @@ Picture ApplySteps(const std::vector<PictureStep>& steps, const Picture& picture
 // the banded one (streamed_steps.h) is checked against.
 Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture& picture, int threads = 2,
                             Edges edges = Edges::Extend);
+
+// A step as seen from a canvas whose top-left corner lies at picture column
+// `left`, row `top` (from the top), and back: the steps that stand at a point
+// of the picture (the local contrast) are kept in the picture's coordinates,
+// so that they stay where they were made when the canvas moves; on the
+// canvas they stand at the point less the corner.
+PictureStep StepOnCanvasAt(const PictureStep& step, int left, int top);
+PictureStep StepInPictureFrom(const PictureStep& step, int left, int top);
+std::vector<PictureStep> StepsOnCanvasAt(const std::vector<PictureStep>& steps, int left, int top);

@@ -160,7 +160,7 @@ constexpr CommandRow CommandTable[] = {
     {"rclick", Operands::Point, DriveOp::RightClick, "rclick X Y"},
     {"drag", Operands::TwoPoints, DriveOp::Drag, "drag X1 Y1 X2 Y2"},
     {"move", Operands::Point, DriveOp::Move, "move X Y"},
-    {"key", Operands::KeyName, DriveOp::KeyEnter, "key enter"},
+    {"key", Operands::KeyName, DriveOp::Key, "key NAME"},
     {"close", Operands::None, DriveOp::Close, "close"},
     {"shot", Operands::PngFile, DriveOp::Shot, "shot FILE.png"},
 };
@@ -257,8 +257,15 @@ std::string ParseLine(std::string_view text, DriveCommand& command, bool& blank)
       }
       return "answer is 'answer yes' or 'answer no'";
     case Operands::KeyName:
-      if (operandCount == 1 && words[1] == "enter") return {};
-      return "the only key a script presses is Enter: write 'key enter'";
+      for (const DriveKey& key : DriveKeys) {
+        if (operandCount == 1 && words[1] == key.name) {
+          command.key = key.key;
+          command.control = key.control;
+          command.shift = key.shift;
+          return {};
+        }
+      }
+      return "the keys a script presses are enter, ctrl+z, ctrl+shift+z, ctrl+y and ctrl+0: write " + form;
     case Operands::Point:
     case Operands::TwoPoints: {
       const std::size_t want = row->operands == Operands::Point ? 2 : 4;
@@ -359,13 +366,15 @@ int RunDriveScript(const std::vector<DriveCommand>& commands, const DriveSetup& 
     window->Invalidate();
     settle();
   };
-  auto deliver = [&](MessageKind kind, int x, int y, bool held, int key = 0) {
+  auto deliver = [&](MessageKind kind, int x, int y, bool held, int key = 0, bool control = false, bool shift = false) {
     WindowMessage message;
     message.kind = kind;
     message.x = x;
     message.y = y;
     message.leftHeld = held;
     message.key = key;
+    message.control = control;
+    message.shift = shift;
     window->Deliver(message);
     settle();
   };
@@ -413,7 +422,7 @@ int RunDriveScript(const std::vector<DriveCommand>& commands, const DriveSetup& 
                   true);
         deliver(MessageKind::LeftUp, p[2], p[3], false);
         break;
-      case DriveOp::KeyEnter: deliver(MessageKind::KeyDown, 0, 0, false, 13); break;
+      case DriveOp::Key: deliver(MessageKind::KeyDown, 0, 0, false, c.key, c.control, c.shift); break;
       case DriveOp::Close:
         deliver(MessageKind::Close, 0, 0, false);
         if (window->Destroyed()) closedAt = c.line;
@@ -461,7 +470,8 @@ Input, each followed by paints until nothing is invalid:
   drag X1 Y1 X2 Y2 left down at the first point, 8 moves with the button
                    held, up at the second
   move X Y         mouse move without buttons
-  key enter        the Enter key
+  key NAME         a key: enter, ctrl+z (undo), ctrl+shift+z or ctrl+y
+                   (redo), ctrl+0 (the whole picture in view)
   close            the window's close button
   shot FILE.png    writes the client area as shown (1100 x 840) as a PNG
                    (relative to DIR, or absolute)

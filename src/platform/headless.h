@@ -107,14 +107,30 @@ std::string MessageLine(const std::string& title, const std::string& text);
 // The script
 // -----------------------------------------------------------------------------
 
-enum class DriveOp { Open, Cancel, SaveAs, SaveWhole, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, KeyEnter, Close, Shot };
+enum class DriveOp { Open, Cancel, SaveAs, SaveWhole, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, Key, Close, Shot };
 
 struct DriveCommand {
   DriveOp op = DriveOp::Click;
   int line = 0;                  // line number in the script, from 1
   std::string file;              // open, save-as, shot
   std::array<int, 4> xy{};       // click/rclick/move: x, y; drag: x1, y1, x2, y2
+  int key = 0;                   // key: the virtual key code
+  bool control = false, shift = false;
 };
+
+// The keys a script presses, by the names it gives them.
+struct DriveKey {
+  const char* name;
+  int key;
+  bool control, shift;
+};
+inline constexpr std::array<DriveKey, 5> DriveKeys{{
+    {"enter", 13, false, false},
+    {"ctrl+z", 'Z', true, false},
+    {"ctrl+shift+z", 'Z', true, true},
+    {"ctrl+y", 'Y', true, false},
+    {"ctrl+0", '0', true, false},
+}};
 
 // True for the commands that only queue an answer.
 bool IsAnswer(DriveOp op);

@@ -26,6 +26,7 @@ struct WindowMessage {
   int key = 0;         // virtual key code for KeyDown: 13 is Enter, 112 is F1
   bool leftHeld = false;
   bool control = false;  // KeyDown: a Ctrl key was held
+  bool shift = false;    // KeyDown: a Shift key was held
 };
 
 struct WindowHandlers {

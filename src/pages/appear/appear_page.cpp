@@ -582,6 +582,9 @@ void ServeAppearFileRequest(const PaintPrologue& prologue) {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 2> States{StateBlockOf<Appear>(), StateBlockOf<AppearMode>()};
 extern const PageEntry AppearPageEntry{.commentCode = 17,
                                        .start = StartAppear,
                                        .enter = EnterAppear,
@@ -589,4 +592,5 @@ extern const PageEntry AppearPageEntry{.commentCode = 17,
                                        .paint = PaintAppear,
                                        .beforeEntry = StoreImageBeforeAppear,
                                        .prologue = ServeAppearFileRequest,
-                                       .panels = {Panel}};
+                                       .panels = {Panel},
+    .states = States};

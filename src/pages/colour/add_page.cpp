@@ -375,9 +375,13 @@ void PaintAdd() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 5> States{StateBlockOf<Add>(), StateBlockOf<AddColumn>(), StateBlockOf<AddWeights>(), StateBlockOf<ActiveNodColours>(), StateBlockOf<HardShown>()};
 extern const PageEntry AddPageEntry{.commentCode = 6,
                                     .start = StartAdd,
                                     .enter = EnterAdd,
                                     .click = AddClick,
                                     .paint = PaintAdd,
-                                    .panels = {Panel}};
+                                    .panels = {Panel},
+    .states = States};

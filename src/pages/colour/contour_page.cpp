@@ -343,9 +343,13 @@ void PaintContour() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 2> States{StateBlockOf<ContourPage>(), StateBlockOf<ShownScanLevel>()};
 extern const PageEntry ContourPageEntry{.commentCode = 5,
                                         .start = StartContour,
                                         .enter = EnterContour,
                                         .click = ContourClick,
                                         .paint = PaintContour,
-                                        .panels = {UpperPanel, LowerPanel}};
+                                        .panels = {UpperPanel, LowerPanel},
+    .states = States};

@@ -648,9 +648,13 @@ void PaintPalette() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 3> States{StateBlockOf<Palette>(), StateBlockOf<OrgShown>(), StateBlockOf<NewShown>()};
 extern const PageEntry PalettePageEntry{.commentCode = 7,
                                         .start = StartPalette,
                                         .enter = EnterPalette,
                                         .click = PaletteClick,
                                         .paint = PaintPalette,
-                                        .panels = {Panel, ValueBoxes}};
+                                        .panels = {Panel, ValueBoxes},
+    .states = States};

@@ -599,9 +599,13 @@ void PaintUniC() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 1> States{StateBlockOf<UniCPage>()};
 extern const PageEntry UniCPageEntry{.commentCode = 8,
                                      .start = StartUniC,
                                      .enter = EnterUniC,
                                      .click = UniCClick,
                                      .paint = PaintUniC,
-                                     .panels = {UpperPanel, LowerPanel}};
+                                     .panels = {UpperPanel, LowerPanel},
+    .states = States};

@@ -467,9 +467,13 @@ void PaintFilter() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 1> States{StateBlockOf<FilterPage>()};
 extern const PageEntry FilterPageEntry{.commentCode = 1,
                                        .start = StartFilter,
                                        .enter = EnterFilter,
                                        .click = FilterClick,
                                        .paint = PaintFilter,
-                                       .panels = {Panel}};
+                                       .panels = {Panel},
+    .states = States};

@@ -397,9 +397,13 @@ void PaintGamon() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 1> States{StateBlockOf<GamonPage>()};
 extern const PageEntry GamonPageEntry{.commentCode = 13,
                                       .start = StartGamon,
                                       .enter = EnterGamon,
                                       .click = GamonClick,
                                       .paint = PaintGamon,
-                                      .panels = {Panel}};
+                                      .panels = {Panel},
+    .states = States};

@@ -6,6 +6,7 @@
 #include <array>
 #include <span>
 
+#include "image/state_block.h"
 #include "panel/widgets.h"
 
 // What the paint's prologue tells the current page before its section runs.
@@ -28,4 +29,7 @@ struct PageEntry {
   // The page's panel tables (most pages have one), so that a control can be
   // found by its label.
   std::array<std::span<const PanelKey>, 2> panels{};
+  // The page's blocks of state, as the history of changes takes and puts
+  // them back.
+  std::span<const StateBlock> states{};
 };

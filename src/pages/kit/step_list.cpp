@@ -9,6 +9,7 @@
 #include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
+#include "ops/recipe.h"
 #include "platform/files.h"
 
 namespace {
@@ -25,17 +26,33 @@ std::optional<PictureStep> ShownStep;
 std::optional<BilingualText> ShownNotAStep;
 History InnerSteps;
 
-// What each keep slot was written with in this run.
+// What each keep slot was written with in this run, and where the canvas
+// lay in the picture then.
 struct WrittenKeep {
   std::string picture;
   std::optional<FileStamp> stamp;
   History history;
+  PictureWindow window;
 };
 
 constexpr BilingualText KeepReadWork{"←復元 / ←呼出 (KEEP)", "Restore / Get (KEEP)"};
 
 History HistorySoFar() { return History{StepsSoFar(), Kept.notAStep}; }
 std::array<std::optional<WrittenKeep>, 14> Keeps;
+
+constexpr std::array<StateBlock, 6> StepListBlocks{StateBlockOf<Kept>(),          StateBlockOf<PageStep>(),
+                                                   StateBlockOf<ShownStep>(),     StateBlockOf<ShownNotAStep>(),
+                                                   StateBlockOf<InnerSteps>(),    StateBlockOf<Keeps>()};
+
+// A step of a page, made on the canvas, as the picture keeps it.
+PictureStep InPicture(const PictureStep& step) {
+  const PictureWindow window = WindowOfPictureInHand();
+  return StepInPictureFrom(step, window.left, window.top);
+}
+std::optional<PictureStep> InPicture(const std::optional<PictureStep>& step) {
+  if (!step) return std::nullopt;
+  return InPicture(*step);
+}
 
 // The step of the page shown becomes part of the list.
 void KeepPageStep() {
@@ -60,12 +77,12 @@ void StartStepList() {
 
 void AddStep(const PictureStep& step) {
   KeepPageStep();
-  Kept.steps.push_back(step);
+  Kept.steps.push_back(InPicture(step));
 }
 
-void SetPageStep(const std::optional<PictureStep>& step) { PageStep = step; }
+void SetPageStep(const std::optional<PictureStep>& step) { PageStep = InPicture(step); }
 
-void SetShownStep(const std::optional<PictureStep>& step) { ShownStep = step; }
+void SetShownStep(const std::optional<PictureStep>& step) { ShownStep = InPicture(step); }
 
 void KeepShownStep() {
   if (ShownNotAStep) Kept.notAStep = ShownNotAStep;
@@ -89,6 +106,32 @@ void SetShownNotAStep(const std::optional<BilingualText>& work) { ShownNotAStep 
 
 std::optional<BilingualText> WorkThatIsNotAStep() { return ShownNotAStep ? ShownNotAStep : Kept.notAStep; }
 
+bool SomethingShown() { return ShownStep.has_value() || ShownNotAStep.has_value(); }
+
+std::vector<PictureStep> StepsOfThePlanes() {
+  std::vector<PictureStep> steps = Kept.steps;
+  if (PageStep) steps.push_back(*PageStep);
+  return steps;
+}
+
+std::vector<PictureStep> StepsOfTheInnerMemory() { return InnerSteps.steps; }
+
+std::optional<BilingualText> WorkAMoveDrops() { return WorkThatIsNotAStep() ? WorkThatIsNotAStep() : InnerSteps.notAStep; }
+
+void ForgetWorkThatIsNotAStep() {
+  Kept.notAStep.reset();
+  ShownNotAStep.reset();
+  InnerSteps.notAStep.reset();
+}
+
+std::string StepListDigest() {
+  const auto text = [](const std::optional<BilingualText>& work) { return std::string(work ? work->english : "-"); };
+  return WriteRecipe(StepsSoFar()) + "|" + text(Kept.notAStep) + "|" + text(ShownNotAStep) + "|" +
+         WriteRecipe(InnerSteps.steps) + "|" + text(InnerSteps.notAStep);
+}
+
+std::span<const StateBlock> StepListStates() { return StepListBlocks; }
+
 std::vector<PictureStep> StepsSoFar() {
   std::vector<PictureStep> steps = Kept.steps;
   if (PageStep) steps.push_back(*PageStep);
@@ -102,7 +145,7 @@ void StartFromInner() { StepsAre(InnerSteps); }
 
 void NoteKeepWritten(int slot, const std::string& picture, const std::string& file) {
   if (slot < 0 || slot >= static_cast<int>(Keeps.size())) return;
-  Keeps[static_cast<std::size_t>(slot)] = WrittenKeep{picture, StampOfFile(file), HistorySoFar()};
+  Keeps[static_cast<std::size_t>(slot)] = WrittenKeep{picture, StampOfFile(file), HistorySoFar(), WindowOfPictureInHand()};
 }
 
 void NoteKeepRead(int slot, const std::string& picture, const std::string& file) {
@@ -112,7 +155,9 @@ void NoteKeepRead(int slot, const std::string& picture, const std::string& file)
   if (slot < 0 || slot >= static_cast<int>(Keeps.size())) return;
   const std::optional<WrittenKeep>& keep = Keeps[static_cast<std::size_t>(slot)];
   const std::optional<FileStamp> stamp = StampOfFile(file);
-  if (keep && keep->picture == picture && stamp && keep->stamp == stamp) Kept = keep->history;
+  if (keep && keep->picture == picture && stamp && keep->stamp == stamp && keep->window == WindowOfPictureInHand()) {
+    Kept = keep->history;
+  }
 }
 
 bool StepsGiveThePicture() {
@@ -149,7 +194,8 @@ bool StepsGiveTheShownPart(const std::uint8_t* canvas) {
     CopySwappingRedAndBlue(held.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3,
                            corner.rgb.data() + static_cast<std::size_t>(y) * width * 3, static_cast<std::size_t>(width));
   }
-  const Picture result = ApplySteps(StepsSoFar(), corner);
+  const PictureWindow window = WindowOfPictureInHand();
+  const Picture result = ApplySteps(StepsOnCanvasAt(StepsSoFar(), window.left, window.top), corner);
   for (int y = 0; y < height; ++y) {
     std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
     CopySwappingRedAndBlue(canvas + static_cast<std::size_t>(CanvasRows - 1 - y) * Stride * 3, row.data(),

@@ -13,9 +13,11 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "image/state_block.h"
 #include "ops/picture_steps.h"
 #include "platform/language.h"
 
@@ -52,7 +54,26 @@ void SetShownNotAStep(const std::optional<BilingualText>& work);
 // named any.
 std::optional<BilingualText> WorkThatIsNotAStep();
 
+// The steps so far, in the picture's coordinates (pages hand their steps
+// over as they stand on the canvas).
 std::vector<PictureStep> StepsSoFar();
+// The steps the planes were given (those so far but the one shown over
+// them), and those of the inner memory.
+std::vector<PictureStep> StepsOfThePlanes();
+std::vector<PictureStep> StepsOfTheInnerMemory();
+// Whether the page shows a step or other work over the planes.
+bool SomethingShown();
+
+// What a move of the canvas over the picture would drop: the work that is
+// no step, on the planes or in the inner memory (it exists only on the
+// canvas's part of the picture). The move forgets it.
+std::optional<BilingualText> WorkAMoveDrops();
+void ForgetWorkThatIsNotAStep();
+
+// The list as text, for the history to see a change.
+std::string StepListDigest();
+// The list as the history keeps it.
+std::span<const StateBlock> StepListStates();
 
 // The inner memory (the planes FILTER starts again from at each paint) has
 // just taken the picture in hand, as the steps so far give it.

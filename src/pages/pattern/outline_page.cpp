@@ -548,10 +548,14 @@ void DrawCircleMarker(int x, int y, int size) {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 1> States{StateBlockOf<OutlinePage>()};
 extern const PageEntry OutlinePageEntry{.commentCode = 9,
                                         .start = StartOutline,
                                         .enter = EnterOutline,
                                         .click = OutlineClick,
                                         .paint = PaintOutline,
                                         .rightClick = OutlineRightClick,
-                                        .panels = {Panel, Notes}};
+                                        .panels = {Panel, Notes},
+    .states = States};

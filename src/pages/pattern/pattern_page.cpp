@@ -715,10 +715,14 @@ void PaintPattern() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 3> States{StateBlockOf<PatternPage>(), StateBlockOf<SoftValue>(), StateBlockOf<AreaPressed>()};
 extern const PageEntry PatternPageEntry{.commentCode = 15,
                                         .start = StartPattern,
                                         .enter = EnterPattern,
                                         .click = PatternClick,
                                         .paint = PaintPattern,
                                         .rightClick = PatternRightClick,
-                                        .panels = {Panel, ModeLabels}};
+                                        .panels = {Panel, ModeLabels},
+    .states = States};

@@ -641,10 +641,14 @@ void PaintTransfer() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 3> States{StateBlockOf<Transfer>(), StateBlockOf<TransferPolygon>(), StateBlockOf<TransferPaintedSinceEntry>()};
 extern const PageEntry TransferPageEntry{.commentCode = 16,
                                          .start = StartTransfer,
                                          .enter = EnterTransfer,
                                          .click = TransferClick,
                                          .paint = PaintTransfer,
                                          .rightClick = TransferRightClick,
-                                         .panels = {Panel}};
+                                         .panels = {Panel},
+    .states = States};

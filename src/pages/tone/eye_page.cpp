@@ -620,10 +620,14 @@ bool KeepImageBeforeEye(int) {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 1> States{StateBlockOf<EyePage>()};
 extern const PageEntry EyePageEntry{.commentCode = 4,
                                     .start = StartEye,
                                     .enter = EnterEye,
                                     .click = EyeClick,
                                     .paint = PaintEye,
                                     .beforeEntry = KeepImageBeforeEye,
-                                    .panels = {Panel, DarkScales}};
+                                    .panels = {Panel, DarkScales},
+    .states = States};

@@ -398,9 +398,13 @@ void PaintTop() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 1> States{StateBlockOf<TopPage>()};
 extern const PageEntry TopPageEntry{.commentCode = 0,
                                     .start = StartTop,
                                     .enter = EnterTop,
                                     .click = TopClick,
                                     .paint = PaintTop,
-                                    .panels = {Panel}};
+                                    .panels = {Panel},
+    .states = States};

@@ -343,10 +343,14 @@ void PaintDevelop() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 1> States{StateBlockOf<DevelopPage>()};
 extern const PageEntry DevelopPageEntry{.commentCode = 3,
                                         .start = StartDevelop,
                                         .enter = EnterDevelop,
                                         .click = DevelopClick,
                                         .paint = PaintDevelop,
                                         .leave = LeaveDevelop,
-                                        .panels = {AlwaysPanel, SwapPanels}};
+                                        .panels = {AlwaysPanel, SwapPanels},
+    .states = States};

@@ -334,9 +334,13 @@ void PaintMap() {
 }
 
 // [SECTION] Page entry
+
+// The page's state, as the history of changes keeps it.
+constexpr std::array<StateBlock, 2> States{StateBlockOf<MapPage>(), StateBlockOf<Keep2Area>()};
 extern const PageEntry MapPageEntry{.commentCode = 2,
                                     .start = StartMap,
                                     .enter = EnterMap,
                                     .click = MapClick,
                                     .paint = PaintMap,
-                                    .panels = {Panel}};
+                                    .panels = {Panel},
+    .states = States};

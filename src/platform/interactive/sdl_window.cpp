@@ -418,6 +418,7 @@ bool Translate(const SDL_Event& e, const WindowHandlers& handlers, SdlWindow& w)
       m.kind = MessageKind::KeyDown;
       m.key = VirtualKey(e.key.keysym.sym);
       m.control = (e.key.keysym.mod & KMOD_CTRL) != 0;
+      m.shift = (e.key.keysym.mod & KMOD_SHIFT) != 0;
       break;
     case SDL_DROPFILE: {
       if (e.drop.file == nullptr) return false;
