@@ -5,19 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <string>
 #include <vector>
 
-#include "image/bmp_files.h"
 #include "image/gray.h"
-#include "image/planes.h"
-#include "image/sample_scene.h"
 #include "pages/colour/add_page.h"
 #include "pages/colour/nod_colours.h"
 #include "pages/kit/page_state.h"
 #include "reference/add_colour_literal.h"
 #include "support/golden.h"
 #include "support/program_session.h"
+#include "support/view_corpus.h"
 
 namespace {
 
@@ -56,49 +53,21 @@ TEST(AddBands, RampColourOfAPixelInEachBandWithColumnA) {
 }
 
 TEST(AddBands, BlendWeights) {
-  EXPECT_EQ(BlendNodChannel(200, 8, SoftWeights), (200 * 7 + 8) / 8);
-  EXPECT_EQ(BlendNodChannel(201, 0, MiddleWeights), 150);
-  EXPECT_EQ(BlendNodChannel(201, 17, HardWeights), 17);
+  // 7 : 1 of 200 and 8: 1408 / 8; 3 : 1 of 201 and 0: 603 / 4, truncated.
+  EXPECT_EQ(std::tuple(BlendNodChannel(200, 8, SoftWeights), BlendNodChannel(201, 0, MiddleWeights),
+                       BlendNodChannel(201, 17, HardWeights)),
+            std::tuple(176, 150, 17));
 }
 
-// A 960 x 672 plane set filled by a rule.
-struct TestPlanes {
-  std::array<std::vector<std::uint32_t>, 3> samples;
-  TestPlanes() {
-    for (auto& s : samples) s.assign(static_cast<std::size_t>(Stride) * CanvasRows, 0);
-  }
-  PlaneView View() { return PlaneView{{samples[0].data(), samples[1].data(), samples[2].data()}, Stride, CanvasRows}; }
-  void Set(int row, int x, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-    const std::size_t i = static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(x);
-    samples[0][i] = b;
-    samples[1][i] = g;
-    samples[2][i] = r;
-  }
-};
-
-std::vector<std::pair<std::string, TestPlanes>> Corpus() {
-  std::vector<std::pair<std::string, TestPlanes>> corpus(5);
-  corpus[0].first = "flat";
-  corpus[1].first = "gradient";
-  corpus[2].first = "noise";
-  corpus[3].first = "sample scene";
-  corpus[4].first = "noise with samples above 255";
-  const Picture scene = MakeSampleScene(Stride, CanvasRows);
-  unsigned seed = 7;
-  auto next = [&seed] {
-    seed = seed * 1103515245u + 12345u;
-    return (seed >> 16) & 0xffffu;
-  };
-  for (int row = 0; row < CanvasRows; ++row) {
-    for (int x = 0; x < Stride; ++x) {
-      corpus[0].second.Set(row, x, 90, 160, 30);
-      corpus[1].second.Set(row, x, static_cast<std::uint32_t>(x * 255 / 959), static_cast<std::uint32_t>(row * 255 / 671),
-                           static_cast<std::uint32_t>((x + row) % 256));
-      corpus[2].second.Set(row, x, next() % 256, next() % 256, next() % 256);
-      const std::size_t i = (static_cast<std::size_t>(CanvasRows - 1 - row) * Stride + static_cast<std::size_t>(x)) * 3;
-      corpus[3].second.Set(row, x, scene.rgb[i], scene.rgb[i + 1], scene.rgb[i + 2]);
-      corpus[4].second.Set(row, x, next() % 300, next() % 270, next() % 1000);
-    }
+// The view corpus and noise with samples above 255.
+std::vector<TestPlanes> Corpus() {
+  std::vector<TestPlanes> corpus = ViewCorpus();
+  TestPlanes& wide = corpus.emplace_back(NoisePlanes(3));
+  wide.name = "noise with samples above 255";
+  for (std::size_t i = 0; i < wide.plane[0].size(); ++i) {
+    wide.plane[0][i] = wide.plane[0][i] * 1000 / 256;
+    wide.plane[1][i] = wide.plane[1][i] * 270 / 256;
+    wide.plane[2][i] = wide.plane[2][i] * 300 / 256;
   }
   return corpus;
 }
@@ -120,20 +89,17 @@ TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
       {"ramp outside the bytes, 7:1", &odd, SoftWeights},
       {"A 5:2", &ColumnA(), BlendWeights{5, 2}},
   };
-  for (auto& [name, planes] : Corpus()) {
+  for (const TestPlanes& planes : Corpus()) {
     for (const Case& c : cases) {
-      TestPlanes fast = planes, literal = planes;
-      const AddColourSettings settings{*c.column, 0, 255, c.weights};
-      AddNodColours(fast.View(), Stride, CanvasRows, settings);
-      LiteralAddNodColours(literal.View(), Stride, CanvasRows, settings);
-      ASSERT_EQ(fast.samples, literal.samples) << name << ", " << c.label;
+      // The whole range, and a narrower one outside which nothing changes.
+      for (const auto& [lo, hi] : {std::pair{0, 255}, std::pair{60, 200}}) {
+        TestPlanes fast = planes, literal = planes;
+        const AddColourSettings settings{*c.column, lo, hi, c.weights};
+        AddNodColours(fast.View(), Stride, CanvasRows, settings);
+        LiteralAddNodColours(literal.View(), Stride, CanvasRows, settings);
+        ASSERT_EQ(fast.plane, literal.plane) << planes.name << ", " << c.label << " in " << lo << ".." << hi;
+      }
     }
-    // Only pixels inside a narrower range change.
-    TestPlanes fast = planes, literal = planes;
-    const AddColourSettings narrow{ColumnA(), 60, 200, HardWeights};
-    AddNodColours(fast.View(), Stride, CanvasRows, narrow);
-    LiteralAddNodColours(literal.View(), Stride, CanvasRows, narrow);
-    ASSERT_EQ(fast.samples, literal.samples) << name << " in 60..200";
   }
 }
 
@@ -147,20 +113,15 @@ Rgb Stripes(int x, int) {
   const auto v = static_cast<std::uint8_t>(StripeGreys[static_cast<std::size_t>(x / 20)]);
   return Rgb{v, v, v};
 }
-Rgb Black(int, int) { return Rgb{0, 0, 0}; }
-Rgb White(int, int) { return Rgb{255, 255, 255}; }
+Rgb AllBlack(int, int) { return Black; }
+Rgb AllWhite(int, int) { return White; }
 
-// The literal addition over a shown canvas (bottom-up blue, green, red).
+// The literal addition over a shown canvas.
 std::vector<std::uint8_t> LiteralAdded(const std::vector<std::uint8_t>& canvas, const NodColumn& column,
                                        BlendWeights w) {
-  TestPlanes planes;
-  for (std::size_t k = 0; k < 3; ++k)
-    for (std::size_t i = 0; i < planes.samples[k].size(); ++i) planes.samples[k][i] = canvas[3 * i + k];
+  TestPlanes planes = PlanesOfCanvas(canvas);
   LiteralAddNodColours(planes.View(), Stride, CanvasRows, AddColourSettings{column, 0, 255, w});
-  std::vector<std::uint8_t> out(canvas.size());
-  for (std::size_t k = 0; k < 3; ++k)
-    for (std::size_t i = 0; i < planes.samples[k].size(); ++i) out[3 * i + k] = static_cast<std::uint8_t>(planes.samples[k][i]);
-  return out;
+  return planes.Canvas();
 }
 
 TEST(AddPage, HardPaintsTheEnteredImageInTheRampAndSetKeepStoresIt) {
@@ -176,16 +137,8 @@ TEST(AddPage, HardPaintsTheEnteredImageInTheRampAndSetKeepStoresIt) {
   const std::vector<std::uint8_t> hard = LiteralAdded(entered, ColumnA(), HardWeights);
   EXPECT_EQ(s.ShownCanvas(), hard);
   // Each stripe in its ramp colour, worked by hand.
-  const std::array<Rgb, 10> want = {{{0, 0, 0},
-                                     {127, 127, 0},
-                                     {248, 248, 0},
-                                     {255, 255, 0},
-                                     {128, 128, 64},
-                                     {0, 127, 191},
-                                     {64, 128, 255},
-                                     {191, 64, 255},
-                                     {255, 190, 255},
-                                     {255, 255, 255}}};
+  const std::array<Rgb, 10> want = {{{0, 0, 0}, {127, 127, 0}, {248, 248, 0}, {255, 255, 0}, {128, 128, 64},
+                                     {0, 127, 191}, {64, 128, 255}, {191, 64, 255}, {255, 190, 255}, {255, 255, 255}}};
   for (std::size_t k = 0; k < want.size(); ++k) EXPECT_EQ(s.Pixel(110 + 20 * static_cast<int>(k), 50), want[k]) << k;
 
   // "hd" twice: again from KEEP6, so the same picture.
@@ -202,7 +155,7 @@ TEST(AddPage, HardPaintsTheEnteredImageInTheRampAndSetKeepStoresIt) {
 }
 
 TEST(AddPage, TheFirstAddBlendsOneEighthAndLeavesWhiteAndBlack) {
-  for (Rgb (*colour)(int, int) : {White, Black}) {
+  for (Rgb (*colour)(int, int) : {AllWhite, AllBlack}) {
     ProgramSession s;
     s.StartOnPage(6, colour, 120, 80);
     const std::vector<std::uint8_t> entered = s.ShownCanvas();
@@ -237,8 +190,7 @@ TEST(AddPage, ColumnBAndTheUsersTableFromPalette) {
   // everything in the range becomes black.
   NodColours.source = UserTableSource;
   s.ClickControl(PageAdd, "hd");
-  EXPECT_EQ(s.Pixel(300, 50), (Rgb{0, 0, 0}));
-  EXPECT_EQ(s.Pixel(110 + 20 * 9, 50), (Rgb{0, 0, 0}));
+  ExpectShown(s, {{300, 50, {0, 0, 0}}, {110 + 20 * 9, 50, {0, 0, 0}}});
   // Leaving and entering again keeps column B.
   s.Click(128, TabY);
   s.Click(AddTabX, TabY);
@@ -256,19 +208,15 @@ TEST(AddPage, RestoreAndGetReadKeep6AndSaveStoresTheShownImage) {
   s.dialogs().QueueFile(s.PathIn("added.bmp"));
   s.Click(912, TabY);
   const std::vector<std::uint8_t> saved = FileBytes(s.PathIn("added.bmp"));
-  ASSERT_EQ(saved.size(), 54u + 200u * 40u * 3u);
-  const std::size_t top = 54 + (39u * 200u + 30u) * 3u;  // file row 39 is the picture's top row
-  const std::size_t shown = ((671u * 960u) + 30u) * 3u;
-  EXPECT_EQ((std::array{saved[top], saved[top + 1], saved[top + 2]}),
-            (std::array{added[shown], added[shown + 1], added[shown + 2]}));
+  EXPECT_EQ(saved, SavedBmpOf(added, 200, 40));
   // "Restore": KEEP6, the image as entered.
   s.Click(968, TabY);
   EXPECT_EQ(s.ShownCanvas(), entered);
   // "Get": the chosen picture stored as KEEP6 and shown.
-  WriteTestPicture(s.PathIn("black.bmp"), 50, 50, Black);
+  WriteTestPicture(s.PathIn("black.bmp"), 50, 50, AllBlack);
   s.dialogs().QueueFile(s.PathIn("black.bmp"));
   s.Click(1024, TabY);
-  EXPECT_EQ(s.Pixel(120, 40), (Rgb{0, 0, 0}));
+  ExpectShown(s, {{120, 40, Black}});
   EXPECT_EQ(FileBytes(s.PathIn("KEEP6.bmp")), KeepFileOf(s.ShownCanvas()));
 }
 

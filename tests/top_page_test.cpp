@@ -6,27 +6,20 @@
 
 #include <gtest/gtest.h>
 
-#include "pages/kit/page_state.h"
-#include "pages/tone/tone_pages.h"
-
-#include <cstdlib>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "image/bmp_files.h"
-#include "image/planes.h"
+#include "pages/kit/page_state.h"
+#include "pages/tone/tone_pages.h"
 #include "pages/tone/tone_state.h"
 #include "ops/vantor_eye.h"
-#include "platform/surface.h"
 #include "platform/window.h"
 #include "support/golden.h"
 #include "support/program_session.h"
 
 namespace {
-
-// Client positions of the keys used here.
 
 constexpr int PassWindow = 16;  // the F key
 constexpr Rgb ProgressGrey{200, 200, 200};
@@ -37,41 +30,8 @@ Rgb Varied(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 5 + y * 3) % 256), static_cast<std::uint8_t>((x * 2 + y * 7) % 256),
              static_cast<std::uint8_t>((x * x / 7 + y) % 180)};
 }
-Rgb WorkedExampleFlat(int, int) { return Rgb{140, 120, 100}; }
-Rgb GraphFlat(int, int) { return Rgb{200, 100, 50}; }  // gray trunc(124.2) = 124
 
 using Bytes = std::vector<std::uint8_t>;  // a canvas (bottom-up BGR, 960 x 672) or a shown screen
-
-// The canvas as the paint places a width x height picture: its top-left part
-// from the top of the canvas down, the rest white.
-Bytes PlacedCanvas(Rgb (*colour)(int, int), int width, int height) {
-  Bytes canvas(CanvasByteCount, 0);
-  for (int y = 0; y < std::min(height, CanvasRows); ++y) {
-    std::uint8_t* row = canvas.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * RowBytes;
-    for (int x = 0; x < std::min(width, Stride); ++x) {
-      const Rgb c = colour(x, y);
-      row[3 * x] = c.b;
-      row[3 * x + 1] = c.g;
-      row[3 * x + 2] = c.r;
-    }
-  }
-  WhitenOutside(canvas.data(), width, height, Stride, CanvasRows);
-  return canvas;
-}
-
-// Three planes of their own, filled from a canvas, and back.
-struct OwnPlanes {
-  std::array<std::vector<std::uint32_t>, 3> plane;
-  explicit OwnPlanes(const Bytes& canvas) {
-    for (std::size_t i = 0; i < canvas.size(); ++i) plane[i % 3].push_back(canvas[i]);
-  }
-  PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
-  Bytes Canvas() const {
-    Bytes canvas(CanvasByteCount);
-    for (std::size_t i = 0; i < canvas.size(); ++i) canvas[i] = static_cast<std::uint8_t>(plane[i % 3][i / 3]);
-    return canvas;
-  }
-};
 
 // What the page's pass must give: the engine with the page's values (both
 // mode, n 16, sun glass 2, reference 0, 0, 0) over every row from the top of
@@ -79,7 +39,7 @@ struct OwnPlanes {
 // then the white frame. With `frameOnly`, the frame alone:
 // what rows not yet reached show once the first band has been processed.
 Bytes ThroughEngine(const Bytes& placed, int height, bool frameOnly = false) {
-  OwnPlanes source(placed), target(placed);
+  TestPlanes source = PlanesOfCanvas(placed), target = source;
   const int lastRow = CanvasRows - std::min(height, CanvasRows);
   if (frameOnly) WriteEyeFrame(target.View(), Stride, CanvasRows, PassWindow);
   if (!frameOnly) {
@@ -130,14 +90,6 @@ class WatchedWindow : public Window {
  private:
   HeadlessWindow& window_;
 };
-
-struct Point {
-  int x, y;
-  Rgb colour;
-};
-void ExpectPixels(const ProgramSession& s, std::initializer_list<Point> points) {
-  for (const Point& p : points) EXPECT_EQ(s.Pixel(p.x, p.y), p.colour) << p.x << ", " << p.y;
-}
 
 // Starts a session on a width x height picture written into its folder.
 void StartOn(ProgramSession& s, int width, int height, Rgb (*colour)(int, int)) {
@@ -215,7 +167,7 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
 
 TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
   ProgramSession s;
-  StartOn(s, Stride, CanvasRows, WorkedExampleFlat);
+  StartOn(s, Stride, CanvasRows, [](int, int) { return Rgb{140, 120, 100}; });
   // As the FILTER page would leave it: blue, green, red medians.
   Tone.eye.reference = {110, 118, 126};
   s.ClickControl(PageTop, "F");
@@ -224,7 +176,7 @@ TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
   // gain 5.808 gives 91, 121, 151. The frame: columns 0..8 and 952..959,
   // plane rows 0..8 and 664..671, is white.
   constexpr Rgb Result{151, 121, 91};
-  ExpectPixels(s, {{109, 40, Result}, {1051, 40, Result}, {109, 694, Result}, {1051, 694, Result}, {580, 370, Result},
+  ExpectShown(s, {{109, 40, Result}, {1051, 40, Result}, {109, 694, Result}, {1051, 694, Result}, {580, 370, Result},
                    {108, 370, White}, {1052, 370, White}, {580, 695, White}, {580, 39, White}, {100, 32, White}});
 }
 
@@ -290,7 +242,7 @@ TEST(TopPageTest, APassOverA600By400PictureLeavesRow271WhiteAndComputesRow272) {
   const Bytes placed = PlacedCanvas(DarkFooted, 600, 400);
   ASSERT_EQ(s.ShownCanvas(), placed);
   const EyeParameters p{.reference = {220, 215, 225}};
-  OwnPlanes source(placed), expected(placed), row271(placed);
+  TestPlanes source = PlanesOfCanvas(placed), expected = source, row271 = source;
   VantorEyeRowsOn(source.View(), expected.View(), Stride, CanvasRows, PassWindow, p, 272, CanvasRows + 1, 1);
   VantorEyeRowsOn(source.View(), row271.View(), Stride, CanvasRows, PassWindow, p, 271, 272, 1);
   ASSERT_FALSE(RowIs(row271.Canvas(), 271, placed)) << "row 271 would not change even if computed";
@@ -328,7 +280,7 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   constexpr int Bottom = Top + 128;
   constexpr Rgb Frame{200, 200, 200}, GrayPen{100, 100, 100}, VerticalPen{192, 192, 32};
   ProgramSession s;
-  StartOn(s, Stride, Height, GraphFlat);
+  StartOn(s, Stride, Height, [](int, int) { return Rgb{200, 100, 50}; });  // gray trunc(124.2) = 124
   s.ClickControl(PageTop, "gray");
   s.Click(500, 132);
   ASSERT_EQ(TopPage.levelLine, 572);
@@ -336,21 +288,21 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   // a flat row: gray 124, halved, up from the bottom. The level line at the
   // click, across the image.
   for (int x = 100; x < 1050; x += 7) ASSERT_EQ(s.Pixel(x, Bottom - 62), GrayPen) << x;
-  ExpectPixels(s, {{500, Top, Frame}, {500, Bottom - 1, Frame}, {100, 500, Frame}, {1059, 500, Frame},
+  ExpectShown(s, {{500, Top, Frame}, {500, Bottom - 1, Frame}, {100, 500, Frame}, {1059, 500, Frame},
                    {500, Bottom, White}, {500, Bottom - 61, White}, {500, Bottom - 63, White},
                    {100, 132, Frame}, {1059, 132, Frame}, {99, 132, White}});
 
   // The vertical line from the click down to the graph's bottom.
   s.ClickControl(PageTop, "vertical line");
   s.Click(400, 132);
-  ExpectPixels(s, {{400, 133, VerticalPen}, {400, Bottom - 62, VerticalPen}, {400, Bottom - 1, VerticalPen},
+  ExpectShown(s, {{400, 133, VerticalPen}, {400, Bottom - 62, VerticalPen}, {400, Bottom - 1, VerticalPen},
                    {400, Bottom, White}});
 
   // The gray switch off: no curve is on, so the graph is not drawn even
   // though nothing else turned it off.
   s.ClickControl(PageTop, "gray");
   EXPECT_EQ(TopPage.colourGraphOn, 0);
-  ExpectPixels(s, {{500, Top, White}, {500, Bottom - 62, White}, {400, Bottom - 30, White}});
+  ExpectShown(s, {{500, Top, White}, {500, Bottom - 62, White}, {400, Bottom - 30, White}});
 }
 
 // ---------------------------------------------------------------------------
@@ -359,11 +311,8 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
 
 // The sample picture after F, or with the colour graph and a vertical line.
 void CheckGolden(const std::string& name, bool graph) {
-  const std::string sample = std::string(VZ_BINARY_DIR) + "/tools/sample/golden-sample.bmp";
-  const std::string tool = std::string(VZ_BINARY_DIR) + "/tools/sample/vazesample-sample " + sample;
-  ASSERT_EQ(std::system(tool.c_str()), 0);
   ProgramSession s;
-  s.Start(sample);
+  s.Start(GoldenSamplePicture());
   if (graph) {
     s.ClickControl(PageTop, "gray");
     s.ClickControl(PageTop, "vertical line");

@@ -8,25 +8,20 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "app/program.h"
-#include "image/bmp_files.h"
 #include "image/gray.h"
-#include "image/planes.h"
-#include "image/sample_scene.h"
 #include "pages/colour/range_convert.h"
 #include "pages/colour/uni_c_page.h"
 #include "pages/kit/page_state.h"
 #include "pages/pattern/outline_state.h"
 #include "panel/calculator.h"
-#include "platform/headless.h"
 #include "reference/range_convert_literal.h"
 #include "support/golden.h"
 #include "support/program_session.h"
+#include "support/view_corpus.h"
 
 namespace {
 
@@ -100,62 +95,31 @@ TEST(RangeConvert, GrayBarClicks) {
 }
 
 TEST(RangeConvert, PicksOnlyOnThePicture) {
-  std::array<std::vector<std::uint32_t>, 3> planes;
-  for (auto& p : planes) p.assign(static_cast<std::size_t>(Stride) * CanvasRows, 0);
   // The pixel under client (x, y) is column x - 100, plane row 704 - y.
-  planes[2][static_cast<std::size_t>(1) * Stride + 1] = 9;        // under client (101, 703)
-  planes[2][static_cast<std::size_t>(671) * Stride + 959] = 300;  // under client (1059, 33); low byte 44
-  const PlaneView view{{planes[0].data(), planes[1].data(), planes[2].data()}, Stride, CanvasRows};
+  TestPlanes planes;
+  planes.At(2, 1, 1) = 9;        // under client (101, 703)
+  planes.At(2, 671, 959) = 300;  // under client (1059, 33); low byte 44
   UniRgb c;
   int gray = -1;
   for (auto [x, y] : std::vector<std::pair<int, int>>{{100, 400}, {1060, 400}, {1070, 400}, {500, 32}, {500, 20},
                                                       {500, 704}}) {
-    EXPECT_FALSE(PickOnPicture(view, x, y, c, gray)) << x << "," << y;
+    EXPECT_FALSE(PickOnPicture(planes.View(), x, y, c, gray)) << x << "," << y;
   }
-  ASSERT_TRUE(PickOnPicture(view, 101, 703, c, gray));
-  EXPECT_EQ(c, (UniRgb{9, 0, 0}));
-  ASSERT_TRUE(PickOnPicture(view, 102, 703, c, gray));
-  EXPECT_EQ(c, (UniRgb{0, 0, 0}));
-  ASSERT_TRUE(PickOnPicture(view, 1059, 33, c, gray));
-  EXPECT_EQ(c, (UniRgb{44, 0, 0}));
+  const std::tuple<int, int, UniRgb> picks[] = {{101, 703, {9, 0, 0}}, {102, 703, {0, 0, 0}}, {1059, 33, {44, 0, 0}}};
+  for (const auto& [x, y, colour] : picks) {
+    ASSERT_TRUE(PickOnPicture(planes.View(), x, y, c, gray));
+    EXPECT_EQ(c, colour) << x << "," << y;
+  }
   EXPECT_EQ(gray, 13);  // 44 * 0.299 = 13.16
 }
 
-// ---- The fast conversion against the literal one, over a corpus.
-
-struct Planes3 {
-  std::array<std::vector<std::uint32_t>, 3> plane;
-  PlaneView View() { return {{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
-};
-
-Planes3 PlanesOf(std::uint32_t (*sample)(int x, int row, int k)) {
-  Planes3 p;
-  for (int k = 0; k < 3; ++k) {
-    p.plane[static_cast<std::size_t>(k)].resize(static_cast<std::size_t>(Stride) * CanvasRows);
-    for (int row = 0; row < CanvasRows; ++row)
-      for (int x = 0; x < Stride; ++x)
-        p.plane[static_cast<std::size_t>(k)][static_cast<std::size_t>(row) * Stride + x] = sample(x, row, k);
-  }
-  return p;
-}
+// ---- The fast conversion against the literal one, over the view corpus, a
+// picture of two greys and samples above 255.
 
 TEST(RangeConvert, FastConversionEqualsTheLiteralOne) {
-  std::vector<Planes3> corpus;
-  corpus.push_back(PlanesOf([](int x, int, int) { return x < 480 ? 124u : 54u; }));
-  corpus.push_back(PlanesOf([](int x, int row, int k) { return static_cast<std::uint32_t>((x + row * (k + 1)) / 3 % 256); }));
-  corpus.push_back(PlanesOf([](int x, int row, int k) {
-    unsigned h = static_cast<unsigned>(x * 7919 + row * 104729 + k * 1299709);
-    h ^= h >> 13;
-    h *= 0x5bd1e995u;
-    return (h >> 24) + ((x + row) % 97 == 0 ? 200u : 0u);  // now and then a sample above 255
-  }));
-  const Picture scene = MakeSampleScene(Stride, CanvasRows);
-  corpus.push_back(PlanesOf([](int, int, int) { return 0u; }));
-  for (int row = 0; row < CanvasRows; ++row)
-    for (int x = 0; x < Stride; ++x)
-      for (std::size_t k = 0; k < 3; ++k)
-        corpus.back().plane[k][static_cast<std::size_t>(row) * Stride + x] =
-            scene.rgb[(static_cast<std::size_t>(CanvasRows - 1 - row) * Stride + x) * 3 + (2 - k)];
+  std::vector<TestPlanes> corpus = ViewCorpus();
+  for (int i = 0; i < Stride * CanvasRows; i += 97) corpus[2].plane[static_cast<std::size_t>(i % 3)][static_cast<std::size_t>(i)] += 200;
+  corpus.push_back(PlanesOfCanvas(PlacedCanvas([](int x, int) { return x < 480 ? Rgb{124, 124, 124} : Rgb{54, 54, 54}; })));
   struct Range {
     int lo, hi;
   };
@@ -176,139 +140,101 @@ TEST(RangeConvert, FastConversionEqualsTheLiteralOne) {
 
 // ---- The page through the whole program.
 
-// Client points of the controls.
-constexpr int TabY = 10, UniCTabX = 128 + 56 * 8, SaveTabX = 900;
-// "1)target" at a given x (it goes off only from x 9 on), the dark reset
-// mark and the red value box ("%3d", as the others); the other controls are
-// clicked by their labels.
-constexpr int TargetY = 98;
-constexpr int DarkResetX = 20, ResetY = 40;
-constexpr int RedBoxX = 12, RedBoxY = 364;
-
-// A driver script's click on the control labelled `label`.
-std::string ClickLine(const char* label) {
-  const ControlPoint point = ControlOf(PageUniC, label);
-  return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
-}
+// Client points of the controls: "1)target" at a given x (it goes off only
+// from x 9 on) and the red value box ("%3d", as the others); the other
+// controls are clicked by their labels.
+constexpr int UniCTabX = 128 + 56 * 8, TargetY = 98, RedBoxX = 12, RedBoxY = 364;
 
 // A (200, 100, 50), grey 124, in columns 0..99; B (30, 60, 90), grey 54, in
-// 100..149; black in 150..199. 200 x 100.
+// 100..149; black in 150..199. 200 x 100. Client points on each block.
 constexpr Rgb ColourA{200, 100, 50}, ColourB{30, 60, 90};
 Rgb ThreeBlocks(int x, int) { return x < 100 ? ColourA : x < 150 ? ColourB : Rgb{0, 0, 0}; }
-// Client points on each block.
 constexpr int OnAX = 150, OnBX = 220, OnBlackX = 280, BlockY = 100;
 
 using CanvasBytes = std::vector<std::uint8_t>;
 
-CanvasBytes PictureCanvas() {
-  CanvasBytes c(CanvasByteCount, 255);
-  for (int row = CanvasRows - 100; row < CanvasRows; ++row)
-    for (int x = 0; x < 200; ++x) {
-      const Rgb p = ThreeBlocks(x, 0);
-      const std::size_t i = (static_cast<std::size_t>(row) * Stride + x) * 3;
-      c[i] = p.b;
-      c[i + 1] = p.g;
-      c[i + 2] = p.r;
-    }
-  WhitenOutside(c.data(), 200, 100, Stride, CanvasRows);
-  return c;
-}
-
-// Every pixel of one colour replaced by another.
-CanvasBytes Replaced(CanvasBytes c, Rgb from, Rgb to) {
-  for (std::size_t i = 0; i < c.size(); i += 3) {
-    if (c[i] == from.b && c[i + 1] == from.g && c[i + 2] == from.r) {
-      c[i] = to.b;
-      c[i + 1] = to.g;
-      c[i + 2] = to.r;
-    }
-  }
-  return c;
-}
-
 struct UniCSession {
   ProgramSession s;
+  const CanvasBytes picture = PlacedCanvas(ThreeBlocks, 200, 100);
   UniCSession() { s.StartOnPage(8, ThreeBlocks, 200, 100); }
+  // Shown, stored as KEEP8, saved by the Save tab.
+  std::string Shown(const CanvasBytes& canvas) { return CanvasDifference(s.ShownCanvas(), canvas); }
+  std::string Keep8(const CanvasBytes& canvas) {
+    return CanvasDifference(FileBytes(s.PathIn("KEEP8.bmp")), KeepFileOf(canvas));
+  }
+  std::string Saved(const CanvasBytes& canvas) {
+    s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+    s.Click(900, 10);
+    return CanvasDifference(FileBytes(s.PathIn("saved.bmp")), SavedBmpOf(canvas, 200, 100));
+  }
 };
 
 TEST(UniCPage, EntryStoresKeep8AndADroppedConversionChangesNothing) {
-  struct {
-    ProgramSession s;
-  } u;
-  WriteTestPicture(u.s.PathIn("blocks.bmp"), 200, 100, ThreeBlocks);
-  u.s.Start(u.s.PathIn("blocks.bmp"));
+  ProgramSession s;
+  WriteTestPicture(s.PathIn("blocks.bmp"), 200, 100, ThreeBlocks);
+  s.Start(s.PathIn("blocks.bmp"));
   Outline.judgeMode = 1;  // as the VANTOR EYE page leaves it
-  u.s.Click(UniCTabX, TabY);
-  const CanvasBytes picture = PictureCanvas();
+  s.Click(UniCTabX, 10);
+  const CanvasBytes picture = PlacedCanvas(ThreeBlocks, 200, 100);
   EXPECT_EQ(Outline.judgeMode, 2);  // the page's grey target mode
-  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
+  EXPECT_EQ(CanvasDifference(FileBytes(s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), picture), "");
   // Right after entry the target is black: "all" and "set KEEP8" change nothing.
-  u.s.ClickControl(PageUniC, "all");
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
+  s.ClickControl(PageUniC, "all");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), picture), "");
   EXPECT_EQ(std::pair(UniCPage.weightOld, UniCPage.weightNew), std::pair(1, 1));
-  EXPECT_EQ(u.s.Pixel(50, 554), (Rgb{64, 64, 64}));  // the blend meter's mark at x 50
-  std::filesystem::remove(u.s.PathIn("KEEP8.bmp"));
-  u.s.ClickControl(PageUniC, "set KEEP8");
-  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
+  ExpectShown(s, {{50, 554, {64, 64, 64}}});  // the blend meter's mark at x 50
+  std::filesystem::remove(s.PathIn("KEEP8.bmp"));
+  s.ClickControl(PageUniC, "set KEEP8");
+  EXPECT_EQ(CanvasDifference(FileBytes(s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
 }
 
 TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   UniCSession u;
-  const CanvasBytes picture = PictureCanvas();
   u.s.ClickControl(PageUniC, "1)target");
   u.s.Click(OnAX, BlockY);
   const UniCSettings& v = UniCPage.values;
   EXPECT_EQ(v.target, (UniRgb{200, 100, 50}));
   EXPECT_EQ(std::pair(v.lo, v.hi), std::pair(124, 124));
-  // The preview: the grey range (A only) shown white.
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");
+  EXPECT_EQ(u.Shown(Replaced(u.picture, ColourA, White)), "");  // the preview: the grey range (A only) white
 
-  // The new colour from the picture: B.
+  // The new colour from the picture: B; no preview with the target switch off.
   u.s.ClickControl(PageUniC, "2)convert");
   EXPECT_EQ(UniCPage.values.targetOn, 0);
   u.s.Click(OnBX, BlockY);
   EXPECT_EQ(v.newColour, (UniRgb{30, 60, 90}));
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");  // no preview with the target switch off
+  EXPECT_EQ(u.Shown(u.picture), "");
 
   // "all": every pixel of grey 124 takes B, exactly; the others keep theirs.
   u.s.ClickControl(PageUniC, "all");
-  const CanvasBytes converted = Replaced(picture, ColourA, ColourB);
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
+  const CanvasBytes converted = Replaced(u.picture, ColourA, ColourB);
+  EXPECT_EQ(u.Shown(converted), "");
   EXPECT_EQ(std::pair(UniCPage.weightOld, UniCPage.weightNew), std::pair(0, 1));
-  EXPECT_EQ(u.s.Pixel(92, 554), (Rgb{64, 64, 64}));  // the meter's mark moved to x 92
+  ExpectShown(u.s, {{92, 554, {64, 64, 64}}});  // the meter's mark moved to x 92
   // A conversion shows for one paint.
   u.s.ClickControl(PageUniC, "LClickImage");  // an explanation only
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), picture), "");
+  EXPECT_EQ(u.Shown(u.picture), "");
 
-  // "set KEEP8" converts and stores; the conversion is then the image.
+  // "set KEEP8" converts and stores; the conversion is then the image, and
+  // Save stores it, 200 x 100.
   u.s.ClickControl(PageUniC, "set KEEP8");
-  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
+  EXPECT_EQ(u.Keep8(converted), "");
   u.s.ClickControl(PageUniC, "LClickImage");
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
-
-  // Save stores the shown picture, 200 x 100.
-  u.s.dialogs().QueueFile(u.s.PathIn("saved.bmp"));
-  u.s.Click(SaveTabX, TabY);
-  const auto expected = EncodeBmp(200, 100, 0, [&](int row, std::uint8_t* out) {
-    std::copy_n(converted.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 200 * 3, out);
-  });
-  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("saved.bmp")), expected), "");
+  EXPECT_EQ(u.Shown(converted), "");
+  EXPECT_EQ(u.Saved(converted), "");
 
   // The dark reset mark: entry values again, and KEEP8 read back (the
   // converted image, which "set KEEP8" stored).
-  u.s.Click(DarkResetX, ResetY);
+  u.s.Click(20, 40);
   EXPECT_EQ(UniCPage.values.lo, 255);
   EXPECT_EQ(UniCPage.values.newColour, (UniRgb{255, 255, 255}));
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), converted), "");
+  EXPECT_EQ(u.Shown(converted), "");
 }
-
-// Two colours over the whole canvas (nothing whitened): A left, B right.
-Rgb TwoColours(int x, int) { return x < 480 ? ColourA : ColourB; }
 
 TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
   ProgramSession s;
-  s.StartOnPage(8, TwoColours, Stride, CanvasRows);
+  // Two colours over the whole canvas (nothing whitened): A left, B right.
+  s.StartOnPage(8, [](int x, int) { return x < 480 ? ColourA : ColourB; }, Stride, CanvasRows);
   s.ClickControl(PageUniC, "1)target");
   s.Click(300, 300);  // A: grey 124
   s.ClickControl(PageUniC, "2)convert");
@@ -316,57 +242,49 @@ TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
   s.Click(93, 364);   // ... with red + 8: (38, 60, 90)
   EXPECT_EQ(UniCPage.values.newColour, (UniRgb{38, 60, 90}));
   s.ClickControl(PageUniC, "all");
-  CanvasBytes expected(CanvasByteCount);
-  for (std::size_t i = 0; i < expected.size(); i += 3) {
-    const bool left = i / 3 % Stride < 480;
-    const Rgb p = left ? Rgb{38, 60, 90} : ColourB;
-    expected[i] = p.b;
-    expected[i + 1] = p.g;
-    expected[i + 2] = p.r;
-  }
-  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), expected), "");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), PlacedCanvas([](int x, int) { return x < 480 ? Rgb{38, 60, 90} : ColourB; })),
+            "");
   // Widening the range by hand to take in B's grey 54 converts both.
-  s.Click(5, 288);  // lo - 8 ...
-  for (int i = 0; i < 9; ++i) s.Click(5, 288);
+  for (int i = 0; i < 10; ++i) s.Click(5, 288);  // lo - 8
   EXPECT_EQ(UniCPage.values.lo, 44);
   s.ClickControl(PageUniC, "all");
-  for (std::size_t i = 0; i < expected.size(); i += 3) {
-    expected[i] = 90;
-    expected[i + 1] = 60;
-    expected[i + 2] = 38;
-  }
-  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), expected), "");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), PlacedCanvas([](int, int) { return Rgb{38, 60, 90}; })), "");
 }
 
 TEST(UniCPage, NoPreviewGoesIntoKeep8OrASavedFile) {
   UniCSession u;
-  const CanvasBytes picture = PictureCanvas();
   u.s.ClickControl(PageUniC, "1)target");
   u.s.Click(OnAX, BlockY);      // the range: grey 124
   u.s.Click(OnBlackX, BlockY);  // the target is now black: conversions are dropped
   EXPECT_EQ(UniCPage.values.target, (UniRgb{0, 0, 0}));
   EXPECT_EQ(std::pair(UniCPage.values.lo, UniCPage.values.hi), std::pair(124, 124));
-  EXPECT_EQ(CanvasDifference(u.s.ShownCanvas(), Replaced(picture, ColourA, White)), "");  // still previewed
+  EXPECT_EQ(u.Shown(Replaced(u.picture, ColourA, White)), "");  // still previewed
   u.s.ClickControl(PageUniC, "set KEEP8");
-  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
-  u.s.dialogs().QueueFile(u.s.PathIn("saved.bmp"));
-  u.s.Click(SaveTabX, TabY);
-  const auto expected = EncodeBmp(200, 100, 0, [&](int row, std::uint8_t* out) {
-    std::copy_n(picture.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 200 * 3, out);
-  });
-  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("saved.bmp")), expected), "");
+  EXPECT_EQ(u.Keep8(u.picture), "");
+  EXPECT_EQ(u.Saved(u.picture), "");
   // The chart is not stored either.
   u.s.ClickControl(PageUniC, "chart");
   u.s.ClickControl(PageUniC, "set KEEP8");
-  EXPECT_EQ(CanvasDifference(FileBytes(u.s.PathIn("KEEP8.bmp")), KeepFileOf(picture)), "");
+  EXPECT_EQ(u.Keep8(u.picture), "");
 }
 
-TEST(UniCPage, PicksOnlyOnThePicture) {
+// A pick at client y reads plane row 704 - y, that is picture row 671 -
+// (704 - y) = y - 33, as every other page does; nothing off the picture is
+// read, so the white and the rows beyond never widen the range.
+TEST(UniCPage, APickReadsThePixelUnderTheClickAndOnlyOnThePicture) {
+  ProgramSession s;
+  // The rows carry their number: red = row % 256, green = row / 256, from the top.
+  s.StartOnPage(8, [](int, int y) { return Rgb{static_cast<std::uint8_t>(y % 256), static_cast<std::uint8_t>(y / 256), 7}; },
+                960, 672);
+  s.ClickControl(PageUniC, "1)target");
+  for (const auto& [y, row] : std::vector<std::pair<int, int>>{{300, 267}, {33, 0}, {703, 670}}) {
+    s.Click(500, y);
+    EXPECT_EQ(UniCPage.values.target, (UniRgb{row % 256, row / 256, 7})) << "client y " << y;
+  }
   UniCSession u;
   u.s.ClickControl(PageUniC, "1)target");
   u.s.Click(OnAX, BlockY);
-  // Right of the picture, above it (the tab row right of the tabs) and below
-  // it: nothing is read, so the white and the rows beyond never widen the range.
+  // Right of the picture, above it (the tab row right of the tabs) and below it.
   for (auto [x, y] : std::vector<std::pair<int, int>>{{1070, 300}, {1070, 20}, {300, 750}, {300, 704}}) {
     u.s.Click(x, y);
     EXPECT_EQ(UniCPage.values.ranges.max, (std::array<int, 3>{200, 100, 50})) << x << "," << y;
@@ -380,33 +298,31 @@ TEST(UniCPage, PicksOnlyOnThePicture) {
 
 TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
   UniCSession u;
+  const UniCSettings& v = UniCPage.values;
   u.s.ClickControl(PageUniC, "2)convert");
   u.s.ClickControl(PageUniC, "chart");
   u.s.Click(150, 500);  // the square: red 683 - 500, green g_c 0, blue 50
-  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{183, 0, 50}));
-  EXPECT_EQ(u.s.Pixel(150, 500), (Rgb{183, 0, 50}));  // the chart is shown
+  EXPECT_EQ(v.newColour, (UniRgb{183, 0, 50}));
+  ExpectShown(u.s, {{150, 500, {183, 0, 50}}});  // the chart is shown
   u.s.Click(200, 690);  // the green strip: g_c 100; the image under it is not read
-  EXPECT_EQ(UniCPage.values.chartGreen, 100);
-  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{183, 0, 50}));
+  EXPECT_EQ(v.chartGreen, 100);
+  EXPECT_EQ(v.newColour, (UniRgb{183, 0, 50}));
   u.s.Click(150, 500);
-  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{183, 100, 50}));
+  EXPECT_EQ(v.newColour, (UniRgb{183, 100, 50}));
   // The green bar's right arrow: + 8, and the switches go off.
   u.s.Click(93, 388);
-  EXPECT_EQ(UniCPage.values.newColour.green, 108);
-  EXPECT_EQ(UniCPage.values.chartOn, 0);
-  EXPECT_EQ(UniCPage.values.newColourOn, 0);
+  EXPECT_EQ(std::tuple(v.newColour.green, v.chartOn, v.newColourOn), std::tuple(108, 0, 0));
   u.s.Click(50, 412);  // the blue bar: (50 - 24) * 255 / 52 = 127
-  EXPECT_EQ(UniCPage.values.newColour.blue, 127);
-  // The calculator on red: 183 - 50.
+  EXPECT_EQ(v.newColour.blue, 127);
+  // The calculator on red: 183 - 50, then "ＡＣ": red 0.
   u.s.Click(RedBoxX, RedBoxY);
-  EXPECT_EQ(Calc.on, 1);
-  EXPECT_EQ(UniCPage.values.calculatorChannel, UniCChannelRed);
+  EXPECT_EQ(std::pair(Calc.on, v.calculatorChannel), std::pair(1, int{UniCChannelRed}));
   u.s.Click(49, 679);  // 5
   u.s.Click(20, 719);  // 0
   u.s.Click(49, 739);  // minus
-  EXPECT_EQ(UniCPage.values.newColour.red, 133);
-  u.s.Click(74, 633);  // "ＡＣ": red 0
-  EXPECT_EQ(UniCPage.values.newColour.red, 0);
+  EXPECT_EQ(v.newColour.red, 133);
+  u.s.Click(74, 633);
+  EXPECT_EQ(v.newColour.red, 0);
   u.s.Click(RedBoxX, RedBoxY);  // deselect: calculator off
   EXPECT_EQ(Calc.on, 0);
 }
@@ -442,53 +358,11 @@ TEST(UniCPage, SwitchRules) {
   EXPECT_EQ(std::tuple(v.picking, v.targetOn, v.newColourOn, v.chartOn), std::tuple(0, 0, 0, 0));
 }
 
-TEST(UniCPage, ADriverScriptStoresTheConversionAsKeep8) {
-  ProgramSession folder;
-  WriteTestPicture(folder.PathIn("blocks.bmp"), 200, 100, ThreeBlocks);
-  const std::string script = "open blocks.bmp\n"
-                             "click 576 10     # UNI C.\n" +
-                             ClickLine("1)target") +
-                             "click 150 100    # on A\n" +
-                             ClickLine("2)convert") +
-                             "click 220 100    # on B\n" +
-                             ClickLine("set KEEP8") +
-                             "save-as saved.bmp\n"
-                             "click 900 10     # Save\n";
-  const DriverRun run = RunDriverScript(folder.Folder(), script);
-  ASSERT_TRUE(run.ok) << run.error;
-  const CanvasBytes converted = Replaced(PictureCanvas(), ColourA, ColourB);
-  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("KEEP8.bmp")), KeepFileOf(converted)), "");
-  const auto saved = EncodeBmp(200, 100, 0, [&](int row, std::uint8_t* out) {
-    std::copy_n(converted.begin() + static_cast<std::ptrdiff_t>(CanvasRows - 100 + row) * Stride * 3, 200 * 3, out);
-  });
-  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("saved.bmp")), saved), "");
-}
-
-// A picture whose rows carry their number (red = row % 256, green = row /
-// 256, counted from the top): a pick at client y reads plane row 704 - y,
-// that is picture row 671 - (704 - y) = y - 33, as every other page does.
-Rgb RowCoded(int, int y) { return Rgb{static_cast<std::uint8_t>(y % 256), static_cast<std::uint8_t>(y / 256), 7}; }
-
-TEST(UniCPage, APickReadsThePixelUnderTheClickAsEveryPageDoes) {
-  ProgramSession folder;
-  WriteTestPicture(folder.PathIn("rows.bmp"), 960, 672, RowCoded);
-  for (const auto& [y, row] : std::vector<std::pair<int, int>>{{300, 267}, {33, 0}, {703, 670}}) {
-    const DriverRun run = RunDriverScript(folder.Folder(), "open rows.bmp\n"
-                                           "click 576 10     # UNI C.\n" +
-                                               ClickLine("1)target") + "click 500 " + std::to_string(y) + "\n");
-    ASSERT_TRUE(run.ok) << run.error;
-    EXPECT_EQ(UniCPage.values.target, (UniRgb{row % 256, row / 256, 7})) << "client y " << y;
-  }
-}
-
 TEST(UniCPageGolden, ChartAndTargetOnTheSampleInEnglish) {
-  const std::string sample = std::string(VZ_BINARY_DIR) + "/tools/sample/golden-sample.bmp";
-  const std::string tool = std::string(VZ_BINARY_DIR) + "/tools/sample/vazesample-sample " + sample;
-  ASSERT_EQ(std::system(tool.c_str()), 0);
   ProgramSession s;
-  s.Start(sample);
+  s.Start(GoldenSamplePicture());
   s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
-  s.Click(UniCTabX, TabY);
+  s.Click(UniCTabX, 10);
   s.ClickControl(PageUniC, "1)target");
   s.Click(700, 200);
   s.Click(800, 150);
