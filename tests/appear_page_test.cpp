@@ -248,8 +248,7 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
 
 TEST(AppearPage, CloseDeletesTheWorkFilesButTheStartFile) {
   AppearSession a;
-  a.s.ClickControl(PageAppear, "3)real appear");
-  a.s.ClickControl(PageAppear, "4)KEEP12");
+  a.s.ClickControls(PageAppear, {"3)real appear", "4)KEEP12"});
   for (const char* name : AppearFileNames) {
     if (!std::filesystem::exists(a.s.PathIn(name))) WriteTestPicture(a.s.PathIn(name), 960, 672, Back);
   }

@@ -94,13 +94,11 @@ TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
   ProgramSession s;
   const std::string picture = StartOnPicture(s);
   ClickTab(s, PageContour);
-  s.ClickControl(PageContour, " limit area");
-  s.ClickControl(PageContour, "set KEEP5");
+  s.ClickControls(PageContour, {" limit area", "set KEEP5"});
   ClickTab(s, PageAdd);
   s.ClickControl(PageAdd, "add");
   ClickTab(s, PageDevelop);
-  s.ClickControl(PageDevelop, "swap color");
-  s.ClickControl(PageDevelop, "5 [B] R⇔G");
+  s.ClickControls(PageDevelop, {"swap color", "5 [B] R⇔G"});
   const Bytes swapped = Saved(s, "swapped.bmp");
   ClickTab(s, PageOutline);
   s.ClickControl(PageOutline, "fine");
@@ -556,8 +554,7 @@ TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
   l.Tab(PageAdd);
-  l.s.ClickControl(PageAdd, "add");
-  l.s.ClickControl(PageAdd, "add");
+  l.s.ClickControls(PageAdd, {"add", "add"});
   const AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[0], 0, 255, SoftWeights}};
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, soft, soft}));
   l.s.ClickControl(PageAdd, "hd");
@@ -571,8 +568,7 @@ TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
   l.Tab(PageDevelop);
-  l.s.ClickControl(PageDevelop, "swap color");
-  l.s.ClickControl(PageDevelop, "12 (R)(G)(B)");
+  l.s.ClickControls(PageDevelop, {"swap color", "12 (R)(G)(B)"});
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, SwapStep{SwapSettings{12}}}));
   l.s.ClickControl(PageDevelop, "17 eel");
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, SwapStep{SwapSettings{17}}}));
@@ -594,8 +590,7 @@ TEST(WholePictureSave, TheOutlineIsFoundOnTheWholePicture) {
 // was written with.
 TEST(WholePictureSave, RestoringAKeepFileBringsBackTheStepsItWasWrittenWith) {
   LargeSession l;
-  l.s.ClickControl(PageTop, "F");
-  l.s.ClickControl(PageTop, "save KEEP0");
+  l.s.ClickControls(PageTop, {"F", "save KEEP0"});
   l.s.ClickControl(PageTop, "F");  // a second pass, after the keep file
   l.s.Click(968, TabY);            // "Restore": KEEP0 back
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}}));

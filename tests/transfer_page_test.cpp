@@ -466,8 +466,7 @@ TEST(TransferPage, CloseAndDeleteNeedAPolygonAndARightClickCloses) {
   const auto before = t.s.ShownCanvas();
   // "start", then close and a right click before any point, then "delete":
   // nothing is cut and no "0000iso.bmp" is written.
-  t.s.ClickControl(TransferTab, "start");
-  t.s.ClickControl(TransferTab, "close");
+  t.s.ClickControls(TransferTab, {"start", "close"});
   t.s.RightClick(500, 300);
   t.s.ClickControl(TransferTab, "delete");
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
@@ -578,9 +577,7 @@ TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
   ExpectShown(t.s, {{493, 299, Green}, {508, 299, Green}, {501, 291, Green}});
   EXPECT_NE(t.s.Pixel(487, 299), Green);
   // Without the trace the cross stands where the click was, red.
-  t.s.ClickControl(TransferTab, "trace outline");
-  t.s.ClickControl(TransferTab, "start");
-  t.s.ClickControl(TransferTab, "start");
+  t.s.ClickControls(TransferTab, {"trace outline", "start", "start"});
   t.s.Click(495, 300);
   ExpectShown(t.s, {{487, 299, {255, 0, 0}}});
 }

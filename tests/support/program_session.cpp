@@ -64,6 +64,10 @@ void ProgramSession::ClickControl(int page, const std::string& label) {
   Click(point.x, point.y);
 }
 
+void ProgramSession::ClickControls(int page, std::initializer_list<const char*> labels) {
+  for (const char* label : labels) ClickControl(page, label);
+}
+
 ControlPoint ControlOf(int page, const std::string& label) {
   if (page < 0 || page >= PageCount) return {};
   for (const std::span<const PanelKey> panel : PageTable[static_cast<std::size_t>(page)]->panels) {

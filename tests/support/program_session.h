@@ -35,6 +35,9 @@ class ProgramSession {
   // A click on the control of `page` whose label (either language) is `label`,
   // found through the page's panel table; the test fails when there is none.
   void ClickControl(int page, const std::string& label);
+  // Clicks on several controls of `page`, one after the other.
+  void ClickControls(int page, std::initializer_list<const char*> labels);
+  void ClickTab(int page) { Click(128 + 56 * page, 15); }
   void RightClick(int x, int y);
   void Drag(int x1, int y1, int x2, int y2, int steps = 8);
   void Move(int x, int y);
