@@ -2,8 +2,6 @@
 // the TOP page runs it, and bad use or input gives one line on standard error,
 // a non-zero exit and no OUTPUT (an existing OUTPUT stays as it was).
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -306,70 +304,4 @@ TEST(EyeTool, RunsRepeatedAreIdenticalAndNeverHang) {
     ASSERT_TRUE(FileBytes("again.bmp") == FileBytes("first.bmp")) << "run " << k;
     ASSERT_TRUE(FileBytes("again-full.bmp") == FileBytes("first-full.bmp")) << "run " << k;
   }
-}
-
-// A run stopped by SIGTERM or SIGINT while it writes removes its temporary
-// file, ends as the signal ends a process, and leaves the OUTPUT that was
-// there as it was. The signal is sent once the temporary file is seen, so
-// nothing here depends on how fast the run is; a run that ends before its
-// file is seen is tried again.
-TEST(EyeTool, AStoppedFullSizeRunLeavesNoTemporaryFileAndTheOldOutput) {
-  ProgramSession session;
-  constexpr int W = 4000, H = 3000;  // 36 MB, a pass of a good part of a second with key L
-  ASSERT_TRUE(WriteFileAtomically("big.bmp", EncodeBmp(W, H, 0, [](int row, std::uint8_t* out) {
-    for (int x = 0; x < 3 * W; ++x) out[x] = static_cast<std::uint8_t>((x * 7 + row * 3) % 251);
-  })));
-  const Bytes old = {'o', 'l', 'd'};
-  const auto temporaries = [&] {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator(session.Folder())) {
-      const std::string name = entry.path().filename().string();
-      count += name.rfind(".out.bmp.", 0) == 0 && name.ends_with(".tmp");
-    }
-    return count;
-  };
-  for (const int signal : {SIGTERM, SIGINT}) {
-    SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
-    bool stopped = false;
-    for (int attempt = 0; attempt < 5 && !stopped; ++attempt) {
-      ASSERT_TRUE(WriteFileAtomically("out.bmp", old));
-      // The tool starts with every signal at its default action and none held back.
-      posix_spawnattr_t attributes;
-      posix_spawnattr_init(&attributes);
-      sigset_t all, none;
-      sigfillset(&all);
-      sigemptyset(&none);
-      posix_spawnattr_setsigdefault(&attributes, &all);
-      posix_spawnattr_setsigmask(&attributes, &none);
-      posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-      std::vector<std::string> words = {Tool, "--full-size", "--key", "L", "big.bmp", "out.bmp"};
-      std::vector<char*> argv;
-      for (std::string& word : words) argv.push_back(word.data());
-      argv.push_back(nullptr);
-      pid_t pid = 0;
-      ASSERT_EQ(posix_spawn(&pid, Tool.c_str(), nullptr, &attributes, argv.data(), environ), 0);
-      posix_spawnattr_destroy(&attributes);
-      int status = 0;
-      bool ended = false;
-      while (!ended && temporaries() == 0) ended = waitpid(pid, &status, WNOHANG) == pid;
-      if (ended) continue;  // done before its file was seen: try again
-      ASSERT_EQ(kill(pid, signal), 0);
-      ASSERT_EQ(waitpid(pid, &status, 0), pid);
-      if (WIFEXITED(status) && WEXITSTATUS(status) == 0) continue;  // it ended first after all
-      stopped = true;
-      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
-      EXPECT_EQ(temporaries(), 0) << "a temporary file is left";
-      EXPECT_TRUE(FileBytes("out.bmp") == old) << "the old output changed";
-    }
-    EXPECT_TRUE(stopped) << "no run was stopped while it wrote";
-  }
-  EXPECT_EQ(FilesIn(session.Folder()), 2);  // big.bmp, out.bmp
-}
-
-TEST(EyeTool, HelpPrintsUsage) {
-  ProgramSession session;
-  const ToolRun run = RunTool("--help");
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_TRUE(run.output.find("usage: vazesample-eye [options] INPUT OUTPUT") != std::string::npos &&
-              run.output.find("--full-size") != std::string::npos) << run.output;
 }

@@ -246,19 +246,6 @@ TEST(FastAndLiteral, IdenticalOverRandomPlanes) {
           [&](const PlaneView& v) { LiteralLightCore(canvas, v, core[0], core[1]); });
 }
 
-TEST(FastAndLiteral, IdenticalOverAWholeCanvasOfColours) {
-  // Every byte triple's gray occurs; the full 960 x 672 size the page uses.
-  TestPlanes source(Stride, CanvasRows);
-  std::mt19937 random(7);
-  for (int i = 0; i < Stride * CanvasRows; ++i) SetPixel(source, i, random() % 256, random() % 256, random() % 256);
-  for (int power : {100, 450}) {
-    TestPlanes a = source, b = source;
-    ApplyColourPower(a.View(), CommonPower(power));
-    LiteralColourPower(b.View(), {power, power, power});
-    for (std::size_t k = 0; k < 3; ++k) ASSERT_EQ(a.plane[k], b.plane[k]) << "power " << power << " plane " << k;
-  }
-}
-
 // ---- The page through the whole program.
 
 // Client points of the controls.

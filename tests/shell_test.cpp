@@ -310,15 +310,6 @@ TEST_F(ShellTest, RectangleDragsFromRightToLeftAndOutOfTheImage) {
   CurrentDragReceivers = {};
 }
 
-TEST_F(ShellTest, DrawingTheRubberBandTwiceRestoresTheScreen) {
-  s.Start(picture);
-  const auto before = s.window().Shown();
-  DrawRubberRect(200, 100, 400, 300);
-  EXPECT_NE(s.window().Shown(), before);
-  DrawRubberRect(200, 100, 400, 300);
-  EXPECT_EQ(s.window().Shown(), before);
-}
-
 TEST(ShellGolden, TopPageAfterOpeningTheSampleInEachLanguage) {
   ProgramSession s;
   s.Start(GoldenSamplePicture());

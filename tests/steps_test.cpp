@@ -31,11 +31,6 @@ namespace {
 
 constexpr int TabY = 10, SaveTabX = 912;
 
-Rgb Varied(int x, int y) {
-  return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
-             static_cast<std::uint8_t>(60 + (x + 2 * y) % 150)};
-}
-
 Bytes BmpOf(const std::vector<PictureStep>& steps, const std::string& path) {
   const std::optional<Picture> picture = LoadPicture(path);
   EXPECT_TRUE(picture.has_value()) << path;

@@ -29,7 +29,7 @@ constexpr Rgb ProgressGrey{200, 200, 200};
 constexpr std::size_t RowBytes = static_cast<std::size_t>(Stride) * 3;
 
 // A picture with no pixel of the progress grey (blue stays below 180).
-Rgb Varied(int x, int y) {
+Rgb Unprogressed(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 5 + y * 3) % 256), static_cast<std::uint8_t>((x * 2 + y * 7) % 256),
              static_cast<std::uint8_t>((x * x / 7 + y) % 180)};
 }
@@ -102,7 +102,7 @@ void StartOn(ProgramSession& s, int width, int height, Rgb (*colour)(int, int)) 
 
 // The full-size varied picture and its pass result, computed once.
 struct VariedCase {
-  Bytes placed = PlacedCanvas(Varied, Stride, CanvasRows);
+  Bytes placed = PlacedCanvas(Unprogressed, Stride, CanvasRows);
   Bytes result = ThroughEngine(placed, CanvasRows);
 };
 const VariedCase& Full() {
@@ -120,7 +120,7 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
   for (const bool blind : {false, true}) {
     SCOPED_TRACE(blind ? "blind" : "not blind");
     ProgramSession s;
-    StartOn(s, Stride, CanvasRows, Varied);
+    StartOn(s, Stride, CanvasRows, Unprogressed);
     ASSERT_EQ(s.ShownCanvas(), Full().placed);
     WatchedWindow watched(s.window());
     std::size_t mostLines = 0;
@@ -186,8 +186,8 @@ TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
 TEST(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhite) {
   constexpr int Height = 500;  // plane rows 172 .. 671; the pass ends with row 172
   ProgramSession s;
-  StartOn(s, Stride, Height, Varied);
-  const Bytes placed = PlacedCanvas(Varied, Stride, Height);
+  StartOn(s, Stride, Height, Unprogressed);
+  const Bytes placed = PlacedCanvas(Unprogressed, Stride, Height);
   const Bytes result = ThroughEngine(placed, Height), framed = ThroughEngine(placed, Height, true);
 
   WatchedWindow watched(s.window());
@@ -268,7 +268,7 @@ TEST(TopPageTest, APassOverA600By400PictureLeavesRow271WhiteAndComputesRow272) {
 
 TEST(TopPageTest, TheLevelLineFollowsClicksInsideTheImageRowsOnly) {
   ProgramSession s;
-  StartOn(s, Stride, CanvasRows, Varied);
+  StartOn(s, Stride, CanvasRows, Unprogressed);
   // Under the image (y 704) is not a level-line click, nor is the image's open left bound (x 100).
   const int clicks[][3] = {{500, 33, 671}, {500, 703, 1}, {500, 704, 1}, {100, 400, 1}, {1059, 400, 304}};
   for (const auto& [x, y, level] : clicks) {

@@ -10,7 +10,6 @@
 #include <tuple>
 #include <vector>
 
-#include "image/sample_scene.h"
 #include "pages/tone/tone_state.h"
 #include "ops/vantor_eye.h"
 #include "reference/vantor_eye_literal.h"
@@ -413,24 +412,6 @@ TEST(EyeEquivalence, SamplesOutsideTheByteRange) {
         const EyeParameters p{.mode = mode, .reference = {100, 20, 240}};
         EXPECT_EQ(FastAgainstLiteral(source, n, p), "") << "spread " << spread << " n " << n << " mode " << mode;
       }
-    }
-  }
-}
-
-// The program's sample scene, made small.
-TEST(EyeEquivalence, TheSamplePicture) {
-  const Picture picture = MakeSampleScene(150, 120);
-  const int w = picture.width, h = picture.height;
-  const Picture3 source = Painted(w, h, [&](int x, int y) {  // top-down RGB into bottom-up planes
-    const std::uint8_t* rgb = &picture.rgb[static_cast<std::size_t>(((h - 1 - y) * w + x) * 3)];
-    return std::array<int, 3>{rgb[2], rgb[1], rgb[0]};
-  });
-  const auto levels = ChannelLevelsOf(source.view(), w, h);
-  EyeParameters p = Both(levels[0].middle, levels[1].middle, levels[2].middle);
-  for (int key : {1, 6, 9, 12}) {
-    for (int mode : {1, 2, 3, 4}) {
-      p.mode = mode;
-      EXPECT_EQ(FastAgainstLiteral(source, WindowOfHornKey(key), p), "") << "key " << key << " mode " << mode;
     }
   }
 }

@@ -17,6 +17,12 @@
 // How a failing check shows a colour.
 inline void PrintTo(const Rgb& c, std::ostream* os) { *os << "(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")"; }
 
+// A picture of many colours and no symmetry: colour(x, y) for WriteTestPicture.
+inline Rgb Varied(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
+             static_cast<std::uint8_t>(60 + (x + 2 * y) % 150)};
+}
+
 // Three planes of their own (blue, green, red), `stride` samples a row.
 struct TestPlanes {
   std::string name;
