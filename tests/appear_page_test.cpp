@@ -10,63 +10,29 @@
 
 #include <filesystem>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/program.h"
-#include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
-#include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/kit/page_state.h"
 #include "pages/appear/real_appear.h"
-#include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/headless.h"
 #include "reference/real_appear_literal.h"
 #include "support/golden.h"
 #include "support/program_session.h"
 
 namespace {
 
-constexpr int PixelCount = Stride * CanvasRows;
-
-struct Planes {
-  std::array<std::vector<std::uint32_t>, 3> samples;
-  Planes(std::uint32_t blue, std::uint32_t green, std::uint32_t red) {
-    samples[0].assign(PixelCount, blue);
-    samples[1].assign(PixelCount, green);
-    samples[2].assign(PixelCount, red);
-  }
-  PlaneView View() { return PlaneView{{samples[0].data(), samples[1].data(), samples[2].data()}, Stride, CanvasRows}; }
-  Rgb At(int row, int column) const {
-    const auto i = static_cast<std::size_t>(row * Stride + column);
-    return Rgb{static_cast<std::uint8_t>(samples[2][i]), static_cast<std::uint8_t>(samples[1][i]),
-               static_cast<std::uint8_t>(samples[0][i])};
-  }
-};
-
-void SetPixel(std::vector<std::uint8_t>& canvas, int row, int column, Rgb c) {
-  const std::size_t i = (static_cast<std::size_t>(row) * Stride + column) * 3;
-  canvas[i] = c.b;
-  canvas[i + 1] = c.g;
-  canvas[i + 2] = c.r;
-}
-Rgb PixelOf(const std::vector<std::uint8_t>& canvas, int row, int column) {
-  const std::size_t i = (static_cast<std::size_t>(row) * Stride + column) * 3;
-  return Rgb{canvas[i + 2], canvas[i + 1], canvas[i]};
-}
-
 // Grey 100 with a 10 x 10 square of one colour at plane rows 100..109, columns 200..209.
 std::vector<std::uint8_t> SquareTransfer(Rgb square) {
   std::vector<std::uint8_t> canvas(CanvasByteCount, 100);
   for (int row = 100; row < 110; ++row)
-    for (int column = 200; column < 210; ++column) SetPixel(canvas, row, column, square);
+    for (int column = 200; column < 210; ++column) SetCanvasRgb(canvas, row, column, square);
   return canvas;
 }
 constexpr Rgb BackColour{30, 20, 10};  // red, green, blue
 constexpr Rgb TransferGrey{100, 100, 100};
+TestPlanes BackPlanes() { return PlanesOfCanvas(PlacedCanvas([](int, int) { return BackColour; })); }
 
 TEST(RealAppear, HardCutForEveryPassKind) {
   struct Case {
@@ -92,38 +58,39 @@ TEST(RealAppear, HardCutForEveryPassKind) {
       {{5, 255, 255, 1}, {255, 255, 255}, false},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE("mode " + std::to_string(c.zone.mode) + " channel " + std::to_string(c.zone.channel));
     const auto transfer = SquareTransfer(c.square);
-    Planes back(BackColour.b, BackColour.g, BackColour.r);
+    TestPlanes back = BackPlanes();
     RealAppear(transfer.data(), back.View(), Stride, CanvasRows, c.zone, 0);
-    EXPECT_EQ(back.At(105, 205), c.passes ? BackColour : c.square) << "mode " << c.zone.mode << " channel " << c.zone.channel;
-    EXPECT_EQ(back.At(100, 200), c.passes ? BackColour : c.square);
-    EXPECT_EQ(back.At(99, 200), TransferGrey);
-    EXPECT_EQ(back.At(0, 0), TransferGrey);
-    EXPECT_EQ(back.At(671, 959), TransferGrey);
+    const Rgb square = c.passes ? BackColour : c.square;
+    EXPECT_EQ((std::array{back.PixelAt(105, 205), back.PixelAt(100, 200), back.PixelAt(99, 200), back.PixelAt(0, 0),
+                          back.PixelAt(671, 959)}),
+              (std::array{square, square, TransferGrey, TransferGrey, TransferGrey}));
   }
 }
 
 TEST(RealAppear, EdgeWidthOneBlendsOverThreeByThree) {
   const auto transfer = SquareTransfer(White);
-  Planes back(BackColour.b, BackColour.g, BackColour.r);
+  TestPlanes back = BackPlanes();
   RealAppear(transfer.data(), back.View(), Stride, CanvasRows, PassZone{2, 255, 255, 1}, 1);
-  // Corner of the square: p = 4 of n = 9, T = 255: (10*4 + 255*5) / 9 = 146,
-  // (20*4 + 1275) / 9 = 150, (30*4 + 1275) / 9 = 155.
-  EXPECT_EQ(back.At(100, 200), (Rgb{155, 150, 146}));
-  // Just below it: p = 2, T = 100: (10*2 + 700) / 9 = 80, 740 / 9 = 82, 760 / 9 = 84.
-  EXPECT_EQ(back.At(99, 200), (Rgb{84, 82, 80}));
-  // Edge middle: p = 6, T = 255: (60 + 765) / 9 = 91, (120 + 765) / 9 = 98, (180 + 765) / 9 = 105.
-  EXPECT_EQ(back.At(105, 200), (Rgb{105, 98, 91}));
-  EXPECT_EQ(back.At(105, 205), BackColour);    // the whole window passes
-  EXPECT_EQ(back.At(300, 300), TransferGrey);  // none of it does
-  // The frame of width 1 keeps the back picture.
-  EXPECT_EQ(back.At(0, 500), BackColour);
-  EXPECT_EQ(back.At(300, 959), BackColour);
+  const std::tuple<int, int, Rgb> pixels[] = {
+      // Corner of the square: p = 4 of n = 9, T = 255: (10*4 + 255*5) / 9 = 146,
+      // (20*4 + 1275) / 9 = 150, (30*4 + 1275) / 9 = 155.
+      {100, 200, {155, 150, 146}},
+      // Just below it: p = 2, T = 100: (10*2 + 700) / 9 = 80, 740 / 9 = 82, 760 / 9 = 84.
+      {99, 200, {84, 82, 80}},
+      // Edge middle: p = 6, T = 255: (60 + 765) / 9 = 91, (120 + 765) / 9 = 98, (180 + 765) / 9 = 105.
+      {105, 200, {105, 98, 91}},
+      {105, 205, BackColour},    // the whole window passes
+      {300, 300, TransferGrey},  // none of it does
+      {0, 500, BackColour},      // the frame of width 1 keeps the back picture
+      {300, 959, BackColour}};
+  for (const auto& [row, column, colour] : pixels) EXPECT_EQ(back.PixelAt(row, column), colour) << row << ", " << column;
   // A transfer picture that is white everywhere gives the back picture.
-  std::vector<std::uint8_t> allWhite(CanvasByteCount, 255);
-  Planes plain(BackColour.b, BackColour.g, BackColour.r);
+  const std::vector<std::uint8_t> allWhite(CanvasByteCount, 255);
+  TestPlanes plain = BackPlanes();
   RealAppear(allWhite.data(), plain.View(), Stride, CanvasRows, PassZone{}, 1);
-  EXPECT_EQ(plain.samples, Planes(BackColour.b, BackColour.g, BackColour.r).samples);
+  EXPECT_EQ(plain.plane, BackPlanes().plane);
 }
 
 TEST(RealAppear, FastFormGivesTheLiteralBytes) {
@@ -148,34 +115,28 @@ TEST(RealAppear, FastFormGivesTheLiteralBytes) {
       for (const int e : {0, 1, 3, 8}) {
         // The literal form is slow with wide windows: those run on one picture each.
         if ((e == 8 && (zone.mode != 2 || t != 3)) || (e == 3 && t != 2)) continue;
-        Planes fast(0, 0, 0), literal(0, 0, 0);
-        for (int i = 0; i < PixelCount; ++i)
-          for (auto* p : {&fast, &literal})
-            for (int k = 0; k < 3; ++k)
-              p->samples[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)] = sceneCanvas[static_cast<std::size_t>(3 * i + k)];
+        TestPlanes fast = PlanesOfCanvas(sceneCanvas), literal = fast;
         RealAppear(corpus[t].data(), fast.View(), Stride, CanvasRows, zone, e);
         LiteralRealAppear(corpus[t].data(), literal.View(), Stride, CanvasRows, zone, e);
-        EXPECT_EQ(fast.samples, literal.samples) << "picture " << t << " mode " << zone.mode << " e " << e;
+        EXPECT_EQ(fast.plane, literal.plane) << "picture " << t << " mode " << zone.mode << " e " << e;
       }
     }
   }
 }
 
 TEST(PlaceTransfer, OffsetMovesThePictureAndLeavesWhite) {
-  std::vector<std::uint8_t> source(CanvasByteCount);
-  for (int row = 0; row < CanvasRows; ++row)
-    for (int column = 0; column < Stride; ++column)
-      SetPixel(source, row, column, Rgb{static_cast<std::uint8_t>(row), static_cast<std::uint8_t>(column), 7});
+  // The colour of plane row r, column c is (r, c, 7), their low bytes.
+  const std::vector<std::uint8_t> source = PlacedCanvas([](int x, int y) {
+    return Rgb{static_cast<std::uint8_t>(CanvasRows - 1 - y), static_cast<std::uint8_t>(x), 7};
+  });
   std::vector<std::uint8_t> placed(CanvasByteCount);
   PlaceTransferPixels(source.data(), placed.data(), 0, 0);
   EXPECT_EQ(placed, source);  // row 0 and column 0 included
   // A drag 30 right and 20 down: offset (-30, +20).
   PlaceTransferPixels(source.data(), placed.data(), -30, 20);
-  EXPECT_EQ(PixelOf(placed, 100, 130), PixelOf(source, 120, 100));
-  EXPECT_EQ(PixelOf(placed, 0, 30), PixelOf(source, 20, 0));
-  EXPECT_EQ(PixelOf(placed, 100, 29), White);
-  EXPECT_EQ(PixelOf(placed, 652, 500), White);
-  EXPECT_EQ(PixelOf(placed, 651, 959), PixelOf(source, 671, 929));
+  const std::tuple<int, int, Rgb> pixels[] = {{100, 130, {120, 100, 7}}, {0, 30, {20, 0, 7}},     {100, 29, White},
+                                              {652, 500, White},         {651, 959, {671 % 256, 929 % 256, 7}}};
+  for (const auto& [row, column, colour] : pixels) EXPECT_EQ(CanvasRgb(placed, row, column), colour) << row << ", " << column;
   PlaceTransferPixels(source.data(), placed.data(), 5000, -5000);
   EXPECT_EQ(std::count(placed.begin(), placed.end(), 255), CanvasByteCount);
 }
@@ -193,25 +154,18 @@ Rgb Transfer(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(x % 250), 80, static_cast<std::uint8_t>(y % 250)};
 }
 
-std::vector<std::uint8_t> CanvasOf(Rgb (*colour)(int, int)) {
-  std::vector<std::uint8_t> canvas(CanvasByteCount);
-  for (int row = 0; row < CanvasRows; ++row)
-    for (int column = 0; column < Stride; ++column) SetPixel(canvas, row, column, colour(column, CanvasRows - 1 - row));
-  return canvas;
-}
-
 // The composite worked directly: the transfer picture placed by the offset
 // (white where nothing lands), the back picture wherever that is white.
 std::vector<std::uint8_t> Composite(int offsetX, int offsetY) {
-  const auto back = CanvasOf(Back);
-  const auto transfer = CanvasOf(Transfer);
+  const auto back = PlacedCanvas(Back);
+  const auto transfer = PlacedCanvas(Transfer);
   std::vector<std::uint8_t> out(CanvasByteCount);
   for (int row = 0; row < CanvasRows; ++row)
     for (int column = 0; column < Stride; ++column) {
       const int sourceRow = row + offsetY, sourceColumn = column + offsetX;
       const bool lands = sourceRow >= 0 && sourceRow < CanvasRows && sourceColumn >= 0 && sourceColumn < Stride;
-      const Rgb t = lands ? PixelOf(transfer, sourceRow, sourceColumn) : White;
-      SetPixel(out, row, column, t == White ? PixelOf(back, row, column) : t);
+      const Rgb t = lands ? CanvasRgb(transfer, sourceRow, sourceColumn) : White;
+      SetCanvasRgb(out, row, column, t == White ? CanvasRgb(back, row, column) : t);
     }
   return out;
 }
@@ -234,9 +188,9 @@ struct AppearSession {
 
 TEST(AppearPage, WholeCompositingWorkflowByteForByte) {
   AppearSession a;
-  EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(CanvasOf(Back)));
-  EXPECT_EQ(a.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Transfer)));
-  EXPECT_EQ(a.s.ShownCanvas(), CanvasOf(Transfer));  // entered from Transfer: the transfer picture
+  EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(PlacedCanvas(Back)));
+  EXPECT_EQ(a.File("0000trfr.bmp"), KeepFileOf(PlacedCanvas(Transfer)));
+  EXPECT_EQ(a.s.ShownCanvas(), PlacedCanvas(Transfer));  // entered from Transfer: the transfer picture
   a.s.ClickControl(PageAppear, "3)real appear");
   EXPECT_EQ(a.s.ShownCanvas(), Composite(0, 0));
   // "mouse move" on without a drag places the picture where it was.
@@ -264,7 +218,7 @@ TEST(AppearPage, MissingOrForeignWorkFileIsReportedOnceAndTheLoadedPictureShows)
     s.ClickControl(PageAppear, "3)real appear");
     for (int k = 0; k < 3; ++k) s.ClickControl(PageAppear, "pass zone");  // explanation clicks: more paints
     EXPECT_EQ(s.dialogs().MessageCount(), 1u) << (foreign ? "foreign" : "missing");
-    EXPECT_EQ(s.ShownCanvas(), CanvasOf(Back));
+    EXPECT_EQ(s.ShownCanvas(), PlacedCanvas(Back));
   }
 }
 
@@ -285,7 +239,7 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
   WriteTestPicture(a.s.PathIn("other.bmp"), 960, 672, Transfer);
   a.s.dialogs().QueueFile(a.s.PathIn("other.bmp"));
   a.s.ClickControl(PageAppear, "1)back image");
-  EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(CanvasOf(Transfer)));
+  EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(PlacedCanvas(Transfer)));
   a.s.ClickControl(PageAppear, "4)KEEP12");
   std::filesystem::remove(a.s.PathIn("0000back.bmp"));
   a.s.Click(RestoreTabX, TabY);
@@ -294,8 +248,7 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
 
 TEST(AppearPage, CloseDeletesTheWorkFilesButTheStartFile) {
   AppearSession a;
-  a.s.ClickControl(PageAppear, "3)real appear");
-  a.s.ClickControl(PageAppear, "4)KEEP12");
+  a.s.ClickControls(PageAppear, {"3)real appear", "4)KEEP12"});
   for (const char* name : AppearFileNames) {
     if (!std::filesystem::exists(a.s.PathIn(name))) WriteTestPicture(a.s.PathIn(name), 960, 672, Back);
   }
@@ -308,35 +261,6 @@ TEST(AppearPage, CloseDeletesTheWorkFilesButTheStartFile) {
   }
   EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("KEEP11.bmp")));
   EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("KEEP12.bmp")));
-}
-
-TEST(AppearPage, DriverScriptRunsTheWholeWorkflow) {
-  ProgramSession folder;  // a fresh working folder; the script runs its own program there
-  WriteTestPicture(folder.PathIn("back.bmp"), 960, 672, Back);
-  WriteTestPicture(folder.PathIn("transfer.bmp"), 960, 672, Transfer);
-  const auto click = [](int page, const char* label) {
-    const ControlPoint point = ControlOf(page, label);
-    return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
-  };
-  const std::string script =
-      "open back.bmp\n"
-      "click 184 15\n"            // FILTER
-      "click 800 15\n"            // APPEAR: the back picture
-      "click 744 15\n"            // Transfer
-      "open transfer.bmp\n" +
-      click(PageTransfer, "1)GetShadow") +
-      "click 800 15\n" +          // APPEAR: the transfer picture
-      click(PageAppear, "3)real appear") + click(PageAppear, "mouse move") +
-      "drag 500 300 530 320\n" +  // 30 right, 20 down
-      click(PageAppear, "4)KEEP12") + "answer no\nanswer yes\nclose\n";
-  const DriverRun run = RunDriverScript(folder.Folder(), script);
-  ASSERT_TRUE(run.ok) << run.error;
-  // The only messages are the two questions of the close sequence.
-  EXPECT_EQ(run.report.find(ReadFailureTitle.japanese), std::string::npos) << run.report;
-  EXPECT_EQ(run.report.find(WriteFailureTitle.japanese), std::string::npos) << run.report;
-  EXPECT_EQ(FileBytes(folder.PathIn("KEEP12.bmp")), KeepFileOf(Composite(-30, 20)));
-  EXPECT_EQ(FileBytes(folder.PathIn("KEEP11.bmp")), KeepFileOf(CanvasOf(Transfer)));
-  for (const char* name : {"0000trfr.bmp", "0000back.bmp"}) EXPECT_FALSE(std::filesystem::exists(folder.PathIn(name)));
 }
 
 }  // namespace

@@ -33,11 +33,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Rgb Varied(int x, int y) {
-  return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
-             static_cast<std::uint8_t>(60 + (x + 2 * y) % 150)};
-}
-
 // The exit status of a shell command line.
 int RunCommand(const std::string& command) {
   const int status = std::system(command.c_str());

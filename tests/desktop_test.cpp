@@ -1,6 +1,8 @@
 // The desktop's additions: the frame scaled to any window and mouse positions
 // mapped back, the start size, the command line, the shortcuts and pictures
-// opened without the dialog (dropped, or named on the command line).
+// opened without the dialog (dropped, or named on the command line); the
+// user's language: the start language from the locale or the command line,
+// and every dialog following the current language.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include "app/desktop.h"
 #include "app/program.h"
 #include "pages/kit/page_state.h"
+#include "platform/dialogs.h"
 #include "panel/comments.h"
 #include "platform/language.h"
 #include "platform/user_folders.h"
@@ -141,94 +144,66 @@ TEST(StartWindowSize, LargestWholeScaleThatFitsTheUsableArea) {
 // The command line
 // -----------------------------------------------------------------------------
 
-TEST(CommandLine, PictureHelpVersionAndWhatIsWrong) {
+TEST(CommandLine, PictureHelpVersionLanguageWorkFolderDesktopAndWhatIsWrong) {
   const std::string folder = (std::filesystem::path(testing::TempDir()) / "vz_command_line").lexically_normal().string();
-  std::filesystem::create_directories(folder);
-  const std::string picture = folder + "/shot one.bmp";
+  std::filesystem::create_directories(folder + "/work");
+  const std::string picture = folder + "/shot one.bmp", dashed = folder + "/-dashed.bmp";
   std::ofstream(picture) << "BM";
-  const std::string dashed = folder + "/-dashed.bmp";
   std::ofstream(dashed) << "BM";
 
-  using Action = CommandLine::Action;
-  struct Row {
-    std::vector<std::string> args;
-    Action action;
-    std::string picture;
-    std::string error;
-  };
-  const Row rows[] = {
-      {{}, Action::Run, "", ""},
-      {{picture}, Action::Run, picture, ""},
-      {{folder + "/./shot one.bmp"}, Action::Run, picture, ""},
-      {{"--", dashed}, Action::Run, dashed, ""},
-      {{"--help"}, Action::Help, "", ""},
-      {{picture, "--version"}, Action::Version, "", ""},
-      {{"--bogus"}, Action::Wrong, "", "unknown option '--bogus'"},
-      {{"-x", picture}, Action::Wrong, "", "unknown option '-x'"},
-      {{picture, picture}, Action::Wrong, "", "only one picture can be given"},
-      {{folder + "/missing.bmp"}, Action::Wrong, "", "no picture file '" + folder + "/missing.bmp'"},
-      {{folder}, Action::Wrong, "", "no picture file '" + folder + "'"},  // a folder is no picture
-  };
-  for (const Row& row : rows) {
-    std::vector<const char*> argv{"vazesample"};
-    for (const std::string& a : row.args) argv.push_back(a.c_str());
-    const CommandLine line = ReadCommandLine(static_cast<int>(argv.size()), argv.data());
-    EXPECT_EQ(std::tuple(line.action, line.picture, line.error), std::tuple(row.action, row.picture, row.error))
-        << (row.args.empty() ? "(nothing)" : row.args[0]);
-  }
-  EXPECT_NE(UsageText().find("usage: vazesample [--language ja|en] [--workdir DIR] [--desktop] [PICTURE]"),
-            std::string::npos);
-  EXPECT_EQ(VersionText(), std::string("vazesample ") + ProgramVersion + "\n");
-}
-
-TEST(CommandLine, LanguageWorkFolderAndDesktop) {
-  const std::string folder =
-      (std::filesystem::path(testing::TempDir()) / "vz_command_options").lexically_normal().string();
-  std::filesystem::create_directories(folder + "/work");
-  const std::string picture = folder + "/p.bmp";
-  std::ofstream(picture) << "BM";
-
-  using Action = CommandLine::Action;
+  using enum CommandLine::Action;
   constexpr int Ja = JapaneseLanguage, En = EnglishLanguage;
   struct Row {
     std::vector<std::string> args;
-    Action action;
-    int language;
-    std::string workFolder;
-    bool desktop;
-    std::string picture;
-    std::string error;
+    CommandLine::Action action;
+    std::string picture, error;
+    int language = 0;
+    std::string workFolder = "";
+    bool desktop = false;
   };
+  const std::string noFolder = "' (the working folder must exist)";
   const Row rows[] = {
-      {{}, Action::Run, 0, "", false, "", ""},
-      {{"--language", "en"}, Action::Run, En, "", false, "", ""},
-      {{"--language=ja", picture}, Action::Run, Ja, "", false, picture, ""},
-      {{"--language", "en", "--language", "ja"}, Action::Run, Ja, "", false, "", ""},  // the last one holds
-      {{"--language", "de"}, Action::Wrong, 0, "", false, "", "--language takes ja or en, not 'de'"},
-      {{"--language=EN"}, Action::Wrong, 0, "", false, "", "--language takes ja or en, not 'EN'"},
-      {{"--language"}, Action::Wrong, 0, "", false, "", "--language needs ja or en"},
-      {{"--workdir", folder + "/work"}, Action::Run, 0, folder + "/work", false, "", ""},
-      {{"--workdir=" + folder + "/work/../work/", picture}, Action::Run, 0, folder + "/work/", false, picture, ""},
-      {{"--workdir", folder + "/none"}, Action::Wrong, 0, "", false, "",
-       "no folder '" + folder + "/none' (the working folder must exist)"},
-      {{"--workdir", picture}, Action::Wrong, 0, "", false, "",
-       "no folder '" + picture + "' (the working folder must exist)"},
-      {{"--workdir"}, Action::Wrong, 0, "", false, "", "--workdir needs a folder"},
-      {{"--desktop", picture}, Action::Run, 0, "", true, picture, ""},
-      {{"--desktop"}, Action::Run, 0, "", true, "", ""},  // the entry's %f with no file
-      {{"--", "--desktop"}, Action::Wrong, 0, "", false, "", "no picture file '--desktop'"},
-      {{"--desktop=yes"}, Action::Wrong, 0, "", false, "", "unknown option '--desktop=yes'"},
+      {{}, Run, "", ""},
+      {{picture}, Run, picture, ""},
+      {{folder + "/./shot one.bmp"}, Run, picture, ""},
+      {{"--", dashed}, Run, dashed, ""},
+      {{"--help"}, Help, "", ""},
+      {{picture, "--version"}, Version, "", ""},
+      {{"--bogus"}, Wrong, "", "unknown option '--bogus'"},
+      {{"-x", picture}, Wrong, "", "unknown option '-x'"},
+      {{picture, picture}, Wrong, "", "only one picture can be given"},
+      {{folder + "/missing.bmp"}, Wrong, "", "no picture file '" + folder + "/missing.bmp'"},
+      {{folder}, Wrong, "", "no picture file '" + folder + "'"},  // a folder is no picture
+      {{"--language", "en"}, Run, "", "", En},
+      {{"--language=ja", picture}, Run, picture, "", Ja},
+      {{"--language", "en", "--language", "ja"}, Run, "", "", Ja},  // the last one holds
+      {{"--language", "de"}, Wrong, "", "--language takes ja or en, not 'de'"},
+      {{"--language=EN"}, Wrong, "", "--language takes ja or en, not 'EN'"},
+      {{"--language"}, Wrong, "", "--language needs ja or en"},
+      {{"--workdir", folder + "/work"}, Run, "", "", 0, folder + "/work"},
+      {{"--workdir=" + folder + "/work/../work/", picture}, Run, picture, "", 0, folder + "/work/"},
+      {{"--workdir", folder + "/none"}, Wrong, "", "no folder '" + folder + "/none" + noFolder},
+      {{"--workdir", picture}, Wrong, "", "no folder '" + picture + noFolder},
+      {{"--workdir"}, Wrong, "", "--workdir needs a folder"},
+      {{"--desktop", picture}, Run, picture, "", 0, "", true},
+      {{"--desktop"}, Run, "", "", 0, "", true},  // the entry's %f with no file
+      {{"--", "--desktop"}, Wrong, "", "no picture file '--desktop'"},
+      {{"--desktop=yes"}, Wrong, "", "unknown option '--desktop=yes'"},
   };
   for (const Row& row : rows) {
     std::vector<const char*> argv{"vazesample"};
-    for (const std::string& a : row.args) argv.push_back(a.c_str());
-    const CommandLine line = ReadCommandLine(static_cast<int>(argv.size()), argv.data());
     std::string shown;
-    for (const std::string& a : row.args) shown += a + " ";
-    EXPECT_EQ(std::tuple(line.action, line.language, line.workFolder, line.desktop, line.picture, line.error),
-              std::tuple(row.action, row.language, row.workFolder, row.desktop, row.picture, row.error))
+    for (const std::string& a : row.args) {
+      argv.push_back(a.c_str());
+      shown += a + " ";
+    }
+    const CommandLine line = ReadCommandLine(static_cast<int>(argv.size()), argv.data());
+    EXPECT_EQ(std::tuple(line.action, line.picture, line.error, line.language, line.workFolder, line.desktop),
+              std::tuple(row.action, row.picture, row.error, row.language, row.workFolder, row.desktop))
         << shown;
   }
+  EXPECT_NE(UsageText().find("usage: vazesample [--language ja|en] [--workdir DIR] [--desktop] [PICTURE]"),
+            std::string::npos);
 }
 
 // -----------------------------------------------------------------------------
@@ -388,16 +363,14 @@ TEST_F(DesktopTest, CtrlOOpensCtrlSSavesCtrlQAsksToCloseF1ShowsTheComment) {
 
   s.Click(100 + 56 + 28, 16);  // FILTER, which shows its comment once
   s.Click(50, 835);            // a click on nothing paints without it
-  EXPECT_EQ(PageId, PageFilter);
-  EXPECT_EQ(CommentInk(s), 0);
+  EXPECT_EQ(std::pair(PageId, CommentInk(s)), std::pair(int{PageFilter}, 0));
   Key(112, false);  // F1
   EXPECT_GT(CommentInk(s), 500);
   Key('S', false);  // a plain S is no shortcut
   EXPECT_EQ(Shown("save"), 1u);
 
   Key('Q', true);  // the close sequence; the script answers No to both
-  EXPECT_EQ(Shown("message"), 2u);
-  EXPECT_FALSE(s.window().Destroyed());
+  EXPECT_EQ(std::pair(Shown("message"), s.window().Destroyed()), std::pair(std::size_t{2}, false));
 }
 
 TEST_F(DesktopTest, F1OnTopTurnsTheCommentsBackOn) {
@@ -408,6 +381,120 @@ TEST_F(DesktopTest, F1OnTopTurnsTheCommentsBackOn) {
   Key(112, false);
   EXPECT_EQ(CommentPanel.on, 1);
   EXPECT_GT(CommentInk(s), 500);
+}
+
+// -----------------------------------------------------------------------------
+// The start language from the locale
+// -----------------------------------------------------------------------------
+
+TEST(LanguageFromLocale, JapaneseForJapaneseAndForNoLanguageEnglishOtherwise) {
+  constexpr int Ja = JapaneseLanguage, En = EnglishLanguage;
+  struct Row {
+    const char* lcAll;
+    const char* lcMessages;
+    const char* lang;
+    int expected;
+  };
+  const Row rows[] = {
+      {nullptr, nullptr, "en_US.UTF-8", En},
+      {nullptr, nullptr, "ja_JP.UTF-8", Ja},
+      {nullptr, nullptr, "C", Ja},
+      {nullptr, nullptr, nullptr, Ja},  // nothing set
+      {"", "", "", Ja},                 // set, but empty: as unset
+      {nullptr, nullptr, "POSIX", Ja},
+      {nullptr, nullptr, "C.UTF-8", Ja},
+      {nullptr, nullptr, "ja", Ja},
+      {nullptr, nullptr, "ja_JP.eucJP@cjknarrow", Ja},
+      {nullptr, nullptr, "de_DE@euro", En},
+      {nullptr, nullptr, "jv_ID", En},         // Javanese is not Japanese
+      {nullptr, nullptr, "fr_JP.UTF-8", En},   // French spoken in Japan: French
+      {"en_GB.UTF-8", nullptr, "ja_JP.UTF-8", En},  // LC_ALL first
+      {"ja_JP.UTF-8", "en_US.UTF-8", "en_US.UTF-8", Ja},
+      {"", "en_US.UTF-8", "ja_JP.UTF-8", En},  // an empty LC_ALL is passed over
+      {nullptr, "ja_JP.UTF-8", "en_US.UTF-8", Ja},  // LC_MESSAGES before LANG
+      {nullptr, "C", "en_US.UTF-8", Ja},       // the first set one counts, even C
+      {nullptr, "", "en_US.UTF-8", En},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(LanguageFromLocale(row.lcAll, row.lcMessages, row.lang), row.expected)
+        << (row.lcAll ? row.lcAll : "-") << " / " << (row.lcMessages ? row.lcMessages : "-") << " / "
+        << (row.lang ? row.lang : "-");
+  }
+}
+
+// -----------------------------------------------------------------------------
+// The whole program in each language
+// -----------------------------------------------------------------------------
+
+constexpr int TabY = 15, PaletteTabX = 520, SaveTabX = 912, GetTabX = 1024;
+constexpr int LanguageKeyX = 48, LanguageKeyY = 552;
+constexpr int NewColourX = 40, NewColourY = 122, SaveColourX = 40, SaveColourY = 640;
+
+class InEachLanguage : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    StartLanguageId = JapaneseLanguage;
+    LanguageId = JapaneseLanguage;
+  }
+  // Starts a new run in `language` with a picture in hand.
+  void StartIn(int language) {
+    StartLanguageId = language;
+    StartProgram();
+    WriteTestPicture(s.PathIn("first.bmp"), 200, 100, [](int, int) { return Rgb{90, 140, 200}; });
+    s.Start(s.PathIn("first.bmp"));
+    s.dialogs().TakeShown();
+  }
+  // The one dialog or message the last action showed.
+  ScriptedDialogs::Shown Only() {
+    const auto shown = s.dialogs().TakeShown();
+    EXPECT_EQ(shown.size(), 1u);
+    return shown.empty() ? ScriptedDialogs::Shown{} : shown.front();
+  }
+  ProgramSession s;
+};
+
+TEST_F(InEachLanguage, ARunStartsInTheStartLanguage) {
+  StartIn(EnglishLanguage);
+  EXPECT_EQ(LanguageId, EnglishLanguage);
+  EXPECT_EQ(s.window().Title(), "first.bmp / VANTOR ZEPHRIN SAMPLE vazesample");
+  // The language key word still switches, and the title follows.
+  s.Click(LanguageKeyX, LanguageKeyY);
+  EXPECT_EQ(LanguageId, JapaneseLanguage);
+  EXPECT_EQ(s.window().Title(), "first.bmp / ヴァントルゼフリンサンプル vazesample");
+}
+
+TEST_F(InEachLanguage, TheDialogsFilterNamesAndTitlesAreInTheCurrentLanguage) {
+  StartIn(JapaneseLanguage);
+  s.Click(SaveTabX, TabY);  // cancelled: nothing queued
+  ScriptedDialogs::Shown save = Only();
+  EXPECT_EQ(save.title, "名前をつけて保存する");
+  EXPECT_EQ(save.filters, (std::vector<std::string>{"ビットマップファイル(*.bmp)", "すべてのファイル(*.*)"}));
+
+  // Switched to English at run time: every name follows.
+  s.Click(LanguageKeyX, LanguageKeyY);
+  ASSERT_EQ(LanguageId, EnglishLanguage);
+  s.Click(SaveTabX, TabY);
+  save = Only();
+  EXPECT_EQ(save.title, "SAVE WITH A NAME");
+  EXPECT_EQ(save.filters, (std::vector<std::string>{"Bitmap files (*.bmp)", "All files (*.*)"}));
+  s.Click(GetTabX, TabY);
+  const ScriptedDialogs::Shown open = Only();
+  EXPECT_EQ(open.kind, "open");
+  EXPECT_EQ(open.title, "Open a Picture");  // named for pictures, in the language shown
+  EXPECT_EQ(open.filters, (std::vector<std::string>{"Bitmap files (*.bmp)", "All files (*.*)"}));
+
+  // The nod colour files of the PALETTE page.
+  s.Click(PaletteTabX, TabY);
+  s.dialogs().TakeShown();
+  s.Click(SaveColourX, SaveColourY);
+  const ScriptedDialogs::Shown colours = Only();
+  EXPECT_EQ(colours.title, "SAVE NOD COLORS WITH A NAME");
+  EXPECT_EQ(colours.filters, (std::vector<std::string>{"Text files (*.txt)", "All files (*.*)"}));
+  s.Click(NewColourX, NewColourY);
+  const auto shown = s.dialogs().TakeShown();  // the open dialog, then "cancelled"
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].filters, (std::vector<std::string>{"Text files (*.txt)", "All files (*.*)"}));
+  EXPECT_EQ(shown[1].text, "Cancelled: no nod colour file was read");
 }
 
 }  // namespace

@@ -14,18 +14,9 @@
 #include "ops/picture_steps.h"
 #include "platform/picture_loader.h"
 #include "reference/outline_literal.h"
+#include "support/pictures.h"
 
 namespace {
-
-// Planes of a picture, row 0 the bottom row, in vectors.
-struct Planes {
-  int width = 0, height = 0;
-  std::array<std::vector<std::uint32_t>, 3> plane;
-  Planes(int w, int h) : width(w), height(h) {
-    for (auto& p : plane) p.assign(static_cast<std::size_t>(w) * h, 0);
-  }
-  PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, width, height}; }
-};
 
 Picture MadePicture(int width, int height, unsigned seed) {
   Picture p{width, height, {}};
@@ -44,31 +35,17 @@ Picture MadePicture(int width, int height, unsigned seed) {
 
 // The picture grown by `pad` on every side with its nearest edge pixels, as
 // planes: the picture's (x, y from the top) is plane row height - 1 - y + pad.
-Planes Grown(const Picture& picture, int pad) {
-  Planes planes(picture.width + 2 * pad, picture.height + 2 * pad);
-  for (int row = 0; row < planes.height; ++row) {
+TestPlanes Grown(const Picture& picture, int pad) {
+  TestPlanes planes(picture.width + 2 * pad, picture.height + 2 * pad);
+  for (int row = 0; row < planes.rows; ++row) {
     const int y = std::clamp(picture.height - 1 - (row - pad), 0, picture.height - 1);
-    for (int column = 0; column < planes.width; ++column) {
+    for (int column = 0; column < planes.stride; ++column) {
       const int x = std::clamp(column - pad, 0, picture.width - 1);
       const std::uint8_t* rgb = picture.rgb.data() + (static_cast<std::size_t>(y) * picture.width + x) * 3;
       for (int k = 0; k < 3; ++k) planes.View().at(k, row, column) = rgb[2 - k];
     }
   }
   return planes;
-}
-
-// A canvas of the planes' low bytes, as the pages paint it before drawing.
-std::vector<std::uint8_t> CanvasOf(Planes& planes) {
-  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(planes.width) * planes.height * 3);
-  for (int row = 0; row < planes.height; ++row) {
-    for (int column = 0; column < planes.width; ++column) {
-      for (int k = 0; k < 3; ++k) {
-        canvas[(static_cast<std::size_t>(row) * planes.width + column) * 3 + k] =
-            static_cast<std::uint8_t>(planes.View().at(k, row, column));
-      }
-    }
-  }
-  return canvas;
 }
 
 // The picture part of a grown canvas, top-down RGB.
@@ -97,9 +74,9 @@ TEST(Edges, AnOutlineOfAWholePictureIsFoundToItsBorder) {
                                            OutlineSettings{FatWidth, 12, JudgeByLuma, OutlineRgb{1, 2, 3}}}) {
       SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + ", width " + std::to_string(settings.outlineWidth));
       const int pad = OutlineBorder(settings.outlineWidth);
-      Planes grown = Grown(picture, pad);
-      std::vector<std::uint8_t> canvas = CanvasOf(grown);
-      LiteralOutline(grown.View(), canvas.data(), grown.width, grown.width, grown.height, settings);
+      TestPlanes grown = Grown(picture, pad);
+      std::vector<std::uint8_t> canvas = grown.Canvas();
+      LiteralOutline(grown.View(), canvas.data(), grown.stride, grown.stride, grown.rows, settings);
       const Picture expected = CutBack(canvas, width, height, pad);
       const Picture extended = ApplyStepsAtOwnSize({OutlineStep{settings}}, picture, 1, Edges::Extend);
       EXPECT_EQ(extended.rgb, expected.rgb);
@@ -122,12 +99,12 @@ TEST(Edges, ALocalContrastAtTheBorderTakesItsWindowBeyondIt) {
   for (const auto& [x, y] : {std::pair{0, 0}, std::pair{69, 49}, std::pair{0, 25}, std::pair{35, 25}, std::pair{75, 10},
                              std::pair{30, 60}}) {
     SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(y));
-    Planes grown = Grown(picture, 2 * R);
-    std::vector<std::uint8_t> canvas = CanvasOf(grown);
+    TestPlanes grown = Grown(picture, 2 * R);
+    std::vector<std::uint8_t> canvas = grown.Canvas();
     const int row = picture.height - 1 - y;
-    LiteralLocalContrast(grown.View(), canvas.data(), grown.width, grown.width, grown.height,
-                         LocalContrastSettings{{x + 2 * R, row + 2 * R}, {0, 0, grown.width, grown.height}, true});
-    const Picture expected = CutBack(CanvasOf(grown), picture.width, picture.height, 2 * R);
+    LiteralLocalContrast(grown.View(), canvas.data(), grown.stride, grown.stride, grown.rows,
+                         LocalContrastSettings{{x + 2 * R, row + 2 * R}, {0, 0, grown.stride, grown.rows}, true});
+    const Picture expected = CutBack(grown.Canvas(), picture.width, picture.height, 2 * R);
     const Picture extended = ApplyStepsAtOwnSize({LocalContrastStep{x, y}}, picture, 1, Edges::Extend);
     EXPECT_EQ(extended.rgb, expected.rgb);
   }

@@ -2,8 +2,6 @@
 // the TOP page runs it, and bad use or input gives one line on standard error,
 // a non-zero exit and no OUTPUT (an existing OUTPUT stays as it was).
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,9 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
-#include "image/planes.h"
 #include "ops/vantor_eye.h"
 #include "reference/vantor_eye_literal.h"
 #include "platform/files.h"
@@ -26,6 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
 const std::string Tool = VZ_BINARY_DIR "/tools/eye/vazesample-eye";
 
@@ -35,15 +32,22 @@ struct ToolRun {
 };
 
 std::string TextOf(const std::string& path) {
-  const std::vector<std::uint8_t> bytes = FileBytes(path);
+  const Bytes bytes = FileBytes(path);
   return std::string(bytes.begin(), bytes.end());
 }
 
-// Runs the tool in the current folder; standard output and error are kept
-// in stdout.txt and stderr.txt there.
-ToolRun RunTool(const std::string& arguments) {
-  const int status = std::system(("'" + Tool + "' " + arguments + " >stdout.txt 2>stderr.txt").c_str());
+// Runs a shell command line in the current folder, standard output and error
+// kept in stdout.txt and stderr.txt there; by default the tool with `arguments`.
+ToolRun RunShell(const std::string& line) {
+  const int status = std::system(("(" + line + ") >stdout.txt 2>stderr.txt").c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TextOf("stdout.txt"), TextOf("stderr.txt")};
+}
+ToolRun RunTool(const std::string& arguments) { return RunShell("exec '" + Tool + "' " + arguments); }
+
+int FilesIn(const std::string& folder) {
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) files += entry.is_regular_file();
+  return files;
 }
 
 // Blue, green, red of pixel x in row `row` (from the bottom) of an h-row test picture.
@@ -62,8 +66,32 @@ std::vector<std::uint8_t> Bmp(int w, int h, Sample sample) {
   });
 }
 
-std::vector<std::uint8_t> TestPictureBmp(int w, int h) {
+Bytes TestPictureBmp(int w, int h) {
   return Bmp(w, h, [&](int k, int row, int x) { return TestColour(x, row, h)[static_cast<std::size_t>(k)]; });
+}
+// The test picture as planes of its own size.
+TestPlanes TestPicturePlanes(int w, int h) {
+  TestPlanes planes(w, h);
+  for (int k = 0; k < 3; ++k)
+    for (int row = 0; row < h; ++row)
+      for (int x = 0; x < w; ++x) planes.At(k, row, x) = static_cast<std::uint32_t>(TestColour(x, row, h)[static_cast<std::size_t>(k)]);
+  return planes;
+}
+
+// The picture of `file` placed on the canvas and taken into the inner memory
+// and the work planes, as the TOP page holds it; the canvas's 50 % levels.
+std::array<int, 3> Placed(const std::string& file, Bytes& canvas) {
+  const auto picture = LoadPicture(file);
+  EXPECT_TRUE(picture) << file;
+  canvas.assign(CanvasByteCount, 0);
+  if (picture) DrawPictureIntoCanvas(*picture, canvas.data());
+  InnerFromCanvas(canvas.data(), Stride, CanvasRows);
+  PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
+  const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
+  return {levels[0].middle, levels[1].middle, levels[2].middle};
+}
+Bytes BmpOf(const PlaneView& planes, int w, int h) {
+  return Bmp(w, h, [&](int k, int row, int x) { return planes.at(k, row, x); });
 }
 
 // The address sanitizer reserves more address space than any memory limit.
@@ -87,27 +115,19 @@ TEST(EyeTool, PlacedPictureMatchesTheEngine) {
   ProgramSession session;
   ASSERT_TRUE(fs::exists(Tool)) << Tool;
   ASSERT_TRUE(WriteFileAtomically("in.bmp", TestPictureBmp(300, 200)));
-  // The same pass here: place the picture, levels of the canvas, the rows
-  // from the top of the canvas down to the picture's bottom row (472).
-  const auto picture = LoadPicture("in.bmp");
-  ASSERT_TRUE(picture);
-  std::vector<std::uint8_t> canvas(CanvasByteCount);
-  DrawPictureIntoCanvas(*picture, canvas.data());
+  // The same pass here: the rows from the top of the canvas down to the
+  // picture's bottom row (472).
   const struct { std::string options, file; int key, mode, sunGlass; } cases[] = {
       {"--key C --mode weak-light --sunglass 3", "out.bmp", 3, 5, 3},
       {"", "default.bmp", 6, 1, 2}};  // key F, both, sun glass 2
   for (const auto& c : cases) {
     const ToolRun run = RunTool(c.options + " in.bmp " + c.file);
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
-    InnerFromCanvas(canvas.data(), Stride, CanvasRows);
-    PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
-    const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
-    const EyeParameters p{.mode = c.mode, .sunGlassLevel = c.sunGlass,
-                          .reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
+    Bytes canvas;
+    const EyeParameters p{.mode = c.mode, .sunGlassLevel = c.sunGlass, .reference = Placed("in.bmp", canvas)};
     VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, WindowOfHornKey(c.key), p, CanvasRows - 200,
                     CanvasRows, 2);
-    const auto expected = Bmp(Stride, CanvasRows, [](int k, int row, int x) { return WorkView().at(k, row, x); });
-    EXPECT_TRUE(FileBytes(c.file) == expected) << c.file;
+    EXPECT_TRUE(FileBytes(c.file) == BmpOf(WorkView(), Stride, CanvasRows)) << c.file;
   }
 }
 
@@ -136,21 +156,15 @@ TEST(EyeTool, APlacedPassLeavesTheRowsUnderA600By400PictureWhite) {
 
   // The engine here over the same rows, and over row 271 alone to show that
   // the row would change if the pass took it.
-  const auto picture = LoadPicture("in.bmp");
-  ASSERT_TRUE(picture);
-  std::vector<std::uint8_t> canvas(CanvasByteCount);
-  DrawPictureIntoCanvas(*picture, canvas.data());
-  InnerFromCanvas(canvas.data(), Stride, CanvasRows);
-  PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
-  const auto levels = ChannelLevelsOf(WorkView(), Stride, CanvasRows);
-  const EyeParameters p{.reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
+  Bytes canvas;
+  const EyeParameters p{.reference = Placed("in.bmp", canvas)};
   VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, 8, p, 271, 272, 1);
   int changed = 0;
   for (int x = 0; x < Stride; ++x) changed += WorkView().at(0, 271, x) != 255;
   EXPECT_GT(changed, 200) << "row 271 would not change even if computed";
   PlanesFromCanvas(canvas.data(), Stride, CanvasRows);
   VantorEyeRowsOn(InnerView(), WorkView(), Stride, CanvasRows, 8, p, 272, CanvasRows, 1);
-  EXPECT_TRUE(out == Bmp(Stride, CanvasRows, [](int k, int r, int x) { return WorkView().at(k, r, x); }));
+  EXPECT_TRUE(out == BmpOf(WorkView(), Stride, CanvasRows));
   // The picture's bottom row is computed.
   EXPECT_FALSE(std::equal(row(272), row(273), canvas.begin() + static_cast<long>(272 * RowBytes)));
 
@@ -169,16 +183,10 @@ TEST(EyeTool, FullSizeAndPngAgree) {
     const ToolRun run = RunTool(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
   }
-  std::array<std::vector<std::uint32_t>, 3> source;
-  for (std::size_t k = 0; k < 3; ++k)
-    for (int row = 0; row < 90; ++row)
-      for (int x = 0; x < 1000; ++x) source[k].push_back(static_cast<std::uint32_t>(TestColour(x, row, 90)[k]));
-  auto target = source;
-  const auto view = [](auto& p) { return PlaneView{{p[0].data(), p[1].data(), p[2].data()}, 1000, 90}; };
+  TestPlanes source = TestPicturePlanes(1000, 90), target = source;
   const EyeParameters p{.reference = {30, 200, 10}};  // blue, green, red from R,G,B
-  VantorEyeRowsOn(view(source), view(target), 1000, 90, 12, p, 0, 90, 1);
-  const auto expected = Bmp(1000, 90, [&](int k, int row, int x) { return view(target).at(k, row, x); });
-  EXPECT_TRUE(FileBytes("full.bmp") == expected);
+  VantorEyeRowsOn(source.View(), target.View(), 1000, 90, 12, p, 0, 90, 1);
+  EXPECT_TRUE(FileBytes("full.bmp") == BmpOf(target.View(), 1000, 90));
   const auto fromPng = LoadPicture("full.png"), fromBmp = LoadPicture("full.bmp");
   ASSERT_TRUE(fromPng && fromBmp);
   EXPECT_TRUE(fromPng->rgb == fromBmp->rgb);
@@ -191,31 +199,18 @@ TEST(EyeTool, FullSizeAndPngAgree) {
 TEST(EyeTool, FullSizeFromAnyInputIsTheEnginesPassWithTheWholePicturesLevels) {
   ProgramSession session;
   constexpr int W = 301, H = 150;  // five bands of rows, a last short one; rows padded
-  const std::vector<std::uint8_t> bottomUp = TestPictureBmp(W, H);
+  const Bytes bottomUp = TestPictureBmp(W, H);
   ASSERT_TRUE(WriteFileAtomically("in.bmp", bottomUp));
-  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(W));
-  std::vector<std::uint8_t> topDown(bottomUp.begin(), bottomUp.begin() + BmpHeaderBytes);
-  const std::uint32_t negative = static_cast<std::uint32_t>(-H);
-  for (std::size_t k = 0; k < 4; ++k) topDown[22 + k] = static_cast<std::uint8_t>(negative >> (8 * k));
-  for (int row = H - 1; row >= 0; --row) {
-    const auto start = bottomUp.begin() + BmpHeaderBytes + static_cast<std::ptrdiff_t>(rowBytes) * row;
-    topDown.insert(topDown.end(), start, start + static_cast<std::ptrdiff_t>(rowBytes));
-  }
-  ASSERT_TRUE(WriteFileAtomically("top-down.bmp", topDown));
+  ASSERT_TRUE(WriteFileAtomically("top-down.bmp", TopDownBmp(bottomUp)));
   const auto picture = LoadPicture("in.bmp");
   ASSERT_TRUE(picture);
   ASSERT_TRUE(SavePng("in.png", W, H, picture->rgb.data()));
 
-  std::array<std::vector<std::uint32_t>, 3> source;
-  for (std::size_t k = 0; k < 3; ++k)
-    for (int row = 0; row < H; ++row)
-      for (int x = 0; x < W; ++x) source[k].push_back(static_cast<std::uint32_t>(TestColour(x, row, H)[k]));
-  auto target = source;
-  const auto view = [](auto& p) { return PlaneView{{p[0].data(), p[1].data(), p[2].data()}, W, H}; };
-  const auto levels = ChannelLevelsOf(view(source), W, H);
+  TestPlanes source = TestPicturePlanes(W, H), target = source;
+  const auto levels = ChannelLevelsOf(source.View(), W, H);
   const EyeParameters p{.reference = {levels[0].middle, levels[1].middle, levels[2].middle}};
-  VantorEyePassLiteral(view(source), view(target), W, H, WindowOfHornKey(6), p, Edges::Extend);
-  const auto expected = Bmp(W, H, [&](int k, int row, int x) { return view(target).at(k, row, x); });
+  VantorEyePassLiteral(source.View(), target.View(), W, H, WindowOfHornKey(6), p, Edges::Extend);
+  const Bytes expected = BmpOf(target.View(), W, H);
   for (const char* input : {"in.bmp", "top-down.bmp", "in.png"}) {
     const ToolRun run = RunTool(std::string("--full-size ") + input + " out.bmp");
     ASSERT_EQ(run.exitCode, 0) << input << ": " << run.errorText;
@@ -226,10 +221,10 @@ TEST(EyeTool, FullSizeFromAnyInputIsTheEnginesPassWithTheWholePicturesLevels) {
 TEST(EyeTool, FailuresSayOneLineAndLeaveOutputAlone) {
   ProgramSession session;
   ASSERT_TRUE(WriteFileAtomically("in.bmp", TestPictureBmp(64, 64)));
-  std::vector<std::uint8_t> damaged = TestPictureBmp(64, 64);
+  Bytes damaged = TestPictureBmp(64, 64);
   damaged.resize(200);  // header promises far more pixels than follow
   ASSERT_TRUE(WriteFileAtomically("damaged.bmp", damaged));
-  const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+  const Bytes old = {'o', 'l', 'd'};
   ASSERT_TRUE(WriteFileAtomically("existing.bmp", old));
   const struct { std::string arguments, output; } cases[] = {
       {"--colour 3 in.bmp a.bmp", "a.bmp"},          {"--key Z in.bmp b.bmp", "b.bmp"},
@@ -252,10 +247,8 @@ TEST(EyeTool, FailuresSayOneLineAndLeaveOutputAlone) {
       EXPECT_FALSE(fs::exists(c.output)) << c.arguments;
     }
   }
-  // No temporary file is left behind either.
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(session.Folder())) files += entry.is_regular_file();
-  EXPECT_EQ(files, 5);  // in, damaged, existing, stdout.txt, stderr.txt
+  // No temporary file is left behind either: in, damaged, existing, stdout.txt, stderr.txt.
+  EXPECT_EQ(FilesIn(session.Folder()), 5);
 }
 
 // An 8-bit run-length coded BMP of 1,124 bytes declaring 14000 x 14000
@@ -264,20 +257,12 @@ TEST(EyeTool, FailuresSayOneLineAndLeaveOutputAlone) {
 // space: it used to take 1.4 GB, and a run then wrote an output.
 TEST(EyeTool, ASmallRunLengthFileDeclaringAHugePictureIsRefusedAtOnceWithItsReason) {
   ProgramSession session;
-  const auto header = BmpHeader(14000, 14000, 0);
-  std::vector<std::uint8_t> file(1124, 0);
-  std::copy(header.begin(), header.end(), file.begin());
-  file[28] = 8;     // bits a pixel
-  file[30] = 1;     // run-length coded, 8 bits
-  file[10] = 0x36;  // the codes start after a palette of 256 entries, at byte 1078
-  file[11] = 0x04;
-  file[1079] = 1;   // 0, 1: end of bitmap
-  ASSERT_TRUE(WriteFileAtomically("rle.bmp", file));
+  ASSERT_TRUE(WriteFileAtomically("rle.bmp", SmallRleBmp()));
   const std::string limit = AddressSanitizerOn ? "" : "ulimit -v 262144; ";  // the sanitizer needs more
   for (const char* size : {"", "--full-size "}) {
-    const int status = std::system(("(" + limit + "exec '" + Tool + "' " + size + "rle.bmp out.bmp) >stdout.txt 2>stderr.txt").c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << size << status;
-    EXPECT_EQ(TextOf("stderr.txt"),
+    const ToolRun run = RunShell(limit + "exec '" + Tool + "' " + size + "rle.bmp out.bmp");
+    EXPECT_EQ(run.exitCode, 1) << size;
+    EXPECT_EQ(run.errorText,
               "vazesample-eye: cannot read rle.bmp: not a picture this program can read: its 46 bytes of pixel data "
               "cannot code the 14000 rows it declares (at least 220 bytes are needed)\n")
         << size;
@@ -295,14 +280,10 @@ TEST(EyeTool, AFullSizeWriteFailingHalfWayLeavesNothing) {
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
     ASSERT_TRUE(fs::remove(output));
   }
-  const int status = std::system(("(trap '' XFSZ; ulimit -f 200; exec '" + Tool +
-                                  "' --full-size in.bmp out.bmp) >stdout.txt 2>stderr.txt")
-                                     .c_str());
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-  EXPECT_EQ(TextOf("stderr.txt"), "vazesample-eye: cannot write out.bmp: the file could not be written\n");
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(session.Folder())) files += entry.is_regular_file();
-  EXPECT_EQ(files, 3);  // in, stdout.txt, stderr.txt
+  const ToolRun run = RunShell("trap '' XFSZ; ulimit -f 200; exec '" + Tool + "' --full-size in.bmp out.bmp");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errorText, "vazesample-eye: cannot write out.bmp: the file could not be written\n");
+  EXPECT_EQ(FilesIn(session.Folder()), 3);  // in, stdout.txt, stderr.txt
 }
 
 // The workers take bands as they come free and hand them on in order: run
@@ -323,72 +304,4 @@ TEST(EyeTool, RunsRepeatedAreIdenticalAndNeverHang) {
     ASSERT_TRUE(FileBytes("again.bmp") == FileBytes("first.bmp")) << "run " << k;
     ASSERT_TRUE(FileBytes("again-full.bmp") == FileBytes("first-full.bmp")) << "run " << k;
   }
-}
-
-// A run stopped by SIGTERM or SIGINT while it writes removes its temporary
-// file, ends as the signal ends a process, and leaves the OUTPUT that was
-// there as it was. The signal is sent once the temporary file is seen, so
-// nothing here depends on how fast the run is; a run that ends before its
-// file is seen is tried again.
-TEST(EyeTool, AStoppedFullSizeRunLeavesNoTemporaryFileAndTheOldOutput) {
-  ProgramSession session;
-  constexpr int W = 4000, H = 3000;  // 36 MB, a pass of a good part of a second with key L
-  ASSERT_TRUE(WriteFileAtomically("big.bmp", EncodeBmp(W, H, 0, [](int row, std::uint8_t* out) {
-    for (int x = 0; x < 3 * W; ++x) out[x] = static_cast<std::uint8_t>((x * 7 + row * 3) % 251);
-  })));
-  const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
-  const auto temporaries = [&] {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator(session.Folder())) {
-      const std::string name = entry.path().filename().string();
-      count += name.rfind(".out.bmp.", 0) == 0 && name.ends_with(".tmp");
-    }
-    return count;
-  };
-  for (const int signal : {SIGTERM, SIGINT}) {
-    SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
-    bool stopped = false;
-    for (int attempt = 0; attempt < 5 && !stopped; ++attempt) {
-      ASSERT_TRUE(WriteFileAtomically("out.bmp", old));
-      // The tool starts with every signal at its default action and none held back.
-      posix_spawnattr_t attributes;
-      posix_spawnattr_init(&attributes);
-      sigset_t all, none;
-      sigfillset(&all);
-      sigemptyset(&none);
-      posix_spawnattr_setsigdefault(&attributes, &all);
-      posix_spawnattr_setsigmask(&attributes, &none);
-      posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-      std::vector<std::string> words = {Tool, "--full-size", "--key", "L", "big.bmp", "out.bmp"};
-      std::vector<char*> argv;
-      for (std::string& word : words) argv.push_back(word.data());
-      argv.push_back(nullptr);
-      pid_t pid = 0;
-      ASSERT_EQ(posix_spawn(&pid, Tool.c_str(), nullptr, &attributes, argv.data(), environ), 0);
-      posix_spawnattr_destroy(&attributes);
-      int status = 0;
-      bool ended = false;
-      while (!ended && temporaries() == 0) ended = waitpid(pid, &status, WNOHANG) == pid;
-      if (ended) continue;  // done before its file was seen: try again
-      ASSERT_EQ(kill(pid, signal), 0);
-      ASSERT_EQ(waitpid(pid, &status, 0), pid);
-      if (WIFEXITED(status) && WEXITSTATUS(status) == 0) continue;  // it ended first after all
-      stopped = true;
-      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
-      EXPECT_EQ(temporaries(), 0) << "a temporary file is left";
-      EXPECT_TRUE(FileBytes("out.bmp") == old) << "the old output changed";
-    }
-    EXPECT_TRUE(stopped) << "no run was stopped while it wrote";
-  }
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(session.Folder())) files += entry.is_regular_file();
-  EXPECT_EQ(files, 2);  // big.bmp, out.bmp
-}
-
-TEST(EyeTool, HelpPrintsUsage) {
-  ProgramSession session;
-  const ToolRun run = RunTool("--help");
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.output.find("usage: vazesample-eye [options] INPUT OUTPUT"), std::string::npos);
-  EXPECT_NE(run.output.find("--full-size"), std::string::npos);
 }

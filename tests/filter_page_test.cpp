@@ -1,27 +1,252 @@
-// The FILTER page through the whole program: the colour power stored byte by
-// byte as KEEP1, the bar, diamond and calculator values, the channel levels
-// that the TOP page's pass then pivots on, and the golden screens.
+// The FILTER page: hand-worked values for the tone curve, the colour power,
+// the two balances and the light core; the settings clamp; the fast forms
+// against the literal ones, byte for byte. Then the page through the whole
+// program: the colour power stored byte by byte as KEEP1, the bar, diamond
+// and calculator values, the channel levels that the TOP page's pass then
+// pivots on, and the golden screens.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <climits>
+#include <cmath>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "image/bmp_files.h"
-#include "image/planes.h"
+#include "image/gray.h"
+#include "ops/colour_power.h"
 #include "pages/filter/filter_page.h"
 #include "pages/kit/page_state.h"
 #include "pages/tone/tone_state.h"
-#include "ops/vantor_eye.h"
 #include "panel/calculator.h"
-#include "platform/picture_loader.h"
-#include "platform/text.h"
 #include "reference/colour_power_literal.h"
 #include "support/golden.h"
 #include "support/program_session.h"
 
 namespace {
+
+using Rgb3 = std::array<std::uint32_t, 3>;  // red, green, blue
+
+// Sample i of planes of their own, row after row.
+void SetPixel(TestPlanes& p, int i, std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+  p.plane[0][static_cast<std::size_t>(i)] = blue;
+  p.plane[1][static_cast<std::size_t>(i)] = green;
+  p.plane[2][static_cast<std::size_t>(i)] = red;
+}
+
+// One pixel through the colour power.
+Rgb3 Powered(const Rgb3& rgb, const FilterSettings& s) {
+  TestPlanes p(1, 1);
+  SetPixel(p, 0, rgb[0], rgb[1], rgb[2]);
+  ApplyColourPower(p.View(), s);
+  return {p.plane[2][0], p.plane[1][0], p.plane[0][0]};
+}
+
+FilterSettings CommonPower(int power) {
+  FilterSettings s;
+  s.colourPower = power;
+  return s;
+}
+
+// Per-channel powers (mode 1..3); the common power is left at `common`.
+FilterSettings PerChannel(int mode, const ChannelPowers& powers, int common = 100) {
+  FilterSettings s = CommonPower(common);
+  s.channelPowerMode = mode;
+  s.channelPower = powers;
+  return s;
+}
+
+FilterLevels SameLevels(int low, int high) { return {{{low, 0, high}, {low, 0, high}, {low, 0, high}}}; }
+
+// A balance worked by hand: `sample` of `plane` under `levels` gives `want`.
+struct BalanceCase { FilterLevels levels; int sample, plane, want; };
+
+// The case through the one-sample form and through the whole-view form.
+template <typename OneSample, typename WholeView>
+std::array<int, 2> Balanced(const BalanceCase& c, OneSample oneSample, WholeView wholeView) {
+  TestPlanes p(1, 1);
+  const auto plane = static_cast<std::size_t>(c.plane);
+  p.plane[plane][0] = static_cast<std::uint32_t>(c.sample);
+  wholeView(p.View(), c.levels);
+  return {oneSample(c.sample, c.plane, c.levels), static_cast<int>(p.plane[plane][0])};
+}
+
+TEST(ToneCurve, EndsPeakAndKnownPoints) {
+  const ToneCurve w = BuildToneCurve();
+  EXPECT_EQ(w[0], 0.0);
+  EXPECT_EQ(w[255], 0.0);
+  // f(75) = sqrt(65025 - 180^2) - 75 = 105.62 is the largest gap.
+  EXPECT_EQ(w[75], 1.0);
+  for (double value : w) EXPECT_LE(value, 1.0);
+  EXPECT_NEAR(w[128], (std::sqrt(48896.0) - 128) / (std::sqrt(32625.0) - 75), 1e-12);  // 0.8817
+  EXPECT_NEAR(w[200], 0.4639, 1e-4);  // (sqrt(62000) - 200) / 105.62
+}
+
+TEST(Gray, TruncatesTowardZeroAndKeepsWholeGrays) {
+  EXPECT_EQ(GrayOf(100, 70, 40), 75);     // 29.9 + 41.09 + 4.56 = 75.55
+  for (int v = 0; v < 256; ++v) EXPECT_EQ(GrayOf(v, v, v), v);  // for 128 the double sum is 127.99999...
+  EXPECT_EQ(GrayTruncated(-10, 0, 0), -2);  // -2.99 toward zero
+  EXPECT_EQ(GrayTruncated(INT_MIN, INT_MIN, INT_MIN), INT_MIN);
+  // The rounded form adds half a level before truncating.
+  for (int v = 0; v < 256; ++v) EXPECT_EQ(RoundedGrayOf(v, v, v), v);
+  EXPECT_EQ(RoundedGrayOf(100, 70, 40), 76);  // 75.55
+  EXPECT_EQ(GrayRounded(4000000000LL, 0, 0), 1196000000LL);  // samples past 32 bits stay exact
+}
+
+TEST(ColourPower, GraysBlackAndWhiteStayAtEveryPower) {
+  const FilterSettings settings[] = {CommonPower(1), CommonPower(100), CommonPower(200), CommonPower(1000),
+                                     PerChannel(2, {700, 3, 1000})};
+  for (const FilterSettings& s : settings)
+    for (std::uint32_t v = 0; v < 256; ++v)
+      EXPECT_EQ(Powered({v, v, v}, s), (Rgb3{v, v, v})) << "grey " << v << " power " << s.colourPower;
+}
+
+TEST(ColourPower, HandWorkedPixels) {
+  // Gray 75, where W = 1: the colour difference (25, -5, -35) is scaled by
+  // power / 100 exactly. A light colour, gray 207, W = 0.4113: differences
+  // 33, -12, -17 become 13.57, -4.94, -6.99, truncated toward zero to 13, -4,
+  // -6. Per channel: red doubled, green kept, blue's colour taken away (the
+  // common power is not used then).
+  const FilterSettings perChannel = PerChannel(1, {200, 100, 0}, 1);
+  const struct { Rgb3 in; FilterSettings s; Rgb3 want; } cases[] = {
+      {{100, 70, 40}, CommonPower(100), {100, 70, 40}},
+      {{100, 70, 40}, CommonPower(200), {125, 65, 5}},
+      {{100, 70, 40}, CommonPower(1000), {255, 25, 0}},  // clamped
+      {{240, 195, 190}, CommonPower(100), {220, 203, 201}},
+      {{100, 70, 40}, perChannel, {125, 70, 75}}};
+  for (const auto& c : cases)
+    EXPECT_EQ(Powered(c.in, c.s), c.want) << "red " << c.in[0] << " power " << c.s.colourPower;
+  EXPECT_EQ(PlanePowers(perChannel), (std::array<int, 3>{0, 100, 200}));
+  EXPECT_EQ(CommonPowerOfChannels(perChannel.channelPower), 118);  // 59.8 + 58.7
+  EXPECT_EQ(CommonPowerOfChannels({128, 128, 128}), 128);
+}
+
+TEST(ColourBalance, PeachMapsLevelsToTenAnd244) {
+  const FilterLevels same = SameLevels(20, 220), mixed{{{0, 0, 117}, {50, 0, 200}, {20, 0, 220}}};
+  // One empty range: every channel is only shifted down by its low level.
+  const FilterLevels flat{{{0, 0, 117}, {80, 80, 80}, {20, 0, 220}}};
+  const BalanceCase cases[] = {
+      {same, 20, 2, 10},    {same, 220, 2, 244}, {same, 120, 1, 127},  // 100 * 234 / 200 + 10
+      {same, 19, 0, 9},                                                // -1.17 toward zero
+      {same, 0, 0, 0},      {same, 255, 0, 255},                       // -13 and 284, clamped
+      {mixed, 117, 0, 244}, {mixed, 50, 0, 110}, {mixed, 50, 1, 10},   // each channel by its own levels
+      {flat, 50, 0, 50},    {flat, 100, 1, 20},  {flat, 30, 1, 0},     {flat, 20, 2, 0}};
+  for (const BalanceCase& c : cases)
+    EXPECT_EQ(Balanced(c, PeachSample, ApplyPeach), (std::array{c.want, c.want})) << c.sample << " plane " << c.plane;
+}
+
+TEST(ColourBalance, BerryCentresEveryChannelWithOneGain) {
+  // Widest range 200: gain 1, each channel centred by (255 - range) / 2.
+  // Widest range 100: gain 2. No range at all: D = 1, gain 255, a threshold
+  // around the level.
+  const FilterLevels same = SameLevels(20, 220), mixed{{{20, 0, 120}, {50, 0, 200}, {10, 0, 210}}};
+  const FilterLevels narrow = SameLevels(60, 160), none = SameLevels(90, 90);
+  const BalanceCase cases[] = {
+      {same, 20, 0, 27},    {same, 220, 0, 227},   {same, 120, 2, 127},   {mixed, 20, 0, 77},
+      {mixed, 120, 0, 177}, {mixed, 50, 1, 52},    {mixed, 200, 1, 202},  {mixed, 210, 2, 227},
+      {narrow, 60, 0, 27},  {narrow, 110, 0, 127}, {narrow, 160, 0, 227}, {narrow, 200, 0, 255},
+      {none, 90, 0, 127},   {none, 91, 0, 255},    {none, 89, 0, 0}};
+  for (const BalanceCase& c : cases)
+    EXPECT_EQ(Balanced(c, BerrySample, ApplyBerry), (std::array{c.want, c.want})) << c.sample << " plane " << c.plane;
+}
+
+TEST(LightCore, StretchesTheCoreAndThresholds) {
+  const struct { int sample, start, end, want; } cases[] = {
+      {100, 100, 150, 0}, {110, 100, 150, 50}, {150, 100, 150, 250}, {151, 100, 150, 255},  // g = 255 / 50 = 5
+      {99, 100, 150, 0},  {128, 128, 129, 0},  {129, 128, 129, 255},                        // one-wide: a threshold at f
+      {77, 0, 255, 77},   {101, 100, 100, 255}};                                            // meeting ends: one-wide
+  for (const auto& c : cases)
+    EXPECT_EQ(LightCoreSample(c.sample, c.start, c.end), c.want) << c.sample << " in " << c.start << ".." << c.end;
+}
+
+TEST(LightCore, ReadsCanvasBytesIntoPlanesAndLightsAnEmptyResult) {
+  // 2 x 2 canvas, bytes blue, green, red per pixel.
+  const std::vector<std::uint8_t> canvas{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
+  TestPlanes p(2, 2);
+  ApplyLightCore(canvas, p.View(), 0, 255);
+  for (std::size_t i = 0; i < 4; ++i)
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(p.plane[k][i], canvas[3 * i + k]);
+  ApplyLightCore(canvas, p.View(), 200, 210);  // everything below the core
+  for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(p.plane[k], std::vector<std::uint32_t>(4, 1u));
+  // A canvas too short for the view fills only the rows it holds.
+  TestPlanes q(2, 3);
+  ApplyLightCore(canvas, q.View(), 0, 255);
+  EXPECT_EQ(std::pair(q.plane[0][4], q.plane[0][3]), std::pair(0u, 100u));
+}
+
+TEST(Settings, ClampSpectrumCoreAndMarker) {
+  // Start f, t, colour power, step and what the clamp keeps of them; a power
+  // of 0 is what "ＡＣ" leaves.
+  const struct { std::array<int, 4> in, want; } clamps[] = {
+      {{-5, 255, 100, 8}, {0, 255, 100, 8}},    {{100, 50, 100, 8}, {100, 101, 100, 8}},
+      {{100, 100, 100, 8}, {100, 101, 100, 8}}, {{0, 0, 100, 8}, {0, 1, 100, 8}},
+      {{300, 10, 100, 8}, {254, 255, 100, 8}},  {{0, 300, 100, 8}, {0, 255, 100, 8}},
+      {{0, -3, 100, 8}, {0, 1, 100, 8}},        {{254, 255, 100, 8}, {254, 255, 100, 8}},
+      {{0, 255, 0, 1}, {0, 255, 1, 2}},         {{0, 255, 5000, 102}, {0, 255, 1000, 98}}};
+  for (const auto& c : clamps) {
+    FilterSettings s = CommonPower(c.in[2]);
+    s.lightCoreStart = c.in[0];
+    s.lightCoreEnd = c.in[1];
+    s.diamondStep = c.in[3];
+    ClampFilterSettings(s);
+    EXPECT_EQ((std::array{s.lightCoreStart, s.lightCoreEnd, s.colourPower, s.diamondStep}), c.want)
+        << c.in[0] << ".." << c.in[1];
+  }
+  // Switch, f, t and the core left by the collapse (switch off: unchanged).
+  const struct { int on, f, t, wantF, wantT; } cores[] = {
+      {0, 0, 255, 0, 255}, {1, 0, 255, 127, 128}, {1, 10, 12, 11, 12}};
+  for (const auto& c : cores) {
+    FilterSettings core;
+    core.spectrumCoreOn = c.on;
+    core.lightCoreStart = c.f;
+    core.lightCoreEnd = c.t;
+    CollapseSpectrumCore(core);
+    EXPECT_EQ((std::array{core.lightCoreStart, core.lightCoreEnd}), (std::array{c.wantF, c.wantT}))
+        << c.on << ": " << c.f << ".." << c.t;
+  }
+  // m 127 -> 25 + 24.
+  EXPECT_EQ(std::tuple(LightCoreMarkerX(0, 255), LightCoreMarkerX(0, 1), LightCoreMarkerX(254, 255)), std::tuple(49, 24, 75));
+}
+
+// Random bytes with the edge values and some samples no byte can hold.
+TEST(FastAndLiteral, IdenticalOverRandomPlanes) {
+  std::mt19937 random(20240611);
+  const std::uint32_t edges[] = {0, 1, 254, 255, 256, 1000, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFF00u};
+  TestPlanes source(257, 33);
+  for (auto& plane : source.plane)
+    for (std::size_t i = 0; i < plane.size(); ++i)
+      plane[i] = i % 97 == 0 ? edges[random() % 10] : i % 3 == 0 ? random() % 8 * 36 : random() % 256;
+  // Whole greys and the colours whose double gray falls below a whole number.
+  for (std::uint32_t v = 0; v < 256; ++v) SetPixel(source, static_cast<int>(v), v, v, v);
+
+  // fast(view, arguments...) and literal(view, arguments...) on copies of the source.
+  const auto check = [&](const char* what, auto fast, auto literal, const auto&... arguments) {
+    TestPlanes a = source, b = source;
+    fast(a.View(), arguments...);
+    literal(b.View(), arguments...);
+    for (std::size_t k = 0; k < 3; ++k) ASSERT_EQ(a.plane[k], b.plane[k]) << what << " plane " << k;
+  };
+  const std::array<int, 3> powerSets[] = {{100, 100, 100}, {1, 1, 1},     {37, 37, 37},      {200, 200, 200},
+                                          {999, 999, 999}, {1000, 1000, 1000}, {0, 250, 700}, {-300, 5000, 100},
+                                          {INT_MAX, INT_MIN, 123}};
+  for (const auto& powers : powerSets) check("colour power", ApplyColourPowerByPlane, LiteralColourPower, powers);
+  const FilterLevels levelSets[] = {SameLevels(20, 220), {{{0, 5, 117}, {50, 90, 200}, {3, 100, 251}}},
+                                    {{{0, 0, 117}, {80, 80, 80}, {20, 0, 220}}}, SameLevels(0, 0),
+                                    {{{100, 0, 90}, {10, 0, 250}, {0, 0, 1}}}};
+  for (const FilterLevels& levels : levelSets) {
+    check("peach", ApplyPeach, LiteralPeach, levels);
+    check("berry", ApplyBerry, LiteralBerry, levels);
+  }
+  std::vector<std::uint8_t> canvas(3 * 257 * 33);
+  for (auto& byte : canvas) byte = static_cast<std::uint8_t>(random());
+  const std::array<int, 2> cores[] = {{0, 255}, {100, 150}, {128, 129}, {0, 1}, {254, 255}, {60, 60}, {255, 256}};
+  for (const auto& core : cores)
+    check("light core", [&](const PlaneView& v) { ApplyLightCore(canvas, v, core[0], core[1]); },
+          [&](const PlaneView& v) { LiteralLightCore(canvas, v, core[0], core[1]); });
+}
+
+// ---- The page through the whole program.
 
 // Client points of the controls.
 constexpr int FilterTabX = 180, TopTabX = 120, TabY = 10;
@@ -51,19 +276,11 @@ struct FilterSession {
   }
 };
 
-// Colour power at one power over a bottom-up canvas, by the literal form.
+// Colour power at one power over a canvas, by the literal form.
 std::vector<std::uint8_t> LiteralPowered(const std::vector<std::uint8_t>& canvas, int power) {
-  std::array<std::vector<std::uint32_t>, 3> planes;
-  for (std::size_t k = 0; k < 3; ++k) {
-    planes[k].resize(canvas.size() / 3);
-    for (std::size_t i = 0; i < planes[k].size(); ++i) planes[k][i] = canvas[3 * i + k];
-  }
-  LiteralColourPower(PlaneView{{planes[0].data(), planes[1].data(), planes[2].data()}, Stride, CanvasRows},
-                     {power, power, power});
-  std::vector<std::uint8_t> out(canvas.size());
-  for (std::size_t k = 0; k < 3; ++k)
-    for (std::size_t i = 0; i < planes[k].size(); ++i) out[3 * i + k] = static_cast<std::uint8_t>(planes[k][i]);
-  return out;
+  TestPlanes planes = PlanesOfCanvas(canvas);
+  LiteralColourPower(planes.View(), {power, power, power});
+  return planes.Canvas();
 }
 
 void Type(ProgramSession& s, std::initializer_list<int> digits) {
@@ -74,8 +291,7 @@ TEST(FilterPage, ActionThenSetStoresColourPower100ByteByByte) {
   FilterSession f;
   // With the action off the page shows the inner memory, the picture itself.
   const std::vector<std::uint8_t> source = f.s.ShownCanvas();
-  EXPECT_EQ(f.s.Pixel(100, 32), Gradient(0, 0));
-  EXPECT_EQ(f.s.Pixel(100 + 120, 32 + 60), Gradient(120, 60));
+  EXPECT_EQ(source, PlacedCanvas(Gradient, 200, 150));
 
   f.s.ClickControl(PageFilter, "action");
   EXPECT_EQ(FilterPage.values.colourPowerOn, 1);
@@ -107,25 +323,18 @@ TEST(FilterPage, BarsAndDiamondsSetTheColourPower) {
     EXPECT_EQ(FilterPage.values.colourPower, c.power) << "bar at " << c.x << ", " << c.y;
     EXPECT_EQ(FilterPage.values.channelPowerMode, 0);
   }
-  // Diamond: step 8 down and up; the boundary column 88 changes nothing.
-  f.s.Click(83, PowerDiamondY);
-  EXPECT_EQ(FilterPage.values.colourPower, 982);
-  f.s.Click(88, PowerDiamondY);
-  EXPECT_EQ(FilterPage.values.colourPower, 982);
-  for (int i = 0; i < 4; ++i) f.s.Click(93, PowerDiamondY);
-  EXPECT_EQ(FilterPage.values.colourPower, 1000);
-  f.s.Click(3, UpperBarY);
-  f.s.Click(83, PowerDiamondY);
-  EXPECT_EQ(FilterPage.values.colourPower, 1);
-  // The step diamond: +4 up to 98, -4 down to 2.
-  f.s.Click(88, 686);
-  EXPECT_EQ(FilterPage.values.diamondStep, 12);
-  for (int i = 0; i < 30; ++i) f.s.Click(88, 696);
-  EXPECT_EQ(FilterPage.values.diamondStep, 2);
-  // The dark reset mark puts every value back.
-  f.s.Click(20, 40);
-  EXPECT_EQ(FilterPage.values.colourPower, 100);
-  EXPECT_EQ(FilterPage.values.diamondStep, 8);
+  // Clicks, how often, and the colour power and step after them: the power
+  // diamond steps by 8 (not at the boundary column 88) within 1..1000, the
+  // step diamond by 4 within 2..98.
+  const struct { int x, y, times, power, step; } clicks[] = {
+      {83, PowerDiamondY, 1, 982, 8}, {88, PowerDiamondY, 1, 982, 8}, {93, PowerDiamondY, 4, 1000, 8},
+      {3, UpperBarY, 1, 1, 8},        {83, PowerDiamondY, 1, 1, 8},   {88, 686, 1, 1, 12},
+      {88, 696, 30, 1, 2},            {20, 40, 1, 100, 8} /* the dark reset mark */};
+  for (const auto& c : clicks) {
+    for (int k = 0; k < c.times; ++k) f.s.Click(c.x, c.y);
+    EXPECT_EQ(std::pair(FilterPage.values.colourPower, FilterPage.values.diamondStep), std::pair(c.power, c.step))
+        << c.x << ", " << c.y;
+  }
 }
 
 TEST(FilterPage, CalculatorOnTheColourPower) {
@@ -135,15 +344,8 @@ TEST(FilterPage, CalculatorOnTheColourPower) {
   EXPECT_EQ(Calc.digitCount, 0);
 
   f.s.ClickControl(PageFilter, "%4d");  // selects the colour power box, calculator on
-  EXPECT_EQ(FilterPage.calculatorTarget, FilterTargetColourPower);
-  EXPECT_EQ(Calc.on, 1);
+  EXPECT_EQ(std::pair(FilterPage.calculatorTarget, Calc.on), std::pair(int{FilterTargetColourPower}, true));
   Type(f.s, {2, 5});
-  f.s.Click(AddKey.x, AddKey.y);
-  EXPECT_EQ(FilterPage.values.colourPower, 125);
-
-  // A fifth digit discards the entry: "＋" then adds nothing.
-  Type(f.s, {1, 2, 3, 4, 5});
-  EXPECT_EQ(Calc.number, 0);
   f.s.Click(AddKey.x, AddKey.y);
   EXPECT_EQ(FilterPage.values.colourPower, 125);
 
@@ -161,8 +363,7 @@ TEST(FilterPage, CalculatorOnTheColourPower) {
   EXPECT_EQ(FilterPage.calculatorTarget, FilterTargetStep);
   Type(f.s, {9, 0});
   f.s.Click(AddKey.x, AddKey.y);
-  EXPECT_EQ(FilterPage.values.diamondStep, 98);
-  EXPECT_EQ(FilterPage.values.colourPower, 1);
+  EXPECT_EQ(std::pair(FilterPage.values.diamondStep, FilterPage.values.colourPower), std::pair(98, 1));
   // Deselecting turns the calculator off.
   f.s.ClickControl(PageFilter, "%2d");
   EXPECT_EQ(Calc.on, 0);
@@ -212,20 +413,16 @@ TEST(FilterPage, ResetMarksAndTopResetReturnTheValues) {
   f.s.ClickControl(PageFilter, "action");
   f.s.Click(97, LowerBarY);
   f.s.Click(88, 686);
+  const FilterSettings& v = FilterPage.values;
   // The light mark: switches only.
   f.s.Click(70, 40);
-  EXPECT_EQ(FilterPage.values.colourPowerOn, 0);
-  EXPECT_EQ(FilterPage.values.colourPower, 990);
-  EXPECT_EQ(FilterPage.values.diamondStep, 12);
+  EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.diamondStep), std::tuple(0, 990, 12));
   // The TOP page's reset mark: colour power off at 100, light core 0 .. 255.
   f.s.ClickControl(PageFilter, "action");
   FilterPage.values.lightCoreStart = 40;
   f.s.Click(TopTabX, TabY);
   f.s.Click(40, 105);
-  EXPECT_EQ(FilterPage.values.colourPowerOn, 0);
-  EXPECT_EQ(FilterPage.values.colourPower, 100);
-  EXPECT_EQ(FilterPage.values.lightCoreStart, 0);
-  EXPECT_EQ(FilterPage.values.lightCoreEnd, 255);
+  EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.lightCoreStart, v.lightCoreEnd), std::tuple(0, 100, 0, 255));
 }
 
 // The golden screens: FILTER with the action on and its explanation.

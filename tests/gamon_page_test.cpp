@@ -7,15 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <optional>
+#include <tuple>
 #include <vector>
 
 #include "pages/kit/page_state.h"
-#include "image/bmp_files.h"
 #include "image/gray.h"
-#include "image/planes.h"
 #include "image/sample_scene.h"
 #include "pages/gamon/gamon_graphs.h"
 #include "pages/gamon/gamon_page.h"
@@ -28,12 +25,11 @@
 
 namespace {
 
-constexpr int GamonTabX = 856, TopTabX = 128, MapTabX = 240, TabY = 15;
-constexpr std::size_t CanvasSize = static_cast<std::size_t>(CanvasByteCount);
+constexpr int GamonTabX = 856, TabY = 15;
 
-Rgb CanvasPixel(const std::vector<std::uint8_t>& canvas, int column, int row) {
-  const std::uint8_t* p = canvas.data() + (static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(column)) * 3;
-  return Rgb{p[2], p[1], p[0]};
+// Pixels of a canvas: column, plane row, colour.
+void ExpectCanvas(const std::vector<std::uint8_t>& canvas, std::initializer_list<std::tuple<int, int, Rgb>> pixels) {
+  for (const auto& [column, row, colour] : pixels) EXPECT_EQ(CanvasRgb(canvas, row, column), colour) << column << ", " << row;
 }
 
 TEST(GamonGraphs, TwoColourPictureWorkedByHand) {
@@ -48,51 +44,38 @@ TEST(GamonGraphs, TwoColourPictureWorkedByHand) {
              : planes.Set(window.bottom + r, window.left + c, 20, 40, 60);
   auto tables = std::make_unique<GamonTables>();
   CountGamonTables(planes.View(), window, *tables);
-  EXPECT_EQ(tables->density[0][124][50], 1200u);
-  EXPECT_EQ(tables->density[1][124][100], 1200u);
-  EXPECT_EQ(tables->density[2][124][200], 1200u);
-  EXPECT_EQ(tables->density[0][36][60], 2800u);
-  EXPECT_EQ(tables->density[1][36][40], 2800u);
-  EXPECT_EQ(tables->density[2][36][20], 2800u);
-  EXPECT_EQ(tables->histogram[3][124], 1200u);
-  EXPECT_EQ(tables->histogram[3][36], 2800u);
+  const GamonTables& t = *tables;
+  EXPECT_EQ((std::array{t.density[0][124][50], t.density[1][124][100], t.density[2][124][200], t.histogram[3][124]}),
+            (std::array<std::uint32_t, 4>{1200, 1200, 1200, 1200}));
+  EXPECT_EQ((std::array{t.density[0][36][60], t.density[1][36][40], t.density[2][36][20], t.histogram[3][36]}),
+            (std::array<std::uint32_t, 4>{2800, 2800, 2800, 2800}));
   const std::uint32_t maximum = HistogramMaximum(*tables, 0, 0);
   EXPECT_EQ(maximum, 2800u);
 
-  std::vector<std::uint8_t> canvas(CanvasSize, 255);
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 255);
   DrawGamonGraph(canvas.data(), *tables, 8);
-  // Column 32 + gray, row 32 + value: each table lights its own channel.
-  EXPECT_EQ(CanvasPixel(canvas, 32 + 124, 32 + 50), (Rgb{0, 0, 255}));
-  EXPECT_EQ(CanvasPixel(canvas, 32 + 124, 32 + 100), (Rgb{0, 255, 0}));
-  EXPECT_EQ(CanvasPixel(canvas, 32 + 124, 32 + 200), (Rgb{255, 0, 0}));
-  EXPECT_EQ(CanvasPixel(canvas, 32 + 36, 32 + 60), (Rgb{0, 0, 255}));
-  EXPECT_EQ(CanvasPixel(canvas, 32 + 36, 32 + 40), (Rgb{0, 255, 0}));
-  EXPECT_EQ(CanvasPixel(canvas, 32 + 36, 32 + 20), (Rgb{255, 0, 0}));
-  EXPECT_EQ(CanvasPixel(canvas, 32 + 100, 32 + 100), White);  // no count
-  EXPECT_EQ(CanvasPixel(canvas, 32, 100), (Rgb{200, 200, 20}));  // the frame
-  EXPECT_EQ(CanvasPixel(canvas, 928, 100), (Rgb{20, 200, 200}));
+  // Column 32 + gray, row 32 + value: each table lights its own channel; the
+  // frame around.
+  constexpr Rgb Blue{0, 0, 255}, Green{0, 255, 0}, Red{255, 0, 0};
+  ExpectCanvas(canvas, {{32 + 124, 32 + 50, Blue}, {32 + 124, 32 + 100, Green}, {32 + 124, 32 + 200, Red},
+                        {32 + 36, 32 + 60, Blue},  {32 + 36, 32 + 40, Green},   {32 + 36, 32 + 20, Red},
+                        {32 + 100, 32 + 100, White} /* no count */, {32, 100, {200, 200, 20}}, {928, 100, {20, 200, 200}}});
 
   // "all color": red bin 200 h = min(256, 256 · 1200 / 2800) = 109; red 20
   // is the tallest (256). Rows 32 .. 32 + h.
   DrawAllColourGraph(canvas.data(), *tables, maximum, 1);
   EXPECT_EQ(AllColourBar(1200, 2800, 1), 109);
-  EXPECT_EQ(CanvasPixel(canvas, 672 + 200, 32 + 109), (Rgb{255, 0, 0}));
-  EXPECT_EQ(CanvasPixel(canvas, 672 + 200, 32 + 110), Black);
-  EXPECT_EQ(CanvasPixel(canvas, 672 + 20, 287), (Rgb{255, 0, 0}));
-  // A bin of 0 count marks row 32 in every channel: white.
-  EXPECT_EQ(CanvasPixel(canvas, 672 + 7, 32), White);
-  EXPECT_EQ(CanvasPixel(canvas, 672 + 7, 33), Black);
-  EXPECT_EQ(CanvasPixel(canvas, 672 + 60, 32 + 256), (Rgb{0, 0, 255}));  // blue 60, the tallest blue
+  // A bin of 0 count marks row 32 in every channel: white; blue 60 is the tallest blue.
+  ExpectCanvas(canvas, {{672 + 200, 32 + 109, Red}, {672 + 200, 32 + 110, Black}, {672 + 20, 287, Red},
+                        {672 + 7, 32, White}, {672 + 7, 33, Black}, {672 + 60, 32 + 256, Blue}});
 
   // "each color": red bins 200, 201 → (128 · 1200 / 2800 + 0) / 2 = 27.
   EXPECT_EQ(EachColourBar(1200, 0, 2800, 1), 27);
   DrawEachColourGraph(canvas.data(), *tables, maximum, {1, 1, 1, 1});
-  EXPECT_EQ(CanvasPixel(canvas, 352 + 100, 160 + 27), (Rgb{255, 0, 0}));
-  EXPECT_EQ(CanvasPixel(canvas, 352 + 100, 160 + 28), (Rgb{220, 220, 220}));
-  EXPECT_EQ(CanvasPixel(canvas, 352 + 30, 32 + 64), (Rgb{0, 0, 255}));  // blue 60: (128 + 0) / 2
-  EXPECT_EQ(CanvasPixel(canvas, 352 + 30, 32 + 65), (Rgb{220, 220, 220}));
-  EXPECT_EQ(CanvasPixel(canvas, 352 + 5, 32), (Rgb{0, 0, 255}));  // a bar of 0 count marks row 32
-  EXPECT_EQ(CanvasPixel(canvas, 480 + 18, 32 + 64), (Rgb{128, 128, 128}));  // gray 36
+  // Blue 60: (128 + 0) / 2; a bar of 0 count marks row 32; gray 36.
+  constexpr Rgb Back{220, 220, 220};
+  ExpectCanvas(canvas, {{352 + 100, 160 + 27, Red}, {352 + 100, 160 + 28, Back}, {352 + 30, 32 + 64, Blue},
+                        {352 + 30, 32 + 65, Back}, {352 + 5, 32, Blue}, {480 + 18, 32 + 64, {128, 128, 128}}});
 }
 
 TEST(GamonGraphs, HistogramsSumToThePixelCountAndMatchTheLiteralCount) {
@@ -124,18 +107,17 @@ TEST(GamonGraphs, SamplesOutside0To255AreClampedIntoTheTables) {
   planes.Set(0, 1, -1, 100000, 70);
   auto tables = std::make_unique<GamonTables>();
   CountGamonTables(planes.View(), {0, 0, 2, 1}, *tables);
-  EXPECT_EQ(tables->histogram[2][255], 1u);  // red 300
-  EXPECT_EQ(tables->histogram[2][0], 1u);    // red -1
-  EXPECT_EQ(tables->histogram[1][255], 2u);
-  EXPECT_EQ(tables->histogram[3][255], 2u);  // gray 300 and gray 58,707 both clamp to 255
-  EXPECT_EQ(tables->density[0][255][255], 1u);
-  EXPECT_EQ(tables->density[0][255][70], 1u);
+  // Red 300 and red -1; gray 300 and gray 58,707 both clamp to 255.
+  const GamonTables& t = *tables;
+  EXPECT_EQ((std::array{t.histogram[2][255], t.histogram[2][0], t.histogram[1][255], t.histogram[3][255],
+                        t.density[0][255][255], t.density[0][255][70]}),
+            (std::array<std::uint32_t, 6>{1, 1, 2, 2, 1, 1}));
   // The half-size picture clamps too: red (300 + 300 - 1 + 10) / 4 = 152.
-  std::vector<std::uint8_t> canvas(CanvasSize, 0);
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 0);
   planes.Set(1, 0, 300, 300, 300);
   HalfSizePicture(planes.View(), canvas.data());
-  EXPECT_EQ(CanvasPixel(canvas, 0, 320).r, 152);
-  EXPECT_EQ(CanvasPixel(canvas, 0, 320).g, 255);  // (300 + 300 + 100000 + 10) / 4
+  EXPECT_EQ(CanvasRgb(canvas, 320, 0).r, 152);
+  EXPECT_EQ(CanvasRgb(canvas, 320, 0).g, 255);  // (300 + 300 + 100000 + 10) / 4
 }
 
 TEST(GamonGraphs, GrayInFloatIsTheGrayRuleForEveryColour) {
@@ -151,44 +133,34 @@ TEST(GamonGraphs, GrayInFloatIsTheGrayRuleForEveryColour) {
 TEST(GamonViewArea, HalfSizeRulesAndTheAnalysisWindow) {
   ViewAreaRecord area;
   int fineMove = 0;
+  const auto window = [&] {
+    const ViewRect w = GamonAnalysisWindow(area);
+    return std::tuple(w.left, w.bottom, w.width, w.height);
+  };
   UpdateGamonViewArea(area, 1, 640, 480, fineMove);
-  EXPECT_EQ(area.left, 0);
-  EXPECT_EQ(area.bottom, 672 - 240);
-  ViewRect w = GamonAnalysisWindow(area);
-  EXPECT_EQ(w.left, 0);
-  EXPECT_EQ(w.bottom, 192);  // the whole picture from the top-left corner
-  EXPECT_EQ(w.width, 640);
-  EXPECT_EQ(w.height, 480);
+  EXPECT_EQ(std::pair(area.left, area.bottom), std::pair(0, 672 - 240));
+  EXPECT_EQ(window(), std::tuple(0, 192, 640, 480));  // the whole picture from the top-left corner
   // x4, a click at (260, 150): left 260 - 60 - 100 = 100, bottom 672 - 150 - 40 + 48 = 530.
   UpdateGamonViewArea(area, 4, 640, 480, fineMove);
   CentreGamonViewArea(area, 260, 150);
-  EXPECT_EQ(area.left, 100);
-  EXPECT_EQ(area.bottom, 530);
+  EXPECT_EQ(std::pair(area.left, area.bottom), std::pair(100, 530));
   UpdateGamonViewArea(area, 4, 640, 480, fineMove);
-  w = GamonAnalysisWindow(area);
-  EXPECT_EQ(w.left, 200);
-  EXPECT_EQ(w.bottom, 672 - 2 * (672 - 80 - 530) - 160);
-  EXPECT_EQ(w.width, 240);
-  EXPECT_EQ(w.height, 160);
+  EXPECT_EQ(window(), std::tuple(200, 672 - 2 * (672 - 80 - 530) - 160, 240, 160));
   // The arrows step by 8; the edges hold.
   fineMove = FineMoveUp;
   UpdateGamonViewArea(area, 4, 640, 480, fineMove);
   EXPECT_EQ(area.bottom, 538);
   CentreGamonViewArea(area, 579, 33);
   UpdateGamonViewArea(area, 4, 640, 480, fineMove);
-  EXPECT_EQ(area.left, 360);
-  EXPECT_EQ(area.bottom, 592);
+  EXPECT_EQ(std::pair(area.left, area.bottom), std::pair(360, 592));
   CentreGamonViewArea(area, 101, 367);
   EXPECT_EQ(area.bottom, 336);
-  fineMove = FineMoveDown;
   for (int i = 0; i < 4; ++i) {
     fineMove = FineMoveDown;
     UpdateGamonViewArea(area, 4, 640, 480, fineMove);
   }
   EXPECT_EQ(area.bottom, 320);
-  w = GamonAnalysisWindow(area);
-  EXPECT_EQ(w.bottom, 0);
-  EXPECT_GE(w.bottom, 0);
+  EXPECT_EQ(std::get<1>(window()), 0);
 }
 
 // ---- The page through the whole program --------------------------------
@@ -232,7 +204,7 @@ TEST(GamonPage, Keep13AndSetSaveStoreTheScreenAndKeepTheImage) {
   s.dialogs().QueueFile(std::nullopt);
   s.Click(912, TabY);
   EXPECT_EQ(WorkPlanesCopy(), image);
-  s.Click(MapTabX, TabY);
+  s.Click(240, TabY);  // MAP
   EXPECT_EQ(WorkPlanesCopy(), image);
 }
 
@@ -240,9 +212,8 @@ TEST(GamonPage, X1ShowsTheWholePictureWithoutFrameOrEnlargedView) {
   ProgramSession s;
   s.StartOnPage(PageGamon, [](int x, int) { return x < 320 ? Rgb{200, 100, 50} : Rgb{20, 40, 60}; }, 640, 480);
   // Half-size picture at the upper left; the enlarged view area stays white.
-  EXPECT_EQ(s.Pixel(100 + 10, 32 + 671 - 600), (Rgb{200, 100, 50}));
-  EXPECT_EQ(s.Pixel(100 + 300, 32 + 671 - 600), (Rgb{20, 40, 60}));
-  EXPECT_EQ(s.Pixel(100 + 700, 32 + 671 - 500), White);
+  ExpectShown(s, {{100 + 10, 32 + 671 - 600, {200, 100, 50}}, {100 + 300, 32 + 671 - 600, {20, 40, 60}},
+                  {100 + 700, 32 + 671 - 500, White}});
   // The window is the whole picture plus nothing: the gray dots of the two
   // colours, and the white of the canvas below the picture is not counted.
   // (The picture's own last row and column may be whitened by the paint.)
@@ -252,7 +223,7 @@ TEST(GamonPage, X1ShowsTheWholePictureWithoutFrameOrEnlargedView) {
   EXPECT_GE(GamonCounts.histogram[3][124], 320u * 479u);
   EXPECT_GE(GamonCounts.histogram[3][36], 319u * 479u);
   EXPECT_EQ(GamonCounts.histogram[3][124] + GamonCounts.histogram[3][36] + GamonCounts.histogram[3][255], 640u * 480u);
-  EXPECT_EQ(s.Pixel(100 + 32 + 124, 32 + 671 - (32 + 50)), (Rgb{0, 0, 255}));
+  ExpectShown(s, {{100 + 32 + 124, 32 + 671 - (32 + 50), {0, 0, 255}}});
 }
 
 void CheckGolden(const std::string& name, bool english, bool zoomed) {

@@ -18,6 +18,7 @@
 #include "panel/widgets.h"
 #include "platform/surface.h"
 #include "platform/text.h"
+#include "support/pictures.h"
 
 namespace {
 
@@ -106,10 +107,9 @@ TEST_F(PanelTest, KeyTextStandsAtXPlusTwoAndLowersByFour) {
   DrawPanelKey(surface, key);
   const Box a = InkBox(surface, PanelText, 0, 80, 100, 130);
   ASSERT_GT(a.count, 0);
-  EXPECT_GE(a.left, 6);
-  EXPECT_LT(a.right, 6 + 10);  // two half-width cells of the height-10 font
-  EXPECT_GE(a.top, 100);
-  EXPECT_LE(a.bottom, 109);
+  // In two half-width cells of the height-10 font from (6, 100).
+  EXPECT_TRUE(a.left >= 6 && a.right < 6 + 10 && a.top >= 100 && a.bottom <= 109)
+      << a.left << ".." << a.right << ", " << a.top << ".." << a.bottom;
 
   Surface lowered;
   key.place = TextPlace::Lowered;
@@ -122,11 +122,11 @@ TEST_F(PanelTest, KeyTextStandsAtXPlusTwoAndLowersByFour) {
 TEST_F(PanelTest, TextsFollowTheLanguageAndFormatTheirValue) {
   int power = 7;
   const PanelKey key{.code = 30, .english = "step %2d", .japanese = "飛値 %2d", .value = &power};
-  EXPECT_EQ(PanelKeyText(key), "飛値  7");
+  const std::string japanese = PanelKeyText(key);
   LanguageId = EnglishLanguage;
-  EXPECT_EQ(PanelKeyText(key), "step  7");
+  const std::string english = PanelKeyText(key);
   power = 123;
-  EXPECT_EQ(PanelKeyText(key), "step 123");
+  EXPECT_EQ(std::tuple(japanese, english, PanelKeyText(key)), std::tuple("飛値  7", "step  7", "step 123"));
 
   const std::tuple<const char*, int, const char*> cases[] = {
       {"%4d", 100, " 100"}, {"%3d", -5, " -5"}, {"[%3d", 0, "[  0"}, {"%-3d]", 4, "4  ]"}, {"%02d", 4, "04"},
@@ -149,19 +149,19 @@ TEST_F(PanelTest, HitTestUsesOpenBoundsAndTheFirstRowWins) {
       {10, 44, 3} /* y + 20 of row 2 is outside, row 3 still holds it */, {10, 35, 2} /* both: the first wins */,
   };
   for (const auto& [x, y, code] : hits) EXPECT_EQ(PanelKeyAt(panel, x, y), code) << x << "," << y;
-  EXPECT_EQ(FindPanelKey(panel, 3)->x, 4);
+  EXPECT_EQ(FindPanelKey(panel, 3), &panel[2]);
   EXPECT_EQ(FindPanelKey(panel, 9), nullptr);
 }
 
 TEST_F(PanelTest, SelectingAValueBoxDeselectsTheOther) {
+  // Box 1, then box 2 (the calculator stays on), then box 2 again: nothing selected, calculator off.
   int selection = 0;
   bool calculator = false;
-  ToggleValueBox(selection, 1, calculator);
-  EXPECT_EQ(std::pair(selection, calculator), std::pair(1, true));
-  ToggleValueBox(selection, 2, calculator);
-  EXPECT_EQ(std::pair(selection, calculator), std::pair(2, true));
-  ToggleValueBox(selection, 2, calculator);
-  EXPECT_EQ(std::pair(selection, calculator), std::pair(0, false));
+  for (const auto& [box, after] :
+       {std::pair{1, std::pair{1, true}}, std::pair{2, std::pair{2, true}}, std::pair{2, std::pair{0, false}}}) {
+    ToggleValueBox(selection, box, calculator);
+    EXPECT_EQ(std::pair(selection, calculator), after) << box;
+  }
 }
 
 // [SECTION] Diamonds, belts, reset mark
@@ -249,8 +249,7 @@ TEST_F(PanelTest, ResetMarkBars) {
       {46, 22, c}, {47, 30, w}, {35, 39, c}, {35, 40, w},  // bar 9: 41..46 x 22..33; bar 8: 35..46 x 34..39
   });
   // Nine bars with no overlap: 774 pixels in all, nothing outside 45 x 30.
-  EXPECT_EQ(CountColour(surface, c, 0, 0, 100, 100), 774);
-  EXPECT_EQ(CountColour(surface, c, 2, 22, 47, 52), 774);
+  EXPECT_EQ(std::pair(CountColour(surface, c, 0, 0, 100, 100), CountColour(surface, c, 2, 22, 47, 52)), std::pair(774, 774));
 
   surface.Clear(White);
   DrawResetMark(surface, 10, 92, ResetMarkUnit, 0);
@@ -332,10 +331,7 @@ TEST_F(CalculatorTest, DisplayIsRightAlignedByDigitCount) {
   // "1234" at x 90 - 40 = 50, ten pixels a digit: ink within 50..89.
   const Box four = InkBox(surface, PanelText, 40, 609, 100, 629);
   ASSERT_GT(four.count, 0);
-  EXPECT_GE(four.left, 50);
-  EXPECT_LT(four.left, 60);
-  EXPECT_LT(four.right, 90);
-  EXPECT_GE(four.right, 80);
+  EXPECT_TRUE(four.left >= 50 && four.left < 60 && four.right >= 80 && four.right < 90) << four.left << ".." << four.right;
   UsePanelFontFile("");
 }
 
@@ -416,8 +412,8 @@ TEST_F(PanelTest, NotesAndExplanationsShowForOnePaintAndResetTheSelector) {
   int selector = 2;
   EXPECT_EQ(Serve(surface, FilterComments, RestoreNoteRequest, selector), RestoreNoteRequest);
   EXPECT_EQ(OnLines(surface, NoteColour), std::pair(true, true));
-  EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);  // the selector was reset first
-  EXPECT_EQ(std::pair(CommentPanel.request, selector), std::pair(NoCommentRequest, 0));
+  EXPECT_EQ(std::tuple(TextAreaCount(surface, ExplainGreen), CommentPanel.request, selector),
+            std::tuple(0, int{NoCommentRequest}, 0));  // the selector was reset first
   EXPECT_EQ(Serve(surface, FilterComments, CommentPanel.request, selector), NoCommentRequest);
   EXPECT_EQ(TextAreaCount(surface, NoteColour), 0);
 
@@ -436,8 +432,7 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
   int selector = 2;
   EXPECT_EQ(Serve(surface, FilterComments, 1, selector), 1);
   EXPECT_GT(TextAreaCount(surface, CommentColour), 0);
-  EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);
-  EXPECT_EQ(CommentPanel.request, NoCommentRequest);
+  EXPECT_EQ(std::pair(TextAreaCount(surface, ExplainGreen), CommentPanel.request), std::pair(0, int{NoCommentRequest}));
   EXPECT_EQ(Serve(surface, FilterComments, CalculatorNoteRequest, selector), CalculatorNoteRequest);
   EXPECT_GT(TextAreaCount(surface, NoteColour), 0);
 
@@ -445,19 +440,17 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
   PageComments plain = FilterComments;
   plain.hasCalculator = false;
   EXPECT_EQ(Serve(surface, plain, CalculatorNoteRequest, selector), NoCommentRequest);
-  EXPECT_EQ(TextAreaCount(surface, NoteColour), 0);
-  EXPECT_EQ(CommentPanel.request, CalculatorNoteRequest);
+  EXPECT_EQ(std::pair(TextAreaCount(surface, NoteColour), CommentPanel.request), std::pair(0, int{CalculatorNoteRequest}));
 
   // TOP serves nothing while comments are off.
   PageComments top = FilterComments;
   top.commentCode = top.slot = 0;
   top.onlyWhileCommentOn = true;
-  CommentPanel.on = false;
+  CommentPanel.on = 0;
   selector = 2;
   EXPECT_EQ(Serve(surface, top, 0, selector), NoCommentRequest);
-  EXPECT_EQ(TextAreaCount(surface, CommentColour), 0);
-  EXPECT_EQ(TextAreaCount(surface, ExplainGreen), 0);
-  CommentPanel.on = true;
+  EXPECT_EQ(std::pair(TextAreaCount(surface, CommentColour), TextAreaCount(surface, ExplainGreen)), std::pair(0, 0));
+  CommentPanel.on = 1;
   EXPECT_EQ(Serve(surface, top, 0, selector), 0);
   EXPECT_EQ(selector, 0);
 }
@@ -478,11 +471,12 @@ TEST_F(PanelTest, RestoreNoteTextsCarryTheSlot) {
 TEST_F(PanelTest, NotationLegendColours) {
   DrawNotationLegend(surface);
   const Rgb red{200, 100, 100}, blue{100, 100, 200};
-  EXPECT_GT(CountColour(surface, red, 0, 594, 100, 606), 0);
-  EXPECT_EQ(CountColour(surface, blue, 0, 594, 100, 606), 0);
-  EXPECT_GT(CountColour(surface, blue, 0, 612, 100, 624), 0);
-  EXPECT_GT(CountColour(surface, blue, 0, 684, 100, 696), 0);
-  EXPECT_GT(CountColour(surface, PanelText, 0, 574, 100, 586), 0);  // the heading
+  // Whether each band of rows holds ink of a colour; the heading first.
+  const std::tuple<Rgb, int, bool> bands[] = {
+      {PanelText, 574, true}, {red, 594, true}, {blue, 594, false}, {blue, 612, true}, {blue, 684, true}};
+  for (const auto& [colour, top, inked] : bands) {
+    EXPECT_EQ(CountColour(surface, colour, 0, top, 100, top + 12) > 0, inked) << top;
+  }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-// The painter, the panel text and the headless window, checked pixel by pixel.
+// The painter, the panel text (hinted grey-scale glyphs, FreeType
+// emboldening, blending) and the headless window, checked pixel by pixel.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <numeric>
 #include <set>
 #include <string>
 #include <tuple>
@@ -13,6 +15,7 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "support/golden.h"
+#include "support/pictures.h"
 
 namespace {
 
@@ -48,8 +51,7 @@ TEST(Lines, OnePixelPensExcludeTheEndPointAndTakeOnePixelPerMajorStep) {
   ASSERT_EQ(p.size(), 10u);
   std::set<int> rows;
   for (auto [x, y] : p) EXPECT_TRUE(rows.insert(y).second && x >= 47 && x <= 50) << x << "," << y;
-  EXPECT_TRUE(p.count({50, 40}));
-  EXPECT_FALSE(p.count({47, 30}));
+  EXPECT_TRUE(p.count({50, 40}) == 1 && p.count({47, 30}) == 0);
 
   s.Clear();
   s.Polyline({Black, 1, PenStyle::Dot}, {{0, 0}, {5, 0}, {5, 4}});  // steps 0..8 along the path, the even ones
@@ -63,10 +65,9 @@ TEST(Lines, WidePenStrokesRoundEndsIncludingTheEndPoint) {
   // Five rows thick along the path, the end point included, rounded ends.
   for (int x = 20; x <= 30; ++x)
     for (int y = 18; y <= 22; ++y) EXPECT_TRUE(p.count({x, y})) << x << "," << y;
-  EXPECT_TRUE(p.count({32, 20}));
-  EXPECT_FALSE(p.count({32, 18}));  // the cap's corner is cut
-  EXPECT_FALSE(p.count({33, 20}));
-  EXPECT_FALSE(p.count({20, 23}));
+  // The cap reaches (32, 20) but not its corner (32, 18), nor (33, 20) or (20, 23).
+  EXPECT_EQ((std::array{p.count({32, 20}), p.count({32, 18}), p.count({33, 20}), p.count({20, 23})}),
+            (std::array<std::size_t, 4>{1, 0, 0, 0}));
   s.Clear();
   s.Line({Black, 2, PenStyle::Solid}, 10, 10, 10, 13);  // a 2-pixel pen is two columns wide
   EXPECT_EQ(Inked(s).size(), 2u * 5u);
@@ -87,8 +88,7 @@ TEST(Rectangles, FrameAndFillCoverExactlyTheirPixels) {
   s.Clear();
   s.FillRect({1, 2, 3}, 40, 50, 43, 52);
   EXPECT_EQ(Inked(s).size(), 6u);
-  EXPECT_EQ(s.Pixel(42, 51), (Rgb{1, 2, 3}));
-  EXPECT_EQ(s.Pixel(43, 51), White);
+  EXPECT_EQ(std::pair(s.Pixel(42, 51), s.Pixel(43, 51)), std::pair(Rgb{1, 2, 3}, White));
 }
 
 TEST(Ellipses, SymmetricInsideTheirBoxAndTouchingEverySide) {
@@ -176,8 +176,7 @@ TEST(Blit, BottomUpRowsLandWithTheTopRowAtY) {
   EXPECT_EQ(Inked(s), (Points{{0, 0}}));
   EXPECT_EQ(s.Pixel(0, 0), (Rgb{6, 5, 4}));
   s.BlitBottomUp(bgr.data(), 2, 3, 1099, 838);
-  EXPECT_EQ(s.Pixel(1099, 838), (Rgb{15, 14, 13}));
-  EXPECT_EQ(s.Pixel(1099, 839), (Rgb{9, 8, 7}));
+  EXPECT_EQ(std::pair(s.Pixel(1099, 838), s.Pixel(1099, 839)), std::pair(Rgb{15, 14, 13}, Rgb{9, 8, 7}));
 }
 
 TEST(Text, CellWidthsFollowHalfAndFullWidthCharacters) {
@@ -219,10 +218,9 @@ TEST(Text, FaceAdvancesMatchTheCellsAndBoldKeepsThem) {
   for (int height : {10, 12, 14}) {
     const PanelGlyph& full = GlyphFor(height, false, U'あ');
     const PanelGlyph& bold = GlyphFor(height, true, U'あ');
-    EXPECT_EQ(full.advance, height);
-    EXPECT_EQ(GlyphFor(height, false, U'A').advance, height / 2);
-    EXPECT_LE(full.left + full.width, height);
-    EXPECT_TRUE(full.top >= 0 && full.top + full.rows <= height) << full.top << "+" << full.rows;
+    EXPECT_EQ(std::pair(full.advance, GlyphFor(height, false, U'A').advance), std::pair(height, height / 2));
+    EXPECT_TRUE(full.left + full.width <= height && full.top >= 0 && full.top + full.rows <= height)
+        << full.left << "+" << full.width << ", " << full.top << "+" << full.rows;
     EXPECT_EQ(std::pair(bold.advance, bold.width), std::pair(full.advance, full.width + 1));
   }
   // Rendering is deterministic: the same text gives the same pixels.
@@ -239,8 +237,7 @@ TEST(Text, WithoutAFaceEveryCharacterIsABoxInItsCell) {
   s.Text({12, true}, Black, TextBackground::Transparent, White, 10, 10, "Aあ");
   // A 4 x 10 box for the half-width cell and a 10 x 10 box for the full one.
   EXPECT_EQ(Inked(s).size(), static_cast<std::size_t>(2 * 4 + 2 * 8 + 2 * 10 + 2 * 8));
-  EXPECT_EQ(s.Pixel(11, 11), Black);
-  EXPECT_EQ(s.Pixel(12, 12), White);
+  EXPECT_EQ(std::pair(s.Pixel(11, 11), s.Pixel(12, 12)), std::pair(Black, White));
   UsePanelFontFile("");  // back to the fontconfig choice for the other tests
 }
 
@@ -257,9 +254,8 @@ TEST(Headless, PaintsUntilValidRecordsTitlesAndShowsWhatWasPresented) {
   UseWindow(&window);
   window.Invalidate();
   EXPECT_TRUE(window.RunPendingPaints());
-  EXPECT_EQ(paints, 3);
+  EXPECT_EQ(std::pair(paints, window.Shown()[0]), std::pair(3, std::uint8_t{3}));
   EXPECT_EQ(titles, (std::vector<std::string>{"one", "two"}));
-  EXPECT_EQ(window.Shown()[0], 3);
   // A paint handler that always invalidates is stopped, not looped forever.
   HeadlessWindow restless({nullptr, [&] { MainWindow().Invalidate(); }}, "t");
   UseWindow(&restless);
@@ -268,10 +264,6 @@ TEST(Headless, PaintsUntilValidRecordsTitlesAndShowsWhatWasPresented) {
   EXPECT_EQ(restless.PaintCount(), 5);
   UseWindow(nullptr);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(LegacyTitle, Latin1BytesWithWhatLatin1CannotHoldLeftOut) {
   struct Row {
@@ -291,6 +283,64 @@ TEST(LegacyTitle, Latin1BytesWithWhatLatin1CannotHoldLeftOut) {
       {"", "vazesample"},
   };
   for (const Row& row : rows) EXPECT_EQ(LegacyTitle(row.utf8), row.latin1) << row.utf8;
+}
+
+int Coverage(const PanelGlyph& g) { return std::accumulate(g.ink.begin(), g.ink.end(), 0); }
+
+TEST(PanelText, GlyphsAreGreyScaleAndBoldIsWiderNotTaller) {
+  REQUIRE_IPA_GOTHIC_FACE();
+  for (int height : {10, 12, 14}) {
+    for (char32_t cp : {U'o', U'b', U'0', U'8', U'濃', U'縦'}) {
+      const PanelGlyph& plain = GlyphFor(height, false, cp);
+      const PanelGlyph& bold = GlyphFor(height, true, cp);
+      // Smoothed edges: some pixels are partly covered.
+      EXPECT_TRUE(std::any_of(plain.ink.begin(), plain.ink.end(), [](int v) { return v > 0 && v < 255; }))
+          << height << " " << static_cast<int>(cp);
+      // Bold: more ink, the same advance, the same rows and baseline.
+      EXPECT_GT(Coverage(bold), Coverage(plain) * 11 / 10) << height << " " << static_cast<int>(cp);
+      EXPECT_EQ(std::tuple(bold.advance, bold.top, bold.rows), std::tuple(plain.advance, plain.top, plain.rows))
+          << height << " " << static_cast<int>(cp);
+    }
+  }
+  // "0" and "8" are told apart at the readouts' size: their cells differ in
+  // many pixels.
+  Surface zero, eight;
+  zero.Text({10, true}, Black, TextBackground::Opaque, White, 0, 0, "0");
+  eight.Text({10, true}, Black, TextBackground::Opaque, White, 0, 0, "8");
+  int differing = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 5; ++x) differing += std::abs(zero.Pixel(x, y).r - eight.Pixel(x, y).r) > 96 ? 1 : 0;
+  EXPECT_GE(differing, 4);
+}
+
+TEST(PanelText, CoverageBlendsTheColourOverWhatIsThereRounded) {
+  REQUIRE_IPA_GOTHIC_FACE();
+  Surface s;
+  s.Clear(Rgb{0, 0, 255});
+  s.Text({12, true}, Rgb{255, 0, 0}, TextBackground::Transparent, White, 10, 10, "both 濃淡");
+  const PanelGlyph& b = GlyphFor(12, true, U'b');
+  int checked = 0;
+  for (int r = 0; r < b.rows; ++r) {
+    for (int c = 0; c < b.width; ++c) {
+      const int cover = b.ink[static_cast<std::size_t>(r * b.width + c)];
+      const Rgb p = s.Pixel(10 + b.left + c, 10 + b.top + r);
+      // Red over blue: red rises with the coverage as blue falls, rounded.
+      EXPECT_EQ(p, (Rgb{static_cast<std::uint8_t>((255 * cover + 127) / 255), 0,
+                        static_cast<std::uint8_t>((255 * (255 - cover) + 127) / 255)}))
+          << c << "," << r;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 20);
+  // An opaque background fills the cells first; the ink blends over it.
+  s.Clear(Rgb{0, 0, 255});
+  s.Text({12, true}, Black, TextBackground::Opaque, White, 10, 40, "o");
+  for (int y = 40; y < 52; ++y)
+    for (int x = 10; x < 16; ++x) {
+      const Rgb p = s.Pixel(x, y);
+      EXPECT_TRUE(p.r == p.g && p.g == p.b) << x << "," << y;  // grey between white and black
+    }
+  EXPECT_EQ(s.Pixel(16, 45), (Rgb{0, 0, 255}));  // the cell ends at its advance
 }
 
 }  // namespace

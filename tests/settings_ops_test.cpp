@@ -1,16 +1,16 @@
 // The pixel operations the pages run, each a function of its planes (or
 // canvas), their width and height and one settings struct, run on pictures
 // of sizes other than the canvas's 960 x 672: values worked by hand, and for
-// the pointwise operations the top-left part of a canvas-size run.
+// the pointwise operations the top-left part of a canvas-size run. Planes and
+// canvases have rows longer than the picture, the samples past its width
+// filled, so that a routine that reads or writes past the width is caught.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <climits>
-#include <cstdint>
 #include <vector>
 
-#include "image/planes.h"
 #include "ops/contour_levels.h"
 #include "pages/colour/nod_colours.h"
 #include "pages/colour/range_convert.h"
@@ -21,38 +21,23 @@
 #include "ops/colour_swap.h"
 #include "reference/add_colour_literal.h"
 #include "reference/outline_literal.h"
+#include "support/pictures.h"
 
 namespace {
 
-// Three planes of width x height samples in rows of `stride` (at least the
-// width), the rows past the picture's columns filled as well, so that a
-// routine that reads or writes past the width is caught.
-struct SmallPlanes {
-  int width = 0, height = 0, stride = 0;
-  std::array<std::vector<std::uint32_t>, 3> plane;  // blue, green, red
-  SmallPlanes(int w, int h, int s, std::uint32_t fill = 0) : width(w), height(h), stride(s) {
-    for (auto& p : plane) p.assign(static_cast<std::size_t>(s) * static_cast<std::size_t>(h), fill);
-  }
-  PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, stride, height}; }
-  std::uint32_t& At(int k, int row, int column) {
-    const std::size_t i =
-        static_cast<std::size_t>(row) * static_cast<std::size_t>(stride) + static_cast<std::size_t>(column);
-    return plane[static_cast<std::size_t>(k)][i];
-  }
-  void Set(int row, int column, std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-    At(0, row, column) = blue;
-    At(1, row, column) = green;
-    At(2, row, column) = red;
-  }
-};
+constexpr int Width = 300, Height = 200;
 
 // A bottom-up canvas of `stride` pixels a row and `rows` rows, every byte `fill`.
 struct SmallCanvas {
-  int stride = 0, rows = 0;
+  int stride = 0;
   std::vector<std::uint8_t> bytes;
-  SmallCanvas(int s, int r, std::uint8_t fill) : stride(s), rows(r), bytes(static_cast<std::size_t>(s) * r * 3, fill) {}
+  SmallCanvas(int s, int rows, std::uint8_t fill) : stride(s), bytes(static_cast<std::size_t>(s) * rows * 3, fill) {}
   std::uint8_t* Pixel(int row, int column) {
     return bytes.data() + (static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(column)) * 3;
+  }
+  std::array<int, 3> Bgr(int row, int column) {
+    const std::uint8_t* p = Pixel(row, column);
+    return {p[0], p[1], p[2]};
   }
 };
 
@@ -65,100 +50,91 @@ std::uint32_t Noise(int k, int row, int column) {
   return (h >> 15) & 0xFFu;
 }
 
-SmallPlanes NoisePlanes(int width, int height, int stride) {
-  SmallPlanes p(width, height, stride);
-  for (int row = 0; row < height; ++row)
+TestPlanes NoisePlanes(int stride, int rows) {
+  TestPlanes p(stride, rows);
+  for (int row = 0; row < rows; ++row)
     for (int column = 0; column < stride; ++column)
       for (int k = 0; k < 3; ++k) p.At(k, row, column) = Noise(k, row, column);
   return p;
 }
 
-// ---- CONTOUR
-
-TEST(SettingsOps, ContourOnA300By200CanvasWithWiderRows) {
-  // Grey pixels of value (column + row) % 256; the ten columns past the
-  // width hold gray 8, a level, and must be left alone.
-  constexpr int Width = 300, Height = 200, CanvasStride = 310;
-  SmallCanvas canvas(CanvasStride, Height, 8);
+// Grey pixels of value (column + row) % 256 in the picture; `past` beyond it.
+SmallCanvas GreyCanvas(int stride, std::uint8_t past) {
+  SmallCanvas canvas(stride, Height, past);
   for (int row = 0; row < Height; ++row)
     for (int column = 0; column < Width; ++column) {
       std::uint8_t* p = canvas.Pixel(row, column);
       p[0] = p[1] = p[2] = static_cast<std::uint8_t>((column + row) % 256);
     }
-  // All levels in red (colour type 1): the grays 0, 8, ..., 248.
-  const ContourDrawSettings settings{ContourLadder{}, ContourAllLevels, 0, 1};
-  ApplyContour(canvas.bytes.data(), CanvasStride, Width, Height, settings);
-  for (int row = 0; row < Height; ++row) {
-    for (int column = 0; column < CanvasStride; ++column) {
-      const std::uint8_t* p = canvas.Pixel(row, column);
-      const int v = column < Width ? (column + row) % 256 : 8;
-      const bool onLevel = column < Width && v % 8 == 0 && v <= 248;
-      const std::array<int, 3> expected = onLevel ? std::array<int, 3>{0, 0, 255} : std::array<int, 3>{v, v, v};
-      ASSERT_EQ((std::array<int, 3>{p[0], p[1], p[2]}), expected) << "row " << row << ", column " << column;
-    }
-  }
+  return canvas;
 }
 
-TEST(SettingsOps, ContourOfOnePixel) {
-  // Gray 16 is level 2 (scan index 3); type 7, grey down, gives 255 - 2 * K
-  // with K = 256 / 31 = 8: 239.
+std::array<int, 3> Grey(int v) { return {v, v, v}; }
+
+// ---- CONTOUR
+
+TEST(SettingsOps, ContourOnA300By200CanvasWithWiderRows) {
+  // The ten columns past the width hold gray 8, a level, and must be left alone.
+  SmallCanvas canvas = GreyCanvas(310, 8);
+  // All levels in red (colour type 1): the grays 0, 8, ..., 248.
+  ApplyContour(canvas.bytes.data(), canvas.stride, Width, Height, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 1});
+  for (int row = 0; row < Height; ++row) {
+    for (int column = 0; column < canvas.stride; ++column) {
+      const int v = column < Width ? (column + row) % 256 : 8;
+      const bool onLevel = column < Width && v % 8 == 0 && v <= 248;
+      ASSERT_EQ(canvas.Bgr(row, column), (onLevel ? std::array<int, 3>{0, 0, 255} : Grey(v))) << row << ", " << column;
+    }
+  }
+  // One pixel: gray 16 is level 2 (scan index 3); type 7, grey down, gives
+  // 255 - 2 * K with K = 256 / 31 = 8: 239. Another level's scan leaves it;
+  // so does no operation.
   std::array<std::uint8_t, 3> pixel{16, 16, 16};
-  ApplyContour(pixel.data(), 1, 1, 1, ContourDrawSettings{ContourLadder{}, ContourOneLevel, 3, 7});
-  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{239, 239, 239}));
-  // Another level's scan leaves it; so does no operation.
-  pixel = {16, 16, 16};
   ApplyContour(pixel.data(), 1, 1, 1, ContourDrawSettings{ContourLadder{}, ContourOneLevel, 4, 7});
   ApplyContour(pixel.data(), 1, 1, 1, ContourDrawSettings{ContourLadder{}, ContourNone, 3, 7});
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{16, 16, 16}));
+  ApplyContour(pixel.data(), 1, 1, 1, ContourDrawSettings{ContourLadder{}, ContourOneLevel, 3, 7});
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{239, 239, 239}));
 }
 
 // ---- UNI C.'s conversion
 
 TEST(SettingsOps, GrayRangeOnA300By200PictureInWiderPlanes) {
-  // Grey samples (column + row) % 256 in planes of 320 samples a row, the
-  // canvas 305 pixels a row; grays 60..180 take the colour.
-  constexpr int Width = 300, Height = 200;
-  SmallPlanes planes(Width, Height, 320, 120);  // the columns past the width are in the range
+  // Grey samples (column + row) % 256 in planes of 320 samples a row (the
+  // columns past the width are in the range), the canvas 305 pixels a row;
+  // grays 60..180 take the colour.
+  TestPlanes planes(320, Height, 120);
   for (int row = 0; row < Height; ++row)
     for (int column = 0; column < Width; ++column) {
-      const auto v = static_cast<std::uint32_t>((column + row) % 256);
+      const int v = (column + row) % 256;
       planes.Set(row, column, v, v, v);
     }
   SmallCanvas canvas(305, Height, 7);
-  const GrayRangeSettings settings{60, 180, UniRgb{12, 240, 99}};
-  PaintGrayRange(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, settings);
+  PaintGrayRange(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, GrayRangeSettings{60, 180, UniRgb{12, 240, 99}});
   for (int row = 0; row < Height; ++row) {
     for (int column = 0; column < canvas.stride; ++column) {
       const int v = (column + row) % 256;
       const bool taken = column < Width && 60 <= v && v <= 180;
-      const std::uint8_t* p = canvas.Pixel(row, column);
-      const std::array<int, 3> expected = taken ? std::array<int, 3>{99, 240, 12} : std::array<int, 3>{7, 7, 7};
-      ASSERT_EQ((std::array<int, 3>{p[0], p[1], p[2]}), expected) << "row " << row << ", column " << column;
+      ASSERT_EQ(canvas.Bgr(row, column), (taken ? std::array<int, 3>{99, 240, 12} : Grey(7))) << row << ", " << column;
     }
   }
-}
-
-TEST(SettingsOps, GrayRangeOfOnePixelAboveTheBytes) {
-  // Red 300: gray 299 * 300 / 1000 = 89, inside 60..180.
-  SmallPlanes planes(1, 1, 1);
-  planes.Set(0, 0, 300, 0, 0);
-  std::array<std::uint8_t, 3> pixel{1, 2, 3};
-  PaintGrayRange(planes.View(), pixel.data(), 1, 1, 1, GrayRangeSettings{60, 180, UniRgb{12, 240, 99}});
-  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{99, 240, 12}));
-  pixel = {1, 2, 3};
-  PaintGrayRange(planes.View(), pixel.data(), 1, 1, 1, GrayRangeSettings{90, 180, UniRgb{12, 240, 99}});
-  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{1, 2, 3}));
+  // One pixel of red 300: gray 299 * 300 / 1000 = 89, inside 60..180, not 90..180.
+  TestPlanes one(1, 1);
+  one.Set(0, 0, 300, 0, 0);
+  for (const auto& [lo, painted] : {std::pair{60, true}, std::pair{90, false}}) {
+    std::array<std::uint8_t, 3> pixel{1, 2, 3};
+    PaintGrayRange(one.View(), pixel.data(), 1, 1, 1, GrayRangeSettings{lo, 180, UniRgb{12, 240, 99}});
+    EXPECT_EQ(pixel, (painted ? std::array<std::uint8_t, 3>{99, 240, 12} : std::array<std::uint8_t, 3>{1, 2, 3})) << lo;
+  }
 }
 
 // ---- ADD
 
 TEST(SettingsOps, AdditionOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
-  constexpr int Width = 300, Height = 200;
   for (const BlendWeights weights : {SoftWeights, MiddleWeights, HardWeights, BlendWeights{5, 2}}) {
     const AddColourSettings settings{BuiltInNodColours.columns[0], 20, 230, weights};
-    SmallPlanes whole = NoisePlanes(Stride, CanvasRows, Stride);
-    SmallPlanes part = NoisePlanes(Width, Height, 320);  // rows longer than the picture
-    SmallPlanes literal = part;
+    TestPlanes whole = NoisePlanes(Stride, CanvasRows);
+    TestPlanes part = NoisePlanes(320, Height);  // rows longer than the picture
+    TestPlanes literal = part;
     AddNodColours(whole.View(), Stride, CanvasRows, settings);
     AddNodColours(part.View(), Width, Height, settings);
     LiteralAddNodColours(literal.View(), Width, Height, settings);
@@ -170,95 +146,76 @@ TEST(SettingsOps, AdditionOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
           ASSERT_EQ(literal.At(k, row, column), expected) << "literal, plane " << k << ", row " << row;
         }
   }
-}
-
-TEST(SettingsOps, AdditionOfOnePixel) {
-  // Gray 42 is the start of band 1 over 0..255: column C's nod colour 2,
-  // (0, 255, 0). Hard: the nod colour; soft 7 : 1: (42 * 7 + 255) / 8 = 68
-  // for green, 42 * 7 / 8 = 36 for red and blue.
+  // One pixel: gray 42 is the start of band 1 over 0..255, column C's nod
+  // colour 2, (0, 255, 0). Hard: the nod colour; soft 7 : 1: (42 * 7 + 255) /
+  // 8 = 68 for green, 42 * 7 / 8 = 36 for red and blue.
   const NodColumn& c = BuiltInNodColours.columns[2];
-  SmallPlanes hard(1, 1, 1, 42), soft(1, 1, 1, 42);
-  AddNodColours(hard.View(), 1, 1, AddColourSettings{c, 0, 255, HardWeights});
-  AddNodColours(soft.View(), 1, 1, AddColourSettings{c, 0, 255, SoftWeights});
-  EXPECT_EQ((std::array<std::uint32_t, 3>{hard.At(0, 0, 0), hard.At(1, 0, 0), hard.At(2, 0, 0)}),
-            (std::array<std::uint32_t, 3>{0, 255, 0}));
-  EXPECT_EQ((std::array<std::uint32_t, 3>{soft.At(0, 0, 0), soft.At(1, 0, 0), soft.At(2, 0, 0)}),
-            (std::array<std::uint32_t, 3>{36, 68, 36}));
+  for (const auto& [weights, colour] : {std::pair{HardWeights, Rgb{0, 255, 0}}, std::pair{SoftWeights, Rgb{36, 68, 36}}}) {
+    TestPlanes one(1, 1, 42);
+    AddNodColours(one.View(), 1, 1, AddColourSettings{c, 0, 255, weights});
+    EXPECT_EQ(one.PixelAt(0, 0), colour);
+  }
 }
 
 // ---- The swap modes
 
 TEST(SettingsOps, SwapOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
-  constexpr int Width = 300, Height = 200;
-  SmallPlanes whole = NoisePlanes(Stride, CanvasRows, Stride);
-  SmallPlanes part = NoisePlanes(Width, Height, 330);
+  TestPlanes whole = NoisePlanes(Stride, CanvasRows), part = NoisePlanes(330, Height);
   for (int mode = 0; mode < SwapModeCount; ++mode) {
     SmallCanvas wholeCanvas(Stride, CanvasRows, 0), partCanvas(310, Height, 77);
     SwapIntoCanvas(whole.View(), wholeCanvas.bytes.data(), Stride, Stride, CanvasRows, SwapSettings{mode});
     SwapIntoCanvas(part.View(), partCanvas.bytes.data(), partCanvas.stride, Width, Height, SwapSettings{mode});
     for (int row = 0; row < Height; ++row)
-      for (int column = 0; column < partCanvas.stride; ++column)
-        for (int k = 0; k < 3; ++k) {
-          const int expected = column < Width ? wholeCanvas.Pixel(row, column)[k] : 77;
-          ASSERT_EQ(partCanvas.Pixel(row, column)[k], expected) << "mode " << mode << ", row " << row;
-        }
+      for (int column = 0; column < partCanvas.stride; ++column) {
+        ASSERT_EQ(partCanvas.Bgr(row, column), (column < Width ? wholeCanvas.Bgr(row, column) : Grey(77)))
+            << "mode " << mode << ", row " << row << ", column " << column;
+      }
   }
-}
-
-TEST(SettingsOps, SwapOfOnePixel) {
-  SmallPlanes planes(1, 1, 1);
-  planes.Set(0, 0, 10, 20, 30);
-  std::array<std::uint8_t, 3> pixel{};
-  // 5 [B] R⇔G: red 20, green 10, blue 30 (bytes blue, green, red).
-  SwapIntoCanvas(planes.View(), pixel.data(), 1, 1, 1, SwapSettings{5});
-  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{30, 10, 20}));
-  // 17 eel: ((20 + 255) / 2, (10 + 20 + 30 + 255) / 4, (10 + 30) / 2).
-  SwapIntoCanvas(planes.View(), pixel.data(), 1, 1, 1, SwapSettings{17});
-  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{20, 78, 137}));
-  // A mode outside 0..21 shows the colours as they are.
-  SwapIntoCanvas(planes.View(), pixel.data(), 1, 1, 1, SwapSettings{40});
-  EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{30, 20, 10}));
+  // One pixel (10, 20, 30): 5 [B] R⇔G gives red 20, green 10, blue 30
+  // (bytes blue, green, red); 17 eel ((20 + 255) / 2, (10 + 20 + 30 + 255) /
+  // 4, (10 + 30) / 2); a mode outside 0..21 the colours as they are.
+  TestPlanes one(1, 1);
+  one.Set(0, 0, 10, 20, 30);
+  const std::pair<int, std::array<std::uint8_t, 3>> modes[] = {{5, {30, 10, 20}}, {17, {20, 78, 137}}, {40, {30, 20, 10}}};
+  for (const auto& [mode, bytes] : modes) {
+    std::array<std::uint8_t, 3> pixel{};
+    SwapIntoCanvas(one.View(), pixel.data(), 1, 1, 1, SwapSettings{mode});
+    EXPECT_EQ(pixel, bytes) << mode;
+  }
 }
 
 // ---- The outline detectors
 
-TEST(SettingsOps, FineOutlineOfAnEdgeOnA300By200Picture) {
+TEST(SettingsOps, OutlinesOnA300By200PictureGiveTheLiteralBytesAndStayInside) {
   // Black columns 0..149, white 150..299; the twenty columns past the width
   // are black again, an edge a detector reading past the width would find.
-  constexpr int Width = 300, Height = 200;
-  SmallPlanes planes(Width, Height, 320);
+  TestPlanes planes(320, Height);
   for (int row = 0; row < Height; ++row)
     for (int column = 150; column < Width; ++column) planes.Set(row, column, 255, 255, 255);
   for (const int mode : {JudgeByEveryChannel, JudgeByLuma}) {
     SmallCanvas canvas(310, Height, 7);
-    const OutlineSettings settings{FineWidth, 16, mode, OutlineRgb{255, 0, 0}};
-    PaintOutlinePixels(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, settings);
+    PaintOutlinePixels(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height,
+                       OutlineSettings{FineWidth, 16, mode, OutlineRgb{255, 0, 0}});
     // The two columns either side of the edge, inside the border of 2.
     for (int row = 0; row < Height; ++row)
       for (int column = 0; column < canvas.stride; ++column) {
         const bool painted = (column == 149 || column == 150) && row >= 2 && row < Height - 2;
-        const std::uint8_t* p = canvas.Pixel(row, column);
-        const std::array<int, 3> expected = painted ? std::array<int, 3>{0, 0, 255} : std::array<int, 3>{7, 7, 7};
-        ASSERT_EQ((std::array<int, 3>{p[0], p[1], p[2]}), expected)
+        ASSERT_EQ(canvas.Bgr(row, column), (painted ? std::array<int, 3>{0, 0, 255} : Grey(7)))
             << "mode " << mode << ", row " << row << ", column " << column;
       }
   }
-}
-
-TEST(SettingsOps, OutlineDetectorsOnA300By200PictureGiveTheLiteralBytes) {
-  constexpr int Width = 300, Height = 200;
-  SmallPlanes planes = NoisePlanes(Width, Height, 320);
+  TestPlanes noise = NoisePlanes(320, Height);
   for (const int width : {FineWidth, MiddleWidth, FatWidth}) {
     for (const int mode : {JudgeByEveryChannel, JudgeByLuma}) {
       SmallCanvas fast(310, Height, 7), literal(310, Height, 7);
       const OutlineSettings settings{width, 40, mode, OutlineRgb{0, 255, 255}};
-      PaintOutlinePixels(planes.View(), fast.bytes.data(), fast.stride, Width, Height, settings);
-      LiteralOutline(planes.View(), literal.bytes.data(), literal.stride, Width, Height, settings);
+      PaintOutlinePixels(noise.View(), fast.bytes.data(), fast.stride, Width, Height, settings);
+      LiteralOutline(noise.View(), literal.bytes.data(), literal.stride, Width, Height, settings);
       EXPECT_TRUE(fast.bytes == literal.bytes) << "detector " << width << ", mode " << mode;
     }
   }
   // A picture smaller than the border: nothing to outline, nothing touched.
-  SmallPlanes one(1, 1, 1, 200);
+  TestPlanes one(1, 1, 200);
   std::array<std::uint8_t, 3> pixel{1, 2, 3};
   PaintOutlinePixels(one.View(), pixel.data(), 1, 1, 1, OutlineSettings{FineWidth, 1, JudgeByLuma, OutlineRgb{}});
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{1, 2, 3}));
@@ -271,79 +228,58 @@ TEST(SettingsOps, LocalContrastNearTheRightEdgeOfA300By200Picture) {
   // column 319 in grey 200, which the window must not take in. At (295, 100)
   // the window holds columns 271..299 of rows 76..124: 19 columns of 50 and
   // 10 of 200, so the median is 50 and no pixel is darker: all go up.
-  constexpr int Width = 300, Height = 200;
-  SmallPlanes planes(Width, Height, 320);
+  TestPlanes planes(320, Height);
   for (int row = 0; row < Height; ++row)
     for (int column = 0; column < planes.stride; ++column) {
-      const std::uint32_t v = column < 290 ? 50 : 200;
+      const int v = column < 290 ? 50 : 200;
       planes.Set(row, column, v, v, v);
     }
+  TestPlanes again = planes;
   const LocalContrastSettings settings{{295, 100}, CanvasArea{0, 0, Width, Height}, true};
   EXPECT_EQ(LocalContrastMedian(planes.View(), Width, Height, settings), 50);
   SmallCanvas canvas(310, Height, 7);
   ApplyLocalContrast(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, settings);
-  EXPECT_EQ(canvas.Pixel(100, 295)[0], 224);  // the centre: 200 + 24
-  EXPECT_EQ(canvas.Pixel(100, 299)[1], 223);  // 4 away: 200 + trunc(24 (1 - (1/6)^3)) = 223
-  EXPECT_EQ(canvas.Pixel(100, 283)[2], 50 + 21);  // 12 away: 50 + 24 (1 - 1/8)
-  EXPECT_EQ(canvas.Pixel(100, 271)[0], 50);   // at the radius: 0
-  EXPECT_EQ(canvas.Pixel(100, 300)[0], 7);    // past the width: untouched
-  EXPECT_EQ(planes.At(0, 100, 295), 224u);    // fixed into the planes
-  EXPECT_EQ(planes.At(0, 100, 300), 200u);
+  // The centre 200 + 24; 4 away 200 + trunc(24 (1 - (1/6)^3)) = 223; 12
+  // away 50 + 24 (1 - 1/8); at the radius 0; past the width untouched.
+  EXPECT_EQ((std::array{canvas.Pixel(100, 295)[0], canvas.Pixel(100, 299)[1], canvas.Pixel(100, 283)[2],
+                        canvas.Pixel(100, 271)[0], canvas.Pixel(100, 300)[0]}),
+            (std::array<std::uint8_t, 5>{224, 223, 50 + 21, 50, 7}));
+  EXPECT_EQ(std::pair(planes.At(0, 100, 295), planes.At(0, 100, 300)), std::pair(224u, 200u));  // fixed into the planes
   // The same point on a copy of the picture through the literal form.
-  SmallPlanes again(Width, Height, 320);
-  for (int row = 0; row < Height; ++row)
-    for (int column = 0; column < again.stride; ++column) {
-      const std::uint32_t v = column < 290 ? 50 : 200;
-      again.Set(row, column, v, v, v);
-    }
   SmallCanvas literal(310, Height, 7);
   LiteralLocalContrast(again.View(), literal.bytes.data(), literal.stride, Width, Height, settings);
   EXPECT_TRUE(canvas.bytes == literal.bytes);
   EXPECT_TRUE(planes.plane == again.plane);
-}
 
-TEST(SettingsOps, LocalContrastOfOnePixel) {
-  // The window is the pixel itself; its gray 61 is the median, not darker:
-  // every channel up by the push at the centre, 24.
-  SmallPlanes planes(1, 1, 1);
-  planes.Set(0, 0, 100, 50, 20);
+  // One pixel: the window is the pixel itself; its gray 61 is the median, not
+  // darker: every channel up by the push at the centre, 24. A preview leaves
+  // the planes; a point off the picture is an empty window: nothing done.
+  TestPlanes one(1, 1);
+  one.Set(0, 0, 100, 50, 20);
   std::array<std::uint8_t, 3> pixel{};
-  ApplyLocalContrast(planes.View(), pixel.data(), 1, 1, 1, LocalContrastSettings{{0, 0}, CanvasArea{0, 0, 1, 1}});
+  ApplyLocalContrast(one.View(), pixel.data(), 1, 1, 1, LocalContrastSettings{{0, 0}, CanvasArea{0, 0, 1, 1}});
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{44, 74, 124}));
-  EXPECT_EQ(planes.At(2, 0, 0), 100u);  // a preview leaves the planes
-  // A point off the picture: an empty window, nothing done.
+  EXPECT_EQ(one.At(2, 0, 0), 100u);
   pixel = {};
-  ApplyLocalContrast(planes.View(), pixel.data(), 1, 1, 1, LocalContrastSettings{{30, 0}, {0, 0, 1, 1}, true});
+  ApplyLocalContrast(one.View(), pixel.data(), 1, 1, 1, LocalContrastSettings{{30, 0}, {0, 0, 1, 1}, true});
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{0, 0, 0}));
 }
 
 // ---- Zones and the stencil
 
 TEST(SettingsOps, ZoneOnA300By200CanvasWithWiderRows) {
-  // Grey pixels (column + row) % 256; the gray range 50..100 in grey 255.
-  constexpr int Width = 300, Height = 200;
-  const auto grey = [](int row, int column) { return (column + row) % 256; };
-  const auto fresh = [&] {
-    SmallCanvas canvas(310, Height, 70);  // the columns past the width are in the range
-    for (int row = 0; row < Height; ++row)
-      for (int column = 0; column < Width; ++column) {
-        std::uint8_t* p = canvas.Pixel(row, column);
-        p[0] = p[1] = p[2] = static_cast<std::uint8_t>(grey(row, column));
-      }
-    return canvas;
-  };
+  // The gray range 50..100 in grey 255; the columns past the width are in the range.
   ZoneRange range;
   range.lumaMin = 50;
   range.lumaMax = 100;
   for (const CanvasArea area : {CanvasArea{0, 0, INT_MAX, INT_MAX}, CanvasArea{10, 20, 40, 30}}) {
-    SmallCanvas canvas = fresh();
-    const ZoneSettings settings{range, area, 1, 2, 255};
-    const int painted = DrawZone(canvas.bytes.data(), canvas.stride, Width, Height, settings);
+    SmallCanvas canvas = GreyCanvas(310, 70);
+    const int painted = DrawZone(canvas.bytes.data(), canvas.stride, Width, Height, ZoneSettings{range, area, 1, 2, 255});
     int expectedCount = 0;
     for (int row = 0; row < Height; ++row)
       for (int column = 0; column < canvas.stride; ++column) {
         const bool inside = column < Width && area.Contains(CanvasPixel{column, row});
-        const int v = column < Width ? grey(row, column) : 70;
+        const int v = column < Width ? (column + row) % 256 : 70;
         const bool zone = inside && 50 <= v && v <= 100;
         expectedCount += zone ? 1 : 0;
         ASSERT_EQ(canvas.Pixel(row, column)[1], zone ? 255 : v) << "row " << row << ", column " << column;
@@ -361,7 +297,6 @@ TEST(SettingsOps, ZoneOnA300By200CanvasWithWiderRows) {
 
 TEST(SettingsOps, StencilOnA300By200Picture) {
   // Zone pixels (all three 255) where (column + row) % 7 == 0.
-  constexpr int Width = 300, Height = 200;
   const auto inZone = [](int row, int column) { return (column + row) % 7 == 0; };
   SmallCanvas canvas(310, Height, 9);
   int zoneCount = 0;
@@ -376,7 +311,7 @@ TEST(SettingsOps, StencilOnA300By200Picture) {
   // The mask of the canvas, and the stencil of planes filled from it.
   std::vector<std::uint8_t> fromCanvas(static_cast<std::size_t>(Width) * Height, 5);
   StencilMaskOfCanvas(canvas.bytes.data(), canvas.stride, fromCanvas, Width, Height, settings);
-  SmallPlanes planes(Width, Height, 320, 255);
+  TestPlanes planes(320, Height, 255);
   for (int row = 0; row < Height; ++row)
     for (int column = 0; column < Width; ++column)
       for (int k = 0; k < 3; ++k) planes.At(k, row, column) = canvas.Pixel(row, column)[k];
@@ -390,17 +325,16 @@ TEST(SettingsOps, StencilOnA300By200Picture) {
       ASSERT_EQ(planes.At(2, row, column), inZone(row, column) ? 255u : 192u);
     }
   EXPECT_EQ(planes.At(0, 5, 300), 255u);  // past the width: untouched
-  // The canvas stencil gives the same mask and counts the zone pixels.
+  // The canvas stencil gives the same mask and counts the zone pixels; past
+  // the width nothing changes.
   std::vector<std::uint8_t> made(static_cast<std::size_t>(Width) * Height, 5);
   EXPECT_EQ(MakePattern(canvas.bytes.data(), canvas.stride, made, Width, Height, settings), zoneCount);
   EXPECT_EQ(made, fromCanvas);
-  EXPECT_EQ(canvas.Pixel(0, 0)[0], 255);
-  EXPECT_EQ(canvas.Pixel(0, 1)[0], 192);
-  EXPECT_EQ(canvas.Pixel(0, 300)[0], 9);  // past the width: untouched
+  EXPECT_EQ((std::array{canvas.Pixel(0, 0)[0], canvas.Pixel(0, 1)[0], canvas.Pixel(0, 300)[0]}),
+            (std::array<std::uint8_t, 3>{255, 192, 9}));
   // "6)ShotPatt." on the stencilled planes: the zone colour on the zone part.
   ShotPattern(planes.View(), made, Width, Height, StencilSettings{40});
-  EXPECT_EQ(planes.At(1, 0, 0), 40u);
-  EXPECT_EQ(planes.At(1, 0, 1), 192u);
+  EXPECT_EQ(std::pair(planes.At(1, 0, 0), planes.At(1, 0, 1)), std::pair(40u, 192u));
   // A mask too short for the picture: nothing done.
   std::vector<std::uint8_t> shortMask(10, 5);
   EXPECT_EQ(MakePattern(canvas.bytes.data(), canvas.stride, shortMask, Width, Height, settings), 0);

@@ -1,23 +1,348 @@
-// The Transfer page through the whole program: the shadow picture cut by a
-// polygon ("0000iso.bmp"), the stencil, the pattern file byte by byte, the
-// real picture shot through the stencil ("0000trfr.bmp", KEEP11), Cancel of
-// each of its dialogs, the guards of "close" and "delete", a failing work
-// file reported once, and the golden screen.
+// The Transfer page. The polygon cut as pure functions: sides worked by
+// hand, the fill of a triangle, a self-crossing polygon and a polygon on the
+// canvas edges, the 257th click and the closing side, the snap onto outlines
+// of several widths from both sides, the trace along a drawn outline, and
+// the fast fill against its literal form. Then the page through the whole
+// program: the shadow picture cut by a polygon ("0000iso.bmp"), the stencil,
+// the pattern file byte by byte, the real picture shot through the stencil
+// ("0000trfr.bmp", KEEP11), Cancel of each of its dialogs, the guards of
+// "close" and "delete", a failing work file reported once, the marks never
+// stored, and the golden screen.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
-#include "image/bmp_files.h"
-#include "image/planes.h"
+#include "pages/pattern/polygon_cut.h"
 #include "pages/pattern/stencil.h"
-#include "platform/dialogs.h"
+#include "reference/polygon_fill_literal.h"
 #include "support/golden.h"
 #include "support/program_session.h"
 
 namespace {
+
+constexpr int PixelCount = Stride * CanvasRows;
+
+// White planes of their own, so the tests do not touch WorkPlanes.
+struct WhitePlanes : TestPlanes {
+  WhitePlanes() : TestPlanes(Stride, CanvasRows, 255) {}
+  // Paints the pixel of client point (x, y) (row 704 - y) black.
+  void Blacken(int x, int y) {
+    const int index = PointPixelIndex(x, y);
+    if (index < 0) return;
+    for (auto& s : plane) s[static_cast<std::size_t>(index)] = 0;
+  }
+};
+constexpr OutlineRgb BlackOutline{0, 0, 0};
+
+std::vector<int> Straight(PolygonPoint a, PolygonPoint b, int mode) {
+  std::vector<int> out;
+  StraightSidePixels(a, b, mode, out);
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return out;
+}
+
+int At(int x, int y) { return PointPixelIndex(x, y); }
+
+bool WhiteAt(const std::vector<std::uint8_t>& canvas, int column, int row) {
+  return CanvasRgb(canvas, row, column) == White;
+}
+
+// A closed polygon's sides marked straight into a fresh mask.
+std::vector<std::uint8_t> MaskOf(const std::vector<PolygonPoint>& points, int mode) {
+  std::vector<std::uint8_t> mask(PlaneCapacity, 0);
+  for (std::size_t k = 0; k + 1 < points.size(); ++k) {
+    for (const int i : Straight(points[k], points[k + 1], mode)) mask[static_cast<std::size_t>(i)] = 1;
+  }
+  return mask;
+}
+
+std::vector<std::uint8_t> Filled(const std::vector<PolygonPoint>& points, int mode, bool withExtrema = true) {
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 0);
+  const std::vector<int> extrema = withExtrema ? ExtremumVertexPixels(points, mode) : std::vector<int>{};
+  FillPolygonInside(canvas.data(), MaskOf(points, mode), mode, extrema);
+  return canvas;
+}
+
+TEST(PolygonSides, StraightSidesWorkedByHand) {
+  // Mode 1: x = 110 + (y - 100) * 3 / 4 for client rows 100..104: 110, 110, 111, 112, 113.
+  EXPECT_EQ(Straight({110, 100}, {113, 104}, CutByRows),
+            (std::vector<int>{At(113, 104), At(112, 103), At(111, 102), At(110, 101), At(110, 100)}));
+  // Walked from the lower end, the truncation goes toward the other end: x = 113 + (y - 104) * -3 / -4.
+  EXPECT_EQ(Straight({113, 104}, {110, 100}, CutByRows),
+            (std::vector<int>{At(113, 104), At(113, 103), At(112, 102), At(111, 101), At(110, 100)}));
+  // Mode 2: one pixel per column, y = 100 + (x - 110) * 4 / 3 -> 100, 101, 102, 104.
+  EXPECT_EQ(Straight({110, 100}, {113, 104}, CutByColumns),
+            (std::vector<int>{At(113, 104), At(112, 102), At(111, 101), At(110, 100)}));
+  // A side along one row marks only its ends in mode 1.
+  EXPECT_EQ(Straight({150, 200}, {190, 200}, CutByRows), (std::vector<int>{At(150, 200), At(190, 200)}));
+  // Points whose pixel is off the canvas mark nothing (column 960, row 672, row -1).
+  EXPECT_TRUE(Straight({1060, 100}, {1060, 100}, CutByRows).empty());
+  EXPECT_TRUE(Straight({200, 32}, {200, 32}, CutByRows).empty());
+  EXPECT_TRUE(Straight({200, 705}, {200, 705}, CutByRows).empty());
+}
+
+TEST(PolygonFill, TriangleClosedAndDeletedInModeOne) {
+  // A(200, 100), B(210, 110), C(190, 110): AB gives column y, CA column
+  // 200 - y, BC (one row) its ends 90 and 110. Rows 101..110 are painted
+  // from 200 - y to y; row 100 holds only the apex and stays.
+  const std::vector<PolygonPoint> triangle{{200, 100}, {210, 110}, {190, 110}, {200, 100}};
+  const auto canvas = Filled(triangle, CutByRows);
+  for (int y = 95; y <= 115; ++y) {
+    for (int column = 80; column <= 120; ++column) {
+      const bool inside = y >= 101 && y <= 110 && column >= 200 - y && column <= y;
+      EXPECT_EQ(WhiteAt(canvas, column, 704 - y), inside) << "client row " << y << " column " << column;
+    }
+  }
+  // The apex is left out of its row's crossings: for this convex polygon
+  // that changes nothing against the plain pairing.
+  EXPECT_EQ(canvas, Filled(triangle, CutByRows, false));
+}
+
+TEST(PolygonFill, ConvexPolygonsCutAsBeforeInBothModes) {
+  const std::vector<std::vector<PolygonPoint>> convex = {
+      {{300, 100}, {420, 160}, {400, 300}, {250, 320}, {220, 200}, {300, 100}},
+      {{500, 400}, {600, 420}, {560, 500}, {500, 400}},
+      {{150, 150}, {350, 150}, {350, 250}, {150, 250}, {150, 150}},
+  };
+  for (const auto& polygon : convex) {
+    for (const int mode : {CutByRows, CutByColumns}) {
+      EXPECT_EQ(Filled(polygon, mode), Filled(polygon, mode, false)) << "mode " << mode;
+    }
+  }
+}
+
+TEST(PolygonFill, SelfCrossingBowTie) {
+  // P0(200,100) -> P1(300,200) -> P2(300,100) -> P3(200,200): two triangles
+  // meeting at (250, 150). Their spans: columns 100 .. min(y, 300 - y) and
+  // max(y, 300 - y) .. 200 for client rows 101..199; on row 150 the single
+  // crossing pixel of the diagonals leaves an odd list, and the gap pass
+  // closes the rest of that row.
+  const std::vector<PolygonPoint> bowTie{{200, 100}, {300, 200}, {300, 100}, {200, 200}, {200, 100}};
+  const auto canvas = Filled(bowTie, CutByRows);
+  for (int y = 99; y <= 201; ++y) {
+    for (int column = 98; column <= 202; ++column) {
+      bool inside = y >= 101 && y <= 199 && column >= 100 && column <= 200 &&
+                    (column <= std::min(y, 300 - y) || column >= std::max(y, 300 - y));
+      if (y == 150 && column >= 100 && column <= 200) inside = true;
+      EXPECT_EQ(WhiteAt(canvas, column, 704 - y), inside) << "client row " << y << " column " << column;
+    }
+  }
+  // The two top vertices are local tops: paired as plain crossings they
+  // would paint the row between the triangles, outside the polygon.
+  const auto plain = Filled(bowTie, CutByRows, false);
+  EXPECT_TRUE(WhiteAt(plain, 150, 704 - 100));
+  EXPECT_FALSE(WhiteAt(canvas, 150, 704 - 100));
+}
+
+TEST(PolygonFill, ConcaveNotchCutsNoStreakOutside) {
+  // A "W" whose two inner valleys are local bottoms... seen from below: the
+  // middle vertex (300, 150) is a local top with both neighbours below and
+  // the region outside above it. Its row must not pair across the gap.
+  const std::vector<PolygonPoint> crown{{200, 100}, {300, 150}, {400, 100}, {400, 250}, {200, 250}, {200, 100}};
+  const auto canvas = Filled(crown, CutByRows);
+  // On the row of the middle vertex, the gap above the notch stays; inside spans are white.
+  EXPECT_TRUE(WhiteAt(canvas, 150, 704 - 150));
+  EXPECT_TRUE(WhiteAt(canvas, 250, 704 - 150));
+  EXPECT_FALSE(WhiteAt(canvas, 200, 704 - 120));
+  // Row 100 holds the two outer tops only.
+  EXPECT_FALSE(WhiteAt(canvas, 200, 704 - 100));
+}
+
+TEST(PolygonFill, PolygonOnEveryCanvasEdgeFillsTheWholeCanvas) {
+  // Corners of the canvas: columns 0 and 959, plane rows 671 (y 33) and 0 (y 704).
+  const std::vector<PolygonPoint> frame{{100, 33}, {1059, 33}, {1059, 704}, {100, 704}, {100, 33}};
+  for (const int mode : {CutByRows, CutByColumns}) {
+    const auto canvas = Filled(frame, mode);
+    EXPECT_EQ(std::count(canvas.begin(), canvas.end(), 255), CanvasByteCount) << "mode " << mode;
+  }
+}
+
+TEST(PolygonFill, FastFormGivesTheLiteralBytes) {
+  std::mt19937 random(14);
+  for (const int mode : {CutByRows, CutByColumns}) {
+    for (int scene = 0; scene < 4; ++scene) {
+      std::vector<std::uint8_t> mask(PlaneCapacity, 0);
+      std::vector<std::uint8_t> canvas(CanvasByteCount);
+      for (std::size_t i = 0; i < canvas.size(); ++i) {
+        // flat, gradient, noise, and noise with white in it
+        canvas[i] = scene == 0   ? 90
+                    : scene == 1 ? static_cast<std::uint8_t>(i / 7000)
+                                 : static_cast<std::uint8_t>(scene == 3 && random() % 3 == 0 ? 255 : random());
+      }
+      // Many marks: some rows and columns with more than 36.
+      for (int k = 0; k < 30000; ++k) mask[random() % PixelCount] = 1;
+      for (int c = 0; c < 80; ++c) mask[static_cast<std::size_t>(300 * Stride + 200 + c)] = 1;
+      std::vector<int> extrema{5 * Stride + 7, 300 * Stride + 210, 400 * Stride + 3};
+      for (const int i : extrema) mask[static_cast<std::size_t>(i)] = 1;
+      auto fast = canvas;
+      auto literal = canvas;
+      FillPolygonInside(fast.data(), mask, mode, extrema);
+      LiteralFillPolygonInside(literal.data(), mask, mode, extrema);
+      EXPECT_EQ(fast, literal) << "mode " << mode << " scene " << scene;
+    }
+  }
+}
+
+// The polygon of the Transfer page, click by click, with its paint step.
+struct ClickedPolygon {
+  PolygonState polygon;
+  WhitePlanes planes;
+  std::vector<std::uint8_t> mask = std::vector<std::uint8_t>(PlaneCapacity, 0);
+  ClickedPolygon() { polygon.on = 1; }
+  bool Paint() { return ServePolygonPaint(polygon, OutlineTest{planes.View(), BlackOutline}, mask); }
+  void Click(int x, int y) {
+    polygon.lastClick = {x, y};
+    polygon.count = std::min(polygon.count + 1, PolygonPointCount);
+    Paint();
+  }
+  void Close() {
+    polygon.closeRequest = 1;
+    Paint();
+  }
+};
+
+TEST(PolygonPoints, NoPointNoCloseAndNothingWritten) {
+  ClickedPolygon p;
+  p.mask[static_cast<std::size_t>(At(300, 300))] = 1;  // a stale mark of another polygon
+  EXPECT_FALSE(p.Paint());                              // count -1: nothing set
+  p.Close();                                            // close before any point: ignored
+  EXPECT_EQ(p.polygon.count, -1);
+  EXPECT_EQ(std::count(p.mask.begin(), p.mask.end(), 1), 1);
+  p.Click(200, 200);  // the first point clears the mask
+  EXPECT_EQ(p.polygon.count, 0);
+  EXPECT_EQ(std::count(p.mask.begin(), p.mask.end(), 1), 1);
+  EXPECT_EQ(p.mask[static_cast<std::size_t>(At(200, 200))], 1);
+}
+
+TEST(PolygonPoints, The257thClickReplacesPoint255AndTheMaskHoldsExactlyTheSides) {
+  ClickedPolygon p;
+  std::vector<PolygonPoint> clicks;
+  for (int k = 0; k < 257; ++k) {
+    const PolygonPoint point{150 + (k % 16) * 40 + (k / 16), 100 + (k / 16) * 30 + (k % 3)};
+    clicks.push_back(point);
+    p.Click(point.x, point.y);
+  }
+  EXPECT_EQ(p.polygon.count, 255);
+  EXPECT_EQ(p.polygon.points[255], clicks[256]);
+  std::vector<PolygonPoint> expected(clicks.begin(), clicks.begin() + 255);
+  expected.push_back(clicks[256]);
+  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows)) << "the side to the replaced point is gone";
+  // Closing the full polygon gives the closing side its own slot.
+  p.Close();
+  EXPECT_EQ(p.polygon.count, 256);
+  EXPECT_EQ(p.polygon.points[256], clicks[0]);
+  expected.push_back(clicks[0]);
+  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows));
+  // A click after that replaces point 255 again and drops the closing side.
+  p.Click(700, 600);
+  EXPECT_EQ(p.polygon.count, 255);
+  expected.resize(255);
+  expected.push_back({700, 600});
+  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows));
+}
+
+// Outlines in the planes: vertical runs of a width at a column, rows 80..400.
+void DrawVerticalOutline(WhitePlanes& planes, int firstX, int width) {
+  for (int y = 80; y <= 400; ++y) {
+    for (int x = firstX; x < firstX + width; ++x) planes.Blacken(x, y);
+  }
+}
+
+TEST(OutlineSnap, ClicksFromBothSidesLandOnTheMiddleAndStayPut) {
+  struct Case {
+    int firstX, width, clickX, expected;
+  };
+  // The middle of a run first..last is (first + last) / 2.
+  constexpr std::array<Case, 8> cases = {{
+      {400, 1, 390, 400}, {400, 1, 410, 400}, {400, 1, 400, 400},
+      {400, 5, 388, 402}, {400, 5, 415, 402}, {400, 5, 404, 402},
+      {400, 4, 390, 401}, {400, 4, 415, 401},
+  }};
+  for (const Case& c : cases) {
+    WhitePlanes planes;
+    DrawVerticalOutline(planes, c.firstX, c.width);
+    const OutlineTest outline{planes.View(), BlackOutline};
+    const int snapped = SnapToOutline(outline, {c.clickX, 200}, CutByRows, ClickSnapRadius);
+    EXPECT_EQ(snapped, c.expected) << "width " << c.width << " click " << c.clickX;
+    EXPECT_EQ(SnapToOutline(outline, {snapped, 200}, CutByRows, ClickSnapRadius), snapped) << "moves again";
+  }
+  // Beyond the radius nothing moves; between two outlines the nearer wins (the right one on a tie).
+  WhitePlanes planes;
+  DrawVerticalOutline(planes, 400, 1);
+  DrawVerticalOutline(planes, 420, 1);
+  const OutlineTest outline{planes.View(), BlackOutline};
+  for (const auto& [x, snapped] : {std::pair{383, 383}, std::pair{407, 400}, std::pair{410, 420}}) {
+    EXPECT_EQ(SnapToOutline(outline, {x, 200}, CutByRows, ClickSnapRadius), snapped) << x;
+  }
+  // Mode 2 along the column: a horizontal outline at client rows 300..302.
+  WhitePlanes rows;
+  for (int x = 200; x <= 600; ++x)
+    for (int y = 300; y <= 302; ++y) rows.Blacken(x, y);
+  const OutlineTest byRows{rows.View(), BlackOutline};
+  for (const auto& [y, snapped] : {std::pair{290, 301}, std::pair{312, 301}, std::pair{20, 32}}) {
+    EXPECT_EQ(SnapToOutline(byRows, {400, y}, CutByColumns, ClickSnapRadius), snapped) << y;
+  }
+}
+
+TEST(OutlineSnap, SearchesOnlyInsideTheCanvas) {
+  // Outline colour black on a white picture, black only in column 2: a
+  // click at column 1 finds it, and nothing left of column 0 counts.
+  WhitePlanes planes;
+  for (int y = 33; y <= 704; ++y) planes.Blacken(102, y);
+  const OutlineTest outline{planes.View(), BlackOutline};
+  EXPECT_EQ(SnapToOutline(outline, {101, 300}, CutByRows, ClickSnapRadius), 102);
+  EXPECT_FALSE(outline.AtPoint(99, 300));
+  EXPECT_FALSE(outline.AtPoint(200, 32));   // row 672
+  EXPECT_FALSE(outline.AtPoint(1060, 300)); // column 960
+  // The right-most columns snap like any other.
+  WhitePlanes right;
+  for (int y = 33; y <= 704; ++y) right.Blacken(1055, y);
+  EXPECT_EQ(SnapToOutline(OutlineTest{right.View(), BlackOutline}, {1045, 300}, CutByRows, ClickSnapRadius), 1055);
+  // Rows near the bottom snap in mode 2 as well.
+  WhitePlanes bottom;
+  for (int x = 300; x <= 500; ++x) bottom.Blacken(x, 700);
+  EXPECT_EQ(SnapToOutline(OutlineTest{bottom.View(), BlackOutline}, {400, 690}, CutByColumns, ClickSnapRadius), 700);
+}
+
+TEST(OutlineTrace, ASideBetweenTwoOutlinePointsFollowsTheOutline) {
+  // A curved outline three pixels wide: x = 400 + 30 sin(y / 25), rows 100..300.
+  WhitePlanes planes;
+  auto middleX = [](int y) { return 400 + static_cast<int>(std::lround(30 * std::sin(y / 25.0))); };
+  for (int y = 100; y <= 300; ++y)
+    for (int d = -1; d <= 1; ++d) planes.Blacken(middleX(y) + d, y);
+  const OutlineTest outline{planes.View(), BlackOutline};
+  TraceState trace;
+  std::vector<int> traced;
+  const PolygonPoint a{middleX(110), 110}, b{middleX(290), 290};
+  TraceSidePixels(outline, a, b, CutByRows, trace, traced);
+  ASSERT_GE(trace.chosen, 0);
+  EXPECT_EQ(trace.chosen == 0 ? trace.jumpsA : trace.jumpsB, 0);
+  // One point per row from 110 to 290, each on the outline's middle.
+  const auto& track = trace.chosen == 0 ? trace.trackA : trace.trackB;
+  ASSERT_EQ(track.size(), 181u);
+  for (const PolygonPoint p : track) EXPECT_EQ(p.x, middleX(p.y)) << "row " << p.y;
+  for (const int index : traced) {
+    EXPECT_TRUE(outline.AtPixel(index % Stride, index / Stride)) << "pixel " << index;
+  }
+  // The straight side would leave the outline; an end off the outline gives the straight side.
+  std::vector<int> straight;
+  TraceSidePixels(outline, a, {middleX(290) + 20, 290}, CutByRows, trace, straight);
+  EXPECT_EQ(straight, [&] {
+    std::vector<int> s;
+    StraightSidePixels(a, {middleX(290) + 20, 290}, CutByRows, s);
+    return s;
+  }());
+}
+
+// ---- The page through the whole program.
 
 constexpr int TransferTab = 11;
 
@@ -25,21 +350,6 @@ constexpr int TransferTab = 11;
 Rgb Shadow(int x, int y) { return Rgb{static_cast<std::uint8_t>(x % 200), static_cast<std::uint8_t>(y % 200), 100}; }
 Rgb Real(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(x * 7 % 256), static_cast<std::uint8_t>(y * 3 % 256), 50};
-}
-
-// A canvas (bottom-up blue, green, red) of a 960 x 672 picture.
-std::vector<std::uint8_t> CanvasOf(Rgb (*colour)(int, int)) {
-  std::vector<std::uint8_t> canvas(CanvasByteCount);
-  for (int row = 0; row < CanvasRows; ++row) {
-    for (int column = 0; column < Stride; ++column) {
-      const Rgb c = colour(column, CanvasRows - 1 - row);
-      const std::size_t i = (static_cast<std::size_t>(row) * Stride + column) * 3;
-      canvas[i] = c.b;
-      canvas[i + 1] = c.g;
-      canvas[i + 2] = c.r;
-    }
-  }
-  return canvas;
 }
 
 // The triangle (300, 200), (400, 200), (300, 300) in client points, cut row
@@ -50,17 +360,17 @@ bool InTriangle(int column, int row) {
   return y >= 200 && y <= 299 && column >= 200 && column <= 500 - y;
 }
 
-void Whiten(std::vector<std::uint8_t>& canvas, bool (*inside)(int, int)) {
+// The canvas with the inside of the triangle white.
+std::vector<std::uint8_t> WithWhiteTriangle(std::vector<std::uint8_t> canvas) {
   for (int row = 0; row < CanvasRows; ++row)
     for (int column = 0; column < Stride; ++column)
-      if (inside(column, row)) {
-        const std::size_t i = (static_cast<std::size_t>(row) * Stride + column) * 3;
-        canvas[i] = canvas[i + 1] = canvas[i + 2] = 255;
-      }
+      if (InTriangle(column, row)) SetCanvasRgb(canvas, row, column, White);
+  return canvas;
 }
 
 struct TransferSession {
   ProgramSession s;
+  const std::vector<std::uint8_t> shadow = PlacedCanvas(Shadow);
   TransferSession() {
     s.StartOnPage(TransferTab, Shadow, 960, 672);
     WriteTestPicture(s.PathIn("shadow.bmp"), 960, 672, Shadow);
@@ -71,12 +381,13 @@ struct TransferSession {
     s.dialogs().QueueFile(s.PathIn(file));
     s.ClickControl(TransferTab, key);
   }
-  void CutTriangle() {
+  // The triangle, closed by "close" or by a right click, and deleted.
+  void CutTriangle(bool byRightClick = false) {
     s.ClickControl(TransferTab, "start");
     s.Click(300, 200);
     s.Click(400, 200);
     s.Click(300, 300);
-    s.ClickControl(TransferTab, "close");
+    byRightClick ? s.RightClick(700, 500) : s.ClickControl(TransferTab, "close");
     s.ClickControl(TransferTab, "delete");
   }
   std::vector<std::uint8_t> File(const std::string& name) { return FileBytes(s.PathIn(name)); }
@@ -85,23 +396,20 @@ struct TransferSession {
 TEST(TransferPage, WholeWorkflowByteForByte) {
   TransferSession t;
   // Entering the page writes the work file with the current picture.
-  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Shadow)));
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(t.shadow));
   t.Open("1)GetShadow", "shadow.bmp");
-  EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(CanvasOf(Shadow)));
+  EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(t.shadow));
 
   // The cut: the inside of the triangle white, written as "0000iso.bmp".
   t.CutTriangle();
-  std::vector<std::uint8_t> cut = CanvasOf(Shadow);
-  Whiten(cut, InTriangle);
+  const std::vector<std::uint8_t> cut = WithWhiteTriangle(t.shadow);
   EXPECT_EQ(t.File("0000iso.bmp"), KeepFileOf(cut));
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(cut));
   EXPECT_EQ(t.s.ShownCanvas(), cut);
 
   // The stencil: the white cut is the zone, everything else grey 192.
   t.s.ClickControl(TransferTab, "3)Pattarn");
-  std::vector<std::uint8_t> stencil(CanvasByteCount, StencilGrey);
-  Whiten(stencil, InTriangle);
-  EXPECT_EQ(t.s.ShownCanvas(), stencil);
+  EXPECT_EQ(t.s.ShownCanvas(), WithWhiteTriangle(std::vector<std::uint8_t>(CanvasByteCount, StencilGrey)));
 
   // The pattern file: header of a 960 x 672 24-bit BMP, then 255 in the
   // zone and 127 in the pattern part, in plane order.
@@ -114,16 +422,14 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
                                             0x00, 0x88, 0x1D, 0};
   EXPECT_EQ(std::vector<std::uint8_t>(pattern.begin(), pattern.begin() + 38), header);
   EXPECT_TRUE(std::all_of(pattern.begin() + 38, pattern.begin() + 54, [](std::uint8_t b) { return b == 0; }));
-  std::vector<std::uint8_t> patternPixels(CanvasByteCount, 127);
-  Whiten(patternPixels, InTriangle);
+  const std::vector<std::uint8_t> patternPixels = WithWhiteTriangle(std::vector<std::uint8_t>(CanvasByteCount, 127));
   EXPECT_TRUE(std::equal(patternPixels.begin(), patternPixels.end(), pattern.begin() + 54));
 
   // The real picture shot through the stencil: real on the pattern part,
   // the zone colour (white) in the zone; the work file follows at once.
   t.Open("5)CallReal", "real.bmp");
   t.s.ClickControl(TransferTab, "6)ShotPatt.");
-  std::vector<std::uint8_t> shot = CanvasOf(Real);
-  Whiten(shot, InTriangle);
+  const std::vector<std::uint8_t> shot = WithWhiteTriangle(PlacedCanvas(Real));
   EXPECT_EQ(t.s.ShownCanvas(), shot);
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(shot));
   t.s.ClickControl(TransferTab, "2)KEEP11");
@@ -143,29 +449,24 @@ TEST(TransferPage, CancelledDialogsChangeNothing) {
   const auto keep = t.File("KEEP11.bmp");
   const auto transfer = t.File("0000trfr.bmp");
   const auto shown = t.s.ShownCanvas();
-  // "5)CallReal" and "1)GetShadow" cancelled: no keep file, no read.
-  for (const char* key : {"5)CallReal", "1)GetShadow"}) {
+  // "5)CallReal" and "1)GetShadow" cancelled: no keep file, no read;
+  // "4)SavePatt." cancelled: no file, and the picture is not turned into the stencil.
+  for (const char* key : {"5)CallReal", "1)GetShadow", "4)SavePatt."}) {
     t.s.dialogs().QueueFile(std::nullopt);
     t.s.ClickControl(TransferTab, key);
-    EXPECT_EQ(t.File("KEEP11.bmp"), keep);
-    EXPECT_EQ(t.File("0000trfr.bmp"), transfer);
-    EXPECT_EQ(t.s.ShownCanvas(), shown);
+    EXPECT_EQ(t.File("KEEP11.bmp"), keep) << key;
+    EXPECT_EQ(t.File("0000trfr.bmp"), transfer) << key;
+    EXPECT_EQ(t.s.ShownCanvas(), shown) << key;
   }
-  // "4)SavePatt." cancelled: no file, and the picture is not turned into the stencil.
-  t.s.dialogs().QueueFile(std::nullopt);
-  t.s.ClickControl(TransferTab, "4)SavePatt.");
-  EXPECT_EQ(t.File("0000trfr.bmp"), transfer);
-  EXPECT_EQ(t.s.ShownCanvas(), shown);
 }
 
-TEST(TransferPage, CloseAndDeleteNeedAPolygon) {
+TEST(TransferPage, CloseAndDeleteNeedAPolygonAndARightClickCloses) {
   TransferSession t;
   t.Open("1)GetShadow", "shadow.bmp");
   const auto before = t.s.ShownCanvas();
   // "start", then close and a right click before any point, then "delete":
   // nothing is cut and no "0000iso.bmp" is written.
-  t.s.ClickControl(TransferTab, "start");
-  t.s.ClickControl(TransferTab, "close");
+  t.s.ClickControls(TransferTab, {"start", "close"});
   t.s.RightClick(500, 300);
   t.s.ClickControl(TransferTab, "delete");
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
@@ -182,20 +483,11 @@ TEST(TransferPage, CloseAndDeleteNeedAPolygon) {
   t.s.Click(400, 300);
   t.s.ClickControl(TransferTab, "delete");
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
-}
-
-TEST(TransferPage, RightClickClosesThePolygon) {
-  TransferSession t;
-  t.Open("1)GetShadow", "shadow.bmp");
-  t.s.ClickControl(TransferTab, "start");
-  t.s.Click(300, 200);
-  t.s.Click(400, 200);
-  t.s.Click(300, 300);
-  t.s.RightClick(700, 500);
-  t.s.ClickControl(TransferTab, "delete");
-  std::vector<std::uint8_t> cut = CanvasOf(Shadow);
-  Whiten(cut, InTriangle);
-  EXPECT_EQ(t.File("0000iso.bmp"), KeepFileOf(cut));
+  // Three points closed by a right click are.
+  TransferSession u;
+  u.Open("1)GetShadow", "shadow.bmp");
+  u.CutTriangle(true);
+  EXPECT_EQ(u.File("0000iso.bmp"), KeepFileOf(WithWhiteTriangle(u.shadow)));
 }
 
 TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
@@ -208,45 +500,14 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
   EXPECT_EQ(t.s.dialogs().MessageCount(), 1u);
   std::filesystem::remove(t.s.PathIn("0000trfr.bmp"));
   t.s.Click(40, 300);
-  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Shadow)));
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(t.shadow));
   EXPECT_EQ(t.s.dialogs().MessageCount(), 1u);
 }
 
 // The stores take the picture, never the marks drawn over it: with a polygon
 // in progress, "2)KEEP11", "7)SaveTrfr", the Save tab and the work file hold
 // exactly the picture, while the screen shows the red sides and the cross.
-TEST(TransferPage, StoresDuringAPolygonHoldThePictureWithoutItsMarks) {
-  ProgramSession folder;
-  WriteTestPicture(folder.PathIn("shadow.bmp"), 960, 672, Shadow);
-  const auto click = [](const char* key) {
-    const ControlPoint point = ControlOf(TransferTab, key);
-    return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
-  };
-  const DriverRun run = RunDriverScript(folder.Folder(), "open shadow.bmp\n"
-                                         "click 744 16     # Transfer\n" +
-                                         click("start") +
-                                         "click 300 182\n"
-                                         "click 500 182\n"
-                                         "click 500 382\n" +
-                                         click("2)KEEP11") +
-                                         "save-as trfr.bmp\n" +
-                                         click("7)SaveTrfr") +
-                                         "save-as tab.bmp\n"
-                                         "click 900 10     # Save tab\n"
-                                         "shot marks.png\n");
-  ASSERT_TRUE(run.ok) << run.error;
-  const std::vector<std::uint8_t> picture = KeepFileOf(CanvasOf(Shadow));
-  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("KEEP11.bmp")), picture), "");
-  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("0000trfr.bmp")), picture), "");
-  // A 960 x 672 picture saved under a name is the same bytes with the
-  // reserved field 0.
-  std::vector<std::uint8_t> saved = picture;
-  saved[6] = 0;
-  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("trfr.bmp")), saved), "");
-  EXPECT_EQ(CanvasDifference(FileBytes(folder.PathIn("tab.bmp")), saved), "");
-}
-
-TEST(TransferPage, MarksAreShownButNotTaken) {
+TEST(TransferPage, MarksAreShownButNotStored) {
   TransferSession t;
   t.Open("1)GetShadow", "shadow.bmp");
   t.s.ClickControl(TransferTab, "start");
@@ -254,13 +515,26 @@ TEST(TransferPage, MarksAreShownButNotTaken) {
   t.s.Click(500, 182);
   // The side's end pixel (column 200, plane row 704 - 182 = 522, picture
   // row 149) is red on the screen, where plane row 522 shows at client y 181.
-  EXPECT_EQ(t.s.Pixel(300, 181), (Rgb{255, 0, 0}));
+  ExpectShown(t.s, {{300, 181, {255, 0, 0}}});
+  t.s.Click(500, 382);
   t.s.ClickControl(TransferTab, "2)KEEP11");
-  EXPECT_EQ(KeepFilePixel(t.File("KEEP11.bmp"), 200, 522), Shadow(200, 149));
+  t.s.dialogs().QueueFile(t.s.PathIn("trfr.bmp"));
+  t.s.ClickControl(TransferTab, "7)SaveTrfr");
+  t.s.dialogs().QueueFile(t.s.PathIn("tab.bmp"));
+  t.s.Click(900, 10);  // the Save tab
+  const std::vector<std::uint8_t> picture = KeepFileOf(t.shadow);
+  EXPECT_EQ(CanvasDifference(t.File("KEEP11.bmp"), picture), "");
+  EXPECT_EQ(CanvasDifference(t.File("0000trfr.bmp"), picture), "");
+  // A 960 x 672 picture saved under a name is the same bytes with the
+  // reserved field 0.
+  std::vector<std::uint8_t> saved = picture;
+  saved[6] = 0;
+  EXPECT_EQ(CanvasDifference(t.File("trfr.bmp"), saved), "");
+  EXPECT_EQ(CanvasDifference(t.File("tab.bmp"), saved), "");
   // The polygon ended: the picture as it was, nothing red left in it.
   t.s.ClickControl(TransferTab, "start");
-  EXPECT_EQ(t.s.ShownCanvas(), CanvasOf(Shadow));
-  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(CanvasOf(Shadow)));
+  EXPECT_EQ(t.s.ShownCanvas(), t.shadow);
+  EXPECT_EQ(t.File("0000trfr.bmp"), picture);
 }
 
 // "4)SavePatt.": the picture becomes the stencil only once the pattern file
@@ -283,18 +557,16 @@ TEST(TransferPage, APatternSaveThatFailsChangesNothing) {
   // Written: the screen shows the stencil at once, as the work file holds it.
   t.s.dialogs().QueueFile(t.s.PathIn("pattern.bmp"));
   t.s.ClickControl(TransferTab, "4)SavePatt.");
-  std::vector<std::uint8_t> stencil(CanvasByteCount, StencilGrey);
-  Whiten(stencil, InTriangle);
+  const auto stencil = WithWhiteTriangle(std::vector<std::uint8_t>(CanvasByteCount, StencilGrey));
   EXPECT_EQ(t.s.ShownCanvas(), stencil);
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(stencil));
 }
 
-// A black outline three pixels wide at picture columns 400..402.
-Rgb ShadowWithOutline(int x, int y) { return x >= 400 && x <= 402 ? Rgb{0, 0, 0} : Shadow(x, y); }
-
 TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
   TransferSession t;
-  WriteTestPicture(t.s.PathIn("outlined.bmp"), 960, 672, ShadowWithOutline);
+  // A black outline three pixels wide at picture columns 400..402.
+  WriteTestPicture(t.s.PathIn("outlined.bmp"), 960, 672,
+                   [](int x, int y) { return x >= 400 && x <= 402 ? Black : Shadow(x, y); });
   t.Open("1)GetShadow", "outlined.bmp");
   t.s.ClickControl(TransferTab, "trace outline");  // outline colour black
   t.s.ClickControl(TransferTab, "start");
@@ -302,16 +574,12 @@ TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
   // The cross marker stands at the snapped point (pixel row 704 - 300, shown
   // at client y 299), green because its pixel is outline.
   constexpr Rgb Green{0, 255, 0};
-  EXPECT_EQ(t.s.Pixel(493, 299), Green);
-  EXPECT_EQ(t.s.Pixel(508, 299), Green);
-  EXPECT_EQ(t.s.Pixel(501, 291), Green);
+  ExpectShown(t.s, {{493, 299, Green}, {508, 299, Green}, {501, 291, Green}});
   EXPECT_NE(t.s.Pixel(487, 299), Green);
   // Without the trace the cross stands where the click was, red.
-  t.s.ClickControl(TransferTab, "trace outline");
-  t.s.ClickControl(TransferTab, "start");
-  t.s.ClickControl(TransferTab, "start");
+  t.s.ClickControls(TransferTab, {"trace outline", "start", "start"});
   t.s.Click(495, 300);
-  EXPECT_EQ(t.s.Pixel(487, 299), (Rgb{255, 0, 0}));
+  ExpectShown(t.s, {{487, 299, {255, 0, 0}}});
 }
 
 TEST(TransferPage, GoldenPolygon) {

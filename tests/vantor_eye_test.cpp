@@ -4,10 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -16,7 +12,6 @@
 
 #include "pages/tone/tone_state.h"
 #include "ops/vantor_eye.h"
-#include "platform/picture_loader.h"
 #include "reference/vantor_eye_literal.h"
 
 namespace {
@@ -168,21 +163,17 @@ TEST(EyeTables, HornKeysWindowSizesAndGains) {
     EXPECT_EQ(WindowOfHornKey(key), row.n) << "key " << key;
     EXPECT_NEAR(EyeGain(row.n), row.gain, row.margin) << "n = " << row.n;
   }
-  EXPECT_EQ(WindowOfHornKey(0), 0);
-  EXPECT_EQ(WindowOfHornKey(13), 0);
+  EXPECT_EQ(std::pair(WindowOfHornKey(0), WindowOfHornKey(13)), std::pair(0, 0));
 }
 
 TEST(EyeTables, ProfileAndSunGlass) {
   const std::vector<double> p = EyeProfile(16);
   ASSERT_EQ(p.size(), 17u);
-  EXPECT_EQ(p[8], 1.0);
-  EXPECT_EQ(p[0], 0.0);
-  EXPECT_EQ(p[16], 0.0);
+  EXPECT_EQ(std::tuple(p[0], p[8], p[16]), std::tuple(0.0, 1.0, 0.0));
   EXPECT_DOUBLE_EQ(p[4], 1.0 / 64.0);  // (1 - 4/8)^6
   const auto t = SunGlassTable(SunGlassLimit(2));
-  EXPECT_DOUBLE_EQ(t[0], 0.5);
+  EXPECT_EQ(std::pair(t[0], t[128]), std::pair(0.5, 1.0));
   EXPECT_NEAR(t[112], 0.7027, 5e-5);
-  EXPECT_DOUBLE_EQ(t[128], 1.0);
   EXPECT_DOUBLE_EQ(SunGlassTable(SunGlassLimit(1))[0], 0.9);
   EXPECT_NEAR(SunGlassTable(SunGlassLimit(3))[0], 0.1, 1e-15);
 }
@@ -425,30 +416,6 @@ TEST(EyeEquivalence, SamplesOutsideTheByteRange) {
   }
 }
 
-TEST(EyeEquivalence, TheSamplePicture) {
-  // The program's sample scene, made small by the sample tool when it is built.
-  const std::string maker = VZ_BINARY_DIR "/tools/sample/vazesample-sample";
-  const std::string file = VZ_BINARY_DIR "/tests/eye_equivalence_sample.bmp";
-  if (!std::ifstream(maker).good()) GTEST_SKIP() << "the sample tool is not built: " << maker;
-  ASSERT_EQ(std::system(("'" + maker + "' --size 150x120 '" + file + "' >/dev/null").c_str()), 0);
-  const auto picture = LoadPicture(file);
-  std::remove(file.c_str());
-  ASSERT_TRUE(picture);
-  const int w = picture->width, h = picture->height;
-  const Picture3 source = Painted(w, h, [&](int x, int y) {  // top-down RGB into bottom-up planes
-    const std::uint8_t* rgb = &picture->rgb[static_cast<std::size_t>(((h - 1 - y) * w + x) * 3)];
-    return std::array<int, 3>{rgb[2], rgb[1], rgb[0]};
-  });
-  const auto levels = ChannelLevelsOf(source.view(), w, h);
-  EyeParameters p = Both(levels[0].middle, levels[1].middle, levels[2].middle);
-  for (int key : {1, 6, 9, 12}) {
-    for (int mode : {1, 2, 3, 4}) {
-      p.mode = mode;
-      EXPECT_EQ(FastAgainstLiteral(source, WindowOfHornKey(key), p), "") << "key " << key << " mode " << mode;
-    }
-  }
-}
-
 // ---- Channel levels.
 
 TEST(ChannelLevels, HandMadeHistograms) {
@@ -477,9 +444,7 @@ TEST(ChannelLevels, ComputedFromWorkPlanesIntoReferenceColour) {
   WorkPlanes[2][5] = 300;
   ComputeChannelLevels();
   EXPECT_EQ(Levels(Tone.channelLevels[0]), (std::array{39, 39, 199}));  // half the count is reached only at 40
-  EXPECT_EQ(Tone.channelLevels[1].middle, 0);
   EXPECT_EQ(Tone.eye.reference, (std::array{39, 0, Tone.channelLevels[2].middle}));
-  EXPECT_GT(Tone.channelLevels[2].middle, 100);
-  EXPECT_LT(Tone.channelLevels[2].middle, 140);
+  EXPECT_TRUE(Tone.channelLevels[2].middle > 100 && Tone.channelLevels[2].middle < 140) << Tone.channelLevels[2].middle;
   ResetToneState();
 }

@@ -23,11 +23,6 @@ namespace {
 constexpr int TabY = 10;
 constexpr int SaveTabX = 912;
 
-Rgb Photo(int x, int y) {
-  return Rgb{static_cast<std::uint8_t>((x * 3 + y * 5) & 0xFF), static_cast<std::uint8_t>((x * 7) ^ y),
-             static_cast<std::uint8_t>(60 + (x + 2 * y) % 150)};
-}
-
 std::string Click(int x, int y) { return "click " + std::to_string(x) + " " + std::to_string(y) + "\n"; }
 std::string Tab(int page) { return Click(128 + 56 * page, TabY); }
 std::string Control(int page, const std::string& label) {
@@ -100,7 +95,7 @@ TEST(Saves, RecordNothingHoweverOftenTheyComeAndInEitherForm) {
     for (int saves = 1; saves <= 3; ++saves) {
       SCOPED_TRACE(std::string(operation.name) + ", saves " + std::to_string(saves));
       ProgramSession s;
-      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Photo);
+      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Varied);
       std::string script = "open photo.bmp\n" + operation.script;
       for (int k = 1; k <= saves; ++k) script += "save-as canvas" + std::to_string(k) + ".bmp\n" + Click(SaveTabX, TabY);
       for (int k = 1; k <= saves; ++k) script += "save-whole whole" + std::to_string(k) + ".bmp\n" + Click(SaveTabX, TabY);
@@ -139,7 +134,7 @@ TEST(Saves, ATabRoundTripKeepsTheWholePictureOnOffer) {
     for (int page = PageTop; page <= PageGamon; ++page) {
       SCOPED_TRACE(std::to_string(start.page) + " through " + std::to_string(page));
       ProgramSession s;
-      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Photo);
+      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Varied);
       const std::string report =
           ScriptReport(s.Folder(), "open photo.bmp\n" + Tab(start.page) + start.operation + Tab(page) +
                                        Tab(start.page) + "save-whole whole.bmp\n" + Click(SaveTabX, TabY));
@@ -168,7 +163,7 @@ TEST(Saves, TheNoteNamesTheWorkThatIsNoStep) {
     for (const bool english : {false, true}) {
       SCOPED_TRACE(c.english);
       ProgramSession s;
-      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Photo);
+      WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Varied);
       const std::string language = english ? Control(PageTop, "ENGLISH") : "";
       const std::string report = ScriptReport(s.Folder(), "open photo.bmp\n" + language + c.script + "save-as part.bmp\n" +
                                                               Click(SaveTabX, TabY));
@@ -184,7 +179,7 @@ TEST(Saves, AWholeSaveOverThePicturesOwnFileAsksFirst) {
   ProgramSession s;
   fs::create_directories(s.PathIn("photos"));
   const std::string picture = s.PathIn("photos/photo.bmp");
-  WriteTestPicture(picture, 1200, 810, Photo);
+  WriteTestPicture(picture, 1200, 810, Varied);
   const Bytes original = FileBytes(picture);
   s.Start(picture);
   s.ClickControl(PageTop, "F");

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <gtest/gtest.h>
+
 #include "platform/picture_loader.h"
 #include "platform/surface.h"
 #include "platform/text.h"
@@ -50,4 +52,10 @@ std::string CompareWithGolden(const std::string& name, const std::vector<std::ui
   SavePng(out + ".actual.png", W, H, rgb.data());
   SavePng(out + ".diff.png", W, H, diff.data());
   return std::to_string(differing) + " pixels differ from " + golden + "; see " + out + ".actual.png and .diff.png";
+}
+
+std::string GoldenSamplePicture() {
+  const std::string sample = std::string(VZ_BINARY_DIR) + "/tools/sample/golden-sample.bmp";
+  EXPECT_EQ(std::system((std::string(VZ_BINARY_DIR) + "/tools/sample/vazesample-sample " + sample).c_str()), 0);
+  return sample;
 }

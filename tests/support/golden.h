@@ -23,6 +23,10 @@ bool MakingGoldens();
 // Returns an empty string on success, else what differs.
 std::string CompareWithGolden(const std::string& name, const std::vector<std::uint8_t>& rgb);
 
+// The sample picture most golden screens open, made by the sample tool in
+// the build tree; its path.
+std::string GoldenSamplePicture();
+
 #define EXPECT_GOLDEN(name, rgb)                                                          \
   do {                                                                                   \
     if (!GoldenFontPresent()) {                                                          \

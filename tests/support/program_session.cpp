@@ -64,6 +64,10 @@ void ProgramSession::ClickControl(int page, const std::string& label) {
   Click(point.x, point.y);
 }
 
+void ProgramSession::ClickControls(int page, std::initializer_list<const char*> labels) {
+  for (const char* label : labels) ClickControl(page, label);
+}
+
 ControlPoint ControlOf(int page, const std::string& label) {
   if (page < 0 || page >= PageCount) return {};
   for (const std::span<const PanelKey> panel : PageTable[static_cast<std::size_t>(page)]->panels) {
@@ -73,6 +77,12 @@ ControlPoint ControlOf(int page, const std::string& label) {
     }
   }
   return {};
+}
+
+std::string ClickLine(int page, const std::string& label) {
+  const ControlPoint point = ControlOf(page, label);
+  EXPECT_GE(point.x, 0) << "page " << page << " has no control \"" << label << "\"";
+  return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
 }
 
 void ProgramSession::RightClick(int x, int y) {
@@ -108,6 +118,12 @@ Rgb ProgramSession::Pixel(int x, int y) const {
   const std::size_t i = (static_cast<std::size_t>(y) * Surface::Width + static_cast<std::size_t>(x)) * 3;
   const auto& shown = window_.Shown();
   return Rgb{shown[i], shown[i + 1], shown[i + 2]};
+}
+
+void ExpectShown(const ProgramSession& s, std::initializer_list<ShownPixel> pixels) {
+  for (const ShownPixel& p : pixels) {
+    EXPECT_EQ(s.Pixel(p.x, p.y), p.colour) << "at " << p.x << ", " << p.y;
+  }
 }
 
 std::vector<std::uint8_t> ProgramSession::ShownCanvas() const {

@@ -8,12 +8,14 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "platform/dialogs.h"
 #include "platform/headless.h"
 #include "platform/surface.h"
+#include "support/pictures.h"
 
 class ProgramSession {
  public:
@@ -33,6 +35,9 @@ class ProgramSession {
   // A click on the control of `page` whose label (either language) is `label`,
   // found through the page's panel table; the test fails when there is none.
   void ClickControl(int page, const std::string& label);
+  // Clicks on several controls of `page`, one after the other.
+  void ClickControls(int page, std::initializer_list<const char*> labels);
+  void ClickTab(int page) { Click(128 + 56 * page, 15); }
   void RightClick(int x, int y);
   void Drag(int x1, int y1, int x2, int y2, int steps = 8);
   void Move(int x, int y);
@@ -53,12 +58,21 @@ class ProgramSession {
   HeadlessWindow window_;
 };
 
+// Pixels of the client area as shown: where, and the colour expected there.
+struct ShownPixel {
+  int x, y;
+  Rgb colour;
+};
+void ExpectShown(const ProgramSession& s, std::initializer_list<ShownPixel> pixels);
+
 // The point a click on the control of `page` labelled `label` lands on (the
 // middle of its click region); {-1, -1} when the page has no such control.
 struct ControlPoint {
   int x = -1, y = -1;
 };
 ControlPoint ControlOf(int page, const std::string& label);
+// A driver script's line clicking that control; the test fails when there is none.
+std::string ClickLine(int page, const std::string& label);
 
 // A picture file written with the program's BMP layout: width x height,
 // colour(x, y) with y counted from the top.

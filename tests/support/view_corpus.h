@@ -9,21 +9,7 @@
 
 #include "image/planes.h"
 #include "image/sample_scene.h"
-
-struct TestPlanes {
-  std::string name;
-  std::array<std::vector<std::uint32_t>, 3> plane;
-  TestPlanes() {
-    for (auto& p : plane) p.assign(static_cast<std::size_t>(Stride) * CanvasRows, 0);
-  }
-  PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
-  void Set(int row, int column, int red, int green, int blue) {
-    const std::size_t i = static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(column);
-    plane[0][i] = static_cast<std::uint32_t>(blue);
-    plane[1][i] = static_cast<std::uint32_t>(green);
-    plane[2][i] = static_cast<std::uint32_t>(red);
-  }
-};
+#include "support/pictures.h"
 
 inline TestPlanes FlatPlanes(int red, int green, int blue) {
   TestPlanes t;

@@ -1,21 +1,19 @@
-// The DEVELOP page: the development step by step with hand-worked values,
-// the fast development and swap against their literal forms over a corpus,
-// and the page through the whole program (act, Set KEEP3, Save, the way back
-// to MAP, the swap modes).
+// The MAP page: the view area worked by hand (sizes, re-centring, clicks,
+// fine moves at the edges of the canvas), and the page through the whole
+// program: the frame on the screen, the frame-colour list, the reset mark,
+// "  KEEP2".
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "pages/kit/page_state.h"
-#include "image/bmp_files.h"
-#include "image/planes.h"
 #include "ops/colour_swap.h"
+#include "pages/kit/page_state.h"
 #include "pages/view/develop_zoom.h"
 #include "pages/view/view_area.h"
 #include "pages/view/view_pages.h"
@@ -26,31 +24,163 @@
 
 namespace {
 
-// Client points of the controls.
-constexpr int MapTabX = 240, DevelopTabX = 296, TopTabX = 128, TabY = 15;
+TEST(MapViewArea, SizesAndSteps) {
+  struct Case {
+    int scale, width, height, step;
+  };
+  const Case cases[] = {{1, 640, 480, 32}, {2, 480, 320, 16}, {4, 240, 160, 8}, {8, 120, 80, 4},
+                        {16, 60, 40, 2},   {32, 30, 20, 1},   {64, 15, 10, 1}};
+  for (const Case& c : cases) {
+    const AreaSize size = ViewAreaSize(c.scale, 640, 480);
+    EXPECT_EQ(std::tuple(size.width, size.height, FineMoveStep(c.scale)), std::tuple(c.width, c.height, c.step))
+        << c.scale;
+  }
+  // x1 of a picture larger than the canvas: the canvas.
+  EXPECT_EQ(std::pair(ViewAreaSize(1, 1200, 900).width, ViewAreaSize(1, 1200, 900).height), std::pair(960, 672));
+}
+
+// One step of a run of paints and clicks on the view area, and where the
+// area then stands (its left and bottom; -1: not looked at).
+struct AreaStep {
+  int scale, width, height, move;  // a paint of a picture at a scale, with a fine move; scale 0: a click at (x, y)
+  int x, y, left, bottom;
+};
+AreaStep Paint(int scale, int width, int height, int move, int left, int bottom) {
+  return {scale, width, height, move, 0, 0, left, bottom};
+}
+AreaStep Click(int x, int y, int left, int bottom) { return {0, 0, 0, 0, x, y, left, bottom}; }
+
+ViewAreaRecord AreaAfter(std::initializer_list<AreaStep> steps) {
+  ViewAreaRecord area;  // start: 1280 x 800
+  int k = 0;
+  for (const AreaStep& s : steps) {
+    if (s.scale == 0) {
+      CentreMapViewArea(area, s.x, s.y);
+    } else {
+      int move = s.move;
+      UpdateMapViewArea(area, s.scale, s.width, s.height, move);
+      EXPECT_EQ(move, 0) << "step " << k << ": a paint takes the fine move";
+    }
+    if (s.left >= 0) {
+      EXPECT_EQ(area.left, s.left) << "step " << k;
+    }
+    if (s.bottom >= 0) {
+      EXPECT_EQ(area.bottom, s.bottom) << "step " << k;
+    }
+    ++k;
+  }
+  return area;
+}
+
+TEST(MapViewArea, PaintsClicksAndFineMovesAtTheEdges) {
+  // x1 to x4 keeps the centre of a 640 x 480 picture; a further paint leaves it.
+  const ViewAreaRecord x4 = AreaAfter({Paint(1, 640, 480, 0, 0, 192), Paint(4, 640, 480, 0, 200, 352),
+                                 Paint(4, 640, 480, 0, 200, 352)});
+  EXPECT_EQ(std::tuple(x4.width, x4.height, x4.zoom), std::tuple(240, 160, 4));
+  // A click near the lower edge of the image area keeps the bottom at 32; the
+  // down arrow then takes it to 0 and no further. A click at the top-right
+  // corner, and the arrows towards the edges; a click at the left edge.
+  const int down = FineMoveDown;
+  AreaAfter({Paint(4, 960, 672, 0, -1, -1), Click(500, 700, 280, 32), Paint(4, 960, 672, 0, 280, 32),
+       Paint(4, 960, 672, down, 280, 24), Paint(4, 960, 672, down, 280, 16), Paint(4, 960, 672, down, 280, 8),
+       Paint(4, 960, 672, down, 280, 0), Paint(4, 960, 672, down, 280, 0), Click(1059, 33, 839, -1),
+       Paint(4, 960, 672, 0, 720, 512), Paint(4, 960, 672, FineMoveRight, 720, 512),
+       Paint(4, 960, 672, FineMoveUp, 720, 512), Click(101, 300, 0, -1),
+       Paint(4, 960, 672, FineMoveLeft, 0, -1)});
+  // At x1 each paint puts the area on the picture: a click has no lasting
+  // effect, an arrow moves it by 32 for that paint only; a picture taller
+  // than the canvas has bottom 0.
+  const ViewAreaRecord tall =
+      AreaAfter({Paint(1, 640, 480, 0, 0, 192), Click(700, 400, -1, -1), Paint(1, 640, 480, 0, 0, 192),
+           Paint(1, 640, 480, FineMoveRight, 32, 192), Paint(1, 640, 480, down, 0, 160),
+           Paint(1, 640, 480, FineMoveUp, 0, 192), Paint(1, 1200, 900, 0, 0, 0)});
+  EXPECT_EQ(tall.height, 672);
+}
+
+// ---- The page through the whole program --------------------------------
+
+Rgb Grey(int, int) { return Rgb{100, 100, 100}; }
+constexpr Rgb Red{255, 0, 0}, Grey100{100, 100, 100};
+
+TEST(MapPage, FrameOnTheScreenInTheChosenColour) {
+  ProgramSession s;
+  s.StartOnPage(PageMap, Grey, 640, 480);
+  EXPECT_EQ(ViewScale, 1);
+  // x1: the outline of the whole canvas in pure red.
+  ExpectShown(s, {{100, 32, Red}, {500, 32, Red}, {100, 400, Red}, {500, 300, Grey100}});
+  s.ClickControl(PageMap, "× 2");  // greyed: explanation only
+  EXPECT_EQ(ViewScale, 1);
+  s.ClickControl(PageMap, "× 4");
+  EXPECT_EQ(ViewScale, 4);
+  // Corners (left + 100, 672 - bottom + 32) and (left + width + 100,
+  // 672 - bottom - height + 32): (300, 352) and (540, 192).
+  ExpectShown(s, {{300, 352, Red}, {540, 192, Red}, {420, 192, Red}, {300, 250, Red}, {420, 250, Grey100},
+                  {100, 32, Grey100}});
+
+  // The hidden list rows still change the colour: "sky blue".
+  EXPECT_EQ(MapPage.frameListShown, 0);
+  s.Click(40, 590);
+  EXPECT_EQ(View.frameColour, 2);
+  ExpectShown(s, {{300, 352, {128, 255, 255}}});
+  // The list: its box and rules in (200, 200, 200).
+  s.ClickControl(PageMap, "color(□)");
+  EXPECT_EQ(MapPage.frameListShown, 1);
+  ExpectShown(s, {{8, 600, {200, 200, 200}}, {50, 558, {200, 200, 200}}});
+  s.Click(40, 650);
+  EXPECT_EQ(View.frameColour, 5);
+
+  // A click on the picture and the arrows.
+  const auto area = [] { return std::pair(View.area.left, View.area.bottom); };
+  s.Click(400, 300);
+  EXPECT_EQ(area(), std::pair(180, 324));
+  const std::pair<const char*, std::pair<int, int>> arrows[] = {
+      {"↑", {180, 332}}, {"←", {172, 332}}, {"→", {180, 332}}, {"→", {188, 332}}, {"↓", {188, 324}}};
+  for (const auto& [arrow, where] : arrows) {
+    s.ClickControl(PageMap, arrow);
+    EXPECT_EQ(area(), where) << arrow;
+  }
+
+  // The reset mark: x1, list hidden, pure red; the area is derived again.
+  s.Click(40, 45);
+  EXPECT_EQ(std::tuple(ViewScale, View.frameColour, MapPage.frameListShown), std::tuple(1, 0, 0));
+  EXPECT_EQ(area(), std::pair(0, 192));
+}
+
+TEST(MapPage, Keep2StoresTheCurrentImage) {
+  ProgramSession s;
+  s.StartOnPage(PageMap, Grey, 640, 480);
+  s.ClickControls(PageMap, {"× 4", "KEEP2"});
+  const std::vector<std::uint8_t> file = FileBytes(s.PathIn("KEEP2.bmp"));
+  ASSERT_EQ(file.size(), static_cast<std::size_t>(KeepFileBytes));
+  EXPECT_EQ(file[6], 4);  // the view scale
+  // The top-left pixel of the picture (plane row 671) and a white one below
+  // it; the frame is not stored.
+  EXPECT_EQ(KeepFilePixel(file, 0, 671), Grey100);
+  EXPECT_EQ(KeepFilePixel(file, 0, 0), White);
+  EXPECT_EQ(KeepFilePixel(file, 200, 320), Grey100);
+}
+
+// =============================================================================
+// The DEVELOP page: the development step by step with hand-worked values,
+// the fast development and swap against their literal forms over a corpus,
+// and the page through the whole program (act, Set KEEP3, Save, the way back
+// to MAP, the swap modes).
+
+constexpr int MapTabX = 240, DevelopTabX = 296, TabY = 15;
 // "Set KEEP3" while the swap is on (its label finds the one shown while off).
 constexpr int SetKeepOnX = 40, SetKeepOnY = 735;
-constexpr int ResetX = 40, ResetY = 45;
 // MAP's "act" (its label begins with a full-width space).
 const std::string Act = "　act";
 
-// A driver script line clicking a page's control, found by its label.
-std::string ClickLine(int page, const std::string& label) {
-  const ControlPoint point = ControlOf(page, label);
-  EXPECT_GE(point.x, 0) << "page " << page << " has no control \"" << label << "\"";
-  return "click " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
-}
-constexpr std::size_t CanvasSize = static_cast<std::size_t>(CanvasByteCount);
-
 std::vector<std::uint8_t> Literal(TestPlanes planes, ViewRect area, int scale, int lift) {
-  std::vector<std::uint8_t> canvas(CanvasSize, 77);
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 77);
   LiteralDevelop(planes.View(), area, scale, lift, canvas.data());
   return canvas;
 }
 
 std::vector<std::uint8_t> Fast(TestPlanes& planes, ViewRect area, int scale, int lift) {
   static std::array<DevelopPlanes, 2> work;
-  std::vector<std::uint8_t> canvas(CanvasSize, 77);
+  std::vector<std::uint8_t> canvas(CanvasByteCount, 77);
   DevelopViewArea(planes.View(), area, scale, lift, canvas.data(), work);
   return canvas;
 }
@@ -61,21 +191,23 @@ int CountDifferences(const std::vector<std::uint8_t>& a, const std::vector<std::
   return n + static_cast<int>(std::max(a.size(), b.size()) - std::min(a.size(), b.size()));
 }
 
-const std::uint8_t* PixelOf(const std::vector<std::uint8_t>& canvas, int row, int column) {
-  return canvas.data() + (static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(column)) * 3;
+// Samples of a linear congruential sequence from a seed.
+template <typename Samples>
+void FillWithNoise(Samples& samples, std::uint32_t seed) {
+  for (auto& v : samples) {
+    seed = seed * 1664525u + 1013904223u;
+    v = static_cast<std::uint8_t>(seed >> 24);
+  }
 }
 
 AreaSource SmallSource(int width, int height, std::uint32_t seed) {
   AreaSource s;
   s.width = width;
   s.height = height;
-  std::uint32_t x = seed;
   for (auto& p : s.plane) {
     p.resize(static_cast<std::size_t>(width) * height);
-    for (auto& v : p) {
-      x = x * 1664525u + 1013904223u;
-      v = static_cast<std::uint8_t>(x >> 24);
-    }
+    FillWithNoise(p, seed);
+    seed += 7;
   }
   return s;
 }
@@ -117,12 +249,7 @@ TEST(DevelopSteps, EveryRegridKeepsItsGridPoints) {
   };
   const Case cases[] = {{2, 0}, {2, 1}, {4, 2}, {8, 4}, {16, 8}, {32, 16}};
   DevelopPlanes from;
-  std::uint32_t x = 5;
-  for (auto& p : from.plane)
-    for (auto& v : p) {
-      x = x * 1664525u + 1013904223u;
-      v = static_cast<std::uint8_t>(x >> 24);
-    }
+  for (std::size_t k = 0; k < 3; ++k) FillWithNoise(from.plane[k], 5u + static_cast<std::uint32_t>(k));
   for (const Case& c : cases) {
     DevelopPlanes to;
     Regrid(from, to, c.grid, c.origin);
@@ -149,10 +276,8 @@ TEST(DevelopSteps, LiftRowsMovesTheLowestRowsToTheTop) {
   DevelopPlanes b;
   for (int r = 0; r < CanvasRows; ++r) std::memset(b.Row(1, r), r % 256, Stride);
   LiftRows(b, 480);
-  EXPECT_EQ(b.Row(1, 671)[5], 479 % 256);
-  EXPECT_EQ(b.Row(1, 192)[5], 0);
-  EXPECT_EQ(b.Row(1, 191)[5], 255);
-  EXPECT_EQ(b.Row(1, 0)[5], 255);
+  EXPECT_EQ((std::array{b.Row(1, 671)[5], b.Row(1, 192)[5], b.Row(1, 191)[5], b.Row(1, 0)[5]}),
+            (std::array<std::uint8_t, 4>{479 % 256, 0, 255, 255}));
 }
 
 // ---- The whole development ---------------------------------------------
@@ -167,18 +292,9 @@ TEST(Develop, FlatPictureDevelopsToItselfInsideTheMargins) {
   for (int row = 0; row < CanvasRows; ++row) {
     for (int c = 0; c < Stride; ++c) {
       // After the lift: rows 0..31 white; the result's 2-pixel margin.
-      const bool margin = !(row >= 32 + 2 && row <= 32 + 637 && c >= 2 && c <= 957);
-      const bool seam = !margin && (row == 32 + 2 || c == 2);
-      if (seam) continue;
-      const bool inside = !margin;
-      const std::uint8_t* p = PixelOf(out, row, c);
-      if (inside) {
-        ASSERT_EQ(p[0], 200) << c << ", " << row;
-        ASSERT_EQ(p[1], 140);
-        ASSERT_EQ(p[2], 90);
-      } else {
-        ASSERT_TRUE(p[0] == 255 && p[1] == 255 && p[2] == 255) << c << ", " << row;
-      }
+      const bool inside = row >= 32 + 2 && row <= 32 + 637 && c >= 2 && c <= 957;
+      if (inside && (row == 32 + 2 || c == 2)) continue;  // the seam
+      ASSERT_EQ(CanvasRgb(out, row, c), (inside ? Rgb{90, 140, 200} : White)) << c << ", " << row;
     }
   }
 }
@@ -243,19 +359,11 @@ TEST(ColourSwap, EveryModeOnAPixelWithDistinctChannels) {
       {12, {245, 155, 55}}, {13, {10, 100, 200}}, {16, {10, 100, 200}}, {17, {177, 141, 105}},
       {18, {10, 100, 200}}, {21, {10, 100, 200}},
   };
-  for (const Case& c : cases) {
-    const SwapRgb s = SwapPixel(c.mode, 10, 100, 200);
-    EXPECT_EQ(s.red, c.shown.red) << "mode " << c.mode;
-    EXPECT_EQ(s.green, c.shown.green) << "mode " << c.mode;
-    EXPECT_EQ(s.blue, c.shown.blue) << "mode " << c.mode;
-  }
+  const auto rgb = [](const SwapRgb& s) { return std::tuple(s.red, s.green, s.blue); };
+  for (const Case& c : cases) EXPECT_EQ(rgb(SwapPixel(c.mode, 10, 100, 200)), rgb(c.shown)) << "mode " << c.mode;
   // Eel on white and black.
-  const SwapRgb white = SwapPixel(17, 255, 255, 255);
-  EXPECT_EQ(white.red + white.green + white.blue, 3 * 255);
-  const SwapRgb black = SwapPixel(17, 0, 0, 0);
-  EXPECT_EQ(black.red, 127);
-  EXPECT_EQ(black.green, 63);
-  EXPECT_EQ(black.blue, 0);
+  EXPECT_EQ(rgb(SwapPixel(17, 255, 255, 255)), std::tuple(255, 255, 255));
+  EXPECT_EQ(rgb(SwapPixel(17, 0, 0, 0)), std::tuple(127, 63, 0));
   EXPECT_TRUE(SwapModeSelectable(5) && SwapModeSelectable(12) && SwapModeSelectable(17) && SwapModeSelectable(0));
   EXPECT_FALSE(SwapModeSelectable(1) || SwapModeSelectable(6) || SwapModeSelectable(13) || SwapModeSelectable(21));
 }
@@ -264,7 +372,7 @@ TEST(ColourSwap, FastFormEqualsTheLiteralFormForEveryMode) {
   for (TestPlanes& planes : ViewCorpus()) {
     planes.plane[2][5] = 300;  // a sample above 255: its low byte is taken
     for (int mode = 0; mode < SwapModeCount; ++mode) {
-      std::vector<std::uint8_t> fast(CanvasSize), literal(CanvasSize);
+      std::vector<std::uint8_t> fast(CanvasByteCount), literal(CanvasByteCount);
       SwapIntoCanvas(planes.View(), fast.data(), Stride, Stride, CanvasRows, SwapSettings{mode});
       LiteralSwap(planes.View(), literal.data(), Stride, Stride, CanvasRows, SwapSettings{mode});
       EXPECT_EQ(CountDifferences(fast, literal), 0) << planes.name << " mode " << mode;
@@ -279,15 +387,9 @@ Rgb Gradient(int x, int y) {
              static_cast<std::uint8_t>((x + 2 * y) % 256)};
 }
 
-TestPlanes CopyOfWorkPlanes() {
-  TestPlanes t;
-  for (std::size_t k = 0; k < 3; ++k) std::copy_n(WorkPlanes[k].begin(), t.plane[k].size(), t.plane[k].begin());
-  return t;
-}
-
 // The current image as canvas bytes (the screen on MAP also shows the frame).
 std::vector<std::uint8_t> CanvasOfWorkPlanes() {
-  std::vector<std::uint8_t> canvas(CanvasSize);
+  std::vector<std::uint8_t> canvas(CanvasByteCount);
   for (std::size_t i = 0; i < canvas.size() / 3; ++i)
     for (std::size_t k = 0; k < 3; ++k) canvas[3 * i + k] = static_cast<std::uint8_t>(WorkPlanes[k][i]);
   return canvas;
@@ -298,14 +400,11 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
   s.ClickControl(PageMap, "× 4");
-  EXPECT_EQ(ViewScale, 4);
-  EXPECT_EQ(View.area.left, 200);
-  EXPECT_EQ(View.area.bottom, 352);
-  TestPlanes before = CopyOfWorkPlanes();
+  EXPECT_EQ(std::tuple(ViewScale, View.area.left, View.area.bottom), std::tuple(4, 200, 352));
+  const TestPlanes before = PlanesOfCanvas(picture);
 
   s.ClickControl(PageMap, Act);
-  EXPECT_EQ(PageId, PageDevelop);
-  EXPECT_EQ(DevelopPage.pending, 0);
+  EXPECT_EQ(std::pair(PageId, DevelopPage.pending), std::pair(int{PageDevelop}, false));
   // KEEP2 holds the image before development, from WorkPlanes.
   EXPECT_EQ(FileBytes(s.PathIn("KEEP2.bmp")), KeepFileOf(picture, 4));
   const std::vector<std::uint8_t> expected = Literal(before, {200, 352, 240, 160}, 4, 640);
@@ -313,11 +412,8 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   EXPECT_EQ(CountDifferences(shown, expected), 0);
   // The result fills the top 640 rows with a 2-pixel white border and a
   // white band 32 rows high at the bottom.
-  EXPECT_EQ(s.Pixel(100 + 480, 32 + 300), (Rgb{PixelOf(expected, 371, 480)[2], PixelOf(expected, 371, 480)[1],
-                                                PixelOf(expected, 371, 480)[0]}));
-  EXPECT_EQ(s.Pixel(101, 300), White);
-  EXPECT_EQ(s.Pixel(500, 32 + 639), White);
-  EXPECT_EQ(s.Pixel(500, 32 + 650), White);
+  ExpectShown(s, {{100 + 480, 32 + 300, CanvasRgb(expected, 371, 480)}, {101, 300, White}, {500, 32 + 639, White},
+                  {500, 32 + 650, White}});
   EXPECT_NE(s.Pixel(500, 32 + 637), White);
 
   // "Set KEEP3": the result with the view scale 4 in the header.
@@ -328,11 +424,7 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   s.dialogs().QueueFile(s.PathIn("developed.bmp"));
   s.ClickControl(PageDevelop, "Set Save");
   const std::vector<std::uint8_t> saved = FileBytes(s.PathIn("developed.bmp"));
-  ASSERT_EQ(saved.size(), 54u + 960u * 640u * 3u);
-  EXPECT_EQ(saved[6] | saved[7] << 8, 0);
-  EXPECT_EQ(saved[18] | saved[19] << 8, 960);
-  EXPECT_EQ(saved[22] | saved[23] << 8, 640);
-  EXPECT_TRUE(std::equal(saved.begin() + 54, saved.end(), expected.begin() + 32 * Stride * 3));
+  EXPECT_EQ(saved, SavedBmpOf(expected, 960, 640));
 
   // Cancel of the save dialog writes nothing and keeps the image.
   std::filesystem::remove(s.PathIn("developed.bmp"));
@@ -343,8 +435,7 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
 
   // Back to MAP by its tab: the image as it was before development.
   s.Click(MapTabX, TabY);
-  EXPECT_EQ(PageId, PageMap);
-  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
+  EXPECT_EQ(std::pair(PageId, s.dialogs().MessageCount()), std::pair(int{PageMap}, std::size_t{0}));
   EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
 }
 
@@ -355,12 +446,10 @@ TEST(DevelopPage, MapTabReadsKeep2OnlyAfterADevelopment) {
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
   // A stale KEEP2 from earlier work.
-  std::vector<std::uint8_t> stale(CanvasSize, 30);
-  ASSERT_TRUE(WriteFileAtomically(s.PathIn("KEEP2.bmp"), KeepFileOf(stale, 1)));
-  s.Click(TopTabX, TabY);
+  ASSERT_TRUE(WriteFileAtomically(s.PathIn("KEEP2.bmp"), KeepFileOf(std::vector<std::uint8_t>(CanvasByteCount, 30))));
+  s.Click(128, TabY);  // TOP
   s.Click(DevelopTabX, TabY);
-  EXPECT_EQ(PageId, PageDevelop);
-  EXPECT_EQ(DevelopPage.pending, 0);
+  EXPECT_EQ(std::pair(PageId, DevelopPage.pending), std::pair(int{PageDevelop}, false));
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), picture), 0);  // no development
   s.Click(MapTabX, TabY);
   EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
@@ -414,18 +503,15 @@ TEST(DevelopPage, ClicksCountOnTheWholeDevelopedPicture) {
                                 "drag 880 600 900 600\n"
                                 "rclick 900 600   # fixed\n"
                                 "click 40 584     # set KEEP9\n");
-  EXPECT_EQ(ShownWidth, 960);
-  EXPECT_EQ(ShownHeight, 640);
+  EXPECT_EQ(std::pair(ShownWidth, ShownHeight), std::pair(960, 640));
   // The fixed stroke is black in WorkPlanes and in KEEP9 under the pointer
   // (column 800, plane row 704 - 600 = 104 is inside the top 640 rows).
   const std::size_t under = static_cast<std::size_t>(104) * Stride + 800;
-  EXPECT_EQ(WorkPlanes[0][under], 0u);
-  EXPECT_EQ(WorkPlanes[1][under], 0u);
+  EXPECT_EQ(std::pair(WorkPlanes[0][under], WorkPlanes[1][under]), std::pair(0u, 0u));
   EXPECT_EQ(KeepFilePixel(FileBytes(folder.PathIn("KEEP9.bmp")), 800, 104), (Rgb{0, 0, 0}));
   // Back on MAP by way of DEVELOP: the picture before the development, over its own area.
   ScriptReport(folder.Folder(), mapX4Act + "click 240 15     # MAP\n");
-  EXPECT_EQ(ShownWidth, 451);
-  EXPECT_EQ(ShownHeight, 300);
+  EXPECT_EQ(std::pair(ShownWidth, ShownHeight), std::pair(451, 300));
 }
 
 TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTime) {
@@ -433,16 +519,17 @@ TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTime) {
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
   s.ClickControl(PageMap, Act);
-  EXPECT_EQ(PageId, PageDevelop);
+  EXPECT_EQ(std::pair(PageId, DevelopPage.liftPending), std::pair(int{PageDevelop}, false));
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), picture), 0);  // top left, white elsewhere
-  EXPECT_EQ(DevelopPage.liftPending, 0);
   s.Click(MapTabX, TabY);
   s.ClickControl(PageMap, Act);
   // The second time the picture stays in the lowest 480 rows, white above.
   const std::vector<std::uint8_t> shown = s.ShownCanvas();
   EXPECT_EQ(s.Pixel(100, 32), White);
-  EXPECT_EQ(std::memcmp(PixelOf(shown, 0, 0), PixelOf(picture, 192, 0), 640 * 3), 0);
-  EXPECT_EQ(std::memcmp(PixelOf(shown, 479, 0), PixelOf(picture, 671, 0), 640 * 3), 0);
+  for (const auto& [row, from] : {std::pair{0, 192}, std::pair{479, 671}}) {
+    EXPECT_TRUE(std::equal(shown.begin() + row * Stride * 3, shown.begin() + (row * Stride + 640) * 3,
+                           picture.begin() + from * Stride * 3)) << row;
+  }
 }
 
 TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
@@ -451,9 +538,8 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
   s.Click(DevelopTabX, TabY);  // x1 development: the picture as it is
   const std::vector<std::uint8_t> image = s.ShownCanvas();
   s.ClickControl(PageDevelop, "swap color");
-  EXPECT_EQ(DevelopPage.swapSwitch, 1);
   s.ClickControl(PageDevelop, "1 R>G>B>R");  // greyed: only explained
-  EXPECT_EQ(DevelopPage.swapMode, 0);
+  EXPECT_EQ(std::pair(DevelopPage.swapSwitch, DevelopPage.swapMode), std::pair(1, 0));
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
 
   s.ClickControl(PageDevelop, "12 (R)(G)(B)");
@@ -475,7 +561,7 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
 
   // Mode 5 and 17 as the shown canvas.
   s.ClickControl(PageDevelop, "5 [B] R⇔G");
-  std::vector<std::uint8_t> swapped(CanvasSize);
+  std::vector<std::uint8_t> swapped(CanvasByteCount);
   SwapIntoCanvas(WorkView(), swapped.data(), Stride, Stride, CanvasRows, SwapSettings{5});
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), swapped), 0);
   s.ClickControl(PageDevelop, "17 eel");
@@ -483,9 +569,8 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), swapped), 0);
 
   // The reset mark: swap off, mode 0, WorkPlanes untouched.
-  s.Click(ResetX, ResetY);
-  EXPECT_EQ(DevelopPage.swapSwitch, 0);
-  EXPECT_EQ(DevelopPage.swapMode, 0);
+  s.Click(40, 45);
+  EXPECT_EQ(std::pair(DevelopPage.swapSwitch, DevelopPage.swapMode), std::pair(0, 0));
   EXPECT_EQ(CountDifferences(s.ShownCanvas(), image), 0);
 }
 

@@ -6,72 +6,35 @@
 
 #include <gtest/gtest.h>
 
-#include "pages/kit/page_state.h"
-#include "pages/tone/tone_pages.h"
-
-#include <cstdlib>
+#include <array>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "image/bmp_files.h"
-#include "image/planes.h"
-#include "pages/tone/tone_state.h"
 #include "ops/vantor_eye.h"
-#include "platform/surface.h"
+#include "pages/kit/page_state.h"
+#include "pages/tone/eye_page.h"
+#include "pages/tone/tone_pages.h"
+#include "pages/tone/tone_state.h"
 #include "platform/window.h"
 #include "support/golden.h"
 #include "support/program_session.h"
 
 namespace {
 
-// Client positions of the keys used here.
-
 constexpr int PassWindow = 16;  // the F key
 constexpr Rgb ProgressGrey{200, 200, 200};
 constexpr std::size_t RowBytes = static_cast<std::size_t>(Stride) * 3;
 
 // A picture with no pixel of the progress grey (blue stays below 180).
-Rgb Varied(int x, int y) {
+Rgb Unprogressed(int x, int y) {
   return Rgb{static_cast<std::uint8_t>((x * 5 + y * 3) % 256), static_cast<std::uint8_t>((x * 2 + y * 7) % 256),
              static_cast<std::uint8_t>((x * x / 7 + y) % 180)};
 }
-Rgb WorkedExampleFlat(int, int) { return Rgb{140, 120, 100}; }
-Rgb GraphFlat(int, int) { return Rgb{200, 100, 50}; }  // gray trunc(124.2) = 124
 
 using Bytes = std::vector<std::uint8_t>;  // a canvas (bottom-up BGR, 960 x 672) or a shown screen
-
-// The canvas as the paint places a width x height picture: its top-left part
-// from the top of the canvas down, the rest white.
-Bytes PlacedCanvas(Rgb (*colour)(int, int), int width, int height) {
-  Bytes canvas(CanvasByteCount, 0);
-  for (int y = 0; y < std::min(height, CanvasRows); ++y) {
-    std::uint8_t* row = canvas.data() + static_cast<std::size_t>(CanvasRows - 1 - y) * RowBytes;
-    for (int x = 0; x < std::min(width, Stride); ++x) {
-      const Rgb c = colour(x, y);
-      row[3 * x] = c.b;
-      row[3 * x + 1] = c.g;
-      row[3 * x + 2] = c.r;
-    }
-  }
-  WhitenOutside(canvas.data(), width, height, Stride, CanvasRows);
-  return canvas;
-}
-
-// Three planes of their own, filled from a canvas, and back.
-struct OwnPlanes {
-  std::array<std::vector<std::uint32_t>, 3> plane;
-  explicit OwnPlanes(const Bytes& canvas) {
-    for (std::size_t i = 0; i < canvas.size(); ++i) plane[i % 3].push_back(canvas[i]);
-  }
-  PlaneView View() { return PlaneView{{plane[0].data(), plane[1].data(), plane[2].data()}, Stride, CanvasRows}; }
-  Bytes Canvas() const {
-    Bytes canvas(CanvasByteCount);
-    for (std::size_t i = 0; i < canvas.size(); ++i) canvas[i] = static_cast<std::uint8_t>(plane[i % 3][i / 3]);
-    return canvas;
-  }
-};
 
 // What the page's pass must give: the engine with the page's values (both
 // mode, n 16, sun glass 2, reference 0, 0, 0) over every row from the top of
@@ -79,7 +42,7 @@ struct OwnPlanes {
 // then the white frame. With `frameOnly`, the frame alone:
 // what rows not yet reached show once the first band has been processed.
 Bytes ThroughEngine(const Bytes& placed, int height, bool frameOnly = false) {
-  OwnPlanes source(placed), target(placed);
+  TestPlanes source = PlanesOfCanvas(placed), target = source;
   const int lastRow = CanvasRows - std::min(height, CanvasRows);
   if (frameOnly) WriteEyeFrame(target.View(), Stride, CanvasRows, PassWindow);
   if (!frameOnly) {
@@ -131,14 +94,6 @@ class WatchedWindow : public Window {
   HeadlessWindow& window_;
 };
 
-struct Point {
-  int x, y;
-  Rgb colour;
-};
-void ExpectPixels(const ProgramSession& s, std::initializer_list<Point> points) {
-  for (const Point& p : points) EXPECT_EQ(s.Pixel(p.x, p.y), p.colour) << p.x << ", " << p.y;
-}
-
 // Starts a session on a width x height picture written into its folder.
 void StartOn(ProgramSession& s, int width, int height, Rgb (*colour)(int, int)) {
   WriteTestPicture(s.PathIn("picture.bmp"), width, height, colour);
@@ -147,7 +102,7 @@ void StartOn(ProgramSession& s, int width, int height, Rgb (*colour)(int, int)) 
 
 // The full-size varied picture and its pass result, computed once.
 struct VariedCase {
-  Bytes placed = PlacedCanvas(Varied, Stride, CanvasRows);
+  Bytes placed = PlacedCanvas(Unprogressed, Stride, CanvasRows);
   Bytes result = ThroughEngine(placed, CanvasRows);
 };
 const VariedCase& Full() {
@@ -165,7 +120,7 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
   for (const bool blind : {false, true}) {
     SCOPED_TRACE(blind ? "blind" : "not blind");
     ProgramSession s;
-    StartOn(s, Stride, CanvasRows, Varied);
+    StartOn(s, Stride, CanvasRows, Unprogressed);
     ASSERT_EQ(s.ShownCanvas(), Full().placed);
     WatchedWindow watched(s.window());
     std::size_t mostLines = 0;
@@ -215,7 +170,7 @@ TEST(TopPageTest, FRunsThePassAndKeep0HoldsItsResultWithOrWithoutBlindMode) {
 
 TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
   ProgramSession s;
-  StartOn(s, Stride, CanvasRows, WorkedExampleFlat);
+  StartOn(s, Stride, CanvasRows, [](int, int) { return Rgb{140, 120, 100}; });
   // As the FILTER page would leave it: blue, green, red medians.
   Tone.eye.reference = {110, 118, 126};
   s.ClickControl(PageTop, "F");
@@ -224,15 +179,15 @@ TEST(TopPageTest, ThePassUsesTheReferenceColourAndLeavesAWhiteFrame) {
   // gain 5.808 gives 91, 121, 151. The frame: columns 0..8 and 952..959,
   // plane rows 0..8 and 664..671, is white.
   constexpr Rgb Result{151, 121, 91};
-  ExpectPixels(s, {{109, 40, Result}, {1051, 40, Result}, {109, 694, Result}, {1051, 694, Result}, {580, 370, Result},
+  ExpectShown(s, {{109, 40, Result}, {1051, 40, Result}, {109, 694, Result}, {1051, 694, Result}, {580, 370, Result},
                    {108, 370, White}, {1052, 370, White}, {580, 695, White}, {580, 39, White}, {100, 32, White}});
 }
 
 TEST(TopPageTest, AShortPictureShowsProgressEvery64RowsAndKeepsItsRowsBelowWhite) {
   constexpr int Height = 500;  // plane rows 172 .. 671; the pass ends with row 172
   ProgramSession s;
-  StartOn(s, Stride, Height, Varied);
-  const Bytes placed = PlacedCanvas(Varied, Stride, Height);
+  StartOn(s, Stride, Height, Unprogressed);
+  const Bytes placed = PlacedCanvas(Unprogressed, Stride, Height);
   const Bytes result = ThroughEngine(placed, Height), framed = ThroughEngine(placed, Height, true);
 
   WatchedWindow watched(s.window());
@@ -290,7 +245,7 @@ TEST(TopPageTest, APassOverA600By400PictureLeavesRow271WhiteAndComputesRow272) {
   const Bytes placed = PlacedCanvas(DarkFooted, 600, 400);
   ASSERT_EQ(s.ShownCanvas(), placed);
   const EyeParameters p{.reference = {220, 215, 225}};
-  OwnPlanes source(placed), expected(placed), row271(placed);
+  TestPlanes source = PlanesOfCanvas(placed), expected = source, row271 = source;
   VantorEyeRowsOn(source.View(), expected.View(), Stride, CanvasRows, PassWindow, p, 272, CanvasRows + 1, 1);
   VantorEyeRowsOn(source.View(), row271.View(), Stride, CanvasRows, PassWindow, p, 271, 272, 1);
   ASSERT_FALSE(RowIs(row271.Canvas(), 271, placed)) << "row 271 would not change even if computed";
@@ -313,7 +268,7 @@ TEST(TopPageTest, APassOverA600By400PictureLeavesRow271WhiteAndComputesRow272) {
 
 TEST(TopPageTest, TheLevelLineFollowsClicksInsideTheImageRowsOnly) {
   ProgramSession s;
-  StartOn(s, Stride, CanvasRows, Varied);
+  StartOn(s, Stride, CanvasRows, Unprogressed);
   // Under the image (y 704) is not a level-line click, nor is the image's open left bound (x 100).
   const int clicks[][3] = {{500, 33, 671}, {500, 703, 1}, {500, 704, 1}, {100, 400, 1}, {1059, 400, 304}};
   for (const auto& [x, y, level] : clicks) {
@@ -328,7 +283,7 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   constexpr int Bottom = Top + 128;
   constexpr Rgb Frame{200, 200, 200}, GrayPen{100, 100, 100}, VerticalPen{192, 192, 32};
   ProgramSession s;
-  StartOn(s, Stride, Height, GraphFlat);
+  StartOn(s, Stride, Height, [](int, int) { return Rgb{200, 100, 50}; });  // gray trunc(124.2) = 124
   s.ClickControl(PageTop, "gray");
   s.Click(500, 132);
   ASSERT_EQ(TopPage.levelLine, 572);
@@ -336,21 +291,21 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   // a flat row: gray 124, halved, up from the bottom. The level line at the
   // click, across the image.
   for (int x = 100; x < 1050; x += 7) ASSERT_EQ(s.Pixel(x, Bottom - 62), GrayPen) << x;
-  ExpectPixels(s, {{500, Top, Frame}, {500, Bottom - 1, Frame}, {100, 500, Frame}, {1059, 500, Frame},
+  ExpectShown(s, {{500, Top, Frame}, {500, Bottom - 1, Frame}, {100, 500, Frame}, {1059, 500, Frame},
                    {500, Bottom, White}, {500, Bottom - 61, White}, {500, Bottom - 63, White},
                    {100, 132, Frame}, {1059, 132, Frame}, {99, 132, White}});
 
   // The vertical line from the click down to the graph's bottom.
   s.ClickControl(PageTop, "vertical line");
   s.Click(400, 132);
-  ExpectPixels(s, {{400, 133, VerticalPen}, {400, Bottom - 62, VerticalPen}, {400, Bottom - 1, VerticalPen},
+  ExpectShown(s, {{400, 133, VerticalPen}, {400, Bottom - 62, VerticalPen}, {400, Bottom - 1, VerticalPen},
                    {400, Bottom, White}});
 
   // The gray switch off: no curve is on, so the graph is not drawn even
   // though nothing else turned it off.
   s.ClickControl(PageTop, "gray");
   EXPECT_EQ(TopPage.colourGraphOn, 0);
-  ExpectPixels(s, {{500, Top, White}, {500, Bottom - 62, White}, {400, Bottom - 30, White}});
+  ExpectShown(s, {{500, Top, White}, {500, Bottom - 62, White}, {400, Bottom - 30, White}});
 }
 
 // ---------------------------------------------------------------------------
@@ -359,14 +314,10 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
 
 // The sample picture after F, or with the colour graph and a vertical line.
 void CheckGolden(const std::string& name, bool graph) {
-  const std::string sample = std::string(VZ_BINARY_DIR) + "/tools/sample/golden-sample.bmp";
-  const std::string tool = std::string(VZ_BINARY_DIR) + "/tools/sample/vazesample-sample " + sample;
-  ASSERT_EQ(std::system(tool.c_str()), 0);
   ProgramSession s;
-  s.Start(sample);
+  s.Start(GoldenSamplePicture());
   if (graph) {
-    s.ClickControl(PageTop, "gray");
-    s.ClickControl(PageTop, "vertical line");
+    s.ClickControls(PageTop, {"gray", "vertical line"});
   }
   graph ? s.Click(620, 420) : s.ClickControl(PageTop, "F");
   EXPECT_GOLDEN(name, s.window().Shown());
@@ -374,5 +325,255 @@ void CheckGolden(const std::string& name, bool graph) {
 
 TEST(TopGolden, AfterTheFPass) { CheckGolden("top_after_f", false); }
 TEST(TopGolden, WithTheColourGraphAndVerticalLine) { CheckGolden("top_colour_graph", true); }
+
+// =============================================================================
+// The VANTOR EYE page through the whole program: a pass stored by "Set
+// KEEP4" byte by byte against the engine run directly, the sun glass level
+// shared with the TOP page, the colour readout with its running minimum and
+// maximum, the brightness and darkness rule, the full reset, and the golden
+// screens.
+
+// Client points of the controls.
+constexpr int EyeTabX = 340, TabY = 10;
+constexpr int FullResetX = 20, FullResetY = 40;
+constexpr int BrightLowY = 664, BrightHighY = 677, DarkLowY = 729, DarkHighY = 742;
+
+// A 200 x 150 picture, dark at the bottom, so that the rows below it (white
+// on the canvas) change near its edge when the pivot is above black.
+Rgb Hazy(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>(90 + x / 4 + (y % 7) * 3), static_cast<std::uint8_t>(200 - y),
+             static_cast<std::uint8_t>(60 + (x * y) % 50)};
+}
+
+// 960 x 672: red = column, green = row (from the top), blue 50, with a pure
+// black 20 x 20 corner.
+Rgb Coordinates(int x, int y) {
+  if (x < 20 && y < 20) return Rgb{0, 0, 0};
+  return Rgb{static_cast<std::uint8_t>(x % 256), static_cast<std::uint8_t>(y % 256), 50};
+}
+
+Rgb Flat(int, int) { return Rgb{100, 200, 255}; }
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The engine run directly on rows yFrom <= y < yTo of a keep file, window 16
+// (both mode, appoint and area eye off unless p says otherwise).
+Bytes EnginePass(const Bytes& before, const EyeParameters& p, int yFrom, int yTo) {
+  TestPlanes source = PlanesOfCanvas(before.data() + BmpHeaderBytes), target = source;
+  VantorEyeRowsOn(source.View(), target.View(), Stride, CanvasRows, 16, p, yFrom, yTo, 1);
+  return KeepFileOf(target.Canvas());
+}
+constexpr std::array<int, 3> Reference{235, 240, 245};  // as the FILTER page would leave it
+
+// The sample of a keep file at plane row `row`, column `x`, channel k.
+int KeepSample(const Bytes& file, int row, int x, int k) {
+  return file[BmpHeaderBytes + 3 * (static_cast<std::size_t>(row) * Stride + static_cast<std::size_t>(x)) +
+              static_cast<std::size_t>(k)];
+}
+
+struct EyeSession {
+  ProgramSession s;
+  explicit EyeSession(Rgb (*colour)(int, int) = Hazy, int width = 200, int height = 150) {
+    s.StartOnPage(4, colour, width, height);
+  }
+  Bytes Keep(int slot) { return FileBytes(s.PathIn(KeepFileName(slot))); }
+};
+
+TEST(EyePage, PassOverEveryRowIsStoredByteByByteAsKeep4) {
+  EyeSession e;
+  const Bytes entry = e.Keep(4);  // written by the tab from WorkPlanes
+  ASSERT_EQ(entry.size(), static_cast<std::size_t>(KeepFileBytes));
+  Tone.eye.reference = Reference;
+  e.s.ClickControl(PageEye, "F");
+  EXPECT_EQ(std::pair(Tone.hornKey, Tone.eye.eyeWindowShift), std::pair(0, 16));  // the key released after the pass
+  e.s.ClickControl(PageEye, "Set KEEP4");
+  const Bytes stored = e.Keep(4);
+  // Row 0 is the last row of the loop and lies in the white frame.
+  const Bytes expected = EnginePass(entry, {.reference = Reference}, 0, CanvasRows);
+  EXPECT_TRUE(stored == expected) << "KEEP4 differs from the engine's pass";
+  EXPECT_EQ(e.s.ShownCanvas(), Bytes(expected.begin() + BmpHeaderBytes, expected.end()));
+
+  // The rows below the short picture were processed too: just below its
+  // dark bottom edge they are no longer white (the TOP page keeps them).
+  const int belowPicture = CanvasRows - 150 - 1;
+  EXPECT_EQ(KeepSample(entry, belowPicture, 100, 1), 255);
+  EXPECT_LT(KeepSample(stored, belowPicture, 100, 1), 255);
+
+  // Blind mode gives the same result.
+  e.s.Click(EyeTabX, TabY);
+  Tone.eye.reference = Reference;
+  e.s.ClickControl(PageEye, "blind");
+  EXPECT_EQ(EyePage.blindMode, 1);
+  e.s.ClickControls(PageEye, {"F", "Set KEEP4"});
+  EXPECT_TRUE(e.Keep(4) == EnginePass(expected, {.reference = Reference}, 0, CanvasRows));
+  Tone.eye.reference = {0, 0, 0};
+}
+
+// No control of the page turns the area eye on, but the pass honours it when
+// set: only the band of rows and the columns of the rectangle change, no
+// frame is drawn, and the switch is off again after the pass.
+TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
+  EyeSession e(Coordinates, 960, 672);
+  const Bytes entry = e.Keep(4);
+  constexpr EyeRect Rect{20, 200, 150, 400};
+  Tone.eye.areaEyeOn = 1;
+  Tone.eye.areaEyeRect = Rect;
+  e.s.ClickControl(PageEye, "F");
+  EXPECT_EQ(Tone.eye.areaEyeOn, 0);
+  e.s.ClickControl(PageEye, "Set KEEP4");
+  const Bytes expected = EnginePass(entry, {.areaEyeOn = 1, .areaEyeRect = Rect, .eyeWindowShift = 16}, 0, CanvasRows);
+  EXPECT_TRUE(e.Keep(4) == expected);
+  // Rows 321 .. 519 (672 - 400 + 16 + 32 < y < 672 - 200 + 16 + 32) change.
+  EXPECT_NE(KeepSample(expected, 400, 80, 2), KeepSample(entry, 400, 80, 2));
+  EXPECT_EQ(KeepSample(expected, 520, 80, 2), KeepSample(entry, 520, 80, 2));
+  EXPECT_EQ(KeepSample(expected, 400, 200, 2), KeepSample(entry, 400, 200, 2));
+}
+
+TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
+  EyeSession e;
+  const Bytes entry = e.Keep(4);
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
+  e.s.ClickControl(PageEye, "Ｑ");
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 3);
+  ExpectShown(e.s, {{68, 60, {16, 16, 16}}});  // Ｑ drawn selected
+  e.s.ClickControl(PageEye, "Ｏ");
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 1);
+  e.s.ClickControl(PageEye, "Ｑ");
+
+  // TOP keeps the level and its pass uses it, over the picture's rows only:
+  // 672 down to 672 - 150, the picture's bottom row included.
+  e.s.Click(120, TabY);  // TOP
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 3);
+  e.s.ClickControls(PageTop, {"F", "save KEEP0"});
+  const Bytes atLevel3 = EnginePass(entry, {.sunGlassLevel = 3}, CanvasRows - 150, CanvasRows);
+  EXPECT_TRUE(e.Keep(0) == atLevel3);
+  EXPECT_FALSE(atLevel3 == EnginePass(entry, {.sunGlassLevel = 2}, CanvasRows - 150, CanvasRows));
+
+  // Entering VANTOR EYE again starts from the middle level.
+  e.s.Click(EyeTabX, TabY);
+  EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
+}
+
+TEST(EyePage, ReadoutShowsPickedValuesWithRunningMinimumAndMaximum) {
+  EyeSession e(Coordinates, 960, 672);
+  EXPECT_EQ(Tone.eye.appointKind, 1);
+  // Blue, green, red and gray: running minimum and maximum.
+  const auto expectTrackers = [](const std::array<ReadoutTracker, 4>& expected, const char* when) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      EXPECT_EQ(EyePage.readout[k].minimum, expected[k].minimum) << when << ", row " << k;
+      EXPECT_EQ(EyePage.readout[k].maximum, expected[k].maximum) << when << ", row " << k;
+    }
+  };
+  expectTrackers({{{255, 0}, {255, 0}, {255, 0}, {255, 0}}}, "at the start");
+  // Client (300, 200) reads the row above the one shown there: column 200,
+  // picture row 167. Gray 0.299*200 + 0.587*167 + 0.114*50 = 163.529 -> 164.
+  e.s.Click(300, 200);
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{50, 167, 200}));
+  EXPECT_EQ(std::tuple(Tone.eye.appointGray, Tone.eye.appointBox[2].low, Tone.eye.appointBox[2].high,
+                       Tone.eye.appointBox[0].low),
+            std::tuple(164, 192, 208, 42));
+  // Column 50, row 67: gray 14.95 + 39.329 + 5.7 = 59.979 -> 60.
+  e.s.Click(150, 100);
+  EXPECT_EQ(std::pair(EyePage.appointColour, Tone.eye.appointGray), std::pair(std::array<int, 3>{50, 67, 50}, 60));
+  const std::array<ReadoutTracker, 4> afterTwo = {{{50, 200}, {67, 167}, {50, 50}, {60, 164}}};
+  expectTrackers(afterTwo, "after two picks");
+  // Pure black: gray 0, the trackers stay.
+  e.s.Click(110, 40);
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{0, 0, 0}));
+  EXPECT_EQ(std::tuple(Tone.eye.appointGray, Tone.eye.appointBox[1].low, Tone.eye.appointBox[1].high),
+            std::tuple(0, 0, 8));
+  expectTrackers(afterTwo, "after black");
+  // Clicks off the picture read nothing: the tab bar between two tabs and
+  // the strip right of the canvas lie outside its rows and columns.
+  e.s.Click(300, 200);
+  e.s.Click(156, 10);
+  e.s.Click(1070, 300);
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{50, 167, 200}));
+  // The full reset clears the trackers.
+  e.s.Click(FullResetX, FullResetY);
+  EXPECT_EQ(std::pair(EyePage.readout[ReadoutGray].minimum, EyePage.readout[ReadoutGray].maximum), std::pair(255, 0));
+  EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{0, 0, 0}));
+}
+
+TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
+  EyeSession e(Flat);
+  const Rgb inside{100, 200, 255};
+  ASSERT_EQ(e.s.Pixel(150, 100), inside);
+  // The bars: value = trunc((x - 2) * 100 / 96) in each bar's range.
+  const struct {
+    int x, y, bright, dark;
+  } bars[] = {{3, BrightLowY, 1, 0}, {97, BrightHighY, 198, 0}, {3, DarkLowY, 198, -99}, {97, DarkHighY, 198, 98}};
+  for (const auto& bar : bars) {
+    e.s.Click(bar.x, bar.y);
+    EXPECT_EQ(std::pair(EyePage.bright, EyePage.dark), std::pair(bar.bright, bar.dark)) << bar.x << ", " << bar.y;
+  }
+  e.s.Click(FullResetX, FullResetY);
+  EXPECT_EQ(std::pair(EyePage.bright, EyePage.dark), std::pair(100, 0));
+
+  // Bright 50: v * 50 / 100 (100 -> 50 exactly, 255 -> 127).
+  e.s.Click(50, BrightLowY);
+  ASSERT_EQ(EyePage.bright, 50);
+  ExpectShown(e.s, {{150, 100, {50, 100, 127}}});
+  // Dark 50 as well: (v - 50) * 50 / 100.
+  e.s.Click(50, DarkHighY);
+  ASSERT_EQ(EyePage.dark, 50);
+  ExpectShown(e.s, {{150, 100, {25, 75, 102}}, {900, 600, {102, 102, 102}} /* white outside the picture too */});
+  // WorkPlanes stay as they were: another page shows the picture itself.
+  const std::size_t i = static_cast<std::size_t>(CanvasRows - 1 - 68) * Stride + 50;
+  EXPECT_EQ(WorkPlanes[2][i], 100u);
+  e.s.Click(240, TabY);  // MAP
+  ExpectShown(e.s, {{150, 100, inside}});
+
+  // "Set KEEP4" stores the adjusted picture, in the file and in WorkPlanes.
+  e.s.Click(EyeTabX, TabY);
+  e.s.Click(50, BrightLowY);
+  e.s.ClickControl(PageEye, "Set KEEP4");
+  EXPECT_EQ(KeepFilePixel(e.Keep(4), 50, CanvasRows - 1 - 68), (Rgb{50, 100, 127}));
+  EXPECT_EQ(WorkPlanes[2][i], 50u);
+}
+
+TEST(EyePage, BrightDarkByteRule) {
+  // Value, bright, dark, byte: 100 at 50 in doubles 2.55 would give 49;
+  // 200 at 198 is clamped to 255, 30 less dark 50 to 0.
+  const int cases[][4] = {{100, 50, 0, 50}, {200, 198, 0, 255}, {30, 100, 50, 0}, {0, 100, -100, 100}, {255, 1, 0, 2}};
+  for (const auto& [v, bright, dark, byte] : cases) EXPECT_EQ(BrightDarkByte(v, bright, dark), byte) << v;
+}
+
+TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
+  EyeSession e;
+  const Bytes entry = e.Keep(4);
+  const Bytes entryPixels(entry.begin() + BmpHeaderBytes, entry.end());
+  e.s.ClickControl(PageEye, "blind");  // on
+  e.s.ClickControl(PageEye, "F");
+  ASSERT_NE(e.s.ShownCanvas(), entryPixels);
+  e.s.Click(FullResetX, FullResetY);
+  EXPECT_EQ(std::pair(EyePage.blindMode, e.s.dialogs().MessageCount()), std::pair(false, std::size_t{0}));
+  EXPECT_EQ(e.s.ShownCanvas(), entryPixels);
+  // Without KEEP4 the reset reports the failed read and keeps the picture.
+  std::filesystem::remove(e.s.PathIn("KEEP4.bmp"));
+  e.s.ClickControl(PageEye, "F");
+  const Bytes result = e.s.ShownCanvas();
+  e.s.Click(FullResetX, FullResetY);
+  ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
+  EXPECT_EQ(e.s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP4.bmp");
+  EXPECT_EQ(e.s.ShownCanvas(), result);
+}
+
+// The golden screens: a pick on the picture, then in Japanese the sun glass
+// explanation (Ｑ chosen), in English the page comment.
+void CheckEyeGolden(const std::string& name, bool english) {
+  ProgramSession s;
+  const std::string picture = s.PathIn("picture.bmp");
+  WriteTestPicture(picture, 200, 150, Hazy);
+  s.Start(picture);
+  if (english) s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
+  s.Click(EyeTabX, TabY);
+  s.Click(180, 120);
+  s.ClickControl(PageEye, english ? "[VANTOR EYE]" : "Ｑ");
+  EXPECT_GOLDEN(name, s.window().Shown());
+}
+
+TEST(EyePageGolden, Japanese) { CheckEyeGolden("eye_japanese", false); }
+TEST(EyePageGolden, English) { CheckEyeGolden("eye_english", true); }
 
 }  // namespace

@@ -1,0 +1,810 @@
+// The pixel work of the Outline and Pattern pages: the three detectors by
+// hand-worked edges and against their literal forms over a corpus, the judge
+// arrows, the local contrast, the brush disc and pressure, the zone range,
+// the zone, the stencil and the "no window" rule.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "image/gray.h"
+#include "ops/local_contrast.h"
+#include "ops/outline_detect.h"
+#include "pages/kit/gestures.h"
+#include "pages/kit/page_state.h"
+#include "pages/pattern/brush.h"
+#include "pages/pattern/outline_page.h"
+#include "pages/pattern/outline_state.h"
+#include "pages/pattern/pattern_page.h"
+#include "pages/pattern/zones.h"
+#include "panel/calculator.h"
+#include "reference/outline_literal.h"
+#include "support/golden.h"
+#include "support/program_session.h"
+#include "support/view_corpus.h"
+
+namespace {
+
+constexpr OutlineRgb Red{255, 0, 0};
+using Canvas = std::vector<std::uint8_t>;
+
+bool IsRed(const Canvas& canvas, int row, int column) { return CanvasRgb(canvas, row, column) == Rgb{255, 0, 0}; }
+
+// Columns of one row painted red.
+std::vector<int> RedColumns(const Canvas& canvas, int row) {
+  std::vector<int> columns;
+  for (int c = 0; c < Stride; ++c)
+    if (IsRed(canvas, row, c)) columns.push_back(c);
+  return columns;
+}
+
+// Planes whose pixel is colour(column) in every row.
+TestPlanes Columns(Rgb (*colour)(int column)) {
+  TestPlanes p;
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int c = 0; c < Stride; ++c) p.Set(row, c, colour(c).r, colour(c).g, colour(c).b);
+  return p;
+}
+// A vertical edge: grey `left` for columns < 480, grey `right` from 480 on.
+TestPlanes VerticalEdge(int left, int right) {
+  TestPlanes p;
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int c = 0; c < Stride; ++c) {
+      const int v = c < 480 ? left : right;
+      p.Set(row, c, v, v, v);
+    }
+  return p;
+}
+
+Canvas Detect(TestPlanes& p, int width, int judge, int mode) {
+  Canvas canvas = p.Canvas();
+  PaintOutlinePixels(p.View(), canvas.data(), Stride, Stride, CanvasRows, OutlineSettings{width, judge, mode, Red});
+  return canvas;
+}
+
+// The view corpus and sharp blocks.
+std::vector<TestPlanes> Corpus() {
+  std::vector<TestPlanes> corpus = ViewCorpus();
+  TestPlanes& blocks = corpus.emplace_back();
+  blocks.name = "blocks";
+  for (int r = 0; r < CanvasRows; ++r)
+    for (int c = 0; c < Stride; ++c) {
+      const int v = ((r / 5 + c / 7) % 3) * 100;
+      blocks.Set(r, c, v, 255 - v, (v * 7) % 256);
+    }
+  return corpus;
+}
+
+TEST(OutlineDetect, FineOutlinesAGreyEdgeOfThirtyInTwoColumnsButNotOneOfSixteen) {
+  TestPlanes strong = VerticalEdge(100, 130), weak = VerticalEdge(100, 116);
+  EXPECT_EQ(RedColumns(Detect(strong, FineWidth, 16, 2), 300), (std::vector<int>{479, 480}));
+  EXPECT_TRUE(RedColumns(Detect(weak, FineWidth, 16, 2), 300).empty());  // 16 is not greater than 16
+  EXPECT_EQ(RedColumns(Detect(weak, FineWidth, 15, 2), 300), (std::vector<int>{479, 480}));
+}
+
+TEST(OutlineDetect, MiddleAndFatReachFurtherFromTheEdge) {
+  TestPlanes edge = VerticalEdge(0, 200);
+  // Middle, column 478: the + side of H holds (x, 1..2) offsets -> 1 of 8 per
+  // row at column 480 -> means differ by 200 * 3 / 8 = 75 > 16.
+  EXPECT_EQ(RedColumns(Detect(edge, MiddleWidth, 16, 2), 300), (std::vector<int>{478, 479, 480, 481}));
+  EXPECT_EQ(RedColumns(Detect(edge, FatWidth, 16, 2), 300), (std::vector<int>{477, 478, 479, 480, 481, 482}));
+}
+
+TEST(OutlineDetect, FlatPatchesAndBordersAreNeverOutlined) {
+  TestPlanes flat = FlatPlanes(77, 77, 77);
+  for (int width : {1, 2, 3})
+    for (int mode : {1, 2}) EXPECT_EQ(Detect(flat, width, 1, mode), flat.Canvas()) << width << " " << mode;
+  // Noise at full strength with judge 0 outlines everything it may reach:
+  // exactly the border stays.
+  TestPlanes noise = NoisePlanes(7);
+  for (int width : {1, 2, 3}) {
+    const Canvas canvas = Detect(noise, width, -1, 2);
+    const int b = OutlineBorder(width);
+    for (int r = 0; r < CanvasRows; ++r)
+      for (int c = 0; c < Stride; ++c) {
+        const bool inside = r >= b && r < CanvasRows - b && c >= b && c < Stride - b;
+        ASSERT_EQ((inside ? Rgb{255, 0, 0} : noise.PixelAt(r, c)), CanvasRgb(canvas, r, c)) << width << " " << r << " " << c;
+      }
+  }
+}
+
+TEST(OutlineDetect, EveryChannelModeNeedsAllThreeChannelsToDiffer) {
+  // Red and green step by 60, blue stays: mode 1 finds nothing, mode 2 does.
+  TestPlanes p = Columns([](int c) { return c < 480 ? Rgb{40, 40, 90} : Rgb{100, 100, 90}; });
+  EXPECT_TRUE(RedColumns(Detect(p, FineWidth, 16, 1), 200).empty());
+  EXPECT_EQ(RedColumns(Detect(p, FineWidth, 16, 2), 200), (std::vector<int>{479, 480}));
+  p = Columns([](int c) { return c < 480 ? Rgb{40, 40, 90} : Rgb{100, 100, 150}; });
+  EXPECT_EQ(RedColumns(Detect(p, FineWidth, 16, 1), 200), (std::vector<int>{479, 480}));
+}
+
+TEST(OutlineDetect, FastFormsGiveTheLiteralBytesOverTheCorpus) {
+  // Every picture with every detector and mode, the judge value taking its
+  // turns (the literal forms are slow on purpose).
+  constexpr std::array<int, 3> judges = {4, 16, 40};
+  std::size_t turn = 0;
+  for (TestPlanes& picture : Corpus()) {
+    for (int width : {1, 2, 3}) {
+      for (int mode : {1, 2}) {
+        const int judge = judges[turn++ % 3];
+        Canvas fast = picture.Canvas(), literal = fast;
+        const OutlineSettings settings{width, judge, mode, Red};
+        PaintOutlinePixels(picture.View(), fast.data(), Stride, Stride, CanvasRows, settings);
+        LiteralOutline(picture.View(), literal.data(), Stride, Stride, CanvasRows, settings);
+        ASSERT_TRUE(fast == literal) << picture.name << " width " << width << " mode " << mode << " judge " << judge;
+      }
+    }
+  }
+}
+
+TEST(OutlineDetect, SamplesAbove255TakeTheExactForm) {
+  TestPlanes p = VerticalEdge(100, 130);
+  p.Set(300, 100, 70000, 3, 5);
+  Canvas fast = p.Canvas(), literal = fast;
+  PaintOutlinePixels(p.View(), fast.data(), Stride, Stride, CanvasRows, OutlineSettings{MiddleWidth, 16, 2, Red});
+  LiteralOutline(p.View(), literal.data(), Stride, Stride, CanvasRows, OutlineSettings{MiddleWidth, 16, 2, Red});
+  EXPECT_TRUE(fast == literal);
+  EXPECT_TRUE(IsRed(fast, 300, 101));  // a neighbour: the middle regions leave the centre out
+}
+
+TEST(OutlineDetect, JudgeArrowsStepByTwoOrFourWithin1To99) {
+  struct Case {
+    int value, width, direction, expected;
+  };
+  constexpr std::array<Case, 8> cases = {{
+      {16, 1, +1, 18}, {16, 2, +1, 20}, {16, 3, -1, 12}, {16, 1, -1, 14},
+      {98, 1, +1, 99}, {97, 3, +1, 99}, {2, 2, -1, 1},   {1, 1, -1, 1},
+  }};
+  for (const Case& c : cases) EXPECT_EQ(StepJudgeValue(c.value, c.width, c.direction), c.expected);
+  int v = 16;
+  for (int i = 0; i < 60; ++i) v = StepJudgeValue(v, 1, +1);
+  EXPECT_EQ(v, 99);
+  for (int i = 0; i < 60; ++i) v = StepJudgeValue(v, 2, -1);
+  EXPECT_EQ(v, 1);
+}
+
+TEST(LocalContrast, PushesAroundTheMedianOfTheWindow) {
+  // Left half of the window grey 50, right half grey 200: 49 rows x 25
+  // columns of 200 (columns 500..524) against 24 of 50, so the median
+  // (position 1200 of 2401 descending) is 200.
+  const auto split = [] { return Columns([](int c) { return c < 500 ? Rgb{50, 50, 50} : Rgb{200, 200, 200}; }); };
+  TestPlanes p = split();
+  const auto medianAt = [&](int column, const CanvasArea& area) {
+    return LocalContrastMedian(p.View(), Stride, CanvasRows, LocalContrastSettings{{column, 300}, area});
+  };
+  // 25 columns of 50 at column 499. On a picture 505 columns wide the window
+  // at column 500 holds columns 476..504: 24 of 50 against 5 of 200, so the
+  // median is 50, and nothing right of the picture is read or written.
+  constexpr CanvasArea narrow{0, 0, 505, CanvasRows};
+  EXPECT_EQ((std::array{medianAt(500, WholeCanvas), medianAt(501, WholeCanvas), medianAt(499, WholeCanvas),
+                        medianAt(500, narrow)}),
+            (std::array<std::int64_t, 4>{200, 200, 50, 50}));
+  Canvas canvas = p.Canvas();
+  ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows, LocalContrastSettings{{500, 300}, narrow, true});
+  // 4 from the centre: push trunc(24 (1 - (1/6)^3)) = 23.
+  EXPECT_EQ(std::tuple(p.At(0, 300, 504), p.At(0, 300, 505), canvas[3 * (300 * Stride + 505)]), std::tuple(223u, 200u, 200));
+  EXPECT_EQ((std::array{LocalContrastPush(0, 0), LocalContrastPush(24, 0), LocalContrastPush(12, 0), LocalContrastPush(30, 30)}),
+            (std::array{24, 0, 21, 0}));  // 12 from the centre: 24 (1 - 1/8)
+  p = split();
+  canvas = p.Canvas();
+  ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows, LocalContrastSettings{{500, 300}, WholeCanvas, false});
+  // 200 is not below 200: up by 24; 12 left of the centre: 50 - 21; at the
+  // radius 0; outside the window nothing. A preview leaves the planes.
+  const auto at = [&](int column) { return canvas[3 * (static_cast<std::size_t>(300) * Stride + column)]; };
+  EXPECT_EQ((std::array{at(500), at(488), at(476), at(475)}), (std::array<std::uint8_t, 4>{224, 50 - 21, 50, 50}));
+  EXPECT_EQ(p.At(0, 300, 500), 200u);
+  ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows, LocalContrastSettings{{500, 300}, WholeCanvas, true});
+  EXPECT_EQ(p.At(0, 300, 500), 224u);
+}
+
+TEST(LocalContrast, FastFormGivesTheLiteralBytesAtCornersEdgesAndInside) {
+  constexpr std::array<std::array<int, 2>, 7> points = {{{0, 0}, {959, 671}, {480, 336}, {10, 600}, {959, 0}, {30, 671}, {700, 23}}};
+  for (TestPlanes& picture : Corpus()) {
+    for (const auto& point : points) {
+      TestPlanes copy = picture;
+      Canvas fast = picture.Canvas(), literal = fast;
+      const LocalContrastSettings settings{{point[0], point[1]}, WholeCanvas, true};
+      ApplyLocalContrast(picture.View(), fast.data(), Stride, Stride, CanvasRows, settings);
+      LiteralLocalContrast(copy.View(), literal.data(), Stride, Stride, CanvasRows, settings);
+      ASSERT_TRUE(fast == literal) << picture.name << " at " << point[0] << ", " << point[1];
+      ASSERT_TRUE(picture.plane == copy.plane) << picture.name;
+    }
+  }
+}
+
+TEST(Brush, DiscRadiusFollowsThePressure) {
+  struct Case {
+    int size, pressure, area, radius;
+  };
+  constexpr std::array<Case, 7> cases = {{
+      {6, 100, 36, 6}, {6, 40, 14, 3}, {6, 70, 25, 5}, {4, 100, 16, 4}, {2, 100, 4, 2}, {2, 40, 1, 1}, {6, 99, 35, 5},
+  }};
+  for (const Case& c : cases) {
+    const BrushDisc disc = BrushDiscOf(c.size, c.pressure);
+    EXPECT_EQ(std::pair(disc.area, disc.radius), std::pair(c.area, c.radius)) << c.size << " " << c.pressure;
+  }
+  // a = 14: the disc is the pixels with dx^2 + dy^2 <= 14 (45 of them), not
+  // the full radius-3 square or the pixels within distance 3 (29): (2, 3) is
+  // in it (13), (3, 3) not (18).
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
+  MarkBrushDisc(mask.data(), Stride, CanvasRows, WholeCanvas, CanvasPixel{100, 100}, 6, 40);
+  EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), 45);
+  EXPECT_EQ(mask[103 * Stride + 102], 1);
+  EXPECT_EQ(mask[103 * Stride + 103], 0);
+  EXPECT_EQ((std::array{BrushSizeOf(0), BrushSizeOf(1), BrushSizeOf(2), BrushSizeOf(3)}), (std::array{2, 2, 4, 6}));
+}
+
+TEST(Brush, PressureFallsWithTheLengthBetweenReleases) {
+  struct Case {
+    int dx, dy, pressure;
+  };
+  constexpr std::array<Case, 9> cases = {{
+      {0, 0, 100}, {19, 0, 100}, {20, 0, 100}, {12, 16, 100}, {30, 40, 40}, {33, 44, 40}, {0, -35, 70}, {0, 49, 42},
+      {55, 0, 40},  // then discs of size 6 have a = 14, radius 3
+  }};
+  for (const Case& c : cases) EXPECT_EQ(PressureAfterStroke(c.dx, c.dy), c.pressure) << c.dx << " " << c.dy;
+}
+
+TEST(Brush, StrokesAtTheFourBordersStayInsideAndNeverPaintRowOrColumnZero) {
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows + 16, 7);
+  std::fill(mask.begin(), mask.begin() + Stride * CanvasRows, 0);
+  constexpr std::array<std::array<int, 2>, 8> centres = {{{0, 300}, {959, 300}, {400, 0}, {400, 671}, {-3, -3}, {962, 674}, {0, 0}, {959, 671}}};
+  for (const auto& c : centres) MarkBrushDisc(mask.data(), Stride, CanvasRows, WholeCanvas, CanvasPixel{c[0], c[1]}, 6, 100);
+  for (std::size_t i = Stride * CanvasRows; i < mask.size(); ++i) EXPECT_EQ(mask[i], 7);  // nothing past the end
+  EXPECT_EQ((std::array{mask[300 * Stride + 0], mask[300 * Stride + 959], mask[0 * Stride + 400], mask[671 * Stride + 400]}),
+            (std::array<std::uint8_t, 4>{1, 1, 1, 1}));
+  Canvas canvas(static_cast<std::size_t>(CanvasByteCount), 9);
+  PaintBrushMask(canvas.data(), mask.data(), Stride, CanvasRows, WholeCanvas, {1, 2, 3});
+  for (int c = 0; c < Stride; ++c) ASSERT_EQ(canvas[3 * static_cast<std::size_t>(c)], 9);
+  for (int r = 0; r < CanvasRows; ++r) ASSERT_EQ(canvas[3 * static_cast<std::size_t>(r) * Stride], 9);
+  EXPECT_EQ(std::pair(CanvasRgb(canvas, 300, 959), CanvasRgb(canvas, 671, 400)), std::pair(Rgb{1, 2, 3}, Rgb{1, 2, 3}));
+  TestPlanes p;
+  FixBrushMask(p.View(), mask.data(), WholeCanvas, {10, 20, 30});
+  EXPECT_EQ(std::tuple(p.PixelAt(300, 959), p.PixelAt(300, 0), p.PixelAt(0, 400), p.PixelAt(1, 400)),
+            std::tuple(Rgb{10, 20, 30}, Black, Black, Rgb{10, 20, 30}));
+}
+
+// On a 451 x 300 picture (columns 0..450, plane rows 372..671) a disc at the
+// picture's bottom-right corner marks only picture pixels, and a mask that
+// holds flags beyond the picture is painted and fixed only on the picture.
+TEST(Brush, DiscsPaintAndFixesStayOnThePicture) {
+  constexpr CanvasArea picture{0, CanvasRows - 300, 451, CanvasRows};
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
+  MarkBrushDisc(mask.data(), Stride, CanvasRows, picture, CanvasPixel{450, 372}, 6, 100);
+  // a = 36: only the quarter up and left of the corner is on the picture;
+  // by rows dy = 0..6 it holds 7, 6, 6, 6, 5, 4 and 1 pixels.
+  EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), 35);
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int column = 0; column < Stride; ++column)
+      if (mask[static_cast<std::size_t>(row) * Stride + column] == 1) {
+        ASSERT_TRUE(picture.Contains(CanvasPixel{column, row})) << column << " " << row;
+      }
+  std::fill(mask.begin(), mask.end(), 1);
+  Canvas canvas(static_cast<std::size_t>(CanvasByteCount), 255);
+  PaintBrushMask(canvas.data(), mask.data(), Stride, CanvasRows, picture, {0, 0, 0});
+  TestPlanes p;
+  FixBrushMask(p.View(), mask.data(), picture, {7, 7, 7});
+  for (int row = 0; row < CanvasRows; ++row)
+    for (int column = 0; column < Stride; ++column) {
+      const bool painted = row >= 1 && column >= 1 && picture.Contains(CanvasPixel{column, row});
+      ASSERT_EQ(canvas[3 * (static_cast<std::size_t>(row) * Stride + column)], painted ? 0 : 255) << column << " " << row;
+      ASSERT_EQ(p.At(0, row, column), painted ? 7u : 0u) << column << " " << row;
+    }
+}
+
+TEST(Zones, ThreePicksOfLuma80_120_100GiveTheRange80To120) {
+  ZoneRange range;
+  for (int v : {80, 120, 100}) WidenZoneRange(range, AppointColour{v, v, v, GrayOf(v, v, v)});
+  EXPECT_EQ(std::pair(range.lumaMin, range.lumaMax), std::pair(80, 120));
+  WidenZoneRange(range, AppointColour{10, 200, 30, GrayOf(30, 200, 10)});
+  // (299*30 + 587*200 + 114*10) / 1000 = 127.
+  EXPECT_EQ(std::tuple(range.blueMin, range.greenMax, range.redMin, range.lumaMin, range.lumaMax),
+            std::tuple(10, 200, 30, 80, 127));
+}
+
+TEST(Zones, PicksReadOnlyThePictureAtRow704MinusY) {
+  const std::tuple<int, int, bool> picks[] = {{100, 300, false}, {101, 33, true},  {1059, 703, true}, {1060, 300, false},
+                                              {500, 10, false} /* a tab */,      {500, 32, false}, {500, 704, false}};
+  for (const auto& [x, y, on] : picks) EXPECT_EQ(PickOnPicture(x, y), on) << x << ", " << y;
+  Canvas canvas(static_cast<std::size_t>(CanvasByteCount), 0);
+  canvas[3 * (671 * Stride + 1) + 2] = 200;  // plane row 671 = 704 - 33
+  EXPECT_EQ(SampleCanvas(canvas.data(), Stride, 101, 33).red, 200);
+}
+
+// The zone over a canvas-size picture, in grey 255, through the area of a drag.
+int ZoneOn(Canvas& canvas, const ZoneRange& range, const AreaRect& area, int areaSwitch, int mode) {
+  const ZoneSettings settings{range, ZoneAreaOf(area), areaSwitch, mode, 255};
+  return DrawZone(canvas.data(), Stride, Stride, CanvasRows, settings);
+}
+
+// A two-colour canvas: grey 60 left of column 300, grey 180 from there on.
+Canvas TwoColours() {
+  return PlacedCanvas([](int x, int) { return x < 300 ? Rgb{60, 60, 60} : Rgb{180, 180, 180}; });
+}
+
+TEST(Zones, ZoneThenStencilFromATwoColourPicture) {
+  ZoneRange range;
+  WidenZoneRange(range, AppointColour{180, 180, 180, 180});
+  Canvas canvas = TwoColours();
+  // The whole canvas (the start area): the 180 part becomes white; not with
+  // the area switch other than 1.
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 1, 2), 660 * CanvasRows);
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 0, 2), 0);
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 9);
+  const int zone = MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255});
+  EXPECT_EQ(zone, 660 * CanvasRows);
+  EXPECT_FALSE(NoWindow(zone));
+  EXPECT_EQ((std::array{canvas[3 * 299], canvas[3 * 300], mask[299], mask[300]}),
+            (std::array<std::uint8_t, 4>{192, 255, 1, 0}));
+  // Every channel: each of red, green, blue must lie in range.
+  canvas = TwoColours();
+  range = ZoneRange{};
+  WidenZoneRange(range, AppointColour{60, 60, 60, 60});
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 1, 1), 300 * CanvasRows);
+}
+
+TEST(Zones, AnAreaLimitsTheZoneAndAReversedOneSelectsNothing) {
+  ZoneRange range;
+  WidenZoneRange(range, AppointColour{60, 60, 60, 60});
+  Canvas canvas = TwoColours();
+  // Columns 10..19, client y 100..109: plane rows 595..604.
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{10, 100, 19, 109}, 1, 2), 100);
+  EXPECT_EQ(CanvasRgb(canvas, 595, 10), White);
+  EXPECT_EQ(CanvasRgb(canvas, 594, 10), (Rgb{60, 60, 60}));
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{19, 109, 10, 100}, 1, 2), 0);
+  // An area reaching past the canvas (a drag ending low on the window) is cut.
+  EXPECT_EQ(ZoneOn(canvas, range, AreaRect{0, 600, 2000, 799}, 1, 2), 300 * 105 - 0);
+}
+
+TEST(Zones, FewerThanTenZonePixelsMeanNoWindow) {
+  Canvas canvas(static_cast<std::size_t>(CanvasByteCount), 10);
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
+  for (int i = 0; i < 9; ++i) std::fill_n(canvas.begin() + 3 * i, 3, 255);
+  EXPECT_EQ(MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255}), 9);
+  EXPECT_TRUE(NoWindow(9));
+  EXPECT_FALSE(NoWindow(10));
+  EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), Stride * CanvasRows - 9);
+}
+
+// =============================================================================
+// The Outline page through the whole program: the fine outline and
+// "set KEEP9" on a short and a full picture, a brush stroke by drag with its
+// pressure and its right-click fix, the local contrast fixed by right clicks,
+// the circle marker near the bottom of the picture, and the golden screen.
+
+constexpr int OutlinePage_ = 9;
+// Client points of the controls whose labels appear twice on the panel
+// ("fine", "fat", "clear" of the outline and of the brush), and of the dark
+// reset mark; the others are clicked by their labels.
+constexpr int FineX = 20, FineY = 193;
+constexpr int ClearX = 70, ClearY = 219;
+constexpr int BrushFatX = 20, BrushFatY = 362;
+constexpr int BrushClearX = 70, BrushClearY = 362;
+constexpr Rgb Grey100{100, 100, 100}, Grey130{130, 130, 130}, Cyan{0, 255, 255};
+
+// Grey 100 left of x 300, grey 130 from there on.
+Rgb Edge(int x, int) { return x < 300 ? Grey100 : Grey130; }
+// A soft gradient with a sharp square in it.
+Rgb Scene(int x, int y) {
+  if (x > 300 && x < 500 && y > 200 && y < 400) return Rgb{200, 60, 40};
+  return Rgb{static_cast<std::uint8_t>(60 + x / 8), static_cast<std::uint8_t>(80 + y / 6), 140};
+}
+
+TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 960, 672);
+  s.ClickControl(OutlinePage_, "3)Outline");
+  EXPECT_EQ(OutlinePage.outlineOn, 1);
+  ExpectShown(s, {{100 + 299, 300, Grey100}});  // on, but no width yet
+  s.Click(FineX, FineY);
+  EXPECT_EQ(OutlinePage.outlineWidth, FineWidth);
+  // The edge is outlined in black in the two columns beside it, over the
+  // whole height but the two outermost rows.
+  for (int y : {34, 300, 701}) {
+    ExpectShown(s, {{100 + 299, y, Black}, {100 + 300, y, Black}, {100 + 298, y, Grey100}, {100 + 301, y, Grey130}});
+  }
+  ExpectShown(s, {{100 + 299, 32, Grey100}, {100 + 299, 703, Grey100}});
+  // "／" twice: cyan outlines.
+  s.ClickControls(OutlinePage_, {"／", "／"});
+  ExpectShown(s, {{100 + 299, 300, Cyan}});
+  const std::vector<std::uint8_t> shown = s.ShownCanvas();
+  s.ClickControl(OutlinePage_, "set KEEP9");
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
+  // "clear": the outline goes; the stored picture stays in the planes.
+  s.Click(ClearX, ClearY);
+  EXPECT_EQ(OutlinePage.outlineOn, 0);
+  ExpectShown(s, {{100 + 299, 300, Cyan}, {100 + 200, 300, Grey100}});
+}
+
+TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 400, 200);
+  // Where the whitening begins on the row (the picture is 400 wide).
+  int white = 300;
+  while (s.Pixel(100 + white, 100) != White) ++white;
+  ASSERT_GE(white, 399);
+  s.Click(FineX, FineY);
+  // The edge inside the picture, and the picture's edge against the white.
+  ExpectShown(s, {{100 + 299, 100, Black}, {100 + white - 1, 100, Black}, {100 + white, 100, Black},
+                  {100 + 600, 100, White}});
+  const std::vector<std::uint8_t> shown = s.ShownCanvas();
+  s.ClickControl(OutlinePage_, "set KEEP9");
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
+}
+
+// A save writes the outline shown and leaves the picture in hand; only
+// "set KEEP9" takes the outline into it.
+TEST(OutlinePage, ASaveCancelledOrWrittenKeepsThePictureInHand) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Edge, 960, 672);
+  s.Click(FineX, FineY);
+  const std::size_t edge = static_cast<std::size_t>(300) * Stride + 299;
+  for (const bool written : {false, true}) {
+    s.dialogs().QueueFile(written ? std::optional(s.PathIn("saved.bmp")) : std::nullopt);
+    s.Click(910, 10);  // the Save tab
+    EXPECT_EQ(WorkPlanes[0][edge], 100u);
+    s.Click(ClearX, ClearY);
+    ExpectShown(s, {{100 + 299, 300, Grey100}});  // the outline was not kept
+    s.Click(FineX, FineY);
+  }
+  EXPECT_EQ(KeepFilePixel(FileBytes(s.PathIn("saved.bmp")), 299, 300 - 32), Black);
+}
+
+TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.ClickControl(OutlinePage_, "4)Brush");
+  s.Click(BrushFatX, BrushFatY);
+  EXPECT_EQ(std::pair(OutlinePage.brushOn, Outline.brushPressure), std::pair(true, 100));
+  s.Drag(200, 500, 400, 500, 20);
+  // The stroke (size 6 discs at 100 %) is painted in black; the discs stand
+  // at plane row 704 - y, shown one pixel above the pointer (radius 6).
+  ExpectShown(s, {{300, 499, Black}, {300, 493, Black}});
+  EXPECT_NE(s.Pixel(300, 491), Black);
+  // The release 400 - 100, 500 - 32 lies far from the last release (0, 0
+  // after the panel click): the next discs are at 40 %.
+  EXPECT_EQ(std::tuple(Outline.brushPressure, OutlinePage.lastReleaseX, OutlinePage.lastReleaseY),
+            std::tuple(40, 300, 468));
+  const std::size_t index = static_cast<std::size_t>(704 - 500) * Stride + 200;
+  EXPECT_EQ(BrushMask[index], 1);
+  EXPECT_NE(WorkPlanes[0][index], 0u);
+  s.RightClick(300, 500);
+  EXPECT_EQ(std::tuple(WorkPlanes[0][index], WorkPlanes[2][index], BrushMask[index]), std::tuple(0u, 0u, 0));
+  // Fixed: the stroke stays with the brush off, and "set KEEP9" stores it.
+  s.ClickControl(OutlinePage_, "4)Brush");
+  EXPECT_EQ(OutlinePage.brushOn, 0);
+  ExpectShown(s, {{300, 499, Black}});
+  s.ClickControl(OutlinePage_, "set KEEP9");
+  const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
+  EXPECT_EQ(KeepFilePixel(keep, 250, 204), Black);
+  EXPECT_EQ(KeepFilePixel(keep, 250, 210), Black);
+  EXPECT_NE(KeepFilePixel(keep, 250, 212), Black);
+}
+
+// On a 451 x 300 picture a stroke that runs on to the right ends at the
+// picture's edge, and its fix takes nothing outside the picture: every pixel
+// beyond column 450 or below plane row 372 stays white in KEEP9.
+TEST(OutlinePage, AStrokeOnANarrowPictureStaysOnThePicture) {
+  ProgramSession s;
+  WriteTestPicture(s.PathIn("narrow.bmp"), 451, 300, Scene);
+  ScriptReport(s.Folder(), "open narrow.bmp\nclick 630 10     # Outline\n" + ClickLine(OutlinePage_, "4)Brush") +
+                               "click 20 362     # fat\n"
+                               "drag 400 200 800 200\n"
+                               "drag 500 320 500 500   # down across the bottom edge\n"
+                               "rclick 300 200   # fixed\n" +
+                               ClickLine(OutlinePage_, "set KEEP9"));
+  const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
+  ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
+  int blackOnPicture = 0;
+  for (int row = 0; row < CanvasRows; ++row) {
+    for (int column = 0; column < Stride; ++column) {
+      const Rgb pixel = KeepFilePixel(keep, column, row);
+      if (column < 451 && row >= 372) {
+        blackOnPicture += pixel == Black ? 1 : 0;
+      } else {
+        ASSERT_EQ(pixel, White) << column << " " << row;
+      }
+    }
+  }
+  // The first stroke reached the right edge (its move to client x 550 is the
+  // last inside, a disc on column 450); the second began on the picture.
+  EXPECT_EQ(KeepFilePixel(keep, 450, 704 - 200), Black);
+  EXPECT_EQ(KeepFilePixel(keep, 400, 704 - 320), Black);
+  EXPECT_GT(blackOnPicture, 0);
+}
+
+// The release point is the button-up point, not the last move: a stroke
+// moved to (300, 500) and released at (360, 500) is released at image point
+// (360 - 100, 500 - 32) = (260, 468). "clear" of the brush forgets the
+// strokes, which never touch row or column 0.
+TEST(OutlinePage, TheReleasePointAndTheBrushClear) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.ClickControl(OutlinePage_, "4)Brush");
+  s.Click(BrushFatX, BrushFatY);
+  s.window().Deliver({MessageKind::LeftDown, 200, 500, 0, true});
+  s.window().Deliver({MessageKind::MouseMove, 300, 500, 0, true});
+  s.window().Deliver({MessageKind::LeftUp, 360, 500, 0, false});
+  s.Paint();
+  EXPECT_EQ(std::pair(OutlinePage.lastReleaseX, OutlinePage.lastReleaseY), std::pair(260, 468));
+  s.Drag(101, 702, 101, 650, 10);  // along the left and bottom edges
+  ExpectShown(s, {{101, 690, Black}});
+  EXPECT_NE(s.Pixel(100, 690), Black);  // column 0
+  EXPECT_NE(s.Pixel(110, 703), Black);  // plane row 0
+  EXPECT_GT(std::count(BrushMask.begin(), BrushMask.begin() + Stride, 1), 0);  // marked in row 0 ...
+  s.Click(BrushClearX, BrushClearY);
+  EXPECT_EQ(std::count(BrushMask.begin(), BrushMask.end(), 1), 0);
+  EXPECT_EQ(OutlinePage.brushOn, 0);
+}
+
+TEST(OutlinePage, CircleMarkerNearTheBottomStaysRoundAndMarksPlaneRow704MinusY) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  const Rgb top = s.Pixel(500, 694), high = s.Pixel(500, 672);
+  DrawCircleMarker(500, 700, 6);  // radius 6 at 100 %
+  // The top of a round circle, not stretched up to client y 672.
+  ExpectShown(s, {{500, 694, {static_cast<std::uint8_t>(255 - top.r), static_cast<std::uint8_t>(255 - top.g),
+                              static_cast<std::uint8_t>(255 - top.b)}},
+                  {500, 672, high}});
+  // Plane row 704 - 700, radius 6 up, and down to row 0.
+  EXPECT_EQ(std::tuple(BrushMask[4 * Stride + 400], BrushMask[10 * Stride + 400], BrushMask[11 * Stride + 400],
+                       BrushMask[0 * Stride + 400]),
+            std::tuple(1, 1, 0, 1));
+  ClearBrushMask();
+}
+
+TEST(OutlinePage, RightClicksFixTheLocalContrastOnceEach) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.ClickControl(OutlinePage_, "2)L Contrast");
+  EXPECT_EQ(OutlinePage.localContrastOn, 1);
+  s.Click(400 + 100, 300 + 32);  // the square's corner region
+  EXPECT_EQ(Outline.localContrastPoint, (ContrastPoint{400, 672 - 300}));
+  const std::size_t centre = static_cast<std::size_t>(372) * Stride + 400;
+  const std::uint32_t original = WorkPlanes[2][centre];
+  EXPECT_NE(s.Pixel(500, 332).r, original);  // the preview changes the screen
+  EXPECT_EQ(WorkPlanes[2][centre], original);  // but not the planes
+  s.RightClick(500, 332);
+  const std::uint32_t once = WorkPlanes[2][centre];
+  EXPECT_NE(once, original);
+  s.RightClick(500, 332);
+  EXPECT_NE(WorkPlanes[2][centre], once);
+}
+
+TEST(OutlinePage, DarkResetPutsTheSwitchesAndJudgeValueBack) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 300, 200);
+  s.Click(FineX, FineY);
+  Outline.judgeValue = 30;
+  s.Click(20, 40);
+  EXPECT_EQ(std::tuple(OutlinePage.outlineOn, OutlinePage.outlineWidth, Outline.judgeValue), std::tuple(0, 0, 16));
+}
+
+TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
+  ProgramSession s;
+  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  s.Click(FineX, FineY);
+  s.ClickControl(OutlinePage_, "4)Brush");  // brush on (outline off): the panel with its explanation
+  s.Click(FineX, FineY);    // back to the fine outline
+  EXPECT_GOLDEN("outline_page", s.window().Shown());
+}
+
+// =============================================================================
+// The Pattern page through the whole program: colours picked with the
+// appoint eye, the zone on the whole canvas and in a dragged area, the
+// stencil recorded in BrushMask, " SetKEEP10" with the transfer work file,
+// the "no window" question, the picks that must not read outside the
+// picture, the luma belt, the outline sub-panel and the golden screen.
+
+constexpr int PatternPage_ = 10;
+// The marks and diamonds the page draws itself; the keys are clicked by their labels.
+constexpr int DarkResetX = 20, DarkResetY = 40;
+constexpr int JudgeUpX = 88, JudgeUpY = 747;
+constexpr int JudgeDownX = 88, JudgeDownY = 757;
+constexpr Rgb Stencil{192, 192, 192}, Grey80{80, 80, 80};
+
+// Three grey bands of luma 80, 120 and 100 (x < 100, < 200, < 300) and a
+// blue (30, 30, 200), luma 49, from x 300 on.
+Rgb Bands(int x, int) {
+  if (x < 100) return Grey80;
+  if (x < 200) return Rgb{120, 120, 120};
+  if (x < 300) return Rgb{100, 100, 100};
+  return Rgb{30, 30, 200};
+}
+
+// A session on the Pattern page with the bands picture, the zone picked from
+// the three grey bands.
+struct PickedSession {
+  ProgramSession s;
+  PickedSession() {
+    s.StartOnPage(PatternPage_, Bands, 960, 672);
+    s.ClickControl(PatternPage_, "3)Zone");
+    for (int x : {150, 250, 350}) s.Click(x, 300);  // luma 80, 120, 100
+  }
+  void Click(const char* label) { s.ClickControl(PatternPage_, label); }
+};
+
+TEST(PatternPage, ThreePicksGiveTheLumaRangeAndDrawZoneWithoutAnAreaTestsTheWholeCanvas) {
+  PickedSession p;
+  EXPECT_EQ(std::tuple(PatternPage.appointEyeOn, PatternPage.range.lumaMin, PatternPage.range.lumaMax,
+                       PatternPage.range.redMax, PatternPage.appointed.luma),
+            std::tuple(1, 80, 120, 120, 100));
+  p.Click("5)draw zone");
+  EXPECT_EQ(std::pair(PatternPage.drawZoneSwitch, PatternPage.areaSwitch), std::pair(true, int{AreaDragging}));
+  EXPECT_EQ(PatternPage.area, AreaRect{});
+  // The top and bottom rows of the picture are in the area too.
+  ExpectShown(p.s, {{150, 300, White}, {250, 300, White}, {350, 300, White}, {450, 300, {30, 30, 200}},
+                    {150, 32, White}, {150, 703, White}});
+}
+
+// The zone in a dragged area becomes the stencil's white; the zone's colours
+// outside the area and the rest are grey. " SetKEEP10" stores it with the
+// transfer work file.
+TEST(PatternPage, StencilRecordsTheZoneInTheAreaAndSetKeep10WritesKeepAndTransferFiles) {
+  PickedSession p;
+  p.Click("2)Area");  // off (the zone kept it)
+  p.Click("2)Area");  // and on
+  p.s.Drag(120, 100, 180, 200, 6);
+  p.Click("5)draw zone");
+  p.Click("6)Pattern");
+  ExpectShown(p.s, {{150, 150, White}, {150, 300, Stencil}, {450, 150, Stencil}});
+  const std::size_t zone = static_cast<std::size_t>(704 - 150) * Stride + 50;
+  const std::size_t rest = static_cast<std::size_t>(300) * Stride + 350;
+  EXPECT_EQ(BrushMask[zone], 0);
+  EXPECT_EQ(BrushMask[rest], 1);
+  EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
+  const std::vector<std::uint8_t> shown = p.s.ShownCanvas();
+  p.Click("SetKEEP10");
+  const std::vector<std::uint8_t> keep = FileBytes(p.s.PathIn("KEEP10.bmp"));
+  EXPECT_EQ(keep, KeepFileOf(shown));
+  EXPECT_EQ(FileBytes(p.s.PathIn("0000trfr.bmp")), keep);
+  EXPECT_EQ(KeepFilePixel(keep, 50, 553), White);     // in the area and the zone
+  EXPECT_EQ(KeepFilePixel(keep, 50, 300), Stencil);   // in the zone's colours, outside the area
+  EXPECT_EQ(KeepFilePixel(keep, 500, 553), Stencil);
+  EXPECT_EQ(WorkPlanes[0][rest], 192u);
+}
+
+TEST(PatternPage, NoWindowIsAskedOncePerPatternClick) {
+  ProgramSession s;
+  s.StartOnPage(PatternPage_, Bands, 960, 672);
+  s.ClickControl(PatternPage_, "6)Pattern");  // no zone: everything grey
+  ASSERT_EQ(s.dialogs().MessageCount(), 1u);
+  const auto& shown = s.dialogs().shown().back();
+  EXPECT_EQ(shown.title, "確認");
+  EXPECT_EQ(shown.text, "この画像には窓が設定されていません\n紺色マークでリセットして\n2)3)から やり直してください");
+  ExpectShown(s, {{150, 300, Stencil}});  // the stencil is drawn all the same
+  s.ClickControl(PatternPage_, "2)Area");  // another paint: not asked again
+  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
+  s.ClickControl(PatternPage_, "6)Pattern");
+  EXPECT_EQ(s.dialogs().MessageCount(), 2u);
+}
+
+TEST(PatternPage, AnAreaDraggedDownRightLimitsTheZoneAndOneDraggedUpLeftSelectsNothing) {
+  PickedSession p;
+  p.Click("2)Area");  // the zone set area 2; this click turns it off
+  p.Click("2)Area");  // and on: area switch 1
+  ASSERT_EQ(PatternPage.areaSwitch, 1);
+  p.s.Drag(120, 100, 180, 200, 6);
+  EXPECT_EQ(PatternPage.area, (AreaRect{20, 100, 80, 200}));
+  p.Click("5)draw zone");
+  // Inside, below and right of the area.
+  ExpectShown(p.s, {{150, 150, White}, {150, 250, Grey80}, {250, 150, {120, 120, 120}}});
+  // Draw zone off, area on again, dragged from lower right to upper left.
+  p.Click("5)draw zone");
+  p.Click("2)Area");
+  ASSERT_EQ(PatternPage.areaSwitch, 1);
+  p.s.Drag(180, 200, 120, 100, 6);
+  EXPECT_EQ(PatternPage.area, (AreaRect{80, 200, 20, 100}));
+  p.Click("5)draw zone");
+  ExpectShown(p.s, {{150, 150, Grey80}});
+}
+
+TEST(PatternPage, APickNeverReadsOutsideThePicture) {
+  PickedSession p;
+  const ZoneRange before = PatternPage.range;
+  // Restore (no KEEP10 yet: its read failure is reported); the click sits
+  // on the tab bar, above the picture: no pick.
+  p.s.Click(960, 10);
+  EXPECT_EQ(PatternPage.range, before);
+  EXPECT_EQ(PatternPage.appointed.luma, 100);
+}
+
+TEST(PatternPage, ABeltBodyClickHoldsAndTheZoneFollowsAtOnce) {
+  PickedSession p;
+  p.Click("5)draw zone");
+  // The appointed luma 100 is marked at 24 + 100 * 52 / 256 = 44; a click
+  // left of it sets the start: (30 - 24) * 255 / 52 = 29.
+  p.s.Click(30, 344);
+  EXPECT_EQ(std::tuple(PatternPage.beltEdited, PatternPage.range.lumaMin, PatternPage.range.lumaMax),
+            std::tuple(1, 29, 120));
+  // A right arrow of the end: +8, the zone drawn with it in the same paint.
+  p.s.Click(93, 344);
+  EXPECT_EQ(PatternPage.range.lumaMax, 128);
+  // Another pick still widens the range (and the belt with it).
+  p.s.Click(110, 300);
+  EXPECT_EQ(std::pair(PatternPage.range.lumaMin, PatternPage.beltEnd), std::pair(29, 128));
+}
+
+TEST(PatternPage, TheDarkResetEmptiesTheRangeEvenAfterTheBeltWasUsed) {
+  PickedSession p;
+  p.s.Click(93, 344);  // the belt's end + 8: the belt now holds the bounds
+  EXPECT_EQ(PatternPage.range.lumaMax, 128);
+  p.s.Click(DarkResetX, DarkResetY);
+  EXPECT_EQ(PatternPage.range, ZoneRange{});
+  EXPECT_EQ(PatternPage.area, AreaRect{});
+}
+
+TEST(PatternPage, TheCalculatorMovesTheLumaBoundsWithinTheirOrder) {
+  PickedSession p;
+  p.s.Click(20, 370);  // luma min box: calculator target 1, calculator on
+  ASSERT_EQ(Calc.on, 1);
+  p.s.Click(49, 660);  // "５" (the keypad rows 614, 634, 655, 675, 696, 716)
+  p.s.Click(20, 726);  // "＋"
+  EXPECT_EQ(PatternPage.range.lumaMin, 85);
+  p.s.Click(20, 680);  // "１"
+  p.s.Click(38, 660);  // "５" again: 15
+  p.s.Click(20, 700);  // "０": 150
+  p.s.Click(20, 726);  // + 150 = 235, above the max 120: becomes the max
+  EXPECT_EQ(PatternPage.range.lumaMin, 120);
+}
+
+TEST(PatternPage, DrawZoneOffAlsoTurnsThePickOffSoZoneWorksAgain) {
+  PickedSession p;
+  p.Click("5)draw zone");
+  p.Click("5)draw zone");
+  EXPECT_EQ(std::tuple(PatternPage.drawZoneSwitch, PatternPage.zoneOn, PatternPage.appointEyeOn), std::tuple(0, 0, 0));
+  const ZoneRange before = PatternPage.range;
+  p.s.Click(450, 300);  // no pick now
+  EXPECT_EQ(PatternPage.range, before);
+  p.Click("3)Zone");
+  EXPECT_EQ(PatternPage.zoneOn, 1);
+  EXPECT_EQ(PatternPage.range, ZoneRange{});  // a fresh zone
+}
+
+TEST(PatternPage, OutlineDiamondCyclesAndJudgeArrowsStayWithin1To99) {
+  ProgramSession s;
+  s.StartOnPage(PatternPage_, Bands, 960, 672);
+  s.ClickControl(PatternPage_, "3)Outline");
+  EXPECT_EQ(std::pair(PatternPage.outlineOn, PatternPage.outlineWidth), std::pair(true, 0));
+  s.ClickControl(PatternPage_, "3)Outline");
+  EXPECT_EQ(PatternPage.outlineWidth, 1);
+  ExpectShown(s, {{199, 300, Black}});  // fine: the 80 | 120 band edge at x 100 is outlined
+  s.Click(JudgeUpX, JudgeUpY);
+  EXPECT_EQ(Outline.judgeValue, 18);
+  for (int i = 0; i < 50; ++i) s.Click(JudgeUpX, JudgeUpY);
+  EXPECT_EQ(Outline.judgeValue, 99);
+  s.ClickControl(PatternPage_, "3)Outline");  // middle: steps of 4
+  s.Click(JudgeDownX, JudgeDownY);
+  EXPECT_EQ(Outline.judgeValue, 95);
+  for (int i = 0; i < 30; ++i) s.Click(JudgeDownX, JudgeDownY);
+  EXPECT_EQ(Outline.judgeValue, 1);
+  s.ClickControl(PatternPage_, "3)Outline");
+  EXPECT_EQ(PatternPage.outlineWidth, 3);
+  s.ClickControl(PatternPage_, "3)Outline");
+  EXPECT_EQ(PatternPage.outlineOn, 0);
+  s.Click(DarkResetX, DarkResetY);
+  EXPECT_EQ(std::pair(Outline.judgeValue, Outline.judgeMode), std::pair(16, 2));
+}
+
+TEST(PatternPage, LocalContrastOfTheSubPanelIsFixedByARightClick) {
+  ProgramSession s;
+  s.StartOnPage(PatternPage_, Bands, 960, 672);
+  s.ClickControl(PatternPage_, "3)Outline");  // local contrast
+  s.Click(400, 300);                           // the grey 100 | blue edge
+  EXPECT_EQ(Outline.localContrastPoint, (ContrastPoint{300, 404}));
+  const std::size_t centre = static_cast<std::size_t>(404) * Stride + 300;
+  const std::uint32_t original = WorkPlanes[2][centre];
+  s.RightClick(400, 300);
+  EXPECT_NE(WorkPlanes[2][centre], original);
+}
+
+TEST(PatternPage, GoldenScreenWithZoneAndStencil) {
+  PickedSession p;
+  p.s.ClickControls(PatternPage_, {"5)draw zone", "6)Pattern"});
+  EXPECT_GOLDEN("pattern_page", p.s.window().Shown());
+}
+
+}  // namespace
