@@ -74,8 +74,9 @@ void PutViewValues(const void* copy) {
 }
 
 // The state the pages share, besides the pages' own blocks.
-constexpr std::array<StateBlock, 11> SharedBlocks{
-    StateBlockOf<PageId>(),    StateBlockOf<Shell>(),     StateBlockOf<CurrentDragReceivers>(),
+// The last mouse position counts: some pages draw by it (TOP's graphs).
+constexpr std::array<StateBlock, 13> SharedBlocks{
+    StateBlockOf<PageId>(),    StateBlockOf<MouseX>(),    StateBlockOf<MouseY>(),    StateBlockOf<Shell>(),     StateBlockOf<CurrentDragReceivers>(),
     StateBlockOf<Tone>(),      StateBlockOf<View>(),      StateBlockOf<Outline>(),
     StateBlockOf<NodColours>(), StateBlockOf<PictureFile>(), StateBlockOf<FileWidth>(),
     StateBlockOf<FileHeight>(), StateBlock{TakeViewValues, PutViewValues, sizeof(ViewValues)},

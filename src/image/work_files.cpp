@@ -1,5 +1,11 @@
 #include "image/work_files.h"
 
+#include <array>
+#include <memory>
+
+#include "image/bmp_files.h"
+#include "image/packed_samples.h"
+
 #include <cstring>
 
 #include "image/bmp_files.h"
@@ -46,4 +52,51 @@ void WorkFileWriter::WriteIfChanged(const PlaneView& planes, bool planesMayHaveC
   }
   failed_ = false;
   stamp_ = StampOfFile(name);
+}
+
+namespace {
+
+struct WorkFileCopy {
+  std::optional<FileStamp> stamp;
+  std::shared_ptr<const PackedSamples> bytes;  // null when the file was not there
+  std::size_t size = 0;
+};
+using WorkFileCopies = std::array<WorkFileCopy, AppearFileNames.size()>;
+
+// The copies last taken, so that a file whose stamp has not moved is not
+// read again.
+WorkFileCopies LastTaken;
+
+constexpr std::size_t WorkFileLimit = std::size_t{8} << 20;
+
+}  // namespace
+
+std::shared_ptr<const void> TakeWorkFiles() {
+  for (std::size_t k = 0; k < AppearFileNames.size(); ++k) {
+    WorkFileCopy& copy = LastTaken[k];
+    const std::optional<FileStamp> stamp = StampOfFile(AppearFileNames[k]);
+    if (stamp == copy.stamp && (copy.bytes || !stamp)) continue;
+    copy = WorkFileCopy{stamp, nullptr, 0};
+    if (!stamp) continue;
+    if (const auto bytes = ReadWholeFile(AppearFileNames[k], WorkFileLimit)) {
+      copy.size = bytes->size();
+      copy.bytes = std::make_shared<const PackedSamples>(PackBytes(*bytes, static_cast<int>(bytes->size()), 1));
+    }
+  }
+  return std::make_shared<const WorkFileCopies>(LastTaken);
+}
+
+void PutWorkFiles(const void* copy) {
+  const auto& files = *static_cast<const WorkFileCopies*>(copy);
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    const WorkFileCopy& file = files[k];
+    if (StampOfFile(AppearFileNames[k]) == file.stamp) continue;
+    if (!file.stamp) {
+      DeleteFileQuietly(AppearFileNames[k]);
+    } else if (file.bytes) {
+      std::vector<std::uint8_t> bytes(file.size);
+      if (UnpackBytes(*file.bytes, bytes)) WriteFileAtomically(AppearFileNames[k], bytes);
+    }
+    LastTaken[k] = WorkFileCopy{StampOfFile(AppearFileNames[k]), file.bytes, file.size};
+  }
 }

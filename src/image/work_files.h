@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/planes.h"
+#include "image/state_block.h"
 #include "platform/files.h"
 
 // A work file as last read.
@@ -49,3 +50,10 @@ class WorkFileWriter {
   std::optional<FileStamp> stamp_;
   bool failed_ = false;
 };
+
+// The work files as the history of changes keeps them: their bytes, taken
+// again only when a file's stamp moved; put back, a file that has changed
+// since is written again as it was (and one that was not there is removed),
+// so that APPEAR shows and composes what it did.
+std::shared_ptr<const void> TakeWorkFiles();
+void PutWorkFiles(const void* copy);

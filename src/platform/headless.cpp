@@ -429,6 +429,11 @@ int RunDriveScript(const std::vector<DriveCommand>& commands, const DriveSetup& 
         break;
       default: break;
     }
+    if (setup.afterInput && !window->Destroyed()) {
+      setup.afterInput(c, *window, [&](const DriveCommand& key) {
+        deliver(MessageKind::KeyDown, 0, 0, false, key.key, key.control, key.shift);
+      });
+    }
   }
   if (!window) start();
   out << std::flush;
@@ -440,14 +445,15 @@ int RunDriveScript(const std::vector<DriveCommand>& commands, const DriveSetup& 
 // -----------------------------------------------------------------------------
 
 std::string DriveUsage() {
-  return R"(usage: vazesample-drive [--workdir DIR] [--check-steps] SCRIPT
+  return R"(usage: vazesample-drive [--workdir DIR] [--check-steps] [--check-history] SCRIPT
 
 Runs vazesample without a display in DIR (default: the current folder; it
 must exist) and feeds it the commands of SCRIPT, one a line. '#' at the start
 of a line or after a blank starts a comment; blank lines are skipped. With
 --check-steps (for tests), every save that offers the whole picture runs the
-steps again on the canvas part and compares; a difference is reported and
-the run exits 1.
+steps again on the canvas part and compares; with --check-history, every
+change an input makes is undone (the image area must be as before it) and
+redone (as after it). A difference is reported and the run exits 1.
 
 Answers, queued for the dialogs and message boxes to come:
   open FILE        the next open dialog chooses FILE (relative to the

@@ -150,6 +150,10 @@ struct DriveSetup {
   std::function<WindowHandlers()> handlers;      // its window procedure and paint handler
   // Writes a shot (1100 x 840 top-down RGB); defaults to a PNG writer.
   std::function<bool(const std::string& path, const std::vector<std::uint8_t>& rgb, std::string* error)> writeShot;
+  // Called after every input command has been served, with the window and
+  // a way to press a key as a script would (for checks of tests).
+  std::function<void(const DriveCommand&, HeadlessWindow&, const std::function<void(const DriveCommand&)>& press)>
+      afterInput;
 };
 
 // Number of mouse moves a drag makes between its two points.

@@ -1,18 +1,96 @@
-// vazesample-drive [--workdir DIR] SCRIPT: runs the program with no display,
+// vazesample-drive [--workdir DIR] [--check-steps] [--check-history] SCRIPT: runs the program with no display,
 // its input and dialog answers read from SCRIPT (see DriveUsage()).
 #include "pages/kit/step_list.h"
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 
+#include "app/history.h"
 #include "app/program.h"
+#include "image/planes.h"
+#include "pages/kit/page_state.h"
+#include "platform/surface.h"
 #include "image/bmp_files.h"
 #include "platform/headless.h"
+#include "platform/picture_loader.h"
 
 namespace {
+
+// The image area of a shown client area (rows 32 .. 703, columns 100 ..
+// 1059, RGB).
+std::vector<std::uint8_t> ImageAreaOf(const std::vector<std::uint8_t>& shown) {
+  std::vector<std::uint8_t> area;
+  area.reserve(static_cast<std::size_t>(Stride) * CanvasRows * 3);
+  for (int y = ImageTop; y < ImageTop + CanvasRows; ++y) {
+    const auto row = shown.begin() + (static_cast<long>(y) * Surface::Width + ImageLeft) * 3;
+    area.insert(area.end(), row, row + Stride * 3);
+  }
+  return area;
+}
+
+// For tests: every change an input made is taken back (the image area must
+// be what it was when the state before it was kept) and done again (what it
+// was after the input). An input that changes no more than a page's settings
+// keeps no state, so what the image area showed at the last state kept is
+// the one to compare with.
+struct HistoryCheck {
+  std::vector<std::uint8_t> kept;  // the image area when the state in place was kept
+  int keptAt = 0;                  // the line that kept it
+  HistoryFigures last;
+  bool failed = false;
+
+  void After(const DriveCommand& command, HeadlessWindow& window,
+             const std::function<void(const DriveCommand&)>& press) {
+    // A paint more, as the next input would make: a page may show a thing
+    // for one paint only (APPEAR's work file under its comment).
+    window.Invalidate();
+    window.RunPendingPaints();
+    const HistoryFigures now = HistoryNow();
+    const bool historyKey = command.op == DriveOp::Key && command.control && (command.key == 'Z' || command.key == 'Y');
+    const int added = now.position - last.position;
+    const bool newStates = !historyKey && added > 0;
+    if (std::getenv("VAZESAMPLE_CHECK_TRACE") != nullptr && newStates) {
+      std::cerr << "check: line " << command.line << " kept " << added << " state(s)\n";
+    }
+    if (newStates && !kept.empty() && last.changes > 0) {
+      const std::vector<std::uint8_t> after = ImageAreaOf(window.Shown());
+      DriveCommand key{.op = DriveOp::Key, .key = 'Z', .control = true};
+      for (int k = 0; k < added; ++k) press(key);
+      const std::vector<std::uint8_t> undone = ImageAreaOf(window.Shown());
+      if (undone != kept) Fail(command, "taken back, the picture is not what it was before", {kept, undone});
+      key.shift = true;
+      for (int k = 0; k < added; ++k) press(key);
+      const std::vector<std::uint8_t> redone = ImageAreaOf(window.Shown());
+      if (redone != after) Fail(command, "done again, the picture is not what it was after", {after, redone});
+    }
+    if (newStates || (historyKey && now.position != last.position)) {
+      kept = ImageAreaOf(window.Shown());
+      keptAt = command.line;
+    }
+    last = HistoryNow();
+  }
+  // The two image areas go beside each other into check-LINE.png.
+  void Fail(const DriveCommand& command, const char* what, std::array<std::vector<std::uint8_t>, 2> areas) {
+    const std::string shot = "check-" + std::to_string(command.line) + ".png";
+    std::cerr << "vazesample-drive: check failed at line " << command.line << ": the change it made, " << what
+              << " (kept at line " << keptAt << ", on page " << PageId << "; expected and found: " << shot << ")\n";
+    std::vector<std::uint8_t> both(static_cast<std::size_t>(Stride) * 2 * CanvasRows * 3);
+    for (int y = 0; y < CanvasRows; ++y) {
+      for (std::size_t k = 0; k < 2; ++k) {
+        std::copy_n(areas[k].begin() + static_cast<long>(y) * Stride * 3, Stride * 3,
+                    both.begin() + (static_cast<long>(y) * 2 * Stride + static_cast<long>(k) * Stride) * 3);
+      }
+    }
+    SavePng(shot, Stride * 2, CanvasRows, both.data(), nullptr);
+    failed = true;
+  }
+};
 
 int Usage(const char* problem) {
   std::cerr << "vazesample-drive: " << problem << "\n\n" << DriveUsage();
@@ -25,6 +103,7 @@ int main(int argc, char** argv) {
   std::string workdir;
   std::string script;
   bool checkSteps = false;
+  bool checkHistory = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -38,6 +117,8 @@ int main(int argc, char** argv) {
       workdir = arg.substr(10);
     } else if (arg == "--check-steps") {
       checkSteps = true;
+    } else if (arg == "--check-history") {
+      checkHistory = true;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       return Usage(("unknown option " + arg).c_str());
     } else if (script.empty()) {
@@ -98,6 +179,13 @@ int main(int argc, char** argv) {
       checkFailed = true;
     });
   }
+  HistoryCheck history;
+  if (checkHistory) {
+    setup.afterInput = [&history](const DriveCommand& command, HeadlessWindow& window,
+                                  const std::function<void(const DriveCommand&)>& press) {
+      history.After(command, window, press);
+    };
+  }
   const int status = RunDriveScript(commands, setup, std::cout, std::cerr);
-  return status == 0 && checkFailed ? 1 : status;
+  return status == 0 && (checkFailed || history.failed) ? 1 : status;
 }

@@ -87,9 +87,12 @@ std::string MakeScript(std::mt19937_64& random, const fs::path& pictures, int ev
   s << "open " << (pictures / Pictures[static_cast<std::size_t>(pick(0, 2))]).string() << "\n";
   for (int e = 0; e < events; ++e) {
     const int kind = pick(0, 99);
-    if (kind < 45) {
+    if (kind < 40) {
       const auto [x, y] = point();
       s << "click " << x << ' ' << y << "\n";
+    } else if (kind < 45) {  // undo, and now and then redo
+      const int key = pick(0, 4);
+      s << "key " << (key < 3 ? "ctrl+z" : key == 3 ? "ctrl+shift+z" : "ctrl+y") << "\n";
     } else if (kind < 52) {
       const auto [x, y] = point();
       s << "rclick " << x << ' ' << y << "\n";
@@ -151,7 +154,7 @@ RunResult RunDriver(const std::string& drive, const fs::path& work, const fs::pa
       ::dup2(fd, 1);
       ::dup2(fd, 2);
     }
-    ::execl(drive.c_str(), drive.c_str(), "--check-steps", "--workdir", work.c_str(), script.c_str(),
+    ::execl(drive.c_str(), drive.c_str(), "--check-steps", "--check-history", "--workdir", work.c_str(), script.c_str(),
             static_cast<char*>(nullptr));
     ::_exit(127);
   }

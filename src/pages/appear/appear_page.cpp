@@ -584,7 +584,8 @@ void ServeAppearFileRequest(const PaintPrologue& prologue) {
 // [SECTION] Page entry
 
 // The page's state, as the history of changes keeps it.
-constexpr std::array<StateBlock, 2> States{StateBlockOf<Appear>(), StateBlockOf<AppearMode>()};
+constexpr std::array<StateBlock, 3> States{StateBlockOf<Appear>(), StateBlockOf<AppearMode>(),
+                                          StateBlock{TakeWorkFiles, PutWorkFiles, 0}};
 extern const PageEntry AppearPageEntry{.commentCode = 17,
                                        .start = StartAppear,
                                        .enter = EnterAppear,
