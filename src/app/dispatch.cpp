@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "app/history.h"
 #include "app/pages.h"
@@ -28,12 +29,18 @@ void EnterPageByTab(int page) {
   Requests.restore = RestoreNone;
 }
 
-// A key word's text as its row shows it, without the blanks around it.
+// A key word's text as its row shows it, without the blanks around it (a
+// Japanese word spaced out with ideographic spaces is closed up).
 std::string KeyWord(const PanelKey& key, const char* text) {
   std::string word = key.value != nullptr ? FormatPanelText(text, *key.value) : std::string(text);
-  const std::size_t first = word.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return word.substr(first, word.find_last_not_of(' ') - first + 1);
+  constexpr std::string_view WideSpace = "\u3000";
+  for (std::size_t at; (at = word.find(WideSpace)) != std::string::npos;) word.erase(at, WideSpace.size());
+  std::string closed;
+  for (std::size_t k = 0; k < word.size(); ++k) {
+    if (word[k] != ' ' || (!closed.empty() && closed.back() != ' ')) closed += word[k];
+  }
+  while (!closed.empty() && closed.back() == ' ') closed.pop_back();
+  return closed;
 }
 
 // What a click at (MouseX, MouseY) does, as the history names the change it

@@ -123,6 +123,7 @@ struct Seen {
   std::string steps;
   std::string path;
   PictureWindow window;
+  int page = 0;
 };
 
 struct HistoryState {
@@ -133,6 +134,7 @@ struct HistoryState {
   bool adopt = false;  // the next paint's state is that of the state put back
   ChangeName nextName;
   std::string notice;  // drawn by the next paint
+  std::string noticeShown;
 };
 HistoryState History;
 
@@ -158,13 +160,16 @@ Seen SeeNow() {
   seen.steps = StepListDigest();
   seen.path = PictureFile.path;
   seen.window = WindowOfPictureInHand();
+  seen.page = PageId;
   return seen;
 }
 
 // [SECTION] Seeing a change
 bool ChangedSinceSeen() {
   const Seen& seen = History.seen;
-  if (PictureFile.path != seen.path || !(WindowOfPictureInHand() == seen.window)) return true;
+  // A page entered counts, so that taking back a change made on a page
+  // finds that page as it was just before.
+  if (PictureFile.path != seen.path || !(WindowOfPictureInHand() == seen.window) || PageId != seen.page) return true;
   if (StepListDigest() != seen.steps) return true;
   if (!SamePlanes(WorkPlanes, seen.work) || !SamePlanes(InnerPlanes, seen.inner)) return true;
   if (std::memcmp(BrushMask.data(), seen.mask.data(), SampleCount) != 0) return true;
@@ -297,11 +302,14 @@ void NoteDroppedWork(int page) {
 
 // [SECTION] The notice
 void DrawHistoryNotice() {
+  History.noticeShown = History.notice;
   if (History.notice.empty()) return;
   Screen().Text(MakePanelFont(CommentFontHeight), NoteColour, TextBackground::Opaque, White, NoticeX, NoticeY,
                 History.notice);
   History.notice.clear();
 }
+
+const std::string& HistoryNoticeShown() { return History.noticeShown; }
 
 HistoryFigures HistoryNow() {
   return HistoryFigures{static_cast<int>(History.states.size()), static_cast<int>(History.position), BytesKept()};

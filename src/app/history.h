@@ -1,6 +1,7 @@
 // The history of changes: every change to the picture in hand (a page's
 // operation shown, a Set, Get or Restore, a brush stroke, a fix, a cut, a
-// composite, a picture opened, a move of the canvas) can be taken back with
+// composite, a picture opened, a move of the canvas, a page entered) can be
+// taken back with
 // Ctrl+Z and done again with Ctrl+Shift+Z or Ctrl+Y.
 //
 // The history keeps the program's state after each change: the planes, the
@@ -51,6 +52,8 @@ void NoteDroppedWork(int page);
 // The history's line under the comment lines, drawn by the paint that
 // follows what it tells of, once.
 void DrawHistoryNotice();
+// The line the last paint drew (empty when it drew none).
+const std::string& HistoryNoticeShown();
 
 struct HistoryFigures {
   int changes = 0;         // states kept (the first is the picture as opened)

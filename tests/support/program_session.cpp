@@ -104,8 +104,10 @@ void ProgramSession::Move(int x, int y) {
   Paint();
 }
 
-void ProgramSession::KeyEnter() {
-  window_.Deliver({MessageKind::KeyDown, 0, 0, 13, false});
+void ProgramSession::KeyEnter() { Key(13); }
+
+void ProgramSession::Key(int key, bool control, bool shift) {
+  window_.Deliver({.kind = MessageKind::KeyDown, .key = key, .control = control, .shift = shift});
   Paint();
 }
 

@@ -42,6 +42,9 @@ class ProgramSession {
   void Drag(int x1, int y1, int x2, int y2, int steps = 8);
   void Move(int x, int y);
   void KeyEnter();
+  void Key(int key, bool control = false, bool shift = false);
+  void Undo() { Key('Z', true); }
+  void Redo() { Key('Z', true, true); }
   void Close();
   void Paint();  // paints until idle
 
