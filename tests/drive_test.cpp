@@ -21,26 +21,31 @@ TEST(DriveScript, ParsesEveryCommandWithCommentsAndBlankLines) {
                                "\n"
                                "cancel\r\n"
                                "save-as out\nanswer yes\nanswer no\nclick 130 15\nrclick 0 839\n"
-                               "drag 200 100 300 50\nmove 1099 0\nkey enter\nclose\nshot take#2.png",
+                               "drag 200 100 300 50\nmove 1099 0\nkey enter\nwheel shift -3\nclose\nshot take#2.png",
                                "s.txt", c, &error))
       << error;
   std::vector<DriveOp> ops;
   for (const DriveCommand& command : c) ops.push_back(command.op);
   using enum DriveOp;
   ASSERT_EQ(ops, (std::vector{Open, Cancel, SaveAs, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, Key,
-                              Close, Shot}));
+                              Wheel, Close, Shot}));
   EXPECT_EQ(c[0].file, "pictures/a b.bmp");
   EXPECT_EQ(std::pair(c[0].line, c[1].line), std::pair(2, 4));
   EXPECT_EQ(c[5].xy, (std::array<int, 4>{130, 15, 0, 0}));
   EXPECT_EQ(c[7].xy, (std::array<int, 4>{200, 100, 300, 50}));
-  EXPECT_EQ(c[11].file, "take#2.png");
+  EXPECT_EQ(std::pair(c[10].shift, c[10].wheel), std::pair(true, -3));
+  EXPECT_EQ(c[12].file, "take#2.png");
 }
 
 TEST(DriveScript, AMalformedLineIsReportedWithItsNumber) {
   const std::pair<const char*, const char*> cases[] = {
       {"click 1 2\nclik 3 4\n",
-       "s.txt:2: unknown command 'clik' (commands: open, cancel, save-as, answer, click, rclick, drag, move, key, "
-       "close, shot)"},
+       "s.txt:2: unknown command 'clik' (commands: open, cancel, save-as, save-whole, answer, click, rclick, drag, "
+       "move, key, wheel, close, shot)"},
+      {"wheel 0\n", "s.txt:1: wheel takes a whole number of notches, -100..100 but not 0 (away from the user "
+                    "positive): write 'wheel [shift] N'"},
+      {"wheel up 2\n", "s.txt:1: wheel takes a whole number of notches, -100..100 but not 0 (away from the user "
+                       "positive): write 'wheel [shift] N'"},
       {"\n\nclick 10\n", "s.txt:3: click needs two whole numbers: write 'click X Y'"},
       {"click 10 x\n", "s.txt:1: 'x' is not a whole number: write 'click X Y'"},
       {"drag 1 2 1100 4\n", "s.txt:1: x 1100 lies outside the client area (0..1099)"},
@@ -74,7 +79,7 @@ struct FakeProgram {
   std::vector<std::uint8_t> lastShot;
 
   void Message(const WindowMessage& m) {
-    static const char* names[] = {"down", "up", "move", "rdown", "key", "close"};
+    static const char* names[] = {"down", "up", "move", "rdown", "key", "close", "wheel"};
     log.push_back(std::string(names[static_cast<int>(m.kind)]) + " " + std::to_string(m.x) + "," +
                   std::to_string(m.y) + (m.leftHeld ? " held" : "") +
                   (m.kind == MessageKind::KeyDown ? " key " + std::to_string(m.key) : ""));

@@ -504,7 +504,7 @@ TEST(NothingLost, SavingTheShownPartOverALargerPictureAsksFirst) {
   WriteTestPicture(s.PathIn("other.bmp"), 1000, 500, Plain);
   WriteTestPicture(s.PathIn("small.bmp"), 300, 200, Plain);
   s.Start(picture);
-  EXPECT_EQ(s.window().Title(), "large.bmp (1200 × 810) / ヴァントルゼフリンサンプル vazesample");
+  EXPECT_EQ(s.window().Title(), "large.bmp (x 0–960, y 0–672、全体 1200 × 810) / ヴァントルゼフリンサンプル vazesample");
   const Bytes original = FileBytes(picture), other = FileBytes(s.PathIn("other.bmp"));
   s.dialogs().TakeShown();
 

@@ -55,3 +55,13 @@ void BenchSession::Repaint() {
   window.Invalidate();
   window.RunPendingPaints();
 }
+
+void BenchSession::Key(int key, bool control, bool shift) {
+  window.Deliver({.kind = MessageKind::KeyDown, .key = key, .control = control, .shift = shift});
+  window.RunPendingPaints();
+}
+
+void BenchSession::Wheel(int notches, bool shift) {
+  window.Deliver({.kind = MessageKind::Wheel, .shift = shift, .wheel = notches});
+  window.RunPendingPaints();
+}

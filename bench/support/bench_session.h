@@ -23,6 +23,8 @@ struct BenchSession {
   void Click(int x, int y);                       // down and up, then paints until idle
   void Drag(int x1, int y1, int x2, int y2);      // down, 16 moves, up, then paints
   void Repaint();                                 // invalidates and paints until idle
+  void Key(int key, bool control = false, bool shift = false);  // a key, then paints
+  void Wheel(int notches, bool shift = false);    // the mouse wheel, then paints
 
   std::filesystem::path previous;
   std::string folder;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/history.h"
+#include "app/overview.h"
 #include "app/pages.h"
 #include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
@@ -35,13 +36,11 @@ std::string ShownTitle;
 
 constexpr std::array<StateBlock, 2> FileShownSize{StateBlockOf<FileShownWidth>(), StateBlockOf<FileShownHeight>()};
 
-// The file's name, with the picture's own size when it is larger than the
-// canvas (only its top-left part is shown and worked on).
+// The file's name, with where the canvas's window lies when the picture is
+// larger than the canvas (only that part is shown and worked on).
 void SetTitle() {
   std::string name = PictureFile.fileName;
-  if (PictureInHandWidth() > Stride || PictureInHandHeight() > CanvasRows) {
-    name += " (" + std::to_string(PictureInHandWidth()) + " × " + std::to_string(PictureInHandHeight()) + ")";
-  }
+  if (PictureInHandWidth() > Stride || PictureInHandHeight() > CanvasRows) name += " (" + WindowPlaceText() + ")";
   const std::string title = name + " / " + ProgramTitles[LanguageId == 2 ? 1 : 0];
   if (title != ShownTitle) {
     ShownTitle = title;
@@ -144,6 +143,7 @@ void PaintHandler() {
 
   // The current page's section.
   CurrentPage().paint();
+  DrawOverview();
   DrawHistoryNotice();
   NoteChangesAfterPaint(true);
 }

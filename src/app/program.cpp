@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/history.h"
+#include "app/overview.h"
 #include "app/pages.h"
 #include "app/paint.h"
 #include "image/bmp_files.h"
@@ -37,6 +38,7 @@ void StartProgram() {
   Canvas.fill(0);
   ResetPaintState();
   StartHistory();
+  StartOverview();
 
   StartPanelState();
   StartAllPages();

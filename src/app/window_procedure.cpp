@@ -12,6 +12,7 @@
 
 #include "app/dispatch.h"
 #include "app/history.h"
+#include "app/overview.h"
 #include "pages/kit/gestures.h"
 #include "app/pages.h"
 #include "app/paint.h"
@@ -92,15 +93,25 @@ void WindowProcedure(const WindowMessage& message) {
     case MessageKind::LeftDown:
       MouseX = message.x;
       MouseY = message.y;
+      if (InOverviewWord(message.x, message.y)) {
+        ToggleOverview();
+        break;
+      }
+      // The whole picture in view takes the image area; a click elsewhere
+      // puts it away and goes on to the page.
+      if (OverviewPress(message.x, message.y)) break;
+      if (OverviewShown()) ToggleOverview();
       HoldChanges(true);  // a stroke, press to release, is one change
       // A handled click repaints at its button-up; one that nothing takes
       // repaints at once.
       if (!DispatchClick()) MainWindow().Invalidate();
       break;
     case MessageKind::MouseMove:
+      if (OverviewDrag(message.x, message.y)) break;
       TrackDragMove(message.x, message.y);
       break;
     case MessageKind::LeftUp:
+      if (OverviewRelease(message.x, message.y)) break;
       HoldChanges(false);
       EndDrag(message.x, message.y);
       MainWindow().Invalidate();
@@ -118,8 +129,21 @@ void WindowProcedure(const WindowMessage& message) {
         }
         break;
       }
+      if (message.control && message.key == '0') {
+        ToggleOverview();
+        break;
+      }
       if (message.key == EnterKey) Requests.openFile = true;
       RightClickStep(KeyRepeatCount, message.key == EnterKey ? EnterScanCode : 0);
+      break;
+    case MessageKind::Wheel:
+      // A notch towards the user moves the window down the picture (with
+      // Shift, right).
+      if (message.shift) {
+        MoveCanvasBy(-message.wheel * WheelColumns, 0);
+      } else {
+        MoveCanvasBy(0, -message.wheel * WheelRows);
+      }
       break;
     case MessageKind::Close:
       CloseSequence();

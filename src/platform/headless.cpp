@@ -141,7 +141,7 @@ bool IsAnswer(DriveOp op) {
 namespace {
 
 // The command table: name, what follows it, the operation.
-enum class Operands { None, File, PngFile, YesNo, Point, TwoPoints, KeyName };
+enum class Operands { None, File, PngFile, YesNo, Point, TwoPoints, KeyName, Notches };
 
 struct CommandRow {
   const char* name;
@@ -161,6 +161,7 @@ constexpr CommandRow CommandTable[] = {
     {"drag", Operands::TwoPoints, DriveOp::Drag, "drag X1 Y1 X2 Y2"},
     {"move", Operands::Point, DriveOp::Move, "move X Y"},
     {"key", Operands::KeyName, DriveOp::Key, "key NAME"},
+    {"wheel", Operands::Notches, DriveOp::Wheel, "wheel [shift] N"},
     {"close", Operands::None, DriveOp::Close, "close"},
     {"shot", Operands::PngFile, DriveOp::Shot, "shot FILE.png"},
 };
@@ -229,7 +230,7 @@ std::string ParseLine(std::string_view text, DriveCommand& command, bool& blank)
     if (name == r.name) row = &r;
   if (row == nullptr)
     return "unknown command '" + std::string(name) +
-           "' (commands: open, cancel, save-as, answer, click, rclick, drag, move, key, close, shot)";
+           "' (commands: open, cancel, save-as, save-whole, answer, click, rclick, drag, move, key, wheel, close, shot)";
   command.op = row->op;
   const std::string_view rest = Trim(line.substr(name.size()));
   const std::size_t operandCount = words.size() - 1;
@@ -266,6 +267,17 @@ std::string ParseLine(std::string_view text, DriveCommand& command, bool& blank)
         }
       }
       return "the keys a script presses are enter, ctrl+z, ctrl+shift+z, ctrl+y and ctrl+0: write " + form;
+    case Operands::Notches: {
+      const bool shift = operandCount == 2 && words[1] == "shift";
+      int notches = 0;
+      if (operandCount != (shift ? 2u : 1u) || !ParseInt(words[operandCount], notches) || notches == 0 ||
+          notches < -100 || notches > 100)
+        return "wheel takes a whole number of notches, -100..100 but not 0 (away from the user positive): write " +
+               form;
+      command.shift = shift;
+      command.wheel = notches;
+      return {};
+    }
     case Operands::Point:
     case Operands::TwoPoints: {
       const std::size_t want = row->operands == Operands::Point ? 2 : 4;
@@ -366,8 +378,10 @@ int RunDriveScript(const std::vector<DriveCommand>& commands, const DriveSetup& 
     window->Invalidate();
     settle();
   };
-  auto deliver = [&](MessageKind kind, int x, int y, bool held, int key = 0, bool control = false, bool shift = false) {
+  auto deliver = [&](MessageKind kind, int x, int y, bool held, int key = 0, bool control = false, bool shift = false,
+                     int wheel = 0) {
     WindowMessage message;
+    message.wheel = wheel;
     message.kind = kind;
     message.x = x;
     message.y = y;
@@ -423,6 +437,7 @@ int RunDriveScript(const std::vector<DriveCommand>& commands, const DriveSetup& 
         deliver(MessageKind::LeftUp, p[2], p[3], false);
         break;
       case DriveOp::Key: deliver(MessageKind::KeyDown, 0, 0, false, c.key, c.control, c.shift); break;
+      case DriveOp::Wheel: deliver(MessageKind::Wheel, 0, 0, false, 0, false, c.shift, c.wheel); break;
       case DriveOp::Close:
         deliver(MessageKind::Close, 0, 0, false);
         if (window->Destroyed()) closedAt = c.line;
@@ -478,6 +493,10 @@ Input, each followed by paints until nothing is invalid:
   move X Y         mouse move without buttons
   key NAME         a key: enter, ctrl+z (undo), ctrl+shift+z or ctrl+y
                    (redo), ctrl+0 (the whole picture in view)
+  wheel N          N notches of the mouse wheel (away from the user
+                   positive): the canvas's window moves up N quarters of the
+                   canvas over a picture larger than it (down for -N)
+  wheel shift N    the same with Shift held: left (right for -N)
   close            the window's close button
   shot FILE.png    writes the client area as shown (1100 x 840) as a PNG
                    (relative to DIR, or absolute)

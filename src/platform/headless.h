@@ -107,7 +107,7 @@ std::string MessageLine(const std::string& title, const std::string& text);
 // The script
 // -----------------------------------------------------------------------------
 
-enum class DriveOp { Open, Cancel, SaveAs, SaveWhole, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, Key, Close, Shot };
+enum class DriveOp { Open, Cancel, SaveAs, SaveWhole, AnswerYes, AnswerNo, Click, RightClick, Drag, Move, Key, Wheel, Close, Shot };
 
 struct DriveCommand {
   DriveOp op = DriveOp::Click;
@@ -115,7 +115,8 @@ struct DriveCommand {
   std::string file;              // open, save-as, shot
   std::array<int, 4> xy{};       // click/rclick/move: x, y; drag: x1, y1, x2, y2
   int key = 0;                   // key: the virtual key code
-  bool control = false, shift = false;
+  bool control = false, shift = false;  // key; wheel: shift
+  int wheel = 0;                 // wheel: notches, away from the user positive
 };
 
 // The keys a script presses, by the names it gives them.

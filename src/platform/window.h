@@ -17,7 +17,7 @@
 #include <functional>
 #include <string>
 
-enum class MessageKind { LeftDown, LeftUp, MouseMove, RightDown, KeyDown, Close };
+enum class MessageKind { LeftDown, LeftUp, MouseMove, RightDown, KeyDown, Close, Wheel };
 
 struct WindowMessage {
   MessageKind kind = MessageKind::MouseMove;
@@ -26,7 +26,8 @@ struct WindowMessage {
   int key = 0;         // virtual key code for KeyDown: 13 is Enter, 112 is F1
   bool leftHeld = false;
   bool control = false;  // KeyDown: a Ctrl key was held
-  bool shift = false;    // KeyDown: a Shift key was held
+  bool shift = false;    // KeyDown, Wheel: a Shift key was held
+  int wheel = 0;         // Wheel: notches, away from the user positive
 };
 
 struct WindowHandlers {

@@ -111,6 +111,11 @@ void ProgramSession::Key(int key, bool control, bool shift) {
   Paint();
 }
 
+void ProgramSession::Wheel(int notches, bool shift) {
+  window_.Deliver({.kind = MessageKind::Wheel, .shift = shift, .wheel = notches});
+  Paint();
+}
+
 void ProgramSession::Close() {
   window_.Deliver({MessageKind::Close, 0, 0, 0, false});
   Paint();

@@ -45,6 +45,7 @@ class ProgramSession {
   void Key(int key, bool control = false, bool shift = false);
   void Undo() { Key('Z', true); }
   void Redo() { Key('Z', true, true); }
+  void Wheel(int notches, bool shift = false);  // away from the user positive
   void Close();
   void Paint();  // paints until idle
 

@@ -1,6 +1,5 @@
 // vazesample-drive [--workdir DIR] [--check-steps] [--check-history] SCRIPT: runs the program with no display,
 // its input and dialog answers read from SCRIPT (see DriveUsage()).
-#include "pages/kit/step_list.h"
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -12,13 +11,15 @@
 #include <string>
 
 #include "app/history.h"
+#include "app/overview.h"
 #include "app/program.h"
+#include "image/bmp_files.h"
 #include "image/planes.h"
 #include "pages/kit/page_state.h"
-#include "platform/surface.h"
-#include "image/bmp_files.h"
+#include "pages/kit/step_list.h"
 #include "platform/headless.h"
 #include "platform/picture_loader.h"
+#include "platform/surface.h"
 
 namespace {
 
@@ -45,6 +46,22 @@ struct HistoryCheck {
   HistoryFigures last;
   bool failed = false;
 
+  // The image area with the whole picture out of view: the history keeps
+  // what the canvas shows, and the overview is no change of it.
+  static std::vector<std::uint8_t> CanvasOf(HeadlessWindow& window) {
+    const bool overview = OverviewShown();
+    if (overview) {
+      ToggleOverview();
+      window.RunPendingPaints();
+    }
+    std::vector<std::uint8_t> area = ImageAreaOf(window.Shown());
+    if (overview) {
+      ToggleOverview();
+      window.RunPendingPaints();
+    }
+    return area;
+  }
+
   void After(const DriveCommand& command, HeadlessWindow& window,
              const std::function<void(const DriveCommand&)>& press) {
     // A paint more, as the next input would make: a page may show a thing
@@ -59,18 +76,21 @@ struct HistoryCheck {
       std::cerr << "check: line " << command.line << " kept " << added << " state(s)\n";
     }
     if (newStates && !kept.empty() && last.changes > 0) {
-      const std::vector<std::uint8_t> after = ImageAreaOf(window.Shown());
-      DriveCommand key{.op = DriveOp::Key, .key = 'Z', .control = true};
+      const std::vector<std::uint8_t> after = CanvasOf(window);
+      DriveCommand key;
+      key.op = DriveOp::Key;
+      key.key = 'Z';
+      key.control = true;
       for (int k = 0; k < added; ++k) press(key);
-      const std::vector<std::uint8_t> undone = ImageAreaOf(window.Shown());
+      const std::vector<std::uint8_t> undone = CanvasOf(window);
       if (undone != kept) Fail(command, "taken back, the picture is not what it was before", {kept, undone});
       key.shift = true;
       for (int k = 0; k < added; ++k) press(key);
-      const std::vector<std::uint8_t> redone = ImageAreaOf(window.Shown());
+      const std::vector<std::uint8_t> redone = CanvasOf(window);
       if (redone != after) Fail(command, "done again, the picture is not what it was after", {after, redone});
     }
     if (newStates || (historyKey && now.position != last.position)) {
-      kept = ImageAreaOf(window.Shown());
+      kept = CanvasOf(window);
       keptAt = command.line;
     }
     last = HistoryNow();

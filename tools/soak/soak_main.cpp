@@ -44,9 +44,11 @@ struct Options {
   int eventsPerScript = 60;
 };
 
-// The pictures a script may open: two plain BMPs of other sizes than the
-// canvas, one the canvas's size, a PNG, and two files that are not pictures.
-const std::vector<std::string> Pictures = {"small.bmp", "full.bmp", "tall.bmp", "shot.png", "text.bmp", "cut.bmp"};
+// The pictures a script may open: three plain BMPs of other sizes than the
+// canvas (one larger both ways, for the canvas's moves), one the canvas's
+// size, a PNG, and two files that are not pictures.
+const std::vector<std::string> Pictures = {"small.bmp", "full.bmp", "tall.bmp", "large.bmp",
+                                           "shot.png",  "text.bmp", "cut.bmp"};
 
 void WritePictures(const fs::path& folder) {
   auto bmp = [](int width, int height, int seed) {
@@ -61,6 +63,7 @@ void WritePictures(const fs::path& folder) {
   WriteFileAtomically((folder / "small.bmp").string(), bmp(451, 300, 1));
   WriteFileAtomically((folder / "full.bmp").string(), bmp(960, 672, 2));
   WriteFileAtomically((folder / "tall.bmp").string(), bmp(300, 900, 3));
+  WriteFileAtomically((folder / "large.bmp").string(), bmp(1500, 1000, 5));
   std::vector<std::uint8_t> picture(200 * 120 * 3);
   for (std::size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<std::uint8_t>(i * 7 / 3);
   SavePng((folder / "shot.png").string(), 200, 120, picture.data(), nullptr);
@@ -82,14 +85,19 @@ std::string MakeScript(std::mt19937_64& random, const fs::path& pictures, int ev
     if (where < 11) return std::pair{pick(100, 1059), pick(32, 703)};
     return std::pair{pick(0, 1099), pick(0, 839)};
   };
-  auto picture = [&] { return (pictures / Pictures[static_cast<std::size_t>(pick(0, 5))]).string(); };
+  auto picture = [&] { return (pictures / Pictures[static_cast<std::size_t>(pick(0, 6))]).string(); };
   std::ostringstream s;
-  s << "open " << (pictures / Pictures[static_cast<std::size_t>(pick(0, 2))]).string() << "\n";
+  s << "open " << (pictures / Pictures[static_cast<std::size_t>(pick(0, 3))]).string() << "\n";
   for (int e = 0; e < events; ++e) {
     const int kind = pick(0, 99);
-    if (kind < 40) {
+    if (kind < 37) {
       const auto [x, y] = point();
       s << "click " << x << ' ' << y << "\n";
+    } else if (kind < 40) {  // the whole picture in view, and the canvas moved
+      const int how = pick(0, 3);
+      if (how == 0) s << "key ctrl+0\n";
+      if (how == 1) s << "click " << pick(1063, 1097) << ' ' << pick(2, 30) << "\n";
+      if (how >= 2) s << "wheel " << (how == 3 ? "shift " : "") << (pick(0, 1) ? pick(1, 4) : -pick(1, 4)) << "\n";
     } else if (kind < 45) {  // undo, and now and then redo
       const int key = pick(0, 4);
       s << "key " << (key < 3 ? "ctrl+z" : key == 3 ? "ctrl+shift+z" : "ctrl+y") << "\n";

@@ -414,6 +414,19 @@ bool Translate(const SDL_Event& e, const WindowHandlers& handlers, SdlWindow& w)
       ToClient(w, e.motion.x, e.motion.y, m);
       m.leftHeld = (e.motion.state & SDL_BUTTON_LMASK) != 0;
       break;
+    case SDL_MOUSEWHEEL: {
+      m.kind = MessageKind::Wheel;
+      const int flip = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+      // A sideways wheel moves as Shift with the wheel does (right is
+      // positive in SDL, as a notch towards the user is for the rows).
+      m.shift = e.wheel.y == 0 || (SDL_GetModState() & KMOD_SHIFT) != 0;
+      m.wheel = flip * (e.wheel.y != 0 ? e.wheel.y : -e.wheel.x);
+      if (m.wheel == 0) return false;
+      int x = 0, y = 0;
+      SDL_GetMouseState(&x, &y);
+      ToClient(w, x, y, m);
+      break;
+    }
     case SDL_KEYDOWN:
       m.kind = MessageKind::KeyDown;
       m.key = VirtualKey(e.key.keysym.sym);
