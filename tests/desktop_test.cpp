@@ -24,7 +24,7 @@ namespace {
 // The frame in a window of any size
 // -----------------------------------------------------------------------------
 
-TEST(FrameLayout, WholeScalesWhereTheyFitReducedOtherwiseAlwaysCentred) {
+TEST(FrameLayout, ScaleStepsWhereTheyFitReducedOtherwiseAlwaysCentred) {
   struct Row {
     int windowWidth, windowHeight;
     FrameRect expected;
@@ -33,7 +33,9 @@ TEST(FrameLayout, WholeScalesWhereTheyFitReducedOtherwiseAlwaysCentred) {
       {1100, 840, {0, 0, 1100, 840, 1}},
       {2200, 1680, {0, 0, 2200, 1680, 2}},
       {2300, 1700, {50, 10, 2200, 1680, 2}},     // letter-boxed round a 2 x frame
-      {2199, 1680, {549, 420, 1100, 840, 1}},     // 1 pixel short of 2 x: 1 x, crisp
+      {2199, 1680, {274, 210, 1650, 1260, 0}},    // 1 pixel short of 2 x: 1.5 x, smooth
+      {1320, 1008, {0, 0, 1320, 1008, 0}},        // 1.2 x, a screen of 1080 rows
+      {1319, 1008, {54, 42, 1210, 924, 0}},       // 1 pixel short of it: 1.1 x
       {3300, 2000, {550, 160, 2200, 1680, 2}},    // the height limits
       {1000, 700, {41, 0, 917, 700, 0}},          // 700 * 1100 / 840 = 916.7, rounded
       {550, 800, {0, 190, 550, 420, 0}},          // the width limits: exactly half
@@ -122,22 +124,61 @@ TEST(ScaleFrame, WholeScalesRepeatPixelsReducedFramesStayFaithful) {
   EXPECT_NEAR(static_cast<int>((small[100] >> 16) & 0xFF), 200, 1);
 }
 
-TEST(StartWindowSize, LargestWholeScaleThatFitsTheUsableArea) {
+TEST(StartWindowSize, TheRememberedOrTheLargestStepThatFitsTheUsableArea) {
   struct Row {
-    int usableWidth, usableHeight, width, height;
+    int usableWidth, usableHeight, remembered, width, height;
   };
   const Row rows[] = {
-      {1280, 1024, 1100, 840},   // a plain screen: 1 x
-      {1920, 1050, 1100, 840},
-      {3840, 2112, 2200, 1680},  // a HiDPI screen: 2 x
-      {1366, 740, 906, 692},     // even 1 x is too tall: reduced (692 = 740 less a title bar; 692 * 1100 / 840)
-      {1100, 888, 1100, 840},    // exactly 1 x with room for a title bar
+      {1280, 1024, 0, 1210, 924},    // 976 rows less a title bar: 1.1 x
+      {1920, 1080, 0, 1320, 1008},   // a screen of 1080 rows with no panel: 1.2 x
+      {1920, 1050, 0, 1210, 924},    // with a panel: 1.1 x
+      {2560, 1440, 0, 1650, 1260},   // 1.5 x
+      {3840, 2112, 0, 2200, 1680},   // a HiDPI screen: 2 x (2.5 x needs 2100 rows)
+      {1366, 740, 0, 906, 692},      // even 1 x is too tall: reduced (692 = 740 less a title bar; 692 * 1100 / 840)
+      {1100, 888, 0, 1100, 840},     // exactly 1 x with room for a title bar
+      {1920, 1080, 10, 1100, 840},   // the user's 1 x
+      {1920, 1080, 20, 1320, 1008},  // 2 x no longer fits: the largest that does
+      {1920, 1080, 17, 1320, 1008},  // no step
   };
   for (const Row& row : rows) {
-    const WindowSize size = StartWindowSize(row.usableWidth, row.usableHeight);
+    const WindowSize size = StartWindowSize(row.usableWidth, row.usableHeight, row.remembered);
     EXPECT_EQ(std::pair(size.width, size.height), std::pair(row.width, row.height))
         << row.usableWidth << " x " << row.usableHeight;
   }
+}
+
+TEST(ScaleSteps, PlusAndMinusStepWithinTheScreenAndTheFileRemembersTheStep) {
+  // From 1.2 x on a 2560 x 1440 screen (1.5 x fits, 2 x does not).
+  EXPECT_EQ(NextScaleStep(1320, 1008, 1, 2560, 1440), 13);
+  EXPECT_EQ(NextScaleStep(1650, 1260, 1, 2560, 1440), 15);  // no further
+  EXPECT_EQ(NextScaleStep(1320, 1008, -1, 2560, 1440), 11);
+  EXPECT_EQ(NextScaleStep(1100, 840, -1, 2560, 1440), 10);
+  EXPECT_EQ(NextScaleStep(800, 600, 1, 2560, 1440), 10);    // a reduced window grows to 1 x
+  EXPECT_EQ(NextScaleStep(1650, 1260, -1, 2560, 1440), 14);
+
+  EXPECT_EQ(ScaleFileFor("/x/config", "/home/u"), "/x/config/vazesample/window.conf");
+  EXPECT_EQ(ScaleFileFor("relative", "/home/u"), "/home/u/.config/vazesample/window.conf");
+  EXPECT_EQ(ScaleFileFor(nullptr, nullptr), "");
+  const std::string folder = (std::filesystem::path(testing::TempDir()) / "vz_scale").string();
+  std::filesystem::remove_all(folder);
+  const std::string file = folder + "/vazesample/window.conf";
+  EXPECT_EQ(ReadScaleFile(file), 0);  // none yet
+  ASSERT_TRUE(WriteScaleFile(file, 12));
+  EXPECT_EQ(ReadScaleFile(file), 12);
+  const std::vector<std::uint8_t> written = FileBytes(file);
+  EXPECT_EQ(std::string(written.begin(), written.end()), "scale = 1.2\n");
+  EXPECT_FALSE(WriteScaleFile(file, 17));
+  const std::pair<const char*, int> texts[] = {
+      {"# ours\nscale = 2\n", 20}, {"scale=1.5", 15}, {"scale = 1.7\n", 0}, {"scale = 1.25\n", 0},
+      {"scale = -1\n", 0},         {"size = 2\n", 0}, {"scale = 2x\n", 0},
+  };
+  for (const auto& [text, tenths] : texts) {
+    std::ofstream(file) << text;
+    EXPECT_EQ(ReadScaleFile(file), tenths) << text;
+  }
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);  // a folder by that name names no step
+  EXPECT_EQ(ReadScaleFile(file), 0);
 }
 
 // -----------------------------------------------------------------------------

@@ -2,10 +2,18 @@
 #include "platform/window.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/surface.h"
+#include "platform/user_folders.h"
 
 namespace {
 
@@ -82,15 +90,28 @@ std::string LegacyTitle(const std::string& utf8) {
   return latin1.empty() ? "vazesample" : latin1;
 }
 
+int LargestScaleStepIn(int width, int height) {
+  int best = 0;
+  for (const int tenths : ScaleSteps) {
+    if (static_cast<long long>(W) * tenths <= static_cast<long long>(width) * 10 &&
+        static_cast<long long>(H) * tenths <= static_cast<long long>(height) * 10) {
+      best = tenths;
+    }
+  }
+  return best;
+}
+
+WindowSize SizeAtScaleStep(int tenths) { return {W * tenths / 10, H * tenths / 10}; }
+
 FrameRect FrameLayout(int windowWidth, int windowHeight) {
   FrameRect f;
   windowWidth = std::max(windowWidth, 1);
   windowHeight = std::max(windowHeight, 1);
-  const int whole = std::min(windowWidth / W, windowHeight / H);
-  if (whole >= 1) {
-    f.whole = whole;
-    f.width = W * whole;
-    f.height = H * whole;
+  if (const int step = LargestScaleStepIn(windowWidth, windowHeight); step > 0) {
+    f.whole = step % 10 == 0 ? step / 10 : 0;
+    const WindowSize size = SizeAtScaleStep(step);
+    f.width = size.width;
+    f.height = size.height;
   } else {
     // Reduced: the side that limits the fit takes the window's full length;
     // the other follows the aspect ratio (integers, rounded, at least 1).
@@ -124,13 +145,76 @@ bool ClientFromWindow(const FrameRect& frame, int wx, int wy, int& x, int& y) {
   return inside;
 }
 
-WindowSize StartWindowSize(int usableWidth, int usableHeight) {
+WindowSize StartWindowSize(int usableWidth, int usableHeight, int remembered) {
   const int roomHeight = std::max(usableHeight - DecorationRoom, 1);
   const int roomWidth = std::max(usableWidth, 1);
-  const int whole = std::min(roomWidth / W, roomHeight / H);
-  if (whole >= 1) return {W * whole, H * whole};
+  const int largest = LargestScaleStepIn(roomWidth, roomHeight);
+  if (largest > 0) {
+    const bool offered = std::find(ScaleSteps.begin(), ScaleSteps.end(), remembered) != ScaleSteps.end();
+    return SizeAtScaleStep(offered && remembered <= largest ? remembered : largest);
+  }
   const FrameRect fit = FrameLayout(roomWidth, roomHeight);
   return {fit.width, fit.height};
+}
+
+int NextScaleStep(int windowWidth, int windowHeight, int direction, int usableWidth, int usableHeight) {
+  const int largest = LargestScaleStepIn(std::max(usableWidth, 1), std::max(usableHeight - DecorationRoom, 1));
+  if (largest == 0) return 0;
+  const int now = LargestScaleStepIn(windowWidth, windowHeight);
+  if (now == 0) return direction > 0 ? ScaleSteps.front() : 0;
+  const auto at = std::find(ScaleSteps.begin(), ScaleSteps.end(), now);
+  if (direction > 0) return std::min(at + 1 == ScaleSteps.end() ? now : *(at + 1), std::max(largest, now));
+  return at == ScaleSteps.begin() ? now : *(at - 1);
+}
+
+std::string ScaleFileFor(const char* xdgConfigHome, const char* home) {
+  // A relative XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
+  if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
+    return (std::filesystem::path(xdgConfigHome) / "vazesample/window.conf").lexically_normal().string();
+  if (home != nullptr && home[0] == '/')
+    return (std::filesystem::path(home) / ".config/vazesample/window.conf").lexically_normal().string();
+  return {};
+}
+
+int ReadScaleFile(const std::string& path) {
+  // A small regular file of ours; anything else names no step.
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) > 4096 || ec)
+    return 0;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::size_t hash = line.find('#');
+    if (hash != std::string::npos) line.resize(hash);
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    const auto trim = [](std::string_view s) {
+      while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+      while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+      return s;
+    };
+    if (trim(std::string_view(line).substr(0, equals)) != "scale") continue;
+    // "1", "1.5", "2.0": whole tenths only.
+    const std::string_view value = trim(std::string_view(line).substr(equals + 1));
+    int whole = 0, tenth = 0;
+    const char* end = value.data() + value.size();
+    auto [p, error] = std::from_chars(value.data(), end, whole);
+    if (error != std::errc() || whole < 1 || whole > 9) return 0;
+    if (p != end) {
+      if (*p != '.' || end - p != 2 || !std::isdigit(static_cast<unsigned char>(p[1]))) return 0;
+      tenth = p[1] - '0';
+    }
+    const int tenths = whole * 10 + tenth;
+    return std::find(ScaleSteps.begin(), ScaleSteps.end(), tenths) != ScaleSteps.end() ? tenths : 0;
+  }
+  return 0;
+}
+
+bool WriteScaleFile(const std::string& path, int tenths) {
+  if (path.empty() || std::find(ScaleSteps.begin(), ScaleSteps.end(), tenths) == ScaleSteps.end()) return false;
+  if (!MakeFolder(std::filesystem::path(path).parent_path().string(), nullptr)) return false;
+  const std::string text = "scale = " + std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "\n";
+  return WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 // The frame (RGB, W x H) into `out` (XRGB, frame.width x frame.height, rows

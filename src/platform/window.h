@@ -13,6 +13,7 @@
 // into client pixels (ClientFromWindow), so the program never sees the scale.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -60,12 +61,20 @@ std::string LegacyTitle(const std::string& utf8);
 // Showing the 1100 x 840 frame in a window of any size
 // -----------------------------------------------------------------------------
 
+// The scales the frame is shown at, in tenths: 1 x to 1.5 x by tenths (so
+// that a screen of 1080 rows still gets a larger frame than 1 x), then whole
+// and half steps.
+inline constexpr std::array<int, 11> ScaleSteps{10, 11, 12, 13, 14, 15, 20, 25, 30, 35, 40};
+
+// The largest step whose frame fits width x height; 0 when even 1 x does not.
+int LargestScaleStepIn(int width, int height);
+
 // Where the frame stands in a window of width x height pixels: at (left, top),
 // width x height, letter-boxed and centred. A window at least as large as the
-// frame shows it at the largest whole-number scale that fits (`whole` > 0:
-// every client pixel a whole x whole block, drawn nearest-neighbour); a
-// smaller one shows it reduced to fit, keeping the aspect ratio (`whole` = 0:
-// drawn smooth).
+// frame shows it at the largest scale step that fits (`whole` > 0: a whole
+// number, every client pixel a whole x whole block, drawn nearest-neighbour;
+// `whole` = 0 at the steps in between, drawn smooth); a smaller one shows it
+// reduced to fit, keeping the aspect ratio (`whole` = 0: drawn smooth).
 struct FrameRect {
   int left = 0;
   int top = 0;
@@ -82,15 +91,35 @@ bool ClientFromWindow(const FrameRect& frame, int wx, int wy, int& x, int& y);
 
 // The frame (RGB, 1100 x 840, rows top-down) into `out` (0x00RRGGBB pixels,
 // frame.width x frame.height, rows of `pitch` pixels): whole-number scales
-// repeat every pixel whole x whole times; reduced frames are filtered
+// repeat every pixel whole x whole times; other frames are filtered
 // bilinearly (fixed point, the same at every run).
 void ScaleFrame(const std::uint8_t* rgb, const FrameRect& frame, std::uint32_t* out, int pitch);
 
 // The window size to start with on a usable screen area of width x height
-// (less the room a title bar takes): the frame at the largest whole-number
-// scale that fits, or reduced to fit when even 1 x does not.
+// (less the room a title bar takes): the frame at the step the user chose
+// last (`remembered`, in tenths) when it fits, else at the largest step that
+// fits, or reduced to fit when even 1 x does not.
 struct WindowSize {
   int width = 0;
   int height = 0;
 };
-WindowSize StartWindowSize(int usableWidth, int usableHeight);
+WindowSize StartWindowSize(int usableWidth, int usableHeight, int remembered = 0);
+
+// The step after (direction +1) or before (-1) the one a window of width x
+// height shows, kept to what fits the usable area; the same step when there
+// is none further. 0 when even 1 x does not fit.
+int NextScaleStep(int windowWidth, int windowHeight, int direction, int usableWidth, int usableHeight);
+
+// The frame's size at a step.
+WindowSize SizeAtScaleStep(int tenths);
+
+// The file that remembers the user's scale: "$XDG_CONFIG_HOME/vazesample/
+// window.conf" when XDG_CONFIG_HOME is absolute, else under
+// "$HOME/.config"; empty when neither gives an absolute folder. It holds one
+// line, "scale = 1.2".
+std::string ScaleFileFor(const char* xdgConfigHome, const char* home);
+// The step the file names, in tenths; 0 when it is missing, unreadable or
+// names no step.
+int ReadScaleFile(const std::string& path);
+// Writes the file (and its folder) for a step; false when it could not.
+bool WriteScaleFile(const std::string& path, int tenths);

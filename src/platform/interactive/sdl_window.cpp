@@ -270,7 +270,8 @@ bool OpenInteractiveWindow(const std::string& title, std::string* error) {
   }
   SDL_Rect usable{0, 0, W, H + 48};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, W, H + 48};
-  const WindowSize size = StartWindowSize(usable.w, usable.h);
+  const WindowSize size =
+      StartWindowSize(usable.w, usable.h, ReadScaleFile(ScaleFileFor(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))));
   SdlWindow& w = TheWindow();
   w.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.width, size.height,
                               SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
@@ -389,6 +390,29 @@ bool ToClient(const SdlWindow& w, int wx, int wy, WindowMessage& m) {
   return ClientFromWindow(w.frame, wx, wy, m.x, m.y);
 }
 
+// + (or =, the key it shares) and - without Ctrl: the window a scale step
+// larger or smaller, kept to the screen, and the step remembered for the
+// next start. True when the key was one of them.
+bool ChangeScale(SdlWindow& w, const SDL_Keysym& key) {
+  if ((key.mod & (KMOD_CTRL | KMOD_ALT | KMOD_GUI)) != 0) return false;
+  int direction = 0;
+  if (key.sym == SDLK_PLUS || key.sym == SDLK_EQUALS || key.sym == SDLK_KP_PLUS) direction = 1;
+  if (key.sym == SDLK_MINUS || key.sym == SDLK_KP_MINUS) direction = -1;
+  if (direction == 0) return false;
+  SDL_Rect usable{0, 0, W, H + 48};
+  const int display = std::max(SDL_GetWindowDisplayIndex(w.window), 0);
+  if (SDL_GetDisplayUsableBounds(display, &usable) != 0) usable = SDL_Rect{0, 0, W, H + 48};
+  int width = 0, height = 0;
+  SDL_GetWindowSize(w.window, &width, &height);
+  const int step = NextScaleStep(width, height, direction, usable.w, usable.h);
+  if (step == 0) return true;
+  const WindowSize size = SizeAtScaleStep(step);
+  if (SDL_GetWindowFlags(w.window) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(w.window);
+  SDL_SetWindowSize(w.window, size.width, size.height);
+  WriteScaleFile(ScaleFileFor(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")), step);
+  return true;
+}
+
 // One SDL event as a window message. True when something was delivered.
 bool Translate(const SDL_Event& e, const WindowHandlers& handlers, SdlWindow& w) {
   WindowMessage m;
@@ -428,6 +452,7 @@ bool Translate(const SDL_Event& e, const WindowHandlers& handlers, SdlWindow& w)
       break;
     }
     case SDL_KEYDOWN:
+      if (ChangeScale(w, e.key.keysym)) return false;  // + and - are the window's
       m.kind = MessageKind::KeyDown;
       m.key = VirtualKey(e.key.keysym.sym);
       m.control = (e.key.keysym.mod & KMOD_CTRL) != 0;
