@@ -3,8 +3,10 @@
 # driven with xdotool and looked at with ImageMagick:
 #
 #  1. a picture named on the command line opens at start, with its title,
-#     which the legacy WM_NAME holds as well as _NET_WM_NAME; SIGTERM ends
-#     the program at once, the keep and work files as they were;
+#     which the legacy WM_NAME holds as well as _NET_WM_NAME, in a window at
+#     1.1 x (the largest step that fits a 1280x1024 screen); - makes it 1 x
+#     and the step is remembered for the next starts; SIGTERM ends the
+#     program at once, the keep and work files as they were;
 #  2. a cancelled first open dialog leaves the open prompt on the window, and
 #     Enter asks again; the picture is typed into the GTK open dialog;
 #  3. the TOP comment lines survive the window being unmapped and mapped
@@ -59,6 +61,7 @@ fi
 # ---- inside the virtual X server ----
 work=$SMOKE_WORK
 cd "$work" || exit 1
+export XDG_CONFIG_HOME=$work/config
 pid=
 fail() {
   echo "FAIL: $*"
@@ -190,6 +193,18 @@ got=$(property "$main" _NET_WM_NAME)
 [ "$got" = "_NET_WM_NAME(UTF8_STRING) = \"$title\"" ] || fail "the UTF-8 title reads: $got"
 got=$(property "$main" WM_NAME)
 [ "$got" = "WM_NAME(COMPOUND_TEXT) = \"$title\"" ] || fail "the legacy title reads: $got"
+size=$(xdotool getwindowgeometry "$main" | sed -n 's/ *Geometry: //p')
+[ "$size" = "1210x924" ] || fail "the window starts at $size, not 1210x924 (1.1 x), on a 1280x1024 screen"
+xdotool windowfocus --sync "$main"
+xdotool key --window "$main" minus
+for _ in $(seq 1 50); do
+  size=$(xdotool getwindowgeometry "$main" | sed -n 's/ *Geometry: //p')
+  [ "$size" = "1100x840" ] && break
+  sleep 0.05
+done
+[ "$size" = "1100x840" ] || fail "- left the window at $size, not 1100x840"
+[ "$(cat "$XDG_CONFIG_HOME/vazesample/window.conf" 2>/dev/null)" = "scale = 1.0" ] ||
+  fail "the scale chosen was not remembered in $XDG_CONFIG_HOME/vazesample/window.conf"
 kill -TERM "$pid"
 ended_by_signal 15 "SIGTERM"
 files_as_kept "by SIGTERM"
@@ -350,7 +365,7 @@ home=$work/home
 mkdir -p "$home/.config" "$home/Bilder"
 echo 'XDG_PICTURES_DIR="$HOME/Bilder"' >"$home/.config/user-dirs.dirs"
 cp sample.bmp "$home/Bilder/bilder.bmp"
-HOME=$home XDG_STATE_HOME=$work/state "$program" "${args[@]}" >out.txt 2>err.txt &
+env -u XDG_CONFIG_HOME HOME="$home" XDG_STATE_HOME="$work/state" "$program" "${args[@]}" >out.txt 2>err.txt &
 pid=$!
 dialog=$(wait_window "画像ファイルを開く") || fail "started as the desktop entry, the open dialog did not appear"
 [ "$(readlink "/proc/$pid/cwd")" = "$work/state/vazesample" ] ||
@@ -365,7 +380,7 @@ main=$(wait_window "bilder.bmp / ") || fail "the open dialog did not start in th
 kill -TERM "$pid"
 ended_by_signal 15 "SIGTERM"
 # Without XDG_STATE_HOME: ~/.local/state/vazesample.
-env -u XDG_STATE_HOME HOME="$home" "$program" "${args[@]}" sample.bmp >out.txt 2>err.txt &
+env -u XDG_STATE_HOME -u XDG_CONFIG_HOME HOME="$home" "$program" "${args[@]}" sample.bmp >out.txt 2>err.txt &
 pid=$!
 wait_window "sample.bmp / " >/dev/null || fail "started as the desktop entry with a picture, the program did not open it"
 [ "$(readlink "/proc/$pid/cwd")" = "$home/.local/state/vazesample" ] ||
