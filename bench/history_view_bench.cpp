@@ -5,6 +5,7 @@
 //   Overview         the reduced picture with the steps a user made (TOP's
 //                    eye pass F, FILTER's colour power, DEVELOP's swap 5),
 //                    banded at the picture's size on both cores
+//   OverviewOfThePictureAlone  the reduction with no steps
 //   OverviewLiteral  the same the literal way: the steps over the whole
 //                    picture at once, then each reduced pixel summed alone
 //   CanvasMove       a wheel notch: the window's part worked by the steps
@@ -57,6 +58,13 @@ void Overview(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(OverviewOf(whole, steps, Stride, CanvasRows, 2, Edges::Extend));
 }
 BENCHMARK(Overview)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The reduction alone, for a picture with no steps yet.
+void OverviewOfThePictureAlone(benchmark::State& state) {
+  const Picture whole = *LoadPicture(Photo().folder + "/picture.bmp");
+  for (auto _ : state) benchmark::DoNotOptimize(OverviewOf(whole, {}, Stride, CanvasRows));
+}
+BENCHMARK(OverviewOfThePictureAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void OverviewLiteral(benchmark::State& state) {
   Photo();
