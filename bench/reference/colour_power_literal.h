@@ -1,6 +1,6 @@
 // Literal forms of the FILTER page's pixel work: the tone curve is rebuilt at
 // every call and every sample goes through the whole formula, one pixel after
-// another, with no tables. The fast forms in pages/filter/colour_power.h are
+// another, with no tables. The fast forms in ops/colour_power.h are
 // checked against these byte for byte and measured beside them.
 #pragma once
 

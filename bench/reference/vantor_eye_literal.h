@@ -1,7 +1,7 @@
 // The Vantor Eye written the straightforward way: for every pixel the n x n
 // window of doubles, K[i][j] = P[j] * P[n - i] with P from pow and the sun
 // glass table from two square roots, summed in plain order. It is the
-// reference the fast engine (pages/tone/vantor_eye.h) is checked and timed
+// reference the fast engine (ops/vantor_eye.h) is checked and timed
 // against. Intermediate integers are held in 64 bits, as in the engine.
 #pragma once
 

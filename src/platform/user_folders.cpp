@@ -7,13 +7,17 @@
 #include <cstring>
 #include <filesystem>
 
-std::string StateFolderFor(const char* xdgStateHome, const char* home) {
-  // A relative XDG_STATE_HOME is to be ignored, as the base-directory rules say.
-  if (xdgStateHome != nullptr && xdgStateHome[0] == '/')
-    return (std::filesystem::path(xdgStateHome) / "vazesample").lexically_normal().string();
+std::string ProgramFolderUnder(const char* xdgHome, const char* home, const char* belowHome) {
+  // A relative XDG_*_HOME is to be ignored, as the base-directory rules say.
+  if (xdgHome != nullptr && xdgHome[0] == '/')
+    return (std::filesystem::path(xdgHome) / "vazesample").lexically_normal().string();
   if (home != nullptr && home[0] == '/')
-    return (std::filesystem::path(home) / ".local/state/vazesample").lexically_normal().string();
+    return (std::filesystem::path(home) / belowHome / "vazesample").lexically_normal().string();
   return {};
+}
+
+std::string StateFolderFor(const char* xdgStateHome, const char* home) {
+  return ProgramFolderUnder(xdgStateHome, home, ".local/state");
 }
 
 bool MakeFolder(const std::string& path, std::string* error) {

@@ -168,12 +168,8 @@ int NextScaleStep(int windowWidth, int windowHeight, int direction, int usableWi
 }
 
 std::string ScaleFileFor(const char* xdgConfigHome, const char* home) {
-  // A relative XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
-  if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
-    return (std::filesystem::path(xdgConfigHome) / "vazesample/window.conf").lexically_normal().string();
-  if (home != nullptr && home[0] == '/')
-    return (std::filesystem::path(home) / ".config/vazesample/window.conf").lexically_normal().string();
-  return {};
+  const std::string folder = ProgramFolderUnder(xdgConfigHome, home, ".config");
+  return folder.empty() ? folder : folder + "/window.conf";
 }
 
 int ReadScaleFile(const std::string& path) {
