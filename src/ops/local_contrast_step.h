@@ -18,6 +18,10 @@ struct LocalContrastStep {
   static constexpr const char* Kind = "local_contrast";
   int x = 0, y = 0;  // the centre: column, and row counted from the picture's top
 
+  // The step seen from a picture whose origin lies (dx, dy) from this one's:
+  // a step made at a place has this; steps that work every pixel alike do not.
+  LocalContrastStep MovedBy(int dx, int dy) const { return {x + dx, y + dy}; }
+
   static const FieldTable<LocalContrastStep>& Fields();
   std::vector<Stage> Stages() const;
 };

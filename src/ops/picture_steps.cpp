@@ -71,12 +71,15 @@ Picture ApplyStepsAtOwnSize(const std::vector<PictureStep>& steps, const Picture
 }
 
 PictureStep StepInPictureFrom(const PictureStep& step, int left, int top) {
-  PictureStep moved = step;
-  if (auto* point = std::get_if<LocalContrastStep>(&moved)) {
-    point->x += left;
-    point->y += top;
-  }
-  return moved;
+  return std::visit(
+      [&](const auto& kind) -> PictureStep {
+        if constexpr (requires { kind.MovedBy(left, top); }) {
+          return kind.MovedBy(left, top);
+        } else {
+          return kind;
+        }
+      },
+      step);
 }
 
 PictureStep StepOnCanvasAt(const PictureStep& step, int left, int top) { return StepInPictureFrom(step, -left, -top); }
