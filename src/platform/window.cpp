@@ -172,38 +172,45 @@ std::string ScaleFileFor(const char* xdgConfigHome, const char* home) {
   return folder.empty() ? folder : folder + "/window.conf";
 }
 
-int ReadScaleFile(const std::string& path) {
-  // A small regular file of ours; anything else names no step.
-  std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) > 4096 || ec)
-    return 0;
-  std::ifstream in(path);
-  std::string line;
-  while (std::getline(in, line)) {
-    const std::size_t hash = line.find('#');
-    if (hash != std::string::npos) line.resize(hash);
+int ScaleStepOfText(std::string_view text) {
+  const auto trim = [](std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+  };
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    line = line.substr(0, std::min(line.find('#'), line.size()));
     const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;
-    const auto trim = [](std::string_view s) {
-      while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-      while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-      return s;
-    };
-    if (trim(std::string_view(line).substr(0, equals)) != "scale") continue;
+    if (equals == std::string_view::npos || trim(line.substr(0, equals)) != "scale") continue;
     // "1", "1.5", "2.0": whole tenths only.
-    const std::string_view value = trim(std::string_view(line).substr(equals + 1));
+    const std::string_view value = trim(line.substr(equals + 1));
     int whole = 0, tenth = 0;
-    const char* end = value.data() + value.size();
-    auto [p, error] = std::from_chars(value.data(), end, whole);
+    const char* last = value.data() + value.size();
+    const auto [p, error] = std::from_chars(value.data(), last, whole);
     if (error != std::errc() || whole < 1 || whole > 9) return 0;
-    if (p != end) {
-      if (*p != '.' || end - p != 2 || !std::isdigit(static_cast<unsigned char>(p[1]))) return 0;
+    if (p != last) {
+      if (*p != '.' || last - p != 2 || !std::isdigit(static_cast<unsigned char>(p[1]))) return 0;
       tenth = p[1] - '0';
     }
     const int tenths = whole * 10 + tenth;
     return std::find(ScaleSteps.begin(), ScaleSteps.end(), tenths) != ScaleSteps.end() ? tenths : 0;
   }
   return 0;
+}
+
+int ReadScaleFile(const std::string& path) {
+  // A small regular file of ours; anything else names no step.
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return 0;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec || size > 4096) return 0;
+  std::ifstream in(path, std::ios::binary);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (!in.read(text.data(), static_cast<std::streamsize>(text.size()))) return 0;
+  return ScaleStepOfText(text);
 }
 
 bool WriteScaleFile(const std::string& path, int tenths) {

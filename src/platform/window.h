@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 enum class MessageKind { LeftDown, LeftUp, MouseMove, RightDown, KeyDown, Close, Wheel };
 
@@ -118,8 +119,9 @@ WindowSize SizeAtScaleStep(int tenths);
 // "$HOME/.config"; empty when neither gives an absolute folder. It holds one
 // line, "scale = 1.2".
 std::string ScaleFileFor(const char* xdgConfigHome, const char* home);
-// The step the file names, in tenths; 0 when it is missing, unreadable or
-// names no step.
+// The step the file names, in tenths; 0 when it is missing, unreadable, not
+// a small regular file or names no step. ScaleStepOfText reads its text.
 int ReadScaleFile(const std::string& path);
+int ScaleStepOfText(std::string_view text);
 // Writes the file (and its folder) for a step; false when it could not.
 bool WriteScaleFile(const std::string& path, int tenths);
