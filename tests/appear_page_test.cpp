@@ -141,9 +141,7 @@ TEST(PlaceTransfer, OffsetMovesThePictureAndLeavesWhite) {
   EXPECT_EQ(std::count(placed.begin(), placed.end(), 255), CanvasByteCount);
 }
 
-// ---------------------------------------------------------------------------
-// Through the program
-// ---------------------------------------------------------------------------
+// [SECTION] Through the program
 constexpr int TabY = 15;
 constexpr int AppearTabX = 128 + 56 * 12, TransferTabX = 128 + 56 * 11, RestoreTabX = 128 + 56 * 15;
 

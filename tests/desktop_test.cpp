@@ -1,8 +1,12 @@
-// The desktop's additions: the frame scaled to any window and mouse positions
-// mapped back, the start size, the command line, the shortcuts and pictures
-// opened without the dialog (dropped, or named on the command line); the
-// user's language: the start language from the locale or the command line,
-// and every dialog following the current language.
+// The desktop's additions: the frame scaled to any window, the command line,
+// the shortcuts and drops, and the user's language.
+//
+// [SECTION] The frame in a window of any size
+// [SECTION] The command line
+// [SECTION] The working folder and where the dialogs start
+// [SECTION] Shortcuts and drops, on the whole program
+// [SECTION] The start language from the locale
+// [SECTION] The whole program in each language
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,9 +24,7 @@
 
 namespace {
 
-// -----------------------------------------------------------------------------
-// The frame in a window of any size
-// -----------------------------------------------------------------------------
+// [SECTION] The frame in a window of any size
 
 TEST(FrameLayout, ScaleStepsWhereTheyFitReducedOtherwiseAlwaysCentred) {
   struct Row {
@@ -181,9 +183,7 @@ TEST(ScaleSteps, PlusAndMinusStepWithinTheScreenAndTheFileRemembersTheStep) {
   EXPECT_EQ(ReadScaleFile(file), 0);
 }
 
-// -----------------------------------------------------------------------------
-// The command line
-// -----------------------------------------------------------------------------
+// [SECTION] The command line
 
 TEST(CommandLine, PictureHelpVersionLanguageWorkFolderDesktopAndWhatIsWrong) {
   const std::string folder = (std::filesystem::path(testing::TempDir()) / "vz_command_line").lexically_normal().string();
@@ -247,9 +247,7 @@ TEST(CommandLine, PictureHelpVersionLanguageWorkFolderDesktopAndWhatIsWrong) {
             std::string::npos);
 }
 
-// -----------------------------------------------------------------------------
-// The working folder and where the dialogs start
-// -----------------------------------------------------------------------------
+// [SECTION] The working folder and where the dialogs start
 
 TEST(StartFolders, TerminalHereDesktopInTheStateFolderWorkdirByHand) {
   CommandLine terminal;
@@ -329,9 +327,7 @@ TEST(StartFolders, MakeFolderMakesEveryMissingFolderForTheUserOnly) {
   std::filesystem::remove_all(top);
 }
 
-// -----------------------------------------------------------------------------
-// Shortcuts and drops, on the whole program
-// -----------------------------------------------------------------------------
+// [SECTION] Shortcuts and drops, on the whole program
 
 Rgb Flat(int, int) { return Rgb{10, 200, 90}; }
 Rgb Other(int, int) { return Rgb{200, 30, 60}; }
@@ -383,7 +379,9 @@ TEST_F(DesktopTest, APresetPictureAnswersTheFirstOpenDialogWithoutShowingIt) {
   EXPECT_EQ(s.Pixel(100, 32), Flat(0, 0));
 }
 
-TEST_F(DesktopTest, ADroppedPictureOpensAsIfChosen) {
+// A dropped picture opens as if chosen; Ctrl+O opens, Ctrl+S saves, Ctrl+Q
+// asks to close, F1 shows the comment.
+TEST_F(DesktopTest, ADroppedPictureOpensAsIfChosenAndTheShortcutsWork) {
   s.Start(picture);
   const std::string dropped = s.PathIn("dropped.bmp");
   WriteTestPicture(dropped, 200, 100, Other);  // the same size: still taken on TOP
@@ -392,10 +390,6 @@ TEST_F(DesktopTest, ADroppedPictureOpensAsIfChosen) {
   EXPECT_EQ(Shown("open"), 1u);  // only the first, answered by the script
   EXPECT_EQ(s.window().Title(), "dropped.bmp / ヴァントルゼフリンサンプル vazesample");
   EXPECT_EQ(s.Pixel(150, 50), Other(0, 0));
-}
-
-TEST_F(DesktopTest, CtrlOOpensCtrlSSavesCtrlQAsksToCloseF1ShowsTheComment) {
-  s.Start(picture);
   Key('O', true);
   EXPECT_EQ(Shown("open"), 2u);  // as Enter: the open dialog (cancelled by the script)
   Key('S', true);
@@ -424,9 +418,7 @@ TEST_F(DesktopTest, F1OnTopTurnsTheCommentsBackOn) {
   EXPECT_GT(CommentInk(s), 500);
 }
 
-// -----------------------------------------------------------------------------
-// The start language from the locale
-// -----------------------------------------------------------------------------
+// [SECTION] The start language from the locale
 
 TEST(LanguageFromLocale, JapaneseForJapaneseAndForNoLanguageEnglishOtherwise) {
   constexpr int Ja = JapaneseLanguage, En = EnglishLanguage;
@@ -463,9 +455,7 @@ TEST(LanguageFromLocale, JapaneseForJapaneseAndForNoLanguageEnglishOtherwise) {
   }
 }
 
-// -----------------------------------------------------------------------------
-// The whole program in each language
-// -----------------------------------------------------------------------------
+// [SECTION] The whole program in each language
 
 constexpr int TabY = 15, PaletteTabX = 520, SaveTabX = 912, GetTabX = 1024;
 constexpr int LanguageKeyX = 48, LanguageKeyY = 552;
@@ -494,7 +484,9 @@ class InEachLanguage : public ::testing::Test {
   ProgramSession s;
 };
 
-TEST_F(InEachLanguage, ARunStartsInTheStartLanguage) {
+// A run starts in the start language; the key word switches it, and the
+// title, the dialogs' names, filters and titles follow the language shown.
+TEST_F(InEachLanguage, ARunStartsInTheStartLanguageAndTheDialogsFollowTheCurrentOne) {
   StartIn(EnglishLanguage);
   EXPECT_EQ(LanguageId, EnglishLanguage);
   EXPECT_EQ(s.window().Title(), "first.bmp / VANTOR ZEPHRIN SAMPLE vazesample");
@@ -502,10 +494,6 @@ TEST_F(InEachLanguage, ARunStartsInTheStartLanguage) {
   s.Click(LanguageKeyX, LanguageKeyY);
   EXPECT_EQ(LanguageId, JapaneseLanguage);
   EXPECT_EQ(s.window().Title(), "first.bmp / ヴァントルゼフリンサンプル vazesample");
-}
-
-TEST_F(InEachLanguage, TheDialogsFilterNamesAndTitlesAreInTheCurrentLanguage) {
-  StartIn(JapaneseLanguage);
   s.Click(SaveTabX, TabY);  // cancelled: nothing queued
   ScriptedDialogs::Shown save = Only();
   EXPECT_EQ(save.title, "名前をつけて保存する");

@@ -4,6 +4,13 @@
 // and reads of odd files never block). Every test runs in a fresh temporary
 // folder (the keep files have relative names) with the program's globals at
 // their start values.
+//
+// [SECTION] Planes and canvas
+// [SECTION] Keep files: layout, round trip and refusals
+// [SECTION] "Save" under a chosen name
+// [SECTION] Whole-file writes and reads
+// [SECTION] The picture loader: formats, placement, refusals, run-length codes
+// [SECTION] PNG writer
 
 #include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -41,8 +48,9 @@ std::uint32_t Field(const Bytes& file, std::size_t offset, std::size_t size) {
   for (std::size_t k = size; k-- > 0;) value = value << 8 | file.at(offset + k);
   return value;
 }
-void SetField(Bytes& file, std::size_t offset, std::size_t size, std::uint32_t value) {
-  for (std::size_t k = 0; k < size; ++k) file.at(offset + k) = static_cast<std::uint8_t>(value >> (8 * k));
+// Stores v in n bytes at `at`, low byte first unless bigEndian.
+void Put(Bytes& b, std::size_t at, std::uint32_t v, std::size_t n = 4, bool bigEndian = false) {
+  for (std::size_t k = 0; k < n; ++k) b.at(at + (bigEndian ? n - 1 - k : k)) = static_cast<std::uint8_t>(v >> (8 * k));
 }
 
 // A sample value with a varied low byte and, now and then, bits above it.
@@ -101,7 +109,7 @@ class ImageFiles : public ::testing::Test {
   CanvasBuffer canvas_{};
 };
 
-// ---- Planes and canvas -------------------------------------------------------
+// [SECTION] Planes and canvas
 
 TEST_F(ImageFiles, PlanesTakeCanvasBytesAndGiveBackTheirLowBytes) {
   FillCanvas(canvas_, 5);
@@ -118,7 +126,7 @@ TEST_F(ImageFiles, PlanesTakeCanvasBytesAndGiveBackTheirLowBytes) {
   EXPECT_TRUE(canvas_[3 * 5 + 2] == 44 && canvas_[3 * 6] == 255);
 }
 
-// ---- Keep files: layout and round trip ---------------------------------------
+// [SECTION] Keep files: layout, round trip and refusals
 
 TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
   SetViewScale(4);
@@ -158,8 +166,6 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
   EXPECT_EQ(std::pair(ShownWidth, ShownHeight), std::pair(960, 672));
 }
 
-// ---- Keep files: refusals ----------------------------------------------------
-
 // A missing keep file, or one whose header does not describe a 960 x 672
 // 24-bit picture with all its pixel bytes, shows the read failure once and
 // leaves both WorkPlanes and the canvas as they were.
@@ -198,7 +204,7 @@ TEST_F(ImageFiles, MissingOrLyingKeepFileIsRefusedAndChangesNothing) {
   };
   for (const auto& c : cases) {
     Bytes file = good;
-    c.size == 0 ? file.resize(c.value) : SetField(file, c.offset, c.size, c.value);
+    c.size == 0 ? file.resize(c.value) : Put(file, c.offset, c.value, c.size);
     WriteBytes("KEEP7.bmp", file);
     expectRefused(c.what);
   }
@@ -235,7 +241,7 @@ TEST_F(ImageFiles, FailedKeepWriteLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"KEEP2.bmp"});
 }
 
-// ---- "Save" under a chosen name -----------------------------------------------
+// [SECTION] "Save" under a chosen name
 
 // "Save" writes the shown width x height from the top plane rows down (the
 // picture's bottom row first); at view scale 2 a full canvas keeps 640 rows.
@@ -298,9 +304,11 @@ TEST_F(ImageFiles, CancelledOrFailedSaveWritesNothing) {
   EXPECT_EQ(FileBytes("plainfile"), (Bytes{1, 2, 3}));
 }
 
-// ---- Whole-file writes and reads ---------------------------------------------
+// [SECTION] Whole-file writes and reads
 
-TEST(Files, WritingThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
+// Writing through a symbolic link replaces the target and keeps the link; a
+// replaced file keeps its mode, and a new one follows the umask.
+TEST(Files, AWriteThroughALinkReplacesTheTargetAndModesAreKept) {
   ProgramSession s;
   fs::create_directory("real");
   ASSERT_TRUE(WriteFileAtomically("real/picture.bmp", OldBytes));
@@ -314,10 +322,6 @@ TEST(Files, WritingThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
   ASSERT_TRUE(WriteFileAtomically("later.bmp", NewBytes));
   EXPECT_TRUE(fs::is_symlink("later.bmp"));
   EXPECT_EQ(FileBytes("real/later.bmp"), NewBytes);
-}
-
-TEST(Files, AReplacedFileKeepsItsModeAndANewOneFollowsTheUmask) {
-  ProgramSession s;
   ASSERT_TRUE(WriteFileAtomically("private.bmp", OldBytes));
   ASSERT_EQ(::chmod("private.bmp", 0600), 0);
   ASSERT_TRUE(WriteFileAtomically("private.bmp", NewBytes));
@@ -330,7 +334,9 @@ TEST(Files, AReplacedFileKeepsItsModeAndANewOneFollowsTheUmask) {
   EXPECT_EQ(std::pair(during, ModeOf("fresh.bmp")), std::pair(mode_t{027}, mode_t{0640}));  // the process umask as it was
 }
 
-TEST(Files, ReadOnlyFilesFoldersAndSpecialFilesAreNotReplaced) {
+// Read-only files, folders and special files are not replaced; reading a
+// fifo, a device or a folder fails at once.
+TEST(Files, ReadOnlyAndSpecialFilesAreNotReplacedAndOddReadsFailAtOnce) {
   ProgramSession s;
   ASSERT_TRUE(WriteFileAtomically("kept.bmp", OldBytes));
   ASSERT_EQ(::chmod("kept.bmp", 0444), 0);
@@ -344,10 +350,6 @@ TEST(Files, ReadOnlyFilesFoldersAndSpecialFilesAreNotReplaced) {
   EXPECT_FALSE(WriteFileAtomically("pipe.bmp", NewBytes));
   EXPECT_FALSE(WriteFileAtomically("", NewBytes));
   EXPECT_TRUE(NoTemporaryFiles("."));
-}
-
-TEST(Files, ReadingAFifoADeviceOrAFolderFailsAtOnce) {
-  ProgramSession s;
   ASSERT_EQ(::mkfifo("KEEP3.bmp", 0644), 0);  // nobody ever writes to it
   fs::create_directory("KEEP4.bmp");
   for (const char* path : {"KEEP3.bmp", "/dev/zero", "KEEP4.bmp"}) EXPECT_FALSE(ReadWholeFile(path, 1 << 20)) << path;
@@ -356,15 +358,10 @@ TEST(Files, ReadingAFifoADeviceOrAFolderFailsAtOnce) {
   EXPECT_FALSE(ReadWholeFile("KEEP5.bmp", 3));  // larger than allowed
 }
 
-// =============================================================================
-// The picture loader: formats read, alpha over white, placement in the
-// canvas, refusal of lying and broken files, and the PNG writer.
+// [SECTION] The picture loader: formats, placement, refusals, run-length codes
+// Formats read, alpha over white, placement in the canvas, refusal of lying
+// and broken files.
 
-
-// Stores v in n bytes at `at`, low byte first unless bigEndian.
-void Put(Bytes& b, std::size_t at, std::uint32_t v, std::size_t n = 4, bool bigEndian = false) {
-  for (std::size_t k = 0; k < n; ++k) b.at(at + (bigEndian ? n - 1 - k : k)) = static_cast<std::uint8_t>(v >> (8 * k));
-}
 
 Bytes With(Bytes b, std::size_t at, std::uint32_t v) {
   Put(b, at, v);
@@ -468,8 +465,6 @@ class PictureFiles : public ::testing::Test {
   std::string Path(const char* name) const { return s.PathIn(name); }
   void Write(const char* name, const Bytes& bytes) { ASSERT_TRUE(WriteFileAtomically(Path(name), bytes)) << name; }
 };
-
-// ---- Formats ------------------------------------------------------------------
 
 TEST_F(PictureFiles, Plain24BitBmpsReadBackExactlyEitherRowOrderAndInBands) {
   // 37 pixels: rows of 111 bytes padded to 112.
@@ -577,8 +572,6 @@ TEST_F(PictureFiles, PaletteAnd32BitBmpsAreReadAndPngAlphaIsComposedOverWhite) {
   for (std::size_t k = 0; k < 3; ++k) EXPECT_NEAR(photo->rgb[k], (0x5080C0u >> (16 - 8 * k)) & 0xFF, 3) << k;
 }
 
-// ---- Placement in the canvas ----------------------------------------------------
-
 // A picture larger than the canvas gives its top-left part; a smaller one is
 // whitened from its own bottom row and right column on.
 TEST_F(PictureFiles, PictureIsPlacedTopLeftAndWhitenedBelowAndRight) {
@@ -601,8 +594,6 @@ TEST_F(PictureFiles, PictureIsPlacedTopLeftAndWhitenedBelowAndRight) {
     EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
   }
 }
-
-// ---- Refusals ---------------------------------------------------------------------
 
 // Headers claiming huge pictures are refused before any pixel buffer is
 // made; broken files are refused with a sentence saying what is wrong.
@@ -754,7 +745,7 @@ TEST_F(PictureFiles, RunLengthCodedBmpsTooShortForTheirRowsAreRefusedWithTheirRe
   EXPECT_EQ(std::pair(PixelsAFileMayDeclare(70), PixelsAFileMayDeclare(10000)), std::pair(4096LL * 4096, 10000LL * 8 * 1032));
 }
 
-// ---- PNG writer ----------------------------------------------------------------------
+// [SECTION] PNG writer
 
 TEST_F(PictureFiles, SavePngReadsBackExactly) {
   const Picture picture = PatternPicture(17, 9);

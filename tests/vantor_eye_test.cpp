@@ -1,5 +1,10 @@
 // Vantor Eye engine: known values, the channel-level rule, edge cases, and the
 // fast engine against the literal n x n form over a corpus of pictures.
+//
+// [SECTION] Tables
+// [SECTION] Known values
+// [SECTION] Fast against literal
+// [SECTION] Channel levels
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,9 +155,10 @@ std::array<int, 3> Levels(const ChannelLevel& l) { return {l.low, l.middle, l.hi
 
 }  // namespace
 
-// ---- Tables.
+// [SECTION] Tables
 
-TEST(EyeTables, HornKeysWindowSizesAndGains) {
+// The horn keys' window sizes and gains, the profile and the sun glass.
+TEST(EyeTables, HornKeysWindowSizesGainsProfileAndSunGlass) {
   // Key A..L: window n and gain to 4 significant digits. G(4) = 1.06348 and
   // G(6) = 1.38845 round by way of 1.0635 and 1.3885, hence 0.6 of a unit.
   const struct { int n; double gain; double margin; } table[12] = {
@@ -164,9 +170,6 @@ TEST(EyeTables, HornKeysWindowSizesAndGains) {
     EXPECT_NEAR(EyeGain(row.n), row.gain, row.margin) << "n = " << row.n;
   }
   EXPECT_EQ(std::pair(WindowOfHornKey(0), WindowOfHornKey(13)), std::pair(0, 0));
-}
-
-TEST(EyeTables, ProfileAndSunGlass) {
   const std::vector<double> p = EyeProfile(16);
   ASSERT_EQ(p.size(), 17u);
   EXPECT_EQ(std::tuple(p[0], p[8], p[16]), std::tuple(0.0, 1.0, 0.0));
@@ -178,19 +181,16 @@ TEST(EyeTables, ProfileAndSunGlass) {
   EXPECT_NEAR(SunGlassTable(SunGlassLimit(3))[0], 0.1, 1e-15);
 }
 
-// ---- Known values.
+// [SECTION] Known values
 
-TEST(EyeEngine, WorkedExample) {
-  // Mode 1, n = 16, sun glass 2: flat 100, 120, 140 against 110, 118, 126.
-  const Picture3 source = Flat(40, 40, {100, 120, 140});
-  for (const Picture3& run : {RunFast(source, 16, Both(110, 118, 126)), RunLiteral(source, 16, Both(110, 118, 126))})
+// The worked example, mode 1, n = 16, sun glass 2: flat 100, 120, 140 against
+// 110, 118, 126. A whole picture is worked to its edges: the window's samples
+// beyond it are the nearest edge pixel's, so a flat picture gives the worked
+// example's value at every pixel, its corners included, and no white frame.
+TEST(EyeEngine, WorkedExampleAndAWholePictureWorkedToItsEdges) {
+  const Picture3 framed = Flat(40, 40, {100, 120, 140});
+  for (const Picture3& run : {RunFast(framed, 16, Both(110, 118, 126)), RunLiteral(framed, 16, Both(110, 118, 126))})
     EXPECT_EQ(run.pixel(20, 20), (Bgr{91, 121, 151}));
-}
-
-// A whole picture is worked to its edges: the window's samples beyond it are
-// the nearest edge pixel's, so a flat picture gives the worked example's
-// value at every pixel, its corners included, and no white frame.
-TEST(EyeEngine, AWholePictureIsWorkedToItsEdges) {
   const Picture3 source = Flat(40, 30, {100, 120, 140});
   const EyeParameters p = Both(110, 118, 126);
   for (const Picture3& run : {RunExtended(source, 16, p), RunLiteral(source, 16, p, 7, Edges::Extend)}) {
@@ -331,7 +331,8 @@ TEST(EyeEngine, ProgramEntryPointsWorkOnTheProgramPlanes) {
   ResetToneState();
 }
 
-// ---- Fast against literal. The fast window sum is exact, so only rounding in
+// [SECTION] Fast against literal
+// The fast window sum is exact, so only rounding in
 // the literal double sum could differ; none has turned up over this corpus.
 
 class EyeEquivalenceUnits : public ::testing::TestWithParam<bool> {
@@ -377,7 +378,7 @@ TEST_P(EyeEquivalenceUnits, EdgesExtendedOverTheCorpus) {
   }
 }
 
-TEST(EyeEquivalence, SunGlassAndAppointAndAreaEye) {
+TEST(EyeEquivalence, SunGlassAppointAreaEyeAndSamplesOutsideTheByteRange) {
   const Picture3 scene = Scene(110, 96), noise = Noise(110, 96, 9);
   for (int level = 1; level <= 3; ++level) {
     for (int kind = 1; kind <= 3; ++kind) {
@@ -400,10 +401,7 @@ TEST(EyeEquivalence, SunGlassAndAppointAndAreaEye) {
       }
     }
   }
-}
-
-TEST(EyeEquivalence, SamplesOutsideTheByteRange) {
-  // A small spread stays on the fast double paths, a large one takes the exact
+  // Samples outside the byte range: a small spread stays on the fast double paths, a large one takes the exact
   // integer path; both give the literal result, clamped.
   for (std::uint32_t spread : {300u, 100000u, 50000000u, 2000000000u}) {
     const Picture3 source = OutOfRange(90, 80, spread);
@@ -416,9 +414,11 @@ TEST(EyeEquivalence, SamplesOutsideTheByteRange) {
   }
 }
 
-// ---- Channel levels.
+// [SECTION] Channel levels
 
-TEST(ChannelLevels, HandMadeHistograms) {
+// Hand-made histograms, then levels computed from WorkPlanes into the
+// reference colour.
+TEST(ChannelLevels, HandMadeHistogramsAndTheWorkPlanesIntoTheReferenceColour) {
   // Each level is the last value whose running count is still below its share.
   std::array<long long, 256> spike{}, uniform{}, tiny{};
   spike[10] = 100;  // running count 0 below 10, 100 from 10 on: 9 for every share
@@ -429,9 +429,6 @@ TEST(ChannelLevels, HandMadeHistograms) {
   const struct { const std::array<long long, 256>* histogram; std::array<int, 3> want; } cases[] = {
       {&spike, {9, 9, 9}}, {&uniform, {3, 49, 95}}, {&tiny, {0, 6, 6}}};
   for (const auto& c : cases) EXPECT_EQ(Levels(ChannelLevelOfHistogram(*c.histogram)), c.want);
-}
-
-TEST(ChannelLevels, ComputedFromWorkPlanesIntoReferenceColour) {
   ResetToneState();
   // Blue: the left half 40, the right half 200; green all white (left out);
   // red 1..254 cycling, and one sample of 300 which does not count.
