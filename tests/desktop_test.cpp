@@ -26,7 +26,7 @@ namespace {
 
 // [SECTION] The frame in a window of any size
 
-TEST(FrameLayout, ScaleStepsWhereTheyFitReducedOtherwiseAlwaysCentred) {
+TEST(FrameLayout, ScaleStepsWhereTheyFitCentredAndWindowPointsMapBack) {
   struct Row {
     int windowWidth, windowHeight;
     FrameRect expected;
@@ -50,15 +50,12 @@ TEST(FrameLayout, ScaleStepsWhereTheyFitReducedOtherwiseAlwaysCentred) {
                          row.expected.whole))
         << row.windowWidth << " x " << row.windowHeight;
   }
-}
-
-TEST(FrameLayout, WindowPointsMapBackToTheClientPixelUnderThem) {
-  struct Row {
+  struct Point {
     int windowWidth, windowHeight, wx, wy;
     bool inside;
     int x, y;
   };
-  const Row rows[] = {
+  const Point points[] = {
       {2200, 1680, 368, 32, true, 184, 16},     // the FILTER tab's centre at 2 x
       {2200, 1680, 369, 33, true, 184, 16},     // the same 2 x 2 block
       {2200, 1680, 2199, 1679, true, 1099, 839},
@@ -68,7 +65,7 @@ TEST(FrameLayout, WindowPointsMapBackToTheClientPixelUnderThem) {
       {550, 800, 92, 198, true, 184, 16},       // half size
       {1000, 700, 41 + 916, 699, true, 1098, 838},  // 916 * 1100 / 917, 699 * 840 / 700
   };
-  for (const Row& row : rows) {
+  for (const Point& row : points) {
     int x = -1, y = -1;
     const bool inside = ClientFromWindow(FrameLayout(row.windowWidth, row.windowHeight), row.wx, row.wy, x, y);
     EXPECT_EQ(std::tuple(inside, x, y), std::tuple(row.inside, row.x, row.y))
@@ -126,7 +123,7 @@ TEST(ScaleFrame, WholeScalesRepeatPixelsReducedFramesStayFaithful) {
   EXPECT_NEAR(static_cast<int>((small[100] >> 16) & 0xFF), 200, 1);
 }
 
-TEST(StartWindowSize, TheRememberedOrTheLargestStepThatFitsTheUsableArea) {
+TEST(ScaleSteps, TheStartSizePlusAndMinusStepWithinTheScreenAndTheFileRemembersTheStep) {
   struct Row {
     int usableWidth, usableHeight, remembered, width, height;
   };
@@ -147,9 +144,6 @@ TEST(StartWindowSize, TheRememberedOrTheLargestStepThatFitsTheUsableArea) {
     EXPECT_EQ(std::pair(size.width, size.height), std::pair(row.width, row.height))
         << row.usableWidth << " x " << row.usableHeight;
   }
-}
-
-TEST(ScaleSteps, PlusAndMinusStepWithinTheScreenAndTheFileRemembersTheStep) {
   // From 1.2 x on a 2560 x 1440 screen (1.5 x fits, 2 x does not).
   EXPECT_EQ(NextScaleStep(1320, 1008, 1, 2560, 1440), 13);
   EXPECT_EQ(NextScaleStep(1650, 1260, 1, 2560, 1440), 15);  // no further
@@ -249,7 +243,7 @@ TEST(CommandLine, PictureHelpVersionLanguageWorkFolderDesktopAndWhatIsWrong) {
 
 // [SECTION] The working folder and where the dialogs start
 
-TEST(StartFolders, TerminalHereDesktopInTheStateFolderWorkdirByHand) {
+TEST(StartFolders, WhereTheProgramWorksAndTheStateFolderUnderXdgStateHomeElseHome) {
   CommandLine terminal;
   CommandLine desktop;
   desktop.desktop = true;
@@ -276,15 +270,12 @@ TEST(StartFolders, TerminalHereDesktopInTheStateFolderWorkdirByHand) {
               std::tuple(row.expected.work, row.expected.makeWork, row.expected.dialogs))
         << row.line->desktop << " " << row.line->workFolder << " " << row.stateFolder;
   }
-}
-
-TEST(StartFolders, TheStateFolderFollowsXdgStateHomeElseHome) {
-  struct Row {
+  struct State {
     const char* xdgStateHome;
     const char* home;
     std::string expected;
   };
-  const Row rows[] = {
+  const State states[] = {
       {"/tmp/state", "/home/u", "/tmp/state/vazesample"},
       {"/tmp/state/", "/home/u", "/tmp/state/vazesample"},
       {nullptr, "/home/u", "/home/u/.local/state/vazesample"},
@@ -295,7 +286,7 @@ TEST(StartFolders, TheStateFolderFollowsXdgStateHomeElseHome) {
       {nullptr, "relative", ""},
       {"/s", nullptr, "/s/vazesample"},
   };
-  for (const Row& row : rows) {
+  for (const State& row : states) {
     EXPECT_EQ(StateFolderFor(row.xdgStateHome, row.home), row.expected)
         << (row.xdgStateHome ? row.xdgStateHome : "-") << " " << (row.home ? row.home : "-");
   }
