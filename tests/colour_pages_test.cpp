@@ -442,8 +442,6 @@ TEST(ContourLevels, ScanWrapsAfterTheTopLevelAndAllLevelsPaintEveryEighth) {
 
 // ---- The fast drawing against the literal level search, over a corpus.
 
-using CanvasBytes = std::vector<std::uint8_t>;
-
 // The view corpus as canvases, and a picture of two levels (128 | 248).
 std::vector<CanvasBytes> CanvasCorpus() {
   std::vector<CanvasBytes> corpus;

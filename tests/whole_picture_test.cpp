@@ -31,9 +31,6 @@ std::string Control(int page, const std::string& label) {
   return Click(at.x, at.y);
 }
 
-// The rows of a BMP file as top-down RGB, or nothing.
-std::optional<Picture> Read(const std::string& path) { return LoadPicture(path); }
-
 // Whether `part` is the top-left corner of `whole`.
 bool IsTopLeftOf(const Picture& part, const Picture& whole) {
   if (part.width > whole.width || part.height > whole.height) return false;
@@ -73,17 +70,6 @@ std::vector<RecordingOperation> RecordingOperations() {
   };
 }
 
-std::string KindsOf(const std::string& recipe) {
-  const RecipeResult read = ReadRecipeFile(recipe);
-  if (!read.ok()) return "(" + read.error + ")";
-  std::string kinds;
-  for (const PictureStep& step : read.steps) {
-    if (!kinds.empty()) kinds += ' ';
-    kinds += KindOf(step);
-  }
-  return kinds;
-}
-
 }  // namespace
 
 // One, two and three saves of the shown part, then as many of the whole
@@ -110,7 +96,7 @@ TEST(Saves, RecordNothingHoweverOftenTheyComeAndInEitherForm) {
       }
       EXPECT_EQ(KindsOf(s.PathIn("whole" + std::to_string(saves) + ".toml")), operation.kind);
       if (operation.perPixel) {
-        EXPECT_TRUE(IsTopLeftOf(*Read(s.PathIn("canvas1.bmp")), *Read(s.PathIn("whole1.bmp"))));
+        EXPECT_TRUE(IsTopLeftOf(*LoadPicture(s.PathIn("canvas1.bmp")), *LoadPicture(s.PathIn("whole1.bmp"))));
       }
       EXPECT_NE(whole, FileBytes(s.PathIn("photo.bmp")));  // the operation did something
     }
