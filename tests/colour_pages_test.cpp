@@ -65,7 +65,7 @@ TEST(RangeConvert, ATargetPickWidensTheRanges) {
   EXPECT_EQ(std::pair(tlo, thi), std::pair(255, 0));
 }
 
-TEST(RangeConvert, GrayBarClicks) {
+TEST(RangeConvert, GrayBarClicksAndPicksOnlyOnThePicture) {
   struct Case {
     int x, lo, hi, wantLo, wantHi;
   };
@@ -100,9 +100,6 @@ TEST(RangeConvert, GrayBarClicks) {
   EXPECT_TRUE(RangeBarSpan(0, 255, from, to));
   EXPECT_EQ(std::pair(from, to), std::pair(24, 75));
   EXPECT_FALSE(RangeBarSpan(255, 0, from, to));
-}
-
-TEST(RangeConvert, PicksOnlyOnThePicture) {
   // The pixel under client (x, y) is column x - 100, plane row 704 - y.
   TestPlanes planes;
   planes.At(2, 1, 1) = 9;        // under client (101, 703)

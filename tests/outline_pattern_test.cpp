@@ -99,7 +99,7 @@ TEST(OutlineDetect, EachWidthOutlinesAGreyEdgeInItsColumns) {
   EXPECT_EQ(RedColumns(Detect(edge, FatWidth, 16, 2), 300), (std::vector<int>{477, 478, 479, 480, 481, 482}));
 }
 
-TEST(OutlineDetect, FlatPatchesAndBordersAreNeverOutlined) {
+TEST(OutlineDetect, FlatPatchesAndBordersAreNeverOutlinedAndEveryChannelNeedsAllThree) {
   TestPlanes flat = FlatPlanes(77, 77, 77);
   for (int width : {1, 2, 3})
     for (int mode : {1, 2}) EXPECT_EQ(Detect(flat, width, 1, mode), flat.Canvas()) << width << " " << mode;
@@ -115,9 +115,6 @@ TEST(OutlineDetect, FlatPatchesAndBordersAreNeverOutlined) {
         ASSERT_EQ((inside ? Rgb{255, 0, 0} : noise.PixelAt(r, c)), CanvasRgb(canvas, r, c)) << width << " " << r << " " << c;
       }
   }
-}
-
-TEST(OutlineDetect, EveryChannelModeNeedsAllThreeChannelsToDiffer) {
   // Red and green step by 60, blue stays: mode 1 finds nothing, mode 2 does.
   TestPlanes p = Columns([](int c) { return c < 480 ? Rgb{40, 40, 90} : Rgb{100, 100, 90}; });
   EXPECT_TRUE(RedColumns(Detect(p, FineWidth, 16, 1), 200).empty());
@@ -126,7 +123,7 @@ TEST(OutlineDetect, EveryChannelModeNeedsAllThreeChannelsToDiffer) {
   EXPECT_EQ(RedColumns(Detect(p, FineWidth, 16, 1), 200), (std::vector<int>{479, 480}));
 }
 
-TEST(OutlineDetect, FastFormsGiveTheLiteralBytesOverTheCorpus) {
+TEST(OutlineDetect, FastFormsGiveTheLiteralBytesAndJudgeArrowsStayWithin1To99) {
   // Every picture with every detector and mode, the judge value taking its
   // turns (the literal forms are slow on purpose).
   constexpr std::array<int, 3> judges = {4, 16, 40};
@@ -151,9 +148,6 @@ TEST(OutlineDetect, FastFormsGiveTheLiteralBytesOverTheCorpus) {
   LiteralOutline(p.View(), literal.data(), Stride, Stride, CanvasRows, OutlineSettings{MiddleWidth, 16, 2, Red});
   EXPECT_TRUE(fast == literal);
   EXPECT_TRUE(IsRed(fast, 300, 101));  // a neighbour: the middle regions leave the centre out
-}
-
-TEST(OutlineDetect, JudgeArrowsStepByTwoOrFourWithin1To99) {
   struct Case {
     int value, width, direction, expected;
   };
@@ -171,7 +165,7 @@ TEST(OutlineDetect, JudgeArrowsStepByTwoOrFourWithin1To99) {
 
 // [SECTION] Local contrast
 
-TEST(LocalContrast, PushesAroundTheMedianOfTheWindow) {
+TEST(LocalContrast, PushesAroundTheMedianAndTheFastFormGivesTheLiteralBytes) {
   // Left half of the window grey 50, right half grey 200: 49 rows x 25
   // columns of 200 (columns 500..524) against 24 of 50, so the median
   // (position 1200 of 2401 descending) is 200.
@@ -203,9 +197,6 @@ TEST(LocalContrast, PushesAroundTheMedianOfTheWindow) {
   EXPECT_EQ(p.At(0, 300, 500), 200u);
   ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows, LocalContrastSettings{{500, 300}, WholeCanvas, true});
   EXPECT_EQ(p.At(0, 300, 500), 224u);
-}
-
-TEST(LocalContrast, FastFormGivesTheLiteralBytesAtCornersEdgesAndInside) {
   constexpr std::array<std::array<int, 2>, 7> points = {{{0, 0}, {959, 671}, {480, 336}, {10, 600}, {959, 0}, {30, 671}, {700, 23}}};
   for (TestPlanes& picture : Corpus()) {
     for (const auto& point : points) {

@@ -432,7 +432,7 @@ TEST_F(PanelTest, NotesAndExplanationsShowForOnePaintAndResetTheSelector) {
   EXPECT_EQ(selector, 0);
 }
 
-TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
+TEST_F(PanelTest, APageServesOnlyWhatItCarriesAndTheNotationLegendHasItsColours) {
   int selector = 2;
   EXPECT_EQ(Serve(surface, FilterComments, 1, selector), 1);
   EXPECT_GT(TextAreaCount(surface, CommentColour), 0);
@@ -457,16 +457,14 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
   CommentPanel.on = 1;
   EXPECT_EQ(Serve(surface, top, 0, selector), 0);
   EXPECT_EQ(selector, 0);
-}
-
-TEST_F(PanelTest, NotationLegendColours) {
+  surface.Clear(White);
   DrawNotationLegend(surface);
   const Rgb red{200, 100, 100}, blue{100, 100, 200};
   // Whether each band of rows holds ink of a colour; the heading first.
   const std::tuple<Rgb, int, bool> bands[] = {
       {PanelText, 574, true}, {red, 594, true}, {blue, 594, false}, {blue, 612, true}, {blue, 684, true}};
-  for (const auto& [colour, top, inked] : bands) {
-    EXPECT_EQ(CountColour(surface, colour, 0, top, 100, top + 12) > 0, inked) << top;
+  for (const auto& [colour, row, inked] : bands) {
+    EXPECT_EQ(CountColour(surface, colour, 0, row, 100, row + 12) > 0, inked) << row;
   }
 }
 

@@ -208,7 +208,7 @@ TEST(EyeEngine, WorkedExampleAndAWholePictureWorkedToItsEdges) {
   }
 }
 
-TEST(EyeEngine, PivotsStayUnchangedInsideTheWhiteFrame) {
+TEST(EyeEngine, PivotsStayUnchangedInsideTheWhiteFrameAndAppointBoundsAreStrict) {
   // A flat picture at its mode's pivot keeps its level; the frame is rows and
   // columns 0..r at the bottom and left, H-r.. and W-r.. at the top and right.
   const Bgr white{255, 255, 255};
@@ -226,9 +226,6 @@ TEST(EyeEngine, PivotsStayUnchangedInsideTheWhiteFrame) {
         EXPECT_EQ(out.pixel(q.y, q.x), q.want) << "n " << n << " mode " << c.p.mode << " at " << q.y << "," << q.x;
     }
   }
-}
-
-TEST(EyeEngine, AppointBoundsAreStrict) {
   // A gray patch: its own gray level is on a bound, so it counts as outside.
   const Picture3 source = Gradients(40, 40);
   const int y = 20, x = 20;
