@@ -498,7 +498,9 @@ struct ContourSession {
   ContourSession() { s.StartOnPage(5, GreyColumns, 300, 100); }
 };
 
-TEST(ContourPage, LimitAreaPaintsEveryLevelAndClearRemovesIt) {
+// "limit area" paints every level and "clear" removes it; "set KEEP5"
+// commits the contour and Save stores it.
+TEST(ContourPage, LimitAreaPaintsEveryLevelClearRemovesItAndSetKeepCommitsIt) {
   ContourSession c;
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), c.picture), "");
   EXPECT_EQ(ContourPage.colourType, 0);
@@ -516,6 +518,29 @@ TEST(ContourPage, LimitAreaPaintsEveryLevelAndClearRemovesIt) {
 
   c.s.ClickControl(PageContour, "clear");
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), c.picture), "");
+
+  c.s.ClickControl(PageContour, "↓");  // type 2
+  c.s.ClickControls(PageContour, {"limit area", "set KEEP5"});
+  // Worked by hand: under type 2 level k (gray 8k) is (255 - 8k, 255 - 8k, 0).
+  CanvasBytes committed = Painted(c.picture, EveryLevel, [](int g) {
+    const auto v = static_cast<std::uint8_t>(255 - g);
+    return Rgb{v, v, 0};
+  });
+  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("KEEP5.bmp")), KeepFileOf(committed)), "");
+  // "Save" stores the picture shown (300 x 100): the contour drawn again
+  // over the committed image.
+  c.s.dialogs().QueueFile(c.s.PathIn("saved.bmp"));
+  c.s.Click(900, 10);
+  CanvasBytes again = committed;
+  LiteralContour(again.data(), Stride, Stride, CanvasRows, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 2});
+  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("saved.bmp")), SavedBmpOf(again, 300, 100)), "");
+  // The contour is now part of the image: " clear" leaves it shown; a
+  // cancelled save writes nothing and changes nothing.
+  c.s.ClickControl(PageContour, "clear");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
+  c.s.dialogs().QueueFile(std::nullopt);
+  c.s.Click(900, 10);
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
 }
 
 TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
@@ -544,33 +569,6 @@ TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
   EXPECT_EQ(ContourPage.colourType, 2);
   for (int i = 3; i <= 8; ++i) c.s.ClickControl(PageContour, "↓");
   EXPECT_EQ(ContourPage.colourType, 1);  // 7 -> 1
-}
-
-TEST(ContourPage, SetKeepCommitsTheContourAndSaveStoresIt) {
-  ContourSession c;
-  c.s.ClickControl(PageContour, "↓");
-  c.s.ClickControl(PageContour, "↓");  // type 2
-  c.s.ClickControls(PageContour, {"limit area", "set KEEP5"});
-  // Worked by hand: under type 2 level k (gray 8k) is (255 - 8k, 255 - 8k, 0).
-  CanvasBytes committed = Painted(c.picture, EveryLevel, [](int g) {
-    const auto v = static_cast<std::uint8_t>(255 - g);
-    return Rgb{v, v, 0};
-  });
-  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("KEEP5.bmp")), KeepFileOf(committed)), "");
-  // "Save" stores the picture shown (300 x 100): the contour drawn again
-  // over the committed image.
-  c.s.dialogs().QueueFile(c.s.PathIn("saved.bmp"));
-  c.s.Click(900, 10);
-  CanvasBytes again = committed;
-  LiteralContour(again.data(), Stride, Stride, CanvasRows, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 2});
-  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("saved.bmp")), SavedBmpOf(again, 300, 100)), "");
-  // The contour is now part of the image: " clear" leaves it shown; a
-  // cancelled save writes nothing and changes nothing.
-  c.s.ClickControl(PageContour, "clear");
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
-  c.s.dialogs().QueueFile(std::nullopt);
-  c.s.Click(900, 10);
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
 }
 
 TEST(ContourPageGolden, LimitAreaOnTheSampleInEnglish) {

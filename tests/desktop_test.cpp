@@ -361,13 +361,19 @@ class DesktopTest : public ::testing::Test {
   std::string picture;
 };
 
-TEST_F(DesktopTest, APresetPictureAnswersTheFirstOpenDialogWithoutShowingIt) {
+TEST_F(DesktopTest, APresetPictureAnswersTheFirstOpenDialogAndF1OnTopTurnsTheCommentsOn) {
   preset.Preset(picture);
   s.Start("");  // the scripted dialog would cancel: the preset answers first
   EXPECT_EQ(Shown("open"), 0u);
   EXPECT_FALSE(preset.HasPreset());
   EXPECT_EQ(s.window().Title(), "first.bmp / ヴァントルゼフリンサンプル vazesample");
   EXPECT_EQ(s.Pixel(100, 32), Flat(0, 0));
+  CommentPanel.on = false;
+  s.Click(50, 835);
+  EXPECT_EQ(CommentInk(s), 0);
+  Key(112, false);
+  EXPECT_EQ(CommentPanel.on, 1);
+  EXPECT_GT(CommentInk(s), 500);
 }
 
 // A dropped picture opens as if chosen; Ctrl+O opens, Ctrl+S saves, Ctrl+Q
@@ -397,16 +403,6 @@ TEST_F(DesktopTest, ADroppedPictureOpensAsIfChosenAndTheShortcutsWork) {
 
   Key('Q', true);  // the close sequence; the script answers No to both
   EXPECT_EQ(std::pair(Shown("message"), s.window().Destroyed()), std::pair(std::size_t{2}, false));
-}
-
-TEST_F(DesktopTest, F1OnTopTurnsTheCommentsBackOn) {
-  s.Start(picture);
-  CommentPanel.on = false;
-  s.Click(50, 835);
-  EXPECT_EQ(CommentInk(s), 0);
-  Key(112, false);
-  EXPECT_EQ(CommentPanel.on, 1);
-  EXPECT_GT(CommentInk(s), 500);
 }
 
 // [SECTION] The start language from the locale

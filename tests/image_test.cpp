@@ -5,8 +5,7 @@
 // folder (the keep files have relative names) with the program's globals at
 // their start values.
 //
-// [SECTION] Planes and canvas
-// [SECTION] Keep files: layout, round trip and refusals
+// [SECTION] Planes, the canvas and keep files
 // [SECTION] "Save" under a chosen name
 // [SECTION] Whole-file writes and reads
 // [SECTION] The picture loader: formats, placement, refusals, run-length codes
@@ -109,9 +108,9 @@ class ImageFiles : public ::testing::Test {
   CanvasBuffer canvas_{};
 };
 
-// [SECTION] Planes and canvas
+// [SECTION] Planes, the canvas and keep files
 
-TEST_F(ImageFiles, PlanesTakeCanvasBytesAndGiveBackTheirLowBytes) {
+TEST_F(ImageFiles, PlanesTakeCanvasBytesGiveBackTheirLowBytesAndKeepFilesReadBack) {
   FillCanvas(canvas_, 5);
   const CanvasBuffer original = canvas_;
   PlanesFromCanvas(canvas_.data(), Stride, CanvasRows);
@@ -124,14 +123,11 @@ TEST_F(ImageFiles, PlanesTakeCanvasBytesAndGiveBackTheirLowBytes) {
   WorkPlanes[0][6] = 256 + 255;
   CanvasFromPlanes(canvas_.data(), Stride, CanvasRows);
   EXPECT_TRUE(canvas_[3 * 5 + 2] == 44 && canvas_[3 * 6] == 255);
-}
 
-// [SECTION] Keep files: layout, round trip and refusals
-
-TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
+  // Keep and work files have the writer's layout and read back.
   SetViewScale(4);
   FillCanvas(canvas_, 9);
-  const CanvasBuffer original = canvas_;
+  const CanvasBuffer kept = canvas_;
   ASSERT_TRUE(WriteKeepFile(canvas_.data(), 3, PixelSource::FromCanvas));
   const Bytes file = FileBytes("KEEP3.bmp");
   ASSERT_EQ(file.size(), 1935414u);
@@ -145,10 +141,10 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
 
   // Read back (whole samples, so no bits above the byte), ignoring the scale.
   ASSERT_TRUE(ReadKeepFile(canvas_.data(), 3, PixelTarget::IntoPlanes));
-  EXPECT_TRUE(std::equal(original.begin(), original.end(), WorkPlanesBytes().begin()));
+  EXPECT_TRUE(std::equal(kept.begin(), kept.end(), WorkPlanesBytes().begin()));
   canvas_.fill(0);
   ASSERT_TRUE(ReadKeepFile(canvas_.data(), 3, PixelTarget::IntoCanvas));
-  EXPECT_EQ(canvas_, original);
+  EXPECT_EQ(canvas_, kept);
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 
   // From WorkPlanes: the low byte of every sample, row 0 first.

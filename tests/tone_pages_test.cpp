@@ -425,7 +425,7 @@ TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
   EXPECT_EQ(KeepSample(expected, 400, 200, 2), KeepSample(entry, 400, 200, 2));
 }
 
-TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
+TEST(EyePage, SunGlassLevelIsSharedWithTheTopPassAndTheFullResetBringsBackKeep4) {
   EyeSession e;
   const Bytes entry = e.Keep(4);
   EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
@@ -445,10 +445,28 @@ TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
   EXPECT_TRUE(e.Keep(0) == atLevel3);
   EXPECT_FALSE(atLevel3 == EnginePass(entry, {.sunGlassLevel = 2}, CanvasRows - 150, CanvasRows));
 
-  // Entering VANTOR EYE again starts from the middle level.
+  // Entering VANTOR EYE again starts from the middle level, and stores the
+  // picture as KEEP4: the full reset brings it back.
   e.s.Click(EyeTabX, TabY);
   EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
+  const Bytes entered = e.Keep(4);
+  const Bytes entryPixels(entered.begin() + BmpHeaderBytes, entered.end());
+  e.s.ClickControl(PageEye, "blind");  // on
+  e.s.ClickControl(PageEye, "F");
+  ASSERT_NE(e.s.ShownCanvas(), entryPixels);
+  e.s.Click(FullResetX, FullResetY);
+  EXPECT_EQ(std::pair(EyePage.blindMode, e.s.dialogs().MessageCount()), std::pair(false, std::size_t{0}));
+  EXPECT_EQ(e.s.ShownCanvas(), entryPixels);
+  // Without KEEP4 the reset reports the failed read and keeps the picture.
+  std::filesystem::remove(e.s.PathIn("KEEP4.bmp"));
+  e.s.ClickControl(PageEye, "F");
+  const Bytes result = e.s.ShownCanvas();
+  e.s.Click(FullResetX, FullResetY);
+  ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
+  EXPECT_EQ(e.s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP4.bmp");
+  EXPECT_EQ(e.s.ShownCanvas(), result);
 }
+
 
 TEST(EyePage, ReadoutShowsPickedValuesWithRunningMinimumAndMaximum) {
   EyeSession e(Coordinates, 960, 672);
@@ -531,26 +549,6 @@ TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
   // 200 at 198 is clamped to 255, 30 less dark 50 to 0.
   const int cases[][4] = {{100, 50, 0, 50}, {200, 198, 0, 255}, {30, 100, 50, 0}, {0, 100, -100, 100}, {255, 1, 0, 2}};
   for (const auto& [v, bright, dark, byte] : cases) EXPECT_EQ(BrightDarkByte(v, bright, dark), byte) << v;
-}
-
-TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
-  EyeSession e;
-  const Bytes entry = e.Keep(4);
-  const Bytes entryPixels(entry.begin() + BmpHeaderBytes, entry.end());
-  e.s.ClickControl(PageEye, "blind");  // on
-  e.s.ClickControl(PageEye, "F");
-  ASSERT_NE(e.s.ShownCanvas(), entryPixels);
-  e.s.Click(FullResetX, FullResetY);
-  EXPECT_EQ(std::pair(EyePage.blindMode, e.s.dialogs().MessageCount()), std::pair(false, std::size_t{0}));
-  EXPECT_EQ(e.s.ShownCanvas(), entryPixels);
-  // Without KEEP4 the reset reports the failed read and keeps the picture.
-  std::filesystem::remove(e.s.PathIn("KEEP4.bmp"));
-  e.s.ClickControl(PageEye, "F");
-  const Bytes result = e.s.ShownCanvas();
-  e.s.Click(FullResetX, FullResetY);
-  ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
-  EXPECT_EQ(e.s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP4.bmp");
-  EXPECT_EQ(e.s.ShownCanvas(), result);
 }
 
 // The golden screens: a pick on the picture, then in Japanese the sun glass
