@@ -177,7 +177,7 @@ TEST(LightCore, StretchesTheCoreThresholdsAndReadsCanvasBytes) {
 
 // [SECTION] The settings clamp and the fast forms against the literal ones
 
-TEST(Settings, ClampSpectrumCoreAndMarker) {
+TEST(Settings, ClampSpectrumCoreMarkerAndTheFastFormsAgainstTheLiteralOnes) {
   // Start f, t, colour power, step and what the clamp keeps of them; a power
   // of 0 is what "ＡＣ" leaves.
   const struct { std::array<int, 4> in, want; } clamps[] = {
@@ -209,10 +209,7 @@ TEST(Settings, ClampSpectrumCoreAndMarker) {
   }
   // m 127 -> 25 + 24.
   EXPECT_EQ(std::tuple(LightCoreMarkerX(0, 255), LightCoreMarkerX(0, 1), LightCoreMarkerX(254, 255)), std::tuple(49, 24, 75));
-}
-
-// Random bytes with the edge values and some samples no byte can hold.
-TEST(FastAndLiteral, IdenticalOverRandomPlanes) {
+  // Random bytes with the edge values and some samples no byte can hold.
   std::mt19937 random(20240611);
   const std::uint32_t edges[] = {0, 1, 254, 255, 256, 1000, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFF00u};
   TestPlanes source(257, 33);
@@ -242,8 +239,8 @@ TEST(FastAndLiteral, IdenticalOverRandomPlanes) {
   }
   std::vector<std::uint8_t> canvas(3 * 257 * 33);
   for (auto& byte : canvas) byte = static_cast<std::uint8_t>(random());
-  const std::array<int, 2> cores[] = {{0, 255}, {100, 150}, {128, 129}, {0, 1}, {254, 255}, {60, 60}, {255, 256}};
-  for (const auto& core : cores)
+  const std::array<int, 2> lightCores[] = {{0, 255}, {100, 150}, {128, 129}, {0, 1}, {254, 255}, {60, 60}, {255, 256}};
+  for (const auto& core : lightCores)
     check("light core", [&](const PlaneView& v) { ApplyLightCore(canvas, v, core[0], core[1]); },
           [&](const PlaneView& v) { LiteralLightCore(canvas, v, core[0], core[1]); });
 }

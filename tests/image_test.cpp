@@ -670,7 +670,7 @@ Bytes Pixels(std::initializer_list<int> entries) {
 // Run-length codes are read as the decoder reads them: runs, absolute runs
 // (padded to 2 bytes), end-of-line and delta codes that reach every row are
 // a whole picture; rows skipped by a delta stay white.
-TEST_F(PictureFiles, RunLengthCodedBmpsThatReachEveryRowAreRead) {
+TEST_F(PictureFiles, RunLengthCodedBmpsAreReadWhenTheyReachEveryRowAndRefusedWithTheirReasonElse) {
   std::string error;
   // 4 x 3, rows bottom first: a run of 4 of entry 1; a run of 2 of 2 and of
   // 2 of 3; 4 pixels given one by one (3, 2, 1, 4); then end of bitmap.
@@ -684,16 +684,12 @@ TEST_F(PictureFiles, RunLengthCodedBmpsThatReachEveryRowAreRead) {
   // then a run of 5 alternating entries 2 and 1.
   const Bytes rle4 = RleBmp(5, 2, {0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 5, 0x21, 0, 0}, true, 16);
   ExpectPicture(LoadPictureFromBytes(rle4, &error), error, 5, 2, Pixels({2, 1, 2, 1, 2, 1, 2, 3, 4, 5}), "RLE4");
-}
-
-// A run-length coded BMP whose file is too small for the rows it declares is
-// refused from its header, before any pixel buffer is made: 1,124 bytes
-// declaring 14000 x 14000 that end at once took 1.4 GB and seconds, and were
-// then taken as read. Codes that end before the last row, and an
-// end-of-bitmap code that leaves rows unfilled, are a damaged file.
-TEST_F(PictureFiles, RunLengthCodedBmpsTooShortForTheirRowsAreRefusedWithTheirReason) {
+  // A run-length coded BMP whose file is too small for the rows it declares is
+  // refused from its header, before any pixel buffer is made: 1,124 bytes
+  // declaring 14000 x 14000 that end at once took 1.4 GB and seconds, and were
+  // then taken as read. Codes that end before the last row, and an
+  // end-of-bitmap code that leaves rows unfilled, are a damaged file.
   Write("small.bmp", SmallRleBmp());
-  std::string error;
   EXPECT_FALSE(LoadPicture(Path("small.bmp"), &error));
   // The fewest codes to reach 14,000 rows: 55 deltas of 255 rows, 220 bytes.
   EXPECT_EQ(error, "not a picture this program can read: its 46 bytes of pixel data cannot code the 14000 rows it "

@@ -341,7 +341,8 @@ TEST(Zones, ZoneThenStencilAreaAndNoWindow) {
   WidenZoneRange(range, AppointColour{60, 60, 60, 60});
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 1, 1), 300 * CanvasRows);
   canvas = TwoColours();
-  // An area limits the zone, and a reversed one selects nothing. Columns 10..19, client y 100..109: plane rows 595..604.
+  // An area limits the zone, and a reversed one selects nothing. Columns
+  // 10..19, client y 100..109: plane rows 595..604.
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{10, 100, 19, 109}, 1, 2), 100);
   EXPECT_EQ(CanvasRgb(canvas, 595, 10), White);
   EXPECT_EQ(CanvasRgb(canvas, 594, 10), (Rgb{60, 60, 60}));

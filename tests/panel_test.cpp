@@ -1,8 +1,10 @@
 // The control panel kit: key words and switches, diamonds, belts, the reset
 // mark, panel tables, the calculator and the comment mechanism.
 //
-// [SECTION]s: key words and switches; diamonds, belts, reset mark; calculator;
-// comments.
+// [SECTION] Key words and switches
+// [SECTION] Diamonds, belts, reset mark
+// [SECTION] Calculator
+// [SECTION] Comments
 
 #include <gtest/gtest.h>
 

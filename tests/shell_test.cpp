@@ -433,7 +433,8 @@ TEST(NothingLost, AGetCancelledRefusedOrNotStoredLosesNothing) {
 
   p.s.Click(40, 552);  // the language key: English
   const Refused english[] = {
-      {"text.bmp", {}, "\"text.bmp\" could not be read as a picture:\nit is not a BMP, PNG, JPEG, GIF, TIFF or PNM picture."},
+      {"text.bmp", {},
+       "\"text.bmp\" could not be read as a picture:\nit is not a BMP, PNG, JPEG, GIF, TIFF or PNM picture."},
       {"rle.bmp", {},
        "\"rle.bmp\" could not be read as a picture:\nits 46 bytes of pixel data cannot code the 14000 rows it declares "
        "(at least 220 bytes are needed)."},

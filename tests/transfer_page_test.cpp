@@ -206,7 +206,7 @@ struct ClickedPolygon {
   }
 };
 
-TEST(PolygonPoints, NoPointNoCloseAndNothingWritten) {
+TEST(PolygonPoints, NoPointNoCloseAndThe257thClickReplacesPoint255) {
   ClickedPolygon p;
   p.mask[static_cast<std::size_t>(At(300, 300))] = 1;  // a stale mark of another polygon
   EXPECT_FALSE(p.Paint());                              // count -1: nothing set
@@ -217,33 +217,30 @@ TEST(PolygonPoints, NoPointNoCloseAndNothingWritten) {
   EXPECT_EQ(p.polygon.count, 0);
   EXPECT_EQ(std::count(p.mask.begin(), p.mask.end(), 1), 1);
   EXPECT_EQ(p.mask[static_cast<std::size_t>(At(200, 200))], 1);
-}
-
-TEST(PolygonPoints, The257thClickReplacesPoint255AndTheMaskHoldsExactlyTheSides) {
-  ClickedPolygon p;
+  ClickedPolygon full;
   std::vector<PolygonPoint> clicks;
   for (int k = 0; k < 257; ++k) {
     const PolygonPoint point{150 + (k % 16) * 40 + (k / 16), 100 + (k / 16) * 30 + (k % 3)};
     clicks.push_back(point);
-    p.Click(point.x, point.y);
+    full.Click(point.x, point.y);
   }
-  EXPECT_EQ(p.polygon.count, 255);
-  EXPECT_EQ(p.polygon.points[255], clicks[256]);
+  EXPECT_EQ(full.polygon.count, 255);
+  EXPECT_EQ(full.polygon.points[255], clicks[256]);
   std::vector<PolygonPoint> expected(clicks.begin(), clicks.begin() + 255);
   expected.push_back(clicks[256]);
-  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows)) << "the side to the replaced point is gone";
+  EXPECT_EQ(full.mask, MaskOf(expected, CutByRows)) << "the side to the replaced point is gone";
   // Closing the full polygon gives the closing side its own slot.
-  p.Close();
-  EXPECT_EQ(p.polygon.count, 256);
-  EXPECT_EQ(p.polygon.points[256], clicks[0]);
+  full.Close();
+  EXPECT_EQ(full.polygon.count, 256);
+  EXPECT_EQ(full.polygon.points[256], clicks[0]);
   expected.push_back(clicks[0]);
-  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows));
+  EXPECT_EQ(full.mask, MaskOf(expected, CutByRows));
   // A click after that replaces point 255 again and drops the closing side.
-  p.Click(700, 600);
-  EXPECT_EQ(p.polygon.count, 255);
+  full.Click(700, 600);
+  EXPECT_EQ(full.polygon.count, 255);
   expected.resize(255);
   expected.push_back({700, 600});
-  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows));
+  EXPECT_EQ(full.mask, MaskOf(expected, CutByRows));
 }
 
 // Outlines in the planes: vertical runs of a width at a column, rows 80..400.

@@ -208,7 +208,7 @@ TEST(EyeEngine, WorkedExampleAndAWholePictureWorkedToItsEdges) {
   }
 }
 
-TEST(EyeEngine, PivotsStayUnchangedInsideTheWhiteFrameAndAppointBoundsAreStrict) {
+TEST(EyeEngine, PivotsStayInsideTheWhiteFrameAppointBoundsAreStrictAndTheAreaEyeKeepsItsBand) {
   // A flat picture at its mode's pivot keeps its level; the frame is rows and
   // columns 0..r at the bottom and left, H-r.. and W-r.. at the top and right.
   const Bgr white{255, 255, 255};
@@ -243,19 +243,18 @@ TEST(EyeEngine, PivotsStayUnchangedInsideTheWhiteFrameAndAppointBoundsAreStrict)
   const std::array<AppointRange, 3> box{AppointRange{static_cast<int>(source.at(0, y, x)), 255}, AppointRange{0, 255},
                                         AppointRange{0, 255}};
   EXPECT_EQ(at({.reference = {100, 100, 100}, .appointOn = true, .appointKind = 1, .appointBox = box}), farAway);
-}
-
-TEST(EyeEngine, AreaEyeTouchesOnlyItsBandAndDrawsNoFrame) {
-  const Picture3 source = Scene(120, 100);
-  const EyeParameters p{.reference = {120, 130, 140}, .areaEyeOn = true, .areaEyeRect = {30, 60, 80, 90},  // client y 60..90
-                        .eyeWindowShift = 16};
+  // The area eye touches only its band and draws no frame.
+  const Picture3 scene = Scene(120, 100);
+  const EyeParameters area{.reference = {120, 130, 140}, .areaEyeOn = true,
+                           .areaEyeRect = {30, 60, 80, 90},  // client y 60..90
+                           .eyeWindowShift = 16};
   // Plane rows strictly between yLow = 100 - 90 + 48 = 58 and yHigh = 100 - 60 + 48 = 88.
-  const Picture3 out = RunFast(source, 16, p);
-  EXPECT_EQ(Differences(out, RunLiteral(source, 16, p)), "");
-  for (int y = 0; y < 100; ++y) {
-    for (int x = 0; x < 120; ++x) {
-      const bool eligible = y > 58 && y < 88 && x >= 30 && x <= 80 && y <= 100 - 8 && x <= 120 - 9;
-      EXPECT_EQ(out.at(1, y, x) != 7u, eligible) << y << "," << x;
+  const Picture3 out = RunFast(scene, 16, area);
+  EXPECT_EQ(Differences(out, RunLiteral(scene, 16, area)), "");
+  for (int row = 0; row < 100; ++row) {
+    for (int column = 0; column < 120; ++column) {
+      const bool eligible = row > 58 && row < 88 && column >= 30 && column <= 80 && row <= 100 - 8 && column <= 120 - 9;
+      EXPECT_EQ(out.at(1, row, column) != 7u, eligible) << row << "," << column;
     }
   }
 }
