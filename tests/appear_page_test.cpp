@@ -141,9 +141,7 @@ TEST(PlaceTransfer, OffsetMovesThePictureAndLeavesWhite) {
   EXPECT_EQ(std::count(placed.begin(), placed.end(), 255), CanvasByteCount);
 }
 
-// ---------------------------------------------------------------------------
-// Through the program
-// ---------------------------------------------------------------------------
+// [SECTION] Through the program
 constexpr int TabY = 15;
 constexpr int AppearTabX = 128 + 56 * 12, TransferTabX = 128 + 56 * 11, RestoreTabX = 128 + 56 * 15;
 
@@ -222,7 +220,7 @@ TEST(AppearPage, MissingOrForeignWorkFileIsReportedOnceAndTheLoadedPictureShows)
   }
 }
 
-TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
+TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFilesAndCloseDeletesThemButTheStartFile) {
   AppearSession a;
   const auto back = a.File("0000back.bmp");
   const auto transfer = a.File("0000trfr.bmp");
@@ -244,10 +242,6 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFiles) {
   std::filesystem::remove(a.s.PathIn("0000back.bmp"));
   a.s.Click(RestoreTabX, TabY);
   EXPECT_EQ(a.File("0000back.bmp"), a.File("KEEP12.bmp"));
-}
-
-TEST(AppearPage, CloseDeletesTheWorkFilesButTheStartFile) {
-  AppearSession a;
   a.s.ClickControls(PageAppear, {"3)real appear", "4)KEEP12"});
   for (const char* name : AppearFileNames) {
     if (!std::filesystem::exists(a.s.PathIn(name))) WriteTestPicture(a.s.PathIn(name), 960, 672, Back);

@@ -1,9 +1,13 @@
-// The UNI C. page: the target ranges, the grey range bar and the new-colour
-// bars worked by hand, the conversion against its literal form over a
-// corpus, and the page through the whole program: a picture of a few flat
-// colours converted exactly in its grey range, every store path (the entry
-// save, "set KEEP8", Save, a driver script) byte for byte, picks only on the
-// picture, no preview or chart in what is stored, and the golden screen.
+// The colour pages UNI C., CONTOUR and ADD: their pixel work worked by hand
+// and against the literal forms over a corpus, and each page through the
+// whole program, every store path byte for byte, and the golden screens.
+//
+// [SECTION] UNI C.: ranges, bars, the conversion
+// [SECTION] The UNI C. page
+// [SECTION] CONTOUR: ladders, the table, the literal search
+// [SECTION] The CONTOUR page
+// [SECTION] ADD: bands, ramps, the literal addition
+// [SECTION] The ADD page
 
 #include <gtest/gtest.h>
 
@@ -32,6 +36,8 @@
 
 namespace {
 
+// [SECTION] UNI C.: ranges, bars, the conversion
+
 TEST(RangeConvert, ATargetPickWidensTheRanges) {
   // One pixel of (200, 100, 50): ranges [200, 200], [100, 100], [50, 50],
   // grey 124.2, so lo = hi = 124 truncated or rounded.
@@ -59,7 +65,7 @@ TEST(RangeConvert, ATargetPickWidensTheRanges) {
   EXPECT_EQ(std::pair(tlo, thi), std::pair(255, 0));
 }
 
-TEST(RangeConvert, GrayBarClicks) {
+TEST(RangeConvert, GrayBarClicksAndPicksOnlyOnThePicture) {
   struct Case {
     int x, lo, hi, wantLo, wantHi;
   };
@@ -83,25 +89,17 @@ TEST(RangeConvert, GrayBarClicks) {
   for (int i = 0; i < 10; ++i) GrayBarClick(85, lo, hi);
   EXPECT_EQ(std::pair(lo, hi), std::pair(20, 20));
 
-  const std::pair<int, int> bars[] = {{25, 4}, {75, 250}, {50, 127}};
-  for (auto [x, want] : bars) {
-    int v = 0;
+  // A channel bar: x, the value before, after; the arrows stay within a byte.
+  const std::array<int, 3> bars[] = {{25, 0, 4}, {75, 0, 250}, {50, 0, 127}, {83, 5, 0}, {93, 250, 255}};
+  for (auto [x, before, want] : bars) {
+    int v = before;
     EXPECT_TRUE(ChannelBarClick(x, v));
     EXPECT_EQ(v, want) << x;
   }
-  int v = 5;
-  ChannelBarClick(83, v);
-  EXPECT_EQ(v, 0);
-  v = 250;
-  ChannelBarClick(93, v);
-  EXPECT_EQ(v, 255);
   int from = 0, to = 0;
   EXPECT_TRUE(RangeBarSpan(0, 255, from, to));
   EXPECT_EQ(std::pair(from, to), std::pair(24, 75));
   EXPECT_FALSE(RangeBarSpan(255, 0, from, to));
-}
-
-TEST(RangeConvert, PicksOnlyOnThePicture) {
   // The pixel under client (x, y) is column x - 100, plane row 704 - y.
   TestPlanes planes;
   planes.At(2, 1, 1) = 9;        // under client (101, 703)
@@ -145,7 +143,7 @@ TEST(RangeConvert, FastConversionEqualsTheLiteralOne) {
   }
 }
 
-// ---- The page through the whole program.
+// [SECTION] The UNI C. page
 
 // Client points of the controls: "1)target" at a given x (it goes off only
 // from x 9 on) and the red value box ("%3d", as the others); the other
@@ -372,16 +370,11 @@ TEST(UniCPageGolden, ChartAndTargetOnTheSampleInEnglish) {
   EXPECT_GOLDEN("uni_c_chart", s.window().Shown());
 }
 
-// =============================================================================
-// The CONTOUR page: the ladder and colour ladders worked by hand, the table
-// of 256 grays against the literal level search over a corpus, the scan's
-// wrap, and the page through the whole program (the contour shown, cleared,
-// committed as KEEP5 and saved, byte for byte), a driver script and the
-// golden screen.
+// [SECTION] CONTOUR: ladders, the table, the literal search
 
 const std::string Scan = "scan %3d";  // " scan %3d" shows the level it drew
 
-TEST(ContourLevels, ColourLaddersWorkedByHand) {
+TEST(ContourLevels, ColourLaddersSwatchesAndTheTypeCycleWorkedByHand) {
   struct Case {
     int type, k;
     ContourColour colour;
@@ -397,9 +390,7 @@ TEST(ContourLevels, ColourLaddersWorkedByHand) {
   // Channels are clamped: an increment that overshoots 255.
   EXPECT_EQ(ContourLevelColour(6, 40, 8), (ContourColour{255, 255, 255}));
   EXPECT_EQ(ContourLevelColour(7, 40, 8), (ContourColour{0, 0, 0}));
-}
-
-TEST(ContourLevels, SwatchColumnsAndTheColourTypeCycle) {
+  // The swatch columns and the colour type's cycle.
   // Type, column, the swatch's colour there (none: no swatch).
   const std::tuple<int, int, std::optional<ContourColour>> swatches[] = {
       {0, 10, std::nullopt},  // type 0 has no swatch
@@ -416,7 +407,7 @@ TEST(ContourLevels, SwatchColumnsAndTheColourTypeCycle) {
   for (auto [from, to] : next) EXPECT_EQ(NextContourColourType(from), to);
 }
 
-TEST(ContourLevels, ScanWrapsAfterTheTopLevel) {
+TEST(ContourLevels, ScanWrapsAfterTheTopLevelAndAllLevelsPaintEveryEighth) {
   // 32 levels of gray 0, 8, .., 248 (a ladder needs a positive step and a
   // level above the lowest): s runs 1..32, the 33rd click starts again at 1.
   EXPECT_EQ(std::tuple(ContourTopLevel(ContourLadder{}), ContourTopLevel({0, 255, 0}), ContourColourStep(0)),
@@ -435,9 +426,7 @@ TEST(ContourLevels, ScanWrapsAfterTheTopLevel) {
   // Before the first scan (s = 0) nothing is painted.
   const ContourTable none = BuildContourTable(ladder, ContourOneLevel, 0, 2);
   for (const ContourTableEntry& e : none) EXPECT_FALSE(e.painted);
-}
-
-TEST(ContourLevels, AllLevelsPaintMultiplesOfEightUpTo248) {
+  // All levels paint the multiples of eight up to 248.
   const ContourTable table = BuildContourTable(ContourLadder{}, ContourAllLevels, 0, 1);
   for (int g = 0; g < 256; ++g) {
     const ContourTableEntry& e = table[static_cast<std::size_t>(g)];
@@ -449,8 +438,6 @@ TEST(ContourLevels, AllLevelsPaintMultiplesOfEightUpTo248) {
 }
 
 // ---- The fast drawing against the literal level search, over a corpus.
-
-using CanvasBytes = std::vector<std::uint8_t>;
 
 // The view corpus as canvases, and a picture of two levels (128 | 248).
 std::vector<CanvasBytes> CanvasCorpus() {
@@ -482,7 +469,7 @@ TEST(ContourLevels, TableDrawingEqualsTheLiteralSearch) {
   }
 }
 
-// ---- The page through the whole program.
+// [SECTION] The CONTOUR page
 
 // Grey columns: the pixel at x has red = green = blue = x % 256, so its gray is x % 256.
 Rgb GreyColumns(int x, int) {
@@ -511,7 +498,9 @@ struct ContourSession {
   ContourSession() { s.StartOnPage(5, GreyColumns, 300, 100); }
 };
 
-TEST(ContourPage, LimitAreaPaintsEveryLevelAndClearRemovesIt) {
+// "limit area" paints every level and "clear" removes it; "set KEEP5"
+// commits the contour and Save stores it.
+TEST(ContourPage, LimitAreaPaintsEveryLevelClearRemovesItAndSetKeepCommitsIt) {
   ContourSession c;
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), c.picture), "");
   EXPECT_EQ(ContourPage.colourType, 0);
@@ -529,6 +518,29 @@ TEST(ContourPage, LimitAreaPaintsEveryLevelAndClearRemovesIt) {
 
   c.s.ClickControl(PageContour, "clear");
   EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), c.picture), "");
+
+  c.s.ClickControl(PageContour, "↓");  // type 2
+  c.s.ClickControls(PageContour, {"limit area", "set KEEP5"});
+  // Worked by hand: under type 2 level k (gray 8k) is (255 - 8k, 255 - 8k, 0).
+  CanvasBytes committed = Painted(c.picture, EveryLevel, [](int g) {
+    const auto v = static_cast<std::uint8_t>(255 - g);
+    return Rgb{v, v, 0};
+  });
+  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("KEEP5.bmp")), KeepFileOf(committed)), "");
+  // "Save" stores the picture shown (300 x 100): the contour drawn again
+  // over the committed image.
+  c.s.dialogs().QueueFile(c.s.PathIn("saved.bmp"));
+  c.s.Click(900, 10);
+  CanvasBytes again = committed;
+  LiteralContour(again.data(), Stride, Stride, CanvasRows, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 2});
+  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("saved.bmp")), SavedBmpOf(again, 300, 100)), "");
+  // The contour is now part of the image: " clear" leaves it shown; a
+  // cancelled save writes nothing and changes nothing.
+  c.s.ClickControl(PageContour, "clear");
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
+  c.s.dialogs().QueueFile(std::nullopt);
+  c.s.Click(900, 10);
+  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
 }
 
 TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
@@ -559,33 +571,6 @@ TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
   EXPECT_EQ(ContourPage.colourType, 1);  // 7 -> 1
 }
 
-TEST(ContourPage, SetKeepCommitsTheContourAndSaveStoresIt) {
-  ContourSession c;
-  c.s.ClickControl(PageContour, "↓");
-  c.s.ClickControl(PageContour, "↓");  // type 2
-  c.s.ClickControls(PageContour, {"limit area", "set KEEP5"});
-  // Worked by hand: under type 2 level k (gray 8k) is (255 - 8k, 255 - 8k, 0).
-  CanvasBytes committed = Painted(c.picture, EveryLevel, [](int g) {
-    const auto v = static_cast<std::uint8_t>(255 - g);
-    return Rgb{v, v, 0};
-  });
-  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("KEEP5.bmp")), KeepFileOf(committed)), "");
-  // "Save" stores the picture shown (300 x 100): the contour drawn again
-  // over the committed image.
-  c.s.dialogs().QueueFile(c.s.PathIn("saved.bmp"));
-  c.s.Click(900, 10);
-  CanvasBytes again = committed;
-  LiteralContour(again.data(), Stride, Stride, CanvasRows, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 2});
-  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("saved.bmp")), SavedBmpOf(again, 300, 100)), "");
-  // The contour is now part of the image: " clear" leaves it shown; a
-  // cancelled save writes nothing and changes nothing.
-  c.s.ClickControl(PageContour, "clear");
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
-  c.s.dialogs().QueueFile(std::nullopt);
-  c.s.Click(900, 10);
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
-}
-
 TEST(ContourPageGolden, LimitAreaOnTheSampleInEnglish) {
   ProgramSession s;
   s.Start(GoldenSamplePicture());
@@ -596,14 +581,12 @@ TEST(ContourPageGolden, LimitAreaOnTheSampleInEnglish) {
   EXPECT_GOLDEN("contour_limit_area", s.window().Shown());
 }
 
-// =============================================================================
-// The ADD page: band edges and a pixel in each band worked by hand, the fast
-// addition against the literal one over a corpus, and the page through the
-// whole program ("hd", " add", "set KEEP6" byte by byte, the golden screen).
+// [SECTION] ADD: bands, ramps, the literal addition
 
 const NodColumn& ColumnA() { return BuiltInNodColours.columns[0]; }
 
-TEST(AddBands, EdgesOfTheSixBands) {
+// The edges of the six bands, a pixel in each band with column A, the blend weights.
+TEST(AddBands, EdgesRampColoursAndBlendsWorkedByHand) {
   EXPECT_EQ(GreyBandsOf(0, 255).bound, (std::array<int, 7>{0, 42, 84, 126, 168, 210, 255}));
   const GreyBands bands = GreyBandsOf(0, 255);
   const std::pair<int, int> cases[] = {{-1, -1}, {0, 0},   {41, 0},  {42, 1},  {83, 1},  {84, 2},   {125, 2},
@@ -613,15 +596,11 @@ TEST(AddBands, EdgesOfTheSixBands) {
   const GreyBands narrow = GreyBandsOf(100, 103);
   EXPECT_EQ(BandOf(narrow, 100), 5);
   EXPECT_EQ(RampColour(ColumnA(), narrow, 100), ColumnA()[5]);
-}
-
-TEST(AddBands, RampColourOfAPixelInEachBandWithColumnA) {
-  const GreyBands bands = GreyBandsOf(0, 255);
   struct Case {
     int grey;
     NodColour want;
   };
-  const Case cases[] = {
+  const Case ramps[] = {
       {0, {0, 0, 0}},          // nod colour 1
       {21, {127, 127, 0}},     // halfway from black to yellow: 255 x 21 / 42 = 127
       {42, {255, 255, 0}},     // nod colour 2 at the start of band 1
@@ -632,10 +611,7 @@ TEST(AddBands, RampColourOfAPixelInEachBandWithColumnA) {
       {232, {255, 190, 255}},  // pink to white, s = 45: 128 + 127 x 22 / 45
       {255, {255, 255, 255}},  // nod colour 7
   };
-  for (const Case& c : cases) EXPECT_EQ(RampColour(ColumnA(), bands, c.grey), c.want) << "grey " << c.grey;
-}
-
-TEST(AddBands, BlendWeights) {
+  for (const Case& c : ramps) EXPECT_EQ(RampColour(ColumnA(), bands, c.grey), c.want) << "grey " << c.grey;
   // 7 : 1 of 200 and 8: 1408 / 8; 3 : 1 of 201 and 0: 603 / 4, truncated.
   EXPECT_EQ(std::tuple(BlendNodChannel(200, 8, SoftWeights), BlendNodChannel(201, 0, MiddleWeights),
                        BlendNodChannel(201, 17, HardWeights)),
@@ -686,7 +662,7 @@ TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
   }
 }
 
-// Through the whole program.
+// [SECTION] The ADD page
 
 constexpr int AddTabX = 464, TabY = 15;
 

@@ -1,8 +1,12 @@
-// The desktop's additions: the frame scaled to any window and mouse positions
-// mapped back, the start size, the command line, the shortcuts and pictures
-// opened without the dialog (dropped, or named on the command line); the
-// user's language: the start language from the locale or the command line,
-// and every dialog following the current language.
+// The desktop's additions: the frame scaled to any window, the command line,
+// the shortcuts and drops, and the user's language.
+//
+// [SECTION] The frame in a window of any size
+// [SECTION] The command line
+// [SECTION] The working folder and where the dialogs start
+// [SECTION] Shortcuts and drops, on the whole program
+// [SECTION] The start language from the locale
+// [SECTION] The whole program in each language
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,11 +24,9 @@
 
 namespace {
 
-// -----------------------------------------------------------------------------
-// The frame in a window of any size
-// -----------------------------------------------------------------------------
+// [SECTION] The frame in a window of any size
 
-TEST(FrameLayout, ScaleStepsWhereTheyFitReducedOtherwiseAlwaysCentred) {
+TEST(FrameLayout, ScaleStepsWhereTheyFitCentredAndWindowPointsMapBack) {
   struct Row {
     int windowWidth, windowHeight;
     FrameRect expected;
@@ -48,15 +50,12 @@ TEST(FrameLayout, ScaleStepsWhereTheyFitReducedOtherwiseAlwaysCentred) {
                          row.expected.whole))
         << row.windowWidth << " x " << row.windowHeight;
   }
-}
-
-TEST(FrameLayout, WindowPointsMapBackToTheClientPixelUnderThem) {
-  struct Row {
+  struct Point {
     int windowWidth, windowHeight, wx, wy;
     bool inside;
     int x, y;
   };
-  const Row rows[] = {
+  const Point points[] = {
       {2200, 1680, 368, 32, true, 184, 16},     // the FILTER tab's centre at 2 x
       {2200, 1680, 369, 33, true, 184, 16},     // the same 2 x 2 block
       {2200, 1680, 2199, 1679, true, 1099, 839},
@@ -66,7 +65,7 @@ TEST(FrameLayout, WindowPointsMapBackToTheClientPixelUnderThem) {
       {550, 800, 92, 198, true, 184, 16},       // half size
       {1000, 700, 41 + 916, 699, true, 1098, 838},  // 916 * 1100 / 917, 699 * 840 / 700
   };
-  for (const Row& row : rows) {
+  for (const Point& row : points) {
     int x = -1, y = -1;
     const bool inside = ClientFromWindow(FrameLayout(row.windowWidth, row.windowHeight), row.wx, row.wy, x, y);
     EXPECT_EQ(std::tuple(inside, x, y), std::tuple(row.inside, row.x, row.y))
@@ -124,7 +123,7 @@ TEST(ScaleFrame, WholeScalesRepeatPixelsReducedFramesStayFaithful) {
   EXPECT_NEAR(static_cast<int>((small[100] >> 16) & 0xFF), 200, 1);
 }
 
-TEST(StartWindowSize, TheRememberedOrTheLargestStepThatFitsTheUsableArea) {
+TEST(ScaleSteps, TheStartSizePlusAndMinusStepWithinTheScreenAndTheFileRemembersTheStep) {
   struct Row {
     int usableWidth, usableHeight, remembered, width, height;
   };
@@ -145,9 +144,6 @@ TEST(StartWindowSize, TheRememberedOrTheLargestStepThatFitsTheUsableArea) {
     EXPECT_EQ(std::pair(size.width, size.height), std::pair(row.width, row.height))
         << row.usableWidth << " x " << row.usableHeight;
   }
-}
-
-TEST(ScaleSteps, PlusAndMinusStepWithinTheScreenAndTheFileRemembersTheStep) {
   // From 1.2 x on a 2560 x 1440 screen (1.5 x fits, 2 x does not).
   EXPECT_EQ(NextScaleStep(1320, 1008, 1, 2560, 1440), 13);
   EXPECT_EQ(NextScaleStep(1650, 1260, 1, 2560, 1440), 15);  // no further
@@ -181,9 +177,7 @@ TEST(ScaleSteps, PlusAndMinusStepWithinTheScreenAndTheFileRemembersTheStep) {
   EXPECT_EQ(ReadScaleFile(file), 0);
 }
 
-// -----------------------------------------------------------------------------
-// The command line
-// -----------------------------------------------------------------------------
+// [SECTION] The command line
 
 TEST(CommandLine, PictureHelpVersionLanguageWorkFolderDesktopAndWhatIsWrong) {
   const std::string folder = (std::filesystem::path(testing::TempDir()) / "vz_command_line").lexically_normal().string();
@@ -247,11 +241,9 @@ TEST(CommandLine, PictureHelpVersionLanguageWorkFolderDesktopAndWhatIsWrong) {
             std::string::npos);
 }
 
-// -----------------------------------------------------------------------------
-// The working folder and where the dialogs start
-// -----------------------------------------------------------------------------
+// [SECTION] The working folder and where the dialogs start
 
-TEST(StartFolders, TerminalHereDesktopInTheStateFolderWorkdirByHand) {
+TEST(StartFolders, WhereTheProgramWorksAndTheStateFolderUnderXdgStateHomeElseHome) {
   CommandLine terminal;
   CommandLine desktop;
   desktop.desktop = true;
@@ -278,15 +270,12 @@ TEST(StartFolders, TerminalHereDesktopInTheStateFolderWorkdirByHand) {
               std::tuple(row.expected.work, row.expected.makeWork, row.expected.dialogs))
         << row.line->desktop << " " << row.line->workFolder << " " << row.stateFolder;
   }
-}
-
-TEST(StartFolders, TheStateFolderFollowsXdgStateHomeElseHome) {
-  struct Row {
+  struct State {
     const char* xdgStateHome;
     const char* home;
     std::string expected;
   };
-  const Row rows[] = {
+  const State states[] = {
       {"/tmp/state", "/home/u", "/tmp/state/vazesample"},
       {"/tmp/state/", "/home/u", "/tmp/state/vazesample"},
       {nullptr, "/home/u", "/home/u/.local/state/vazesample"},
@@ -297,7 +286,7 @@ TEST(StartFolders, TheStateFolderFollowsXdgStateHomeElseHome) {
       {nullptr, "relative", ""},
       {"/s", nullptr, "/s/vazesample"},
   };
-  for (const Row& row : rows) {
+  for (const State& row : states) {
     EXPECT_EQ(StateFolderFor(row.xdgStateHome, row.home), row.expected)
         << (row.xdgStateHome ? row.xdgStateHome : "-") << " " << (row.home ? row.home : "-");
   }
@@ -329,9 +318,7 @@ TEST(StartFolders, MakeFolderMakesEveryMissingFolderForTheUserOnly) {
   std::filesystem::remove_all(top);
 }
 
-// -----------------------------------------------------------------------------
-// Shortcuts and drops, on the whole program
-// -----------------------------------------------------------------------------
+// [SECTION] Shortcuts and drops, on the whole program
 
 Rgb Flat(int, int) { return Rgb{10, 200, 90}; }
 Rgb Other(int, int) { return Rgb{200, 30, 60}; }
@@ -374,16 +361,24 @@ class DesktopTest : public ::testing::Test {
   std::string picture;
 };
 
-TEST_F(DesktopTest, APresetPictureAnswersTheFirstOpenDialogWithoutShowingIt) {
+TEST_F(DesktopTest, APresetPictureAnswersTheFirstOpenDialogAndF1OnTopTurnsTheCommentsOn) {
   preset.Preset(picture);
   s.Start("");  // the scripted dialog would cancel: the preset answers first
   EXPECT_EQ(Shown("open"), 0u);
   EXPECT_FALSE(preset.HasPreset());
   EXPECT_EQ(s.window().Title(), "first.bmp / ヴァントルゼフリンサンプル vazesample");
   EXPECT_EQ(s.Pixel(100, 32), Flat(0, 0));
+  CommentPanel.on = false;
+  s.Click(50, 835);
+  EXPECT_EQ(CommentInk(s), 0);
+  Key(112, false);
+  EXPECT_EQ(CommentPanel.on, 1);
+  EXPECT_GT(CommentInk(s), 500);
 }
 
-TEST_F(DesktopTest, ADroppedPictureOpensAsIfChosen) {
+// A dropped picture opens as if chosen; Ctrl+O opens, Ctrl+S saves, Ctrl+Q
+// asks to close, F1 shows the comment.
+TEST_F(DesktopTest, ADroppedPictureOpensAsIfChosenAndTheShortcutsWork) {
   s.Start(picture);
   const std::string dropped = s.PathIn("dropped.bmp");
   WriteTestPicture(dropped, 200, 100, Other);  // the same size: still taken on TOP
@@ -392,10 +387,6 @@ TEST_F(DesktopTest, ADroppedPictureOpensAsIfChosen) {
   EXPECT_EQ(Shown("open"), 1u);  // only the first, answered by the script
   EXPECT_EQ(s.window().Title(), "dropped.bmp / ヴァントルゼフリンサンプル vazesample");
   EXPECT_EQ(s.Pixel(150, 50), Other(0, 0));
-}
-
-TEST_F(DesktopTest, CtrlOOpensCtrlSSavesCtrlQAsksToCloseF1ShowsTheComment) {
-  s.Start(picture);
   Key('O', true);
   EXPECT_EQ(Shown("open"), 2u);  // as Enter: the open dialog (cancelled by the script)
   Key('S', true);
@@ -414,19 +405,7 @@ TEST_F(DesktopTest, CtrlOOpensCtrlSSavesCtrlQAsksToCloseF1ShowsTheComment) {
   EXPECT_EQ(std::pair(Shown("message"), s.window().Destroyed()), std::pair(std::size_t{2}, false));
 }
 
-TEST_F(DesktopTest, F1OnTopTurnsTheCommentsBackOn) {
-  s.Start(picture);
-  CommentPanel.on = false;
-  s.Click(50, 835);
-  EXPECT_EQ(CommentInk(s), 0);
-  Key(112, false);
-  EXPECT_EQ(CommentPanel.on, 1);
-  EXPECT_GT(CommentInk(s), 500);
-}
-
-// -----------------------------------------------------------------------------
-// The start language from the locale
-// -----------------------------------------------------------------------------
+// [SECTION] The start language from the locale
 
 TEST(LanguageFromLocale, JapaneseForJapaneseAndForNoLanguageEnglishOtherwise) {
   constexpr int Ja = JapaneseLanguage, En = EnglishLanguage;
@@ -463,9 +442,7 @@ TEST(LanguageFromLocale, JapaneseForJapaneseAndForNoLanguageEnglishOtherwise) {
   }
 }
 
-// -----------------------------------------------------------------------------
-// The whole program in each language
-// -----------------------------------------------------------------------------
+// [SECTION] The whole program in each language
 
 constexpr int TabY = 15, PaletteTabX = 520, SaveTabX = 912, GetTabX = 1024;
 constexpr int LanguageKeyX = 48, LanguageKeyY = 552;
@@ -494,7 +471,9 @@ class InEachLanguage : public ::testing::Test {
   ProgramSession s;
 };
 
-TEST_F(InEachLanguage, ARunStartsInTheStartLanguage) {
+// A run starts in the start language; the key word switches it, and the
+// title, the dialogs' names, filters and titles follow the language shown.
+TEST_F(InEachLanguage, ARunStartsInTheStartLanguageAndTheDialogsFollowTheCurrentOne) {
   StartIn(EnglishLanguage);
   EXPECT_EQ(LanguageId, EnglishLanguage);
   EXPECT_EQ(s.window().Title(), "first.bmp / VANTOR ZEPHRIN SAMPLE vazesample");
@@ -502,10 +481,6 @@ TEST_F(InEachLanguage, ARunStartsInTheStartLanguage) {
   s.Click(LanguageKeyX, LanguageKeyY);
   EXPECT_EQ(LanguageId, JapaneseLanguage);
   EXPECT_EQ(s.window().Title(), "first.bmp / ヴァントルゼフリンサンプル vazesample");
-}
-
-TEST_F(InEachLanguage, TheDialogsFilterNamesAndTitlesAreInTheCurrentLanguage) {
-  StartIn(JapaneseLanguage);
   s.Click(SaveTabX, TabY);  // cancelled: nothing queued
   ScriptedDialogs::Shown save = Only();
   EXPECT_EQ(save.title, "名前をつけて保存する");

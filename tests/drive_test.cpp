@@ -13,7 +13,7 @@
 
 namespace {
 
-TEST(DriveScript, ParsesEveryCommandWithCommentsAndBlankLines) {
+TEST(DriveScript, ParsesEveryCommandAndReportsAMalformedLineWithItsNumber) {
   std::vector<DriveCommand> c;
   std::string error;
   ASSERT_TRUE(ParseDriveScript("# a comment\n"
@@ -35,9 +35,6 @@ TEST(DriveScript, ParsesEveryCommandWithCommentsAndBlankLines) {
   EXPECT_EQ(c[7].xy, (std::array<int, 4>{200, 100, 300, 50}));
   EXPECT_EQ(std::pair(c[10].shift, c[10].wheel), std::pair(true, -3));
   EXPECT_EQ(c[12].file, "take#2.png");
-}
-
-TEST(DriveScript, AMalformedLineIsReportedWithItsNumber) {
   const std::pair<const char*, const char*> cases[] = {
       {"click 1 2\nclik 3 4\n",
        "s.txt:2: unknown command 'clik' (commands: open, cancel, save-as, save-whole, answer, click, rclick, drag, "
@@ -60,7 +57,6 @@ TEST(DriveScript, AMalformedLineIsReportedWithItsNumber) {
   };
   for (const auto& [script, message] : cases) {
     std::vector<DriveCommand> commands;
-    std::string error;
     EXPECT_FALSE(ParseDriveScript(script, "s.txt", commands, &error)) << script;
     EXPECT_EQ(error, message);
   }

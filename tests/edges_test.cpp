@@ -66,7 +66,7 @@ Picture CutBack(const std::vector<std::uint8_t>& canvas, int width, int height, 
 
 }  // namespace
 
-TEST(Edges, AnOutlineOfAWholePictureIsFoundToItsBorder) {
+TEST(Edges, OutlinesAreFoundToTheBorderAndALocalContrastTakesItsWindowBeyondIt) {
   for (const auto& [width, height] : {std::pair{1, 1}, std::pair{5, 4}, std::pair{40, 30}, std::pair{97, 61}}) {
     const Picture picture = MadePicture(width, height, 3);
     for (const OutlineSettings settings : {OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}},
@@ -90,9 +90,6 @@ TEST(Edges, AnOutlineOfAWholePictureIsFoundToItsBorder) {
       }
     }
   }
-}
-
-TEST(Edges, ALocalContrastAtTheBorderTakesItsWindowBeyondIt) {
   constexpr int R = LocalContrastRadius;
   const Picture picture = MadePicture(70, 50, 8);
   // Centres at the corners, on an edge, inside, and beyond the picture.

@@ -4,6 +4,10 @@
 // program: the colour power stored byte by byte as KEEP1, the bar, diamond
 // and calculator values, the channel levels that the TOP page's pass then
 // pivots on, and the golden screens.
+//
+// [SECTION] Hand-worked values: tone curve, grey, colour power, balances, light core
+// [SECTION] The settings clamp and the fast forms against the literal ones
+// [SECTION] The page through the whole program
 
 #include <gtest/gtest.h>
 
@@ -72,7 +76,11 @@ std::array<int, 2> Balanced(const BalanceCase& c, OneSample oneSample, WholeView
   return {oneSample(c.sample, c.plane, c.levels), static_cast<int>(p.plane[plane][0])};
 }
 
-TEST(ToneCurve, EndsPeakAndKnownPoints) {
+// [SECTION] Hand-worked values: tone curve, grey, colour power, balances, light core
+
+// The tone curve's ends, peak and known points; the grey truncates toward
+// zero and keeps whole greys.
+TEST(ToneCurve, EndsPeakAndKnownPointsAndTheGreyRules) {
   const ToneCurve w = BuildToneCurve();
   EXPECT_EQ(w[0], 0.0);
   EXPECT_EQ(w[255], 0.0);
@@ -81,9 +89,6 @@ TEST(ToneCurve, EndsPeakAndKnownPoints) {
   for (double value : w) EXPECT_LE(value, 1.0);
   EXPECT_NEAR(w[128], (std::sqrt(48896.0) - 128) / (std::sqrt(32625.0) - 75), 1e-12);  // 0.8817
   EXPECT_NEAR(w[200], 0.4639, 1e-4);  // (sqrt(62000) - 200) / 105.62
-}
-
-TEST(Gray, TruncatesTowardZeroAndKeepsWholeGrays) {
   EXPECT_EQ(GrayOf(100, 70, 40), 75);     // 29.9 + 41.09 + 4.56 = 75.55
   for (int v = 0; v < 256; ++v) EXPECT_EQ(GrayOf(v, v, v), v);  // for 128 the double sum is 127.99999...
   EXPECT_EQ(GrayTruncated(-10, 0, 0), -2);  // -2.99 toward zero
@@ -94,15 +99,13 @@ TEST(Gray, TruncatesTowardZeroAndKeepsWholeGrays) {
   EXPECT_EQ(GrayRounded(4000000000LL, 0, 0), 1196000000LL);  // samples past 32 bits stay exact
 }
 
-TEST(ColourPower, GraysBlackAndWhiteStayAtEveryPower) {
+// Greys, black and white stay at every power; pixels worked by hand.
+TEST(ColourPower, GreysStayAtEveryPowerAndHandWorkedPixels) {
   const FilterSettings settings[] = {CommonPower(1), CommonPower(100), CommonPower(200), CommonPower(1000),
                                      PerChannel(2, {700, 3, 1000})};
   for (const FilterSettings& s : settings)
     for (std::uint32_t v = 0; v < 256; ++v)
       EXPECT_EQ(Powered({v, v, v}, s), (Rgb3{v, v, v})) << "grey " << v << " power " << s.colourPower;
-}
-
-TEST(ColourPower, HandWorkedPixels) {
   // Gray 75, where W = 1: the colour difference (25, -5, -35) is scaled by
   // power / 100 exactly. A light colour, gray 207, W = 0.4113: differences
   // 33, -12, -17 become 13.57, -4.94, -6.99, truncated toward zero to 13, -4,
@@ -122,7 +125,8 @@ TEST(ColourPower, HandWorkedPixels) {
   EXPECT_EQ(CommonPowerOfChannels({128, 128, 128}), 128);
 }
 
-TEST(ColourBalance, PeachMapsLevelsToTenAnd244) {
+// Peach maps the levels to 10 and 244; berry centres every channel with one gain.
+TEST(ColourBalance, PeachMapsLevelsToTenAnd244AndBerryCentresEveryChannel) {
   const FilterLevels same = SameLevels(20, 220), mixed{{{0, 0, 117}, {50, 0, 200}, {20, 0, 220}}};
   // One empty range: every channel is only shifted down by its low level.
   const FilterLevels flat{{{0, 0, 117}, {80, 80, 80}, {20, 0, 220}}};
@@ -134,33 +138,29 @@ TEST(ColourBalance, PeachMapsLevelsToTenAnd244) {
       {flat, 50, 0, 50},    {flat, 100, 1, 20},  {flat, 30, 1, 0},     {flat, 20, 2, 0}};
   for (const BalanceCase& c : cases)
     EXPECT_EQ(Balanced(c, PeachSample, ApplyPeach), (std::array{c.want, c.want})) << c.sample << " plane " << c.plane;
-}
-
-TEST(ColourBalance, BerryCentresEveryChannelWithOneGain) {
-  // Widest range 200: gain 1, each channel centred by (255 - range) / 2.
+  // Berry: widest range 200: gain 1, each channel centred by (255 - range) / 2.
   // Widest range 100: gain 2. No range at all: D = 1, gain 255, a threshold
   // around the level.
-  const FilterLevels same = SameLevels(20, 220), mixed{{{20, 0, 120}, {50, 0, 200}, {10, 0, 210}}};
+  const FilterLevels centred{{{20, 0, 120}, {50, 0, 200}, {10, 0, 210}}};
   const FilterLevels narrow = SameLevels(60, 160), none = SameLevels(90, 90);
-  const BalanceCase cases[] = {
-      {same, 20, 0, 27},    {same, 220, 0, 227},   {same, 120, 2, 127},   {mixed, 20, 0, 77},
-      {mixed, 120, 0, 177}, {mixed, 50, 1, 52},    {mixed, 200, 1, 202},  {mixed, 210, 2, 227},
+  const BalanceCase berries[] = {
+      {same, 20, 0, 27},       {same, 220, 0, 227},    {same, 120, 2, 127},     {centred, 20, 0, 77},
+      {centred, 120, 0, 177},  {centred, 50, 1, 52},   {centred, 200, 1, 202},  {centred, 210, 2, 227},
       {narrow, 60, 0, 27},  {narrow, 110, 0, 127}, {narrow, 160, 0, 227}, {narrow, 200, 0, 255},
       {none, 90, 0, 127},   {none, 91, 0, 255},    {none, 89, 0, 0}};
-  for (const BalanceCase& c : cases)
+  for (const BalanceCase& c : berries)
     EXPECT_EQ(Balanced(c, BerrySample, ApplyBerry), (std::array{c.want, c.want})) << c.sample << " plane " << c.plane;
 }
 
-TEST(LightCore, StretchesTheCoreAndThresholds) {
+// The light core stretches the core and thresholds; it reads canvas bytes
+// into planes and lights an empty result.
+TEST(LightCore, StretchesTheCoreThresholdsAndReadsCanvasBytes) {
   const struct { int sample, start, end, want; } cases[] = {
       {100, 100, 150, 0}, {110, 100, 150, 50}, {150, 100, 150, 250}, {151, 100, 150, 255},  // g = 255 / 50 = 5
       {99, 100, 150, 0},  {128, 128, 129, 0},  {129, 128, 129, 255},                        // one-wide: a threshold at f
       {77, 0, 255, 77},   {101, 100, 100, 255}};                                            // meeting ends: one-wide
   for (const auto& c : cases)
     EXPECT_EQ(LightCoreSample(c.sample, c.start, c.end), c.want) << c.sample << " in " << c.start << ".." << c.end;
-}
-
-TEST(LightCore, ReadsCanvasBytesIntoPlanesAndLightsAnEmptyResult) {
   // 2 x 2 canvas, bytes blue, green, red per pixel.
   const std::vector<std::uint8_t> canvas{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
   TestPlanes p(2, 2);
@@ -175,7 +175,9 @@ TEST(LightCore, ReadsCanvasBytesIntoPlanesAndLightsAnEmptyResult) {
   EXPECT_EQ(std::pair(q.plane[0][4], q.plane[0][3]), std::pair(0u, 100u));
 }
 
-TEST(Settings, ClampSpectrumCoreAndMarker) {
+// [SECTION] The settings clamp and the fast forms against the literal ones
+
+TEST(Settings, ClampSpectrumCoreMarkerAndTheFastFormsAgainstTheLiteralOnes) {
   // Start f, t, colour power, step and what the clamp keeps of them; a power
   // of 0 is what "ＡＣ" leaves.
   const struct { std::array<int, 4> in, want; } clamps[] = {
@@ -207,10 +209,7 @@ TEST(Settings, ClampSpectrumCoreAndMarker) {
   }
   // m 127 -> 25 + 24.
   EXPECT_EQ(std::tuple(LightCoreMarkerX(0, 255), LightCoreMarkerX(0, 1), LightCoreMarkerX(254, 255)), std::tuple(49, 24, 75));
-}
-
-// Random bytes with the edge values and some samples no byte can hold.
-TEST(FastAndLiteral, IdenticalOverRandomPlanes) {
+  // Random bytes with the edge values and some samples no byte can hold.
   std::mt19937 random(20240611);
   const std::uint32_t edges[] = {0, 1, 254, 255, 256, 1000, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFF00u};
   TestPlanes source(257, 33);
@@ -240,13 +239,13 @@ TEST(FastAndLiteral, IdenticalOverRandomPlanes) {
   }
   std::vector<std::uint8_t> canvas(3 * 257 * 33);
   for (auto& byte : canvas) byte = static_cast<std::uint8_t>(random());
-  const std::array<int, 2> cores[] = {{0, 255}, {100, 150}, {128, 129}, {0, 1}, {254, 255}, {60, 60}, {255, 256}};
-  for (const auto& core : cores)
+  const std::array<int, 2> lightCores[] = {{0, 255}, {100, 150}, {128, 129}, {0, 1}, {254, 255}, {60, 60}, {255, 256}};
+  for (const auto& core : lightCores)
     check("light core", [&](const PlaneView& v) { ApplyLightCore(canvas, v, core[0], core[1]); },
           [&](const PlaneView& v) { LiteralLightCore(canvas, v, core[0], core[1]); });
 }
 
-// ---- The page through the whole program.
+// [SECTION] The page through the whole program
 
 // Client points of the controls.
 constexpr int FilterTabX = 180, TopTabX = 120, TabY = 10;
@@ -311,7 +310,9 @@ TEST(FilterPage, ActionThenSetStoresColourPower100ByteByByte) {
   EXPECT_EQ(f.s.ShownCanvas(), source);
 }
 
-TEST(FilterPage, BarsAndDiamondsSetTheColourPower) {
+// Bars and diamonds set the colour power; the reset marks and TOP's reset
+// return the values.
+TEST(FilterPage, BarsAndDiamondsSetTheColourPowerAndTheResetMarksReturnIt) {
   FilterSession f;
   struct Case {
     int x, y, power;
@@ -335,6 +336,19 @@ TEST(FilterPage, BarsAndDiamondsSetTheColourPower) {
     EXPECT_EQ(std::pair(FilterPage.values.colourPower, FilterPage.values.diamondStep), std::pair(c.power, c.step))
         << c.x << ", " << c.y;
   }
+  f.s.ClickControl(PageFilter, "action");
+  f.s.Click(97, LowerBarY);
+  f.s.Click(88, 686);
+  const FilterSettings& v = FilterPage.values;
+  // The light mark: switches only.
+  f.s.Click(70, 40);
+  EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.diamondStep), std::tuple(0, 990, 12));
+  // The TOP page's reset mark: colour power off at 100, light core 0 .. 255.
+  f.s.ClickControl(PageFilter, "action");
+  FilterPage.values.lightCoreStart = 40;
+  f.s.Click(TopTabX, TabY);
+  f.s.Click(40, 105);
+  EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.lightCoreStart, v.lightCoreEnd), std::tuple(0, 100, 0, 255));
 }
 
 TEST(FilterPage, CalculatorOnTheColourPower) {
@@ -406,23 +420,6 @@ TEST(FilterPage, VisitSetsTheLevelsTheTopPassPivotsOn) {
   EXPECT_EQ(afterFilter, pivoted);
   EXPECT_NE(afterFilter, onBlack);
   ResetToneState();
-}
-
-TEST(FilterPage, ResetMarksAndTopResetReturnTheValues) {
-  FilterSession f;
-  f.s.ClickControl(PageFilter, "action");
-  f.s.Click(97, LowerBarY);
-  f.s.Click(88, 686);
-  const FilterSettings& v = FilterPage.values;
-  // The light mark: switches only.
-  f.s.Click(70, 40);
-  EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.diamondStep), std::tuple(0, 990, 12));
-  // The TOP page's reset mark: colour power off at 100, light core 0 .. 255.
-  f.s.ClickControl(PageFilter, "action");
-  FilterPage.values.lightCoreStart = 40;
-  f.s.Click(TopTabX, TabY);
-  f.s.Click(40, 105);
-  EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.lightCoreStart, v.lightCoreEnd), std::tuple(0, 100, 0, 255));
 }
 
 // The golden screens: FILTER with the action on and its explanation.

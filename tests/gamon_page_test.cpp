@@ -32,7 +32,9 @@ void ExpectCanvas(const std::vector<std::uint8_t>& canvas, std::initializer_list
   for (const auto& [column, row, colour] : pixels) EXPECT_EQ(CanvasRgb(canvas, row, column), colour) << column << ", " << row;
 }
 
-TEST(GamonGraphs, TwoColourPictureWorkedByHand) {
+// A two-colour picture worked by hand; the histograms sum to the pixel count
+// and match the literal count.
+TEST(GamonGraphs, TwoColourPictureWorkedByHandAndHistogramsAgainstTheLiteralCount) {
   // 100 x 40 window: the left 30 columns (200, 100, 50), gray
   // (299·200 + 587·100 + 114·50) / 1000 = 124; the right 70 columns
   // (20, 40, 60), gray (5980 + 23480 + 6840) / 1000 = 36.
@@ -76,23 +78,20 @@ TEST(GamonGraphs, TwoColourPictureWorkedByHand) {
   constexpr Rgb Back{220, 220, 220};
   ExpectCanvas(canvas, {{352 + 100, 160 + 27, Red}, {352 + 100, 160 + 28, Back}, {352 + 30, 32 + 64, Blue},
                         {352 + 30, 32 + 65, Back}, {352 + 5, 32, Blue}, {480 + 18, 32 + 64, {128, 128, 128}}});
-}
-
-TEST(GamonGraphs, HistogramsSumToThePixelCountAndMatchTheLiteralCount) {
   const ViewRect windows[] = {{0, 0, 960, 672}, {200, 388, 240, 160}, {0, 192, 640, 480}, {5, 7, 0, 0}};
   auto fast = std::make_unique<GamonTables>();
   auto literal = std::make_unique<LiteralGamonTables>();
-  for (TestPlanes& planes : ViewCorpus()) {
+  for (TestPlanes& picture : ViewCorpus()) {
     for (const ViewRect& w : windows) {
-      CountGamonTables(planes.View(), w, *fast);
-      LiteralGamonCount(planes.View(), w, *literal);
+      CountGamonTables(picture.View(), w, *fast);
+      LiteralGamonCount(picture.View(), w, *literal);
       for (std::size_t k = 0; k < 4; ++k) {
         std::uint64_t sum = 0;
         for (const std::uint32_t n : fast->histogram[k]) sum += n;
-        EXPECT_EQ(sum, static_cast<std::uint64_t>(w.width) * static_cast<std::uint64_t>(w.height)) << planes.name;
-        EXPECT_EQ(fast->histogram[k], literal->histogram[k]) << planes.name;
+        EXPECT_EQ(sum, static_cast<std::uint64_t>(w.width) * static_cast<std::uint64_t>(w.height)) << picture.name;
+        EXPECT_EQ(fast->histogram[k], literal->histogram[k]) << picture.name;
       }
-      for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(fast->density[k], literal->density[k]) << planes.name;
+      for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(fast->density[k], literal->density[k]) << picture.name;
     }
   }
   // An empty window: M = 50.
@@ -101,7 +100,7 @@ TEST(GamonGraphs, HistogramsSumToThePixelCountAndMatchTheLiteralCount) {
 }
 
 // The mended fault: samples above 255 (or below 0) indexed the tables raw.
-TEST(GamonGraphs, SamplesOutside0To255AreClampedIntoTheTables) {
+TEST(GamonGraphs, SamplesOutside0To255AreClampedAndGrayInFloatIsTheGrayRule) {
   TestPlanes planes = FlatPlanes(10, 10, 10);
   planes.Set(0, 0, 300, 300, 300);
   planes.Set(0, 1, -1, 100000, 70);
@@ -118,9 +117,6 @@ TEST(GamonGraphs, SamplesOutside0To255AreClampedIntoTheTables) {
   HalfSizePicture(planes.View(), canvas.data());
   EXPECT_EQ(CanvasRgb(canvas, 320, 0).r, 152);
   EXPECT_EQ(CanvasRgb(canvas, 320, 0).g, 255);  // (300 + 300 + 100000 + 10) / 4
-}
-
-TEST(GamonGraphs, GrayInFloatIsTheGrayRuleForEveryColour) {
   int differing = 0;
   for (int r = 0; r < 256; ++r)
     for (int g = 0; g < 256; ++g)

@@ -24,14 +24,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr int SaveTabX = 912, TabY = 10;
 
-std::string KindsOf(const std::string& recipe) {
-  const RecipeResult read = ReadRecipeFile(recipe);
-  if (!read.ok()) return "(" + read.error + ")";
-  std::string kinds;
-  for (const PictureStep& step : read.steps) kinds += (kinds.empty() ? "" : " ") + std::string(KindOf(step));
-  return kinds;
-}
-
 // Noise that compresses badly, so that a few hundred states fill the bound.
 Rgb Noise(int x, int y) {
   std::uint32_t h = static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 2246822519u;

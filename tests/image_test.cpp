@@ -4,6 +4,12 @@
 // and reads of odd files never block). Every test runs in a fresh temporary
 // folder (the keep files have relative names) with the program's globals at
 // their start values.
+//
+// [SECTION] Planes, the canvas and keep files
+// [SECTION] "Save" under a chosen name
+// [SECTION] Whole-file writes and reads
+// [SECTION] The picture loader: formats, placement, refusals, run-length codes
+// [SECTION] PNG writer
 
 #include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -41,8 +47,9 @@ std::uint32_t Field(const Bytes& file, std::size_t offset, std::size_t size) {
   for (std::size_t k = size; k-- > 0;) value = value << 8 | file.at(offset + k);
   return value;
 }
-void SetField(Bytes& file, std::size_t offset, std::size_t size, std::uint32_t value) {
-  for (std::size_t k = 0; k < size; ++k) file.at(offset + k) = static_cast<std::uint8_t>(value >> (8 * k));
+// Stores v in n bytes at `at`, low byte first unless bigEndian.
+void Put(Bytes& b, std::size_t at, std::uint32_t v, std::size_t n = 4, bool bigEndian = false) {
+  for (std::size_t k = 0; k < n; ++k) b.at(at + (bigEndian ? n - 1 - k : k)) = static_cast<std::uint8_t>(v >> (8 * k));
 }
 
 // A sample value with a varied low byte and, now and then, bits above it.
@@ -101,9 +108,9 @@ class ImageFiles : public ::testing::Test {
   CanvasBuffer canvas_{};
 };
 
-// ---- Planes and canvas -------------------------------------------------------
+// [SECTION] Planes, the canvas and keep files
 
-TEST_F(ImageFiles, PlanesTakeCanvasBytesAndGiveBackTheirLowBytes) {
+TEST_F(ImageFiles, PlanesTakeCanvasBytesGiveBackTheirLowBytesAndKeepFilesReadBack) {
   FillCanvas(canvas_, 5);
   const CanvasBuffer original = canvas_;
   PlanesFromCanvas(canvas_.data(), Stride, CanvasRows);
@@ -116,14 +123,11 @@ TEST_F(ImageFiles, PlanesTakeCanvasBytesAndGiveBackTheirLowBytes) {
   WorkPlanes[0][6] = 256 + 255;
   CanvasFromPlanes(canvas_.data(), Stride, CanvasRows);
   EXPECT_TRUE(canvas_[3 * 5 + 2] == 44 && canvas_[3 * 6] == 255);
-}
 
-// ---- Keep files: layout and round trip ---------------------------------------
-
-TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
+  // Keep and work files have the writer's layout and read back.
   SetViewScale(4);
   FillCanvas(canvas_, 9);
-  const CanvasBuffer original = canvas_;
+  const CanvasBuffer kept = canvas_;
   ASSERT_TRUE(WriteKeepFile(canvas_.data(), 3, PixelSource::FromCanvas));
   const Bytes file = FileBytes("KEEP3.bmp");
   ASSERT_EQ(file.size(), 1935414u);
@@ -137,10 +141,10 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
 
   // Read back (whole samples, so no bits above the byte), ignoring the scale.
   ASSERT_TRUE(ReadKeepFile(canvas_.data(), 3, PixelTarget::IntoPlanes));
-  EXPECT_TRUE(std::equal(original.begin(), original.end(), WorkPlanesBytes().begin()));
+  EXPECT_TRUE(std::equal(kept.begin(), kept.end(), WorkPlanesBytes().begin()));
   canvas_.fill(0);
   ASSERT_TRUE(ReadKeepFile(canvas_.data(), 3, PixelTarget::IntoCanvas));
-  EXPECT_EQ(canvas_, original);
+  EXPECT_EQ(canvas_, kept);
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 
   // From WorkPlanes: the low byte of every sample, row 0 first.
@@ -157,8 +161,6 @@ TEST_F(ImageFiles, KeepAndWorkFilesHaveTheWriterLayoutAndReadBack) {
   ASSERT_TRUE(ReadAppearFile(canvas_.data(), 3, PixelTarget::IntoPlanes));
   EXPECT_EQ(std::pair(ShownWidth, ShownHeight), std::pair(960, 672));
 }
-
-// ---- Keep files: refusals ----------------------------------------------------
 
 // A missing keep file, or one whose header does not describe a 960 x 672
 // 24-bit picture with all its pixel bytes, shows the read failure once and
@@ -198,7 +200,7 @@ TEST_F(ImageFiles, MissingOrLyingKeepFileIsRefusedAndChangesNothing) {
   };
   for (const auto& c : cases) {
     Bytes file = good;
-    c.size == 0 ? file.resize(c.value) : SetField(file, c.offset, c.size, c.value);
+    c.size == 0 ? file.resize(c.value) : Put(file, c.offset, c.value, c.size);
     WriteBytes("KEEP7.bmp", file);
     expectRefused(c.what);
   }
@@ -235,7 +237,7 @@ TEST_F(ImageFiles, FailedKeepWriteLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"KEEP2.bmp"});
 }
 
-// ---- "Save" under a chosen name -----------------------------------------------
+// [SECTION] "Save" under a chosen name
 
 // "Save" writes the shown width x height from the top plane rows down (the
 // picture's bottom row first); at view scale 2 a full canvas keeps 640 rows.
@@ -298,9 +300,11 @@ TEST_F(ImageFiles, CancelledOrFailedSaveWritesNothing) {
   EXPECT_EQ(FileBytes("plainfile"), (Bytes{1, 2, 3}));
 }
 
-// ---- Whole-file writes and reads ---------------------------------------------
+// [SECTION] Whole-file writes and reads
 
-TEST(Files, WritingThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
+// Writing through a symbolic link replaces the target and keeps the link; a
+// replaced file keeps its mode, and a new one follows the umask.
+TEST(Files, AWriteThroughALinkReplacesTheTargetAndModesAreKept) {
   ProgramSession s;
   fs::create_directory("real");
   ASSERT_TRUE(WriteFileAtomically("real/picture.bmp", OldBytes));
@@ -314,10 +318,6 @@ TEST(Files, WritingThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
   ASSERT_TRUE(WriteFileAtomically("later.bmp", NewBytes));
   EXPECT_TRUE(fs::is_symlink("later.bmp"));
   EXPECT_EQ(FileBytes("real/later.bmp"), NewBytes);
-}
-
-TEST(Files, AReplacedFileKeepsItsModeAndANewOneFollowsTheUmask) {
-  ProgramSession s;
   ASSERT_TRUE(WriteFileAtomically("private.bmp", OldBytes));
   ASSERT_EQ(::chmod("private.bmp", 0600), 0);
   ASSERT_TRUE(WriteFileAtomically("private.bmp", NewBytes));
@@ -330,7 +330,9 @@ TEST(Files, AReplacedFileKeepsItsModeAndANewOneFollowsTheUmask) {
   EXPECT_EQ(std::pair(during, ModeOf("fresh.bmp")), std::pair(mode_t{027}, mode_t{0640}));  // the process umask as it was
 }
 
-TEST(Files, ReadOnlyFilesFoldersAndSpecialFilesAreNotReplaced) {
+// Read-only files, folders and special files are not replaced; reading a
+// fifo, a device or a folder fails at once.
+TEST(Files, ReadOnlyAndSpecialFilesAreNotReplacedAndOddReadsFailAtOnce) {
   ProgramSession s;
   ASSERT_TRUE(WriteFileAtomically("kept.bmp", OldBytes));
   ASSERT_EQ(::chmod("kept.bmp", 0444), 0);
@@ -344,10 +346,6 @@ TEST(Files, ReadOnlyFilesFoldersAndSpecialFilesAreNotReplaced) {
   EXPECT_FALSE(WriteFileAtomically("pipe.bmp", NewBytes));
   EXPECT_FALSE(WriteFileAtomically("", NewBytes));
   EXPECT_TRUE(NoTemporaryFiles("."));
-}
-
-TEST(Files, ReadingAFifoADeviceOrAFolderFailsAtOnce) {
-  ProgramSession s;
   ASSERT_EQ(::mkfifo("KEEP3.bmp", 0644), 0);  // nobody ever writes to it
   fs::create_directory("KEEP4.bmp");
   for (const char* path : {"KEEP3.bmp", "/dev/zero", "KEEP4.bmp"}) EXPECT_FALSE(ReadWholeFile(path, 1 << 20)) << path;
@@ -356,15 +354,10 @@ TEST(Files, ReadingAFifoADeviceOrAFolderFailsAtOnce) {
   EXPECT_FALSE(ReadWholeFile("KEEP5.bmp", 3));  // larger than allowed
 }
 
-// =============================================================================
-// The picture loader: formats read, alpha over white, placement in the
-// canvas, refusal of lying and broken files, and the PNG writer.
+// [SECTION] The picture loader: formats, placement, refusals, run-length codes
+// Formats read, alpha over white, placement in the canvas, refusal of lying
+// and broken files.
 
-
-// Stores v in n bytes at `at`, low byte first unless bigEndian.
-void Put(Bytes& b, std::size_t at, std::uint32_t v, std::size_t n = 4, bool bigEndian = false) {
-  for (std::size_t k = 0; k < n; ++k) b.at(at + (bigEndian ? n - 1 - k : k)) = static_cast<std::uint8_t>(v >> (8 * k));
-}
 
 Bytes With(Bytes b, std::size_t at, std::uint32_t v) {
   Put(b, at, v);
@@ -468,8 +461,6 @@ class PictureFiles : public ::testing::Test {
   std::string Path(const char* name) const { return s.PathIn(name); }
   void Write(const char* name, const Bytes& bytes) { ASSERT_TRUE(WriteFileAtomically(Path(name), bytes)) << name; }
 };
-
-// ---- Formats ------------------------------------------------------------------
 
 TEST_F(PictureFiles, Plain24BitBmpsReadBackExactlyEitherRowOrderAndInBands) {
   // 37 pixels: rows of 111 bytes padded to 112.
@@ -577,8 +568,6 @@ TEST_F(PictureFiles, PaletteAnd32BitBmpsAreReadAndPngAlphaIsComposedOverWhite) {
   for (std::size_t k = 0; k < 3; ++k) EXPECT_NEAR(photo->rgb[k], (0x5080C0u >> (16 - 8 * k)) & 0xFF, 3) << k;
 }
 
-// ---- Placement in the canvas ----------------------------------------------------
-
 // A picture larger than the canvas gives its top-left part; a smaller one is
 // whitened from its own bottom row and right column on.
 TEST_F(PictureFiles, PictureIsPlacedTopLeftAndWhitenedBelowAndRight) {
@@ -601,8 +590,6 @@ TEST_F(PictureFiles, PictureIsPlacedTopLeftAndWhitenedBelowAndRight) {
     EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
   }
 }
-
-// ---- Refusals ---------------------------------------------------------------------
 
 // Headers claiming huge pictures are refused before any pixel buffer is
 // made; broken files are refused with a sentence saying what is wrong.
@@ -683,7 +670,7 @@ Bytes Pixels(std::initializer_list<int> entries) {
 // Run-length codes are read as the decoder reads them: runs, absolute runs
 // (padded to 2 bytes), end-of-line and delta codes that reach every row are
 // a whole picture; rows skipped by a delta stay white.
-TEST_F(PictureFiles, RunLengthCodedBmpsThatReachEveryRowAreRead) {
+TEST_F(PictureFiles, RunLengthCodedBmpsAreReadWhenTheyReachEveryRowAndRefusedWithTheirReasonElse) {
   std::string error;
   // 4 x 3, rows bottom first: a run of 4 of entry 1; a run of 2 of 2 and of
   // 2 of 3; 4 pixels given one by one (3, 2, 1, 4); then end of bitmap.
@@ -697,16 +684,12 @@ TEST_F(PictureFiles, RunLengthCodedBmpsThatReachEveryRowAreRead) {
   // then a run of 5 alternating entries 2 and 1.
   const Bytes rle4 = RleBmp(5, 2, {0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 5, 0x21, 0, 0}, true, 16);
   ExpectPicture(LoadPictureFromBytes(rle4, &error), error, 5, 2, Pixels({2, 1, 2, 1, 2, 1, 2, 3, 4, 5}), "RLE4");
-}
-
-// A run-length coded BMP whose file is too small for the rows it declares is
-// refused from its header, before any pixel buffer is made: 1,124 bytes
-// declaring 14000 x 14000 that end at once took 1.4 GB and seconds, and were
-// then taken as read. Codes that end before the last row, and an
-// end-of-bitmap code that leaves rows unfilled, are a damaged file.
-TEST_F(PictureFiles, RunLengthCodedBmpsTooShortForTheirRowsAreRefusedWithTheirReason) {
+  // A run-length coded BMP whose file is too small for the rows it declares is
+  // refused from its header, before any pixel buffer is made: 1,124 bytes
+  // declaring 14000 x 14000 that end at once took 1.4 GB and seconds, and were
+  // then taken as read. Codes that end before the last row, and an
+  // end-of-bitmap code that leaves rows unfilled, are a damaged file.
   Write("small.bmp", SmallRleBmp());
-  std::string error;
   EXPECT_FALSE(LoadPicture(Path("small.bmp"), &error));
   // The fewest codes to reach 14,000 rows: 55 deltas of 255 rows, 220 bytes.
   EXPECT_EQ(error, "not a picture this program can read: its 46 bytes of pixel data cannot code the 14000 rows it "
@@ -754,7 +737,7 @@ TEST_F(PictureFiles, RunLengthCodedBmpsTooShortForTheirRowsAreRefusedWithTheirRe
   EXPECT_EQ(std::pair(PixelsAFileMayDeclare(70), PixelsAFileMayDeclare(10000)), std::pair(4096LL * 4096, 10000LL * 8 * 1032));
 }
 
-// ---- PNG writer ----------------------------------------------------------------------
+// [SECTION] PNG writer
 
 TEST_F(PictureFiles, SavePngReadsBackExactly) {
   const Picture picture = PatternPicture(17, 9);

@@ -1,7 +1,12 @@
-// The pixel work of the Outline and Pattern pages: the three detectors by
-// hand-worked edges and against their literal forms over a corpus, the judge
-// arrows, the local contrast, the brush disc and pressure, the zone range,
-// the zone, the stencil and the "no window" rule.
+// The pixel work of the Outline and Pattern pages, and both pages through
+// the whole program.
+//
+// [SECTION] Outline detectors: hand-worked edges, the literal forms, the judge arrows
+// [SECTION] Local contrast
+// [SECTION] Brush: disc, pressure, the borders
+// [SECTION] Zones and the stencil
+// [SECTION] The Outline page
+// [SECTION] The Pattern page
 
 #include <gtest/gtest.h>
 
@@ -78,14 +83,15 @@ std::vector<TestPlanes> Corpus() {
   return corpus;
 }
 
-TEST(OutlineDetect, FineOutlinesAGreyEdgeOfThirtyInTwoColumnsButNotOneOfSixteen) {
+// [SECTION] Outline detectors: hand-worked edges, the literal forms, the judge arrows
+
+// Fine outlines a grey edge of 30 in two columns but not one of 16; middle
+// and fat reach further from the edge.
+TEST(OutlineDetect, EachWidthOutlinesAGreyEdgeInItsColumns) {
   TestPlanes strong = VerticalEdge(100, 130), weak = VerticalEdge(100, 116);
   EXPECT_EQ(RedColumns(Detect(strong, FineWidth, 16, 2), 300), (std::vector<int>{479, 480}));
   EXPECT_TRUE(RedColumns(Detect(weak, FineWidth, 16, 2), 300).empty());  // 16 is not greater than 16
   EXPECT_EQ(RedColumns(Detect(weak, FineWidth, 15, 2), 300), (std::vector<int>{479, 480}));
-}
-
-TEST(OutlineDetect, MiddleAndFatReachFurtherFromTheEdge) {
   TestPlanes edge = VerticalEdge(0, 200);
   // Middle, column 478: the + side of H holds (x, 1..2) offsets -> 1 of 8 per
   // row at column 480 -> means differ by 200 * 3 / 8 = 75 > 16.
@@ -93,7 +99,7 @@ TEST(OutlineDetect, MiddleAndFatReachFurtherFromTheEdge) {
   EXPECT_EQ(RedColumns(Detect(edge, FatWidth, 16, 2), 300), (std::vector<int>{477, 478, 479, 480, 481, 482}));
 }
 
-TEST(OutlineDetect, FlatPatchesAndBordersAreNeverOutlined) {
+TEST(OutlineDetect, FlatPatchesAndBordersAreNeverOutlinedAndEveryChannelNeedsAllThree) {
   TestPlanes flat = FlatPlanes(77, 77, 77);
   for (int width : {1, 2, 3})
     for (int mode : {1, 2}) EXPECT_EQ(Detect(flat, width, 1, mode), flat.Canvas()) << width << " " << mode;
@@ -109,9 +115,6 @@ TEST(OutlineDetect, FlatPatchesAndBordersAreNeverOutlined) {
         ASSERT_EQ((inside ? Rgb{255, 0, 0} : noise.PixelAt(r, c)), CanvasRgb(canvas, r, c)) << width << " " << r << " " << c;
       }
   }
-}
-
-TEST(OutlineDetect, EveryChannelModeNeedsAllThreeChannelsToDiffer) {
   // Red and green step by 60, blue stays: mode 1 finds nothing, mode 2 does.
   TestPlanes p = Columns([](int c) { return c < 480 ? Rgb{40, 40, 90} : Rgb{100, 100, 90}; });
   EXPECT_TRUE(RedColumns(Detect(p, FineWidth, 16, 1), 200).empty());
@@ -120,7 +123,7 @@ TEST(OutlineDetect, EveryChannelModeNeedsAllThreeChannelsToDiffer) {
   EXPECT_EQ(RedColumns(Detect(p, FineWidth, 16, 1), 200), (std::vector<int>{479, 480}));
 }
 
-TEST(OutlineDetect, FastFormsGiveTheLiteralBytesOverTheCorpus) {
+TEST(OutlineDetect, FastFormsGiveTheLiteralBytesAndJudgeArrowsStayWithin1To99) {
   // Every picture with every detector and mode, the judge value taking its
   // turns (the literal forms are slow on purpose).
   constexpr std::array<int, 3> judges = {4, 16, 40};
@@ -137,9 +140,7 @@ TEST(OutlineDetect, FastFormsGiveTheLiteralBytesOverTheCorpus) {
       }
     }
   }
-}
-
-TEST(OutlineDetect, SamplesAbove255TakeTheExactForm) {
+  // Samples above 255 take the exact form.
   TestPlanes p = VerticalEdge(100, 130);
   p.Set(300, 100, 70000, 3, 5);
   Canvas fast = p.Canvas(), literal = fast;
@@ -147,9 +148,6 @@ TEST(OutlineDetect, SamplesAbove255TakeTheExactForm) {
   LiteralOutline(p.View(), literal.data(), Stride, Stride, CanvasRows, OutlineSettings{MiddleWidth, 16, 2, Red});
   EXPECT_TRUE(fast == literal);
   EXPECT_TRUE(IsRed(fast, 300, 101));  // a neighbour: the middle regions leave the centre out
-}
-
-TEST(OutlineDetect, JudgeArrowsStepByTwoOrFourWithin1To99) {
   struct Case {
     int value, width, direction, expected;
   };
@@ -165,7 +163,9 @@ TEST(OutlineDetect, JudgeArrowsStepByTwoOrFourWithin1To99) {
   EXPECT_EQ(v, 1);
 }
 
-TEST(LocalContrast, PushesAroundTheMedianOfTheWindow) {
+// [SECTION] Local contrast
+
+TEST(LocalContrast, PushesAroundTheMedianAndTheFastFormGivesTheLiteralBytes) {
   // Left half of the window grey 50, right half grey 200: 49 rows x 25
   // columns of 200 (columns 500..524) against 24 of 50, so the median
   // (position 1200 of 2401 descending) is 200.
@@ -197,9 +197,6 @@ TEST(LocalContrast, PushesAroundTheMedianOfTheWindow) {
   EXPECT_EQ(p.At(0, 300, 500), 200u);
   ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows, LocalContrastSettings{{500, 300}, WholeCanvas, true});
   EXPECT_EQ(p.At(0, 300, 500), 224u);
-}
-
-TEST(LocalContrast, FastFormGivesTheLiteralBytesAtCornersEdgesAndInside) {
   constexpr std::array<std::array<int, 2>, 7> points = {{{0, 0}, {959, 671}, {480, 336}, {10, 600}, {959, 0}, {30, 671}, {700, 23}}};
   for (TestPlanes& picture : Corpus()) {
     for (const auto& point : points) {
@@ -214,7 +211,11 @@ TEST(LocalContrast, FastFormGivesTheLiteralBytesAtCornersEdgesAndInside) {
   }
 }
 
-TEST(Brush, DiscRadiusFollowsThePressure) {
+// [SECTION] Brush: disc, pressure, the borders
+
+// The disc's radius follows the pressure, and the pressure falls with the
+// length between releases.
+TEST(Brush, DiscRadiusFollowsThePressureWhichFallsWithTheStrokesLength) {
   struct Case {
     int size, pressure, area, radius;
   };
@@ -234,17 +235,11 @@ TEST(Brush, DiscRadiusFollowsThePressure) {
   EXPECT_EQ(mask[103 * Stride + 102], 1);
   EXPECT_EQ(mask[103 * Stride + 103], 0);
   EXPECT_EQ((std::array{BrushSizeOf(0), BrushSizeOf(1), BrushSizeOf(2), BrushSizeOf(3)}), (std::array{2, 2, 4, 6}));
-}
-
-TEST(Brush, PressureFallsWithTheLengthBetweenReleases) {
-  struct Case {
-    int dx, dy, pressure;
-  };
-  constexpr std::array<Case, 9> cases = {{
+  const std::array<int, 3> strokes[] = {  // dx, dy, the pressure after
       {0, 0, 100}, {19, 0, 100}, {20, 0, 100}, {12, 16, 100}, {30, 40, 40}, {33, 44, 40}, {0, -35, 70}, {0, 49, 42},
       {55, 0, 40},  // then discs of size 6 have a = 14, radius 3
-  }};
-  for (const Case& c : cases) EXPECT_EQ(PressureAfterStroke(c.dx, c.dy), c.pressure) << c.dx << " " << c.dy;
+  };
+  for (const auto& [dx, dy, pressure] : strokes) EXPECT_EQ(PressureAfterStroke(dx, dy), pressure) << dx << " " << dy;
 }
 
 TEST(Brush, StrokesAtTheFourBordersStayInsideAndNeverPaintRowOrColumnZero) {
@@ -294,7 +289,11 @@ TEST(Brush, DiscsPaintAndFixesStayOnThePicture) {
     }
 }
 
-TEST(Zones, ThreePicksOfLuma80_120_100GiveTheRange80To120) {
+// [SECTION] Zones and the stencil
+
+// Three picks of luma 80, 120, 100 give the range 80 to 120; picks read only
+// the picture, at plane row 704 - y.
+TEST(Zones, PicksWidenTheRangeAndReadOnlyThePicture) {
   ZoneRange range;
   for (int v : {80, 120, 100}) WidenZoneRange(range, AppointColour{v, v, v, GrayOf(v, v, v)});
   EXPECT_EQ(std::pair(range.lumaMin, range.lumaMax), std::pair(80, 120));
@@ -302,9 +301,6 @@ TEST(Zones, ThreePicksOfLuma80_120_100GiveTheRange80To120) {
   // (299*30 + 587*200 + 114*10) / 1000 = 127.
   EXPECT_EQ(std::tuple(range.blueMin, range.greenMax, range.redMin, range.lumaMin, range.lumaMax),
             std::tuple(10, 200, 30, 80, 127));
-}
-
-TEST(Zones, PicksReadOnlyThePictureAtRow704MinusY) {
   const std::tuple<int, int, bool> picks[] = {{100, 300, false}, {101, 33, true},  {1059, 703, true}, {1060, 300, false},
                                               {500, 10, false} /* a tab */,      {500, 32, false}, {500, 704, false}};
   for (const auto& [x, y, on] : picks) EXPECT_EQ(PickOnPicture(x, y), on) << x << ", " << y;
@@ -324,7 +320,8 @@ Canvas TwoColours() {
   return PlacedCanvas([](int x, int) { return x < 300 ? Rgb{60, 60, 60} : Rgb{180, 180, 180}; });
 }
 
-TEST(Zones, ZoneThenStencilFromATwoColourPicture) {
+// The zone, then the stencil, from a two-colour picture.
+TEST(Zones, ZoneThenStencilAreaAndNoWindow) {
   ZoneRange range;
   WidenZoneRange(range, AppointColour{180, 180, 180, 180});
   Canvas canvas = TwoColours();
@@ -343,24 +340,18 @@ TEST(Zones, ZoneThenStencilFromATwoColourPicture) {
   range = ZoneRange{};
   WidenZoneRange(range, AppointColour{60, 60, 60, 60});
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{}, 1, 1), 300 * CanvasRows);
-}
-
-TEST(Zones, AnAreaLimitsTheZoneAndAReversedOneSelectsNothing) {
-  ZoneRange range;
-  WidenZoneRange(range, AppointColour{60, 60, 60, 60});
-  Canvas canvas = TwoColours();
-  // Columns 10..19, client y 100..109: plane rows 595..604.
+  canvas = TwoColours();
+  // An area limits the zone, and a reversed one selects nothing. Columns
+  // 10..19, client y 100..109: plane rows 595..604.
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{10, 100, 19, 109}, 1, 2), 100);
   EXPECT_EQ(CanvasRgb(canvas, 595, 10), White);
   EXPECT_EQ(CanvasRgb(canvas, 594, 10), (Rgb{60, 60, 60}));
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{19, 109, 10, 100}, 1, 2), 0);
   // An area reaching past the canvas (a drag ending low on the window) is cut.
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{0, 600, 2000, 799}, 1, 2), 300 * 105 - 0);
-}
-
-TEST(Zones, FewerThanTenZonePixelsMeanNoWindow) {
-  Canvas canvas(static_cast<std::size_t>(CanvasByteCount), 10);
-  std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
+  // Fewer than ten zone pixels mean no window.
+  canvas.assign(static_cast<std::size_t>(CanvasByteCount), 10);
+  std::fill(mask.begin(), mask.end(), 0);
   for (int i = 0; i < 9; ++i) std::fill_n(canvas.begin() + 3 * i, 3, 255);
   EXPECT_EQ(MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255}), 9);
   EXPECT_TRUE(NoWindow(9));
@@ -368,8 +359,8 @@ TEST(Zones, FewerThanTenZonePixelsMeanNoWindow) {
   EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), Stride * CanvasRows - 9);
 }
 
-// =============================================================================
-// The Outline page through the whole program: the fine outline and
+// [SECTION] The Outline page
+// Through the whole program: the fine outline and
 // "set KEEP9" on a short and a full picture, a brush stroke by drag with its
 // pressure and its right-click fix, the local contrast fixed by right clicks,
 // the circle marker near the bottom of the picture, and the golden screen.
@@ -540,7 +531,7 @@ TEST(OutlinePage, TheReleasePointAndTheBrushClear) {
   EXPECT_EQ(OutlinePage.brushOn, 0);
 }
 
-TEST(OutlinePage, CircleMarkerNearTheBottomStaysRoundAndMarksPlaneRow704MinusY) {
+TEST(OutlinePage, CircleMarkerStaysRoundAndRightClicksFixTheLocalContrast) {
   ProgramSession s;
   s.StartOnPage(OutlinePage_, Scene, 960, 672);
   const Rgb top = s.Pixel(500, 694), high = s.Pixel(500, 672);
@@ -554,11 +545,7 @@ TEST(OutlinePage, CircleMarkerNearTheBottomStaysRoundAndMarksPlaneRow704MinusY) 
                        BrushMask[0 * Stride + 400]),
             std::tuple(1, 1, 0, 1));
   ClearBrushMask();
-}
-
-TEST(OutlinePage, RightClicksFixTheLocalContrastOnceEach) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  // Right clicks fix the local contrast, once each.
   s.ClickControl(OutlinePage_, "2)L Contrast");
   EXPECT_EQ(OutlinePage.localContrastOn, 1);
   s.Click(400 + 100, 300 + 32);  // the square's corner region
@@ -592,8 +579,8 @@ TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
   EXPECT_GOLDEN("outline_page", s.window().Shown());
 }
 
-// =============================================================================
-// The Pattern page through the whole program: colours picked with the
+// [SECTION] The Pattern page
+// Through the whole program: colours picked with the
 // appoint eye, the zone on the whole canvas and in a dragged area, the
 // stencil recorded in BrushMask, " SetKEEP10" with the transfer work file,
 // the "no window" question, the picks that must not read outside the
@@ -638,6 +625,12 @@ TEST(PatternPage, ThreePicksGiveTheLumaRangeAndDrawZoneWithoutAnAreaTestsTheWhol
   // The top and bottom rows of the picture are in the area too.
   ExpectShown(p.s, {{150, 300, White}, {250, 300, White}, {350, 300, White}, {450, 300, {30, 30, 200}},
                     {150, 32, White}, {150, 703, White}});
+  // A pick never reads outside the picture: Restore (no KEEP10 yet: its read
+  // failure is reported); the click sits on the tab bar, above the picture.
+  const ZoneRange before = PatternPage.range;
+  p.s.Click(960, 10);
+  EXPECT_EQ(PatternPage.range, before);
+  EXPECT_EQ(PatternPage.appointed.luma, 100);
 }
 
 // The zone in a dragged area becomes the stencil's white; the zone's colours
@@ -702,17 +695,7 @@ TEST(PatternPage, AnAreaDraggedDownRightLimitsTheZoneAndOneDraggedUpLeftSelectsN
   ExpectShown(p.s, {{150, 150, Grey80}});
 }
 
-TEST(PatternPage, APickNeverReadsOutsideThePicture) {
-  PickedSession p;
-  const ZoneRange before = PatternPage.range;
-  // Restore (no KEEP10 yet: its read failure is reported); the click sits
-  // on the tab bar, above the picture: no pick.
-  p.s.Click(960, 10);
-  EXPECT_EQ(PatternPage.range, before);
-  EXPECT_EQ(PatternPage.appointed.luma, 100);
-}
-
-TEST(PatternPage, ABeltBodyClickHoldsAndTheZoneFollowsAtOnce) {
+TEST(PatternPage, ABeltBodyClickHoldsTheZoneFollowsAtOnceAndTheDarkResetEmptiesIt) {
   PickedSession p;
   p.Click("5)draw zone");
   // The appointed luma 100 is marked at 24 + 100 * 52 / 256 = 44; a click
@@ -726,12 +709,7 @@ TEST(PatternPage, ABeltBodyClickHoldsAndTheZoneFollowsAtOnce) {
   // Another pick still widens the range (and the belt with it).
   p.s.Click(110, 300);
   EXPECT_EQ(std::pair(PatternPage.range.lumaMin, PatternPage.beltEnd), std::pair(29, 128));
-}
-
-TEST(PatternPage, TheDarkResetEmptiesTheRangeEvenAfterTheBeltWasUsed) {
-  PickedSession p;
-  p.s.Click(93, 344);  // the belt's end + 8: the belt now holds the bounds
-  EXPECT_EQ(PatternPage.range.lumaMax, 128);
+  // The dark reset empties the range even after the belt was used.
   p.s.Click(DarkResetX, DarkResetY);
   EXPECT_EQ(PatternPage.range, ZoneRange{});
   EXPECT_EQ(PatternPage.area, AreaRect{});

@@ -5,6 +5,9 @@
 // bars, arrows, "↓", the right click, the chart, the calculator, every
 // refused file and failed save leaving the tables as they were, and the
 // golden screen with the chart on.
+//
+// [SECTION] The nod colour file
+// [SECTION] The page through the whole program
 
 #include <gtest/gtest.h>
 
@@ -60,16 +63,17 @@ NodTable EditedTable() {
   return table;
 }
 
-TEST(NodColourFile, TheBuiltInTableIsWrittenAsTwentyOneLinesOfTwelveBytes) {
+// [SECTION] The nod colour file
+
+// The built-in table is written as 21 lines of 12 bytes; an edited table comes
+// back through the file; a CR LF copy is read as the same table.
+TEST(NodColourFile, TheTableIsWrittenAsTwentyOneLinesAndReadBack) {
   const std::vector<std::uint8_t> bytes = EncodeNodColourFile(BuiltInNodColours);
   ASSERT_EQ(bytes.size(), 252u);
   EXPECT_EQ(bytes, Bytes(BuiltInFileText));
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 24),
             (std::vector<std::uint8_t>{32, 32, 48, 32, 32, 32, 48, 32, 32, 32, 48, 10,
                                        50, 53, 53, 32, 50, 53, 53, 32, 32, 32, 48, 10}));
-}
-
-TEST(NodColourFile, AnEditedTableComesBackThroughTheFile) {
   TempFolder folder;
   const std::string path = folder.Path("colours.txt");
   ASSERT_TRUE(WriteNodColourFile(path, EditedTable()));
@@ -77,9 +81,6 @@ TEST(NodColourFile, AnEditedTableComesBackThroughTheFile) {
   EXPECT_EQ(std::filesystem::file_size(path), 252u);
   // Nothing but the file itself is left in the folder.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path("")), std::filesystem::directory_iterator()), 1);
-}
-
-TEST(NodColourFile, ACrLfCopyIsReadAsTheSameTable) {
   std::string crlf;
   for (char c : BuiltInFileText) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   ASSERT_EQ(crlf.size(), 273u);
@@ -126,7 +127,9 @@ TEST(NodColourFile, EveryOtherFileIsRefused) {
   }
 }
 
-TEST(NodColourFile, AFileOfAGigabyteIsRefusedWithoutBeingRead) {
+// A file of a gigabyte is refused without being read; a failed write leaves
+// what was there.
+TEST(NodColourFile, AFileOfAGigabyteIsRefusedUnreadAndAFailedWriteLeavesWhatWasThere) {
   TempFolder folder;
   const std::string path = folder.Path("huge.txt");
   {
@@ -143,10 +146,6 @@ TEST(NodColourFile, AFileOfAGigabyteIsRefusedWithoutBeingRead) {
   EXPECT_FALSE(ReadNodColourFile(folder.Path("")).has_value());  // a folder
   ASSERT_EQ(::mkfifo(folder.Path("pipe.txt").c_str(), 0644), 0);
   EXPECT_FALSE(ReadNodColourFile(folder.Path("pipe.txt")).has_value());  // refused, not waited on
-}
-
-TEST(NodColourFile, AFailedWriteLeavesWhatWasThere) {
-  TempFolder folder;
   EXPECT_FALSE(WriteNodColourFile(folder.Path("no-such-folder/colours.txt"), BuiltInNodColours));
   EXPECT_FALSE(std::filesystem::exists(folder.Path("no-such-folder")));
   // A folder of that name cannot be replaced by the file: it stays, with its content.
@@ -168,7 +167,7 @@ TEST(NodColourFile, TheRefusalNamesTheFileInTheCurrentLanguage) {
               english.find("節色") == std::string::npos) << english;
 }
 
-// ---- The page through the whole program.
+// [SECTION] The page through the whole program
 
 constexpr int TabY = 15, AddTabX = 464, SaveTabX = 912;
 // The channel rows (value boxes, bars and arrows at a given x); the keys are
@@ -209,7 +208,9 @@ NodColour Current() {
   return NodColour{v.red, v.green, v.blue};
 }
 
-TEST(PalettePage, SaveColorWritesTheBuiltInTableByteByByte) {
+// "save color" writes the built-in table byte by byte; a cancelled or failed
+// save leaves what was there.
+TEST(PalettePage, SaveColorWritesTheBuiltInTableAndACancelledOrFailedOneNothing) {
   PaletteSession p;
   p.s.dialogs().TakeShown();
   p.SaveColours(p.s.PathIn("builtin.txt"));
@@ -218,6 +219,25 @@ TEST(PalettePage, SaveColorWritesTheBuiltInTableByteByByte) {
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].kind, "save");
   EXPECT_EQ(shown[0].title, "名前をつけて配色を保存する");
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(p.s.Folder())) names.push_back(e.path().filename());
+  p.s.dialogs().QueueFile(std::nullopt);
+  p.s.ClickControl(PagePalette, "save color");
+  std::vector<std::string> after;
+  for (const auto& e : std::filesystem::directory_iterator(p.s.Folder())) after.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, names);
+
+  std::filesystem::create_directory(p.s.PathIn("taken.txt"));
+  ASSERT_TRUE(WriteFileAtomically(p.s.PathIn("taken.txt/inside"), Bytes("kept")));
+  p.s.dialogs().TakeShown();
+  p.SaveColours(p.s.PathIn("taken.txt"));
+  const auto failed = p.s.dialogs().TakeShown();
+  ASSERT_EQ(failed.size(), 2u);
+  EXPECT_EQ(failed[1].text, "ピクセルデータの書き込みに失敗しました: taken.txt (普通のファイルではありません)");
+  EXPECT_EQ(failed[1].title, "PutBmp");
+  EXPECT_EQ(FileBytes(p.s.PathIn("taken.txt/inside")), Bytes("kept"));
 }
 
 TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
@@ -394,30 +414,9 @@ TEST(PalettePage, EveryRefusedFileAndTheCancelChangeNothing) {
   EXPECT_EQ(std::tuple(NodColours.table, NodColours.user, NodColours.source), std::tuple(before, NodTable{}, int{BuiltInTableSource}));
 }
 
-TEST(PalettePage, ACancelledOrFailedSaveLeavesWhatWasThere) {
-  PaletteSession p;
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(p.s.Folder())) names.push_back(e.path().filename());
-  p.s.dialogs().QueueFile(std::nullopt);
-  p.s.ClickControl(PagePalette, "save color");
-  std::vector<std::string> after;
-  for (const auto& e : std::filesystem::directory_iterator(p.s.Folder())) after.push_back(e.path().filename());
-  std::sort(names.begin(), names.end());
-  std::sort(after.begin(), after.end());
-  EXPECT_EQ(after, names);
-
-  std::filesystem::create_directory(p.s.PathIn("taken.txt"));
-  ASSERT_TRUE(WriteFileAtomically(p.s.PathIn("taken.txt/inside"), Bytes("kept")));
-  p.s.dialogs().TakeShown();
-  p.SaveColours(p.s.PathIn("taken.txt"));
-  const auto shown = p.s.dialogs().TakeShown();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].text, "ピクセルデータの書き込みに失敗しました: taken.txt (普通のファイルではありません)");
-  EXPECT_EQ(shown[1].title, "PutBmp");
-  EXPECT_EQ(FileBytes(p.s.PathIn("taken.txt/inside")), Bytes("kept"));
-}
-
-TEST(PalettePage, TheSaveTabStoresThePictureWithoutTheChart) {
+// The Save tab stores the picture without the chart; Get shows the picture
+// and Restore reads nothing.
+TEST(PalettePage, TheSaveTabStoresThePictureWithoutTheChartGetAndRestore) {
   PaletteSession p;
   p.s.dialogs().QueueFile(p.s.PathIn("plain.bmp"));
   p.s.Click(SaveTabX, TabY);
@@ -432,10 +431,6 @@ TEST(PalettePage, TheSaveTabStoresThePictureWithoutTheChart) {
   // The planes hold the picture still: with the chart off it shows whole.
   p.s.ClickControl(PagePalette, "chart");
   ExpectShown(p.s, {{150, 500, Gradient(50, 468)}});
-}
-
-TEST(PalettePage, GetShowsThePictureAndRestoreReadsNothing) {
-  PaletteSession p;
   WriteTestPicture(p.s.PathIn("black.bmp"), 50, 50, [](int, int) { return Rgb{0, 0, 0}; });
   p.s.dialogs().QueueFile(p.s.PathIn("black.bmp"));
   p.s.Click(1024, TabY);

@@ -1,8 +1,10 @@
 // The control panel kit: key words and switches, diamonds, belts, the reset
 // mark, panel tables, the calculator and the comment mechanism.
 //
-// [SECTION]s: key words and switches; diamonds, belts, reset mark; calculator;
-// comments.
+// [SECTION] Key words and switches
+// [SECTION] Diamonds, belts, reset mark
+// [SECTION] Calculator
+// [SECTION] Comments
 
 #include <gtest/gtest.h>
 
@@ -101,7 +103,9 @@ TEST_F(PanelTest, KeysDrawByKindAndState) {
   EXPECT_EQ(CountColour(surface, f, 0, 0, 100, 600), 0);
 }
 
-TEST_F(PanelTest, KeyTextStandsAtXPlusTwoAndLowersByFour) {
+// Key text stands at x + 2 and lowers by four; the restore note is the same
+// picture as its two lines drawn by hand.
+TEST_F(PanelTest, KeyTextStandsAtXPlusTwoLowersByFourAndTheRestoreNoteCarriesTheSlot) {
   REQUIRE_IPA_GOTHIC();
   PanelKey key{.code = 1, .x = 4, .y = 100, .english = "AB", .japanese = "AB", .kind = KeyKind::Label};
   DrawPanelKey(surface, key);
@@ -116,6 +120,14 @@ TEST_F(PanelTest, KeyTextStandsAtXPlusTwoAndLowersByFour) {
   DrawPanelKey(lowered, key);
   const Box b = InkBox(lowered, PanelText, 0, 80, 100, 130);
   EXPECT_EQ(std::tuple(b.left, b.right, b.top, b.bottom), std::tuple(a.left, a.right, a.top + 4, a.bottom + 4));
+  surface.Clear(White);
+  LanguageId = EnglishLanguage;
+  DrawRestoreNote(surface, 12);
+  Surface expected;
+  const std::array<std::string_view, 2> lines = {"Restore← [<>] call KEEP12.bmp image;",
+                                                 "       All black image [←] no KEEP12.bmp image;"};
+  DrawCommentLines(expected, NoteColour, lines);
+  EXPECT_EQ(std::memcmp(surface.Data(), expected.Data(), Surface::Width * Surface::Height * 3), 0);
   UsePanelFontFile("");
 }
 
@@ -137,7 +149,7 @@ TEST_F(PanelTest, TextsFollowTheLanguageAndFormatTheirValue) {
   for (const auto& [format, value, text] : cases) EXPECT_EQ(FormatPanelText(format, value), text) << format;
 }
 
-TEST_F(PanelTest, HitTestUsesOpenBoundsAndTheFirstRowWins) {
+TEST_F(PanelTest, HitTestUsesOpenBoundsTheFirstRowWinsAndAValueBoxDeselectsTheOther) {
   const std::array<PanelKey, 3> panel = {{
       {.code = 1, .x = 4, .y = 0, .width = 88, .hit = {4, 0, 92, 22}},
       {.code = 2, .x = 4, .y = 24, .width = 88},
@@ -151,9 +163,6 @@ TEST_F(PanelTest, HitTestUsesOpenBoundsAndTheFirstRowWins) {
   for (const auto& [x, y, code] : hits) EXPECT_EQ(PanelKeyAt(panel, x, y), code) << x << "," << y;
   EXPECT_EQ(FindPanelKey(panel, 3), &panel[2]);
   EXPECT_EQ(FindPanelKey(panel, 9), nullptr);
-}
-
-TEST_F(PanelTest, SelectingAValueBoxDeselectsTheOther) {
   // Box 1, then box 2 (the calculator stays on), then box 2 again: nothing selected, calculator off.
   int selection = 0;
   bool calculator = false;
@@ -204,7 +213,7 @@ void ExpectClicks(const std::function<bool(int&, int, int)>& click, std::initial
   }
 }
 
-TEST_F(PanelTest, DiamondAndBeltClicksStepClampAndIgnoreTheMiddle) {
+TEST_F(PanelTest, DiamondAndBeltClicksStepClampAndIgnoreTheMiddleAndBeltValuesTruncate) {
   // Step 8 within 1..1000, glyph at (78, 205).
   ExpectClicks([](int& v, int mx, int my) { return DiamondSwitchClick(v, 8, 1, 1000, 78, 205, mx, my); },
                {{100, 80, 215, true, 92}, {92, 95, 215, true, 100},
@@ -221,9 +230,6 @@ TEST_F(PanelTest, DiamondAndBeltClicksStepClampAndIgnoreTheMiddle) {
   ExpectClicks([](int& v, int mx, int my) { return DoubleBeltClick(v, {0, 100}, {100, 1000}, 238, mx, my); },
                {{100, 3, 243, true, 1}, {1, 97, 253, true, 990},
                 {990, 50, 248, false, 990} /* between the strips */});
-}
-
-TEST_F(PanelTest, BeltValuesTruncate) {
   const std::tuple<int, BeltRange, int> values[] = {
       {3, {0, 100}, 1},       // 100 / 96
       {97, {0, 100}, 98},     // 95 * 100 / 96 = 98.96
@@ -428,7 +434,7 @@ TEST_F(PanelTest, NotesAndExplanationsShowForOnePaintAndResetTheSelector) {
   EXPECT_EQ(selector, 0);
 }
 
-TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
+TEST_F(PanelTest, APageServesOnlyWhatItCarriesAndTheNotationLegendHasItsColours) {
   int selector = 2;
   EXPECT_EQ(Serve(surface, FilterComments, 1, selector), 1);
   EXPECT_GT(TextAreaCount(surface, CommentColour), 0);
@@ -453,29 +459,14 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarries) {
   CommentPanel.on = 1;
   EXPECT_EQ(Serve(surface, top, 0, selector), 0);
   EXPECT_EQ(selector, 0);
-}
-
-TEST_F(PanelTest, RestoreNoteTextsCarryTheSlot) {
-  REQUIRE_IPA_GOTHIC();
-  // The note is the same picture as the two lines drawn by hand.
-  LanguageId = EnglishLanguage;
-  DrawRestoreNote(surface, 12);
-  Surface expected;
-  const std::array<std::string_view, 2> lines = {"Restore← [<>] call KEEP12.bmp image;",
-                                                 "       All black image [←] no KEEP12.bmp image;"};
-  DrawCommentLines(expected, NoteColour, lines);
-  EXPECT_EQ(std::memcmp(surface.Data(), expected.Data(), Surface::Width * Surface::Height * 3), 0);
-  UsePanelFontFile("");
-}
-
-TEST_F(PanelTest, NotationLegendColours) {
+  surface.Clear(White);
   DrawNotationLegend(surface);
   const Rgb red{200, 100, 100}, blue{100, 100, 200};
   // Whether each band of rows holds ink of a colour; the heading first.
   const std::tuple<Rgb, int, bool> bands[] = {
       {PanelText, 574, true}, {red, 594, true}, {blue, 594, false}, {blue, 612, true}, {blue, 684, true}};
-  for (const auto& [colour, top, inked] : bands) {
-    EXPECT_EQ(CountColour(surface, colour, 0, top, 100, top + 12) > 0, inked) << top;
+  for (const auto& [colour, row, inked] : bands) {
+    EXPECT_EQ(CountColour(surface, colour, 0, row, 100, row + 12) > 0, inked) << row;
   }
 }
 

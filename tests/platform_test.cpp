@@ -32,7 +32,7 @@ Points Inked(const Surface& s, int x0 = 0, int y0 = 0, int x1 = Surface::Width, 
 
 const Pen BlackPen{Black, 1, PenStyle::Solid};
 
-TEST(Lines, OnePixelPensExcludeTheEndPointAndTakeOnePixelPerMajorStep) {
+TEST(Lines, ThinPensExcludeTheEndPointWidePensStrokeRoundEndsIncludingIt) {
   const std::pair<std::array<int, 4>, Points> cases[] = {
       {{10, 10, 15, 10}, {{10, 10}, {11, 10}, {12, 10}, {13, 10}, {14, 10}}},
       {{20, 8, 20, 4}, {{20, 8}, {20, 7}, {20, 6}, {20, 5}}},  // upwards
@@ -56,17 +56,14 @@ TEST(Lines, OnePixelPensExcludeTheEndPointAndTakeOnePixelPerMajorStep) {
   s.Clear();
   s.Polyline({Black, 1, PenStyle::Dot}, {{0, 0}, {5, 0}, {5, 4}});  // steps 0..8 along the path, the even ones
   EXPECT_EQ(Inked(s), (Points{{0, 0}, {2, 0}, {4, 0}, {5, 1}, {5, 3}}));
-}
-
-TEST(Lines, WidePenStrokesRoundEndsIncludingTheEndPoint) {
-  Surface s;
+  s.Clear();
   s.Line({Black, 5, PenStyle::Solid}, 20, 20, 30, 20);
-  const Points p = Inked(s);
+  const Points wide = Inked(s);
   // Five rows thick along the path, the end point included, rounded ends.
   for (int x = 20; x <= 30; ++x)
-    for (int y = 18; y <= 22; ++y) EXPECT_TRUE(p.count({x, y})) << x << "," << y;
+    for (int y = 18; y <= 22; ++y) EXPECT_TRUE(wide.count({x, y})) << x << "," << y;
   // The cap reaches (32, 20) but not its corner (32, 18), nor (33, 20) or (20, 23).
-  EXPECT_EQ((std::array{p.count({32, 20}), p.count({32, 18}), p.count({33, 20}), p.count({20, 23})}),
+  EXPECT_EQ((std::array{wide.count({32, 20}), wide.count({32, 18}), wide.count({33, 20}), wide.count({20, 23})}),
             (std::array<std::size_t, 4>{1, 0, 0, 0}));
   s.Clear();
   s.Line({Black, 2, PenStyle::Solid}, 10, 10, 10, 13);  // a 2-pixel pen is two columns wide
@@ -196,7 +193,7 @@ TEST(Text, CellWidthsFollowHalfAndFullWidthCharacters) {
 #define REQUIRE_IPA_GOTHIC_FACE() \
   if (!GoldenFontPresent()) GTEST_SKIP() << "the panel face is not IPA Gothic (ipag.ttf): '" << PanelFontFile() << "'"
 
-TEST(Text, InkStaysInTheCellsAndOpaqueFillsThem) {
+TEST(Text, InkStaysInTheCellsOpaqueFillsThemAndFaceAdvancesMatchThem) {
   REQUIRE_IPA_GOTHIC_FACE();
   Surface s;
   const std::string text = "Ｆ□■◇◆→←⇒ Abg ヴァントル";
@@ -210,10 +207,6 @@ TEST(Text, InkStaysInTheCellsAndOpaqueFillsThem) {
   s.Text(font, Rgb{200, 0, 0}, TextBackground::Opaque, Rgb{1, 2, 3}, 30, 40, text);
   EXPECT_EQ(Inked(s).size(), static_cast<std::size_t>(width * 12));
   EXPECT_EQ(Inked(s, 30, 40, 30 + width, 52).size(), static_cast<std::size_t>(width * 12));
-}
-
-TEST(Text, FaceAdvancesMatchTheCellsAndBoldKeepsThem) {
-  REQUIRE_IPA_GOTHIC_FACE();
   EXPECT_TRUE(PanelFontIsJapanese());
   for (int height : {10, 12, 14}) {
     const PanelGlyph& full = GlyphFor(height, false, U'あ');
@@ -287,7 +280,7 @@ TEST(LegacyTitle, Latin1BytesWithWhatLatin1CannotHoldLeftOut) {
 
 int Coverage(const PanelGlyph& g) { return std::accumulate(g.ink.begin(), g.ink.end(), 0); }
 
-TEST(PanelText, GlyphsAreGreyScaleAndBoldIsWiderNotTaller) {
+TEST(PanelText, GreyScaleGlyphsBoldWiderNotTallerBlendedOverWhatIsThere) {
   REQUIRE_IPA_GOTHIC_FACE();
   for (int height : {10, 12, 14}) {
     for (char32_t cp : {U'o', U'b', U'0', U'8', U'濃', U'縦'}) {
@@ -311,10 +304,6 @@ TEST(PanelText, GlyphsAreGreyScaleAndBoldIsWiderNotTaller) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 5; ++x) differing += std::abs(zero.Pixel(x, y).r - eight.Pixel(x, y).r) > 96 ? 1 : 0;
   EXPECT_GE(differing, 4);
-}
-
-TEST(PanelText, CoverageBlendsTheColourOverWhatIsThereRounded) {
-  REQUIRE_IPA_GOTHIC_FACE();
   Surface s;
   s.Clear(Rgb{0, 0, 255});
   s.Text({12, true}, Rgb{255, 0, 0}, TextBackground::Transparent, White, 10, 10, "both 濃淡");

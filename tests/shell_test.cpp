@@ -1,6 +1,9 @@
-// The program's shell, run whole on the headless backend: opening a picture,
-// the tab bar, keep slots (Set, Get, Restore), the close sequence, the
-// language switch, the Enter key, and the rubber-band drag.
+// The program's shell, run whole on the headless backend.
+//
+// [SECTION] Opening, the tab bar, keep slots (Set, Get, Restore), the close
+//           sequence, the language switch, the Enter key, the rubber band
+// [SECTION] Golden screens
+// [SECTION] Nothing lost
 
 #include <gtest/gtest.h>
 
@@ -53,7 +56,12 @@ class ShellTest : public ::testing::Test {
   }
 };
 
-TEST_F(ShellTest, OpeningShowsThePictureAtItsPlaceWithTheTitle) {
+// [SECTION] Opening, the tab bar, keep slots (Set, Get, Restore), the close
+//           sequence, the language switch, the Enter key, the rubber band
+
+// The picture shows at its place with the title; the VANTOR EYE tab stores
+// the current image; Restore of an empty slot reports once and keeps it.
+TEST_F(ShellTest, OpeningShowsThePictureWithTheTitleAndTheTabsStoreAndRestore) {
   s.Start(picture);
   ASSERT_EQ(s.dialogs().shown().at(0).kind, "open");
   EXPECT_EQ(s.dialogs().shown().at(0).title, "画像ファイルを開く");
@@ -64,6 +72,21 @@ TEST_F(ShellTest, OpeningShowsThePictureAtItsPlaceWithTheTitle) {
       ASSERT_EQ(s.Pixel(100 + x, 32 + y), Stripes(x, y)) << x << "," << y;
     }
   }
+  s.Click(TabCentre(4), 15);
+  const auto file = FileBytes(s.PathIn("KEEP4.bmp"));
+  ASSERT_EQ(file.size(), static_cast<std::size_t>(KeepFileBytes));
+  // Plane row 671 is the picture's top row: file bytes start at the bottom row.
+  EXPECT_EQ(KeepFilePixel(file, 5, 671), Stripes(5, 0));
+  EXPECT_EQ(KeepFilePixel(file, 5, 0), Stripes(5, 671));
+  s.Click(TabCentre(2), 15);  // MAP: KEEP2 was never set
+  const auto before = s.ShownCanvas();
+  s.Click(TabCentre(15), 15);
+  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
+  EXPECT_EQ(s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP2.bmp");
+  EXPECT_EQ(s.dialogs().shown().back().title, "pool Get Bmp 関数");
+  EXPECT_EQ(s.ShownCanvas(), before);
+  s.Paint();  // the request was served once
+  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
 }
 
 TEST_F(ShellTest, CancellingTheFirstDialogDrawsNothingAndEnterAsksAgain) {
@@ -118,29 +141,6 @@ TEST_F(ShellTest, GetStoresTheOpenedPictureInThePageSlotAndShowsIt) {
   ExpectShown(s, {{500, 300, OtherFlat(0, 0)}});
 }
 
-TEST_F(ShellTest, TheVantorEyeTabStoresTheCurrentImage) {
-  s.Start(picture);
-  s.Click(TabCentre(4), 15);
-  const auto file = FileBytes(s.PathIn("KEEP4.bmp"));
-  ASSERT_EQ(file.size(), static_cast<std::size_t>(KeepFileBytes));
-  // Plane row 671 is the picture's top row: file bytes start at the bottom row.
-  EXPECT_EQ(KeepFilePixel(file, 5, 671), Stripes(5, 0));
-  EXPECT_EQ(KeepFilePixel(file, 5, 0), Stripes(5, 671));
-}
-
-TEST_F(ShellTest, RestoreOfAnEmptySlotReportsOnceAndKeepsTheImage) {
-  s.Start(picture);
-  s.Click(TabCentre(2), 15);  // MAP: KEEP2 was never set
-  const auto before = s.ShownCanvas();
-  s.Click(TabCentre(15), 15);
-  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
-  EXPECT_EQ(s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP2.bmp");
-  EXPECT_EQ(s.dialogs().shown().back().title, "pool Get Bmp 関数");
-  EXPECT_EQ(s.ShownCanvas(), before);
-  s.Paint();  // the request was served once
-  EXPECT_EQ(s.dialogs().MessageCount(), 1u);
-}
-
 // Enter on TOP takes a picture of the same size into the planes; Restore
 // then brings back what "save KEEP0" stored.
 TEST_F(ShellTest, SetThenRestoreBringsBackWhatWasShown) {
@@ -156,22 +156,7 @@ TEST_F(ShellTest, SetThenRestoreBringsBackWhatWasShown) {
   EXPECT_EQ(s.ShownCanvas(), shownAtSet);
 }
 
-TEST_F(ShellTest, ALoadedPictureOfAnotherFormatFailsWithoutLosingTheOne) {
-  s.Start(picture);
-  const std::string broken = s.PathIn("broken.bmp");
-  fs::copy_file(picture, broken);
-  fs::resize_file(broken, 100);  // a header and no pixels
-  s.dialogs().QueueFile(broken);
-  s.KeyEnter();
-  // The loader refuses it: nothing more is drawn, and the planes still hold
-  // the picture in hand.
-  EXPECT_EQ(WorkPlanes[2][5], Stripes(5, 671).r);
-  s.dialogs().QueueFile(picture);
-  s.KeyEnter();
-  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
-}
-
-TEST_F(ShellTest, ASetThatCannotBeWrittenReportsAndKeepsThePicture) {
+TEST_F(ShellTest, ASetThatCannotBeWrittenOrAPictureThatCannotBeLoadedKeepsThePicture) {
   s.Start(picture);
   // A folder where the keep file should go: the write cannot replace it.
   fs::create_directory(s.PathIn("KEEP0.bmp"));
@@ -183,6 +168,17 @@ TEST_F(ShellTest, ASetThatCannotBeWrittenReportsAndKeepsThePicture) {
   EXPECT_EQ(s.ShownCanvas(), before);
   // Nothing half-written is left beside it: the picture and the folder.
   EXPECT_EQ(std::distance(fs::directory_iterator(s.Folder()), fs::directory_iterator()), 2);
+  // A loaded picture the loader refuses is not drawn, and the planes still
+  // hold the picture in hand.
+  const std::string broken = s.PathIn("broken.bmp");
+  fs::copy_file(picture, broken);
+  fs::resize_file(broken, 100);  // a header and no pixels
+  s.dialogs().QueueFile(broken);
+  s.KeyEnter();
+  EXPECT_EQ(WorkPlanes[2][5], Stripes(5, 671).r);
+  s.dialogs().QueueFile(picture);
+  s.KeyEnter();
+  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
 }
 
 // The two questions of the close sequence, answered each way.
@@ -310,6 +306,8 @@ TEST_F(ShellTest, RectangleDragsFromRightToLeftAndOutOfTheImage) {
   CurrentDragReceivers = {};
 }
 
+// [SECTION] Golden screens
+
 TEST(ShellGolden, TopPageAfterOpeningTheSampleInEachLanguage) {
   ProgramSession s;
   s.Start(GoldenSamplePicture());
@@ -330,8 +328,8 @@ TEST(GoldenScreens, AMissingGoldenFailsAndWritesNothingIntoTheSources) {
   EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(VZ_BINARY_DIR) / (name + ".actual.png")));
 }
 
-// =============================================================================
-// Nothing is lost: a picture opened and saved comes back byte for byte, and a
+// [SECTION] Nothing lost
+// A picture opened and saved comes back byte for byte, and a
 // cancelled or failed open leaves the keep files, the picture in hand and the
 // screen as they were.
 
@@ -384,7 +382,12 @@ TEST(NothingLost, OpenThenSaveGivesBackTheFileByteForByte) {
   }
 }
 
-TEST(NothingLost, GetThenCancelKeepsTheKeepFileAndTheScreen) {
+// After TOP's pass stored in KEEP0: a cancelled Get keeps the keep file and
+// the screen; a file that is not a picture is refused once and changes
+// nothing, the message naming the file and giving the loader's reason in the
+// language shown; a Get whose keep file cannot be written takes the picture
+// from the canvas.
+TEST(NothingLost, AGetCancelledRefusedOrNotStoredLosesNothing) {
   AfterPass p;
   ASSERT_FALSE(p.keep.empty());
   p.s.dialogs().QueueFile(std::nullopt);
@@ -393,18 +396,15 @@ TEST(NothingLost, GetThenCancelKeepsTheKeepFileAndTheScreen) {
   EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep);
   EXPECT_EQ(p.s.window().Shown(), p.shown);
   EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
-}
+  p.s.dialogs().TakeShown();
 
-// The message names the file and gives the loader's reason, in the current
-// language (Japanese at start).
-TEST(NothingLost, AFileThatIsNotAPictureIsRefusedOnceAndChangesNothing) {
-  AfterPass p;
   const std::string title = p.s.window().Title();
-  const struct {
+  struct Refused {
     const char* name;
     Bytes bytes;
     const char* message;  // the whole text, or only its start when the decoder words the reason
-  } cases[] = {
+  };
+  const Refused cases[] = {
       {"text.bmp", Bytes{'h', 'e', 'l', 'l', 'o', '\n'},
        "「text.bmp」は画像として読み込めませんでした：\nBMP・PNG・JPEG・GIF・TIFF・PNM のどの画像でもありません。"},
       {"cut.png", Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0},
@@ -430,41 +430,28 @@ TEST(NothingLost, AFileThatIsNotAPictureIsRefusedOnceAndChangesNothing) {
   p.s.Click(120, TabY);  // TOP
   EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep);
   EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
-}
 
-// In English the same messages are in English; the picture in hand stays.
-TEST(NothingLost, ARefusedPictureIsExplainedInEnglishInEnglishMode) {
-  ProgramSession s;
-  WriteTestPicture(s.PathIn("first.bmp"), 300, 200, Mixed);
-  s.Start(s.PathIn("first.bmp"));
-  s.Click(40, 552);  // the language key: English
-  const struct {
-    const char* name;
-    Bytes bytes;
-    const char* message;
-  } cases[] = {
-      {"text.bmp", Bytes{'h', 'e', 'l', 'l', 'o', '\n'},
+  p.s.Click(40, 552);  // the language key: English
+  const Refused english[] = {
+      {"text.bmp", {},
        "\"text.bmp\" could not be read as a picture:\nit is not a BMP, PNG, JPEG, GIF, TIFF or PNM picture."},
-      {"rle.bmp", SmallRleBmp(),
+      {"rle.bmp", {},
        "\"rle.bmp\" could not be read as a picture:\nits 46 bytes of pixel data cannot code the 14000 rows it declares "
        "(at least 220 bytes are needed)."},
   };
-  for (const auto& [name, bytes, message] : cases) {
-    ASSERT_TRUE(WriteFileAtomically(s.PathIn(name), bytes));
-    s.dialogs().TakeShown();
-    s.dialogs().QueueFile(s.PathIn(name));
-    s.Click(GetTabX, TabY);
-    const auto shown = s.dialogs().TakeShown();
+  for (const auto& [name, bytes, message] : english) {
+    p.s.dialogs().TakeShown();
+    p.s.dialogs().QueueFile(p.s.PathIn(name));
+    p.s.Click(GetTabX, TabY);
+    const auto shown = p.s.dialogs().TakeShown();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].text, message);
     EXPECT_EQ(shown[1].title, "Open a Picture");
-    EXPECT_EQ(PictureFile.path, s.PathIn("first.bmp"));
+    EXPECT_EQ(PictureFile.path, p.s.PathIn("first.bmp"));
   }
-}
 
-TEST(NothingLost, AGetWhoseKeepFileCannotBeWrittenTakesThePictureFromTheCanvas) {
-  AfterPass p;
   // KEEP0.bmp replaced by a folder: the keep write fails.
+  p.s.dialogs().TakeShown();
   fs::remove(p.s.PathIn("KEEP0.bmp"));
   fs::create_directory(p.s.PathIn("KEEP0.bmp"));
   WriteTestPicture(p.s.PathIn("second.bmp"), 960, 672, Plain);

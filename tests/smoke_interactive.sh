@@ -123,31 +123,52 @@ shot() {  # shot WINDOW FILE: the window's contents, after the program has caugh
   import -window "$1" "$2" || fail "no screenshot of $1"
 }
 
-# Waits (up to 1 s) for the program to end by signal $1 (its number); fails
-# with $2 otherwise.
-ended_by_signal() {
-  local number=$1 what=$2 status
-  for _ in $(seq 1 20); do
+# Starts the program (its command line in "$@") in the background.
+launch() {
+  "$@" >out.txt 2>err.txt &
+  pid=$!
+}
+
+# Waits (up to $1 x 50 ms) for the program to end, then for its status:
+# wants status $2, fails with $3 (what came before) otherwise.
+ended_with() {
+  local tries=$1 want=$2 what=$3 status
+  for _ in $(seq 1 "$tries"); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
   done
-  kill -0 "$pid" 2>/dev/null && fail "the program was still running 1 s after $what"
+  kill -0 "$pid" 2>/dev/null && fail "the program was still running $((tries / 20)) s after $what"
   wait "$pid"
   status=$?
-  [ "$status" -eq $((128 + number)) ] || fail "after $what the program ended with status $status, not $((128 + number))"
+  [ "$status" -eq "$want" ] || fail "after $what the program ended with status $status, not $want"
   pid=
+}
+# Waits (up to 1 s) for the program to end by signal $1 (its number) after $2.
+ended_by_signal() { ended_with 20 $((128 + $1)) "$2"; }
+# SIGTERM, and the program ends by it at once.
+terminate() {
+  kill -TERM "$pid"
+  ended_by_signal 15 "${1:-SIGTERM}"
+}
+
+# Types a file name into the GTK open dialog $1 and opens it.
+type_into_dialog() {
+  xdotool windowfocus --sync "$1"
+  xdotool key --clearmodifiers ctrl+l
+  sleep 0.3
+  xdotool type --delay 5 "$2"
+  xdotool key Return
 }
 
 # The keep and work files that a signal must leave as they are.
+kept="KEEP3.bmp KEEP5.bmp 0000tar.bmp 0000back.bmp"
 kept_files() {
-  cp sample.bmp KEEP3.bmp
-  cp sample.bmp KEEP5.bmp
-  cp sample.bmp 0000tar.bmp
-  cp sample.bmp 0000back.bmp
+  local f
+  for f in $kept; do cp sample.bmp "$f"; done
 }
 files_as_kept() {  # files_as_kept WHEN
   local f
-  for f in KEEP3.bmp KEEP5.bmp 0000tar.bmp 0000back.bmp; do
+  for f in $kept; do
     cmp -s sample.bmp "$f" || fail "$f was changed or deleted $1"
   done
   [ -z "$(find . -name '*.tmp' -print -quit)" ] || fail "a temporary file was left $1"
@@ -168,15 +189,7 @@ close_with_return() {
   second=$(wait_window "確認" "$first") || fail "Return did not answer the keep-file question"
   xdotool windowfocus --sync "$second"
   xdotool key Return
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.05
-  done
-  kill -0 "$pid" 2>/dev/null && fail "the program did not end after Return on the close question"
-  wait "$pid"
-  local status=$?
-  [ "$status" -eq 0 ] || fail "the program ended with status $status"
-  pid=
+  ended_with 100 0 "Return on the close question"
 }
 
 "$sampler" sample.bmp >/dev/null || fail "the sample maker failed"
@@ -184,8 +197,7 @@ close_with_return() {
 # 1. A picture on the command line: no dialog, its title at once, in both
 #    title properties. SIGTERM ends it at once.
 kept_files
-"$program" sample.bmp >out.txt 2>err.txt &
-pid=$!
+launch "$program" sample.bmp
 main=$(wait_window "sample.bmp / ") || fail "a picture named on the command line was not opened"
 xwininfo -root -tree | grep -qF '"画像ファイルを開く' && fail "the open dialog was shown although a picture was given"
 title="sample.bmp / ヴァントルゼフリンサンプル vazesample"
@@ -193,27 +205,26 @@ got=$(property "$main" _NET_WM_NAME)
 [ "$got" = "_NET_WM_NAME(UTF8_STRING) = \"$title\"" ] || fail "the UTF-8 title reads: $got"
 got=$(property "$main" WM_NAME)
 [ "$got" = "WM_NAME(COMPOUND_TEXT) = \"$title\"" ] || fail "the legacy title reads: $got"
-size=$(xdotool getwindowgeometry "$main" | sed -n 's/ *Geometry: //p')
+geometry() { xdotool getwindowgeometry "$main" | sed -n 's/ *Geometry: //p'; }
+size=$(geometry)
 [ "$size" = "1210x924" ] || fail "the window starts at $size, not 1210x924 (1.1 x), on a 1280x1024 screen"
 xdotool windowfocus --sync "$main"
 xdotool key --window "$main" minus
 for _ in $(seq 1 50); do
-  size=$(xdotool getwindowgeometry "$main" | sed -n 's/ *Geometry: //p')
+  size=$(geometry)
   [ "$size" = "1100x840" ] && break
   sleep 0.05
 done
 [ "$size" = "1100x840" ] || fail "- left the window at $size, not 1100x840"
 [ "$(cat "$XDG_CONFIG_HOME/vazesample/window.conf" 2>/dev/null)" = "scale = 1.0" ] ||
   fail "the scale chosen was not remembered in $XDG_CONFIG_HOME/vazesample/window.conf"
-kill -TERM "$pid"
-ended_by_signal 15 "SIGTERM"
+terminate
 files_as_kept "by SIGTERM"
 
 # 2. No picture: the open dialog first. Cancel it: the prompt stays.
 touch KEEP5.bmp  # to see the close sequence delete it
 start=$(date +%s%N)
-"$program" >out.txt 2>err.txt &
-pid=$!
+launch "$program"
 dialog=$(wait_window "画像ファイルを開く") || fail "the open dialog did not appear"
 dialog_ms=$((($(date +%s%N) - start) / 1000000))
 xdotool windowfocus --sync "$dialog"
@@ -225,11 +236,7 @@ prompt=$(dark_pixels cancelled.png 300x12+100+470)
 xdotool windowfocus --sync "$main"
 xdotool key Return
 dialog=$(wait_window "画像ファイルを開く") || fail "Enter did not show the open dialog again"
-xdotool windowfocus --sync "$dialog"
-xdotool key --clearmodifiers ctrl+l
-sleep 0.3
-xdotool type --delay 5 "$work/sample.bmp"
-xdotool key Return
+type_into_dialog "$dialog" "$work/sample.bmp"
 main=$(wait_window "sample.bmp / ") || fail "the window title does not name the opened picture"
 
 # 3. The comment lines survive an unmap and map.
@@ -289,18 +296,15 @@ grep -q "dconf\|GLib-GIO-WARNING" err.txt && fail "GTK complained about the miss
 
 # 7. Signals end the program without questions, wherever it waits.
 kept_files
-"$program" sample.bmp >out.txt 2>err.txt &
-pid=$!
+launch "$program" sample.bmp
 main=$(wait_window "sample.bmp / ") || fail "the program did not start"
 "$wm_delete" "$main" || fail "the close request could not be sent"
 wait_window "確認" >/dev/null || fail "the close button did not ask the keep-file question"
-kill -TERM "$pid"
-ended_by_signal 15 "SIGTERM with the keep-file question up"
+terminate "SIGTERM with the keep-file question up"
 files_as_kept "by SIGTERM with the keep-file question up"
 grep -qF "終了してもよろしいですか" err.txt && fail "after SIGTERM the close question was still put (to standard error)"
 
-"$program" >out.txt 2>err.txt &
-pid=$!
+launch "$program"
 wait_window "画像ファイルを開く" >/dev/null || fail "the open dialog did not appear"
 kill -HUP "$pid"
 ended_by_signal 1 "SIGHUP with the open dialog up"
@@ -308,8 +312,7 @@ files_as_kept "by SIGHUP"
 
 # A program started in the background of a script ignores SIGINT unless
 # told otherwise; a terminal's Ctrl+C reaches it with the default action.
-perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV or die' "$program" sample.bmp >out.txt 2>err.txt &
-pid=$!
+launch perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV or die' "$program" sample.bmp
 wait_window "sample.bmp / " >/dev/null || fail "the program did not start"
 kill -INT "$pid"
 ended_by_signal 2 "SIGINT"
@@ -322,14 +325,12 @@ start_in() {  # start_in TITLE ENV... -- ARGS...: the window shows TITLE; then S
   local envs=()
   while [ "$1" != "--" ]; do envs+=("$1"); shift; done
   shift
-  env "${envs[@]}" "$program" "$@" sample.bmp >out.txt 2>err.txt &
-  pid=$!
+  launch env "${envs[@]}" "$program" "$@" sample.bmp
   main=$(wait_window "sample.bmp / ") || fail "the program did not start with ${envs[*]} $*"
   local got
   got=$(property "$main" _NET_WM_NAME)
   [ "$got" = "_NET_WM_NAME(UTF8_STRING) = \"sample.bmp / $want\"" ] || fail "with ${envs[*]} $* the title reads: $got"
-  kill -TERM "$pid"
-  ended_by_signal 15 "SIGTERM"
+  terminate
 }
 start_in "VANTOR ZEPHRIN SAMPLE vazesample" LANG=en_US.UTF-8 --
 start_in "ヴァントルゼフリンサンプル vazesample" LANG=ja_JP.UTF-8 --
@@ -338,13 +339,11 @@ start_in "VANTOR ZEPHRIN SAMPLE vazesample" LANG=de_DE.UTF-8 LC_ALL=fr_FR.UTF-8 
 start_in "ヴァントルゼフリンサンプル vazesample" LANG=en_US.UTF-8 -- --language ja
 start_in "VANTOR ZEPHRIN SAMPLE vazesample" LANG=C -- --language en
 # A Latin-1 title is a plain STRING.
-"$program" --language en sample.bmp >out.txt 2>err.txt &
-pid=$!
+launch "$program" --language en sample.bmp
 main=$(wait_window "sample.bmp / ") || fail "the program did not start in English"
 got=$(property "$main" WM_NAME)
 [ "$got" = 'WM_NAME(STRING) = "sample.bmp / VANTOR ZEPHRIN SAMPLE vazesample"' ] || fail "the English legacy title reads: $got"
-kill -TERM "$pid"
-ended_by_signal 15 "SIGTERM"
+terminate
 
 # 9. The desktop entry's command: the working folder under the state home,
 #    the open dialog in Pictures (named in user-dirs.dirs, as xdg-user-dir
@@ -365,28 +364,20 @@ home=$work/home
 mkdir -p "$home/.config" "$home/Bilder"
 echo 'XDG_PICTURES_DIR="$HOME/Bilder"' >"$home/.config/user-dirs.dirs"
 cp sample.bmp "$home/Bilder/bilder.bmp"
-env -u XDG_CONFIG_HOME HOME="$home" XDG_STATE_HOME="$work/state" "$program" "${args[@]}" >out.txt 2>err.txt &
-pid=$!
+launch env -u XDG_CONFIG_HOME HOME="$home" XDG_STATE_HOME="$work/state" "$program" "${args[@]}"
 dialog=$(wait_window "画像ファイルを開く") || fail "started as the desktop entry, the open dialog did not appear"
 [ "$(readlink "/proc/$pid/cwd")" = "$work/state/vazesample" ] ||
   fail "started as the desktop entry, the program works in $(readlink "/proc/$pid/cwd")"
 [ "$(stat -c %a "$work/state/vazesample")" = 700 ] || fail "the state folder is not the user's own"
-xdotool windowfocus --sync "$dialog"
-xdotool key --clearmodifiers ctrl+l
-sleep 0.3
-xdotool type --delay 5 "bilder.bmp"
-xdotool key Return
+type_into_dialog "$dialog" "bilder.bmp"
 main=$(wait_window "bilder.bmp / ") || fail "the open dialog did not start in the Pictures folder"
-kill -TERM "$pid"
-ended_by_signal 15 "SIGTERM"
+terminate
 # Without XDG_STATE_HOME: ~/.local/state/vazesample.
-env -u XDG_STATE_HOME -u XDG_CONFIG_HOME HOME="$home" "$program" "${args[@]}" sample.bmp >out.txt 2>err.txt &
-pid=$!
+launch env -u XDG_STATE_HOME -u XDG_CONFIG_HOME HOME="$home" "$program" "${args[@]}" sample.bmp
 wait_window "sample.bmp / " >/dev/null || fail "started as the desktop entry with a picture, the program did not open it"
 [ "$(readlink "/proc/$pid/cwd")" = "$home/.local/state/vazesample" ] ||
   fail "without XDG_STATE_HOME the program works in $(readlink "/proc/$pid/cwd")"
-kill -TERM "$pid"
-ended_by_signal 15 "SIGTERM"
+terminate
 
 echo "ok: command-line picture and its titles; SIGTERM, SIGHUP, SIGINT end at once; prompt kept after Cancel;"
 echo "    comment kept after map; click during dialog dropped; 2 x frame and click; the close button asks and"

@@ -1,7 +1,11 @@
 // Steps as values: a step applied by ApplySteps to a picture gives, byte for
 // byte, what the pages store after the same work; recipes are read and
-// written exactly, every bad one refused with one line; vazesample-batch
-// applies them to files and folders, also fanned out by GNU parallel.
+// written exactly, every bad one refused with one line.
+//
+// [SECTION] The same bytes as the pages
+// [SECTION] Band by band
+// [SECTION] Recipes
+// [SECTION] "Save" of the whole picture
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,7 +17,6 @@
 
 #include "image/bmp_files.h"
 #include "image/planes.h"
-#include "pages/colour/uni_c_page.h"
 #include "pages/filter/filter_page.h"
 #include "pages/kit/page_state.h"
 #include "ops/picture_steps.h"
@@ -44,7 +47,6 @@ std::string StartOnPicture(ProgramSession& s) {
   s.Start(picture);
   return picture;
 }
-void ClickTab(ProgramSession& s, int page) { s.Click(128 + 56 * page, TabY); }
 // "Save" answered with a file name; its bytes.
 Bytes Saved(ProgramSession& s, const std::string& name) {
   s.dialogs().QueueFile(s.PathIn(name));
@@ -60,14 +62,14 @@ FilterStep ColourPower() {
 
 }  // namespace
 
-// ---- The same bytes as the pages ---------------------------------------------
+// [SECTION] The same bytes as the pages
 // (Every save of a test session checks that the steps recorded give what it
 // wrote; these pin the steps themselves.)
 
 TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
   ProgramSession s;
   const std::string picture = StartOnPicture(s);
-  ClickTab(s, PageFilter);
+  s.ClickTab(PageFilter);
   s.ClickControl(PageFilter, "action");  // the colour power
   FilterStep step = ColourPower();
   EXPECT_EQ(BmpOf({step}, picture), Saved(s, "saved.bmp"));
@@ -88,14 +90,14 @@ TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
 TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
   ProgramSession s;
   const std::string picture = StartOnPicture(s);
-  ClickTab(s, PageContour);
+  s.ClickTab(PageContour);
   s.ClickControls(PageContour, {" limit area", "set KEEP5"});
-  ClickTab(s, PageAdd);
+  s.ClickTab(PageAdd);
   s.ClickControl(PageAdd, "add");
-  ClickTab(s, PageDevelop);
+  s.ClickTab(PageDevelop);
   s.ClickControls(PageDevelop, {"swap color", "5 [B] R⇔G"});
   const Bytes swapped = Saved(s, "swapped.bmp");
-  ClickTab(s, PageOutline);
+  s.ClickTab(PageOutline);
   s.ClickControl(PageOutline, "fine");
   const Bytes saved = Saved(s, "saved.bmp");
   // The swap was saved, not set: it went with DEVELOP.
@@ -108,7 +110,7 @@ TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
   EXPECT_EQ(BmpOf(steps, picture), saved);
 }
 
-// ---- Band by band ------------------------------------------------------------------
+// [SECTION] Band by band
 
 namespace {
 
@@ -252,8 +254,10 @@ TEST(Steps, RowsKeptForALaterStepGiveWhatWorkingThemAgainGives) {
   EXPECT_EQ(StreamedSamples({noKey, peach}), StreamedSamples({peach}));
 }
 
-// ---- Recipes --------------------------------------------------------------------
+// [SECTION] Recipes
 
+// A recipe read, written and read again gives the same steps; so does a
+// step on the command line.
 TEST(Recipes, ReadWriteAndReadAgainGiveTheSameSteps) {
   const RecipeResult read = ReadRecipe(R"(version = 1
 [[step]]
@@ -342,6 +346,12 @@ y = 27
   const RecipeResult again = ReadRecipe(written, "w.toml");
   ASSERT_TRUE(again.ok()) << again.error << "\n" << written;
   EXPECT_EQ(WriteRecipe(again.steps), written);
+  // A step on the command line reads as one step.
+  const RecipeResult option = ReadStepOption("eye:horn_key=B,pivot=[1, 2, 3],mode=2");
+  ASSERT_TRUE(option.ok()) << option.error;
+  ASSERT_EQ(option.steps.size(), 1u);
+  EXPECT_EQ(std::get<EyeStep>(option.steps[0]).hornKey, 2);
+  EXPECT_EQ(std::get<EyeStep>(option.steps[0]).settings.reference, (std::array<int, 3>{3, 2, 1}));
 }
 
 TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
@@ -407,18 +417,10 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
   std::string many = "version = 1\n";
   for (std::size_t i = 0; i <= MostRecipeSteps; ++i) many += "[[step]]\nkind = \"filter\"\n";
   EXPECT_EQ(ReadRecipe(many, "r.toml").error, "r.toml:2: step: more than 1000 steps");
-}
-
-TEST(Recipes, AStepOnTheCommandLineReadsAsOneStep) {
-  const RecipeResult read = ReadStepOption("eye:horn_key=B,pivot=[1, 2, 3],mode=2");
-  ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.steps.size(), 1u);
-  EXPECT_EQ(std::get<EyeStep>(read.steps[0]).hornKey, 2);
-  EXPECT_EQ(std::get<EyeStep>(read.steps[0]).settings.reference, (std::array<int, 3>{3, 2, 1}));
   EXPECT_EQ(ReadStepOption("filter:peach=yes").error, "--step filter:peach=yes: peach: true or false is wanted");
 }
 
-// ---- "Save" of the whole picture -----------------------------------------------------
+// [SECTION] "Save" of the whole picture
 
 namespace {
 
@@ -441,7 +443,7 @@ struct LargeSession {
     const std::optional<Picture> p = LoadPicture(picture);
     return p ? EncodePictureBmp(ApplyStepsAtOwnSize(steps, *p)) : Bytes{};
   }
-  void Tab(int page) { ClickTab(s, page); }
+  void Tab(int page) { s.ClickTab(page); }
   // "Save" of the whole picture, every box ticked, writes `expected`.
   void ExpectWholeSave(const Bytes& expected);
   int saves = 0;
@@ -524,23 +526,6 @@ TEST(WholePictureSave, AFixedLocalContrastIsRunOnTheWholePicture) {
   const LocalContrastStep step{950, 27};
   l.ExpectWholeSave(l.AtOwnSize({step, step}));
   EXPECT_NE(l.AtOwnSize({step, step}), l.AtOwnSize({step}));
-}
-
-// UNI C.'s conversion, stored by "set KEEP8", then run on the whole picture.
-TEST(WholePictureSave, UniCsConversionIsRunOnTheWholePicture) {
-  LargeSession l;
-  l.Tab(PageUniC);
-  l.s.ClickControl(PageUniC, "1)target");
-  l.s.Click(300, 300);
-  l.s.Click(420, 200);
-  l.s.ClickControl(PageUniC, "2)convert");
-  l.s.Click(700, 500);
-  l.s.ClickControl(PageUniC, "set KEEP8");
-  const UniCSettings& v = UniCPage.values;
-  ASSERT_LE(v.lo, v.hi);
-  const GrayRangeStep range{GrayRangeSettings{v.lo, v.hi, v.newColour}};
-  l.ExpectWholeSave(l.AtOwnSize({range}));
-  EXPECT_NE(l.AtOwnSize({range}), l.AtOwnSize({}));  // something was converted
 }
 
 // ADD works the picture itself: each addition is a step; "hd" and the reset
@@ -632,9 +617,6 @@ TEST(WholePictureSave, TheDriverAnswerSaveWholeTicksBothBoxes) {
   const std::string report =
       ScriptReport(s.Folder(), "open large.bmp\n" + ClickLine(PageTop, "F") + "save-whole out.bmp\nclick 912 10\n");
   EXPECT_NE(report.find("dialog check: 画像全体 (1200 × 810)"), std::string::npos) << report;
-  const std::optional<Picture> picture = LoadPicture(s.PathIn("large.bmp"));
-  ASSERT_TRUE(picture);
-  EXPECT_EQ(FileBytes(s.PathIn("out.bmp")), EncodePictureBmp(ApplyStepsAtOwnSize({EyeStep{}}, *picture)));
   // The recipe saved beside it, through the batch tool: the same bytes.
   ASSERT_EQ(std::system((std::string(VZ_BINARY_DIR) + "/tools/batch/vazesample-batch --quiet --recipe " +
                          s.PathIn("out.toml") + " --out " + s.PathIn("batch") + " " + s.PathIn("large.bmp"))

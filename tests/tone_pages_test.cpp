@@ -1,8 +1,10 @@
-// The TOP page, run whole on the headless backend: the one-click Vantor Eye
-// pass and "save KEEP0" against the engine's own result, the live progress
-// and blind mode as the window shows them, a picture shorter than the
-// canvas, the level line, the colour graph and the vertical line, and two
-// golden screens.
+// The TOP and VANTOR EYE pages, run whole on the headless backend, against
+// the engine's own results.
+//
+// [SECTION] The pass and KEEP0
+// [SECTION] Level line, colour graph and vertical line
+// [SECTION] Golden screens
+// [SECTION] The VANTOR EYE page
 
 #include <gtest/gtest.h>
 
@@ -110,9 +112,7 @@ const VariedCase& Full() {
   return value;
 }
 
-// ---------------------------------------------------------------------------
-// The pass and KEEP0
-// ---------------------------------------------------------------------------
+// [SECTION] The pass and KEEP0
 
 // F runs the pass once (and turns the gray curve off); in blind mode every
 // show before the last is the picture as it was, or grey lines over it.
@@ -262,9 +262,7 @@ TEST(TopPageTest, APassOverA600By400PictureLeavesRow271WhiteAndComputesRow272) {
   EXPECT_TRUE(RowIs(result, 272, expected.Canvas()));
 }
 
-// ---------------------------------------------------------------------------
-// Level line, colour graph and vertical line
-// ---------------------------------------------------------------------------
+// [SECTION] Level line, colour graph and vertical line
 
 TEST(TopPageTest, TheLevelLineFollowsClicksInsideTheImageRowsOnly) {
   ProgramSession s;
@@ -308,9 +306,7 @@ TEST(TopPageTest, TheColourGraphDrawsItsFrameCurveLevelAndVerticalLines) {
   ExpectShown(s, {{500, Top, White}, {500, Bottom - 62, White}, {400, Bottom - 30, White}});
 }
 
-// ---------------------------------------------------------------------------
-// Golden screens
-// ---------------------------------------------------------------------------
+// [SECTION] Golden screens
 
 // The sample picture after F, or with the colour graph and a vertical line.
 void CheckGolden(const std::string& name, bool graph) {
@@ -326,8 +322,8 @@ void CheckGolden(const std::string& name, bool graph) {
 TEST(TopGolden, AfterTheFPass) { CheckGolden("top_after_f", false); }
 TEST(TopGolden, WithTheColourGraphAndVerticalLine) { CheckGolden("top_colour_graph", true); }
 
-// =============================================================================
-// The VANTOR EYE page through the whole program: a pass stored by "Set
+// [SECTION] The VANTOR EYE page
+// Through the whole program: a pass stored by "Set
 // KEEP4" byte by byte against the engine run directly, the sun glass level
 // shared with the TOP page, the colour readout with its running minimum and
 // maximum, the brightness and darkness rule, the full reset, and the golden
@@ -429,7 +425,7 @@ TEST(EyePage, AnAreaEyePassCoversOnlyItsBand) {
   EXPECT_EQ(KeepSample(expected, 400, 200, 2), KeepSample(entry, 400, 200, 2));
 }
 
-TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
+TEST(EyePage, SunGlassLevelIsSharedWithTheTopPassAndTheFullResetBringsBackKeep4) {
   EyeSession e;
   const Bytes entry = e.Keep(4);
   EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
@@ -449,10 +445,28 @@ TEST(EyePage, SunGlassLevelIsSharedWithTheTopPass) {
   EXPECT_TRUE(e.Keep(0) == atLevel3);
   EXPECT_FALSE(atLevel3 == EnginePass(entry, {.sunGlassLevel = 2}, CanvasRows - 150, CanvasRows));
 
-  // Entering VANTOR EYE again starts from the middle level.
+  // Entering VANTOR EYE again starts from the middle level, and stores the
+  // picture as KEEP4: the full reset brings it back.
   e.s.Click(EyeTabX, TabY);
   EXPECT_EQ(Tone.eye.sunGlassLevel, 2);
+  const Bytes entered = e.Keep(4);
+  const Bytes entryPixels(entered.begin() + BmpHeaderBytes, entered.end());
+  e.s.ClickControl(PageEye, "blind");  // on
+  e.s.ClickControl(PageEye, "F");
+  ASSERT_NE(e.s.ShownCanvas(), entryPixels);
+  e.s.Click(FullResetX, FullResetY);
+  EXPECT_EQ(std::pair(EyePage.blindMode, e.s.dialogs().MessageCount()), std::pair(false, std::size_t{0}));
+  EXPECT_EQ(e.s.ShownCanvas(), entryPixels);
+  // Without KEEP4 the reset reports the failed read and keeps the picture.
+  std::filesystem::remove(e.s.PathIn("KEEP4.bmp"));
+  e.s.ClickControl(PageEye, "F");
+  const Bytes result = e.s.ShownCanvas();
+  e.s.Click(FullResetX, FullResetY);
+  ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
+  EXPECT_EQ(e.s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP4.bmp");
+  EXPECT_EQ(e.s.ShownCanvas(), result);
 }
+
 
 TEST(EyePage, ReadoutShowsPickedValuesWithRunningMinimumAndMaximum) {
   EyeSession e(Coordinates, 960, 672);
@@ -495,6 +509,7 @@ TEST(EyePage, ReadoutShowsPickedValuesWithRunningMinimumAndMaximum) {
   EXPECT_EQ(EyePage.appointColour, (std::array<int, 3>{0, 0, 0}));
 }
 
+// Bright and dark change only the shown picture until set, by their byte rule.
 TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
   EyeSession e(Flat);
   const Rgb inside{100, 200, 255};
@@ -530,33 +545,10 @@ TEST(EyePage, BrightAndDarkChangeOnlyTheShownPictureUntilSet) {
   e.s.ClickControl(PageEye, "Set KEEP4");
   EXPECT_EQ(KeepFilePixel(e.Keep(4), 50, CanvasRows - 1 - 68), (Rgb{50, 100, 127}));
   EXPECT_EQ(WorkPlanes[2][i], 50u);
-}
-
-TEST(EyePage, BrightDarkByteRule) {
-  // Value, bright, dark, byte: 100 at 50 in doubles 2.55 would give 49;
+  // The byte rule. Value, bright, dark, byte: 100 at 50 in doubles 2.55 would give 49;
   // 200 at 198 is clamped to 255, 30 less dark 50 to 0.
   const int cases[][4] = {{100, 50, 0, 50}, {200, 198, 0, 255}, {30, 100, 50, 0}, {0, 100, -100, 100}, {255, 1, 0, 2}};
   for (const auto& [v, bright, dark, byte] : cases) EXPECT_EQ(BrightDarkByte(v, bright, dark), byte) << v;
-}
-
-TEST(EyePage, FullResetBringsBackTheImageOfKeep4) {
-  EyeSession e;
-  const Bytes entry = e.Keep(4);
-  const Bytes entryPixels(entry.begin() + BmpHeaderBytes, entry.end());
-  e.s.ClickControl(PageEye, "blind");  // on
-  e.s.ClickControl(PageEye, "F");
-  ASSERT_NE(e.s.ShownCanvas(), entryPixels);
-  e.s.Click(FullResetX, FullResetY);
-  EXPECT_EQ(std::pair(EyePage.blindMode, e.s.dialogs().MessageCount()), std::pair(false, std::size_t{0}));
-  EXPECT_EQ(e.s.ShownCanvas(), entryPixels);
-  // Without KEEP4 the reset reports the failed read and keeps the picture.
-  std::filesystem::remove(e.s.PathIn("KEEP4.bmp"));
-  e.s.ClickControl(PageEye, "F");
-  const Bytes result = e.s.ShownCanvas();
-  e.s.Click(FullResetX, FullResetY);
-  ASSERT_EQ(e.s.dialogs().MessageCount(), 1u);
-  EXPECT_EQ(e.s.dialogs().shown().back().text, "ピクセルデータの読み込みに失敗しました: KEEP4.bmp");
-  EXPECT_EQ(e.s.ShownCanvas(), result);
 }
 
 // The golden screens: a pick on the picture, then in Japanese the sun glass

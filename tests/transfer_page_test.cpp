@@ -1,13 +1,9 @@
-// The Transfer page. The polygon cut as pure functions: sides worked by
-// hand, the fill of a triangle, a self-crossing polygon and a polygon on the
-// canvas edges, the 257th click and the closing side, the snap onto outlines
-// of several widths from both sides, the trace along a drawn outline, and
-// the fast fill against its literal form. Then the page through the whole
-// program: the shadow picture cut by a polygon ("0000iso.bmp"), the stencil,
-// the pattern file byte by byte, the real picture shot through the stencil
-// ("0000trfr.bmp", KEEP11), Cancel of each of its dialogs, the guards of
-// "close" and "delete", a failing work file reported once, the marks never
-// stored, and the golden screen.
+// The Transfer page: the polygon cut as pure functions, and the page through
+// the whole program.
+//
+// [SECTION] Sides and fills worked by hand, the fast fill against its literal form
+// [SECTION] Points, the snap onto outlines and the trace
+// [SECTION] The page through the whole program
 
 #include <gtest/gtest.h>
 
@@ -71,6 +67,8 @@ std::vector<std::uint8_t> Filled(const std::vector<PolygonPoint>& points, int mo
   return canvas;
 }
 
+// [SECTION] Sides and fills worked by hand, the fast fill against its literal form
+
 TEST(PolygonSides, StraightSidesWorkedByHand) {
   // Mode 1: x = 110 + (y - 100) * 3 / 4 for client rows 100..104: 110, 110, 111, 112, 113.
   EXPECT_EQ(Straight({110, 100}, {113, 104}, CutByRows),
@@ -89,7 +87,9 @@ TEST(PolygonSides, StraightSidesWorkedByHand) {
   EXPECT_TRUE(Straight({200, 705}, {200, 705}, CutByRows).empty());
 }
 
-TEST(PolygonFill, TriangleClosedAndDeletedInModeOne) {
+// A triangle closed and deleted in mode 1; convex polygons cut as before in
+// both modes; one on every canvas edge.
+TEST(PolygonFill, TriangleConvexPolygonsAndTheWholeCanvas) {
   // A(200, 100), B(210, 110), C(190, 110): AB gives column y, CA column
   // 200 - y, BC (one row) its ends 90 and 110. Rows 101..110 are painted
   // from 200 - y to y; row 100 holds only the apex and stays.
@@ -104,9 +104,7 @@ TEST(PolygonFill, TriangleClosedAndDeletedInModeOne) {
   // The apex is left out of its row's crossings: for this convex polygon
   // that changes nothing against the plain pairing.
   EXPECT_EQ(canvas, Filled(triangle, CutByRows, false));
-}
-
-TEST(PolygonFill, ConvexPolygonsCutAsBeforeInBothModes) {
+  // So for other convex polygons, in both modes.
   const std::vector<std::vector<PolygonPoint>> convex = {
       {{300, 100}, {420, 160}, {400, 300}, {250, 320}, {220, 200}, {300, 100}},
       {{500, 400}, {600, 420}, {560, 500}, {500, 400}},
@@ -117,9 +115,18 @@ TEST(PolygonFill, ConvexPolygonsCutAsBeforeInBothModes) {
       EXPECT_EQ(Filled(polygon, mode), Filled(polygon, mode, false)) << "mode " << mode;
     }
   }
+  // A polygon on every edge of the canvas fills the whole canvas. Corners of
+  // the canvas: columns 0 and 959, plane rows 671 (y 33) and 0 (y 704).
+  const std::vector<PolygonPoint> frame{{100, 33}, {1059, 33}, {1059, 704}, {100, 704}, {100, 33}};
+  for (const int mode : {CutByRows, CutByColumns}) {
+    const auto whole = Filled(frame, mode);
+    EXPECT_EQ(std::count(whole.begin(), whole.end(), 255), CanvasByteCount) << "mode " << mode;
+  }
 }
 
-TEST(PolygonFill, SelfCrossingBowTie) {
+// Local tops: a self-crossing bow tie, and a concave notch that cuts no
+// streak outside.
+TEST(PolygonFill, LocalTopsOfABowTieAndANotchPaintNothingOutside) {
   // P0(200,100) -> P1(300,200) -> P2(300,100) -> P3(200,200): two triangles
   // meeting at (250, 150). Their spans: columns 100 .. min(y, 300 - y) and
   // max(y, 300 - y) .. 200 for client rows 101..199; on row 150 the single
@@ -140,29 +147,17 @@ TEST(PolygonFill, SelfCrossingBowTie) {
   const auto plain = Filled(bowTie, CutByRows, false);
   EXPECT_TRUE(WhiteAt(plain, 150, 704 - 100));
   EXPECT_FALSE(WhiteAt(canvas, 150, 704 - 100));
-}
-
-TEST(PolygonFill, ConcaveNotchCutsNoStreakOutside) {
   // A "W" whose two inner valleys are local bottoms... seen from below: the
   // middle vertex (300, 150) is a local top with both neighbours below and
   // the region outside above it. Its row must not pair across the gap.
   const std::vector<PolygonPoint> crown{{200, 100}, {300, 150}, {400, 100}, {400, 250}, {200, 250}, {200, 100}};
-  const auto canvas = Filled(crown, CutByRows);
+  const auto notched = Filled(crown, CutByRows);
   // On the row of the middle vertex, the gap above the notch stays; inside spans are white.
-  EXPECT_TRUE(WhiteAt(canvas, 150, 704 - 150));
-  EXPECT_TRUE(WhiteAt(canvas, 250, 704 - 150));
-  EXPECT_FALSE(WhiteAt(canvas, 200, 704 - 120));
+  EXPECT_TRUE(WhiteAt(notched, 150, 704 - 150));
+  EXPECT_TRUE(WhiteAt(notched, 250, 704 - 150));
+  EXPECT_FALSE(WhiteAt(notched, 200, 704 - 120));
   // Row 100 holds the two outer tops only.
-  EXPECT_FALSE(WhiteAt(canvas, 200, 704 - 100));
-}
-
-TEST(PolygonFill, PolygonOnEveryCanvasEdgeFillsTheWholeCanvas) {
-  // Corners of the canvas: columns 0 and 959, plane rows 671 (y 33) and 0 (y 704).
-  const std::vector<PolygonPoint> frame{{100, 33}, {1059, 33}, {1059, 704}, {100, 704}, {100, 33}};
-  for (const int mode : {CutByRows, CutByColumns}) {
-    const auto canvas = Filled(frame, mode);
-    EXPECT_EQ(std::count(canvas.begin(), canvas.end(), 255), CanvasByteCount) << "mode " << mode;
-  }
+  EXPECT_FALSE(WhiteAt(notched, 200, 704 - 100));
 }
 
 TEST(PolygonFill, FastFormGivesTheLiteralBytes) {
@@ -191,6 +186,8 @@ TEST(PolygonFill, FastFormGivesTheLiteralBytes) {
   }
 }
 
+// [SECTION] Points, the snap onto outlines and the trace
+
 // The polygon of the Transfer page, click by click, with its paint step.
 struct ClickedPolygon {
   PolygonState polygon;
@@ -209,7 +206,7 @@ struct ClickedPolygon {
   }
 };
 
-TEST(PolygonPoints, NoPointNoCloseAndNothingWritten) {
+TEST(PolygonPoints, NoPointNoCloseAndThe257thClickReplacesPoint255) {
   ClickedPolygon p;
   p.mask[static_cast<std::size_t>(At(300, 300))] = 1;  // a stale mark of another polygon
   EXPECT_FALSE(p.Paint());                              // count -1: nothing set
@@ -220,33 +217,30 @@ TEST(PolygonPoints, NoPointNoCloseAndNothingWritten) {
   EXPECT_EQ(p.polygon.count, 0);
   EXPECT_EQ(std::count(p.mask.begin(), p.mask.end(), 1), 1);
   EXPECT_EQ(p.mask[static_cast<std::size_t>(At(200, 200))], 1);
-}
-
-TEST(PolygonPoints, The257thClickReplacesPoint255AndTheMaskHoldsExactlyTheSides) {
-  ClickedPolygon p;
+  ClickedPolygon full;
   std::vector<PolygonPoint> clicks;
   for (int k = 0; k < 257; ++k) {
     const PolygonPoint point{150 + (k % 16) * 40 + (k / 16), 100 + (k / 16) * 30 + (k % 3)};
     clicks.push_back(point);
-    p.Click(point.x, point.y);
+    full.Click(point.x, point.y);
   }
-  EXPECT_EQ(p.polygon.count, 255);
-  EXPECT_EQ(p.polygon.points[255], clicks[256]);
+  EXPECT_EQ(full.polygon.count, 255);
+  EXPECT_EQ(full.polygon.points[255], clicks[256]);
   std::vector<PolygonPoint> expected(clicks.begin(), clicks.begin() + 255);
   expected.push_back(clicks[256]);
-  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows)) << "the side to the replaced point is gone";
+  EXPECT_EQ(full.mask, MaskOf(expected, CutByRows)) << "the side to the replaced point is gone";
   // Closing the full polygon gives the closing side its own slot.
-  p.Close();
-  EXPECT_EQ(p.polygon.count, 256);
-  EXPECT_EQ(p.polygon.points[256], clicks[0]);
+  full.Close();
+  EXPECT_EQ(full.polygon.count, 256);
+  EXPECT_EQ(full.polygon.points[256], clicks[0]);
   expected.push_back(clicks[0]);
-  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows));
+  EXPECT_EQ(full.mask, MaskOf(expected, CutByRows));
   // A click after that replaces point 255 again and drops the closing side.
-  p.Click(700, 600);
-  EXPECT_EQ(p.polygon.count, 255);
+  full.Click(700, 600);
+  EXPECT_EQ(full.polygon.count, 255);
   expected.resize(255);
   expected.push_back({700, 600});
-  EXPECT_EQ(p.mask, MaskOf(expected, CutByRows));
+  EXPECT_EQ(full.mask, MaskOf(expected, CutByRows));
 }
 
 // Outlines in the planes: vertical runs of a width at a column, rows 80..400.
@@ -342,7 +336,7 @@ TEST(OutlineTrace, ASideBetweenTwoOutlinePointsFollowsTheOutline) {
   }());
 }
 
-// ---- The page through the whole program.
+// [SECTION] The page through the whole program
 
 constexpr int TransferTab = 11;
 
@@ -442,7 +436,10 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(shot));
 }
 
-TEST(TransferPage, CancelledDialogsChangeNothing) {
+// Cancelled dialogs change nothing. "4)SavePatt.": the picture becomes the
+// stencil only once the pattern file is written, and then in the same paint
+// as the work file.
+TEST(TransferPage, CancelledDialogsAndAFailedPatternSaveChangeNothing) {
   TransferSession t;
   t.Open("1)GetShadow", "shadow.bmp");
   t.CutTriangle();
@@ -458,6 +455,21 @@ TEST(TransferPage, CancelledDialogsChangeNothing) {
     EXPECT_EQ(t.File("0000trfr.bmp"), transfer) << key;
     EXPECT_EQ(t.s.ShownCanvas(), shown) << key;
   }
+  t.s.dialogs().TakeShown();
+  t.s.dialogs().QueueFile(t.s.PathIn("no-such-folder/pattern.bmp"));
+  t.s.ClickControl(TransferTab, "4)SavePatt.");
+  const auto messages = t.s.dialogs().TakeShown();
+  ASSERT_EQ(messages.size(), 2u);  // the save dialog, then the message
+  EXPECT_EQ(messages[1].text, "ピクセルデータの書き込みに失敗しました: pattern.bmp (フォルダがありません)");
+  EXPECT_EQ(t.File("0000trfr.bmp"), transfer);
+  EXPECT_EQ(t.s.ShownCanvas(), shown);
+  EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("no-such-folder")));
+  // Written: the screen shows the stencil at once, as the work file holds it.
+  t.s.dialogs().QueueFile(t.s.PathIn("pattern.bmp"));
+  t.s.ClickControl(TransferTab, "4)SavePatt.");
+  const auto stencil = WithWhiteTriangle(std::vector<std::uint8_t>(CanvasByteCount, StencilGrey));
+  EXPECT_EQ(t.s.ShownCanvas(), stencil);
+  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(stencil));
 }
 
 TEST(TransferPage, CloseAndDeleteNeedAPolygonAndARightClickCloses) {
@@ -535,31 +547,6 @@ TEST(TransferPage, MarksAreShownButNotStored) {
   t.s.ClickControl(TransferTab, "start");
   EXPECT_EQ(t.s.ShownCanvas(), t.shadow);
   EXPECT_EQ(t.File("0000trfr.bmp"), picture);
-}
-
-// "4)SavePatt.": the picture becomes the stencil only once the pattern file
-// is written, and then in the same paint as the work file.
-TEST(TransferPage, APatternSaveThatFailsChangesNothing) {
-  TransferSession t;
-  t.Open("1)GetShadow", "shadow.bmp");
-  t.CutTriangle();
-  const auto transfer = t.File("0000trfr.bmp");
-  const auto shown = t.s.ShownCanvas();
-  t.s.dialogs().TakeShown();
-  t.s.dialogs().QueueFile(t.s.PathIn("no-such-folder/pattern.bmp"));
-  t.s.ClickControl(TransferTab, "4)SavePatt.");
-  const auto messages = t.s.dialogs().TakeShown();
-  ASSERT_EQ(messages.size(), 2u);  // the save dialog, then the message
-  EXPECT_EQ(messages[1].text, "ピクセルデータの書き込みに失敗しました: pattern.bmp (フォルダがありません)");
-  EXPECT_EQ(t.File("0000trfr.bmp"), transfer);
-  EXPECT_EQ(t.s.ShownCanvas(), shown);
-  EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("no-such-folder")));
-  // Written: the screen shows the stencil at once, as the work file holds it.
-  t.s.dialogs().QueueFile(t.s.PathIn("pattern.bmp"));
-  t.s.ClickControl(TransferTab, "4)SavePatt.");
-  const auto stencil = WithWhiteTriangle(std::vector<std::uint8_t>(CanvasByteCount, StencilGrey));
-  EXPECT_EQ(t.s.ShownCanvas(), stencil);
-  EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(stencil));
 }
 
 TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {

@@ -1,5 +1,10 @@
 // Vantor Eye engine: known values, the channel-level rule, edge cases, and the
 // fast engine against the literal n x n form over a corpus of pictures.
+//
+// [SECTION] Tables
+// [SECTION] Known values
+// [SECTION] Fast against literal
+// [SECTION] Channel levels
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,9 +155,10 @@ std::array<int, 3> Levels(const ChannelLevel& l) { return {l.low, l.middle, l.hi
 
 }  // namespace
 
-// ---- Tables.
+// [SECTION] Tables
 
-TEST(EyeTables, HornKeysWindowSizesAndGains) {
+// The horn keys' window sizes and gains, the profile and the sun glass.
+TEST(EyeTables, HornKeysWindowSizesGainsProfileAndSunGlass) {
   // Key A..L: window n and gain to 4 significant digits. G(4) = 1.06348 and
   // G(6) = 1.38845 round by way of 1.0635 and 1.3885, hence 0.6 of a unit.
   const struct { int n; double gain; double margin; } table[12] = {
@@ -164,9 +170,6 @@ TEST(EyeTables, HornKeysWindowSizesAndGains) {
     EXPECT_NEAR(EyeGain(row.n), row.gain, row.margin) << "n = " << row.n;
   }
   EXPECT_EQ(std::pair(WindowOfHornKey(0), WindowOfHornKey(13)), std::pair(0, 0));
-}
-
-TEST(EyeTables, ProfileAndSunGlass) {
   const std::vector<double> p = EyeProfile(16);
   ASSERT_EQ(p.size(), 17u);
   EXPECT_EQ(std::tuple(p[0], p[8], p[16]), std::tuple(0.0, 1.0, 0.0));
@@ -178,19 +181,16 @@ TEST(EyeTables, ProfileAndSunGlass) {
   EXPECT_NEAR(SunGlassTable(SunGlassLimit(3))[0], 0.1, 1e-15);
 }
 
-// ---- Known values.
+// [SECTION] Known values
 
-TEST(EyeEngine, WorkedExample) {
-  // Mode 1, n = 16, sun glass 2: flat 100, 120, 140 against 110, 118, 126.
-  const Picture3 source = Flat(40, 40, {100, 120, 140});
-  for (const Picture3& run : {RunFast(source, 16, Both(110, 118, 126)), RunLiteral(source, 16, Both(110, 118, 126))})
+// The worked example, mode 1, n = 16, sun glass 2: flat 100, 120, 140 against
+// 110, 118, 126. A whole picture is worked to its edges: the window's samples
+// beyond it are the nearest edge pixel's, so a flat picture gives the worked
+// example's value at every pixel, its corners included, and no white frame.
+TEST(EyeEngine, WorkedExampleAndAWholePictureWorkedToItsEdges) {
+  const Picture3 framed = Flat(40, 40, {100, 120, 140});
+  for (const Picture3& run : {RunFast(framed, 16, Both(110, 118, 126)), RunLiteral(framed, 16, Both(110, 118, 126))})
     EXPECT_EQ(run.pixel(20, 20), (Bgr{91, 121, 151}));
-}
-
-// A whole picture is worked to its edges: the window's samples beyond it are
-// the nearest edge pixel's, so a flat picture gives the worked example's
-// value at every pixel, its corners included, and no white frame.
-TEST(EyeEngine, AWholePictureIsWorkedToItsEdges) {
   const Picture3 source = Flat(40, 30, {100, 120, 140});
   const EyeParameters p = Both(110, 118, 126);
   for (const Picture3& run : {RunExtended(source, 16, p), RunLiteral(source, 16, p, 7, Edges::Extend)}) {
@@ -208,7 +208,7 @@ TEST(EyeEngine, AWholePictureIsWorkedToItsEdges) {
   }
 }
 
-TEST(EyeEngine, PivotsStayUnchangedInsideTheWhiteFrame) {
+TEST(EyeEngine, PivotsStayInsideTheWhiteFrameAppointBoundsAreStrictAndTheAreaEyeKeepsItsBand) {
   // A flat picture at its mode's pivot keeps its level; the frame is rows and
   // columns 0..r at the bottom and left, H-r.. and W-r.. at the top and right.
   const Bgr white{255, 255, 255};
@@ -226,9 +226,6 @@ TEST(EyeEngine, PivotsStayUnchangedInsideTheWhiteFrame) {
         EXPECT_EQ(out.pixel(q.y, q.x), q.want) << "n " << n << " mode " << c.p.mode << " at " << q.y << "," << q.x;
     }
   }
-}
-
-TEST(EyeEngine, AppointBoundsAreStrict) {
   // A gray patch: its own gray level is on a bound, so it counts as outside.
   const Picture3 source = Gradients(40, 40);
   const int y = 20, x = 20;
@@ -246,19 +243,18 @@ TEST(EyeEngine, AppointBoundsAreStrict) {
   const std::array<AppointRange, 3> box{AppointRange{static_cast<int>(source.at(0, y, x)), 255}, AppointRange{0, 255},
                                         AppointRange{0, 255}};
   EXPECT_EQ(at({.reference = {100, 100, 100}, .appointOn = true, .appointKind = 1, .appointBox = box}), farAway);
-}
-
-TEST(EyeEngine, AreaEyeTouchesOnlyItsBandAndDrawsNoFrame) {
-  const Picture3 source = Scene(120, 100);
-  const EyeParameters p{.reference = {120, 130, 140}, .areaEyeOn = true, .areaEyeRect = {30, 60, 80, 90},  // client y 60..90
-                        .eyeWindowShift = 16};
+  // The area eye touches only its band and draws no frame.
+  const Picture3 scene = Scene(120, 100);
+  const EyeParameters area{.reference = {120, 130, 140}, .areaEyeOn = true,
+                           .areaEyeRect = {30, 60, 80, 90},  // client y 60..90
+                           .eyeWindowShift = 16};
   // Plane rows strictly between yLow = 100 - 90 + 48 = 58 and yHigh = 100 - 60 + 48 = 88.
-  const Picture3 out = RunFast(source, 16, p);
-  EXPECT_EQ(Differences(out, RunLiteral(source, 16, p)), "");
-  for (int y = 0; y < 100; ++y) {
-    for (int x = 0; x < 120; ++x) {
-      const bool eligible = y > 58 && y < 88 && x >= 30 && x <= 80 && y <= 100 - 8 && x <= 120 - 9;
-      EXPECT_EQ(out.at(1, y, x) != 7u, eligible) << y << "," << x;
+  const Picture3 out = RunFast(scene, 16, area);
+  EXPECT_EQ(Differences(out, RunLiteral(scene, 16, area)), "");
+  for (int row = 0; row < 100; ++row) {
+    for (int column = 0; column < 120; ++column) {
+      const bool eligible = row > 58 && row < 88 && column >= 30 && column <= 80 && row <= 100 - 8 && column <= 120 - 9;
+      EXPECT_EQ(out.at(1, row, column) != 7u, eligible) << row << "," << column;
     }
   }
 }
@@ -331,7 +327,8 @@ TEST(EyeEngine, ProgramEntryPointsWorkOnTheProgramPlanes) {
   ResetToneState();
 }
 
-// ---- Fast against literal. The fast window sum is exact, so only rounding in
+// [SECTION] Fast against literal
+// The fast window sum is exact, so only rounding in
 // the literal double sum could differ; none has turned up over this corpus.
 
 class EyeEquivalenceUnits : public ::testing::TestWithParam<bool> {
@@ -377,7 +374,7 @@ TEST_P(EyeEquivalenceUnits, EdgesExtendedOverTheCorpus) {
   }
 }
 
-TEST(EyeEquivalence, SunGlassAndAppointAndAreaEye) {
+TEST(EyeEquivalence, SunGlassAppointAreaEyeAndSamplesOutsideTheByteRange) {
   const Picture3 scene = Scene(110, 96), noise = Noise(110, 96, 9);
   for (int level = 1; level <= 3; ++level) {
     for (int kind = 1; kind <= 3; ++kind) {
@@ -400,10 +397,7 @@ TEST(EyeEquivalence, SunGlassAndAppointAndAreaEye) {
       }
     }
   }
-}
-
-TEST(EyeEquivalence, SamplesOutsideTheByteRange) {
-  // A small spread stays on the fast double paths, a large one takes the exact
+  // Samples outside the byte range: a small spread stays on the fast double paths, a large one takes the exact
   // integer path; both give the literal result, clamped.
   for (std::uint32_t spread : {300u, 100000u, 50000000u, 2000000000u}) {
     const Picture3 source = OutOfRange(90, 80, spread);
@@ -416,9 +410,11 @@ TEST(EyeEquivalence, SamplesOutsideTheByteRange) {
   }
 }
 
-// ---- Channel levels.
+// [SECTION] Channel levels
 
-TEST(ChannelLevels, HandMadeHistograms) {
+// Hand-made histograms, then levels computed from WorkPlanes into the
+// reference colour.
+TEST(ChannelLevels, HandMadeHistogramsAndTheWorkPlanesIntoTheReferenceColour) {
   // Each level is the last value whose running count is still below its share.
   std::array<long long, 256> spike{}, uniform{}, tiny{};
   spike[10] = 100;  // running count 0 below 10, 100 from 10 on: 9 for every share
@@ -429,9 +425,6 @@ TEST(ChannelLevels, HandMadeHistograms) {
   const struct { const std::array<long long, 256>* histogram; std::array<int, 3> want; } cases[] = {
       {&spike, {9, 9, 9}}, {&uniform, {3, 49, 95}}, {&tiny, {0, 6, 6}}};
   for (const auto& c : cases) EXPECT_EQ(Levels(ChannelLevelOfHistogram(*c.histogram)), c.want);
-}
-
-TEST(ChannelLevels, ComputedFromWorkPlanesIntoReferenceColour) {
   ResetToneState();
   // Blue: the left half 40, the right half 200; green all white (left out);
   // red 1..254 cycling, and one sample of 300 which does not count.

@@ -1,7 +1,13 @@
-// The MAP page: the view area worked by hand (sizes, re-centring, clicks,
-// fine moves at the edges of the canvas), and the page through the whole
-// program: the frame on the screen, the frame-colour list, the reset mark,
-// "  KEEP2".
+// The MAP and DEVELOP pages: the view area and the development worked by
+// hand and against their literal forms, and both pages through the whole
+// program.
+//
+// [SECTION] The MAP view area, by hand
+// [SECTION] The MAP page through the whole program
+// [SECTION] DEVELOP: the steps, by hand
+// [SECTION] DEVELOP: the whole development
+// [SECTION] DEVELOP: the swap modes
+// [SECTION] The DEVELOP page through the whole program
 
 #include <gtest/gtest.h>
 
@@ -23,6 +29,8 @@
 #include "support/view_corpus.h"
 
 namespace {
+
+// [SECTION] The MAP view area, by hand
 
 TEST(MapViewArea, SizesAndSteps) {
   struct Case {
@@ -97,12 +105,14 @@ TEST(MapViewArea, PaintsClicksAndFineMovesAtTheEdges) {
   EXPECT_EQ(tall.height, 672);
 }
 
-// ---- The page through the whole program --------------------------------
+// [SECTION] The MAP page through the whole program
 
 Rgb Grey(int, int) { return Rgb{100, 100, 100}; }
 constexpr Rgb Red{255, 0, 0}, Grey100{100, 100, 100};
 
-TEST(MapPage, FrameOnTheScreenInTheChosenColour) {
+// The frame on the screen in the chosen colour, the list, the arrows and the
+// reset mark; "KEEP2" stores the current image without the frame.
+TEST(MapPage, FrameOnTheScreenInTheChosenColourAndKeep2StoresTheImage) {
   ProgramSession s;
   s.StartOnPage(PageMap, Grey, 640, 480);
   EXPECT_EQ(ViewScale, 1);
@@ -144,11 +154,6 @@ TEST(MapPage, FrameOnTheScreenInTheChosenColour) {
   s.Click(40, 45);
   EXPECT_EQ(std::tuple(ViewScale, View.frameColour, MapPage.frameListShown), std::tuple(1, 0, 0));
   EXPECT_EQ(area(), std::pair(0, 192));
-}
-
-TEST(MapPage, Keep2StoresTheCurrentImage) {
-  ProgramSession s;
-  s.StartOnPage(PageMap, Grey, 640, 480);
   s.ClickControls(PageMap, {"× 4", "KEEP2"});
   const std::vector<std::uint8_t> file = FileBytes(s.PathIn("KEEP2.bmp"));
   ASSERT_EQ(file.size(), static_cast<std::size_t>(KeepFileBytes));
@@ -160,11 +165,6 @@ TEST(MapPage, Keep2StoresTheCurrentImage) {
   EXPECT_EQ(KeepFilePixel(file, 200, 320), Grey100);
 }
 
-// =============================================================================
-// The DEVELOP page: the development step by step with hand-worked values,
-// the fast development and swap against their literal forms over a corpus,
-// and the page through the whole program (act, Set KEEP3, Save, the way back
-// to MAP, the swap modes).
 
 constexpr int MapTabX = 240, DevelopTabX = 296, TabY = 15;
 // "Set KEEP3" while the swap is on (its label finds the one shown while off).
@@ -212,7 +212,7 @@ AreaSource SmallSource(int width, int height, std::uint32_t seed) {
   return s;
 }
 
-// ---- The steps, by hand -------------------------------------------------
+// [SECTION] DEVELOP: the steps, by hand
 
 TEST(DevelopSteps, ZoomBilinearAnchorsAreTheSourcePixelsAndBlendsAreExact) {
   for (const int scale : {2, 4, 8, 16}) {
@@ -243,7 +243,7 @@ TEST(DevelopSteps, ZoomBilinearAnchorsAreTheSourcePixelsAndBlendsAreExact) {
     for (int j = 0; j < 4; ++j) EXPECT_EQ(b.Row(2, 4 + 1 + i)[4 + 1 + j], 48) << i << ", " << j;
 }
 
-TEST(DevelopSteps, EveryRegridKeepsItsGridPoints) {
+TEST(DevelopSteps, EveryRegridKeepsItsGridPointsAndTheLiftMovesTheLowestRowsUp) {
   struct Case {
     int grid, origin;
   };
@@ -270,9 +270,7 @@ TEST(DevelopSteps, EveryRegridKeepsItsGridPoints) {
   EXPECT_EQ(out.Row(0, 0)[1], (10 + 13) / 2);
   EXPECT_EQ(out.Row(0, 1)[0], (10 + 20) / 2);
   EXPECT_EQ(out.Row(0, 1)[1], (10 + 13 + 20 + 30) / 4);
-}
-
-TEST(DevelopSteps, LiftRowsMovesTheLowestRowsToTheTop) {
+  // Lifting rows moves the lowest rows to the top.
   DevelopPlanes b;
   for (int r = 0; r < CanvasRows; ++r) std::memset(b.Row(1, r), r % 256, Stride);
   LiftRows(b, 480);
@@ -280,12 +278,12 @@ TEST(DevelopSteps, LiftRowsMovesTheLowestRowsToTheTop) {
             (std::array<std::uint8_t, 4>{479 % 256, 0, 255, 255}));
 }
 
-// ---- The whole development ---------------------------------------------
+// [SECTION] DEVELOP: the whole development
 
 // Inside the 2-pixel margin the picture is flat, except the first column and
 // row next to the left and lower margins: the grid-2 passes blend them with
 // the white of the margin (as designed; see the README of bench/).
-TEST(Develop, FlatPictureDevelopsToItselfInsideTheMargins) {
+TEST(Develop, FlatPictureDevelopsToItselfAndTheResultDependsOnlyOnTheViewArea) {
   TestPlanes flat = FlatPlanes(90, 140, 200);
   const std::vector<std::uint8_t> out = Fast(flat, {100, 200, 240, 160}, 4, 640);
   EXPECT_EQ(CountDifferences(out, Literal(flat, {100, 200, 240, 160}, 4, 640)), 0);
@@ -297,12 +295,9 @@ TEST(Develop, FlatPictureDevelopsToItselfInsideTheMargins) {
       ASSERT_EQ(CanvasRgb(out, row, c), (inside ? Rgb{90, 140, 200} : White)) << c << ", " << row;
     }
   }
-}
-
-// The mended fault: the x4 result used to take about 3,800 pixels from the
-// picture beyond the view area (column 240 and row 160 of the canvas, and
-// the column-960 wrap). Now nothing outside the area changes the result.
-TEST(Develop, ResultDependsOnlyOnTheViewArea) {
+  // The mended fault: the x4 result used to take about 3,800 pixels from the
+  // picture beyond the view area (column 240 and row 160 of the canvas, and
+  // the column-960 wrap). Now nothing outside the area changes the result.
   const ViewRect areas[] = {{0, 0, 240, 160}, {720, 512, 240, 160}, {355, 101, 240, 160}};
   for (const ViewRect& area : areas) {
     TestPlanes a = ScenePlanes();
@@ -344,9 +339,11 @@ TEST(Develop, FastFormEqualsTheLiteralFormOverTheCorpus) {
   }
 }
 
-// ---- The swap modes ------------------------------------------------------
+// [SECTION] DEVELOP: the swap modes
 
-TEST(ColourSwap, EveryModeOnAPixelWithDistinctChannels) {
+// Every mode on a pixel with distinct channels, and the fast form against
+// the literal one for every mode.
+TEST(ColourSwap, EveryModeOnAPixelAndTheFastFormAgainstTheLiteralOne) {
   // Red 10, green 100, blue 200.
   struct Case {
     int mode;
@@ -366,9 +363,6 @@ TEST(ColourSwap, EveryModeOnAPixelWithDistinctChannels) {
   EXPECT_EQ(rgb(SwapPixel(17, 0, 0, 0)), std::tuple(127, 63, 0));
   EXPECT_TRUE(SwapModeSelectable(5) && SwapModeSelectable(12) && SwapModeSelectable(17) && SwapModeSelectable(0));
   EXPECT_FALSE(SwapModeSelectable(1) || SwapModeSelectable(6) || SwapModeSelectable(13) || SwapModeSelectable(21));
-}
-
-TEST(ColourSwap, FastFormEqualsTheLiteralFormForEveryMode) {
   for (TestPlanes& planes : ViewCorpus()) {
     planes.plane[2][5] = 300;  // a sample above 255: its low byte is taken
     for (int mode = 0; mode < SwapModeCount; ++mode) {
@@ -380,7 +374,7 @@ TEST(ColourSwap, FastFormEqualsTheLiteralFormForEveryMode) {
   }
 }
 
-// ---- The page through the whole program --------------------------------
+// [SECTION] The DEVELOP page through the whole program
 
 Rgb Gradient(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(x * 255 / 639), static_cast<std::uint8_t>(y * 255 / 479),
@@ -395,7 +389,7 @@ std::vector<std::uint8_t> CanvasOfWorkPlanes() {
   return canvas;
 }
 
-TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
+TEST(DevelopPage, ActAtX4ThenSetKeep3SaveBackToMapAndAThirdPageEndsTheWayBack) {
   ProgramSession s;
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
@@ -437,6 +431,20 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveAndBackToMap) {
   s.Click(MapTabX, TabY);
   EXPECT_EQ(std::pair(PageId, s.dialogs().MessageCount()), std::pair(int{PageMap}, std::size_t{0}));
   EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
+
+  // The way back to MAP ends when another page comes between: act, GAMON,
+  // DEVELOP (nothing developed on this visit), MAP keeps the developed image
+  // and reads no KEEP2.
+  s.ClickControls(PageMap, {"× 4", Act.c_str()});
+  const std::vector<std::uint8_t> developed = CanvasOfWorkPlanes();
+  ASSERT_NE(CountDifferences(developed, picture), 0);
+  constexpr int GamonTabX = 128 + 56 * 13;
+  s.Click(GamonTabX, TabY);
+  s.Click(DevelopTabX, TabY);
+  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), developed), 0);
+  s.Click(MapTabX, TabY);
+  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), developed), 0);
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 }
 
 // The mended fault: the MAP tab on DEVELOP read KEEP2 back even when DEVELOP
@@ -462,26 +470,6 @@ TEST(DevelopPage, MapTabReadsKeep2OnlyAfterADevelopment) {
   EXPECT_NE(CountDifferences(s.ShownCanvas(), picture), 0);
   s.Click(MapTabX, TabY);
   EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), picture), 0);
-}
-
-// The way back to MAP ends when another page comes between: MAP x4, act,
-// GAMON, DEVELOP (nothing developed on this visit), MAP keeps the developed
-// image and reads no KEEP2.
-TEST(DevelopPage, AThirdPageEndsTheWayBack) {
-  ProgramSession s;
-  s.StartOnPage(PageMap, Gradient, 640, 480);
-  const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
-  s.ClickControl(PageMap, "× 4");
-  s.ClickControl(PageMap, Act);
-  const std::vector<std::uint8_t> developed = CanvasOfWorkPlanes();
-  ASSERT_NE(CountDifferences(developed, picture), 0);
-  constexpr int GamonTabX = 128 + 56 * 13;
-  s.Click(GamonTabX, TabY);
-  s.Click(DevelopTabX, TabY);
-  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), developed), 0);
-  s.Click(MapTabX, TabY);
-  EXPECT_EQ(CountDifferences(CanvasOfWorkPlanes(), developed), 0);
-  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 }
 
 // After a x4 development of a 451 x 300 picture the developed image fills the

@@ -13,6 +13,7 @@
 #include "pages/kit/step_list.h"
 #include "image/bmp_files.h"
 #include "image/planes.h"
+#include "ops/recipe.h"
 #include "platform/files.h"
 
 ProgramSession::ProgramSession() : window_(ProgramHandlers(), ProgramTitleAtStart) {
@@ -216,4 +217,12 @@ Rgb KeepFilePixel(const std::vector<std::uint8_t>& file, int column, int row) {
   const std::size_t at = BmpHeaderBytes + (static_cast<std::size_t>(row) * Stride + column) * 3;
   if (file.size() < at + 3) return Rgb{1, 2, 3};
   return Rgb{file[at + 2], file[at + 1], file[at]};
+}
+
+std::string KindsOf(const std::string& recipe) {
+  const RecipeResult read = ReadRecipeFile(recipe);
+  if (!read.ok()) return "(" + read.error + ")";
+  std::string kinds;
+  for (const PictureStep& step : read.steps) kinds += (kinds.empty() ? "" : " ") + std::string(KindOf(step));
+  return kinds;
 }

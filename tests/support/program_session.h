@@ -107,6 +107,10 @@ DriverRun RunDriverScript(const std::string& folder, const std::string& script);
 // reach its end fails the test.
 std::string ScriptReport(const std::string& folder, const std::string& script);
 
+// The kinds of the steps a recipe file holds, one space between them, or
+// its error in brackets.
+std::string KindsOf(const std::string& recipe);
+
 // Red, green, blue of a keep file's pixel at a column and plane row (1, 2, 3
 // when the file is too short to hold it).
 Rgb KeepFilePixel(const std::vector<std::uint8_t>& file, int column, int row);
