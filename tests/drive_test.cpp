@@ -122,7 +122,8 @@ struct FakeProgram {
           log.push_back("shot " + path);
           lastShot = rgb;
           return true;
-        }};
+        },
+        .afterInput = {}};
     std::ostringstream o, e;
     const int status = RunDriveScript(commands, setup, o, e);
     out = o.str();

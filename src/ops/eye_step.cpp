@@ -80,12 +80,12 @@ std::vector<Stage> EyeStep::Stages() const {
   stage.need = levelsPivot ? WholeNeed::Levels : WholeNeed::None;
   stage.window = [step = *this, n](const PlaneView& window, int windowFirst, int, const PlaneView& band, int first,
                                    int count, const StageFrame& frame, const WholeValues& values) {
-    EyeParameters settings = step.settings;
+    EyeParameters parameters = step.settings;
     if (step.levelsPivot) {
-      for (std::size_t k = 0; k < 3; ++k) settings.reference[k] = values.levels[k].middle;
+      for (std::size_t k = 0; k < 3; ++k) parameters.reference[k] = values.levels[k].middle;
     }
     if (frame.edges == Edges::Extend) {
-      VantorEyeBandExtended(window, windowFirst, band, frame.width, frame.height, n, settings, first, first + count,
+      VantorEyeBandExtended(window, windowFirst, band, frame.width, frame.height, n, parameters, first, first + count,
                             frame.threads);
       return;
     }
@@ -93,7 +93,7 @@ std::vector<Stage> EyeStep::Stages() const {
     // picture shorter than the canvas stay as they come), and outside the
     // area eye the pixels stay as they come.
     const int from = std::max(first, frame.picture.bottom), to = std::min(first + count, frame.picture.top);
-    if (settings.areaEyeOn || from > first || to < first + count) {
+    if (parameters.areaEyeOn || from > first || to < first + count) {
       for (int k = 0; k < 3; ++k) {
         for (int row = 0; row < count; ++row) {
           std::copy_n(&window.at(k, first + row - windowFirst, 0), frame.width, &band.at(k, row, 0));
@@ -103,10 +103,10 @@ std::vector<Stage> EyeStep::Stages() const {
     if (from < to) {
       PlaneView rows = band;
       for (auto& plane : rows.plane) plane += static_cast<std::size_t>(from - first) * band.stride;
-      VantorEyeBandOn(window, windowFirst, rows, frame.width, frame.height, n, settings, from, to, frame.threads);
+      VantorEyeBandOn(window, windowFirst, rows, frame.width, frame.height, n, parameters, from, to, frame.threads);
     }
     // The white frame lies over every row of the canvas, as the pass draws it.
-    if (!settings.areaEyeOn && (from > first || to < first + count)) {
+    if (!parameters.areaEyeOn && (from > first || to < first + count)) {
       WriteEyeFrameOnRows(band, frame.width, frame.height, n, first, first + count);
     }
   };

@@ -19,7 +19,7 @@ std::size_t ScriptedDialogs::MessageCount() const {
 }
 
 std::optional<std::string> ScriptedDialogs::AskFile(const FileDialogRequest& request) {
-  Shown shown{request.kind == FileDialogKind::Open ? "open" : "save", request.title, {}, {}, {}, request.note};
+  Shown shown{request.kind == FileDialogKind::Open ? "open" : "save", request.title, {}, {}, {}, request.note, {}};
   for (const FileFilter& filter : request.filters) shown.filters.push_back(filter.label);
   if (request.checks != nullptr) {
     for (const FileDialogRequest::Check& c : *request.checks) {
@@ -49,7 +49,7 @@ std::optional<std::string> ScriptedDialogs::AskFile(const FileDialogRequest& req
 
 MessageAnswer ScriptedDialogs::ShowMessage(const std::string& text, const std::string& title,
                                            MessageButtons buttons, MessageIcon) {
-  shown_.push_back({"message", title, text, {}, {}, {}});
+  shown_.push_back({"message", title, text, {}, {}, {}, {}});
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   if (answers_.empty()) return MessageAnswer::No;
   const MessageAnswer answer = answers_.front();

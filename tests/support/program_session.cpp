@@ -198,7 +198,8 @@ DriverRun RunDriverScript(const std::string& folder, const std::string& script) 
                          .startTitle = ProgramTitleAtStart,
                          .startProgram = StartProgram,
                          .handlers = ProgramHandlers,
-                         .writeShot = {}};
+                         .writeShot = {},
+                         .afterInput = {}};
   std::ostringstream out, err;
   run.ok = RunDriveScript(commands, setup, out, err) == 0;
   std::filesystem::current_path(previous);
