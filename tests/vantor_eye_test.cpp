@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
 #include <random>
 #include <string>
@@ -182,6 +183,22 @@ TEST(EyeTables, HornKeysWindowSizesGainsProfileAndSunGlass) {
 }
 
 // [SECTION] Known values
+
+// The window sum's last step: an estimate just below a whole quotient, or just
+// above, still gives the truncated quotient (r = 8: r^12 = 68719476736).
+TEST(EyeEngine, TheQuotientOfAWindowSumIsExactWhateverItsEstimate) {
+  const long long scale = 68719476736;
+  const double inverse = 1.0 / static_cast<double>(scale);
+  for (const long long whole : {5LL, -5LL, 1000003LL}) {
+    __extension__ const __int128 num = static_cast<__int128>(whole) * scale;
+    const double exact = static_cast<double>(num);
+    for (const double estimate : {std::nextafter(exact, 0.0), exact, std::nextafter(exact, 2 * exact)}) {
+      EXPECT_EQ(EyeTruncatedQuotient(num, estimate, scale, inverse), whole) << whole;
+      EXPECT_EQ(EyeTruncatedQuotient(num - 1, estimate, scale, inverse), whole > 0 ? whole - 1 : whole) << whole;
+      EXPECT_EQ(EyeTruncatedQuotient(num + 1, estimate, scale, inverse), whole > 0 ? whole : whole + 1) << whole;
+    }
+  }
+}
 
 // The worked example, mode 1, n = 16, sun glass 2: flat 100, 120, 140 against
 // 110, 118, 126. A whole picture is worked to its edges: the window's samples

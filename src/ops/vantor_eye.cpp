@@ -121,20 +121,8 @@ EyeWindow MakeEyeWindow(int n) {
   return w;
 }
 
-// Truncates num / r^12 toward zero. `estimate` is num in double (rounded);
-// the quotient from it is off by at most one and is corrected exactly.
 inline long long TruncatedQuotient(Int128 num, double estimate, const EyeWindow& w) {
-  long long q = static_cast<long long>(estimate * w.inverseScale);
-  const Int128 scale = w.scale;
-  Int128 rem = num - static_cast<Int128>(q) * scale;
-  if (num >= 0) {
-    while (rem < 0) { --q; rem += scale; }
-    while (rem >= scale) { ++q; rem -= scale; }
-  } else {
-    while (rem > 0) { ++q; rem -= scale; }
-    while (rem <= -scale) { --q; rem += scale; }
-  }
-  return q;
+  return EyeTruncatedQuotient(num, estimate, w.scale, w.inverseScale);
 }
 
 // Which arithmetic is exact for samples of magnitude up to maxSample.

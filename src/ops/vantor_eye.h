@@ -20,6 +20,23 @@
 
 #include "image/planes.h"
 
+// Truncates num / scale toward zero, exactly. `estimate` is num in double
+// (rounded); the quotient from estimate * inverseScale is off by at most one
+// either way and is corrected in integers (the window sums' last step).
+__extension__ inline long long EyeTruncatedQuotient(__int128 num, double estimate, long long scale,
+                                                    double inverseScale) {
+  long long q = static_cast<long long>(estimate * inverseScale);
+  __extension__ __int128 rem = num - static_cast<__int128>(q) * scale;
+  if (num >= 0) {
+    while (rem < 0) { --q; rem += scale; }
+    while (rem >= scale) { ++q; rem -= scale; }
+  } else {
+    while (rem > 0) { ++q; rem -= scale; }
+    while (rem <= -scale) { --q; rem += scale; }
+  }
+  return q;
+}
+
 // ---- Parameters, with their start values.
 
 struct AppointRange {  // open range low < sample < high
