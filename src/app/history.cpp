@@ -22,13 +22,9 @@
 #include "image/packed_samples.h"
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
-#include "pages/colour/nod_colours.h"
 #include "pages/kit/gestures.h"
 #include "pages/kit/page_state.h"
 #include "pages/kit/step_list.h"
-#include "pages/pattern/outline_state.h"
-#include "pages/tone/tone_state.h"
-#include "pages/view/view_area.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
 #include "platform/language.h"
@@ -75,18 +71,17 @@ void PutViewValues(const void* copy) {
 
 // The state the pages share, besides the pages' own blocks.
 // The last mouse position counts: some pages draw by it (TOP's graphs).
-constexpr std::array<StateBlock, 13> SharedBlocks{
-    StateBlockOf<PageId>(),    StateBlockOf<MouseX>(),    StateBlockOf<MouseY>(),    StateBlockOf<Shell>(),     StateBlockOf<CurrentDragReceivers>(),
-    StateBlockOf<Tone>(),      StateBlockOf<View>(),      StateBlockOf<Outline>(),
-    StateBlockOf<NodColours>(), StateBlockOf<PictureFile>(), StateBlockOf<FileWidth>(),
-    StateBlockOf<FileHeight>(), StateBlock{TakeViewValues, PutViewValues, sizeof(ViewValues)},
+constexpr std::array<StateBlock, 9> SharedBlocks{
+    StateBlockOf<PageId>(),      StateBlockOf<MouseX>(),    StateBlockOf<MouseY>(),
+    StateBlockOf<Shell>(),       StateBlockOf<CurrentDragReceivers>(), StateBlockOf<PictureFile>(),
+    StateBlockOf<FileWidth>(),   StateBlockOf<FileHeight>(), StateBlock{TakeViewValues, PutViewValues, sizeof(ViewValues)},
 };
 
 // Every block, in one order.
 const std::vector<StateBlock>& AllBlocks() {
   static const std::vector<StateBlock> blocks = [] {
     std::vector<StateBlock> all(SharedBlocks.begin(), SharedBlocks.end());
-    for (std::span<const StateBlock> more : {PictureInHandStates(), StepListStates(), PaintStates()}) {
+    for (std::span<const StateBlock> more : {SharedPageStates(), PictureInHandStates(), StepListStates(), PaintStates()}) {
       all.insert(all.end(), more.begin(), more.end());
     }
     for (const PageEntry* page : PageTable) all.insert(all.end(), page->states.begin(), page->states.end());
@@ -154,7 +149,7 @@ Seen SeeNow() {
   Seen seen;
   CopyPlanes(WorkPlanes, seen.work);
   CopyPlanes(InnerPlanes, seen.inner);
-  seen.mask.assign(BrushMask.begin(), BrushMask.begin() + SampleCount);
+  seen.mask.assign(SharedBrushMask().begin(), SharedBrushMask().end());
   seen.shown = SomethingShown();
   if (seen.shown) seen.canvas.assign(Canvas.begin(), Canvas.end());
   seen.steps = StepListDigest();
@@ -172,7 +167,7 @@ bool ChangedSinceSeen() {
   if (PictureFile.path != seen.path || !(WindowOfPictureInHand() == seen.window) || PageId != seen.page) return true;
   if (StepListDigest() != seen.steps) return true;
   if (!SamePlanes(WorkPlanes, seen.work) || !SamePlanes(InnerPlanes, seen.inner)) return true;
-  if (std::memcmp(BrushMask.data(), seen.mask.data(), SampleCount) != 0) return true;
+  if (std::memcmp(SharedBrushMask().data(), seen.mask.data(), SampleCount) != 0) return true;
   // What a page shows over the planes (a contour, a colour change) counts
   // as a change while it is shown, and when it goes.
   if (SomethingShown() != seen.shown) return true;
@@ -204,7 +199,7 @@ State TakeState(const Seen& now) {
   state.inner = sameInner ? before->inner : sameWork && now.inner == now.work ? state.work
                                                       : std::make_shared<const Packed>(PackPlanes(InnerView(), Stride, CanvasRows));
   state.mask = sameMask ? before->mask
-                        : std::make_shared<const Packed>(PackBytes({BrushMask.data(), SampleCount}, Stride, CanvasRows));
+                        : std::make_shared<const Packed>(PackBytes(SharedBrushMask(), Stride, CanvasRows));
   for (const StateBlock& block : AllBlocks()) state.blocks.push_back(block.take());
   state.name = History.nextName;
   state.page = PageId;
@@ -230,7 +225,7 @@ void KeepState() {
 void PutState(const State& state) {
   UnpackPlanes(state.work->samples, WorkView());
   UnpackPlanes(state.inner->samples, InnerView());
-  UnpackBytes(state.mask->samples, {BrushMask.data(), static_cast<std::size_t>(SampleCount)});
+  UnpackBytes(state.mask->samples, SharedBrushMask());
   const std::vector<StateBlock>& blocks = AllBlocks();
   for (std::size_t k = 0; k < blocks.size(); ++k) blocks[k].put(state.blocks[k].get());
   // Nothing a click asked of the paint before survives it.

@@ -18,13 +18,13 @@
 #include <vector>
 
 #include "app/history.h"
+#include "app/pages.h"
 #include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
 #include "image/planes.h"
 #include "ops/overview.h"
 #include "ops/recipe.h"
 #include "pages/kit/step_list.h"
-#include "pages/pattern/outline_state.h"
 #include "panel/comments.h"
 #include "panel/widgets.h"
 #include "platform/dialogs.h"
@@ -177,10 +177,9 @@ bool MoveCanvasTo(int left, int top) {
   }
   if (!MovePictureWindow(left, top)) return false;
   ForgetWorkThatIsNotAStep();
-  ClearBrushMask();
-  // The local contrast's point was clicked on the part shown before; the
-  // fixes made there are steps and stay, the preview goes with the part.
-  Outline.localContrastPoint = ContrastPoint{};
+  // The local contrast's fixes are steps and stay; its preview point goes
+  // with the part it was clicked on.
+  ForgetMarksOnTheShownPart();
   PlanesFromTheSteps();
   const std::string place = std::to_string(left) + ", " + std::to_string(top);
   NameNextChange({OverviewText[0].moved + place, OverviewText[1].moved + place});

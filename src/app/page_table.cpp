@@ -3,6 +3,7 @@
 #include "app/pages.h"
 
 #include "pages/appear/appear_page.h"
+#include "pages/colour/nod_colours.h"
 #include "pages/colour/add_page.h"
 #include "pages/colour/contour_page.h"
 #include "pages/colour/palette_page.h"
@@ -15,7 +16,9 @@
 #include "pages/pattern/transfer_page.h"
 #include "pages/tone/eye_page.h"
 #include "pages/tone/tone_pages.h"
+#include "pages/tone/tone_state.h"
 #include "ops/vantor_eye.h"
+#include "pages/view/view_area.h"
 #include "pages/view/view_pages.h"
 
 // In PageId order; the tab of page k is tab k of the bar.
@@ -35,4 +38,18 @@ void StartAllPages() {
   StartOutlineState();
   ResetToneState();
   for (const PageEntry* page : PageTable) page->start();
+}
+
+namespace {
+constexpr std::array<StateBlock, 4> SharedBlocks{StateBlockOf<Tone>(), StateBlockOf<View>(), StateBlockOf<Outline>(),
+                                                 StateBlockOf<NodColours>()};
+}  // namespace
+
+std::span<const StateBlock> SharedPageStates() { return SharedBlocks; }
+
+std::span<std::uint8_t> SharedBrushMask() { return {BrushMask.data(), static_cast<std::size_t>(Stride) * CanvasRows}; }
+
+void ForgetMarksOnTheShownPart() {
+  ClearBrushMask();
+  Outline.localContrastPoint = ContrastPoint{};
 }

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <span>
 
+#include "image/state_block.h"
 #include "pages/kit/page_entry.h"
 #include "pages/kit/page_state.h"
 #include "platform/language.h"
@@ -20,3 +23,16 @@ extern const std::array<BilingualText, PageCount> PageNames;
 // A new run: every page's state and the state the pages share back to their
 // start values.
 void StartAllPages();
+
+// The state the pages share beyond their own blocks (the tone, the view, the
+// outline's and the nod colours), as the history keeps it.
+std::span<const StateBlock> SharedPageStates();
+
+// The brush mask the Outline, Pattern and Transfer pages paint, one byte a
+// canvas sample.
+std::span<std::uint8_t> SharedBrushMask();
+
+// The canvas now shows another part of the picture: what the pages had
+// marked on the part shown before (the brush mask, the local contrast's
+// point) goes with it.
+void ForgetMarksOnTheShownPart();
