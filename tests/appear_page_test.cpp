@@ -43,19 +43,15 @@ TEST(RealAppear, HardCutForEveryPassKind) {
   const std::vector<Case> cases = {
       {{1, 0, 0, 1}, {0, 0, 0}, true},            // black
       {{2, 255, 255, 1}, {255, 255, 255}, true},  // white
-      {{3, 200, 220, 1}, {210, 205, 215}, true},  // all three within
-      {{3, 200, 220, 1}, {210, 199, 215}, false},
+      {{3, 200, 220, 1}, {210, 205, 215}, true}, {{3, 200, 220, 1}, {210, 199, 215}, false},  // all three within
       {{4, 150, 160, 2}, {150, 160, 150}, true},  // luma (44850 + 93920 + 17100) / 1000 = 155
       {{4, 156, 160, 2}, {150, 160, 150}, false},
-      {{4, 240, 255, 3}, {250, 0, 0}, true},      // red
-      {{4, 240, 255, 4}, {0, 250, 0}, true},      // green
-      {{4, 240, 255, 5}, {0, 0, 250}, true},      // blue
-      {{4, 240, 255, 6}, {0, 250, 250}, true},    // green and blue
-      {{4, 240, 255, 6}, {250, 250, 0}, false},
-      {{4, 240, 255, 7}, {250, 0, 250}, true},    // red and blue
-      {{4, 240, 255, 8}, {250, 250, 0}, true},    // red and green
-      {{0, 255, 255, 1}, {255, 255, 255}, false}, // no pass zone: the transfer picture
-      {{5, 255, 255, 1}, {255, 255, 255}, false},
+      {{4, 240, 255, 3}, {250, 0, 0}, true}, {{4, 240, 255, 4}, {0, 250, 0}, true},  // red, green
+      {{4, 240, 255, 5}, {0, 0, 250}, true},  // blue
+      {{4, 240, 255, 6}, {0, 250, 250}, true}, {{4, 240, 255, 6}, {250, 250, 0}, false},  // green and blue
+      {{4, 240, 255, 7}, {250, 0, 250}, true}, {{4, 240, 255, 8}, {250, 250, 0}, true},  // red and blue, red and green
+      // No pass zone (modes 0 and 5): the transfer picture.
+      {{0, 255, 255, 1}, {255, 255, 255}, false}, {{5, 255, 255, 1}, {255, 255, 255}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("mode " + std::to_string(c.zone.mode) + " channel " + std::to_string(c.zone.channel));
@@ -95,33 +91,25 @@ TEST(RealAppear, EdgeWidthOneBlendsOverThreeByThree) {
 
 TEST(RealAppear, FastFormGivesTheLiteralBytes) {
   std::mt19937 random(12);
-  std::vector<std::vector<std::uint8_t>> corpus;
-  corpus.emplace_back(CanvasByteCount, 255);  // flat white
-  std::vector<std::uint8_t> gradient(CanvasByteCount);
-  for (std::size_t i = 0; i < gradient.size(); ++i) gradient[i] = static_cast<std::uint8_t>((i / 3) % 960 * 255 / 959);
-  corpus.push_back(gradient);
-  std::vector<std::uint8_t> noise(CanvasByteCount);
-  for (std::size_t i = 0; i < noise.size(); i += 3) {
+  // Flat white, a gradient, noise half of it white, and the sample scene.
+  std::vector<std::vector<std::uint8_t>> corpus(4, std::vector<std::uint8_t>(CanvasByteCount, 255));
+  for (std::size_t i = 0; i < CanvasByteCount; ++i) corpus[1][i] = static_cast<std::uint8_t>((i / 3) % 960 * 255 / 959);
+  for (std::size_t i = 0; i < corpus[2].size(); i += 3) {
     const bool white = random() % 2 == 0;
-    for (std::size_t k = 0; k < 3; ++k) noise[i + k] = white ? 255 : static_cast<std::uint8_t>(random());
+    for (std::size_t k = 0; k < 3; ++k) corpus[2][i + k] = white ? 255 : static_cast<std::uint8_t>(random());
   }
-  corpus.push_back(noise);
-  std::vector<std::uint8_t> sceneCanvas(CanvasByteCount);
-  DrawPictureIntoCanvas(MakeSampleScene(Stride, CanvasRows), sceneCanvas.data());
-  corpus.push_back(sceneCanvas);
+  DrawPictureIntoCanvas(MakeSampleScene(Stride, CanvasRows), corpus[3].data());
   const std::vector<PassZone> zones = {PassZone{2, 255, 255, 1}, PassZone{4, 100, 180, 2}};
-  for (std::size_t t = 0; t < corpus.size(); ++t) {
-    for (const PassZone& zone : zones) {
+  for (std::size_t t = 0; t < corpus.size(); ++t)
+    for (const PassZone& zone : zones)
       for (const int e : {0, 1, 3, 8}) {
         // The literal form is slow with wide windows: those run on one picture each.
         if ((e == 8 && (zone.mode != 2 || t != 3)) || (e == 3 && t != 2)) continue;
-        TestPlanes fast = PlanesOfCanvas(sceneCanvas), literal = fast;
+        TestPlanes fast = PlanesOfCanvas(corpus[3]), literal = fast;
         RealAppear(corpus[t].data(), fast.View(), Stride, CanvasRows, zone, e);
         LiteralRealAppear(corpus[t].data(), literal.View(), Stride, CanvasRows, zone, e);
         EXPECT_EQ(fast.plane, literal.plane) << "picture " << t << " mode " << zone.mode << " e " << e;
       }
-    }
-  }
 }
 
 TEST(PlaceTransfer, OffsetMovesThePictureAndLeavesWhite) {
@@ -155,8 +143,7 @@ Rgb Transfer(int x, int y) {
 // The composite worked directly: the transfer picture placed by the offset
 // (white where nothing lands), the back picture wherever that is white.
 std::vector<std::uint8_t> Composite(int offsetX, int offsetY) {
-  const auto back = PlacedCanvas(Back);
-  const auto transfer = PlacedCanvas(Transfer);
+  const auto back = PlacedCanvas(Back), transfer = PlacedCanvas(Transfer);
   std::vector<std::uint8_t> out(CanvasByteCount);
   for (int row = 0; row < CanvasRows; ++row)
     for (int column = 0; column < Stride; ++column) {
@@ -203,8 +190,7 @@ TEST(AppearPage, WholeCompositingWorkflowByteForByte) {
   a.s.ClickControl(PageAppear, "4)KEEP12");
   EXPECT_EQ(a.File("KEEP12.bmp"), KeepFileOf(moved));
   EXPECT_EQ(a.s.dialogs().MessageCount(), 0u);
-  const auto& shown = a.s.window().Shown();
-  EXPECT_GOLDEN("appear_moved", std::vector<std::uint8_t>(shown.begin(), shown.end()));
+  EXPECT_GOLDEN("appear_moved", a.s.window().Shown());
 }
 
 TEST(AppearPage, MissingOrForeignWorkFileIsReportedOnceAndTheLoadedPictureShows) {
@@ -243,18 +229,15 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFilesAndCloseDeletesTh
   a.s.Click(RestoreTabX, TabY);
   EXPECT_EQ(a.File("0000back.bmp"), a.File("KEEP12.bmp"));
   a.s.ClickControls(PageAppear, {"3)real appear", "4)KEEP12"});
-  for (const char* name : AppearFileNames) {
+  for (const char* name : AppearFileNames)
     if (!std::filesystem::exists(a.s.PathIn(name))) WriteTestPicture(a.s.PathIn(name), 960, 672, Back);
-  }
   a.s.dialogs().QueueAnswer(MessageAnswer::No);   // keep files stay
   a.s.dialogs().QueueAnswer(MessageAnswer::Yes);  // close
   a.s.Close();
-  EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("0000start.bmp")));
-  for (const char* name : {"0000tar.bmp", "0000trfr.bmp", "0000back.bmp", "0000iso.bmp"}) {
+  for (const char* name : {"0000start.bmp", "KEEP11.bmp", "KEEP12.bmp"})
+    EXPECT_TRUE(std::filesystem::exists(a.s.PathIn(name))) << name;
+  for (const char* name : {"0000tar.bmp", "0000trfr.bmp", "0000back.bmp", "0000iso.bmp"})
     EXPECT_FALSE(std::filesystem::exists(a.s.PathIn(name))) << name;
-  }
-  EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("KEEP11.bmp")));
-  EXPECT_TRUE(std::filesystem::exists(a.s.PathIn("KEEP12.bmp")));
 }
 
 }  // namespace

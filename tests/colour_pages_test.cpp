@@ -36,6 +36,8 @@
 
 namespace {
 
+Rgb Grey(std::uint8_t v) { return Rgb{v, v, v}; }
+
 // [SECTION] UNI C.: ranges, bars, the conversion
 
 TEST(RangeConvert, ATargetPickWidensTheRanges) {
@@ -44,8 +46,7 @@ TEST(RangeConvert, ATargetPickWidensTheRanges) {
   ChannelRanges ranges;
   int lo = 255, hi = 0;
   WidenTargetRanges(ranges, lo, hi, {200, 100, 50}, RoundedGrayOf(200, 100, 50));
-  EXPECT_EQ(ranges.min, (std::array<int, 3>{200, 100, 50}));
-  EXPECT_EQ(ranges.max, (std::array<int, 3>{200, 100, 50}));
+  EXPECT_EQ(std::pair(ranges.min, ranges.max), std::pair(std::array{200, 100, 50}, std::array{200, 100, 50}));
   EXPECT_EQ(std::pair(lo, hi), std::pair(124, 124));
   int tlo = 0, thi = 0;
   GrayRangeOfChannels(ranges, false, tlo, thi);
@@ -54,8 +55,7 @@ TEST(RangeConvert, ATargetPickWidensTheRanges) {
   WidenTargetRanges(ranges, lo, hi, {0, 0, 0}, 0);
   EXPECT_EQ(std::pair(lo, hi), std::pair(124, 124));
   WidenTargetRanges(ranges, lo, hi, {10, 200, 60}, RoundedGrayOf(10, 200, 60));  // 127.27 -> 127
-  EXPECT_EQ(ranges.min, (std::array<int, 3>{10, 100, 50}));
-  EXPECT_EQ(ranges.max, (std::array<int, 3>{200, 200, 60}));
+  EXPECT_EQ(std::pair(ranges.min, ranges.max), std::pair(std::array{10, 100, 50}, std::array{200, 200, 60}));
   EXPECT_EQ(std::pair(lo, hi), std::pair(124, 127));
   // From the channel ranges: (10, 100, 50) is 67.39, (200, 200, 60) 184.04.
   GrayRangeOfChannels(ranges, false, tlo, thi);
@@ -106,10 +106,8 @@ TEST(RangeConvert, GrayBarClicksAndPicksOnlyOnThePicture) {
   planes.At(2, 671, 959) = 300;  // under client (1059, 33); low byte 44
   UniRgb c;
   int gray = -1;
-  for (auto [x, y] : std::vector<std::pair<int, int>>{{100, 400}, {1060, 400}, {1070, 400}, {500, 32}, {500, 20},
-                                                      {500, 704}}) {
-    EXPECT_FALSE(PickOnPicture(planes.View(), x, y, c, gray)) << x << "," << y;
-  }
+  const std::pair<int, int> offPicture[] = {{100, 400}, {1060, 400}, {1070, 400}, {500, 32}, {500, 20}, {500, 704}};
+  for (auto [x, y] : offPicture) EXPECT_FALSE(PickOnPicture(planes.View(), x, y, c, gray)) << x << "," << y;
   const std::tuple<int, int, UniRgb> picks[] = {{101, 703, {9, 0, 0}}, {102, 703, {0, 0, 0}}, {1059, 33, {44, 0, 0}}};
   for (const auto& [x, y, colour] : picks) {
     ASSERT_TRUE(PickOnPicture(planes.View(), x, y, c, gray));
@@ -120,25 +118,21 @@ TEST(RangeConvert, GrayBarClicksAndPicksOnlyOnThePicture) {
 
 // ---- The fast conversion against the literal one, over the view corpus, a
 // picture of two greys and samples above 255.
-
 TEST(RangeConvert, FastConversionEqualsTheLiteralOne) {
   std::vector<TestPlanes> corpus = ViewCorpus();
   for (int i = 0; i < Stride * CanvasRows; i += 97) corpus[2].plane[static_cast<std::size_t>(i % 3)][static_cast<std::size_t>(i)] += 200;
-  corpus.push_back(PlanesOfCanvas(PlacedCanvas([](int x, int) { return x < 480 ? Rgb{124, 124, 124} : Rgb{54, 54, 54}; })));
-  struct Range {
-    int lo, hi;
-  };
-  const Range ranges[] = {{124, 124}, {0, 255}, {60, 180}, {255, 0}, {200, 300}, {-5, 10}};
+  corpus.push_back(PlanesOfCanvas(PlacedCanvas([](int x, int) { return x < 480 ? Grey(124) : Grey(54); })));
+  const std::pair<int, int> ranges[] = {{124, 124}, {0, 255}, {60, 180}, {255, 0}, {200, 300}, {-5, 10}};
   const UniRgb colour{12, 240, 99};
   for (std::size_t i = 0; i < corpus.size(); ++i) {
     std::vector<std::uint8_t> start(CanvasByteCount);
     for (std::size_t j = 0; j < start.size(); ++j) start[j] = static_cast<std::uint8_t>(j * 31 % 251);
-    for (const Range& r : ranges) {
+    for (const auto& [lo, hi] : ranges) {
       std::vector<std::uint8_t> fast = start, literal = start;
-      const GrayRangeSettings settings{r.lo, r.hi, colour};
+      const GrayRangeSettings settings{lo, hi, colour};
       PaintGrayRange(corpus[i].View(), fast.data(), Stride, Stride, CanvasRows, settings);
       LiteralPaintGrayRange(corpus[i].View(), literal.data(), Stride, Stride, CanvasRows, settings);
-      EXPECT_TRUE(fast == literal) << "picture " << i << ", range " << r.lo << ".." << r.hi;
+      EXPECT_TRUE(fast == literal) << "picture " << i << ", range " << lo << ".." << hi;
     }
   }
 }
@@ -158,19 +152,26 @@ constexpr int OnAX = 150, OnBX = 220, OnBlackX = 280, BlockY = 100;
 
 using CanvasBytes = std::vector<std::uint8_t>;
 
-struct UniCSession {
+// A page entered on a width x height test picture, and the canvas that
+// picture gives.
+struct PageSession {
   ProgramSession s;
-  const CanvasBytes picture = PlacedCanvas(ThreeBlocks, 200, 100);
-  UniCSession() { s.StartOnPage(8, ThreeBlocks, 200, 100); }
-  // Shown, stored as KEEP8, saved by the Save tab.
-  std::string Shown(const CanvasBytes& canvas) { return CanvasDifference(s.ShownCanvas(), canvas); }
-  std::string Keep8(const CanvasBytes& canvas) {
-    return CanvasDifference(FileBytes(s.PathIn("KEEP8.bmp")), KeepFileOf(canvas));
+  const int width, height;
+  const CanvasBytes picture;
+  PageSession(int page, Rgb (*colour)(int, int), int w, int h)
+      : width(w), height(h), picture(PlacedCanvas(colour, w, h)) {
+    s.StartOnPage(page, colour, w, h);
   }
-  std::string Saved(const CanvasBytes& canvas) {
-    s.dialogs().QueueFile(s.PathIn("saved.bmp"));
+  // "" when a canvas is shown, stored in a keep file, saved by the Save tab
+  // (the picture's own size).
+  std::string Shown(const CanvasBytes& canvas) { return CanvasDifference(s.ShownCanvas(), canvas); }
+  std::string Kept(const std::string& keep, const CanvasBytes& canvas) {
+    return CanvasDifference(FileBytes(s.PathIn(keep)), KeepFileOf(canvas));
+  }
+  std::string Saved(const CanvasBytes& canvas, const std::string& name = "saved.bmp") {
+    s.dialogs().QueueFile(s.PathIn(name));
     s.Click(900, 10);
-    return CanvasDifference(FileBytes(s.PathIn("saved.bmp")), SavedBmpOf(canvas, 200, 100));
+    return CanvasDifference(FileBytes(s.PathIn(name)), SavedBmpOf(canvas, width, height));
   }
 };
 
@@ -195,17 +196,16 @@ TEST(UniCPage, EntryStoresKeep8AndADroppedConversionChangesNothing) {
 }
 
 TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
-  UniCSession u;
+  PageSession u(8, ThreeBlocks, 200, 100);
   u.s.ClickControl(PageUniC, "1)target");
   u.s.Click(OnAX, BlockY);
   const UniCSettings& v = UniCPage.values;
-  EXPECT_EQ(v.target, (UniRgb{200, 100, 50}));
-  EXPECT_EQ(std::pair(v.lo, v.hi), std::pair(124, 124));
+  EXPECT_EQ(std::tuple(v.target, v.lo, v.hi), std::tuple(UniRgb{200, 100, 50}, 124, 124));
   EXPECT_EQ(u.Shown(Replaced(u.picture, ColourA, White)), "");  // the preview: the grey range (A only) white
 
   // The new colour from the picture: B; no preview with the target switch off.
   u.s.ClickControl(PageUniC, "2)convert");
-  EXPECT_EQ(UniCPage.values.targetOn, 0);
+  EXPECT_EQ(v.targetOn, 0);
   u.s.Click(OnBX, BlockY);
   EXPECT_EQ(v.newColour, (UniRgb{30, 60, 90}));
   EXPECT_EQ(u.Shown(u.picture), "");
@@ -223,7 +223,7 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   // "set KEEP8" converts and stores; the conversion is then the image, and
   // Save stores it, 200 x 100.
   u.s.ClickControl(PageUniC, "set KEEP8");
-  EXPECT_EQ(u.Keep8(converted), "");
+  EXPECT_EQ(u.Kept("KEEP8.bmp", converted), "");
   u.s.ClickControl(PageUniC, "LClickImage");
   EXPECT_EQ(u.Shown(converted), "");
   EXPECT_EQ(u.Saved(converted), "");
@@ -231,51 +231,35 @@ TEST(UniCPage, ConvertsExactlyThePixelsInTheGreyRange) {
   // The dark reset mark: entry values again, and KEEP8 read back (the
   // converted image, which "set KEEP8" stored).
   u.s.Click(20, 40);
-  EXPECT_EQ(UniCPage.values.lo, 255);
-  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{255, 255, 255}));
+  EXPECT_EQ(std::pair(v.lo, v.newColour), std::pair(255, UniRgb{255, 255, 255}));
   EXPECT_EQ(u.Shown(converted), "");
 }
 
 TEST(UniCPage, OnATwoColourPictureExactlyTheGreyRangeConverts) {
-  ProgramSession s;
   // Two colours over the whole canvas (nothing whitened): A left, B right.
-  s.StartOnPage(8, [](int x, int) { return x < 480 ? ColourA : ColourB; }, Stride, CanvasRows);
-  s.ClickControl(PageUniC, "1)target");
-  s.Click(300, 300);  // A: grey 124
-  s.ClickControl(PageUniC, "2)convert");
-  s.Click(800, 300);  // B as the new colour ...
-  s.Click(93, 364);   // ... with red + 8: (38, 60, 90)
-  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{38, 60, 90}));
-  s.ClickControl(PageUniC, "all");
-  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), PlacedCanvas([](int x, int) { return x < 480 ? Rgb{38, 60, 90} : ColourB; })),
-            "");
-  // Widening the range by hand to take in B's grey 54 converts both.
-  for (int i = 0; i < 10; ++i) s.Click(5, 288);  // lo - 8
-  EXPECT_EQ(UniCPage.values.lo, 44);
-  s.ClickControl(PageUniC, "all");
-  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), PlacedCanvas([](int, int) { return Rgb{38, 60, 90}; })), "");
-}
-
-TEST(UniCPage, NoPreviewGoesIntoKeep8OrASavedFile) {
-  UniCSession u;
+  PageSession u(8, [](int x, int) { return x < 480 ? ColourA : ColourB; }, Stride, CanvasRows);
   u.s.ClickControl(PageUniC, "1)target");
-  u.s.Click(OnAX, BlockY);      // the range: grey 124
-  u.s.Click(OnBlackX, BlockY);  // the target is now black: conversions are dropped
-  EXPECT_EQ(UniCPage.values.target, (UniRgb{0, 0, 0}));
-  EXPECT_EQ(std::pair(UniCPage.values.lo, UniCPage.values.hi), std::pair(124, 124));
-  EXPECT_EQ(u.Shown(Replaced(u.picture, ColourA, White)), "");  // still previewed
-  u.s.ClickControl(PageUniC, "set KEEP8");
-  EXPECT_EQ(u.Keep8(u.picture), "");
-  EXPECT_EQ(u.Saved(u.picture), "");
-  // The chart is not stored either.
-  u.s.ClickControls(PageUniC, {"chart", "set KEEP8"});
-  EXPECT_EQ(u.Keep8(u.picture), "");
+  u.s.Click(300, 300);  // A: grey 124
+  u.s.ClickControl(PageUniC, "2)convert");
+  u.s.Click(800, 300);  // B as the new colour ...
+  u.s.Click(93, 364);   // ... with red + 8: (38, 60, 90)
+  EXPECT_EQ(UniCPage.values.newColour, (UniRgb{38, 60, 90}));
+  u.s.ClickControl(PageUniC, "all");
+  EXPECT_EQ(u.Shown(PlacedCanvas([](int x, int) { return x < 480 ? Rgb{38, 60, 90} : ColourB; })), "");
+  // Widening the range by hand to take in B's grey 54 converts both.
+  for (int i = 0; i < 10; ++i) u.s.Click(5, 288);  // lo - 8
+  EXPECT_EQ(UniCPage.values.lo, 44);
+  u.s.ClickControl(PageUniC, "all");
+  EXPECT_EQ(u.Shown(PlacedCanvas([](int, int) { return Rgb{38, 60, 90}; })), "");
 }
 
 // A pick at client y reads plane row 704 - y, that is picture row 671 -
 // (704 - y) = y - 33, as every other page does; nothing off the picture is
-// read, so the white and the rows beyond never widen the range.
-TEST(UniCPage, APickReadsThePixelUnderTheClickAndOnlyOnThePicture) {
+// read, so the white and the rows beyond never widen the range. A black
+// target drops the conversion: its preview goes into neither KEEP8 nor a
+// saved file.
+TEST(UniCPage, APickReadsOnlyThePictureAndNoPreviewGoesIntoKeep8OrASavedFile) {
+  const UniCSettings& v = UniCPage.values;
   ProgramSession s;
   // The rows carry their number: red = row % 256, green = row / 256, from the top.
   s.StartOnPage(8, [](int, int y) { return Rgb{static_cast<std::uint8_t>(y % 256), static_cast<std::uint8_t>(y / 256), 7}; },
@@ -283,33 +267,40 @@ TEST(UniCPage, APickReadsThePixelUnderTheClickAndOnlyOnThePicture) {
   s.ClickControl(PageUniC, "1)target");
   for (const auto& [y, row] : std::vector<std::pair<int, int>>{{300, 267}, {33, 0}, {703, 670}}) {
     s.Click(500, y);
-    EXPECT_EQ(UniCPage.values.target, (UniRgb{row % 256, row / 256, 7})) << "client y " << y;
+    EXPECT_EQ(v.target, (UniRgb{row % 256, row / 256, 7})) << "client y " << y;
   }
-  UniCSession u;
+  PageSession u(8, ThreeBlocks, 200, 100);
   u.s.ClickControl(PageUniC, "1)target");
-  u.s.Click(OnAX, BlockY);
+  u.s.Click(OnAX, BlockY);  // the range: grey 124
   // Right of the picture, above it (the tab row right of the tabs) and below it.
   for (auto [x, y] : std::vector<std::pair<int, int>>{{1070, 300}, {1070, 20}, {300, 750}, {300, 704}}) {
     u.s.Click(x, y);
-    EXPECT_EQ(UniCPage.values.ranges.max, (std::array<int, 3>{200, 100, 50})) << x << "," << y;
-    EXPECT_EQ(std::pair(UniCPage.values.lo, UniCPage.values.hi), std::pair(124, 124));
+    EXPECT_EQ(v.ranges.max, (std::array<int, 3>{200, 100, 50})) << x << "," << y;
+    EXPECT_EQ(std::pair(v.lo, v.hi), std::pair(124, 124));
   }
   // The bottom row of the image area (client y 703) reads plane row 1: white.
   u.s.Click(500, 703);
-  EXPECT_EQ(UniCPage.values.target, (UniRgb{255, 255, 255}));
-  EXPECT_EQ(UniCPage.values.hi, 255);
+  EXPECT_EQ(std::pair(v.target, v.hi), std::pair(UniRgb{255, 255, 255}, 255));
+  u.s.Click(OnBlackX, BlockY);  // the target is now black: conversions are dropped
+  EXPECT_EQ(std::tuple(v.target, v.lo, v.hi), std::tuple(UniRgb{0, 0, 0}, 124, 255));
+  EXPECT_EQ(u.Shown(Replaced(u.picture, ColourA, White)), "");  // still previewed: grey 124..255 white
+  u.s.ClickControl(PageUniC, "set KEEP8");
+  EXPECT_EQ(u.Kept("KEEP8.bmp", u.picture), "");
+  EXPECT_EQ(u.Saved(u.picture), "");
+  // The chart is not stored either.
+  u.s.ClickControls(PageUniC, {"chart", "set KEEP8"});
+  EXPECT_EQ(u.Kept("KEEP8.bmp", u.picture), "");
 }
 
 TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
-  UniCSession u;
+  PageSession u(8, ThreeBlocks, 200, 100);
   const UniCSettings& v = UniCPage.values;
   u.s.ClickControls(PageUniC, {"2)convert", "chart"});
   u.s.Click(150, 500);  // the square: red 683 - 500, green g_c 0, blue 50
   EXPECT_EQ(v.newColour, (UniRgb{183, 0, 50}));
   ExpectShown(u.s, {{150, 500, {183, 0, 50}}});  // the chart is shown
   u.s.Click(200, 690);  // the green strip: g_c 100; the image under it is not read
-  EXPECT_EQ(v.chartGreen, 100);
-  EXPECT_EQ(v.newColour, (UniRgb{183, 0, 50}));
+  EXPECT_EQ(std::pair(v.chartGreen, v.newColour), std::pair(100, UniRgb{183, 0, 50}));
   u.s.Click(150, 500);
   EXPECT_EQ(v.newColour, (UniRgb{183, 100, 50}));
   // The green bar's right arrow: + 8, and the switches go off.
@@ -331,7 +322,7 @@ TEST(UniCPage, NewColourFromTheChartBarsAndCalculator) {
 }
 
 TEST(UniCPage, SwitchRules) {
-  UniCSession u;
+  PageSession u(8, ThreeBlocks, 200, 100);
   const UniCSettings& v = UniCPage.values;
   // "1)target" on: picking on, new colour off; off only from x 9 on.
   u.s.ClickControls(PageUniC, {"2)convert", "1)target"});
@@ -390,8 +381,7 @@ TEST(ContourLevels, ColourLaddersSwatchesAndTheTypeCycleWorkedByHand) {
   // Channels are clamped: an increment that overshoots 255.
   EXPECT_EQ(ContourLevelColour(6, 40, 8), (ContourColour{255, 255, 255}));
   EXPECT_EQ(ContourLevelColour(7, 40, 8), (ContourColour{0, 0, 0}));
-  // The swatch columns and the colour type's cycle.
-  // Type, column, the swatch's colour there (none: no swatch).
+  // The swatches (type, column, the colour there or none), then the type's cycle.
   const std::tuple<int, int, std::optional<ContourColour>> swatches[] = {
       {0, 10, std::nullopt},  // type 0 has no swatch
       {1, 64, ContourColour{255, 0, 0}},  // solid red, 65 columns
@@ -399,9 +389,7 @@ TEST(ContourLevels, ColourLaddersSwatchesAndTheTypeCycleWorkedByHand) {
   for (const auto& [type, column, colour] : swatches) {
     ContourColour c;
     EXPECT_EQ(ContourSwatchColour(type, column, c), colour.has_value()) << type;
-    if (colour) {
-      EXPECT_EQ(c, *colour) << type;
-    }
+    EXPECT_TRUE(!colour || c == *colour) << type;
   }
   const std::pair<int, int> next[] = {{0, 1}, {1, 2}, {5, 6}, {6, 7}, {7, 1}};
   for (auto [from, to] : next) EXPECT_EQ(NextContourColourType(from), to);
@@ -413,42 +401,31 @@ TEST(ContourLevels, ScanWrapsAfterTheTopLevelAndAllLevelsPaintEveryEighth) {
   EXPECT_EQ(std::tuple(ContourTopLevel(ContourLadder{}), ContourTopLevel({0, 255, 0}), ContourColourStep(0)),
             std::tuple(31, 0, 0));
   EXPECT_EQ(std::tuple(WrapContourScan(1, 31), WrapContourScan(32, 31), WrapContourScan(33, 31)), std::tuple(1, 32, 1));
-  const ContourLadder ladder;
-  // The first scan is level 0 (gray 0 only), the 32nd level 31 (gray 248).
-  const ContourTable first = BuildContourTable(ladder, ContourOneLevel, 1, 2);
-  const ContourTable last = BuildContourTable(ladder, ContourOneLevel, 32, 2);
-  for (int g = 0; g < 256; ++g) {
-    EXPECT_EQ(first[static_cast<std::size_t>(g)].painted, g == 0) << g;
-    EXPECT_EQ(last[static_cast<std::size_t>(g)].painted, g == 248) << g;
+  // The first scan is level 0 (gray 0 only), the 32nd level 31 (gray 248);
+  // before the first scan (s = 0) nothing is painted.
+  const std::pair<int, int> scans[] = {{1, 0}, {32, 248}, {0, -1}};  // s, the gray painted (-1: none)
+  for (auto [scan, gray] : scans) {
+    const ContourTable table = BuildContourTable(ContourLadder{}, ContourOneLevel, scan, 2);
+    for (int g = 0; g < 256; ++g) EXPECT_EQ(table[static_cast<std::size_t>(g)].painted, g == gray) << scan << ", " << g;
   }
   // Under type 2 the top level is drawn in (7, 7, 0).
-  EXPECT_EQ(std::tuple(last[248].red, last[248].green, last[248].blue), std::tuple(7, 7, 0));
-  // Before the first scan (s = 0) nothing is painted.
-  const ContourTable none = BuildContourTable(ladder, ContourOneLevel, 0, 2);
-  for (const ContourTableEntry& e : none) EXPECT_FALSE(e.painted);
+  const ContourTableEntry top = BuildContourTable(ContourLadder{}, ContourOneLevel, 32, 2)[248];
+  EXPECT_EQ(std::tuple(top.red, top.green, top.blue), std::tuple(7, 7, 0));
   // All levels paint the multiples of eight up to 248.
   const ContourTable table = BuildContourTable(ContourLadder{}, ContourAllLevels, 0, 1);
   for (int g = 0; g < 256; ++g) {
     const ContourTableEntry& e = table[static_cast<std::size_t>(g)];
     EXPECT_EQ(e.painted, g % 8 == 0 && g <= 248) << g;
-    if (e.painted) {
-      EXPECT_EQ((std::array<int, 3>{e.red, e.green, e.blue}), (std::array<int, 3>{255, 0, 0}));
-    }
+    EXPECT_TRUE(!e.painted || (std::array<int, 3>{e.red, e.green, e.blue}) == (std::array<int, 3>{255, 0, 0})) << g;
   }
 }
 
-// ---- The fast drawing against the literal level search, over a corpus.
-
-// The view corpus as canvases, and a picture of two levels (128 | 248).
-std::vector<CanvasBytes> CanvasCorpus() {
+// ---- The fast drawing against the literal level search, over the view
+// corpus as canvases and a picture of two levels (128 | 248).
+TEST(ContourLevels, TableDrawingEqualsTheLiteralSearch) {
   std::vector<CanvasBytes> corpus;
   for (const TestPlanes& planes : ViewCorpus()) corpus.push_back(planes.Canvas());
-  corpus.push_back(PlacedCanvas([](int x, int) { return x < 480 ? Rgb{128, 128, 128} : Rgb{248, 248, 248}; }));
-  return corpus;
-}
-
-TEST(ContourLevels, TableDrawingEqualsTheLiteralSearch) {
-  const std::vector<CanvasBytes> corpus = CanvasCorpus();
+  corpus.push_back(PlacedCanvas([](int x, int) { return x < 480 ? Grey(128) : Grey(248); }));
   struct Case {
     ContourLadder ladder;
     int operation, scan, type;
@@ -472,97 +449,81 @@ TEST(ContourLevels, TableDrawingEqualsTheLiteralSearch) {
 // [SECTION] The CONTOUR page
 
 // Grey columns: the pixel at x has red = green = blue = x % 256, so its gray is x % 256.
-Rgb GreyColumns(int x, int) {
-  const auto v = static_cast<std::uint8_t>(x % 256);
-  return Rgb{v, v, v};
-}
+Rgb GreyColumns(int x, int) { return Grey(static_cast<std::uint8_t>(x % 256)); }
 
 // The canvas with every pixel of a gray the predicate takes painted in the
 // colour of that gray.
 CanvasBytes Painted(CanvasBytes c, bool (*onLevel)(int gray), Rgb (*colour)(int gray)) {
-  for (std::size_t i = 0; i < c.size(); i += 3) {
-    const int gray = GrayOf(c[i + 2], c[i + 1], c[i]);
-    if (!onLevel(gray)) continue;
-    const Rgb p = colour(gray);
-    c[i] = p.b;
-    c[i + 1] = p.g;
-    c[i + 2] = p.r;
+  for (int row = 0; row < CanvasRows; ++row) {
+    for (int column = 0; column < Stride; ++column) {
+      const Rgb p = CanvasRgb(c, row, column);
+      if (onLevel(GrayOf(p.r, p.g, p.b))) SetCanvasRgb(c, row, column, colour(GrayOf(p.r, p.g, p.b)));
+    }
   }
   return c;
 }
 bool EveryLevel(int g) { return g % 8 == 0 && g <= 248; }
 
-struct ContourSession {
-  ProgramSession s;
-  const CanvasBytes picture = PlacedCanvas(GreyColumns, 300, 100);
-  ContourSession() { s.StartOnPage(5, GreyColumns, 300, 100); }
-};
-
 // "limit area" paints every level and "clear" removes it; "set KEEP5"
 // commits the contour and Save stores it.
 TEST(ContourPage, LimitAreaPaintsEveryLevelClearRemovesItAndSetKeepCommitsIt) {
-  ContourSession c;
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), c.picture), "");
+  PageSession c(5, GreyColumns, 300, 100);
+  EXPECT_EQ(c.Shown(c.picture), "");
   EXPECT_EQ(ContourPage.colourType, 0);
 
-  c.s.ClickControl(PageContour, "↓");  // type 1: red
-  c.s.ClickControl(PageContour, "limit area");
+  c.s.ClickControls(PageContour, {"↓", "limit area"});  // type 1: red
   const CanvasBytes red = Painted(c.picture, EveryLevel, [](int) { return Rgb{255, 0, 0}; });
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), red), "");
+  EXPECT_EQ(c.Shown(red), "");
   // White (gray 255) and grays 249..254 never change.
   ExpectShown(c.s, {{100 + 252, 40, {252, 252, 252}}, {100 + 248, 40, {255, 0, 0}}});
   // A second paint draws the same: nothing accumulates.
   c.s.Paint();
   c.s.ClickControl(PageContour, "3)color type");  // an explanation only
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), red), "");
+  EXPECT_EQ(c.Shown(red), "");
 
   c.s.ClickControl(PageContour, "clear");
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), c.picture), "");
+  EXPECT_EQ(c.Shown(c.picture), "");
 
-  c.s.ClickControl(PageContour, "↓");  // type 2
-  c.s.ClickControls(PageContour, {"limit area", "set KEEP5"});
+  c.s.ClickControls(PageContour, {"↓", "limit area", "set KEEP5"});  // type 2
   // Worked by hand: under type 2 level k (gray 8k) is (255 - 8k, 255 - 8k, 0).
   CanvasBytes committed = Painted(c.picture, EveryLevel, [](int g) {
     const auto v = static_cast<std::uint8_t>(255 - g);
     return Rgb{v, v, 0};
   });
-  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("KEEP5.bmp")), KeepFileOf(committed)), "");
+  EXPECT_EQ(c.Kept("KEEP5.bmp", committed), "");
   // "Save" stores the picture shown (300 x 100): the contour drawn again
   // over the committed image.
-  c.s.dialogs().QueueFile(c.s.PathIn("saved.bmp"));
-  c.s.Click(900, 10);
   CanvasBytes again = committed;
   LiteralContour(again.data(), Stride, Stride, CanvasRows, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 2});
-  EXPECT_EQ(CanvasDifference(FileBytes(c.s.PathIn("saved.bmp")), SavedBmpOf(again, 300, 100)), "");
+  EXPECT_EQ(c.Saved(again), "");
   // The contour is now part of the image: " clear" leaves it shown; a
   // cancelled save writes nothing and changes nothing.
   c.s.ClickControl(PageContour, "clear");
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
+  EXPECT_EQ(c.Shown(committed), "");
   c.s.dialogs().QueueFile(std::nullopt);
   c.s.Click(900, 10);
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), committed), "");
+  EXPECT_EQ(c.Shown(committed), "");
 }
 
 TEST(ContourPage, ScanStepsUpTheLadderAndWraps) {
-  ContourSession c;
-  c.s.ClickControl(PageContour, "↓");
-  c.s.ClickControl(PageContour, "↓");  // type 2
+  PageSession c(5, GreyColumns, 300, 100);
+  c.s.ClickControls(PageContour, {"↓", "↓"});  // type 2
   const CanvasBytes level0 = Painted(c.picture, [](int g) { return g == 0; }, [](int) { return Rgb{255, 255, 0}; });
   c.s.ClickControl(PageContour, Scan);
   EXPECT_EQ(ContourPage.values.scanIndex, 1);
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), level0), "");
+  EXPECT_EQ(c.Shown(level0), "");
   for (int i = 2; i <= 32; ++i) c.s.ClickControl(PageContour, Scan);
   const CanvasBytes top = Painted(c.picture, [](int g) { return g == 248; }, [](int) { return Rgb{7, 7, 0}; });
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), top), "");
+  EXPECT_EQ(c.Shown(top), "");
   c.s.ClickControl(PageContour, Scan);  // the 33rd: level 0 again
   EXPECT_EQ(ContourPage.values.scanIndex, 1);
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), level0), "");
+  EXPECT_EQ(c.Shown(level0), "");
 
   // The reset mark: no contour, the scan from the start; the type stays.
   c.s.Click(20, 40);
   EXPECT_EQ(std::tuple(ContourPage.values.operation, ContourPage.values.scanIndex, ContourPage.colourType),
             std::tuple(ContourNone, 0, 2));
-  EXPECT_EQ(CanvasDifference(c.s.ShownCanvas(), c.picture), "");
+  EXPECT_EQ(c.Shown(c.picture), "");
   // Leaving and entering the page keeps the type too.
   c.s.Click(128, 10);
   c.s.Click(128 + 56 * 5, 10);
@@ -618,8 +579,8 @@ TEST(AddBands, EdgesRampColoursAndBlendsWorkedByHand) {
             std::tuple(176, 150, 17));
 }
 
-// The view corpus and noise with samples above 255.
-std::vector<TestPlanes> AddCorpus() {
+// Over the view corpus and noise with samples above 255.
+TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
   std::vector<TestPlanes> corpus = ViewCorpus();
   TestPlanes& wide = corpus.emplace_back(NoisePlanes(3));
   wide.name = "noise with samples above 255";
@@ -628,10 +589,6 @@ std::vector<TestPlanes> AddCorpus() {
     wide.plane[1][i] = wide.plane[1][i] * 270 / 256;
     wide.plane[2][i] = wide.plane[2][i] * 300 / 256;
   }
-  return corpus;
-}
-
-TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
   NodColumn odd = BuiltInNodColours.columns[1];
   odd[2] = {300, -20, 7};  // a ramp outside the bytes takes the rule's own path
   struct Case {
@@ -648,7 +605,7 @@ TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
       {"ramp outside the bytes, 7:1", &odd, SoftWeights},
       {"A 5:2", &ColumnA(), BlendWeights{5, 2}},
   };
-  for (const TestPlanes& planes : AddCorpus()) {
+  for (const TestPlanes& planes : corpus) {
     for (const Case& c : cases) {
       // The whole range, and a narrower one outside which nothing changes.
       for (const auto& [lo, hi] : {std::pair{0, 255}, std::pair{60, 200}}) {
@@ -667,119 +624,94 @@ TEST(AddBands, TheFastAdditionGivesTheLiteralBytes) {
 constexpr int AddTabX = 464, TabY = 15;
 
 // Ten grey stripes 20 pixels wide, one per band edge and between, on a 200 x 40 picture.
-constexpr std::array<int, 10> StripeGreys = {0, 21, 41, 42, 63, 105, 147, 189, 232, 255};
-Rgb Stripes(int x, int) {
-  const auto v = static_cast<std::uint8_t>(StripeGreys[static_cast<std::size_t>(x / 20)]);
-  return Rgb{v, v, v};
-}
+constexpr std::array<std::uint8_t, 10> StripeGreys = {0, 21, 41, 42, 63, 105, 147, 189, 232, 255};
+Rgb Stripes(int x, int) { return Grey(StripeGreys[static_cast<std::size_t>(x / 20)]); }
 Rgb AllBlack(int, int) { return Black; }
 Rgb AllWhite(int, int) { return White; }
 
 // The literal addition over a shown canvas.
-std::vector<std::uint8_t> LiteralAdded(const std::vector<std::uint8_t>& canvas, const NodColumn& column,
-                                       BlendWeights w) {
+CanvasBytes LiteralAdded(const CanvasBytes& canvas, const NodColumn& column, BlendWeights w) {
   TestPlanes planes = PlanesOfCanvas(canvas);
   LiteralAddNodColours(planes.View(), Stride, CanvasRows, AddColourSettings{column, 0, 255, w});
   return planes.Canvas();
 }
 
-TEST(AddPage, HardPaintsTheEnteredImageInTheRampAndSetKeepStoresIt) {
-  ProgramSession s;
-  s.StartOnPage(6, Stripes, 200, 40);
-  const std::vector<std::uint8_t> entered = s.ShownCanvas();
-  // Entering stores the image as it was in KEEP6.
-  EXPECT_EQ(FileBytes(s.PathIn("KEEP6.bmp")), KeepFileOf(entered));
-  EXPECT_EQ(AddMeterX(), 18);
+TEST(AddPage, HardPaintsTheEnteredImageInTheRampSetKeepStoresItColumnBAndTheUsersTable) {
+  PageSession a(6, Stripes, 200, 40);
+  // Entering shows the picture and stores it as it was in KEEP6; column A.
+  EXPECT_EQ(a.Shown(a.picture), "");
+  EXPECT_EQ(a.Kept("KEEP6.bmp", a.picture), "");
+  EXPECT_EQ(std::pair(AddMeterX(), AddColumnChoice()), std::pair(18, 1));
 
-  s.ClickControl(PageAdd, "hd");
+  a.s.ClickControl(PageAdd, "hd");
   EXPECT_EQ(AddMeterX(), 92);
-  const std::vector<std::uint8_t> hard = LiteralAdded(entered, ColumnA(), HardWeights);
-  EXPECT_EQ(s.ShownCanvas(), hard);
+  const CanvasBytes hard = LiteralAdded(a.picture, ColumnA(), HardWeights);
+  EXPECT_EQ(a.Shown(hard), "");
 
   // "hd" twice: again from KEEP6, so the same picture.
-  s.ClickControl(PageAdd, "hd");
-  EXPECT_EQ(s.ShownCanvas(), hard);
+  a.s.ClickControl(PageAdd, "hd");
+  EXPECT_EQ(a.Shown(hard), "");
 
-  s.ClickControl(PageAdd, "set KEEP6");
-  EXPECT_EQ(FileBytes(s.PathIn("KEEP6.bmp")), KeepFileOf(hard));
+  a.s.ClickControl(PageAdd, "set KEEP6");
+  EXPECT_EQ(a.Kept("KEEP6.bmp", hard), "");
 
   // After "hd" the weights stay 0 : 1: " add" paints the ramp of the new greys.
-  s.ClickControl(PageAdd, "add");
-  EXPECT_EQ(s.ShownCanvas(), LiteralAdded(hard, ColumnA(), HardWeights));
+  a.s.ClickControl(PageAdd, "add");
+  EXPECT_EQ(a.Shown(LiteralAdded(hard, ColumnA(), HardWeights)), "");
   EXPECT_EQ(AddMeterX(), 92);
-}
 
-TEST(AddPage, TheFirstAddBlendsOneEighthAndLeavesWhiteAndBlack) {
-  for (Rgb (*colour)(int, int) : {AllWhite, AllBlack}) {
-    ProgramSession s;
-    s.StartOnPage(6, colour, 120, 80);
-    const std::vector<std::uint8_t> entered = s.ShownCanvas();
-    s.ClickControl(PageAdd, "add");
-    EXPECT_EQ(s.ShownCanvas(), entered);
-    EXPECT_EQ(AddMeterX(), 18);
-  }
-  ProgramSession s;
-  s.StartOnPage(6, Stripes, 200, 40);
-  const std::vector<std::uint8_t> entered = s.ShownCanvas();
-  s.ClickControl(PageAdd, "add");
-  const std::vector<std::uint8_t> once = LiteralAdded(entered, ColumnA(), SoftWeights);
-  EXPECT_EQ(s.ShownCanvas(), once);
-  EXPECT_EQ(s.Pixel(130, 50), (Rgb{(21 * 7 + 127) / 8, (21 * 7 + 127) / 8, 21 * 7 / 8}));
-  s.ClickControl(PageAdd, "add");
-  EXPECT_EQ(s.ShownCanvas(), LiteralAdded(once, ColumnA(), SoftWeights));
-  // The reset mark brings back the image as entered.
-  s.Click(20, 40);
-  EXPECT_EQ(s.ShownCanvas(), entered);
-}
-
-TEST(AddPage, ColumnBAndTheUsersTableFromPalette) {
-  ProgramSession s;
-  s.StartOnPage(6, Stripes, 200, 40);
-  const std::vector<std::uint8_t> entered = s.ShownCanvas();
-  EXPECT_EQ(AddColumnChoice(), 1);
-  s.ClickControl(PageAdd, "Ｂ");
+  // Column B: "hd" again from KEEP6, now the hard image.
+  a.s.ClickControl(PageAdd, "Ｂ");
   EXPECT_EQ(AddColumnChoice(), 2);
-  s.ClickControl(PageAdd, "hd");
-  EXPECT_EQ(s.ShownCanvas(), LiteralAdded(entered, BuiltInNodColours.columns[1], HardWeights));
+  a.s.ClickControl(PageAdd, "hd");
+  EXPECT_EQ(a.Shown(LiteralAdded(hard, BuiltInNodColours.columns[1], HardWeights)), "");
   // The user's table (all zero until a file is loaded) when the source is 2:
   // everything in the range becomes black.
   NodColours.source = UserTableSource;
-  s.ClickControl(PageAdd, "hd");
-  ExpectShown(s, {{300, 50, {0, 0, 0}}, {110 + 20 * 9, 50, {0, 0, 0}}});
+  a.s.ClickControl(PageAdd, "hd");
+  ExpectShown(a.s, {{300, 50, {0, 0, 0}}, {110 + 20 * 9, 50, {0, 0, 0}}});
   // Leaving and entering again keeps column B.
-  s.Click(128, TabY);
-  s.Click(AddTabX, TabY);
+  a.s.Click(128, TabY);
+  a.s.Click(AddTabX, TabY);
   EXPECT_EQ(AddColumnChoice(), 2);
 }
 
-TEST(AddPage, RestoreAndGetReadKeep6AndSaveStoresTheShownImage) {
-  ProgramSession s;
-  s.StartOnPage(6, Stripes, 200, 40);
-  const std::vector<std::uint8_t> entered = s.ShownCanvas();
-  s.ClickControl(PageAdd, "add");
-  const std::vector<std::uint8_t> added = s.ShownCanvas();
-  ASSERT_NE(added, entered);
-  // "Save" writes the picture as shown (the picture's own 200 x 40).
-  s.dialogs().QueueFile(s.PathIn("added.bmp"));
-  s.Click(912, TabY);
-  const std::vector<std::uint8_t> saved = FileBytes(s.PathIn("added.bmp"));
-  EXPECT_EQ(saved, SavedBmpOf(added, 200, 40));
-  // "Restore": KEEP6, the image as entered.
-  s.Click(968, TabY);
-  EXPECT_EQ(s.ShownCanvas(), entered);
-  // "Get": the chosen picture stored as KEEP6 and shown.
-  WriteTestPicture(s.PathIn("black.bmp"), 50, 50, AllBlack);
-  s.dialogs().QueueFile(s.PathIn("black.bmp"));
-  s.Click(1024, TabY);
-  ExpectShown(s, {{120, 40, Black}});
-  EXPECT_EQ(FileBytes(s.PathIn("KEEP6.bmp")), KeepFileOf(s.ShownCanvas()));
+// The first "add" blends one eighth and leaves white and black; "Save"
+// writes the picture as shown (its own 200 x 40); the reset mark and
+// "Restore" bring back KEEP6, the image as entered; "Get" stores the chosen
+// picture as KEEP6 and shows it.
+TEST(AddPage, AddBlendsOneEighthSaveStoresTheShownImageRestoreAndGetReadKeep6) {
+  for (Rgb (*colour)(int, int) : {AllWhite, AllBlack}) {
+    PageSession a(6, colour, 120, 80);
+    a.s.ClickControl(PageAdd, "add");
+    EXPECT_EQ(a.Shown(a.picture), "");
+    EXPECT_EQ(AddMeterX(), 18);
+  }
+  PageSession a(6, Stripes, 200, 40);
+  a.s.ClickControl(PageAdd, "add");
+  const CanvasBytes once = LiteralAdded(a.picture, ColumnA(), SoftWeights);
+  EXPECT_EQ(a.Shown(once), "");
+  EXPECT_EQ(a.s.Pixel(130, 50), (Rgb{(21 * 7 + 127) / 8, (21 * 7 + 127) / 8, 21 * 7 / 8}));
+  EXPECT_EQ(a.Saved(once, "added.bmp"), "");
+  a.s.ClickControl(PageAdd, "add");
+  EXPECT_EQ(a.Shown(LiteralAdded(once, ColumnA(), SoftWeights)), "");
+  a.s.Click(20, 40);
+  EXPECT_EQ(a.Shown(a.picture), "");
+  a.s.ClickControl(PageAdd, "add");
+  ASSERT_EQ(a.Shown(once), "");
+  a.s.Click(968, TabY);
+  EXPECT_EQ(a.Shown(a.picture), "");
+  WriteTestPicture(a.s.PathIn("black.bmp"), 50, 50, AllBlack);
+  a.s.dialogs().QueueFile(a.s.PathIn("black.bmp"));
+  a.s.Click(1024, TabY);
+  ExpectShown(a.s, {{120, 40, Black}});
+  EXPECT_EQ(a.Kept("KEEP6.bmp", a.s.ShownCanvas()), "");
 }
 
 TEST(AddPage, GoldenScreenAfterHard) {
-  ProgramSession s;
-  s.StartOnPage(6, Stripes, 200, 40);
-  s.ClickControls(PageAdd, {"Ｂ", "hd"});
-  EXPECT_GOLDEN("add_page_hard", s.window().Shown());
+  PageSession a(6, Stripes, 200, 40);
+  a.s.ClickControls(PageAdd, {"Ｂ", "hd"});
+  EXPECT_GOLDEN("add_page_hard", a.s.window().Shown());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 // [SECTION] The whole program in each language
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -43,11 +44,9 @@ TEST(FrameLayout, ScaleStepsWhereTheyFitCentredAndWindowPointsMapBack) {
       {550, 800, {0, 190, 550, 420, 0}},          // the width limits: exactly half
       {1, 1, {0, 0, 1, 1, 0}},                    // never empty
   };
+  const auto fields = [](const FrameRect& f) { return std::tuple(f.left, f.top, f.width, f.height, f.whole); };
   for (const Row& row : rows) {
-    const FrameRect f = FrameLayout(row.windowWidth, row.windowHeight);
-    EXPECT_EQ(std::tuple(f.left, f.top, f.width, f.height, f.whole),
-              std::tuple(row.expected.left, row.expected.top, row.expected.width, row.expected.height,
-                         row.expected.whole))
+    EXPECT_EQ(fields(FrameLayout(row.windowWidth, row.windowHeight)), fields(row.expected))
         << row.windowWidth << " x " << row.windowHeight;
   }
   struct Point {
@@ -60,8 +59,7 @@ TEST(FrameLayout, ScaleStepsWhereTheyFitCentredAndWindowPointsMapBack) {
       {2200, 1680, 369, 33, true, 184, 16},     // the same 2 x 2 block
       {2200, 1680, 2199, 1679, true, 1099, 839},
       {2300, 1700, 49, 9, false, 0, 0},         // on the border: clamped
-      {2300, 1700, 2299, 1699, false, 1099, 839},
-      {2300, 1700, 50, 10, true, 0, 0},
+      {2300, 1700, 2299, 1699, false, 1099, 839}, {2300, 1700, 50, 10, true, 0, 0},
       {550, 800, 92, 198, true, 184, 16},       // half size
       {1000, 700, 41 + 916, 699, true, 1098, 838},  // 916 * 1100 / 917, 699 * 840 / 700
   };
@@ -84,16 +82,12 @@ std::uint32_t Xrgb(Rgb c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c
 
 TEST(ScaleFrame, WholeScalesRepeatPixelsReducedFramesStayFaithful) {
   // A frame with a distinct colour per pixel, and a black-and-white edge at x 550.
-  std::vector<std::uint8_t> rgb(1100 * 840 * 3);
   const auto at = [](int x, int y) {
     return Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(x >= 550 ? 255 : 0)};
   };
+  std::vector<std::uint8_t> rgb;
   for (int y = 0; y < 840; ++y)
-    for (int x = 0; x < 1100; ++x) {
-      const Rgb c = at(x, y);
-      std::uint8_t* p = &rgb[static_cast<std::size_t>(y * 1100 + x) * 3];
-      p[0] = c.r, p[1] = c.g, p[2] = c.b;
-    }
+    for (int x = 0; x < 1100; ++x) rgb.insert(rgb.end(), {at(x, y).r, at(x, y).g, at(x, y).b});
 
   const FrameRect twice = FrameLayout(2200, 1680);
   const int pitch = twice.width + 5;  // rows may be longer than the frame
@@ -109,16 +103,13 @@ TEST(ScaleFrame, WholeScalesRepeatPixelsReducedFramesStayFaithful) {
   const FrameRect half = FrameLayout(550, 420);
   std::vector<std::uint32_t> small(static_cast<std::size_t>(half.width) * half.height);
   ScaleFrame(rgb.data(), half, small.data(), half.width);
-  for (int y = 0; y < half.height; y += 11) {
+  for (int y = 0; y < half.height; y += 11)
     for (int x = 0; x < half.width; ++x) {
       const std::uint32_t blue = small[static_cast<std::size_t>(y) * half.width + x] & 0xFF;
-      if (x < 274) {
-        ASSERT_EQ(blue, 0u) << x << "," << y;
-      } else if (x > 275) {
-        ASSERT_EQ(blue, 255u) << x << "," << y;
+      if (x < 274 || x > 275) {
+        ASSERT_EQ(blue, x < 274 ? 0u : 255u) << x << "," << y;
       }
     }
-  }
   // The red ramp (red = x) is halved: pixel x shows about 2x + 0.5.
   EXPECT_NEAR(static_cast<int>((small[100] >> 16) & 0xFF), 200, 1);
 }
@@ -198,14 +189,11 @@ TEST(CommandLine, PictureHelpVersionLanguageWorkFolderDesktopAndWhatIsWrong) {
   };
   const std::string noFolder = "' (the working folder must exist)";
   const Row rows[] = {
-      {{}, Run, "", ""},
-      {{picture}, Run, picture, ""},
+      {{}, Run, "", ""}, {{picture}, Run, picture, ""},
       {{folder + "/./shot one.bmp"}, Run, picture, ""},
       {{"--", dashed}, Run, dashed, ""},
-      {{"--help"}, Help, "", ""},
-      {{picture, "--version"}, Version, "", ""},
-      {{"--bogus"}, Wrong, "", "unknown option '--bogus'"},
-      {{"-x", picture}, Wrong, "", "unknown option '-x'"},
+      {{"--help"}, Help, "", ""}, {{picture, "--version"}, Version, "", ""},
+      {{"--bogus"}, Wrong, "", "unknown option '--bogus'"}, {{"-x", picture}, Wrong, "", "unknown option '-x'"},
       {{picture, picture}, Wrong, "", "only one picture can be given"},
       {{folder + "/missing.bmp"}, Wrong, "", "no picture file '" + folder + "/missing.bmp'"},
       {{folder}, Wrong, "", "no picture file '" + folder + "'"},  // a folder is no picture
@@ -244,13 +232,9 @@ TEST(CommandLine, PictureHelpVersionLanguageWorkFolderDesktopAndWhatIsWrong) {
 // [SECTION] The working folder and where the dialogs start
 
 TEST(StartFolders, WhereTheProgramWorksAndTheStateFolderUnderXdgStateHomeElseHome) {
-  CommandLine terminal;
-  CommandLine desktop;
-  desktop.desktop = true;
-  CommandLine byHand;
-  byHand.workFolder = "/data/work";
-  CommandLine desktopByHand = desktop;
-  desktopByHand.workFolder = "/data/work";
+  CommandLine terminal, desktop, byHand, desktopByHand;
+  desktop.desktop = desktopByHand.desktop = true;
+  byHand.workFolder = desktopByHand.workFolder = "/data/work";
   struct Row {
     const CommandLine* line;
     std::string stateFolder;
@@ -266,8 +250,8 @@ TEST(StartFolders, WhereTheProgramWorksAndTheStateFolderUnderXdgStateHomeElseHom
   };
   for (const Row& row : rows) {
     const StartFolders f = ChooseStartFolders(*row.line, here, row.stateFolder, pictures);
-    EXPECT_EQ(std::tuple(f.work, f.makeWork, f.dialogs),
-              std::tuple(row.expected.work, row.expected.makeWork, row.expected.dialogs))
+    const StartFolders& e = row.expected;
+    EXPECT_EQ(std::tuple(f.work, f.makeWork, f.dialogs), std::tuple(e.work, e.makeWork, e.dialogs))
         << row.line->desktop << " " << row.line->workFolder << " " << row.stateFolder;
   }
   struct State {
@@ -276,15 +260,11 @@ TEST(StartFolders, WhereTheProgramWorksAndTheStateFolderUnderXdgStateHomeElseHom
     std::string expected;
   };
   const State states[] = {
-      {"/tmp/state", "/home/u", "/tmp/state/vazesample"},
-      {"/tmp/state/", "/home/u", "/tmp/state/vazesample"},
-      {nullptr, "/home/u", "/home/u/.local/state/vazesample"},
-      {"", "/home/u", "/home/u/.local/state/vazesample"},
+      {"/tmp/state", "/home/u", "/tmp/state/vazesample"}, {"/tmp/state/", "/home/u", "/tmp/state/vazesample"},
+      {nullptr, "/home/u", "/home/u/.local/state/vazesample"}, {"", "/home/u", "/home/u/.local/state/vazesample"},
       {"state", "/home/u", "/home/u/.local/state/vazesample"},  // relative: not to be used
       {nullptr, "/home/u/", "/home/u/.local/state/vazesample"},
-      {nullptr, nullptr, ""},
-      {nullptr, "relative", ""},
-      {"/s", nullptr, "/s/vazesample"},
+      {nullptr, nullptr, ""}, {nullptr, "relative", ""}, {"/s", nullptr, "/s/vazesample"},
   };
   for (const State& row : states) {
     EXPECT_EQ(StateFolderFor(row.xdgStateHome, row.home), row.expected)
@@ -342,17 +322,11 @@ class DesktopTest : public ::testing::Test {
   void TearDown() override { UseDialogs(nullptr); }
 
   void Key(int key, bool control) {
-    WindowMessage m;
-    m.kind = MessageKind::KeyDown;
-    m.key = key;
-    m.control = control;
-    handlers.onMessage(m);
+    handlers.onMessage({.kind = MessageKind::KeyDown, .key = key, .control = control});
     s.Paint();
   }
   std::size_t Shown(const std::string& kind) {
-    std::size_t n = 0;
-    for (const auto& shown : s.dialogs().shown()) n += shown.kind == kind ? 1 : 0;
-    return n;
+    return std::ranges::count(s.dialogs().shown(), kind, &ScriptedDialogs::Shown::kind);
   }
 
   ProgramSession s;
@@ -416,16 +390,11 @@ TEST(LanguageFromLocale, JapaneseForJapaneseAndForNoLanguageEnglishOtherwise) {
     int expected;
   };
   const Row rows[] = {
-      {nullptr, nullptr, "en_US.UTF-8", En},
-      {nullptr, nullptr, "ja_JP.UTF-8", Ja},
-      {nullptr, nullptr, "C", Ja},
+      {nullptr, nullptr, "en_US.UTF-8", En}, {nullptr, nullptr, "ja_JP.UTF-8", Ja}, {nullptr, nullptr, "C", Ja},
       {nullptr, nullptr, nullptr, Ja},  // nothing set
       {"", "", "", Ja},                 // set, but empty: as unset
-      {nullptr, nullptr, "POSIX", Ja},
-      {nullptr, nullptr, "C.UTF-8", Ja},
-      {nullptr, nullptr, "ja", Ja},
-      {nullptr, nullptr, "ja_JP.eucJP@cjknarrow", Ja},
-      {nullptr, nullptr, "de_DE@euro", En},
+      {nullptr, nullptr, "POSIX", Ja}, {nullptr, nullptr, "C.UTF-8", Ja}, {nullptr, nullptr, "ja", Ja},
+      {nullptr, nullptr, "ja_JP.eucJP@cjknarrow", Ja}, {nullptr, nullptr, "de_DE@euro", En},
       {nullptr, nullptr, "jv_ID", En},         // Javanese is not Japanese
       {nullptr, nullptr, "fr_JP.UTF-8", En},   // French spoken in Japan: French
       {"en_GB.UTF-8", nullptr, "ja_JP.UTF-8", En},  // LC_ALL first
@@ -454,14 +423,6 @@ class InEachLanguage : public ::testing::Test {
     StartLanguageId = JapaneseLanguage;
     LanguageId = JapaneseLanguage;
   }
-  // Starts a new run in `language` with a picture in hand.
-  void StartIn(int language) {
-    StartLanguageId = language;
-    StartProgram();
-    WriteTestPicture(s.PathIn("first.bmp"), 200, 100, [](int, int) { return Rgb{90, 140, 200}; });
-    s.Start(s.PathIn("first.bmp"));
-    s.dialogs().TakeShown();
-  }
   // The one dialog or message the last action showed.
   ScriptedDialogs::Shown Only() {
     const auto shown = s.dialogs().TakeShown();
@@ -474,7 +435,11 @@ class InEachLanguage : public ::testing::Test {
 // A run starts in the start language; the key word switches it, and the
 // title, the dialogs' names, filters and titles follow the language shown.
 TEST_F(InEachLanguage, ARunStartsInTheStartLanguageAndTheDialogsFollowTheCurrentOne) {
-  StartIn(EnglishLanguage);
+  StartLanguageId = EnglishLanguage;
+  StartProgram();  // a new run
+  WriteTestPicture(s.PathIn("first.bmp"), 200, 100, [](int, int) { return Rgb{90, 140, 200}; });
+  s.Start(s.PathIn("first.bmp"));
+  s.dialogs().TakeShown();
   EXPECT_EQ(LanguageId, EnglishLanguage);
   EXPECT_EQ(s.window().Title(), "first.bmp / VANTOR ZEPHRIN SAMPLE vazesample");
   // The language key word still switches, and the title follows.

@@ -35,14 +35,14 @@ TEST(DriveScript, ParsesEveryCommandAndReportsAMalformedLineWithItsNumber) {
   EXPECT_EQ(c[7].xy, (std::array<int, 4>{200, 100, 300, 50}));
   EXPECT_EQ(std::pair(c[10].shift, c[10].wheel), std::pair(true, -3));
   EXPECT_EQ(c[12].file, "take#2.png");
-  const std::pair<const char*, const char*> cases[] = {
+  const std::string wheel = "wheel takes a whole number of notches, -100..100 but not 0 (away from the user "
+                            "positive): write 'wheel [shift] N'";
+  const std::string saveAs = "save-as needs a file name, not a folder: write 'save-as FILE'";
+  const std::pair<const char*, std::string> cases[] = {
       {"click 1 2\nclik 3 4\n",
        "s.txt:2: unknown command 'clik' (commands: open, cancel, save-as, save-whole, answer, click, rclick, drag, "
        "move, key, wheel, close, shot)"},
-      {"wheel 0\n", "s.txt:1: wheel takes a whole number of notches, -100..100 but not 0 (away from the user "
-                    "positive): write 'wheel [shift] N'"},
-      {"wheel up 2\n", "s.txt:1: wheel takes a whole number of notches, -100..100 but not 0 (away from the user "
-                       "positive): write 'wheel [shift] N'"},
+      {"wheel 0\n", "s.txt:1: " + wheel}, {"wheel up 2\n", "s.txt:1: " + wheel},
       {"\n\nclick 10\n", "s.txt:3: click needs two whole numbers: write 'click X Y'"},
       {"click 10 x\n", "s.txt:1: 'x' is not a whole number: write 'click X Y'"},
       {"drag 1 2 1100 4\n", "s.txt:1: x 1100 lies outside the client area (0..1099)"},
@@ -51,9 +51,8 @@ TEST(DriveScript, ParsesEveryCommandAndReportsAMalformedLineWithItsNumber) {
       {"shot screen.bmp\n", "s.txt:1: a shot is a PNG file: the name must end in .png: write 'shot FILE.png'"},
       {"open\n", "s.txt:1: open needs a file name: write 'open FILE'"},
       {"close now\n", "s.txt:1: close takes nothing after it: write 'close'"},
-      {"save-as .\n", "s.txt:1: save-as needs a file name, not a folder: write 'save-as FILE'"},
-      {"save-as /\n", "s.txt:1: save-as needs a file name, not a folder: write 'save-as FILE'"},
-      {"save-as out/..\n", "s.txt:1: save-as needs a file name, not a folder: write 'save-as FILE'"},
+      {"save-as .\n", "s.txt:1: " + saveAs}, {"save-as /\n", "s.txt:1: " + saveAs},
+      {"save-as out/..\n", "s.txt:1: " + saveAs},
   };
   for (const auto& [script, message] : cases) {
     std::vector<DriveCommand> commands;

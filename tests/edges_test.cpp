@@ -5,7 +5,6 @@
 // leave it.
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,7 +19,7 @@ namespace {
 
 Picture MadePicture(int width, int height, unsigned seed) {
   Picture p{width, height, {}};
-  for (int y = 0; y < height; ++y) {
+  for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       // Blocks and steps near the edges, so that the border has outlines to find.
       // (every column and row different from its neighbour, so that a sample
@@ -29,7 +28,6 @@ Picture MadePicture(int width, int height, unsigned seed) {
       p.rgb.insert(p.rgb.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>((v * 7u) % 256u),
                                  static_cast<std::uint8_t>(x < 2 || y < 2 ? 250 - x - y : 40 + (x * y) % 120)});
     }
-  }
   return p;
 }
 
@@ -50,17 +48,13 @@ TestPlanes Grown(const Picture& picture, int pad) {
 
 // The picture part of a grown canvas, top-down RGB.
 Picture CutBack(const std::vector<std::uint8_t>& canvas, int width, int height, int pad) {
-  Picture p{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3)};
+  Picture p{width, height, {}};
   const int stride = width + 2 * pad;
-  for (int y = 0; y < height; ++y) {
-    const int row = height - 1 - y + pad;
+  for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      for (int k = 0; k < 3; ++k) {
-        p.rgb[(static_cast<std::size_t>(y) * width + x) * 3 + k] =
-            canvas[(static_cast<std::size_t>(row) * stride + x + pad) * 3 + 2 - k];
-      }
+      const std::size_t i = (static_cast<std::size_t>(height - 1 - y + pad) * stride + x + pad) * 3;
+      p.rgb.insert(p.rgb.end(), {canvas[i + 2], canvas[i + 1], canvas[i]});
     }
-  }
   return p;
 }
 
@@ -72,7 +66,7 @@ TEST(Edges, OutlinesAreFoundToTheBorderAndALocalContrastTakesItsWindowBeyondIt) 
     for (const OutlineSettings settings : {OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}},
                                            OutlineSettings{MiddleWidth, 8, JudgeByEveryChannel, OutlineRgb{0, 9, 0}},
                                            OutlineSettings{FatWidth, 12, JudgeByLuma, OutlineRgb{1, 2, 3}}}) {
-      SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + ", width " + std::to_string(settings.outlineWidth));
+      SCOPED_TRACE(testing::Message() << width << " x " << height << ", width " << settings.outlineWidth);
       const int pad = OutlineBorder(settings.outlineWidth);
       TestPlanes grown = Grown(picture, pad);
       std::vector<std::uint8_t> canvas = grown.Canvas();
@@ -82,9 +76,7 @@ TEST(Edges, OutlinesAreFoundToTheBorderAndALocalContrastTakesItsWindowBeyondIt) 
       EXPECT_EQ(extended.rgb, expected.rgb);
       // As on the canvas the border is never outlined: its pixels stay.
       const Picture canvasLike = ApplyStepsAtOwnSize({OutlineStep{settings}}, picture, 1, Edges::AsCanvas);
-      for (int x = 0; x < width; ++x) {
-        for (int k = 0; k < 3; ++k) EXPECT_EQ(canvasLike.rgb[static_cast<std::size_t>(x) * 3 + k], picture.rgb[static_cast<std::size_t>(x) * 3 + k]);
-      }
+      EXPECT_TRUE(std::equal(picture.rgb.begin(), picture.rgb.begin() + 3 * width, canvasLike.rgb.begin()));  // top row
       if (width >= 40) {
         EXPECT_NE(extended.rgb, canvasLike.rgb);  // the border does hold outlines
       }
@@ -102,7 +94,6 @@ TEST(Edges, OutlinesAreFoundToTheBorderAndALocalContrastTakesItsWindowBeyondIt) 
     LiteralLocalContrast(grown.View(), canvas.data(), grown.stride, grown.stride, grown.rows,
                          LocalContrastSettings{{x + 2 * R, row + 2 * R}, {0, 0, grown.stride, grown.rows}, true});
     const Picture expected = CutBack(grown.Canvas(), picture.width, picture.height, 2 * R);
-    const Picture extended = ApplyStepsAtOwnSize({LocalContrastStep{x, y}}, picture, 1, Edges::Extend);
-    EXPECT_EQ(extended.rgb, expected.rgb);
+    EXPECT_EQ(ApplyStepsAtOwnSize({LocalContrastStep{x, y}}, picture, 1, Edges::Extend).rgb, expected.rgb);
   }
 }

@@ -32,34 +32,15 @@ namespace {
 
 using Rgb3 = std::array<std::uint32_t, 3>;  // red, green, blue
 
-// Sample i of planes of their own, row after row.
-void SetPixel(TestPlanes& p, int i, std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  p.plane[0][static_cast<std::size_t>(i)] = blue;
-  p.plane[1][static_cast<std::size_t>(i)] = green;
-  p.plane[2][static_cast<std::size_t>(i)] = red;
-}
-
 // One pixel through the colour power.
 Rgb3 Powered(const Rgb3& rgb, const FilterSettings& s) {
   TestPlanes p(1, 1);
-  SetPixel(p, 0, rgb[0], rgb[1], rgb[2]);
+  p.Set(0, 0, rgb[0], rgb[1], rgb[2]);
   ApplyColourPower(p.View(), s);
   return {p.plane[2][0], p.plane[1][0], p.plane[0][0]};
 }
 
-FilterSettings CommonPower(int power) {
-  FilterSettings s;
-  s.colourPower = power;
-  return s;
-}
-
-// Per-channel powers (mode 1..3); the common power is left at `common`.
-FilterSettings PerChannel(int mode, const ChannelPowers& powers, int common = 100) {
-  FilterSettings s = CommonPower(common);
-  s.channelPowerMode = mode;
-  s.channelPower = powers;
-  return s;
-}
+FilterSettings CommonPower(int power) { return {.colourPower = power, .channelPower = {}}; }
 
 FilterLevels SameLevels(int low, int high) { return {{{low, 0, high}, {low, 0, high}, {low, 0, high}}}; }
 
@@ -82,8 +63,7 @@ std::array<int, 2> Balanced(const BalanceCase& c, OneSample oneSample, WholeView
 // zero and keeps whole greys.
 TEST(ToneCurve, EndsPeakAndKnownPointsAndTheGreyRules) {
   const ToneCurve w = BuildToneCurve();
-  EXPECT_EQ(w[0], 0.0);
-  EXPECT_EQ(w[255], 0.0);
+  EXPECT_EQ(std::pair(w[0], w[255]), std::pair(0.0, 0.0));
   // f(75) = sqrt(65025 - 180^2) - 75 = 105.62 is the largest gap.
   EXPECT_EQ(w[75], 1.0);
   for (double value : w) EXPECT_LE(value, 1.0);
@@ -102,7 +82,7 @@ TEST(ToneCurve, EndsPeakAndKnownPointsAndTheGreyRules) {
 // Greys, black and white stay at every power; pixels worked by hand.
 TEST(ColourPower, GreysStayAtEveryPowerAndHandWorkedPixels) {
   const FilterSettings settings[] = {CommonPower(1), CommonPower(100), CommonPower(200), CommonPower(1000),
-                                     PerChannel(2, {700, 3, 1000})};
+                                     {.channelPowerMode = 2, .channelPower = {700, 3, 1000}}};
   for (const FilterSettings& s : settings)
     for (std::uint32_t v = 0; v < 256; ++v)
       EXPECT_EQ(Powered({v, v, v}, s), (Rgb3{v, v, v})) << "grey " << v << " power " << s.colourPower;
@@ -111,7 +91,7 @@ TEST(ColourPower, GreysStayAtEveryPowerAndHandWorkedPixels) {
   // 33, -12, -17 become 13.57, -4.94, -6.99, truncated toward zero to 13, -4,
   // -6. Per channel: red doubled, green kept, blue's colour taken away (the
   // common power is not used then).
-  const FilterSettings perChannel = PerChannel(1, {200, 100, 0}, 1);
+  const FilterSettings perChannel{.colourPower = 1, .channelPowerMode = 1, .channelPower = {200, 100, 0}};
   const struct { Rgb3 in; FilterSettings s; Rgb3 want; } cases[] = {
       {{100, 70, 40}, CommonPower(100), {100, 70, 40}},
       {{100, 70, 40}, CommonPower(200), {125, 65, 5}},
@@ -186,23 +166,18 @@ TEST(Settings, ClampSpectrumCoreMarkerAndTheFastFormsAgainstTheLiteralOnes) {
       {{300, 10, 100, 8}, {254, 255, 100, 8}},  {{0, 300, 100, 8}, {0, 255, 100, 8}},
       {{0, -3, 100, 8}, {0, 1, 100, 8}},        {{254, 255, 100, 8}, {254, 255, 100, 8}},
       {{0, 255, 0, 1}, {0, 255, 1, 2}},         {{0, 255, 5000, 102}, {0, 255, 1000, 98}}};
-  for (const auto& c : clamps) {
-    FilterSettings s = CommonPower(c.in[2]);
-    s.lightCoreStart = c.in[0];
-    s.lightCoreEnd = c.in[1];
-    s.diamondStep = c.in[3];
+  for (const auto& [in, want] : clamps) {
+    FilterSettings s{
+        .colourPower = in[2], .channelPower = {}, .lightCoreStart = in[0], .lightCoreEnd = in[1], .diamondStep = in[3]};
     ClampFilterSettings(s);
-    EXPECT_EQ((std::array{s.lightCoreStart, s.lightCoreEnd, s.colourPower, s.diamondStep}), c.want)
-        << c.in[0] << ".." << c.in[1];
+    EXPECT_EQ((std::array{s.lightCoreStart, s.lightCoreEnd, s.colourPower, s.diamondStep}), want)
+        << in[0] << ".." << in[1];
   }
   // Switch, f, t and the core left by the collapse (switch off: unchanged).
-  const struct { int on, f, t, wantF, wantT; } cores[] = {
-      {0, 0, 255, 0, 255}, {1, 0, 255, 127, 128}, {1, 10, 12, 11, 12}};
+  const struct { bool on; int f, t, wantF, wantT; } cores[] = {
+      {false, 0, 255, 0, 255}, {true, 0, 255, 127, 128}, {true, 10, 12, 11, 12}};
   for (const auto& c : cores) {
-    FilterSettings core;
-    core.spectrumCoreOn = c.on;
-    core.lightCoreStart = c.f;
-    core.lightCoreEnd = c.t;
+    FilterSettings core{.channelPower = {}, .lightCoreStart = c.f, .lightCoreEnd = c.t, .spectrumCoreOn = c.on};
     CollapseSpectrumCore(core);
     EXPECT_EQ((std::array{core.lightCoreStart, core.lightCoreEnd}), (std::array{c.wantF, c.wantT}))
         << c.on << ": " << c.f << ".." << c.t;
@@ -217,7 +192,7 @@ TEST(Settings, ClampSpectrumCoreMarkerAndTheFastFormsAgainstTheLiteralOnes) {
     for (std::size_t i = 0; i < plane.size(); ++i)
       plane[i] = i % 97 == 0 ? edges[random() % 10] : i % 3 == 0 ? random() % 8 * 36 : random() % 256;
   // Whole greys and the colours whose double gray falls below a whole number.
-  for (std::uint32_t v = 0; v < 256; ++v) SetPixel(source, static_cast<int>(v), v, v, v);
+  for (int v = 0; v < 256; ++v) source.Set(0, v, v, v, v);
 
   // fast(view, arguments...) and literal(view, arguments...) on copies of the source.
   const auto check = [&](const char* what, auto fast, auto literal, const auto&... arguments) {
@@ -252,9 +227,7 @@ constexpr int FilterTabX = 180, TopTabX = 120, TabY = 10;
 constexpr int PowerDiamondY = 215;
 constexpr int UpperBarY = 243, LowerBarY = 253;
 
-struct KeyPoint {
-  int x, y;
-};
+struct KeyPoint { int x, y; };
 constexpr KeyPoint DigitKey[10] = {{20, 619}, {20, 593}, {49, 593}, {78, 593}, {20, 567},
                                    {49, 567}, {78, 567}, {20, 541}, {49, 541}, {78, 541}};
 constexpr KeyPoint AddKey{20, 645}, AllClearKey{74, 515};
@@ -270,20 +243,13 @@ Rgb TwoBlocks(int x, int) { return x < 100 ? Rgb{60, 100, 140} : Rgb{180, 30, 22
 // A session on the FILTER page with a 200 x 150 gradient picture.
 struct FilterSession {
   ProgramSession s;
-  explicit FilterSession(Rgb (*colour)(int, int) = Gradient, int width = 200, int height = 150) {
-    s.StartOnPage(1, colour, width, height);
-  }
+  FilterSession() { s.StartOnPage(PageFilter, Gradient, 200, 150); }
 };
 
-// Colour power at one power over a canvas, by the literal form.
-std::vector<std::uint8_t> LiteralPowered(const std::vector<std::uint8_t>& canvas, int power) {
-  TestPlanes planes = PlanesOfCanvas(canvas);
-  LiteralColourPower(planes.View(), {power, power, power});
-  return planes.Canvas();
-}
-
-void Type(ProgramSession& s, std::initializer_list<int> digits) {
+// Digits on the calculator's keys, then its add key when `add`.
+void Type(ProgramSession& s, std::initializer_list<int> digits, bool add = true) {
   for (int d : digits) s.Click(DigitKey[d].x, DigitKey[d].y);
+  if (add) s.Click(AddKey.x, AddKey.y);
 }
 
 TEST(FilterPage, ActionThenSetStoresColourPower100ByteByByte) {
@@ -294,7 +260,9 @@ TEST(FilterPage, ActionThenSetStoresColourPower100ByteByByte) {
 
   f.s.ClickControl(PageFilter, "action");
   EXPECT_EQ(FilterPage.values.colourPowerOn, 1);
-  const std::vector<std::uint8_t> expected = LiteralPowered(source, 100);
+  TestPlanes planes = PlanesOfCanvas(source);
+  LiteralColourPower(planes.View(), {100, 100, 100});
+  const std::vector<std::uint8_t> expected = planes.Canvas();
   ASSERT_NE(expected, source);  // the power changes the picture
   EXPECT_EQ(f.s.ShownCanvas(), expected);
 
@@ -314,15 +282,13 @@ TEST(FilterPage, ActionThenSetStoresColourPower100ByteByByte) {
 // return the values.
 TEST(FilterPage, BarsAndDiamondsSetTheColourPowerAndTheResetMarksReturnIt) {
   FilterSession f;
-  struct Case {
-    int x, y, power;
-  };
-  const Case cases[] = {{3, UpperBarY, 1}, {97, UpperBarY, 98}, {3, LowerBarY, 109}, {97, LowerBarY, 990}};
-  for (const Case& c : cases) {
+  const FilterSettings& v = FilterPage.values;
+  const struct { int x, y, power; } bars[] = {
+      {3, UpperBarY, 1}, {97, UpperBarY, 98}, {3, LowerBarY, 109}, {97, LowerBarY, 990}};
+  for (const auto& c : bars) {
     FilterPage.values.channelPowerMode = 2;
     f.s.Click(c.x, c.y);
-    EXPECT_EQ(FilterPage.values.colourPower, c.power) << "bar at " << c.x << ", " << c.y;
-    EXPECT_EQ(FilterPage.values.channelPowerMode, 0);
+    EXPECT_EQ(std::pair(v.colourPower, v.channelPowerMode), std::pair(c.power, 0)) << "bar at " << c.x << ", " << c.y;
   }
   // Clicks, how often, and the colour power and step after them: the power
   // diamond steps by 8 (not at the boundary column 88) within 1..1000, the
@@ -333,13 +299,11 @@ TEST(FilterPage, BarsAndDiamondsSetTheColourPowerAndTheResetMarksReturnIt) {
       {88, 696, 30, 1, 2},            {20, 40, 1, 100, 8} /* the dark reset mark */};
   for (const auto& c : clicks) {
     for (int k = 0; k < c.times; ++k) f.s.Click(c.x, c.y);
-    EXPECT_EQ(std::pair(FilterPage.values.colourPower, FilterPage.values.diamondStep), std::pair(c.power, c.step))
-        << c.x << ", " << c.y;
+    EXPECT_EQ(std::pair(v.colourPower, v.diamondStep), std::pair(c.power, c.step)) << c.x << ", " << c.y;
   }
   f.s.ClickControl(PageFilter, "action");
   f.s.Click(97, LowerBarY);
   f.s.Click(88, 686);
-  const FilterSettings& v = FilterPage.values;
   // The light mark: switches only.
   f.s.Click(70, 40);
   EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.diamondStep), std::tuple(0, 990, 12));
@@ -354,18 +318,16 @@ TEST(FilterPage, BarsAndDiamondsSetTheColourPowerAndTheResetMarksReturnIt) {
 TEST(FilterPage, CalculatorOnTheColourPower) {
   FilterSession f;
   // Keys do nothing while the calculator is off.
-  Type(f.s, {7});
+  Type(f.s, {7}, false);
   EXPECT_EQ(Calc.digitCount, 0);
 
   f.s.ClickControl(PageFilter, "%4d");  // selects the colour power box, calculator on
   EXPECT_EQ(std::pair(FilterPage.calculatorTarget, Calc.on), std::pair(int{FilterTargetColourPower}, true));
   Type(f.s, {2, 5});
-  f.s.Click(AddKey.x, AddKey.y);
   EXPECT_EQ(FilterPage.values.colourPower, 125);
 
   // Above the range the clamp keeps 1000.
   Type(f.s, {9, 9, 9, 9});
-  f.s.Click(AddKey.x, AddKey.y);
   EXPECT_EQ(FilterPage.values.colourPower, 1000);
 
   // "ＡＣ" sets 0, which the clamp turns into 1.
@@ -376,23 +338,21 @@ TEST(FilterPage, CalculatorOnTheColourPower) {
   f.s.ClickControl(PageFilter, "%2d");
   EXPECT_EQ(FilterPage.calculatorTarget, FilterTargetStep);
   Type(f.s, {9, 0});
-  f.s.Click(AddKey.x, AddKey.y);
   EXPECT_EQ(std::pair(FilterPage.values.diamondStep, FilterPage.values.colourPower), std::pair(98, 1));
   // Deselecting turns the calculator off.
   f.s.ClickControl(PageFilter, "%2d");
   EXPECT_EQ(Calc.on, 0);
 }
 
-// The F pass of the TOP page on the shown picture, with the reference colour
-// as it stands.
+// The F pass of the TOP page on the two blocks after a visit to FILTER, which
+// must have left `reference` as the reference colour, or with `reference` set.
 std::vector<std::uint8_t> TopPassAfter(bool visitFilter, std::array<int, 3> reference) {
-  ResetToneState();
   ProgramSession s;
-  const std::string picture = s.PathIn("blocks.bmp");
-  WriteTestPicture(picture, 200, 100, TwoBlocks);
-  s.Start(picture);
+  WriteTestPicture(s.PathIn("blocks.bmp"), 200, 100, TwoBlocks);
+  s.Start(s.PathIn("blocks.bmp"));
   if (visitFilter) {
     s.Click(FilterTabX, TabY);
+    EXPECT_EQ(Tone.eye.reference, reference);
     s.Click(TopTabX, TabY);
   } else {
     Tone.eye.reference = reference;
@@ -406,28 +366,16 @@ TEST(FilterPage, VisitSetsTheLevelsTheTopPassPivotsOn) {
   // of the 20,000 is 10,000. Red: 60 (10,000) and 180: the last value whose
   // running count is still below half is 59. Green: 30 (10,000) and 100: 29.
   // Blue: 140 (10,000) and 220: 139.
-  ResetToneState();
-  {
-    ProgramSession s;
-    WriteTestPicture(s.PathIn("blocks.bmp"), 200, 100, TwoBlocks);
-    s.Start(s.PathIn("blocks.bmp"));
-    s.Click(FilterTabX, TabY);
-    EXPECT_EQ(Tone.eye.reference, (std::array<int, 3>{139, 29, 59}));
-  }
-  const auto afterFilter = TopPassAfter(true, {});
-  const auto pivoted = TopPassAfter(false, {139, 29, 59});
-  const auto onBlack = TopPassAfter(false, {0, 0, 0});
-  EXPECT_EQ(afterFilter, pivoted);
-  EXPECT_NE(afterFilter, onBlack);
-  ResetToneState();
+  const auto afterFilter = TopPassAfter(true, {139, 29, 59});
+  EXPECT_EQ(afterFilter, TopPassAfter(false, {139, 29, 59}));
+  EXPECT_NE(afterFilter, TopPassAfter(false, {0, 0, 0}));
 }
 
 // The golden screens: FILTER with the action on and its explanation.
 void CheckGolden(const std::string& name, bool english) {
   ProgramSession s;
-  const std::string picture = s.PathIn("picture.bmp");
-  WriteTestPicture(picture, 200, 150, Gradient);
-  s.Start(picture);
+  WriteTestPicture(s.PathIn("picture.bmp"), 200, 150, Gradient);
+  s.Start(s.PathIn("picture.bmp"));
   if (english) s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
   s.Click(FilterTabX, TabY);
   s.ClickControl(PageFilter, "action");

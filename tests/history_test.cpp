@@ -11,7 +11,6 @@
 #include "app/history.h"
 #include "image/packed_samples.h"
 #include "image/planes.h"
-#include "ops/recipe.h"
 #include "pages/filter/filter_page.h"
 #include "pages/kit/page_state.h"
 #include "pages/pattern/outline_state.h"
@@ -156,11 +155,9 @@ TEST(History, StaysInItsBoundOverFiveHundredChanges) {
 TEST(PackedSamples, UnpackGivesTheSamplesBack) {
   for (const bool wide : {false, true}) {
     TestPlanes planes;
-    for (int k = 0; k < 3; ++k) {
-      for (int r = 0; r < CanvasRows; ++r) {
+    for (int k = 0; k < 3; ++k)
+      for (int r = 0; r < CanvasRows; ++r)
         for (int c = 0; c < Stride; ++c) planes.At(k, r, c) = static_cast<std::uint32_t>((c * 7 + r * 3 + k) % 256);
-      }
-    }
     if (wide) planes.At(1, 300, 400) = 70000;  // a sample a page left above 255
     const PackedSamples packed = PackPlanes(planes.View(), Stride, CanvasRows);
     EXPECT_EQ(packed.wide, wide);

@@ -18,7 +18,6 @@
 #include "image/gray.h"
 #include "ops/local_contrast.h"
 #include "ops/outline_detect.h"
-#include "pages/kit/gestures.h"
 #include "pages/kit/page_state.h"
 #include "pages/pattern/brush.h"
 #include "pages/pattern/outline_page.h"
@@ -36,37 +35,31 @@ namespace {
 constexpr OutlineRgb Red{255, 0, 0};
 using Canvas = std::vector<std::uint8_t>;
 
-bool IsRed(const Canvas& canvas, int row, int column) { return CanvasRgb(canvas, row, column) == Rgb{255, 0, 0}; }
-
 // Columns of one row painted red.
 std::vector<int> RedColumns(const Canvas& canvas, int row) {
   std::vector<int> columns;
   for (int c = 0; c < Stride; ++c)
-    if (IsRed(canvas, row, c)) columns.push_back(c);
+    if (CanvasRgb(canvas, row, c) == Rgb{255, 0, 0}) columns.push_back(c);
   return columns;
 }
 
 // Planes whose pixel is colour(column) in every row.
-TestPlanes Columns(Rgb (*colour)(int column)) {
+TestPlanes Columns(const auto& colour) {
   TestPlanes p;
   for (int row = 0; row < CanvasRows; ++row)
     for (int c = 0; c < Stride; ++c) p.Set(row, c, colour(c).r, colour(c).g, colour(c).b);
   return p;
 }
 // A vertical edge: grey `left` for columns < 480, grey `right` from 480 on.
-TestPlanes VerticalEdge(int left, int right) {
-  TestPlanes p;
-  for (int row = 0; row < CanvasRows; ++row)
-    for (int c = 0; c < Stride; ++c) {
-      const int v = c < 480 ? left : right;
-      p.Set(row, c, v, v, v);
-    }
-  return p;
+TestPlanes VerticalEdge(std::uint8_t left, std::uint8_t right) {
+  return Columns([=](int c) { return c < 480 ? Rgb{left, left, left} : Rgb{right, right, right}; });
 }
 
-Canvas Detect(TestPlanes& p, int width, int judge, int mode) {
+// The red outline the fast form, or the literal one, paints over the planes.
+Canvas Detect(TestPlanes& p, int width, int judge, int mode, bool literal = false) {
   Canvas canvas = p.Canvas();
-  PaintOutlinePixels(p.View(), canvas.data(), Stride, Stride, CanvasRows, OutlineSettings{width, judge, mode, Red});
+  const OutlineSettings settings{width, judge, mode, Red};
+  (literal ? LiteralOutline : PaintOutlinePixels)(p.View(), canvas.data(), Stride, Stride, CanvasRows, settings);
   return canvas;
 }
 
@@ -128,39 +121,25 @@ TEST(OutlineDetect, FastFormsGiveTheLiteralBytesAndJudgeArrowsStayWithin1To99) {
   // turns (the literal forms are slow on purpose).
   constexpr std::array<int, 3> judges = {4, 16, 40};
   std::size_t turn = 0;
-  for (TestPlanes& picture : Corpus()) {
-    for (int width : {1, 2, 3}) {
+  for (TestPlanes& picture : Corpus())
+    for (int width : {1, 2, 3})
       for (int mode : {1, 2}) {
         const int judge = judges[turn++ % 3];
-        Canvas fast = picture.Canvas(), literal = fast;
-        const OutlineSettings settings{width, judge, mode, Red};
-        PaintOutlinePixels(picture.View(), fast.data(), Stride, Stride, CanvasRows, settings);
-        LiteralOutline(picture.View(), literal.data(), Stride, Stride, CanvasRows, settings);
-        ASSERT_TRUE(fast == literal) << picture.name << " width " << width << " mode " << mode << " judge " << judge;
+        ASSERT_TRUE(Detect(picture, width, judge, mode) == Detect(picture, width, judge, mode, true))
+            << picture.name << " width " << width << " mode " << mode << " judge " << judge;
       }
-    }
-  }
   // Samples above 255 take the exact form.
   TestPlanes p = VerticalEdge(100, 130);
   p.Set(300, 100, 70000, 3, 5);
-  Canvas fast = p.Canvas(), literal = fast;
-  PaintOutlinePixels(p.View(), fast.data(), Stride, Stride, CanvasRows, OutlineSettings{MiddleWidth, 16, 2, Red});
-  LiteralOutline(p.View(), literal.data(), Stride, Stride, CanvasRows, OutlineSettings{MiddleWidth, 16, 2, Red});
-  EXPECT_TRUE(fast == literal);
-  EXPECT_TRUE(IsRed(fast, 300, 101));  // a neighbour: the middle regions leave the centre out
-  struct Case {
-    int value, width, direction, expected;
-  };
-  constexpr std::array<Case, 8> cases = {{
+  const Canvas fast = Detect(p, MiddleWidth, 16, 2);
+  EXPECT_TRUE(fast == Detect(p, MiddleWidth, 16, 2, true));
+  EXPECT_EQ(CanvasRgb(fast, 300, 101), (Rgb{255, 0, 0}));  // a neighbour: the middle regions leave the centre out
+  // The value, the width, the direction and the value after the step.
+  constexpr std::array<std::array<int, 4>, 8> steps = {{
       {16, 1, +1, 18}, {16, 2, +1, 20}, {16, 3, -1, 12}, {16, 1, -1, 14},
       {98, 1, +1, 99}, {97, 3, +1, 99}, {2, 2, -1, 1},   {1, 1, -1, 1},
   }};
-  for (const Case& c : cases) EXPECT_EQ(StepJudgeValue(c.value, c.width, c.direction), c.expected);
-  int v = 16;
-  for (int i = 0; i < 60; ++i) v = StepJudgeValue(v, 1, +1);
-  EXPECT_EQ(v, 99);
-  for (int i = 0; i < 60; ++i) v = StepJudgeValue(v, 2, -1);
-  EXPECT_EQ(v, 1);
+  for (const auto& [value, width, direction, after] : steps) EXPECT_EQ(StepJudgeValue(value, width, direction), after);
 }
 
 // [SECTION] Local contrast
@@ -198,7 +177,7 @@ TEST(LocalContrast, PushesAroundTheMedianAndTheFastFormGivesTheLiteralBytes) {
   ApplyLocalContrast(p.View(), canvas.data(), Stride, Stride, CanvasRows, LocalContrastSettings{{500, 300}, WholeCanvas, true});
   EXPECT_EQ(p.At(0, 300, 500), 224u);
   constexpr std::array<std::array<int, 2>, 7> points = {{{0, 0}, {959, 671}, {480, 336}, {10, 600}, {959, 0}, {30, 671}, {700, 23}}};
-  for (TestPlanes& picture : Corpus()) {
+  for (TestPlanes& picture : Corpus())
     for (const auto& point : points) {
       TestPlanes copy = picture;
       Canvas fast = picture.Canvas(), literal = fast;
@@ -208,7 +187,6 @@ TEST(LocalContrast, PushesAroundTheMedianAndTheFastFormGivesTheLiteralBytes) {
       ASSERT_TRUE(fast == literal) << picture.name << " at " << point[0] << ", " << point[1];
       ASSERT_TRUE(picture.plane == copy.plane) << picture.name;
     }
-  }
 }
 
 // [SECTION] Brush: disc, pressure, the borders
@@ -216,15 +194,13 @@ TEST(LocalContrast, PushesAroundTheMedianAndTheFastFormGivesTheLiteralBytes) {
 // The disc's radius follows the pressure, and the pressure falls with the
 // length between releases.
 TEST(Brush, DiscRadiusFollowsThePressureWhichFallsWithTheStrokesLength) {
-  struct Case {
-    int size, pressure, area, radius;
-  };
-  constexpr std::array<Case, 7> cases = {{
+  // The size, the pressure, and the disc's area a and radius.
+  constexpr std::array<std::array<int, 4>, 7> discs = {{
       {6, 100, 36, 6}, {6, 40, 14, 3}, {6, 70, 25, 5}, {4, 100, 16, 4}, {2, 100, 4, 2}, {2, 40, 1, 1}, {6, 99, 35, 5},
   }};
-  for (const Case& c : cases) {
-    const BrushDisc disc = BrushDiscOf(c.size, c.pressure);
-    EXPECT_EQ(std::pair(disc.area, disc.radius), std::pair(c.area, c.radius)) << c.size << " " << c.pressure;
+  for (const auto& [size, pressure, area, radius] : discs) {
+    const BrushDisc disc = BrushDiscOf(size, pressure);
+    EXPECT_EQ(std::pair(disc.area, disc.radius), std::pair(area, radius)) << size << " " << pressure;
   }
   // a = 14: the disc is the pixels with dx^2 + dy^2 <= 14 (45 of them), not
   // the full radius-3 square or the pixels within distance 3 (29): (2, 3) is
@@ -232,8 +208,7 @@ TEST(Brush, DiscRadiusFollowsThePressureWhichFallsWithTheStrokesLength) {
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 0);
   MarkBrushDisc(mask.data(), Stride, CanvasRows, WholeCanvas, CanvasPixel{100, 100}, 6, 40);
   EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), 45);
-  EXPECT_EQ(mask[103 * Stride + 102], 1);
-  EXPECT_EQ(mask[103 * Stride + 103], 0);
+  EXPECT_EQ((std::array{mask[103 * Stride + 102], mask[103 * Stride + 103]}), (std::array<std::uint8_t, 2>{1, 0}));
   EXPECT_EQ((std::array{BrushSizeOf(0), BrushSizeOf(1), BrushSizeOf(2), BrushSizeOf(3)}), (std::array{2, 2, 4, 6}));
   const std::array<int, 3> strokes[] = {  // dx, dy, the pressure after
       {0, 0, 100}, {19, 0, 100}, {20, 0, 100}, {12, 16, 100}, {30, 40, 40}, {33, 44, 40}, {0, -35, 70}, {0, 49, 42},
@@ -332,7 +307,6 @@ TEST(Zones, ZoneThenStencilAreaAndNoWindow) {
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(Stride) * CanvasRows, 9);
   const int zone = MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255});
   EXPECT_EQ(zone, 660 * CanvasRows);
-  EXPECT_FALSE(NoWindow(zone));
   EXPECT_EQ((std::array{canvas[3 * 299], canvas[3 * 300], mask[299], mask[300]}),
             (std::array<std::uint8_t, 4>{192, 255, 1, 0}));
   // Every channel: each of red, green, blue must lie in range.
@@ -344,8 +318,7 @@ TEST(Zones, ZoneThenStencilAreaAndNoWindow) {
   // An area limits the zone, and a reversed one selects nothing. Columns
   // 10..19, client y 100..109: plane rows 595..604.
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{10, 100, 19, 109}, 1, 2), 100);
-  EXPECT_EQ(CanvasRgb(canvas, 595, 10), White);
-  EXPECT_EQ(CanvasRgb(canvas, 594, 10), (Rgb{60, 60, 60}));
+  EXPECT_EQ(std::pair(CanvasRgb(canvas, 595, 10), CanvasRgb(canvas, 594, 10)), std::pair(White, Rgb{60, 60, 60}));
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{19, 109, 10, 100}, 1, 2), 0);
   // An area reaching past the canvas (a drag ending low on the window) is cut.
   EXPECT_EQ(ZoneOn(canvas, range, AreaRect{0, 600, 2000, 799}, 1, 2), 300 * 105 - 0);
@@ -354,16 +327,18 @@ TEST(Zones, ZoneThenStencilAreaAndNoWindow) {
   std::fill(mask.begin(), mask.end(), 0);
   for (int i = 0; i < 9; ++i) std::fill_n(canvas.begin() + 3 * i, 3, 255);
   EXPECT_EQ(MakePattern(canvas.data(), Stride, mask, Stride, CanvasRows, StencilSettings{255}), 9);
-  EXPECT_TRUE(NoWindow(9));
-  EXPECT_FALSE(NoWindow(10));
+  EXPECT_EQ(std::tuple(NoWindow(9), NoWindow(10), NoWindow(zone)), std::tuple(true, false, false));
   EXPECT_EQ(std::count(mask.begin(), mask.end(), 1), Stride * CanvasRows - 9);
 }
 
 // [SECTION] The Outline page
-// Through the whole program: the fine outline and
-// "set KEEP9" on a short and a full picture, a brush stroke by drag with its
-// pressure and its right-click fix, the local contrast fixed by right clicks,
-// the circle marker near the bottom of the picture, and the golden screen.
+
+// A session started on `page` with a width x height picture of colour(x, y).
+struct PageSession : ProgramSession {
+  PageSession(int page, Rgb (*colour)(int x, int y), int width = 960, int height = 672) {
+    StartOnPage(page, colour, width, height);
+  }
+};
 
 constexpr int OutlinePage_ = 9;
 // Client points of the controls whose labels appear twice on the panel
@@ -383,9 +358,10 @@ Rgb Scene(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(60 + x / 8), static_cast<std::uint8_t>(80 + y / 6), 140};
 }
 
-TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Edge, 960, 672);
+// "set KEEP9" stores the outline as shown; a save, cancelled or written,
+// writes the outline shown and leaves the picture in hand.
+TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9AndNotByASave) {
+  PageSession s(OutlinePage_, Edge);
   s.ClickControl(OutlinePage_, "3)Outline");
   EXPECT_EQ(OutlinePage.outlineOn, 1);
   ExpectShown(s, {{100 + 299, 300, Grey100}});  // on, but no width yet
@@ -393,10 +369,19 @@ TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
   EXPECT_EQ(OutlinePage.outlineWidth, FineWidth);
   // The edge is outlined in black in the two columns beside it, over the
   // whole height but the two outermost rows.
-  for (int y : {34, 300, 701}) {
+  for (int y : {34, 300, 701})
     ExpectShown(s, {{100 + 299, y, Black}, {100 + 300, y, Black}, {100 + 298, y, Grey100}, {100 + 301, y, Grey130}});
-  }
   ExpectShown(s, {{100 + 299, 32, Grey100}, {100 + 299, 703, Grey100}});
+  const std::size_t edge = static_cast<std::size_t>(300) * Stride + 299;
+  for (const bool written : {false, true}) {
+    s.dialogs().QueueFile(written ? std::optional(s.PathIn("saved.bmp")) : std::nullopt);
+    s.Click(910, 10);  // the Save tab
+    EXPECT_EQ(WorkPlanes[0][edge], 100u);
+    s.Click(ClearX, ClearY);
+    ExpectShown(s, {{100 + 299, 300, Grey100}});  // the outline was not kept
+    s.Click(FineX, FineY);
+  }
+  EXPECT_EQ(KeepFilePixel(FileBytes(s.PathIn("saved.bmp")), 299, 300 - 32), Black);
   // "／" twice: cyan outlines.
   s.ClickControls(OutlinePage_, {"／", "／"});
   ExpectShown(s, {{100 + 299, 300, Cyan}});
@@ -410,8 +395,7 @@ TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9) {
 }
 
 TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Edge, 400, 200);
+  PageSession s(OutlinePage_, Edge, 400, 200);
   // Where the whitening begins on the row (the picture is 400 wide).
   int white = 300;
   while (s.Pixel(100 + white, 100) != White) ++white;
@@ -426,27 +410,8 @@ TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningAndKeepsAll) 
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 }
 
-// A save writes the outline shown and leaves the picture in hand; only
-// "set KEEP9" takes the outline into it.
-TEST(OutlinePage, ASaveCancelledOrWrittenKeepsThePictureInHand) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Edge, 960, 672);
-  s.Click(FineX, FineY);
-  const std::size_t edge = static_cast<std::size_t>(300) * Stride + 299;
-  for (const bool written : {false, true}) {
-    s.dialogs().QueueFile(written ? std::optional(s.PathIn("saved.bmp")) : std::nullopt);
-    s.Click(910, 10);  // the Save tab
-    EXPECT_EQ(WorkPlanes[0][edge], 100u);
-    s.Click(ClearX, ClearY);
-    ExpectShown(s, {{100 + 299, 300, Grey100}});  // the outline was not kept
-    s.Click(FineX, FineY);
-  }
-  EXPECT_EQ(KeepFilePixel(FileBytes(s.PathIn("saved.bmp")), 299, 300 - 32), Black);
-}
-
 TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesIt) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  PageSession s(OutlinePage_, Scene);
   s.ClickControl(OutlinePage_, "4)Brush");
   s.Click(BrushFatX, BrushFatY);
   EXPECT_EQ(std::pair(OutlinePage.brushOn, Outline.brushPressure), std::pair(true, 100));
@@ -490,7 +455,7 @@ TEST(OutlinePage, AStrokeOnANarrowPictureStaysOnThePicture) {
   const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
   ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
   int blackOnPicture = 0;
-  for (int row = 0; row < CanvasRows; ++row) {
+  for (int row = 0; row < CanvasRows; ++row)
     for (int column = 0; column < Stride; ++column) {
       const Rgb pixel = KeepFilePixel(keep, column, row);
       if (column < 451 && row >= 372) {
@@ -499,7 +464,6 @@ TEST(OutlinePage, AStrokeOnANarrowPictureStaysOnThePicture) {
         ASSERT_EQ(pixel, White) << column << " " << row;
       }
     }
-  }
   // The first stroke reached the right edge (its move to client x 550 is the
   // last inside, a disc on column 450); the second began on the picture.
   EXPECT_EQ(KeepFilePixel(keep, 450, 704 - 200), Black);
@@ -512,8 +476,7 @@ TEST(OutlinePage, AStrokeOnANarrowPictureStaysOnThePicture) {
 // (360 - 100, 500 - 32) = (260, 468). "clear" of the brush forgets the
 // strokes, which never touch row or column 0.
 TEST(OutlinePage, TheReleasePointAndTheBrushClear) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  PageSession s(OutlinePage_, Scene);
   s.ClickControl(OutlinePage_, "4)Brush");
   s.Click(BrushFatX, BrushFatY);
   s.window().Deliver({MessageKind::LeftDown, 200, 500, 0, true});
@@ -532,8 +495,7 @@ TEST(OutlinePage, TheReleasePointAndTheBrushClear) {
 }
 
 TEST(OutlinePage, CircleMarkerStaysRoundAndRightClicksFixTheLocalContrast) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  PageSession s(OutlinePage_, Scene);
   const Rgb top = s.Pixel(500, 694), high = s.Pixel(500, 672);
   DrawCircleMarker(500, 700, 6);  // radius 6 at 100 %
   // The top of a round circle, not stretched up to client y 672.
@@ -562,8 +524,7 @@ TEST(OutlinePage, CircleMarkerStaysRoundAndRightClicksFixTheLocalContrast) {
 }
 
 TEST(OutlinePage, DarkResetPutsTheSwitchesAndJudgeValueBack) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Scene, 300, 200);
+  PageSession s(OutlinePage_, Scene, 300, 200);
   s.Click(FineX, FineY);
   Outline.judgeValue = 30;
   s.Click(20, 40);
@@ -571,8 +532,7 @@ TEST(OutlinePage, DarkResetPutsTheSwitchesAndJudgeValueBack) {
 }
 
 TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
-  ProgramSession s;
-  s.StartOnPage(OutlinePage_, Scene, 960, 672);
+  PageSession s(OutlinePage_, Scene);
   s.Click(FineX, FineY);
   s.ClickControl(OutlinePage_, "4)Brush");  // brush on (outline off): the panel with its explanation
   s.Click(FineX, FineY);    // back to the fine outline
@@ -580,17 +540,11 @@ TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
 }
 
 // [SECTION] The Pattern page
-// Through the whole program: colours picked with the
-// appoint eye, the zone on the whole canvas and in a dragged area, the
-// stencil recorded in BrushMask, " SetKEEP10" with the transfer work file,
-// the "no window" question, the picks that must not read outside the
-// picture, the luma belt, the outline sub-panel and the golden screen.
 
 constexpr int PatternPage_ = 10;
 // The marks and diamonds the page draws itself; the keys are clicked by their labels.
 constexpr int DarkResetX = 20, DarkResetY = 40;
-constexpr int JudgeUpX = 88, JudgeUpY = 747;
-constexpr int JudgeDownX = 88, JudgeDownY = 757;
+constexpr int JudgeX = 88, JudgeUpY = 747, JudgeDownY = 757;
 constexpr Rgb Stencil{192, 192, 192}, Grey80{80, 80, 80};
 
 // Three grey bands of luma 80, 120 and 100 (x < 100, < 200, < 300) and a
@@ -605,9 +559,8 @@ Rgb Bands(int x, int) {
 // A session on the Pattern page with the bands picture, the zone picked from
 // the three grey bands.
 struct PickedSession {
-  ProgramSession s;
+  PageSession s{PatternPage_, Bands};
   PickedSession() {
-    s.StartOnPage(PatternPage_, Bands, 960, 672);
     s.ClickControl(PatternPage_, "3)Zone");
     for (int x : {150, 250, 350}) s.Click(x, 300);  // luma 80, 120, 100
   }
@@ -646,8 +599,7 @@ TEST(PatternPage, StencilRecordsTheZoneInTheAreaAndSetKeep10WritesKeepAndTransfe
   ExpectShown(p.s, {{150, 150, White}, {150, 300, Stencil}, {450, 150, Stencil}});
   const std::size_t zone = static_cast<std::size_t>(704 - 150) * Stride + 50;
   const std::size_t rest = static_cast<std::size_t>(300) * Stride + 350;
-  EXPECT_EQ(BrushMask[zone], 0);
-  EXPECT_EQ(BrushMask[rest], 1);
+  EXPECT_EQ((std::array{BrushMask[zone], BrushMask[rest]}), (std::array<std::uint8_t, 2>{0, 1}));
   EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
   const std::vector<std::uint8_t> shown = p.s.ShownCanvas();
   p.Click("SetKEEP10");
@@ -661,8 +613,7 @@ TEST(PatternPage, StencilRecordsTheZoneInTheAreaAndSetKeep10WritesKeepAndTransfe
 }
 
 TEST(PatternPage, NoWindowIsAskedOncePerPatternClick) {
-  ProgramSession s;
-  s.StartOnPage(PatternPage_, Bands, 960, 672);
+  PageSession s(PatternPage_, Bands);
   s.ClickControl(PatternPage_, "6)Pattern");  // no zone: everything grey
   ASSERT_EQ(s.dialogs().MessageCount(), 1u);
   const auto& shown = s.dialogs().shown().back();
@@ -742,22 +693,21 @@ TEST(PatternPage, DrawZoneOffAlsoTurnsThePickOffSoZoneWorksAgain) {
   EXPECT_EQ(PatternPage.range, ZoneRange{});  // a fresh zone
 }
 
-TEST(PatternPage, OutlineDiamondCyclesAndJudgeArrowsStayWithin1To99) {
-  ProgramSession s;
-  s.StartOnPage(PatternPage_, Bands, 960, 672);
+TEST(PatternPage, OutlineDiamondCyclesJudgeArrowsStayWithin1To99AndARightClickFixesTheLocalContrast) {
+  PageSession s(PatternPage_, Bands);
   s.ClickControl(PatternPage_, "3)Outline");
   EXPECT_EQ(std::pair(PatternPage.outlineOn, PatternPage.outlineWidth), std::pair(true, 0));
   s.ClickControl(PatternPage_, "3)Outline");
   EXPECT_EQ(PatternPage.outlineWidth, 1);
   ExpectShown(s, {{199, 300, Black}});  // fine: the 80 | 120 band edge at x 100 is outlined
-  s.Click(JudgeUpX, JudgeUpY);
+  s.Click(JudgeX, JudgeUpY);
   EXPECT_EQ(Outline.judgeValue, 18);
-  for (int i = 0; i < 50; ++i) s.Click(JudgeUpX, JudgeUpY);
+  for (int i = 0; i < 50; ++i) s.Click(JudgeX, JudgeUpY);
   EXPECT_EQ(Outline.judgeValue, 99);
   s.ClickControl(PatternPage_, "3)Outline");  // middle: steps of 4
-  s.Click(JudgeDownX, JudgeDownY);
+  s.Click(JudgeX, JudgeDownY);
   EXPECT_EQ(Outline.judgeValue, 95);
-  for (int i = 0; i < 30; ++i) s.Click(JudgeDownX, JudgeDownY);
+  for (int i = 0; i < 30; ++i) s.Click(JudgeX, JudgeDownY);
   EXPECT_EQ(Outline.judgeValue, 1);
   s.ClickControl(PatternPage_, "3)Outline");
   EXPECT_EQ(PatternPage.outlineWidth, 3);
@@ -765,11 +715,6 @@ TEST(PatternPage, OutlineDiamondCyclesAndJudgeArrowsStayWithin1To99) {
   EXPECT_EQ(PatternPage.outlineOn, 0);
   s.Click(DarkResetX, DarkResetY);
   EXPECT_EQ(std::pair(Outline.judgeValue, Outline.judgeMode), std::pair(16, 2));
-}
-
-TEST(PatternPage, LocalContrastOfTheSubPanelIsFixedByARightClick) {
-  ProgramSession s;
-  s.StartOnPage(PatternPage_, Bands, 960, 672);
   s.ClickControl(PatternPage_, "3)Outline");  // local contrast
   s.Click(400, 300);                           // the grey 100 | blue edge
   EXPECT_EQ(Outline.localContrastPoint, (ContrastPoint{300, 404}));

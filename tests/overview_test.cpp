@@ -12,7 +12,6 @@
 
 #include "app/history.h"
 #include "app/overview.h"
-#include "image/bmp_files.h"
 #include "image/picture_in_hand.h"
 #include "ops/overview.h"
 #include "ops/recipe.h"
@@ -36,13 +35,12 @@ constexpr int Wide = 2160, High = 1472;
 // BMP whose top-left corner is (left, top): the pixels that differ.
 int PixelsApart(const Bytes& canvas, const Picture& saved, int left, int top) {
   int apart = 0;
-  for (int y = 0; y < CanvasRows; ++y) {
+  for (int y = 0; y < CanvasRows; ++y)
     for (int x = 0; x < Stride; ++x) {
       const std::size_t c = (static_cast<std::size_t>(CanvasRows - 1 - y) * Stride + x) * 3;
       const std::size_t p = (static_cast<std::size_t>(top + y) * saved.width + left + x) * 3;
       apart += canvas[c + 2] != saved.rgb[p] || canvas[c + 1] != saved.rgb[p + 1] || canvas[c] != saved.rgb[p + 2];
     }
-  }
   return apart;
 }
 
@@ -68,8 +66,7 @@ TEST(CanvasMove, TheFarCornerShowsThatPartAsTheWholeSaveWritesIt) {
   s.ClickControl(PageFilter, "action");  // FILTER's colour power, made on the top-left part
   s.Wheel(-10);                          // down, and kept inside the picture
   s.Wheel(-10, true);                    // right
-  EXPECT_EQ(WindowOfPictureInHand().left, 1200);
-  EXPECT_EQ(WindowOfPictureInHand().top, 800);
+  EXPECT_EQ(std::pair(WindowOfPictureInHand().left, WindowOfPictureInHand().top), std::pair(1200, 800));
   EXPECT_EQ(s.window().Title(), "photo.bmp (x 1200–2160, y 800–1472、全体 2160 × 1472) / ヴァントルゼフリンサンプル vazesample");
   s.ClickTab(PageAdd);
   s.ClickControl(PageAdd, "add");  // and ADD's addition, made there
@@ -77,8 +74,7 @@ TEST(CanvasMove, TheFarCornerShowsThatPartAsTheWholeSaveWritesIt) {
   const Picture saved = WholeSave(s);
   ASSERT_EQ(saved.width, Wide);
   EXPECT_EQ(PixelsApart(canvas, saved, 1200, 800), 0);
-  const RecipeResult recipe = ReadRecipeFile(s.PathIn("whole.toml"));
-  ASSERT_EQ(recipe.steps.size(), 2u);
+  EXPECT_EQ(ReadRecipeFile(s.PathIn("whole.toml")).steps.size(), 2u);
 
   // Back at the top-left corner the canvas shows both steps there too.
   s.Wheel(10);
@@ -113,8 +109,7 @@ TEST(CanvasMove, AFixMadeAfterAMoveIsKeptAtThePicturesCoordinates) {
   for (const PictureStep& step : recipe.steps) {
     const auto* fix = std::get_if<LocalContrastStep>(&step);
     ASSERT_NE(fix, nullptr);
-    EXPECT_EQ(fix->x, 640);
-    EXPECT_EQ(fix->y, 467);
+    EXPECT_EQ(std::pair(fix->x, fix->y), std::pair(640, 467));
   }
   EXPECT_EQ(PixelsApart(there, saved, 240, 168), 0);
   // Moved back, the fix is where it was made, at canvas (640, 467); the
@@ -168,11 +163,10 @@ TEST(Overview, ShowsTheStepsReducedAsTheirLiteralFormAndMovesTheWindow) {
   ASSERT_TRUE(OverviewShown());
   const Picture picture = *LoadPicture(s.PathIn("photo.bmp"));
   const Picture literal = LiteralOverview(picture, StepsSoFar(), Stride, CanvasRows, Edges::Extend);
-  ASSERT_EQ(literal.width, 960);
-  ASSERT_EQ(literal.height, 654);
+  ASSERT_EQ(std::pair(literal.width, literal.height), std::pair(960, 654));
   const int top = 32 + (672 - 654) / 2;
   int apart = 0;
-  for (int y = 0; y < literal.height; ++y) {
+  for (int y = 0; y < literal.height; ++y)
     for (int x = 0; x < literal.width; ++x) {
       // The window's outline lies over the top-left corner: 960 x 672 of
       // 2160 x 1472 is 426 x 298 of 960 x 654.
@@ -181,19 +175,16 @@ TEST(Overview, ShowsTheStepsReducedAsTheirLiteralFormAndMovesTheWindow) {
       const std::size_t at = (static_cast<std::size_t>(y) * literal.width + x) * 3;
       apart += shown.r != literal.rgb[at] || shown.g != literal.rgb[at + 1] || shown.b != literal.rgb[at + 2];
     }
-  }
   EXPECT_EQ(apart, 0);
-  EXPECT_EQ(s.Pixel(100, top), (Rgb{255, 0, 0}));  // the outline's corners
-  EXPECT_EQ(s.Pixel(100 + 425, top + 297), (Rgb{255, 0, 0}));
-  EXPECT_EQ(s.Pixel(100 + 424, top + 296), (Rgb{255, 255, 255}));
-  EXPECT_EQ(s.Pixel(100, 32), (Rgb{128, 128, 128}));  // above the picture
+  // The outline's corners, a pixel inside it, and above the picture.
+  ExpectShown(s, {{100, top, Rgb{255, 0, 0}}, {100 + 425, top + 297, Rgb{255, 0, 0}},
+                  {100 + 424, top + 296, Rgb{255, 255, 255}}, {100, 32, Rgb{128, 128, 128}}});
 
   // A click at its far corner moves the window there and shows the canvas.
   const Bytes topLeft = s.ShownCanvas();
   s.Click(100 + 959, top + 653);
   EXPECT_FALSE(OverviewShown());
-  EXPECT_EQ(WindowOfPictureInHand().left, 1200);
-  EXPECT_EQ(WindowOfPictureInHand().top, 800);
+  EXPECT_EQ(std::pair(WindowOfPictureInHand().left, WindowOfPictureInHand().top), std::pair(1200, 800));
   s.Undo();
   EXPECT_EQ(WindowOfPictureInHand().left, 0);
   // The word beside the tabs shows it too, and a click on a tab puts it away.
@@ -206,31 +197,21 @@ TEST(Overview, ShowsTheStepsReducedAsTheirLiteralFormAndMovesTheWindow) {
 TEST(Overview, FastFormGivesTheLiteralBytes) {
   // Sizes that fit the canvas, reduce by whole and by broken factors, and
   // the step kinds of a photographer's recipe, banded at the picture's size.
-  const std::vector<std::vector<PictureStep>> recipes = {
-      {},
-      {EyeStep{}},
-      {EyeStep{}, LocalContrastStep{700, 500}},
-  };
+  const std::vector<std::vector<PictureStep>> recipes = {{}, {EyeStep{}}, {EyeStep{}, LocalContrastStep{700, 500}}};
   for (const auto& [width, height] : {std::pair{700, 500}, std::pair{1920, 1344}, std::pair{2001, 1999}, std::pair{3000, 333}}) {
-    Picture picture{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3)};
-    for (int y = 0; y < height; ++y) {
+    Picture picture{width, height, {}};
+    for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x) {
         const Rgb c = Varied(x, y);
-        const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
-        picture.rgb[at] = c.r;
-        picture.rgb[at + 1] = c.g;
-        picture.rgb[at + 2] = c.b;
+        picture.rgb.insert(picture.rgb.end(), {c.r, c.g, c.b});
       }
-    }
-    for (const std::vector<PictureStep>& steps : recipes) {
+    for (const std::vector<PictureStep>& steps : recipes)
       for (const Edges edges : {Edges::AsCanvas, Edges::Extend}) {
         const Picture fast = OverviewOf(picture, steps, Stride, CanvasRows, 2, edges);
         const Picture literal = LiteralOverview(picture, steps, Stride, CanvasRows, edges);
-        EXPECT_EQ(fast.width, literal.width);
-        EXPECT_EQ(fast.height, literal.height);
+        EXPECT_EQ(std::pair(fast.width, fast.height), std::pair(literal.width, literal.height));
         EXPECT_TRUE(fast.rgb == literal.rgb) << width << " x " << height << ", " << steps.size() << " steps";
       }
-    }
   }
   EXPECT_EQ((std::pair{ReducedSizeIn(6000, 4000, 960, 672).width, ReducedSizeIn(6000, 4000, 960, 672).height}),
             (std::pair{960, 640}));

@@ -15,8 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -39,28 +39,18 @@ const std::string BuiltInFileText =
     "128   0   0\n  0  32 255\n  0 196 255\n  0 255 128\n194 255  64\n255 255 128\n255 245 255\n"
     "  0   0   0\n  0 255   0\n255   0   0\n  0   0 255\n  0 255 255\n255   0 255\n255 255 255\n";
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vazesample-nod-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+// The text with CR LF line ends.
+std::string WithCrLf(const std::string& text) {
+  std::string crlf;
+  for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return crlf;
+}
 
- private:
-  std::string folder_;
-};
-
-NodTable EditedTable() {
-  NodTable table = BuiltInNodColours;
-  NodEntry(table, NodColumnB, 3) = {5, 249, 0};
-  NodEntry(table, NodColumnA, 7) = {1, 22, 133};
-  NodEntry(table, NodColumnC, 1) = {255, 0, 255};
-  return table;
+// The file with line `line` (0..20) replaced by `text`.
+std::string WithLine(int line, const std::string& text) {
+  std::string file = BuiltInFileText;
+  file.replace(static_cast<std::size_t>(line) * 12, 12, text);
+  return file;
 }
 
 // [SECTION] The nod colour file
@@ -68,36 +58,26 @@ NodTable EditedTable() {
 // The built-in table is written as 21 lines of 12 bytes; an edited table comes
 // back through the file; a CR LF copy is read as the same table.
 TEST(NodColourFile, TheTableIsWrittenAsTwentyOneLinesAndReadBack) {
-  const std::vector<std::uint8_t> bytes = EncodeNodColourFile(BuiltInNodColours);
-  ASSERT_EQ(bytes.size(), 252u);
-  EXPECT_EQ(bytes, Bytes(BuiltInFileText));
-  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 24),
-            (std::vector<std::uint8_t>{32, 32, 48, 32, 32, 32, 48, 32, 32, 32, 48, 10,
-                                       50, 53, 53, 32, 50, 53, 53, 32, 32, 32, 48, 10}));
-  TempFolder folder;
-  const std::string path = folder.Path("colours.txt");
-  ASSERT_TRUE(WriteNodColourFile(path, EditedTable()));
-  EXPECT_EQ(ReadNodColourFile(path), EditedTable());
+  EXPECT_EQ(EncodeNodColourFile(BuiltInNodColours), Bytes(BuiltInFileText));
+  NodTable edited = BuiltInNodColours;
+  NodEntry(edited, NodColumnB, 3) = {5, 249, 0};
+  NodEntry(edited, NodColumnA, 7) = {1, 22, 133};
+  NodEntry(edited, NodColumnC, 1) = {255, 0, 255};
+  ProgramSession folder;  // for its fresh folder
+  const std::string path = folder.PathIn("colours.txt");
+  ASSERT_TRUE(WriteNodColourFile(path, edited));
+  EXPECT_EQ(ReadNodColourFile(path), edited);
   EXPECT_EQ(std::filesystem::file_size(path), 252u);
   // Nothing but the file itself is left in the folder.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path("")), std::filesystem::directory_iterator()), 1);
-  std::string crlf;
-  for (char c : BuiltInFileText) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(std::ranges::distance(std::filesystem::directory_iterator(folder.Folder())), 1);
+  const std::string crlf = WithCrLf(BuiltInFileText);
   ASSERT_EQ(crlf.size(), 273u);
   EXPECT_EQ(DecodeNodColourFile(Bytes(crlf)), BuiltInNodColours);
 }
 
 TEST(NodColourFile, EveryOtherFileIsRefused) {
-  auto withLine = [](int line, const std::string& text) {
-    std::string file = BuiltInFileText;
-    file.replace(static_cast<std::size_t>(line) * 12, 12, text);
-    return file;
-  };
-  std::string mixedEnds;  // CR LF on every line but the last
-  for (std::size_t i = 0; i < BuiltInFileText.size(); ++i) {
-    mixedEnds += BuiltInFileText[i] == '\n' && i + 1 < BuiltInFileText.size() ? std::string("\r\n")
-                                                                             : std::string(1, BuiltInFileText[i]);
-  }
+  std::string mixedEnds = WithCrLf(BuiltInFileText);  // CR LF on every line but the last
+  mixedEnds.erase(mixedEnds.size() - 2, 1);
   const std::vector<std::uint8_t> bmpStart = EncodeBmp(2, 2, 0, [](int, std::uint8_t* out) {
     for (int i = 0; i < 6; ++i) out[i] = 0x40;
   });
@@ -110,28 +90,26 @@ TEST(NodColourFile, EveryOtherFileIsRefused) {
       {"one byte more", Bytes(BuiltInFileText + "\n")},
       {"garbage of the right length", std::vector<std::uint8_t>(252, 'x')},
       {"zeros of the right length", std::vector<std::uint8_t>(252, 0)},
-      {"a value over 255", Bytes(withLine(3, "300   0   0\n"))},
-      {"256", Bytes(withLine(20, "255 255 256\n"))},
-      {"a negative value", Bytes(withLine(0, " -1   0   0\n"))},
-      {"a leading zero", Bytes(withLine(5, "007   0   0\n"))},
-      {"left-aligned", Bytes(withLine(5, "7     0   0\n"))},
-      {"a blank field", Bytes(withLine(5, "      0   0\n"))},
-      {"a tab for a space", Bytes(withLine(1, "255\t255   0\n"))},
-      {"no line feed", Bytes(withLine(1, "255 255   0 "))},
+      {"a value over 255", Bytes(WithLine(3, "300   0   0\n"))},
+      {"256", Bytes(WithLine(20, "255 255 256\n"))},
+      {"a negative value", Bytes(WithLine(0, " -1   0   0\n"))},
+      {"a leading zero", Bytes(WithLine(5, "007   0   0\n"))},
+      {"left-aligned", Bytes(WithLine(5, "7     0   0\n"))},
+      {"a blank field", Bytes(WithLine(5, "      0   0\n"))},
+      {"a tab for a space", Bytes(WithLine(1, "255\t255   0\n"))},
+      {"no line feed", Bytes(WithLine(1, "255 255   0 "))},
       {"line ends mixed", Bytes(mixedEnds)},
       {"a BMP", bmp},
       {"a whole small BMP", bmpStart},
   };
-  for (const auto& [name, bytes] : cases) {
-    EXPECT_FALSE(DecodeNodColourFile(bytes).has_value()) << name;
-  }
+  for (const auto& [name, bytes] : cases) EXPECT_FALSE(DecodeNodColourFile(bytes).has_value()) << name;
 }
 
 // A file of a gigabyte is refused without being read; a failed write leaves
 // what was there.
 TEST(NodColourFile, AFileOfAGigabyteIsRefusedUnreadAndAFailedWriteLeavesWhatWasThere) {
-  TempFolder folder;
-  const std::string path = folder.Path("huge.txt");
+  ProgramSession folder;  // for its fresh folder
+  const std::string path = folder.PathIn("huge.txt");
   {
     const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
     ASSERT_GE(fd, 0);
@@ -142,17 +120,17 @@ TEST(NodColourFile, AFileOfAGigabyteIsRefusedUnreadAndAFailedWriteLeavesWhatWasT
     ::close(fd);
   }
   EXPECT_FALSE(ReadNodColourFile(path).has_value());
-  EXPECT_FALSE(ReadNodColourFile(folder.Path("missing.txt")).has_value());
-  EXPECT_FALSE(ReadNodColourFile(folder.Path("")).has_value());  // a folder
-  ASSERT_EQ(::mkfifo(folder.Path("pipe.txt").c_str(), 0644), 0);
-  EXPECT_FALSE(ReadNodColourFile(folder.Path("pipe.txt")).has_value());  // refused, not waited on
-  EXPECT_FALSE(WriteNodColourFile(folder.Path("no-such-folder/colours.txt"), BuiltInNodColours));
-  EXPECT_FALSE(std::filesystem::exists(folder.Path("no-such-folder")));
+  EXPECT_FALSE(ReadNodColourFile(folder.PathIn("missing.txt")).has_value());
+  EXPECT_FALSE(ReadNodColourFile(folder.PathIn("")).has_value());  // a folder
+  ASSERT_EQ(::mkfifo(folder.PathIn("pipe.txt").c_str(), 0644), 0);
+  EXPECT_FALSE(ReadNodColourFile(folder.PathIn("pipe.txt")).has_value());  // refused, not waited on
+  EXPECT_FALSE(WriteNodColourFile(folder.PathIn("no-such-folder/colours.txt"), BuiltInNodColours));
+  EXPECT_FALSE(std::filesystem::exists(folder.PathIn("no-such-folder")));
   // A folder of that name cannot be replaced by the file: it stays, with its content.
-  std::filesystem::create_directory(folder.Path("taken.txt"));
-  ASSERT_TRUE(WriteFileAtomically(folder.Path("taken.txt/inside"), Bytes("kept")));
-  EXPECT_FALSE(WriteNodColourFile(folder.Path("taken.txt"), BuiltInNodColours));
-  EXPECT_EQ(*ReadWholeFile(folder.Path("taken.txt/inside"), 100), Bytes("kept"));
+  std::filesystem::create_directory(folder.PathIn("taken.txt"));
+  ASSERT_TRUE(WriteFileAtomically(folder.PathIn("taken.txt/inside"), Bytes("kept")));
+  EXPECT_FALSE(WriteNodColourFile(folder.PathIn("taken.txt"), BuiltInNodColours));
+  EXPECT_EQ(*ReadWholeFile(folder.PathIn("taken.txt/inside"), 100), Bytes("kept"));
 }
 
 TEST(NodColourFile, TheRefusalNamesTheFileInTheCurrentLanguage) {
@@ -175,12 +153,9 @@ constexpr int TabY = 15, AddTabX = 464, SaveTabX = 912;
 constexpr int RedY = 382, GreenY = 408, BlueY = 434;
 constexpr int BoxX = 14, ArrowDownX = 83, ArrowUpX = 93;
 
-struct KeyPoint {
-  int x, y;
-};
-constexpr KeyPoint DigitKey[10] = {{20, 570}, {20, 550}, {49, 550}, {78, 550}, {20, 530},
-                                   {49, 530}, {78, 530}, {20, 510}, {49, 510}, {78, 510}};
-constexpr KeyPoint AddKey{20, 590}, AllClearKey{74, 486};
+constexpr ControlPoint DigitKey[10] = {{20, 570}, {20, 550}, {49, 550}, {78, 550}, {20, 530},
+                                       {49, 530}, {78, 530}, {20, 510}, {49, 510}, {78, 510}};
+constexpr ControlPoint AddKey{20, 590}, AllClearKey{74, 486};
 
 int SwatchY(int index) { return 170 + 13 * (index - 1); }
 
@@ -192,14 +167,10 @@ Rgb Gradient(int x, int y) {
 struct PaletteSession {
   ProgramSession s;
   PaletteSession() { s.StartOnPage(7, Gradient, 300, 500); }
-  // "save color" answered with a path.
-  void SaveColours(const std::string& path) {
+  // "save color" or "new color", its file dialog answered with `path`.
+  void ClickWithFile(const char* label, const std::optional<std::string>& path) {
     s.dialogs().QueueFile(path);
-    s.ClickControl(PagePalette, "save color");
-  }
-  void LoadColours(const std::optional<std::string>& path) {
-    s.dialogs().QueueFile(path);
-    s.ClickControl(PagePalette, "new color");
+    s.ClickControl(PagePalette, label);
   }
 };
 
@@ -213,26 +184,21 @@ NodColour Current() {
 TEST(PalettePage, SaveColorWritesTheBuiltInTableAndACancelledOrFailedOneNothing) {
   PaletteSession p;
   p.s.dialogs().TakeShown();
-  p.SaveColours(p.s.PathIn("builtin.txt"));
+  p.ClickWithFile("save color", p.s.PathIn("builtin.txt"));
   EXPECT_EQ(FileBytes(p.s.PathIn("builtin.txt")), Bytes(BuiltInFileText));
   const auto shown = p.s.dialogs().TakeShown();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].kind, "save");
   EXPECT_EQ(shown[0].title, "名前をつけて配色を保存する");
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(p.s.Folder())) names.push_back(e.path().filename());
-  p.s.dialogs().QueueFile(std::nullopt);
-  p.s.ClickControl(PagePalette, "save color");
-  std::vector<std::string> after;
-  for (const auto& e : std::filesystem::directory_iterator(p.s.Folder())) after.push_back(e.path().filename());
-  std::sort(names.begin(), names.end());
-  std::sort(after.begin(), after.end());
-  EXPECT_EQ(after, names);
+  using Listing = std::set<std::filesystem::path>;
+  const Listing before(std::filesystem::directory_iterator(p.s.Folder()), {});
+  p.ClickWithFile("save color", std::nullopt);
+  EXPECT_EQ(Listing(std::filesystem::directory_iterator(p.s.Folder()), {}), before);
 
   std::filesystem::create_directory(p.s.PathIn("taken.txt"));
   ASSERT_TRUE(WriteFileAtomically(p.s.PathIn("taken.txt/inside"), Bytes("kept")));
   p.s.dialogs().TakeShown();
-  p.SaveColours(p.s.PathIn("taken.txt"));
+  p.ClickWithFile("save color", p.s.PathIn("taken.txt"));
   const auto failed = p.s.dialogs().TakeShown();
   ASSERT_EQ(failed.size(), 2u);
   EXPECT_EQ(failed[1].text, "ピクセルデータの書き込みに失敗しました: taken.txt (普通のファイルではありません)");
@@ -250,21 +216,19 @@ TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
   p.s.Click(ArrowUpX, GreenY);  // 196 + 8
   p.s.Click(75, BlueY);        // 249
   EXPECT_EQ(Current(), (NodColour{5, 204, 249}));
-  EXPECT_EQ(NodEntry(NodColours.table, NodColumnB, 3), (NodColour{5, 204, 249}));
   NodTable edited = BuiltInNodColours;
   NodEntry(edited, NodColumnB, 3) = {5, 204, 249};
   EXPECT_EQ(NodColours.table, edited);
 
-  p.SaveColours(p.s.PathIn("mine.txt"));
+  p.ClickWithFile("save color", p.s.PathIn("mine.txt"));
   const std::vector<std::uint8_t> bytes = FileBytes(p.s.PathIn("mine.txt"));
   EXPECT_EQ(bytes, EncodeNodColourFile(edited));
   EXPECT_EQ(std::string(bytes.begin() + 9 * 12, bytes.begin() + 10 * 12), "  5 204 249\n");
 
   // Back to the built-in table, then the file again.
   p.s.ClickControl(PagePalette, "org color");
-  EXPECT_EQ(NodColours.source, BuiltInTableSource);
-  EXPECT_EQ(NodEntry(NodColours.table, NodColumnB, 3), (NodColour{0, 196, 255}));
-  p.LoadColours(p.s.PathIn("mine.txt"));
+  EXPECT_EQ(std::pair(NodColours.table, NodColours.source), std::pair(BuiltInNodColours, int{BuiltInTableSource}));
+  p.ClickWithFile("new color", p.s.PathIn("mine.txt"));
   EXPECT_EQ(std::tuple(NodColours.table, NodColours.user, NodColours.source), std::tuple(edited, edited, int{UserTableSource}));
 
   // ADD spreads the user's colours: grey 84 (nod colour 3 of B) after "hd".
@@ -371,47 +335,40 @@ TEST(PalettePage, EveryRefusedFileAndTheCancelChangeNothing) {
   NodEntry(before, NodColumnA, 1) = {5, 0, 0};
   ASSERT_EQ(NodColours.table, before);
 
-  std::string text = std::string(reinterpret_cast<const char*>(EncodeNodColourFile(BuiltInNodColours).data()), 252);
-  std::string over = text;
-  over.replace(0, 3, "300");
-  std::string crlfBroken;
-  for (char c : text) crlfBroken += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  std::string crlfBroken = WithCrLf(BuiltInFileText);
   crlfBroken[crlfBroken.size() - 2] = ' ';
   const std::pair<const char*, std::string> files[] = {
-      {"short.txt", text.substr(0, 200)},
+      {"short.txt", BuiltInFileText.substr(0, 200)},
       {"empty.txt", ""},
       {"garbage.txt", std::string(252, '?')},
       {"crlf.txt", crlfBroken},
-      {"over255.txt", over},
+      {"over255.txt", WithLine(0, "300   0   0\n")},
   };
-  std::vector<std::string> paths;
+  std::vector<std::optional<std::string>> paths;
   for (const auto& [name, content] : files) {
     paths.push_back(p.s.PathIn(name));
-    ASSERT_TRUE(WriteFileAtomically(paths.back(), Bytes(content)));
+    ASSERT_TRUE(WriteFileAtomically(*paths.back(), Bytes(content)));
   }
   paths.push_back(p.s.PathIn("KEEP7.bmp"));  // a BMP: the page's own keep file
   ASSERT_TRUE(WriteKeepFile(Canvas.data(), 7, PixelSource::FromCanvas));
-  for (const std::string& path : paths) {
+  paths.push_back(std::nullopt);  // the cancel
+  for (const std::optional<std::string>& path : paths) {
+    const std::string name = path.value_or("the cancel");
     p.s.dialogs().TakeShown();
-    p.LoadColours(path);
+    p.ClickWithFile("new color", path);
     const auto shown = p.s.dialogs().TakeShown();
-    ASSERT_EQ(shown.size(), 2u) << path;  // the open dialog, then one message
+    ASSERT_EQ(shown.size(), 2u) << name;  // the open dialog, then one message
     EXPECT_EQ(shown[0].kind, "open");
     EXPECT_EQ(shown[0].title, "Text File Open");
     EXPECT_EQ(shown[1].title, "GetColor");
-    EXPECT_EQ(shown[1].text, NotNodColourFileText(path));
+    EXPECT_EQ(shown[1].text, path ? NotNodColourFileText(*path) : "失敗");
     EXPECT_EQ(std::tuple(NodColours.table, NodColours.user, NodColours.source),
-              std::tuple(before, NodTable{}, int{BuiltInTableSource})) << path;
+              std::tuple(before, NodTable{}, int{BuiltInTableSource})) << name;
     // Shown once: the next paint says nothing.
     p.s.window().Invalidate();
     p.s.Paint();
-    EXPECT_TRUE(p.s.dialogs().TakeShown().empty());
+    EXPECT_TRUE(p.s.dialogs().TakeShown().empty()) << name;
   }
-  p.LoadColours(std::nullopt);
-  const auto shown = p.s.dialogs().TakeShown();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].text, "失敗");
-  EXPECT_EQ(std::tuple(NodColours.table, NodColours.user, NodColours.source), std::tuple(before, NodTable{}, int{BuiltInTableSource}));
 }
 
 // The Save tab stores the picture without the chart; Get shows the picture

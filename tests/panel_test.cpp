@@ -43,9 +43,6 @@ Box InkBox(const Surface& s, Rgb colour, int x0, int y0, int x1, int y1) {
         b = {b.count + 1, std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), std::max(b.bottom, y)};
   return b;
 }
-int CountColour(const Surface& s, Rgb colour, int x0, int y0, int x1, int y1) {
-  return InkBox(s, colour, x0, y0, x1, y1).count;
-}
 
 struct Px { int x, y; Rgb colour; };
 
@@ -73,15 +70,14 @@ TEST_F(PanelTest, KeysDrawByKindAndState) {
       {.code = 8, .x = 4, .y = 490, .keyColour = cyan, .kind = KeyKind::Switch, .state = &comment, .onValue = 2},
   }};
   DrawPanel(surface, panel);
-  // On: a two-pixel dark frame, top rows 49..50, bottom 69..70, left columns 3..4, right 91..92.
-  for (int x : {10, 48, 90})
-    ExpectPixels(surface, {{x, 49, f}, {x, 50, f}, {x, 51, White}, {x, 69, f}, {x, 70, f}, {x, 71, White}});
-  for (int y : {55, 60, 66})
-    ExpectPixels(surface, {{3, y, f}, {4, y, f}, {5, y, White}, {91, y, f}, {92, y, f}, {93, y, White}});
-  EXPECT_EQ(CountColour(surface, yellow, 0, 0, 100, 100), 0);       // no key colour when on
-  EXPECT_EQ(CountColour(surface, f, 5, 51, 91, 69), 0);             // inside stays white
-  EXPECT_EQ(CountColour(surface, Rgb{255, 0, 0}, 0, 100, 100, 160), 0);  // label: no box at all
-  EXPECT_EQ(surface.Pixel(48, 200), (Rgb{192, 192, 32}));                // a Key is never drawn on
+  // On: a two-pixel dark frame, top rows 49..50, bottom 69..70, left columns 3..4, right 91..92,
+  // 90 x 22 less the 86 x 18 inside: 432 pixels. All the rest is white: no key colour when on.
+  const Box on = InkBox(surface, f, 0, 0, 100, 100);
+  EXPECT_EQ(std::tuple(on.count, on.left, on.top, on.right, on.bottom), std::tuple(432, 3, 49, 92, 70));
+  EXPECT_EQ(InkBox(surface, f, 5, 51, 91, 69).count, 0);
+  EXPECT_EQ(InkBox(surface, White, 0, 0, 100, 100).count, 100 * 100 - 432);
+  EXPECT_EQ(InkBox(surface, Rgb{255, 0, 0}, 0, 100, 100, 160).count, 0);  // label: no box at all
+  EXPECT_EQ(surface.Pixel(48, 200), (Rgb{192, 192, 32}));                 // a Key is never drawn on
 
   // Off: the raised key in its colour. Right edge a 5-pixel line on x 92 (columns 90..94).
   for (int y : {496, 500, 505}) {
@@ -94,13 +90,12 @@ TEST_F(PanelTest, KeysDrawByKindAndState) {
     for (int y = 508; y <= 512; ++y) ExpectPixels(surface, {{x, y, cyan}});
   }
   ExpectPixels(surface, {{3, 500, cyan}, {4, 500, cyan}, {5, 500, White}});  // left edge: 2 pixels on x 4
-  EXPECT_EQ(CountColour(surface, f, 0, 400, 100, 600), 0);
 
   comment = 0;
   surface.Clear(White);
   DrawPanel(surface, panel);
   EXPECT_EQ(surface.Pixel(48, 50), yellow);  // the first switch is off now: raised
-  EXPECT_EQ(CountColour(surface, f, 0, 0, 100, 600), 0);
+  EXPECT_EQ(InkBox(surface, f, 0, 0, 100, 600).count, 0);
 }
 
 // Key text stands at x + 2 and lowers by four; the restore note is the same
@@ -255,13 +250,14 @@ TEST_F(PanelTest, ResetMarkBars) {
       {46, 22, c}, {47, 30, w}, {35, 39, c}, {35, 40, w},  // bar 9: 41..46 x 22..33; bar 8: 35..46 x 34..39
   });
   // Nine bars with no overlap: 774 pixels in all, nothing outside 45 x 30.
-  EXPECT_EQ(std::pair(CountColour(surface, c, 0, 0, 100, 100), CountColour(surface, c, 2, 22, 47, 52)), std::pair(774, 774));
+  EXPECT_EQ(std::pair(InkBox(surface, c, 0, 0, 100, 100).count, InkBox(surface, c, 2, 22, 47, 52).count),
+            std::pair(774, 774));
 
   surface.Clear(White);
   DrawResetMark(surface, 10, 92, ResetMarkUnit, 0);
   EXPECT_EQ(surface.Pixel(10, 92), (Rgb{16, 32, 96}));
   DrawResetMark(surface, 60, 92, ResetMarkUnit, 10);  // no such colour: nothing
-  EXPECT_EQ(CountColour(surface, White, 60, 92, 105, 122), 45 * 30);
+  EXPECT_EQ(InkBox(surface, White, 60, 92, 105, 122).count, 45 * 30);
 }
 
 // [SECTION] Calculator
@@ -298,16 +294,15 @@ class CalculatorTest : public PanelTest {
 // 10..18 for "７" .. "３" and 19 for "０"; the others have digit -1), code 0 for none.
 struct KeyHit { int x, y, code, digit = -1; };
 
-void ExpectKeys(const Keypad& pad, std::initializer_list<KeyHit> hits) {
-  for (const KeyHit& h : hits) {
-    const CalcKey* key = CalcKeyAt(pad, h.x, h.y);
-    EXPECT_EQ(std::pair(key ? key->code : 0, key ? key->digit : -1), std::pair(h.code, h.digit))
-        << "at " << h.x << "," << h.y;
-  }
-}
-
 TEST_F(CalculatorTest, FilterKeypadIsTheDesignedTable) {
-  ExpectKeys(pad, {
+  const auto expectKeys = [](const Keypad& keypad, std::initializer_list<KeyHit> hits) {
+    for (const KeyHit& h : hits) {
+      const CalcKey* key = CalcKeyAt(keypad, h.x, h.y);
+      EXPECT_EQ(std::pair(key ? key->code : 0, key ? key->digit : -1), std::pair(h.code, h.digit))
+          << "at " << h.x << "," << h.y;
+    }
+  };
+  expectKeys(pad, {
       {20, 540, 10, 7}, {35, 540, 0} /* between the columns 8..34 and 36..62 */, {61, 590, 17, 2},
       {91, 566, 15, 6}, {20, 620, 19, 0}, {60, 620, 0} /* the display is not a key */,
       {49, 515, CalcSwitchCode}, {91, 524, CalcAllClearCode}, {91, 525, 0},
@@ -315,7 +310,7 @@ TEST_F(CalculatorTest, FilterKeypadIsTheDesignedTable) {
   });
   // Another page's arrangement: rows 20 apart under a 26-pixel first gap.
   const Keypad unic = MakeKeypad({623, {649, 669, 689}, 709, 729, 84});
-  ExpectKeys(unic, {{9, 624, CalcSwitchCode}, {33, 650, 10, 7}, {65, 688, 15, 6}, {65, 690, 18, 3},
+  expectKeys(unic, {{9, 624, CalcSwitchCode}, {33, 650, 10, 7}, {65, 688, 15, 6}, {65, 690, 18, 3},
                     {69, 748, CalcClearCode}});
 }
 
@@ -337,7 +332,8 @@ TEST_F(CalculatorTest, DisplayIsRightAlignedByDigitCount) {
   // "1234" at x 90 - 40 = 50, ten pixels a digit: ink within 50..89.
   const Box four = InkBox(surface, PanelText, 40, 609, 100, 629);
   ASSERT_GT(four.count, 0);
-  EXPECT_TRUE(four.left >= 50 && four.left < 60 && four.right >= 80 && four.right < 90) << four.left << ".." << four.right;
+  EXPECT_TRUE(four.left >= 50 && four.left < 60 && four.right >= 80 && four.right < 90)
+      << four.left << ".." << four.right;
   UsePanelFontFile("");
 }
 
@@ -347,8 +343,7 @@ TEST_F(CalculatorTest, PlusAppliesOnceAndMinusWaitsForAValueBox) {
   EXPECT_EQ(power, 100);  // digits alone do not change the value
   EXPECT_TRUE(Press(CalcAddCode));
   Paint(&power);
-  EXPECT_EQ(power, 125);
-  EXPECT_EQ(std::tuple(Calc.number, Calc.operation, Calc.delta, Calc.digitCount), std::tuple(0, 0, 0, 0));
+  EXPECT_EQ(std::tuple(power, Calc.number, Calc.operation, Calc.delta, Calc.digitCount), std::tuple(125, 0, 0, 0, 0));
   Paint(&power);
   EXPECT_EQ(power, 125);  // applied once
 
@@ -408,13 +403,13 @@ int Serve(Surface& s, const PageComments& page, int request, int& selector) {
   CommentPanel.request = request;
   return ServeComments(s, page, selector);
 }
-int TextAreaCount(const Surface& s, Rgb colour) { return CountColour(s, colour, 100, 700, 1100, 790); }
+int TextAreaCount(const Surface& s, Rgb colour) { return InkBox(s, colour, 100, 700, 1100, 790).count; }
 // Ink of a colour on the first and on the second comment line.
 std::pair<bool, bool> OnLines(const Surface& s, Rgb colour) {
-  return {CountColour(s, colour, 120, 708, 1100, 722) > 0, CountColour(s, colour, 120, 722, 1100, 736) > 0};
+  return {InkBox(s, colour, 120, 708, 1100, 722).count > 0, InkBox(s, colour, 120, 722, 1100, 736).count > 0};
 }
 
-TEST_F(PanelTest, NotesAndExplanationsShowForOnePaintAndResetTheSelector) {
+TEST_F(PanelTest, APageShowsWhatItCarriesForOnePaintAndResetsTheSelectorAndTheLegendHasItsColours) {
   int selector = 2;
   EXPECT_EQ(Serve(surface, FilterComments, RestoreNoteRequest, selector), RestoreNoteRequest);
   EXPECT_EQ(OnLines(surface, NoteColour), std::pair(true, true));
@@ -432,10 +427,9 @@ TEST_F(PanelTest, NotesAndExplanationsShowForOnePaintAndResetTheSelector) {
   selector = 5;  // no such explanation: nothing drawn, still reset
   Serve(surface, FilterComments, NoCommentRequest, selector);
   EXPECT_EQ(selector, 0);
-}
 
-TEST_F(PanelTest, APageServesOnlyWhatItCarriesAndTheNotationLegendHasItsColours) {
-  int selector = 2;
+  // A page serves only what it carries.
+  selector = 2;
   EXPECT_EQ(Serve(surface, FilterComments, 1, selector), 1);
   EXPECT_GT(TextAreaCount(surface, CommentColour), 0);
   EXPECT_EQ(std::pair(TextAreaCount(surface, ExplainGreen), CommentPanel.request), std::pair(0, int{NoCommentRequest}));
@@ -446,7 +440,8 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarriesAndTheNotationLegendHasItsColours)
   PageComments plain = FilterComments;
   plain.hasCalculator = false;
   EXPECT_EQ(Serve(surface, plain, CalculatorNoteRequest, selector), NoCommentRequest);
-  EXPECT_EQ(std::pair(TextAreaCount(surface, NoteColour), CommentPanel.request), std::pair(0, int{CalculatorNoteRequest}));
+  EXPECT_EQ(std::pair(TextAreaCount(surface, NoteColour), CommentPanel.request),
+            std::pair(0, int{CalculatorNoteRequest}));
 
   // TOP serves nothing while comments are off.
   PageComments top = FilterComments;
@@ -466,7 +461,7 @@ TEST_F(PanelTest, APageServesOnlyWhatItCarriesAndTheNotationLegendHasItsColours)
   const std::tuple<Rgb, int, bool> bands[] = {
       {PanelText, 574, true}, {red, 594, true}, {blue, 594, false}, {blue, 612, true}, {blue, 684, true}};
   for (const auto& [colour, row, inked] : bands) {
-    EXPECT_EQ(CountColour(surface, colour, 0, row, 100, row + 12) > 0, inked) << row;
+    EXPECT_EQ(InkBox(surface, colour, 0, row, 100, row + 12).count > 0, inked) << row;
   }
 }
 

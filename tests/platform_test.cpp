@@ -190,11 +190,8 @@ TEST(Text, CellWidthsFollowHalfAndFullWidthCharacters) {
   EXPECT_EQ(pos, 1u);
 }
 
-#define REQUIRE_IPA_GOTHIC_FACE() \
-  if (!GoldenFontPresent()) GTEST_SKIP() << "the panel face is not IPA Gothic (ipag.ttf): '" << PanelFontFile() << "'"
-
-TEST(Text, InkStaysInTheCellsOpaqueFillsThemAndFaceAdvancesMatchThem) {
-  REQUIRE_IPA_GOTHIC_FACE();
+TEST(Text, InkStaysInTheCellsGlyphsAreGreyScaleBoldWiderNotTallerAndBlendOverWhatIsThere) {
+  if (!GoldenFontPresent()) GTEST_SKIP() << "the panel face is not IPA Gothic (ipag.ttf): '" << PanelFontFile() << "'";
   Surface s;
   const std::string text = "Ｆ□■◇◆→←⇒ Abg ヴァントル";
   const Font font{12, true};
@@ -208,19 +205,62 @@ TEST(Text, InkStaysInTheCellsOpaqueFillsThemAndFaceAdvancesMatchThem) {
   EXPECT_EQ(Inked(s).size(), static_cast<std::size_t>(width * 12));
   EXPECT_EQ(Inked(s, 30, 40, 30 + width, 52).size(), static_cast<std::size_t>(width * 12));
   EXPECT_TRUE(PanelFontIsJapanese());
+  const auto coverage = [](const PanelGlyph& g) { return std::accumulate(g.ink.begin(), g.ink.end(), 0); };
   for (int height : {10, 12, 14}) {
     const PanelGlyph& full = GlyphFor(height, false, U'あ');
-    const PanelGlyph& bold = GlyphFor(height, true, U'あ');
+    const PanelGlyph& fullBold = GlyphFor(height, true, U'あ');
     EXPECT_EQ(std::pair(full.advance, GlyphFor(height, false, U'A').advance), std::pair(height, height / 2));
     EXPECT_TRUE(full.left + full.width <= height && full.top >= 0 && full.top + full.rows <= height)
         << full.left << "+" << full.width << ", " << full.top << "+" << full.rows;
-    EXPECT_EQ(std::pair(bold.advance, bold.width), std::pair(full.advance, full.width + 1));
+    EXPECT_EQ(std::pair(fullBold.advance, fullBold.width), std::pair(full.advance, full.width + 1));
+    for (char32_t cp : {U'o', U'b', U'0', U'8', U'濃', U'縦'}) {
+      const PanelGlyph& plain = GlyphFor(height, false, cp);
+      const PanelGlyph& bold = GlyphFor(height, true, cp);
+      // Smoothed edges: some pixels are partly covered.
+      EXPECT_TRUE(std::any_of(plain.ink.begin(), plain.ink.end(), [](int v) { return v > 0 && v < 255; }))
+          << height << " " << static_cast<int>(cp);
+      // Bold: more ink, the same advance, the same rows and baseline.
+      EXPECT_GT(coverage(bold), coverage(plain) * 11 / 10) << height << " " << static_cast<int>(cp);
+      EXPECT_EQ(std::tuple(bold.advance, bold.top, bold.rows), std::tuple(plain.advance, plain.top, plain.rows))
+          << height << " " << static_cast<int>(cp);
+    }
   }
   // Rendering is deterministic: the same text gives the same pixels.
   Surface a, b;
   a.Text({12, true}, Black, TextBackground::Transparent, White, 0, 0, "決定 KEEP1");
   b.Text({12, true}, Black, TextBackground::Transparent, White, 0, 0, "決定 KEEP1");
   EXPECT_TRUE(std::equal(a.Data(), a.Data() + 1100 * 20 * 3, b.Data()));
+  // "0" and "8" are told apart at the readouts' size: their cells differ in
+  // many pixels.
+  Surface zero, eight;
+  zero.Text({10, true}, Black, TextBackground::Opaque, White, 0, 0, "0");
+  eight.Text({10, true}, Black, TextBackground::Opaque, White, 0, 0, "8");
+  int differing = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 5; ++x) differing += std::abs(zero.Pixel(x, y).r - eight.Pixel(x, y).r) > 96 ? 1 : 0;
+  EXPECT_GE(differing, 4);
+  s.Clear(Rgb{0, 0, 255});
+  s.Text({12, true}, Rgb{255, 0, 0}, TextBackground::Transparent, White, 10, 10, "both 濃淡");
+  const PanelGlyph& g = GlyphFor(12, true, U'b');
+  EXPECT_GT(g.rows * g.width, 20);
+  for (int r = 0; r < g.rows; ++r)
+    for (int c = 0; c < g.width; ++c) {
+      const int cover = g.ink[static_cast<std::size_t>(r * g.width + c)];
+      // Red over blue: red rises with the coverage as blue falls, rounded.
+      EXPECT_EQ(s.Pixel(10 + g.left + c, 10 + g.top + r),
+                (Rgb{static_cast<std::uint8_t>((255 * cover + 127) / 255), 0,
+                     static_cast<std::uint8_t>((255 * (255 - cover) + 127) / 255)}))
+          << c << "," << r;
+    }
+  // An opaque background fills the cells first; the ink blends over it.
+  s.Clear(Rgb{0, 0, 255});
+  s.Text({12, true}, Black, TextBackground::Opaque, White, 10, 40, "o");
+  for (int y = 40; y < 52; ++y)
+    for (int x = 10; x < 16; ++x) {
+      const Rgb p = s.Pixel(x, y);
+      EXPECT_TRUE(p.r == p.g && p.g == p.b) << x << "," << y;  // grey between white and black
+    }
+  EXPECT_EQ(s.Pixel(16, 45), (Rgb{0, 0, 255}));  // the cell ends at its advance
 }
 
 TEST(Text, WithoutAFaceEveryCharacterIsABoxInItsCell) {
@@ -259,11 +299,7 @@ TEST(Headless, PaintsUntilValidRecordsTitlesAndShowsWhatWasPresented) {
 }
 
 TEST(LegacyTitle, Latin1BytesWithWhatLatin1CannotHoldLeftOut) {
-  struct Row {
-    std::string utf8;
-    std::string latin1;
-  };
-  const Row rows[] = {
+  const std::pair<std::string, std::string> rows[] = {  // UTF-8, Latin-1
       {"sample.bmp / VANTOR ZEPHRIN SAMPLE vazesample", "sample.bmp / VANTOR ZEPHRIN SAMPLE vazesample"},
       {"sample.bmp / ヴァントルゼフリンサンプル vazesample", "sample.bmp / vazesample"},
       {"ヴァントルゼフリンサンプル VANTOR ZEPHRIN SAMPLE vazesample", "VANTOR ZEPHRIN SAMPLE vazesample"},
@@ -275,61 +311,7 @@ TEST(LegacyTitle, Latin1BytesWithWhatLatin1CannotHoldLeftOut) {
       {"ヴァントルゼフリンサンプル", "vazesample"},    // nothing left
       {"", "vazesample"},
   };
-  for (const Row& row : rows) EXPECT_EQ(LegacyTitle(row.utf8), row.latin1) << row.utf8;
-}
-
-int Coverage(const PanelGlyph& g) { return std::accumulate(g.ink.begin(), g.ink.end(), 0); }
-
-TEST(PanelText, GreyScaleGlyphsBoldWiderNotTallerBlendedOverWhatIsThere) {
-  REQUIRE_IPA_GOTHIC_FACE();
-  for (int height : {10, 12, 14}) {
-    for (char32_t cp : {U'o', U'b', U'0', U'8', U'濃', U'縦'}) {
-      const PanelGlyph& plain = GlyphFor(height, false, cp);
-      const PanelGlyph& bold = GlyphFor(height, true, cp);
-      // Smoothed edges: some pixels are partly covered.
-      EXPECT_TRUE(std::any_of(plain.ink.begin(), plain.ink.end(), [](int v) { return v > 0 && v < 255; }))
-          << height << " " << static_cast<int>(cp);
-      // Bold: more ink, the same advance, the same rows and baseline.
-      EXPECT_GT(Coverage(bold), Coverage(plain) * 11 / 10) << height << " " << static_cast<int>(cp);
-      EXPECT_EQ(std::tuple(bold.advance, bold.top, bold.rows), std::tuple(plain.advance, plain.top, plain.rows))
-          << height << " " << static_cast<int>(cp);
-    }
-  }
-  // "0" and "8" are told apart at the readouts' size: their cells differ in
-  // many pixels.
-  Surface zero, eight;
-  zero.Text({10, true}, Black, TextBackground::Opaque, White, 0, 0, "0");
-  eight.Text({10, true}, Black, TextBackground::Opaque, White, 0, 0, "8");
-  int differing = 0;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 5; ++x) differing += std::abs(zero.Pixel(x, y).r - eight.Pixel(x, y).r) > 96 ? 1 : 0;
-  EXPECT_GE(differing, 4);
-  Surface s;
-  s.Clear(Rgb{0, 0, 255});
-  s.Text({12, true}, Rgb{255, 0, 0}, TextBackground::Transparent, White, 10, 10, "both 濃淡");
-  const PanelGlyph& b = GlyphFor(12, true, U'b');
-  int checked = 0;
-  for (int r = 0; r < b.rows; ++r) {
-    for (int c = 0; c < b.width; ++c) {
-      const int cover = b.ink[static_cast<std::size_t>(r * b.width + c)];
-      const Rgb p = s.Pixel(10 + b.left + c, 10 + b.top + r);
-      // Red over blue: red rises with the coverage as blue falls, rounded.
-      EXPECT_EQ(p, (Rgb{static_cast<std::uint8_t>((255 * cover + 127) / 255), 0,
-                        static_cast<std::uint8_t>((255 * (255 - cover) + 127) / 255)}))
-          << c << "," << r;
-      ++checked;
-    }
-  }
-  EXPECT_GT(checked, 20);
-  // An opaque background fills the cells first; the ink blends over it.
-  s.Clear(Rgb{0, 0, 255});
-  s.Text({12, true}, Black, TextBackground::Opaque, White, 10, 40, "o");
-  for (int y = 40; y < 52; ++y)
-    for (int x = 10; x < 16; ++x) {
-      const Rgb p = s.Pixel(x, y);
-      EXPECT_TRUE(p.r == p.g && p.g == p.b) << x << "," << y;  // grey between white and black
-    }
-  EXPECT_EQ(s.Pixel(16, 45), (Rgb{0, 0, 255}));  // the cell ends at its advance
+  for (const auto& [utf8, latin1] : rows) EXPECT_EQ(LegacyTitle(utf8), latin1) << utf8;
 }
 
 }  // namespace

@@ -71,20 +71,17 @@ SmallCanvas GreyCanvas(int stride, std::uint8_t past) {
 
 std::array<int, 3> Grey(int v) { return {v, v, v}; }
 
-// ---- CONTOUR
-
 TEST(SettingsOps, ContourOnA300By200CanvasWithWiderRows) {
   // The ten columns past the width hold gray 8, a level, and must be left alone.
   SmallCanvas canvas = GreyCanvas(310, 8);
   // All levels in red (colour type 1): the grays 0, 8, ..., 248.
   ApplyContour(canvas.bytes.data(), canvas.stride, Width, Height, ContourDrawSettings{ContourLadder{}, ContourAllLevels, 0, 1});
-  for (int row = 0; row < Height; ++row) {
+  for (int row = 0; row < Height; ++row)
     for (int column = 0; column < canvas.stride; ++column) {
       const int v = column < Width ? (column + row) % 256 : 8;
       const bool onLevel = column < Width && v % 8 == 0 && v <= 248;
       ASSERT_EQ(canvas.Bgr(row, column), (onLevel ? std::array<int, 3>{0, 0, 255} : Grey(v))) << row << ", " << column;
     }
-  }
   // One pixel: gray 16 is level 2 (scan index 3); type 7, grey down, gives
   // 255 - 2 * K with K = 256 / 31 = 8: 239. Another level's scan leaves it;
   // so does no operation.
@@ -96,8 +93,7 @@ TEST(SettingsOps, ContourOnA300By200CanvasWithWiderRows) {
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{239, 239, 239}));
 }
 
-// ---- UNI C.'s conversion
-
+// UNI C.'s conversion of a grey range to one colour.
 TEST(SettingsOps, GrayRangeOnA300By200PictureInWiderPlanes) {
   // Grey samples (column + row) % 256 in planes of 320 samples a row (the
   // columns past the width are in the range), the canvas 305 pixels a row;
@@ -110,13 +106,12 @@ TEST(SettingsOps, GrayRangeOnA300By200PictureInWiderPlanes) {
     }
   SmallCanvas canvas(305, Height, 7);
   PaintGrayRange(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, GrayRangeSettings{60, 180, UniRgb{12, 240, 99}});
-  for (int row = 0; row < Height; ++row) {
+  for (int row = 0; row < Height; ++row)
     for (int column = 0; column < canvas.stride; ++column) {
       const int v = (column + row) % 256;
       const bool taken = column < Width && 60 <= v && v <= 180;
       ASSERT_EQ(canvas.Bgr(row, column), (taken ? std::array<int, 3>{99, 240, 12} : Grey(7))) << row << ", " << column;
     }
-  }
   // One pixel of red 300: gray 299 * 300 / 1000 = 89, inside 60..180, not 90..180.
   TestPlanes one(1, 1);
   one.Set(0, 0, 300, 0, 0);
@@ -126,8 +121,6 @@ TEST(SettingsOps, GrayRangeOnA300By200PictureInWiderPlanes) {
     EXPECT_EQ(pixel, (painted ? std::array<std::uint8_t, 3>{99, 240, 12} : std::array<std::uint8_t, 3>{1, 2, 3})) << lo;
   }
 }
-
-// ---- ADD
 
 TEST(SettingsOps, AdditionOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
   for (const BlendWeights weights : {SoftWeights, MiddleWeights, HardWeights, BlendWeights{5, 2}}) {
@@ -157,8 +150,6 @@ TEST(SettingsOps, AdditionOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
   }
 }
 
-// ---- The swap modes
-
 TEST(SettingsOps, SwapOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
   TestPlanes whole = NoisePlanes(Stride, CanvasRows), part = NoisePlanes(330, Height);
   for (int mode = 0; mode < SwapModeCount; ++mode) {
@@ -166,10 +157,9 @@ TEST(SettingsOps, SwapOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
     SwapIntoCanvas(whole.View(), wholeCanvas.bytes.data(), Stride, Stride, CanvasRows, SwapSettings{mode});
     SwapIntoCanvas(part.View(), partCanvas.bytes.data(), partCanvas.stride, Width, Height, SwapSettings{mode});
     for (int row = 0; row < Height; ++row)
-      for (int column = 0; column < partCanvas.stride; ++column) {
+      for (int column = 0; column < partCanvas.stride; ++column)
         ASSERT_EQ(partCanvas.Bgr(row, column), (column < Width ? wholeCanvas.Bgr(row, column) : Grey(77)))
             << "mode " << mode << ", row " << row << ", column " << column;
-      }
   }
   // One pixel (10, 20, 30): 5 [B] R⇔G gives red 20, green 10, blue 30
   // (bytes blue, green, red); 17 eel ((20 + 255) / 2, (10 + 20 + 30 + 255) /
@@ -183,8 +173,6 @@ TEST(SettingsOps, SwapOnA300By200PictureIsTheTopLeftOfTheCanvasRun) {
     EXPECT_EQ(pixel, bytes) << mode;
   }
 }
-
-// ---- The outline detectors
 
 TEST(SettingsOps, OutlinesOnA300By200PictureGiveTheLiteralBytesAndStayInside) {
   // Black columns 0..149, white 150..299; the twenty columns past the width
@@ -205,7 +193,7 @@ TEST(SettingsOps, OutlinesOnA300By200PictureGiveTheLiteralBytesAndStayInside) {
       }
   }
   TestPlanes noise = NoisePlanes(320, Height);
-  for (const int width : {FineWidth, MiddleWidth, FatWidth}) {
+  for (const int width : {FineWidth, MiddleWidth, FatWidth})
     for (const int mode : {JudgeByEveryChannel, JudgeByLuma}) {
       SmallCanvas fast(310, Height, 7), literal(310, Height, 7);
       const OutlineSettings settings{width, 40, mode, OutlineRgb{0, 255, 255}};
@@ -213,15 +201,12 @@ TEST(SettingsOps, OutlinesOnA300By200PictureGiveTheLiteralBytesAndStayInside) {
       LiteralOutline(noise.View(), literal.bytes.data(), literal.stride, Width, Height, settings);
       EXPECT_TRUE(fast.bytes == literal.bytes) << "detector " << width << ", mode " << mode;
     }
-  }
   // A picture smaller than the border: nothing to outline, nothing touched.
   TestPlanes one(1, 1, 200);
   std::array<std::uint8_t, 3> pixel{1, 2, 3};
   PaintOutlinePixels(one.View(), pixel.data(), 1, 1, 1, OutlineSettings{FineWidth, 1, JudgeByLuma, OutlineRgb{}});
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{1, 2, 3}));
 }
-
-// ---- Local contrast
 
 TEST(SettingsOps, LocalContrastNearTheRightEdgeOfA300By200Picture) {
   // Grey 50 left of column 290, 200 from there on; the planes' rows go on to
@@ -265,13 +250,9 @@ TEST(SettingsOps, LocalContrastNearTheRightEdgeOfA300By200Picture) {
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{0, 0, 0}));
 }
 
-// ---- Zones and the stencil
-
 TEST(SettingsOps, ZoneOnA300By200CanvasWithWiderRows) {
   // The gray range 50..100 in grey 255; the columns past the width are in the range.
-  ZoneRange range;
-  range.lumaMin = 50;
-  range.lumaMax = 100;
+  ZoneRange range{.lumaMin = 50, .lumaMax = 100};
   for (const CanvasArea area : {CanvasArea{0, 0, INT_MAX, INT_MAX}, CanvasArea{10, 20, 40, 30}}) {
     SmallCanvas canvas = GreyCanvas(310, 70);
     const int painted = DrawZone(canvas.bytes.data(), canvas.stride, Width, Height, ZoneSettings{range, area, 1, 2, 255});
@@ -309,13 +290,13 @@ TEST(SettingsOps, StencilOnA300By200Picture) {
     }
   const StencilSettings settings{255};
   // The mask of the canvas, and the stencil of planes filled from it.
-  std::vector<std::uint8_t> fromCanvas(static_cast<std::size_t>(Width) * Height, 5);
+  std::vector<std::uint8_t> fromCanvas(static_cast<std::size_t>(Width) * Height, 5), fromPlanes = fromCanvas,
+                            made = fromCanvas;
   StencilMaskOfCanvas(canvas.bytes.data(), canvas.stride, fromCanvas, Width, Height, settings);
   TestPlanes planes(320, Height, 255);
   for (int row = 0; row < Height; ++row)
     for (int column = 0; column < Width; ++column)
       for (int k = 0; k < 3; ++k) planes.At(k, row, column) = canvas.Pixel(row, column)[k];
-  std::vector<std::uint8_t> fromPlanes(static_cast<std::size_t>(Width) * Height, 5);
   PatternFromPlanes(planes.View(), fromPlanes, Width, Height, settings);
   EXPECT_EQ(fromPlanes, fromCanvas);
   for (int row = 0; row < Height; ++row)
@@ -327,7 +308,6 @@ TEST(SettingsOps, StencilOnA300By200Picture) {
   EXPECT_EQ(planes.At(0, 5, 300), 255u);  // past the width: untouched
   // The canvas stencil gives the same mask and counts the zone pixels; past
   // the width nothing changes.
-  std::vector<std::uint8_t> made(static_cast<std::size_t>(Width) * Height, 5);
   EXPECT_EQ(MakePattern(canvas.bytes.data(), canvas.stride, made, Width, Height, settings), zoneCount);
   EXPECT_EQ(made, fromCanvas);
   EXPECT_EQ((std::array{canvas.Pixel(0, 0)[0], canvas.Pixel(0, 1)[0], canvas.Pixel(0, 300)[0]}),

@@ -14,7 +14,6 @@
 #include "app/dispatch.h"
 #include "pages/kit/gestures.h"
 #include "pages/kit/page_state.h"
-#include "panel/comments.h"
 #include "platform/files.h"
 #include "support/golden.h"
 #include "support/program_session.h"
@@ -22,6 +21,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
 Rgb Stripes(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(x * 7 % 256), static_cast<std::uint8_t>(y * 3 % 256),
@@ -41,12 +41,11 @@ class ShellTest : public ::testing::Test {
     picture = s.PathIn("stripes.bmp");
     WriteTestPicture(picture, 960, 672, Stripes);
   }
-  bool ImageShowsPicture(Rgb (*colour)(int, int), int width, int height) {
-    for (int y = 0; y < height - 1; y += 7) {
-      for (int x = 0; x < width - 1; x += 5) {
-        if (s.Pixel(100 + x, 32 + y) != colour(x, y)) return false;
-      }
-    }
+  // The stripes at (100, 32), every 5th column of every 7th row.
+  bool ShowsStripes() {
+    for (int y = 0; y < 671; y += 7)
+      for (int x = 0; x < 959; x += 5)
+        if (s.Pixel(100 + x, 32 + y) != Stripes(x, y)) return false;
     return true;
   }
   // A 960 x 672 picture of another flat colour, answering the next open dialog.
@@ -67,11 +66,8 @@ TEST_F(ShellTest, OpeningShowsThePictureWithTheTitleAndTheTabsStoreAndRestore) {
   EXPECT_EQ(s.dialogs().shown().at(0).title, "画像ファイルを開く");
   EXPECT_EQ(s.window().Title(), "stripes.bmp / ヴァントルゼフリンサンプル vazesample");
   // Pixel for pixel at (100, 32); a full-size picture is whitened nowhere.
-  for (int y = 0; y < 672; ++y) {
-    for (int x = 0; x < 960; ++x) {
-      ASSERT_EQ(s.Pixel(100 + x, 32 + y), Stripes(x, y)) << x << "," << y;
-    }
-  }
+  for (int y = 0; y < 672; ++y)
+    for (int x = 0; x < 960; ++x) ASSERT_EQ(s.Pixel(100 + x, 32 + y), Stripes(x, y)) << x << "," << y;
   s.Click(TabCentre(4), 15);
   const auto file = FileBytes(s.PathIn("KEEP4.bmp"));
   ASSERT_EQ(file.size(), static_cast<std::size_t>(KeepFileBytes));
@@ -104,7 +100,7 @@ TEST_F(ShellTest, CancellingTheFirstDialogDrawsNothingAndEnterAsksAgain) {
   s.dialogs().QueueFile(picture);
   s.KeyEnter();
   EXPECT_EQ(s.dialogs().shown().size(), 2u);
-  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
+  EXPECT_TRUE(ShowsStripes());
 }
 
 TEST_F(ShellTest, EveryTabIsHitAtItsCentreAndNoneOnItsBoundary) {
@@ -178,18 +174,23 @@ TEST_F(ShellTest, ASetThatCannotBeWrittenOrAPictureThatCannotBeLoadedKeepsThePic
   EXPECT_EQ(WorkPlanes[2][5], Stripes(5, 671).r);
   s.dialogs().QueueFile(picture);
   s.KeyEnter();
-  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
+  EXPECT_TRUE(ShowsStripes());
+}
+
+// A flat picture opened, and every keep slot stored.
+void StartWithKeepFiles(ProgramSession& s) {
+  WriteTestPicture(s.PathIn("p.bmp"), 960, 672, Flat);
+  s.Start(s.PathIn("p.bmp"));
+  for (int slot = 0; slot < 14; ++slot) WriteKeepFile(Canvas.data(), slot, PixelSource::FromCanvas);
 }
 
 // The two questions of the close sequence, answered each way.
-class CloseSequence : public ::testing::TestWithParam<std::pair<bool, bool>> {};
+class CloseSequence : public ::testing::TestWithParam<std::tuple<bool, bool>> {};
 
 TEST_P(CloseSequence, DeletesWhatTheAnswersSay) {
   const auto [deleteKeeps, close] = GetParam();
   ProgramSession s;
-  WriteTestPicture(s.PathIn("p.bmp"), 960, 672, Flat);
-  s.Start(s.PathIn("p.bmp"));
-  for (int slot = 0; slot < 14; ++slot) WriteKeepFile(Canvas.data(), slot, PixelSource::FromCanvas);
+  StartWithKeepFiles(s);
   for (int file = 0; file < 5; ++file) WriteAppearFile(Canvas.data(), file, PixelSource::FromCanvas);
   s.dialogs().QueueAnswer(deleteKeeps ? MessageAnswer::Yes : MessageAnswer::No);
   s.dialogs().QueueAnswer(close ? MessageAnswer::Yes : MessageAnswer::No);
@@ -201,21 +202,15 @@ TEST_P(CloseSequence, DeletesWhatTheAnswersSay) {
   EXPECT_EQ(shown.back().text, "終了してもよろしいですか");
   for (int slot = 0; slot < 14; ++slot) EXPECT_EQ(fs::exists(s.PathIn(KeepFileName(slot))), !deleteKeeps) << slot;
   EXPECT_TRUE(fs::exists(s.PathIn("0000start.bmp")));
-  for (int file = 1; file < 5; ++file) {
-    EXPECT_EQ(fs::exists(s.PathIn(AppearFileNames[static_cast<unsigned>(file)])), !close);
-  }
+  for (unsigned file = 1; file < 5; ++file) EXPECT_EQ(fs::exists(s.PathIn(AppearFileNames[file])), !close) << file;
   EXPECT_EQ(s.window().Destroyed(), close);
 }
 
-INSTANTIATE_TEST_SUITE_P(AnswerPairs, CloseSequence,
-                         ::testing::Values(std::pair{false, false}, std::pair{false, true}, std::pair{true, false},
-                                           std::pair{true, true}));
+INSTANTIATE_TEST_SUITE_P(AnswerPairs, CloseSequence, ::testing::Combine(::testing::Bool(), ::testing::Bool()));
 
 TEST(CloseSequenceFailures, KeepFilesThatCannotBeDeletedAreNamedOnce) {
   ProgramSession s;
-  WriteTestPicture(s.PathIn("p.bmp"), 960, 672, Flat);
-  s.Start(s.PathIn("p.bmp"));
-  for (int slot = 0; slot < 14; ++slot) WriteKeepFile(Canvas.data(), slot, PixelSource::FromCanvas);
+  StartWithKeepFiles(s);
   // A folder that holds a file cannot be deleted as a file, even by root.
   fs::remove(s.PathIn("KEEP3.bmp"));
   fs::create_directories(s.PathIn("KEEP3.bmp/inside"));
@@ -229,9 +224,8 @@ TEST(CloseSequenceFailures, KeepFilesThatCannotBeDeletedAreNamedOnce) {
   EXPECT_FALSE(fs::exists(s.PathIn("KEEP4.bmp")));
 }
 
-TEST_F(ShellTest, TheLanguageSwitchRedrawsLabelsAndTitle) {
+TEST_F(ShellTest, TheLanguageSwitchChangesTheTitleAndTheQuestionsButNotThePicture) {
   s.Start(picture);
-  const auto japanese = s.window().Shown();
   s.Click(30, 552);
   EXPECT_EQ(LanguageId, 2);
   EXPECT_EQ(s.window().Title(), "stripes.bmp / VANTOR ZEPHRIN SAMPLE vazesample");
@@ -241,14 +235,8 @@ TEST_F(ShellTest, TheLanguageSwitchRedrawsLabelsAndTitle) {
   EXPECT_EQ(shown[shown.size() - 2].text.rfind("May we delete next keeping image files\n", 0), 0u);
   EXPECT_EQ(shown.back().title, "Plese make sure");
   EXPECT_EQ(shown.back().text, "Close?");
-  // The tab labels changed, the picture did not.
-  bool tabsDiffer = false;
-  for (int y = 8; y < 24 && !tabsDiffer; ++y) {
-    const std::size_t row = static_cast<std::size_t>(y) * Surface::Width * 3;
-    tabsDiffer = !std::equal(japanese.begin() + row + 300, japanese.begin() + row + 3180, s.window().Shown().begin() + row + 300);
-  }
-  EXPECT_TRUE(tabsDiffer);
-  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
+  // The picture did not change (the labels in English: ShellGolden's top_english).
+  EXPECT_TRUE(ShowsStripes());
 }
 
 TEST_F(ShellTest, AWhiteBorderedSmallPictureAndATallOne) {
@@ -262,7 +250,7 @@ TEST_F(ShellTest, AWhiteBorderedSmallPictureAndATallOne) {
   WriteTestPicture(large, 1200, 900, Stripes);
   s.dialogs().QueueFile(large);
   s.KeyEnter();
-  EXPECT_TRUE(ImageShowsPicture(Stripes, 960, 672));
+  EXPECT_TRUE(ShowsStripes());
 }
 
 // The rubber band is drawn by inverting and handed over in drag order.
@@ -333,11 +321,6 @@ TEST(GoldenScreens, AMissingGoldenFailsAndWritesNothingIntoTheSources) {
 // cancelled or failed open leaves the keep files, the picture in hand and the
 // screen as they were.
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-namespace {
-
 constexpr int TabY = 10;
 constexpr int SaveTabX = 912, GetTabX = 1024;
 constexpr int FKeyX = 24, FKeyY = 370;            // TOP's horn key F
@@ -348,27 +331,6 @@ Rgb Mixed(int x, int y) {
              static_cast<std::uint8_t>((x ^ y) & 0xFF)};
 }
 Rgb Plain(int, int) { return Rgb{30, 160, 90}; }
-
-// The TOP page after an F pass stored in KEEP0: what the test starts from.
-struct AfterPass {
-  ProgramSession s;
-  Bytes keep, shown;
-  AfterPass() {
-    WriteTestPicture(s.PathIn("first.bmp"), 300, 200, Mixed);
-    s.Start(s.PathIn("first.bmp"));
-    s.Click(FKeyX, FKeyY);
-    s.Click(SaveKeepX, SaveKeepY);
-    keep = FileBytes(s.PathIn("KEEP0.bmp"));
-    // The screen as a plain repaint shows it (the key just clicked no longer
-    // drawn pressed).
-    s.window().Invalidate();
-    s.Paint();
-    shown = s.window().Shown();
-    s.dialogs().TakeShown();
-  }
-};
-
-}  // namespace
 
 TEST(NothingLost, OpenThenSaveGivesBackTheFileByteForByte) {
   for (const auto& [width, height] : {std::pair{451, 300}, std::pair{600, 400}, std::pair{960, 672}}) {
@@ -388,17 +350,28 @@ TEST(NothingLost, OpenThenSaveGivesBackTheFileByteForByte) {
 // language shown; a Get whose keep file cannot be written takes the picture
 // from the canvas.
 TEST(NothingLost, AGetCancelledRefusedOrNotStoredLosesNothing) {
-  AfterPass p;
-  ASSERT_FALSE(p.keep.empty());
-  p.s.dialogs().QueueFile(std::nullopt);
-  p.s.Click(GetTabX, TabY);
+  ProgramSession s;
+  WriteTestPicture(s.PathIn("first.bmp"), 300, 200, Mixed);
+  s.Start(s.PathIn("first.bmp"));
+  s.Click(FKeyX, FKeyY);
+  s.Click(SaveKeepX, SaveKeepY);
+  const Bytes keep = FileBytes(s.PathIn("KEEP0.bmp"));
+  ASSERT_FALSE(keep.empty());
+  // The screen as a plain repaint shows it (the key just clicked no longer
+  // drawn pressed).
+  s.window().Invalidate();
+  s.Paint();
+  const Bytes shownAtStart = s.window().Shown();
+  s.dialogs().TakeShown();
+  s.dialogs().QueueFile(std::nullopt);
+  s.Click(GetTabX, TabY);
   EXPECT_EQ(Requests.getSlot, 99);
-  EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep);
-  EXPECT_EQ(p.s.window().Shown(), p.shown);
-  EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
-  p.s.dialogs().TakeShown();
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP0.bmp")), keep);
+  EXPECT_EQ(s.window().Shown(), shownAtStart);
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
+  s.dialogs().TakeShown();
 
-  const std::string title = p.s.window().Title();
+  const std::string title = s.window().Title();
   struct Refused {
     const char* name;
     Bytes bytes;
@@ -414,24 +387,24 @@ TEST(NothingLost, AGetCancelledRefusedOrNotStoredLosesNothing) {
        "（少なくとも 220 バイト必要です）。"},
   };
   for (const auto& [name, bytes, message] : cases) {
-    ASSERT_TRUE(WriteFileAtomically(p.s.PathIn(name), bytes));
-    p.s.dialogs().QueueFile(p.s.PathIn(name));
-    p.s.Click(GetTabX, TabY);
-    const auto shown = p.s.dialogs().TakeShown();
+    ASSERT_TRUE(WriteFileAtomically(s.PathIn(name), bytes));
+    s.dialogs().QueueFile(s.PathIn(name));
+    s.Click(GetTabX, TabY);
+    const auto shown = s.dialogs().TakeShown();
     ASSERT_EQ(shown.size(), 2u) << name;  // the open dialog, then one message naming the file
     EXPECT_EQ(shown[1].kind, "message");
     EXPECT_EQ(shown[1].text.rfind(message, 0), 0u) << shown[1].text;
     EXPECT_EQ(Requests.getSlot, 99);
-    EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep) << name;
-    EXPECT_TRUE(p.s.window().Shown() == p.shown && p.s.window().Title() == title) << name;
+    EXPECT_EQ(FileBytes(s.PathIn("KEEP0.bmp")), keep) << name;
+    EXPECT_TRUE(s.window().Shown() == shownAtStart && s.window().Title() == title) << name;
   }
   // Later paints carry no leftover request and say nothing more.
-  p.s.Click(180, TabY);  // FILTER
-  p.s.Click(120, TabY);  // TOP
-  EXPECT_EQ(FileBytes(p.s.PathIn("KEEP0.bmp")), p.keep);
-  EXPECT_EQ(p.s.dialogs().MessageCount(), 0u);
+  s.Click(180, TabY);  // FILTER
+  s.Click(120, TabY);  // TOP
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP0.bmp")), keep);
+  EXPECT_EQ(s.dialogs().MessageCount(), 0u);
 
-  p.s.Click(40, 552);  // the language key: English
+  s.Click(40, 552);  // the language key: English
   const Refused english[] = {
       {"text.bmp", {},
        "\"text.bmp\" could not be read as a picture:\nit is not a BMP, PNG, JPEG, GIF, TIFF or PNM picture."},
@@ -440,26 +413,24 @@ TEST(NothingLost, AGetCancelledRefusedOrNotStoredLosesNothing) {
        "(at least 220 bytes are needed)."},
   };
   for (const auto& [name, bytes, message] : english) {
-    p.s.dialogs().TakeShown();
-    p.s.dialogs().QueueFile(p.s.PathIn(name));
-    p.s.Click(GetTabX, TabY);
-    const auto shown = p.s.dialogs().TakeShown();
+    s.dialogs().QueueFile(s.PathIn(name));
+    s.Click(GetTabX, TabY);
+    const auto shown = s.dialogs().TakeShown();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].text, message);
     EXPECT_EQ(shown[1].title, "Open a Picture");
-    EXPECT_EQ(PictureFile.path, p.s.PathIn("first.bmp"));
+    EXPECT_EQ(PictureFile.path, s.PathIn("first.bmp"));
   }
 
   // KEEP0.bmp replaced by a folder: the keep write fails.
-  p.s.dialogs().TakeShown();
-  fs::remove(p.s.PathIn("KEEP0.bmp"));
-  fs::create_directory(p.s.PathIn("KEEP0.bmp"));
-  WriteTestPicture(p.s.PathIn("second.bmp"), 960, 672, Plain);
-  p.s.dialogs().QueueFile(p.s.PathIn("second.bmp"));
-  p.s.Click(GetTabX, TabY);
-  EXPECT_EQ(p.s.dialogs().MessageCount(), 1u);  // the write failure, once
-  EXPECT_TRUE(fs::is_directory(p.s.PathIn("KEEP0.bmp")));
-  ExpectShown(p.s, {{500, 300, Plain(0, 0)}});  // the picture just opened, not the old one
+  fs::remove(s.PathIn("KEEP0.bmp"));
+  fs::create_directory(s.PathIn("KEEP0.bmp"));
+  WriteTestPicture(s.PathIn("second.bmp"), 960, 672, Plain);
+  s.dialogs().QueueFile(s.PathIn("second.bmp"));
+  s.Click(GetTabX, TabY);
+  EXPECT_EQ(s.dialogs().MessageCount(), 1u);  // the write failure, once
+  EXPECT_TRUE(fs::is_directory(s.PathIn("KEEP0.bmp")));
+  ExpectShown(s, {{500, 300, Plain(0, 0)}});  // the picture just opened, not the old one
   EXPECT_EQ(WorkPlanes[1][300 * 960 + 400], 160u);
 }
 
@@ -492,38 +463,34 @@ TEST(NothingLost, SavingTheShownPartOverALargerPictureAsksFirst) {
   WriteTestPicture(s.PathIn("small.bmp"), 300, 200, Plain);
   s.Start(picture);
   EXPECT_EQ(s.window().Title(), "large.bmp (x 0–960, y 0–672、全体 1200 × 810) / ヴァントルゼフリンサンプル vazesample");
-  const Bytes original = FileBytes(picture), other = FileBytes(s.PathIn("other.bmp"));
   s.dialogs().TakeShown();
 
-  // Over its own file, unanswered: No, nothing written.
-  s.dialogs().QueueFile(picture);
-  s.Click(SaveTabX, TabY);
-  std::vector<ScriptedDialogs::Shown> shown = s.dialogs().TakeShown();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].kind, "message");
-  EXPECT_EQ(shown[1].text, "表示されている 960 × 672 の部分だけが書き込まれ、画像の残り (1200 × 810) は失われます。"
-                           "それでも保存しますか?");
-  EXPECT_EQ(FileBytes(picture), original);
-
-  // Over another larger picture, in English, answered No.
-  LanguageId = EnglishLanguage;
-  s.dialogs().QueueFile(s.PathIn("other.bmp"));
-  s.dialogs().QueueAnswer(MessageAnswer::No);
-  s.Click(SaveTabX, TabY);
-  shown = s.dialogs().TakeShown();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].text, "Only the 960 × 672 part shown is written; the rest of the picture (1000 × 500) is lost. "
-                           "Save anyway?");
-  EXPECT_EQ(FileBytes(s.PathIn("other.bmp")), other);
-
-  // Over a smaller picture: the question any file that exists gets, with
-  // No as its default; into a new file: no question.
-  s.dialogs().QueueFile(s.PathIn("small.bmp"));
-  s.Click(SaveTabX, TabY);
-  shown = s.dialogs().TakeShown();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].text, "\"small.bmp\" already exists. Replace it?");
-  EXPECT_NE(FileBytes(s.PathIn("small.bmp")).size(), 54u + 960u * 672u * 3u);
+  // Each question unanswered or answered No writes nothing. A smaller picture
+  // gets the question any file that exists gets, with No as its default.
+  const struct {
+    std::string file;
+    bool english, answeredNo;
+    const char* question;
+  } asked[] = {
+      {picture, false, false,
+       "表示されている 960 × 672 の部分だけが書き込まれ、画像の残り (1200 × 810) は失われます。それでも保存しますか?"},
+      {s.PathIn("other.bmp"), true, true,
+       "Only the 960 × 672 part shown is written; the rest of the picture (1000 × 500) is lost. Save anyway?"},
+      {s.PathIn("small.bmp"), true, false, "\"small.bmp\" already exists. Replace it?"},
+  };
+  for (const auto& [file, english, answeredNo, question] : asked) {
+    if (english) LanguageId = EnglishLanguage;
+    const Bytes before = FileBytes(file);
+    s.dialogs().QueueFile(file);
+    if (answeredNo) s.dialogs().QueueAnswer(MessageAnswer::No);
+    s.Click(SaveTabX, TabY);
+    const auto shown = s.dialogs().TakeShown();
+    ASSERT_EQ(shown.size(), 2u) << file;
+    EXPECT_EQ(shown[1].kind, "message");
+    EXPECT_EQ(shown[1].text, question);
+    EXPECT_EQ(FileBytes(file), before) << file;
+  }
+  // Over the smaller picture answered Yes, and into a new file with no question.
   for (const char* name : {"small.bmp", "new.bmp"}) {
     const bool exists = fs::exists(s.PathIn(name));
     s.dialogs().QueueFile(s.PathIn(name));

@@ -1,29 +1,10 @@
 #!/usr/bin/env bash
 # Real-window checks of the interactive program under a virtual X server,
-# driven with xdotool and looked at with ImageMagick:
-#
-#  1. a picture named on the command line opens at start, with its title,
-#     which the legacy WM_NAME holds as well as _NET_WM_NAME, in a window at
-#     1.1 x (the largest step that fits a 1280x1024 screen); - makes it 1 x
-#     and the step is remembered for the next starts; SIGTERM ends the
-#     program at once, the keep and work files as they were;
-#  2. a cancelled first open dialog leaves the open prompt on the window, and
-#     Enter asks again; the picture is typed into the GTK open dialog;
-#  3. the TOP comment lines survive the window being unmapped and mapped
-#     again (an expose shows the last frame; it does not paint);
-#  4. a click on the main window while a dialog is up is dropped: the page
-#     is unchanged after Cancel;
-#  5. a window sized to 2 x shows the frame at 2 x, and a click at the scaled
-#     centre of the FILTER tab switches to FILTER;
-#  6. the close button: Return answers Yes to both questions (the keep files
-#     go, the program ends with status 0);
-#  7. SIGTERM while the close button's first question is up, SIGHUP while
-#     the open dialog is up, SIGINT: the program ends at once, asks nothing
-#     more and deletes nothing;
-#  8. the start language follows LANG and --language;
-#  9. started by the desktop entry's command, the program works in
-#     $XDG_STATE_HOME/vazesample (or ~/.local/state/vazesample), made on
-#     first use, and the open dialog starts in the Pictures folder.
+# driven with xdotool and looked at with ImageMagick: the start from the
+# command line and its titles, the window scale, the open dialog, exposes,
+# clicks while a dialog is up, the 2 x frame, the close button, signals,
+# the start language and the desktop entry's start (one numbered section
+# each below).
 #
 # usage: smoke_interactive.sh VAZESAMPLE SAMPLE_MAKER WM_DELETE
 # SMOKE_SHOT=FILE.png keeps the last screenshot. Exits 77 (skipped) when
@@ -195,7 +176,8 @@ close_with_return() {
 "$sampler" sample.bmp >/dev/null || fail "the sample maker failed"
 
 # 1. A picture on the command line: no dialog, its title at once, in both
-#    title properties. SIGTERM ends it at once.
+#    title properties; the window at 1.1 x, the largest step that fits the
+#    screen; - makes it 1 x, remembered. SIGTERM ends it at once.
 kept_files
 launch "$program" sample.bmp
 main=$(wait_window "sample.bmp / ") || fail "a picture named on the command line was not opened"
@@ -239,7 +221,7 @@ dialog=$(wait_window "画像ファイルを開く") || fail "Enter did not show 
 type_into_dialog "$dialog" "$work/sample.bmp"
 main=$(wait_window "sample.bmp / ") || fail "the window title does not name the opened picture"
 
-# 3. The comment lines survive an unmap and map.
+# 3. The comment lines survive an unmap and map: an expose shows the last frame.
 shot "$main" opened.png
 size=$(identify -format "%wx%h" opened.png)
 [ "$size" = "1100x840" ] || fail "the window is $size, not 1100x840, on a 1280x1024 screen"

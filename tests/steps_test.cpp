@@ -23,7 +23,6 @@
 #include "ops/recipe.h"
 #include "pages/kit/step_list.h"
 #include "ops/streamed_steps.h"
-#include "platform/files.h"
 #include "platform/picture_loader.h"
 #include "support/program_session.h"
 
@@ -114,35 +113,21 @@ TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
 
 namespace {
 
-Picture MadePicture(int width, int height) {
-  Picture p{width, height, {}};
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const Rgb c = Varied(x, y);
-      p.rgb.insert(p.rgb.end(), {c.r, c.g, c.b});
-    }
-  return p;
-}
-
 // The streamed result as a top-down picture.
 Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, int bandRows, int threads = 2,
                  Edges edges = Edges::Extend) {
   Picture out{picture.width, picture.height, std::vector<std::uint8_t>(picture.rgb.size())};
   const std::unique_ptr<RowSource> source = PictureRows(picture);
   const std::thread::id caller = std::this_thread::get_id();
-  const bool ok = StreamSteps(steps, *source, [&](int first, int count, const PlaneView& band) {
+  EXPECT_TRUE(StreamSteps(steps, *source, [&](int first, int count, const PlaneView& band) {
     EXPECT_EQ(std::this_thread::get_id(), caller);  // the sink may show a window: never from a helper thread
     for (int r = 0; r < count; ++r) {
       std::uint8_t* to = out.rgb.data() + static_cast<std::size_t>(picture.height - 1 - (first + r)) * picture.width * 3;
-      for (int x = 0; x < picture.width; ++x) {
-        to[3 * x] = static_cast<std::uint8_t>(band.at(2, r, x));
-        to[3 * x + 1] = static_cast<std::uint8_t>(band.at(1, r, x));
-        to[3 * x + 2] = static_cast<std::uint8_t>(band.at(0, r, x));
-      }
+      for (int x = 0; x < picture.width; ++x)  // red, green, blue from the planes' blue, green, red
+        for (int k = 0; k < 3; ++k) to[3 * x + k] = static_cast<std::uint8_t>(band.at(2 - k, r, x));
     }
     return true;
-  }, bandRows, threads, edges);
-  EXPECT_TRUE(ok);
+  }, bandRows, threads, edges));
   return out;
 }
 
@@ -153,10 +138,7 @@ Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, 
 // smaller than the window included, and with the steps that first look at
 // the whole picture (levels, a levels pivot, a light core that lights nothing).
 TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
-  EyeStep eyeF, eyeLevels;
-  eyeLevels.hornKey = 12;  // L, n = 40
-  eyeLevels.levelsPivot = true;
-  eyeLevels.settings.mode = 2;
+  const EyeStep eyeF{}, eyeLevels{.hornKey = 12, .settings = {.mode = 2}, .levelsPivot = true};  // L, n = 40
   FilterStep balance;
   balance.settings.colourPowerOn = 1;
   balance.settings.colourPower = 170;
@@ -167,13 +149,9 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   core.settings.lightCoreEnd = 200;
   dark.lightCore = true;
   dark.settings.lightCoreStart = 254;  // nothing above 254 in the picture: every sample becomes 1
-  ContourStep contourAll, contourOne;
-  contourAll.settings.operation = ContourAllLevels;
-  contourAll.settings.colourType = 4;
-  contourOne.settings.operation = ContourOneLevel;
-  contourOne.settings.scanIndex = 9;
-  contourOne.settings.ladder.step = 4;
-  contourOne.settings.colourType = 1;
+  const ContourStep contourAll{.settings = {.operation = ContourAllLevels, .colourType = 4}};
+  const ContourStep contourOne{.settings = {.ladder = {.step = 4}, .operation = ContourOneLevel, .scanIndex = 9,
+                                            .colourType = 1}};
   GrayRangeStep range{GrayRangeSettings{60, 140, UniRgb{10, 200, 30}}}, none{GrayRangeSettings{200, 100, {}}};
   AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[1], 0, 255, SoftWeights}};
   AddColourStep hard{AddColourSettings{BuiltInNodColours.columns[0], 40, 180, HardWeights}};
@@ -189,17 +167,20 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
       {corner}, {eyeF, inside, fine}, {balance, corner, eyeLevels}};
   for (const auto& [width, height] :
        {std::pair{1, 1}, std::pair{3, 2}, std::pair{7, 7}, std::pair{41, 41}, std::pair{97, 83}, std::pair{20, 140}}) {
-    const Picture picture = MadePicture(width, height);
-    for (std::size_t c = 0; c < chains.size(); ++c) {
+    Picture picture{width, height, {}};
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const Rgb c = Varied(x, y);
+        picture.rgb.insert(picture.rgb.end(), {c.r, c.g, c.b});
+      }
+    for (std::size_t c = 0; c < chains.size(); ++c)
       for (const Edges edges : {Edges::Extend, Edges::AsCanvas}) {
         const Picture whole = ApplyStepsAtOwnSize(chains[c], picture, 2, edges);
-        for (const auto& [band, threads] : {std::pair{1, 2}, std::pair{7, 1}, std::pair{7, 3}, std::pair{64, 2}}) {
+        for (const auto& [band, threads] : {std::pair{1, 2}, std::pair{7, 1}, std::pair{7, 3}, std::pair{64, 2}})
           EXPECT_EQ(Streamed(chains[c], picture, band, threads, edges).rgb, whole.rgb)
               << width << " x " << height << ", chain " << c << ", bands of " << band << ", threads " << threads
               << (edges == Edges::Extend ? ", extended" : ", as on the canvas");
-        }
       }
-    }
   }
 }
 
@@ -238,8 +219,7 @@ std::vector<std::uint32_t> StreamedSamples(const std::vector<PictureStep>& steps
 TEST(Steps, RowsKeptForALaterStepGiveWhatWorkingThemAgainGives) {
   FilterStep peach;
   peach.settings.peachOn = 1;
-  EyeStep eyeLevels;
-  eyeLevels.levelsPivot = true;
+  const EyeStep eyeLevels{.settings = {}, .levelsPivot = true};
   const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}}};
   const EyeStep noKey{.hornKey = 0, .settings = {}, .levelsPivot = false};  // passes its rows on as they come, wide samples too
   const std::vector<PictureStep> steps = {noKey, peach, EyeStep{}, peach, fine, eyeLevels};
@@ -346,7 +326,6 @@ y = 27
   const RecipeResult again = ReadRecipe(written, "w.toml");
   ASSERT_TRUE(again.ok()) << again.error << "\n" << written;
   EXPECT_EQ(WriteRecipe(again.steps), written);
-  // A step on the command line reads as one step.
   const RecipeResult option = ReadStepOption("eye:horn_key=B,pivot=[1, 2, 3],mode=2");
   ASSERT_TRUE(option.ok()) << option.error;
   ASSERT_EQ(option.steps.size(), 1u);
@@ -357,6 +336,8 @@ y = 27
 TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
   std::string DeepKey = "a";
   for (int k = 0; k < 200000; ++k) DeepKey += ".a";
+  std::string many = "version = 1\n";
+  for (std::size_t i = 0; i <= MostRecipeSteps; ++i) many += "[[step]]\nkind = \"filter\"\n";
   const struct {
     std::string text;
     std::string error;
@@ -403,6 +384,8 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
       // table's name, is refused before it can take the reader's stack.
       {"version = 1\n" + DeepKey + " = 1\n", "r.toml:2: key: more than 256 parts in one key"},
       {"version = 1\n[" + DeepKey + "]\n", "r.toml:2: key: more than 256 parts in one key"},
+      {std::string(LargestRecipeBytes + 1, '#'), "r.toml: larger than 1048576 bytes; not a recipe"},
+      {many, "r.toml:2: step: more than 1000 steps"},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadRecipe(c.text, "r.toml").error, c.error) << c.text;
   // No steps at all is a recipe too, and writes back as one.
@@ -412,17 +395,16 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
   EXPECT_TRUE(empty.steps.empty());
   EXPECT_TRUE(ReadRecipe(WriteRecipe({}), "w.toml").ok());
   EXPECT_EQ(ReadRecipe("version = = 1\n", "r.toml").error.rfind("r.toml:1: not TOML: ", 0), 0u);
-  EXPECT_EQ(ReadRecipe(std::string(LargestRecipeBytes + 1, '#'), "r.toml").error,
-            "r.toml: larger than 1048576 bytes; not a recipe");
-  std::string many = "version = 1\n";
-  for (std::size_t i = 0; i <= MostRecipeSteps; ++i) many += "[[step]]\nkind = \"filter\"\n";
-  EXPECT_EQ(ReadRecipe(many, "r.toml").error, "r.toml:2: step: more than 1000 steps");
   EXPECT_EQ(ReadStepOption("filter:peach=yes").error, "--step filter:peach=yes: peach: true or false is wanted");
 }
 
 // [SECTION] "Save" of the whole picture
 
 namespace {
+
+const std::vector<std::string> EveryBoxTicked = {
+    "[x] 画像全体 (1200 × 810)", "[x] 手順も NAME.toml として保存する",
+    "[x] 画像の縁まで処理する（オフ：縁は画面と同じ、アイの白い枠など）"};
 
 // A session on a 1200 x 810 picture, its file name in `picture`.
 struct LargeSession {
@@ -443,23 +425,16 @@ struct LargeSession {
     const std::optional<Picture> p = LoadPicture(picture);
     return p ? EncodePictureBmp(ApplyStepsAtOwnSize(steps, *p)) : Bytes{};
   }
-  void Tab(int page) { s.ClickTab(page); }
   // "Save" of the whole picture, every box ticked, writes `expected`.
-  void ExpectWholeSave(const Bytes& expected);
+  void ExpectWholeSave(const Bytes& expected) {
+    const std::string name = "whole" + std::to_string(++saves) + ".bmp";
+    const std::vector<ScriptedDialogs::Shown> shown = SaveWhole(name);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown[0].checks, EveryBoxTicked) << name;
+    EXPECT_EQ(FileBytes(s.PathIn(name)), expected) << name;
+  }
   int saves = 0;
 };
-
-const std::vector<std::string> EveryBoxTicked = {
-    "[x] 画像全体 (1200 × 810)", "[x] 手順も NAME.toml として保存する",
-    "[x] 画像の縁まで処理する（オフ：縁は画面と同じ、アイの白い枠など）"};
-
-void LargeSession::ExpectWholeSave(const Bytes& expected) {
-  const std::string name = "whole" + std::to_string(++saves) + ".bmp";
-  const std::vector<ScriptedDialogs::Shown> shown = SaveWhole(name);
-  ASSERT_FALSE(shown.empty());
-  EXPECT_EQ(shown[0].checks, EveryBoxTicked) << name;
-  EXPECT_EQ(FileBytes(s.PathIn(name)), expected) << name;
-}
 
 }  // namespace
 
@@ -469,10 +444,9 @@ TEST(WholePictureSave, TheTopPassAndFilterAreRunAgainOnTheWholePictureWithTheirR
   EXPECT_EQ(FileBytes(l.s.PathIn("plain.bmp")), FileBytes(l.picture));  // no steps: the picture itself, whole
 
   l.s.ClickControl(PageTop, "F");
-  l.Tab(PageFilter);
+  l.s.ClickTab(PageFilter);
   l.s.ClickControl(PageFilter, "action");
-  const std::vector<ScriptedDialogs::Shown> shown = l.SaveWhole("whole.bmp");
-  ASSERT_EQ(shown.size(), 1u);  // the dialog only: nothing is lost, so nothing is asked
+  ASSERT_EQ(l.SaveWhole("whole.bmp").size(), 1u);  // the dialog only: nothing is lost, so nothing is asked
   const std::vector<PictureStep> steps = {EyeStep{}, ColourPower()};
   EXPECT_EQ(FileBytes(l.s.PathIn("whole.bmp")), l.AtOwnSize(steps));
   EXPECT_GT(l.s.dialogs().ProgressReportsSeen(), 1);
@@ -488,18 +462,14 @@ TEST(WholePictureSave, TheTopPassAndFilterAreRunAgainOnTheWholePictureWithTheirR
 TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
-  l.Tab(PageContour);
+  l.s.ClickTab(PageContour);
   l.s.ClickControl(PageContour, " limit area");
-  ContourStep contour;
-  contour.settings.operation = ContourAllLevels;
-  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, contour}));
+  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, ContourStep{.settings = {.operation = ContourAllLevels}}}));
   l.s.ClickControl(PageContour, " scan %3d");
-  contour.settings.operation = ContourOneLevel;
-  contour.settings.scanIndex = 1;
-  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, contour}));
+  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, ContourStep{.settings = {.operation = ContourOneLevel, .scanIndex = 1}}}));
   l.s.ClickControl(PageContour, " scan %3d");  // left without "set KEEP5": it goes with the page
   EXPECT_EQ(StepsSoFar().size(), 2u);
-  l.Tab(PageFilter);
+  l.s.ClickTab(PageFilter);
   l.s.ClickControl(PageFilter, "action");
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, ColourPower()}));
 }
@@ -508,7 +478,7 @@ TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
 // goes back to the picture as the page was entered, and its steps.
 TEST(WholePictureSave, TheVantorEyePagesPassIsRunOnTheWholePicture) {
   LargeSession l;
-  l.Tab(PageEye);
+  l.s.ClickTab(PageEye);
   l.s.ClickControl(PageEye, "F");
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{.settings = EyeParameters{.eyeWindowShift = 16}}}));
   l.s.Click(960, TabY);
@@ -519,7 +489,7 @@ TEST(WholePictureSave, TheVantorEyePagesPassIsRunOnTheWholePicture) {
 // edges is a step around its point; the preview is one while it is shown.
 TEST(WholePictureSave, AFixedLocalContrastIsRunOnTheWholePicture) {
   LargeSession l;
-  l.Tab(PageOutline);
+  l.s.ClickTab(PageOutline);
   l.s.ClickControl(PageOutline, "2)L Contrast");
   l.s.Click(1050, 60);
   l.s.RightClick(1050, 60);
@@ -533,7 +503,7 @@ TEST(WholePictureSave, AFixedLocalContrastIsRunOnTheWholePicture) {
 TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
-  l.Tab(PageAdd);
+  l.s.ClickTab(PageAdd);
   l.s.ClickControls(PageAdd, {"add", "add"});
   const AddColourStep soft{AddColourSettings{BuiltInNodColours.columns[0], 0, 255, SoftWeights}};
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, soft, soft}));
@@ -547,7 +517,7 @@ TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
 TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
-  l.Tab(PageDevelop);
+  l.s.ClickTab(PageDevelop);
   l.s.ClickControls(PageDevelop, {"swap color", "12 (R)(G)(B)"});
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, SwapStep{SwapSettings{12}}}));
   l.s.ClickControl(PageDevelop, "17 eel");
@@ -559,7 +529,7 @@ TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
 TEST(WholePictureSave, TheOutlineIsFoundOnTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
-  l.Tab(PageOutline);
+  l.s.ClickTab(PageOutline);
   l.s.ClickControl(PageOutline, "fine");
   const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{0, 0, 0}}};
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, fine}));
@@ -580,7 +550,7 @@ TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
   // The picture changed by something no step describes: a brush stroke, fixed.
-  l.Tab(PageOutline);
+  l.s.ClickTab(PageOutline);
   l.s.ClickControl(PageOutline, "4)Brush");
   l.s.Drag(300, 300, 500, 400);
   l.s.RightClick(400, 350);
@@ -604,9 +574,8 @@ TEST(WholePictureSave, AStoppedSaveWritesNothing) {
   EXPECT_EQ(l.SaveWhole("large.bmp").size(), 2u);  // the question; stopped by the user: no message
   EXPECT_EQ(FileBytes(l.picture), before);
   EXPECT_FALSE(fs::exists(l.s.PathIn("large.toml")));
-  for (const fs::directory_entry& entry : fs::directory_iterator(l.s.Folder())) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(l.s.Folder()))
     EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
-  }
 }
 
 // The driver's save-whole, after TOP's pass: the whole picture, and a recipe
@@ -617,7 +586,6 @@ TEST(WholePictureSave, TheDriverAnswerSaveWholeTicksBothBoxes) {
   const std::string report =
       ScriptReport(s.Folder(), "open large.bmp\n" + ClickLine(PageTop, "F") + "save-whole out.bmp\nclick 912 10\n");
   EXPECT_NE(report.find("dialog check: 画像全体 (1200 × 810)"), std::string::npos) << report;
-  // The recipe saved beside it, through the batch tool: the same bytes.
   ASSERT_EQ(std::system((std::string(VZ_BINARY_DIR) + "/tools/batch/vazesample-batch --quiet --recipe " +
                          s.PathIn("out.toml") + " --out " + s.PathIn("batch") + " " + s.PathIn("large.bmp"))
                             .c_str()),

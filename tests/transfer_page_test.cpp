@@ -23,8 +23,6 @@
 
 namespace {
 
-constexpr int PixelCount = Stride * CanvasRows;
-
 // White planes of their own, so the tests do not touch WorkPlanes.
 struct WhitePlanes : TestPlanes {
   WhitePlanes() : TestPlanes(Stride, CanvasRows, 255) {}
@@ -82,9 +80,8 @@ TEST(PolygonSides, StraightSidesWorkedByHand) {
   // A side along one row marks only its ends in mode 1.
   EXPECT_EQ(Straight({150, 200}, {190, 200}, CutByRows), (std::vector<int>{At(150, 200), At(190, 200)}));
   // Points whose pixel is off the canvas mark nothing (column 960, row 672, row -1).
-  EXPECT_TRUE(Straight({1060, 100}, {1060, 100}, CutByRows).empty());
-  EXPECT_TRUE(Straight({200, 32}, {200, 32}, CutByRows).empty());
-  EXPECT_TRUE(Straight({200, 705}, {200, 705}, CutByRows).empty());
+  for (const PolygonPoint off : {PolygonPoint{1060, 100}, PolygonPoint{200, 32}, PolygonPoint{200, 705}})
+    EXPECT_TRUE(Straight(off, off, CutByRows).empty()) << off.x << ", " << off.y;
 }
 
 // A triangle closed and deleted in mode 1; convex polygons cut as before in
@@ -95,26 +92,22 @@ TEST(PolygonFill, TriangleConvexPolygonsAndTheWholeCanvas) {
   // from 200 - y to y; row 100 holds only the apex and stays.
   const std::vector<PolygonPoint> triangle{{200, 100}, {210, 110}, {190, 110}, {200, 100}};
   const auto canvas = Filled(triangle, CutByRows);
-  for (int y = 95; y <= 115; ++y) {
+  for (int y = 95; y <= 115; ++y)
     for (int column = 80; column <= 120; ++column) {
       const bool inside = y >= 101 && y <= 110 && column >= 200 - y && column <= y;
       EXPECT_EQ(WhiteAt(canvas, column, 704 - y), inside) << "client row " << y << " column " << column;
     }
-  }
-  // The apex is left out of its row's crossings: for this convex polygon
-  // that changes nothing against the plain pairing.
-  EXPECT_EQ(canvas, Filled(triangle, CutByRows, false));
-  // So for other convex polygons, in both modes.
+  // The apex is left out of its row's crossings: for convex polygons that
+  // changes nothing against the plain pairing, in both modes.
   const std::vector<std::vector<PolygonPoint>> convex = {
+      triangle,
       {{300, 100}, {420, 160}, {400, 300}, {250, 320}, {220, 200}, {300, 100}},
       {{500, 400}, {600, 420}, {560, 500}, {500, 400}},
       {{150, 150}, {350, 150}, {350, 250}, {150, 250}, {150, 150}},
   };
-  for (const auto& polygon : convex) {
-    for (const int mode : {CutByRows, CutByColumns}) {
+  for (const auto& polygon : convex)
+    for (const int mode : {CutByRows, CutByColumns})
       EXPECT_EQ(Filled(polygon, mode), Filled(polygon, mode, false)) << "mode " << mode;
-    }
-  }
   // A polygon on every edge of the canvas fills the whole canvas. Corners of
   // the canvas: columns 0 and 959, plane rows 671 (y 33) and 0 (y 704).
   const std::vector<PolygonPoint> frame{{100, 33}, {1059, 33}, {1059, 704}, {100, 704}, {100, 33}};
@@ -134,14 +127,13 @@ TEST(PolygonFill, LocalTopsOfABowTieAndANotchPaintNothingOutside) {
   // closes the rest of that row.
   const std::vector<PolygonPoint> bowTie{{200, 100}, {300, 200}, {300, 100}, {200, 200}, {200, 100}};
   const auto canvas = Filled(bowTie, CutByRows);
-  for (int y = 99; y <= 201; ++y) {
+  for (int y = 99; y <= 201; ++y)
     for (int column = 98; column <= 202; ++column) {
       bool inside = y >= 101 && y <= 199 && column >= 100 && column <= 200 &&
                     (column <= std::min(y, 300 - y) || column >= std::max(y, 300 - y));
       if (y == 150 && column >= 100 && column <= 200) inside = true;
       EXPECT_EQ(WhiteAt(canvas, column, 704 - y), inside) << "client row " << y << " column " << column;
     }
-  }
   // The two top vertices are local tops: paired as plain crossings they
   // would paint the row between the triangles, outside the polygon.
   const auto plain = Filled(bowTie, CutByRows, false);
@@ -162,7 +154,7 @@ TEST(PolygonFill, LocalTopsOfABowTieAndANotchPaintNothingOutside) {
 
 TEST(PolygonFill, FastFormGivesTheLiteralBytes) {
   std::mt19937 random(14);
-  for (const int mode : {CutByRows, CutByColumns}) {
+  for (const int mode : {CutByRows, CutByColumns})
     for (int scene = 0; scene < 4; ++scene) {
       std::vector<std::uint8_t> mask(PlaneCapacity, 0);
       std::vector<std::uint8_t> canvas(CanvasByteCount);
@@ -173,17 +165,15 @@ TEST(PolygonFill, FastFormGivesTheLiteralBytes) {
                                  : static_cast<std::uint8_t>(scene == 3 && random() % 3 == 0 ? 255 : random());
       }
       // Many marks: some rows and columns with more than 36.
-      for (int k = 0; k < 30000; ++k) mask[random() % PixelCount] = 1;
+      for (int k = 0; k < 30000; ++k) mask[random() % (Stride * CanvasRows)] = 1;
       for (int c = 0; c < 80; ++c) mask[static_cast<std::size_t>(300 * Stride + 200 + c)] = 1;
       std::vector<int> extrema{5 * Stride + 7, 300 * Stride + 210, 400 * Stride + 3};
       for (const int i : extrema) mask[static_cast<std::size_t>(i)] = 1;
-      auto fast = canvas;
-      auto literal = canvas;
+      auto fast = canvas, literal = canvas;
       FillPolygonInside(fast.data(), mask, mode, extrema);
       LiteralFillPolygonInside(literal.data(), mask, mode, extrema);
       EXPECT_EQ(fast, literal) << "mode " << mode << " scene " << scene;
     }
-  }
 }
 
 // [SECTION] Points, the snap onto outlines and the trace
@@ -220,9 +210,8 @@ TEST(PolygonPoints, NoPointNoCloseAndThe257thClickReplacesPoint255) {
   ClickedPolygon full;
   std::vector<PolygonPoint> clicks;
   for (int k = 0; k < 257; ++k) {
-    const PolygonPoint point{150 + (k % 16) * 40 + (k / 16), 100 + (k / 16) * 30 + (k % 3)};
-    clicks.push_back(point);
-    full.Click(point.x, point.y);
+    clicks.push_back({150 + (k % 16) * 40 + (k / 16), 100 + (k / 16) * 30 + (k % 3)});
+    full.Click(clicks.back().x, clicks.back().y);
   }
   EXPECT_EQ(full.polygon.count, 255);
   EXPECT_EQ(full.polygon.points[255], clicks[256]);
@@ -245,27 +234,23 @@ TEST(PolygonPoints, NoPointNoCloseAndThe257thClickReplacesPoint255) {
 
 // Outlines in the planes: vertical runs of a width at a column, rows 80..400.
 void DrawVerticalOutline(WhitePlanes& planes, int firstX, int width) {
-  for (int y = 80; y <= 400; ++y) {
+  for (int y = 80; y <= 400; ++y)
     for (int x = firstX; x < firstX + width; ++x) planes.Blacken(x, y);
-  }
 }
 
 TEST(OutlineSnap, ClicksFromBothSidesLandOnTheMiddleAndStayPut) {
-  struct Case {
-    int firstX, width, clickX, expected;
-  };
-  // The middle of a run first..last is (first + last) / 2.
-  constexpr std::array<Case, 8> cases = {{
+  // First x, width, click x, the middle: the middle of a run first..last is (first + last) / 2.
+  constexpr std::array<std::array<int, 4>, 8> cases = {{
       {400, 1, 390, 400}, {400, 1, 410, 400}, {400, 1, 400, 400},
       {400, 5, 388, 402}, {400, 5, 415, 402}, {400, 5, 404, 402},
       {400, 4, 390, 401}, {400, 4, 415, 401},
   }};
-  for (const Case& c : cases) {
+  for (const auto& [firstX, width, clickX, expected] : cases) {
     WhitePlanes planes;
-    DrawVerticalOutline(planes, c.firstX, c.width);
+    DrawVerticalOutline(planes, firstX, width);
     const OutlineTest outline{planes.View(), BlackOutline};
-    const int snapped = SnapToOutline(outline, {c.clickX, 200}, CutByRows, ClickSnapRadius);
-    EXPECT_EQ(snapped, c.expected) << "width " << c.width << " click " << c.clickX;
+    const int snapped = SnapToOutline(outline, {clickX, 200}, CutByRows, ClickSnapRadius);
+    EXPECT_EQ(snapped, expected) << "width " << width << " click " << clickX;
     EXPECT_EQ(SnapToOutline(outline, {snapped, 200}, CutByRows, ClickSnapRadius), snapped) << "moves again";
   }
   // Beyond the radius nothing moves; between two outlines the nearer wins (the right one on a tie).
@@ -273,37 +258,33 @@ TEST(OutlineSnap, ClicksFromBothSidesLandOnTheMiddleAndStayPut) {
   DrawVerticalOutline(planes, 400, 1);
   DrawVerticalOutline(planes, 420, 1);
   const OutlineTest outline{planes.View(), BlackOutline};
-  for (const auto& [x, snapped] : {std::pair{383, 383}, std::pair{407, 400}, std::pair{410, 420}}) {
+  for (const auto& [x, snapped] : {std::pair{383, 383}, std::pair{407, 400}, std::pair{410, 420}})
     EXPECT_EQ(SnapToOutline(outline, {x, 200}, CutByRows, ClickSnapRadius), snapped) << x;
-  }
   // Mode 2 along the column: a horizontal outline at client rows 300..302.
   WhitePlanes rows;
   for (int x = 200; x <= 600; ++x)
     for (int y = 300; y <= 302; ++y) rows.Blacken(x, y);
   const OutlineTest byRows{rows.View(), BlackOutline};
-  for (const auto& [y, snapped] : {std::pair{290, 301}, std::pair{312, 301}, std::pair{20, 32}}) {
+  for (const auto& [y, snapped] : {std::pair{290, 301}, std::pair{312, 301}, std::pair{20, 32}})
     EXPECT_EQ(SnapToOutline(byRows, {400, y}, CutByColumns, ClickSnapRadius), snapped) << y;
-  }
 }
 
 TEST(OutlineSnap, SearchesOnlyInsideTheCanvas) {
-  // Outline colour black on a white picture, black only in column 2: a
-  // click at column 1 finds it, and nothing left of column 0 counts.
+  // Outline colour black on a white picture, black in columns 2 and 955
+  // and along client row 700 from x 300 to 500: a click at column 1 finds
+  // column 2, and nothing left of column 0 counts.
   WhitePlanes planes;
-  for (int y = 33; y <= 704; ++y) planes.Blacken(102, y);
+  for (int y = 33; y <= 704; ++y)
+    for (int x : {102, 1055}) planes.Blacken(x, y);
+  for (int x = 300; x <= 500; ++x) planes.Blacken(x, 700);
   const OutlineTest outline{planes.View(), BlackOutline};
   EXPECT_EQ(SnapToOutline(outline, {101, 300}, CutByRows, ClickSnapRadius), 102);
   EXPECT_FALSE(outline.AtPoint(99, 300));
   EXPECT_FALSE(outline.AtPoint(200, 32));   // row 672
   EXPECT_FALSE(outline.AtPoint(1060, 300)); // column 960
-  // The right-most columns snap like any other.
-  WhitePlanes right;
-  for (int y = 33; y <= 704; ++y) right.Blacken(1055, y);
-  EXPECT_EQ(SnapToOutline(OutlineTest{right.View(), BlackOutline}, {1045, 300}, CutByRows, ClickSnapRadius), 1055);
-  // Rows near the bottom snap in mode 2 as well.
-  WhitePlanes bottom;
-  for (int x = 300; x <= 500; ++x) bottom.Blacken(x, 700);
-  EXPECT_EQ(SnapToOutline(OutlineTest{bottom.View(), BlackOutline}, {400, 690}, CutByColumns, ClickSnapRadius), 700);
+  // The right-most columns snap like any other, and rows near the bottom in mode 2 as well.
+  EXPECT_EQ(SnapToOutline(outline, {1045, 300}, CutByRows, ClickSnapRadius), 1055);
+  EXPECT_EQ(SnapToOutline(outline, {400, 690}, CutByColumns, ClickSnapRadius), 700);
 }
 
 TEST(OutlineTrace, ASideBetweenTwoOutlinePointsFollowsTheOutline) {
@@ -323,17 +304,13 @@ TEST(OutlineTrace, ASideBetweenTwoOutlinePointsFollowsTheOutline) {
   const auto& track = trace.chosen == 0 ? trace.trackA : trace.trackB;
   ASSERT_EQ(track.size(), 181u);
   for (const PolygonPoint p : track) EXPECT_EQ(p.x, middleX(p.y)) << "row " << p.y;
-  for (const int index : traced) {
-    EXPECT_TRUE(outline.AtPixel(index % Stride, index / Stride)) << "pixel " << index;
-  }
+  for (const int index : traced) EXPECT_TRUE(outline.AtPixel(index % Stride, index / Stride)) << "pixel " << index;
   // The straight side would leave the outline; an end off the outline gives the straight side.
-  std::vector<int> straight;
-  TraceSidePixels(outline, a, {middleX(290) + 20, 290}, CutByRows, trace, straight);
-  EXPECT_EQ(straight, [&] {
-    std::vector<int> s;
-    StraightSidePixels(a, {middleX(290) + 20, 290}, CutByRows, s);
-    return s;
-  }());
+  const PolygonPoint off{middleX(290) + 20, 290};
+  std::vector<int> offTraced, straight;
+  TraceSidePixels(outline, a, off, CutByRows, trace, offTraced);
+  StraightSidePixels(a, off, CutByRows, straight);
+  EXPECT_EQ(offTraced, straight);
 }
 
 // [SECTION] The page through the whole program
@@ -346,32 +323,28 @@ Rgb Real(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(x * 7 % 256), static_cast<std::uint8_t>(y * 3 % 256), 50};
 }
 
-// The triangle (300, 200), (400, 200), (300, 300) in client points, cut row
-// by row: client rows 200..299 from column 200 to column 500 - y (pixel row
-// 704 - y); the bottom vertex is a local bottom and its row stays.
-bool InTriangle(int column, int row) {
-  const int y = 704 - row;
-  return y >= 200 && y <= 299 && column >= 200 && column <= 500 - y;
-}
-
-// The canvas with the inside of the triangle white.
+// The canvas with the inside of the triangle (300, 200), (400, 200),
+// (300, 300) in client points white. Cut row by row: client rows 200..299
+// from column 200 to column 500 - y (pixel row 704 - y); the bottom vertex
+// is a local bottom and its row stays.
 std::vector<std::uint8_t> WithWhiteTriangle(std::vector<std::uint8_t> canvas) {
-  for (int row = 0; row < CanvasRows; ++row)
-    for (int column = 0; column < Stride; ++column)
-      if (InTriangle(column, row)) SetCanvasRgb(canvas, row, column, White);
+  for (int y = 200; y <= 299; ++y)
+    for (int column = 200; column <= 500 - y; ++column) SetCanvasRgb(canvas, 704 - y, column, White);
   return canvas;
 }
 
 struct TransferSession {
   ProgramSession s;
   const std::vector<std::uint8_t> shadow = PlacedCanvas(Shadow);
-  TransferSession() {
+  // Given a file, "1)GetShadow" opens it at once.
+  explicit TransferSession(const char* shadowFile = nullptr) {
     s.StartOnPage(TransferTab, Shadow, 960, 672);
     WriteTestPicture(s.PathIn("shadow.bmp"), 960, 672, Shadow);
     WriteTestPicture(s.PathIn("real.bmp"), 960, 672, Real);
+    if (shadowFile != nullptr) ClickWithFile("1)GetShadow", shadowFile);
   }
-  // A click on "1)GetShadow" or "5)CallReal" that opens `file`.
-  void Open(const std::string& key, const std::string& file) {
+  // A click on `key` whose file dialog chooses `file`.
+  void ClickWithFile(const std::string& key, const std::string& file) {
     s.dialogs().QueueFile(s.PathIn(file));
     s.ClickControl(TransferTab, key);
   }
@@ -391,24 +364,20 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
   TransferSession t;
   // Entering the page writes the work file with the current picture.
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(t.shadow));
-  t.Open("1)GetShadow", "shadow.bmp");
+  t.ClickWithFile("1)GetShadow", "shadow.bmp");
   EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(t.shadow));
-
   // The cut: the inside of the triangle white, written as "0000iso.bmp".
   t.CutTriangle();
   const std::vector<std::uint8_t> cut = WithWhiteTriangle(t.shadow);
   EXPECT_EQ(t.File("0000iso.bmp"), KeepFileOf(cut));
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(cut));
   EXPECT_EQ(t.s.ShownCanvas(), cut);
-
   // The stencil: the white cut is the zone, everything else grey 192.
   t.s.ClickControl(TransferTab, "3)Pattarn");
   EXPECT_EQ(t.s.ShownCanvas(), WithWhiteTriangle(std::vector<std::uint8_t>(CanvasByteCount, StencilGrey)));
-
   // The pattern file: header of a 960 x 672 24-bit BMP, then 255 in the
   // zone and 127 in the pattern part, in plane order.
-  t.s.dialogs().QueueFile(t.s.PathIn("pattern.bmp"));
-  t.s.ClickControl(TransferTab, "4)SavePatt.");
+  t.ClickWithFile("4)SavePatt.", "pattern.bmp");
   const std::vector<std::uint8_t> pattern = t.File("pattern.bmp");
   ASSERT_EQ(pattern.size(), 1935414u);
   const std::vector<std::uint8_t> header = {'B', 'M', 0x36, 0x88, 0x1D, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
@@ -418,18 +387,16 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
   EXPECT_TRUE(std::all_of(pattern.begin() + 38, pattern.begin() + 54, [](std::uint8_t b) { return b == 0; }));
   const std::vector<std::uint8_t> patternPixels = WithWhiteTriangle(std::vector<std::uint8_t>(CanvasByteCount, 127));
   EXPECT_TRUE(std::equal(patternPixels.begin(), patternPixels.end(), pattern.begin() + 54));
-
   // The real picture shot through the stencil: real on the pattern part,
   // the zone colour (white) in the zone; the work file follows at once.
-  t.Open("5)CallReal", "real.bmp");
+  t.ClickWithFile("5)CallReal", "real.bmp");
   t.s.ClickControl(TransferTab, "6)ShotPatt.");
   const std::vector<std::uint8_t> shot = WithWhiteTriangle(PlacedCanvas(Real));
   EXPECT_EQ(t.s.ShownCanvas(), shot);
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(shot));
   t.s.ClickControl(TransferTab, "2)KEEP11");
   EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(shot));
-  t.s.dialogs().QueueFile(t.s.PathIn("transfer.bmp"));
-  t.s.ClickControl(TransferTab, "7)SaveTrfr");
+  t.ClickWithFile("7)SaveTrfr", "transfer.bmp");
   EXPECT_EQ(t.File("transfer.bmp").size(), 1935414u);
   // Leaving by another tab leaves the shot picture as the transfer picture.
   t.s.Click(128, 15);
@@ -440,8 +407,7 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
 // stencil only once the pattern file is written, and then in the same paint
 // as the work file.
 TEST(TransferPage, CancelledDialogsAndAFailedPatternSaveChangeNothing) {
-  TransferSession t;
-  t.Open("1)GetShadow", "shadow.bmp");
+  TransferSession t("shadow.bmp");
   t.CutTriangle();
   const auto keep = t.File("KEEP11.bmp");
   const auto transfer = t.File("0000trfr.bmp");
@@ -456,8 +422,7 @@ TEST(TransferPage, CancelledDialogsAndAFailedPatternSaveChangeNothing) {
     EXPECT_EQ(t.s.ShownCanvas(), shown) << key;
   }
   t.s.dialogs().TakeShown();
-  t.s.dialogs().QueueFile(t.s.PathIn("no-such-folder/pattern.bmp"));
-  t.s.ClickControl(TransferTab, "4)SavePatt.");
+  t.ClickWithFile("4)SavePatt.", "no-such-folder/pattern.bmp");
   const auto messages = t.s.dialogs().TakeShown();
   ASSERT_EQ(messages.size(), 2u);  // the save dialog, then the message
   EXPECT_EQ(messages[1].text, "ピクセルデータの書き込みに失敗しました: pattern.bmp (フォルダがありません)");
@@ -465,16 +430,14 @@ TEST(TransferPage, CancelledDialogsAndAFailedPatternSaveChangeNothing) {
   EXPECT_EQ(t.s.ShownCanvas(), shown);
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("no-such-folder")));
   // Written: the screen shows the stencil at once, as the work file holds it.
-  t.s.dialogs().QueueFile(t.s.PathIn("pattern.bmp"));
-  t.s.ClickControl(TransferTab, "4)SavePatt.");
+  t.ClickWithFile("4)SavePatt.", "pattern.bmp");
   const auto stencil = WithWhiteTriangle(std::vector<std::uint8_t>(CanvasByteCount, StencilGrey));
   EXPECT_EQ(t.s.ShownCanvas(), stencil);
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(stencil));
 }
 
 TEST(TransferPage, CloseAndDeleteNeedAPolygonAndARightClickCloses) {
-  TransferSession t;
-  t.Open("1)GetShadow", "shadow.bmp");
+  TransferSession t("shadow.bmp");
   const auto before = t.s.ShownCanvas();
   // "start", then close and a right click before any point, then "delete":
   // nothing is cut and no "0000iso.bmp" is written.
@@ -496,8 +459,7 @@ TEST(TransferPage, CloseAndDeleteNeedAPolygonAndARightClickCloses) {
   t.s.ClickControl(TransferTab, "delete");
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
   // Three points closed by a right click are.
-  TransferSession u;
-  u.Open("1)GetShadow", "shadow.bmp");
+  TransferSession u("shadow.bmp");
   u.CutTriangle(true);
   EXPECT_EQ(u.File("0000iso.bmp"), KeepFileOf(WithWhiteTriangle(u.shadow)));
 }
@@ -507,7 +469,7 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
   std::filesystem::remove(t.s.PathIn("0000trfr.bmp"));
   std::filesystem::create_directory(t.s.PathIn("0000trfr.bmp"));  // cannot be replaced by a file
   t.s.dialogs().TakeShown();
-  t.Open("1)GetShadow", "shadow.bmp");
+  t.ClickWithFile("1)GetShadow", "shadow.bmp");
   for (int k = 0; k < 3; ++k) t.s.Click(40, 300);  // explanation clicks: paints
   EXPECT_EQ(t.s.dialogs().MessageCount(), 1u);
   std::filesystem::remove(t.s.PathIn("0000trfr.bmp"));
@@ -520,8 +482,7 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
 // in progress, "2)KEEP11", "7)SaveTrfr", the Save tab and the work file hold
 // exactly the picture, while the screen shows the red sides and the cross.
 TEST(TransferPage, MarksAreShownButNotStored) {
-  TransferSession t;
-  t.Open("1)GetShadow", "shadow.bmp");
+  TransferSession t("shadow.bmp");
   t.s.ClickControl(TransferTab, "start");
   t.s.Click(300, 182);
   t.s.Click(500, 182);
@@ -530,19 +491,17 @@ TEST(TransferPage, MarksAreShownButNotStored) {
   ExpectShown(t.s, {{300, 181, {255, 0, 0}}});
   t.s.Click(500, 382);
   t.s.ClickControl(TransferTab, "2)KEEP11");
-  t.s.dialogs().QueueFile(t.s.PathIn("trfr.bmp"));
-  t.s.ClickControl(TransferTab, "7)SaveTrfr");
+  t.ClickWithFile("7)SaveTrfr", "trfr.bmp");
   t.s.dialogs().QueueFile(t.s.PathIn("tab.bmp"));
   t.s.Click(900, 10);  // the Save tab
   const std::vector<std::uint8_t> picture = KeepFileOf(t.shadow);
-  EXPECT_EQ(CanvasDifference(t.File("KEEP11.bmp"), picture), "");
-  EXPECT_EQ(CanvasDifference(t.File("0000trfr.bmp"), picture), "");
+  for (const char* name : {"KEEP11.bmp", "0000trfr.bmp"})
+    EXPECT_EQ(CanvasDifference(t.File(name), picture), "") << name;
   // A 960 x 672 picture saved under a name is the same bytes with the
   // reserved field 0.
   std::vector<std::uint8_t> saved = picture;
   saved[6] = 0;
-  EXPECT_EQ(CanvasDifference(t.File("trfr.bmp"), saved), "");
-  EXPECT_EQ(CanvasDifference(t.File("tab.bmp"), saved), "");
+  for (const char* name : {"trfr.bmp", "tab.bmp"}) EXPECT_EQ(CanvasDifference(t.File(name), saved), "") << name;
   // The polygon ended: the picture as it was, nothing red left in it.
   t.s.ClickControl(TransferTab, "start");
   EXPECT_EQ(t.s.ShownCanvas(), t.shadow);
@@ -554,7 +513,7 @@ TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
   // A black outline three pixels wide at picture columns 400..402.
   WriteTestPicture(t.s.PathIn("outlined.bmp"), 960, 672,
                    [](int x, int y) { return x >= 400 && x <= 402 ? Black : Shadow(x, y); });
-  t.Open("1)GetShadow", "outlined.bmp");
+  t.ClickWithFile("1)GetShadow", "outlined.bmp");
   t.s.ClickControl(TransferTab, "trace outline");  // outline colour black
   t.s.ClickControl(TransferTab, "start");
   t.s.Click(495, 300);  // six pixels left of the outline's middle (client x 501)
@@ -570,15 +529,13 @@ TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
 }
 
 TEST(TransferPage, GoldenPolygon) {
-  TransferSession t;
-  t.Open("1)GetShadow", "shadow.bmp");
+  TransferSession t("shadow.bmp");
   t.s.ClickControl(TransferTab, "start");
   t.s.Click(300, 200);
   t.s.Click(500, 150);
   t.s.Click(450, 400);
   t.s.ClickControl(TransferTab, "close");
-  const auto& shown = t.s.window().Shown();
-  EXPECT_GOLDEN("transfer_polygon", std::vector<std::uint8_t>(shown.begin(), shown.end()));
+  EXPECT_GOLDEN("transfer_polygon", t.s.window().Shown());
 }
 
 }  // namespace

@@ -19,22 +19,17 @@
 #include "pages/tone/tone_state.h"
 #include "ops/vantor_eye.h"
 #include "reference/vantor_eye_literal.h"
+#include "support/pictures.h"
 
 namespace {
 
 using Bgr = std::array<std::uint32_t, 3>;
 
-// Three planes of a w x h picture held in vectors.
-struct Picture3 {
-  int width = 0, height = 0;
-  std::array<std::vector<std::uint32_t>, 3> plane;
-  Picture3(int w, int h, std::uint32_t fill = 0) : width(w), height(h) {
-    for (auto& p : plane) p.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill);
-  }
-  PlaneView view() const {
-    auto data = [&](std::size_t c) { return const_cast<std::uint32_t*>(plane[c].data()); };
-    return PlaneView{{data(0), data(1), data(2)}, width, height};
-  }
+// Three planes of a w x h picture (stride w, h rows), read through a view
+// even when const, as the engine reads its source.
+struct Picture3 : TestPlanes {
+  Picture3(int w, int h, std::uint32_t fill = 0) : TestPlanes(w, h, fill) {}
+  PlaneView view() const { return const_cast<Picture3*>(this)->View(); }
   std::uint32_t& at(int c, int y, int x) const { return view().at(c, y, x); }
   Bgr pixel(int y, int x) const { return {at(0, y, x), at(1, y, x), at(2, y, x)}; }
 };
@@ -44,13 +39,12 @@ struct Picture3 {
 template <typename Colour>
 Picture3 Painted(int w, int h, Colour colour) {
   Picture3 p(w, h);
-  for (int y = 0; y < h; ++y) {
+  for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const std::array<int, 3> c = colour(x, y);
       for (int k = 0; k < 3; ++k)
         p.at(k, y, x) = static_cast<std::uint32_t>(std::clamp(c[static_cast<std::size_t>(k)], 0, 255));
     }
-  }
   return p;
 }
 
@@ -62,38 +56,35 @@ Picture3 Flat(int w, int h, const Bgr& colour) {
 
 EyeParameters Both(int b, int g, int r) { return {.reference = {b, g, r}}; }
 
-// The fast engine over every row into a target that starts as `start`.
-Picture3 RunFast(const Picture3& source, int n, const EyeParameters& p, std::uint32_t start = 7, int threads = 2) {
-  Picture3 target(source.width, source.height, start);
-  VantorEyeRowsOn(source.view(), target.view(), source.width, source.height, n, p, 0, source.height, threads);
+// The fast engine and the literal form over every row into a target of 7s.
+Picture3 RunFast(const Picture3& source, int n, const EyeParameters& p, int threads = 2) {
+  Picture3 target(source.stride, source.rows, 7);
+  VantorEyeRowsOn(source.view(), target.view(), source.stride, source.rows, n, p, 0, source.rows, threads);
   return target;
 }
 
-Picture3 RunLiteral(const Picture3& source, int n, const EyeParameters& p, std::uint32_t start = 7,
-                    Edges edges = Edges::AsCanvas) {
-  Picture3 target(source.width, source.height, start);
-  VantorEyePassLiteral(source.view(), target.view(), source.width, source.height, n, p, edges);
+Picture3 RunLiteral(const Picture3& source, int n, const EyeParameters& p, Edges edges = Edges::AsCanvas) {
+  Picture3 target(source.stride, source.rows, 7);
+  VantorEyePassLiteral(source.view(), target.view(), source.stride, source.rows, n, p, edges);
   return target;
 }
 // The fast engine with the edges extended, as a whole picture is worked.
 Picture3 RunExtended(const Picture3& source, int n, const EyeParameters& p, int threads = 2) {
-  Picture3 target(source.width, source.height, 7);
-  EdgeExtendedPlanes extended = EdgeExtended(source.view(), source.width, source.height, n / 2);
-  VantorEyeBandExtended(extended.Inside(), 0, target.view(), source.width, source.height, n, p, 0, source.height, threads);
+  Picture3 target(source.stride, source.rows, 7);
+  EdgeExtendedPlanes extended = EdgeExtended(source.view(), source.stride, source.rows, n / 2);
+  VantorEyeBandExtended(extended.Inside(), 0, target.view(), source.stride, source.rows, n, p, 0, source.rows, threads);
   return target;
 }
 
 // Empty when the pictures agree sample for sample, else the first difference.
 std::string Differences(const Picture3& a, const Picture3& b) {
-  for (std::size_t c = 0; c < 3; ++c) {
-    for (std::size_t i = 0; i < a.plane[c].size(); ++i) {
+  for (std::size_t c = 0; c < 3; ++c)
+    for (std::size_t i = 0; i < a.plane[c].size(); ++i)
       if (a.plane[c][i] != b.plane[c][i]) {
-        const auto w = static_cast<std::size_t>(a.width);
+        const auto w = static_cast<std::size_t>(a.stride);
         return "plane " + std::to_string(c) + " row " + std::to_string(i / w) + " column " + std::to_string(i % w) + ": " +
                std::to_string(a.plane[c][i]) + " vs " + std::to_string(b.plane[c][i]);
       }
-    }
-  }
   return "";
 }
 
@@ -142,15 +133,17 @@ Picture3 Scene(int w, int h) {
 Picture3 OutOfRange(int w, int h, std::uint32_t spread) {
   Picture3 p = Noise(w, h, 11);
   std::mt19937 random(12);
-  for (auto& plane : p.plane) {
+  for (auto& plane : p.plane)
     for (auto& v : plane) {
       const std::uint32_t k = static_cast<std::uint32_t>(random()) % 8;
       if (k == 0) v = 256 + static_cast<std::uint32_t>(random()) % spread;
       if (k == 1) v = 0u - static_cast<std::uint32_t>(random()) % spread;
     }
-  }
   return p;
 }
+
+// Reference colours the equivalence runs cycle through.
+constexpr std::array<int, 3> References[] = {{110, 118, 126}, {0, 0, 0}, {200, 50, 128}, {128, 128, 128}};
 
 std::array<int, 3> Levels(const ChannelLevel& l) { return {l.low, l.middle, l.high}; }
 
@@ -205,24 +198,20 @@ TEST(EyeEngine, TheQuotientOfAWindowSumIsExactWhateverItsEstimate) {
 // beyond it are the nearest edge pixel's, so a flat picture gives the worked
 // example's value at every pixel, its corners included, and no white frame.
 TEST(EyeEngine, WorkedExampleAndAWholePictureWorkedToItsEdges) {
-  const Picture3 framed = Flat(40, 40, {100, 120, 140});
-  for (const Picture3& run : {RunFast(framed, 16, Both(110, 118, 126)), RunLiteral(framed, 16, Both(110, 118, 126))})
-    EXPECT_EQ(run.pixel(20, 20), (Bgr{91, 121, 151}));
   const Picture3 source = Flat(40, 30, {100, 120, 140});
   const EyeParameters p = Both(110, 118, 126);
-  for (const Picture3& run : {RunExtended(source, 16, p), RunLiteral(source, 16, p, 7, Edges::Extend)}) {
-    for (int y = 0; y < 30; ++y) {
+  for (const Picture3& run : {RunFast(source, 16, p), RunLiteral(source, 16, p)})
+    EXPECT_EQ(run.pixel(20, 20), (Bgr{91, 121, 151}));
+  for (const Picture3& run : {RunExtended(source, 16, p), RunLiteral(source, 16, p, Edges::Extend)})
+    for (int y = 0; y < 30; ++y)
       for (int x = 0; x < 40; ++x) ASSERT_EQ(run.pixel(y, x), (Bgr{91, 121, 151})) << y << ", " << x;
-    }
-  }
   // The pixel itself, not its row's first: a column darker at the left edge
   // reaches the pixels next to it exactly as a column beyond it would.
   const Picture3 edged = Painted(30, 20, [](int x, int) { return x == 0 ? std::array{0, 0, 0} : std::array{200, 200, 200}; });
   Picture3 wider = Painted(30 + 8, 20, [](int x, int) { return x <= 8 ? std::array{0, 0, 0} : std::array{200, 200, 200}; });
   const Picture3 a = RunExtended(edged, 16, Both(0, 0, 0)), b = RunExtended(wider, 16, Both(0, 0, 0));
-  for (int y = 0; y < 20; ++y) {
+  for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 30; ++x) ASSERT_EQ(a.pixel(y, x), b.pixel(y, x + 8)) << y << ", " << x;
-  }
 }
 
 TEST(EyeEngine, PivotsStayInsideTheWhiteFrameAppointBoundsAreStrictAndTheAreaEyeKeepsItsBand) {
@@ -232,7 +221,7 @@ TEST(EyeEngine, PivotsStayInsideTheWhiteFrameAppointBoundsAreStrictAndTheAreaEye
   const struct { Bgr colour; EyeParameters p; } cases[] = {
       {{110, 118, 126}, Both(110, 118, 126)}, {{0, 0, 0}, {.mode = 2}}, {white, {.mode = 3}}};
   const int w = 60, h = 50;
-  for (int n : {4, 8, 16, 40}) {
+  for (int n : {4, 8, 16, 40})
     for (const auto& c : cases) {
       const int r = n / 2;
       const Picture3 out = RunFast(Flat(w, h, c.colour), n, c.p);
@@ -242,7 +231,6 @@ TEST(EyeEngine, PivotsStayInsideTheWhiteFrameAppointBoundsAreStrictAndTheAreaEye
       for (const auto& q : probes)
         EXPECT_EQ(out.pixel(q.y, q.x), q.want) << "n " << n << " mode " << c.p.mode << " at " << q.y << "," << q.x;
     }
-  }
   // A gray patch: its own gray level is on a bound, so it counts as outside.
   const Picture3 source = Gradients(40, 40);
   const int y = 20, x = 20;
@@ -268,56 +256,46 @@ TEST(EyeEngine, PivotsStayInsideTheWhiteFrameAppointBoundsAreStrictAndTheAreaEye
   // Plane rows strictly between yLow = 100 - 90 + 48 = 58 and yHigh = 100 - 60 + 48 = 88.
   const Picture3 out = RunFast(scene, 16, area);
   EXPECT_EQ(Differences(out, RunLiteral(scene, 16, area)), "");
-  for (int row = 0; row < 100; ++row) {
+  for (int row = 0; row < 100; ++row)
     for (int column = 0; column < 120; ++column) {
       const bool eligible = row > 58 && row < 88 && column >= 30 && column <= 80 && row <= 100 - 8 && column <= 120 - 9;
       EXPECT_EQ(out.at(1, row, column) != 7u, eligible) << row << "," << column;
     }
-  }
 }
 
-TEST(EyeEngine, ResultDoesNotDependOnRowOrderOrBands) {
-  const Picture3 source = Scene(90, 80);
-  const EyeParameters p = Both(120, 130, 140);
-  const Picture3 whole = RunFast(source, 20, p, 7, 1);
-  Picture3 bands(90, 80, 7), rows(90, 80, 7);
-  for (int top = 80; top > 0; top -= 7)  // bands from the top down
-    VantorEyeRowsOn(source.view(), bands.view(), 90, 80, 20, p, std::max(0, top - 7), top, 2);
-  for (int y = 0; y < 80; y += 2) VantorEyeRowsOn(source.view(), rows.view(), 90, 80, 20, p, y, y + 1, 1);
-  for (int y = 1; y < 80; y += 2) VantorEyeRowsOn(source.view(), rows.view(), 90, 80, 20, p, y, y + 1, 1);
-  EXPECT_EQ(Differences(whole, bands), "");
-  EXPECT_EQ(Differences(whole, rows), "");
-}
-
-// A band target holds only its rows and gets every pixel of them, the frame
+// The pass does not depend on the order of its rows or on its bands. A band
+// target holds only its rows and gets every pixel of them, the frame
 // included: stacked, the bands give the whole pass, whatever the band height
 // and even for pictures narrower or lower than the window. The source may be
 // just the rows the band's windows reach (read past them, the sanitizer
 // build stops).
-TEST(EyeEngine, BandTargetsStackToTheWholePass) {
+TEST(EyeEngine, RowOrderBandsAndStackedBandTargetsGiveTheWholePass) {
   for (const auto& [w, h, n, bandRows] : {std::tuple{90, 80, 20, 7}, std::tuple{90, 80, 40, 64},
                                           std::tuple{12, 30, 16, 5}, std::tuple{50, 9, 8, 4}}) {
     const Picture3 source = Scene(w, h);
     const EyeParameters p = Both(120, 130, 140);
-    const Picture3 whole = RunFast(source, n, p, 7, 2);
-    Picture3 stacked(w, h, 7), stackedFromWindows(w, h, 7);
+    const Picture3 whole = RunFast(source, n, p, 1);
+    Picture3 bands(w, h, 7), rowByRow(w, h, 7), stacked(w, h, 7), stackedFromWindows(w, h, 7);
+    for (int top = h; top > 0; top -= bandRows)  // bands from the top down
+      VantorEyeRowsOn(source.view(), bands.view(), w, h, n, p, std::max(0, top - bandRows), top, 2);
+    for (int y = 0; y < h; y += 2) VantorEyeRowsOn(source.view(), rowByRow.view(), w, h, n, p, y, y + 1, 1);
+    for (int y = 1; y < h; y += 2) VantorEyeRowsOn(source.view(), rowByRow.view(), w, h, n, p, y, y + 1, 1);
     for (int y = 0; y < h; y += bandRows) {
       const int rows = std::min(bandRows, h - y);
       const int windowFirst = std::max(0, y - n / 2), windowEnd = std::min(h, y + rows + n / 2);
       Picture3 window(w, windowEnd - windowFirst, 0);
-      for (int k = 0; k < 3; ++k)
-        for (int r = windowFirst; r < windowEnd; ++r)
-          for (int x = 0; x < w; ++x) window.view().at(k, r - windowFirst, x) = source.view().at(k, r, x);
+      for (std::size_t k = 0; k < 3; ++k)
+        std::copy_n(source.plane[k].begin() + windowFirst * w, window.plane[k].size(), window.plane[k].begin());
       Picture3 band(w, rows, 3), bandFromWindow(w, rows, 3);
       VantorEyeBandOn(source.view(), 0, band.view(), w, h, n, p, y, y + rows, 2);
       VantorEyeBandOn(window.view(), windowFirst, bandFromWindow.view(), w, h, n, p, y, y + rows, 1);
-      for (int k = 0; k < 3; ++k)
-        for (int r = 0; r < rows; ++r)
-          for (int x = 0; x < w; ++x) {
-            stacked.view().at(k, y + r, x) = band.view().at(k, r, x);
-            stackedFromWindows.view().at(k, y + r, x) = bandFromWindow.view().at(k, r, x);
-          }
+      for (std::size_t k = 0; k < 3; ++k) {
+        std::ranges::copy(band.plane[k], stacked.plane[k].begin() + y * w);
+        std::ranges::copy(bandFromWindow.plane[k], stackedFromWindows.plane[k].begin() + y * w);
+      }
     }
+    EXPECT_EQ(Differences(whole, bands), "") << w << " x " << h << ", n " << n;
+    EXPECT_EQ(Differences(whole, rowByRow), "") << w << " x " << h << ", n " << n;
     EXPECT_EQ(Differences(whole, stacked), "") << w << " x " << h << ", n " << n;
     EXPECT_EQ(Differences(whole, stackedFromWindows), "") << w << " x " << h << ", n " << n;
   }
@@ -338,8 +316,7 @@ TEST(EyeEngine, ProgramEntryPointsWorkOnTheProgramPlanes) {
   for (auto& plane : WorkPlanes) std::fill(plane.begin(), plane.end(), 7u);
   for (int top = CanvasRows; top > 0; top -= 64) VantorEyeRows(std::max(0, top - 64), top, n);
   EXPECT_TRUE(*first == WorkPlanes);
-  Picture3 target(Stride, CanvasRows, 0);
-  VantorEyeRowsOn(scene.view(), target.view(), Stride, CanvasRows, n, Tone.eye, 0, CanvasRows, 2);
+  const Picture3 target = RunFast(scene, n, Tone.eye);
   EXPECT_TRUE(std::equal(target.plane[1].begin(), target.plane[1].end(), WorkPlanes[1].begin()));
   ResetToneState();
 }
@@ -357,16 +334,14 @@ INSTANTIATE_TEST_SUITE_P(VectorAndPlain, EyeEquivalenceUnits, ::testing::Values(
 
 TEST_P(EyeEquivalenceUnits, EveryKeyAndModeOverTheCorpus) {
   const Picture3 corpus[] = {FlatPatches(100, 90), Gradients(100, 90), Noise(100, 90, 3), Scene(100, 90)};
-  const std::array<int, 3> references[] = {{110, 118, 126}, {0, 0, 0}, {200, 50, 128}, {128, 128, 128}};
-  for (int key = 1; key <= 12; ++key) {
+  for (int key = 1; key <= 12; ++key)
     for (int mode = 1; mode <= 6; ++mode) {
       const std::size_t which = static_cast<std::size_t>(key + mode) % 4;
       const EyeParameters p{.mode = mode, .sunGlassLevel = (key + 2 * mode) % 3 + 1,
-                            .reference = references[static_cast<std::size_t>(key * 7 + mode) % 4]};
+                            .reference = References[static_cast<std::size_t>(key * 7 + mode) % 4]};
       EXPECT_EQ(FastAgainstLiteral(corpus[which], WindowOfHornKey(key), p), "")
           << "key " << HornKeyLetters[static_cast<std::size_t>(key - 1)] << " mode " << mode << " picture " << which;
     }
-  }
 }
 
 // With the edges extended, over the corpus and over pictures smaller than
@@ -374,28 +349,25 @@ TEST_P(EyeEquivalenceUnits, EveryKeyAndModeOverTheCorpus) {
 TEST_P(EyeEquivalenceUnits, EdgesExtendedOverTheCorpus) {
   const Picture3 corpus[] = {FlatPatches(100, 90), Gradients(60, 50), Noise(70, 40, 5), Scene(100, 90),
                              Noise(1, 1, 2),       Noise(3, 2, 4),     Gradients(7, 41)};
-  const std::array<int, 3> references[] = {{110, 118, 126}, {0, 0, 0}, {200, 50, 128}, {128, 128, 128}};
-  for (int key = 1; key <= 12; ++key) {
-    for (const int mode : {1 + key % 3, 4 + (key + 1) % 3}) {
+  for (int key = 1; key <= 12; ++key)
+    for (const int mode : {1 + key % 3, 4 + (key + 1) % 3})
       for (std::size_t which = 0; which < std::size(corpus); ++which) {
         if (which < 4 && (key + mode + static_cast<int>(which)) % 3 != 0) continue;  // a third of the large ones
         const EyeParameters p{.mode = mode, .sunGlassLevel = (key + 2 * mode) % 3 + 1,
-                              .reference = references[static_cast<std::size_t>(key * 7 + mode) % 4],
+                              .reference = References[static_cast<std::size_t>(key * 7 + mode) % 4],
                               .appointOn = key % 4 == 0, .appointKind = 2, .appointGray = 120,
                               .appointHalfWidth = 40};
         const int n = WindowOfHornKey(key);
-        EXPECT_EQ(Differences(RunExtended(corpus[which], n, p), RunLiteral(corpus[which], n, p, 7, Edges::Extend)), "")
+        EXPECT_EQ(Differences(RunExtended(corpus[which], n, p), RunLiteral(corpus[which], n, p, Edges::Extend)), "")
             << "key " << HornKeyLetters[static_cast<std::size_t>(key - 1)] << " mode " << mode << " picture " << which;
       }
-    }
-  }
 }
 
 TEST(EyeEquivalence, SunGlassAppointAreaEyeAndSamplesOutsideTheByteRange) {
   const Picture3 scene = Scene(110, 96), noise = Noise(110, 96, 9);
-  for (int level = 1; level <= 3; ++level) {
-    for (int kind = 1; kind <= 3; ++kind) {
-      for (int source = 0; source <= 1; ++source) {
+  for (int level = 1; level <= 3; ++level)
+    for (int kind = 1; kind <= 3; ++kind)
+      for (int source = 0; source <= 1; ++source)
         for (int n : {6, 16, 40}) {
           EyeParameters p{.mode = (level + 2 * (kind - 1) - 1) % 6 + 1,  // 1..6 across the cases
                           .sunGlassLevel = level, .reference = {140, 150, 160}, .appointOn = true, .appointKind = kind,
@@ -411,19 +383,15 @@ TEST(EyeEquivalence, SunGlassAppointAreaEyeAndSamplesOutsideTheByteRange) {
           p.eyeWindowShift = n;
           EXPECT_EQ(FastAgainstLiteral(scene, n, p), "") << "area eye, level " << level << " n " << n;
         }
-      }
-    }
-  }
   // Samples outside the byte range: a small spread stays on the fast double paths, a large one takes the exact
   // integer path; both give the literal result, clamped.
   for (std::uint32_t spread : {300u, 100000u, 50000000u, 2000000000u}) {
     const Picture3 source = OutOfRange(90, 80, spread);
-    for (int n : {4, 16, 24, 40}) {
+    for (int n : {4, 16, 24, 40})
       for (int mode : {1, 2, 3, 5}) {
         const EyeParameters p{.mode = mode, .reference = {100, 20, 240}};
         EXPECT_EQ(FastAgainstLiteral(source, n, p), "") << "spread " << spread << " n " << n << " mode " << mode;
       }
-    }
   }
 }
 

@@ -21,28 +21,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr int TabY = 10;
-constexpr int SaveTabX = 912;
+constexpr int SaveTabX = 912, TabY = 10;
 
 std::string Click(int x, int y) { return "click " + std::to_string(x) + " " + std::to_string(y) + "\n"; }
 std::string Tab(int page) { return Click(128 + 56 * page, TabY); }
-std::string Control(int page, const std::string& label) {
-  const ControlPoint at = ControlOf(page, label);
-  EXPECT_GE(at.x, 0) << label;
-  return Click(at.x, at.y);
-}
-
-// Whether `part` is the top-left corner of `whole`.
-bool IsTopLeftOf(const Picture& part, const Picture& whole) {
-  if (part.width > whole.width || part.height > whole.height) return false;
-  for (int y = 0; y < part.height; ++y) {
-    const auto from = part.rgb.begin() + static_cast<long>(y) * part.width * 3;
-    if (!std::equal(from, from + part.width * 3, whole.rgb.begin() + static_cast<long>(y) * whole.width * 3)) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // One operation of a page that records a step, as a user reaches it.
 struct RecordingOperation {
@@ -54,19 +36,19 @@ struct RecordingOperation {
 
 std::vector<RecordingOperation> RecordingOperations() {
   return {
-      {"TOP F", Control(PageTop, "F"), "eye", false},
-      {"VANTOR EYE F", Tab(PageEye) + Control(PageEye, "F"), "eye", false},
-      {"FILTER colour power", Tab(PageFilter) + Control(PageFilter, "action"), "filter", true},
-      {"CONTOUR limit area", Tab(PageContour) + Control(PageContour, " limit area"), "contour", true},
+      {"TOP F", ClickLine(PageTop, "F"), "eye", false},
+      {"VANTOR EYE F", Tab(PageEye) + ClickLine(PageEye, "F"), "eye", false},
+      {"FILTER colour power", Tab(PageFilter) + ClickLine(PageFilter, "action"), "filter", true},
+      {"CONTOUR limit area", Tab(PageContour) + ClickLine(PageContour, " limit area"), "contour", true},
       {"UNI C. conversion",
-       Tab(PageUniC) + Control(PageUniC, "1)target") + Click(300, 300) + Click(420, 200) +
-           Control(PageUniC, "2)convert") + Click(700, 500) + Control(PageUniC, "set KEEP8"),
+       Tab(PageUniC) + ClickLine(PageUniC, "1)target") + Click(300, 300) + Click(420, 200) +
+           ClickLine(PageUniC, "2)convert") + Click(700, 500) + ClickLine(PageUniC, "set KEEP8"),
        "uni_c", true},
-      {"ADD add", Tab(PageAdd) + Control(PageAdd, "add"), "add", true},
-      {"DEVELOP swap", Tab(PageDevelop) + Control(PageDevelop, "swap color") + Control(PageDevelop, "5 [B] R⇔G"),
+      {"ADD add", Tab(PageAdd) + ClickLine(PageAdd, "add"), "add", true},
+      {"DEVELOP swap", Tab(PageDevelop) + ClickLine(PageDevelop, "swap color") + ClickLine(PageDevelop, "5 [B] R⇔G"),
        "swap", true},
-      {"Outline fine", Tab(PageOutline) + Control(PageOutline, "fine"), "outline", false},
-      {"Outline local contrast", Tab(PageOutline) + Control(PageOutline, "2)L Contrast") + Click(600, 300),
+      {"Outline fine", Tab(PageOutline) + ClickLine(PageOutline, "fine"), "outline", false},
+      {"Outline local contrast", Tab(PageOutline) + ClickLine(PageOutline, "2)L Contrast") + Click(600, 300),
        "local_contrast", false},
   };
 }
@@ -98,8 +80,13 @@ TEST(Saves, RecordNothingHoweverOftenTheyComeAndInEitherForm) {
     const RecipeResult recipe = ReadRecipeFile(s.PathIn("whole1.toml"));
     ASSERT_TRUE(recipe.ok()) << recipe.error;
     EXPECT_EQ(EncodePictureBmp(ApplyStepsAtOwnSize(recipe.steps, *LoadPicture(s.PathIn("photo.bmp")))), whole);
-    if (operation.perPixel) {
-      EXPECT_TRUE(IsTopLeftOf(*LoadPicture(s.PathIn("canvas1.bmp")), *LoadPicture(s.PathIn("whole1.bmp"))));
+    if (operation.perPixel) {  // the canvas save is the whole save's top-left corner
+      const Picture part = *LoadPicture(s.PathIn("canvas1.bmp")), all = *LoadPicture(s.PathIn("whole1.bmp"));
+      ASSERT_TRUE(part.width <= all.width && part.height <= all.height) << part.width << " x " << part.height;
+      for (int y = 0; y < part.height; ++y) {
+        const auto row = part.rgb.begin() + static_cast<long>(y) * part.width * 3;
+        ASSERT_TRUE(std::equal(row, row + part.width * 3, all.rgb.begin() + static_cast<long>(y) * all.width * 3)) << y;
+      }
     }
     EXPECT_NE(whole, FileBytes(s.PathIn("photo.bmp")));  // the operation did something
   }
@@ -110,55 +97,45 @@ TEST(Saves, RecordNothingHoweverOftenTheyComeAndInEitherForm) {
 // FILTER starts again from the inner memory, with its values at their
 // start, and TOP from the file: neither has steps after a visit.
 TEST(Saves, ATabRoundTripKeepsTheWholePictureOnOffer) {
-  struct Start {
-    int page;
-    std::string operation;
+  const std::pair<int, std::string> starts[] = {
+      {PageFilter, ClickLine(PageFilter, "action")},
+      {PageContour, ClickLine(PageContour, " limit area") + ClickLine(PageContour, "set KEEP5")},
   };
-  const std::vector<Start> starts = {
-      {PageFilter, Control(PageFilter, "action")},
-      {PageContour, Control(PageContour, " limit area") + Control(PageContour, "set KEEP5")},
-  };
-  for (const Start& start : starts) {
+  for (const auto& [first, operation] : starts)
     for (int page = PageTop; page <= PageGamon; ++page) {
-      SCOPED_TRACE(std::to_string(start.page) + " through " + std::to_string(page));
+      SCOPED_TRACE(std::to_string(first) + " through " + std::to_string(page));
       ProgramSession s;
       WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Varied);
       const std::string report =
-          ScriptReport(s.Folder(), "open photo.bmp\n" + Tab(start.page) + start.operation + Tab(page) +
-                                       Tab(start.page) + "save-whole whole.bmp\n" + Click(SaveTabX, TabY));
+          ScriptReport(s.Folder(), "open photo.bmp\n" + Tab(first) + operation + Tab(page) + Tab(first) +
+                                       "save-whole whole.bmp\n" + Click(SaveTabX, TabY));
       EXPECT_EQ(report.find("(greyed)"), std::string::npos) << report;
-      const bool stepsKept = start.page == PageContour && page != PageTop && page != PageFilter;
+      const bool stepsKept = first == PageContour && page != PageTop && page != PageFilter;
       EXPECT_EQ(KindsOf(s.PathIn("whole.toml")), stepsKept ? "contour" : "");
     }
-  }
 }
 
 // Where work that is no step ends the offer, the note names its page and
 // key word, in the language shown.
 TEST(Saves, TheNoteNamesTheWorkThatIsNoStep) {
-  struct Case {
-    std::string script;
-    const char* japanese;
-    const char* english;
-  };
-  const std::vector<Case> cases = {
-      {Tab(PageOutline) + Control(PageOutline, "4)Brush") + "drag 300 300 500 400\n" + "rclick 400 350\n",
+  // The script, and the note's words in Japanese and in English.
+  const std::tuple<std::string, const char*, const char*> cases[] = {
+      {Tab(PageOutline) + ClickLine(PageOutline, "4)Brush") + "drag 300 300 500 400\n" + "rclick 400 350\n",
        "「輪郭線 4)筆」", "\"Outline 4)Brush\""},
-      {Tab(PagePattern) + Control(PagePattern, "6)Pattern") + "answer no\n", "「型紙化 6)型紙化」", "\"Pattern 6)Pattern\""},
-      {Tab(PageMap) + Control(PageMap, "× 4"), "「マップ × 4」", "\"MAP × 4\""},
+      {Tab(PagePattern) + ClickLine(PagePattern, "6)Pattern") + "answer no\n", "「型紙化 6)型紙化」", "\"Pattern 6)Pattern\""},
+      {Tab(PageMap) + ClickLine(PageMap, "× 4"), "「マップ × 4」", "\"MAP × 4\""},
   };
-  for (const Case& c : cases) {
-    for (const bool english : {false, true}) {
-      SCOPED_TRACE(c.english);
+  for (const auto& [script, japanese, english] : cases)
+    for (const bool inEnglish : {false, true}) {
+      SCOPED_TRACE(english);
       ProgramSession s;
       WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Varied);
-      const std::string language = english ? Control(PageTop, "ENGLISH") : "";
-      const std::string report = ScriptReport(s.Folder(), "open photo.bmp\n" + language + c.script + "save-as part.bmp\n" +
-                                                              Click(SaveTabX, TabY));
+      const std::string language = inEnglish ? ClickLine(PageTop, "ENGLISH") : "";
+      const std::string report = ScriptReport(
+          s.Folder(), "open photo.bmp\n" + language + script + "save-as part.bmp\n" + Click(SaveTabX, TabY));
       EXPECT_NE(report.find("(greyed)"), std::string::npos) << report;
-      EXPECT_NE(report.find(english ? c.english : c.japanese), std::string::npos) << report;
+      EXPECT_NE(report.find(inEnglish ? english : japanese), std::string::npos) << report;
     }
-  }
 }
 
 // The whole save over the picture's own file asks first, No by default, in
