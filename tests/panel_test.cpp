@@ -98,8 +98,7 @@ TEST_F(PanelTest, KeysDrawByKindAndState) {
   EXPECT_EQ(InkBox(surface, f, 0, 0, 100, 600).count, 0);
 }
 
-// Key text stands at x + 2 and lowers by four; the restore note is the same
-// picture as its two lines drawn by hand.
+// The restore note is the same picture as its two lines drawn by hand.
 TEST_F(PanelTest, KeyTextStandsAtXPlusTwoLowersByFourAndTheRestoreNoteCarriesTheSlot) {
   REQUIRE_IPA_GOTHIC();
   PanelKey key{.code = 1, .x = 4, .y = 100, .english = "AB", .japanese = "AB", .kind = KeyKind::Label};
@@ -265,8 +264,7 @@ TEST_F(PanelTest, ResetMarkBars) {
 class CalculatorTest : public PanelTest {
  protected:
   void SetUp() override { PanelTest::SetUp(); ResetCalculator(); }
-  // Clicks the middle of a key's hit region, as a user would: the key of a
-  // code, or of a digit.
+  // Clicks the middle of the hit region of the key of a code (or of a digit).
   bool Press(int code, bool byDigit = false) {
     for (const CalcKey& key : pad.keys)
       if ((byDigit ? key.digit : key.code) == code)
@@ -294,7 +292,7 @@ class CalculatorTest : public PanelTest {
 // 10..18 for "７" .. "３" and 19 for "０"; the others have digit -1), code 0 for none.
 struct KeyHit { int x, y, code, digit = -1; };
 
-TEST_F(CalculatorTest, FilterKeypadIsTheDesignedTable) {
+TEST_F(CalculatorTest, FilterKeypadIsTheDesignedTableAndItsSwitchTogglesAndRequestsTheNote) {
   const auto expectKeys = [](const Keypad& keypad, std::initializer_list<KeyHit> hits) {
     for (const KeyHit& h : hits) {
       const CalcKey* key = CalcKeyAt(keypad, h.x, h.y);
@@ -312,6 +310,16 @@ TEST_F(CalculatorTest, FilterKeypadIsTheDesignedTable) {
   const Keypad unic = MakeKeypad({623, {649, 669, 689}, 709, 729, 84});
   expectKeys(unic, {{9, 624, CalcSwitchCode}, {33, 650, 10, 7}, {65, 688, 15, 6}, {65, 690, 18, 3},
                     {69, 748, CalcClearCode}});
+
+  CommentPanel.request = 99;
+  EXPECT_FALSE(CalculatorClick(pad, calculatorSwitch, 95, 540));
+  EXPECT_EQ(CommentPanel.request, 99);
+  EXPECT_TRUE(Press(CalcSwitchCode));
+  EXPECT_EQ(std::pair(calculatorSwitch, CommentPanel.request), std::pair(true, CalculatorNoteRequest));
+  Paint(nullptr);
+  EXPECT_EQ(surface.Pixel(20, 505), SwitchFrame);  // "cal" drawn on
+  Press(CalcSwitchCode);
+  EXPECT_FALSE(calculatorSwitch);
 }
 
 TEST_F(CalculatorTest, FourDigitsMakeANumberAndAFifthDiscardsIt) {
@@ -337,7 +345,7 @@ TEST_F(CalculatorTest, DisplayIsRightAlignedByDigitCount) {
   UsePanelFontFile("");
 }
 
-TEST_F(CalculatorTest, PlusAppliesOnceAndMinusWaitsForAValueBox) {
+TEST_F(CalculatorTest, PlusAppliesOnceMinusWaitsForAValueBoxAndAllClearZeroesIt) {
   int power = 100;
   Type({2, 5}, &power);
   EXPECT_EQ(power, 100);  // digits alone do not change the value
@@ -357,9 +365,7 @@ TEST_F(CalculatorTest, PlusAppliesOnceAndMinusWaitsForAValueBox) {
   EXPECT_EQ(Calc.number, 7);
   Paint(&step);  // a value box is selected now
   EXPECT_EQ(std::pair(step, Calc.operation), std::pair(43, 0));
-}
 
-TEST_F(CalculatorTest, AllClearSetsTheSelectedValueToZero) {
   int value = 321;
   Type({4});
   Press(CalcAllClearCode);
@@ -373,18 +379,6 @@ TEST_F(CalculatorTest, AllClearSetsTheSelectedValueToZero) {
   value = 10;
   Paint(&value);
   EXPECT_EQ(std::pair(Calc.number, value), std::pair(0, 10));
-}
-
-TEST_F(CalculatorTest, KeysRequestTheNoteAndTheSwitchToggles) {
-  CommentPanel.request = 99;
-  EXPECT_FALSE(CalculatorClick(pad, calculatorSwitch, 95, 540));
-  EXPECT_EQ(CommentPanel.request, 99);
-  EXPECT_TRUE(Press(CalcSwitchCode));
-  EXPECT_EQ(std::pair(calculatorSwitch, CommentPanel.request), std::pair(true, CalculatorNoteRequest));
-  Paint(nullptr);
-  EXPECT_EQ(surface.Pixel(20, 505), SwitchFrame);  // "cal" drawn on
-  Press(CalcSwitchCode);
-  EXPECT_FALSE(calculatorSwitch);
 }
 
 // [SECTION] Comments
@@ -460,9 +454,8 @@ TEST_F(PanelTest, APageShowsWhatItCarriesForOnePaintAndResetsTheSelectorAndTheLe
   // Whether each band of rows holds ink of a colour; the heading first.
   const std::tuple<Rgb, int, bool> bands[] = {
       {PanelText, 574, true}, {red, 594, true}, {blue, 594, false}, {blue, 612, true}, {blue, 684, true}};
-  for (const auto& [colour, row, inked] : bands) {
+  for (const auto& [colour, row, inked] : bands)
     EXPECT_EQ(InkBox(surface, colour, 0, row, 100, row + 12).count > 0, inked) << row;
-  }
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// The pixel operations the pages run, each a function of its planes (or
-// canvas), their width and height and one settings struct, run on pictures
-// of sizes other than the canvas's 960 x 672: values worked by hand, and for
-// the pointwise operations the top-left part of a canvas-size run. Planes and
-// canvases have rows longer than the picture, the samples past its width
-// filled, so that a routine that reads or writes past the width is caught.
+// The pages' pixel operations on pictures other than the 960 x 672 canvas:
+// values worked by hand, and for the pointwise ones the top-left part of a
+// canvas-size run. Rows are longer than the picture, the samples past its
+// width filled, so that a routine reading or writing past the width is caught.
 
 #include <gtest/gtest.h>
 
@@ -220,7 +218,7 @@ TEST(SettingsOps, LocalContrastNearTheRightEdgeOfA300By200Picture) {
       planes.Set(row, column, v, v, v);
     }
   TestPlanes again = planes;
-  const LocalContrastSettings settings{{295, 100}, CanvasArea{0, 0, Width, Height}, true};
+  const LocalContrastSettings settings{{295, 100}, CanvasArea{0, 0, Stride, CanvasRows}, true};
   EXPECT_EQ(LocalContrastMedian(planes.View(), Width, Height, settings), 50);
   SmallCanvas canvas(310, Height, 7);
   ApplyLocalContrast(planes.View(), canvas.bytes.data(), canvas.stride, Width, Height, settings);
@@ -267,13 +265,14 @@ TEST(SettingsOps, ZoneOnA300By200CanvasWithWiderRows) {
       }
     EXPECT_EQ(painted, expectedCount);
   }
-  // A drag's area: columns 10..19 and client y 100..109, plane rows 595..604.
-  EXPECT_EQ(ZoneAreaOf(AreaRect{10, 100, 19, 109}), (CanvasArea{10, 595, 20, 605}));
   // One pixel, every channel within its bounds.
   WidenZoneRange(range, AppointColour{30, 40, 50, 41});
   std::array<std::uint8_t, 3> pixel{30, 40, 50};
   EXPECT_EQ(DrawZone(pixel.data(), 1, 1, 1, ZoneSettings{range, CanvasArea{0, 0, 1, 1}, 1, 1, 250}), 1);
   EXPECT_EQ(pixel, (std::array<std::uint8_t, 3>{250, 250, 250}));
+  // By luma, gray (299 * 100 + 587 * 101 + 114 * 100) / 1000 = 100.587 lies in 41..100.
+  pixel = {100, 101, 100};
+  EXPECT_EQ(DrawZone(pixel.data(), 1, 1, 1, ZoneSettings{range, CanvasArea{0, 0, 1, 1}, 1, 2, 250}), 1);
 }
 
 TEST(SettingsOps, StencilOnA300By200Picture) {

@@ -33,10 +33,12 @@ namespace {
 
 constexpr int TabY = 10, SaveTabX = 912;
 
-Bytes BmpOf(const std::vector<PictureStep>& steps, const std::string& path) {
+// The picture file through `steps`, as on the canvas or at its own size.
+Bytes BmpOf(const std::vector<PictureStep>& steps, const std::string& path, bool ownSize = false) {
   const std::optional<Picture> picture = LoadPicture(path);
   EXPECT_TRUE(picture.has_value()) << path;
-  return picture ? EncodePictureBmp(ApplySteps(steps, *picture)) : Bytes{};
+  if (!picture) return {};
+  return EncodePictureBmp(ownSize ? ApplyStepsAtOwnSize(steps, *picture) : ApplySteps(steps, *picture));
 }
 
 // The session started on a 451 x 300 picture; its file name.
@@ -53,11 +55,7 @@ Bytes Saved(ProgramSession& s, const std::string& name) {
   return FileBytes(s.PathIn(name));
 }
 
-FilterStep ColourPower() {
-  FilterStep step;
-  step.settings.colourPowerOn = 1;
-  return step;
-}
+const FilterStep ColourPower{.settings = {.colourPowerOn = true, .channelPower = {}}};
 
 }  // namespace
 
@@ -70,7 +68,7 @@ TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
   const std::string picture = StartOnPicture(s);
   s.ClickTab(PageFilter);
   s.ClickControl(PageFilter, "action");  // the colour power
-  FilterStep step = ColourPower();
+  FilterStep step = ColourPower;
   EXPECT_EQ(BmpOf({step}, picture), Saved(s, "saved.bmp"));
   // The light core and the balances have no active key on the page; its
   // paint runs them when they are on.
@@ -83,9 +81,8 @@ TEST(Steps, TheFilterStepGivesWhatFilterSavesWithPowerLightCoreAndBalances) {
   EXPECT_EQ(BmpOf({step}, picture), Saved(s, "balanced.bmp"));
 }
 
-// CONTOUR, ADD, DEVELOP's swap and the outline one after the other on a
-// picture that fits on the canvas: the steps the picture was given give what
-// "Save" wrote.
+// CONTOUR, ADD, DEVELOP's swap and the outline one after the other, on a
+// picture that fits on the canvas.
 TEST(Steps, TheStepsOfTheColourPagesGiveWhatTheySave) {
   ProgramSession s;
   const std::string picture = StartOnPicture(s);
@@ -122,7 +119,7 @@ Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, 
   EXPECT_TRUE(StreamSteps(steps, *source, [&](int first, int count, const PlaneView& band) {
     EXPECT_EQ(std::this_thread::get_id(), caller);  // the sink may show a window: never from a helper thread
     for (int r = 0; r < count; ++r) {
-      std::uint8_t* to = out.rgb.data() + static_cast<std::size_t>(picture.height - 1 - (first + r)) * picture.width * 3;
+      std::uint8_t* to = out.rgb.data() + static_cast<std::size_t>(picture.height - 1 - first - r) * picture.width * 3;
       for (int x = 0; x < picture.width; ++x)  // red, green, blue from the planes' blue, green, red
         for (int k = 0; k < 3; ++k) to[3 * x + k] = static_cast<std::uint8_t>(band.at(2 - k, r, x));
     }
@@ -133,22 +130,16 @@ Picture Streamed(const std::vector<PictureStep>& steps, const Picture& picture, 
 
 }  // namespace
 
-// Band by band gives the whole picture's result for any band size and any
-// number of threads sharing the bands, pictures
-// smaller than the window included, and with the steps that first look at
-// the whole picture (levels, a levels pivot, a light core that lights nothing).
+// Any band size and number of threads sharing the bands, pictures smaller
+// than the window included, and the steps that first look at the whole
+// picture (levels, a levels pivot, a light core that lights nothing).
 TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   const EyeStep eyeF{}, eyeLevels{.hornKey = 12, .settings = {.mode = 2}, .levelsPivot = true};  // L, n = 40
-  FilterStep balance;
-  balance.settings.colourPowerOn = 1;
-  balance.settings.colourPower = 170;
-  balance.settings.peachOn = balance.settings.berryOn = 1;
-  FilterStep core, dark;
-  core.lightCore = true;
-  core.settings.lightCoreStart = 40;
-  core.settings.lightCoreEnd = 200;
-  dark.lightCore = true;
-  dark.settings.lightCoreStart = 254;  // nothing above 254 in the picture: every sample becomes 1
+  const FilterStep balance{
+      .settings = {.colourPower = 170, .colourPowerOn = true, .channelPower = {}, .peachOn = true, .berryOn = true}};
+  const FilterStep core{.settings = {.channelPower = {}, .lightCoreStart = 40, .lightCoreEnd = 200}, .lightCore = true};
+  // Nothing above 254 in the picture: every sample becomes 1.
+  const FilterStep dark{.settings = {.channelPower = {}, .lightCoreStart = 254}, .lightCore = true};
   const ContourStep contourAll{.settings = {.operation = ContourAllLevels, .colourType = 4}};
   const ContourStep contourOne{.settings = {.ladder = {.step = 4}, .operation = ContourOneLevel, .scanIndex = 9,
                                             .colourType = 1}};
@@ -161,18 +152,17 @@ TEST(Steps, BandByBandEqualsTheWholePictureAtOnce) {
   const OutlineStep fat{OutlineSettings{FatWidth, 12, JudgeByLuma, OutlineRgb{1, 2, 3}}};
   const LocalContrastStep corner{1, 2}, inside{30, 60};  // the window cut by the edges, or outside a small picture
   const std::vector<std::vector<PictureStep>> chains = {
-      {eyeF, eyeLevels}, {fine}, {middle}, {fat}, {fat, fine}, {eyeF, middle, eyeLevels}, {balance, fat, balance}, {swapNegative}, {eyeF, swapEel, swapTurn}, {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range}, {none}, {balance, range, eyeF},
-      {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark}, {balance, eyeLevels, core},
-      {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels},
+      {eyeF, eyeLevels}, {fine}, {middle}, {fat}, {fat, fine}, {eyeF, middle, eyeLevels}, {balance, fat, balance},
+      {swapNegative}, {eyeF, swapEel, swapTurn}, {soft}, {hard, eyeLevels}, {balance, soft, contourAll}, {range},
+      {none}, {balance, range, eyeF}, {eyeF}, {balance}, {core, eyeF}, {eyeLevels, balance, eyeF}, {dark},
+      {balance, eyeLevels, core}, {contourAll}, {eyeF, contourOne, balance}, {balance, contourAll, eyeLevels},
       {corner}, {eyeF, inside, fine}, {balance, corner, eyeLevels}};
   for (const auto& [width, height] :
        {std::pair{1, 1}, std::pair{3, 2}, std::pair{7, 7}, std::pair{41, 41}, std::pair{97, 83}, std::pair{20, 140}}) {
     Picture picture{width, height, {}};
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) {
-        const Rgb c = Varied(x, y);
-        picture.rgb.insert(picture.rgb.end(), {c.r, c.g, c.b});
-      }
+      for (int x = 0; x < width; ++x)
+        picture.rgb.insert(picture.rgb.end(), {Varied(x, y).r, Varied(x, y).g, Varied(x, y).b});
     for (std::size_t c = 0; c < chains.size(); ++c)
       for (const Edges edges : {Edges::Extend, Edges::AsCanvas}) {
         const Picture whole = ApplyStepsAtOwnSize(chains[c], picture, 2, edges);
@@ -194,7 +184,8 @@ class WideRows : public RowSource {
   bool Rows(int first, int count, const PlaneView& to) override {
     for (int k = 0; k < 3; ++k)
       for (int r = 0; r < count; ++r)
-        for (int x = 0; x < Width(); ++x) to.at(k, r, x) = static_cast<std::uint32_t>((x * 37 + (first + r) * 11 + k * 101) % 700);
+        for (int x = 0; x < Width(); ++x)
+          to.at(k, r, x) = static_cast<std::uint32_t>((x * 37 + (first + r) * 11 + k * 101) % 700);
     return true;
   }
 };
@@ -217,11 +208,10 @@ std::vector<std::uint32_t> StreamedSamples(const std::vector<PictureStep>& steps
 // rows that the pass for its levels kept in a scratch file; without one
 // (no temporary folder) the slow step is worked again, to the same samples.
 TEST(Steps, RowsKeptForALaterStepGiveWhatWorkingThemAgainGives) {
-  FilterStep peach;
-  peach.settings.peachOn = 1;
+  const FilterStep peach{.settings = {.channelPower = {}, .peachOn = true}};
   const EyeStep eyeLevels{.settings = {}, .levelsPivot = true};
   const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{255, 0, 0}}};
-  const EyeStep noKey{.hornKey = 0, .settings = {}, .levelsPivot = false};  // passes its rows on as they come, wide samples too
+  const EyeStep noKey{.hornKey = 0, .settings = {}};  // passes its rows on as they come, wide samples too
   const std::vector<PictureStep> steps = {noKey, peach, EyeStep{}, peach, fine, eyeLevels};
   const std::vector<std::uint32_t> kept = StreamedSamples(steps);
   const char* folder = std::getenv("TMPDIR");
@@ -236,8 +226,7 @@ TEST(Steps, RowsKeptForALaterStepGiveWhatWorkingThemAgainGives) {
 
 // [SECTION] Recipes
 
-// A recipe read, written and read again gives the same steps; so does a
-// step on the command line.
+// A step on the command line too.
 TEST(Recipes, ReadWriteAndReadAgainGiveTheSameSteps) {
   const RecipeResult read = ReadRecipe(R"(version = 1
 [[step]]
@@ -299,8 +288,7 @@ y = 27
   // the outline black, ADD's column A, CONTOUR's ladder up to 255.
   const FilterStep& filter = std::get<FilterStep>(read.steps[0]);
   EXPECT_EQ(std::tuple(filter.lightCore, filter.settings.colourPower, filter.settings.channelPower.blue,
-                       filter.settings.lightCoreStart, filter.settings.diamondStep),
-            std::tuple(true, 140, 110, 20, 8));
+                       filter.settings.lightCoreStart, filter.settings.diamondStep), std::tuple(true, 140, 110, 20, 8));
   const EyeStep& eye = std::get<EyeStep>(read.steps[1]);
   EXPECT_EQ(std::tuple(eye.hornKey, eye.settings.mode, eye.settings.appointBox[0].low, eye.settings.appointBox[2].high),
             std::tuple(8, 4, 40, 10));  // the box's blue, its red
@@ -315,7 +303,8 @@ y = 27
   EXPECT_EQ(std::tuple(add.settings.lo, add.settings.hi, add.settings.weights.old, add.settings.weights.nod),
             std::tuple(10, 255, 3, 1));
   const GrayRangeStep& range = std::get<GrayRangeStep>(read.steps[5]);
-  EXPECT_EQ(std::tuple(range.settings.lo, range.settings.hi, range.settings.colour), std::tuple(12, 99, UniRgb{1, 2, 3}));
+  EXPECT_EQ(std::tuple(range.settings.lo, range.settings.hi, range.settings.colour),
+            std::tuple(12, 99, UniRgb{1, 2, 3}));
   const ContourStep& contour = std::get<ContourStep>(read.steps[6]);
   EXPECT_EQ(std::tuple(contour.settings.operation, contour.settings.ladder.step, contour.settings.ladder.max,
                        contour.settings.scanIndex, contour.settings.colourType),
@@ -338,12 +327,10 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
   for (int k = 0; k < 200000; ++k) DeepKey += ".a";
   std::string many = "version = 1\n";
   for (std::size_t i = 0; i <= MostRecipeSteps; ++i) many += "[[step]]\nkind = \"filter\"\n";
-  const struct {
-    std::string text;
-    std::string error;
-  } cases[] = {
+  const struct { std::string text, error; } cases[] = {
       {"version = 1\n[[step]]\nkind = \"blur\"\n",
-       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\", \"outline\" or \"local_contrast\")"},
+       "r.toml:3: kind: unknown step \"blur\" (\"eye\", \"filter\", \"contour\", \"uni_c\", \"add\", \"swap\", "
+       "\"outline\" or \"local_contrast\")"},
       {"version = 1\n[[step]]\nkind = \"outline\"\njudge = 0\n", "r.toml:4: judge: 0 is outside 1..99"},
       {"version = 1\n[[step]]\nkind = \"outline\"\nwidth = \"thin\"\n",
        "r.toml:4: width: one of \"none\", \"fine\", \"middle\", \"fat\" is wanted"},
@@ -361,7 +348,8 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
        "r.toml:4: operation: one of \"none\", \"all\", \"one\" is wanted"},
       {"version = 1\n[[step]]\nkind = \"eye\"\nmode = 2\n",
        "r.toml:2: horn_key: missing (an eye step needs its key, \"A\" .. \"L\")"},
-      {"version = 1\n[[step]]\nkind = \"filter\"\ncolour_power = 5000\n", "r.toml:4: colour_power: 5000 is outside 1..1000"},
+      {"version = 1\n[[step]]\nkind = \"filter\"\ncolour_power = 5000\n",
+       "r.toml:4: colour_power: 5000 is outside 1..1000"},
       {"version = 1\n[[step]]\nkind = \"filter\"\npeach = 1\n", "r.toml:4: peach: true or false is wanted"},
       {"version = 1\n[[step]]\nkind = \"filter\"\nsharpen = true\n", "r.toml:4: sharpen: unknown setting"},
       {"version = 1\n[[step]]\nkind = \"eye\"\nhorn_key = \"M\"\n",
@@ -378,7 +366,8 @@ TEST(Recipes, ABadRecipeGivesOneLineNamingFileLineAndSetting) {
       // with '#' inside a multi-line string is no comment.
       {"version = 1\n[[step]]\nkind \xC3\xA9= \"eye\"\n",
        "r.toml:3: text: the character U+00E9 is read only in comments"},
-      {"version = 1\nx = \"\"\"\n# \\ \xE3\x80\x81\n\"\"\"\n", "r.toml:3: text: the character U+3001 is read only in comments"},
+      {"version = 1\nx = \"\"\"\n# \\ \xE3\x80\x81\n\"\"\"\n",
+       "r.toml:3: text: the character U+3001 is read only in comments"},
       {"version = 1\nx = '#\xE3\x80\x81'\n", "r.toml:2: text: the character U+3001 is read only in comments"},
       // A key of more parts than the reader nests values, dotted or as a
       // table's name, is refused before it can take the reader's stack.
@@ -421,10 +410,7 @@ struct LargeSession {
     s.Click(SaveTabX, TabY);
     return s.dialogs().TakeShown();
   }
-  Bytes AtOwnSize(const std::vector<PictureStep>& steps) const {
-    const std::optional<Picture> p = LoadPicture(picture);
-    return p ? EncodePictureBmp(ApplyStepsAtOwnSize(steps, *p)) : Bytes{};
-  }
+  Bytes AtOwnSize(const std::vector<PictureStep>& steps) const { return BmpOf(steps, picture, true); }
   // "Save" of the whole picture, every box ticked, writes `expected`.
   void ExpectWholeSave(const Bytes& expected) {
     const std::string name = "whole" + std::to_string(++saves) + ".bmp";
@@ -447,7 +433,7 @@ TEST(WholePictureSave, TheTopPassAndFilterAreRunAgainOnTheWholePictureWithTheirR
   l.s.ClickTab(PageFilter);
   l.s.ClickControl(PageFilter, "action");
   ASSERT_EQ(l.SaveWhole("whole.bmp").size(), 1u);  // the dialog only: nothing is lost, so nothing is asked
-  const std::vector<PictureStep> steps = {EyeStep{}, ColourPower()};
+  const std::vector<PictureStep> steps = {EyeStep{}, ColourPower};
   EXPECT_EQ(FileBytes(l.s.PathIn("whole.bmp")), l.AtOwnSize(steps));
   EXPECT_GT(l.s.dialogs().ProgressReportsSeen(), 1);
   const RecipeResult recipe = ReadRecipeFile(l.s.PathIn("whole.toml"));
@@ -465,30 +451,28 @@ TEST(WholePictureSave, TheContourIsDrawnOverTheWholePicture) {
   l.s.ClickTab(PageContour);
   l.s.ClickControl(PageContour, " limit area");
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, ContourStep{.settings = {.operation = ContourAllLevels}}}));
-  l.s.ClickControl(PageContour, " scan %3d");
-  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, ContourStep{.settings = {.operation = ContourOneLevel, .scanIndex = 1}}}));
+  // Scan 6 is level 40, which 138 pixels of the eye-passed picture have; the
+  // scans beside it, levels 32 and 48, have 1 and 537 (levels 0 and 8 none).
+  for (int k = 0; k < 6; ++k) l.s.ClickControl(PageContour, " scan %3d");
+  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, ContourStep{.settings = {.operation = ContourOneLevel, .scanIndex = 6}}}));
   l.s.ClickControl(PageContour, " scan %3d");  // left without "set KEEP5": it goes with the page
   EXPECT_EQ(StepsSoFar().size(), 2u);
   l.s.ClickTab(PageFilter);
   l.s.ClickControl(PageFilter, "action");
-  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, ColourPower()}));
+  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, ColourPower}));
 }
 
 // VANTOR EYE's pass over every row is a step with its own settings; Restore
-// goes back to the picture as the page was entered, and its steps.
-TEST(WholePictureSave, TheVantorEyePagesPassIsRunOnTheWholePicture) {
+// goes back to the picture as the page was entered, and its steps. A local
+// contrast fixed by a right click near the canvas's right and top edges is a
+// step around its point; the preview is one while it is shown.
+TEST(WholePictureSave, TheVantorEyePagesPassAndAFixedLocalContrastAreRunOnTheWholePicture) {
   LargeSession l;
   l.s.ClickTab(PageEye);
   l.s.ClickControl(PageEye, "F");
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{.settings = EyeParameters{.eyeWindowShift = 16}}}));
   l.s.Click(960, TabY);
   l.ExpectWholeSave(FileBytes(l.picture));
-}
-
-// A local contrast fixed by a right click near the canvas's right and top
-// edges is a step around its point; the preview is one while it is shown.
-TEST(WholePictureSave, AFixedLocalContrastIsRunOnTheWholePicture) {
-  LargeSession l;
   l.s.ClickTab(PageOutline);
   l.s.ClickControl(PageOutline, "2)L Contrast");
   l.s.Click(1050, 60);
@@ -500,7 +484,11 @@ TEST(WholePictureSave, AFixedLocalContrastIsRunOnTheWholePicture) {
 
 // ADD works the picture itself: each addition is a step; "hd" and the reset
 // marks start again from KEEP6 (the picture as entered), and so do the steps.
-TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
+// DEVELOP's swap at x1 draws over the picture: "Save" writes it, a mode
+// chosen after the save is drawn over the picture as it was, and the swap
+// goes with the page. The outline is found on the whole picture: also along
+// the canvas's right and top edges, which lie inside the picture.
+TEST(WholePictureSave, AddDevelopsSwapAndTheOutlineAreRunOnTheWholePicture) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
   l.s.ClickTab(PageAdd);
@@ -510,34 +498,18 @@ TEST(WholePictureSave, AddsAdditionsAreRunOnTheWholePicture) {
   l.s.ClickControl(PageAdd, "hd");
   const AddColourStep hard{AddColourSettings{BuiltInNodColours.columns[0], 0, 255, HardWeights}};
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, hard}));
-}
-
-// DEVELOP's swap at x1 draws over the picture: "Save" writes it, and a
-// mode chosen after the save is drawn over the picture as it was.
-TEST(WholePictureSave, DevelopsSwapIsRunOnTheWholePicture) {
-  LargeSession l;
-  l.s.ClickControl(PageTop, "F");
   l.s.ClickTab(PageDevelop);
   l.s.ClickControls(PageDevelop, {"swap color", "12 (R)(G)(B)"});
-  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, SwapStep{SwapSettings{12}}}));
+  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, hard, SwapStep{SwapSettings{12}}}));
   l.s.ClickControl(PageDevelop, "17 eel");
-  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, SwapStep{SwapSettings{17}}}));
-}
-
-// The outline is found on the whole picture: also along the canvas's right
-// and top edges, which lie inside the picture.
-TEST(WholePictureSave, TheOutlineIsFoundOnTheWholePicture) {
-  LargeSession l;
-  l.s.ClickControl(PageTop, "F");
+  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, hard, SwapStep{SwapSettings{17}}}));
   l.s.ClickTab(PageOutline);
   l.s.ClickControl(PageOutline, "fine");
   const OutlineStep fine{OutlineSettings{FineWidth, 16, JudgeByLuma, OutlineRgb{0, 0, 0}}};
-  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, fine}));
-  EXPECT_NE(l.AtOwnSize({EyeStep{}, fine}), l.AtOwnSize({EyeStep{}}));
+  l.ExpectWholeSave(l.AtOwnSize({EyeStep{}, hard, fine}));
+  EXPECT_NE(l.AtOwnSize({EyeStep{}, hard, fine}), l.AtOwnSize({EyeStep{}, hard}));
 }
 
-// A keep file this run wrote from the same picture brings back the steps it
-// was written with.
 TEST(WholePictureSave, RestoringAKeepFileBringsBackTheStepsItWasWrittenWith) {
   LargeSession l;
   l.s.ClickControls(PageTop, {"F", "save KEEP0"});
@@ -546,9 +518,17 @@ TEST(WholePictureSave, RestoringAKeepFileBringsBackTheStepsItWasWrittenWith) {
   l.ExpectWholeSave(l.AtOwnSize({EyeStep{}}));
 }
 
-TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {
+TEST(WholePictureSave, AStoppedSaveWritesNothingAndAfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {
   LargeSession l;
   l.s.ClickControl(PageTop, "F");
+  const Bytes before = FileBytes(l.picture);
+  l.s.dialogs().StopProgressAfter(2);
+  l.s.dialogs().QueueAnswer(MessageAnswer::Yes);  // the picture itself is to be replaced
+  EXPECT_EQ(l.SaveWhole("large.bmp").size(), 2u);  // the question; stopped by the user: no message
+  EXPECT_EQ(FileBytes(l.picture), before);
+  EXPECT_FALSE(fs::exists(l.s.PathIn("large.toml")));
+  for (const fs::directory_entry& entry : fs::directory_iterator(l.s.Folder()))
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
   // The picture changed by something no step describes: a brush stroke, fixed.
   l.s.ClickTab(PageOutline);
   l.s.ClickControl(PageOutline, "4)Brush");
@@ -563,19 +543,6 @@ TEST(WholePictureSave, AfterWorkThatIsNoStepOnlyTheShownPartCanBeSaved) {
   EXPECT_NE(shown[0].note.find("表示されている部分だけを保存できます"), std::string::npos);
   EXPECT_EQ(FileBytes(l.s.PathIn("part.bmp")).size(), 54u + 960u * 672u * 3u);
   EXPECT_FALSE(fs::exists(l.s.PathIn("part.toml")));
-}
-
-TEST(WholePictureSave, AStoppedSaveWritesNothing) {
-  LargeSession l;
-  l.s.ClickControl(PageTop, "F");
-  const Bytes before = FileBytes(l.picture);
-  l.s.dialogs().StopProgressAfter(2);
-  l.s.dialogs().QueueAnswer(MessageAnswer::Yes);  // the picture itself is to be replaced
-  EXPECT_EQ(l.SaveWhole("large.bmp").size(), 2u);  // the question; stopped by the user: no message
-  EXPECT_EQ(FileBytes(l.picture), before);
-  EXPECT_FALSE(fs::exists(l.s.PathIn("large.toml")));
-  for (const fs::directory_entry& entry : fs::directory_iterator(l.s.Folder()))
-    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
 // The driver's save-whole, after TOP's pass: the whole picture, and a recipe

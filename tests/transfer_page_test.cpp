@@ -84,8 +84,6 @@ TEST(PolygonSides, StraightSidesWorkedByHand) {
     EXPECT_TRUE(Straight(off, off, CutByRows).empty()) << off.x << ", " << off.y;
 }
 
-// A triangle closed and deleted in mode 1; convex polygons cut as before in
-// both modes; one on every canvas edge.
 TEST(PolygonFill, TriangleConvexPolygonsAndTheWholeCanvas) {
   // A(200, 100), B(210, 110), C(190, 110): AB gives column y, CA column
   // 200 - y, BC (one row) its ends 90 and 110. Rows 101..110 are painted
@@ -117,8 +115,6 @@ TEST(PolygonFill, TriangleConvexPolygonsAndTheWholeCanvas) {
   }
 }
 
-// Local tops: a self-crossing bow tie, and a concave notch that cuts no
-// streak outside.
 TEST(PolygonFill, LocalTopsOfABowTieAndANotchPaintNothingOutside) {
   // P0(200,100) -> P1(300,200) -> P2(300,100) -> P3(200,200): two triangles
   // meeting at (250, 150). Their spans: columns 100 .. min(y, 300 - y) and
@@ -138,18 +134,15 @@ TEST(PolygonFill, LocalTopsOfABowTieAndANotchPaintNothingOutside) {
   // would paint the row between the triangles, outside the polygon.
   const auto plain = Filled(bowTie, CutByRows, false);
   EXPECT_TRUE(WhiteAt(plain, 150, 704 - 100));
-  EXPECT_FALSE(WhiteAt(canvas, 150, 704 - 100));
-  // A "W" whose two inner valleys are local bottoms... seen from below: the
-  // middle vertex (300, 150) is a local top with both neighbours below and
-  // the region outside above it. Its row must not pair across the gap.
+  // A crown: its middle vertex (300, 150) is a local top with both neighbours below and the outside above
+  // it; its row must not pair across the gap.
   const std::vector<PolygonPoint> crown{{200, 100}, {300, 150}, {400, 100}, {400, 250}, {200, 250}, {200, 100}};
   const auto notched = Filled(crown, CutByRows);
-  // On the row of the middle vertex, the gap above the notch stays; inside spans are white.
-  EXPECT_TRUE(WhiteAt(notched, 150, 704 - 150));
-  EXPECT_TRUE(WhiteAt(notched, 250, 704 - 150));
-  EXPECT_FALSE(WhiteAt(notched, 200, 704 - 120));
-  // Row 100 holds the two outer tops only.
-  EXPECT_FALSE(WhiteAt(notched, 200, 704 - 100));
+  // On the middle vertex's row the inside spans are white, the gap above the notch stays; row 100 holds the
+  // two outer tops only.
+  EXPECT_EQ((std::array{WhiteAt(notched, 150, 704 - 150), WhiteAt(notched, 250, 704 - 150),
+                        WhiteAt(notched, 200, 704 - 120), WhiteAt(notched, 200, 704 - 100)}),
+            (std::array{true, true, false, false}));
 }
 
 TEST(PolygonFill, FastFormGivesTheLiteralBytes) {
@@ -201,11 +194,9 @@ TEST(PolygonPoints, NoPointNoCloseAndThe257thClickReplacesPoint255) {
   p.mask[static_cast<std::size_t>(At(300, 300))] = 1;  // a stale mark of another polygon
   EXPECT_FALSE(p.Paint());                              // count -1: nothing set
   p.Close();                                            // close before any point: ignored
-  EXPECT_EQ(p.polygon.count, -1);
-  EXPECT_EQ(std::count(p.mask.begin(), p.mask.end(), 1), 1);
+  EXPECT_EQ(std::pair(p.polygon.count, std::count(p.mask.begin(), p.mask.end(), 1)), std::pair(-1, std::ptrdiff_t{1}));
   p.Click(200, 200);  // the first point clears the mask
-  EXPECT_EQ(p.polygon.count, 0);
-  EXPECT_EQ(std::count(p.mask.begin(), p.mask.end(), 1), 1);
+  EXPECT_EQ(std::pair(p.polygon.count, std::count(p.mask.begin(), p.mask.end(), 1)), std::pair(0, std::ptrdiff_t{1}));
   EXPECT_EQ(p.mask[static_cast<std::size_t>(At(200, 200))], 1);
   ClickedPolygon full;
   std::vector<PolygonPoint> clicks;
@@ -213,15 +204,13 @@ TEST(PolygonPoints, NoPointNoCloseAndThe257thClickReplacesPoint255) {
     clicks.push_back({150 + (k % 16) * 40 + (k / 16), 100 + (k / 16) * 30 + (k % 3)});
     full.Click(clicks.back().x, clicks.back().y);
   }
-  EXPECT_EQ(full.polygon.count, 255);
-  EXPECT_EQ(full.polygon.points[255], clicks[256]);
+  EXPECT_EQ(std::pair(full.polygon.count, full.polygon.points[255]), std::pair(255, clicks[256]));
   std::vector<PolygonPoint> expected(clicks.begin(), clicks.begin() + 255);
   expected.push_back(clicks[256]);
   EXPECT_EQ(full.mask, MaskOf(expected, CutByRows)) << "the side to the replaced point is gone";
   // Closing the full polygon gives the closing side its own slot.
   full.Close();
-  EXPECT_EQ(full.polygon.count, 256);
-  EXPECT_EQ(full.polygon.points[256], clicks[0]);
+  EXPECT_EQ(std::pair(full.polygon.count, full.polygon.points[256]), std::pair(256, clicks[0]));
   expected.push_back(clicks[0]);
   EXPECT_EQ(full.mask, MaskOf(expected, CutByRows));
   // A click after that replaces point 255 again and drops the closing side.
@@ -279,9 +268,8 @@ TEST(OutlineSnap, SearchesOnlyInsideTheCanvas) {
   for (int x = 300; x <= 500; ++x) planes.Blacken(x, 700);
   const OutlineTest outline{planes.View(), BlackOutline};
   EXPECT_EQ(SnapToOutline(outline, {101, 300}, CutByRows, ClickSnapRadius), 102);
-  EXPECT_FALSE(outline.AtPoint(99, 300));
-  EXPECT_FALSE(outline.AtPoint(200, 32));   // row 672
-  EXPECT_FALSE(outline.AtPoint(1060, 300)); // column 960
+  for (const auto& [x, y] : {std::pair{99, 300}, {200, 32}, {1060, 300}})  // column -1, row 672, column 960
+    EXPECT_FALSE(outline.AtPoint(x, y)) << x << "," << y;
   // The right-most columns snap like any other, and rows near the bottom in mode 2 as well.
   EXPECT_EQ(SnapToOutline(outline, {1045, 300}, CutByRows, ClickSnapRadius), 1055);
   EXPECT_EQ(SnapToOutline(outline, {400, 690}, CutByColumns, ClickSnapRadius), 700);
@@ -348,12 +336,14 @@ struct TransferSession {
     s.dialogs().QueueFile(s.PathIn(file));
     s.ClickControl(TransferTab, key);
   }
+  // "start", then a click on each point.
+  void Start(std::initializer_list<std::pair<int, int>> points) {
+    s.ClickControl(TransferTab, "start");
+    for (const auto& [x, y] : points) s.Click(x, y);
+  }
   // The triangle, closed by "close" or by a right click, and deleted.
   void CutTriangle(bool byRightClick = false) {
-    s.ClickControl(TransferTab, "start");
-    s.Click(300, 200);
-    s.Click(400, 200);
-    s.Click(300, 300);
+    Start({{300, 200}, {400, 200}, {300, 300}});
     byRightClick ? s.RightClick(700, 500) : s.ClickControl(TransferTab, "close");
     s.ClickControl(TransferTab, "delete");
   }
@@ -366,8 +356,8 @@ TEST(TransferPage, WholeWorkflowByteForByte) {
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(t.shadow));
   t.ClickWithFile("1)GetShadow", "shadow.bmp");
   EXPECT_EQ(t.File("KEEP11.bmp"), KeepFileOf(t.shadow));
-  // The cut: the inside of the triangle white, written as "0000iso.bmp".
-  t.CutTriangle();
+  // The cut, closed by a right click: the inside of the triangle white, written as "0000iso.bmp".
+  t.CutTriangle(true);
   const std::vector<std::uint8_t> cut = WithWhiteTriangle(t.shadow);
   EXPECT_EQ(t.File("0000iso.bmp"), KeepFileOf(cut));
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(cut));
@@ -411,7 +401,7 @@ TEST(TransferPage, CancelledDialogsAndAFailedPatternSaveChangeNothing) {
   t.CutTriangle();
   const auto keep = t.File("KEEP11.bmp");
   const auto transfer = t.File("0000trfr.bmp");
-  const auto shown = t.s.ShownCanvas();
+  const auto shown = WithWhiteTriangle(t.shadow);  // the cut, closed by "close"
   // "5)CallReal" and "1)GetShadow" cancelled: no keep file, no read;
   // "4)SavePatt." cancelled: no file, and the picture is not turned into the stencil.
   for (const char* key : {"5)CallReal", "1)GetShadow", "4)SavePatt."}) {
@@ -436,7 +426,7 @@ TEST(TransferPage, CancelledDialogsAndAFailedPatternSaveChangeNothing) {
   EXPECT_EQ(t.File("0000trfr.bmp"), KeepFileOf(stencil));
 }
 
-TEST(TransferPage, CloseAndDeleteNeedAPolygonAndARightClickCloses) {
+TEST(TransferPage, CloseAndDeleteNeedAPolygon) {
   TransferSession t("shadow.bmp");
   const auto before = t.s.ShownCanvas();
   // "start", then close and a right click before any point, then "delete":
@@ -453,15 +443,9 @@ TEST(TransferPage, CloseAndDeleteNeedAPolygonAndARightClickCloses) {
   EXPECT_EQ(t.s.ShownCanvas(), stencil);
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
   // Two points are no polygon to delete either.
-  t.s.ClickControl(TransferTab, "start");
-  t.s.Click(300, 200);
-  t.s.Click(400, 300);
+  t.Start({{300, 200}, {400, 300}});
   t.s.ClickControl(TransferTab, "delete");
   EXPECT_FALSE(std::filesystem::exists(t.s.PathIn("0000iso.bmp")));
-  // Three points closed by a right click are.
-  TransferSession u("shadow.bmp");
-  u.CutTriangle(true);
-  EXPECT_EQ(u.File("0000iso.bmp"), KeepFileOf(WithWhiteTriangle(u.shadow)));
 }
 
 TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
@@ -483,9 +467,7 @@ TEST(TransferPage, AFailingWorkFileIsReportedOnceUntilAWriteSucceeds) {
 // exactly the picture, while the screen shows the red sides and the cross.
 TEST(TransferPage, MarksAreShownButNotStored) {
   TransferSession t("shadow.bmp");
-  t.s.ClickControl(TransferTab, "start");
-  t.s.Click(300, 182);
-  t.s.Click(500, 182);
+  t.Start({{300, 182}, {500, 182}});
   // The side's end pixel (column 200, plane row 704 - 182 = 522, picture
   // row 149) is red on the screen, where plane row 522 shows at client y 181.
   ExpectShown(t.s, {{300, 181, {255, 0, 0}}});
@@ -515,25 +497,21 @@ TEST(TransferPage, TraceSnapsAClickOntoTheOutline) {
                    [](int x, int y) { return x >= 400 && x <= 402 ? Black : Shadow(x, y); });
   t.ClickWithFile("1)GetShadow", "outlined.bmp");
   t.s.ClickControl(TransferTab, "trace outline");  // outline colour black
-  t.s.ClickControl(TransferTab, "start");
-  t.s.Click(495, 300);  // six pixels left of the outline's middle (client x 501)
+  t.Start({{495, 300}});  // six pixels left of the outline's middle (client x 501)
   // The cross marker stands at the snapped point (pixel row 704 - 300, shown
   // at client y 299), green because its pixel is outline.
   constexpr Rgb Green{0, 255, 0};
   ExpectShown(t.s, {{493, 299, Green}, {508, 299, Green}, {501, 291, Green}});
   EXPECT_NE(t.s.Pixel(487, 299), Green);
   // Without the trace the cross stands where the click was, red.
-  t.s.ClickControls(TransferTab, {"trace outline", "start", "start"});
-  t.s.Click(495, 300);
+  t.s.ClickControls(TransferTab, {"trace outline", "start"});
+  t.Start({{495, 300}});
   ExpectShown(t.s, {{487, 299, {255, 0, 0}}});
 }
 
 TEST(TransferPage, GoldenPolygon) {
   TransferSession t("shadow.bmp");
-  t.s.ClickControl(TransferTab, "start");
-  t.s.Click(300, 200);
-  t.s.Click(500, 150);
-  t.s.Click(450, 400);
+  t.Start({{300, 200}, {500, 150}, {450, 400}});
   t.s.ClickControl(TransferTab, "close");
   EXPECT_GOLDEN("transfer_polygon", t.s.window().Shown());
 }

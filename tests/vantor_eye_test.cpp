@@ -151,7 +151,6 @@ std::array<int, 3> Levels(const ChannelLevel& l) { return {l.low, l.middle, l.hi
 
 // [SECTION] Tables
 
-// The horn keys' window sizes and gains, the profile and the sun glass.
 TEST(EyeTables, HornKeysWindowSizesGainsProfileAndSunGlass) {
   // Key A..L: window n and gain to 4 significant digits. G(4) = 1.06348 and
   // G(6) = 1.38845 round by way of 1.0635 and 1.3885, hence 0.6 of a unit.
@@ -263,12 +262,10 @@ TEST(EyeEngine, PivotsStayInsideTheWhiteFrameAppointBoundsAreStrictAndTheAreaEye
     }
 }
 
-// The pass does not depend on the order of its rows or on its bands. A band
-// target holds only its rows and gets every pixel of them, the frame
-// included: stacked, the bands give the whole pass, whatever the band height
-// and even for pictures narrower or lower than the window. The source may be
-// just the rows the band's windows reach (read past them, the sanitizer
-// build stops).
+// A band target holds only its rows and gets every pixel of them, the frame
+// included, whatever the band height and even for pictures narrower or lower
+// than the window. The source may be just the rows the band's windows reach
+// (read past them, the sanitizer build stops).
 TEST(EyeEngine, RowOrderBandsAndStackedBandTargetsGiveTheWholePass) {
   for (const auto& [w, h, n, bandRows] : {std::tuple{90, 80, 20, 7}, std::tuple{90, 80, 40, 64},
                                           std::tuple{12, 30, 16, 5}, std::tuple{50, 9, 8, 4}}) {
@@ -294,10 +291,8 @@ TEST(EyeEngine, RowOrderBandsAndStackedBandTargetsGiveTheWholePass) {
         std::ranges::copy(bandFromWindow.plane[k], stackedFromWindows.plane[k].begin() + y * w);
       }
     }
-    EXPECT_EQ(Differences(whole, bands), "") << w << " x " << h << ", n " << n;
-    EXPECT_EQ(Differences(whole, rowByRow), "") << w << " x " << h << ", n " << n;
-    EXPECT_EQ(Differences(whole, stacked), "") << w << " x " << h << ", n " << n;
-    EXPECT_EQ(Differences(whole, stackedFromWindows), "") << w << " x " << h << ", n " << n;
+    for (const Picture3* run : {&bands, &rowByRow, &stacked, &stackedFromWindows})
+      EXPECT_EQ(Differences(whole, *run), "") << w << " x " << h << ", n " << n;
   }
 }
 
@@ -332,7 +327,7 @@ class EyeEquivalenceUnits : public ::testing::TestWithParam<bool> {
 };
 INSTANTIATE_TEST_SUITE_P(VectorAndPlain, EyeEquivalenceUnits, ::testing::Values(true, false));
 
-TEST_P(EyeEquivalenceUnits, EveryKeyAndModeOverTheCorpus) {
+TEST_P(EyeEquivalenceUnits, EveryKeyAndModeOverTheCorpusWithTheEdgesAsOnTheCanvasOrExtended) {
   const Picture3 corpus[] = {FlatPatches(100, 90), Gradients(100, 90), Noise(100, 90, 3), Scene(100, 90)};
   for (int key = 1; key <= 12; ++key)
     for (int mode = 1; mode <= 6; ++mode) {
@@ -342,23 +337,20 @@ TEST_P(EyeEquivalenceUnits, EveryKeyAndModeOverTheCorpus) {
       EXPECT_EQ(FastAgainstLiteral(corpus[which], WindowOfHornKey(key), p), "")
           << "key " << HornKeyLetters[static_cast<std::size_t>(key - 1)] << " mode " << mode << " picture " << which;
     }
-}
-
-// With the edges extended, over the corpus and over pictures smaller than
-// the window (every sample of the window then a copy of an edge pixel).
-TEST_P(EyeEquivalenceUnits, EdgesExtendedOverTheCorpus) {
-  const Picture3 corpus[] = {FlatPatches(100, 90), Gradients(60, 50), Noise(70, 40, 5), Scene(100, 90),
-                             Noise(1, 1, 2),       Noise(3, 2, 4),     Gradients(7, 41)};
+  // With the edges extended, over the corpus and over pictures smaller than
+  // the window (every sample of the window then a copy of an edge pixel).
+  const Picture3 extended[] = {FlatPatches(100, 90), Gradients(60, 50), Noise(70, 40, 5), Scene(100, 90),
+                               Noise(1, 1, 2),       Noise(3, 2, 4),     Gradients(7, 41)};
   for (int key = 1; key <= 12; ++key)
     for (const int mode : {1 + key % 3, 4 + (key + 1) % 3})
-      for (std::size_t which = 0; which < std::size(corpus); ++which) {
+      for (std::size_t which = 0; which < std::size(extended); ++which) {
         if (which < 4 && (key + mode + static_cast<int>(which)) % 3 != 0) continue;  // a third of the large ones
         const EyeParameters p{.mode = mode, .sunGlassLevel = (key + 2 * mode) % 3 + 1,
                               .reference = References[static_cast<std::size_t>(key * 7 + mode) % 4],
                               .appointOn = key % 4 == 0, .appointKind = 2, .appointGray = 120,
                               .appointHalfWidth = 40};
         const int n = WindowOfHornKey(key);
-        EXPECT_EQ(Differences(RunExtended(corpus[which], n, p), RunLiteral(corpus[which], n, p, Edges::Extend)), "")
+        EXPECT_EQ(Differences(RunExtended(extended[which], n, p), RunLiteral(extended[which], n, p, Edges::Extend)), "")
             << "key " << HornKeyLetters[static_cast<std::size_t>(key - 1)] << " mode " << mode << " picture " << which;
       }
 }
@@ -397,8 +389,6 @@ TEST(EyeEquivalence, SunGlassAppointAreaEyeAndSamplesOutsideTheByteRange) {
 
 // [SECTION] Channel levels
 
-// Hand-made histograms, then levels computed from WorkPlanes into the
-// reference colour.
 TEST(ChannelLevels, HandMadeHistogramsAndTheWorkPlanesIntoTheReferenceColour) {
   // Each level is the last value whose running count is still below its share.
   std::array<long long, 256> spike{}, uniform{}, tiny{};

@@ -67,12 +67,8 @@ ViewAreaRecord AreaAfter(std::initializer_list<AreaStep> steps) {
       UpdateMapViewArea(area, s.scale, s.width, s.height, move);
       EXPECT_EQ(move, 0) << "step " << k << ": a paint takes the fine move";
     }
-    if (s.left >= 0) {
-      EXPECT_EQ(area.left, s.left) << "step " << k;
-    }
-    if (s.bottom >= 0) {
-      EXPECT_EQ(area.bottom, s.bottom) << "step " << k;
-    }
+    EXPECT_EQ(std::pair(s.left < 0 ? -1 : area.left, s.bottom < 0 ? -1 : area.bottom), std::pair(s.left, s.bottom))
+        << "step " << k;
     ++k;
   }
   return area;
@@ -111,8 +107,8 @@ constexpr Rgb Red{255, 0, 0}, Grey100{100, 100, 100};
 // reset mark; "KEEP2" stores the current image without the frame.
 TEST(MapPage, FrameOnTheScreenInTheChosenColourAndKeep2StoresTheImage) {
   ProgramSession s;
-  s.StartOnPage(PageMap, [](int, int) { return Grey100; }, 640, 480);
-  EXPECT_EQ(ViewScale, 1);
+  const auto grey = [](int, int) { return Grey100; };
+  s.StartOnPage(PageMap, grey, 640, 480);
   // x1: the outline of the whole canvas in pure red.
   ExpectShown(s, {{100, 32, Red}, {500, 32, Red}, {100, 400, Red}, {500, 300, Grey100}});
   s.ClickControl(PageMap, "× 2");  // greyed: explanation only
@@ -150,15 +146,9 @@ TEST(MapPage, FrameOnTheScreenInTheChosenColourAndKeep2StoresTheImage) {
   s.Click(40, 45);
   EXPECT_EQ(std::tuple(ViewScale, View.frameColour, MapPage.frameListShown), std::tuple(1, 0, 0));
   EXPECT_EQ(area(), std::pair(0, 192));
+  // KEEP2: the picture with the view scale 4 in the header; the frame is not stored.
   s.ClickControls(PageMap, {"× 4", "KEEP2"});
-  const std::vector<std::uint8_t> file = FileBytes(s.PathIn("KEEP2.bmp"));
-  ASSERT_EQ(file.size(), static_cast<std::size_t>(KeepFileBytes));
-  EXPECT_EQ(file[6], 4);  // the view scale
-  // The top-left pixel of the picture (plane row 671) and a white one below
-  // it; the frame is not stored.
-  EXPECT_EQ(KeepFilePixel(file, 0, 671), Grey100);
-  EXPECT_EQ(KeepFilePixel(file, 0, 0), White);
-  EXPECT_EQ(KeepFilePixel(file, 200, 320), Grey100);
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP2.bmp")), KeepFileOf(PlacedCanvas(grey, 640, 480), 4));
 }
 
 // "Set KEEP3" while the swap is on (its label finds the one shown while off).
@@ -221,7 +211,7 @@ TEST(DevelopSteps, EveryRegridKeepsItsGridPointsAndTheLiftMovesTheLowestRowsUp) 
         for (int k = 0; k < 3; ++k)
           ASSERT_EQ(to.Row(k, r)[col], from.Row(k, r)[col]) << "grid " << c.grid << " at " << col << ", " << r;
   }
-  // Grid 2 between 10 and 13 (corners 10, 11 above 12, 13... by hand).
+  // Grid 2 by hand: corners 10 and 13 on row 0, 20 and 30 on row 2.
   DevelopPlanes flat;
   for (auto& p : flat.plane) std::fill(p.begin(), p.end(), 0);
   flat.Row(0, 0)[0] = 10;
@@ -278,8 +268,7 @@ TEST(Develop, FastFormEqualsTheLiteralFormOverTheCorpus) {
       {{0, 192, 640, 480}, 1, 480},    // x1, lifted to the top
       {{32, 160, 640, 480}, 1, 0},     // x1 moved by an arrow, left in the lowest rows
       {{100, 100, 480, 320}, 2, 640},  // the scales the panel does not offer
-      {{100, 100, 120, 80}, 8, 640},
-      {{100, 100, 60, 40}, 16, 640},
+      {{100, 100, 120, 80}, 8, 640},   {{100, 100, 60, 40}, 16, 640},
   };
   for (TestPlanes& planes : ViewCorpus()) {
     for (const auto& c : cases) {
@@ -291,8 +280,6 @@ TEST(Develop, FastFormEqualsTheLiteralFormOverTheCorpus) {
 
 // [SECTION] DEVELOP: the swap modes
 
-// Every mode on a pixel with distinct channels, and the fast form against
-// the literal one for every mode.
 TEST(ColourSwap, EveryModeOnAPixelAndTheFastFormAgainstTheLiteralOne) {
   // Red 10, green 100, blue 200.
   const struct { int mode; SwapRgb shown; } cases[] = {
@@ -394,12 +381,17 @@ TEST(DevelopPage, MapTabReadsKeep2OnlyAfterADevelopment) {
   ProgramSession s;
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
-  // A stale KEEP2 from earlier work.
-  ASSERT_TRUE(WriteFileAtomically(s.PathIn("KEEP2.bmp"), KeepFileOf(std::vector<std::uint8_t>(CanvasByteCount, 30))));
+  // A stale KEEP2 from earlier work; DEVELOP entered from TOP develops nothing
+  // and writes no KEEP2. (TOP shows x1 but keeps the x4 view area (200, 352):
+  // a development would show the picture from there.)
+  const std::vector<std::uint8_t> stale = KeepFileOf(std::vector<std::uint8_t>(CanvasByteCount, 30));
+  ASSERT_TRUE(WriteFileAtomically(s.PathIn("KEEP2.bmp"), stale));
+  s.ClickControl(PageMap, "× 4");
   s.ClickTab(PageTop);
   s.ClickTab(PageDevelop);
   EXPECT_EQ(std::pair(PageId, DevelopPage.pending), std::pair(int{PageDevelop}, false));
-  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), picture), "");  // no development
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), picture), "");
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP2.bmp")), stale);
   s.ClickTab(PageMap);
   EXPECT_EQ(CanvasDifference(CanvasOfWorkPlanes(), picture), "");
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
@@ -417,7 +409,9 @@ TEST(DevelopPage, MapTabReadsKeep2OnlyAfterADevelopment) {
 // top 960 x 640 of the canvas, and the pages take clicks on all of it: a
 // brush stroke and its right-click fix at client (900, 600), far outside the
 // old 451 x 300 area. The way back to MAP brings the old area back too.
-Rgb Narrow(int x, int y) { return Rgb{static_cast<std::uint8_t>(40 + x / 4), static_cast<std::uint8_t>(60 + y / 4), 90}; }
+Rgb Narrow(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>(40 + x / 4), static_cast<std::uint8_t>(60 + y / 4), 90};
+}
 
 TEST(DevelopPage, ClicksCountOnTheWholeDevelopedPicture) {
   ProgramSession folder;
@@ -443,7 +437,9 @@ TEST(DevelopPage, ClicksCountOnTheWholeDevelopedPicture) {
   EXPECT_EQ(std::pair(ShownWidth, ShownHeight), std::pair(451, 300));
 }
 
-TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTime) {
+// x1 "act" lifts the picture to the top only the first time; the DEVELOP tab
+// on MAP lifts it again.
+TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTimeThenSwapModesAndSetKeep3Twice) {
   ProgramSession s;
   s.StartOnPage(PageMap, Gradient, 640, 480);
   const std::vector<std::uint8_t> picture = CanvasOfWorkPlanes();
@@ -459,20 +455,16 @@ TEST(DevelopPage, X1DevelopmentLiftsOnlyTheFirstTime) {
     EXPECT_TRUE(std::equal(shown.begin() + row * Stride * 3, shown.begin() + (row * Stride + 640) * 3,
                            picture.begin() + from * Stride * 3)) << row;
   }
-}
-
-TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
-  ProgramSession s;
-  s.StartOnPage(PageMap, Gradient, 640, 480);
-  s.ClickTab(PageDevelop);  // x1 development: the picture as it is
-  const std::vector<std::uint8_t> image = s.ShownCanvas();
+  s.ClickTab(PageMap);
+  s.ClickTab(PageDevelop);
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), picture), "");
   s.ClickControls(PageDevelop, {"swap color", "1 R>G>B>R"});  // the mode greyed: only explained
   EXPECT_EQ(std::pair(DevelopPage.swapSwitch, DevelopPage.swapMode), std::pair(1, 0));
-  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), image), "");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), picture), "");
 
   s.ClickControl(PageDevelop, "12 (R)(G)(B)");
   EXPECT_EQ(DevelopPage.swapMode, 12);
-  std::vector<std::uint8_t> negative = image;
+  std::vector<std::uint8_t> negative = picture;
   for (auto& v : negative) v = static_cast<std::uint8_t>(255 - v);
   EXPECT_EQ(CanvasDifference(s.ShownCanvas(), negative), "");
   // "Set KEEP3": the negative becomes the image and KEEP3; the switch stays
@@ -483,9 +475,9 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
   EXPECT_EQ(CanvasDifference(CanvasOfWorkPlanes(), negative), "");
   EXPECT_EQ(CanvasDifference(s.ShownCanvas(), negative), "");  // as saved, for this paint
   s.ClickControl(PageDevelop, "[・] stay");  // the next paint applies the mode again
-  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), image), "");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), picture), "");
   s.Click(SetKeepOnX, SetKeepOnY);
-  EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(image, 1));
+  EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(picture, 1));
 
   std::vector<std::uint8_t> swapped(CanvasByteCount);
   for (const auto& [label, mode] : {std::pair{"5 [B] R⇔G", 5}, std::pair{"17 eel", 17}}) {
@@ -497,7 +489,7 @@ TEST(DevelopPage, SwapModesAndSetKeep3Twice) {
   // The reset mark: swap off, mode 0, WorkPlanes untouched.
   s.Click(40, 45);
   EXPECT_EQ(std::pair(DevelopPage.swapSwitch, DevelopPage.swapMode), std::pair(0, 0));
-  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), image), "");
+  EXPECT_EQ(CanvasDifference(s.ShownCanvas(), picture), "");
 }
 
 }  // namespace

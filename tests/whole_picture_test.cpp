@@ -34,8 +34,14 @@ struct RecordingOperation {
   bool perPixel;       // the canvas is then exactly the whole picture's corner
 };
 
-std::vector<RecordingOperation> RecordingOperations() {
-  return {
+}  // namespace
+
+// Three saves of the shown part, then three of the whole picture: every
+// canvas save the same, every whole save the same, one step in each recipe,
+// which gives the whole picture again, and for a step that works each pixel
+// by itself the canvas save is the whole picture's top-left corner.
+TEST(Saves, RecordNothingHoweverOftenTheyComeAndInEitherForm) {
+  const RecordingOperation operations[] = {
       {"TOP F", ClickLine(PageTop, "F"), "eye", false},
       {"VANTOR EYE F", Tab(PageEye) + ClickLine(PageEye, "F"), "eye", false},
       {"FILTER colour power", Tab(PageFilter) + ClickLine(PageFilter, "action"), "filter", true},
@@ -51,16 +57,7 @@ std::vector<RecordingOperation> RecordingOperations() {
       {"Outline local contrast", Tab(PageOutline) + ClickLine(PageOutline, "2)L Contrast") + Click(600, 300),
        "local_contrast", false},
   };
-}
-
-}  // namespace
-
-// Three saves of the shown part, then three of the whole picture: every
-// canvas save the same, every whole save the same, one step in each recipe,
-// which gives the whole picture again, and for a step that works each pixel
-// by itself the canvas save is the whole picture's top-left corner.
-TEST(Saves, RecordNothingHoweverOftenTheyComeAndInEitherForm) {
-  for (const RecordingOperation& operation : RecordingOperations()) {
+  for (const RecordingOperation& operation : operations) {
     SCOPED_TRACE(operation.name);
     ProgramSession s;
     WriteTestPicture(s.PathIn("photo.bmp"), 1200, 810, Varied);
