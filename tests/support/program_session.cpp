@@ -224,6 +224,9 @@ std::string KindsOf(const std::string& recipe) {
   const RecipeResult read = ReadRecipeFile(recipe);
   if (!read.ok()) return "(" + read.error + ")";
   std::string kinds;
-  for (const PictureStep& step : read.steps) kinds += (kinds.empty() ? "" : " ") + std::string(KindOf(step));
+  for (const PictureStep& step : read.steps) {
+    if (!kinds.empty()) kinds += ' ';
+    kinds += KindOf(step);
+  }
   return kinds;
 }
