@@ -167,7 +167,7 @@ bool ChangedSinceSeen() {
   if (PictureFile.path != seen.path || !(WindowOfPictureInHand() == seen.window) || PageId != seen.page) return true;
   if (StepListDigest() != seen.steps) return true;
   if (!SamePlanes(WorkPlanes, seen.work) || !SamePlanes(InnerPlanes, seen.inner)) return true;
-  if (std::memcmp(SharedBrushMask().data(), seen.mask.data(), SampleCount) != 0) return true;
+  if (!std::ranges::equal(SharedBrushMask(), seen.mask)) return true;
   // What a page shows over the planes (a contour, a colour change) counts
   // as a change while it is shown, and when it goes.
   if (SomethingShown() != seen.shown) return true;
