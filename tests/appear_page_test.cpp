@@ -152,8 +152,7 @@ struct AppearSession {
     s.Click(AppearTabX, TabY);
     s.Click(TransferTabX, TabY);
     WriteTestPicture(s.PathIn("transfer.bmp"), 960, 672, Transfer);
-    s.dialogs().QueueFile(s.PathIn("transfer.bmp"));
-    s.ClickControl(PageTransfer, "1)GetShadow");
+    s.ClickControlWithFile(PageTransfer, "1)GetShadow", s.PathIn("transfer.bmp"));
     s.Click(AppearTabX, TabY);
   }
   std::vector<std::uint8_t> File(const std::string& name) { return FileBytes(s.PathIn(name)); }
@@ -202,15 +201,13 @@ TEST(AppearPage, FailedRestoreAndCancelledOpensKeepTheWorkFilesAndChosenPictures
   EXPECT_EQ(a.s.dialogs().MessageCount(), 1u);
   EXPECT_EQ(a.File("0000back.bmp"), back);
   for (const char* key : {"1)back image", "2)trfr image"}) {
-    a.s.dialogs().QueueFile(std::nullopt);
-    a.s.ClickControl(PageAppear, key);
+    a.s.ClickControlWithFile(PageAppear, key, std::nullopt);
     EXPECT_EQ(a.File("0000back.bmp"), back);
     EXPECT_EQ(a.File("0000trfr.bmp"), transfer);
   }
   // A chosen back picture becomes the work file; Restore of a stored KEEP12 does too.
   WriteTestPicture(a.s.PathIn("other.bmp"), 960, 672, Transfer);
-  a.s.dialogs().QueueFile(a.s.PathIn("other.bmp"));
-  a.s.ClickControl(PageAppear, "1)back image");
+  a.s.ClickControlWithFile(PageAppear, "1)back image", a.s.PathIn("other.bmp"));
   EXPECT_EQ(a.File("0000back.bmp"), KeepFileOf(PlacedCanvas(Transfer)));
   a.s.ClickControl(PageAppear, "4)KEEP12");
   std::filesystem::remove(a.s.PathIn("0000back.bmp"));

@@ -212,14 +212,12 @@ TEST(Settings, ClampSpectrumCoreMarkerAndTheFastFormsAgainstTheLiteralOnes) {
 // [SECTION] The page through the whole program
 
 // Client points of the controls.
-constexpr int FilterTabX = 180, TopTabX = 120, TabY = 10;
 constexpr int PowerDiamondY = 215;
 constexpr int UpperBarY = 243, LowerBarY = 253;
 
-struct KeyPoint { int x, y; };
-constexpr KeyPoint DigitKey[10] = {{20, 619}, {20, 593}, {49, 593}, {78, 593}, {20, 567},
+constexpr ControlPoint DigitKey[10] = {{20, 619}, {20, 593}, {49, 593}, {78, 593}, {20, 567},
                                    {49, 567}, {78, 567}, {20, 541}, {49, 541}, {78, 541}};
-constexpr KeyPoint AddKey{20, 645}, AllClearKey{74, 515};
+constexpr ControlPoint AddKey{20, 645}, AllClearKey{74, 515};
 
 Rgb Gradient(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(x * 255 / 199), static_cast<std::uint8_t>(y * 255 / 149),
@@ -289,7 +287,7 @@ TEST(FilterPage, BarsAndDiamondsSetTheColourPowerAndTheResetMarksReturnIt) {
   // The TOP page's reset mark: colour power off at 100, light core 0 .. 255.
   s.ClickControl(PageFilter, "action");
   FilterPage.values.lightCoreStart = 40;
-  s.Click(TopTabX, TabY);
+  s.ClickTab(PageTop);
   s.Click(40, 105);
   EXPECT_EQ(std::tuple(v.colourPowerOn, v.colourPower, v.lightCoreStart, v.lightCoreEnd), std::tuple(0, 100, 0, 255));
 }
@@ -329,9 +327,9 @@ std::vector<std::uint8_t> TopPassAfter(bool visitFilter, std::array<int, 3> refe
                    [](int x, int) { return x < 100 ? Rgb{60, 100, 140} : Rgb{180, 30, 220}; });
   s.Start(s.PathIn("blocks.bmp"));
   if (visitFilter) {
-    s.Click(FilterTabX, TabY);
+    s.ClickTab(PageFilter);
     EXPECT_EQ(Tone.eye.reference, reference);
-    s.Click(TopTabX, TabY);
+    s.ClickTab(PageTop);
   } else {
     Tone.eye.reference = reference;
   }
@@ -356,7 +354,7 @@ TEST(FilterPageGolden, JapaneseAndEnglish) {
     WriteTestPicture(s.PathIn("picture.bmp"), 200, 150, Gradient);
     s.Start(s.PathIn("picture.bmp"));
     if (english) s.ClickControl(PageTop, "ENGLISH");  // TOP's language switch
-    s.Click(FilterTabX, TabY);
+    s.ClickTab(PageFilter);
     s.ClickControl(PageFilter, "action");
     EXPECT_GOLDEN(english ? "filter_english" : "filter_japanese", s.window().Shown());
   }

@@ -174,8 +174,7 @@ TEST(GamonPage, Keep13AndSetSaveStoreTheScreenAndKeepTheImage) {
 
   // "set SAVE": the screen under a name (x1: the shown size, 640 x 480 from
   // the top-left), and the image in hand stays the picture.
-  s.dialogs().QueueFile(s.PathIn("graphs.bmp"));
-  s.ClickControl(PageGamon, "set SAVE");
+  s.ClickControlWithFile(PageGamon, "set SAVE", s.PathIn("graphs.bmp"));
   EXPECT_EQ(FileBytes(s.PathIn("graphs.bmp")), SavedBmpOf(screen, 640, 480));
   EXPECT_EQ(WorkPlanesCopy(), image);
   EXPECT_EQ(s.ShownCanvas(), screen);  // the graphs are not drawn from themselves

@@ -323,7 +323,6 @@ struct PageSession : ProgramSession {
   }
 };
 
-constexpr int OutlinePage_ = 9;
 // Client points of the controls whose labels appear twice on the panel
 // ("fine", "fat", "clear" of the outline and of the brush), and of the dark
 // reset mark; the others are clicked by their labels.
@@ -344,8 +343,8 @@ Rgb Scene(int x, int y) {
 // "set KEEP9" stores the outline as shown; a save, cancelled or written,
 // writes the outline shown and leaves the picture in hand.
 TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9AndNotByASave) {
-  PageSession s(OutlinePage_, Edge);
-  s.ClickControl(OutlinePage_, "3)Outline");
+  PageSession s(PageOutline, Edge);
+  s.ClickControl(PageOutline, "3)Outline");
   EXPECT_EQ(OutlinePage.outlineOn, 1);
   ExpectShown(s, {{100 + 299, 300, Grey100}});  // on, but no width yet
   s.Click(FineX, FineY);
@@ -365,10 +364,10 @@ TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9AndNotByASave) 
   }
   EXPECT_EQ(KeepFilePixel(FileBytes(s.PathIn("saved.bmp")), 299, 300 - 32), Black);
   // "／" twice: cyan outlines.
-  s.ClickControls(OutlinePage_, {"／", "／"});
+  s.ClickControls(PageOutline, {"／", "／"});
   ExpectShown(s, {{100 + 299, 300, Cyan}});
   const std::vector<std::uint8_t> shown = s.ShownCanvas();
-  s.ClickControl(OutlinePage_, "set KEEP9");
+  s.ClickControl(PageOutline, "set KEEP9");
   EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
   // "clear": the outline goes; the stored picture stays in the planes.
   s.Click(ClearX, ClearY);
@@ -377,7 +376,7 @@ TEST(OutlinePage, FineOutlineOnAFullPictureIsStoredAsShownByKeep9AndNotByASave) 
 }
 
 TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningKeepsAllAndTheDarkResetPutsTheSwitchesBack) {
-  PageSession s(OutlinePage_, Edge, 400, 200);
+  PageSession s(PageOutline, Edge, 400, 200);
   // Where the whitening begins on the row (the picture is 400 wide).
   int white = 300;
   while (s.Pixel(100 + white, 100) != White) ++white;
@@ -387,7 +386,7 @@ TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningKeepsAllAndTh
   ExpectShown(s, {{100 + 299, 100, Black}, {100 + white - 1, 100, Black}, {100 + white, 100, Black},
                   {100 + 600, 100, White}});
   const std::vector<std::uint8_t> shown = s.ShownCanvas();
-  s.ClickControl(OutlinePage_, "set KEEP9");
+  s.ClickControl(PageOutline, "set KEEP9");
   EXPECT_EQ(FileBytes(s.PathIn("KEEP9.bmp")), KeepFileOf(shown));
   EXPECT_EQ(s.dialogs().MessageCount(), 0u);
   Outline.judgeValue = 30;
@@ -396,8 +395,8 @@ TEST(OutlinePage, ShortPictureOutlinesItsOwnEdgeAgainstTheWhiteningKeepsAllAndTh
 }
 
 TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesItAndTheBrushClearForgetsStrokes) {
-  PageSession s(OutlinePage_, Scene);
-  s.ClickControl(OutlinePage_, "4)Brush");
+  PageSession s(PageOutline, Scene);
+  s.ClickControl(PageOutline, "4)Brush");
   s.Click(BrushFatX, BrushFatY);
   EXPECT_EQ(std::pair(OutlinePage.brushOn, Outline.brushPressure), std::pair(true, 100));
   s.Drag(200, 500, 400, 500, 20);
@@ -415,10 +414,10 @@ TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesItAndTheBrushClearForgetsS
   s.RightClick(300, 500);
   EXPECT_EQ(std::tuple(WorkPlanes[0][index], WorkPlanes[2][index], BrushMask[index]), std::tuple(0u, 0u, 0));
   // Fixed: the stroke stays with the brush off, and "set KEEP9" stores it.
-  s.ClickControl(OutlinePage_, "4)Brush");
+  s.ClickControl(PageOutline, "4)Brush");
   EXPECT_EQ(OutlinePage.brushOn, 0);
   ExpectShown(s, {{300, 499, Black}});
-  s.ClickControl(OutlinePage_, "set KEEP9");
+  s.ClickControl(PageOutline, "set KEEP9");
   const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
   EXPECT_EQ(KeepFilePixel(keep, 250, 204), Black);
   EXPECT_EQ(KeepFilePixel(keep, 250, 210), Black);
@@ -427,7 +426,7 @@ TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesItAndTheBrushClearForgetsS
   // moved to (300, 500) and released at (360, 500) is released at image point
   // (360 - 100, 500 - 32) = (260, 468). "clear" of the brush forgets the
   // strokes, which never touch row or column 0.
-  s.ClickControl(OutlinePage_, "4)Brush");
+  s.ClickControl(PageOutline, "4)Brush");
   s.window().Deliver({MessageKind::LeftDown, 200, 500, 0, true});
   s.window().Deliver({MessageKind::MouseMove, 300, 500, 0, true});
   s.window().Deliver({MessageKind::LeftUp, 360, 500, 0, false});
@@ -449,12 +448,12 @@ TEST(OutlinePage, BrushStrokeByDragThenRightClickFixesItAndTheBrushClearForgetsS
 TEST(OutlinePage, AStrokeOnANarrowPictureStaysOnThePicture) {
   ProgramSession s;
   WriteTestPicture(s.PathIn("narrow.bmp"), 451, 300, Scene);
-  ScriptReport(s.Folder(), "open narrow.bmp\nclick 630 10     # Outline\n" + ClickLine(OutlinePage_, "4)Brush") +
+  ScriptReport(s.Folder(), "open narrow.bmp\nclick 630 10     # Outline\n" + ClickLine(PageOutline, "4)Brush") +
                                "click 20 362     # fat\n"
                                "drag 400 200 800 200\n"
                                "drag 500 320 500 500   # down across the bottom edge\n"
                                "rclick 300 200   # fixed\n" +
-                               ClickLine(OutlinePage_, "set KEEP9"));
+                               ClickLine(PageOutline, "set KEEP9"));
   const std::vector<std::uint8_t> keep = FileBytes(s.PathIn("KEEP9.bmp"));
   ASSERT_EQ(keep.size(), static_cast<std::size_t>(KeepFileBytes));
   for (int row = 0; row < CanvasRows; ++row)
@@ -469,7 +468,7 @@ TEST(OutlinePage, AStrokeOnANarrowPictureStaysOnThePicture) {
 }
 
 TEST(OutlinePage, CircleMarkerStaysRoundAndRightClicksFixTheLocalContrast) {
-  PageSession s(OutlinePage_, Scene);
+  PageSession s(PageOutline, Scene);
   const Rgb top = s.Pixel(500, 694), high = s.Pixel(500, 672);
   DrawCircleMarker(500, 700, 6);  // radius 6 at 100 %
   // The top of a round circle, not stretched up to client y 672.
@@ -482,7 +481,7 @@ TEST(OutlinePage, CircleMarkerStaysRoundAndRightClicksFixTheLocalContrast) {
             std::tuple(1, 1, 0, 1));
   ClearBrushMask();
   // Right clicks fix the local contrast, once each.
-  s.ClickControl(OutlinePage_, "2)L Contrast");
+  s.ClickControl(PageOutline, "2)L Contrast");
   EXPECT_EQ(OutlinePage.localContrastOn, 1);
   s.Click(400 + 100, 300 + 32);  // the square's corner region
   EXPECT_EQ(Outline.localContrastPoint, (ContrastPoint{400, 672 - 300}));
@@ -498,9 +497,9 @@ TEST(OutlinePage, CircleMarkerStaysRoundAndRightClicksFixTheLocalContrast) {
 }
 
 TEST(OutlinePage, GoldenScreenWithTheFineOutline) {
-  PageSession s(OutlinePage_, Scene);
+  PageSession s(PageOutline, Scene);
   s.Click(FineX, FineY);
-  s.ClickControl(OutlinePage_, "4)Brush");  // brush on (outline off): the panel with its explanation
+  s.ClickControl(PageOutline, "4)Brush");  // brush on (outline off): the panel with its explanation
   s.Click(FineX, FineY);    // back to the fine outline
   EXPECT_GOLDEN("outline_page", s.window().Shown());
 }

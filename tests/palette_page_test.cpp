@@ -151,11 +151,6 @@ Rgb Gradient(int x, int y) {
 struct PaletteSession {
   ProgramSession s;
   PaletteSession() { s.StartOnPage(7, Gradient, 300, 500); }
-  // "save color" or "new color", its file dialog answered with `path`.
-  void ClickWithFile(const char* label, const std::optional<std::string>& path) {
-    s.dialogs().QueueFile(path);
-    s.ClickControl(PagePalette, label);
-  }
 };
 
 NodColour Current() {
@@ -168,20 +163,20 @@ NodColour Current() {
 TEST(PalettePage, SaveColorWritesTheTableACancelledOrFailedOneNothingAndNewColorReadsItBack) {
   PaletteSession p;
   p.s.dialogs().TakeShown();
-  p.ClickWithFile("save color", p.s.PathIn("builtin.txt"));
+  p.s.ClickControlWithFile(PagePalette, "save color", p.s.PathIn("builtin.txt"));
   EXPECT_EQ(FileBytes(p.s.PathIn("builtin.txt")), Bytes(BuiltInFileText));
   const auto shown = p.s.dialogs().TakeShown();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(std::tuple(shown[0].kind, shown[0].title), std::tuple("save", "名前をつけて配色を保存する"));
   using Listing = std::set<std::filesystem::path>;
   const Listing before(std::filesystem::directory_iterator(p.s.Folder()), {});
-  p.ClickWithFile("save color", std::nullopt);
+  p.s.ClickControlWithFile(PagePalette, "save color", std::nullopt);
   EXPECT_EQ(Listing(std::filesystem::directory_iterator(p.s.Folder()), {}), before);
 
   std::filesystem::create_directory(p.s.PathIn("taken.txt"));
   ASSERT_TRUE(WriteFileAtomically(p.s.PathIn("taken.txt/inside"), Bytes("kept")));
   p.s.dialogs().TakeShown();
-  p.ClickWithFile("save color", p.s.PathIn("taken.txt"));
+  p.s.ClickControlWithFile(PagePalette, "save color", p.s.PathIn("taken.txt"));
   const auto failed = p.s.dialogs().TakeShown();
   ASSERT_EQ(failed.size(), 2u);
   EXPECT_EQ(failed[1].text, "ピクセルデータの書き込みに失敗しました: taken.txt (普通のファイルではありません)");
@@ -201,7 +196,7 @@ TEST(PalettePage, SaveColorWritesTheTableACancelledOrFailedOneNothingAndNewColor
   NodEntry(edited, NodColumnB, 3) = {5, 204, 249};
   EXPECT_EQ(NodColours.table, edited);
 
-  p.ClickWithFile("save color", p.s.PathIn("mine.txt"));
+  p.s.ClickControlWithFile(PagePalette, "save color", p.s.PathIn("mine.txt"));
   const std::vector<std::uint8_t> bytes = FileBytes(p.s.PathIn("mine.txt"));
   EXPECT_EQ(bytes, EncodeNodColourFile(edited));
   EXPECT_EQ(std::string(bytes.begin() + 9 * 12, bytes.begin() + 10 * 12), "  5 204 249\n");
@@ -209,7 +204,7 @@ TEST(PalettePage, SaveColorWritesTheTableACancelledOrFailedOneNothingAndNewColor
   // Back to the built-in table, then the file again.
   p.s.ClickControl(PagePalette, "org color");
   EXPECT_EQ(std::pair(NodColours.table, NodColours.source), std::pair(BuiltInNodColours, int{BuiltInTableSource}));
-  p.ClickWithFile("new color", p.s.PathIn("mine.txt"));
+  p.s.ClickControlWithFile(PagePalette, "new color", p.s.PathIn("mine.txt"));
   EXPECT_EQ(std::tuple(NodColours.table, NodColours.user, NodColours.source),
             std::tuple(edited, edited, int{UserTableSource}));
 
@@ -321,7 +316,7 @@ TEST(PalettePage, EveryRefusedFileAndTheCancelChangeNothing) {
   for (const std::optional<std::string>& path : paths) {
     const std::string name = path.value_or("the cancel");
     p.s.dialogs().TakeShown();
-    p.ClickWithFile("new color", path);
+    p.s.ClickControlWithFile(PagePalette, "new color", path);
     const auto shown = p.s.dialogs().TakeShown();
     ASSERT_EQ(shown.size(), 2u) << name;  // the open dialog, then one message
     EXPECT_EQ(std::tuple(shown[0].kind, shown[0].title, shown[1].title),

@@ -333,8 +333,7 @@ struct TransferSession {
   }
   // A click on `key` whose file dialog chooses `file`.
   void ClickWithFile(const std::string& key, const std::string& file) {
-    s.dialogs().QueueFile(s.PathIn(file));
-    s.ClickControl(TransferTab, key);
+    s.ClickControlWithFile(TransferTab, key, s.PathIn(file));
   }
   // "start", then a click on each point.
   void Start(std::initializer_list<std::pair<int, int>> points) {
@@ -405,8 +404,7 @@ TEST(TransferPage, CancelledDialogsAndAFailedPatternSaveChangeNothing) {
   // "5)CallReal" and "1)GetShadow" cancelled: no keep file, no read;
   // "4)SavePatt." cancelled: no file, and the picture is not turned into the stencil.
   for (const char* key : {"5)CallReal", "1)GetShadow", "4)SavePatt."}) {
-    t.s.dialogs().QueueFile(std::nullopt);
-    t.s.ClickControl(TransferTab, key);
+    t.s.ClickControlWithFile(TransferTab, key, std::nullopt);
     EXPECT_EQ(t.File("KEEP11.bmp"), keep) << key;
     EXPECT_EQ(t.File("0000trfr.bmp"), transfer) << key;
     EXPECT_EQ(t.s.ShownCanvas(), shown) << key;

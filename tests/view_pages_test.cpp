@@ -345,14 +345,12 @@ TEST(DevelopPage, ActAtX4ThenSetKeep3SaveBackToMapAndAThirdPageEndsTheWayBack) {
   EXPECT_EQ(FileBytes(s.PathIn("KEEP3.bmp")), KeepFileOf(expected, 4));
 
   // "Set Save": 960 x 640, the top rows, reserved field 0.
-  s.dialogs().QueueFile(s.PathIn("developed.bmp"));
-  s.ClickControl(PageDevelop, "Set Save");
+  s.ClickControlWithFile(PageDevelop, "Set Save", s.PathIn("developed.bmp"));
   EXPECT_EQ(FileBytes(s.PathIn("developed.bmp")), SavedBmpOf(expected, 960, 640));
 
   // Cancel of the save dialog writes nothing and keeps the image.
   std::filesystem::remove(s.PathIn("developed.bmp"));
-  s.dialogs().QueueFile(std::nullopt);
-  s.ClickControl(PageDevelop, "Set Save");
+  s.ClickControlWithFile(PageDevelop, "Set Save", std::nullopt);
   EXPECT_FALSE(std::filesystem::exists(s.PathIn("developed.bmp")));
   EXPECT_EQ(CanvasDifference(s.ShownCanvas(), expected), "");
 

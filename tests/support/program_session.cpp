@@ -69,6 +69,11 @@ void ProgramSession::ClickControls(int page, std::initializer_list<const char*> 
   for (const char* label : labels) ClickControl(page, label);
 }
 
+void ProgramSession::ClickControlWithFile(int page, const std::string& label, const std::optional<std::string>& file) {
+  dialogs_.QueueFile(file);
+  ClickControl(page, label);
+}
+
 ControlPoint ControlOf(int page, const std::string& label) {
   if (page < 0 || page >= PageCount) return {};
   for (const std::span<const PanelKey> panel : PageTable[static_cast<std::size_t>(page)]->panels) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ class ProgramSession {
   void ClickControl(int page, const std::string& label);
   // Clicks on several controls of `page`, one after the other.
   void ClickControls(int page, std::initializer_list<const char*> labels);
+  // A click on a control whose file dialog is answered with `file` (nullopt: cancelled).
+  void ClickControlWithFile(int page, const std::string& label, const std::optional<std::string>& file);
   void ClickTab(int page) { Click(128 + 56 * page, 15); }
   void RightClick(int x, int y);
   void Drag(int x1, int y1, int x2, int y2, int steps = 8);
